@@ -1,0 +1,620 @@
+/*
+ * fdk.h -- the host's plug-in interface.
+ *
+ * This is the one C interface between the host (qvhost and its object model) and a plug-in
+ * module. The plug-in includes nothing else of the host. Every object is reached through an
+ * F_ObjHandleT whose top byte is the object's kind; properties are read and written by
+ * (document, object, property number). Getters hand over deep copies that the caller frees
+ * with the matching deallocator; setters copy what they are given. A failing call sets
+ * FA_errno and answers 0, NULL or an empty record; a success never clears FA_errno.
+ *
+ * Texts are UTF-8. Paths are in Windows form ("Z:\home\u\a.fm"; drive Z: is the root of the
+ * host's file system, other drives may be mapped).
+ */
+#ifndef QV_FDK_H
+#define QV_FDK_H
+
+#include <stdint.h>
+#include <stddef.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---------------------------------------------------------------------------------------------
+ * Scalar types
+ * ------------------------------------------------------------------------------------------- */
+
+typedef int32_t IntT;
+typedef uint32_t UIntT;
+typedef uint8_t UByteT;
+typedef int32_t BoolT;
+typedef int32_t MetricT;      /* 16.16 fixed point: 65536 is 1 */
+typedef double RealT;
+typedef uint32_t F_ObjHandleT; /* kind in the top byte, 0 = none, the session is 0 */
+typedef char *StringT;         /* zero-terminated UTF-8 on the host heap */
+typedef const char *ConStringT;
+typedef void *PtrT;
+
+#define F_OBJ_KIND(id) ((IntT)(((UIntT)(id)) >> 24))
+
+/* ---------------------------------------------------------------------------------------------
+ * Records (length and array; the holder owns array and items)
+ * ------------------------------------------------------------------------------------------- */
+
+typedef struct { UIntT len; StringT *val; } F_StringsT;
+typedef struct { UIntT len; IntT *val; } F_IntsT;
+typedef struct { UIntT len; UIntT *val; } F_UIntsT;
+typedef struct { UIntT len; MetricT *val; } F_MetricsT;
+
+typedef struct {
+    StringT name;
+    F_StringsT values;
+    UByteT valflags;
+    UByteT allow;
+} F_AttributeT;
+typedef struct { UIntT len; F_AttributeT *val; } F_AttributesT;
+
+/* Attribute types (attrType of F_AttributeDefT). 7, 8, 9 are fixed; the others are the host's. */
+#define FV_AT_STRING 0
+#define FV_AT_STRINGS 1
+#define FV_AT_INTEGER 2
+#define FV_AT_INTEGERS 3
+#define FV_AT_REAL 4
+#define FV_AT_REALS 5
+#define FV_AT_CHOICE 6
+#define FV_AT_UNIQUE_ID 7
+#define FV_AT_UNIQUE_IDREF 8
+#define FV_AT_UNIQUE_IDREFS 9
+
+typedef struct {
+    StringT name;
+    IntT required;
+    IntT readOnly;
+    IntT attrType;
+    F_StringsT choiceNames;
+    F_StringsT defValues;
+    StringT rangeMin;
+    StringT rangeMax;
+} F_AttributeDefT;
+typedef struct { UIntT len; F_AttributeDefT *val; } F_AttributeDefsT;
+
+/* Text items */
+#define FTI_String 0x1
+#define FTI_LineEnd 0x4
+#define FTI_PgfBegin 0x8
+#define FTI_PgfEnd 0x10
+#define FTI_FnAnchor 0x1000
+#define FTI_TblAnchor 0x2000
+#define FTI_ElemPrefixBegin 0x8000000
+#define FTI_ElemPrefixEnd 0x10000000
+
+typedef struct {
+    IntT offset;
+    IntT dataType;   /* one FTI_ flag */
+    StringT sdata;   /* FTI_String, FTI_ElemPrefix*: the text */
+    F_ObjHandleT idata; /* anchors: the anchored object */
+    IntT ldata;      /* FTI_LineEnd: 1 = forced */
+} F_TextItemT;
+typedef struct { UIntT len; F_TextItemT *val; } F_TextItemsT;
+
+typedef struct { F_ObjHandleT objId; IntT offset; } F_TextLocT;
+typedef struct { F_TextLocT beg; F_TextLocT end; } F_TextRangeT;
+typedef struct { F_ObjHandleT parentId; F_ObjHandleT childId; IntT offset; } F_ElementLocT;
+typedef struct { F_ElementLocT beg; F_ElementLocT end; } F_ElementRangeT;
+
+/* End-of-text offset: {paragraph, it} is the end of the paragraph; {element, 0, it} the end of a
+ * childless element's text. */
+#define FV_OBJ_END_OFFSET 0x50000000
+
+/* Typed values and property lists */
+#define FT_Integer 1
+#define FT_Metric 2
+#define FT_String 3
+#define FT_Id 4
+#define FT_Strings 5
+#define FT_Ints 6
+#define FT_Metrics 7
+#define FT_TextLoc 8
+#define FT_TextRange 9
+#define FT_ElementRange 10
+
+typedef struct {
+    IntT valType;        /* one FT_ code */
+    IntT ival;           /* FT_Integer, FT_Metric, FT_Id */
+    StringT sval;        /* FT_String */
+    F_StringsT ssval;    /* FT_Strings */
+    F_IntsT isval;       /* FT_Ints */
+    F_MetricsT msval;    /* FT_Metrics */
+    F_TextRangeT trval;  /* FT_TextLoc (beg only), FT_TextRange */
+    F_ElementRangeT erval; /* FT_ElementRange */
+} F_TypedValT;
+
+typedef struct { IntT propIdent; F_TypedValT propVal; } F_PropValT;
+typedef struct { UIntT len; F_PropValT *val; } F_PropValsT;
+
+typedef struct { F_ObjHandleT objId; IntT flags; } F_ElementCatalogEntryT;
+typedef struct { UIntT len; F_ElementCatalogEntryT *val; } F_ElementCatalogEntriesT;
+
+/* Opaque file records */
+typedef struct FilePathT FilePathT;
+typedef struct DirHandleT DirHandleT;
+typedef struct ChannelT ChannelT;
+typedef struct DirHandleT *DirHandle;
+typedef struct ChannelT *ChannelP;
+
+/* ---------------------------------------------------------------------------------------------
+ * Object kinds (top byte of an id; also the "type" argument of the named/new object calls)
+ * ------------------------------------------------------------------------------------------- */
+
+#define FO_Book 2
+#define FO_BookComponent 3
+#define FO_Doc 4
+#define FO_BodyPage 5
+#define FO_MasterPage 6
+#define FO_RefPage 7
+#define FO_OtherPage 8
+#define FO_Oval 13
+#define FO_Rectangle 14
+#define FO_Line 17
+#define FO_TextLine 18
+#define FO_TextFrame 19
+#define FO_Inset 20
+#define FO_Math 21
+#define FO_AFrame 23
+#define FO_Marker 24
+#define FO_Fn 25
+#define FO_XRef 26
+#define FO_XRefFmt 27
+#define FO_Var 28
+#define FO_VarFmt 29
+#define FO_Flow 30
+#define FO_Pgf 31
+#define FO_PgfFmt 32
+#define FO_CharFmt 33
+#define FO_CondFmt 34
+#define FO_Color 35
+#define FO_Tbl 36
+#define FO_TblFmt 37
+#define FO_Row 38
+#define FO_Cell 39
+#define FO_ElementDef 41
+#define FO_Element 42
+#define FO_DialogResource 43
+#define FO_DlgGroupBox 45
+#define FO_DlgButton 46
+#define FO_DlgCheckBox 47
+#define FO_DlgImage 48
+#define FO_DlgScrollBox 49
+#define FO_DlgTextBox 50
+#define FO_DlgRadioButton 51
+#define FO_DlgLabel 52
+#define FO_DlgPopUp 53
+#define FO_Menu 55
+#define FO_Command 56
+#define FO_MenuItemSeparator 57
+#define FO_MarkerType 66
+
+/* Element kinds (element 1636 = definition type 1579) */
+#define FV_FO_CONTAINER 1
+#define FV_FO_SYS_VAR 2
+#define FV_FO_XREF 3
+#define FV_FO_MARKER 4
+#define FV_FO_FOOTNOTE 5
+#define FV_FO_GRAPHIC 6
+#define FV_FO_EQN 7
+#define FV_FO_TBL 8
+#define FV_FO_TBL_TITLE 9
+#define FV_FO_TBL_HEADING 10
+#define FV_FO_TBL_BODY 11
+#define FV_FO_TBL_FOOTING 12
+#define FV_FO_TBL_ROW 13
+#define FV_FO_TBL_CELL 14
+
+/* ---------------------------------------------------------------------------------------------
+ * Property numbers used by name in more than one place (the rest are used as numbers)
+ * ------------------------------------------------------------------------------------------- */
+
+#define FP_Name 20
+#define FP_Path 20
+#define FP_Unique 21
+#define FP_UserString 22
+#define FP_Label 30
+#define FP_IsInFront 32
+#define FP_VersionMajor 43
+#define FP_VersionMinor 44
+#define FP_ActiveDoc 51
+#define FP_ActiveBook 52
+#define FP_FirstOpenDoc 53
+#define FP_FirstOpenBook 54
+#define FP_TextSelection 109
+#define FP_IsOnScreen 110
+#define FP_NextOpenDocInSession 111
+#define FP_FirstFlowInDoc 121
+#define FP_MainFlowInDoc 422
+#define FP_NextOpenBookInSession 490
+#define FP_FirstComponentInBook 491
+#define FP_NextComponentInBook 527
+#define FP_NextFlowInDoc 1162
+#define FP_FirstElementDefInDoc 1483
+#define FP_ElementSelection 1494
+#define FP_HighestLevelElement 1509
+#define FP_NextElementDefInDoc 1572
+#define FP_ElementDefType 1579
+#define FP_ElementDef 1621
+#define FP_ParentElement 1622
+#define FP_FirstChildElement 1623
+#define FP_PrevSiblingElement 1625
+#define FP_NextSiblingElement 1626
+#define FP_Object 1630
+#define FP_ElementType 1636
+#define FP_DlgText 1701
+#define FP_DlgState 1702
+#define FP_DlgLabels 1703
+#define FP_DlgDoubleClick 1706
+#define FP_DlgHighestItem 1707
+#define FP_DlgSensitivity 1708
+#define FP_DlgVisibility 1713
+
+/* ---------------------------------------------------------------------------------------------
+ * Notifications
+ * ------------------------------------------------------------------------------------------- */
+
+#define FA_Note_PostOpenDoc 2
+#define FA_Note_PostOpenMIF 4
+#define FA_Note_PreQuitDoc 11
+#define FA_Note_ClientCall 13
+#define FA_Note_PreQuitSession 26
+#define FA_Note_PostQuitDoc 40
+#define FA_Note_PreFunction 42
+#define FA_Note_PostFunction 43
+#define FA_Note_PreMouseCommand 44
+#define FA_Note_PostMouseCommand 45
+#define FA_Note_PreInsertElement 52
+#define FA_Note_PostInsertElement 53
+#define FA_Note_PostChangeElement 55
+#define FA_Note_PostWrapElement 57
+#define FA_Note_PostSetAttrValue 63
+#define FA_Note_PostImportElemDefs 65
+#define FA_Note_PostOpenSGML 83
+#define FA_Note_PostOpenXML 96
+#define FA_Note_PostActiveDocChange 105
+#define FA_Note_Dialog_Create 127
+
+/* ---------------------------------------------------------------------------------------------
+ * Constants
+ * ------------------------------------------------------------------------------------------- */
+
+#define FV_DlgNoDismiss (-10000)   /* F_ApiReturnValue from a dialog event: keep the dialog up */
+#define FV_DlgCloseBox (-1)        /* item number of a dialog's close box */
+#define FV_DlgRefresh (-8)         /* item number of a host refresh request */
+
+/* Alert types; the answer 0 means OK or Yes */
+#define FF_ALERT_OK_DEFAULT 0
+#define FF_ALERT_CANCEL_DEFAULT 1
+#define FF_ALERT_CONTINUE_NOTE 2
+#define FF_ALERT_CONTINUE_WARN 3
+#define FF_ALERT_YES_DEFAULT 4
+#define FF_ALERT_NO_DEFAULT 5
+
+/* Function codes */
+#define FV_FC_SAVE_AS 785
+#define FV_FC_DISPLAY_REFRESH 920
+#define FV_FC_BOOK_UPDATE 993
+#define FV_FC_STRUCTURE_VIEW 4049
+#define FV_FC_VIEW_MODE_1 4050
+#define FV_FC_VIEW_MODE_OTHER 4061
+
+/* Rows and columns */
+#define FV_Above 1240
+#define FV_Below 1241
+#define FV_Left 1242
+#define FV_Right 1243
+
+/* File records */
+#define FDefaultPath 0
+#define FDIPath 4
+#define FF_FilePathDirectory 0x100
+#define FF_FilePathFile 0x200
+
+/* Import status */
+#define FV_BadImportFileType 17
+
+/* Save formats (save parameter 1) */
+#define FV_SaveFmtBinary 0
+#define FV_SaveFmtMIF 1
+#define FV_SaveFmtText 6
+#define FV_SaveFmtSGML 7
+#define FV_SaveFmtFilter 8
+#define FV_SaveFmtPdf 9
+#define FV_SaveFmtXml 10
+
+/* ---------------------------------------------------------------------------------------------
+ * The error word
+ * ------------------------------------------------------------------------------------------- */
+
+extern IntT FA_errno;
+
+/* Error codes the host sets (any non-zero value means failure to callers) */
+#define FE_Success 0
+#define FE_Transport (-1)
+#define FE_NotPgf (-2)
+#define FE_BadParameter (-3)
+#define FE_BadDocId (-4)
+#define FE_BadObjId (-5)
+#define FE_BadPropNum (-6)
+#define FE_BadPropType (-7)
+#define FE_ReadOnly (-8)
+#define FE_BadOperation (-9)
+#define FE_BadName (-10)
+#define FE_NotFound (-11)
+#define FE_FileNotFound (-12)
+#define FE_BadFileType (-13)
+#define FE_FileRead (-14)
+#define FE_FileWrite (-15)
+#define FE_Canceled (-16)
+#define FE_BadElementLoc (-17)
+#define FE_BadSelection (-18)
+#define FE_NotInStructure (-19)
+#define FE_WrongKind (-20)
+#define FE_Unsupported (-21)
+#define FE_Duplicate (-22)
+#define FE_Busy (-88)
+
+/* ---------------------------------------------------------------------------------------------
+ * Callbacks: exported by the plug-in, called by the host
+ * ------------------------------------------------------------------------------------------- */
+
+typedef void (*F_ApiInitializeFn)(IntT init);
+typedef void (*F_ApiCommandFn)(IntT command);
+typedef void (*F_ApiDialogEventFn)(IntT dlgNum, IntT itemNum, IntT modifiers);
+typedef void (*F_ApiNotifyFn)(IntT notification, F_ObjHandleT docId, StringT sparm, IntT iparm);
+typedef void *(*F_ApiGetResourceFn)(ConStringT name); /* the module's dialog resource text, or NULL */
+
+typedef struct {
+    ConStringT clientName;
+    F_ApiInitializeFn initialize;
+    F_ApiCommandFn command;
+    F_ApiDialogEventFn dialogEvent;
+    F_ApiNotifyFn notify;
+    F_ApiGetResourceFn resource; /* returns a const char* resource text; may be NULL */
+} F_ApiClientCallbacksT;
+
+/* The module's exported entry; it registers its callbacks with F_ApiRegisterClient. */
+void F_ApiClientInit(void);
+/* Plug-in callbacks (defined by the plug-in module). */
+void F_ApiInitialize(IntT init);
+void F_ApiCommand(IntT command);
+void F_ApiDialogEvent(IntT dlgNum, IntT itemNum, IntT modifiers);
+void F_ApiNotify(IntT notification, F_ObjHandleT docId, StringT sparm, IntT iparm);
+
+/* Host side of the binding */
+IntT F_ApiRegisterClient(const F_ApiClientCallbacksT *callbacks);
+void F_ApiReturnValue(IntT value);
+
+/* ---------------------------------------------------------------------------------------------
+ * Properties and named objects
+ * ------------------------------------------------------------------------------------------- */
+
+F_ObjHandleT F_ApiGetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop);
+void F_ApiSetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, F_ObjHandleT value);
+IntT F_ApiGetInt(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop);
+void F_ApiSetInt(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, IntT value);
+StringT F_ApiGetString(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop);
+void F_ApiSetString(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, ConStringT value);
+F_StringsT F_ApiGetStrings(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop);
+void F_ApiSetStrings(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, const F_StringsT *value);
+F_IntsT F_ApiGetInts(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop);
+void F_ApiSetInts(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, const F_IntsT *value);
+MetricT F_ApiGetMetric(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop);
+void F_ApiSetMetric(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, MetricT value);
+F_MetricsT F_ApiGetMetrics(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop);
+void F_ApiSetMetrics(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, const F_MetricsT *value);
+void F_ApiSetPoints(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, const F_IntsT *points);
+F_TextRangeT F_ApiGetTextRange(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop);
+void F_ApiSetTextRange(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, const F_TextRangeT *value);
+F_ElementRangeT F_ApiGetElementRange(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop);
+void F_ApiSetElementRange(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, const F_ElementRangeT *value);
+F_TextLocT F_ApiGetTextLoc(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop);
+F_PropValsT F_ApiGetProps(F_ObjHandleT docId, F_ObjHandleT objId);
+void F_ApiSetProps(F_ObjHandleT docId, F_ObjHandleT objId, const F_PropValsT *props);
+IntT F_ApiGetObjectType(F_ObjHandleT docId, F_ObjHandleT objId);
+F_ObjHandleT F_ApiGetNamedObject(F_ObjHandleT docId, IntT objType, ConStringT name);
+F_ObjHandleT F_ApiNewNamedObject(F_ObjHandleT docId, IntT objType, ConStringT name);
+IntT F_ApiGetPropIndex(const F_PropValsT *props, IntT propNum);
+
+/* ---------------------------------------------------------------------------------------------
+ * Records and memory
+ * ------------------------------------------------------------------------------------------- */
+
+PtrT F_Alloc(UIntT size, IntT flags);
+PtrT F_Realloc(PtrT ptr, UIntT size, IntT flags);
+void F_Free(PtrT ptr);
+#define NO_DSE 0
+
+void F_ApiDeallocateString(StringT *str);
+void F_ApiDeallocateStrings(F_StringsT *strs);
+void F_ApiFreeIdList(F_UIntsT *ids);
+void F_ApiFreeIntList(F_IntsT *ints);
+void F_ApiFreeMetricList(F_MetricsT *metrics);
+void F_ApiDeallocateAttributes(F_AttributesT *attrs);
+void F_ApiDeallocateAttributeDefs(F_AttributeDefsT *defs);
+void F_ApiDeallocateTextItems(F_TextItemsT *items);
+void F_ApiDeallocatePropVals(F_PropValsT *props);
+void F_ApiDeallocateElementCatalog(F_ElementCatalogEntriesT *entries);
+F_StringsT F_ApiCopyStrings(const F_StringsT *strs);
+F_UIntsT F_ApiCopyIdList(const F_UIntsT *ids);
+F_AttributesT F_ApiCopyAttributeList(const F_AttributesT *attrs);
+F_TextItemsT F_ApiCopyTextItemList(const F_TextItemsT *items);
+
+/* ---------------------------------------------------------------------------------------------
+ * Strings and encoding
+ * ------------------------------------------------------------------------------------------- */
+
+void F_FdeInit(void);
+IntT F_FdeInitFontEncs(ConStringT encoding);
+void F_ApiEnableUnicode(BoolT enable);
+StringT F_StrCopyString(ConStringT s);
+IntT F_StrCmp(ConStringT a, ConStringT b);
+IntT F_StrICmp(ConStringT a, ConStringT b);
+BoolT F_StrIsValidUTF8(ConStringT s);
+IntT F_FontEncId(ConStringT encodingName);
+void F_StrTruncEnc(StringT s, IntT nbytes, IntT encodingId);
+IntT F_StrAlphaToInt(ConStringT s);
+RealT F_StrToReal(ConStringT s);
+IntT F_Sprintf(StringT buffer, ConStringT format, ...);
+void F_Printf(ChannelP channel, ConStringT format, ...);
+
+/* ---------------------------------------------------------------------------------------------
+ * Text
+ * ------------------------------------------------------------------------------------------- */
+
+F_TextItemsT F_ApiGetText(F_ObjHandleT docId, F_ObjHandleT objId, IntT flags);
+F_TextItemsT F_ApiGetTextForRange(F_ObjHandleT docId, const F_TextRangeT *range, IntT flags);
+F_TextLocT F_ApiAddText(F_ObjHandleT docId, const F_TextLocT *loc, ConStringT text);
+F_PropValT F_ApiGetTextPropVal(F_ObjHandleT docId, const F_TextLocT *loc, IntT prop);
+void F_ApiSetTextPropVal(F_ObjHandleT docId, const F_TextRangeT *range, const F_PropValT *value);
+void F_ApiSetTextProps(F_ObjHandleT docId, const F_TextRangeT *range, const F_PropValsT *props);
+F_TextLocT F_ApiElementLocToTextLoc(F_ObjHandleT docId, const F_ElementLocT *loc);
+F_ElementLocT F_ApiTextLocToElementLoc(F_ObjHandleT docId, const F_TextLocT *loc);
+void F_ApiScrollToText(F_ObjHandleT docId, const F_TextRangeT *range);
+F_ObjHandleT F_ApiNewSeriesObject(F_ObjHandleT docId, IntT objType, F_ObjHandleT prevId);
+F_ObjHandleT F_ApiNewAnchoredObject(F_ObjHandleT docId, IntT objType, const F_TextLocT *loc);
+F_ObjHandleT F_ApiNewAnchoredFormattedObject(F_ObjHandleT docId, IntT objType, ConStringT format,
+                                             const F_TextLocT *loc);
+IntT F_ApiUpdateXRefs(F_ObjHandleT docId, IntT flags);
+F_TextRangeT F_ApiFind(F_ObjHandleT docId, const F_TextLocT *loc, const F_PropValsT *findParams);
+
+/* ---------------------------------------------------------------------------------------------
+ * Elements and structure
+ * ------------------------------------------------------------------------------------------- */
+
+F_ObjHandleT F_ApiNewElement(F_ObjHandleT docId, F_ObjHandleT elemDefId, const F_ElementLocT *loc);
+void F_ApiDelete(F_ObjHandleT docId, F_ObjHandleT objId);
+void F_ApiWrapElement(F_ObjHandleT docId, F_ObjHandleT elemDefId);
+void F_ApiUnWrapElement(F_ObjHandleT docId);
+void F_ApiPromoteElement(F_ObjHandleT docId);
+void F_ApiDemoteElement(F_ObjHandleT docId);
+F_AttributesT F_ApiGetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId);
+void F_ApiSetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId, const F_AttributesT *attrs);
+F_AttributeDefsT F_ApiGetAttributeDefs(F_ObjHandleT docId, F_ObjHandleT elemDefId);
+void F_ApiDeleteInvalidAttribute(F_ObjHandleT docId, ConStringT name, IntT flags, F_ObjHandleT elemId);
+F_ElementCatalogEntriesT F_ApiGetElementCatalog(F_ObjHandleT docId);
+IntT F_ApiSimpleImportElementDefs(F_ObjHandleT toDocId, F_ObjHandleT fromDocId, IntT flags);
+IntT F_ApiSimpleImportFormats(F_ObjHandleT toDocId, F_ObjHandleT fromDocId, IntT flags);
+
+/* ---------------------------------------------------------------------------------------------
+ * Clipboard
+ * ------------------------------------------------------------------------------------------- */
+
+IntT F_ApiCopy(F_ObjHandleT docId, IntT flags);
+IntT F_ApiCut(F_ObjHandleT docId, IntT flags);
+IntT F_ApiPaste(F_ObjHandleT docId, IntT flags);
+IntT F_ApiClear(F_ObjHandleT docId, IntT flags);
+IntT F_ApiSaveClipboard(void);
+IntT F_ApiRestoreClipboard(void);
+
+/* ---------------------------------------------------------------------------------------------
+ * Tables
+ * ------------------------------------------------------------------------------------------- */
+
+F_ObjHandleT F_ApiNewTable(F_ObjHandleT docId, ConStringT format, IntT numCols, IntT numBodyRows,
+                           IntT numHeaderRows, IntT numFooterRows, const F_TextLocT *loc);
+IntT F_ApiAddRows(F_ObjHandleT docId, F_ObjHandleT refRowId, IntT direction, IntT numNewRows);
+IntT F_ApiDeleteRows(F_ObjHandleT docId, F_ObjHandleT tblId, F_ObjHandleT delRowId, IntT numDelRows);
+IntT F_ApiAddCols(F_ObjHandleT docId, F_ObjHandleT tblId, IntT refColNum, IntT direction, IntT numNewCols);
+IntT F_ApiDeleteCols(F_ObjHandleT docId, F_ObjHandleT tblId, IntT delColNum, IntT numDelCols);
+
+/* ---------------------------------------------------------------------------------------------
+ * Documents and books
+ * ------------------------------------------------------------------------------------------- */
+
+F_PropValsT F_ApiGetOpenDefaultParams(void);
+F_ObjHandleT F_ApiOpen(ConStringT fileName, const F_PropValsT *openParams, F_PropValsT **openReturnParams);
+F_PropValsT F_ApiGetSaveDefaultParams(void);
+F_ObjHandleT F_ApiSave(F_ObjHandleT docId, ConStringT saveAsName, const F_PropValsT *saveParams,
+                       F_PropValsT **saveReturnParams);
+F_ObjHandleT F_ApiSimpleSave(F_ObjHandleT docId, ConStringT saveAsName, IntT interactive);
+IntT F_ApiClose(F_ObjHandleT objId, IntT flags);
+F_PropValsT F_ApiGetImportDefaultParams(void);
+F_ObjHandleT F_ApiImport(F_ObjHandleT docId, const F_TextLocT *loc, ConStringT fileName,
+                         const F_PropValsT *importParams, F_PropValsT **importReturnParams);
+F_PropValsT F_ApiGetUpdateBookDefaultParams(void);
+IntT F_ApiUpdateBook(F_ObjHandleT bookId, const F_PropValsT *params, F_PropValsT **returnParams);
+void F_ApiPrintFA_Errno(void);
+
+/* ---------------------------------------------------------------------------------------------
+ * Graphics and metrics
+ * ------------------------------------------------------------------------------------------- */
+
+F_ObjHandleT F_ApiNewGraphicObject(F_ObjHandleT docId, IntT objType, F_ObjHandleT parentId);
+RealT F_MetricToReal(MetricT m);
+MetricT F_RealToMetric(RealT r);
+MetricT F_MetricScale(MetricT m, IntT multiplier, IntT divisor);
+
+/* ---------------------------------------------------------------------------------------------
+ * Dialogs and resources
+ * ------------------------------------------------------------------------------------------- */
+
+F_ObjHandleT F_ApiOpenResource(IntT resourceType, ConStringT resourceName);
+F_ObjHandleT F_ApiDialogItemId(F_ObjHandleT dlgId, IntT itemNum);
+IntT F_ApiModalDialog(IntT dlgNum, F_ObjHandleT dlgId);
+IntT F_ApiModelessDialog(IntT dlgNum, F_ObjHandleT dlgId);
+
+/* ---------------------------------------------------------------------------------------------
+ * Alerts, prompts, choosers, Esc
+ * ------------------------------------------------------------------------------------------- */
+
+IntT F_ApiAlert(ConStringT message, IntT type);
+IntT F_ApiUserCancel(void);
+IntT F_ApiPromptString(StringT *answer, ConStringT message, ConStringT defaultValue);
+IntT F_ApiChooseFile(StringT *choice, ConStringT title, ConStringT directory, ConStringT stuffVal,
+                     IntT mode, ConStringT helpLink);
+IntT F_ApiChooseFileExtended(StringT *choice, ConStringT title, ConStringT directory, ConStringT stuffVal,
+                             IntT mode, ConStringT helpLink, ConStringT filter);
+
+/* ---------------------------------------------------------------------------------------------
+ * Menus, commands, function codes
+ * ------------------------------------------------------------------------------------------- */
+
+F_ObjHandleT F_ApiDefineMenu(ConStringT name, ConStringT label);
+F_ObjHandleT F_ApiDefineAndAddMenu(F_ObjHandleT toMenuId, ConStringT name, ConStringT label);
+IntT F_ApiAddMenuToMenu(F_ObjHandleT toMenuId, F_ObjHandleT menuId);
+IntT F_ApiAddCommandToMenu(F_ObjHandleT toMenuId, F_ObjHandleT cmdId);
+F_ObjHandleT F_ApiDefineCommandWithViews(IntT cmd, ConStringT name, ConStringT label, ConStringT shortcut,
+                                         const F_StringsT *views);
+F_ObjHandleT F_ApiDefineAndAddCommandWithViews(IntT cmd, F_ObjHandleT toMenuId, ConStringT name,
+                                               ConStringT label, ConStringT shortcut, const F_StringsT *views);
+IntT F_ApiFcodes(const F_IntsT *fcodes);
+
+/* ---------------------------------------------------------------------------------------------
+ * Notifications and client calls
+ * ------------------------------------------------------------------------------------------- */
+
+IntT F_ApiNotification(IntT notification, BoolT state);
+IntT F_ApiCallClient(ConStringT clientName, ConStringT message);
+
+/* ---------------------------------------------------------------------------------------------
+ * Files and paths
+ * ------------------------------------------------------------------------------------------- */
+
+StringT F_ApiClientDir(void);
+FilePathT *F_PathNameToFilePath(ConStringT pathName, const FilePathT *anchor, IntT platform);
+StringT F_FilePathToPathName(const FilePathT *filePath, IntT platform);
+void F_FilePathFree(FilePathT *filePath);
+DirHandleT *F_FilePathOpenDir(const FilePathT *dir, IntT *status);
+FilePathT *F_FilePathGetNext(DirHandleT *handle, IntT *status);
+void F_FilePathCloseDir(DirHandleT *handle);
+IntT F_FilePathProperty(const FilePathT *filePath, IntT flags);
+IntT F_FilePathMakeDir(const FilePathT *filePath, IntT permissions);
+ChannelT *F_ChannelOpen(const FilePathT *filePath, ConStringT mode);
+IntT F_ChannelRead(PtrT buffer, IntT size, IntT count, ChannelT *channel);
+IntT F_ChannelWrite(const void *buffer, IntT size, IntT count, ChannelT *channel);
+BoolT F_ChannelEof(ChannelT *channel);
+IntT F_ChannelClose(ChannelT *channel);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* QV_FDK_H */

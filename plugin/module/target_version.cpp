@@ -1,0 +1,7 @@
+// The host major version this module is built for: 16 in Quorvane_FM2020, 15 in Quorvane_FM2019.
+// Compiled once per module; everything else of the plug-in is shared.
+#ifndef QV_TARGET_HOST_MAJOR
+#error "QV_TARGET_HOST_MAJOR must be defined by the module's build"
+#endif
+
+extern "C" int qv_TargetHostMajorVersion(void) { return QV_TARGET_HOST_MAJOR; }
