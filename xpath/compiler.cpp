@@ -199,7 +199,7 @@ IntT performAction(Parser &ps) {
     case XT_CONTAINS: case XT_CONTAINS_CI: case XT_STARTS_WITH: case XT_STARTS_WITH_CI: case XT_NOT: {
         UIntT ck = om_XPathRec(ps.cur).kind;
         if (ck != XK_PREDICATE && ck != XK_TERM) return XPATH_ERR_MISPLACED_FUNCTION;
-        UIntT fk = k == XT_NOT ? XK_NOT : UIntT(XK_CONTAINS + (k - XT_CONTAINS));
+        UIntT fk = k == XT_NOT ? UIntT(XK_NOT) : UIntT(XK_CONTAINS + (k - XT_CONTAINS));
         IntT fn = om_XPathAddChildNode(ps.cur, fk, XL_LAST_CHILD);
         ps.cur = om_XPathAddChildNode(fn, XK_TERM, XL_LAST_CHILD);
         return 0;

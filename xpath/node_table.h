@@ -13,7 +13,7 @@
 #include "fdk.h"
 
 // Record kinds.
-enum XPathNodeKind : UIntT {
+enum XPathNodeKind : IntT {
     XK_NONE = 0,
     XK_SEQUENCE = 1,
     XK_NODE_HANDLERS = 2,
@@ -32,7 +32,7 @@ enum XPathNodeKind : UIntT {
 };
 
 // Axes; the same numbers are the tokens of the axis keywords.
-enum XPathAxis : UIntT {
+enum XPathAxis : IntT {
     XA_ROOT = 1,
     XA_SELF = 2,
     XA_CHILD = 3,
@@ -95,7 +95,7 @@ enum XPathToken : IntT {
 };
 
 // Sentinel node values in the run fields.
-enum XPathRunMark : UIntT {
+enum XPathRunMark : IntT {
     XR_SPENT = 103,      // spent, or nothing found
     XR_NOT_STARTED = 104,
     XR_NO_ROOT = 208,

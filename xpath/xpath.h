@@ -162,3 +162,12 @@ int om_XPathListParameterNodes(IntT sequence, std::vector<IntT> *out);
 F_ObjHandleT om_XPathOpenErrorReport();
 void om_XPathReportError(const std::string &text, IntT column, IntT code);
 void om_XPathDumpCompiled(std::string_view text, IntT sequence);
+// The listing text that om_XPathDumpCompiled prints.
+std::string om_XPathCompiledListing(std::string_view text, IntT sequence);
+// One line of an error-report entry: the element tag and its text ("" for XPathErrorHeading).
+struct XPathReportLine {
+    const char *tag;
+    std::string text;
+};
+// The elements of one report entry for an error at a byte column of text.
+std::vector<XPathReportLine> om_XPathReportEntry(const std::string &text, IntT column, IntT code);
