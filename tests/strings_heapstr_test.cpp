@@ -4,22 +4,12 @@
 #include <string>
 
 #include "lib/strings/heapstr.h"
+#include "support/list_helpers.h"
+
+using qvtest::Heap;
+using qvtest::Take;
 
 namespace {
-
-// A heap string owned by the test.
-struct Heap {
-    StringT s;
-    explicit Heap(const char *t) : s(om_StrCopy(t)) {}
-    ~Heap() { om_StrFree(&s); }
-    std::string str() const { return s ? s : "(null)"; }
-};
-
-std::string Take(StringT s) {
-    std::string out = s ? s : "(null)";
-    om_StrFree(&s);
-    return out;
-}
 
 const std::string kSmile = "\xF0\x9F\x98\x80";  // U+1F600, four bytes
 
