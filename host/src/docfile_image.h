@@ -62,6 +62,7 @@ struct NodeImage {
     uint64_t textOffset = 0;
     uint32_t firstAttr = 0;  // tagged nodes: attributes DocImage::attrs[firstAttr, firstAttr + attrCount)
     uint32_t attrCount = 0;
+    uint8_t pgfMode = 0;     // tagged nodes: 0 as the definition says, 1 begins a paragraph, 2 does not
 };
 inline constexpr int32_t kTextNode = -1;
 

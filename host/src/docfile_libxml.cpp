@@ -31,10 +31,12 @@ void InstallLoader() {
     xmlSetExternalEntityLoader(LocalDtdLoader);
 }
 
-// libxml2's messages end with a newline; the user sees one line.
+// libxml2's message as the user sees it: one line, and the reader's limits in our own words.
 std::string Trimmed(const char *message) {
     std::string s = message ? message : "";
     while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
+    if (s.find("Excessive depth") != std::string::npos) return "the elements are nested more than 256 deep";
+    if (s.find("XML_PARSE_HUGE") != std::string::npos) return "the file exceeds the size limits of the reader";
     return s;
 }
 

@@ -137,6 +137,7 @@ class NativeReader {
                 break;
             case Tag::ElementDef: {
                 std::string name = Attr("name");
+                if (name.empty()) return reader_.Fail("an element definition has no name");
                 if (image_.FindDef(name) >= 0) return reader_.Fail("element definition \"" + name + "\" is defined twice");
                 def_ = image_.DefFor(name);
                 ElementDefImage &d = image_.defs[def_];
@@ -182,6 +183,11 @@ class NativeReader {
                 n.def = image_.DefFor(Attr("tag"));
                 if (!Int("uid", 0, std::numeric_limits<uint32_t>::max(), 0, v)) return;
                 n.uniqueId = static_cast<uint32_t>(v);
+                if (std::string pgf = Attr("paragraph"); !pgf.empty()) {
+                    if (pgf != "yes" && pgf != "no") return reader_.Fail("paragraph is neither yes nor no");
+                    n.pgfMode = pgf == "yes" ? 1 : 2;
+                }
+                if (n.def >= 0 && image_.defs[n.def].name.empty()) return reader_.Fail("an element has no tag");
                 n.firstAttr = static_cast<uint32_t>(image_.attrs.size());
                 image_.nodes.push_back(n);
                 open_.push_back(static_cast<int32_t>(image_.nodes.size() - 1));
@@ -411,6 +417,7 @@ void WriteTree(NativeWriter &w, const DocImage &image, const FlowImage &flow) {
         w.Open("e");
         w.Attribute("tag", image.defs[n.def].name);
         if (n.uniqueId) w.Attribute("uid", std::to_string(n.uniqueId));
+        if (n.pgfMode) w.Attribute("paragraph", n.pgfMode == 1 ? "yes" : "no");
         for (uint32_t k = 0; k < n.attrCount; ++k) {
             const AttrImage &a = image.attrs[n.firstAttr + k];
             w.Open("a");

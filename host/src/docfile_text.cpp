@@ -18,7 +18,10 @@ std::string PlainText(const DocImage &image) {
         pending = false;
     };
     std::vector<int32_t> open;  // open elements, to see paragraph elements end
-    auto isParagraph = [&](int32_t node) { return !image.defs[image.nodes[node].def].paragraphFormat.empty(); };
+    auto isParagraph = [&](int32_t node) {
+        const NodeImage &n = image.nodes[node];
+        return n.pgfMode == 1 || (n.pgfMode == 0 && !image.defs[n.def].paragraphFormat.empty());
+    };
     for (int32_t i = flow.first; i < flow.first + flow.count; ++i) {
         const NodeImage &n = image.nodes[i];
         while (!open.empty() && open.back() != n.parent) {

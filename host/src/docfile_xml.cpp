@@ -33,8 +33,12 @@ std::vector<std::string> ValuesFor(const ElementDefImage &def, const std::string
     return {value};
 }
 
-// Drops whitespace-only text nodes of elements that hold no other text, then decides which
-// definitions begin paragraphs, and turns tabs into host tabs.
+// Drops whitespace-only text nodes of elements that hold no other text, decides which elements
+// begin paragraphs, and turns tabs into host tabs. A definition holds text when it is declared
+// mixed or any of its elements holds text directly; an element begins a paragraph when its
+// definition holds text and its parent's does not (inside mixed content it is inline). A
+// definition with such an element gets a paragraph format of its own name; its elements that
+// stand inline are marked as not beginning one.
 void FinishImage(DocImage &image, const DtdFacts &facts) {
     size_t ndefs = image.defs.size();
     std::vector<char> holdsText(ndefs, 0);
@@ -58,14 +62,24 @@ void FinishImage(DocImage &image, const DtdFacts &facts) {
     image.nodes.shrink_to_fit();
     image.flows[0].count = static_cast<int32_t>(out);
 
-    std::vector<char> inlined(ndefs, 0);
-    for (size_t d = 0; d < ndefs && d < facts.inlined.size(); ++d) inlined[d] = facts.inlined[d];
-    for (const NodeImage &n : image.nodes)
-        if (n.def != kTextNode && n.parent >= 0 && holdsText[image.nodes[n.parent].def]) inlined[n.def] = 1;
+    // Which definitions have an element that begins a paragraph; unused definitions go by their
+    // declaration (mixed and not named inside another element's mixed content).
+    std::vector<char> used(ndefs, 0), paragraph(ndefs, 0);
+    for (const NodeImage &n : image.nodes) {
+        if (n.def == kTextNode) continue;
+        used[n.def] = 1;
+        bool inlined = n.parent >= 0 && holdsText[image.nodes[n.parent].def];
+        if (holdsText[n.def] && !inlined) paragraph[n.def] = 1;
+    }
+    for (size_t d = 0; d < ndefs; ++d)
+        if (!used[d] && holdsText[d] && !(d < facts.inlined.size() && facts.inlined[d])) paragraph[d] = 1;
+    for (NodeImage &n : image.nodes)
+        if (n.def != kTextNode && paragraph[n.def] && n.parent >= 0 && holdsText[image.nodes[n.parent].def])
+            n.pgfMode = 2;
 
     image.formats.push_back(FormatImage{FO_PgfFmt, "Body", {}});
     for (size_t d = 0; d < ndefs; ++d) {
-        if (!holdsText[d] || inlined[d]) continue;
+        if (!paragraph[d]) continue;
         image.defs[d].paragraphFormat = image.defs[d].name;
         if (image.defs[d].name != "Body") image.formats.push_back(FormatImage{FO_PgfFmt, image.defs[d].name, {}});
     }
