@@ -22,6 +22,12 @@ void StoreString(StringT *p, std::string_view s) {
     *p = fresh;
 }
 
+std::string_view TrimBlanks(std::string_view s) {
+    size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    return s.substr(b, s.find_last_not_of(' ') + 1 - b);
+}
+
 std::string FoldCase(std::string_view s) {
     std::string out(s);
     for (size_t i = 0; i < out.size(); ++i) {
@@ -123,15 +129,8 @@ IntT om_StrStartsWithVowel(ConStringT text) {
 
 void om_StrTrim(StringT *p) {
     if (!p || !*p) return;
-    std::string_view v = View(*p);
-    size_t b = v.find_first_not_of(' ');
-    if (b == std::string_view::npos) {
-        qv::StoreString(p, "");
-        return;
-    }
-    size_t e = v.find_last_not_of(' ');
-    if (b == 0 && e + 1 == v.size()) return;
-    qv::StoreString(p, v.substr(b, e + 1 - b));
+    std::string_view v = View(*p), t = qv::TrimBlanks(v);
+    if (t.size() != v.size()) qv::StoreString(p, t);
 }
 
 void om_StrAppend(StringT *p, ConStringT text) {

@@ -32,6 +32,8 @@ inline std::string_view View(ConStringT s) { return s ? std::string_view(s) : st
 StringT NewHeapString(std::string_view s);
 // Frees *p and stores a new heap string of the bytes; nothing when p is NULL.
 void StoreString(StringT *p, std::string_view s);
+// The text without leading and trailing blanks (0x20 only).
+std::string_view TrimBlanks(std::string_view s);
 // The text folded by the host's case folding (same byte length as the text).
 std::string FoldCase(std::string_view s);
 // Byte offsets where the characters of the text begin, followed by the text's length.
