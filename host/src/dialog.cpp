@@ -1,0 +1,356 @@
+// Dialog objects and items: the store, their properties, F_ApiOpenResource, F_ApiDialogItemId
+// and the close of a dialog. The runs and the user's actions are in dialog_run.cpp.
+#include "dialog.h"
+
+#include <map>
+#include <memory>
+#include <unordered_map>
+
+#include "client.h"
+#include "model.h"
+#include "transcript.h"
+
+namespace host {
+namespace {
+
+struct DialogStore {
+    std::map<F_ObjHandleT, std::unique_ptr<Dialog>> dialogs;   // by id (ids grow: oldest first)
+    std::unordered_map<F_ObjHandleT, F_ObjHandleT> itemDialog;  // item id -> dialog id
+};
+
+DialogStore &Store() {
+    static DialogStore store;
+    return store;
+}
+
+int ItemKindOf(const ResourceItem &r) {
+    switch (r.kind) {
+    case kResGroupBox: return FO_DlgGroupBox;
+    case kResButton: return FO_DlgButton;
+    case kResCheckBox: return FO_DlgCheckBox;
+    case kResImage: return FO_DlgImage;
+    case kResScrollList: return FO_DlgScrollBox;
+    case kResPopUp: return r.pair >= 0 ? FO_DlgPopUp : FO_DlgScrollBox;
+    case kResTextBox: return FO_DlgTextBox;
+    case kResRadio: return FO_DlgRadioButton;
+    default: return FO_DlgLabel;
+    }
+}
+
+bool IsList(const DialogItem &it) { return it.kind == FO_DlgScrollBox || it.kind == FO_DlgPopUp; }
+
+// ---- property access --------------------------------------------------------------------
+
+Dialog *DialogArg(F_ObjHandleT doc, F_ObjHandleT obj) {
+    if (doc != 0) return nullptr;
+    return FindDialog(obj);
+}
+
+DialogItem *ItemArg(F_ObjHandleT doc, F_ObjHandleT obj, Dialog **d) {
+    Dialog *owner = nullptr;
+    DialogItem *it = FindDialogItem(obj, &owner);
+    if (!it || owner->id != doc) return nullptr;
+    *d = owner;
+    return it;
+}
+
+// Registers an int property of the dialog kind read and written through a member.
+void DialogInt(int number, int Dialog::*member, bool writable) {
+    PropSetter set = nullptr;
+    if (writable)
+        set = [member](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
+            Dialog *d = DialogArg(doc, obj);
+            if (!d) return Fail(FE_BadObjId);
+            d->*member = in.i;
+            return true;
+        };
+    RegisterProperty(FO_DialogResource, number, PropType::Int,
+                     [member](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+                         Dialog *d = DialogArg(doc, obj);
+                         if (!d) return Fail(FE_BadObjId);
+                         out.i = d->*member;
+                         return true;
+                     },
+                     set);
+}
+
+void RegisterDialogProperties() {
+    RegisterKind(FO_DialogResource, [](F_ObjHandleT doc, F_ObjHandleT obj) { return DialogArg(doc, obj) != nullptr; });
+    RegisterCloser(FO_DialogResource, [](F_ObjHandleT obj, IntT) { return CloseDialog(obj) || Fail(FE_BadObjId); });
+    RegisterProperty(FO_DialogResource, FP_Label, PropType::String,
+                     [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+                         Dialog *d = DialogArg(doc, obj);
+                         if (!d) return Fail(FE_BadObjId);
+                         out.s = d->title;
+                         return true;
+                     },
+                     [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
+                         Dialog *d = DialogArg(doc, obj);
+                         if (!d) return Fail(FE_BadObjId);
+                         d->title = in.s;
+                         return true;
+                     });
+    DialogInt(33, &Dialog::x, true);
+    DialogInt(34, &Dialog::y, true);
+    DialogInt(FP_DlgDoubleClick, &Dialog::doubleClick, false);
+    DialogInt(2344, &Dialog::prop2344, true);
+    RegisterProperty(FO_DialogResource, FP_DlgHighestItem, PropType::Int,
+                     [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+                         Dialog *d = DialogArg(doc, obj);
+                         if (!d) return Fail(FE_BadObjId);
+                         out.i = static_cast<IntT>(d->items.size()) - 1;
+                         return true;
+                     });
+    RegisterProperty(FO_DialogResource, 2346, PropType::Int, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        Dialog *d = DialogArg(doc, obj);
+        if (!d) return Fail(FE_BadObjId);
+        out.i = d->open ? 1 : 0;
+        return true;
+    });
+
+    for (int kind = FO_DlgGroupBox; kind <= FO_DlgPopUp; ++kind) {
+        RegisterKind(kind, [](F_ObjHandleT doc, F_ObjHandleT obj) {
+            Dialog *d = nullptr;
+            return ItemArg(doc, obj, &d) != nullptr;
+        });
+        RegisterProperty(kind, FP_Label, PropType::String,
+                         [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+                             Dialog *d = nullptr;
+                             DialogItem *it = ItemArg(doc, obj, &d);
+                             if (!it) return Fail(FE_BadObjId);
+                             out.s = it->label;
+                             return true;
+                         },
+                         [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
+                             Dialog *d = nullptr;
+                             DialogItem *it = ItemArg(doc, obj, &d);
+                             if (!it) return Fail(FE_BadObjId);
+                             it->label = in.s;
+                             return true;
+                         });
+        RegisterProperty(kind, FP_DlgState, PropType::Int,
+                         [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+                             Dialog *d = nullptr;
+                             DialogItem *it = ItemArg(doc, obj, &d);
+                             if (!it) return Fail(FE_BadObjId);
+                             out.i = it->state;
+                             return true;
+                         },
+                         [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
+                             Dialog *d = nullptr;
+                             DialogItem *it = ItemArg(doc, obj, &d);
+                             if (!it) return Fail(FE_BadObjId);
+                             return SetItemState(*d, *it, in.i);
+                         });
+        auto flag = [kind](int number, int DialogItem::*member) {
+            RegisterProperty(kind, number, PropType::Int,
+                             [member](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+                                 Dialog *d = nullptr;
+                                 DialogItem *it = ItemArg(doc, obj, &d);
+                                 if (!it) return Fail(FE_BadObjId);
+                                 out.i = it->*member;
+                                 return true;
+                             },
+                             [member](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
+                                 Dialog *d = nullptr;
+                                 DialogItem *it = ItemArg(doc, obj, &d);
+                                 if (!it) return Fail(FE_BadObjId);
+                                 it->*member = in.i != 0 ? 1 : 0;
+                                 return true;
+                             });
+        };
+        flag(FP_DlgSensitivity, &DialogItem::sensitive);
+        flag(FP_DlgVisibility, &DialogItem::visible);
+    }
+    RegisterProperty(FO_DlgTextBox, FP_DlgText, PropType::String,
+                     [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+                         Dialog *d = nullptr;
+                         DialogItem *it = ItemArg(doc, obj, &d);
+                         if (!it) return Fail(FE_BadObjId);
+                         out.s = it->text;
+                         return true;
+                     },
+                     [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
+                         Dialog *d = nullptr;
+                         DialogItem *it = ItemArg(doc, obj, &d);
+                         if (!it) return Fail(FE_BadObjId);
+                         it->text = in.s;
+                         return true;
+                     });
+    for (int kind : {FO_DlgScrollBox, FO_DlgPopUp})
+        RegisterProperty(kind, FP_DlgLabels, PropType::Strings,
+                         [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+                             Dialog *d = nullptr;
+                             DialogItem *it = ItemArg(doc, obj, &d);
+                             if (!it) return Fail(FE_BadObjId);
+                             out.ss = it->labels;
+                             return true;
+                         },
+                         [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
+                             Dialog *d = nullptr;
+                             DialogItem *it = ItemArg(doc, obj, &d);
+                             if (!it) return Fail(FE_BadObjId);
+                             return SetItemLabels(*d, *it, in.ss);
+                         });
+}
+
+// Registers the dialog kinds with the object model once, before the first dialog exists.
+void EnsureRegistered() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    RegisterDialogProperties();
+}
+
+}  // namespace
+
+Dialog *FindDialog(F_ObjHandleT dlg) {
+    if (F_OBJ_KIND(dlg) != FO_DialogResource) return nullptr;
+    auto &ds = Store().dialogs;
+    auto it = ds.find(dlg);
+    return it == ds.end() || !it->second->open ? nullptr : it->second.get();
+}
+
+DialogItem *FindDialogItem(F_ObjHandleT item, Dialog **dialog) {
+    auto &map = Store().itemDialog;
+    auto it = map.find(item);
+    if (it == map.end()) return nullptr;
+    Dialog *d = FindDialog(it->second);
+    if (!d) return nullptr;
+    for (auto &i : d->items)
+        if (i.id == item) {
+            if (dialog) *dialog = d;
+            return &i;
+        }
+    return nullptr;
+}
+
+F_ObjHandleT MakeDialog(const DialogTemplate &t, Client *client) {
+    EnsureRegistered();
+    auto d = std::make_unique<Dialog>();
+    d->id = NewObjectId(FO_DialogResource);
+    d->resource = t.name;
+    d->title = t.title;
+    d->x = t.x < 0 ? 0 : t.x;
+    d->y = t.y < 0 ? 0 : t.y;
+    d->width = t.width;
+    d->height = t.height;
+    d->okItem = t.okItem;
+    d->cancelItem = t.cancelItem;
+    d->defaultItem = t.defaultItem;
+    d->focusItem = t.focusItem;
+    d->client = client;
+    for (const ResourceItem &r : t.items) {
+        DialogItem it;
+        it.number = r.number;
+        it.kind = ItemKindOf(r);
+        it.id = NewObjectId(it.kind);
+        it.threeState = r.threeState;
+        it.group = r.group;
+        it.pair = r.pair;
+        it.help = r.help;
+        it.label = r.label;
+        it.labels = r.labels;
+        it.visible = r.hidden ? 0 : 1;
+        it.sensitive = r.greyed ? 0 : 1;
+        it.state = r.state != -2 ? r.state : IsList(it) ? (it.labels.empty() ? -1 : 0) : 0;
+        Store().itemDialog[it.id] = d->id;
+        d->items.push_back(std::move(it));
+    }
+    F_ObjHandleT id = d->id;
+    Store().dialogs[id] = std::move(d);
+    return id;
+}
+
+bool CloseDialog(F_ObjHandleT dlg) {
+    Dialog *d = FindDialog(dlg);
+    if (!d) return false;
+    d->open = false;
+    d->dismissed = true;
+    d->mode = DialogMode::Closed;
+    for (const auto &it : d->items) Store().itemDialog.erase(it.id);
+    // A dialog closed from inside one of its own events is freed when the event has finished.
+    if (d->eventDepth == 0) {
+        d->items.clear();
+        d->items.shrink_to_fit();
+    }
+    return true;
+}
+
+std::vector<F_ObjHandleT> OpenDialogs() {
+    std::vector<F_ObjHandleT> out;
+    for (const auto &[id, d] : Store().dialogs)
+        if (d->open) out.push_back(id);
+    return out;
+}
+
+F_ObjHandleT FindOpenDialogByResource(const std::string &resource) {
+    F_ObjHandleT found = 0;
+    for (const auto &[id, d] : Store().dialogs)
+        if (d->open && d->resource == resource) found = id;
+    return found;
+}
+
+bool SetItemState(Dialog &d, DialogItem &item, int state) {
+    if (IsList(item)) {
+        if (state < -1 || state >= static_cast<int>(item.labels.size())) return Fail(FE_BadParameter);
+        item.state = state;
+        return true;
+    }
+    if (item.kind == FO_DlgRadioButton) {
+        item.state = state != 0 ? 1 : 0;
+        if (item.state == 1)
+            for (auto &other : d.items)
+                if (&other != &item && other.kind == FO_DlgRadioButton && other.group == item.group) other.state = 0;
+        return true;
+    }
+    if (item.kind == FO_DlgCheckBox && (state < 0 || state > (item.threeState ? 2 : 1))) return Fail(FE_BadParameter);
+    item.state = state;
+    return true;
+}
+
+bool SetItemLabels(Dialog &, DialogItem &item, std::vector<std::string> labels) {
+    item.labels = std::move(labels);
+    if (item.state >= static_cast<int>(item.labels.size())) item.state = -1;
+    return true;
+}
+
+}  // namespace host
+
+extern "C" {
+
+F_ObjHandleT F_ApiOpenResource(IntT resourceType, ConStringT resourceName) {
+    if (resourceType != FO_DialogResource || !resourceName) {
+        host::Fail(FE_BadParameter);
+        return 0;
+    }
+    host::Client *client = host::CurrentClient();
+    if (!client) {
+        auto clients = host::Clients();
+        if (!clients.empty()) client = clients.front();
+    }
+    const char *text = client ? host::ClientResource(client, resourceName) : nullptr;
+    if (!text) {
+        host::Fail(FE_NotFound);
+        return 0;
+    }
+    host::DialogTemplate t;
+    std::string error;
+    if (!host::ParseDialogResource(text, &t, &error)) {
+        host::UserMessage(std::string("The dialog resource \"") + resourceName + "\" is damaged: " + error);
+        host::Fail(FE_BadParameter);
+        return 0;
+    }
+    return host::MakeDialog(t, client);
+}
+
+F_ObjHandleT F_ApiDialogItemId(F_ObjHandleT dlgId, IntT itemNum) {
+    host::Dialog *d = host::FindDialog(dlgId);
+    if (!d || itemNum < 0 || itemNum >= static_cast<IntT>(d->items.size())) {
+        host::Fail(d ? FE_BadParameter : FE_BadObjId);
+        return 0;
+    }
+    return d->items[itemNum].id;
+}
+
+}  // extern "C"

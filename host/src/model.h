@@ -1,0 +1,278 @@
+// The host's object model: the object store, the session, documents and their element trees,
+// and the property dispatch every F_Api property call goes through.
+//
+// How to use it (host code only; the plug-in sees fdk.h alone):
+//
+//   Ids. An id is the kind in the top byte and a per-kind counter from 1000 below it, never
+//   reused in a session. NewObjectId(kind) hands out the next id of any kind; kinds kept in other
+//   files (menus, dialogs, books) take their ids from it and register a validity test with
+//   RegisterKind(kind, fn) so that the property calls, F_ApiGetObjectType, F_ApiClose and
+//   F_ApiDelete reach them (RegisterCloser / RegisterDeleter / RegisterNamedKind).
+//
+//   Properties. RegisterProperty(kind, number, type, getter, setter) adds a property of a kind;
+//   F_ApiGetId/GetInt/GetString/... look it up by (kind, number) after checking the object with
+//   the kind's validity test. RegisterStoredProperty keeps a value per object that is read back as
+//   written. Int, Id and Metric properties are interchangeable between the integer calls.
+//
+//   Building a document (the file reader, tests):
+//     F_ObjHandleT doc = NewDocument(path, label, visible);      // opens it in the session
+//     F_ObjHandleT def = AddElementDef(doc, "Para", FV_FO_CONTAINER, "Body");
+//     AddAttributeDef(def, {"id", FV_AT_UNIQUE_ID, ...});
+//     F_ObjHandleT flow = MainFlow(doc);                          // "Main" exists already
+//     F_ObjHandleT root = AppendElement(doc, 0, def, flow);       // parent 0: the flow's root
+//     F_ObjHandleT p = AppendElement(doc, root, def);
+//     AppendText(doc, p, "some text");                            // joins an adjacent text node
+//     SetAttribute(doc, p, "id", {"a1"});
+//   Reading back: Doc(doc), Def(def), Elem(e) give the structures below; walk definitions with
+//   Doc(doc)->defs, flows with Doc(doc)->flows, the tree with first/next, attribute values with
+//   Elem(e)->attrs (name atoms, AtomName()), text with Elem(e)->text (text nodes: def == 0).
+//   The paragraph format of a definition decides paragraphs (see model_layout.cpp); an element
+//   can override it with SetFormsParagraph(e, yes/no) (plain XML decides per element).
+//
+//   Attribute values. An element stores only the values set on it. An attribute without a value
+//   reads as an empty value list; its definition's defaults are in the attribute definition.
+//   A file reader that wants a default to be visible as a value (DTD defaults, which XPath must
+//   see) sets it on the element when it builds it.
+//
+//   ResetSession() closes everything and restores the session's defaults (tests).
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "fdk.h"
+
+namespace host {
+
+// ---- ids -------------------------------------------------------------------------------------
+
+constexpr uint32_t kFirstCounter = 1000;
+inline F_ObjHandleT MakeId(int kind, uint32_t counter) { return (uint32_t(kind) << 24) | counter; }
+inline int KindOf(F_ObjHandleT id) { return int(id >> 24); }
+inline uint32_t CounterOf(F_ObjHandleT id) { return id & 0xFFFFFFu; }
+// Index of an id in its kind's store (counter - 1000); a large value for counters below 1000.
+inline uint32_t IndexOf(F_ObjHandleT id) { return CounterOf(id) - kFirstCounter; }
+
+// The next id of a kind (the counter is kept per kind for the whole session).
+F_ObjHandleT NewObjectId(int kind);
+
+// Sets FA_errno (a failing call); returns false so callers can `return Fail(...)`.
+bool Fail(IntT code);
+
+// ---- kinds kept elsewhere ---------------------------------------------------------------------
+
+// valid(doc, obj): the object exists and is read with that document id (0 for session objects).
+using ValidFn = std::function<bool(F_ObjHandleT doc, F_ObjHandleT obj)>;
+void RegisterKind(int kind, ValidFn valid);
+// True when obj (or the session, obj 0 with doc 0) is a live object read with doc.
+bool ObjectValid(F_ObjHandleT doc, F_ObjHandleT obj);
+
+// F_ApiClose / F_ApiDelete of other kinds; return false (and set FA_errno) on failure.
+void RegisterCloser(int kind, std::function<bool(F_ObjHandleT obj, IntT flags)> close);
+void RegisterDeleter(int kind, std::function<bool(F_ObjHandleT doc, F_ObjHandleT obj)> del);
+// F_ApiGetNamedObject / F_ApiNewNamedObject of other kinds (may be empty functions).
+void RegisterNamedKind(int kind, std::function<F_ObjHandleT(F_ObjHandleT doc, const std::string &name)> get,
+                       std::function<F_ObjHandleT(F_ObjHandleT doc, const std::string &name)> create);
+
+// ---- property dispatch ----------------------------------------------------------------------
+
+enum class PropType : uint8_t { Int, Id, Metric, String, Strings, Ints, Metrics, TextLoc, TextRange, ElementRange };
+
+struct PropValue {
+    IntT i = 0;                     // Int, Id, Metric
+    std::string s;                  // String
+    std::vector<std::string> ss;    // Strings
+    std::vector<IntT> is;           // Ints, Metrics
+    F_TextRangeT tr{};              // TextLoc (beg), TextRange
+    F_ElementRangeT er{};           // ElementRange
+};
+
+// A getter fills out and answers true; false means failure (it sets FA_errno itself or the
+// dispatcher sets FE_BadObjId). A property without setter is read-only.
+using PropGetter = std::function<bool(F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out)>;
+using PropSetter = std::function<bool(F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in)>;
+void RegisterProperty(int kind, int number, PropType type, PropGetter get, PropSetter set = nullptr);
+// A value kept per object, read back as written; `initial` until written.
+void RegisterStoredProperty(int kind, int number, PropType type, PropValue initial = {});
+// The registered type of (kind, number), false when none.
+bool PropertyType(int kind, int number, PropType &type);
+// Reads / writes through the table with the same checks as the F_Api calls.
+bool GetProperty(F_ObjHandleT doc, F_ObjHandleT obj, int number, PropValue &out);
+bool SetProperty(F_ObjHandleT doc, F_ObjHandleT obj, int number, const PropValue &in);
+// Numbers registered for a kind, ascending (F_ApiGetProps).
+std::vector<int> PropertyNumbers(int kind);
+
+// ---- interned names -------------------------------------------------------------------------
+
+uint32_t Atom(std::string_view name);
+const std::string &AtomName(uint32_t atom);
+
+// ---- documents and their objects ------------------------------------------------------------
+
+struct AttrDef {
+    std::string name;
+    IntT type = FV_AT_STRING;
+    bool required = false;
+    bool readOnly = false;
+    std::vector<std::string> choices;
+    std::vector<std::string> defaults;
+    std::string rangeMin, rangeMax;
+    uint32_t atom = 0;  // filled by AddAttributeDef
+};
+
+struct ElementDef {
+    F_ObjHandleT id = 0;
+    F_ObjHandleT doc = 0;  // 0 once deleted
+    std::string name;
+    IntT type = FV_FO_CONTAINER;
+    std::string pgfFormat;  // non-empty: its elements begin paragraphs of this format
+    std::vector<AttrDef> attrs;
+    F_ObjHandleT next = 0;  // 1572
+    // Index of a declared attribute by atom; -1 when undeclared.
+    int AttrIndex(uint32_t atom) const;
+};
+
+struct Attr {
+    uint32_t name;  // atom
+    std::vector<std::string> values;
+};
+
+// Paragraph mode of an element: by its definition, or forced.
+enum : uint8_t { kPgfByDef = 0, kPgfYes = 1, kPgfNo = 2 };
+
+struct Element {
+    F_ObjHandleT doc = 0;  // 0 once deleted
+    F_ObjHandleT def = 0;  // 0: untagged text node
+    F_ObjHandleT parent = 0, first = 0, last = 0, prev = 0, next = 0;
+    IntT unique = 0;       // 21
+    F_ObjHandleT flow = 0; // set on the highest-level element of a flow
+    uint8_t pgfMode = kPgfByDef;
+    std::string text;      // text nodes only
+    std::vector<Attr> attrs;
+};
+
+struct Flow {
+    F_ObjHandleT id = 0;
+    F_ObjHandleT doc = 0;
+    std::string name;
+    F_ObjHandleT root = 0;  // highest-level element, 0 when unstructured
+};
+
+// Formats and other named objects of a document (kinds 27, 29, 32, 33, 34, 35, 37, 66).
+struct NamedObject {
+    F_ObjHandleT id = 0;
+    F_ObjHandleT doc = 0;
+    std::string name;
+};
+
+struct Selection {
+    bool textView = false;  // last set through 109 (else 1494)
+    F_ElementRangeT er{};
+    F_TextRangeT tr{};
+};
+
+struct Layout;  // paragraphs, frames, pages (model_layout.cpp)
+
+struct Document {
+    F_ObjHandleT id = 0;
+    bool open = false;
+    std::string path, label;
+    IntT inFront = 0, left = 0, top = 0, width = 600, height = 800, visible = 1, modified = 0;
+    std::vector<F_ObjHandleT> flows;
+    F_ObjHandleT mainFlow = 0;
+    std::vector<F_ObjHandleT> defs;
+    std::unordered_map<std::string, F_ObjHandleT> defByName;
+    std::unordered_map<int, std::vector<F_ObjHandleT>> named;  // per kind, in creation order
+    Selection sel;
+    IntT nextUnique = 1000;
+    IntT pgfsPerPage = 40;
+    std::shared_ptr<Layout> layout;  // built on demand; reset by MarkChanged
+    Document();
+    ~Document();
+};
+
+Document *Doc(F_ObjHandleT doc);         // open document or nullptr
+ElementDef *Def(F_ObjHandleT def);       // live definition or nullptr
+Element *Elem(F_ObjHandleT elem);        // live element or nullptr
+Flow *FlowOf(F_ObjHandleT flow);         // live flow or nullptr
+NamedObject *Named(F_ObjHandleT obj);    // live named object (formats, colours, ...) or nullptr
+// The element if it is live and belongs to doc.
+Element *ElemIn(F_ObjHandleT doc, F_ObjHandleT elem);
+
+// ---- session --------------------------------------------------------------------------------
+
+struct Session {
+    IntT versionMajor = 16, versionMinor = 0;
+    std::string clientDir, hostDir;
+    IntT language = 1;
+    F_ObjHandleT activeDoc = 0, activeBook = 0;
+    std::vector<F_ObjHandleT> openDocs;   // opening order
+    std::vector<F_ObjHandleT> openBooks;  // opening order (books are kept elsewhere)
+};
+Session &TheSession();
+// Closes every document and forgets every object; the session's values go back to defaults
+// (registered properties and kinds stay).
+void ResetSession();
+
+// ---- construction ---------------------------------------------------------------------------
+
+// A new open document with a "Main" flow, a "Body" paragraph format; label defaults to the
+// file name of the path.
+F_ObjHandleT NewDocument(const std::string &path, const std::string &label = "", bool visible = true);
+// Closes a document: its ids go stale, it leaves the open list.
+bool CloseDocument(F_ObjHandleT doc);
+F_ObjHandleT MainFlow(F_ObjHandleT doc);
+F_ObjHandleT AddFlow(F_ObjHandleT doc, const std::string &name);
+F_ObjHandleT FindFlow(F_ObjHandleT doc, const std::string &name);
+// A definition; the name must be new in the document (else the existing one is returned).
+F_ObjHandleT AddElementDef(F_ObjHandleT doc, const std::string &name, IntT type = FV_FO_CONTAINER,
+                           const std::string &pgfFormat = "");
+void AddAttributeDef(F_ObjHandleT def, AttrDef attr);
+F_ObjHandleT FindElementDef(F_ObjHandleT doc, const std::string &name);
+// A named object of kind 27, 29, 32, 33, 34, 35, 37 or 66 (existing one when the name is known).
+F_ObjHandleT AddNamed(F_ObjHandleT doc, int kind, const std::string &name);
+F_ObjHandleT FindNamed(F_ObjHandleT doc, int kind, const std::string &name);
+
+// A new element of def (0: text node) appended as the last child of parent; with parent 0 it
+// becomes the highest-level element of flow (which must have none). O(1).
+F_ObjHandleT AppendElement(F_ObjHandleT doc, F_ObjHandleT parent, F_ObjHandleT def, F_ObjHandleT flow = 0);
+// Appends text to parent's content: to its last child when that is a text node, else as a new
+// text node. Returns the text node. O(1) plus the text.
+F_ObjHandleT AppendText(F_ObjHandleT doc, F_ObjHandleT parent, std::string_view text);
+// Sets (replaces) an attribute's values; false when the element is untagged or gone.
+bool SetAttribute(F_ObjHandleT doc, F_ObjHandleT elem, std::string_view name, std::vector<std::string> values);
+// Values of an attribute as stored (nullptr when it has none set).
+const std::vector<std::string> *GetAttribute(F_ObjHandleT elem, std::string_view name);
+// Unique id of an element (persistent across save); the document's counter moves past it.
+void SetUniqueId(F_ObjHandleT elem, IntT unique);
+void SetFormsParagraph(F_ObjHandleT elem, bool yes);
+
+// ---- structure helpers ----------------------------------------------------------------------
+
+// Links e (detached) as a child of parent before `before` (0: last).
+void LinkChild(F_ObjHandleT parent, F_ObjHandleT e, F_ObjHandleT before);
+// Unlinks e from its parent (or flow).
+void Unlink(F_ObjHandleT e);
+// The highest-level element above e (e itself at the top) and its flow.
+F_ObjHandleT TopOf(F_ObjHandleT e);
+F_ObjHandleT FlowOfElement(F_ObjHandleT e);
+// The paragraph format e begins ("" when it is inline or a text node).
+const std::string &ParagraphFormatOf(const Element &e);
+// Marks the document's derived views (paragraphs, pages) stale and the document modified.
+void MarkChanged(F_ObjHandleT doc, bool modified = true);
+// Destroys e and its subtree (ids go stale); e must be unlinked.
+void DestroySubtree(F_ObjHandleT e);
+
+// ---- UTF-8 ----------------------------------------------------------------------------------
+
+size_t Utf8Length(std::string_view s);
+// Byte position of code point n (clamped to the end).
+size_t Utf8Offset(std::string_view s, size_t n);
+
+}  // namespace host

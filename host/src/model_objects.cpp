@@ -1,0 +1,291 @@
+// The properties of the session, documents, flows, element definitions, elements and named
+// objects (formats, colours, marker types), registered in the property table; also their
+// validity tests, F_ApiClose of documents and the named-object lookups.
+#include <algorithm>
+
+#include "model.h"
+#include "model_internal.h"
+
+namespace host {
+
+void RegisterLayoutProperties();  // model_layout.cpp
+void RegisterEditCalls();         // model_edit.cpp
+
+namespace {
+
+using G = PropGetter;
+using S = PropSetter;
+
+// Property getters and setters over a field of a struct reached through a lookup function.
+template <class T>
+using Finder = T *(*)(F_ObjHandleT);
+
+template <class T>
+void IntField(int kind, int number, Finder<T> find, IntT T::*field, bool writable, PropType type = PropType::Int) {
+    S set = nullptr;
+    if (writable)
+        set = [find, field](F_ObjHandleT, F_ObjHandleT obj, const PropValue &in) {
+            T *t = find(obj);
+            if (!t) return false;
+            t->*field = in.i;
+            return true;
+        };
+    RegisterProperty(
+        kind, number, type,
+        [find, field](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+            T *t = find(obj);
+            if (!t) return false;
+            out.i = t->*field;
+            return true;
+        },
+        set);
+}
+
+template <class T>
+void IdField(int kind, int number, Finder<T> find, F_ObjHandleT T::*field) {
+    RegisterProperty(kind, number, PropType::Id, [find, field](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+        T *t = find(obj);
+        if (!t) return false;
+        out.i = static_cast<IntT>(t->*field);
+        return true;
+    });
+}
+
+template <class T>
+void StringField(int kind, int number, Finder<T> find, std::string T::*field, bool writable) {
+    S set = nullptr;
+    if (writable)
+        set = [find, field](F_ObjHandleT, F_ObjHandleT obj, const PropValue &in) {
+            T *t = find(obj);
+            if (!t) return false;
+            t->*field = in.s;
+            return true;
+        };
+    RegisterProperty(
+        kind, number, PropType::String,
+        [find, field](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+            T *t = find(obj);
+            if (!t) return false;
+            out.s = t->*field;
+            return true;
+        },
+        set);
+}
+
+// An id computed from the object.
+template <class T>
+void IdOf(int kind, int number, Finder<T> find, std::function<F_ObjHandleT(T &)> f) {
+    RegisterProperty(kind, number, PropType::Id, [find, f](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+        T *t = find(obj);
+        if (!t) return false;
+        out.i = static_cast<IntT>(f(*t));
+        return true;
+    });
+}
+
+F_ObjHandleT FirstOf(const std::vector<F_ObjHandleT> &v) { return v.empty() ? 0 : v.front(); }
+
+F_ObjHandleT NextIn(const std::vector<F_ObjHandleT> &v, F_ObjHandleT id) {
+    auto it = std::find(v.begin(), v.end(), id);
+    return (it == v.end() || it + 1 == v.end()) ? 0 : *(it + 1);
+}
+
+F_ObjHandleT FirstNamed(Document &d, int kind) {
+    auto it = d.named.find(kind);
+    return it == d.named.end() ? 0 : FirstOf(it->second);
+}
+
+Document *DocSlot(F_ObjHandleT id) { return Doc(id); }
+Session *SessionSlot(F_ObjHandleT) { return &TheSession(); }
+
+PropValue IntValue(IntT i) {
+    PropValue v;
+    v.i = i;
+    return v;
+}
+
+void RegisterSession() {
+    RegisterKind(0, [](F_ObjHandleT doc, F_ObjHandleT obj) { return doc == 0 && obj == 0; });
+    IntField<Session>(0, FP_VersionMajor, SessionSlot, &Session::versionMajor, false);
+    IntField<Session>(0, FP_VersionMinor, SessionSlot, &Session::versionMinor, false);
+    IntField<Session>(0, 577, SessionSlot, &Session::language, false);
+    StringField<Session>(0, 87, SessionSlot, &Session::hostDir, false);
+    RegisterProperty(0, FP_FirstOpenDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
+        out.i = static_cast<IntT>(FirstOf(TheSession().openDocs));
+        return true;
+    });
+    RegisterProperty(0, FP_FirstOpenBook, PropType::Id, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
+        out.i = static_cast<IntT>(FirstOf(TheSession().openBooks));
+        return true;
+    });
+    auto active = [](F_ObjHandleT Session::*field, int kind) {
+        return std::make_pair(
+            G([field](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
+                F_ObjHandleT id = TheSession().*field;
+                out.i = ObjectValid(0, id) ? static_cast<IntT>(id) : 0;
+                return true;
+            }),
+            S([field, kind](F_ObjHandleT, F_ObjHandleT, const PropValue &in) {
+                auto id = static_cast<F_ObjHandleT>(in.i);
+                if (id && (KindOf(id) != kind || !ObjectValid(0, id))) return Fail(FE_BadObjId);
+                TheSession().*field = id;
+                return true;
+            }));
+    };
+    auto [gd, sd] = active(&Session::activeDoc, FO_Doc);
+    RegisterProperty(0, FP_ActiveDoc, PropType::Id, gd, sd);
+    auto [gb, sb] = active(&Session::activeBook, FO_Book);
+    RegisterProperty(0, FP_ActiveBook, PropType::Id, gb, sb);
+    for (int n : {91, 92, 93}) RegisterStoredProperty(0, n, PropType::Int, IntValue(1));
+}
+
+void RegisterDocument() {
+    RegisterKind(FO_Doc, [](F_ObjHandleT doc, F_ObjHandleT obj) { return Doc(obj) && (doc == 0 || doc == obj); });
+    RegisterCloser(FO_Doc, [](F_ObjHandleT obj, IntT) { return CloseDocument(obj); });
+    StringField<Document>(FO_Doc, FP_Path, DocSlot, &Document::path, false);
+    StringField<Document>(FO_Doc, FP_Label, DocSlot, &Document::label, true);
+    RegisterProperty(
+        FO_Doc, FP_IsInFront, PropType::Int,
+        [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+            out.i = Doc(obj)->inFront;
+            return true;
+        },
+        [](F_ObjHandleT, F_ObjHandleT obj, const PropValue &in) {
+            if (in.i)  // one document is in front at a time
+                for (F_ObjHandleT o : TheSession().openDocs) Doc(o)->inFront = 0;
+            Doc(obj)->inFront = in.i ? 1 : 0;
+            return true;
+        });
+    IntField<Document>(FO_Doc, 33, DocSlot, &Document::left, true);
+    IntField<Document>(FO_Doc, 34, DocSlot, &Document::top, true);
+    IntField<Document>(FO_Doc, 35, DocSlot, &Document::width, true);
+    IntField<Document>(FO_Doc, 36, DocSlot, &Document::height, true);
+    IntField<Document>(FO_Doc, FP_IsOnScreen, DocSlot, &Document::visible, true);
+    IntField<Document>(FO_Doc, 131, DocSlot, &Document::modified, true);
+    IdOf<Document>(FO_Doc, FP_NextOpenDocInSession, DocSlot,
+                   [](Document &d) { return NextIn(TheSession().openDocs, d.id); });
+    IdOf<Document>(FO_Doc, FP_FirstFlowInDoc, DocSlot, [](Document &d) { return FirstOf(d.flows); });
+    IdField<Document>(FO_Doc, FP_MainFlowInDoc, DocSlot, &Document::mainFlow);
+    IdOf<Document>(FO_Doc, FP_FirstElementDefInDoc, DocSlot, [](Document &d) { return FirstOf(d.defs); });
+    IdOf<Document>(FO_Doc, FP_HighestLevelElement, DocSlot, [](Document &d) {
+        Flow *f = FlowOf(d.mainFlow);
+        return f ? f->root : 0;
+    });
+    const std::pair<int, int> firsts[] = {{122, FO_PgfFmt}, {123, FO_CharFmt}, {124, FO_CondFmt},  {127, FO_Color},
+                                          {118, FO_XRefFmt}, {116, FO_VarFmt}, {125, FO_TblFmt}, {148, FO_MarkerType}};
+    for (auto [number, kind] : firsts)
+        IdOf<Document>(FO_Doc, number, DocSlot, [kind](Document &d) { return FirstNamed(d, kind); });
+    for (int n : {133, 382, 383, 388, 1484, 1491, 155, 156}) RegisterStoredProperty(FO_Doc, n, PropType::Int);
+    RegisterStoredProperty(FO_Doc, 387, PropType::Metric);
+    RegisterStoredProperty(FO_Doc, 2262, PropType::String);
+    RegisterStoredProperty(FO_Doc, 236, PropType::Id);
+}
+
+void RegisterFlowAndDefs() {
+    RegisterKind(FO_Flow, [](F_ObjHandleT doc, F_ObjHandleT obj) {
+        Flow *f = FlowOf(obj);
+        return f && f->doc == doc;
+    });
+    StringField<Flow>(FO_Flow, FP_Name, FlowOf, &Flow::name, false);
+    IdField<Flow>(FO_Flow, FP_HighestLevelElement, FlowOf, &Flow::root);
+    IdOf<Flow>(FO_Flow, FP_NextFlowInDoc, FlowOf, [](Flow &f) { return NextIn(Doc(f.doc)->flows, f.id); });
+
+    RegisterKind(FO_ElementDef, [](F_ObjHandleT doc, F_ObjHandleT obj) {
+        ElementDef *d = Def(obj);
+        return d && d->doc == doc;
+    });
+    StringField<ElementDef>(FO_ElementDef, FP_Name, Def, &ElementDef::name, false);
+    IdField<ElementDef>(FO_ElementDef, FP_NextElementDefInDoc, Def, &ElementDef::next);
+    IntField<ElementDef>(FO_ElementDef, FP_ElementDefType, Def, &ElementDef::type, false);
+    RegisterNamedKind(
+        FO_ElementDef, [](F_ObjHandleT doc, const std::string &name) { return FindElementDef(doc, name); },
+        [](F_ObjHandleT doc, const std::string &name) { return AddElementDef(doc, name); });
+}
+
+// Retag: the element keeps its id, content and attributes; a definition of another element
+// kind, or of another document, is refused; text nodes cannot be tagged.
+bool Retag(F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
+    Element *e = Elem(obj);
+    ElementDef *to = Def(static_cast<F_ObjHandleT>(in.i));
+    if (!to || to->doc != doc) return Fail(FE_BadParameter);
+    if (!e->def) return Fail(FE_WrongKind);
+    ElementDef *from = Def(e->def);
+    if (from && from->type != to->type) return Fail(FE_WrongKind);
+    if (e->def != to->id) {
+        e->def = to->id;
+        MarkChanged(doc);
+    }
+    return true;
+}
+
+void RegisterElement() {
+    RegisterKind(FO_Element, [](F_ObjHandleT doc, F_ObjHandleT obj) { return ElemIn(doc, obj) != nullptr; });
+    IntField<Element>(FO_Element, FP_Unique, Elem, &Element::unique, false);
+    IdField<Element>(FO_Element, FP_ParentElement, Elem, &Element::parent);
+    IdField<Element>(FO_Element, FP_FirstChildElement, Elem, &Element::first);
+    IdField<Element>(FO_Element, FP_PrevSiblingElement, Elem, &Element::prev);
+    IdField<Element>(FO_Element, FP_NextSiblingElement, Elem, &Element::next);
+    RegisterProperty(
+        FO_Element, FP_ElementDef, PropType::Id,
+        [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+            out.i = static_cast<IntT>(Elem(obj)->def);
+            return true;
+        },
+        Retag);
+    RegisterProperty(FO_Element, FP_ElementType, PropType::Int, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+        ElementDef *d = Def(Elem(obj)->def);
+        out.i = d ? d->type : FV_FO_CONTAINER;
+        return true;
+    });
+    // Host objects of non-container elements are kept by the tables, markers and cross-reference
+    // code; plain elements stand for none.
+    RegisterProperty(FO_Element, FP_Object, PropType::Id, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
+        out.i = 0;
+        return true;
+    });
+    RegisterStoredProperty(FO_Element, FP_UserString, PropType::String);
+    RegisterStoredProperty(FO_Element, 2157, PropType::String);
+    for (int n : {1484, 1635, 2151}) RegisterStoredProperty(FO_Element, n, PropType::Int);
+    RegisterStoredProperty(FO_Element, 1668, PropType::Int, IntValue(229376));
+    RegisterStoredProperty(FO_Element, 1631, PropType::Ints);
+}
+
+void RegisterNamed() {
+    struct Kind {
+        int kind, nameNumber, nextNumber;
+    };
+    const Kind kinds[] = {{FO_PgfFmt, 20, 0},     {FO_CharFmt, 20, 0},   {FO_CondFmt, 20, 1138},
+                          {FO_Color, 20, 1455},    {FO_XRefFmt, 20, 1074}, {FO_VarFmt, 20, 1051},
+                          {FO_TblFmt, 1275, 1276}, {FO_MarkerType, 20, 1028}};
+    for (const Kind &k : kinds) {
+        int kind = k.kind;
+        RegisterKind(kind, [](F_ObjHandleT doc, F_ObjHandleT obj) {
+            NamedObject *n = Named(obj);
+            return n && n->doc == doc;
+        });
+        StringField<NamedObject>(kind, k.nameNumber, Named, &NamedObject::name, false);
+        if (k.nextNumber)
+            IdOf<NamedObject>(kind, k.nextNumber, Named, [kind](NamedObject &n) { return NextIn(Doc(n.doc)->named[kind], n.id); });
+        RegisterNamedKind(
+            kind, [kind](F_ObjHandleT doc, const std::string &name) { return FindNamed(doc, kind, name); },
+            [kind](F_ObjHandleT doc, const std::string &name) { return name.empty() ? 0 : AddNamed(doc, kind, name); });
+    }
+    RegisterStoredProperty(FO_CondFmt, 1139, PropType::Int, IntValue(1));
+    RegisterStoredProperty(FO_CondFmt, 1140, PropType::Id);
+    RegisterStoredProperty(FO_VarFmt, 1049, PropType::Int);
+    RegisterStoredProperty(FO_VarFmt, 1050, PropType::String);
+}
+
+}  // namespace
+
+void RegisterBuiltinProperties() {
+    RegisterSession();
+    RegisterDocument();
+    RegisterFlowAndDefs();
+    RegisterElement();
+    RegisterNamed();
+    RegisterLayoutProperties();
+    RegisterEditCalls();
+}
+
+}  // namespace host

@@ -1,0 +1,395 @@
+// Property dispatch: the table keyed by (kind, number), the registry of kinds kept in other files,
+// and the F_Api property, object-type, named-object, close and delete calls built on them.
+#include <algorithm>
+#include <array>
+#include <map>
+
+#include "model.h"
+#include "model_internal.h"
+#include "records.h"
+
+namespace host {
+
+void RegisterBuiltinProperties();  // model_objects.cpp
+
+namespace {
+
+struct Property {
+    PropType type;
+    PropGetter get;
+    PropSetter set;
+};
+
+struct Registry {
+    std::array<std::map<int, Property>, 256> props;
+    std::array<ValidFn, 256> valid;
+    std::array<std::function<bool(F_ObjHandleT, IntT)>, 256> closers;
+    std::array<std::function<bool(F_ObjHandleT, F_ObjHandleT)>, 256> deleters;
+    std::array<std::function<F_ObjHandleT(F_ObjHandleT, const std::string &)>, 256> getNamed, newNamed;
+};
+
+Registry &Reg() {
+    static Registry r;
+    static bool builtins = false;
+    if (!builtins) {
+        builtins = true;
+        RegisterBuiltinProperties();
+    }
+    return r;
+}
+
+const Property *FindProperty(int kind, int number) {
+    auto &m = Reg().props[static_cast<size_t>(kind) & 0xFF];
+    auto it = m.find(number);
+    return it == m.end() ? nullptr : &it->second;
+}
+
+bool IsInteger(PropType t) { return t == PropType::Int || t == PropType::Id || t == PropType::Metric; }
+
+// Checks the object and finds the property; sets FA_errno on failure.
+const Property *Lookup(F_ObjHandleT doc, F_ObjHandleT obj, int number) {
+    if (!ObjectValid(doc, obj)) {
+        Fail(obj && !doc && KindOf(obj) != FO_Doc ? FE_BadDocId : FE_BadObjId);
+        return nullptr;
+    }
+    const Property *p = FindProperty(KindOf(obj), number);
+    if (!p) Fail(FE_BadPropNum);
+    return p;
+}
+
+}  // namespace
+
+void RegisterKind(int kind, ValidFn valid) { Reg().valid[static_cast<size_t>(kind) & 0xFF] = std::move(valid); }
+
+bool ObjectValid(F_ObjHandleT doc, F_ObjHandleT obj) {
+    if (obj == 0) return doc == 0;  // the session
+    const ValidFn &v = Reg().valid[static_cast<size_t>(KindOf(obj))];
+    return v && v(doc, obj);
+}
+
+void RegisterCloser(int kind, std::function<bool(F_ObjHandleT, IntT)> close) {
+    Reg().closers[static_cast<size_t>(kind) & 0xFF] = std::move(close);
+}
+
+void RegisterDeleter(int kind, std::function<bool(F_ObjHandleT, F_ObjHandleT)> del) {
+    Reg().deleters[static_cast<size_t>(kind) & 0xFF] = std::move(del);
+}
+
+void RegisterNamedKind(int kind, std::function<F_ObjHandleT(F_ObjHandleT, const std::string &)> get,
+                       std::function<F_ObjHandleT(F_ObjHandleT, const std::string &)> create) {
+    Reg().getNamed[static_cast<size_t>(kind) & 0xFF] = std::move(get);
+    Reg().newNamed[static_cast<size_t>(kind) & 0xFF] = std::move(create);
+}
+
+void RegisterProperty(int kind, int number, PropType type, PropGetter get, PropSetter set) {
+    Reg().props[static_cast<size_t>(kind) & 0xFF][number] = Property{type, std::move(get), std::move(set)};
+}
+
+void RegisterStoredProperty(int kind, int number, PropType type, PropValue initial) {
+    auto key = [number](F_ObjHandleT obj) { return (uint64_t(obj) << 32) | uint32_t(number); };
+    RegisterProperty(
+        kind, number, type,
+        [key, initial](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+            auto &stored = TheStore().stored;
+            auto it = stored.find(key(obj));
+            out = it == stored.end() ? initial : it->second;
+            return true;
+        },
+        [key](F_ObjHandleT, F_ObjHandleT obj, const PropValue &in) {
+            TheStore().stored[key(obj)] = in;
+            return true;
+        });
+}
+
+bool PropertyType(int kind, int number, PropType &type) {
+    const Property *p = FindProperty(kind, number);
+    if (p) type = p->type;
+    return p != nullptr;
+}
+
+std::vector<int> PropertyNumbers(int kind) {
+    std::vector<int> out;
+    for (auto &[n, p] : Reg().props[static_cast<size_t>(kind) & 0xFF]) out.push_back(n);
+    return out;
+}
+
+bool GetProperty(F_ObjHandleT doc, F_ObjHandleT obj, int number, PropValue &out) {
+    const Property *p = Lookup(doc, obj, number);
+    if (!p) return false;
+    if (!p->get) return Fail(FE_BadPropNum);
+    IntT before = FA_errno;
+    if (p->get(doc, obj, out)) return true;
+    if (FA_errno == before) Fail(FE_BadObjId);
+    return false;
+}
+
+bool SetProperty(F_ObjHandleT doc, F_ObjHandleT obj, int number, const PropValue &in) {
+    const Property *p = Lookup(doc, obj, number);
+    if (!p) return false;
+    if (!p->set) return Fail(FE_ReadOnly);
+    IntT before = FA_errno;
+    if (p->set(doc, obj, in)) return true;
+    if (FA_errno == before) Fail(FE_BadParameter);
+    return false;
+}
+
+// Reads a property of one of the given types; false (FA_errno set) otherwise.
+static bool GetTyped(F_ObjHandleT doc, F_ObjHandleT obj, int number, bool (*accept)(PropType), PropValue &out) {
+    const Property *p = Lookup(doc, obj, number);
+    if (!p) return false;
+    if (!accept(p->type)) return Fail(FE_BadPropType);
+    return GetProperty(doc, obj, number, out);
+}
+
+static bool SetTyped(F_ObjHandleT doc, F_ObjHandleT obj, int number, bool (*accept)(PropType), const PropValue &in) {
+    const Property *p = Lookup(doc, obj, number);
+    if (!p) return false;
+    if (!accept(p->type)) return Fail(FE_BadPropType);
+    return SetProperty(doc, obj, number, in);
+}
+
+static bool AcceptInteger(PropType t) { return IsInteger(t); }
+static bool AcceptString(PropType t) { return t == PropType::String; }
+static bool AcceptStrings(PropType t) { return t == PropType::Strings; }
+static bool AcceptInts(PropType t) { return t == PropType::Ints || t == PropType::Metrics; }
+static bool AcceptTextRange(PropType t) { return t == PropType::TextRange || t == PropType::TextLoc; }
+static bool AcceptTextLoc(PropType t) { return t == PropType::TextLoc || t == PropType::TextRange; }
+static bool AcceptElementRange(PropType t) { return t == PropType::ElementRange; }
+
+}  // namespace host
+
+using namespace host;
+
+extern "C" {
+
+F_ObjHandleT F_ApiGetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    PropValue v;
+    return GetTyped(docId, objId, prop, AcceptInteger, v) ? static_cast<F_ObjHandleT>(v.i) : 0;
+}
+
+void F_ApiSetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, F_ObjHandleT value) {
+    PropValue v;
+    v.i = static_cast<IntT>(value);
+    SetTyped(docId, objId, prop, AcceptInteger, v);
+}
+
+IntT F_ApiGetInt(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    PropValue v;
+    return GetTyped(docId, objId, prop, AcceptInteger, v) ? v.i : 0;
+}
+
+void F_ApiSetInt(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, IntT value) {
+    PropValue v;
+    v.i = value;
+    SetTyped(docId, objId, prop, AcceptInteger, v);
+}
+
+MetricT F_ApiGetMetric(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) { return F_ApiGetInt(docId, objId, prop); }
+
+void F_ApiSetMetric(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, MetricT value) {
+    F_ApiSetInt(docId, objId, prop, value);
+}
+
+StringT F_ApiGetString(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    PropValue v;
+    return GetTyped(docId, objId, prop, AcceptString, v) ? NewString(v.s) : nullptr;
+}
+
+void F_ApiSetString(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, ConStringT value) {
+    PropValue v;
+    v.s = value ? value : "";
+    SetTyped(docId, objId, prop, AcceptString, v);
+}
+
+F_StringsT F_ApiGetStrings(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    PropValue v;
+    GetTyped(docId, objId, prop, AcceptStrings, v);
+    return NewStrings(v.ss);
+}
+
+void F_ApiSetStrings(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, const F_StringsT *value) {
+    PropValue v;
+    v.ss = ReadStrings(value);
+    SetTyped(docId, objId, prop, AcceptStrings, v);
+}
+
+F_IntsT F_ApiGetInts(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    PropValue v;
+    GetTyped(docId, objId, prop, AcceptInts, v);
+    return NewInts(v.is);
+}
+
+void F_ApiSetInts(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, const F_IntsT *value) {
+    PropValue v;
+    v.is = ReadInts(value);
+    SetTyped(docId, objId, prop, AcceptInts, v);
+}
+
+F_MetricsT F_ApiGetMetrics(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    PropValue v;
+    GetTyped(docId, objId, prop, AcceptInts, v);
+    return NewMetrics(v.is);
+}
+
+void F_ApiSetMetrics(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, const F_MetricsT *value) {
+    PropValue v;
+    v.is = ReadMetrics(value);
+    SetTyped(docId, objId, prop, AcceptInts, v);
+}
+
+void F_ApiSetPoints(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, const F_IntsT *points) {
+    F_ApiSetInts(docId, objId, prop, points);
+}
+
+F_TextRangeT F_ApiGetTextRange(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    PropValue v;
+    if (!GetTyped(docId, objId, prop, AcceptTextRange, v)) return F_TextRangeT{};
+    return v.tr;
+}
+
+void F_ApiSetTextRange(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, const F_TextRangeT *value) {
+    if (!value) {
+        Fail(FE_BadParameter);
+        return;
+    }
+    PropValue v;
+    v.tr = *value;
+    SetTyped(docId, objId, prop, AcceptTextRange, v);
+}
+
+F_TextLocT F_ApiGetTextLoc(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    PropValue v;
+    if (!GetTyped(docId, objId, prop, AcceptTextLoc, v)) return F_TextLocT{};
+    return v.tr.beg;
+}
+
+F_ElementRangeT F_ApiGetElementRange(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    PropValue v;
+    if (!GetTyped(docId, objId, prop, AcceptElementRange, v)) return F_ElementRangeT{};
+    return v.er;
+}
+
+void F_ApiSetElementRange(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, const F_ElementRangeT *value) {
+    if (!value) {
+        Fail(FE_BadParameter);
+        return;
+    }
+    PropValue v;
+    v.er = *value;
+    SetTyped(docId, objId, prop, AcceptElementRange, v);
+}
+
+IntT F_ApiGetObjectType(F_ObjHandleT docId, F_ObjHandleT objId) {
+    if (!objId || !ObjectValid(docId, objId)) {
+        Fail(FE_BadObjId);
+        return 0;
+    }
+    return KindOf(objId);
+}
+
+F_ObjHandleT F_ApiGetNamedObject(F_ObjHandleT docId, IntT objType, ConStringT name) {
+    std::string n = name ? name : "";
+    auto &get = Reg().getNamed[static_cast<size_t>(objType) & 0xFF];
+    if (get) {
+        F_ObjHandleT found = get(docId, n);
+        if (!found) Fail(FE_NotFound);
+        return found;
+    }
+    Fail(FE_BadParameter);
+    return 0;
+}
+
+F_ObjHandleT F_ApiNewNamedObject(F_ObjHandleT docId, IntT objType, ConStringT name) {
+    std::string n = name ? name : "";
+    auto &create = Reg().newNamed[static_cast<size_t>(objType) & 0xFF];
+    if (create) {
+        F_ObjHandleT made = create(docId, n);
+        if (!made) Fail(FE_BadParameter);
+        return made;
+    }
+    Fail(FE_BadParameter);
+    return 0;
+}
+
+F_PropValsT F_ApiGetProps(F_ObjHandleT docId, F_ObjHandleT objId) {
+    std::vector<F_PropValT> vals;
+    if (ObjectValid(docId, objId)) {
+        int kind = KindOf(objId);
+        for (int n : PropertyNumbers(kind)) {
+            const Property *p = FindProperty(kind, n);
+            PropValue v;
+            if (!p || !p->get || !p->get(docId, objId, v)) continue;
+            F_PropValT pv{};
+            pv.propIdent = n;
+            switch (p->type) {
+            case PropType::Int: pv.propVal.valType = FT_Integer; pv.propVal.ival = v.i; break;
+            case PropType::Id: pv.propVal.valType = FT_Id; pv.propVal.ival = v.i; break;
+            case PropType::Metric: pv.propVal.valType = FT_Metric; pv.propVal.ival = v.i; break;
+            case PropType::String: pv.propVal.valType = FT_String; pv.propVal.sval = NewString(v.s); break;
+            case PropType::Strings: pv.propVal.valType = FT_Strings; pv.propVal.ssval = NewStrings(v.ss); break;
+            case PropType::Ints: pv.propVal.valType = FT_Ints; pv.propVal.isval = NewInts(v.is); break;
+            case PropType::Metrics: pv.propVal.valType = FT_Metrics; pv.propVal.msval = NewMetrics(v.is); break;
+            case PropType::TextLoc: pv.propVal.valType = FT_TextLoc; pv.propVal.trval = v.tr; break;
+            case PropType::TextRange: pv.propVal.valType = FT_TextRange; pv.propVal.trval = v.tr; break;
+            case PropType::ElementRange: pv.propVal.valType = FT_ElementRange; pv.propVal.erval = v.er; break;
+            }
+            vals.push_back(pv);
+        }
+    } else {
+        Fail(FE_BadObjId);
+    }
+    F_PropValsT out;
+    out.len = static_cast<UIntT>(vals.size());
+    out.val = static_cast<F_PropValT *>(F_Alloc(out.len * sizeof(F_PropValT), NO_DSE));
+    std::copy(vals.begin(), vals.end(), out.val);
+    return out;
+}
+
+void F_ApiSetProps(F_ObjHandleT docId, F_ObjHandleT objId, const F_PropValsT *props) {
+    if (!props || !props->val) return;
+    if (!ObjectValid(docId, objId)) {
+        Fail(FE_BadObjId);
+        return;
+    }
+    for (UIntT i = 0; i < props->len; ++i) {
+        const F_PropValT &pv = props->val[i];
+        const Property *p = FindProperty(KindOf(objId), pv.propIdent);
+        if (!p || !p->set) continue;  // read-only values in a property list are skipped
+        PropValue v;
+        const F_TypedValT &t = pv.propVal;
+        v.i = t.ival;
+        v.s = t.sval ? t.sval : "";
+        v.ss = ReadStrings(&t.ssval);
+        v.is = t.valType == FT_Metrics ? ReadMetrics(&t.msval) : ReadInts(&t.isval);
+        v.tr = t.trval;
+        v.er = t.erval;
+        SetProperty(docId, objId, pv.propIdent, v);
+    }
+}
+
+IntT F_ApiGetPropIndex(const F_PropValsT *props, IntT propNum) {
+    if (props && props->val)
+        for (UIntT i = 0; i < props->len; ++i)
+            if (props->val[i].propIdent == propNum) return static_cast<IntT>(i);
+    return -1;
+}
+
+IntT F_ApiClose(F_ObjHandleT objId, IntT flags) {
+    auto &close = Reg().closers[static_cast<size_t>(KindOf(objId))];
+    if (!objId || !close) {
+        Fail(FE_BadObjId);
+        return FE_BadObjId;
+    }
+    return close(objId, flags) ? 0 : (FA_errno ? FA_errno : FE_BadObjId);
+}
+
+void F_ApiDelete(F_ObjHandleT docId, F_ObjHandleT objId) {
+    auto &del = Reg().deleters[static_cast<size_t>(KindOf(objId))];
+    if (!objId || !del || !ObjectValid(docId, objId)) {
+        Fail(FE_BadObjId);
+        return;
+    }
+    del(docId, objId);
+}
+
+}  // extern "C"

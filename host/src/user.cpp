@@ -1,0 +1,92 @@
+// The session's user: the scripted answer queue, Esc presses and the terminal.
+#include "user.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+
+#include "fdk.h"
+#include "transcript.h"
+
+namespace host {
+namespace {
+
+struct UserState {
+    std::deque<UserAnswer> answers;
+    long polls = 0;               // Esc polls so far
+    std::vector<long> escAtPoll;  // absolute poll numbers at which Esc is pressed
+    int escPressed = 0;           // presses not yet read
+    bool terminal = false;
+};
+
+UserState &State() {
+    static UserState state;
+    return state;
+}
+
+}  // namespace
+
+void QueueAnswer(UserAnswer answer) { State().answers.push_back(std::move(answer)); }
+
+std::optional<UserAnswer> TakeAnswer(const std::string &kind) {
+    auto &q = State().answers;
+    if (q.empty() || q.front().kind != kind) return std::nullopt;
+    UserAnswer a = std::move(q.front());
+    q.pop_front();
+    return a;
+}
+
+const std::deque<UserAnswer> &PendingAnswers() { return State().answers; }
+
+void ClearAnswers() { State().answers.clear(); }
+
+void PressEsc() { ++State().escPressed; }
+
+void EscOnPoll(int n) {
+    if (n < 1) n = 1;
+    State().escAtPoll.push_back(State().polls + n);
+}
+
+int PendingEscPresses() { return State().escPressed + static_cast<int>(State().escAtPoll.size()); }
+
+namespace {
+// Counts one Esc poll; answers true when a press is read by it.
+bool ReadEscPress() {
+    UserState &s = State();
+    ++s.polls;
+    auto due = std::remove(s.escAtPoll.begin(), s.escAtPoll.end(), s.polls);
+    s.escPressed += static_cast<int>(s.escAtPoll.end() - due);
+    s.escAtPoll.erase(due, s.escAtPoll.end());
+    if (s.escPressed == 0) return false;
+    --s.escPressed;
+    return true;
+}
+}  // namespace
+
+void SetUserTerminal(bool on) { State().terminal = on; }
+bool UserTerminal() { return State().terminal; }
+
+std::optional<std::string> AskOnTerminal(const std::string &question) {
+    std::cout << question << std::flush;
+    std::string line;
+    if (!std::getline(std::cin, line)) return std::nullopt;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+void ResetUser() {
+    UserState &s = State();
+    s.answers.clear();
+    s.escAtPoll.clear();
+    s.escPressed = 0;
+    s.polls = 0;
+    s.terminal = false;
+}
+
+}  // namespace host
+
+extern "C" IntT F_ApiUserCancel(void) {
+    if (!host::ReadEscPress()) return 0;
+    host::Transcript("user: Esc");
+    return 1;
+}

@@ -1,0 +1,211 @@
+// Object store, ids, session and document properties, element tree reads, stale ids.
+#include <gtest/gtest.h>
+
+#include "fdk.h"
+#include "model.h"
+
+namespace {
+
+using namespace host;
+
+class ModelStore : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSession();
+        FA_errno = 0;
+        doc = NewDocument("Z:\\tmp\\a.fm");
+        def = AddElementDef(doc, "Section");
+        para = AddElementDef(doc, "Para", FV_FO_CONTAINER, "Body");
+        AttrDef id;
+        id.name = "id";
+        id.type = FV_AT_UNIQUE_ID;
+        AddAttributeDef(para, id);
+        root = AppendElement(doc, 0, def, MainFlow(doc));
+        p1 = AppendElement(doc, root, para);
+        t1 = AppendText(doc, p1, "hello");
+        p2 = AppendElement(doc, root, para);
+    }
+    void TearDown() override { ResetSession(); }
+    std::string Str(F_ObjHandleT d, F_ObjHandleT o, IntT prop) {
+        StringT s = F_ApiGetString(d, o, prop);
+        std::string out = s ? s : "<null>";
+        F_ApiDeallocateString(&s);
+        return out;
+    }
+    F_ObjHandleT doc = 0, def = 0, para = 0, root = 0, p1 = 0, t1 = 0, p2 = 0;
+};
+
+TEST_F(ModelStore, IdsCarryKindAndCounterFrom1000) {
+    EXPECT_EQ(KindOf(doc), FO_Doc);
+    EXPECT_EQ(KindOf(root), FO_Element);
+    EXPECT_GE(CounterOf(root), 1000u);
+    EXPECT_EQ(F_ApiGetObjectType(0, doc), FO_Doc);
+    EXPECT_EQ(F_ApiGetObjectType(doc, p1), FO_Element);
+    EXPECT_EQ(F_ApiGetObjectType(doc, def), FO_ElementDef);
+    EXPECT_EQ(FA_errno, 0);
+    EXPECT_EQ(F_ApiGetObjectType(doc, 0), 0);
+    EXPECT_NE(FA_errno, 0);
+}
+
+TEST_F(ModelStore, TreeReads) {
+    EXPECT_EQ(F_ApiGetId(0, doc, FP_HighestLevelElement), root);
+    EXPECT_EQ(F_ApiGetId(doc, MainFlow(doc), FP_HighestLevelElement), root);
+    EXPECT_EQ(F_ApiGetId(doc, root, FP_FirstChildElement), p1);
+    EXPECT_EQ(F_ApiGetId(doc, p1, FP_NextSiblingElement), p2);
+    EXPECT_EQ(F_ApiGetId(doc, p2, FP_PrevSiblingElement), p1);
+    EXPECT_EQ(F_ApiGetId(doc, p1, FP_ParentElement), root);
+    EXPECT_EQ(F_ApiGetId(doc, p1, FP_FirstChildElement), t1);
+    EXPECT_EQ(F_ApiGetId(doc, t1, FP_ElementDef), 0u);
+    EXPECT_EQ(F_ApiGetId(doc, p1, FP_ElementDef), para);
+    EXPECT_EQ(Str(doc, para, FP_Name), "Para");
+    EXPECT_EQ(F_ApiGetInt(doc, para, FP_ElementDefType), FV_FO_CONTAINER);
+    EXPECT_EQ(F_ApiGetId(0, doc, FP_FirstElementDefInDoc), def);
+    EXPECT_EQ(F_ApiGetId(doc, def, FP_NextElementDefInDoc), para);
+    EXPECT_EQ(F_ApiGetId(doc, para, FP_NextElementDefInDoc), 0u);
+    EXPECT_EQ(Str(doc, MainFlow(doc), FP_Name), "Main");
+    EXPECT_NE(F_ApiGetInt(doc, p1, FP_Unique), F_ApiGetInt(doc, p2, FP_Unique));
+    EXPECT_EQ(FA_errno, 0);
+}
+
+TEST_F(ModelStore, SessionAndDocumentValues) {
+    EXPECT_EQ(F_ApiGetInt(0, 0, FP_VersionMajor), 16);
+    TheSession().versionMajor = 15;
+    EXPECT_EQ(F_ApiGetInt(0, 0, FP_VersionMajor), 15);
+    F_ObjHandleT hidden = NewDocument("", "Untitled1", false);
+    EXPECT_EQ(F_ApiGetId(0, 0, FP_FirstOpenDoc), doc);
+    EXPECT_EQ(F_ApiGetId(0, doc, FP_NextOpenDocInSession), hidden);
+    EXPECT_EQ(F_ApiGetId(0, hidden, FP_NextOpenDocInSession), 0u);
+    EXPECT_EQ(F_ApiGetInt(0, hidden, FP_IsOnScreen), 0);
+    EXPECT_EQ(Str(0, doc, FP_Label), "a.fm");
+    EXPECT_EQ(Str(0, hidden, FP_Path), "");
+    F_ApiSetString(0, doc, FP_Label, "Report");
+    EXPECT_EQ(Str(0, doc, FP_Label), "Report");
+    F_ApiSetInt(0, doc, 35, 777);
+    EXPECT_EQ(F_ApiGetInt(0, doc, 35), 777);
+    F_ApiSetInt(0, doc, 382, 5);  // stored without effect
+    EXPECT_EQ(F_ApiGetInt(0, doc, 382), 5);
+    EXPECT_NE(F_ApiGetId(0, doc, 122), 0u);  // "Body" exists
+    EXPECT_EQ(Str(doc, F_ApiGetId(0, doc, 122), FP_Name), "Body");
+    F_ApiSetId(0, 0, FP_ActiveDoc, hidden);
+    EXPECT_EQ(F_ApiGetId(0, 0, FP_ActiveDoc), hidden);
+    EXPECT_EQ(FA_errno, 0);
+    // Closing: ids go stale, the open list and the active document forget it.
+    EXPECT_EQ(F_ApiClose(hidden, 1), 0);
+    EXPECT_EQ(F_ApiGetId(0, 0, FP_ActiveDoc), 0u);
+    EXPECT_EQ(F_ApiGetId(0, doc, FP_NextOpenDocInSession), 0u);
+    F_ApiSetId(0, 0, FP_ActiveDoc, hidden);
+    EXPECT_NE(FA_errno, 0);
+}
+
+// Every call kind on 0, a closed document's objects, a deleted-kind id and an object given
+// with another document answers its failure value and sets FA_errno.
+TEST_F(ModelStore, StaleAndForeignIdsFailQuietly) {
+    F_ObjHandleT other = NewDocument("Z:\\tmp\\b.fm");
+    F_ObjHandleT closedDoc = NewDocument("Z:\\tmp\\c.fm");
+    F_ObjHandleT cdef = AddElementDef(closedDoc, "X");
+    F_ObjHandleT croot = AppendElement(closedDoc, 0, cdef, MainFlow(closedDoc));
+    ASSERT_EQ(F_ApiClose(closedDoc, 1), 0);
+    struct Case {
+        F_ObjHandleT doc, obj;
+    };
+    const Case cases[] = {{doc, 0}, {closedDoc, croot}, {0, closedDoc}, {other, p1}, {doc, 0x2A00FFFFu}, {0, p1}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.doc << " " << c.obj);
+        FA_errno = 0;
+        EXPECT_EQ(F_ApiGetId(c.doc, c.obj, FP_ParentElement), 0u);
+        EXPECT_NE(FA_errno, 0);
+        FA_errno = 0;
+        EXPECT_EQ(F_ApiGetInt(c.doc, c.obj, FP_Unique), 0);
+        EXPECT_NE(FA_errno, 0);
+        FA_errno = 0;
+        EXPECT_EQ(F_ApiGetString(c.doc, c.obj, FP_Label), nullptr);
+        EXPECT_NE(FA_errno, 0);
+        FA_errno = 0;
+        F_StringsT ss = F_ApiGetStrings(c.doc, c.obj, 1703);
+        EXPECT_EQ(ss.len, 0u);
+        EXPECT_NE(ss.val, nullptr);  // an empty record, not a freed one
+        F_ApiDeallocateStrings(&ss);
+        EXPECT_NE(FA_errno, 0);
+        FA_errno = 0;
+        F_ElementRangeT er = F_ApiGetElementRange(c.doc, c.obj, FP_ElementSelection);
+        EXPECT_EQ(er.beg.parentId, 0u);
+        EXPECT_NE(FA_errno, 0);
+        FA_errno = 0;
+        F_TextRangeT tr = F_ApiGetTextRange(c.doc, c.obj, FP_TextSelection);
+        EXPECT_EQ(tr.beg.objId, 0u);
+        EXPECT_NE(FA_errno, 0);
+        FA_errno = 0;
+        F_AttributesT as = F_ApiGetAttributes(c.doc, c.obj);
+        EXPECT_EQ(as.len, 0u);
+        F_ApiDeallocateAttributes(&as);
+        EXPECT_NE(FA_errno, 0);
+        FA_errno = 0;
+        F_ApiSetInt(c.doc, c.obj, FP_UserString, 1);
+        EXPECT_NE(FA_errno, 0);
+        FA_errno = 0;
+        EXPECT_EQ(F_ApiGetObjectType(c.doc, c.obj), 0);
+        EXPECT_NE(FA_errno, 0);
+    }
+    // The good document's objects are untouched by all this.
+    EXPECT_EQ(F_ApiGetId(doc, p1, FP_ParentElement), root);
+}
+
+TEST_F(ModelStore, WrongPropertyTypeAndNumberFail) {
+    FA_errno = 0;
+    EXPECT_EQ(F_ApiGetString(doc, p1, FP_ParentElement), nullptr);
+    EXPECT_EQ(FA_errno, FE_BadPropType);
+    FA_errno = 0;
+    EXPECT_EQ(F_ApiGetInt(doc, p1, 99999), 0);
+    EXPECT_EQ(FA_errno, FE_BadPropNum);
+    FA_errno = 0;
+    F_ApiSetId(doc, p1, FP_ParentElement, root);  // read-only
+    EXPECT_EQ(FA_errno, FE_ReadOnly);
+}
+
+TEST_F(ModelStore, NamedObjects) {
+    EXPECT_EQ(F_ApiGetNamedObject(doc, FO_ElementDef, "Para"), para);
+    FA_errno = 0;
+    EXPECT_EQ(F_ApiGetNamedObject(doc, FO_ElementDef, "Nope"), 0u);
+    EXPECT_NE(FA_errno, 0);
+    FA_errno = 0;
+    F_ObjHandleT red = F_ApiNewNamedObject(doc, FO_CondFmt, "Red");
+    F_ObjHandleT blue = F_ApiNewNamedObject(doc, FO_CondFmt, "Blue");
+    EXPECT_EQ(KindOf(red), FO_CondFmt);
+    EXPECT_EQ(F_ApiGetNamedObject(doc, FO_CondFmt, "Blue"), blue);
+    EXPECT_EQ(F_ApiGetId(0, doc, 124), red);
+    EXPECT_EQ(F_ApiGetId(doc, red, 1138), blue);
+    EXPECT_EQ(F_ApiGetId(doc, blue, 1138), 0u);
+    EXPECT_EQ(Str(doc, blue, FP_Name), "Blue");
+    F_ObjHandleT colour = F_ApiNewNamedObject(doc, FO_Color, "Red");
+    F_ApiSetId(doc, red, 1140, colour);
+    EXPECT_EQ(F_ApiGetId(doc, red, 1140), colour);
+    EXPECT_EQ(FA_errno, 0);
+    // Objects of one document are not found through another.
+    F_ObjHandleT other = NewDocument("Z:\\b.fm");
+    FA_errno = 0;
+    EXPECT_EQ(F_ApiGetString(other, red, FP_Name), nullptr);
+    EXPECT_NE(FA_errno, 0);
+}
+
+TEST_F(ModelStore, RetagKeepsIdAndAttributesAndRefusesOtherKinds) {
+    SetAttribute(doc, p1, "id", {"x1"});
+    SetAttribute(doc, p1, "extra", {"e"});
+    F_ObjHandleT note = AddElementDef(doc, "Note");
+    F_ObjHandleT table = AddElementDef(doc, "Tbl", FV_FO_TBL);
+    F_ApiSetId(doc, p1, FP_ElementDef, note);
+    EXPECT_EQ(FA_errno, 0);
+    EXPECT_EQ(F_ApiGetId(doc, p1, FP_ElementDef), note);
+    F_AttributesT as = F_ApiGetAttributes(doc, p1);  // Note declares nothing: both are invalid now
+    ASSERT_EQ(as.len, 2u);
+    EXPECT_STREQ(as.val[0].name, "id");
+    EXPECT_STREQ(as.val[0].values.val[0], "x1");
+    F_ApiDeallocateAttributes(&as);
+    F_ApiSetId(doc, p1, FP_ElementDef, table);
+    EXPECT_EQ(FA_errno, FE_WrongKind);
+    EXPECT_EQ(F_ApiGetId(doc, p1, FP_ElementDef), note);
+    FA_errno = 0;
+    F_ApiSetId(doc, t1, FP_ElementDef, note);  // text nodes stay untagged
+    EXPECT_NE(FA_errno, 0);
+}
+
+}  // namespace
