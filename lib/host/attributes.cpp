@@ -11,12 +11,11 @@
 #include "lib/host/element_text.h"
 #include "lib/host/element_walk.h"
 #include "lib/host/host_values.h"
+#include "lib/strings/heapstr.h"
+#include "lib/strings/listconv.h"
 #include "plugin/globals.h"
 
 namespace {
-
-// The text a failed single-value attribute read gives (it counts as empty).
-const char *const kAttrErrorSentinel = "ThisIsAnERROR_ThisIsAnERROR ThisIsAnERROR_ThisIsAnERROR!";
 
 constexpr int kUniqueIdDraws = 50000;
 
@@ -93,7 +92,7 @@ Attributes HostGetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId) {
     for (UIntT i = 0; raw.val && i < raw.len; ++i) {
         Attribute a;
         a.name = raw.val[i].name ? raw.val[i].name : "";
-        a.values = HostReadStrings(raw.val[i].values);
+        a.values = qv::ReadStrings(&raw.val[i].values);
         a.valflags = raw.val[i].valflags;
         a.allow = raw.val[i].allow;
         out.push_back(std::move(a));
@@ -114,8 +113,8 @@ AttributeDefs HostGetAttributeDefs(F_ObjHandleT docId, F_ObjHandleT elemId) {
         d.required = r.required;
         d.readOnly = r.readOnly;
         d.type = r.attrType;
-        d.choices = HostReadStrings(r.choiceNames);
-        d.defaults = HostReadStrings(r.defValues);
+        d.choices = qv::ReadStrings(&r.choiceNames);
+        d.defaults = qv::ReadStrings(&r.defValues);
         d.rangeMin = r.rangeMin ? r.rangeMin : "";
         d.rangeMax = r.rangeMax ? r.rangeMax : "";
         out.push_back(std::move(d));
@@ -130,7 +129,7 @@ void HostSetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId, const Attributes
     for (const Attribute &a : attrs) {
         F_AttributeT &r = raw.val[raw.len++];
         r.name = F_StrCopyString(a.name.c_str());
-        r.values = HostNewStrings(a.values);
+        r.values = qv::NewStrings(a.values);
         r.valflags = a.valflags;
         r.allow = a.allow;
     }
@@ -201,7 +200,7 @@ IntT om_AttrIsDeclared(F_ObjHandleT docId, F_ObjHandleT elemId, const std::strin
 }
 
 IntT om_AttrGetValue(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &name, std::string *value) {
-    *value = kAttrErrorSentinel;
+    *value = ErrorSentinel;
     if (!docId || !elemId) return -1;
     Attributes attrs = HostGetAttributes(docId, elemId);
     IntT i = LastIndexOf(attrs, name);

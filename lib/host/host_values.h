@@ -20,11 +20,5 @@ constexpr IntT StatusNegativeIndex = 223;
 
 // A string property as a std::string ("" when the host gives none).
 std::string HostGetString(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop);
-// A host string list taken into a vector; the record is freed and zeroed.
-std::vector<std::string> HostTakeStrings(F_StringsT *strs);
-// A host string list copied into a vector; the record is left as it is.
-std::vector<std::string> HostReadStrings(const F_StringsT &strs);
-// A new host string list holding copies of the texts (the caller frees it).
-F_StringsT HostNewStrings(const std::vector<std::string> &texts);
 // The name (property 20) of an element's definition; "" for untagged text or a bad id.
 std::string HostElementDefName(F_ObjHandleT docId, F_ObjHandleT elemId);
