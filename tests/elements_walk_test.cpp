@@ -68,7 +68,9 @@ TEST_F(Walk, SettingLastMoveUpSkipsTheSubtree) {
 TEST_F(Walk, TaggedStepsPassOverTextAndReturnTaggedAncestorsOnTheWayUp) {
     om_ElementWalkStart();
     EXPECT_EQ(om_ElementNextTagged(doc, p1), b);
-    EXPECT_EQ(om_ElementNextTagged(doc, b), p1);  // "cd" skipped, climb to b, then "ef" skipped, up to p1
+    EXPECT_EQ(om_ElementNextTagged(doc, b), b);  // "cd" passed over, then b again on the way up
+    EXPECT_EQ(ElementWalkState.lastMove, WalkUp);
+    EXPECT_EQ(om_ElementNextTagged(doc, b), p1);  // "ef" passed over, up to p1
     EXPECT_EQ(ElementWalkState.lastMove, WalkUp);
     om_ElementWalkStart();
     std::vector<F_ObjHandleT> tail;

@@ -95,4 +95,10 @@ bool SelectionRun(Document &d, SiblingRun &run) {
     return true;
 }
 
+void RegisterTableProperties();  // tables.cpp
+
+// Registers the kinds and properties of the editing files with the object model (called once
+// when the model registers its own).
+void RegisterEditExtensions() { RegisterTableProperties(); }
+
 }  // namespace host
