@@ -1,10 +1,206 @@
 // Paragraphs, text frames and pages: a view of each flow's element tree, built on demand.
-#include "model.h"
+//
+// Paragraph rules: an element whose paragraph format is not empty (its definition's, or forced
+// per element) begins a paragraph of that format; its text and the text of inline descendants
+// is in that paragraph; a nested paragraph element begins a new one, and text after it resumes
+// in a new paragraph of the outer format. Text outside any paragraph element goes into paragraphs
+// of format "Body", one per run. A flow without any paragraph has one empty "Body" paragraph.
+// Paragraphs keep their ids across rebuilds: the id is keyed by the element that begins the
+// paragraph and its sequence number inside that element (text runs outside paragraph elements by
+// their first text node). Frames and pages are keyed by (flow, number) the same way.
+#include "model_layout.h"
+
+#include <algorithm>
+
 #include "model_internal.h"
 
 namespace host {
 
-struct Layout {};
+namespace {
+
+struct KeyedIds {
+    std::unordered_map<uint64_t, std::pair<F_ObjHandleT, IntT>> ids;
+    std::pair<F_ObjHandleT, IntT> Get(uint64_t key, int kind, IntT &nextUnique) {
+        auto it = ids.find(key);
+        if (it != ids.end()) return it->second;
+        auto v = std::make_pair(NewObjectId(kind), nextUnique++);
+        ids.emplace(key, v);
+        return v;
+    }
+};
+
+struct DocIds {
+    KeyedIds pgfs, frames, pages;
+    IntT nextUnique = 1000;
+};
+
+std::unordered_map<F_ObjHandleT, DocIds> &AllIds() {
+    static std::unordered_map<F_ObjHandleT, DocIds> ids;
+    return ids;
+}
+
+uint64_t Key(F_ObjHandleT a, uint32_t seq) { return (uint64_t(a) << 32) | seq; }
+constexpr uint32_t kBodyRun = 0xFFFFFFFFu, kEmptyFlow = 0xFFFFFFFEu;
+
+class Builder {
+public:
+    Builder(Document &d, Layout &l, DocIds &ids) : d_(d), l_(l), ids_(ids) {}
+
+    void Flow(host::Flow &f) {
+        auto first = static_cast<uint32_t>(l_.pgfs.size());
+        cur_ = -1;
+        ctx_.clear();
+        pending_.clear();
+        if (F_ObjHandleT root = f.root) Walk(f.id, root);
+        if (l_.pgfs.size() == first) {
+            Element *r = Elem(f.root);
+            F_ElementLocT at{f.root, r ? r->first : 0, 0};
+            Open(f.id, Key(f.id, kEmptyFlow), "Body", 0, at);
+        }
+        Close();
+        auto last = static_cast<uint32_t>(l_.pgfs.size() - 1);
+        for (F_ObjHandleT e : pending_) {  // places after the last paragraph: its end
+            auto &[s, t] = l_.elemPos[e];
+            if (s.pgf > last) s = TextPos{last, l_.pgfs[last].length};
+            if (t.pgf > last) t = TextPos{last, l_.pgfs[last].length};
+        }
+        Frames(f.id, first, last);
+    }
+
+private:
+    struct Ctx {
+        F_ObjHandleT elem;
+        const std::string *format;
+        uint32_t seq;
+    };
+
+    void Open(F_ObjHandleT flow, uint64_t key, const std::string &format, F_ObjHandleT begin, F_ElementLocT at) {
+        PgfInfo p;
+        std::tie(p.id, p.unique) = ids_.pgfs.Get(key, FO_Pgf, ids_.nextUnique);
+        p.flow = flow;
+        p.begin = begin;
+        p.format = format;
+        p.emptyLoc = at;
+        cur_ = static_cast<int>(l_.pgfs.size());
+        l_.pgfIndex.emplace(p.id, static_cast<uint32_t>(cur_));
+        l_.pgfs.push_back(std::move(p));
+    }
+    void Close() { cur_ = -1; }
+
+    // Where the walk is now: in the open paragraph, or at the start of the next one.
+    TextPos Here(F_ObjHandleT e) {
+        if (cur_ >= 0) return TextPos{static_cast<uint32_t>(cur_), l_.pgfs[static_cast<size_t>(cur_)].length};
+        pending_.push_back(e);
+        return TextPos{static_cast<uint32_t>(l_.pgfs.size()), 0};
+    }
+    // Where an element ends when no paragraph is open: the end of the last paragraph so far.
+    TextPos After(F_ObjHandleT e, uint32_t flowFirst) {
+        if (cur_ >= 0 || l_.pgfs.size() == flowFirst) return Here(e);
+        auto last = static_cast<uint32_t>(l_.pgfs.size() - 1);
+        return TextPos{last, l_.pgfs[last].length};
+    }
+
+    void Enter(F_ObjHandleT flow, F_ObjHandleT id, Element &e) {
+        if (!e.def) {
+            if (cur_ < 0) {
+                if (!ctx_.empty()) {
+                    Ctx &c = ctx_.back();
+                    Open(flow, Key(c.elem, ++c.seq), *c.format, c.elem, F_ElementLocT{e.parent, id, 0});
+                } else {
+                    Open(flow, Key(id, kBodyRun), "Body", 0, F_ElementLocT{e.parent, id, 0});
+                }
+            }
+            PgfInfo &p = l_.pgfs[static_cast<size_t>(cur_)];
+            auto len = static_cast<IntT>(Utf8Length(e.text));
+            TextPos start{static_cast<uint32_t>(cur_), p.length};
+            p.segs.push_back(TextSeg{id, p.length, len});
+            p.length += len;
+            l_.elemPos[id] = {start, TextPos{start.pgf, p.length}};
+            return;
+        }
+        const std::string &format = ParagraphFormatOf(e);
+        if (!format.empty()) {
+            Close();
+            ctx_.push_back(Ctx{id, &format, 0});
+            Open(flow, Key(id, 0), format, id, F_ElementLocT{id, e.first, 0});
+        }
+        l_.elemPos[id].first = Here(id);
+    }
+
+    void Exit(F_ObjHandleT id, Element &e, uint32_t flowFirst) {
+        if (!e.def) return;
+        l_.elemPos[id].second = After(id, flowFirst);
+        if (!ParagraphFormatOf(e).empty()) {
+            Close();
+            if (!ctx_.empty()) ctx_.pop_back();
+        }
+    }
+
+    // Pre-order walk with enter and exit, no recursion.
+    void Walk(F_ObjHandleT flow, F_ObjHandleT root) {
+        auto flowFirst = static_cast<uint32_t>(l_.pgfs.size());
+        F_ObjHandleT id = root;
+        Element *e = Elem(id);
+        if (!e) return;
+        Enter(flow, id, *e);
+        for (;;) {
+            if (e->first) {
+                id = e->first;
+                e = Elem(id);
+                Enter(flow, id, *e);
+                continue;
+            }
+            for (;;) {
+                Exit(id, *e, flowFirst);
+                if (id == root) return;
+                if (e->next) {
+                    id = e->next;
+                    e = Elem(id);
+                    Enter(flow, id, *e);
+                    break;
+                }
+                id = e->parent;
+                e = Elem(id);
+            }
+        }
+    }
+
+    void Frames(F_ObjHandleT flow, uint32_t first, uint32_t last) {
+        FlowSpan span;
+        span.firstPgf = first;
+        span.lastPgf = last;
+        span.firstFrame = static_cast<uint32_t>(l_.frames.size());
+        auto per = static_cast<uint32_t>(std::max<IntT>(1, d_.pgfsPerPage));
+        for (uint32_t k = 0, p = first; p <= last; ++k, p += per) {
+            FrameInfo fr;
+            fr.id = ids_.frames.Get(Key(flow, k), FO_TextFrame, ids_.nextUnique).first;
+            fr.flow = flow;
+            fr.firstPgf = p;
+            fr.lastPgf = std::min(last, p + per - 1);
+            fr.page = static_cast<uint32_t>(l_.pages.size());
+            auto fi = static_cast<uint32_t>(l_.frames.size());
+            for (uint32_t q = fr.firstPgf; q <= fr.lastPgf; ++q) l_.pgfs[q].frame = fi;
+            PageInfo pg;
+            pg.id = ids_.pages.Get(Key(flow, k), FO_BodyPage, ids_.nextUnique).first;
+            pg.frame = fi;
+            l_.frameIndex.emplace(fr.id, fi);
+            l_.pageIndex.emplace(pg.id, static_cast<uint32_t>(l_.pages.size()));
+            l_.frames.push_back(fr);
+            l_.pages.push_back(pg);
+        }
+        span.lastFrame = static_cast<uint32_t>(l_.frames.size() - 1);
+        l_.flows[flow] = span;
+    }
+
+    Document &d_;
+    Layout &l_;
+    DocIds &ids_;
+    int cur_ = -1;
+    std::vector<Ctx> ctx_;
+    std::vector<F_ObjHandleT> pending_;
+};
+
+}  // namespace
 
 void MarkChanged(F_ObjHandleT doc, bool modified) {
     Document *d = Doc(doc);
@@ -13,9 +209,328 @@ void MarkChanged(F_ObjHandleT doc, bool modified) {
     if (modified) d->modified = 1;
 }
 
-void ForgetDerived(Document &d) { d.layout.reset(); }
-void ResetDerived() {}
+void ForgetDerived(Document &d) {
+    d.layout.reset();
+    AllIds().erase(d.id);
+}
 
-void RegisterLayoutProperties() {}
+void ResetDerived() { AllIds().clear(); }
+
+Layout *LayoutOf(F_ObjHandleT doc) {
+    Document *d = Doc(doc);
+    if (!d) return nullptr;
+    if (!d->layout) {
+        auto l = std::make_shared<Layout>();
+        Builder b(*d, *l, AllIds()[doc]);
+        for (F_ObjHandleT f : d->flows)
+            if (host::Flow *fl = FlowOf(f)) b.Flow(*fl);
+        d->layout = std::move(l);
+    }
+    return d->layout.get();
+}
+
+bool ResolveTextLoc(Layout &l, const F_TextLocT &loc, bool allowEndMark, TextPos &out) {
+    auto it = l.pgfIndex.find(loc.objId);
+    if (it == l.pgfIndex.end()) return false;
+    IntT len = l.pgfs[it->second].length;
+    IntT max = allowEndMark ? len + 1 : len;
+    IntT off = loc.offset == FV_OBJ_END_OFFSET ? max : std::clamp<IntT>(loc.offset, 0, max);
+    out = TextPos{it->second, off};
+    return true;
+}
+
+bool ElementLocToText(F_ObjHandleT doc, const F_ElementLocT &loc, F_TextLocT &out) {
+    Layout *l = LayoutOf(doc);
+    if (!l) return false;
+    TextPos pos;
+    if (loc.childId) {
+        Element *c = ElemIn(doc, loc.childId);
+        if (!c || (loc.parentId && c->parent != loc.parentId)) return false;
+        auto it = l->elemPos.find(loc.childId);
+        if (it == l->elemPos.end()) return false;
+        pos = it->second.first;
+        if (!c->def) {
+            IntT len = it->second.second.off - pos.off;
+            pos.off += loc.offset == FV_OBJ_END_OFFSET ? len : std::clamp<IntT>(loc.offset, 0, len);
+        }
+    } else {
+        if (!ElemIn(doc, loc.parentId)) return false;
+        auto it = l->elemPos.find(loc.parentId);
+        if (it == l->elemPos.end()) return false;
+        pos = it->second.second;
+    }
+    out = F_TextLocT{l->pgfs[pos.pgf].id, pos.off};
+    return true;
+}
+
+bool TextLocToElement(F_ObjHandleT doc, const F_TextLocT &loc, F_ElementLocT &out) {
+    Layout *l = LayoutOf(doc);
+    TextPos pos;
+    if (!l || !ResolveTextLoc(*l, loc, false, pos)) return false;
+    const PgfInfo &p = l->pgfs[pos.pgf];
+    // The node holding the character before the offset; at the paragraph start, the first node.
+    auto it = std::lower_bound(p.segs.begin(), p.segs.end(), pos.off,
+                               [](const TextSeg &s, IntT off) { return s.start + s.len < off; });
+    while (it != p.segs.end() && it->len == 0 && it + 1 != p.segs.end() && (it + 1)->start == pos.off) ++it;
+    if (it == p.segs.end()) {
+        out = p.emptyLoc;
+        return true;
+    }
+    Element *t = Elem(it->node);
+    out = F_ElementLocT{t ? t->parent : 0, it->node, pos.off - it->start};
+    return true;
+}
+
+bool ElementTextRange(F_ObjHandleT doc, F_ObjHandleT elem, F_TextRangeT &out) {
+    Layout *l = LayoutOf(doc);
+    if (!l || !ElemIn(doc, elem)) return false;
+    auto it = l->elemPos.find(elem);
+    if (it == l->elemPos.end()) return false;
+    auto [s, e] = it->second;
+    out = F_TextRangeT{{l->pgfs[s.pgf].id, s.off}, {l->pgfs[e.pgf].id, e.off}};
+    return true;
+}
+
+// ---- selection ------------------------------------------------------------------------------
+
+static bool LocValid(F_ObjHandleT doc, const F_ElementLocT &loc) {
+    Element *p = loc.parentId ? ElemIn(doc, loc.parentId) : nullptr;
+    if (loc.parentId && !p) return false;
+    if (!loc.childId) return true;
+    Element *c = ElemIn(doc, loc.childId);
+    if (!c) return false;
+    return loc.parentId ? c->parent == loc.parentId : (c->parent == 0 && c->flow != 0);
+}
+
+static bool RangeZero(const F_ElementRangeT &r) {
+    return !r.beg.parentId && !r.beg.childId && !r.end.parentId && !r.end.childId;
+}
+
+F_ElementRangeT SelectionElements(Document &d) {
+    const Selection &s = d.sel;
+    F_ElementRangeT out{};
+    if (!s.textView) {
+        if (LocValid(d.id, s.er.beg) && LocValid(d.id, s.er.end)) out = s.er;
+        return out;
+    }
+    if (!s.tr.beg.objId) return out;
+    F_ElementRangeT r{};
+    if (TextLocToElement(d.id, s.tr.beg, r.beg) && TextLocToElement(d.id, s.tr.end, r.end)) out = r;
+    return out;
+}
+
+F_TextRangeT SelectionText(Document &d) {
+    const Selection &s = d.sel;
+    F_TextRangeT out{};
+    Layout *l = LayoutOf(d.id);
+    if (!l) return out;
+    if (s.textView) {
+        TextPos b, e;
+        if (!ResolveTextLoc(*l, s.tr.beg, false, b) || !ResolveTextLoc(*l, s.tr.end, true, e)) return out;
+        return F_TextRangeT{{l->pgfs[b.pgf].id, b.off}, {l->pgfs[e.pgf].id, e.off}};
+    }
+    F_ElementRangeT er = SelectionElements(d);
+    if (RangeZero(er)) return out;
+    F_TextRangeT r{};
+    bool ok = ElementLocToText(d.id, er.beg, r.beg);
+    if (!er.end.parentId && !er.end.childId && !er.beg.parentId && er.beg.childId) {
+        // {0, E, 0}..{0, 0, 0}: the whole highest-level element
+        F_TextRangeT whole{};
+        ok = ok && ElementTextRange(d.id, er.beg.childId, whole);
+        r.end = whole.end;
+    } else {
+        ok = ok && ElementLocToText(d.id, er.end, r.end);
+    }
+    return ok ? r : out;
+}
+
+void SelectInsertionPoint(Document &d, F_ObjHandleT parent, F_ObjHandleT child) {
+    d.sel.textView = false;
+    d.sel.er.beg = d.sel.er.end = F_ElementLocT{parent, child, 0};
+}
+
+// ---- properties -----------------------------------------------------------------------------
+
+namespace {
+
+const PgfInfo *PgfOf(F_ObjHandleT doc, F_ObjHandleT pgf, Layout **lp = nullptr) {
+    Layout *l = LayoutOf(doc);
+    if (!l) return nullptr;
+    auto it = l->pgfIndex.find(pgf);
+    if (it == l->pgfIndex.end()) return nullptr;
+    if (lp) *lp = l;
+    return &l->pgfs[it->second];
+}
+
+template <class Map>
+bool InLayout(F_ObjHandleT doc, F_ObjHandleT obj, Map Layout::*index) {
+    Layout *l = LayoutOf(doc);
+    return l && (l->*index).count(obj) != 0;
+}
+
+// Registers an id property of a derived kind computed from the layout and the object's index.
+void DerivedId(int kind, int number, std::unordered_map<F_ObjHandleT, uint32_t> Layout::*index,
+               std::function<F_ObjHandleT(Layout &, uint32_t)> f) {
+    RegisterProperty(kind, number, PropType::Id, [index, f](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        Layout *l = LayoutOf(doc);
+        if (!l) return false;
+        auto it = (l->*index).find(obj);
+        if (it == (l->*index).end()) return false;
+        out.i = static_cast<IntT>(f(*l, it->second));
+        return true;
+    });
+}
+
+void RegisterParagraphs() {
+    RegisterKind(FO_Pgf, [](F_ObjHandleT doc, F_ObjHandleT obj) { return InLayout(doc, obj, &Layout::pgfIndex); });
+    RegisterKind(FO_TextFrame,
+                 [](F_ObjHandleT doc, F_ObjHandleT obj) { return InLayout(doc, obj, &Layout::frameIndex); });
+    RegisterKind(FO_BodyPage, [](F_ObjHandleT doc, F_ObjHandleT obj) { return InLayout(doc, obj, &Layout::pageIndex); });
+
+    RegisterProperty(FO_Pgf, FP_Name, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        const PgfInfo *p = PgfOf(doc, obj);
+        if (p) out.s = p->format;
+        return p != nullptr;
+    });
+    RegisterProperty(FO_Pgf, FP_Unique, PropType::Int, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        const PgfInfo *p = PgfOf(doc, obj);
+        if (p) out.i = p->unique;
+        return p != nullptr;
+    });
+    auto pgfs = &Layout::pgfIndex;
+    // next paragraph of the flow / of the document, previous of the flow
+    DerivedId(FO_Pgf, 717, pgfs, [](Layout &l, uint32_t i) {
+        return i + 1 < l.pgfs.size() && l.pgfs[i + 1].flow == l.pgfs[i].flow ? l.pgfs[i + 1].id : 0;
+    });
+    DerivedId(FO_Pgf, 716, pgfs, [](Layout &l, uint32_t i) { return i + 1 < l.pgfs.size() ? l.pgfs[i + 1].id : 0; });
+    DerivedId(FO_Pgf, 718, pgfs, [](Layout &l, uint32_t i) {
+        return i > 0 && l.pgfs[i - 1].flow == l.pgfs[i].flow ? l.pgfs[i - 1].id : 0;
+    });
+    DerivedId(FO_Pgf, 1001, pgfs, [](Layout &l, uint32_t i) { return l.frames[l.pgfs[i].frame].id; });
+    DerivedId(FO_Pgf, 1000, pgfs, [](Layout &, uint32_t) { return F_ObjHandleT(0); });
+    RegisterStoredProperty(FO_Pgf, 611, PropType::Int);
+    RegisterStoredProperty(FO_Pgf, 722, PropType::Int);
+    RegisterStoredProperty(FO_Pgf, 719, PropType::String);
+
+    auto frames = &Layout::frameIndex;
+    DerivedId(FO_TextFrame, 972, frames, [](Layout &l, uint32_t i) { return l.pgfs[l.frames[i].firstPgf].id; });
+    DerivedId(FO_TextFrame, 973, frames, [](Layout &l, uint32_t i) { return l.pgfs[l.frames[i].lastPgf].id; });
+    DerivedId(FO_TextFrame, 981, frames, [](Layout &l, uint32_t i) {
+        return i + 1 < l.frames.size() && l.frames[i + 1].flow == l.frames[i].flow ? l.frames[i + 1].id : 0;
+    });
+    DerivedId(FO_TextFrame, 982, frames, [](Layout &l, uint32_t i) { return l.frames[i].id; });
+    DerivedId(FO_TextFrame, 880, frames, [](Layout &l, uint32_t i) { return l.pages[l.frames[i].page].id; });
+    DerivedId(FO_TextFrame, 774, frames, [](Layout &, uint32_t) { return F_ObjHandleT(0); });
+
+    auto pages = &Layout::pageIndex;
+    RegisterProperty(FO_BodyPage, 687, PropType::Int, [pages](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        Layout *l = LayoutOf(doc);
+        auto it = l ? (l->*pages).find(obj) : decltype((l->*pages).find(obj)){};
+        if (!l || it == (l->*pages).end()) return false;
+        out.i = static_cast<IntT>(it->second);
+        return true;
+    });
+    RegisterProperty(FO_BodyPage, 696, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        PropValue n;
+        if (!GetProperty(doc, obj, 687, n)) return false;
+        out.s = std::to_string(n.i + 1);
+        return true;
+    });
+    DerivedId(FO_BodyPage, 694, pages, [](Layout &l, uint32_t i) { return i + 1 < l.pages.size() ? l.pages[i + 1].id : 0; });
+    RegisterProperty(FO_BodyPage, 690, PropType::String, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
+        out.s = "Right";
+        return true;
+    });
+
+    // Flow and document entry points into the layout.
+    auto flowSpan = [](F_ObjHandleT doc, F_ObjHandleT flow, const FlowSpan **span, Layout **lp) {
+        Layout *l = LayoutOf(doc);
+        if (!l) return false;
+        auto it = l->flows.find(flow);
+        if (it == l->flows.end()) return false;
+        *span = &it->second;
+        *lp = l;
+        return true;
+    };
+    RegisterProperty(FO_Flow, 1169, PropType::Id, [flowSpan](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        const FlowSpan *s;
+        Layout *l;
+        if (!flowSpan(doc, obj, &s, &l)) return false;
+        out.i = static_cast<IntT>(l->frames[s->firstFrame].id);
+        return true;
+    });
+    RegisterProperty(FO_Flow, 1170, PropType::Id, [flowSpan](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        const FlowSpan *s;
+        Layout *l;
+        if (!flowSpan(doc, obj, &s, &l)) return false;
+        out.i = static_cast<IntT>(l->frames[s->lastFrame].id);
+        return true;
+    });
+    RegisterProperty(FO_Doc, 113, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+        Layout *l = LayoutOf(obj);
+        if (!l) return false;
+        out.i = l->pgfs.empty() ? 0 : static_cast<IntT>(l->pgfs.front().id);
+        return true;
+    });
+    RegisterProperty(FO_Doc, 415, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+        Layout *l = LayoutOf(obj);
+        if (!l) return false;
+        out.i = l->pages.empty() ? 0 : static_cast<IntT>(l->pages.front().id);
+        return true;
+    });
+    for (int n : {417, 419})
+        RegisterProperty(FO_Doc, n, PropType::Id, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
+            out.i = 0;
+            return true;
+        });
+
+    RegisterProperty(FO_Element, 1071, PropType::TextRange, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        return ElementTextRange(doc, obj, out.tr);
+    });
+}
+
+void RegisterSelection() {
+    RegisterProperty(
+        FO_Doc, FP_ElementSelection, PropType::ElementRange,
+        [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+            out.er = SelectionElements(*Doc(obj));
+            return true;
+        },
+        [](F_ObjHandleT, F_ObjHandleT obj, const PropValue &in) {
+            if (!RangeZero(in.er) && (!LocValid(obj, in.er.beg) || !LocValid(obj, in.er.end)))
+                return Fail(FE_BadElementLoc);
+            Document &d = *Doc(obj);
+            d.sel.textView = false;
+            d.sel.er = in.er;
+            return true;
+        });
+    RegisterProperty(
+        FO_Doc, FP_TextSelection, PropType::TextRange,
+        [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+            out.tr = SelectionText(*Doc(obj));
+            return true;
+        },
+        [](F_ObjHandleT, F_ObjHandleT obj, const PropValue &in) {
+            Document &d = *Doc(obj);
+            if (!in.tr.beg.objId && !in.tr.end.objId) {
+                d.sel = Selection{};
+                return true;
+            }
+            Layout *l = LayoutOf(obj);
+            TextPos b, e;
+            if (!ResolveTextLoc(*l, in.tr.beg, false, b) || !ResolveTextLoc(*l, in.tr.end, true, e))
+                return Fail(FE_BadParameter);
+            d.sel.textView = true;
+            d.sel.tr = in.tr;
+            return true;
+        });
+}
+
+}  // namespace
+
+void RegisterLayoutProperties() {
+    RegisterParagraphs();
+    RegisterSelection();
+}
 
 }  // namespace host

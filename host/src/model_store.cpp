@@ -317,7 +317,7 @@ F_ObjHandleT AppendElement(F_ObjHandleT doc, F_ObjHandleT parent, F_ObjHandleT d
         if (!p || !p->def) return 0;  // text nodes hold no children
     } else {
         Flow *f = FlowOf(flow);
-        if (!f || f->doc != doc || f->root) return 0;
+        if (!f || f->doc != doc || f->root || !def) return 0;  // a highest-level element is tagged
     }
     F_ObjHandleT id = NewElement(doc, def);
     if (!id) return 0;

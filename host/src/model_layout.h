@@ -1,0 +1,79 @@
+// Paragraphs, text frames and pages of a document: a view of its flows' element trees, rebuilt
+// on demand after an edit (MarkChanged drops it). Shared by the layout, text and edit files.
+#pragma once
+
+#include "model.h"
+
+namespace host {
+
+// A run of one text node inside a paragraph.
+struct TextSeg {
+    F_ObjHandleT node;
+    IntT start;  // offset of the node's first character in the paragraph
+    IntT len;    // characters
+};
+
+struct PgfInfo {
+    F_ObjHandleT id = 0;
+    IntT unique = 0;
+    F_ObjHandleT flow = 0;
+    F_ObjHandleT begin = 0;  // the element that begins it (0 for text outside paragraph elements)
+    std::string format;
+    IntT length = 0;
+    std::vector<TextSeg> segs;
+    F_ElementLocT emptyLoc{};  // where its content starts, for a paragraph without text
+    uint32_t frame = 0;        // index into Layout::frames
+};
+
+// A place in the layout: paragraph index and character offset.
+struct TextPos {
+    uint32_t pgf = 0;
+    IntT off = 0;
+};
+
+struct FrameInfo {
+    F_ObjHandleT id = 0;
+    F_ObjHandleT flow = 0;
+    uint32_t firstPgf = 0, lastPgf = 0;  // indexes into Layout::pgfs
+    uint32_t page = 0;                   // index into Layout::pages
+};
+
+struct PageInfo {
+    F_ObjHandleT id = 0;
+    uint32_t frame = 0;
+};
+
+struct FlowSpan {
+    uint32_t firstPgf = 0, lastPgf = 0;
+    uint32_t firstFrame = 0, lastFrame = 0;
+};
+
+struct Layout {
+    std::vector<PgfInfo> pgfs;  // document order: flows in flow order
+    std::vector<FrameInfo> frames;
+    std::vector<PageInfo> pages;
+    std::unordered_map<F_ObjHandleT, uint32_t> pgfIndex, frameIndex, pageIndex;
+    std::unordered_map<F_ObjHandleT, FlowSpan> flows;
+    std::unordered_map<F_ObjHandleT, std::pair<TextPos, TextPos>> elemPos;  // start, end
+};
+
+// The document's layout, built when missing; nullptr for a closed document.
+Layout *LayoutOf(F_ObjHandleT doc);
+
+// Element location -> text location of doc; false when it does not name a place.
+bool ElementLocToText(F_ObjHandleT doc, const F_ElementLocT &loc, F_TextLocT &out);
+// Text location -> element location (offsets at a text node's end stay in that node).
+bool TextLocToElement(F_ObjHandleT doc, const F_TextLocT &loc, F_ElementLocT &out);
+// The text range an element's content covers.
+bool ElementTextRange(F_ObjHandleT doc, F_ObjHandleT elem, F_TextRangeT &out);
+// Resolves {paragraph, offset} into (index, offset), offsets clamped to 0..length (+1 when
+// allowEndMark: just after the paragraph end; FV_OBJ_END_OFFSET reads as that place too).
+bool ResolveTextLoc(Layout &l, const F_TextLocT &loc, bool allowEndMark, TextPos &out);
+
+// The document's selection in both views (invalid parts read as zeros).
+F_ElementRangeT SelectionElements(Document &d);
+F_TextRangeT SelectionText(Document &d);
+// An insertion point at {parent, child, 0}.
+void SelectInsertionPoint(Document &d, F_ObjHandleT parent, F_ObjHandleT child);
+
+}  // namespace host

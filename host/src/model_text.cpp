@@ -1,0 +1,178 @@
+// Text calls: location conversions, text items of a range or an object, adding text.
+#include "model_internal.h"
+#include "model_layout.h"
+#include "records.h"
+
+namespace host {
+
+namespace {
+
+struct Item {
+    IntT offset;
+    IntT type;
+    std::string text;
+    IntT ldata = 0;
+};
+
+// The text of paragraph p from character lo up to hi (exclusive), as string and line-end items.
+void TextItems(const PgfInfo &p, IntT lo, IntT hi, IntT flags, std::vector<Item> &out) {
+    std::string run;
+    IntT runStart = lo;
+    auto flush = [&] {
+        if (!run.empty() && (flags & FTI_String)) out.push_back(Item{runStart, FTI_String, run});
+        run.clear();
+    };
+    for (const TextSeg &s : p.segs) {
+        if (s.start + s.len <= lo || s.start >= hi) continue;
+        Element *t = Elem(s.node);
+        if (!t) continue;
+        IntT at = std::max(lo, s.start);  // paragraph offset of the character at i
+        size_t i = Utf8Offset(t->text, static_cast<size_t>(at - s.start));
+        size_t e = Utf8Offset(t->text, static_cast<size_t>(std::min(hi, s.start + s.len) - s.start));
+        while (i < e) {
+            auto lead = static_cast<unsigned char>(t->text[i]);
+            size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+            n = std::min(n, e - i);
+            if (lead == '\n') {  // a forced line break
+                flush();
+                if (flags & FTI_LineEnd) out.push_back(Item{at, FTI_LineEnd, "", 1});
+            } else {
+                if (run.empty()) runStart = at;
+                run.append(t->text, i, n);
+            }
+            i += n;
+            ++at;
+        }
+    }
+    flush();
+}
+
+F_TextItemsT NewTextItems(const std::vector<Item> &items) {
+    F_TextItemsT out;
+    out.len = static_cast<UIntT>(items.size());
+    out.val = static_cast<F_TextItemT *>(F_Alloc(out.len * sizeof(F_TextItemT), NO_DSE));
+    for (UIntT i = 0; i < out.len; ++i) {
+        F_TextItemT &o = out.val[i];
+        o.offset = items[i].offset;
+        o.dataType = items[i].type;
+        o.sdata = items[i].type == FTI_String ? NewString(items[i].text) : nullptr;
+        o.idata = 0;
+        o.ldata = items[i].ldata;
+    }
+    return out;
+}
+
+// Items of the asked types between two resolved places, in document order.
+std::vector<Item> RangeItems(Layout &l, TextPos b, TextPos e, IntT flags) {
+    std::vector<Item> out;
+    if (b.pgf > e.pgf || (b.pgf == e.pgf && b.off > e.off)) return out;
+    for (uint32_t i = b.pgf; i <= e.pgf; ++i) {
+        const PgfInfo &p = l.pgfs[i];
+        IntT lo = i == b.pgf ? b.off : 0;
+        IntT hi = i == e.pgf ? e.off : p.length + 1;
+        if ((flags & FTI_PgfBegin) && lo == 0) out.push_back(Item{0, FTI_PgfBegin, ""});
+        TextItems(p, lo, std::min(hi, p.length), flags, out);
+        if ((flags & FTI_PgfEnd) && hi > p.length) out.push_back(Item{p.length, FTI_PgfEnd, ""});
+    }
+    return out;
+}
+
+}  // namespace
+
+// Inserts text at an element location inside or beside a text node (making one where there is
+// none). Returns the text node and the character offset after the insertion.
+bool InsertTextAt(F_ObjHandleT doc, const F_ElementLocT &at, std::string_view text, F_ObjHandleT &node, IntT &end) {
+    Element *c = at.childId ? ElemIn(doc, at.childId) : nullptr;
+    if (c && !c->def) {
+        IntT len = static_cast<IntT>(Utf8Length(c->text));
+        IntT off = at.offset == FV_OBJ_END_OFFSET ? len : std::clamp<IntT>(at.offset, 0, len);
+        c->text.insert(Utf8Offset(c->text, static_cast<size_t>(off)), text);
+        node = at.childId;
+        end = off + static_cast<IntT>(Utf8Length(text));
+        return true;
+    }
+    Element *p = ElemIn(doc, at.parentId);
+    if (!p || !p->def || (at.childId && !c)) return Fail(FE_BadElementLoc);
+    // Join the text node before the place when there is one.
+    F_ObjHandleT before = at.childId ? c->prev : p->last;
+    if (Element *b = before ? Elem(before) : nullptr; b && !b->def) {
+        end = static_cast<IntT>(Utf8Length(b->text) + Utf8Length(text));
+        b->text.append(text);
+        node = before;
+        return true;
+    }
+    node = NewElement(doc, 0);
+    Elem(node)->text.assign(text);
+    LinkChild(at.parentId, node, at.childId);
+    end = static_cast<IntT>(Utf8Length(text));
+    return true;
+}
+
+}  // namespace host
+
+using namespace host;
+
+extern "C" {
+
+F_TextLocT F_ApiElementLocToTextLoc(F_ObjHandleT docId, const F_ElementLocT *loc) {
+    F_TextLocT out{};
+    if (!loc || !ElementLocToText(docId, *loc, out)) {
+        Fail(FE_BadElementLoc);
+        return F_TextLocT{};
+    }
+    return out;
+}
+
+F_ElementLocT F_ApiTextLocToElementLoc(F_ObjHandleT docId, const F_TextLocT *loc) {
+    F_ElementLocT out{};
+    if (!loc || !TextLocToElement(docId, *loc, out)) {
+        Fail(FE_BadParameter);
+        return F_ElementLocT{};
+    }
+    return out;
+}
+
+F_TextItemsT F_ApiGetTextForRange(F_ObjHandleT docId, const F_TextRangeT *range, IntT flags) {
+    Layout *l = LayoutOf(docId);
+    TextPos b, e;
+    if (!l || !range || !ResolveTextLoc(*l, range->beg, false, b) || !ResolveTextLoc(*l, range->end, true, e)) {
+        Fail(l ? FE_BadParameter : FE_BadDocId);
+        return NewTextItems({});
+    }
+    return NewTextItems(RangeItems(*l, b, e, flags));
+}
+
+F_TextItemsT F_ApiGetText(F_ObjHandleT docId, F_ObjHandleT objId, IntT flags) {
+    F_TextRangeT r{};
+    if (KindOf(objId) == FO_Pgf) {
+        r = F_TextRangeT{{objId, 0}, {objId, FV_OBJ_END_OFFSET}};
+    } else if (!ElementTextRange(docId, objId, r)) {
+        Fail(FE_BadObjId);
+        return NewTextItems({});
+    }
+    return F_ApiGetTextForRange(docId, &r, flags);
+}
+
+F_TextLocT F_ApiAddText(F_ObjHandleT docId, const F_TextLocT *loc, ConStringT text) {
+    Layout *l = LayoutOf(docId);
+    TextPos pos;
+    if (!l || !loc || !text || !ResolveTextLoc(*l, *loc, false, pos)) {
+        Fail(l ? FE_BadParameter : FE_BadDocId);
+        return F_TextLocT{};
+    }
+    F_ObjHandleT pgf = l->pgfs[pos.pgf].id;
+    F_ElementLocT at{};
+    if (!TextLocToElement(docId, F_TextLocT{pgf, pos.off}, at) || (!at.parentId && !at.childId)) {
+        Fail(FE_NotInStructure);  // a flow without elements holds no text
+        return F_TextLocT{};
+    }
+    F_ObjHandleT node = 0;
+    IntT end = 0;
+    if (!InsertTextAt(docId, at, text, node, end)) return F_TextLocT{};
+    MarkChanged(docId);
+    F_TextLocT out{};
+    ElementLocToText(docId, F_ElementLocT{Elem(node)->parent, node, end}, out);
+    return out;
+}
+
+}  // extern "C"

@@ -1,0 +1,331 @@
+// Paragraph view of the tree, text locations, text items, selection views and element edits.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fdk.h"
+#include "model.h"
+
+namespace {
+
+using namespace host;
+
+// Section
+//   Title "Intro"                      paragraph 0 (Heading)
+//   Para "ab" <B>"cd"</B> "ef"         paragraph 1
+//   Para "x" <Para>"nested"</Para> "y" paragraphs 2, 3, 4
+//   "loose"                            paragraph 5 (Body)
+//   Para (empty)                       paragraph 6
+class ModelText : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSession();
+        FA_errno = 0;
+        doc = NewDocument("Z:\\t\\x.fm");
+        F_ObjHandleT secDef = AddElementDef(doc, "Section");
+        F_ObjHandleT titleDef = AddElementDef(doc, "Title", FV_FO_CONTAINER, "Heading");
+        paraDef = AddElementDef(doc, "Para", FV_FO_CONTAINER, "Body");
+        bDef = AddElementDef(doc, "B");
+        sec = AppendElement(doc, 0, secDef, MainFlow(doc));
+        title = AppendElement(doc, sec, titleDef);
+        AppendText(doc, title, "Intro");
+        p1 = AppendElement(doc, sec, paraDef);
+        tab = AppendText(doc, p1, "ab");
+        b = AppendElement(doc, p1, bDef);
+        tcd = AppendText(doc, b, "cd");
+        AppendText(doc, p1, "ef");
+        p2 = AppendElement(doc, sec, paraDef);
+        AppendText(doc, p2, "x");
+        nested = AppendElement(doc, p2, paraDef);
+        AppendText(doc, nested, "nested");
+        AppendText(doc, p2, "y");
+        loose = AppendText(doc, sec, "loose");
+        empty = AppendElement(doc, sec, paraDef);
+    }
+    void TearDown() override { ResetSession(); }
+
+    std::vector<F_ObjHandleT> Pgfs() {
+        std::vector<F_ObjHandleT> out;
+        F_ObjHandleT frame = F_ApiGetId(doc, MainFlow(doc), 1169);
+        for (F_ObjHandleT p = F_ApiGetId(doc, frame, 972); p && out.size() < 100; p = F_ApiGetId(doc, p, 717))
+            out.push_back(p);
+        return out;
+    }
+    std::string Text(F_ObjHandleT obj, IntT flags = FTI_String) {
+        F_TextItemsT items = F_ApiGetText(doc, obj, flags);
+        std::string out;
+        for (UIntT i = 0; i < items.len; ++i) {
+            const F_TextItemT &t = items.val[i];
+            if (t.dataType == FTI_String) out += t.sdata;
+            if (t.dataType == FTI_PgfBegin) out += "<P>";
+            if (t.dataType == FTI_PgfEnd) out += "</P>";
+            if (t.dataType == FTI_LineEnd) out += "<br>";
+        }
+        F_ApiDeallocateTextItems(&items);
+        return out;
+    }
+    std::string Format(F_ObjHandleT pgf) {
+        StringT s = F_ApiGetString(doc, pgf, FP_Name);
+        std::string out = s ? s : "<null>";
+        F_ApiDeallocateString(&s);
+        return out;
+    }
+    F_ObjHandleT doc = 0, paraDef = 0, bDef = 0, sec = 0, title = 0, p1 = 0, tab = 0, b = 0, tcd = 0, p2 = 0,
+                 nested = 0, loose = 0, empty = 0;
+};
+
+TEST_F(ModelText, ParagraphsFollowTheTree) {
+    std::vector<F_ObjHandleT> pgfs = Pgfs();
+    ASSERT_EQ(pgfs.size(), 7u);
+    const char *texts[] = {"Intro", "abcdef", "x", "nested", "y", "loose", ""};
+    const char *formats[] = {"Heading", "Body", "Body", "Body", "Body", "Body", "Body"};
+    for (size_t i = 0; i < pgfs.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(KindOf(pgfs[i]), FO_Pgf);
+        EXPECT_EQ(Text(pgfs[i]), texts[i]);
+        EXPECT_EQ(Format(pgfs[i]), formats[i]);
+    }
+    EXPECT_EQ(F_ApiGetId(doc, pgfs[3], 718), pgfs[2]);
+    EXPECT_EQ(F_ApiGetId(doc, pgfs[0], 718), 0u);
+    EXPECT_EQ(F_ApiGetId(0, doc, 113), pgfs[0]);
+    EXPECT_EQ(F_ApiGetId(doc, pgfs[6], 716), 0u);
+    F_ObjHandleT frame = F_ApiGetId(doc, pgfs[0], 1001);
+    EXPECT_EQ(F_ApiGetId(doc, frame, 973), pgfs[6]);
+    F_ObjHandleT page = F_ApiGetId(doc, frame, 880);
+    EXPECT_EQ(page, F_ApiGetId(0, doc, 415));
+    EXPECT_EQ(F_ApiGetInt(doc, page, 687), 0);
+    EXPECT_EQ(FA_errno, 0);
+}
+
+TEST_F(ModelText, PagesHoldAFixedNumberOfParagraphs) {
+    Doc(doc)->pgfsPerPage = 3;
+    MarkChanged(doc, false);
+    std::vector<F_ObjHandleT> pgfs = Pgfs();
+    ASSERT_EQ(pgfs.size(), 7u);
+    F_ObjHandleT f0 = F_ApiGetId(doc, pgfs[0], 1001), f2 = F_ApiGetId(doc, pgfs[6], 1001);
+    EXPECT_EQ(F_ApiGetId(doc, pgfs[2], 1001), f0);
+    EXPECT_NE(F_ApiGetId(doc, pgfs[3], 1001), f0);
+    EXPECT_EQ(F_ApiGetId(doc, F_ApiGetId(doc, f0, 981), 981), f2);
+    StringT n = F_ApiGetString(doc, F_ApiGetId(doc, f2, 880), 696);
+    EXPECT_STREQ(n, "3");
+    F_ApiDeallocateString(&n);
+}
+
+TEST_F(ModelText, ParagraphIdsSurviveEdits) {
+    std::vector<F_ObjHandleT> before = Pgfs();
+    F_TextLocT at{before[1], 1};
+    F_TextLocT after = F_ApiAddText(doc, &at, "ZZ");
+    EXPECT_EQ(after.objId, before[1]);
+    EXPECT_EQ(after.offset, 3);
+    F_ElementLocT loc{sec, empty, 0};
+    F_ObjHandleT fresh = F_ApiNewElement(doc, paraDef, &loc);
+    ASSERT_NE(fresh, 0u);
+    std::vector<F_ObjHandleT> now = Pgfs();
+    ASSERT_EQ(now.size(), 8u);
+    EXPECT_EQ(Text(now[1]), "aZZbcdef");
+    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(now[i], before[i]);
+    EXPECT_EQ(now[7], before[6]);
+    F_ApiDelete(doc, nested);  // "x" and "y" become one paragraph of p2, keeping p2's id
+    now = Pgfs();
+    EXPECT_EQ(now[2], before[2]);
+    EXPECT_EQ(Text(now[2]), "xy");
+    FA_errno = 0;
+    EXPECT_EQ(F_ApiGetString(doc, before[3], FP_Name), nullptr);  // the nested paragraph is gone
+    EXPECT_NE(FA_errno, 0);
+}
+
+TEST_F(ModelText, LocationsConvertBothWays) {
+    std::vector<F_ObjHandleT> pgfs = Pgfs();
+    struct Case {
+        F_ElementLocT e;
+        F_TextLocT t;
+    };
+    const Case cases[] = {
+        {{p1, tab, 0}, {pgfs[1], 0}},        {{p1, tab, 1}, {pgfs[1], 1}},
+        {{p1, tab, 2}, {pgfs[1], 2}},        // the end of a text node stays in it
+        {{b, tcd, 1}, {pgfs[1], 3}},         {{sec, loose, 5}, {pgfs[5], 5}},
+        {{empty, 0, 0}, {pgfs[6], 0}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.e.childId << " " << c.e.offset);
+        F_TextLocT t = F_ApiElementLocToTextLoc(doc, &c.e);
+        EXPECT_EQ(t.objId, c.t.objId);
+        EXPECT_EQ(t.offset, c.t.offset);
+        F_ElementLocT e = F_ApiTextLocToElementLoc(doc, &c.t);
+        EXPECT_EQ(e.parentId, c.e.parentId);
+        EXPECT_EQ(e.childId, c.e.childId);
+        EXPECT_EQ(e.offset, c.e.offset);
+    }
+    // Element boundaries map onto the text they lie in.
+    F_ElementLocT beforeB{p1, b, 0}, endP1{p1, 0, 0}, endEmpty{empty, 0, FV_OBJ_END_OFFSET};
+    EXPECT_EQ(F_ApiElementLocToTextLoc(doc, &beforeB).offset, 2);
+    EXPECT_EQ(F_ApiElementLocToTextLoc(doc, &endP1).offset, 6);
+    F_TextLocT te = F_ApiElementLocToTextLoc(doc, &endEmpty);
+    EXPECT_EQ(te.objId, pgfs[6]);
+    EXPECT_EQ(te.offset, 0);
+    F_TextLocT endMark{pgfs[1], FV_OBJ_END_OFFSET};
+    F_ElementLocT last = F_ApiTextLocToElementLoc(doc, &endMark);
+    EXPECT_EQ(last.childId, Elem(p1)->last);
+    EXPECT_EQ(last.offset, 2);
+    // Text ranges of elements: the childless one reads both offsets 0.
+    F_TextRangeT r = F_ApiGetTextRange(doc, nested, 1071);
+    EXPECT_EQ(r.beg.objId, pgfs[3]);
+    EXPECT_EQ(r.end.offset, 6);
+    r = F_ApiGetTextRange(doc, empty, 1071);
+    EXPECT_EQ(r.beg.offset, 0);
+    EXPECT_EQ(r.end.offset, 0);
+    r = F_ApiGetTextRange(doc, sec, 1071);
+    EXPECT_EQ(r.beg.objId, pgfs[0]);
+    EXPECT_EQ(r.end.objId, pgfs[6]);
+    EXPECT_EQ(FA_errno, 0);
+    // Bad locations fail quietly.
+    F_ElementLocT wrong{title, tab, 0};
+    EXPECT_EQ(F_ApiElementLocToTextLoc(doc, &wrong).objId, 0u);
+    EXPECT_NE(FA_errno, 0);
+}
+
+TEST_F(ModelText, TextItemsOfRanges) {
+    std::vector<F_ObjHandleT> pgfs = Pgfs();
+    F_TextRangeT r{{pgfs[1], 3}, {pgfs[2], FV_OBJ_END_OFFSET}};
+    F_TextItemsT items = F_ApiGetTextForRange(doc, &r, FTI_String | FTI_PgfBegin | FTI_PgfEnd);
+    std::string seen;
+    for (UIntT i = 0; i < items.len; ++i) {
+        const F_TextItemT &t = items.val[i];
+        seen += t.dataType == FTI_String ? std::string(t.sdata) + "@" + std::to_string(t.offset)
+                                         : t.dataType == FTI_PgfBegin ? "<P>" : "</P>";
+        seen += " ";
+    }
+    F_ApiDeallocateTextItems(&items);
+    EXPECT_EQ(seen, "def@3 </P> <P> x@0 </P> ");
+    // A forced line break is a line end item; offsets count characters.
+    F_TextLocT at{pgfs[5], 2};
+    F_ApiAddText(doc, &at, "\xC3\xA9\n");
+    EXPECT_EQ(Text(pgfs[5], FTI_String | FTI_LineEnd), "lo\xC3\xA9<br>ose");
+    items = F_ApiGetText(doc, pgfs[5], FTI_String);
+    ASSERT_EQ(items.len, 2u);
+    EXPECT_EQ(items.val[1].offset, 4);
+    F_ApiDeallocateTextItems(&items);
+    // Text added to an empty paragraph element makes its text node.
+    F_TextLocT e{pgfs[6], 0};
+    F_ApiAddText(doc, &e, "new");
+    EXPECT_EQ(Text(pgfs[6]), "new");
+    EXPECT_EQ(Elem(Elem(empty)->first)->text, "new");
+}
+
+TEST_F(ModelText, SelectionHasTwoViews) {
+    std::vector<F_ObjHandleT> pgfs = Pgfs();
+    // Whole element Title: its text runs from its paragraph's start to the next paragraph's.
+    F_ElementRangeT whole{{sec, title, 0}, {sec, p1, 0}};
+    F_ApiSetElementRange(0, doc, FP_ElementSelection, &whole);
+    F_TextRangeT t = F_ApiGetTextRange(0, doc, FP_TextSelection);
+    EXPECT_EQ(t.beg.objId, pgfs[0]);
+    EXPECT_EQ(t.beg.offset, 0);
+    EXPECT_EQ(t.end.objId, pgfs[1]);
+    EXPECT_EQ(t.end.offset, 0);
+    // Text inside one node: equal parent and child, different offsets.
+    F_TextRangeT inside{{pgfs[1], 0}, {pgfs[1], 2}};
+    F_ApiSetTextRange(0, doc, FP_TextSelection, &inside);
+    F_ElementRangeT er = F_ApiGetElementRange(0, doc, FP_ElementSelection);
+    EXPECT_EQ(er.beg.parentId, p1);
+    EXPECT_EQ(er.beg.childId, tab);
+    EXPECT_EQ(er.end.childId, tab);
+    EXPECT_EQ(er.beg.offset, 0);
+    EXPECT_EQ(er.end.offset, 2);
+    // A whole-paragraph selection reads back past the paragraph end mark.
+    F_TextRangeT pgfRange{{pgfs[1], 0}, {pgfs[1], FV_OBJ_END_OFFSET}};
+    F_ApiSetTextRange(0, doc, FP_TextSelection, &pgfRange);
+    EXPECT_EQ(F_ApiGetTextRange(0, doc, FP_TextSelection).end.offset, 7);
+    // The highest-level element.
+    F_ElementRangeT top{{0, sec, 0}, {0, 0, 0}};
+    F_ApiSetElementRange(0, doc, FP_ElementSelection, &top);
+    t = F_ApiGetTextRange(0, doc, FP_TextSelection);
+    EXPECT_EQ(t.beg.objId, pgfs[0]);
+    EXPECT_EQ(t.end.objId, pgfs[6]);
+    EXPECT_EQ(FA_errno, 0);
+    // Ranges naming gone or misplaced objects are refused and change nothing.
+    F_ElementRangeT bad{{p1, tcd, 0}, {p1, 0, 0}};
+    F_ApiSetElementRange(0, doc, FP_ElementSelection, &bad);
+    EXPECT_NE(FA_errno, 0);
+    EXPECT_EQ(F_ApiGetElementRange(0, doc, FP_ElementSelection).beg.childId, sec);
+    F_TextRangeT badText{{0x1F000001u, 0}, {pgfs[0], 0}};
+    FA_errno = 0;
+    F_ApiSetTextRange(0, doc, FP_TextSelection, &badText);
+    EXPECT_NE(FA_errno, 0);
+}
+
+TEST_F(ModelText, NewElementSplitsTextAndDeleteRejoinsIt) {
+    F_ElementLocT mid{p1, tab, 1};
+    F_ObjHandleT x = F_ApiNewElement(doc, bDef, &mid);
+    ASSERT_NE(x, 0u);
+    Element *e = Elem(p1);
+    ASSERT_EQ(e->first, tab);
+    EXPECT_EQ(Elem(tab)->text, "a");
+    EXPECT_EQ(Elem(tab)->next, x);
+    F_ObjHandleT rest = Elem(x)->next;
+    EXPECT_EQ(Elem(rest)->text, "b");
+    EXPECT_EQ(Elem(rest)->next, b);
+    // Select it whole, delete it: the text joins again and the selection is an insertion point.
+    F_ElementRangeT whole{{p1, x, 0}, {p1, rest, 0}};
+    F_ApiSetElementRange(0, doc, FP_ElementSelection, &whole);
+    IntT unique = F_ApiGetInt(doc, x, FP_Unique);
+    EXPECT_NE(unique, 0);
+    F_ApiDelete(doc, x);
+    EXPECT_EQ(FA_errno, 0);
+    EXPECT_EQ(Elem(tab)->text, "ab");
+    EXPECT_EQ(Elem(tab)->next, b);
+    EXPECT_EQ(F_ApiGetInt(doc, x, FP_Unique), 0);  // stale
+    EXPECT_NE(FA_errno, 0);
+    EXPECT_EQ(F_ApiGetObjectType(doc, rest), 0);
+    F_ElementRangeT sel = F_ApiGetElementRange(0, doc, FP_ElementSelection);
+    EXPECT_EQ(sel.beg.parentId, p1);
+    EXPECT_EQ(sel.beg.childId, tab);
+    EXPECT_EQ(sel.beg.offset, 1);
+    EXPECT_EQ(sel.end.offset, 1);
+    // Deleting a selected element between tagged siblings leaves the point before the next one.
+    F_ElementRangeT t{{sec, title, 0}, {sec, p1, 0}};
+    F_ApiSetElementRange(0, doc, FP_ElementSelection, &t);
+    F_ApiDelete(doc, title);
+    sel = F_ApiGetElementRange(0, doc, FP_ElementSelection);
+    EXPECT_EQ(sel.beg.childId, p1);
+    EXPECT_EQ(sel.end.childId, p1);
+    // Deleting the highest-level element leaves the flow unstructured.
+    F_ApiDelete(doc, sec);
+    EXPECT_EQ(F_ApiGetId(doc, MainFlow(doc), FP_HighestLevelElement), 0u);
+    EXPECT_EQ(Pgfs().size(), 1u);
+    FA_errno = 0;
+    EXPECT_EQ(F_ApiNewElement(doc, bDef, &mid), 0u);
+    EXPECT_NE(FA_errno, 0);
+}
+
+// A large tree built through the construction API is walked, laid out and read without any
+// per-step cost that grows with the document (sibling steps never scan).
+TEST(ModelLarge, HundredThousandElements) {
+    ResetSession();
+    F_ObjHandleT doc = NewDocument("Z:\\big.fm");
+    F_ObjHandleT sec = AddElementDef(doc, "sec");
+    F_ObjHandleT para = AddElementDef(doc, "p", FV_FO_CONTAINER, "Body");
+    F_ObjHandleT root = AppendElement(doc, 0, sec, MainFlow(doc));
+    const int n = 100000;
+    for (int i = 0; i < n / 2; ++i) {
+        F_ObjHandleT p = AppendElement(doc, root, para);
+        AppendText(doc, p, "text");
+    }
+    int count = 0;
+    for (F_ObjHandleT e = F_ApiGetId(doc, root, FP_FirstChildElement); e; e = F_ApiGetId(doc, e, FP_NextSiblingElement)) {
+        ++count;
+        F_ObjHandleT t = F_ApiGetId(doc, e, FP_FirstChildElement);
+        F_ElementLocT at{e, t, 2};
+        if (count % 997 == 0) {
+            EXPECT_EQ(F_ApiElementLocToTextLoc(doc, &at).offset, 2);
+        }
+    }
+    EXPECT_EQ(count, n / 2);
+    F_ObjHandleT last = Elem(root)->last;
+    F_TextRangeT r = F_ApiGetTextRange(doc, last, 1071);
+    EXPECT_EQ(r.end.offset, 4);
+    EXPECT_EQ(F_ApiGetId(doc, r.beg.objId, 717), 0u);
+    ResetSession();
+}
+
+}  // namespace

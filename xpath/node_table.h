@@ -1,0 +1,195 @@
+// The XPath engine's node table: every compiled expression is a small tree of records in one
+// global growable array; the index of an expression's root record is its sequence number. The
+// same records hold the structure (filled by the compiler) and the state of a run in progress
+// (filled by the navigator). Also the codes shared by the tokeniser, compiler and navigator.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "fdk.h"
+
+// Record kinds.
+enum XPathNodeKind : IntT {
+    XK_NONE = 0,
+    XK_SEQUENCE = 1,
+    XK_NODE_HANDLERS = 2,
+    XK_NODE_HANDLER = 3,
+    XK_PREDICATE = 4,
+    XK_CONTAINS = 5,
+    XK_CONTAINS_CI = 6,
+    XK_STARTS_WITH = 7,
+    XK_STARTS_WITH_CI = 8,
+    XK_POSITION = 9,
+    XK_LAST = 10,
+    XK_NOT = 11,
+    XK_TERM = 12,
+    XK_LITERAL_INTEGER = 13,
+    XK_LITERAL_STRING = 14,
+};
+
+// Axes; the same numbers are the tokens of the axis keywords.
+enum XPathAxis : IntT {
+    XA_ROOT = 1,
+    XA_SELF = 2,
+    XA_CHILD = 3,
+    XA_DESCENDANT = 4,
+    XA_PARENT = 5,
+    XA_ANCESTOR = 6,
+    XA_ANCESTOR_OR_SELF = 7,
+    XA_DESCENDANT_OR_SELF = 8,
+    XA_PRECEDING = 9,
+    XA_PRECEDING_SIBLING = 10,
+    XA_FOLLOWING = 11,
+    XA_FOLLOWING_SIBLING = 12,
+    XA_ATTRIBUTE = 13,
+    XA_FMPROP = 14,
+    XA_FMBOOK = 15,
+    XA_FMCOMP = 16,
+    XA_FMCHAP = 17,
+    XA_FMFILE = 18,
+    XA_FLOW_ANY = 19,
+    XA_FLOW_BODY = 20,
+    XA_FLOW_MASTER = 21,
+    XA_FLOW_REF = 22,
+};
+
+// Token codes of the tokeniser (2 to 22 are the axis keywords). Codes above 50099 are errors.
+enum XPathToken : IntT {
+    XT_NAME = 30,
+    XT_STAR = 31,
+    XT_BLANK = 32,
+    XT_DOTDOT = 33,
+    XT_DOT = 34,
+    XT_RPAREN = 35,
+    XT_LPAREN = 36,
+    XT_COMMA = 37,
+    XT_AND = 50,
+    XT_OR = 51,
+    XT_SLASH = 60,
+    XT_DSLASH = 61,
+    XT_START = 62,
+    XT_LBRACKET = 63,
+    XT_RBRACKET = 64,
+    XT_AT = 65,
+    XT_NODE = 66,
+    XT_TEXT = 67,
+    XT_LITERAL = 68,
+    XT_NUMBER = 69,
+    XT_EQ = 70,
+    XT_NE = 71,
+    XT_GT = 72,
+    XT_LT = 73,
+    XT_GE = 74,
+    XT_LE = 75,
+    XT_POSITION = 90,
+    XT_LAST = 91,
+    XT_CONTAINS = 92,
+    XT_CONTAINS_CI = 93,
+    XT_STARTS_WITH = 94,
+    XT_STARTS_WITH_CI = 95,
+    XT_NOT = 96,
+};
+
+// Sentinel node values in the run fields.
+enum XPathRunMark : IntT {
+    XR_SPENT = 103,      // spent, or nothing found
+    XR_NOT_STARTED = 104,
+    XR_NO_ROOT = 208,
+    XR_NO_AXIS_CONTEXT = 666,
+};
+
+// Modes of the linking primitives.
+enum XPathLinkMode : IntT {
+    XL_FIRST_CHILD = 1623,
+    XL_LAST_CHILD = 1624,
+    XL_BEFORE = 1625,
+    XL_AFTER = 1626,
+};
+
+// Key of one returned match: node, attribute index and document.
+struct XPathMatchKey {
+    UIntT node;
+    IntT attr;
+    UIntT doc;
+    bool operator==(const XPathMatchKey &o) const { return node == o.node && attr == o.attr && doc == o.doc; }
+};
+struct XPathMatchKeyHash {
+    size_t operator()(const XPathMatchKey &k) const {
+        uint64_t h = (uint64_t(k.node) << 32) ^ uint64_t(k.doc) * 0x9E3779B97F4A7C15ull ^ uint64_t(uint32_t(k.attr)) * 0xC2B2AE3D27D4EB4Full;
+        return size_t(h ^ (h >> 29));
+    }
+};
+
+// One record of the table; fields in their specified order.
+struct XPathNodeRecord {
+    UIntT kind = 0;
+    UIntT contextNode = 0;
+    UIntT matchNode = 0;
+    IntT attrIndex = 0;
+    UIntT matchDoc = 0;
+    std::string sourceText;
+    UIntT logic = 0;
+    std::string nodeTest;
+    UIntT axis = 0;
+    std::string paramName;
+    std::string valueText;
+    UIntT groupNode = 0;
+    IntT groupAttr = -1;
+    IntT groupFmProp = -1;
+    UIntT groupDoc = 0;
+    std::string leftText, rightText;
+    UIntT op = 0;
+    IntT leftNode = 0, rightNode = 0;
+    IntT leftAttr = -1, rightAttr = -1;
+    IntT leftFmProp = -1, rightFmProp = -1;
+    IntT reserved = 1;
+    IntT firstEval = 1;
+    IntT firstChild = 0, lastChild = 0, prevSibling = 0, nextSibling = 0, parent = 0;
+    // On a SEQUENCE: the matches returned since the last reset, each list starting with one 0,
+    // and an index over them so that a repeated match is recognised without a scan.
+    std::vector<UIntT> historyNodes;
+    std::vector<IntT> historyAttrs;
+    std::vector<UIntT> historyDocs;
+    std::unordered_set<XPathMatchKey, XPathMatchKeyHash> historyIndex;
+    IntT candidateCount = 0;
+    IntT predicateOpen = 0;
+};
+
+// The one global table. Record 0 exists and is never used.
+struct XPathNodeTableT {
+    std::vector<XPathNodeRecord> records;
+    int allocated = 0;
+    UIntT nextFree = 1;
+    // Compiled-expression cache: source text -> SEQUENCE index (kept beside the records).
+    std::unordered_map<std::string, IntT> cache;
+    UIntT capacity() const { return UIntT(records.size()); }
+};
+extern XPathNodeTableT XPathNodeTable;
+
+// Record access (index assumed valid: 1 <= i < capacity).
+inline XPathNodeRecord &om_XPathRec(IntT i) { return XPathNodeTable.records[size_t(i)]; }
+// 1 when i names a record of the table (1 <= i < capacity).
+inline bool om_XPathValidIndex(IntT i) { return i >= 1 && UIntT(i) < XPathNodeTable.capacity(); }
+
+// Table primitives.
+IntT om_XPathResetNodeTable();
+IntT om_XPathGrowNodeTable(IntT n);
+void om_XPathFreeNodeTable();
+IntT om_XPathNewRecord(UIntT kind);
+IntT om_XPathAddChildNode(IntT parent, UIntT kind, IntT mode);
+IntT om_XPathAddSiblingNode(IntT index, UIntT kind, IntT mode);
+IntT om_XPathNextInWalk(IntT index, int &lastMove);
+IntT om_XPathCountChildren(IntT index);
+IntT om_XPathCountPreceding(IntT index);
+IntT om_XPathEnclosingPredicateOrTerm(IntT index, int includeSelf);
+IntT om_XPathFindAncestorOfKind(IntT index, UIntT kind, int includeSelf);
+IntT om_XPathStepNodeOf(IntT index, int mode);
+IntT om_XPathLastStep(IntT sequence);
+UIntT om_XPathFirstStepAxis(IntT sequence);
+IntT om_XPathFmPropertyCode(const std::string &name);
+// 1 when n names the SEQUENCE record of a successful compile.
+bool om_XPathIsCompiledSequence(IntT n);
