@@ -71,10 +71,25 @@ int qv_StartConditionSettings() { return 1; }
 // Loads the "Quorvane - Menus And Commands" translation table of the current language.
 int qv_StartMenuTranslations() { return 1; }
 
-// Notes whether the running host's major version is the one this module targets; the commands,
-// separators and menus (with the version warning heading the document menu on a mismatch) are
-// defined here once the command set is part of the plug-in.
-int qv_StartCommandsAndMenus() { return 1; }
+// Defines the separators, commands and menus, with the version warning heading the document
+// menu when the running host's major version is not the one this module targets. Nothing is
+// defined until the command set is part of the plug-in.
+void qv_DefineCommandsAndMenus() {}
+
+// Notes whether the running host's major version is the one this module targets, then defines
+// the commands and menus.
+int qv_StartCommandsAndMenus() {
+    FA_errno = 0;
+    IntT running = F_ApiGetInt(0, 0, FP_VersionMajor);
+    PluginGlobals.runningHostMajor = FA_errno ? 0 : running;
+    PluginGlobals.hostVersionDiffers = PluginGlobals.runningHostMajor != PluginGlobals.targetedHostMajor ? 1 : 0;
+    if (PluginGlobals.traceStartUp)
+        F_Printf(nullptr, "Quorvane: running on host major version %d, built for %d%s\n",
+                 static_cast<int>(PluginGlobals.runningHostMajor), static_cast<int>(PluginGlobals.targetedHostMajor),
+                 PluginGlobals.hostVersionDiffers ? " (versions differ)" : "");
+    qv_DefineCommandsAndMenus();
+    return 1;
+}
 
 // The notifications the plug-in handles, in the order it asks for them.
 const IntT kNotifications[] = {

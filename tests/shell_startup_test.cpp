@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "client.h"
+#include "model.h"
 #include "fdk.h"
 #include "plugin/globals.h"
 #include "plugin/plugin_globals.h"
@@ -19,6 +20,7 @@ class StartUp : public ::testing::Test {
 protected:
     void SetUp() override {
         host::ResetClients();
+        host::ResetSession();
         host::ClearTranscript();
         ::unsetenv("QV_TRACE");
     }
@@ -66,6 +68,20 @@ TEST_F(StartUp, TraceShowsTheStepsInOrder) {
         EXPECT_EQ(steps[i].number, i + 1);
         EXPECT_EQ(traced[static_cast<size_t>(i)],
                   "console: Quorvane start-up " + std::to_string(i + 1) + ": " + steps[i].name);
+    }
+}
+
+TEST_F(StartUp, NotesWhetherTheHostVersionIsTheTargetedOne) {
+    // This program is built as the module for host version 16.
+    for (IntT running : {16, 15}) {
+        host::ResetClients();
+        host::TheSession().versionMajor = running;
+        ASSERT_NE(host::LoadClientInProcess(F_ApiClientInit, ""), nullptr);
+        EXPECT_EQ(PluginGlobals.targetedHostMajor, 16);
+        EXPECT_EQ(PluginGlobals.runningHostMajor, running);
+        EXPECT_EQ(PluginGlobals.hostVersionDiffers, running == 16 ? 0 : 1);
+        // Start-up goes on to the end: the notifications are asked for either way.
+        EXPECT_EQ(host::ClientNotifications(host::FindClient("Quorvane")).size(), 20u);
     }
 }
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "menus.h"
 #include "paths.h"
 #include "transcript.h"
 
@@ -97,6 +98,7 @@ Client *LoadClientModule(const std::string &modulePath, const std::string &clien
 
 Client *LoadClientInProcess(void (*clientInit)(void), const std::string &clientDir) {
     BindingState &s = State();
+    EnsureHostMenus();  // the host's menus exist before any client starts
     size_t before = s.clients.size();
     s.loadingDir = clientDir.empty() ? DefaultDir() : clientDir;
     clientInit();

@@ -1,0 +1,255 @@
+// The document file calls: open and save parameter lists, F_ApiOpen, F_ApiSave, F_ApiSimpleSave.
+#include "docfile_api.h"
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "docfile_image.h"
+#include "docfile_model.h"
+#include "docfile_native.h"
+#include "docfile_text.h"
+#include "docfile_xml.h"
+#include "model.h"
+#include "paths.h"
+#include "records.h"
+#include "transcript.h"
+
+namespace fs = std::filesystem;
+
+namespace host {
+namespace {
+
+// Every open parameter number a caller may set, with the host's defaults (5: visible).
+const IntT kOpenParams[][2] = {
+    {2, 0}, {3, 0}, {5, 1}, {7, 0}, {14, 0}, {15, 0}, {17, 0}, {18, 0}, {19, 0}, {20, 0}, {22, 0}, {23, 0},
+    {24, 0}, {25, 0}, {28, 0}, {29, 0}, {30, 0}, {35, 0}, {36, 0}, {40, 0}, {41, 0}, {42, 0}, {43, 0},
+};
+constexpr IntT kOpenVisible = 5;
+
+// Every save parameter number; 16 and 18 are texts (filter hint, XML/SGML argument).
+const IntT kSaveIntParams[][2] = {{1, FV_SaveFmtBinary}, {2, 0}, {3, 1}, {4, 0}, {5, 1}, {6, 1}, {12, 0}, {17, 0}, {19, 0}, {21, 0}};
+const IntT kSaveStringParams[] = {16, 18};
+constexpr IntT kSaveFormat = 1;
+
+F_PropValT IntParam(IntT number, IntT value) {
+    F_PropValT p{};
+    p.propIdent = number;
+    p.propVal.valType = FT_Integer;
+    p.propVal.ival = value;
+    return p;
+}
+
+F_PropValT StringParam(IntT number, const std::string &value) {
+    F_PropValT p{};
+    p.propIdent = number;
+    p.propVal.valType = FT_String;
+    p.propVal.sval = NewString(value);
+    return p;
+}
+
+F_PropValsT NewPropVals(const std::vector<F_PropValT> &entries) {
+    F_PropValsT out;
+    out.len = static_cast<UIntT>(entries.size());
+    out.val = static_cast<F_PropValT *>(F_Alloc(static_cast<UIntT>(entries.size() * sizeof(F_PropValT)), NO_DSE));
+    for (size_t i = 0; i < entries.size(); ++i) out.val[i] = entries[i];
+    return out;
+}
+
+// The integer value of a parameter, or `fallback` when the list does not hold it.
+IntT ParamInt(const F_PropValsT *params, IntT number, IntT fallback) {
+    IntT i = F_ApiGetPropIndex(params, number);
+    return i < 0 ? fallback : params->val[i].propVal.ival;
+}
+
+// The list handed back through an open's or save's returned-parameters argument: one int entry
+// numbered 0, the status (0 = done, else the error code). The host keeps it; the caller frees its
+// contents with F_ApiDeallocatePropVals.
+void ReturnStatus(F_PropValsT **returned, IntT status) {
+    if (!returned) return;
+    static F_PropValsT holder{0, nullptr};
+    F_ApiDeallocatePropVals(&holder);
+    holder = NewPropVals({IntParam(0, status)});
+    *returned = &holder;
+}
+
+std::string Lower(std::string s) {
+    for (char &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string FileNameOf(const std::string &windowsPath) {
+    size_t cut = windowsPath.find_last_of("\\/:");
+    return cut == std::string::npos ? windowsPath : windowsPath.substr(cut + 1);
+}
+
+enum class FileKind { Native, Xml, Other };
+
+// What a file holds: the native format by its root element, plain XML by its content or its
+// ending, anything else refused.
+FileKind KindOfFile(const std::string &nativePath, const std::string &windowsPath) {
+    std::ifstream in(nativePath, std::ios::binary);
+    std::string head(4096, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    if (head.find("<qvdocument") != std::string::npos) return FileKind::Native;
+    size_t start = head.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    while (start < head.size() && std::isspace(static_cast<unsigned char>(head[start]))) ++start;
+    if (start < head.size() && head[start] == '<') return FileKind::Xml;
+    std::string name = Lower(windowsPath);
+    if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".xml") == 0) return FileKind::Xml;
+    return FileKind::Other;
+}
+
+F_ObjHandleT RefuseOpen(const std::string &windowsPath, IntT code, const std::string &why) {
+    UserMessage("Cannot open \"" + windowsPath + "\": " + why + ".");
+    Fail(code);
+    return 0;
+}
+
+}  // namespace
+
+int SaveFormatForPath(const std::string &path) {
+    std::string p = Lower(path);
+    auto ends = [&](const char *e) {
+        size_t n = std::char_traits<char>::length(e);
+        return p.size() >= n && p.compare(p.size() - n, n, e) == 0;
+    };
+    if (ends(".xml")) return FV_SaveFmtXml;
+    if (ends(".sgml")) return FV_SaveFmtSGML;
+    if (ends(".mif")) return FV_SaveFmtMIF;
+    if (ends(".txt")) return FV_SaveFmtText;
+    if (ends(".pdf")) return FV_SaveFmtPdf;
+    return FV_SaveFmtBinary;
+}
+
+F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
+    std::string native = NativePath(windowsPath);
+    if (native.empty()) return RefuseOpen(windowsPath, FE_FileNotFound, "the drive is not known");
+    std::string shown = WindowsPath(native);
+    std::error_code ec;
+    if (!fs::exists(native, ec)) return RefuseOpen(shown, FE_FileNotFound, "the file does not exist");
+    if (fs::is_directory(native, ec)) return RefuseOpen(shown, FE_BadFileType, "it is a folder");
+    {
+        std::ifstream probe(native, std::ios::binary);
+        if (!probe) return RefuseOpen(shown, FE_FileRead, "the file cannot be read");
+    }
+    docfile::DocImage image;
+    docfile::ReadFailure failure;
+    bool ok = false;
+    switch (KindOfFile(native, shown)) {
+        case FileKind::Native: ok = docfile::ReadNative(native, image, failure); break;
+        case FileKind::Xml: ok = docfile::ReadXml(native, image, failure); break;
+        case FileKind::Other: return RefuseOpen(shown, FE_BadFileType, "it is not a document file");
+    }
+    if (!ok) {
+        std::string why = failure.line > 0 ? "line " + std::to_string(failure.line) + ": " + failure.message : failure.message;
+        return RefuseOpen(shown, FE_BadFileType, why);
+    }
+    return docfile::BuildDocument(image, shown, visible);
+}
+
+F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, int format) {
+    Document *d = Doc(doc);
+    if (!d) {
+        Fail(FE_BadDocId);
+        return 0;
+    }
+    if (format != FV_SaveFmtBinary && format != FV_SaveFmtXml && format != FV_SaveFmtText) {
+        Fail(FE_Unsupported);
+        return 0;
+    }
+    std::string target = windowsPath.empty() ? d->path : windowsPath;
+    std::string native = target.empty() ? std::string() : NativePath(target);
+    if (native.empty()) {
+        Fail(FE_BadParameter);
+        return 0;
+    }
+    docfile::DocImage image;
+    docfile::ExtractDocument(doc, image);
+
+    // Written beside the target first, then moved over it: a failed save leaves the old file.
+    std::string temp = native + ".qvsave~";
+    std::string error;
+    bool ok = false;
+    switch (format) {
+        case FV_SaveFmtXml: ok = docfile::WriteXml(image, temp, error); break;
+        case FV_SaveFmtText: ok = docfile::WritePlainText(image, temp, error); break;
+        default: ok = docfile::WriteNative(image, temp, error); break;
+    }
+    std::error_code ec;
+    if (ok) fs::rename(temp, native, ec);
+    if (!ok || ec) {
+        fs::remove(temp, ec);
+        Fail(ok || error == "the file could not be written" ? FE_FileWrite : FE_BadOperation);
+        return 0;
+    }
+    std::string saved = WindowsPath(native);
+    if (Lower(saved) != Lower(d->path)) {
+        if (d->label == FileNameOf(d->path)) d->label = FileNameOf(saved);
+        d->path = saved;
+    }
+    d->modified = 0;
+    return doc;
+}
+
+}  // namespace host
+
+using namespace host;
+
+extern "C" {
+
+F_PropValsT F_ApiGetOpenDefaultParams(void) {
+    std::vector<F_PropValT> entries;
+    for (const auto &p : kOpenParams) entries.push_back(IntParam(p[0], p[1]));
+    return NewPropVals(entries);
+}
+
+F_ObjHandleT F_ApiOpen(ConStringT fileName, const F_PropValsT *openParams, F_PropValsT **openReturnParams) {
+    if (!fileName || !*fileName) {
+        Fail(FE_BadParameter);
+        ReturnStatus(openReturnParams, FE_BadParameter);
+        return 0;
+    }
+    bool visible = ParamInt(openParams, kOpenVisible, 1) != 0;
+    IntT before = FA_errno;
+    FA_errno = 0;
+    F_ObjHandleT doc = OpenDocumentFile(fileName, visible);
+    IntT status = doc ? 0 : FA_errno;
+    if (doc) FA_errno = before;  // a success leaves the error word as it was
+    ReturnStatus(openReturnParams, status);
+    return doc;
+}
+
+F_PropValsT F_ApiGetSaveDefaultParams(void) {
+    std::vector<F_PropValT> entries;
+    for (const auto &p : kSaveIntParams) entries.push_back(IntParam(p[0], p[1]));
+    for (IntT n : kSaveStringParams) entries.push_back(StringParam(n, ""));
+    return NewPropVals(entries);
+}
+
+F_ObjHandleT F_ApiSave(F_ObjHandleT docId, ConStringT saveAsName, const F_PropValsT *saveParams,
+                       F_PropValsT **saveReturnParams) {
+    IntT before = FA_errno;
+    FA_errno = 0;
+    F_ObjHandleT saved = SaveDocumentFile(docId, saveAsName ? saveAsName : "", ParamInt(saveParams, kSaveFormat, FV_SaveFmtBinary));
+    IntT status = saved ? 0 : FA_errno;
+    if (saved) FA_errno = before;
+    ReturnStatus(saveReturnParams, status);
+    return saved;
+}
+
+F_ObjHandleT F_ApiSimpleSave(F_ObjHandleT docId, ConStringT saveAsName, IntT) {
+    std::string path = saveAsName ? saveAsName : "";
+    Document *d = Doc(docId);
+    std::string target = path.empty() && d ? d->path : path;
+    IntT before = FA_errno;
+    FA_errno = 0;
+    F_ObjHandleT saved = SaveDocumentFile(docId, path, SaveFormatForPath(target));
+    if (saved) FA_errno = before;
+    return saved;
+}
+
+}  // extern "C"

@@ -1,0 +1,31 @@
+// Opening and saving document files: the work behind F_ApiOpen, F_ApiSave and F_ApiSimpleSave,
+// also for host code that opens or saves on the user's behalf.
+#pragma once
+
+#include <string>
+
+#include "fdk.h"
+
+namespace host {
+
+// Save formats the host writes (save parameter 1); others are refused.
+enum class SaveFormat { Native = FV_SaveFmtBinary, Text = FV_SaveFmtText, Xml = FV_SaveFmtXml };
+
+// Opens a document file (native, or plain XML by its content or its ".xml" ending) as a new
+// document, even when the file is open already. On failure: 0, FA_errno set, and the user is
+// shown a message naming the file (and the line, for a file that is not well-formed); no
+// document is left behind.
+F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible);
+
+// Writes an open document to a file in a format (code of save parameter 1); an empty path means
+// the document's own. A save under another path renames the document (its path and default
+// label change, the id stays) and any save clears the modified flag. 0 and FA_errno on failure:
+// FE_BadDocId, FE_Unsupported for MIF, SGML, filters and PDF, FE_BadParameter without a path,
+// FE_BadOperation for a document that cannot be expressed in the format, FE_FileWrite.
+F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, int format);
+
+// The save format a path's ending asks for: ".xml" 10, ".sgml" 7, ".mif" 1, ".txt" 6, ".pdf" 9,
+// else 0 (case ignored).
+int SaveFormatForPath(const std::string &path);
+
+}  // namespace host

@@ -1,0 +1,100 @@
+// The document image: lookups and the small text helpers the file formats share.
+#include "docfile_image.h"
+
+#include "fdk.h"
+
+namespace host::docfile {
+
+int32_t DocImage::FindDef(const std::string &name) const {
+    if (defIndex_.size() != defs.size()) {
+        // Definitions were added directly to the vector: rebuild the index once.
+        defIndex_.clear();
+        for (size_t i = 0; i < defs.size(); ++i) defIndex_.emplace(defs[i].name, static_cast<int32_t>(i));
+    }
+    auto it = defIndex_.find(name);
+    return it == defIndex_.end() ? -1 : it->second;
+}
+
+int32_t DocImage::DefFor(const std::string &name) {
+    int32_t i = FindDef(name);
+    if (i >= 0) return i;
+    defs.push_back(ElementDefImage{});
+    defs.back().name = name;
+    i = static_cast<int32_t>(defs.size() - 1);
+    defIndex_.emplace(name, i);
+    return i;
+}
+
+int32_t DocImage::MainFlow() const {
+    for (size_t i = 0; i < flows.size(); ++i)
+        if (flows[i].main) return static_cast<int32_t>(i);
+    return -1;
+}
+
+int32_t DocImage::FindFormat(int kind, const std::string &name) const {
+    for (size_t i = 0; i < formats.size(); ++i)
+        if (formats[i].kind == kind && formats[i].name == name) return static_cast<int32_t>(i);
+    return -1;
+}
+
+static bool IsBlankChar(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+bool IsXmlBlank(std::string_view s) {
+    for (char c : s)
+        if (!IsBlankChar(c)) return false;
+    return true;
+}
+
+std::vector<std::string> SplitTokens(std::string_view s) {
+    std::vector<std::string> out;
+    size_t i = 0;
+    while (i < s.size()) {
+        while (i < s.size() && IsBlankChar(s[i])) ++i;
+        size_t start = i;
+        while (i < s.size() && !IsBlankChar(s[i])) ++i;
+        if (i > start) out.emplace_back(s.substr(start, i - start));
+    }
+    return out;
+}
+
+std::string JoinTokens(const std::vector<std::string> &values) {
+    std::string out;
+    for (size_t i = 0; i < values.size(); ++i) {
+        if (i) out += ' ';
+        out += values[i];
+    }
+    return out;
+}
+
+bool IsListType(int type) {
+    return type == FV_AT_STRINGS || type == FV_AT_INTEGERS || type == FV_AT_REALS || type == FV_AT_UNIQUE_IDREFS;
+}
+
+std::string ValidUtf8(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    size_t i = 0;
+    while (i < s.size()) {
+        auto c = static_cast<unsigned char>(s[i]);
+        size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+        bool ok = len != 0 && i + len <= s.size();
+        for (size_t k = 1; ok && k < len; ++k) ok = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
+        if (ok && len > 1) {
+            // Refuse overlong forms, surrogates and values past U+10FFFF.
+            uint32_t cp = c & (0x7F >> len);
+            for (size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+            static const uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
+            ok = cp >= kMin[len] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+        }
+        if (ok) {
+            out.append(s.substr(i, len));
+            i += len;
+        } else {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        }
+    }
+    return out;
+}
+
+}  // namespace host::docfile

@@ -1,0 +1,123 @@
+// The document image: a plain-data copy of everything a document file holds, between the file
+// formats (native ".fm", plain XML, plain text) and the object model.
+//
+// Readers fill an image completely before any document is made from it, so a file that fails
+// half-way leaves nothing behind; writers take an image extracted from an open document. The
+// element tree is stored flat, in document order (pre-order), each node naming its parent by
+// index, so that no reader, writer or walk needs recursion however deep the tree is. Text is
+// kept in one arena and attributes in one list, so a node costs a few words.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace host::docfile {
+
+// One attribute definition of an element definition.
+struct AttrDefImage {
+    std::string name;
+    int type = 0;  // FV_AT_* (String 0, Strings 1, Integer 2, ..., UniqueID 7, IDReference 8, IDReferences 9)
+    bool required = false;
+    bool readOnly = false;
+    std::vector<std::string> choices;
+    std::vector<std::string> defaults;
+    std::string rangeMin, rangeMax;
+    std::string dtdType;  // the type a DTD declared ("NMTOKEN", ...), kept for writing a DTD back; "" = none
+};
+
+// One element definition of the catalog.
+struct ElementDefImage {
+    std::string name;
+    int type = 1;                 // definition type = element kind (1 container, ... 14 table cell)
+    std::string paragraphFormat;  // "" = the element does not begin a paragraph
+    std::vector<AttrDefImage> attributes;
+    std::string contentModel;     // a DTD content model ("(#PCDATA|b)*", "EMPTY"); "" = none known
+};
+
+// A named format: paragraph (32), character (33), condition (34), colour (35), cross-reference
+// format (27), variable format (29), table format (37), marker type (66). Properties are kept as
+// name/value texts so that each kind can carry what it needs.
+struct FormatImage {
+    int kind = 32;
+    std::string name;
+    std::vector<std::pair<std::string, std::string>> properties;
+};
+
+// An attribute value list on an element.
+struct AttrImage {
+    std::string name;
+    std::vector<std::string> values;
+};
+
+// A node of the element tree: a tagged element (def >= 0) or a text node (def == kTextNode).
+struct NodeImage {
+    int32_t parent = -1;     // index of the parent node; -1 for a flow's highest-level element
+    int32_t def = -1;        // index into DocImage::defs, or kTextNode
+    uint32_t uniqueId = 0;   // 0 = none stored (the document assigns one)
+    uint32_t textLength = 0; // text nodes: bytes in DocImage::text from textOffset
+    uint64_t textOffset = 0;
+    uint32_t firstAttr = 0;  // tagged nodes: attributes DocImage::attrs[firstAttr, firstAttr + attrCount)
+    uint32_t attrCount = 0;
+    uint8_t pgfMode = 0;     // tagged nodes: 0 as the definition says, 1 begins a paragraph, 2 does not
+};
+inline constexpr int32_t kTextNode = -1;
+
+// A flow and its element tree: nodes [first, first + count) of DocImage::nodes, the first being
+// the flow's highest-level element (count 0 = an unstructured flow).
+struct FlowImage {
+    std::string name;
+    bool main = false;
+    int32_t first = 0;
+    int32_t count = 0;
+};
+
+// The document type a plain XML file declared, kept so a save as XML can name the same root.
+struct DoctypeImage {
+    std::string rootName;
+    std::string publicId;
+    std::string systemId;
+    bool hadDtd = false;  // the file came with declarations (internal or external)
+};
+
+struct DocImage {
+    int paragraphsPerPage = 40;
+    std::vector<std::pair<std::string, std::string>> otherSettings;  // settings kept as read
+    std::vector<ElementDefImage> defs;
+    std::vector<FormatImage> formats;
+    std::vector<FlowImage> flows;
+    std::vector<NodeImage> nodes;
+    std::vector<AttrImage> attrs;
+    std::string text;
+    DoctypeImage doctype;
+
+    // Index of the definition of that name, or -1.
+    int32_t FindDef(const std::string &name) const;
+    // Index of the definition of that name, adding an empty container definition when missing.
+    int32_t DefFor(const std::string &name);
+    // The text of a text node.
+    std::string_view NodeText(const NodeImage &n) const { return std::string_view(text).substr(n.textOffset, n.textLength); }
+    // The index of the main flow, or -1.
+    int32_t MainFlow() const;
+    // Index of the format of that kind and name, or -1.
+    int32_t FindFormat(int kind, const std::string &name) const;
+
+  private:
+    mutable std::unordered_map<std::string, int32_t> defIndex_;
+};
+
+// Whether every byte of the text is XML white space (space, tab, newline, carriage return).
+bool IsXmlBlank(std::string_view s);
+// Splits a value on XML white space into its tokens.
+std::vector<std::string> SplitTokens(std::string_view s);
+// Joins values with single spaces.
+std::string JoinTokens(const std::vector<std::string> &values);
+// Whether an attribute type holds a list of tokens (Strings, Integers, Reals, IDReferences).
+bool IsListType(int type);
+// The text with every ill-formed UTF-8 sequence replaced by U+FFFD.
+std::string ValidUtf8(std::string_view s);
+
+}  // namespace host::docfile

@@ -1,0 +1,225 @@
+// Building documents from images and extracting images from documents.
+#include "docfile_model.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+#include "model.h"
+#include "model_internal.h"
+
+namespace host::docfile {
+namespace {
+
+// The formats the model keeps as named objects, in the order an image lists them.
+const int kFormatKinds[] = {FO_PgfFmt, FO_CharFmt, FO_CondFmt, FO_Color, FO_MarkerType, FO_XRefFmt, FO_VarFmt, FO_TblFmt};
+
+bool IsFormatKind(int kind) {
+    for (int k : kFormatKinds)
+        if (k == kind) return true;
+    return false;
+}
+
+// What a document's file said that the object model has no place for: kept per document so a
+// save can write it back. Entries of closed documents are dropped as new ones come.
+struct FileNotes {
+    DoctypeImage doctype;
+    std::unordered_map<std::string, std::string> contentModels;  // definition name -> content model
+    std::unordered_map<std::string, std::string> dtdTypes;       // "definition\nattribute" -> DTD type
+    std::unordered_map<std::string, std::vector<std::pair<std::string, std::string>>> formatProperties;  // "kind\nname"
+    std::vector<std::pair<std::string, std::string>> otherSettings;
+};
+
+std::unordered_map<F_ObjHandleT, FileNotes> &Notes() {
+    static std::unordered_map<F_ObjHandleT, FileNotes> notes;
+    return notes;
+}
+
+std::string AttrKey(const std::string &def, const std::string &attr) { return def + "\n" + attr; }
+std::string FormatKey(int kind, const std::string &name) { return std::to_string(kind) + "\n" + name; }
+
+void KeepNotes(F_ObjHandleT doc, const DocImage &image) {
+    auto &all = Notes();
+    for (auto it = all.begin(); it != all.end();) it = Doc(it->first) ? std::next(it) : all.erase(it);
+    FileNotes n;
+    n.doctype = image.doctype;
+    n.otherSettings = image.otherSettings;
+    for (const ElementDefImage &d : image.defs) {
+        if (!d.contentModel.empty()) n.contentModels[d.name] = d.contentModel;
+        for (const AttrDefImage &a : d.attributes)
+            if (!a.dtdType.empty()) n.dtdTypes[AttrKey(d.name, a.name)] = a.dtdType;
+    }
+    for (const FormatImage &f : image.formats)
+        if (!f.properties.empty()) n.formatProperties[FormatKey(f.kind, f.name)] = f.properties;
+    all[doc] = std::move(n);
+}
+
+}  // namespace
+
+F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath, bool visible) {
+    F_ObjHandleT doc = NewDocument(windowsPath, "", visible);
+    Document *d = Doc(doc);
+    if (!d) return 0;
+    d->pgfsPerPage = image.paragraphsPerPage;
+
+    std::vector<F_ObjHandleT> defIds(image.defs.size(), 0);
+    for (size_t i = 0; i < image.defs.size(); ++i) {
+        const ElementDefImage &di = image.defs[i];
+        defIds[i] = AddElementDef(doc, di.name, di.type, di.paragraphFormat);
+        for (const AttrDefImage &a : di.attributes) {
+            AttrDef ad;
+            ad.name = a.name;
+            ad.type = a.type;
+            ad.required = a.required;
+            ad.readOnly = a.readOnly;
+            ad.choices = a.choices;
+            ad.defaults = a.defaults;
+            ad.rangeMin = a.rangeMin;
+            ad.rangeMax = a.rangeMax;
+            AddAttributeDef(defIds[i], std::move(ad));
+        }
+    }
+    for (const FormatImage &f : image.formats)
+        if (IsFormatKind(f.kind) && !f.name.empty()) AddNamed(doc, f.kind, f.name);
+
+    // Fresh unique ids start past every stored one, so none can collide.
+    uint32_t maxStored = 0;
+    for (const NodeImage &n : image.nodes) maxStored = std::max(maxStored, n.uniqueId);
+    if (maxStored >= static_cast<uint32_t>(d->nextUnique) && maxStored < 0x7FFFFFFFu)
+        d->nextUnique = static_cast<IntT>(maxStored) + 1;
+    std::unordered_set<uint32_t> taken;
+
+    std::vector<F_ObjHandleT> ids(image.nodes.size(), 0);
+    for (const FlowImage &fi : image.flows) {
+        F_ObjHandleT flow = fi.main ? MainFlow(doc) : AddFlow(doc, fi.name);
+        if (fi.main)
+            if (Flow *f = FlowOf(flow)) f->name = fi.name;
+        for (int32_t i = fi.first; i < fi.first + fi.count; ++i) {
+            const NodeImage &n = image.nodes[i];
+            F_ObjHandleT parent = n.parent >= 0 ? ids[n.parent] : 0;
+            F_ObjHandleT id = 0;
+            if (n.def == kTextNode) {
+                if (parent) id = AppendText(doc, parent, image.NodeText(n));
+            } else if (n.parent < 0 || parent) {
+                id = AppendElement(doc, parent, defIds[n.def], flow);
+            }
+            ids[i] = id;
+            Element *e = Elem(id);
+            if (!e) continue;
+            if (n.uniqueId && n.uniqueId <= 0x7FFFFFFFu && taken.insert(n.uniqueId).second)
+                e->unique = static_cast<IntT>(n.uniqueId);
+            if (n.pgfMode) e->pgfMode = n.pgfMode == 1 ? kPgfYes : kPgfNo;
+            for (uint32_t k = 0; k < n.attrCount; ++k) {
+                const AttrImage &a = image.attrs[n.firstAttr + k];
+                SetAttribute(doc, id, a.name, a.values);
+            }
+        }
+    }
+    KeepNotes(doc, image);
+    MarkChanged(doc, false);
+    d->modified = 0;
+    return doc;
+}
+
+bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
+    Document *d = Doc(doc);
+    if (!d) return false;
+    const FileNotes *notes = nullptr;
+    if (auto it = Notes().find(doc); it != Notes().end()) notes = &it->second;
+
+    image.paragraphsPerPage = d->pgfsPerPage;
+    if (notes) {
+        image.doctype = notes->doctype;
+        image.otherSettings = notes->otherSettings;
+    }
+    std::unordered_map<F_ObjHandleT, int32_t> defIndex;
+    for (F_ObjHandleT id : d->defs) {
+        const ElementDef *def = Def(id);
+        if (!def) continue;
+        ElementDefImage di;
+        di.name = def->name;
+        di.type = def->type;
+        di.paragraphFormat = def->pgfFormat;
+        if (notes)
+            if (auto it = notes->contentModels.find(def->name); it != notes->contentModels.end()) di.contentModel = it->second;
+        for (const AttrDef &a : def->attrs) {
+            AttrDefImage ai;
+            ai.name = a.name;
+            ai.type = a.type;
+            ai.required = a.required;
+            ai.readOnly = a.readOnly;
+            ai.choices = a.choices;
+            ai.defaults = a.defaults;
+            ai.rangeMin = a.rangeMin;
+            ai.rangeMax = a.rangeMax;
+            if (notes)
+                if (auto it = notes->dtdTypes.find(AttrKey(def->name, a.name)); it != notes->dtdTypes.end()) ai.dtdType = it->second;
+            di.attributes.push_back(std::move(ai));
+        }
+        defIndex[id] = static_cast<int32_t>(image.defs.size());
+        image.defs.push_back(std::move(di));
+    }
+    for (int kind : kFormatKinds) {
+        auto it = d->named.find(kind);
+        if (it == d->named.end()) continue;
+        for (F_ObjHandleT id : it->second) {
+            const NamedObject *o = Named(id);
+            if (!o) continue;
+            FormatImage f{kind, o->name, {}};
+            if (notes)
+                if (auto p = notes->formatProperties.find(FormatKey(kind, o->name)); p != notes->formatProperties.end())
+                    f.properties = p->second;
+            image.formats.push_back(std::move(f));
+        }
+    }
+
+    // Each flow's tree in document order, following the links without recursion; the walk is
+    // bounded by the number of elements the session holds.
+    const size_t limit = TheStore().elements.items.size() + 1;
+    for (F_ObjHandleT fid : d->flows) {
+        const Flow *flow = FlowOf(fid);
+        if (!flow) continue;
+        FlowImage fi{flow->name, fid == d->mainFlow, static_cast<int32_t>(image.nodes.size()), 0};
+        std::vector<int32_t> parents;  // image indices of the open ancestors
+        F_ObjHandleT cur = flow->root;
+        size_t steps = 0;
+        while (cur && steps++ < limit) {
+            const Element *e = Elem(cur);
+            if (!e) break;
+            NodeImage n;
+            n.parent = parents.empty() ? -1 : parents.back();
+            n.uniqueId = e->unique > 0 ? static_cast<uint32_t>(e->unique) : 0;
+            if (!e->def) {
+                n.def = kTextNode;
+                n.textOffset = image.text.size();
+                n.textLength = static_cast<uint32_t>(e->text.size());
+                image.text += e->text;
+            } else {
+                auto di = defIndex.find(e->def);
+                if (di == defIndex.end()) break;  // a definition that is gone: the tree ends here
+                n.def = di->second;
+                n.pgfMode = e->pgfMode == kPgfYes ? 1 : e->pgfMode == kPgfNo ? 2 : 0;
+                n.firstAttr = static_cast<uint32_t>(image.attrs.size());
+                for (const Attr &a : e->attrs) image.attrs.push_back(AttrImage{AtomName(a.name), a.values});
+                n.attrCount = static_cast<uint32_t>(image.attrs.size() - n.firstAttr);
+            }
+            image.nodes.push_back(n);
+            int32_t index = static_cast<int32_t>(image.nodes.size() - 1);
+            if (e->def && e->first) {
+                parents.push_back(index);
+                cur = e->first;
+                continue;
+            }
+            // Next in document order: the next sibling, else that of the nearest ancestor.
+            while (cur && cur != flow->root && !Elem(cur)->next) {
+                cur = Elem(cur)->parent;
+                if (!parents.empty()) parents.pop_back();
+            }
+            cur = (cur && cur != flow->root) ? Elem(cur)->next : 0;
+        }
+        fi.count = static_cast<int32_t>(image.nodes.size()) - fi.first;
+        image.flows.push_back(fi);
+    }
+    return true;
+}
+
+}  // namespace host::docfile

@@ -1,0 +1,22 @@
+// Documents made from document images and images taken from documents: the meeting point of the
+// file formats and the object model.
+#pragma once
+
+#include <string>
+
+#include "docfile_image.h"
+#include "fdk.h"
+
+namespace host::docfile {
+
+// Opens a new document in the session from a complete image: catalog, formats, flows, the
+// element trees with attributes and stored unique ids (elements without one, or with one
+// already taken, get fresh ids past every stored one), paragraph settings. The document is
+// unmodified afterwards. What the model does not hold (DTD content models and declared types,
+// the document type) is kept beside the document for a later extraction.
+F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath, bool visible);
+
+// The image of an open document (false when `doc` is not one).
+bool ExtractDocument(F_ObjHandleT doc, DocImage &image);
+
+}  // namespace host::docfile

@@ -1,0 +1,352 @@
+// Plain XML files to and from the document image.
+#include "docfile_xml.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <unordered_map>
+
+#include <libxml/xmlwriter.h>
+
+#include "docfile_dtd.h"
+#include "fdk.h"
+
+namespace host::docfile {
+namespace {
+
+constexpr char kHostTab = '\x08';
+
+const char *C(const xmlChar *s) { return s ? reinterpret_cast<const char *>(s) : ""; }
+
+// An element being read: its node and, when its last child so far is text, that text node
+// (text split by comments, CDATA sections or entity ends is one run between child elements).
+struct OpenElement {
+    int32_t node;
+    int32_t lastText;
+};
+
+// The attribute values of one attribute as the definition's type wants them.
+std::vector<std::string> ValuesFor(const ElementDefImage &def, const std::string &name, const char *value) {
+    for (const AttrDefImage &a : def.attributes)
+        if (a.name == name) return IsListType(a.type) ? SplitTokens(value) : std::vector<std::string>{value};
+    return {value};
+}
+
+// Drops whitespace-only text nodes of elements that hold no other text, decides which elements
+// begin paragraphs, and turns tabs into host tabs. A definition holds text when it is declared
+// mixed or any of its elements holds text directly; an element begins a paragraph when its
+// definition holds text and its parent's does not (inside mixed content it is inline). A
+// definition with such an element gets a paragraph format of its own name; its elements that
+// stand inline are marked as not beginning one.
+void FinishImage(DocImage &image, const DtdFacts &facts) {
+    size_t ndefs = image.defs.size();
+    std::vector<char> holdsText(ndefs, 0);
+    for (size_t d = 0; d < ndefs && d < facts.mixed.size(); ++d) holdsText[d] = facts.mixed[d];
+    for (const NodeImage &n : image.nodes)
+        if (n.def == kTextNode && n.parent >= 0 && !IsXmlBlank(image.NodeText(n)))
+            holdsText[image.nodes[n.parent].def] = 1;
+
+    // Compact the node list, renumbering parents (a parent always comes before its children).
+    std::vector<int32_t> newIndex(image.nodes.size(), -1);
+    size_t out = 0;
+    for (size_t i = 0; i < image.nodes.size(); ++i) {
+        NodeImage n = image.nodes[i];
+        if (n.def == kTextNode && (n.parent < 0 || !holdsText[image.nodes[n.parent].def]) && IsXmlBlank(image.NodeText(n)))
+            continue;
+        if (n.parent >= 0) n.parent = newIndex[n.parent];
+        newIndex[i] = static_cast<int32_t>(out);
+        image.nodes[out++] = n;
+    }
+    image.nodes.resize(out);
+    image.nodes.shrink_to_fit();
+    image.flows[0].count = static_cast<int32_t>(out);
+
+    // Which definitions have an element that begins a paragraph; unused definitions go by their
+    // declaration (mixed and not named inside another element's mixed content).
+    std::vector<char> used(ndefs, 0), paragraph(ndefs, 0);
+    for (const NodeImage &n : image.nodes) {
+        if (n.def == kTextNode) continue;
+        used[n.def] = 1;
+        bool inlined = n.parent >= 0 && holdsText[image.nodes[n.parent].def];
+        if (holdsText[n.def] && !inlined) paragraph[n.def] = 1;
+    }
+    for (size_t d = 0; d < ndefs; ++d)
+        if (!used[d] && holdsText[d] && !(d < facts.inlined.size() && facts.inlined[d])) paragraph[d] = 1;
+    for (NodeImage &n : image.nodes)
+        if (n.def != kTextNode && paragraph[n.def] && n.parent >= 0 && holdsText[image.nodes[n.parent].def])
+            n.pgfMode = 2;
+
+    image.formats.push_back(FormatImage{FO_PgfFmt, "Body", {}});
+    for (size_t d = 0; d < ndefs; ++d) {
+        if (!paragraph[d]) continue;
+        image.defs[d].paragraphFormat = image.defs[d].name;
+        if (image.defs[d].name != "Body") image.formats.push_back(FormatImage{FO_PgfFmt, image.defs[d].name, {}});
+    }
+    std::replace(image.text.begin(), image.text.end(), '\t', kHostTab);
+}
+
+}  // namespace
+
+bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failure) {
+    SafeReader reader(nativePath, true);
+    xmlTextReaderPtr r = reader.Reader();
+    std::vector<OpenElement> open;
+    std::unordered_map<const xmlChar *, int32_t> defByName;  // names are interned by the parser
+    DtdFacts facts;
+    bool catalogRead = false;
+    bool rootSeen = false;
+    image.flows.push_back(FlowImage{"Main", true, 0, 0});
+
+    while (reader.Next()) {
+        switch (xmlTextReaderNodeType(r)) {
+            case XML_READER_TYPE_ELEMENT: {
+                if (!catalogRead) {
+                    // The declarations are complete once the root element starts.
+                    xmlNodePtr node = xmlTextReaderCurrentNode(r);
+                    facts = CatalogFromDtd(node ? node->doc : nullptr, image);
+                    catalogRead = true;
+                }
+                if (image.nodes.size() >= static_cast<size_t>(std::numeric_limits<int32_t>::max() - 1)) {
+                    reader.Fail("the document holds too many elements");
+                    break;
+                }
+                const xmlChar *name = xmlTextReaderConstName(r);
+                auto found = defByName.find(name);
+                int32_t def = found != defByName.end() ? found->second : image.DefFor(C(name));
+                if (found == defByName.end()) defByName.emplace(name, def);
+                bool fromUsage = static_cast<size_t>(def) >= facts.declared.size() || !facts.declared[def];
+
+                NodeImage n;
+                n.def = def;
+                n.parent = open.empty() ? -1 : open.back().node;
+                if (open.empty()) {
+                    if (rootSeen) break;  // libxml2 refuses a second root; kept for safety
+                    rootSeen = true;
+                } else {
+                    open.back().lastText = -1;
+                }
+                n.firstAttr = static_cast<uint32_t>(image.attrs.size());
+                if (xmlTextReaderHasAttributes(r) == 1) {
+                    while (xmlTextReaderMoveToNextAttribute(r) == 1) {
+                        std::string attrName = C(xmlTextReaderConstName(r));
+                        ElementDefImage &d = image.defs[def];
+                        if (fromUsage) {
+                            bool known = false;
+                            for (const AttrDefImage &a : d.attributes) known = known || a.name == attrName;
+                            if (!known) {
+                                d.attributes.emplace_back();
+                                d.attributes.back().name = attrName;
+                            }
+                        }
+                        image.attrs.push_back(AttrImage{attrName, ValuesFor(d, attrName, C(xmlTextReaderConstValue(r)))});
+                    }
+                    xmlTextReaderMoveToElement(r);
+                }
+                n.attrCount = static_cast<uint32_t>(image.attrs.size() - n.firstAttr);
+                image.nodes.push_back(n);
+                if (!xmlTextReaderIsEmptyElement(r)) open.push_back({static_cast<int32_t>(image.nodes.size() - 1), -1});
+                break;
+            }
+            case XML_READER_TYPE_TEXT:
+            case XML_READER_TYPE_CDATA:
+            case XML_READER_TYPE_WHITESPACE:
+            case XML_READER_TYPE_SIGNIFICANT_WHITESPACE: {
+                if (open.empty()) break;
+                const char *value = C(xmlTextReaderConstValue(r));
+                size_t len = std::strlen(value);
+                OpenElement &top = open.back();
+                if (top.lastText >= 0) {
+                    // Runs of one text node are contiguous at the end of the arena.
+                    NodeImage &t = image.nodes[top.lastText];
+                    if (static_cast<uint64_t>(t.textLength) + len > std::numeric_limits<uint32_t>::max()) {
+                        reader.Fail("a text is too long");
+                        break;
+                    }
+                    t.textLength += static_cast<uint32_t>(len);
+                    image.text.append(value, len);
+                } else {
+                    NodeImage t;
+                    t.parent = top.node;
+                    t.def = kTextNode;
+                    t.textOffset = image.text.size();
+                    t.textLength = static_cast<uint32_t>(len);
+                    image.text.append(value, len);
+                    image.nodes.push_back(t);
+                    top.lastText = static_cast<int32_t>(image.nodes.size() - 1);
+                }
+                break;
+            }
+            case XML_READER_TYPE_END_ELEMENT:
+                if (!open.empty()) open.pop_back();
+                break;
+            default:
+                break;  // comments, processing instructions, the document type: not kept
+        }
+    }
+    if (reader.Failed()) {
+        failure = reader.Failure();
+        return false;
+    }
+    if (!rootSeen) {
+        failure = ReadFailure{0, "the file holds no element"};
+        return false;
+    }
+    FinishImage(image, facts);
+    return true;
+}
+
+// ---- writing ---------------------------------------------------------------------------------
+
+namespace {
+
+// Host text as XML text: host tabs become tabs; other control characters, which XML cannot
+// carry, are left out; ill-formed UTF-8 becomes U+FFFD.
+std::string XmlText(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (char c : s) {
+        if (c == kHostTab) out += '\t';
+        else if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') continue;
+        else out += c;
+    }
+    return ValidUtf8(out);
+}
+
+// Calls libxml2's writer and remembers the first failure.
+struct Writer {
+    xmlTextWriterPtr w = nullptr;
+    bool ok = true;
+    void Check(int rc) { ok = ok && rc >= 0; }
+    const xmlChar *X(const std::string &s) { return reinterpret_cast<const xmlChar *>(s.c_str()); }
+    ~Writer() {
+        if (w) xmlFreeTextWriter(w);
+    }
+};
+
+}  // namespace
+
+bool WriteXml(const DocImage &image, const std::string &nativePath, std::string &error) {
+    int32_t mf = image.MainFlow();
+    if (mf < 0 || image.flows[mf].count == 0) {
+        error = "the document has no structure to write as XML";
+        return false;
+    }
+    const FlowImage &flow = image.flows[mf];
+    const int32_t begin = flow.first, end = flow.first + flow.count;
+
+    // Per definition: the tags its elements hold, whether any holds text, whether it is used.
+    size_t ndefs = image.defs.size();
+    std::vector<std::vector<std::string>> children(ndefs);
+    std::vector<std::vector<char>> childSeen(ndefs);
+    std::vector<char> holdsText(ndefs, 0);
+    for (int32_t i = begin; i < end; ++i) {
+        const NodeImage &n = image.nodes[i];
+        if (n.parent < 0) continue;
+        int32_t pd = image.nodes[n.parent].def;
+        if (n.def == kTextNode) {
+            holdsText[pd] = 1;
+            continue;
+        }
+        if (childSeen[pd].empty()) childSeen[pd].resize(ndefs, 0);
+        if (!childSeen[pd][n.def]) {
+            childSeen[pd][n.def] = 1;
+            children[pd].push_back(image.defs[n.def].name);
+        }
+    }
+    // Names XML cannot carry make the save fail before any file is touched.
+    for (const ElementDefImage &d : image.defs) {
+        if (!IsXmlName(d.name)) {
+            error = "the element name \"" + d.name + "\" is not an XML name";
+            return false;
+        }
+        for (const AttrDefImage &a : d.attributes)
+            if (!IsXmlName(a.name)) {
+                error = "the attribute name \"" + a.name + "\" is not an XML name";
+                return false;
+            }
+    }
+    for (int32_t i = begin; i < end; ++i) {
+        const NodeImage &n = image.nodes[i];
+        for (uint32_t k = 0; k < n.attrCount; ++k)
+            if (!IsXmlName(image.attrs[n.firstAttr + k].name)) {
+                error = "the attribute name \"" + image.attrs[n.firstAttr + k].name + "\" is not an XML name";
+                return false;
+            }
+    }
+
+    // Element-only content can be indented: a reopen drops that white space again.
+    std::vector<char> indentable(ndefs, 0);
+    for (size_t d = 0; d < ndefs; ++d) {
+        const ElementDefImage &def = image.defs[d];
+        indentable[d] = !holdsText[d] && def.paragraphFormat.empty() &&
+                        def.contentModel.find("#PCDATA") == std::string::npos;
+    }
+
+    Writer out;
+    out.w = xmlNewTextWriterFilename(nativePath.c_str(), 0);
+    if (!out.w) {
+        error = "the file could not be written";
+        return false;
+    }
+    out.Check(xmlTextWriterStartDocument(out.w, "1.0", "UTF-8", nullptr));
+    const std::string &rootName = image.defs[image.nodes[begin].def].name;
+    out.Check(xmlTextWriterStartDTD(out.w, out.X(rootName), nullptr, nullptr));
+    for (size_t d = 0; d < ndefs; ++d) {
+        const ElementDefImage &def = image.defs[d];
+        out.Check(xmlTextWriterWriteRaw(out.w, reinterpret_cast<const xmlChar *>("\n")));
+        std::string model = ContentModelFor(def, children[d], holdsText[d]);
+        out.Check(xmlTextWriterWriteDTDElement(out.w, out.X(def.name), out.X(model)));
+        std::string attlist = AttlistFor(def);
+        if (!attlist.empty()) {
+            out.Check(xmlTextWriterWriteRaw(out.w, reinterpret_cast<const xmlChar *>("\n")));
+            out.Check(xmlTextWriterWriteDTDAttlist(out.w, out.X(def.name), out.X(attlist)));
+        }
+    }
+    out.Check(xmlTextWriterEndDTD(out.w));
+    out.Check(xmlTextWriterWriteRaw(out.w, reinterpret_cast<const xmlChar *>("\n")));
+
+    // Document order with an explicit stack of open elements: no recursion on depth.
+    struct Open {
+        int32_t node;
+        bool hadChildren;
+    };
+    std::vector<Open> stack;
+    auto indent = [&](size_t depth) {
+        std::string s = "\n" + std::string(depth * 2, ' ');
+        out.Check(xmlTextWriterWriteRaw(out.w, out.X(s)));
+    };
+    auto close = [&] {
+        Open top = stack.back();
+        stack.pop_back();
+        if (top.hadChildren && indentable[image.nodes[top.node].def]) indent(stack.size());
+        out.Check(xmlTextWriterEndElement(out.w));
+    };
+    for (int32_t i = begin; i < end && out.ok; ++i) {
+        const NodeImage &n = image.nodes[i];
+        while (!stack.empty() && stack.back().node != n.parent) close();
+        if (!stack.empty()) {
+            stack.back().hadChildren = true;
+            if (indentable[image.nodes[n.parent].def]) indent(stack.size());
+        }
+        if (n.def == kTextNode) {
+            out.Check(xmlTextWriterWriteString(out.w, out.X(XmlText(image.NodeText(n)))));
+            continue;
+        }
+        out.Check(xmlTextWriterStartElement(out.w, out.X(image.defs[n.def].name)));
+        for (uint32_t k = 0; k < n.attrCount; ++k) {
+            const AttrImage &a = image.attrs[n.firstAttr + k];
+            if (a.values.empty()) continue;
+            out.Check(xmlTextWriterWriteAttribute(out.w, out.X(a.name), out.X(XmlText(JoinTokens(a.values)))));
+        }
+        stack.push_back({i, false});
+    }
+    while (!stack.empty() && out.ok) close();
+    out.Check(xmlTextWriterEndDocument(out.w));
+    xmlFreeTextWriter(out.w);
+    out.w = nullptr;
+    if (!out.ok) error = "the file could not be written";
+    return out.ok;
+}
+
+}  // namespace host::docfile

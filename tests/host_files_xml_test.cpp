@@ -1,0 +1,274 @@
+// Plain XML files: definitions from the DTD or from usage, paragraphs and inline elements,
+// white space, a save as XML giving back the same tree, and bad files refused with file and line.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "docfile_api.h"
+#include "docfile_model.h"
+#include "fdk.h"
+#include "model.h"
+#include "paths.h"
+#include "transcript.h"
+#include "support/host_files_dump.h"
+
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace host;
+
+namespace {
+
+const fs::path kData = fs::path(QV_SOURCE_DIR) / "tests" / "data";
+
+std::string Win(const fs::path &p) { return WindowsPath(p.string()); }
+
+class HostFilesXml : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetSession();
+        ClearTranscript();
+        FA_errno = 0;
+        dir = fs::temp_directory_path() / ("qv_files_xml_" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+    }
+    void TearDown() override {
+        ResetSession();
+        fs::remove_all(dir);
+    }
+    F_ObjHandleT Open(const fs::path &p, IntT visible = 1) {
+        F_PropValsT params = F_ApiGetOpenDefaultParams();
+        params.val[F_ApiGetPropIndex(&params, 5)].propVal.ival = visible;
+        F_PropValsT *ret = nullptr;
+        F_ObjHandleT doc = F_ApiOpen(Win(p).c_str(), &params, &ret);
+        F_ApiDeallocatePropVals(&params);
+        F_ApiDeallocatePropVals(ret);
+        return doc;
+    }
+    F_ObjHandleT Save(F_ObjHandleT doc, const fs::path &p, IntT format) {
+        F_PropValsT params = F_ApiGetSaveDefaultParams();
+        params.val[F_ApiGetPropIndex(&params, 1)].propVal.ival = format;
+        F_PropValsT *ret = nullptr;
+        F_ObjHandleT saved = F_ApiSave(doc, p.empty() ? "" : Win(p).c_str(), &params, &ret);
+        F_ApiDeallocatePropVals(&params);
+        F_ApiDeallocatePropVals(ret);
+        return saved;
+    }
+    fs::path Write(const std::string &name, const std::string &content) {
+        std::ofstream(dir / name, std::ios::binary) << content;
+        return dir / name;
+    }
+    static std::string Read(const fs::path &p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    fs::path dir;
+};
+
+const AttrDef *FindAttr(F_ObjHandleT doc, const char *def, const char *attr) {
+    const ElementDef *d = Def(FindElementDef(doc, def));
+    if (!d) return nullptr;
+    for (const AttrDef &a : d->attrs)
+        if (a.name == attr) return &a;
+    return nullptr;
+}
+
+TEST_F(HostFilesXml, DtdDeclarationsBecomeTheCatalog) {
+    F_ObjHandleT doc = Open(kData / "host_files_manual.xml");
+    ASSERT_NE(doc, 0u);
+    struct Expect {
+        const char *def, *attr;
+        IntT type;
+        bool required;
+        std::vector<std::string> choices, defaults;
+    } cases[] = {
+        {"manual", "version", FV_AT_STRING, false, {}, {"1.0"}},
+        {"section", "id", FV_AT_UNIQUE_ID, true, {}, {}},
+        {"section", "status", FV_AT_CHOICE, false, {"draft", "final"}, {"draft"}},
+        {"section", "keywords", FV_AT_STRINGS, false, {}, {}},
+        {"xref", "target", FV_AT_UNIQUE_IDREF, true, {}, {}},
+        {"xref", "also", FV_AT_UNIQUE_IDREFS, false, {}, {}},
+    };
+    for (const Expect &e : cases) {
+        SCOPED_TRACE(std::string(e.def) + "/" + e.attr);
+        const AttrDef *a = FindAttr(doc, e.def, e.attr);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->type, e.type);
+        EXPECT_EQ(a->required, e.required);
+        EXPECT_EQ(a->choices, e.choices);
+        EXPECT_EQ(a->defaults, e.defaults);
+    }
+    // Mixed content begins paragraphs; elements inside it are inline.
+    EXPECT_EQ(Def(FindElementDef(doc, "para"))->pgfFormat, "para");
+    EXPECT_EQ(Def(FindElementDef(doc, "title"))->pgfFormat, "title");
+    EXPECT_EQ(Def(FindElementDef(doc, "em"))->pgfFormat, "");
+    EXPECT_EQ(Def(FindElementDef(doc, "section"))->pgfFormat, "");
+    EXPECT_NE(FindNamed(doc, FO_PgfFmt, "para"), 0u);
+
+    // Blank text between elements is gone, blank text inside mixed content stays, a defaulted
+    // attribute is not written into the element, list values are split, a tab is a host tab.
+    EXPECT_EQ(TreeDump(doc, false),
+              "flow Main main\n"
+              "manual\n"
+              "  title\n"
+              "    \"Pump guide\"\n"
+              "  section id=[s1] status=[final] keywords=[pump valve]\n"
+              "    title\n"
+              "      \"Setup\"\n"
+              "    para\n"
+              "      \"Open the \"\n"
+              "      em\n"
+              "        \"main\"\n"
+              "      \" valve, then see \"\n"
+              "      xref target=[s2] also=[s1 s2]\n"
+              "      \".\"\n"
+              "  section id=[s2]\n"
+              "    title\n"
+              "      \"Care\"\n"
+              "    para\n"
+              "      \"Clean & dry.\x08\"\n"
+              "      em\n"
+              "        \"Never\"\n"
+              "      \" \"\n"
+              "      em\n"
+              "        \"submerge\"\n"
+              "      \".\"\n"
+              "    para\n");
+    F_ObjHandleT section = Elem(Elem(FlowOf(MainFlow(doc))->root)->first)->next;
+    EXPECT_EQ(GetAttribute(section, "keywords")->size(), 2u);
+}
+
+TEST_F(HostFilesXml, DefinitionsFromUsageWithoutDtdAndInlineDecidedPerElement) {
+    F_ObjHandleT doc = Open(kData / "host_files_plain.xml");
+    ASSERT_NE(doc, 0u);
+    const AttrDef *time = FindAttr(doc, "step", "time");
+    ASSERT_NE(time, nullptr);
+    EXPECT_EQ(time->type, FV_AT_STRING);
+    ASSERT_NE(FindAttr(doc, "step", "n"), nullptr);
+    EXPECT_EQ(Def(FindElementDef(doc, "step"))->pgfFormat, "step");
+    // <b> holds text: a paragraph inside <notes>, which holds none; inline inside <step>.
+    EXPECT_EQ(Def(FindElementDef(doc, "b"))->pgfFormat, "b");
+    EXPECT_EQ(TreeDump(doc, false),
+              "flow Main main\n"
+              "recipe lang=[en]\n"
+              "  name\n"
+              "    \"Bread\"\n"
+              "  step n=[1]\n"
+              "    \"Mix \"\n"
+              "    b pgf2\n"
+              "      \"flour\"\n"
+              "    \" and water.\"\n"
+              "  step n=[2] time=[10m]\n"
+              "    \"Knead.\"\n"
+              "  notes\n"
+              "    b\n"
+              "      \"Keep warm.\"\n");
+}
+
+TEST_F(HostFilesXml, SavedAsXmlGivesBackTheSameTreeAndCatalog) {
+    for (const char *source : {"host_files_manual.xml", "host_files_plain.xml"}) {
+        SCOPED_TRACE(source);
+        F_ObjHandleT doc = Open(kData / source);
+        ASSERT_NE(doc, 0u);
+        std::string before = TreeDump(doc, false);
+        fs::path out = dir / (std::string("saved_") + source);
+        ASSERT_EQ(Save(doc, out, FV_SaveFmtXml), doc);
+        F_ObjHandleT again = Open(out);
+        ASSERT_NE(again, 0u);
+        EXPECT_EQ(TreeDump(again, false), before);
+        for (const char *def : {"section", "step", "xref", "b"}) {
+            const ElementDef *a = Def(FindElementDef(doc, def));
+            const ElementDef *b = Def(FindElementDef(again, def));
+            ASSERT_EQ(a == nullptr, b == nullptr);
+            if (!a) continue;
+            EXPECT_EQ(a->pgfFormat, b->pgfFormat);
+            ASSERT_EQ(a->attrs.size(), b->attrs.size());
+            for (size_t i = 0; i < a->attrs.size(); ++i) {
+                EXPECT_EQ(a->attrs[i].name, b->attrs[i].name);
+                EXPECT_EQ(a->attrs[i].type, b->attrs[i].type);
+                EXPECT_EQ(a->attrs[i].required, b->attrs[i].required);
+                EXPECT_EQ(a->attrs[i].choices, b->attrs[i].choices);
+                EXPECT_EQ(a->attrs[i].defaults, b->attrs[i].defaults);
+            }
+        }
+    }
+    std::string xml = Read(dir / "saved_host_files_manual.xml");
+    EXPECT_NE(xml.find("<!DOCTYPE manual ["), std::string::npos);
+    EXPECT_NE(xml.find("<!ELEMENT para (#PCDATA|em|xref)*>"), std::string::npos);
+    EXPECT_NE(xml.find("status (draft|final) \"draft\""), std::string::npos);
+    EXPECT_NE(xml.find("<para>Clean &amp; dry.\t<em>Never</em> <em>submerge</em>.</para>"), std::string::npos);
+}
+
+TEST_F(HostFilesXml, MalformedFileIsRefusedWithFileAndLineAndTheSessionGoesOn) {
+    size_t openBefore = TheSession().openDocs.size();
+    fs::path bad = kData / "host_files_malformed.xml";
+    EXPECT_EQ(Open(bad), 0u);
+    EXPECT_NE(FA_errno, 0);
+    EXPECT_EQ(TheSession().openDocs.size(), openBefore);
+    ASSERT_FALSE(TranscriptLines().empty());
+    const std::string &msg = TranscriptLines().back();
+    EXPECT_NE(msg.find(Win(bad)), std::string::npos) << msg;
+    EXPECT_NE(msg.find("line 3"), std::string::npos) << msg;
+    FA_errno = 0;
+    EXPECT_NE(Open(kData / "host_files_plain.xml"), 0u);
+    EXPECT_EQ(FA_errno, 0);
+}
+
+// Files no document may come from: each gives 0, FA_errno, a message naming the file, and
+// leaves no document behind.
+TEST_F(HostFilesXml, HostileAndBrokenFilesAreRefusedSafely) {
+    Write("secret.txt", "TOP-SECRET");
+    std::string deep;
+    for (int i = 0; i < 400; ++i) deep += "<d>";
+    for (int i = 0; i < 400; ++i) deep += "</d>";
+    std::string laughs = "<?xml version=\"1.0\"?>\n<!DOCTYPE r [\n<!ENTITY a \"aaaaaaaaaaaaaaaaaaaa\">\n";
+    char prev = 'a';
+    for (char c = 'b'; c <= 'k'; ++c) {
+        laughs += std::string("<!ENTITY ") + c + " \"";
+        for (int i = 0; i < 10; ++i) laughs += std::string("&") + prev + ";";
+        laughs += "\">\n";
+        prev = c;
+    }
+    laughs += "]>\n<r>&k;</r>\n";
+    struct Case {
+        const char *name;
+        std::string content;  // "" = the file does not exist
+    } cases[] = {
+        {"missing.xml", ""},
+        {"deep.xml", "<?xml version=\"1.0\"?>\n" + deep},
+        {"laughs.xml", laughs},
+        {"binary.fm", std::string("\x01\x02\x03garbage", 10)},
+        {"empty.xml", "<?xml version=\"1.0\"?>\n"},
+        {"badnative.fm", "<qvdocument version=\"1\"><flows><flow name=\"Main\"><t>x</t></flow></flows></qvdocument>"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::path p = c.content.empty() ? dir / c.name : Write(c.name, c.content);
+        ClearTranscript();
+        FA_errno = 0;
+        size_t openBefore = TheSession().openDocs.size();
+        EXPECT_EQ(Open(p), 0u);
+        EXPECT_NE(FA_errno, 0);
+        EXPECT_EQ(TheSession().openDocs.size(), openBefore);
+        ASSERT_EQ(TranscriptLines().size(), 1u);
+        EXPECT_NE(TranscriptLines()[0].find(c.name), std::string::npos) << TranscriptLines()[0];
+    }
+
+    // An external entity never pulls a file's content into a document.
+    fs::path xxe = Write("xxe.xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE r [<!ENTITY s SYSTEM \"" +
+                                        (dir / "secret.txt").string() + "\">]>\n<r>a&s;b</r>\n");
+    F_ObjHandleT doc = Open(xxe);
+    if (doc) {
+        EXPECT_EQ(TreeDump(doc, false).find("TOP-SECRET"), std::string::npos);
+    }
+}
+
+TEST_F(HostFilesXml, PlainTextSaveWritesOneLinePerParagraph) {
+    F_ObjHandleT doc = Open(kData / "host_files_plain.xml");
+    ASSERT_EQ(Save(doc, dir / "recipe.txt", FV_SaveFmtText), doc);
+    EXPECT_EQ(Read(dir / "recipe.txt"), "Bread\nMix flour and water.\nKnead.\nKeep warm.\n");
+}
+
+}  // namespace
