@@ -59,6 +59,8 @@ TEST_F(XPathRun, RootAndDescendants) {
     EXPECT_EQ(Matches("/a"), V{});
     EXPECT_EQ(Matches("//a"), (V{"/doc[1]/a[1]", "/doc[1]/a[1]/a[1]", "/doc[1]/a[2]"}));
     EXPECT_EQ(Matches("//a//b"), V{"/doc[1]/a[1]/a[1]/b[1]"});
+    // Unlike XPath 1.0, a "//" step includes its context node: a//a matches the outer a too.
+    EXPECT_EQ(Matches("/doc/a//a"), (V{"/doc[1]/a[1]", "/doc[1]/a[1]/a[1]", "/doc[1]/a[2]"}));
     EXPECT_EQ(Matches("//b/ancestor::a"), (V{"/doc[1]/a[1]/a[1]", "/doc[1]/a[1]"}));
     EXPECT_EQ(Matches("/doc/a/b"), V{});
 }
