@@ -25,10 +25,11 @@ std::string takeString(StringT s) {
 }  // namespace
 
 void om_XPathHostCachesClear() {
-    defNames.clear();
     attrsDoc = attrsElem = 0;
     attrsCache.clear();
 }
+
+void om_XPathTagCacheClear() { defNames.clear(); }
 
 const std::string &om_XPathElementTag(F_ObjHandleT doc, F_ObjHandleT elem) {
     F_ObjHandleT def = elem ? F_ApiGetId(doc, elem, FP_ElementDef) : 0;

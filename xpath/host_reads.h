@@ -9,6 +9,8 @@
 
 // Clears the per-run caches (called at the start of every run: the document may have changed).
 void om_XPathHostCachesClear();
+// Forgets the tags of element definitions (at the start of every run: a reset sequence).
+void om_XPathTagCacheClear();
 // The element's tag ("" for a text node or a failed read).
 const std::string &om_XPathElementTag(F_ObjHandleT doc, F_ObjHandleT elem);
 // One attribute of an element as the engine reads it.
