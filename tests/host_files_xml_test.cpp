@@ -114,7 +114,7 @@ TEST_F(HostFilesXml, DtdDeclarationsBecomeTheCatalog) {
               "manual\n"
               "  title\n"
               "    \"Pump guide\"\n"
-              "  section id=[s1] status=[final] keywords=[pump valve]\n"
+              "  section id=[s1] status=[final] keywords=[pump][valve]\n"
               "    title\n"
               "      \"Setup\"\n"
               "    para\n"
@@ -122,7 +122,7 @@ TEST_F(HostFilesXml, DtdDeclarationsBecomeTheCatalog) {
               "      em\n"
               "        \"main\"\n"
               "      \" valve, then see \"\n"
-              "      xref target=[s2] also=[s1 s2]\n"
+              "      xref target=[s2] also=[s1][s2]\n"
               "      \".\"\n"
               "  section id=[s2]\n"
               "    title\n"
@@ -263,6 +263,24 @@ TEST_F(HostFilesXml, HostileAndBrokenFilesAreRefusedSafely) {
     if (doc) {
         EXPECT_EQ(TreeDump(doc, false).find("TOP-SECRET"), std::string::npos);
     }
+}
+
+TEST_F(HostFilesXml, InternalEntitiesAreExpandedAtEveryReference) {
+    fs::path p = Write("entities.xml",
+                       "<?xml version=\"1.0\"?>\n<!DOCTYPE r [<!ENTITY co \"Acme &#38;amp; Co\"><!ENTITY hi \"<b>hi</b>\">]>\n"
+                       "<r><p>&co; and &co;</p><p>&hi;&hi;</p></r>\n");
+    F_ObjHandleT doc = Open(p);
+    ASSERT_NE(doc, 0u);
+    EXPECT_EQ(TreeDump(doc, false),
+              "flow Main main\n"
+              "r\n"
+              "  p\n"
+              "    \"Acme & Co and Acme & Co\"\n"
+              "  p\n"
+              "    b\n"
+              "      \"hi\"\n"
+              "    b\n"
+              "      \"hi\"\n");
 }
 
 TEST_F(HostFilesXml, PlainTextSaveWritesOneLinePerParagraph) {
