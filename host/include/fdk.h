@@ -314,6 +314,7 @@ typedef struct ChannelT *ChannelP;
 /* File records */
 #define FDefaultPath 0
 #define FDIPath 4
+#define FNativePath 2      /* the real file system's own form (the plug-in's platform layer) */
 #define FF_FilePathDirectory 0x100
 #define FF_FilePathFile 0x200
 

@@ -40,8 +40,8 @@ bool IsAbsoluteWindowsPath(const std::string &p) {
 
 extern "C" {
 
-// The record of a Windows-form path; a relative path is taken in the anchor's folder when an
-// anchor is given. NULL (and FA_errno) for an empty path or a drive that is not mapped.
+// The record of a Windows-form path (with FNativePath, of a real path); a relative path is
+// taken in the anchor's folder when an anchor is given. NULL (and FA_errno) for an empty path or a drive that is not mapped.
 FilePathT *F_PathNameToFilePath(ConStringT pathName, const FilePathT *anchor, IntT platform) {
     if (!pathName || !*pathName) {
         FA_errno = FE_BadParameter;
@@ -49,7 +49,9 @@ FilePathT *F_PathNameToFilePath(ConStringT pathName, const FilePathT *anchor, In
     }
     std::string path = pathName;
     std::string native;
-    if (anchor && !IsAbsoluteWindowsPath(path)) {
+    if (platform == FNativePath) {
+        native = path;
+    } else if (anchor && !IsAbsoluteWindowsPath(path)) {
         std::string windows = host::WindowsPath(anchor->native);
         native = host::NativePath(windows + "\\" + path);
     } else {
@@ -62,13 +64,14 @@ FilePathT *F_PathNameToFilePath(ConStringT pathName, const FilePathT *anchor, In
     return new FilePathT{native, platform};
 }
 
-// The Windows form of a record's path, as a new string; NULL for no record.
-StringT F_FilePathToPathName(const FilePathT *filePath, IntT) {
+// The Windows form of a record's path (with FNativePath the real path) as a new string; NULL
+// for no record.
+StringT F_FilePathToPathName(const FilePathT *filePath, IntT platform) {
     if (!filePath) {
         FA_errno = FE_BadParameter;
         return nullptr;
     }
-    return host::NewString(host::WindowsPath(filePath->native));
+    return host::NewString(platform == FNativePath ? filePath->native : host::WindowsPath(filePath->native));
 }
 
 void F_FilePathFree(FilePathT *filePath) { delete filePath; }

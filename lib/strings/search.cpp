@@ -66,6 +66,27 @@ std::vector<std::string> Split(std::string_view text, std::string_view separator
     return pieces;
 }
 
+std::vector<std::string> SplitLines(std::string_view bytes, bool cutAtNul) {
+    std::vector<std::string> lines;
+    std::string line;
+    bool cut = false;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        char c = bytes[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+            lines.push_back(std::move(line));
+            line.clear();
+            cut = false;
+        } else if (c == '\0') {
+            cut = cutAtNul;
+        } else if (!cut) {
+            line.push_back(c);
+        }
+    }
+    if (!line.empty()) lines.push_back(std::move(line));
+    return lines;
+}
+
 }  // namespace qv
 
 IntT om_StrIndexOf(ConStringT text, ConStringT part, IntT start, IntT caseFlag) {

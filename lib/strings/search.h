@@ -27,6 +27,10 @@ size_t IndexOf(std::string_view text, std::string_view part, size_t start, bool 
 size_t ReplaceAll(std::string &text, std::string_view from, std::string_view to, bool exact);
 // The pieces between separators (a separator at the very end gives no empty last piece).
 std::vector<std::string> Split(std::string_view text, std::string_view separator);
+// The lines of a text file's bytes: CR, LF and CR LF each end a line; text after the last line
+// end is a last line when it is not empty. A NUL byte is dropped, or with cutAtNul ends the
+// line's text (the rest up to the line end is passed over).
+std::vector<std::string> SplitLines(std::string_view bytes, bool cutAtNul);
 }  // namespace qv
 
 // ---- finding ----
