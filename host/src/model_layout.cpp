@@ -425,8 +425,9 @@ void RegisterParagraphs() {
     auto pages = &Layout::pageIndex;
     RegisterProperty(FO_BodyPage, 687, PropType::Int, [pages](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         Layout *l = LayoutOf(doc);
-        auto it = l ? (l->*pages).find(obj) : decltype((l->*pages).find(obj)){};
-        if (!l || it == (l->*pages).end()) return false;
+        if (!l) return false;
+        auto it = (l->*pages).find(obj);
+        if (it == (l->*pages).end()) return false;
         out.i = static_cast<IntT>(it->second);
         return true;
     });
