@@ -311,6 +311,9 @@ F_ElementRangeT SelectionElements(Document &d) {
     F_ElementRangeT out{};
     if (!s.textView) {
         if (LocValid(d.id, s.er.beg) && LocValid(d.id, s.er.end)) out = s.er;
+        // The end of a childless element's content reads back as offset 0.
+        for (F_ElementLocT *l : {&out.beg, &out.end})
+            if (!l->childId && l->offset == FV_OBJ_END_OFFSET && l->parentId && !Elem(l->parentId)->first) l->offset = 0;
         return out;
     }
     if (!s.tr.beg.objId) return out;
