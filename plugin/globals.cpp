@@ -3,3 +3,5 @@
 
 IntT StatusCode = 0;
 IntT CancelFlag = 0;
+std::string FormatBuffer;
+IntT DebugMode = 0;

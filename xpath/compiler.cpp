@@ -279,7 +279,10 @@ IntT performAction(Parser &ps) {
 }
 
 // Rewrites lone predicate operands, sets the fmprop codes and marks parameter placeholders.
-void postPass(IntT sequence) {
+// Returns 0, or 50150 when a predicate or an argument was left without an operand ("[b and ]",
+// "contains(a, )", "[b = ]").
+IntT postPass(IntT sequence) {
+    IntT fault = 0;
     int lastMove = 1;
     IntT r = om_XPathRec(sequence).firstChild;
     om_XPathRec(sequence).groupFmProp = -1;
@@ -287,6 +290,9 @@ void postPass(IntT sequence) {
         if (lastMove != 3) {
             XPathNodeRecord &rec = om_XPathRec(r);
             rec.groupFmProp = -1;
+            bool operandMissing = (rec.kind == XK_TERM && !rec.firstChild) ||
+                                  (rec.kind == XK_PREDICATE && (!rec.firstChild || (rec.op && rec.firstChild == rec.lastChild)));
+            if (operandMissing && !fault) fault = XPATH_ERR_MISSING_LOGICAL_TEST_SECOND_TERM;
             if (rec.kind == XK_PREDICATE && rec.firstChild && rec.firstChild == rec.lastChild) {
                 IntT q = rec.firstChild;
                 UIntT qk = om_XPathRec(q).kind;
@@ -308,6 +314,7 @@ void postPass(IntT sequence) {
         }
         r = om_XPathNextInWalk(r, lastMove);
     }
+    return fault;
 }
 
 IntT errorExit(const std::string &copy, size_t column, IntT code, int report) {
@@ -416,9 +423,9 @@ IntT om_XPathCompile(std::string_view text, int reportErrors) {
     }
     if (ps.tok > XPathLastSequenceNumber) return errorExit(ps.copy, ps.errCol, ps.tok, reportErrors);
 
+    if (IntT fault = postPass(n)) return errorExit(ps.copy, ps.errCol, fault, reportErrors);
     om_XPathRec(n).sourceText.assign(text);
     XPathNodeTable.cache[std::string(text)] = n;
-    postPass(n);
     om_XPathResetSubtree(n, 1, 0);
     return n;
 }

@@ -1,4 +1,5 @@
 // Resets of a compiled expression's run state: one record, a subtree, or a whole sequence.
+#include "xpath/host_reads.h"
 #include "xpath/xpath.h"
 
 // Resets one record's run state; with restore, a placeholder gets its parameter text back.
@@ -60,5 +61,6 @@ IntT om_XPathResetSequence(IntT sequence, int restoreParams) {
     if (!XPathNodeTable.allocated || !om_XPathValidIndex(sequence) || om_XPathRec(sequence).kind != XK_SEQUENCE)
         return 0;
     om_XPathResetSubtree(sequence, 1, restoreParams);
+    om_XPathTagCacheClear();
     return 1;
 }

@@ -140,6 +140,8 @@ std::vector<F_ObjHandleT> om_XPathListMatches(F_ObjHandleT doc, F_ObjHandleT sta
                                               IntT maxWanted, std::vector<F_ObjHandleT> *outDocs, int report);
 F_ObjHandleT om_XPathFindFirstMatch(F_ObjHandleT doc, F_ObjHandleT start, std::string_view text,
                                     F_ObjHandleT *outDoc, IntT *outAttr, int report);
+int om_XPathMatchSeen(F_ObjHandleT elem, F_ObjHandleT doc, IntT attr, const std::vector<F_ObjHandleT> &elems,
+                      const std::vector<F_ObjHandleT> &docs, const std::vector<IntT> &attrs);
 F_ObjHandleT om_XPathFindNextMatch(F_ObjHandleT doc, F_ObjHandleT start, IntT sequence, F_ObjHandleT flow);
 std::vector<std::string> om_XPathGetMatchValues(F_ObjHandleT doc, F_ObjHandleT start, F_ObjHandleT flow,
                                                 std::string_view text, int report);

@@ -1,8 +1,8 @@
 // Internals of the object model shared by its source files: the pools and the store.
 #pragma once
 
-#include <deque>
 #include <map>
+#include <memory>
 
 #include "model.h"
 
@@ -10,26 +10,39 @@ namespace host {
 
 uint32_t NextCounter(int kind);
 
-// Objects of one kind, indexed by (counter - base). base moves on at a reset so that ids stay
-// unique for the whole process.
-template <class T>
+// Objects of one kind, indexed by (counter - base), kept in fixed chunks so that references stay
+// valid while the pool grows and an element costs no allocation of its own. base moves on at a
+// reset so that ids stay unique for the whole process.
+template <class T, size_t kChunkBits = 6>
 struct Pool {
+    static constexpr size_t kChunk = size_t(1) << kChunkBits;
     uint32_t base = kFirstCounter;
-    std::deque<T> items;
+    size_t count = 0;
+    std::vector<std::vector<T>> chunks;  // each reserved to kChunk: no reallocation
     T *Get(F_ObjHandleT id) {
         uint32_t c = CounterOf(id);
         if (c < base) return nullptr;
         size_t i = c - base;
-        return i < items.size() ? &items[i] : nullptr;
+        return i < count ? &chunks[i >> kChunkBits][i & (kChunk - 1)] : nullptr;
     }
+    T &At(size_t i) { return chunks[i >> kChunkBits][i & (kChunk - 1)]; }
+    size_t Size() const { return count; }
     std::pair<F_ObjHandleT, T *> New(int kind) {
         F_ObjHandleT id = NewObjectId(kind);
         size_t i = CounterOf(id) - base;
-        while (items.size() <= i) items.emplace_back();
-        return {id, &items[i]};
+        while (count <= i) {
+            if ((count & (kChunk - 1)) == 0) {
+                chunks.emplace_back();
+                chunks.back().reserve(kChunk);
+            }
+            chunks.back().emplace_back();
+            ++count;
+        }
+        return {id, &At(i)};
     }
     void Reset(int kind) {
-        items.clear();
+        chunks.clear();
+        count = 0;
         base = NextCounter(kind);
     }
 };
@@ -37,7 +50,7 @@ struct Pool {
 struct Store {
     Pool<Document> docs;
     Pool<ElementDef> defs;
-    Pool<Element> elements;
+    Pool<Element, 10> elements;
     Pool<Flow> flows;
     std::map<int, Pool<NamedObject>> named;
     std::unordered_map<uint64_t, PropValue> stored;  // (object << 32 | number) -> value

@@ -10,6 +10,7 @@ namespace host {
 
 void RegisterLayoutProperties();  // model_layout.cpp
 void RegisterEditCalls();         // model_edit.cpp
+void RegisterEditExtensions();    // edit_support.cpp: tables, markers, books
 
 namespace {
 
@@ -286,6 +287,7 @@ void RegisterBuiltinProperties() {
     RegisterNamed();
     RegisterLayoutProperties();
     RegisterEditCalls();
+    RegisterEditExtensions();
 }
 
 }  // namespace host

@@ -28,7 +28,7 @@ std::string FoldCase(std::string_view s) {
         unsigned char c = static_cast<unsigned char>(out[i]);
         if (c >= 'A' && c <= 'Z') {
             out[i] = static_cast<char>(c + 0x20);
-        } else if (c == 0xC3 && i + 1 < out.size()) {
+        } else if (c == 0xC3 && i + 1 < out.size() && (static_cast<unsigned char>(out[i + 1]) & 0xC0) == 0x80) {
             // U+00C0..U+00DE (but U+00D7) are C3 80..C3 9E; their small letters are C3 A0..C3 BE.
             unsigned char d = static_cast<unsigned char>(out[i + 1]);
             if (d >= 0x80 && d <= 0x9E && d != 0x97) out[i + 1] = static_cast<char>(d + 0x20);

@@ -1,0 +1,286 @@
+// The session clipboard and the calls that fill, read and clear it (see clipboard.h).
+#include "clipboard.h"
+
+#include "edit_support.h"
+
+namespace host {
+
+namespace {
+
+ClipboardContent gClipboard;
+std::vector<ClipboardContent> gSaved;
+
+// Text of a node from character lo up to hi.
+std::string TextPart(const Element &t, IntT lo, IntT hi) {
+    size_t a = Utf8Offset(t.text, static_cast<size_t>(lo));
+    size_t b = Utf8Offset(t.text, static_cast<size_t>(hi));
+    return t.text.substr(a, b - a);
+}
+
+// The fragment a sibling run holds.
+std::vector<FragmentNode> CopyRun(const SiblingRun &run) {
+    std::vector<FragmentNode> out;
+    if (!run.parent) {
+        out.push_back(CopySubtree(run.first));
+        return out;
+    }
+    F_ObjHandleT c = run.first;
+    size_t limit = TheStore().elements.Size() + 1;
+    while (c && limit--) {
+        Element *e = Elem(c);
+        if (!e) break;
+        bool last = c == run.stop;
+        if (last && (e->def || run.stopOff == 0)) break;
+        if (!e->def) {
+            IntT lo = c == run.first ? run.firstOff : 0;
+            IntT hi = last ? run.stopOff : TextLength(*e);
+            if (hi > lo) {
+                FragmentNode t;
+                t.isText = true;
+                t.text = TextPart(*e, lo, hi);
+                out.push_back(std::move(t));
+            }
+        } else {
+            out.push_back(CopySubtree(c));
+        }
+        if (last) break;
+        c = e->next;
+    }
+    return out;
+}
+
+ClipboardContent ContentOf(std::vector<FragmentNode> nodes) {
+    ClipboardContent cb;
+    cb.empty = nodes.empty();
+    bool allText = true;
+    for (const FragmentNode &n : nodes)
+        if (!n.isText) allText = false;
+    if (allText) {
+        for (const FragmentNode &n : nodes) cb.text += n.text;
+        cb.empty = cb.text.empty();
+    } else {
+        cb.structured = true;
+        cb.nodes = std::move(nodes);
+    }
+    return cb;
+}
+
+bool CopySelection(F_ObjHandleT doc) {
+    Document *d = Doc(doc);
+    if (!d) return Fail(FE_BadDocId);
+    SiblingRun run;
+    if (!SelectionRun(*d, run) || run.empty) return Fail(FE_BadSelection);
+    gClipboard = ContentOf(CopyRun(run));
+    return true;
+}
+
+F_ObjHandleT DefinitionFor(F_ObjHandleT doc, const FragmentNode &n) {
+    if (F_ObjHandleT def = FindElementDef(doc, n.defName)) return def;
+    F_ObjHandleT def = AddElementDef(doc, n.defName, n.defType, n.pgfFormat);
+    for (const AttrDef &a : n.attrDefs) AddAttributeDef(def, a);
+    return def;
+}
+
+// Pastes the clipboard at an insertion point; the place just after the pasted material.
+bool PasteAt(F_ObjHandleT doc, F_ElementLocT at) {
+    Document *d = Doc(doc);
+    if (!gClipboard.structured) {
+        F_ObjHandleT node = 0;
+        IntT end = 0;
+        if (!InsertTextAt(doc, at, gClipboard.text, node, end)) return false;
+        d->sel.textView = false;
+        d->sel.er.beg = d->sel.er.end = F_ElementLocT{Elem(node)->parent, node, end};
+        return true;
+    }
+    Element *p = ElemIn(doc, at.parentId);
+    if (!p || !p->def) return Fail(FE_BadElementLoc);
+    F_ObjHandleT before = at.childId;
+    if (Element *c = before ? ElemIn(doc, before) : nullptr; c && !c->def) {
+        IntT off = ClampOffset(*c, at.offset);
+        if (off >= TextLength(*c))
+            before = c->next;
+        else if (off > 0)
+            before = SplitText(doc, before, off);
+    }
+    std::vector<F_ObjHandleT> made;
+    for (const FragmentNode &n : gClipboard.nodes) {
+        F_ObjHandleT id = BuildFragment(doc, n);
+        if (!id) continue;
+        LinkChild(at.parentId, id, before);
+        made.push_back(id);
+    }
+    if (made.empty()) return true;
+    // Text pasted beside text becomes one text node; the insertion point goes just after the
+    // pasted material, inside the following text when that was joined onto it.
+    F_ObjHandleT after = Elem(made.back())->next;
+    Element *ae = after ? Elem(after) : nullptr;
+    IntT afterLen = (ae && !ae->def) ? TextLength(*ae) : 0;
+    F_ObjHandleT afterNext = ae ? ae->next : 0;
+    JoinTextAround(made.front());
+    if (made.size() > 1) JoinTextAround(made.back());
+    d->sel.textView = false;
+    if (!after || Elem(after)) {
+        d->sel.er.beg = d->sel.er.end = F_ElementLocT{at.parentId, after, 0};
+    } else {
+        F_ObjHandleT holder = afterNext ? Elem(afterNext)->prev : Elem(at.parentId)->last;
+        IntT off = TextLength(*Elem(holder)) - afterLen;
+        d->sel.er.beg = d->sel.er.end = F_ElementLocT{at.parentId, holder, off};
+    }
+    return true;
+}
+
+}  // namespace
+
+const ClipboardContent &Clipboard() { return gClipboard; }
+
+void SetClipboardText(const std::string &text) {
+    gClipboard = ClipboardContent{};
+    gClipboard.text = text;
+    gClipboard.empty = text.empty();
+}
+
+void ResetClipboard() {
+    gClipboard = ClipboardContent{};
+    gSaved.clear();
+}
+
+FragmentNode CopySubtree(F_ObjHandleT elem) {
+    FragmentNode n;
+    Element *e = Elem(elem);
+    if (!e) return n;
+    if (!e->def) {
+        n.isText = true;
+        n.text = e->text;
+        return n;
+    }
+    ElementDef *def = Def(e->def);
+    n.defName = def->name;
+    n.defType = def->type;
+    n.pgfFormat = def->pgfFormat;
+    n.attrDefs = def->attrs;
+    for (const Attr &a : e->attrs) n.attrs.emplace_back(AtomName(a.name), a.values);
+    for (F_ObjHandleT c = e->first; c; c = Elem(c)->next) n.children.push_back(CopySubtree(c));
+    return n;
+}
+
+F_ObjHandleT BuildFragment(F_ObjHandleT doc, const FragmentNode &n) {
+    if (n.isText) {
+        F_ObjHandleT t = NewElement(doc, 0);
+        if (t) Elem(t)->text = n.text;
+        return t;
+    }
+    F_ObjHandleT id = NewElement(doc, DefinitionFor(doc, n));
+    if (!id) return 0;
+    for (const auto &[name, values] : n.attrs) Elem(id)->attrs.push_back(Attr{Atom(name), values});
+    for (const FragmentNode &c : n.children)
+        if (F_ObjHandleT k = BuildFragment(doc, c)) LinkChild(id, k, 0);
+    return id;
+}
+
+bool ClearSelection(F_ObjHandleT doc) {
+    Document *d = Doc(doc);
+    if (!d) return Fail(FE_BadDocId);
+    SiblingRun run;
+    if (!SelectionRun(*d, run)) return Fail(FE_BadSelection);
+    if (run.empty) return true;
+    if (!run.parent) {  // the whole highest-level element of a flow
+        DeleteElement(doc, run.first);
+        d->sel = Selection{};
+        MarkChanged(doc);
+        return true;
+    }
+    F_ObjHandleT c = run.first;
+    F_ElementLocT ip{run.parent, run.first, run.firstOff};
+    if (Element *f = Elem(c); f && !f->def && run.firstOff > 0) {
+        IntT hi = c == run.stop ? run.stopOff : TextLength(*f);
+        size_t a = Utf8Offset(f->text, static_cast<size_t>(run.firstOff));
+        size_t b = Utf8Offset(f->text, static_cast<size_t>(hi));
+        f->text.erase(a, b - a);
+        if (c == run.stop) {
+            MarkChanged(doc);
+            d->sel.textView = false;
+            d->sel.er.beg = d->sel.er.end = ip;
+            return true;
+        }
+        c = f->next;
+    } else {
+        ip.offset = 0;
+    }
+    size_t limit = TheStore().elements.Size() + 1;
+    while (c && c != run.stop && limit--) {
+        F_ObjHandleT next = Elem(c)->next;
+        Unlink(c);
+        DestroySubtree(c);
+        c = next;
+    }
+    if (Element *s = c ? Elem(c) : nullptr; s && !s->def && run.stopOff > 0) {
+        size_t b = Utf8Offset(s->text, static_cast<size_t>(run.stopOff));
+        s->text.erase(0, b);
+    }
+    // The insertion point where the content was; text on both sides becomes one node.
+    Element *f = Elem(ip.childId);
+    if (f && f->doc && !f->def && run.firstOff > 0) {
+        JoinWithNextText(ip.childId);
+    } else {
+        ip = F_ElementLocT{run.parent, c && Elem(c) ? c : 0, 0};
+        if (Element *s = ip.childId ? Elem(ip.childId) : nullptr; s && !s->def && s->prev && !Elem(s->prev)->def) {
+            F_ObjHandleT t = s->prev;
+            ip = F_ElementLocT{run.parent, t, TextLength(*Elem(t))};
+            JoinWithNextText(t);
+        }
+    }
+    // Empty text nodes do not stay.
+    if (Element *t = ip.childId ? Elem(ip.childId) : nullptr; t && !t->def && t->text.empty()) {
+        F_ObjHandleT next = t->next;
+        Unlink(ip.childId);
+        DestroySubtree(ip.childId);
+        ip = F_ElementLocT{run.parent, next, 0};
+    }
+    d->sel.textView = false;
+    d->sel.er.beg = d->sel.er.end = ip;
+    MarkChanged(doc);
+    return true;
+}
+
+}  // namespace host
+
+using namespace host;
+
+extern "C" {
+
+IntT F_ApiCopy(F_ObjHandleT docId, IntT) { return CopySelection(docId) ? 0 : FA_errno; }
+
+IntT F_ApiCut(F_ObjHandleT docId, IntT) {
+    if (!CopySelection(docId)) return FA_errno;
+    return ClearSelection(docId) ? 0 : FA_errno;
+}
+
+IntT F_ApiClear(F_ObjHandleT docId, IntT) { return ClearSelection(docId) ? 0 : FA_errno; }
+
+IntT F_ApiPaste(F_ObjHandleT docId, IntT) {
+    Document *d = Doc(docId);
+    if (!d) return Fail(FE_BadDocId), FA_errno;
+    if (gClipboard.empty) return Fail(FE_BadOperation), FA_errno;
+    SiblingRun run;
+    if (!SelectionRun(*d, run)) return Fail(FE_BadSelection), FA_errno;
+    if (!run.empty && !ClearSelection(docId)) return FA_errno;
+    F_ElementRangeT at = SelectionElements(*d);
+    if (!at.beg.parentId) return Fail(FE_BadElementLoc), FA_errno;
+    if (!PasteAt(docId, at.beg)) return FA_errno;
+    MarkChanged(docId);
+    return 0;
+}
+
+IntT F_ApiSaveClipboard(void) {
+    gSaved.push_back(gClipboard);
+    return 0;
+}
+
+IntT F_ApiRestoreClipboard(void) {
+    if (gSaved.empty()) return Fail(FE_BadOperation), FA_errno;
+    gClipboard = std::move(gSaved.back());
+    gSaved.pop_back();
+    return 0;
+}
+
+}  // extern "C"

@@ -1,0 +1,432 @@
+// Tables as element subtrees with host table, row and cell objects (see tables.h).
+#include "tables.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "edit_support.h"
+#include "records.h"
+
+namespace host {
+
+namespace {
+
+constexpr IntT kFirstPgf = 972;
+constexpr IntT kLastPgf = 973;
+constexpr IntT kTextFrame = 1001;
+constexpr IntT kAnchor = 879;
+constexpr IntT kNextTable = 1337;
+constexpr IntT kFirstRow = 1338;
+constexpr IntT kLastRow = 1339;
+constexpr IntT kTitlePosition = 1289;
+constexpr IntT kFormatName = 1275;
+constexpr IntT kColumnWidths = 1345;
+constexpr IntT kRowConditions = 1150;
+constexpr IntT kPrevRow = 1244;
+constexpr IntT kNextRow = 1245;
+constexpr IntT kRowTable = 1246;
+constexpr IntT kFirstCell = 1247;
+constexpr IntT kRowType = 1253;
+constexpr IntT kRowCounted = 1254;
+constexpr IntT kCellRow = 1198;
+constexpr IntT kNextCell = 1202;
+constexpr IntT kCellColumn = 1205;
+constexpr IntT kObjectElement = 2170;
+constexpr IntT kFirstTableInDoc = 120;
+
+struct TableIds {
+    std::unordered_map<F_ObjHandleT, F_ObjHandleT> byElem;  // element -> object
+    std::unordered_map<F_ObjHandleT, F_ObjHandleT> byObj;   // object -> element
+};
+TableIds &Ids() {
+    static TableIds ids;
+    return ids;
+}
+std::vector<F_ObjHandleT (*)(F_ObjHandleT, F_ObjHandleT)> &Finders() {
+    static std::vector<F_ObjHandleT (*)(F_ObjHandleT, F_ObjHandleT)> f;
+    return f;
+}
+
+IntT KindOfElement(F_ObjHandleT e) {
+    Element *x = Elem(e);
+    ElementDef *d = x ? Def(x->def) : nullptr;
+    return d ? d->type : 0;
+}
+
+// The object kind that stands for an element kind.
+int ObjectKindFor(IntT elemKind) {
+    if (elemKind >= FV_FO_TBL && elemKind <= FV_FO_TBL_FOOTING) return FO_Tbl;
+    if (elemKind == FV_FO_TBL_ROW) return FO_Row;
+    if (elemKind == FV_FO_TBL_CELL) return FO_Cell;
+    return 0;
+}
+
+// The table element of a table part (the part itself for kind 8).
+F_ObjHandleT TableElementOf(F_ObjHandleT e) {
+    for (int i = 0; e && i < 4; ++i) {
+        if (KindOfElement(e) == FV_FO_TBL) return e;
+        e = Elem(e)->parent;
+    }
+    return 0;
+}
+
+// The element behind an object of a kind, when it is live and in the document.
+F_ObjHandleT Live(F_ObjHandleT doc, F_ObjHandleT obj, int kind) {
+    if (KindOf(obj) != kind) return 0;
+    auto it = Ids().byObj.find(obj);
+    if (it == Ids().byObj.end()) return 0;
+    Element *e = Elem(it->second);
+    if (!e || (doc && e->doc != doc)) return 0;
+    return it->second;
+}
+
+F_ObjHandleT ObjectFor(F_ObjHandleT elem) {
+    Element *e = Elem(elem);
+    return e ? TableObjectOf(e->doc, elem) : 0;
+}
+
+// Row elements of a table element in order (heading, body, footing).
+std::vector<F_ObjHandleT> RowElements(F_ObjHandleT table) {
+    std::vector<F_ObjHandleT> rows;
+    for (F_ObjHandleT part = Elem(table)->first; part; part = Elem(part)->next) {
+        IntT k = KindOfElement(part);
+        if (k < FV_FO_TBL_HEADING || k > FV_FO_TBL_FOOTING) continue;
+        for (F_ObjHandleT r = Elem(part)->first; r; r = Elem(r)->next)
+            if (KindOfElement(r) == FV_FO_TBL_ROW) rows.push_back(r);
+    }
+    return rows;
+}
+
+std::vector<F_ObjHandleT> CellElements(F_ObjHandleT row) {
+    std::vector<F_ObjHandleT> cells;
+    for (F_ObjHandleT c = Elem(row)->first; c; c = Elem(c)->next)
+        if (KindOfElement(c) == FV_FO_TBL_CELL) cells.push_back(c);
+    return cells;
+}
+
+F_ObjHandleT PartOf(F_ObjHandleT table, IntT kind) {
+    for (F_ObjHandleT p = Elem(table)->first; p; p = Elem(p)->next)
+        if (KindOfElement(p) == kind) return p;
+    return 0;
+}
+
+// The first or last paragraph an element's content lies in.
+F_ObjHandleT PgfOfElement(F_ObjHandleT doc, F_ObjHandleT elem, bool last) {
+    Layout *l = LayoutOf(doc);
+    if (!l) return 0;
+    auto it = l->elemPos.find(elem);
+    if (it == l->elemPos.end()) return 0;
+    uint32_t i = last ? it->second.second.pgf : it->second.first.pgf;
+    return i < l->pgfs.size() ? l->pgfs[i].id : 0;
+}
+
+F_ObjHandleT NewCell(F_ObjHandleT doc) { return NewElement(doc, TableDefinition(doc, FV_FO_TBL_CELL)); }
+
+F_ObjHandleT NewRow(F_ObjHandleT doc, IntT cols) {
+    F_ObjHandleT row = NewElement(doc, TableDefinition(doc, FV_FO_TBL_ROW));
+    for (IntT c = 0; c < cols; ++c) LinkChild(row, NewCell(doc), 0);
+    return row;
+}
+
+F_ObjHandleT NewPart(F_ObjHandleT doc, IntT kind, IntT rows, IntT cols) {
+    F_ObjHandleT part = NewElement(doc, TableDefinition(doc, kind));
+    for (IntT r = 0; r < rows; ++r) LinkChild(part, NewRow(doc, cols), 0);
+    return part;
+}
+
+void RemoveElement(F_ObjHandleT doc, F_ObjHandleT e) {
+    DeleteElement(doc, e);
+}
+
+template <class Fn>
+void IdProp(int kind, int number, Fn fn) {
+    RegisterProperty(kind, number, PropType::Id, [fn](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        F_ObjHandleT e = Live(doc, obj, KindOf(obj));
+        if (!e) return Fail(FE_BadObjId);
+        out.i = static_cast<IntT>(fn(doc, e));
+        return true;
+    });
+}
+
+template <class Fn>
+void IntProp(int kind, int number, Fn fn) {
+    RegisterProperty(kind, number, PropType::Int, [fn](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        F_ObjHandleT e = Live(doc, obj, KindOf(obj));
+        if (!e) return Fail(FE_BadObjId);
+        out.i = fn(doc, e);
+        return true;
+    });
+}
+
+// A neighbour in a list: the element after (or before) `e`, as its object.
+F_ObjHandleT Neighbour(const std::vector<F_ObjHandleT> &list, F_ObjHandleT e, int step) {
+    auto it = std::find(list.begin(), list.end(), e);
+    if (it == list.end()) return 0;
+    long i = (it - list.begin()) + step;
+    return i < 0 || i >= static_cast<long>(list.size()) ? 0 : ObjectFor(list[static_cast<size_t>(i)]);
+}
+
+// Table elements of a document in document order.
+std::vector<F_ObjHandleT> TableElements(F_ObjHandleT doc) {
+    std::vector<F_ObjHandleT> out;
+    Document *d = Doc(doc);
+    if (!d) return out;
+    for (F_ObjHandleT f : d->flows) {
+        Flow *fl = FlowOf(f);
+        if (!fl || !fl->root) continue;
+        std::vector<F_ObjHandleT> stack{fl->root};
+        while (!stack.empty()) {
+            F_ObjHandleT e = stack.back();
+            stack.pop_back();
+            if (KindOfElement(e) == FV_FO_TBL) out.push_back(e);
+            std::vector<F_ObjHandleT> kids;
+            for (F_ObjHandleT c = Elem(e)->first; c; c = Elem(c)->next) kids.push_back(c);
+            stack.insert(stack.end(), kids.rbegin(), kids.rend());
+        }
+    }
+    return out;
+}
+
+bool SetTitle(F_ObjHandleT doc, F_ObjHandleT table, bool on) {
+    F_ObjHandleT title = PartOf(table, FV_FO_TBL_TITLE);
+    if (on && !title) LinkChild(table, NewElement(doc, TableDefinition(doc, FV_FO_TBL_TITLE)), Elem(table)->first);
+    if (!on && title) RemoveElement(doc, title);
+    MarkChanged(doc);
+    return true;
+}
+
+void RegisterTables() {
+    for (int kind : {FO_Tbl, FO_Row, FO_Cell}) {
+        RegisterKind(kind, [kind](F_ObjHandleT doc, F_ObjHandleT obj) { return Live(doc, obj, kind) != 0; });
+        IdProp(kind, kObjectElement, [](F_ObjHandleT, F_ObjHandleT e) { return e; });
+    }
+    RegisterDeleter(FO_Tbl, [](F_ObjHandleT doc, F_ObjHandleT obj) {
+        F_ObjHandleT e = Live(doc, obj, FO_Tbl);
+        return e ? DeleteElement(doc, e) : Fail(FE_BadObjId);
+    });
+    // Elements stand for their host objects.
+    RegisterProperty(FO_Element, FP_Object, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        out.i = static_cast<IntT>(TableObjectOf(doc, obj));
+        for (auto finder : Finders())
+            if (!out.i) out.i = static_cast<IntT>(finder(doc, obj));
+        return true;
+    });
+    RegisterProperty(FO_Doc, kFirstTableInDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+        std::vector<F_ObjHandleT> t = TableElements(obj);
+        out.i = t.empty() ? 0 : static_cast<IntT>(ObjectFor(t.front()));
+        return true;
+    });
+    // Table.
+    IdProp(FO_Tbl, kNextTable, [](F_ObjHandleT doc, F_ObjHandleT e) { return Neighbour(TableElements(doc), e, 1); });
+    IdProp(FO_Tbl, kFirstRow, [](F_ObjHandleT, F_ObjHandleT e) {
+        auto rows = RowElements(e);
+        return rows.empty() ? 0 : ObjectFor(rows.front());
+    });
+    IdProp(FO_Tbl, kLastRow, [](F_ObjHandleT, F_ObjHandleT e) {
+        auto rows = RowElements(e);
+        return rows.empty() ? 0 : ObjectFor(rows.back());
+    });
+    IdProp(FO_Tbl, kFirstPgf, [](F_ObjHandleT doc, F_ObjHandleT e) {
+        F_ObjHandleT title = PartOf(e, FV_FO_TBL_TITLE);
+        return title ? PgfOfElement(doc, title, false) : 0;
+    });
+    for (int n : {1341, 1342}) IdProp(FO_Tbl, n, [](F_ObjHandleT, F_ObjHandleT) { return F_ObjHandleT{0}; });
+    for (int n : {1343, 1344}) IntProp(FO_Tbl, n, [](F_ObjHandleT, F_ObjHandleT) { return IntT{0}; });
+    RegisterProperty(
+        FO_Tbl, kTitlePosition, PropType::Int,
+        [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+            F_ObjHandleT e = Live(doc, obj, FO_Tbl);
+            if (!e) return Fail(FE_BadObjId);
+            out.i = PartOf(e, FV_FO_TBL_TITLE) ? 1 : 0;
+            return true;
+        },
+        [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
+            F_ObjHandleT e = Live(doc, obj, FO_Tbl);
+            return e ? SetTitle(doc, e, in.i != 0) : Fail(FE_BadObjId);
+        });
+    RegisterProperty(FO_Tbl, kAnchor, PropType::TextLoc, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        F_ObjHandleT e = Live(doc, obj, FO_Tbl);
+        if (!e) return Fail(FE_BadObjId);
+        F_ElementLocT at{Elem(e)->parent, e, 0};
+        return ElementLocToText(doc, at, out.tr.beg);
+    });
+    RegisterStoredProperty(FO_Tbl, kFormatName, PropType::String);
+    RegisterStoredProperty(FO_Tbl, kColumnWidths, PropType::Metrics);
+    // Row.
+    auto rowsOfTable = [](F_ObjHandleT row) { return RowElements(TableElementOf(row)); };
+    IdProp(FO_Row, kNextRow, [rowsOfTable](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(rowsOfTable(e), e, 1); });
+    IdProp(FO_Row, kPrevRow, [rowsOfTable](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(rowsOfTable(e), e, -1); });
+    IdProp(FO_Row, kRowTable, [](F_ObjHandleT, F_ObjHandleT e) { return ObjectFor(TableElementOf(e)); });
+    IdProp(FO_Row, kFirstCell, [](F_ObjHandleT, F_ObjHandleT e) {
+        auto cells = CellElements(e);
+        return cells.empty() ? 0 : ObjectFor(cells.front());
+    });
+    IntProp(FO_Row, kRowType, [](F_ObjHandleT, F_ObjHandleT e) {
+        IntT part = KindOfElement(Elem(e)->parent);
+        return part == FV_FO_TBL_HEADING ? 0 : part == FV_FO_TBL_FOOTING ? 2 : 1;
+    });
+    RegisterStoredProperty(FO_Row, kRowCounted, PropType::Int, [] {
+        PropValue v;
+        v.i = 1;
+        return v;
+    }());
+    RegisterStoredProperty(FO_Row, kRowConditions, PropType::Ints);
+    // Cell.
+    IdProp(FO_Cell, kCellRow, [](F_ObjHandleT, F_ObjHandleT e) { return ObjectFor(Elem(e)->parent); });
+    IdProp(FO_Cell, kNextCell, [](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(CellElements(Elem(e)->parent), e, 1); });
+    IntProp(FO_Cell, kCellColumn, [](F_ObjHandleT, F_ObjHandleT e) {
+        auto cells = CellElements(Elem(e)->parent);
+        return static_cast<IntT>(std::find(cells.begin(), cells.end(), e) - cells.begin());
+    });
+    IdProp(FO_Cell, kFirstPgf, [](F_ObjHandleT doc, F_ObjHandleT e) { return PgfOfElement(doc, e, false); });
+    IdProp(FO_Cell, kLastPgf, [](F_ObjHandleT doc, F_ObjHandleT e) { return PgfOfElement(doc, e, true); });
+    IdProp(FO_Cell, kTextFrame, [](F_ObjHandleT doc, F_ObjHandleT e) {
+        F_ObjHandleT pgf = PgfOfElement(doc, e, false);
+        return pgf ? F_ApiGetId(doc, pgf, kTextFrame) : 0;
+    });
+}
+
+}  // namespace
+
+void RegisterTableProperties() { RegisterTables(); }
+
+F_ObjHandleT TableObjectOf(F_ObjHandleT doc, F_ObjHandleT elem) {
+    Element *e = ElemIn(doc, elem);
+    if (!e) return 0;
+    IntT kind = KindOfElement(elem);
+    int objKind = ObjectKindFor(kind);
+    if (!objKind) return 0;
+    if (objKind == FO_Tbl && kind != FV_FO_TBL) {
+        elem = TableElementOf(elem);
+        if (!elem) return 0;
+    }
+    auto &ids = Ids();
+    auto it = ids.byElem.find(elem);
+    if (it != ids.byElem.end()) return it->second;
+    F_ObjHandleT obj = NewObjectId(objKind);
+    ids.byElem[elem] = obj;
+    ids.byObj[obj] = elem;
+    return obj;
+}
+
+F_ObjHandleT TableObjectElement(F_ObjHandleT obj) {
+    auto it = Ids().byObj.find(obj);
+    return it != Ids().byObj.end() && Elem(it->second) ? it->second : 0;
+}
+
+void RegisterElementObjectFinder(F_ObjHandleT (*finder)(F_ObjHandleT, F_ObjHandleT)) { Finders().push_back(finder); }
+
+F_ObjHandleT TableDefinition(F_ObjHandleT doc, IntT kind) {
+    Document *d = Doc(doc);
+    if (!d) return 0;
+    for (F_ObjHandleT def : d->defs)
+        if (ElementDef *x = Def(def); x && x->type == kind) return def;
+    static const char *const names[] = {"Table", "TableTitle", "TableHeading", "TableBody", "TableFooting", "Row", "Cell"};
+    const char *pgf = kind == FV_FO_TBL_TITLE ? "TableTitle" : kind == FV_FO_TBL_CELL ? "CellBody" : "";
+    return AddElementDef(doc, names[kind - FV_FO_TBL], kind, pgf);
+}
+
+F_ObjHandleT BuildTableElement(F_ObjHandleT doc, IntT cols, IntT bodyRows, IntT headRows, IntT footRows) {
+    F_ObjHandleT table = NewElement(doc, TableDefinition(doc, FV_FO_TBL));
+    if (headRows > 0) LinkChild(table, NewPart(doc, FV_FO_TBL_HEADING, headRows, cols), 0);
+    LinkChild(table, NewPart(doc, FV_FO_TBL_BODY, bodyRows, cols), 0);
+    if (footRows > 0) LinkChild(table, NewPart(doc, FV_FO_TBL_FOOTING, footRows, cols), 0);
+    return table;
+}
+
+}  // namespace host
+
+using namespace host;
+
+extern "C" {
+
+F_ObjHandleT F_ApiNewTable(F_ObjHandleT docId, ConStringT format, IntT numCols, IntT numBodyRows, IntT numHeaderRows,
+                           IntT numFooterRows, const F_TextLocT *loc) {
+    if (!Doc(docId) || !loc) return Fail(FE_BadDocId), 0;
+    if (numCols < 1 || numBodyRows < 1 || numHeaderRows < 0 || numFooterRows < 0) return Fail(FE_BadParameter), 0;
+    F_ElementLocT at{};
+    if (!TextLocToElement(docId, *loc, at) || !at.parentId) return Fail(FE_BadParameter), 0;
+    // A place inside a text node splits it.
+    F_ObjHandleT before = at.childId;
+    if (Element *c = before ? ElemIn(docId, before) : nullptr; c && !c->def) {
+        IntT off = ClampOffset(*c, at.offset);
+        if (off >= TextLength(*c))
+            before = c->next;
+        else if (off > 0)
+            before = SplitText(docId, before, off);
+    }
+    F_ObjHandleT table = BuildTableElement(docId, numCols, numBodyRows, numHeaderRows, numFooterRows);
+    LinkChild(at.parentId, table, before);
+    MarkChanged(docId);
+    F_ObjHandleT obj = TableObjectOf(docId, table);
+    PropValue name;
+    name.s = format ? format : "";
+    SetProperty(docId, obj, kFormatName, name);
+    return obj;
+}
+
+IntT F_ApiAddRows(F_ObjHandleT docId, F_ObjHandleT refRowId, IntT direction, IntT numNewRows) {
+    F_ObjHandleT ref = Live(docId, refRowId, FO_Row);
+    if (!ref || numNewRows < 1 || (direction != FV_Above && direction != FV_Below)) return Fail(FE_BadParameter), FA_errno;
+    IntT cols = static_cast<IntT>(CellElements(ref).size());
+    F_ObjHandleT part = Elem(ref)->parent;
+    F_ObjHandleT before = direction == FV_Above ? ref : Elem(ref)->next;
+    for (IntT i = 0; i < numNewRows; ++i) LinkChild(part, NewRow(docId, cols), before);
+    MarkChanged(docId);
+    return 0;
+}
+
+IntT F_ApiDeleteRows(F_ObjHandleT docId, F_ObjHandleT tblId, F_ObjHandleT delRowId, IntT numDelRows) {
+    F_ObjHandleT table = Live(docId, tblId, FO_Tbl);
+    F_ObjHandleT first = Live(docId, delRowId, FO_Row);
+    if (!table || !first || TableElementOf(first) != table || numDelRows < 1) return Fail(FE_BadParameter), FA_errno;
+    std::vector<F_ObjHandleT> rows = RowElements(table);
+    auto it = std::find(rows.begin(), rows.end(), first);
+    for (IntT n = 0; it != rows.end() && n < numDelRows; ++it, ++n) {
+        F_ObjHandleT part = Elem(*it)->parent;
+        RemoveElement(docId, *it);
+        // A heading or footing left without rows disappears.
+        if (Element *p = Elem(part); p && KindOfElement(part) != FV_FO_TBL_BODY) {
+            bool anyRow = false;
+            for (F_ObjHandleT c = p->first; c; c = Elem(c)->next)
+                if (KindOfElement(c) == FV_FO_TBL_ROW) anyRow = true;
+            if (!anyRow) RemoveElement(docId, part);
+        }
+    }
+    MarkChanged(docId);
+    return 0;
+}
+
+IntT F_ApiAddCols(F_ObjHandleT docId, F_ObjHandleT tblId, IntT refColNum, IntT direction, IntT numNewCols) {
+    F_ObjHandleT table = Live(docId, tblId, FO_Tbl);
+    if (!table || numNewCols < 1 || (direction != FV_Left && direction != FV_Right)) return Fail(FE_BadParameter), FA_errno;
+    for (F_ObjHandleT row : RowElements(table)) {
+        std::vector<F_ObjHandleT> cells = CellElements(row);
+        if (refColNum < 0 || refColNum >= static_cast<IntT>(cells.size())) return Fail(FE_BadParameter), FA_errno;
+    }
+    for (F_ObjHandleT row : RowElements(table)) {
+        std::vector<F_ObjHandleT> cells = CellElements(row);
+        F_ObjHandleT before = direction == FV_Left ? cells[refColNum] : Elem(cells[refColNum])->next;
+        for (IntT i = 0; i < numNewCols; ++i) LinkChild(row, NewCell(docId), before);
+    }
+    MarkChanged(docId);
+    return 0;
+}
+
+IntT F_ApiDeleteCols(F_ObjHandleT docId, F_ObjHandleT tblId, IntT delColNum, IntT numDelCols) {
+    F_ObjHandleT table = Live(docId, tblId, FO_Tbl);
+    if (!table || delColNum < 0 || numDelCols < 1) return Fail(FE_BadParameter), FA_errno;
+    for (F_ObjHandleT row : RowElements(table)) {
+        std::vector<F_ObjHandleT> cells = CellElements(row);
+        if (delColNum + numDelCols >= static_cast<IntT>(cells.size()) + 1 || static_cast<IntT>(cells.size()) <= numDelCols)
+            return Fail(FE_BadParameter), FA_errno;  // a row keeps at least one cell
+    }
+    for (F_ObjHandleT row : RowElements(table)) {
+        std::vector<F_ObjHandleT> cells = CellElements(row);
+        for (IntT i = 0; i < numDelCols; ++i) RemoveElement(docId, cells[delColNum + i]);
+    }
+    MarkChanged(docId);
+    return 0;
+}
+
+}  // extern "C"

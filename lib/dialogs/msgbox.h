@@ -1,0 +1,22 @@
+// Message boxes, prompts and cancel polling: the OK and Yes/No boxes every message of the
+// plug-in goes through (each with the translated title line above the text), the prompt
+// wrappers that honour a PromptSetting, and the two Esc polls of long operations.
+#pragma once
+
+#include <string>
+
+#include "fdk.h"
+
+// The translated cancel question om_PollUserCancel shows (prepared at start-up).
+extern std::string CancelConfirmationText;
+
+IntT al_ok(ConStringT text);
+IntT al_ok2(ConStringT messageId);
+IntT al_yesno(ConStringT text);
+IntT al_yesno2(ConStringT messageId);
+IntT om_MsgOkNumber(IntT number);
+IntT om_MsgConfirmCancel(void);
+IntT om_MsgAskWithPrompt(ConStringT messageId, IntT *setting);
+void om_MsgTellWithPrompt(ConStringT messageId, IntT *setting);
+IntT om_CheckUserCancel(ConStringT question);
+IntT om_PollUserCancel(void);

@@ -1,0 +1,258 @@
+// Element tags, texts and search (see element_text.h).
+#include "lib/host/element_text.h"
+
+#include "lib/host/attributes.h"
+#include "lib/host/element_edit.h"
+#include "lib/host/element_query.h"
+#include "lib/host/element_walk.h"
+#include "lib/host/host_values.h"
+#include "plugin/globals.h"
+
+namespace {
+
+constexpr IntT kSecondName = 2157;
+constexpr IntT kPgfPrefix = 719;
+constexpr IntT kFirstPgf = 972;
+constexpr size_t kCompareChars = 255;
+
+// The text items of a range, of the given types, copied out of the host record.
+struct Item {
+    IntT type;
+    std::string text;
+};
+
+std::vector<Item> RangeItems(F_ObjHandleT docId, const F_TextRangeT &range, IntT flags) {
+    F_TextItemsT items = F_ApiGetTextForRange(docId, &range, flags);
+    std::vector<Item> out;
+    out.reserve(items.len);
+    for (UIntT i = 0; i < items.len; ++i)
+        out.push_back(Item{items.val[i].dataType, items.val[i].sdata ? items.val[i].sdata : ""});
+    F_ApiDeallocateTextItems(&items);
+    return out;
+}
+
+std::string TabsToBlanks(std::string s) {
+    for (char &c : s)
+        if (c == '\x08') c = ' ';
+    return s;
+}
+
+// The element's text range for text reads: its content (mode 6) or itself (mode 5), with the
+// first paragraph of a table cell whose content has no paragraph.
+F_TextRangeT ReadRange(F_ObjHandleT docId, F_ObjHandleT elemId, IntT elementItself) {
+    bool tagged = !HostElementDefName(docId, elemId).empty();
+    F_TextRangeT r = ElementTextRange(docId, elemId, (elementItself == 1 || !tagged) ? LocElement : LocContent);
+    if (!r.beg.objId && F_ApiGetInt(docId, elemId, FP_ElementType) == FV_FO_TBL_CELL) {
+        F_ObjHandleT pgf = F_ApiGetId(docId, F_ApiGetId(docId, elemId, FP_Object), kFirstPgf);
+        r = F_TextRangeT{{pgf, 0}, {pgf, FV_OBJ_END_OFFSET}};
+    }
+    return r;
+}
+
+}  // namespace
+
+size_t Utf8CharCount(const std::string &s) {
+    size_t n = 0;
+    for (unsigned char c : s)
+        if ((c & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+std::string Utf8KeepChars(const std::string &s, size_t n) {
+    size_t chars = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) {
+            if (chars == n) return s.substr(0, i);
+            ++chars;
+        }
+    }
+    return s;
+}
+
+std::string om_ElementTag(F_ObjHandleT docId, F_ObjHandleT elemId, IntT withSecondName) {
+    if (!docId || !elemId) {
+        StatusCode = StatusNoDocument;
+        return "";
+    }
+    std::string tag = HostElementDefName(docId, elemId);
+    if (withSecondName) {
+        std::string second = HostGetString(docId, elemId, kSecondName);
+        if (!second.empty()) tag += "(" + second + ")";
+    }
+    return tag;
+}
+
+std::string om_ElementText(F_ObjHandleT docId, F_ObjHandleT elemId, IntT firstPgf, IntT maxChars, IntT elementItself,
+                           IntT lineBreaks) {
+    if (!docId) {
+        StatusCode = StatusNoDocument;
+        return "";
+    }
+    if (!elemId) {
+        StatusCode = StatusNoObject;
+        return "";
+    }
+    F_TextRangeT r = ReadRange(docId, elemId, elementItself);
+    if (!r.beg.objId) return "";
+    if (firstPgf == 1 && r.end.objId != r.beg.objId) r.end = F_TextLocT{r.beg.objId, FV_OBJ_END_OFFSET};
+    std::string out;
+    size_t chars = 0;
+    for (const Item &it : RangeItems(docId, r, FTI_String | FTI_PgfEnd)) {
+        if (it.type == FTI_PgfEnd) {
+            if (lineBreaks == 1) {
+                out += '\n';
+                ++chars;
+            }
+        } else if (it.type == FTI_String) {
+            out += it.text;
+            chars += Utf8CharCount(it.text);
+        }
+        if ((maxChars > 0 && chars > static_cast<size_t>(maxChars)) || out.size() > kElementTextByteLimit) break;
+    }
+    if (maxChars > 0 && chars > static_cast<size_t>(maxChars)) out = Utf8KeepChars(out, static_cast<size_t>(maxChars));
+    return out;
+}
+
+std::string om_ElementTextWithPrefix(F_ObjHandleT docId, F_ObjHandleT elemId, IntT maxChars, IntT elementItself,
+                                     IntT prefixFlag, IntT tabFlag) {
+    if (!docId) {
+        StatusCode = StatusNoDocument;
+        return "";
+    }
+    if (!elemId) {
+        StatusCode = StatusNoObject;
+        return "";
+    }
+    F_TextRangeT r = ReadRange(docId, elemId, elementItself);
+    if (!r.beg.objId) return "";
+    if (r.end.objId != r.beg.objId) r = F_TextRangeT{{r.beg.objId, 0}, {r.beg.objId, FV_OBJ_END_OFFSET}};
+    std::string prefix = prefixFlag ? HostGetString(docId, r.beg.objId, kPgfPrefix) : "";
+    bool prefixed = false;
+    std::string out;
+    if (prefixFlag && r.beg.offset == 0) {
+        out = prefix;
+        prefixed = true;
+    }
+    size_t chars = Utf8CharCount(out);
+    for (const Item &it : RangeItems(docId, r, FTI_String | FTI_PgfBegin | FTI_PgfEnd)) {
+        if (it.type == FTI_String) {
+            out += it.text;
+            chars += Utf8CharCount(it.text);
+        } else if (prefixFlag && !prefixed) {
+            out = prefix + out;
+            chars += Utf8CharCount(prefix);
+            prefixed = true;
+        }
+        if ((maxChars > 0 && chars > static_cast<size_t>(maxChars)) || out.size() > kElementTextByteLimit) break;
+    }
+    if (maxChars > 0 && chars > static_cast<size_t>(maxChars)) out = Utf8KeepChars(out, static_cast<size_t>(maxChars));
+    return tabFlag ? TabsToBlanks(out) : out;
+}
+
+std::string om_ElementPrefixText(F_ObjHandleT docId, F_ObjHandleT elemId, IntT tabFlag) {
+    if (!docId) {
+        StatusCode = StatusNoDocument;
+        return "";
+    }
+    if (!elemId) {
+        StatusCode = StatusNoObject;
+        return "";
+    }
+    F_TextRangeT r = ElementTextRange(docId, elemId, LocElement);
+    std::string out;
+    bool inPrefix = false;
+    for (const Item &it : RangeItems(docId, r, FTI_String | FTI_ElemPrefixBegin | FTI_ElemPrefixEnd)) {
+        if (it.type == FTI_ElemPrefixBegin) {
+            inPrefix = true;
+        } else if (it.type == FTI_ElemPrefixEnd) {
+            if (inPrefix) break;
+        } else if (inPrefix) {
+            out += it.text;
+        }
+    }
+    return tabFlag ? TabsToBlanks(out) : out;
+}
+
+F_ObjHandleT om_ElementNextSiblingTagged(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &tag,
+                                         IntT withSecondName) {
+    if (!docId || !elemId) return 0;
+    for (F_ObjHandleT s = F_ApiGetId(docId, elemId, FP_NextSiblingElement); s;
+         s = F_ApiGetId(docId, s, FP_NextSiblingElement))
+        if (om_ElementTag(docId, s, withSecondName) == tag) return s;
+    return 0;
+}
+
+F_ObjHandleT om_ElementFirstChildTagged(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &tag,
+                                        IntT withSecondName) {
+    if (!docId || !elemId) return 0;
+    F_ObjHandleT c = F_ApiGetId(docId, elemId, FP_FirstChildElement);
+    if (!c) return 0;
+    if (om_ElementTag(docId, c, withSecondName) == tag) return c;
+    return om_ElementNextSiblingTagged(docId, c, tag, withSecondName);
+}
+
+F_ObjHandleT om_ElementFindByAttr(F_ObjHandleT docId, F_ObjHandleT startId, const std::string &tag,
+                                  const std::string &attrName, const std::string &value, const std::string &flowName) {
+    om_ElementWalkStart();
+    if (!docId) return 0;
+    if (!startId) startId = om_ElementHighestLevel(docId, flowName.empty() ? "Main" : flowName, 0);
+    if (!startId) return 0;
+    F_ObjHandleT stop = F_ApiGetId(docId, startId, FP_NextSiblingElement);
+    if (!stop) stop = F_ApiGetId(docId, startId, FP_ParentElement);
+    for (F_ObjHandleT x = startId; x && x != stop; x = om_ElementNextInDocOrder(docId, x)) {
+        IntT index = attrName == "*" ? -1 : om_AttrIndex(docId, x, attrName);
+        if (attrName != "*" && index < 0) continue;
+        if (tag != "*" && HostElementDefName(docId, x) != tag) continue;
+        if (attrName == "*" || value == "*") return x;
+        std::string first;
+        om_AttrGetValueAt(docId, x, index, &first);
+        if (first == value) return x;
+    }
+    return 0;
+}
+
+F_ObjHandleT om_ElementFindByTagAndText(F_ObjHandleT docId, F_ObjHandleT startId, const std::string &tag,
+                                        const std::string &text) {
+    if (!docId) {
+        StatusCode = StatusNoDocument;
+        return 0;
+    }
+    if (!startId) startId = om_ElementHighestLevel(docId, "Main", 0);
+    if (!startId) {
+        StatusCode = StatusNoObject;
+        return 0;
+    }
+    ElementWalkSaved saved;
+    om_ElementWalkStart();
+    F_ObjHandleT match = 0;
+    F_ObjHandleT x = startId;
+    while (x) {
+        if (ElementWalkState.lastMove != WalkUp && (tag.empty() || HostElementDefName(docId, x) == tag) &&
+            om_ElementText(docId, x, 1, static_cast<IntT>(kCompareChars), 0, 0) == text) {
+            match = x;
+            break;
+        }
+        x = (x == startId) ? F_ApiGetId(docId, x, FP_FirstChildElement) : om_ElementNextInDocOrder(docId, x);
+        if (x == startId) break;
+    }
+    return match;
+}
+
+F_ObjHandleT om_ElementFindByUniqueId(F_ObjHandleT docId, const std::string &flowName, F_ObjHandleT startId,
+                                      const std::string &value) {
+    ElementWalkSaved saved;
+    if (!docId) return 0;
+    if (!startId) startId = om_ElementHighestLevel(docId, flowName, 0);
+    if (!startId) return 0;
+    om_ElementWalkStart();
+    F_ObjHandleT x = startId;
+    do {
+        if (ElementWalkState.lastMove != WalkUp) {
+            IntT index = om_AttrIndexByType(docId, x, FV_AT_UNIQUE_ID);
+            std::string first;
+            if (index >= 0 && om_AttrGetValueAt(docId, x, index, &first) && first == value) return x;
+        }
+        x = (x == startId) ? F_ApiGetId(docId, x, FP_FirstChildElement) : om_ElementNextInDocOrder(docId, x);
+    } while (x && x != startId);
+    return 0;
+}

@@ -1,0 +1,18 @@
+// Host user-interface operations: the maker's shared menus, the file and folder chooser, the
+// table, row or cell around an element or paragraph, rows by type, the interface language's
+// name, display-update switches, view modes, rounding and change bars.
+#pragma once
+
+#include "fdk.h"
+
+void om_MenuCreateMakerMenus(F_ObjHandleT item, IntT docMenus, IntT bookMenus);
+IntT om_FileChoose(IntT mode, ConStringT title, ConStringT startPath, ConStringT defaultName, StringT *out,
+                   IntT trailingSeparator, ConStringT tableName);
+F_ObjHandleT om_TableEnclosing(F_ObjHandleT doc, F_ObjHandleT obj, IntT kind);
+F_ObjHandleT om_TableNthRowOfType(F_ObjHandleT doc, F_ObjHandleT table, IntT n, IntT rowType);
+StringT om_SessionLanguageName(void);
+void om_SessionSetSwitches(IntT a, IntT b, IntT c);
+IntT om_DocSetViewMode(F_ObjHandleT doc, IntT mode);
+RealT om_RoundToDigit(RealT value, IntT position);
+IntT om_RoundToInt(RealT value);
+IntT om_PgfToggleChangeBar(F_ObjHandleT doc, F_ObjHandleT obj);

@@ -1,0 +1,249 @@
+// Paragraph and table-cell text (see pgftext.h). Paragraphs chain through 717/718, a cell's
+// paragraphs run from 972 to 973, rows from 1338 through 1245, cells from 1247 through 1202.
+#include "lib/host/pgftext.h"
+
+#include "lib/host/hostcmds.h"
+#include "lib/host/hostui.h"
+#include "lib/host/pending_calls.h"
+#include "lib/strings/heapstr.h"
+#include "lib/strings/listconv.h"
+
+namespace {
+
+constexpr IntT kPgfNext = 717, kPgfPrev = 718, kFirstPgf = 972, kLastPgf = 973, kTextFrame = 1001;
+constexpr IntT kTableFirst = 120, kTableNext = 1337, kTableAnchor = 879;
+constexpr IntT kFirstRow = 1338, kLastRow = 1339, kNextRow = 1245, kRowType = 1253, kFirstCell = 1247,
+               kNextCell = 1202, kElemObject = 1630, kFlowFirstFrame = 1169, kFramePredecessor = 982;
+// Paragraphs and cells walked in one table or cell at most (step limit of every walk here).
+constexpr int kStepLimit = 100000;
+
+std::string Trimmed(const std::string &s) {
+    size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
+    return b == std::string::npos ? "" : s.substr(b, e - b + 1);
+}
+
+// The n-th (1-based) cell of a row; 0 when it has fewer.
+F_ObjHandleT NthCell(F_ObjHandleT doc, F_ObjHandleT row, IntT n) {
+    if (!row || n < 1) return 0;
+    F_ObjHandleT cell = F_ApiGetId(doc, row, kFirstCell);
+    for (IntT i = 1; cell && i < n && i < kStepLimit; ++i) cell = F_ApiGetId(doc, cell, kNextCell);
+    return cell;
+}
+
+}  // namespace
+
+namespace qv {
+
+std::string PgfText(F_ObjHandleT doc, F_ObjHandleT pgf, int maxLength, bool lineEnds, bool trim) {
+    if (!doc || !pgf) return "";
+    F_TextRangeT range{{pgf, 0}, {pgf, FV_OBJ_END_OFFSET}};
+    F_TextItemsT items = QV_CALL(F_ApiGetTextForRange, (F_TextItemsT{0, nullptr}), doc, &range, FTI_String | FTI_LineEnd);
+    std::string out;
+    for (UIntT i = 0; i < items.len; ++i) {
+        const F_TextItemT &it = items.val[i];
+        if (it.dataType == FTI_String && it.sdata) out += it.sdata;
+        else if (it.dataType == FTI_LineEnd && lineEnds) out += '\n';
+        if (maxLength >= 0 && static_cast<int>(out.size()) > maxLength) {
+            out.resize(static_cast<size_t>(maxLength));
+            break;
+        }
+    }
+    F_ApiDeallocateTextItems(&items);
+    return trim ? Trimmed(out) : out;
+}
+
+F_ObjHandleT CellOf(F_ObjHandleT doc, F_ObjHandleT row, IntT column, F_ObjHandleT cell, F_ObjHandleT cellElem) {
+    if (cell) return cell;
+    if (row && column > 0) return NthCell(doc, row, column);
+    if (cellElem) return F_ApiGetId(doc, cellElem, kElemObject);
+    return 0;
+}
+
+std::vector<std::string> CellParagraphTexts(F_ObjHandleT doc, F_ObjHandleT cell, bool keepEmpty, bool trim) {
+    std::vector<std::string> out;
+    if (!doc || !cell) return out;
+    F_ObjHandleT last = F_ApiGetId(doc, cell, kLastPgf);
+    F_ObjHandleT pgf = F_ApiGetId(doc, cell, kFirstPgf);
+    for (int n = 0; pgf && n < kStepLimit; ++n) {
+        std::string t = PgfText(doc, pgf, -1, false, trim);
+        if (keepEmpty || !t.empty()) out.push_back(t);
+        if (pgf == last) break;
+        pgf = F_ApiGetId(doc, pgf, kPgfNext);
+    }
+    return out;
+}
+
+}  // namespace qv
+
+StringT om_PgfText(F_ObjHandleT doc, F_ObjHandleT pgf, IntT maxLength, IntT lineEnds, IntT trim) {
+    return qv::NewHeapString(qv::PgfText(doc, pgf, maxLength, lineEnds != 0, trim != 0));
+}
+
+StringT om_CellText(F_ObjHandleT doc, F_ObjHandleT row, IntT column, F_ObjHandleT cell, F_ObjHandleT cellElem,
+                    IntT trim) {
+    F_ObjHandleT c = qv::CellOf(doc, row, column, cell, cellElem);
+    if (!c) return qv::NewHeapString("");
+    return qv::NewHeapString(qv::PgfText(doc, F_ApiGetId(doc, c, kFirstPgf), -1, false, trim != 0));
+}
+
+F_StringsT om_CellParagraphTexts(F_ObjHandleT doc, F_ObjHandleT row, IntT column, F_ObjHandleT cell,
+                                 F_ObjHandleT cellElem, IntT keepEmpty, IntT trim) {
+    F_ObjHandleT c = qv::CellOf(doc, row, column, cell, cellElem);
+    return qv::NewStrings(qv::CellParagraphTexts(doc, c, keepEmpty != 0, trim != 0));
+}
+
+StringT om_CellTextJoined(F_ObjHandleT doc, F_ObjHandleT row, IntT column, F_ObjHandleT cell, F_ObjHandleT cellElem,
+                          IntT keepEmpty, IntT trim) {
+    F_ObjHandleT c = qv::CellOf(doc, row, column, cell, cellElem);
+    std::string joined;
+    bool first = true;
+    for (const auto &t : qv::CellParagraphTexts(doc, c, keepEmpty != 0, trim != 0)) {
+        if (!first) joined += '\n';
+        joined += t;
+        first = false;
+    }
+    return qv::NewHeapString(joined);
+}
+
+F_ObjHandleT om_TableAnchoredIn(F_ObjHandleT doc, F_ObjHandleT pgf) {
+    if (!doc || !pgf) return 0;
+    F_ObjHandleT t = F_ApiGetId(0, doc, kTableFirst);
+    for (int n = 0; t && n < kStepLimit; ++n) {
+        F_TextLocT loc = F_ApiGetTextLoc(doc, t, kTableAnchor);
+        if (loc.objId == pgf) return t;
+        t = F_ApiGetId(doc, t, kTableNext);
+    }
+    return 0;
+}
+
+F_ObjHandleT om_TableCell(F_ObjHandleT doc, F_ObjHandleT table, F_ObjHandleT tableElem, F_ObjHandleT row,
+                          F_ObjHandleT rowElem, F_ObjHandleT cellElem, IntT rowNumber, IntT columnNumber) {
+    if (cellElem) return F_ApiGetId(doc, cellElem, kElemObject);
+    if (tableElem) table = F_ApiGetId(doc, tableElem, kElemObject);
+    if (rowElem) row = F_ApiGetId(doc, rowElem, kElemObject);
+    if (!table) return 0;
+    if (!row) row = om_TableNthRowOfType(doc, table, rowNumber, 1);
+    return NthCell(doc, row, columnNumber);
+}
+
+F_ObjHandleT om_FlowLastPgf(F_ObjHandleT doc, ConStringT flowName, IntT caseFlag) {
+    if (!doc) return 0;
+    std::string name = qv::View(flowName).empty() ? "Main" : std::string(flowName);
+    F_ObjHandleT flow = 0;
+    if (name == "Main" && caseFlag) flow = F_ApiGetId(0, doc, FP_MainFlowInDoc);
+    for (F_ObjHandleT f = F_ApiGetId(0, doc, FP_FirstFlowInDoc); !flow && f; f = F_ApiGetId(doc, f, FP_NextFlowInDoc)) {
+        StringT tag = F_ApiGetString(doc, f, 20);
+        bool same = caseFlag ? name == qv::View(tag) : qv::FoldCase(name) == qv::FoldCase(qv::View(tag));
+        F_ApiDeallocateString(&tag);
+        if (same) flow = f;
+    }
+    if (!flow) return 0;
+    F_ObjHandleT frame = F_ApiGetId(doc, flow, kFlowFirstFrame);
+    F_ObjHandleT pgf = frame ? F_ApiGetId(doc, frame, kFirstPgf) : 0;
+    for (int n = 0; pgf && n < kStepLimit; ++n) {
+        F_ObjHandleT next = F_ApiGetId(doc, pgf, kPgfNext);
+        if (!next) break;
+        pgf = next;
+    }
+    return pgf;
+}
+
+F_ObjHandleT om_TableFindRow(F_ObjHandleT doc, F_ObjHandleT table, IntT column, ConStringT text, IntT exact,
+                             IntT rowType) {
+    if (!doc || !table) return 0;
+    std::string want(qv::View(text));
+    F_ObjHandleT row = F_ApiGetId(doc, table, kFirstRow);
+    for (int n = 0; row && n < kStepLimit; ++n, row = F_ApiGetId(doc, row, kNextRow)) {
+        if (rowType >= 0 && F_ApiGetInt(doc, row, kRowType) != rowType) continue;
+        F_ObjHandleT cell = NthCell(doc, row, column);
+        std::string t = cell ? qv::PgfText(doc, F_ApiGetId(doc, cell, kFirstPgf), -1, false, false) : "";
+        if (exact ? t == want : qv::FoldCase(t) == qv::FoldCase(want)) return row;
+    }
+    return 0;
+}
+
+void om_PgfReplaceText(F_ObjHandleT doc, F_ObjHandleT pgf, F_ObjHandleT endPgf, IntT startOffset, IntT endOffset,
+                       ConStringT text) {
+    F_TextRangeT range{{pgf, startOffset}, {endPgf, endOffset <= -1 ? FV_OBJ_END_OFFSET : endOffset}};
+    F_ApiSetTextRange(0, doc, FP_TextSelection, &range);
+    if (endOffset < 0) {
+        range = F_ApiGetTextRange(0, doc, FP_TextSelection);
+        if (range.end.offset > 0) range.end.offset -= 1;
+        F_ApiSetTextRange(0, doc, FP_TextSelection, &range);
+    }
+    if (qv::View(text).empty()) return;
+    QV_CALL(F_ApiClear, 1, doc, 0);
+    QV_CALL(F_ApiAddText, F_TextLocT{}, doc, &range.beg, text);
+}
+
+F_ObjHandleT om_CellSetText(F_ObjHandleT doc, F_ObjHandleT table, F_ObjHandleT cell, IntT rowNumber, IntT column,
+                            ConStringT text, IntT number) {
+    if (!cell && table && rowNumber >= 1) {
+        F_ObjHandleT row = F_ApiGetId(doc, table, kFirstRow);
+        for (IntT i = 1; row && i < rowNumber && i < kStepLimit; ++i) row = F_ApiGetId(doc, row, kNextRow);
+        cell = NthCell(doc, row, column);
+    }
+    if (!cell) return 0;
+    F_ObjHandleT pgf = F_ApiGetId(doc, cell, kFirstPgf);
+    if (!pgf) return 0;
+    std::string value = qv::View(text).empty() ? std::to_string(number) : std::string(text);
+    om_PgfReplaceText(doc, pgf, pgf, 0, -1, value.c_str());
+    return pgf;
+}
+
+F_ObjHandleT om_PgfInsertNew(F_ObjHandleT doc, F_ObjHandleT pgf, ConStringT format, ConStringT text, IntT where) {
+    if (!doc || !pgf) return 0;
+    F_ObjHandleT predecessor = pgf;
+    if (where == 1) {
+        predecessor = F_ApiGetId(doc, pgf, kPgfPrev);
+        if (!predecessor) {
+            F_ObjHandleT frame = F_ApiGetId(doc, pgf, kTextFrame);
+            predecessor = frame ? F_ApiGetId(doc, frame, kFramePredecessor) : 0;
+        }
+    }
+    F_ObjHandleT fresh = QV_CALL(F_ApiNewSeriesObject, 0u, doc, FO_Pgf, predecessor);
+    if (!fresh) return 0;
+    if (!qv::View(text).empty()) {
+        F_TextLocT loc{fresh, 0};
+        QV_CALL(F_ApiAddText, F_TextLocT{}, doc, &loc, text);
+    }
+    om_PgfApplyFormat(doc, fresh, format);
+    return fresh;
+}
+
+F_ObjHandleT om_TableAddRows(F_ObjHandleT doc, F_ObjHandleT table, IntT where, IntT count) {
+    if (!doc || !table || count < 1) return 0;
+    F_ObjHandleT result = 0;
+    for (IntT i = 0; i < count; ++i) {
+        if (where == 1) {
+            F_ObjHandleT first = F_ApiGetId(doc, table, kFirstRow);
+            QV_CALL(F_ApiAddRows, 1, doc, first, i == 0 ? FV_Above : FV_Below, 1);
+        } else {
+            QV_CALL(F_ApiAddRows, 1, doc, F_ApiGetId(doc, table, kLastRow), FV_Below, 1);
+        }
+        if (i == 0) result = F_ApiGetId(doc, table, where == 1 ? kFirstRow : kLastRow);
+    }
+    return result;
+}
+
+F_ObjHandleT om_PgfCopyFromDoc(F_ObjHandleT srcDoc, F_ObjHandleT srcPgf, F_ObjHandleT dstDoc, F_ObjHandleT dstPgf,
+                               IntT where) {
+    F_ObjHandleT target = (where == 1 || where == 2) ? om_PgfInsertNew(dstDoc, dstPgf, "Body", "", where) : dstPgf;
+    if (!target) return 0;
+    F_ObjHandleT prev = F_ApiGetId(dstDoc, target, kPgfPrev), next = F_ApiGetId(dstDoc, target, kPgfNext);
+    F_TextRangeT src{{srcPgf, 0}, {srcPgf, FV_OBJ_END_OFFSET}};
+    F_ApiSetTextRange(0, srcDoc, FP_TextSelection, &src);
+    FA_errno = 0;
+    QV_CALL(F_ApiCopy, 1, srcDoc, 0);
+    if (FA_errno != 0) return 0;
+    F_TextRangeT dst{{target, 0}, {target, FV_OBJ_END_OFFSET}};
+    F_ApiSetTextRange(0, dstDoc, FP_TextSelection, &dst);
+    QV_CALL(F_ApiPaste, 1, dstDoc, 0);
+    if (FA_errno != 0) return 0;
+    F_ObjHandleT result = prev ? F_ApiGetId(dstDoc, prev, kPgfNext) : F_ApiGetId(dstDoc, next, kPgfPrev);
+    if (!next && result) {
+        F_ObjHandleT after = F_ApiGetId(dstDoc, result, kPgfNext);
+        if (after) F_ApiDelete(dstDoc, after);
+    }
+    return result;
+}

@@ -1,0 +1,365 @@
+// Language files (see langfiles.h).
+#include "lib/translation/langfiles.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "lib/dialogs/generic.h"
+#include "lib/host/docio.h"
+#include "lib/host/hostcmds.h"
+#include "lib/host/pgftext.h"
+#include "lib/host/pending_calls.h"
+#include "lib/strings/heapstr.h"
+#include "lib/strings/listconv.h"
+#include "lib/translation/lang.h"
+#include "plugin/globals.h"
+
+namespace {
+
+constexpr const char *kCombinedPrefix = "OM_Translation_";
+constexpr const char *kTemplateName = "OM_TranslationFileTemplate.fm";
+constexpr const char *kTemplateFormat = "TranslationTableTemplate";
+constexpr const char *kTemplateTitle = "Translation table template";
+// Entries listed per folder, rows per table and session entries walked at most.
+constexpr int kStepLimit = 100000;
+
+bool SameCI(const std::string &a, const std::string &b) { return qv::FoldCase(a) == qv::FoldCase(b); }
+bool StartsCI(const std::string &s, const std::string &p) {
+    return s.size() >= p.size() && SameCI(s.substr(0, p.size()), p);
+}
+
+std::string HostString(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop) {
+    StringT s = F_ApiGetString(doc, obj, prop);
+    std::string out(qv::View(s));
+    F_ApiDeallocateString(&s);
+    return out;
+}
+
+std::string ClientDir() {
+    StringT s = F_ApiClientDir();
+    std::string out(qv::View(s));
+    F_ApiDeallocateString(&s);
+    return out;
+}
+
+// The full paths of a folder's entries, in the host's listing order.
+std::vector<std::string> ListFolder(const std::string &folder) {
+    std::vector<std::string> out;
+    if (folder.empty()) return out;
+    FilePathT *dir = F_PathNameToFilePath(folder.c_str(), nullptr, FDefaultPath);
+    if (!dir) return out;
+    IntT status = 0;
+    DirHandleT *h = F_FilePathOpenDir(dir, &status);
+    if (h) {
+        for (int n = 0; n < kStepLimit; ++n) {
+            FilePathT *entry = F_FilePathGetNext(h, &status);
+            if (!entry) break;
+            StringT name = F_FilePathToPathName(entry, FDefaultPath);
+            out.emplace_back(qv::View(name));
+            F_ApiDeallocateString(&name);
+            F_FilePathFree(entry);
+        }
+        F_FilePathCloseDir(h);
+    }
+    F_FilePathFree(dir);
+    return out;
+}
+
+std::string FileName(const std::string &path) {
+    size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+// The language of a language-file name with one of the prefixes ("" when it has none of them).
+std::string LanguageOf(const std::string &name, const std::vector<std::string> &prefixes) {
+    if (name.size() >= 4 && SameCI(name.substr(name.size() - 4), ".lck")) return "";
+    for (const auto &p : prefixes) {
+        if (!StartsCI(name, p)) continue;
+        std::string rest = name.substr(p.size());
+        size_t dot = rest.rfind('.');
+        return dot == std::string::npos ? rest : rest.substr(0, dot);
+    }
+    return "";
+}
+
+std::vector<std::string> Folders() {
+    std::vector<std::string> f{ClientDir()};
+    if (!qv::LangExtraFolder().empty()) f.push_back(qv::LangExtraFolder());
+    return f;
+}
+
+std::string FindFile(const std::string &language, bool strings) {
+    const std::string &product = qv::LangProductName();
+    std::vector<std::string> prefixes{kCombinedPrefix, product + (strings ? "_Strings_General_" : "_Strings_Dialogs_")};
+    for (const auto &folder : Folders())
+        for (const auto &path : ListFolder(folder)) {
+            std::string lang = LanguageOf(FileName(path), prefixes);
+            if (!lang.empty() && SameCI(lang, language)) return path;
+        }
+    return "";
+}
+
+// The open document of that path (case-insensitive), 0 when none.
+F_ObjHandleT FindOpenDoc(const std::string &path) {
+    if (path.empty()) return 0;
+    int n = 0;
+    for (F_ObjHandleT d = F_ApiGetId(0, 0, FP_FirstOpenDoc); d && n < kStepLimit; d = F_ApiGetId(0, d, FP_NextOpenDocInSession), ++n)
+        if (SameCI(HostString(0, d, FP_Path), path)) return d;
+    return 0;
+}
+
+std::vector<std::string> DialogStrings(F_ObjHandleT dlg, bool title, bool list, bool k53, bool text, bool strip) {
+    std::vector<std::string> out;
+    auto add = [&](std::string s) {
+        if (strip) s.erase(std::remove(s.begin(), s.end(), '&'), s.end());
+        if (!s.empty() && std::find(out.begin(), out.end(), s) == out.end()) out.push_back(s);
+    };
+    if (F_OBJ_KIND(dlg) != FO_DialogResource || !dlg) return out;
+    if (title) add(HostString(0, dlg, FP_Label));
+    IntT highest = F_ApiGetInt(0, dlg, FP_DlgHighestItem);
+    for (IntT n = 0; n <= highest; ++n) {
+        F_ObjHandleT item = F_ApiDialogItemId(dlg, n);
+        IntT kind = F_OBJ_KIND(item);
+        if (!item) continue;
+        if (kind == FO_DlgGroupBox || kind == FO_DlgButton || kind == FO_DlgCheckBox || kind == FO_DlgRadioButton ||
+            kind == FO_DlgLabel) {
+            add(HostString(dlg, item, FP_Label));
+        } else if ((kind == FO_DlgScrollBox && list) || (kind == FO_DlgPopUp && k53)) {
+            F_StringsT labels = F_ApiGetStrings(dlg, item, FP_DlgLabels);
+            std::vector<std::string> v = qv::ReadStrings(&labels);
+            F_ApiDeallocateStrings(&labels);
+            for (size_t i = kind == FO_DlgPopUp ? 1 : 0; i < v.size(); ++i) add(v[i]);
+        } else if (kind == FO_DlgTextBox && text) {
+            add(HostString(dlg, item, FP_DlgText));
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+StringT om_LangFindFile(ConStringT language, IntT strings) {
+    if (!om_LangIsReady()) return qv::NewHeapString("");
+    return qv::NewHeapString(FindFile(std::string(qv::View(language)), strings != 0));
+}
+
+F_StringsT om_LangListLanguages(void) {
+    std::vector<std::string> languages, names, folded;
+    if (om_LangIsReady()) {
+        for (const auto &folder : Folders())
+            for (const auto &path : ListFolder(folder)) {
+                std::string name = FileName(path), f = qv::FoldCase(name);
+                if (std::find(folded.begin(), folded.end(), f) != folded.end()) continue;
+                folded.push_back(f);
+                names.push_back(name);
+            }
+        std::vector<std::string> prefixes{kCombinedPrefix, qv::LangProductName() + "_Strings_Dialogs_"};
+        for (const auto &name : names) {
+            std::string lang = LanguageOf(name, prefixes);
+            if (lang.empty() || SameCI(lang, "English")) continue;
+            bool known = std::any_of(languages.begin(), languages.end(), [&](const std::string &l) { return SameCI(l, lang); });
+            if (!known) languages.push_back(lang);
+        }
+    }
+    return qv::NewStrings(languages);
+}
+
+StringT om_LangChooseLanguage(IntT offerEnglish) {
+    if (!om_LangIsReady()) return qv::NewHeapString("");
+    F_StringsT list = om_LangListLanguages();
+    if (offerEnglish) {
+        std::vector<std::string> v = qv::ReadStrings(&list);
+        v.insert(v.begin(), "English");
+        qv::StoreStrings(&list, v);
+    }
+    IntT ok = om_DlgRunDDown(1222, "Select Language", "Current language:", qv::LangCurrentLanguage().c_str(), &list, 1,
+                             "", 0);
+    F_ApiDeallocateStrings(&list);
+    return ok == 1 ? om_DlgGetResultText(0) : qv::NewHeapString("");
+}
+
+F_ObjHandleT om_LangOpenFiles(IntT ask, ConStringT language, IntT kind, IntT open, IntT invisible, IntT report) {
+    if (!om_LangIsReady()) return 0;
+    std::string lang;
+    if (ask) {
+        StringT chosen = om_LangChooseLanguage(1);
+        lang = qv::View(chosen);
+        F_ApiDeallocateString(&chosen);
+    } else {
+        lang = qv::View(language);
+    }
+    if (lang.empty()) return 0;
+    bool english = SameCI(lang, "English");
+    if (english && report)
+        om_LangAlert("For the GUI strings, \"English\" is built into the software and therefore does not have a "
+                     "corresponding GUI file. However, there should at least be a general strings file.");
+    F_ObjHandleT found = 0;
+    auto openOne = [&](bool strings, const char *missing) {
+        std::string path = FindFile(lang, strings);
+        F_ObjHandleT doc = FindOpenDoc(path);
+        if (!doc && open && !path.empty()) doc = om_DocOpen(path.c_str(), 0, 0, 1, 1, invisible ? 1 : 0, 1);
+        if (!doc && report) om_LangAlert(qv::FormatMessage(missing, {lang}).c_str());
+        if (doc) found = doc;
+    };
+    if ((kind == 1 || kind == 3) && !english) openOne(false, "A GUI language file could not be found for the language:\n\n%s");
+    if (kind == 2 || kind == 3) openOne(true, "A \"strings\" language file could not be found for the language:\n\n%s");
+    return found;
+}
+
+StringT om_LangSwitch(IntT ask, ConStringT language, IntT report, IntT menus) {
+    if (!om_LangIsReady()) return qv::NewHeapString("");
+    std::string lang;
+    if (ask) {
+        StringT chosen = om_LangChooseLanguage(1);
+        lang = qv::View(chosen);
+        F_ApiDeallocateString(&chosen);
+    } else {
+        lang = qv::View(language);
+    }
+    if (lang.empty()) return qv::NewHeapString("");
+    const std::string product = qv::LangProductName();
+    if (!SameCI(lang, "English") && FindFile(lang, false).empty()) {
+        std::string msg = qv::FormatMessage("There appears to be no translation file available for the language you "
+                                            "selected:\n\n'%s'\n\nThe current language will remain as '%s.'",
+                                            {lang, qv::LangCurrentLanguage()});
+        FormatBuffer = msg;
+        if (report) om_LangAlert(msg.c_str());
+        return qv::NewHeapString("");
+    }
+    if (menus) om_LangTranslateMenus(product.c_str(), 1, 1, 1);
+    qv::LangSetCurrent(lang);  // drops the loaded tables and the tried names
+    if (menus) {
+        std::string table = product + " - Menus And Commands";
+        om_LangLoadTable(0, "", 0, table.c_str(), "", 0);
+        om_LangTranslateMenus(product.c_str(), 1, 1, 0);
+    }
+    return qv::NewHeapString(lang);
+}
+
+F_ObjHandleT om_LangOpenTemplate(void) {
+    std::string dir = ClientDir();
+    std::string path = dir + (dir.empty() || dir.back() != '\\' ? "\\" : "") + kTemplateName;
+    F_ObjHandleT doc = om_DocOpen(path.c_str(), 0, 0, 1, 0, 0, 1);
+    if (!doc) {
+        FormatBuffer = qv::FormatMessage("The plugin was unable to locate the template for language translation files "
+                                         "at:\n\n%s\n\nMake sure that this file exists and is not corrupt. This action "
+                                         "will abort.",
+                                         {path});
+        return 0;
+    }
+    if (!om_LangIsTemplate(doc)) {
+        FormatBuffer = qv::FormatMessage(
+            "The plugin was unable to locate the necessary components in its language template  file. The file may "
+            "have been manually altered. You may need to restore the original file from your  installation package. "
+            "The file should be named:\n\n%s\n\n...and stored in the installation  area. This action will abort.",
+            {std::string(kTemplateName)});
+        return 0;
+    }
+    return doc;
+}
+
+IntT om_LangIsTemplate(F_ObjHandleT doc) { return om_DocFindTable(doc, "", kTemplateFormat, 0) ? 1 : 0; }
+
+F_ObjHandleT om_LangAddTable(F_ObjHandleT doc, F_ObjHandleT pgf, ConStringT tableName) {
+    F_ObjHandleT templ = om_DocFindTable(doc, kTemplateTitle, "", 0);
+    if (!templ) return 0;
+    F_ObjHandleT anchor = F_ApiGetTextLoc(doc, templ, 879).objId;
+    if (!pgf) pgf = om_FlowLastPgf(doc, "", 1);
+    if (!anchor || !pgf) return 0;
+    F_ObjHandleT fresh = om_PgfCopyFromDoc(doc, anchor, doc, pgf, 2);
+    if (!fresh) return 0;
+    F_ObjHandleT table = om_TableAnchoredIn(doc, fresh);
+    if (!table) return 0;
+    F_ApiSetInt(doc, table, 1289, 1);
+    F_ObjHandleT title = F_ApiGetId(doc, table, 972);
+    if (title) om_PgfReplaceText(doc, title, title, 0, -1, tableName);
+    return fresh;
+}
+
+F_ObjHandleT om_LangAddRows(F_ObjHandleT doc, F_ObjHandleT table, ConStringT tableName, const F_StringsT *strings) {
+    bool created = false;
+    if (!table) table = om_DocFindTable(doc, tableName, "", 0);
+    if (!table) {
+        F_ObjHandleT pgf = om_LangAddTable(doc, 0, tableName);
+        table = pgf ? om_TableAnchoredIn(doc, pgf) : 0;
+        created = table != 0;
+    }
+    if (!table) return 0;
+    std::vector<std::string> present;
+    int n = 0;
+    for (F_ObjHandleT row = F_ApiGetId(doc, table, 1338); row && n < kStepLimit; row = F_ApiGetId(doc, row, 1245), ++n) {
+        if (F_ApiGetInt(doc, row, 1253) != 1) continue;
+        StringT t = om_CellText(doc, row, 1, 0, 0, 0);
+        present.push_back(qv::FoldCase(qv::View(t)));
+        F_ApiDeallocateString(&t);
+    }
+    bool first = true;
+    for (const auto &s : qv::ReadStrings(strings)) {
+        if (s.empty() || std::find(present.begin(), present.end(), qv::FoldCase(s)) != present.end()) continue;
+        F_ObjHandleT last = F_ApiGetId(doc, table, 1339);
+        QV_CALL(F_ApiAddRows, 1, doc, last, FV_Below, 1);
+        F_ObjHandleT row = F_ApiGetId(doc, table, 1339);
+        F_ObjHandleT cell = qv::CellOf(doc, row, 1, 0, 0);
+        om_CellSetText(doc, table, cell, 0, 1, s.c_str(), 0);
+        present.push_back(qv::FoldCase(s));
+        if (first && created) {
+            F_ObjHandleT sample = F_ApiGetId(doc, F_ApiGetId(doc, table, 1338), 1245);
+            if (sample && sample != row) QV_CALL(F_ApiDeleteRows, 1, doc, table, sample, 1);
+        }
+        first = false;
+    }
+    return table;
+}
+
+IntT om_LangMarkUnusedRows(F_ObjHandleT doc, F_ObjHandleT table, const F_StringsT *current, IntT mark) {
+    std::vector<std::string> wanted;
+    for (const auto &s : qv::ReadStrings(current)) wanted.push_back(qv::FoldCase(s));
+    IntT count = 0;
+    int n = 0;
+    for (F_ObjHandleT row = F_ApiGetId(doc, table, 1338); row && n < kStepLimit; row = F_ApiGetId(doc, row, 1245), ++n) {
+        if (F_ApiGetInt(doc, row, 1253) != 1) continue;
+        F_ObjHandleT cell = qv::CellOf(doc, row, 1, 0, 0);
+        F_ObjHandleT pgf = cell ? F_ApiGetId(doc, cell, 972) : 0;
+        std::string text = qv::FoldCase(qv::PgfText(doc, pgf, -1, false, false));
+        if (std::find(wanted.begin(), wanted.end(), text) != wanted.end()) continue;
+        ++count;
+        if (mark && pgf) om_TextApplyCharFormat(doc, pgf, "Red");
+    }
+    return count;
+}
+
+F_UIntsT om_LangCommandIds(ConStringT productName, IntT commands, IntT menus) {
+    std::vector<UIntT> ids;
+    std::string product(qv::View(productName));
+    int n = 0;
+    for (F_ObjHandleT id = F_ApiGetId(0, 0, 97); id && n < kStepLimit; id = F_ApiGetId(0, id, 1925), ++n) {
+        IntT kind = F_OBJ_KIND(id);
+        std::string name = HostString(0, id, FP_Name);
+        if ((commands && kind == FO_Command && StartsCI(name, product + "_Cmd_")) ||
+            (menus && kind == FO_Menu && StartsCI(name, product + "_Menu_")))
+            ids.push_back(id);
+    }
+    return qv::NewUInts(ids);
+}
+
+F_StringsT om_LangCommandLabels(ConStringT productName, IntT commands, IntT menus, IntT strip) {
+    std::vector<std::string> labels;
+    F_UIntsT ids = om_LangCommandIds(productName, commands, menus);
+    for (UIntT i = 0; i < ids.len; ++i) {
+        std::string label = HostString(0, ids.val[i], FP_Label);
+        if (strip) label.erase(std::remove(label.begin(), label.end(), '&'), label.end());
+        if (label.empty()) continue;
+        bool known = std::any_of(labels.begin(), labels.end(), [&](const std::string &l) { return SameCI(l, label); });
+        if (!known) labels.push_back(label);
+    }
+    F_ApiFreeIdList(&ids);
+    return qv::NewStrings(labels);
+}
+
+F_StringsT om_LangDialogStrings(F_ObjHandleT dlg, IntT titleFlag, IntT listFlag, IntT kind53Flag, IntT textFlag,
+                                IntT strip) {
+    return qv::NewStrings(DialogStrings(dlg, titleFlag, listFlag, kind53Flag, textFlag, strip));
+}
+
+void om_StrSetFiller(StringT *text) { qv::StoreString(text, "yo yo yo yo yo yo yo yo yo yoy "); }

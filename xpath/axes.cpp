@@ -1,0 +1,222 @@
+// The navigator's axis steps: each gives the next candidate node of one location step over the
+// host's element tree (or 103 when there is none), and the node test and position counting
+// they share.
+#include "xpath/axes.h"
+
+#include "plugin/globals.h"
+#include "xpath/host_reads.h"
+
+namespace {
+
+// Last position counted, so that counting the candidates of one parent in order stays linear.
+struct PositionMemo {
+    F_ObjHandleT doc = 0, node = 0;
+    std::string test;
+    IntT pos = 0;
+};
+PositionMemo positionMemo;
+
+// The next node in document order after n (its first child, else the next sibling of n or of
+// the nearest ancestor), not climbing to or past boundary; 0 at the end.
+F_ObjHandleT nextInDocOrder(F_ObjHandleT d, F_ObjHandleT n, F_ObjHandleT boundary) {
+    if (F_ObjHandleT c = om_XPathFirstChild(d, n)) return c;
+    while (n) {
+        if (n == boundary) return 0;
+        if (F_ObjHandleT s = om_XPathNextSibling(d, n)) return s;
+        n = om_XPathParent(d, n);
+        if (n == boundary) return 0;
+    }
+    return 0;
+}
+
+bool isNode(F_ObjHandleT n) { return n > 499; }
+
+}  // namespace
+
+void om_XPathAxisCachesClear() { positionMemo = PositionMemo(); }
+
+// 1 when the element passes the node test: "node()" any element, "text()" a text node, "*" a
+// tagged element, any other test the tag byte for byte.
+int om_XPathNodeTestMatches(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &test) {
+    if (!isNode(elem)) return 0;
+    if (test == "node()") return 1;
+    const std::string &tag = om_XPathElementTag(doc, elem);
+    if (test == "text()") return tag.empty();
+    if (test == "*") return !tag.empty();
+    return tag == test;
+}
+
+// Position of node among the candidates of an axis (see the navigator's position()).
+IntT om_XPathSiblingPosition(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT context, UIntT axis,
+                             const std::string &test) {
+    if (!doc) {
+        StatusCode = 200;
+        return 0;
+    }
+    if (!node || !context) {
+        StatusCode = 201;
+        return 0;
+    }
+    IntT n = 0;
+    if (axis == XA_ANCESTOR || axis == XA_ANCESTOR_OR_SELF) {
+        for (F_ObjHandleT a = om_XPathParent(doc, context); a; a = om_XPathParent(doc, a)) {
+            if (om_XPathNodeTestMatches(doc, a, test)) ++n;
+            if (a == node) return n;
+        }
+        return 0;
+    }
+    if (axis == XA_PRECEDING_SIBLING || axis == XA_FOLLOWING_SIBLING) {
+        bool back = axis == XA_PRECEDING_SIBLING;
+        for (F_ObjHandleT s = back ? om_XPathPrevSibling(doc, context) : om_XPathNextSibling(doc, context); s;
+             s = back ? om_XPathPrevSibling(doc, s) : om_XPathNextSibling(doc, s)) {
+            if (om_XPathNodeTestMatches(doc, s, test)) ++n;
+            if (s == node) return n;
+        }
+        return 0;
+    }
+    // Position among the parent's children that pass the test, counted backwards to the first
+    // child or to the node counted last.
+    if (!om_XPathParent(doc, node)) return 1;
+    IntT add = 0;
+    for (F_ObjHandleT s = node; s; s = om_XPathPrevSibling(doc, s)) {
+        if (s != node && positionMemo.node == s && positionMemo.doc == doc && positionMemo.test == test) {
+            add = positionMemo.pos;
+            break;
+        }
+        if (om_XPathNodeTestMatches(doc, s, test)) ++n;
+    }
+    positionMemo.doc = doc;
+    positionMemo.node = node;
+    positionMemo.test = test;
+    positionMemo.pos = n + add;
+    return n + add;
+}
+
+// The next candidate of a step on axes 2 to 13 (see axes.h).
+F_ObjHandleT om_XPathAxisStep(XPathAxisContext &c, UIntT axis, const std::string &test, bool first) {
+    F_ObjHandleT d = c.doc, x = c.context, n = c.node;
+    if (!d) {
+        StatusCode = 200;
+        return 0;
+    }
+    switch (axis) {
+    case XA_SELF:
+        return first && om_XPathNodeTestMatches(d, x, test) ? x : F_ObjHandleT(XR_SPENT);
+    case XA_CHILD: {
+        F_ObjHandleT s;
+        if (!x && !n) {
+            if (c.root == XR_NO_ROOT || !c.root) return XR_SPENT;
+            s = c.root;
+        } else if (x && n == x) {
+            s = om_XPathFirstChild(d, x);
+        } else if (x) {
+            s = om_XPathNextSibling(d, n);
+        } else {
+            return XR_SPENT;
+        }
+        for (; s; s = om_XPathNextSibling(d, s))
+            if (om_XPathNodeTestMatches(d, s, test)) return s;
+        return XR_SPENT;
+    }
+    case XA_DESCENDANT: case XA_DESCENDANT_OR_SELF: {
+        F_ObjHandleT start = n;
+        bool fromRoot = false;
+        if (!n) {
+            if (c.root == XR_NO_ROOT || !c.root) return XR_SPENT;
+            start = c.root;
+            fromRoot = true;
+        }
+        F_ObjHandleT s = start;
+        if (!(first && (axis == XA_DESCENDANT_OR_SELF || fromRoot))) s = nextInDocOrder(d, start, x);
+        for (; s; s = nextInDocOrder(d, s, x))
+            if (om_XPathNodeTestMatches(d, s, test)) return s;
+        return XR_SPENT;
+    }
+    case XA_PARENT: case XA_ANCESTOR: case XA_ANCESTOR_OR_SELF: {
+        if (!x && !n) return first ? 0 : F_ObjHandleT(XR_SPENT);  // after a root step: no node
+        if (axis == XA_PARENT) {
+            F_ObjHandleT p = first ? om_XPathParent(d, n) : 0;
+            return p && om_XPathNodeTestMatches(d, p, test) ? p : F_ObjHandleT(XR_SPENT);
+        }
+        F_ObjHandleT a = (axis == XA_ANCESTOR_OR_SELF && first) ? n : om_XPathParent(d, n);
+        for (; a; a = om_XPathParent(d, a))
+            if (om_XPathNodeTestMatches(d, a, test)) return a;
+        return XR_SPENT;
+    }
+    case XA_PRECEDING: {
+        if (!x && !n) return XR_SPENT;
+        F_ObjHandleT px = om_XPathParent(d, x);
+        F_ObjHandleT s;
+        if (first) {
+            if (!om_XPathPrevSibling(d, x) || !px) return XR_SPENT;
+            s = om_XPathFirstChild(d, om_XPathParent(d, n));
+        } else {
+            s = nextInDocOrder(d, n, px);
+        }
+        for (; s && s != x && s != px; s = nextInDocOrder(d, s, px))
+            if (om_XPathNodeTestMatches(d, s, test)) return s;
+        return XR_SPENT;
+    }
+    case XA_PRECEDING_SIBLING: {
+        if (!x && !n) return XR_SPENT;
+        for (F_ObjHandleT s = om_XPathPrevSibling(d, n); s; s = om_XPathPrevSibling(d, s))
+            if (om_XPathNodeTestMatches(d, s, test)) return s;
+        return XR_SPENT;
+    }
+    case XA_FOLLOWING: case XA_FOLLOWING_SIBLING: {
+        if (!x && !n) return XR_SPENT;
+        bool siblingsOnly = axis == XA_FOLLOWING_SIBLING;
+        F_ObjHandleT px = om_XPathParent(d, x);
+        F_ObjHandleT s = first ? om_XPathNextSibling(d, x)
+                               : (siblingsOnly ? om_XPathNextSibling(d, n) : nextInDocOrder(d, n, px));
+        for (; s && s != x && s != px;
+             s = siblingsOnly ? om_XPathNextSibling(d, s) : nextInDocOrder(d, s, px))
+            if (om_XPathNodeTestMatches(d, s, test)) return s;
+        return XR_SPENT;
+    }
+    case XA_ATTRIBUTE: {
+        if (!x && !n) {
+            if (first) {
+                StatusCode = 201;
+                return 0;
+            }
+            return XR_SPENT;
+        }
+        const std::vector<XPathAttr> &attrs = om_XPathElementAttrs(d, n);
+        bool any = test == "node()" || test == "*";
+        for (size_t i = size_t(c.attr + 1); i < attrs.size(); ++i) {
+            if (any || attrs[i].name == test) {
+                c.attr = IntT(i);
+                return n;
+            }
+        }
+        c.attr = -1;
+        return XR_SPENT;
+    }
+    default:
+        return XR_SPENT;
+    }
+}
+
+// The next flow of the document after the flow n (from the first flow when n is no flow) whose
+// name is test and, for the page-kind axes, whose first text frame lies on a page of that kind.
+F_ObjHandleT om_XPathStepFlow(F_ObjHandleT doc, F_ObjHandleT n, UIntT axis, const std::string &test) {
+    if (!doc) {
+        StatusCode = 200;
+        return 0;
+    }
+    F_ObjHandleT f = F_OBJ_KIND(n) == FO_Flow ? F_ApiGetId(doc, n, FP_NextFlowInDoc) : F_ApiGetId(0, doc, FP_FirstFlowInDoc);
+    for (int steps = 0; f && steps < 100000; ++steps, f = F_ApiGetId(doc, f, FP_NextFlowInDoc)) {
+        StringT name = F_ApiGetString(doc, f, FP_Name);
+        bool same = name && test == name;
+        F_ApiDeallocateString(&name);
+        if (!same) continue;
+        if (axis == XA_FLOW_ANY) return f;
+        F_ObjHandleT frame = F_ApiGetId(doc, f, 1169);
+        F_ObjHandleT page = frame ? F_ApiGetId(doc, frame, 880) : 0;
+        IntT kind = page ? F_OBJ_KIND(page) : 0;
+        IntT want = axis == XA_FLOW_BODY ? FO_BodyPage : axis == XA_FLOW_MASTER ? FO_MasterPage : FO_RefPage;
+        if (kind == want) return f;
+    }
+    return XR_SPENT;
+}

@@ -1,0 +1,23 @@
+// The navigator's axis steps over the host's element tree (internal to the engine).
+#pragma once
+
+#include "xpath/xpath.h"
+
+// Where a step stands: document, root element of the run, the step's context node X, its
+// current candidate N and attribute cursor A.
+struct XPathAxisContext {
+    F_ObjHandleT doc = 0;
+    F_ObjHandleT root = 0;
+    F_ObjHandleT context = 0;
+    F_ObjHandleT node = 0;
+    IntT attr = -1;
+};
+
+// The next candidate on axes 2 to 13: a node, 103 when there is none, or 0 (no node: after a
+// root step on the ancestor and attribute axes; with StatusCode 200 when the document is 0).
+// The attribute axis moves the context's attribute cursor.
+F_ObjHandleT om_XPathAxisStep(XPathAxisContext &c, UIntT axis, const std::string &test, bool first);
+// The next flow step candidate (axes 19 to 22).
+F_ObjHandleT om_XPathStepFlow(F_ObjHandleT doc, F_ObjHandleT n, UIntT axis, const std::string &test);
+// Forgets the position counted last (start of a run).
+void om_XPathAxisCachesClear();

@@ -1,0 +1,185 @@
+// The engine's reads of the host's structure (see host_reads.h).
+#include "xpath/host_reads.h"
+
+#include <strings.h>
+
+#include <unordered_map>
+
+#include "xpath/xpath_text.h"
+
+namespace {
+
+constexpr int kClimbLimit = 100000;  // no tree is deeper than this
+
+std::unordered_map<F_ObjHandleT, std::string> defNames;  // definition -> tag, per run
+F_ObjHandleT attrsDoc = 0, attrsElem = 0;
+std::vector<XPathAttr> attrsCache;
+const std::string kNoTag;
+
+std::string takeString(StringT s) {
+    std::string out = s ? s : "";
+    F_ApiDeallocateString(&s);
+    return out;
+}
+
+}  // namespace
+
+void om_XPathHostCachesClear() {
+    attrsDoc = attrsElem = 0;
+    attrsCache.clear();
+}
+
+void om_XPathTagCacheClear() { defNames.clear(); }
+
+const std::string &om_XPathElementTag(F_ObjHandleT doc, F_ObjHandleT elem) {
+    F_ObjHandleT def = elem ? F_ApiGetId(doc, elem, FP_ElementDef) : 0;
+    if (!def) return kNoTag;
+    auto it = defNames.find(def);
+    if (it == defNames.end()) it = defNames.emplace(def, takeString(F_ApiGetString(doc, def, FP_Name))).first;
+    return it->second;
+}
+
+const std::vector<XPathAttr> &om_XPathElementAttrs(F_ObjHandleT doc, F_ObjHandleT elem) {
+    if (doc == attrsDoc && elem == attrsElem) return attrsCache;
+    attrsCache.clear();
+    attrsDoc = doc;
+    attrsElem = elem;
+    if (!elem) return attrsCache;
+    F_AttributesT list = F_ApiGetAttributes(doc, elem);
+    attrsCache.resize(list.len);
+    for (UIntT i = 0; i < list.len; ++i) {
+        attrsCache[i].name = list.val[i].name ? list.val[i].name : "";
+        for (UIntT j = 0; j < list.val[i].values.len; ++j)
+            attrsCache[i].values.emplace_back(list.val[i].values.val[j] ? list.val[i].values.val[j] : "");
+    }
+    F_ApiDeallocateAttributes(&list);
+    return attrsCache;
+}
+
+std::vector<std::string> om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem, IntT index, int defaults) {
+    const std::vector<XPathAttr> &attrs = om_XPathElementAttrs(doc, elem);
+    if (index < 0 || size_t(index) >= attrs.size()) return {};
+    std::vector<std::string> values = attrs[size_t(index)].values;
+    if (!values.empty() || !defaults) return values;
+    F_ObjHandleT def = F_ApiGetId(doc, elem, FP_ElementDef);
+    if (!def) return values;
+    F_AttributeDefsT defs = F_ApiGetAttributeDefs(doc, def);
+    for (UIntT i = 0; i < defs.len; ++i) {
+        if (!defs.val[i].name || attrs[size_t(index)].name != defs.val[i].name) continue;
+        for (UIntT j = 0; j < defs.val[i].defValues.len; ++j)
+            values.emplace_back(defs.val[i].defValues.val[j] ? defs.val[i].defValues.val[j] : "");
+        break;
+    }
+    F_ApiDeallocateAttributeDefs(&defs);
+    return values;
+}
+
+std::string om_XPathElementText(F_ObjHandleT doc, F_ObjHandleT elem, int firstParagraph, IntT maxChars) {
+    std::string out;
+    if (!doc || !elem) return out;
+    F_TextItemsT items = F_ApiGetText(doc, elem, FTI_String | FTI_PgfEnd);
+    for (UIntT i = 0; i < items.len; ++i) {
+        const F_TextItemT &it = items.val[i];
+        if (it.dataType == FTI_PgfEnd) {
+            if (firstParagraph && !out.empty()) break;
+            continue;
+        }
+        if (it.dataType == FTI_String && it.sdata) out += it.sdata;
+        if (out.size() > 65500) break;
+    }
+    F_ApiDeallocateTextItems(&items);
+    if (maxChars > 0 && om_XPathCharCount(out) > maxChars) {
+        IntT n = 0;
+        size_t i = 0;
+        for (; i < out.size(); ++i)
+            if ((((unsigned char)out[i]) & 0xC0) != 0x80 && n++ == maxChars) break;
+        out.resize(i);
+    }
+    return out;
+}
+
+F_ObjHandleT om_XPathParent(F_ObjHandleT doc, F_ObjHandleT e) { return e ? F_ApiGetId(doc, e, FP_ParentElement) : 0; }
+F_ObjHandleT om_XPathFirstChild(F_ObjHandleT doc, F_ObjHandleT e) {
+    return e ? F_ApiGetId(doc, e, FP_FirstChildElement) : 0;
+}
+F_ObjHandleT om_XPathNextSibling(F_ObjHandleT doc, F_ObjHandleT e) {
+    return e ? F_ApiGetId(doc, e, FP_NextSiblingElement) : 0;
+}
+F_ObjHandleT om_XPathPrevSibling(F_ObjHandleT doc, F_ObjHandleT e) {
+    return e ? F_ApiGetId(doc, e, FP_PrevSiblingElement) : 0;
+}
+
+F_ObjHandleT om_XPathTopAncestor(F_ObjHandleT doc, F_ObjHandleT e) {
+    for (int i = 0; e && i < kClimbLimit; ++i) {
+        F_ObjHandleT p = om_XPathParent(doc, e);
+        if (!p) return e;
+        e = p;
+    }
+    return e;
+}
+
+bool om_XPathIsBook(F_ObjHandleT id) { return F_OBJ_KIND(id) == FO_Book; }
+
+std::string om_XPathObjectPath(F_ObjHandleT id) { return takeString(F_ApiGetString(0, id, FP_Path)); }
+
+// The first open book with a component whose path is the document's path.
+F_ObjHandleT om_XPathBookOfDoc(F_ObjHandleT doc) {
+    std::string path = om_XPathObjectPath(doc);
+    if (path.empty()) return 0;
+    int steps = 0;
+    for (F_ObjHandleT b = F_ApiGetId(0, 0, FP_FirstOpenBook); b && steps < 10000;
+         b = F_ApiGetId(0, b, FP_NextOpenBookInSession)) {
+        for (F_ObjHandleT c = F_ApiGetId(0, b, FP_FirstComponentInBook); c && ++steps < 10000;
+             c = F_ApiGetId(b, c, 2333)) {
+            if (strcasecmp(takeString(F_ApiGetString(b, c, FP_Path)).c_str(), path.c_str()) == 0) return b;
+        }
+    }
+    return 0;
+}
+
+// The book element of the component of book that refers to doc; 0 when none.
+F_ObjHandleT om_XPathComponentElementOfDoc(F_ObjHandleT book, F_ObjHandleT doc) {
+    std::string path = om_XPathObjectPath(doc);
+    int steps = 0;
+    for (F_ObjHandleT c = F_ApiGetId(0, book, FP_FirstComponentInBook); c && ++steps < 10000; c = F_ApiGetId(book, c, 2333))
+        if (strcasecmp(takeString(F_ApiGetString(book, c, FP_Path)).c_str(), path.c_str()) == 0)
+            return F_ApiGetId(book, c, 1551);
+    return 0;
+}
+
+F_ObjHandleT om_XPathOpenDocOfPath(const std::string &path) {
+    for (F_ObjHandleT d = F_ApiGetId(0, 0, FP_FirstOpenDoc); d; d = F_ApiGetId(0, d, FP_NextOpenDocInSession))
+        if (strcasecmp(om_XPathObjectPath(d).c_str(), path.c_str()) == 0) return d;
+    return 0;
+}
+
+F_ObjHandleT om_XPathFindOpenDoc(const std::string &text) {
+    if (text.empty()) return 0;
+    std::vector<F_ObjHandleT> open;
+    for (F_ObjHandleT d = F_ApiGetId(0, 0, FP_FirstOpenDoc); d; d = F_ApiGetId(0, d, FP_NextOpenDocInSession))
+        open.push_back(d);
+    for (F_ObjHandleT b = F_ApiGetId(0, 0, FP_FirstOpenBook); b; b = F_ApiGetId(0, b, FP_NextOpenBookInSession))
+        open.push_back(b);
+    if (om_XPathIsInteger(text)) {
+        F_ObjHandleT id = F_ObjHandleT(om_XPathIntegerValue(text));
+        for (F_ObjHandleT d : open)
+            if (d == id) return d;
+    }
+    std::string want = om_XPathLower(text);
+    for (F_ObjHandleT d : open) {
+        std::string path = om_XPathLower(om_XPathObjectPath(d));
+        size_t slash = path.find_last_of("\\/");
+        std::string file = slash == std::string::npos ? path : path.substr(slash + 1);
+        if (path == want || file == want) return d;
+    }
+    for (F_ObjHandleT d : open)
+        if (om_XPathLower(om_XPathObjectPath(d)).find(want) != std::string::npos) return d;
+    return 0;
+}
+
+F_ObjHandleT om_XPathMainFlowRoot(F_ObjHandleT doc) {
+    F_ObjHandleT first = F_ApiGetId(0, doc, FP_FirstFlowInDoc);
+    for (F_ObjHandleT f = first; f; f = F_ApiGetId(doc, f, FP_NextFlowInDoc))
+        if (takeString(F_ApiGetString(doc, f, FP_Name)) == "Main") return F_ApiGetId(doc, f, FP_HighestLevelElement);
+    return first ? F_ApiGetId(doc, first, FP_HighestLevelElement) : 0;
+}

@@ -1,0 +1,45 @@
+// The engine's reads of the host's structure: tags, attributes, element text, documents and
+// books, with small per-run caches so that a run asks the host for each thing once.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "fdk.h"
+
+// Clears the per-run caches (called at the start of every run: the document may have changed).
+void om_XPathHostCachesClear();
+// Forgets the tags of element definitions (at the start of every run: a reset sequence).
+void om_XPathTagCacheClear();
+// The element's tag ("" for a text node or a failed read).
+const std::string &om_XPathElementTag(F_ObjHandleT doc, F_ObjHandleT elem);
+// One attribute of an element as the engine reads it.
+struct XPathAttr {
+    std::string name;
+    std::vector<std::string> values;
+};
+// The element's attributes in the host's order (cached for the last element asked).
+const std::vector<XPathAttr> &om_XPathElementAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
+// Values of attribute index i of an element; with defaults, an attribute without a value gives
+// its definition's default values.
+std::vector<std::string> om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem, IntT index, int defaults);
+// The element's text from its first paragraph (or all of it), cut to maxChars characters
+// (0: no cut).
+std::string om_XPathElementText(F_ObjHandleT doc, F_ObjHandleT elem, int firstParagraph, IntT maxChars);
+// Element tree links (0 when none).
+F_ObjHandleT om_XPathParent(F_ObjHandleT doc, F_ObjHandleT e);
+F_ObjHandleT om_XPathFirstChild(F_ObjHandleT doc, F_ObjHandleT e);
+F_ObjHandleT om_XPathNextSibling(F_ObjHandleT doc, F_ObjHandleT e);
+F_ObjHandleT om_XPathPrevSibling(F_ObjHandleT doc, F_ObjHandleT e);
+// The topmost ancestor of e (e itself at the top).
+F_ObjHandleT om_XPathTopAncestor(F_ObjHandleT doc, F_ObjHandleT e);
+// Open documents and books.
+bool om_XPathIsBook(F_ObjHandleT id);
+F_ObjHandleT om_XPathBookOfDoc(F_ObjHandleT doc);
+F_ObjHandleT om_XPathComponentElementOfDoc(F_ObjHandleT book, F_ObjHandleT doc);
+F_ObjHandleT om_XPathOpenDocOfPath(const std::string &path);
+// The open document or book that text names by id, path, file name or part of its path.
+F_ObjHandleT om_XPathFindOpenDoc(const std::string &text);
+std::string om_XPathObjectPath(F_ObjHandleT id);
+// The highest-level element of a document's "Main" flow (its first flow when it has none).
+F_ObjHandleT om_XPathMainFlowRoot(F_ObjHandleT doc);

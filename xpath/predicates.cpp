@@ -1,0 +1,261 @@
+// Predicates and comparisons: operand values of a predicate or function record, the verdicts
+// that tell the navigator which operand to move on, the engine's comparison rules (which differ
+// from XPath 1.0 for empty lists and "!="), and the FM property vocabulary of the fmprop axis.
+#include <strings.h>
+
+#include <cstring>
+
+#include "plugin/globals.h"
+#include "xpath/host_reads.h"
+#include "xpath/xpath.h"
+
+// The host's text property reader may be missing from an older host.
+#pragma weak F_ApiGetTextPropVal
+
+namespace {
+
+enum Verdict : IntT { kFalse = 1, kTrue = 2, kMoveLeft = 3, kRestartRight = 4, kMoveRight = 5 };
+
+bool listEmpty(const std::vector<std::string> &l) { return l.empty() || om_XPathTextIsEmpty(l[0]); }
+
+bool containsCI(const std::string &hay, const std::string &needle) {
+    return om_XPathLower(hay).find(om_XPathLower(needle)) != std::string::npos;
+}
+
+// The value list of one operand side of a record.
+void operandValues(F_ObjHandleT doc, IntT node, IntT attr, IntT fmProp, const std::string &text,
+                   std::vector<std::string> &out) {
+    out.clear();
+    if (node <= 200) {
+        out.push_back(text);
+    } else if (fmProp >= 0) {
+        om_XPathFmPropertyValue(doc, F_ObjHandleT(node), attr, fmProp, out);
+    } else if (attr >= 0) {
+        out = om_XPathAttrValues(doc, F_ObjHandleT(node), attr, XPathEngineOptions.attributeValueMode);
+    } else {
+        out.push_back(om_XPathElementText(doc, F_ObjHandleT(node), 1, XPathEngineOptions.maxTextChars));
+    }
+}
+
+// Scratch lists reused between comparisons.
+std::vector<std::string> leftValues, rightValues;
+
+}  // namespace
+
+// Fills the record's left or right operand from its child that just finished.
+void om_XPathCopyOperand(IntT record, IntT child) {
+    XPathNodeRecord &r = om_XPathRec(record);
+    const XPathNodeRecord &k = om_XPathRec(child);
+    bool right = r.kind != XK_TERM && k.prevSibling;
+    IntT &node = right ? r.rightNode : r.leftNode;
+    IntT &attr = right ? r.rightAttr : r.leftAttr;
+    IntT &fm = right ? r.rightFmProp : r.leftFmProp;
+    std::string &text = right ? r.rightText : r.leftText;
+    if (k.kind == XK_TERM) {
+        node = k.leftNode;
+        attr = k.leftAttr;
+        text = k.leftText;
+        fm = k.leftFmProp;
+    } else if (k.kind == XK_NODE_HANDLERS) {
+        node = IntT(k.groupNode);
+        attr = k.groupAttr;
+        fm = k.groupFmProp;
+    } else {
+        text = k.valueText;
+        fm = -1;
+    }
+}
+
+// The verdict of a predicate or function record after its child `child` finished.
+IntT om_XPathEvaluatePredicate(F_ObjHandleT doc, IntT record, IntT child) {
+    XPathNodeRecord &r = om_XPathRec(record);
+    bool function = r.kind != XK_PREDICATE;
+    // The operands: the children, or for a function the children of its TERMs.
+    IntT leftOp = r.firstChild, rightOp = leftOp ? om_XPathRec(leftOp).nextSibling : 0;
+    if (function) {
+        leftOp = leftOp ? om_XPathRec(leftOp).firstChild : 0;
+        rightOp = rightOp ? om_XPathRec(rightOp).firstChild : 0;
+    }
+    auto isPath = [](IntT op) { return op && om_XPathRec(op).kind == XK_NODE_HANDLERS; };
+    if (!om_XPathRec(r.firstChild).nextSibling) return r.leftNode != XR_SPENT ? kTrue : kFalse;
+    if (!om_XPathRec(child).prevSibling) {
+        if (isPath(leftOp) && r.leftNode == XR_SPENT) return kFalse;
+        return kRestartRight;
+    }
+    if (isPath(rightOp) && r.rightNode == XR_SPENT) return r.leftNode > 200 ? kMoveLeft : kFalse;
+    operandValues(doc, r.leftNode, r.leftAttr, r.leftFmProp, r.leftText, leftValues);
+    operandValues(doc, r.rightNode, r.rightAttr, r.rightFmProp, r.rightText, rightValues);
+    IntT code;
+    switch (r.kind) {
+    case XK_CONTAINS: code = XT_CONTAINS; break;
+    case XK_CONTAINS_CI: code = XT_CONTAINS_CI; break;
+    case XK_STARTS_WITH: code = XT_STARTS_WITH; break;
+    case XK_STARTS_WITH_CI: code = XT_STARTS_WITH_CI; break;
+    default: code = r.op ? IntT(r.op) : IntT(XT_EQ); break;
+    }
+    if (om_XPathCompareValueLists(leftValues, rightValues, code, 0, 1)) return kTrue;
+    if (isPath(rightOp)) return kMoveRight;
+    if (isPath(leftOp)) return kMoveLeft;
+    return kFalse;
+}
+
+// not(): true when its operand path found nothing, or its value is "false" or empty.
+IntT om_XPathEvaluateNot(IntT record) {
+    const XPathNodeRecord &r = om_XPathRec(record);
+    if (r.leftNode == XR_SPENT) return kTrue;
+    if (r.leftNode <= 200 && (r.leftText == "false" || om_XPathTextIsEmpty(r.leftText))) return kTrue;
+    return kFalse;
+}
+
+int om_XPathCompareInts(long long a, long long b, IntT op) {
+    switch (op) {
+    case XT_EQ: return a == b;
+    case XT_NE: return a != b;
+    case XT_GT: return a > b;
+    case XT_LT: return a < b;
+    case XT_GE: return a >= b;
+    case XT_LE: return a <= b;
+    default: return 0;
+    }
+}
+
+// 1 when some pair of values satisfies the comparison ("!=": when no pair is equal).
+int om_XPathCompareValueLists(const std::vector<std::string> &left, const std::vector<std::string> &right,
+                              IntT code, int noNumbers, int exactCase) {
+    bool le = listEmpty(left), re = listEmpty(right);
+    if (le || re) {
+        switch (code) {
+        case XT_EQ: return le && re;
+        case XT_NE: return !(le && re);
+        case XT_GT: return re && !le;
+        case XT_GE: return re;
+        case XT_LT: return le && !re;
+        case XT_LE: return le;
+        default: return 0;
+        }
+    }
+    bool function = code >= XT_CONTAINS && code <= XT_STARTS_WITH_CI;
+    for (const std::string &l : left) {
+        for (const std::string &m : right) {
+            if (!noNumbers && !function && om_XPathIsInteger(l) && om_XPathIsInteger(m)) {
+                bool holds = om_XPathCompareInts(om_XPathIntegerValue(l), om_XPathIntegerValue(m), code);
+                if (code == XT_NE) {
+                    if (!holds) return 0;
+                } else if (holds) {
+                    return 1;
+                }
+                continue;
+            }
+            switch (code) {
+            case XT_CONTAINS: if (l.find(m) != std::string::npos) return 1; break;
+            case XT_CONTAINS_CI: if (containsCI(l, m)) return 1; break;
+            case XT_STARTS_WITH: if (l.compare(0, m.size(), m) == 0) return 1; break;
+            case XT_STARTS_WITH_CI: if (om_XPathStartsWithCI(l, m)) return 1; break;
+            default: {
+                int c = exactCase ? F_StrCmp(l.c_str(), m.c_str()) : F_StrICmp(l.c_str(), m.c_str());
+                switch (code) {
+                case XT_EQ: if (c == 0) return 1; break;
+                case XT_NE: if (c == 0) return 0; break;
+                case XT_GT: if (c > 0) return 1; break;
+                case XT_LT: if (c < 0) return 1; break;
+                case XT_GE: if (c >= 0) return 1; break;
+                case XT_LE: if (c <= 0) return 1; break;
+                default: break;
+                }
+            }
+            }
+        }
+    }
+    return code == XT_NE;
+}
+
+// The element when its kind suits the FM property named by the test, else 103.
+F_ObjHandleT om_XPathTestFmProperty(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &test, IntT step) {
+    om_XPathRec(step).firstEval = 0;
+    IntT code = om_XPathFmPropertyCode(test);
+    IntT kind = elem ? F_ApiGetInt(doc, elem, FP_ElementType) : 0;
+    bool suits;
+    switch (code) {
+    case 1: suits = kind == FV_FO_GRAPHIC; break;
+    case 3: suits = kind >= FV_FO_TBL && kind <= FV_FO_TBL_CELL; break;
+    case 5: case 6: case 7: suits = kind == FV_FO_XREF; break;
+    case 8: case 9: suits = kind == FV_FO_MARKER; break;
+    default: suits = true; break;
+    }
+    return elem && suits ? elem : F_ObjHandleT(XR_SPENT);
+}
+
+// The values of an FM property of an element (see the property table).
+void om_XPathFmPropertyValue(F_ObjHandleT doc, F_ObjHandleT elem, IntT, IntT code, std::vector<std::string> &out) {
+    out.clear();
+    auto str = [&](F_ObjHandleT obj, IntT prop) {
+        StringT s = obj ? F_ApiGetString(doc, obj, prop) : nullptr;
+        std::string v = s ? s : "";
+        F_ApiDeallocateString(&s);
+        return v;
+    };
+    F_ObjHandleT object = F_ApiGetId(doc, elem, FP_Object);
+    // Where the element's text begins: the start of its text range, or a cell's first paragraph.
+    auto beginPgf = [&]() -> F_ObjHandleT {
+        if (F_ApiGetInt(doc, elem, FP_ElementType) == FV_FO_TBL_CELL) return F_ApiGetId(doc, object, 972);
+        F_TextRangeT tr = F_ApiGetTextRange(doc, elem, 1071);
+        return tr.beg.objId;
+    };
+    switch (code) {
+    case 2:
+        out.push_back(str(beginPgf(), FP_Name));
+        break;
+    case 3: {
+        F_ObjHandleT e = elem;
+        for (int i = 0; e && i < 10000; ++i, e = F_ApiGetId(doc, e, FP_ParentElement))
+            if (F_ApiGetInt(doc, e, FP_ElementType) == FV_FO_TBL) break;
+        F_ObjHandleT tbl = e ? F_ApiGetId(doc, e, FP_Object) : 0;
+        out.push_back(str(tbl, 1275));
+        break;
+    }
+    case 4: {
+        F_TextRangeT tr = F_ApiGetTextRange(doc, elem, 1071);
+        if (!tr.beg.objId || !F_ApiGetTextPropVal) {
+            out.push_back("false");
+            break;
+        }
+        F_PropValT pv = F_ApiGetTextPropVal(doc, &tr.beg, 611);
+        out.push_back(pv.propVal.ival == 1 ? "true" : "false");
+        break;
+    }
+    case 5: out.push_back(str(F_ApiGetId(doc, object, 1073), FP_Name)); break;
+    case 6: {
+        std::string s = str(object, 1075);
+        size_t colon = s.find(':');
+        out.push_back(colon == std::string::npos ? s : s.substr(0, colon));
+        break;
+    }
+    case 7: out.push_back(str(object, 1070)); break;
+    case 8: out.push_back(str(F_ApiGetId(doc, object, 1027), FP_Name)); break;
+    case 9: out.push_back(str(object, 1025)); break;
+    default:
+        out.push_back("");  // codes the engine cannot read give one empty value
+        break;
+    }
+}
+
+// The values of one match as the transformation reads them.
+IntT om_XPathMatchValues(F_ObjHandleT doc, F_ObjHandleT elem, std::vector<std::string> &out, IntT attrIndex,
+                         IntT maxChars) {
+    if (!doc) {
+        StatusCode = 200;
+        return 0;
+    }
+    if (!elem) {
+        StatusCode = 201;
+        return 0;
+    }
+    out.clear();
+    if (attrIndex < 0) {
+        out.push_back(om_XPathElementText(doc, elem, 0, maxChars));
+        return 0;
+    }
+    out = om_XPathAttrValues(doc, elem, attrIndex, 0);
+    if (out.empty()) out.push_back("");
+    return 0;
+}

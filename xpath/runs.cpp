@@ -1,0 +1,157 @@
+// Entry points that compile and run an expression: all matches over a document, a book or every
+// flow, the first and next match, the values of the matches, and the axis of an expression.
+#include <unordered_set>
+
+#include "xpath/host_reads.h"
+#include "xpath/xpath.h"
+
+namespace {
+
+const char *const kSupportAddress = "support@orlemeadow.example";
+
+// Matches collected by one xpath_MatchAll, with an index that recognises a repeated triple.
+struct MatchLists {
+    std::vector<F_ObjHandleT> elems, docs;
+    std::vector<IntT> attrs;
+    std::unordered_set<XPathMatchKey, XPathMatchKeyHash> seen;
+};
+
+void tooBroad(IntT sequence) {
+    std::string expr = om_XPathRec(sequence).sourceText;
+    std::string msg = "The following XPath expression is too broad and has exceeded the maximum number of matches "
+                      "allowed in your preferences (" +
+                      std::to_string(XPathLimits.maxMatches) + "): \n\n" + expr +
+                      "\n\nTry to make the expression more specific so that it matches a smaller node set.\n\nIf "
+                      "you feel you have received this message in error, please contact Orle Meadow at " +
+                      kSupportAddress + ". Error function: xpath_MatchAll()";
+    om_XPathShowEngineMessage(msg);
+}
+
+}  // namespace
+
+// 1 when some position of the three lists holds all three values.
+int om_XPathMatchSeen(F_ObjHandleT elem, F_ObjHandleT doc, IntT attr, const std::vector<F_ObjHandleT> &elems,
+                      const std::vector<F_ObjHandleT> &docs, const std::vector<IntT> &attrs) {
+    for (size_t i = 0; i < elems.size() && i < docs.size() && i < attrs.size(); ++i)
+        if (elems[i] == elem && docs[i] == doc && attrs[i] == attr) return 1;
+    return 0;
+}
+
+// Collects the matches of a compiled expression (see xpath.h); result 1.
+IntT xpath_MatchAll(F_ObjHandleT doc, F_ObjHandleT start, IntT contextAttr, IntT sequence, F_ObjHandleT scope,
+                    IntT maxWanted, std::vector<F_ObjHandleT> &outElems, std::vector<IntT> *outAttrs,
+                    std::vector<F_ObjHandleT> *outDocs) {
+    MatchLists found;
+    outElems.clear();
+    if (!om_XPathIsCompiledSequence(sequence)) return 1;
+    UIntT axis = om_XPathFirstStepAxis(sequence);
+    bool needsDoc = axis != XA_FMFILE;
+    bool needsStart = !(axis == XA_ROOT || axis == XA_FMBOOK || axis == XA_FMFILE || (axis >= XA_FLOW_ANY && axis <= XA_FLOW_REF));
+    std::vector<F_ObjHandleT> passes;
+    if (!((!doc && needsDoc) || (!start && needsStart))) {
+        if (start || (axis >= XA_FMBOOK && axis <= XA_FLOW_REF)) {
+            passes.push_back(0);
+        } else if (scope == 2) {
+            for (F_ObjHandleT f = F_ApiGetId(0, doc, FP_FirstFlowInDoc); f; f = F_ApiGetId(doc, f, FP_NextFlowInDoc))
+                passes.push_back(f);
+        } else if (scope == 0) {
+            passes.push_back(F_ApiGetId(0, doc, FP_MainFlowInDoc));
+        } else {
+            passes.push_back(scope);
+        }
+    }
+    bool stop = false;
+    for (F_ObjHandleT flow : passes) {
+        if (stop) break;
+        bool runs = start || !needsStart || (flow && F_ApiGetId(doc, flow, FP_HighestLevelElement));
+        if (!runs) continue;
+        om_XPathResetSequence(sequence, 0);
+        om_XPathRec(sequence).attrIndex = contextAttr;
+        while (maxWanted <= 0 || IntT(found.elems.size()) < maxWanted) {
+            F_ObjHandleT mdoc = 0;
+            F_ObjHandleT m = om_FindNextNodeWithXpath(doc, sequence, start, flow, &mdoc, nullptr);
+            if (!m) break;
+            IntT attr = om_XPathRec(sequence).groupAttr;
+            if (found.seen.insert({m, attr, mdoc}).second) {
+                found.elems.push_back(m);
+                found.attrs.push_back(attr);
+                found.docs.push_back(mdoc);
+            }
+            if (IntT(found.elems.size()) >= XPathLimits.maxMatches) {
+                tooBroad(sequence);
+                stop = true;
+                break;
+            }
+        }
+    }
+    outElems = std::move(found.elems);
+    if (outAttrs) *outAttrs = std::move(found.attrs);
+    if (outDocs) *outDocs = std::move(found.docs);
+    return 1;
+}
+
+std::vector<F_ObjHandleT> om_XPathListMatches(F_ObjHandleT doc, F_ObjHandleT start, std::string_view text,
+                                              IntT maxWanted, std::vector<F_ObjHandleT> *outDocs, int report) {
+    std::vector<F_ObjHandleT> elems;
+    IntT s = om_XPathCompile(text, report);
+    if (s < 1 || s > XPathLastSequenceNumber) return elems;
+    om_XPathResetSequence(s, 1);
+    xpath_MatchAll(doc, start, -1, s, 0, maxWanted, elems, nullptr, outDocs);
+    return elems;
+}
+
+F_ObjHandleT om_XPathFindFirstMatch(F_ObjHandleT doc, F_ObjHandleT start, std::string_view text,
+                                    F_ObjHandleT *outDoc, IntT *outAttr, int report) {
+    IntT s = om_XPathCompile(text, report);
+    if (s < 1 || s > XPathLastSequenceNumber) return 0;
+    om_XPathResetSequence(s, 1);
+    F_ObjHandleT mdoc = 0;
+    F_ObjHandleT m = om_FindNextNodeWithXpath(doc, s, start, 0, &mdoc, nullptr);
+    if (m) {
+        if (outDoc) *outDoc = mdoc;
+        if (outAttr) *outAttr = om_XPathRec(s).groupAttr;
+    }
+    return m;
+}
+
+F_ObjHandleT om_XPathFindNextMatch(F_ObjHandleT doc, F_ObjHandleT start, IntT sequence, F_ObjHandleT flow) {
+    return om_FindNextNodeWithXpath(doc, sequence, start, flow, nullptr, nullptr);
+}
+
+std::vector<std::string> om_XPathGetMatchValues(F_ObjHandleT doc, F_ObjHandleT start, F_ObjHandleT flow,
+                                                std::string_view text, int report) {
+    std::vector<std::string> values;
+    IntT s = om_XPathCompile(text, report);
+    if (s < 1 || s > XPathLastSequenceNumber) return values;
+    if (!start) {
+        F_ObjHandleT f = flow ? flow : 0;
+        if (!f)
+            for (F_ObjHandleT g = F_ApiGetId(0, doc, FP_FirstFlowInDoc); g; g = F_ApiGetId(doc, g, FP_NextFlowInDoc)) {
+                StringT name = F_ApiGetString(doc, g, FP_Name);
+                bool main = name && std::string(name) == "Main";
+                F_ApiDeallocateString(&name);
+                if (main) { f = g; break; }
+            }
+        start = f ? F_ApiGetId(doc, f, FP_HighestLevelElement) : 0;
+    }
+    std::vector<F_ObjHandleT> elems;
+    std::vector<IntT> attrs;
+    om_XPathResetSequence(s, 1);
+    xpath_MatchAll(doc, start, -1, s, 0, 0, elems, &attrs, nullptr);
+    for (size_t i = 0; i < elems.size(); ++i) {
+        if (attrs[i] < 0) {
+            values.push_back(om_XPathElementText(doc, elems[i], 1, 1000));
+        } else {
+            std::vector<std::string> v = om_XPathAttrValues(doc, elems[i], attrs[i], 0);
+            values.push_back(v.empty() ? std::string() : v[0]);
+        }
+    }
+    return values;
+}
+
+UIntT om_XPathAxisOfExpression(std::string_view text, IntT sequence, int report) {
+    if (!text.empty()) sequence = om_XPathCompile(text, report);
+    if (sequence < 1 || sequence > 50098 || !om_XPathValidIndex(sequence)) return 0;
+    IntT last = om_XPathLastStep(sequence);
+    return last ? om_XPathRec(last).axis : 0;
+}
