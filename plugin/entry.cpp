@@ -1,6 +1,7 @@
 // The plug-in's entry points: the exported F_ApiClientInit, which registers the plug-in with
 // the host as the client "Quorvane", and the four callbacks the host calls.
 #include "fdk.h"
+#include "plugin/client_calls.h"
 #include "plugin/startup.h"
 
 // The module's dialog resource texts (generated from resources/ by the build).
@@ -25,8 +26,10 @@ void F_ApiCommand(IntT) {}
 // An item event in one of the plug-in's dialogs. No dialog of the plug-in opens yet.
 void F_ApiDialogEvent(IntT, IntT, IntT) {}
 
-// A notification the plug-in asked for. Routing to the subsystems comes with them; until then
-// every notification (client calls included, which answer 0) is taken without effect.
-void F_ApiNotify(IntT, F_ObjHandleT, StringT, IntT) {}
+// A notification the plug-in asked for. Other clients' calls are answered through
+// F_ApiReturnValue; routing of the other notifications comes with their subsystems.
+void F_ApiNotify(IntT notification, F_ObjHandleT, StringT sparm, IntT) {
+    if (notification == FA_Note_ClientCall) F_ApiReturnValue(om_ClientHandleCall(sparm));
+}
 
 }  // extern "C"

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "plugin/plugin_globals.h"
+#include "xpath/xpath.h"
 
 namespace {
 
@@ -50,8 +51,12 @@ int qv_StartTranslation() { return 1; }
 // Looks up one message so that a missing strings file of the start-up language shows up now.
 int qv_StartStringsCheck() { return 1; }
 
-// Sets up the XPath engine's limits from the preferences.
-int qv_StartXPathEngine() { return 1; }
+// Sets up the XPath engine's limits from the preferences (their defaults until the preferences
+// are read).
+int qv_StartXPathEngine() {
+    om_XPathInitEngine(0, 0, 0);
+    return 1;
+}
 
 // Loads the XPath favorites into the history when the preferences ask for it.
 int qv_StartFavorites() { return 1; }

@@ -61,6 +61,7 @@ class ElementsDoc : public ::testing::Test {
         empty = host::AppendElement(doc, s2, paraDef);
     }
 
+  public:
     // The tags of the element's subtree in document order, text nodes as their text in quotes.
     std::string Outline(F_ObjHandleT e) {
         host::Element *x = host::Elem(e);

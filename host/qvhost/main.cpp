@@ -9,6 +9,7 @@
 
 #include "client.h"
 #include "model.h"
+#include "query.h"
 #include "session.h"
 #include "transcript.h"
 #include "user.h"
@@ -19,6 +20,7 @@ namespace {
 
 const char kUsage[] =
     R"(usage: qvhost [OPTIONS] run SCRIPT
+       qvhost [--plugin MODULE] [--client-dir DIR] query DOCUMENT EXPRESSION [--flow NAME] [--start PATH]
        qvhost --help
 
 Starts a host session, loads the plug-in module and plays SCRIPT as the session's user. The
@@ -68,6 +70,7 @@ bool ParseVersion(const std::string &text, IntT *major, IntT *minor) {
 }  // namespace
 
 int main(int argc, char **argv) {
+    if (int status = QueryCommandIfAsked(argc, argv); status >= 0) return status;
     std::string plugin = (ProgramFolder() / "Quorvane_FM2020.so").string();
     std::string clientDir, script, version = "16.0";
     bool usePlugin = true, interactive = false, trace = false, quiet = false;

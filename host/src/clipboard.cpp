@@ -25,7 +25,7 @@ std::vector<FragmentNode> CopyRun(const SiblingRun &run) {
         return out;
     }
     F_ObjHandleT c = run.first;
-    size_t limit = TheStore().elements.Size() + 1;
+    size_t limit = ElementStoreSize() + 1;
     while (c && limit--) {
         Element *e = Elem(c);
         if (!e) break;
@@ -206,7 +206,7 @@ bool ClearSelection(F_ObjHandleT doc) {
     } else {
         ip.offset = 0;
     }
-    size_t limit = TheStore().elements.Size() + 1;
+    size_t limit = ElementStoreSize() + 1;
     while (c && c != run.stop && limit--) {
         F_ObjHandleT next = Elem(c)->next;
         Unlink(c);

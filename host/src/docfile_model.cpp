@@ -174,7 +174,7 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
 
     // Each flow's tree in document order, following the links without recursion; the walk is
     // bounded by the number of elements the session holds.
-    const size_t limit = TheStore().elements.Size() + 1;
+    const size_t limit = ElementStoreSize() + 1;
     for (F_ObjHandleT fid : d->flows) {
         const Flow *flow = FlowOf(fid);
         if (!flow) continue;

@@ -52,9 +52,10 @@ void FinishImage(DocImage &image, const DtdFacts &facts) {
     size_t out = 0;
     for (size_t i = 0; i < image.nodes.size(); ++i) {
         NodeImage n = image.nodes[i];
+        // Elements are never dropped, so the parent already sits at its new place.
+        if (n.parent >= 0) n.parent = newIndex[n.parent];
         if (n.def == kTextNode && (n.parent < 0 || !holdsText[image.nodes[n.parent].def]) && IsXmlBlank(image.NodeText(n)))
             continue;
-        if (n.parent >= 0) n.parent = newIndex[n.parent];
         newIndex[i] = static_cast<int32_t>(out);
         image.nodes[out++] = n;
     }

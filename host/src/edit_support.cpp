@@ -15,7 +15,7 @@ IntT ClampOffset(const Element &e, IntT off) {
 }
 
 bool InSubtree(F_ObjHandleT e, F_ObjHandleT top) {
-    size_t limit = TheStore().elements.Size() + 1;
+    size_t limit = ElementStoreSize() + 1;
     for (; e && limit--; e = Elem(e) ? Elem(e)->parent : 0)
         if (e == top) return true;
     return false;
@@ -36,7 +36,7 @@ namespace {
 
 // The child of `ancestor` on the way up from `e` (e itself when its parent is the ancestor).
 F_ObjHandleT ChildUnder(F_ObjHandleT e, F_ObjHandleT ancestor) {
-    size_t limit = TheStore().elements.Size() + 1;
+    size_t limit = ElementStoreSize() + 1;
     while (e && limit--) {
         Element *x = Elem(e);
         if (!x) return 0;

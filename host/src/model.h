@@ -257,6 +257,9 @@ void SetFormsParagraph(F_ObjHandleT elem, bool yes);
 
 // Links e (detached) as a child of parent before `before` (0: last).
 void LinkChild(F_ObjHandleT parent, F_ObjHandleT e, F_ObjHandleT before);
+// Number of element slots used in the session so far: a bound for loops that climb or walk
+// elements (every chain of parents or siblings is shorter).
+size_t ElementStoreSize();
 // Unlinks e from its parent (or flow).
 void Unlink(F_ObjHandleT e);
 // The highest-level element above e (e itself at the top) and its flow.

@@ -33,7 +33,7 @@ F_ObjHandleT SplitText(F_ObjHandleT doc, F_ObjHandleT id, IntT off) {
 
 // True when `inner` is `outer` or lies in its subtree.
 static bool Within(F_ObjHandleT inner, F_ObjHandleT outer) {
-    size_t limit = TheStore().elements.Size() + 1;
+    size_t limit = ElementStoreSize() + 1;
     for (F_ObjHandleT e = inner; e && limit--; e = Elem(e) ? Elem(e)->parent : 0)
         if (e == outer) return true;
     return false;

@@ -311,6 +311,9 @@ F_ElementRangeT SelectionElements(Document &d) {
     F_ElementRangeT out{};
     if (!s.textView) {
         if (LocValid(d.id, s.er.beg) && LocValid(d.id, s.er.end)) out = s.er;
+        // The end of a childless element's content reads back as offset 0.
+        for (F_ElementLocT *l : {&out.beg, &out.end})
+            if (!l->childId && l->offset == FV_OBJ_END_OFFSET && l->parentId && !Elem(l->parentId)->first) l->offset = 0;
         return out;
     }
     if (!s.tr.beg.objId) return out;
@@ -425,8 +428,9 @@ void RegisterParagraphs() {
     auto pages = &Layout::pageIndex;
     RegisterProperty(FO_BodyPage, 687, PropType::Int, [pages](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         Layout *l = LayoutOf(doc);
-        auto it = l ? (l->*pages).find(obj) : decltype((l->*pages).find(obj)){};
-        if (!l || it == (l->*pages).end()) return false;
+        if (!l) return false;
+        auto it = (l->*pages).find(obj);
+        if (it == (l->*pages).end()) return false;
         out.i = static_cast<IntT>(it->second);
         return true;
     });

@@ -383,10 +383,12 @@ void SetFormsParagraph(F_ObjHandleT elem, bool yes) {
     }
 }
 
+size_t ElementStoreSize() { return TheStore().elements.Size(); }
+
 F_ObjHandleT TopOf(F_ObjHandleT id) {
     Element *e = Elem(id);
     // Bounded by the number of elements in the store.
-    size_t limit = TheStore().elements.Size() + 1;
+    size_t limit = ElementStoreSize() + 1;
     while (e && e->parent && limit--) {
         id = e->parent;
         e = Elem(id);

@@ -9,6 +9,13 @@
 
 namespace host {
 
+// Values of a list, each in brackets, so ["a b"] and ["a", "b"] differ.
+inline std::string DumpList(const std::vector<std::string> &values) {
+    std::string out;
+    for (const auto &v : values) out += "[" + v + "]";
+    return out;
+}
+
 // One line per node: indentation by depth, tag and attributes (or quoted text), paragraph mode,
 // and with `full` the unique ids plus the settings, catalog and formats first.
 inline std::string TreeDump(F_ObjHandleT doc, bool full) {
@@ -21,8 +28,8 @@ inline std::string TreeDump(F_ObjHandleT doc, bool full) {
             out << "def " << d.name << " type " << d.type << " pgf [" << d.paragraphFormat << "]\n";
             for (const auto &a : d.attributes)
                 out << "  attr " << a.name << " type " << a.type << (a.required ? " required" : "")
-                    << (a.readOnly ? " read-only" : "") << " choices [" << docfile::JoinTokens(a.choices)
-                    << "] defaults [" << docfile::JoinTokens(a.defaults) << "] range [" << a.rangeMin << ","
+                    << (a.readOnly ? " read-only" : "") << " choices " << DumpList(a.choices)
+                    << " defaults " << DumpList(a.defaults) << " range [" << a.rangeMin << ","
                     << a.rangeMax << "]\n";
         }
         for (const auto &f : image.formats) out << "format " << f.kind << " " << f.name << "\n";
@@ -40,7 +47,7 @@ inline std::string TreeDump(F_ObjHandleT doc, bool full) {
                 out << image.defs[n.def].name;
                 for (uint32_t k = 0; k < n.attrCount; ++k) {
                     const auto &a = image.attrs[n.firstAttr + k];
-                    out << " " << a.name << "=[" << docfile::JoinTokens(a.values) << "]";
+                    out << " " << a.name << "=" << DumpList(a.values);
                 }
                 if (n.pgfMode) out << " pgf" << int(n.pgfMode);
             }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "element_path.h"
 #include "model.h"
 
 namespace qvtest {
@@ -51,28 +52,7 @@ inline F_ObjHandleT BuildDocument(const std::string &xml, const std::string &pat
     return doc;
 }
 
-// /doc[1]/sec[2]/para[1] of a host element: each step with its position among same-tag
-// siblings; a text node as text()[n].
-inline std::string PathOf(F_ObjHandleT doc, F_ObjHandleT e) {
-    std::vector<std::string> parts;
-    for (; e; e = F_ApiGetId(doc, e, FP_ParentElement)) {
-        auto tagOf = [&](F_ObjHandleT x) {
-            F_ObjHandleT def = F_ApiGetId(doc, x, FP_ElementDef);
-            if (!def) return std::string();
-            StringT s = F_ApiGetString(doc, def, FP_Name);
-            std::string t = s ? s : "";
-            F_ApiDeallocateString(&s);
-            return t;
-        };
-        std::string tag = tagOf(e);
-        int pos = 1;
-        for (F_ObjHandleT s = F_ApiGetId(doc, e, FP_PrevSiblingElement); s; s = F_ApiGetId(doc, s, FP_PrevSiblingElement))
-            if (tagOf(s) == tag) ++pos;
-        parts.push_back((tag.empty() ? std::string("text()") : tag) + "[" + std::to_string(pos) + "]");
-    }
-    std::string out;
-    for (auto it = parts.rbegin(); it != parts.rend(); ++it) out += "/" + *it;
-    return out;
-}
+// /doc[1]/sec[2]/para[1] of a host element (see element_path.h).
+inline std::string PathOf(F_ObjHandleT doc, F_ObjHandleT e) { return host::ElementPath(doc, e); }
 
 }  // namespace qvtest

@@ -1,0 +1,202 @@
+// qvhost's query command. It loads the plug-in module, opens the document (native ".fm" or plain
+// ".xml"), compiles the expression with the call "ParseXPath", then asks "FindNextNode" until it
+// answers 0, and prints each match as its element path ("/doc[1]/sec[2]/para[1]", "/@name"
+// added for an attribute match; a match in another document is preceded by that document's path
+// and a colon). Exit status: 0 after the matches, 1 when the document, the start element or the
+// flow is not found, 2 for a bad command line, a module that does not load, or an expression that
+// does not compile (its error code and message on standard error).
+#include "query.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "client.h"
+#include "docfile_api.h"
+#include "element_path.h"
+#include "model.h"
+#include "paths.h"
+#include "transcript.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char kUsage[] =
+    "usage: qvhost [--plugin MODULE] [--client-dir DIR] query DOCUMENT EXPRESSION [--flow NAME] [--start PATH]\n"
+    "  prints each match of the XPath expression in the document as its element path\n"
+    "  --flow NAME   search that flow only (default: no flow restriction)\n"
+    "  --start PATH  the context element of a relative expression, as a path such as /doc[1]/sec[2]\n";
+
+// Bound of the match loop (more matches than any document has nodes).
+constexpr long kMatchLimit = 100000000;
+
+int usage(const std::string &why) {
+    std::cerr << "qvhost: " << why << "\n" << kUsage;
+    return 2;
+}
+
+fs::path programFolder() {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::current_path() : exe.parent_path();
+}
+
+struct QueryArgs {
+    std::string plugin, clientDir, document, expression, flow, start;
+};
+
+// The plug-in's answer to one call string.
+IntT call(const std::string &message) { return F_ApiCallClient("Quorvane", message.c_str()); }
+
+// The transcript lines recorded since `from`, for an error message.
+std::string shownSince(size_t from) {
+    std::string out;
+    const auto &lines = host::TranscriptLines();
+    for (size_t i = from; i < lines.size(); ++i) out += "\n  " + lines[i];
+    return out;
+}
+
+// Prints the error of an expression that does not compile, asked of the module by name.
+void printCompileError(const std::string &module, const std::string &expression) {
+    void *handle = dlopen(module.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    auto errorOf = handle ? reinterpret_cast<IntT (*)(ConStringT, StringT *)>(dlsym(handle, "qv_XPathCompileError")) : nullptr;
+    StringT message = nullptr;
+    IntT code = errorOf ? errorOf(expression.c_str(), &message) : -1;
+    if (code > 0)
+        std::cerr << "qvhost: XPath error " << code << ": " << (message ? message : "") << "\n";
+    else
+        std::cerr << "qvhost: the expression does not compile\n";
+    F_ApiDeallocateString(&message);
+    if (handle) dlclose(handle);
+}
+
+// The name of attribute index i of an element.
+std::string attributeName(F_ObjHandleT doc, F_ObjHandleT elem, IntT i) {
+    F_AttributesT attrs = F_ApiGetAttributes(doc, elem);
+    std::string name = i >= 0 && UIntT(i) < attrs.len && attrs.val[i].name ? attrs.val[i].name : "";
+    F_ApiDeallocateAttributes(&attrs);
+    return name;
+}
+
+// One line for a match: its path in its document, or the name of a flow a flow step matched.
+std::string matchLine(F_ObjHandleT doc, F_ObjHandleT matchDoc, F_ObjHandleT match, IntT attr) {
+    std::string line;
+    if (matchDoc && matchDoc != doc) {
+        StringT path = F_ApiGetString(0, matchDoc, FP_Path);
+        line = std::string(path ? path : "") + ":";
+        F_ApiDeallocateString(&path);
+    }
+    F_ObjHandleT inDoc = matchDoc ? matchDoc : doc;
+    if (F_OBJ_KIND(match) == FO_Flow) {
+        StringT name = F_ApiGetString(inDoc, match, FP_Name);
+        line += "flow " + std::string(name ? name : "");
+        F_ApiDeallocateString(&name);
+        return line;
+    }
+    line += host::ElementPath(inDoc, match);
+    if (attr >= 0) line += "/@" + attributeName(inDoc, match, attr);
+    return line;
+}
+
+// A delimiter that the expression does not contain.
+std::string delimiterFor(const std::string &expression) {
+    std::string d = "---";
+    while (expression.find(d) != std::string::npos) d += "\x1f";
+    return d;
+}
+
+int runQuery(const QueryArgs &a) {
+    std::string error;
+    std::error_code ec;
+    std::string dir = a.clientDir.empty() ? "" : fs::absolute(a.clientDir, ec).string();
+    if (!host::LoadClientModule(a.plugin, dir, &error)) {
+        std::cerr << "qvhost: " << error << "\n";
+        return 2;
+    }
+    size_t shown = host::TranscriptLines().size();
+    std::string windowsPath = host::WindowsPath(fs::absolute(a.document, ec).string());
+    F_ObjHandleT doc = host::OpenDocumentFile(windowsPath, true);
+    if (!doc) {
+        std::cerr << "qvhost: cannot open " << a.document << shownSince(shown) << "\n";
+        return 1;
+    }
+    F_ObjHandleT flow = 0;
+    if (!a.flow.empty()) {
+        flow = host::FindFlow(doc, a.flow);
+        if (!flow) {
+            std::cerr << "qvhost: the document has no flow \"" << a.flow << "\"\n";
+            return 1;
+        }
+    }
+    F_ObjHandleT start = 0;
+    if (!a.start.empty()) {
+        start = host::ElementAtPath(doc, a.start, flow);
+        if (!start) {
+            std::cerr << "qvhost: no element at " << a.start << "\n";
+            return 1;
+        }
+    }
+    std::string d = delimiterFor(a.expression);
+    if (d != "---") call("ChangeCallDelimiter" + d);
+    IntT seq = call("ParseXPath" + d + a.expression);
+    if (seq == 3) {
+        printCompileError(a.plugin, a.expression);
+        return 2;
+    }
+    if (seq <= 100) {
+        std::cerr << "qvhost: the plug-in did not compile the expression (answer " << seq << ")\n";
+        return 2;
+    }
+    std::string s = std::to_string(seq);
+    std::string find = "FindNextNode" + d + s + d + std::to_string(doc) + d + std::to_string(start) + d +
+                       (flow ? std::to_string(flow) : "0");
+    for (long n = 0; n < kMatchLimit; ++n) {
+        IntT m = call(find);
+        if (m == 0) break;
+        if (m < 100) {
+            std::cerr << "qvhost: the search stopped (answer " << m << ")\n";
+            return 1;
+        }
+        IntT attr = call("RetrieveAttrMatch" + d + s) - 100;
+        F_ObjHandleT mdoc = F_ObjHandleT(call("RetrieveDocMatch" + d + s));
+        std::cout << matchLine(doc, mdoc, F_ObjHandleT(m), attr) << "\n";
+    }
+    std::cout.flush();
+    return 0;
+}
+
+}  // namespace
+
+int QueryCommandIfAsked(int argc, char **argv) {
+    QueryArgs a;
+    a.plugin = (programFolder() / "Quorvane_FM2020.so").string();
+    int i = 1;
+    for (; i < argc; ++i) {
+        std::string arg = argv[i];
+        if ((arg == "--plugin" || arg == "--client-dir") && i + 1 < argc) {
+            (arg == "--plugin" ? a.plugin : a.clientDir) = argv[++i];
+        } else {
+            break;
+        }
+    }
+    if (i >= argc || std::string(argv[i]) != "query") return -1;
+    std::vector<std::string> words;
+    for (++i; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--flow" || arg == "--start") {
+            if (i + 1 >= argc) return usage(arg + " needs a value");
+            (arg == "--flow" ? a.flow : a.start) = argv[++i];
+        } else {
+            words.push_back(arg);
+        }
+    }
+    if (words.size() != 2) return usage("query needs a document and an expression");
+    a.document = words[0];
+    a.expression = words[1];
+    return runQuery(a);
+}

@@ -1,0 +1,83 @@
+// Element paths from and to elements (see element_path.h), through the host's own API calls.
+#include "element_path.h"
+
+#include <vector>
+
+namespace host {
+namespace {
+
+// The bound of every walk here: more steps than any document has elements.
+constexpr int kStepLimit = 10000000;
+
+std::string tagOf(F_ObjHandleT doc, F_ObjHandleT e) {
+    F_ObjHandleT def = F_ApiGetId(doc, e, FP_ElementDef);
+    if (!def) return "text()";
+    StringT s = F_ApiGetString(doc, def, FP_Name);
+    std::string t = s ? s : "";
+    F_ApiDeallocateString(&s);
+    return t;
+}
+
+// "tag[n]" split into tag and n (1 without brackets); false for a malformed step.
+bool splitStep(const std::string &step, std::string *tag, long *n) {
+    size_t open = step.find('[');
+    if (open == std::string::npos) {
+        *tag = step;
+        *n = 1;
+        return !step.empty();
+    }
+    if (step.back() != ']' || open == 0 || open + 2 >= step.size()) return false;
+    std::string digits = step.substr(open + 1, step.size() - open - 2);
+    if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) return false;
+    *tag = step.substr(0, open);
+    *n = std::stol(digits);
+    return *n >= 1;
+}
+
+}  // namespace
+
+std::string ElementPath(F_ObjHandleT doc, F_ObjHandleT elem) {
+    if (!elem || F_OBJ_KIND(elem) != FO_Element) return "";
+    std::vector<std::string> steps;
+    int budget = kStepLimit;
+    for (F_ObjHandleT e = elem; e && --budget > 0; e = F_ApiGetId(doc, e, FP_ParentElement)) {
+        std::string tag = tagOf(doc, e);
+        long pos = 1;
+        for (F_ObjHandleT s = F_ApiGetId(doc, e, FP_PrevSiblingElement); s && --budget > 0;
+             s = F_ApiGetId(doc, s, FP_PrevSiblingElement))
+            if (tagOf(doc, s) == tag) ++pos;
+        steps.push_back(tag + "[" + std::to_string(pos) + "]");
+    }
+    std::string out;
+    for (auto it = steps.rbegin(); it != steps.rend(); ++it) out += "/" + *it;
+    return out;
+}
+
+F_ObjHandleT ElementAtPath(F_ObjHandleT doc, const std::string &path, F_ObjHandleT flow) {
+    if (path.empty() || path[0] != '/') return 0;
+    if (!flow) flow = F_ApiGetId(0, doc, FP_MainFlowInDoc);
+    F_ObjHandleT root = flow ? F_ApiGetId(doc, flow, FP_HighestLevelElement) : 0;
+    F_ObjHandleT cur = 0;
+    int budget = kStepLimit;
+    size_t pos = 1;
+    while (pos <= path.size()) {
+        size_t end = path.find('/', pos);
+        if (end == std::string::npos) end = path.size();
+        std::string tag;
+        long n = 0;
+        if (!splitStep(path.substr(pos, end - pos), &tag, &n)) return 0;
+        F_ObjHandleT found = 0;
+        F_ObjHandleT c = cur ? F_ApiGetId(doc, cur, FP_FirstChildElement) : root;
+        for (; c && --budget > 0; c = cur ? F_ApiGetId(doc, c, FP_NextSiblingElement) : 0)
+            if (tagOf(doc, c) == tag && --n == 0) {
+                found = c;
+                break;
+            }
+        if (!found) return 0;
+        cur = found;
+        pos = end + 1;
+    }
+    return cur;
+}
+
+}  // namespace host

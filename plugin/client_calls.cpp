@@ -1,0 +1,243 @@
+// The inter-client call interface: splits a call string into fields by the current delimiter,
+// dispatches on the call name and answers a status result or a value plus 100. XPath calls work
+// on the engine's node table through sequence numbers that are checked on every use, so a
+// number left over from before a table reset never reads a record of another expression.
+#include "plugin/client_calls.h"
+
+#include <strings.h>
+
+#include <algorithm>
+
+#include "lib/host/documents.h"
+#include "lib/host/element_query.h"
+#include "lib/strings/search.h"
+#include "xpath/xpath.h"
+
+ClientCallStateT ClientCallState;
+IntT ReturnIdType = 1;
+XformParamsT XformParams;
+
+namespace {
+
+constexpr IntT kVersionMajor = 3;
+constexpr IntT kVersionMinor = 44;
+constexpr IntT kFirstTextFrameInFlow = 1169;
+
+bool same(const std::string &a, const char *b) { return strcasecmp(a.c_str(), b) == 0; }
+
+// A flag field: "t", "y" or "1" at its start (any case) is on; anything else off.
+int flagOf(const std::string &field) {
+    if (field.empty()) return 0;
+    char c = char(std::tolower((unsigned char)field[0]));
+    return c == 't' || c == 'y' || c == '1' ? 1 : 0;
+}
+
+// 1 when the field is a decimal number (digits after an optional minus).
+bool isNumber(const std::string &field) {
+    size_t i = !field.empty() && field[0] == '-' ? 1 : 0;
+    return i < field.size() && field.find_first_not_of("0123456789", i) == std::string::npos;
+}
+
+IntT intOf(const std::string &field) { return F_StrAlphaToInt(field.c_str()); }
+
+// The call string split by the delimiter (no empty last field after a final delimiter).
+std::vector<std::string> fieldsOf(ConStringT message) {
+    F_StringsT parts{0, nullptr};
+    om_StrSplitFixed(message, ClientCallState.delimiter.c_str(), &parts);
+    std::vector<std::string> out;
+    for (UIntT i = 0; i < parts.len; ++i) out.emplace_back(parts.val[i] ? parts.val[i] : "");
+    F_ApiDeallocateStrings(&parts);
+    return out;
+}
+
+// The sequence number a field holds (value - 100), or 0 when it names no compiled expression:
+// below 1, beyond the node table, or a record that is not the root of a successful compile.
+IntT sequenceOf(const std::string &field) {
+    long long n = (long long)intOf(field) - kCallValueOffset;
+    if (n < 1 || n > XPathLastSequenceNumber) return 0;
+    return om_XPathIsCompiledSequence(IntT(n)) ? IntT(n) : 0;
+}
+
+IntT parseXPath(const std::vector<std::string> &f) {
+    if (f.size() < 2 || f.size() > 3) return kCallFieldCount;
+    int report = f.size() == 3 ? flagOf(f[2]) : 0;
+    F_ApiSaveClipboard();
+    IntT s = om_XPathCompile(f[1], report);
+    F_ApiRestoreClipboard();
+    if (s < 1 || s > XPathLastSequenceNumber) return kCallNoCompile;
+    om_XPathResetSequence(s, 1);
+    return s + kCallValueOffset;
+}
+
+// The document a FindNextNode field names: an open document or book by id, else an open
+// document by path; 0 when none.
+F_ObjHandleT documentOf(const std::string &field) {
+    if (isNumber(field)) {
+        F_ObjHandleT id = F_ObjHandleT(intOf(field));
+        if (id && om_DocKindIfOpen(0, id) && (F_OBJ_KIND(id) == FO_Doc || F_OBJ_KIND(id) == FO_Book)) return id;
+    }
+    return om_DocFindByPath(field);
+}
+
+IntT findNextNode(const std::vector<std::string> &f) {
+    if (f.size() < 4 || f.size() > 5) return kCallFieldCount;
+    IntT s = sequenceOf(f[1]);
+    if (!s) return kCallBadSequence;
+    F_ObjHandleT doc = documentOf(f[2]);
+    if (!doc) return kCallNoDocument;
+    F_ObjHandleT flow = 0;
+    std::string flowField = f.size() == 5 ? f[4] : "0";
+    if (flowField != "0" && !same(flowField, "Main")) {
+        flow = isNumber(flowField) ? F_ObjHandleT(intOf(flowField)) : om_FlowFind(doc, flowField, 1);
+        if (!flow || F_OBJ_KIND(flow) != FO_Flow || !F_ApiGetId(doc, flow, kFirstTextFrameInFlow)) return kCallNoFlow;
+    }
+    F_ObjHandleT start = F_ObjHandleT(intOf(f[3]));
+    F_ObjHandleT mdoc = 0;
+    F_ObjHandleT m = om_FindNextNodeWithXpath(doc, s, start, flow, &mdoc, nullptr);
+    if (!m) return kCallDone;
+    if (ReturnIdType != 2) return IntT(m);
+    IntT unique = mdoc ? F_ApiGetInt(mdoc, m, FP_Unique) : 0;
+    return unique ? unique : F_ApiGetInt(doc, m, FP_Unique);
+}
+
+IntT resetSequence(const std::vector<std::string> &f) {
+    if (f.size() != 2) return kCallFieldCount;
+    IntT s = sequenceOf(f[1]);
+    if (!s) return kCallBadSequence;
+    om_XPathResetSequence(s, 1);
+    return kCallDone;
+}
+
+IntT retrieveMatch(const std::vector<std::string> &f, bool attribute) {
+    if (f.size() != 2) return kCallFieldCount;
+    IntT s = sequenceOf(f[1]);
+    if (!s) return kCallBadSequence;
+    const XPathNodeRecord &r = om_XPathRec(s);
+    return attribute ? r.groupAttr + kCallValueOffset : IntT(r.groupDoc);
+}
+
+IntT setAppParm(const std::vector<std::string> &f) {
+    if (f.size() < 2 || f.size() > 3) return kCallFieldCount;
+    const std::string &name = f[1];
+    std::string value = f.size() == 3 ? f[2] : "";
+    if (same(name, "EC_ReturnIDType")) {
+        ReturnIdType = !value.empty() && (value[0] == 'F' || value[0] == 'f') ? 1 : 2;
+        return kCallDone;
+    }
+    if (same(name, "EC_AllowXPathFileOpening")) {
+        om_XPathSetAllowFileOpening(flagOf(value));
+        return kCallDone;
+    }
+    // The scripts document comes with the Node Wizard scripts; until then it is not available.
+    if (same(name, "EC_NWScriptsDoc") || same(name, "EC_NWScriptDoc")) return kCallNoScriptsDoc;
+    return kCallUnknownParameter;
+}
+
+IntT getAppParm(const std::vector<std::string> &f) {
+    if (f.size() != 2) return kCallFieldCount;
+    const std::string &name = f[1];
+    if (same(name, "EC_QuorvaneVersionMajor") || same(name, "EC_QVRNVersionMajor") || same(name, "QuorvaneVersionMajor"))
+        return kVersionMajor + kCallValueOffset;
+    if (same(name, "EC_QuorvaneVersionMinor") || same(name, "EC_QVRNVersionMinor") || same(name, "QuorvaneVersionMinor"))
+        return kVersionMinor + kCallValueOffset;
+    if (same(name, "EC_NWScriptsDoc") || same(name, "EC_NWScriptDoc")) return kCallNoScriptsDoc;
+    return kCallUnknownParameter;
+}
+
+IntT setParam(const std::vector<std::string> &f) {
+    if (f.size() < 2 || f.size() > 3) return kCallFieldCount;
+    if (same(f[1], "delete_all")) {
+        XformParams.externalNames.clear();
+        XformParams.externalValues.clear();
+        return kCallDone;
+    }
+    std::string name = f[1];
+    std::erase(name, '$');
+    name.insert(0, 1, '$');
+    std::string value = f.size() == 3 ? f[2] : "";
+    auto &names = XformParams.externalNames;
+    auto it = std::find(names.begin(), names.end(), name);
+    if (it != names.end()) {
+        XformParams.externalValues[size_t(it - names.begin())] = value;
+    } else {
+        names.push_back(name);
+        XformParams.externalValues.push_back(value);
+    }
+    return kCallDone;
+}
+
+IntT setScriptParm(const std::vector<std::string> &f) {
+    if (f.size() != 3) return kCallFieldCount;
+    om_XPathSetParameter(f[1], f[2]);
+    return kCallDone;
+}
+
+// The next byte of an XPath parameter's value + 100; 100 (and the cursor back to 0) once the
+// cursor has reached the value's end, also when it stands beyond a shorter value.
+IntT getScriptParmByte(const std::vector<std::string> &f) {
+    if (f.size() != 2) return kCallFieldCount;
+    std::string value = om_XPathGetParameter(f[1]);
+    if (strcasecmp(value.c_str(), XPathUndefinedParameter) == 0) return kCallUnknownParameter;
+    size_t &cursor = ClientCallState.byteCursor;
+    if (cursor >= value.size()) {
+        cursor = 0;
+        return kCallValueOffset;
+    }
+    return IntT((unsigned char)value[cursor++]) + kCallValueOffset;
+}
+
+IntT clearScriptParms(const std::vector<std::string> &f) {
+    if (f.size() != 1) return kCallFieldCount;
+    om_XPathClearParameters();
+    return kCallUnknown;
+}
+
+struct FieldCall {
+    const char *name;
+    IntT (*run)(const std::vector<std::string> &);
+};
+
+const FieldCall kFieldCalls[] = {
+    {"ParseXPath", parseXPath},
+    {"FindNextNode", findNextNode},
+    {"ResetSequence", resetSequence},
+    {"RetrieveAttrMatch", [](const std::vector<std::string> &f) { return retrieveMatch(f, true); }},
+    {"RetrieveAttributeMatch", [](const std::vector<std::string> &f) { return retrieveMatch(f, true); }},
+    {"RetrieveFileMatch", [](const std::vector<std::string> &f) { return retrieveMatch(f, false); }},
+    {"RetrieveDocMatch", [](const std::vector<std::string> &f) { return retrieveMatch(f, false); }},
+    {"SetAppParm", setAppParm},
+    {"GetAppParm", getAppParm},
+    {"SetParam", setParam},
+    {"SetScriptParm", setScriptParm},
+    {"GetScriptParmByte", getScriptParmByte},
+    {"ClearScriptParms", clearScriptParms},
+};
+
+}  // namespace
+
+IntT om_ClientHandleCall(ConStringT message) {
+    std::string text = message ? message : "";
+    if (text.empty()) return kCallUnknown;
+    // Whole-string messages. The edit reports of the sibling plug-in run condition rules, which
+    // come with the condition subsystem; they are taken without effect until then.
+    if (same(text, "LFMessage_InsertedElement") || same(text, "LFMessage_WrappedElement") ||
+        same(text, "LFMessage_ChangedAttribute"))
+        return kCallDone;
+    if (same(text, "AllocateNodeHandlers") || same(text, "DeallocateNodeHandlers")) {
+        om_XPathResetNodeTable();
+        return kCallDone;
+    }
+    if (same(text, "ReportAllocatedHandlers")) return IntT(XPathNodeTable.capacity());
+    constexpr size_t kDelimiterCall = 19;  // "ChangeCallDelimiter"
+    if (text.size() >= kDelimiterCall && strncasecmp(text.c_str(), "ChangeCallDelimiter", kDelimiterCall) == 0) {
+        if (text.size() > kDelimiterCall) ClientCallState.delimiter = text.substr(kDelimiterCall);
+        return kCallUnknown;
+    }
+    std::vector<std::string> fields = fieldsOf(text.c_str());
+    if (fields.empty()) return kCallUnknown;
+    for (const FieldCall &call : kFieldCalls)
+        if (same(fields[0], call.name)) return call.run(fields);
+    // RunNodeWizardScript (RunNWScript) and TransformFile come with the Node Wizard scripts and
+    // the transformation; until then they are unknown calls.
+    return kCallUnknown;
+}

@@ -1,0 +1,310 @@
+// Host edits: clipboard (copy, cut, paste, clear, the saved stack), wrap, unwrap, promote,
+// demote, tables and text properties; every edit leaves tree, text and saved file in agreement.
+#include <filesystem>
+#include <unistd.h>
+
+#include "clipboard.h"
+#include "elements_fixture.h"
+#include "records.h"
+
+namespace {
+
+using HostEdit = ElementsDoc;
+
+void Select(F_ObjHandleT doc, F_ElementLocT b, F_ElementLocT e) {
+    F_ElementRangeT r{b, e};
+    F_ApiSetElementRange(0, doc, FP_ElementSelection, &r);
+}
+
+void SelectWhole(F_ObjHandleT doc, F_ObjHandleT elem) {
+    host::Element *x = host::Elem(elem);
+    Select(doc, {x->parent, elem, 0}, {x->parent, x->next, 0});
+}
+
+F_ElementRangeT Selection(F_ObjHandleT doc) { return F_ApiGetElementRange(0, doc, FP_ElementSelection); }
+
+// The text of an element's content through the text calls (paragraph ends as "|").
+std::string TextOf(F_ObjHandleT doc, F_ObjHandleT elem) {
+    F_TextRangeT r = F_ApiGetTextRange(doc, elem, 1071);
+    F_TextItemsT items = F_ApiGetTextForRange(doc, &r, FTI_String | FTI_PgfEnd);
+    std::string s;
+    for (UIntT i = 0; i < items.len; ++i) s += items.val[i].dataType == FTI_String ? items.val[i].sdata : "|";
+    F_ApiDeallocateTextItems(&items);
+    return s;
+}
+
+// Saves the document natively and opens the file again; the reopened document.
+F_ObjHandleT SaveAndReopen(F_ObjHandleT doc) {
+    std::string native = (std::filesystem::temp_directory_path() / ("qv_edit_" + std::to_string(::getpid()) + ".fm")).string();
+    std::string path = "Z:" + native;
+    for (char &c : path)
+        if (c == '/') c = '\\';
+    F_PropValsT params = F_ApiGetSaveDefaultParams();
+    F_PropValsT *ret = nullptr;
+    F_ObjHandleT saved = F_ApiSave(doc, path.c_str(), &params, &ret);
+    F_ApiDeallocatePropVals(&params);
+    if (ret) F_ApiDeallocatePropVals(ret);
+    EXPECT_NE(saved, 0u);
+    F_PropValsT open = F_ApiGetOpenDefaultParams();
+    F_PropValsT *oret = nullptr;
+    F_ObjHandleT again = F_ApiOpen(path.c_str(), &open, &oret);
+    F_ApiDeallocatePropVals(&open);
+    if (oret) F_ApiDeallocatePropVals(oret);
+    std::filesystem::remove(native);
+    return again;
+}
+
+F_ObjHandleT Root(F_ObjHandleT doc) { return F_ApiGetId(doc, F_ApiGetId(0, doc, FP_MainFlowInDoc), FP_HighestLevelElement); }
+
+// The tree and the text of a document agree with those of its saved and reopened copy.
+void ExpectRoundTrip(ElementsDoc &t, F_ObjHandleT doc) {
+    F_ObjHandleT again = SaveAndReopen(doc);
+    ASSERT_NE(again, 0u);
+    EXPECT_EQ(t.Outline(Root(again)), t.Outline(Root(doc)));
+    EXPECT_EQ(TextOf(again, Root(again)), TextOf(doc, Root(doc)));
+}
+
+TEST_F(HostEdit, CutAndPasteAnElementMakesNewObjectsWithTheSameContent) {
+    SelectWhole(doc, p1);
+    ASSERT_EQ(F_ApiCut(doc, 2), 0);
+    EXPECT_EQ(host::Elem(p1), nullptr);  // the cut element's id is stale
+    EXPECT_EQ(Outline(s1), "Sec(Title('Intro') Para('x' Para('nested') 'y'))");
+    // The selection is an insertion point where the element was.
+    F_ElementRangeT ip = Selection(doc);
+    EXPECT_EQ(ip.beg.parentId, s1);
+    EXPECT_EQ(ip.beg.childId, p2);
+    // Paste it at the end of s2.
+    Select(doc, {s2, 0, 0}, {s2, 0, 0});
+    ASSERT_EQ(F_ApiPaste(doc, 0), 0);
+    F_ObjHandleT pasted = host::Elem(s2)->last;
+    EXPECT_NE(pasted, p1);
+    EXPECT_EQ(Outline(s2), "Sec(Para Para('ab' B('cd') 'ef'))");
+    EXPECT_EQ(*host::GetAttribute(pasted, "kind"), std::vector<std::string>{"a"});
+    EXPECT_EQ(TextOf(doc, s2), "|abcdef");
+    // After a paste the insertion point is just after the pasted material.
+    EXPECT_EQ(Selection(doc).beg.parentId, s2);
+    EXPECT_EQ(Selection(doc).beg.childId, 0u);
+    ExpectRoundTrip(*this, doc);
+}
+
+TEST_F(HostEdit, CopyAndPasteTextInsideATextNodeJoinsTheText) {
+    // Select "b" of "ab" and copy it as plain text; paste it into "ef" after "e".
+    Select(doc, {p1, tab, 1}, {p1, tab, 2});
+    ASSERT_EQ(F_ApiCopy(doc, 0), 0);
+    EXPECT_FALSE(host::Clipboard().structured);
+    EXPECT_EQ(host::Clipboard().text, "b");
+    Select(doc, {p1, tef, 1}, {p1, tef, 1});
+    ASSERT_EQ(F_ApiPaste(doc, 0), 0);
+    EXPECT_EQ(Outline(p1), "Para('ab' B('cd') 'ebf')");
+    EXPECT_EQ(Selection(doc).beg.childId, tef);
+    EXPECT_EQ(Selection(doc).beg.offset, 2);
+    ExpectRoundTrip(*this, doc);
+}
+
+TEST_F(HostEdit, PastingOverASelectionReplacesIt) {
+    SelectWhole(doc, b);
+    ASSERT_EQ(F_ApiCopy(doc, 0), 0);
+    Select(doc, {p2, host::Elem(p2)->first, 0}, {p2, 0, 0});  // all of p2's content
+    ASSERT_EQ(F_ApiPaste(doc, 0), 0);
+    EXPECT_EQ(Outline(p2), "Para(B('cd'))");
+    ExpectRoundTrip(*this, doc);
+}
+
+TEST_F(HostEdit, ClearLeavesTheClipboardAndJoinsTextAcrossTheGap) {
+    host::SetClipboardText("keep");
+    SelectWhole(doc, b);
+    ASSERT_EQ(F_ApiClear(doc, 0), 0);
+    EXPECT_EQ(Outline(p1), "Para('abef')");
+    EXPECT_EQ(host::Clipboard().text, "keep");
+    F_ElementRangeT ip = Selection(doc);
+    EXPECT_EQ(ip.beg.childId, tab);
+    EXPECT_EQ(ip.beg.offset, 2);
+    // Clearing part of a text node.
+    Select(doc, {p1, tab, 1}, {p1, tab, 3});
+    ASSERT_EQ(F_ApiClear(doc, 0), 0);
+    EXPECT_EQ(Outline(p1), "Para('af')");
+    ExpectRoundTrip(*this, doc);
+}
+
+TEST_F(HostEdit, ClipboardSaveAndRestoreNestAsAStack) {
+    host::SetClipboardText("one");
+    F_ApiSaveClipboard();
+    host::SetClipboardText("two");
+    F_ApiSaveClipboard();
+    host::SetClipboardText("three");
+    EXPECT_EQ(F_ApiRestoreClipboard(), 0);
+    EXPECT_EQ(host::Clipboard().text, "two");
+    EXPECT_EQ(F_ApiRestoreClipboard(), 0);
+    EXPECT_EQ(host::Clipboard().text, "one");
+    FA_errno = 0;
+    EXPECT_NE(F_ApiRestoreClipboard(), 0);  // nothing saved any more
+    EXPECT_EQ(host::Clipboard().text, "one");
+}
+
+TEST_F(HostEdit, EditsOnStaleIdsFailQuietly) {
+    F_ObjHandleT gone = p2;
+    F_ApiDelete(doc, gone);
+    FA_errno = 0;
+    F_ElementRangeT r{{s1, gone, 0}, {s1, 0, 0}};
+    F_ApiSetElementRange(0, doc, FP_ElementSelection, &r);
+    EXPECT_NE(FA_errno, 0);
+    FA_errno = 0;
+    EXPECT_NE(F_ApiPaste(0, 0), 0);
+    EXPECT_NE(F_ApiCopy(doc + 1, 0), 0);
+    F_ApiWrapElement(doc, 0);
+    EXPECT_NE(FA_errno, 0);
+}
+
+TEST_F(HostEdit, WrapKeepsTheWrappedIdsAndSelectsTheWrapper) {
+    // Two whole siblings.
+    Select(doc, {s1, p1, 0}, {s1, 0, 0});
+    F_ApiWrapElement(doc, secDef);
+    F_ObjHandleT w = host::Elem(s1)->first ? host::Elem(title)->next : 0;
+    ASSERT_NE(w, 0u);
+    EXPECT_EQ(Outline(s1), "Sec(Title('Intro') Sec(Para('ab' B('cd') 'ef') Para('x' Para('nested') 'y')))");
+    EXPECT_EQ(host::Elem(p1)->parent, w);
+    EXPECT_EQ(Selection(doc).beg.childId, w);
+    // A text range inside one text node.
+    Select(doc, {p1, tab, 1}, {p1, tab, 2});
+    F_ApiWrapElement(doc, bDef);
+    EXPECT_EQ(Outline(p1), "Para('a' B('b') B('cd') 'ef')");
+    // The highest-level element: the wrapper becomes the flow's highest-level element.
+    Select(doc, {0, root, 0}, {0, 0, 0});
+    F_ApiWrapElement(doc, docDef);
+    EXPECT_EQ(host::Elem(root)->parent, Root(doc));
+    ExpectRoundTrip(*this, doc);
+}
+
+TEST_F(HostEdit, WrapAndUnwrapRefuseWhatTheHostCannotRepresent) {
+    F_ObjHandleT rowDef = host::AddElementDef(doc, "R", FV_FO_TBL_ROW);
+    SelectWhole(doc, p1);
+    FA_errno = 0;
+    F_ApiWrapElement(doc, rowDef);  // not a container definition
+    EXPECT_NE(FA_errno, 0);
+    Select(doc, {0, root, 0}, {0, 0, 0});
+    FA_errno = 0;
+    F_ApiUnWrapElement(doc);  // the highest-level element
+    EXPECT_NE(FA_errno, 0);
+    EXPECT_EQ(Root(doc), root);
+}
+
+TEST_F(HostEdit, UnwrapPutsTheContentInPlaceKeepingIds) {
+    SelectWhole(doc, b);
+    FA_errno = 0;
+    F_ApiUnWrapElement(doc);
+    EXPECT_EQ(FA_errno, 0);
+    EXPECT_EQ(Outline(p1), "Para('abcdef')");
+    EXPECT_EQ(host::Elem(b), nullptr);
+    SelectWhole(doc, p2);
+    F_ApiUnWrapElement(doc);
+    EXPECT_EQ(Outline(s1), "Sec(Title('Intro') Para('abcdef') 'x' Para('nested') 'y')");
+    EXPECT_EQ(host::Elem(nested)->parent, s1);
+    ExpectRoundTrip(*this, doc);
+}
+
+TEST_F(HostEdit, PromoteAndDemoteMoveTheSelectedElement) {
+    SelectWhole(doc, nested);
+    FA_errno = 0;
+    F_ApiPromoteElement(doc);
+    EXPECT_EQ(FA_errno, 0);
+    EXPECT_EQ(Outline(s1), "Sec(Title('Intro') Para('ab' B('cd') 'ef') Para('xy') Para('nested'))");
+    SelectWhole(doc, nested);
+    F_ApiDemoteElement(doc);  // into p2, as its last child
+    EXPECT_EQ(host::Elem(nested)->parent, p2);
+    EXPECT_EQ(host::Elem(p2)->last, nested);
+    // Refusals: promoting out of a highest-level element, demoting without a previous sibling.
+    SelectWhole(doc, s1);
+    FA_errno = 0;
+    F_ApiPromoteElement(doc);
+    EXPECT_NE(FA_errno, 0);
+    SelectWhole(doc, title);
+    FA_errno = 0;
+    F_ApiDemoteElement(doc);
+    EXPECT_NE(FA_errno, 0);
+    ExpectRoundTrip(*this, doc);
+}
+
+TEST_F(HostEdit, TablesAreElementSubtreesWithRowAndCellObjects) {
+    F_ElementLocT place{s2, empty, 0};
+    F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
+    F_ObjHandleT tbl = F_ApiNewTable(doc, "Format A", 2, 2, 1, 0, &at);
+    ASSERT_NE(tbl, 0u);
+    F_ObjHandleT te = F_ApiGetId(doc, tbl, 2170);
+    EXPECT_EQ(Outline(te), "Table(TableHeading(Row(Cell Cell)) TableBody(Row(Cell Cell) Row(Cell Cell)))");
+    EXPECT_EQ(F_ApiGetId(doc, te, FP_Object), tbl);
+    EXPECT_EQ(F_ApiGetId(0, doc, 120), tbl);
+    F_ObjHandleT head = F_ApiGetId(doc, tbl, 1338);
+    EXPECT_EQ(F_ApiGetInt(doc, head, 1253), 0);
+    F_ObjHandleT body1 = F_ApiGetId(doc, head, 1245);
+    EXPECT_EQ(F_ApiGetInt(doc, body1, 1253), 1);
+    F_ObjHandleT cell = F_ApiGetId(doc, body1, 1247);
+    EXPECT_EQ(F_ApiGetId(doc, cell, 1198), body1);
+    EXPECT_NE(F_ApiGetId(doc, cell, 972), 0u);  // each cell holds a paragraph
+    EXPECT_EQ(F_ApiGetInt(doc, F_ApiGetId(doc, cell, 1202), 1205), 1);
+    // Rows and columns.
+    EXPECT_EQ(F_ApiAddRows(doc, body1, FV_Below, 2), 0);
+    EXPECT_EQ(F_ApiAddCols(doc, tbl, 0, FV_Left, 1), 0);
+    EXPECT_EQ(Outline(host::Elem(te)->last),
+              "TableBody(Row(Cell Cell Cell) Row(Cell Cell Cell) Row(Cell Cell Cell) Row(Cell Cell Cell))");
+    EXPECT_EQ(F_ApiDeleteCols(doc, tbl, 1, 2), 0);
+    EXPECT_EQ(F_ApiDeleteRows(doc, tbl, head, 1), 0);  // the heading goes with its last row
+    EXPECT_EQ(Outline(te), "Table(TableBody(Row(Cell) Row(Cell) Row(Cell) Row(Cell)))");
+    EXPECT_EQ(host::Elem(F_ApiGetId(doc, head, 2170)), nullptr);
+    FA_errno = 0;
+    EXPECT_EQ(F_ApiGetId(doc, head, 1245), 0u);  // a deleted row's id is stale
+    EXPECT_NE(FA_errno, 0);
+    // Title on and off.
+    F_ApiSetInt(doc, tbl, 1289, 1);
+    EXPECT_EQ(Outline(host::Elem(te)->first), "TableTitle");
+    EXPECT_NE(F_ApiGetId(doc, tbl, 972), 0u);
+    F_ApiSetInt(doc, tbl, 1289, 0);
+    EXPECT_EQ(F_ApiGetId(doc, tbl, 972), 0u);
+    ExpectRoundTrip(*this, doc);
+}
+
+TEST_F(HostEdit, ConditionsAndColourAreKeptPerCharacterRun) {
+    F_ObjHandleT draft = F_ApiNewNamedObject(doc, FO_CondFmt, "Draft");
+    F_ObjHandleT red = F_ApiNewNamedObject(doc, FO_Color, "Red");
+    F_TextRangeT abcdef = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextRangeT bc{{abcdef.beg.objId, 1}, {abcdef.beg.objId, 3}};
+    std::vector<IntT> tags{static_cast<IntT>(draft)};
+    F_PropValT cond{};
+    cond.propIdent = 1150;
+    cond.propVal.valType = FT_Ints;
+    cond.propVal.isval = host::NewInts(tags);
+    F_ApiSetTextPropVal(doc, &bc, &cond);
+    F_ApiFreeIntList(&cond.propVal.isval);
+    F_PropValT color{};
+    color.propIdent = 751;
+    color.propVal.valType = FT_Id;
+    color.propVal.ival = static_cast<IntT>(red);
+    F_ApiSetTextPropVal(doc, &abcdef, &color);
+    auto condAt = [&](IntT off) {
+        F_TextLocT loc{abcdef.beg.objId, off};
+        F_PropValT v = F_ApiGetTextPropVal(doc, &loc, 1150);
+        std::vector<IntT> out = host::ReadInts(&v.propVal.isval);
+        F_ApiFreeIntList(&v.propVal.isval);
+        return out;
+    };
+    EXPECT_TRUE(condAt(0).empty());
+    EXPECT_EQ(condAt(1), tags);  // "b"
+    EXPECT_EQ(condAt(2), tags);  // "c", in the B element
+    EXPECT_TRUE(condAt(3).empty());
+    F_TextLocT last{abcdef.beg.objId, 5};
+    EXPECT_EQ(F_ApiGetTextPropVal(doc, &last, 751).propVal.ival, static_cast<IntT>(red));
+    // The text frame at a location is the paragraph's frame.
+    EXPECT_EQ(static_cast<F_ObjHandleT>(F_ApiGetTextPropVal(doc, &last, 1001).propVal.ival),
+              F_ApiGetId(doc, abcdef.beg.objId, 1001));
+    // A tag of another document is refused.
+    FA_errno = 0;
+    F_PropValT bad{};
+    bad.propIdent = 1150;
+    bad.propVal.valType = FT_Ints;
+    bad.propVal.isval = host::NewInts({12345});
+    F_ApiSetTextPropVal(doc, &bc, &bad);
+    F_ApiFreeIntList(&bad.propVal.isval);
+    EXPECT_NE(FA_errno, 0);
+    EXPECT_EQ(condAt(1), tags);
+}
+
+}  // namespace

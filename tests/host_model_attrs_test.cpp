@@ -1,0 +1,132 @@
+// Attribute lists: declared attributes in definition order then undeclared ones, replacing the
+// list, refusals, removal of undeclared attributes, attribute definitions.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fdk.h"
+#include "model.h"
+#include "records.h"
+
+namespace {
+
+using namespace host;
+
+class ModelAttrs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetSession();
+        FA_errno = 0;
+        doc = NewDocument("Z:\\a.fm");
+        def = AddElementDef(doc, "Item");
+        AttrDef id, kind, size;
+        id.name = "id";
+        id.type = FV_AT_UNIQUE_ID;
+        id.required = true;
+        kind.name = "kind";
+        kind.type = FV_AT_CHOICE;
+        kind.choices = {"a", "b"};
+        kind.defaults = {"a"};
+        size.name = "size";
+        size.type = FV_AT_INTEGER;
+        size.rangeMin = "1";
+        size.rangeMax = "9";
+        AddAttributeDef(def, id);
+        AddAttributeDef(def, kind);
+        AddAttributeDef(def, size);
+        e = AppendElement(doc, 0, def, MainFlow(doc));
+    }
+    void TearDown() override { ResetSession(); }
+
+    // "name=v1|v2" for each attribute, in list order.
+    std::vector<std::string> List() {
+        F_AttributesT as = F_ApiGetAttributes(doc, e);
+        std::vector<std::string> out;
+        for (UIntT i = 0; i < as.len; ++i) {
+            std::string s = std::string(as.val[i].name) + "=";
+            for (UIntT k = 0; k < as.val[i].values.len; ++k) s += (k ? "|" : "") + std::string(as.val[i].values.val[k]);
+            out.push_back(s);
+        }
+        F_ApiDeallocateAttributes(&as);
+        return out;
+    }
+    void Set(const std::vector<std::pair<std::string, std::vector<std::string>>> &list) {
+        std::vector<F_AttributeT> v;
+        for (auto &[name, values] : list) v.push_back(F_AttributeT{NewString(name), NewStrings(values), 0, 0});
+        F_AttributesT as{static_cast<UIntT>(v.size()), v.data()};
+        F_ApiSetAttributes(doc, e, &as);
+        for (F_AttributeT &a : v) {
+            F_ApiDeallocateString(&a.name);
+            F_ApiDeallocateStrings(&a.values);
+        }
+    }
+    F_ObjHandleT doc = 0, def = 0, e = 0;
+};
+
+TEST_F(ModelAttrs, DeclaredInDefinitionOrderThenUndeclared) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(List(), (V{"id=", "kind=", "size="}));
+    SetAttribute(doc, e, "zeta", {"z"});
+    SetAttribute(doc, e, "size", {"3"});
+    SetAttribute(doc, e, "alpha", {"1", "2"});
+    EXPECT_EQ(List(), (V{"id=", "kind=", "size=3", "zeta=z", "alpha=1|2"}));
+    // Replacing the list keeps the same order rules whatever the order given.
+    Set({{"other", {"o"}}, {"kind", {"b"}}, {"id", {"X1"}}});
+    EXPECT_EQ(List(), (V{"id=X1", "kind=b", "size=", "other=o"}));
+    EXPECT_EQ(FA_errno, 0);
+    // A second attribute of a declared name is refused and changes nothing.
+    Set({{"id", {"A"}}, {"id", {"B"}}});
+    EXPECT_EQ(FA_errno, FE_Duplicate);
+    EXPECT_EQ(List(), (V{"id=X1", "kind=b", "size=", "other=o"}));
+    // Undeclared attributes are removed by name; declared or missing names are refused.
+    FA_errno = 0;
+    F_ApiDeleteInvalidAttribute(doc, "other", 0, e);
+    EXPECT_EQ(FA_errno, 0);
+    EXPECT_EQ(List(), (V{"id=X1", "kind=b", "size="}));
+    F_ApiDeleteInvalidAttribute(doc, "other", 0, e);
+    EXPECT_NE(FA_errno, 0);
+    FA_errno = 0;
+    F_ApiDeleteInvalidAttribute(doc, "kind", 0, e);
+    EXPECT_NE(FA_errno, 0);
+    EXPECT_EQ(List(), (V{"id=X1", "kind=b", "size="}));
+}
+
+TEST_F(ModelAttrs, RetagTurnsUndeclaredIntoInvalidAndBack) {
+    using V = std::vector<std::string>;
+    SetAttribute(doc, e, "kind", {"b"});
+    F_ObjHandleT plain = AddElementDef(doc, "Plain");
+    F_ApiSetId(doc, e, FP_ElementDef, plain);
+    EXPECT_EQ(List(), (V{"kind=b"}));
+    F_ApiDeleteInvalidAttribute(doc, "kind", 0, e);
+    EXPECT_EQ(List(), V{});
+    F_ApiSetId(doc, e, FP_ElementDef, def);
+    EXPECT_EQ(List(), (V{"id=", "kind=", "size="}));
+    EXPECT_EQ(FA_errno, 0);
+    // Text nodes carry no attributes.
+    F_ObjHandleT t = AppendText(doc, e, "x");
+    F_AttributesT as = F_ApiGetAttributes(doc, t);
+    EXPECT_EQ(as.len, 0u);
+    F_ApiDeallocateAttributes(&as);
+    EXPECT_FALSE(SetAttribute(doc, t, "a", {"b"}));
+}
+
+TEST_F(ModelAttrs, DefinitionsParallelTheList) {
+    F_AttributeDefsT defs = F_ApiGetAttributeDefs(doc, def);
+    ASSERT_EQ(defs.len, 3u);
+    EXPECT_STREQ(defs.val[0].name, "id");
+    EXPECT_EQ(defs.val[0].attrType, FV_AT_UNIQUE_ID);
+    EXPECT_EQ(defs.val[0].required, 1);
+    EXPECT_EQ(defs.val[1].choiceNames.len, 2u);
+    ASSERT_EQ(defs.val[1].defValues.len, 1u);
+    EXPECT_STREQ(defs.val[1].defValues.val[0], "a");
+    EXPECT_STREQ(defs.val[2].rangeMax, "9");
+    F_ApiDeallocateAttributeDefs(&defs);
+    F_ObjHandleT other = NewDocument("Z:\\b.fm");
+    defs = F_ApiGetAttributeDefs(other, def);  // read with another document
+    EXPECT_EQ(defs.len, 0u);
+    EXPECT_NE(FA_errno, 0);
+    F_ApiDeallocateAttributeDefs(&defs);
+}
+
+}  // namespace
