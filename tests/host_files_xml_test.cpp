@@ -265,6 +265,24 @@ TEST_F(HostFilesXml, HostileAndBrokenFilesAreRefusedSafely) {
     }
 }
 
+TEST_F(HostFilesXml, InternalEntitiesAreExpandedAtEveryReference) {
+    fs::path p = Write("entities.xml",
+                       "<?xml version=\"1.0\"?>\n<!DOCTYPE r [<!ENTITY co \"Acme &#38;amp; Co\"><!ENTITY hi \"<b>hi</b>\">]>\n"
+                       "<r><p>&co; and &co;</p><p>&hi;&hi;</p></r>\n");
+    F_ObjHandleT doc = Open(p);
+    ASSERT_NE(doc, 0u);
+    EXPECT_EQ(TreeDump(doc, false),
+              "flow Main main\n"
+              "r\n"
+              "  p\n"
+              "    \"Acme & Co and Acme & Co\"\n"
+              "  p\n"
+              "    b\n"
+              "      \"hi\"\n"
+              "    b\n"
+              "      \"hi\"\n");
+}
+
 TEST_F(HostFilesXml, PlainTextSaveWritesOneLinePerParagraph) {
     F_ObjHandleT doc = Open(kData / "host_files_plain.xml");
     ASSERT_EQ(Save(doc, dir / "recipe.txt", FV_SaveFmtText), doc);

@@ -1,5 +1,5 @@
 // libxml2 set-up shared by the document file readers: the entity loader that lets only the
-// local DTD in, the parser options, and error capture.
+// document and its local DTD in, the parser options, and error capture.
 #include "docfile_libxml.h"
 
 #include <cstring>
@@ -10,29 +10,39 @@ namespace host::docfile {
 namespace {
 
 xmlExternalEntityLoader gDefaultLoader = nullptr;
+bool gOpeningMain = false;  // a parser is being made: its first load is its own file
 
-// Loads an external entity only when it is the document's DTD or a parameter entity of it (the
-// main parser asks for those while building the document) and lies on the local file system.
-// External general entities are loaded by a parser of their own, which has no document yet:
-// they are refused, so no file's content can be pulled into a document through an entity.
+// Loads the file a parser is being made for, and otherwise only the document's DTD and the
+// parameter entities of it (the main parser asks for those while it builds the document) from
+// the local file system. External general entities are loaded by a parser of their own, which
+// has no document: they are refused, so no file's content can be pulled into a document.
 xmlParserInputPtr LocalDtdLoader(const char *url, const char *id, xmlParserCtxtPtr ctxt) {
-    if (!url || !ctxt || !ctxt->myDoc) return nullptr;
+    if (!url) return nullptr;
+    if (gOpeningMain) {
+        gOpeningMain = false;
+        return gDefaultLoader(url, id, ctxt);
+    }
+    if (!ctxt || !ctxt->myDoc) return nullptr;
     const char *scheme = std::strstr(url, "://");
     if (scheme && std::strncmp(url, "file://", 7) != 0) return nullptr;
     return gDefaultLoader(url, id, ctxt);
 }
 
-void InstallLoader() {
-    static bool installed = false;
-    if (installed) return;
-    installed = true;
+void Silent(void *, const char *, ...) {}
+
+void SetUp() {
+    static bool done = false;
+    // Messages libxml2 prints outside a parser context go nowhere; ours are reported to the user.
+    xmlSetGenericErrorFunc(nullptr, Silent);
+    if (done) return;
+    done = true;
     xmlInitParser();
     gDefaultLoader = xmlGetExternalEntityLoader();
     xmlSetExternalEntityLoader(LocalDtdLoader);
 }
 
-// libxml2's message as the user sees it: one line, and the reader's limits in our own words.
-std::string Trimmed(const char *message) {
+// libxml2's message as the user sees it: one line, and the parser's limits in our own words.
+std::string UserText(const char *message) {
     std::string s = message ? message : "";
     while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
     if (s.find("Excessive depth") != std::string::npos) return "the elements are nested more than 256 deep";
@@ -40,17 +50,34 @@ std::string Trimmed(const char *message) {
     return s;
 }
 
-void Silent(void *, const char *, ...) {}
-
 }  // namespace
 
-SafeReader::SafeReader(const std::string &nativePath, bool withDtd) {
-    InstallLoader();
-    // Messages libxml2 prints outside a parser context go nowhere; ours are reported to the user.
-    xmlSetGenericErrorFunc(nullptr, Silent);
-    int options = XML_PARSE_NONET | XML_PARSE_NOCDATA;
-    if (withDtd) options |= XML_PARSE_DTDLOAD | XML_PARSE_NOENT;
-    reader_ = xmlReaderForFile(nativePath.c_str(), nullptr, options);
+void ErrorLog::Record(const xmlError *error) {
+    if (!error || error->level < XML_ERR_ERROR) return;
+    ReadFailure &slot = error->level == XML_ERR_FATAL ? firstFatal : firstError;
+    if (!slot.message.empty()) return;
+    slot.line = error->line;
+    slot.message = UserText(error->message);
+}
+
+ReadFailure ErrorLog::Failure(int line) const {
+    ReadFailure f = firstFatal.message.empty() ? firstError : firstFatal;
+    if (f.message.empty()) f.message = "the file is not well-formed XML";
+    if (f.line == 0) f.line = line;
+    return f;
+}
+
+xmlParserCtxtPtr NewSafeSaxParser(const std::string &nativePath) {
+    SetUp();
+    gOpeningMain = true;
+    xmlParserCtxtPtr ctxt = xmlCreateURLParserCtxt(nativePath.c_str(), XML_PARSE_NONET | XML_PARSE_DTDLOAD | XML_PARSE_NOENT);
+    gOpeningMain = false;
+    return ctxt;
+}
+
+SafeReader::SafeReader(const std::string &nativePath) {
+    SetUp();
+    reader_ = xmlReaderForFile(nativePath.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOCDATA);
     if (!reader_) {
         failed_ = true;
         failure_.message = "the file could not be read";
@@ -63,16 +90,7 @@ SafeReader::~SafeReader() {
     if (reader_) xmlFreeTextReader(reader_);
 }
 
-void SafeReader::OnError(void *self, xmlErrorPtr error) {
-    auto *r = static_cast<SafeReader *>(self);
-    if (!error || error->level < XML_ERR_ERROR) return;
-    // A fatal error is what ends the read; an earlier recoverable one explains it only when no
-    // fatal error comes.
-    ReadFailure &slot = error->level == XML_ERR_FATAL ? r->firstFatal_ : r->firstError_;
-    if (!slot.message.empty()) return;
-    slot.line = error->line;
-    slot.message = Trimmed(error->message);
-}
+void SafeReader::OnError(void *self, xmlErrorPtr error) { static_cast<SafeReader *>(self)->log_.Record(error); }
 
 bool SafeReader::Next() {
     if (failed_) return false;
@@ -80,9 +98,7 @@ bool SafeReader::Next() {
     if (ret == 1) return true;
     if (ret < 0) {
         failed_ = true;
-        failure_ = firstFatal_.message.empty() ? firstError_ : firstFatal_;
-        if (failure_.message.empty()) failure_.message = "the file is not well-formed XML";
-        if (failure_.line == 0) failure_.line = xmlTextReaderGetParserLineNumber(reader_);
+        failure_ = log_.Failure(xmlTextReaderGetParserLineNumber(reader_));
     }
     return false;
 }

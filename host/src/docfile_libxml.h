@@ -5,22 +5,38 @@
 
 #include <string>
 
+#include <libxml/parser.h>
 #include <libxml/xmlreader.h>
 
 namespace host::docfile {
 
-// Why a file could not be read: the line (0 = not known) and libxml2's or the reader's text.
+// Why a file could not be read: the line (0 = not known) and the reason.
 struct ReadFailure {
     int line = 0;
     std::string message;
 };
 
-// A streaming reader over one local file. With `withDtd` the document's DTD (internal subset and
-// the local external one) is loaded and internal entities are expanded; external general
-// entities are never loaded. Without it, entity references are left alone.
+// The errors libxml2 reports during one read: the first fatal one ends the read and explains
+// it; an earlier recoverable one explains it only when no fatal one came.
+struct ErrorLog {
+    ReadFailure firstFatal, firstError;
+    void Record(const xmlError *error);
+    // The failure to report, with `line` when libxml2 gave none.
+    ReadFailure Failure(int line) const;
+};
+
+// A SAX2 parser over one local file. Its handler starts as libxml2's own, which builds the DTD
+// (the internal subset and the local external one) in ctxt->myDoc; the caller replaces the
+// element and text callbacks, sets ctxt->_private, runs xmlParseDocument, frees ctxt->myDoc and
+// the parser. Internal entities are expanded; external general entities are never loaded.
+// nullptr when the file cannot be opened.
+xmlParserCtxtPtr NewSafeSaxParser(const std::string &nativePath);
+
+// A streaming reader over one local file, without DTD loading or entity expansion (for files of
+// the host's own format).
 class SafeReader {
   public:
-    SafeReader(const std::string &nativePath, bool withDtd);
+    explicit SafeReader(const std::string &nativePath);
     ~SafeReader();
     SafeReader(const SafeReader &) = delete;
     SafeReader &operator=(const SafeReader &) = delete;
@@ -41,8 +57,7 @@ class SafeReader {
     xmlTextReaderPtr reader_ = nullptr;
     bool failed_ = false;
     ReadFailure failure_;
-    ReadFailure firstFatal_;
-    ReadFailure firstError_;
+    ErrorLog log_;
 };
 
 // The value of the current node's attribute of that name, or "".

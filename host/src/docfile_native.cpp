@@ -436,7 +436,7 @@ void WriteTree(NativeWriter &w, const DocImage &image, const FlowImage &flow) {
 }  // namespace
 
 bool ReadNative(const std::string &nativePath, DocImage &image, ReadFailure &failure) {
-    SafeReader reader(nativePath, false);
+    SafeReader reader(nativePath);
     if (!reader.Failed()) NativeReader(reader, image).Run();
     if (reader.Failed()) {
         failure = reader.Failure();

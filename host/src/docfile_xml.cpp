@@ -7,6 +7,7 @@
 #include <limits>
 #include <unordered_map>
 
+#include <libxml/SAX2.h>
 #include <libxml/xmlwriter.h>
 
 #include "docfile_dtd.h"
@@ -89,111 +90,160 @@ void FinishImage(DocImage &image, const DtdFacts &facts) {
 
 }  // namespace
 
-bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failure) {
-    SafeReader reader(nativePath, true);
-    xmlTextReaderPtr r = reader.Reader();
+namespace {
+
+// Everything a read keeps between libxml2's callbacks (reached through the parser's _private).
+struct XmlRead {
+    DocImage &image;
+    xmlParserCtxtPtr ctxt;
     std::vector<OpenElement> open;
-    std::unordered_map<const xmlChar *, int32_t> defByName;  // names are interned by the parser
+    std::unordered_map<const xmlChar *, int32_t> defByName;  // names interned in the parser's dictionary
     DtdFacts facts;
+    ErrorLog errors;
+    ReadFailure ours;  // a failure of our own (limits), which stops the parser
     bool catalogRead = false;
     bool rootSeen = false;
-    image.flows.push_back(FlowImage{"Main", true, 0, 0});
 
-    while (reader.Next()) {
-        switch (xmlTextReaderNodeType(r)) {
-            case XML_READER_TYPE_ELEMENT: {
-                if (!catalogRead) {
-                    // The declarations are complete once the root element starts.
-                    xmlNodePtr node = xmlTextReaderCurrentNode(r);
-                    facts = CatalogFromDtd(node ? node->doc : nullptr, image);
-                    catalogRead = true;
-                }
-                if (image.nodes.size() >= static_cast<size_t>(std::numeric_limits<int32_t>::max() - 1)) {
-                    reader.Fail("the document holds too many elements");
-                    break;
-                }
-                const xmlChar *name = xmlTextReaderConstName(r);
-                auto found = defByName.find(name);
-                int32_t def = found != defByName.end() ? found->second : image.DefFor(C(name));
-                if (found == defByName.end()) defByName.emplace(name, def);
-                bool fromUsage = static_cast<size_t>(def) >= facts.declared.size() || !facts.declared[def];
+    void Fail(const std::string &message) {
+        if (ours.message.empty()) ours = ReadFailure{xmlSAX2GetLineNumber(ctxt), message};
+        xmlStopParser(ctxt);
+    }
+};
 
-                NodeImage n;
-                n.def = def;
-                n.parent = open.empty() ? -1 : open.back().node;
-                if (open.empty()) {
-                    if (rootSeen) break;  // libxml2 refuses a second root; kept for safety
-                    rootSeen = true;
-                } else {
-                    open.back().lastText = -1;
-                }
-                n.firstAttr = static_cast<uint32_t>(image.attrs.size());
-                if (xmlTextReaderHasAttributes(r) == 1) {
-                    while (xmlTextReaderMoveToNextAttribute(r) == 1) {
-                        std::string attrName = C(xmlTextReaderConstName(r));
-                        ElementDefImage &d = image.defs[def];
-                        if (fromUsage) {
-                            bool known = false;
-                            for (const AttrDefImage &a : d.attributes) known = known || a.name == attrName;
-                            if (!known) {
-                                d.attributes.emplace_back();
-                                d.attributes.back().name = attrName;
-                            }
-                        }
-                        image.attrs.push_back(AttrImage{attrName, ValuesFor(d, attrName, C(xmlTextReaderConstValue(r)))});
-                    }
-                    xmlTextReaderMoveToElement(r);
-                }
-                n.attrCount = static_cast<uint32_t>(image.attrs.size() - n.firstAttr);
-                image.nodes.push_back(n);
-                if (!xmlTextReaderIsEmptyElement(r)) open.push_back({static_cast<int32_t>(image.nodes.size() - 1), -1});
-                break;
-            }
-            case XML_READER_TYPE_TEXT:
-            case XML_READER_TYPE_CDATA:
-            case XML_READER_TYPE_WHITESPACE:
-            case XML_READER_TYPE_SIGNIFICANT_WHITESPACE: {
-                if (open.empty()) break;
-                const char *value = C(xmlTextReaderConstValue(r));
-                size_t len = std::strlen(value);
-                OpenElement &top = open.back();
-                if (top.lastText >= 0) {
-                    // Runs of one text node are contiguous at the end of the arena.
-                    NodeImage &t = image.nodes[top.lastText];
-                    if (static_cast<uint64_t>(t.textLength) + len > std::numeric_limits<uint32_t>::max()) {
-                        reader.Fail("a text is too long");
-                        break;
-                    }
-                    t.textLength += static_cast<uint32_t>(len);
-                    image.text.append(value, len);
-                } else {
-                    NodeImage t;
-                    t.parent = top.node;
-                    t.def = kTextNode;
-                    t.textOffset = image.text.size();
-                    t.textLength = static_cast<uint32_t>(len);
-                    image.text.append(value, len);
-                    image.nodes.push_back(t);
-                    top.lastText = static_cast<int32_t>(image.nodes.size() - 1);
-                }
-                break;
-            }
-            case XML_READER_TYPE_END_ELEMENT:
-                if (!open.empty()) open.pop_back();
-                break;
-            default:
-                break;  // comments, processing instructions, the document type: not kept
+XmlRead &StateOf(void *ctx) { return *static_cast<XmlRead *>(static_cast<xmlParserCtxtPtr>(ctx)->_private); }
+
+std::string QName(const xmlChar *prefix, const xmlChar *local) {
+    return prefix ? std::string(C(prefix)) + ":" + C(local) : std::string(C(local));
+}
+
+void AddAttribute(XmlRead &st, int32_t def, bool fromUsage, std::string name, const char *value) {
+    ElementDefImage &d = st.image.defs[def];
+    if (fromUsage) {
+        bool known = false;
+        for (const AttrDefImage &a : d.attributes) known = known || a.name == name;
+        if (!known) {
+            d.attributes.emplace_back();
+            d.attributes.back().name = name;
         }
     }
-    if (reader.Failed()) {
-        failure = reader.Failure();
+    std::vector<std::string> values = ValuesFor(d, name, value);
+    st.image.attrs.push_back(AttrImage{std::move(name), std::move(values)});
+}
+
+void OnStartElement(void *ctx, const xmlChar *local, const xmlChar *prefix, const xmlChar *, int nbNamespaces,
+                    const xmlChar **namespaces, int nbAttributes, int nbDefaulted, const xmlChar **attributes) {
+    XmlRead &st = StateOf(ctx);
+    DocImage &image = st.image;
+    if (!st.catalogRead) {
+        // The declarations are complete once the root element starts.
+        st.facts = CatalogFromDtd(st.ctxt->myDoc, image);
+        st.catalogRead = true;
+    }
+    if (image.nodes.size() >= static_cast<size_t>(std::numeric_limits<int32_t>::max() - 1))
+        return st.Fail("the document holds too many elements");
+    const xmlChar *key = prefix ? xmlDictQLookup(st.ctxt->dict, prefix, local) : local;
+    auto found = st.defByName.find(key);
+    int32_t def = found != st.defByName.end() ? found->second : image.DefFor(QName(prefix, local));
+    if (found == st.defByName.end()) st.defByName.emplace(key, def);
+    bool fromUsage = static_cast<size_t>(def) >= st.facts.declared.size() || !st.facts.declared[def];
+
+    NodeImage n;
+    n.def = def;
+    n.parent = st.open.empty() ? -1 : st.open.back().node;
+    if (st.open.empty()) {
+        if (st.rootSeen) return st.Fail("the file holds more than one root element");
+        st.rootSeen = true;
+    } else {
+        st.open.back().lastText = -1;
+    }
+    n.firstAttr = static_cast<uint32_t>(image.attrs.size());
+    for (int i = 0; i < nbNamespaces; ++i) {
+        const xmlChar *nsPrefix = namespaces[2 * i], *uri = namespaces[2 * i + 1];
+        AddAttribute(st, def, fromUsage, nsPrefix ? std::string("xmlns:") + C(nsPrefix) : std::string("xmlns"), C(uri));
+    }
+    // Each attribute is (local name, prefix, URI, value, value end); defaulted ones come last and
+    // are not the element's own.
+    for (int i = 0; i < nbAttributes - nbDefaulted; ++i) {
+        const xmlChar **a = attributes + 5 * i;
+        std::string value(C(a[3]), static_cast<size_t>(a[4] - a[3]));
+        AddAttribute(st, def, fromUsage, QName(a[1], a[0]), value.c_str());
+    }
+    n.attrCount = static_cast<uint32_t>(image.attrs.size() - n.firstAttr);
+    image.nodes.push_back(n);
+    st.open.push_back({static_cast<int32_t>(image.nodes.size() - 1), -1});
+}
+
+void OnEndElement(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *) {
+    XmlRead &st = StateOf(ctx);
+    if (!st.open.empty()) st.open.pop_back();
+}
+
+void OnText(void *ctx, const xmlChar *ch, int len) {
+    XmlRead &st = StateOf(ctx);
+    if (st.open.empty() || len <= 0) return;
+    DocImage &image = st.image;
+    OpenElement &top = st.open.back();
+    if (top.lastText >= 0) {
+        // Runs of one text node are contiguous at the end of the arena.
+        NodeImage &t = image.nodes[top.lastText];
+        if (static_cast<uint64_t>(t.textLength) + static_cast<uint64_t>(len) > std::numeric_limits<uint32_t>::max())
+            return st.Fail("a text is too long");
+        t.textLength += static_cast<uint32_t>(len);
+    } else {
+        NodeImage t;
+        t.parent = top.node;
+        t.def = kTextNode;
+        t.textOffset = image.text.size();
+        t.textLength = static_cast<uint32_t>(len);
+        image.nodes.push_back(t);
+        top.lastText = static_cast<int32_t>(image.nodes.size() - 1);
+    }
+    image.text.append(C(ch), static_cast<size_t>(len));
+}
+
+void OnError(void *ctx, xmlErrorPtr error) { StateOf(ctx).errors.Record(error); }
+
+}  // namespace
+
+bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failure) {
+    xmlParserCtxtPtr ctxt = NewSafeSaxParser(nativePath);
+    if (!ctxt) {
+        failure = ReadFailure{0, "the file could not be read"};
         return false;
     }
-    if (!rootSeen) {
+    XmlRead st{image, ctxt, {}, {}, {}, {}, {}};
+    image.flows.push_back(FlowImage{"Main", true, 0, 0});
+    // libxml2's own handler keeps building the DTD; elements and text come to us, comments and
+    // processing instructions are not kept.
+    xmlSAXHandler *sax = ctxt->sax;
+    sax->startElementNs = OnStartElement;
+    sax->endElementNs = OnEndElement;
+    sax->characters = OnText;
+    sax->cdataBlock = OnText;
+    sax->ignorableWhitespace = OnText;
+    sax->comment = nullptr;
+    sax->processingInstruction = nullptr;
+    sax->serror = OnError;
+    ctxt->_private = &st;
+    xmlParseDocument(ctxt);
+    bool wellFormed = ctxt->wellFormed != 0;
+    int line = xmlSAX2GetLineNumber(ctxt);
+    if (ctxt->myDoc) xmlFreeDoc(ctxt->myDoc);
+    ctxt->myDoc = nullptr;
+    xmlFreeParserCtxt(ctxt);
+    if (!st.ours.message.empty()) {
+        failure = st.ours;
+        return false;
+    }
+    if (!wellFormed) {
+        failure = st.errors.Failure(line);
+        return false;
+    }
+    if (!st.rootSeen) {
         failure = ReadFailure{0, "the file holds no element"};
         return false;
     }
-    FinishImage(image, facts);
+    FinishImage(image, st.facts);
     return true;
 }
 

@@ -61,6 +61,18 @@ bool SelectionRun(Document &d, SiblingRun &run) {
         return true;
     }
     F_ElementLocT b = r.beg, e = r.end;
+    // A begin at the end of a text node stands before what follows it; a begin just before an
+    // element that holds the end goes into that element.
+    for (size_t guard = TheStore().elements.Size() + 1; b.parentId != e.parentId && b.childId && guard--;) {
+        Element *c = Elem(b.childId);
+        if (!c) break;
+        if (!c->def && ClampOffset(*c, b.offset) >= TextLength(*c))
+            b = F_ElementLocT{b.parentId, c->next, 0};
+        else if (c->def && e.parentId && InSubtree(e.parentId, b.childId))
+            b = F_ElementLocT{b.childId, c->first, 0};
+        else
+            break;
+    }
     if (b.parentId != e.parentId) {
         // Lift both ends to whole children of the nearest common ancestor.
         std::unordered_set<F_ObjHandleT> up;

@@ -166,6 +166,16 @@ F_TextLocT F_ApiAddText(F_ObjHandleT docId, const F_TextLocT *loc, ConStringT te
         Fail(FE_NotInStructure);  // a flow without elements holds no text
         return F_TextLocT{};
     }
+    // A text location is ambiguous at the edge of an element (inside an empty element or before
+    // it); the insertion point of the element selection, when it stands there, decides.
+    if (Document *d = Doc(docId); d && !d->sel.textView) {
+        F_ElementRangeT sel = SelectionElements(*d);
+        F_TextLocT selText{};
+        if (sel.beg.parentId && sel.beg.parentId == sel.end.parentId && sel.beg.childId == sel.end.childId &&
+            sel.beg.offset == sel.end.offset && ElementLocToText(docId, sel.beg, selText) && selText.objId == pgf &&
+            selText.offset == pos.off)
+            at = sel.beg;
+    }
     F_ObjHandleT node = 0;
     IntT end = 0;
     if (!InsertTextAt(docId, at, text, node, end)) return F_TextLocT{};
