@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include "book_model.h"
+#include "client.h"
+#include "lib/dialogs/generic.h"
 #include "elements_fixture.h"
 #include "lib/host/books.h"
 #include "lib/host/condition_removal.h"
@@ -13,8 +15,18 @@
 #include "lib/host/host_values.h"
 #include "paths.h"
 #include "records.h"
+#include "transcript.h"
+#include "user.h"
+
+extern "C" void *qv_DialogResourceText(ConStringT name);
 
 namespace {
+
+// The plug-in as a client whose module holds the dialog resources (the status box).
+void ClientInit() {
+    static F_ApiClientCallbacksT cb{"Quorvane", [](IntT) {}, nullptr, nullptr, nullptr, qv_DialogResourceText};
+    F_ApiRegisterClient(&cb);
+}
 
 // A book of three chapters, the second inside a folder, the third a group holding nothing:
 //   Book
@@ -204,6 +216,49 @@ TEST_F(Books, ConditionRemovalEmptiesEveryRunAndRow) {
         EXPECT_EQ(v.propVal.isval.len, 0u);
         F_ApiFreeIntList(&v.propVal.isval);
     }
+}
+
+TEST_F(Books, BookConditionPassSkipsClosedDocumentsAndStopsOnAConfirmedEsc) {
+    F_ObjHandleT draft = F_ApiNewNamedObject(a, FO_CondFmt, "Draft");
+    F_ObjHandleT chapter = om_ElementHighestLevel(a, "", 0);
+    host::AppendText(a, chapter, "text");
+    F_TextRangeT r = F_ApiGetTextRange(a, chapter, 1071);
+    F_PropValT cond{};
+    cond.propIdent = 1150;
+    cond.propVal.valType = FT_Ints;
+    cond.propVal.isval = host::NewInts({static_cast<IntT>(draft)});
+    F_ApiSetTextPropVal(a, &r, &cond);
+    F_ApiFreeIntList(&cond.propVal.isval);
+    auto tagsAtStart = [&] {
+        F_PropValT v = F_ApiGetTextPropVal(a, &r.beg, 1150);
+        UIntT n = v.propVal.isval.len;
+        F_ApiFreeIntList(&v.propVal.isval);
+        return n;
+    };
+    // Esc during the first document's pass, confirmed: nothing is changed, the run says so.
+    host::ResetClients();
+    host::LoadClientInProcess(ClientInit, "");
+    host::ResetUser();
+    host::EscOnPoll(1);
+    host::UserAnswer yes;
+    yes.kind = "alert";
+    yes.value = "yes";
+    host::QueueAnswer(yes);
+    host::ClearTranscript();
+    EXPECT_EQ(om_BookRemoveConditions(book, 0, 1), 0);
+    EXPECT_EQ(tagsAtStart(), 1u);
+    bool told = false;
+    for (const std::string &l : host::TranscriptLines())
+        if (l.find("Operation cancelled.") != std::string::npos) told = true;
+    EXPECT_TRUE(told);
+    // Without Esc: the open chapters are cleared, a closed one stays closed.
+    host::ResetUser();
+    F_ApiClose(b, 1);
+    EXPECT_EQ(om_BookRemoveConditions(book, 0, 1), 0);
+    EXPECT_EQ(tagsAtStart(), 0u);
+    EXPECT_EQ(om_DocFindByPath("Z:\\books\\b.fm"), 0u);
+    om_DlgCloseStatus();
+    host::ResetClients();
 }
 
 TEST_F(Books, HostWideOperations) {
