@@ -2,6 +2,8 @@
 // current language) and the English texts shown when no translation is at hand.
 #include "xpath/xpath.h"
 
+#include "lib/translation/lang.h"
+
 namespace {
 
 struct ErrorRow {
@@ -70,4 +72,14 @@ const char *om_XPathErrorMessageText(IntT code) {
     return r ? r->english : "";
 }
 
-std::string om_XPathErrorMessage(IntT code) { return om_XPathErrorMessageText(code); }
+std::string om_XPathMessage(const char *id, const char *english) {
+    std::string fallback = english ? english : "";
+    if (!id || !*id || !om_LangIsReady()) return fallback;
+    std::string translated = qv::LangMessage(id);
+    return translated.empty() || translated.starts_with(MessagingErrorText) ? fallback : translated;
+}
+
+std::string om_XPathErrorMessage(IntT code) {
+    const ErrorRow *r = findRow(code);
+    return r ? om_XPathMessage(r->id, r->english) : std::string();
+}

@@ -2,6 +2,9 @@
 // match per call. It is a resumable machine: the expression's records hold where each step
 // stands, so the next call continues from the last match; the expression's history (with an
 // index beside it) makes sure no match is returned twice in one run.
+#include "lib/host/books.h"
+#include "lib/host/docio.h"
+#include "lib/host/host_values.h"
 #include "plugin/globals.h"
 #include "xpath/axes.h"
 #include "xpath/host_reads.h"
@@ -68,9 +71,11 @@ F_ObjHandleT rootOrNone(F_ObjHandleT doc, F_ObjHandleT holder) {
     return r ? r : F_ObjHandleT(XR_NO_ROOT);
 }
 
-// Opens a document for an fmchap or fmfile step when file opening is allowed; 0 when it
-// cannot be opened.
-F_ObjHandleT openForStep(const std::string &path, F_ObjHandleT relativeTo);
+// Opens the document of a book component for an fmchap step in view; 0 when it cannot be opened.
+F_ObjHandleT openChapter(F_ObjHandleT book, F_ObjHandleT component);
+// Opens the file an fmfile step names in view: as written, else relative to the folder of the
+// current document's file; 0 when neither opens.
+F_ObjHandleT openFile(const std::string &path, F_ObjHandleT current);
 
 // The candidate of a host-axis step (fmbook, fmcomp, fmchap, fmfile) on its first evaluation.
 F_ObjHandleT hostAxisStep(Machine &m, UIntT axis, const std::string &test) {
@@ -104,11 +109,12 @@ F_ObjHandleT hostAxisStep(Machine &m, UIntT axis, const std::string &test) {
                 F_ApiDeallocateString(&p);
             }
             doc = om_XPathOpenDocOfPath(path);
+            if (!doc && XPathEngineOptions.allowFileOpening == 1) doc = openChapter(m.doc, comp);
         } else {
             path = test;
             doc = om_XPathFindOpenDoc(test);
+            if (!doc && XPathEngineOptions.allowFileOpening == 1) doc = openFile(path, m.doc);
         }
-        if (!doc && XPathEngineOptions.allowFileOpening == 1) doc = openForStep(path, m.doc);
         F_ObjHandleT top = doc ? om_XPathMainFlowRoot(doc) : 0;
         if (!top) return XR_SPENT;
         m.doc = doc;
@@ -429,5 +435,28 @@ F_ObjHandleT om_FindNextNodeWithXpath(F_ObjHandleT doc, IntT sequence, F_ObjHand
 }
 
 namespace {
-F_ObjHandleT openForStep(const std::string &, F_ObjHandleT) { return 0; }
+
+// Records the path of a document a step opened, so that a script can close it later.
+F_ObjHandleT opened(F_ObjHandleT doc) {
+    if (doc) XPathOpenedFiles.push_back(HostGetString(0, doc, FP_Path));
+    return doc;
+}
+
+F_ObjHandleT openChapter(F_ObjHandleT book, F_ObjHandleT component) {
+    return opened(om_BookComponentDoc(book, component, 0, 1, 1, 1, 0, nullptr));
+}
+
+F_ObjHandleT openFile(const std::string &path, F_ObjHandleT current) {
+    if (path.empty()) return 0;
+    F_ObjHandleT doc = om_DocOpen(path.c_str(), 0, 0, 1, 0, 0, 1);
+    bool relative = path.find(':') == std::string::npos && path[0] != '\\' && path[0] != '/';
+    if (!doc && relative && current) {
+        StringT folder = nullptr;
+        om_PathDocFolder(current, nullptr, &folder);
+        if (folder) doc = om_DocOpen((std::string(folder) + path).c_str(), 0, 0, 1, 0, 0, 1);
+        F_ApiDeallocateString(&folder);
+    }
+    return opened(doc);
+}
+
 }  // namespace

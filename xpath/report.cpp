@@ -5,6 +5,14 @@
 
 #include <strings.h>
 
+#include "lib/host/docio.h"
+#include "lib/host/documents.h"
+#include "lib/host/element_edit.h"
+#include "lib/host/host_values.h"
+#include "lib/host/hostui.h"
+#include "lib/translation/msgformat.h"
+#include "plugin/globals.h"
+
 namespace {
 
 constexpr size_t kLineBytes = 60;
@@ -12,6 +20,11 @@ constexpr size_t kLineBytes = 60;
 // English texts of the report's own messages.
 const char *const kGenErr1 = "The XPath error report could not be opened.";
 const char *const kGenErr2 = "The XPath error report has no highest-level element in its main flow.";
+const char *const kGenErr3 = "The XPath error report template, %s, could not be opened.";
+
+// Document properties set on a new report: one set to 1, three set to 0 (the host's roles).
+constexpr IntT kNewReportFlag = 133;
+constexpr IntT kNewReportCleared[] = {382, 383, 388};
 
 // Length in bytes of the UTF-8 character that starts at s[i].
 size_t charBytes(const std::string &s, size_t i) {
@@ -54,22 +67,31 @@ std::vector<XPathReportLine> om_XPathReportEntry(const std::string &text, IntT c
     return entry;
 }
 
-// The open report document (found by its label), 0 when none is open.
+// The report document: the open one labelled with the report path (any case), else a new one
+// made from the template; 0 (after a message naming the template) when it cannot be opened.
 F_ObjHandleT om_XPathOpenErrorReport() {
-    for (F_ObjHandleT d = F_ApiGetId(0, 0, FP_FirstOpenDoc); d; d = F_ApiGetId(0, d, FP_NextOpenDocInSession)) {
-        StringT label = F_ApiGetString(0, d, FP_Label);
-        bool same = label && strcasecmp(label, XPathErrorReportPaths.reportPath.c_str()) == 0;
-        F_ApiDeallocateString(&label);
-        if (same) return d;
+    const std::string &label = XPathErrorReportPaths.reportPath;
+    for (UIntT d : om_DocGetOpenIds(0, 1, 1))
+        if (!label.empty() && strcasecmp(HostGetString(0, d, FP_Label).c_str(), label.c_str()) == 0) return d;
+    const std::string &path = XPathErrorReportPaths.templatePath;
+    F_ObjHandleT doc = path.empty() ? 0 : om_DocOpen(path.c_str(), 0, 1, 1, 1, 0, 1);
+    if (!doc) {
+        FormatBuffer = qv::FormatMessage(om_XPathMessage("XPATH_GEN_ERR_3", kGenErr3), {path});
+        F_ApiAlert(FormatBuffer.c_str(), FF_ALERT_CONTINUE_WARN);
+        return 0;
     }
-    return 0;
+    F_ApiSetInt(0, doc, kNewReportFlag, 1);
+    om_DocSetViewMode(doc, 0);
+    for (IntT prop : kNewReportCleared) F_ApiSetInt(0, doc, prop, 0);
+    F_ApiSetString(0, doc, FP_Label, label.c_str());
+    return doc;
 }
 
-// Appends one entry for the error to the report; shows a message when it cannot.
+// Appends one entry for the error to the report; shows a message instead when it cannot.
 void om_XPathReportError(const std::string &text, IntT column, IntT code) {
     F_ObjHandleT doc = om_XPathOpenErrorReport();
     if (!doc) {
-        F_ApiAlert(kGenErr1, FF_ALERT_CONTINUE_WARN);
+        F_ApiAlert(om_XPathMessage("XPATH_GEN_ERR_1", kGenErr1).c_str(), FF_ALERT_CONTINUE_WARN);
         return;
     }
     F_ApiSetInt(0, doc, FP_IsInFront, 1);
@@ -77,7 +99,19 @@ void om_XPathReportError(const std::string &text, IntT column, IntT code) {
     F_ObjHandleT flow = F_ApiGetId(0, doc, FP_MainFlowInDoc);
     F_ObjHandleT root = flow ? F_ApiGetId(doc, flow, FP_HighestLevelElement) : 0;
     if (!root) {
-        F_ApiAlert(kGenErr2, FF_ALERT_CONTINUE_WARN);
+        F_ApiAlert(om_XPathMessage("XPATH_GEN_ERR_2", kGenErr2).c_str(), FF_ALERT_CONTINUE_WARN);
         return;
+    }
+    for (const XPathReportLine &line : entry) {
+        F_ObjHandleT e = om_ElementInsertNew(doc, root, line.tag, LocContentEnd);
+        if (!e || line.text.empty()) continue;
+        if (std::string(line.tag) == "ErrorMessage") {
+            // The message goes in at the text selection, the end of the new element's content.
+            if (!om_ElementSelect(doc, e, LocContentEnd)) continue;
+            F_TextRangeT sel = F_ApiGetTextRange(0, doc, FP_TextSelection);
+            F_ApiAddText(doc, &sel.end, line.text.c_str());
+        } else {
+            om_ElementInsertText(doc, e, line.text, LocContent);
+        }
     }
 }

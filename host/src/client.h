@@ -48,6 +48,8 @@ Client *CurrentClient();
 std::vector<Client *> Clients();
 
 std::string ClientName(const Client *client);
+// An exported symbol of the client's module (nullptr in-process or when it has none).
+void *ClientModuleSymbol(const Client *client, const std::string &name);
 // The client's folder in Windows form (no trailing separator).
 std::string ClientDirOf(const Client *client);
 // True when the client asked for the notification (and has a notify callback).

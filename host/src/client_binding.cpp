@@ -21,6 +21,7 @@ struct Client {
     std::string dir;                 // real path of the client's folder
     std::vector<IntT> notifications; // requested codes, in the order first asked for
     bool started = false;
+    void *module = nullptr;          // dlopen handle of the client's module (nullptr in-process)
 };
 
 namespace {
@@ -92,6 +93,7 @@ Client *LoadClientModule(const std::string &modulePath, const std::string &clien
         dir = std::filesystem::absolute(modulePath, ec).parent_path().string();
     }
     Client *client = LoadClientInProcess(init, dir);
+    if (client) client->module = module;
     if (!client && error) *error = "the module " + modulePath + " registered no client";
     return client;  // the module stays loaded for the rest of the process
 }
@@ -147,6 +149,10 @@ std::vector<Client *> Clients() {
     std::vector<Client *> out;
     for (auto &c : State().clients) out.push_back(c.get());
     return out;
+}
+
+void *ClientModuleSymbol(const Client *client, const std::string &name) {
+    return client && client->module ? ::dlsym(client->module, name.c_str()) : nullptr;
 }
 
 std::string ClientName(const Client *client) { return client ? client->name : std::string(); }

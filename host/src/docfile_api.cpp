@@ -1,5 +1,6 @@
 // The document file calls: open and save parameter lists, F_ApiOpen, F_ApiSave, F_ApiSimpleSave.
 #include "docfile_api.h"
+#include "book_model.h"
 
 #include <cctype>
 #include <cstdio>
@@ -153,6 +154,10 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
         std::ifstream probe(native, std::ios::binary);
         if (!probe) return RefuseOpen(shown, FE_FileRead, "the file cannot be read");
     }
+    if (IsBookFile(native)) {  // books are read by the book code
+        F_ObjHandleT book = OpenBookFile(native, shown, visible);
+        return book ? book : RefuseOpen(shown, FE_BadFileType, "it is not a book file");
+    }
     docfile::DocImage image;
     docfile::ReadFailure failure;
     bool ok = false;
@@ -169,6 +174,7 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
 }
 
 F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, int format) {
+    if (KindOf(doc) == FO_Book) return SaveBookFile(doc, windowsPath);  // books: the book format
     Document *d = Doc(doc);
     if (!d) {
         Fail(FE_BadDocId);

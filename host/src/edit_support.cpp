@@ -108,9 +108,13 @@ bool SelectionRun(Document &d, SiblingRun &run) {
 }
 
 void RegisterTableProperties();  // tables.cpp
+void RegisterBookProperties();   // book_model.cpp
 
 // Registers the kinds and properties of the editing files with the object model (called once
 // when the model registers its own).
-void RegisterEditExtensions() { RegisterTableProperties(); }
+void RegisterEditExtensions() {
+    RegisterTableProperties();
+    RegisterBookProperties();
+}
 
 }  // namespace host

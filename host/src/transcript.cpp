@@ -17,7 +17,8 @@ bool &Echo() {
 
 void Transcript(const std::string &line) {
     Lines().push_back(line);
-    if (Echo()) {
+    // Console lines were printed on standard output already, by the console itself.
+    if (Echo() && line.rfind("console: ", 0) != 0) {
         std::fwrite(line.data(), 1, line.size(), stdout);
         std::fputc('\n', stdout);
     }

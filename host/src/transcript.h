@@ -12,7 +12,8 @@ void Transcript(const std::string &line);
 // The lines so far.
 const std::vector<std::string> &TranscriptLines();
 void ClearTranscript();
-// Echo each new line to standard output as it is recorded.
+// Echo each new line to standard output as it is recorded (except "console: " lines, which
+// the console printed already).
 void SetTranscriptEcho(bool on);
 
 // A message the host itself shows the user (a refused file, a failed command): one OK box.

@@ -17,6 +17,7 @@ struct UserState {
     std::vector<long> escAtPoll;  // absolute poll numbers at which Esc is pressed
     int escPressed = 0;           // presses not yet read
     bool terminal = false;
+    std::string origin;           // given to answers queued without one
 };
 
 UserState &State() {
@@ -26,7 +27,12 @@ UserState &State() {
 
 }  // namespace
 
-void QueueAnswer(UserAnswer answer) { State().answers.push_back(std::move(answer)); }
+void QueueAnswer(UserAnswer answer) {
+    if (answer.origin.empty()) answer.origin = State().origin;
+    State().answers.push_back(std::move(answer));
+}
+
+void SetAnswerOrigin(const std::string &origin) { State().origin = origin; }
 
 std::optional<UserAnswer> TakeAnswer(const std::string &kind) {
     auto &q = State().answers;
@@ -81,6 +87,7 @@ void ResetUser() {
     s.escPressed = 0;
     s.polls = 0;
     s.terminal = false;
+    s.origin.clear();
 }
 
 }  // namespace host

@@ -31,8 +31,10 @@ struct UserAnswer {
     std::string origin;  // where the answer was scripted (a session line), for messages
 };
 
-// Appends an answer to the queue.
+// Appends an answer to the queue (with the current origin when it has none).
 void QueueAnswer(UserAnswer answer);
+// The origin given to answers queued from now on (a script line), "" for none.
+void SetAnswerOrigin(const std::string &origin);
 // Takes the next answer when it is of this kind; nothing (and the queue unchanged) when the
 // queue is empty or its next answer is of another kind.
 std::optional<UserAnswer> TakeAnswer(const std::string &kind);

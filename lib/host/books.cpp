@@ -1,6 +1,7 @@
 // Books and their components (see books.h).
 #include "lib/host/books.h"
 
+#include "lib/host/docio.h"
 #include "lib/host/documents.h"
 #include "lib/host/element_query.h"
 #include "lib/host/host_values.h"
@@ -175,7 +176,7 @@ F_ObjHandleT om_BookOfDoc(F_ObjHandleT docId) {
 }
 
 F_ObjHandleT om_BookComponentDoc(F_ObjHandleT bookId, UIntT componentOrIndex, F_ObjHandleT componentElem, IntT open,
-                                 IntT, IntT, IntT, F_ObjHandleT *rootOut) {
+                                 IntT optionA, IntT optionB, IntT optionG, F_ObjHandleT *rootOut) {
     if (rootOut) *rootOut = 0;
     if (!bookId) return 0;
     F_ObjHandleT comp = 0;
@@ -190,7 +191,7 @@ F_ObjHandleT om_BookComponentDoc(F_ObjHandleT bookId, UIntT componentOrIndex, F_
     if (!comp) return 0;
     std::string path = HostGetString(bookId, comp, FP_Path);
     F_ObjHandleT doc = OpenDocOfPath(path);
-    if (!doc && open == 1) doc = DocOpenPath(path, 0);
+    if (!doc && open == 1 && !path.empty()) doc = om_DocOpen(path.c_str(), 0, 0, optionA, optionB, 0, optionG);
     if (rootOut && doc) {
         *rootOut = om_ElementHighestLevel(doc, "Main", 0);
         if (!*rootOut) *rootOut = F_ApiGetId(0, doc, FP_FirstFlowInDoc);
@@ -230,7 +231,7 @@ IntT om_BookAllComponentsOpen(F_ObjHandleT bookId) {
 F_ObjHandleT om_BookFirstComponentDoc(F_ObjHandleT bookId, IntT open, IntT search) {
     std::vector<F_ObjHandleT> comps = BookDocComponents(bookId);
     for (size_t i = 0; i < comps.size(); ++i) {
-        F_ObjHandleT doc = om_BookComponentDoc(bookId, comps[i], 0, open, 0, 0, 0, nullptr);
+        F_ObjHandleT doc = om_BookComponentDoc(bookId, comps[i], 0, open, 1, 0, 1, nullptr);
         if (doc || open == 1 || search != 1) return doc;
     }
     return 0;
@@ -252,7 +253,7 @@ F_ObjHandleT om_BookNextComponentDoc(F_ObjHandleT bookId, F_ObjHandleT docId, In
             k = 0;
             wrapped = true;
         }
-        F_ObjHandleT doc = om_BookComponentDoc(bookId, comps[k], 0, open, 0, 0, 0, nullptr);
+        F_ObjHandleT doc = om_BookComponentDoc(bookId, comps[k], 0, open, 1, 0, 1, nullptr);
         if (doc == docId) return 0;
         if (doc || open == 1 || skip != 1) return doc;
         ++k;
@@ -288,7 +289,7 @@ IntT om_BookCountComponents(F_ObjHandleT bookId) {
 }
 
 F_ObjHandleT om_BookOpenAll(F_ObjHandleT bookId, const std::string &bookPath) {
-    if (!bookId && !bookPath.empty()) bookId = DocOpenPath(bookPath, 0);
+    if (!bookId && !bookPath.empty()) bookId = om_DocOpen(bookPath.c_str(), 0, 0, 1, 0, 0, 1);
     if (!bookId) return 0;
     for (F_ObjHandleT c : BookDocComponents(bookId)) om_BookComponentDoc(bookId, c, 0, 1, 1, 0, 1, nullptr);
     F_ApiSetId(0, 0, FP_ActiveBook, bookId);

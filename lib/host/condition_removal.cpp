@@ -1,7 +1,13 @@
 // Removal of all conditional-text settings (see condition_removal.h).
 #include "lib/host/condition_removal.h"
 
+#include "lib/dialogs/generic.h"
+#include "lib/dialogs/msgbox.h"
+#include "lib/host/books.h"
+#include "lib/host/documents.h"
 #include "lib/host/element_walk.h"
+#include "lib/host/host_values.h"
+#include "plugin/globals.h"
 
 namespace {
 
@@ -49,4 +55,44 @@ IntT om_ElementTreeRemoveConditions(F_ObjHandleT docId, F_ObjHandleT elemId, Int
 
 IntT om_FlowRemoveConditions(F_ObjHandleT docId, F_ObjHandleT flowId, IntT removeFlag) {
     return om_ElementTreeRemoveConditions(docId, F_ApiGetId(docId, flowId, FP_HighestLevelElement), removeFlag);
+}
+
+IntT om_DocRemoveConditions(F_ObjHandleT docId, IntT removeFlag) {
+    CancelFlag = 0;
+    if (!docId) return 0;
+    F_TextRangeT selection = F_ApiGetTextRange(0, docId, FP_TextSelection);
+    for (F_ObjHandleT flow = F_ApiGetId(0, docId, FP_FirstFlowInDoc); flow;
+         flow = F_ApiGetId(docId, flow, FP_NextFlowInDoc)) {
+        CancelFlag = om_CheckUserCancel("");
+        if (CancelFlag) return 0;
+        om_FlowRemoveConditions(docId, flow, removeFlag);
+    }
+    F_ApiSetTextRange(0, docId, FP_TextSelection, &selection);
+    return 0;
+}
+
+IntT om_BookRemoveConditions(F_ObjHandleT bookId, IntT, IntT removeFlag) {
+    CancelFlag = 0;
+    om_DlgOpenStatus(1224, "Processing Book", 0, "");
+    om_DlgSetStatusLines("Processing book, please wait...", "", "", "Press Esc to cancel");
+    IntT sum = 0;
+    for (F_ObjHandleT comp = om_BookWalkFirst(bookId, kComponentDocFile); comp;
+         comp = om_BookWalkNext(bookId, kComponentDocFile)) {
+        F_ObjHandleT doc = om_BookComponentFindDoc(bookId, comp);
+        if (doc) {
+            std::string line = "Processing:  " + DocPathFileName(HostGetString(bookId, comp, FP_Path));
+            om_DlgSetStatusLines("*", line.c_str(), "*", "*");
+            sum += om_DocRemoveConditions(doc, removeFlag);
+            F_ApiSetInt(0, doc, FP_IsInFront, 1);
+        }
+        if (!CancelFlag) CancelFlag = om_CheckUserCancel("");
+        if (CancelFlag) {
+            F_ApiAlert("Operation cancelled.", FF_ALERT_CONTINUE_WARN);
+            om_DlgCloseStatus();
+            return 0;
+        }
+    }
+    F_ApiSetInt(0, bookId, FP_IsInFront, 1);
+    om_DlgCloseStatus();
+    return sum;
 }

@@ -12,7 +12,6 @@ constexpr IntT kWinLeft = 33;
 constexpr IntT kWinTop = 34;
 constexpr IntT kWinWidth = 35;
 constexpr IntT kWinHeight = 36;
-constexpr IntT kOpenParamShow = 5;
 
 bool EqualCI(const std::string &a, const std::string &b) { return F_StrICmp(a.c_str(), b.c_str()) == 0; }
 
@@ -87,19 +86,6 @@ std::string DocPathFileName(const std::string &path) {
 std::string DocPathOrUnsaved(F_ObjHandleT id) {
     std::string p = HostGetString(0, id, FP_Path);
     return p.empty() ? kUnsavedDocument : p;
-}
-
-F_ObjHandleT DocOpenPath(const std::string &path, IntT hidden) {
-    if (path.empty()) return 0;
-    F_PropValsT params = F_ApiGetOpenDefaultParams();
-    IntT i = F_ApiGetPropIndex(&params, kOpenParamShow);
-    if (i >= 0) params.val[i].propVal.ival = hidden ? 0 : 1;
-    F_PropValsT *returned = nullptr;
-    F_ObjHandleT id = F_ApiOpen(path.c_str(), &params, &returned);
-    F_ApiDeallocatePropVals(&params);
-    if (returned) F_ApiDeallocatePropVals(returned);
-    if (id && hidden) F_ApiSetInt(0, id, FP_IsOnScreen, 0);
-    return id;
 }
 
 F_ObjHandleT om_BookActive() { return F_ApiGetId(0, 0, FP_ActiveBook); }

@@ -47,5 +47,3 @@ std::string DocPathNormalized(const std::string &path);
 std::string DocPathFileName(const std::string &path);
 // The document's or book's path, or "(Unsaved document)" when it has none.
 std::string DocPathOrUnsaved(F_ObjHandleT id);
-// Opens a document or book by path (visible unless hidden); 0 when it cannot be opened.
-F_ObjHandleT DocOpenPath(const std::string &path, IntT hidden);

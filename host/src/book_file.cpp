@@ -1,0 +1,124 @@
+// The host's book file format (".book"): XML of our own design holding the book's highest-level
+// element tag and its component tree.
+//
+//   <qvbook version="1" root="Book">
+//     <component type="512" tag="Chapter" path="Z:\books\a.fm"/>
+//     <component type="2" tag="Part" path="">
+//       <component type="512" tag="Chapter" path="b.fm"/>     (relative: to the book's folder)
+//     </component>
+//   </qvbook>
+#include <cstring>
+#include <fstream>
+#include <functional>
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xmlsave.h>
+
+#include "book_model.h"
+#include "paths.h"
+
+namespace host {
+
+namespace {
+
+std::string Prop(xmlNodePtr n, const char *name) {
+    xmlChar *v = xmlGetProp(n, reinterpret_cast<const xmlChar *>(name));
+    std::string s = v ? reinterpret_cast<const char *>(v) : "";
+    xmlFree(v);
+    return s;
+}
+
+bool Named(xmlNodePtr n, const char *name) {
+    return n->type == XML_ELEMENT_NODE && std::strcmp(reinterpret_cast<const char *>(n->name), name) == 0;
+}
+
+// A component path as written in the book: relative ones are taken from the book's folder.
+std::string ResolvePath(const std::string &path, const std::string &bookPath) {
+    bool absolute = path.find(':') != std::string::npos || path.rfind("\\\\", 0) == 0;
+    if (path.empty() || absolute) return path;
+    size_t slash = bookPath.find_last_of('\\');
+    return slash == std::string::npos ? path : bookPath.substr(0, slash + 1) + path;
+}
+
+bool ReadComponents(F_ObjHandleT book, F_ObjHandleT parent, xmlNodePtr node, const std::string &bookPath, int depth) {
+    if (depth > 200) return false;
+    for (xmlNodePtr c = node->children; c; c = c->next) {
+        if (c->type != XML_ELEMENT_NODE) continue;
+        if (!Named(c, "component")) return false;
+        std::string typeText = Prop(c, "type");
+        IntT type = typeText.empty() ? kBookComponentDocument : std::atoi(typeText.c_str());
+        if (type != kBookComponentDocument && type != kBookComponentFolder && type != kBookComponentGroup) return false;
+        F_ObjHandleT comp = AddBookComponent(book, parent, ResolvePath(Prop(c, "path"), bookPath), type, Prop(c, "tag"));
+        if (!comp) return false;
+        if (!ReadComponents(book, comp, c, bookPath, depth + 1)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsBookFile(const std::string &nativePath) {
+    std::ifstream in(nativePath, std::ios::binary);
+    std::string head(4096, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    return head.find("<qvbook") != std::string::npos;
+}
+
+F_ObjHandleT OpenBookFile(const std::string &nativePath, const std::string &windowsPath, bool visible) {
+    xmlDocPtr x = xmlReadFile(nativePath.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    xmlNodePtr top = x ? xmlDocGetRootElement(x) : nullptr;
+    if (!top || !Named(top, "qvbook")) {
+        if (x) xmlFreeDoc(x);
+        Fail(FE_BadFileType);
+        return 0;
+    }
+    F_ObjHandleT book = NewBook(windowsPath, Prop(top, "root"), "", visible);
+    if (!ReadComponents(book, 0, top, windowsPath, 0)) {
+        CloseBook(book);
+        xmlFreeDoc(x);
+        Fail(FE_BadFileType);
+        return 0;
+    }
+    xmlFreeDoc(x);
+    return book;
+}
+
+F_ObjHandleT SaveBookFile(F_ObjHandleT book, const std::string &windowsPath) {
+    Book *b = BookOf(book);
+    if (!b) return Fail(FE_BadDocId), 0;
+    std::string target = windowsPath.empty() ? b->path : windowsPath;
+    std::string native = target.empty() ? "" : NativePath(target);
+    if (native.empty()) return Fail(FE_BadParameter), 0;
+    xmlDocPtr x = xmlNewDoc(reinterpret_cast<const xmlChar *>("1.0"));
+    xmlNodePtr top = xmlNewNode(nullptr, reinterpret_cast<const xmlChar *>("qvbook"));
+    xmlDocSetRootElement(x, top);
+    xmlNewProp(top, reinterpret_cast<const xmlChar *>("version"), reinterpret_cast<const xmlChar *>("1"));
+    Element *root = Elem(b->root);
+    std::string rootTag = root && Def(root->def) ? Def(root->def)->name : "Book";
+    xmlNewProp(top, reinterpret_cast<const xmlChar *>("root"), reinterpret_cast<const xmlChar *>(rootTag.c_str()));
+    std::function<void(xmlNodePtr, const std::vector<F_ObjHandleT> &)> write = [&](xmlNodePtr parent,
+                                                                                   const std::vector<F_ObjHandleT> &comps) {
+        for (F_ObjHandleT id : comps) {
+            BookComponent *c = ComponentOf(id);
+            if (!c) continue;
+            xmlNodePtr n = xmlNewChild(parent, nullptr, reinterpret_cast<const xmlChar *>("component"), nullptr);
+            std::string type = std::to_string(c->type);
+            Element *e = Elem(c->elem);
+            std::string tag = e && Def(e->def) ? Def(e->def)->name : "";
+            xmlNewProp(n, reinterpret_cast<const xmlChar *>("type"), reinterpret_cast<const xmlChar *>(type.c_str()));
+            xmlNewProp(n, reinterpret_cast<const xmlChar *>("tag"), reinterpret_cast<const xmlChar *>(tag.c_str()));
+            xmlNewProp(n, reinterpret_cast<const xmlChar *>("path"), reinterpret_cast<const xmlChar *>(c->path.c_str()));
+            write(n, c->children);
+        }
+    };
+    write(top, b->components);
+    int written = xmlSaveFormatFileEnc(native.c_str(), x, "UTF-8", 1);
+    xmlFreeDoc(x);
+    if (written < 0) return Fail(FE_FileWrite), 0;
+    if (!windowsPath.empty()) b->path = WindowsPath(native);
+    return book;
+}
+
+}  // namespace host

@@ -1,0 +1,37 @@
+# A failing script line stops the session with a non-zero status and a message naming the line;
+# bad command lines are refused; unasked scripted answers are reported.
+file(MAKE_DIRECTORY ${WORK_DIR})
+set(plugin --plugin ${BIN_DIR}/Quorvane_FM2020.so --quiet)
+
+function(expect_failure name text line_pattern)
+  file(WRITE ${WORK_DIR}/${name}.qvs "${text}")
+  execute_process(COMMAND ${QVHOST} ${plugin} run ${WORK_DIR}/${name}.qvs
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(rc EQUAL 0)
+    message(FATAL_ERROR "${name}: the script should have failed:\n${out}")
+  endif()
+  if(NOT err MATCHES "${line_pattern}")
+    message(FATAL_ERROR "${name}: expected '${line_pattern}' on standard error, got: ${err}")
+  endif()
+endfunction()
+
+expect_failure(unknown "# a comment\nnote first\nfrobnicate now\nnote never\n" "unknown.qvs:3: unknown command \"frobnicate\"")
+expect_failure(args "note x\nopen\n" "args.qvs:2: wrong number of words")
+expect_failure(expect "note hello\nexpect-transcript goodbye\n" "expect.qvs:2: the transcript does not show: goodbye")
+expect_failure(missing "open no-such-file.xml\n" "missing.qvs:1: cannot open")
+expect_failure(quote "note \"unclosed\nnote \"x\n" "quote.qvs:1: a quoted text is not closed")
+expect_failure(unasked "answer alert yes\nanswer prompt abc\n" "unasked.qvs:1: the scripted alert answer was never asked for")
+expect_failure(nocommand "command Quorvane_Cmd_Nothing\n" "nocommand.qvs:1: no command named")
+
+execute_process(COMMAND ${QVHOST} --host-version 12.0 run ${WORK_DIR}/unknown.qvs RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 2 OR NOT err MATCHES "16.0 or 15.0")
+  message(FATAL_ERROR "a bad host version should be refused: ${rc} ${err}")
+endif()
+execute_process(COMMAND ${QVHOST} --plugin ${WORK_DIR}/no-module.so run ${WORK_DIR}/unknown.qvs RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 2 OR NOT err MATCHES "cannot load the plug-in module")
+  message(FATAL_ERROR "a missing module should be refused: ${rc} ${err}")
+endif()
+execute_process(COMMAND ${QVHOST} --help RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "expect-transcript TEXT")
+  message(FATAL_ERROR "--help should document the session language")
+endif()

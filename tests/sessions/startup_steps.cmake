@@ -1,0 +1,23 @@
+# Both modules start inside qvhost, announce their 21 start-up steps in order (with --trace) and
+# ask for their notifications.
+file(MAKE_DIRECTORY ${WORK_DIR})
+set(script ${WORK_DIR}/startup.qvs)
+file(WRITE ${script} "print transcript\nprint clients\n")
+foreach(module Quorvane_FM2020 Quorvane_FM2019)
+  execute_process(COMMAND ${QVHOST} --plugin ${BIN_DIR}/${module}.so --quiet --trace run ${script}
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${module}: qvhost failed (${rc}): ${err}")
+  endif()
+  set(rest "${out}")
+  foreach(step RANGE 1 21)
+    string(FIND "${rest}" "console: Quorvane start-up ${step}:" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "${module}: start-up step ${step} missing or out of order:\n${out}")
+    endif()
+    string(SUBSTRING "${rest}" ${at} -1 rest)
+  endforeach()
+  if(NOT out MATCHES "client \"Quorvane\" notifications 52 53 57 55 42 43 2 4 96 83 44 45 63 65 11 40 105 26 127 13")
+    message(FATAL_ERROR "${module}: notifications not asked for in order:\n${out}")
+  endif()
+endforeach()
