@@ -12,6 +12,8 @@ namespace {
 constexpr int kClimbLimit = 100000;  // no tree is deeper than this
 
 std::unordered_map<F_ObjHandleT, std::string> defNames;  // definition -> tag, per run
+F_ObjHandleT lastDef = 0;                                 // the definition asked last ...
+const std::string *lastTag = nullptr;                     // ... and its tag in defNames
 F_ObjHandleT attrsDoc = 0, attrsElem = 0;
 std::vector<XPathAttr> attrsCache;
 const std::string kNoTag;
@@ -29,13 +31,21 @@ void om_XPathHostCachesClear() {
     attrsCache.clear();
 }
 
-void om_XPathTagCacheClear() { defNames.clear(); }
+void om_XPathTagCacheClear() {
+    defNames.clear();
+    lastDef = 0;
+    lastTag = nullptr;
+}
 
 const std::string &om_XPathElementTag(F_ObjHandleT doc, F_ObjHandleT elem) {
     F_ObjHandleT def = elem ? F_ApiGetId(doc, elem, FP_ElementDef) : 0;
     if (!def) return kNoTag;
+    // Walks meet runs of elements of one definition: the last one answers without a lookup.
+    if (def == lastDef && lastTag) return *lastTag;
     auto it = defNames.find(def);
     if (it == defNames.end()) it = defNames.emplace(def, takeString(F_ApiGetString(doc, def, FP_Name))).first;
+    lastDef = def;
+    lastTag = &it->second;
     return it->second;
 }
 

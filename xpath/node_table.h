@@ -124,6 +124,47 @@ struct XPathMatchKeyHash {
     }
 };
 
+// A set of match keys (open addressing, no allocation per key): the index beside a list of
+// matches that recognises a repeated one. Keys have a node above 0.
+class XPathMatchSet {
+public:
+    // Adds the key; true when it was not in the set.
+    bool insert(const XPathMatchKey &k) {
+        if ((used_ + 1) * 2 > slots_.size()) grow();
+        size_t i = place(k);
+        if (slots_[i].node) return false;
+        slots_[i] = k;
+        ++used_;
+        return true;
+    }
+    size_t count(const XPathMatchKey &k) const {
+        if (slots_.empty()) return 0;
+        return slots_[place(k)].node ? 1 : 0;
+    }
+    void clear() {
+        slots_.clear();
+        used_ = 0;
+    }
+
+private:
+    // The slot holding k, or the empty slot where it belongs.
+    size_t place(const XPathMatchKey &k) const {
+        size_t mask = slots_.size() - 1;
+        size_t i = XPathMatchKeyHash()(k) & mask;
+        while (slots_[i].node && !(slots_[i] == k)) i = (i + 1) & mask;
+        return i;
+    }
+    void grow() {
+        std::vector<XPathMatchKey> old;
+        old.swap(slots_);
+        slots_.assign(old.empty() ? 64 : old.size() * 2, XPathMatchKey{0, 0, 0});
+        for (const XPathMatchKey &k : old)
+            if (k.node) slots_[place(k)] = k;
+    }
+    std::vector<XPathMatchKey> slots_;
+    size_t used_ = 0;
+};
+
 // One record of the table; fields in their specified order.
 struct XPathNodeRecord {
     UIntT kind = 0;
@@ -154,7 +195,7 @@ struct XPathNodeRecord {
     std::vector<UIntT> historyNodes;
     std::vector<IntT> historyAttrs;
     std::vector<UIntT> historyDocs;
-    std::unordered_set<XPathMatchKey, XPathMatchKeyHash> historyIndex;
+    XPathMatchSet historyIndex;
     IntT candidateCount = 0;
     IntT predicateOpen = 0;
 };

@@ -1,7 +1,5 @@
 // Entry points that compile and run an expression: all matches over a document, a book or every
 // flow, the first and next match, the values of the matches, and the axis of an expression.
-#include <unordered_set>
-
 #include "xpath/host_reads.h"
 #include "xpath/xpath.h"
 
@@ -13,7 +11,7 @@ const char *const kSupportAddress = "support@orlemeadow.example";
 struct MatchLists {
     std::vector<F_ObjHandleT> elems, docs;
     std::vector<IntT> attrs;
-    std::unordered_set<XPathMatchKey, XPathMatchKeyHash> seen;
+    XPathMatchSet seen;
 };
 
 void tooBroad(IntT sequence) {
@@ -72,7 +70,7 @@ IntT xpath_MatchAll(F_ObjHandleT doc, F_ObjHandleT start, IntT contextAttr, IntT
             F_ObjHandleT m = om_FindNextNodeWithXpath(doc, sequence, start, flow, &mdoc, nullptr);
             if (!m) break;
             IntT attr = om_XPathRec(sequence).groupAttr;
-            if (found.seen.insert({m, attr, mdoc}).second) {
+            if (found.seen.insert({m, attr, mdoc})) {
                 found.elems.push_back(m);
                 found.attrs.push_back(attr);
                 found.docs.push_back(mdoc);

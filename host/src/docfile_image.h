@@ -93,6 +93,8 @@ struct DocImage {
     std::vector<AttrImage> attrs;
     std::string text;
     DoctypeImage doctype;
+    // Table format names (table property 1275) of table elements, by node index.
+    std::unordered_map<int32_t, std::string> tableFormats;
 
     // Index of the definition of that name, or -1.
     int32_t FindDef(const std::string &name) const;

@@ -6,12 +6,15 @@
 
 #include "model.h"
 #include "model_internal.h"
+#include "tables.h"
 
 namespace host::docfile {
 namespace {
 
 // The formats the model keeps as named objects, in the order an image lists them.
 const int kFormatKinds[] = {FO_PgfFmt, FO_CharFmt, FO_CondFmt, FO_Color, FO_MarkerType, FO_XRefFmt, FO_VarFmt, FO_TblFmt};
+
+constexpr int kTableFormatName = 1275;
 
 bool IsFormatKind(int kind) {
     for (int k : kFormatKinds)
@@ -112,6 +115,12 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
                 const AttrImage &a = image.attrs[n.firstAttr + k];
                 SetAttribute(doc, id, a.name, a.values);
             }
+            if (auto f = image.tableFormats.find(i); f != image.tableFormats.end())
+                if (F_ObjHandleT table = TableObjectOf(doc, id)) {
+                    PropValue name;
+                    name.s = f->second;
+                    SetProperty(doc, table, kTableFormatName, name);
+                }
         }
     }
     KeepNotes(doc, image);
@@ -201,6 +210,9 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
                 n.firstAttr = static_cast<uint32_t>(image.attrs.size());
                 for (const Attr &a : e->attrs) image.attrs.push_back(AttrImage{AtomName(a.name), a.values});
                 n.attrCount = static_cast<uint32_t>(image.attrs.size() - n.firstAttr);
+                if (const ElementDef *def = Def(e->def); def && def->type == FV_FO_TBL)
+                    if (PropValue name; GetProperty(doc, TableObjectOf(doc, cur), kTableFormatName, name) && !name.s.empty())
+                        image.tableFormats[static_cast<int32_t>(image.nodes.size())] = name.s;
             }
             image.nodes.push_back(n);
             int32_t index = static_cast<int32_t>(image.nodes.size() - 1);

@@ -189,6 +189,8 @@ class NativeReader {
                 }
                 if (n.def >= 0 && image_.defs[n.def].name.empty()) return reader_.Fail("an element has no tag");
                 n.firstAttr = static_cast<uint32_t>(image_.attrs.size());
+                if (std::string format = Attr("table-format"); !format.empty())
+                    image_.tableFormats[static_cast<int32_t>(image_.nodes.size())] = format;
                 image_.nodes.push_back(n);
                 open_.push_back(static_cast<int32_t>(image_.nodes.size() - 1));
                 break;
@@ -418,6 +420,7 @@ void WriteTree(NativeWriter &w, const DocImage &image, const FlowImage &flow) {
         w.Attribute("tag", image.defs[n.def].name);
         if (n.uniqueId) w.Attribute("uid", std::to_string(n.uniqueId));
         if (n.pgfMode) w.Attribute("paragraph", n.pgfMode == 1 ? "yes" : "no");
+        if (auto f = image.tableFormats.find(i); f != image.tableFormats.end()) w.Attribute("table-format", f->second);
         for (uint32_t k = 0; k < n.attrCount; ++k) {
             const AttrImage &a = image.attrs[n.firstAttr + k];
             w.Open("a");

@@ -2,7 +2,7 @@
 // and the F_Api property, object-type, named-object, close and delete calls built on them.
 #include <algorithm>
 #include <array>
-#include <map>
+#include <deque>
 
 #include "model.h"
 #include "model_internal.h"
@@ -20,29 +20,49 @@ struct Property {
     PropSetter set;
 };
 
+// The properties of one kind: a flat index by number into stable slots (nullptr for none), so
+// that a lookup is one bounds check and one load.
+struct KindProperties {
+    std::vector<Property *> index;
+    std::deque<Property> slots;
+
+    const Property *Find(int number) const {
+        return number >= 0 && static_cast<size_t>(number) < index.size() ? index[static_cast<size_t>(number)] : nullptr;
+    }
+    void Put(int number, Property p) {
+        if (number < 0) return;
+        if (static_cast<size_t>(number) >= index.size()) index.resize(static_cast<size_t>(number) + 1, nullptr);
+        Property *&slot = index[static_cast<size_t>(number)];
+        if (slot) {
+            *slot = std::move(p);
+        } else {
+            slots.push_back(std::move(p));
+            slot = &slots.back();
+        }
+    }
+};
+
 struct Registry {
-    std::array<std::map<int, Property>, 256> props;
+    std::array<KindProperties, 256> props;
     std::array<ValidFn, 256> valid;
     std::array<std::function<bool(F_ObjHandleT, IntT)>, 256> closers;
     std::array<std::function<bool(F_ObjHandleT, F_ObjHandleT)>, 256> deleters;
     std::array<std::function<F_ObjHandleT(F_ObjHandleT, const std::string &)>, 256> getNamed, newNamed;
 };
 
-Registry &Reg() {
+// The registry, made on first use (with the built-in properties); every later call is one load.
+Registry *registry = nullptr;
+
+Registry &MakeRegistry() {
     static Registry r;
-    static bool builtins = false;
-    if (!builtins) {
-        builtins = true;
-        RegisterBuiltinProperties();
-    }
+    registry = &r;
+    RegisterBuiltinProperties();
     return r;
 }
 
-const Property *FindProperty(int kind, int number) {
-    auto &m = Reg().props[static_cast<size_t>(kind) & 0xFF];
-    auto it = m.find(number);
-    return it == m.end() ? nullptr : &it->second;
-}
+inline Registry &Reg() { return registry ? *registry : MakeRegistry(); }
+
+const Property *FindProperty(int kind, int number) { return Reg().props[static_cast<size_t>(kind) & 0xFF].Find(number); }
 
 bool IsInteger(PropType t) { return t == PropType::Int || t == PropType::Id || t == PropType::Metric; }
 
@@ -55,6 +75,28 @@ const Property *Lookup(F_ObjHandleT doc, F_ObjHandleT obj, int number) {
     const Property *p = FindProperty(KindOf(obj), number);
     if (!p) Fail(FE_BadPropNum);
     return p;
+}
+
+// Reads an element's tree links, definition and unique id straight from the element: the reads
+// every structure walk makes, kept off the general dispatch. False when the read is not one of
+// these or the element is not valid (the general path then answers, with its failure).
+bool ElementFieldRead(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop, IntT &out) {
+    if (KindOf(obj) != FO_Element) return false;
+    F_ObjHandleT Element::*link = nullptr;
+    switch (prop) {
+    case FP_ParentElement: link = &Element::parent; break;
+    case FP_FirstChildElement: link = &Element::first; break;
+    case FP_PrevSiblingElement: link = &Element::prev; break;
+    case FP_NextSiblingElement: link = &Element::next; break;
+    case FP_ElementDef: link = &Element::def; break;
+    case FP_Unique: break;
+    default: return false;
+    }
+    // ElemIn, with the pool read in place: a live element of that document.
+    const Element *e = TheStore().elements.Get(obj);
+    if (!e || !e->doc || e->doc != doc) return false;
+    out = link ? static_cast<IntT>(e->*link) : e->unique;
+    return true;
 }
 
 }  // namespace
@@ -82,7 +124,7 @@ void RegisterNamedKind(int kind, std::function<F_ObjHandleT(F_ObjHandleT, const 
 }
 
 void RegisterProperty(int kind, int number, PropType type, PropGetter get, PropSetter set) {
-    Reg().props[static_cast<size_t>(kind) & 0xFF][number] = Property{type, std::move(get), std::move(set)};
+    Reg().props[static_cast<size_t>(kind) & 0xFF].Put(number, Property{type, std::move(get), std::move(set)});
 }
 
 void RegisterStoredProperty(int kind, int number, PropType type, PropValue initial) {
@@ -109,13 +151,14 @@ bool PropertyType(int kind, int number, PropType &type) {
 
 std::vector<int> PropertyNumbers(int kind) {
     std::vector<int> out;
-    for (auto &[n, p] : Reg().props[static_cast<size_t>(kind) & 0xFF]) out.push_back(n);
+    const auto &index = Reg().props[static_cast<size_t>(kind) & 0xFF].index;
+    for (size_t n = 0; n < index.size(); ++n)
+        if (index[n]) out.push_back(static_cast<int>(n));
     return out;
 }
 
-bool GetProperty(F_ObjHandleT doc, F_ObjHandleT obj, int number, PropValue &out) {
-    const Property *p = Lookup(doc, obj, number);
-    if (!p) return false;
+// Reads through a property found already.
+static bool GetFound(const Property *p, F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
     if (!p->get) return Fail(FE_BadPropNum);
     IntT before = FA_errno;
     if (p->get(doc, obj, out)) return true;
@@ -123,9 +166,13 @@ bool GetProperty(F_ObjHandleT doc, F_ObjHandleT obj, int number, PropValue &out)
     return false;
 }
 
-bool SetProperty(F_ObjHandleT doc, F_ObjHandleT obj, int number, const PropValue &in) {
+bool GetProperty(F_ObjHandleT doc, F_ObjHandleT obj, int number, PropValue &out) {
     const Property *p = Lookup(doc, obj, number);
-    if (!p) return false;
+    return p && GetFound(p, doc, obj, out);
+}
+
+// Writes through a property found already.
+static bool SetFound(const Property *p, F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
     if (!p->set) return Fail(FE_ReadOnly);
     IntT before = FA_errno;
     if (p->set(doc, obj, in)) return true;
@@ -133,19 +180,24 @@ bool SetProperty(F_ObjHandleT doc, F_ObjHandleT obj, int number, const PropValue
     return false;
 }
 
+bool SetProperty(F_ObjHandleT doc, F_ObjHandleT obj, int number, const PropValue &in) {
+    const Property *p = Lookup(doc, obj, number);
+    return p && SetFound(p, doc, obj, in);
+}
+
 // Reads a property of one of the given types; false (FA_errno set) otherwise.
 static bool GetTyped(F_ObjHandleT doc, F_ObjHandleT obj, int number, bool (*accept)(PropType), PropValue &out) {
     const Property *p = Lookup(doc, obj, number);
     if (!p) return false;
     if (!accept(p->type)) return Fail(FE_BadPropType);
-    return GetProperty(doc, obj, number, out);
+    return GetFound(p, doc, obj, out);
 }
 
 static bool SetTyped(F_ObjHandleT doc, F_ObjHandleT obj, int number, bool (*accept)(PropType), const PropValue &in) {
     const Property *p = Lookup(doc, obj, number);
     if (!p) return false;
     if (!accept(p->type)) return Fail(FE_BadPropType);
-    return SetProperty(doc, obj, number, in);
+    return SetFound(p, doc, obj, in);
 }
 
 static bool AcceptInteger(PropType t) { return IsInteger(t); }
@@ -163,6 +215,8 @@ using namespace host;
 extern "C" {
 
 F_ObjHandleT F_ApiGetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    IntT direct = 0;
+    if (ElementFieldRead(docId, objId, prop, direct)) return static_cast<F_ObjHandleT>(direct);
     PropValue v;
     return GetTyped(docId, objId, prop, AcceptInteger, v) ? static_cast<F_ObjHandleT>(v.i) : 0;
 }
@@ -174,6 +228,8 @@ void F_ApiSetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, F_ObjHandleT 
 }
 
 IntT F_ApiGetInt(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    IntT direct = 0;
+    if (ElementFieldRead(docId, objId, prop, direct)) return direct;
     PropValue v;
     return GetTyped(docId, objId, prop, AcceptInteger, v) ? v.i : 0;
 }

@@ -6,7 +6,6 @@
 #include <string>
 #include <utility>
 
-#include "lib/host/pending_calls.h"
 #include "lib/strings/heapstr.h"
 
 namespace {
@@ -48,10 +47,10 @@ std::string DocPath(F_ObjHandleT doc) {
 // Opens the path with the default list changed by `fill`; hides the result when asked.
 template <typename Fill>
 F_ObjHandleT OpenWith(const std::string &path, Fill fill, bool hideAfter) {
-    F_PropValsT params = QV_CALL(F_ApiGetOpenDefaultParams, (F_PropValsT{0, nullptr}));
+    F_PropValsT params = F_ApiGetOpenDefaultParams();
     fill(&params);
     F_PropValsT *returned = nullptr;
-    F_ObjHandleT id = QV_CALL(F_ApiOpen, 0u, path.c_str(), &params, &returned);
+    F_ObjHandleT id = F_ApiOpen(path.c_str(), &params, &returned);
     F_ApiDeallocatePropVals(&params);
     if (returned) F_ApiDeallocatePropVals(returned);  // the record itself stays the host's
     if (id && hideAfter) F_ApiSetInt(0, id, FP_IsOnScreen, 0);
@@ -60,10 +59,10 @@ F_ObjHandleT OpenWith(const std::string &path, Fill fill, bool hideAfter) {
 
 template <typename Fill>
 F_ObjHandleT SaveWith(F_ObjHandleT doc, const std::string &path, Fill fill) {
-    F_PropValsT params = QV_CALL(F_ApiGetSaveDefaultParams, (F_PropValsT{0, nullptr}));
+    F_PropValsT params = F_ApiGetSaveDefaultParams();
     fill(&params);
     F_PropValsT *returned = nullptr;
-    F_ObjHandleT id = QV_CALL(F_ApiSave, 0u, doc, path.c_str(), &params, &returned);
+    F_ObjHandleT id = F_ApiSave(doc, path.c_str(), &params, &returned);
     F_ApiDeallocatePropVals(&params);
     if (returned) F_ApiDeallocatePropVals(returned);  // the record itself stays the host's
     return id;
@@ -217,7 +216,7 @@ F_ObjHandleT om_DocSaveAsMif(F_ObjHandleT doc, ConStringT path) {
     F_ObjHandleT id = SaveWith(doc, own ? DocPath(doc) : std::string(path), [&](F_PropValsT *p) {
         SetInts(p, {{2, 0}, {6, 1}, {3, 1}, {1, 1}, {12, 0}, {4, 1}, {5, 2}});
     });
-    if (!id) QV_CALL(F_ApiPrintFA_Errno, (void)0);
+    if (!id) F_ApiPrintFA_Errno();
     return id;
 }
 F_ObjHandleT om_DocSaveDocFormat(F_ObjHandleT doc, ConStringT path) {

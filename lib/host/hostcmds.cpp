@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "lib/host/pgftext.h"
-#include "lib/host/pending_calls.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "plugin/globals.h"
@@ -71,14 +70,14 @@ F_ObjHandleT om_CmdDefine(IntT command, F_ObjHandleT menu, ConStringT name, ConS
     }
     StringT views[2] = {const_cast<char *>("WYSIWYG View"), const_cast<char *>("Author View")};
     F_StringsT viewList{2, views};
-    if (menu) return QV_CALL(F_ApiDefineAndAddCommandWithViews, 0u, command, menu, name, l.c_str(), s.c_str(), &viewList);
-    return QV_CALL(F_ApiDefineCommandWithViews, 0u, command, name, l.c_str(), s.c_str(), &viewList);
+    if (menu) return F_ApiDefineAndAddCommandWithViews(command, menu, name, l.c_str(), s.c_str(), &viewList);
+    return F_ApiDefineCommandWithViews(command, name, l.c_str(), s.c_str(), &viewList);
 }
 
 IntT om_RunFcode(IntT fcode) {
     IntT codes[1] = {fcode};
     F_IntsT list{1, codes};
-    return QV_CALL(F_ApiFcodes, 1, &list);
+    return F_ApiFcodes(&list);
 }
 
 IntT om_CallClient(ConStringT clientName, ConStringT message, IntT twice) {
@@ -111,7 +110,7 @@ IntT om_RangeApplyCharFormat(F_ObjHandleT doc, F_TextRangeT *range, ConStringT f
     F_ObjHandleT fmt = F_ApiGetNamedObject(doc, FO_CharFmt, formatName);
     if (!fmt) return 0;
     F_PropValsT props = F_ApiGetProps(doc, fmt);
-    QV_CALL(F_ApiSetTextProps, (void)0, doc, range, &props);
+    F_ApiSetTextProps(doc, range, &props);
     F_ApiDeallocatePropVals(&props);
     return 1;
 }

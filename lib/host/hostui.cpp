@@ -7,7 +7,6 @@
 #include <string>
 
 #include "lib/host/hostcmds.h"
-#include "lib/host/pending_calls.h"
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 
@@ -32,9 +31,9 @@ void AddToMakerMenu(F_ObjHandleT item, const char *menuName, const char *parentN
     F_ObjHandleT menu = F_ApiGetNamedObject(0, FO_Menu, menuName);
     if (!menu) {
         F_ObjHandleT parent = F_ApiGetNamedObject(0, FO_Menu, parentName);
-        if (parent) menu = QV_CALL(F_ApiDefineAndAddMenu, 0u, parent, menuName, "Orle Meadow");
+        if (parent) menu = F_ApiDefineAndAddMenu(parent, menuName, "Orle Meadow");
     }
-    if (menu) QV_CALL(F_ApiAddMenuToMenu, 1, menu, item);
+    if (menu) F_ApiAddMenuToMenu(menu, item);
 }
 
 }  // namespace

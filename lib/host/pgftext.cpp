@@ -4,7 +4,6 @@
 
 #include "lib/host/hostcmds.h"
 #include "lib/host/hostui.h"
-#include "lib/host/pending_calls.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 
@@ -37,7 +36,7 @@ namespace qv {
 std::string PgfText(F_ObjHandleT doc, F_ObjHandleT pgf, int maxLength, bool lineEnds, bool trim) {
     if (!doc || !pgf) return "";
     F_TextRangeT range{{pgf, 0}, {pgf, FV_OBJ_END_OFFSET}};
-    F_TextItemsT items = QV_CALL(F_ApiGetTextForRange, (F_TextItemsT{0, nullptr}), doc, &range, FTI_String | FTI_LineEnd);
+    F_TextItemsT items = F_ApiGetTextForRange(doc, &range, FTI_String | FTI_LineEnd);
     std::string out;
     for (UIntT i = 0; i < items.len; ++i) {
         const F_TextItemT &it = items.val[i];
@@ -172,8 +171,8 @@ void om_PgfReplaceText(F_ObjHandleT doc, F_ObjHandleT pgf, F_ObjHandleT endPgf, 
         F_ApiSetTextRange(0, doc, FP_TextSelection, &range);
     }
     if (qv::View(text).empty()) return;
-    QV_CALL(F_ApiClear, 1, doc, 0);
-    QV_CALL(F_ApiAddText, F_TextLocT{}, doc, &range.beg, text);
+    F_ApiClear(doc, 0);
+    F_ApiAddText(doc, &range.beg, text);
 }
 
 F_ObjHandleT om_CellSetText(F_ObjHandleT doc, F_ObjHandleT table, F_ObjHandleT cell, IntT rowNumber, IntT column,
@@ -201,11 +200,11 @@ F_ObjHandleT om_PgfInsertNew(F_ObjHandleT doc, F_ObjHandleT pgf, ConStringT form
             predecessor = frame ? F_ApiGetId(doc, frame, kFramePredecessor) : 0;
         }
     }
-    F_ObjHandleT fresh = QV_CALL(F_ApiNewSeriesObject, 0u, doc, FO_Pgf, predecessor);
+    F_ObjHandleT fresh = F_ApiNewSeriesObject(doc, FO_Pgf, predecessor);
     if (!fresh) return 0;
     if (!qv::View(text).empty()) {
         F_TextLocT loc{fresh, 0};
-        QV_CALL(F_ApiAddText, F_TextLocT{}, doc, &loc, text);
+        F_ApiAddText(doc, &loc, text);
     }
     om_PgfApplyFormat(doc, fresh, format);
     return fresh;
@@ -217,9 +216,9 @@ F_ObjHandleT om_TableAddRows(F_ObjHandleT doc, F_ObjHandleT table, IntT where, I
     for (IntT i = 0; i < count; ++i) {
         if (where == 1) {
             F_ObjHandleT first = F_ApiGetId(doc, table, kFirstRow);
-            QV_CALL(F_ApiAddRows, 1, doc, first, i == 0 ? FV_Above : FV_Below, 1);
+            F_ApiAddRows(doc, first, i == 0 ? FV_Above : FV_Below, 1);
         } else {
-            QV_CALL(F_ApiAddRows, 1, doc, F_ApiGetId(doc, table, kLastRow), FV_Below, 1);
+            F_ApiAddRows(doc, F_ApiGetId(doc, table, kLastRow), FV_Below, 1);
         }
         if (i == 0) result = F_ApiGetId(doc, table, where == 1 ? kFirstRow : kLastRow);
     }
@@ -234,11 +233,11 @@ F_ObjHandleT om_PgfCopyFromDoc(F_ObjHandleT srcDoc, F_ObjHandleT srcPgf, F_ObjHa
     F_TextRangeT src{{srcPgf, 0}, {srcPgf, FV_OBJ_END_OFFSET}};
     F_ApiSetTextRange(0, srcDoc, FP_TextSelection, &src);
     FA_errno = 0;
-    QV_CALL(F_ApiCopy, 1, srcDoc, 0);
+    F_ApiCopy(srcDoc, 0);
     if (FA_errno != 0) return 0;
     F_TextRangeT dst{{target, 0}, {target, FV_OBJ_END_OFFSET}};
     F_ApiSetTextRange(0, dstDoc, FP_TextSelection, &dst);
-    QV_CALL(F_ApiPaste, 1, dstDoc, 0);
+    F_ApiPaste(dstDoc, 0);
     if (FA_errno != 0) return 0;
     F_ObjHandleT result = prev ? F_ApiGetId(dstDoc, prev, kPgfNext) : F_ApiGetId(dstDoc, next, kPgfPrev);
     if (!next && result) {

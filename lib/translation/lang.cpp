@@ -7,7 +7,6 @@
 #include "lib/host/docio.h"
 #include "lib/host/hostcmds.h"
 #include "lib/host/pgftext.h"
-#include "lib/host/pending_calls.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/translation/langfiles.h"
@@ -330,7 +329,7 @@ F_ObjHandleT om_LangCmdDefine(IntT command, ConStringT name, ConStringT englishL
 
 F_ObjHandleT om_LangDefineMenu(ConStringT tag, ConStringT englishLabel) {
     std::string label = qv::LangTranslate("PRZD - Menus And Commands", std::string(qv::View(englishLabel)), false, 0);
-    return QV_CALL(F_ApiDefineMenu, 0u, tag, label.c_str());
+    return F_ApiDefineMenu(tag, label.c_str());
 }
 
 void om_LangSetNote(ConStringT text) { State().note = qv::View(text); }

@@ -9,7 +9,6 @@
 #include "lib/host/docio.h"
 #include "lib/host/hostcmds.h"
 #include "lib/host/pgftext.h"
-#include "lib/host/pending_calls.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/translation/lang.h"
@@ -298,14 +297,14 @@ F_ObjHandleT om_LangAddRows(F_ObjHandleT doc, F_ObjHandleT table, ConStringT tab
     for (const auto &s : qv::ReadStrings(strings)) {
         if (s.empty() || std::find(present.begin(), present.end(), qv::FoldCase(s)) != present.end()) continue;
         F_ObjHandleT last = F_ApiGetId(doc, table, 1339);
-        QV_CALL(F_ApiAddRows, 1, doc, last, FV_Below, 1);
+        F_ApiAddRows(doc, last, FV_Below, 1);
         F_ObjHandleT row = F_ApiGetId(doc, table, 1339);
         F_ObjHandleT cell = qv::CellOf(doc, row, 1, 0, 0);
         om_CellSetText(doc, table, cell, 0, 1, s.c_str(), 0);
         present.push_back(qv::FoldCase(s));
         if (first && created) {
             F_ObjHandleT sample = F_ApiGetId(doc, F_ApiGetId(doc, table, 1338), 1245);
-            if (sample && sample != row) QV_CALL(F_ApiDeleteRows, 1, doc, table, sample, 1);
+            if (sample && sample != row) F_ApiDeleteRows(doc, table, sample, 1);
         }
         first = false;
     }
