@@ -46,9 +46,13 @@ void om_XOutLiterals(StringT *p, ConStringT mask, IntT singleQuotes, IntT double
     std::string out;
     out.reserve(text.size());
     size_t pos = 0;
+    // The next quote of each kind, looked for again only once the scan has passed it.
+    Quote s, d;
+    bool fresh = true;
     for (int literals = 0;; ++literals) {
-        Quote s = singleQuotes ? FindQuote(text, pos, kSingleQuotes) : Quote{};
-        Quote d = doubleQuotes ? FindQuote(text, pos, kDoubleQuotes) : Quote{};
+        if (singleQuotes && (fresh || (s.pos != npos && s.pos < pos))) s = FindQuote(text, pos, kSingleQuotes);
+        if (doubleQuotes && (fresh || (d.pos != npos && d.pos < pos))) d = FindQuote(text, pos, kDoubleQuotes);
+        fresh = false;
         bool single = s.pos < d.pos;
         Quote open = single ? s : d;
         if (open.pos == npos) {
@@ -115,8 +119,11 @@ IntT om_StrClausesAreTerminated(ConStringT text, ConStringT openToken, ConString
     long depth = 0;
     size_t unmatched = 0;
     size_t pos = 0;
+    // The next open and close tokens, looked for again only once the scan has passed them.
+    size_t o = t.find(open), c = t.find(close);
     for (int steps = 0;; ++steps) {
-        size_t o = t.find(open, pos), c = t.find(close, pos);
+        if (o != npos && o < pos) o = t.find(open, pos);
+        if (c != npos && c < pos) c = t.find(close, pos);
         if (o == npos && c == npos) break;
         if (steps == kClauseStepLimit) {
             F_ApiAlert("Orle Meadow plugin error:\n\nEndless loop in om_StrClausesAreTerminated()... "
@@ -166,8 +173,10 @@ IntT om_StrExtractBracketed(ConStringT text, StringT *out, ConStringT openToken,
     const char open = openToken[0], close = closeToken[0];
     long depth = 1;
     size_t pos = 1;
+    size_t o = open == close ? npos : t.find(open, pos), c = t.find(close, pos);
     for (int steps = 0; steps < kBracketStepLimit; ++steps) {
-        size_t o = open == close ? npos : t.find(open, pos), c = t.find(close, pos);
+        if (o != npos && o < pos) o = t.find(open, pos);
+        if (c != npos && c < pos) c = t.find(close, pos);
         if (o == npos && c == npos) break;
         if (c == npos || o < c) {
             ++depth;
