@@ -62,7 +62,7 @@ TEST_F(Files, ReadLinesAnyLineEnding) {
         {"\r\r\n", {"", ""}},                    // two CRs then an LF: two empty lines
         {"x\n\ny\n", {"x", "", "y"}},
         {"", {}},
-        {std::string("bin\0ary\xFF\x01\n", 12), {"binary\xFF\x01"}},
+        {std::string("bin\0ary\xFF\x01\n", 10), {"binary\xFF\x01"}},
     };
     for (const Case &c : cases) {
         WriteBytes("in.txt", c.bytes);
