@@ -9,6 +9,7 @@
 // paragraph and its sequence number inside that element (text runs outside paragraph elements by
 // their first text node). Frames and pages are keyed by (flow, number) the same way.
 #include "model_layout.h"
+#include "tables.h"
 
 #include <algorithm>
 
@@ -410,7 +411,18 @@ void RegisterParagraphs() {
         return i > 0 && l.pgfs[i - 1].flow == l.pgfs[i].flow ? l.pgfs[i - 1].id : 0;
     });
     DerivedId(FO_Pgf, 1001, pgfs, [](Layout &l, uint32_t i) { return l.frames[l.pgfs[i].frame].id; });
-    DerivedId(FO_Pgf, 1000, pgfs, [](Layout &, uint32_t) { return F_ObjHandleT(0); });
+    // the table cell that holds the paragraph (0 outside tables)
+    DerivedId(FO_Pgf, 1000, pgfs, [](Layout &l, uint32_t i) {
+        const PgfInfo &p = l.pgfs[i];
+        F_ObjHandleT e = p.begin ? p.begin : !p.segs.empty() ? Elem(p.segs.front().node)->parent : p.emptyLoc.parentId;
+        for (size_t steps = 0; e && steps < TheStore().elements.Size(); ++steps) {
+            const Element *x = Elem(e);
+            if (!x) break;
+            if (const ElementDef *d = Def(x->def); d && d->type == FV_FO_TBL_CELL) return TableObjectOf(x->doc, e);
+            e = x->parent;
+        }
+        return F_ObjHandleT(0);
+    });
     RegisterStoredProperty(FO_Pgf, 611, PropType::Int);
     RegisterStoredProperty(FO_Pgf, 722, PropType::Int);
     RegisterStoredProperty(FO_Pgf, 719, PropType::String);

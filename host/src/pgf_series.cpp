@@ -22,10 +22,11 @@ F_ObjHandleT NewPgfDefinition(Document &d, const PgfInfo &p) {
 // Where a new element goes to stand after (or, with `before`, in front of) paragraph index i.
 bool PlaceBeside(Layout &l, uint32_t i, bool before, F_ObjHandleT &parent, F_ObjHandleT &next) {
     const PgfInfo &p = l.pgfs[i];
-    // A paragraph that wholly is its beginning container: beside that element.
+    // The first paragraph of its beginning container: beside that element (after everything the
+    // element holds, nested paragraphs and tables included).
     if (Element *b = Elem(p.begin); b && b->parent && Def(b->def) && Def(b->def)->type == FV_FO_CONTAINER) {
         auto pos = l.elemPos.find(p.begin);
-        if (pos != l.elemPos.end() && pos->second.first.pgf == i && pos->second.second.pgf == i) {
+        if (pos != l.elemPos.end() && pos->second.first.pgf == i) {
             parent = b->parent;
             next = before ? p.begin : b->next;
             return true;

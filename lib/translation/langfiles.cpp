@@ -7,6 +7,7 @@
 
 #include "lib/dialogs/generic.h"
 #include "lib/host/docio.h"
+#include "lib/host/element_edit.h"
 #include "lib/host/hostcmds.h"
 #include "lib/host/pgftext.h"
 #include "lib/strings/heapstr.h"
@@ -40,6 +41,20 @@ std::string ClientDir() {
     std::string out(qv::View(s));
     F_ApiDeallocateString(&s);
     return out;
+}
+
+// The main flow's last paragraph that is not part of a table (cells and titles belong to their
+// table, not to the flow's run of paragraphs).
+F_ObjHandleT LastPgfOutsideTables(F_ObjHandleT doc) {
+    std::vector<F_ObjHandleT> titles;
+    int n = 0;
+    for (F_ObjHandleT t = F_ApiGetId(0, doc, 120); t && n < kStepLimit; t = F_ApiGetId(doc, t, 1337), ++n)
+        titles.push_back(F_ApiGetId(doc, t, 972));
+    std::sort(titles.begin(), titles.end());
+    F_ObjHandleT pgf = om_FlowLastPgf(doc, "", 1);
+    for (n = 0; pgf && n < kStepLimit; ++n, pgf = F_ApiGetId(doc, pgf, 718))
+        if (!F_ApiGetId(doc, pgf, 1000) && !std::binary_search(titles.begin(), titles.end(), pgf)) break;
+    return pgf;
 }
 
 // The full paths of a folder's entries, in the host's listing order.
@@ -263,11 +278,18 @@ IntT om_LangIsTemplate(F_ObjHandleT doc) { return om_DocFindTable(doc, "", kTemp
 F_ObjHandleT om_LangAddTable(F_ObjHandleT doc, F_ObjHandleT pgf, ConStringT tableName) {
     F_ObjHandleT templ = om_DocFindTable(doc, kTemplateTitle, "", 0);
     if (!templ) return 0;
-    F_ObjHandleT anchor = F_ApiGetTextLoc(doc, templ, 879).objId;
-    if (!pgf) pgf = om_FlowLastPgf(doc, "", 1);
-    if (!anchor || !pgf) return 0;
-    F_ObjHandleT fresh = om_PgfCopyFromDoc(doc, anchor, doc, pgf, 2);
-    if (!fresh) return 0;
+    if (!pgf) pgf = LastPgfOutsideTables(doc);
+    if (!pgf) return 0;
+    // A new "Body" paragraph receives a copy of what the template's anchoring paragraph holds:
+    // the template table, copied whole through the clipboard and pasted at the paragraph's start.
+    F_ObjHandleT fresh = om_PgfInsertNew(doc, pgf, "Body", "", 2);
+    F_ObjHandleT tableElem = F_ApiGetId(doc, templ, 2170);
+    if (!fresh || !tableElem) return 0;
+    FA_errno = 0;
+    if (om_ElementCopy(doc, tableElem) != 0 || FA_errno != 0) return 0;
+    F_TextRangeT at{{fresh, 0}, {fresh, 0}};
+    F_ApiSetTextRange(0, doc, FP_TextSelection, &at);
+    if (F_ApiPaste(doc, 0) != 0) return 0;
     F_ObjHandleT table = om_TableAnchoredIn(doc, fresh);
     if (!table) return 0;
     F_ApiSetInt(doc, table, 1289, 1);
