@@ -22,6 +22,16 @@ extern "C" void *qv_DialogResourceText(ConStringT name);
 
 namespace {
 
+// Sets one condition tag over a text range of a document.
+void SetCondition(F_ObjHandleT doc, const F_TextRangeT &range, F_ObjHandleT tag) {
+    F_PropValT cond{};
+    cond.propIdent = 1150;
+    cond.propVal.valType = FT_Ints;
+    cond.propVal.isval = host::NewInts({static_cast<IntT>(tag)});
+    F_ApiSetTextPropVal(doc, &range, &cond);
+    F_ApiFreeIntList(&cond.propVal.isval);
+}
+
 // The plug-in as a client whose module holds the dialog resources (the status box).
 void ClientInit() {
     static F_ApiClientCallbacksT cb{"Quorvane", [](IntT) {}, nullptr, nullptr, nullptr, qv_DialogResourceText};
@@ -194,18 +204,14 @@ TEST_F(Books, BookFilesRoundTripAndBadFilesAreRefused) {
 
 TEST_F(Books, ConditionRemovalEmptiesEveryRunAndRow) {
     F_ObjHandleT draft = F_ApiNewNamedObject(doc, FO_CondFmt, "Draft");
-    F_TextRangeT all = F_ApiGetTextRange(doc, root, 1071);
-    F_PropValT cond{};
-    cond.propIdent = 1150;
-    cond.propVal.valType = FT_Ints;
-    cond.propVal.isval = host::NewInts({static_cast<IntT>(draft)});
-    F_ApiSetTextPropVal(doc, &all, &cond);
+    SetCondition(doc, F_ApiGetTextRange(doc, root, 1071), draft);
     F_ElementLocT place{s2, empty, 0};
     F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
     F_ObjHandleT tbl = F_ApiNewTable(doc, "F", 1, 1, 0, 0, &at);
     F_ObjHandleT row = F_ApiGetId(doc, tbl, 1338);
-    F_ApiSetInts(doc, row, 1150, &cond.propVal.isval);
-    F_ApiFreeIntList(&cond.propVal.isval);
+    F_IntsT tags = host::NewInts({static_cast<IntT>(draft)});
+    F_ApiSetInts(doc, row, 1150, &tags);
+    F_ApiFreeIntList(&tags);
     om_FlowRemoveConditions(doc, F_ApiGetId(0, doc, FP_MainFlowInDoc), 1);
     F_IntsT rowTags = F_ApiGetInts(doc, row, 1150);
     EXPECT_EQ(rowTags.len, 0u);
@@ -223,12 +229,7 @@ TEST_F(Books, BookConditionPassSkipsClosedDocumentsAndStopsOnAConfirmedEsc) {
     F_ObjHandleT chapter = om_ElementHighestLevel(a, "", 0);
     host::AppendText(a, chapter, "text");
     F_TextRangeT r = F_ApiGetTextRange(a, chapter, 1071);
-    F_PropValT cond{};
-    cond.propIdent = 1150;
-    cond.propVal.valType = FT_Ints;
-    cond.propVal.isval = host::NewInts({static_cast<IntT>(draft)});
-    F_ApiSetTextPropVal(a, &r, &cond);
-    F_ApiFreeIntList(&cond.propVal.isval);
+    SetCondition(a, r, draft);
     auto tagsAtStart = [&] {
         F_PropValT v = F_ApiGetTextPropVal(a, &r.beg, 1150);
         UIntT n = v.propVal.isval.len;

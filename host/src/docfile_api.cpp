@@ -4,6 +4,8 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -88,17 +90,32 @@ std::string FileNameOf(const std::string &windowsPath) {
 
 enum class FileKind { Native, Xml, Other };
 
-// What a file holds: the native format by its root element, plain XML by its content or its
-// ending, anything else refused.
+// What a file holds: the native format when its first element is <qvdocument>, plain XML when it
+// starts with markup or ends in ".xml", anything else refused.
 FileKind KindOfFile(const std::string &nativePath, const std::string &windowsPath) {
     std::ifstream in(nativePath, std::ios::binary);
     std::string head(4096, '\0');
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<size_t>(in.gcount()));
-    if (head.find("<qvdocument") != std::string::npos) return FileKind::Native;
-    size_t start = head.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    while (start < head.size() && std::isspace(static_cast<unsigned char>(head[start]))) ++start;
-    if (start < head.size() && head[start] == '<') return FileKind::Xml;
+    size_t at = head.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    bool markup = false;
+    while (at < head.size()) {
+        while (at < head.size() && std::isspace(static_cast<unsigned char>(head[at]))) ++at;
+        if (at >= head.size() || head[at] != '<') break;
+        markup = true;
+        const char *close = head.compare(at, 2, "<?") == 0 ? "?>" : head.compare(at, 4, "<!--") == 0 ? "-->" : nullptr;
+        if (!close) {
+            static const std::string kRoot = "<qvdocument";
+            if (head.compare(at, kRoot.size(), kRoot) == 0 && at + kRoot.size() < head.size() &&
+                std::string_view(" \t\r\n/>").find(head[at + kRoot.size()]) != std::string_view::npos)
+                return FileKind::Native;
+            break;
+        }
+        size_t end = head.find(close, at);
+        if (end == std::string::npos) break;
+        at = end + std::strlen(close);
+    }
+    if (markup) return FileKind::Xml;
     std::string name = Lower(windowsPath);
     if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".xml") == 0) return FileKind::Xml;
     return FileKind::Other;

@@ -1,6 +1,8 @@
 // The document image: lookups and the small text helpers the file formats share.
 #include "docfile_image.h"
 
+#include <algorithm>
+
 #include "fdk.h"
 
 namespace host::docfile {
@@ -35,6 +37,43 @@ int32_t DocImage::FindFormat(int kind, const std::string &name) const {
     for (size_t i = 0; i < formats.size(); ++i)
         if (formats[i].kind == kind && formats[i].name == name) return static_cast<int32_t>(i);
     return -1;
+}
+
+void TextArena::Start(NodeImage &n) {
+    if (chunks_.empty()) {
+        chunks_.emplace_back();
+        chunks_.back().reserve(kChunk);
+    }
+    n.textChunk = static_cast<uint32_t>(chunks_.size() - 1);
+    n.textOffset = static_cast<uint32_t>(chunks_.back().size());
+    n.textLength = 0;
+}
+
+void TextArena::Append(NodeImage &n, std::string_view s) {
+    std::string *chunk = &chunks_[n.textChunk];
+    if (n.textOffset > 0 && chunk->size() + s.size() > kChunk) {
+        // The chunk is full: the text begun so far moves to a chunk of its own, where it may
+        // grow as far as it needs.
+        std::string next;
+        next.reserve(std::max(kChunk, 2 * (static_cast<size_t>(n.textLength) + s.size())));
+        next.append(*chunk, n.textOffset, n.textLength);
+        chunk->resize(n.textOffset);
+        chunks_.push_back(std::move(next));
+        chunk = &chunks_.back();
+        n.textChunk = static_cast<uint32_t>(chunks_.size() - 1);
+        n.textOffset = 0;
+    }
+    chunk->append(s);
+    n.textLength += static_cast<uint32_t>(s.size());
+}
+
+std::string_view TextArena::Text(const NodeImage &n) const {
+    if (n.textLength == 0) return {};
+    return std::string_view(chunks_[n.textChunk]).substr(n.textOffset, n.textLength);
+}
+
+void TextArena::Replace(char from, char to) {
+    for (std::string &c : chunks_) std::replace(c.begin(), c.end(), from, to);
 }
 
 static bool IsBlankChar(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }

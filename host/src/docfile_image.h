@@ -4,8 +4,9 @@
 // Readers fill an image completely before any document is made from it, so a file that fails
 // half-way leaves nothing behind; writers take an image extracted from an open document. The
 // element tree is stored flat, in document order (pre-order), each node naming its parent by
-// index, so that no reader, writer or walk needs recursion however deep the tree is. Text is
-// kept in one arena and attributes in one list, so a node costs a few words.
+// index, so that no reader, writer or walk needs recursion however deep the tree is. Nodes and
+// text are kept in chunks (a node costs a few words, a growing image never copies what it holds,
+// and the chunks are small enough to come from the heap rather than fresh pages of their own).
 #pragma once
 
 #include <cstdint>
@@ -58,8 +59,9 @@ struct NodeImage {
     int32_t parent = -1;     // index of the parent node; -1 for a flow's highest-level element
     int32_t def = -1;        // index into DocImage::defs, or kTextNode
     uint32_t uniqueId = 0;   // 0 = none stored (the document assigns one)
-    uint32_t textLength = 0; // text nodes: bytes in DocImage::text from textOffset
-    uint64_t textOffset = 0;
+    uint32_t textLength = 0; // text nodes: bytes in DocImage::text at textOffset
+    uint32_t textChunk = 0;
+    uint32_t textOffset = 0;
     uint32_t firstAttr = 0;  // tagged nodes: attributes DocImage::attrs[firstAttr, firstAttr + attrCount)
     uint32_t attrCount = 0;
     uint8_t pgfMode = 0;     // tagged nodes: 0 as the definition says, 1 begins a paragraph, 2 does not
@@ -83,15 +85,80 @@ struct DoctypeImage {
     bool hadDtd = false;  // the file came with declarations (internal or external)
 };
 
+// A list kept in fixed chunks: appends never move what is already stored.
+template <class T, size_t kChunk = 1024>
+class ChunkedList {
+  public:
+    size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+    T &operator[](size_t i) { return chunks_[i / kChunk][i % kChunk]; }
+    const T &operator[](size_t i) const { return chunks_[i / kChunk][i % kChunk]; }
+    T &back() { return (*this)[size_ - 1]; }
+    void push_back(const T &v) {
+        if (size_ % kChunk == 0) {
+            if (size_ / kChunk == chunks_.size()) chunks_.emplace_back();
+            chunks_[size_ / kChunk].reserve(kChunk);
+        }
+        chunks_[size_ / kChunk].push_back(v);
+        ++size_;
+    }
+    // Keeps the first n entries (n <= size()) and frees the chunks no longer used.
+    void truncate(size_t n) {
+        while (size_ > n) {
+            chunks_[(size_ - 1) / kChunk].pop_back();
+            --size_;
+        }
+        chunks_.resize((size_ + kChunk - 1) / kChunk);
+    }
+    template <class L, class V>
+    struct Iter {
+        L *list;
+        size_t i;
+        V &operator*() const { return (*list)[i]; }
+        Iter &operator++() {
+            ++i;
+            return *this;
+        }
+        bool operator!=(const Iter &o) const { return i != o.i; }
+    };
+    Iter<ChunkedList, T> begin() { return {this, 0}; }
+    Iter<ChunkedList, T> end() { return {this, size_}; }
+    Iter<const ChunkedList, const T> begin() const { return {this, 0}; }
+    Iter<const ChunkedList, const T> end() const { return {this, size_}; }
+
+  private:
+    std::vector<std::vector<T>> chunks_;
+    size_t size_ = 0;
+};
+
+struct NodeImage;
+
+// The text of all text nodes, in chunks. A node's text is contiguous in one chunk; only the text
+// begun last may grow (it moves to a new chunk when its chunk is full).
+class TextArena {
+  public:
+    // Begins the text of `n` (empty) after everything stored.
+    void Start(NodeImage &n);
+    // Appends to the text begun last, which is `n`'s.
+    void Append(NodeImage &n, std::string_view s);
+    std::string_view Text(const NodeImage &n) const;
+    // Replaces a byte everywhere.
+    void Replace(char from, char to);
+
+  private:
+    static constexpr size_t kChunk = 64 * 1024;
+    std::vector<std::string> chunks_;
+};
+
 struct DocImage {
     int paragraphsPerPage = 40;
     std::vector<std::pair<std::string, std::string>> otherSettings;  // settings kept as read
     std::vector<ElementDefImage> defs;
     std::vector<FormatImage> formats;
     std::vector<FlowImage> flows;
-    std::vector<NodeImage> nodes;
+    ChunkedList<NodeImage> nodes;
     std::vector<AttrImage> attrs;
-    std::string text;
+    TextArena text;
     DoctypeImage doctype;
     // Table format names (table property 1275) of table elements, by node index.
     std::unordered_map<int32_t, std::string> tableFormats;
@@ -101,7 +168,7 @@ struct DocImage {
     // Index of the definition of that name, adding an empty container definition when missing.
     int32_t DefFor(const std::string &name);
     // The text of a text node.
-    std::string_view NodeText(const NodeImage &n) const { return std::string_view(text).substr(n.textOffset, n.textLength); }
+    std::string_view NodeText(const NodeImage &n) const { return text.Text(n); }
     // The index of the main flow, or -1.
     int32_t MainFlow() const;
     // Index of the format of that kind and name, or -1.

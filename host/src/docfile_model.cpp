@@ -199,9 +199,8 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
             n.uniqueId = e->unique > 0 ? static_cast<uint32_t>(e->unique) : 0;
             if (!e->def) {
                 n.def = kTextNode;
-                n.textOffset = image.text.size();
-                n.textLength = static_cast<uint32_t>(e->text.size());
-                image.text += e->text;
+                image.text.Start(n);
+                image.text.Append(n, e->text);
             } else {
                 auto di = defIndex.find(e->def);
                 if (di == defIndex.end()) break;  // a definition that is gone: the tree ends here

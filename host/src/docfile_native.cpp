@@ -209,7 +209,7 @@ class NativeReader {
                 t.def = kTextNode;
                 if (!Int("uid", 0, std::numeric_limits<uint32_t>::max(), 0, v)) return;
                 t.uniqueId = static_cast<uint32_t>(v);
-                t.textOffset = image_.text.size();
+                image_.text.Start(t);
                 image_.nodes.push_back(t);
                 textNode_ = static_cast<int32_t>(image_.nodes.size() - 1);
                 break;
@@ -232,14 +232,7 @@ class NativeReader {
             case Tag::Default: image_.defs[def_].attributes.back().defaults.push_back(collected_); break;
             case Tag::Property: image_.formats.back().properties.emplace_back(propertyName_, collected_); break;
             case Tag::V: image_.attrs.back().values.push_back(collected_); break;
-            case Tag::T: {
-                NodeImage &t = image_.nodes[textNode_];
-                uint64_t len = image_.text.size() - t.textOffset;
-                if (len > std::numeric_limits<uint32_t>::max()) return reader_.Fail("a text is too long");
-                t.textLength = static_cast<uint32_t>(len);
-                textNode_ = -1;
-                break;
-            }
+            case Tag::T: textNode_ = -1; break;
             case Tag::E: open_.pop_back(); break;
             case Tag::Flow: image_.flows.back().count = static_cast<int32_t>(image_.nodes.size()) - image_.flows.back().first; break;
             default: break;
@@ -250,7 +243,14 @@ class NativeReader {
         Tag where = stack_.empty() ? Tag::None : stack_.back();
         if (where == Tag::X && stack_.size() > 1) where = stack_[stack_.size() - 2];
         switch (where) {
-            case Tag::T: image_.text.append(value); break;
+            case Tag::T: {
+                NodeImage &t = image_.nodes[textNode_];
+                size_t len = std::strlen(value);
+                if (static_cast<uint64_t>(t.textLength) + len > std::numeric_limits<uint32_t>::max())
+                    return reader_.Fail("a text is too long");
+                image_.text.Append(t, std::string_view(value, len));
+                break;
+            }
             case Tag::V:
             case Tag::Choice:
             case Tag::Default:

@@ -13,7 +13,8 @@
 //     <formats><format kind="32" name="Body"><property name="...">value</property></format></formats>
 //     <flows>
 //       <flow name="Main" main="1">
-//         <e tag="chapter" uid="1000">            (paragraph="yes"/"no": the element's own choice)
+//         <e tag="chapter" uid="1000">            (paragraph="yes"/"no": the element's own choice;
+//                                                   table-format="...": a table element's format)
 //           <a name="id"><v>c1</v></a>
 //           <t uid="1001">text<x c="8"/>more</t>
 //         </e>

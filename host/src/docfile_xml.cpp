@@ -60,8 +60,7 @@ void FinishImage(DocImage &image, const DtdFacts &facts) {
         newIndex[i] = static_cast<int32_t>(out);
         image.nodes[out++] = n;
     }
-    image.nodes.resize(out);
-    image.nodes.shrink_to_fit();
+    image.nodes.truncate(out);
     image.flows[0].count = static_cast<int32_t>(out);
 
     // Which definitions have an element that begins a paragraph; unused definitions go by their
@@ -85,7 +84,7 @@ void FinishImage(DocImage &image, const DtdFacts &facts) {
         image.defs[d].paragraphFormat = image.defs[d].name;
         if (image.defs[d].name != "Body") image.formats.push_back(FormatImage{FO_PgfFmt, image.defs[d].name, {}});
     }
-    std::replace(image.text.begin(), image.text.end(), '\t', kHostTab);
+    image.text.Replace('\t', kHostTab);
 }
 
 }  // namespace
@@ -188,17 +187,16 @@ void OnText(void *ctx, const xmlChar *ch, int len) {
         NodeImage &t = image.nodes[top.lastText];
         if (static_cast<uint64_t>(t.textLength) + static_cast<uint64_t>(len) > std::numeric_limits<uint32_t>::max())
             return st.Fail("a text is too long");
-        t.textLength += static_cast<uint32_t>(len);
+        image.text.Append(t, std::string_view(C(ch), static_cast<size_t>(len)));
     } else {
         NodeImage t;
         t.parent = top.node;
         t.def = kTextNode;
-        t.textOffset = image.text.size();
-        t.textLength = static_cast<uint32_t>(len);
+        image.text.Start(t);
+        image.text.Append(t, std::string_view(C(ch), static_cast<size_t>(len)));
         image.nodes.push_back(t);
         top.lastText = static_cast<int32_t>(image.nodes.size() - 1);
     }
-    image.text.append(C(ch), static_cast<size_t>(len));
 }
 
 void OnError(void *ctx, xmlErrorPtr error) { StateOf(ctx).errors.Record(error); }

@@ -31,6 +31,17 @@ F_ObjHandleT SelectedWhole(F_ObjHandleT doc) {
     return r.beg.childId;
 }
 
+// The document and its element selected as a whole; nullptr with FA_errno set when either is
+// missing.
+Element *SelectedForEdit(F_ObjHandleT doc, Document *&d, F_ObjHandleT &id) {
+    d = Doc(doc);
+    if (!d) return Fail(FE_BadDocId), nullptr;
+    id = SelectedWhole(doc);
+    Element *e = id ? Elem(id) : nullptr;
+    if (!e) Fail(FE_BadSelection);
+    return e;
+}
+
 void SelectWhole(Document &d, F_ObjHandleT e) {
     Element *x = Elem(e);
     d.sel.textView = false;
@@ -83,11 +94,10 @@ bool Wrap(F_ObjHandleT doc, F_ObjHandleT defId) {
 }
 
 bool UnWrap(F_ObjHandleT doc) {
-    Document *d = Doc(doc);
-    if (!d) return Fail(FE_BadDocId);
-    F_ObjHandleT id = SelectedWhole(doc);
-    Element *e = id ? Elem(id) : nullptr;
-    if (!e) return Fail(FE_BadSelection);
+    Document *d = nullptr;
+    F_ObjHandleT id = 0;
+    Element *e = SelectedForEdit(doc, d, id);
+    if (!e) return false;
     if (!e->parent || KindOfElement(*e) != FV_FO_CONTAINER) return Fail(FE_BadOperation);
     F_ObjHandleT parent = e->parent, firstMoved = e->first, lastMoved = e->last, after = e->next;
     while (F_ObjHandleT c = Elem(id)->first) {
@@ -116,11 +126,10 @@ bool UnWrap(F_ObjHandleT doc) {
 }
 
 bool Promote(F_ObjHandleT doc) {
-    Document *d = Doc(doc);
-    if (!d) return Fail(FE_BadDocId);
-    F_ObjHandleT id = SelectedWhole(doc);
-    Element *e = id ? Elem(id) : nullptr;
-    if (!e) return Fail(FE_BadSelection);
+    Document *d = nullptr;
+    F_ObjHandleT id = 0;
+    Element *e = SelectedForEdit(doc, d, id);
+    if (!e) return false;
     Element *p = e->parent ? Elem(e->parent) : nullptr;
     if (!p || !p->parent || IsTablePart(*e) || KindOfElement(*e) == FV_FO_TBL) return Fail(FE_BadOperation);
     F_ObjHandleT parent = e->parent, grand = p->parent, after = p->next;
@@ -135,11 +144,10 @@ bool Promote(F_ObjHandleT doc) {
 }
 
 bool Demote(F_ObjHandleT doc) {
-    Document *d = Doc(doc);
-    if (!d) return Fail(FE_BadDocId);
-    F_ObjHandleT id = SelectedWhole(doc);
-    Element *e = id ? Elem(id) : nullptr;
-    if (!e) return Fail(FE_BadSelection);
+    Document *d = nullptr;
+    F_ObjHandleT id = 0;
+    Element *e = SelectedForEdit(doc, d, id);
+    if (!e) return false;
     Element *s = e->prev ? Elem(e->prev) : nullptr;
     if (!s || !s->def || KindOfElement(*s) != FV_FO_CONTAINER || IsTablePart(*e)) return Fail(FE_BadOperation);
     F_ObjHandleT sibling = e->prev;

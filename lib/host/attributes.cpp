@@ -53,14 +53,7 @@ IntT FirstIndexOf(const Attributes &attrs, const std::string &name) {
 
 // Checks document, element and attributes for a write; sets the status and answers false.
 bool WritableAttributes(F_ObjHandleT docId, F_ObjHandleT elemId, Attributes &attrs) {
-    if (!docId) {
-        StatusCode = StatusNoDocument;
-        return false;
-    }
-    if (!elemId) {
-        StatusCode = StatusNoObject;
-        return false;
-    }
+    if (!HostHaveDocAndObject(docId, elemId)) return false;
     attrs = HostGetAttributes(docId, elemId);
     if (attrs.empty()) {
         StatusCode = StatusNoAttributes;
@@ -140,26 +133,12 @@ void HostSetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId, const Attributes
 // ---- reading --------------------------------------------------------------------------------
 
 IntT om_AttrIndex(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &name) {
-    if (!docId) {
-        StatusCode = StatusNoDocument;
-        return -1;
-    }
-    if (!elemId) {
-        StatusCode = StatusNoObject;
-        return -1;
-    }
+    if (!HostHaveDocAndObject(docId, elemId)) return -1;
     return LastIndexOf(HostGetAttributes(docId, elemId), name);
 }
 
 IntT om_AttrIndexCI(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &name) {
-    if (!docId) {
-        StatusCode = StatusNoDocument;
-        return -1;
-    }
-    if (!elemId) {
-        StatusCode = StatusNoObject;
-        return -1;
-    }
+    if (!HostHaveDocAndObject(docId, elemId)) return -1;
     Attributes attrs = HostGetAttributes(docId, elemId);
     for (size_t i = attrs.size(); i-- > 0;)
         if (EqualCI(attrs[i].name, name)) return static_cast<IntT>(i);
@@ -401,8 +380,7 @@ IntT om_AttrSetValue(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string 
 
 IntT om_AttrSetValueAt(F_ObjHandleT docId, F_ObjHandleT elemId, IntT index, const std::string &value) {
     StatusCode = 0;
-    if (!docId) return StatusCode = StatusNoDocument, -1;
-    if (!elemId) return StatusCode = StatusNoObject, -1;
+    if (!HostHaveDocAndObject(docId, elemId)) return -1;
     if (index < 0) return StatusCode = StatusNegativeIndex, -1;
     Attributes attrs;
     if (!WritableAttributes(docId, elemId, attrs)) return -1;
@@ -462,8 +440,7 @@ IntT om_AttrRemoveValue(F_ObjHandleT docId, F_ObjHandleT elemId, const std::stri
 IntT om_AttrCopyValues(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &nameA, IntT indexA,
                        const std::string &nameB, IntT indexB, IntT operation) {
     StatusCode = 0;
-    if (!docId) return StatusCode = StatusNoDocument, 0;
-    if (!elemId) return StatusCode = StatusNoObject, 0;
+    if (!HostHaveDocAndObject(docId, elemId)) return 0;
     Attributes attrs = HostGetAttributes(docId, elemId);
     auto resolve = [&](const std::string &name, IntT index) -> IntT {
         if (index < 0) return LastIndexOf(attrs, name);

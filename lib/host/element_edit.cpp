@@ -138,8 +138,7 @@ IntT om_ElementInsertText(F_ObjHandleT docId, F_ObjHandleT elemId, const std::st
 }
 
 IntT om_ElementClearContent(F_ObjHandleT docId, F_ObjHandleT elemId) {
-    if (!docId) return StatusCode = StatusNoDocument;
-    if (!elemId) return StatusCode = StatusNoObject;
+    if (!HostHaveDocAndObject(docId, elemId)) return StatusCode;
     if (om_ElementSelect(docId, elemId, LocContent)) F_ApiClear(docId, 2);
     return 0;
 }

@@ -138,8 +138,7 @@ IntT om_ElementCountChildren(F_ObjHandleT docId, F_ObjHandleT elemId, const std:
 }
 
 IntT om_ElementSiblingPosition(F_ObjHandleT docId, F_ObjHandleT elemId, IntT positionFlag) {
-    if (!docId) return StatusCode = StatusNoDocument, 0;
-    if (!elemId) return StatusCode = StatusNoObject, 0;
+    if (!HostHaveDocAndObject(docId, elemId)) return 0;
     F_ObjHandleT parent = F_ApiGetId(docId, elemId, FP_ParentElement);
     if (!parent) return 1;
     IntT n = 0, pos = 0;
@@ -337,8 +336,7 @@ IntT om_ElementCountSiblings(F_ObjHandleT docId, F_ObjHandleT elemId, const std:
 }
 
 F_ObjHandleT om_ElementNthChild(F_ObjHandleT docId, F_ObjHandleT elemId, IntT n, IntT parentFlag) {
-    if (!docId) return StatusCode = StatusNoDocument, 0;
-    if (!elemId) return StatusCode = StatusNoObject, 0;
+    if (!HostHaveDocAndObject(docId, elemId)) return 0;
     if (n <= 0) return 0;
     F_ObjHandleT of = parentFlag ? F_ApiGetId(docId, elemId, FP_ParentElement) : elemId;
     IntT i = 0;

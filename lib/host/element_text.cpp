@@ -31,6 +31,28 @@ std::vector<Item> RangeItems(F_ObjHandleT docId, const F_TextRangeT &range, IntT
     return out;
 }
 
+// Text gathered item by item: stops once it holds more than the maximum characters (when
+// above 0) or more than the byte limit, and is cut to the maximum characters at the end.
+class Gathered {
+  public:
+    explicit Gathered(IntT maxChars) : max_(maxChars > 0 ? static_cast<size_t>(maxChars) : 0) {}
+    void Append(const std::string &t) {
+        text_ += t;
+        chars_ += Utf8CharCount(t);
+    }
+    void Prepend(const std::string &t) {
+        text_ = t + text_;
+        chars_ += Utf8CharCount(t);
+    }
+    bool Full() const { return (max_ && chars_ > max_) || text_.size() > kElementTextByteLimit; }
+    std::string Result() const { return max_ && chars_ > max_ ? Utf8KeepChars(text_, max_) : text_; }
+
+  private:
+    size_t max_;
+    std::string text_;
+    size_t chars_ = 0;
+};
+
 std::string TabsToBlanks(std::string s) {
     for (char &c : s)
         if (c == '\x08') c = ' ';
@@ -84,80 +106,46 @@ std::string om_ElementTag(F_ObjHandleT docId, F_ObjHandleT elemId, IntT withSeco
 
 std::string om_ElementText(F_ObjHandleT docId, F_ObjHandleT elemId, IntT firstPgf, IntT maxChars, IntT elementItself,
                            IntT lineBreaks) {
-    if (!docId) {
-        StatusCode = StatusNoDocument;
-        return "";
-    }
-    if (!elemId) {
-        StatusCode = StatusNoObject;
-        return "";
-    }
+    if (!HostHaveDocAndObject(docId, elemId)) return "";
     F_TextRangeT r = ReadRange(docId, elemId, elementItself);
     if (!r.beg.objId) return "";
     if (firstPgf == 1 && r.end.objId != r.beg.objId) r.end = F_TextLocT{r.beg.objId, FV_OBJ_END_OFFSET};
-    std::string out;
-    size_t chars = 0;
+    Gathered g(maxChars);
     for (const Item &it : RangeItems(docId, r, FTI_String | FTI_PgfEnd)) {
-        if (it.type == FTI_PgfEnd) {
-            if (lineBreaks == 1) {
-                out += '\n';
-                ++chars;
-            }
-        } else if (it.type == FTI_String) {
-            out += it.text;
-            chars += Utf8CharCount(it.text);
-        }
-        if ((maxChars > 0 && chars > static_cast<size_t>(maxChars)) || out.size() > kElementTextByteLimit) break;
+        if (it.type == FTI_String)
+            g.Append(it.text);
+        else if (lineBreaks == 1)
+            g.Append("\n");
+        if (g.Full()) break;
     }
-    if (maxChars > 0 && chars > static_cast<size_t>(maxChars)) out = Utf8KeepChars(out, static_cast<size_t>(maxChars));
-    return out;
+    return g.Result();
 }
 
 std::string om_ElementTextWithPrefix(F_ObjHandleT docId, F_ObjHandleT elemId, IntT maxChars, IntT elementItself,
                                      IntT prefixFlag, IntT tabFlag) {
-    if (!docId) {
-        StatusCode = StatusNoDocument;
-        return "";
-    }
-    if (!elemId) {
-        StatusCode = StatusNoObject;
-        return "";
-    }
+    if (!HostHaveDocAndObject(docId, elemId)) return "";
     F_TextRangeT r = ReadRange(docId, elemId, elementItself);
     if (!r.beg.objId) return "";
     if (r.end.objId != r.beg.objId) r = F_TextRangeT{{r.beg.objId, 0}, {r.beg.objId, FV_OBJ_END_OFFSET}};
     std::string prefix = prefixFlag ? HostGetString(docId, r.beg.objId, kPgfPrefix) : "";
-    bool prefixed = false;
-    std::string out;
-    if (prefixFlag && r.beg.offset == 0) {
-        out = prefix;
-        prefixed = true;
-    }
-    size_t chars = Utf8CharCount(out);
+    bool prefixed = prefixFlag && r.beg.offset == 0;
+    Gathered g(maxChars);
+    if (prefixed) g.Append(prefix);
     for (const Item &it : RangeItems(docId, r, FTI_String | FTI_PgfBegin | FTI_PgfEnd)) {
         if (it.type == FTI_String) {
-            out += it.text;
-            chars += Utf8CharCount(it.text);
+            g.Append(it.text);
         } else if (prefixFlag && !prefixed) {
-            out = prefix + out;
-            chars += Utf8CharCount(prefix);
+            g.Prepend(prefix);
             prefixed = true;
         }
-        if ((maxChars > 0 && chars > static_cast<size_t>(maxChars)) || out.size() > kElementTextByteLimit) break;
+        if (g.Full()) break;
     }
-    if (maxChars > 0 && chars > static_cast<size_t>(maxChars)) out = Utf8KeepChars(out, static_cast<size_t>(maxChars));
+    std::string out = g.Result();
     return tabFlag ? TabsToBlanks(out) : out;
 }
 
 std::string om_ElementPrefixText(F_ObjHandleT docId, F_ObjHandleT elemId, IntT tabFlag) {
-    if (!docId) {
-        StatusCode = StatusNoDocument;
-        return "";
-    }
-    if (!elemId) {
-        StatusCode = StatusNoObject;
-        return "";
-    }
+    if (!HostHaveDocAndObject(docId, elemId)) return "";
     F_TextRangeT r = ElementTextRange(docId, elemId, LocElement);
     std::string out;
     bool inPrefix = false;

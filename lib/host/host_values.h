@@ -18,6 +18,9 @@ constexpr IntT StatusCannotDelete = 221;
 constexpr IntT StatusNotPossible = 222;
 constexpr IntT StatusNegativeIndex = 223;
 
+// True when both ids are given; otherwise sets StatusCode to StatusNoDocument (no document) or
+// StatusNoObject (no element) and answers false.
+bool HostHaveDocAndObject(F_ObjHandleT docId, F_ObjHandleT objId);
 // A string property as a std::string ("" when the host gives none).
 std::string HostGetString(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop);
 // The name (property 20) of an element's definition; "" for untagged text or a bad id.
