@@ -1,6 +1,7 @@
 // Element walk: the shared step, tagged steps, skipping, standing still and saving the state.
 #include "elements_fixture.h"
 #include "lib/host/element_walk.h"
+#include "lib/host/host_values.h"
 
 namespace {
 
@@ -100,6 +101,60 @@ TEST_F(Walk, StaleElementEndsTheWalkQuietly) {
     om_ElementWalkStart();
     EXPECT_EQ(om_ElementNextInDocOrder(doc, p2), 0u);
     EXPECT_EQ(om_ElementNextTagged(doc, nested), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// A flow with mixed content, nested elements of the same tag, a table and markers: the walk
+// reaches every element of the tree once on the way down, and its revisits are exactly the
+// elements with children.
+TEST_F(Walk, WalkCoversTablesMarkersAndNestedSameTags) {
+    F_ElementLocT place{s2, empty, 0};
+    F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
+    F_ObjHandleT tbl = F_ApiNewTable(doc, "F", 2, 2, 1, 1, &at);
+    F_ObjHandleT te = F_ApiGetId(doc, tbl, 2170);
+    F_TextRangeT r = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextLocT inText{r.beg.objId, 1};  // between "a" and "b"
+    F_ObjHandleT marker = F_ApiNewAnchoredObject(doc, FO_Marker, &inText);
+    ASSERT_NE(marker, 0u);
+    F_ApiSetString(doc, marker, 1025, "see here");
+    F_ObjHandleT me = host::Elem(tab)->next;
+    EXPECT_EQ(F_ApiGetInt(doc, me, FP_ElementType), FV_FO_MARKER);
+    EXPECT_EQ(F_ApiGetId(doc, me, FP_Object), marker);
+    EXPECT_EQ(F_ApiGetId(0, doc, 114), marker);
+    EXPECT_EQ(HostGetString(doc, marker, 1025), "see here");
+    EXPECT_EQ(Outline(p1), "Para('a' Marker 'b' B('cd') 'ef')");
+
+    // Every element of the tree, counted by the model, against the walk.
+    size_t total = 0, withChildren = 0;
+    std::vector<F_ObjHandleT> stack{root};
+    while (!stack.empty()) {
+        F_ObjHandleT e = stack.back();
+        stack.pop_back();
+        ++total;
+        if (host::Elem(e)->first) ++withChildren;
+        for (F_ObjHandleT c = host::Elem(e)->first; c; c = host::Elem(c)->next) stack.push_back(c);
+    }
+    std::vector<Visit> v = WalkAll(doc, root);
+    size_t down = 0, up = 0;
+    bool sawTable = false, sawCell = false, sawMarker = false;
+    for (const Visit &x : v) {
+        (x.move == WalkUp ? up : down)++;
+        if (x.elem == te) sawTable = true;
+        if (x.elem == me) sawMarker = true;
+        if (F_ApiGetInt(doc, x.elem, FP_ElementType) == FV_FO_TBL_CELL) sawCell = true;
+    }
+    EXPECT_EQ(down, total);
+    EXPECT_EQ(up, withChildren);
+    EXPECT_TRUE(sawTable && sawCell && sawMarker);
+    // Deleting the marker's element makes the marker id stale.
+    F_ApiDelete(doc, marker);
+    FA_errno = 0;
+    EXPECT_EQ(HostGetString(doc, marker, 1025), "");
+    EXPECT_NE(FA_errno, 0);
+    EXPECT_EQ(Outline(p1), "Para('ab' B('cd') 'ef')");
 }
 
 }  // namespace

@@ -283,6 +283,29 @@ TEST_F(HostFilesXml, InternalEntitiesAreExpandedAtEveryReference) {
               "      \"hi\"\n");
 }
 
+// Texts are stored in chunks: texts that fill a chunk and texts larger than one come through
+// whole, in XML and in a native round trip.
+TEST_F(HostFilesXml, LongTextsComeThroughWhole) {
+    std::string big(300000, 'x');
+    big[0] = 'A';
+    big.back() = 'Z';
+    std::string xml = "<r>";
+    for (int i = 0; i < 5000; ++i) xml += "<p>paragraph " + std::to_string(i) + "</p>";
+    xml += "<p>" + big + "</p><p>after</p></r>";
+    F_ObjHandleT doc = Open(Write("long.xml", xml));
+    ASSERT_NE(doc, 0u);
+    ASSERT_EQ(Save(doc, dir / "long.fm", FV_SaveFmtBinary), doc);
+    F_ObjHandleT again = Open(dir / "long.fm");
+    for (F_ObjHandleT d : {doc, again}) {
+        Element *root = Elem(FlowOf(MainFlow(d))->root);
+        ASSERT_NE(root, nullptr);
+        F_ObjHandleT last = root->last;
+        EXPECT_EQ(Elem(Elem(last)->first)->text, "after");
+        EXPECT_EQ(Elem(Elem(Elem(last)->prev)->first)->text, big);
+        EXPECT_EQ(Elem(Elem(root->first)->first)->text, "paragraph 0");
+    }
+}
+
 TEST_F(HostFilesXml, PlainTextSaveWritesOneLinePerParagraph) {
     F_ObjHandleT doc = Open(kData / "host_files_plain.xml");
     ASSERT_EQ(Save(doc, dir / "recipe.txt", FV_SaveFmtText), doc);

@@ -94,14 +94,7 @@ bool PasteAt(F_ObjHandleT doc, F_ElementLocT at) {
     }
     Element *p = ElemIn(doc, at.parentId);
     if (!p || !p->def) return Fail(FE_BadElementLoc);
-    F_ObjHandleT before = at.childId;
-    if (Element *c = before ? ElemIn(doc, before) : nullptr; c && !c->def) {
-        IntT off = ClampOffset(*c, at.offset);
-        if (off >= TextLength(*c))
-            before = c->next;
-        else if (off > 0)
-            before = SplitText(doc, before, off);
-    }
+    F_ObjHandleT before = PlaceBefore(doc, at);
     std::vector<F_ObjHandleT> made;
     for (const FragmentNode &n : gClipboard.nodes) {
         F_ObjHandleT id = BuildFragment(doc, n);

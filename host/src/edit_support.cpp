@@ -32,6 +32,18 @@ void JoinTextAround(F_ObjHandleT id) {
     JoinWithNextText(id);
 }
 
+F_ObjHandleT PlaceBefore(F_ObjHandleT doc, const F_ElementLocT &at) {
+    F_ObjHandleT before = at.childId;
+    if (Element *c = before ? ElemIn(doc, before) : nullptr; c && !c->def) {
+        IntT off = ClampOffset(*c, at.offset);
+        if (off >= TextLength(*c))
+            before = c->next;
+        else if (off > 0)
+            before = SplitText(doc, before, off);
+    }
+    return before;
+}
+
 namespace {
 
 // The child of `ancestor` on the way up from `e` (e itself when its parent is the ancestor).
@@ -109,12 +121,14 @@ bool SelectionRun(Document &d, SiblingRun &run) {
 
 void RegisterTableProperties();  // tables.cpp
 void RegisterBookProperties();   // book_model.cpp
+void RegisterMarkerProperties(); // markers.cpp
 
 // Registers the kinds and properties of the editing files with the object model (called once
 // when the model registers its own).
 void RegisterEditExtensions() {
     RegisterTableProperties();
     RegisterBookProperties();
+    RegisterMarkerProperties();
 }
 
 }  // namespace host

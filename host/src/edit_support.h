@@ -35,6 +35,9 @@ IntT TextLength(const Element &e);
 IntT ClampOffset(const Element &e, IntT off);
 // Joins `id` with its next sibling when both are text nodes (and with its previous one).
 void JoinTextAround(F_ObjHandleT id);
+// The child before which new content goes for a location: inside a text node the node is split
+// at the offset (the part after it), at its end the node after it.
+F_ObjHandleT PlaceBefore(F_ObjHandleT doc, const F_ElementLocT &at);
 // True when the element lies in the subtree of `top` (or is `top`).
 bool InSubtree(F_ObjHandleT e, F_ObjHandleT top);
 

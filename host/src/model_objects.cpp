@@ -174,8 +174,10 @@ void RegisterDocument() {
     });
     const std::pair<int, int> firsts[] = {{122, FO_PgfFmt}, {123, FO_CharFmt}, {124, FO_CondFmt},  {127, FO_Color},
                                           {118, FO_XRefFmt}, {116, FO_VarFmt}, {125, FO_TblFmt}, {148, FO_MarkerType}};
-    for (auto [number, kind] : firsts)
-        IdOf<Document>(FO_Doc, number, DocSlot, [kind](Document &d) { return FirstNamed(d, kind); });
+    for (const auto &first : firsts) {
+        int kind = first.second;  // a plain copy: lambdas may not capture structured bindings everywhere
+        IdOf<Document>(FO_Doc, first.first, DocSlot, [kind](Document &d) { return FirstNamed(d, kind); });
+    }
     for (int n : {133, 382, 383, 388, 1484, 1491, 155, 156}) RegisterStoredProperty(FO_Doc, n, PropType::Int);
     RegisterStoredProperty(FO_Doc, 387, PropType::Metric);
     RegisterStoredProperty(FO_Doc, 2262, PropType::String);

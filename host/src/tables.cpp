@@ -346,15 +346,7 @@ F_ObjHandleT F_ApiNewTable(F_ObjHandleT docId, ConStringT format, IntT numCols, 
     if (numCols < 1 || numBodyRows < 1 || numHeaderRows < 0 || numFooterRows < 0) return Fail(FE_BadParameter), 0;
     F_ElementLocT at{};
     if (!TextLocToElement(docId, *loc, at) || !at.parentId) return Fail(FE_BadParameter), 0;
-    // A place inside a text node splits it.
-    F_ObjHandleT before = at.childId;
-    if (Element *c = before ? ElemIn(docId, before) : nullptr; c && !c->def) {
-        IntT off = ClampOffset(*c, at.offset);
-        if (off >= TextLength(*c))
-            before = c->next;
-        else if (off > 0)
-            before = SplitText(docId, before, off);
-    }
+    F_ObjHandleT before = PlaceBefore(docId, at);  // a place inside a text node splits it
     F_ObjHandleT table = BuildTableElement(docId, numCols, numBodyRows, numHeaderRows, numFooterRows);
     LinkChild(at.parentId, table, before);
     MarkChanged(docId);

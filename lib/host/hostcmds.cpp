@@ -15,7 +15,7 @@ IntT DebugPromptsOn = 0;
 namespace {
 
 constexpr IntT kTableFirst = 120, kTableNext = 1337, kTableTitlePgf = 972, kTableFormat = 1275;
-constexpr IntT kFirstRow = 1338, kNextRow = 1245, kFirstCell = 1247, kNextCell = 1202, kCellRow = 1198;
+constexpr IntT kNextRow = 1245, kFirstCell = 1247, kNextCell = 1202, kCellRow = 1198;
 constexpr IntT kSelectedTable = 129, kTopRow = 1341, kBottomRow = 1342, kLeftCol = 1343, kRightCol = 1344;
 constexpr IntT kCellColumn = 1205, kTextFrame = 1001, kFramePredecessor = 982, kCommandNumber = 1928;
 constexpr int kStepLimit = 100000;

@@ -1,0 +1,141 @@
+// Markers: F_ApiNewAnchoredObject (doc, 24, location) anchors a marker element (kind 4) in the
+// text; the host's marker object stands for it with its text (1025) and marker type (1027, a
+// named kind-66 object), its anchor (879) and its place in the document's list of markers
+// (114 / 1026). The element tree is the truth: a marker lives while its element does.
+#include <unordered_map>
+
+#include "edit_support.h"
+#include "tables.h"
+
+namespace host {
+
+namespace {
+
+constexpr IntT kMarkerAnchor = 879;
+constexpr IntT kMarkerText = 1025;
+constexpr IntT kNextMarker = 1026;
+constexpr IntT kMarkerType = 1027;
+constexpr IntT kFirstMarkerInDoc = 114;
+
+struct MarkerIds {
+    std::unordered_map<F_ObjHandleT, F_ObjHandleT> byElem, byObj;
+};
+MarkerIds &Ids() {
+    static MarkerIds ids;
+    return ids;
+}
+
+bool IsMarkerElement(F_ObjHandleT e) {
+    Element *x = Elem(e);
+    ElementDef *d = x ? Def(x->def) : nullptr;
+    return d && d->type == FV_FO_MARKER;
+}
+
+F_ObjHandleT MarkerOf(F_ObjHandleT doc, F_ObjHandleT elem) {
+    if (!ElemIn(doc, elem) || !IsMarkerElement(elem)) return 0;
+    auto it = Ids().byElem.find(elem);
+    if (it != Ids().byElem.end()) return it->second;
+    F_ObjHandleT obj = NewObjectId(FO_Marker);
+    Ids().byElem[elem] = obj;
+    Ids().byObj[obj] = elem;
+    return obj;
+}
+
+F_ObjHandleT MarkerElement(F_ObjHandleT doc, F_ObjHandleT obj) {
+    auto it = Ids().byObj.find(obj);
+    if (it == Ids().byObj.end()) return 0;
+    Element *e = Elem(it->second);
+    return e && (!doc || e->doc == doc) ? it->second : 0;
+}
+
+// The document's marker elements in document order (every flow).
+std::vector<F_ObjHandleT> MarkerElements(F_ObjHandleT doc) {
+    std::vector<F_ObjHandleT> out;
+    Document *d = Doc(doc);
+    if (!d) return out;
+    for (F_ObjHandleT f : d->flows) {
+        Flow *fl = FlowOf(f);
+        std::vector<F_ObjHandleT> stack;
+        if (fl && fl->root) stack.push_back(fl->root);
+        while (!stack.empty()) {
+            F_ObjHandleT e = stack.back();
+            stack.pop_back();
+            if (IsMarkerElement(e)) out.push_back(e);
+            std::vector<F_ObjHandleT> kids;
+            for (F_ObjHandleT c = Elem(e)->first; c; c = Elem(c)->next) kids.push_back(c);
+            stack.insert(stack.end(), kids.rbegin(), kids.rend());
+        }
+    }
+    return out;
+}
+
+F_ObjHandleT MarkerDefinition(F_ObjHandleT doc) {
+    Document *d = Doc(doc);
+    for (F_ObjHandleT def : d->defs)
+        if (ElementDef *x = Def(def); x && x->type == FV_FO_MARKER) return def;
+    return AddElementDef(doc, "Marker", FV_FO_MARKER);
+}
+
+}  // namespace
+
+void RegisterMarkerProperties() {
+    RegisterKind(FO_Marker, [](F_ObjHandleT doc, F_ObjHandleT obj) { return MarkerElement(doc, obj) != 0; });
+    RegisterElementObjectFinder(MarkerOf);
+    RegisterDeleter(FO_Marker, [](F_ObjHandleT doc, F_ObjHandleT obj) {
+        F_ObjHandleT e = MarkerElement(doc, obj);
+        return e ? DeleteElement(doc, e) : Fail(FE_BadObjId);
+    });
+    RegisterStoredProperty(FO_Marker, kMarkerText, PropType::String);
+    RegisterProperty(
+        FO_Marker, kMarkerType, PropType::Id,
+        [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+            auto &stored = TheStore().stored;
+            auto it = stored.find((uint64_t(obj) << 32) | kMarkerType);
+            out.i = it == stored.end() ? 0 : it->second.i;
+            return true;
+        },
+        [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
+            auto type = static_cast<F_ObjHandleT>(in.i);
+            NamedObject *n = Named(type);
+            if (type && (KindOf(type) != FO_MarkerType || !n || n->doc != doc)) return Fail(FE_BadParameter);
+            TheStore().stored[(uint64_t(obj) << 32) | kMarkerType] = in;
+            return true;
+        });
+    RegisterProperty(FO_Marker, kMarkerAnchor, PropType::TextLoc, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        F_ObjHandleT e = MarkerElement(doc, obj);
+        return ElementLocToText(doc, F_ElementLocT{Elem(e)->parent, e, 0}, out.tr.beg);
+    });
+    RegisterProperty(FO_Marker, kNextMarker, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        std::vector<F_ObjHandleT> all = MarkerElements(doc);
+        F_ObjHandleT e = MarkerElement(doc, obj);
+        out.i = 0;
+        for (size_t i = 0; i + 1 < all.size(); ++i)
+            if (all[i] == e) out.i = static_cast<IntT>(MarkerOf(doc, all[i + 1]));
+        return true;
+    });
+    RegisterProperty(FO_Doc, kFirstMarkerInDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+        std::vector<F_ObjHandleT> all = MarkerElements(obj);
+        out.i = all.empty() ? 0 : static_cast<IntT>(MarkerOf(obj, all.front()));
+        return true;
+    });
+}
+
+}  // namespace host
+
+using namespace host;
+
+extern "C" {
+
+F_ObjHandleT F_ApiNewAnchoredObject(F_ObjHandleT docId, IntT objType, const F_TextLocT *loc) {
+    if (!Doc(docId) || !loc) return Fail(FE_BadDocId), 0;
+    if (objType != FO_Marker) return Fail(FE_Unsupported), 0;
+    F_ElementLocT at{};
+    if (!TextLocToElement(docId, *loc, at) || !at.parentId) return Fail(FE_BadParameter), 0;
+    F_ObjHandleT before = PlaceBefore(docId, at);
+    F_ObjHandleT e = NewElement(docId, MarkerDefinition(docId));
+    LinkChild(at.parentId, e, before);
+    MarkChanged(docId);
+    return MarkerOf(docId, e);
+}
+
+}  // extern "C"
