@@ -308,3 +308,28 @@ TEST_F(HostEdit, ConditionsAndColourAreKeptPerCharacterRun) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(HostEdit, CrossReferencesTakeTheirTextFromTheTarget) {
+    F_ObjHandleT xrefDef = host::AddElementDef(doc, "XRef", FV_FO_XREF);
+    F_ObjHandleT xe = host::AppendElement(doc, empty, xrefDef);
+    host::AppendText(doc, xe, "old");
+    F_ObjHandleT xref = F_ApiGetId(doc, xe, FP_Object);
+    ASSERT_NE(xref, 0u);
+    EXPECT_EQ(F_ApiGetId(0, doc, 117), xref);
+    F_ApiSetString(doc, xref, 1075, "p2:Para:whatever");
+    F_ObjHandleT fmt = F_ApiNewNamedObject(doc, FO_XRefFmt, "Page");
+    F_ApiSetId(doc, xref, 1073, fmt);
+    EXPECT_EQ(F_ApiGetId(doc, xref, 1073), fmt);
+    EXPECT_EQ(F_ApiUpdateXRefs(doc, 7), 0);
+    EXPECT_EQ(Outline(xe), "XRef('xnestedy')");
+    EXPECT_EQ(TextOf(doc, xe), "xnestedy");
+    // A missing target leaves the text and is reported.
+    F_ApiSetString(doc, xref, 1075, "nowhere:Para:x");
+    EXPECT_NE(F_ApiUpdateXRefs(doc, 7), 0);
+    EXPECT_EQ(Outline(xe), "XRef('xnestedy')");
+    ExpectRoundTrip(*this, doc);
+}
+
+}  // namespace
