@@ -333,3 +333,46 @@ TEST_F(HostEdit, CrossReferencesTakeTheirTextFromTheTarget) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(HostEdit, CharacterPropertiesFollowTheTextThroughSplitsInsertsAndJoins) {
+    F_ObjHandleT draft = F_ApiNewNamedObject(doc, FO_CondFmt, "Draft");
+    F_TextRangeT all = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextRangeT justB{{all.beg.objId, 1}, {all.beg.objId, 2}};  // "b" of "ab"
+    F_PropValT cond{};
+    cond.propIdent = 1150;
+    cond.propVal.valType = FT_Ints;
+    cond.propVal.isval = host::NewInts({static_cast<IntT>(draft)});
+    F_ApiSetTextPropVal(doc, &justB, &cond);
+    F_ApiFreeIntList(&cond.propVal.isval);
+    auto tagged = [&](IntT off) {
+        F_TextRangeT r = F_ApiGetTextRange(doc, p1, 1071);
+        F_TextLocT loc{r.beg.objId, off};
+        F_PropValT v = F_ApiGetTextPropVal(doc, &loc, 1150);
+        bool yes = v.propVal.isval.len == 1;
+        F_ApiFreeIntList(&v.propVal.isval);
+        return yes;
+    };
+    // An element inserted between "a" and "b" splits the text node; "b" keeps its tag.
+    F_ElementLocT mid{p1, tab, 1};
+    ASSERT_NE(F_ApiNewElement(doc, bDef, &mid), 0u);
+    EXPECT_EQ(Outline(p1), "Para('a' B 'b' B('cd') 'ef')");
+    EXPECT_FALSE(tagged(0));
+    EXPECT_TRUE(tagged(1));
+    // Text added before "b" takes the properties of the character before it ("a": none).
+    F_TextRangeT r = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextLocT at{r.beg.objId, 1};
+    F_ApiAddText(doc, &at, "XY");
+    EXPECT_EQ(Outline(p1), "Para('aXY' B 'b' B('cd') 'ef')");
+    EXPECT_FALSE(tagged(2));
+    EXPECT_TRUE(tagged(3));
+    // Deleting the empty B joins "aXY" and "b": "b" keeps its tag at its new place.
+    F_ApiDelete(doc, host::Elem(host::Elem(p1)->first)->next);
+    EXPECT_EQ(Outline(p1), "Para('aXYb' B('cd') 'ef')");
+    EXPECT_FALSE(tagged(2));
+    EXPECT_TRUE(tagged(3));
+    EXPECT_FALSE(tagged(4));
+}
+
+}  // namespace
