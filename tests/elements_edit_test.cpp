@@ -3,6 +3,7 @@
 #include "model_internal.h"
 #include "elements_fixture.h"
 #include "lib/host/element_edit.h"
+#include "lib/host/attributes.h"
 #include "lib/host/element_text.h"
 #include "lib/host/host_values.h"
 #include "plugin/globals.h"
@@ -167,6 +168,26 @@ TEST_F(Edit, GoToObjectActivatesSelectsAndSelectsParagraphs) {
     F_TextRangeT t = F_ApiGetTextRange(0, doc, FP_TextSelection);
     EXPECT_EQ(t.beg.objId, r.beg.objId);
     EXPECT_EQ(t.beg.offset, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Edit, ClosedDocumentIdsFailQuietlyEverywhere) {
+    F_ApiClose(doc, 1);
+    FA_errno = 0;
+    F_ElementRangeT r{};
+    std::string v;
+    EXPECT_EQ(om_ElementText(doc, p1, 0, 0, 0, 0), "");
+    EXPECT_EQ(om_ElementTag(doc, p1, 1), "");
+    EXPECT_EQ(om_ElementSelect(doc, p1, LocElement), 0);
+    EXPECT_EQ(om_ElementInsertNew(doc, p1, "Para", LocAfter), 0u);
+    EXPECT_EQ(om_ElementMove(doc, p2, 1), StatusNotPossible);
+    EXPECT_EQ(om_DeleteElement(doc, p1), 0);
+    EXPECT_EQ(om_ElementLocation(doc, p1, LocBefore, &r), 0);  // no parent can be read
+    om_DocGoToObject(doc, p1);
+    om_ElementSetColorTree(doc, s1, 0, "Red", 1);
 }
 
 }  // namespace

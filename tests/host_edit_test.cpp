@@ -308,3 +308,71 @@ TEST_F(HostEdit, ConditionsAndColourAreKeptPerCharacterRun) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(HostEdit, CrossReferencesTakeTheirTextFromTheTarget) {
+    F_ObjHandleT xrefDef = host::AddElementDef(doc, "XRef", FV_FO_XREF);
+    F_ObjHandleT xe = host::AppendElement(doc, empty, xrefDef);
+    host::AppendText(doc, xe, "old");
+    F_ObjHandleT xref = F_ApiGetId(doc, xe, FP_Object);
+    ASSERT_NE(xref, 0u);
+    EXPECT_EQ(F_ApiGetId(0, doc, 117), xref);
+    F_ApiSetString(doc, xref, 1075, "p2:Para:whatever");
+    F_ObjHandleT fmt = F_ApiNewNamedObject(doc, FO_XRefFmt, "Page");
+    F_ApiSetId(doc, xref, 1073, fmt);
+    EXPECT_EQ(F_ApiGetId(doc, xref, 1073), fmt);
+    EXPECT_EQ(F_ApiUpdateXRefs(doc, 7), 0);
+    EXPECT_EQ(Outline(xe), "XRef('xnestedy')");
+    EXPECT_EQ(TextOf(doc, xe), "xnestedy");
+    // A missing target leaves the text and is reported.
+    F_ApiSetString(doc, xref, 1075, "nowhere:Para:x");
+    EXPECT_NE(F_ApiUpdateXRefs(doc, 7), 0);
+    EXPECT_EQ(Outline(xe), "XRef('xnestedy')");
+    ExpectRoundTrip(*this, doc);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(HostEdit, CharacterPropertiesFollowTheTextThroughSplitsInsertsAndJoins) {
+    F_ObjHandleT draft = F_ApiNewNamedObject(doc, FO_CondFmt, "Draft");
+    F_TextRangeT all = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextRangeT justB{{all.beg.objId, 1}, {all.beg.objId, 2}};  // "b" of "ab"
+    F_PropValT cond{};
+    cond.propIdent = 1150;
+    cond.propVal.valType = FT_Ints;
+    cond.propVal.isval = host::NewInts({static_cast<IntT>(draft)});
+    F_ApiSetTextPropVal(doc, &justB, &cond);
+    F_ApiFreeIntList(&cond.propVal.isval);
+    auto tagged = [&](IntT off) {
+        F_TextRangeT r = F_ApiGetTextRange(doc, p1, 1071);
+        F_TextLocT loc{r.beg.objId, off};
+        F_PropValT v = F_ApiGetTextPropVal(doc, &loc, 1150);
+        bool yes = v.propVal.isval.len == 1;
+        F_ApiFreeIntList(&v.propVal.isval);
+        return yes;
+    };
+    // An element inserted between "a" and "b" splits the text node; "b" keeps its tag.
+    F_ElementLocT mid{p1, tab, 1};
+    ASSERT_NE(F_ApiNewElement(doc, bDef, &mid), 0u);
+    EXPECT_EQ(Outline(p1), "Para('a' B 'b' B('cd') 'ef')");
+    EXPECT_FALSE(tagged(0));
+    EXPECT_TRUE(tagged(1));
+    // Text added before "b" takes the properties of the character before it ("a": none).
+    F_TextRangeT r = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextLocT at{r.beg.objId, 1};
+    F_ApiAddText(doc, &at, "XY");
+    EXPECT_EQ(Outline(p1), "Para('aXY' B 'b' B('cd') 'ef')");
+    EXPECT_FALSE(tagged(2));
+    EXPECT_TRUE(tagged(3));
+    // Deleting the empty B joins "aXY" and "b": "b" keeps its tag at its new place.
+    F_ApiDelete(doc, host::Elem(host::Elem(p1)->first)->next);
+    EXPECT_EQ(Outline(p1), "Para('aXYb' B('cd') 'ef')");
+    EXPECT_FALSE(tagged(2));
+    EXPECT_TRUE(tagged(3));
+    EXPECT_FALSE(tagged(4));
+}
+
+}  // namespace

@@ -23,7 +23,8 @@ protected:
         om_XPathInitEngine(1000, 255, 10000);
         om_XPathResetNodeTable();
         XPathOpenedFiles.clear();
-        dir = fs::path(::testing::TempDir()) / "xpath_files";
+        // A folder per test: the tests may run at the same time.
+        dir = fs::path(::testing::TempDir()) / "xpath_files" / ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::create_directories(dir / "sub");
         Write("main.xml", "<main><ref/></main>");
         Write("sub/other.xml", "<other><p>x</p><p>y</p></other>");

@@ -3,6 +3,8 @@
 // they share.
 #include "xpath/axes.h"
 
+#include <string_view>
+
 #include "plugin/globals.h"
 #include "xpath/host_reads.h"
 
@@ -38,11 +40,13 @@ void om_XPathAxisCachesClear() { positionMemo = PositionMemo(); }
 // 1 when the element passes the node test: "node()" any element, "text()" a text node, "*" a
 // tagged element, any other test the tag byte for byte.
 int om_XPathNodeTestMatches(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &test) {
+    using namespace std::string_view_literals;
     if (!isNode(elem)) return 0;
-    if (test == "node()") return 1;
+    std::string_view t = test;  // compared by length first: most tests are plain tags
+    if (t == "node()"sv) return 1;
     const std::string &tag = om_XPathElementTag(doc, elem);
-    if (test == "text()") return tag.empty();
-    if (test == "*") return !tag.empty();
+    if (t == "text()"sv) return tag.empty();
+    if (t == "*"sv) return !tag.empty();
     return tag == test;
 }
 

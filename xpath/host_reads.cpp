@@ -3,6 +3,7 @@
 
 #include <strings.h>
 
+#include <array>
 #include <unordered_map>
 
 #include "xpath/xpath_text.h"
@@ -12,8 +13,13 @@ namespace {
 constexpr int kClimbLimit = 100000;  // no tree is deeper than this
 
 std::unordered_map<F_ObjHandleT, std::string> defNames;  // definition -> tag, per run
-F_ObjHandleT lastDef = 0;                                 // the definition asked last ...
-const std::string *lastTag = nullptr;                     // ... and its tag in defNames
+// Recently read definitions and their tags in defNames (map nodes do not move).
+struct RecentTag {
+    F_ObjHandleT def = 0;
+    const std::string *tag = nullptr;
+};
+constexpr size_t kRecentTags = 16;
+std::array<RecentTag, kRecentTags> recentTags;
 F_ObjHandleT attrsDoc = 0, attrsElem = 0;
 std::vector<XPathAttr> attrsCache;
 const std::string kNoTag;
@@ -33,19 +39,19 @@ void om_XPathHostCachesClear() {
 
 void om_XPathTagCacheClear() {
     defNames.clear();
-    lastDef = 0;
-    lastTag = nullptr;
+    recentTags.fill(RecentTag{});
 }
 
 const std::string &om_XPathElementTag(F_ObjHandleT doc, F_ObjHandleT elem) {
     F_ObjHandleT def = elem ? F_ApiGetId(doc, elem, FP_ElementDef) : 0;
     if (!def) return kNoTag;
-    // Walks meet runs of elements of one definition: the last one answers without a lookup.
-    if (def == lastDef && lastTag) return *lastTag;
+    // A walk meets few definitions over and over: a small table by the id's low bits answers
+    // most reads without the map.
+    RecentTag &recent = recentTags[def % kRecentTags];
+    if (recent.def == def && recent.tag) return *recent.tag;
     auto it = defNames.find(def);
     if (it == defNames.end()) it = defNames.emplace(def, takeString(F_ApiGetString(doc, def, FP_Name))).first;
-    lastDef = def;
-    lastTag = &it->second;
+    recent = {def, &it->second};
     return it->second;
 }
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <iterator>
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
@@ -67,7 +68,11 @@ bool IsBookFile(const std::string &nativePath) {
 }
 
 F_ObjHandleT OpenBookFile(const std::string &nativePath, const std::string &windowsPath, bool visible) {
-    xmlDocPtr x = xmlReadFile(nativePath.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    // Read from memory: the host's entity loader never hands out files by name.
+    std::ifstream in(nativePath, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    xmlDocPtr x = xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
+                                XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
     xmlNodePtr top = x ? xmlDocGetRootElement(x) : nullptr;
     if (!top || !Named(top, "qvbook")) {
         if (x) xmlFreeDoc(x);

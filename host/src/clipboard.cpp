@@ -2,6 +2,7 @@
 #include "clipboard.h"
 
 #include "edit_support.h"
+#include "text_props.h"
 
 namespace host {
 
@@ -189,6 +190,7 @@ bool ClearSelection(F_ObjHandleT doc) {
         size_t a = Utf8Offset(f->text, static_cast<size_t>(run.firstOff));
         size_t b = Utf8Offset(f->text, static_cast<size_t>(hi));
         f->text.erase(a, b - a);
+        TextRunsErased(c, run.firstOff, hi - run.firstOff);
         if (c == run.stop) {
             MarkChanged(doc);
             d->sel.textView = false;
@@ -209,6 +211,7 @@ bool ClearSelection(F_ObjHandleT doc) {
     if (Element *s = c ? Elem(c) : nullptr; s && !s->def && run.stopOff > 0) {
         size_t b = Utf8Offset(s->text, static_cast<size_t>(run.stopOff));
         s->text.erase(0, b);
+        TextRunsErased(c, 0, run.stopOff);
     }
     // The insertion point where the content was; text on both sides becomes one node.
     Element *f = Elem(ip.childId);

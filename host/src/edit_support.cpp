@@ -122,6 +122,7 @@ bool SelectionRun(Document &d, SiblingRun &run) {
 void RegisterTableProperties();  // tables.cpp
 void RegisterBookProperties();   // book_model.cpp
 void RegisterMarkerProperties(); // markers.cpp
+void RegisterXRefProperties();   // xrefs.cpp
 
 // Registers the kinds and properties of the editing files with the object model (called once
 // when the model registers its own).
@@ -129,6 +130,7 @@ void RegisterEditExtensions() {
     RegisterTableProperties();
     RegisterBookProperties();
     RegisterMarkerProperties();
+    RegisterXRefProperties();
 }
 
 }  // namespace host

@@ -2,9 +2,8 @@
 // text; the host's marker object stands for it with its text (1025) and marker type (1027, a
 // named kind-66 object), its anchor (879) and its place in the document's list of markers
 // (114 / 1026). The element tree is the truth: a marker lives while its element does.
-#include <unordered_map>
-
 #include "edit_support.h"
+#include "element_objects.h"
 #include "tables.h"
 
 namespace host {
@@ -17,64 +16,11 @@ constexpr IntT kNextMarker = 1026;
 constexpr IntT kMarkerType = 1027;
 constexpr IntT kFirstMarkerInDoc = 114;
 
-struct MarkerIds {
-    std::unordered_map<F_ObjHandleT, F_ObjHandleT> byElem, byObj;
-};
-MarkerIds &Ids() {
-    static MarkerIds ids;
-    return ids;
-}
+F_ObjHandleT MarkerOf(F_ObjHandleT doc, F_ObjHandleT elem) { return ObjectForElement(doc, elem, FV_FO_MARKER, FO_Marker); }
+F_ObjHandleT MarkerElement(F_ObjHandleT doc, F_ObjHandleT obj) { return ElementForObject(doc, obj); }
+std::vector<F_ObjHandleT> MarkerElements(F_ObjHandleT doc) { return ElementsOfKind(doc, FV_FO_MARKER); }
 
-bool IsMarkerElement(F_ObjHandleT e) {
-    Element *x = Elem(e);
-    ElementDef *d = x ? Def(x->def) : nullptr;
-    return d && d->type == FV_FO_MARKER;
-}
-
-F_ObjHandleT MarkerOf(F_ObjHandleT doc, F_ObjHandleT elem) {
-    if (!ElemIn(doc, elem) || !IsMarkerElement(elem)) return 0;
-    auto it = Ids().byElem.find(elem);
-    if (it != Ids().byElem.end()) return it->second;
-    F_ObjHandleT obj = NewObjectId(FO_Marker);
-    Ids().byElem[elem] = obj;
-    Ids().byObj[obj] = elem;
-    return obj;
-}
-
-F_ObjHandleT MarkerElement(F_ObjHandleT doc, F_ObjHandleT obj) {
-    auto it = Ids().byObj.find(obj);
-    if (it == Ids().byObj.end()) return 0;
-    Element *e = Elem(it->second);
-    return e && (!doc || e->doc == doc) ? it->second : 0;
-}
-
-// The document's marker elements in document order (every flow).
-std::vector<F_ObjHandleT> MarkerElements(F_ObjHandleT doc) {
-    std::vector<F_ObjHandleT> out;
-    Document *d = Doc(doc);
-    if (!d) return out;
-    for (F_ObjHandleT f : d->flows) {
-        Flow *fl = FlowOf(f);
-        std::vector<F_ObjHandleT> stack;
-        if (fl && fl->root) stack.push_back(fl->root);
-        while (!stack.empty()) {
-            F_ObjHandleT e = stack.back();
-            stack.pop_back();
-            if (IsMarkerElement(e)) out.push_back(e);
-            std::vector<F_ObjHandleT> kids;
-            for (F_ObjHandleT c = Elem(e)->first; c; c = Elem(c)->next) kids.push_back(c);
-            stack.insert(stack.end(), kids.rbegin(), kids.rend());
-        }
-    }
-    return out;
-}
-
-F_ObjHandleT MarkerDefinition(F_ObjHandleT doc) {
-    Document *d = Doc(doc);
-    for (F_ObjHandleT def : d->defs)
-        if (ElementDef *x = Def(def); x && x->type == FV_FO_MARKER) return def;
-    return AddElementDef(doc, "Marker", FV_FO_MARKER);
-}
+F_ObjHandleT MarkerDefinition(F_ObjHandleT doc) { return DefinitionOfKind(doc, FV_FO_MARKER, "Marker"); }
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include "model_internal.h"
 #include "model_layout.h"
+#include "text_props.h"
 
 namespace host {
 
@@ -14,6 +15,7 @@ void JoinWithNextText(F_ObjHandleT id) {
     Element *b = Elem(a->next);
     if (!b || b->def) return;
     F_ObjHandleT gone = a->next;
+    TextRunsJoin(id, gone, static_cast<IntT>(Utf8Length(a->text)));  // character properties follow
     a->text += b->text;
     Unlink(gone);
     DestroySubtree(gone);
@@ -28,6 +30,7 @@ F_ObjHandleT SplitText(F_ObjHandleT doc, F_ObjHandleT id, IntT off) {
     Elem(second)->text = t->text.substr(at);
     t->text.erase(at);
     LinkChild(t->parent, second, t->next);
+    TextRunsSplit(id, second, off);  // character properties follow
     return second;
 }
 

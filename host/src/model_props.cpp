@@ -80,7 +80,7 @@ const Property *Lookup(F_ObjHandleT doc, F_ObjHandleT obj, int number) {
 // Reads an element's tree links, definition and unique id straight from the element: the reads
 // every structure walk makes, kept off the general dispatch. False when the read is not one of
 // these or the element is not valid (the general path then answers, with its failure).
-bool ElementFieldRead(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop, IntT &out) {
+[[gnu::always_inline]] inline bool ElementFieldRead(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop, IntT &out) {
     if (KindOf(obj) != FO_Element) return false;
     F_ObjHandleT Element::*link = nullptr;
     switch (prop) {
@@ -93,7 +93,8 @@ bool ElementFieldRead(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop, IntT &out) 
     default: return false;
     }
     // ElemIn, with the pool read in place: a live element of that document.
-    const Element *e = TheStore().elements.Get(obj);
+    static Store &store = TheStore();
+    const Element *e = store.elements.Get(obj);
     if (!e || !e->doc || e->doc != doc) return false;
     out = link ? static_cast<IntT>(e->*link) : e->unique;
     return true;
@@ -214,11 +215,17 @@ using namespace host;
 
 extern "C" {
 
+// An integer property through the general dispatch (kept apart so that the element reads
+// before it need no frame for a property value).
+[[gnu::noinline]] static IntT GetIntegerProperty(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    PropValue v;
+    return GetTyped(docId, objId, prop, AcceptInteger, v) ? v.i : 0;
+}
+
 F_ObjHandleT F_ApiGetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
     IntT direct = 0;
     if (ElementFieldRead(docId, objId, prop, direct)) return static_cast<F_ObjHandleT>(direct);
-    PropValue v;
-    return GetTyped(docId, objId, prop, AcceptInteger, v) ? static_cast<F_ObjHandleT>(v.i) : 0;
+    return static_cast<F_ObjHandleT>(GetIntegerProperty(docId, objId, prop));
 }
 
 void F_ApiSetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, F_ObjHandleT value) {
@@ -230,8 +237,7 @@ void F_ApiSetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, F_ObjHandleT 
 IntT F_ApiGetInt(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
     IntT direct = 0;
     if (ElementFieldRead(docId, objId, prop, direct)) return direct;
-    PropValue v;
-    return GetTyped(docId, objId, prop, AcceptInteger, v) ? v.i : 0;
+    return GetIntegerProperty(docId, objId, prop);
 }
 
 void F_ApiSetInt(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, IntT value) {

@@ -2,6 +2,7 @@
 #include "model_internal.h"
 #include "model_layout.h"
 #include "records.h"
+#include "text_props.h"
 
 namespace host {
 
@@ -87,6 +88,7 @@ bool InsertTextAt(F_ObjHandleT doc, const F_ElementLocT &at, std::string_view te
         IntT len = static_cast<IntT>(Utf8Length(c->text));
         IntT off = at.offset == FV_OBJ_END_OFFSET ? len : std::clamp<IntT>(at.offset, 0, len);
         c->text.insert(Utf8Offset(c->text, static_cast<size_t>(off)), text);
+        TextRunsInserted(at.childId, off, static_cast<IntT>(Utf8Length(text)));
         node = at.childId;
         end = off + static_cast<IntT>(Utf8Length(text));
         return true;
@@ -97,6 +99,7 @@ bool InsertTextAt(F_ObjHandleT doc, const F_ElementLocT &at, std::string_view te
     F_ObjHandleT before = at.childId ? c->prev : p->last;
     if (Element *b = before ? Elem(before) : nullptr; b && !b->def) {
         end = static_cast<IntT>(Utf8Length(b->text) + Utf8Length(text));
+        TextRunsInserted(before, static_cast<IntT>(Utf8Length(b->text)), static_cast<IntT>(Utf8Length(text)));
         b->text.append(text);
         node = before;
         return true;

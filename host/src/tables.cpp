@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "edit_support.h"
+#include "element_objects.h"
 #include "records.h"
 
 namespace host {
@@ -167,25 +168,7 @@ F_ObjHandleT Neighbour(const std::vector<F_ObjHandleT> &list, F_ObjHandleT e, in
 }
 
 // Table elements of a document in document order.
-std::vector<F_ObjHandleT> TableElements(F_ObjHandleT doc) {
-    std::vector<F_ObjHandleT> out;
-    Document *d = Doc(doc);
-    if (!d) return out;
-    for (F_ObjHandleT f : d->flows) {
-        Flow *fl = FlowOf(f);
-        if (!fl || !fl->root) continue;
-        std::vector<F_ObjHandleT> stack{fl->root};
-        while (!stack.empty()) {
-            F_ObjHandleT e = stack.back();
-            stack.pop_back();
-            if (KindOfElement(e) == FV_FO_TBL) out.push_back(e);
-            std::vector<F_ObjHandleT> kids;
-            for (F_ObjHandleT c = Elem(e)->first; c; c = Elem(c)->next) kids.push_back(c);
-            stack.insert(stack.end(), kids.rbegin(), kids.rend());
-        }
-    }
-    return out;
-}
+std::vector<F_ObjHandleT> TableElements(F_ObjHandleT doc) { return ElementsOfKind(doc, FV_FO_TBL); }
 
 bool SetTitle(F_ObjHandleT doc, F_ObjHandleT table, bool on) {
     F_ObjHandleT title = PartOf(table, FV_FO_TBL_TITLE);

@@ -169,6 +169,81 @@ TextProps PropsAt(F_ObjHandleT textNode, IntT off) {
     return it->second.back().props;
 }
 
+namespace {
+
+// The runs of a node as a per-character list of properties indexes, for the edits below.
+std::vector<PropRun> CutRuns(const std::vector<PropRun> &runs, IntT from, IntT to) {
+    std::vector<PropRun> out;
+    IntT at = 0;
+    for (const PropRun &r : runs) {
+        IntT a = std::max(at, from), b = std::min(at + r.len, to);
+        if (a < b) out.push_back(PropRun{b - a, r.props});
+        at += r.len;
+    }
+    return out;
+}
+
+IntT RunsLength(const std::vector<PropRun> &runs) {
+    IntT n = 0;
+    for (const PropRun &r : runs) n += r.len;
+    return n;
+}
+
+}  // namespace
+
+void TextRunsSplit(F_ObjHandleT first, F_ObjHandleT second, IntT off) {
+    auto it = gRuns.find(first);
+    if (it == gRuns.end()) return;
+    std::vector<PropRun> runs = it->second;
+    IntT len = std::max(RunsLength(runs), off);
+    Element *s = Elem(second);
+    IntT secondLen = s ? TextLength(*s) : len - off;
+    std::vector<PropRun> tail = CutRuns(runs, off, len);
+    if (RunsLength(tail) < secondLen) tail.push_back(PropRun{secondLen - RunsLength(tail), runs.back().props});
+    SetTextRuns(first, CutRuns(runs, 0, off));
+    SetTextRuns(second, std::move(tail));
+}
+
+void TextRunsJoin(F_ObjHandleT first, F_ObjHandleT second, IntT firstLen) {
+    auto a = gRuns.find(first), b = gRuns.find(second);
+    if (a == gRuns.end() && b == gRuns.end()) return;
+    std::vector<PropRun> runs = a == gRuns.end() ? std::vector<PropRun>{} : a->second;
+    IntT have = RunsLength(runs);
+    if (have < firstLen) runs.push_back(PropRun{firstLen - have, runs.empty() ? TextProps{} : runs.back().props});
+    runs = CutRuns(runs, 0, firstLen);
+    Element *s = Elem(second);
+    IntT secondLen = s ? TextLength(*s) : 0;
+    std::vector<PropRun> tail = b == gRuns.end() ? std::vector<PropRun>{PropRun{secondLen, {}}} : b->second;
+    runs.insert(runs.end(), tail.begin(), tail.end());
+    gRuns.erase(second);
+    SetTextRuns(first, std::move(runs));
+}
+
+void TextRunsInserted(F_ObjHandleT node, IntT off, IntT len) {
+    auto it = gRuns.find(node);
+    if (it == gRuns.end() || len <= 0) return;
+    std::vector<PropRun> runs = it->second;
+    IntT total = RunsLength(runs);
+    TextProps props = PropsAt(node, off > 0 ? off - 1 : 0);
+    std::vector<PropRun> out = CutRuns(runs, 0, off);
+    out.push_back(PropRun{len, props});
+    std::vector<PropRun> rest = CutRuns(runs, off, total);
+    out.insert(out.end(), rest.begin(), rest.end());
+    SetTextRuns(node, std::move(out));
+}
+
+void TextRunsErased(F_ObjHandleT node, IntT off, IntT len) {
+    auto it = gRuns.find(node);
+    if (it == gRuns.end() || len <= 0) return;
+    std::vector<PropRun> runs = it->second;
+    IntT total = RunsLength(runs);
+    std::vector<PropRun> out = CutRuns(runs, 0, off);
+    std::vector<PropRun> rest = CutRuns(runs, off + len, total);
+    out.insert(out.end(), rest.begin(), rest.end());
+    if (out.empty()) out.push_back(PropRun{0, runs.back().props});
+    SetTextRuns(node, std::move(out));
+}
+
 void ResetTextProps() { gRuns.clear(); }
 
 }  // namespace host

@@ -32,6 +32,13 @@ const std::vector<PropRun> &TextRuns(F_ObjHandleT textNode);
 void SetTextRuns(F_ObjHandleT textNode, std::vector<PropRun> runs);
 // The properties of a text node's character at `off`.
 TextProps PropsAt(F_ObjHandleT textNode, IntT off);
+// Keeping the runs in step with the text: a node split at a character (the second part moves to
+// the new node), two nodes joined (call before the join, with the first node's length),
+// characters inserted (they take the properties of the character before them) or erased.
+void TextRunsSplit(F_ObjHandleT first, F_ObjHandleT second, IntT off);
+void TextRunsJoin(F_ObjHandleT first, F_ObjHandleT second, IntT firstLen);
+void TextRunsInserted(F_ObjHandleT node, IntT off, IntT len);
+void TextRunsErased(F_ObjHandleT node, IntT off, IntT len);
 // Forgets every text node's runs (session reset).
 void ResetTextProps();
 

@@ -50,6 +50,7 @@ void ShowPageKind(F_ObjHandleT docId, F_ObjHandleT page) {
 
 IntT om_ElementLocation(F_ObjHandleT docId, F_ObjHandleT elemId, IntT mode, F_ElementRangeT *range) {
     if (!docId || !elemId || !range) return 0;
+    if (F_ApiGetObjectType(docId, elemId) != FO_Element) return 0;  // deleted, closed or foreign
     bool tagged = IsTagged(docId, elemId);
     if (!tagged && mode == LocContentStart) mode = LocBefore;
     if (!tagged && mode == LocContentEnd) mode = LocAfter;

@@ -1,0 +1,143 @@
+// Cross-references: an element of a cross-reference definition (kind 3) stands for a host
+// cross-reference object with its format (1073, a kind-27 format of the document), source file
+// (1070, "" for the same document), source text (1075, "ID:definition:text") and text range
+// (1071, its element's text). F_ApiUpdateXRefs recomputes the text of every cross-reference to
+// the same document from the element whose unique-ID attribute holds the ID; one whose target
+// is missing keeps its text and is counted as unresolved.
+#include <unordered_map>
+
+#include "edit_support.h"
+#include "element_objects.h"
+#include "tables.h"
+
+namespace host {
+
+namespace {
+
+constexpr IntT kSourceFile = 1070;
+constexpr IntT kTextRange = 1071;
+constexpr IntT kNextXRef = 1072;
+constexpr IntT kFormat = 1073;
+constexpr IntT kSourceText = 1075;
+constexpr IntT kSourceFlag = 1076;
+constexpr IntT kFirstXRefInDoc = 117;
+
+F_ObjHandleT XRefOf(F_ObjHandleT doc, F_ObjHandleT elem) { return ObjectForElement(doc, elem, FV_FO_XREF, FO_XRef); }
+
+std::string Stored(F_ObjHandleT obj, IntT number) {
+    auto it = TheStore().stored.find((uint64_t(obj) << 32) | uint32_t(number));
+    return it == TheStore().stored.end() ? "" : it->second.s;
+}
+
+// The text of an element's subtree.
+void TextOfSubtree(F_ObjHandleT e, std::string &out, int depth) {
+    Element *x = Elem(e);
+    if (!x || depth > 10000) return;
+    if (!x->def) {
+        out += x->text;
+        return;
+    }
+    for (F_ObjHandleT c = x->first; c; c = Elem(c)->next) TextOfSubtree(c, out, depth + 1);
+}
+
+// Unique-ID values of the document's elements (first value of the first unique-ID attribute).
+std::unordered_map<std::string, F_ObjHandleT> UniqueIds(F_ObjHandleT doc) {
+    std::unordered_map<std::string, F_ObjHandleT> ids;
+    Document *d = Doc(doc);
+    for (F_ObjHandleT f : d->flows) {
+        Flow *fl = FlowOf(f);
+        std::vector<F_ObjHandleT> stack;
+        if (fl && fl->root) stack.push_back(fl->root);
+        while (!stack.empty()) {
+            F_ObjHandleT e = stack.back();
+            stack.pop_back();
+            Element *x = Elem(e);
+            if (ElementDef *def = Def(x->def)) {
+                for (const AttrDef &ad : def->attrs) {
+                    if (ad.type != FV_AT_UNIQUE_ID) continue;
+                    if (const auto *v = GetAttribute(e, ad.name); v && !v->empty()) ids.emplace(v->front(), e);
+                    break;
+                }
+            }
+            for (F_ObjHandleT c = x->first; c; c = Elem(c)->next) stack.push_back(c);
+        }
+    }
+    return ids;
+}
+
+// Replaces an element's content by one text node.
+void SetContentText(F_ObjHandleT doc, F_ObjHandleT e, const std::string &text) {
+    while (F_ObjHandleT c = Elem(e)->first) {
+        Unlink(c);
+        DestroySubtree(c);
+    }
+    if (!text.empty()) AppendText(doc, e, text);
+}
+
+}  // namespace
+
+void RegisterXRefProperties() {
+    RegisterKind(FO_XRef, [](F_ObjHandleT doc, F_ObjHandleT obj) { return ElementForObject(doc, obj) != 0; });
+    RegisterElementObjectFinder(XRefOf);
+    for (int n : {kSourceFile, kSourceText}) RegisterStoredProperty(FO_XRef, n, PropType::String);
+    RegisterStoredProperty(FO_XRef, kSourceFlag, PropType::Int);
+    RegisterProperty(
+        FO_XRef, kFormat, PropType::Id,
+        [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+            auto it = TheStore().stored.find((uint64_t(obj) << 32) | uint32_t(kFormat));
+            out.i = it == TheStore().stored.end() ? 0 : it->second.i;
+            return true;
+        },
+        [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
+            auto fmt = static_cast<F_ObjHandleT>(in.i);
+            NamedObject *n = Named(fmt);
+            if (fmt && (KindOf(fmt) != FO_XRefFmt || !n || n->doc != doc)) return Fail(FE_BadParameter);
+            TheStore().stored[(uint64_t(obj) << 32) | uint32_t(kFormat)] = in;
+            return true;
+        });
+    RegisterProperty(FO_XRef, kTextRange, PropType::TextRange, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        return ElementTextRange(doc, ElementForObject(doc, obj), out.tr);
+    });
+    RegisterProperty(FO_XRef, kNextXRef, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        std::vector<F_ObjHandleT> all = ElementsOfKind(doc, FV_FO_XREF);
+        F_ObjHandleT e = ElementForObject(doc, obj);
+        out.i = 0;
+        for (size_t i = 0; i + 1 < all.size(); ++i)
+            if (all[i] == e) out.i = static_cast<IntT>(XRefOf(doc, all[i + 1]));
+        return true;
+    });
+    RegisterProperty(FO_Doc, kFirstXRefInDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+        std::vector<F_ObjHandleT> all = ElementsOfKind(obj, FV_FO_XREF);
+        out.i = all.empty() ? 0 : static_cast<IntT>(XRefOf(obj, all.front()));
+        return true;
+    });
+}
+
+}  // namespace host
+
+using namespace host;
+
+extern "C" {
+
+IntT F_ApiUpdateXRefs(F_ObjHandleT docId, IntT) {
+    if (!Doc(docId)) return Fail(FE_BadDocId), FA_errno;
+    std::unordered_map<std::string, F_ObjHandleT> ids = UniqueIds(docId);
+    IntT unresolved = 0;
+    for (F_ObjHandleT e : ElementsOfKind(docId, FV_FO_XREF)) {
+        F_ObjHandleT x = XRefOf(docId, e);
+        if (!Stored(x, kSourceFile).empty()) continue;  // another document's: left as it is
+        std::string source = Stored(x, kSourceText);
+        auto target = ids.find(source.substr(0, source.find(':')));
+        if (target == ids.end()) {
+            ++unresolved;
+            continue;
+        }
+        std::string text;
+        TextOfSubtree(target->second, text, 0);
+        SetContentText(docId, e, text);
+    }
+    MarkChanged(docId);
+    return unresolved ? FE_NotFound : 0;
+}
+
+}  // extern "C"
