@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "lib/host/docio.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/hostcmds.h"
+#include "lib/host/hostui.h"
 #include "lib/host/pgftext.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
@@ -160,6 +162,32 @@ TEST_F(LanguageFiles, ShippedGeneralStringsHoldEveryMessageId) {
         F_ApiDeallocateString(&text);
     }
     EXPECT_EQ(1, om_LangIsTemplate(doc));  // its table has the template's format
+
+    // The shipped file is up to date with its source table (texts of several lines included).
+    std::map<std::string, std::string> shipped;
+    for (F_ObjHandleT row = om_TableNthRowOfType(doc, table, 1, 1); row; row = F_ApiGetId(doc, row, 1245)) {
+        StringT id = om_CellText(doc, row, 1, 0, 0, 0), text = om_CellTextJoined(doc, row, 2, 0, 0, 1, 0);
+        shipped[qv::View(id).data()] = qv::View(text);
+        F_ApiDeallocateString(&id);
+        F_ApiDeallocateString(&text);
+    }
+    std::ifstream source(QV_SOURCE_DIR "/scripts/language/General_English.txt");
+    size_t rows = 0;
+    for (std::string line; std::getline(source, line);) {
+        size_t tab = line.find('\t');
+        if (line.empty() || line[0] == '#' || tab == std::string::npos) continue;
+        std::string text;
+        for (size_t i = tab + 1; i < line.size(); ++i) {
+            if (line[i] == '\\' && i + 1 < line.size() && (line[i + 1] == 'n' || line[i + 1] == '\\')) {
+                text += line[++i] == 'n' ? '\n' : '\\';
+            } else {
+                text += line[i];
+            }
+        }
+        EXPECT_EQ(text, shipped[line.substr(0, tab)]) << line.substr(0, tab);
+        ++rows;
+    }
+    EXPECT_EQ(rows, shipped.size());
 }
 
 TEST_F(LanguageFiles, EnglishMessagesComeFromTheShippedFile) {
