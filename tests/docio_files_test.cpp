@@ -150,24 +150,22 @@ TEST_F(DocFiles, CloseOnlyOpenDocumentsAndSaveFirstWhenAsked) {
 TEST(DocPathParts, FileNameAndFolder) {
     struct Case {
         const char *path;
-        const char *name;  // nullptr: no string
+        const char *name;
         const char *folder;
     };
     const Case cases[] = {
         {"D:\\docs\\a.fm", "a.fm", "D:\\docs\\"},
         {"D:\\docs\\", "", "D:\\docs\\"},
-        {"a.fm", nullptr, nullptr},
-        {"D:/docs/a.fm", nullptr, nullptr},
+        {"a.fm", "", ""},  // no folder: the empty text, never a NULL string
+        {"D:/docs/a.fm", "", ""},
         {"", EmptySentinel, EmptySentinel},
     };
     for (const Case &c : cases) {
         StringT name = nullptr, folder = nullptr;
         om_PathDocFileName(0, c.path, &name);
         om_PathDocFolder(0, c.path, &folder);
-        if (c.name) EXPECT_STREQ(c.name, name) << c.path;
-        else EXPECT_EQ(nullptr, name) << c.path;
-        if (c.folder) EXPECT_STREQ(c.folder, folder) << c.path;
-        else EXPECT_EQ(nullptr, folder) << c.path;
+        EXPECT_STREQ(c.name, name) << c.path;
+        EXPECT_STREQ(c.folder, folder) << c.path;
         F_ApiDeallocateString(&name);
         F_ApiDeallocateString(&folder);
     }

@@ -453,7 +453,7 @@ F_ObjHandleT openFile(const std::string &path, F_ObjHandleT current) {
     if (!doc && relative && current) {
         StringT folder = nullptr;
         om_PathDocFolder(current, nullptr, &folder);
-        if (folder) doc = om_DocOpen((std::string(folder) + path).c_str(), 0, 0, 1, 0, 0, 1);
+        if (folder && *folder) doc = om_DocOpen((std::string(folder) + path).c_str(), 0, 0, 1, 0, 0, 1);
         F_ApiDeallocateString(&folder);
     }
     return opened(doc);

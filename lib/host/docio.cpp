@@ -86,21 +86,15 @@ F_ObjHandleT OpenDocOrBook(F_ObjHandleT id) {
 
 void PathPart(F_ObjHandleT doc, ConStringT path, StringT *out, bool folder) {
     if (!out) return;
-    if (!doc && qv::View(path).empty()) {
-        *out = qv::NewHeapString(EmptySentinel);
-        return;
-    }
     std::string p = doc ? DocPath(doc) : std::string(qv::View(path));
+    std::string part;
     if (p.empty()) {
-        *out = qv::NewHeapString(EmptySentinel);
-        return;
-    }
-    size_t cut = p.rfind('\\');
-    if (cut == std::string::npos) {
-        *out = nullptr;
-        return;
-    }
-    *out = qv::NewHeapString(folder ? p.substr(0, cut + 1) : p.substr(cut + 1));
+        part = EmptySentinel;
+    } else if (size_t cut = p.rfind('\\'); cut != std::string::npos) {
+        part = folder ? p.substr(0, cut + 1) : p.substr(cut + 1);
+    }  // no "\": no file name or folder, the empty text (never a NULL string)
+    F_ApiDeallocateString(out);
+    *out = qv::NewHeapString(part);
 }
 
 }  // namespace

@@ -34,6 +34,6 @@ IntT om_PathCheck(ConStringT path);
 void om_SetAlertPrefix(ConStringT prefix, IntT level);
 
 // The part of a path after its last "\" / up to and including it (the document's own path when
-// a document is given); the EmptySentinel for no path, NULL when the path holds no "\".
+// a document is given); the EmptySentinel for no path, "" when the path holds no "\". The old value of *out is freed.
 void om_PathDocFileName(F_ObjHandleT doc, ConStringT path, StringT *out);
 void om_PathDocFolder(F_ObjHandleT doc, ConStringT path, StringT *out);
