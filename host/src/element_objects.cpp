@@ -1,6 +1,7 @@
 // Host objects that stand for elements of one kind (see element_objects.h).
 #include "element_objects.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace host {
@@ -40,23 +41,29 @@ F_ObjHandleT ElementForObject(F_ObjHandleT doc, F_ObjHandleT obj) {
     return e && (!doc || e->doc == doc) ? it->second : 0;
 }
 
-std::vector<F_ObjHandleT> ElementsOfKind(F_ObjHandleT doc, IntT elemKind) {
-    std::vector<F_ObjHandleT> out;
+void ForEachElement(F_ObjHandleT doc, const std::function<void(F_ObjHandleT)> &visit) {
     Document *d = Doc(doc);
-    if (!d) return out;
+    if (!d) return;
+    std::vector<F_ObjHandleT> stack;
     for (F_ObjHandleT f : d->flows) {
         Flow *fl = FlowOf(f);
-        std::vector<F_ObjHandleT> stack;
         if (fl && fl->root) stack.push_back(fl->root);
         while (!stack.empty()) {
             F_ObjHandleT e = stack.back();
             stack.pop_back();
-            if (ElementKind(e) == elemKind) out.push_back(e);
-            std::vector<F_ObjHandleT> kids;
-            for (F_ObjHandleT c = Elem(e)->first; c; c = Elem(c)->next) kids.push_back(c);
-            stack.insert(stack.end(), kids.rbegin(), kids.rend());
+            visit(e);
+            size_t mark = stack.size();
+            for (F_ObjHandleT c = Elem(e)->first; c; c = Elem(c)->next) stack.push_back(c);
+            std::reverse(stack.begin() + static_cast<std::ptrdiff_t>(mark), stack.end());
         }
     }
+}
+
+std::vector<F_ObjHandleT> ElementsOfKind(F_ObjHandleT doc, IntT elemKind) {
+    std::vector<F_ObjHandleT> out;
+    ForEachElement(doc, [&](F_ObjHandleT e) {
+        if (ElementKind(e) == elemKind) out.push_back(e);
+    });
     return out;
 }
 

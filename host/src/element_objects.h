@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <functional>
 #include <vector>
 
 #include "model.h"
@@ -16,6 +17,8 @@ F_ObjHandleT ObjectForElement(F_ObjHandleT doc, F_ObjHandleT elem, IntT elemKind
 F_ObjHandleT ElementForObject(F_ObjHandleT doc, F_ObjHandleT obj);
 // The document's elements of a kind in document order, every flow.
 std::vector<F_ObjHandleT> ElementsOfKind(F_ObjHandleT doc, IntT elemKind);
+// Calls visit for every element of the document's flows, flow by flow, in document order.
+void ForEachElement(F_ObjHandleT doc, const std::function<void(F_ObjHandleT)> &visit);
 // The document's first definition of an element kind, declared under `name` when it has none.
 F_ObjHandleT DefinitionOfKind(F_ObjHandleT doc, IntT elemKind, const std::string &name);
 

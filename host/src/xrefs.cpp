@@ -42,26 +42,16 @@ void TextOfSubtree(F_ObjHandleT e, std::string &out, int depth) {
 
 // Unique-ID values of the document's elements (first value of the first unique-ID attribute).
 std::unordered_map<std::string, F_ObjHandleT> UniqueIds(F_ObjHandleT doc) {
-    std::unordered_map<std::string, F_ObjHandleT> ids;
-    Document *d = Doc(doc);
-    for (F_ObjHandleT f : d->flows) {
-        Flow *fl = FlowOf(f);
-        std::vector<F_ObjHandleT> stack;
-        if (fl && fl->root) stack.push_back(fl->root);
-        while (!stack.empty()) {
-            F_ObjHandleT e = stack.back();
-            stack.pop_back();
-            Element *x = Elem(e);
-            if (ElementDef *def = Def(x->def)) {
-                for (const AttrDef &ad : def->attrs) {
-                    if (ad.type != FV_AT_UNIQUE_ID) continue;
-                    if (const auto *v = GetAttribute(e, ad.name); v && !v->empty()) ids.emplace(v->front(), e);
-                    break;
-                }
-            }
-            for (F_ObjHandleT c = x->first; c; c = Elem(c)->next) stack.push_back(c);
+    std::unordered_map<std::string, F_ObjHandleT> ids;  // the first element in document order wins
+    ForEachElement(doc, [&](F_ObjHandleT e) {
+        ElementDef *def = Def(Elem(e)->def);
+        if (!def) return;
+        for (const AttrDef &ad : def->attrs) {
+            if (ad.type != FV_AT_UNIQUE_ID) continue;
+            if (const auto *v = GetAttribute(e, ad.name); v && !v->empty()) ids.emplace(v->front(), e);
+            break;
         }
-    }
+    });
     return ids;
 }
 
