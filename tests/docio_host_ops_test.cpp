@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "fdk.h"
+#include "paths.h"
+#include <unistd.h>
 #include "lib/dialogs/msgbox.h"
 #include "lib/host/hostcmds.h"
 #include "lib/host/hostui.h"
@@ -258,3 +262,28 @@ TEST(LibrarySettingsFolder, VersionSubFolderAndTrailingSeparator) {
 }
 
 }  // namespace
+
+// Path resolution takes the first existing file: the path itself, the path in the directory,
+// the path next to the base file.
+TEST(PathResolve, FirstExistingCandidateWins) {
+    namespace fs = std::filesystem;
+    fs::path dir = fs::temp_directory_path() / ("qv_resolve_" + std::to_string(::getpid()));
+    fs::create_directories(dir / "base");
+    fs::create_directories(dir / "other");
+    std::ofstream(dir / "base" / "next.txt") << "x";
+    std::ofstream(dir / "other" / "in.txt") << "x";
+    std::string base = host::WindowsPath((dir / "base" / "doc.fm").string());
+    std::string other = host::WindowsPath((dir / "other").string());
+    auto resolve = [&](const char *path) {
+        StringT s = om_PathResolve(path, base.c_str(), other.c_str());
+        std::string out = s ? s : "<null>";
+        F_ApiDeallocateString(&s);
+        return out;
+    };
+    EXPECT_EQ(resolve("next.txt"), host::WindowsPath((dir / "base" / "next.txt").string()));
+    EXPECT_EQ(resolve("in.txt"), other + "\\in.txt");
+    std::string absolute = host::WindowsPath((dir / "other" / "in.txt").string());
+    EXPECT_EQ(resolve(absolute.c_str()), absolute);
+    EXPECT_EQ(resolve("missing.txt"), "");
+    fs::remove_all(dir);
+}

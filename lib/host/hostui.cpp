@@ -7,6 +7,8 @@
 #include <string>
 
 #include "lib/host/hostcmds.h"
+#include "lib/host/paths.h"
+#include "lib/host/system_services.h"
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 
@@ -47,6 +49,24 @@ void om_MenuCreateMakerMenus(F_ObjHandleT item, IntT docMenus, IntT bookMenus) {
         AddToMakerMenu(item, "!OrleMeadowBookMenu", "!BookMainMenu");
         AddToMakerMenu(item, "!OrleMeadowBookViewOnlyMenu", "!ViewOnlyBookMainMenu");
     }
+}
+
+StringT om_PathResolve(ConStringT path, ConStringT baseFile, ConStringT directory) {
+    std::string given(qv::View(path));
+    if (given.empty()) return qv::NewHeapString("");
+    StringT candidate = qv::NewHeapString(given);
+    om_PathNormalize(&candidate, 0, 0);
+    if (om_FileExists(candidate)) return candidate;
+    std::string dir(qv::View(directory));
+    std::string joined = dir.empty() || dir.back() == '\\' ? dir + given : dir + "\\" + given;
+    if (om_FileExists(joined.c_str())) {
+        F_ApiDeallocateString(&candidate);
+        return qv::NewHeapString(joined);
+    }
+    om_PathMakeAbsolute(given.c_str(), 0, baseFile, &candidate, 1);
+    if (candidate && om_FileExists(candidate)) return candidate;
+    F_ApiDeallocateString(&candidate);
+    return qv::NewHeapString("");
 }
 
 IntT om_FileChoose(IntT mode, ConStringT title, ConStringT startPath, ConStringT defaultName, StringT *out,
