@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "clipboard.h"
+#include "element_objects.h"
 #include "elements_fixture.h"
 #include "records.h"
 
@@ -373,6 +374,122 @@ TEST_F(HostEdit, CharacterPropertiesFollowTheTextThroughSplitsInsertsAndJoins) {
     EXPECT_FALSE(tagged(2));
     EXPECT_TRUE(tagged(3));
     EXPECT_FALSE(tagged(4));
+}
+
+}  // namespace
+
+namespace {
+
+// The names of the named objects a list of ids stands for, joined by ",".
+std::string Names(F_ObjHandleT doc, const std::vector<IntT> &ids) {
+    std::string out;
+    for (IntT id : ids) {
+        StringT s = F_ApiGetString(doc, static_cast<F_ObjHandleT>(id), FP_Name);
+        out += (out.empty() ? "" : ",") + std::string(s ? s : "?");
+        F_ApiDeallocateString(&s);
+    }
+    return out;
+}
+
+// The conditions and colour of each character of an element's text: "conditions/colour" per
+// character, joined by " ".
+std::string CharacterProps(F_ObjHandleT doc, F_ObjHandleT elem) {
+    F_TextRangeT r = F_ApiGetTextRange(doc, elem, 1071);
+    std::string out;
+    for (IntT off = r.beg.offset; off < r.end.offset; ++off) {
+        F_TextLocT loc{r.beg.objId, off};
+        F_PropValT cond = F_ApiGetTextPropVal(doc, &loc, 1150);
+        std::vector<IntT> tags = host::ReadInts(&cond.propVal.isval);
+        F_ApiFreeIntList(&cond.propVal.isval);
+        IntT color = F_ApiGetTextPropVal(doc, &loc, 751).propVal.ival;
+        out += Names(doc, tags) + "/" + (color ? Names(doc, {color}) : "") + " ";
+    }
+    return out;
+}
+
+std::string GetText(F_ObjHandleT doc, F_ObjHandleT obj, IntT number) {
+    StringT s = F_ApiGetString(doc, obj, number);
+    std::string out = s ? s : "<null>";
+    F_ApiDeallocateString(&s);
+    return out;
+}
+
+// A document's element whose "id" attribute holds `id`, or 0.
+F_ObjHandleT ElementWithId(F_ObjHandleT doc, const std::string &id) {
+    F_ObjHandleT found = 0;
+    host::ForEachElement(doc, [&](F_ObjHandleT e) {
+        const auto *v = host::GetAttribute(e, "id");
+        if (!found && v && !v->empty() && v->front() == id) found = e;
+    });
+    return found;
+}
+
+TEST_F(HostEdit, MarkersCrossReferencesConditionsAndColoursSurviveANativeSave) {
+    F_ObjHandleT hypertext = F_ApiNewNamedObject(doc, FO_MarkerType, "Hypertext");
+    F_ObjHandleT draft = F_ApiNewNamedObject(doc, FO_CondFmt, "Draft");
+    F_ObjHandleT review = F_ApiNewNamedObject(doc, FO_CondFmt, "Review");
+    F_ObjHandleT red = F_ApiNewNamedObject(doc, FO_Color, "Red");
+    // A marker between "a" and "b" of p1.
+    F_TextRangeT whole = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextLocT inText{whole.beg.objId, whole.beg.offset + 1};
+    F_ObjHandleT marker = F_ApiNewAnchoredObject(doc, FO_Marker, &inText);
+    ASSERT_NE(marker, 0u);
+    F_ApiSetString(doc, marker, 1025, "openLink <target> & \"more\"");
+    F_ApiSetId(doc, marker, 1027, hypertext);
+    // "bcd" of p1 under two conditions, all of it red.
+    whole = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextRangeT bcd{{whole.beg.objId, whole.beg.offset + 1}, {whole.beg.objId, whole.beg.offset + 4}};
+    F_PropValT cond{};
+    cond.propIdent = 1150;
+    cond.propVal.valType = FT_Ints;
+    cond.propVal.isval = host::NewInts({static_cast<IntT>(draft), static_cast<IntT>(review)});
+    F_ApiSetTextPropVal(doc, &bcd, &cond);
+    F_ApiFreeIntList(&cond.propVal.isval);
+    F_PropValT color{};
+    color.propIdent = 751;
+    color.propVal.valType = FT_Id;
+    color.propVal.ival = static_cast<IntT>(red);
+    F_ApiSetTextPropVal(doc, &whole, &color);
+    // A cross-reference to another file in the empty paragraph.
+    F_ObjHandleT xe = host::AppendElement(doc, empty, host::AddElementDef(doc, "XRef", FV_FO_XREF));
+    host::AppendText(doc, xe, "see page 4");
+    F_ObjHandleT xref = F_ApiGetId(doc, xe, FP_Object);
+    F_ApiSetId(doc, xref, 1073, F_ApiNewNamedObject(doc, FO_XRefFmt, "Page"));
+    F_ApiSetString(doc, xref, 1070, "other.fm");
+    F_ApiSetString(doc, xref, 1075, "x9:Para:Target text");
+    // A table whose second body row is conditional.
+    F_ElementLocT place{s2, empty, 0};
+    F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
+    F_ObjHandleT tbl = F_ApiNewTable(doc, "Format A", 1, 2, 0, 0, &at);
+    ASSERT_NE(tbl, 0u);
+    F_ObjHandleT row2 = F_ApiGetId(doc, F_ApiGetId(doc, tbl, 1338), 1245);
+    F_IntsT rowTags = host::NewInts({static_cast<IntT>(review)});
+    F_ApiSetInts(doc, row2, 1150, &rowTags);
+    F_ApiFreeIntList(&rowTags);
+    std::string props = CharacterProps(doc, p1);
+    ASSERT_EQ(props, "/Red Draft,Review/Red Draft,Review/Red Draft,Review/Red /Red /Red ");
+
+    F_ObjHandleT again = SaveAndReopen(doc);
+    ASSERT_NE(again, 0u);
+    F_ObjHandleT marker2 = F_ApiGetId(0, again, 114);
+    ASSERT_NE(marker2, 0u);
+    EXPECT_EQ(GetText(again, marker2, 1025), "openLink <target> & \"more\"");
+    F_ObjHandleT type2 = F_ApiGetId(again, marker2, 1027);
+    EXPECT_EQ(Names(again, {static_cast<IntT>(type2)}), "Hypertext");
+    EXPECT_EQ(host::Named(type2)->doc, again);
+    F_ObjHandleT xref2 = F_ApiGetId(0, again, 117);
+    ASSERT_NE(xref2, 0u);
+    EXPECT_EQ(Names(again, {static_cast<IntT>(F_ApiGetId(again, xref2, 1073))}), "Page");
+    EXPECT_EQ(GetText(again, xref2, 1070), "other.fm");
+    EXPECT_EQ(GetText(again, xref2, 1075), "x9:Para:Target text");
+    EXPECT_EQ(CharacterProps(again, ElementWithId(again, "p1")), props);
+    F_ObjHandleT firstRow = F_ApiGetId(again, F_ApiGetId(0, again, 120), 1338);
+    F_IntsT none = F_ApiGetInts(again, firstRow, 1150);
+    EXPECT_EQ(Names(again, host::ReadInts(&none)), "");
+    F_ApiFreeIntList(&none);
+    F_IntsT tags2 = F_ApiGetInts(again, F_ApiGetId(again, firstRow, 1245), 1150);
+    EXPECT_EQ(Names(again, host::ReadInts(&tags2)), "Review");
+    F_ApiFreeIntList(&tags2);
 }
 
 }  // namespace

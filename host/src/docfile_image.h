@@ -150,6 +150,21 @@ class TextArena {
     std::vector<std::string> chunks_;
 };
 
+// A host property of the object an element stands for: marker text (1025) and type (1027, the
+// marker type's name), cross-reference source file (1070), format (1073, the format's name) and
+// source text (1075), table row condition tags (1150, one entry per condition name).
+struct ObjectPropImage {
+    int number = 0;
+    std::string value;
+};
+
+// A run of a text node's characters with its colour and condition tags (by name).
+struct RunImage {
+    uint32_t length = 0;
+    std::string color;  // "" = none
+    std::vector<std::string> conditions;
+};
+
 struct DocImage {
     int paragraphsPerPage = 40;
     std::vector<std::pair<std::string, std::string>> otherSettings;  // settings kept as read
@@ -162,6 +177,10 @@ struct DocImage {
     DoctypeImage doctype;
     // Table format names (table property 1275) of table elements, by node index.
     std::unordered_map<int32_t, std::string> tableFormats;
+    // Properties of the objects elements stand for, by node index, in order.
+    std::unordered_map<int32_t, std::vector<ObjectPropImage>> objectProps;
+    // Character runs of text nodes that carry a colour or conditions, by node index.
+    std::unordered_map<int32_t, std::vector<RunImage>> textRuns;
 
     // Index of the definition of that name, or -1.
     int32_t FindDef(const std::string &name) const;

@@ -6,7 +6,9 @@
 
 #include "model.h"
 #include "model_internal.h"
+#include "element_objects.h"
 #include "tables.h"
+#include "text_props.h"
 
 namespace host::docfile {
 namespace {
@@ -20,6 +22,113 @@ bool IsFormatKind(int kind) {
     for (int k : kFormatKinds)
         if (k == kind) return true;
     return false;
+}
+
+// The host properties a file keeps for the objects elements stand for: a text, or a named
+// object (a list of them when `list`) of kind `namedKind` kept by its name.
+struct ObjectPropRule {
+    IntT elemKind;
+    int number;
+    int namedKind;  // 0: a text
+    bool list;
+};
+const ObjectPropRule kObjectProps[] = {
+    {FV_FO_MARKER, 1025, 0, false},       {FV_FO_MARKER, 1027, FO_MarkerType, false},
+    {FV_FO_XREF, 1070, 0, false},         {FV_FO_XREF, 1073, FO_XRefFmt, false},
+    {FV_FO_XREF, 1075, 0, false},         {FV_FO_TBL_ROW, 1150, FO_CondFmt, true},
+};
+
+// The host object an element of that kind stands for (marker, cross-reference, table row), or 0.
+F_ObjHandleT ObjectOfElement(F_ObjHandleT doc, F_ObjHandleT elem, IntT elemKind) {
+    switch (elemKind) {
+        case FV_FO_MARKER: return ObjectForElement(doc, elem, FV_FO_MARKER, FO_Marker);
+        case FV_FO_XREF: return ObjectForElement(doc, elem, FV_FO_XREF, FO_XRef);
+        case FV_FO_TBL_ROW: return TableObjectOf(doc, elem);
+        default: return 0;
+    }
+}
+
+// The name of a named object of the document, or "" when it is none.
+std::string NameOf(F_ObjHandleT doc, F_ObjHandleT id) {
+    const NamedObject *n = id ? Named(id) : nullptr;
+    return n && n->doc == doc ? n->name : "";
+}
+
+// The named object of that kind and name, made when the document lacks it; 0 for no name.
+F_ObjHandleT NamedFor(F_ObjHandleT doc, int kind, const std::string &name) {
+    if (name.empty()) return 0;
+    F_ObjHandleT id = FindNamed(doc, kind, name);
+    return id ? id : AddNamed(doc, kind, name);
+}
+
+// Appends the stored properties of the object element `elem` (of kind elemKind) stands for.
+void ExtractObjectProps(F_ObjHandleT doc, F_ObjHandleT elem, IntT elemKind, std::vector<ObjectPropImage> &out) {
+    F_ObjHandleT obj = 0;
+    for (const ObjectPropRule &r : kObjectProps) {
+        if (r.elemKind != elemKind) continue;
+        if (!obj && !(obj = ObjectOfElement(doc, elem, elemKind))) return;
+        PropValue v;
+        if (!GetProperty(doc, obj, r.number, v)) continue;
+        if (!r.namedKind) {
+            if (!v.s.empty()) out.push_back({r.number, v.s});
+        } else if (r.list) {
+            for (IntT id : v.is)
+                if (std::string name = NameOf(doc, static_cast<F_ObjHandleT>(id)); !name.empty()) out.push_back({r.number, name});
+        } else if (std::string name = NameOf(doc, static_cast<F_ObjHandleT>(v.i)); !name.empty()) {
+            out.push_back({r.number, name});
+        }
+    }
+}
+
+// Sets the properties an image keeps for the object `elem` (of kind elemKind) stands for;
+// properties its kind does not have are ignored.
+void BuildObjectProps(F_ObjHandleT doc, F_ObjHandleT elem, IntT elemKind, const std::vector<ObjectPropImage> &props) {
+    F_ObjHandleT obj = ObjectOfElement(doc, elem, elemKind);
+    if (!obj) return;
+    for (const ObjectPropRule &r : kObjectProps) {
+        if (r.elemKind != elemKind) continue;
+        PropValue v;
+        bool any = false;
+        for (const ObjectPropImage &p : props) {
+            if (p.number != r.number) continue;
+            any = true;
+            if (!r.namedKind) v.s = p.value;
+            else if (r.list) {
+                if (F_ObjHandleT id = NamedFor(doc, r.namedKind, p.value)) v.is.push_back(static_cast<IntT>(id));
+            }
+            else v.i = static_cast<IntT>(NamedFor(doc, r.namedKind, p.value));
+        }
+        if (any) SetProperty(doc, obj, r.number, v);
+    }
+}
+
+// The runs of a text node, when any carries a colour or a condition.
+std::vector<RunImage> ExtractRuns(F_ObjHandleT doc, F_ObjHandleT node) {
+    std::vector<RunImage> runs;
+    bool marked = false;
+    for (const PropRun &r : TextRuns(node)) {
+        RunImage ri{r.len > 0 ? static_cast<uint32_t>(r.len) : 0, NameOf(doc, r.props.color), {}};
+        for (IntT c : r.props.conditions)
+            if (std::string name = NameOf(doc, static_cast<F_ObjHandleT>(c)); !name.empty()) ri.conditions.push_back(name);
+        marked = marked || !ri.color.empty() || !ri.conditions.empty();
+        runs.push_back(std::move(ri));
+    }
+    if (!marked) runs.clear();
+    return runs;
+}
+
+// Gives a text node the colours and conditions of an image's runs.
+void BuildRuns(F_ObjHandleT doc, F_ObjHandleT node, const std::vector<RunImage> &runs) {
+    std::vector<PropRun> out;
+    for (const RunImage &ri : runs) {
+        PropRun r;
+        r.len = static_cast<IntT>(std::min<uint32_t>(ri.length, 0x7FFFFFFF));
+        if (!ri.color.empty()) r.props.color = NamedFor(doc, FO_Color, ri.color);
+        for (const std::string &c : ri.conditions)
+            if (F_ObjHandleT id = NamedFor(doc, FO_CondFmt, c)) r.props.conditions.push_back(static_cast<IntT>(id));
+        out.push_back(std::move(r));
+    }
+    SetTextRuns(node, std::move(out));
 }
 
 // What a document's file said that the object model has no place for: kept per document so a
@@ -121,6 +230,9 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
                     name.s = f->second;
                     SetProperty(doc, table, kTableFormatName, name);
                 }
+            if (auto p = image.objectProps.find(i); p != image.objectProps.end())
+                if (const ElementDef *def = Def(e->def)) BuildObjectProps(doc, id, def->type, p->second);
+            if (auto r = image.textRuns.find(i); r != image.textRuns.end() && !e->def) BuildRuns(doc, id, r->second);
         }
     }
     KeepNotes(doc, image);
@@ -201,6 +313,8 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
                 n.def = kTextNode;
                 image.text.Start(n);
                 image.text.Append(n, e->text);
+                if (std::vector<RunImage> runs = ExtractRuns(doc, cur); !runs.empty())
+                    image.textRuns[static_cast<int32_t>(image.nodes.size())] = std::move(runs);
             } else {
                 auto di = defIndex.find(e->def);
                 if (di == defIndex.end()) break;  // a definition that is gone: the tree ends here
@@ -212,6 +326,11 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
                 if (const ElementDef *def = Def(e->def); def && def->type == FV_FO_TBL)
                     if (PropValue name; GetProperty(doc, TableObjectOf(doc, cur), kTableFormatName, name) && !name.s.empty())
                         image.tableFormats[static_cast<int32_t>(image.nodes.size())] = name.s;
+                if (const ElementDef *def = Def(e->def)) {
+                    std::vector<ObjectPropImage> props;
+                    ExtractObjectProps(doc, cur, def->type, props);
+                    if (!props.empty()) image.objectProps[static_cast<int32_t>(image.nodes.size())] = std::move(props);
+                }
             }
             image.nodes.push_back(n);
             int32_t index = static_cast<int32_t>(image.nodes.size() - 1);

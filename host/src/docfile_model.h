@@ -11,7 +11,8 @@ namespace host::docfile {
 
 // Opens a new document in the session from a complete image: catalog, formats, flows, the
 // element trees with attributes and stored unique ids (elements without one, or with one
-// already taken, get fresh ids past every stored one), paragraph settings. The document is
+// already taken, get fresh ids past every stored one), marker, cross-reference and table-row
+// properties, the colours and conditions of character runs, paragraph settings. The document is
 // unmodified afterwards. What the model does not hold (DTD content models and declared types,
 // the document type) is kept beside the document for a later extraction.
 F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath, bool visible);

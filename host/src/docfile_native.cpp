@@ -16,13 +16,14 @@ namespace {
 // ---- reading ---------------------------------------------------------------------------------
 
 enum class Tag { None, Document, Settings, Setting, Doctype, Catalog, ElementDef, AttrDef, Choice, Default,
-                 Formats, Format, Property, Flows, Flow, E, A, V, T, X };
+                 Formats, Format, Property, Flows, Flow, E, A, V, T, X, Prop, R, C };
 
 struct TagRule {
     const char *name;
     Tag tag;
     Tag parent;   // the element it must stand in (None: the root)
     Tag parent2;  // a second allowed parent, or None
+    Tag parent3 = Tag::None;
 };
 
 // Where each element of the format may stand.
@@ -45,7 +46,10 @@ const TagRule kRules[] = {
     {"a", Tag::A, Tag::E, Tag::None},
     {"v", Tag::V, Tag::A, Tag::None},
     {"t", Tag::T, Tag::E, Tag::None},
-    {"x", Tag::X, Tag::T, Tag::V},
+    {"x", Tag::X, Tag::T, Tag::V, Tag::Prop},
+    {"prop", Tag::Prop, Tag::E, Tag::None},
+    {"r", Tag::R, Tag::E, Tag::None},
+    {"c", Tag::C, Tag::R, Tag::None},
 };
 
 const TagRule *RuleFor(const char *name) {
@@ -102,7 +106,7 @@ class NativeReader {
         const char *name = reinterpret_cast<const char *>(xmlTextReaderConstName(r_));
         const TagRule *rule = RuleFor(name);
         Tag parent = stack_.empty() ? Tag::None : stack_.back();
-        if (!rule || (rule->parent != parent && rule->parent2 != parent) || (parent == Tag::None && sawRoot_)) {
+        if (!rule || (rule->parent != parent && rule->parent2 != parent && rule->parent3 != parent) || (parent == Tag::None && sawRoot_)) {
             reader_.Fail(std::string("unexpected element <") + name + ">");
             return;
         }
@@ -219,6 +223,25 @@ class NativeReader {
                 Text(std::string(1, static_cast<char>(v)).c_str());
                 break;
             }
+            case Tag::Prop:
+                if (!Int("number", 1, std::numeric_limits<int32_t>::max(), 0, v)) return;
+                if (v == 0) return reader_.Fail("a property has no number");
+                propertyNumber_ = static_cast<int>(v);
+                collected_.clear();
+                break;
+            case Tag::R: {
+                int32_t last = static_cast<int32_t>(image_.nodes.size()) - 1;
+                if (last < 0 || image_.nodes[last].def != kTextNode || image_.nodes[last].parent != open_.back())
+                    return reader_.Fail("a run does not follow its text");
+                if (!Int("length", 0, std::numeric_limits<int32_t>::max(), 0, v)) return;
+                image_.textRuns[last].push_back(RunImage{static_cast<uint32_t>(v), Attr("color"), {}});
+                break;
+            }
+            case Tag::C: {
+                int32_t last = static_cast<int32_t>(image_.nodes.size()) - 1;
+                image_.textRuns[last].back().conditions.push_back(Attr("name"));
+                break;
+            }
             default: break;
         }
     }
@@ -232,6 +255,7 @@ class NativeReader {
             case Tag::Default: image_.defs[def_].attributes.back().defaults.push_back(collected_); break;
             case Tag::Property: image_.formats.back().properties.emplace_back(propertyName_, collected_); break;
             case Tag::V: image_.attrs.back().values.push_back(collected_); break;
+            case Tag::Prop: image_.objectProps[open_.back()].push_back(ObjectPropImage{propertyNumber_, collected_}); break;
             case Tag::T: textNode_ = -1; break;
             case Tag::E: open_.pop_back(); break;
             case Tag::Flow: image_.flows.back().count = static_cast<int32_t>(image_.nodes.size()) - image_.flows.back().first; break;
@@ -254,6 +278,7 @@ class NativeReader {
             case Tag::V:
             case Tag::Choice:
             case Tag::Default:
+            case Tag::Prop:
             case Tag::Property: collected_.append(value); break;
             default:
                 if (!IsXmlBlank(value)) reader_.Fail("text outside a text element");
@@ -270,6 +295,7 @@ class NativeReader {
     int32_t textNode_ = -1;
     std::string collected_;
     std::string propertyName_;
+    int propertyNumber_ = 0;
     bool sawRoot_ = false;
 };
 
@@ -414,6 +440,18 @@ void WriteTree(NativeWriter &w, const DocImage &image, const FlowImage &flow) {
         if (n.def == kTextNode) {
             if (n.uniqueId) w.TextElement("t", image.NodeText(n), "uid", std::to_string(n.uniqueId));
             else w.TextElement("t", image.NodeText(n));
+            if (auto r = image.textRuns.find(i); r != image.textRuns.end())
+                for (const RunImage &run : r->second) {
+                    w.Open("r");
+                    w.Attribute("length", std::to_string(run.length));
+                    if (!run.color.empty()) w.Attribute("color", run.color);
+                    for (const std::string &c : run.conditions) {
+                        w.Open("c");
+                        w.Attribute("name", c);
+                        w.Close();
+                    }
+                    w.Close();
+                }
             continue;
         }
         w.Open("e");
@@ -428,6 +466,8 @@ void WriteTree(NativeWriter &w, const DocImage &image, const FlowImage &flow) {
             for (const std::string &v : a.values) w.TextElement("v", v);
             w.Close();
         }
+        if (auto p = image.objectProps.find(i); p != image.objectProps.end())
+            for (const ObjectPropImage &prop : p->second) w.TextElement("prop", prop.value, "number", std::to_string(prop.number));
         open.push_back(i);
     }
     while (!open.empty()) {

@@ -16,13 +16,16 @@
 //         <e tag="chapter" uid="1000">            (paragraph="yes"/"no": the element's own choice;
 //                                                   table-format="...": a table element's format)
 //           <a name="id"><v>c1</v></a>
+//           <prop number="1025">marker text</prop>   (properties of the object the element stands
+//                                                   for: marker, cross-reference, table row)
 //           <t uid="1001">text<x c="8"/>more</t>
+//           <r length="4" color="Red"><c name="Draft"/></r>   (character runs of the text before)
 //         </e>
 //       </flow>
 //     </flows>
 //   </qvdocument>
 //
-// Text lives only inside <t>, <v>, <choice>, <default> and <property>, so the white space that
+// Text lives only inside <t>, <v>, <prop>, <choice>, <default> and <property>, so the white space that
 // indents the rest means nothing. A control character XML cannot carry is written as
 // <x c="code"/>. The sections <settings>, <catalog> and <formats> are shared with the book
 // format, whose root element will be <qvbook>.
