@@ -1,14 +1,21 @@
 // Host commands, formats, tables and client calls (see hostcmds.h).
 #include "lib/host/hostcmds.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
+#include "lib/host/documents.h"
+#include "lib/host/docio.h"
+#include "lib/host/element_text.h"
+#include "lib/host/paths.h"
 #include "lib/host/pgftext.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "plugin/globals.h"
+#include "xpath/xpath.h"
 
 IntT DebugPromptsOn = 0;
 
@@ -19,6 +26,7 @@ constexpr IntT kNextRow = 1245, kFirstCell = 1247, kNextCell = 1202, kCellRow = 
 constexpr IntT kSelectedTable = 129, kTopRow = 1341, kBottomRow = 1342, kLeftCol = 1343, kRightCol = 1344;
 constexpr IntT kCellColumn = 1205, kTextFrame = 1001, kFramePredecessor = 982, kCommandNumber = 1928;
 constexpr int kStepLimit = 100000;
+constexpr IntT kHostFolder = 87;
 
 bool SameText(const std::string &a, const std::string &b, IntT caseFlag) {
     return caseFlag == 1 ? a == b : qv::FoldCase(a) == qv::FoldCase(b);
@@ -284,4 +292,69 @@ void om_DocListCommandsReport(void) {
         F_ObjHandleT next = om_PgfInsertNew(doc, pgf, "Body", line.c_str(), 2);
         if (next) pgf = next;
     }
+}
+
+F_ObjHandleT om_StructAppsDoc(IntT where, IntT open, IntT option) {
+    std::string path;
+    if (where == 1) {
+        path = HostString(0, 0, kHostFolder) + "\\Structure\\structapps.fm";
+    } else if (where == 2) {
+        // The user's folder: the settings folder without the maker's folder name (its last 10 bytes).
+        StringT folder = om_PathSettingsFolder("", "", 0);
+        std::string settings(qv::View(folder));
+        F_ApiDeallocateString(&folder);
+        if (settings == "error" || settings.size() < 10) return 0;
+        path = settings.substr(0, settings.size() - 10);
+        if (!path.empty() && path.back() == '\\') path.pop_back();
+        path += "\\structapps.fm";
+    } else {
+        return 0;
+    }
+    StringT p = qv::NewHeapString(path);
+    om_PathNormalize(&p, 0, 0);
+    path = std::string(qv::View(p));
+    F_ApiDeallocateString(&p);
+    F_ObjHandleT doc = om_DocFindOpen(path, 0, 0);
+    if (!doc && open) doc = om_DocOpenHiddenFlag(path.c_str(), option == 1);
+    return doc;
+}
+
+F_StringsT om_StructAppNames(IntT where, IntT kind, ConStringT doctype, IntT doctypeOnly, IntT doctypeFirst,
+                             IntT sort) {
+    om_XPathInitEngine(100, 1000, 1000);
+    const char *expr = kind == 1   ? "//XMLApplication/ApplicationName"
+                       : kind == 2 ? "//SGMLApplication/ApplicationName"
+                                   : "//*[self::XMLApplication or self::SGMLApplication]/ApplicationName";
+    std::string type(qv::View(doctype));
+    std::vector<std::string> names, typed;
+    std::unordered_set<std::string> seen, seenTyped;
+    std::vector<F_ObjHandleT> docs;
+    if (where == 2 || where == 3) docs.push_back(om_StructAppsDoc(2, 0, 0));
+    if (where == 1 || where == 3) docs.push_back(om_StructAppsDoc(1, 0, 0));
+    for (F_ObjHandleT doc : docs) {
+        if (!doc) continue;
+        for (F_ObjHandleT match : om_XPathListMatches(doc, 0, expr, 0, nullptr, 0)) {
+            std::string name = om_ElementText(doc, match, 1, 255, 0, 0);
+            if (seen.insert(name).second) names.push_back(name);
+            if (type.empty() || seenTyped.count(name)) continue;
+            std::vector<std::string> values = om_XPathGetMatchValues(doc, match, 0, "../DOCTYPE", 0);
+            if (std::find(values.begin(), values.end(), type) != values.end()) {
+                seenTyped.insert(name);
+                typed.push_back(name);
+            }
+        }
+    }
+    if (sort) {
+        auto less = [](const std::string &a, const std::string &b) { return qv::FoldCase(a) < qv::FoldCase(b); };
+        std::stable_sort(names.begin(), names.end(), less);
+        std::stable_sort(typed.begin(), typed.end(), less);
+    }
+    if (!type.empty() && doctypeOnly) return qv::NewStrings(typed);
+    if (!type.empty() && doctypeFirst) {
+        std::vector<std::string> ordered = typed;
+        for (const std::string &n : names)
+            if (!seenTyped.count(n)) ordered.push_back(n);
+        return qv::NewStrings(ordered);
+    }
+    return qv::NewStrings(names);
 }
