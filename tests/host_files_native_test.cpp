@@ -11,6 +11,7 @@
 #include "model.h"
 #include "paths.h"
 #include "support/host_files_dump.h"
+#include "support/host_files_fixture.h"
 
 #include <unistd.h>
 
@@ -21,34 +22,9 @@ namespace {
 
 std::string Win(const fs::path &p) { return WindowsPath(p.string()); }
 
-class HostFilesNative : public ::testing::Test {
+class HostFilesNative : public HostFilesFixture {
   protected:
-    void SetUp() override {
-        ResetSession();
-        FA_errno = 0;
-        dir = fs::temp_directory_path() / ("qv_files_native_" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        ResetSession();
-        fs::remove_all(dir);
-    }
-    F_ObjHandleT Open(const fs::path &p, IntT visible = 1) {
-        F_PropValsT params = F_ApiGetOpenDefaultParams();
-        params.val[F_ApiGetPropIndex(&params, 5)].propVal.ival = visible;
-        F_PropValsT *ret = nullptr;
-        F_ObjHandleT doc = F_ApiOpen(Win(p).c_str(), &params, &ret);
-        F_ApiDeallocatePropVals(&params);
-        F_ApiDeallocatePropVals(ret);
-        return doc;
-    }
-    F_ObjHandleT Save(F_ObjHandleT doc, const fs::path &p, IntT format) {
-        F_PropValsT params = F_ApiGetSaveDefaultParams();
-        params.val[F_ApiGetPropIndex(&params, 1)].propVal.ival = format;
-        F_ObjHandleT saved = F_ApiSave(doc, p.empty() ? "" : Win(p).c_str(), &params, nullptr);
-        F_ApiDeallocatePropVals(&params);
-        return saved;
-    }
+    HostFilesNative() : HostFilesFixture("qv_files_native_") {}
     std::string Path(F_ObjHandleT doc) {
         StringT s = F_ApiGetString(0, doc, FP_Path);
         std::string out = s ? s : "<null>";
@@ -96,7 +72,6 @@ class HostFilesNative : public ::testing::Test {
         AppendText(doc, sroot, "scratch");
         return doc;
     }
-    fs::path dir;
 };
 
 TEST_F(HostFilesNative, SaveAndReopenIsLossless) {

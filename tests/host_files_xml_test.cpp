@@ -13,6 +13,7 @@
 #include "paths.h"
 #include "transcript.h"
 #include "support/host_files_dump.h"
+#include "support/host_files_fixture.h"
 
 #include <unistd.h>
 
@@ -25,37 +26,9 @@ const fs::path kData = fs::path(QV_SOURCE_DIR) / "tests" / "data";
 
 std::string Win(const fs::path &p) { return WindowsPath(p.string()); }
 
-class HostFilesXml : public ::testing::Test {
+class HostFilesXml : public HostFilesFixture {
   protected:
-    void SetUp() override {
-        ResetSession();
-        ClearTranscript();
-        FA_errno = 0;
-        dir = fs::temp_directory_path() / ("qv_files_xml_" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        ResetSession();
-        fs::remove_all(dir);
-    }
-    F_ObjHandleT Open(const fs::path &p, IntT visible = 1) {
-        F_PropValsT params = F_ApiGetOpenDefaultParams();
-        params.val[F_ApiGetPropIndex(&params, 5)].propVal.ival = visible;
-        F_PropValsT *ret = nullptr;
-        F_ObjHandleT doc = F_ApiOpen(Win(p).c_str(), &params, &ret);
-        F_ApiDeallocatePropVals(&params);
-        F_ApiDeallocatePropVals(ret);
-        return doc;
-    }
-    F_ObjHandleT Save(F_ObjHandleT doc, const fs::path &p, IntT format) {
-        F_PropValsT params = F_ApiGetSaveDefaultParams();
-        params.val[F_ApiGetPropIndex(&params, 1)].propVal.ival = format;
-        F_PropValsT *ret = nullptr;
-        F_ObjHandleT saved = F_ApiSave(doc, p.empty() ? "" : Win(p).c_str(), &params, &ret);
-        F_ApiDeallocatePropVals(&params);
-        F_ApiDeallocatePropVals(ret);
-        return saved;
-    }
+    HostFilesXml() : HostFilesFixture("qv_files_xml_") {}
     fs::path Write(const std::string &name, const std::string &content) {
         std::ofstream(dir / name, std::ios::binary) << content;
         return dir / name;
@@ -64,7 +37,6 @@ class HostFilesXml : public ::testing::Test {
         std::ifstream in(p, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    fs::path dir;
 };
 
 const AttrDef *FindAttr(F_ObjHandleT doc, const char *def, const char *attr) {

@@ -109,7 +109,7 @@ bool UnWrap(F_ObjHandleT doc) {
     // The content is selected; text meeting text becomes one node.
     d->sel.textView = false;
     if (firstMoved) {
-        F_ObjHandleT before = firstMoved ? Elem(firstMoved)->prev : 0;
+        F_ObjHandleT before = Elem(firstMoved)->prev;
         bool firstText = !Elem(firstMoved)->def;
         bool joinedFront = firstText && before && !Elem(before)->def;
         IntT frontOff = joinedFront ? TextLength(*Elem(before)) : 0;
@@ -132,12 +132,10 @@ bool Promote(F_ObjHandleT doc) {
     if (!e) return false;
     Element *p = e->parent ? Elem(e->parent) : nullptr;
     if (!p || !p->parent || IsTablePart(*e) || KindOfElement(*e) == FV_FO_TBL) return Fail(FE_BadOperation);
-    F_ObjHandleT parent = e->parent, grand = p->parent, after = p->next;
-    F_ObjHandleT prev = e->prev;
+    F_ObjHandleT grand = p->parent, after = p->next, prev = e->prev;
     Unlink(id);
     LinkChild(grand, id, after);
     if (prev && Elem(prev) && !Elem(prev)->def) JoinWithNextText(prev);
-    (void)parent;
     SelectWhole(*d, id);
     MarkChanged(doc);
     return true;
