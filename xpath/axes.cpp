@@ -96,60 +96,81 @@ IntT om_XPathSiblingPosition(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT c
     return n + add;
 }
 
-// The next candidate of a step on axes 2 to 13 (see axes.h).
-F_ObjHandleT om_XPathAxisStep(XPathAxisContext &c, UIntT axis, const std::string &test, bool first) {
+namespace {
+
+// 1 when some child of e passes the test.
+bool hasChildPassing(F_ObjHandleT d, F_ObjHandleT e, const std::string &test) {
+    for (F_ObjHandleT s = om_XPathFirstChild(d, e); s; s = om_XPathNextSibling(d, s))
+        if (om_XPathNodeTestMatches(d, s, test)) return true;
+    return false;
+}
+
+}  // namespace
+
+F_ObjHandleT om_XPathStepSelf(XPathAxisContext &c, const std::string &test, bool first) {
+    return first && om_XPathNodeTestMatches(c.doc, c.context, test) ? c.context : F_ObjHandleT(XR_SPENT);
+}
+
+F_ObjHandleT om_XPathStepChild(XPathAxisContext &c, const std::string &test, bool) {
     F_ObjHandleT d = c.doc, x = c.context, n = c.node;
-    if (!d) {
-        StatusCode = 200;
-        return 0;
-    }
-    switch (axis) {
-    case XA_SELF:
-        return first && om_XPathNodeTestMatches(d, x, test) ? x : F_ObjHandleT(XR_SPENT);
-    case XA_CHILD: {
-        F_ObjHandleT s;
-        if (!x && !n) {
-            if (c.root == XR_NO_ROOT || !c.root) return XR_SPENT;
-            s = c.root;
-        } else if (x && n == x) {
-            s = om_XPathFirstChild(d, x);
-        } else if (x) {
-            s = om_XPathNextSibling(d, n);
-        } else {
-            return XR_SPENT;
-        }
-        for (; s; s = om_XPathNextSibling(d, s))
-            if (om_XPathNodeTestMatches(d, s, test)) return s;
+    F_ObjHandleT s;
+    if (!x && !n) {
+        if (c.root == XR_NO_ROOT || !c.root) return XR_SPENT;
+        s = c.root;
+    } else if (x && n == x) {
+        s = om_XPathFirstChild(d, x);
+    } else if (x) {
+        s = om_XPathNextSibling(d, n);
+    } else {
         return XR_SPENT;
     }
-    case XA_DESCENDANT: case XA_DESCENDANT_OR_SELF: {
-        F_ObjHandleT start = n;
-        bool fromRoot = false;
-        if (!n) {
-            if (c.root == XR_NO_ROOT || !c.root) return XR_SPENT;
-            start = c.root;
-            fromRoot = true;
-        }
-        F_ObjHandleT s = start;
-        if (!(first && (axis == XA_DESCENDANT_OR_SELF || fromRoot))) s = nextInDocOrder(d, start, x);
-        for (; s; s = nextInDocOrder(d, s, x))
-            if (om_XPathNodeTestMatches(d, s, test)) return s;
-        return XR_SPENT;
+    for (; s; s = om_XPathNextSibling(d, s))
+        if (om_XPathNodeTestMatches(d, s, test)) return s;
+    return XR_SPENT;
+}
+
+F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::string &test, bool first) {
+    F_ObjHandleT d = c.doc, x = c.context, n = c.node;
+    F_ObjHandleT start = n;
+    bool fromRoot = false;
+    if (!n) {
+        if (c.root == XR_NO_ROOT || !c.root) return XR_SPENT;
+        start = c.root;
+        fromRoot = true;
     }
-    case XA_PARENT: case XA_ANCESTOR: case XA_ANCESTOR_OR_SELF: {
-        if (!x && !n) return first ? 0 : F_ObjHandleT(XR_SPENT);  // after a root step: no node
-        if (axis == XA_PARENT) {
-            F_ObjHandleT p = first ? om_XPathParent(d, n) : 0;
-            return p && om_XPathNodeTestMatches(d, p, test) ? p : F_ObjHandleT(XR_SPENT);
-        }
-        F_ObjHandleT a = (axis == XA_ANCESTOR_OR_SELF && first) ? n : om_XPathParent(d, n);
-        for (; a; a = om_XPathParent(d, a))
-            if (om_XPathNodeTestMatches(d, a, test)) return a;
-        return XR_SPENT;
+    F_ObjHandleT s = start;
+    if (!(first && (axis == XA_DESCENDANT_OR_SELF || fromRoot))) s = nextInDocOrder(d, start, x);
+    for (; s; s = nextInDocOrder(d, s, x))
+        if (om_XPathNodeTestMatches(d, s, test) && (!c.childTest || hasChildPassing(d, s, *c.childTest))) return s;
+    return XR_SPENT;
+}
+
+F_ObjHandleT om_XPathStepAncestor(XPathAxisContext &c, UIntT axis, const std::string &test, bool first) {
+    F_ObjHandleT d = c.doc, x = c.context, n = c.node;
+    if (!x && !n) return first ? 0 : F_ObjHandleT(XR_SPENT);  // after a root step: no node
+    if (axis == XA_PARENT) {
+        F_ObjHandleT p = first ? om_XPathParent(d, n) : 0;
+        return p && om_XPathNodeTestMatches(d, p, test) ? p : F_ObjHandleT(XR_SPENT);
     }
-    case XA_PRECEDING: {
-        if (!x && !n) return XR_SPENT;
-        F_ObjHandleT px = om_XPathParent(d, x);
+    F_ObjHandleT a = (axis == XA_ANCESTOR_OR_SELF && first) ? n : om_XPathParent(d, n);
+    for (; a; a = om_XPathParent(d, a))
+        if (om_XPathNodeTestMatches(d, a, test)) return a;
+    return XR_SPENT;
+}
+
+F_ObjHandleT om_XPathStepPrecedingSibling(XPathAxisContext &c, const std::string &test, bool) {
+    F_ObjHandleT d = c.doc, x = c.context, n = c.node;
+    if (!x && !n) return XR_SPENT;
+    for (F_ObjHandleT s = om_XPathPrevSibling(d, n); s; s = om_XPathPrevSibling(d, s))
+        if (om_XPathNodeTestMatches(d, s, test)) return s;
+    return XR_SPENT;
+}
+
+F_ObjHandleT om_XPathStepPrecedingFollowing(XPathAxisContext &c, UIntT axis, const std::string &test, bool first) {
+    F_ObjHandleT d = c.doc, x = c.context, n = c.node;
+    if (!x && !n) return XR_SPENT;
+    F_ObjHandleT px = om_XPathParent(d, x);
+    if (axis == XA_PRECEDING) {
         F_ObjHandleT s;
         if (first) {
             if (!om_XPathPrevSibling(d, x) || !px) return XR_SPENT;
@@ -161,44 +182,51 @@ F_ObjHandleT om_XPathAxisStep(XPathAxisContext &c, UIntT axis, const std::string
             if (om_XPathNodeTestMatches(d, s, test)) return s;
         return XR_SPENT;
     }
-    case XA_PRECEDING_SIBLING: {
-        if (!x && !n) return XR_SPENT;
-        for (F_ObjHandleT s = om_XPathPrevSibling(d, n); s; s = om_XPathPrevSibling(d, s))
-            if (om_XPathNodeTestMatches(d, s, test)) return s;
-        return XR_SPENT;
-    }
-    case XA_FOLLOWING: case XA_FOLLOWING_SIBLING: {
-        if (!x && !n) return XR_SPENT;
-        bool siblingsOnly = axis == XA_FOLLOWING_SIBLING;
-        F_ObjHandleT px = om_XPathParent(d, x);
-        F_ObjHandleT s = first ? om_XPathNextSibling(d, x)
-                               : (siblingsOnly ? om_XPathNextSibling(d, n) : nextInDocOrder(d, n, px));
-        for (; s && s != x && s != px;
-             s = siblingsOnly ? om_XPathNextSibling(d, s) : nextInDocOrder(d, s, px))
-            if (om_XPathNodeTestMatches(d, s, test)) return s;
-        return XR_SPENT;
-    }
-    case XA_ATTRIBUTE: {
-        if (!x && !n) {
-            if (first) {
-                StatusCode = 201;
-                return 0;
-            }
-            return XR_SPENT;
+    bool siblingsOnly = axis == XA_FOLLOWING_SIBLING;
+    F_ObjHandleT s = first ? om_XPathNextSibling(d, x)
+                           : (siblingsOnly ? om_XPathNextSibling(d, n) : nextInDocOrder(d, n, px));
+    for (; s && s != x && s != px; s = siblingsOnly ? om_XPathNextSibling(d, s) : nextInDocOrder(d, s, px))
+        if (om_XPathNodeTestMatches(d, s, test)) return s;
+    return XR_SPENT;
+}
+
+F_ObjHandleT om_XPathStepAttribute(XPathAxisContext &c, const std::string &test, bool first) {
+    F_ObjHandleT x = c.context, n = c.node;
+    if (!x && !n) {
+        if (first) {
+            StatusCode = 201;
+            return 0;
         }
-        const std::vector<XPathAttr> &attrs = om_XPathElementAttrs(d, n);
-        bool any = test == "node()" || test == "*";
-        for (size_t i = size_t(c.attr + 1); i < attrs.size(); ++i) {
-            if (any || attrs[i].name == test) {
-                c.attr = IntT(i);
-                return n;
-            }
-        }
-        c.attr = -1;
         return XR_SPENT;
     }
-    default:
-        return XR_SPENT;
+    const std::vector<XPathAttr> &attrs = om_XPathElementAttrs(c.doc, n);
+    bool any = test == "node()" || test == "*";
+    for (size_t i = size_t(c.attr + 1); i < attrs.size(); ++i) {
+        if (any || attrs[i].name == test) {
+            c.attr = IntT(i);
+            return n;
+        }
+    }
+    c.attr = -1;
+    return XR_SPENT;
+}
+
+// The next candidate of a step on axes 2 to 13 (see axes.h).
+F_ObjHandleT om_XPathAxisStep(XPathAxisContext &c, UIntT axis, const std::string &test, bool first) {
+    if (!c.doc) {
+        StatusCode = 200;
+        return 0;
+    }
+    switch (axis) {
+    case XA_SELF: return om_XPathStepSelf(c, test, first);
+    case XA_CHILD: return om_XPathStepChild(c, test, first);
+    case XA_DESCENDANT: case XA_DESCENDANT_OR_SELF: return om_XPathStepDescendant(c, axis, test, first);
+    case XA_PARENT: case XA_ANCESTOR: case XA_ANCESTOR_OR_SELF: return om_XPathStepAncestor(c, axis, test, first);
+    case XA_PRECEDING_SIBLING: return om_XPathStepPrecedingSibling(c, test, first);
+    case XA_PRECEDING: case XA_FOLLOWING: case XA_FOLLOWING_SIBLING:
+        return om_XPathStepPrecedingFollowing(c, axis, test, first);
+    case XA_ATTRIBUTE: return om_XPathStepAttribute(c, test, first);
+    default: return XR_SPENT;
     }
 }
 

@@ -13,16 +13,8 @@ namespace {
 constexpr int kClimbLimit = 100000;  // no tree is deeper than this
 
 std::unordered_map<F_ObjHandleT, std::string> defNames;  // definition -> tag, per run
-// Recently read definitions and their tags in defNames (map nodes do not move).
-struct RecentTag {
-    F_ObjHandleT def = 0;
-    const std::string *tag = nullptr;
-};
-constexpr size_t kRecentTags = 16;
-std::array<RecentTag, kRecentTags> recentTags;
 F_ObjHandleT attrsDoc = 0, attrsElem = 0;
 std::vector<XPathAttr> attrsCache;
-const std::string kNoTag;
 
 std::string takeString(StringT s) {
     std::string out = s ? s : "";
@@ -37,21 +29,19 @@ void om_XPathHostCachesClear() {
     attrsCache.clear();
 }
 
+std::array<XPathRecentTag, kXPathRecentTags> XPathRecentTags;
+const std::string XPathNoTag;
+
 void om_XPathTagCacheClear() {
     defNames.clear();
-    recentTags.fill(RecentTag{});
+    XPathRecentTags.fill(XPathRecentTag{});
 }
 
-const std::string &om_XPathElementTag(F_ObjHandleT doc, F_ObjHandleT elem) {
-    F_ObjHandleT def = elem ? F_ApiGetId(doc, elem, FP_ElementDef) : 0;
-    if (!def) return kNoTag;
-    // A walk meets few definitions over and over: a small table by the id's low bits answers
-    // most reads without the map.
-    RecentTag &recent = recentTags[def % kRecentTags];
-    if (recent.def == def && recent.tag) return *recent.tag;
+const std::string &om_XPathDefinitionTag(F_ObjHandleT doc, F_ObjHandleT def) {
+    if (!def) return XPathNoTag;
     auto it = defNames.find(def);
     if (it == defNames.end()) it = defNames.emplace(def, takeString(F_ApiGetString(doc, def, FP_Name))).first;
-    recent = {def, &it->second};
+    XPathRecentTags[def % kXPathRecentTags] = {def, &it->second};
     return it->second;
 }
 
@@ -112,17 +102,6 @@ std::string om_XPathElementText(F_ObjHandleT doc, F_ObjHandleT elem, int firstPa
         out.resize(i);
     }
     return out;
-}
-
-F_ObjHandleT om_XPathParent(F_ObjHandleT doc, F_ObjHandleT e) { return e ? F_ApiGetId(doc, e, FP_ParentElement) : 0; }
-F_ObjHandleT om_XPathFirstChild(F_ObjHandleT doc, F_ObjHandleT e) {
-    return e ? F_ApiGetId(doc, e, FP_FirstChildElement) : 0;
-}
-F_ObjHandleT om_XPathNextSibling(F_ObjHandleT doc, F_ObjHandleT e) {
-    return e ? F_ApiGetId(doc, e, FP_NextSiblingElement) : 0;
-}
-F_ObjHandleT om_XPathPrevSibling(F_ObjHandleT doc, F_ObjHandleT e) {
-    return e ? F_ApiGetId(doc, e, FP_PrevSiblingElement) : 0;
 }
 
 F_ObjHandleT om_XPathTopAncestor(F_ObjHandleT doc, F_ObjHandleT e) {

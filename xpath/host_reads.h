@@ -2,6 +2,7 @@
 // books, with small per-run caches so that a run asks the host for each thing once.
 #pragma once
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,24 @@
 void om_XPathHostCachesClear();
 // Forgets the tags of element definitions (at the start of every run: a reset sequence).
 void om_XPathTagCacheClear();
+// The tag of an element definition ("" for none), read from the host once per run.
+const std::string &om_XPathDefinitionTag(F_ObjHandleT doc, F_ObjHandleT def);
+// Recently read definitions and their tags (a walk meets few definitions over and over: a small
+// table by the id's low bits answers most reads without a search).
+struct XPathRecentTag {
+    F_ObjHandleT def = 0;
+    const std::string *tag = nullptr;
+};
+constexpr size_t kXPathRecentTags = 16;
+extern std::array<XPathRecentTag, kXPathRecentTags> XPathRecentTags;
 // The element's tag ("" for a text node or a failed read).
-const std::string &om_XPathElementTag(F_ObjHandleT doc, F_ObjHandleT elem);
+extern const std::string XPathNoTag;  // ""
+inline const std::string &om_XPathElementTag(F_ObjHandleT doc, F_ObjHandleT elem) {
+    F_ObjHandleT def = elem ? F_ApiGetId(doc, elem, FP_ElementDef) : 0;
+    if (!def) return XPathNoTag;
+    const XPathRecentTag &recent = XPathRecentTags[def % kXPathRecentTags];
+    return recent.def == def ? *recent.tag : om_XPathDefinitionTag(doc, def);
+}
 // One attribute of an element as the engine reads it.
 struct XPathAttr {
     std::string name;
@@ -27,10 +44,18 @@ std::vector<std::string> om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem,
 // (0: no cut).
 std::string om_XPathElementText(F_ObjHandleT doc, F_ObjHandleT elem, int firstParagraph, IntT maxChars);
 // Element tree links (0 when none).
-F_ObjHandleT om_XPathParent(F_ObjHandleT doc, F_ObjHandleT e);
-F_ObjHandleT om_XPathFirstChild(F_ObjHandleT doc, F_ObjHandleT e);
-F_ObjHandleT om_XPathNextSibling(F_ObjHandleT doc, F_ObjHandleT e);
-F_ObjHandleT om_XPathPrevSibling(F_ObjHandleT doc, F_ObjHandleT e);
+inline F_ObjHandleT om_XPathParent(F_ObjHandleT doc, F_ObjHandleT e) {
+    return e ? F_ApiGetId(doc, e, FP_ParentElement) : 0;
+}
+inline F_ObjHandleT om_XPathFirstChild(F_ObjHandleT doc, F_ObjHandleT e) {
+    return e ? F_ApiGetId(doc, e, FP_FirstChildElement) : 0;
+}
+inline F_ObjHandleT om_XPathNextSibling(F_ObjHandleT doc, F_ObjHandleT e) {
+    return e ? F_ApiGetId(doc, e, FP_NextSiblingElement) : 0;
+}
+inline F_ObjHandleT om_XPathPrevSibling(F_ObjHandleT doc, F_ObjHandleT e) {
+    return e ? F_ApiGetId(doc, e, FP_PrevSiblingElement) : 0;
+}
 // The topmost ancestor of e (e itself at the top).
 F_ObjHandleT om_XPathTopAncestor(F_ObjHandleT doc, F_ObjHandleT e);
 // Open documents and books.

@@ -14,8 +14,13 @@ namespace {
 // The machine's registers during one call.
 struct Machine {
     IntT seq = 0;
+    IntT lastStep = 0;        // the last step of the main path
     F_ObjHandleT doc = 0;     // D: the current document (or book)
-    F_ObjHandleT root = 0;    // R
+    F_ObjHandleT root = 0;    // R (read from the call's arguments when first needed)
+    bool rootKnown = false;
+    F_ObjHandleT callDoc = 0, callStart = 0, callFlow = 0;  // the call's arguments
+    F_ObjHandleT callRoot = 0;  // the root they give, once read
+    bool callRootKnown = false;
     F_ObjHandleT node = 0;    // N
     F_ObjHandleT context = 0; // X
     IntT attr = -1;           // A
@@ -71,6 +76,37 @@ F_ObjHandleT rootOrNone(F_ObjHandleT doc, F_ObjHandleT holder) {
     return r ? r : F_ObjHandleT(XR_NO_ROOT);
 }
 
+// The root of the call: the topmost ancestor of the start element; else the book's highest-level
+// element; else the highest-level element of the flow (or the main flow); 208 when none. A
+// relative expression without a start element has no root.
+F_ObjHandleT callRoot(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow) {
+    F_ObjHandleT root;
+    if (start) root = om_XPathTopAncestor(doc, start);
+    else if (om_XPathIsBook(doc)) root = F_ApiGetId(0, doc, FP_HighestLevelElement);
+    else {
+        F_ObjHandleT f = flow ? flow : F_ApiGetId(0, doc, FP_MainFlowInDoc);
+        root = f ? F_ApiGetId(doc, f, FP_HighestLevelElement) : 0;
+    }
+    if (!root || (om_XPathFirstStepAxis(sequence) != XA_ROOT && !start)) root = XR_NO_ROOT;
+    return root;
+}
+
+// The root register, read when a step first needs it (only steps from no node use it).
+F_ObjHandleT rootOf(Machine &m) {
+    if (!m.rootKnown) {
+        if (!m.callRootKnown) m.callRoot = callRoot(m.callDoc, m.seq, m.callStart, m.callFlow);
+        m.callRootKnown = true;
+        m.root = m.callRoot;
+        m.rootKnown = true;
+    }
+    return m.root;
+}
+
+void setRoot(Machine &m, F_ObjHandleT root) {
+    m.root = root;
+    m.rootKnown = true;
+}
+
 // Opens the document of a book component for an fmchap step in view; 0 when it cannot be opened.
 F_ObjHandleT openChapter(F_ObjHandleT book, F_ObjHandleT component);
 // Opens the file an fmfile step names in view: as written, else relative to the folder of the
@@ -85,7 +121,7 @@ F_ObjHandleT hostAxisStep(Machine &m, UIntT axis, const std::string &test) {
         F_ObjHandleT top = book ? F_ApiGetId(0, book, FP_HighestLevelElement) : 0;
         if (!top) return XR_SPENT;
         m.doc = book;
-        m.root = top;
+        setRoot(m, top);
         return top;
     }
     case XA_FMCOMP: {
@@ -93,7 +129,7 @@ F_ObjHandleT hostAxisStep(Machine &m, UIntT axis, const std::string &test) {
         F_ObjHandleT elem = book ? om_XPathComponentElementOfDoc(book, m.doc) : 0;
         if (!elem) return XR_SPENT;
         m.doc = book;
-        m.root = rootOrNone(0, book);
+        setRoot(m, rootOrNone(0, book));
         return elem;
     }
     case XA_FMCHAP: case XA_FMFILE: {
@@ -118,7 +154,7 @@ F_ObjHandleT hostAxisStep(Machine &m, UIntT axis, const std::string &test) {
         F_ObjHandleT top = doc ? om_XPathMainFlowRoot(doc) : 0;
         if (!top) return XR_SPENT;
         m.doc = doc;
-        m.root = rootOrNone(0, doc);
+        setRoot(m, rootOrNone(0, doc));
         return top;
     }
     default:
@@ -141,11 +177,18 @@ F_ObjHandleT runAxis(Machine &m, IntT r, bool first) {
         return first ? hostAxisStep(m, axis, step.nodeTest) : F_ObjHandleT(XR_SPENT);
     case XA_FLOW_ANY: case XA_FLOW_BODY: case XA_FLOW_MASTER: case XA_FLOW_REF: {
         F_ObjHandleT f = om_XPathStepFlow(m.doc, m.node, axis, step.nodeTest);
-        if (f && f != XR_SPENT) m.root = rootOrNone(m.doc, f);
+        if (f && f != XR_SPENT) setRoot(m, rootOrNone(m.doc, f));
         return f;
     }
     default: {
-        XPathAxisContext c{m.doc, m.root, m.context, m.node, m.attr};
+        // Only a step from no node starts at the root.
+        XPathAxisContext c{m.doc, m.node ? m.root : rootOf(m), m.context, m.node, m.attr};
+        // A descendant step without predicates followed by a child step ("//name") hands on only
+        // nodes with such a child: the others would make the child step find nothing.
+        if ((axis == XA_DESCENDANT_OR_SELF || axis == XA_DESCENDANT) && !step.firstChild && step.nextSibling) {
+            const XPathNodeRecord &next = om_XPathRec(step.nextSibling);
+            if (next.kind == XK_NODE_HANDLER && next.axis == XA_CHILD) c.childTest = &next.nodeTest;
+        }
         F_ObjHandleT res = om_XPathAxisStep(c, axis, step.nodeTest, first);
         m.attr = c.attr;
         return res;
@@ -217,7 +260,7 @@ IntT visit(Machine &m, IntT r) {
                 rec.groupNode = XR_SPENT;
             } else {
                 const XPathNodeRecord &last = om_XPathRec(rec.lastChild);
-                if (rec.lastChild == om_XPathLastStep(m.seq)) {
+                if (rec.lastChild == m.lastStep) {
                     const XPathNodeRecord &seq = om_XPathRec(m.seq);
                     m.seen = seq.historyIndex.count({last.matchNode, last.attrIndex, last.matchDoc}) != 0;
                 }
@@ -354,6 +397,84 @@ IntT visit(Machine &m, IntT r) {
 
 }  // namespace
 
+namespace {
+
+// Where a call starts: the path when the run is not started, else the last step (resuming from
+// its state). 0 when the call ends at once: the run is spent, or (StatusCode 105) its last step
+// holds no node.
+IntT entryRecord(Machine &m) {
+    IntT path = om_XPathRec(m.seq).firstChild;
+    if (om_XPathRec(path).groupNode == XR_SPENT) return 0;
+    m.dir = 1;
+    if (om_XPathRec(path).groupNode == XR_NOT_STARTED) {
+        m.node = m.context = m.callStart;
+        m.attr = om_XPathRec(m.seq).attrIndex;
+        m.doc = m.callDoc;
+        m.resuming = false;
+        return path;
+    }
+    IntT r = m.lastStep;
+    const XPathNodeRecord &last = om_XPathRec(r);
+    if (last.matchNode == 0) {
+        StatusCode = 105;
+        return 0;
+    }
+    loadState(m, last);
+    m.resuming = true;
+    return r;
+}
+
+// Visits records from r until the call ends; the match of the path (its group node above 499),
+// added to the history, or 0.
+F_ObjHandleT runToMatch(Machine &m, IntT r) {
+    m.last = 0;
+    m.failed = false;
+    while (r && r != m.seq && !m.failed) {
+        IntT next = visit(m, r);
+        m.last = r;
+        r = next;
+    }
+    if (m.failed) return 0;
+    XPathNodeRecord &handlers = om_XPathRec(om_XPathRec(m.seq).firstChild);
+    if (handlers.groupNode <= 499) return 0;
+    XPathNodeRecord &s = om_XPathRec(m.seq);
+    s.historyNodes.push_back(handlers.groupNode);
+    s.historyAttrs.push_back(handlers.groupAttr);
+    s.historyDocs.push_back(handlers.groupDoc);
+    s.historyIndex.insert({handlers.groupNode, handlers.groupAttr, handlers.groupDoc});
+    s.groupNode = handlers.groupNode;
+    s.groupAttr = handlers.groupAttr;
+    s.groupDoc = handlers.groupDoc;
+    return handlers.groupNode;
+}
+
+// Starts a call: checks the sequence, clears the per-call caches and restarts the run when the
+// start element changed. False when the sequence names no compiled expression.
+bool beginCall(Machine &m, F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow) {
+    StatusCode = 0;
+    // A number that names no compiled expression in the current table (0, stale after a reset,
+    // or beyond the table) is refused, never followed.
+    if (!om_XPathIsCompiledSequence(sequence)) {
+        om_XPathShowEngineMessage(kMsgNotFound);
+        return false;
+    }
+    om_XPathHostCachesClear();
+    om_XPathAxisCachesClear();
+    lastMemo = LastMemo();
+    m.seq = sequence;
+    m.lastStep = om_XPathLastStep(sequence);
+    m.callDoc = m.doc = doc;
+    m.callStart = start;
+    m.callFlow = flow;
+    if (start != om_XPathRec(sequence).contextNode) {
+        om_XPathResetSequence(sequence, 0);
+        om_XPathRec(sequence).contextNode = start;
+    }
+    return true;
+}
+
+}  // namespace
+
 void om_XPathShowEngineMessage(const std::string &text) {
     std::string msg = "--> XPath Engine Message <--\n\n" + text;
     F_ApiAlert(msg.c_str(), FF_ALERT_CONTINUE_WARN);
@@ -363,75 +484,36 @@ void om_XPathShowEngineMessage(const std::string &text) {
 // in flow F (0: the main flow); 0 when there is none.
 F_ObjHandleT om_FindNextNodeWithXpath(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow,
                                       F_ObjHandleT *outDoc, IntT *outAttr) {
-    StatusCode = 0;
     if (outDoc) *outDoc = 0;
     if (outAttr) *outAttr = 0;
-    // A number that names no compiled expression in the current table (0, stale after a reset,
-    // or beyond the table) is refused, never followed.
-    if (!om_XPathIsCompiledSequence(sequence)) {
-        om_XPathShowEngineMessage(kMsgNotFound);
-        return 0;
-    }
-    om_XPathHostCachesClear();
-    om_XPathAxisCachesClear();
-    lastMemo = LastMemo();
-
     Machine m;
-    m.seq = sequence;
-    m.doc = doc;
-    if (start) m.root = om_XPathTopAncestor(doc, start);
-    else if (om_XPathIsBook(doc)) m.root = F_ApiGetId(0, doc, FP_HighestLevelElement);
-    else {
-        F_ObjHandleT f = flow ? flow : F_ApiGetId(0, doc, FP_MainFlowInDoc);
-        m.root = f ? F_ApiGetId(doc, f, FP_HighestLevelElement) : 0;
+    if (!beginCall(m, doc, sequence, start, flow)) return 0;
+    IntT r = entryRecord(m);
+    F_ObjHandleT match = r ? runToMatch(m, r) : 0;
+    if (match) {
+        const XPathNodeRecord &s = om_XPathRec(sequence);
+        if (outDoc) *outDoc = s.groupDoc;
+        if (outAttr) *outAttr = s.groupAttr;
     }
-    if (!m.root) m.root = XR_NO_ROOT;
+    return match;
+}
 
-    XPathNodeRecord &seq = om_XPathRec(sequence);
-    if (start != seq.contextNode) {
-        om_XPathResetSequence(sequence, 0);
-        om_XPathRec(sequence).contextNode = start;
+// Runs sequence S as calls of om_FindNextNodeWithXpath one after another would, without leaving
+// the run between matches: each match goes to take (node, attribute index, document) until the
+// run ends or take answers false.
+void om_XPathRunMatches(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow,
+                        const std::function<bool(F_ObjHandleT, IntT, F_ObjHandleT)> &take) {
+    Machine m;
+    if (!beginCall(m, doc, sequence, start, flow)) return;
+    for (;;) {
+        // Each match is left as a call would leave it: the next one starts from the call's root.
+        m.rootKnown = false;
+        IntT r = entryRecord(m);
+        F_ObjHandleT match = r ? runToMatch(m, r) : 0;
+        if (!match) return;
+        const XPathNodeRecord &s = om_XPathRec(sequence);
+        if (!take(match, s.groupAttr, s.groupDoc)) return;
     }
-    if (om_XPathFirstStepAxis(sequence) != XA_ROOT && !start) m.root = XR_NO_ROOT;
-
-    IntT path = seq.firstChild;
-    IntT r;
-    if (om_XPathRec(path).groupNode == XR_SPENT) return 0;
-    if (om_XPathRec(path).groupNode == XR_NOT_STARTED) {
-        r = path;
-        m.node = m.context = start;
-        m.attr = seq.attrIndex;
-    } else {
-        r = om_XPathLastStep(sequence);
-        const XPathNodeRecord &last = om_XPathRec(r);
-        if (last.matchNode == 0) {
-            StatusCode = 105;
-            return 0;
-        }
-        loadState(m, last);
-        m.resuming = true;
-    }
-    m.dir = 1;
-    while (r && r != sequence && !m.failed) {
-        IntT next = visit(m, r);
-        m.last = r;
-        r = next;
-    }
-    if (m.failed) return 0;
-
-    XPathNodeRecord &handlers = om_XPathRec(path);
-    if (handlers.groupNode <= 499) return 0;
-    XPathNodeRecord &s = om_XPathRec(sequence);
-    s.historyNodes.push_back(handlers.groupNode);
-    s.historyAttrs.push_back(handlers.groupAttr);
-    s.historyDocs.push_back(handlers.groupDoc);
-    s.historyIndex.insert({handlers.groupNode, handlers.groupAttr, handlers.groupDoc});
-    s.groupNode = handlers.groupNode;
-    s.groupAttr = handlers.groupAttr;
-    s.groupDoc = handlers.groupDoc;
-    if (outDoc) *outDoc = handlers.groupDoc;
-    if (outAttr) *outAttr = handlers.groupAttr;
-    return handlers.groupNode;
 }
 
 namespace {

@@ -153,14 +153,6 @@ IntT om_XPathStepNodeOf(IntT index, int mode) {
     return mode == 1 ? om_XPathRec(handlers).firstChild : om_XPathRec(handlers).lastChild;
 }
 
-// The last step of the sequence's path.
-IntT om_XPathLastStep(IntT sequence) { return om_XPathStepNodeOf(sequence, 2); }
-
-// The axis of the sequence's first step (0 when there is none).
-UIntT om_XPathFirstStepAxis(IntT sequence) {
-    IntT s = om_XPathStepNodeOf(sequence, 1);
-    return s ? om_XPathRec(s).axis : 0;
-}
 
 // The fmprop code of a property name (any case), -1 for an unknown name.
 IntT om_XPathFmPropertyCode(const std::string &name) {

@@ -157,7 +157,7 @@ private:
     void grow() {
         std::vector<XPathMatchKey> old;
         old.swap(slots_);
-        slots_.assign(old.empty() ? 64 : old.size() * 2, XPathMatchKey{0, 0, 0});
+        slots_.assign(old.empty() ? 256 : old.size() * 4, XPathMatchKey{0, 0, 0});
         for (const XPathMatchKey &k : old)
             if (k.node) slots_[place(k)] = k;
     }
@@ -229,8 +229,19 @@ IntT om_XPathCountPreceding(IntT index);
 IntT om_XPathEnclosingPredicateOrTerm(IntT index, int includeSelf);
 IntT om_XPathFindAncestorOfKind(IntT index, UIntT kind, int includeSelf);
 IntT om_XPathStepNodeOf(IntT index, int mode);
-IntT om_XPathLastStep(IntT sequence);
-UIntT om_XPathFirstStepAxis(IntT sequence);
+// The last step of the sequence's path (as om_XPathStepNodeOf (sequence, 2)).
+inline IntT om_XPathLastStep(IntT sequence) {
+    if (!om_XPathValidIndex(sequence)) return 0;
+    IntT handlers = om_XPathRec(sequence).firstChild;
+    return handlers ? om_XPathRec(handlers).lastChild : 0;
+}
+// The axis of the sequence's first step (0 when there is none).
+inline UIntT om_XPathFirstStepAxis(IntT sequence) {
+    if (!om_XPathValidIndex(sequence)) return 0;
+    IntT handlers = om_XPathRec(sequence).firstChild;
+    IntT first = handlers ? om_XPathRec(handlers).firstChild : 0;
+    return first ? om_XPathRec(first).axis : 0;
+}
 IntT om_XPathFmPropertyCode(const std::string &name);
 // 1 when n names the SEQUENCE record of a successful compile.
 bool om_XPathIsCompiledSequence(IntT n);

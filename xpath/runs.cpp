@@ -65,12 +65,12 @@ IntT xpath_MatchAll(F_ObjHandleT doc, F_ObjHandleT start, IntT contextAttr, IntT
         if (!runs) continue;
         om_XPathResetSequence(sequence, 0);
         om_XPathRec(sequence).attrIndex = contextAttr;
-        while (maxWanted <= 0 || IntT(found.elems.size()) < maxWanted) {
-            F_ObjHandleT mdoc = 0;
-            F_ObjHandleT m = om_FindNextNodeWithXpath(doc, sequence, start, flow, &mdoc, nullptr);
-            if (!m) break;
-            IntT attr = om_XPathRec(sequence).groupAttr;
-            if (found.seen.insert({m, attr, mdoc})) {
+        // One pass never repeats a match (the run's history sees to that); the index beside the
+        // lists is for matches that several passes share.
+        bool checkRepeats = passes.size() > 1;
+        if (maxWanted > 0 && IntT(found.elems.size()) >= maxWanted) continue;
+        om_XPathRunMatches(doc, sequence, start, flow, [&](F_ObjHandleT m, IntT attr, F_ObjHandleT mdoc) {
+            if (!checkRepeats || found.seen.insert({m, attr, mdoc})) {
                 found.elems.push_back(m);
                 found.attrs.push_back(attr);
                 found.docs.push_back(mdoc);
@@ -78,9 +78,10 @@ IntT xpath_MatchAll(F_ObjHandleT doc, F_ObjHandleT start, IntT contextAttr, IntT
             if (IntT(found.elems.size()) >= XPathLimits.maxMatches) {
                 tooBroad(sequence);
                 stop = true;
-                break;
+                return false;
             }
-        }
+            return maxWanted <= 0 || IntT(found.elems.size()) < maxWanted;
+        });
     }
     outElems = std::move(found.elems);
     if (outAttrs) *outAttrs = std::move(found.attrs);

@@ -3,6 +3,7 @@
 // parameters, and report compile errors. Every subsystem that queries documents uses this.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -85,6 +86,10 @@ IntT om_XPathExtractPredicate(std::string_view text, std::string &out);
 // ---- navigator ---------------------------------------------------------------------------------
 F_ObjHandleT om_FindNextNodeWithXpath(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow,
                                       F_ObjHandleT *outDoc, IntT *outAttr);
+// The matches that calls of om_FindNextNodeWithXpath one after another would return, each handed
+// to take (node, attribute index, document) until the run ends or take answers false.
+void om_XPathRunMatches(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow,
+                        const std::function<bool(F_ObjHandleT, IntT, F_ObjHandleT)> &take);
 IntT om_XPathResetSequence(IntT sequence, int restoreParams);
 void om_XPathResetSubtree(IntT index, int includeSelf, int restore);
 void om_XPathResetNode(IntT index, int restore);

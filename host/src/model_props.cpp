@@ -77,27 +77,27 @@ const Property *Lookup(F_ObjHandleT doc, F_ObjHandleT obj, int number) {
     return p;
 }
 
+// The store, for the element reads below (set when this file is loaded; until then those reads
+// take the general path).
+Store *const storeForReads = &TheStore();
+
 // Reads an element's tree links, definition and unique id straight from the element: the reads
 // every structure walk makes, kept off the general dispatch. False when the read is not one of
 // these or the element is not valid (the general path then answers, with its failure).
 [[gnu::always_inline]] inline bool ElementFieldRead(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop, IntT &out) {
-    if (KindOf(obj) != FO_Element) return false;
-    F_ObjHandleT Element::*link = nullptr;
+    if (KindOf(obj) != FO_Element || !storeForReads) return false;
+    // ElemIn, with the pool read in place: a live element of that document.
+    const Element *e = storeForReads->elements.Get(obj);
+    if (!e || !e->doc || e->doc != doc) return false;
     switch (prop) {
-    case FP_ParentElement: link = &Element::parent; break;
-    case FP_FirstChildElement: link = &Element::first; break;
-    case FP_PrevSiblingElement: link = &Element::prev; break;
-    case FP_NextSiblingElement: link = &Element::next; break;
-    case FP_ElementDef: link = &Element::def; break;
-    case FP_Unique: break;
+    case FP_ParentElement: out = static_cast<IntT>(e->parent); return true;
+    case FP_FirstChildElement: out = static_cast<IntT>(e->first); return true;
+    case FP_PrevSiblingElement: out = static_cast<IntT>(e->prev); return true;
+    case FP_NextSiblingElement: out = static_cast<IntT>(e->next); return true;
+    case FP_ElementDef: out = static_cast<IntT>(e->def); return true;
+    case FP_Unique: out = static_cast<IntT>(e->unique); return true;
     default: return false;
     }
-    // ElemIn, with the pool read in place: a live element of that document.
-    static Store &store = TheStore();
-    const Element *e = store.elements.Get(obj);
-    if (!e || !e->doc || e->doc != doc) return false;
-    out = link ? static_cast<IntT>(e->*link) : e->unique;
-    return true;
 }
 
 }  // namespace
