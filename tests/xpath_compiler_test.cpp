@@ -170,6 +170,25 @@ TEST_F(XPathCompiler, ErrorCodes) {
     }
 }
 
+TEST_F(XPathCompiler, BothFunctionScreensAgree) {
+    struct {
+        const char *text;
+        IntT expected;
+    } cases[] = {
+        {"//a[contains(., 'x') and not(b)][last()]", -1},
+        {"//a[foo(b)]", 5},                      // an unknown name: its column plus 1
+        {"//a[not(b[bar(c)])]", 11},             // nested brackets: the last "(" is checked first
+        {"//a[zap(c)]/b[contains(d, 'e')]", 5},  // the known call after it does not hide it
+        {"//a[(b)]", 5},                         // a "(" without a name
+        {"//a[text(b)]", 5},
+        {"", -1},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(om_XPathFindUnknownFunction(c.text), c.expected) << c.text;
+        EXPECT_EQ(om_XPathFindUnknownFunctionAlt(c.text), c.expected) << c.text;
+    }
+}
+
 TEST_F(XPathCompiler, DialectAcceptsWhatItsOwnRulesAllow) {
     for (const char *e : {"//a[position() = 'x']", "//a/.", "//a[b = 'x']", "//a[. = 'x']", "a/b[c/d = 5]",
                           "//a[@x = 1 and b/c]", "//a[contains(., 'x') and not(b)]", "//$tag[@id = $want]",

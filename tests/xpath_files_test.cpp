@@ -9,6 +9,7 @@
 #include "model.h"
 #include "paths.h"
 #include "support/xml_tree.h"
+#include "support/xpath_files_fixture.h"
 #include "transcript.h"
 #include "xpath/xpath.h"
 
@@ -16,27 +17,18 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class XPathFiles : public ::testing::Test {
+class XPathFiles : public qvtest::XPathFilesFixture {
 protected:
+    XPathFiles() : XPathFilesFixture("xpath_files") {}
     void SetUp() override {
-        host::ResetSession();
-        om_XPathInitEngine(1000, 255, 10000);
-        om_XPathResetNodeTable();
-        XPathOpenedFiles.clear();
-        // A folder per test: the tests may run at the same time.
-        dir = fs::path(::testing::TempDir()) / "xpath_files" / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        XPathFilesFixture::SetUp();
         fs::create_directories(dir / "sub");
         Write("main.xml", "<main><ref/></main>");
         Write("sub/other.xml", "<other><p>x</p><p>y</p></other>");
         Write("third.xml", "<third/>");
-        doc = host::OpenDocumentFile(host::WindowsPath((dir / "main.xml").string()), true);
+        doc = host::OpenDocumentFile(Win("main.xml"), true);
         ASSERT_NE(doc, 0u);
     }
-    void TearDown() override {
-        om_XPathSetAllowFileOpening(1);
-        host::ResetSession();
-    }
-    void Write(const std::string &name, const std::string &text) { std::ofstream(dir / name) << text; }
     // The matches of an expression as "file name:path".
     std::vector<std::string> Matches(const std::string &expr) {
         IntT s = om_XPathCompile(expr, 0);
@@ -53,7 +45,6 @@ protected:
         }
         return out;
     }
-    fs::path dir;
     F_ObjHandleT doc = 0;
     using V = std::vector<std::string>;
 };

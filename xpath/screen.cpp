@@ -30,20 +30,38 @@ bool oneOf(std::string_view word, const char *const (&names)[N]) {
     return false;
 }
 
+// Checks the "(" at index i: above 0 (the column of the name before it plus 1) when that name
+// is no allowed function name, or the function's parentheses are wrongly empty or filled; 0
+// when the call is well formed.
+IntT functionCallFault(std::string_view s, size_t i) {
+    size_t j = wordStart(s, i, " []/=<>!.@*,)(:");
+    std::string_view name = s.substr(j, i - j);
+    if (!oneOf(name, kFunctionNames)) return IntT(j) + 1;
+    bool closesAtOnce = i + 1 < s.size() && s[i + 1] == ')';
+    bool takesNoArgument = name == "position" || name == "last" || name == "node" || name == "text";
+    if (closesAtOnce != takesNoArgument) return IntT(j) + 1;
+    return 0;
+}
+
 }  // namespace
 
 // Above 0 when a "(" follows something that is no allowed function name, or a function's
 // parentheses are wrongly empty or filled: the value minus 1 is the column of the name.
+// The "(" are checked from the last to the first; the first fault found is returned, -1 if none.
 IntT om_XPathFindUnknownFunction(std::string_view s) {
     for (size_t i = s.rfind('('); i != std::string_view::npos; i = i ? s.rfind('(', i - 1) : std::string_view::npos) {
-        size_t j = wordStart(s, i, " []/=<>!.@*,)(:");
-        std::string_view name = s.substr(j, i - j);
-        if (!oneOf(name, kFunctionNames)) return IntT(j) + 1;
-        bool closesAtOnce = i + 1 < s.size() && s[i + 1] == ')';
-        bool takesNoArgument = name == "position" || name == "last" || name == "node" || name == "text";
-        if (closesAtOnce != takesNoArgument) return IntT(j) + 1;
+        if (IntT fault = functionCallFault(s, i)) return fault;
         if (i == 0) break;
     }
+    return -1;
+}
+
+// The same screen reached another way: the "(" are found from the front of the reversed text
+// (so again from the last to the first of the text) and each is checked in the text itself.
+IntT om_XPathFindUnknownFunctionAlt(std::string_view s) {
+    std::string reversed(s.rbegin(), s.rend());
+    for (size_t r = reversed.find('('); r != std::string::npos; r = reversed.find('(', r + 1))
+        if (IntT fault = functionCallFault(s, s.size() - 1 - r)) return fault;
     return -1;
 }
 

@@ -80,6 +80,7 @@ IntT om_XPathCompile(std::string_view text, int reportErrors);
 IntT om_XPathFindCompiled(std::string_view text);
 IntT om_XPathScreenSyntax(const std::string &text, int reportErrors);
 IntT om_XPathFindUnknownFunction(std::string_view masked);
+IntT om_XPathFindUnknownFunctionAlt(std::string_view masked);
 IntT om_XPathFindUnknownAxis(std::string_view masked);
 IntT om_XPathExtractPredicate(std::string_view text, std::string &out);
 
