@@ -120,12 +120,15 @@ F_ObjHandleT om_XPathStepChild(XPathAxisContext &c, const std::string &test, boo
     } else if (x && n == x) {
         s = om_XPathFirstChild(d, x);
     } else if (x) {
+        if (c.onlyPosition) return XR_SPENT;  // the one candidate was given
         s = om_XPathNextSibling(d, n);
     } else {
         return XR_SPENT;
     }
+    if (c.onlyPosition < 0) return XR_SPENT;
+    long long passed = 0;
     for (; s; s = om_XPathNextSibling(d, s))
-        if (om_XPathNodeTestMatches(d, s, test)) return s;
+        if (om_XPathNodeTestMatches(d, s, test) && ++passed >= c.onlyPosition) return s;
     return XR_SPENT;
 }
 
@@ -199,10 +202,10 @@ F_ObjHandleT om_XPathStepAttribute(XPathAxisContext &c, const std::string &test,
         }
         return XR_SPENT;
     }
-    const std::vector<XPathAttr> &attrs = om_XPathElementAttrs(c.doc, n);
+    const F_AttributesT &attrs = om_XPathElementAttrs(c.doc, n);
     bool any = test == "node()" || test == "*";
-    for (size_t i = size_t(c.attr + 1); i < attrs.size(); ++i) {
-        if (any || attrs[i].name == test) {
+    for (UIntT i = UIntT(c.attr + 1); attrs.val && i < attrs.len; ++i) {
+        if (any || (attrs.val[i].name && test == attrs.val[i].name)) {
             c.attr = IntT(i);
             return n;
         }

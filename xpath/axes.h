@@ -14,6 +14,9 @@ struct XPathAxisContext {
     // When set, a descendant step passes over candidates without a child that passes this test
     // (the next step looks among the children and would find nothing there).
     const std::string *childTest = nullptr;
+    // When above 0, a child step gives only its candidate at this position (the others would
+    // fail its predicate), and none after it; -1: none at all.
+    long long onlyPosition = 0;
 };
 
 // The next candidate on axes 2 to 13: a node, 103 when there is none, or 0 (no node: after a

@@ -14,7 +14,7 @@ constexpr int kClimbLimit = 100000;  // no tree is deeper than this
 
 std::unordered_map<F_ObjHandleT, std::string> defNames;  // definition -> tag, per run
 F_ObjHandleT attrsDoc = 0, attrsElem = 0;
-std::vector<XPathAttr> attrsCache;
+F_AttributesT attrsCache{0, nullptr};  // the host's list of the last element asked
 
 std::string takeString(StringT s) {
     std::string out = s ? s : "";
@@ -26,7 +26,7 @@ std::string takeString(StringT s) {
 
 void om_XPathHostCachesClear() {
     attrsDoc = attrsElem = 0;
-    attrsCache.clear();
+    F_ApiDeallocateAttributes(&attrsCache);
 }
 
 std::array<XPathRecentTag, kXPathRecentTags> XPathRecentTags;
@@ -45,33 +45,28 @@ const std::string &om_XPathDefinitionTag(F_ObjHandleT doc, F_ObjHandleT def) {
     return it->second;
 }
 
-const std::vector<XPathAttr> &om_XPathElementAttrs(F_ObjHandleT doc, F_ObjHandleT elem) {
+const F_AttributesT &om_XPathElementAttrs(F_ObjHandleT doc, F_ObjHandleT elem) {
     if (doc == attrsDoc && elem == attrsElem) return attrsCache;
-    attrsCache.clear();
+    F_ApiDeallocateAttributes(&attrsCache);
     attrsDoc = doc;
     attrsElem = elem;
-    if (!elem) return attrsCache;
-    F_AttributesT list = F_ApiGetAttributes(doc, elem);
-    attrsCache.resize(list.len);
-    for (UIntT i = 0; i < list.len; ++i) {
-        attrsCache[i].name = list.val[i].name ? list.val[i].name : "";
-        for (UIntT j = 0; j < list.val[i].values.len; ++j)
-            attrsCache[i].values.emplace_back(list.val[i].values.val[j] ? list.val[i].values.val[j] : "");
-    }
-    F_ApiDeallocateAttributes(&list);
+    if (elem) attrsCache = F_ApiGetAttributes(doc, elem);
     return attrsCache;
 }
 
 std::vector<std::string> om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem, IntT index, int defaults) {
-    const std::vector<XPathAttr> &attrs = om_XPathElementAttrs(doc, elem);
-    if (index < 0 || size_t(index) >= attrs.size()) return {};
-    std::vector<std::string> values = attrs[size_t(index)].values;
-    if (!values.empty() || !defaults) return values;
+    const F_AttributesT &attrs = om_XPathElementAttrs(doc, elem);
+    std::vector<std::string> values;
+    if (index < 0 || UIntT(index) >= attrs.len || !attrs.val) return values;
+    const F_AttributeT &a = attrs.val[index];
+    for (UIntT j = 0; j < a.values.len && a.values.val; ++j) values.emplace_back(a.values.val[j] ? a.values.val[j] : "");
+    if (!values.empty() || !defaults || !a.name) return values;
+    std::string name = a.name;  // the list may be read again below
     F_ObjHandleT def = F_ApiGetId(doc, elem, FP_ElementDef);
     if (!def) return values;
     F_AttributeDefsT defs = F_ApiGetAttributeDefs(doc, def);
     for (UIntT i = 0; i < defs.len; ++i) {
-        if (!defs.val[i].name || attrs[size_t(index)].name != defs.val[i].name) continue;
+        if (!defs.val[i].name || name != defs.val[i].name) continue;
         for (UIntT j = 0; j < defs.val[i].defValues.len; ++j)
             values.emplace_back(defs.val[i].defValues.val[j] ? defs.val[i].defValues.val[j] : "");
         break;

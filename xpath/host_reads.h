@@ -30,13 +30,9 @@ inline const std::string &om_XPathElementTag(F_ObjHandleT doc, F_ObjHandleT elem
     const XPathRecentTag &recent = XPathRecentTags[def % kXPathRecentTags];
     return recent.def == def ? *recent.tag : om_XPathDefinitionTag(doc, def);
 }
-// One attribute of an element as the engine reads it.
-struct XPathAttr {
-    std::string name;
-    std::vector<std::string> values;
-};
-// The element's attributes in the host's order (cached for the last element asked).
-const std::vector<XPathAttr> &om_XPathElementAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
+// The element's attributes as the host lists them (kept for the last element asked, until the
+// next element is asked or the caches are cleared).
+const F_AttributesT &om_XPathElementAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
 // Values of attribute index i of an element; with defaults, an attribute without a value gives
 // its definition's default values.
 std::vector<std::string> om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem, IntT index, int defaults);

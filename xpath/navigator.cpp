@@ -162,6 +162,24 @@ F_ObjHandleT hostAxisStep(Machine &m, UIntT axis, const std::string &test) {
     }
 }
 
+// The position a child step's only predicate asks for ("[3]": position() equal to an integer),
+// or 0 when the step has another predicate or none. Along the child axis the position of a
+// candidate is its number among the candidates, so only that one candidate can pass.
+long long requiredPosition(const XPathNodeRecord &step) {
+    if (step.axis != XA_CHILD || !step.firstChild || step.firstChild != step.lastChild) return 0;
+    const XPathNodeRecord &p = om_XPathRec(step.firstChild);
+    if (p.kind != XK_PREDICATE || (p.op && p.op != UIntT(XT_EQ)) || !p.firstChild) return 0;
+    const XPathNodeRecord &a = om_XPathRec(p.firstChild);
+    if (!a.nextSibling || a.nextSibling != p.lastChild) return 0;
+    const XPathNodeRecord &b = om_XPathRec(a.nextSibling);
+    const XPathNodeRecord *literal = a.kind == XK_POSITION ? &b : b.kind == XK_POSITION ? &a : nullptr;
+    if (!literal || (literal->kind != XK_LITERAL_INTEGER && literal->kind != XK_LITERAL_STRING) ||
+        !om_XPathIsInteger(literal->valueText))
+        return 0;
+    long long k = om_XPathIntegerValue(literal->valueText);
+    return k > 0 ? k : -1;  // -1: no candidate can pass
+}
+
 // Runs the axis of a step for its next candidate.
 F_ObjHandleT runAxis(Machine &m, IntT r, bool first) {
     XPathNodeRecord &step = om_XPathRec(r);
@@ -189,6 +207,7 @@ F_ObjHandleT runAxis(Machine &m, IntT r, bool first) {
             const XPathNodeRecord &next = om_XPathRec(step.nextSibling);
             if (next.kind == XK_NODE_HANDLER && next.axis == XA_CHILD) c.childTest = &next.nodeTest;
         }
+        if (axis == XA_CHILD && m.context) c.onlyPosition = requiredPosition(step);
         F_ObjHandleT res = om_XPathAxisStep(c, axis, step.nodeTest, first);
         m.attr = c.attr;
         return res;

@@ -6,51 +6,44 @@
 #include "model_internal.h"
 #include "records.h"
 
-namespace host {
-
-// The element's attribute list as F_ApiGetAttributes gives it: every attribute its definition
-// declares, in definition order (an empty value list when unset), then undeclared ones in the
-// order they were set.
-std::vector<Attr> AttributeList(const Element &e) {
-    std::vector<Attr> out;
-    ElementDef *d = Def(e.def);
-    if (!d) return out;
-    out.reserve(d->attrs.size() + e.attrs.size());
-    for (const AttrDef &ad : d->attrs) {
-        Attr a{ad.atom, {}};
-        for (const Attr &x : e.attrs)
-            if (x.name == ad.atom) {
-                a.values = x.values;
-                break;
-            }
-        out.push_back(std::move(a));
-    }
-    for (const Attr &x : e.attrs)
-        if (d->AttrIndex(x.name) < 0) out.push_back(x);
-    return out;
-}
-
-}  // namespace host
-
 using namespace host;
 
 extern "C" {
 
+// The element's attribute list: every attribute its definition declares, in definition order (an
+// empty value list when unset), then undeclared ones in the order they were set; none for a text
+// node.
 F_AttributesT F_ApiGetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId) {
-    std::vector<Attr> list;
-    if (Element *e = ElemIn(docId, elemId))
-        list = AttributeList(*e);
-    else
-        Fail(FE_BadObjId);
+    Element *e = ElemIn(docId, elemId);
+    if (!e) Fail(FE_BadObjId);
+    ElementDef *d = e ? Def(e->def) : nullptr;
+    std::vector<const Attr *> undeclared;
+    if (d)
+        for (const Attr &x : e->attrs)
+            if (d->AttrIndex(x.name) < 0) undeclared.push_back(&x);
+    size_t declared = d ? d->attrs.size() : 0;
     F_AttributesT out;
-    out.len = static_cast<UIntT>(list.size());
+    out.len = static_cast<UIntT>(declared + undeclared.size());
     out.val = static_cast<F_AttributeT *>(F_Alloc(out.len * sizeof(F_AttributeT), NO_DSE));
-    for (UIntT i = 0; i < out.len; ++i) {
-        out.val[i].name = NewString(AtomName(list[i].name));
-        out.val[i].values = NewStrings(list[i].values);
+    static const std::vector<std::string> unset;
+    auto put = [&out](UIntT i, uint32_t name, const std::vector<std::string> *values) {
+        out.val[i].name = NewString(AtomName(name));
+        out.val[i].values = NewStrings(values ? *values : unset);
         out.val[i].valflags = 0;
         out.val[i].allow = 0;
+    };
+    for (size_t i = 0; i < declared; ++i) {
+        uint32_t atom = d->attrs[i].atom;
+        const std::vector<std::string> *values = nullptr;
+        for (const Attr &x : e->attrs)
+            if (x.name == atom) {
+                values = &x.values;
+                break;
+            }
+        put(static_cast<UIntT>(i), atom, values);
     }
+    for (size_t i = 0; i < undeclared.size(); ++i)
+        put(static_cast<UIntT>(declared + i), undeclared[i]->name, &undeclared[i]->values);
     return out;
 }
 
