@@ -3,6 +3,8 @@
 // they share.
 #include "xpath/axes.h"
 
+#include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "plugin/globals.h"
@@ -18,10 +20,13 @@ struct PositionMemo {
 };
 PositionMemo positionMemo;
 
+constexpr F_ObjHandleT kUnread = ~F_ObjHandleT(0);
+
 // The next node in document order after n (its first child, else the next sibling of n or of
-// the nearest ancestor), not climbing to or past boundary; 0 at the end.
-F_ObjHandleT nextInDocOrder(F_ObjHandleT d, F_ObjHandleT n, F_ObjHandleT boundary) {
-    if (F_ObjHandleT c = om_XPathFirstChild(d, n)) return c;
+// the nearest ancestor), not climbing to or past boundary; 0 at the end. firstChild is n's first
+// child when the caller has read it already.
+F_ObjHandleT nextInDocOrder(F_ObjHandleT d, F_ObjHandleT n, F_ObjHandleT boundary, F_ObjHandleT firstChild = kUnread) {
+    if (F_ObjHandleT c = firstChild == kUnread ? om_XPathFirstChild(d, n) : firstChild) return c;
     while (n) {
         if (n == boundary) return 0;
         if (F_ObjHandleT s = om_XPathNextSibling(d, n)) return s;
@@ -33,9 +38,22 @@ F_ObjHandleT nextInDocOrder(F_ObjHandleT d, F_ObjHandleT n, F_ObjHandleT boundar
 
 bool isNode(F_ObjHandleT n) { return n > 499; }
 
+// Answers of the node test by element definition and test, for one call: a walk meets few
+// definitions and tests over and over. Tests are told apart by where they are kept (a record's
+// node test), which does not change during a call.
+struct TestMemo {
+    F_ObjHandleT def = 0;
+    const std::string *test = nullptr;
+    bool passes = false;
+};
+std::array<TestMemo, 32> testMemo;
+
 }  // namespace
 
-void om_XPathAxisCachesClear() { positionMemo = PositionMemo(); }
+void om_XPathAxisCachesClear() {
+    positionMemo = PositionMemo();
+    testMemo.fill(TestMemo{});
+}
 
 // 1 when the element passes the node test: "node()" any element, "text()" a text node, "*" a
 // tagged element, any other test the tag byte for byte.
@@ -44,10 +62,13 @@ int om_XPathNodeTestMatches(F_ObjHandleT doc, F_ObjHandleT elem, const std::stri
     if (!isNode(elem)) return 0;
     std::string_view t = test;  // compared by length first: most tests are plain tags
     if (t == "node()"sv) return 1;
-    const std::string &tag = om_XPathElementTag(doc, elem);
-    if (t == "text()"sv) return tag.empty();
-    if (t == "*"sv) return !tag.empty();
-    return tag == test;
+    F_ObjHandleT def = F_ApiGetId(doc, elem, FP_ElementDef);
+    TestMemo &memo = testMemo[(def ^ (reinterpret_cast<uintptr_t>(&test) >> 3)) % testMemo.size()];
+    if (memo.def == def && memo.test == &test) return memo.passes;
+    const std::string &tag = def ? om_XPathDefinitionTag(doc, def) : XPathNoTag;
+    bool passes = t == "text()"sv ? tag.empty() : t == "*"sv ? !tag.empty() : tag == test;
+    memo = {def, &test, passes};
+    return passes;
 }
 
 // Position of node among the candidates of an axis (see the navigator's position()).
@@ -98,9 +119,9 @@ IntT om_XPathSiblingPosition(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT c
 
 namespace {
 
-// 1 when some child of e passes the test.
-bool hasChildPassing(F_ObjHandleT d, F_ObjHandleT e, const std::string &test) {
-    for (F_ObjHandleT s = om_XPathFirstChild(d, e); s; s = om_XPathNextSibling(d, s))
+// 1 when first or one of its next siblings passes the test.
+bool siblingPasses(F_ObjHandleT d, F_ObjHandleT first, const std::string &test) {
+    for (F_ObjHandleT s = first; s; s = om_XPathNextSibling(d, s))
         if (om_XPathNodeTestMatches(d, s, test)) return true;
     return false;
 }
@@ -143,8 +164,15 @@ F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::
     }
     F_ObjHandleT s = start;
     if (!(first && (axis == XA_DESCENDANT_OR_SELF || fromRoot))) s = nextInDocOrder(d, start, x);
-    for (; s; s = nextInDocOrder(d, s, x))
-        if (om_XPathNodeTestMatches(d, s, test) && (!c.childTest || hasChildPassing(d, s, *c.childTest))) return s;
+    while (s) {
+        F_ObjHandleT firstChild = kUnread;
+        if (om_XPathNodeTestMatches(d, s, test)) {
+            if (!c.childTest) return s;
+            firstChild = om_XPathFirstChild(d, s);
+            if (siblingPasses(d, firstChild, *c.childTest)) return s;
+        }
+        s = nextInDocOrder(d, s, x, firstChild);
+    }
     return XR_SPENT;
 }
 
