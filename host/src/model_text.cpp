@@ -20,7 +20,7 @@ void TextItems(const PgfInfo &p, IntT lo, IntT hi, IntT flags, std::vector<Item>
     std::string run;
     IntT runStart = lo;
     auto flush = [&] {
-        if (!run.empty() && (flags & FTI_String)) out.push_back(Item{runStart, FTI_String, run});
+        if (!run.empty() && (flags & FTI_String)) out.push_back(Item{runStart, FTI_String, std::move(run)});
         run.clear();
     };
     for (const TextSeg &s : p.segs) {
@@ -30,20 +30,29 @@ void TextItems(const PgfInfo &p, IntT lo, IntT hi, IntT flags, std::vector<Item>
         IntT at = std::max(lo, s.start);  // paragraph offset of the character at i
         size_t i = Utf8Offset(t->text, static_cast<size_t>(at - s.start));
         size_t e = Utf8Offset(t->text, static_cast<size_t>(std::min(hi, s.start + s.len) - s.start));
+        // Characters between line breaks go into the run a span at a time.
+        size_t spanStart = i;
+        IntT spanAt = at;
+        auto takeSpan = [&] {
+            if (i == spanStart) return;
+            if (run.empty()) runStart = spanAt;
+            run.append(t->text, spanStart, i - spanStart);
+        };
         while (i < e) {
             auto lead = static_cast<unsigned char>(t->text[i]);
             size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
             n = std::min(n, e - i);
             if (lead == '\n') {  // a forced line break
+                takeSpan();
                 flush();
                 if (flags & FTI_LineEnd) out.push_back(Item{at, FTI_LineEnd, "", 1});
-            } else {
-                if (run.empty()) runStart = at;
-                run.append(t->text, i, n);
+                spanStart = i + n;
+                spanAt = at + 1;
             }
             i += n;
             ++at;
         }
+        takeSpan();
     }
     flush();
 }
