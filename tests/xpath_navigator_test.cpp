@@ -2,6 +2,9 @@
 // tests, positions, the engine's comparison rules, resets, history and parameters.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <tuple>
+
 #include "plugin/globals.h"
 #include "support/xml_tree.h"
 #include "xpath/xpath.h"
@@ -230,3 +233,65 @@ TEST_F(XPathRun, ParametersSubstituteAndRestore) {
 }
 
 }  // namespace
+
+// The index of returned matches agrees with an ordered set, whether keys come rising (kept in a
+// list) or out of order (moved into the hash table), and after a clear.
+TEST(XPathMatchIndex, AgreesWithAnOrderedSet) {
+    XPathMatchSet index;
+    std::set<std::tuple<UIntT, UIntT, IntT>> model;
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    for (int round = 0; round < 3; ++round) {
+        UIntT node = 1000;
+        for (int i = 0; i < 3000; ++i) {
+            // Rising runs first, then a mix with repeats and keys from anywhere.
+            bool rising = round == 0 || i < 1500;
+            XPathMatchKey k{rising ? node += 1 + next() % 3 : 1000 + next() % 6000, IntT(next() % 3) - 1,
+                            2000 + next() % 2};
+            bool fresh = model.insert({k.node, k.doc, k.attr}).second;
+            ASSERT_EQ(index.insert(k), fresh) << round << " " << i;
+            XPathMatchKey probe{1000 + next() % 6000, IntT(next() % 3) - 1, 2000 + next() % 2};
+            ASSERT_EQ(index.count(probe), model.count({probe.node, probe.doc, probe.attr})) << round << " " << i;
+        }
+        index.clear();
+        model.clear();
+        EXPECT_EQ(index.count(XPathMatchKey{1001, -1, 2000}), 0u);
+    }
+}
+
+// A child step whose only predicate is a position gives the same matches as the position test
+// spelt out, among mixed siblings and nested sections.
+TEST_F(XPathRun, PositionPredicateFormsAgree) {
+    Load("<doc><sec><para/><note/><para><para/></para><para/></sec><sec><note/><para/></sec>"
+         "<sec><sec><para/><para/></sec></sec></doc>");
+    EXPECT_EQ(Matches("//sec/para[2]"), (V{"/doc[1]/sec[1]/para[2]", "/doc[1]/sec[3]/sec[1]/para[2]"}));
+    EXPECT_EQ(Matches("//sec/para[2]"), Matches("//sec/para[position() > 1 and position() < 3]"));
+    EXPECT_EQ(Matches("//sec/para[position() = 1]"), Matches("//sec/para[position() < 2]"));
+    EXPECT_EQ(Matches("//sec/*[2]"), (V{"/doc[1]/sec[1]/note[1]", "/doc[1]/sec[2]/para[1]",
+                                          "/doc[1]/sec[3]/sec[1]/para[2]"}));
+    EXPECT_EQ(Matches("//sec/para[0]"), V{});
+    EXPECT_EQ(Matches("//sec/para[9]"), V{});
+    EXPECT_EQ(Matches("/doc/sec[3]/sec/para[1]"), V{"/doc[1]/sec[3]/sec[1]/para[1]"});
+}
+
+// Elements made after the document (their ids no longer follow the document order) are still
+// returned once each, by a run called match by match and by Match All.
+TEST_F(XPathRun, ElementsMadeLaterComeOnce) {
+    Load("<doc><a><a/></a><b/><a/></doc>");
+    F_ObjHandleT def = F_ApiGetNamedObject(doc, FO_ElementDef, "a");
+    F_ObjHandleT root = Find("/doc");
+    F_ObjHandleT b = Find("//b");
+    F_ElementLocT first{root, F_ApiGetId(doc, root, FP_FirstChildElement), 0};
+    ASSERT_NE(F_ApiNewElement(doc, def, &first), 0u);
+    F_ElementLocT beforeB{root, b, 0};
+    ASSERT_NE(F_ApiNewElement(doc, def, &beforeB), 0u);
+    V all{"/doc[1]/a[1]", "/doc[1]/a[2]", "/doc[1]/a[2]/a[1]", "/doc[1]/a[3]", "/doc[1]/a[4]"};
+    EXPECT_EQ(Matches("//a"), all);
+    V listed;
+    for (F_ObjHandleT m : om_XPathListMatches(doc, 0, "//a/ancestor-or-self::a", 0, nullptr, 0))
+        listed.push_back(qvtest::PathOf(doc, m));
+    for (F_ObjHandleT m : om_XPathListMatches(doc, 0, "//a", 0, nullptr, 0)) listed.push_back(qvtest::PathOf(doc, m));
+    V twice = all;
+    twice.insert(twice.end(), all.begin(), all.end());
+    EXPECT_EQ(listed, twice);
+}

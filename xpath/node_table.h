@@ -4,6 +4,7 @@
 // (filled by the navigator). Also the codes shared by the tokeniser, compiler and navigator.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -116,6 +117,11 @@ struct XPathMatchKey {
     IntT attr;
     UIntT doc;
     bool operator==(const XPathMatchKey &o) const { return node == o.node && attr == o.attr && doc == o.doc; }
+    bool operator<(const XPathMatchKey &o) const {
+        if (node != o.node) return node < o.node;
+        if (doc != o.doc) return doc < o.doc;
+        return attr < o.attr;
+    }
 };
 struct XPathMatchKeyHash {
     size_t operator()(const XPathMatchKey &k) const {
@@ -124,12 +130,23 @@ struct XPathMatchKeyHash {
     }
 };
 
-// A set of match keys (open addressing, no allocation per key): the index beside a list of
-// matches that recognises a repeated one. Keys have a node above 0.
+// A set of match keys: the index beside a list of matches that recognises a repeated one. Keys
+// have a node above 0. While keys arrive in rising order (as a walk over a document built in
+// order gives them) they are kept in a sorted list, where a new key is told apart from every
+// earlier one by the last alone; the first key out of order moves them into a hash table (open
+// addressing, no allocation per key).
 class XPathMatchSet {
 public:
     // Adds the key; true when it was not in the set.
     bool insert(const XPathMatchKey &k) {
+        if (!hashed_) {
+            if (sorted_.empty() || sorted_.back() < k) {
+                sorted_.push_back(k);
+                return true;
+            }
+            if (count(k)) return false;
+            toHash();
+        }
         if ((used_ + 1) * 2 > slots_.size()) grow();
         size_t i = place(k);
         if (slots_[i].node) return false;
@@ -138,15 +155,30 @@ public:
         return true;
     }
     size_t count(const XPathMatchKey &k) const {
-        if (slots_.empty()) return 0;
+        if (!hashed_) {
+            if (sorted_.empty() || sorted_.back() < k) return 0;
+            auto it = std::lower_bound(sorted_.begin(), sorted_.end(), k);
+            return it != sorted_.end() && *it == k ? 1 : 0;
+        }
         return slots_[place(k)].node ? 1 : 0;
     }
     void clear() {
+        sorted_.clear();
         slots_.clear();
         used_ = 0;
+        hashed_ = false;
     }
 
 private:
+    void toHash() {
+        hashed_ = true;
+        for (const XPathMatchKey &k : sorted_) {
+            if ((used_ + 1) * 2 > slots_.size()) grow();
+            slots_[place(k)] = k;
+            ++used_;
+        }
+        sorted_.clear();
+    }
     // The slot holding k, or the empty slot where it belongs.
     size_t place(const XPathMatchKey &k) const {
         size_t mask = slots_.size() - 1;
@@ -161,8 +193,10 @@ private:
         for (const XPathMatchKey &k : old)
             if (k.node) slots_[place(k)] = k;
     }
+    std::vector<XPathMatchKey> sorted_;
     std::vector<XPathMatchKey> slots_;
     size_t used_ = 0;
+    bool hashed_ = false;
 };
 
 // One record of the table; fields in their specified order.
