@@ -1,4 +1,6 @@
 // Text calls: location conversions, text items of a range or an object, adding text.
+#include <algorithm>
+
 #include "model_internal.h"
 #include "model_layout.h"
 #include "records.h"
@@ -155,14 +157,25 @@ F_TextItemsT F_ApiGetTextForRange(F_ObjHandleT docId, const F_TextRangeT *range,
 }
 
 F_TextItemsT F_ApiGetText(F_ObjHandleT docId, F_ObjHandleT objId, IntT flags) {
-    F_TextRangeT r{};
     if (KindOf(objId) == FO_Pgf) {
-        r = F_TextRangeT{{objId, 0}, {objId, FV_OBJ_END_OFFSET}};
-    } else if (!ElementTextRange(docId, objId, r)) {
+        F_TextRangeT r{{objId, 0}, {objId, FV_OBJ_END_OFFSET}};
+        return F_ApiGetTextForRange(docId, &r, flags);
+    }
+    // An element's range straight from the layout, bounded as a range read bounds its ends.
+    Layout *l = ElemIn(docId, objId) ? LayoutOf(docId) : nullptr;
+    const std::pair<TextPos, TextPos> *range = nullptr;
+    if (l) {
+        auto it = l->elemPos.find(objId);
+        if (it != l->elemPos.end()) range = &it->second;
+    }
+    if (!range) {
         Fail(FE_BadObjId);
         return NewTextItems({});
     }
-    return F_ApiGetTextForRange(docId, &r, flags);
+    TextPos b = range->first, e = range->second;
+    b.off = std::clamp<IntT>(b.off, 0, l->pgfs[b.pgf].length);
+    e.off = std::clamp<IntT>(e.off, 0, l->pgfs[e.pgf].length + 1);
+    return NewTextItems(RangeItems(*l, b, e, flags));
 }
 
 F_TextLocT F_ApiAddText(F_ObjHandleT docId, const F_TextLocT *loc, ConStringT text) {
