@@ -20,7 +20,6 @@ using namespace host;
 
 namespace {
 
-std::string Win(const fs::path &p) { return WindowsPath(p.string()); }
 
 class HostFilesNative : public HostFilesFixture {
   protected:

@@ -24,7 +24,6 @@ namespace {
 
 const fs::path kData = fs::path(QV_SOURCE_DIR) / "tests" / "data";
 
-std::string Win(const fs::path &p) { return WindowsPath(p.string()); }
 
 class HostFilesXml : public HostFilesFixture {
   protected:
