@@ -11,6 +11,7 @@
 namespace {
 
 constexpr int kClimbLimit = 100000;  // no tree is deeper than this
+constexpr int kOpenLimit = 10000;    // no session holds more open documents or books
 
 std::unordered_map<F_ObjHandleT, std::string> defNames;  // definition -> tag, per run
 F_ObjHandleT attrsDoc = 0, attrsElem = 0;
@@ -138,7 +139,9 @@ F_ObjHandleT om_XPathComponentElementOfDoc(F_ObjHandleT book, F_ObjHandleT doc) 
 }
 
 F_ObjHandleT om_XPathOpenDocOfPath(const std::string &path) {
-    for (F_ObjHandleT d = F_ApiGetId(0, 0, FP_FirstOpenDoc); d; d = F_ApiGetId(0, d, FP_NextOpenDocInSession))
+    int steps = 0;
+    for (F_ObjHandleT d = F_ApiGetId(0, 0, FP_FirstOpenDoc); d && ++steps < kOpenLimit;
+         d = F_ApiGetId(0, d, FP_NextOpenDocInSession))
         if (strcasecmp(om_XPathObjectPath(d).c_str(), path.c_str()) == 0) return d;
     return 0;
 }
@@ -146,9 +149,11 @@ F_ObjHandleT om_XPathOpenDocOfPath(const std::string &path) {
 F_ObjHandleT om_XPathFindOpenDoc(const std::string &text) {
     if (text.empty()) return 0;
     std::vector<F_ObjHandleT> open;
-    for (F_ObjHandleT d = F_ApiGetId(0, 0, FP_FirstOpenDoc); d; d = F_ApiGetId(0, d, FP_NextOpenDocInSession))
+    for (F_ObjHandleT d = F_ApiGetId(0, 0, FP_FirstOpenDoc); d && open.size() < kOpenLimit;
+         d = F_ApiGetId(0, d, FP_NextOpenDocInSession))
         open.push_back(d);
-    for (F_ObjHandleT b = F_ApiGetId(0, 0, FP_FirstOpenBook); b; b = F_ApiGetId(0, b, FP_NextOpenBookInSession))
+    for (F_ObjHandleT b = F_ApiGetId(0, 0, FP_FirstOpenBook); b && open.size() < 2 * kOpenLimit;
+         b = F_ApiGetId(0, b, FP_NextOpenBookInSession))
         open.push_back(b);
     if (om_XPathIsInteger(text)) {
         F_ObjHandleT id = F_ObjHandleT(om_XPathIntegerValue(text));
