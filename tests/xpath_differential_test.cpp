@@ -126,6 +126,19 @@ std::set<std::string> EngineMatches(F_ObjHandleT doc, const std::string &expr) {
     std::vector<IntT> attrs;
     om_XPathResetSequence(s, 1);
     xpath_MatchAll(doc, 0, -1, s, 0, 0, elems, &attrs, &docs);
+    // Match All gives what calls for one match at a time give, in the same order.
+    std::vector<F_ObjHandleT> oneByOne;
+    std::vector<IntT> oneByOneAttrs;
+    om_XPathResetSequence(s, 1);
+    for (size_t i = 0; i <= elems.size(); ++i) {
+        IntT attr = -1;
+        F_ObjHandleT m = om_FindNextNodeWithXpath(doc, s, 0, 0, nullptr, &attr);
+        if (!m) break;
+        oneByOne.push_back(m);
+        oneByOneAttrs.push_back(attr);
+    }
+    EXPECT_EQ(oneByOne, elems) << expr;
+    EXPECT_EQ(oneByOneAttrs, attrs) << expr;
     for (size_t i = 0; i < elems.size(); ++i) {
         std::string p = qvtest::PathOf(doc, elems[i]);
         if (attrs[i] >= 0) {

@@ -443,17 +443,8 @@ IntT entryRecord(Machine &m) {
     return r;
 }
 
-// Visits records from r until the call ends; the match of the path (its group node above 499),
-// added to the history, or 0.
-F_ObjHandleT runToMatch(Machine &m, IntT r) {
-    m.last = 0;
-    m.failed = false;
-    while (r && r != m.seq && !m.failed) {
-        IntT next = visit(m, r);
-        m.last = r;
-        r = next;
-    }
-    if (m.failed) return 0;
+// The match the path holds (its group node above 499), added to the history, or 0.
+F_ObjHandleT recordMatch(Machine &m) {
     XPathNodeRecord &handlers = om_XPathRec(om_XPathRec(m.seq).firstChild);
     if (handlers.groupNode <= 499) return 0;
     XPathNodeRecord &s = om_XPathRec(m.seq);
@@ -465,6 +456,67 @@ F_ObjHandleT runToMatch(Machine &m, IntT r) {
     s.groupAttr = handlers.groupAttr;
     s.groupDoc = handlers.groupDoc;
     return handlers.groupNode;
+}
+
+// Visits records from r (last: the record visited before it) until the call ends; the match of
+// the path, or 0.
+F_ObjHandleT runToMatch(Machine &m, IntT r, IntT last = 0) {
+    m.last = last;
+    m.failed = false;
+    while (r && r != m.seq && !m.failed) {
+        IntT next = visit(m, r);
+        m.last = r;
+        r = next;
+    }
+    return m.failed ? 0 : recordMatch(m);
+}
+
+// True when the main path's last step can be resumed by resumeLastStep: a plain step over the
+// element tree without predicates.
+bool lastStepResumesDirectly(const Machine &m) {
+    const XPathNodeRecord &step = om_XPathRec(m.lastStep);
+    return step.kind == XK_NODE_HANDLER && !step.firstChild && step.axis >= XA_SELF && step.axis <= XA_ATTRIBUTE;
+}
+
+// After a match, what the next call would do when it resumes the main path's last step (a step
+// that resumes directly): the step looks for its next candidate, and a candidate the history
+// does not hold is the next match. Returns it; or 0 with `next` the record where the general
+// walk goes on (the step ran out of candidates, or the path holds something unusual).
+F_ObjHandleT resumeLastStep(Machine &m, IntT &next) {
+    IntT li = m.lastStep;
+    for (;;) {
+        XPathNodeRecord &step = om_XPathRec(li);
+        loadState(m, step);
+        m.resuming = m.seen = false;
+        m.dir = 1;
+        F_ObjHandleT result = runAxis(m, li, step.firstEval == 1);
+        if (result != 0 && result != XR_SPENT) step.candidateCount += 1;
+        step.firstEval = 0;
+        m.last = li;
+        if (result == XR_SPENT) {
+            step.matchNode = XR_SPENT;
+            step.firstEval = 1;
+            m.dir = 3;
+            next = step.prevSibling ? step.prevSibling : step.parent;
+            return 0;
+        }
+        step.matchNode = result;
+        step.attrIndex = m.attr;
+        step.matchDoc = m.doc;
+        m.dir = 3;  // the step has no predicate and no step after it: up to the path
+        next = step.parent;
+        XPathNodeRecord &path = om_XPathRec(step.parent);
+        if (result == 0 || om_XPathRec(path.firstChild).matchNode == XR_SPENT) return 0;
+        // The path on the way up: the candidate against the history.
+        bool seen = om_XPathRec(m.seq).historyIndex.count({step.matchNode, step.attrIndex, step.matchDoc}) != 0;
+        path.groupNode = step.matchNode;
+        path.groupAttr = step.attrIndex;
+        path.groupDoc = step.matchDoc;
+        if (!seen) {
+            loadState(m, path);
+            return recordMatch(m);
+        }
+    }
 }
 
 // Starts a call: checks the sequence, clears the per-call caches and restarts the run when the
@@ -524,14 +576,22 @@ void om_XPathRunMatches(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_O
                         const std::function<bool(F_ObjHandleT, IntT, F_ObjHandleT)> &take) {
     Machine m;
     if (!beginCall(m, doc, sequence, start, flow)) return;
-    for (;;) {
-        // Each match is left as a call would leave it: the next one starts from the call's root.
-        m.rootKnown = false;
-        IntT r = entryRecord(m);
-        F_ObjHandleT match = r ? runToMatch(m, r) : 0;
-        if (!match) return;
+    bool direct = lastStepResumesDirectly(m);
+    IntT r = entryRecord(m);
+    F_ObjHandleT match = r ? runToMatch(m, r) : 0;
+    while (match) {
         const XPathNodeRecord &s = om_XPathRec(sequence);
         if (!take(match, s.groupAttr, s.groupDoc)) return;
+        // Each match is left as a call would leave it: the next one starts from the call's root.
+        m.rootKnown = false;
+        if (direct) {
+            IntT next = 0;
+            match = resumeLastStep(m, next);
+            if (!match) match = runToMatch(m, next, m.last);
+        } else {
+            r = entryRecord(m);
+            match = r ? runToMatch(m, r) : 0;
+        }
     }
 }
 
