@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "plugin/globals.h"
 #include "xpath/host_reads.h"
@@ -36,6 +37,37 @@ F_ObjHandleT nextInDocOrder(F_ObjHandleT d, F_ObjHandleT n, F_ObjHandleT boundar
     return 0;
 }
 
+// nextInDocOrder for a walk that keeps the ancestors it went down through (outermost first):
+// climbing back takes them from there instead of reading parents. Only within one call, when
+// the document cannot change between the steps of the walk.
+F_ObjHandleT nextInDocOrderKeeping(F_ObjHandleT d, F_ObjHandleT n, F_ObjHandleT boundary, F_ObjHandleT firstChild,
+                                   std::vector<F_ObjHandleT> &above) {
+    if (F_ObjHandleT c = firstChild == kUnread ? om_XPathFirstChild(d, n) : firstChild) {
+        above.push_back(n);
+        return c;
+    }
+    while (n) {
+        if (n == boundary) return 0;
+        if (F_ObjHandleT s = om_XPathNextSibling(d, n)) return s;
+        if (above.empty()) {
+            n = om_XPathParent(d, n);
+        } else {
+            n = above.back();
+            above.pop_back();
+        }
+        if (n == boundary) return 0;
+    }
+    return 0;
+}
+
+// Where the last descendant walk of the call stopped, with the ancestors it went down through,
+// so that the next candidate continues from there.
+struct WalkMemo {
+    F_ObjHandleT doc = 0, boundary = 0, at = 0;
+    std::vector<F_ObjHandleT> above;
+};
+WalkMemo walkMemo;
+
 bool isNode(F_ObjHandleT n) { return n > 499; }
 
 // Answers of the node test by element definition and test, for one call: a walk meets few
@@ -52,6 +84,8 @@ std::array<TestMemo, 32> testMemo;
 
 void om_XPathAxisCachesClear() {
     positionMemo = PositionMemo();
+    walkMemo.doc = walkMemo.boundary = walkMemo.at = 0;
+    walkMemo.above.clear();
     testMemo.fill(TestMemo{});
 }
 
@@ -162,16 +196,28 @@ F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::
         start = c.root;
         fromRoot = true;
     }
+    // Continue the walk this call left at the start, with the ancestors it went through.
+    std::vector<F_ObjHandleT> &above = walkMemo.above;
+    if (!(walkMemo.at == start && walkMemo.doc == d && walkMemo.boundary == x)) above.clear();
+    walkMemo.at = 0;
     F_ObjHandleT s = start;
-    if (!(first && (axis == XA_DESCENDANT_OR_SELF || fromRoot))) s = nextInDocOrder(d, start, x);
+    if (!(first && (axis == XA_DESCENDANT_OR_SELF || fromRoot))) s = nextInDocOrderKeeping(d, start, x, kUnread, above);
     while (s) {
         F_ObjHandleT firstChild = kUnread;
         if (om_XPathNodeTestMatches(d, s, test)) {
-            if (!c.childTest) return s;
-            firstChild = om_XPathFirstChild(d, s);
-            if (siblingPasses(d, firstChild, *c.childTest)) return s;
+            bool passes = !c.childTest;
+            if (!passes) {
+                firstChild = om_XPathFirstChild(d, s);
+                passes = siblingPasses(d, firstChild, *c.childTest);
+            }
+            if (passes) {
+                walkMemo.doc = d;  // `above` is the memo's own list
+                walkMemo.boundary = x;
+                walkMemo.at = s;
+                return s;
+            }
         }
-        s = nextInDocOrder(d, s, x, firstChild);
+        s = nextInDocOrderKeeping(d, s, x, firstChild, above);
     }
     return XR_SPENT;
 }
