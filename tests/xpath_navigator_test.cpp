@@ -234,8 +234,8 @@ TEST_F(XPathRun, ParametersSubstituteAndRestore) {
 
 }  // namespace
 
-// The index of returned matches agrees with an ordered set, whether keys come rising (kept in a
-// list) or out of order (moved into the hash table), and after a clear.
+// The index of matches agrees with an ordered set, for keys rising or from anywhere, with repeats,
+// and after a clear.
 TEST(XPathMatchIndex, AgreesWithAnOrderedSet) {
     XPathMatchSet index;
     std::set<std::tuple<UIntT, UIntT, IntT>> model;
@@ -257,6 +257,37 @@ TEST(XPathMatchIndex, AgreesWithAnOrderedSet) {
         model.clear();
         EXPECT_EQ(index.count(XPathMatchKey{1001, -1, 2000}), 0u);
     }
+}
+
+// A run's history tells a returned match from a new one, while matches come rising (the lists
+// are searched) and after one comes out of order (they move into the index).
+TEST(XPathMatchIndex, HistoryKnowsEveryReturnedMatch) {
+    XPathNodeRecord seq;
+    seq.historyNodes.assign(1, 0);
+    seq.historyAttrs.assign(1, 0);
+    seq.historyDocs.assign(1, 0);
+    std::set<std::tuple<UIntT, UIntT, IntT>> model;
+    auto add = [&](XPathMatchKey k) {
+        ASSERT_FALSE(om_XPathHistoryHas(seq, k));
+        om_XPathHistoryAdd(seq, k);
+        model.insert({k.node, k.doc, k.attr});
+    };
+    auto agree = [&] {
+        for (UIntT node = 995; node < 1030; ++node)
+            for (IntT attr : {-1, 0, 1})
+                EXPECT_EQ(om_XPathHistoryHas(seq, {node, attr, 2000}), model.count({node, 2000, attr}) == 1)
+                    << node << " " << attr << " hashed " << seq.historyHashed;
+    };
+    for (UIntT node = 1000; node < 1020; node += 2) add({node, -1, 2000});
+    add({1020, 0, 2000});
+    add({1020, 1, 2000});
+    agree();
+    EXPECT_FALSE(seq.historyHashed);
+    add({1001, -1, 2000});  // out of order
+    EXPECT_TRUE(seq.historyHashed);
+    add({1025, -1, 2000});
+    agree();
+    EXPECT_EQ(seq.historyNodes.size(), model.size() + 1);
 }
 
 // A child step whose only predicate is a position gives the same matches as the position test

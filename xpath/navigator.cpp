@@ -281,7 +281,7 @@ IntT visit(Machine &m, IntT r) {
                 const XPathNodeRecord &last = om_XPathRec(rec.lastChild);
                 if (rec.lastChild == m.lastStep) {
                     const XPathNodeRecord &seq = om_XPathRec(m.seq);
-                    m.seen = seq.historyIndex.count({last.matchNode, last.attrIndex, last.matchDoc}) != 0;
+                    m.seen = om_XPathHistoryHas(seq, {last.matchNode, last.attrIndex, last.matchDoc});
                 }
                 rec.groupNode = last.matchNode;
                 rec.groupAttr = last.attrIndex;
@@ -448,10 +448,7 @@ F_ObjHandleT recordMatch(Machine &m) {
     XPathNodeRecord &handlers = om_XPathRec(om_XPathRec(m.seq).firstChild);
     if (handlers.groupNode <= 499) return 0;
     XPathNodeRecord &s = om_XPathRec(m.seq);
-    s.historyNodes.push_back(handlers.groupNode);
-    s.historyAttrs.push_back(handlers.groupAttr);
-    s.historyDocs.push_back(handlers.groupDoc);
-    s.historyIndex.insert({handlers.groupNode, handlers.groupAttr, handlers.groupDoc});
+    om_XPathHistoryAdd(s, {handlers.groupNode, handlers.groupAttr, handlers.groupDoc});
     s.groupNode = handlers.groupNode;
     s.groupAttr = handlers.groupAttr;
     s.groupDoc = handlers.groupDoc;
@@ -508,7 +505,7 @@ F_ObjHandleT resumeLastStep(Machine &m, IntT &next) {
         XPathNodeRecord &path = om_XPathRec(step.parent);
         if (result == 0 || om_XPathRec(path.firstChild).matchNode == XR_SPENT) return 0;
         // The path on the way up: the candidate against the history.
-        bool seen = om_XPathRec(m.seq).historyIndex.count({step.matchNode, step.attrIndex, step.matchDoc}) != 0;
+        bool seen = om_XPathHistoryHas(om_XPathRec(m.seq), {step.matchNode, step.attrIndex, step.matchDoc});
         path.groupNode = step.matchNode;
         path.groupAttr = step.attrIndex;
         path.groupDoc = step.matchDoc;

@@ -130,23 +130,12 @@ struct XPathMatchKeyHash {
     }
 };
 
-// A set of match keys: the index beside a list of matches that recognises a repeated one. Keys
-// have a node above 0. While keys arrive in rising order (as a walk over a document built in
-// order gives them) they are kept in a sorted list, where a new key is told apart from every
-// earlier one by the last alone; the first key out of order moves them into a hash table (open
-// addressing, no allocation per key).
+// A set of match keys (open addressing, no allocation per key): the index beside a list of
+// matches that recognises a repeated one. Keys have a node above 0.
 class XPathMatchSet {
 public:
     // Adds the key; true when it was not in the set.
     bool insert(const XPathMatchKey &k) {
-        if (!hashed_) {
-            if (sorted_.empty() || sorted_.back() < k) {
-                sorted_.push_back(k);
-                return true;
-            }
-            if (count(k)) return false;
-            toHash();
-        }
         if ((used_ + 1) * 2 > slots_.size()) grow();
         size_t i = place(k);
         if (slots_[i].node) return false;
@@ -155,30 +144,15 @@ public:
         return true;
     }
     size_t count(const XPathMatchKey &k) const {
-        if (!hashed_) {
-            if (sorted_.empty() || sorted_.back() < k) return 0;
-            auto it = std::lower_bound(sorted_.begin(), sorted_.end(), k);
-            return it != sorted_.end() && *it == k ? 1 : 0;
-        }
+        if (slots_.empty()) return 0;
         return slots_[place(k)].node ? 1 : 0;
     }
     void clear() {
-        sorted_.clear();
         slots_.clear();
         used_ = 0;
-        hashed_ = false;
     }
 
 private:
-    void toHash() {
-        hashed_ = true;
-        for (const XPathMatchKey &k : sorted_) {
-            if ((used_ + 1) * 2 > slots_.size()) grow();
-            slots_[place(k)] = k;
-            ++used_;
-        }
-        sorted_.clear();
-    }
     // The slot holding k, or the empty slot where it belongs.
     size_t place(const XPathMatchKey &k) const {
         size_t mask = slots_.size() - 1;
@@ -193,10 +167,8 @@ private:
         for (const XPathMatchKey &k : old)
             if (k.node) slots_[place(k)] = k;
     }
-    std::vector<XPathMatchKey> sorted_;
     std::vector<XPathMatchKey> slots_;
     size_t used_ = 0;
-    bool hashed_ = false;
 };
 
 // One record of the table; fields in their specified order.
@@ -225,14 +197,50 @@ struct XPathNodeRecord {
     IntT firstEval = 1;
     IntT firstChild = 0, lastChild = 0, prevSibling = 0, nextSibling = 0, parent = 0;
     // On a SEQUENCE: the matches returned since the last reset, each list starting with one 0,
-    // and an index over them so that a repeated match is recognised without a scan.
+    // and an index over them so that a repeated match is recognised without a scan: while the
+    // matches come in rising order the lists are their own index; the first one out of order
+    // moves them into the set (historyHashed).
     std::vector<UIntT> historyNodes;
     std::vector<IntT> historyAttrs;
     std::vector<UIntT> historyDocs;
     XPathMatchSet historyIndex;
+    bool historyHashed = false;
     IntT candidateCount = 0;
     IntT predicateOpen = 0;
 };
+
+// Entry i (from 1: entry 0 is the lists' leading 0) of a SEQUENCE's history.
+inline XPathMatchKey om_XPathHistoryEntry(const XPathNodeRecord &seq, size_t i) {
+    return {seq.historyNodes[i], seq.historyAttrs[i], seq.historyDocs[i]};
+}
+// 1 when the match is in the SEQUENCE's history.
+inline bool om_XPathHistoryHas(const XPathNodeRecord &seq, const XPathMatchKey &k) {
+    if (seq.historyHashed) return seq.historyIndex.count(k) != 0;
+    size_t n = std::min({seq.historyNodes.size(), seq.historyAttrs.size(), seq.historyDocs.size()});
+    if (n <= 1 || om_XPathHistoryEntry(seq, n - 1) < k) return false;
+    size_t lo = 1, hi = n;  // the entries are rising: search them
+    while (lo < hi) {
+        size_t mid = lo + (hi - lo) / 2;
+        if (om_XPathHistoryEntry(seq, mid) < k) lo = mid + 1;
+        else hi = mid;
+    }
+    return lo < n && om_XPathHistoryEntry(seq, lo) == k;
+}
+// Appends a match to the SEQUENCE's history.
+inline void om_XPathHistoryAdd(XPathNodeRecord &seq, const XPathMatchKey &k) {
+    size_t n = std::min({seq.historyNodes.size(), seq.historyAttrs.size(), seq.historyDocs.size()});
+    bool rising = seq.historyHashed || n <= 1 || om_XPathHistoryEntry(seq, n - 1) < k;
+    seq.historyNodes.push_back(k.node);
+    seq.historyAttrs.push_back(k.attr);
+    seq.historyDocs.push_back(k.doc);
+    if (seq.historyHashed) {
+        seq.historyIndex.insert(k);
+    } else if (!rising) {
+        seq.historyHashed = true;
+        seq.historyIndex.clear();
+        for (size_t i = 1; i <= n; ++i) seq.historyIndex.insert(om_XPathHistoryEntry(seq, i));
+    }
+}
 
 // The one global table. Record 0 exists and is never used.
 struct XPathNodeTableT {

@@ -14,6 +14,7 @@ void om_XPathResetNode(IntT index, int restore) {
         r.historyAttrs.assign(1, 0);
         r.historyDocs.assign(1, 0);
         r.historyIndex.clear();
+        r.historyHashed = false;
         break;
     case XK_NODE_HANDLERS:
         r.groupNode = XR_NOT_STARTED;

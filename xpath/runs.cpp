@@ -72,8 +72,8 @@ IntT xpath_MatchAll(F_ObjHandleT doc, F_ObjHandleT start, IntT contextAttr, IntT
         om_XPathRunMatches(doc, sequence, start, flow, [&](F_ObjHandleT m, IntT attr, F_ObjHandleT mdoc) {
             if (!checkRepeats || found.seen.insert({m, attr, mdoc})) {
                 found.elems.push_back(m);
-                found.attrs.push_back(attr);
-                found.docs.push_back(mdoc);
+                if (outAttrs) found.attrs.push_back(attr);
+                if (outDocs) found.docs.push_back(mdoc);
             }
             if (IntT(found.elems.size()) >= XPathLimits.maxMatches) {
                 tooBroad(sequence);
