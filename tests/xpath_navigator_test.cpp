@@ -180,6 +180,24 @@ TEST_F(XPathRun, MainPathComparisonAndContainsDot) {
     EXPECT_EQ(Matches("//p[contains(., 'Text 1')]"), (V{"/doc[1]/p[1]", "/doc[1]/p[3]"}));
 }
 
+// A function of the node itself and a literal, decided at once, agrees with the same test
+// walked through a longer path to the node, on elements and on attributes.
+TEST_F(XPathRun, FunctionsOfTheNodeItselfAgreeWithTheWalkedForm) {
+    Load("<doc><p x='Word'>Text 1</p><p x='word'>text 2</p><p>Text <b>1</b>0</p><p/></doc>");
+    for (const char *f : {"contains(%, 'Text 1')", "contains-ci(%, 'TEXT')", "starts-with(%, 'Te')",
+                          "starts-with-ci(%, 'te')", "contains(%, 1)", "contains(%, '')"}) {
+        for (const char *path : {"//p[F]", "//p/@*[F]", "//*[F]"}) {
+            auto with = [&](const std::string &self) {
+                std::string fn = f, e = path;
+                fn.replace(fn.find('%'), 1, self);
+                return e.replace(e.find('F'), 1, fn);
+            };
+            EXPECT_EQ(Matches(with(".")), Matches(with("./self::node()"))) << with(".");
+        }
+    }
+    EXPECT_EQ(Matches("//p[contains(., 'Text 1')]"), (V{"/doc[1]/p[1]", "/doc[1]/p[3]"}));
+}
+
 TEST_F(XPathRun, FlowAxes) {
     Load("<doc><a/></doc>");
     EXPECT_EQ(Matches("flow-any::Main"), V{"flow"});

@@ -353,6 +353,13 @@ IntT visit(Machine &m, IntT r) {
     case XK_PREDICATE: case XK_CONTAINS: case XK_CONTAINS_CI: case XK_STARTS_WITH: case XK_STARTS_WITH_CI:
     case XK_NOT: {
         if (!up) {
+            // A function of the node itself and a literal is decided here, as its records would.
+            if (IntT verdict = om_XPathEvaluateFunctionOnSelf(m.doc, r, m.node, m.attr)) {
+                om_XPathResetSubtree(r, 1, 0);
+                om_XPathRec(r).valueText = verdict == 2 ? "true" : "false";
+                m.dir = 3;
+                return om_XPathRec(r).parent;
+            }
             m.dir = 1;
             om_XPathRec(rec.firstChild).candidateCount = rec.candidateCount;
             return rec.firstChild;

@@ -99,6 +99,42 @@ IntT om_XPathEvaluatePredicate(F_ObjHandleT doc, IntT record, IntT child) {
     return kFalse;
 }
 
+// The verdict of a function on the node itself and a literal ("contains(., 'x')"), taken at once
+// from the node's value: what its records would give after walking the self step and the
+// literal. 0 when the record is not such a function.
+IntT om_XPathEvaluateFunctionOnSelf(F_ObjHandleT doc, IntT record, F_ObjHandleT node, IntT attr) {
+    const XPathNodeRecord &r = om_XPathRec(record);
+    IntT code;
+    switch (r.kind) {
+    case XK_CONTAINS: code = XT_CONTAINS; break;
+    case XK_CONTAINS_CI: code = XT_CONTAINS_CI; break;
+    case XK_STARTS_WITH: code = XT_STARTS_WITH; break;
+    case XK_STARTS_WITH_CI: code = XT_STARTS_WITH_CI; break;
+    default: return 0;
+    }
+    auto onlyChild = [](IntT i) {
+        const XPathNodeRecord &x = om_XPathRec(i);
+        return x.firstChild && x.firstChild == x.lastChild ? x.firstChild : 0;
+    };
+    IntT leftTerm = r.firstChild, rightTerm = leftTerm ? om_XPathRec(leftTerm).nextSibling : 0;
+    if (!rightTerm || rightTerm != r.lastChild || om_XPathRec(leftTerm).kind != XK_TERM ||
+        om_XPathRec(rightTerm).kind != XK_TERM)
+        return 0;
+    IntT path = onlyChild(leftTerm), literal = onlyChild(rightTerm);
+    IntT step = path ? onlyChild(path) : 0;
+    if (!step || !literal || om_XPathRec(path).kind != XK_NODE_HANDLERS || om_XPathRec(path).groupFmProp >= 0)
+        return 0;
+    const XPathNodeRecord &st = om_XPathRec(step), &lit = om_XPathRec(literal);
+    if (st.kind != XK_NODE_HANDLER || st.axis != XA_SELF || st.nodeTest != "node()" || st.firstChild ||
+        (lit.kind != XK_LITERAL_STRING && lit.kind != XK_LITERAL_INTEGER))
+        return 0;
+    if (!doc) return 0;
+    if (!om_XPathNodeTestMatches(doc, node, st.nodeTest)) return kFalse;  // the self step finds nothing
+    operandValues(doc, IntT(node), attr, -1, std::string(), leftValues);
+    rightValues.assign(1, lit.valueText);
+    return om_XPathCompareValueLists(leftValues, rightValues, code, 0, 1) ? kTrue : kFalse;
+}
+
 // not(): true when its operand path found nothing, or its value is "false" or empty.
 IntT om_XPathEvaluateNot(IntT record) {
     const XPathNodeRecord &r = om_XPathRec(record);

@@ -103,6 +103,7 @@ void om_XPathShowEngineMessage(const std::string &text);
 void om_XPathCopyOperand(IntT record, IntT child);
 IntT om_XPathEvaluatePredicate(F_ObjHandleT doc, IntT record, IntT child);
 IntT om_XPathEvaluateNot(IntT record);
+IntT om_XPathEvaluateFunctionOnSelf(F_ObjHandleT doc, IntT record, F_ObjHandleT node, IntT attr);
 int om_XPathCompareValueLists(const std::vector<std::string> &left, const std::vector<std::string> &right,
                               IntT code, int noNumbers, int exactCase);
 int om_XPathCompareInts(long long a, long long b, IntT op);
