@@ -355,7 +355,9 @@ IntT visit(Machine &m, IntT r) {
         if (!up) {
             // A function of the node itself and a literal is decided here, as its records would.
             if (IntT verdict = om_XPathEvaluateFunctionOnSelf(m.doc, r, m.node, m.attr)) {
-                om_XPathResetSubtree(r, 1, 0);
+                // Its operand records were not visited: they stay as the last verdict above
+                // (or the sequence's reset) left them.
+                om_XPathResetNode(r, 0);
                 om_XPathRec(r).valueText = verdict == 2 ? "true" : "false";
                 m.dir = 3;
                 return om_XPathRec(r).parent;

@@ -78,6 +78,7 @@ F_TextItemsT NewTextItems(const std::vector<Item> &items) {
 std::vector<Item> RangeItems(Layout &l, TextPos b, TextPos e, IntT flags) {
     std::vector<Item> out;
     if (b.pgf > e.pgf || (b.pgf == e.pgf && b.off > e.off)) return out;
+    out.reserve(4);  // most ranges give a string and a paragraph end
     for (uint32_t i = b.pgf; i <= e.pgf; ++i) {
         const PgfInfo &p = l.pgfs[i];
         IntT lo = i == b.pgf ? b.off : 0;
