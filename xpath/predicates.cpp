@@ -37,6 +37,17 @@ void operandValues(F_ObjHandleT doc, IntT node, IntT attr, IntT fmProp, const st
     }
 }
 
+// The comparison code of a function record's kind; 0 for other kinds.
+IntT functionCode(UIntT kind) {
+    switch (kind) {
+    case XK_CONTAINS: return XT_CONTAINS;
+    case XK_CONTAINS_CI: return XT_CONTAINS_CI;
+    case XK_STARTS_WITH: return XT_STARTS_WITH;
+    case XK_STARTS_WITH_CI: return XT_STARTS_WITH_CI;
+    default: return 0;
+    }
+}
+
 // Scratch lists reused between comparisons.
 std::vector<std::string> leftValues, rightValues;
 
@@ -85,14 +96,8 @@ IntT om_XPathEvaluatePredicate(F_ObjHandleT doc, IntT record, IntT child) {
     if (isPath(rightOp) && r.rightNode == XR_SPENT) return r.leftNode > 200 ? kMoveLeft : kFalse;
     operandValues(doc, r.leftNode, r.leftAttr, r.leftFmProp, r.leftText, leftValues);
     operandValues(doc, r.rightNode, r.rightAttr, r.rightFmProp, r.rightText, rightValues);
-    IntT code;
-    switch (r.kind) {
-    case XK_CONTAINS: code = XT_CONTAINS; break;
-    case XK_CONTAINS_CI: code = XT_CONTAINS_CI; break;
-    case XK_STARTS_WITH: code = XT_STARTS_WITH; break;
-    case XK_STARTS_WITH_CI: code = XT_STARTS_WITH_CI; break;
-    default: code = r.op ? IntT(r.op) : IntT(XT_EQ); break;
-    }
+    IntT code = functionCode(r.kind);
+    if (!code) code = r.op ? IntT(r.op) : IntT(XT_EQ);
     if (om_XPathCompareValueLists(leftValues, rightValues, code, 0, 1)) return kTrue;
     if (isPath(rightOp)) return kMoveRight;
     if (isPath(leftOp)) return kMoveLeft;
@@ -104,14 +109,8 @@ IntT om_XPathEvaluatePredicate(F_ObjHandleT doc, IntT record, IntT child) {
 // literal. 0 when the record is not such a function.
 IntT om_XPathEvaluateFunctionOnSelf(F_ObjHandleT doc, IntT record, F_ObjHandleT node, IntT attr) {
     const XPathNodeRecord &r = om_XPathRec(record);
-    IntT code;
-    switch (r.kind) {
-    case XK_CONTAINS: code = XT_CONTAINS; break;
-    case XK_CONTAINS_CI: code = XT_CONTAINS_CI; break;
-    case XK_STARTS_WITH: code = XT_STARTS_WITH; break;
-    case XK_STARTS_WITH_CI: code = XT_STARTS_WITH_CI; break;
-    default: return 0;
-    }
+    IntT code = functionCode(r.kind);
+    if (!code) return 0;
     auto onlyChild = [](IntT i) {
         const XPathNodeRecord &x = om_XPathRec(i);
         return x.firstChild && x.firstChild == x.lastChild ? x.firstChild : 0;
