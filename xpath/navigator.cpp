@@ -207,7 +207,8 @@ F_ObjHandleT runAxis(Machine &m, IntT r, bool first) {
             const XPathNodeRecord &next = om_XPathRec(step.nextSibling);
             if (next.kind == XK_NODE_HANDLER && next.axis == XA_CHILD) c.childTest = &next.nodeTest;
         }
-        if (axis == XA_CHILD && m.context) c.onlyPosition = requiredPosition(step);
+        // (With an attribute cursor position() would count the attribute instead.)
+        if (axis == XA_CHILD && m.context && m.attr < 0) c.onlyPosition = requiredPosition(step);
         F_ObjHandleT res = om_XPathAxisStep(c, axis, step.nodeTest, first);
         m.attr = c.attr;
         return res;
