@@ -180,8 +180,9 @@ long long requiredPosition(const XPathNodeRecord &step) {
     return k > 0 ? k : -1;  // -1: no candidate can pass
 }
 
-// Runs the axis of a step for its next candidate.
-F_ObjHandleT runAxis(Machine &m, IntT r, bool first) {
+// Runs the axis of a step for its next candidate. holds (when given) becomes true when the
+// candidate is the one the step's only predicate, a position, asks for: that predicate holds.
+F_ObjHandleT runAxis(Machine &m, IntT r, bool first, bool *holds = nullptr) {
     XPathNodeRecord &step = om_XPathRec(r);
     UIntT axis = step.axis;
     switch (axis) {
@@ -211,6 +212,7 @@ F_ObjHandleT runAxis(Machine &m, IntT r, bool first) {
         if (axis == XA_CHILD && m.context && m.attr < 0) c.onlyPosition = requiredPosition(step);
         F_ObjHandleT res = om_XPathAxisStep(c, axis, step.nodeTest, first);
         m.attr = c.attr;
+        if (holds && c.onlyPosition > 0 && res > 499) *holds = true;  // at the position asked for
         return res;
     }
     }
@@ -326,12 +328,20 @@ IntT visit(Machine &m, IntT r) {
             }
         }
         if (!accepted) {
-            result = runAxis(m, r, rec.firstEval == 1);
+            bool holds = false;
+            result = runAxis(m, r, rec.firstEval == 1, &holds);
             if (result != 0) {
                 m.dir = 1;
                 if (result != XR_SPENT) rec.candidateCount += 1;
             }
             rec.firstEval = 0;
+            if (holds) {
+                // Accepted as if its predicate had been walked: the predicate reads true and the
+                // walk leaves the step as it would coming back up from there.
+                om_XPathRec(rec.firstChild).valueText = "true";
+                m.dir = 3;
+                m.node = result;
+            }
         }
         if (result == XR_SPENT) {
             rec.matchNode = XR_SPENT;
