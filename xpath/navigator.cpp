@@ -488,17 +488,18 @@ F_ObjHandleT runToMatch(Machine &m, IntT r, IntT last = 0) {
     return m.failed ? 0 : recordMatch(m);
 }
 
-// True when the main path's last step can be resumed by resumeLastStep: a plain step over the
-// element tree without predicates.
+// True when the main path's last step can be resumed by resumeLastStep: a step over the element
+// tree.
 bool lastStepResumesDirectly(const Machine &m) {
     const XPathNodeRecord &step = om_XPathRec(m.lastStep);
-    return step.kind == XK_NODE_HANDLER && !step.firstChild && step.axis >= XA_SELF && step.axis <= XA_ATTRIBUTE;
+    return step.kind == XK_NODE_HANDLER && step.axis >= XA_SELF && step.axis <= XA_ATTRIBUTE;
 }
 
 // After a match, what the next call would do when it resumes the main path's last step (a step
 // that resumes directly): the step looks for its next candidate, and a candidate the history
 // does not hold is the next match. Returns it; or 0 with `next` the record where the general
-// walk goes on (the step ran out of candidates, or the path holds something unusual).
+// walk goes on (the step ran out of candidates, its predicates judge the candidate, or the path
+// holds something unusual).
 F_ObjHandleT resumeLastStep(Machine &m, IntT &next) {
     IntT li = m.lastStep;
     for (;;) {
@@ -506,7 +507,8 @@ F_ObjHandleT resumeLastStep(Machine &m, IntT &next) {
         loadState(m, step);
         m.resuming = m.seen = false;
         m.dir = 1;
-        F_ObjHandleT result = runAxis(m, li, step.firstEval == 1);
+        bool holds = false;
+        F_ObjHandleT result = runAxis(m, li, step.firstEval == 1, &holds);
         if (result != 0 && result != XR_SPENT) step.candidateCount += 1;
         step.firstEval = 0;
         m.last = li;
@@ -520,7 +522,18 @@ F_ObjHandleT resumeLastStep(Machine &m, IntT &next) {
         step.matchNode = result;
         step.attrIndex = m.attr;
         step.matchDoc = m.doc;
-        m.dir = 3;  // the step has no predicate and no step after it: up to the path
+        if (step.firstChild && !holds) {
+            // Its predicates judge the candidate: down to the first of them.
+            next = step.firstChild;
+            om_XPathRec(next).candidateCount = step.candidateCount;
+            m.node = m.context = result;
+            return 0;
+        }
+        if (holds) {
+            om_XPathRec(step.firstChild).valueText = "true";
+            m.node = result;
+        }
+        m.dir = 3;  // no step after it: up to the path
         next = step.parent;
         XPathNodeRecord &path = om_XPathRec(step.parent);
         if (result == 0 || om_XPathRec(path.firstChild).matchNode == XR_SPENT) return 0;
