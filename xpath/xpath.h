@@ -88,7 +88,9 @@ IntT om_XPathExtractPredicate(std::string_view text, std::string &out);
 F_ObjHandleT om_FindNextNodeWithXpath(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow,
                                       F_ObjHandleT *outDoc, IntT *outAttr);
 // The matches that calls of om_FindNextNodeWithXpath one after another would return, each handed
-// to take (node, attribute index, document) until the run ends or take answers false.
+// to take (node, attribute index, document) until the run ends or take answers false. The run
+// keeps its place in the tree between matches: take must not change the documents (collect the
+// matches, then act on them).
 void om_XPathRunMatches(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow,
                         const std::function<bool(F_ObjHandleT, IntT, F_ObjHandleT)> &take);
 IntT om_XPathResetSequence(IntT sequence, int restoreParams);
