@@ -281,9 +281,7 @@ TEST(XPathMatchIndex, AgreesWithAnOrderedSet) {
 // are searched) and after one comes out of order (they move into the index).
 TEST(XPathMatchIndex, HistoryKnowsEveryReturnedMatch) {
     XPathNodeRecord seq;
-    seq.historyNodes.assign(1, 0);
-    seq.historyAttrs.assign(1, 0);
-    seq.historyDocs.assign(1, 0);
+    om_XPathHistoryClear(seq);
     std::set<std::tuple<UIntT, UIntT, IntT>> model;
     auto add = [&](XPathMatchKey k) {
         ASSERT_FALSE(om_XPathHistoryHas(seq, k));
@@ -305,7 +303,7 @@ TEST(XPathMatchIndex, HistoryKnowsEveryReturnedMatch) {
     EXPECT_TRUE(seq.historyHashed);
     add({1025, -1, 2000});
     agree();
-    EXPECT_EQ(seq.historyNodes.size(), model.size() + 1);
+    EXPECT_EQ(seq.history.size(), model.size() + 1);
 }
 
 // A child step whose only predicate is a position gives the same matches as the position test

@@ -367,9 +367,7 @@ IntT om_XPathCompile(std::string_view text, int reportErrors) {
     IntT n = om_XPathNewRecord(XK_SEQUENCE);
     {
         XPathNodeRecord &seq = om_XPathRec(n);
-        seq.historyNodes.assign(1, 0);
-        seq.historyAttrs.assign(1, 0);
-        seq.historyDocs.assign(1, 0);
+        om_XPathHistoryClear(seq);
     }
     IntT handlers = om_XPathAddChildNode(n, XK_NODE_HANDLERS, XL_LAST_CHILD);
     ps.cur = om_XPathAddChildNode(handlers, XK_NODE_HANDLER, XL_LAST_CHILD);

@@ -196,49 +196,42 @@ struct XPathNodeRecord {
     IntT reserved = 1;
     IntT firstEval = 1;
     IntT firstChild = 0, lastChild = 0, prevSibling = 0, nextSibling = 0, parent = 0;
-    // On a SEQUENCE: the matches returned since the last reset, each list starting with one 0,
-    // and an index over them so that a repeated match is recognised without a scan: while the
-    // matches come in rising order the lists are their own index; the first one out of order
-    // moves them into the set (historyHashed).
-    std::vector<UIntT> historyNodes;
-    std::vector<IntT> historyAttrs;
-    std::vector<UIntT> historyDocs;
+    // On a SEQUENCE: the nodes, attribute indexes and documents of the matches returned since
+    // the last reset, starting with one entry of 0s, and an index over them so that a repeated
+    // match is recognised without a scan: while the matches come in rising order the history is
+    // its own index; the first one out of order moves them into the set (historyHashed).
+    std::vector<XPathMatchKey> history;
     XPathMatchSet historyIndex;
     bool historyHashed = false;
     IntT candidateCount = 0;
     IntT predicateOpen = 0;
 };
 
-// Entry i (from 1: entry 0 is the lists' leading 0) of a SEQUENCE's history.
-inline XPathMatchKey om_XPathHistoryEntry(const XPathNodeRecord &seq, size_t i) {
-    return {seq.historyNodes[i], seq.historyAttrs[i], seq.historyDocs[i]};
+// The history a SEQUENCE starts with: one entry of 0s.
+inline void om_XPathHistoryClear(XPathNodeRecord &seq) {
+    seq.history.assign(1, XPathMatchKey{0, 0, 0});
+    seq.historyIndex.clear();
+    seq.historyHashed = false;
 }
 // 1 when the match is in the SEQUENCE's history.
 inline bool om_XPathHistoryHas(const XPathNodeRecord &seq, const XPathMatchKey &k) {
     if (seq.historyHashed) return seq.historyIndex.count(k) != 0;
-    size_t n = std::min({seq.historyNodes.size(), seq.historyAttrs.size(), seq.historyDocs.size()});
-    if (n <= 1 || om_XPathHistoryEntry(seq, n - 1) < k) return false;
-    size_t lo = 1, hi = n;  // the entries are rising: search them
-    while (lo < hi) {
-        size_t mid = lo + (hi - lo) / 2;
-        if (om_XPathHistoryEntry(seq, mid) < k) lo = mid + 1;
-        else hi = mid;
-    }
-    return lo < n && om_XPathHistoryEntry(seq, lo) == k;
+    const std::vector<XPathMatchKey> &h = seq.history;
+    if (h.size() <= 1 || h.back() < k) return false;
+    auto it = std::lower_bound(h.begin() + 1, h.end(), k);  // the entries are rising
+    return it != h.end() && *it == k;
 }
 // Appends a match to the SEQUENCE's history.
 inline void om_XPathHistoryAdd(XPathNodeRecord &seq, const XPathMatchKey &k) {
-    size_t n = std::min({seq.historyNodes.size(), seq.historyAttrs.size(), seq.historyDocs.size()});
-    bool rising = seq.historyHashed || n <= 1 || om_XPathHistoryEntry(seq, n - 1) < k;
-    seq.historyNodes.push_back(k.node);
-    seq.historyAttrs.push_back(k.attr);
-    seq.historyDocs.push_back(k.doc);
+    std::vector<XPathMatchKey> &h = seq.history;
+    bool rising = seq.historyHashed || h.size() <= 1 || h.back() < k;
+    h.push_back(k);
     if (seq.historyHashed) {
         seq.historyIndex.insert(k);
     } else if (!rising) {
         seq.historyHashed = true;
         seq.historyIndex.clear();
-        for (size_t i = 1; i <= n; ++i) seq.historyIndex.insert(om_XPathHistoryEntry(seq, i));
+        for (size_t i = 1; i < h.size(); ++i) seq.historyIndex.insert(h[i]);
     }
 }
 

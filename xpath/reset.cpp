@@ -10,11 +10,7 @@ void om_XPathResetNode(IntT index, int restore) {
     r.candidateCount = 0;
     switch (r.kind) {
     case XK_SEQUENCE:
-        r.historyNodes.assign(1, 0);
-        r.historyAttrs.assign(1, 0);
-        r.historyDocs.assign(1, 0);
-        r.historyIndex.clear();
-        r.historyHashed = false;
+        om_XPathHistoryClear(r);
         break;
     case XK_NODE_HANDLERS:
         r.groupNode = XR_NOT_STARTED;
