@@ -15,6 +15,8 @@ namespace {
 struct Machine {
     IntT seq = 0;
     IntT lastStep = 0;        // the last step of the main path
+    IntT positionStep = 0;    // the child step whose required position was read last, and it
+    long long position = 0;
     F_ObjHandleT doc = 0;     // D: the current document (or book)
     F_ObjHandleT root = 0;    // R (read from the call's arguments when first needed)
     bool rootKnown = false;
@@ -209,7 +211,13 @@ F_ObjHandleT runAxis(Machine &m, IntT r, bool first, bool *holds = nullptr) {
             if (next.kind == XK_NODE_HANDLER && next.axis == XA_CHILD) c.childTest = &next.nodeTest;
         }
         // (With an attribute cursor position() would count the attribute instead.)
-        if (axis == XA_CHILD && m.context && m.attr < 0) c.onlyPosition = requiredPosition(step);
+        if (axis == XA_CHILD && m.context && m.attr < 0) {
+            if (m.positionStep != r) {
+                m.positionStep = r;
+                m.position = requiredPosition(step);
+            }
+            c.onlyPosition = m.position;
+        }
         F_ObjHandleT res = om_XPathAxisStep(c, axis, step.nodeTest, first);
         m.attr = c.attr;
         if (holds && c.onlyPosition > 0 && res > 499) *holds = true;  // at the position asked for
