@@ -442,10 +442,6 @@ IntT visit(Machine &m, IntT r) {
     }
 }
 
-}  // namespace
-
-namespace {
-
 // Where a call starts: the path when the run is not started, else the last step (resuming from
 // its state). 0 when the call ends at once: the run is spent, or (StatusCode 105) its last step
 // holds no node.
