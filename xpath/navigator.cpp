@@ -270,6 +270,38 @@ bool evaluateLast(Machine &m, XPathNodeRecord &rec, IntT r) {
     return true;
 }
 
+// The step's next candidate from its axis: counted, and the step no longer at its first
+// evaluation; the direction turns down unless the axis gave no node (0). holds: see runAxis.
+F_ObjHandleT nextCandidate(Machine &m, IntT r, bool &holds) {
+    XPathNodeRecord &rec = om_XPathRec(r);
+    F_ObjHandleT result = runAxis(m, r, rec.firstEval == 1, &holds);
+    if (result != 0) {
+        m.dir = 1;
+        if (result != XR_SPENT) rec.candidateCount += 1;
+    }
+    rec.firstEval = 0;
+    return result;
+}
+
+// A step out of candidates: marked spent and ready to start again; the walk goes back up to the
+// previous step (or the path), which is returned.
+IntT stepSpent(Machine &m, IntT r) {
+    XPathNodeRecord &rec = om_XPathRec(r);
+    rec.matchNode = XR_SPENT;
+    rec.firstEval = 1;
+    m.dir = 3;
+    return rec.prevSibling ? rec.prevSibling : rec.parent;
+}
+
+// A candidate at the position the step's only predicate asks for, accepted as if the predicate
+// had been walked: the predicate reads true and the walk leaves the step as it would coming back
+// up from there.
+void acceptAtPosition(Machine &m, IntT r, F_ObjHandleT candidate) {
+    om_XPathRec(om_XPathRec(r).firstChild).valueText = "true";
+    m.dir = 3;
+    m.node = candidate;
+}
+
 // Visits record r; returns the record to visit next (0 or the SEQUENCE ends the call).
 IntT visit(Machine &m, IntT r) {
     XPathNodeRecord &rec = om_XPathRec(r);
@@ -337,26 +369,10 @@ IntT visit(Machine &m, IntT r) {
         }
         if (!accepted) {
             bool holds = false;
-            result = runAxis(m, r, rec.firstEval == 1, &holds);
-            if (result != 0) {
-                m.dir = 1;
-                if (result != XR_SPENT) rec.candidateCount += 1;
-            }
-            rec.firstEval = 0;
-            if (holds) {
-                // Accepted as if its predicate had been walked: the predicate reads true and the
-                // walk leaves the step as it would coming back up from there.
-                om_XPathRec(rec.firstChild).valueText = "true";
-                m.dir = 3;
-                m.node = result;
-            }
+            result = nextCandidate(m, r, holds);
+            if (holds) acceptAtPosition(m, r, result);
         }
-        if (result == XR_SPENT) {
-            rec.matchNode = XR_SPENT;
-            rec.firstEval = 1;
-            m.dir = 3;
-            return rec.prevSibling ? rec.prevSibling : rec.parent;
-        }
+        if (result == XR_SPENT) return stepSpent(m, r);
         rec.matchNode = result;
         rec.attrIndex = m.attr;
         rec.matchDoc = m.doc;
@@ -512,15 +528,10 @@ F_ObjHandleT resumeLastStep(Machine &m, IntT &next) {
         m.resuming = m.seen = false;
         m.dir = 1;
         bool holds = false;
-        F_ObjHandleT result = runAxis(m, li, step.firstEval == 1, &holds);
-        if (result != 0 && result != XR_SPENT) step.candidateCount += 1;
-        step.firstEval = 0;
+        F_ObjHandleT result = nextCandidate(m, li, holds);
         m.last = li;
         if (result == XR_SPENT) {
-            step.matchNode = XR_SPENT;
-            step.firstEval = 1;
-            m.dir = 3;
-            next = step.prevSibling ? step.prevSibling : step.parent;
+            next = stepSpent(m, li);
             return 0;
         }
         step.matchNode = result;
@@ -533,10 +544,7 @@ F_ObjHandleT resumeLastStep(Machine &m, IntT &next) {
             m.node = m.context = result;
             return 0;
         }
-        if (holds) {
-            om_XPathRec(step.firstChild).valueText = "true";
-            m.node = result;
-        }
+        if (holds) acceptAtPosition(m, li, result);
         m.dir = 3;  // no step after it: up to the path
         next = step.parent;
         XPathNodeRecord &path = om_XPathRec(step.parent);
