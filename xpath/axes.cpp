@@ -25,35 +25,23 @@ constexpr F_ObjHandleT kUnread = ~F_ObjHandleT(0);
 
 // The next node in document order after n (its first child, else the next sibling of n or of
 // the nearest ancestor), not climbing to or past boundary; 0 at the end. firstChild is n's first
-// child when the caller has read it already.
-F_ObjHandleT nextInDocOrder(F_ObjHandleT d, F_ObjHandleT n, F_ObjHandleT boundary, F_ObjHandleT firstChild = kUnread) {
-    if (F_ObjHandleT c = firstChild == kUnread ? om_XPathFirstChild(d, n) : firstChild) return c;
-    while (n) {
-        if (n == boundary) return 0;
-        if (F_ObjHandleT s = om_XPathNextSibling(d, n)) return s;
-        n = om_XPathParent(d, n);
-        if (n == boundary) return 0;
-    }
-    return 0;
-}
-
-// nextInDocOrder for a walk that keeps the ancestors it went down through (outermost first):
-// climbing back takes them from there instead of reading parents. Only within one call, when
-// the document cannot change between the steps of the walk.
-F_ObjHandleT nextInDocOrderKeeping(F_ObjHandleT d, F_ObjHandleT n, F_ObjHandleT boundary, F_ObjHandleT firstChild,
-                                   std::vector<F_ObjHandleT> &above) {
+// child when the caller has read it already. With `above`, the walk keeps the ancestors it went
+// down through (outermost first) and climbs back through them instead of reading parents: only
+// within one call, when the document cannot change between the steps of the walk.
+F_ObjHandleT nextInDocOrder(F_ObjHandleT d, F_ObjHandleT n, F_ObjHandleT boundary, F_ObjHandleT firstChild = kUnread,
+                            std::vector<F_ObjHandleT> *above = nullptr) {
     if (F_ObjHandleT c = firstChild == kUnread ? om_XPathFirstChild(d, n) : firstChild) {
-        above.push_back(n);
+        if (above) above->push_back(n);
         return c;
     }
     while (n) {
         if (n == boundary) return 0;
         if (F_ObjHandleT s = om_XPathNextSibling(d, n)) return s;
-        if (above.empty()) {
-            n = om_XPathParent(d, n);
+        if (above && !above->empty()) {
+            n = above->back();
+            above->pop_back();
         } else {
-            n = above.back();
-            above.pop_back();
+            n = om_XPathParent(d, n);
         }
         if (n == boundary) return 0;
     }
@@ -99,7 +87,7 @@ int om_XPathNodeTestMatches(F_ObjHandleT doc, F_ObjHandleT elem, const std::stri
     F_ObjHandleT def = F_ApiGetId(doc, elem, FP_ElementDef);
     TestMemo &memo = testMemo[(def ^ (reinterpret_cast<uintptr_t>(&test) >> 3)) % testMemo.size()];
     if (memo.def == def && memo.test == &test) return memo.passes;
-    const std::string &tag = def ? om_XPathDefinitionTag(doc, def) : XPathNoTag;
+    const std::string &tag = om_XPathDefinitionTag(doc, def);
     bool passes = t == "text()"sv ? tag.empty() : t == "*"sv ? !tag.empty() : tag == test;
     memo = {def, &test, passes};
     return passes;
@@ -201,7 +189,7 @@ F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::
     if (!(walkMemo.at == start && walkMemo.doc == d && walkMemo.boundary == x)) above.clear();
     walkMemo.at = 0;
     F_ObjHandleT s = start;
-    if (!(first && (axis == XA_DESCENDANT_OR_SELF || fromRoot))) s = nextInDocOrderKeeping(d, start, x, kUnread, above);
+    if (!(first && (axis == XA_DESCENDANT_OR_SELF || fromRoot))) s = nextInDocOrder(d, start, x, kUnread, &above);
     while (s) {
         F_ObjHandleT firstChild = kUnread;
         if (om_XPathNodeTestMatches(d, s, test)) {
@@ -217,7 +205,7 @@ F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::
                 return s;
             }
         }
-        s = nextInDocOrderKeeping(d, s, x, firstChild, above);
+        s = nextInDocOrder(d, s, x, firstChild, &above);
     }
     return XR_SPENT;
 }

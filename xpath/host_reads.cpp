@@ -16,6 +16,7 @@ constexpr int kOpenLimit = 10000;    // no session holds more open documents or 
 std::unordered_map<F_ObjHandleT, std::string> defNames;  // definition -> tag, per run
 F_ObjHandleT attrsDoc = 0, attrsElem = 0;
 F_AttributesT attrsCache{0, nullptr};  // the host's list of the last element asked
+const std::string kNoTag;
 
 std::string takeString(StringT s) {
     std::string out = s ? s : "";
@@ -30,19 +31,15 @@ void om_XPathHostCachesClear() {
     F_ApiDeallocateAttributes(&attrsCache);
 }
 
-std::array<XPathRecentTag, kXPathRecentTags> XPathRecentTags;
-const std::string XPathNoTag;
 
 void om_XPathTagCacheClear() {
     defNames.clear();
-    XPathRecentTags.fill(XPathRecentTag{});
 }
 
 const std::string &om_XPathDefinitionTag(F_ObjHandleT doc, F_ObjHandleT def) {
-    if (!def) return XPathNoTag;
+    if (!def) return kNoTag;
     auto it = defNames.find(def);
     if (it == defNames.end()) it = defNames.emplace(def, takeString(F_ApiGetString(doc, def, FP_Name))).first;
-    XPathRecentTags[def % kXPathRecentTags] = {def, &it->second};
     return it->second;
 }
 

@@ -2,7 +2,6 @@
 // books, with small per-run caches so that a run asks the host for each thing once.
 #pragma once
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -14,22 +13,6 @@ void om_XPathHostCachesClear();
 void om_XPathTagCacheClear();
 // The tag of an element definition ("" for none), read from the host once per run.
 const std::string &om_XPathDefinitionTag(F_ObjHandleT doc, F_ObjHandleT def);
-// Recently read definitions and their tags (a walk meets few definitions over and over: a small
-// table by the id's low bits answers most reads without a search).
-struct XPathRecentTag {
-    F_ObjHandleT def = 0;
-    const std::string *tag = nullptr;
-};
-constexpr size_t kXPathRecentTags = 16;
-extern std::array<XPathRecentTag, kXPathRecentTags> XPathRecentTags;
-// The element's tag ("" for a text node or a failed read).
-extern const std::string XPathNoTag;  // ""
-inline const std::string &om_XPathElementTag(F_ObjHandleT doc, F_ObjHandleT elem) {
-    F_ObjHandleT def = elem ? F_ApiGetId(doc, elem, FP_ElementDef) : 0;
-    if (!def) return XPathNoTag;
-    const XPathRecentTag &recent = XPathRecentTags[def % kXPathRecentTags];
-    return recent.def == def ? *recent.tag : om_XPathDefinitionTag(doc, def);
-}
 // The element's attributes as the host lists them (kept for the last element asked, until the
 // next element is asked or the caches are cleared).
 const F_AttributesT &om_XPathElementAttrs(F_ObjHandleT doc, F_ObjHandleT elem);

@@ -153,7 +153,6 @@ IntT om_XPathStepNodeOf(IntT index, int mode) {
     return mode == 1 ? om_XPathRec(handlers).firstChild : om_XPathRec(handlers).lastChild;
 }
 
-
 // The fmprop code of a property name (any case), -1 for an unknown name.
 IntT om_XPathFmPropertyCode(const std::string &name) {
     static const char *const names[] = {"ImportObFile", "PgfTag",    "TblTag", "FChangeBar",

@@ -163,7 +163,7 @@ private:
     void grow() {
         std::vector<XPathMatchKey> old;
         old.swap(slots_);
-        slots_.assign(old.empty() ? 256 : old.size() * 4, XPathMatchKey{0, 0, 0});
+        slots_.assign(old.empty() ? 64 : old.size() * 2, XPathMatchKey{0, 0, 0});
         for (const XPathMatchKey &k : old)
             if (k.node) slots_[place(k)] = k;
     }

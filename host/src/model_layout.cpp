@@ -230,13 +230,16 @@ Layout *LayoutOf(F_ObjHandleT doc) {
     return d->layout.get();
 }
 
+IntT BoundedOffset(const Layout &l, uint32_t pgf, IntT offset, bool allowEndMark) {
+    IntT len = l.pgfs[pgf].length;
+    IntT max = allowEndMark ? len + 1 : len;
+    return offset == FV_OBJ_END_OFFSET ? max : std::clamp<IntT>(offset, 0, max);
+}
+
 bool ResolveTextLoc(Layout &l, const F_TextLocT &loc, bool allowEndMark, TextPos &out) {
     auto it = l.pgfIndex.find(loc.objId);
     if (it == l.pgfIndex.end()) return false;
-    IntT len = l.pgfs[it->second].length;
-    IntT max = allowEndMark ? len + 1 : len;
-    IntT off = loc.offset == FV_OBJ_END_OFFSET ? max : std::clamp<IntT>(loc.offset, 0, max);
-    out = TextPos{it->second, off};
+    out = TextPos{it->second, BoundedOffset(l, it->second, loc.offset, allowEndMark)};
     return true;
 }
 
@@ -282,12 +285,18 @@ bool TextLocToElement(F_ObjHandleT doc, const F_TextLocT &loc, F_ElementLocT &ou
     return true;
 }
 
+const std::pair<TextPos, TextPos> *ElementTextPlaces(F_ObjHandleT doc, F_ObjHandleT elem, Layout *&layout) {
+    layout = LayoutOf(doc);
+    if (!layout || !ElemIn(doc, elem)) return nullptr;
+    auto it = layout->elemPos.find(elem);
+    return it == layout->elemPos.end() ? nullptr : &it->second;
+}
+
 bool ElementTextRange(F_ObjHandleT doc, F_ObjHandleT elem, F_TextRangeT &out) {
-    Layout *l = LayoutOf(doc);
-    if (!l || !ElemIn(doc, elem)) return false;
-    auto it = l->elemPos.find(elem);
-    if (it == l->elemPos.end()) return false;
-    auto [s, e] = it->second;
+    Layout *l = nullptr;
+    const std::pair<TextPos, TextPos> *places = ElementTextPlaces(doc, elem, l);
+    if (!places) return false;
+    auto [s, e] = *places;
     out = F_TextRangeT{{l->pgfs[s.pgf].id, s.off}, {l->pgfs[e.pgf].id, e.off}};
     return true;
 }

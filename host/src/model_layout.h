@@ -66,6 +66,11 @@ bool ElementLocToText(F_ObjHandleT doc, const F_ElementLocT &loc, F_TextLocT &ou
 bool TextLocToElement(F_ObjHandleT doc, const F_TextLocT &loc, F_ElementLocT &out);
 // The text range an element's content covers.
 bool ElementTextRange(F_ObjHandleT doc, F_ObjHandleT elem, F_TextRangeT &out);
+// The layout places where a live element of doc starts and ends; nullptr when it has none.
+const std::pair<TextPos, TextPos> *ElementTextPlaces(F_ObjHandleT doc, F_ObjHandleT elem, Layout *&layout);
+// An offset within paragraph `pgf` bounded to its text (with allowEndMark, to just after its
+// end); FV_OBJ_END_OFFSET reads as the last place.
+IntT BoundedOffset(const Layout &l, uint32_t pgf, IntT offset, bool allowEndMark);
 // Resolves {paragraph, offset} into (index, offset), offsets clamped to 0..length (+1 when
 // allowEndMark: just after the paragraph end; FV_OBJ_END_OFFSET reads as that place too).
 bool ResolveTextLoc(Layout &l, const F_TextLocT &loc, bool allowEndMark, TextPos &out);

@@ -1,6 +1,4 @@
 // Text calls: location conversions, text items of a range or an object, adding text.
-#include <algorithm>
-
 #include "model_internal.h"
 #include "model_layout.h"
 #include "records.h"
@@ -163,19 +161,15 @@ F_TextItemsT F_ApiGetText(F_ObjHandleT docId, F_ObjHandleT objId, IntT flags) {
         return F_ApiGetTextForRange(docId, &r, flags);
     }
     // An element's range straight from the layout, bounded as a range read bounds its ends.
-    Layout *l = ElemIn(docId, objId) ? LayoutOf(docId) : nullptr;
-    const std::pair<TextPos, TextPos> *range = nullptr;
-    if (l) {
-        auto it = l->elemPos.find(objId);
-        if (it != l->elemPos.end()) range = &it->second;
-    }
-    if (!range) {
+    Layout *l = nullptr;
+    const std::pair<TextPos, TextPos> *places = ElementTextPlaces(docId, objId, l);
+    if (!places) {
         Fail(FE_BadObjId);
         return NewTextItems({});
     }
-    TextPos b = range->first, e = range->second;
-    b.off = std::clamp<IntT>(b.off, 0, l->pgfs[b.pgf].length);
-    e.off = std::clamp<IntT>(e.off, 0, l->pgfs[e.pgf].length + 1);
+    TextPos b = places->first, e = places->second;
+    b.off = BoundedOffset(*l, b.pgf, b.off, false);
+    e.off = BoundedOffset(*l, e.pgf, e.off, true);
     return NewTextItems(RangeItems(*l, b, e, flags));
 }
 
