@@ -1,12 +1,9 @@
 // The plug-in shell's global records and their start-up defaults.
-#include "plugin/plugin_globals.h"
+#include "lib/plugin_globals.h"
+#include "plugin/startup.h"
 
-#include "plugin/globals.h"
+#include "lib/globals.h"
 #include "plugin/module/target_version.h"
-
-PluginGlobalsT PluginGlobals;
-DialogHandlesT DialogHandles;
-NotifyStateT NotifyState;
 
 // Sets the defaults of the shared state that exists: the targeted host version of this module,
 // the status code, the dialog handles and the notification state. The version texts, the

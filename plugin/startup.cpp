@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "plugin/plugin_globals.h"
+#include "lib/plugin_globals.h"
 #include "xpath/xpath.h"
 
 namespace {

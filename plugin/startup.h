@@ -12,6 +12,10 @@ struct StartUpStep {
     int (*run)();
 };
 
+// Sets the start-up defaults of the shared state (nothing is read from disk). Keeps the version
+// texts set before it by start-up.
+void om_InitPluginGlobals();
+
 // The start-up steps in the order they run.
 const StartUpStep *qv_StartUpSteps(int *count);
 

@@ -20,7 +20,7 @@
 #include "lib/strings/listconv.h"
 #include "model.h"
 #include "model_internal.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 #include "transcript.h"
 #include "user.h"
 

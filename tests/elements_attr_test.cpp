@@ -7,7 +7,7 @@
 #include "lib/host/element_walk.h"
 #include "lib/host/host_values.h"
 #include "lib/strings/heapstr.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 namespace {
 

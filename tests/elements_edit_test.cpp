@@ -6,7 +6,7 @@
 #include "lib/host/attributes.h"
 #include "lib/host/element_text.h"
 #include "lib/host/host_values.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 namespace {
 

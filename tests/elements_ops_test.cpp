@@ -2,7 +2,7 @@
 // element replaced by its text.
 #include "elements_fixture.h"
 #include "lib/host/element_ops.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 using ElementOps = ElementsDoc;
 

@@ -4,7 +4,7 @@
 #include "lib/host/element_edit.h"
 #include "lib/host/element_query.h"
 #include "lib/host/element_walk.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 namespace {
 

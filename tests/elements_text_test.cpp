@@ -2,7 +2,7 @@
 #include "elements_fixture.h"
 #include "lib/host/element_text.h"
 #include "lib/host/element_walk.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 namespace {
 

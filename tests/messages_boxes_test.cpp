@@ -3,7 +3,7 @@
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/translation/lang.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 #include "transcript.h"
 #include "user.h"
 

@@ -11,7 +11,7 @@
 #include "lib/host/paths.h"
 #include "lib/host/system_services.h"
 #include "paths.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 #include "support/list_helpers.h"
 
 using namespace qvtest;

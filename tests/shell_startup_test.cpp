@@ -9,8 +9,8 @@
 #include "client.h"
 #include "model.h"
 #include "fdk.h"
-#include "plugin/globals.h"
-#include "plugin/plugin_globals.h"
+#include "lib/globals.h"
+#include "lib/plugin_globals.h"
 #include "plugin/startup.h"
 #include "transcript.h"
 

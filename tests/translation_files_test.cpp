@@ -23,7 +23,7 @@
 #include "lib/translation/langfiles.h"
 #include "model.h"
 #include "paths.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 #include "transcript.h"
 #include "user.h"
 

@@ -1,7 +1,7 @@
 // The XPath compiler: node table shape, tokens, compiled trees, error codes and the cache.
 #include <gtest/gtest.h>
 
-#include "plugin/globals.h"
+#include "lib/globals.h"
 #include "xpath/xpath.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <set>
 #include <tuple>
 
-#include "plugin/globals.h"
+#include "lib/globals.h"
 #include "support/xml_tree.h"
 #include "xpath/xpath.h"
 

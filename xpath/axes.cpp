@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "plugin/globals.h"
+#include "lib/globals.h"
 #include "xpath/host_reads.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 namespace {
 

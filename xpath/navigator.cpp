@@ -5,7 +5,7 @@
 #include "lib/host/books.h"
 #include "lib/host/docio.h"
 #include "lib/host/host_values.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 #include "xpath/axes.h"
 #include "xpath/host_reads.h"
 

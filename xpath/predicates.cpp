@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "plugin/globals.h"
+#include "lib/globals.h"
 #include "xpath/host_reads.h"
 #include "xpath/xpath.h"
 

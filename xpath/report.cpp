@@ -11,7 +11,7 @@
 #include "lib/host/host_values.h"
 #include "lib/host/hostui.h"
 #include "lib/translation/msgformat.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "lib/host/hostcmds.h"
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 std::string CancelConfirmationText;
 

@@ -13,7 +13,7 @@
 #include "lib/host/host_values.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "lib/host/documents.h"
 #include "lib/host/element_walk.h"
 #include "lib/host/host_values.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "lib/strings/heapstr.h"
 #include "lib/strings/lists.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "lib/host/element_edit.h"
 #include "lib/host/element_walk.h"
 #include "lib/host/host_values.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 namespace {
 

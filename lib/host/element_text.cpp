@@ -6,7 +6,7 @@
 #include "lib/host/element_query.h"
 #include "lib/host/element_walk.h"
 #include "lib/host/host_values.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "lib/strings/listconv.h"
 #include "lib/strings/lists.h"
 #include "lib/strings/search.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 namespace {
 

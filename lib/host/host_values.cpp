@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 std::string HostGetString(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
     StringT s = F_ApiGetString(docId, objId, prop);

@@ -14,7 +14,7 @@
 #include "lib/host/pgftext.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 #include "xpath/xpath.h"
 
 IntT DebugPromptsOn = 0;

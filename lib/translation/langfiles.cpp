@@ -13,7 +13,7 @@
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/translation/lang.h"
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 namespace {
 

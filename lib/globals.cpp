@@ -1,7 +1,13 @@
 // Shared state of the plug-in that every subsystem reads and sets.
-#include "plugin/globals.h"
+#include "lib/globals.h"
 
 IntT StatusCode = 0;
 IntT CancelFlag = 0;
 std::string FormatBuffer;
 IntT DebugMode = 0;
+
+#include "lib/plugin_globals.h"
+
+PluginGlobalsT PluginGlobals;
+DialogHandlesT DialogHandles;
+NotifyStateT NotifyState;

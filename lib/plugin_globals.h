@@ -1,7 +1,7 @@
 // The plug-in shell's global records: PluginGlobals (versions, settings location, debug mode,
 // texts kept for the session), DialogHandles (the ids of the plug-in's open dialogs, by dialog
 // number) and NotifyState (what notification routing remembers between notifications). They
-// live until the host quits; om_InitPluginGlobals sets their start-up defaults.
+// live until the host quits; the shell's start-up sets their defaults.
 #pragma once
 
 #include <array>
@@ -67,6 +67,3 @@ struct NotifyStateT {
 
 extern NotifyStateT NotifyState;
 
-// Sets the start-up defaults of the shared state (nothing is read from disk). Keeps the version
-// texts set before it by start-up.
-void om_InitPluginGlobals();
