@@ -231,11 +231,22 @@ typedef struct ChannelT *ChannelP;
 #define FP_IsOnScreen 110
 #define FP_NextOpenDocInSession 111
 #define FP_FirstFlowInDoc 121
+#define FP_FirstSelectedGraphicInDoc 128
+#define FP_NewReportFlag 133           /* set to 1 on a new report (the host's role) */
+#define FP_NewReportOff382 382         /* 382, 383, 388: set to 0 on a new report (the host's roles) */
+#define FP_NewReportOff383 383
+#define FP_NewReportOff388 388
 #define FP_MainFlowInDoc 422
 #define FP_NextOpenBookInSession 490
 #define FP_FirstComponentInBook 491
 #define FP_NextComponentInBook 527
+#define FP_MarkerText 1025
+#define FP_MarkerTypeId 1027
+#define FP_TextRange 1071
+#define FP_InCond 1150                 /* a row's or a text range's condition tags */
 #define FP_NextFlowInDoc 1162
+#define FP_TblId 1246                  /* a row's table */
+#define FP_TblTitlePosition 1289       /* 0 removes the title */
 #define FP_FirstElementDefInDoc 1483
 #define FP_ElementSelection 1494
 #define FP_HighestLevelElement 1509
