@@ -17,7 +17,6 @@
 #include "lib/host/host_values.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/search.h"
-#include "nodewizard/attr_prefs.h"
 #include "nodewizard/clipboard.h"
 #include "xpath/xpath.h"
 
@@ -60,7 +59,7 @@ struct AttrList {
     // The attribute a name stands for: the matched one for "{xpath-match}", else the last of that
     // exact name; -1 when there is none.
     IntT find(const std::string &name, IntT matched) const {
-        if (EqualCI(name, kXPathMatchName)) return validIndex(matched) ? matched : -1;
+        if (EqualCI(name, NW_XPATH_MATCH)) return validIndex(matched) ? matched : -1;
         for (size_t i = attrs.size(); i-- > 0;)
             if (attrs[i].name == name) return static_cast<IntT>(i);
         return -1;
@@ -100,13 +99,13 @@ UniqueIdIndex &Ids() {
 
 }  // namespace
 
-IntT om_NWAttrAddValues(F_ObjHandleT doc, F_ObjHandleT elem, const NWNames &names, const NWNames &values,
+NWActionError om_NWAttrAddValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names, const std::vector<std::string> &values,
                         IntT attrIndex) {
-    if (IntT r = CheckIds(doc, elem)) return r;
+    if (NWActionError r = CheckIds(doc, elem)) return r;
     AttrList list(doc, elem);
     if (list.attrs.empty()) return NWAttrNoAttributes;
     bool tokenized = TokenizedAttrValues != 0, changed = false;
-    IntT result = 0;
+    NWActionError result = 0;
     for (const std::string &name : names) {
         IntT i = list.find(name, attrIndex);
         if (i < 0) {
@@ -128,13 +127,13 @@ IntT om_NWAttrAddValues(F_ObjHandleT doc, F_ObjHandleT elem, const NWNames &name
     return result;
 }
 
-IntT om_NWAttrRemoveValues(F_ObjHandleT doc, F_ObjHandleT elem, const NWNames &names, const NWNames &values,
+NWActionError om_NWAttrRemoveValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names, const std::vector<std::string> &values,
                            IntT attrIndex) {
-    if (IntT r = CheckIds(doc, elem)) return r;
+    if (NWActionError r = CheckIds(doc, elem)) return r;
     AttrList list(doc, elem);
     if (list.attrs.empty()) return NWAttrNoAttributes;
     bool tokenized = TokenizedAttrValues != 0, changed = false;
-    IntT result = 0;
+    NWActionError result = 0;
     for (const std::string &name : names) {
         IntT i = list.find(name, attrIndex);
         if (i < 0) {
@@ -157,13 +156,13 @@ IntT om_NWAttrRemoveValues(F_ObjHandleT doc, F_ObjHandleT elem, const NWNames &n
     return result;
 }
 
-IntT om_NWAttrReplaceValues(F_ObjHandleT doc, F_ObjHandleT elem, const NWNames &names, const NWNames &values,
+NWActionError om_NWAttrReplaceValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names, const std::vector<std::string> &values,
                             IntT attrIndex) {
-    if (IntT r = CheckIds(doc, elem)) return r;
+    if (NWActionError r = CheckIds(doc, elem)) return r;
     AttrList list(doc, elem);
     if (list.attrs.empty()) return NWAttrNoAttributes;
     bool found = false;
-    IntT result = 0;
+    NWActionError result = 0;
     for (const std::string &name : names) {
         IntT i = list.find(name, attrIndex);
         if (i < 0) {
@@ -177,12 +176,12 @@ IntT om_NWAttrReplaceValues(F_ObjHandleT doc, F_ObjHandleT elem, const NWNames &
     return result;
 }
 
-IntT om_NWAttrDeleteValues(F_ObjHandleT doc, F_ObjHandleT elem, const NWNames &names, IntT attrIndex) {
-    if (IntT r = CheckIds(doc, elem)) return r;
+NWActionError om_NWAttrDeleteValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names, IntT attrIndex) {
+    if (NWActionError r = CheckIds(doc, elem)) return r;
     AttrList list(doc, elem);
     if (list.attrs.empty()) return NWAttrNoAttributes;
     bool emptied = false;
-    IntT result = 0;
+    NWActionError result = 0;
     for (const std::string &name : names) {
         IntT i = list.find(name, attrIndex);
         if (i < 0) {
@@ -197,13 +196,13 @@ IntT om_NWAttrDeleteValues(F_ObjHandleT doc, F_ObjHandleT elem, const NWNames &n
     return result;
 }
 
-IntT om_NWAttrValueTextTransfer(F_ObjHandleT doc, F_ObjHandleT elem, NWNames names, IntT action, IntT attrIndex) {
-    if (IntT r = CheckIds(doc, elem)) return r;
+NWActionError om_NWAttrValueTextTransfer(F_ObjHandleT doc, F_ObjHandleT elem, std::vector<std::string> names, IntT action, IntT attrIndex) {
+    if (NWActionError r = CheckIds(doc, elem)) return r;
     AttrList list(doc, elem);
     if (list.attrs.empty()) return NWAttrNoAttributes;
-    bool copyEmpty = NWAttrActionsCopyEmptyString != 0;
+    bool copyEmpty = NodeWizardPrompts.copyEmptyString != 0;
     bool toValue = action == 46 || action == 47;
-    IntT result = 0;
+    NWActionError result = 0;
     for (const std::string &name : names) {
         std::string text;
         if (toValue) {
@@ -236,14 +235,22 @@ IntT om_NWAttrValueTextTransfer(F_ObjHandleT doc, F_ObjHandleT elem, NWNames nam
     return result;
 }
 
-IntT om_NWAttrRemoveInvalid(F_ObjHandleT doc, F_ObjHandleT elem, const NWNames &names, IntT attrIndex,
-                            IntT sequence) {
-    if (IntT r = CheckIds(doc, elem)) return r;
-    IntT result = 0, removals = 0;
+NWActionError om_NWAttrRemoveInvalid(F_ObjHandleT doc, F_ObjHandleT elem, IntT attrIndex) {
+    // The compiled query's number counts only while the node table still holds its text.
+    IntT seq = NodeWizardRun.sequence;
+    bool valid = om_XPathIsCompiledSequence(seq) &&
+                 (NodeWizardRun.compiledText.empty() || om_XPathRec(seq).sourceText == NodeWizardRun.compiledText);
+    return om_NWAttrRemoveInvalidNamed(doc, elem, ActionAttrNames, attrIndex, valid ? seq : 0);
+}
+
+NWActionError om_NWAttrRemoveInvalidNamed(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
+                                          IntT attrIndex, IntT sequence) {
+    if (NWActionError r = CheckIds(doc, elem)) return r;
+    NWActionError result = 0, removals = 0;
     bool matched = AttrList(doc, elem).validIndex(attrIndex);
     for (const std::string &name : names) {
         AttrList list(doc, elem);  // earlier removals shift the list
-        if (name == kXPathMatchName) {
+        if (name == NW_XPATH_MATCH) {
             if (!matched || !list.validIndex(attrIndex)) {
                 result = NWAttrNoMatchedAttr;
                 continue;
@@ -279,41 +286,19 @@ IntT om_NWAttrRemoveInvalid(F_ObjHandleT doc, F_ObjHandleT elem, const NWNames &
     return result;
 }
 
-IntT om_NWAttrSpecAttrTransfer(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &name, IntT attrIndex,
-                               IntT action) {
-    if (IntT r = CheckIds(doc, elem)) return r;
-    // An index past the element's list names no attribute.
-    IntT matched = AttrList(doc, elem).validIndex(attrIndex) ? attrIndex : 1 << 30;
-    StatusCode = 0;
-    switch (action) {
-        case 49: om_AttrCopyValues(doc, elem, "", matched, name, -1, 1); break;
-        case 50: om_AttrCopyValues(doc, elem, "", matched, name, -1, 2); break;
-        case 51: om_AttrCopyValues(doc, elem, name, -1, "", matched, 1); break;
-        case 52: om_AttrCopyValues(doc, elem, name, -1, "", matched, 2); break;
-        case 53: om_AttrCopyValues(doc, elem, "", matched, name, -1, 3); break;
-        default: return 0;
-    }
-    return StatusCode == StatusNoSuchAttribute ? NWAttrNotFound : 0;
-}
-
-IntT om_NWAttrSearchReplace(F_ObjHandleT doc, F_ObjHandleT elem, IntT attrIndex, const NWNames &search,
-                            const NWNames &replace) {
-    if (!doc || !elem) return 0;
+NWActionError om_NWAttrSearchReplace(F_ObjHandleT doc, F_ObjHandleT elem, IntT attrIndex, const std::string &search,
+                                     const std::string &replace) {
+    if (!doc || !elem || search.empty()) return 0;
     AttrList list(doc, elem);
     if (!list.validIndex(attrIndex)) return 0;
     bool changed = false;
-    for (size_t k = 0; k < search.size(); ++k) {
-        const std::string &from = search[k];
-        if (from.empty()) continue;
-        const std::string &to = k < replace.size() ? replace[k] : std::string();
-        for (std::string &v : list.attrs[attrIndex].values)
-            if (v.size() >= from.size() && qv::ReplaceAll(v, from, to, true) != std::string::npos) changed = true;
-    }
+    for (std::string &v : list.attrs[attrIndex].values)
+        if (v.size() >= search.size() && qv::ReplaceAll(v, search, replace, true) != std::string::npos) changed = true;
     if (changed) list.write();
     return 0;
 }
 
-IntT om_NWAttrCopyToClipboard(F_ObjHandleT doc, F_ObjHandleT elem, IntT attrIndex, IntT firstOnly,
+NWActionError om_NWAttrCopyToClipboard(F_ObjHandleT doc, F_ObjHandleT elem, IntT attrIndex, IntT firstOnly,
                               F_ObjHandleT scriptsDoc) {
     if (!scriptsDoc) return 0;
     F_ObjHandleT pad = om_NWFindScratchPad(scriptsDoc);
@@ -346,20 +331,11 @@ IntT om_NWAttrCopyToClipboard(F_ObjHandleT doc, F_ObjHandleT elem, IntT attrInde
     return 0;
 }
 
-IntT om_NWAttrCopyToParameter(F_ObjHandleT doc, F_ObjHandleT elem, IntT attrIndex, F_ObjHandleT scriptsDoc,
-                              F_ObjHandleT actionElem) {
-    std::string name(qv::TrimBlanks(om_ElementText(scriptsDoc, actionElem, 1, kTextCut, 0, 0)));
-    if (name.empty()) return NWAttrNoParameterName;
-    std::string value;
-    if (doc && elem && AttrList(doc, elem).validIndex(attrIndex)) om_AttrGetValueAt(doc, elem, attrIndex, &value);
-    om_XPathSetParameter(name, value);
-    return 0;
-}
-
-IntT om_NWAttrPasteClipboard(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &, IntT attrIndex, IntT mode,
-                             F_ObjHandleT scriptsDoc) {
+NWActionError om_NWAttrPasteClipboard(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &name, IntT attrIndex,
+                                      IntT mode, F_ObjHandleT scriptsDoc) {
     if (!scriptsDoc || ClipboardEmpty) return 0;
     AttrList list(doc, elem);
+    if (!name.empty()) attrIndex = list.find(name, attrIndex);
     if (!doc || !elem || !list.validIndex(attrIndex)) return NWAttrPasteFailed;
     if (ClipboardReload) {
         ClipboardReload = 0;
@@ -382,7 +358,7 @@ IntT om_NWAttrPasteClipboard(F_ObjHandleT doc, F_ObjHandleT elem, const std::str
 
 void om_NWAttrForgetUniqueIds() { Ids().taken.clear(); }
 
-IntT om_NWAttrSetUniqueId(F_ObjHandleT doc, F_ObjHandleT elem) {
+NWActionError om_NWAttrSetUniqueId(F_ObjHandleT doc, F_ObjHandleT elem) {
     if (!doc || !elem) return NWAttrNoUniqueId;
     IntT u = om_AttrIndexByType(doc, elem, FV_AT_UNIQUE_ID);
     std::string current;
@@ -390,8 +366,8 @@ IntT om_NWAttrSetUniqueId(F_ObjHandleT doc, F_ObjHandleT elem) {
     // The IDs of the element's flow, gathered once per batch: a batch starts when the attempted
     // actions counter goes back.
     UniqueIdIndex &ids = Ids();
-    if (NWAttemptedActions < ids.lastAttempted) ids.taken.clear();
-    ids.lastAttempted = NWAttemptedActions;
+    if (AttemptedActions < ids.lastAttempted) ids.taken.clear();
+    ids.lastAttempted = AttemptedActions;
     F_ObjHandleT flow = om_DocFlowOfObject(doc, elem);
     unsigned long long key = (static_cast<unsigned long long>(doc) << 32) | flow;
     auto it = ids.taken.find(key);
@@ -409,9 +385,9 @@ IntT om_NWAttrSetUniqueId(F_ObjHandleT doc, F_ObjHandleT elem) {
     return 0;
 }
 
-IntT om_NWAttrTokenize(F_ObjHandleT doc, F_ObjHandleT elem, const NWNames &names, IntT attrIndex, IntT detokenize) {
-    if (IntT r = CheckIds(doc, elem)) return r;
-    IntT result = 0;
+NWActionError om_NWAttrTokenize(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names, IntT attrIndex, IntT detokenize) {
+    if (NWActionError r = CheckIds(doc, elem)) return r;
+    NWActionError result = 0;
     for (const std::string &name : names) {
         AttrList list(doc, elem);
         IntT i = list.find(name, attrIndex);
@@ -454,9 +430,9 @@ void ReadSortOptions(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, int *dire
 
 }  // namespace
 
-IntT om_NWAttrSortValues(F_ObjHandleT doc, F_ObjHandleT elem, const NWNames &names, IntT attrIndex,
+NWActionError om_NWAttrSortValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names, IntT attrIndex,
                          F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem) {
-    if (IntT r = CheckIds(doc, elem)) return r;
+    if (NWActionError r = CheckIds(doc, elem)) return r;
     if (!scriptsDoc || !actionElem) return 0;
     int direction = 1, kind = 10;
     ReadSortOptions(scriptsDoc, actionElem, &direction, &kind);

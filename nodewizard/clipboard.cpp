@@ -11,10 +11,6 @@
 #include "lib/host/host_values.h"
 #include "lib/strings/heapstr.h"
 
-std::vector<std::string> ClipboardValues;
-IntT ClipboardEmpty = 0;
-IntT ClipboardReload = 0;
-
 namespace {
 
 constexpr const char *kScratchPadFlow = "QVRN_ScratchPad";

@@ -8,14 +8,9 @@
 #include <vector>
 
 #include "fdk.h"
+#include "lib/state/nodewizard.h"
 
-// The values last read from or written to the clipboard by the plug-in.
-extern std::vector<std::string> ClipboardValues;
-// 1 when the plug-in's last attempt to fill the clipboard had nothing to put, or the clipboard
-// was found empty: pastes of values do nothing meanwhile.
-extern IntT ClipboardEmpty;
-// 1 when the clipboard may hold something other than ClipboardValues (after an element copy).
-extern IntT ClipboardReload;
+// ClipboardValues with its empty and reload flags live in the Node Wizard state.
 
 // The scripts document that holds the scratch pad (opened hidden when needed); 0 when none.
 F_ObjHandleT om_NWScratchPadDocument();

@@ -12,7 +12,6 @@
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 
-std::vector<std::string> XPathHistory;
 std::string XPathFavoritesPath;
 
 namespace {

@@ -7,9 +7,8 @@
 #include <vector>
 
 #include "fdk.h"
+#include "lib/state/nodewizard.h"
 
-// The expressions run last, most recent first.
-extern std::vector<std::string> XPathHistory;
 // Entries the history keeps when only runs fill it.
 constexpr size_t kXPathHistoryLength = 24;
 // The favorites file's path (set at start-up).

@@ -14,10 +14,11 @@
 #include "lib/host/element_text.h"
 #include "model.h"
 #include "nodewizard/attr_actions.h"
-#include "nodewizard/attr_prefs.h"
 #include "xpath/xpath.h"
 
 namespace {
+
+using NWNames = std::vector<std::string>;
 
 // Doc
 //   Item  id="i1" multi="a" "b" single="x y z" extra="e1" (undeclared)  text "hello"
@@ -27,8 +28,7 @@ class AttrActions : public ::testing::Test {
     void SetUp() override {
         host::ResetSession();
         FA_errno = 0;
-        TokenizedAttrValues = 0;
-        NWAttrActionsCopyEmptyString = 0;
+        om_NWSetDefaults();
         doc = host::NewDocument("Z:\\t\\attr.fm");
         F_ObjHandleT docDef = host::AddElementDef(doc, "Doc");
         itemDef = host::AddElementDef(doc, "Item", FV_FO_CONTAINER, "Body");
@@ -71,10 +71,11 @@ IntT RunAction(IntT code, F_ObjHandleT doc, F_ObjHandleT e, const NWNames &names
         case 42: return om_NWAttrReplaceValues(doc, e, names, values, index);
         case 43: return om_NWAttrDeleteValues(doc, e, names, index);
         case 44: case 45: case 46: case 47: return om_NWAttrValueTextTransfer(doc, e, names, code, index);
-        case 48: return om_NWAttrRemoveInvalid(doc, e, names, index, 0);
-        case 49: case 50: case 51: case 52: case 53:
-            return om_NWAttrSpecAttrTransfer(doc, e, names.empty() ? "" : names[0], index, code);
-        case 54: return om_NWAttrSearchReplace(doc, e, index, names, values);
+        case 48: return om_NWAttrRemoveInvalidNamed(doc, e, names, index, 0);
+        case 54:  // one call per pair, as the dispatcher does; missing replace strings are ""
+            for (size_t i = 0; i < names.size(); ++i)
+                om_NWAttrSearchReplace(doc, e, index, names[i], i < values.size() ? values[i] : "");
+            return 0;
         case 63: return om_NWAttrTokenize(doc, e, names, index, 1);
         case 64: return om_NWAttrTokenize(doc, e, names, index, 0);
     }
@@ -115,13 +116,6 @@ TEST_F(AttrActions, EffectsAndCodesOnOneElement) {
         {"remove a declared attribute", 48, {"multi"}, {}, -1, 0, 323, start},
         {"remove the matched one: none", 48, {"{xpath-match}"}, {}, -1, 0, 324, start},
         {"remove the matched undeclared", 48, {"{xpath-match}"}, {}, 3, 0, 0, "id=i1|multi=a,b|single=x y z|text=hello"},
-        {"move values to named", 49, {"single"}, {}, 1, 0, 0, "id=i1|multi=|single=a,b|extra=e1|text=hello"},
-        {"copy values to named", 50, {"single"}, {}, 1, 0, 0, "id=i1|multi=a,b|single=a,b|extra=e1|text=hello"},
-        {"move values from named", 51, {"extra"}, {}, 1, 0, 0, "id=i1|multi=e1|single=x y z|extra=|text=hello"},
-        {"copy values from named", 52, {"extra"}, {}, 1, 0, 0, "id=i1|multi=e1|single=x y z|extra=e1|text=hello"},
-        {"swap with named", 53, {"single"}, {}, 1, 0, 0, "id=i1|multi=x y z|single=a,b|extra=e1|text=hello"},
-        {"swap with a missing one", 53, {"nope"}, {}, 1, 0, 312, start},
-        {"swap without a matched one", 53, {"single"}, {}, 7, 0, 312, start},
         {"search, fewer replace strings", 54, {"y", "z"}, {"Y"}, 2, 0, 0, "id=i1|multi=a,b|single=x Y |extra=e1|text=hello"},
         {"search with an empty string", 54, {""}, {"Q"}, 2, 0, 0, start},
         {"search without a matched one", 54, {"a"}, {"Q"}, -1, 0, 0, start},
@@ -148,7 +142,7 @@ TEST_F(AttrActions, TextTransfersWithEmptyTextAndLongText) {
     host::SetAttribute(doc, bare, "v", {"old"});  // an undeclared attribute on an empty element
     EXPECT_EQ(om_NWAttrValueTextTransfer(doc, bare, {"v"}, 46, -1), 0);
     EXPECT_EQ(State(bare), "v=old|text=");  // empty text: nothing without the preference
-    NWAttrActionsCopyEmptyString = 1;
+    NodeWizardPrompts.copyEmptyString = 1;
     EXPECT_EQ(om_NWAttrValueTextTransfer(doc, bare, {"v"}, 46, -1), 0);
     EXPECT_EQ(State(bare), "v=|text=");
     // Moving a long text keeps all of it; copying keeps the first 255 characters.
@@ -167,16 +161,16 @@ TEST_F(AttrActions, RemovingBeforeTheMatchedAttributeMovesTheQueryCursor) {
     ASSERT_TRUE(om_XPathIsCompiledSequence(seq));
     IntT last = om_XPathLastStep(seq);
     om_XPathRec(last).attrIndex = 4;
-    EXPECT_EQ(om_NWAttrRemoveInvalid(doc, item, {"extra", "multi"}, 4, seq), 323);
+    EXPECT_EQ(om_NWAttrRemoveInvalidNamed(doc, item, {"extra", "multi"}, 4, seq), 323);
     EXPECT_EQ(om_XPathRec(last).attrIndex, 3);  // extra (index 3) went; multi is declared
     EXPECT_EQ(State(item), "id=i1|multi=a,b|single=x y z|extra2=e2|text=hello");
     // The matched attribute itself at 3, cursor at 0: below -1 becomes past every attribute.
     om_XPathRec(last).attrIndex = 0;
-    EXPECT_EQ(om_NWAttrRemoveInvalid(doc, item, {"{xpath-match}"}, 3, seq), 0);
+    EXPECT_EQ(om_NWAttrRemoveInvalidNamed(doc, item, {"{xpath-match}"}, 3, seq), 0);
     EXPECT_EQ(om_XPathRec(last).attrIndex, -1);
     host::SetAttribute(doc, item, "e3", {"1"});
     host::SetAttribute(doc, item, "e4", {"1"});
-    EXPECT_EQ(om_NWAttrRemoveInvalid(doc, item, {"e3", "e4"}, 4, seq), 0);
+    EXPECT_EQ(om_NWAttrRemoveInvalidNamed(doc, item, {"e3", "e4"}, 4, seq), 0);
     EXPECT_EQ(om_XPathRec(last).attrIndex, 1000);
 }
 
