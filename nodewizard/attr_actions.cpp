@@ -17,6 +17,7 @@
 #include "lib/host/host_values.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/search.h"
+#include "nodewizard/actions.h"
 #include "nodewizard/clipboard.h"
 #include "xpath/xpath.h"
 
@@ -236,11 +237,7 @@ NWActionError om_NWAttrValueTextTransfer(F_ObjHandleT doc, F_ObjHandleT elem, st
 }
 
 NWActionError om_NWAttrRemoveInvalid(F_ObjHandleT doc, F_ObjHandleT elem, IntT attrIndex) {
-    // The compiled query's number counts only while the node table still holds its text.
-    IntT seq = NodeWizardRun.sequence;
-    bool valid = om_XPathIsCompiledSequence(seq) &&
-                 (NodeWizardRun.compiledText.empty() || om_XPathRec(seq).sourceText == NodeWizardRun.compiledText);
-    return om_NWAttrRemoveInvalidNamed(doc, elem, ActionAttrNames, attrIndex, valid ? seq : 0);
+    return om_NWAttrRemoveInvalidNamed(doc, elem, ActionAttrNames, attrIndex, om_NWCompiledSequence());
 }
 
 NWActionError om_NWAttrRemoveInvalidNamed(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,

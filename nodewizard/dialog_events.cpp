@@ -7,7 +7,7 @@
 #include "lib/state/nodewizard.h"
 #include "lib/strings/listconv.h"
 #include "lib/translation/lang.h"
-#include "nodewizard/action_names.h"
+#include "nodewizard/actions.h"
 #include "nodewizard/dialogs.h"
 #include "nodewizard/history.h"
 #include "nodewizard/pending_core.h"
@@ -26,7 +26,7 @@ void OfferInEditor(const std::vector<std::string> &texts) {
 // The action code named in a text box, read back from the current language.
 IntT NamedAction(F_ObjHandleT dlg, IntT item, bool element) {
     std::string name = qv::LangTranslate(NWDialogTable, qv::DlgText(dlg, item), true, 0);
-    return element ? ElemActionCodeOf(name) : AttrActionCodeOf(name);
+    return element ? om_NWElemActionCode(name) : om_NWAttrActionCode(name);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/translation/lang.h"
-#include "nodewizard/action_names.h"
+#include "nodewizard/actions.h"
 #include "xpath/xpath.h"
 
 namespace {
@@ -91,11 +91,11 @@ void SetFileLabel(F_ObjHandleT dlg, IntT item, F_ObjHandleT doc) {
 // The action codes named in the Node Wizard's text boxes 20 and 30; an unknown name counts as
 // None.
 IntT ShownElemAction(F_ObjHandleT dlg) {
-    IntT e = ElemActionCodeOf(qv::LangTranslate(NWDialogTable, qv::DlgText(dlg, 20), true, 0));
+    IntT e = om_NWElemActionCode(qv::LangTranslate(NWDialogTable, qv::DlgText(dlg, 20), true, 0));
     return e == NW_ACTION_UNKNOWN ? 1 : e;
 }
 IntT ShownAttrAction(F_ObjHandleT dlg) {
-    IntT a = AttrActionCodeOf(qv::LangTranslate(NWDialogTable, qv::DlgText(dlg, 30), true, 0));
+    IntT a = om_NWAttrActionCode(qv::LangTranslate(NWDialogTable, qv::DlgText(dlg, 30), true, 0));
     return a == NW_ACTION_UNKNOWN ? 1 : a;
 }
 
@@ -161,9 +161,9 @@ void om_NWInitWizardDialog() {
     om_DlgSetChecked(dlg, 4, NodeWizardOptions.parseOnly);
     om_DlgSetChecked(dlg, 5, NodeWizardOptions.printComponents);
     SetPopup(dlg, 21, "-", {std::begin(kWizardElemActions), std::end(kWizardElemActions)});
-    om_DlgSetText(dlg, 20, ElemActionNameOf(NodeWizardQuery.elementAction).c_str(), NWDialogTable);
+    om_DlgSetText(dlg, 20, om_NWElemActionName(NodeWizardQuery.elementAction).c_str(), NWDialogTable);
     SetPopup(dlg, 31, "-", {std::begin(kWizardAttrActions), std::end(kWizardAttrActions)});
-    om_DlgSetText(dlg, 30, AttrActionNameOf(AttrActionCode).c_str(), NWDialogTable);
+    om_DlgSetText(dlg, 30, om_NWAttrActionName(AttrActionCode).c_str(), NWDialogTable);
     om_DlgSetChecked(dlg, 23, NodeWizardOptions.reportElemErrors);
     om_DlgSetChecked(dlg, 33, NodeWizardOptions.reportAttrErrors);
     om_DlgSetText(dlg, 2, NodeWizardQuery.expression.c_str(), "");
