@@ -7,7 +7,14 @@
 #include <string_view>
 #include <vector>
 
+#include "lib/dialogs/msgbox.h"
+#include "lib/globals.h"
+#include "lib/host/attributes.h"
 #include "lib/host/element_text.h"
+#include "lib/state/nodewizard.h"
+#include "nodewizard/clipboard.h"
+#include "nodewizard/error_report.h"
+#include "nodewizard/scripts_doc.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/search.h"
 #include "xpath/xpath.h"
@@ -164,4 +171,160 @@ IntT om_EvalIntExpression(ConStringT text, IntT parametersFlag) {
         }
     }
     return static_cast<IntT>(result);
+}
+
+// ---- values and operation groups over the scripts document ----
+
+namespace {
+
+// Value-source texts are read cut to this many characters.
+constexpr IntT kValueChars = 254;
+// Operand texts are read cut to this many characters.
+constexpr IntT kOperandChars = 2056;
+// Result names are read cut to this many characters.
+constexpr IntT kResultChars = 255;
+
+std::string Unescaped(const std::string &text) {
+    StringT s = om_StrCopy(text.c_str());
+    om_StrUnescape(&s);
+    std::string out(qv::View(s));
+    om_StrFree(&s);
+    return out;
+}
+
+// The text of a "$name" operand: the parameter's value (the undefined-parameter text when it has
+// none); any other text as it stands.
+std::string WithParameter(const std::string &text) {
+    return !text.empty() && text[0] == '$' ? om_XPathGetParameter(text) : text;
+}
+
+// The value of an XPath_search: the first match from the matched node.
+std::string SearchValue(F_ObjHandleT scriptsDoc, F_ObjHandleT source, F_ObjHandleT targetDoc, F_ObjHandleT matchedNode,
+                        IntT report) {
+    std::string text = om_NWSFirstPgf(scriptsDoc, source, kValueChars);
+    F_ApiSaveClipboard();
+    IntT sequence = om_XPathCompile(text, 1);
+    F_ApiRestoreClipboard();
+    if (sequence > XPathLastSequenceNumber || sequence <= 0) return kNWSXPathParsingError;
+    om_XPathResetSequence(sequence, 1);
+    if (NodeWizardOptions.parametersInXPath == 1) {
+        std::vector<std::string> undefined = om_XPathSubstituteParameters(sequence);
+        if (report == 1)
+            for (size_t i = 0; i < undefined.size(); ++i) om_NWReportActionError(scriptsDoc, source, "", 611, 3);
+    }
+    F_ObjHandleT foundDoc = 0;
+    IntT attr = -1;
+    F_ObjHandleT found = om_FindNextNodeWithXpath(targetDoc, sequence, matchedNode, 0, &foundDoc, &attr);
+    if (!found) return std::string();
+    if (!foundDoc) foundDoc = targetDoc;
+    if (attr >= 0) {
+        std::string value;
+        return om_AttrGetValueAt(foundDoc, found, attr, &value) < 0 ? std::string() : value;
+    }
+    return om_NWSFirstPgf(foundDoc, found, XPathLimits.maxLength);
+}
+
+// Applies the collected errors of one operation group: counted, and reported at the group when
+// other errors are reported.
+void ApplyGroupErrors(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const std::vector<IntT> &errors) {
+    for (IntT code : errors) {
+        ++NodeWizardQuery.otherFailures;
+        if (NodeWizardRun.otherSuccesses > 0) --NodeWizardRun.otherSuccesses;
+        if (NodeWizardOptions.reportOtherErrors == 1) om_NWReportActionError(scriptsDoc, group, "", code, 3);
+    }
+}
+
+bool AnyUndefined(const std::string operands[4]) {
+    for (int i = 0; i < 4; ++i)
+        if (operands[i] == UndefinedParamSentinel) return true;
+    return false;
+}
+
+// Runs the children of an operation group; stringOps chooses the string or the numeric kind.
+void RunOperationGroup(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc, F_ObjHandleT matchedNode,
+                       bool stringOps) {
+    if (!scriptsDoc || !group || !targetDoc || !matchedNode) return;
+    std::vector<IntT> errors;
+    for (F_ObjHandleT op = F_ApiGetId(scriptsDoc, group, FP_FirstChildElement); op;
+         op = F_ApiGetId(scriptsDoc, op, FP_NextSiblingElement)) {
+        IntT code = om_NWSOperationCode(scriptsDoc, op, nullptr);
+        std::string operands[4], resultName;
+        om_NWSReadOperands(scriptsDoc, op, operands, &resultName, stringOps ? 1 : 0);
+        ++NodeWizardRun.otherSuccesses;
+        if (AnyUndefined(operands)) {
+            errors.push_back(kNWSErrUndefinedOperand);
+        } else if (stringOps) {
+            std::string value;
+            if (om_NWSStringOperation(code, operands, &value) == 0)
+                om_XPathSetParameter(resultName, value);
+            else
+                errors.push_back(kNWSErrUnknownOperation);
+        } else if (code == kNWSOpCalculateIntExp) {
+            om_XPathSetParameter(resultName, std::to_string(om_EvalIntExpression(operands[0].c_str(), 1)));
+        } else {
+            errors.push_back(kNWSErrUnknownOperation);
+        }
+        if (om_PollUserCancel()) {
+            CancelFlag = 1;
+            break;
+        }
+    }
+    ApplyGroupErrors(scriptsDoc, group, errors);
+}
+
+}  // namespace
+
+std::string om_NWSResolveValue(F_ObjHandleT scriptsDoc, F_ObjHandleT valueElem, F_ObjHandleT targetDoc,
+                               F_ObjHandleT matchedNode, IntT report) {
+    if (!scriptsDoc || !valueElem) return kNWSInvalidSetup;
+    for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, valueElem, FP_FirstChildElement); c;
+         c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) {
+        std::string tag = om_ElementTag(scriptsDoc, c, 0);
+        if (om_StrEqualCI(tag.c_str(), "Static_value")) return Unescaped(om_NWSFirstPgf(scriptsDoc, c, kValueChars));
+        if (om_StrEqualCI(tag.c_str(), "Current_clipboard")) {
+            StringT text = om_NWReadScratchPad(scriptsDoc, 0, 1);
+            std::string out(qv::View(text));
+            om_StrFree(&text);
+            return out;
+        }
+        if (om_StrEqualCI(tag.c_str(), "Parameter_value")) {
+            std::string value = om_XPathGetParameter(om_NWSFirstPgf(scriptsDoc, c, kValueChars));
+            if (value != UndefinedParamSentinel) return value;
+            if (report == 1) om_NWReportActionError(scriptsDoc, c, "", 611, 3);
+            return std::string();
+        }
+        if (om_StrEqualCI(tag.c_str(), "XPath_search")) return SearchValue(scriptsDoc, c, targetDoc, matchedNode, report);
+    }
+    return kNWSInvalidSetup;
+}
+
+void om_NWSReadOperands(F_ObjHandleT scriptsDoc, F_ObjHandleT opElem, std::string operands[4], std::string *resultName,
+                        IntT unescape) {
+    for (int i = 0; i < 4; ++i) operands[i].clear();
+    resultName->clear();
+    for (F_ObjHandleT c = opElem ? F_ApiGetId(scriptsDoc, opElem, FP_FirstChildElement) : 0; c;
+         c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) {
+        std::string tag = om_ElementTag(scriptsDoc, c, 0);
+        if (om_StrEqualCI(tag.c_str(), "Math_expression")) {
+            operands[0] = om_NWSFirstPgf(scriptsDoc, c, kOperandChars);
+        } else if (om_StrEqualCI(tag.c_str(), "Result")) {
+            *resultName = qv::TrimBlanks(om_NWSFirstPgf(scriptsDoc, c, kResultChars));
+        } else {
+            static const char *const kArgs[] = {"Arg1", "Arg2", "Arg3", "Arg4"};
+            for (int i = 0; i < 4; ++i)
+                if (om_StrEqualCI(tag.c_str(), kArgs[i])) operands[i] = WithParameter(om_NWSFirstPgf(scriptsDoc, c, kOperandChars));
+        }
+    }
+    if (unescape == 1)
+        for (int i = 0; i < 4; ++i)
+            if (operands[i] != UndefinedParamSentinel) operands[i] = Unescaped(operands[i]);
+}
+
+void om_NWSRunStringOps(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc, F_ObjHandleT matchedNode) {
+    RunOperationGroup(scriptsDoc, group, targetDoc, matchedNode, true);
+}
+
+void om_NWSRunNumericOps(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc,
+                         F_ObjHandleT matchedNode) {
+    RunOperationGroup(scriptsDoc, group, targetDoc, matchedNode, false);
 }

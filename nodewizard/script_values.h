@@ -40,3 +40,23 @@ IntT om_NWSStringOperation(IntT code, const std::string operands[4], std::string
 // precedence, "+" pending at the start; "$" tokens read parameters when the flag is 1; words that
 // are not numbers count as 0; division by 0 gives 0; 32-bit arithmetic wraps. Never fails.
 IntT om_EvalIntExpression(ConStringT text, IntT parametersFlag);
+
+// ---- values and operation groups over the scripts document ----
+
+// The value-source texts that stand in for a value that cannot be produced.
+inline constexpr const char *kNWSInvalidSetup = "SCRIPT ERROR - INVALID ELEMENT SETUP";
+inline constexpr const char *kNWSXPathParsingError = "XPATH PARSING ERROR!";
+
+// The value of the first value-source child of the element (Static_value, Current_clipboard,
+// Parameter_value, XPath_search); kNWSInvalidSetup when it has none. An XPath search starts at
+// the matched node of the target document; report 1 reports undefined parameters (611).
+std::string om_NWSResolveValue(F_ObjHandleT scriptsDoc, F_ObjHandleT valueElem, F_ObjHandleT targetDoc,
+                               F_ObjHandleT matchedNode, IntT report);
+// The four operands and the result name of an operation element (see the operation groups).
+void om_NWSReadOperands(F_ObjHandleT scriptsDoc, F_ObjHandleT opElem, std::string operands[4], std::string *resultName,
+                        IntT unescape);
+// Runs every child of a StringOperations / NumericOperations group on one match; nothing when any
+// id is 0. Errors are counted and reported at the group.
+void om_NWSRunStringOps(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc, F_ObjHandleT matchedNode);
+void om_NWSRunNumericOps(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc,
+                         F_ObjHandleT matchedNode);

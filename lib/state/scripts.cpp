@@ -4,3 +4,6 @@
 std::string ScriptsDocPath;
 std::string DefaultScriptsDocPath;
 std::vector<std::string> RecentScriptsDocs;
+std::vector<ScriptEventMatches> ScriptEventRegistry;
+std::vector<F_ObjHandleT> ScriptEventsReported;
+ScriptParamsT ScriptParams;

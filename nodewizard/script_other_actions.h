@@ -1,0 +1,12 @@
+// Other actions of Node Wizard Scripts: the children of an OtherActions group, run in document
+// order on one match (object properties, table rows and columns, cross-references, selection,
+// clipboard and parameters, the target file, prompts, saving and closing, screen updates, exit).
+#pragma once
+
+#include "fdk.h"
+
+// Runs every child of the group on the match; *newTarget is the document a Set_active_file
+// action switched to, else 0. Nothing when any of the four ids is 0 or the matched element has
+// no content.
+IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc, F_ObjHandleT matched,
+                           IntT reportOther, F_ObjHandleT *newTarget);
