@@ -10,3 +10,6 @@
 // no content.
 IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc, F_ObjHandleT matched,
                            IntT reportOther, F_ObjHandleT *newTarget);
+// Applies the path options of the element's children (Prefer_relative_path, Prefer_filename_only,
+// Use_back_slashes, Use_forward_slashes; Prefer_absolute_path leaves it) to *path in order.
+void om_NWSApplyPathOptions(F_ObjHandleT scriptsDoc, F_ObjHandleT optionsElem, F_ObjHandleT targetDoc, StringT *path);

@@ -7,3 +7,4 @@ std::vector<std::string> RecentScriptsDocs;
 std::vector<ScriptEventMatches> ScriptEventRegistry;
 std::vector<F_ObjHandleT> ScriptEventsReported;
 ScriptParamsT ScriptParams;
+std::string NWSPromptUserCancel = "USER_CANCELED";

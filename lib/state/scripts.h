@@ -45,3 +45,7 @@ struct ScriptParamsT {
     std::vector<std::string> values;
 };
 extern ScriptParamsT ScriptParams;
+
+// The text a script's prompt result holds when the user cancels (preference
+// STR_NWS_PROMPT_USER_CANCEL).
+extern std::string NWSPromptUserCancel;
