@@ -106,24 +106,26 @@ TEST_F(ScriptsDoc, HiddenCopiesAreMarkedReusedAndClosed) {
     EXPECT_EQ(OpenHidden(), hidden);
     EXPECT_EQ(om_NWSOpenScriptsDocument(kNWSDocEither, 0, 0), hidden);
 
-    // The user opens the document: kind 3 prefers the window on screen and closes the hidden copy.
+    // The user opens the file: the host brings the open copy forward, and from then on it is the
+    // user's document, used as it is and never hidden again.
     F_ObjHandleT user = om_DocOpen(ScriptsDocPath.c_str(), 0, 0, 1, 0, 0, 1);
-    ASSERT_NE(user, 0u);
-    ASSERT_NE(user, hidden);
+    ASSERT_EQ(user, hidden);
+    F_ApiSetInt(0, user, FP_IsOnScreen, 1);
     EXPECT_EQ(om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0), user);
-    EXPECT_EQ(F_ApiGetInt(0, hidden, FP_IsOnScreen), 0);
-    EXPECT_TRUE(FA_errno != 0 || HostGetString(0, hidden, FP_Path).empty());
+    EXPECT_EQ(OpenHidden(), user);
+    EXPECT_EQ(F_ApiGetInt(0, user, FP_IsOnScreen), 1);
 
-    // Kind 2 opens a second, invisible instance beside the user's window.
-    F_ObjHandleT second = OpenHidden();
-    EXPECT_NE(second, 0u);
-    EXPECT_NE(second, user);
-    // Another path: a new hidden copy, the old one closed (its marker no longer matches).
+    // Another path: a new hidden copy; the user's window stays open.
     Write("other.xml", kScripts);
     ScriptsDocPath = Win("other.xml");
-    F_ObjHandleT third = OpenHidden();
-    EXPECT_NE(third, second);
-    EXPECT_TRUE(HostGetString(0, second, FP_Path).empty());
+    F_ObjHandleT other = OpenHidden();
+    EXPECT_NE(other, user);
+    EXPECT_EQ(F_ApiGetInt(0, other, FP_IsOnScreen), 0);
+    EXPECT_FALSE(HostGetString(0, user, FP_Path).empty());
+    // Back to the first path: the other copy's marker no longer matches, so it is closed.
+    ScriptsDocPath = Win("scripts.xml");
+    EXPECT_EQ(om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0), user);
+    EXPECT_TRUE(HostGetString(0, other, FP_Path).empty());
 }
 
 TEST_F(ScriptsDoc, AMissingFileIsReportedOnRequest) {
