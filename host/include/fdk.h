@@ -237,6 +237,7 @@ typedef struct ChannelT *ChannelP;
 #define FP_NextComponentInBook 527
 #define FP_NextFlowInDoc 1162
 #define FP_FirstElementDefInDoc 1483
+#define FP_DocInsertState 1491  /* saved, cleared and restored around a stylesheet element's insertion */
 #define FP_ElementSelection 1494
 #define FP_HighestLevelElement 1509
 #define FP_NextElementDefInDoc 1572
@@ -247,6 +248,7 @@ typedef struct ChannelT *ChannelP;
 #define FP_PrevSiblingElement 1625
 #define FP_NextSiblingElement 1626
 #define FP_Object 1630
+#define FP_ElementSetUpState 1635  /* set to 3 once a stylesheet element's set-up dialog closed */
 #define FP_ElementType 1636
 #define FP_DlgText 1701
 #define FP_DlgState 1702
