@@ -268,10 +268,16 @@ void om_SetLanguage() {
     std::string language(qv::View(chosen));
     F_ApiDeallocateString(&chosen);
     if (language.empty()) return;
-    if (DialogHandles[kDlgNodeWizard])
+    if (DialogHandles[kDlgNodeWizard]) {
+        qv_Trace("reopens the Node Wizard");
         om_NWOpenWizardDialog(0, 0, 1);
-    else if (DialogHandles[kDlgQuickFinder])
+    } else if (DialogHandles[kDlgQuickFinder]) {
+        qv_Trace("reopens the Quick Finder");
         om_NWOpenQuickFinder(0, 0, 1);
-    if (DialogHandles[kDlgNWScripts]) om_NWSOpenPalette(1);
+    }
+    if (DialogHandles[kDlgNWScripts]) {
+        qv_Trace("reopens the scripts palette");
+        om_NWSOpenPalette(1);
+    }
     PluginGlobals.currentLanguage = language;
 }
