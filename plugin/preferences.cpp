@@ -32,7 +32,13 @@ public:
     Reader &operator=(const Reader &) = delete;
 
     IntT Bool(const char *key, IntT def) { return om_IniGetBool(&lines_, key, 0, "=", def); }
-    IntT Int(const char *key, IntT def, IntT min, IntT max) { return om_IniGetInt(&lines_, key, 0, "=", def, min, max); }
+    // A value that is not an integer keeps the default (every default lies within its bounds).
+    IntT Int(const char *key, IntT def, IntT min, IntT max) {
+        StringT v = om_IniGetString(&lines_, key, 0, "=", 1, "");
+        bool integer = om_StrIsInteger(v) != 0;
+        F_ApiDeallocateString(&v);
+        return integer ? om_IniGetInt(&lines_, key, 0, "=", def, min, max) : def;
+    }
     IntT Prompt(const char *key, IntT def) { return om_IniGetTriState(&lines_, key, 0, "=", def); }
     std::string String(const char *key, const char *def, IntT caseFlag = 0, IntT trim = 1) {
         StringT v = om_IniGetString(&lines_, key, caseFlag, "=", trim, def);
