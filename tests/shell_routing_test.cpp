@@ -7,12 +7,14 @@
 #include "lib/plugin_globals.h"
 #include "lib/state/stylesheet_setup.h"
 #include "lib/host/system_services.h"
+#include "plugin/commands.h"
 #include "plugin/dialog_events.h"
 #include "shell_fixture.h"
 
 namespace {
 
 using shelltest::ShellTest;
+namespace fs = std::filesystem;
 
 std::string Name(F_ObjHandleT id) {
     StringT s = F_ApiGetString(0, id, FP_Name);
@@ -279,6 +281,44 @@ TEST_F(ShellRouting, ValueDropDownKeepsTheFirstEntriesAndTheLastGathered) {
     EXPECT_EQ(offered[0], "a0");
     EXPECT_EQ(offered[252], "b54");
     EXPECT_EQ(offered[253], "b99");  // the last one gathered; c is never reached
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShellRouting, SetLanguageRelabelsTheMenusAndReopensTheOpenDialogs) {
+    Settle("STARTUP_LANGUAGE=English\n");
+    fs::copy_file(fs::path(QV_SOURCE_DIR) / "tests/sessions/data/Quorvane_Strings_Dialogs_French.fm",
+                  SettingsFolder() / "Quorvane_Strings_Dialogs_French.fm");
+    ASSERT_TRUE(Start());
+    DialogHandles[kDlgQuickFinder] = 0x2B0003E8;
+    DialogHandles[kDlgNWScripts] = 0x2B0003E9;
+
+    // No language chosen: nothing changes.
+    host::QueueDialogActions("om_Dialog_DDown", {"press 5"});
+    om_SetLanguage();
+    EXPECT_FALSE(Shown("reopens"));
+    EXPECT_EQ(PluginGlobals.currentLanguage, "English");
+
+    host::QueueDialogActions("om_Dialog_DDown", {"type 2 French", "press 4"});
+    om_SetLanguage();
+    EXPECT_TRUE(Shown("console: Quorvane reopens the Quick Finder")) << Transcript();
+    EXPECT_TRUE(Shown("console: Quorvane reopens the scripts palette"));
+    EXPECT_FALSE(Shown("reopens the Node Wizard"));
+    EXPECT_EQ(PluginGlobals.currentLanguage, "French");
+    StringT label = F_ApiGetString(0, host::FindMenuObject("Quorvane_Cmd_Node_Wizard"), FP_Label);
+    EXPECT_STREQ(label, "Assistant de nœuds...");
+    F_ApiDeallocateString(&label);
+
+    // With the Node Wizard open too, it is reopened in place of the Quick Finder.
+    host::ClearTranscript();
+    DialogHandles[kDlgNodeWizard] = 0x2B0003EA;
+    host::QueueDialogActions("om_Dialog_DDown", {"type 2 English", "press 4"});
+    om_SetLanguage();
+    EXPECT_TRUE(Shown("reopens the Node Wizard"));
+    EXPECT_FALSE(Shown("reopens the Quick Finder"));
+    DialogHandles = DialogHandlesT{};
 }
 
 }  // namespace
