@@ -15,6 +15,7 @@
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 #include "lib/translation/langfiles.h"
+#include "nodewizard/dialogs.h"
 #include "plugin/features.h"
 #include "plugin/preferences.h"
 #include "plugin/trace.h"

@@ -1,30 +1,10 @@
 // The entry points of the features the shell routes commands, notifications and dialog events
-// to: the Node Wizard and the XPath Quick Finder, the Node Wizard Scripts, condition management,
-// the language-file commands and the transformation with its set-up dialogs. A feature that
-// declares its entry points in its own header removes them here.
+// to that do not declare them in a header of their own yet: the Node Wizard Scripts, condition
+// management, the language-file commands and the transformation with its set-up dialogs. A
+// feature that declares its entry points in its own header removes them here.
 #pragma once
 
 #include "fdk.h"
-
-// ---- Node Wizard and XPath Quick Finder ----
-void om_NWOpenWizardDialog(IntT x, IntT y, IntT translate);
-void om_NWOpenQuickFinder(IntT x, IntT y, IntT translate);
-void om_NWRefreshWizardDialog(IntT fileNamesOnly);
-void om_NWRefreshQuickFinder(void);
-void om_NWSwitchToQuickFinder(void);
-void om_NWSwitchToWizard(void);
-void om_NWGoToMatch(IntT index);
-void om_NWJumpToIndex(void);
-void om_NWRunQuery(IntT item);
-void om_NWMatchNextOrPerform(IntT item);
-void om_NWAddFavorite(ConStringT text);
-void om_NWLoadFavorites(IntT tell);
-void om_NWManageFavorites(void);
-void om_NWShowActionHelp(IntT code);
-IntT om_NWElemActionCode(ConStringT name);
-IntT om_NWAttrActionCode(ConStringT name);
-// The index into the match list of the match the dialogs show.
-IntT qv_NWCurrentMatch(void);
 
 // ---- Node Wizard Scripts ----
 void om_NWSOpenPalette(IntT translate);

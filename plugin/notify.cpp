@@ -17,6 +17,7 @@
 #include "lib/state/stylesheet_setup.h"
 #include "lib/strings/heapstr.h"
 #include "plugin/client_calls.h"
+#include "nodewizard/dialogs.h"
 #include "plugin/features.h"
 #include "plugin/trace.h"
 
@@ -172,8 +173,8 @@ const StylesheetTag *FindStylesheetTag(ConStringT tag) {
 void PreInsertElement(const NotifyArgs &a) {
     StylesheetElementSetUp.justInserted = 1;
     if (!FindStylesheetTag(a.text)) return;
-    NotifyState.savedDocProperty = F_ApiGetInt(0, a.activeDoc, FP_DocInsertState);
-    F_ApiSetInt(0, a.activeDoc, FP_DocInsertState, 0);
+    NotifyState.savedDocProperty = F_ApiGetInt(0, a.activeDoc, FP_DocInsertSwitch);
+    F_ApiSetInt(0, a.activeDoc, FP_DocInsertSwitch, 0);
 }
 
 void ApplyToSelectedElement() {
@@ -186,8 +187,8 @@ void PostInsertElement(const NotifyArgs &a) {
         StylesheetElementSetUp.document = a.activeDoc;
         StylesheetElementSetUp.element = element;
         s->open(a.activeDoc, element);
-        F_ApiSetInt(0, a.activeDoc, FP_DocInsertState, NotifyState.savedDocProperty);
-        F_ApiSetInt(a.activeDoc, element, FP_ElementSetUpState, 3);
+        F_ApiSetInt(0, a.activeDoc, FP_DocInsertSwitch, NotifyState.savedDocProperty);
+        F_ApiSetInt(a.activeDoc, element, FP_ElementSetUp, 3);
     }
     StylesheetElementSetUp.justInserted = 0;
     ApplyToSelectedElement();

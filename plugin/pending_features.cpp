@@ -6,23 +6,6 @@
 
 #include "lib/strings/listconv.h"
 
-void om_NWOpenWizardDialog(IntT, IntT, IntT) {}
-void om_NWOpenQuickFinder(IntT, IntT, IntT) {}
-void om_NWRefreshWizardDialog(IntT) {}
-void om_NWRefreshQuickFinder(void) {}
-void om_NWSwitchToQuickFinder(void) {}
-void om_NWSwitchToWizard(void) {}
-void om_NWGoToMatch(IntT) {}
-void om_NWJumpToIndex(void) {}
-void om_NWRunQuery(IntT) {}
-void om_NWMatchNextOrPerform(IntT) {}
-void om_NWAddFavorite(ConStringT) {}
-void om_NWLoadFavorites(IntT) {}
-void om_NWManageFavorites(void) {}
-void om_NWShowActionHelp(IntT) {}
-IntT om_NWElemActionCode(ConStringT) { return 0; }
-IntT om_NWAttrActionCode(ConStringT) { return 0; }
-IntT qv_NWCurrentMatch(void) { return 0; }
 void om_NWSOpenPalette(IntT) {}
 void om_NWSRefreshPalette(IntT, IntT) {}
 void om_NWSCloseHiddenCopies(IntT) {}

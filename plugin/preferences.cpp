@@ -12,6 +12,7 @@
 #include "lib/host/system_services.h"
 #include "lib/plugin_globals.h"
 #include "lib/state/general_preferences.h"
+#include "lib/state/nodewizard.h"
 #include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/keyvalue.h"
@@ -116,6 +117,15 @@ void qv_PrefStoreFromLines(const std::vector<std::string> &given) {
     PluginGlobals.refreshLattiformEditor = g.nwRefreshLattiformAttrEditor;
     PluginGlobals.maxXPathLength = g.maxXPathLength;
     PluginGlobals.maxXPathTextChars = g.maxXPathTextCharsForQuery;
+    NodeWizardOptions.maxErrors = g.nwMaxErrorsToReport;
+    NodeWizardOptions.focusAfterMatch = g.nwFocusOnDocAfterMatch;
+    NodeWizardOptions.fullFilePaths = g.nwDisplayFullFilePaths;
+    NodeWizardOptions.loadFavoritesAtStart = g.nwLoadXPathFavoritesOnStartup;
+    NodeWizardPrompts.performAllWarning = g.promptNWPerformAllActionsWarning;
+    NodeWizardPrompts.matchAllStats = g.promptNWMatchAllStatsMsg;
+    NodeWizardPrompts.overrideAllFlows = g.promptNWOverrideAllFlowsSettingWarning;
+    NodeWizardPrompts.copyEmptyString = g.nwAttrActionsCopyEmptyString;
+    NodeWizardPrompts.refreshAttrEditor = g.nwRefreshLattiformAttrEditor;
     om_XPathSetNodeLimit(qv_NodeLimitOfMemory(g.totalXPathMemory));
     om_XPathSetMaxMatches(g.maxXPathMatches);
     om_XPathSetMaxTextChars(g.maxXPathTextCharsForQuery);

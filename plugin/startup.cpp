@@ -20,6 +20,7 @@
 #include "lib/strings/listconv.h"
 #include "lib/translation/lang.h"
 #include "plugin/commands.h"
+#include "nodewizard/history.h"
 #include "plugin/features.h"
 #include "plugin/preferences.h"
 #include "plugin/settings_folder.h"
@@ -58,7 +59,11 @@ int qv_StartDefaults() {
 }
 
 // Sets up the settings folder and its files; a failure leaves the plug-in inert.
-int qv_StartSettingsFolder() { return om_PrefSetUpSettingsFolder(); }
+int qv_StartSettingsFolder() {
+    if (!om_PrefSetUpSettingsFolder()) return 0;
+    XPathFavoritesPath = SettingsFiles.xpathFavorites;
+    return 1;
+}
 
 // Reads the general preferences (defaults stay when the file is missing or short).
 int qv_StartPreferences() {

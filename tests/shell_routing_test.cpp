@@ -1,6 +1,6 @@
 // The shell's routing: every command of the menus reaches its action, the menus' variants, the
-// notifications and the dialog events reach their handlers, with the keep and refresh rules,
-// the stylesheet element's insertion and Cancel, and the value drop-down's limit.
+// notifications and the dialog events reach their handlers, with the keep rule, the stylesheet
+// element's insertion and Cancel, and Set Language.
 #include <string>
 #include <vector>
 
@@ -8,7 +8,6 @@
 #include "lib/state/stylesheet_setup.h"
 #include "lib/host/system_services.h"
 #include "plugin/commands.h"
-#include "plugin/dialog_events.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -182,23 +181,23 @@ TEST_F(ShellRouting, StylesheetElementInsertionAndTheSetUpDialogsCancel) {
     F_ObjHandleT def = host::AddElementDef(doc, "QVRN_param");
     F_ObjHandleT plain = host::AddElementDef(doc, "para");
     F_ObjHandleT root = host::AppendElement(doc, 0, plain, host::MainFlow(doc));
-    F_ApiSetInt(0, doc, FP_DocInsertState, 5);
+    F_ApiSetInt(0, doc, FP_DocInsertSwitch, 5);
 
     // An ordinary element: the document's property stays, the flag goes back to 0.
     F_ApiNotify(FA_Note_PreInsertElement, doc, const_cast<StringT>("para"), 0);
     EXPECT_EQ(StylesheetElementSetUp.justInserted, 1);
-    EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocInsertState), 5);
+    EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocInsertSwitch), 5);
     F_ApiNotify(FA_Note_PostInsertElement, doc, const_cast<StringT>("para"), 0);
     EXPECT_EQ(StylesheetElementSetUp.justInserted, 0);
 
     // A stylesheet element: saved and cleared around the insertion, restored after its dialog.
     F_ObjHandleT e = host::AppendElement(doc, root, def);
     F_ApiNotify(FA_Note_PreInsertElement, doc, const_cast<StringT>("QVRN_param"), 0);
-    EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocInsertState), 0);
+    EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocInsertSwitch), 0);
     host::ClearTranscript();
     F_ApiNotify(FA_Note_PostInsertElement, doc, const_cast<StringT>("QVRN_param"), static_cast<IntT>(e));
-    EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocInsertState), 5);
-    EXPECT_EQ(F_ApiGetInt(doc, e, FP_ElementSetUpState), 3);
+    EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocInsertSwitch), 5);
+    EXPECT_EQ(F_ApiGetInt(doc, e, FP_ElementSetUp), 3);
     EXPECT_EQ(StylesheetElementSetUp.element, e);
     EXPECT_EQ(StylesheetElementSetUp.justInserted, 0);
 
@@ -233,10 +232,8 @@ TEST_F(ShellRouting, DialogEventsKeepRefreshAndClose) {
         {kDlgParam, 19, FV_DlgNoDismiss, "om_XformPickSourceFile"},
         {kDlgTable, 15, FV_DlgNoDismiss, "om_XformTableColumnsChanged"},
         {kDlgTable, 57, 0, "om_XformApplyTableDialog"},
-        {kDlgNodeWizard, 50, 0, "om_NWRunQuery"},
-        {kDlgNodeWizard, 52, 0, "om_NWMatchNextOrPerform"},
-        {kDlgNodeWizard, 35, 0, nullptr},  // a single click on the attribute list
-        {kDlgQuickFinder, 13, 0, "om_NWSwitchToWizard"},
+        {kDlgNodeWizard, 50, 0, "om_NWWizardItemEvent"},
+        {kDlgQuickFinder, 13, 0, "om_NWQuickFinderItemEvent"},
         {kDlgNWScripts, 19, 0, "om_NWSRunFromPalette"},
         {1223, 3, FV_DlgNoDismiss, "om_DlgGenericEvent"},
         {kDlgTransformationProgress, 1, 0, nullptr},
@@ -258,29 +255,6 @@ TEST_F(ShellRouting, DialogEventsKeepRefreshAndClose) {
         F_ApiDialogEvent(dialog, item, 0);
         EXPECT_EQ(DialogHandles[dialog], 0u) << dialog;
     }
-}
-
-TEST_F(ShellRouting, ValueDropDownKeepsTheFirstEntriesAndTheLastGathered) {
-    F_ObjHandleT doc = host::NewDocument("Z:\\t\\values.fm");
-    F_ObjHandleT def = host::AddElementDef(doc, "e");
-    for (const char *name : {"a", "b", "c"}) {
-        host::AttrDef attr;
-        attr.name = name;
-        host::AddAttributeDef(def, attr);
-    }
-    F_ObjHandleT root = host::AppendElement(doc, 0, def, host::MainFlow(doc));
-    // a: 200 values, b: 100 values (two repeating a's), c: 10 more.
-    for (int i = 0; i < 200; ++i) host::SetAttribute(doc, host::AppendElement(doc, root, def), "a", {"a" + std::to_string(i)});
-    for (int i = 0; i < 100; ++i)
-        host::SetAttribute(doc, host::AppendElement(doc, root, def), "b", {i < 2 ? "a" + std::to_string(i) : "b" + std::to_string(i)});
-    for (int i = 0; i < 10; ++i) host::SetAttribute(doc, host::AppendElement(doc, root, def), "c", {"c" + std::to_string(i)});
-    std::vector<std::string> all = qv_AttrValueDropDown(doc, 0);
-    EXPECT_EQ(all.size(), 308u);
-    std::vector<std::string> offered = qv_AttrValueDropDown(doc, 254);
-    ASSERT_EQ(offered.size(), 254u);
-    EXPECT_EQ(offered[0], "a0");
-    EXPECT_EQ(offered[252], "b54");
-    EXPECT_EQ(offered[253], "b99");  // the last one gathered; c is never reached
 }
 
 }  // namespace
