@@ -84,6 +84,7 @@ typedef struct { UIntT len; F_AttributeDefT *val; } F_AttributeDefsT;
 #define FTI_LineEnd 0x4
 #define FTI_PgfBegin 0x8
 #define FTI_PgfEnd 0x10
+#define FTI_CharPropsChange 0x40
 #define FTI_FnAnchor 0x1000
 #define FTI_TblAnchor 0x2000
 #define FTI_ElemPrefixBegin 0x8000000
@@ -93,7 +94,7 @@ typedef struct {
     IntT offset;
     IntT dataType;   /* one FTI_ flag */
     StringT sdata;   /* FTI_String, FTI_ElemPrefix*: the text */
-    F_ObjHandleT idata; /* anchors: the anchored object */
+    F_ObjHandleT idata; /* anchors: the anchored object; FTI_PgfBegin, FTI_PgfEnd: the paragraph */
     IntT ldata;      /* FTI_LineEnd: 1 = forced */
 } F_TextItemT;
 typedef struct { UIntT len; F_TextItemT *val; } F_TextItemsT;
@@ -231,10 +232,17 @@ typedef struct ChannelT *ChannelP;
 #define FP_IsOnScreen 110
 #define FP_NextOpenDocInSession 111
 #define FP_FirstFlowInDoc 121
+#define FP_FirstCondFmtInDoc 124
+#define FP_ShowAll 155
+#define FP_CondDisplaySwitch 156
 #define FP_MainFlowInDoc 422
 #define FP_NextOpenBookInSession 490
 #define FP_FirstComponentInBook 491
 #define FP_NextComponentInBook 527
+#define FP_NextPgfInFlow 717
+#define FP_NextCondFmtInDoc 1138
+#define FP_CondFmtColor 1140
+#define FP_InCond 1150
 #define FP_NextFlowInDoc 1162
 #define FP_FirstElementDefInDoc 1483
 #define FP_ElementSelection 1494
