@@ -222,11 +222,11 @@ IntT om_CondApplyRulesToDoc(F_ObjHandleT doc, IntT load, IntT report) {
     F_ApiScrollToText(doc, &selection);
     CondTriggerSettings.warnMissingTag = savedWarning;
     if (F_ApiGetInt(0, doc, FP_ShowAll) == 0) {  // a redisplay of the conditional text
-        IntT second = F_ApiGetInt(0, doc, FP_CondDisplaySwitch);
+        IntT second = F_ApiGetInt(0, doc, FP_CondDisplay);
         F_ApiSetInt(0, doc, FP_ShowAll, 1);
-        F_ApiSetInt(0, doc, FP_CondDisplaySwitch, second ? 0 : 1);
+        F_ApiSetInt(0, doc, FP_CondDisplay, second ? 0 : 1);
         F_ApiSetInt(0, doc, FP_ShowAll, 0);
-        F_ApiSetInt(0, doc, FP_CondDisplaySwitch, second);
+        F_ApiSetInt(0, doc, FP_CondDisplay, second);
     }
     if (report) al_ok(qv::LangMessageFormatted("CM_GEN_MSG_7", {static_cast<long long>(count)}).c_str());
     return count;
