@@ -82,7 +82,7 @@ protected:
               ::testing::UnitTest::GetInstance()->current_test_info()->name();
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
-        for (const char *f : {kCondSettingsFileName, "Quorvane_Strings_General_English.fm"})
+        for (const char *f : {kCondSettingsFileName, "Quorvane_Strings_General_English.fm", "OM_TranslationFileTemplate.fm"})
             std::filesystem::copy_file(std::filesystem::path(QV_SOURCE_DIR) / "defaults" / f, dir / f);
         host::LoadClientInProcess(CondClientInit, dir.string());
         qv::LangReset();
