@@ -110,7 +110,7 @@ NWActionError RunElementAction(F_ObjHandleT doc, F_ObjHandleT node, NWElementAct
         if (kind != FV_FO_CONTAINER && kind != FV_FO_TBL_CELL) return 341;
         std::string value = om_ElementText(scriptsDoc, actionElem, 0, 0, 0, 0);
         om_ElementDeleteContents(doc, node);
-        om_ElementInsertText(doc, node, value, LocContent);
+        if (!value.empty()) om_ElementInsertText(doc, node, value, LocContent);
         return 0;
     }
     default:

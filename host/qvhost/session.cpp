@@ -220,7 +220,7 @@ bool Print(Script &, const Words &a, const std::string &, std::string *error) {
     if (what == "tree") {
         F_ObjHandleT doc = DocumentArg(a, 1, error);
         if (!doc) return false;
-        lines = ElementTreeLines(doc);
+        lines = host::ElementTreeLines(doc);
     } else if (what == "documents") {
         for (F_ObjHandleT id : host::TheSession().openDocs) {
             host::Document *d = host::Doc(id);
