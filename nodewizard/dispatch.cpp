@@ -240,7 +240,7 @@ NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT a
             om_DlgSetLabelsUnchecked(dlg, kItemAttrNames, &list);
         }
     }
-    if (ActionAttrNames.front() == NW_XPATH_MATCH && AttrActionCode >= 49 && AttrActionCode <= 53) return 0;
+    if (!ActionAttrNames.empty() && ActionAttrNames.front() == NW_XPATH_MATCH && AttrActionCode >= 49 && AttrActionCode <= 53) return 0;
     if (attrIndex < -1) attrIndex = LastMatchedAttribute();
 
     std::vector<std::string> savedValues = ActionAttrValues;
