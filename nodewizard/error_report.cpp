@@ -122,9 +122,9 @@ void om_OpenErrorReportDoc() {
         creationFailureShown = true;
         return;
     }
-    F_ApiSetInt(0, doc, FP_NewReportFlag, 1);
+    F_ApiSetInt(0, doc, FP_DocIsReport, 1);
     om_DocSetViewMode(doc, 0);
-    for (IntT prop : {FP_NewReportOff382, FP_NewReportOff383, FP_NewReportOff388}) F_ApiSetInt(0, doc, prop, 0);
+    for (IntT prop : {FP_DocSwitch1, FP_DocSwitch2, FP_DocSwitch3}) F_ApiSetInt(0, doc, prop, 0);
     F_ApiSetString(0, doc, FP_Label, kErrorReportLabel);
     ErrorReportDoc = doc;
 }

@@ -144,7 +144,7 @@ IntT om_ElementDeleteByKind(F_ObjHandleT docId, F_ObjHandleT elemId) {
         case FV_FO_TBL_FOOTING: {
             F_ObjHandleT firstRow = F_ApiGetId(docId, F_ApiGetId(docId, elemId, FP_FirstChildElement), FP_Object);
             if (firstRow)
-                F_ApiDeleteRows(docId, F_ApiGetId(docId, firstRow, FP_TblId), firstRow, ChildCount(docId, elemId));
+                F_ApiDeleteRows(docId, F_ApiGetId(docId, firstRow, FP_RowTbl), firstRow, ChildCount(docId, elemId));
             break;
         }
         case FV_FO_TBL_BODY:
@@ -152,7 +152,7 @@ IntT om_ElementDeleteByKind(F_ObjHandleT docId, F_ObjHandleT elemId) {
             break;
         case FV_FO_TBL_ROW: {
             F_ObjHandleT row = F_ApiGetId(docId, elemId, FP_Object);
-            F_ObjHandleT table = F_ApiGetId(docId, row, FP_TblId);
+            F_ObjHandleT table = F_ApiGetId(docId, row, FP_RowTbl);
             if (F_ApiGetInt(docId, parent, FP_ElementType) == FV_FO_TBL_BODY && ChildCount(docId, parent) == 1)
                 F_ApiDelete(docId, F_ApiGetId(docId, parent, FP_ParentElement));
             F_ApiDeleteRows(docId, table, row, 1);
