@@ -21,6 +21,8 @@
 #include "lib/translation/msgformat.h"
 #include "lib/translation/lang.h"
 #include "nodewizard/actions.h"
+#include "nodewizard/attr_actions.h"
+#include "nodewizard/history.h"
 #include "xpath/xpath.h"
 
 namespace {
@@ -83,13 +85,6 @@ void RefreshAttributeEditor() {
     if (NodeWizardPrompts.refreshAttrEditor) om_CallClient("OM_Lattiform", "RefreshModelessAttrEditor", 1);
 }
 
-// The expression history: the most recent first, each expression once, at most 24 when full.
-void AddToHistory(const std::string &expression) {
-    if (XPathHistory.size() == 24) XPathHistory.pop_back();
-    std::erase(XPathHistory, expression);
-    XPathHistory.insert(XPathHistory.begin(), expression);
-}
-
 bool NoMatchMessage(F_ObjHandleT queryDoc) {
     if (queryDoc) F_ApiSetInt(0, queryDoc, FP_IsInFront, 1);
     SetMatchNextEnabled(false);
@@ -123,6 +118,7 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
     NodeWizardRun.attrSuccesses = NodeWizardQuery.attrFailures = 0;
     NodeWizardRun.componentsProcessed = NodeWizardQuery.componentsNotOpened = 0;
     AttemptedActions = 0;
+    om_NWAttrForgetUniqueIds();
     ResetClipboardFlags();
     const std::string &question = PluginGlobals.cancelConfirmText.empty() ? CancelConfirmationText
                                                                           : PluginGlobals.cancelConfirmText;
@@ -264,7 +260,7 @@ IntT om_NWRunQuery(IntT button) {
         om_XPathSetParameter("parm4", "introduction.fm");
         om_XPathSubstituteParameters(sequence);
     }
-    AddToHistory(expression);
+    om_NWAddToHistory(expression.c_str());
     if (onAll && !om_NWCheckAttrActionFits(sequence)) return 0;
     if (NodeWizardOptions.parseOnly) {
         if (NodeWizardOptions.printComponents) om_XPathDumpCompiled(expression, -1);
