@@ -140,6 +140,12 @@ bool Function(Script &, const Words &a, const std::string &, std::string *error)
     return host::UserFunction(code, error);
 }
 
+bool FollowLink(Script &, const Words &a, const std::string &, std::string *error) {
+    IntT n = 1;
+    if (!a.empty() && (!ParseInt(a[0], &n) || n < 1)) return Refuse(error, "follow-link takes a link number from 1");
+    return host::UserFollowLink(static_cast<size_t>(n), error);
+}
+
 bool Quit(Script &s, const Words &, const std::string &, std::string *) {
     host::UserQuit();
     s.quit = true;
@@ -173,7 +179,6 @@ bool NodeWizard(Script &, const Words &a, const std::string &, std::string *erro
     if (!client || !host::CallClientExport(client, "qv_NodeWizardSessionStep", text, &answer))
         return Refuse(error, "the loaded plug-in has no Node Wizard");
     if (answer < 0) return Refuse(error, "the Node Wizard does not know \"" + a[0] + "\" (see qvhost --help)");
-    if (a[0] == "matches") host::Transcript("node wizard: " + std::to_string(answer) + " in the match list");
     return true;
 }
 
@@ -302,6 +307,7 @@ const Command kCommands[] = {
     {"call-client", 1, 2, true, CallClient},
     {"dialog", 2, -1, true, DialogAction},
     {"node-wizard", 1, -1, true, NodeWizard},
+    {"follow-link", 0, 1, true, FollowLink},
     {"quit", 0, 0, true, Quit},
     {"answer", 1, -1, false, Answer},
     {"esc", 0, 1, false, Esc},
@@ -445,7 +451,13 @@ the host raises for it):
                               0|1, max-errors N
   node-wizard press BUTTON    press a Node Wizard button: "Match First", "Match Next",
                               "Match All", "Perform", "Perform and Match Next", "Perform On All"
-  node-wizard matches         write the number of entries in the match list to the transcript
+  node-wizard counts          print the counters of the last batch (element and attribute
+                              actions succeeded and failed, actions attempted) and the number
+                              of entries in the match list
+  follow-link [N]             click the N-th Hypertext link (default 1) of the active document
+                              (an error report's entry): "openObjectId PATH:5 ID" brings PATH
+                              forward (opening it when needed) and selects its element with
+                              unique id ID; a link that leads nowhere is written as stale
   quit                        quit the session (PreQuitSession); the script ends here
   try COMMAND ...             run COMMAND; when it fails, write "refused: WHY" into the
                               transcript and go on (a file the host refuses to open, ...)
