@@ -364,7 +364,18 @@ bool SplitWords(const std::string &line, std::vector<std::string> &words, std::s
     return true;
 }
 
-int RunSessionScript(const std::string &scriptPath, std::string *error) {
+// True for a line that only prepares what is to come (answers, Esc presses, comments).
+bool IsPreparation(const std::string &raw) {
+    std::string line = Trim(raw);
+    if (line.empty() || line[0] == '#') return true;
+    std::vector<std::string> words;
+    std::string ignored;
+    if (!SplitWords(line, words, &ignored) || words.empty()) return false;
+    return words[0] == "answer" || words[0] == "esc";
+}
+
+int RunSessionScript(const std::string &scriptPath, std::string *error,
+                     const std::function<bool(std::string *)> &start) {
     std::ifstream in(scriptPath);
     if (!in) {
         *error = "cannot read the script " + scriptPath;
@@ -375,8 +386,17 @@ int RunSessionScript(const std::string &scriptPath, std::string *error) {
     std::error_code ec;
     s.folder = fs::absolute(scriptPath, ec).parent_path();
     std::string raw, why;
+    bool started = !start;
     while (!s.quit && std::getline(in, raw)) {
         ++s.line;
+        if (!started && !IsPreparation(raw)) {
+            started = true;
+            host::SetAnswerOrigin("");
+            if (!start(&why)) {
+                *error = why;
+                return 2;
+            }
+        }
         host::SetAnswerOrigin(Origin(s));
         if (!PlayLine(s, raw, &why)) {
             *error = Origin(s) + ": " + why;
@@ -384,6 +404,10 @@ int RunSessionScript(const std::string &scriptPath, std::string *error) {
         }
     }
     host::SetAnswerOrigin("");
+    if (!started && !start(&why)) {
+        *error = why;
+        return 2;
+    }
     if (!s.quit) host::UserQuit();
     if (!host::PendingAnswers().empty()) {
         const host::UserAnswer &a = host::PendingAnswers().front();
@@ -431,6 +455,8 @@ the host raises for it):
 Answers for the questions to come (taken in order; each question takes the next answer only
 when it is of its kind; unasked answers at the end are an error). Without one, a question is
 answered by the default policy: Cancel or No, OK for a message, Cancel for prompts and choosers.
+The plug-in starts just before the first line that is not an answer, an Esc or a comment, so
+the answers a script begins with answer the plug-in's start-up questions.
   answer alert ok|yes|no|cancel|fail ...   the next alerts ("fail": the alert call fails)
   answer prompt TEXT|--default|--cancel    the next string prompt
   answer choose FILE|--cancel              the next file or folder chooser
