@@ -100,6 +100,7 @@ std::string NodeName(F_ObjHandleT doc, F_ObjHandleT node, const std::string &nam
 }  // namespace
 
 std::string om_NWReportTemplatePath() {
+    if (!ErrorReportTemplatePath.empty()) return ErrorReportTemplatePath;
     std::string dir;
     if (StringT d = F_ApiClientDir()) {
         dir = d;

@@ -7,11 +7,11 @@
 #include "fdk.h"
 
 // ---- Node Wizard and XPath Quick Finder: nodewizard/dialogs.h, nodewizard/history.h,
-// nodewizard/actions.h; the query runs: nodewizard/pending_core.h ----
+// nodewizard/actions.h; the query runs: nodewizard/query_runs.h ----
 #include "nodewizard/actions.h"
 #include "nodewizard/dialogs.h"
 #include "nodewizard/history.h"
-#include "nodewizard/pending_core.h"
+#include "nodewizard/query_runs.h"
 
 // ---- Node Wizard Scripts ----
 void om_NWSOpenPalette(IntT translate);

@@ -164,6 +164,19 @@ bool CallClient(Script &, const Words &a, const std::string &, std::string *erro
     return true;
 }
 
+// The Node Wizard's fields and buttons through the plug-in's stand-in for its dialog.
+bool NodeWizard(Script &, const Words &a, const std::string &, std::string *error) {
+    std::string text;
+    for (size_t i = 0; i < a.size(); ++i) text += (i ? "\n" : "") + a[i];
+    IntT answer = 0;
+    host::Client *client = host::FindClient("Quorvane");
+    if (!client || !host::CallClientExport(client, "qv_NodeWizardSessionStep", text, &answer))
+        return Refuse(error, "the loaded plug-in has no Node Wizard");
+    if (answer < 0) return Refuse(error, "the Node Wizard does not know \"" + a[0] + "\" (see qvhost --help)");
+    if (a[0] == "matches") host::Transcript("node wizard: " + std::to_string(answer) + " in the match list");
+    return true;
+}
+
 bool DialogAction(Script &, const Words &a, const std::string &, std::string *error) {
     std::string action;
     for (size_t i = 1; i < a.size(); ++i) action += (i > 1 ? " " : "") + a[i];
@@ -224,7 +237,7 @@ bool Print(Script &, const Words &a, const std::string &, std::string *error) {
     } else if (what == "tree") {
         F_ObjHandleT doc = DocumentArg(a, 1, error);
         if (!doc) return false;
-        lines = ElementTreeLines(doc);
+        lines = host::ElementTreeLines(doc);
     } else if (what == "documents") {
         for (F_ObjHandleT id : host::TheSession().openDocs) {
             host::Document *d = host::Doc(id);
@@ -292,6 +305,7 @@ const Command kCommands[] = {
     {"shortcut", 1, 1, true, Shortcut},
     {"call-client", 1, 2, true, CallClient},
     {"dialog", 2, -1, true, DialogAction},
+    {"node-wizard", 1, -1, true, NodeWizard},
     {"quit", 0, 0, true, Quit},
     {"answer", 1, -1, false, Answer},
     {"esc", 0, 1, false, Esc},
@@ -452,6 +466,14 @@ the host raises for it):
   shortcut KEYS               press the shortcut bound to a command
   call-client NAME [MESSAGE]  another client calls NAME; its answer goes to the transcript
   dialog RESOURCE ACTION...   act on a shown modeless dialog (see answer dialog)
+  node-wizard FIELD VALUE...  fill a field of the Node Wizard as its dialog would: expression
+                              TEXT, element-action NAME, attribute-action NAME, name TEXT (the
+                              retag, wrap and insert name), conditions NAME..., attribute-names
+                              NAME..., attribute-values VALUE..., all-flows 0|1, report-errors
+                              0|1, max-errors N
+  node-wizard press BUTTON    press a Node Wizard button: "Match First", "Match Next",
+                              "Match All", "Perform", "Perform and Match Next", "Perform On All"
+  node-wizard matches         write the number of entries in the match list to the transcript
   quit                        quit the session (PreQuitSession); the script ends here
   try COMMAND ...             run COMMAND; when it fails, write "refused: WHY" into the
                               transcript and go on (a file the host refuses to open, ...)

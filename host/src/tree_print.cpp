@@ -3,6 +3,8 @@
 
 #include "model.h"
 
+namespace host {
+
 namespace {
 
 std::string Quoted(const std::string &text) {
@@ -67,3 +69,5 @@ std::vector<std::string> ElementTreeLines(F_ObjHandleT doc) {
     if (lines.empty()) lines.push_back("(no structure)");
     return lines;
 }
+
+}  // namespace host
