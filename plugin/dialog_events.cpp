@@ -19,12 +19,12 @@
 #include "lib/strings/listconv.h"
 #include "lib/strings/lists.h"
 #include "lib/translation/lang.h"
-#include "nodewizard/dialogs.h"
 #include "plugin/features.h"
 #include "plugin/trace.h"
 
 namespace {
 
+constexpr const char *kNodeWizardTable = "Quorvane - Node Wizard";
 constexpr const char *kLaunchTable = "Quorvane - Launch Transformation";
 
 std::string Take(StringT s) {
@@ -33,9 +33,16 @@ std::string Take(StringT s) {
     return out;
 }
 
-}  // namespace
+// ---- the drop-downs of the Node Wizard's attribute and value editors ----
 
-namespace {
+void OfferList(const std::vector<std::string> &entries) {
+    F_StringsT list = qv::NewStrings(entries);
+    om_DlgSetDDownList(&list);
+    F_ApiDeallocateStrings(&list);
+}
+
+void OfferAttributeNames(F_ObjHandleT doc) { OfferList(om_NWAttrNameOffers(doc)); }
+
 
 // ---- routing tables ----
 
@@ -63,9 +70,102 @@ struct ItemRoute {
 
 void None(const DialogEvent &) {}
 
-// The Node Wizard (6) and the Quick Finder (9) handle their own items.
-void NodeWizardEvent(const DialogEvent &e) { om_NWWizardItemEvent(e.item, e.doubleClick); }
-void QuickFinderEvent(const DialogEvent &e) { om_NWQuickFinderItemEvent(e.item); }
+// Node Wizard (6)
+void GreyMatchNext(const DialogEvent &e) {
+    om_DlgDisable(e.dlg, 49);
+    om_DlgDisable(e.dlg, 52);
+}
+void ElemActionHelp(const DialogEvent &e) {
+    std::string name = Take(om_DlgGetText(e.dlg, 20, kNodeWizardTable));
+    om_NWShowActionHelp(om_NWElemActionCode(name.c_str()));
+}
+void AttrActionHelp(const DialogEvent &e) {
+    std::string name = Take(om_DlgGetText(e.dlg, 30, kNodeWizardTable));
+    om_NWShowActionHelp(om_NWAttrActionCode(name.c_str()));
+}
+void EditConditions(const DialogEvent &e) {
+    F_StringsT tags = om_CondListConditionTags(e.doc);
+    om_DlgSetDDownList(&tags);
+    F_ApiDeallocateStrings(&tags);
+    om_DlgEditListWithEditor(e.dlg, 26, "Conditions To Assign", kNodeWizardTable);
+}
+void EditAttributes(const DialogEvent &e) {
+    OfferAttributeNames(e.doc);
+    om_DlgEditListWithEditor(e.dlg, 35, "Action Attributes", kNodeWizardTable);
+}
+void EditAttributeEntry(const DialogEvent &e) {
+    OfferAttributeNames(e.doc);
+    om_DlgEditListEntry(e.dlg, 35, -1, "", 0, 1, 1, kNodeWizardTable);
+}
+void EditValueEntry(const DialogEvent &e) {
+    if (om_DlgGetState(e.dlg, 35) >= 0) OfferList(om_NWAttrValueOffers(e.doc, 0));
+    om_DlgEditListEntry(e.dlg, 38, -1, "", 0, 1, 1, kNodeWizardTable);
+}
+void EditValues(const DialogEvent &e) {
+    OfferList(om_NWAttrValueOffers(e.doc, 1));
+    om_DlgEditListWithEditor(e.dlg, 38, "Action Values", kNodeWizardTable);
+}
+void PreviousMatch(const DialogEvent &) { om_NWGoToMatch(NodeWizardQuery.currentMatch - 1); }
+void NextMatch(const DialogEvent &) { om_NWGoToMatch(NodeWizardQuery.currentMatch + 1); }
+void RunQuery(const DialogEvent &e) { om_NWRunQuery(e.item); }
+void MatchNextOrPerform(const DialogEvent &e) { om_NWMatchNextOrPerform(e.item); }
+void CloseModeless(const DialogEvent &e, QvDialogNumber number, IntT closeItem) {
+    if (e.item == closeItem && DialogHandles[number]) F_ApiClose(DialogHandles[number], 0);
+    DialogHandles[number] = 0;
+}
+
+const ItemRoute kNodeWizard[] = {
+    {2, "grey Match Next", GreyMatchNext, 0},
+    {3, "grey Match Next", GreyMatchNext, kRefresh},
+    {4, "refresh", None, kRefresh},
+    {5, "refresh", None, kRefresh},
+    {6, "om_NWSwitchToQuickFinder", [](const DialogEvent &) { om_NWSwitchToQuickFinder(); }, 0},
+    {9, "om_NWAddFavorite", [](const DialogEvent &) { om_NWAddFavorite(""); }, kRefresh},
+    {10, "om_NWLoadFavorites", [](const DialogEvent &) { om_NWLoadFavorites(1); }, kRefresh},
+    {11, "om_NWManageFavorites", [](const DialogEvent &) { om_NWManageFavorites(); }, kRefresh},
+    {21, "refresh", None, kRefresh},
+    {22, "om_NWShowActionHelp", ElemActionHelp, 0},
+    {23, "refresh", None, kRefresh},
+    {25, "refresh", None, kRefresh},
+    {27, "om_DlgEditListWithEditor", EditConditions, kRefresh},
+    {31, "refresh", None, kRefresh},
+    {32, "om_NWShowActionHelp", AttrActionHelp, 0},
+    {33, "refresh", None, kRefresh},
+    {35, "om_DlgEditListEntry", EditAttributeEntry, kDoubleClick},
+    {36, "om_DlgEditListWithEditor", EditAttributes, 0},
+    {38, "om_DlgEditListEntry", EditValueEntry, kDoubleClick},
+    {39, "om_DlgEditListWithEditor", EditValues, 0},
+    {45, "om_NWGoToMatch", PreviousMatch, kRefresh},
+    {46, "om_NWGoToMatch", NextMatch, kRefresh},
+    {47, "om_NWJumpToIndex", [](const DialogEvent &) { om_NWJumpToIndex(); }, kRefresh},
+    {48, "om_NWRunQuery", RunQuery, kRefresh},
+    {49, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {50, "om_NWRunQuery", RunQuery, kRefresh},
+    {51, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {52, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {53, "om_NWRunQuery", RunQuery, kRefresh},
+    {54, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgNodeWizard, 54); }, 0},
+    {FV_DlgCloseBox, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgNodeWizard, 54); }, 0},
+};
+
+// Quick Finder (9)
+const ItemRoute kQuickFinder[] = {
+    {2, "grey Match Next", [](const DialogEvent &e) { om_DlgDisable(e.dlg, 5); }, 0},
+    {3, "grey Match Next", [](const DialogEvent &e) { om_DlgDisable(e.dlg, 5); }, 0},
+    {4, "om_NWRunQuery", RunQuery, kRefresh},
+    {5, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {6, "om_NWRunQuery", RunQuery, kRefresh},
+    {7, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgQuickFinder, 7); }, 0},
+    {10, "om_NWGoToMatch", PreviousMatch, kRefresh},
+    {11, "om_NWGoToMatch", NextMatch, kRefresh},
+    {12, "om_NWJumpToIndex", [](const DialogEvent &) { om_NWJumpToIndex(); }, kRefresh},
+    {13, "om_NWSwitchToWizard", [](const DialogEvent &) { om_NWSwitchToWizard(); }, 0},
+    {16, "om_NWAddFavorite", [](const DialogEvent &) { om_NWAddFavorite(""); }, 0},
+    {17, "om_NWLoadFavorites", [](const DialogEvent &) { om_NWLoadFavorites(1); }, kRefresh},
+    {18, "om_NWManageFavorites", [](const DialogEvent &) { om_NWManageFavorites(); }, kRefresh},
+    {FV_DlgRefresh, "refresh", None, kRefresh},
+    {FV_DlgCloseBox, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgQuickFinder, 7); }, 0},
+};
 
 // Scripts palette (24)
 void ChooseTarget(const DialogEvent &e) {
@@ -84,7 +184,7 @@ void EditScriptOrEvent(const DialogEvent &e) {
     if (!doc && al_yesno2("NWS_GEN_MSG_10")) doc = om_NWSOpenScriptsDocument(1, 1, 1);
     if (doc && !name.empty()) {
         F_ObjHandleT found = e.item == 18 ? om_NWSFindScript(doc, name.c_str(), 0, 1)
-                                          : om_NWSFindEvent(doc, name.c_str(), 0, "", om_DlgGetState(e.dlg, 11) + 1);
+                                          : om_NWSFindEvent(doc, name, 0, om_DlgGetState(e.dlg, 11) + 1);
         if (found) om_DocGoToObject(doc, found);
     }
 }
@@ -252,9 +352,15 @@ constexpr DialogRoute Route(IntT number, const ItemRoute (&items)[N], int readsD
     return DialogRoute{number, items, N, readsDoubleClick, refresh};
 }
 
+void RefreshWizard() {
+    if (DialogHandles[kDlgNodeWizard]) om_NWRefreshWizardDialog(0);
+}
+void RefreshQuickFinder() { om_NWRefreshQuickFinder(); }
 void RefillPalette() { om_NWSRefreshPalette(0, 1); }
 
 const DialogRoute kDialogs[] = {
+    Route(kDlgNodeWizard, kNodeWizard, 1, RefreshWizard),
+    Route(kDlgQuickFinder, kQuickFinder, 0, RefreshQuickFinder),
     Route(kDlgTransformationSetup, kLaunchDialog, 0, nullptr),
     Route(kDlgConditionManager, kConditionManager, 1, nullptr),
     Route(kDlgNWScripts, kScriptsPalette, 0, RefillPalette),
@@ -281,14 +387,6 @@ int qv_RouteDialogEvent(IntT dialogNumber, IntT item) {
     }
     if (dialogNumber > 0 && dialogNumber <= kDlgParam) e.dlg = DialogHandles[static_cast<QvDialogNumber>(dialogNumber)];
     if (RouteSetUpDialog(e)) return 1;
-    if (dialogNumber == kDlgNodeWizard || dialogNumber == kDlgQuickFinder) {
-        bool wizard = dialogNumber == kDlgNodeWizard;
-        if (wizard && e.dlg) e.doubleClick = F_ApiGetInt(0, e.dlg, FP_DlgDoubleClick);
-        qv_Trace("dialog " + std::to_string(dialogNumber) + " item " + std::to_string(item) + ": " +
-                 (wizard ? "om_NWWizardItemEvent" : "om_NWQuickFinderItemEvent"));
-        (wizard ? NodeWizardEvent : QuickFinderEvent)(e);
-        return 1;
-    }
     for (const DialogRoute &d : kDialogs) {
         if (d.number != dialogNumber) continue;
         if (d.readsDoubleClick && e.dlg) e.doubleClick = F_ApiGetInt(0, e.dlg, FP_DlgDoubleClick);

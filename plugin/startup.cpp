@@ -13,7 +13,7 @@
 #include "lib/host/paths.h"
 #include "lib/host/system_services.h"
 #include "lib/plugin_globals.h"
-#include "lib/state/cond_triggers.h"
+#include "lib/state/cond_settings.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
@@ -39,7 +39,7 @@ int qv_StartTextHandling() {
 // Sets the condition trigger "apply after inserting or wrapping elements" to 1 (kept when the
 // condition settings cannot be read later).
 int qv_StartInsertWrapTrigger() {
-    CondTriggerSettings.setting14 = 1;
+    CondTriggerSettings.afterInsertWrap = 1;
     return 1;
 }
 
@@ -61,7 +61,6 @@ int qv_StartDefaults() {
 // Sets up the settings folder and its files; a failure leaves the plug-in inert.
 int qv_StartSettingsFolder() {
     if (!om_PrefSetUpSettingsFolder()) return 0;
-    XPathFavoritesPath = SettingsFiles.xpathFavorites;
     return 1;
 }
 

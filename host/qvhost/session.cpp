@@ -234,8 +234,12 @@ bool Esc(Script &, const Words &a, const std::string &, std::string *error) {
 bool Print(Script &, const Words &a, const std::string &, std::string *error) {
     const std::string what = a[0];
     std::vector<std::string> lines;
-    if (what != "tree" && a.size() > 1) return Refuse(error, "only print tree takes a document");
-    if (what == "tree") {
+    if (what != "tree" && what != "dialog" && a.size() > 1) return Refuse(error, "only print tree takes a document");
+    if (what == "dialog") {
+        host::Dialog *d = a.size() > 1 ? host::FindDialog(host::FindOpenDialogByResource(a[1])) : nullptr;
+        if (!d) return Refuse(error, "print dialog takes the resource of an open dialog");
+        lines = host::DescribeDialog(*d);
+    } else if (what == "tree") {
         F_ObjHandleT doc = DocumentArg(a, 1, error);
         if (!doc) return false;
         lines = host::ElementTreeLines(doc);
@@ -260,7 +264,7 @@ bool Print(Script &, const Words &a, const std::string &, std::string *error) {
             lines.push_back(line);
         }
     } else {
-        return Refuse(error, "print tree, documents, transcript, menus or clients, not \"" + what + "\"");
+        return Refuse(error, "print tree, dialog, documents, transcript, menus or clients, not \"" + what + "\"");
     }
     for (const auto &l : lines) std::cout << l << "\n";
     std::cout.flush();
@@ -502,6 +506,7 @@ the answers a script begins with answer the plug-in's start-up questions.
 
 Output and checks:
   print documents|transcript|menus|clients
+  print dialog RESOURCE       the open dialog made from RESOURCE as the user sees it now
   print tree [DOC]            the element tree of the active document, or DOC: one element per
                               line, indented by level, with its attributes (name="value") and
                               the quoted text of text nodes; other flows follow their name
