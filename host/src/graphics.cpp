@@ -48,12 +48,6 @@ PageStore &Pages() {
 
 bool IsGraphicKind(int kind) { return (kind >= 9 && kind <= 21 && kind != FO_TextFrame) || kind == FO_AFrame; }
 
-PropValue IntValue(IntT i) {
-    PropValue v;
-    v.i = i;
-    return v;
-}
-
 // The page of the text frame holding a paragraph (880 of its frame, as the frame reports it).
 F_ObjHandleT PageOfPgf(F_ObjHandleT doc, F_ObjHandleT pgf) {
     PropValue frame, page;
