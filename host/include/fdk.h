@@ -230,12 +230,34 @@ typedef struct ChannelT *ChannelP;
 #define FP_TextSelection 109
 #define FP_IsOnScreen 110
 #define FP_NextOpenDocInSession 111
+#define FP_FirstMarkerInDoc 114
+#define FP_FirstXRefInDoc 117
+#define FP_FirstXRefFmtInDoc 118
 #define FP_FirstFlowInDoc 121
+#define FP_FirstTblFmtInDoc 125
+#define FP_DocIsModified 131
+#define FP_FirstMarkerTypeInDoc 148
 #define FP_MainFlowInDoc 422
 #define FP_NextOpenBookInSession 490
 #define FP_FirstComponentInBook 491
 #define FP_NextComponentInBook 527
+#define FP_TextLoc 879
+#define FP_MarkerText 1025
+#define FP_NextMarkerInDoc 1026
+#define FP_MarkerTypeId 1027
+#define FP_NextMarkerTypeInDoc 1028
+#define FP_XRefSrcFile 1070
+#define FP_TextRange 1071
+#define FP_NextXRefInDoc 1072
+#define FP_XRefFmt 1073
+#define FP_XRefSrcText 1075
+#define FP_XRefSrcIsElem 1076
 #define FP_NextFlowInDoc 1162
+#define FP_NextRowInTbl 1245
+#define FP_TblTag 1275
+#define FP_TblTitlePosition 1289
+#define FP_FirstRowInTbl 1338
+#define FP_TblColWidths 1345
 #define FP_FirstElementDefInDoc 1483
 #define FP_ElementSelection 1494
 #define FP_HighestLevelElement 1509
@@ -255,6 +277,7 @@ typedef struct ChannelT *ChannelP;
 #define FP_DlgHighestItem 1707
 #define FP_DlgSensitivity 1708
 #define FP_DlgVisibility 1713
+#define FP_Element 2170
 
 /* ---------------------------------------------------------------------------------------------
  * Notifications

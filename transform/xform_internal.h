@@ -1,0 +1,31 @@
+// Helpers shared by the transformation's own files.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "fdk.h"
+
+// Curly quotes turned into straight ones.
+std::string XformStraightenQuotes(const std::string &text);
+// The element's children in order (text nodes included).
+std::vector<F_ObjHandleT> XformChildren(F_ObjHandleT doc, F_ObjHandleT elem);
+// The element's expression: a non-empty test, else its select; *has 0 when it has neither.
+std::string XformExpressionText(F_ObjHandleT doc, F_ObjHandleT elem, int *has);
+// The elements that template markers pasted during the last expansion (top level of each paste).
+extern std::vector<F_ObjHandleT> XformPastedByMarkers;
+// The host string property of an object ("" when none).
+std::string XformHostString(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop);
+// The last child of elem (0 when none).
+F_ObjHandleT XformLastChild(F_ObjHandleT doc, F_ObjHandleT elem);
+// Copies the selection of srcDoc and pastes it at the end of dst's content in doc. tail is dst's
+// last child before the paste (kept up to date by the call); the pasted nodes are returned.
+std::vector<F_ObjHandleT> XformPasteAtEnd(F_ObjHandleT srcDoc, F_ObjHandleT doc, F_ObjHandleT dst, F_ObjHandleT &tail);
+// Select an element's content (mode 6); 0 when it has none.
+int XformSelectContent(F_ObjHandleT doc, F_ObjHandleT elem);
+// Delete every child of elem.
+void XformDeleteContent(F_ObjHandleT doc, F_ObjHandleT elem);
+// Select elem itself and unwrap it.
+void XformUnwrap(F_ObjHandleT doc, F_ObjHandleT elem);
+// Append text at the end of elem's children.
+void XformAppendText(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &text);
