@@ -152,10 +152,11 @@ F_ObjHandleT om_XformRunTable(F_ObjHandleT doc, F_ObjHandleT b) {
         format = firstFmt ? XformHostString(doc, firstFmt, FP_Name) : std::string();
     }
     om_ElementSelect(doc, b, LocBefore);
-    F_TextRangeT sel = F_ApiGetTextRange(0, doc, FP_TextSelection);
+    F_ElementLocT before{parent, b, 0};
+    F_TextLocT at = F_ApiElementLocToTextLoc(doc, &before);
     FA_errno = 0;
     F_ObjHandleT tbl = F_ApiNewTable(doc, format.c_str(), columns, parts[2] ? 1 : 0, parts[1] ? 1 : 0,
-                                     parts[3] ? 1 : 0, &sel.beg);
+                                     parts[3] ? 1 : 0, &at);
     if (!tbl) return StatusCode = 408, b;
     std::vector<std::string> widths = om_XformColumnWidths(doc, b);
     std::vector<MetricT> metrics;
@@ -167,12 +168,13 @@ F_ObjHandleT om_XformRunTable(F_ObjHandleT doc, F_ObjHandleT b) {
     F_ApiSetMetrics(doc, tbl, FP_TblColWidths, &ms);
     F_ObjHandleT tblElem = F_ApiGetId(doc, tbl, FP_Element);
     om_XformApplyElementTag(doc, b, tblElem);
-    F_ObjHandleT before = 0;
+    F_ObjHandleT previous = 0;
     for (F_ObjHandleT c : XformChildren(doc, tblElem)) {
         IntT kind = F_ApiGetInt(doc, c, FP_ElementType);
-        F_ObjHandleT src = kind >= FV_FO_TBL_TITLE && kind <= FV_FO_TBL_FOOTING ? parts[kind - FV_FO_TBL_TITLE] : before;
+        F_ObjHandleT src =
+            kind >= FV_FO_TBL_TITLE && kind <= FV_FO_TBL_FOOTING ? parts[kind - FV_FO_TBL_TITLE] : previous;
         if (src) om_XformApplyElementTag(doc, src, c);
-        before = src;
+        previous = src;
     }
     if (parts[0]) {
         F_ObjHandleT first = F_ApiGetId(doc, tblElem, FP_FirstChildElement);
