@@ -183,11 +183,11 @@ F_ObjHandleT om_XformDuplicateBook(F_ObjHandleT book, const std::string &folder,
         F_ObjHandleT d = om_BookComponentFindDoc(original, oldComps[i]);
         if (!d) return StatusCode = 220, 0;
         for (F_ObjHandleT x = F_ApiGetId(0, d, FP_FirstXRefInDoc); x; x = F_ApiGetId(d, x, FP_NextXRefInDoc)) {
-            std::string src = XformHostString(d, x, FP_XRefSrcFile);
+            std::string src = XformHostString(d, x, FP_XRefFile);
             if (src.empty()) continue;
             auto it = std::find(originals.begin(), originals.end(), src);
             if (it != originals.end())
-                F_ApiSetString(d, x, FP_XRefSrcFile, fresh[size_t(it - originals.begin())].c_str());
+                F_ApiSetString(d, x, FP_XRefFile, fresh[size_t(it - originals.begin())].c_str());
         }
         om_XformUpdateProgress(0, d, 1);
         std::string target = folder + FileName(XformHostString(0, d, FP_Path));

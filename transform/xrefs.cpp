@@ -68,14 +68,14 @@ void om_XformRunCreateXRef(F_ObjHandleT doc, F_ObjHandleT launched, F_ObjHandleT
             F_ObjHandleT el = def ? F_ApiNewElement(doc, def, &loc) : 0;
             if (!el) continue;
             F_ObjHandleT obj = F_ApiGetId(doc, el, FP_Object);
-            F_ApiSetInt(doc, obj, FP_XRefSrcIsElem, 1);
+            F_ApiSetInt(doc, obj, FP_XRefSrcAccess, 1);
             IntT refIndex = om_AttrIndexByType(doc, el, FV_AT_UNIQUE_IDREF);
             if (refIndex >= 0) om_AttrSetValueAt(doc, el, refIndex, id);
             StatusCode = 0;
             if (fmt) F_ApiSetId(doc, obj, FP_XRefFmt, fmt);
             // The cross-reference points into this document or at another file.
             std::string srcFile = m.doc == doc ? std::string() : XformHostString(0, m.doc, FP_Path);
-            F_ApiSetString(doc, obj, FP_XRefSrcFile, srcFile.c_str());
+            F_ApiSetString(doc, obj, FP_XRefFile, srcFile.c_str());
             F_ObjHandleT tdef = F_ApiGetId(m.doc, m.node, FP_ElementDef);
             std::string src = id + ":" + XformHostString(m.doc, tdef, FP_Name) + ":" +
                               om_ElementText(m.doc, m.node, 1, 200, 1, 0);

@@ -154,6 +154,7 @@ typedef struct ChannelT *ChannelP;
 #define FO_MasterPage 6
 #define FO_RefPage 7
 #define FO_OtherPage 8
+#define FO_FirstGraphicKind 9  /* graphic objects are kinds 9-21 */
 #define FO_Oval 13
 #define FO_Rectangle 14
 #define FO_Line 17
@@ -161,6 +162,7 @@ typedef struct ChannelT *ChannelP;
 #define FO_TextFrame 19
 #define FO_Inset 20
 #define FO_Math 21
+#define FO_LastGraphicKind 21
 #define FO_AFrame 23
 #define FO_Marker 24
 #define FO_Fn 25
@@ -193,6 +195,7 @@ typedef struct ChannelT *ChannelP;
 #define FO_Menu 55
 #define FO_Command 56
 #define FO_MenuItemSeparator 57
+#define FO_ClimbObject 65      /* climbed through 2200 on the way to a page */
 #define FO_MarkerType 66
 
 /* Element kinds (element 1636 = definition type 1579) */
@@ -212,55 +215,164 @@ typedef struct ChannelT *ChannelP;
 #define FV_FO_TBL_CELL 14
 
 /* ---------------------------------------------------------------------------------------------
- * Property numbers used by name in more than one place (the rest are used as numbers)
+ * Property numbers, in numeric order. One number can mean different things on different kinds
+ * (the host looks a property up by kind and number); each meaning has its own name here.
  * ------------------------------------------------------------------------------------------- */
 
-#define FP_Name 20
-#define FP_Path 20
-#define FP_Unique 21
-#define FP_UserString 22
-#define FP_Label 30
+#define FP_Name 20                      /* name of a flow, format, definition, menu, component */
+#define FP_Path 20                      /* document, book: path, "" when untitled */
+#define FP_PgfFmtName 20                /* paragraph: its paragraph format's name */
+#define FP_Unique 21                    /* element, paragraph, graphic: unique id */
+#define FP_UserString 22                /* element: the caller's own string */
+#define FP_Label 30                     /* document window, dialog item, menu, command: label */
+#define FP_Title 30                     /* dialog: title */
 #define FP_IsInFront 32
+#define FP_ScreenX 33                   /* document window: left */
+#define FP_ScreenY 34                   /* document window: top */
+#define FP_ScreenW 35                   /* document window: width */
+#define FP_ScreenH 36                   /* document window: height */
+#define FP_DlgX 33                      /* dialog: position x */
+#define FP_DlgY 34                      /* dialog: position y */
 #define FP_VersionMajor 43
 #define FP_VersionMinor 44
 #define FP_ActiveDoc 51
 #define FP_ActiveBook 52
 #define FP_FirstOpenDoc 53
 #define FP_FirstOpenBook 54
+#define FP_HostDir 87                   /* session: the host's installation folder */
+#define FP_Displaying 91                /* session: display-update switches */
+#define FP_DisplayUpdates 92
+#define FP_DisplayRedraw 93
+#define FP_FirstMenuItemInSession 97
 #define FP_TextSelection 109
 #define FP_IsOnScreen 110
 #define FP_NextOpenDocInSession 111
+#define FP_FirstGraphicInDoc 112
+#define FP_FirstPgfInDoc 113
 #define FP_FirstMarkerInDoc 114
+#define FP_FirstVarFmtInDoc 116
 #define FP_FirstXRefInDoc 117
 #define FP_FirstXRefFmtInDoc 118
+#define FP_FirstTblInDoc 120
 #define FP_FirstFlowInDoc 121
+#define FP_FirstPgfFmtInDoc 122
+#define FP_FirstCharFmtInDoc 123
+#define FP_FirstCondFmtInDoc 124
 #define FP_FirstTblFmtInDoc 125
+#define FP_FirstColorInDoc 127
+#define FP_FirstSelectedGraphicInDoc 128
+#define FP_SelectedTbl 129
 #define FP_DocIsModified 131
+#define FP_DocIsReport 133              /* document: set to 1 on a new report */
+#define FP_FirstSelectedGraphicInDocAlt 141 /* second numbering of 128 */
 #define FP_FirstMarkerTypeInDoc 148
+#define FP_ShowAll 155                  /* document: show all conditional text */
+#define FP_CondDisplay 156              /* document: second conditional-text display switch */
+#define FP_CurrentPage 236
+#define FP_DocSwitch1 382               /* document: cleared on a new report, copied to a duplicate */
+#define FP_DocSwitch2 383
+#define FP_DocMetric 387                /* document: copied to a duplicate */
+#define FP_DocSwitch3 388
+#define FP_FirstBodyPageInDoc 415
+#define FP_FirstMasterPageInDoc 417
+#define FP_FirstRefPageInDoc 419
 #define FP_MainFlowInDoc 422
 #define FP_NextOpenBookInSession 490
 #define FP_FirstComponentInBook 491
 #define FP_NextComponentInBook 527
-#define FP_TextLoc 879
+#define FP_ComponentFlag 529
+#define FP_ComponentText 532            /* component: "<none>" when it has no file of its own */
+#define FP_Language 577                 /* session: interface language 1-38 */
+#define FP_CharTag 602                  /* text: character format tag */
+#define FP_TextFlag 609                 /* text: a flag over an element's text */
+#define FP_ChangeBar 611                /* paragraph, text */
+#define FP_PageNum 687                  /* page: number, 0-based */
+#define FP_MasterPage 690               /* body page: name of its master page */
+#define FP_PageNext 694
+#define FP_PageNumString 696
+#define FP_NextPgfInDoc 716
+#define FP_NextPgfInFlow 717
+#define FP_PrevPgfInFlow 718
+#define FP_PgfNumString 719             /* paragraph: the text put in front of it */
+#define FP_PgfFlag 722
+#define FP_BorderWidth 740
+#define FP_DotFlag 741                  /* graphic: cleared on dots */
+#define FP_Pen 742
+#define FP_Color 751                    /* text: colour (a colour id) */
+#define FP_GraphicIsSelected 771
+#define FP_FrameParent 774
+#define FP_NextGraphicInFrame 776
+#define FP_Angle 780
+#define FP_LocX 781
+#define FP_LocY 782
+#define FP_Width 783
+#define FP_Height 784
+#define FP_NextSelectedGraphicInDoc 785
+#define FP_NextGraphicInDoc 786
+#define FP_InsetFile 852
+#define FP_TextLoc 879                  /* marker: its text location */
+#define FP_AnchorLoc 879                /* table, anchored frame: the anchor's location */
+#define FP_PageFramePage 880            /* frame, graphic: its page */
+#define FP_FirstGraphicInFrame 882
+#define FP_Points 908
+#define FP_FirstPgf 972                 /* text frame, cell, footnote: first paragraph */
+#define FP_FirstPgfInTitle 972          /* table: first paragraph of the title */
+#define FP_LastPgf 973                  /* text frame, cell, footnote: last paragraph */
+#define FP_NextTextFrameInFlow 981
+#define FP_FramePredecessor 982         /* text frame: the series start of a paragraph put first */
+#define FP_InCell 1000                  /* paragraph: the cell holding it, 0 outside cells */
+#define FP_ClimbParent 1000             /* cell, footnote: one step towards the page */
+#define FP_InTextFrame 1001             /* paragraph, anchored frame, cell, text: its text frame */
 #define FP_MarkerText 1025
 #define FP_NextMarkerInDoc 1026
 #define FP_MarkerTypeId 1027
 #define FP_NextMarkerTypeInDoc 1028
-#define FP_XRefSrcFile 1070
-#define FP_TextRange 1071
+#define FP_VarIsSystemVar 1049
+#define FP_Fmt 1050                     /* variable format: definition text */
+#define FP_NextVarFmtInDoc 1051
+#define FP_XRefFile 1070
+#define FP_TextRange 1071               /* element, cross-reference, variable: text range */
 #define FP_NextXRefInDoc 1072
 #define FP_XRefFmt 1073
+#define FP_NextXRefFmtInDoc 1074
 #define FP_XRefSrcText 1075
-#define FP_XRefSrcIsElem 1076
+#define FP_XRefSrcAccess 1076           /* set to 1 before a cross-reference source is read */
+#define FP_NextCondFmtInDoc 1138
+#define FP_CondFmtIsShown 1139
+#define FP_CondFmtColor 1140
+#define FP_InCond 1150                  /* row, text: condition tags in force */
 #define FP_NextFlowInDoc 1162
+#define FP_FirstTextFrameInFlow 1169
+#define FP_LastTextFrameInFlow 1170
+#define FP_CellRow 1198
+#define FP_NextCellInRow 1202
+#define FP_CellColNum 1205
+#define FP_PrevRowInTbl 1244
 #define FP_NextRowInTbl 1245
-#define FP_TblTag 1275
+#define FP_RowTbl 1246
+#define FP_FirstCellInRow 1247
+#define FP_RowType 1253
+#define FP_RowIsCounted 1254            /* row: counted by the word count when not 0 */
+#define FP_TblTag 1275                  /* table: the name of its table format */
+#define FP_TblFmtName 1275              /* table format: its name */
+#define FP_NextTblFmtInDoc 1276
 #define FP_TblTitlePosition 1289
+#define FP_NextTblInDoc 1337
 #define FP_FirstRowInTbl 1338
+#define FP_LastRowInTbl 1339
+#define FP_TopRowSelection 1341
+#define FP_BottomRowSelection 1342
+#define FP_LeftColNum 1343
+#define FP_RightColNum 1344
 #define FP_TblColWidths 1345
+#define FP_NextColorInDoc 1455
 #define FP_FirstElementDefInDoc 1483
+#define FP_ViewMode 1484                /* document: view mode */
+#define FP_ElementColorShift 1484       /* element: when 1, colouring starts one character later */
+#define FP_DocInsertSwitch 1491         /* document: saved, cleared and restored around a stylesheet insertion */
 #define FP_ElementSelection 1494
 #define FP_HighestLevelElement 1509
+#define FP_ComponentElement 1551        /* component: the book element that stands for it */
 #define FP_NextElementDefInDoc 1572
 #define FP_ElementDefType 1579
 #define FP_ElementDef 1621
@@ -268,8 +380,12 @@ typedef struct ChannelT *ChannelP;
 #define FP_FirstChildElement 1623
 #define FP_PrevSiblingElement 1625
 #define FP_NextSiblingElement 1626
+#define FP_BookComponent 1628           /* book element: the component it stands for */
 #define FP_Object 1630
+#define FP_ElementIdList 1631
+#define FP_ElementSetUp 1635            /* element: set to 3 after a stylesheet element's set-up */
 #define FP_ElementType 1636
+#define FP_ValidationFlags 1668
 #define FP_DlgText 1701
 #define FP_DlgState 1702
 #define FP_DlgLabels 1703
@@ -277,7 +393,21 @@ typedef struct ChannelT *ChannelP;
 #define FP_DlgHighestItem 1707
 #define FP_DlgSensitivity 1708
 #define FP_DlgVisibility 1713
-#define FP_Element 2170
+#define FP_NextMenuItemInSession 1925
+#define FP_CommandNum 1928
+#define FP_NextSelectedGraphicInDocAlt 2050 /* second numbering of 785 */
+#define FP_GraphicIsSelectedAlt 2056    /* second numbering of 771 */
+#define FP_ListedFlag 2151              /* on the ids of 1631: a flag */
+#define FP_ElementAltName 2157          /* element: second name, shown as "tag(second)" */
+#define FP_Element 2170                 /* graphic, table, row, cell: its element */
+#define FP_ClimbToPage 2200             /* kind 65: one step towards a page */
+#define FP_XmpPacket 2262
+#define FP_FirstChildComponent 2324
+#define FP_ParentComponent 2325
+#define FP_ComponentType 2329
+#define FP_NextComponentInBookOrder 2333
+#define FP_DlgStatusReset 2344          /* dialog: cleared on the status box before it is shown */
+#define FP_DlgIsOpen 2346
 
 /* ---------------------------------------------------------------------------------------------
  * Notifications
@@ -327,6 +457,54 @@ typedef struct ChannelT *ChannelP;
 #define FV_FC_STRUCTURE_VIEW 4049
 #define FV_FC_VIEW_MODE_1 4050
 #define FV_FC_VIEW_MODE_OTHER 4061
+
+/* Row types (row 1253) */
+#define FV_ROW_HEADING 0
+#define FV_ROW_BODY 1
+#define FV_ROW_FOOTING 2
+
+/* Book component types (component 2329) */
+#define FV_BK_FOLDER 2
+#define FV_BK_GROUP 64
+#define FV_BK_DOC_FILE 512
+
+/* Graphics */
+#define FV_NoPen 15                /* pen (742): no pen */
+#define FV_MetricOne 65536         /* a metric of 1 */
+
+/* Host text */
+#define FV_TextTab 0x08            /* a tab in host text */
+
+/* Mouse commands: the top byte of FA_Note_PreMouseCommand's int is 1 for a double click */
+#define FV_MouseDoubleClick 1
+
+/* Resource item kinds of a dialog resource file (type 500) */
+#define FV_RES_GroupBox 1
+#define FV_RES_Button 2
+#define FV_RES_PopUp 3
+#define FV_RES_Label 4
+#define FV_RES_CheckBox 5
+#define FV_RES_ScrollList 8
+#define FV_RES_TextBox 9
+#define FV_RES_RadioButton 10
+
+/* Element validation value (element 1668) that raises no notice */
+#define FV_ElementValid 229376
+
+/* Call flags */
+#define FF_CLOSE_DIALOG 0          /* F_ApiClose of a dialog */
+#define FF_CLOSE_MODIFIED 1        /* F_ApiClose of a document or book: no questions, even when modified */
+#define FF_CLEAR_PLAIN 0           /* F_ApiClear */
+#define FF_CLEAR_ALL 2
+#define FF_CUT_PLAIN 2             /* F_ApiCut */
+#define FF_COPY_PLAIN 0            /* F_ApiCopy */
+#define FF_PASTE_PLAIN 0           /* F_ApiPaste */
+#define FF_PASTE_OVER 32
+#define FF_XRefsUpdateAll 7        /* F_ApiUpdateXRefs */
+#define FF_ImportElemDefs 9        /* F_ApiSimpleImportElementDefs */
+#define FF_ImportElemDefsAll 11
+#define FF_ImportFormatsAll 50175  /* F_ApiSimpleImportFormats */
+#define FF_NotifyOn 1              /* F_ApiNotification */
 
 /* Rows and columns */
 #define FV_Above 1240
