@@ -34,22 +34,25 @@ F_ObjHandleT OpenPlain(const std::string &path) { return om_DocOpenPlain(path.c_
 F_ObjHandleT om_XformDuplicateDocument(F_ObjHandleT doc, const std::string &suffix) {
     StatusCode = 0;
     std::string path = XformHostString(0, doc, FP_Path);
+    if (path.size() < 3) return StatusCode = 416, 0;
+    std::string target = path.substr(0, path.size() - 3) + suffix + ".fm";
+    if (F_ObjHandleT open = om_DocFindByPath(target); open && open != doc) F_ApiClose(open, 1);
+    // The host gives an open file's document back rather than a second one, so the saved
+    // document itself becomes the duplicate under the new name and the original file is opened
+    // again beside it, unchanged.
+    IntT left = F_ApiGetInt(0, doc, FP_ScreenX), top = F_ApiGetInt(0, doc, FP_ScreenY);
+    FA_errno = 0;
+    F_ObjHandleT dup = F_ApiSimpleSave(doc, target.c_str(), 0);
+    if (!dup) return StatusCode = 416, 0;
     F_PropValsT params = F_ApiGetOpenDefaultParams();
     F_PropValsT *ret = nullptr;
-    FA_errno = 0;
-    F_ObjHandleT copy = path.empty() ? 0 : F_ApiOpen(path.c_str(), &params, &ret);
+    F_ObjHandleT original = F_ApiOpen(path.c_str(), &params, &ret);
     F_ApiDeallocatePropVals(&params);
     if (ret) F_ApiDeallocatePropVals(ret);
-    if (!copy) return StatusCode = 416, 0;
-    std::string target = (path.size() >= 3 ? path.substr(0, path.size() - 3) : std::string()) + suffix + ".fm";
-    if (F_ObjHandleT open = om_DocFindByPath(target); open && open != copy) F_ApiClose(open, 1);
-    FA_errno = 0;
-    F_ObjHandleT saved = F_ApiSimpleSave(copy, target.c_str(), 0);
-    if (!saved) {
-        F_ApiClose(copy, 1);
-        return StatusCode = 416, 0;
-    }
-    return saved;
+    if (!original) return StatusCode = 416, 0;
+    F_ApiSetInt(0, dup, FP_ScreenX, left + 5);
+    F_ApiSetInt(0, dup, FP_ScreenY, top + 5);
+    return dup;
 }
 
 F_ObjHandleT om_XformPrepareBookComponents(F_ObjHandleT book, IntT report) {

@@ -5,7 +5,13 @@
 
 #include "lib/globals.h"
 #include "lib/host/element_walk.h"
+#include "client.h"
+#include "lib/state/nodewizard.h"
+#include "paths.h"
+#include "transcript.h"
 #include "user.h"
+
+extern "C" void *qv_DialogResourceText(ConStringT name);
 #include "xpath/xpath.h"
 
 namespace xformtest {
@@ -192,8 +198,20 @@ std::string MainOutline(F_ObjHandleT doc) {
     return Outline(F_ApiGetId(doc, flow, FP_HighestLevelElement));
 }
 
+namespace {
+void ClientInit() {
+    static F_ApiClientCallbacksT cb{"Quorvane", [](IntT) {}, nullptr, nullptr, nullptr, qv_DialogResourceText};
+    F_ApiRegisterClient(&cb);
+}
+}  // namespace
+
 void ResetXform() {
+    host::ResetClients();
     host::ResetSession();
+    host::ResetUser();
+    host::ClearTranscript();
+    host::LoadClientInProcess(ClientInit, std::string(QV_SOURCE_DIR) + "/defaults");
+    ErrorReportDoc = 0;
     FA_errno = 0;
     StatusCode = 0;
     CancelFlag = 0;
