@@ -14,6 +14,7 @@
 #include "lib/host/paths.h"
 #include "lib/strings/heapstr.h"
 #include "transform/xform.h"
+#include "transform/xform_internal.h"
 #include "xpath/xpath.h"
 
 namespace {
@@ -26,8 +27,8 @@ std::string HostString(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop) {
 }
 
 // The source_file text with parameters substituted and "\" separators.
-std::string SourceFileText(F_ObjHandleT doc, F_ObjHandleT elem) {
-    std::string v = XformAttr(doc, elem, "source_file");
+std::string SourceFileText(const XformAttrs &a) {
+    std::string v = a.Get("source_file");
     if (XformPrefs.recognizeParamsInPaths && !v.empty())
         v = XformSubstituteParams(v, 0, XformPrefs.recognizeParamsInLiterals);
     std::replace(v.begin(), v.end(), '/', '\\');
@@ -49,9 +50,11 @@ void om_XformRememberOpenedFile(F_ObjHandleT id) {
         XformOpenedFiles.push_back(id);
 }
 
-F_ObjHandleT om_XformOpenSourceFile(F_ObjHandleT doc, F_ObjHandleT elem) {
+namespace {
+
+F_ObjHandleT OpenSourceFile(F_ObjHandleT doc, const XformAttrs &attrs) {
     StatusCode = 0;
-    std::string v = SourceFileText(doc, elem);
+    std::string v = SourceFileText(attrs);
     if (v == "Current") return doc;
     if (v.empty() || v == "Inherit") return 0;
     std::string path = v;
@@ -77,25 +80,46 @@ F_ObjHandleT om_XformOpenSourceFile(F_ObjHandleT doc, F_ObjHandleT elem) {
     return f;
 }
 
-F_ObjHandleT om_XformContextNode(F_ObjHandleT doc, F_ObjHandleT elem, IntT /*seq*/) {
-    std::string src;
-    om_AttrGetValue(doc, elem, "source_file", &src);
-    if (src == "Current" && om_XformStartingContext(doc, elem) == 1) return elem;
-    std::string v;
-    if (om_AttrGetValue(doc, elem, "ContextNodeId", &v) < 0) return 0;
-    return static_cast<F_ObjHandleT>(std::strtoul(v.c_str(), nullptr, 10));
+F_ObjHandleT ContextNode(F_ObjHandleT elem, const XformAttrs &a) {
+    if (a.Raw("source_file") == "Current" && a.Raw("starting_context") == "QVRN_element") return elem;
+    bool has = false;
+    std::string v = a.Raw("ContextNodeId", &has);
+    return has ? static_cast<F_ObjHandleT>(std::strtoul(v.c_str(), nullptr, 10)) : 0;
 }
 
-F_ObjHandleT om_XformContextDocument(F_ObjHandleT doc, F_ObjHandleT elem, IntT seq) {
-    F_ObjHandleT f = om_XformOpenSourceFile(doc, elem);
+F_ObjHandleT ContextDocument(F_ObjHandleT doc, F_ObjHandleT elem, IntT seq, const XformAttrs &a) {
+    F_ObjHandleT f = OpenSourceFile(doc, a);
     if (StatusCode) return 0;
-    F_ObjHandleT k = static_cast<F_ObjHandleT>(om_XformGetContextDocId(doc, elem));
-    F_ObjHandleT m = om_XformContextNode(doc, elem, seq);
+    F_ObjHandleT k = static_cast<F_ObjHandleT>(std::strtoul(a.Raw("ContextDocId").c_str(), nullptr, 10));
+    F_ObjHandleT m = ContextNode(elem, a);
     if (!f && !k) return StatusCode = 405, 0;
     if (seq && f && f != k && m != elem && om_XPathFirstStepAxis(seq) != XA_ROOT) StatusCode = 407;
     F_ObjHandleT r = f ? f : k;
     if (!r && !StatusCode) StatusCode = 408;
     return r;
+}
+
+IntT SequenceNumber(F_ObjHandleT doc, F_ObjHandleT elem, const XformAttrs &a) {
+    StatusCode = 0;
+    IntT n = a.Int("SequenceNumber");
+    if (n < 1) n = om_XformParseSelectOrTest(doc, elem, 1);
+    if (StatusCode) return 0;
+    if (n > 0 && !om_XPathIsCompiledSequence(n)) return StatusCode = 408, 0;
+    return n;
+}
+
+}  // namespace
+
+F_ObjHandleT om_XformOpenSourceFile(F_ObjHandleT doc, F_ObjHandleT elem) {
+    return OpenSourceFile(doc, XformAttrs(doc, elem));
+}
+
+F_ObjHandleT om_XformContextNode(F_ObjHandleT doc, F_ObjHandleT elem, IntT /*seq*/) {
+    return ContextNode(elem, XformAttrs(doc, elem));
+}
+
+F_ObjHandleT om_XformContextDocument(F_ObjHandleT doc, F_ObjHandleT elem, IntT seq) {
+    return ContextDocument(doc, elem, seq, XformAttrs(doc, elem));
 }
 
 void om_XformSetContextAttrs(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT ctxDoc, F_ObjHandleT ctxNode,
@@ -107,9 +131,7 @@ void om_XformSetContextAttrs(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT c
     F_ObjHandleT x = om_ElementNextInDocOrder(doc, elem);
     while (x && x != elem) {
         if (ElementWalkState.lastMove != WalkUp && om_XformElementType(doc, x) != 0) {
-            om_AttrSetValue(doc, x, "ContextDocId", d);
-            om_AttrSetValue(doc, x, "ContextNodeId", n);
-            om_AttrSetValue(doc, x, "ContextAttributeNumber", a);
+            XformWriteContext(doc, x, d, n, a, nullptr);
             StatusCode = 0;
             // Only stylesheet elements are compiled: ordinary content may carry any text.
             if (recompile) {
@@ -124,12 +146,7 @@ void om_XformSetContextAttrs(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT c
 }
 
 IntT om_XformSequenceNumber(F_ObjHandleT doc, F_ObjHandleT elem) {
-    StatusCode = 0;
-    IntT n = XformAttrInt(doc, elem, "SequenceNumber");
-    if (n < 1) n = om_XformParseSelectOrTest(doc, elem, 1);
-    if (StatusCode) return 0;
-    if (n > 0 && !om_XPathIsCompiledSequence(n)) return StatusCode = 408, 0;
-    return n;
+    return SequenceNumber(doc, elem, XformAttrs(doc, elem));
 }
 
 std::vector<F_ObjHandleT> XformQuery::Documents() const {
@@ -146,16 +163,17 @@ std::vector<F_ObjHandleT> XformQuery::Documents() const {
 
 int XformBeginQuery(F_ObjHandleT doc, F_ObjHandleT elem, XformQuery &q) {
     q = XformQuery{};
-    q.seq = om_XformSequenceNumber(doc, elem);
+    XformAttrs attrs(doc, elem);
+    q.seq = SequenceNumber(doc, elem, attrs);
     if (!q.seq) {
         if (!StatusCode) StatusCode = 402;
         return 0;
     }
     om_XPathResetSequence(q.seq, 1);
-    F_ObjHandleT inherited = static_cast<F_ObjHandleT>(om_XformGetContextDocId(doc, elem));
-    q.ctxDoc = om_XformContextDocument(doc, elem, q.seq);
+    F_ObjHandleT inherited = static_cast<F_ObjHandleT>(std::strtoul(attrs.Raw("ContextDocId").c_str(), nullptr, 10));
+    q.ctxDoc = ContextDocument(doc, elem, q.seq, attrs);
     if (StatusCode) return 0;
-    q.ctxNode = om_XformContextNode(doc, elem, q.seq);
+    q.ctxNode = ContextNode(elem, attrs);
     // A named source other than the inherited document is queried from its own top: an inherited
     // node belongs to another document.
     if (q.ctxNode != elem && q.ctxDoc != inherited) q.ctxNode = 0;

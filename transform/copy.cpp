@@ -20,9 +20,9 @@ void om_XformCheckCopyable(F_ObjHandleT doc, F_ObjHandleT elem) {
 
 void om_XformRunCopyOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
     StatusCode = 0;
+    XformAttrs attrs(doc, elem);
     if (type == XT_ValueOf) {
-        std::string select;
-        om_AttrGetValue(doc, elem, "select", &select);
+        std::string select = attrs.Raw("select");
         if (!select.empty() && select != ErrorSentinel && select[0] == '$') {
             std::string value = "<UNDEFINED PARAMETER>";
             for (size_t i = 0; i < XformParams.names.size() && i < XformParams.values.size(); ++i)
@@ -37,9 +37,9 @@ void om_XformRunCopyOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
     }
     XformQuery q;
     if (!XformBeginQuery(doc, elem, q)) return;
-    IntT maxMatches = XformAttrInt(doc, elem, "max_matches");
+    IntT maxMatches = attrs.Int("max_matches");
     XformDeleteContent(doc, elem);
-    om_XformReadValueOfActions(doc, elem);
+    if (type == XT_ValueOf) om_XformReadValueOfActions(doc, elem);
     XformValueOfActionsT act = XformRunState.valueOf;
     ElementWalkPushed walk;
     F_ApiSetInt(0, doc, FP_IsInFront, 1);

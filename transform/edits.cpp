@@ -1,7 +1,10 @@
 // Element edits the processors share: pasting at the end of an element, selecting, clearing,
 // unwrapping and appending text.
 #include "lib/globals.h"
+#include <cstdlib>
+
 #include "lib/host/element_edit.h"
+#include "lib/strings/heapstr.h"
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
 
@@ -56,4 +59,61 @@ void XformUnwrap(F_ObjHandleT doc, F_ObjHandleT elem) {
 void XformAppendText(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &text) {
     if (text.empty()) return;
     om_ElementInsertText(doc, elem, text, LocContentEnd);
+}
+
+XformAttrs::XformAttrs(F_ObjHandleT doc, F_ObjHandleT elem) {
+    F_AttributesT list = F_ApiGetAttributes(doc, elem);
+    names_.reserve(list.len);
+    values_.reserve(list.len);
+    for (UIntT i = 0; i < list.len; ++i) {
+        names_.emplace_back(list.val[i].name ? list.val[i].name : "");
+        const F_StringsT &v = list.val[i].values;
+        values_.emplace_back(v.len && v.val[0] ? v.val[0] : "");
+    }
+    F_ApiDeallocateAttributes(&list);
+}
+
+std::string XformAttrs::Raw(const std::string &name, bool *has) const {
+    // The last attribute of the name counts, as the single readers take it.
+    for (size_t i = names_.size(); i-- > 0;)
+        if (names_[i] == name) {
+            if (has) *has = true;
+            return values_[i];
+        }
+    if (has) *has = false;
+    return "";
+}
+
+std::string XformAttrs::Get(const std::string &name) const {
+    std::string v = Raw(name);
+    if (v == ErrorSentinel || v == EmptySentinel) return "";
+    return v;
+}
+
+IntT XformAttrs::Int(const std::string &name) const {
+    std::string v = Get(name);
+    return v.empty() ? 0 : static_cast<IntT>(std::strtol(v.c_str(), nullptr, 10));
+}
+
+int XformWriteContext(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &ctxDoc, const std::string &ctxNode,
+                      const std::string &attr, const std::string *seq) {
+    F_AttributesT list = F_ApiGetAttributes(doc, elem);
+    int written = 0;
+    auto put = [&](F_AttributeT &a, const std::string &value) {
+        F_ApiDeallocateStrings(&a.values);
+        a.values.len = 1;
+        a.values.val = static_cast<StringT *>(F_Alloc(sizeof(StringT), NO_DSE));
+        a.values.val[0] = F_StrCopyString(value.c_str());
+        ++written;
+    };
+    for (UIntT i = 0; i < list.len; ++i) {
+        std::string n = list.val[i].name ? list.val[i].name : "";
+        if (n == "ContextDocId") put(list.val[i], ctxDoc);
+        else if (n == "ContextNodeId") put(list.val[i], ctxNode);
+        else if (n == "ContextAttributeNumber") put(list.val[i], attr);
+        else if (seq && n == "SequenceNumber") put(list.val[i], *seq);
+    }
+    if (written) F_ApiSetAttributes(doc, elem, &list);
+    F_ApiDeallocateAttributes(&list);
+    return written;
 }

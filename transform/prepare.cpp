@@ -259,11 +259,8 @@ F_ObjHandleT om_XformPrepareStylesheet(F_ObjHandleT doc, IntT stop) {
                 switch (t) {
                 case 1: case 2: case 3: case 4: case 6: case 7: case 13: case 15: case 16: case 17: case 18:
                 case 20: {
-                    om_AttrSetValue(doc, e, "ContextDocId", "0");
-                    om_AttrSetValue(doc, e, "ContextNodeId", "0");
-                    om_AttrSetValue(doc, e, "ContextAttributeNumber", "-1");
                     IntT n = 0;
-                    if (HostGetAttributes(doc, e).empty()) {
+                    if (!XformWriteContext(doc, e, "0", "0", "-1", nullptr) && XformAttrs(doc, e).Empty()) {
                         StatusCode = 213;
                     } else {
                         StatusCode = 0;

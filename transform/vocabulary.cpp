@@ -7,6 +7,7 @@
 #include "lib/host/attributes.h"
 #include "lib/strings/heapstr.h"
 #include "transform/xform.h"
+#include "transform/xform_internal.h"
 
 namespace {
 
@@ -40,9 +41,8 @@ bool Keyword(F_ObjHandleT doc, F_ObjHandleT elem, const char *name, const char *
     return v == keyword;
 }
 
-IntT ObjectAction(F_ObjHandleT doc, F_ObjHandleT elem, const char *name, bool text) {
-    std::string v;
-    om_AttrGetValue(doc, elem, name, &v);
+IntT ObjectAction(const XformAttrs &a, const char *name, bool text) {
+    std::string v = a.Raw(name);
     if (IsEmptyValue(v) || v == "Preserve") return 1;
     if (text && v == "ConvertToText") return 2;
     return 3;
@@ -105,11 +105,12 @@ IntT om_XformSortDataType(F_ObjHandleT doc, F_ObjHandleT elem) {
 
 void om_XformReadValueOfActions(F_ObjHandleT doc, F_ObjHandleT elem) {
     XformValueOfActionsT &a = XformRunState.valueOf;
-    a.xref = ObjectAction(doc, elem, "xref_action", true);
-    a.marker = ObjectAction(doc, elem, "marker_action", true);
-    a.variable = ObjectAction(doc, elem, "variable_action", true);
-    a.equation = ObjectAction(doc, elem, "equation_action", false);
-    a.graphic = ObjectAction(doc, elem, "graphic_action", false);
+    XformAttrs attrs(doc, elem);
+    a.xref = ObjectAction(attrs, "xref_action", true);
+    a.marker = ObjectAction(attrs, "marker_action", true);
+    a.variable = ObjectAction(attrs, "variable_action", true);
+    a.equation = ObjectAction(attrs, "equation_action", false);
+    a.graphic = ObjectAction(attrs, "graphic_action", false);
 }
 
 IntT om_XformGetContextDocId(F_ObjHandleT doc, F_ObjHandleT elem) {

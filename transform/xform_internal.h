@@ -29,3 +29,23 @@ void XformDeleteContent(F_ObjHandleT doc, F_ObjHandleT elem);
 void XformUnwrap(F_ObjHandleT doc, F_ObjHandleT elem);
 // Append text at the end of elem's children.
 void XformAppendText(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &text);
+
+// One read of an element's attribute list, for the processors that look at several of its
+// attributes (each single read copies the whole list).
+class XformAttrs {
+  public:
+    XformAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
+    // The first value; "" when absent, empty or a sentinel (as XformAttr).
+    std::string Get(const std::string &name) const;
+    // The first value as stored ("" when none); *has tells whether the attribute is there.
+    std::string Raw(const std::string &name, bool *has = nullptr) const;
+    IntT Int(const std::string &name) const;
+    bool Empty() const { return names_.empty(); }
+
+  private:
+    std::vector<std::string> names_, values_;
+};
+// Writes the three context attributes (and the sequence number when seq is not null) of a
+// stylesheet element in one change of its attribute list; 0 when the element has none of them.
+int XformWriteContext(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &ctxDoc, const std::string &ctxNode,
+                      const std::string &attr, const std::string *seq);
