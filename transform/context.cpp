@@ -3,6 +3,7 @@
 // source documents the run opens, and the compiled expression of the element.
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
@@ -163,7 +164,9 @@ std::vector<F_ObjHandleT> XformQuery::Documents() const {
 
 int XformBeginQuery(F_ObjHandleT doc, F_ObjHandleT elem, XformQuery &q) {
     q = XformQuery{};
-    XformAttrs attrs(doc, elem);
+    std::optional<XformAttrs> own;
+    const XformAttrs *cached = XformCachedAttrs(doc, elem);
+    const XformAttrs &attrs = cached ? *cached : own.emplace(doc, elem);
     q.seq = SequenceNumber(doc, elem, attrs);
     if (!q.seq) {
         if (!StatusCode) StatusCode = 402;

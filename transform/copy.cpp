@@ -1,6 +1,8 @@
 // Copy and value processors: QVRN_copy-of brings in copies of its matches, QVRN_value-of their
 // text (or a parameter's value); the flattening of copied content and the refusal to copy
 // table parts.
+#include <optional>
+
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
 #include "lib/host/attributes.h"
@@ -20,7 +22,9 @@ void om_XformCheckCopyable(F_ObjHandleT doc, F_ObjHandleT elem) {
 
 void om_XformRunCopyOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
     StatusCode = 0;
-    XformAttrs attrs(doc, elem);
+    std::optional<XformAttrs> own;
+    const XformAttrs *cached = XformCachedAttrs(doc, elem);
+    const XformAttrs &attrs = cached ? *cached : own.emplace(doc, elem);
     if (type == XT_ValueOf) {
         std::string select = attrs.Raw("select");
         if (!select.empty() && select != ErrorSentinel && select[0] == '$') {

@@ -2,6 +2,7 @@
 // duplicate, open a book's components), the per-document run that walks the Main flow and
 // hands each stylesheet element to its processor, and the end of a run.
 #include <algorithm>
+#include <optional>
 
 #include "lib/dialogs/dlgitems.h"
 #include "lib/dialogs/msgbox.h"
@@ -182,6 +183,12 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
         }
         IntT t = up ? 0 : om_XformElementType(d, e);
         StatusCode = 0;
+        std::optional<XformAttrs> attrs;
+        if (t != XT_None) {
+            attrs.emplace(d, e);
+            XformSetCachedAttrs(d, e, &*attrs);
+        }
+        const IntT keep = attrs && attrs->Raw("qvrn_element") == "Preserve" ? 1 : 3;
         F_ObjHandleT next = 0;
         bool haveNext = false;
         After after = After::None;
@@ -190,16 +197,16 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
         case XT_CopyOf:
         case XT_ValueOf:
             om_XformRunCopyOf(d, e, t);
-            after = om_XformElementDisposition(d, e) == 1 ? After::None : After::Unwrap;
+            after = keep == 1 ? After::None : After::Unwrap;
             break;
         case XT_CreateXRef:
             om_XformRunCreateXRef(d, s, e);
-            after = om_XformElementDisposition(d, e) == 1 ? After::None : After::Unwrap;
+            after = keep == 1 ? After::None : After::Unwrap;
             break;
         case XT_SetAttribute:
         case XT_SetMarker:
             om_XformRunSetAttribute(d, e, t);
-            after = om_XformElementDisposition(d, e) == 1 ? After::None : After::Delete;
+            after = keep == 1 ? After::None : After::Delete;
             break;
         case XT_ForEach:
             om_XformRunForEach(d, e);
@@ -231,11 +238,11 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
         case XT_Template:
             om_XformRunTemplateCall(d, e);
             enter = true;
-            after = om_XformElementDisposition(d, e) == 1 ? After::None : After::Unwrap;
+            after = keep == 1 ? After::None : After::Unwrap;
             break;
         case XT_Param:
             om_XformRunParam(d, e);
-            if (om_XformElementDisposition(d, e) != 1) {
+            if (keep != 1) {
                 enter = true;
                 after = After::Unwrap;
             }
@@ -243,6 +250,7 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
         default:
             break;
         }
+        XformSetCachedAttrs(0, 0, nullptr);
         if (StatusCode) {
             stopped = e;
             break;

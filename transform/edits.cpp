@@ -117,3 +117,20 @@ int XformWriteContext(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &ct
     F_ApiDeallocateAttributes(&list);
     return written;
 }
+
+namespace {
+struct {
+    F_ObjHandleT doc = 0, elem = 0;
+    const XformAttrs *attrs = nullptr;
+} gCached;
+}  // namespace
+
+const XformAttrs *XformCachedAttrs(F_ObjHandleT doc, F_ObjHandleT elem) {
+    return gCached.attrs && gCached.doc == doc && gCached.elem == elem ? gCached.attrs : nullptr;
+}
+
+void XformSetCachedAttrs(F_ObjHandleT doc, F_ObjHandleT elem, const XformAttrs *attrs) {
+    gCached.doc = doc;
+    gCached.elem = elem;
+    gCached.attrs = attrs;
+}

@@ -28,14 +28,28 @@ struct PartRows {
     std::vector<std::string> keys;
 };
 
-void FillRowCells(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT newRow, const XformMatch &m) {
-    std::vector<F_ObjHandleT> cells;
-    for (F_ObjHandleT c : XformChildren(doc, row))
-        if (om_XformElementType(doc, c) == XT_TableCell) cells.push_back(c);
+// The definition an element_tag names (0 when none), read once per template row or cell.
+F_ObjHandleT TagDef(F_ObjHandleT doc, F_ObjHandleT styleElem) {
+    std::string tag = XformAttr(doc, styleElem, "element_tag");
+    FA_errno = 0;
+    F_ObjHandleT def = tag.empty() ? 0 : F_ApiGetNamedObject(doc, FO_ElementDef, tag.c_str());
+    FA_errno = 0;
+    return def;
+}
+
+void Retag(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT def) {
+    if (def && elem && F_ApiGetId(doc, elem, FP_ElementDef) != def) F_ApiSetId(doc, elem, FP_ElementDef, def);
+}
+
+struct TemplateCell {
+    F_ObjHandleT cell = 0, def = 0;
+};
+
+void FillRowCells(F_ObjHandleT doc, const std::vector<TemplateCell> &cells, F_ObjHandleT newRow, const XformMatch &m) {
     std::vector<F_ObjHandleT> targets = XformChildren(doc, newRow);
     for (size_t i = 0; i < cells.size() && i < targets.size(); ++i) {
-        om_XformApplyElementTag(doc, cells[i], targets[i]);
-        if (XformSelectContent(doc, cells[i])) {
+        Retag(doc, targets[i], cells[i].def);
+        if (XformSelectContent(doc, cells[i].cell)) {
             F_ObjHandleT tail = XformLastChild(doc, targets[i]);
             XformPasteAtEnd(doc, doc, targets[i], tail);
         }
@@ -64,6 +78,12 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
     ElementWalkPushed walk;
     F_ApiSetInt(0, doc, FP_IsInFront, 1);
     F_ObjHandleT anchor = F_ApiGetId(doc, part, FP_FirstChildElement);
+    F_ObjHandleT rowDef = test ? 0 : TagDef(doc, row);
+    std::vector<TemplateCell> cells;
+    if (!test)
+        for (F_ObjHandleT c : XformChildren(doc, row))
+            if (om_XformElementType(doc, c) == XT_TableCell) cells.push_back(TemplateCell{c, TagDef(doc, c)});
+    StatusCode = 0;
     for (F_ObjHandleT qdoc : q.Documents()) {
         om_PollUserCancel();
         if (StatusCode == 210) return 0;
@@ -95,7 +115,7 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
             if (F_ApiAddRows(doc, refRow, FV_Below, 1) != 0) return StatusCode = 408, 0;
             F_ObjHandleT newRow = F_ApiGetId(doc, refElem, FP_NextSiblingElement);
             if (!newRow) return StatusCode = 408, 0;
-            om_XformApplyElementTag(doc, row, newRow);
+            Retag(doc, newRow, rowDef);
             placed->rows.insert(placed->rows.begin() + static_cast<long>(place), newRow);
             if (sortSeq) {
                 placed->keys.insert(placed->keys.begin() + static_cast<long>(place), key);
@@ -103,7 +123,7 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
             } else {
                 placed->keys.push_back(key);
             }
-            FillRowCells(doc, row, newRow, m);
+            FillRowCells(doc, cells, newRow, m);
         }
     }
     return 0;

@@ -2,6 +2,7 @@
 // single-keyword attributes, and parameter names inside texts.
 #include <cctype>
 #include <cstdlib>
+#include <optional>
 
 #include "lib/globals.h"
 #include "lib/host/attributes.h"
@@ -105,7 +106,9 @@ IntT om_XformSortDataType(F_ObjHandleT doc, F_ObjHandleT elem) {
 
 void om_XformReadValueOfActions(F_ObjHandleT doc, F_ObjHandleT elem) {
     XformValueOfActionsT &a = XformRunState.valueOf;
-    XformAttrs attrs(doc, elem);
+    std::optional<XformAttrs> own;
+    const XformAttrs *cached = XformCachedAttrs(doc, elem);
+    const XformAttrs &attrs = cached ? *cached : own.emplace(doc, elem);
     a.xref = ObjectAction(attrs, "xref_action", true);
     a.marker = ObjectAction(attrs, "marker_action", true);
     a.variable = ObjectAction(attrs, "variable_action", true);

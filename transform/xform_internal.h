@@ -49,3 +49,7 @@ class XformAttrs {
 // stylesheet element in one change of its attribute list; 0 when the element has none of them.
 int XformWriteContext(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &ctxDoc, const std::string &ctxNode,
                       const std::string &attr, const std::string *seq);
+// The attributes of the element the driver is dispatching, read once: the processors' readers
+// take them from here for that element (its attributes do not change while it runs).
+const XformAttrs *XformCachedAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
+void XformSetCachedAttrs(F_ObjHandleT doc, F_ObjHandleT elem, const XformAttrs *attrs);
