@@ -45,14 +45,19 @@ struct TemplateCell {
     F_ObjHandleT cell = 0, def = 0;
 };
 
-void FillRowCells(F_ObjHandleT doc, const std::vector<TemplateCell> &cells, F_ObjHandleT newRow, const XformMatch &m) {
+// onClipboard: the template cell whose content the clipboard holds (0: none); a row of one cell
+// copies its template once for all its rows.
+void FillRowCells(F_ObjHandleT doc, const std::vector<TemplateCell> &cells, F_ObjHandleT newRow, const XformMatch &m,
+                  F_ObjHandleT &onClipboard) {
     std::vector<F_ObjHandleT> targets = XformChildren(doc, newRow);
     for (size_t i = 0; i < cells.size() && i < targets.size(); ++i) {
         Retag(doc, targets[i], cells[i].def);
-        if (XformSelectContent(doc, cells[i].cell)) {
-            F_ObjHandleT tail = XformLastChild(doc, targets[i]);
-            XformPasteAtEnd(doc, doc, targets[i], tail);
+        bool copied = onClipboard == cells[i].cell;
+        if (!copied && XformSelectContent(doc, cells[i].cell) && F_ApiCopy(doc, 0) == 0) {
+            copied = true;
+            onClipboard = cells.size() == 1 ? cells[i].cell : 0;
         }
+        if (copied && om_ElementSelect(doc, targets[i], LocContentEnd)) F_ApiPaste(doc, 0);
         StatusCode = 0;
         om_XformSetContextAttrs(doc, targets[i], m.doc, m.node, m.attr, 0);
         StatusCode = 0;
@@ -80,6 +85,7 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
     F_ObjHandleT anchor = F_ApiGetId(doc, part, FP_FirstChildElement);
     F_ObjHandleT rowDef = test ? 0 : TagDef(doc, row);
     std::vector<TemplateCell> cells;
+    F_ObjHandleT onClipboard = 0;
     if (!test)
         for (F_ObjHandleT c : XformChildren(doc, row))
             if (om_XformElementType(doc, c) == XT_TableCell) cells.push_back(TemplateCell{c, TagDef(doc, c)});
@@ -123,7 +129,7 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
             } else {
                 placed->keys.push_back(key);
             }
-            FillRowCells(doc, cells, newRow, m);
+            FillRowCells(doc, cells, newRow, m, onClipboard);
         }
     }
     return 0;
