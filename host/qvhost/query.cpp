@@ -23,6 +23,7 @@
 #include "model.h"
 #include "paths.h"
 #include "transcript.h"
+#include "user.h"
 
 namespace fs = std::filesystem;
 
@@ -122,7 +123,16 @@ int runQuery(const QueryArgs &a) {
     std::string error;
     std::error_code ec;
     std::string dir = a.clientDir.empty() ? "" : fs::absolute(a.clientDir, ec).string();
-    if (!host::LoadClientModule(a.plugin, dir, &error)) {
+    // The plug-in's start-up questions (a first start, an upgrade) are answered Yes.
+    for (int i = 0; i < 2; ++i) {
+        host::UserAnswer yes;
+        yes.kind = "alert";
+        yes.value = "yes";
+        host::QueueAnswer(yes);
+    }
+    bool loaded = host::LoadClientModule(a.plugin, dir, &error) != nullptr;
+    host::ClearAnswers();
+    if (!loaded) {
         std::cerr << "qvhost: " << error << "\n";
         return 2;
     }
