@@ -10,6 +10,7 @@
 #include "lib/host/docio.h"
 #include "lib/host/documents.h"
 #include "lib/host/element_query.h"
+#include "lib/host/paths.h"
 #include "lib/plugin_globals.h"
 #include "lib/state/cond_triggers.h"
 #include "lib/state/general_preferences.h"
@@ -40,6 +41,17 @@ void Refresh() {
     if (DialogHandles[kDlgNodeWizard]) om_NWRefreshWizardDialog(1);
 }
 
+// The same file: the paths compared ignoring case, in one separator form (the stored scripts
+// document path is kept with forward slashes, the host reports backslashes).
+bool SamePath(ConStringT a, const std::string &b) {
+    auto form = [](std::string_view p) {
+        StringT s = qv::NewHeapString(p);
+        om_PathNormalize(&s, 1, 0);
+        return Take(s);
+    };
+    return !b.empty() && SameCI(form(qv::View(a)), form(b));
+}
+
 F_ObjHandleT OpenedDoc(const NotifyArgs &a) { return a.doc ? a.doc : a.activeDoc; }
 
 void PostOpenDoc(const NotifyArgs &a) {
@@ -47,7 +59,10 @@ void PostOpenDoc(const NotifyArgs &a) {
     F_ObjHandleT doc = OpenedDoc(a);
     if (CondTriggerSettings.setting16) om_CondApplyRulesToDoc(doc, 1, 0);
     if (GeneralPreferences.nwAllowScriptAutorunning && doc) om_NWSRunEventScripts(doc, kOnDocumentOpen);
-    if (a.text && SameCI(a.text, SettingsFiles.currentScriptsDoc)) om_NWSCloseHiddenCopies(0);
+    if (SamePath(a.text, SettingsFiles.currentScriptsDoc)) {
+        qv_Trace("closes the scripts document's hidden copies");
+        om_NWSCloseHiddenCopies(0);
+    }
     Refresh();
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "lib/plugin_globals.h"
+#include "lib/state/settings_files.h"
 #include "lib/state/stylesheet_setup.h"
 #include "lib/host/system_services.h"
 #include "plugin/commands.h"
@@ -140,6 +141,15 @@ TEST_F(ShellRouting, MenusInTheirOrderWithTheDebugAndVersionWarningVariants) {
         EXPECT_STREQ(label, "Quorvane (!DEBUG!)");
         F_ApiDeallocateString(&label);
     }
+
+    // The maker's shared menus in place of the host's main menus.
+    TearDown();
+    SetUp();
+    Settle("QVRN_MENU_LOCATION=orlemeadow\nSTARTUP_LANGUAGE=English\n");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(ItemNames("!MakerMainMenu"), std::vector<std::string>{"!OrleMeadowDocMenu"});
+    EXPECT_EQ(ItemNames("!OrleMeadowDocMenu"), std::vector<std::string>{"!Quorvane_Menu_MainDocMenu"});
+    EXPECT_EQ(ItemNames("!OrleMeadowBookMenu"), std::vector<std::string>{"!Quorvane_Menu_MainBookMenu"});
 }
 
 TEST_F(ShellRouting, NotificationsReachTheirHandlers) {
@@ -293,6 +303,28 @@ TEST_F(ShellRouting, SetLanguageRelabelsTheMenusAndReopensTheOpenDialogs) {
     EXPECT_TRUE(Shown("reopens the Node Wizard"));
     EXPECT_FALSE(Shown("reopens the Quick Finder"));
     DialogHandles = DialogHandlesT{};
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShellRouting, OpeningTheScriptsDocumentItselfClosesItsHiddenCopies) {
+    Settle("");
+    ASSERT_TRUE(Start());
+    // Start-up keeps the path with forward slashes; the host reports backslashes.
+    EXPECT_EQ(SettingsFiles.currentScriptsDoc.find('\\'), std::string::npos);
+    const std::pair<std::string, bool> rows[] = {
+        {"", false},
+        {qv::sys::WindowsPath((SettingsFolder() / "Quorvane_Node_Wizard_Scripts.fm").string()), true},
+        {qv::sys::WindowsPath((SettingsFolder() / "QUORVANE_NODE_WIZARD_SCRIPTS.FM").string()), true},
+        {qv::sys::WindowsPath((SettingsFolder() / "Other.fm").string()), false},
+    };
+    for (const auto &[path, closes] : rows) {
+        host::ClearTranscript();
+        F_ApiNotify(FA_Note_PostOpenDoc, 0, const_cast<StringT>(path.c_str()), 0);
+        EXPECT_EQ(Shown("closes the scripts document's hidden copies"), closes) << path;
+    }
 }
 
 }  // namespace

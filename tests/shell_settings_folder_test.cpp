@@ -1,6 +1,7 @@
 // The settings folder at start-up: a first start, an upgrade from an older or a current settings
 // version, the scripts document's backup, copies that fail, settings kept in the plug-in's folder,
 // a preferences file named elsewhere, and the plug-in left inert when it cannot run.
+#include <algorithm>
 #include <string>
 
 #include "lib/host/system_services.h"
@@ -145,6 +146,35 @@ TEST_F(Settings, SettingsInsideThePluginFolderAndPreferencesNamedElsewhere) {
     EXPECT_EQ(SettingsFiles.generalPreferences, qv::sys::WindowsPath((root / "elsewhere" / "prefs.txt").string()));
     EXPECT_FALSE(fs::exists(File("Quorvane_General_Preferences.txt")));
     EXPECT_FALSE(fs::exists(File("prefs.txt")));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Settings, TheFirstExistingRecentScriptsDocumentBecomesTheCurrentOne) {
+    WriteFile(root / "mine" / "My Scripts.fm", "x");
+    const std::pair<std::string, std::string> rows[] = {
+        // the favorites' first line, the current scripts document afterwards (forward slashes)
+        {"", "settings"},
+        {qv::sys::WindowsPath((root / "missing.fm").string()) + "\r\n" +
+             qv::sys::WindowsPath((root / "mine" / "My Scripts.fm").string()) + "\r\n",
+         "settings"},
+        {qv::sys::WindowsPath((root / "mine" / "My Scripts.fm").string()) + "\r\n", "mine"},
+    };
+    for (const auto &[favorites, expected] : rows) {
+        TearDown();
+        SetUp();
+        WriteFile(root / "mine" / "My Scripts.fm", "x");
+        WriteFile(File("Quorvane.version"), "3\r\n44\r\n");
+        WriteFile(File("Quorvane_NWScript_Doc_Favorites.txt"), favorites);
+        ASSERT_TRUE(Start());
+        fs::path want = expected == "mine" ? root / "mine" / "My Scripts.fm" : File("Quorvane_Node_Wizard_Scripts.fm");
+        std::string forward = qv::sys::WindowsPath(want.string());
+        std::replace(forward.begin(), forward.end(), '\\', '/');
+        EXPECT_EQ(SettingsFiles.currentScriptsDoc, forward) << favorites;
+        EXPECT_EQ(RecentScriptsDocs.size(), favorites.empty() ? 0u : std::count(favorites.begin(), favorites.end(), '\n'));
+    }
 }
 
 }  // namespace
