@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr const char *kLaunchTable = "Quorvane - Launch Transformation";
 
 std::string Take(StringT s) {
     std::string out(qv::View(s));
@@ -109,23 +108,6 @@ const ItemRoute kScriptsPalette[] = {
     {22, "close", ClosePalette, 0},
     {FV_DlgRefresh, "refill", None, kRefresh},
     {FV_DlgCloseBox, "close", ClosePalette, 0},
-};
-
-// Transformation launch dialog (20)
-void ChooseLaunchFolder(const DialogEvent &e) {
-    std::string title = qv::LangTranslate(
-        kLaunchTable, "Choose the folder for the tranformed book. It must be different than the book's current folder.",
-        false, 0);
-    std::string folder = Take(om_FileChooseDirectory("", e.book, title.c_str(), 1));
-    qv_XformSetLaunchFolder(folder.empty() ? "None" : folder.c_str());
-    om_XformUpdateDuplicateControls();
-}
-
-const ItemRoute kLaunchDialog[] = {
-    {6, "om_XformUpdateDuplicateControls", [](const DialogEvent &) { om_XformUpdateDuplicateControls(); }, kKeep},
-    {8, "om_FileChooseDirectory", ChooseLaunchFolder, kKeep},
-    {12, "om_XformCheckDuplicateOptions", [](const DialogEvent &) { om_XformCheckDuplicateOptions(); }, 0},
-    {13, "cancel", [](const DialogEvent &) { CancelFlag = 1; }, 0},
 };
 
 // Condition Manager (23)
@@ -255,7 +237,6 @@ constexpr DialogRoute Route(IntT number, const ItemRoute (&items)[N], int readsD
 void RefillPalette() { om_NWSRefreshPalette(0, 1); }
 
 const DialogRoute kDialogs[] = {
-    Route(kDlgTransformationSetup, kLaunchDialog, 0, nullptr),
     Route(kDlgConditionManager, kConditionManager, 1, nullptr),
     Route(kDlgNWScripts, kScriptsPalette, 0, RefillPalette),
 };
@@ -281,6 +262,12 @@ int qv_RouteDialogEvent(IntT dialogNumber, IntT item) {
     }
     if (dialogNumber > 0 && dialogNumber <= kDlgParam) e.dlg = DialogHandles[static_cast<QvDialogNumber>(dialogNumber)];
     if (RouteSetUpDialog(e)) return 1;
+    if (dialogNumber == kDlgTransformationSetup) {
+        qv_Trace("dialog " + std::to_string(dialogNumber) + " item " + std::to_string(item) +
+                 ": om_XformLaunchDialogEvent");
+        om_XformLaunchDialogEvent(item);
+        return 1;
+    }
     if (dialogNumber == kDlgNodeWizard || dialogNumber == kDlgQuickFinder) {
         bool wizard = dialogNumber == kDlgNodeWizard;
         if (wizard && e.dlg) e.doubleClick = F_ApiGetInt(0, e.dlg, FP_DlgDoubleClick);

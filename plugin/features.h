@@ -4,6 +4,8 @@
 // feature that declares its entry points in its own header removes them here.
 #pragma once
 
+#include <string>
+
 #include "fdk.h"
 
 // ---- Node Wizard Scripts ----
@@ -48,11 +50,9 @@ IntT om_XformSetUpElement(F_ObjHandleT doc, F_ObjHandleT elem);
 IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate);
 void om_XformCheckStylesheet(void);
 IntT om_XformElementType(F_ObjHandleT doc, F_ObjHandleT elem);
-void om_XformRebaseSourcePaths(F_ObjHandleT doc, ConStringT previousPath, IntT save);
-void om_XformUpdateDuplicateControls(void);
-void om_XformCheckDuplicateOptions(void);
-// Sets the launch dialog's folder for the transformed book ("None" when none was chosen).
-void qv_XformSetLaunchFolder(ConStringT folder);
+void om_XformRebaseSourcePaths(F_ObjHandleT doc, const std::string &previousPath, IntT save);
+// The item events of the transformation's launch dialog (20).
+void om_XformLaunchDialogEvent(IntT item);
 void om_XformBrowseSourceFile(F_ObjHandleT doc, F_ObjHandleT dlg, IntT textItem);
 void om_XformPickSourceFile(F_ObjHandleT doc, F_ObjHandleT dlg, IntT pickItem, IntT textItem);
 // The set-up dialogs of the stylesheet elements (modal) and their OK handlers.
