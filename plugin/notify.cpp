@@ -101,7 +101,10 @@ void PostFunction(const NotifyArgs &a) {
     } else if (a.number == FV_FC_SAVE_AS && GeneralPreferences.xformAdjustRelPathsDuringSaveAs) {
         std::string now = Take(F_ApiGetString(0, a.activeDoc, FP_Path));
         const std::string &before = PluginGlobals.pathBeforeSaveAs;
-        if (!before.empty() && !SameCI(before, now)) om_XformRebaseSourcePaths(a.activeDoc, before, 1);
+        if (!before.empty() && !SameCI(before, now)) {
+            qv_Trace("rebases the source paths saved from " + before);
+            om_XformRebaseSourcePaths(a.activeDoc, before, 1);
+        }
     }
 }
 

@@ -89,7 +89,6 @@ int qv_StartStringsCheck() {
 int qv_StartXPathEngine() {
     om_XPathInitEngine(qv_NodeLimitOfMemory(GeneralPreferences.totalXPathMemory), GeneralPreferences.maxXPathLength,
                        GeneralPreferences.maxXPathMatches);
-    om_XPathSetMaxLength(GeneralPreferences.maxXPathLength);
     return 1;
 }
 

@@ -9,6 +9,7 @@
 #include "lib/state/stylesheet_setup.h"
 #include "lib/host/system_services.h"
 #include "plugin/commands.h"
+#include "xpath/xpath.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -141,6 +142,7 @@ TEST_F(ShellRouting, MenusInTheirOrderWithTheDebugAndVersionWarningVariants) {
         EXPECT_STREQ(label, "Quorvane (!DEBUG!)");
         F_ApiDeallocateString(&label);
     }
+    EXPECT_EQ(om_XPathGetParameter("test2"), "Body");  // debug mode's test parameters
 
     // The maker's shared menus in place of the host's main menus.
     TearDown();
@@ -325,6 +327,37 @@ TEST_F(ShellRouting, OpeningTheScriptsDocumentItselfClosesItsHiddenCopies) {
         host::ClearTranscript();
         F_ApiNotify(FA_Note_PostOpenDoc, 0, const_cast<StringT>(path.c_str()), 0);
         EXPECT_EQ(Shown("closes the scripts document's hidden copies"), closes) << path;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShellRouting, SaveAsToAnotherPathRebasesTheSourcePaths) {
+    struct Row {
+        const char *preferences;
+        const char *before, *after;
+        bool rebases;
+    };
+    const Row rows[] = {
+        {"", "Z:\\t\\a.fm", "Z:\\u\\b.fm", true},
+        {"", "Z:\\t\\a.fm", "z:\\T\\A.FM", false},  // the same path
+        {"", "", "Z:\\u\\b.fm", false},               // a document that had no path
+        {"XFORM_ADJUST_REL_PATHS_DURING_SAVE_AS=No\n", "Z:\\t\\a.fm", "Z:\\u\\b.fm", false},
+    };
+    for (const Row &r : rows) {
+        TearDown();
+        SetUp();
+        Settle(std::string(r.preferences) + "STARTUP_LANGUAGE=English\n");
+        ASSERT_TRUE(Start());
+        F_ObjHandleT doc = host::NewDocument(r.before);
+        host::TheSession().activeDoc = doc;
+        F_ApiNotify(FA_Note_PreFunction, 0, nullptr, FV_FC_SAVE_AS);
+        EXPECT_EQ(PluginGlobals.pathBeforeSaveAs, r.before);
+        host::Doc(doc)->path = r.after;
+        F_ApiNotify(FA_Note_PostFunction, 0, nullptr, FV_FC_SAVE_AS);
+        EXPECT_EQ(Shown("rebases the source paths saved from"), r.rebases) << r.before << " " << r.after;
     }
 }
 
