@@ -47,8 +47,12 @@ void Alert(const char *text, std::initializer_list<qv::MsgArg> args, IntT type =
     F_ApiAlert(message.c_str(), type);
 }
 
-// True when the user answers Yes to a question.
-bool AskYes(const std::string &text) { return F_ApiAlert(text.c_str(), FF_ALERT_YES_DEFAULT) == 0; }
+// True when the user answers Yes to a question; an alert that could not be shown is a No.
+bool AskYes(const std::string &text) {
+    FA_errno = 0;
+    IntT answer = F_ApiAlert(text.c_str(), FF_ALERT_YES_DEFAULT);
+    return answer == 0 && FA_errno == 0;
+}
 
 // Copies a file; true only when the copy succeeded and the target is there.
 bool Copy(const std::string &from, const std::string &to) {
