@@ -10,7 +10,7 @@
 #include "nodewizard/actions.h"
 #include "nodewizard/dialogs.h"
 #include "nodewizard/history.h"
-#include "nodewizard/pending_core.h"
+#include "nodewizard/query_runs.h"
 
 namespace {
 

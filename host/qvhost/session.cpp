@@ -140,6 +140,12 @@ bool Function(Script &, const Words &a, const std::string &, std::string *error)
     return host::UserFunction(code, error);
 }
 
+bool FollowLink(Script &, const Words &a, const std::string &, std::string *error) {
+    IntT n = 1;
+    if (!a.empty() && (!ParseInt(a[0], &n) || n < 1)) return Refuse(error, "follow-link takes a link number from 1");
+    return host::UserFollowLink(static_cast<size_t>(n), error);
+}
+
 bool Quit(Script &s, const Words &, const std::string &, std::string *) {
     host::UserQuit();
     s.quit = true;
@@ -161,6 +167,18 @@ bool CallClient(Script &, const Words &a, const std::string &, std::string *erro
     IntT answer = F_ApiCallClient(a[0].c_str(), a.size() > 1 ? a[1].c_str() : "");
     if (answer == -1 && FA_errno) return Refuse(error, "no client \"" + a[0] + "\" takes client calls");
     host::Transcript("client call " + a[0] + " answered " + std::to_string(answer));
+    return true;
+}
+
+// The Node Wizard's fields and buttons through the plug-in's stand-in for its dialog.
+bool NodeWizard(Script &, const Words &a, const std::string &, std::string *error) {
+    std::string text;
+    for (size_t i = 0; i < a.size(); ++i) text += (i ? "\n" : "") + a[i];
+    IntT answer = 0;
+    host::Client *client = host::FindClient("Quorvane");
+    if (!client || !host::CallClientExport(client, "qv_NodeWizardSessionStep", text, &answer))
+        return Refuse(error, "the loaded plug-in has no Node Wizard");
+    if (answer < 0) return Refuse(error, "the Node Wizard does not know \"" + a[0] + "\" (see qvhost --help)");
     return true;
 }
 
@@ -220,7 +238,7 @@ bool Print(Script &, const Words &a, const std::string &, std::string *error) {
     if (what == "tree") {
         F_ObjHandleT doc = DocumentArg(a, 1, error);
         if (!doc) return false;
-        lines = ElementTreeLines(doc);
+        lines = host::ElementTreeLines(doc);
     } else if (what == "documents") {
         for (F_ObjHandleT id : host::TheSession().openDocs) {
             host::Document *d = host::Doc(id);
@@ -288,6 +306,8 @@ const Command kCommands[] = {
     {"shortcut", 1, 1, true, Shortcut},
     {"call-client", 1, 2, true, CallClient},
     {"dialog", 2, -1, true, DialogAction},
+    {"node-wizard", 1, -1, true, NodeWizard},
+    {"follow-link", 0, 1, true, FollowLink},
     {"quit", 0, 0, true, Quit},
     {"answer", 1, -1, false, Answer},
     {"esc", 0, 1, false, Esc},
@@ -448,6 +468,20 @@ the host raises for it):
   shortcut KEYS               press the shortcut bound to a command
   call-client NAME [MESSAGE]  another client calls NAME; its answer goes to the transcript
   dialog RESOURCE ACTION...   act on a shown modeless dialog (see answer dialog)
+  node-wizard FIELD VALUE...  fill a field of the Node Wizard as its dialog would: expression
+                              TEXT, element-action NAME, attribute-action NAME, name TEXT (the
+                              retag, wrap and insert name), conditions NAME..., attribute-names
+                              NAME..., attribute-values VALUE..., all-flows 0|1, report-errors
+                              0|1, max-errors N
+  node-wizard press BUTTON    press a Node Wizard button: "Match First", "Match Next",
+                              "Match All", "Perform", "Perform and Match Next", "Perform On All"
+  node-wizard counts          print the counters of the last batch (element and attribute
+                              actions succeeded and failed, actions attempted) and the number
+                              of entries in the match list
+  follow-link [N]             click the N-th Hypertext link (default 1) of the active document
+                              (an error report's entry): "openObjectId PATH:5 ID" brings PATH
+                              forward (opening it when needed) and selects its element with
+                              unique id ID; a link that leads nowhere is written as stale
   quit                        quit the session (PreQuitSession); the script ends here
   try COMMAND ...             run COMMAND; when it fails, write "refused: WHY" into the
                               transcript and go on (a file the host refuses to open, ...)
