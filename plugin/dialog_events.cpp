@@ -20,6 +20,9 @@
 #include "lib/strings/lists.h"
 #include "lib/translation/lang.h"
 #include "nodewizard/dialogs.h"
+#include "nodewizard/script_runs.h"
+#include "nodewizard/scripts_doc.h"
+#include "plugin/cond_settings.h"
 #include "plugin/features.h"
 #include "plugin/trace.h"
 
@@ -75,15 +78,15 @@ void ChooseTarget(const DialogEvent &e) {
 std::string SelectedScript(const DialogEvent &e) { return Take(om_DlgGetSelectedLabel(e.dlg, 9, "")); }
 void CheckEvent(const DialogEvent &e) {
     IntT n = om_DlgGetState(e.dlg, 11);
-    if (n >= 0) om_NWSValidateScript(SelectedScript(e).c_str(), 0, n + 1, 1, 1);
+    if (n >= 0) om_NWSValidateScript(SelectedScript(e), 0, n + 1, 1, 1);
 }
 void EditScriptOrEvent(const DialogEvent &e) {
     std::string name = SelectedScript(e);
     F_ObjHandleT doc = om_NWSOpenScriptsDocument(1, 0, 0);
     if (!doc && al_yesno2("NWS_GEN_MSG_10")) doc = om_NWSOpenScriptsDocument(1, 1, 1);
     if (doc && !name.empty()) {
-        F_ObjHandleT found = e.item == 18 ? om_NWSFindScript(doc, name.c_str(), 0, 1)
-                                          : om_NWSFindEvent(doc, name.c_str(), 0, "", om_DlgGetState(e.dlg, 11) + 1);
+        F_ObjHandleT found = e.item == 18 ? om_NWSFindScript(doc, name, 0, 1)
+                                          : om_NWSFindEvent(doc, name, 0, om_DlgGetState(e.dlg, 11) + 1);
         if (found) om_DocGoToObject(doc, found);
     }
 }
@@ -100,7 +103,7 @@ const ItemRoute kScriptsPalette[] = {
     {9, "refill", None, kRefresh},
     {11, "refill", None, kRefresh},
     {16, "om_NWSRunFromPalette", [](const DialogEvent &) { om_NWSRunFromPalette(3); }, 0},
-    {17, "om_NWSValidateScript", [](const DialogEvent &e) { om_NWSValidateScript(SelectedScript(e).c_str(), 0, 0, 1, 1); }, 0},
+    {17, "om_NWSValidateScript", [](const DialogEvent &e) { om_NWSValidateScript(SelectedScript(e), 0, 0, 1, 1); }, 0},
     {18, "om_NWSFindScript", EditScriptOrEvent, kRefresh},
     {19, "om_NWSRunFromPalette", [](const DialogEvent &) { om_NWSRunFromPalette(4); }, 0},
     {20, "om_NWSValidateScript", CheckEvent, 0},

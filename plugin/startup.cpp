@@ -13,7 +13,8 @@
 #include "lib/host/paths.h"
 #include "lib/host/system_services.h"
 #include "lib/plugin_globals.h"
-#include "lib/state/cond_triggers.h"
+#include "lib/state/cond_settings.h"
+#include "lib/state/scripts.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
@@ -21,6 +22,7 @@
 #include "lib/translation/lang.h"
 #include "plugin/commands.h"
 #include "nodewizard/history.h"
+#include "plugin/cond_settings.h"
 #include "plugin/features.h"
 #include "plugin/preferences.h"
 #include "plugin/settings_folder.h"
@@ -39,7 +41,7 @@ int qv_StartTextHandling() {
 // Sets the condition trigger "apply after inserting or wrapping elements" to 1 (kept when the
 // condition settings cannot be read later).
 int qv_StartInsertWrapTrigger() {
-    CondTriggerSettings.setting14 = 1;
+    CondTriggerSettings.afterInsertWrap = 1;
     return 1;
 }
 
@@ -193,7 +195,7 @@ int qv_StartCurrentScriptsDocument() {
     if (!entries.empty() && om_FileExists(entries[0].c_str())) {
         StringT path = qv::NewHeapString(entries[0]);
         om_PathNormalize(&path, 1, 0);
-        SettingsFiles.currentScriptsDoc = qv::View(path);
+        ScriptsDocPath = qv::View(path);
         F_ApiDeallocateString(&path);
     }
     return 1;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "lib/plugin_globals.h"
+#include "lib/state/scripts.h"
 #include "lib/state/settings_files.h"
 #include "lib/state/stylesheet_setup.h"
 #include "lib/host/system_services.h"
@@ -316,7 +317,7 @@ TEST_F(ShellRouting, OpeningTheScriptsDocumentItselfClosesItsHiddenCopies) {
     Settle("");
     ASSERT_TRUE(Start());
     // Start-up keeps the path with forward slashes; the host reports backslashes.
-    EXPECT_EQ(SettingsFiles.currentScriptsDoc.find('\\'), std::string::npos);
+    EXPECT_EQ(ScriptsDocPath.find('\\'), std::string::npos);
     const std::pair<std::string, bool> rows[] = {
         {"", false},
         {qv::sys::WindowsPath((SettingsFolder() / "Quorvane_Node_Wizard_Scripts.fm").string()), true},
