@@ -4,21 +4,15 @@
 #include "plugin/dialog_events.h"
 
 #include <string>
-#include <vector>
 
 #include "lib/dialogs/dlgitems.h"
 #include "lib/dialogs/generic.h"
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
-#include "lib/host/attributes.h"
 #include "lib/host/element_edit.h"
-#include "lib/host/paths.h"
 #include "lib/plugin_globals.h"
 #include "lib/state/stylesheet_setup.h"
 #include "lib/strings/heapstr.h"
-#include "lib/strings/listconv.h"
-#include "lib/strings/lists.h"
-#include "lib/translation/lang.h"
 #include "nodewizard/dialogs.h"
 #include "nodewizard/script_runs.h"
 #include "nodewizard/scripts_doc.h"
@@ -28,23 +22,17 @@
 
 namespace {
 
-
 std::string Take(StringT s) {
     std::string out(qv::View(s));
     F_ApiDeallocateString(&s);
     return out;
 }
 
-}  // namespace
-
-namespace {
-
 // ---- routing tables ----
 
 enum RouteFlags : int {
-    kRefresh = 1,       // the dialog's refresh follows the handler
-    kKeep = 2,          // the dialog stays up (F_ApiReturnValue (-10000))
-    kDoubleClick = 4,   // only on a double click
+    kRefresh = 1,  // the dialog's refresh follows the handler
+    kKeep = 2,     // the dialog stays up (F_ApiReturnValue (-10000))
 };
 
 struct DialogEvent {
@@ -56,6 +44,10 @@ struct DialogEvent {
     IntT doubleClick = 0;
 };
 
+void TraceEvent(const DialogEvent &e, const std::string &handler) {
+    qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) + ": " + handler);
+}
+
 struct ItemRoute {
     IntT item;
     const char *handler;
@@ -64,10 +56,6 @@ struct ItemRoute {
 };
 
 void None(const DialogEvent &) {}
-
-// The Node Wizard (6) and the Quick Finder (9) handle their own items.
-void NodeWizardEvent(const DialogEvent &e) { om_NWWizardItemEvent(e.item, e.doubleClick); }
-void QuickFinderEvent(const DialogEvent &e) { om_NWQuickFinderItemEvent(e.item); }
 
 // Scripts palette (24)
 void ChooseTarget(const DialogEvent &e) {
@@ -197,25 +185,21 @@ bool RouteSetUpDialog(const DialogEvent &e) {
     for (const SetUpDialog &d : kSetUpDialogs) {
         if (d.number != e.dialogNumber) continue;
         if (d.browse && e.item == d.browse) {
-            qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) +
-                     ": om_XformBrowseSourceFile");
+            TraceEvent(e, "om_XformBrowseSourceFile");
             om_XformBrowseSourceFile(e.doc, e.dlg, d.text);
             F_ApiReturnValue(FV_DlgNoDismiss);
         } else if (d.pick && e.item == d.pick) {
-            qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) +
-                     ": om_XformPickSourceFile");
+            TraceEvent(e, "om_XformPickSourceFile");
             om_XformPickSourceFile(e.doc, e.dlg, d.pick, d.text);
             F_ApiReturnValue(FV_DlgNoDismiss);
         } else if (e.item == d.ok) {
-            qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) + ": " +
-                     d.okHandler);
+            TraceEvent(e, d.okHandler);
             d.apply();
         } else if (e.item == d.cancel) {
-            qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) + ": cancel");
+            TraceEvent(e, "cancel");
             CancelSetUp();
         } else if (d.number == kDlgTable && (e.item == 15 || e.item == 16)) {
-            qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) +
-                     ": om_XformTableColumnsChanged");
+            TraceEvent(e, "om_XformTableColumnsChanged");
             om_XformTableColumnsChanged();
             F_ApiReturnValue(FV_DlgNoDismiss);
         }
@@ -228,26 +212,43 @@ struct DialogRoute {
     IntT number;
     const ItemRoute *items;
     size_t count;
-    int readsDoubleClick;
     void (*refresh)();
 };
 
 template <size_t N>
-constexpr DialogRoute Route(IntT number, const ItemRoute (&items)[N], int readsDoubleClick, void (*refresh)()) {
-    return DialogRoute{number, items, N, readsDoubleClick, refresh};
+constexpr DialogRoute Route(IntT number, const ItemRoute (&items)[N], void (*refresh)()) {
+    return DialogRoute{number, items, N, refresh};
 }
 
 void RefillPalette() { om_NWSRefreshPalette(0, 1); }
 
 const DialogRoute kDialogs[] = {
-    Route(kDlgConditionManager, kConditionManager, 1, nullptr),
-    Route(kDlgNWScripts, kScriptsPalette, 0, RefillPalette),
+    Route(kDlgConditionManager, kConditionManager, nullptr),
+    Route(kDlgNWScripts, kScriptsPalette, RefillPalette),
 };
 
-// The library's generic dialogs route through their own table.
-bool IsGenericDialog(IntT number) {
-    return number == 1001 || number == 1222 || number == 1223 || number == 1225 || number == 1226;
+// Dialogs whose owner takes every item event itself.
+struct WholeDialog {
+    IntT number;
+    const char *handler;
+    void (*handle)(const DialogEvent &);
+};
+
+void GenericEvent(const DialogEvent &e) {
+    if (om_DlgGenericEvent(e.dialogNumber, e.item)) F_ApiReturnValue(FV_DlgNoDismiss);
 }
+
+const WholeDialog kWholeDialogs[] = {
+    {kDlgNodeWizard, "om_NWWizardItemEvent", [](const DialogEvent &e) { om_NWWizardItemEvent(e.item, e.doubleClick); }},
+    {kDlgQuickFinder, "om_NWQuickFinderItemEvent", [](const DialogEvent &e) { om_NWQuickFinderItemEvent(e.item); }},
+    {kDlgTransformationSetup, "om_XformLaunchDialogEvent", [](const DialogEvent &e) { om_XformLaunchDialogEvent(e.item); }},
+    // the library's generic dialogs (message lines, drop-downs, the strings list editor)
+    {1001, "om_DlgGenericEvent", GenericEvent},
+    {1222, "om_DlgGenericEvent", GenericEvent},
+    {1223, "om_DlgGenericEvent", GenericEvent},
+    {1225, "om_DlgGenericEvent", GenericEvent},
+    {1226, "om_DlgGenericEvent", GenericEvent},
+};
 
 }  // namespace
 
@@ -258,35 +259,22 @@ int qv_RouteDialogEvent(IntT dialogNumber, IntT item) {
     FA_errno = 0;
     e.doc = F_ApiGetId(0, 0, FP_ActiveDoc);
     e.book = F_ApiGetId(0, 0, FP_ActiveBook);
-    if (IsGenericDialog(dialogNumber)) {
-        qv_Trace("dialog " + std::to_string(dialogNumber) + " item " + std::to_string(item) + ": om_DlgGenericEvent");
-        if (om_DlgGenericEvent(dialogNumber, item)) F_ApiReturnValue(FV_DlgNoDismiss);
-        return 1;
-    }
     if (dialogNumber > 0 && dialogNumber <= kDlgParam) e.dlg = DialogHandles[static_cast<QvDialogNumber>(dialogNumber)];
+    if (dialogNumber == kDlgNodeWizard || dialogNumber == kDlgConditionManager)
+        e.doubleClick = e.dlg ? F_ApiGetInt(0, e.dlg, FP_DlgDoubleClick) : 0;
+    for (const WholeDialog &w : kWholeDialogs) {
+        if (w.number != dialogNumber) continue;
+        TraceEvent(e, w.handler);
+        w.handle(e);
+        return 1;
+    }
     if (RouteSetUpDialog(e)) return 1;
-    if (dialogNumber == kDlgTransformationSetup) {
-        qv_Trace("dialog " + std::to_string(dialogNumber) + " item " + std::to_string(item) +
-                 ": om_XformLaunchDialogEvent");
-        om_XformLaunchDialogEvent(item);
-        return 1;
-    }
-    if (dialogNumber == kDlgNodeWizard || dialogNumber == kDlgQuickFinder) {
-        bool wizard = dialogNumber == kDlgNodeWizard;
-        if (wizard && e.dlg) e.doubleClick = F_ApiGetInt(0, e.dlg, FP_DlgDoubleClick);
-        qv_Trace("dialog " + std::to_string(dialogNumber) + " item " + std::to_string(item) + ": " +
-                 (wizard ? "om_NWWizardItemEvent" : "om_NWQuickFinderItemEvent"));
-        (wizard ? NodeWizardEvent : QuickFinderEvent)(e);
-        return 1;
-    }
     for (const DialogRoute &d : kDialogs) {
         if (d.number != dialogNumber) continue;
-        if (d.readsDoubleClick && e.dlg) e.doubleClick = F_ApiGetInt(0, e.dlg, FP_DlgDoubleClick);
         for (size_t i = 0; i < d.count; ++i) {
             const ItemRoute &r = d.items[i];
             if (r.item != item) continue;
-            if ((r.flags & kDoubleClick) && !e.doubleClick) return 1;
-            qv_Trace("dialog " + std::to_string(dialogNumber) + " item " + std::to_string(item) + ": " + r.handler);
+            TraceEvent(e, r.handler);
             r.run(e);
             if ((r.flags & kRefresh) && d.refresh) d.refresh();
             if (r.flags & kKeep) F_ApiReturnValue(FV_DlgNoDismiss);
