@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <cstring>
-
 #include <string>
 #include <vector>
 
@@ -14,14 +13,14 @@
 #include "lib/host/system_services.h"
 #include "lib/plugin_globals.h"
 #include "lib/state/cond_settings.h"
-#include "lib/state/scripts.h"
 #include "lib/state/general_preferences.h"
+#include "lib/state/scripts.h"
 #include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/translation/lang.h"
-#include "plugin/commands.h"
 #include "nodewizard/history.h"
+#include "plugin/commands.h"
 #include "plugin/cond_settings.h"
 #include "plugin/features.h"
 #include "plugin/preferences.h"
