@@ -12,6 +12,7 @@
 #include "lib/host/host_values.h"
 #include "lib/host/paths.h"
 #include "lib/state/scripts.h"
+#include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 #include "lib/translation/msgformat.h"
@@ -129,8 +130,8 @@ void om_NWSCloseHiddenCopies(F_ObjHandleT keep) {
 }
 
 F_ObjHandleT om_NWSOpenScriptsDocument(IntT kind, IntT openFlag, IntT reportFlag) {
-    std::string path = PathForm(ScriptsDocPath, 0);
-    std::string marker = om_NWSHiddenCopyMarker(ScriptsDocPath);
+    std::string path = PathForm(SettingsFiles.currentScriptsDoc, 0);
+    std::string marker = om_NWSHiddenCopyMarker(SettingsFiles.currentScriptsDoc);
 
     // The document of that path (or file name); an instance on screen wins over a hidden one.
     F_ObjHandleT byPath = 0, hidden = 0;
@@ -161,7 +162,7 @@ F_ObjHandleT om_NWSOpenScriptsDocument(IntT kind, IntT openFlag, IntT reportFlag
         }
     }
     if (!result && reportFlag == 1)
-        al_ok(qv::FormatMessage(qv::LangMessage("QVRN_GEN_MSG_15"), {ScriptsDocPath}).c_str());
+        al_ok(qv::FormatMessage(qv::LangMessage("QVRN_GEN_MSG_15"), {SettingsFiles.currentScriptsDoc}).c_str());
     om_NWSCloseHiddenCopies(result);
     return result;
 }
@@ -261,4 +262,4 @@ IntT om_NWSGetDescription(F_ObjHandleT scriptsDoc, F_ObjHandleT script, const st
     return 1;
 }
 
-void om_NWSPrintScriptsPath(std::string *buffer) { *buffer = ScriptsDocPath; }
+void om_NWSPrintScriptsPath(std::string *buffer) { *buffer = SettingsFiles.currentScriptsDoc; }

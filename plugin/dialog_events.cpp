@@ -4,23 +4,27 @@
 #include "plugin/dialog_events.h"
 
 #include <string>
+#include <vector>
 
 #include "lib/dialogs/dlgitems.h"
 #include "lib/dialogs/generic.h"
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
+#include "lib/host/attributes.h"
 #include "lib/host/element_edit.h"
+#include "lib/host/paths.h"
 #include "lib/plugin_globals.h"
 #include "lib/state/stylesheet_setup.h"
 #include "lib/strings/heapstr.h"
-#include "nodewizard/dialogs.h"
-#include "nodewizard/script_runs.h"
-#include "nodewizard/scripts_doc.h"
-#include "plugin/cond_settings.h"
+#include "lib/strings/listconv.h"
+#include "lib/strings/lists.h"
+#include "lib/translation/lang.h"
 #include "plugin/features.h"
 #include "plugin/trace.h"
 
 namespace {
+
+constexpr const char *kNodeWizardTable = "Quorvane - Node Wizard";
 
 std::string Take(StringT s) {
     std::string out(qv::View(s));
@@ -28,11 +32,23 @@ std::string Take(StringT s) {
     return out;
 }
 
+// ---- the drop-downs of the Node Wizard's attribute and value editors ----
+
+void OfferList(const std::vector<std::string> &entries) {
+    F_StringsT list = qv::NewStrings(entries);
+    om_DlgSetDDownList(&list);
+    F_ApiDeallocateStrings(&list);
+}
+
+void OfferAttributeNames(F_ObjHandleT doc) { OfferList(om_NWAttrNameOffers(doc)); }
+
+
 // ---- routing tables ----
 
 enum RouteFlags : int {
-    kRefresh = 1,  // the dialog's refresh follows the handler
-    kKeep = 2,     // the dialog stays up (F_ApiReturnValue (-10000))
+    kRefresh = 1,       // the dialog's refresh follows the handler
+    kKeep = 2,          // the dialog stays up (F_ApiReturnValue (-10000))
+    kDoubleClick = 4,   // only on a double click
 };
 
 struct DialogEvent {
@@ -44,10 +60,6 @@ struct DialogEvent {
     IntT doubleClick = 0;
 };
 
-void TraceEvent(const DialogEvent &e, const std::string &handler) {
-    qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) + ": " + handler);
-}
-
 struct ItemRoute {
     IntT item;
     const char *handler;
@@ -56,6 +68,103 @@ struct ItemRoute {
 };
 
 void None(const DialogEvent &) {}
+
+// Node Wizard (6)
+void GreyMatchNext(const DialogEvent &e) {
+    om_DlgDisable(e.dlg, 49);
+    om_DlgDisable(e.dlg, 52);
+}
+void ElemActionHelp(const DialogEvent &e) {
+    std::string name = Take(om_DlgGetText(e.dlg, 20, kNodeWizardTable));
+    om_NWShowActionHelp(om_NWElemActionCode(name.c_str()));
+}
+void AttrActionHelp(const DialogEvent &e) {
+    std::string name = Take(om_DlgGetText(e.dlg, 30, kNodeWizardTable));
+    om_NWShowActionHelp(om_NWAttrActionCode(name.c_str()));
+}
+void EditConditions(const DialogEvent &e) {
+    F_StringsT tags = om_CondListConditionTags(e.doc);
+    om_DlgSetDDownList(&tags);
+    F_ApiDeallocateStrings(&tags);
+    om_DlgEditListWithEditor(e.dlg, 26, "Conditions To Assign", kNodeWizardTable);
+}
+void EditAttributes(const DialogEvent &e) {
+    OfferAttributeNames(e.doc);
+    om_DlgEditListWithEditor(e.dlg, 35, "Action Attributes", kNodeWizardTable);
+}
+void EditAttributeEntry(const DialogEvent &e) {
+    OfferAttributeNames(e.doc);
+    om_DlgEditListEntry(e.dlg, 35, -1, "", 0, 1, 1, kNodeWizardTable);
+}
+void EditValueEntry(const DialogEvent &e) {
+    if (om_DlgGetState(e.dlg, 35) >= 0) OfferList(om_NWAttrValueOffers(e.doc, 0));
+    om_DlgEditListEntry(e.dlg, 38, -1, "", 0, 1, 1, kNodeWizardTable);
+}
+void EditValues(const DialogEvent &e) {
+    OfferList(om_NWAttrValueOffers(e.doc, 1));
+    om_DlgEditListWithEditor(e.dlg, 38, "Action Values", kNodeWizardTable);
+}
+void PreviousMatch(const DialogEvent &) { om_NWGoToMatch(NodeWizardQuery.currentMatch - 1); }
+void NextMatch(const DialogEvent &) { om_NWGoToMatch(NodeWizardQuery.currentMatch + 1); }
+void RunQuery(const DialogEvent &e) { om_NWRunQuery(e.item); }
+void MatchNextOrPerform(const DialogEvent &e) { om_NWMatchNextOrPerform(e.item); }
+void CloseModeless(const DialogEvent &e, QvDialogNumber number, IntT closeItem) {
+    if (e.item == closeItem && DialogHandles[number]) F_ApiClose(DialogHandles[number], 0);
+    DialogHandles[number] = 0;
+}
+
+const ItemRoute kNodeWizard[] = {
+    {2, "grey Match Next", GreyMatchNext, 0},
+    {3, "grey Match Next", GreyMatchNext, kRefresh},
+    {4, "refresh", None, kRefresh},
+    {5, "refresh", None, kRefresh},
+    {6, "om_NWSwitchToQuickFinder", [](const DialogEvent &) { om_NWSwitchToQuickFinder(); }, 0},
+    {9, "om_NWAddFavorite", [](const DialogEvent &) { om_NWAddFavorite(""); }, kRefresh},
+    {10, "om_NWLoadFavorites", [](const DialogEvent &) { om_NWLoadFavorites(1); }, kRefresh},
+    {11, "om_NWManageFavorites", [](const DialogEvent &) { om_NWManageFavorites(); }, kRefresh},
+    {21, "refresh", None, kRefresh},
+    {22, "om_NWShowActionHelp", ElemActionHelp, 0},
+    {23, "refresh", None, kRefresh},
+    {25, "refresh", None, kRefresh},
+    {27, "om_DlgEditListWithEditor", EditConditions, kRefresh},
+    {31, "refresh", None, kRefresh},
+    {32, "om_NWShowActionHelp", AttrActionHelp, 0},
+    {33, "refresh", None, kRefresh},
+    {35, "om_DlgEditListEntry", EditAttributeEntry, kDoubleClick},
+    {36, "om_DlgEditListWithEditor", EditAttributes, 0},
+    {38, "om_DlgEditListEntry", EditValueEntry, kDoubleClick},
+    {39, "om_DlgEditListWithEditor", EditValues, 0},
+    {45, "om_NWGoToMatch", PreviousMatch, kRefresh},
+    {46, "om_NWGoToMatch", NextMatch, kRefresh},
+    {47, "om_NWJumpToIndex", [](const DialogEvent &) { om_NWJumpToIndex(); }, kRefresh},
+    {48, "om_NWRunQuery", RunQuery, kRefresh},
+    {49, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {50, "om_NWRunQuery", RunQuery, kRefresh},
+    {51, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {52, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {53, "om_NWRunQuery", RunQuery, kRefresh},
+    {54, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgNodeWizard, 54); }, 0},
+    {FV_DlgCloseBox, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgNodeWizard, 54); }, 0},
+};
+
+// Quick Finder (9)
+const ItemRoute kQuickFinder[] = {
+    {2, "grey Match Next", [](const DialogEvent &e) { om_DlgDisable(e.dlg, 5); }, 0},
+    {3, "grey Match Next", [](const DialogEvent &e) { om_DlgDisable(e.dlg, 5); }, 0},
+    {4, "om_NWRunQuery", RunQuery, kRefresh},
+    {5, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {6, "om_NWRunQuery", RunQuery, kRefresh},
+    {7, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgQuickFinder, 7); }, 0},
+    {10, "om_NWGoToMatch", PreviousMatch, kRefresh},
+    {11, "om_NWGoToMatch", NextMatch, kRefresh},
+    {12, "om_NWJumpToIndex", [](const DialogEvent &) { om_NWJumpToIndex(); }, kRefresh},
+    {13, "om_NWSwitchToWizard", [](const DialogEvent &) { om_NWSwitchToWizard(); }, 0},
+    {16, "om_NWAddFavorite", [](const DialogEvent &) { om_NWAddFavorite(""); }, 0},
+    {17, "om_NWLoadFavorites", [](const DialogEvent &) { om_NWLoadFavorites(1); }, kRefresh},
+    {18, "om_NWManageFavorites", [](const DialogEvent &) { om_NWManageFavorites(); }, kRefresh},
+    {FV_DlgRefresh, "refresh", None, kRefresh},
+    {FV_DlgCloseBox, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgQuickFinder, 7); }, 0},
+};
 
 // Scripts palette (24)
 void ChooseTarget(const DialogEvent &e) {
@@ -66,14 +175,14 @@ void ChooseTarget(const DialogEvent &e) {
 std::string SelectedScript(const DialogEvent &e) { return Take(om_DlgGetSelectedLabel(e.dlg, 9, "")); }
 void CheckEvent(const DialogEvent &e) {
     IntT n = om_DlgGetState(e.dlg, 11);
-    if (n >= 0) om_NWSValidateScript(SelectedScript(e), 0, n + 1, 1, 1);
+    if (n >= 0) om_NWSValidateScript(SelectedScript(e).c_str(), 0, n + 1, 1, 1);
 }
 void EditScriptOrEvent(const DialogEvent &e) {
     std::string name = SelectedScript(e);
     F_ObjHandleT doc = om_NWSOpenScriptsDocument(1, 0, 0);
     if (!doc && al_yesno2("NWS_GEN_MSG_10")) doc = om_NWSOpenScriptsDocument(1, 1, 1);
     if (doc && !name.empty()) {
-        F_ObjHandleT found = e.item == 18 ? om_NWSFindScript(doc, name, 0, 1)
+        F_ObjHandleT found = e.item == 18 ? om_NWSFindScript(doc, name.c_str(), 0, 1)
                                           : om_NWSFindEvent(doc, name, 0, om_DlgGetState(e.dlg, 11) + 1);
         if (found) om_DocGoToObject(doc, found);
     }
@@ -91,7 +200,7 @@ const ItemRoute kScriptsPalette[] = {
     {9, "refill", None, kRefresh},
     {11, "refill", None, kRefresh},
     {16, "om_NWSRunFromPalette", [](const DialogEvent &) { om_NWSRunFromPalette(3); }, 0},
-    {17, "om_NWSValidateScript", [](const DialogEvent &e) { om_NWSValidateScript(SelectedScript(e), 0, 0, 1, 1); }, 0},
+    {17, "om_NWSValidateScript", [](const DialogEvent &e) { om_NWSValidateScript(SelectedScript(e).c_str(), 0, 0, 1, 1); }, 0},
     {18, "om_NWSFindScript", EditScriptOrEvent, kRefresh},
     {19, "om_NWSRunFromPalette", [](const DialogEvent &) { om_NWSRunFromPalette(4); }, 0},
     {20, "om_NWSValidateScript", CheckEvent, 0},
@@ -185,21 +294,25 @@ bool RouteSetUpDialog(const DialogEvent &e) {
     for (const SetUpDialog &d : kSetUpDialogs) {
         if (d.number != e.dialogNumber) continue;
         if (d.browse && e.item == d.browse) {
-            TraceEvent(e, "om_XformBrowseSourceFile");
+            qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) +
+                     ": om_XformBrowseSourceFile");
             om_XformBrowseSourceFile(e.doc, e.dlg, d.text);
             F_ApiReturnValue(FV_DlgNoDismiss);
         } else if (d.pick && e.item == d.pick) {
-            TraceEvent(e, "om_XformPickSourceFile");
+            qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) +
+                     ": om_XformPickSourceFile");
             om_XformPickSourceFile(e.doc, e.dlg, d.pick, d.text);
             F_ApiReturnValue(FV_DlgNoDismiss);
         } else if (e.item == d.ok) {
-            TraceEvent(e, d.okHandler);
+            qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) + ": " +
+                     d.okHandler);
             d.apply();
         } else if (e.item == d.cancel) {
-            TraceEvent(e, "cancel");
+            qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) + ": cancel");
             CancelSetUp();
         } else if (d.number == kDlgTable && (e.item == 15 || e.item == 16)) {
-            TraceEvent(e, "om_XformTableColumnsChanged");
+            qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) +
+                     ": om_XformTableColumnsChanged");
             om_XformTableColumnsChanged();
             F_ApiReturnValue(FV_DlgNoDismiss);
         }
@@ -212,36 +325,41 @@ struct DialogRoute {
     IntT number;
     const ItemRoute *items;
     size_t count;
+    int readsDoubleClick;
     void (*refresh)();
 };
 
 template <size_t N>
-constexpr DialogRoute Route(IntT number, const ItemRoute (&items)[N], void (*refresh)()) {
-    return DialogRoute{number, items, N, refresh};
+constexpr DialogRoute Route(IntT number, const ItemRoute (&items)[N], int readsDoubleClick, void (*refresh)()) {
+    return DialogRoute{number, items, N, readsDoubleClick, refresh};
 }
 
+void RefreshWizard() {
+    if (DialogHandles[kDlgNodeWizard]) om_NWRefreshWizardDialog(0);
+}
+void RefreshQuickFinder() { om_NWRefreshQuickFinder(); }
 void RefillPalette() { om_NWSRefreshPalette(0, 1); }
 
 const DialogRoute kDialogs[] = {
-    Route(kDlgConditionManager, kConditionManager, nullptr),
-    Route(kDlgNWScripts, kScriptsPalette, RefillPalette),
+    Route(kDlgNodeWizard, kNodeWizard, 1, RefreshWizard),
+    Route(kDlgQuickFinder, kQuickFinder, 0, RefreshQuickFinder),
+    Route(kDlgConditionManager, kConditionManager, 1, nullptr),
+    Route(kDlgNWScripts, kScriptsPalette, 0, RefillPalette),
 };
 
 // Dialogs whose owner takes every item event itself.
 struct WholeDialog {
     IntT number;
     const char *handler;
-    void (*handle)(const DialogEvent &);
+    void (*handle)(IntT dialogNumber, IntT item);
 };
 
-void GenericEvent(const DialogEvent &e) {
-    if (om_DlgGenericEvent(e.dialogNumber, e.item)) F_ApiReturnValue(FV_DlgNoDismiss);
+void GenericEvent(IntT dialogNumber, IntT item) {
+    if (om_DlgGenericEvent(dialogNumber, item)) F_ApiReturnValue(FV_DlgNoDismiss);
 }
 
 const WholeDialog kWholeDialogs[] = {
-    {kDlgNodeWizard, "om_NWWizardItemEvent", [](const DialogEvent &e) { om_NWWizardItemEvent(e.item, e.doubleClick); }},
-    {kDlgQuickFinder, "om_NWQuickFinderItemEvent", [](const DialogEvent &e) { om_NWQuickFinderItemEvent(e.item); }},
-    {kDlgTransformationSetup, "om_XformLaunchDialogEvent", [](const DialogEvent &e) { om_XformLaunchDialogEvent(e.item); }},
+    {kDlgTransformationSetup, "om_XformLaunchDialogEvent", [](IntT, IntT item) { om_XformLaunchDialogEvent(item); }},
     // the library's generic dialogs (message lines, drop-downs, the strings list editor)
     {1001, "om_DlgGenericEvent", GenericEvent},
     {1222, "om_DlgGenericEvent", GenericEvent},
@@ -259,22 +377,22 @@ int qv_RouteDialogEvent(IntT dialogNumber, IntT item) {
     FA_errno = 0;
     e.doc = F_ApiGetId(0, 0, FP_ActiveDoc);
     e.book = F_ApiGetId(0, 0, FP_ActiveBook);
-    if (dialogNumber > 0 && dialogNumber <= kDlgParam) e.dlg = DialogHandles[static_cast<QvDialogNumber>(dialogNumber)];
-    if (dialogNumber == kDlgNodeWizard || dialogNumber == kDlgConditionManager)
-        e.doubleClick = e.dlg ? F_ApiGetInt(0, e.dlg, FP_DlgDoubleClick) : 0;
     for (const WholeDialog &w : kWholeDialogs) {
         if (w.number != dialogNumber) continue;
-        TraceEvent(e, w.handler);
-        w.handle(e);
+        qv_Trace("dialog " + std::to_string(dialogNumber) + " item " + std::to_string(item) + ": " + w.handler);
+        w.handle(dialogNumber, item);
         return 1;
     }
+    if (dialogNumber > 0 && dialogNumber <= kDlgParam) e.dlg = DialogHandles[static_cast<QvDialogNumber>(dialogNumber)];
     if (RouteSetUpDialog(e)) return 1;
     for (const DialogRoute &d : kDialogs) {
         if (d.number != dialogNumber) continue;
+        if (d.readsDoubleClick && e.dlg) e.doubleClick = F_ApiGetInt(0, e.dlg, FP_DlgDoubleClick);
         for (size_t i = 0; i < d.count; ++i) {
             const ItemRoute &r = d.items[i];
             if (r.item != item) continue;
-            TraceEvent(e, r.handler);
+            if ((r.flags & kDoubleClick) && !e.doubleClick) return 1;
+            qv_Trace("dialog " + std::to_string(dialogNumber) + " item " + std::to_string(item) + ": " + r.handler);
             r.run(e);
             if ((r.flags & kRefresh) && d.refresh) d.refresh();
             if (r.flags & kKeep) F_ApiReturnValue(FV_DlgNoDismiss);

@@ -1,14 +1,23 @@
 // The entry points of the features the shell routes commands, notifications and dialog events
-// to that do not declare them in a header of their own yet: the scripts palette and the
-// event-triggered and launched script runs, and the transformation with its set-up dialogs. A
-// feature that declares its entry points in its own header removes them here.
+// to: the Node Wizard and the XPath Quick Finder, the Node Wizard Scripts, condition management,
+// the language-file commands and the transformation with its set-up dialogs. A feature that
+// declares its entry points in its own header removes them here.
 #pragma once
-
-#include <string>
 
 #include "fdk.h"
 
-// ---- Node Wizard Scripts: the palette and the event-triggered and launched runs ----
+// ---- Node Wizard and XPath Quick Finder: nodewizard/dialogs.h, nodewizard/history.h,
+// nodewizard/actions.h; the query runs: nodewizard/query_runs.h ----
+#include "nodewizard/actions.h"
+#include "nodewizard/dialogs.h"
+#include "nodewizard/history.h"
+#include "nodewizard/query_runs.h"
+
+// ---- Node Wizard Scripts: nodewizard/scripts_doc.h, nodewizard/script_runs.h; the palette and
+// the event-triggered and launched runs below ----
+#include "nodewizard/script_runs.h"
+#include "nodewizard/scripts_doc.h"
+
 void om_NWSOpenPalette(IntT translate);
 void om_NWSRefreshPalette(IntT reopen, IntT refill);
 void om_NWSRunEventScripts(F_ObjHandleT doc, IntT event);
@@ -19,14 +28,15 @@ void om_NWSRunFromPalette(IntT mode);
 IntT qv_NWSPaletteTargetCount(void);
 void qv_NWSChoosePaletteTarget(IntT index);
 
-// ---- transformation ----
+// ---- condition management and the language-file commands ----
+#include "plugin/cond_apply.h"
+#include "plugin/cond_settings.h"
+#include "plugin/langfile_commands.h"
+
+// ---- transformation: transform/xform.h; the stylesheet elements' set-up below ----
+#include "transform/xform.h"
+
 IntT om_XformSetUpElement(F_ObjHandleT doc, F_ObjHandleT elem);
-IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate);
-void om_XformCheckStylesheet(void);
-IntT om_XformElementType(F_ObjHandleT doc, F_ObjHandleT elem);
-void om_XformRebaseSourcePaths(F_ObjHandleT doc, const std::string &previousPath, IntT save);
-// The item events of the transformation's launch dialog (20).
-void om_XformLaunchDialogEvent(IntT item);
 void om_XformBrowseSourceFile(F_ObjHandleT doc, F_ObjHandleT dlg, IntT textItem);
 void om_XformPickSourceFile(F_ObjHandleT doc, F_ObjHandleT dlg, IntT pickItem, IntT textItem);
 // The set-up dialogs of the stylesheet elements (modal) and their OK handlers.

@@ -14,7 +14,7 @@
 #include "lib/plugin_globals.h"
 #include "lib/state/cond_settings.h"
 #include "lib/state/general_preferences.h"
-#include "lib/state/scripts.h"
+#include "lib/state/settings_files.h"
 #include "lib/state/stylesheet_setup.h"
 #include "lib/strings/heapstr.h"
 #include "nodewizard/dialogs.h"
@@ -62,7 +62,7 @@ void PostOpenDoc(const NotifyArgs &a) {
     F_ObjHandleT doc = OpenedDoc(a);
     if (CondTriggerSettings.afterOpenDoc) om_CondApplyRulesToDoc(doc, 1, 0);
     if (GeneralPreferences.nwAllowScriptAutorunning && doc) om_NWSRunEventScripts(doc, kOnDocumentOpen);
-    if (SamePath(a.text, ScriptsDocPath)) {
+    if (SamePath(a.text, SettingsFiles.currentScriptsDoc)) {
         qv_Trace("closes the scripts document's hidden copies");
         om_NWSCloseHiddenCopies(0);
     }

@@ -13,11 +13,6 @@ void om_NWSRunFromPalette(IntT) {}
 IntT qv_NWSPaletteTargetCount(void) { return 0; }
 void qv_NWSChoosePaletteTarget(IntT) {}
 IntT om_XformSetUpElement(F_ObjHandleT, F_ObjHandleT) { return 0; }
-IntT om_XformLaunch(IntT, IntT, IntT) { return 0; }
-void om_XformCheckStylesheet(void) {}
-IntT om_XformElementType(F_ObjHandleT, F_ObjHandleT) { return 0; }
-void om_XformRebaseSourcePaths(F_ObjHandleT, const std::string &, IntT) {}
-void om_XformLaunchDialogEvent(IntT) {}
 void om_XformBrowseSourceFile(F_ObjHandleT, F_ObjHandleT, IntT) {}
 void om_XformPickSourceFile(F_ObjHandleT, F_ObjHandleT, IntT, IntT) {}
 void om_XformOpenCopyOfDialog(F_ObjHandleT, F_ObjHandleT, ConStringT, IntT) {}

@@ -12,14 +12,12 @@
 #include "lib/host/paths.h"
 #include "lib/host/system_services.h"
 #include "lib/plugin_globals.h"
-#include "lib/state/scripts.h"
 #include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/keyvalue.h"
 #include "lib/strings/listconv.h"
 #include "lib/strings/lists.h"
 #include "lib/translation/msgformat.h"
-#include "plugin/cond_settings.h"
 
 namespace {
 
@@ -124,10 +122,10 @@ IntT om_PrefSetUpSettingsFolder(void) {
     f.generalPreferences = f.pluginFolder + kPreferencesFileName;
     f.condSettings = f.pluginFolder + kCondSettingsFileName;
     f.reportTemplate = f.pluginFolder + kReportTemplateFileName;
-    DefaultScriptsDocPath = f.pluginFolder + kScriptsDocFileName;
-    ScriptsDocPath = DefaultScriptsDocPath;
+    SettingsFiles.defaultScriptsDoc = f.pluginFolder + kScriptsDocFileName;
+    SettingsFiles.currentScriptsDoc = SettingsFiles.defaultScriptsDoc;
     f.xpathFavorites = f.pluginFolder + kXPathFavoritesFile;
-    f.scriptsDocFavorites = f.pluginFolder + kRecentScriptsDocsFileName;
+    f.scriptsDocFavorites = f.pluginFolder + kScriptsDocFavoritesFileName;
     PluginGlobals.settingsLocation = 2;
 
     const std::string iniPath = f.pluginFolder + kIniFileName;
@@ -219,7 +217,7 @@ IntT om_PrefSetUpSettingsFolder(void) {
             }
         }
         if (!CopyDefault(f.pluginFolder + kScriptsDocFileName, scriptsTarget, replaceScripts)) result = 0;
-        DefaultScriptsDocPath = ScriptsDocPath = scriptsTarget;
+        SettingsFiles.defaultScriptsDoc = SettingsFiles.currentScriptsDoc = scriptsTarget;
 
         std::string favoritesTarget = f.settingsFolder + kXPathFavoritesFile;
         if (!Exists(favoritesTarget) && !Copy(f.pluginFolder + kXPathFavoritesFile, favoritesTarget)) {
@@ -229,8 +227,8 @@ IntT om_PrefSetUpSettingsFolder(void) {
         }
         f.xpathFavorites = favoritesTarget;
 
-        std::string docFavoritesTarget = f.settingsFolder + kRecentScriptsDocsFileName;
-        if (!Exists(docFavoritesTarget)) Copy(f.pluginFolder + kRecentScriptsDocsFileName, docFavoritesTarget);
+        std::string docFavoritesTarget = f.settingsFolder + kScriptsDocFavoritesFileName;
+        if (!Exists(docFavoritesTarget)) Copy(f.pluginFolder + kScriptsDocFavoritesFileName, docFavoritesTarget);
         f.scriptsDocFavorites = docFavoritesTarget;
 
         bool current = storedMajor == PluginGlobals.versionMajor && storedMinor == PluginGlobals.versionMinor;
@@ -241,7 +239,7 @@ IntT om_PrefSetUpSettingsFolder(void) {
         Alert("--Quorvane message--\n\nThe settings file path derived from the setting in your Quorvane.ini "
               "file:\n\n%s\n\n...appears to be invalid. Without this file, the plugin may malfunction.",
               {f.generalPreferences});
-    for (std::string *path : {&DefaultScriptsDocPath, &ScriptsDocPath}) {
+    for (std::string *path : {&SettingsFiles.defaultScriptsDoc, &SettingsFiles.currentScriptsDoc}) {
         StringT p = qv::NewHeapString(*path);
         om_PathNormalize(&p, 1, 0);
         *path = Take(p);

@@ -14,7 +14,6 @@
 #include "lib/plugin_globals.h"
 #include "lib/state/cond_settings.h"
 #include "lib/state/general_preferences.h"
-#include "lib/state/scripts.h"
 #include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
@@ -62,7 +61,6 @@ int qv_StartDefaults() {
 // Sets up the settings folder and its files; a failure leaves the plug-in inert.
 int qv_StartSettingsFolder() {
     if (!om_PrefSetUpSettingsFolder()) return 0;
-    XPathFavoritesPath = SettingsFiles.xpathFavorites;
     return 1;
 }
 
@@ -194,7 +192,7 @@ int qv_StartCurrentScriptsDocument() {
     if (!entries.empty() && om_FileExists(entries[0].c_str())) {
         StringT path = qv::NewHeapString(entries[0]);
         om_PathNormalize(&path, 1, 0);
-        ScriptsDocPath = qv::View(path);
+        SettingsFiles.currentScriptsDoc = qv::View(path);
         F_ApiDeallocateString(&path);
     }
     return 1;

@@ -10,6 +10,7 @@
 #include "lib/host/element_text.h"
 #include "lib/host/host_values.h"
 #include "lib/state/scripts.h"
+#include "lib/state/settings_files.h"
 #include "nodewizard/scripts_doc.h"
 #include "support/xpath_files_fixture.h"
 
@@ -38,10 +39,10 @@ protected:
     void SetUp() override {
         XPathFilesFixture::SetUp();
         Write("scripts.xml", kScripts);
-        ScriptsDocPath = Win("scripts.xml");
+        SettingsFiles.currentScriptsDoc = Win("scripts.xml");
     }
     void TearDown() override {
-        ScriptsDocPath.clear();
+        SettingsFiles.currentScriptsDoc.clear();
         XPathFilesFixture::TearDown();
     }
     F_ObjHandleT OpenHidden() { return om_NWSOpenScriptsDocument(kNWSDocHidden, 1, 0); }
@@ -100,7 +101,7 @@ TEST_F(ScriptsDoc, HiddenCopiesAreMarkedReusedAndClosed) {
     std::string mark;
     om_AttrGetValue(hidden, F_ApiGetId(hidden, F_ApiGetId(0, hidden, FP_MainFlowInDoc), FP_HighestLevelElement), "Version1",
                     &mark);
-    EXPECT_EQ(mark, om_NWSHiddenCopyMarker(ScriptsDocPath));
+    EXPECT_EQ(mark, om_NWSHiddenCopyMarker(SettingsFiles.currentScriptsDoc));
     EXPECT_EQ(mark.find('\\'), std::string::npos);
     // Asked again, the same copy serves.
     EXPECT_EQ(OpenHidden(), hidden);
@@ -108,7 +109,7 @@ TEST_F(ScriptsDoc, HiddenCopiesAreMarkedReusedAndClosed) {
 
     // The user opens the file: the host brings the open copy forward, and from then on it is the
     // user's document, used as it is and never hidden again.
-    F_ObjHandleT user = om_DocOpen(ScriptsDocPath.c_str(), 0, 0, 1, 0, 0, 1);
+    F_ObjHandleT user = om_DocOpen(SettingsFiles.currentScriptsDoc.c_str(), 0, 0, 1, 0, 0, 1);
     ASSERT_EQ(user, hidden);
     F_ApiSetInt(0, user, FP_IsOnScreen, 1);
     EXPECT_EQ(om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0), user);
@@ -117,19 +118,19 @@ TEST_F(ScriptsDoc, HiddenCopiesAreMarkedReusedAndClosed) {
 
     // Another path: a new hidden copy; the user's window stays open.
     Write("other.xml", kScripts);
-    ScriptsDocPath = Win("other.xml");
+    SettingsFiles.currentScriptsDoc = Win("other.xml");
     F_ObjHandleT other = OpenHidden();
     EXPECT_NE(other, user);
     EXPECT_EQ(F_ApiGetInt(0, other, FP_IsOnScreen), 0);
     EXPECT_FALSE(HostGetString(0, user, FP_Path).empty());
     // Back to the first path: the other copy's marker no longer matches, so it is closed.
-    ScriptsDocPath = Win("scripts.xml");
+    SettingsFiles.currentScriptsDoc = Win("scripts.xml");
     EXPECT_EQ(om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0), user);
     EXPECT_TRUE(HostGetString(0, other, FP_Path).empty());
 }
 
 TEST_F(ScriptsDoc, AMissingFileIsReportedOnRequest) {
-    ScriptsDocPath = Win("missing.fm");
+    SettingsFiles.currentScriptsDoc = Win("missing.fm");
     EXPECT_EQ(om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0), 0u);
     EXPECT_EQ(om_NWSOpenScriptsDocument(kNWSDocEither, 0, 1), 0u);
     EXPECT_EQ(om_NWSFindScript(0, "Retag", 0, 1), 0u);

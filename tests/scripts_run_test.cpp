@@ -10,6 +10,7 @@
 #include "lib/host/element_text.h"
 #include "lib/state/nodewizard.h"
 #include "lib/state/scripts.h"
+#include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "nodewizard/script_runs.h"
 #include "nodewizard/scripts_doc.h"
@@ -77,14 +78,14 @@ protected:
         om_NWSClearParams();
         Write("scripts.xml", kScripts);
         Write("target.xml", kTarget);
-        ScriptsDocPath = Win("scripts.xml");
+        SettingsFiles.currentScriptsDoc = Win("scripts.xml");
         scripts = om_NWSOpenScriptsDocument(kNWSDocHidden, 1, 0);
         target = om_DocOpen(Win("target.xml").c_str(), 0, 0, 1, 0, 0, 1);
         ASSERT_NE(scripts, 0u);
         ASSERT_NE(target, 0u);
     }
     void TearDown() override {
-        ScriptsDocPath.clear();
+        SettingsFiles.currentScriptsDoc.clear();
         om_NWSClearParams();
         XPathFilesFixture::TearDown();
     }

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "lib/plugin_globals.h"
-#include "lib/state/scripts.h"
 #include "lib/state/settings_files.h"
 #include "lib/state/stylesheet_setup.h"
 #include "lib/host/system_services.h"
@@ -226,12 +225,11 @@ TEST_F(ShellRouting, StylesheetElementInsertionAndTheSetUpDialogsCancel) {
 }
 
 TEST_F(ShellRouting, DialogEventsKeepRefreshAndClose) {
-    constexpr IntT kNotChecked = 1;
     Settle("");
     ASSERT_TRUE(Start());
     struct Row {
         IntT dialog, item;
-        IntT answer;          // the event's F_ApiReturnValue (kNotChecked: the feature's own)
+        IntT answer;          // the event's F_ApiReturnValue
         const char *handler;  // nullptr: routed nowhere
     };
     const Row rows[] = {
@@ -240,22 +238,22 @@ TEST_F(ShellRouting, DialogEventsKeepRefreshAndClose) {
         {kDlgConditionManager, 28, FV_DlgNoDismiss, "om_CondToggleRuleFlag"},
         {kDlgConditionManager, 37, 0, "om_CondSaveTriggerSettings"},
         {kDlgConditionManager, 38, 0, "om_CondCloseSettingsDoc"},
-        {kDlgTransformationSetup, 8, kNotChecked, "om_XformLaunchDialogEvent"},
+        {kDlgTransformationSetup, 6, FV_DlgNoDismiss, "om_XformLaunchDialogEvent"},
         {kDlgCopyOf, 10, FV_DlgNoDismiss, "om_XformBrowseSourceFile"},
         {kDlgParam, 19, FV_DlgNoDismiss, "om_XformPickSourceFile"},
         {kDlgTable, 15, FV_DlgNoDismiss, "om_XformTableColumnsChanged"},
         {kDlgTable, 57, 0, "om_XformApplyTableDialog"},
-        {kDlgNodeWizard, 50, kNotChecked, "om_NWWizardItemEvent"},
-        {kDlgQuickFinder, 13, kNotChecked, "om_NWQuickFinderItemEvent"},
-        {kDlgNWScripts, 19, kNotChecked, "om_NWSRunFromPalette"},
+        {kDlgNodeWizard, 50, 0, "om_NWRunQuery"},
+        {kDlgNodeWizard, 35, 0, nullptr},  // a single click on the attribute list
+        {kDlgQuickFinder, 13, 0, "om_NWSwitchToWizard"},
+        {kDlgNWScripts, 19, 0, "om_NWSRunFromPalette"},
         {1223, 3, FV_DlgNoDismiss, "om_DlgGenericEvent"},
         {kDlgTransformationProgress, 1, 0, nullptr},
         {1224, 1, 0, nullptr},
     };
     for (const Row &r : rows) {
         host::ClearTranscript();
-        IntT answer = host::CallClientDialogEvent(client, r.dialog, r.item, 0);
-        if (r.answer != kNotChecked) EXPECT_EQ(answer, r.answer) << r.dialog << " " << r.item;
+        EXPECT_EQ(host::CallClientDialogEvent(client, r.dialog, r.item, 0), r.answer) << r.dialog << " " << r.item;
         std::string line = "console: Quorvane dialog " + std::to_string(r.dialog) + " item " + std::to_string(r.item);
         if (r.handler)
             EXPECT_TRUE(Shown(line + ": " + r.handler)) << Transcript();
@@ -317,7 +315,7 @@ TEST_F(ShellRouting, OpeningTheScriptsDocumentItselfClosesItsHiddenCopies) {
     Settle("");
     ASSERT_TRUE(Start());
     // Start-up keeps the path with forward slashes; the host reports backslashes.
-    EXPECT_EQ(ScriptsDocPath.find('\\'), std::string::npos);
+    EXPECT_EQ(SettingsFiles.currentScriptsDoc.find('\\'), std::string::npos);
     const std::pair<std::string, bool> rows[] = {
         {"", false},
         {qv::sys::WindowsPath((SettingsFolder() / "Quorvane_Node_Wizard_Scripts.fm").string()), true},

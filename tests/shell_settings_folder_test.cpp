@@ -6,7 +6,6 @@
 
 #include "lib/host/system_services.h"
 #include "lib/plugin_globals.h"
-#include "lib/state/scripts.h"
 #include "lib/state/settings_files.h"
 #include "shell_fixture.h"
 
@@ -177,7 +176,7 @@ TEST_F(Settings, TheFirstExistingRecentScriptsDocumentBecomesTheCurrentOne) {
         fs::path want = expected == "mine" ? root / "mine" / "My Scripts.fm" : File("Quorvane_Node_Wizard_Scripts.fm");
         std::string forward = qv::sys::WindowsPath(want.string());
         std::replace(forward.begin(), forward.end(), '\\', '/');
-        EXPECT_EQ(ScriptsDocPath, forward) << favorites;
+        EXPECT_EQ(SettingsFiles.currentScriptsDoc, forward) << favorites;
         EXPECT_EQ(RecentScriptsDocs.size(), favorites.empty() ? 0u : std::count(favorites.begin(), favorites.end(), '\n'));
     }
 }

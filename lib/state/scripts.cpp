@@ -1,9 +1,6 @@
 // The Node Wizard Scripts' shared state.
 #include "lib/state/scripts.h"
 
-std::string ScriptsDocPath;
-std::string DefaultScriptsDocPath;
-std::vector<std::string> RecentScriptsDocs;
 std::vector<ScriptEventMatches> ScriptEventRegistry;
 std::vector<F_ObjHandleT> ScriptEventsReported;
 ScriptParamsT ScriptParams;
