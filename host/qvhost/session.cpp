@@ -12,6 +12,7 @@
 #include "menus.h"
 #include "model.h"
 #include "paths.h"
+#include "tree_print.h"
 #include "transcript.h"
 #include "user.h"
 #include "user_actions.h"
@@ -215,7 +216,12 @@ bool Esc(Script &, const Words &a, const std::string &, std::string *error) {
 bool Print(Script &, const Words &a, const std::string &, std::string *error) {
     const std::string what = a[0];
     std::vector<std::string> lines;
-    if (what == "documents") {
+    if (what != "tree" && a.size() > 1) return Refuse(error, "only print tree takes a document");
+    if (what == "tree") {
+        F_ObjHandleT doc = DocumentArg(a, 1, error);
+        if (!doc) return false;
+        lines = ElementTreeLines(doc);
+    } else if (what == "documents") {
         for (F_ObjHandleT id : host::TheSession().openDocs) {
             host::Document *d = host::Doc(id);
             if (!d) continue;
@@ -236,7 +242,7 @@ bool Print(Script &, const Words &a, const std::string &, std::string *error) {
             lines.push_back(line);
         }
     } else {
-        return Refuse(error, "print documents, transcript, menus or clients, not \"" + what + "\"");
+        return Refuse(error, "print tree, documents, transcript, menus or clients, not \"" + what + "\"");
     }
     for (const auto &l : lines) std::cout << l << "\n";
     std::cout.flush();
@@ -285,7 +291,7 @@ const Command kCommands[] = {
     {"quit", 0, 0, true, Quit},
     {"answer", 1, -1, false, Answer},
     {"esc", 0, 1, false, Esc},
-    {"print", 1, 1, false, Print},
+    {"print", 1, 2, false, Print},
     {"note", 0, -1, false, Note},
     {"expect-transcript", 1, -1, false, ExpectTranscript},
     {"expect-no-transcript", 1, -1, false, ExpectNoTranscript},
@@ -436,6 +442,9 @@ answered by the default policy: Cancel or No, OK for a message, Cancel for promp
 
 Output and checks:
   print documents|transcript|menus|clients
+  print tree [DOC]            the element tree of the active document, or DOC: one element per
+                              line, indented by level, with its attributes (name="value") and
+                              the quoted text of text nodes; other flows follow their name
   note TEXT                   write TEXT into the transcript
   expect-transcript TEXT      fail unless the transcript shows TEXT (anywhere in a line)
   expect-no-transcript TEXT   fail when it does
