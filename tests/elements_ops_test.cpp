@@ -39,11 +39,11 @@ TEST_F(ElementOps, InsertAfterPlacesTheNewElementAsNextSibling) {
 }
 
 TEST_F(ElementOps, MarkerElementIsReplacedByItsTextInPlace) {
-    F_TextRangeT r = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextRangeT r = F_ApiGetTextRange(doc, p1, FP_TextRange);
     F_TextLocT inText{r.beg.objId, 1};  // between "a" and "b"
     F_ObjHandleT marker = F_ApiNewAnchoredObject(doc, FO_Marker, &inText);
     ASSERT_NE(marker, 0u);
-    F_ApiSetString(doc, marker, 1025, "MK");
+    F_ApiSetString(doc, marker, FP_MarkerText, "MK");
     F_ObjHandleT me = host::Elem(tab)->next;
     ASSERT_EQ(F_ApiGetInt(doc, me, FP_ElementType), FV_FO_MARKER);
     StatusCode = 0;

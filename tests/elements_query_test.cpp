@@ -67,7 +67,7 @@ TEST_F(Query, FlowsAndHighestLevelElements) {
     EXPECT_EQ(om_ElementHighestLevel(p1, "", 0), 0u);       // not a document or book
     EXPECT_EQ(om_DocFlowOfObject(doc, nested), F_ApiGetId(0, doc, FP_MainFlowInDoc));
     EXPECT_EQ(om_DocFlowOfObject(doc, sideRoot), side);
-    F_TextRangeT r = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextRangeT r = F_ApiGetTextRange(doc, p1, FP_TextRange);
     EXPECT_EQ(om_DocFlowOfObject(doc, r.beg.objId), F_ApiGetId(0, doc, FP_MainFlowInDoc));
     std::vector<std::string> names = om_DocElementDefNames(doc, 1, 1);
     EXPECT_EQ(names, (std::vector<std::string>{"B", "Doc", "Para", "Sec", "Title"}));
@@ -137,7 +137,7 @@ TEST_F(Query, TablesCountAsElementsWithHostObjects) {
     F_ElementLocT place{s2, empty, 0};
     F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
     F_ObjHandleT tbl = F_ApiNewTable(doc, "Format A", 2, 3, 1, 0, &at);
-    F_ObjHandleT te = F_ApiGetId(doc, tbl, 2170);
+    F_ObjHandleT te = F_ApiGetId(doc, tbl, FP_Element);
     F_ObjHandleT body = host::Elem(te)->last;
     EXPECT_EQ(F_ApiGetInt(doc, body, FP_ElementType), FV_FO_TBL_BODY);
     EXPECT_EQ(om_ElementPages(doc, body).size(), 1u);

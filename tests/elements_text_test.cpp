@@ -10,7 +10,7 @@ using Text = ElementsDoc;
 
 TEST_F(Text, TagWithAndWithoutSecondName) {
     EXPECT_EQ(om_ElementTag(doc, p1, 1), "Para");
-    F_ApiSetString(doc, p1, 2157, "intro");
+    F_ApiSetString(doc, p1, FP_ElementAltName, "intro");
     EXPECT_EQ(om_ElementTag(doc, p1, 1), "Para(intro)");
     EXPECT_EQ(om_ElementTag(doc, p1, 0), "Para");
     EXPECT_EQ(om_ElementTag(doc, tab, 1), "");

@@ -165,7 +165,7 @@ TEST_F(LanguageFiles, ShippedGeneralStringsHoldEveryMessageId) {
 
     // The shipped file is up to date with its source table (texts of several lines included).
     std::map<std::string, std::string> shipped;
-    for (F_ObjHandleT row = om_TableNthRowOfType(doc, table, 1, 1); row; row = F_ApiGetId(doc, row, 1245)) {
+    for (F_ObjHandleT row = om_TableNthRowOfType(doc, table, 1, 1); row; row = F_ApiGetId(doc, row, FP_NextRowInTbl)) {
         StringT id = om_CellText(doc, row, 1, 0, 0, 0), text = om_CellTextJoined(doc, row, 2, 0, 0, 1, 0);
         shipped[qv::View(id).data()] = qv::View(text);
         F_ApiDeallocateString(&id);

@@ -309,8 +309,8 @@ F_ObjHandleT om_XPathStepFlow(F_ObjHandleT doc, F_ObjHandleT n, UIntT axis, cons
         F_ApiDeallocateString(&name);
         if (!same) continue;
         if (axis == XA_FLOW_ANY) return f;
-        F_ObjHandleT frame = F_ApiGetId(doc, f, 1169);
-        F_ObjHandleT page = frame ? F_ApiGetId(doc, frame, 880) : 0;
+        F_ObjHandleT frame = F_ApiGetId(doc, f, FP_FirstTextFrameInFlow);
+        F_ObjHandleT page = frame ? F_ApiGetId(doc, frame, FP_PageFramePage) : 0;
         IntT kind = page ? F_OBJ_KIND(page) : 0;
         IntT want = axis == XA_FLOW_BODY ? FO_BodyPage : axis == XA_FLOW_MASTER ? FO_MasterPage : FO_RefPage;
         if (kind == want) return f;

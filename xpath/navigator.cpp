@@ -138,7 +138,7 @@ F_ObjHandleT hostAxisStep(Machine &m, UIntT axis, const std::string &test) {
         F_ObjHandleT doc = 0;
         std::string path;
         if (axis == XA_FMCHAP) {
-            F_ObjHandleT comp = m.node ? F_ApiGetId(m.doc, m.node, 1628) : 0;
+            F_ObjHandleT comp = m.node ? F_ApiGetId(m.doc, m.node, FP_BookComponent) : 0;
             if (!comp) return XR_SPENT;
             path = om_XPathObjectPath(comp);  // read with the book's id by the host
             if (path.empty()) {

@@ -232,42 +232,42 @@ void om_XPathFmPropertyValue(F_ObjHandleT doc, F_ObjHandleT elem, IntT, IntT cod
     F_ObjHandleT object = F_ApiGetId(doc, elem, FP_Object);
     // Where the element's text begins: the start of its text range, or a cell's first paragraph.
     auto beginPgf = [&]() -> F_ObjHandleT {
-        if (F_ApiGetInt(doc, elem, FP_ElementType) == FV_FO_TBL_CELL) return F_ApiGetId(doc, object, 972);
-        F_TextRangeT tr = F_ApiGetTextRange(doc, elem, 1071);
+        if (F_ApiGetInt(doc, elem, FP_ElementType) == FV_FO_TBL_CELL) return F_ApiGetId(doc, object, FP_FirstPgf);
+        F_TextRangeT tr = F_ApiGetTextRange(doc, elem, FP_TextRange);
         return tr.beg.objId;
     };
     switch (code) {
     case 2:
-        out.push_back(str(beginPgf(), FP_Name));
+        out.push_back(str(beginPgf(), FP_PgfFmtName));
         break;
     case 3: {
         F_ObjHandleT e = elem;
         for (int i = 0; e && i < 10000; ++i, e = F_ApiGetId(doc, e, FP_ParentElement))
             if (F_ApiGetInt(doc, e, FP_ElementType) == FV_FO_TBL) break;
         F_ObjHandleT tbl = e ? F_ApiGetId(doc, e, FP_Object) : 0;
-        out.push_back(str(tbl, 1275));
+        out.push_back(str(tbl, FP_TblTag));
         break;
     }
     case 4: {
-        F_TextRangeT tr = F_ApiGetTextRange(doc, elem, 1071);
+        F_TextRangeT tr = F_ApiGetTextRange(doc, elem, FP_TextRange);
         if (!tr.beg.objId || !F_ApiGetTextPropVal) {
             out.push_back("false");
             break;
         }
-        F_PropValT pv = F_ApiGetTextPropVal(doc, &tr.beg, 611);
+        F_PropValT pv = F_ApiGetTextPropVal(doc, &tr.beg, FP_ChangeBar);
         out.push_back(pv.propVal.ival == 1 ? "true" : "false");
         break;
     }
-    case 5: out.push_back(str(F_ApiGetId(doc, object, 1073), FP_Name)); break;
+    case 5: out.push_back(str(F_ApiGetId(doc, object, FP_XRefFmt), FP_Name)); break;
     case 6: {
-        std::string s = str(object, 1075);
+        std::string s = str(object, FP_XRefSrcText);
         size_t colon = s.find(':');
         out.push_back(colon == std::string::npos ? s : s.substr(0, colon));
         break;
     }
-    case 7: out.push_back(str(object, 1070)); break;
-    case 8: out.push_back(str(F_ApiGetId(doc, object, 1027), FP_Name)); break;
-    case 9: out.push_back(str(object, 1025)); break;
+    case 7: out.push_back(str(object, FP_XRefFile)); break;
+    case 8: out.push_back(str(F_ApiGetId(doc, object, FP_MarkerTypeId), FP_Name)); break;
+    case 9: out.push_back(str(object, FP_MarkerText)); break;
     default:
         out.push_back("");  // codes the engine cannot read give one empty value
         break;

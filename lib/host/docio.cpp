@@ -132,7 +132,7 @@ F_ObjHandleT om_DocSave(F_ObjHandleT doc, ConStringT target, IntT format, IntT x
 
 IntT om_DocClose(F_ObjHandleT doc, IntT save) {
     if (!doc || !OpenDocOrBook(doc)) return 0;
-    if (F_OBJ_KIND(doc) == FO_Doc && F_ApiGetId(0, doc, 122) == 0) return 0;
+    if (F_OBJ_KIND(doc) == FO_Doc && F_ApiGetId(0, doc, FP_FirstPgfFmtInDoc) == 0) return 0;
     if (save && !om_DocSave(doc, "", -1, 1, 0, 0)) return 0;
     F_ApiClose(doc, 1);
     return 1;

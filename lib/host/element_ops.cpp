@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr IntT kMarkerText = 1025, kTextRange = 1071;
-
 // The name of an element definition ("" for none).
 std::string DefName(F_ObjHandleT docId, F_ObjHandleT defId) {
     if (!defId) return "";
@@ -81,11 +79,11 @@ void om_ElementReplaceByText(F_ObjHandleT docId, F_ObjHandleT elemId) {
     F_ObjHandleT objId = F_ApiGetId(docId, elemId, FP_Object);
     std::string text;
     if (kind == FV_FO_MARKER) {
-        StringT s = F_ApiGetString(docId, objId, kMarkerText);
+        StringT s = F_ApiGetString(docId, objId, FP_MarkerText);
         text = s ? s : "";
         F_ApiDeallocateString(&s);
     } else {
-        F_TextRangeT range = F_ApiGetTextRange(docId, objId, kTextRange);
+        F_TextRangeT range = F_ApiGetTextRange(docId, objId, FP_TextRange);
         F_TextItemsT items = F_ApiGetTextForRange(docId, &range, FTI_String);
         StringT s = om_TextItemsConcat(&items, 0, 0);
         text = s ? s : "";
