@@ -7,6 +7,18 @@
 #include "fdk.h"
 
 extern IntT StatusCode;
+// The values StatusCode takes besides 0 and the engine's and subsystems' own error codes.
+constexpr IntT StatusNoResumeNode = 105;     // a run resumed while its last step holds no node
+constexpr IntT StatusNoDocument = 200;
+constexpr IntT StatusNoObject = 201;
+constexpr IntT StatusCancelled = 210;        // the user confirmed a cancel
+constexpr IntT StatusNoSuchAttribute = 212;
+constexpr IntT StatusNoAttributes = 213;
+constexpr IntT StatusIndexOutOfRange = 220;
+constexpr IntT StatusCannotDelete = 221;
+constexpr IntT StatusNotPossible = 222;
+constexpr IntT StatusNegativeIndex = 223;
+constexpr IntT StatusCannotList = 224;       // a folder that cannot be listed
 extern IntT CancelFlag;
 // Text formatted for immediate use (messages, paths); a std::string, so nothing is cut.
 extern std::string FormatBuffer;

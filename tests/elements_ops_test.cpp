@@ -13,7 +13,7 @@ TEST_F(ElementOps, AncestorsAreSearchedAboveTheElementOnly) {
     EXPECT_EQ(om_ElementFindAncestor(doc, tcd, "", root), root);
     StatusCode = 0;
     EXPECT_EQ(om_ElementFindAncestor(0, tcd, "Sec", 0), 0u);
-    EXPECT_EQ(StatusCode, 200);
+    EXPECT_EQ(StatusCode, StatusNoDocument);
 }
 
 TEST_F(ElementOps, DefinitionsOfOneTypeInDocumentOrder) {
@@ -35,7 +35,7 @@ TEST_F(ElementOps, InsertAfterPlacesTheNewElementAsNextSibling) {
     EXPECT_EQ(F_ApiGetId(doc, e, FP_NextSiblingElement), p2);
     StatusCode = 0;
     EXPECT_EQ(om_ElementInsertAfter(doc, 0, "Title"), 0u);
-    EXPECT_EQ(StatusCode, 201);
+    EXPECT_EQ(StatusCode, StatusNoObject);
 }
 
 TEST_F(ElementOps, MarkerElementIsReplacedByItsTextInPlace) {
@@ -51,6 +51,6 @@ TEST_F(ElementOps, MarkerElementIsReplacedByItsTextInPlace) {
     EXPECT_EQ(StatusCode, 0);
     EXPECT_EQ(Outline(p1), "Para('aMKb' B('cd') 'ef')");
     om_ElementReplaceByText(doc, b);  // a container is not replaced
-    EXPECT_EQ(StatusCode, 201);
+    EXPECT_EQ(StatusCode, StatusNoObject);
     EXPECT_EQ(Outline(p1), "Para('aMKb' B('cd') 'ef')");
 }

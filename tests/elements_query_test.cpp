@@ -40,7 +40,7 @@ TEST_F(Query, ChildCountsAndPositions) {
     EXPECT_EQ(om_ElementSiblingPosition(doc, b, 0), 3);
     StatusCode = 0;
     EXPECT_EQ(om_ElementSiblingPosition(doc, 0, 1), 0);
-    EXPECT_EQ(StatusCode, 201);
+    EXPECT_EQ(StatusCode, StatusNoObject);
     EXPECT_EQ(om_ElementCountSiblings(doc, p1, "Para", 0), 2);
     EXPECT_EQ(om_ElementCountSiblings(doc, root, "", 0), 1);
     EXPECT_EQ(om_ElementNthChild(doc, s1, 3, 0), p2);
@@ -92,7 +92,7 @@ TEST_F(Query, SelectedElement) {
     EXPECT_EQ(om_ElementSelectionRelation(doc, p1), 1);
     StatusCode = 5;
     EXPECT_EQ(om_ElementSelected(0, 0, 0), 0u);
-    EXPECT_EQ(StatusCode, 200);
+    EXPECT_EQ(StatusCode, StatusNoDocument);
     F_ApiSetInt(0, doc, FP_IsInFront, 1);
     F_ObjHandleT front = 0;
     om_ElementSelectWhole(doc, p2);

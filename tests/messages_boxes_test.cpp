@@ -92,14 +92,14 @@ TEST_F(MessageBoxes, CancelPollsKeepTheirDifferences) {
     host::PressEsc();
     Answer("yes");
     EXPECT_EQ(1, om_CheckUserCancel("Stop now?"));
-    EXPECT_EQ(210, StatusCode);
+    EXPECT_EQ(StatusCancelled, StatusCode);
     StatusCode = 0;
     CancelConfirmationText = "Really stop?";
     host::PressEsc();
     Answer("yes");
     EXPECT_EQ(0, om_PollUserCancel());  // always 0: the answer is in CancelFlag and StatusCode
     EXPECT_EQ(1, CancelFlag);
-    EXPECT_EQ(210, StatusCode);
+    EXPECT_EQ(StatusCancelled, StatusCode);
 }
 
 TEST(MessageFormatter, FillsOnlyMatchingPlaceholders) {

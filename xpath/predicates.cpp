@@ -14,8 +14,6 @@
 
 namespace {
 
-enum Verdict : IntT { kFalse = 1, kTrue = 2, kMoveLeft = 3, kRestartRight = 4, kMoveRight = 5 };
-
 bool listEmpty(const std::vector<std::string> &l) { return l.empty() || om_XPathTextIsEmpty(l[0]); }
 
 bool containsCI(const std::string &hay, const std::string &needle) {
@@ -26,7 +24,7 @@ bool containsCI(const std::string &hay, const std::string &needle) {
 void operandValues(F_ObjHandleT doc, IntT node, IntT attr, IntT fmProp, const std::string &text,
                    std::vector<std::string> &out) {
     out.clear();
-    if (node <= 200) {
+    if (node <= XR_HIGHEST_VALUE_NODE) {
         out.push_back(text);
     } else if (fmProp >= 0) {
         om_XPathFmPropertyValue(doc, F_ObjHandleT(node), attr, fmProp, out);
@@ -88,20 +86,20 @@ IntT om_XPathEvaluatePredicate(F_ObjHandleT doc, IntT record, IntT child) {
         rightOp = rightOp ? om_XPathRec(rightOp).firstChild : 0;
     }
     auto isPath = [](IntT op) { return op && om_XPathRec(op).kind == XK_NODE_HANDLERS; };
-    if (!om_XPathRec(r.firstChild).nextSibling) return r.leftNode != XR_SPENT ? kTrue : kFalse;
+    if (!om_XPathRec(r.firstChild).nextSibling) return r.leftNode != XR_SPENT ? XV_TRUE : XV_FALSE;
     if (!om_XPathRec(child).prevSibling) {
-        if (isPath(leftOp) && r.leftNode == XR_SPENT) return kFalse;
-        return kRestartRight;
+        if (isPath(leftOp) && r.leftNode == XR_SPENT) return XV_FALSE;
+        return XV_RESTART_RIGHT;
     }
-    if (isPath(rightOp) && r.rightNode == XR_SPENT) return r.leftNode > 200 ? kMoveLeft : kFalse;
+    if (isPath(rightOp) && r.rightNode == XR_SPENT) return r.leftNode > XR_HIGHEST_VALUE_NODE ? XV_MOVE_LEFT : XV_FALSE;
     operandValues(doc, r.leftNode, r.leftAttr, r.leftFmProp, r.leftText, leftValues);
     operandValues(doc, r.rightNode, r.rightAttr, r.rightFmProp, r.rightText, rightValues);
     IntT code = functionCode(r.kind);
     if (!code) code = r.op ? IntT(r.op) : IntT(XT_EQ);
-    if (om_XPathCompareValueLists(leftValues, rightValues, code, 0, 1)) return kTrue;
-    if (isPath(rightOp)) return kMoveRight;
-    if (isPath(leftOp)) return kMoveLeft;
-    return kFalse;
+    if (om_XPathCompareValueLists(leftValues, rightValues, code, 0, 1)) return XV_TRUE;
+    if (isPath(rightOp)) return XV_MOVE_RIGHT;
+    if (isPath(leftOp)) return XV_MOVE_LEFT;
+    return XV_FALSE;
 }
 
 // The verdict of a function on the node itself and a literal ("contains(., 'x')"), taken at once
@@ -128,18 +126,18 @@ IntT om_XPathEvaluateFunctionOnSelf(F_ObjHandleT doc, IntT record, F_ObjHandleT 
         (lit.kind != XK_LITERAL_STRING && lit.kind != XK_LITERAL_INTEGER))
         return 0;
     if (!doc) return 0;
-    if (!om_XPathNodeTestMatches(doc, node, st.nodeTest)) return kFalse;  // the self step finds nothing
+    if (!om_XPathNodeTestMatches(doc, node, st.nodeTest)) return XV_FALSE;  // the self step finds nothing
     operandValues(doc, IntT(node), attr, -1, std::string(), leftValues);
     rightValues.assign(1, lit.valueText);
-    return om_XPathCompareValueLists(leftValues, rightValues, code, 0, 1) ? kTrue : kFalse;
+    return om_XPathCompareValueLists(leftValues, rightValues, code, 0, 1) ? XV_TRUE : XV_FALSE;
 }
 
 // not(): true when its operand path found nothing, or its value is "false" or empty.
 IntT om_XPathEvaluateNot(IntT record) {
     const XPathNodeRecord &r = om_XPathRec(record);
-    if (r.leftNode == XR_SPENT) return kTrue;
-    if (r.leftNode <= 200 && (r.leftText == "false" || om_XPathTextIsEmpty(r.leftText))) return kTrue;
-    return kFalse;
+    if (r.leftNode == XR_SPENT) return XV_TRUE;
+    if (r.leftNode <= XR_HIGHEST_VALUE_NODE && (r.leftText == "false" || om_XPathTextIsEmpty(r.leftText))) return XV_TRUE;
+    return XV_FALSE;
 }
 
 int om_XPathCompareInts(long long a, long long b, IntT op) {
@@ -278,11 +276,11 @@ void om_XPathFmPropertyValue(F_ObjHandleT doc, F_ObjHandleT elem, IntT, IntT cod
 IntT om_XPathMatchValues(F_ObjHandleT doc, F_ObjHandleT elem, std::vector<std::string> &out, IntT attrIndex,
                          IntT maxChars) {
     if (!doc) {
-        StatusCode = 200;
+        StatusCode = StatusNoDocument;
         return 0;
     }
     if (!elem) {
-        StatusCode = 201;
+        StatusCode = StatusNoObject;
         return 0;
     }
     out.clear();

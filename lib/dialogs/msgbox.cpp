@@ -76,7 +76,7 @@ void om_MsgTellWithPrompt(ConStringT messageId, IntT *setting) {
 IntT om_CheckUserCancel(ConStringT question) {
     if (F_ApiUserCancel() == 0) return 0;
     if (om_ConfirmCancel(question) == 1) {
-        StatusCode = 210;
+        StatusCode = StatusCancelled;
         return 1;
     }
     return 0;
@@ -85,6 +85,6 @@ IntT om_CheckUserCancel(ConStringT question) {
 IntT om_PollUserCancel(void) {
     if (F_ApiUserCancel() != 1) return 0;
     om_MsgConfirmCancel();
-    if (CancelFlag == 1) StatusCode = 210;
+    if (CancelFlag == 1) StatusCode = StatusCancelled;
     return 0;
 }

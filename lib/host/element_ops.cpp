@@ -20,7 +20,7 @@ std::string DefName(F_ObjHandleT docId, F_ObjHandleT defId) {
 
 IntT om_ElementDefIsOfType(F_ObjHandleT docId, const std::string &defName, IntT type) {
     if (!docId) {
-        StatusCode = 200;
+        StatusCode = StatusNoDocument;
         return 0;
     }
     F_ObjHandleT defId = F_ApiGetNamedObject(docId, FO_ElementDef, defName.c_str());
@@ -30,7 +30,7 @@ IntT om_ElementDefIsOfType(F_ObjHandleT docId, const std::string &defName, IntT 
 F_ObjHandleT om_ElementFindAncestor(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &tag,
                                     F_ObjHandleT ancestorId) {
     if (!docId || !elemId) {
-        StatusCode = 200;
+        StatusCode = StatusNoDocument;
         return 0;
     }
     // Parents of a tree are bounded by its depth; the limit guards a host that loops.
@@ -58,11 +58,11 @@ void om_ElementDefNamesOfType(F_ObjHandleT docId, IntT type, std::vector<std::st
 
 F_ObjHandleT om_ElementInsertAfter(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &defName) {
     if (!docId) {
-        StatusCode = 200;
+        StatusCode = StatusNoDocument;
         return 0;
     }
     if (!elemId) {
-        StatusCode = 201;
+        StatusCode = StatusNoObject;
         return 0;
     }
     F_ObjHandleT defId = F_ApiGetNamedObject(docId, FO_ElementDef, defName.c_str());
@@ -73,7 +73,7 @@ F_ObjHandleT om_ElementInsertAfter(F_ObjHandleT docId, F_ObjHandleT elemId, cons
 void om_ElementReplaceByText(F_ObjHandleT docId, F_ObjHandleT elemId) {
     IntT kind = (docId && elemId) ? F_ApiGetInt(docId, elemId, FP_ElementType) : 0;
     if (kind != FV_FO_SYS_VAR && kind != FV_FO_XREF && kind != FV_FO_MARKER) {
-        StatusCode = 201;
+        StatusCode = StatusNoObject;
         return;
     }
     F_ObjHandleT objId = F_ApiGetId(docId, elemId, FP_Object);

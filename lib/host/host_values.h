@@ -7,16 +7,7 @@
 #include <vector>
 
 #include "fdk.h"
-
-// Status values the element, attribute and document operations leave in StatusCode.
-constexpr IntT StatusNoDocument = 200;
-constexpr IntT StatusNoObject = 201;
-constexpr IntT StatusNoSuchAttribute = 212;
-constexpr IntT StatusNoAttributes = 213;
-constexpr IntT StatusIndexOutOfRange = 220;
-constexpr IntT StatusCannotDelete = 221;
-constexpr IntT StatusNotPossible = 222;
-constexpr IntT StatusNegativeIndex = 223;
+#include "lib/globals.h"
 
 // True when both ids are given; otherwise sets StatusCode to StatusNoDocument (no document) or
 // StatusNoObject (no element) and answers false.
