@@ -16,7 +16,30 @@ std::string DefName(F_ObjHandleT docId, F_ObjHandleT defId) {
     return out;
 }
 
+// The element's own range: (parent, element, 0) to (parent, next sibling or 0, 0).
+F_ElementRangeT SelfRange(F_ObjHandleT docId, F_ObjHandleT elemId) {
+    F_ObjHandleT parent = F_ApiGetId(docId, elemId, FP_ParentElement);
+    return F_ElementRangeT{{parent, elemId, 0}, {parent, F_ApiGetId(docId, elemId, FP_NextSiblingElement), 0}};
+}
+
+// The element's content: before its first child (offset 0) to its end (child 0, or the host's
+// end-of-text offset when it has no child element).
+F_ElementRangeT ContentRange(F_ObjHandleT docId, F_ObjHandleT elemId) {
+    F_ObjHandleT first = F_ApiGetId(docId, elemId, FP_FirstChildElement);
+    return F_ElementRangeT{{elemId, first, 0}, {elemId, 0, first ? 0 : FV_OBJ_END_OFFSET}};
+}
+
+// The number of children of an element.
+IntT ChildCount(F_ObjHandleT docId, F_ObjHandleT elemId) {
+    IntT n = 0;
+    for (F_ObjHandleT c = F_ApiGetId(docId, elemId, FP_FirstChildElement); c; c = F_ApiGetId(docId, c, FP_NextSiblingElement))
+        ++n;
+    return n;
+}
+
 }  // namespace
+
+F_ElementRangeT SharedElementRange{};
 
 IntT om_ElementDefIsOfType(F_ObjHandleT docId, const std::string &defName, IntT type) {
     if (!docId) {
@@ -98,4 +121,104 @@ void om_ElementReplaceByText(F_ObjHandleT docId, F_ObjHandleT elemId) {
     if (text.empty()) return;
     F_TextRangeT here = F_ApiGetTextRange(0, docId, FP_TextSelection);
     F_ApiAddText(docId, &here.beg, text.c_str());
+}
+
+IntT om_ElementDeleteByKind(F_ObjHandleT docId, F_ObjHandleT elemId) {
+    StatusCode = 0;
+    if (!docId || !elemId) {
+        StatusCode = 200;
+        return 0;
+    }
+    if (DefName(docId, F_ApiGetId(docId, elemId, FP_ElementDef)).empty()) {
+        // An untagged element is cleared as its own range.
+        F_ElementRangeT self = SelfRange(docId, elemId);
+        F_ApiSetElementRange(0, docId, FP_ElementSelection, &self);
+        F_ApiClear(docId, 0);
+    } else {
+        F_ObjHandleT parent = F_ApiGetId(docId, elemId, FP_ParentElement);
+        switch (F_ApiGetInt(docId, elemId, FP_ElementType)) {
+        case FV_FO_TBL_TITLE:
+            F_ApiSetInt(docId, F_ApiGetId(docId, parent, FP_Object), FP_TblTitlePosition, 0);
+            break;
+        case FV_FO_TBL_HEADING:
+        case FV_FO_TBL_FOOTING: {
+            F_ObjHandleT firstRow = F_ApiGetId(docId, F_ApiGetId(docId, elemId, FP_FirstChildElement), FP_Object);
+            if (firstRow)
+                F_ApiDeleteRows(docId, F_ApiGetId(docId, firstRow, FP_RowTbl), firstRow, ChildCount(docId, elemId));
+            break;
+        }
+        case FV_FO_TBL_BODY:
+            F_ApiDelete(docId, parent);
+            break;
+        case FV_FO_TBL_ROW: {
+            F_ObjHandleT row = F_ApiGetId(docId, elemId, FP_Object);
+            F_ObjHandleT table = F_ApiGetId(docId, row, FP_RowTbl);
+            if (F_ApiGetInt(docId, parent, FP_ElementType) == FV_FO_TBL_BODY && ChildCount(docId, parent) == 1)
+                F_ApiDelete(docId, F_ApiGetId(docId, parent, FP_ParentElement));
+            F_ApiDeleteRows(docId, table, row, 1);
+            break;
+        }
+        case FV_FO_TBL_CELL:
+            StatusCode = 316;
+            return 0;
+        default:
+            break;
+        }
+    }
+    // After the kind's own step the element may be gone already; the delete then fails quietly.
+    if (F_ApiGetInt(docId, elemId, FP_Unique) != 0) F_ApiDelete(docId, elemId);
+    return F_ApiGetInt(docId, elemId, FP_Unique) == 0 ? 1 : 0;
+}
+
+void om_ElementDeleteContents(F_ObjHandleT docId, F_ObjHandleT elemId) {
+    if (!docId || !elemId) {
+        StatusCode = docId ? 201 : 200;
+        return;
+    }
+    F_ElementRangeT range = ContentRange(docId, elemId);
+    F_ApiSetElementRange(0, docId, FP_ElementSelection, &range);
+    F_ApiClear(docId, 2);
+}
+
+F_ObjHandleT om_ElementAtSelection(F_ObjHandleT docId) {
+    StatusCode = 0;
+    if (!docId) {
+        StatusCode = 200;
+        return 0;
+    }
+    F_ElementRangeT sel = F_ApiGetElementRange(0, docId, FP_ElementSelection);
+    return sel.beg.childId != sel.end.childId ? sel.beg.childId : 0;
+}
+
+F_ObjHandleT om_ElementLastChild(F_ObjHandleT docId, F_ObjHandleT elemId) {
+    if (!docId || !elemId) {
+        StatusCode = docId ? 201 : 200;
+        return 0;
+    }
+    F_ObjHandleT last = F_ApiGetId(docId, elemId, FP_FirstChildElement);
+    for (F_ObjHandleT c = last; c; c = F_ApiGetId(docId, c, FP_NextSiblingElement)) last = c;
+    return last;
+}
+
+IntT om_ElementSelectContents(F_ObjHandleT docId, F_ObjHandleT elemId) {
+    if (!docId || !elemId) {
+        StatusCode = docId ? 201 : 200;
+        return 0;
+    }
+    F_ElementRangeT range = ContentRange(docId, elemId);
+    F_ApiSetElementRange(0, docId, FP_ElementSelection, &range);
+    if (range.beg.childId) return 1;
+    F_ElementRangeT sel = F_ApiGetElementRange(0, docId, FP_ElementSelection);
+    return (sel.beg.offset != 0 || sel.end.offset != 0) ? 1 : 0;
+}
+
+void om_ElementSelectSelf(F_ObjHandleT docId, F_ObjHandleT elemId) {
+    if (!docId || !elemId) return;
+    F_ElementRangeT self = SelfRange(docId, elemId);
+    F_ApiSetElementRange(0, docId, FP_ElementSelection, &self);
+}
+
+void om_ElementStoreRange(F_ObjHandleT docId, F_ObjHandleT elemId) {
+    if (!docId) return;
+    SharedElementRange = SelfRange(docId, elemId);
 }

@@ -1,0 +1,37 @@
+// The Node Wizard's action vocabulary (codes, names, help) and the two per-node entry points
+// every caller uses: the Node Wizard buttons, Perform Action(s) On All and the scripts. The entry
+// points check their arguments, run the current element or attribute action of the Node Wizard
+// state on one node, count successes and failures, write failures to the error report and keep
+// the "Attempted actions" line of the status box up to date.
+#pragma once
+
+#include <string>
+
+#include "fdk.h"
+#include "lib/state/nodewizard.h"
+
+// The element action whose name equals the text (case ignored); 315 when none does.
+NWElementAction om_NWElemActionCode(const std::string &name);
+// The name of an element action: codes 2-22 their own, every other code "None".
+std::string om_NWElemActionName(NWElementAction code);
+// The attribute action whose name equals the text (case ignored); 315 when none does.
+NWAttrAction om_NWAttrActionCode(const std::string &name);
+// The name of an attribute action: codes 40-54 and 61 their own, every other code "None".
+std::string om_NWAttrActionName(NWAttrAction code);
+// Shows the help of an element or attribute action (NW_HELP_ERROR for a code without help).
+void om_NWShowActionHelp(IntT code);
+
+// The current element action on the node (0: the element at the document's selection).
+// scriptsDoc and actionElem are 0 for the dialogs; the script-only actions read them.
+NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT scriptsDoc,
+                                     F_ObjHandleT actionElem);
+// The current attribute action on the node; attrIndex is the matched attribute (-1 none, below
+// -1: the last match of the compiled query); with selectFlag a successful node is selected.
+NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT attrIndex, F_ObjHandleT scriptsDoc,
+                                     F_ObjHandleT actionElem, IntT selectFlag);
+
+// The compiled query of the last run when the node table still holds it under its number, else
+// 0 (a node-table reset invalidates every number).
+IntT om_NWCompiledSequence();
+// Records a freshly compiled query as the last run's.
+void om_NWSetCompiledSequence(IntT sequence);

@@ -1,0 +1,259 @@
+// The per-node entry points of the Node Wizard: argument checks, the element and attribute
+// action tables, counting, reporting and the "Attempted actions" line of the status box.
+#include <string>
+
+#include "lib/dialogs/dlgitems.h"
+#include "lib/dialogs/generic.h"
+#include "lib/host/attributes.h"
+#include "lib/host/documents.h"
+#include "lib/host/element_edit.h"
+#include "lib/host/element_ops.h"
+#include "lib/host/element_query.h"
+#include "lib/host/element_text.h"
+#include "lib/host/host_values.h"
+#include "lib/globals.h"
+#include "lib/plugin_globals.h"
+#include "lib/strings/heapstr.h"
+#include "lib/translation/lang.h"
+#include "nodewizard/actions.h"
+#include "nodewizard/attr_actions.h"
+#include "nodewizard/element_actions.h"
+#include "nodewizard/error_report.h"
+#include "xpath/xpath.h"
+
+namespace {
+
+// Node Wizard dialog item that lists the attribute names.
+constexpr IntT kItemAttrNames = 35;
+
+bool IsFlow(F_ObjHandleT doc, F_ObjHandleT node) { return F_ApiGetObjectType(doc, node) == FO_Flow; }
+
+bool IsOpenDocOrBook(F_ObjHandleT doc) {
+    IntT kind = om_DocKindIfOpen(0, doc);
+    return kind == FO_Doc || kind == FO_Book;
+}
+
+// A stored name that holds no name (empty or the empty-value placeholder).
+bool NoName(const std::string &name) { return name.empty() || name == EmptySentinel; }
+
+// The status line cadence: every action below 250, every 10th and 25th below 1000, then every 25th.
+bool StatusLineDue(UIntT n) {
+    if (n < 250) return true;
+    if (n < 1000) return n % 10 == 0 || n % 25 == 0;
+    return n % 25 == 0;
+}
+
+void CountAttempt(const std::string &label) {
+    ++AttemptedActions;
+    if (!StatusLineDue(AttemptedActions)) return;
+    std::string line = "  " + label + "  " + std::to_string(AttemptedActions);
+    om_DlgSetStatusLines("*", "*", line.c_str(), "*");
+}
+
+// The text of a script's action element, trimmed: the name its script-only actions use.
+std::string ActionElementName(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem) {
+    return std::string(qv::TrimBlanks(om_ElementText(scriptsDoc, actionElem, 1, 255, 0, 0)));
+}
+
+// Runs one element action; the result code (0 success).
+NWActionError RunElementAction(F_ObjHandleT doc, F_ObjHandleT node, NWElementAction action, F_ObjHandleT scriptsDoc,
+                               F_ObjHandleT actionElem) {
+    switch (action) {
+    case 2: return om_NWRetagElement(doc, node, NodeWizardRun.retagName);
+    case 3: return om_NWWrapElement(doc, node, WrapElementName, 0);
+    case 4: return om_NWWrapElement(doc, node, WrapElementName, 1);
+    case 5: return om_NWUnwrapElement(doc, node);
+    case 6: return om_NWPromoteElement(doc, node);
+    case 7: return om_NWDemoteElement(doc, node);
+    case 8: {
+        StatusCode = 0;
+        if (om_ElementDeleteByKind(doc, node)) return 0;
+        return StatusCode ? StatusCode : 317;  // the element was left in place
+    }
+    case 9:
+        if (IsFlow(doc, node)) om_NWFlowDeleteContents(doc, node);
+        else om_ElementDeleteContents(doc, node);
+        return 0;
+    case 10: return om_NWAssignConditions(doc, node, ActionConditions);
+    case 11: case 14: case 15: case 16: case 17: case 18: return om_NWPasteAtElement(doc, node, action);
+    case 12: return om_NWMoveElement(doc, node, 1);
+    case 13: return om_NWMoveElement(doc, node, 2);
+    case 19: case 20: case 21: case 22: {
+        IntT made = om_NWInsertElement(doc, node, NodeWizardOptions.insertName, action);
+        if (made == 0) return 317;  // nothing was made
+        return made < 399 ? made : 0;
+    }
+    case 23:
+        if (om_ElementIsEmpty(doc, node)) {
+            ClipboardEmpty = 1;
+            return 0;
+        }
+        ClipboardEmpty = 0;
+        ClipboardReload = 1;
+        om_ElementSelect(doc, node, LocContent);
+        F_ApiCopy(doc, 0);
+        return 0;
+    case 24: {
+        std::string name = ActionElementName(scriptsDoc, actionElem);
+        if (name.empty()) return 612;
+        om_XPathSetParameter(name, om_ElementText(doc, node, 1, 2056, 0, 0));
+        return 0;
+    }
+    case 25:
+        ClipboardEmpty = 0;
+        ClipboardReload = 1;
+        om_ElementSelect(doc, node, LocElement);
+        F_ApiCopy(doc, 0);
+        return 0;
+    case 26: {
+        IntT kind = F_ApiGetInt(doc, node, FP_ElementType);
+        if (kind != FV_FO_CONTAINER && kind != FV_FO_TBL_CELL) return 341;
+        std::string value = om_ElementText(scriptsDoc, actionElem, 0, 0, 0, 0);
+        om_ElementDeleteContents(doc, node);
+        om_ElementInsertText(doc, node, value, LocContent);
+        return 0;
+    }
+    default:
+        return 0;  // 315 and codes outside the table do nothing
+    }
+}
+
+// Runs one attribute action; the result code (0 success).
+NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_ObjHandleT scriptsDoc,
+                            F_ObjHandleT actionElem) {
+    const std::vector<std::string> &names = ActionAttrNames;
+    std::string first = names.empty() ? "" : names.front();
+    switch (AttrActionCode) {
+    case 40: return om_NWAttrAddValues(doc, node, names, ActionAttrValues, index);
+    case 41: return om_NWAttrRemoveValues(doc, node, names, ActionAttrValues, index);
+    case 42: return om_NWAttrReplaceValues(doc, node, names, ActionAttrValues, index);
+    case 43: return om_NWAttrDeleteValues(doc, node, names, index);
+    case 44: case 45: case 46: case 47: return om_NWAttrValueTextTransfer(doc, node, names, AttrActionCode, index);
+    case 48: return om_NWAttrRemoveInvalid(doc, node, index);
+    case 49: case 50: case 51: case 52: case 53: {
+        // 49, 50, 53: from the matched attribute to the named one; 51, 52 the other way.
+        IntT op = (AttrActionCode == 49 || AttrActionCode == 51) ? 1 : AttrActionCode == 53 ? 3 : 2;
+        bool fromMatched = AttrActionCode != 51 && AttrActionCode != 52;
+        om_AttrCopyValues(doc, node, fromMatched ? "" : first, fromMatched ? index : -1, fromMatched ? first : "",
+                          fromMatched ? -1 : index, op);
+        return StatusCode == StatusNoSuchAttribute ? 312 : 0;
+    }
+    case 54:
+        for (size_t i = 0; i < names.size(); ++i)
+            om_NWAttrSearchReplace(doc, node, index, names[i], i < ActionAttrValues.size() ? ActionAttrValues[i] : "");
+        return 0;
+    case 55: return om_NWAttrCopyToClipboard(doc, node, index, 1, scriptsDoc);
+    case 57: return om_NWAttrCopyToClipboard(doc, node, index, 0, scriptsDoc);
+    case 56: {
+        std::string name = ActionElementName(scriptsDoc, actionElem);
+        if (name.empty()) return 612;
+        std::string value;
+        if (index >= 0) om_AttrGetValueAt(doc, node, index, &value);
+        om_XPathSetParameter(name, value);
+        return 0;
+    }
+    case 58: return om_NWAttrPasteClipboard(doc, node, "", index, 3, scriptsDoc);
+    case 59: return om_NWAttrPasteClipboard(doc, node, "", index, 1, scriptsDoc);
+    case 60: return om_NWAttrPasteClipboard(doc, node, "", index, 2, scriptsDoc);
+    case 61: return om_AttrAssignUniqueId(doc, node, nullptr, 0, 0, 0) ? 0 : 326;
+    case 62: {
+        ActionAttrValues = {om_ElementText(scriptsDoc, actionElem, 0, 0, 0, 0)};
+        return om_NWAttrReplaceValues(doc, node, names, ActionAttrValues, index);
+    }
+    case 63: return om_NWAttrTokenize(doc, node, names, index, 1);
+    case 64: return om_NWAttrTokenize(doc, node, names, index, 0);
+    case 65: return om_NWAttrSortValues(doc, node, names, index, scriptsDoc, actionElem);
+    default:
+        return 0;
+    }
+}
+
+// The attribute index of the compiled query's last match (-1 when there is none).
+IntT LastMatchedAttribute() {
+    IntT seq = om_NWCompiledSequence();
+    return seq ? om_XPathRec(seq).groupAttr : -1;
+}
+
+// 1 when the compiled query's last step is on the attribute axis.
+bool QueryEndsOnAttribute() {
+    IntT seq = om_NWCompiledSequence();
+    IntT last = seq ? om_XPathLastStep(seq) : 0;
+    return last && om_XPathRec(last).axis == XA_ATTRIBUTE;
+}
+
+}  // namespace
+
+IntT om_NWCompiledSequence() {
+    IntT seq = NodeWizardRun.sequence;
+    if (!om_XPathValidIndex(seq)) return 0;
+    const XPathNodeRecord &rec = om_XPathRec(seq);
+    return (rec.kind == XK_SEQUENCE && rec.sourceText == NodeWizardRun.compiledText) ? seq : 0;
+}
+
+void om_NWSetCompiledSequence(IntT sequence) {
+    NodeWizardRun.sequence = sequence;
+    NodeWizardRun.compiledText = om_XPathValidIndex(sequence) ? om_XPathRec(sequence).sourceText : "";
+}
+
+NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT scriptsDoc,
+                                     F_ObjHandleT actionElem) {
+    if (doc && !node) node = om_ElementAtSelection(doc);
+    if (!doc) return 200;
+    if (!node) return 201;
+    bool flow = IsFlow(doc, node);
+    if (!flow && !om_ElementHasContent(doc, node)) return 201;
+    NWElementAction action = NodeWizardQuery.elementAction;
+    if (action == 1) return 0;
+
+    NWActionError result;
+    if (flow && action != 4 && action != 9) result = 340;
+    else if (!IsOpenDocOrBook(doc)) result = 616;
+    else result = RunElementAction(doc, node, action, scriptsDoc, actionElem);
+
+    if (result) {
+        ++NodeWizardQuery.elemFailures;
+        if (NodeWizardOptions.reportElemErrors == 1) {
+            std::string name;
+            if (action >= 19 && action <= 22)
+                name = NoName(NodeWizardOptions.insertName) ? kNWEmptyTagName : NodeWizardOptions.insertName;
+            om_NWReportActionError(doc, node, name, result, 1);
+        }
+    } else {
+        ++NodeWizardRun.elemSuccesses;
+    }
+    CountAttempt(qv::LangTranslate("Quorvane - Node Wizard", "Attempted actions:", false, 0));
+    return result;
+}
+
+NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT attrIndex, F_ObjHandleT scriptsDoc,
+                                     F_ObjHandleT actionElem, IntT selectFlag) {
+    if (doc && !node) node = om_ElementAtSelection(doc);
+    if (!doc) return 200;
+    if (!node || !om_ElementHasContent(doc, node)) return 201;
+    if (AttrActionCode == 1) return 0;
+    if (ActionAttrNames.empty() && AttrActionCode != 54 && AttrActionCode != 61) {
+        if (!QueryEndsOnAttribute()) return 0;
+        ActionAttrNames = {NW_XPATH_MATCH};
+        if (F_ObjHandleT dlg = DialogHandles[kDlgNodeWizard]) {
+            StringT entry = const_cast<StringT>(NW_XPATH_MATCH);
+            F_StringsT list{1, &entry};
+            om_DlgSetLabelsUnchecked(dlg, kItemAttrNames, &list);
+        }
+    }
+    if (ActionAttrNames.front() == NW_XPATH_MATCH && AttrActionCode >= 49 && AttrActionCode <= 53) return 0;
+    if (attrIndex < -1) attrIndex = LastMatchedAttribute();
+
+    std::vector<std::string> savedValues = ActionAttrValues;
+    NWActionError result = IsOpenDocOrBook(doc) ? RunAttrAction(doc, node, attrIndex, scriptsDoc, actionElem) : 616;
+    ActionAttrValues = std::move(savedValues);
+
+    if (result) {
+        ++NodeWizardQuery.attrFailures;
+        if (NodeWizardOptions.reportAttrErrors == 1) om_NWReportActionError(doc, node, "", result, 2);
+    } else {
+        ++NodeWizardRun.attrSuccesses;
+        if (selectFlag) om_ElementSelect(doc, node, LocElement);
+    }
+    CountAttempt("Attempted actions:");
+    return result;
+}
