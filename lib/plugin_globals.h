@@ -19,8 +19,8 @@ struct PluginGlobalsT {
     IntT runningHostMajor = 0;    // the host's major version (session property 43) seen at start-up
     IntT hostVersionDiffers = 0;  // 1 when the running major version is not the targeted one
     IntT settingsLocation = 0;    // 1 plug-in folder, 2 per-user folder
-    IntT debugMode = 0;           // 0/1
-    std::string cancelConfirmText;  // current-language text asking to confirm a cancel
+    IntT debugMode = 0;           // 0/1: message boxes add a line naming themselves, and more
+    std::string cancelConfirmText;  // current-language text om_PollUserCancel asks with (start-up)
     std::string pathBeforeSaveAs;   // the active document's path when a Save As began
     IntT traceStartUp = 0;        // 1: each start-up step is announced on the host console
 };

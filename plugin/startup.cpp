@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "lib/plugin_globals.h"
+#include "lib/translation/lang.h"
 #include "xpath/xpath.h"
 
 namespace {
@@ -68,7 +69,10 @@ int qv_StartDebugParameters() { return 1; }
 int qv_StartGenericDialogs() { return 1; }
 
 // Keeps the current language's cancel-confirmation text.
-int qv_StartCancelConfirmText() { return 1; }
+int qv_StartCancelConfirmText() {
+    PluginGlobals.cancelConfirmText = qv::LangMessage("QVRN_GEN_MSG_11");
+    return 1;
+}
 
 // Reads the condition-management flags (opens the condition settings document invisibly).
 int qv_StartConditionSettings() { return 1; }

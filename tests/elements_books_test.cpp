@@ -9,7 +9,7 @@
 #include "lib/dialogs/generic.h"
 #include "elements_fixture.h"
 #include "lib/host/books.h"
-#include "lib/host/condition_removal.h"
+#include "lib/dialogs/condition_removal.h"
 #include "lib/host/documents.h"
 #include "lib/host/element_query.h"
 #include "lib/host/host_values.h"

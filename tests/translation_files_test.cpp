@@ -11,6 +11,7 @@
 
 #include "client.h"
 #include "fdk.h"
+#include "lib/dialogs/language_choice.h"
 #include "lib/dialogs/msgbox.h"
 #include "lib/host/docio.h"
 #include "lib/host/element_edit.h"
@@ -24,6 +25,7 @@
 #include "model.h"
 #include "paths.h"
 #include "lib/globals.h"
+#include "lib/plugin_globals.h"
 #include "transcript.h"
 #include "user.h"
 
@@ -100,7 +102,7 @@ class LanguageFiles : public ::testing::Test {
         host::ResetUser();
         host::ClearTranscript();
         qv::LangReset();
-        DebugMode = 0;
+        PluginGlobals.debugMode = 0;
         FA_errno = 0;
         extra = fs::temp_directory_path() / ("qv_lang_" + std::to_string(::getpid()));
         fs::remove_all(extra);

@@ -1,3 +1,7 @@
+// Folder lib/host: the library's host operations (documents, books, elements, attributes, text,
+// paths, files, host commands). It uses fdk.h, lib/strings and the shared state at the top of
+// lib/ (lib/globals.h); never translation, dialogs or anything above the library.
+//
 // Host values read into plug-in values: the host hands over deep copies of strings and records;
 // these helpers take them into std::string and std::vector and free the host's copies at once,
 // so the rest of the plug-in never owns a host record.

@@ -169,9 +169,9 @@ IntT om_LangLoadTable(F_ObjHandleT languageDoc, ConStringT language, F_ObjHandle
     bool openedHere = false;
     if (!doc) {
         IntT kind = id.empty() ? 1 : 2;
-        doc = om_LangOpenFiles(0, lang.c_str(), kind, 0, 0, 0);
+        doc = qv::LangOpenFiles(lang, kind, 0, 0, 0);
         if (!doc) {
-            doc = om_LangOpenFiles(0, lang.c_str(), kind, 1, 1, 0);
+            doc = qv::LangOpenFiles(lang, kind, 1, 1, 0);
             openedHere = doc != 0;
         }
     }

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "lib/dialogs/generic.h"
 #include "lib/host/docio.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/hostcmds.h"
@@ -179,31 +178,8 @@ F_StringsT om_LangListLanguages(void) {
     return qv::NewStrings(languages);
 }
 
-StringT om_LangChooseLanguage(IntT offerEnglish) {
-    if (!om_LangIsReady()) return qv::NewHeapString("");
-    F_StringsT list = om_LangListLanguages();
-    if (offerEnglish) {
-        std::vector<std::string> v = qv::ReadStrings(&list);
-        v.insert(v.begin(), "English");
-        qv::StoreStrings(&list, v);
-    }
-    IntT ok = om_DlgRunDDown(1222, "Select Language", "Current language:", qv::LangCurrentLanguage().c_str(), &list, 1,
-                             "", 0);
-    F_ApiDeallocateStrings(&list);
-    return ok == 1 ? om_DlgGetResultText(0) : qv::NewHeapString("");
-}
-
-F_ObjHandleT om_LangOpenFiles(IntT ask, ConStringT language, IntT kind, IntT open, IntT invisible, IntT report) {
-    if (!om_LangIsReady()) return 0;
-    std::string lang;
-    if (ask) {
-        StringT chosen = om_LangChooseLanguage(1);
-        lang = qv::View(chosen);
-        F_ApiDeallocateString(&chosen);
-    } else {
-        lang = qv::View(language);
-    }
-    if (lang.empty()) return 0;
+F_ObjHandleT qv::LangOpenFiles(const std::string &lang, IntT kind, IntT open, IntT invisible, IntT report) {
+    if (!om_LangIsReady() || lang.empty()) return 0;
     bool english = SameCI(lang, "English");
     if (english && report)
         om_LangAlert("For the GUI strings, \"English\" is built into the software and therefore does not have a "
@@ -221,17 +197,8 @@ F_ObjHandleT om_LangOpenFiles(IntT ask, ConStringT language, IntT kind, IntT ope
     return found;
 }
 
-StringT om_LangSwitch(IntT ask, ConStringT language, IntT report, IntT menus) {
-    if (!om_LangIsReady()) return qv::NewHeapString("");
-    std::string lang;
-    if (ask) {
-        StringT chosen = om_LangChooseLanguage(1);
-        lang = qv::View(chosen);
-        F_ApiDeallocateString(&chosen);
-    } else {
-        lang = qv::View(language);
-    }
-    if (lang.empty()) return qv::NewHeapString("");
+StringT qv::LangSwitchTo(const std::string &lang, IntT report, IntT menus) {
+    if (!om_LangIsReady() || lang.empty()) return qv::NewHeapString("");
     const std::string product = qv::LangProductName();
     if (!SameCI(lang, "English") && FindFile(lang, false).empty()) {
         std::string msg = qv::FormatMessage("There appears to be no translation file available for the language you "

@@ -1,5 +1,5 @@
 // Removal of all conditional-text settings (see condition_removal.h).
-#include "lib/host/condition_removal.h"
+#include "lib/dialogs/condition_removal.h"
 
 #include "lib/dialogs/generic.h"
 #include "lib/dialogs/msgbox.h"
