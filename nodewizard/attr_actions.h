@@ -1,9 +1,13 @@
-// The Node Wizard's attribute actions: each reads and rewrites the attribute values of one
-// element and returns 0 or an NWActionError. om_NWPerformAttrAction chooses one from
-// AttrActionCode and hands it the lists of the Node Wizard state; "{xpath-match}" in a names
-// list stands for the attribute at attrIndex (-1: the query matched no attribute). The actions
-// 49-53 (om_AttrCopyValues), 56, 61 (om_AttrAssignUniqueId) and 62 are run by the dispatcher
-// itself. The transformation calls om_NWAttrAddValues directly.
+// The Node Wizard's attribute actions: each reads the attribute values of one element once,
+// edits its own copy and hands the whole list back to the host when something changed, and
+// returns 0 or an NWActionError. om_NWPerformAttrAction chooses one from AttrActionCode and hands
+// it the lists of the Node Wizard state. The actions 49-53 (om_AttrCopyValues), 56 and 62 are run
+// by the dispatcher itself. The transformation calls om_NWAttrAddValues directly.
+//
+// Attribute names: "{xpath-match}" (compared ignoring case) stands for the attribute at
+// attrIndex, the attribute the query matched; an index below 0, or at or past the element's
+// attribute list, means that there is none. Any other name is the last attribute of that exact
+// name on the element.
 #pragma once
 
 #include <string>
@@ -11,6 +15,21 @@
 
 #include "fdk.h"
 #include "lib/state/nodewizard.h"
+
+// Result codes of the attribute actions.
+enum NWAttrResult : NWActionError {
+    NWAttrNoDocument = 200,
+    NWAttrNoElement = 201,
+    NWAttrPasteFailed = 309,      // paste: no matched attribute
+    NWAttrNoAttributes = 311,     // the element has no attributes at all
+    NWAttrNotFound = 312,         // a named attribute is not on the element
+    NWAttrValuePresent = 313,     // add: the value is already there
+    NWAttrValueAbsent = 314,      // remove: the value is not there
+    NWAttrDeclared = 323,         // remove invalid: the definition declares it
+    NWAttrNoMatchedAttr = 324,    // remove invalid: no matched attribute
+    NWAttrClipboardFailed = 325,  // copy to the clipboard failed
+    NWAttrNoUniqueId = 326,       // set unique ID wrote nothing
+};
 
 // 40 "Add specified values".
 NWActionError om_NWAttrAddValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
@@ -28,8 +47,14 @@ NWActionError om_NWAttrDeleteValues(F_ObjHandleT doc, F_ObjHandleT elem, const s
 // the code.
 NWActionError om_NWAttrValueTextTransfer(F_ObjHandleT doc, F_ObjHandleT elem, std::vector<std::string> names,
                                          IntT action, IntT attrIndex);
-// 48 "Remove invalid attribute" (the names come from ActionAttrNames).
+// 48 "Remove invalid attribute" with the names of ActionAttrNames, lowering the attribute cursor
+// of the Node Wizard's compiled query.
 NWActionError om_NWAttrRemoveInvalid(F_ObjHandleT doc, F_ObjHandleT elem, IntT attrIndex);
+// The same over given names; with a matched attribute the attribute cursor of the last step of
+// the compiled expression sequence goes back by the removals at or before it (below -1: 1000,
+// past every attribute).
+NWActionError om_NWAttrRemoveInvalidNamed(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
+                                          IntT attrIndex, IntT sequence);
 // 54 "Search and replace string": one search string and its replacement over the matched
 // attribute's values; never fails. The dispatcher calls it for each (search, replace) pair.
 NWActionError om_NWAttrSearchReplace(F_ObjHandleT doc, F_ObjHandleT elem, IntT attrIndex, const std::string &search,
@@ -41,13 +66,14 @@ NWActionError om_NWAttrCopyToClipboard(F_ObjHandleT doc, F_ObjHandleT elem, IntT
 // the attribute named name ("" for the matched attribute).
 NWActionError om_NWAttrPasteClipboard(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &name, IntT attrIndex,
                                       IntT mode, F_ObjHandleT scriptsDoc);
+// 61 "Set unique ID": a fresh ID in the element's unique-ID attribute when it is empty; 326 when
+// nothing was written. The IDs of the element's flow are gathered once per batch.
+NWActionError om_NWAttrSetUniqueId(F_ObjHandleT doc, F_ObjHandleT elem);
+// Forgets the IDs gathered by om_NWAttrSetUniqueId (a batch of actions begins).
+void om_NWAttrForgetUniqueIds();
 // 63 "Detokenize values" (detokenize 1) and 64 "Tokenize values" (0).
 NWActionError om_NWAttrTokenize(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
                                 IntT attrIndex, IntT detokenize);
 // 65 "Sort values".
 NWActionError om_NWAttrSortValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
                                   IntT attrIndex, F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem);
-
-// The result of an attribute action whose body is not in this build yet: a failure without a
-// message of its own.
-inline constexpr NWActionError NW_ACTION_NOT_BUILT = 1;

@@ -155,7 +155,7 @@ NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_O
     case 58: return om_NWAttrPasteClipboard(doc, node, "", index, 3, scriptsDoc);
     case 59: return om_NWAttrPasteClipboard(doc, node, "", index, 1, scriptsDoc);
     case 60: return om_NWAttrPasteClipboard(doc, node, "", index, 2, scriptsDoc);
-    case 61: return om_AttrAssignUniqueId(doc, node, nullptr, 0, 0, 0) ? 0 : 326;
+    case 61: return om_NWAttrSetUniqueId(doc, node);
     case 62: {
         ActionAttrValues = {om_ElementText(scriptsDoc, actionElem, 0, 0, 0, 0)};
         return om_NWAttrReplaceValues(doc, node, names, ActionAttrValues, index);

@@ -137,7 +137,6 @@ TEST_F(XPathCompiler, ErrorCodes) {
         {"//a/sibling::b", XPATH_ERR_UNKNOWN_AXIS},
         {"//a[b, c]", XPATH_ERR_MISPLACED_COMMA},
         {"//a[b)", XPATH_ERR_BAD_PARENTHETICAL_PHRASE},
-        {"//a[@x = ']']", XPATH_ERR_UNTERMINATED_STRING_LITERAL},
         {"//a[@x = 'abc]", XPATH_ERR_NO_TERM_BRACKET_FOR_SUBEXP},
         {"//a['x]", XPATH_ERR_NO_TERM_BRACKET_FOR_SUBEXP},
         {"//a[contains(a, 'b', 'c')]", XPATH_ERR_FUNCTION_MORE_THAN_TWO_ARGS},
@@ -198,6 +197,28 @@ TEST_F(XPathCompiler, DialectAcceptsWhatItsOwnRulesAllow) {
         IntT rc = om_XPathCompile(e, 0);
         EXPECT_LT(rc, 50100) << e;
         EXPECT_GT(rc, 0) << e;
+    }
+}
+
+// A bracket or parenthesis inside a quoted literal is part of the literal, in a predicate and
+// in a function argument, at any depth.
+TEST_F(XPathCompiler, BracketsInsideLiteralsStayInTheLiteral) {
+    struct Case {
+        const char *expression, *literal;
+    } cases[] = {
+        {"//p[@k='a]b']", "a]b"},
+        {"//p[@k=\"[x\"]", "[x"},
+        {"//p[contains(., 'a)b')]", "a)b"},
+        {"//p[q[starts-with(@k, '])([')]]", "])(["},
+    };
+    for (const Case &c : cases) {
+        IntT s = om_XPathCompile(c.expression, 0);
+        ASSERT_GT(s, 0) << c.expression;
+        ASSERT_LT(s, 50100) << c.expression;
+        bool found = false;
+        for (IntT r = 1; r < IntT(XPathNodeTable.capacity()); ++r)
+            found = found || ((rec(r).kind == XK_LITERAL_STRING) && rec(r).valueText == c.literal);
+        EXPECT_TRUE(found) << c.expression;
     }
 }
 

@@ -333,16 +333,18 @@ IntT om_XPathFindCompiled(std::string_view text) {
     return om_XPathIsCompiledSequence(it->second) && om_XPathRec(it->second).sourceText == text ? it->second : 0;
 }
 
-// The text between the "[" at the start of text and its matching "]" (brackets counted only).
+// The text between the "[" at the start of text and its matching "]". Brackets are counted on
+// the literal-masked copy, so a "]" or "[" inside a quoted literal neither ends nor opens one.
 IntT om_XPathExtractPredicate(std::string_view text, std::string &out) {
     if (text.empty() || text[0] != '[') {
         out = "Error!";
         return XPATH_ERR_CRITICAL_ERROR_EXTRACTING_PREDICATE;
     }
+    const std::string masked = om_XPathMaskLiterals(text);
     long depth = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '[') ++depth;
-        else if (text[i] == ']' && --depth == 0) {
+    for (size_t i = 0; i < masked.size(); ++i) {
+        if (masked[i] == '[') ++depth;
+        else if (masked[i] == ']' && --depth == 0) {
             out.assign(text.substr(1, i - 1));
             return 0;
         }

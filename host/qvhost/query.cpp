@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "client.h"
@@ -83,6 +84,12 @@ std::string attributeName(F_ObjHandleT doc, F_ObjHandleT elem, IntT i) {
     return name;
 }
 
+// The element paths of each document matches come from, each made in linear time overall.
+std::unordered_map<F_ObjHandleT, host::ElementPaths> &pathsOf() {
+    static std::unordered_map<F_ObjHandleT, host::ElementPaths> paths;
+    return paths;
+}
+
 // One line for a match: its path in its document, or the name of a flow a flow step matched.
 std::string matchLine(F_ObjHandleT doc, F_ObjHandleT matchDoc, F_ObjHandleT match, IntT attr) {
     std::string line;
@@ -98,7 +105,7 @@ std::string matchLine(F_ObjHandleT doc, F_ObjHandleT matchDoc, F_ObjHandleT matc
         F_ApiDeallocateString(&name);
         return line;
     }
-    line += host::ElementPath(inDoc, match);
+    line += pathsOf().try_emplace(inDoc, inDoc).first->second.Path(match);
     if (attr >= 0) line += "/@" + attributeName(inDoc, match, attr);
     return line;
 }

@@ -143,6 +143,15 @@ int SaveFormatForPath(const std::string &path) {
     return FV_SaveFmtBinary;
 }
 
+F_ObjHandleT OpenDocumentOfFile(const std::string &windowsPath) {
+    std::string native = NativePath(windowsPath);
+    if (native.empty()) return 0;
+    std::string wanted = Lower(WindowsPath(native));
+    for (F_ObjHandleT id : TheSession().openDocs)
+        if (const Document *d = Doc(id); d && Lower(d->path) == wanted) return id;
+    return 0;
+}
+
 F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
     std::string native = NativePath(windowsPath);
     if (native.empty()) return RefuseOpen(windowsPath, FE_FileNotFound, "the drive is not known");
@@ -153,6 +162,11 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
     {
         std::ifstream probe(native, std::ios::binary);
         if (!probe) return RefuseOpen(shown, FE_FileRead, "the file cannot be read");
+    }
+    if (F_ObjHandleT open = OpenDocumentOfFile(shown)) {
+        // The file is open already: its document comes forward instead of a second copy.
+        if (visible) F_ApiSetInt(0, open, FP_IsInFront, 1);
+        return open;
     }
     if (IsBookFile(native)) {  // books are read by the book code
         F_ObjHandleT book = OpenBookFile(native, shown, visible);

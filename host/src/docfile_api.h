@@ -11,8 +11,11 @@ namespace host {
 // Save formats the host writes (save parameter 1); others are refused.
 enum class SaveFormat { Native = FV_SaveFmtBinary, Text = FV_SaveFmtText, Xml = FV_SaveFmtXml };
 
+// The open document of that file, or 0.
+F_ObjHandleT OpenDocumentOfFile(const std::string &windowsPath);
+
 // Opens a document file (native, or plain XML by its content or its ".xml" ending) as a new
-// document, even when the file is open already. On failure: 0, FA_errno set, and the user is
+// document; a file open already is not read again: its document comes forward and is returned. On failure: 0, FA_errno set, and the user is
 // shown a message naming the file (and the line, for a file that is not well-formed); no
 // document is left behind.
 F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible);

@@ -115,17 +115,10 @@ std::string QName(const xmlChar *prefix, const xmlChar *local) {
     return prefix ? std::string(C(prefix)) + ":" + C(local) : std::string(C(local));
 }
 
-void AddAttribute(XmlRead &st, int32_t def, bool fromUsage, std::string name, const char *value) {
-    ElementDefImage &d = st.image.defs[def];
-    if (fromUsage) {
-        bool known = false;
-        for (const AttrDefImage &a : d.attributes) known = known || a.name == name;
-        if (!known) {
-            d.attributes.emplace_back();
-            d.attributes.back().name = name;
-        }
-    }
-    std::vector<std::string> values = ValuesFor(d, name, value);
+// An attribute the element carries. A declared one gets the values its type wants; any other
+// stays the element's own undeclared attribute (no definition gains it from usage).
+void AddAttribute(XmlRead &st, int32_t def, std::string name, const char *value) {
+    std::vector<std::string> values = ValuesFor(st.image.defs[def], name, value);
     st.image.attrs.push_back(AttrImage{std::move(name), std::move(values)});
 }
 
@@ -144,7 +137,6 @@ void OnStartElement(void *ctx, const xmlChar *local, const xmlChar *prefix, cons
     auto found = st.defByName.find(key);
     int32_t def = found != st.defByName.end() ? found->second : image.DefFor(QName(prefix, local));
     if (found == st.defByName.end()) st.defByName.emplace(key, def);
-    bool fromUsage = static_cast<size_t>(def) >= st.facts.declared.size() || !st.facts.declared[def];
 
     NodeImage n;
     n.def = def;
@@ -158,14 +150,14 @@ void OnStartElement(void *ctx, const xmlChar *local, const xmlChar *prefix, cons
     n.firstAttr = static_cast<uint32_t>(image.attrs.size());
     for (int i = 0; i < nbNamespaces; ++i) {
         const xmlChar *nsPrefix = namespaces[2 * i], *uri = namespaces[2 * i + 1];
-        AddAttribute(st, def, fromUsage, nsPrefix ? std::string("xmlns:") + C(nsPrefix) : std::string("xmlns"), C(uri));
+        AddAttribute(st, def, nsPrefix ? std::string("xmlns:") + C(nsPrefix) : std::string("xmlns"), C(uri));
     }
     // Each attribute is (local name, prefix, URI, value, value end); defaulted ones come last and
     // are not the element's own.
     for (int i = 0; i < nbAttributes - nbDefaulted; ++i) {
         const xmlChar **a = attributes + 5 * i;
         std::string value(C(a[3]), static_cast<size_t>(a[4] - a[3]));
-        AddAttribute(st, def, fromUsage, QName(a[1], a[0]), value.c_str());
+        AddAttribute(st, def, QName(a[1], a[0]), value.c_str());
     }
     n.attrCount = static_cast<uint32_t>(image.attrs.size() - n.firstAttr);
     image.nodes.push_back(n);

@@ -53,6 +53,58 @@ std::string ElementPath(F_ObjHandleT doc, F_ObjHandleT elem) {
     return out;
 }
 
+const std::string &ElementPaths::Tag(F_ObjHandleT elem) {
+    F_ObjHandleT def = F_ApiGetId(doc_, elem, FP_ElementDef);
+    auto it = tagOfDef_.find(def);
+    if (it != tagOfDef_.end()) return it->second;
+    return tagOfDef_.emplace(def, tagOf(doc_, elem)).first->second;
+}
+
+long ElementPaths::Position(F_ObjHandleT parent, F_ObjHandleT elem) {
+    if (!parent) {
+        long pos = 1;
+        for (F_ObjHandleT s = F_ApiGetId(doc_, elem, FP_PrevSiblingElement); s; s = F_ApiGetId(doc_, s, FP_PrevSiblingElement))
+            if (Tag(s) == Tag(elem)) ++pos;
+        return pos;
+    }
+    if (!walked_.count(parent)) {
+        walked_.emplace(parent, 1);
+        std::unordered_map<const std::string *, long> counts;  // tags are interned in tagOfDef_
+        int budget = kStepLimit;
+        for (F_ObjHandleT c = F_ApiGetId(doc_, parent, FP_FirstChildElement); c && --budget > 0;
+             c = F_ApiGetId(doc_, c, FP_NextSiblingElement))
+            position_[c] = ++counts[&Tag(c)];
+    }
+    auto it = position_.find(elem);
+    return it == position_.end() ? 1 : it->second;
+}
+
+const std::string &ElementPaths::AncestorPath(F_ObjHandleT elem) {
+    // Climbs to the nearest ancestor whose path is known, then makes the paths on the way down.
+    std::vector<F_ObjHandleT> chain;
+    F_ObjHandleT e = elem;
+    int budget = kStepLimit;
+    while (e && !path_.count(e) && --budget > 0) {
+        chain.push_back(e);
+        e = F_ApiGetId(doc_, e, FP_ParentElement);
+    }
+    static const std::string kNone;
+    const std::string *above = e && path_.count(e) ? &path_[e] : &kNone;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        F_ObjHandleT parent = F_ApiGetId(doc_, *it, FP_ParentElement);
+        std::string p = *above + "/" + Tag(*it) + "[" + std::to_string(Position(parent, *it)) + "]";
+        above = &(path_[*it] = std::move(p));
+    }
+    return *above;
+}
+
+std::string ElementPaths::Path(F_ObjHandleT elem) {
+    if (!elem || F_OBJ_KIND(elem) != FO_Element) return "";
+    F_ObjHandleT parent = F_ApiGetId(doc_, elem, FP_ParentElement);
+    std::string out = parent ? AncestorPath(parent) : std::string();
+    return out + "/" + Tag(elem) + "[" + std::to_string(Position(parent, elem)) + "]";
+}
+
 F_ObjHandleT ElementAtPath(F_ObjHandleT doc, const std::string &path, F_ObjHandleT flow) {
     if (path.empty() || path[0] != '/') return 0;
     if (!flow) flow = F_ApiGetId(0, doc, FP_MainFlowInDoc);

@@ -68,6 +68,11 @@ std::string TagOf(const Element &e) {
 
 F_ObjHandleT UserOpen(const std::string &windowsPath, bool visible, std::string *error) {
     FA_errno = 0;
+    if (F_ObjHandleT open = OpenDocumentOfFile(windowsPath)) {  // already open: it comes forward
+        OpenDocumentFile(windowsPath, visible);
+        if (visible) UserActivate(open, nullptr);
+        return open;
+    }
     F_ObjHandleT doc = OpenDocumentFile(windowsPath, visible);
     if (!doc) {
         Refuse(error, "cannot open \"" + windowsPath + "\"" + ErrnoText());
