@@ -219,8 +219,9 @@ bool Retag(F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
     ElementDef *from = Def(e->def);
     if (from && from->type != to->type) return Fail(FE_WrongKind);
     if (e->def != to->id) {
+        const std::string oldFormat = ParagraphFormatOf(*e);
         e->def = to->id;
-        MarkChanged(doc);
+        LayoutRetagged(doc, obj, oldFormat);
     }
     return true;
 }
