@@ -5,6 +5,10 @@
 #include "text_props.h"
 
 namespace host {
+F_TextItemsT TextLineItems(F_ObjHandleT doc, F_ObjHandleT line, IntT flags);  // graphics.cpp
+}
+
+namespace host {
 
 namespace {
 
@@ -156,6 +160,7 @@ F_TextItemsT F_ApiGetTextForRange(F_ObjHandleT docId, const F_TextRangeT *range,
 }
 
 F_TextItemsT F_ApiGetText(F_ObjHandleT docId, F_ObjHandleT objId, IntT flags) {
+    if (KindOf(objId) == FO_TextLine) return TextLineItems(docId, objId, flags);
     if (KindOf(objId) == FO_Pgf) {
         F_TextRangeT r{{objId, 0}, {objId, FV_OBJ_END_OFFSET}};
         return F_ApiGetTextForRange(docId, &r, flags);
