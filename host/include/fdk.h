@@ -528,6 +528,8 @@ typedef struct ChannelT *ChannelP;
 #define FS_FileType 1              /* save: one FV_SaveFmt value */
 #define FS_SaveFilterHint 16       /* save: text naming the filter of FV_SaveFmtFilter */
 #define FS_SaveMarkupArgument 18   /* save: text handed to an XML or SGML save */
+#define FS_FindText 1              /* F_ApiFind: the text to find */
+#define FS_FindFlags 16            /* F_ApiFind: search options, 0 for none */
 
 /* Save formats (save parameter 1) */
 #define FV_SaveFmtBinary 0
