@@ -126,7 +126,7 @@ void om_ElementReplaceByText(F_ObjHandleT docId, F_ObjHandleT elemId) {
 IntT om_ElementDeleteByKind(F_ObjHandleT docId, F_ObjHandleT elemId) {
     StatusCode = 0;
     if (!docId || !elemId) {
-        StatusCode = 200;
+        StatusCode = StatusNoDocument;
         return 0;
     }
     if (DefName(docId, F_ApiGetId(docId, elemId, FP_ElementDef)).empty()) {
@@ -183,7 +183,7 @@ void om_ElementDeleteContents(F_ObjHandleT docId, F_ObjHandleT elemId) {
 F_ObjHandleT om_ElementAtSelection(F_ObjHandleT docId) {
     StatusCode = 0;
     if (!docId) {
-        StatusCode = 200;
+        StatusCode = StatusNoDocument;
         return 0;
     }
     F_ElementRangeT sel = F_ApiGetElementRange(0, docId, FP_ElementSelection);
