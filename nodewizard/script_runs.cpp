@@ -16,6 +16,7 @@
 #include "lib/host/host_values.h"
 #include "lib/host/hostui.h"
 #include "lib/host/system_services.h"
+#include "lib/state/general_preferences.h"
 #include "lib/state/nodewizard.h"
 #include "lib/state/scripts.h"
 #include "lib/strings/heapstr.h"
@@ -450,9 +451,9 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
                                     {HostGetString(0, target, FP_Path), eS, eF, aS, aF, oS, oF,
                                      static_cast<long long>(elapsed / 60), static_cast<long long>(elapsed % 60)});
     }
-    if (interactive == 1 && (NWSPromptGeneralMsgs == 1 || NWSPromptGeneralMsgs == 2)) {
+    if (interactive == 1 && (GeneralPreferences.promptNWScriptGeneralMsgs == 1 || GeneralPreferences.promptNWScriptGeneralMsgs == 2)) {
         al_ok(summary.c_str());
-        if (NWSPromptGeneralMsgs == 2) NWSPromptGeneralMsgs = 4;
+        if (GeneralPreferences.promptNWScriptGeneralMsgs == 2) GeneralPreferences.promptNWScriptGeneralMsgs = 4;
     }
     return 1;
 }
