@@ -89,10 +89,8 @@ void AppendMenuEntries() {
 
 // Sets a list item with a leading "-" entry; the state shows the entry at index (-1: none).
 void SetPopup(F_ObjHandleT dlg, IntT item, const std::vector<std::string> &entries, IntT index) {
-    std::vector<std::string> labels{"-"};
-    labels.insert(labels.end(), entries.begin(), entries.end());
-    F_StringsT list = qv::NewStrings(labels);
-    om_DlgSetListLabels(dlg, item, &list, kTable);
+    F_StringsT list = qv::NewStrings(entries);
+    om_DlgSetListLabelsWithLead(dlg, item, &list, "-", kTable);
     F_ApiDeallocateStrings(&list);
     // The leading "-" is entry 0, so the entry at index is state index + 1.
     if (index >= 0) om_DlgSetPopupIndex(dlg, item, index);
