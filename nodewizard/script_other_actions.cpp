@@ -563,7 +563,7 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
         }
         if (FA_errno != 0) errors.push_back(kErrHostFailed);
         ++NodeWizardRun.otherSuccesses;
-        if (om_PollUserCancel()) CancelFlag = 1;
+        om_PollUserCancel();  // a confirmed cancel sets CancelFlag
         if (CancelFlag) break;
         if (!target || !om_ElementHasContent(target, matched)) break;
     }
