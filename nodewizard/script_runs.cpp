@@ -16,6 +16,7 @@
 #include "lib/host/host_values.h"
 #include "lib/host/hostui.h"
 #include "lib/host/system_services.h"
+#include "lib/state/general_preferences.h"
 #include "lib/state/nodewizard.h"
 #include "lib/state/scripts.h"
 #include "lib/strings/heapstr.h"
@@ -317,7 +318,7 @@ IntT om_NWSRunScriptOnBook(F_ObjHandleT book, F_ObjHandleT scriptsDoc, F_ObjHand
     StatusCode = 0;
     CancelFlag = 0;
     std::vector<F_ObjHandleT> components;
-    for (F_ObjHandleT c = F_ApiGetId(book, book, FP_FirstComponentInBook); c && components.size() < 10000;
+    for (F_ObjHandleT c = F_ApiGetId(0, book, FP_FirstComponentInBook); c && components.size() < 10000;
          c = F_ApiGetId(book, c, FP_NextComponentInBookOrder))
         if (F_ApiGetInt(book, c, FP_ComponentType) == FV_BK_DOC_FILE) components.push_back(c);
     FA_errno = 0;
@@ -336,10 +337,8 @@ IntT om_NWSRunScriptOnBook(F_ObjHandleT book, F_ObjHandleT scriptsDoc, F_ObjHand
             std::string path = HostGetString(book, c, FP_Path);
             doc = om_DocOpen(path.c_str(), 0, 0, 1, 0, 0, 1);
         }
-        if (om_PollUserCancel()) {
-            CancelFlag = 1;
-            break;
-        }
+        om_PollUserCancel();  // a confirmed cancel sets CancelFlag
+        if (CancelFlag) break;
         if (doc) {
             F_ApiSetInt(0, doc, FP_IsInFront, 1);
             om_NWSRunScriptEvents(doc, scriptsDoc, script, scriptName, eventNumber, interactive);
@@ -350,10 +349,8 @@ IntT om_NWSRunScriptOnBook(F_ObjHandleT book, F_ObjHandleT scriptsDoc, F_ObjHand
         // A cancel inside the component's run (Esc, Exit_script, a prompt answered No) ends the
         // book run too.
         if (CancelFlag) break;
-        if (om_PollUserCancel()) {
-            CancelFlag = 1;
-            break;
-        }
+        om_PollUserCancel();
+        if (CancelFlag) break;
     }
     F_ApiSetInt(0, book, FP_IsInFront, 1);
     FA_errno = 0;
@@ -450,9 +447,9 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
                                     {HostGetString(0, target, FP_Path), eS, eF, aS, aF, oS, oF,
                                      static_cast<long long>(elapsed / 60), static_cast<long long>(elapsed % 60)});
     }
-    if (interactive == 1 && (NWSPromptGeneralMsgs == 1 || NWSPromptGeneralMsgs == 2)) {
+    if (interactive == 1 && (GeneralPreferences.promptNWScriptGeneralMsgs == 1 || GeneralPreferences.promptNWScriptGeneralMsgs == 2)) {
         al_ok(summary.c_str());
-        if (NWSPromptGeneralMsgs == 2) NWSPromptGeneralMsgs = 4;
+        if (GeneralPreferences.promptNWScriptGeneralMsgs == 2) GeneralPreferences.promptNWScriptGeneralMsgs = 4;
     }
     return 1;
 }
