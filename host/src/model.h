@@ -53,14 +53,22 @@ namespace host {
 // ---- ids -------------------------------------------------------------------------------------
 
 constexpr uint32_t kFirstCounter = 1000;
+constexpr uint32_t kLastCounter = 0xFFFFFF;  // the counter fills the three bytes below the kind
 inline F_ObjHandleT MakeId(int kind, uint32_t counter) { return (uint32_t(kind) << 24) | counter; }
 inline int KindOf(F_ObjHandleT id) { return int(id >> 24); }
 inline uint32_t CounterOf(F_ObjHandleT id) { return id & 0xFFFFFFu; }
 // Index of an id in its kind's store (counter - 1000); a large value for counters below 1000.
 inline uint32_t IndexOf(F_ObjHandleT id) { return CounterOf(id) - kFirstCounter; }
 
-// The next id of a kind (the counter is kept per kind for the whole session).
+// The next id of a kind (the counter is kept per kind for the whole session); 0 with FA_errno
+// FE_NoMoreIds once the kind's last id is given out, so that no id spills into the kind byte.
 F_ObjHandleT NewObjectId(int kind);
+// True when `count` more ids of the kind can be made; otherwise FA_errno is FE_NoMoreIds. Edits
+// that make several objects ask first, so that they do all of their work or none of it.
+bool HasIdsLeft(int kind, size_t count);
+// Tests: sets the counter the next id of a kind is made from (to reach the last id quickly).
+// Answers the counter it replaces.
+uint32_t SetNextObjectCounter(int kind, uint32_t counter);
 
 // Sets FA_errno (a failing call); returns false so callers can `return Fail(...)`.
 bool Fail(IntT code);

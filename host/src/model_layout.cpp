@@ -24,8 +24,9 @@ struct KeyedIds {
     std::pair<F_ObjHandleT, IntT> Get(uint64_t key, int kind, IntT &nextUnique) {
         auto it = ids.find(key);
         if (it != ids.end()) return it->second;
+        // With the kind's ids used up the object has none (0) and cannot be reached by id.
         auto v = std::make_pair(NewObjectId(kind), nextUnique++);
-        ids.emplace(key, v);
+        if (v.first) ids.emplace(key, v);
         return v;
     }
 };
@@ -83,7 +84,7 @@ private:
         p.format = format;
         p.emptyLoc = at;
         cur_ = static_cast<int>(l_.pgfs.size());
-        l_.pgfIndex.emplace(p.id, static_cast<uint32_t>(cur_));
+        if (p.id) l_.pgfIndex.emplace(p.id, static_cast<uint32_t>(cur_));
         l_.pgfs.push_back(std::move(p));
     }
     void Close() { cur_ = -1; }
@@ -184,8 +185,8 @@ private:
             PageInfo pg;
             pg.id = ids_.pages.Get(Key(flow, k), FO_BodyPage, ids_.nextUnique).first;
             pg.frame = fi;
-            l_.frameIndex.emplace(fr.id, fi);
-            l_.pageIndex.emplace(pg.id, static_cast<uint32_t>(l_.pages.size()));
+            if (fr.id) l_.frameIndex.emplace(fr.id, fi);
+            if (pg.id) l_.pageIndex.emplace(pg.id, static_cast<uint32_t>(l_.pages.size()));
             l_.frames.push_back(fr);
             l_.pages.push_back(pg);
         }

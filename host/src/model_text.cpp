@@ -119,6 +119,7 @@ bool InsertTextAt(F_ObjHandleT doc, const F_ElementLocT &at, std::string_view te
         return true;
     }
     node = NewElement(doc, 0);
+    if (!node) return false;
     Elem(node)->text.assign(text);
     LinkChild(at.parentId, node, at.childId);
     end = static_cast<IntT>(Utf8Length(text));
