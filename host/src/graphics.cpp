@@ -385,6 +385,22 @@ std::vector<F_ObjHandleT> DocumentGraphics(F_ObjHandleT doc) {
     return out;
 }
 
+std::vector<F_ObjHandleT> PageGraphics(F_ObjHandleT doc) {
+    std::vector<F_ObjHandleT> out;
+    for (F_ObjHandleT g : Graphics().onPages[doc])
+        if (GraphicOf(doc, g)) out.push_back(g);
+    return out;
+}
+
+F_ObjHandleT VariableOfElement(F_ObjHandleT doc, F_ObjHandleT elem) { return VariableOf(doc, elem); }
+
+F_ObjHandleT VariableFormatOf(F_ObjHandleT var) {
+    auto it = VariableFormats().find(var);
+    return it == VariableFormats().end() ? 0 : it->second;
+}
+
+void SetVariableFormat(F_ObjHandleT var, F_ObjHandleT format) { VariableFormats()[var] = format; }
+
 std::vector<F_ObjHandleT> FrameGraphics(F_ObjHandleT doc, F_ObjHandleT frame) {
     std::vector<F_ObjHandleT> out;
     auto it = Graphics().inFrames.find(frame);
