@@ -200,7 +200,7 @@ struct Document {
     Selection sel;
     IntT nextUnique = 1000;
     IntT pgfsPerPage = 40;
-    std::shared_ptr<Layout> layout;  // built on demand; reset by MarkChanged
+    std::shared_ptr<Layout> layout;  // built on demand; kept up to date or reset by edits
     Document();
     ~Document();
 };
@@ -284,6 +284,10 @@ void MarkModified(F_ObjHandleT doc);
 // Brings the layout up to date after element e was retagged from a definition whose paragraph
 // format (ParagraphFormatOf before the change) was oldFormat; marks the document modified.
 void LayoutRetagged(F_ObjHandleT doc, F_ObjHandleT e, const std::string &oldFormat);
+// Brings the layout up to date after len characters were inserted at character `off` of the
+// existing text node `node`; marks the document modified. False when the layout does not place
+// the node (a node made by the edit): the caller marks the layout stale instead.
+bool LayoutTextInserted(F_ObjHandleT doc, F_ObjHandleT node, IntT off, IntT len);
 // Destroys e and its subtree (ids go stale); e must be unlinked.
 void DestroySubtree(F_ObjHandleT e);
 
