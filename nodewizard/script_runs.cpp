@@ -42,10 +42,6 @@ enum ScriptRunError : IntT {
     kErrUndeclaredParameters = 613,
 };
 
-// The status code of a run that ended without a target.
-constexpr IntT kStatusNoTarget = 200;
-// Value of the host's validation property that raises no notice.
-constexpr IntT kKnownElementValue = 229376;
 // Longest walk over a script's subtree.
 constexpr long kMaxWalkSteps = 10000000;
 // Parameter names and values of PresetParameter are read cut to this many characters.
@@ -293,7 +289,7 @@ IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc
                    folded.find(qv::FoldCase("Paste_")) != std::string::npos;
         };
         for (F_ObjHandleT e : SubtreeElements(scriptsDoc, scope, skip))
-            if (F_ApiGetInt(scriptsDoc, e, FP_ValidationFlags) != kKnownElementValue) noticeDue = true;
+            if (F_ApiGetInt(scriptsDoc, e, FP_ValidationFlags) != FV_ElementValid) noticeDue = true;
         FA_errno = 0;
     }
 
@@ -371,7 +367,7 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
     if (!target) target = F_ApiGetId(0, 0, FP_ActiveDoc);
     if (!target) target = F_ApiGetId(0, 0, FP_ActiveBook);
     if (!target) {
-        StatusCode = kStatusNoTarget;
+        StatusCode = StatusNoDocument;
         CancelFlag = 1;
         return 0;
     }

@@ -30,9 +30,7 @@ namespace {
 // Set when the user confirmed a cancel inside a document run, so that a book run stops too.
 bool gDocRunCancelled = false;
 
-std::string CancelQuestion() {
-    return PluginGlobals.cancelConfirmText;
-}
+std::string CancelQuestion() { return PluginGlobals.cancelConfirmText; }
 
 // The user's expression of a rule (its wrapped form without the wrapping).
 std::string UserExpression(const std::string &wrapped) {

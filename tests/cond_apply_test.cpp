@@ -45,7 +45,7 @@ protected:
         F_ElementLocT after{root, 0, 0};
         F_TextLocT at = F_ApiElementLocToTextLoc(d, &after);
         F_ObjHandleT tbl = F_ApiNewTable(d, "Format A", 2, 2, 0, 0, &at);
-        table = F_ApiGetId(d, tbl, 2170);
+        table = F_ApiGetId(d, tbl, FP_Element);
         F_ObjHandleT body = host::Elem(table)->last;
         row1 = host::Elem(body)->first;
         row2 = host::Elem(row1)->next;
