@@ -137,8 +137,10 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
         }
     }
     F_ApiSetElementRange(0, docs[0], FP_ElementSelection, &saved);
-    F_TextRangeT shown = F_ApiGetTextRange(0, docs[0], FP_TextSelection);
-    F_ApiScrollToText(docs[0], &shown);
+    if (saved.beg.parentId || saved.beg.childId) {  // no selection: nothing to scroll to
+        F_TextRangeT shown = F_ApiGetTextRange(0, docs[0], FP_TextSelection);
+        F_ApiScrollToText(docs[0], &shown);
+    }
     om_DlgCloseStatus();
     if (CancelFlag) {
         al_ok2("QVRN_GEN_MSG_2");
