@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <utility>
 
 #include "client.h"
 #include "dialog.h"
@@ -162,11 +163,26 @@ bool Shortcut(Script &, const Words &a, const std::string &, std::string *error)
     return host::ChooseShortcut(a[0], error);
 }
 
+// A client call's answer as the plug-in's call interface names it: its status, or the value it
+// sends with 100 added.
+std::string CallAnswerName(IntT answer) {
+    static const std::pair<IntT, const char *> kStatus[] = {
+        {0, "done"},          {1, "unknown call"},          {2, "wrong number of fields"},
+        {3, "does not compile"}, {4, "no such sequence"},   {5, "no scripts document"},
+        {6, "no such document"}, {7, "no such flow"},       {8, "no such script"},
+        {9, "the script failed"}, {20, "unknown parameter"},
+    };
+    if (answer >= 100) return "value " + std::to_string(answer - 100);
+    for (const auto &[code, name] : kStatus)
+        if (code == answer) return name;
+    return "unknown answer";
+}
+
 bool CallClient(Script &, const Words &a, const std::string &, std::string *error) {
     FA_errno = 0;
     IntT answer = F_ApiCallClient(a[0].c_str(), a.size() > 1 ? a[1].c_str() : "");
     if (answer == -1 && FA_errno) return Refuse(error, "no client \"" + a[0] + "\" takes client calls");
-    host::Transcript("client call " + a[0] + " answered " + std::to_string(answer));
+    host::Transcript("client call " + a[0] + " answered " + std::to_string(answer) + " (" + CallAnswerName(answer) + ")");
     return true;
 }
 
@@ -234,8 +250,12 @@ bool Esc(Script &, const Words &a, const std::string &, std::string *error) {
 bool Print(Script &, const Words &a, const std::string &, std::string *error) {
     const std::string what = a[0];
     std::vector<std::string> lines;
-    if (what != "tree" && a.size() > 1) return Refuse(error, "only print tree takes a document");
-    if (what == "tree") {
+    if (what != "tree" && what != "dialog" && a.size() > 1) return Refuse(error, "only print tree takes a document");
+    if (what == "dialog") {
+        host::Dialog *d = a.size() > 1 ? host::FindDialog(host::FindOpenDialogByResource(a[1])) : nullptr;
+        if (!d) return Refuse(error, "print dialog takes the resource of an open dialog");
+        lines = host::DescribeDialog(*d);
+    } else if (what == "tree") {
         F_ObjHandleT doc = DocumentArg(a, 1, error);
         if (!doc) return false;
         lines = host::ElementTreeLines(doc);
@@ -256,11 +276,14 @@ bool Print(Script &, const Words &a, const std::string &, std::string *error) {
     } else if (what == "clients") {
         for (host::Client *c : host::Clients()) {
             std::string line = "client \"" + host::ClientName(c) + "\" notifications";
-            for (IntT code : host::ClientNotifications(c)) line += " " + std::to_string(code);
+            for (IntT code : host::ClientNotifications(c)) {
+                std::string name = host::NotificationName(code);
+                line += " " + (name.empty() ? std::string() : name + " ") + "(" + std::to_string(code) + ")";
+            }
             lines.push_back(line);
         }
     } else {
-        return Refuse(error, "print tree, documents, transcript, menus or clients, not \"" + what + "\"");
+        return Refuse(error, "print tree, dialog, documents, transcript, menus or clients, not \"" + what + "\"");
     }
     for (const auto &l : lines) std::cout << l << "\n";
     std::cout.flush();
@@ -384,7 +407,18 @@ bool SplitWords(const std::string &line, std::vector<std::string> &words, std::s
     return true;
 }
 
-int RunSessionScript(const std::string &scriptPath, std::string *error) {
+// True for a line that only prepares what is to come (answers, Esc presses, comments).
+bool IsPreparation(const std::string &raw) {
+    std::string line = Trim(raw);
+    if (line.empty() || line[0] == '#') return true;
+    std::vector<std::string> words;
+    std::string ignored;
+    if (!SplitWords(line, words, &ignored) || words.empty()) return false;
+    return words[0] == "answer" || words[0] == "esc";
+}
+
+int RunSessionScript(const std::string &scriptPath, std::string *error,
+                     const std::function<bool(std::string *)> &start) {
     std::ifstream in(scriptPath);
     if (!in) {
         *error = "cannot read the script " + scriptPath;
@@ -395,8 +429,17 @@ int RunSessionScript(const std::string &scriptPath, std::string *error) {
     std::error_code ec;
     s.folder = fs::absolute(scriptPath, ec).parent_path();
     std::string raw, why;
+    bool started = !start;
     while (!s.quit && std::getline(in, raw)) {
         ++s.line;
+        if (!started && !IsPreparation(raw)) {
+            started = true;
+            host::SetAnswerOrigin("");
+            if (!start(&why)) {
+                *error = why;
+                return 2;
+            }
+        }
         host::SetAnswerOrigin(Origin(s));
         if (!PlayLine(s, raw, &why)) {
             *error = Origin(s) + ": " + why;
@@ -404,6 +447,10 @@ int RunSessionScript(const std::string &scriptPath, std::string *error) {
         }
     }
     host::SetAnswerOrigin("");
+    if (!started && !start(&why)) {
+        *error = why;
+        return 2;
+    }
     if (!s.quit) host::UserQuit();
     if (!host::PendingAnswers().empty()) {
         const host::UserAnswer &a = host::PendingAnswers().front();
@@ -465,6 +512,8 @@ the host raises for it):
 Answers for the questions to come (taken in order; each question takes the next answer only
 when it is of its kind; unasked answers at the end are an error). Without one, a question is
 answered by the default policy: Cancel or No, OK for a message, Cancel for prompts and choosers.
+The plug-in starts just before the first line that is not an answer, an Esc or a comment, so
+the answers a script begins with answer the plug-in's start-up questions.
   answer alert ok|yes|no|cancel|fail ...   the next alerts ("fail": the alert call fails)
   answer prompt TEXT|--default|--cancel    the next string prompt
   answer choose FILE|--cancel              the next file or folder chooser
@@ -476,6 +525,7 @@ answered by the default policy: Cancel or No, OK for a message, Cancel for promp
 
 Output and checks:
   print documents|transcript|menus|clients
+  print dialog RESOURCE       the open dialog made from RESOURCE as the user sees it now
   print tree [DOC]            the element tree of the active document, or DOC: one element per
                               line, indented by level, with its attributes (name="value") and
                               the quoted text of text nodes; other flows follow their name

@@ -123,6 +123,8 @@ void RegisterTableProperties();  // tables.cpp
 void RegisterBookProperties();   // book_model.cpp
 void RegisterMarkerProperties(); // markers.cpp
 void RegisterXRefProperties();   // xrefs.cpp
+void RegisterGraphicProperties(); // graphics.cpp
+void RegisterFormatProperties();  // formats.cpp
 
 // Registers the kinds and properties of the editing files with the object model (called once
 // when the model registers its own).
@@ -131,6 +133,8 @@ void RegisterEditExtensions() {
     RegisterBookProperties();
     RegisterMarkerProperties();
     RegisterXRefProperties();
+    RegisterGraphicProperties();
+    RegisterFormatProperties();
 }
 
 }  // namespace host

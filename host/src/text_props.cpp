@@ -115,15 +115,27 @@ bool TextPropType(IntT prop, IntT &type) {
     }
 }
 
-// Applies one property value to a run's properties.
-bool SetOne(F_ObjHandleT doc, const F_TextRangeT &range, const F_PropValT &pv) {
+// Adds a character format's tag to the tags in force: formats applied one after another combine
+// (each sets only its own properties), and the tag reads them in the order applied.
+std::string CombinedTags(const std::string &tags, const std::string &add) {
+    if (add.empty() || tags.empty()) return add;
+    std::string padded = " " + tags + " ";
+    return padded.find(" " + add + " ") == std::string::npos ? tags + " " + add : tags;
+}
+
+// Applies one property value to a run's properties; `combine`: a character format applied
+// (F_ApiSetTextProps) rather than a tag written.
+bool SetOne(F_ObjHandleT doc, const F_TextRangeT &range, const F_PropValT &pv, bool combine = false) {
     const F_TypedValT &v = pv.propVal;
     switch (pv.propIdent) {
     case kColor: return ApplyToRange(doc, range, [&](TextProps &p) { p.color = static_cast<F_ObjHandleT>(v.ival); });
     case kFlag: return ApplyToRange(doc, range, [&](TextProps &p) { p.flag = v.ival; });
     case kChangeBar: return ApplyToRange(doc, range, [&](TextProps &p) { p.changeBar = v.ival; });
     case kCharFormat:
-        return ApplyToRange(doc, range, [&](TextProps &p) { p.charFormat = v.sval ? v.sval : ""; });
+        return ApplyToRange(doc, range, [&](TextProps &p) {
+            std::string tag = v.sval ? v.sval : "";
+            p.charFormat = combine ? CombinedTags(p.charFormat, tag) : tag;
+        });
     case kConditions: {
         std::vector<IntT> tags = ReadInts(&v.isval);
         for (IntT t : tags) {
@@ -301,7 +313,7 @@ void F_ApiSetTextProps(F_ObjHandleT docId, const F_TextRangeT *range, const F_Pr
     for (UIntT i = 0; props->val && i < props->len; ++i) {
         IntT type = 0;
         if (TextPropType(props->val[i].propIdent, type) && props->val[i].propIdent != kTextFrame)
-            SetOne(docId, *range, props->val[i]);
+            SetOne(docId, *range, props->val[i], true);
     }
     MarkChanged(docId);
 }

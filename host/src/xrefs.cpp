@@ -1,9 +1,10 @@
 // Cross-references: an element of a cross-reference definition (kind 3) stands for a host
 // cross-reference object with its format (1073, a kind-27 format of the document), source file
 // (1070, "" for the same document), source text (1075, "ID:definition:text") and text range
-// (1071, its element's text). F_ApiUpdateXRefs recomputes the text of every cross-reference to
-// the same document from the element whose unique-ID attribute holds the ID; one whose target
-// is missing keeps its text and is counted as unresolved.
+// (1071, its element's text). F_ApiUpdateXRefs recomputes the text of every cross-reference
+// from the element whose unique-ID attribute holds the ID, in the same document or, for a source
+// file, in the open document of that path (compared ignoring case and the kind of separator); one
+// whose target or file is missing keeps its text and is counted as unresolved.
 #include <unordered_map>
 
 #include "edit_support.h"
@@ -53,6 +54,23 @@ std::unordered_map<std::string, F_ObjHandleT> UniqueIds(F_ObjHandleT doc) {
         }
     });
     return ids;
+}
+
+// A path as compared: separators as "\\", ASCII letters folded.
+std::string PathKey(std::string p) {
+    for (char &c : p) {
+        if (c == '/') c = '\\';
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    }
+    return p;
+}
+
+// The first open document whose path is the path; 0 when none.
+F_ObjHandleT OpenDocumentOfPath(const std::string &path) {
+    std::string key = PathKey(path);
+    for (F_ObjHandleT d : TheSession().openDocs)
+        if (Document *doc = Doc(d); doc && PathKey(doc->path) == key) return d;
+    return 0;
 }
 
 // Replaces an element's content by one text node.
@@ -111,11 +129,21 @@ extern "C" {
 
 IntT F_ApiUpdateXRefs(F_ObjHandleT docId, IntT) {
     if (!Doc(docId)) return Fail(FE_BadDocId), FA_errno;
-    std::unordered_map<std::string, F_ObjHandleT> ids = UniqueIds(docId);
+    std::unordered_map<F_ObjHandleT, std::unordered_map<std::string, F_ObjHandleT>> idsOf;  // per target document
     IntT unresolved = 0;
     for (F_ObjHandleT e : ElementsOfKind(docId, FV_FO_XREF)) {
         F_ObjHandleT x = XRefOf(docId, e);
-        if (!Stored(x, kSourceFile).empty()) continue;  // another document's: left as it is
+        F_ObjHandleT from = docId;
+        if (std::string file = Stored(x, kSourceFile); !file.empty()) {
+            from = OpenDocumentOfPath(file);
+            if (!from) {
+                ++unresolved;
+                continue;
+            }
+        }
+        auto known = idsOf.find(from);
+        if (known == idsOf.end()) known = idsOf.emplace(from, UniqueIds(from)).first;
+        const auto &ids = known->second;
         std::string source = Stored(x, kSourceText);
         auto target = ids.find(source.substr(0, source.find(':')));
         if (target == ids.end()) {

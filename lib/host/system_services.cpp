@@ -265,6 +265,17 @@ IntT om_ShellOpen(ConStringT fileOrProgram, ConStringT parameters) {
     return Launch(opener, {native}) == 0 ? 1 : 0;
 }
 
+IntT om_ShellOpenFixedProgram(IntT which, ConStringT parameters) {
+    static const char *const kFixed[] = {
+        "C:\\WINDOWS\\system32\\mspaint.exe",
+        "C:\\Program Files\\Photo Editor\\PhotoEditor.exe",
+        "C:\\Program Files\\Microsoft Office\\Visio11\\VISIO.EXE",
+        "C:\\temp\\delete\\bike.jpg",
+    };
+    if (which < 1 || which > 4) return 0;
+    return om_ShellOpen(kFixed[which - 1], which == 4 ? "" : parameters);
+}
+
 IntT om_FileShowInExplorer(ConStringT path) {
     std::string native = NativePath(View(path));
     std::string opener = qv::sys::DesktopOpener();

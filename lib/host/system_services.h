@@ -43,6 +43,10 @@ IntT om_ShellRun(ConStringT commandLine);
 IntT om_FileCopyByShell(ConStringT source, ConStringT target);
 IntT om_DirCopyByShell(ConStringT sourceFolder, ConStringT targetFolder);
 IntT om_DirCreateByShell(ConStringT path);
+// Opens one of the fixed programs with the parameters (1 the paint program, 2 the photo editor,
+// 3 the diagram program) or, for 4, the fixed picture without them; through the path mapping and
+// the program start, no shell. 1 when started, 0 when the program or picture is absent.
+IntT om_ShellOpenFixedProgram(IntT which, ConStringT parameters);
 void om_Beep(IntT frequency, IntT duration);
 
 // ---- files and environment ----

@@ -46,7 +46,9 @@ execute_process(COMMAND ${QVHOST} --quiet run ${WORK_DIR}/report.qvs
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "the session failed (${rc}): ${err}\n${out}")
 endif()
-# Each printout of the report: the entries' headings and links, in order.
+# Each printout of the report: the entries' headings and links, in order (";" would split the
+# list of printouts).
+string(REPLACE ";" "," out "${out}")
 string(REGEX MATCHALL "QuorvaneErrorReport[^Q]*" reports "${out}")
 list(LENGTH reports count)
 if(NOT count EQUAL 3)

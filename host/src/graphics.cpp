@@ -1,0 +1,516 @@
+// Graphics, anchored frames, master and reference pages, footnotes and variables (see
+// graphics.h), with their properties and the calls that make them: F_ApiNewGraphicObject and
+// F_ApiNewAnchoredFormattedObject.
+#include "graphics.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "edit_support.h"
+#include "element_objects.h"
+#include "model_internal.h"
+#include "model_layout.h"
+#include "records.h"
+#include "tables.h"
+
+namespace host {
+
+namespace {
+
+// Graphics by id, and each document's graphics outside anchored frames in creation order.
+struct GraphicStore {
+    std::unordered_map<F_ObjHandleT, Graphic> byId;
+    std::unordered_map<F_ObjHandleT, std::vector<F_ObjHandleT>> onPages;   // doc -> graphics on pages
+    std::unordered_map<F_ObjHandleT, std::vector<F_ObjHandleT>> inFrames;  // anchored frame -> graphics
+};
+
+GraphicStore &Graphics() {
+    static GraphicStore s;
+    return s;
+}
+
+struct PageRec {
+    F_ObjHandleT id = 0, doc = 0;
+    std::string name;
+};
+
+struct PageStore {
+    std::unordered_map<F_ObjHandleT, PageRec> byId;
+    std::unordered_map<F_ObjHandleT, std::vector<F_ObjHandleT>> byDoc;  // in creation order, all kinds
+    std::unordered_map<F_ObjHandleT, F_ObjHandleT> flowPage;            // flow -> master / reference page
+    std::unordered_map<F_ObjHandleT, std::string> bodyMaster;           // body page -> master page name
+};
+
+PageStore &Pages() {
+    static PageStore s;
+    return s;
+}
+
+bool IsGraphicKind(int kind) { return (kind >= 9 && kind <= 21 && kind != FO_TextFrame) || kind == FO_AFrame; }
+
+// The page of the text frame holding a paragraph (880 of its frame, as the frame reports it).
+F_ObjHandleT PageOfPgf(F_ObjHandleT doc, F_ObjHandleT pgf) {
+    PropValue frame, page;
+    if (!GetProperty(doc, pgf, 1001, frame) || !GetProperty(doc, static_cast<F_ObjHandleT>(frame.i), 880, page)) return 0;
+    return static_cast<F_ObjHandleT>(page.i);
+}
+
+// Where an anchored frame's element stands in the text.
+bool AnchorOf(F_ObjHandleT doc, F_ObjHandleT frame, F_TextLocT &out) {
+    F_ObjHandleT e = ElementForObject(doc, frame);
+    return e && ElementLocToText(doc, F_ElementLocT{Elem(e)->parent, e, 0}, out);
+}
+
+F_ObjHandleT PageOfGraphic(F_ObjHandleT doc, const Graphic &g) {
+    if (KindOf(g.id) == FO_AFrame) {
+        F_TextLocT at{};
+        return AnchorOf(doc, g.id, at) ? PageOfPgf(doc, at.objId) : 0;
+    }
+    if (g.frame) {
+        Graphic *f = GraphicOf(doc, g.frame);
+        return f ? PageOfGraphic(doc, *f) : 0;
+    }
+    return g.page;
+}
+
+F_ObjHandleT NextIn(const std::vector<F_ObjHandleT> &v, F_ObjHandleT id) {
+    auto it = std::find(v.begin(), v.end(), id);
+    return it == v.end() || it + 1 == v.end() ? 0 : *(it + 1);
+}
+
+// The document's selected graphics in document order.
+std::vector<F_ObjHandleT> SelectedGraphics(F_ObjHandleT doc) {
+    std::vector<F_ObjHandleT> out;
+    for (F_ObjHandleT g : DocumentGraphics(doc))
+        if (Graphic *r = GraphicOf(doc, g); r && r->selected) out.push_back(g);
+    return out;
+}
+
+template <class T>
+void GraphicField(int kind, int number, PropType type, T Graphic::*field, bool writable) {
+    PropSetter set = nullptr;
+    if (writable)
+        set = [field](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
+            Graphic *g = GraphicOf(doc, obj);
+            if (!g) return false;
+            if constexpr (std::is_same_v<T, std::string>) g->*field = in.s;
+            else if constexpr (std::is_same_v<T, std::vector<IntT>>) g->*field = in.is;
+            else g->*field = in.i;
+            return true;
+        };
+    RegisterProperty(
+        kind, number, type,
+        [field](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+            Graphic *g = GraphicOf(doc, obj);
+            if (!g) return false;
+            if constexpr (std::is_same_v<T, std::string>) out.s = g->*field;
+            else if constexpr (std::is_same_v<T, std::vector<IntT>>) out.is = g->*field;
+            else out.i = g->*field;
+            return true;
+        },
+        set);
+}
+
+void IdComputed(int kind, int number, std::function<F_ObjHandleT(F_ObjHandleT doc, Graphic &g)> f) {
+    RegisterProperty(kind, number, PropType::Id, [f](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        Graphic *g = GraphicOf(doc, obj);
+        if (!g) return false;
+        out.i = static_cast<IntT>(f(doc, *g));
+        return true;
+    });
+}
+
+void RegisterGraphicKinds() {
+    for (int kind = 9; kind <= FO_AFrame; ++kind) {
+        if (!IsGraphicKind(kind)) continue;
+        RegisterKind(kind, [](F_ObjHandleT doc, F_ObjHandleT obj) { return GraphicOf(doc, obj) != nullptr; });
+        GraphicField(kind, FP_Unique, PropType::Int, &Graphic::unique, false);
+        GraphicField(kind, 740, PropType::Metric, &Graphic::border, true);
+        GraphicField(kind, 741, PropType::Int, &Graphic::dotFlag, true);
+        GraphicField(kind, 742, PropType::Int, &Graphic::pen, true);
+        GraphicField(kind, 780, PropType::Metric, &Graphic::angle, true);
+        GraphicField(kind, 781, PropType::Metric, &Graphic::x, true);
+        GraphicField(kind, 782, PropType::Metric, &Graphic::y, true);
+        GraphicField(kind, 783, PropType::Metric, &Graphic::width, true);
+        GraphicField(kind, 784, PropType::Metric, &Graphic::height, true);
+        for (int n : {771, 2056}) GraphicField(kind, n, PropType::Int, &Graphic::selected, true);
+        GraphicField(kind, 908, PropType::Ints, &Graphic::points, true);
+        IdComputed(kind, 774, [](F_ObjHandleT, Graphic &g) { return g.frame; });
+        IdComputed(kind, 776, [](F_ObjHandleT, Graphic &g) {
+            return g.frame ? NextIn(Graphics().inFrames[g.frame], g.id) : 0;
+        });
+        IdComputed(kind, 786, [](F_ObjHandleT doc, Graphic &g) { return NextIn(DocumentGraphics(doc), g.id); });
+        for (int n : {785, 2050})
+            IdComputed(kind, n, [](F_ObjHandleT doc, Graphic &g) { return NextIn(SelectedGraphics(doc), g.id); });
+        IdComputed(kind, 880, [](F_ObjHandleT doc, Graphic &g) { return PageOfGraphic(doc, g); });
+    }
+    GraphicField(FO_Inset, 852, PropType::String, &Graphic::path, true);
+    // Anchored frames: anchor, first graphic, text frame, element.
+    RegisterProperty(FO_AFrame, 879, PropType::TextLoc, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        return AnchorOf(doc, obj, out.tr.beg);
+    });
+    IdComputed(FO_AFrame, 882, [](F_ObjHandleT, Graphic &g) {
+        const auto &v = Graphics().inFrames[g.id];
+        return v.empty() ? 0 : v.front();
+    });
+    IdComputed(FO_AFrame, 1001, [](F_ObjHandleT doc, Graphic &g) {
+        F_TextLocT at{};
+        PropValue frame;
+        return AnchorOf(doc, g.id, at) && GetProperty(doc, at.objId, 1001, frame) ? static_cast<F_ObjHandleT>(frame.i) : 0;
+    });
+    IdComputed(FO_AFrame, 2170, [](F_ObjHandleT doc, Graphic &g) { return ElementForObject(doc, g.id); });
+    RegisterElementObjectFinder(FrameOfElement);
+    RegisterDeleter(FO_AFrame, [](F_ObjHandleT doc, F_ObjHandleT obj) {
+        F_ObjHandleT e = ElementForObject(doc, obj);
+        return e ? DeleteElement(doc, e) : Fail(FE_BadObjId);
+    });
+    for (int kind = 9; kind <= 21; ++kind) {
+        if (!IsGraphicKind(kind)) continue;
+        RegisterDeleter(kind, [](F_ObjHandleT doc, F_ObjHandleT obj) {
+            Graphic *g = GraphicOf(doc, obj);
+            if (!g) return Fail(FE_BadObjId);
+            std::erase(g->frame ? Graphics().inFrames[g->frame] : Graphics().onPages[doc], obj);
+            g->doc = 0;
+            return true;
+        });
+    }
+    RegisterProperty(FO_Doc, 112, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+        auto all = DocumentGraphics(obj);
+        out.i = all.empty() ? 0 : static_cast<IntT>(all.front());
+        return true;
+    });
+    for (int n : {128, 141})
+        RegisterProperty(FO_Doc, n, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+            auto sel = SelectedGraphics(obj);
+            out.i = sel.empty() ? 0 : static_cast<IntT>(sel.front());
+            return true;
+        });
+}
+
+// ---- pages ----------------------------------------------------------------------------------
+
+PageRec *PageRecOf(F_ObjHandleT doc, F_ObjHandleT id) {
+    auto it = Pages().byId.find(id);
+    if (it == Pages().byId.end() || it->second.doc != doc || !Doc(doc)) return nullptr;
+    return &it->second;
+}
+
+void RegisterPages() {
+    for (int kind : {FO_MasterPage, FO_RefPage, FO_OtherPage}) {
+        RegisterKind(kind, [](F_ObjHandleT doc, F_ObjHandleT obj) { return PageRecOf(doc, obj) != nullptr; });
+        RegisterProperty(kind, FP_Name, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+            PageRec *p = PageRecOf(doc, obj);
+            if (p) out.s = p->name;
+            return p != nullptr;
+        });
+        RegisterProperty(kind, 694, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+            out.i = static_cast<IntT>(NextIn(NamedPages(doc, KindOf(obj)), obj));
+            return PageRecOf(doc, obj) != nullptr;
+        });
+        RegisterProperty(kind, 687, PropType::Int, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+            auto v = NamedPages(doc, KindOf(obj));
+            out.i = static_cast<IntT>(std::find(v.begin(), v.end(), obj) - v.begin());
+            return PageRecOf(doc, obj) != nullptr;
+        });
+        RegisterProperty(kind, 696, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+            PageRec *p = PageRecOf(doc, obj);
+            if (p) out.s = p->name;
+            return p != nullptr;
+        });
+        RegisterDeleter(kind, [](F_ObjHandleT doc, F_ObjHandleT obj) {
+            if (!PageRecOf(doc, obj)) return Fail(FE_BadObjId);
+            std::erase(Pages().byDoc[doc], obj);
+            Pages().byId.erase(obj);
+            for (auto it = Pages().flowPage.begin(); it != Pages().flowPage.end();)
+                it = it->second == obj ? Pages().flowPage.erase(it) : std::next(it);
+            MarkChanged(doc);
+            return true;
+        });
+    }
+    const std::pair<int, int> firsts[] = {{417, FO_MasterPage}, {419, FO_RefPage}};
+    for (const auto &first : firsts) {
+        int kind = first.second;
+        RegisterProperty(FO_Doc, first.first, PropType::Id, [kind](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+            auto v = NamedPages(obj, kind);
+            out.i = v.empty() ? 0 : static_cast<IntT>(v.front());
+            return true;
+        });
+    }
+    RegisterProperty(
+        FO_BodyPage, 690, PropType::String,
+        [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+            out.s = BodyPageMaster(obj);
+            return true;
+        },
+        [](F_ObjHandleT, F_ObjHandleT obj, const PropValue &in) {
+            SetBodyPageMaster(obj, in.s);
+            return true;
+        });
+    // A text frame of a flow placed on a master or reference page lies on that page.
+    RegisterProperty(FO_TextFrame, 880, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        Layout *l = LayoutOf(doc);
+        if (!l) return false;
+        auto it = l->frameIndex.find(obj);
+        if (it == l->frameIndex.end()) return false;
+        const FrameInfo &f = l->frames[it->second];
+        F_ObjHandleT placed = PageOfFlow(f.flow);
+        out.i = static_cast<IntT>(placed && PageRecOf(doc, placed) ? placed : l->pages[f.page].id);
+        return true;
+    });
+}
+
+// ---- footnotes and variables ----------------------------------------------------------------
+
+F_ObjHandleT FootnoteOf(F_ObjHandleT doc, F_ObjHandleT elem) { return ObjectForElement(doc, elem, FV_FO_FOOTNOTE, FO_Fn); }
+F_ObjHandleT VariableOf(F_ObjHandleT doc, F_ObjHandleT elem) { return ObjectForElement(doc, elem, FV_FO_SYS_VAR, FO_Var); }
+
+// The first or last paragraph of an element's text.
+F_ObjHandleT PgfAtEdge(F_ObjHandleT doc, F_ObjHandleT elem, bool last) {
+    Layout *l = nullptr;
+    const auto *places = ElementTextPlaces(doc, elem, l);
+    if (!places) return 0;
+    uint32_t i = last ? places->second.pgf : places->first.pgf;
+    return i < l->pgfs.size() ? l->pgfs[i].id : 0;
+}
+
+std::unordered_map<F_ObjHandleT, F_ObjHandleT> &VariableFormats() {
+    static std::unordered_map<F_ObjHandleT, F_ObjHandleT> formats;  // variable -> variable format
+    return formats;
+}
+
+void RegisterFootnotesAndVariables() {
+    RegisterKind(FO_Fn, [](F_ObjHandleT doc, F_ObjHandleT obj) { return ElementForObject(doc, obj) != 0; });
+    RegisterElementObjectFinder(FootnoteOf);
+    RegisterProperty(FO_Fn, 972, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        out.i = static_cast<IntT>(PgfAtEdge(doc, ElementForObject(doc, obj), false));
+        return true;
+    });
+    RegisterProperty(FO_Fn, 973, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        out.i = static_cast<IntT>(PgfAtEdge(doc, ElementForObject(doc, obj), true));
+        return true;
+    });
+    for (int n : {1000, 1001})
+        RegisterProperty(FO_Fn, n, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+            PropValue frame;
+            F_ObjHandleT pgf = PgfAtEdge(doc, ElementForObject(doc, obj), false);
+            out.i = pgf && GetProperty(doc, pgf, 1001, frame) ? frame.i : 0;
+            return true;
+        });
+    // A cell climbs to the text frame of its first paragraph.
+    RegisterProperty(FO_Cell, 1000, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        PropValue frame;
+        if (!GetProperty(doc, obj, 1001, frame)) return false;
+        out.i = frame.i;
+        return true;
+    });
+
+    RegisterKind(FO_Var, [](F_ObjHandleT doc, F_ObjHandleT obj) { return ElementForObject(doc, obj) != 0; });
+    RegisterElementObjectFinder(VariableOf);
+    RegisterProperty(FO_Var, 1071, PropType::TextRange, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        return ElementTextRange(doc, ElementForObject(doc, obj), out.tr);
+    });
+    RegisterProperty(FO_Var, FP_Name, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        auto it = VariableFormats().find(obj);
+        NamedObject *n = it == VariableFormats().end() ? nullptr : Named(it->second);
+        out.s = n && n->doc == doc ? n->name : "";
+        return true;
+    });
+    RegisterDeleter(FO_Var, [](F_ObjHandleT doc, F_ObjHandleT obj) {
+        F_ObjHandleT e = ElementForObject(doc, obj);
+        return e ? DeleteElement(doc, e) : Fail(FE_BadObjId);
+    });
+}
+
+}  // namespace
+
+// ---- the model's side -----------------------------------------------------------------------
+
+Graphic *GraphicOf(F_ObjHandleT doc, F_ObjHandleT id) {
+    auto &s = Graphics();
+    auto it = s.byId.find(id);
+    if (it == s.byId.end() || !it->second.doc || it->second.doc != doc || !Doc(doc)) return nullptr;
+    if (KindOf(id) == FO_AFrame && !ElementForObject(doc, id)) return nullptr;
+    if (it->second.frame && !GraphicOf(doc, it->second.frame)) return nullptr;
+    return &it->second;
+}
+
+F_ObjHandleT AddGraphic(F_ObjHandleT doc, int kind, F_ObjHandleT frame, F_ObjHandleT page) {
+    Document *d = Doc(doc);
+    if (!d || !IsGraphicKind(kind) || kind == FO_AFrame) return 0;
+    if (frame && (KindOf(frame) != FO_AFrame || !GraphicOf(doc, frame))) return 0;
+    if (!frame && !page) return 0;
+    F_ObjHandleT id = NewObjectId(kind);
+    Graphic g;
+    g.id = id;
+    g.doc = doc;
+    g.frame = frame;
+    g.page = frame ? 0 : page;
+    g.unique = d->nextUnique++;
+    Graphics().byId[id] = g;
+    (frame ? Graphics().inFrames[frame] : Graphics().onPages[doc]).push_back(id);
+    return id;
+}
+
+F_ObjHandleT FrameOfElement(F_ObjHandleT doc, F_ObjHandleT elem) {
+    F_ObjHandleT id = ObjectForElement(doc, elem, FV_FO_GRAPHIC, FO_AFrame);
+    if (!id) return 0;
+    auto &s = Graphics();
+    if (!s.byId.count(id)) {
+        Graphic g;
+        g.id = id;
+        g.doc = doc;
+        Document *d = Doc(doc);
+        g.unique = d ? d->nextUnique++ : 0;
+        s.byId[id] = g;
+    }
+    return id;
+}
+
+std::vector<F_ObjHandleT> DocumentGraphics(F_ObjHandleT doc) {
+    std::vector<F_ObjHandleT> out;
+    if (!Doc(doc)) return out;
+    for (F_ObjHandleT e : ElementsOfKind(doc, FV_FO_GRAPHIC)) {
+        F_ObjHandleT f = FrameOfElement(doc, e);
+        if (!f) continue;
+        out.push_back(f);
+        for (F_ObjHandleT g : FrameGraphics(doc, f)) out.push_back(g);
+    }
+    for (F_ObjHandleT g : Graphics().onPages[doc])
+        if (GraphicOf(doc, g)) out.push_back(g);
+    return out;
+}
+
+std::vector<F_ObjHandleT> PageGraphics(F_ObjHandleT doc) {
+    std::vector<F_ObjHandleT> out;
+    for (F_ObjHandleT g : Graphics().onPages[doc])
+        if (GraphicOf(doc, g)) out.push_back(g);
+    return out;
+}
+
+F_ObjHandleT VariableOfElement(F_ObjHandleT doc, F_ObjHandleT elem) { return VariableOf(doc, elem); }
+
+F_ObjHandleT VariableFormatOf(F_ObjHandleT var) {
+    auto it = VariableFormats().find(var);
+    return it == VariableFormats().end() ? 0 : it->second;
+}
+
+void SetVariableFormat(F_ObjHandleT var, F_ObjHandleT format) { VariableFormats()[var] = format; }
+
+std::vector<F_ObjHandleT> FrameGraphics(F_ObjHandleT doc, F_ObjHandleT frame) {
+    std::vector<F_ObjHandleT> out;
+    auto it = Graphics().inFrames.find(frame);
+    if (it == Graphics().inFrames.end()) return out;
+    for (F_ObjHandleT g : it->second)
+        if (GraphicOf(doc, g)) out.push_back(g);
+    return out;
+}
+
+F_ObjHandleT AddNamedPage(F_ObjHandleT doc, int kind, const std::string &name) {
+    if (!Doc(doc) || kind < FO_MasterPage || kind > FO_OtherPage) return 0;
+    for (F_ObjHandleT p : NamedPages(doc, kind))
+        if (Pages().byId[p].name == name) return p;
+    F_ObjHandleT id = NewObjectId(kind);
+    Pages().byId[id] = PageRec{id, doc, name};
+    Pages().byDoc[doc].push_back(id);
+    return id;
+}
+
+std::vector<F_ObjHandleT> NamedPages(F_ObjHandleT doc, int kind) {
+    std::vector<F_ObjHandleT> out;
+    if (!Doc(doc)) return out;
+    for (F_ObjHandleT p : Pages().byDoc[doc])
+        if (KindOf(p) == kind) out.push_back(p);
+    return out;
+}
+
+std::string NamedPageName(F_ObjHandleT doc, F_ObjHandleT page) {
+    PageRec *p = PageRecOf(doc, page);
+    return p ? p->name : "";
+}
+
+void PlaceFlowOnPage(F_ObjHandleT flow, F_ObjHandleT page) {
+    if (page)
+        Pages().flowPage[flow] = page;
+    else
+        Pages().flowPage.erase(flow);
+}
+
+F_ObjHandleT PageOfFlow(F_ObjHandleT flow) {
+    auto it = Pages().flowPage.find(flow);
+    return it == Pages().flowPage.end() ? 0 : it->second;
+}
+
+std::string BodyPageMaster(F_ObjHandleT page) {
+    auto it = Pages().bodyMaster.find(page);
+    return it == Pages().bodyMaster.end() ? "Right" : it->second;
+}
+
+void SetBodyPageMaster(F_ObjHandleT page, const std::string &name) { Pages().bodyMaster[page] = name; }
+
+// The text items of a text line: its text as one string and a paragraph end.
+F_TextItemsT TextLineItems(F_ObjHandleT doc, F_ObjHandleT line, IntT flags) {
+    Graphic *g = GraphicOf(doc, line);
+    F_TextItemsT out{0, nullptr};
+    if (!g || KindOf(line) != FO_TextLine) {
+        Fail(FE_BadObjId);
+        out.val = static_cast<F_TextItemT *>(F_Alloc(0, NO_DSE));
+        return out;
+    }
+    std::vector<F_TextItemT> items;
+    if ((flags & FTI_String) && !g->text.empty()) items.push_back(F_TextItemT{0, FTI_String, NewString(g->text), 0, 0});
+    if (flags & FTI_LineEnd) items.push_back(F_TextItemT{static_cast<IntT>(Utf8Length(g->text)), FTI_LineEnd, nullptr, 0, 1});
+    out.len = static_cast<UIntT>(items.size());
+    out.val = static_cast<F_TextItemT *>(F_Alloc(static_cast<UIntT>(items.size() * sizeof(F_TextItemT)), NO_DSE));
+    std::copy(items.begin(), items.end(), out.val);
+    return out;
+}
+
+void RegisterGraphicProperties() {
+    RegisterGraphicKinds();
+    RegisterPages();
+    RegisterFootnotesAndVariables();
+}
+
+// A variable of a format at a text location: a system-variable element holding the format's
+// definition text.
+F_ObjHandleT NewVariable(F_ObjHandleT doc, const std::string &format, const F_TextLocT &loc) {
+    F_ObjHandleT fmt = FindNamed(doc, FO_VarFmt, format);
+    if (!fmt) return Fail(FE_BadName), 0;
+    F_ElementLocT at{};
+    if (!TextLocToElement(doc, loc, at) || !at.parentId) return Fail(FE_BadParameter), 0;
+    F_ObjHandleT before = PlaceBefore(doc, at);
+    F_ObjHandleT e = NewElement(doc, DefinitionOfKind(doc, FV_FO_SYS_VAR, "Variable"));
+    LinkChild(at.parentId, e, before);
+    PropValue def;
+    if (GetProperty(doc, fmt, 1050, def) && !def.s.empty()) AppendText(doc, e, def.s);
+    MarkChanged(doc);
+    F_ObjHandleT var = VariableOf(doc, e);
+    VariableFormats()[var] = fmt;
+    return var;
+}
+
+}  // namespace host
+
+using namespace host;
+
+extern "C" {
+
+F_ObjHandleT F_ApiNewGraphicObject(F_ObjHandleT docId, IntT objType, F_ObjHandleT parentId) {
+    if (!Doc(docId)) return Fail(FE_BadDocId), 0;
+    int parentKind = KindOf(parentId);
+    F_ObjHandleT made = 0;
+    if (parentKind == FO_AFrame)
+        made = AddGraphic(docId, objType, parentId, 0);
+    else if (parentKind >= FO_BodyPage && parentKind <= FO_OtherPage && ObjectValid(docId, parentId))
+        made = AddGraphic(docId, objType, 0, parentId);
+    if (!made) Fail(FE_BadParameter);
+    return made;
+}
+
+F_ObjHandleT F_ApiNewAnchoredFormattedObject(F_ObjHandleT docId, IntT objType, ConStringT format, const F_TextLocT *loc) {
+    if (!Doc(docId) || !loc) return Fail(FE_BadDocId), 0;
+    if (objType != FO_Var) return Fail(FE_Unsupported), 0;
+    return NewVariable(docId, format ? format : "", *loc);
+}
+
+}  // extern "C"

@@ -1,0 +1,255 @@
+// Word count of documents and books (see wordcount.h).
+#include "lib/host/wordcount.h"
+
+#include <string>
+#include <vector>
+
+#include "lib/dialogs/generic.h"
+#include "lib/dialogs/msgbox.h"
+#include "lib/globals.h"
+#include "lib/host/books.h"
+#include "lib/host/docio.h"
+#include "lib/host/documents.h"
+#include "lib/host/host_values.h"
+
+WordCountState WordCount;
+
+namespace {
+
+constexpr IntT kTextItemTypes = FTI_String | FTI_LineEnd | FTI_PgfBegin | FTI_PgfEnd | FTI_FnAnchor | FTI_TblAnchor;
+constexpr IntT kParentFrame = 774;
+constexpr IntT kPageOfObject = 880;
+constexpr IntT kFirstGraphicInDoc = 112;
+constexpr IntT kNextGraphicInDoc = 786;
+constexpr IntT kFirstTextFrameInFlow = 1169;
+constexpr IntT kFirstPgfInFrame = 972;
+constexpr IntT kLastPgfInFrame = 973;
+constexpr IntT kNextPgfInFlow = 717;
+constexpr IntT kFirstRowInTbl = 1338;
+constexpr IntT kNextRowInTbl = 1245;
+constexpr IntT kRowCounted = 1254;
+constexpr IntT kFirstCellInRow = 1247;
+constexpr IntT kNextCellInRow = 1202;
+constexpr IntT kFrameClimbLimit = 1000;
+// Bound of the paragraph and row chains walked here (a chain is never longer than the document).
+constexpr int kChainLimit = 10000000;
+
+// The word-character table: the ranges of values below 256 that are word characters.
+const unsigned char kWordRanges[][2] = {
+    {0x04, 0x05}, {0x27, 0x27}, {0x30, 0x39}, {0x41, 0x5A}, {0x5F, 0x5F}, {0x61, 0x7A}, {0x80, 0x9F},
+    {0xAE, 0xAF}, {0xBE, 0xBF}, {0xCB, 0xCF}, {0xD5, 0xD5}, {0xD8, 0xD9}, {0xDE, 0xDF}, {0xE5, 0xEF},
+    {0xF1, 0xF5},
+};
+
+struct WordTable {
+    bool word[256] = {};
+    WordTable() {
+        for (const auto &r : kWordRanges)
+            for (int c = r[0]; c <= r[1]; ++c) word[c] = true;
+    }
+};
+const WordTable kTable;
+
+// Decodes one UTF-8 character at s[i] and advances i; a broken sequence counts as its first byte.
+uint32_t NextChar(const char *s, size_t len, size_t &i) {
+    auto b = static_cast<unsigned char>(s[i]);
+    size_t n = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 1;
+    if (n == 1 || i + n > len) {
+        ++i;
+        return b;
+    }
+    uint32_t c = n == 2 ? b & 0x1F : n == 3 ? b & 0x0F : b & 0x07;
+    for (size_t k = 1; k < n; ++k) {
+        auto t = static_cast<unsigned char>(s[i + k]);
+        if ((t & 0xC0) != 0x80) {
+            ++i;
+            return b;
+        }
+        c = (c << 6) | (t & 0x3F);
+    }
+    i += n;
+    return c;
+}
+
+bool IsSeparator(uint32_t c) { return c < 256 && !kTable.word[c]; }
+
+void EndWord() {
+    if (WordCount.inWord && !WordCount.afterSeparator) ++WordCount.count;
+    WordCount.inWord = 0;
+    WordCount.afterSeparator = 0;
+}
+
+// Counts every paragraph from `first` through the flow's next paragraphs up to `last` (0: to the
+// end of the chain).
+void CountPgfs(F_ObjHandleT doc, F_ObjHandleT first, F_ObjHandleT last) {
+    int steps = 0;
+    for (F_ObjHandleT p = first; p && steps < kChainLimit; ++steps) {
+        om_TextWordCount(doc, p, 0);
+        if (p == last) break;
+        p = F_ApiGetId(doc, p, kNextPgfInFlow);
+    }
+}
+
+// Counts an anchored footnote or table with the word flags of the surrounding text kept aside.
+template <class Count>
+void CountAside(Count count) {
+    WordCountState saved = WordCount;
+    WordCount.inWord = WordCount.afterSeparator = 0;
+    count();
+    WordCount.inWord = saved.inWord;
+    WordCount.afterSeparator = saved.afterSeparator;
+}
+
+std::string FileName(const std::string &path) {
+    size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+// A No-default Yes/No question; a failed alert answers No.
+bool AskYes(const std::string &text) {
+    FA_errno = 0;
+    IntT answer = F_ApiAlert(text.c_str(), FF_ALERT_NO_DEFAULT);
+    return FA_errno == 0 && answer == 0;
+}
+
+}  // namespace
+
+IntT om_IsWordSeparator(ConStringT character) {
+    if (!character || !*character) return 1;
+    size_t i = 0;
+    std::string_view s(character);
+    return IsSeparator(NextChar(s.data(), s.size(), i)) ? 1 : 0;
+}
+
+void om_TextWordCount(F_ObjHandleT docId, F_ObjHandleT objId, IntT textLine) {
+    if (!docId || !objId) return;
+    F_TextItemsT items = F_ApiGetText(docId, objId, kTextItemTypes);
+    for (UIntT k = 0; items.val && k < items.len; ++k) {
+        const F_TextItemT &item = items.val[k];
+        switch (item.dataType) {
+        case FTI_String: {
+            if (!item.sdata) break;
+            std::string_view s(item.sdata);
+            for (size_t i = 0; i < s.size();) {
+                if (IsSeparator(NextChar(s.data(), s.size(), i))) {
+                    if (WordCount.inWord) {
+                        ++WordCount.count;
+                        WordCount.inWord = 0;
+                    }
+                    WordCount.afterSeparator = 1;
+                } else {
+                    WordCount.inWord = 1;
+                    WordCount.afterSeparator = 0;
+                }
+            }
+            break;
+        }
+        case FTI_PgfEnd: EndWord(); break;
+        case FTI_LineEnd:
+            if (item.ldata == 1 || textLine) EndWord();
+            break;
+        case FTI_PgfBegin: WordCount.inWord = WordCount.afterSeparator = 0; break;
+        case FTI_FnAnchor:
+            CountAside([&] {
+                CountPgfs(docId, F_ApiGetId(docId, item.idata, kFirstPgfInFrame),
+                          F_ApiGetId(docId, item.idata, kLastPgfInFrame));
+            });
+            break;
+        case FTI_TblAnchor: CountAside([&] { om_TableWordCount(docId, item.idata); }); break;
+        default: break;
+        }
+    }
+    F_ApiDeallocateTextItems(&items);
+}
+
+void om_TableWordCount(F_ObjHandleT docId, F_ObjHandleT tableId) {
+    if (!docId || !tableId) return;
+    CountPgfs(docId, F_ApiGetId(docId, tableId, kFirstPgfInFrame), 0);
+    int steps = 0;
+    for (F_ObjHandleT row = F_ApiGetId(docId, tableId, kFirstRowInTbl); row && steps < kChainLimit;
+         row = F_ApiGetId(docId, row, kNextRowInTbl), ++steps) {
+        if (F_ApiGetInt(docId, row, kRowCounted) == 0) continue;
+        for (F_ObjHandleT cell = F_ApiGetId(docId, row, kFirstCellInRow); cell && steps < kChainLimit;
+             cell = F_ApiGetId(docId, cell, kNextCellInRow), ++steps)
+            CountPgfs(docId, F_ApiGetId(docId, cell, kFirstPgfInFrame), F_ApiGetId(docId, cell, kLastPgfInFrame));
+    }
+}
+
+IntT om_ObjectPageKind(F_ObjHandleT docId, F_ObjHandleT objId) {
+    F_ObjHandleT at = objId;
+    IntT kind = F_OBJ_KIND(at);
+    for (int steps = 0; at && steps < kFrameClimbLimit; ++steps) {
+        kind = F_OBJ_KIND(at);
+        if (kind >= FO_BodyPage && kind <= FO_OtherPage) return kind;
+        F_ObjHandleT up = F_ApiGetId(docId, at, kParentFrame);
+        if (!up) up = F_ApiGetId(docId, at, kPageOfObject);
+        at = up;
+    }
+    return kind;
+}
+
+IntT om_DocWordCount(F_ObjHandleT docId) {
+    WordCount = WordCountState{};
+    if (!docId) return 0;
+    int steps = 0;
+    for (F_ObjHandleT flow = F_ApiGetId(0, docId, FP_FirstFlowInDoc); flow && steps < kChainLimit;
+         flow = F_ApiGetId(docId, flow, FP_NextFlowInDoc), ++steps) {
+        F_ObjHandleT frame = F_ApiGetId(docId, flow, kFirstTextFrameInFlow);
+        if (frame && om_ObjectPageKind(docId, frame) == FO_BodyPage)
+            CountPgfs(docId, F_ApiGetId(docId, frame, kFirstPgfInFrame), 0);
+    }
+    for (F_ObjHandleT g = F_ApiGetId(0, docId, kFirstGraphicInDoc); g && steps < kChainLimit;
+         g = F_ApiGetId(docId, g, kNextGraphicInDoc), ++steps)
+        if (F_OBJ_KIND(g) == FO_TextLine && om_ObjectPageKind(docId, g) == FO_BodyPage) om_TextWordCount(docId, g, 1);
+    return WordCount.count;
+}
+
+IntT om_BookWordCount(F_ObjHandleT bookId, IntT open, IntT report) {
+    if (!bookId) bookId = om_BookActive();
+    if (!bookId) {
+        if (report) F_ApiAlert("No active book. Cannot continue.", FF_ALERT_CONTINUE_WARN);
+        return 0;
+    }
+    if (!om_BookAllComponentsOpen(bookId) && !open && report &&
+        !AskYes("Some book chapters are not open and will not be counted. Do you want to continue?"))
+        return 0;
+    CancelFlag = 0;
+    om_DlgOpenStatus(1224, "Processing Book", 0, "");
+    om_DlgSetStatusLines("Processing book, please wait...", "", "", "Press Esc to cancel");
+    IntT sum = 0;
+    std::vector<std::string> missed;
+    for (F_ObjHandleT comp = om_BookWalkFirst(bookId, kComponentDocFile); comp;
+         comp = om_BookWalkNext(bookId, kComponentDocFile)) {
+        std::string path = HostGetString(bookId, comp, FP_Path);
+        F_ObjHandleT doc = om_BookComponentDoc(bookId, comp, 0, 0, 0, 0, 0, nullptr);
+        bool openedHere = false;
+        if (!doc && open) {
+            doc = om_DocOpen(path.c_str(), 0, 0, 1, 0, 0, 1);
+            openedHere = doc != 0;
+        }
+        if (doc) {
+            om_DlgSetStatusLines("*", ("Processing:  " + FileName(path)).c_str(), "*", "*");
+            sum += om_DocWordCount(doc);
+        } else {
+            missed.push_back(FileName(path));
+        }
+        if (!CancelFlag) om_PollUserCancel();
+        if (openedHere) F_ApiClose(doc, 1);  // closed before a cancel returns too: nothing stays open
+        if (CancelFlag) {
+            F_ApiAlert("Operation cancelled.", FF_ALERT_CONTINUE_WARN);
+            om_DlgCloseStatus();
+            return 0;
+        }
+    }
+    F_ApiSetInt(0, bookId, FP_IsInFront, 1);
+    om_DlgCloseStatus();
+    if (report) {
+        std::string text = std::to_string(sum) + " words counted in book.";
+        if (!missed.empty()) {
+            text += "\n\nNOTE: The following files could not be opened and were not counted:\n";
+            for (const std::string &m : missed) text += "\n - " + m;
+        }
+        F_ApiAlert(text.c_str(), FF_ALERT_CONTINUE_WARN);
+    }
+    return sum;
+}
