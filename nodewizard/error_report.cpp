@@ -165,7 +165,9 @@ void om_NWReportActionError(F_ObjHandleT doc, F_ObjHandleT node, const std::stri
 
     std::string path = HostGetString(0, doc, FP_Path);
     std::string nodeName = NodeName(doc, node, name);
-    std::string defName = name.empty() ? WrapElementName : name;
+    // An insert without a definition name names it "(None)" too, never by its placeholder.
+    std::string defName = name.empty() ? WrapElementName
+                        : F_StrICmp(name.c_str(), kNWEmptyTagName) == 0 ? nodeName : name;
     std::string message = om_NWReportMessage(code, nodeName, defName, path);
 
     F_ApiSetInt(0, report, FP_IsInFront, 1);

@@ -116,6 +116,7 @@ const ElementCase kCases[] = {
     {"unwrap", 5, "", &ElementActions::s1, 0, "Doc(Title('T') Para#p1('a') Para#p2('b') Sec#s2)"},
     {"demote", 7, "", &ElementActions::s2, 0, "Doc(Sec#s1(Title('T') Para#p1('a') Para#p2('b') Sec#s2))"},
     {"delete element", 8, "", &ElementActions::p1, 0, "Doc(Sec#s1(Title('T') Para#p2('b')) Sec#s2)"},
+    {"delete the highest-level element", 8, "", &ElementActions::root, 0, "-"},
     {"delete contents", 9, "", &ElementActions::s1, 0, "Doc(Sec#s1 Sec#s2)"},
     {"move up", 12, "", &ElementActions::p2, 0, "Doc(Sec#s1(Title('T') Para#p2('b') Para#p1('a')) Sec#s2)"},
     {"move down", 13, "", &ElementActions::p1, 0, "Doc(Sec#s1(Title('T') Para#p2('b') Para#p1('a')) Sec#s2)"},

@@ -114,4 +114,14 @@ TEST_F(ErrorReport, WithoutTheTemplateEachEntrySaysSoAndTheCreationFailureOnlyOn
     EXPECT_EQ(missing, 2);
 }
 
+TEST_F(ErrorReport, AReportWithoutTheEntryDefinitionsTakesNothingAnywhere) {
+    // Another template: its document lacks the entries' element definitions.
+    ErrorReportTemplatePath = host::WindowsPath(std::string(QV_SOURCE_DIR) + "/defaults") + "\\XPath_Error_Report_Template.fm";
+    EXPECT_EQ(om_NWPerformElemAction(doc, paras[0], 0, 0), 301);
+    ASSERT_NE(ErrorReportDoc, 0u);
+    F_ObjHandleT r = ErrorReportDoc;
+    F_ObjHandleT root = F_ApiGetId(r, F_ApiGetId(0, r, FP_MainFlowInDoc), FP_HighestLevelElement);
+    EXPECT_EQ(F_ApiGetId(r, root, FP_FirstChildElement), 0u);  // no marker, no message anywhere
+}
+
 }  // namespace

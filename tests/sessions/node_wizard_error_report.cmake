@@ -2,7 +2,7 @@
 # entry per failure up to the limit (the preference, here 3) and one entry saying that the limit
 # was reached; a second batch appends to the same report; an entry's link brings the failing
 # element back, and a link to an element that is gone says so; a closed report is made anew from
-# the template.
+# the template; an insert without a definition name is reported as "(None)".
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 set(settings ${WORK_DIR}/appdata/Adobe/FrameMaker/16/OrleMeadow/Quorvane)
@@ -60,25 +60,34 @@ answer alert yes
 dialog qv_DialogNodeWizard "press 53"
 note =third
 print tree "Quorvane Error Report"
+activate b.xml
+dialog qv_DialogNodeWizard "choose 21 \"Insert elem after\""
+dialog qv_DialogNodeWizard "type 24 \"\""
+answer alert yes
+dialog qv_DialogNodeWizard "press 53"
+note =fourth
+print tree "Quorvane Error Report"
 ]=])
 # Each printout of the report (";" in the texts would split the lists below).
 string(REPLACE ";" "," out "${out}")
 string(REGEX MATCHALL "QuorvaneErrorReport\n(  [^\n]*\n)*" reports "${out}")
 list(LENGTH reports count)
-if(NOT count EQUAL 3)
-  message(FATAL_ERROR "expected three printouts of the report:\n${out}")
+if(NOT count EQUAL 4)
+  message(FATAL_ERROR "expected four printouts of the report:\n${out}")
 endif()
 list(GET reports 0 first)
 list(GET reports 1 second)
 list(GET reports 2 third)
+list(GET reports 3 fourth)
 set(entries "")
-foreach(report first second third)
+foreach(report first second third fourth)
   string(REGEX MATCHALL "\n  NodeWizardActionError" found "${${report}}")
   list(LENGTH found n)
   list(APPEND entries ${n})
 endforeach()
-# Three entries and the limit entry; then the two sections; a fresh report holds only the last two.
-if(NOT entries STREQUAL "4;6;2")
+# Three entries and the limit entry; then the two sections; a fresh report holds only the last
+# two; then two inserts without a definition name.
+if(NOT entries STREQUAL "4;6;2;4")
   message(FATAL_ERROR "report entries ${entries}:\n${out}")
 endif()
 string(REGEX MATCHALL "Marker \\[openObjectId [^]]*b\\.xml:5 [0-9]+\\]" links "${first}")
@@ -90,4 +99,7 @@ string(REGEX MATCHALL "definition [^a-z]*nosuchtag[^a-z]* does not exist" named 
 list(LENGTH named nnamed)
 if(NOT nnamed EQUAL 3 OR NOT first MATCHES "The limit of 3 reported errors was reached")
   message(FATAL_ERROR "three entries name the missing definition, the fourth the limit:\n${first}")
+endif()
+if(NOT fourth MATCHES "\\(None\\): the definition [^a-z]*\\(None\\)")
+  message(FATAL_ERROR "an insert without a name is reported as (None):\n${fourth}")
 endif()
