@@ -13,6 +13,7 @@
 #include "lib/host/attributes.h"
 #include "lib/host/element_text.h"
 #include "model.h"
+#include "nodewizard/actions.h"
 #include "nodewizard/attr_actions.h"
 #include "xpath/xpath.h"
 
@@ -202,6 +203,42 @@ TEST_F(AttrActions, UniqueIdsNeverCollide) {
         EXPECT_EQ(id.size(), 8u);
         EXPECT_TRUE(seen.insert(id).second) << id;
     }
+}
+
+TEST_F(AttrActions, DispatchedSearchAndReplaceAndUniqueId) {
+    // Fewer replace strings than search strings: the missing ones count as "".
+    AttrActionCode = 54;
+    ActionAttrNames = {"y", "z"};
+    ActionAttrValues = {"Y"};
+    EXPECT_EQ(om_NWPerformAttrAction(doc, item, 2, 0, 0, 0), 0);
+    EXPECT_EQ(State(item), "id=i1|multi=a,b|single=x Y |extra=e1|text=hello");
+    EXPECT_EQ(ActionAttrValues, std::vector<std::string>{"Y"});
+    // Set unique ID through the dispatcher: only an empty ID is written.
+    AttrActionCode = 61;
+    EXPECT_EQ(om_NWPerformAttrAction(doc, item, -1, 0, 0, 0), 326);
+    F_ObjHandleT fresh = host::AppendElement(doc, root, itemDef);
+    EXPECT_EQ(om_NWPerformAttrAction(doc, fresh, -1, 0, 0, 0), 0);
+    EXPECT_EQ(HostGetAttributes(doc, fresh)[0].values.at(0).size(), 8u);
+}
+
+TEST_F(AttrActions, SortValuesByTheActionsOptions) {
+    // A scripts document's Sort_values action element with its options.
+    F_ObjHandleT scripts = host::NewDocument("Z:\\t\\scripts.fm");
+    auto def = [&](const char *name) { return host::AddElementDef(scripts, name); };
+    F_ObjHandleT action = host::AppendElement(scripts, 0, def("Sort_values"), host::MainFlow(scripts));
+    F_ObjHandleT options = host::AppendElement(scripts, action, def("Value_sort_options"));
+    F_ObjHandleT descending = def("Sort_descending"), numeric = def("Sort_numeric");
+    host::SetAttribute(doc, item, "multi", {"10", "9", "100"});
+    EXPECT_EQ(om_NWAttrSortValues(doc, item, {"multi"}, -1, scripts, action), 0);
+    EXPECT_EQ(HostGetAttributes(doc, item)[1].values, (std::vector<std::string>{"10", "100", "9"}));
+    host::AppendElement(scripts, options, numeric);
+    EXPECT_EQ(om_NWAttrSortValues(doc, item, {"multi"}, -1, scripts, action), 0);
+    EXPECT_EQ(HostGetAttributes(doc, item)[1].values, (std::vector<std::string>{"9", "10", "100"}));
+    host::AppendElement(scripts, options, descending);
+    TokenizedAttrValues = 1;  // one value of blank-separated tokens
+    host::SetAttribute(doc, item, "single", {"2 30 4"});
+    EXPECT_EQ(om_NWAttrSortValues(doc, item, {"single", "nope"}, -1, scripts, action), 0);
+    EXPECT_EQ(HostGetAttributes(doc, item)[2].values, std::vector<std::string>{"30 4 2"});
 }
 
 }  // namespace
