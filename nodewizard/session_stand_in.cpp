@@ -40,8 +40,8 @@ bool Flag(const std::vector<std::string> &w, IntT *out) {
 
 }  // namespace
 
-// Answers the match found (press), the number of entries in the match list (matches), 0 after
-// setting a field, or -1 for a command it does not know.
+// Answers the match found (press), 0 after setting a field or printing the counts on the host
+// console (counts), or -1 for a command it does not know.
 extern "C" IntT qv_NodeWizardSessionStep(ConStringT command) {
     std::vector<std::string> w;
     std::istringstream in{std::string(qv::View(command))};
@@ -74,8 +74,13 @@ extern "C" IntT qv_NodeWizardSessionStep(ConStringT command) {
     } else if (what == "max-errors") {
         if (w.size() != 2) return -1;
         NodeWizardOptions.maxErrors = std::atoi(w[1].c_str());
-    } else if (what == "matches") {
-        return static_cast<IntT>(MatchList.size());
+    } else if (what == "counts") {
+        std::string line = "node wizard: element actions " + std::to_string(NodeWizardRun.elemSuccesses) +
+                           " succeeded, " + std::to_string(NodeWizardQuery.elemFailures) + " failed; attribute actions " +
+                           std::to_string(NodeWizardRun.attrSuccesses) + " succeeded, " +
+                           std::to_string(NodeWizardQuery.attrFailures) + " failed; " + std::to_string(AttemptedActions) +
+                           " attempted; " + std::to_string(MatchList.size()) + " in the match list";
+        F_Printf(nullptr, "%s\n", line.c_str());
     } else if (what == "press") {
         std::string name = Joined(w, 1);
         for (const ButtonName &b : kButtons) {

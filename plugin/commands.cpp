@@ -15,6 +15,7 @@
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 #include "lib/translation/langfiles.h"
+#include "nodewizard/dialogs.h"
 #include "plugin/features.h"
 #include "plugin/preferences.h"
 #include "plugin/trace.h"
@@ -268,10 +269,16 @@ void om_SetLanguage() {
     std::string language(qv::View(chosen));
     F_ApiDeallocateString(&chosen);
     if (language.empty()) return;
-    if (DialogHandles[kDlgNodeWizard])
+    if (DialogHandles[kDlgNodeWizard]) {
+        qv_Trace("reopens the Node Wizard");
         om_NWOpenWizardDialog(0, 0, 1);
-    else if (DialogHandles[kDlgQuickFinder])
+    } else if (DialogHandles[kDlgQuickFinder]) {
+        qv_Trace("reopens the Quick Finder");
         om_NWOpenQuickFinder(0, 0, 1);
-    if (DialogHandles[kDlgNWScripts]) om_NWSOpenPalette(1);
+    }
+    if (DialogHandles[kDlgNWScripts]) {
+        qv_Trace("reopens the scripts palette");
+        om_NWSOpenPalette(1);
+    }
     PluginGlobals.currentLanguage = language;
 }

@@ -184,7 +184,7 @@ void EditScriptOrEvent(const DialogEvent &e) {
     if (!doc && al_yesno2("NWS_GEN_MSG_10")) doc = om_NWSOpenScriptsDocument(1, 1, 1);
     if (doc && !name.empty()) {
         F_ObjHandleT found = e.item == 18 ? om_NWSFindScript(doc, name.c_str(), 0, 1)
-                                          : om_NWSFindEvent(doc, name.c_str(), 0, "", om_DlgGetState(e.dlg, 11) + 1);
+                                          : om_NWSFindEvent(doc, name, 0, om_DlgGetState(e.dlg, 11) + 1);
         if (found) om_DocGoToObject(doc, found);
     }
 }

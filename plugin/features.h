@@ -13,42 +13,23 @@
 #include "nodewizard/history.h"
 #include "nodewizard/query_runs.h"
 
-// ---- Node Wizard Scripts ----
+// ---- Node Wizard Scripts: nodewizard/scripts_doc.h, nodewizard/script_runs.h ----
+#include "nodewizard/script_runs.h"
+#include "nodewizard/scripts_doc.h"
 void om_NWSOpenPalette(IntT translate);
 void om_NWSRefreshPalette(IntT reopen, IntT refill);
-void om_NWSCloseHiddenCopies(IntT save);
 void om_NWSRunEventScripts(F_ObjHandleT doc, IntT event);
 void om_NWSRunShortcutCommand(IntT command);
 void om_NWSChooseScriptsDoc(void);
 void om_NWSRunFromPalette(IntT mode);
-IntT om_NWSValidateScript(ConStringT scriptName, F_ObjHandleT doc, IntT event, IntT report, IntT tell);
-F_ObjHandleT om_NWSOpenScriptsDocument(IntT real, IntT open, IntT visible);
-F_ObjHandleT om_NWSFindScript(F_ObjHandleT doc, ConStringT scriptName, IntT start, IntT caseFlag);
-F_ObjHandleT om_NWSFindEvent(F_ObjHandleT doc, ConStringT scriptName, IntT start, ConStringT eventName, IntT event);
 // The scripts palette's target list: its length, and making an entry the chosen target.
 IntT qv_NWSPaletteTargetCount(void);
 void qv_NWSChoosePaletteTarget(IntT index);
 
 // ---- condition management and the language-file commands ----
-IntT om_CondOpenManagerDialog(IntT modeless, IntT translate);
-IntT om_CondApplyRulesToSubtree(F_ObjHandleT doc, F_ObjHandleT elem, IntT load, IntT keepSelection);
-IntT om_CondApplyRulesToDoc(F_ObjHandleT doc, IntT load, IntT report);
-IntT om_CondApplyRulesToBook(F_ObjHandleT book, IntT load, IntT report);
-IntT om_CondApplyRulesToElement(F_ObjHandleT doc, F_ObjHandleT elem, IntT load, IntT report);
-void om_CondClearAllConditions(F_ObjHandleT docOrBook, IntT kind);
-F_ObjHandleT om_CondOpenSettingsDoc(IntT report);
-void om_CondCloseSettingsDoc(IntT save);
-void om_CondLoadTriggerSettings(void);
-void om_CondFillManagerDialog(IntT initial, IntT selectFirstCondition);
-void om_CondAddSettingItem(IntT kind);
-void om_CondEditSettingItem(IntT kind);
-void om_CondDeleteSettingItem(IntT kind);
-void om_CondMoveSettingItem(IntT kind, IntT direction);
-void om_CondToggleRuleFlag(IntT item);
-void om_CondSaveTriggerSettings(void);
-F_StringsT om_CondListConditionTags(F_ObjHandleT doc);
-F_ObjHandleT om_LangCreateFile(void);
-void om_LangUpdateFile(F_ObjHandleT languageDoc, IntT ask);
+#include "plugin/cond_apply.h"
+#include "plugin/cond_settings.h"
+#include "plugin/langfile_commands.h"
 
 // ---- transformation ----
 IntT om_XformSetUpElement(F_ObjHandleT doc, F_ObjHandleT elem);

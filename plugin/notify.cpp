@@ -11,12 +11,13 @@
 #include "lib/host/documents.h"
 #include "lib/host/element_query.h"
 #include "lib/plugin_globals.h"
-#include "lib/state/cond_triggers.h"
+#include "lib/state/cond_settings.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/settings_files.h"
 #include "lib/state/stylesheet_setup.h"
 #include "lib/strings/heapstr.h"
 #include "plugin/client_calls.h"
+#include "nodewizard/dialogs.h"
 #include "plugin/features.h"
 #include "plugin/trace.h"
 
@@ -44,7 +45,7 @@ F_ObjHandleT OpenedDoc(const NotifyArgs &a) { return a.doc ? a.doc : a.activeDoc
 void PostOpenDoc(const NotifyArgs &a) {
     if (NotifyState.quitting) return;
     F_ObjHandleT doc = OpenedDoc(a);
-    if (CondTriggerSettings.setting16) om_CondApplyRulesToDoc(doc, 1, 0);
+    if (CondTriggerSettings.afterOpenDoc) om_CondApplyRulesToDoc(doc, 1, 0);
     if (GeneralPreferences.nwAllowScriptAutorunning && doc) om_NWSRunEventScripts(doc, kOnDocumentOpen);
     if (a.text && SameCI(a.text, SettingsFiles.currentScriptsDoc)) om_NWSCloseHiddenCopies(0);
     Refresh();
@@ -53,7 +54,7 @@ void PostOpenDoc(const NotifyArgs &a) {
 void PostOpenMIF(const NotifyArgs &a) {
     if (NotifyState.quitting) return;
     F_ObjHandleT doc = OpenedDoc(a);
-    if (CondTriggerSettings.setting20 && NotifyState.lastFunctionCode != FV_FC_STRUCTURE_VIEW)
+    if (CondTriggerSettings.afterOpenMarkup && NotifyState.lastFunctionCode != FV_FC_STRUCTURE_VIEW)
         om_CondApplyRulesToDoc(doc, 1, 0);
     if (GeneralPreferences.nwAllowScriptAutorunning && doc) om_NWSRunEventScripts(doc, kOnMarkupOpen);
     Refresh();
@@ -62,13 +63,13 @@ void PostOpenMIF(const NotifyArgs &a) {
 void PostOpenMarkup(const NotifyArgs &a) {
     if (NotifyState.quitting) return;
     F_ObjHandleT doc = OpenedDoc(a);
-    if (CondTriggerSettings.setting20) om_CondApplyRulesToDoc(doc, 1, 0);
+    if (CondTriggerSettings.afterOpenMarkup) om_CondApplyRulesToDoc(doc, 1, 0);
     if (GeneralPreferences.nwAllowScriptAutorunning && doc) om_NWSRunEventScripts(doc, kOnDocumentOpen);
     Refresh();
 }
 
 void PostImportElemDefs(const NotifyArgs &a) {
-    if (CondTriggerSettings.setting17) om_CondApplyRulesToDoc(a.activeDoc, 1, 0);
+    if (CondTriggerSettings.afterImportDefs) om_CondApplyRulesToDoc(a.activeDoc, 1, 0);
     if (GeneralPreferences.nwAllowScriptAutorunning && a.activeDoc) om_NWSRunEventScripts(a.activeDoc, kOnEDDImport);
 }
 
@@ -78,7 +79,7 @@ void PreFunction(const NotifyArgs &a) {
 
 void PostFunction(const NotifyArgs &a) {
     if (a.number == FV_FC_BOOK_UPDATE) {
-        if (CondTriggerSettings.setting18) om_CondApplyRulesToBook(a.activeBook, 1, 1);
+        if (CondTriggerSettings.afterBookUpdate) om_CondApplyRulesToBook(a.activeBook, 1, 1);
     } else if (a.number == FV_FC_DISPLAY_REFRESH) {
         if (GeneralPreferences.nwAllowScriptAutorunning && a.activeDoc)
             om_NWSRunEventScripts(a.activeDoc, kOnDisplayRefresh);
@@ -177,7 +178,7 @@ void PreInsertElement(const NotifyArgs &a) {
 }
 
 void ApplyToSelectedElement() {
-    if (CondTriggerSettings.setting14) om_CondApplyRulesToElement(0, 0, 1, 1);
+    if (CondTriggerSettings.afterInsertWrap) om_CondApplyRulesToElement(0, 0, 1, 1);
 }
 
 void PostInsertElement(const NotifyArgs &a) {
@@ -196,7 +197,7 @@ void PostInsertElement(const NotifyArgs &a) {
 void PostChangeOrWrap(const NotifyArgs &) { ApplyToSelectedElement(); }
 
 void PostSetAttrValue(const NotifyArgs &) {
-    if (CondTriggerSettings.setting15) om_CondApplyRulesToElement(0, 0, 1, 1);
+    if (CondTriggerSettings.afterAttrEdit) om_CondApplyRulesToElement(0, 0, 1, 1);
 }
 
 void PostActiveDocChange(const NotifyArgs &) {

@@ -4,40 +4,15 @@
 // that lands deletes its stand-ins from this file.
 #include "plugin/features.h"
 
-#include "lib/strings/listconv.h"
 
 void om_NWSOpenPalette(IntT) {}
 void om_NWSRefreshPalette(IntT, IntT) {}
-void om_NWSCloseHiddenCopies(IntT) {}
 void om_NWSRunEventScripts(F_ObjHandleT, IntT) {}
 void om_NWSRunShortcutCommand(IntT) {}
 void om_NWSChooseScriptsDoc(void) {}
 void om_NWSRunFromPalette(IntT) {}
-IntT om_NWSValidateScript(ConStringT, F_ObjHandleT, IntT, IntT, IntT) { return 0; }
-F_ObjHandleT om_NWSOpenScriptsDocument(IntT, IntT, IntT) { return 0; }
-F_ObjHandleT om_NWSFindScript(F_ObjHandleT, ConStringT, IntT, IntT) { return 0; }
-F_ObjHandleT om_NWSFindEvent(F_ObjHandleT, ConStringT, IntT, ConStringT, IntT) { return 0; }
 IntT qv_NWSPaletteTargetCount(void) { return 0; }
 void qv_NWSChoosePaletteTarget(IntT) {}
-IntT om_CondOpenManagerDialog(IntT, IntT) { return 0; }
-IntT om_CondApplyRulesToSubtree(F_ObjHandleT, F_ObjHandleT, IntT, IntT) { return 0; }
-IntT om_CondApplyRulesToDoc(F_ObjHandleT, IntT, IntT) { return 0; }
-IntT om_CondApplyRulesToBook(F_ObjHandleT, IntT, IntT) { return 0; }
-IntT om_CondApplyRulesToElement(F_ObjHandleT, F_ObjHandleT, IntT, IntT) { return 0; }
-void om_CondClearAllConditions(F_ObjHandleT, IntT) {}
-F_ObjHandleT om_CondOpenSettingsDoc(IntT) { return 0; }
-void om_CondCloseSettingsDoc(IntT) {}
-void om_CondLoadTriggerSettings(void) {}
-void om_CondFillManagerDialog(IntT, IntT) {}
-void om_CondAddSettingItem(IntT) {}
-void om_CondEditSettingItem(IntT) {}
-void om_CondDeleteSettingItem(IntT) {}
-void om_CondMoveSettingItem(IntT, IntT) {}
-void om_CondToggleRuleFlag(IntT) {}
-void om_CondSaveTriggerSettings(void) {}
-F_StringsT om_CondListConditionTags(F_ObjHandleT) { return qv::NewStrings({}); }
-F_ObjHandleT om_LangCreateFile(void) { return 0; }
-void om_LangUpdateFile(F_ObjHandleT, IntT) {}
 IntT om_XformSetUpElement(F_ObjHandleT, F_ObjHandleT) { return 0; }
 IntT om_XformLaunch(IntT, IntT, IntT) { return 0; }
 void om_XformCheckStylesheet(void) {}

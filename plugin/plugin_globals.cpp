@@ -4,6 +4,7 @@
 
 #include "lib/globals.h"
 #include "lib/state/general_preferences.h"
+#include "lib/state/nodewizard.h"
 #include "lib/state/settings_files.h"
 #include "lib/state/stylesheet_setup.h"
 #include "plugin/client_calls.h"
@@ -33,4 +34,5 @@ void om_InitPluginGlobals() {
     ClientCallState = ClientCallStateT{};
     ReturnIdType = 1;
     XformParams = XformParamsT{};
+    om_NWSetDefaults();
 }

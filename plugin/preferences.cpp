@@ -12,6 +12,7 @@
 #include "lib/host/system_services.h"
 #include "lib/plugin_globals.h"
 #include "lib/state/general_preferences.h"
+#include "lib/state/nodewizard.h"
 #include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/keyvalue.h"
@@ -32,7 +33,13 @@ public:
     Reader &operator=(const Reader &) = delete;
 
     IntT Bool(const char *key, IntT def) { return om_IniGetBool(&lines_, key, 0, "=", def); }
-    IntT Int(const char *key, IntT def, IntT min, IntT max) { return om_IniGetInt(&lines_, key, 0, "=", def, min, max); }
+    // A value that is not an integer keeps the default (every default lies within its bounds).
+    IntT Int(const char *key, IntT def, IntT min, IntT max) {
+        StringT v = om_IniGetString(&lines_, key, 0, "=", 1, "");
+        bool integer = om_StrIsInteger(v) != 0;
+        F_ApiDeallocateString(&v);
+        return integer ? om_IniGetInt(&lines_, key, 0, "=", def, min, max) : def;
+    }
     IntT Prompt(const char *key, IntT def) { return om_IniGetTriState(&lines_, key, 0, "=", def); }
     std::string String(const char *key, const char *def, IntT caseFlag = 0, IntT trim = 1) {
         StringT v = om_IniGetString(&lines_, key, caseFlag, "=", trim, def);
@@ -110,6 +117,15 @@ void qv_PrefStoreFromLines(const std::vector<std::string> &given) {
     PluginGlobals.refreshLattiformEditor = g.nwRefreshLattiformAttrEditor;
     PluginGlobals.maxXPathLength = g.maxXPathLength;
     PluginGlobals.maxXPathTextChars = g.maxXPathTextCharsForQuery;
+    NodeWizardOptions.maxErrors = g.nwMaxErrorsToReport;
+    NodeWizardOptions.focusAfterMatch = g.nwFocusOnDocAfterMatch;
+    NodeWizardOptions.fullFilePaths = g.nwDisplayFullFilePaths;
+    NodeWizardOptions.loadFavoritesAtStart = g.nwLoadXPathFavoritesOnStartup;
+    NodeWizardPrompts.performAllWarning = g.promptNWPerformAllActionsWarning;
+    NodeWizardPrompts.matchAllStats = g.promptNWMatchAllStatsMsg;
+    NodeWizardPrompts.overrideAllFlows = g.promptNWOverrideAllFlowsSettingWarning;
+    NodeWizardPrompts.copyEmptyString = g.nwAttrActionsCopyEmptyString;
+    NodeWizardPrompts.refreshAttrEditor = g.nwRefreshLattiformAttrEditor;
     om_XPathSetNodeLimit(qv_NodeLimitOfMemory(g.totalXPathMemory));
     om_XPathSetMaxMatches(g.maxXPathMatches);
     om_XPathSetMaxTextChars(g.maxXPathTextCharsForQuery);

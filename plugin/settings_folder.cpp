@@ -120,7 +120,7 @@ IntT om_PrefSetUpSettingsFolder(void) {
     f.reportTemplate = f.pluginFolder + kReportTemplateFileName;
     f.defaultScriptsDoc = f.pluginFolder + kScriptsDocFileName;
     f.currentScriptsDoc = f.defaultScriptsDoc;
-    f.xpathFavorites = f.pluginFolder + kXPathFavoritesFileName;
+    f.xpathFavorites = f.pluginFolder + kXPathFavoritesFile;
     f.scriptsDocFavorites = f.pluginFolder + kScriptsDocFavoritesFileName;
     PluginGlobals.settingsLocation = 2;
 
@@ -215,8 +215,8 @@ IntT om_PrefSetUpSettingsFolder(void) {
         if (!CopyDefault(f.pluginFolder + kScriptsDocFileName, scriptsTarget, replaceScripts)) result = 0;
         f.defaultScriptsDoc = f.currentScriptsDoc = scriptsTarget;
 
-        std::string favoritesTarget = f.settingsFolder + kXPathFavoritesFileName;
-        if (!Exists(favoritesTarget) && !Copy(f.pluginFolder + kXPathFavoritesFileName, favoritesTarget)) {
+        std::string favoritesTarget = f.settingsFolder + kXPathFavoritesFile;
+        if (!Exists(favoritesTarget) && !Copy(f.pluginFolder + kXPathFavoritesFile, favoritesTarget)) {
             F_StringsT none = qv::NewStrings({});
             om_FileWriteLines(favoritesTarget.c_str(), &none);
             F_ApiDeallocateStrings(&none);

@@ -13,13 +13,14 @@
 #include "lib/host/paths.h"
 #include "lib/host/system_services.h"
 #include "lib/plugin_globals.h"
-#include "lib/state/cond_triggers.h"
+#include "lib/state/cond_settings.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/translation/lang.h"
 #include "plugin/commands.h"
+#include "nodewizard/history.h"
 #include "plugin/features.h"
 #include "plugin/preferences.h"
 #include "plugin/settings_folder.h"
@@ -38,7 +39,7 @@ int qv_StartTextHandling() {
 // Sets the condition trigger "apply after inserting or wrapping elements" to 1 (kept when the
 // condition settings cannot be read later).
 int qv_StartInsertWrapTrigger() {
-    CondTriggerSettings.setting14 = 1;
+    CondTriggerSettings.afterInsertWrap = 1;
     return 1;
 }
 
@@ -58,7 +59,10 @@ int qv_StartDefaults() {
 }
 
 // Sets up the settings folder and its files; a failure leaves the plug-in inert.
-int qv_StartSettingsFolder() { return om_PrefSetUpSettingsFolder(); }
+int qv_StartSettingsFolder() {
+    if (!om_PrefSetUpSettingsFolder()) return 0;
+    return 1;
+}
 
 // Reads the general preferences (defaults stay when the file is missing or short).
 int qv_StartPreferences() {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <utility>
 
 #include "client.h"
 #include "dialog.h"
@@ -140,6 +141,12 @@ bool Function(Script &, const Words &a, const std::string &, std::string *error)
     return host::UserFunction(code, error);
 }
 
+bool FollowLink(Script &, const Words &a, const std::string &, std::string *error) {
+    IntT n = 1;
+    if (!a.empty() && (!ParseInt(a[0], &n) || n < 1)) return Refuse(error, "follow-link takes a link number from 1");
+    return host::UserFollowLink(static_cast<size_t>(n), error);
+}
+
 bool Quit(Script &s, const Words &, const std::string &, std::string *) {
     host::UserQuit();
     s.quit = true;
@@ -156,11 +163,26 @@ bool Shortcut(Script &, const Words &a, const std::string &, std::string *error)
     return host::ChooseShortcut(a[0], error);
 }
 
+// A client call's answer as the plug-in's call interface names it: its status, or the value it
+// sends with 100 added.
+std::string CallAnswerName(IntT answer) {
+    static const std::pair<IntT, const char *> kStatus[] = {
+        {0, "done"},          {1, "unknown call"},          {2, "wrong number of fields"},
+        {3, "does not compile"}, {4, "no such sequence"},   {5, "no scripts document"},
+        {6, "no such document"}, {7, "no such flow"},       {8, "no such script"},
+        {9, "the script failed"}, {20, "unknown parameter"},
+    };
+    if (answer >= 100) return "value " + std::to_string(answer - 100);
+    for (const auto &[code, name] : kStatus)
+        if (code == answer) return name;
+    return "unknown answer";
+}
+
 bool CallClient(Script &, const Words &a, const std::string &, std::string *error) {
     FA_errno = 0;
     IntT answer = F_ApiCallClient(a[0].c_str(), a.size() > 1 ? a[1].c_str() : "");
     if (answer == -1 && FA_errno) return Refuse(error, "no client \"" + a[0] + "\" takes client calls");
-    host::Transcript("client call " + a[0] + " answered " + std::to_string(answer));
+    host::Transcript("client call " + a[0] + " answered " + std::to_string(answer) + " (" + CallAnswerName(answer) + ")");
     return true;
 }
 
@@ -173,7 +195,6 @@ bool NodeWizard(Script &, const Words &a, const std::string &, std::string *erro
     if (!client || !host::CallClientExport(client, "qv_NodeWizardSessionStep", text, &answer))
         return Refuse(error, "the loaded plug-in has no Node Wizard");
     if (answer < 0) return Refuse(error, "the Node Wizard does not know \"" + a[0] + "\" (see qvhost --help)");
-    if (a[0] == "matches") host::Transcript("node wizard: " + std::to_string(answer) + " in the match list");
     return true;
 }
 
@@ -255,7 +276,10 @@ bool Print(Script &, const Words &a, const std::string &, std::string *error) {
     } else if (what == "clients") {
         for (host::Client *c : host::Clients()) {
             std::string line = "client \"" + host::ClientName(c) + "\" notifications";
-            for (IntT code : host::ClientNotifications(c)) line += " " + std::to_string(code);
+            for (IntT code : host::ClientNotifications(c)) {
+                std::string name = host::NotificationName(code);
+                line += " " + (name.empty() ? std::string() : name + " ") + "(" + std::to_string(code) + ")";
+            }
             lines.push_back(line);
         }
     } else {
@@ -306,6 +330,7 @@ const Command kCommands[] = {
     {"call-client", 1, 2, true, CallClient},
     {"dialog", 2, -1, true, DialogAction},
     {"node-wizard", 1, -1, true, NodeWizard},
+    {"follow-link", 0, 1, true, FollowLink},
     {"quit", 0, 0, true, Quit},
     {"answer", 1, -1, false, Answer},
     {"esc", 0, 1, false, Esc},
@@ -473,7 +498,13 @@ the host raises for it):
                               0|1, max-errors N
   node-wizard press BUTTON    press a Node Wizard button: "Match First", "Match Next",
                               "Match All", "Perform", "Perform and Match Next", "Perform On All"
-  node-wizard matches         write the number of entries in the match list to the transcript
+  node-wizard counts          print the counters of the last batch (element and attribute
+                              actions succeeded and failed, actions attempted) and the number
+                              of entries in the match list
+  follow-link [N]             click the N-th Hypertext link (default 1) of the active document
+                              (an error report's entry): "openObjectId PATH:5 ID" brings PATH
+                              forward (opening it when needed) and selects its element with
+                              unique id ID; a link that leads nowhere is written as stale
   quit                        quit the session (PreQuitSession); the script ends here
   try COMMAND ...             run COMMAND; when it fails, write "refused: WHY" into the
                               transcript and go on (a file the host refuses to open, ...)

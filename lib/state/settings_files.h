@@ -31,5 +31,5 @@ inline constexpr const char *kPreferencesFileName = "Quorvane_General_Preference
 inline constexpr const char *kCondSettingsFileName = "Quorvane_Cond_Mgmt_Settings.fm";
 inline constexpr const char *kReportTemplateFileName = "Quorvane_Report_Template.fm";
 inline constexpr const char *kScriptsDocFileName = "Quorvane_Node_Wizard_Scripts.fm";
-inline constexpr const char *kXPathFavoritesFileName = "Quorvane_XPath_Favorites.txt";
+inline constexpr const char *kXPathFavoritesFile = "Quorvane_XPath_Favorites.txt";
 inline constexpr const char *kScriptsDocFavoritesFileName = "Quorvane_NWScript_Doc_Favorites.txt";

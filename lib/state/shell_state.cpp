@@ -1,6 +1,4 @@
-// The shell's shared records: the settings file paths, the general preferences, the condition
-// trigger settings and the stylesheet element being set up.
-#include "lib/state/cond_triggers.h"
+// The shell's shared records: the settings file paths, the general preferences and the stylesheet element being set up.
 #include "lib/state/general_preferences.h"
 #include "lib/state/settings_files.h"
 #include "lib/state/stylesheet_setup.h"
@@ -8,5 +6,4 @@
 SettingsFilesT SettingsFiles;
 std::vector<std::string> RecentScriptsDocs;
 GeneralPreferencesT GeneralPreferences;
-CondTriggerSettingsT CondTriggerSettings;
 StylesheetElementSetUpT StylesheetElementSetUp;
