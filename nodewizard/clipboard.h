@@ -12,8 +12,6 @@
 
 // ClipboardValues with its empty and reload flags live in the Node Wizard state.
 
-// The scripts document that holds the scratch pad (opened hidden when needed); 0 when none.
-F_ObjHandleT om_NWScratchPadDocument();
 // The scratch pad element of a scripts document; 0 when it has none.
 F_ObjHandleT om_NWFindScratchPad(F_ObjHandleT scriptsDoc);
 // Tells the user that the scratch pad is missing and sets CancelFlag.
