@@ -291,7 +291,7 @@ void om_NWJumpToIndex() {
     F_ApiDeallocateStrings(&list);
     if (!ok) return;
     StringT text = om_DlgGetResultText(0);
-    IntT number = std::atoi(qv::View(text).data() ? text : "0");
+    IntT number = std::atoi(std::string(qv::View(text)).c_str());
     om_StrFree(&text);
     om_NWGoToMatch(number - 1);
 }
