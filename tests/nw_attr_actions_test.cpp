@@ -205,6 +205,23 @@ TEST_F(AttrActions, UniqueIdsNeverCollide) {
     }
 }
 
+TEST_F(AttrActions, ANewBatchSeesIdsGivenSinceTheLast) {
+    std::srand(11);
+    std::vector<std::string> draws;
+    for (int i = 0; i < 3; ++i) draws.push_back(om_StrRandomLetters(0, 0));
+    F_ObjHandleT a = host::AppendElement(doc, root, itemDef), b = host::AppendElement(doc, root, itemDef),
+                 c = host::AppendElement(doc, root, itemDef);
+    om_NWAttrForgetUniqueIds();
+    std::srand(11);
+    ASSERT_EQ(om_NWAttrSetUniqueId(doc, a), 0);
+    EXPECT_EQ(HostGetAttributes(doc, a)[0].values[0], draws[0]);
+    host::SetAttribute(doc, b, "id", {draws[1]});  // given by hand between two batches
+    om_NWAttrForgetUniqueIds();
+    std::srand(11);
+    ASSERT_EQ(om_NWAttrSetUniqueId(doc, c), 0);
+    EXPECT_EQ(HostGetAttributes(doc, c)[0].values[0], draws[2]);
+}
+
 TEST_F(AttrActions, DispatchedSearchAndReplaceAndUniqueId) {
     // Fewer replace strings than search strings: the missing ones count as "".
     AttrActionCode = 54;
