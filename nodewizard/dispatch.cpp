@@ -43,10 +43,13 @@ bool StatusLineDue(UIntT n) {
     return n % 25 == 0;
 }
 
-void CountAttempt(const std::string &label) {
+// Counts one attempted action and, when due, rewrites the status box's third line with the label
+// (translated through the Node Wizard's table when asked).
+void CountAttempt(const char *label, bool translate) {
     ++AttemptedActions;
     if (!StatusLineDue(AttemptedActions)) return;
-    std::string line = "  " + label + "  " + std::to_string(AttemptedActions);
+    std::string text = translate ? qv::LangTranslate("Quorvane - Node Wizard", label, false, 0) : label;
+    std::string line = "  " + text + "  " + std::to_string(AttemptedActions);
     om_DlgSetStatusLines("*", "*", line.c_str(), "*");
 }
 
@@ -221,7 +224,7 @@ NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjH
     } else {
         ++NodeWizardRun.elemSuccesses;
     }
-    CountAttempt(qv::LangTranslate("Quorvane - Node Wizard", "Attempted actions:", false, 0));
+    CountAttempt("Attempted actions:", true);
     return result;
 }
 
@@ -254,6 +257,6 @@ NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT a
         ++NodeWizardRun.attrSuccesses;
         if (selectFlag) om_ElementSelect(doc, node, LocElement);
     }
-    CountAttempt("Attempted actions:");
+    CountAttempt("Attempted actions:", false);
     return result;
 }
