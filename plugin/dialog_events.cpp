@@ -25,7 +25,6 @@
 namespace {
 
 constexpr const char *kNodeWizardTable = "Quorvane - Node Wizard";
-constexpr const char *kLaunchTable = "Quorvane - Launch Transformation";
 
 std::string Take(StringT s) {
     std::string out(qv::View(s));
@@ -211,23 +210,6 @@ const ItemRoute kScriptsPalette[] = {
     {FV_DlgCloseBox, "close", ClosePalette, 0},
 };
 
-// Transformation launch dialog (20)
-void ChooseLaunchFolder(const DialogEvent &e) {
-    std::string title = qv::LangTranslate(
-        kLaunchTable, "Choose the folder for the tranformed book. It must be different than the book's current folder.",
-        false, 0);
-    std::string folder = Take(om_FileChooseDirectory("", e.book, title.c_str(), 1));
-    qv_XformSetLaunchFolder(folder.empty() ? "None" : folder.c_str());
-    om_XformUpdateDuplicateControls();
-}
-
-const ItemRoute kLaunchDialog[] = {
-    {6, "om_XformUpdateDuplicateControls", [](const DialogEvent &) { om_XformUpdateDuplicateControls(); }, kKeep},
-    {8, "om_FileChooseDirectory", ChooseLaunchFolder, kKeep},
-    {12, "om_XformCheckDuplicateOptions", [](const DialogEvent &) { om_XformCheckDuplicateOptions(); }, 0},
-    {13, "cancel", [](const DialogEvent &) { CancelFlag = 1; }, 0},
-};
-
 // Condition Manager (23)
 void EditExpressionOnDoubleClick(const DialogEvent &e) {
     if (e.doubleClick) om_CondEditSettingItem(2);
@@ -361,15 +343,30 @@ void RefillPalette() { om_NWSRefreshPalette(0, 1); }
 const DialogRoute kDialogs[] = {
     Route(kDlgNodeWizard, kNodeWizard, 1, RefreshWizard),
     Route(kDlgQuickFinder, kQuickFinder, 0, RefreshQuickFinder),
-    Route(kDlgTransformationSetup, kLaunchDialog, 0, nullptr),
     Route(kDlgConditionManager, kConditionManager, 1, nullptr),
     Route(kDlgNWScripts, kScriptsPalette, 0, RefillPalette),
 };
 
-// The library's generic dialogs route through their own table.
-bool IsGenericDialog(IntT number) {
-    return number == 1001 || number == 1222 || number == 1223 || number == 1225 || number == 1226;
+// Dialogs whose owner takes every item event itself.
+struct WholeDialog {
+    IntT number;
+    const char *handler;
+    void (*handle)(IntT dialogNumber, IntT item);
+};
+
+void GenericEvent(IntT dialogNumber, IntT item) {
+    if (om_DlgGenericEvent(dialogNumber, item)) F_ApiReturnValue(FV_DlgNoDismiss);
 }
+
+const WholeDialog kWholeDialogs[] = {
+    {kDlgTransformationSetup, "om_XformLaunchDialogEvent", [](IntT, IntT item) { om_XformLaunchDialogEvent(item); }},
+    // the library's generic dialogs (message lines, drop-downs, the strings list editor)
+    {1001, "om_DlgGenericEvent", GenericEvent},
+    {1222, "om_DlgGenericEvent", GenericEvent},
+    {1223, "om_DlgGenericEvent", GenericEvent},
+    {1225, "om_DlgGenericEvent", GenericEvent},
+    {1226, "om_DlgGenericEvent", GenericEvent},
+};
 
 }  // namespace
 
@@ -380,9 +377,10 @@ int qv_RouteDialogEvent(IntT dialogNumber, IntT item) {
     FA_errno = 0;
     e.doc = F_ApiGetId(0, 0, FP_ActiveDoc);
     e.book = F_ApiGetId(0, 0, FP_ActiveBook);
-    if (IsGenericDialog(dialogNumber)) {
-        qv_Trace("dialog " + std::to_string(dialogNumber) + " item " + std::to_string(item) + ": om_DlgGenericEvent");
-        if (om_DlgGenericEvent(dialogNumber, item)) F_ApiReturnValue(FV_DlgNoDismiss);
+    for (const WholeDialog &w : kWholeDialogs) {
+        if (w.number != dialogNumber) continue;
+        qv_Trace("dialog " + std::to_string(dialogNumber) + " item " + std::to_string(item) + ": " + w.handler);
+        w.handle(dialogNumber, item);
         return 1;
     }
     if (dialogNumber > 0 && dialogNumber <= kDlgParam) e.dlg = DialogHandles[static_cast<QvDialogNumber>(dialogNumber)];

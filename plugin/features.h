@@ -13,9 +13,11 @@
 #include "nodewizard/history.h"
 #include "nodewizard/query_runs.h"
 
-// ---- Node Wizard Scripts: nodewizard/scripts_doc.h, nodewizard/script_runs.h ----
+// ---- Node Wizard Scripts: nodewizard/scripts_doc.h, nodewizard/script_runs.h; the palette and
+// the event-triggered and launched runs below ----
 #include "nodewizard/script_runs.h"
 #include "nodewizard/scripts_doc.h"
+
 void om_NWSOpenPalette(IntT translate);
 void om_NWSRefreshPalette(IntT reopen, IntT refill);
 void om_NWSRunEventScripts(F_ObjHandleT doc, IntT event);
@@ -31,16 +33,10 @@ void qv_NWSChoosePaletteTarget(IntT index);
 #include "plugin/cond_settings.h"
 #include "plugin/langfile_commands.h"
 
-// ---- transformation ----
+// ---- transformation: transform/xform.h; the stylesheet elements' set-up below ----
+#include "transform/xform.h"
+
 IntT om_XformSetUpElement(F_ObjHandleT doc, F_ObjHandleT elem);
-IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate);
-void om_XformCheckStylesheet(void);
-IntT om_XformElementType(F_ObjHandleT doc, F_ObjHandleT elem);
-void om_XformRebaseSourcePaths(F_ObjHandleT doc, ConStringT previousPath, IntT save);
-void om_XformUpdateDuplicateControls(void);
-void om_XformCheckDuplicateOptions(void);
-// Sets the launch dialog's folder for the transformed book ("None" when none was chosen).
-void qv_XformSetLaunchFolder(ConStringT folder);
 void om_XformBrowseSourceFile(F_ObjHandleT doc, F_ObjHandleT dlg, IntT textItem);
 void om_XformPickSourceFile(F_ObjHandleT doc, F_ObjHandleT dlg, IntT pickItem, IntT textItem);
 // The set-up dialogs of the stylesheet elements (modal) and their OK handlers.

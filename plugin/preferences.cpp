@@ -13,6 +13,7 @@
 #include "lib/plugin_globals.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/nodewizard.h"
+#include "lib/state/scripts.h"
 #include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/keyvalue.h"
@@ -117,6 +118,8 @@ void qv_PrefStoreFromLines(const std::vector<std::string> &given) {
     PluginGlobals.refreshLattiformEditor = g.nwRefreshLattiformAttrEditor;
     PluginGlobals.maxXPathLength = g.maxXPathLength;
     PluginGlobals.maxXPathTextChars = g.maxXPathTextCharsForQuery;
+    NWSPromptUserCancel = g.strNWSPromptUserCancel;
+    NWSPromptGeneralMsgs = g.promptNWScriptGeneralMsgs;
     NodeWizardOptions.maxErrors = g.nwMaxErrorsToReport;
     NodeWizardOptions.focusAfterMatch = g.nwFocusOnDocAfterMatch;
     NodeWizardOptions.fullFilePaths = g.nwDisplayFullFilePaths;
