@@ -300,7 +300,7 @@ NWActionError om_NWAttrCopyToClipboard(F_ObjHandleT doc, F_ObjHandleT elem, IntT
     if (!scriptsDoc) return 0;
     F_ObjHandleT pad = om_NWFindScratchPad(scriptsDoc);
     if (!pad) {
-        om_NWScratchPadMissing();
+        om_NWScratchPadMissing("NWS_GEN_MSG_100");
         return NWAttrClipboardFailed;
     }
     AttrList list(doc, elem);

@@ -29,8 +29,8 @@ F_ObjHandleT om_NWFindScratchPad(F_ObjHandleT scriptsDoc) {
     return flow ? om_ElementHighestLevel(scriptsDoc, "", flow) : 0;
 }
 
-void om_NWScratchPadMissing() {
-    al_ok2("NWS_GEN_MSG_101");
+void om_NWScratchPadMissing(ConStringT messageId) {
+    al_ok2(messageId);
     CancelFlag = 1;
 }
 

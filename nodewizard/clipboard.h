@@ -14,8 +14,9 @@
 
 // The scratch pad element of a scripts document; 0 when it has none.
 F_ObjHandleT om_NWFindScratchPad(F_ObjHandleT scriptsDoc);
-// Tells the user that the scratch pad is missing and sets CancelFlag.
-void om_NWScratchPadMissing();
+// Tells the user that the scripts document or its scratch pad is missing (the message id's text)
+// and sets CancelFlag.
+void om_NWScratchPadMissing(ConStringT messageId = "NWS_GEN_MSG_101");
 
 // The clipboard's text (at most 254 characters; first paragraph and line breaks as asked); ""
 // when there is no scratch pad.

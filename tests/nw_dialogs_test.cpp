@@ -14,6 +14,7 @@
 #include "lib/state/nodewizard.h"
 #include "lib/strings/heapstr.h"
 #include "model.h"
+#include "transcript.h"
 #include "nodewizard/attr_actions.h"
 #include "nodewizard/clipboard.h"
 #include "nodewizard/dialogs.h"
@@ -179,8 +180,12 @@ TEST_F(NWDialogs, ScratchPadCarriesTheClipboard) {
     EXPECT_EQ(om_NWAttrCopyToClipboard(doc, from, 5, 0, scripts), 325);
     EXPECT_EQ(om_NWAttrPasteClipboard(doc, to, "", -1, 3, scripts), 309);
     CancelFlag = 0;
+    host::ClearTranscript();
     EXPECT_EQ(om_NWAttrCopyToClipboard(doc, from, 0, 0, doc), 325);
     EXPECT_EQ(CancelFlag, 1);
+    std::string shown;
+    for (const std::string &line : host::TranscriptLines()) shown += line + "\n";
+    EXPECT_NE(shown.find("NWS_GEN_MSG_100"), std::string::npos) << shown;
 }
 
 }  // namespace
