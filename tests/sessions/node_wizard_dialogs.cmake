@@ -23,6 +23,8 @@ expect-transcript The favorite expressions were loaded into the history list.
 dialog qv_DialogXPathQuickFinder "press 13"
 note retag
 dialog qv_DialogNodeWizard "choose 21 \"Retag as\""
+dialog qv_DialogNodeWizard "press 22"
+expect-transcript Node Wizard action help
 print dialog qv_DialogNodeWizard
 note conditions and search
 dialog qv_DialogNodeWizard "choose 21 \"Assign conditions\""
