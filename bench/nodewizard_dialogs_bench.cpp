@@ -133,7 +133,8 @@ void BM_SetUniqueIdOverFlow(benchmark::State &state) {
         F_ObjHandleT doc = ValuesDoc(n);
         std::vector<F_ObjHandleT> items;
         F_ObjHandleT root = F_ApiGetId(doc, F_ApiGetId(0, doc, FP_MainFlowInDoc), FP_HighestLevelElement);
-        for (F_ObjHandleT e = F_ApiGetId(doc, root, FP_FirstChildElement); e; e = F_ApiGetId(doc, e, FP_NextSiblingElement))
+        for (F_ObjHandleT e = F_ApiGetId(doc, root, FP_FirstChildElement); e;
+             e = F_ApiGetId(doc, e, FP_NextSiblingElement))
             items.push_back(e);
         om_NWAttrForgetUniqueIds();
         AttemptedActions = 0;

@@ -34,7 +34,9 @@ class AttrActions : public ::testing::Test {
         F_ObjHandleT docDef = host::AddElementDef(doc, "Doc");
         itemDef = host::AddElementDef(doc, "Item", FV_FO_CONTAINER, "Body");
         F_ObjHandleT bareDef = host::AddElementDef(doc, "Bare", FV_FO_CONTAINER, "Body");
-        for (auto [name, type] : {std::pair{"id", FV_AT_UNIQUE_ID}, {"multi", FV_AT_STRINGS}, {"single", FV_AT_STRING}}) {
+        const std::pair<const char *, IntT> defs[] = {{"id", FV_AT_UNIQUE_ID}, {"multi", FV_AT_STRINGS},
+                                                       {"single", FV_AT_STRING}};
+        for (auto [name, type] : defs) {
             host::AttrDef def;
             def.name = name;
             def.type = type;
