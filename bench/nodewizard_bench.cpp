@@ -1,33 +1,28 @@
-// Perform Action(s) On All with "Retag as" over 10,000 and 50,000 matches against libxml2 doing
-// the same in the same run (its XPath, then renaming each matched node), with the ratio of the
-// times, and how the Node Wizard's time grows from 10,000 to 50,000 matches. Loading is not
-// timed: each round works on a freshly built document. Each time is the best of the rounds.
+// The Node Wizard dialogs and Set unique ID on large documents: the value drop-down of the values
+// editor over every distinct attribute value, the full refresh of the Node Wizard with many
+// element definitions, and Set unique ID over every element of a flow. Each prints the time on
+// a document ten times larger over the time on the smaller one (about 10 when the cost is linear).
 #include <benchmark/benchmark.h>
-#include <libxml/parser.h>
-#include <libxml/xpath.h>
 
 #include <algorithm>
 #include <chrono>
+#include <string>
+#include <vector>
 
+#include "client.h"
+#include "fdk.h"
+#include "lib/dialogs/generic.h"
+#include "lib/plugin_globals.h"
 #include "lib/state/nodewizard.h"
+#include "lib/strings/listconv.h"
 #include "model.h"
-#include "nodewizard/query_runs.h"
-#include "tests/support/xml_tree.h"
+#include "nodewizard/attr_actions.h"
+#include "nodewizard/dialogs.h"
 #include "user.h"
-#include "xpath/xpath.h"
+
+extern "C" void *qv_DialogResourceText(ConStringT name);
 
 namespace {
-
-// Sections of ten paragraphs: `matches` paragraphs in all, plus a title per section.
-std::string GenerateXml(int matches) {
-    std::string s = "<doc>";
-    for (int n = 0; n < matches;) {
-        s += "<sec><title>S</title>";
-        for (int j = 0; j < 10 && n < matches; ++j, ++n) s += "<para>Text " + std::to_string(n) + "</para>";
-        s += "</sec>";
-    }
-    return s + "</doc>";
-}
 
 template <class F>
 double Millis(F &&f) {
@@ -36,77 +31,128 @@ double Millis(F &&f) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
 }
 
-void SetUpNodeWizard() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    om_XPathInitEngine(100000, 5000, 1 << 30);
-    om_XPathSetMaxMatches(1 << 30);
+void Init(IntT) {}
+void ClientInit() {
+    static F_ApiClientCallbacksT cb{"Quorvane", Init, nullptr, nullptr, nullptr, qv_DialogResourceText};
+    F_ApiRegisterClient(&cb);
 }
 
-// One Perform Action(s) On All with "Retag as" note over //para on a fresh document; the time.
-double NodeWizardRetagAll(const std::string &xml, size_t *retagged) {
+// A fresh session with the plug-in's resources and the document made active.
+void Activate(F_ObjHandleT doc) { F_ApiSetId(0, 0, FP_ActiveDoc, doc); }
+
+// A document of n items under one root, each with a distinct value of "v" (and an empty "id").
+F_ObjHandleT ValuesDoc(int n) {
+    F_ObjHandleT doc = host::NewDocument("Z:\\values_" + std::to_string(n) + ".fm");
+    F_ObjHandleT rootDef = host::AddElementDef(doc, "Root");
+    F_ObjHandleT item = host::AddElementDef(doc, "Item", FV_FO_CONTAINER, "Body");
+    host::AttrDef id;
+    id.name = "id";
+    id.type = FV_AT_UNIQUE_ID;
+    host::AddAttributeDef(item, id);
+    host::AttrDef v;
+    v.name = "v";
+    host::AddAttributeDef(item, v);
+    F_ObjHandleT root = host::AppendElement(doc, 0, rootDef, host::MainFlow(doc));
+    for (int i = 0; i < n; ++i) {
+        F_ObjHandleT e = host::AppendElement(doc, root, item);
+        host::SetAttribute(doc, e, "v", {"value" + std::to_string(i)});
+    }
+    return doc;
+}
+
+// A document with n element definitions (and one element).
+F_ObjHandleT DefinitionsDoc(int n) {
+    F_ObjHandleT doc = host::NewDocument("Z:\\defs_" + std::to_string(n) + ".fm");
+    F_ObjHandleT first = 0;
+    for (int i = n; i > 0; --i) {
+        F_ObjHandleT d = host::AddElementDef(doc, "Def" + std::to_string(i));
+        if (!first) first = d;
+    }
+    host::AppendElement(doc, 0, first, host::MainFlow(doc));
+    return doc;
+}
+
+void FreshSession() {
     host::ResetSession();
+    host::ResetClients();
     host::ResetUser();
-    F_ObjHandleT doc = qvtest::BuildDocument(xml, "Z:\\tmp\\nw_bench.fm");
-    host::AddElementDef(doc, "note");
-    F_ApiSetId(0, 0, FP_ActiveDoc, doc);
+    host::LoadClientInProcess(ClientInit, "");
     om_NWSetDefaults();
-    NodeWizardPrompts.performAllWarning = 0;  // no confirmation asked
-    NodeWizardQuery.expression = "//para";
-    NodeWizardQuery.elementAction = 2;
-    NodeWizardRun.retagName = "note";
-    double ms = Millis([] { om_NWRunQuery(NW_BTN_PERFORM_ON_ALL); });
-    *retagged = NodeWizardRun.elemSuccesses;
-    return ms;
+    DialogHandles = DialogHandlesT{};
 }
 
-// libxml2: its XPath over //para, then each matched node renamed; the time.
-double LibxmlRetagAll(const std::string &xml, size_t *retagged) {
-    xmlDoc *x = xmlReadMemory(xml.data(), int(xml.size()), "b.xml", nullptr, XML_PARSE_NOBLANKS);
-    double ms = Millis([&] {
-        xmlXPathContext *ctx = xmlXPathNewContext(x);
-        xmlXPathObject *res = xmlXPathEvalExpression(reinterpret_cast<const xmlChar *>("//para"), ctx);
-        size_t n = res && res->nodesetval ? size_t(res->nodesetval->nodeNr) : 0;
-        for (size_t i = 0; i < n; ++i) xmlNodeSetName(res->nodesetval->nodeTab[i], reinterpret_cast<const xmlChar *>("note"));
-        *retagged = n;
-        xmlXPathFreeObject(res);
-        xmlXPathFreeContext(ctx);
-    });
-    xmlFreeDoc(x);
-    return ms;
-}
-
-// Node Wizard and libxml2 over the same number of matches: times and their ratio.
-void BM_NodeWizardRetagAllVsLibxml2(benchmark::State &state) {
-    SetUpNodeWizard();
-    const std::string xml = GenerateXml(int(state.range(0)));
-    double ours = 1e300, lib = 1e300;
-    size_t n1 = 0, n2 = 0;
+// Opening the value drop-down: gathering every distinct value of the catalogue and handing it to
+// the list editor, on 10,000 and 100,000 distinct values.
+void BM_ValueDropDown(benchmark::State &state) {
+    FreshSession();
+    F_ObjHandleT small = ValuesDoc(10000), big = ValuesDoc(100000);
+    double t1 = 1e300, t10 = 1e300;
+    size_t offered = 0;
+    auto open = [&](F_ObjHandleT doc) {
+        std::vector<std::string> offers = om_NWAttrValueOffers(doc, 0);
+        offered = offers.size();
+        F_StringsT list = qv::NewStrings(offers);
+        om_DlgSetDDownList(&list);
+        F_ApiDeallocateStrings(&list);
+    };
     for (auto _ : state) {
-        ours = std::min(ours, NodeWizardRetagAll(xml, &n1));
-        lib = std::min(lib, LibxmlRetagAll(xml, &n2));
+        t1 = std::min(t1, Millis([&] { open(small); }));
+        t10 = std::min(t10, Millis([&] { open(big); }));
     }
-    state.counters["retagged"] = double(n1);
-    state.counters["libxml2_retagged"] = double(n2);
-    state.counters["nodewizard_ms"] = ours;
-    state.counters["libxml2_ms"] = lib;
-    state.counters["ratio"] = ours / lib;
+    state.counters["offered"] = double(offered);
+    state.counters["small_ms"] = t1;
+    state.counters["big_ms"] = t10;
+    state.counters["time_10x_over_1x"] = t10 / t1;
 }
-BENCHMARK(BM_NodeWizardRetagAllVsLibxml2)->Arg(10000)->Arg(50000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ValueDropDown)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// The Node Wizard's time over 50,000 matches divided by its time over 10,000.
-void BM_NodeWizardRetagAllScaling(benchmark::State &state) {
-    SetUpNodeWizard();
-    const std::string small = GenerateXml(10000), big = GenerateXml(50000);
-    double t1 = 1e300, t5 = 1e300;
-    size_t n = 0;
+// The Node Wizard's full refresh with 100 and 1,000 element definitions in the active document.
+void BM_WizardRefresh(benchmark::State &state) {
+    FreshSession();
+    F_ObjHandleT small = DefinitionsDoc(100), big = DefinitionsDoc(1000);
+    Activate(small);
+    om_NWOpenWizardDialog(-501, -501, 0);
+    double t1 = 1e300, t10 = 1e300;
     for (auto _ : state) {
-        t1 = std::min(t1, NodeWizardRetagAll(small, &n));
-        t5 = std::min(t5, NodeWizardRetagAll(big, &n));
+        Activate(small);
+        t1 = std::min(t1, Millis([] { om_NWRefreshWizardDialog(0); }));
+        Activate(big);
+        t10 = std::min(t10, Millis([] { om_NWRefreshWizardDialog(0); }));
     }
-    state.counters["time_5x_over_1x"] = t5 / t1;
+    state.counters["small_ms"] = t1;
+    state.counters["big_ms"] = t10;
+    state.counters["time_10x_over_1x"] = t10 / t1;
 }
-BENCHMARK(BM_NodeWizardRetagAllScaling)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_WizardRefresh)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// Set unique ID over every element of a flow of 1,000 and of 10,000 elements, as one batch.
+void BM_SetUniqueIdOverFlow(benchmark::State &state) {
+    double t1 = 1e300, t10 = 1e300;
+    auto run = [](int n) {
+        FreshSession();
+        F_ObjHandleT doc = ValuesDoc(n);
+        std::vector<F_ObjHandleT> items;
+        F_ObjHandleT root = F_ApiGetId(doc, F_ApiGetId(0, doc, FP_MainFlowInDoc), FP_HighestLevelElement);
+        for (F_ObjHandleT e = F_ApiGetId(doc, root, FP_FirstChildElement); e;
+             e = F_ApiGetId(doc, e, FP_NextSiblingElement))
+            items.push_back(e);
+        om_NWAttrForgetUniqueIds();
+        AttemptedActions = 0;
+        return Millis([&] {
+            for (F_ObjHandleT e : items) {
+                benchmark::DoNotOptimize(om_NWAttrSetUniqueId(doc, e));
+                ++AttemptedActions;
+            }
+        });
+    };
+    for (auto _ : state) {
+        t1 = std::min(t1, run(1000));
+        t10 = std::min(t10, run(10000));
+    }
+    state.counters["small_ms"] = t1;
+    state.counters["big_ms"] = t10;
+    state.counters["time_10x_over_1x"] = t10 / t1;
+}
+BENCHMARK(BM_SetUniqueIdOverFlow)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace

@@ -19,6 +19,8 @@
 #include "nodewizard/attr_actions.h"
 #include "nodewizard/element_actions.h"
 #include "nodewizard/error_report.h"
+#include "nodewizard/script_values.h"
+#include "nodewizard/scripts_doc.h"
 #include "xpath/xpath.h"
 
 namespace {
@@ -111,7 +113,7 @@ NWActionError RunElementAction(F_ObjHandleT doc, F_ObjHandleT node, NWElementAct
     case 26: {
         IntT kind = F_ApiGetInt(doc, node, FP_ElementType);
         if (kind != FV_FO_CONTAINER && kind != FV_FO_TBL_CELL) return 341;
-        std::string value = om_ElementText(scriptsDoc, actionElem, 0, 0, 0, 0);
+        std::string value = om_NWSResolveValue(scriptsDoc, actionElem, doc, node, 1);
         om_ElementDeleteContents(doc, node);
         if (!value.empty()) om_ElementInsertText(doc, node, value, LocContent);
         return 0;
@@ -160,7 +162,7 @@ NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_O
     case 60: return om_NWAttrPasteClipboard(doc, node, "", index, 2, scriptsDoc);
     case 61: return om_NWAttrSetUniqueId(doc, node);
     case 62: {
-        ActionAttrValues = {om_ElementText(scriptsDoc, actionElem, 0, 0, 0, 0)};
+        ActionAttrValues = {om_NWSResolveValue(scriptsDoc, actionElem, doc, node, 1)};
         return om_NWAttrReplaceValues(doc, node, names, ActionAttrValues, index);
     }
     case 63: return om_NWAttrTokenize(doc, node, names, index, 1);
@@ -247,6 +249,7 @@ NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT a
     if (attrIndex < -1) attrIndex = LastMatchedAttribute();
 
     std::vector<std::string> savedValues = ActionAttrValues;
+    if (!scriptsDoc) scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0);  // the clipboard actions need it
     NWActionError result = IsOpenDocOrBook(doc) ? RunAttrAction(doc, node, attrIndex, scriptsDoc, actionElem) : 616;
     ActionAttrValues = std::move(savedValues);
 

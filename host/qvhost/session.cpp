@@ -186,18 +186,6 @@ bool CallClient(Script &, const Words &a, const std::string &, std::string *erro
     return true;
 }
 
-// The Node Wizard's fields and buttons through the plug-in's stand-in for its dialog.
-bool NodeWizard(Script &, const Words &a, const std::string &, std::string *error) {
-    std::string text;
-    for (size_t i = 0; i < a.size(); ++i) text += (i ? "\n" : "") + a[i];
-    IntT answer = 0;
-    host::Client *client = host::FindClient("Quorvane");
-    if (!client || !host::CallClientExport(client, "qv_NodeWizardSessionStep", text, &answer))
-        return Refuse(error, "the loaded plug-in has no Node Wizard");
-    if (answer < 0) return Refuse(error, "the Node Wizard does not know \"" + a[0] + "\" (see qvhost --help)");
-    return true;
-}
-
 bool DialogAction(Script &, const Words &a, const std::string &, std::string *error) {
     std::string action;
     for (size_t i = 1; i < a.size(); ++i) action += (i > 1 ? " " : "") + a[i];
@@ -329,7 +317,6 @@ const Command kCommands[] = {
     {"shortcut", 1, 1, true, Shortcut},
     {"call-client", 1, 2, true, CallClient},
     {"dialog", 2, -1, true, DialogAction},
-    {"node-wizard", 1, -1, true, NodeWizard},
     {"follow-link", 0, 1, true, FollowLink},
     {"quit", 0, 0, true, Quit},
     {"answer", 1, -1, false, Answer},
@@ -491,16 +478,6 @@ the host raises for it):
   shortcut KEYS               press the shortcut bound to a command
   call-client NAME [MESSAGE]  another client calls NAME; its answer goes to the transcript
   dialog RESOURCE ACTION...   act on a shown modeless dialog (see answer dialog)
-  node-wizard FIELD VALUE...  fill a field of the Node Wizard as its dialog would: expression
-                              TEXT, element-action NAME, attribute-action NAME, name TEXT (the
-                              retag, wrap and insert name), conditions NAME..., attribute-names
-                              NAME..., attribute-values VALUE..., all-flows 0|1, report-errors
-                              0|1, max-errors N
-  node-wizard press BUTTON    press a Node Wizard button: "Match First", "Match Next",
-                              "Match All", "Perform", "Perform and Match Next", "Perform On All"
-  node-wizard counts          print the counters of the last batch (element and attribute
-                              actions succeeded and failed, actions attempted) and the number
-                              of entries in the match list
   follow-link [N]             click the N-th Hypertext link (default 1) of the active document
                               (an error report's entry): "openObjectId PATH:5 ID" brings PATH
                               forward (opening it when needed) and selects its element with
