@@ -372,6 +372,7 @@ F_ObjHandleT om_NWMatchNextOrPerform(IntT button) {
     if (button == 5) button = NW_BTN_MATCH_NEXT;
     CancelFlag = 0;
     NodeWizardQuery.reportedErrors = 0;
+    om_NWAttrForgetUniqueIds();  // the document may have changed since the last batch
     om_NWReadDialog(1);  // a failed validation only keeps the actions from running
 
     IntT sequence = om_NWCompiledSequence();

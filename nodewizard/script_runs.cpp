@@ -22,6 +22,7 @@
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 #include "lib/translation/msgformat.h"
+#include "nodewizard/attr_actions.h"
 #include "nodewizard/error_report.h"
 #include "nodewizard/script_interpreter.h"
 #include "nodewizard/scripts_doc.h"
@@ -403,6 +404,7 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
     NodeWizardQuery.componentsNotOpened = 0;
     NodeWizardQuery.reportedErrors = 0;
     AttemptedActions = 0;
+    om_NWAttrForgetUniqueIds();
 
     F_ObjHandleT finalTarget = target;
     if (NodeWizardOptions.classicBookMode == 1 && bookTarget) {
