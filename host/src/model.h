@@ -269,6 +269,8 @@ F_ObjHandleT FlowOfElement(F_ObjHandleT e);
 const std::string &ParagraphFormatOf(const Element &e);
 // Marks the document's derived views (paragraphs, pages) stale and the document modified.
 void MarkChanged(F_ObjHandleT doc, bool modified = true);
+// Marks the document modified by a change that leaves its layout as it is (text properties).
+void MarkModified(F_ObjHandleT doc);
 // Destroys e and its subtree (ids go stale); e must be unlinked.
 void DestroySubtree(F_ObjHandleT e);
 

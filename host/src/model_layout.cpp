@@ -210,6 +210,10 @@ void MarkChanged(F_ObjHandleT doc, bool modified) {
     if (modified) d->modified = 1;
 }
 
+void MarkModified(F_ObjHandleT doc) {
+    if (Document *d = Doc(doc)) d->modified = 1;
+}
+
 void ForgetDerived(Document &d) {
     d.layout.reset();
     AllIds().erase(d.id);

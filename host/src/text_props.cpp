@@ -302,7 +302,7 @@ void F_ApiSetTextPropVal(F_ObjHandleT docId, const F_TextRangeT *range, const F_
         Fail(Doc(docId) ? FE_BadParameter : FE_BadDocId);
         return;
     }
-    if (SetOne(docId, *range, *value)) MarkChanged(docId);
+    if (SetOne(docId, *range, *value)) MarkModified(docId);  // runs are not part of the layout
 }
 
 void F_ApiSetTextProps(F_ObjHandleT docId, const F_TextRangeT *range, const F_PropValsT *props) {
@@ -315,7 +315,7 @@ void F_ApiSetTextProps(F_ObjHandleT docId, const F_TextRangeT *range, const F_Pr
         if (TextPropType(props->val[i].propIdent, type) && props->val[i].propIdent != kTextFrame)
             SetOne(docId, *range, props->val[i], true);
     }
-    MarkChanged(docId);
+    MarkModified(docId);
 }
 
 void F_ApiScrollToText(F_ObjHandleT docId, const F_TextRangeT *range) {
