@@ -6,10 +6,10 @@
 #include <string>
 
 #include "fdk.h"
+#include "lib/state/settings_files.h"
 #include "lib/state/cond_settings.h"
 
 // The file name of the condition settings document in the settings folder.
-inline constexpr const char *kCondSettingsFileName = "Quorvane_Cond_Mgmt_Settings.fm";
 // The translation table of the Condition Manager and of the condition messages.
 inline constexpr const char *kCondTable = "Quorvane - Condition Management Settings";
 
