@@ -62,6 +62,7 @@ const TriggerRow kTriggerRows[] = {
 }  // namespace
 
 std::string qv_CondSettingsPath() {
+    if (!SettingsFiles.condSettings.empty()) return SettingsFiles.condSettings;
     std::string dir = ClientDir();
     if (!dir.empty() && dir.back() != '\\') dir += '\\';
     return dir + kCondSettingsFileName;

@@ -89,6 +89,7 @@ protected:
         om_LangInit("Quorvane", "", "English");
         om_XPathInitEngine(5000, 255, 10000);
         om_XPathResetNodeTable();
+        SettingsFiles = SettingsFilesT{};
         CondTriggerSettings = CondTriggerSettingsT{};
         AutoApplyRules = AutoApplyRulesT{};
         DialogHandles = DialogHandlesT{};
