@@ -53,8 +53,22 @@ std::vector<std::string> MenuStrings() {
     return out;
 }
 
+// While it lives, no document is active: the Node Wizard then shows its own texts, not the
+// active document's file name and element tags, which are no strings of the plug-in.
+class NoActiveDocument {
+  public:
+    NoActiveDocument() : saved_(F_ApiGetId(0, 0, FP_ActiveDoc)) { F_ApiSetId(0, 0, FP_ActiveDoc, 0); }
+    ~NoActiveDocument() { F_ApiSetId(0, 0, FP_ActiveDoc, saved_); }
+    NoActiveDocument(const NoActiveDocument &) = delete;
+    NoActiveDocument &operator=(const NoActiveDocument &) = delete;
+
+  private:
+    F_ObjHandleT saved_;
+};
+
 std::vector<std::string> NodeWizardStrings() {
     std::vector<std::string> out{"Quorvane Node Wizard"};
+    NoActiveDocument quiet;
     om_NWOpenWizardDialog(0, 0, 0);
     if (F_ObjHandleT dlg = DialogHandles[kDlgNodeWizard]) {
         Append(out, DialogStrings(dlg, 1));

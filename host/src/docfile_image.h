@@ -195,6 +195,7 @@ struct RunImage {
     uint32_t length = 0;
     std::string color;  // "" = none
     std::vector<std::string> conditions;
+    std::string charFormat;  // the character format's tag; "" = none
 };
 
 struct DocImage {

@@ -102,7 +102,7 @@ void BuildObjectProps(F_ObjHandleT doc, F_ObjHandleT elem, IntT elemKind, const 
     }
 }
 
-// The runs of a text node, when any carries a colour or a condition.
+// The runs of a text node, when any carries a colour, a condition or a character format.
 std::vector<RunImage> ExtractRuns(F_ObjHandleT doc, F_ObjHandleT node) {
     std::vector<RunImage> runs;
     bool marked = false;
@@ -110,20 +110,22 @@ std::vector<RunImage> ExtractRuns(F_ObjHandleT doc, F_ObjHandleT node) {
         RunImage ri{r.len > 0 ? static_cast<uint32_t>(r.len) : 0, NameOf(doc, r.props.color), {}};
         for (IntT c : r.props.conditions)
             if (std::string name = NameOf(doc, static_cast<F_ObjHandleT>(c)); !name.empty()) ri.conditions.push_back(name);
-        marked = marked || !ri.color.empty() || !ri.conditions.empty();
+        ri.charFormat = r.props.charFormat;
+        marked = marked || !ri.color.empty() || !ri.conditions.empty() || !ri.charFormat.empty();
         runs.push_back(std::move(ri));
     }
     if (!marked) runs.clear();
     return runs;
 }
 
-// Gives a text node the colours and conditions of an image's runs.
+// Gives a text node the colours, conditions and character formats of an image's runs.
 void BuildRuns(F_ObjHandleT doc, F_ObjHandleT node, const std::vector<RunImage> &runs) {
     std::vector<PropRun> out;
     for (const RunImage &ri : runs) {
         PropRun r;
         r.len = static_cast<IntT>(std::min<uint32_t>(ri.length, 0x7FFFFFFF));
         if (!ri.color.empty()) r.props.color = NamedFor(doc, FO_Color, ri.color);
+        r.props.charFormat = ri.charFormat;
         for (const std::string &c : ri.conditions)
             if (F_ObjHandleT id = NamedFor(doc, FO_CondFmt, c)) r.props.conditions.push_back(static_cast<IntT>(id));
         out.push_back(std::move(r));

@@ -234,7 +234,7 @@ class NativeReader {
                 if (last < 0 || image_.nodes[last].def != kTextNode || image_.nodes[last].parent != open_.back())
                     return reader_.Fail("a run does not follow its text");
                 if (!Int("length", 0, std::numeric_limits<int32_t>::max(), 0, v)) return;
-                image_.textRuns[last].push_back(RunImage{static_cast<uint32_t>(v), Attr("color"), {}});
+                image_.textRuns[last].push_back(RunImage{static_cast<uint32_t>(v), Attr("color"), {}, Attr("character-format")});
                 break;
             }
             case Tag::C: {
@@ -445,6 +445,7 @@ void WriteTree(NativeWriter &w, const DocImage &image, const FlowImage &flow) {
                     w.Open("r");
                     w.Attribute("length", std::to_string(run.length));
                     if (!run.color.empty()) w.Attribute("color", run.color);
+                    if (!run.charFormat.empty()) w.Attribute("character-format", run.charFormat);
                     for (const std::string &c : run.conditions) {
                         w.Open("c");
                         w.Attribute("name", c);

@@ -19,7 +19,8 @@
 //           <prop number="1025">marker text</prop>   (properties of the object the element stands
 //                                                   for: marker, cross-reference, table row)
 //           <t uid="1001">text<x c="8"/>more</t>
-//           <r length="4" color="Red"><c name="Draft"/></r>   (character runs of the text before)
+//           <r length="4" color="Red" character-format="Emphasis"><c name="Draft"/></r>
+//                                                  (character runs of the text before)
 //         </e>
 //       </flow>
 //     </flows>
