@@ -18,6 +18,7 @@
 #include "lib/translation/msgformat.h"
 #include "nodewizard/dialogs.h"
 #include "plugin/cond_settings.h"
+#include "plugin/features.h"
 
 namespace {
 
@@ -105,7 +106,11 @@ std::vector<std::string> ConditionManagerStrings() {
 
 std::vector<std::string> ScriptsStrings() {
     std::vector<std::string> out{"Quorvane Node Wizard Scripts"};
-    bool hasOpen = std::find(out.begin(), out.end(), "Open Scripts File") != out.end();
+    om_NWSOpenPalette(0);
+    std::vector<std::string> palette = DialogStrings(DialogHandles[kDlgNWScripts], 1);
+    CloseDialog(kDlgNWScripts);
+    Append(out, palette);
+    bool hasOpen = std::find(palette.begin(), palette.end(), "Open Scripts File") != palette.end();
     Append(out, {hasOpen ? "Close Scripts File" : "Open Scripts File"});
     Append(out, {"{no scripts found}", "{no events found}", "{none}", "{no name}", "(all events)", "Processing...",
                  "Press Esc to cancel.", "Browse...", "Manage...", "Select scripts document"});
@@ -114,6 +119,9 @@ std::vector<std::string> ScriptsStrings() {
 
 std::vector<std::string> LaunchStrings() {
     std::vector<std::string> out{"Transform Document", "Transform Book"};
+    om_XformLaunch(0, 1, 0);  // opened only
+    Append(out, DialogStrings(DialogHandles[kDlgTransformationSetup], 1));
+    CloseDialog(kDlgTransformationSetup);
     Append(out, {"Choose the folder for the tranformed book. It must be different than the book's current folder."});
     return out;
 }
