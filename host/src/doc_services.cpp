@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "doc_services.h"
+
 #include "model_internal.h"
 #include "model_layout.h"
 #include "paths.h"
@@ -59,7 +61,6 @@ const IntT kUpdateBookParams[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
 
 }  // namespace
 
-// The parameters of the last import and book update (tests read them).
 std::vector<std::pair<IntT, IntT>> &LastImportParams() {
     static std::vector<std::pair<IntT, IntT>> last;
     return last;

@@ -190,12 +190,15 @@ struct ObjectPropImage {
     std::string value;
 };
 
-// A run of a text node's characters with its colour and condition tags (by name).
+// A run of a text node's characters with its colour and condition tags (by name), its
+// character format tag, flag 609 and change bar.
 struct RunImage {
     uint32_t length = 0;
     std::string color;  // "" = none
     std::vector<std::string> conditions;
-    std::string charFormat;  // the character format's tag; "" = none
+    std::string charFormat;  // "" = none
+    int flag = 0;
+    int changeBar = 0;
 };
 
 struct DocImage {

@@ -1,5 +1,6 @@
 // Building documents from images and extracting images from documents.
 #include "docfile_model.h"
+#include "docfile_extras.h"
 
 #include <unordered_map>
 #include <unordered_set>
@@ -102,23 +103,24 @@ void BuildObjectProps(F_ObjHandleT doc, F_ObjHandleT elem, IntT elemKind, const 
     }
 }
 
-// The runs of a text node, when any carries a colour, a condition or a character format.
+// The runs of a text node, when any carries a colour, a condition, a character format, the flag
+// or a change bar.
 std::vector<RunImage> ExtractRuns(F_ObjHandleT doc, F_ObjHandleT node) {
     std::vector<RunImage> runs;
     bool marked = false;
     for (const PropRun &r : TextRuns(node)) {
-        RunImage ri{r.len > 0 ? static_cast<uint32_t>(r.len) : 0, NameOf(doc, r.props.color), {}};
+        RunImage ri{r.len > 0 ? static_cast<uint32_t>(r.len) : 0, NameOf(doc, r.props.color), {}, r.props.charFormat,
+                    r.props.flag, r.props.changeBar};
         for (IntT c : r.props.conditions)
             if (std::string name = NameOf(doc, static_cast<F_ObjHandleT>(c)); !name.empty()) ri.conditions.push_back(name);
-        ri.charFormat = r.props.charFormat;
-        marked = marked || !ri.color.empty() || !ri.conditions.empty() || !ri.charFormat.empty();
+        marked = marked || !ri.color.empty() || !ri.conditions.empty() || !ri.charFormat.empty() || ri.flag || ri.changeBar;
         runs.push_back(std::move(ri));
     }
     if (!marked) runs.clear();
     return runs;
 }
 
-// Gives a text node the colours, conditions and character formats of an image's runs.
+// Gives a text node the colours and conditions of an image's runs.
 void BuildRuns(F_ObjHandleT doc, F_ObjHandleT node, const std::vector<RunImage> &runs) {
     std::vector<PropRun> out;
     for (const RunImage &ri : runs) {
@@ -126,6 +128,8 @@ void BuildRuns(F_ObjHandleT doc, F_ObjHandleT node, const std::vector<RunImage> 
         r.len = static_cast<IntT>(std::min<uint32_t>(ri.length, 0x7FFFFFFF));
         if (!ri.color.empty()) r.props.color = NamedFor(doc, FO_Color, ri.color);
         r.props.charFormat = ri.charFormat;
+        r.props.flag = ri.flag;
+        r.props.changeBar = ri.changeBar;
         for (const std::string &c : ri.conditions)
             if (F_ObjHandleT id = NamedFor(doc, FO_CondFmt, c)) r.props.conditions.push_back(static_cast<IntT>(id));
         out.push_back(std::move(r));
@@ -176,7 +180,8 @@ void KeepNotes(F_ObjHandleT doc, const DocImage &image, const std::vector<F_ObjH
     byElement(xml.before, n.before);
     byElement(xml.atEnd, n.atEnd);
     byElement(xml.referenceOf, n.referenceOf);
-    n.otherSettings = image.otherSettings;
+    for (const auto &setting : image.otherSettings)
+        if (!IsExtraSetting(setting.first)) n.otherSettings.push_back(setting);
     for (const ElementDefImage &d : image.defs) {
         if (!d.contentModel.empty()) n.contentModels[d.name] = d.contentModel;
         for (const AttrDefImage &a : d.attributes)
@@ -257,6 +262,7 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
             if (auto r = image.textRuns.find(i); r != image.textRuns.end() && !e->def) BuildRuns(doc, id, r->second);
         }
     }
+    RestoreExtras(doc, image.otherSettings);
     KeepNotes(doc, image, ids);
     MarkChanged(doc, false);
     d->modified = 0;
@@ -289,6 +295,7 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
         if (auto it = notes->atEnd.find(id); it != notes->atEnd.end()) image.xml.atEnd[index] = it->second;
         if (auto it = notes->referenceOf.find(id); it != notes->referenceOf.end()) image.xml.referenceOf[index] = it->second;
     };
+    SaveExtras(doc, image.otherSettings);
     std::unordered_map<F_ObjHandleT, int32_t> defIndex;
     for (F_ObjHandleT id : d->defs) {
         const ElementDef *def = Def(id);

@@ -48,12 +48,6 @@ PageStore &Pages() {
 
 bool IsGraphicKind(int kind) { return (kind >= 9 && kind <= 21 && kind != FO_TextFrame) || kind == FO_AFrame; }
 
-PropValue IntValue(IntT i) {
-    PropValue v;
-    v.i = i;
-    return v;
-}
-
 // The page of the text frame holding a paragraph (880 of its frame, as the frame reports it).
 F_ObjHandleT PageOfPgf(F_ObjHandleT doc, F_ObjHandleT pgf) {
     PropValue frame, page;
@@ -385,6 +379,22 @@ std::vector<F_ObjHandleT> DocumentGraphics(F_ObjHandleT doc) {
         if (GraphicOf(doc, g)) out.push_back(g);
     return out;
 }
+
+std::vector<F_ObjHandleT> PageGraphics(F_ObjHandleT doc) {
+    std::vector<F_ObjHandleT> out;
+    for (F_ObjHandleT g : Graphics().onPages[doc])
+        if (GraphicOf(doc, g)) out.push_back(g);
+    return out;
+}
+
+F_ObjHandleT VariableOfElement(F_ObjHandleT doc, F_ObjHandleT elem) { return VariableOf(doc, elem); }
+
+F_ObjHandleT VariableFormatOf(F_ObjHandleT var) {
+    auto it = VariableFormats().find(var);
+    return it == VariableFormats().end() ? 0 : it->second;
+}
+
+void SetVariableFormat(F_ObjHandleT var, F_ObjHandleT format) { VariableFormats()[var] = format; }
 
 std::vector<F_ObjHandleT> FrameGraphics(F_ObjHandleT doc, F_ObjHandleT frame) {
     std::vector<F_ObjHandleT> out;

@@ -6,6 +6,7 @@
 
 #include "edit_support.h"
 #include "element_objects.h"
+#include "model_layout.h"
 #include "records.h"
 
 namespace host {
@@ -329,6 +330,18 @@ F_ObjHandleT F_ApiNewTable(F_ObjHandleT docId, ConStringT format, IntT numCols, 
     if (numCols < 1 || numBodyRows < 1 || numHeaderRows < 0 || numFooterRows < 0) return Fail(FE_BadParameter), 0;
     F_ElementLocT at{};
     if (!TextLocToElement(docId, *loc, at) || !at.parentId) return Fail(FE_BadParameter), 0;
+    // A text location names a place in a paragraph, which may lie at the boundary of several
+    // elements; when it is the document's insertion point, the table goes where that point
+    // stands in the structure (before the element it was set before, not inside it).
+    {
+        Document &d = *Doc(docId);
+        F_ElementRangeT sel = SelectionElements(d);
+        F_TextLocT selText{};
+        if (!d.sel.textView && sel.beg.parentId && sel.beg.parentId == sel.end.parentId &&
+            sel.beg.childId == sel.end.childId && sel.beg.offset == sel.end.offset && sel.beg.offset == 0 &&
+            ElementLocToText(docId, sel.beg, selText) && selText.objId == loc->objId && selText.offset == loc->offset)
+            at = sel.beg;
+    }
     F_ObjHandleT before = PlaceBefore(docId, at);  // a place inside a text node splits it
     F_ObjHandleT table = BuildTableElement(docId, numCols, numBodyRows, numHeaderRows, numFooterRows);
     LinkChild(at.parentId, table, before);

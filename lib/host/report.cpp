@@ -199,7 +199,7 @@ void om_ReportAddTableEntry(F_ObjHandleT linkDoc, ConStringT path, F_ObjHandleT 
     F_ObjHandleT last = cell ? F_ApiGetId(doc, cell, kLastPgfInFrame) : 0;
     if (!last) return;
     F_ObjHandleT pgf = last;
-    if (qv::PgfText(doc, last, 0, false, false).empty()) {
+    if (qv::PgfText(doc, last, -1, false, false).empty()) {
         om_PgfReplaceText(doc, last, last, 0, -1, S(text).c_str());
         if (!S(pgfFormat).empty()) om_PgfApplyFormat(doc, last, pgfFormat);
     } else {
@@ -328,7 +328,7 @@ F_ObjHandleT om_PgfFind(F_ObjHandleT docId, F_ObjHandleT pgfId, ConStringT flowN
         return caseFlag ? a == b : qv::FoldCase(a) == qv::FoldCase(b);
     };
     for (int steps = 0; p && steps < kStepLimit; ++steps, p = F_ApiGetId(docId, p, kNextPgfInFlow)) {
-        if (!fmt.empty() ? same(HostGetString(docId, p, FP_Name), fmt) : same(qv::PgfText(docId, p, 0, false, false), want))
+        if (!fmt.empty() ? same(HostGetString(docId, p, FP_Name), fmt) : same(qv::PgfText(docId, p, -1, false, false), want))
             return p;
     }
     return 0;

@@ -75,7 +75,7 @@ if(NOT added EQUAL 1 OR NOT updated MATCHES ">General settings</t>" OR NOT updat
    OR NOT updated MATCHES "Rules Chest")
   message(FATAL_ERROR "update: ${added} rows added, or a string or translation missing:\n${updated}")
 endif()
-if(NOT updated MATCHES "Obsolete label</t>[ \n]*<r length=\"14\" character-format=\"Red\"")
+if(NOT updated MATCHES "Obsolete label</t>[ \n]*<r length=\"14\" format=\"Red\"")
   message(FATAL_ERROR "update: the unused row is not marked:\n${updated}")
 endif()
 
