@@ -204,6 +204,15 @@ TEST_F(CondApply, RulesOutliveANodeTableReset) {
     EXPECT_EQ(TagsAt(doc, p1, 0), "Draft");
 }
 
+TEST_F(CondApply, MissingSettingsAreReportedOncePerRun) {
+    std::filesystem::remove(dir / kCondSettingsFileName);
+    EXPECT_EQ(om_CondApplyRulesToDoc(doc, 1, 1), 0);
+    EXPECT_EQ(om_CondApplyRulesToSubtree(doc, root, 1, 0), 0);
+    EXPECT_EQ(Shown("The condition rules could not be read"), 2);
+    EXPECT_EQ(Shown("Conditions were applied"), 0);
+    EXPECT_EQ(TagsAt(doc, p1, 0), "");
+}
+
 class CondBook : public CondApply {
 protected:
     void SetUp() override {
