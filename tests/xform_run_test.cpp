@@ -8,6 +8,7 @@
 
 #include "lib/dialogs/dlgitems.h"
 #include "lib/globals.h"
+#include "lib/state/general_preferences.h"
 #include "lib/host/attributes.h"
 #include "lib/host/documents.h"
 #include "lib/host/element_text.h"
@@ -151,8 +152,8 @@ TEST_F(Xform, ParameterNamesAreReplacedWhole) {
 }
 
 TEST_F(Xform, ParametersInExpressionsAndTheirFailures) {
-    XformPrefs.recognizeParamsInExpressions = 1;
-    XformPrefs.recognizeParamsInLiterals = 1;
+    GeneralPreferences.xformRecognizeParamsInExpressions = 1;
+    GeneralPreferences.xformRecognizeParamsInLiterals = 1;
     F_ObjHandleT src = NewDoc("Z:\\t\\src.fm", "D(P{k=a}('one') P{k=b}('two'))");
     (void)src;
     F_ObjHandleT doc = NewDoc(
@@ -164,7 +165,7 @@ TEST_F(Xform, ParametersInExpressionsAndTheirFailures) {
     EXPECT_EQ(MainOutline(doc), "S(Out('two') Yes)");
     // Unresolved: the entry lists the parameters defined.
     ResetXform();
-    XformPrefs.recognizeParamsInExpressions = 1;
+    GeneralPreferences.xformRecognizeParamsInExpressions = 1;
     NewDoc("Z:\\t\\src.fm", "D(P)");
     doc = NewDoc("Z:\\t\\style.fm", "S(QVRN_copy-of{source_file=src.fm|select=//P[@k=$nope]})");
     EXPECT_EQ(om_XformTransformDocument(doc, doc), 14);
@@ -279,7 +280,7 @@ TEST_F(XformFiles, SaveAsRebasesRelativeSourcePaths) {
                              " QVRN_copy-of{source_file=current|select=/x} QVRN_copy-of{source_file=Q:/far/src.fm|select=/x})");
     std::string before = win + "a\\style.fm";
     doc = F_ApiSimpleSave(doc, (win + "b\\style.fm").c_str(), 0);
-    om_XformRebaseSourcePaths(doc, before, 1);
+    om_XformRebaseSourcePaths(doc, before.c_str(), 1);
     EXPECT_EQ(MainOutline(doc),
               "S(QVRN_copy-of{select=/x|source_file=../a/data/src.fm} QVRN_copy-of{select=/x|source_file=Current} "
               "QVRN_copy-of{select=/x|source_file=current} QVRN_copy-of{select=/x|source_file=Q:/far/src.fm})");

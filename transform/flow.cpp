@@ -6,6 +6,7 @@
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
+#include "lib/state/general_preferences.h"
 #include "lib/host/attributes.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/element_ops.h"
@@ -143,7 +144,7 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
 
 IntT om_XformCompileParamTest(const std::string &test) {
     std::string t = XformStraightenQuotes(test);
-    t = XformSubstituteParams(t, 1, XformPrefs.recognizeParamsInLiterals);
+    t = XformSubstituteParams(t, 1, GeneralPreferences.xformRecognizeParamsInLiterals);
     IntT n = om_XPathCompile(".[" + t + "]", 1);
     return n > XPathLastSequenceNumber ? 50177 : n;
 }
@@ -156,7 +157,7 @@ F_ObjHandleT om_XformEvalTest(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT 
     ElementWalkPushed walk;
     XformQuery q;
     std::string test = XformAttr(doc, elem, "test");
-    if (XformPrefs.recognizeParamsInExpressions && t != XT_Param && !test.empty() && test[0] == '$') {
+    if (GeneralPreferences.xformRecognizeParamsInExpressions && t != XT_Param && !test.empty() && test[0] == '$') {
         IntT n = om_XformCompileParamTest(test);
         if (n == 50177) return StatusCode = 50177, 0;
         F_ObjHandleT inherited = static_cast<F_ObjHandleT>(om_XformGetContextDocId(doc, elem));
