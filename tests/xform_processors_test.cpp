@@ -96,6 +96,11 @@ const Case kCases[] = {
     {"template content runs with the call's context",
      "Out(QVRN_for-each{source_file=src.fm|select=//Title}(QVRN_template{source_file=Current|template_ID=v}))", "Out(Got('Intro'))", {}, 0,
      "Tpl(QVRN_template{template_ID=v}(Got(QVRN_value-of{select=.})))"},
+    {"a failed row run is reported after the table is built",
+     "Out(QVRN_table{element_tag=Tbl|num_columns=1}(QVRN_tablebody{element_tag=TBody}("
+     "QVRN_tablerow{element_tag=TRow|source_file=src.fm|select=//Title}(QVRN_tablecell{element_tag=TCell}(QVRN_value-of{select=.}))"
+     " QVRN_tablerow{element_tag=TRow|source_file=missing.fm|select=//Para}(QVRN_tablecell{element_tag=TCell}))))",
+     "Out(Tbl(TBody(TRow(TCell(QVRN_value-of{select=.})))))", {403}, 14},
     // Failures stop the run at the element, with one entry.
     {"empty select", "Out(QVRN_copy-of{source_file=src.fm|select=})", "Out(QVRN_copy-of{source_file=src.fm})", {401}, 13},
     {"select that does not compile", "Out(QVRN_copy-of{select=//Para[|source_file=src.fm})",

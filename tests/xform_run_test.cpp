@@ -6,6 +6,8 @@
 
 #include "xform_fixture.h"
 
+#include "transform/xform_internal.h"
+
 #include "lib/dialogs/dlgitems.h"
 #include "lib/globals.h"
 #include "lib/state/general_preferences.h"
@@ -130,6 +132,34 @@ TEST_F(Xform, StructurelessStylesheetAndUnknownCodes) {
     EXPECT_EQ(om_XformErrorText(211, "p"),
               "An unknown error occurred. The reported error constant is:\n\n211\n\nPlease report this information to "
               "Orle Meadow.");
+}
+
+TEST_F(Xform, CheckPastesMarkerTemplatesOnlyWhileItChecks) {
+    F_ObjHandleT doc = NewDoc("Z:\\t\\style.fm", "S(P(Mark) QVRN_value-of{select=})", "T(QVRN_template{template_ID=t1}(Item('T')))");
+    F_ObjHandleT type = F_ApiNewNamedObject(doc, FO_MarkerType, "QVRN_template");
+    F_ObjHandleT first = F_ApiGetId(0, doc, FP_FirstMarkerInDoc);
+    ASSERT_NE(first, 0u);
+    F_ApiSetId(doc, first, FP_MarkerTypeId, type);
+    F_ApiSetString(doc, first, FP_MarkerText, "Current---t1");
+    // The preparation of a run pastes the template at the marker.
+    om_XformExpandTemplateMarkers(doc);
+    EXPECT_EQ(MainOutline(doc), "S(P(Mark<Current---t1> Item('T')) QVRN_value-of)");
+    F_ApiDelete(doc, XformPastedByMarkers.at(0));
+    // The check leaves the document as it was, markers included, and reports each fault.
+    for (int round = 0; round < 2; ++round) {
+        AnswerYes();
+        F_ApiSetId(0, 0, FP_ActiveDoc, doc);
+        om_XformCheckStylesheet();
+        EXPECT_EQ(MainOutline(doc), "S(P(Mark<Current---t1>) QVRN_value-of)") << round;
+    }
+    EXPECT_EQ(ReportedCodes(), (std::vector<IntT>{401, 401}));
+    // Markers that name nothing usable are warnings at their element.
+    XformReportLog.clear();
+    for (const char *text : {"", "Current---t1---x", "C---t1", "nofile.fm---t1", "Current---none"}) {
+        F_ApiSetString(doc, first, FP_MarkerText, text);
+        om_XformExpandTemplateMarkers(doc);
+    }
+    EXPECT_EQ(ReportedCodes(), (std::vector<IntT>{458, 459, 459, 460, 461}));
 }
 
 // ---- parameters ------------------------------------------------------------------------------------
