@@ -56,8 +56,10 @@ bool TakeSort(F_ObjHandleT doc, F_ObjHandleT elem, SortSpec &sort) {
     return true;
 }
 
-// Where a copy with key goes among the sorted keys: after every key it does not precede.
-size_t SortedPlace(const std::vector<std::string> &keys, const std::string &key, const SortSpec &sort) {
+// Where a copy with key goes among the sorted keys of the copies made so far: after every key it
+// does not precede (equal keys keep match order). The keys are kept beside the copies, so the
+// place is found by halving instead of reading each copy's stored key.
+size_t om_XformSortedCopyPosition(const std::vector<std::string> &keys, const std::string &key, const SortSpec &sort) {
     auto goesOn = [&](const std::string &other) {
         int r = XformCompareKeys(key, other, sort.dataType);
         return sort.order == 2 ? r <= 0 : r >= 0;
@@ -112,7 +114,7 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
             size_t place = copies.size();
             if (sort.seq) {
                 key = XformSortKey(m.doc, m.node, sort.seq);
-                place = SortedPlace(keys, key, sort);
+                place = om_XformSortedCopyPosition(keys, key, sort);
             }
             F_ObjHandleT copy = 0;
             if (place == copies.size()) {

@@ -45,9 +45,23 @@ struct TemplateCell {
     F_ObjHandleT cell = 0, def = 0;
 };
 
+// The place of a new row among the part's placed rows (0: right below the anchor row): after every
+// row whose key it does not precede, found by halving over the keys kept beside the rows.
+size_t om_XformSortedRowPosition(const std::vector<std::string> &keys, const std::string &key, IntT order,
+                                 IntT dataType) {
+    size_t lo = 0, hi = keys.size();
+    while (lo < hi) {
+        size_t mid = (lo + hi) / 2;
+        int r = XformCompareKeys(key, keys[mid], dataType);
+        if (order == 2 ? r <= 0 : r >= 0) lo = mid + 1;
+        else hi = mid;
+    }
+    return lo;
+}
+
 // onClipboard: the template cell whose content the clipboard holds (0: none); a row of one cell
 // copies its template once for all its rows.
-void FillRowCells(F_ObjHandleT doc, const std::vector<TemplateCell> &cells, F_ObjHandleT newRow, const XformMatch &m,
+void om_XformFillRowCells(F_ObjHandleT doc, const std::vector<TemplateCell> &cells, F_ObjHandleT newRow, const XformMatch &m,
                   F_ObjHandleT &onClipboard) {
     std::vector<F_ObjHandleT> targets = XformChildren(doc, newRow);
     for (size_t i = 0; i < cells.size() && i < targets.size(); ++i) {
@@ -107,14 +121,7 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
             size_t place = placed->rows.size();
             if (sortSeq) {
                 key = XformSortKey(m.doc, m.node, sortSeq);
-                size_t lo = 0, hi = placed->keys.size();
-                while (lo < hi) {
-                    size_t mid = (lo + hi) / 2;
-                    int r = XformCompareKeys(key, placed->keys[mid], dataType);
-                    if (order == 2 ? r <= 0 : r >= 0) lo = mid + 1;
-                    else hi = mid;
-                }
-                place = lo;
+                place = om_XformSortedRowPosition(placed->keys, key, order, dataType);
             }
             F_ObjHandleT refElem = place == 0 ? anchor : placed->rows[place - 1];
             F_ObjHandleT refRow = F_ApiGetId(doc, refElem, FP_Object);
@@ -129,7 +136,7 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
             } else {
                 placed->keys.push_back(key);
             }
-            FillRowCells(doc, cells, newRow, m, onClipboard);
+            om_XformFillRowCells(doc, cells, newRow, m, onClipboard);
         }
     }
     return 0;
