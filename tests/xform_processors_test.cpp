@@ -36,6 +36,10 @@ const Case kCases[] = {
      "Out(Item('x') Item('x'))", {}},
     {"copy-of whose last step is an attribute", "Out(QVRN_copy-of{source_file=src.fm|select=//Para/@kind})",
      "Out(QVRN_copy-of{select=//Para/@kind|source_file=src.fm})", {445}, 13},
+    {"a tag that differs in case is ordinary content", "Out(QVRN_Copy-of{select=//Para})",
+     "Out(QVRN_Copy-of{select=//Para})", {}},
+    {"only Preserve keeps the element", "Out(QVRN_value-of{source_file=src.fm|select=//Title|qvrn_element=preserve})",
+     "Out('Intro')", {}},
     {"value-of flattens", "Out(QVRN_value-of{source_file=src.fm|select=//Sec[1]})", "Out('Introabcd')", {}},
     {"value-of of attributes", "Out(QVRN_value-of{source_file=src.fm|select=//Para/@kind})", "Out('abac')", {}},
     {"value-of of a parameter",
@@ -65,6 +69,8 @@ const Case kCases[] = {
      "Out(B After)", {}},
     {"choose: otherwise", "Out(QVRN_choose(QVRN_when{source_file=src.fm|test=//Nothing}(A) QVRN_otherwise(C)))",
      "Out(C)", {}},
+    {"choose: a chosen empty when removes the whole choose",
+     "Out(QVRN_choose(QVRN_when{source_file=src.fm|test=//Title} QVRN_otherwise(C)) After)", "Out(After)", {}},
     {"choose: nothing chosen", "Out(QVRN_choose(QVRN_when{source_file=src.fm|test=//Nothing}(A)) After)", "Out(After)",
      {}},
     {"table with title, sorted body and cells from the row's match",
@@ -86,6 +92,8 @@ const Case kCases[] = {
      "Out(Box{kind=x}(QVRN_set-attribute{attribute=kind|source_file=src.fm|select=//Title})"
      " Mark QVRN_set-marker{target_element=Preceding-sibling|value=fixed|source_file=src.fm|select=//Title})",
      "Out(Box{kind=x,Intro} Mark<fixed>)", {}},
+    {"set-attribute whose select matches nothing",
+     "Out(Box{kind=x}(QVRN_set-attribute{attribute=kind|source_file=src.fm|select=//Nothing}))", "Out(Box{kind=x})", {}},
     {"set-attribute without target and set-marker on a non-marker",
      "Out(QVRN_set-attribute{target_element=Preceding-sibling|attribute=kind|value=v|source_file=src.fm|select=//Title}"
      " Box QVRN_set-marker{target_element=Preceding-sibling|value=v|source_file=src.fm|select=//Title})",
