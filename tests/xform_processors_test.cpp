@@ -48,6 +48,9 @@ const Case kCases[] = {
     {"for-each with inherited context",
      "Out(QVRN_for-each{source_file=src.fm|select=//Para[@kind!='c']}(Item(QVRN_value-of{select=.})))",
      "Out(Item('ab') Item('cd') Item('ef'))", {}},
+    {"a named source inside another context is queried from its own top",
+     "Out(QVRN_for-each{source_file=src.fm|select=//Title}(Item(QVRN_value-of{source_file=Current|select=/Out/Name})) Name('me'))",
+     "Out(Item('me') Name('me'))", {}},
     {"for-each sorted numerically descending",
      "Out(QVRN_for-each{source_file=src.fm|select=//Para}(QVRN_sort{select=@n|order=Descending|data-type=Numeric}"
      " Item(QVRN_value-of{select=.})))",
@@ -101,6 +104,12 @@ const Case kCases[] = {
     {"template call", "Out(QVRN_template{source_file=Current|template_ID=t1} QVRN_template{source_file=Current|template_ID=none}"
      " QVRN_template{source_file=Current})",
      "Out(Item('T'))", {456, 455}, 0, "Tpl(QVRN_template{template_ID=t1}(Item('T')))"},
+    {"a table brought in by a template is checked when it runs",
+     "Out(QVRN_template{source_file=Current|template_ID=t})", "Out(QVRN_table{element_tag=Tbl|num_columns=0}"
+     "(QVRN_tablebody{element_tag=TBody}(QVRN_tablerow{select=//Para|source_file=src.fm|element_tag=TRow}(QVRN_tablecell{element_tag=TCell}))))",
+     {422}, 14,
+     "Tpl(QVRN_template{template_ID=t}(QVRN_table{element_tag=Tbl|num_columns=0}(QVRN_tablebody{element_tag=TBody}"
+     "(QVRN_tablerow{element_tag=TRow|source_file=src.fm|select=//Para}(QVRN_tablecell{element_tag=TCell})))))"},
     {"template content runs with the call's context",
      "Out(QVRN_for-each{source_file=src.fm|select=//Title}(QVRN_template{source_file=Current|template_ID=v}))", "Out(Got('Intro'))", {}, 0,
      "Tpl(QVRN_template{template_ID=v}(Got(QVRN_value-of{select=.})))"},
