@@ -140,6 +140,7 @@ void om_XformSetContextAttrs(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT c
                 IntT seq = om_XformParseSelectOrTest(doc, x, 0);
                 if (StatusCode) return;
                 om_AttrSetValue(doc, x, "SequenceNumber", std::to_string(seq));
+                XformForgetWritten(x);
                 StatusCode = 0;
             }
         }

@@ -138,6 +138,17 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
     }
     om_XformUpdateProgress(d, 1, 0);
     XformRunState.updateXRefs = 0;
+    // Remembered for this walk only.
+    struct Remembering {
+        Remembering() {
+            XformKeepWritten(1);
+            XformKeepTypes(1);
+        }
+        ~Remembering() {
+            XformKeepWritten(0);
+            XformKeepTypes(0);
+        }
+    } remembering;
     ElementWalkState.lastMove = WalkDown;
     ElementWalkState.enabled = 1;
     F_ObjHandleT e = om_ElementNextInDocOrder(d, root);
@@ -159,7 +170,9 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
         StatusCode = 0;
         std::optional<XformAttrs> attrs;
         if (t != XT_None) {
-            attrs.emplace(d, e);
+            if (XformAttrs *kept = XformWritten(d, e)) attrs.emplace(std::move(*kept));
+            else attrs.emplace(d, e);
+            XformForgetWritten(e);
             XformSetCachedAttrs(d, e, &*attrs);
         }
         const IntT keep = attrs && attrs->Raw("qvrn_element") == "Preserve" ? 1 : 3;

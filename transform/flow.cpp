@@ -132,6 +132,7 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
             }
             om_XformSetContextAttrs(doc, copy, m.doc, m.node, m.attr, 0);
             om_AttrSetValue(doc, copy, "SequenceNumber", "Spent");
+            XformForgetWritten(copy);
             StatusCode = 0;
             ++taken;
         }

@@ -41,8 +41,11 @@ class XformAttrs {
     std::string Raw(const std::string &name, bool *has = nullptr) const;
     IntT Int(const std::string &name) const;
     bool Empty() const { return names_.empty(); }
+    // From an attribute list in hand.
+    explicit XformAttrs(const F_AttributesT &list);
 
   private:
+    void Take(const F_AttributesT &list);
     std::vector<std::string> names_, values_;
 };
 // Writes the three context attributes (and the sequence number when seq is not null) of a
@@ -53,3 +56,13 @@ int XformWriteContext(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &ct
 // take them from here for that element (its attributes do not change while it runs).
 const XformAttrs *XformCachedAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
 void XformSetCachedAttrs(F_ObjHandleT doc, F_ObjHandleT elem, const XformAttrs *attrs);
+// While a document runs, the attribute lists the context writes leave are kept for the driver,
+// which then needs not read them again when it reaches those elements (each entry is checked
+// against the element's unique id). XformForgetWritten drops an element's entry after any other
+// change of its attributes.
+void XformKeepWritten(int on);
+XformAttrs *XformWritten(F_ObjHandleT doc, F_ObjHandleT elem);
+void XformForgetWritten(F_ObjHandleT elem);
+// While a document runs, the element types of definitions are remembered (definitions are
+// neither renamed nor removed by a run).
+void XformKeepTypes(int on);
