@@ -23,7 +23,6 @@ namespace {
 
 constexpr IntT kVersionMajor = 3;
 constexpr IntT kVersionMinor = 44;
-constexpr IntT kFirstTextFrameInFlow = 1169;
 
 bool same(const std::string &a, const char *b) { return strcasecmp(a.c_str(), b) == 0; }
 
@@ -88,7 +87,7 @@ IntT findNextNode(const std::vector<std::string> &f) {
     std::string flowField = f.size() == 5 ? f[4] : "0";
     if (flowField != "0" && !same(flowField, "Main")) {
         flow = isNumber(flowField) ? F_ObjHandleT(intOf(flowField)) : om_FlowFind(doc, flowField, 1);
-        if (!flow || F_OBJ_KIND(flow) != FO_Flow || !F_ApiGetId(doc, flow, kFirstTextFrameInFlow)) return kCallNoFlow;
+        if (!flow || F_OBJ_KIND(flow) != FO_Flow || !F_ApiGetId(doc, flow, FP_FirstTextFrameInFlow)) return kCallNoFlow;
     }
     F_ObjHandleT start = F_ObjHandleT(intOf(f[3]));
     F_ObjHandleT mdoc = 0;

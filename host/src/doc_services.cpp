@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "doc_services.h"
+
 #include "model_internal.h"
 #include "model_layout.h"
 #include "paths.h"
@@ -19,7 +21,6 @@ namespace host {
 
 namespace {
 
-constexpr IntT kFindText = 1;
 
 F_PropValT IntEntry(IntT number, IntT value) {
     F_PropValT p{};
@@ -59,7 +60,6 @@ const IntT kUpdateBookParams[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
 
 }  // namespace
 
-// The parameters of the last import and book update (tests read them).
 std::vector<std::pair<IntT, IntT>> &LastImportParams() {
     static std::vector<std::pair<IntT, IntT>> last;
     return last;
@@ -82,7 +82,7 @@ F_TextRangeT F_ApiFind(F_ObjHandleT docId, const F_TextLocT *loc, const F_PropVa
         Fail(l ? FE_BadParameter : FE_BadDocId);
         return F_TextRangeT{};
     }
-    IntT at = F_ApiGetPropIndex(findParams, kFindText);
+    IntT at = F_ApiGetPropIndex(findParams, FS_FindText);
     std::string text = at >= 0 && findParams->val[at].propVal.sval ? findParams->val[at].propVal.sval : "";
     if (text.empty()) {
         Fail(FE_BadParameter);

@@ -1,5 +1,6 @@
 // Building documents from images and extracting images from documents.
 #include "docfile_model.h"
+#include "docfile_extras.h"
 
 #include <unordered_map>
 #include <unordered_set>
@@ -16,8 +17,6 @@ namespace {
 // The formats the model keeps as named objects, in the order an image lists them.
 const int kFormatKinds[] = {FO_PgfFmt, FO_CharFmt, FO_CondFmt, FO_Color, FO_MarkerType, FO_XRefFmt, FO_VarFmt, FO_TblFmt};
 
-constexpr int kTableFormatName = 1275;
-
 bool IsFormatKind(int kind) {
     for (int k : kFormatKinds)
         if (k == kind) return true;
@@ -33,9 +32,9 @@ struct ObjectPropRule {
     bool list;
 };
 const ObjectPropRule kObjectProps[] = {
-    {FV_FO_MARKER, 1025, 0, false},       {FV_FO_MARKER, 1027, FO_MarkerType, false},
-    {FV_FO_XREF, 1070, 0, false},         {FV_FO_XREF, 1073, FO_XRefFmt, false},
-    {FV_FO_XREF, 1075, 0, false},         {FV_FO_TBL_ROW, 1150, FO_CondFmt, true},
+    {FV_FO_MARKER, FP_MarkerText, 0, false},       {FV_FO_MARKER, FP_MarkerTypeId, FO_MarkerType, false},
+    {FV_FO_XREF, FP_XRefFile, 0, false},         {FV_FO_XREF, FP_XRefFmt, FO_XRefFmt, false},
+    {FV_FO_XREF, FP_XRefSrcText, 0, false},         {FV_FO_TBL_ROW, FP_InCond, FO_CondFmt, true},
 };
 
 // The host object an element of that kind stands for (marker, cross-reference, table row), or 0.
@@ -102,15 +101,17 @@ void BuildObjectProps(F_ObjHandleT doc, F_ObjHandleT elem, IntT elemKind, const 
     }
 }
 
-// The runs of a text node, when any carries a colour or a condition.
+// The runs of a text node, when any carries a colour, a condition, a character format, the flag
+// or a change bar.
 std::vector<RunImage> ExtractRuns(F_ObjHandleT doc, F_ObjHandleT node) {
     std::vector<RunImage> runs;
     bool marked = false;
     for (const PropRun &r : TextRuns(node)) {
-        RunImage ri{r.len > 0 ? static_cast<uint32_t>(r.len) : 0, NameOf(doc, r.props.color), {}};
+        RunImage ri{r.len > 0 ? static_cast<uint32_t>(r.len) : 0, NameOf(doc, r.props.color), {}, r.props.charFormat,
+                    r.props.flag, r.props.changeBar};
         for (IntT c : r.props.conditions)
             if (std::string name = NameOf(doc, static_cast<F_ObjHandleT>(c)); !name.empty()) ri.conditions.push_back(name);
-        marked = marked || !ri.color.empty() || !ri.conditions.empty();
+        marked = marked || !ri.color.empty() || !ri.conditions.empty() || !ri.charFormat.empty() || ri.flag || ri.changeBar;
         runs.push_back(std::move(ri));
     }
     if (!marked) runs.clear();
@@ -124,6 +125,9 @@ void BuildRuns(F_ObjHandleT doc, F_ObjHandleT node, const std::vector<RunImage> 
         PropRun r;
         r.len = static_cast<IntT>(std::min<uint32_t>(ri.length, 0x7FFFFFFF));
         if (!ri.color.empty()) r.props.color = NamedFor(doc, FO_Color, ri.color);
+        r.props.charFormat = ri.charFormat;
+        r.props.flag = ri.flag;
+        r.props.changeBar = ri.changeBar;
         for (const std::string &c : ri.conditions)
             if (F_ObjHandleT id = NamedFor(doc, FO_CondFmt, c)) r.props.conditions.push_back(static_cast<IntT>(id));
         out.push_back(std::move(r));
@@ -174,7 +178,8 @@ void KeepNotes(F_ObjHandleT doc, const DocImage &image, const std::vector<F_ObjH
     byElement(xml.before, n.before);
     byElement(xml.atEnd, n.atEnd);
     byElement(xml.referenceOf, n.referenceOf);
-    n.otherSettings = image.otherSettings;
+    for (const auto &setting : image.otherSettings)
+        if (!IsExtraSetting(setting.first)) n.otherSettings.push_back(setting);
     for (const ElementDefImage &d : image.defs) {
         if (!d.contentModel.empty()) n.contentModels[d.name] = d.contentModel;
         for (const AttrDefImage &a : d.attributes)
@@ -248,13 +253,14 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
                 if (F_ObjHandleT table = TableObjectOf(doc, id)) {
                     PropValue name;
                     name.s = f->second;
-                    SetProperty(doc, table, kTableFormatName, name);
+                    SetProperty(doc, table, FP_TblTag, name);
                 }
             if (auto p = image.objectProps.find(i); p != image.objectProps.end())
                 if (const ElementDef *def = Def(e->def)) BuildObjectProps(doc, id, def->type, p->second);
             if (auto r = image.textRuns.find(i); r != image.textRuns.end() && !e->def) BuildRuns(doc, id, r->second);
         }
     }
+    RestoreExtras(doc, image.otherSettings);
     KeepNotes(doc, image, ids);
     MarkChanged(doc, false);
     d->modified = 0;
@@ -287,6 +293,7 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
         if (auto it = notes->atEnd.find(id); it != notes->atEnd.end()) image.xml.atEnd[index] = it->second;
         if (auto it = notes->referenceOf.find(id); it != notes->referenceOf.end()) image.xml.referenceOf[index] = it->second;
     };
+    SaveExtras(doc, image.otherSettings);
     std::unordered_map<F_ObjHandleT, int32_t> defIndex;
     for (F_ObjHandleT id : d->defs) {
         const ElementDef *def = Def(id);
@@ -359,7 +366,7 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
                 for (const Attr &a : e->attrs) image.attrs.push_back(AttrImage{AtomName(a.name), a.values});
                 n.attrCount = static_cast<uint32_t>(image.attrs.size() - n.firstAttr);
                 if (const ElementDef *def = Def(e->def); def && def->type == FV_FO_TBL)
-                    if (PropValue name; GetProperty(doc, TableObjectOf(doc, cur), kTableFormatName, name) && !name.s.empty())
+                    if (PropValue name; GetProperty(doc, TableObjectOf(doc, cur), FP_TblTag, name) && !name.s.empty())
                         image.tableFormats[static_cast<int32_t>(image.nodes.size())] = name.s;
                 if (const ElementDef *def = Def(e->def)) {
                     std::vector<ObjectPropImage> props;

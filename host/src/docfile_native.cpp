@@ -234,7 +234,12 @@ class NativeReader {
                 if (last < 0 || image_.nodes[last].def != kTextNode || image_.nodes[last].parent != open_.back())
                     return reader_.Fail("a run does not follow its text");
                 if (!Int("length", 0, std::numeric_limits<int32_t>::max(), 0, v)) return;
-                image_.textRuns[last].push_back(RunImage{static_cast<uint32_t>(v), Attr("color"), {}});
+                RunImage run{static_cast<uint32_t>(v), Attr("color"), {}, Attr("format")};
+                if (!Int("flag", -2147483647, 2147483647, 0, v)) return;
+                run.flag = static_cast<int>(v);
+                if (!Int("change-bar", -2147483647, 2147483647, 0, v)) return;
+                run.changeBar = static_cast<int>(v);
+                image_.textRuns[last].push_back(std::move(run));
                 break;
             }
             case Tag::C: {
@@ -445,6 +450,9 @@ void WriteTree(NativeWriter &w, const DocImage &image, const FlowImage &flow) {
                     w.Open("r");
                     w.Attribute("length", std::to_string(run.length));
                     if (!run.color.empty()) w.Attribute("color", run.color);
+                    if (!run.charFormat.empty()) w.Attribute("format", run.charFormat);
+                    if (run.flag) w.Attribute("flag", std::to_string(run.flag));
+                    if (run.changeBar) w.Attribute("change-bar", std::to_string(run.changeBar));
                     for (const std::string &c : run.conditions) {
                         w.Open("c");
                         w.Attribute("name", c);

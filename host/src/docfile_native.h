@@ -2,7 +2,8 @@
 // document is, so that a save and a reopen give back the same document.
 //
 //   <qvdocument version="1">
-//     <settings><setting name="paragraphs-per-page" value="40"/></settings>
+//     <settings><setting name="paragraphs-per-page" value="40"/>   (and the settings of
+//               docfile_extras.h: pages, graphics, variables, window, metadata)</settings>
 //     <doctype root="chapter" public-id="" system-id="chapter.dtd" had-dtd="1"/>   (XML origin)
 //     <catalog>
 //       <element-def name="para" type="1" paragraph-format="para" content-model="(#PCDATA|b)*">
@@ -19,7 +20,8 @@
 //           <prop number="1025">marker text</prop>   (properties of the object the element stands
 //                                                   for: marker, cross-reference, table row)
 //           <t uid="1001">text<x c="8"/>more</t>
-//           <r length="4" color="Red"><c name="Draft"/></r>   (character runs of the text before)
+//           <r length="4" color="Red" format="Bold" flag="1" change-bar="1"><c name="Draft"/></r>
+//                                                  (character runs of the text before)
 //         </e>
 //       </flow>
 //     </flows>

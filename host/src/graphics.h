@@ -41,6 +41,13 @@ F_ObjHandleT FrameOfElement(F_ObjHandleT doc, F_ObjHandleT elem);
 // graphics on pages), and a frame's graphics in order.
 std::vector<F_ObjHandleT> DocumentGraphics(F_ObjHandleT doc);
 std::vector<F_ObjHandleT> FrameGraphics(F_ObjHandleT doc, F_ObjHandleT frame);
+// The document's graphics lying directly on pages, in creation order.
+std::vector<F_ObjHandleT> PageGraphics(F_ObjHandleT doc);
+
+// The variable a system-variable element stands for, and its variable format (0 when none).
+F_ObjHandleT VariableOfElement(F_ObjHandleT doc, F_ObjHandleT elem);
+F_ObjHandleT VariableFormatOf(F_ObjHandleT var);
+void SetVariableFormat(F_ObjHandleT var, F_ObjHandleT format);
 
 // A new master (6) or reference (7) page named `name`; an existing one of that kind and name is
 // returned as it is.

@@ -1,0 +1,300 @@
+// Host document utilities: settings kept as attributes, row positions, the cancel poll, colour
+// names, graphic selection, window placement, paragraph format re-application and flag 722,
+// graphic and cross-reference path clean-ups, condition display, XMP metadata, book update and
+// the settings merge of a previous installation; also the fixed program starter.
+#include "periphery_fixture.h"
+
+#include <fstream>
+
+#include "doc_services.h"
+#include "lib/host/docio.h"
+#include "lib/host/pgftext.h"
+#include "lib/host/docutils.h"
+#include "lib/host/system_services.h"
+#include "lib/host/tablesel.h"
+#include "lib/strings/heapstr.h"
+
+namespace {
+
+std::vector<std::pair<IntT, IntT>> &UpdateParams() { return host::LastUpdateBookParams(); }
+
+class DocUtils : public PeripheryDoc {
+  protected:
+    // A settings element <Setting Mode="..." Count="..." Name="..."> in the main flow.
+    F_ObjHandleT Settings() {
+        F_ObjHandleT def = host::AddElementDef(doc, "Setting");
+        for (const char *a : {"Mode", "Count", "Name", "Prompt", "List"}) {
+            host::AttrDef ad;
+            ad.name = a;
+            ad.type = std::string(a) == "List" ? FV_AT_STRINGS : FV_AT_STRING;
+            host::AddAttributeDef(def, ad);
+        }
+        F_ObjHandleT e = host::AppendElement(doc, root, def);
+        host::SetAttribute(doc, e, "Mode", {"True"});
+        host::SetAttribute(doc, e, "Count", {"12"});
+        host::SetAttribute(doc, e, "Prompt", {"Once"});
+        host::SetAttribute(doc, e, "List", {"a", "b"});
+        return e;
+    }
+    std::string Path(F_ObjHandleT g) {
+        StringT s = F_ApiGetString(doc, g, 852);
+        std::string out = s ? s : "";
+        F_ApiDeallocateString(&s);
+        return out;
+    }
+};
+
+TEST_F(DocUtils, SettingsReadAndWriteByKind) {
+    Settings();
+    std::string text;
+    struct Read {
+        const char *attr;
+        IntT kind, result;
+    } reads[] = {{"Mode", 1, 1}, {"Count", 2, 12}, {"Prompt", 4, 2}, {"Count", 1, 0}, {"Mode", 4, 1}};
+    for (const Read &r : reads) EXPECT_EQ(r.result, om_SettingsDocRead(doc, "Setting", r.attr, &text, r.kind)) << r.attr;
+    EXPECT_EQ(1, om_SettingsDocRead(doc, "Setting", "Count", &text, 3));
+    EXPECT_EQ("12", text);
+    EXPECT_EQ(1, om_SettingsDocRead(doc, "Setting", "Name", &text, 3));
+    EXPECT_EQ(ErrorSentinel, text);  // empty value
+    EXPECT_EQ(0, om_SettingsDocRead(doc, "Missing", "Name", &text, 3));
+    EXPECT_EQ(ErrorSentinel, text);
+    EXPECT_EQ(2, om_SettingsDocRead(doc, "Setting", "List", &text, 5));
+    EXPECT_EQ((std::vector<std::string>{"a", "b"}), SettingsDocValues);
+
+    struct Write {
+        const char *attr;
+        IntT value;
+        const char *text;
+        IntT kind;
+        const char *stored;
+    } writes[] = {{"Mode", 0, "", 1, "False"}, {"Mode", 1, "", 1, "True"}, {"Count", -3, "", 2, "-3"},
+                  {"Name", 0, "abc", 3, "abc"}, {"Prompt", 2, "", 4, "Once"}, {"Prompt", 0, "", 4, "Never"},
+                  {"Prompt", 7, "", 4, "Always"}};
+    for (const Write &w : writes) {
+        om_SettingsDocWrite(doc, "Setting", w.attr, w.value, w.text, w.kind);
+        EXPECT_EQ(1, om_SettingsDocRead(doc, "Setting", w.attr, &text, 3));
+        EXPECT_EQ(w.stored, text) << w.attr;
+    }
+    EXPECT_EQ(1, om_SettingsDocRead(doc, "Setting", "Prompt", &text, 4));  // "Always"
+}
+
+TEST_F(DocUtils, GraphicPathCleanUps) {
+    F_ObjHandleT frame = Frame(10, 10);
+    struct Case {
+        const char *path, *lower, *png;
+    } cases[] = {
+        {"D:\\Pics\\Photo.TIFF", "d:\\pics\\photo.tiff", "D:\\Pics\\Photo.png"},
+        {"D:\\Pics\\scan.tif", "d:\\pics\\scan.tif", "D:\\Pics\\scan.png"},
+        {"D:/Mixed\\Case/A.Tif", "d:/mixed\\case/a.tif", "D:/Mixed\\Case/A.png"},
+        {"Z:\\\xC3\x84rger.png", "z:\\\xC3\xA4rger.png", "Z:\\\xC3\x84rger.png"},
+        {"already.png", "already.png", "already.png"},
+    };
+    std::vector<F_ObjHandleT> g;
+    for (const Case &c : cases) {
+        g.push_back(Graphic(FO_Inset, frame, 0, 0, 1, 1));
+        F_ApiSetString(doc, g.back(), 852, c.path);
+    }
+    Graphic(FO_Rectangle, frame, 0, 0, 1, 1);
+    EXPECT_EQ(3, om_GraphicPathsTiffToPng(doc));
+    for (size_t i = 0; i < g.size(); ++i) EXPECT_EQ(cases[i].png, Path(g[i])) << i;
+    for (size_t i = 0; i < g.size(); ++i) F_ApiSetString(doc, g[i], 852, cases[i].path);
+    EXPECT_EQ(4, om_GraphicPathsLowerCase(doc));
+    for (size_t i = 0; i < g.size(); ++i) EXPECT_EQ(cases[i].lower, Path(g[i])) << i;
+    EXPECT_EQ(0, om_GraphicPathsLowerCase(0));
+}
+
+TEST_F(DocUtils, CrossReferenceFilesLowerCaseKeepTheDriveLetter) {
+    F_ObjHandleT def = host::AddElementDef(doc, "XRef", FV_FO_XREF);
+    F_ObjHandleT local = F_ApiGetId(doc, host::AppendElement(doc, Para("a "), def), FP_Object);
+    F_ObjHandleT other = F_ApiGetId(doc, host::AppendElement(doc, Para("b "), def), FP_Object);
+    F_ApiSetString(doc, other, 1070, "C:\\Books\\Chapter1.FM");
+    Answer("ok");
+    EXPECT_EQ(1, om_XRefSourceFilesLowerCase(doc));
+    StringT file = F_ApiGetString(doc, other, 1070);
+    EXPECT_STREQ("C:\\books\\chapter1.fm", file);
+    F_ApiDeallocateString(&file);
+    StringT none = F_ApiGetString(doc, local, 1070);
+    EXPECT_STREQ("", none);
+    F_ApiDeallocateString(&none);
+    EXPECT_TRUE(Shown("C:\\books\\chapter1.fm\nC:\\books\\chapter1.fm"));
+}
+
+TEST_F(DocUtils, RowPositionsByType) {
+    F_ObjHandleT p = Para("t");
+    F_ElementLocT loc{p, 0, FV_OBJ_END_OFFSET};
+    F_TextLocT at = F_ApiElementLocToTextLoc(doc, &loc);
+    F_ObjHandleT table = F_ApiNewTable(doc, "Plain", 1, 3, 1, 1, &at);
+    std::vector<F_ObjHandleT> rows;
+    for (F_ObjHandleT r = F_ApiGetId(doc, table, 1338); r; r = F_ApiGetId(doc, r, 1245)) rows.push_back(r);
+    ASSERT_EQ(5u, rows.size());  // heading, three body rows, footing
+    EXPECT_EQ(1, om_TableRowPositionOfType(doc, rows[0], 0));
+    EXPECT_EQ(2, om_TableRowPositionOfType(doc, rows[2], 1));
+    EXPECT_EQ(3, om_TableRowPositionOfType(doc, rows[2], -1));
+    EXPECT_EQ(0, om_TableRowPositionOfType(doc, rows[2], 2));
+    EXPECT_EQ(0, om_TableRowPositionOfType(doc, 0, -1));
+
+    om_CellSetText(doc, table, 0, 2, 1, "Needle", 0);
+    F_ObjHandleT row = 0;
+    EXPECT_EQ(table, om_TableFindByCellText(doc, "needle", 0, "", 0, &row));
+    EXPECT_EQ(rows[1], row);  // the second row counted from the heading
+    EXPECT_EQ(0u, om_TableFindByCellText(doc, "needle", 0, "", 1, &row));
+    EXPECT_EQ(0u, om_TableFindByCellText(doc, "Needle", 0, "Other", 1, &row));
+    EXPECT_EQ(0u, om_TableFindByCellText(doc, "Needle", 2, "", 1, &row));
+}
+
+TEST_F(DocUtils, ColoursSelectionWindowConditionsAndMetadata) {
+    host::AddNamed(doc, FO_Color, "Red");
+    host::AddNamed(doc, FO_Color, "Blue");
+    F_StringsT names{0, nullptr};
+    EXPECT_EQ(2, om_DocColorNames(doc, FO_Color, &names));
+    EXPECT_STREQ("Blue", names.val[1]);
+    F_ApiDeallocateStrings(&names);
+    EXPECT_EQ(-1, om_DocColorNames(doc, FO_CondFmt, &names));
+
+    F_ObjHandleT frame = Frame(10, 10);
+    F_ObjHandleT a = Graphic(FO_Rectangle, frame, 0, 0, 1, 1), b = Graphic(FO_Oval, frame, 0, 0, 1, 1);
+    UIntT ids[] = {a, b};
+    F_UIntsT list{2, ids};
+    om_GraphicsSelect(doc, &list);
+    EXPECT_EQ(a, F_ApiGetId(0, doc, 141));
+    F_UIntsT was = om_GraphicsDeselectAll(doc);
+    ASSERT_EQ(2u, was.len);
+    EXPECT_EQ(b, was.val[1]);
+    F_ApiFreeIdList(&was);
+    EXPECT_EQ(0u, F_ApiGetId(0, doc, 128));
+
+    F_ApiSetInt(0, doc, 33, 10);
+    F_ApiSetInt(0, doc, 36, 500);
+    om_WindowShift(doc, 20, 1);
+    EXPECT_EQ(30, F_ApiGetInt(0, doc, 33));
+    EXPECT_EQ(620, F_ApiGetInt(0, doc, 35));
+    EXPECT_EQ(480, F_ApiGetInt(0, doc, 36));
+
+    F_ObjHandleT draft = F_ApiNewNamedObject(doc, FO_CondFmt, "Draft");
+    F_ApiSetInt(0, doc, 155, 1);
+    EXPECT_EQ(1, om_CondShowHide(doc, {"Draft", "Missing"}, 2));
+    EXPECT_EQ(0, F_ApiGetInt(0, doc, 155));
+    EXPECT_EQ(0, F_ApiGetInt(doc, draft, 1139));
+    EXPECT_EQ(0, om_CondShowHide(0, {"Draft"}, 1));
+    EXPECT_EQ(200, StatusCode);
+
+    om_DocSetXmpField(doc, "title", "A & B");
+    StringT xmp = F_ApiGetString(0, doc, 2262);
+    std::string packet = xmp ? xmp : "";
+    F_ApiDeallocateString(&xmp);
+    EXPECT_EQ(0u, packet.find("<?xpacket begin="));
+    EXPECT_NE(std::string::npos, packet.find("<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">A &amp; B</rdf:li>"));
+    EXPECT_NE(std::string::npos, packet.find("<?xpacket end=\"w\"?>"));
+    EXPECT_NE(std::string::npos, XmpPacket("Copyright URL", "u").find("<xapRights:Marked>False</xapRights:Marked>"));
+    std::string unknown = XmpPacket("Unknown", "value");
+    EXPECT_NE(std::string::npos, unknown.find("<dc:description><rdf:Alt><rdf:li xml:lang=\"x-default\"></rdf:li>"));
+    EXPECT_EQ(std::string::npos, unknown.find("value"));
+}
+
+TEST_F(DocUtils, ParagraphFormatReappliedAndFlag722) {
+    F_ObjHandleT p = Para("styled text");
+    host::AddNamed(doc, FO_CharFmt, "Emphasis");
+    F_ObjHandleT pgf = F_ApiGetId(0, doc, 113);
+    F_TextRangeT all{{pgf, 0}, {pgf, FV_OBJ_END_OFFSET}};
+    F_PropValT tag{};
+    tag.propIdent = 602;
+    tag.propVal.valType = FT_String;
+    tag.propVal.sval = const_cast<StringT>("Emphasis");
+    F_ApiSetTextPropVal(doc, &all, &tag);
+    om_PgfReapplyFormat(doc, pgf, 7, -1);
+    for (auto [offset, want] : {std::pair<IntT, const char *>{2, "Emphasis"}, {8, ""}}) {
+        F_TextLocT at{pgf, offset};
+        F_PropValT v = F_ApiGetTextPropVal(doc, &at, 602);
+        EXPECT_STREQ(want, v.propVal.sval) << offset;
+        F_ApiDeallocateString(&v.propVal.sval);
+    }
+    EXPECT_EQ(1, om_PgfSetProperty722(doc, p));
+    EXPECT_EQ(1, F_ApiGetInt(doc, pgf, 722));
+    EXPECT_EQ(0, om_PgfSetProperty722(doc, p));
+}
+
+TEST_F(DocUtils, BookUpdatesSetTheirParameters) {
+    F_ObjHandleT book = host::NewBook("Z:\\t\\b.book", "Book");
+    const IntT values[7] = {1, 2, 3, 4, 5, 6, 7};
+    EXPECT_EQ(1, om_BookUpdate(book, values));
+    std::vector<std::pair<IntT, IntT>> got = UpdateParams();
+    auto value = [&](IntT n) {
+        for (auto [k, v] : got)
+            if (k == n) return v;
+        return -1;
+    };
+    EXPECT_EQ(1, value(7));
+    EXPECT_EQ(2, value(12));
+    EXPECT_EQ(7, value(4));
+    EXPECT_EQ(0, om_BookUpdate(0, values));
+    EXPECT_EQ(1, om_BookUpdateAll(book));
+    got = UpdateParams();
+    for (IntT n : {6, 1, 3}) EXPECT_EQ(1, value(n)) << n;
+    for (IntT n : {2, 5, 4, 7, 12, 8, 9, 10, 11}) EXPECT_EQ(0, value(n)) << n;
+}
+
+TEST_F(DocUtils, SettingsMergeOfAPreviousInstallation) {
+    auto make = [&](const std::string &name, const std::string &def) {
+        F_ObjHandleT d = NewDoc(Win(dir / name));
+        host::AddElementDef(d, def);
+        om_DocSave(d, Win(dir / name).c_str(), 0, 0, 0, 0);
+        F_ApiClose(d, 1);
+    };
+    std::string oldPath = Win(dir / "old.fm"), newPath = Win(dir / "new.fm");
+    EXPECT_EQ(0u, om_SettingsMergeInstall(oldPath, newPath, "Quorvane", "2.0"));
+
+    make("new.fm", "NewSetting");
+    F_ObjHandleT first = om_SettingsMergeInstall(oldPath, newPath, "Quorvane", "2.0");
+    ASSERT_NE(0u, first);
+    EXPECT_TRUE(std::filesystem::exists(dir / "old.fm"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "new.fm"));
+    EXPECT_TRUE(Shown("Welcome to Quorvane 2.0"));
+    F_ApiClose(first, 1);
+
+    make("new.fm", "LaterSetting");
+    host::ClearTranscript();
+    F_ObjHandleT merged = om_SettingsMergeInstall(oldPath, newPath, "Quorvane", "2.1");
+    ASSERT_NE(0u, merged);
+    EXPECT_TRUE(Shown("Quorvane has detected that you have or have had the software installed before. Quorvane will now "
+                      "attempt to merge your previous settings with the new version."));
+    EXPECT_TRUE(Shown("The merge appears to have completed successfully."));
+    EXPECT_FALSE(std::filesystem::exists(dir / "new.fm"));
+    EXPECT_NE(0u, F_ApiGetNamedObject(merged, FO_ElementDef, "NewSetting"));
+    EXPECT_NE(0u, F_ApiGetNamedObject(merged, FO_ElementDef, "LaterSetting"));
+}
+
+TEST_F(DocUtils, PollCancelAskConfirmsOnlyWithTheFlag) {
+    EXPECT_EQ(0, om_PollCancelAsk(1));
+    host::PressEsc();
+    EXPECT_EQ(1, om_PollCancelAsk(0));
+    host::PressEsc();
+    Answer("no");
+    EXPECT_EQ(0, om_PollCancelAsk(1));
+    host::PressEsc();
+    Answer("yes");
+    EXPECT_EQ(1, om_PollCancelAsk(1));
+    EXPECT_EQ(0, CancelFlag);
+}
+
+TEST_F(DocUtils, FixedProgramsStartThroughTheLauncherOrFail) {
+    std::vector<std::string> started;
+    qv::sys::SetLauncher([&](const std::string &program, const std::vector<std::string> &) {
+        started.push_back(program);
+        return 0;
+    });
+    std::filesystem::create_directories(dir / "c" / "WINDOWS" / "system32");
+    host::MapDrive('C', dir / "c");
+    EXPECT_EQ(0, om_ShellOpenFixedProgram(1, "pic.png"));  // absent
+    std::string paint = (dir / "c" / "WINDOWS" / "system32" / "mspaint.exe").string();
+    { std::ofstream(paint) << "#!/bin/sh\n"; }
+    std::filesystem::permissions(paint, std::filesystem::perms::owner_all);
+    EXPECT_EQ(1, om_ShellOpenFixedProgram(1, "pic.png"));
+    ASSERT_EQ(1u, started.size());
+    EXPECT_EQ(paint, started[0]);
+    EXPECT_EQ(0, om_ShellOpenFixedProgram(4, ""));
+    EXPECT_EQ(0, om_ShellOpenFixedProgram(5, ""));
+    host::MapDrive('C', "");
+    qv::sys::SetLauncher(nullptr);
+}
+
+}  // namespace

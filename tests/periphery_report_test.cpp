@@ -1,0 +1,180 @@
+// The plug-in report writer over the shipped report template: sections, entries with their "ID"
+// and link markers, style words, finding an entry by its ID, tables, markers and variables, and a
+// missing template.
+#include "periphery_fixture.h"
+
+#include "client.h"
+#include "lib/host/pgftext.h"
+#include "lib/host/report.h"
+#include "lib/strings/heapstr.h"
+
+namespace {
+
+void ClientInit() {
+    static F_ApiClientCallbacksT cb{"Quorvane", nullptr, nullptr, nullptr, nullptr, nullptr};
+    F_ApiRegisterClient(&cb);
+}
+
+class ReportWriter : public PeripheryDoc {
+  protected:
+    void SetUp() override {
+        PeripheryDoc::SetUp();
+        host::ResetClients();
+        host::LoadClientInProcess(ClientInit, QV_SOURCE_DIR "/defaults");
+        Report = ReportState{};
+        Para("linked paragraph");
+    }
+    void TearDown() override {
+        host::ResetClients();
+        PeripheryDoc::TearDown();
+    }
+    std::string Str(F_ObjHandleT d, F_ObjHandleT o, IntT p) {
+        StringT s = F_ApiGetString(d, o, p);
+        std::string out = s ? s : "";
+        F_ApiDeallocateString(&s);
+        return out;
+    }
+    // "format:text" of every paragraph of the report.
+    std::vector<std::string> Paragraphs(F_ObjHandleT report) {
+        std::vector<std::string> out;
+        for (F_ObjHandleT p = F_ApiGetId(0, report, 113); p; p = F_ApiGetId(report, p, 716))
+            out.push_back(Str(report, p, FP_Name) + ":" + qv::PgfText(report, p, -1, false, false));
+        return out;
+    }
+    // The texts of the markers of a type anchored in a paragraph.
+    std::vector<std::string> Markers(F_ObjHandleT report, F_ObjHandleT pgf, const std::string &type) {
+        std::vector<std::string> out;
+        for (F_ObjHandleT m = F_ApiGetId(0, report, 114); m; m = F_ApiGetId(report, m, 1026))
+            if (F_ApiGetTextLoc(report, m, 879).objId == pgf && Str(report, F_ApiGetId(report, m, 1027), FP_Name) == type)
+                out.push_back(Str(report, m, 1025));
+        return out;
+    }
+};
+
+TEST_F(ReportWriter, NothingIsWrittenBeforeSetUp) {
+    om_ReportAddEntry(0, "", 0, "Body", "", "text", "", "");
+    EXPECT_EQ(0u, om_ReportFind("Quorvane"));
+    EXPECT_EQ(0u, om_ReportOpen());
+}
+
+TEST_F(ReportWriter, OneSectionForEntriesAfterOneStartNew) {
+    om_ReportSetUp("Quorvane", "Check results", 1);
+    om_ReportAddEntry(doc, "", 0, "Body", "", "first ", "entry", "");
+    om_ReportAddEntry(0, "", 0, "Body", "", "second entry", "", "");
+    F_ObjHandleT report = om_ReportFind("");
+    ASSERT_NE(0u, report);
+    EXPECT_EQ(report, om_ReportFind("QUORVANE"));
+    EXPECT_EQ("Quorvane Report", Str(0, report, FP_Label));
+    EXPECT_EQ(1, F_ApiGetInt(0, report, 133));
+    std::vector<std::string> p = Paragraphs(report);
+    ASSERT_EQ(8u, p.size());
+    EXPECT_EQ("Title:_____ Quorvane Report _____", p[0]);
+    EXPECT_EQ("SingleLine:", p[1]);
+    EXPECT_EQ("Body:", p[2]);
+    EXPECT_EQ("Heading1:Check results", p[3]);
+    EXPECT_EQ(0u, p[4].find("Body:")); // the date line
+    EXPECT_NE(std::string::npos, p[4].find(", 20"));
+    EXPECT_EQ("Body:", p[5]);
+    EXPECT_EQ("Body:first entry", p[6]);
+    EXPECT_EQ("Body:second entry", p[7]);
+    EXPECT_EQ(report, F_ApiGetId(0, 0, FP_ActiveDoc));
+
+    // A new start-new flag starts a second section in the same report.
+    om_ReportSetUp("Quorvane", "Again", 1);
+    om_ReportAddEntry(0, "", 0, "Body", "", "third", "", "");
+    p = Paragraphs(report);
+    ASSERT_EQ(14u, p.size());
+    EXPECT_EQ("Heading1:Again", p[10]);
+}
+
+TEST_F(ReportWriter, EntriesCarryIdAndLinkMarkersAndStyleWords) {
+    om_ReportSetUp("Quorvane", "Links", 0);
+    F_ObjHandleT linked = F_ApiGetId(0, doc, 113);
+    om_ReportAddEntry(doc, "", root, "Body", "bold, RED and italic", "to the root", "", "");
+    F_ObjHandleT report = om_ReportFind("");
+    F_ObjHandleT entry = om_ReportCurrentPgf();
+    std::vector<std::string> ids = Markers(report, entry, "ID");
+    ASSERT_EQ(1u, ids.size());
+    EXPECT_EQ(std::to_string(F_ApiGetInt(report, entry, FP_Unique)), ids[0]);
+    EXPECT_EQ((std::vector<std::string>{"openObjectId Z:\\t\\periphery.fm:5 " + std::to_string(F_ApiGetInt(doc, root, FP_Unique))}),
+              Markers(report, entry, "Hypertext"));
+    F_TextLocT at{entry, 2};
+    F_PropValT tag = F_ApiGetTextPropVal(report, &at, 602);
+    EXPECT_STREQ("Bold Red", tag.propVal.sval);  // "italic" is not "Italics"
+    F_ApiDeallocateString(&tag.propVal.sval);
+
+    om_ReportAddEntry(0, "Z:\\x\\other.fm", 0, "Body", "", "by path", "", "");
+    EXPECT_EQ((std::vector<std::string>{"openlink Z:\\x\\other.fm:firstpage"}), Markers(report, om_ReportCurrentPgf(), "Hypertext"));
+    om_ReportAddEntry(0, "", 0, "Body", "", "unlinked", "", "");
+    F_ObjHandleT unlinked = om_ReportCurrentPgf();
+    EXPECT_TRUE(Markers(report, unlinked, "Hypertext").empty());
+
+    IntT number = om_ReportPgfId(entry);
+    EXPECT_EQ(F_ApiGetInt(report, entry, FP_Unique), number);
+    EXPECT_EQ(entry, om_ReportFindPgfById(number));
+    EXPECT_EQ(unlinked, om_ReportFindPgfById(om_ReportPgfId(0)));
+    EXPECT_EQ(0u, om_ReportFindPgfById(-5));
+    (void)linked;
+}
+
+TEST_F(ReportWriter, TablesMarkersAndVariables) {
+    om_ReportSetUp("Quorvane", "Tables", 0);
+    om_ReportAddEntry(0, "", 0, "Body", "", "before the table", "", "");
+    om_ReportAddTable("ReportTable", 100, 50.5, 0, 20, 0, 0);  // two leading widths
+    F_ObjHandleT report = om_ReportFind("");
+    F_ObjHandleT table = F_ApiGetId(0, report, 120);
+    ASSERT_NE(0u, table);
+    F_MetricsT widths = F_ApiGetMetrics(report, table, 1345);
+    ASSERT_EQ(2u, widths.len);
+    EXPECT_EQ(F_RealToMetric(50.5), widths.val[1]);
+    F_ApiFreeMetricList(&widths);
+    om_ReportAddTableEntry(0, "", 0, 2, "Body", "green", "right cell");
+    om_ReportAddTableEntry(0, "", 0, 2, "Body", "", "more");
+    om_ReportAddTableRow();
+    om_ReportAddTableEntry(0, "", 0, 1, "Body", "", "next row");
+    F_ObjHandleT last = F_ApiGetId(report, table, 1339);
+    EXPECT_EQ("next row", qv::PgfText(report, F_ApiGetId(report, F_ApiGetId(report, last, 1247), 972), -1, false, false));
+    F_ObjHandleT first = F_ApiGetId(report, table, 1338);
+    F_ObjHandleT right = F_ApiGetId(report, F_ApiGetId(report, first, 1247), 1202);
+    EXPECT_EQ("right cell", qv::PgfText(report, F_ApiGetId(report, right, 972), -1, false, false));
+    EXPECT_EQ("more", qv::PgfText(report, F_ApiGetId(report, right, 973), -1, false, false));
+
+    // An entry after the table goes after it, not into its last cell.
+    om_ReportAddEntry(0, "", 0, "Body", "", "after the table", "", "");
+    EXPECT_EQ(0u, F_ApiGetId(report, om_ReportCurrentPgf(), 1000));
+
+    om_ReportAddMarker(0, "Hypertext", "gotolink here");
+    EXPECT_EQ((std::vector<std::string>{"gotolink here"}), Markers(report, om_ReportCurrentPgf(), "Hypertext"));
+    om_ReportAddVariable("Version", 0, "1.2");
+    F_ObjHandleT fmt = F_ApiGetNamedObject(report, FO_VarFmt, "Version");
+    ASSERT_NE(0u, fmt);
+    EXPECT_EQ("1.2", Str(report, fmt, 1050));
+    EXPECT_EQ("1.2after the table", qv::PgfText(report, om_ReportCurrentPgf(), -1, false, false));
+    om_ReportSetVariableDef("Version", "2.0");
+    EXPECT_EQ("2.0", Str(report, fmt, 1050));
+}
+
+TEST_F(ReportWriter, AMissingTemplateIsReported) {
+    host::ResetClients();
+    host::LoadClientInProcess(ClientInit, (dir / "nowhere").string());
+    om_ReportSetUp("Quorvane", "x", 1);
+    EXPECT_EQ(0u, om_ReportOpen());
+    EXPECT_TRUE(Shown("An error occurred while attempting to generate the plugin report, using  the following template:"));
+    EXPECT_TRUE(Shown("Quorvane_Report_Template.fm\n\nMake sure that the template exists  and that it isn't corrupt."));
+}
+
+TEST_F(ReportWriter, ParagraphHelpersOnAnyDocument) {
+    F_ObjHandleT second = F_ApiGetId(doc, F_ApiGetId(0, doc, 113), 717);
+    EXPECT_EQ(0u, second);
+    Para("Findable");
+    F_ObjHandleT first = F_ApiGetId(0, doc, 113);
+    F_ObjHandleT found = om_PgfFind(doc, 0, "", "", "findable", 0, 0);
+    EXPECT_EQ(F_ApiGetId(doc, first, 717), found);
+    EXPECT_EQ(0u, om_PgfFind(doc, 0, "", "", "findable", 0, 1));
+    EXPECT_EQ(first, om_PgfFind(doc, 0, "", "Body", "", 0, 1));
+    EXPECT_EQ(found, om_PgfFind(doc, first, "", "Body", "", 0, 1));
+    EXPECT_EQ(1, om_PgfSetText(doc, found, "", 42));
+    EXPECT_EQ("42", qv::PgfText(doc, found, -1, false, false));
+}
+
+}  // namespace
