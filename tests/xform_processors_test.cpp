@@ -110,6 +110,11 @@ const Case kCases[] = {
      {422}, 14,
      "Tpl(QVRN_template{template_ID=t}(QVRN_table{element_tag=Tbl|num_columns=0}(QVRN_tablebody{element_tag=TBody}"
      "(QVRN_tablerow{element_tag=TRow|source_file=src.fm|select=//Para}(QVRN_tablecell{element_tag=TCell})))))"},
+    {"a template that calls itself through another stops",
+     "Out(QVRN_template{source_file=Current|template_ID=a})", "Out(A(B(QVRN_template{source_file=Current|template_ID=a})))",
+     {457}, 14,
+     "Tpl(QVRN_template{template_ID=a}(A(QVRN_template{source_file=Current|template_ID=b}))"
+     " QVRN_template{template_ID=b}(B(QVRN_template{source_file=Current|template_ID=a})))"},
     {"template content runs with the call's context",
      "Out(QVRN_for-each{source_file=src.fm|select=//Title}(QVRN_template{source_file=Current|template_ID=v}))", "Out(Got('Intro'))", {}, 0,
      "Tpl(QVRN_template{template_ID=v}(Got(QVRN_value-of{select=.})))"},

@@ -126,7 +126,11 @@ F_ObjHandleT om_XformFindTemplate(F_ObjHandleT k, const std::string &flowName, c
         if (ElementWalkState.lastMove != WalkUp && om_XformElementType(k, e) == XT_Template) {
             std::string v;
             om_AttrGetValue(k, e, "template_ID", &v);
-            if (v == id) return e;
+            // A template's content may call other templates: those calls are not definitions.
+            bool inside = false;
+            for (F_ObjHandleT a = F_ApiGetId(k, e, FP_ParentElement); a && !inside; a = F_ApiGetId(k, a, FP_ParentElement))
+                inside = om_XformElementType(k, a) == XT_Template;
+            if (v == id && !inside) return e;
         }
         if (e == root && ElementWalkState.lastMove == WalkUp) break;
     }
@@ -163,7 +167,25 @@ void om_XformRunTemplateCall(F_ObjHandleT doc, F_ObjHandleT e) {
         StatusCode = 0;
         return;
     }
-    PasteTemplate(foundDoc, found, doc, e);
+    // A template whose content calls it again, directly or through others, would never end:
+    // each call carries the chain of templates it was pasted by.
+    std::string chain = XformHostString(doc, e, FP_UserString);
+    if (chain.find("|" + id + "|") != std::string::npos) {
+        StatusCode = 457;
+        return;
+    }
+    chain = (chain.empty() ? "|" : chain) + id + "|";
+    for (F_ObjHandleT top : PasteTemplate(foundDoc, found, doc, e)) {
+        ElementWalkSaved saved;
+        ElementWalkState.lastMove = WalkDown;
+        ElementWalkState.enabled = 1;
+        for (F_ObjHandleT x = top; x; x = om_ElementNextInDocOrder(doc, x)) {
+            if (x == top && ElementWalkState.lastMove == WalkUp) break;
+            if (ElementWalkState.lastMove != WalkUp && om_XformElementType(doc, x) == XT_Template)
+                F_ApiSetString(doc, x, FP_UserString, chain.c_str());
+            if (x != top && F_ApiGetId(doc, x, FP_ParentElement) == F_ApiGetId(doc, top, FP_ParentElement)) break;
+        }
+    }
     StatusCode = 0;
     F_ObjHandleT ctxDoc = static_cast<F_ObjHandleT>(om_XformGetContextDocId(doc, e));
     F_ObjHandleT ctxNode = static_cast<F_ObjHandleT>(XformAttrInt(doc, e, "ContextNodeId"));
