@@ -164,6 +164,26 @@ TEST_F(Xform, CheckPastesMarkerTemplatesOnlyWhileItChecks) {
     EXPECT_EQ(ReportedCodes(), (std::vector<IntT>{458, 459, 459, 460, 461}));
 }
 
+TEST_F(Xform, ValueOfKeepsConvertsOrDropsMarkers) {
+    const std::pair<const char *, const char *> cases[] = {
+        {"", "Out('a ' Mark<mk> ' b')"},
+        {"|marker_action=Preserve", "Out('a ' Mark<mk> ' b')"},
+        {"|marker_action=ConvertToText", "Out('a mk b')"},
+        {"|marker_action=Unwrap", "Out('a  b')"},
+    };
+    for (const auto &[action, expected] : cases) {
+        ResetXform();
+        F_ObjHandleT src = NewDoc("Z:\\t\\src.fm", "D(P('a ' Mark ' b'))");
+        F_ObjHandleT mark = F_ApiGetId(0, src, FP_FirstMarkerInDoc);
+        ASSERT_NE(mark, 0u);
+        F_ApiSetString(src, mark, FP_MarkerText, "mk");
+        F_ObjHandleT doc =
+            NewDoc("Z:\\t\\style.fm", std::string("Out(QVRN_value-of{source_file=src.fm|select=//P") + action + "})");
+        EXPECT_EQ(om_XformTransformDocument(doc, doc), 0);
+        EXPECT_EQ(MainOutline(doc), expected) << action;
+    }
+}
+
 // ---- parameters ------------------------------------------------------------------------------------
 
 TEST_F(Xform, ParameterNamesAreReplacedWhole) {
