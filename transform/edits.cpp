@@ -104,6 +104,10 @@ XformAttrs *XformWritten(F_ObjHandleT doc, F_ObjHandleT elem) {
     return &it->second.attrs;
 }
 
+void XformRememberWritten(F_ObjHandleT doc, F_ObjHandleT elem, const F_AttributesT &list) {
+    if (gKeepWritten) gWritten.insert_or_assign(elem, Written{F_ApiGetInt(doc, elem, FP_Unique), XformAttrs(list)});
+}
+
 void XformForgetWritten(F_ObjHandleT elem) {
     if (!gWritten.empty()) gWritten.erase(elem);
 }

@@ -63,6 +63,8 @@ void XformSetCachedAttrs(F_ObjHandleT doc, F_ObjHandleT elem, const XformAttrs *
 void XformKeepWritten(int on);
 XformAttrs *XformWritten(F_ObjHandleT doc, F_ObjHandleT elem);
 void XformForgetWritten(F_ObjHandleT elem);
+// Keeps the list just written into an element, as the context writes do.
+void XformRememberWritten(F_ObjHandleT doc, F_ObjHandleT elem, const F_AttributesT &list);
 // While a document runs, the element types of definitions are remembered (definitions are
 // neither renamed nor removed by a run).
 void XformKeepTypes(int on);
