@@ -112,7 +112,8 @@ void XformForgetWritten(F_ObjHandleT elem) {
     if (!gWritten.empty()) gWritten.erase(elem);
 }
 
-std::string XformAttrs::Raw(const std::string &name, bool *has) const {
+const std::string &XformAttrs::Raw(std::string_view name, bool *has) const {
+    static const std::string none;
     // The last attribute of the name counts, as the single readers take it.
     for (size_t i = names_.size(); i-- > 0;)
         if (names_[i] == name) {
@@ -120,16 +121,16 @@ std::string XformAttrs::Raw(const std::string &name, bool *has) const {
             return values_[i];
         }
     if (has) *has = false;
-    return "";
+    return none;
 }
 
-std::string XformAttrs::Get(const std::string &name) const {
-    std::string v = Raw(name);
+std::string XformAttrs::Get(std::string_view name) const {
+    const std::string &v = Raw(name);
     if (v == ErrorSentinel || v == EmptySentinel) return "";
     return v;
 }
 
-IntT XformAttrs::Int(const std::string &name) const {
+IntT XformAttrs::Int(std::string_view name) const {
     std::string v = Get(name);
     return v.empty() ? 0 : static_cast<IntT>(std::strtol(v.c_str(), nullptr, 10));
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fdk.h"
@@ -36,10 +37,10 @@ class XformAttrs {
   public:
     XformAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
     // The first value; "" when absent, empty or a sentinel (as XformAttr).
-    std::string Get(const std::string &name) const;
+    std::string Get(std::string_view name) const;
     // The first value as stored ("" when none); *has tells whether the attribute is there.
-    std::string Raw(const std::string &name, bool *has = nullptr) const;
-    IntT Int(const std::string &name) const;
+    const std::string &Raw(std::string_view name, bool *has = nullptr) const;
+    IntT Int(std::string_view name) const;
     bool Empty() const { return names_.empty(); }
     // From an attribute list in hand.
     explicit XformAttrs(const F_AttributesT &list);
