@@ -24,9 +24,8 @@
 #include "plugin/cond_settings.h"
 #include "plugin/langfile_commands.h"
 
-// ---- transformation: transform/xform.h; the stylesheet elements' set-up below ----
+// ---- transformation: transform/xform.h; the set-up dialogs of the stylesheet elements ----
 #include "transform/xform.h"
-
 IntT om_XformSetUpElement(F_ObjHandleT doc, F_ObjHandleT elem);
 void om_XformBrowseSourceFile(F_ObjHandleT doc, F_ObjHandleT dlg, IntT textItem);
 void om_XformPickSourceFile(F_ObjHandleT doc, F_ObjHandleT dlg, IntT pickItem, IntT textItem);
