@@ -4,17 +4,18 @@
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
+#include "lib/host/docio.h"
 #include "lib/host/documents.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/element_query.h"
 #include "lib/host/element_text.h"
 #include "lib/host/host_values.h"
+#include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 
 namespace {
 
 constexpr const char *kScratchPadFlow = "QVRN_ScratchPad";
-constexpr const char *kScriptsDocName = "Quorvane_Node_Wizard_Scripts.fm";
 constexpr IntT kPadTextCut = 254;
 
 // The document's file name (the text after the last separator).
@@ -32,14 +33,20 @@ void PasteIntoPad(F_ObjHandleT doc, F_ObjHandleT pad) {
 }  // namespace
 
 F_ObjHandleT om_NWScratchPadDocument() {
-    // The user's window of the scripts document comes before a hidden working copy.
+    // The user's window of the scripts document comes before a hidden working copy; without
+    // either, the current scripts document is opened hidden.
     F_ObjHandleT hidden = 0;
     for (UIntT id : om_DocGetOpenIds(0, 1, 0)) {
-        if (F_StrICmp(FileNameOf(HostGetString(0, id, FP_Path)).c_str(), kScriptsDocName) != 0) continue;
+        std::string path = HostGetString(0, id, FP_Path);
+        bool current = SettingsFiles.currentScriptsDoc.empty()
+                           ? F_StrICmp(FileNameOf(path).c_str(), kScriptsDocFileName) == 0
+                           : F_StrICmp(path.c_str(), SettingsFiles.currentScriptsDoc.c_str()) == 0;
+        if (!current) continue;
         if (F_ApiGetInt(0, id, FP_IsOnScreen)) return id;
         if (!hidden) hidden = id;
     }
-    return hidden;
+    if (hidden || SettingsFiles.currentScriptsDoc.empty()) return hidden;
+    return om_DocOpenHiddenFlag(SettingsFiles.currentScriptsDoc.c_str(), 1);
 }
 
 F_ObjHandleT om_NWFindScratchPad(F_ObjHandleT scriptsDoc) {

@@ -1,8 +1,8 @@
 // The Node Wizard and the XPath Quick Finder: two modeless dialogs, one open at a time, that run
 // XPath queries over the active document and apply the Node Wizard's actions to the matches.
 // Opening, filling from the Node Wizard state, refreshing with the enable and show rules,
-// switching between them at the same place, navigating the match list, and the item events the
-// shell's dialog-event routing hands over.
+// switching between them at the same place, navigating the match list, and what the list
+// editors offer. The shell's dialog-event routing calls these for the item events.
 #pragma once
 
 #include <string>
@@ -41,7 +41,3 @@ std::vector<std::string> om_NWAttrNameOffers(F_ObjHandleT doc);
 // What the value list editor offers: the catalogue's values without duplicates or empty ones;
 // with limit, the first 253 gathered and the last one once more than 254 are gathered.
 std::vector<std::string> om_NWAttrValueOffers(F_ObjHandleT doc, IntT limit);
-
-// The item events of each dialog (doubleClick: the dialog's double-click property).
-void om_NWWizardItemEvent(IntT item, IntT doubleClick);
-void om_NWQuickFinderItemEvent(IntT item);

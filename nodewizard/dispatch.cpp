@@ -110,7 +110,7 @@ NWActionError RunElementAction(F_ObjHandleT doc, F_ObjHandleT node, NWElementAct
         if (kind != FV_FO_CONTAINER && kind != FV_FO_TBL_CELL) return 341;
         std::string value = om_ElementText(scriptsDoc, actionElem, 0, 0, 0, 0);
         om_ElementDeleteContents(doc, node);
-        om_ElementInsertText(doc, node, value, LocContent);
+        if (!value.empty()) om_ElementInsertText(doc, node, value, LocContent);
         return 0;
     }
     default:
@@ -240,7 +240,7 @@ NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT a
             om_DlgSetLabelsUnchecked(dlg, kItemAttrNames, &list);
         }
     }
-    if (ActionAttrNames.front() == NW_XPATH_MATCH && AttrActionCode >= 49 && AttrActionCode <= 53) return 0;
+    if (!ActionAttrNames.empty() && ActionAttrNames.front() == NW_XPATH_MATCH && AttrActionCode >= 49 && AttrActionCode <= 53) return 0;
     if (attrIndex < -1) attrIndex = LastMatchedAttribute();
 
     std::vector<std::string> savedValues = ActionAttrValues;

@@ -100,6 +100,7 @@ std::string NodeName(F_ObjHandleT doc, F_ObjHandleT node, const std::string &nam
 }  // namespace
 
 std::string om_NWReportTemplatePath() {
+    if (!ErrorReportTemplatePath.empty()) return ErrorReportTemplatePath;
     std::string dir;
     if (StringT d = F_ApiClientDir()) {
         dir = d;
@@ -189,7 +190,5 @@ void om_NWReportActionError(F_ObjHandleT doc, F_ObjHandleT node, const std::stri
             F_ApiSetId(report, marker, FP_MarkerTypeId, F_ApiGetNamedObject(report, FO_MarkerType, "Hypertext"));
         }
     }
-    if (message.empty() || !om_ElementSelect(report, entry, LocContentEnd)) return;
-    F_TextRangeT at = F_ApiGetTextRange(0, report, FP_TextSelection);
-    F_ApiAddText(report, &at.end, message.c_str());
+    if (!message.empty()) om_ElementInsertText(report, entry, message, LocContentEnd);
 }

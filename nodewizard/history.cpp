@@ -9,16 +9,15 @@
 #include "lib/dialogs/msgbox.h"
 #include "lib/host/paths.h"
 #include "lib/plugin_globals.h"
+#include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
-
-std::string XPathFavoritesPath;
 
 namespace {
 
 std::vector<std::string> ReadFavorites() {
     F_StringsT lines{};
-    om_FileReadLines(XPathFavoritesPath.c_str(), &lines);
+    om_FileReadLines(SettingsFiles.xpathFavorites.c_str(), &lines);
     std::vector<std::string> out = qv::ReadStrings(&lines);
     F_ApiDeallocateStrings(&lines);
     return out;
@@ -26,7 +25,7 @@ std::vector<std::string> ReadFavorites() {
 
 void WriteFavorites(const std::vector<std::string> &lines) {
     F_StringsT list = qv::NewStrings(lines);
-    om_FileWriteLines(XPathFavoritesPath.c_str(), &list);
+    om_FileWriteLines(SettingsFiles.xpathFavorites.c_str(), &list);
     F_ApiDeallocateStrings(&list);
 }
 

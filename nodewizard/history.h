@@ -11,12 +11,9 @@
 
 // Entries the history keeps when only runs fill it.
 constexpr size_t kXPathHistoryLength = 24;
-// The favorites file's path (set at start-up).
-extern std::string XPathFavoritesPath;
-// The favorites file's name in the settings folder.
-inline constexpr const char *kXPathFavoritesFileName = "Quorvane_XPath_Favorites.txt";
 
 void om_NWAddToHistory(ConStringT expression);
+// The favorites file is SettingsFiles.xpathFavorites.
 // Adds the text, or the expression of the open Quick Finder or Node Wizard when it is "", at the
 // top of the favorites file unless the file already has it (then the user is told).
 void om_NWAddFavorite(ConStringT text);

@@ -1,7 +1,9 @@
 // The plug-in's entry points: the exported F_ApiClientInit, which registers the plug-in with
 // the host as the client "Quorvane", and the four callbacks the host calls.
 #include "fdk.h"
-#include "plugin/client_calls.h"
+#include "plugin/commands.h"
+#include "plugin/dialog_events.h"
+#include "plugin/notify.h"
 #include "plugin/startup.h"
 
 // The module's dialog resource texts (generated from resources/ by the build).
@@ -20,16 +22,15 @@ void F_ApiClientInit(void) {
 // Start-up, once when the host starts; the argument is not used.
 void F_ApiInitialize(IntT) { qv_StartUp(); }
 
-// A command of the plug-in was chosen. No command is defined yet, so none is routed.
-void F_ApiCommand(IntT) {}
+// A command of the plug-in was chosen.
+void F_ApiCommand(IntT command) { qv_RunCommand(command); }
 
-// An item event in one of the plug-in's dialogs. No dialog of the plug-in opens yet.
-void F_ApiDialogEvent(IntT, IntT, IntT) {}
+// An item event in one of the plug-in's dialogs; the modifiers are not used.
+void F_ApiDialogEvent(IntT dialogNumber, IntT item, IntT) { qv_RouteDialogEvent(dialogNumber, item); }
 
-// A notification the plug-in asked for. Other clients' calls are answered through
-// F_ApiReturnValue; routing of the other notifications comes with their subsystems.
-void F_ApiNotify(IntT notification, F_ObjHandleT, StringT sparm, IntT) {
-    if (notification == FA_Note_ClientCall) F_ApiReturnValue(om_ClientHandleCall(sparm));
+// A notification the plug-in asked for.
+void F_ApiNotify(IntT notification, F_ObjHandleT doc, StringT text, IntT number) {
+    qv_RouteNotification(notification, doc, text, number);
 }
 
 }  // extern "C"

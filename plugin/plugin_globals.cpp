@@ -3,10 +3,16 @@
 #include "plugin/startup.h"
 
 #include "lib/globals.h"
+#include "lib/state/general_preferences.h"
+#include "lib/state/nodewizard.h"
+#include "lib/state/settings_files.h"
+#include "lib/state/stylesheet_setup.h"
+#include "plugin/client_calls.h"
 #include "plugin/module/target_version.h"
 
-// Sets the defaults of the shared state that exists: the targeted host version of this module,
-// the status code, the dialog handles and the notification state. The version texts, the
+// Sets the defaults of the shell's shared state: the targeted host version of this module, the
+// status code, the dialog handles, the notification state, the preferences (until they are
+// read), the inter-client call state. The version texts, the
 // start-up trace switch and the condition trigger set before it are kept.
 void om_InitPluginGlobals() {
     PluginGlobals.targetedHostMajor = qv_TargetHostMajorVersion();
@@ -20,4 +26,13 @@ void om_InitPluginGlobals() {
     CancelFlag = 0;
     DialogHandles = DialogHandlesT{};
     NotifyState = NotifyStateT{};
+    PluginGlobals.currentLanguage.clear();
+    PluginGlobals.menuLocation = kMenuMain;
+    GeneralPreferences = GeneralPreferencesT{};
+    RecentScriptsDocs.clear();
+    StylesheetElementSetUp = StylesheetElementSetUpT{};
+    ClientCallState = ClientCallStateT{};
+    ReturnIdType = 1;
+    XformParams = XformParamsT{};
+    om_NWSetDefaults();
 }

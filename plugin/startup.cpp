@@ -1,12 +1,29 @@
 // The plug-in's start-up sequence: one function per step, run in order by qv_StartUp from
-// F_ApiInitialize. Steps whose subsystem is not part of the plug-in yet do nothing and say what
-// they are for.
+// F_ApiInitialize.
 #include "plugin/startup.h"
 
 #include <cstdlib>
 #include <cstring>
 
+#include <string>
+#include <vector>
+
+#include "lib/dialogs/generic.h"
+#include "lib/dialogs/msgbox.h"
+#include "lib/host/paths.h"
+#include "lib/host/system_services.h"
 #include "lib/plugin_globals.h"
+#include "lib/state/cond_settings.h"
+#include "lib/state/general_preferences.h"
+#include "lib/state/settings_files.h"
+#include "lib/strings/heapstr.h"
+#include "lib/strings/listconv.h"
+#include "lib/translation/lang.h"
+#include "plugin/commands.h"
+#include "nodewizard/history.h"
+#include "plugin/features.h"
+#include "plugin/preferences.h"
+#include "plugin/settings_folder.h"
 #include "xpath/xpath.h"
 
 namespace {
@@ -21,7 +38,10 @@ int qv_StartTextHandling() {
 
 // Sets the condition trigger "apply after inserting or wrapping elements" to 1 (kept when the
 // condition settings cannot be read later).
-int qv_StartInsertWrapTrigger() { return 1; }
+int qv_StartInsertWrapTrigger() {
+    CondTriggerSettings.afterInsertWrap = 1;
+    return 1;
+}
 
 // The plug-in's own version and the oldest settings version it can still read.
 int qv_StartVersions() {
@@ -39,50 +59,82 @@ int qv_StartDefaults() {
 }
 
 // Sets up the settings folder and its files; a failure leaves the plug-in inert.
-int qv_StartSettingsFolder() { return 1; }
+int qv_StartSettingsFolder() {
+    if (!om_PrefSetUpSettingsFolder()) return 0;
+    return 1;
+}
 
 // Reads the general preferences (defaults stay when the file is missing or short).
-int qv_StartPreferences() { return 1; }
+int qv_StartPreferences() {
+    om_PrefReadGeneralPreferences();
+    return 1;
+}
 
 // Starts the translation system in the start-up language, with the settings folder as an
 // extra language folder.
-int qv_StartTranslation() { return 1; }
+int qv_StartTranslation() {
+    om_LangInit("Quorvane", SettingsFiles.settingsFolder.c_str(), GeneralPreferences.startupLanguage.c_str());
+    return 1;
+}
 
 // Looks up one message so that a missing strings file of the start-up language shows up now.
-int qv_StartStringsCheck() { return 1; }
+int qv_StartStringsCheck() {
+    StringT text = om_LangMessage("QVRN_GEN_MSG_14");
+    F_ApiDeallocateString(&text);
+    return 1;
+}
 
-// Sets up the XPath engine's limits from the preferences (their defaults until the preferences
-// are read).
+// Sets up the XPath engine's limits from the preferences.
 int qv_StartXPathEngine() {
-    om_XPathInitEngine(0, 0, 0);
+    om_XPathInitEngine(qv_NodeLimitOfMemory(GeneralPreferences.totalXPathMemory), GeneralPreferences.maxXPathLength,
+                       GeneralPreferences.maxXPathMatches);
+    om_XPathSetMaxLength(GeneralPreferences.maxXPathLength);
     return 1;
 }
 
 // Loads the XPath favorites into the history when the preferences ask for it.
-int qv_StartFavorites() { return 1; }
+int qv_StartFavorites() {
+    if (GeneralPreferences.nwLoadXPathFavoritesOnStartup) om_NWLoadFavorites(0);
+    return 1;
+}
 
 // In debug mode, defines the three test XPath parameters.
-int qv_StartDebugParameters() { return 1; }
+int qv_StartDebugParameters() {
+    if (PluginGlobals.debugMode) {
+        om_XPathSetParameter("test1", "p");
+        om_XPathSetParameter("test2", "Body");
+        om_XPathSetParameter("test3", "yo");
+    }
+    return 1;
+}
 
 // Sets up the generic dialogs.
-int qv_StartGenericDialogs() { return 1; }
+int qv_StartGenericDialogs() {
+    om_DlgInitGeneric();
+    return 1;
+}
 
 // Keeps the current language's cancel-confirmation text.
-int qv_StartCancelConfirmText() { return 1; }
+int qv_StartCancelConfirmText() {
+    PluginGlobals.cancelConfirmText = qv::LangMessage("QVRN_GEN_MSG_11");
+    CancelConfirmationText = PluginGlobals.cancelConfirmText;
+    return 1;
+}
 
 // Reads the condition-management flags (opens the condition settings document invisibly).
-int qv_StartConditionSettings() { return 1; }
+int qv_StartConditionSettings() {
+    om_CondLoadTriggerSettings();
+    return 1;
+}
 
 // Loads the "Quorvane - Menus And Commands" translation table of the current language.
-int qv_StartMenuTranslations() { return 1; }
-
-// Defines the separators, commands and menus, with the version warning heading the document
-// menu when the running host's major version is not the one this module targets. Nothing is
-// defined until the command set is part of the plug-in.
-void qv_DefineCommandsAndMenus() {}
+int qv_StartMenuTranslations() {
+    om_LangLoadTable(0, qv::LangCurrentLanguage().c_str(), 0, "Quorvane - Menus And Commands", "", 0);
+    return 1;
+}
 
 // Notes whether the running host's major version is the one this module targets, then defines
-// the commands and menus.
+// the commands and menus (none when the preferences place no menus).
 int qv_StartCommandsAndMenus() {
     FA_errno = 0;
     IntT running = F_ApiGetInt(0, 0, FP_VersionMajor);
@@ -112,7 +164,10 @@ int qv_StartNotifications() {
 }
 
 // Defines the script launch commands bound to keyboard shortcuts (commands 100 to 199).
-int qv_StartLaunchCommands() { return 1; }
+int qv_StartLaunchCommands() {
+    qv_DefineLaunchCommands();
+    return 1;
+}
 
 // Asks for the calls of other clients.
 int qv_StartClientCalls() {
@@ -121,10 +176,28 @@ int qv_StartClientCalls() {
 }
 
 // Labels the plug-in's document and book menus.
-int qv_StartMenuLabels() { return 1; }
+int qv_StartMenuLabels() {
+    om_SetPluginMenuLabels();
+    return 1;
+}
 
-// Takes the first existing entry of the scripts-document favorites as the current scripts document.
-int qv_StartCurrentScriptsDocument() { return 1; }
+// Takes the first entry of the scripts-document favorites as the current scripts document when
+// that file exists.
+int qv_StartCurrentScriptsDocument() {
+    F_StringsT recent{0, nullptr};
+    om_FileReadLines(SettingsFiles.scriptsDocFavorites.c_str(), &recent);
+    om_PathNormalizeList(&recent, 0, 0);
+    std::vector<std::string> entries = qv::ReadStrings(&recent);
+    F_ApiDeallocateStrings(&recent);
+    RecentScriptsDocs = entries;
+    if (!entries.empty() && om_FileExists(entries[0].c_str())) {
+        StringT path = qv::NewHeapString(entries[0]);
+        om_PathNormalize(&path, 1, 0);
+        SettingsFiles.currentScriptsDoc = qv::View(path);
+        F_ApiDeallocateString(&path);
+    }
+    return 1;
+}
 
 const StartUpStep kSteps[] = {
     {1, "host text handling", qv_StartTextHandling},

@@ -84,6 +84,7 @@ typedef struct { UIntT len; F_AttributeDefT *val; } F_AttributeDefsT;
 #define FTI_LineEnd 0x4
 #define FTI_PgfBegin 0x8
 #define FTI_PgfEnd 0x10
+#define FTI_CharPropsChange 0x40
 #define FTI_FnAnchor 0x1000
 #define FTI_TblAnchor 0x2000
 #define FTI_ElemPrefixBegin 0x8000000
@@ -93,7 +94,7 @@ typedef struct {
     IntT offset;
     IntT dataType;   /* one FTI_ flag */
     StringT sdata;   /* FTI_String, FTI_ElemPrefix*: the text */
-    F_ObjHandleT idata; /* anchors: the anchored object */
+    F_ObjHandleT idata; /* anchors: the anchored object; FTI_PgfBegin, FTI_PgfEnd: the paragraph */
     IntT ldata;      /* FTI_LineEnd: 1 = forced */
 } F_TextItemT;
 typedef struct { UIntT len; F_TextItemT *val; } F_TextItemsT;

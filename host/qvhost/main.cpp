@@ -118,15 +118,13 @@ int main(int argc, char **argv) {
     if (trace) ::setenv("QV_TRACE", "1", 1);
 
     host::Transcript("host: version " + std::to_string(major) + "." + std::to_string(minor));
-    if (usePlugin) {
-        std::string error;
+    // The plug-in starts once the answers the script begins with are queued.
+    auto start = [&](std::string *why) {
+        if (!usePlugin) return true;
         std::error_code ec;
         std::string dir = clientDir.empty() ? "" : fs::absolute(clientDir, ec).string();
-        host::Client *client = host::LoadClientModule(plugin, dir, &error);
-        if (!client) {
-            std::cerr << "qvhost: " << error << "\n";
-            return 2;
-        }
+        host::Client *client = host::LoadClientModule(plugin, dir, why);
+        if (!client) return false;
         std::string line = "host: loaded client \"" + host::ClientName(client) + "\" from " +
                            fs::path(plugin).filename().string();
         auto target = reinterpret_cast<int (*)(void)>(host::ClientModuleSymbol(client, "qv_TargetHostMajorVersion"));
@@ -136,10 +134,11 @@ int main(int argc, char **argv) {
             if (built != major) line += " (the host's is " + std::to_string(major) + ": versions differ)";
         }
         host::Transcript(line);
-    }
+        return true;
+    };
 
     std::string error;
-    int status = RunSessionScript(script, &error);
+    int status = RunSessionScript(script, &error, start);
     if (status != 0) std::cerr << "qvhost: " << error << "\n";
     std::cout.flush();
     return status;

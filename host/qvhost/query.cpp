@@ -10,6 +10,7 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -22,6 +23,7 @@
 #include "model.h"
 #include "paths.h"
 #include "transcript.h"
+#include "user.h"
 
 namespace fs = std::filesystem;
 
@@ -121,7 +123,16 @@ int runQuery(const QueryArgs &a) {
     std::string error;
     std::error_code ec;
     std::string dir = a.clientDir.empty() ? "" : fs::absolute(a.clientDir, ec).string();
-    if (!host::LoadClientModule(a.plugin, dir, &error)) {
+    // The plug-in's start-up questions (a first start, an upgrade) are answered Yes.
+    for (int i = 0; i < 2; ++i) {
+        host::UserAnswer yes;
+        yes.kind = "alert";
+        yes.value = "yes";
+        host::QueueAnswer(yes);
+    }
+    bool loaded = host::LoadClientModule(a.plugin, dir, &error) != nullptr;
+    host::ClearAnswers();
+    if (!loaded) {
         std::cerr << "qvhost: " << error << "\n";
         return 2;
     }
@@ -162,17 +173,33 @@ int runQuery(const QueryArgs &a) {
     std::string s = std::to_string(seq);
     std::string find = "FindNextNode" + d + s + d + std::to_string(doc) + d + std::to_string(start) + d +
                        (flow ? std::to_string(flow) : "0");
+    const std::string attrMatch = "RetrieveAttrMatch" + d + s, docMatch = "RetrieveDocMatch" + d + s;
+    // Only the attribute axis matches attributes, and only the fm... axes reach other files; a
+    // parameter may stand for either. An expression whose text names none of them needs one
+    // call per match instead of three.
+    std::string lower = a.expression;
+    for (char &c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const bool askAttr = lower.find_first_of("@$") != std::string::npos || lower.find("attribute") != std::string::npos;
+    const bool askDoc = lower.find('$') != std::string::npos || lower.find("fm") != std::string::npos;
+    std::string out;
     for (long n = 0; n < kMatchLimit; ++n) {
         IntT m = call(find);
         if (m == 0) break;
         if (m < 100) {
+            std::cout << out;
             std::cerr << "qvhost: the search stopped (answer " << m << ")\n";
             return 1;
         }
-        IntT attr = call("RetrieveAttrMatch" + d + s) - 100;
-        F_ObjHandleT mdoc = F_ObjHandleT(call("RetrieveDocMatch" + d + s));
-        std::cout << matchLine(doc, mdoc, F_ObjHandleT(m), attr) << "\n";
+        IntT attr = askAttr ? call(attrMatch) - 100 : -1;
+        F_ObjHandleT mdoc = askDoc ? F_ObjHandleT(call(docMatch)) : doc;
+        out += matchLine(doc, mdoc, F_ObjHandleT(m), attr);
+        out += '\n';
+        if (out.size() > (1 << 16)) {
+            std::cout << out;
+            out.clear();
+        }
     }
+    std::cout << out;
     std::cout.flush();
     return 0;
 }

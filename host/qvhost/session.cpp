@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <utility>
 
 #include "client.h"
 #include "dialog.h"
@@ -140,6 +141,12 @@ bool Function(Script &, const Words &a, const std::string &, std::string *error)
     return host::UserFunction(code, error);
 }
 
+bool FollowLink(Script &, const Words &a, const std::string &, std::string *error) {
+    IntT n = 1;
+    if (!a.empty() && (!ParseInt(a[0], &n) || n < 1)) return Refuse(error, "follow-link takes a link number from 1");
+    return host::UserFollowLink(static_cast<size_t>(n), error);
+}
+
 bool Quit(Script &s, const Words &, const std::string &, std::string *) {
     host::UserQuit();
     s.quit = true;
@@ -156,11 +163,38 @@ bool Shortcut(Script &, const Words &a, const std::string &, std::string *error)
     return host::ChooseShortcut(a[0], error);
 }
 
+// A client call's answer as the plug-in's call interface names it: its status, or the value it
+// sends with 100 added.
+std::string CallAnswerName(IntT answer) {
+    static const std::pair<IntT, const char *> kStatus[] = {
+        {0, "done"},          {1, "unknown call"},          {2, "wrong number of fields"},
+        {3, "does not compile"}, {4, "no such sequence"},   {5, "no scripts document"},
+        {6, "no such document"}, {7, "no such flow"},       {8, "no such script"},
+        {9, "the script failed"}, {20, "unknown parameter"},
+    };
+    if (answer >= 100) return "value " + std::to_string(answer - 100);
+    for (const auto &[code, name] : kStatus)
+        if (code == answer) return name;
+    return "unknown answer";
+}
+
 bool CallClient(Script &, const Words &a, const std::string &, std::string *error) {
     FA_errno = 0;
     IntT answer = F_ApiCallClient(a[0].c_str(), a.size() > 1 ? a[1].c_str() : "");
     if (answer == -1 && FA_errno) return Refuse(error, "no client \"" + a[0] + "\" takes client calls");
-    host::Transcript("client call " + a[0] + " answered " + std::to_string(answer));
+    host::Transcript("client call " + a[0] + " answered " + std::to_string(answer) + " (" + CallAnswerName(answer) + ")");
+    return true;
+}
+
+// The Node Wizard's fields and buttons through the plug-in's stand-in for its dialog.
+bool NodeWizard(Script &, const Words &a, const std::string &, std::string *error) {
+    std::string text;
+    for (size_t i = 0; i < a.size(); ++i) text += (i ? "\n" : "") + a[i];
+    IntT answer = 0;
+    host::Client *client = host::FindClient("Quorvane");
+    if (!client || !host::CallClientExport(client, "qv_NodeWizardSessionStep", text, &answer))
+        return Refuse(error, "the loaded plug-in has no Node Wizard");
+    if (answer < 0) return Refuse(error, "the Node Wizard does not know \"" + a[0] + "\" (see qvhost --help)");
     return true;
 }
 
@@ -230,11 +264,15 @@ bool Esc(Script &, const Words &a, const std::string &, std::string *error) {
 bool Print(Script &, const Words &a, const std::string &, std::string *error) {
     const std::string what = a[0];
     std::vector<std::string> lines;
-    if (what != "tree" && a.size() > 1) return Refuse(error, "only print tree takes a document");
-    if (what == "tree") {
+    if (what != "tree" && what != "dialog" && a.size() > 1) return Refuse(error, "only print tree takes a document");
+    if (what == "dialog") {
+        host::Dialog *d = a.size() > 1 ? host::FindDialog(host::FindOpenDialogByResource(a[1])) : nullptr;
+        if (!d) return Refuse(error, "print dialog takes the resource of an open dialog");
+        lines = host::DescribeDialog(*d);
+    } else if (what == "tree") {
         F_ObjHandleT doc = DocumentArg(a, 1, error);
         if (!doc) return false;
-        lines = ElementTreeLines(doc);
+        lines = host::ElementTreeLines(doc);
     } else if (what == "documents") {
         for (F_ObjHandleT id : host::TheSession().openDocs) {
             host::Document *d = host::Doc(id);
@@ -252,11 +290,14 @@ bool Print(Script &, const Words &a, const std::string &, std::string *error) {
     } else if (what == "clients") {
         for (host::Client *c : host::Clients()) {
             std::string line = "client \"" + host::ClientName(c) + "\" notifications";
-            for (IntT code : host::ClientNotifications(c)) line += " " + std::to_string(code);
+            for (IntT code : host::ClientNotifications(c)) {
+                std::string name = host::NotificationName(code);
+                line += " " + (name.empty() ? std::string() : name + " ") + "(" + std::to_string(code) + ")";
+            }
             lines.push_back(line);
         }
     } else {
-        return Refuse(error, "print tree, documents, transcript, menus or clients, not \"" + what + "\"");
+        return Refuse(error, "print tree, dialog, documents, transcript, menus or clients, not \"" + what + "\"");
     }
     for (const auto &l : lines) std::cout << l << "\n";
     std::cout.flush();
@@ -303,6 +344,8 @@ const Command kCommands[] = {
     {"call-client", 1, 2, true, CallClient},
     {"library", 1, 2, true, Library},
     {"dialog", 2, -1, true, DialogAction},
+    {"node-wizard", 1, -1, true, NodeWizard},
+    {"follow-link", 0, 1, true, FollowLink},
     {"quit", 0, 0, true, Quit},
     {"answer", 1, -1, false, Answer},
     {"esc", 0, 1, false, Esc},
@@ -379,7 +422,18 @@ bool SplitWords(const std::string &line, std::vector<std::string> &words, std::s
     return true;
 }
 
-int RunSessionScript(const std::string &scriptPath, std::string *error) {
+// True for a line that only prepares what is to come (answers, Esc presses, comments).
+bool IsPreparation(const std::string &raw) {
+    std::string line = Trim(raw);
+    if (line.empty() || line[0] == '#') return true;
+    std::vector<std::string> words;
+    std::string ignored;
+    if (!SplitWords(line, words, &ignored) || words.empty()) return false;
+    return words[0] == "answer" || words[0] == "esc";
+}
+
+int RunSessionScript(const std::string &scriptPath, std::string *error,
+                     const std::function<bool(std::string *)> &start) {
     std::ifstream in(scriptPath);
     if (!in) {
         *error = "cannot read the script " + scriptPath;
@@ -390,8 +444,17 @@ int RunSessionScript(const std::string &scriptPath, std::string *error) {
     std::error_code ec;
     s.folder = fs::absolute(scriptPath, ec).parent_path();
     std::string raw, why;
+    bool started = !start;
     while (!s.quit && std::getline(in, raw)) {
         ++s.line;
+        if (!started && !IsPreparation(raw)) {
+            started = true;
+            host::SetAnswerOrigin("");
+            if (!start(&why)) {
+                *error = why;
+                return 2;
+            }
+        }
         host::SetAnswerOrigin(Origin(s));
         if (!PlayLine(s, raw, &why)) {
             *error = Origin(s) + ": " + why;
@@ -399,6 +462,10 @@ int RunSessionScript(const std::string &scriptPath, std::string *error) {
         }
     }
     host::SetAnswerOrigin("");
+    if (!started && !start(&why)) {
+        *error = why;
+        return 2;
+    }
     if (!s.quit) host::UserQuit();
     if (!host::PendingAnswers().empty()) {
         const host::UserAnswer &a = host::PendingAnswers().front();
@@ -442,6 +509,20 @@ the host raises for it):
                               (BookWordCount, DocWordCount, BookSaveAsRenamed FOLDER,
                               XRefSourceFilesLowerCase) on the active book or document
   dialog RESOURCE ACTION...   act on a shown modeless dialog (see answer dialog)
+  node-wizard FIELD VALUE...  fill a field of the Node Wizard as its dialog would: expression
+                              TEXT, element-action NAME, attribute-action NAME, name TEXT (the
+                              retag, wrap and insert name), conditions NAME..., attribute-names
+                              NAME..., attribute-values VALUE..., all-flows 0|1, report-errors
+                              0|1, max-errors N
+  node-wizard press BUTTON    press a Node Wizard button: "Match First", "Match Next",
+                              "Match All", "Perform", "Perform and Match Next", "Perform On All"
+  node-wizard counts          print the counters of the last batch (element and attribute
+                              actions succeeded and failed, actions attempted) and the number
+                              of entries in the match list
+  follow-link [N]             click the N-th Hypertext link (default 1) of the active document
+                              (an error report's entry): "openObjectId PATH:5 ID" brings PATH
+                              forward (opening it when needed) and selects its element with
+                              unique id ID; a link that leads nowhere is written as stale
   quit                        quit the session (PreQuitSession); the script ends here
   try COMMAND ...             run COMMAND; when it fails, write "refused: WHY" into the
                               transcript and go on (a file the host refuses to open, ...)
@@ -449,6 +530,8 @@ the host raises for it):
 Answers for the questions to come (taken in order; each question takes the next answer only
 when it is of its kind; unasked answers at the end are an error). Without one, a question is
 answered by the default policy: Cancel or No, OK for a message, Cancel for prompts and choosers.
+The plug-in starts just before the first line that is not an answer, an Esc or a comment, so
+the answers a script begins with answer the plug-in's start-up questions.
   answer alert ok|yes|no|cancel|fail ...   the next alerts ("fail": the alert call fails)
   answer prompt TEXT|--default|--cancel    the next string prompt
   answer choose FILE|--cancel              the next file or folder chooser
@@ -460,6 +543,7 @@ answered by the default policy: Cancel or No, OK for a message, Cancel for promp
 
 Output and checks:
   print documents|transcript|menus|clients
+  print dialog RESOURCE       the open dialog made from RESOURCE as the user sees it now
   print tree [DOC]            the element tree of the active document, or DOC: one element per
                               line, indented by level, with its attributes (name="value") and
                               the quoted text of text nodes; other flows follow their name

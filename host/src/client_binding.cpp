@@ -155,6 +155,13 @@ void *ClientModuleSymbol(const Client *client, const std::string &name) {
     return client && client->module ? ::dlsym(client->module, name.c_str()) : nullptr;
 }
 
+bool CallClientExport(Client *client, const std::string &name, const std::string &text, IntT *answer) {
+    auto fn = reinterpret_cast<IntT (*)(ConStringT)>(ClientModuleSymbol(client, name));
+    if (!fn) return false;
+    InFrame(client, [&] { *answer = fn(text.c_str()); });
+    return true;
+}
+
 std::string ClientName(const Client *client) { return client ? client->name : std::string(); }
 
 std::string ClientDirOf(const Client *client) {
@@ -194,8 +201,9 @@ IntT CallClientDialogEvent(Client *client, IntT dlgNum, IntT itemNum, IntT modif
 
 IntT CallClientNotify(Client *client, IntT code, F_ObjHandleT docId, const std::string &sparm, IntT iparm) {
     if (!client || !client->callbacks.notify) return 0;
-    Trace("-> " + client->name + ": F_ApiNotify " + NotificationName(code) + " (" + std::to_string(code) + ") " +
-          Hex(docId) + " \"" + sparm + "\" " + std::to_string(iparm));
+    if (State().trace)  // the line is made only when it is kept
+        Trace("-> " + client->name + ": F_ApiNotify " + NotificationName(code) + " (" + std::to_string(code) + ") " +
+              Hex(docId) + " \"" + sparm + "\" " + std::to_string(iparm));
     // The client may keep the string: hand it a copy on the host heap, freed after the call.
     StringT copy = F_StrCopyString(sparm.c_str());
     IntT value = InFrame(client, [&] { client->callbacks.notify(code, docId, copy, iparm); });

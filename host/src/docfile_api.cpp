@@ -211,16 +211,22 @@ F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, 
     std::string temp = native + ".qvsave~";
     std::string error;
     bool ok = false;
+    std::vector<docfile::SideFile> sideFiles;
     switch (format) {
-        case FV_SaveFmtXml: ok = docfile::WriteXml(image, temp, error); break;
+        case FV_SaveFmtXml:
+            ok = docfile::WriteXml(image, temp, fs::path(native).parent_path().string(), sideFiles, error);
+            break;
         case FV_SaveFmtText: ok = docfile::WritePlainText(image, temp, error); break;
         default: ok = docfile::WriteNative(image, temp, error); break;
     }
     std::error_code ec;
-    if (ok) fs::rename(temp, native, ec);
+    for (const docfile::SideFile &f : sideFiles)
+        if (ok && !ec) fs::rename(f.temp, f.target, ec);
+    if (ok && !ec) fs::rename(temp, native, ec);
     if (!ok || ec) {
+        for (const docfile::SideFile &f : sideFiles) fs::remove(f.temp, ec);
         fs::remove(temp, ec);
-        Fail(ok || error == "the file could not be written" ? FE_FileWrite : FE_BadOperation);
+        Fail(ok || error.find("could not be written") != std::string::npos ? FE_FileWrite : FE_BadOperation);
         return 0;
     }
     std::string saved = WindowsPath(native);

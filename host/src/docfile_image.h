@@ -85,6 +85,38 @@ struct DoctypeImage {
     bool hadDtd = false;  // the file came with declarations (internal or external)
 };
 
+// A comment or a processing instruction of a plain XML file.
+struct MiscImage {
+    bool comment = true;
+    std::string target;  // processing instructions: the target
+    std::string text;    // the comment's text, or the instruction's data
+};
+
+// An external parsed entity a plain XML file references: its name and its file, relative to
+// the main file's folder when it lies there or below (else absolute), and the text declaration
+// its file began with ("" = none).
+struct EntityFileImage {
+    std::string name;
+    std::string file;
+    std::string textDecl;
+};
+
+// What a plain XML file holds beside its element tree, kept so a save as XML writes it back: the
+// DOCTYPE as written, comments and processing instructions (each before a node, at the end of
+// an element's content, before the DOCTYPE or after the root), and the external parsed entities
+// whose content is part of the tree (the highest nodes of each reference carry its number).
+struct XmlSourceImage {
+    bool fromXml = false;
+    std::string doctype;  // "<!DOCTYPE ...>" as read; "" = none, or not kept
+    std::string dtdFile;  // the local file its system identifier named ("" = none)
+    std::vector<MiscImage> beforeDoctype, afterRoot;
+    std::unordered_map<int32_t, std::vector<MiscImage>> before, atEnd;  // by node index
+    std::vector<EntityFileImage> entities;
+    std::vector<int32_t> references;                  // reference number -> index in entities
+    std::unordered_map<int32_t, int32_t> referenceOf;  // node index -> reference number
+    std::unordered_map<int32_t, std::vector<MiscImage>> beforeReference;  // by reference number
+};
+
 // A list kept in fixed chunks: appends never move what is already stored.
 template <class T, size_t kChunk = 1024>
 class ChunkedList {
@@ -185,6 +217,8 @@ struct DocImage {
     std::unordered_map<int32_t, std::vector<ObjectPropImage>> objectProps;
     // Character runs of text nodes that carry a colour or conditions, by node index.
     std::unordered_map<int32_t, std::vector<RunImage>> textRuns;
+    // What a plain XML file held beside the tree.
+    XmlSourceImage xml;
 
     // Index of the definition of that name, or -1.
     int32_t FindDef(const std::string &name) const;

@@ -1,10 +1,19 @@
-// libxml2 set-up shared by the document file readers: the entity loader that lets only the
-// document and its local DTD in, the parser options, and error capture.
+// libxml2 set-up shared by the document file readers: the entity loader that applies the
+// folder rule, the parser options, and error capture.
 #include "docfile_libxml.h"
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
+#include <unordered_map>
+#include <vector>
 
+#include <libxml/SAX2.h>
+#include <libxml/entities.h>
 #include <libxml/parserInternals.h>
+#include <libxml/uri.h>
+
+namespace fs = std::filesystem;
 
 namespace host::docfile {
 namespace {
@@ -12,20 +21,101 @@ namespace {
 xmlExternalEntityLoader gDefaultLoader = nullptr;
 bool gOpeningMain = false;  // a parser is being made: its first load is its own file
 
-// Loads the file a parser is being made for, and otherwise only the document's DTD and the
-// parameter entities of it (the main parser asks for those while it builds the document) from
-// the local file system. External general entities are loaded by a parser of their own, which
-// has no document: they are refused, so no file's content can be pulled into a document.
-xmlParserInputPtr LocalDtdLoader(const char *url, const char *id, xmlParserCtxtPtr ctxt) {
+// Where an external entity was declared: its name, whether it is a parameter entity, and the
+// folder of the file holding the declaration.
+struct EntityOrigin {
+    std::string name;
+    bool parameter = false;
+    std::string folder;
+};
+
+// The loader's state during one SAX read.
+struct ReadState {
+    LoadRecord *record = nullptr;
+    bool dtdNext = false;  // the next load is the document's DTD
+    std::unordered_map<std::string, std::vector<EntityOrigin>> origins;  // by local file
+};
+ReadState *gRead = nullptr;
+
+// Whether `file` lies in `folder` or below (both absolute and normal).
+bool Within(const std::string &file, const std::string &folder) {
+    if (folder.empty()) return false;
+    std::string f = folder.back() == '/' ? folder : folder + "/";
+    return file.size() > f.size() && file.compare(0, f.size(), f) == 0;
+}
+
+// Loads the file a parser is being made for; during a SAX read, the document's DTD from any
+// local file and any other external entity from the folder of the file declaring it or below;
+// nothing else, and never from the network.
+xmlParserInputPtr FolderRuleLoader(const char *url, const char *id, xmlParserCtxtPtr ctxt) {
     if (!url) return nullptr;
     if (gOpeningMain) {
         gOpeningMain = false;
         return gDefaultLoader(url, id, ctxt);
     }
-    if (!ctxt || !ctxt->myDoc) return nullptr;
-    const char *scheme = std::strstr(url, "://");
-    if (scheme && std::strncmp(url, "file://", 7) != 0) return nullptr;
-    return gDefaultLoader(url, id, ctxt);
+    if (!gRead) return nullptr;
+    std::string file = LocalFileOf(url);
+    bool dtd = gRead->dtdNext;
+    gRead->dtdNext = false;
+    bool allowed = dtd && !file.empty();
+    const EntityOrigin *general = nullptr, *parameter = nullptr;
+    if (!dtd) {
+        auto it = gRead->origins.find(file.empty() ? std::string(url) : file);
+        if (it != gRead->origins.end())
+            for (const EntityOrigin &o : it->second) {
+                allowed = allowed || Within(file, o.folder);
+                if (!o.parameter && !general) general = &o;
+                if (o.parameter && !parameter) parameter = &o;
+            }
+    }
+    LoadRecord &record = *gRead->record;
+    if (!allowed) {
+        if (parameter && record.refusedParameter.empty())
+            record.refusedParameter = "the parameter entity \"" + parameter->name + "\" names \"" +
+                                      (file.empty() ? std::string(url) : file) +
+                                      "\", which is not a local file in the folder of the file that declares it";
+        if (general && record.refusedEntity.empty())
+            record.refusedEntity = file.empty() ? "the entity \"" + general->name + "\" names \"" + url +
+                                                      "\", which is not a local file"
+                                                : "the entity \"" + general->name + "\" names the file \"" + file +
+                                                      "\", which lies outside the folder of the file that declares it";
+        return nullptr;
+    }
+    xmlParserInputPtr in = gDefaultLoader(file.c_str(), id, ctxt);
+    std::error_code ec;
+    if (!in || fs::is_directory(file, ec)) {
+        if (general && record.refusedEntity.empty())
+            record.refusedEntity = "the file \"" + file + "\" of the entity \"" + general->name + "\" cannot be read";
+        if (in) xmlFreeInputStream(in);
+        return nullptr;
+    }
+    uintmax_t size = fs::file_size(file, ec);
+    if (!ec) record.bytesRead += size;
+    return in;
+}
+
+// Keeps where each external entity is declared, for the folder rule.
+void OnEntityDecl(void *ctx, const xmlChar *name, int type, const xmlChar *publicId, const xmlChar *systemId,
+                  xmlChar *content) {
+    xmlSAX2EntityDecl(ctx, name, type, publicId, systemId, content);
+    auto ctxt = static_cast<xmlParserCtxtPtr>(ctx);
+    if (!gRead || !systemId || !ctxt || !ctxt->input || !ctxt->input->filename) return;
+    xmlChar *uri = xmlBuildURI(systemId, reinterpret_cast<const xmlChar *>(ctxt->input->filename));
+    std::string file = uri ? LocalFileOf(reinterpret_cast<const char *>(uri)) : std::string();
+    if (uri) xmlFree(uri);
+    std::string declaring = LocalFileOf(ctxt->input->filename);
+    if (declaring.empty()) return;
+    if (file.empty()) file = reinterpret_cast<const char *>(systemId);  // not a local file: never loaded
+    bool parameter = type == XML_INTERNAL_PARAMETER_ENTITY || type == XML_EXTERNAL_PARAMETER_ENTITY;
+    gRead->origins[file].push_back(
+        EntityOrigin{reinterpret_cast<const char *>(name), parameter, fs::path(declaring).parent_path().string()});
+}
+
+// The document's DTD is the one external file that may lie anywhere on the machine.
+void OnExternalSubset(void *ctx, const xmlChar *name, const xmlChar *externalId, const xmlChar *systemId) {
+    if (gRead) gRead->dtdNext = true;
+    xmlSAX2ExternalSubset(ctx, name, externalId, systemId);
+    if (gRead) gRead->dtdNext = false;
 }
 
 void Silent(void *, const char *, ...) {}
@@ -38,7 +128,7 @@ void SetUp() {
     done = true;
     xmlInitParser();
     gDefaultLoader = xmlGetExternalEntityLoader();
-    xmlSetExternalEntityLoader(LocalDtdLoader);
+    xmlSetExternalEntityLoader(FolderRuleLoader);
 }
 
 // libxml2's message as the user sees it: one line, and the parser's limits in our own words.
@@ -67,13 +157,47 @@ ReadFailure ErrorLog::Failure(int line) const {
     return f;
 }
 
-xmlParserCtxtPtr NewSafeSaxParser(const std::string &nativePath) {
+std::string LocalFileOf(const char *uriOrPath) {
+    if (!uriOrPath || !*uriOrPath) return {};
+    std::string path;
+    if (std::strncmp(uriOrPath, "file://", 7) == 0) {
+        xmlURIPtr uri = xmlParseURI(uriOrPath);
+        if (!uri) return {};
+        if (uri->path && (!uri->server || !*uri->server || std::strcmp(uri->server, "localhost") == 0)) path = uri->path;
+        xmlFreeURI(uri);
+        if (path.empty()) return {};
+    } else if (std::strstr(uriOrPath, "://")) {
+        return {};  // the network, or any other scheme
+    } else {
+        path = uriOrPath;
+    }
+    std::error_code ec;
+    fs::path p = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    return ec ? std::string() : p.string();
+}
+
+xmlParserCtxtPtr NewSafeSaxParser(const std::string &nativePath, LoadRecord &record) {
     SetUp();
+    static ReadState state;
+    state = ReadState{};
+    state.record = &record;
+    gRead = &state;
     gOpeningMain = true;
     xmlParserCtxtPtr ctxt = xmlCreateURLParserCtxt(nativePath.c_str(), XML_PARSE_NONET | XML_PARSE_DTDLOAD | XML_PARSE_NOENT);
     gOpeningMain = false;
+    if (!ctxt) {
+        gRead = nullptr;
+        return nullptr;
+    }
+    std::error_code ec;
+    uintmax_t size = fs::file_size(nativePath, ec);
+    if (!ec) record.bytesRead += size;
+    ctxt->sax->entityDecl = OnEntityDecl;
+    ctxt->sax->externalSubset = OnExternalSubset;
     return ctxt;
 }
+
+void EndSafeSaxRead() { gRead = nullptr; }
 
 SafeReader::SafeReader(const std::string &nativePath) {
     SetUp();

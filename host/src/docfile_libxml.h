@@ -1,8 +1,11 @@
-// libxml2 set up the way the host reads files: no network, no external entity but the local
-// DTD, libxml2's limits on entity expansion and nesting depth left on, and the first error
-// kept with its line for the message the user sees.
+// libxml2 set up the way the host reads files: no network; the document's DTD may be any local
+// file, every other external file (a parameter entity of a DTD, a general entity of the
+// document or of an entity file) only one in the folder of the file that declares it or below;
+// libxml2's limits on entity expansion and nesting depth left on, and the first error kept with
+// its line for the message the user sees.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include <libxml/parser.h>
@@ -25,12 +28,27 @@ struct ErrorLog {
     ReadFailure Failure(int line) const;
 };
 
+// What the loader did during one SAX read: the bytes of every file it let in, and the first
+// external general and parameter entity it could not or would not load.
+struct LoadRecord {
+    uint64_t bytesRead = 0;
+    std::string refusedEntity;  // "" = none; else the user's message naming the entity
+    std::string refusedParameter;  // the same for a parameter entity (the DTD may do without it)
+};
+
 // A SAX2 parser over one local file. Its handler starts as libxml2's own, which builds the DTD
 // (the internal subset and the local external one) in ctxt->myDoc; the caller replaces the
 // element and text callbacks, sets ctxt->_private, runs xmlParseDocument, frees ctxt->myDoc and
-// the parser. Internal entities are expanded; external general entities are never loaded.
-// nullptr when the file cannot be opened.
-xmlParserCtxtPtr NewSafeSaxParser(const std::string &nativePath);
+// the parser, then calls EndSafeSaxRead. Internal entities are expanded; external ones are
+// loaded as the folder rule allows, their loads counted in `record` (which must outlive the
+// read). nullptr when the file cannot be opened.
+xmlParserCtxtPtr NewSafeSaxParser(const std::string &nativePath, LoadRecord &record);
+// Ends the loader's bookkeeping of the read NewSafeSaxParser began.
+void EndSafeSaxRead();
+
+// The local file a URI or path names ("" for a URI of another scheme), made absolute and
+// normal.
+std::string LocalFileOf(const char *uriOrPath);
 
 // A streaming reader over one local file, without DTD loading or entity expansion (for files of
 // the host's own format).

@@ -145,6 +145,10 @@ struct FileNotes {
     std::unordered_map<std::string, std::string> dtdTypes;       // "definition\nattribute" -> DTD type
     std::unordered_map<std::string, std::vector<std::pair<std::string, std::string>>> formatProperties;  // "kind\nname"
     std::vector<std::pair<std::string, std::string>> otherSettings;
+    // What a plain XML file held beside the tree, with elements in place of node indices.
+    XmlSourceImage xml;  // its maps stay empty; those below hold the same by element
+    std::unordered_map<F_ObjHandleT, std::vector<MiscImage>> before, atEnd;
+    std::unordered_map<F_ObjHandleT, int32_t> referenceOf;
 };
 
 std::unordered_map<F_ObjHandleT, FileNotes> &Notes() {
@@ -155,11 +159,27 @@ std::unordered_map<F_ObjHandleT, FileNotes> &Notes() {
 std::string AttrKey(const std::string &def, const std::string &attr) { return def + "\n" + attr; }
 std::string FormatKey(int kind, const std::string &name) { return std::to_string(kind) + "\n" + name; }
 
-void KeepNotes(F_ObjHandleT doc, const DocImage &image) {
+void KeepNotes(F_ObjHandleT doc, const DocImage &image, const std::vector<F_ObjHandleT> &ids) {
     auto &all = Notes();
     for (auto it = all.begin(); it != all.end();) it = Doc(it->first) ? std::next(it) : all.erase(it);
     FileNotes n;
     n.doctype = image.doctype;
+    const XmlSourceImage &xml = image.xml;
+    n.xml.fromXml = xml.fromXml;
+    n.xml.doctype = xml.doctype;
+    n.xml.dtdFile = xml.dtdFile;
+    n.xml.beforeDoctype = xml.beforeDoctype;
+    n.xml.afterRoot = xml.afterRoot;
+    n.xml.entities = xml.entities;
+    n.xml.references = xml.references;
+    n.xml.beforeReference = xml.beforeReference;
+    auto byElement = [&](const auto &byNode, auto &out) {
+        for (const auto &[node, value] : byNode)
+            if (node >= 0 && static_cast<size_t>(node) < ids.size() && ids[node]) out.emplace(ids[node], value);
+    };
+    byElement(xml.before, n.before);
+    byElement(xml.atEnd, n.atEnd);
+    byElement(xml.referenceOf, n.referenceOf);
     for (const auto &setting : image.otherSettings)
         if (!IsExtraSetting(setting.first)) n.otherSettings.push_back(setting);
     for (const ElementDefImage &d : image.defs) {
@@ -243,7 +263,7 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
         }
     }
     RestoreExtras(doc, image.otherSettings);
-    KeepNotes(doc, image);
+    KeepNotes(doc, image, ids);
     MarkChanged(doc, false);
     d->modified = 0;
     return doc;
@@ -259,7 +279,22 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
     if (notes) {
         image.doctype = notes->doctype;
         image.otherSettings = notes->otherSettings;
+        image.xml.fromXml = notes->xml.fromXml;
+        image.xml.doctype = notes->xml.doctype;
+        image.xml.dtdFile = notes->xml.dtdFile;
+        image.xml.beforeDoctype = notes->xml.beforeDoctype;
+        image.xml.afterRoot = notes->xml.afterRoot;
+        image.xml.entities = notes->xml.entities;
+        image.xml.references = notes->xml.references;
+        image.xml.beforeReference = notes->xml.beforeReference;
     }
+    // Elements that carry what the file held beside them, for the node indices they get below.
+    auto noteNode = [&](F_ObjHandleT id, int32_t index) {
+        if (!notes) return;
+        if (auto it = notes->before.find(id); it != notes->before.end()) image.xml.before[index] = it->second;
+        if (auto it = notes->atEnd.find(id); it != notes->atEnd.end()) image.xml.atEnd[index] = it->second;
+        if (auto it = notes->referenceOf.find(id); it != notes->referenceOf.end()) image.xml.referenceOf[index] = it->second;
+    };
     SaveExtras(doc, image.otherSettings);
     std::unordered_map<F_ObjHandleT, int32_t> defIndex;
     for (F_ObjHandleT id : d->defs) {
@@ -343,6 +378,7 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
             }
             image.nodes.push_back(n);
             int32_t index = static_cast<int32_t>(image.nodes.size() - 1);
+            if (fid == d->mainFlow) noteNode(cur, index);
             if (e->def && e->first) {
                 parents.push_back(index);
                 cur = e->first;

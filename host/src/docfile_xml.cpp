@@ -4,10 +4,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <limits>
+#include <memory>
 #include <unordered_map>
 
 #include <libxml/SAX2.h>
+#include <libxml/uri.h>
 #include <libxml/xmlwriter.h>
 
 #include "docfile_dtd.h"
@@ -19,6 +23,7 @@ namespace {
 constexpr char kHostTab = '\x08';
 
 const char *C(const xmlChar *s) { return s ? reinterpret_cast<const char *>(s) : ""; }
+const xmlChar *X(const std::string &s) { return reinterpret_cast<const xmlChar *>(s.c_str()); }
 
 // An element being read: its node and, when its last child so far is text, that text node
 // (text split by comments, CDATA sections or entity ends is one run between child elements).
@@ -62,6 +67,15 @@ void FinishImage(DocImage &image, const DtdFacts &facts) {
     }
     image.nodes.truncate(out);
     image.flows[0].count = static_cast<int32_t>(out);
+    auto remap = [&](auto &byNode) {
+        std::remove_reference_t<decltype(byNode)> moved;
+        for (auto &[node, value] : byNode)
+            if (newIndex[node] >= 0) moved.emplace(newIndex[node], std::move(value));
+        byNode = std::move(moved);
+    };
+    remap(image.xml.before);
+    remap(image.xml.atEnd);
+    remap(image.xml.referenceOf);
 
     // Which definitions have an element that begins a paragraph; unused definitions go by their
     // declaration (mixed and not named inside another element's mixed content).
@@ -91,28 +105,179 @@ void FinishImage(DocImage &image, const DtdFacts &facts) {
 
 namespace {
 
-// Everything a read keeps between libxml2's callbacks (reached through the parser's _private).
+// A reference to an external parsed entity whose content is being read: the parser context
+// that reads the entity's file, the reference's number, and how many elements were open when it
+// began (its highest nodes are children of the element open then).
+struct EntityFrame {
+    void *ctx;
+    int32_t reference;
+    size_t depth;
+};
+
+// Expansion beyond the bytes of the files read is bounded as libxml2's own limits bound it: past
+// a million bytes, the document may hold at most five times what was read.
+constexpr uint64_t kExpansionAllowance = 1000000;
+constexpr uint64_t kExpansionFactor = 5;
+
+// Everything a read keeps between libxml2's callbacks.
 struct XmlRead {
+    explicit XmlRead(DocImage &into) : image(into) {}
     DocImage &image;
-    xmlParserCtxtPtr ctxt;
+    xmlParserCtxtPtr ctxt = nullptr;  // the document's own parser (entities are read by parsers of their own)
+    std::string folder;     // the document's folder
     std::vector<OpenElement> open;
-    std::unordered_map<const xmlChar *, int32_t> defByName;  // names interned in the parser's dictionary
+    std::unordered_map<const xmlChar *, int32_t> defByName;  // names interned in the document parser's dictionary
     DtdFacts facts;
     ErrorLog errors;
+    LoadRecord load;
     ReadFailure ours;  // a failure of our own (limits), which stops the parser
     bool catalogRead = false;
     bool rootSeen = false;
+    bool rootClosed = false;
+    bool doctypeSeen = false;
+    uint64_t delivered = 0;  // bytes of names, values and text handed to us
+    std::vector<MiscImage> topMisc;  // comments and instructions waiting for the root
+    std::vector<std::vector<MiscImage>> openMisc;  // per open element: those waiting for its next child
+    std::vector<EntityFrame> frames;
+    void *referrer = nullptr;  // a reference to an external entity was just read in this context
+    int32_t referredEntity = -1;
+    std::unordered_map<std::string, int32_t> entityIndex;
 
-    void Fail(const std::string &message) {
+    void Fail(const std::string &message, void *ctx = nullptr) {
         if (ours.message.empty()) ours = ReadFailure{xmlSAX2GetLineNumber(ctxt), message};
         xmlStopParser(ctxt);
+        if (ctx && ctx != ctxt) xmlStopParser(static_cast<xmlParserCtxtPtr>(ctx));
     }
+    bool Stopped() const { return !ours.message.empty(); }
 };
 
-XmlRead &StateOf(void *ctx) { return *static_cast<XmlRead *>(static_cast<xmlParserCtxtPtr>(ctx)->_private); }
+XmlRead *gXmlRead = nullptr;  // the read in progress (entity parsers have contexts of their own)
+
+XmlRead &StateOf(void *) { return *gXmlRead; }
 
 std::string QName(const xmlChar *prefix, const xmlChar *local) {
     return prefix ? std::string(C(prefix)) + ":" + C(local) : std::string(C(local));
+}
+
+// Counts bytes handed to the document; false (and the read stops) once entity expansion has
+// made the document much larger than the files it was read from.
+bool Deliver(XmlRead &st, void *ctx, uint64_t bytes) {
+    if (st.Stopped()) return false;
+    st.delivered += bytes;
+    if (st.delivered > kExpansionAllowance && st.delivered > kExpansionFactor * st.load.bytesRead) {
+        st.Fail("entity references expand the document to more than " + std::to_string(kExpansionFactor) +
+                    " times the size of its files",
+                ctx);
+        return false;
+    }
+    return true;
+}
+
+// Follows which external entity's content the callbacks come from: the first callback from a
+// new context after a reference begins that reference; one from an outer context ends those
+// above it.
+void Track(XmlRead &st, void *ctx) {
+    auto textBreak = [&] {
+        if (!st.open.empty()) st.open.back().lastText = -1;
+    };
+    if (st.referrer) {
+        void *referrer = st.referrer;
+        st.referrer = nullptr;
+        if (ctx != referrer) {
+            while (!st.frames.empty() && st.frames.back().ctx != referrer) st.frames.pop_back();
+            int32_t reference = static_cast<int32_t>(st.image.xml.references.size());
+            st.image.xml.references.push_back(st.referredEntity);
+            st.frames.push_back(EntityFrame{ctx, reference, st.open.size()});
+            // Comments read before the reference stay in the file that holds the reference.
+            if (!st.openMisc.empty() && !st.openMisc.back().empty()) {
+                st.image.xml.beforeReference[reference] = std::move(st.openMisc.back());
+                st.openMisc.back().clear();
+            }
+            textBreak();  // the entity's text is a node of its own
+            return;
+        }
+    }
+    if (st.frames.empty()) return;
+    if (ctx == st.ctxt) {
+        st.frames.clear();
+        textBreak();
+        return;
+    }
+    for (size_t k = 0; k < st.frames.size(); ++k)
+        if (st.frames[k].ctx == ctx) {
+            if (k + 1 < st.frames.size()) {
+                st.frames.resize(k + 1);
+                textBreak();
+            }
+            return;
+        }
+}
+
+// Marks a node just made as one of the highest of the entity reference being read, if any.
+void MarkReference(XmlRead &st, int32_t node) {
+    if (!st.frames.empty() && st.frames.back().depth == st.open.size())
+        st.image.xml.referenceOf[node] = st.frames.back().reference;
+}
+
+// The text declaration a file begins with ("" = none).
+std::string TextDeclarationOf(const std::string &file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string head(512, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    if (head.compare(0, 5, "<?xml") != 0) return {};
+    size_t end = head.find("?>");
+    return end == std::string::npos ? std::string() : head.substr(0, end + 2);
+}
+
+// The index of an external entity in the image, added at its first reference.
+int32_t EntityIndexOf(XmlRead &st, xmlEntityPtr ent) {
+    std::string name = C(ent->name);
+    auto found = st.entityIndex.find(name);
+    if (found != st.entityIndex.end()) return found->second;
+    std::string file = LocalFileOf(C(ent->URI));
+    EntityFileImage e;
+    e.name = name;
+    std::string folder = st.folder.back() == '/' ? st.folder : st.folder + "/";
+    e.file = file.compare(0, folder.size(), folder) == 0 ? file.substr(folder.size()) : file;
+    e.textDecl = TextDeclarationOf(file);
+    int32_t index = static_cast<int32_t>(st.image.xml.entities.size());
+    st.image.xml.entities.push_back(std::move(e));
+    st.entityIndex.emplace(name, index);
+    return index;
+}
+
+xmlEntityPtr OnGetEntity(void *ctx, const xmlChar *name) {
+    xmlEntityPtr ent = xmlSAX2GetEntity(ctx, name);
+    XmlRead &st = StateOf(ctx);
+    auto c = static_cast<xmlParserCtxtPtr>(ctx);
+    if (ent && ent->etype == XML_EXTERNAL_GENERAL_PARSED_ENTITY && c->inSubset == 0 && !st.open.empty() && ent->URI) {
+        st.referrer = ctx;
+        st.referredEntity = EntityIndexOf(st, ent);
+    }
+    return ent;
+}
+
+void OnInternalSubset(void *ctx, const xmlChar *name, const xmlChar *externalId, const xmlChar *systemId) {
+    StateOf(ctx).doctypeSeen = true;
+    xmlSAX2InternalSubset(ctx, name, externalId, systemId);
+}
+
+void KeepMisc(void *ctx, MiscImage misc) {
+    XmlRead &st = StateOf(ctx);
+    if (static_cast<xmlParserCtxtPtr>(ctx)->inSubset != 0 || st.Stopped()) return;  // the DOCTYPE is kept as written
+    if (!Deliver(st, ctx, misc.target.size() + misc.text.size())) return;
+    Track(st, ctx);
+    if (!st.open.empty()) st.openMisc.back().push_back(std::move(misc));
+    else if (st.rootClosed) st.image.xml.afterRoot.push_back(std::move(misc));
+    else if (!st.doctypeSeen) st.image.xml.beforeDoctype.push_back(std::move(misc));
+    else st.topMisc.push_back(std::move(misc));
+}
+
+void OnComment(void *ctx, const xmlChar *text) { KeepMisc(ctx, MiscImage{true, {}, C(text)}); }
+
+void OnProcessingInstruction(void *ctx, const xmlChar *target, const xmlChar *data) {
+    KeepMisc(ctx, MiscImage{false, C(target), C(data)});
 }
 
 // An attribute the element carries. A declared one gets the values its type wants; any other
@@ -126,23 +291,33 @@ void OnStartElement(void *ctx, const xmlChar *local, const xmlChar *prefix, cons
                     const xmlChar **namespaces, int nbAttributes, int nbDefaulted, const xmlChar **attributes) {
     XmlRead &st = StateOf(ctx);
     DocImage &image = st.image;
+    uint64_t bytes = 20 + std::strlen(C(local));
+    for (int i = 0; i < nbAttributes - nbDefaulted; ++i) bytes += static_cast<uint64_t>(attributes[5 * i + 4] - attributes[5 * i + 3]);
+    if (!Deliver(st, ctx, bytes)) return;
+    Track(st, ctx);
     if (!st.catalogRead) {
         // The declarations are complete once the root element starts.
         st.facts = CatalogFromDtd(st.ctxt->myDoc, image);
         st.catalogRead = true;
     }
     if (image.nodes.size() >= static_cast<size_t>(std::numeric_limits<int32_t>::max() - 1))
-        return st.Fail("the document holds too many elements");
-    const xmlChar *key = prefix ? xmlDictQLookup(st.ctxt->dict, prefix, local) : local;
-    auto found = st.defByName.find(key);
-    int32_t def = found != st.defByName.end() ? found->second : image.DefFor(QName(prefix, local));
-    if (found == st.defByName.end()) st.defByName.emplace(key, def);
+        return st.Fail("the document holds too many elements", ctx);
+    // Names are interned in the document parser's dictionary; an entity parser may have its own.
+    int32_t def;
+    if (ctx == st.ctxt) {
+        const xmlChar *key = prefix ? xmlDictQLookup(st.ctxt->dict, prefix, local) : local;
+        auto found = st.defByName.find(key);
+        def = found != st.defByName.end() ? found->second : image.DefFor(QName(prefix, local));
+        if (found == st.defByName.end()) st.defByName.emplace(key, def);
+    } else {
+        def = image.DefFor(QName(prefix, local));
+    }
 
     NodeImage n;
     n.def = def;
     n.parent = st.open.empty() ? -1 : st.open.back().node;
     if (st.open.empty()) {
-        if (st.rootSeen) return st.Fail("the file holds more than one root element");
+        if (st.rootSeen) return st.Fail("the file holds more than one root element", ctx);
         st.rootSeen = true;
     } else {
         st.open.back().lastText = -1;
@@ -161,24 +336,38 @@ void OnStartElement(void *ctx, const xmlChar *local, const xmlChar *prefix, cons
     }
     n.attrCount = static_cast<uint32_t>(image.attrs.size() - n.firstAttr);
     image.nodes.push_back(n);
-    st.open.push_back({static_cast<int32_t>(image.nodes.size() - 1), -1});
+    int32_t index = static_cast<int32_t>(image.nodes.size() - 1);
+    std::vector<MiscImage> &waiting = st.open.empty() ? st.topMisc : st.openMisc.back();
+    if (!waiting.empty()) image.xml.before[index] = std::move(waiting);
+    waiting.clear();
+    MarkReference(st, index);
+    st.open.push_back({index, -1});
+    st.openMisc.emplace_back();
 }
 
 void OnEndElement(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *) {
     XmlRead &st = StateOf(ctx);
-    if (!st.open.empty()) st.open.pop_back();
+    if (st.Stopped()) return;
+    Track(st, ctx);
+    if (st.open.empty()) return;
+    if (!st.openMisc.back().empty()) st.image.xml.atEnd[st.open.back().node] = std::move(st.openMisc.back());
+    st.openMisc.pop_back();
+    st.open.pop_back();
+    if (st.open.empty()) st.rootClosed = true;
 }
 
 void OnText(void *ctx, const xmlChar *ch, int len) {
     XmlRead &st = StateOf(ctx);
     if (st.open.empty() || len <= 0) return;
+    if (!Deliver(st, ctx, static_cast<uint64_t>(len))) return;
+    Track(st, ctx);
     DocImage &image = st.image;
     OpenElement &top = st.open.back();
     if (top.lastText >= 0) {
         // Runs of one text node are contiguous at the end of the arena.
         NodeImage &t = image.nodes[top.lastText];
         if (static_cast<uint64_t>(t.textLength) + static_cast<uint64_t>(len) > std::numeric_limits<uint32_t>::max())
-            return st.Fail("a text is too long");
+            return st.Fail("a text is too long", ctx);
         image.text.Append(t, std::string_view(C(ch), static_cast<size_t>(len)));
     } else {
         NodeImage t;
@@ -188,34 +377,109 @@ void OnText(void *ctx, const xmlChar *ch, int len) {
         image.text.Append(t, std::string_view(C(ch), static_cast<size_t>(len)));
         image.nodes.push_back(t);
         top.lastText = static_cast<int32_t>(image.nodes.size() - 1);
+        MarkReference(st, top.lastText);
     }
 }
 
 void OnError(void *ctx, xmlErrorPtr error) { StateOf(ctx).errors.Record(error); }
 
+// The DOCTYPE declaration of a file as written in it, or "" when it has none or its text is not
+// plain UTF-8 (then a save declares the catalog instead). Comments, instructions and quoted
+// text are skipped when looking for its start and its end.
+std::string DoctypeText(const std::string &nativePath) {
+    std::ifstream in(nativePath, std::ios::binary);
+    std::string buf;
+    size_t at = 0, start = std::string::npos;
+    bool inSubset = false;
+    char quote = 0;
+    auto more = [&] {
+        char chunk[65536];
+        in.read(chunk, sizeof chunk);
+        if (in.gcount() <= 0) return false;
+        buf.append(chunk, static_cast<size_t>(in.gcount()));
+        return true;
+    };
+    auto skipTo = [&](const char *end) {
+        size_t e;
+        while ((e = buf.find(end, at)) == std::string::npos)
+            if (!more()) return false;
+        at = e + std::strlen(end);
+        return true;
+    };
+    while (true) {
+        while (at + 9 >= buf.size())
+            if (!more()) return {};
+        if (start == std::string::npos) {
+            if (buf.compare(at, 4, "<!--") == 0) {
+                if (!skipTo("-->")) return {};
+            } else if (buf.compare(at, 2, "<?") == 0) {
+                if (!skipTo("?>")) return {};
+            } else if (buf.compare(at, 9, "<!DOCTYPE") == 0) {
+                start = at;
+                at += 9;
+            } else if (buf[at] == '<') {
+                return {};  // the root element: no DOCTYPE
+            } else {
+                ++at;
+            }
+            continue;
+        }
+        char c = buf[at];
+        if (quote) {
+            if (c == quote) quote = 0;
+            ++at;
+        } else if (inSubset && buf.compare(at, 4, "<!--") == 0) {
+            if (!skipTo("-->")) return {};
+        } else if (inSubset && buf.compare(at, 2, "<?") == 0) {
+            if (!skipTo("?>")) return {};
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+            ++at;
+        } else if (c == '[') {
+            inSubset = true;
+            ++at;
+        } else if (c == ']') {
+            inSubset = false;
+            ++at;
+        } else if (c == '>' && !inSubset) {
+            std::string text = buf.substr(start, at + 1 - start);
+            return ValidUtf8(text) == text ? text : std::string();
+        } else {
+            ++at;
+        }
+    }
+}
+
 }  // namespace
 
 bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failure) {
-    xmlParserCtxtPtr ctxt = NewSafeSaxParser(nativePath);
+    XmlRead st(image);
+    xmlParserCtxtPtr ctxt = NewSafeSaxParser(nativePath, st.load);
     if (!ctxt) {
         failure = ReadFailure{0, "the file could not be read"};
         return false;
     }
-    XmlRead st{image, ctxt, {}, {}, {}, {}, {}};
+    st.ctxt = ctxt;
+    st.folder = std::filesystem::path(LocalFileOf(nativePath.c_str())).parent_path().string();
     image.flows.push_back(FlowImage{"Main", true, 0, 0});
-    // libxml2's own handler keeps building the DTD; elements and text come to us, comments and
-    // processing instructions are not kept.
+    image.xml.fromXml = true;
+    // libxml2's own handler keeps building the DTD; elements, text, comments, processing
+    // instructions and entity references come to us.
     xmlSAXHandler *sax = ctxt->sax;
     sax->startElementNs = OnStartElement;
     sax->endElementNs = OnEndElement;
     sax->characters = OnText;
     sax->cdataBlock = OnText;
     sax->ignorableWhitespace = OnText;
-    sax->comment = nullptr;
-    sax->processingInstruction = nullptr;
+    sax->comment = OnComment;
+    sax->processingInstruction = OnProcessingInstruction;
+    sax->getEntity = OnGetEntity;
+    sax->internalSubset = OnInternalSubset;
     sax->serror = OnError;
-    ctxt->_private = &st;
+    gXmlRead = &st;
     xmlParseDocument(ctxt);
+    gXmlRead = nullptr;
+    EndSafeSaxRead();
     bool wellFormed = ctxt->wellFormed != 0;
     int line = xmlSAX2GetLineNumber(ctxt);
     if (ctxt->myDoc) xmlFreeDoc(ctxt->myDoc);
@@ -225,13 +489,24 @@ bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failur
         failure = st.ours;
         return false;
     }
+    if (!st.load.refusedEntity.empty()) {
+        failure = ReadFailure{0, st.load.refusedEntity};
+        return false;
+    }
     if (!wellFormed) {
         failure = st.errors.Failure(line);
+        if (!st.load.refusedParameter.empty()) failure.message = st.load.refusedParameter;
         return false;
     }
     if (!st.rootSeen) {
         failure = ReadFailure{0, "the file holds no element"};
         return false;
+    }
+    if (st.doctypeSeen) image.xml.doctype = DoctypeText(nativePath);
+    if (!image.doctype.systemId.empty()) {
+        xmlChar *uri = xmlBuildURI(X(image.doctype.systemId), X(nativePath));
+        if (uri) image.xml.dtdFile = LocalFileOf(C(uri));
+        if (uri) xmlFree(uri);
     }
     FinishImage(image, st.facts);
     return true;
@@ -257,17 +532,71 @@ std::string XmlText(std::string_view s) {
 // Calls libxml2's writer and remembers the first failure.
 struct Writer {
     xmlTextWriterPtr w = nullptr;
+    xmlBufferPtr discard = nullptr;  // a writer whose output nobody keeps
     bool ok = true;
     void Check(int rc) { ok = ok && rc >= 0; }
-    const xmlChar *X(const std::string &s) { return reinterpret_cast<const xmlChar *>(s.c_str()); }
+    static const xmlChar *X(const std::string &s) { return reinterpret_cast<const xmlChar *>(s.c_str()); }
+    void Raw(const std::string &s) { Check(xmlTextWriterWriteRaw(w, X(s))); }
+    void Misc(const MiscImage &m) {
+        if (m.comment) Check(xmlTextWriterWriteComment(w, X(m.text)));
+        else Check(xmlTextWriterWritePI(w, X(m.target), X(m.text)));
+    }
+    bool Finish() {
+        if (w) {
+            Check(xmlTextWriterFlush(w));
+            xmlFreeTextWriter(w);
+            w = nullptr;
+        }
+        return ok;
+    }
     ~Writer() {
         if (w) xmlFreeTextWriter(w);
+        if (discard) xmlBufferFree(discard);
     }
 };
 
+// The catalog as the internal subset of a generated DOCTYPE.
+void WriteCatalog(Writer &out, const DocImage &image, const std::string &rootName,
+                  const std::vector<std::vector<std::string>> &children, const std::vector<char> &holdsText) {
+    out.Check(xmlTextWriterStartDTD(out.w, Writer::X(rootName), nullptr, nullptr));
+    for (size_t d = 0; d < image.defs.size(); ++d) {
+        const ElementDefImage &def = image.defs[d];
+        out.Raw("\n");
+        std::string model = ContentModelFor(def, children[d], holdsText[d]);
+        out.Check(xmlTextWriterWriteDTDElement(out.w, Writer::X(def.name), Writer::X(model)));
+        std::string attlist = AttlistFor(def);
+        if (!attlist.empty()) {
+            out.Raw("\n");
+            out.Check(xmlTextWriterWriteDTDAttlist(out.w, Writer::X(def.name), Writer::X(attlist)));
+        }
+    }
+    out.Check(xmlTextWriterEndDTD(out.w));
+}
+
+// The DOCTYPE as read; saved into a folder where its relative system identifier no longer
+// names the DTD, the identifier becomes the DTD's absolute path.
+std::string DoctypeFor(const XmlSourceImage &xml, const std::string &systemId, const std::string &targetFolder) {
+    namespace fs = std::filesystem;
+    if (systemId.empty() || xml.dtdFile.empty() || systemId.find("://") != std::string::npos ||
+        fs::path(systemId).is_absolute())
+        return xml.doctype;
+    std::error_code ec;
+    fs::path there = fs::weakly_canonical(fs::path(targetFolder) / systemId, ec);
+    if (!ec && there.string() == xml.dtdFile) return xml.doctype;
+    size_t subset = xml.doctype.find('[');
+    for (char q : {'"', '\''}) {
+        std::string quoted = q + systemId + q;
+        size_t at = xml.doctype.find(quoted);
+        if (at != std::string::npos && at < subset)
+            return xml.doctype.substr(0, at) + q + xml.dtdFile + q + xml.doctype.substr(at + quoted.size());
+    }
+    return xml.doctype;
+}
+
 }  // namespace
 
-bool WriteXml(const DocImage &image, const std::string &nativePath, std::string &error) {
+bool WriteXml(const DocImage &image, const std::string &nativePath, const std::string &targetFolder,
+              std::vector<SideFile> &sideFiles, std::string &error) {
     int32_t mf = image.MainFlow();
     if (mf < 0 || image.flows[mf].count == 0) {
         error = "the document has no structure to write as XML";
@@ -275,6 +604,7 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, std::string 
     }
     const FlowImage &flow = image.flows[mf];
     const int32_t begin = flow.first, end = flow.first + flow.count;
+    const XmlSourceImage &xml = image.xml;
 
     // Per definition: the tags its elements hold, whether any holds text, whether it is used.
     size_t ndefs = image.defs.size();
@@ -331,63 +661,174 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, std::string 
         return false;
     }
     out.Check(xmlTextWriterStartDocument(out.w, "1.0", "UTF-8", nullptr));
-    const std::string &rootName = image.defs[image.nodes[begin].def].name;
-    out.Check(xmlTextWriterStartDTD(out.w, out.X(rootName), nullptr, nullptr));
-    for (size_t d = 0; d < ndefs; ++d) {
-        const ElementDefImage &def = image.defs[d];
-        out.Check(xmlTextWriterWriteRaw(out.w, reinterpret_cast<const xmlChar *>("\n")));
-        std::string model = ContentModelFor(def, children[d], holdsText[d]);
-        out.Check(xmlTextWriterWriteDTDElement(out.w, out.X(def.name), out.X(model)));
-        std::string attlist = AttlistFor(def);
-        if (!attlist.empty()) {
-            out.Check(xmlTextWriterWriteRaw(out.w, reinterpret_cast<const xmlChar *>("\n")));
-            out.Check(xmlTextWriterWriteDTDAttlist(out.w, out.X(def.name), out.X(attlist)));
-        }
+    for (const MiscImage &m : xml.beforeDoctype) {
+        out.Misc(m);
+        out.Raw("\n");
     }
-    out.Check(xmlTextWriterEndDTD(out.w));
-    out.Check(xmlTextWriterWriteRaw(out.w, reinterpret_cast<const xmlChar *>("\n")));
+    // The DOCTYPE as the file had it; a file read without one gets none; else the catalog.
+    const std::string &rootName = image.defs[image.nodes[begin].def].name;
+    if (!xml.doctype.empty()) out.Raw(DoctypeFor(xml, image.doctype.systemId, targetFolder) + "\n");
+    else if (!xml.fromXml || !image.doctype.rootName.empty()) {
+        WriteCatalog(out, image, rootName, children, holdsText);
+        out.Raw("\n");
+    }
 
-    // Document order with an explicit stack of open elements: no recursion on depth.
+    // Document order with an explicit stack of open elements: no recursion on depth. The
+    // content of an external entity goes to the entity's own file, with the reference in its
+    // place; each entity's file is written once (from its first reference).
+    struct Frame {
+        int32_t reference;
+        size_t depth;
+        Writer *w;
+        bool first;
+        std::string temp, target;
+    };
+    std::vector<std::unique_ptr<Writer>> entityWriters;
+    std::vector<char> entityWritten(xml.entities.size(), 0);
+    std::vector<Frame> frames;
+    bool filesOk = true;
     struct Open {
         int32_t node;
         bool hadChildren;
+        Writer *w;
+        size_t base;  // the depth its file's indentation starts from
     };
     std::vector<Open> stack;
-    auto indent = [&](size_t depth) {
-        std::string s = "\n" + std::string(depth * 2, ' ');
-        out.Check(xmlTextWriterWriteRaw(out.w, out.X(s)));
-    };
+    auto current = [&]() -> Writer & { return frames.empty() ? out : *frames.back().w; };
+    auto base = [&] { return frames.empty() ? size_t(0) : frames.back().depth; };
+    auto indent = [&](Writer &w, size_t depth) { w.Raw("\n" + std::string(depth * 2, ' ')); };
     auto close = [&] {
         Open top = stack.back();
         stack.pop_back();
-        if (top.hadChildren && indentable[image.nodes[top.node].def]) indent(stack.size());
-        out.Check(xmlTextWriterEndElement(out.w));
+        bool indenting = indentable[image.nodes[top.node].def];
+        if (auto m = xml.atEnd.find(top.node); m != xml.atEnd.end())
+            for (const MiscImage &misc : m->second) {
+                if (indenting) indent(*top.w, stack.size() + 1 - top.base);
+                top.w->Misc(misc);
+                top.hadChildren = true;
+            }
+        if (top.hadChildren && indenting) indent(*top.w, stack.size() - top.base);
+        top.w->Check(xmlTextWriterEndElement(top.w->w));
     };
-    for (int32_t i = begin; i < end && out.ok; ++i) {
+    auto finishFrame = [&] {
+        Frame f = std::move(frames.back());
+        frames.pop_back();
+        f.w->Raw("\n");
+        bool ok = f.w->Finish();
+        if (f.temp.empty()) return;
+        if (!ok) filesOk = false;
+        sideFiles.push_back(SideFile{f.temp, f.target});
+    };
+    auto referenceOf = [&](int32_t i) {
+        auto r = xml.referenceOf.find(i);
+        return r == xml.referenceOf.end() || r->second < 0 || static_cast<size_t>(r->second) >= xml.references.size()
+                   ? -1
+                   : r->second;
+    };
+    for (int32_t i = begin; i < end && out.ok && filesOk; ++i) {
         const NodeImage &n = image.nodes[i];
         while (!stack.empty() && stack.back().node != n.parent) close();
-        if (!stack.empty()) {
-            stack.back().hadChildren = true;
-            if (indentable[image.nodes[n.parent].def]) indent(stack.size());
+        int32_t ref = referenceOf(i);
+        while (!frames.empty() && (stack.size() < frames.back().depth ||
+                                   (stack.size() == frames.back().depth && ref != frames.back().reference)))
+            finishFrame();
+        bool parentIndents = !stack.empty() && indentable[image.nodes[n.parent].def];
+        if (!stack.empty()) stack.back().hadChildren = true;
+        if (ref >= 0 && !stack.empty() && (frames.empty() || frames.back().reference != ref || frames.back().depth != stack.size())) {
+            int32_t entity = xml.references[ref];
+            if (entity >= 0 && static_cast<size_t>(entity) < xml.entities.size()) {
+                const EntityFileImage &e = xml.entities[entity];
+                Writer &parent = current();
+                if (parentIndents) indent(parent, stack.size() - base());
+                if (auto m = xml.beforeReference.find(ref); m != xml.beforeReference.end())
+                    for (const MiscImage &misc : m->second) {
+                        parent.Misc(misc);
+                        if (parentIndents) indent(parent, stack.size() - base());
+                    }
+                parent.Raw("&" + e.name + ";");
+                auto w = std::make_unique<Writer>();
+                Frame f{ref, stack.size(), w.get(), true, {}, {}};
+                if (!entityWritten[entity]) {
+                    entityWritten[entity] = 1;
+                    std::filesystem::path target = std::filesystem::path(e.file).is_absolute()
+                                                       ? std::filesystem::path(e.file)
+                                                       : std::filesystem::path(targetFolder) / e.file;
+                    std::error_code ec;
+                    std::filesystem::create_directories(target.parent_path(), ec);
+                    f.target = target.string();
+                    f.temp = f.target + ".qvsave~";
+                    w->w = xmlNewTextWriterFilename(f.temp.c_str(), 0);
+                } else {
+                    w->discard = xmlBufferCreate();
+                    if (w->discard) w->w = xmlNewTextWriterMemory(w->discard, 0);
+                }
+                if (!w->w) {
+                    error = "the file " + (f.target.empty() ? std::string() : "\"" + f.target + "\" ") +
+                            "of the entity \"" + e.name + "\" could not be written";
+                    filesOk = false;
+                    break;
+                }
+                if (!e.textDecl.empty()) w->Raw(e.textDecl + "\n");
+                entityWriters.push_back(std::move(w));
+                frames.push_back(std::move(f));
+            }
+        }
+        Writer &w = current();
+        const auto misc = xml.before.find(i);
+        if (!frames.empty() && frames.back().depth == stack.size()) {
+            // A highest node of an entity's file: one per line.
+            if (!frames.back().first) w.Raw("\n");
+            frames.back().first = false;
+            if (misc != xml.before.end())
+                for (const MiscImage &m : misc->second) {
+                    w.Misc(m);
+                    w.Raw("\n");
+                }
+        } else if (stack.empty()) {
+            if (misc != xml.before.end())
+                for (const MiscImage &m : misc->second) {
+                    w.Misc(m);
+                    w.Raw("\n");
+                }
+        } else {
+            if (misc != xml.before.end())
+                for (const MiscImage &m : misc->second) {
+                    if (parentIndents) indent(w, stack.size() - base());
+                    w.Misc(m);
+                }
+            if (parentIndents) indent(w, stack.size() - base());
         }
         if (n.def == kTextNode) {
-            out.Check(xmlTextWriterWriteString(out.w, out.X(XmlText(image.NodeText(n)))));
+            w.Check(xmlTextWriterWriteString(w.w, Writer::X(XmlText(image.NodeText(n)))));
             continue;
         }
-        out.Check(xmlTextWriterStartElement(out.w, out.X(image.defs[n.def].name)));
+        w.Check(xmlTextWriterStartElement(w.w, Writer::X(image.defs[n.def].name)));
         for (uint32_t k = 0; k < n.attrCount; ++k) {
             const AttrImage &a = image.attrs[n.firstAttr + k];
             if (a.values.empty()) continue;
-            out.Check(xmlTextWriterWriteAttribute(out.w, out.X(a.name), out.X(XmlText(JoinTokens(a.values)))));
+            w.Check(xmlTextWriterWriteAttribute(w.w, Writer::X(a.name), Writer::X(XmlText(JoinTokens(a.values)))));
         }
-        stack.push_back({i, false});
+        stack.push_back({i, false, &w, base()});
     }
-    while (!stack.empty() && out.ok) close();
+    while (!stack.empty() && out.ok) {
+        close();
+        while (!frames.empty() && stack.size() < frames.back().depth) finishFrame();
+    }
+    while (!frames.empty()) finishFrame();
+    for (const auto &w : entityWriters) filesOk = filesOk && w->ok;
+    for (const MiscImage &m : xml.afterRoot) {
+        out.Raw("\n");
+        out.Misc(m);
+    }
     out.Check(xmlTextWriterEndDocument(out.w));
-    xmlFreeTextWriter(out.w);
-    out.w = nullptr;
-    if (!out.ok) error = "the file could not be written";
-    return out.ok;
+    bool ok = out.Finish() && filesOk;
+    if (!ok && error.empty()) error = "the file could not be written";
+    if (!ok) {
+        std::error_code ec;
+        for (const SideFile &f : sideFiles) std::filesystem::remove(f.temp, ec);
+        sideFiles.clear();
+    }
+    return ok;
 }
 
 }  // namespace host::docfile

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "docfile_image.h"
 #include "docfile_libxml.h"
@@ -17,10 +18,20 @@ namespace host::docfile {
 // keeps a tab as the byte 0x08. False with `failure` filled when the file cannot be read.
 bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failure);
 
-// Writes the main flow's tree of `image` as XML to `nativePath`: a document type declaration
-// with the catalog as declarations, then the elements, attributes and text. False with
-// `error` set when the document cannot be expressed as XML (no structure, a name that is not
-// an XML name) or the file cannot be written.
-bool WriteXml(const DocImage &image, const std::string &nativePath, std::string &error);
+// A file a save writes beside the main one: written to `temp`, moved to `target` once every
+// file of the save is written.
+struct SideFile {
+    std::string temp, target;
+};
+
+// Writes the main flow's tree of `image` as XML to `nativePath`. A document read from plain XML
+// keeps what its file held: the DOCTYPE as written (none when it had none), comments and
+// processing instructions, and external parsed entities, whose content is written to their own
+// files (relative ones under `targetFolder`, the folder the main file is saved to; listed in
+// `sideFiles`) with the reference in its place. Any other document gets a DOCTYPE declaring the
+// catalog. False with `error` set when the document cannot be expressed as XML (no structure, a
+// name that is not an XML name) or a file cannot be written (then no side file is left).
+bool WriteXml(const DocImage &image, const std::string &nativePath, const std::string &targetFolder,
+              std::vector<SideFile> &sideFiles, std::string &error);
 
 }  // namespace host::docfile

@@ -63,20 +63,49 @@ const std::string &ElementPaths::Tag(F_ObjHandleT elem) {
 long ElementPaths::Position(F_ObjHandleT parent, F_ObjHandleT elem) {
     if (!parent) {
         long pos = 1;
-        for (F_ObjHandleT s = F_ApiGetId(doc_, elem, FP_PrevSiblingElement); s; s = F_ApiGetId(doc_, s, FP_PrevSiblingElement))
+        int budget = kStepLimit;
+        for (F_ObjHandleT s = F_ApiGetId(doc_, elem, FP_PrevSiblingElement); s && --budget > 0;
+             s = F_ApiGetId(doc_, s, FP_PrevSiblingElement))
             if (Tag(s) == Tag(elem)) ++pos;
         return pos;
     }
-    if (!walked_.count(parent)) {
-        walked_.emplace(parent, 1);
-        std::unordered_map<const std::string *, long> counts;  // tags are interned in tagOfDef_
-        int budget = kStepLimit;
-        for (F_ObjHandleT c = F_ApiGetId(doc_, parent, FP_FirstChildElement); c && --budget > 0;
-             c = F_ApiGetId(doc_, c, FP_NextSiblingElement))
-            position_[c] = ++counts[&Tag(c)];
+    Siblings &sib = parents_[parent];
+    if (!sib.index.empty()) {
+        auto it = sib.index.find(elem);
+        return it == sib.index.end() ? 1 : it->second;
     }
-    auto it = position_.find(elem);
-    return it == position_.end() ? 1 : it->second;
+    if (elem == sib.cursor) return sib.cursorPos;
+    // Onwards from the last child reached.
+    auto count = [&sib](const std::string *tag) -> long {
+        for (auto &c : sib.counts)
+            if (c.first == tag) return ++c.second;
+        sib.counts.emplace_back(tag, 1);
+        return 1;
+    };
+    int budget = kStepLimit;
+    F_ObjHandleT c = sib.cursor ? F_ApiGetId(doc_, sib.cursor, FP_NextSiblingElement)
+                                : F_ApiGetId(doc_, parent, FP_FirstChildElement);
+    for (; c && --budget > 0; c = F_ApiGetId(doc_, c, FP_NextSiblingElement)) {
+        long pos = count(&Tag(c));
+        if (c == elem) {
+            sib.cursor = c;
+            sib.cursorPos = pos;
+            return pos;
+        }
+    }
+    // Out of order: number every child once.
+    std::vector<std::pair<const std::string *, long>> counts;
+    budget = kStepLimit;
+    for (c = F_ApiGetId(doc_, parent, FP_FirstChildElement); c && --budget > 0; c = F_ApiGetId(doc_, c, FP_NextSiblingElement)) {
+        const std::string *tag = &Tag(c);
+        long pos = 0;
+        for (auto &k : counts)
+            if (k.first == tag) pos = ++k.second;
+        if (!pos) counts.emplace_back(tag, pos = 1);
+        sib.index[c] = pos;
+    }
+    auto it = sib.index.find(elem);
+    return it == sib.index.end() ? 1 : it->second;
 }
 
 const std::string &ElementPaths::AncestorPath(F_ObjHandleT elem) {
@@ -84,16 +113,22 @@ const std::string &ElementPaths::AncestorPath(F_ObjHandleT elem) {
     std::vector<F_ObjHandleT> chain;
     F_ObjHandleT e = elem;
     int budget = kStepLimit;
-    while (e && !path_.count(e) && --budget > 0) {
+    const std::string *above = nullptr;
+    static const std::string kNone;
+    while (e && --budget > 0) {
+        Siblings &sib = parents_[e];
+        if (!sib.path.empty()) {
+            above = &sib.path;
+            break;
+        }
         chain.push_back(e);
         e = F_ApiGetId(doc_, e, FP_ParentElement);
     }
-    static const std::string kNone;
-    const std::string *above = e && path_.count(e) ? &path_[e] : &kNone;
+    if (!above) above = &kNone;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         F_ObjHandleT parent = F_ApiGetId(doc_, *it, FP_ParentElement);
         std::string p = *above + "/" + Tag(*it) + "[" + std::to_string(Position(parent, *it)) + "]";
-        above = &(path_[*it] = std::move(p));
+        above = &(parents_[*it].path = std::move(p));
     }
     return *above;
 }
@@ -102,7 +137,12 @@ std::string ElementPaths::Path(F_ObjHandleT elem) {
     if (!elem || F_OBJ_KIND(elem) != FO_Element) return "";
     F_ObjHandleT parent = F_ApiGetId(doc_, elem, FP_ParentElement);
     std::string out = parent ? AncestorPath(parent) : std::string();
-    return out + "/" + Tag(elem) + "[" + std::to_string(Position(parent, elem)) + "]";
+    out += '/';
+    out += Tag(elem);
+    out += '[';
+    out += std::to_string(Position(parent, elem));
+    out += ']';
+    return out;
 }
 
 F_ObjHandleT ElementAtPath(F_ObjHandleT doc, const std::string &path, F_ObjHandleT flow) {

@@ -5,6 +5,8 @@
 
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "fdk.h"
 
@@ -13,10 +15,11 @@ namespace host {
 // The path of an element ("" for 0 or an id that is not an element of the document).
 std::string ElementPath(F_ObjHandleT doc, F_ObjHandleT elem);
 
-// The paths of many elements of one document, each found in time linear in the document over
-// all calls: an element's position among its siblings is read from one walk of its parent's
-// children, and the path of every ancestor is kept once made. The document must not change
-// while the object is in use.
+// The paths of many elements of one document, in time linear in the document over all calls
+// when the elements come in document order (as matches do): the children of a parent are
+// counted once, from the first to the last asked for; an element asked for out of order makes
+// its parent number all its children once. The path of every ancestor is kept once made. The
+// document must not change while the object is in use.
 class ElementPaths {
   public:
     explicit ElementPaths(F_ObjHandleT doc) : doc_(doc) {}
@@ -24,14 +27,19 @@ class ElementPaths {
     std::string Path(F_ObjHandleT elem);
 
   private:
+    struct Siblings {
+        F_ObjHandleT cursor = 0;  // the last child reached
+        long cursorPos = 0;       // its position among the children of its tag
+        std::vector<std::pair<const std::string *, long>> counts;  // per tag: children reached
+        std::unordered_map<F_ObjHandleT, long> index;  // every child, once one came out of order
+        std::string path;  // the parent's own path ("" = not made yet)
+    };
     const std::string &Tag(F_ObjHandleT elem);
     long Position(F_ObjHandleT parent, F_ObjHandleT elem);
     const std::string &AncestorPath(F_ObjHandleT elem);
     F_ObjHandleT doc_;
     std::unordered_map<F_ObjHandleT, std::string> tagOfDef_;
-    std::unordered_map<F_ObjHandleT, long> position_;     // children of the parents walked so far
-    std::unordered_map<F_ObjHandleT, char> walked_;       // parents whose children are numbered
-    std::unordered_map<F_ObjHandleT, std::string> path_;  // paths of ancestors asked for
+    std::unordered_map<F_ObjHandleT, Siblings> parents_;
 };
 
 // The element a path names, starting at the highest-level element of the flow (0: the main

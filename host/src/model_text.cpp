@@ -17,16 +17,23 @@ struct Item {
     IntT type;
     std::string text;
     IntT ldata = 0;
+    F_ObjHandleT idata = 0;
 };
 
-// The text of paragraph p from character lo up to hi (exclusive), as string and line-end items.
+// The text of paragraph p from character lo up to hi (exclusive), as string and line-end items;
+// with FTI_CharPropsChange also an item wherever the character properties differ from those of
+// the character before (within the range), where the string items break as well.
 void TextItems(const PgfInfo &p, IntT lo, IntT hi, IntT flags, std::vector<Item> &out) {
+    static const TextProps kPlain;
+    static const std::vector<PropRun> kNoRuns;
     std::string run;
     IntT runStart = lo;
     auto flush = [&] {
         if (!run.empty() && (flags & FTI_String)) out.push_back(Item{runStart, FTI_String, std::move(run)});
         run.clear();
     };
+    const bool propChanges = (flags & FTI_CharPropsChange) != 0;
+    const TextProps *prevProps = nullptr;
     for (const TextSeg &s : p.segs) {
         if (s.start + s.len <= lo || s.start >= hi) continue;
         Element *t = Elem(s.node);
@@ -42,7 +49,24 @@ void TextItems(const PgfInfo &p, IntT lo, IntT hi, IntT flags, std::vector<Item>
             if (run.empty()) runStart = spanAt;
             run.append(t->text, spanStart, i - spanStart);
         };
+        // The node's property runs, followed along with the characters.
+        const std::vector<PropRun> &runs = propChanges ? TextRuns(s.node) : kNoRuns;
+        size_t ri = 0;
+        IntT runEnd = runs.empty() ? 0 : runs[0].len;
         while (i < e) {
+            if (propChanges) {
+                IntT nodeOff = at - s.start;
+                while (!runs.empty() && nodeOff >= runEnd && ri + 1 < runs.size()) runEnd += runs[++ri].len;
+                const TextProps *cur = runs.empty() ? &kPlain : &runs[ri].props;
+                if (prevProps && cur != prevProps && !(*cur == *prevProps)) {
+                    takeSpan();
+                    flush();
+                    out.push_back(Item{at, FTI_CharPropsChange, ""});
+                    spanStart = i;
+                    spanAt = at;
+                }
+                prevProps = cur;
+            }
             auto lead = static_cast<unsigned char>(t->text[i]);
             size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
             n = std::min(n, e - i);
@@ -70,7 +94,7 @@ F_TextItemsT NewTextItems(const std::vector<Item> &items) {
         o.offset = items[i].offset;
         o.dataType = items[i].type;
         o.sdata = items[i].type == FTI_String ? NewString(items[i].text) : nullptr;
-        o.idata = 0;
+        o.idata = items[i].idata;
         o.ldata = items[i].ldata;
     }
     return out;
@@ -85,9 +109,9 @@ std::vector<Item> RangeItems(Layout &l, TextPos b, TextPos e, IntT flags) {
         const PgfInfo &p = l.pgfs[i];
         IntT lo = i == b.pgf ? b.off : 0;
         IntT hi = i == e.pgf ? e.off : p.length + 1;
-        if ((flags & FTI_PgfBegin) && lo == 0) out.push_back(Item{0, FTI_PgfBegin, ""});
+        if ((flags & FTI_PgfBegin) && lo == 0) out.push_back(Item{0, FTI_PgfBegin, "", 0, p.id});
         TextItems(p, lo, std::min(hi, p.length), flags, out);
-        if ((flags & FTI_PgfEnd) && hi > p.length) out.push_back(Item{p.length, FTI_PgfEnd, ""});
+        if ((flags & FTI_PgfEnd) && hi > p.length) out.push_back(Item{p.length, FTI_PgfEnd, "", 0, p.id});
     }
     return out;
 }

@@ -3,6 +3,7 @@
 #include "user_actions.h"
 
 #include <cctype>
+#include <cstdlib>
 
 #include "client.h"
 #include "docfile_api.h"
@@ -220,6 +221,88 @@ bool UserFunction(IntT code, std::string *error) {
 }
 
 void UserQuit() { NotifyClients(FA_Note_PreQuitSession, 0, "", 0); }
+
+namespace {
+
+// The text of each Hypertext marker of the document, in document order.
+std::vector<std::string> HypertextLinks(F_ObjHandleT doc) {
+    std::vector<std::string> links;
+    for (F_ObjHandleT f : Doc(doc)->flows) {
+        Flow *flow = FlowOf(f);
+        F_ObjHandleT e = flow ? flow->root : 0;
+        while (e) {
+            if (F_ApiGetInt(doc, e, FP_ElementType) == FV_FO_MARKER) {
+                F_ObjHandleT marker = F_ApiGetId(doc, e, FP_Object);
+                F_ObjHandleT type = F_ApiGetId(doc, marker, FP_MarkerTypeId);
+                StringT typeName = F_ApiGetString(doc, type, FP_Name);
+                StringT text = F_ApiGetString(doc, marker, FP_MarkerText);
+                if (typeName && std::string(typeName) == "Hypertext") links.push_back(text ? text : "");
+                F_ApiDeallocateString(&typeName);
+                F_ApiDeallocateString(&text);
+            }
+            // Document order without recursion.
+            if (Elem(e)->first) {
+                e = Elem(e)->first;
+                continue;
+            }
+            while (e && !Elem(e)->next) e = Elem(e)->parent;
+            if (e) e = Elem(e)->next;
+        }
+    }
+    return links;
+}
+
+}  // namespace
+
+bool UserFollowLink(size_t n, std::string *error) {
+    F_ObjHandleT doc = ActiveDocument(error);
+    if (!doc) return false;
+    std::vector<std::string> links = HypertextLinks(doc);
+    if (n < 1 || n > links.size())
+        return Refuse(error, "the active document has " + std::to_string(links.size()) + " Hypertext links, not a " +
+                                 std::to_string(n) + "th");
+    const std::string &link = links[n - 1];
+    Transcript("link: " + link);
+    const std::string command = "openObjectId ";
+    size_t colon = link.rfind(':');
+    if (link.rfind(command, 0) != 0 || colon == std::string::npos || link.compare(colon, 3, ":5 ") != 0) {
+        Transcript("link: not a link this host follows");
+        return true;
+    }
+    std::string path = link.substr(command.size(), colon - command.size());
+    long long unique = std::atoll(link.c_str() + colon + 3);
+    F_ObjHandleT target = FindOpenDocument(path);
+    if (target) {
+        UserActivate(target, nullptr);
+    } else {
+        std::string why;
+        target = UserOpen(path, true, &why);
+        if (!target) {
+            Transcript("link: stale, " + why);
+            return true;
+        }
+    }
+    F_ObjHandleT found = 0;
+    for (F_ObjHandleT f : Doc(target)->flows) {
+        Flow *flow = FlowOf(f);
+        for (F_ObjHandleT e = flow ? flow->root : 0; e && !found;) {
+            if (Elem(e)->unique == unique) found = e;
+            if (Elem(e)->first) {
+                e = Elem(e)->first;
+                continue;
+            }
+            while (e && !Elem(e)->next) e = Elem(e)->parent;
+            if (e) e = Elem(e)->next;
+        }
+    }
+    if (!found) {
+        Transcript("link: stale, no element with unique id " + std::to_string(unique) + " in " + path);
+        return true;
+    }
+    SelectElement(target, found);
+    Transcript("link: selected <" + TagOf(*Elem(found)) + "> in " + Doc(target)->label);
+    return true;
+}
 
 F_ObjHandleT FindOpenDocument(const std::string &labelOrPath) {
     if (labelOrPath.empty()) return Doc(TheSession().activeDoc) ? TheSession().activeDoc : 0;

@@ -46,6 +46,12 @@ bool UserSetAttribute(const std::string &name, const std::vector<std::string> &v
 // 4049 (structure view) raises PostOpenMIF (4) for the view between the two.
 bool UserFunction(IntT code, std::string *error);
 
+// Follows the n-th Hypertext link (from 1, in document order) of the active document, as a click
+// on it does: "openObjectId PATH:5 UNIQUE" brings the document of PATH forward (opening it when
+// it is not open) and selects its element with that unique id. A link that leads nowhere (the
+// file cannot be opened, no such element) is written to the transcript as stale.
+bool UserFollowLink(size_t n, std::string *error);
+
 // Quits: PreQuitSession (26).
 void UserQuit();
 

@@ -9,6 +9,7 @@
 
 #include "lib/host/documents.h"
 #include "lib/host/docio.h"
+#include "lib/host/system_services.h"
 #include "lib/host/element_text.h"
 #include "lib/host/paths.h"
 #include "lib/host/pgftext.h"
@@ -149,10 +150,12 @@ StringT om_HostVersionText(IntT withMinor) {
 
 StringT om_PathSettingsFolder(ConStringT variable, ConStringT subFolder, IntT trailing) {
     std::string var = qv::View(variable).empty() ? "APPDATA" : std::string(variable);
-    const char *value = std::getenv(var.c_str());
-    if (!value || !*value) return qv::NewHeapString("error");
+    StringT env = om_EnvGet(var.c_str());  // %APPDATA% always has a value
+    std::string value(qv::View(env));
+    F_ApiDeallocateString(&env);
+    if (value.empty()) return qv::NewHeapString("error");
     StringT version = om_HostVersionText(F_ApiGetInt(0, 0, FP_VersionMinor) != 0);
-    std::string path = std::string(value) + "\\Adobe\\FrameMaker\\" + qv::View(version).data() + "\\OrleMeadow";
+    std::string path = value + "\\Adobe\\FrameMaker\\" + qv::View(version).data() + "\\OrleMeadow";
     F_ApiDeallocateString(&version);
     if (!qv::View(subFolder).empty()) path += std::string("\\") + subFolder;
     if (trailing) path += "\\";

@@ -53,6 +53,9 @@ std::vector<std::string> Split(std::string_view text, std::string_view separator
     std::vector<std::string> pieces;
     if (text.empty()) return pieces;
     if (separator.empty()) return {std::string(text)};
+    size_t n = 1;  // one allocation for the list however many pieces
+    for (size_t at = text.find(separator); at != npos; at = text.find(separator, at + separator.size())) ++n;
+    pieces.reserve(n);
     size_t pos = 0;
     while (pos < text.size()) {
         size_t hit = text.find(separator, pos);

@@ -3,6 +3,8 @@
 
 #include "model.h"
 
+namespace host {
+
 namespace {
 
 std::string Quoted(const std::string &text) {
@@ -16,7 +18,7 @@ std::string Quoted(const std::string &text) {
     return out + "\"";
 }
 
-std::string ElementLine(const host::Element &e) {
+std::string ElementLine(F_ObjHandleT id, const host::Element &e) {
     if (!e.def) return Quoted(e.text);
     const host::ElementDef *def = host::Def(e.def);
     std::string line = def ? def->name : "?";
@@ -25,6 +27,12 @@ std::string ElementLine(const host::Element &e) {
         std::string joined;
         for (size_t i = 0; i < a.values.size(); ++i) joined += (i ? " " : "") + a.values[i];
         line += " " + host::AtomName(a.name) + "=" + Quoted(joined);
+    }
+    if (def && def->type == FV_FO_MARKER) {
+        F_ObjHandleT marker = F_ApiGetId(e.doc, id, FP_Object);
+        StringT text = F_ApiGetString(e.doc, marker, FP_MarkerText);
+        line += " [" + std::string(text ? text : "") + "]";
+        F_ApiDeallocateString(&text);
     }
     return line;
 }
@@ -36,7 +44,7 @@ void AppendTree(F_ObjHandleT root, std::vector<std::string> &lines) {
     while (id) {
         const host::Element *e = host::Elem(id);
         if (!e) break;
-        lines.push_back(std::string(2 * depth, ' ') + ElementLine(*e));
+        lines.push_back(std::string(2 * depth, ' ') + ElementLine(id, *e));
         if (e->first) {
             id = e->first;
             ++depth;
@@ -67,3 +75,5 @@ std::vector<std::string> ElementTreeLines(F_ObjHandleT doc) {
     if (lines.empty()) lines.push_back("(no structure)");
     return lines;
 }
+
+}  // namespace host

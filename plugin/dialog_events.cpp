@@ -1,0 +1,406 @@
+// Dialog-event routing: F_ApiDialogEvent finds the dialog by the number under which the plug-in
+// opened it and the item by its number in that dialog's table, runs the item's handler, then
+// refreshes the dialog or keeps it up as the row says.
+#include "plugin/dialog_events.h"
+
+#include <string>
+#include <vector>
+
+#include "lib/dialogs/dlgitems.h"
+#include "lib/dialogs/generic.h"
+#include "lib/dialogs/msgbox.h"
+#include "lib/globals.h"
+#include "lib/host/attributes.h"
+#include "lib/host/element_edit.h"
+#include "lib/host/paths.h"
+#include "lib/plugin_globals.h"
+#include "lib/state/stylesheet_setup.h"
+#include "lib/strings/heapstr.h"
+#include "lib/strings/listconv.h"
+#include "lib/strings/lists.h"
+#include "lib/translation/lang.h"
+#include "plugin/features.h"
+#include "plugin/trace.h"
+
+namespace {
+
+constexpr const char *kNodeWizardTable = "Quorvane - Node Wizard";
+constexpr const char *kLaunchTable = "Quorvane - Launch Transformation";
+
+std::string Take(StringT s) {
+    std::string out(qv::View(s));
+    F_ApiDeallocateString(&s);
+    return out;
+}
+
+// ---- the drop-downs of the Node Wizard's attribute and value editors ----
+
+void OfferList(const std::vector<std::string> &entries) {
+    F_StringsT list = qv::NewStrings(entries);
+    om_DlgSetDDownList(&list);
+    F_ApiDeallocateStrings(&list);
+}
+
+void OfferAttributeNames(F_ObjHandleT doc) { OfferList(om_NWAttrNameOffers(doc)); }
+
+
+// ---- routing tables ----
+
+enum RouteFlags : int {
+    kRefresh = 1,       // the dialog's refresh follows the handler
+    kKeep = 2,          // the dialog stays up (F_ApiReturnValue (-10000))
+    kDoubleClick = 4,   // only on a double click
+};
+
+struct DialogEvent {
+    IntT dialogNumber = 0;
+    IntT item = 0;
+    F_ObjHandleT dlg = 0;  // the open dialog's resource
+    F_ObjHandleT doc = 0;
+    F_ObjHandleT book = 0;
+    IntT doubleClick = 0;
+};
+
+struct ItemRoute {
+    IntT item;
+    const char *handler;
+    void (*run)(const DialogEvent &);
+    int flags;
+};
+
+void None(const DialogEvent &) {}
+
+// Node Wizard (6)
+void GreyMatchNext(const DialogEvent &e) {
+    om_DlgDisable(e.dlg, 49);
+    om_DlgDisable(e.dlg, 52);
+}
+void ElemActionHelp(const DialogEvent &e) {
+    std::string name = Take(om_DlgGetText(e.dlg, 20, kNodeWizardTable));
+    om_NWShowActionHelp(om_NWElemActionCode(name.c_str()));
+}
+void AttrActionHelp(const DialogEvent &e) {
+    std::string name = Take(om_DlgGetText(e.dlg, 30, kNodeWizardTable));
+    om_NWShowActionHelp(om_NWAttrActionCode(name.c_str()));
+}
+void EditConditions(const DialogEvent &e) {
+    F_StringsT tags = om_CondListConditionTags(e.doc);
+    om_DlgSetDDownList(&tags);
+    F_ApiDeallocateStrings(&tags);
+    om_DlgEditListWithEditor(e.dlg, 26, "Conditions To Assign", kNodeWizardTable);
+}
+void EditAttributes(const DialogEvent &e) {
+    OfferAttributeNames(e.doc);
+    om_DlgEditListWithEditor(e.dlg, 35, "Action Attributes", kNodeWizardTable);
+}
+void EditAttributeEntry(const DialogEvent &e) {
+    OfferAttributeNames(e.doc);
+    om_DlgEditListEntry(e.dlg, 35, -1, "", 0, 1, 1, kNodeWizardTable);
+}
+void EditValueEntry(const DialogEvent &e) {
+    if (om_DlgGetState(e.dlg, 35) >= 0) OfferList(om_NWAttrValueOffers(e.doc, 0));
+    om_DlgEditListEntry(e.dlg, 38, -1, "", 0, 1, 1, kNodeWizardTable);
+}
+void EditValues(const DialogEvent &e) {
+    OfferList(om_NWAttrValueOffers(e.doc, 1));
+    om_DlgEditListWithEditor(e.dlg, 38, "Action Values", kNodeWizardTable);
+}
+void PreviousMatch(const DialogEvent &) { om_NWGoToMatch(NodeWizardQuery.currentMatch - 1); }
+void NextMatch(const DialogEvent &) { om_NWGoToMatch(NodeWizardQuery.currentMatch + 1); }
+void RunQuery(const DialogEvent &e) { om_NWRunQuery(e.item); }
+void MatchNextOrPerform(const DialogEvent &e) { om_NWMatchNextOrPerform(e.item); }
+void CloseModeless(const DialogEvent &e, QvDialogNumber number, IntT closeItem) {
+    if (e.item == closeItem && DialogHandles[number]) F_ApiClose(DialogHandles[number], 0);
+    DialogHandles[number] = 0;
+}
+
+const ItemRoute kNodeWizard[] = {
+    {2, "grey Match Next", GreyMatchNext, 0},
+    {3, "grey Match Next", GreyMatchNext, kRefresh},
+    {4, "refresh", None, kRefresh},
+    {5, "refresh", None, kRefresh},
+    {6, "om_NWSwitchToQuickFinder", [](const DialogEvent &) { om_NWSwitchToQuickFinder(); }, 0},
+    {9, "om_NWAddFavorite", [](const DialogEvent &) { om_NWAddFavorite(""); }, kRefresh},
+    {10, "om_NWLoadFavorites", [](const DialogEvent &) { om_NWLoadFavorites(1); }, kRefresh},
+    {11, "om_NWManageFavorites", [](const DialogEvent &) { om_NWManageFavorites(); }, kRefresh},
+    {21, "refresh", None, kRefresh},
+    {22, "om_NWShowActionHelp", ElemActionHelp, 0},
+    {23, "refresh", None, kRefresh},
+    {25, "refresh", None, kRefresh},
+    {27, "om_DlgEditListWithEditor", EditConditions, kRefresh},
+    {31, "refresh", None, kRefresh},
+    {32, "om_NWShowActionHelp", AttrActionHelp, 0},
+    {33, "refresh", None, kRefresh},
+    {35, "om_DlgEditListEntry", EditAttributeEntry, kDoubleClick},
+    {36, "om_DlgEditListWithEditor", EditAttributes, 0},
+    {38, "om_DlgEditListEntry", EditValueEntry, kDoubleClick},
+    {39, "om_DlgEditListWithEditor", EditValues, 0},
+    {45, "om_NWGoToMatch", PreviousMatch, kRefresh},
+    {46, "om_NWGoToMatch", NextMatch, kRefresh},
+    {47, "om_NWJumpToIndex", [](const DialogEvent &) { om_NWJumpToIndex(); }, kRefresh},
+    {48, "om_NWRunQuery", RunQuery, kRefresh},
+    {49, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {50, "om_NWRunQuery", RunQuery, kRefresh},
+    {51, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {52, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {53, "om_NWRunQuery", RunQuery, kRefresh},
+    {54, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgNodeWizard, 54); }, 0},
+    {FV_DlgCloseBox, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgNodeWizard, 54); }, 0},
+};
+
+// Quick Finder (9)
+const ItemRoute kQuickFinder[] = {
+    {2, "grey Match Next", [](const DialogEvent &e) { om_DlgDisable(e.dlg, 5); }, 0},
+    {3, "grey Match Next", [](const DialogEvent &e) { om_DlgDisable(e.dlg, 5); }, 0},
+    {4, "om_NWRunQuery", RunQuery, kRefresh},
+    {5, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {6, "om_NWRunQuery", RunQuery, kRefresh},
+    {7, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgQuickFinder, 7); }, 0},
+    {10, "om_NWGoToMatch", PreviousMatch, kRefresh},
+    {11, "om_NWGoToMatch", NextMatch, kRefresh},
+    {12, "om_NWJumpToIndex", [](const DialogEvent &) { om_NWJumpToIndex(); }, kRefresh},
+    {13, "om_NWSwitchToWizard", [](const DialogEvent &) { om_NWSwitchToWizard(); }, 0},
+    {16, "om_NWAddFavorite", [](const DialogEvent &) { om_NWAddFavorite(""); }, 0},
+    {17, "om_NWLoadFavorites", [](const DialogEvent &) { om_NWLoadFavorites(1); }, kRefresh},
+    {18, "om_NWManageFavorites", [](const DialogEvent &) { om_NWManageFavorites(); }, kRefresh},
+    {FV_DlgRefresh, "refresh", None, kRefresh},
+    {FV_DlgCloseBox, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgQuickFinder, 7); }, 0},
+};
+
+// Scripts palette (24)
+void ChooseTarget(const DialogEvent &e) {
+    IntT index = om_DlgGetStateIfItem(e.dlg, 6) - 1;
+    if (index >= 0 && index < qv_NWSPaletteTargetCount()) qv_NWSChoosePaletteTarget(index);
+    om_NWSRefreshPalette(0, 0);
+}
+std::string SelectedScript(const DialogEvent &e) { return Take(om_DlgGetSelectedLabel(e.dlg, 9, "")); }
+void CheckEvent(const DialogEvent &e) {
+    IntT n = om_DlgGetState(e.dlg, 11);
+    if (n >= 0) om_NWSValidateScript(SelectedScript(e).c_str(), 0, n + 1, 1, 1);
+}
+void EditScriptOrEvent(const DialogEvent &e) {
+    std::string name = SelectedScript(e);
+    F_ObjHandleT doc = om_NWSOpenScriptsDocument(1, 0, 0);
+    if (!doc && al_yesno2("NWS_GEN_MSG_10")) doc = om_NWSOpenScriptsDocument(1, 1, 1);
+    if (doc && !name.empty()) {
+        F_ObjHandleT found = e.item == 18 ? om_NWSFindScript(doc, name.c_str(), 0, 1)
+                                          : om_NWSFindEvent(doc, name, 0, om_DlgGetState(e.dlg, 11) + 1);
+        if (found) om_DocGoToObject(doc, found);
+    }
+}
+void ClosePalette(const DialogEvent &e) {
+    if (e.item == 22 && DialogHandles[kDlgNWScripts]) F_ApiClose(DialogHandles[kDlgNWScripts], 0);
+    om_NWSCloseHiddenCopies(0);
+    DialogHandles[kDlgNWScripts] = 0;
+}
+
+const ItemRoute kScriptsPalette[] = {
+    {3, "om_NWSChooseScriptsDoc", [](const DialogEvent &) { om_NWSChooseScriptsDoc(); }, kRefresh},
+    {6, "choose target", ChooseTarget, 0},
+    {7, "refill", None, kRefresh},
+    {9, "refill", None, kRefresh},
+    {11, "refill", None, kRefresh},
+    {16, "om_NWSRunFromPalette", [](const DialogEvent &) { om_NWSRunFromPalette(3); }, 0},
+    {17, "om_NWSValidateScript", [](const DialogEvent &e) { om_NWSValidateScript(SelectedScript(e).c_str(), 0, 0, 1, 1); }, 0},
+    {18, "om_NWSFindScript", EditScriptOrEvent, kRefresh},
+    {19, "om_NWSRunFromPalette", [](const DialogEvent &) { om_NWSRunFromPalette(4); }, 0},
+    {20, "om_NWSValidateScript", CheckEvent, 0},
+    {21, "om_NWSFindEvent", EditScriptOrEvent, kRefresh},
+    {22, "close", ClosePalette, 0},
+    {FV_DlgRefresh, "refill", None, kRefresh},
+    {FV_DlgCloseBox, "close", ClosePalette, 0},
+};
+
+// Transformation launch dialog (20)
+void ChooseLaunchFolder(const DialogEvent &e) {
+    std::string title = qv::LangTranslate(
+        kLaunchTable, "Choose the folder for the tranformed book. It must be different than the book's current folder.",
+        false, 0);
+    std::string folder = Take(om_FileChooseDirectory("", e.book, title.c_str(), 1));
+    qv_XformSetLaunchFolder(folder.empty() ? "None" : folder.c_str());
+    om_XformUpdateDuplicateControls();
+}
+
+const ItemRoute kLaunchDialog[] = {
+    {6, "om_XformUpdateDuplicateControls", [](const DialogEvent &) { om_XformUpdateDuplicateControls(); }, kKeep},
+    {8, "om_FileChooseDirectory", ChooseLaunchFolder, kKeep},
+    {12, "om_XformCheckDuplicateOptions", [](const DialogEvent &) { om_XformCheckDuplicateOptions(); }, 0},
+    {13, "cancel", [](const DialogEvent &) { CancelFlag = 1; }, 0},
+};
+
+// Condition Manager (23)
+void EditExpressionOnDoubleClick(const DialogEvent &e) {
+    if (e.doubleClick) om_CondEditSettingItem(2);
+    om_CondFillManagerDialog(0, 1);
+}
+void EditConditionOnDoubleClick(const DialogEvent &e) {
+    if (e.doubleClick) om_CondEditSettingItem(1);
+    om_CondFillManagerDialog(0, 0);
+}
+void ToggleFlag(const DialogEvent &e) { om_CondToggleRuleFlag(e.item); }
+
+const ItemRoute kConditionManager[] = {
+    {19, "om_CondAddSettingItem", [](const DialogEvent &) { om_CondAddSettingItem(2); }, kKeep},
+    {20, "om_CondEditSettingItem", EditExpressionOnDoubleClick, kKeep},
+    {21, "om_CondEditSettingItem",
+     [](const DialogEvent &) {
+         om_CondEditSettingItem(2);
+         om_CondFillManagerDialog(0, 0);
+     },
+     kKeep},
+    {22, "om_CondDeleteSettingItem", [](const DialogEvent &) { om_CondDeleteSettingItem(2); }, kKeep},
+    {23, "om_CondMoveSettingItem", [](const DialogEvent &) { om_CondMoveSettingItem(2, 1); }, kKeep},
+    {24, "om_CondMoveSettingItem", [](const DialogEvent &) { om_CondMoveSettingItem(2, 2); }, kKeep},
+    {25, "om_CondToggleRuleFlag",
+     [](const DialogEvent &e) {
+         om_CondToggleRuleFlag(e.item);
+         om_CondFillManagerDialog(0, 0);
+     },
+     kKeep},
+    {26, "om_CondToggleRuleFlag", ToggleFlag, kKeep},
+    {27, "om_CondToggleRuleFlag", ToggleFlag, kKeep},
+    {28, "om_CondToggleRuleFlag", ToggleFlag, kKeep},
+    {31, "om_CondAddSettingItem", [](const DialogEvent &) { om_CondAddSettingItem(1); }, kKeep},
+    {32, "om_CondEditSettingItem", EditConditionOnDoubleClick, kKeep},
+    {33, "om_CondEditSettingItem",
+     [](const DialogEvent &) {
+         om_CondEditSettingItem(1);
+         om_CondFillManagerDialog(0, 0);
+     },
+     kKeep},
+    {34, "om_CondDeleteSettingItem", [](const DialogEvent &) { om_CondDeleteSettingItem(1); }, kKeep},
+    {35, "om_CondMoveSettingItem", [](const DialogEvent &) { om_CondMoveSettingItem(1, 1); }, kKeep},
+    {36, "om_CondMoveSettingItem", [](const DialogEvent &) { om_CondMoveSettingItem(1, 2); }, kKeep},
+    {37, "om_CondSaveTriggerSettings", [](const DialogEvent &) { om_CondSaveTriggerSettings(); }, 0},
+    {38, "om_CondCloseSettingsDoc", [](const DialogEvent &) { om_CondCloseSettingsDoc(0); }, 0},
+};
+
+// ---- the stylesheet set-up dialogs: one row each ----
+
+struct SetUpDialog {
+    QvDialogNumber number;
+    IntT browse, pick, text;  // 0: the dialog has none
+    IntT ok;
+    const char *okHandler;
+    void (*apply)();
+    IntT cancel;
+};
+
+const SetUpDialog kSetUpDialogs[] = {
+    {kDlgCopyOf, 10, 9, 8, 28, "om_XformApplyCopyOfDialog", om_XformApplyCopyOfDialog, 29},
+    {kDlgValueOf, 10, 9, 8, 43, "om_XformApplyValueOfDialog", om_XformApplyValueOfDialog, 44},
+    {kDlgIf, 10, 9, 8, 18, "om_XformApplyIfDialog", om_XformApplyIfDialog, 19},
+    {kDlgTable, 0, 0, 0, 57, "om_XformApplyTableDialog", om_XformApplyTableDialog, 58},
+    {kDlgTableRow, 15, 14, 13, 23, "om_XformApplyTableRowDialog", om_XformApplyTableRowDialog, 24},
+    {kDlgElementTag, 0, 0, 0, 6, "om_XformApplyElementTagDialog", om_XformApplyElementTagDialog, 7},
+    {kDlgSort, 0, 0, 0, 16, "om_XformApplySortDialog", om_XformApplySortDialog, 17},
+    {kDlgCreateXRef, 10, 9, 8, 38, "om_XformApplyCreateXRefDialog", om_XformApplyCreateXRefDialog, 39},
+    {kDlgSetAttribute, 10, 9, 8, 36, "om_XformApplySetAttributeDialog", om_XformApplySetAttributeDialog, 37},
+    {kDlgTemplate, 10, 9, 8, 19, "om_XformApplyTemplateDialog", om_XformApplyTemplateDialog, 20},
+    {kDlgParam, 20, 19, 18, 28, "om_XformApplyParamDialog", om_XformApplyParamDialog, 29},
+};
+
+// Cancel of a set-up dialog: a just-inserted element goes again.
+void CancelSetUp() {
+    StylesheetElementSetUpT &s = StylesheetElementSetUp;
+    if (s.justInserted && s.document && s.element) F_ApiDelete(s.document, s.element);
+    s = StylesheetElementSetUpT{};
+}
+
+// Routes an event of a set-up dialog; false when the dialog is not one of them.
+bool RouteSetUpDialog(const DialogEvent &e) {
+    for (const SetUpDialog &d : kSetUpDialogs) {
+        if (d.number != e.dialogNumber) continue;
+        if (d.browse && e.item == d.browse) {
+            qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) +
+                     ": om_XformBrowseSourceFile");
+            om_XformBrowseSourceFile(e.doc, e.dlg, d.text);
+            F_ApiReturnValue(FV_DlgNoDismiss);
+        } else if (d.pick && e.item == d.pick) {
+            qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) +
+                     ": om_XformPickSourceFile");
+            om_XformPickSourceFile(e.doc, e.dlg, d.pick, d.text);
+            F_ApiReturnValue(FV_DlgNoDismiss);
+        } else if (e.item == d.ok) {
+            qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) + ": " +
+                     d.okHandler);
+            d.apply();
+        } else if (e.item == d.cancel) {
+            qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) + ": cancel");
+            CancelSetUp();
+        } else if (d.number == kDlgTable && (e.item == 15 || e.item == 16)) {
+            qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) +
+                     ": om_XformTableColumnsChanged");
+            om_XformTableColumnsChanged();
+            F_ApiReturnValue(FV_DlgNoDismiss);
+        }
+        return true;
+    }
+    return false;
+}
+
+struct DialogRoute {
+    IntT number;
+    const ItemRoute *items;
+    size_t count;
+    int readsDoubleClick;
+    void (*refresh)();
+};
+
+template <size_t N>
+constexpr DialogRoute Route(IntT number, const ItemRoute (&items)[N], int readsDoubleClick, void (*refresh)()) {
+    return DialogRoute{number, items, N, readsDoubleClick, refresh};
+}
+
+void RefreshWizard() {
+    if (DialogHandles[kDlgNodeWizard]) om_NWRefreshWizardDialog(0);
+}
+void RefreshQuickFinder() { om_NWRefreshQuickFinder(); }
+void RefillPalette() { om_NWSRefreshPalette(0, 1); }
+
+const DialogRoute kDialogs[] = {
+    Route(kDlgNodeWizard, kNodeWizard, 1, RefreshWizard),
+    Route(kDlgQuickFinder, kQuickFinder, 0, RefreshQuickFinder),
+    Route(kDlgTransformationSetup, kLaunchDialog, 0, nullptr),
+    Route(kDlgConditionManager, kConditionManager, 1, nullptr),
+    Route(kDlgNWScripts, kScriptsPalette, 0, RefillPalette),
+};
+
+// The library's generic dialogs route through their own table.
+bool IsGenericDialog(IntT number) {
+    return number == 1001 || number == 1222 || number == 1223 || number == 1225 || number == 1226;
+}
+
+}  // namespace
+
+int qv_RouteDialogEvent(IntT dialogNumber, IntT item) {
+    DialogEvent e;
+    e.dialogNumber = dialogNumber;
+    e.item = item;
+    FA_errno = 0;
+    e.doc = F_ApiGetId(0, 0, FP_ActiveDoc);
+    e.book = F_ApiGetId(0, 0, FP_ActiveBook);
+    if (IsGenericDialog(dialogNumber)) {
+        qv_Trace("dialog " + std::to_string(dialogNumber) + " item " + std::to_string(item) + ": om_DlgGenericEvent");
+        if (om_DlgGenericEvent(dialogNumber, item)) F_ApiReturnValue(FV_DlgNoDismiss);
+        return 1;
+    }
+    if (dialogNumber > 0 && dialogNumber <= kDlgParam) e.dlg = DialogHandles[static_cast<QvDialogNumber>(dialogNumber)];
+    if (RouteSetUpDialog(e)) return 1;
+    for (const DialogRoute &d : kDialogs) {
+        if (d.number != dialogNumber) continue;
+        if (d.readsDoubleClick && e.dlg) e.doubleClick = F_ApiGetInt(0, e.dlg, FP_DlgDoubleClick);
+        for (size_t i = 0; i < d.count; ++i) {
+            const ItemRoute &r = d.items[i];
+            if (r.item != item) continue;
+            if ((r.flags & kDoubleClick) && !e.doubleClick) return 1;
+            qv_Trace("dialog " + std::to_string(dialogNumber) + " item " + std::to_string(item) + ": " + r.handler);
+            r.run(e);
+            if ((r.flags & kRefresh) && d.refresh) d.refresh();
+            if (r.flags & kKeep) F_ApiReturnValue(FV_DlgNoDismiss);
+            return 1;
+        }
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,48 @@
+// Stand-ins for the feature entry points of plugin/features.h whose features are not part of
+// the plug-in yet: each does nothing and answers "nothing done" (0, no document, an empty list),
+// so that every command, notification and dialog event already reaches its place. A feature
+// that lands deletes its stand-ins from this file.
+#include "plugin/features.h"
+
+
+void om_NWSOpenPalette(IntT) {}
+void om_NWSRefreshPalette(IntT, IntT) {}
+void om_NWSRunEventScripts(F_ObjHandleT, IntT) {}
+void om_NWSRunShortcutCommand(IntT) {}
+void om_NWSChooseScriptsDoc(void) {}
+void om_NWSRunFromPalette(IntT) {}
+IntT qv_NWSPaletteTargetCount(void) { return 0; }
+void qv_NWSChoosePaletteTarget(IntT) {}
+IntT om_XformSetUpElement(F_ObjHandleT, F_ObjHandleT) { return 0; }
+IntT om_XformLaunch(IntT, IntT, IntT) { return 0; }
+void om_XformCheckStylesheet(void) {}
+IntT om_XformElementType(F_ObjHandleT, F_ObjHandleT) { return 0; }
+void om_XformRebaseSourcePaths(F_ObjHandleT, ConStringT, IntT) {}
+void om_XformUpdateDuplicateControls(void) {}
+void om_XformCheckDuplicateOptions(void) {}
+void qv_XformSetLaunchFolder(ConStringT) {}
+void om_XformBrowseSourceFile(F_ObjHandleT, F_ObjHandleT, IntT) {}
+void om_XformPickSourceFile(F_ObjHandleT, F_ObjHandleT, IntT, IntT) {}
+void om_XformOpenCopyOfDialog(F_ObjHandleT, F_ObjHandleT, ConStringT, IntT) {}
+void om_XformOpenValueOfDialog(F_ObjHandleT, F_ObjHandleT) {}
+void om_XformOpenIfDialog(F_ObjHandleT, F_ObjHandleT, ConStringT) {}
+void om_XformOpenTableDialog(F_ObjHandleT, F_ObjHandleT) {}
+void om_XformOpenTableRowDialog(F_ObjHandleT, F_ObjHandleT, ConStringT) {}
+void om_XformOpenElementTagDialog(F_ObjHandleT, F_ObjHandleT, IntT, ConStringT) {}
+void om_XformOpenSortDialog(F_ObjHandleT, F_ObjHandleT) {}
+void om_XformOpenCreateXRefDialog(F_ObjHandleT, F_ObjHandleT) {}
+void om_XformOpenSetAttributeDialog(F_ObjHandleT, F_ObjHandleT, ConStringT, IntT) {}
+void om_XformOpenParamDialog(F_ObjHandleT, F_ObjHandleT) {}
+void om_XformOpenTemplateDialog(F_ObjHandleT, F_ObjHandleT) {}
+void om_XformApplyCopyOfDialog(void) {}
+void om_XformApplyValueOfDialog(void) {}
+void om_XformApplyIfDialog(void) {}
+void om_XformApplyTableDialog(void) {}
+void om_XformTableColumnsChanged(void) {}
+void om_XformApplyTableRowDialog(void) {}
+void om_XformApplyElementTagDialog(void) {}
+void om_XformApplySortDialog(void) {}
+void om_XformApplyCreateXRefDialog(void) {}
+void om_XformApplySetAttributeDialog(void) {}
+void om_XformApplyTemplateDialog(void) {}
+void om_XformApplyParamDialog(void) {}

@@ -1,0 +1,153 @@
+// Script runs: the event walk with its match options, sub-events, sorting, operations and other
+// actions, parameters, validation and cancelling.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "lib/globals.h"
+#include "lib/host/docio.h"
+#include "lib/host/element_text.h"
+#include "lib/state/nodewizard.h"
+#include "lib/state/scripts.h"
+#include "lib/state/settings_files.h"
+#include "lib/strings/heapstr.h"
+#include "nodewizard/script_runs.h"
+#include "nodewizard/scripts_doc.h"
+#include "support/xpath_files_fixture.h"
+
+using namespace qvtest;
+
+namespace {
+
+// A script element: name, active flag, settings children and events.
+std::string Script(const std::string &name, const std::string &settings, const std::string &events,
+                   bool active = true) {
+    return "<NodeWizardScript><NWScriptName>" + name + "</NWScriptName><NWScriptSettings><GeneralSettings><ScriptIsActive><" +
+           (active ? "Yes" : "No") + "/></ScriptIsActive>" + settings + "</GeneralSettings></NWScriptSettings>" + events +
+           "</NodeWizardScript>";
+}
+
+// Appends the text of each match to the parameter acc.
+const char *kCollect =
+    "<OtherActions><Set_parameter><Parameter_name>cur</Parameter_name><XPath_search>.</XPath_search></Set_parameter></OtherActions>"
+    "<StringOperations><Str_op_add_strings><Arg1>$acc</Arg1><Arg2>$cur</Arg2><Result>acc</Result></Str_op_add_strings></StringOperations>";
+
+const char *kPresetAcc =
+    "<PresetParameter><Parameter_name>acc</Parameter_name><Static_value>-</Static_value></PresetParameter>";
+
+const std::string kScripts =
+    "<NodeWizardScripts Version1=\"\">" +
+    Script("Window", kPresetAcc,
+           "<NWScriptEvent><EventName>Window</EventName><XPathExpression MaximumMatches=\"5\" SkipFirstMatches=\"2\">//p</XPathExpression>" +
+               std::string(kCollect) + "</NWScriptEvent>") +
+    Script("Sorted", kPresetAcc,
+           "<NWScriptEvent><XPathExpression>//p</XPathExpression><SortOptions><Sort_descending/></SortOptions>" +
+               std::string(kCollect) + "</NWScriptEvent>") +
+    Script("Nested", kPresetAcc,
+           "<NWScriptEvent><XPathExpression>//sec</XPathExpression><OtherActions/><SubEvent><XPathExpression>p</XPathExpression>" +
+               std::string(kCollect) + "</SubEvent></NWScriptEvent>") +
+    Script("Second", kPresetAcc,
+           "<NWScriptEvent Disable=\"Yes\"><XPathExpression>//p</XPathExpression>" + std::string(kCollect) +
+               "</NWScriptEvent><NWScriptEvent><XPathExpression>//sec</XPathExpression>"
+               "<StringOperations><Str_op_add_strings><Arg1>$acc</Arg1><Arg2>S</Arg2><Result>acc</Result></Str_op_add_strings></StringOperations>"
+               "</NWScriptEvent>") +
+    Script("Retag", "",
+           "<NWScriptEvent><XPathExpression>//sec[2]/p</XPathExpression><ElementActions><Retag_as><Static_value>item</Static_value>"
+           "</Retag_as></ElementActions></NWScriptEvent>") +
+    Script("Quit", kPresetAcc,
+           "<NWScriptEvent><XPathExpression>//p</XPathExpression>" + std::string(kCollect) +
+               "<OtherActions><Exit_script/></OtherActions></NWScriptEvent>") +
+    Script("Param", "", "<NWScriptEvent><XPathExpression>//p</XPathExpression>" + std::string(kCollect) + "</NWScriptEvent>") +
+    Script("Broken", "",
+           "<NWScriptEvent><XPathExpression>//p[</XPathExpression></NWScriptEvent><NWScriptEvent><EventName>no expression</EventName>"
+           "</NWScriptEvent><NWScriptEvent><XPathExpression>//p</XPathExpression><Call_NW_script>Nowhere</Call_NW_script></NWScriptEvent>") +
+    Script("Twice", "", "<NWScriptEvent><XPathExpression>//p</XPathExpression></NWScriptEvent>") +
+    Script("Twice", "", "<NWScriptEvent><XPathExpression>//p</XPathExpression></NWScriptEvent>") +
+    "</NodeWizardScripts>";
+
+const char *kTarget =
+    "<doc><sec><p>b</p><p>a</p></sec><sec><p>c</p><p>e</p><p>d</p><p>f</p></sec><item>x</item></doc>";
+
+class ScriptRuns : public XPathFilesFixture {
+protected:
+    ScriptRuns() : XPathFilesFixture("script_runs") {}
+    void SetUp() override {
+        XPathFilesFixture::SetUp();
+        om_NWSetDefaults();
+        om_NWSClearParams();
+        Write("scripts.xml", kScripts);
+        Write("target.xml", kTarget);
+        SettingsFiles.currentScriptsDoc = Win("scripts.xml");
+        scripts = om_NWSOpenScriptsDocument(kNWSDocHidden, 1, 0);
+        target = om_DocOpen(Win("target.xml").c_str(), 0, 0, 1, 0, 0, 1);
+        ASSERT_NE(scripts, 0u);
+        ASSERT_NE(target, 0u);
+    }
+    void TearDown() override {
+        SettingsFiles.currentScriptsDoc.clear();
+        om_NWSClearParams();
+        XPathFilesFixture::TearDown();
+    }
+    IntT Run(const std::string &name, IntT event = -1) { return om_NWSRunScript(name, scripts, event, target, 0); }
+    std::string Acc() { return om_XPathGetParameter("acc"); }
+    F_ObjHandleT scripts = 0, target = 0;
+};
+
+}  // namespace
+
+TEST_F(ScriptRuns, EventsProcessTheirMatchesInOrder) {
+    const struct {
+        const char *script;
+        const char *acc;
+    } cases[] = {
+        {"Window", "-ced"},   // at most 5 matches collected, the first 2 skipped
+        {"Sorted", "-fedcba"},  // descending byte order of the texts
+        {"Nested", "-bacedf"},  // the sub-event runs once per section, on its paragraphs
+        {"Second", "-SS"},    // event 2 is the second NWScriptEvent although the first is disabled
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(Run(c.script, c.script == std::string("Second") ? 2 : -1), 1) << c.script;
+        EXPECT_EQ(Acc(), c.acc) << c.script;
+    }
+}
+
+TEST_F(ScriptRuns, ElementActionsRunThroughTheNodeWizard) {
+    EXPECT_EQ(Run("Retag"), 1);
+    EXPECT_EQ(om_XPathListMatches(target, 0, "//sec[2]/item", 0, nullptr, 0).size(), 4u);
+    EXPECT_EQ(om_XPathListMatches(target, 0, "//p", 0, nullptr, 0).size(), 2u);
+    EXPECT_EQ(NodeWizardRun.elemSuccesses, 4u);
+    EXPECT_EQ(NodeWizardQuery.elemFailures, 0u);
+}
+
+TEST_F(ScriptRuns, ParametersFromClientsAndPresets) {
+    om_NWSSetParam("$acc", "client:");
+    EXPECT_EQ(Run("Param"), 1);
+    EXPECT_EQ(Acc(), "client:bacedf");
+    // A preset parameter of the same name wins over the client's.
+    EXPECT_EQ(Run("Window"), 1);
+    EXPECT_EQ(Acc(), "-ced");
+    // A parameter the run set is gone at the next run unless a client set it.
+    om_NWSClearParams();
+    EXPECT_EQ(Run("Param"), 1);
+    EXPECT_EQ(Acc(), std::string(UndefinedParamSentinel));
+    EXPECT_EQ(om_NWSGetParam("acc"), std::string(UndefinedParamSentinel));
+}
+
+TEST_F(ScriptRuns, ExitAndRefusals) {
+    EXPECT_EQ(Run("Quit"), 0);
+    EXPECT_EQ(CancelFlag, 1);
+    EXPECT_EQ(Acc(), "-b");  // the first match ran, then the script ended
+
+    EXPECT_EQ(Run("Missing"), 0);
+    EXPECT_EQ(StatusCode, 602);
+    EXPECT_EQ(om_NWSRunScript("Window", 0, -1, target, 0), 0);
+    EXPECT_EQ(StatusCode, 601);
+
+    // Validation checks the whole script even when one event is asked for.
+    EXPECT_EQ(om_NWSValidateScript("Broken", scripts, 0, 0, 0), 0);
+    EXPECT_EQ(Run("Broken", 3), 0);
+    EXPECT_EQ(om_NWSValidateScript("Twice", scripts, 0, 0, 0), 0);
+    EXPECT_EQ(om_NWSValidateScript("Window", scripts, 0, 0, 0), 1);
+    EXPECT_EQ(om_NWSValidateScript("Window", scripts, 2, 0, 0), 0);
+}

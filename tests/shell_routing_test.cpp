@@ -1,0 +1,298 @@
+// The shell's routing: every command of the menus reaches its action, the menus' variants, the
+// notifications and the dialog events reach their handlers, with the keep rule, the stylesheet
+// element's insertion and Cancel, and Set Language.
+#include <string>
+#include <vector>
+
+#include "lib/plugin_globals.h"
+#include "lib/state/stylesheet_setup.h"
+#include "lib/host/system_services.h"
+#include "plugin/commands.h"
+#include "shell_fixture.h"
+
+namespace {
+
+using shelltest::ShellTest;
+namespace fs = std::filesystem;
+
+std::string Name(F_ObjHandleT id) {
+    StringT s = F_ApiGetString(0, id, FP_Name);
+    std::string out = s ? s : "";
+    F_ApiDeallocateString(&s);
+    return out;
+}
+
+std::vector<std::string> ItemNames(const char *menu) {
+    std::vector<std::string> out;
+    for (F_ObjHandleT id : host::MenuItems(host::FindMenuObject(menu))) out.push_back(Name(id));
+    return out;
+}
+
+class ShellRouting : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        launched.clear();
+        qv::sys::SetLauncher([this](const std::string &program, const std::vector<std::string> &) {
+            launched.push_back(program);
+            return 0;
+        });
+    }
+    void TearDown() override {
+        qv::sys::SetLauncher(nullptr);
+        ShellTest::TearDown();
+    }
+    std::vector<std::string> launched;
+};
+
+TEST_F(ShellRouting, EveryCommandReachesItsAction) {
+    host::TheSession().versionMajor = 15;  // the version warning command exists
+    shelltest::WriteFile(root / "editor", "");
+    Settle("NOTEPAD_EXE_PATH=" + qv::sys::WindowsPath((root / "editor").string()) + "\nSTARTUP_LANGUAGE=English\n");
+    ASSERT_TRUE(Start());
+    struct Row {
+        IntT number;
+        const char *name;
+        const char *handler;
+    };
+    const Row rows[] = {
+        {6, "Quorvane_Cmd_Node_Wizard", "om_NWOpenWizardDialog"},
+        {7, "Quorvane_Cmd_Help_About", "om_ShowAboutBox"},
+        {8, "Quorvane_Cmd_Set_Up_QVRN_Element", "om_XformSetUpElement"},
+        {9, "Quorvane_Cmd_Transform_Doc", "om_XformLaunch"},
+        {10, "Quorvane_Cmd_Check_Stylesheet", "om_XformCheckStylesheet"},
+        {11, "Quorvane_Cmd_Read_Local_Prefs", "om_PrefReadGeneralPreferences"},
+        {12, "Quorvane_Cmd_Cond_Mngmt_Settings", "om_CondOpenManagerDialog"},
+        {13, "Quorvane_Cmd_Auto_Apply_Conditions", "om_CondApplyRulesToSubtree"},
+        {14, "Quorvane_Cmd_Auto_Apply_Conditions_Whole_Doc", "om_CondApplyRulesToDoc"},
+        {15, "Quorvane_Cmd_Auto_Apply_Conditions_Whole_Book", "om_CondApplyRulesToBook"},
+        {16, "Quorvane_Cmd_Clear_Conditions", "om_CondClearAllConditions"},
+        {17, "Quorvane_Cmd_Node_Wizard_Scripts", "om_NWSOpenPalette"},
+        {19, "Quorvane_Cmd_Open_Local_Prefs", "om_PrefOpenPreferencesFile"},
+        {20, "Quorvane_Cmd_Set_Language", "om_SetLanguage"},
+        {21, "Quorvane_Cmd_Create_Lang_File", "om_LangCreateFile"},
+        {22, "Quorvane_Cmd_Update_Language_File", "om_LangUpdateFile"},
+        {23, "Quorvane_Cmd_Open_Language_File", "om_LangOpenFiles"},
+        {24, "Quorvane_Cmd_Transform_Warning", "om_ShowDeprecationNotice"},
+        {26, "Quorvane_Cmd_Version_Warning", "om_ShowVersionWarning"},
+    };
+    for (const Row &r : rows) {
+        host::ClearTranscript();
+        std::string error;
+        ASSERT_TRUE(host::ChooseCommand(r.name, &error)) << error;
+        EXPECT_TRUE(Shown("console: Quorvane command " + std::to_string(r.number) + ": " + r.handler))
+            << r.name << "\n" << Transcript();
+    }
+    // What some of them showed: 11 tells the result, 14 and 15 need an active document or book,
+    // 19 tells the path and starts the editor, 24 and 26 are the shell's own notices.
+    host::ClearTranscript();
+    host::ChooseCommand("Quorvane_Cmd_Auto_Apply_Conditions_Whole_Doc", nullptr);
+    host::ChooseCommand("Quorvane_Cmd_Auto_Apply_Conditions_Whole_Book", nullptr);
+    host::ChooseCommand("Quorvane_Cmd_Version_Warning", nullptr);
+    host::ChooseCommand("Quorvane_Cmd_Open_Local_Prefs", nullptr);
+    EXPECT_TRUE(Shown("No document is active.")) << Transcript();
+    EXPECT_TRUE(Shown("No book is active.")) << Transcript();
+    EXPECT_TRUE(Shown("built for host major version 16, but the host running is major version 15")) << Transcript();
+    EXPECT_TRUE(Shown("Quorvane_General_Preferences.txt")) << Transcript();
+    EXPECT_EQ(launched, std::vector<std::string>(2, (root / "editor").string()));  // chosen twice
+
+    // Numbers without a command do nothing.
+    host::ClearTranscript();
+    for (IntT number : {0, 18, 25, 27, 99, 200}) F_ApiCommand(number);
+    EXPECT_FALSE(Shown("Quorvane command")) << Transcript();
+}
+
+TEST_F(ShellRouting, MenusInTheirOrderWithTheDebugAndVersionWarningVariants) {
+    const std::vector<std::string> docTail = {
+        "Quorvane_Cmd_Node_Wizard", "Quorvane_Cmd_Node_Wizard_Scripts", "qv_separator2", "Quorvane_Menu_Transform",
+        "qv_separator3", "Quorvane_Cmd_Auto_Apply_Conditions_Whole_Doc", "Quorvane_Cmd_Clear_Conditions",
+        "Quorvane_Cmd_Cond_Mngmt_Settings", "qv_separator4", "Quorvane_Cmd_Read_Local_Prefs",
+        "Quorvane_Cmd_Open_Local_Prefs", "Quorvane_Menu_Language", "qv_separator5", "Quorvane_Cmd_Help_About"};
+    // Same version, no debug mode: the menus as the user sees them.
+    Settle("");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(ItemNames("!Quorvane_Menu_MainDocMenu"), docTail);
+    EXPECT_EQ(ItemNames("Quorvane_Menu_Transform"),
+              (std::vector<std::string>{"Quorvane_Cmd_Transform_Warning", "Quorvane_Cmd_Check_Stylesheet",
+                                        "Quorvane_Cmd_Transform_Doc"}));
+    EXPECT_EQ(ItemNames("Quorvane_Menu_Language"),
+              (std::vector<std::string>{"Quorvane_Cmd_Set_Language", "qv_separator3",
+                                        "Quorvane_Cmd_Open_Language_File", "Quorvane_Cmd_Create_Lang_File",
+                                        "Quorvane_Cmd_Update_Language_File"}));
+    EXPECT_EQ(host::FindMenuObject("Quorvane_Cmd_Version_Warning"), 0u);
+    EXPECT_EQ(host::FindMenuObject("Quorvane_Cmd_Set_Up_QVRN_Element") != 0, true);  // defined, in no menu
+
+    // Debug mode on a host of another version.
+    TearDown();
+    SetUp();
+    host::TheSession().versionMajor = 15;
+    Settle("QVRN_DEBUG_MODE=marlonvestry\nSTARTUP_LANGUAGE=English\n");
+    ASSERT_TRUE(Start());
+    std::vector<std::string> doc = {"qv_separator1", "Quorvane_Cmd_Version_Warning", "qv_versWarningSep"};
+    doc.insert(doc.end(), docTail.begin(), docTail.end());
+    EXPECT_EQ(ItemNames("!Quorvane_Menu_MainDocMenu"), doc);
+    std::vector<std::string> book = ItemNames("!Quorvane_Menu_MainBookMenu");
+    ASSERT_GE(book.size(), 2u);
+    EXPECT_EQ(book[0], "qv_separator1");
+    EXPECT_EQ(book[1], "Quorvane_Cmd_Node_Wizard");
+    for (const char *menu : {"!Quorvane_Menu_MainDocMenu", "!Quorvane_Menu_MainBookMenu"}) {
+        StringT label = F_ApiGetString(0, host::FindMenuObject(menu), FP_Label);
+        EXPECT_STREQ(label, "Quorvane (!DEBUG!)");
+        F_ApiDeallocateString(&label);
+    }
+}
+
+TEST_F(ShellRouting, NotificationsReachTheirHandlers) {
+    Settle("");
+    ASSERT_TRUE(Start());
+    const std::pair<IntT, const char *> rows[] = {
+        {FA_Note_PostOpenDoc, "post-open document"},         {FA_Note_PostOpenMIF, "post-open MIF"},
+        {FA_Note_PreQuitDoc, "pre-quit document"},           {FA_Note_PostQuitDoc, "post-quit document"},
+        {FA_Note_PreFunction, "pre-function"},               {FA_Note_PostFunction, "post-function"},
+        {FA_Note_PreMouseCommand, "pre-mouse command"},      {FA_Note_PostMouseCommand, "post-mouse command"},
+        {FA_Note_PreInsertElement, "pre-insert element"},    {FA_Note_PostInsertElement, "post-insert element"},
+        {FA_Note_PostChangeElement, "post-change element"},  {FA_Note_PostWrapElement, "post-wrap element"},
+        {FA_Note_PostSetAttrValue, "post-set attribute value"},
+        {FA_Note_PostImportElemDefs, "post-import element definitions"},
+        {FA_Note_PostOpenSGML, "post-open SGML"},            {FA_Note_PostOpenXML, "post-open XML"},
+        {FA_Note_PostActiveDocChange, "post-active document change"},
+        {FA_Note_Dialog_Create, "dialog create"},            {FA_Note_PreQuitSession, "pre-quit session"},
+    };
+    for (const auto &[code, name] : rows) {
+        host::ClearTranscript();
+        F_ApiNotify(code, 0, nullptr, 7);
+        EXPECT_TRUE(Shown("console: Quorvane notification " + std::to_string(code) + ": " + name)) << code;
+        EXPECT_EQ(NotifyState.lastFunctionCode, 7);
+    }
+    EXPECT_EQ(NotifyState.quitting, 1);
+
+    // The mouse: the top byte of the integer marks a double click.
+    F_ApiNotify(FA_Note_PreMouseCommand, 0, nullptr, 0x01000000);
+    EXPECT_EQ(NotifyState.doubleClick, 1);
+    F_ApiNotify(FA_Note_PreMouseCommand, 0, nullptr, 0x02000001);
+    EXPECT_EQ(NotifyState.doubleClick, 0);
+}
+
+TEST_F(ShellRouting, StylesheetElementInsertionAndTheSetUpDialogsCancel) {
+    Settle("");
+    ASSERT_TRUE(Start());
+    F_ObjHandleT doc = host::NewDocument("Z:\\t\\style.fm");
+    host::TheSession().activeDoc = doc;
+    F_ObjHandleT def = host::AddElementDef(doc, "QVRN_param");
+    F_ObjHandleT plain = host::AddElementDef(doc, "para");
+    F_ObjHandleT root = host::AppendElement(doc, 0, plain, host::MainFlow(doc));
+    F_ApiSetInt(0, doc, FP_DocInsertSwitch, 5);
+
+    // An ordinary element: the document's property stays, the flag goes back to 0.
+    F_ApiNotify(FA_Note_PreInsertElement, doc, const_cast<StringT>("para"), 0);
+    EXPECT_EQ(StylesheetElementSetUp.justInserted, 1);
+    EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocInsertSwitch), 5);
+    F_ApiNotify(FA_Note_PostInsertElement, doc, const_cast<StringT>("para"), 0);
+    EXPECT_EQ(StylesheetElementSetUp.justInserted, 0);
+
+    // A stylesheet element: saved and cleared around the insertion, restored after its dialog.
+    F_ObjHandleT e = host::AppendElement(doc, root, def);
+    F_ApiNotify(FA_Note_PreInsertElement, doc, const_cast<StringT>("QVRN_param"), 0);
+    EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocInsertSwitch), 0);
+    host::ClearTranscript();
+    F_ApiNotify(FA_Note_PostInsertElement, doc, const_cast<StringT>("QVRN_param"), static_cast<IntT>(e));
+    EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocInsertSwitch), 5);
+    EXPECT_EQ(F_ApiGetInt(doc, e, FP_ElementSetUp), 3);
+    EXPECT_EQ(StylesheetElementSetUp.element, e);
+    EXPECT_EQ(StylesheetElementSetUp.justInserted, 0);
+
+    // Cancel of the set-up dialog: a just-inserted element goes, one opened later stays.
+    StylesheetElementSetUp = {doc, e, 0};
+    F_ApiDialogEvent(kDlgParam, 29, 0);
+    EXPECT_NE(host::Elem(e), nullptr);
+    EXPECT_EQ(StylesheetElementSetUp.element, 0u);
+    StylesheetElementSetUp = {doc, e, 1};
+    F_ApiDialogEvent(kDlgParam, 29, 0);
+    EXPECT_EQ(host::Elem(e), nullptr);
+    EXPECT_EQ(StylesheetElementSetUp.justInserted, 0);
+}
+
+TEST_F(ShellRouting, DialogEventsKeepRefreshAndClose) {
+    Settle("");
+    ASSERT_TRUE(Start());
+    struct Row {
+        IntT dialog, item;
+        IntT answer;          // the event's F_ApiReturnValue
+        const char *handler;  // nullptr: routed nowhere
+    };
+    const Row rows[] = {
+        {kDlgConditionManager, 19, FV_DlgNoDismiss, "om_CondAddSettingItem"},
+        {kDlgConditionManager, 24, FV_DlgNoDismiss, "om_CondMoveSettingItem"},
+        {kDlgConditionManager, 28, FV_DlgNoDismiss, "om_CondToggleRuleFlag"},
+        {kDlgConditionManager, 37, 0, "om_CondSaveTriggerSettings"},
+        {kDlgConditionManager, 38, 0, "om_CondCloseSettingsDoc"},
+        {kDlgTransformationSetup, 6, FV_DlgNoDismiss, "om_XformUpdateDuplicateControls"},
+        {kDlgTransformationSetup, 12, 0, "om_XformCheckDuplicateOptions"},
+        {kDlgCopyOf, 10, FV_DlgNoDismiss, "om_XformBrowseSourceFile"},
+        {kDlgParam, 19, FV_DlgNoDismiss, "om_XformPickSourceFile"},
+        {kDlgTable, 15, FV_DlgNoDismiss, "om_XformTableColumnsChanged"},
+        {kDlgTable, 57, 0, "om_XformApplyTableDialog"},
+        {kDlgNodeWizard, 50, 0, "om_NWRunQuery"},
+        {kDlgQuickFinder, 13, 0, "om_NWSwitchToWizard"},
+        {kDlgNWScripts, 19, 0, "om_NWSRunFromPalette"},
+        {1223, 3, FV_DlgNoDismiss, "om_DlgGenericEvent"},
+        {kDlgTransformationProgress, 1, 0, nullptr},
+        {1224, 1, 0, nullptr},
+    };
+    for (const Row &r : rows) {
+        host::ClearTranscript();
+        EXPECT_EQ(host::CallClientDialogEvent(client, r.dialog, r.item, 0), r.answer) << r.dialog << " " << r.item;
+        std::string line = "console: Quorvane dialog " + std::to_string(r.dialog) + " item " + std::to_string(r.item);
+        if (r.handler)
+            EXPECT_TRUE(Shown(line + ": " + r.handler)) << Transcript();
+        else
+            EXPECT_FALSE(Shown(line)) << Transcript();
+    }
+    // The close box and the Close buttons forget the modeless dialogs.
+    for (auto [dialog, item] : {std::pair<QvDialogNumber, IntT>{kDlgNodeWizard, -1}, {kDlgQuickFinder, -1},
+                                {kDlgNWScripts, -1}, {kDlgNodeWizard, 54}}) {
+        DialogHandles[dialog] = 0x2B0003E8;
+        F_ApiDialogEvent(dialog, item, 0);
+        EXPECT_EQ(DialogHandles[dialog], 0u) << dialog;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShellRouting, SetLanguageRelabelsTheMenusAndReopensTheOpenDialogs) {
+    Settle("STARTUP_LANGUAGE=English\n");
+    fs::copy_file(fs::path(QV_SOURCE_DIR) / "tests/sessions/data/Quorvane_Strings_Dialogs_French.fm",
+                  SettingsFolder() / "Quorvane_Strings_Dialogs_French.fm");
+    ASSERT_TRUE(Start());
+    DialogHandles[kDlgQuickFinder] = 0x2B0003E8;
+    DialogHandles[kDlgNWScripts] = 0x2B0003E9;
+
+    // No language chosen: nothing changes.
+    host::QueueDialogActions("om_Dialog_DDown", {"press 5"});
+    om_SetLanguage();
+    EXPECT_FALSE(Shown("reopens"));
+    EXPECT_EQ(PluginGlobals.currentLanguage, "English");
+
+    host::QueueDialogActions("om_Dialog_DDown", {"type 2 French", "press 4"});
+    om_SetLanguage();
+    EXPECT_TRUE(Shown("console: Quorvane reopens the Quick Finder")) << Transcript();
+    EXPECT_TRUE(Shown("console: Quorvane reopens the scripts palette"));
+    EXPECT_FALSE(Shown("reopens the Node Wizard"));
+    EXPECT_EQ(PluginGlobals.currentLanguage, "French");
+    StringT label = F_ApiGetString(0, host::FindMenuObject("Quorvane_Cmd_Node_Wizard"), FP_Label);
+    EXPECT_STREQ(label, "Assistant de nœuds...");
+    F_ApiDeallocateString(&label);
+
+    // With the Node Wizard open too, it is reopened in place of the Quick Finder.
+    host::ClearTranscript();
+    DialogHandles[kDlgNodeWizard] = 0x2B0003EA;
+    host::QueueDialogActions("om_Dialog_DDown", {"type 2 English", "press 4"});
+    om_SetLanguage();
+    EXPECT_TRUE(Shown("reopens the Node Wizard"));
+    EXPECT_FALSE(Shown("reopens the Quick Finder"));
+    DialogHandles = DialogHandlesT{};
+}
+
+}  // namespace
