@@ -7,7 +7,7 @@
 #include <cstdio>
 
 #include "fdk.h"
-#include "lib/host/wordcount.h"
+#include "lib/dialogs/wordcount.h"
 #include "model.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "clipboard.h"
 #include "lib/host/books.h"
 #include "lib/host/docio.h"
-#include "lib/host/maintenance.h"
+#include "lib/dialogs/maintenance.h"
 #include "lib/host/pgftext.h"
 #include "lib/strings/heapstr.h"
 

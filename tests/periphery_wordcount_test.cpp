@@ -7,7 +7,7 @@
 
 #include "lib/host/docio.h"
 #include "lib/host/pgftext.h"
-#include "lib/host/wordcount.h"
+#include "lib/dialogs/wordcount.h"
 
 namespace {
 

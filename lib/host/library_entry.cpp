@@ -5,8 +5,8 @@
 
 #include "lib/globals.h"
 #include "lib/host/docutils.h"
-#include "lib/host/maintenance.h"
-#include "lib/host/wordcount.h"
+#include "lib/dialogs/maintenance.h"
+#include "lib/dialogs/wordcount.h"
 #include "lib/strings/heapstr.h"
 
 extern "C" {

@@ -7,7 +7,7 @@
 // document is saved under its new path, and the new book's component takes it. The new book is
 // saved once more at the end, so that the file lists the new paths. Paths are compared ignoring
 // case and the kind of separator.
-#include "lib/host/maintenance.h"
+#include "lib/dialogs/maintenance.h"
 
 #include <unordered_set>
 #include <vector>

@@ -1,5 +1,5 @@
 // Word count of documents and books (see wordcount.h).
-#include "lib/host/wordcount.h"
+#include "lib/dialogs/wordcount.h"
 
 #include <string>
 #include <vector>
