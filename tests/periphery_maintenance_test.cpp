@@ -33,6 +33,8 @@ TEST_F(Maintenance, DeletingFormatsStopsAtTheFormatTheHostKeeps) {
     Answer("no");
     EXPECT_EQ(-1, om_DocDeleteFormats(doc, " ", 1));
     EXPECT_TRUE(Shown("This will delete every paragraph format out of the active document"));
+    Answer("fail");  // a question the host could not ask is no consent
+    EXPECT_EQ(-1, om_DocDeleteFormats(doc, " ", 1));
     EXPECT_EQ(2, om_DocDeleteFormats(doc, " ", 0));  // three formats, the last one is kept
     EXPECT_NE(0u, F_ApiGetId(0, doc, FP_FirstPgfFmtInDoc));
     Answer("yes");
