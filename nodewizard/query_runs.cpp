@@ -120,8 +120,7 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
     AttemptedActions = 0;
     om_NWAttrForgetUniqueIds();
     ResetClipboardFlags();
-    const std::string &question = PluginGlobals.cancelConfirmText.empty() ? CancelConfirmationText
-                                                                          : PluginGlobals.cancelConfirmText;
+    const std::string &question = PluginGlobals.cancelConfirmText;
     for (size_t i = 0; i < elems.size(); ++i) {
         if (om_CheckUserCancel(question.c_str())) {
             CancelFlag = 1;
@@ -253,7 +252,7 @@ IntT om_NWRunQuery(IntT button) {
         return 0;
     }
     om_NWSetCompiledSequence(sequence);
-    if (DebugMode) {
+    if (PluginGlobals.debugMode) {
         om_XPathSetParameter("parm1", "Body");
         om_XPathSetParameter("parm2", "p");
         om_XPathSetParameter("parm3", "yo");

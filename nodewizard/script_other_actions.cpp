@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "lib/dialogs/file_choice.h"
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
 #include "lib/host/docio.h"

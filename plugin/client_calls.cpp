@@ -8,20 +8,21 @@
 
 #include <algorithm>
 
+#include <cstdlib>
+
 #include "lib/host/documents.h"
 #include "lib/host/element_query.h"
 #include "lib/strings/search.h"
+#include "transform/xform.h"
 #include "xpath/xpath.h"
 
 ClientCallStateT ClientCallState;
 IntT ReturnIdType = 1;
-XformParamsT XformParams;
 
 namespace {
 
 constexpr IntT kVersionMajor = 3;
 constexpr IntT kVersionMinor = 44;
-constexpr IntT kFirstTextFrameInFlow = 1169;
 
 bool same(const std::string &a, const char *b) { return strcasecmp(a.c_str(), b) == 0; }
 
@@ -86,7 +87,7 @@ IntT findNextNode(const std::vector<std::string> &f) {
     std::string flowField = f.size() == 5 ? f[4] : "0";
     if (flowField != "0" && !same(flowField, "Main")) {
         flow = isNumber(flowField) ? F_ObjHandleT(intOf(flowField)) : om_FlowFind(doc, flowField, 1);
-        if (!flow || F_OBJ_KIND(flow) != FO_Flow || !F_ApiGetId(doc, flow, kFirstTextFrameInFlow)) return kCallNoFlow;
+        if (!flow || F_OBJ_KIND(flow) != FO_Flow || !F_ApiGetId(doc, flow, FP_FirstTextFrameInFlow)) return kCallNoFlow;
     }
     F_ObjHandleT start = F_ObjHandleT(intOf(f[3]));
     F_ObjHandleT mdoc = 0;
@@ -143,24 +144,26 @@ IntT getAppParm(const std::vector<std::string> &f) {
 
 IntT setParam(const std::vector<std::string> &f) {
     if (f.size() < 2 || f.size() > 3) return kCallFieldCount;
-    if (same(f[1], "delete_all")) {
-        XformParams.externalNames.clear();
-        XformParams.externalValues.clear();
-        return kCallDone;
-    }
-    std::string name = f[1];
-    std::erase(name, '$');
-    name.insert(0, 1, '$');
-    std::string value = f.size() == 3 ? f[2] : "";
-    auto &names = XformParams.externalNames;
-    auto it = std::find(names.begin(), names.end(), name);
-    if (it != names.end()) {
-        XformParams.externalValues[size_t(it - names.begin())] = value;
-    } else {
-        names.push_back(name);
-        XformParams.externalValues.push_back(value);
-    }
+    om_XformSetExternalParam(f[1], f.size() == 3 ? f[2] : "");
     return kCallDone;
+}
+
+// TransformFile---target---folder or NULL---report flag: the transformed document or book id,
+// or the driver's code; 6 when the target is neither an open document nor an open book.
+IntT transformFile(const std::vector<std::string> &f) {
+    if (f.size() != 4) return kCallFieldCount;
+    F_ObjHandleT target = 0;
+    char *end = nullptr;
+    unsigned long n = std::strtoul(f[1].c_str(), &end, 10);
+    if (!f[1].empty() && end && *end == 0) target = F_ObjHandleT(n);
+    if (!target) target = om_DocFindByPath(f[1]);
+    if (!target) target = om_BookFindByPath(f[1]);
+    if (!target) return kCallNoDocument;
+    FA_errno = 0;
+    bool isDoc = F_OBJ_KIND(target) == FO_Doc && F_ApiGetId(0, target, FP_FirstFlowInDoc) != 0;
+    bool isBook = !isDoc && F_OBJ_KIND(target) == FO_Book && F_ApiGetId(0, target, FP_FirstComponentInBook) != 0;
+    if (!isDoc && !isBook) return kCallNoDocument;
+    return om_XformTransformFile(target, f[2], std::atoi(f[3].c_str()));
 }
 
 IntT setScriptParm(const std::vector<std::string> &f) {
@@ -205,6 +208,7 @@ const FieldCall kFieldCalls[] = {
     {"SetAppParm", setAppParm},
     {"GetAppParm", getAppParm},
     {"SetParam", setParam},
+    {"TransformFile", transformFile},
     {"SetScriptParm", setScriptParm},
     {"GetScriptParmByte", getScriptParmByte},
     {"ClearScriptParms", clearScriptParms},
@@ -234,7 +238,7 @@ IntT om_ClientHandleCall(ConStringT message) {
     if (fields.empty()) return kCallUnknown;
     for (const FieldCall &call : kFieldCalls)
         if (same(fields[0], call.name)) return call.run(fields);
-    // RunNodeWizardScript (RunNWScript) and TransformFile come with the Node Wizard scripts and
-    // the transformation; until then they are unknown calls.
+    // RunNodeWizardScript (RunNWScript) comes with the Node Wizard scripts; until then it is an
+    // unknown call.
     return kCallUnknown;
 }

@@ -35,13 +35,8 @@ extern ClientCallStateT ClientCallState;
 // What FindNextNode returns: 1 host object ids, 2 unique ids (element property 21).
 extern IntT ReturnIdType;
 
-// The transformation's parameter lists: the run's names ("$name") and values, and the external
-// names and values that other clients set through SetParam (they take precedence in a run).
-struct XformParamsT {
-    std::vector<std::string> names, values;
-    std::vector<std::string> externalNames, externalValues;
-};
-extern XformParamsT XformParams;
+// The transformation's parameter lists (XformParams) live with the transformation's state.
+#include "lib/state/xform.h"
 
 // Answers one call string (see the status results above); nothing is shown to the user except
 // what the called operations show themselves (the XPath error report when asked for).

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "lib/dialogs/language_choice.h"
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
 #include "lib/host/element_query.h"

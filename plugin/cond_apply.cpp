@@ -11,7 +11,7 @@
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
 #include "lib/host/books.h"
-#include "lib/host/condition_removal.h"
+#include "lib/dialogs/condition_removal.h"
 #include "lib/host/documents.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/element_query.h"
@@ -31,7 +31,7 @@ namespace {
 bool gDocRunCancelled = false;
 
 std::string CancelQuestion() {
-    return PluginGlobals.cancelConfirmText.empty() ? CancelConfirmationText : PluginGlobals.cancelConfirmText;
+    return PluginGlobals.cancelConfirmText;
 }
 
 // The user's expression of a rule (its wrapped form without the wrapping).

@@ -14,12 +14,7 @@ void om_NWSRunFromPalette(IntT) {}
 IntT qv_NWSPaletteTargetCount(void) { return 0; }
 void qv_NWSChoosePaletteTarget(IntT) {}
 IntT om_XformSetUpElement(F_ObjHandleT, F_ObjHandleT) { return 0; }
-IntT om_XformLaunch(IntT, IntT, IntT) { return 0; }
-void om_XformCheckStylesheet(void) {}
-IntT om_XformElementType(F_ObjHandleT, F_ObjHandleT) { return 0; }
 void om_XformRebaseSourcePaths(F_ObjHandleT, ConStringT, IntT) {}
-void om_XformUpdateDuplicateControls(void) {}
-void om_XformCheckDuplicateOptions(void) {}
 void qv_XformSetLaunchFolder(ConStringT) {}
 void om_XformBrowseSourceFile(F_ObjHandleT, F_ObjHandleT, IntT) {}
 void om_XformPickSourceFile(F_ObjHandleT, F_ObjHandleT, IntT, IntT) {}

@@ -113,7 +113,6 @@ void qv_PrefStoreFromLines(const std::vector<std::string> &given) {
     PluginGlobals.currentLanguage = g.startupLanguage;
     PluginGlobals.menuLocation = g.menuLocation;
     PluginGlobals.debugMode = SameCI(g.debugModeText, kDebugAccessCode) ? 1 : 0;
-    DebugMode = PluginGlobals.debugMode;
     PluginGlobals.refreshLattiformEditor = g.nwRefreshLattiformAttrEditor;
     PluginGlobals.maxXPathLength = g.maxXPathLength;
     PluginGlobals.maxXPathTextChars = g.maxXPathTextCharsForQuery;

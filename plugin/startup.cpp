@@ -117,7 +117,6 @@ int qv_StartGenericDialogs() {
 // Keeps the current language's cancel-confirmation text.
 int qv_StartCancelConfirmText() {
     PluginGlobals.cancelConfirmText = qv::LangMessage("QVRN_GEN_MSG_11");
-    CancelConfirmationText = PluginGlobals.cancelConfirmText;
     return 1;
 }
 

@@ -20,7 +20,6 @@ using namespace host;
 
 namespace {
 
-
 class HostFilesNative : public HostFilesFixture {
   protected:
     HostFilesNative() : HostFilesFixture("qv_files_native_") {}
@@ -123,7 +122,7 @@ TEST_F(HostFilesNative, SaveUnderAnotherPathRenamesTheDocument) {
     Doc(doc)->modified = 1;
     ASSERT_EQ(Save(doc, dir / "renamed.fm", FV_SaveFmtBinary), doc);
     EXPECT_EQ(Path(doc), Win(dir / "renamed.fm"));
-    EXPECT_EQ(F_ApiGetInt(0, doc, 131), 0);
+    EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocIsModified), 0);
     EXPECT_TRUE(fs::exists(dir / "renamed.fm"));
     EXPECT_FALSE(fs::exists(dir / "rich.fm"));
     // A simple save takes the format from the ending and the document takes the path.

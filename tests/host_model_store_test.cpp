@@ -80,12 +80,12 @@ TEST_F(ModelStore, SessionAndDocumentValues) {
     EXPECT_EQ(Str(0, hidden, FP_Path), "");
     F_ApiSetString(0, doc, FP_Label, "Report");
     EXPECT_EQ(Str(0, doc, FP_Label), "Report");
-    F_ApiSetInt(0, doc, 35, 777);
-    EXPECT_EQ(F_ApiGetInt(0, doc, 35), 777);
-    F_ApiSetInt(0, doc, 382, 5);  // stored without effect
-    EXPECT_EQ(F_ApiGetInt(0, doc, 382), 5);
-    EXPECT_NE(F_ApiGetId(0, doc, 122), 0u);  // "Body" exists
-    EXPECT_EQ(Str(doc, F_ApiGetId(0, doc, 122), FP_Name), "Body");
+    F_ApiSetInt(0, doc, FP_ScreenW, 777);
+    EXPECT_EQ(F_ApiGetInt(0, doc, FP_ScreenW), 777);
+    F_ApiSetInt(0, doc, FP_DocSwitch1, 5);  // stored without effect
+    EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocSwitch1), 5);
+    EXPECT_NE(F_ApiGetId(0, doc, FP_FirstPgfFmtInDoc), 0u);  // "Body" exists
+    EXPECT_EQ(Str(doc, F_ApiGetId(0, doc, FP_FirstPgfFmtInDoc), FP_Name), "Body");
     F_ApiSetId(0, 0, FP_ActiveDoc, hidden);
     EXPECT_EQ(F_ApiGetId(0, 0, FP_ActiveDoc), hidden);
     EXPECT_EQ(FA_errno, 0);
@@ -121,7 +121,7 @@ TEST_F(ModelStore, StaleAndForeignIdsFailQuietly) {
         EXPECT_EQ(F_ApiGetString(c.doc, c.obj, FP_Label), nullptr);
         EXPECT_NE(FA_errno, 0);
         FA_errno = 0;
-        F_StringsT ss = F_ApiGetStrings(c.doc, c.obj, 1703);
+        F_StringsT ss = F_ApiGetStrings(c.doc, c.obj, FP_DlgLabels);
         EXPECT_EQ(ss.len, 0u);
         EXPECT_NE(ss.val, nullptr);  // an empty record, not a freed one
         F_ApiDeallocateStrings(&ss);
@@ -172,13 +172,13 @@ TEST_F(ModelStore, NamedObjects) {
     F_ObjHandleT blue = F_ApiNewNamedObject(doc, FO_CondFmt, "Blue");
     EXPECT_EQ(KindOf(red), FO_CondFmt);
     EXPECT_EQ(F_ApiGetNamedObject(doc, FO_CondFmt, "Blue"), blue);
-    EXPECT_EQ(F_ApiGetId(0, doc, 124), red);
-    EXPECT_EQ(F_ApiGetId(doc, red, 1138), blue);
-    EXPECT_EQ(F_ApiGetId(doc, blue, 1138), 0u);
+    EXPECT_EQ(F_ApiGetId(0, doc, FP_FirstCondFmtInDoc), red);
+    EXPECT_EQ(F_ApiGetId(doc, red, FP_NextCondFmtInDoc), blue);
+    EXPECT_EQ(F_ApiGetId(doc, blue, FP_NextCondFmtInDoc), 0u);
     EXPECT_EQ(Str(doc, blue, FP_Name), "Blue");
     F_ObjHandleT colour = F_ApiNewNamedObject(doc, FO_Color, "Red");
-    F_ApiSetId(doc, red, 1140, colour);
-    EXPECT_EQ(F_ApiGetId(doc, red, 1140), colour);
+    F_ApiSetId(doc, red, FP_CondFmtColor, colour);
+    EXPECT_EQ(F_ApiGetId(doc, red, FP_CondFmtColor), colour);
     EXPECT_EQ(FA_errno, 0);
     // Objects of one document are not found through another.
     F_ObjHandleT other = NewDocument("Z:\\b.fm");

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "lib/dialogs/language_choice.h"
 #include "lib/plugin_globals.h"
 #include "lib/state/stylesheet_setup.h"
 #include "lib/host/system_services.h"

@@ -31,7 +31,6 @@ void om_XPathHostCachesClear() {
     F_ApiDeallocateAttributes(&attrsCache);
 }
 
-
 void om_XPathTagCacheClear() {
     defNames.clear();
 }
@@ -118,7 +117,7 @@ F_ObjHandleT om_XPathBookOfDoc(F_ObjHandleT doc) {
     for (F_ObjHandleT b = F_ApiGetId(0, 0, FP_FirstOpenBook); b && steps < 10000;
          b = F_ApiGetId(0, b, FP_NextOpenBookInSession)) {
         for (F_ObjHandleT c = F_ApiGetId(0, b, FP_FirstComponentInBook); c && ++steps < 10000;
-             c = F_ApiGetId(b, c, 2333)) {
+             c = F_ApiGetId(b, c, FP_NextComponentInBookOrder)) {
             if (strcasecmp(takeString(F_ApiGetString(b, c, FP_Path)).c_str(), path.c_str()) == 0) return b;
         }
     }
@@ -129,9 +128,9 @@ F_ObjHandleT om_XPathBookOfDoc(F_ObjHandleT doc) {
 F_ObjHandleT om_XPathComponentElementOfDoc(F_ObjHandleT book, F_ObjHandleT doc) {
     std::string path = om_XPathObjectPath(doc);
     int steps = 0;
-    for (F_ObjHandleT c = F_ApiGetId(0, book, FP_FirstComponentInBook); c && ++steps < 10000; c = F_ApiGetId(book, c, 2333))
+    for (F_ObjHandleT c = F_ApiGetId(0, book, FP_FirstComponentInBook); c && ++steps < 10000; c = F_ApiGetId(book, c, FP_NextComponentInBookOrder))
         if (strcasecmp(takeString(F_ApiGetString(book, c, FP_Path)).c_str(), path.c_str()) == 0)
-            return F_ApiGetId(book, c, 1551);
+            return F_ApiGetId(book, c, FP_ComponentElement);
     return 0;
 }
 

@@ -523,6 +523,15 @@ typedef struct ChannelT *ChannelP;
 /* Import status */
 #define FV_BadImportFileType 17
 
+/* Open and save parameter numbers the host acts on (the other numbers of the parameter lists
+ * are answers the host keeps without acting on them) */
+#define FS_MakeVisible 5           /* open: 0 opens out of sight */
+#define FS_FileType 1              /* save: one FV_SaveFmt value */
+#define FS_SaveFilterHint 16       /* save: text naming the filter of FV_SaveFmtFilter */
+#define FS_SaveMarkupArgument 18   /* save: text handed to an XML or SGML save */
+#define FS_FindText 1              /* F_ApiFind: the text to find */
+#define FS_FindFlags 16            /* F_ApiFind: search options, 0 for none */
+
 /* Save formats (save parameter 1) */
 #define FV_SaveFmtBinary 0
 #define FV_SaveFmtMIF 1
@@ -562,6 +571,7 @@ extern IntT FA_errno;
 #define FE_WrongKind (-20)
 #define FE_Unsupported (-21)
 #define FE_Duplicate (-22)
+#define FE_NoMoreIds (-23)        /* every id of the object kind is used: no new object of it */
 #define FE_Busy (-88)
 
 /* ---------------------------------------------------------------------------------------------

@@ -267,8 +267,15 @@ F_ObjHandleT TopOf(F_ObjHandleT e);
 F_ObjHandleT FlowOfElement(F_ObjHandleT e);
 // The paragraph format e begins ("" when it is inline or a text node).
 const std::string &ParagraphFormatOf(const Element &e);
-// Marks the document's derived views (paragraphs, pages) stale and the document modified.
+// Marks the document's derived views (paragraphs, pages) stale and the document modified: the
+// fallback for edits the layout does not follow by itself.
 void MarkChanged(F_ObjHandleT doc, bool modified = true);
+// Marks the document modified by a change its layout does not show (attributes, text properties,
+// object properties).
+void MarkModified(F_ObjHandleT doc);
+// Brings the layout up to date after element e was retagged from a definition whose paragraph
+// format (ParagraphFormatOf before the change) was oldFormat; marks the document modified.
+void LayoutRetagged(F_ObjHandleT doc, F_ObjHandleT e, const std::string &oldFormat);
 // Destroys e and its subtree (ids go stale); e must be unlinked.
 void DestroySubtree(F_ObjHandleT e);
 

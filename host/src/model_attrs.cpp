@@ -82,7 +82,7 @@ void F_ApiSetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId, const F_Attribu
         list.push_back(Attr{atom, std::move(values)});
     }
     e->attrs = std::move(list);
-    MarkChanged(docId);
+    MarkModified(docId);
 }
 
 F_AttributeDefsT F_ApiGetAttributeDefs(F_ObjHandleT docId, F_ObjHandleT elemDefId) {
@@ -124,7 +124,7 @@ void F_ApiDeleteInvalidAttribute(F_ObjHandleT docId, ConStringT name, IntT, F_Ob
     for (auto it = e->attrs.begin(); it != e->attrs.end(); ++it)
         if (it->name == atom) {
             e->attrs.erase(it);
-            MarkChanged(docId);
+            MarkModified(docId);
             return;
         }
     Fail(FE_NotFound);

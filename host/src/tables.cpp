@@ -6,34 +6,12 @@
 
 #include "edit_support.h"
 #include "element_objects.h"
+#include "model_layout.h"
 #include "records.h"
 
 namespace host {
 
 namespace {
-
-constexpr IntT kFirstPgf = 972;
-constexpr IntT kLastPgf = 973;
-constexpr IntT kTextFrame = 1001;
-constexpr IntT kAnchor = 879;
-constexpr IntT kNextTable = 1337;
-constexpr IntT kFirstRow = 1338;
-constexpr IntT kLastRow = 1339;
-constexpr IntT kTitlePosition = 1289;
-constexpr IntT kFormatName = 1275;
-constexpr IntT kColumnWidths = 1345;
-constexpr IntT kRowConditions = 1150;
-constexpr IntT kPrevRow = 1244;
-constexpr IntT kNextRow = 1245;
-constexpr IntT kRowTable = 1246;
-constexpr IntT kFirstCell = 1247;
-constexpr IntT kRowType = 1253;
-constexpr IntT kRowCounted = 1254;
-constexpr IntT kCellRow = 1198;
-constexpr IntT kNextCell = 1202;
-constexpr IntT kCellColumn = 1205;
-constexpr IntT kObjectElement = 2170;
-constexpr IntT kFirstTableInDoc = 120;
 
 struct TableIds {
     std::unordered_map<F_ObjHandleT, F_ObjHandleT> byElem;  // element -> object
@@ -181,7 +159,7 @@ bool SetTitle(F_ObjHandleT doc, F_ObjHandleT table, bool on) {
 void RegisterTables() {
     for (int kind : {FO_Tbl, FO_Row, FO_Cell}) {
         RegisterKind(kind, [kind](F_ObjHandleT doc, F_ObjHandleT obj) { return Live(doc, obj, kind) != 0; });
-        IdProp(kind, kObjectElement, [](F_ObjHandleT, F_ObjHandleT e) { return e; });
+        IdProp(kind, FP_Element, [](F_ObjHandleT, F_ObjHandleT e) { return e; });
     }
     RegisterDeleter(FO_Tbl, [](F_ObjHandleT doc, F_ObjHandleT obj) {
         F_ObjHandleT e = Live(doc, obj, FO_Tbl);
@@ -194,29 +172,29 @@ void RegisterTables() {
             if (!out.i) out.i = static_cast<IntT>(finder(doc, obj));
         return true;
     });
-    RegisterProperty(FO_Doc, kFirstTableInDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Doc, FP_FirstTblInDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
         std::vector<F_ObjHandleT> t = TableElements(obj);
         out.i = t.empty() ? 0 : static_cast<IntT>(ObjectFor(t.front()));
         return true;
     });
     // Table.
-    IdProp(FO_Tbl, kNextTable, [](F_ObjHandleT doc, F_ObjHandleT e) { return Neighbour(TableElements(doc), e, 1); });
-    IdProp(FO_Tbl, kFirstRow, [](F_ObjHandleT, F_ObjHandleT e) {
+    IdProp(FO_Tbl, FP_NextTblInDoc, [](F_ObjHandleT doc, F_ObjHandleT e) { return Neighbour(TableElements(doc), e, 1); });
+    IdProp(FO_Tbl, FP_FirstRowInTbl, [](F_ObjHandleT, F_ObjHandleT e) {
         auto rows = RowElements(e);
         return rows.empty() ? 0 : ObjectFor(rows.front());
     });
-    IdProp(FO_Tbl, kLastRow, [](F_ObjHandleT, F_ObjHandleT e) {
+    IdProp(FO_Tbl, FP_LastRowInTbl, [](F_ObjHandleT, F_ObjHandleT e) {
         auto rows = RowElements(e);
         return rows.empty() ? 0 : ObjectFor(rows.back());
     });
-    IdProp(FO_Tbl, kFirstPgf, [](F_ObjHandleT doc, F_ObjHandleT e) {
+    IdProp(FO_Tbl, FP_FirstPgfInTitle, [](F_ObjHandleT doc, F_ObjHandleT e) {
         F_ObjHandleT title = PartOf(e, FV_FO_TBL_TITLE);
         return title ? PgfOfElement(doc, title, false) : 0;
     });
-    for (int n : {1341, 1342}) IdProp(FO_Tbl, n, [](F_ObjHandleT, F_ObjHandleT) { return F_ObjHandleT{0}; });
-    for (int n : {1343, 1344}) IntProp(FO_Tbl, n, [](F_ObjHandleT, F_ObjHandleT) { return IntT{0}; });
+    for (int n : {FP_TopRowSelection, FP_BottomRowSelection}) IdProp(FO_Tbl, n, [](F_ObjHandleT, F_ObjHandleT) { return F_ObjHandleT{0}; });
+    for (int n : {FP_LeftColNum, FP_RightColNum}) IntProp(FO_Tbl, n, [](F_ObjHandleT, F_ObjHandleT) { return IntT{0}; });
     RegisterProperty(
-        FO_Tbl, kTitlePosition, PropType::Int,
+        FO_Tbl, FP_TblTitlePosition, PropType::Int,
         [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
             F_ObjHandleT e = Live(doc, obj, FO_Tbl);
             if (!e) return Fail(FE_BadObjId);
@@ -227,45 +205,45 @@ void RegisterTables() {
             F_ObjHandleT e = Live(doc, obj, FO_Tbl);
             return e ? SetTitle(doc, e, in.i != 0) : Fail(FE_BadObjId);
         });
-    RegisterProperty(FO_Tbl, kAnchor, PropType::TextLoc, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Tbl, FP_AnchorLoc, PropType::TextLoc, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         F_ObjHandleT e = Live(doc, obj, FO_Tbl);
         if (!e) return Fail(FE_BadObjId);
         F_ElementLocT at{Elem(e)->parent, e, 0};
         return ElementLocToText(doc, at, out.tr.beg);
     });
-    RegisterStoredProperty(FO_Tbl, kFormatName, PropType::String);
-    RegisterStoredProperty(FO_Tbl, kColumnWidths, PropType::Metrics);
+    RegisterStoredProperty(FO_Tbl, FP_TblTag, PropType::String);
+    RegisterStoredProperty(FO_Tbl, FP_TblColWidths, PropType::Metrics);
     // Row.
     auto rowsOfTable = [](F_ObjHandleT row) { return RowElements(TableElementOf(row)); };
-    IdProp(FO_Row, kNextRow, [rowsOfTable](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(rowsOfTable(e), e, 1); });
-    IdProp(FO_Row, kPrevRow, [rowsOfTable](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(rowsOfTable(e), e, -1); });
-    IdProp(FO_Row, kRowTable, [](F_ObjHandleT, F_ObjHandleT e) { return ObjectFor(TableElementOf(e)); });
-    IdProp(FO_Row, kFirstCell, [](F_ObjHandleT, F_ObjHandleT e) {
+    IdProp(FO_Row, FP_NextRowInTbl, [rowsOfTable](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(rowsOfTable(e), e, 1); });
+    IdProp(FO_Row, FP_PrevRowInTbl, [rowsOfTable](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(rowsOfTable(e), e, -1); });
+    IdProp(FO_Row, FP_RowTbl, [](F_ObjHandleT, F_ObjHandleT e) { return ObjectFor(TableElementOf(e)); });
+    IdProp(FO_Row, FP_FirstCellInRow, [](F_ObjHandleT, F_ObjHandleT e) {
         auto cells = CellElements(e);
         return cells.empty() ? 0 : ObjectFor(cells.front());
     });
-    IntProp(FO_Row, kRowType, [](F_ObjHandleT, F_ObjHandleT e) {
+    IntProp(FO_Row, FP_RowType, [](F_ObjHandleT, F_ObjHandleT e) {
         IntT part = KindOfElement(Elem(e)->parent);
         return part == FV_FO_TBL_HEADING ? 0 : part == FV_FO_TBL_FOOTING ? 2 : 1;
     });
-    RegisterStoredProperty(FO_Row, kRowCounted, PropType::Int, [] {
+    RegisterStoredProperty(FO_Row, FP_RowIsCounted, PropType::Int, [] {
         PropValue v;
         v.i = 1;
         return v;
     }());
-    RegisterStoredProperty(FO_Row, kRowConditions, PropType::Ints);
+    RegisterStoredProperty(FO_Row, FP_InCond, PropType::Ints);
     // Cell.
-    IdProp(FO_Cell, kCellRow, [](F_ObjHandleT, F_ObjHandleT e) { return ObjectFor(Elem(e)->parent); });
-    IdProp(FO_Cell, kNextCell, [](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(CellElements(Elem(e)->parent), e, 1); });
-    IntProp(FO_Cell, kCellColumn, [](F_ObjHandleT, F_ObjHandleT e) {
+    IdProp(FO_Cell, FP_CellRow, [](F_ObjHandleT, F_ObjHandleT e) { return ObjectFor(Elem(e)->parent); });
+    IdProp(FO_Cell, FP_NextCellInRow, [](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(CellElements(Elem(e)->parent), e, 1); });
+    IntProp(FO_Cell, FP_CellColNum, [](F_ObjHandleT, F_ObjHandleT e) {
         auto cells = CellElements(Elem(e)->parent);
         return static_cast<IntT>(std::find(cells.begin(), cells.end(), e) - cells.begin());
     });
-    IdProp(FO_Cell, kFirstPgf, [](F_ObjHandleT doc, F_ObjHandleT e) { return PgfOfElement(doc, e, false); });
-    IdProp(FO_Cell, kLastPgf, [](F_ObjHandleT doc, F_ObjHandleT e) { return PgfOfElement(doc, e, true); });
-    IdProp(FO_Cell, kTextFrame, [](F_ObjHandleT doc, F_ObjHandleT e) {
+    IdProp(FO_Cell, FP_FirstPgf, [](F_ObjHandleT doc, F_ObjHandleT e) { return PgfOfElement(doc, e, false); });
+    IdProp(FO_Cell, FP_LastPgf, [](F_ObjHandleT doc, F_ObjHandleT e) { return PgfOfElement(doc, e, true); });
+    IdProp(FO_Cell, FP_InTextFrame, [](F_ObjHandleT doc, F_ObjHandleT e) {
         F_ObjHandleT pgf = PgfOfElement(doc, e, false);
-        return pgf ? F_ApiGetId(doc, pgf, kTextFrame) : 0;
+        return pgf ? F_ApiGetId(doc, pgf, FP_InTextFrame) : 0;
     });
 }
 
@@ -329,6 +307,18 @@ F_ObjHandleT F_ApiNewTable(F_ObjHandleT docId, ConStringT format, IntT numCols, 
     if (numCols < 1 || numBodyRows < 1 || numHeaderRows < 0 || numFooterRows < 0) return Fail(FE_BadParameter), 0;
     F_ElementLocT at{};
     if (!TextLocToElement(docId, *loc, at) || !at.parentId) return Fail(FE_BadParameter), 0;
+    // A text location names a place in a paragraph, which may lie at the boundary of several
+    // elements; when it is the document's insertion point, the table goes where that point
+    // stands in the structure (before the element it was set before, not inside it).
+    {
+        Document &d = *Doc(docId);
+        F_ElementRangeT sel = SelectionElements(d);
+        F_TextLocT selText{};
+        if (!d.sel.textView && sel.beg.parentId && sel.beg.parentId == sel.end.parentId &&
+            sel.beg.childId == sel.end.childId && sel.beg.offset == sel.end.offset && sel.beg.offset == 0 &&
+            ElementLocToText(docId, sel.beg, selText) && selText.objId == loc->objId && selText.offset == loc->offset)
+            at = sel.beg;
+    }
     F_ObjHandleT before = PlaceBefore(docId, at);  // a place inside a text node splits it
     F_ObjHandleT table = BuildTableElement(docId, numCols, numBodyRows, numHeaderRows, numFooterRows);
     LinkChild(at.parentId, table, before);
@@ -336,7 +326,7 @@ F_ObjHandleT F_ApiNewTable(F_ObjHandleT docId, ConStringT format, IntT numCols, 
     F_ObjHandleT obj = TableObjectOf(docId, table);
     PropValue name;
     name.s = format ? format : "";
-    SetProperty(docId, obj, kFormatName, name);
+    SetProperty(docId, obj, FP_TblTag, name);
     return obj;
 }
 

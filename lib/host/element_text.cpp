@@ -10,9 +10,6 @@
 
 namespace {
 
-constexpr IntT kSecondName = 2157;
-constexpr IntT kPgfPrefix = 719;
-constexpr IntT kFirstPgf = 972;
 constexpr size_t kCompareChars = 255;
 
 // The text items of a range, of the given types, copied out of the host record.
@@ -65,7 +62,7 @@ F_TextRangeT ReadRange(F_ObjHandleT docId, F_ObjHandleT elemId, IntT elementItse
     bool tagged = !HostElementDefName(docId, elemId).empty();
     F_TextRangeT r = ElementTextRange(docId, elemId, (elementItself == 1 || !tagged) ? LocElement : LocContent);
     if (!r.beg.objId && F_ApiGetInt(docId, elemId, FP_ElementType) == FV_FO_TBL_CELL) {
-        F_ObjHandleT pgf = F_ApiGetId(docId, F_ApiGetId(docId, elemId, FP_Object), kFirstPgf);
+        F_ObjHandleT pgf = F_ApiGetId(docId, F_ApiGetId(docId, elemId, FP_Object), FP_FirstPgf);
         r = F_TextRangeT{{pgf, 0}, {pgf, FV_OBJ_END_OFFSET}};
     }
     return r;
@@ -98,7 +95,7 @@ std::string om_ElementTag(F_ObjHandleT docId, F_ObjHandleT elemId, IntT withSeco
     }
     std::string tag = HostElementDefName(docId, elemId);
     if (withSecondName) {
-        std::string second = HostGetString(docId, elemId, kSecondName);
+        std::string second = HostGetString(docId, elemId, FP_ElementAltName);
         if (!second.empty()) tag += "(" + second + ")";
     }
     return tag;
@@ -127,7 +124,7 @@ std::string om_ElementTextWithPrefix(F_ObjHandleT docId, F_ObjHandleT elemId, In
     F_TextRangeT r = ReadRange(docId, elemId, elementItself);
     if (!r.beg.objId) return "";
     if (r.end.objId != r.beg.objId) r = F_TextRangeT{{r.beg.objId, 0}, {r.beg.objId, FV_OBJ_END_OFFSET}};
-    std::string prefix = prefixFlag ? HostGetString(docId, r.beg.objId, kPgfPrefix) : "";
+    std::string prefix = prefixFlag ? HostGetString(docId, r.beg.objId, FP_PgfNumString) : "";
     bool prefixed = prefixFlag && r.beg.offset == 0;
     Gathered g(maxChars);
     if (prefixed) g.Append(prefix);

@@ -1,0 +1,207 @@
+// Document and book duplication: a document's duplicate is a second copy of its saved file
+// beside it under a suffixed name; a book is saved with all its documents into another folder
+// and the cross-references between its components relinked. Also opens a book's components for
+// a transformation in place.
+#include <algorithm>
+
+#include "lib/dialogs/msgbox.h"
+#include "lib/globals.h"
+#include "lib/host/books.h"
+#include "lib/host/docio.h"
+#include "lib/host/documents.h"
+#include "lib/strings/heapstr.h"
+#include "transform/xform.h"
+#include "transform/xform_internal.h"
+
+namespace {
+
+const char *const kSupport = "support@orlemeadow.example";
+
+std::string FileName(const std::string &path) {
+    size_t cut = path.find_last_of('\\');
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+std::string Lower(std::string s) {
+    for (char &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+F_ObjHandleT OpenPlain(const std::string &path) { return om_DocOpenPlain(path.c_str()); }
+
+}  // namespace
+
+F_ObjHandleT om_XformDuplicateDocument(F_ObjHandleT doc, const std::string &suffix) {
+    StatusCode = 0;
+    std::string path = XformHostString(0, doc, FP_Path);
+    if (path.size() < 3) return StatusCode = 416, 0;
+    std::string target = path.substr(0, path.size() - 3) + suffix + ".fm";
+    if (F_ObjHandleT open = om_DocFindByPath(target); open && open != doc) F_ApiClose(open, 1);
+    // The host gives an open file's document back rather than a second one, so the saved
+    // document itself becomes the duplicate under the new name and the original file is opened
+    // again beside it, unchanged.
+    IntT left = F_ApiGetInt(0, doc, FP_ScreenX), top = F_ApiGetInt(0, doc, FP_ScreenY);
+    FA_errno = 0;
+    F_ObjHandleT dup = F_ApiSimpleSave(doc, target.c_str(), 0);
+    if (!dup) return StatusCode = 416, 0;
+    F_PropValsT params = F_ApiGetOpenDefaultParams();
+    F_PropValsT *ret = nullptr;
+    F_ObjHandleT original = F_ApiOpen(path.c_str(), &params, &ret);
+    F_ApiDeallocatePropVals(&params);
+    if (ret) F_ApiDeallocatePropVals(ret);
+    if (!original) return StatusCode = 416, 0;
+    F_ApiSetInt(0, dup, FP_ScreenX, left + 5);
+    F_ApiSetInt(0, dup, FP_ScreenY, top + 5);
+    return dup;
+}
+
+F_ObjHandleT om_XformPrepareBookComponents(F_ObjHandleT book, IntT report) {
+    StatusCode = 0;
+    CancelFlag = 0;
+    for (F_ObjHandleT comp : BookDocComponents(book)) {
+        om_PollUserCancel();
+        if (StatusCode == 210) {
+            if (report) al_ok("Transformation aborted during the file opening process. No files were altered.");
+            CancelFlag = 1;
+            return 0;
+        }
+        F_ObjHandleT d = om_BookComponentFindDoc(book, comp);
+        std::string path = XformHostString(book, comp, FP_Name);
+        if (!d) {
+            d = OpenPlain(path);
+            if (d) om_XformRememberOpenedFile(d);
+        }
+        if (!d) {
+            if (report && XformRunState.duplicate) {
+                al_ok(("Could not open the book component " + path +
+                       ". The file may be in use, have font errors, or other problems opening.  Because you are "
+                       "attempting a \"duplicate book\" transformation, this process must abort, because Quorvane "
+                       "can't duplicate a book without opening all the files first.\n\nTry opening the file manually "
+                       "to see what the problem is. If you open all book files manually before attempting a "
+                       "transformation, you will not receive this error.")
+                          .c_str());
+                CancelFlag = 1;
+                StatusCode = 216;
+                return 0;
+            }
+            if (report && al_yesno(("Could not open the book component " + path +
+                                    ". The file may be in use, have font errors, or other problems opening.  Do you "
+                                    "want to continue?\n\nIf you do continue, the transformation should occur as "
+                                    "normal, except that this file will not be processed. However, if it is the "
+                                    "source file for any of your QVRN element XPath expressions, the transformation "
+                                    "will abort when one of those elements is reached. Therefore, it is recommended "
+                                    "that you click \"No\" to cancel the transformation and find out what the problem "
+                                    "is before proceeding.\n\nIf you open all book files manually before attempting a "
+                                    "transformation, you will not receive this error.")
+                                       .c_str())) {
+                XformRunState.skippedComponents.push_back(comp);
+                continue;
+            }
+            CancelFlag = 1;
+            StatusCode = 216;
+            return 0;
+        }
+        om_XformUpdateProgress(0, d, 1);
+    }
+    if (!XformRunState.duplicate) return book;
+    std::string failing;
+    F_ObjHandleT result = om_XformDuplicateBook(book, XformRunState.duplicateFolder, &failing);
+    if (!result && !StatusCode) {
+        CancelFlag = 1;
+        StatusCode = 220;
+    }
+    if (StatusCode) {
+        if (report) {
+            std::string msg;
+            switch (StatusCode) {
+            case 210: msg = "Tranformation cancelled by user."; break;
+            case 216:
+                msg = "Could not open the book component, " + failing +
+                      ", to duplicate the book. Transformation cannot continue.";
+                break;
+            case 219:
+                msg = "Could not save the original book, " + failing +
+                      ", for duplication purposes. Transformation cannot continue.\n\nThis is a critical error. If you "
+                      "are sure that there are no disk problems, contact Orle Meadow at " + kSupport;
+                break;
+            case 217:
+                msg = "Could not save the new book, " + failing +
+                      ", for duplication purposes. Transformation cannot continue.\n\nThis is a critical error. If you "
+                      "are sure that there are no disk problems, contact Orle Meadow at " + kSupport +
+                      ". \n\nIf you are receiving this message during an external call to Quorvane, there is probably "
+                      "an error in your specified duplication folder. Check your call string.";
+                break;
+            case 218:
+                msg = "Could not resave a version of the document, " + failing +
+                      ", for duplication purposes. Transformation cannot continue.\n\nThis is a critical error. If you "
+                      "are sure that there are no disk problems, contact Orle Meadow at " + kSupport;
+                break;
+            default:
+                msg = std::string("An unknown, critical error occurred while attempting to duplicate the book. Please "
+                                  "contact Orle Meadow at ") + kSupport + ".";
+            }
+            al_ok(msg.c_str());
+            al_ok("Transformation was aborted during the transfer of your book to the new folder. This may have left "
+                  "files open in the new folder, original folder, or both. It is highly recommended that before doing "
+                  "any troubleshooting work, you should close all open documents and reopen the original book.");
+        }
+        CancelFlag = 1;
+        return 0;
+    }
+    return result;
+}
+
+F_ObjHandleT om_XformDuplicateBook(F_ObjHandleT book, const std::string &folder, std::string *failing) {
+    StatusCode = 0;
+    CancelFlag = 0;
+    if (!book) return StatusCode = 200, CancelFlag = 1, 0;
+    std::vector<std::string> originals, fresh;
+    for (F_ObjHandleT comp : BookDocComponents(book)) {
+        om_PollUserCancel();
+        if (StatusCode == 210) return 0;
+        std::string path = XformHostString(book, comp, FP_Name);
+        F_ObjHandleT d = om_BookComponentFindDoc(book, comp);
+        if (!d) d = OpenPlain(path);
+        if (!d) return *failing = path, StatusCode = 216, CancelFlag = 1, 0;
+        std::string target = folder + FileName(XformHostString(0, d, FP_Path));
+        // Two components of the same file name would be saved over each other.
+        for (const std::string &f : fresh)
+            if (Lower(f) == Lower(target)) return *failing = path, StatusCode = 218, CancelFlag = 1, 0;
+        originals.push_back(path);
+        fresh.push_back(target);
+        om_XformUpdateProgress(0, d, 1);
+    }
+    std::string bookPath = XformHostString(0, book, FP_Path);
+    if (!F_ApiSimpleSave(book, bookPath.c_str(), 0)) return *failing = bookPath, StatusCode = 219, CancelFlag = 1, 0;
+    std::string newBookPath = folder + FileName(bookPath);
+    F_ObjHandleT newBook = F_ApiSimpleSave(book, newBookPath.c_str(), 0);
+    if (!newBook) return *failing = newBookPath, StatusCode = 217, CancelFlag = 1, 0;
+    F_ObjHandleT original = om_BookFindByPath(bookPath);
+    if (!original) original = om_DocOpenPlain(bookPath.c_str());
+    if (!original) return *failing = bookPath, StatusCode = 217, CancelFlag = 1, 0;
+    std::vector<F_ObjHandleT> oldComps = BookDocComponents(original), newComps = BookDocComponents(newBook);
+    for (size_t i = 0; i < oldComps.size() && i < newComps.size(); ++i) {
+        om_PollUserCancel();
+        if (StatusCode == 210) return 0;
+        F_ObjHandleT d = om_BookComponentFindDoc(original, oldComps[i]);
+        if (!d) return StatusCode = 220, 0;
+        for (F_ObjHandleT x = F_ApiGetId(0, d, FP_FirstXRefInDoc); x; x = F_ApiGetId(d, x, FP_NextXRefInDoc)) {
+            std::string src = XformHostString(d, x, FP_XRefFile);
+            if (src.empty()) continue;
+            auto it = std::find(originals.begin(), originals.end(), src);
+            if (it != originals.end())
+                F_ApiSetString(d, x, FP_XRefFile, fresh[size_t(it - originals.begin())].c_str());
+        }
+        om_XformUpdateProgress(0, d, 1);
+        std::string target = folder + FileName(XformHostString(0, d, FP_Path));
+        if (!F_ApiSimpleSave(d, target.c_str(), 0)) {
+            *failing = target;
+            StatusCode = 218;
+            CancelFlag = 1;
+            return original;
+        }
+        F_ApiSetString(newBook, newComps[i], FP_Name, target.c_str());
+    }
+    if (original != newBook) F_ApiClose(original, 1);
+    return newBook;
+}

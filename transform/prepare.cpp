@@ -1,0 +1,348 @@
+// Preparation and check of a stylesheet: one pass over its Main flow expands the template
+// markers, resets the hidden context attributes, compiles every select and test, and checks the
+// compound structures (choose, table and its parts, sort, create-xref). The Check Stylesheet
+// command runs the same pass and reports every failure.
+#include <cmath>
+#include <cstdlib>
+
+#include "lib/dialogs/msgbox.h"
+#include "lib/globals.h"
+#include "lib/host/attributes.h"
+#include "lib/host/element_ops.h"
+#include "lib/host/element_query.h"
+#include "lib/host/element_walk.h"
+#include "lib/strings/heapstr.h"
+#include "transform/xform.h"
+#include "transform/xform_internal.h"
+#include "xpath/xpath.h"
+
+std::string XformStraightenQuotes(const std::string &text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (i + 2 < text.size() && static_cast<unsigned char>(text[i]) == 0xE2 &&
+            static_cast<unsigned char>(text[i + 1]) == 0x80) {
+            unsigned char c = static_cast<unsigned char>(text[i + 2]);
+            if (c == 0x98 || c == 0x99) {
+                out += '\'';
+                i += 2;
+                continue;
+            }
+            if (c == 0x9C || c == 0x9D) {
+                out += '"';
+                i += 2;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+std::vector<F_ObjHandleT> XformChildren(F_ObjHandleT doc, F_ObjHandleT elem) {
+    std::vector<F_ObjHandleT> kids;
+    for (F_ObjHandleT c = F_ApiGetId(doc, elem, FP_FirstChildElement); c; c = F_ApiGetId(doc, c, FP_NextSiblingElement))
+        kids.push_back(c);
+    return kids;
+}
+
+// The expression text of an element: its test when it has a non-empty one, else its select;
+// has is 0 when it has neither attribute.
+std::string XformExpressionText(F_ObjHandleT doc, F_ObjHandleT elem, int *has) {
+    std::string test, select;
+    IntT ti = om_AttrGetValue(doc, elem, "test", &test);
+    IntT si = om_AttrGetValue(doc, elem, "select", &select);
+    if (has) *has = (ti >= 0 || si >= 0) ? 1 : 0;
+    if (ti >= 0 && test != ErrorSentinel && !test.empty()) return test;
+    if (si >= 0 && select != ErrorSentinel) return select;
+    return "";
+}
+
+IntT om_XformParseSelectOrTest(F_ObjHandleT doc, F_ObjHandleT elem, IntT allowParams) {
+    ElementWalkPushed saved;
+    StatusCode = 0;
+    int has = 0;
+    std::string text = XformExpressionText(doc, elem, &has);
+    if (!has) return 0;
+    text = XformStraightenQuotes(text);
+    if (om_XformElementType(doc, elem) == XT_Param && text.size() >= 1 && text.front() == '\'' &&
+        text.back() == '\'')
+        return 0;
+    StatusCode = 0;
+    if (XformPrefs.recognizeParamsInExpressions &&
+        XformHasDollar(text, XformPrefs.recognizeParamsInLiterals)) {
+        if (!allowParams) return 0;
+        text = XformSubstituteParams(text, 0, XformPrefs.recognizeParamsInLiterals);
+        if (XformHasDollar(text, XformPrefs.recognizeParamsInLiterals)) return StatusCode = 462, 0;
+    }
+    if (text.empty()) return StatusCode = 401, 0;
+    IntT n = om_XPathFindCompiled(text);
+    if (n < 1) n = om_XPathCompile(text, XformRunState.reportErrors);
+    if (n > XPathLastSequenceNumber) StatusCode = 402;
+    return n;
+}
+
+void om_XformCheckChoose(F_ObjHandleT doc, F_ObjHandleT elem) {
+    StatusCode = 0;
+    std::vector<F_ObjHandleT> kids = XformChildren(doc, elem);
+    for (size_t i = 0; i < kids.size(); ++i) {
+        IntT t = om_XformElementType(doc, kids[i]);
+        if (t == XT_When) continue;
+        if (t == XT_Otherwise && i + 1 == kids.size()) continue;
+        StatusCode = 417;
+        return;
+    }
+    StatusCode = 0;
+}
+
+void om_XformCheckPlacement(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
+    StatusCode = 0;
+    F_ObjHandleT parent = F_ApiGetId(doc, elem, FP_ParentElement);
+    IntT p = parent ? om_XformElementType(doc, parent) : 0;
+    StatusCode = 0;
+    switch (type) {
+    case XT_When:
+        if (p != XT_Choose) StatusCode = 418;
+        break;
+    case XT_Otherwise:
+        if (p != XT_Choose) StatusCode = 419;
+        break;
+    case XT_TableTitle:
+    case XT_TableHeading:
+    case XT_TableBody:
+    case XT_TableFooting:
+        if (p != XT_Table) StatusCode = 437 + (type - XT_TableTitle);
+        break;
+    case XT_TableRow:
+        if (p != XT_TableHeading && p != XT_TableBody && p != XT_TableFooting) StatusCode = 441;
+        break;
+    case XT_TableCell:
+        if (p != XT_TableRow) StatusCode = 442;
+        break;
+    case XT_Sort:
+        if (p != XT_ForEach && p != XT_TableRow) StatusCode = 446;
+        break;
+    default:
+        break;
+    }
+}
+
+void om_XformCheckPartTag(F_ObjHandleT doc, F_ObjHandleT elem, IntT type, IntT defType) {
+    StatusCode = 0;
+    std::string tag = XformAttr(doc, elem, "element_tag");
+    if (tag.empty() || !om_ElementDefIsOfType(doc, tag, defType)) {
+        StatusCode = 431 + (type - XT_TableTitle);
+        return;
+    }
+    StatusCode = 0;
+    om_XformCheckPlacement(doc, elem, type);
+}
+
+void om_XformCheckTableCells(F_ObjHandleT doc, F_ObjHandleT row, IntT columns) {
+    StatusCode = 0;
+    IntT cells = 0;
+    std::vector<F_ObjHandleT> kids = XformChildren(doc, row);
+    for (F_ObjHandleT c : kids) {
+        IntT t = om_XformElementType(doc, c);
+        if (t == XT_TableCell) ++cells;
+        else if (t != XT_Sort) return void(StatusCode = 429);
+    }
+    StatusCode = cells == columns ? 0 : 427;
+}
+
+void om_XformCheckTableRows(F_ObjHandleT doc, F_ObjHandleT part, IntT columns) {
+    StatusCode = 0;
+    for (F_ObjHandleT r : XformChildren(doc, part)) {
+        if (om_XformElementType(doc, r) != XT_TableRow) return void(StatusCode = 423);
+        om_XformCheckTableCells(doc, r, columns);
+        if (StatusCode) return;
+    }
+}
+
+void om_XformCheckTable(F_ObjHandleT doc, F_ObjHandleT table) {
+    StatusCode = 0;
+    F_ObjHandleT parent = F_ApiGetId(doc, table, FP_ParentElement);
+    for (F_ObjHandleT a = parent; a; a = F_ApiGetId(doc, a, FP_ParentElement))
+        if (om_XformElementType(doc, a) == XT_Table) return void(StatusCode = 428);
+    StatusCode = 0;
+    std::string tag = XformAttr(doc, table, "element_tag");
+    if (tag.empty() || !om_ElementDefIsOfType(doc, tag, FV_FO_TBL)) return void(StatusCode = 430);
+    std::vector<F_ObjHandleT> kids = XformChildren(doc, table);
+    if (kids.empty() || kids.size() > 4 ||
+        (kids.size() == 1 && om_XformElementType(doc, kids[0]) != XT_TableBody))
+        return void(StatusCode = 420);
+    IntT columns = XformAttrInt(doc, table, "num_columns");
+    if (columns < 1 || columns > 12) return void(StatusCode = 422);
+    std::vector<std::string> widths = om_XformColumnWidths(doc, table);
+    bool badWidth = false;
+    for (IntT i = 0; i < columns; ++i) {
+        long milli = static_cast<long>(std::strtod(widths[size_t(i)].c_str(), nullptr) * 1000.0);
+        if (milli < 250 || milli > 20000) badWidth = true;
+    }
+    if (badWidth) return void(StatusCode = 443);
+    bool body = false;
+    for (size_t i = 0; i < kids.size(); ++i) {
+        IntT t = om_XformElementType(doc, kids[i]);
+        IntT next = i + 1 < kids.size() ? om_XformElementType(doc, kids[i + 1]) : -1;
+        StatusCode = 0;
+        switch (t) {
+        case XT_TableTitle:
+            if (next != XT_TableHeading && next != XT_TableBody) return void(StatusCode = 420);
+            break;
+        case XT_TableHeading:
+            if (next != XT_TableBody) return void(StatusCode = 420);
+            if (XformChildren(doc, kids[i]).empty()) return void(StatusCode = 424);
+            om_XformCheckTableRows(doc, kids[i], columns);
+            if (StatusCode) return;
+            break;
+        case XT_TableBody:
+            body = true;
+            if (next != -1 && next != XT_TableFooting) return void(StatusCode = 420);
+            if (XformChildren(doc, kids[i]).empty()) return void(StatusCode = 425);
+            om_XformCheckTableRows(doc, kids[i], columns);
+            if (StatusCode) return;
+            break;
+        case XT_TableFooting:
+            if (next != -1) return void(StatusCode = 420);
+            if (XformChildren(doc, kids[i]).empty()) return void(StatusCode = 426);
+            om_XformCheckTableRows(doc, kids[i], columns);
+            if (StatusCode) return;
+            break;
+        default:
+            return void(StatusCode = 421);
+        }
+    }
+    StatusCode = body ? 0 : 421;
+}
+
+void om_XformCheckCreateXRef(F_ObjHandleT doc, F_ObjHandleT elem) {
+    StatusCode = 0;
+    std::string tag = XformAttr(doc, elem, "element_tag");
+    if (tag.empty() || !om_ElementDefIsOfType(doc, tag, FV_FO_XREF)) return void(StatusCode = 448);
+    std::string format = XformAttr(doc, elem, "format");
+    FA_errno = 0;
+    if (format.empty() || !F_ApiGetNamedObject(doc, FO_XRefFmt, format.c_str())) return void(StatusCode = 449);
+    std::string wrap = XformAttr(doc, elem, "wrap_element");
+    if (!wrap.empty() && !om_ElementDefIsOfType(doc, wrap, FV_FO_CONTAINER) &&
+        !om_ElementDefIsOfType(doc, wrap, FV_FO_FOOTNOTE))
+        return void(StatusCode = 450);
+    StatusCode = 0;
+}
+
+F_ObjHandleT om_XformPrepareStylesheet(F_ObjHandleT doc, IntT stop) {
+    StatusCode = 0;
+    CancelFlag = 0;
+    ElementWalkState.lastMove = WalkDown;
+    ElementWalkState.enabled = 1;
+    F_ObjHandleT root = doc ? om_ElementHighestLevel(doc, "Main", 0) : 0;
+    if (!root) return StatusCode = 208, 0;
+    om_XformExpandTemplateMarkers(doc);
+    StatusCode = 0;
+    ElementWalkState.lastMove = WalkDown;
+    ElementWalkState.enabled = 1;
+    F_ObjHandleT e = om_ElementNextInDocOrder(doc, root);
+    // Each numbered step ends here: a failure returns at once or is reported and the pass goes on.
+    auto failed = [&](F_ObjHandleT elem) {
+        if (!StatusCode) return false;
+        if (stop == 1) return true;
+        if (XformRunState.reportErrors == 1) {
+            om_XformReportError(doc, doc, elem, StatusCode, 2);
+            StatusCode = 0;
+        }
+        return false;
+    };
+    while (e && e != root) {
+        if (ElementWalkState.lastMove != WalkUp) {
+            IntT t = om_XformElementType(doc, e);
+            StatusCode = 0;
+            if (t != 0) {
+                ElementWalkSaved walk;
+                switch (t) {
+                case 1: case 2: case 3: case 4: case 6: case 7: case 13: case 15: case 16: case 17: case 18:
+                case 20: {
+                    IntT n = 0;
+                    if (!XformWriteContext(doc, e, "0", "0", "-1", nullptr) && XformAttrs(doc, e).Empty()) {
+                        StatusCode = 213;
+                    } else {
+                        StatusCode = 0;
+                        n = om_XformParseSelectOrTest(doc, e, 0);
+                        if (!StatusCode && t == XT_CopyOf && n > 0) {
+                            IntT last = om_XPathLastStep(n);
+                            if (last && om_XPathRec(last).axis == XA_ATTRIBUTE) StatusCode = 445;
+                        }
+                    }
+                    if (n > XPathLastSequenceNumber) n = 0;
+                    if (failed(e)) return e;
+                    IntT keep = StatusCode;
+                    om_AttrSetValue(doc, e, "SequenceNumber", std::to_string(n));
+                    StatusCode = keep;
+                    break;
+                }
+                case XT_Choose:
+                    om_XformCheckChoose(doc, e);
+                    if (failed(e)) return e;
+                    break;
+                case XT_Table:
+                    om_XformCheckTable(doc, e);
+                    if (failed(e)) return e;
+                    break;
+                default:
+                    break;
+                }
+                if (t >= XT_TableTitle && t <= XT_TableCell) {
+                    om_XformCheckPartTag(doc, e, t, t);
+                    if (failed(e)) return e;
+                } else if (t == XT_CreateXRef) {
+                    om_XformCheckCreateXRef(doc, e);
+                    if (failed(e)) return e;
+                }
+                if (t == XT_When || t == XT_Otherwise || t == XT_Sort) {
+                    om_XformCheckPlacement(doc, e, t);
+                    if (failed(e)) return e;
+                }
+                if (t == XT_Sort && F_ApiGetId(doc, e, FP_PrevSiblingElement) != 0) {
+                    StatusCode = 446;
+                    if (failed(e)) return e;
+                }
+                if (F_ApiGetInt(doc, e, FP_ElementType) == FV_FO_TBL) {
+                    for (F_ObjHandleT a = F_ApiGetId(doc, e, FP_ParentElement); a;
+                         a = F_ApiGetId(doc, a, FP_ParentElement))
+                        if (om_XformElementType(doc, a) == XT_Table) {
+                            StatusCode = 444;
+                            break;
+                        }
+                    if (failed(e)) return e;
+                }
+            }
+        }
+        e = om_ElementNextInDocOrder(doc, e);
+    }
+    return 0;
+}
+
+void om_XformCheckStylesheet() {
+    F_ObjHandleT doc = F_ApiGetId(0, 0, FP_ActiveDoc);
+    if (!doc) {
+        al_ok("No active document. Cannot continue.");
+        return;
+    }
+    if (!al_yesno("This command will check the active document for conformity to certain Quorvane rules, such as:\n\n "
+                  "\t- All XPath expressions parse properly\n \t- All compound structures, such as QVRN_table "
+                  "structures, are properly formed\n \t- All specified element tags in 'element_tag' attributes are "
+                  "valid for the respective element type\n\nThis process is performed automatically before all "
+                  "transformations, but this command will not perform any transformation... only the validation "
+                  "step. Are you sure you want to continue?"))
+        return;
+    // The check always reports, whatever an earlier call from another client left.
+    XformRunState.reportErrors = 1;
+    XformPastedByMarkers.clear();
+    om_XformPrepareStylesheet(doc, 0);
+    IntT status = StatusCode;
+    // The check leaves the document as it was: the template content the markers brought in goes.
+    for (auto it = XformPastedByMarkers.rbegin(); it != XformPastedByMarkers.rend(); ++it)
+        if (F_ApiGetObjectType(doc, *it) == FO_Element) F_ApiDelete(doc, *it);
+    XformPastedByMarkers.clear();
+    if (status == 208)
+        al_ok("The active document appears to have no structure tree. Cannot continue.");
+    else
+        al_ok("Stylesheet check complete");
+}

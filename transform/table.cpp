@@ -1,0 +1,245 @@
+// Table processors: a QVRN_table becomes a host table in its place, each QVRN_tablerow of its
+// heading, body and footing is repeated once per match (sorted by a leading QVRN_sort), and the
+// template cells' content is copied into the new cells with the row's match as context.
+#include <cstdlib>
+
+#include "lib/dialogs/msgbox.h"
+#include "lib/globals.h"
+#include "lib/host/attributes.h"
+#include "lib/host/element_edit.h"
+#include "lib/host/element_walk.h"
+#include "transform/xform.h"
+#include "transform/xform_internal.h"
+#include "xpath/xpath.h"
+
+void om_XformApplyElementTag(F_ObjHandleT doc, F_ObjHandleT styleElem, F_ObjHandleT elem) {
+    std::string tag = XformAttr(doc, styleElem, "element_tag");
+    if (tag.empty() || !elem) return;
+    FA_errno = 0;
+    F_ObjHandleT def = F_ApiGetNamedObject(doc, FO_ElementDef, tag.c_str());
+    if (def) F_ApiSetId(doc, elem, FP_ElementDef, def);
+}
+
+namespace {
+
+// One placed row of a part, with its sort key.
+struct PartRows {
+    std::vector<F_ObjHandleT> rows;  // row elements after the anchor, in order
+    std::vector<std::string> keys;
+};
+
+// The definition an element_tag names (0 when none), read once per template row or cell.
+F_ObjHandleT TagDef(F_ObjHandleT doc, F_ObjHandleT styleElem) {
+    std::string tag = XformAttr(doc, styleElem, "element_tag");
+    FA_errno = 0;
+    F_ObjHandleT def = tag.empty() ? 0 : F_ApiGetNamedObject(doc, FO_ElementDef, tag.c_str());
+    FA_errno = 0;
+    return def;
+}
+
+void Retag(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT def) {
+    if (def && elem && F_ApiGetId(doc, elem, FP_ElementDef) != def) F_ApiSetId(doc, elem, FP_ElementDef, def);
+}
+
+struct TemplateCell {
+    F_ObjHandleT cell = 0, def = 0;
+};
+
+// onClipboard: the template cell whose content the clipboard holds (0: none); a row of one cell
+// copies its template once for all its rows.
+void FillRowCells(F_ObjHandleT doc, const std::vector<TemplateCell> &cells, F_ObjHandleT newRow, const XformMatch &m,
+                  F_ObjHandleT &onClipboard) {
+    std::vector<F_ObjHandleT> targets = XformChildren(doc, newRow);
+    for (size_t i = 0; i < cells.size() && i < targets.size(); ++i) {
+        Retag(doc, targets[i], cells[i].def);
+        bool copied = onClipboard == cells[i].cell;
+        if (!copied && XformSelectContent(doc, cells[i].cell) && F_ApiCopy(doc, 0) == 0) {
+            copied = true;
+            onClipboard = cells.size() == 1 ? cells[i].cell : 0;
+        }
+        if (copied && om_ElementSelect(doc, targets[i], LocContentEnd)) F_ApiPaste(doc, 0);
+        StatusCode = 0;
+        om_XformSetContextAttrs(doc, targets[i], m.doc, m.node, m.attr, 0);
+        StatusCode = 0;
+    }
+}
+
+// Runs one template row on a part; with test set only answers whether it has a match.
+IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, PartRows *placed) {
+    StatusCode = 0;
+    XformQuery q;
+    if (!XformBeginQuery(doc, row, q)) return 0;
+    IntT sortSeq = 0, order = 1, dataType = 2;
+    if (!test) {
+        F_ObjHandleT first = F_ApiGetId(doc, row, FP_FirstChildElement);
+        if (first && om_XformElementType(doc, first) == XT_Sort) {
+            sortSeq = XformAttrInt(doc, first, "SequenceNumber");
+            order = om_XformSortOrder(doc, first);
+            dataType = om_XformSortDataType(doc, first);
+            F_ApiDelete(doc, first);
+            if (sortSeq <= 0) return StatusCode = 408, 0;
+        }
+    }
+    ElementWalkPushed walk;
+    F_ApiSetInt(0, doc, FP_IsInFront, 1);
+    F_ObjHandleT anchor = F_ApiGetId(doc, part, FP_FirstChildElement);
+    F_ObjHandleT rowDef = test ? 0 : TagDef(doc, row);
+    std::vector<TemplateCell> cells;
+    F_ObjHandleT onClipboard = 0;
+    if (!test)
+        for (F_ObjHandleT c : XformChildren(doc, row))
+            if (om_XformElementType(doc, c) == XT_TableCell) cells.push_back(TemplateCell{c, TagDef(doc, c)});
+    StatusCode = 0;
+    for (F_ObjHandleT qdoc : q.Documents()) {
+        om_PollUserCancel();
+        if (StatusCode == 210) return 0;
+        om_XformUpdateProgress(0, qdoc, 1);
+        std::vector<XformMatch> matches = XformMatchesIn(q, qdoc, test ? 1 : 0, 0, {});
+        if (test) {
+            if (!matches.empty()) return 1;
+            continue;
+        }
+        for (const XformMatch &m : matches) {
+            om_XformTickProgress();
+            om_PollUserCancel();
+            if (StatusCode == 210) return 0;
+            std::string key;
+            size_t place = placed->rows.size();
+            if (sortSeq) {
+                key = XformSortKey(m.doc, m.node, sortSeq);
+                size_t lo = 0, hi = placed->keys.size();
+                while (lo < hi) {
+                    size_t mid = (lo + hi) / 2;
+                    int r = XformCompareKeys(key, placed->keys[mid], dataType);
+                    if (order == 2 ? r <= 0 : r >= 0) lo = mid + 1;
+                    else hi = mid;
+                }
+                place = lo;
+            }
+            F_ObjHandleT refElem = place == 0 ? anchor : placed->rows[place - 1];
+            F_ObjHandleT refRow = F_ApiGetId(doc, refElem, FP_Object);
+            if (F_ApiAddRows(doc, refRow, FV_Below, 1) != 0) return StatusCode = 408, 0;
+            F_ObjHandleT newRow = F_ApiGetId(doc, refElem, FP_NextSiblingElement);
+            if (!newRow) return StatusCode = 408, 0;
+            Retag(doc, newRow, rowDef);
+            placed->rows.insert(placed->rows.begin() + static_cast<long>(place), newRow);
+            if (sortSeq) {
+                placed->keys.insert(placed->keys.begin() + static_cast<long>(place), key);
+                F_ApiSetString(doc, newRow, FP_UserString, key.c_str());
+            } else {
+                placed->keys.push_back(key);
+            }
+            FillRowCells(doc, cells, newRow, m, onClipboard);
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+IntT om_XformRunTableRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test) {
+    PartRows placed;
+    return RunRow(doc, row, part, test, &placed);
+}
+
+F_ObjHandleT om_XformRunTable(F_ObjHandleT doc, F_ObjHandleT b) {
+    StatusCode = 0;
+    F_ObjHandleT parts[4] = {0, 0, 0, 0};  // title, heading, body, footing
+    for (F_ObjHandleT c : XformChildren(doc, b)) {
+        IntT t = om_XformElementType(doc, c);
+        if (t >= XT_TableTitle && t <= XT_TableFooting && !parts[t - XT_TableTitle]) parts[t - XT_TableTitle] = c;
+    }
+    StatusCode = 0;
+    IntT columns = XformAttrInt(doc, b, "num_columns");
+    if (columns < 1 || columns > 12) return StatusCode = 422, b;
+    bool matched = false;
+    if (parts[2])
+        for (F_ObjHandleT r : XformChildren(doc, parts[2])) {
+            if (om_XformElementType(doc, r) != XT_TableRow) continue;
+            IntT hit = om_XformRunTableRow(doc, r, parts[2], 1);
+            if (StatusCode) return b;
+            if (hit) {
+                matched = true;
+                break;
+            }
+        }
+    F_ObjHandleT parent = F_ApiGetId(doc, b, FP_ParentElement);
+    if (!matched) {
+        ElementWalkState.lastMove = WalkUp;
+        ElementWalkState.enabled = 1;
+        F_ObjHandleT next = om_ElementNextInDocOrder(doc, b);
+        F_ApiDelete(doc, b);
+        return next ? next : parent;
+    }
+    std::string format = XformAttr(doc, b, "format");
+    FA_errno = 0;
+    if (format.empty() || !F_ApiGetNamedObject(doc, FO_TblFmt, format.c_str())) {
+        F_ObjHandleT firstFmt = F_ApiGetId(0, doc, FP_FirstTblFmtInDoc);
+        format = firstFmt ? XformHostString(doc, firstFmt, FP_Name) : std::string();
+    }
+    om_ElementSelect(doc, b, LocBefore);
+    F_ElementLocT before{parent, b, 0};
+    F_TextLocT at = F_ApiElementLocToTextLoc(doc, &before);
+    FA_errno = 0;
+    F_ObjHandleT tbl = F_ApiNewTable(doc, format.c_str(), columns, parts[2] ? 1 : 0, parts[1] ? 1 : 0,
+                                     parts[3] ? 1 : 0, &at);
+    if (!tbl) return StatusCode = 408, b;
+    std::vector<std::string> widths = om_XformColumnWidths(doc, b);
+    std::vector<MetricT> metrics;
+    for (IntT i = 0; i < columns; ++i) {
+        IntT milli = static_cast<IntT>(std::strtod(widths[size_t(i)].c_str(), nullptr) * 1000.0);
+        metrics.push_back(F_MetricScale(72 << 16, milli, 1000));
+    }
+    F_MetricsT ms{static_cast<UIntT>(metrics.size()), metrics.data()};
+    F_ApiSetMetrics(doc, tbl, FP_TblColWidths, &ms);
+    F_ObjHandleT tblElem = F_ApiGetId(doc, tbl, FP_Element);
+    om_XformApplyElementTag(doc, b, tblElem);
+    F_ObjHandleT previous = 0;
+    for (F_ObjHandleT c : XformChildren(doc, tblElem)) {
+        IntT kind = F_ApiGetInt(doc, c, FP_ElementType);
+        F_ObjHandleT src =
+            kind >= FV_FO_TBL_TITLE && kind <= FV_FO_TBL_FOOTING ? parts[kind - FV_FO_TBL_TITLE] : previous;
+        if (src) om_XformApplyElementTag(doc, src, c);
+        previous = src;
+    }
+    if (parts[0]) {
+        F_ObjHandleT first = F_ApiGetId(doc, tblElem, FP_FirstChildElement);
+        if (!first || F_ApiGetInt(doc, first, FP_ElementType) != FV_FO_TBL_TITLE) {
+            F_ApiSetInt(doc, tbl, FP_TblTitlePosition, 1);
+            first = F_ApiGetId(doc, tblElem, FP_FirstChildElement);
+            om_XformApplyElementTag(doc, parts[0], first);
+        }
+        if (XformSelectContent(doc, parts[0])) {
+            F_ObjHandleT tail = XformLastChild(doc, first);
+            XformPasteAtEnd(doc, doc, first, tail);
+        }
+        StatusCode = 0;
+    }
+    // Rows: the first failure of any row run is kept to the end.
+    IntT failure = 0;
+    F_ObjHandleT p = F_ApiGetId(doc, tblElem, FP_FirstChildElement);
+    while (p) {
+        F_ObjHandleT nextPart = F_ApiGetId(doc, p, FP_NextSiblingElement);
+        IntT kind = F_ApiGetInt(doc, p, FP_ElementType);
+        if (kind >= FV_FO_TBL_HEADING && kind <= FV_FO_TBL_FOOTING) {
+            F_ObjHandleT src = parts[kind - FV_FO_TBL_TITLE];
+            F_ObjHandleT anchor = F_ApiGetId(doc, p, FP_FirstChildElement);
+            PartRows placed;
+            if (src)
+                for (F_ObjHandleT r : XformChildren(doc, src)) {
+                    if (om_XformElementType(doc, r) != XT_TableRow) continue;
+                    RunRow(doc, r, p, 0, &placed);
+                    if (StatusCode == 210) return 0;
+                    if (StatusCode && !failure) failure = StatusCode;
+                    StatusCode = 0;
+                }
+            if (anchor) F_ApiDeleteRows(doc, tbl, F_ApiGetId(doc, anchor, FP_Object), 1);
+        }
+        p = nextPart;
+    }
+    F_ApiDelete(doc, b);
+    ElementWalkState.lastMove = WalkDown;
+    ElementWalkState.enabled = 1;
+    StatusCode = failure;
+    return tblElem;
+}

@@ -1,0 +1,55 @@
+// Helpers shared by the transformation's own files.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "fdk.h"
+
+// Curly quotes turned into straight ones.
+std::string XformStraightenQuotes(const std::string &text);
+// The element's children in order (text nodes included).
+std::vector<F_ObjHandleT> XformChildren(F_ObjHandleT doc, F_ObjHandleT elem);
+// The element's expression: a non-empty test, else its select; *has 0 when it has neither.
+std::string XformExpressionText(F_ObjHandleT doc, F_ObjHandleT elem, int *has);
+// The elements that template markers pasted during the last expansion (top level of each paste).
+extern std::vector<F_ObjHandleT> XformPastedByMarkers;
+// The host string property of an object ("" when none).
+std::string XformHostString(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop);
+// The last child of elem (0 when none).
+F_ObjHandleT XformLastChild(F_ObjHandleT doc, F_ObjHandleT elem);
+// Copies the selection of srcDoc and pastes it at the end of dst's content in doc. tail is dst's
+// last child before the paste (kept up to date by the call); the pasted nodes are returned.
+std::vector<F_ObjHandleT> XformPasteAtEnd(F_ObjHandleT srcDoc, F_ObjHandleT doc, F_ObjHandleT dst, F_ObjHandleT &tail);
+// Select an element's content (mode 6); 0 when it has none.
+int XformSelectContent(F_ObjHandleT doc, F_ObjHandleT elem);
+// Delete every child of elem.
+void XformDeleteContent(F_ObjHandleT doc, F_ObjHandleT elem);
+// Select elem itself and unwrap it.
+void XformUnwrap(F_ObjHandleT doc, F_ObjHandleT elem);
+// Append text at the end of elem's children.
+void XformAppendText(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &text);
+
+// One read of an element's attribute list, for the processors that look at several of its
+// attributes (each single read copies the whole list).
+class XformAttrs {
+  public:
+    XformAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
+    // The first value; "" when absent, empty or a sentinel (as XformAttr).
+    std::string Get(const std::string &name) const;
+    // The first value as stored ("" when none); *has tells whether the attribute is there.
+    std::string Raw(const std::string &name, bool *has = nullptr) const;
+    IntT Int(const std::string &name) const;
+    bool Empty() const { return names_.empty(); }
+
+  private:
+    std::vector<std::string> names_, values_;
+};
+// Writes the three context attributes (and the sequence number when seq is not null) of a
+// stylesheet element in one change of its attribute list; 0 when the element has none of them.
+int XformWriteContext(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &ctxDoc, const std::string &ctxNode,
+                      const std::string &attr, const std::string *seq);
+// The attributes of the element the driver is dispatching, read once: the processors' readers
+// take them from here for that element (its attributes do not change while it runs).
+const XformAttrs *XformCachedAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
+void XformSetCachedAttrs(F_ObjHandleT doc, F_ObjHandleT elem, const XformAttrs *attrs);
