@@ -15,7 +15,6 @@ namespace {
 
 constexpr IntT kFirstReportKind = 100;
 constexpr IntT kLastReportKind = 107;
-constexpr IntT kContentLocation = 6;
 
 std::string S(ConStringT s) { return s ? s : ""; }
 
@@ -37,7 +36,7 @@ F_ObjHandleT Append(F_ObjHandleT doc, const std::string &tag, const std::string 
         return 0;
     }
     om_AttrSetValue(doc, e, "id", std::to_string(F_ApiGetInt(doc, e, FP_Unique)));
-    if (!text.empty()) om_ElementInsertText(doc, e, text, kContentLocation);
+    if (!text.empty()) om_ElementInsertText(doc, e, text, LocContent);
     return e;
 }
 
