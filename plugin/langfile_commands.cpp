@@ -107,7 +107,9 @@ std::vector<std::string> ConditionManagerStrings() {
 std::vector<std::string> ScriptsStrings() {
     std::vector<std::string> out{"Quorvane Node Wizard Scripts"};
     om_NWSOpenPalette(0);
-    std::vector<std::string> palette = DialogStrings(DialogHandles[kDlgNWScripts], 1);
+    // Without the pop-ups' entries: they are the user's recent scripts documents and open files,
+    // no strings of the plug-in (the palette's own entries are listed below).
+    std::vector<std::string> palette = DialogStrings(DialogHandles[kDlgNWScripts], 0);
     CloseDialog(kDlgNWScripts);
     Append(out, palette);
     bool hasOpen = std::find(palette.begin(), palette.end(), "Open Scripts File") != palette.end();
