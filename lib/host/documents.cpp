@@ -98,7 +98,8 @@ IntT om_BookIsId(F_ObjHandleT id) { return F_OBJ_KIND(id) == FO_Book ? 1 : 0; }
 
 IntT om_DocIsOpen(F_ObjHandleT id) {
     if (!id) return 0;
-    for (F_ObjHandleT d : OpenDocs())
+    // Walked in place: callers such as FindNextNode ask once per match.
+    for (F_ObjHandleT d = F_ApiGetId(0, 0, FP_FirstOpenDoc); d; d = F_ApiGetId(0, d, FP_NextOpenDocInSession))
         if (d == id) return 1;
     return 0;
 }
