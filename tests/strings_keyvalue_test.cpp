@@ -52,6 +52,10 @@ TEST(KeyValue, IntegerAndRealBounds) {
     EXPECT_DOUBLE_EQ(om_IniGetReal(&r.l, "R", 1, "=", 0, 0, 0), 2.75);
     EXPECT_DOUBLE_EQ(om_IniGetReal(&r.l, "R", 1, "=", 0, 0, 2.5), 2.5);
     EXPECT_DOUBLE_EQ(om_IniGetReal(&r.l, "Q", 1, "=", 1.5, 0, 0), 1.5);
+    // A value that reads as no number at all gives the default, inside the bounds.
+    List n({"R = nan", "S=-NaN"});
+    EXPECT_DOUBLE_EQ(om_IniGetReal(&n.l, "R", 1, "=", 0.5, -2, 2), 0.5);
+    EXPECT_DOUBLE_EQ(om_IniGetReal(&n.l, "S", 1, "=", 0.25, 0, 0), 0.25);
 }
 
 TEST(KeyValue, StringsAndSplitLine) {

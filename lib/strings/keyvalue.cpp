@@ -1,6 +1,7 @@
 // Key=value readers over a settings file's lines, and text-to-value conversions.
 #include "lib/strings/keyvalue.h"
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -97,7 +98,9 @@ IntT om_IniGetInt(const F_StringsT *lines, ConStringT key, IntT caseFlag, ConStr
 RealT om_IniGetReal(const F_StringsT *lines, ConStringT key, IntT caseFlag, ConStringT separator, RealT def, RealT min,
                     RealT max) {
     auto v = Value(lines, key, caseFlag, separator, true);
-    return Bound(v ? F_StrToReal(v->c_str()) : def, min, max);
+    RealT read = v ? F_StrToReal(v->c_str()) : def;
+    if (std::isnan(read)) read = def;  // "nan" is no number: it can be neither bounded nor used
+    return Bound(read, min, max);
 }
 
 StringT om_IniGetString(const F_StringsT *lines, ConStringT key, IntT caseFlag, ConStringT separator, IntT trim,
