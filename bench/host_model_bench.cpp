@@ -66,7 +66,7 @@ void BM_Layout100k(benchmark::State &state) {
     F_ObjHandleT doc = BuildDoc(100000);
     for (auto _ : state) {
         MarkChanged(doc, false);
-        benchmark::DoNotOptimize(F_ApiGetId(0, doc, 113));
+        benchmark::DoNotOptimize(F_ApiGetId(0, doc, FP_FirstPgfInDoc));
     }
     ResetSession();
 }

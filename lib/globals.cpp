@@ -4,7 +4,6 @@
 IntT StatusCode = 0;
 IntT CancelFlag = 0;
 std::string FormatBuffer;
-IntT DebugMode = 0;
 
 #include "lib/plugin_globals.h"
 

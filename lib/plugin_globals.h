@@ -19,13 +19,13 @@ struct PluginGlobalsT {
     IntT runningHostMajor = 0;    // the host's major version (session property 43) seen at start-up
     IntT hostVersionDiffers = 0;  // 1 when the running major version is not the targeted one
     IntT settingsLocation = 0;    // 1 plug-in folder, 2 per-user folder
-    IntT debugMode = 0;           // 0/1
+    IntT debugMode = 0;           // 0/1: message boxes add a line naming themselves, and more
     std::string currentLanguage;  // the language the preferences name (the translation system keeps its own)
     IntT menuLocation = 1;        // 1 main menu bar, 2 the maker's shared menus, 3 no menus
     IntT refreshLattiformEditor = 1;  // ask the sibling plug-in to refresh its attribute editor after a match
     IntT maxXPathLength = 2000;   // the longest expression the engine and the scripts accept
     IntT maxXPathTextChars = 255; // the most characters of text a query compares
-    std::string cancelConfirmText;  // current-language text asking to confirm a cancel
+    std::string cancelConfirmText;  // current-language text om_PollUserCancel asks with (start-up)
     std::string pathBeforeSaveAs;   // the active document's path when a Save As began
     IntT traceStartUp = 0;        // 1: each start-up step is announced on the host console
 };

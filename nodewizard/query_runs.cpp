@@ -122,8 +122,7 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
     AttemptedActions = 0;
     om_NWAttrForgetUniqueIds();
     ResetClipboardFlags();
-    const std::string &question = PluginGlobals.cancelConfirmText.empty() ? CancelConfirmationText
-                                                                          : PluginGlobals.cancelConfirmText;
+    const std::string &question = PluginGlobals.cancelConfirmText;
     for (size_t i = 0; i < elems.size(); ++i) {
         if (om_CheckUserCancel(question.c_str())) {
             CancelFlag = 1;
@@ -258,7 +257,7 @@ IntT om_NWRunQuery(IntT button) {
         return 0;
     }
     om_NWSetCompiledSequence(sequence);
-    if (DebugMode) {
+    if (PluginGlobals.debugMode) {
         om_XPathSetParameter("parm1", "Body");
         om_XPathSetParameter("parm2", "p");
         om_XPathSetParameter("parm3", "yo");
@@ -373,6 +372,7 @@ F_ObjHandleT om_NWMatchNextOrPerform(IntT button) {
     if (button == 5) button = NW_BTN_MATCH_NEXT;
     CancelFlag = 0;
     NodeWizardQuery.reportedErrors = 0;
+    om_NWAttrForgetUniqueIds();  // the document may have changed since the last batch
     om_NWReadDialog(1);  // a failed validation only keeps the actions from running
 
     IntT sequence = om_NWCompiledSequence();

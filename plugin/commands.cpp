@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "lib/dialogs/language_choice.h"
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
 #include "lib/host/element_query.h"
@@ -16,7 +17,10 @@
 #include "lib/translation/lang.h"
 #include "lib/translation/langfiles.h"
 #include "nodewizard/dialogs.h"
+#include "plugin/cond_apply.h"
+#include "plugin/cond_settings.h"
 #include "plugin/features.h"
+#include "plugin/langfile_commands.h"
 #include "plugin/preferences.h"
 #include "plugin/trace.h"
 

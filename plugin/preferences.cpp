@@ -13,6 +13,7 @@
 #include "lib/plugin_globals.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/nodewizard.h"
+#include "lib/state/scripts.h"
 #include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/keyvalue.h"
@@ -113,7 +114,6 @@ void qv_PrefStoreFromLines(const std::vector<std::string> &given) {
     PluginGlobals.currentLanguage = g.startupLanguage;
     PluginGlobals.menuLocation = g.menuLocation;
     PluginGlobals.debugMode = SameCI(g.debugModeText, kDebugAccessCode) ? 1 : 0;
-    DebugMode = PluginGlobals.debugMode;
     PluginGlobals.refreshLattiformEditor = g.nwRefreshLattiformAttrEditor;
     PluginGlobals.maxXPathLength = g.maxXPathLength;
     PluginGlobals.maxXPathTextChars = g.maxXPathTextCharsForQuery;

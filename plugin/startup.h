@@ -1,3 +1,7 @@
+// Folder plugin: the shell. It routes the host's commands, notifications and dialog events to
+// everything below it and holds condition management; it may use every other folder, and no other
+// folder uses it.
+//
 // The plug-in's start-up: the steps F_ApiInitialize runs once, in order, when the host starts.
 // Each step is a function of its own; a step answers 1 to go on and 0 to stop start-up there,
 // which leaves the plug-in inert (it has asked for nothing, so the host never calls it again).

@@ -89,7 +89,7 @@ TEST_F(HostDialogs, ResourceOpensAsDialogWithTypedItems) {
     ASSERT_NE(0u, d);
     EXPECT_EQ(FO_DialogResource, F_OBJ_KIND(d));
     EXPECT_EQ(10, F_ApiGetInt(0, d, FP_DlgHighestItem));
-    EXPECT_NE(0, F_ApiGetInt(0, d, 2346));
+    EXPECT_NE(0, F_ApiGetInt(0, d, FP_DlgIsOpen));
     StringT title = F_ApiGetString(0, d, FP_Label);
     EXPECT_STREQ("Ask", title);
     F_ApiDeallocateString(&title);
@@ -124,7 +124,7 @@ TEST_F(HostDialogs, ModalRunDeliversNestedEventsAndKeepsItemsUntilClosed) {
     F_ApiDeallocateString(&text);
     EXPECT_EQ(1, F_ApiGetInt(d, Item(9), FP_DlgState));
     EXPECT_EQ(0, F_ApiClose(d, 0));
-    EXPECT_EQ(0, F_ApiGetInt(0, d, 2346));
+    EXPECT_EQ(0, F_ApiGetInt(0, d, FP_DlgIsOpen));
     FA_errno = 0;
     EXPECT_EQ(0, F_ApiGetInt(d, Item(9), FP_DlgState));
     EXPECT_NE(0, FA_errno);
@@ -192,14 +192,14 @@ TEST_F(HostDialogs, ModelessCloseBoxSendsMinusOneThenTheHostCloses) {
     std::string error;
     EXPECT_TRUE(host::UserDialogAction("test_Palette", "press 1", &error)) << error;
     EXPECT_TRUE(host::UserDialogAction("test_Palette", "refresh", &error)) << error;
-    EXPECT_NE(0, F_ApiGetInt(0, d, 2346));  // buttons never dismiss a modeless dialog
+    EXPECT_NE(0, F_ApiGetInt(0, d, FP_DlgIsOpen));  // buttons never dismiss a modeless dialog
     EXPECT_TRUE(host::UserDialogAction("test_Palette", "close", &error)) << error;
     ASSERT_EQ(3u, events.size());
     EXPECT_EQ(1, events[0].item);
     EXPECT_EQ(FV_DlgRefresh, events[1].item);
     EXPECT_EQ(FV_DlgCloseBox, events[2].item);
     EXPECT_EQ(11, events[2].dlg);
-    EXPECT_EQ(0, F_ApiGetInt(0, d, 2346));
+    EXPECT_EQ(0, F_ApiGetInt(0, d, FP_DlgIsOpen));
     EXPECT_FALSE(host::UserDialogAction("test_Palette", "press 1", &error));
 }
 

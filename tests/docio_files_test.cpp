@@ -84,13 +84,13 @@ TEST_F(DocFiles, SaveByNumberAndByEndingThenOpenAgain) {
         F_ObjHandleT again = om_DocOpen(Win("a.fm").c_str(), 0, 0, c.a, c.b, c.h, c.g);
         ASSERT_NE(0u, again) << c.b << c.h;
         EXPECT_EQ(c.onScreen, F_ApiGetInt(0, again, FP_IsOnScreen));
-        EXPECT_EQ("alpha", qv::PgfText(again, F_ApiGetId(0, again, 113), -1, false, false));
+        EXPECT_EQ("alpha", qv::PgfText(again, F_ApiGetId(0, again, FP_FirstPgfInDoc), -1, false, false));
         EXPECT_EQ(1, om_DocClose(again, 0));
     }
     // XML files open too; a plain text file is no document and a missing file none at all.
     F_ObjHandleT xml = om_DocOpen(Win("b.XML").c_str(), 0, 0, 1, 1, 1, 1);
     ASSERT_NE(0u, xml);
-    EXPECT_EQ("beta", qv::PgfText(xml, F_ApiGetId(xml, F_ApiGetId(0, xml, 113), 717), -1, false, false));
+    EXPECT_EQ("beta", qv::PgfText(xml, F_ApiGetId(xml, F_ApiGetId(0, xml, FP_FirstPgfInDoc), FP_NextPgfInFlow), -1, false, false));
     EXPECT_EQ(1, om_DocClose(xml, 0));
     for (const char *name : {"c.Txt", "missing.fm"}) {
         FA_errno = 0;
@@ -137,7 +137,7 @@ TEST_F(DocFiles, FormatsTheHostCannotWriteFailWithTheErrorWord) {
 TEST_F(DocFiles, CloseOnlyOpenDocumentsAndSaveFirstWhenAsked) {
     F_ObjHandleT doc = MakeDoc("c.fm");
     EXPECT_EQ(0, om_DocClose(0, 0));
-    EXPECT_EQ(0, om_DocClose(F_ApiGetId(0, doc, 113), 0));  // a paragraph is not a document
+    EXPECT_EQ(0, om_DocClose(F_ApiGetId(0, doc, FP_FirstPgfInDoc), 0));  // a paragraph is not a document
     // Saving first: a document whose path the host cannot write stays open.
     F_ObjHandleT unsaved = host::NewDocument("Q:\\unmapped\\u.fm");
     EXPECT_EQ(0, om_DocClose(unsaved, 1));
@@ -186,11 +186,11 @@ TEST(DocPathParts, FileNameAndFolder) {
 
 TEST_F(DocFiles, NativeFileKeepsTablesWithTheirFormatAndTitle) {
     F_ObjHandleT doc = MakeDoc("t.fm");
-    F_ObjHandleT first = F_ApiGetId(0, doc, 113);
+    F_ObjHandleT first = F_ApiGetId(0, doc, FP_FirstPgfInDoc);
     F_TextLocT at{first, 5};
     F_ObjHandleT table = F_ApiNewTable(doc, "TranslationTableTemplate", 2, 2, 1, 0, &at);
     ASSERT_NE(0u, table);
-    F_ApiSetInt(doc, table, 1289, 1);  // title on
+    F_ApiSetInt(doc, table, FP_TblTitlePosition, 1);  // title on
     om_CellSetText(doc, table, 0, 2, 1, "id", 0);
     om_CellSetText(doc, table, 0, 2, 2, "text", 0);
     ASSERT_EQ(doc, om_DocSave(doc, "", -1, 1, 0, 0));
@@ -204,23 +204,23 @@ TEST_F(DocFiles, NativeFileKeepsTablesWithTheirFormatAndTitle) {
     StringT cell = om_CellText(again, row, 2, 0, 0, 0);
     EXPECT_STREQ("text", cell);
     F_ApiDeallocateString(&cell);
-    EXPECT_EQ(1, F_ApiGetInt(again, found, 1289));
-    EXPECT_EQ(0, F_ApiGetInt(again, F_ApiGetId(again, found, 1338), 1253));  // heading row kept
+    EXPECT_EQ(1, F_ApiGetInt(again, found, FP_TblTitlePosition));
+    EXPECT_EQ(0, F_ApiGetInt(again, F_ApiGetId(again, found, FP_FirstRowInTbl), FP_RowType));  // heading row kept
 }
 
 TEST_F(DocFiles, NewParagraphsGoAfterTheirPredecessorOrFirstInTheFrame) {
     F_ObjHandleT doc = MakeDoc("p.fm");
-    F_ObjHandleT alpha = F_ApiGetId(0, doc, 113);
-    F_ObjHandleT beta = F_ApiGetId(doc, alpha, 717);
+    F_ObjHandleT alpha = F_ApiGetId(0, doc, FP_FirstPgfInDoc);
+    F_ObjHandleT beta = F_ApiGetId(doc, alpha, FP_NextPgfInFlow);
     F_ObjHandleT mid = om_PgfInsertNew(doc, alpha, "Body", "middle", 2);
     ASSERT_NE(0u, mid);
-    EXPECT_EQ(mid, F_ApiGetId(doc, alpha, 717));
-    EXPECT_EQ(beta, F_ApiGetId(doc, mid, 717));
+    EXPECT_EQ(mid, F_ApiGetId(doc, alpha, FP_NextPgfInFlow));
+    EXPECT_EQ(beta, F_ApiGetId(doc, mid, FP_NextPgfInFlow));
     EXPECT_EQ("middle", qv::PgfText(doc, mid, -1, false, false));
     F_ObjHandleT top = om_PgfInsertNew(doc, alpha, "Body", "top", 1);  // before the frame's first
     ASSERT_NE(0u, top);
-    EXPECT_EQ(top, F_ApiGetId(0, doc, 113));
-    EXPECT_EQ(alpha, F_ApiGetId(doc, top, 717));
+    EXPECT_EQ(top, F_ApiGetId(0, doc, FP_FirstPgfInDoc));
+    EXPECT_EQ(alpha, F_ApiGetId(doc, top, FP_NextPgfInFlow));
     FA_errno = 0;
     EXPECT_EQ(0u, F_ApiNewSeriesObject(doc, FO_Pgf, 0));
     EXPECT_NE(0, FA_errno);

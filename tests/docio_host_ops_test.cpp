@@ -57,12 +57,12 @@ class HostOps : public ::testing::Test {
         F_ObjHandleT root = host::AppendElement(doc, 0, docDef, host::MainFlow(doc));
         host::AppendText(doc, host::AppendElement(doc, root, para), "abcdefgh");
         host::AppendText(doc, host::AppendElement(doc, root, para), "anchor");
-        first = F_ApiGetId(0, doc, 113);
-        anchor = F_ApiGetId(doc, first, 717);
+        first = F_ApiGetId(0, doc, FP_FirstPgfInDoc);
+        anchor = F_ApiGetId(doc, first, FP_NextPgfInFlow);
         F_TextLocT at{anchor, 6};
         table = F_ApiNewTable(doc, "Grid", 2, 2, 1, 0, &at);
-        F_ApiSetInt(doc, table, 1289, 1);
-        om_PgfReplaceText(doc, F_ApiGetId(doc, table, 972), F_ApiGetId(doc, table, 972), 0, -1, "Words");
+        F_ApiSetInt(doc, table, FP_TblTitlePosition, 1);
+        om_PgfReplaceText(doc, F_ApiGetId(doc, table, FP_FirstPgfInTitle), F_ApiGetId(doc, table, FP_FirstPgfInTitle), 0, -1, "Words");
         const char *texts[3][2] = {{"Name", "Value"}, {"Name", "one"}, {"b", "two"}};
         for (int r = 0; r < 3; ++r)
             for (int c = 0; c < 2; ++c) om_CellSetText(doc, table, 0, r + 1, c + 1, texts[r][c], 0);
@@ -102,7 +102,7 @@ TEST_F(HostOps, CellsRowsAndFinders) {
     F_ApiDeallocateStrings(&titles);
 
     // Row type 1 skips the heading row that holds the same text.
-    F_ObjHandleT heading = F_ApiGetId(doc, table, 1338);
+    F_ObjHandleT heading = F_ApiGetId(doc, table, FP_FirstRowInTbl);
     F_ObjHandleT body1 = om_TableNthRowOfType(doc, table, 1, 1);
     EXPECT_EQ(heading, om_TableFindRow(doc, table, 1, "name", 0, -1));
     EXPECT_EQ(body1, om_TableFindRow(doc, table, 1, "name", 0, 1));
@@ -114,13 +114,13 @@ TEST_F(HostOps, CellsRowsAndFinders) {
     // A cell of several paragraphs, found through its element. New paragraphs in a cell need a
     // container definition whose elements begin paragraphs of the cell's format.
     FA_errno = 0;
-    EXPECT_EQ(0u, om_PgfInsertNew(doc, F_ApiGetId(doc, cell, 972), "CellBody", "", 2));
+    EXPECT_EQ(0u, om_PgfInsertNew(doc, F_ApiGetId(doc, cell, FP_FirstPgf), "CellBody", "", 2));
     EXPECT_NE(0, FA_errno);
     host::AddElementDef(doc, "CellPara", FV_FO_CONTAINER, "CellBody");
-    F_ObjHandleT cellPgf = F_ApiGetId(doc, cell, 972);
+    F_ObjHandleT cellPgf = F_ApiGetId(doc, cell, FP_FirstPgf);
     ASSERT_NE(0u, om_PgfInsertNew(doc, cellPgf, "CellBody", "", 2));
     ASSERT_NE(0u, om_PgfInsertNew(doc, cellPgf, "CellBody", " three ", 2));
-    F_ObjHandleT cellElem = F_ApiGetId(doc, cell, 2170);
+    F_ObjHandleT cellElem = F_ApiGetId(doc, cell, FP_Element);
     F_StringsT texts = om_CellParagraphTexts(doc, 0, 0, 0, cellElem, 0, 1);
     EXPECT_EQ((std::vector<std::string>{"two", "three"}), qv::ReadStrings(&texts));
     F_ApiDeallocateStrings(&texts);
@@ -128,7 +128,7 @@ TEST_F(HostOps, CellsRowsAndFinders) {
 
     // The table, row or cell around a paragraph of a cell; nothing for a paragraph outside.
     EXPECT_EQ(cell, om_TableEnclosing(doc, cellPgf, 39));
-    EXPECT_EQ(F_ApiGetId(doc, cell, 1198), om_TableEnclosing(doc, cellPgf, 38));
+    EXPECT_EQ(F_ApiGetId(doc, cell, FP_CellRow), om_TableEnclosing(doc, cellPgf, 38));
     EXPECT_EQ(table, om_TableEnclosing(doc, cellPgf, 8));
     EXPECT_EQ(0u, om_TableEnclosing(doc, first, 39));
     EXPECT_EQ(2, om_RowCountCells(doc, 0, body1));
@@ -139,55 +139,65 @@ TEST_F(HostOps, CellsRowsAndFinders) {
 }
 
 TEST_F(HostOps, AddRowsAboveAndBelow) {
-    F_ObjHandleT oldFirst = F_ApiGetId(doc, table, 1338);
+    F_ObjHandleT oldFirst = F_ApiGetId(doc, table, FP_FirstRowInTbl);
     F_ObjHandleT got = om_TableAddRows(doc, table, 1, 3);
-    EXPECT_EQ(F_ApiGetId(doc, table, 1338), got);
+    EXPECT_EQ(F_ApiGetId(doc, table, FP_FirstRowInTbl), got);
     // One row above the old first row, two below the new first row.
-    F_ObjHandleT r = F_ApiGetId(doc, table, 1338);
+    F_ObjHandleT r = F_ApiGetId(doc, table, FP_FirstRowInTbl);
     EXPECT_NE(oldFirst, r);
-    r = F_ApiGetId(doc, r, 1245);
-    r = F_ApiGetId(doc, r, 1245);
-    EXPECT_EQ(oldFirst, F_ApiGetId(doc, r, 1245));
+    r = F_ApiGetId(doc, r, FP_NextRowInTbl);
+    r = F_ApiGetId(doc, r, FP_NextRowInTbl);
+    EXPECT_EQ(oldFirst, F_ApiGetId(doc, r, FP_NextRowInTbl));
     F_ObjHandleT last = om_TableAddRows(doc, table, 2, 1);
-    EXPECT_EQ(F_ApiGetId(doc, table, 1339), last);
+    EXPECT_EQ(F_ApiGetId(doc, table, FP_LastRowInTbl), last);
     EXPECT_EQ("b", CellAt(6, 1));
     EXPECT_EQ(0u, om_TableAddRows(doc, table, 2, 0));
 }
 
 TEST_F(HostOps, CancelConfirmationsNeverTakeAFailedAlertForYes) {
+    CancelFlag = 1;  // the confirmation writes the flag either way
     Answer("fail");
     EXPECT_EQ(0, om_ConfirmCancel(""));
     EXPECT_EQ(0, CancelFlag);
     Answer("yes");
     EXPECT_EQ(1, om_ConfirmCancel(""));
+    EXPECT_EQ(1, CancelFlag);
     bool asked = false;
-    for (const auto &l : host::TranscriptLines()) asked = asked || l.find("Are you sure you want to cancel this operation?") != std::string::npos;
+    for (const auto &l : host::TranscriptLines())
+        asked = asked || l.find("Are you sure you want to cancel this operation?") != std::string::npos;
     EXPECT_TRUE(asked);
+    // The Esc polls set the cancelled status only on a real Yes, and never clear a status.
     CancelFlag = 0;
+    StatusCode = StatusNotPossible;
     host::PressEsc();
     Answer("fail");
     EXPECT_EQ(0, om_CheckUserCancel(""));
-    EXPECT_EQ(0, StatusCode);
+    EXPECT_EQ(StatusNotPossible, StatusCode);
     host::PressEsc();
     Answer("fail");
     om_PollUserCancel();
     EXPECT_EQ(0, CancelFlag);
-    EXPECT_EQ(0, StatusCode);
+    EXPECT_EQ(StatusNotPossible, StatusCode);
+    host::PressEsc();
+    Answer("yes");
+    om_PollUserCancel();
+    EXPECT_EQ(1, CancelFlag);
+    EXPECT_EQ(StatusCancelled, StatusCode);
 }
 
 TEST_F(HostOps, ViewModesSwitchesAndSessionLanguage) {
     host::TheSession().activeDoc = doc;
     EXPECT_EQ(0, om_DocSetViewMode(0, 1));
     EXPECT_EQ(0, om_DocSetViewMode(doc, 1));  // the function code's status
-    EXPECT_EQ(1, F_ApiGetInt(0, doc, 1484));
+    EXPECT_EQ(1, F_ApiGetInt(0, doc, FP_ViewMode));
     EXPECT_EQ(1, om_DocSetViewMode(doc, 1));  // unchanged: the current mode
     om_DocSetViewMode(doc, 3);
-    EXPECT_EQ(2, F_ApiGetInt(0, doc, 1484));
+    EXPECT_EQ(2, F_ApiGetInt(0, doc, FP_ViewMode));
 
     om_SessionSetSwitches(-1, 0, -1);
-    EXPECT_EQ(1, F_ApiGetInt(0, 0, 92));
-    EXPECT_EQ(0, F_ApiGetInt(0, 0, 91));
-    EXPECT_EQ(1, F_ApiGetInt(0, 0, 93));
+    EXPECT_EQ(1, F_ApiGetInt(0, 0, FP_DisplayUpdates));
+    EXPECT_EQ(0, F_ApiGetInt(0, 0, FP_Displaying));
+    EXPECT_EQ(1, F_ApiGetInt(0, 0, FP_DisplayRedraw));
 
     struct Lang {
         IntT number;

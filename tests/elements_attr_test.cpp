@@ -37,11 +37,11 @@ TEST_F(Attrs, ReadsAndTheirFailureAnswers) {
     EXPECT_EQ(om_AttrIsDeclared(doc, p2, "other", -1), 0);
     StatusCode = 0;
     EXPECT_EQ(om_AttrIndex(0, p1, "id"), -1);
-    EXPECT_EQ(StatusCode, 200);
+    EXPECT_EQ(StatusCode, StatusNoDocument);
     om_AttrSetValue(doc, p1, "kind", "42abc");
     EXPECT_EQ(om_AttrGetInt(doc, p1, "kind"), 42);
     EXPECT_EQ(om_AttrGetInt(doc, p1, "nope"), 0);
-    EXPECT_EQ(StatusCode, 222);
+    EXPECT_EQ(StatusCode, StatusNotPossible);
 }
 
 TEST_F(Attrs, ValueListsSplitAndDefaults) {

@@ -9,7 +9,7 @@
 #include "lib/dialogs/generic.h"
 #include "elements_fixture.h"
 #include "lib/host/books.h"
-#include "lib/host/condition_removal.h"
+#include "lib/dialogs/condition_removal.h"
 #include "lib/host/documents.h"
 #include "lib/host/element_query.h"
 #include "lib/host/host_values.h"
@@ -25,7 +25,7 @@ namespace {
 // Sets one condition tag over a text range of a document.
 void SetCondition(F_ObjHandleT doc, const F_TextRangeT &range, F_ObjHandleT tag) {
     F_PropValT cond{};
-    cond.propIdent = 1150;
+    cond.propIdent = FP_InCond;
     cond.propVal.valType = FT_Ints;
     cond.propVal.isval = host::NewInts({static_cast<IntT>(tag)});
     F_ApiSetTextPropVal(doc, &range, &cond);
@@ -89,7 +89,7 @@ TEST_F(Books, EmptyContainersAreDeleted) {
     EXPECT_EQ(om_BookDeleteEmptyContainers(book, 1, 1), 1);
     EXPECT_EQ(om_BookWalkCount(book, -1), 4);
     FA_errno = 0;
-    EXPECT_EQ(F_ApiGetInt(book, group, 2329), 0);  // stale
+    EXPECT_EQ(F_ApiGetInt(book, group, FP_ComponentType), 0);  // stale
     EXPECT_NE(FA_errno, 0);
 }
 
@@ -135,13 +135,13 @@ TEST_F(Books, ComponentsResolveToOpenDocuments) {
     F_ObjHandleT rootOut = 0;
     EXPECT_EQ(om_BookComponentDoc(book, cb, 0, 0, 0, 0, 0, &rootOut), b);  // path written otherwise
     EXPECT_EQ(rootOut, F_ApiGetId(0, b, FP_FirstFlowInDoc));               // b has no elements
-    EXPECT_EQ(om_BookComponentDoc(book, 0, F_ApiGetId(book, cc, 1551), 0, 0, 0, 0, nullptr), c);
+    EXPECT_EQ(om_BookComponentDoc(book, 0, F_ApiGetId(book, cc, FP_ComponentElement), 0, 0, 0, 0, nullptr), c);
     EXPECT_EQ(om_BookComponentDoc(book, 2, 0, 0, 0, 0, 0, nullptr), b);  // two steps in book order
     EXPECT_EQ(om_BookOfDoc(c), book);
     EXPECT_EQ(om_BookOfDoc(doc), 0u);
     EXPECT_EQ(om_BookComponentOfDoc(0, c, ""), cc);
     F_ObjHandleT bookOut = 0;
-    EXPECT_EQ(om_DocBookComponentElement(a, "", &bookOut), F_ApiGetId(book, ca, 1551));
+    EXPECT_EQ(om_DocBookComponentElement(a, "", &bookOut), F_ApiGetId(book, ca, FP_ComponentElement));
     EXPECT_EQ(bookOut, book);
     EXPECT_EQ(om_BookAllComponentsOpen(book), 1);
     EXPECT_EQ(om_BookFirstComponentDoc(book, 0, 0), a);
@@ -160,8 +160,8 @@ TEST_F(Books, BookElementsCrossIntoComponentDocuments) {
     F_ObjHandleT bookRoot = om_ElementHighestLevel(book, "", 0);
     ASSERT_NE(bookRoot, 0u);
     EXPECT_EQ(HostGetString(book, F_ApiGetId(book, bookRoot, FP_ElementDef), FP_Name), "Book");
-    F_ObjHandleT chapterElem = F_ApiGetId(book, ca, 1551);
-    EXPECT_EQ(F_ApiGetId(book, chapterElem, 1628), ca);
+    F_ObjHandleT chapterElem = F_ApiGetId(book, ca, FP_ComponentElement);
+    EXPECT_EQ(F_ApiGetId(book, chapterElem, FP_BookComponent), ca);
     EXPECT_EQ(F_ApiGetId(book, bookRoot, FP_FirstChildElement), chapterElem);
     F_ObjHandleT docOut = 0;
     EXPECT_EQ(om_ElementFirstChildAcross(book, chapterElem, &docOut), om_ElementHighestLevel(a, "", 0));
@@ -204,21 +204,21 @@ TEST_F(Books, BookFilesRoundTripAndBadFilesAreRefused) {
 
 TEST_F(Books, ConditionRemovalEmptiesEveryRunAndRow) {
     F_ObjHandleT draft = F_ApiNewNamedObject(doc, FO_CondFmt, "Draft");
-    SetCondition(doc, F_ApiGetTextRange(doc, root, 1071), draft);
+    SetCondition(doc, F_ApiGetTextRange(doc, root, FP_TextRange), draft);
     F_ElementLocT place{s2, empty, 0};
     F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
     F_ObjHandleT tbl = F_ApiNewTable(doc, "F", 1, 1, 0, 0, &at);
-    F_ObjHandleT row = F_ApiGetId(doc, tbl, 1338);
+    F_ObjHandleT row = F_ApiGetId(doc, tbl, FP_FirstRowInTbl);
     F_IntsT tags = host::NewInts({static_cast<IntT>(draft)});
-    F_ApiSetInts(doc, row, 1150, &tags);
+    F_ApiSetInts(doc, row, FP_InCond, &tags);
     F_ApiFreeIntList(&tags);
     om_FlowRemoveConditions(doc, F_ApiGetId(0, doc, FP_MainFlowInDoc), 1);
-    F_IntsT rowTags = F_ApiGetInts(doc, row, 1150);
+    F_IntsT rowTags = F_ApiGetInts(doc, row, FP_InCond);
     EXPECT_EQ(rowTags.len, 0u);
     F_ApiFreeIntList(&rowTags);
     for (F_ObjHandleT e : {p1, b, nested, title}) {
-        F_TextRangeT r = F_ApiGetTextRange(doc, e, 1071);
-        F_PropValT v = F_ApiGetTextPropVal(doc, &r.beg, 1150);
+        F_TextRangeT r = F_ApiGetTextRange(doc, e, FP_TextRange);
+        F_PropValT v = F_ApiGetTextPropVal(doc, &r.beg, FP_InCond);
         EXPECT_EQ(v.propVal.isval.len, 0u);
         F_ApiFreeIntList(&v.propVal.isval);
     }
@@ -228,10 +228,10 @@ TEST_F(Books, BookConditionPassSkipsClosedDocumentsAndStopsOnAConfirmedEsc) {
     F_ObjHandleT draft = F_ApiNewNamedObject(a, FO_CondFmt, "Draft");
     F_ObjHandleT chapter = om_ElementHighestLevel(a, "", 0);
     host::AppendText(a, chapter, "text");
-    F_TextRangeT r = F_ApiGetTextRange(a, chapter, 1071);
+    F_TextRangeT r = F_ApiGetTextRange(a, chapter, FP_TextRange);
     SetCondition(a, r, draft);
     auto tagsAtStart = [&] {
-        F_PropValT v = F_ApiGetTextPropVal(a, &r.beg, 1150);
+        F_PropValT v = F_ApiGetTextPropVal(a, &r.beg, FP_InCond);
         UIntT n = v.propVal.isval.len;
         F_ApiFreeIntList(&v.propVal.isval);
         return n;
@@ -272,9 +272,9 @@ TEST_F(Books, HostWideOperations) {
     F_ApiSetString(0, b, FP_Label, "Structure View");
     EXPECT_EQ(om_DocIsStructureView(b), 1);
     EXPECT_EQ(om_DocFindStructureView(), b);
-    F_ApiSetInt(0, a, 33, 17);
+    F_ApiSetInt(0, a, FP_ScreenX, 17);
     om_DocRefreshWindow(a);
-    EXPECT_EQ(F_ApiGetInt(0, a, 33), 17);
+    EXPECT_EQ(F_ApiGetInt(0, a, FP_ScreenX), 17);
     EXPECT_EQ(F_ApiGetInt(0, a, FP_IsOnScreen), 1);
 }
 

@@ -112,7 +112,7 @@ TEST_F(Edit, DeleteByKind) {
     F_ElementLocT place{s2, empty, 0};
     F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
     F_ObjHandleT tbl = F_ApiNewTable(doc, "F", 1, 2, 0, 0, &at);
-    F_ObjHandleT te = F_ApiGetId(doc, tbl, 2170);
+    F_ObjHandleT te = F_ApiGetId(doc, tbl, FP_Element);
     F_ObjHandleT body = host::Elem(te)->first;
     F_ObjHandleT row1 = host::Elem(body)->first;
     F_ObjHandleT cell = host::Elem(row1)->first;
@@ -142,19 +142,19 @@ TEST_F(Edit, RetagReapplyAndCopy) {
 TEST_F(Edit, ColourAndFlagOverAnElementsText) {
     F_ObjHandleT red = F_ApiNewNamedObject(doc, FO_Color, "Red");
     om_ElementSetColorTree(doc, p1, 0, "Red", 1);
-    F_TextRangeT r = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextRangeT r = F_ApiGetTextRange(doc, p1, FP_TextRange);
     for (IntT off : {0, 3, 5}) {
         F_TextLocT loc{r.beg.objId, off};
-        EXPECT_EQ(static_cast<F_ObjHandleT>(F_ApiGetTextPropVal(doc, &loc, 751).propVal.ival), red) << off;
+        EXPECT_EQ(static_cast<F_ObjHandleT>(F_ApiGetTextPropVal(doc, &loc, FP_Color).propVal.ival), red) << off;
     }
-    F_TextRangeT title_r = F_ApiGetTextRange(doc, title, 1071);
-    EXPECT_EQ(F_ApiGetTextPropVal(doc, &title_r.beg, 751).propVal.ival, 0);
+    F_TextRangeT title_r = F_ApiGetTextRange(doc, title, FP_TextRange);
+    EXPECT_EQ(F_ApiGetTextPropVal(doc, &title_r.beg, FP_Color).propVal.ival, 0);
     om_ElementSetColor(doc, p2, 0, "NoSuchColour", 1, 0);  // nothing without the colour
     om_ElementTextFlagSet(doc, b);
-    F_TextRangeT br = F_ApiGetTextRange(doc, b, 1071);
-    EXPECT_EQ(F_ApiGetTextPropVal(doc, &br.beg, 609).propVal.ival, 1);
+    F_TextRangeT br = F_ApiGetTextRange(doc, b, FP_TextRange);
+    EXPECT_EQ(F_ApiGetTextPropVal(doc, &br.beg, FP_TextFlag).propVal.ival, 1);
     om_ElementTextFlagClear(doc, b);
-    EXPECT_EQ(F_ApiGetTextPropVal(doc, &br.beg, 609).propVal.ival, 0);
+    EXPECT_EQ(F_ApiGetTextPropVal(doc, &br.beg, FP_TextFlag).propVal.ival, 0);
 }
 
 TEST_F(Edit, GoToObjectActivatesSelectsAndSelectsParagraphs) {
@@ -163,7 +163,7 @@ TEST_F(Edit, GoToObjectActivatesSelectsAndSelectsParagraphs) {
     EXPECT_EQ(F_ApiGetInt(0, doc, FP_IsOnScreen), 1);
     EXPECT_EQ(F_ApiGetId(0, 0, FP_ActiveDoc), doc);
     EXPECT_EQ(Sel(doc).beg.childId, p2);
-    F_TextRangeT r = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextRangeT r = F_ApiGetTextRange(doc, p1, FP_TextRange);
     om_DocGoToObject(doc, r.beg.objId);
     F_TextRangeT t = F_ApiGetTextRange(0, doc, FP_TextSelection);
     EXPECT_EQ(t.beg.objId, r.beg.objId);

@@ -13,7 +13,7 @@ TEST_F(ElementOps, AncestorsAreSearchedAboveTheElementOnly) {
     EXPECT_EQ(om_ElementFindAncestor(doc, tcd, "", root), root);
     StatusCode = 0;
     EXPECT_EQ(om_ElementFindAncestor(0, tcd, "Sec", 0), 0u);
-    EXPECT_EQ(StatusCode, 200);
+    EXPECT_EQ(StatusCode, StatusNoDocument);
 }
 
 TEST_F(ElementOps, DefinitionsOfOneTypeInDocumentOrder) {
@@ -35,15 +35,15 @@ TEST_F(ElementOps, InsertAfterPlacesTheNewElementAsNextSibling) {
     EXPECT_EQ(F_ApiGetId(doc, e, FP_NextSiblingElement), p2);
     StatusCode = 0;
     EXPECT_EQ(om_ElementInsertAfter(doc, 0, "Title"), 0u);
-    EXPECT_EQ(StatusCode, 201);
+    EXPECT_EQ(StatusCode, StatusNoObject);
 }
 
 TEST_F(ElementOps, MarkerElementIsReplacedByItsTextInPlace) {
-    F_TextRangeT r = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextRangeT r = F_ApiGetTextRange(doc, p1, FP_TextRange);
     F_TextLocT inText{r.beg.objId, 1};  // between "a" and "b"
     F_ObjHandleT marker = F_ApiNewAnchoredObject(doc, FO_Marker, &inText);
     ASSERT_NE(marker, 0u);
-    F_ApiSetString(doc, marker, 1025, "MK");
+    F_ApiSetString(doc, marker, FP_MarkerText, "MK");
     F_ObjHandleT me = host::Elem(tab)->next;
     ASSERT_EQ(F_ApiGetInt(doc, me, FP_ElementType), FV_FO_MARKER);
     StatusCode = 0;
@@ -51,6 +51,6 @@ TEST_F(ElementOps, MarkerElementIsReplacedByItsTextInPlace) {
     EXPECT_EQ(StatusCode, 0);
     EXPECT_EQ(Outline(p1), "Para('aMKb' B('cd') 'ef')");
     om_ElementReplaceByText(doc, b);  // a container is not replaced
-    EXPECT_EQ(StatusCode, 201);
+    EXPECT_EQ(StatusCode, StatusNoObject);
     EXPECT_EQ(Outline(p1), "Para('aMKb' B('cd') 'ef')");
 }

@@ -40,7 +40,7 @@ TEST_F(Query, ChildCountsAndPositions) {
     EXPECT_EQ(om_ElementSiblingPosition(doc, b, 0), 3);
     StatusCode = 0;
     EXPECT_EQ(om_ElementSiblingPosition(doc, 0, 1), 0);
-    EXPECT_EQ(StatusCode, 201);
+    EXPECT_EQ(StatusCode, StatusNoObject);
     EXPECT_EQ(om_ElementCountSiblings(doc, p1, "Para", 0), 2);
     EXPECT_EQ(om_ElementCountSiblings(doc, root, "", 0), 1);
     EXPECT_EQ(om_ElementNthChild(doc, s1, 3, 0), p2);
@@ -67,7 +67,7 @@ TEST_F(Query, FlowsAndHighestLevelElements) {
     EXPECT_EQ(om_ElementHighestLevel(p1, "", 0), 0u);       // not a document or book
     EXPECT_EQ(om_DocFlowOfObject(doc, nested), F_ApiGetId(0, doc, FP_MainFlowInDoc));
     EXPECT_EQ(om_DocFlowOfObject(doc, sideRoot), side);
-    F_TextRangeT r = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextRangeT r = F_ApiGetTextRange(doc, p1, FP_TextRange);
     EXPECT_EQ(om_DocFlowOfObject(doc, r.beg.objId), F_ApiGetId(0, doc, FP_MainFlowInDoc));
     std::vector<std::string> names = om_DocElementDefNames(doc, 1, 1);
     EXPECT_EQ(names, (std::vector<std::string>{"B", "Doc", "Para", "Sec", "Title"}));
@@ -92,7 +92,7 @@ TEST_F(Query, SelectedElement) {
     EXPECT_EQ(om_ElementSelectionRelation(doc, p1), 1);
     StatusCode = 5;
     EXPECT_EQ(om_ElementSelected(0, 0, 0), 0u);
-    EXPECT_EQ(StatusCode, 200);
+    EXPECT_EQ(StatusCode, StatusNoDocument);
     F_ApiSetInt(0, doc, FP_IsInFront, 1);
     F_ObjHandleT front = 0;
     om_ElementSelectWhole(doc, p2);
@@ -137,7 +137,7 @@ TEST_F(Query, TablesCountAsElementsWithHostObjects) {
     F_ElementLocT place{s2, empty, 0};
     F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
     F_ObjHandleT tbl = F_ApiNewTable(doc, "Format A", 2, 3, 1, 0, &at);
-    F_ObjHandleT te = F_ApiGetId(doc, tbl, 2170);
+    F_ObjHandleT te = F_ApiGetId(doc, tbl, FP_Element);
     F_ObjHandleT body = host::Elem(te)->last;
     EXPECT_EQ(F_ApiGetInt(doc, body, FP_ElementType), FV_FO_TBL_BODY);
     EXPECT_EQ(om_ElementPages(doc, body).size(), 1u);

@@ -10,13 +10,13 @@ using Text = ElementsDoc;
 
 TEST_F(Text, TagWithAndWithoutSecondName) {
     EXPECT_EQ(om_ElementTag(doc, p1, 1), "Para");
-    F_ApiSetString(doc, p1, 2157, "intro");
+    F_ApiSetString(doc, p1, FP_ElementAltName, "intro");
     EXPECT_EQ(om_ElementTag(doc, p1, 1), "Para(intro)");
     EXPECT_EQ(om_ElementTag(doc, p1, 0), "Para");
     EXPECT_EQ(om_ElementTag(doc, tab, 1), "");
     StatusCode = 0;
     EXPECT_EQ(om_ElementTag(0, p1, 0), "");
-    EXPECT_EQ(StatusCode, 200);
+    EXPECT_EQ(StatusCode, StatusNoDocument);
 }
 
 TEST_F(Text, TextOfContentElementItselfAndFirstParagraph) {
@@ -28,7 +28,7 @@ TEST_F(Text, TextOfContentElementItselfAndFirstParagraph) {
     EXPECT_EQ(om_ElementText(doc, empty, 0, 0, 0, 0), "");
     StatusCode = 0;
     EXPECT_EQ(om_ElementText(doc, 0, 0, 0, 0, 0), "");
-    EXPECT_EQ(StatusCode, 201);
+    EXPECT_EQ(StatusCode, StatusNoObject);
 }
 
 TEST_F(Text, MaximumCountsCharactersAndCutsAfterGathering) {
@@ -82,7 +82,7 @@ TEST_F(Text, FindByTagAndTextComparesTheFirst255CharactersAndRestoresTheWalk) {
     EXPECT_EQ(ElementWalkState.lastMove, WalkNext);
     StatusCode = 0;
     EXPECT_EQ(om_ElementFindByTagAndText(0, 0, "", "x"), 0u);
-    EXPECT_EQ(StatusCode, 200);
+    EXPECT_EQ(StatusCode, StatusNoDocument);
 }
 
 TEST_F(Text, FindByUniqueIdLooksOnlyAtTheStartsSubtree) {

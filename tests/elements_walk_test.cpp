@@ -114,17 +114,17 @@ TEST_F(Walk, WalkCoversTablesMarkersAndNestedSameTags) {
     F_ElementLocT place{s2, empty, 0};
     F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
     F_ObjHandleT tbl = F_ApiNewTable(doc, "F", 2, 2, 1, 1, &at);
-    F_ObjHandleT te = F_ApiGetId(doc, tbl, 2170);
-    F_TextRangeT r = F_ApiGetTextRange(doc, p1, 1071);
+    F_ObjHandleT te = F_ApiGetId(doc, tbl, FP_Element);
+    F_TextRangeT r = F_ApiGetTextRange(doc, p1, FP_TextRange);
     F_TextLocT inText{r.beg.objId, 1};  // between "a" and "b"
     F_ObjHandleT marker = F_ApiNewAnchoredObject(doc, FO_Marker, &inText);
     ASSERT_NE(marker, 0u);
-    F_ApiSetString(doc, marker, 1025, "see here");
+    F_ApiSetString(doc, marker, FP_MarkerText, "see here");
     F_ObjHandleT me = host::Elem(tab)->next;
     EXPECT_EQ(F_ApiGetInt(doc, me, FP_ElementType), FV_FO_MARKER);
     EXPECT_EQ(F_ApiGetId(doc, me, FP_Object), marker);
-    EXPECT_EQ(F_ApiGetId(0, doc, 114), marker);
-    EXPECT_EQ(HostGetString(doc, marker, 1025), "see here");
+    EXPECT_EQ(F_ApiGetId(0, doc, FP_FirstMarkerInDoc), marker);
+    EXPECT_EQ(HostGetString(doc, marker, FP_MarkerText), "see here");
     EXPECT_EQ(Outline(p1), "Para('a' Marker 'b' B('cd') 'ef')");
 
     // Every element of the tree, counted by the model, against the walk.
@@ -152,7 +152,7 @@ TEST_F(Walk, WalkCoversTablesMarkersAndNestedSameTags) {
     // Deleting the marker's element makes the marker id stale.
     F_ApiDelete(doc, marker);
     FA_errno = 0;
-    EXPECT_EQ(HostGetString(doc, marker, 1025), "");
+    EXPECT_EQ(HostGetString(doc, marker, FP_MarkerText), "");
     EXPECT_NE(FA_errno, 0);
     EXPECT_EQ(Outline(p1), "Para('ab' B('cd') 'ef')");
 }

@@ -26,7 +26,7 @@ F_ElementRangeT Selection(F_ObjHandleT doc) { return F_ApiGetElementRange(0, doc
 
 // The text of an element's content through the text calls (paragraph ends as "|").
 std::string TextOf(F_ObjHandleT doc, F_ObjHandleT elem) {
-    F_TextRangeT r = F_ApiGetTextRange(doc, elem, 1071);
+    F_TextRangeT r = F_ApiGetTextRange(doc, elem, FP_TextRange);
     F_TextItemsT items = F_ApiGetTextForRange(doc, &r, FTI_String | FTI_PgfEnd);
     std::string s;
     for (UIntT i = 0; i < items.len; ++i) s += items.val[i].dataType == FTI_String ? items.val[i].sdata : "|";
@@ -230,18 +230,18 @@ TEST_F(HostEdit, TablesAreElementSubtreesWithRowAndCellObjects) {
     F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
     F_ObjHandleT tbl = F_ApiNewTable(doc, "Format A", 2, 2, 1, 0, &at);
     ASSERT_NE(tbl, 0u);
-    F_ObjHandleT te = F_ApiGetId(doc, tbl, 2170);
+    F_ObjHandleT te = F_ApiGetId(doc, tbl, FP_Element);
     EXPECT_EQ(Outline(te), "Table(TableHeading(Row(Cell Cell)) TableBody(Row(Cell Cell) Row(Cell Cell)))");
     EXPECT_EQ(F_ApiGetId(doc, te, FP_Object), tbl);
-    EXPECT_EQ(F_ApiGetId(0, doc, 120), tbl);
-    F_ObjHandleT head = F_ApiGetId(doc, tbl, 1338);
-    EXPECT_EQ(F_ApiGetInt(doc, head, 1253), 0);
-    F_ObjHandleT body1 = F_ApiGetId(doc, head, 1245);
-    EXPECT_EQ(F_ApiGetInt(doc, body1, 1253), 1);
-    F_ObjHandleT cell = F_ApiGetId(doc, body1, 1247);
-    EXPECT_EQ(F_ApiGetId(doc, cell, 1198), body1);
-    EXPECT_NE(F_ApiGetId(doc, cell, 972), 0u);  // each cell holds a paragraph
-    EXPECT_EQ(F_ApiGetInt(doc, F_ApiGetId(doc, cell, 1202), 1205), 1);
+    EXPECT_EQ(F_ApiGetId(0, doc, FP_FirstTblInDoc), tbl);
+    F_ObjHandleT head = F_ApiGetId(doc, tbl, FP_FirstRowInTbl);
+    EXPECT_EQ(F_ApiGetInt(doc, head, FP_RowType), 0);
+    F_ObjHandleT body1 = F_ApiGetId(doc, head, FP_NextRowInTbl);
+    EXPECT_EQ(F_ApiGetInt(doc, body1, FP_RowType), 1);
+    F_ObjHandleT cell = F_ApiGetId(doc, body1, FP_FirstCellInRow);
+    EXPECT_EQ(F_ApiGetId(doc, cell, FP_CellRow), body1);
+    EXPECT_NE(F_ApiGetId(doc, cell, FP_FirstPgf), 0u);  // each cell holds a paragraph
+    EXPECT_EQ(F_ApiGetInt(doc, F_ApiGetId(doc, cell, FP_NextCellInRow), FP_CellColNum), 1);
     // Rows and columns.
     EXPECT_EQ(F_ApiAddRows(doc, body1, FV_Below, 2), 0);
     EXPECT_EQ(F_ApiAddCols(doc, tbl, 0, FV_Left, 1), 0);
@@ -250,39 +250,39 @@ TEST_F(HostEdit, TablesAreElementSubtreesWithRowAndCellObjects) {
     EXPECT_EQ(F_ApiDeleteCols(doc, tbl, 1, 2), 0);
     EXPECT_EQ(F_ApiDeleteRows(doc, tbl, head, 1), 0);  // the heading goes with its last row
     EXPECT_EQ(Outline(te), "Table(TableBody(Row(Cell) Row(Cell) Row(Cell) Row(Cell)))");
-    EXPECT_EQ(host::Elem(F_ApiGetId(doc, head, 2170)), nullptr);
+    EXPECT_EQ(host::Elem(F_ApiGetId(doc, head, FP_Element)), nullptr);
     FA_errno = 0;
-    EXPECT_EQ(F_ApiGetId(doc, head, 1245), 0u);  // a deleted row's id is stale
+    EXPECT_EQ(F_ApiGetId(doc, head, FP_NextRowInTbl), 0u);  // a deleted row's id is stale
     EXPECT_NE(FA_errno, 0);
     // Title on and off.
-    F_ApiSetInt(doc, tbl, 1289, 1);
+    F_ApiSetInt(doc, tbl, FP_TblTitlePosition, 1);
     EXPECT_EQ(Outline(host::Elem(te)->first), "TableTitle");
-    EXPECT_NE(F_ApiGetId(doc, tbl, 972), 0u);
-    F_ApiSetInt(doc, tbl, 1289, 0);
-    EXPECT_EQ(F_ApiGetId(doc, tbl, 972), 0u);
+    EXPECT_NE(F_ApiGetId(doc, tbl, FP_FirstPgfInTitle), 0u);
+    F_ApiSetInt(doc, tbl, FP_TblTitlePosition, 0);
+    EXPECT_EQ(F_ApiGetId(doc, tbl, FP_FirstPgfInTitle), 0u);
     ExpectRoundTrip(*this, doc);
 }
 
 TEST_F(HostEdit, ConditionsAndColourAreKeptPerCharacterRun) {
     F_ObjHandleT draft = F_ApiNewNamedObject(doc, FO_CondFmt, "Draft");
     F_ObjHandleT red = F_ApiNewNamedObject(doc, FO_Color, "Red");
-    F_TextRangeT abcdef = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextRangeT abcdef = F_ApiGetTextRange(doc, p1, FP_TextRange);
     F_TextRangeT bc{{abcdef.beg.objId, 1}, {abcdef.beg.objId, 3}};
     std::vector<IntT> tags{static_cast<IntT>(draft)};
     F_PropValT cond{};
-    cond.propIdent = 1150;
+    cond.propIdent = FP_InCond;
     cond.propVal.valType = FT_Ints;
     cond.propVal.isval = host::NewInts(tags);
     F_ApiSetTextPropVal(doc, &bc, &cond);
     F_ApiFreeIntList(&cond.propVal.isval);
     F_PropValT color{};
-    color.propIdent = 751;
+    color.propIdent = FP_Color;
     color.propVal.valType = FT_Id;
     color.propVal.ival = static_cast<IntT>(red);
     F_ApiSetTextPropVal(doc, &abcdef, &color);
     auto condAt = [&](IntT off) {
         F_TextLocT loc{abcdef.beg.objId, off};
-        F_PropValT v = F_ApiGetTextPropVal(doc, &loc, 1150);
+        F_PropValT v = F_ApiGetTextPropVal(doc, &loc, FP_InCond);
         std::vector<IntT> out = host::ReadInts(&v.propVal.isval);
         F_ApiFreeIntList(&v.propVal.isval);
         return out;
@@ -292,14 +292,14 @@ TEST_F(HostEdit, ConditionsAndColourAreKeptPerCharacterRun) {
     EXPECT_EQ(condAt(2), tags);  // "c", in the B element
     EXPECT_TRUE(condAt(3).empty());
     F_TextLocT last{abcdef.beg.objId, 5};
-    EXPECT_EQ(F_ApiGetTextPropVal(doc, &last, 751).propVal.ival, static_cast<IntT>(red));
+    EXPECT_EQ(F_ApiGetTextPropVal(doc, &last, FP_Color).propVal.ival, static_cast<IntT>(red));
     // The text frame at a location is the paragraph's frame.
-    EXPECT_EQ(static_cast<F_ObjHandleT>(F_ApiGetTextPropVal(doc, &last, 1001).propVal.ival),
-              F_ApiGetId(doc, abcdef.beg.objId, 1001));
+    EXPECT_EQ(static_cast<F_ObjHandleT>(F_ApiGetTextPropVal(doc, &last, FP_InTextFrame).propVal.ival),
+              F_ApiGetId(doc, abcdef.beg.objId, FP_InTextFrame));
     // A tag of another document is refused.
     FA_errno = 0;
     F_PropValT bad{};
-    bad.propIdent = 1150;
+    bad.propIdent = FP_InCond;
     bad.propVal.valType = FT_Ints;
     bad.propVal.isval = host::NewInts({12345});
     F_ApiSetTextPropVal(doc, &bc, &bad);
@@ -318,16 +318,16 @@ TEST_F(HostEdit, CrossReferencesTakeTheirTextFromTheTarget) {
     host::AppendText(doc, xe, "old");
     F_ObjHandleT xref = F_ApiGetId(doc, xe, FP_Object);
     ASSERT_NE(xref, 0u);
-    EXPECT_EQ(F_ApiGetId(0, doc, 117), xref);
-    F_ApiSetString(doc, xref, 1075, "p2:Para:whatever");
+    EXPECT_EQ(F_ApiGetId(0, doc, FP_FirstXRefInDoc), xref);
+    F_ApiSetString(doc, xref, FP_XRefSrcText, "p2:Para:whatever");
     F_ObjHandleT fmt = F_ApiNewNamedObject(doc, FO_XRefFmt, "Page");
-    F_ApiSetId(doc, xref, 1073, fmt);
-    EXPECT_EQ(F_ApiGetId(doc, xref, 1073), fmt);
+    F_ApiSetId(doc, xref, FP_XRefFmt, fmt);
+    EXPECT_EQ(F_ApiGetId(doc, xref, FP_XRefFmt), fmt);
     EXPECT_EQ(F_ApiUpdateXRefs(doc, 7), 0);
     EXPECT_EQ(Outline(xe), "XRef('xnestedy')");
     EXPECT_EQ(TextOf(doc, xe), "xnestedy");
     // A missing target leaves the text and is reported.
-    F_ApiSetString(doc, xref, 1075, "nowhere:Para:x");
+    F_ApiSetString(doc, xref, FP_XRefSrcText, "nowhere:Para:x");
     EXPECT_NE(F_ApiUpdateXRefs(doc, 7), 0);
     EXPECT_EQ(Outline(xe), "XRef('xnestedy')");
     ExpectRoundTrip(*this, doc);
@@ -339,18 +339,18 @@ namespace {
 
 TEST_F(HostEdit, CharacterPropertiesFollowTheTextThroughSplitsInsertsAndJoins) {
     F_ObjHandleT draft = F_ApiNewNamedObject(doc, FO_CondFmt, "Draft");
-    F_TextRangeT all = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextRangeT all = F_ApiGetTextRange(doc, p1, FP_TextRange);
     F_TextRangeT justB{{all.beg.objId, 1}, {all.beg.objId, 2}};  // "b" of "ab"
     F_PropValT cond{};
-    cond.propIdent = 1150;
+    cond.propIdent = FP_InCond;
     cond.propVal.valType = FT_Ints;
     cond.propVal.isval = host::NewInts({static_cast<IntT>(draft)});
     F_ApiSetTextPropVal(doc, &justB, &cond);
     F_ApiFreeIntList(&cond.propVal.isval);
     auto tagged = [&](IntT off) {
-        F_TextRangeT r = F_ApiGetTextRange(doc, p1, 1071);
+        F_TextRangeT r = F_ApiGetTextRange(doc, p1, FP_TextRange);
         F_TextLocT loc{r.beg.objId, off};
-        F_PropValT v = F_ApiGetTextPropVal(doc, &loc, 1150);
+        F_PropValT v = F_ApiGetTextPropVal(doc, &loc, FP_InCond);
         bool yes = v.propVal.isval.len == 1;
         F_ApiFreeIntList(&v.propVal.isval);
         return yes;
@@ -362,7 +362,7 @@ TEST_F(HostEdit, CharacterPropertiesFollowTheTextThroughSplitsInsertsAndJoins) {
     EXPECT_FALSE(tagged(0));
     EXPECT_TRUE(tagged(1));
     // Text added before "b" takes the properties of the character before it ("a": none).
-    F_TextRangeT r = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextRangeT r = F_ApiGetTextRange(doc, p1, FP_TextRange);
     F_TextLocT at{r.beg.objId, 1};
     F_ApiAddText(doc, &at, "XY");
     EXPECT_EQ(Outline(p1), "Para('aXY' B 'b' B('cd') 'ef')");
@@ -394,14 +394,14 @@ std::string Names(F_ObjHandleT doc, const std::vector<IntT> &ids) {
 // The conditions and colour of each character of an element's text: "conditions/colour" per
 // character, joined by " ".
 std::string CharacterProps(F_ObjHandleT doc, F_ObjHandleT elem) {
-    F_TextRangeT r = F_ApiGetTextRange(doc, elem, 1071);
+    F_TextRangeT r = F_ApiGetTextRange(doc, elem, FP_TextRange);
     std::string out;
     for (IntT off = r.beg.offset; off < r.end.offset; ++off) {
         F_TextLocT loc{r.beg.objId, off};
-        F_PropValT cond = F_ApiGetTextPropVal(doc, &loc, 1150);
+        F_PropValT cond = F_ApiGetTextPropVal(doc, &loc, FP_InCond);
         std::vector<IntT> tags = host::ReadInts(&cond.propVal.isval);
         F_ApiFreeIntList(&cond.propVal.isval);
-        IntT color = F_ApiGetTextPropVal(doc, &loc, 751).propVal.ival;
+        IntT color = F_ApiGetTextPropVal(doc, &loc, FP_Color).propVal.ival;
         out += Names(doc, tags) + "/" + (color ? Names(doc, {color}) : "") + " ";
     }
     return out;
@@ -430,23 +430,23 @@ TEST_F(HostEdit, MarkersCrossReferencesConditionsAndColoursSurviveANativeSave) {
     F_ObjHandleT review = F_ApiNewNamedObject(doc, FO_CondFmt, "Review");
     F_ObjHandleT red = F_ApiNewNamedObject(doc, FO_Color, "Red");
     // A marker between "a" and "b" of p1.
-    F_TextRangeT whole = F_ApiGetTextRange(doc, p1, 1071);
+    F_TextRangeT whole = F_ApiGetTextRange(doc, p1, FP_TextRange);
     F_TextLocT inText{whole.beg.objId, whole.beg.offset + 1};
     F_ObjHandleT marker = F_ApiNewAnchoredObject(doc, FO_Marker, &inText);
     ASSERT_NE(marker, 0u);
-    F_ApiSetString(doc, marker, 1025, "openLink <target> & \"more\"");
-    F_ApiSetId(doc, marker, 1027, hypertext);
+    F_ApiSetString(doc, marker, FP_MarkerText, "openLink <target> & \"more\"");
+    F_ApiSetId(doc, marker, FP_MarkerTypeId, hypertext);
     // "bcd" of p1 under two conditions, all of it red.
-    whole = F_ApiGetTextRange(doc, p1, 1071);
+    whole = F_ApiGetTextRange(doc, p1, FP_TextRange);
     F_TextRangeT bcd{{whole.beg.objId, whole.beg.offset + 1}, {whole.beg.objId, whole.beg.offset + 4}};
     F_PropValT cond{};
-    cond.propIdent = 1150;
+    cond.propIdent = FP_InCond;
     cond.propVal.valType = FT_Ints;
     cond.propVal.isval = host::NewInts({static_cast<IntT>(draft), static_cast<IntT>(review)});
     F_ApiSetTextPropVal(doc, &bcd, &cond);
     F_ApiFreeIntList(&cond.propVal.isval);
     F_PropValT color{};
-    color.propIdent = 751;
+    color.propIdent = FP_Color;
     color.propVal.valType = FT_Id;
     color.propVal.ival = static_cast<IntT>(red);
     F_ApiSetTextPropVal(doc, &whole, &color);
@@ -454,40 +454,40 @@ TEST_F(HostEdit, MarkersCrossReferencesConditionsAndColoursSurviveANativeSave) {
     F_ObjHandleT xe = host::AppendElement(doc, empty, host::AddElementDef(doc, "XRef", FV_FO_XREF));
     host::AppendText(doc, xe, "see page 4");
     F_ObjHandleT xref = F_ApiGetId(doc, xe, FP_Object);
-    F_ApiSetId(doc, xref, 1073, F_ApiNewNamedObject(doc, FO_XRefFmt, "Page"));
-    F_ApiSetString(doc, xref, 1070, "other.fm");
-    F_ApiSetString(doc, xref, 1075, "x9:Para:Target text");
+    F_ApiSetId(doc, xref, FP_XRefFmt, F_ApiNewNamedObject(doc, FO_XRefFmt, "Page"));
+    F_ApiSetString(doc, xref, FP_XRefFile, "other.fm");
+    F_ApiSetString(doc, xref, FP_XRefSrcText, "x9:Para:Target text");
     // A table whose second body row is conditional.
     F_ElementLocT place{s2, empty, 0};
     F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
     F_ObjHandleT tbl = F_ApiNewTable(doc, "Format A", 1, 2, 0, 0, &at);
     ASSERT_NE(tbl, 0u);
-    F_ObjHandleT row2 = F_ApiGetId(doc, F_ApiGetId(doc, tbl, 1338), 1245);
+    F_ObjHandleT row2 = F_ApiGetId(doc, F_ApiGetId(doc, tbl, FP_FirstRowInTbl), FP_NextRowInTbl);
     F_IntsT rowTags = host::NewInts({static_cast<IntT>(review)});
-    F_ApiSetInts(doc, row2, 1150, &rowTags);
+    F_ApiSetInts(doc, row2, FP_InCond, &rowTags);
     F_ApiFreeIntList(&rowTags);
     std::string props = CharacterProps(doc, p1);
     ASSERT_EQ(props, "/Red Draft,Review/Red Draft,Review/Red Draft,Review/Red /Red /Red ");
 
     F_ObjHandleT again = SaveAndReopen(doc);
     ASSERT_NE(again, 0u);
-    F_ObjHandleT marker2 = F_ApiGetId(0, again, 114);
+    F_ObjHandleT marker2 = F_ApiGetId(0, again, FP_FirstMarkerInDoc);
     ASSERT_NE(marker2, 0u);
-    EXPECT_EQ(GetText(again, marker2, 1025), "openLink <target> & \"more\"");
-    F_ObjHandleT type2 = F_ApiGetId(again, marker2, 1027);
+    EXPECT_EQ(GetText(again, marker2, FP_MarkerText), "openLink <target> & \"more\"");
+    F_ObjHandleT type2 = F_ApiGetId(again, marker2, FP_MarkerTypeId);
     EXPECT_EQ(Names(again, {static_cast<IntT>(type2)}), "Hypertext");
     EXPECT_EQ(host::Named(type2)->doc, again);
-    F_ObjHandleT xref2 = F_ApiGetId(0, again, 117);
+    F_ObjHandleT xref2 = F_ApiGetId(0, again, FP_FirstXRefInDoc);
     ASSERT_NE(xref2, 0u);
-    EXPECT_EQ(Names(again, {static_cast<IntT>(F_ApiGetId(again, xref2, 1073))}), "Page");
-    EXPECT_EQ(GetText(again, xref2, 1070), "other.fm");
-    EXPECT_EQ(GetText(again, xref2, 1075), "x9:Para:Target text");
+    EXPECT_EQ(Names(again, {static_cast<IntT>(F_ApiGetId(again, xref2, FP_XRefFmt))}), "Page");
+    EXPECT_EQ(GetText(again, xref2, FP_XRefFile), "other.fm");
+    EXPECT_EQ(GetText(again, xref2, FP_XRefSrcText), "x9:Para:Target text");
     EXPECT_EQ(CharacterProps(again, ElementWithId(again, "p1")), props);
-    F_ObjHandleT firstRow = F_ApiGetId(again, F_ApiGetId(0, again, 120), 1338);
-    F_IntsT none = F_ApiGetInts(again, firstRow, 1150);
+    F_ObjHandleT firstRow = F_ApiGetId(again, F_ApiGetId(0, again, FP_FirstTblInDoc), FP_FirstRowInTbl);
+    F_IntsT none = F_ApiGetInts(again, firstRow, FP_InCond);
     EXPECT_EQ(Names(again, host::ReadInts(&none)), "");
     F_ApiFreeIntList(&none);
-    F_IntsT tags2 = F_ApiGetInts(again, F_ApiGetId(again, firstRow, 1245), 1150);
+    F_IntsT tags2 = F_ApiGetInts(again, F_ApiGetId(again, firstRow, FP_NextRowInTbl), FP_InCond);
     EXPECT_EQ(Names(again, host::ReadInts(&tags2)), "Review");
     F_ApiFreeIntList(&tags2);
 }

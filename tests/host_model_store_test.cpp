@@ -1,6 +1,9 @@
 // Object store, ids, session and document properties, element tree reads, stale ids.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 #include "fdk.h"
 #include "model.h"
 
@@ -47,6 +50,53 @@ TEST_F(ModelStore, IdsCarryKindAndCounterFrom1000) {
     EXPECT_NE(FA_errno, 0);
 }
 
+// Past the last id of a kind the host makes nothing of that kind (FA_errno) instead of letting
+// the counter run into the kind byte; the refused edit changes nothing, other kinds go on.
+TEST_F(ModelStore, PastTheLastIdOfAKindNothingOfItIsMade) {
+    struct Case {
+        const char *what;
+        int kind;
+        std::function<F_ObjHandleT(int)> make;  // the n-th object of the kind, or 0
+    };
+    const Case cases[] = {
+        {"element", FO_Element,
+         [&](int) {
+             F_ElementLocT at{root, 0, 0};
+             return F_ApiNewElement(doc, para, &at);
+         }},
+        {"paragraph format", FO_PgfFmt,
+         [&](int n) { return F_ApiNewNamedObject(doc, FO_PgfFmt, ("Fmt" + std::to_string(n)).c_str()); }},
+        {"document", FO_Doc, [&](int) { return NewDocument("Z:\\tmp\\more.fm"); }},
+    };
+    auto childCount = [&] {
+        size_t n = 0;
+        F_ObjHandleT e = F_ApiGetId(doc, root, FP_FirstChildElement);
+        for (; e; e = F_ApiGetId(doc, e, FP_NextSiblingElement)) ++n;
+        return n;
+    };
+    for (const Case &c : cases) {
+        // The store keeps objects by counter: start the session a few ids before the last one.
+        ResetSession();
+        uint32_t saved = SetNextObjectCounter(c.kind, kLastCounter - 16);
+        ResetSession();
+        SetUp();
+        SetNextObjectCounter(c.kind, kLastCounter);
+        F_ObjHandleT last = c.make(1);
+        EXPECT_EQ(KindOf(last), c.kind) << c.what;
+        EXPECT_EQ(CounterOf(last), kLastCounter) << c.what;
+        size_t children = childCount();
+        FA_errno = 0;
+        EXPECT_EQ(c.make(2), 0u) << c.what;
+        EXPECT_EQ(FA_errno, FE_NoMoreIds) << c.what;
+        EXPECT_EQ(childCount(), children) << c.what;
+        // Another kind is not affected.
+        EXPECT_NE(F_ApiNewNamedObject(doc, FO_CharFmt, c.what), 0u) << c.what;
+        ResetSession();
+        SetNextObjectCounter(c.kind, saved);
+        ResetSession();
+    }
+}
+
 TEST_F(ModelStore, TreeReads) {
     EXPECT_EQ(F_ApiGetId(0, doc, FP_HighestLevelElement), root);
     EXPECT_EQ(F_ApiGetId(doc, MainFlow(doc), FP_HighestLevelElement), root);
@@ -80,12 +130,12 @@ TEST_F(ModelStore, SessionAndDocumentValues) {
     EXPECT_EQ(Str(0, hidden, FP_Path), "");
     F_ApiSetString(0, doc, FP_Label, "Report");
     EXPECT_EQ(Str(0, doc, FP_Label), "Report");
-    F_ApiSetInt(0, doc, 35, 777);
-    EXPECT_EQ(F_ApiGetInt(0, doc, 35), 777);
-    F_ApiSetInt(0, doc, 382, 5);  // stored without effect
-    EXPECT_EQ(F_ApiGetInt(0, doc, 382), 5);
-    EXPECT_NE(F_ApiGetId(0, doc, 122), 0u);  // "Body" exists
-    EXPECT_EQ(Str(doc, F_ApiGetId(0, doc, 122), FP_Name), "Body");
+    F_ApiSetInt(0, doc, FP_ScreenW, 777);
+    EXPECT_EQ(F_ApiGetInt(0, doc, FP_ScreenW), 777);
+    F_ApiSetInt(0, doc, FP_DocSwitch1, 5);  // stored without effect
+    EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocSwitch1), 5);
+    EXPECT_NE(F_ApiGetId(0, doc, FP_FirstPgfFmtInDoc), 0u);  // "Body" exists
+    EXPECT_EQ(Str(doc, F_ApiGetId(0, doc, FP_FirstPgfFmtInDoc), FP_Name), "Body");
     F_ApiSetId(0, 0, FP_ActiveDoc, hidden);
     EXPECT_EQ(F_ApiGetId(0, 0, FP_ActiveDoc), hidden);
     EXPECT_EQ(FA_errno, 0);
@@ -121,7 +171,7 @@ TEST_F(ModelStore, StaleAndForeignIdsFailQuietly) {
         EXPECT_EQ(F_ApiGetString(c.doc, c.obj, FP_Label), nullptr);
         EXPECT_NE(FA_errno, 0);
         FA_errno = 0;
-        F_StringsT ss = F_ApiGetStrings(c.doc, c.obj, 1703);
+        F_StringsT ss = F_ApiGetStrings(c.doc, c.obj, FP_DlgLabels);
         EXPECT_EQ(ss.len, 0u);
         EXPECT_NE(ss.val, nullptr);  // an empty record, not a freed one
         F_ApiDeallocateStrings(&ss);
@@ -172,13 +222,13 @@ TEST_F(ModelStore, NamedObjects) {
     F_ObjHandleT blue = F_ApiNewNamedObject(doc, FO_CondFmt, "Blue");
     EXPECT_EQ(KindOf(red), FO_CondFmt);
     EXPECT_EQ(F_ApiGetNamedObject(doc, FO_CondFmt, "Blue"), blue);
-    EXPECT_EQ(F_ApiGetId(0, doc, 124), red);
-    EXPECT_EQ(F_ApiGetId(doc, red, 1138), blue);
-    EXPECT_EQ(F_ApiGetId(doc, blue, 1138), 0u);
+    EXPECT_EQ(F_ApiGetId(0, doc, FP_FirstCondFmtInDoc), red);
+    EXPECT_EQ(F_ApiGetId(doc, red, FP_NextCondFmtInDoc), blue);
+    EXPECT_EQ(F_ApiGetId(doc, blue, FP_NextCondFmtInDoc), 0u);
     EXPECT_EQ(Str(doc, blue, FP_Name), "Blue");
     F_ObjHandleT colour = F_ApiNewNamedObject(doc, FO_Color, "Red");
-    F_ApiSetId(doc, red, 1140, colour);
-    EXPECT_EQ(F_ApiGetId(doc, red, 1140), colour);
+    F_ApiSetId(doc, red, FP_CondFmtColor, colour);
+    EXPECT_EQ(F_ApiGetId(doc, red, FP_CondFmtColor), colour);
     EXPECT_EQ(FA_errno, 0);
     // Objects of one document are not found through another.
     F_ObjHandleT other = NewDocument("Z:\\b.fm");

@@ -47,8 +47,8 @@ protected:
 
     std::vector<F_ObjHandleT> Pgfs() {
         std::vector<F_ObjHandleT> out;
-        F_ObjHandleT frame = F_ApiGetId(doc, MainFlow(doc), 1169);
-        for (F_ObjHandleT p = F_ApiGetId(doc, frame, 972); p && out.size() < 100; p = F_ApiGetId(doc, p, 717))
+        F_ObjHandleT frame = F_ApiGetId(doc, MainFlow(doc), FP_FirstTextFrameInFlow);
+        for (F_ObjHandleT p = F_ApiGetId(doc, frame, FP_FirstPgf); p && out.size() < 100; p = F_ApiGetId(doc, p, FP_NextPgfInFlow))
             out.push_back(p);
         return out;
     }
@@ -66,7 +66,7 @@ protected:
         return out;
     }
     std::string Format(F_ObjHandleT pgf) {
-        StringT s = F_ApiGetString(doc, pgf, FP_Name);
+        StringT s = F_ApiGetString(doc, pgf, FP_PgfFmtName);
         std::string out = s ? s : "<null>";
         F_ApiDeallocateString(&s);
         return out;
@@ -86,15 +86,15 @@ TEST_F(ModelText, ParagraphsFollowTheTree) {
         EXPECT_EQ(Text(pgfs[i]), texts[i]);
         EXPECT_EQ(Format(pgfs[i]), formats[i]);
     }
-    EXPECT_EQ(F_ApiGetId(doc, pgfs[3], 718), pgfs[2]);
-    EXPECT_EQ(F_ApiGetId(doc, pgfs[0], 718), 0u);
-    EXPECT_EQ(F_ApiGetId(0, doc, 113), pgfs[0]);
-    EXPECT_EQ(F_ApiGetId(doc, pgfs[6], 716), 0u);
-    F_ObjHandleT frame = F_ApiGetId(doc, pgfs[0], 1001);
-    EXPECT_EQ(F_ApiGetId(doc, frame, 973), pgfs[6]);
-    F_ObjHandleT page = F_ApiGetId(doc, frame, 880);
-    EXPECT_EQ(page, F_ApiGetId(0, doc, 415));
-    EXPECT_EQ(F_ApiGetInt(doc, page, 687), 0);
+    EXPECT_EQ(F_ApiGetId(doc, pgfs[3], FP_PrevPgfInFlow), pgfs[2]);
+    EXPECT_EQ(F_ApiGetId(doc, pgfs[0], FP_PrevPgfInFlow), 0u);
+    EXPECT_EQ(F_ApiGetId(0, doc, FP_FirstPgfInDoc), pgfs[0]);
+    EXPECT_EQ(F_ApiGetId(doc, pgfs[6], FP_NextPgfInDoc), 0u);
+    F_ObjHandleT frame = F_ApiGetId(doc, pgfs[0], FP_InTextFrame);
+    EXPECT_EQ(F_ApiGetId(doc, frame, FP_LastPgf), pgfs[6]);
+    F_ObjHandleT page = F_ApiGetId(doc, frame, FP_PageFramePage);
+    EXPECT_EQ(page, F_ApiGetId(0, doc, FP_FirstBodyPageInDoc));
+    EXPECT_EQ(F_ApiGetInt(doc, page, FP_PageNum), 0);
     EXPECT_EQ(FA_errno, 0);
 }
 
@@ -103,11 +103,11 @@ TEST_F(ModelText, PagesHoldAFixedNumberOfParagraphs) {
     MarkChanged(doc, false);
     std::vector<F_ObjHandleT> pgfs = Pgfs();
     ASSERT_EQ(pgfs.size(), 7u);
-    F_ObjHandleT f0 = F_ApiGetId(doc, pgfs[0], 1001), f2 = F_ApiGetId(doc, pgfs[6], 1001);
-    EXPECT_EQ(F_ApiGetId(doc, pgfs[2], 1001), f0);
-    EXPECT_NE(F_ApiGetId(doc, pgfs[3], 1001), f0);
-    EXPECT_EQ(F_ApiGetId(doc, F_ApiGetId(doc, f0, 981), 981), f2);
-    StringT n = F_ApiGetString(doc, F_ApiGetId(doc, f2, 880), 696);
+    F_ObjHandleT f0 = F_ApiGetId(doc, pgfs[0], FP_InTextFrame), f2 = F_ApiGetId(doc, pgfs[6], FP_InTextFrame);
+    EXPECT_EQ(F_ApiGetId(doc, pgfs[2], FP_InTextFrame), f0);
+    EXPECT_NE(F_ApiGetId(doc, pgfs[3], FP_InTextFrame), f0);
+    EXPECT_EQ(F_ApiGetId(doc, F_ApiGetId(doc, f0, FP_NextTextFrameInFlow), FP_NextTextFrameInFlow), f2);
+    StringT n = F_ApiGetString(doc, F_ApiGetId(doc, f2, FP_PageFramePage), FP_PageNumString);
     EXPECT_STREQ(n, "3");
     F_ApiDeallocateString(&n);
 }
@@ -169,13 +169,13 @@ TEST_F(ModelText, LocationsConvertBothWays) {
     EXPECT_EQ(last.childId, Elem(p1)->last);
     EXPECT_EQ(last.offset, 2);
     // Text ranges of elements: the childless one reads both offsets 0.
-    F_TextRangeT r = F_ApiGetTextRange(doc, nested, 1071);
+    F_TextRangeT r = F_ApiGetTextRange(doc, nested, FP_TextRange);
     EXPECT_EQ(r.beg.objId, pgfs[3]);
     EXPECT_EQ(r.end.offset, 6);
-    r = F_ApiGetTextRange(doc, empty, 1071);
+    r = F_ApiGetTextRange(doc, empty, FP_TextRange);
     EXPECT_EQ(r.beg.offset, 0);
     EXPECT_EQ(r.end.offset, 0);
-    r = F_ApiGetTextRange(doc, sec, 1071);
+    r = F_ApiGetTextRange(doc, sec, FP_TextRange);
     EXPECT_EQ(r.beg.objId, pgfs[0]);
     EXPECT_EQ(r.end.objId, pgfs[6]);
     EXPECT_EQ(FA_errno, 0);
@@ -211,6 +211,32 @@ TEST_F(ModelText, TextItemsOfRanges) {
     F_ApiAddText(doc, &e, "new");
     EXPECT_EQ(Text(pgfs[6]), "new");
     EXPECT_EQ(Elem(Elem(empty)->first)->text, "new");
+}
+
+TEST_F(ModelText, TextItemsMarkPropertyChangesAndNameTheirParagraphs) {
+    std::vector<F_ObjHandleT> pgfs = Pgfs();
+    F_ObjHandleT tag = F_ApiNewNamedObject(doc, FO_CondFmt, "Print");
+    IntT ids[] = {static_cast<IntT>(tag)};
+    F_PropValT pv{};
+    pv.propIdent = FP_InCond;
+    pv.propVal.valType = FT_Ints;
+    pv.propVal.isval = F_IntsT{1, ids};
+    F_TextRangeT tagged{{pgfs[1], 1}, {pgfs[1], 3}};  // "b" and "c", across the <B> element
+    F_ApiSetTextPropVal(doc, &tagged, &pv);
+    F_TextRangeT r{{pgfs[0], 0}, {pgfs[1], FV_OBJ_END_OFFSET}};
+    F_TextItemsT items = F_ApiGetTextForRange(doc, &r, FTI_String | FTI_PgfBegin | FTI_CharPropsChange);
+    std::string seen;
+    for (UIntT i = 0; i < items.len; ++i) {
+        const F_TextItemT &t = items.val[i];
+        if (t.dataType == FTI_String) seen += std::string(t.sdata) + "@" + std::to_string(t.offset) + " ";
+        if (t.dataType == FTI_CharPropsChange) seen += "|" + std::to_string(t.offset) + " ";
+        if (t.dataType == FTI_PgfBegin) seen += std::string(t.idata == pgfs[0] ? "<P0>" : t.idata == pgfs[1] ? "<P1>" : "<P?>") + " ";
+    }
+    F_ApiDeallocateTextItems(&items);
+    EXPECT_EQ(seen, "<P0> Intro@0 <P1> a@0 |1 bc@1 |3 def@3 ");
+    // Without the flag the string is whole; setting text properties keeps paragraph ids.
+    EXPECT_EQ(Text(pgfs[1]), "abcdef");
+    EXPECT_EQ(Pgfs(), pgfs);
 }
 
 TEST_F(ModelText, SelectionHasTwoViews) {
@@ -322,9 +348,9 @@ TEST(ModelLarge, HundredThousandElements) {
     }
     EXPECT_EQ(count, n / 2);
     F_ObjHandleT last = Elem(root)->last;
-    F_TextRangeT r = F_ApiGetTextRange(doc, last, 1071);
+    F_TextRangeT r = F_ApiGetTextRange(doc, last, FP_TextRange);
     EXPECT_EQ(r.end.offset, 4);
-    EXPECT_EQ(F_ApiGetId(doc, r.beg.objId, 717), 0u);
+    EXPECT_EQ(F_ApiGetId(doc, r.beg.objId, FP_NextPgfInFlow), 0u);
     ResetSession();
 }
 

@@ -4,6 +4,7 @@
 #include "lib/dialogs/msgbox.h"
 #include "lib/translation/lang.h"
 #include "lib/globals.h"
+#include "lib/plugin_globals.h"
 #include "transcript.h"
 #include "user.h"
 
@@ -22,7 +23,7 @@ protected:
         host::ResetUser();
         host::ClearTranscript();
         qv::LangReset();
-        DebugMode = 0;
+        PluginGlobals.debugMode = 0;
         StatusCode = 0;
         CancelFlag = 0;
     }
@@ -41,7 +42,7 @@ protected:
 
 TEST_F(MessageBoxes, MissingIdShowsTheMessagingErrorWithTheId) {
     EXPECT_EQ(std::string(MessagingErrorText) + "NW_GEN_MSG_99", qv::LangMessage("NW_GEN_MSG_99"));
-    DebugMode = 1;
+    PluginGlobals.debugMode = 1;
     Answer("yes");
     EXPECT_EQ(1, al_yesno2("NW_GEN_MSG_99"));
     EXPECT_TRUE(Shown("DEBUG--> al_yesno2() msg. Alias: NW_GEN_MSG_99"));
@@ -92,14 +93,14 @@ TEST_F(MessageBoxes, CancelPollsKeepTheirDifferences) {
     host::PressEsc();
     Answer("yes");
     EXPECT_EQ(1, om_CheckUserCancel("Stop now?"));
-    EXPECT_EQ(210, StatusCode);
+    EXPECT_EQ(StatusCancelled, StatusCode);
     StatusCode = 0;
-    CancelConfirmationText = "Really stop?";
+    PluginGlobals.cancelConfirmText = "Really stop?";
     host::PressEsc();
     Answer("yes");
     EXPECT_EQ(0, om_PollUserCancel());  // always 0: the answer is in CancelFlag and StatusCode
     EXPECT_EQ(1, CancelFlag);
-    EXPECT_EQ(210, StatusCode);
+    EXPECT_EQ(StatusCancelled, StatusCode);
 }
 
 TEST(MessageFormatter, FillsOnlyMatchingPlaceholders) {

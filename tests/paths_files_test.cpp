@@ -128,7 +128,7 @@ TEST_F(Files, FolderListingsAndFilters) {
     EXPECT_EQ(om_DirCountEntries(Q("").c_str(), 0, 1, nullptr, nullptr), 1);
     StatusCode = 0;
     EXPECT_EQ(om_DirCountEntries(Q("nowhere").c_str(), 0, 0, nullptr, nullptr), 0);
-    EXPECT_EQ(StatusCode, 224);
+    EXPECT_EQ(StatusCode, StatusCannotList);
     IntT reached = 0;
     EXPECT_EQ(Take(om_DirList(Q("").c_str(), 1, 0, 0, nullptr, nullptr, "B", 0, &reached)), (Strs{"b.TXT", "c.book"}));
     EXPECT_EQ(StatusCode, 0);

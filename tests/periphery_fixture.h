@@ -79,7 +79,7 @@ class PeripheryDoc : public ::testing::Test {
         return g;
     }
     double Metric(F_ObjHandleT obj, IntT prop) { return F_MetricToReal(F_ApiGetMetric(doc, obj, prop)); }
-    F_ObjHandleT FirstBodyPage() { return F_ApiGetId(0, doc, 415); }
+    F_ObjHandleT FirstBodyPage() { return F_ApiGetId(0, doc, FP_FirstBodyPageInDoc); }
 
     static void Answer(const char *value) {
         host::UserAnswer a;

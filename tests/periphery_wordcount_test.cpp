@@ -7,7 +7,7 @@
 
 #include "lib/host/docio.h"
 #include "lib/host/pgftext.h"
-#include "lib/host/wordcount.h"
+#include "lib/dialogs/wordcount.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ TEST_F(WordCountDoc, ParagraphEndsEndWordsAndTheCountCarriesOverBetweenCalls) {
     Para("alpha");
     Para("beta gamma");
     EXPECT_EQ(3, om_DocWordCount(doc));
-    F_ObjHandleT first = F_ApiGetId(0, doc, 113);
+    F_ObjHandleT first = F_ApiGetId(0, doc, FP_FirstPgfInDoc);
     om_TextWordCount(doc, first, 0);  // adds to the count left by the document
     EXPECT_EQ(4, WordCount.count);
 }
@@ -68,7 +68,7 @@ TEST_F(WordCountDoc, OnlyBodyPagesCount) {
     F_ObjHandleT other = host::AddNamedPage(doc, FO_OtherPage, "Hidden");
     host::GraphicOf(doc, Graphic(FO_TextLine, 0, 0, 0, 10, 10, other))->text = "nor here";
 
-    EXPECT_EQ(FO_MasterPage, om_ObjectPageKind(doc, F_ApiGetId(doc, header, 1169)));
+    EXPECT_EQ(FO_MasterPage, om_ObjectPageKind(doc, F_ApiGetId(doc, header, FP_FirstTextFrameInFlow)));
     EXPECT_EQ(FO_BodyPage, om_ObjectPageKind(doc, onBody));
     EXPECT_EQ(FO_RefPage, om_ObjectPageKind(doc, onRef));
     EXPECT_EQ(5, om_DocWordCount(doc));
@@ -105,8 +105,8 @@ class WordCountBook : public PeripheryDoc {
         ch2 = doc;
         if (closeSecond) F_ApiClose(ch2, 1);
         F_ObjHandleT book = host::NewBook(Win(dir / "b.book"), "Book");
-        host::AddBookComponent(book, 0, Win(dir / "ch1.fm"), 512, "Chapter");
-        host::AddBookComponent(book, 0, Win(dir / "ch2.fm"), 512, "Chapter");
+        host::AddBookComponent(book, 0, Win(dir / "ch1.fm"), FV_BK_DOC_FILE, "Chapter");
+        host::AddBookComponent(book, 0, Win(dir / "ch2.fm"), FV_BK_DOC_FILE, "Chapter");
         return book;
     }
     F_ObjHandleT ch2 = 0;
@@ -165,9 +165,9 @@ TEST_F(WordCountDoc, PlainXmlGetsBodyPagesAndCounts) {
     ASSERT_NE(0u, x);
     EXPECT_EQ(300, om_DocWordCount(x));
     int pages = 0;
-    for (F_ObjHandleT p = F_ApiGetId(0, x, 415); p; p = F_ApiGetId(x, p, 694)) ++pages;
+    for (F_ObjHandleT p = F_ApiGetId(0, x, FP_FirstBodyPageInDoc); p; p = F_ApiGetId(x, p, FP_PageNext)) ++pages;
     EXPECT_EQ(3, pages);  // 40 paragraphs to a page
-    F_ObjHandleT frame = F_ApiGetId(x, F_ApiGetId(0, x, FP_MainFlowInDoc), 1169);
+    F_ObjHandleT frame = F_ApiGetId(x, F_ApiGetId(0, x, FP_MainFlowInDoc), FP_FirstTextFrameInFlow);
     EXPECT_EQ(FO_BodyPage, om_ObjectPageKind(x, frame));
 }
 

@@ -73,7 +73,7 @@ TEST_F(HostMenus, ClientDefinesPlacesAndChoosesCommands) {
     EXPECT_EQ(Name(items[0]), "My_Cmd_Run");
     EXPECT_EQ(F_OBJ_KIND(items[1]), FO_MenuItemSeparator);
     EXPECT_EQ(Name(items[2]), "My_Cmd_Key");
-    EXPECT_EQ(F_ApiGetInt(0, items[2], 1928), 100);
+    EXPECT_EQ(F_ApiGetInt(0, items[2], FP_CommandNum), 100);
 
     // Labels can be rewritten.
     F_ApiSetString(0, menu, FP_Label, "Quorvane (!DEBUG!)");
@@ -83,7 +83,7 @@ TEST_F(HostMenus, ClientDefinesPlacesAndChoosesCommands) {
 
     // The session list: the host's menus first, then the client's objects in definition order.
     std::vector<std::string> names;
-    for (F_ObjHandleT id = F_ApiGetId(0, 0, 97); id && names.size() < 50; id = F_ApiGetId(0, id, 1925))
+    for (F_ObjHandleT id = F_ApiGetId(0, 0, FP_FirstMenuItemInSession); id && names.size() < 50; id = F_ApiGetId(0, id, FP_NextMenuItemInSession))
         names.push_back(Name(id));
     EXPECT_EQ(names, (std::vector<std::string>{"!MakerMainMenu", "!ViewOnlyMainMenu", "!BookMainMenu",
                                                 "!ViewOnlyBookMainMenu", "!My_Menu", "my_sep", "My_Cmd_Run",
@@ -117,7 +117,7 @@ TEST_F(HostMenus, RefusesBadPlacementsAndNames) {
     EXPECT_EQ(F_ApiDefineAndAddCommandWithViews(5, 0, "C", "c", "", nullptr), 0u);
     EXPECT_EQ(F_ApiAddMenuToMenu(a, b), 0);  // already there: nothing changes
     EXPECT_EQ(host::MenuItems(a).size(), 1u);
-    EXPECT_EQ(F_ApiGetInt(0, a, 1928), 0);  // menus have no command number
+    EXPECT_EQ(F_ApiGetInt(0, a, FP_CommandNum), 0);  // menus have no command number
     EXPECT_NE(FA_errno, 0);
 }
 
@@ -128,10 +128,10 @@ TEST_F(HostMenus, ViewModeFunctionCodesActOnTheActiveDocument) {
     F_ObjHandleT doc = host::NewDocument("/tmp/a.fm");
     F_ApiSetId(0, 0, FP_ActiveDoc, doc);
     EXPECT_EQ(F_ApiFcodes(&list), 0);
-    EXPECT_EQ(F_ApiGetInt(0, doc, 1484), 1);
+    EXPECT_EQ(F_ApiGetInt(0, doc, FP_ViewMode), 1);
     codes[0] = FV_FC_VIEW_MODE_OTHER;
     EXPECT_EQ(F_ApiFcodes(&list), 0);
-    EXPECT_EQ(F_ApiGetInt(0, doc, 1484), 2);
+    EXPECT_EQ(F_ApiGetInt(0, doc, FP_ViewMode), 2);
     codes[0] = 12345;
     EXPECT_NE(F_ApiFcodes(&list), 0);
 }

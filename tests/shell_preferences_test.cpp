@@ -75,8 +75,8 @@ TEST(GeneralPreferences, LinesOfEveryKindReadWithDefaultsAndBounds) {
         {{"QVRN_MENU_LOCATION=OrleMeadow"}, [] { return N(PluginGlobals.menuLocation); }, "2"},
         {{"QVRN_MENU_LOCATION=Main"}, [] { return N(PluginGlobals.menuLocation); }, "1"},
         {{"QVRN_MENU_LOCATION=anything"}, [] { return N(PluginGlobals.menuLocation); }, "1"},
-        {{"QVRN_DEBUG_MODE=marlonVESTRY"}, [] { return N(PluginGlobals.debugMode) + N(DebugMode); }, "11"},
-        {{"QVRN_DEBUG_MODE=ON"}, [] { return N(PluginGlobals.debugMode) + N(DebugMode); }, "00"},
+        {{"QVRN_DEBUG_MODE=marlonVESTRY"}, [] { return N(PluginGlobals.debugMode); }, "1"},
+        {{"QVRN_DEBUG_MODE=ON"}, [] { return N(PluginGlobals.debugMode); }, "0"},
         // the launch shortcuts: the block after the key alone, up to the first empty line
         {{"NW_SCRIPT_LAUNCH_SHORTCUTS", " Fix tables~~~~\\!zq ", "Nothing", "", "NW_MAX_ERRORS_TO_REPORT=7"},
          [] {

@@ -12,6 +12,7 @@
 #include "lib/strings/listconv.h"
 #include "model.h"
 #include "paths.h"
+#include "xpath/structapps.h"
 
 #include <unistd.h>
 

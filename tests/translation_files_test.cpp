@@ -11,6 +11,7 @@
 
 #include "client.h"
 #include "fdk.h"
+#include "lib/dialogs/language_choice.h"
 #include "lib/dialogs/msgbox.h"
 #include "lib/host/docio.h"
 #include "lib/host/element_edit.h"
@@ -24,6 +25,7 @@
 #include "model.h"
 #include "paths.h"
 #include "lib/globals.h"
+#include "lib/plugin_globals.h"
 #include "transcript.h"
 #include "user.h"
 
@@ -100,7 +102,7 @@ class LanguageFiles : public ::testing::Test {
         host::ResetUser();
         host::ClearTranscript();
         qv::LangReset();
-        DebugMode = 0;
+        PluginGlobals.debugMode = 0;
         FA_errno = 0;
         extra = fs::temp_directory_path() / ("qv_lang_" + std::to_string(::getpid()));
         fs::remove_all(extra);
@@ -165,7 +167,7 @@ TEST_F(LanguageFiles, ShippedGeneralStringsHoldEveryMessageId) {
 
     // The shipped file is up to date with its source table (texts of several lines included).
     std::map<std::string, std::string> shipped;
-    for (F_ObjHandleT row = om_TableNthRowOfType(doc, table, 1, 1); row; row = F_ApiGetId(doc, row, 1245)) {
+    for (F_ObjHandleT row = om_TableNthRowOfType(doc, table, 1, 1); row; row = F_ApiGetId(doc, row, FP_NextRowInTbl)) {
         StringT id = om_CellText(doc, row, 1, 0, 0, 0), text = om_CellTextJoined(doc, row, 2, 0, 0, 1, 0);
         shipped[qv::View(id).data()] = qv::View(text);
         F_ApiDeallocateString(&id);

@@ -47,8 +47,8 @@ TEST_F(XPathReport, EntriesAccumulateInOneReport) {
     EXPECT_EQ(om_XPathCompile("//a/[b]", 1), XPATH_ERR_BAD_ARG_AFTER_SLASH);
     F_ObjHandleT doc = om_XPathOpenErrorReport();
     ASSERT_NE(doc, 0u);
-    EXPECT_EQ(F_ApiGetInt(0, doc, 133), 1);
-    for (IntT p : {382, 383, 388, 1484}) EXPECT_EQ(F_ApiGetInt(0, doc, p), 0) << p;
+    EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocIsReport), 1);
+    for (IntT p : {FP_DocSwitch1, FP_DocSwitch2, FP_DocSwitch3, FP_ViewMode}) EXPECT_EQ(F_ApiGetInt(0, doc, p), 0) << p;
     StringT label = F_ApiGetString(0, doc, FP_Label);
     EXPECT_STREQ(label, XPathErrorReportPaths.reportPath.c_str());
     F_ApiDeallocateString(&label);

@@ -97,11 +97,11 @@ int om_XPathNodeTestMatches(F_ObjHandleT doc, F_ObjHandleT elem, const std::stri
 IntT om_XPathSiblingPosition(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT context, UIntT axis,
                              const std::string &test) {
     if (!doc) {
-        StatusCode = 200;
+        StatusCode = StatusNoDocument;
         return 0;
     }
     if (!node || !context) {
-        StatusCode = 201;
+        StatusCode = StatusNoObject;
         return 0;
     }
     IntT n = 0;
@@ -259,7 +259,7 @@ F_ObjHandleT om_XPathStepAttribute(XPathAxisContext &c, const std::string &test,
     F_ObjHandleT x = c.context, n = c.node;
     if (!x && !n) {
         if (first) {
-            StatusCode = 201;
+            StatusCode = StatusNoObject;
             return 0;
         }
         return XR_SPENT;
@@ -279,7 +279,7 @@ F_ObjHandleT om_XPathStepAttribute(XPathAxisContext &c, const std::string &test,
 // The next candidate of a step on axes 2 to 13 (see axes.h).
 F_ObjHandleT om_XPathAxisStep(XPathAxisContext &c, UIntT axis, const std::string &test, bool first) {
     if (!c.doc) {
-        StatusCode = 200;
+        StatusCode = StatusNoDocument;
         return 0;
     }
     switch (axis) {
@@ -299,7 +299,7 @@ F_ObjHandleT om_XPathAxisStep(XPathAxisContext &c, UIntT axis, const std::string
 // name is test and, for the page-kind axes, whose first text frame lies on a page of that kind.
 F_ObjHandleT om_XPathStepFlow(F_ObjHandleT doc, F_ObjHandleT n, UIntT axis, const std::string &test) {
     if (!doc) {
-        StatusCode = 200;
+        StatusCode = StatusNoDocument;
         return 0;
     }
     F_ObjHandleT f = F_OBJ_KIND(n) == FO_Flow ? F_ApiGetId(doc, n, FP_NextFlowInDoc) : F_ApiGetId(0, doc, FP_FirstFlowInDoc);
@@ -309,8 +309,8 @@ F_ObjHandleT om_XPathStepFlow(F_ObjHandleT doc, F_ObjHandleT n, UIntT axis, cons
         F_ApiDeallocateString(&name);
         if (!same) continue;
         if (axis == XA_FLOW_ANY) return f;
-        F_ObjHandleT frame = F_ApiGetId(doc, f, 1169);
-        F_ObjHandleT page = frame ? F_ApiGetId(doc, frame, 880) : 0;
+        F_ObjHandleT frame = F_ApiGetId(doc, f, FP_FirstTextFrameInFlow);
+        F_ObjHandleT page = frame ? F_ApiGetId(doc, frame, FP_PageFramePage) : 0;
         IntT kind = page ? F_OBJ_KIND(page) : 0;
         IntT want = axis == XA_FLOW_BODY ? FO_BodyPage : axis == XA_FLOW_MASTER ? FO_MasterPage : FO_RefPage;
         if (kind == want) return f;

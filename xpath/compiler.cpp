@@ -283,11 +283,11 @@ IntT performAction(Parser &ps) {
 // "contains(a, )", "[b = ]").
 IntT postPass(IntT sequence) {
     IntT fault = 0;
-    int lastMove = 1;
+    int lastMove = WalkDown;
     IntT r = om_XPathRec(sequence).firstChild;
     om_XPathRec(sequence).groupFmProp = -1;
     while (r && r != sequence) {
-        if (lastMove != 3) {
+        if (lastMove != WalkUp) {
             XPathNodeRecord &rec = om_XPathRec(r);
             rec.groupFmProp = -1;
             bool operandMissing = (rec.kind == XK_TERM && !rec.firstChild) ||

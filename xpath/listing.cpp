@@ -45,10 +45,10 @@ std::string om_XPathCompiledListing(std::string_view text, IntT sequence) {
                       std::to_string(sequence) + "'\n\n";
     if (!XPathNodeTable.allocated || !om_XPathValidIndex(sequence + 1)) return out;
     int depth = 1;
-    int lastMove = 1;
+    int lastMove = WalkDown;
     for (IntT r = sequence + 1; r && om_XPathRec(r).parent;) {
         const XPathNodeRecord &rec = om_XPathRec(r);
-        if (lastMove != 3) {
+        if (lastMove != WalkUp) {
             std::string bars = repeat("|    ", depth);
             std::string typePrefix = repeat("|    ", depth - 1) + "|--- ";
             out += bars + "\n";
@@ -85,8 +85,8 @@ std::string om_XPathCompiledListing(std::string_view text, IntT sequence) {
             }
         }
         IntT next = om_XPathNextInWalk(r, lastMove);
-        if (lastMove == 1) ++depth;
-        else if (lastMove == 3) --depth;
+        if (lastMove == WalkDown) ++depth;
+        else if (lastMove == WalkUp) --depth;
         r = next;
     }
     return out;

@@ -29,7 +29,7 @@ struct Machine {
     bool resuming = false;
     bool seen = false;
     IntT last = 0;            // the record visited last
-    int dir = 1;              // last move: 1 down, 2 sideways, 3 up
+    int dir = WalkDown;       // last move
     bool failed = false;      // an engine fault ended the call
 };
 
@@ -138,7 +138,7 @@ F_ObjHandleT hostAxisStep(Machine &m, UIntT axis, const std::string &test) {
         F_ObjHandleT doc = 0;
         std::string path;
         if (axis == XA_FMCHAP) {
-            F_ObjHandleT comp = m.node ? F_ApiGetId(m.doc, m.node, 1628) : 0;
+            F_ObjHandleT comp = m.node ? F_ApiGetId(m.doc, m.node, FP_BookComponent) : 0;
             if (!comp) return XR_SPENT;
             path = om_XPathObjectPath(comp);  // read with the book's id by the host
             if (path.empty()) {
@@ -264,7 +264,7 @@ bool evaluateLast(Machine &m, XPathNodeRecord &rec, IntT r) {
             lastMemo = {m.doc, parent, step.nodeTest, v};
         }
     } else {
-        StatusCode = 201;
+        StatusCode = StatusNoObject;
     }
     rec.valueText = std::to_string(v);
     return true;
@@ -276,7 +276,7 @@ F_ObjHandleT nextCandidate(Machine &m, IntT r, bool &holds) {
     XPathNodeRecord &rec = om_XPathRec(r);
     F_ObjHandleT result = runAxis(m, r, rec.firstEval == 1, &holds);
     if (result != 0) {
-        m.dir = 1;
+        m.dir = WalkDown;
         if (result != XR_SPENT) rec.candidateCount += 1;
     }
     rec.firstEval = 0;
@@ -289,7 +289,7 @@ IntT stepSpent(Machine &m, IntT r) {
     XPathNodeRecord &rec = om_XPathRec(r);
     rec.matchNode = XR_SPENT;
     rec.firstEval = 1;
-    m.dir = 3;
+    m.dir = WalkUp;
     return rec.prevSibling ? rec.prevSibling : rec.parent;
 }
 
@@ -298,14 +298,14 @@ IntT stepSpent(Machine &m, IntT r) {
 // up from there.
 void acceptAtPosition(Machine &m, IntT r, F_ObjHandleT candidate) {
     om_XPathRec(om_XPathRec(r).firstChild).valueText = "true";
-    m.dir = 3;
+    m.dir = WalkUp;
     m.node = candidate;
 }
 
 // Visits record r; returns the record to visit next (0 or the SEQUENCE ends the call).
 IntT visit(Machine &m, IntT r) {
     XPathNodeRecord &rec = om_XPathRec(r);
-    bool up = m.dir == 3;
+    bool up = m.dir == WalkUp;
     if (up) {
         loadState(m, rec);
     } else {
@@ -331,7 +331,7 @@ IntT visit(Machine &m, IntT r) {
                 rec.groupDoc = last.matchDoc;
             }
             if (!m.seen) {
-                m.dir = 3;
+                m.dir = WalkUp;
                 return rec.parent;
             }
         }
@@ -340,7 +340,7 @@ IntT visit(Machine &m, IntT r) {
             m.failed = true;
             return 0;
         }
-        m.dir = 1;
+        m.dir = WalkDown;
         if (rec.groupNode == XR_NOT_STARTED && !m.seen) {
             om_XPathRec(rec.firstChild).candidateCount = 0;
             return rec.firstChild;
@@ -361,10 +361,10 @@ IntT visit(Machine &m, IntT r) {
                 accepted = true;
             } else if (((!holds && orLogic) || (holds && !orLogic)) && p.nextSibling) {
                 om_XPathRec(p.nextSibling).candidateCount = rec.candidateCount;
-                m.dir = 1;
+                m.dir = WalkDown;
                 return p.nextSibling;
             } else {
-                m.dir = 1;
+                m.dir = WalkDown;
             }
         }
         if (!accepted) {
@@ -393,34 +393,34 @@ IntT visit(Machine &m, IntT r) {
                 // Its operand records were not visited: they stay as the last verdict above
                 // (or the sequence's reset) left them.
                 om_XPathResetNode(r, 0);
-                om_XPathRec(r).valueText = verdict == 2 ? "true" : "false";
-                m.dir = 3;
+                om_XPathRec(r).valueText = verdict == XV_TRUE ? "true" : "false";
+                m.dir = WalkUp;
                 return om_XPathRec(r).parent;
             }
-            m.dir = 1;
+            m.dir = WalkDown;
             om_XPathRec(rec.firstChild).candidateCount = rec.candidateCount;
             return rec.firstChild;
         }
         om_XPathCopyOperand(r, m.last);
         IntT verdict = rec.kind == XK_NOT ? om_XPathEvaluateNot(r) : om_XPathEvaluatePredicate(m.doc, r, m.last);
         switch (verdict) {
-        case 1: case 2:
+        case XV_FALSE: case XV_TRUE:
             om_XPathResetSubtree(r, 1, 0);
-            rec.valueText = verdict == 2 ? "true" : "false";
-            m.dir = 3;
+            rec.valueText = verdict == XV_TRUE ? "true" : "false";
+            m.dir = WalkUp;
             return rec.parent;
-        case 3:
-            m.dir = 1;
+        case XV_MOVE_LEFT:
+            m.dir = WalkDown;
             return rec.firstChild;
-        case 4: case 5: {
+        case XV_RESTART_RIGHT: case XV_MOVE_RIGHT: {
             IntT second = om_XPathRec(rec.firstChild).nextSibling;
-            if (verdict == 4) {
+            if (verdict == XV_RESTART_RIGHT) {
                 // The right operand starts over: a path, or the path inside the second argument.
                 IntT path = second;
                 if (om_XPathRec(path).kind == XK_TERM) path = om_XPathRec(path).firstChild;
                 if (path && om_XPathRec(path).kind == XK_NODE_HANDLERS) om_XPathRec(path).groupNode = XR_NOT_STARTED;
             }
-            m.dir = 1;
+            m.dir = WalkDown;
             return second;
         }
         default:
@@ -432,10 +432,10 @@ IntT visit(Machine &m, IntT r) {
     case XK_TERM:
         if (up) {
             om_XPathCopyOperand(r, m.last);
-            m.dir = 3;
+            m.dir = WalkUp;
             return rec.parent;
         }
-        m.dir = 1;
+        m.dir = WalkDown;
         om_XPathRec(rec.firstChild).candidateCount = rec.candidateCount;
         return rec.firstChild;
     case XK_POSITION:
@@ -443,17 +443,17 @@ IntT visit(Machine &m, IntT r) {
             m.failed = true;
             return 0;
         }
-        m.dir = 3;
+        m.dir = WalkUp;
         return rec.parent;
     case XK_LAST:
         if (!evaluateLast(m, rec, r)) {
             m.failed = true;
             return 0;
         }
-        m.dir = 3;
+        m.dir = WalkUp;
         return rec.parent;
     default:  // literals
-        m.dir = 3;
+        m.dir = WalkUp;
         return rec.parent;
     }
 }
@@ -464,7 +464,7 @@ IntT visit(Machine &m, IntT r) {
 IntT entryRecord(Machine &m) {
     IntT path = om_XPathRec(m.seq).firstChild;
     if (om_XPathRec(path).groupNode == XR_SPENT) return 0;
-    m.dir = 1;
+    m.dir = WalkDown;
     if (om_XPathRec(path).groupNode == XR_NOT_STARTED) {
         m.node = m.context = m.callStart;
         m.attr = om_XPathRec(m.seq).attrIndex;
@@ -475,7 +475,7 @@ IntT entryRecord(Machine &m) {
     IntT r = m.lastStep;
     const XPathNodeRecord &last = om_XPathRec(r);
     if (last.matchNode == 0) {
-        StatusCode = 105;
+        StatusCode = StatusNoResumeNode;
         return 0;
     }
     loadState(m, last);
@@ -526,7 +526,7 @@ F_ObjHandleT resumeLastStep(Machine &m, IntT &next) {
         XPathNodeRecord &step = om_XPathRec(li);
         loadState(m, step);
         m.resuming = m.seen = false;
-        m.dir = 1;
+        m.dir = WalkDown;
         bool holds = false;
         F_ObjHandleT result = nextCandidate(m, li, holds);
         m.last = li;
@@ -545,7 +545,7 @@ F_ObjHandleT resumeLastStep(Machine &m, IntT &next) {
             return 0;
         }
         if (holds) acceptAtPosition(m, li, result);
-        m.dir = 3;  // no step after it: up to the path
+        m.dir = WalkUp;  // no step after it: up to the path
         next = step.parent;
         XPathNodeRecord &path = om_XPathRec(step.parent);
         if (result == 0 || om_XPathRec(path.firstChild).matchNode == XR_SPENT) return 0;

@@ -94,15 +94,15 @@ IntT om_XPathAddSiblingNode(IntT index, UIntT kind, IntT mode) {
 // One step of a pre-order walk steered by the last move (1 down, 2 sideways, 3 up).
 IntT om_XPathNextInWalk(IntT index, int &lastMove) {
     const XPathNodeRecord &r = om_XPathRec(index);
-    if (r.firstChild && lastMove != 3) {
-        lastMove = 1;
+    if (r.firstChild && lastMove != WalkUp) {
+        lastMove = WalkDown;
         return r.firstChild;
     }
     if (r.nextSibling) {
-        lastMove = 2;
+        lastMove = WalkNext;
         return r.nextSibling;
     }
-    lastMove = 3;
+    lastMove = WalkUp;
     return r.parent;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fdk.h"
+#include "lib/host/element_walk.h"  // WalkDown, WalkNext, WalkUp: the moves of a record walk
 
 // Record kinds.
 enum XPathNodeKind : IntT {
@@ -101,6 +102,17 @@ enum XPathRunMark : IntT {
     XR_NOT_STARTED = 104,
     XR_NO_ROOT = 208,
     XR_NO_AXIS_CONTEXT = 666,
+};
+// An operand node above this is a matched node; at or below it, a value or a mark.
+constexpr IntT XR_HIGHEST_VALUE_NODE = 200;
+
+// Verdicts of a predicate or function record after one of its operands finished.
+enum XPathVerdict : IntT {
+    XV_FALSE = 1,
+    XV_TRUE = 2,
+    XV_MOVE_LEFT = 3,        // evaluate the left operand (again)
+    XV_RESTART_RIGHT = 4,    // start the right operand over
+    XV_MOVE_RIGHT = 5,       // go on with the right operand
 };
 
 // Modes of the linking primitives.

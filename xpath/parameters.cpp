@@ -68,9 +68,9 @@ int om_XPathListParameterNodes(IntT sequence, std::vector<IntT> *out) {
     if (!XPathNodeTable.allocated || !om_XPathValidIndex(sequence) || om_XPathRec(sequence).kind != XK_SEQUENCE)
         return 0;
     int found = 0;
-    int lastMove = 1;
+    int lastMove = WalkDown;
     for (IntT r = om_XPathRec(sequence).firstChild; r && r != sequence; r = om_XPathNextInWalk(r, lastMove)) {
-        if (lastMove == 3 || om_XPathRec(r).paramName.empty()) continue;
+        if (lastMove == WalkUp || om_XPathRec(r).paramName.empty()) continue;
         found = 1;
         if (out) out->push_back(r);
     }

@@ -14,8 +14,6 @@
 
 namespace {
 
-enum Verdict : IntT { kFalse = 1, kTrue = 2, kMoveLeft = 3, kRestartRight = 4, kMoveRight = 5 };
-
 bool listEmpty(const std::vector<std::string> &l) { return l.empty() || om_XPathTextIsEmpty(l[0]); }
 
 bool containsCI(const std::string &hay, const std::string &needle) {
@@ -26,7 +24,7 @@ bool containsCI(const std::string &hay, const std::string &needle) {
 void operandValues(F_ObjHandleT doc, IntT node, IntT attr, IntT fmProp, const std::string &text,
                    std::vector<std::string> &out) {
     out.clear();
-    if (node <= 200) {
+    if (node <= XR_HIGHEST_VALUE_NODE) {
         out.push_back(text);
     } else if (fmProp >= 0) {
         om_XPathFmPropertyValue(doc, F_ObjHandleT(node), attr, fmProp, out);
@@ -88,20 +86,20 @@ IntT om_XPathEvaluatePredicate(F_ObjHandleT doc, IntT record, IntT child) {
         rightOp = rightOp ? om_XPathRec(rightOp).firstChild : 0;
     }
     auto isPath = [](IntT op) { return op && om_XPathRec(op).kind == XK_NODE_HANDLERS; };
-    if (!om_XPathRec(r.firstChild).nextSibling) return r.leftNode != XR_SPENT ? kTrue : kFalse;
+    if (!om_XPathRec(r.firstChild).nextSibling) return r.leftNode != XR_SPENT ? XV_TRUE : XV_FALSE;
     if (!om_XPathRec(child).prevSibling) {
-        if (isPath(leftOp) && r.leftNode == XR_SPENT) return kFalse;
-        return kRestartRight;
+        if (isPath(leftOp) && r.leftNode == XR_SPENT) return XV_FALSE;
+        return XV_RESTART_RIGHT;
     }
-    if (isPath(rightOp) && r.rightNode == XR_SPENT) return r.leftNode > 200 ? kMoveLeft : kFalse;
+    if (isPath(rightOp) && r.rightNode == XR_SPENT) return r.leftNode > XR_HIGHEST_VALUE_NODE ? XV_MOVE_LEFT : XV_FALSE;
     operandValues(doc, r.leftNode, r.leftAttr, r.leftFmProp, r.leftText, leftValues);
     operandValues(doc, r.rightNode, r.rightAttr, r.rightFmProp, r.rightText, rightValues);
     IntT code = functionCode(r.kind);
     if (!code) code = r.op ? IntT(r.op) : IntT(XT_EQ);
-    if (om_XPathCompareValueLists(leftValues, rightValues, code, 0, 1)) return kTrue;
-    if (isPath(rightOp)) return kMoveRight;
-    if (isPath(leftOp)) return kMoveLeft;
-    return kFalse;
+    if (om_XPathCompareValueLists(leftValues, rightValues, code, 0, 1)) return XV_TRUE;
+    if (isPath(rightOp)) return XV_MOVE_RIGHT;
+    if (isPath(leftOp)) return XV_MOVE_LEFT;
+    return XV_FALSE;
 }
 
 // The verdict of a function on the node itself and a literal ("contains(., 'x')"), taken at once
@@ -128,18 +126,18 @@ IntT om_XPathEvaluateFunctionOnSelf(F_ObjHandleT doc, IntT record, F_ObjHandleT 
         (lit.kind != XK_LITERAL_STRING && lit.kind != XK_LITERAL_INTEGER))
         return 0;
     if (!doc) return 0;
-    if (!om_XPathNodeTestMatches(doc, node, st.nodeTest)) return kFalse;  // the self step finds nothing
+    if (!om_XPathNodeTestMatches(doc, node, st.nodeTest)) return XV_FALSE;  // the self step finds nothing
     operandValues(doc, IntT(node), attr, -1, std::string(), leftValues);
     rightValues.assign(1, lit.valueText);
-    return om_XPathCompareValueLists(leftValues, rightValues, code, 0, 1) ? kTrue : kFalse;
+    return om_XPathCompareValueLists(leftValues, rightValues, code, 0, 1) ? XV_TRUE : XV_FALSE;
 }
 
 // not(): true when its operand path found nothing, or its value is "false" or empty.
 IntT om_XPathEvaluateNot(IntT record) {
     const XPathNodeRecord &r = om_XPathRec(record);
-    if (r.leftNode == XR_SPENT) return kTrue;
-    if (r.leftNode <= 200 && (r.leftText == "false" || om_XPathTextIsEmpty(r.leftText))) return kTrue;
-    return kFalse;
+    if (r.leftNode == XR_SPENT) return XV_TRUE;
+    if (r.leftNode <= XR_HIGHEST_VALUE_NODE && (r.leftText == "false" || om_XPathTextIsEmpty(r.leftText))) return XV_TRUE;
+    return XV_FALSE;
 }
 
 int om_XPathCompareInts(long long a, long long b, IntT op) {
@@ -232,42 +230,42 @@ void om_XPathFmPropertyValue(F_ObjHandleT doc, F_ObjHandleT elem, IntT, IntT cod
     F_ObjHandleT object = F_ApiGetId(doc, elem, FP_Object);
     // Where the element's text begins: the start of its text range, or a cell's first paragraph.
     auto beginPgf = [&]() -> F_ObjHandleT {
-        if (F_ApiGetInt(doc, elem, FP_ElementType) == FV_FO_TBL_CELL) return F_ApiGetId(doc, object, 972);
-        F_TextRangeT tr = F_ApiGetTextRange(doc, elem, 1071);
+        if (F_ApiGetInt(doc, elem, FP_ElementType) == FV_FO_TBL_CELL) return F_ApiGetId(doc, object, FP_FirstPgf);
+        F_TextRangeT tr = F_ApiGetTextRange(doc, elem, FP_TextRange);
         return tr.beg.objId;
     };
     switch (code) {
     case 2:
-        out.push_back(str(beginPgf(), FP_Name));
+        out.push_back(str(beginPgf(), FP_PgfFmtName));
         break;
     case 3: {
         F_ObjHandleT e = elem;
         for (int i = 0; e && i < 10000; ++i, e = F_ApiGetId(doc, e, FP_ParentElement))
             if (F_ApiGetInt(doc, e, FP_ElementType) == FV_FO_TBL) break;
         F_ObjHandleT tbl = e ? F_ApiGetId(doc, e, FP_Object) : 0;
-        out.push_back(str(tbl, 1275));
+        out.push_back(str(tbl, FP_TblTag));
         break;
     }
     case 4: {
-        F_TextRangeT tr = F_ApiGetTextRange(doc, elem, 1071);
+        F_TextRangeT tr = F_ApiGetTextRange(doc, elem, FP_TextRange);
         if (!tr.beg.objId || !F_ApiGetTextPropVal) {
             out.push_back("false");
             break;
         }
-        F_PropValT pv = F_ApiGetTextPropVal(doc, &tr.beg, 611);
+        F_PropValT pv = F_ApiGetTextPropVal(doc, &tr.beg, FP_ChangeBar);
         out.push_back(pv.propVal.ival == 1 ? "true" : "false");
         break;
     }
-    case 5: out.push_back(str(F_ApiGetId(doc, object, 1073), FP_Name)); break;
+    case 5: out.push_back(str(F_ApiGetId(doc, object, FP_XRefFmt), FP_Name)); break;
     case 6: {
-        std::string s = str(object, 1075);
+        std::string s = str(object, FP_XRefSrcText);
         size_t colon = s.find(':');
         out.push_back(colon == std::string::npos ? s : s.substr(0, colon));
         break;
     }
-    case 7: out.push_back(str(object, 1070)); break;
-    case 8: out.push_back(str(F_ApiGetId(doc, object, 1027), FP_Name)); break;
-    case 9: out.push_back(str(object, 1025)); break;
+    case 7: out.push_back(str(object, FP_XRefFile)); break;
+    case 8: out.push_back(str(F_ApiGetId(doc, object, FP_MarkerTypeId), FP_Name)); break;
+    case 9: out.push_back(str(object, FP_MarkerText)); break;
     default:
         out.push_back("");  // codes the engine cannot read give one empty value
         break;
@@ -278,11 +276,11 @@ void om_XPathFmPropertyValue(F_ObjHandleT doc, F_ObjHandleT elem, IntT, IntT cod
 IntT om_XPathMatchValues(F_ObjHandleT doc, F_ObjHandleT elem, std::vector<std::string> &out, IntT attrIndex,
                          IntT maxChars) {
     if (!doc) {
-        StatusCode = 200;
+        StatusCode = StatusNoDocument;
         return 0;
     }
     if (!elem) {
-        StatusCode = 201;
+        StatusCode = StatusNoObject;
         return 0;
     }
     out.clear();

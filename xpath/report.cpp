@@ -23,8 +23,7 @@ const char *const kGenErr2 = "The XPath error report has no highest-level elemen
 const char *const kGenErr3 = "The XPath error report template, %s, could not be opened.";
 
 // Document properties set on a new report: one set to 1, three set to 0 (the host's roles).
-constexpr IntT kNewReportFlag = 133;
-constexpr IntT kNewReportCleared[] = {382, 383, 388};
+constexpr IntT kNewReportCleared[] = {FP_DocSwitch1, FP_DocSwitch2, FP_DocSwitch3};
 
 // Length in bytes of the UTF-8 character that starts at s[i].
 size_t charBytes(const std::string &s, size_t i) {
@@ -80,7 +79,7 @@ F_ObjHandleT om_XPathOpenErrorReport() {
         F_ApiAlert(FormatBuffer.c_str(), FF_ALERT_CONTINUE_WARN);
         return 0;
     }
-    F_ApiSetInt(0, doc, kNewReportFlag, 1);
+    F_ApiSetInt(0, doc, FP_DocIsReport, 1);
     om_DocSetViewMode(doc, 0);
     for (IntT prop : kNewReportCleared) F_ApiSetInt(0, doc, prop, 0);
     F_ApiSetString(0, doc, FP_Label, label.c_str());

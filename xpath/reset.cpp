@@ -46,9 +46,9 @@ void om_XPathResetNode(IntT index, int restore) {
 void om_XPathResetSubtree(IntT index, int includeSelf, int restore) {
     if (includeSelf) om_XPathResetNode(index, restore);
     IntT r = om_XPathRec(index).firstChild;
-    int lastMove = 1;
+    int lastMove = WalkDown;
     while (r && r != index) {
-        if (lastMove != 3) om_XPathResetNode(r, restore);
+        if (lastMove != WalkUp) om_XPathResetNode(r, restore);
         r = om_XPathNextInWalk(r, lastMove);
     }
 }

@@ -1,3 +1,6 @@
+// Folder xpath: the XPath engine. It uses fdk.h and the whole library (lib/); never nodewizard/,
+// transform/ or plugin/.
+//
 // The XPath engine's interface: compile an expression of the engine's dialect into the node
 // table, run it over the host's structure tree one match at a time or all at once, substitute
 // parameters, and report compile errors. Every subsystem that queries documents uses this.

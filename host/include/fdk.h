@@ -8,6 +8,9 @@
  * with the matching deallocator; setters copy what they are given. A failing call sets
  * FA_errno and answers 0, NULL or an empty record; a success never clears FA_errno.
  *
+ * It is the bottom of the plug-in's layers: it includes nothing of the plug-in, and every folder
+ * may use it. Every host number (property, object kind, notification, error, value) is named here.
+ *
  * Texts are UTF-8. Paths are in Windows form ("Z:\home\u\a.fm"; drive Z: is the root of the
  * host's file system, other drives may be mapped).
  */
@@ -523,6 +526,15 @@ typedef struct ChannelT *ChannelP;
 /* Import status */
 #define FV_BadImportFileType 17
 
+/* Open and save parameter numbers the host acts on (the other numbers of the parameter lists
+ * are answers the host keeps without acting on them) */
+#define FS_MakeVisible 5           /* open: 0 opens out of sight */
+#define FS_FileType 1              /* save: one FV_SaveFmt value */
+#define FS_SaveFilterHint 16       /* save: text naming the filter of FV_SaveFmtFilter */
+#define FS_SaveMarkupArgument 18   /* save: text handed to an XML or SGML save */
+#define FS_FindText 1              /* F_ApiFind: the text to find */
+#define FS_FindFlags 16            /* F_ApiFind: search options, 0 for none */
+
 /* Save formats (save parameter 1) */
 #define FV_SaveFmtBinary 0
 #define FV_SaveFmtMIF 1
@@ -562,6 +574,7 @@ extern IntT FA_errno;
 #define FE_WrongKind (-20)
 #define FE_Unsupported (-21)
 #define FE_Duplicate (-22)
+#define FE_NoMoreIds (-23)        /* every id of the object kind is used: no new object of it */
 #define FE_Busy (-88)
 
 /* ---------------------------------------------------------------------------------------------

@@ -48,8 +48,8 @@ bool ReadComponents(F_ObjHandleT book, F_ObjHandleT parent, xmlNodePtr node, con
         if (c->type != XML_ELEMENT_NODE) continue;
         if (!Named(c, "component")) return false;
         std::string typeText = Prop(c, "type");
-        IntT type = typeText.empty() ? kBookComponentDocument : std::atoi(typeText.c_str());
-        if (type != kBookComponentDocument && type != kBookComponentFolder && type != kBookComponentGroup) return false;
+        IntT type = typeText.empty() ? FV_BK_DOC_FILE : std::atoi(typeText.c_str());
+        if (type != FV_BK_DOC_FILE && type != FV_BK_FOLDER && type != FV_BK_GROUP) return false;
         F_ObjHandleT comp = AddBookComponent(book, parent, ResolvePath(Prop(c, "path"), bookPath), type, Prop(c, "tag"));
         if (!comp) return false;
         if (!ReadComponents(book, comp, c, bookPath, depth + 1)) return false;

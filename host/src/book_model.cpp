@@ -10,18 +10,6 @@ namespace host {
 
 namespace {
 
-constexpr IntT kNextComponent = 527;
-constexpr IntT kComponentFlag = 529;
-constexpr IntT kComponentText = 532;
-constexpr IntT kComponentElement = 1551;
-constexpr IntT kFirstChildComponent = 2324;
-constexpr IntT kParentComponent = 2325;
-constexpr IntT kComponentType = 2329;
-constexpr IntT kNextInBookOrder = 2333;
-constexpr IntT kElementComponent = 1628;
-constexpr IntT kNextOpenBook = 490;
-constexpr IntT kFirstComponent = 491;
-
 struct BookStore {
     std::unordered_map<F_ObjHandleT, Book> books;
     std::unordered_map<F_ObjHandleT, BookComponent> comps;
@@ -44,6 +32,7 @@ F_ObjHandleT BookDef(F_ObjHandleT book, const std::string &tag) {
     auto it = defs.find(key);
     if (it != defs.end() && Def(it->second)) return it->second;
     auto [id, def] = TheStore().defs.New(FO_ElementDef);
+    if (!def) return 0;
     def->id = id;
     def->doc = book;
     def->name = tag;
@@ -54,6 +43,7 @@ F_ObjHandleT BookDef(F_ObjHandleT book, const std::string &tag) {
 
 F_ObjHandleT NewBookElement(F_ObjHandleT book, const std::string &tag) {
     auto [id, e] = TheStore().elements.New(FO_Element);
+    if (!e) return 0;
     e->doc = book;
     e->def = BookDef(book, tag);
     return id;
@@ -126,6 +116,7 @@ BookComponent *ComponentOf(F_ObjHandleT comp) {
 
 F_ObjHandleT NewBook(const std::string &path, const std::string &rootTag, const std::string &label, bool visible) {
     F_ObjHandleT id = NewObjectId(FO_Book);
+    if (!id) return 0;
     Book &b = Books().books[id];
     b.id = id;
     b.open = true;
@@ -133,6 +124,10 @@ F_ObjHandleT NewBook(const std::string &path, const std::string &rootTag, const 
     b.label = label.empty() ? FileNameOf(path) : label;
     b.visible = visible ? 1 : 0;
     b.root = NewBookElement(id, rootTag.empty() ? "Book" : rootTag);
+    if (!b.root) {  // no element ids left
+        Books().books.erase(id);
+        return 0;
+    }
     TheSession().openBooks.push_back(id);
     return id;
 }
@@ -142,15 +137,17 @@ F_ObjHandleT AddBookComponent(F_ObjHandleT book, F_ObjHandleT parent, const std:
     Book *b = BookOf(book);
     if (!b) return 0;
     BookComponent *p = parent ? ComponentOf(parent) : nullptr;
-    if (parent && (!p || p->book != book || p->type == kBookComponentDocument)) return 0;
-    F_ObjHandleT id = NewObjectId(FO_BookComponent);
+    if (parent && (!p || p->book != book || p->type == FV_BK_DOC_FILE)) return 0;
+    F_ObjHandleT elem = NewBookElement(book, tag.empty() ? (type == FV_BK_DOC_FILE ? "BookComponent" : "Folder") : tag);
+    F_ObjHandleT id = elem ? NewObjectId(FO_BookComponent) : 0;
+    if (!id) return 0;
     BookComponent &c = Books().comps[id];
     c.id = id;
     c.book = book;
     c.path = path;
     c.type = type;
     c.parent = parent;
-    c.elem = NewBookElement(book, tag.empty() ? (type == kBookComponentDocument ? "BookComponent" : "Folder") : tag);
+    c.elem = elem;
     Books().compOfElem[c.elem] = id;
     LinkChild(parent ? Books().comps[parent].elem : b->root, c.elem, 0);
     (parent ? Books().comps[parent].children : b->components).push_back(id);
@@ -209,13 +206,13 @@ void RegisterBookProperties() {
                 (n == FP_IsInFront ? BookOf(obj)->inFront : BookOf(obj)->visible) = in.i ? 1 : 0;
                 return true;
             });
-    for (int n : {33, 34, 35, 36}) RegisterStoredProperty(FO_Book, n, PropType::Int);
-    BookId(kNextOpenBook, [](const Book &b) {
+    for (int n : {FP_ScreenX, FP_ScreenY, FP_ScreenW, FP_ScreenH}) RegisterStoredProperty(FO_Book, n, PropType::Int);
+    BookId(FP_NextOpenBookInSession, [](const Book &b) {
         const auto &open = TheSession().openBooks;
         auto it = std::find(open.begin(), open.end(), b.id);
         return it != open.end() && it + 1 != open.end() ? *(it + 1) : 0;
     });
-    BookId(kFirstComponent, [](const Book &b) { return b.components.empty() ? 0 : b.components.front(); });
+    BookId(FP_FirstComponentInBook, [](const Book &b) { return b.components.empty() ? 0 : b.components.front(); });
     BookId(FP_HighestLevelElement, [](const Book &b) { return b.root; });
     RegisterProperty(
         FO_BookComponent, FP_Path, PropType::String,
@@ -227,22 +224,22 @@ void RegisterBookProperties() {
             ComponentOf(obj)->path = in.s;
             return true;
         });
-    RegisterProperty(FO_BookComponent, kComponentType, PropType::Int, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_BookComponent, FP_ComponentType, PropType::Int, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
         out.i = ComponentOf(obj)->type;
         return true;
     });
-    CompId(kNextComponent, [](const BookComponent &c) { return NextSibling(c); });
-    CompId(kFirstChildComponent, [](const BookComponent &c) { return c.children.empty() ? 0 : c.children.front(); });
-    CompId(kParentComponent, [](const BookComponent &c) { return c.parent; });
-    CompId(kComponentElement, [](const BookComponent &c) { return c.elem; });
-    CompId(kNextInBookOrder, [](const BookComponent &c) {
+    CompId(FP_NextComponentInBook, [](const BookComponent &c) { return NextSibling(c); });
+    CompId(FP_FirstChildComponent, [](const BookComponent &c) { return c.children.empty() ? 0 : c.children.front(); });
+    CompId(FP_ParentComponent, [](const BookComponent &c) { return c.parent; });
+    CompId(FP_ComponentElement, [](const BookComponent &c) { return c.elem; });
+    CompId(FP_NextComponentInBookOrder, [](const BookComponent &c) {
         std::vector<F_ObjHandleT> order = BookOrder(c.book);
         auto it = std::find(order.begin(), order.end(), c.id);
         return it != order.end() && it + 1 != order.end() ? *(it + 1) : 0;
     });
-    RegisterStoredProperty(FO_BookComponent, kComponentFlag, PropType::Int);
-    RegisterStoredProperty(FO_BookComponent, kComponentText, PropType::String);
-    RegisterProperty(FO_Element, kElementComponent, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+    RegisterStoredProperty(FO_BookComponent, FP_ComponentFlag, PropType::Int);
+    RegisterStoredProperty(FO_BookComponent, FP_ComponentText, PropType::String);
+    RegisterProperty(FO_Element, FP_BookComponent, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
         auto it = Books().compOfElem.find(obj);
         out.i = it == Books().compOfElem.end() ? 0 : static_cast<IntT>(it->second);
         return true;

@@ -11,15 +11,11 @@
 
 namespace host {
 
-constexpr IntT kBookComponentDocument = 512;
-constexpr IntT kBookComponentFolder = 2;
-constexpr IntT kBookComponentGroup = 64;
-
 struct BookComponent {
     F_ObjHandleT id = 0;
     F_ObjHandleT book = 0;  // 0 once deleted
     std::string path;
-    IntT type = kBookComponentDocument;
+    IntT type = FV_BK_DOC_FILE;
     F_ObjHandleT parent = 0;
     std::vector<F_ObjHandleT> children;
     F_ObjHandleT elem = 0;  // the book element that stands for it

@@ -77,7 +77,7 @@ void DialogInt(int number, int Dialog::*member, bool writable) {
 void RegisterDialogProperties() {
     RegisterKind(FO_DialogResource, [](F_ObjHandleT doc, F_ObjHandleT obj) { return DialogArg(doc, obj) != nullptr; });
     RegisterCloser(FO_DialogResource, [](F_ObjHandleT obj, IntT) { return CloseDialog(obj) || Fail(FE_BadObjId); });
-    RegisterProperty(FO_DialogResource, FP_Label, PropType::String,
+    RegisterProperty(FO_DialogResource, FP_Title, PropType::String,
                      [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
                          Dialog *d = DialogArg(doc, obj);
                          if (!d) return Fail(FE_BadObjId);
@@ -90,10 +90,10 @@ void RegisterDialogProperties() {
                          d->title = in.s;
                          return true;
                      });
-    DialogInt(33, &Dialog::x, true);
-    DialogInt(34, &Dialog::y, true);
+    DialogInt(FP_DlgX, &Dialog::x, true);
+    DialogInt(FP_DlgY, &Dialog::y, true);
     DialogInt(FP_DlgDoubleClick, &Dialog::doubleClick, false);
-    DialogInt(2344, &Dialog::prop2344, true);
+    DialogInt(FP_DlgStatusReset, &Dialog::prop2344, true);
     RegisterProperty(FO_DialogResource, FP_DlgHighestItem, PropType::Int,
                      [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
                          Dialog *d = DialogArg(doc, obj);
@@ -101,7 +101,7 @@ void RegisterDialogProperties() {
                          out.i = static_cast<IntT>(d->items.size()) - 1;
                          return true;
                      });
-    RegisterProperty(FO_DialogResource, 2346, PropType::Int, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_DialogResource, FP_DlgIsOpen, PropType::Int, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         Dialog *d = DialogArg(doc, obj);
         if (!d) return Fail(FE_BadObjId);
         out.i = d->open ? 1 : 0;
@@ -229,6 +229,7 @@ F_ObjHandleT MakeDialog(const DialogTemplate &t, Client *client) {
     EnsureRegistered();
     auto d = std::make_unique<Dialog>();
     d->id = NewObjectId(FO_DialogResource);
+    if (!d->id) return 0;
     d->resource = t.name;
     d->title = t.title;
     d->x = t.x < 0 ? 0 : t.x;
@@ -245,6 +246,10 @@ F_ObjHandleT MakeDialog(const DialogTemplate &t, Client *client) {
         it.number = r.number;
         it.kind = ItemKindOf(r);
         it.id = NewObjectId(it.kind);
+        if (!it.id) {  // no item ids left: no dialog
+            for (const DialogItem &made : d->items) Store().itemDialog.erase(made.id);
+            return 0;
+        }
         it.threeState = r.threeState;
         it.group = r.group;
         it.pair = r.pair;

@@ -34,7 +34,7 @@ struct Client;
 struct DialogItem {
     F_ObjHandleT id = 0;
     int number = 0;
-    int kind = 52;           // item kind 45-53
+    int kind = FO_DlgLabel;  // item kind 45-53
     bool threeState = false;
     int group = 0;           // radio group
     int pair = -1;           // paired item number, -1 none

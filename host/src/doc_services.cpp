@@ -21,7 +21,6 @@ namespace host {
 
 namespace {
 
-constexpr IntT kFindText = 1;
 
 F_PropValT IntEntry(IntT number, IntT value) {
     F_PropValT p{};
@@ -83,7 +82,7 @@ F_TextRangeT F_ApiFind(F_ObjHandleT docId, const F_TextLocT *loc, const F_PropVa
         Fail(l ? FE_BadParameter : FE_BadDocId);
         return F_TextRangeT{};
     }
-    IntT at = F_ApiGetPropIndex(findParams, kFindText);
+    IntT at = F_ApiGetPropIndex(findParams, FS_FindText);
     std::string text = at >= 0 && findParams->val[at].propVal.sval ? findParams->val[at].propVal.sval : "";
     if (text.empty()) {
         Fail(FE_BadParameter);

@@ -25,17 +25,16 @@ namespace fs = std::filesystem;
 namespace host {
 namespace {
 
-// Every open parameter number a caller may set, with the host's defaults (5: visible).
+// Every open parameter number a caller may set, with the host's defaults.
 const IntT kOpenParams[][2] = {
-    {2, 0}, {3, 0}, {5, 1}, {7, 0}, {14, 0}, {15, 0}, {17, 0}, {18, 0}, {19, 0}, {20, 0}, {22, 0}, {23, 0},
-    {24, 0}, {25, 0}, {28, 0}, {29, 0}, {30, 0}, {35, 0}, {36, 0}, {40, 0}, {41, 0}, {42, 0}, {43, 0},
+    {2, 0},  {3, 0},  {FS_MakeVisible, 1}, {7, 0},  {14, 0}, {15, 0}, {17, 0}, {18, 0}, {19, 0}, {20, 0}, {22, 0},
+    {23, 0}, {24, 0}, {25, 0}, {28, 0}, {29, 0}, {30, 0}, {35, 0}, {36, 0}, {40, 0}, {41, 0}, {42, 0}, {43, 0},
 };
-constexpr IntT kOpenVisible = 5;
 
-// Every save parameter number; 16 and 18 are texts (filter hint, XML/SGML argument).
-const IntT kSaveIntParams[][2] = {{1, FV_SaveFmtBinary}, {2, 0}, {3, 1}, {4, 0}, {5, 1}, {6, 1}, {12, 0}, {17, 0}, {19, 0}, {21, 0}};
-const IntT kSaveStringParams[] = {16, 18};
-constexpr IntT kSaveFormat = 1;
+// Every save parameter number: the numbers with ints, and the two texts.
+const IntT kSaveIntParams[][2] = {{FS_FileType, FV_SaveFmtBinary}, {2, 0}, {3, 1}, {4, 0}, {5, 1}, {6, 1}, {12, 0},
+                                  {17, 0}, {19, 0}, {21, 0}};
+const IntT kSaveStringParams[] = {FS_SaveFilterHint, FS_SaveMarkupArgument};
 
 F_PropValT IntParam(IntT number, IntT value) {
     F_PropValT p{};
@@ -256,7 +255,7 @@ F_ObjHandleT F_ApiOpen(ConStringT fileName, const F_PropValsT *openParams, F_Pro
         ReturnStatus(openReturnParams, FE_BadParameter);
         return 0;
     }
-    bool visible = ParamInt(openParams, kOpenVisible, 1) != 0;
+    bool visible = ParamInt(openParams, FS_MakeVisible, 1) != 0;
     IntT before = FA_errno;
     FA_errno = 0;
     F_ObjHandleT doc = OpenDocumentFile(fileName, visible);
@@ -277,7 +276,7 @@ F_ObjHandleT F_ApiSave(F_ObjHandleT docId, ConStringT saveAsName, const F_PropVa
                        F_PropValsT **saveReturnParams) {
     IntT before = FA_errno;
     FA_errno = 0;
-    F_ObjHandleT saved = SaveDocumentFile(docId, saveAsName ? saveAsName : "", ParamInt(saveParams, kSaveFormat, FV_SaveFmtBinary));
+    F_ObjHandleT saved = SaveDocumentFile(docId, saveAsName ? saveAsName : "", ParamInt(saveParams, FS_FileType, FV_SaveFmtBinary));
     IntT status = saved ? 0 : FA_errno;
     if (saved) FA_errno = before;
     ReturnStatus(saveReturnParams, status);

@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "fdk.h"
+
 namespace host::docfile {
 
 // One attribute definition of an element definition.
@@ -43,7 +45,7 @@ struct ElementDefImage {
 // format (27), variable format (29), table format (37), marker type (66). Properties are kept as
 // name/value texts so that each kind can carry what it needs.
 struct FormatImage {
-    int kind = 32;
+    int kind = FO_PgfFmt;
     std::string name;
     std::vector<std::pair<std::string, std::string>> properties;
 };

@@ -17,8 +17,6 @@ namespace {
 // The formats the model keeps as named objects, in the order an image lists them.
 const int kFormatKinds[] = {FO_PgfFmt, FO_CharFmt, FO_CondFmt, FO_Color, FO_MarkerType, FO_XRefFmt, FO_VarFmt, FO_TblFmt};
 
-constexpr int kTableFormatName = 1275;
-
 bool IsFormatKind(int kind) {
     for (int k : kFormatKinds)
         if (k == kind) return true;
@@ -34,9 +32,9 @@ struct ObjectPropRule {
     bool list;
 };
 const ObjectPropRule kObjectProps[] = {
-    {FV_FO_MARKER, 1025, 0, false},       {FV_FO_MARKER, 1027, FO_MarkerType, false},
-    {FV_FO_XREF, 1070, 0, false},         {FV_FO_XREF, 1073, FO_XRefFmt, false},
-    {FV_FO_XREF, 1075, 0, false},         {FV_FO_TBL_ROW, 1150, FO_CondFmt, true},
+    {FV_FO_MARKER, FP_MarkerText, 0, false},       {FV_FO_MARKER, FP_MarkerTypeId, FO_MarkerType, false},
+    {FV_FO_XREF, FP_XRefFile, 0, false},         {FV_FO_XREF, FP_XRefFmt, FO_XRefFmt, false},
+    {FV_FO_XREF, FP_XRefSrcText, 0, false},         {FV_FO_TBL_ROW, FP_InCond, FO_CondFmt, true},
 };
 
 // The host object an element of that kind stands for (marker, cross-reference, table row), or 0.
@@ -255,7 +253,7 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
                 if (F_ObjHandleT table = TableObjectOf(doc, id)) {
                     PropValue name;
                     name.s = f->second;
-                    SetProperty(doc, table, kTableFormatName, name);
+                    SetProperty(doc, table, FP_TblTag, name);
                 }
             if (auto p = image.objectProps.find(i); p != image.objectProps.end())
                 if (const ElementDef *def = Def(e->def)) BuildObjectProps(doc, id, def->type, p->second);
@@ -368,7 +366,7 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
                 for (const Attr &a : e->attrs) image.attrs.push_back(AttrImage{AtomName(a.name), a.values});
                 n.attrCount = static_cast<uint32_t>(image.attrs.size() - n.firstAttr);
                 if (const ElementDef *def = Def(e->def); def && def->type == FV_FO_TBL)
-                    if (PropValue name; GetProperty(doc, TableObjectOf(doc, cur), kTableFormatName, name) && !name.s.empty())
+                    if (PropValue name; GetProperty(doc, TableObjectOf(doc, cur), FP_TblTag, name) && !name.s.empty())
                         image.tableFormats[static_cast<int32_t>(image.nodes.size())] = name.s;
                 if (const ElementDef *def = Def(e->def)) {
                     std::vector<ObjectPropImage> props;

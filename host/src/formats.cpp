@@ -11,7 +11,6 @@ namespace host {
 
 namespace {
 
-constexpr IntT kCharFormatTag = 602;
 
 std::unordered_map<F_ObjHandleT, std::string> &PgfFormats() {
     static std::unordered_map<F_ObjHandleT, std::string> formats;  // paragraph -> applied format
@@ -21,7 +20,7 @@ std::unordered_map<F_ObjHandleT, std::string> &PgfFormats() {
 }  // namespace
 
 void RegisterFormatProperties() {
-    RegisterProperty(FO_CharFmt, kCharFormatTag, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_CharFmt, FP_CharTag, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         NamedObject *n = Named(obj);
         if (!n || n->doc != doc) return false;
         out.s = n->name;

@@ -46,12 +46,14 @@ PageStore &Pages() {
     return s;
 }
 
-bool IsGraphicKind(int kind) { return (kind >= 9 && kind <= 21 && kind != FO_TextFrame) || kind == FO_AFrame; }
+bool IsGraphicKind(int kind) {
+    return (kind >= FO_FirstGraphicKind && kind <= FO_LastGraphicKind && kind != FO_TextFrame) || kind == FO_AFrame;
+}
 
 // The page of the text frame holding a paragraph (880 of its frame, as the frame reports it).
 F_ObjHandleT PageOfPgf(F_ObjHandleT doc, F_ObjHandleT pgf) {
     PropValue frame, page;
-    if (!GetProperty(doc, pgf, 1001, frame) || !GetProperty(doc, static_cast<F_ObjHandleT>(frame.i), 880, page)) return 0;
+    if (!GetProperty(doc, pgf, FP_InTextFrame, frame) || !GetProperty(doc, static_cast<F_ObjHandleT>(frame.i), FP_PageFramePage, page)) return 0;
     return static_cast<F_ObjHandleT>(page.i);
 }
 
@@ -121,50 +123,53 @@ void IdComputed(int kind, int number, std::function<F_ObjHandleT(F_ObjHandleT do
 }
 
 void RegisterGraphicKinds() {
-    for (int kind = 9; kind <= FO_AFrame; ++kind) {
+    for (int kind = FO_FirstGraphicKind; kind <= FO_AFrame; ++kind) {
         if (!IsGraphicKind(kind)) continue;
         RegisterKind(kind, [](F_ObjHandleT doc, F_ObjHandleT obj) { return GraphicOf(doc, obj) != nullptr; });
         GraphicField(kind, FP_Unique, PropType::Int, &Graphic::unique, false);
-        GraphicField(kind, 740, PropType::Metric, &Graphic::border, true);
-        GraphicField(kind, 741, PropType::Int, &Graphic::dotFlag, true);
-        GraphicField(kind, 742, PropType::Int, &Graphic::pen, true);
-        GraphicField(kind, 780, PropType::Metric, &Graphic::angle, true);
-        GraphicField(kind, 781, PropType::Metric, &Graphic::x, true);
-        GraphicField(kind, 782, PropType::Metric, &Graphic::y, true);
-        GraphicField(kind, 783, PropType::Metric, &Graphic::width, true);
-        GraphicField(kind, 784, PropType::Metric, &Graphic::height, true);
-        for (int n : {771, 2056}) GraphicField(kind, n, PropType::Int, &Graphic::selected, true);
-        GraphicField(kind, 908, PropType::Ints, &Graphic::points, true);
-        IdComputed(kind, 774, [](F_ObjHandleT, Graphic &g) { return g.frame; });
-        IdComputed(kind, 776, [](F_ObjHandleT, Graphic &g) {
+        GraphicField(kind, FP_BorderWidth, PropType::Metric, &Graphic::border, true);
+        GraphicField(kind, FP_DotFlag, PropType::Int, &Graphic::dotFlag, true);
+        GraphicField(kind, FP_Pen, PropType::Int, &Graphic::pen, true);
+        GraphicField(kind, FP_Angle, PropType::Metric, &Graphic::angle, true);
+        GraphicField(kind, FP_LocX, PropType::Metric, &Graphic::x, true);
+        GraphicField(kind, FP_LocY, PropType::Metric, &Graphic::y, true);
+        GraphicField(kind, FP_Width, PropType::Metric, &Graphic::width, true);
+        GraphicField(kind, FP_Height, PropType::Metric, &Graphic::height, true);
+        for (int n : {FP_GraphicIsSelected, FP_GraphicIsSelectedAlt})
+            GraphicField(kind, n, PropType::Int, &Graphic::selected, true);
+        GraphicField(kind, FP_Points, PropType::Ints, &Graphic::points, true);
+        IdComputed(kind, FP_FrameParent, [](F_ObjHandleT, Graphic &g) { return g.frame; });
+        IdComputed(kind, FP_NextGraphicInFrame, [](F_ObjHandleT, Graphic &g) {
             return g.frame ? NextIn(Graphics().inFrames[g.frame], g.id) : 0;
         });
-        IdComputed(kind, 786, [](F_ObjHandleT doc, Graphic &g) { return NextIn(DocumentGraphics(doc), g.id); });
-        for (int n : {785, 2050})
+        IdComputed(kind, FP_NextGraphicInDoc,
+                   [](F_ObjHandleT doc, Graphic &g) { return NextIn(DocumentGraphics(doc), g.id); });
+        for (int n : {FP_NextSelectedGraphicInDoc, FP_NextSelectedGraphicInDocAlt})
             IdComputed(kind, n, [](F_ObjHandleT doc, Graphic &g) { return NextIn(SelectedGraphics(doc), g.id); });
-        IdComputed(kind, 880, [](F_ObjHandleT doc, Graphic &g) { return PageOfGraphic(doc, g); });
+        IdComputed(kind, FP_PageFramePage, [](F_ObjHandleT doc, Graphic &g) { return PageOfGraphic(doc, g); });
     }
-    GraphicField(FO_Inset, 852, PropType::String, &Graphic::path, true);
+    GraphicField(FO_Inset, FP_InsetFile, PropType::String, &Graphic::path, true);
     // Anchored frames: anchor, first graphic, text frame, element.
-    RegisterProperty(FO_AFrame, 879, PropType::TextLoc, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_AFrame, FP_AnchorLoc, PropType::TextLoc, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         return AnchorOf(doc, obj, out.tr.beg);
     });
-    IdComputed(FO_AFrame, 882, [](F_ObjHandleT, Graphic &g) {
+    IdComputed(FO_AFrame, FP_FirstGraphicInFrame, [](F_ObjHandleT, Graphic &g) {
         const auto &v = Graphics().inFrames[g.id];
         return v.empty() ? 0 : v.front();
     });
-    IdComputed(FO_AFrame, 1001, [](F_ObjHandleT doc, Graphic &g) {
+    IdComputed(FO_AFrame, FP_InTextFrame, [](F_ObjHandleT doc, Graphic &g) {
         F_TextLocT at{};
         PropValue frame;
-        return AnchorOf(doc, g.id, at) && GetProperty(doc, at.objId, 1001, frame) ? static_cast<F_ObjHandleT>(frame.i) : 0;
+        if (!AnchorOf(doc, g.id, at) || !GetProperty(doc, at.objId, FP_InTextFrame, frame)) return F_ObjHandleT(0);
+        return static_cast<F_ObjHandleT>(frame.i);
     });
-    IdComputed(FO_AFrame, 2170, [](F_ObjHandleT doc, Graphic &g) { return ElementForObject(doc, g.id); });
+    IdComputed(FO_AFrame, FP_Element, [](F_ObjHandleT doc, Graphic &g) { return ElementForObject(doc, g.id); });
     RegisterElementObjectFinder(FrameOfElement);
     RegisterDeleter(FO_AFrame, [](F_ObjHandleT doc, F_ObjHandleT obj) {
         F_ObjHandleT e = ElementForObject(doc, obj);
         return e ? DeleteElement(doc, e) : Fail(FE_BadObjId);
     });
-    for (int kind = 9; kind <= 21; ++kind) {
+    for (int kind = FO_FirstGraphicKind; kind <= FO_LastGraphicKind; ++kind) {
         if (!IsGraphicKind(kind)) continue;
         RegisterDeleter(kind, [](F_ObjHandleT doc, F_ObjHandleT obj) {
             Graphic *g = GraphicOf(doc, obj);
@@ -174,12 +179,12 @@ void RegisterGraphicKinds() {
             return true;
         });
     }
-    RegisterProperty(FO_Doc, 112, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Doc, FP_FirstGraphicInDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
         auto all = DocumentGraphics(obj);
         out.i = all.empty() ? 0 : static_cast<IntT>(all.front());
         return true;
     });
-    for (int n : {128, 141})
+    for (int n : {FP_FirstSelectedGraphicInDoc, FP_FirstSelectedGraphicInDocAlt})
         RegisterProperty(FO_Doc, n, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
             auto sel = SelectedGraphics(obj);
             out.i = sel.empty() ? 0 : static_cast<IntT>(sel.front());
@@ -203,16 +208,16 @@ void RegisterPages() {
             if (p) out.s = p->name;
             return p != nullptr;
         });
-        RegisterProperty(kind, 694, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        RegisterProperty(kind, FP_PageNext, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
             out.i = static_cast<IntT>(NextIn(NamedPages(doc, KindOf(obj)), obj));
             return PageRecOf(doc, obj) != nullptr;
         });
-        RegisterProperty(kind, 687, PropType::Int, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        RegisterProperty(kind, FP_PageNum, PropType::Int, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
             auto v = NamedPages(doc, KindOf(obj));
             out.i = static_cast<IntT>(std::find(v.begin(), v.end(), obj) - v.begin());
             return PageRecOf(doc, obj) != nullptr;
         });
-        RegisterProperty(kind, 696, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+        RegisterProperty(kind, FP_PageNumString, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
             PageRec *p = PageRecOf(doc, obj);
             if (p) out.s = p->name;
             return p != nullptr;
@@ -227,7 +232,7 @@ void RegisterPages() {
             return true;
         });
     }
-    const std::pair<int, int> firsts[] = {{417, FO_MasterPage}, {419, FO_RefPage}};
+    const std::pair<int, int> firsts[] = {{FP_FirstMasterPageInDoc, FO_MasterPage}, {FP_FirstRefPageInDoc, FO_RefPage}};
     for (const auto &first : firsts) {
         int kind = first.second;
         RegisterProperty(FO_Doc, first.first, PropType::Id, [kind](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
@@ -237,7 +242,7 @@ void RegisterPages() {
         });
     }
     RegisterProperty(
-        FO_BodyPage, 690, PropType::String,
+        FO_BodyPage, FP_MasterPage, PropType::String,
         [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
             out.s = BodyPageMaster(obj);
             return true;
@@ -247,7 +252,7 @@ void RegisterPages() {
             return true;
         });
     // A text frame of a flow placed on a master or reference page lies on that page.
-    RegisterProperty(FO_TextFrame, 880, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_TextFrame, FP_PageFramePage, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         Layout *l = LayoutOf(doc);
         if (!l) return false;
         auto it = l->frameIndex.find(obj);
@@ -281,32 +286,32 @@ std::unordered_map<F_ObjHandleT, F_ObjHandleT> &VariableFormats() {
 void RegisterFootnotesAndVariables() {
     RegisterKind(FO_Fn, [](F_ObjHandleT doc, F_ObjHandleT obj) { return ElementForObject(doc, obj) != 0; });
     RegisterElementObjectFinder(FootnoteOf);
-    RegisterProperty(FO_Fn, 972, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Fn, FP_FirstPgf, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         out.i = static_cast<IntT>(PgfAtEdge(doc, ElementForObject(doc, obj), false));
         return true;
     });
-    RegisterProperty(FO_Fn, 973, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Fn, FP_LastPgf, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         out.i = static_cast<IntT>(PgfAtEdge(doc, ElementForObject(doc, obj), true));
         return true;
     });
-    for (int n : {1000, 1001})
+    for (int n : {FP_ClimbParent, FP_InTextFrame})
         RegisterProperty(FO_Fn, n, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
             PropValue frame;
             F_ObjHandleT pgf = PgfAtEdge(doc, ElementForObject(doc, obj), false);
-            out.i = pgf && GetProperty(doc, pgf, 1001, frame) ? frame.i : 0;
+            out.i = pgf && GetProperty(doc, pgf, FP_InTextFrame, frame) ? frame.i : 0;
             return true;
         });
     // A cell climbs to the text frame of its first paragraph.
-    RegisterProperty(FO_Cell, 1000, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Cell, FP_ClimbParent, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         PropValue frame;
-        if (!GetProperty(doc, obj, 1001, frame)) return false;
+        if (!GetProperty(doc, obj, FP_InTextFrame, frame)) return false;
         out.i = frame.i;
         return true;
     });
 
     RegisterKind(FO_Var, [](F_ObjHandleT doc, F_ObjHandleT obj) { return ElementForObject(doc, obj) != 0; });
     RegisterElementObjectFinder(VariableOf);
-    RegisterProperty(FO_Var, 1071, PropType::TextRange, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Var, FP_TextRange, PropType::TextRange, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         return ElementTextRange(doc, ElementForObject(doc, obj), out.tr);
     });
     RegisterProperty(FO_Var, FP_Name, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
@@ -478,11 +483,12 @@ F_ObjHandleT NewVariable(F_ObjHandleT doc, const std::string &format, const F_Te
     if (!fmt) return Fail(FE_BadName), 0;
     F_ElementLocT at{};
     if (!TextLocToElement(doc, loc, at) || !at.parentId) return Fail(FE_BadParameter), 0;
+    if (!HasIdsLeft(FO_Element, 3)) return 0;
     F_ObjHandleT before = PlaceBefore(doc, at);
     F_ObjHandleT e = NewElement(doc, DefinitionOfKind(doc, FV_FO_SYS_VAR, "Variable"));
     LinkChild(at.parentId, e, before);
     PropValue def;
-    if (GetProperty(doc, fmt, 1050, def) && !def.s.empty()) AppendText(doc, e, def.s);
+    if (GetProperty(doc, fmt, FP_Fmt, def) && !def.s.empty()) AppendText(doc, e, def.s);
     MarkChanged(doc);
     F_ObjHandleT var = VariableOf(doc, e);
     VariableFormats()[var] = fmt;

@@ -10,12 +10,6 @@ namespace host {
 
 namespace {
 
-constexpr IntT kMarkerAnchor = 879;
-constexpr IntT kMarkerText = 1025;
-constexpr IntT kNextMarker = 1026;
-constexpr IntT kMarkerType = 1027;
-constexpr IntT kFirstMarkerInDoc = 114;
-
 F_ObjHandleT MarkerOf(F_ObjHandleT doc, F_ObjHandleT elem) { return ObjectForElement(doc, elem, FV_FO_MARKER, FO_Marker); }
 F_ObjHandleT MarkerElement(F_ObjHandleT doc, F_ObjHandleT obj) { return ElementForObject(doc, obj); }
 std::vector<F_ObjHandleT> MarkerElements(F_ObjHandleT doc) { return ElementsOfKind(doc, FV_FO_MARKER); }
@@ -31,12 +25,12 @@ void RegisterMarkerProperties() {
         F_ObjHandleT e = MarkerElement(doc, obj);
         return e ? DeleteElement(doc, e) : Fail(FE_BadObjId);
     });
-    RegisterStoredProperty(FO_Marker, kMarkerText, PropType::String);
+    RegisterStoredProperty(FO_Marker, FP_MarkerText, PropType::String);
     RegisterProperty(
-        FO_Marker, kMarkerType, PropType::Id,
+        FO_Marker, FP_MarkerTypeId, PropType::Id,
         [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
             auto &stored = TheStore().stored;
-            auto it = stored.find((uint64_t(obj) << 32) | kMarkerType);
+            auto it = stored.find((uint64_t(obj) << 32) | FP_MarkerTypeId);
             out.i = it == stored.end() ? 0 : it->second.i;
             return true;
         },
@@ -44,14 +38,14 @@ void RegisterMarkerProperties() {
             auto type = static_cast<F_ObjHandleT>(in.i);
             NamedObject *n = Named(type);
             if (type && (KindOf(type) != FO_MarkerType || !n || n->doc != doc)) return Fail(FE_BadParameter);
-            TheStore().stored[(uint64_t(obj) << 32) | kMarkerType] = in;
+            TheStore().stored[(uint64_t(obj) << 32) | FP_MarkerTypeId] = in;
             return true;
         });
-    RegisterProperty(FO_Marker, kMarkerAnchor, PropType::TextLoc, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Marker, FP_TextLoc, PropType::TextLoc, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         F_ObjHandleT e = MarkerElement(doc, obj);
         return ElementLocToText(doc, F_ElementLocT{Elem(e)->parent, e, 0}, out.tr.beg);
     });
-    RegisterProperty(FO_Marker, kNextMarker, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Marker, FP_NextMarkerInDoc, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         std::vector<F_ObjHandleT> all = MarkerElements(doc);
         F_ObjHandleT e = MarkerElement(doc, obj);
         out.i = 0;
@@ -59,7 +53,7 @@ void RegisterMarkerProperties() {
             if (all[i] == e) out.i = static_cast<IntT>(MarkerOf(doc, all[i + 1]));
         return true;
     });
-    RegisterProperty(FO_Doc, kFirstMarkerInDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Doc, FP_FirstMarkerInDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
         std::vector<F_ObjHandleT> all = MarkerElements(obj);
         out.i = all.empty() ? 0 : static_cast<IntT>(MarkerOf(obj, all.front()));
         return true;
@@ -77,6 +71,7 @@ F_ObjHandleT F_ApiNewAnchoredObject(F_ObjHandleT docId, IntT objType, const F_Te
     if (objType != FO_Marker) return Fail(FE_Unsupported), 0;
     F_ElementLocT at{};
     if (!TextLocToElement(docId, *loc, at) || !at.parentId) return Fail(FE_BadParameter), 0;
+    if (!HasIdsLeft(FO_Element, 2)) return 0;
     F_ObjHandleT before = PlaceBefore(docId, at);
     F_ObjHandleT e = NewElement(docId, MarkerDefinition(docId));
     LinkChild(at.parentId, e, before);

@@ -69,6 +69,7 @@ MenuObject *DefineObject(int kind, ConStringT name, ConStringT label) {
         return &s.objects[known->second];
     }
     F_ObjHandleT id = NewObjectId(kind);
+    if (!id) return nullptr;
     MenuObject &o = s.objects[id];
     o.id = id;
     o.name = name;
@@ -155,7 +156,7 @@ void RegisterMenuKinds() {
                 object(obj)->label = in.s;
                 return true;
             });
-        RegisterProperty(kind, 1925, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+        RegisterProperty(kind, FP_NextMenuItemInSession, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
             auto it = Store().nextInList.find(obj);
             out.i = static_cast<IntT>(it == Store().nextInList.end() ? 0 : it->second);
             return true;
@@ -173,11 +174,11 @@ void RegisterMenuKinds() {
             };
         RegisterNamedKind(kind, find, create);
     }
-    RegisterProperty(FO_Command, 1928, PropType::Int, [object](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Command, FP_CommandNum, PropType::Int, [object](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
         out.i = object(obj)->number;
         return true;
     });
-    RegisterProperty(0, 97, PropType::Id, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
+    RegisterProperty(0, FP_FirstMenuItemInSession, PropType::Id, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
         EnsureHostMenus();
         out.i = static_cast<IntT>(Store().sessionList.empty() ? 0 : Store().sessionList.front());
         return true;
@@ -321,7 +322,7 @@ IntT F_ApiFcodes(const F_IntsT *fcodes) {
             }
             host::PropValue mode;
             mode.i = code == FV_FC_VIEW_MODE_1 ? 1 : 2;
-            if (!host::SetProperty(0, doc, 1484, mode)) return -1;
+            if (!host::SetProperty(0, doc, FP_ViewMode, mode)) return -1;
         } else if (code == FV_FC_STRUCTURE_VIEW) {
             if (!host::Doc(doc)) {
                 host::Fail(FE_BadDocId);

@@ -24,8 +24,9 @@ struct KeyedIds {
     std::pair<F_ObjHandleT, IntT> Get(uint64_t key, int kind, IntT &nextUnique) {
         auto it = ids.find(key);
         if (it != ids.end()) return it->second;
+        // With the kind's ids used up the object has none (0) and cannot be reached by id.
         auto v = std::make_pair(NewObjectId(kind), nextUnique++);
-        ids.emplace(key, v);
+        if (v.first) ids.emplace(key, v);
         return v;
     }
 };
@@ -83,7 +84,7 @@ private:
         p.format = format;
         p.emptyLoc = at;
         cur_ = static_cast<int>(l_.pgfs.size());
-        l_.pgfIndex.emplace(p.id, static_cast<uint32_t>(cur_));
+        if (p.id) l_.pgfIndex.emplace(p.id, static_cast<uint32_t>(cur_));
         l_.pgfs.push_back(std::move(p));
     }
     void Close() { cur_ = -1; }
@@ -184,8 +185,8 @@ private:
             PageInfo pg;
             pg.id = ids_.pages.Get(Key(flow, k), FO_BodyPage, ids_.nextUnique).first;
             pg.frame = fi;
-            l_.frameIndex.emplace(fr.id, fi);
-            l_.pageIndex.emplace(pg.id, static_cast<uint32_t>(l_.pages.size()));
+            if (fr.id) l_.frameIndex.emplace(fr.id, fi);
+            if (pg.id) l_.pageIndex.emplace(pg.id, static_cast<uint32_t>(l_.pages.size()));
             l_.frames.push_back(fr);
             l_.pages.push_back(pg);
         }
@@ -208,6 +209,75 @@ void MarkChanged(F_ObjHandleT doc, bool modified) {
     if (!d) return;
     d->layout.reset();
     if (modified) d->modified = 1;
+}
+
+void MarkModified(F_ObjHandleT doc) {
+    if (Document *d = Doc(doc)) d->modified = 1;
+}
+
+// A retag changes the layout only through the paragraph format the element begins: the same
+// format (or none before and after) leaves it as it is; another format renames the paragraphs
+// the element begins, which lie within its own span; beginning paragraphs or no longer doing so
+// changes the paragraph structure, which is rebuilt.
+void LayoutRetagged(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &oldFormat) {
+    Document *d = Doc(doc);
+    Element *e = Elem(elem);
+    if (!d || !e) return;
+    d->modified = 1;
+    const std::string &format = ParagraphFormatOf(*e);
+    if (format == oldFormat || !d->layout) return;
+    Layout &l = *d->layout;
+    auto it = l.elemPos.find(elem);
+    if (format.empty() || oldFormat.empty() || it == l.elemPos.end()) {
+        d->layout.reset();
+        return;
+    }
+    for (uint32_t p = it->second.first.pgf; p <= it->second.second.pgf && p < l.pgfs.size(); ++p)
+        if (l.pgfs[p].begin == elem) l.pgfs[p].format = format;
+}
+
+// Text inserted into a text node lengthens its paragraph and moves every place after it in that
+// paragraph: the node's later segments, the ends of its ancestors, and the elements that follow
+// it in document order while they begin in the paragraph. Places in other paragraphs, frames
+// and pages stay as they are.
+bool LayoutTextInserted(F_ObjHandleT doc, F_ObjHandleT node, IntT off, IntT len) {
+    Document *d = Doc(doc);
+    if (!d) return false;
+    d->modified = 1;
+    if (!d->layout) return true;
+    Layout &l = *d->layout;
+    auto it = l.elemPos.find(node);
+    if (it == l.elemPos.end() || it->second.first.pgf >= l.pgfs.size()) return false;
+    const uint32_t pgf = it->second.first.pgf;
+    const IntT at = it->second.first.off + off;
+    PgfInfo &p = l.pgfs[pgf];
+    auto seg = std::find_if(p.segs.begin(), p.segs.end(), [node](const TextSeg &s) { return s.node == node; });
+    if (seg == p.segs.end()) return false;
+    seg->len += len;
+    for (auto s = seg + 1; s != p.segs.end(); ++s) s->start += len;
+    p.length += len;
+    it->second.second.off += len;
+    auto move = [&](TextPos &pos) {
+        if (pos.pgf == pgf && pos.off >= at) pos.off += len;
+    };
+    Element *e = Elem(node);
+    for (F_ObjHandleT a = e ? e->parent : 0; a; a = Elem(a) ? Elem(a)->parent : 0)
+        if (auto pa = l.elemPos.find(a); pa != l.elemPos.end()) move(pa->second.second);
+    // The next element in document order after x's subtree.
+    auto after = [](F_ObjHandleT x) -> F_ObjHandleT {
+        for (Element *y = Elem(x); y; y = Elem(y->parent))
+            if (y->next) return y->next;
+        return 0;
+    };
+    for (F_ObjHandleT x = after(node); x;) {
+        auto px = l.elemPos.find(x);
+        if (px == l.elemPos.end() || px->second.first.pgf > pgf) break;
+        move(px->second.first);
+        move(px->second.second);
+        Element *y = Elem(x);
+        x = y && y->first ? y->first : after(x);
+    }
+    return true;
 }
 
 void ForgetDerived(Document &d) {
@@ -400,7 +470,7 @@ void RegisterParagraphs() {
                  [](F_ObjHandleT doc, F_ObjHandleT obj) { return InLayout(doc, obj, &Layout::frameIndex); });
     RegisterKind(FO_BodyPage, [](F_ObjHandleT doc, F_ObjHandleT obj) { return InLayout(doc, obj, &Layout::pageIndex); });
 
-    RegisterProperty(FO_Pgf, FP_Name, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Pgf, FP_PgfFmtName, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         const PgfInfo *p = PgfOf(doc, obj);
         if (p) out.s = p->format;
         return p != nullptr;
@@ -412,16 +482,16 @@ void RegisterParagraphs() {
     });
     auto pgfs = &Layout::pgfIndex;
     // next paragraph of the flow / of the document, previous of the flow
-    DerivedId(FO_Pgf, 717, pgfs, [](Layout &l, uint32_t i) {
+    DerivedId(FO_Pgf, FP_NextPgfInFlow, pgfs, [](Layout &l, uint32_t i) {
         return i + 1 < l.pgfs.size() && l.pgfs[i + 1].flow == l.pgfs[i].flow ? l.pgfs[i + 1].id : 0;
     });
-    DerivedId(FO_Pgf, 716, pgfs, [](Layout &l, uint32_t i) { return i + 1 < l.pgfs.size() ? l.pgfs[i + 1].id : 0; });
-    DerivedId(FO_Pgf, 718, pgfs, [](Layout &l, uint32_t i) {
+    DerivedId(FO_Pgf, FP_NextPgfInDoc, pgfs, [](Layout &l, uint32_t i) { return i + 1 < l.pgfs.size() ? l.pgfs[i + 1].id : 0; });
+    DerivedId(FO_Pgf, FP_PrevPgfInFlow, pgfs, [](Layout &l, uint32_t i) {
         return i > 0 && l.pgfs[i - 1].flow == l.pgfs[i].flow ? l.pgfs[i - 1].id : 0;
     });
-    DerivedId(FO_Pgf, 1001, pgfs, [](Layout &l, uint32_t i) { return l.frames[l.pgfs[i].frame].id; });
+    DerivedId(FO_Pgf, FP_InTextFrame, pgfs, [](Layout &l, uint32_t i) { return l.frames[l.pgfs[i].frame].id; });
     // the table cell that holds the paragraph (0 outside tables)
-    DerivedId(FO_Pgf, 1000, pgfs, [](Layout &l, uint32_t i) {
+    DerivedId(FO_Pgf, FP_InCell, pgfs, [](Layout &l, uint32_t i) {
         const PgfInfo &p = l.pgfs[i];
         F_ObjHandleT e = p.begin ? p.begin : !p.segs.empty() ? Elem(p.segs.front().node)->parent : p.emptyLoc.parentId;
         for (size_t steps = 0; e && steps < TheStore().elements.Size(); ++steps) {
@@ -432,22 +502,22 @@ void RegisterParagraphs() {
         }
         return F_ObjHandleT(0);
     });
-    RegisterStoredProperty(FO_Pgf, 611, PropType::Int);
-    RegisterStoredProperty(FO_Pgf, 722, PropType::Int);
-    RegisterStoredProperty(FO_Pgf, 719, PropType::String);
+    RegisterStoredProperty(FO_Pgf, FP_ChangeBar, PropType::Int);
+    RegisterStoredProperty(FO_Pgf, FP_PgfFlag, PropType::Int);
+    RegisterStoredProperty(FO_Pgf, FP_PgfNumString, PropType::String);
 
     auto frames = &Layout::frameIndex;
-    DerivedId(FO_TextFrame, 972, frames, [](Layout &l, uint32_t i) { return l.pgfs[l.frames[i].firstPgf].id; });
-    DerivedId(FO_TextFrame, 973, frames, [](Layout &l, uint32_t i) { return l.pgfs[l.frames[i].lastPgf].id; });
-    DerivedId(FO_TextFrame, 981, frames, [](Layout &l, uint32_t i) {
+    DerivedId(FO_TextFrame, FP_FirstPgf, frames, [](Layout &l, uint32_t i) { return l.pgfs[l.frames[i].firstPgf].id; });
+    DerivedId(FO_TextFrame, FP_LastPgf, frames, [](Layout &l, uint32_t i) { return l.pgfs[l.frames[i].lastPgf].id; });
+    DerivedId(FO_TextFrame, FP_NextTextFrameInFlow, frames, [](Layout &l, uint32_t i) {
         return i + 1 < l.frames.size() && l.frames[i + 1].flow == l.frames[i].flow ? l.frames[i + 1].id : 0;
     });
-    DerivedId(FO_TextFrame, 982, frames, [](Layout &l, uint32_t i) { return l.frames[i].id; });
-    DerivedId(FO_TextFrame, 880, frames, [](Layout &l, uint32_t i) { return l.pages[l.frames[i].page].id; });
-    DerivedId(FO_TextFrame, 774, frames, [](Layout &, uint32_t) { return F_ObjHandleT(0); });
+    DerivedId(FO_TextFrame, FP_FramePredecessor, frames, [](Layout &l, uint32_t i) { return l.frames[i].id; });
+    DerivedId(FO_TextFrame, FP_PageFramePage, frames, [](Layout &l, uint32_t i) { return l.pages[l.frames[i].page].id; });
+    DerivedId(FO_TextFrame, FP_FrameParent, frames, [](Layout &, uint32_t) { return F_ObjHandleT(0); });
 
     auto pages = &Layout::pageIndex;
-    RegisterProperty(FO_BodyPage, 687, PropType::Int, [pages](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_BodyPage, FP_PageNum, PropType::Int, [pages](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         Layout *l = LayoutOf(doc);
         if (!l) return false;
         auto it = (l->*pages).find(obj);
@@ -455,14 +525,14 @@ void RegisterParagraphs() {
         out.i = static_cast<IntT>(it->second);
         return true;
     });
-    RegisterProperty(FO_BodyPage, 696, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_BodyPage, FP_PageNumString, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         PropValue n;
-        if (!GetProperty(doc, obj, 687, n)) return false;
+        if (!GetProperty(doc, obj, FP_PageNum, n)) return false;
         out.s = std::to_string(n.i + 1);
         return true;
     });
-    DerivedId(FO_BodyPage, 694, pages, [](Layout &l, uint32_t i) { return i + 1 < l.pages.size() ? l.pages[i + 1].id : 0; });
-    RegisterProperty(FO_BodyPage, 690, PropType::String, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
+    DerivedId(FO_BodyPage, FP_PageNext, pages, [](Layout &l, uint32_t i) { return i + 1 < l.pages.size() ? l.pages[i + 1].id : 0; });
+    RegisterProperty(FO_BodyPage, FP_MasterPage, PropType::String, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
         out.s = "Right";
         return true;
     });
@@ -477,39 +547,39 @@ void RegisterParagraphs() {
         *lp = l;
         return true;
     };
-    RegisterProperty(FO_Flow, 1169, PropType::Id, [flowSpan](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Flow, FP_FirstTextFrameInFlow, PropType::Id, [flowSpan](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         const FlowSpan *s;
         Layout *l;
         if (!flowSpan(doc, obj, &s, &l)) return false;
         out.i = static_cast<IntT>(l->frames[s->firstFrame].id);
         return true;
     });
-    RegisterProperty(FO_Flow, 1170, PropType::Id, [flowSpan](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Flow, FP_LastTextFrameInFlow, PropType::Id, [flowSpan](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         const FlowSpan *s;
         Layout *l;
         if (!flowSpan(doc, obj, &s, &l)) return false;
         out.i = static_cast<IntT>(l->frames[s->lastFrame].id);
         return true;
     });
-    RegisterProperty(FO_Doc, 113, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Doc, FP_FirstPgfInDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
         Layout *l = LayoutOf(obj);
         if (!l) return false;
         out.i = l->pgfs.empty() ? 0 : static_cast<IntT>(l->pgfs.front().id);
         return true;
     });
-    RegisterProperty(FO_Doc, 415, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Doc, FP_FirstBodyPageInDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
         Layout *l = LayoutOf(obj);
         if (!l) return false;
         out.i = l->pages.empty() ? 0 : static_cast<IntT>(l->pages.front().id);
         return true;
     });
-    for (int n : {417, 419})
+    for (int n : {FP_FirstMasterPageInDoc, FP_FirstRefPageInDoc})
         RegisterProperty(FO_Doc, n, PropType::Id, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
             out.i = 0;
             return true;
         });
 
-    RegisterProperty(FO_Element, 1071, PropType::TextRange, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Element, FP_TextRange, PropType::TextRange, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         return ElementTextRange(doc, obj, out.tr);
     });
 }

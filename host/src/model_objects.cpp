@@ -109,8 +109,8 @@ void RegisterSession() {
     RegisterKind(0, [](F_ObjHandleT doc, F_ObjHandleT obj) { return doc == 0 && obj == 0; });
     IntField<Session>(0, FP_VersionMajor, SessionSlot, &Session::versionMajor, false);
     IntField<Session>(0, FP_VersionMinor, SessionSlot, &Session::versionMinor, false);
-    IntField<Session>(0, 577, SessionSlot, &Session::language, false);
-    StringField<Session>(0, 87, SessionSlot, &Session::hostDir, false);
+    IntField<Session>(0, FP_Language, SessionSlot, &Session::language, false);
+    StringField<Session>(0, FP_HostDir, SessionSlot, &Session::hostDir, false);
     RegisterProperty(0, FP_FirstOpenDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
         out.i = static_cast<IntT>(FirstOf(TheSession().openDocs));
         return true;
@@ -137,7 +137,7 @@ void RegisterSession() {
     RegisterProperty(0, FP_ActiveDoc, PropType::Id, gd, sd);
     auto [gb, sb] = active(&Session::activeBook, FO_Book);
     RegisterProperty(0, FP_ActiveBook, PropType::Id, gb, sb);
-    for (int n : {91, 92, 93}) RegisterStoredProperty(0, n, PropType::Int, IntValue(1));
+    for (int n : {FP_Displaying, FP_DisplayUpdates, FP_DisplayRedraw}) RegisterStoredProperty(0, n, PropType::Int, IntValue(1));
 }
 
 void RegisterDocument() {
@@ -157,12 +157,12 @@ void RegisterDocument() {
             Doc(obj)->inFront = in.i ? 1 : 0;
             return true;
         });
-    IntField<Document>(FO_Doc, 33, DocSlot, &Document::left, true);
-    IntField<Document>(FO_Doc, 34, DocSlot, &Document::top, true);
-    IntField<Document>(FO_Doc, 35, DocSlot, &Document::width, true);
-    IntField<Document>(FO_Doc, 36, DocSlot, &Document::height, true);
+    IntField<Document>(FO_Doc, FP_ScreenX, DocSlot, &Document::left, true);
+    IntField<Document>(FO_Doc, FP_ScreenY, DocSlot, &Document::top, true);
+    IntField<Document>(FO_Doc, FP_ScreenW, DocSlot, &Document::width, true);
+    IntField<Document>(FO_Doc, FP_ScreenH, DocSlot, &Document::height, true);
     IntField<Document>(FO_Doc, FP_IsOnScreen, DocSlot, &Document::visible, true);
-    IntField<Document>(FO_Doc, 131, DocSlot, &Document::modified, true);
+    IntField<Document>(FO_Doc, FP_DocIsModified, DocSlot, &Document::modified, true);
     IdOf<Document>(FO_Doc, FP_NextOpenDocInSession, DocSlot,
                    [](Document &d) { return NextIn(TheSession().openDocs, d.id); });
     IdOf<Document>(FO_Doc, FP_FirstFlowInDoc, DocSlot, [](Document &d) { return FirstOf(d.flows); });
@@ -172,16 +172,20 @@ void RegisterDocument() {
         Flow *f = FlowOf(d.mainFlow);
         return f ? f->root : 0;
     });
-    const std::pair<int, int> firsts[] = {{122, FO_PgfFmt}, {123, FO_CharFmt}, {124, FO_CondFmt},  {127, FO_Color},
-                                          {118, FO_XRefFmt}, {116, FO_VarFmt}, {125, FO_TblFmt}, {148, FO_MarkerType}};
+    const std::pair<int, int> firsts[] = {{FP_FirstPgfFmtInDoc, FO_PgfFmt},   {FP_FirstCharFmtInDoc, FO_CharFmt},
+                                          {FP_FirstCondFmtInDoc, FO_CondFmt}, {FP_FirstColorInDoc, FO_Color},
+                                          {FP_FirstXRefFmtInDoc, FO_XRefFmt}, {FP_FirstVarFmtInDoc, FO_VarFmt},
+                                          {FP_FirstTblFmtInDoc, FO_TblFmt}, {FP_FirstMarkerTypeInDoc, FO_MarkerType}};
     for (const auto &first : firsts) {
         int kind = first.second;  // a plain copy: lambdas may not capture structured bindings everywhere
         IdOf<Document>(FO_Doc, first.first, DocSlot, [kind](Document &d) { return FirstNamed(d, kind); });
     }
-    for (int n : {133, 382, 383, 388, 1484, 1491, 155, 156}) RegisterStoredProperty(FO_Doc, n, PropType::Int);
-    RegisterStoredProperty(FO_Doc, 387, PropType::Metric);
-    RegisterStoredProperty(FO_Doc, 2262, PropType::String);
-    RegisterStoredProperty(FO_Doc, 236, PropType::Id);
+    for (int n : {FP_DocIsReport, FP_DocSwitch1, FP_DocSwitch2, FP_DocSwitch3, FP_ViewMode,
+                  FP_DocInsertSwitch, FP_ShowAll, FP_CondDisplay})
+        RegisterStoredProperty(FO_Doc, n, PropType::Int);
+    RegisterStoredProperty(FO_Doc, FP_DocMetric, PropType::Metric);
+    RegisterStoredProperty(FO_Doc, FP_XmpPacket, PropType::String);
+    RegisterStoredProperty(FO_Doc, FP_CurrentPage, PropType::Id);
 }
 
 void RegisterFlowAndDefs() {
@@ -215,8 +219,9 @@ bool Retag(F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
     ElementDef *from = Def(e->def);
     if (from && from->type != to->type) return Fail(FE_WrongKind);
     if (e->def != to->id) {
+        const std::string oldFormat = ParagraphFormatOf(*e);
         e->def = to->id;
-        MarkChanged(doc);
+        LayoutRetagged(doc, obj, oldFormat);
     }
     return true;
 }
@@ -247,19 +252,24 @@ void RegisterElement() {
         return true;
     });
     RegisterStoredProperty(FO_Element, FP_UserString, PropType::String);
-    RegisterStoredProperty(FO_Element, 2157, PropType::String);
-    for (int n : {1484, 1635, 2151}) RegisterStoredProperty(FO_Element, n, PropType::Int);
-    RegisterStoredProperty(FO_Element, 1668, PropType::Int, IntValue(229376));
-    RegisterStoredProperty(FO_Element, 1631, PropType::Ints);
+    RegisterStoredProperty(FO_Element, FP_ElementAltName, PropType::String);
+    for (int n : {FP_ElementColorShift, FP_ElementSetUp, FP_ListedFlag}) RegisterStoredProperty(FO_Element, n, PropType::Int);
+    RegisterStoredProperty(FO_Element, FP_ValidationFlags, PropType::Int, IntValue(FV_ElementValid));
+    RegisterStoredProperty(FO_Element, FP_ElementIdList, PropType::Ints);
 }
 
 void RegisterNamed() {
     struct Kind {
         int kind, nameNumber, nextNumber;
     };
-    const Kind kinds[] = {{FO_PgfFmt, 20, 0},     {FO_CharFmt, 20, 0},   {FO_CondFmt, 20, 1138},
-                          {FO_Color, 20, 1455},    {FO_XRefFmt, 20, 1074}, {FO_VarFmt, 20, 1051},
-                          {FO_TblFmt, 1275, 1276}, {FO_MarkerType, 20, 1028}};
+    const Kind kinds[] = {{FO_PgfFmt, FP_Name, 0},
+                          {FO_CharFmt, FP_Name, 0},
+                          {FO_CondFmt, FP_Name, FP_NextCondFmtInDoc},
+                          {FO_Color, FP_Name, FP_NextColorInDoc},
+                          {FO_XRefFmt, FP_Name, FP_NextXRefFmtInDoc},
+                          {FO_VarFmt, FP_Name, FP_NextVarFmtInDoc},
+                          {FO_TblFmt, FP_TblFmtName, FP_NextTblFmtInDoc},
+                          {FO_MarkerType, FP_Name, FP_NextMarkerTypeInDoc}};
     for (const Kind &k : kinds) {
         int kind = k.kind;
         RegisterKind(kind, [](F_ObjHandleT doc, F_ObjHandleT obj) {
@@ -273,10 +283,10 @@ void RegisterNamed() {
             kind, [kind](F_ObjHandleT doc, const std::string &name) { return FindNamed(doc, kind, name); },
             [kind](F_ObjHandleT doc, const std::string &name) { return name.empty() ? 0 : AddNamed(doc, kind, name); });
     }
-    RegisterStoredProperty(FO_CondFmt, 1139, PropType::Int, IntValue(1));
-    RegisterStoredProperty(FO_CondFmt, 1140, PropType::Id);
-    RegisterStoredProperty(FO_VarFmt, 1049, PropType::Int);
-    RegisterStoredProperty(FO_VarFmt, 1050, PropType::String);
+    RegisterStoredProperty(FO_CondFmt, FP_CondFmtIsShown, PropType::Int, IntValue(1));
+    RegisterStoredProperty(FO_CondFmt, FP_CondFmtColor, PropType::Id);
+    RegisterStoredProperty(FO_VarFmt, FP_VarIsSystemVar, PropType::Int);
+    RegisterStoredProperty(FO_VarFmt, FP_Fmt, PropType::String);
 }
 
 }  // namespace

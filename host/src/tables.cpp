@@ -13,29 +13,6 @@ namespace host {
 
 namespace {
 
-constexpr IntT kFirstPgf = 972;
-constexpr IntT kLastPgf = 973;
-constexpr IntT kTextFrame = 1001;
-constexpr IntT kAnchor = 879;
-constexpr IntT kNextTable = 1337;
-constexpr IntT kFirstRow = 1338;
-constexpr IntT kLastRow = 1339;
-constexpr IntT kTitlePosition = 1289;
-constexpr IntT kFormatName = 1275;
-constexpr IntT kColumnWidths = 1345;
-constexpr IntT kRowConditions = 1150;
-constexpr IntT kPrevRow = 1244;
-constexpr IntT kNextRow = 1245;
-constexpr IntT kRowTable = 1246;
-constexpr IntT kFirstCell = 1247;
-constexpr IntT kRowType = 1253;
-constexpr IntT kRowCounted = 1254;
-constexpr IntT kCellRow = 1198;
-constexpr IntT kNextCell = 1202;
-constexpr IntT kCellColumn = 1205;
-constexpr IntT kObjectElement = 2170;
-constexpr IntT kFirstTableInDoc = 120;
-
 struct TableIds {
     std::unordered_map<F_ObjHandleT, F_ObjHandleT> byElem;  // element -> object
     std::unordered_map<F_ObjHandleT, F_ObjHandleT> byObj;   // object -> element
@@ -173,7 +150,11 @@ std::vector<F_ObjHandleT> TableElements(F_ObjHandleT doc) { return ElementsOfKin
 
 bool SetTitle(F_ObjHandleT doc, F_ObjHandleT table, bool on) {
     F_ObjHandleT title = PartOf(table, FV_FO_TBL_TITLE);
-    if (on && !title) LinkChild(table, NewElement(doc, TableDefinition(doc, FV_FO_TBL_TITLE)), Elem(table)->first);
+    if (on && !title) {
+        F_ObjHandleT made = NewElement(doc, TableDefinition(doc, FV_FO_TBL_TITLE));
+        if (!made) return false;
+        LinkChild(table, made, Elem(table)->first);
+    }
     if (!on && title) RemoveElement(doc, title);
     MarkChanged(doc);
     return true;
@@ -182,7 +163,7 @@ bool SetTitle(F_ObjHandleT doc, F_ObjHandleT table, bool on) {
 void RegisterTables() {
     for (int kind : {FO_Tbl, FO_Row, FO_Cell}) {
         RegisterKind(kind, [kind](F_ObjHandleT doc, F_ObjHandleT obj) { return Live(doc, obj, kind) != 0; });
-        IdProp(kind, kObjectElement, [](F_ObjHandleT, F_ObjHandleT e) { return e; });
+        IdProp(kind, FP_Element, [](F_ObjHandleT, F_ObjHandleT e) { return e; });
     }
     RegisterDeleter(FO_Tbl, [](F_ObjHandleT doc, F_ObjHandleT obj) {
         F_ObjHandleT e = Live(doc, obj, FO_Tbl);
@@ -195,29 +176,29 @@ void RegisterTables() {
             if (!out.i) out.i = static_cast<IntT>(finder(doc, obj));
         return true;
     });
-    RegisterProperty(FO_Doc, kFirstTableInDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Doc, FP_FirstTblInDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
         std::vector<F_ObjHandleT> t = TableElements(obj);
         out.i = t.empty() ? 0 : static_cast<IntT>(ObjectFor(t.front()));
         return true;
     });
     // Table.
-    IdProp(FO_Tbl, kNextTable, [](F_ObjHandleT doc, F_ObjHandleT e) { return Neighbour(TableElements(doc), e, 1); });
-    IdProp(FO_Tbl, kFirstRow, [](F_ObjHandleT, F_ObjHandleT e) {
+    IdProp(FO_Tbl, FP_NextTblInDoc, [](F_ObjHandleT doc, F_ObjHandleT e) { return Neighbour(TableElements(doc), e, 1); });
+    IdProp(FO_Tbl, FP_FirstRowInTbl, [](F_ObjHandleT, F_ObjHandleT e) {
         auto rows = RowElements(e);
         return rows.empty() ? 0 : ObjectFor(rows.front());
     });
-    IdProp(FO_Tbl, kLastRow, [](F_ObjHandleT, F_ObjHandleT e) {
+    IdProp(FO_Tbl, FP_LastRowInTbl, [](F_ObjHandleT, F_ObjHandleT e) {
         auto rows = RowElements(e);
         return rows.empty() ? 0 : ObjectFor(rows.back());
     });
-    IdProp(FO_Tbl, kFirstPgf, [](F_ObjHandleT doc, F_ObjHandleT e) {
+    IdProp(FO_Tbl, FP_FirstPgfInTitle, [](F_ObjHandleT doc, F_ObjHandleT e) {
         F_ObjHandleT title = PartOf(e, FV_FO_TBL_TITLE);
         return title ? PgfOfElement(doc, title, false) : 0;
     });
-    for (int n : {1341, 1342}) IdProp(FO_Tbl, n, [](F_ObjHandleT, F_ObjHandleT) { return F_ObjHandleT{0}; });
-    for (int n : {1343, 1344}) IntProp(FO_Tbl, n, [](F_ObjHandleT, F_ObjHandleT) { return IntT{0}; });
+    for (int n : {FP_TopRowSelection, FP_BottomRowSelection}) IdProp(FO_Tbl, n, [](F_ObjHandleT, F_ObjHandleT) { return F_ObjHandleT{0}; });
+    for (int n : {FP_LeftColNum, FP_RightColNum}) IntProp(FO_Tbl, n, [](F_ObjHandleT, F_ObjHandleT) { return IntT{0}; });
     RegisterProperty(
-        FO_Tbl, kTitlePosition, PropType::Int,
+        FO_Tbl, FP_TblTitlePosition, PropType::Int,
         [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
             F_ObjHandleT e = Live(doc, obj, FO_Tbl);
             if (!e) return Fail(FE_BadObjId);
@@ -228,45 +209,45 @@ void RegisterTables() {
             F_ObjHandleT e = Live(doc, obj, FO_Tbl);
             return e ? SetTitle(doc, e, in.i != 0) : Fail(FE_BadObjId);
         });
-    RegisterProperty(FO_Tbl, kAnchor, PropType::TextLoc, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Tbl, FP_AnchorLoc, PropType::TextLoc, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         F_ObjHandleT e = Live(doc, obj, FO_Tbl);
         if (!e) return Fail(FE_BadObjId);
         F_ElementLocT at{Elem(e)->parent, e, 0};
         return ElementLocToText(doc, at, out.tr.beg);
     });
-    RegisterStoredProperty(FO_Tbl, kFormatName, PropType::String);
-    RegisterStoredProperty(FO_Tbl, kColumnWidths, PropType::Metrics);
+    RegisterStoredProperty(FO_Tbl, FP_TblTag, PropType::String);
+    RegisterStoredProperty(FO_Tbl, FP_TblColWidths, PropType::Metrics);
     // Row.
     auto rowsOfTable = [](F_ObjHandleT row) { return RowElements(TableElementOf(row)); };
-    IdProp(FO_Row, kNextRow, [rowsOfTable](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(rowsOfTable(e), e, 1); });
-    IdProp(FO_Row, kPrevRow, [rowsOfTable](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(rowsOfTable(e), e, -1); });
-    IdProp(FO_Row, kRowTable, [](F_ObjHandleT, F_ObjHandleT e) { return ObjectFor(TableElementOf(e)); });
-    IdProp(FO_Row, kFirstCell, [](F_ObjHandleT, F_ObjHandleT e) {
+    IdProp(FO_Row, FP_NextRowInTbl, [rowsOfTable](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(rowsOfTable(e), e, 1); });
+    IdProp(FO_Row, FP_PrevRowInTbl, [rowsOfTable](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(rowsOfTable(e), e, -1); });
+    IdProp(FO_Row, FP_RowTbl, [](F_ObjHandleT, F_ObjHandleT e) { return ObjectFor(TableElementOf(e)); });
+    IdProp(FO_Row, FP_FirstCellInRow, [](F_ObjHandleT, F_ObjHandleT e) {
         auto cells = CellElements(e);
         return cells.empty() ? 0 : ObjectFor(cells.front());
     });
-    IntProp(FO_Row, kRowType, [](F_ObjHandleT, F_ObjHandleT e) {
+    IntProp(FO_Row, FP_RowType, [](F_ObjHandleT, F_ObjHandleT e) {
         IntT part = KindOfElement(Elem(e)->parent);
         return part == FV_FO_TBL_HEADING ? 0 : part == FV_FO_TBL_FOOTING ? 2 : 1;
     });
-    RegisterStoredProperty(FO_Row, kRowCounted, PropType::Int, [] {
+    RegisterStoredProperty(FO_Row, FP_RowIsCounted, PropType::Int, [] {
         PropValue v;
         v.i = 1;
         return v;
     }());
-    RegisterStoredProperty(FO_Row, kRowConditions, PropType::Ints);
+    RegisterStoredProperty(FO_Row, FP_InCond, PropType::Ints);
     // Cell.
-    IdProp(FO_Cell, kCellRow, [](F_ObjHandleT, F_ObjHandleT e) { return ObjectFor(Elem(e)->parent); });
-    IdProp(FO_Cell, kNextCell, [](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(CellElements(Elem(e)->parent), e, 1); });
-    IntProp(FO_Cell, kCellColumn, [](F_ObjHandleT, F_ObjHandleT e) {
+    IdProp(FO_Cell, FP_CellRow, [](F_ObjHandleT, F_ObjHandleT e) { return ObjectFor(Elem(e)->parent); });
+    IdProp(FO_Cell, FP_NextCellInRow, [](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(CellElements(Elem(e)->parent), e, 1); });
+    IntProp(FO_Cell, FP_CellColNum, [](F_ObjHandleT, F_ObjHandleT e) {
         auto cells = CellElements(Elem(e)->parent);
         return static_cast<IntT>(std::find(cells.begin(), cells.end(), e) - cells.begin());
     });
-    IdProp(FO_Cell, kFirstPgf, [](F_ObjHandleT doc, F_ObjHandleT e) { return PgfOfElement(doc, e, false); });
-    IdProp(FO_Cell, kLastPgf, [](F_ObjHandleT doc, F_ObjHandleT e) { return PgfOfElement(doc, e, true); });
-    IdProp(FO_Cell, kTextFrame, [](F_ObjHandleT doc, F_ObjHandleT e) {
+    IdProp(FO_Cell, FP_FirstPgf, [](F_ObjHandleT doc, F_ObjHandleT e) { return PgfOfElement(doc, e, false); });
+    IdProp(FO_Cell, FP_LastPgf, [](F_ObjHandleT doc, F_ObjHandleT e) { return PgfOfElement(doc, e, true); });
+    IdProp(FO_Cell, FP_InTextFrame, [](F_ObjHandleT doc, F_ObjHandleT e) {
         F_ObjHandleT pgf = PgfOfElement(doc, e, false);
-        return pgf ? F_ApiGetId(doc, pgf, kTextFrame) : 0;
+        return pgf ? F_ApiGetId(doc, pgf, FP_InTextFrame) : 0;
     });
 }
 
@@ -288,6 +269,7 @@ F_ObjHandleT TableObjectOf(F_ObjHandleT doc, F_ObjHandleT elem) {
     auto it = ids.byElem.find(elem);
     if (it != ids.byElem.end()) return it->second;
     F_ObjHandleT obj = NewObjectId(objKind);
+    if (!obj) return 0;
     ids.byElem[elem] = obj;
     ids.byObj[obj] = elem;
     return obj;
@@ -342,6 +324,9 @@ F_ObjHandleT F_ApiNewTable(F_ObjHandleT docId, ConStringT format, IntT numCols, 
             ElementLocToText(docId, sel.beg, selText) && selText.objId == loc->objId && selText.offset == loc->offset)
             at = sel.beg;
     }
+    // The table, its parts, rows and cells, and a split of the text node at the place.
+    size_t rows = size_t(numBodyRows) + size_t(numHeaderRows) + size_t(numFooterRows);
+    if (!HasIdsLeft(FO_Element, 5 + rows * (1 + size_t(numCols)))) return 0;
     F_ObjHandleT before = PlaceBefore(docId, at);  // a place inside a text node splits it
     F_ObjHandleT table = BuildTableElement(docId, numCols, numBodyRows, numHeaderRows, numFooterRows);
     LinkChild(at.parentId, table, before);
@@ -349,7 +334,7 @@ F_ObjHandleT F_ApiNewTable(F_ObjHandleT docId, ConStringT format, IntT numCols, 
     F_ObjHandleT obj = TableObjectOf(docId, table);
     PropValue name;
     name.s = format ? format : "";
-    SetProperty(docId, obj, kFormatName, name);
+    SetProperty(docId, obj, FP_TblTag, name);
     return obj;
 }
 
@@ -359,6 +344,7 @@ IntT F_ApiAddRows(F_ObjHandleT docId, F_ObjHandleT refRowId, IntT direction, Int
     IntT cols = static_cast<IntT>(CellElements(ref).size());
     F_ObjHandleT part = Elem(ref)->parent;
     F_ObjHandleT before = direction == FV_Above ? ref : Elem(ref)->next;
+    if (!HasIdsLeft(FO_Element, size_t(numNewRows) * (1 + size_t(cols)))) return FA_errno;
     for (IntT i = 0; i < numNewRows; ++i) LinkChild(part, NewRow(docId, cols), before);
     MarkChanged(docId);
     return 0;

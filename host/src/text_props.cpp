@@ -10,13 +10,6 @@ namespace host {
 
 namespace {
 
-constexpr IntT kCharFormat = 602;
-constexpr IntT kFlag = 609;
-constexpr IntT kChangeBar = 611;
-constexpr IntT kColor = 751;
-constexpr IntT kTextFrame = 1001;
-constexpr IntT kConditions = 1150;
-
 std::unordered_map<F_ObjHandleT, std::vector<PropRun>> gRuns;
 const std::vector<PropRun> kNoRuns;
 
@@ -105,12 +98,12 @@ bool NodeAt(F_ObjHandleT doc, const F_TextLocT &loc, F_ObjHandleT &node, IntT &o
 
 bool TextPropType(IntT prop, IntT &type) {
     switch (prop) {
-    case kColor: type = FT_Id; return true;
-    case kConditions: type = FT_Ints; return true;
-    case kFlag:
-    case kChangeBar: type = FT_Integer; return true;
-    case kCharFormat: type = FT_String; return true;
-    case kTextFrame: type = FT_Id; return true;
+    case FP_Color: type = FT_Id; return true;
+    case FP_InCond: type = FT_Ints; return true;
+    case FP_TextFlag:
+    case FP_ChangeBar: type = FT_Integer; return true;
+    case FP_CharTag: type = FT_String; return true;
+    case FP_InTextFrame: type = FT_Id; return true;
     default: return false;
     }
 }
@@ -128,15 +121,15 @@ std::string CombinedTags(const std::string &tags, const std::string &add) {
 bool SetOne(F_ObjHandleT doc, const F_TextRangeT &range, const F_PropValT &pv, bool combine = false) {
     const F_TypedValT &v = pv.propVal;
     switch (pv.propIdent) {
-    case kColor: return ApplyToRange(doc, range, [&](TextProps &p) { p.color = static_cast<F_ObjHandleT>(v.ival); });
-    case kFlag: return ApplyToRange(doc, range, [&](TextProps &p) { p.flag = v.ival; });
-    case kChangeBar: return ApplyToRange(doc, range, [&](TextProps &p) { p.changeBar = v.ival; });
-    case kCharFormat:
+    case FP_Color: return ApplyToRange(doc, range, [&](TextProps &p) { p.color = static_cast<F_ObjHandleT>(v.ival); });
+    case FP_TextFlag: return ApplyToRange(doc, range, [&](TextProps &p) { p.flag = v.ival; });
+    case FP_ChangeBar: return ApplyToRange(doc, range, [&](TextProps &p) { p.changeBar = v.ival; });
+    case FP_CharTag:
         return ApplyToRange(doc, range, [&](TextProps &p) {
             std::string tag = v.sval ? v.sval : "";
             p.charFormat = combine ? CombinedTags(p.charFormat, tag) : tag;
         });
-    case kConditions: {
+    case FP_InCond: {
         std::vector<IntT> tags = ReadInts(&v.isval);
         for (IntT t : tags) {
             NamedObject *n = Named(static_cast<F_ObjHandleT>(t));
@@ -281,18 +274,18 @@ F_PropValT F_ApiGetTextPropVal(F_ObjHandleT docId, const F_TextLocT *loc, IntT p
         return out;
     }
     out.propVal.valType = type;
-    if (prop == kTextFrame) {
+    if (prop == FP_InTextFrame) {
         const PgfInfo &p = l->pgfs[pos.pgf];
         out.propVal.ival = p.frame < l->frames.size() ? static_cast<IntT>(l->frames[p.frame].id) : 0;
         return out;
     }
     TextProps tp = node ? PropsAt(node, off) : TextProps{};
     switch (prop) {
-    case kColor: out.propVal.ival = static_cast<IntT>(tp.color); break;
-    case kFlag: out.propVal.ival = tp.flag; break;
-    case kChangeBar: out.propVal.ival = tp.changeBar; break;
-    case kCharFormat: out.propVal.sval = NewString(tp.charFormat); break;
-    case kConditions: out.propVal.isval = NewInts(tp.conditions); break;
+    case FP_Color: out.propVal.ival = static_cast<IntT>(tp.color); break;
+    case FP_TextFlag: out.propVal.ival = tp.flag; break;
+    case FP_ChangeBar: out.propVal.ival = tp.changeBar; break;
+    case FP_CharTag: out.propVal.sval = NewString(tp.charFormat); break;
+    case FP_InCond: out.propVal.isval = NewInts(tp.conditions); break;
     }
     return out;
 }
@@ -302,7 +295,7 @@ void F_ApiSetTextPropVal(F_ObjHandleT docId, const F_TextRangeT *range, const F_
         Fail(Doc(docId) ? FE_BadParameter : FE_BadDocId);
         return;
     }
-    if (SetOne(docId, *range, *value)) MarkChanged(docId);
+    if (SetOne(docId, *range, *value)) MarkModified(docId);
 }
 
 void F_ApiSetTextProps(F_ObjHandleT docId, const F_TextRangeT *range, const F_PropValsT *props) {
@@ -312,10 +305,10 @@ void F_ApiSetTextProps(F_ObjHandleT docId, const F_TextRangeT *range, const F_Pr
     }
     for (UIntT i = 0; props->val && i < props->len; ++i) {
         IntT type = 0;
-        if (TextPropType(props->val[i].propIdent, type) && props->val[i].propIdent != kTextFrame)
+        if (TextPropType(props->val[i].propIdent, type) && props->val[i].propIdent != FP_InTextFrame)
             SetOne(docId, *range, props->val[i], true);
     }
-    MarkChanged(docId);
+    MarkModified(docId);
 }
 
 void F_ApiScrollToText(F_ObjHandleT docId, const F_TextRangeT *range) {

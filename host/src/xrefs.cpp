@@ -3,7 +3,8 @@
 // (1070, "" for the same document), source text (1075, "ID:definition:text") and text range
 // (1071, its element's text). F_ApiUpdateXRefs recomputes the text of every cross-reference
 // from the element whose unique-ID attribute holds the ID, in the same document or, for a source
-// file, in the open document of that path (compared ignoring case and the kind of separator); one
+// file, in the open document of that path (compared ignoring case and the kind of separator; a
+// relative path is taken from the referring document's folder); one
 // whose target or file is missing keeps its text and is counted as unresolved.
 #include <unordered_map>
 
@@ -14,14 +15,6 @@
 namespace host {
 
 namespace {
-
-constexpr IntT kSourceFile = 1070;
-constexpr IntT kTextRange = 1071;
-constexpr IntT kNextXRef = 1072;
-constexpr IntT kFormat = 1073;
-constexpr IntT kSourceText = 1075;
-constexpr IntT kSourceFlag = 1076;
-constexpr IntT kFirstXRefInDoc = 117;
 
 F_ObjHandleT XRefOf(F_ObjHandleT doc, F_ObjHandleT elem) { return ObjectForElement(doc, elem, FV_FO_XREF, FO_XRef); }
 
@@ -87,12 +80,12 @@ void SetContentText(F_ObjHandleT doc, F_ObjHandleT e, const std::string &text) {
 void RegisterXRefProperties() {
     RegisterKind(FO_XRef, [](F_ObjHandleT doc, F_ObjHandleT obj) { return ElementForObject(doc, obj) != 0; });
     RegisterElementObjectFinder(XRefOf);
-    for (int n : {kSourceFile, kSourceText}) RegisterStoredProperty(FO_XRef, n, PropType::String);
-    RegisterStoredProperty(FO_XRef, kSourceFlag, PropType::Int);
+    for (int n : {FP_XRefFile, FP_XRefSrcText}) RegisterStoredProperty(FO_XRef, n, PropType::String);
+    RegisterStoredProperty(FO_XRef, FP_XRefSrcAccess, PropType::Int);
     RegisterProperty(
-        FO_XRef, kFormat, PropType::Id,
+        FO_XRef, FP_XRefFmt, PropType::Id,
         [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
-            auto it = TheStore().stored.find((uint64_t(obj) << 32) | uint32_t(kFormat));
+            auto it = TheStore().stored.find((uint64_t(obj) << 32) | uint32_t(FP_XRefFmt));
             out.i = it == TheStore().stored.end() ? 0 : it->second.i;
             return true;
         },
@@ -100,13 +93,13 @@ void RegisterXRefProperties() {
             auto fmt = static_cast<F_ObjHandleT>(in.i);
             NamedObject *n = Named(fmt);
             if (fmt && (KindOf(fmt) != FO_XRefFmt || !n || n->doc != doc)) return Fail(FE_BadParameter);
-            TheStore().stored[(uint64_t(obj) << 32) | uint32_t(kFormat)] = in;
+            TheStore().stored[(uint64_t(obj) << 32) | uint32_t(FP_XRefFmt)] = in;
             return true;
         });
-    RegisterProperty(FO_XRef, kTextRange, PropType::TextRange, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_XRef, FP_TextRange, PropType::TextRange, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         return ElementTextRange(doc, ElementForObject(doc, obj), out.tr);
     });
-    RegisterProperty(FO_XRef, kNextXRef, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_XRef, FP_NextXRefInDoc, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         std::vector<F_ObjHandleT> all = ElementsOfKind(doc, FV_FO_XREF);
         F_ObjHandleT e = ElementForObject(doc, obj);
         out.i = 0;
@@ -114,7 +107,7 @@ void RegisterXRefProperties() {
             if (all[i] == e) out.i = static_cast<IntT>(XRefOf(doc, all[i + 1]));
         return true;
     });
-    RegisterProperty(FO_Doc, kFirstXRefInDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+    RegisterProperty(FO_Doc, FP_FirstXRefInDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
         std::vector<F_ObjHandleT> all = ElementsOfKind(obj, FV_FO_XREF);
         out.i = all.empty() ? 0 : static_cast<IntT>(XRefOf(obj, all.front()));
         return true;
@@ -134,7 +127,10 @@ IntT F_ApiUpdateXRefs(F_ObjHandleT docId, IntT) {
     for (F_ObjHandleT e : ElementsOfKind(docId, FV_FO_XREF)) {
         F_ObjHandleT x = XRefOf(docId, e);
         F_ObjHandleT from = docId;
-        if (std::string file = Stored(x, kSourceFile); !file.empty()) {
+        if (std::string file = Stored(x, FP_XRefFile); !file.empty()) {
+            bool relative = file.find(':') == std::string::npos && file.rfind("\\\\", 0) != 0;
+            if (size_t cut = Doc(docId)->path.find_last_of("\\/"); relative && cut != std::string::npos)
+                file = Doc(docId)->path.substr(0, cut + 1) + file;  // relative to the document's folder
             from = OpenDocumentOfPath(file);
             if (!from) {
                 ++unresolved;
@@ -144,7 +140,7 @@ IntT F_ApiUpdateXRefs(F_ObjHandleT docId, IntT) {
         auto known = idsOf.find(from);
         if (known == idsOf.end()) known = idsOf.emplace(from, UniqueIds(from)).first;
         const auto &ids = known->second;
-        std::string source = Stored(x, kSourceText);
+        std::string source = Stored(x, FP_XRefSrcText);
         auto target = ids.find(source.substr(0, source.find(':')));
         if (target == ids.end()) {
             ++unresolved;

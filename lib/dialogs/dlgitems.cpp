@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr IntT kOpenFlag = 2346;
-
 F_ObjHandleT ItemId(F_ObjHandleT dlg, IntT item) { return dlg ? F_ApiDialogItemId(dlg, item) : 0; }
 bool IsKind(F_ObjHandleT id, IntT kind) { return id && F_OBJ_KIND(id) == kind; }
 
@@ -129,7 +127,7 @@ F_StringsT om_DlgGetListLabelsAfterFirst(F_ObjHandleT dlg, IntT item, ConStringT
 }
 
 StringT om_DlgGetSelectedLabel(F_ObjHandleT dlg, IntT item, ConStringT table) {
-    if (!dlg || F_ApiGetInt(0, dlg, kOpenFlag) == 0 || !IsKind(ItemId(dlg, item), FO_DlgScrollBox))
+    if (!dlg || F_ApiGetInt(0, dlg, FP_DlgIsOpen) == 0 || !IsKind(ItemId(dlg, item), FO_DlgScrollBox))
         return qv::NewHeapString("");
     return qv::NewHeapString(SelectedLabel(dlg, item, Str(table)));
 }
@@ -147,7 +145,7 @@ IntT om_DlgOpenState(F_ObjHandleT *dlg, IntT item, IntT forget) {
             return 1;
         }
     }
-    return F_ApiGetInt(0, *dlg, kOpenFlag) == 0 ? 2 : 3;
+    return F_ApiGetInt(0, *dlg, FP_DlgIsOpen) == 0 ? 2 : 3;
 }
 
 void om_DlgSetState(F_ObjHandleT dlg, IntT item, IntT state) {

@@ -64,7 +64,7 @@ F_ObjHandleT OpenOrWarn(const char *name) {
 void SetTitle(F_ObjHandleT dlg, ConStringT title, bool translate) {
     if (!title || IsStar(title)) return;
     std::string t = translate ? Tr(Str(title)) : Str(title);
-    F_ApiSetString(0, dlg, FP_Label, t.c_str());
+    F_ApiSetString(0, dlg, FP_Title, t.c_str());
 }
 
 // Fills a text box and its pop-up from the caller's values ("*" or NULL skips each).
@@ -176,7 +176,7 @@ IntT om_DlgRunListEditor(IntT dlgNum, ConStringT title, const F_StringsT *list, 
     G().width = width;
     if (title && !IsStar(title)) {
         std::string t = qv::View(table).empty() ? Str(title) : qv::LangTranslate(Str(table), Str(title), false, 0);
-        F_ApiSetString(0, dlg, FP_Label, t.c_str());
+        F_ApiSetString(0, dlg, FP_Title, t.c_str());
     }
     std::vector<std::string> entries = qv::ReadStrings(list);
     G().working = entries;
@@ -337,7 +337,7 @@ IntT om_DlgOpenStatus(IntT dlgNum, ConStringT title, IntT keep, ConStringT table
         if (!dlg) return F_ApiAlert(kDialogBoxError, FF_ALERT_CONTINUE_WARN);
         G().statusBox = dlg;
     }
-    F_ApiSetInt(0, G().statusBox, 2344, 0);
+    F_ApiSetInt(0, G().statusBox, FP_DlgStatusReset, 0);
     SetTitle(G().statusBox, title, !G().table.empty());
     F_ApiModelessDialog(dlgNum, G().statusBox);
     return 0;
@@ -480,7 +480,7 @@ IntT om_DlgRunMessageLines(ConStringT title, ConStringT message, ConStringT chec
     om_DlgSetLabel(dlg, n + 4, okCancel ? "Cancel" : "No", t.c_str());
     if (buttonKind == 3) om_DlgDisable(dlg, n + 4);
     std::string shownTitle = qv::View(title).empty() ? "Orle Meadow Plugin Alert" : Str(title);
-    F_ApiSetString(0, dlg, FP_Label, shownTitle.c_str());
+    F_ApiSetString(0, dlg, FP_Title, shownTitle.c_str());
     G().dialogResult = 0;
     G().secondButton = 0;
     F_ApiModalDialog(1001, dlg);

@@ -6,14 +6,13 @@
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 #include "lib/globals.h"
-
-std::string CancelConfirmationText;
+#include "lib/plugin_globals.h"
 
 namespace {
 
 std::string Compose(const std::string &text, const std::string &debugLine) {
     std::string box = qv::LangMessage("QVRN_GEN_MSG_1") + "\n\n" + text;
-    if (DebugMode != 0 && !debugLine.empty()) box += "\n\nDEBUG--> " + debugLine;
+    if (PluginGlobals.debugMode != 0 && !debugLine.empty()) box += "\n\nDEBUG--> " + debugLine;
     return box;
 }
 
@@ -49,7 +48,7 @@ IntT om_MsgOkNumber(IntT number) {
 }
 
 IntT om_MsgConfirmCancel(void) {
-    CancelFlag = AskYesNo(CancelConfirmationText);
+    CancelFlag = AskYesNo(PluginGlobals.cancelConfirmText);
     return CancelFlag;
 }
 
@@ -76,7 +75,7 @@ void om_MsgTellWithPrompt(ConStringT messageId, IntT *setting) {
 IntT om_CheckUserCancel(ConStringT question) {
     if (F_ApiUserCancel() == 0) return 0;
     if (om_ConfirmCancel(question) == 1) {
-        StatusCode = 210;
+        StatusCode = StatusCancelled;
         return 1;
     }
     return 0;
@@ -85,6 +84,6 @@ IntT om_CheckUserCancel(ConStringT question) {
 IntT om_PollUserCancel(void) {
     if (F_ApiUserCancel() != 1) return 0;
     om_MsgConfirmCancel();
-    if (CancelFlag == 1) StatusCode = 210;
+    if (CancelFlag == 1) StatusCode = StatusCancelled;
     return 0;
 }

@@ -1,3 +1,7 @@
+// Folder lib/dialogs: message boxes, prompts, cancel polls, dialog items, the generic dialogs and
+// the library passes that show progress or ask the user. It uses fdk.h and the rest of lib/
+// (strings, host, translation, shared state); never anything above the library.
+//
 // Message boxes, prompts and cancel polling: the OK and Yes/No boxes every message of the
 // plug-in goes through (each with the translated title line above the text), the prompt
 // wrappers that honour a PromptSetting, and the two Esc polls of long operations.
@@ -6,9 +10,6 @@
 #include <string>
 
 #include "fdk.h"
-
-// The translated cancel question om_PollUserCancel shows (prepared at start-up).
-extern std::string CancelConfirmationText;
 
 IntT al_ok(ConStringT text);
 IntT al_ok2(ConStringT messageId);

@@ -8,13 +8,6 @@
 
 namespace {
 
-constexpr IntT kFirstChildComponent = 2324;
-constexpr IntT kParentComponent = 2325;
-constexpr IntT kComponentType = 2329;
-constexpr IntT kNextInBookOrder = 2333;
-constexpr IntT kComponentFlag = 529;
-constexpr IntT kComponentOfElement = 1628;
-constexpr IntT kElementOfComponent = 1551;
 constexpr int kWalkStepLimit = 10000;
 constexpr UIntT kFirstComponentId = 100000;
 
@@ -94,7 +87,7 @@ F_ObjHandleT om_BookWalkFirst(F_ObjHandleT bookId, IntT type) {
         BookWalkCursors.components[i] = first;
         BookWalkCursors.moves[i] = MoveDown;
     }
-    if (type < 0 || F_ApiGetInt(bookId, first, kComponentType) == type) return first;
+    if (type < 0 || F_ApiGetInt(bookId, first, FP_ComponentType) == type) return first;
     return om_BookWalkNext(bookId, type);
 }
 
@@ -105,16 +98,16 @@ F_ObjHandleT om_BookWalkNext(F_ObjHandleT bookId, IntT type) {
         F_ObjHandleT cur = BookWalkCursors.components[i];
         F_ObjHandleT reached = 0;
         UIntT move = 0;
-        if (BookWalkCursors.moves[i] != MoveUp && (reached = F_ApiGetId(bookId, cur, kFirstChildComponent))) move = MoveDown;
+        if (BookWalkCursors.moves[i] != MoveUp && (reached = F_ApiGetId(bookId, cur, FP_FirstChildComponent))) move = MoveDown;
         if (!reached && (reached = F_ApiGetId(bookId, cur, FP_NextComponentInBook))) move = MoveNext;
-        if (!reached && (reached = F_ApiGetId(bookId, cur, kParentComponent))) move = MoveUp;
+        if (!reached && (reached = F_ApiGetId(bookId, cur, FP_ParentComponent))) move = MoveUp;
         if (!reached) {
             RemoveCursor(i);
             return 0;
         }
         BookWalkCursors.components[i] = reached;
         BookWalkCursors.moves[i] = move;
-        if (move != MoveUp && (type < 0 || F_ApiGetInt(bookId, reached, kComponentType) == type)) return reached;
+        if (move != MoveUp && (type < 0 || F_ApiGetInt(bookId, reached, FP_ComponentType) == type)) return reached;
     }
     return BookWalkCursors.components[i];
 }
@@ -134,8 +127,8 @@ IntT om_BookDeleteEmptyContainers(F_ObjHandleT bookId, IntT type2, IntT type64) 
     if (!bookId) return 0;
     std::vector<F_ObjHandleT> empty;
     for (F_ObjHandleT c = om_BookWalkFirst(bookId, -1); c; c = om_BookWalkNext(bookId, -1)) {
-        IntT t = F_ApiGetInt(bookId, c, kComponentType);
-        if (((t == 2 && type2) || (t == 64 && type64)) && !F_ApiGetId(bookId, c, kFirstChildComponent))
+        IntT t = F_ApiGetInt(bookId, c, FP_ComponentType);
+        if (((t == 2 && type2) || (t == 64 && type64)) && !F_ApiGetId(bookId, c, FP_FirstChildComponent))
             empty.push_back(c);
     }
     for (F_ObjHandleT c : empty) F_ApiDelete(bookId, c);
@@ -148,8 +141,8 @@ std::vector<F_ObjHandleT> BookDocComponents(F_ObjHandleT bookId) {
     F_ObjHandleT cur = F_ApiGetId(0, bookId, FP_FirstComponentInBook);
     bool up = false;
     for (int step = 0; cur && step < kWalkStepLimit; ++step) {
-        if (!up && F_ApiGetInt(bookId, cur, kComponentType) == kComponentDocFile) out.push_back(cur);
-        F_ObjHandleT child = up ? 0 : F_ApiGetId(bookId, cur, kFirstChildComponent);
+        if (!up && F_ApiGetInt(bookId, cur, FP_ComponentType) == FV_BK_DOC_FILE) out.push_back(cur);
+        F_ObjHandleT child = up ? 0 : F_ApiGetId(bookId, cur, FP_FirstChildComponent);
         if (child) {
             cur = child;
             up = false;
@@ -157,7 +150,7 @@ std::vector<F_ObjHandleT> BookDocComponents(F_ObjHandleT bookId) {
             cur = next;
             up = false;
         } else {
-            cur = F_ApiGetId(bookId, cur, kParentComponent);
+            cur = F_ApiGetId(bookId, cur, FP_ParentComponent);
             up = true;
         }
     }
@@ -181,10 +174,10 @@ F_ObjHandleT om_BookComponentDoc(F_ObjHandleT bookId, UIntT componentOrIndex, F_
     if (!bookId) return 0;
     F_ObjHandleT comp = 0;
     if (componentOrIndex == 0 && componentElem) {
-        comp = F_ApiGetId(bookId, componentElem, kComponentOfElement);
+        comp = F_ApiGetId(bookId, componentElem, FP_BookComponent);
     } else if (componentOrIndex < kFirstComponentId) {
         comp = F_ApiGetId(0, bookId, FP_FirstComponentInBook);
-        for (UIntT k = 0; comp && k < componentOrIndex; ++k) comp = F_ApiGetId(bookId, comp, kNextInBookOrder);
+        for (UIntT k = 0; comp && k < componentOrIndex; ++k) comp = F_ApiGetId(bookId, comp, FP_NextComponentInBookOrder);
     } else {
         comp = componentOrIndex;
     }
@@ -218,7 +211,7 @@ F_ObjHandleT om_DocBookComponentElement(F_ObjHandleT docId, const std::string &p
     F_ObjHandleT book = om_BookOfDoc(docId);
     if (bookOut) *bookOut = book;
     F_ObjHandleT comp = book ? om_BookComponentOfDoc(book, docId, path) : 0;
-    return comp ? F_ApiGetId(book, comp, kElementOfComponent) : 0;
+    return comp ? F_ApiGetId(book, comp, FP_ComponentElement) : 0;
 }
 
 IntT om_BookAllComponentsOpen(F_ObjHandleT bookId) {
@@ -277,7 +270,7 @@ F_ObjHandleT om_BookFirstOpenComponent(F_ObjHandleT bookId, F_ObjHandleT afterDo
         if (!doc) continue;
         if (any == 1) return doc;
         if (doc == afterDocId) counting = true;
-        if (counting && F_ApiGetInt(bookId, c, kComponentFlag)) return doc;
+        if (counting && F_ApiGetInt(bookId, c, FP_ComponentFlag)) return doc;
     }
     return 0;
 }

@@ -9,7 +9,6 @@
 #include "fdk.h"
 
 // Component type of a document file; types 2 and 64 hold further components.
-constexpr IntT kComponentDocFile = 512;
 
 // ---- component walk ----
 F_ObjHandleT om_BookWalkFirst(F_ObjHandleT bookId, IntT type);

@@ -33,7 +33,7 @@ void SetString(F_PropValsT *params, IntT number, const std::string &value) {
 void FillOpen(F_PropValsT *p, bool a, bool b, bool h, bool g, bool u) {
     SetInts(p, {{2, a ? 0 : 1}, {18, b ? 7 : 0}, {7, 0}, {43, 0}, {3, 1}, {17, b ? 7 : 0}, {20, 1},
                 {23, a ? 1 : 0}, {28, a ? 1 : 0}, {22, a ? 1 : 0}, {25, a ? 1 : 0}, {19, b ? 1 : 0},
-                {5, h ? 0 : 1}, {29, u ? 1 : 0}, {41, 0}, {42, 0}, {30, 0}, {40, g ? 1 : 0},
+                {FS_MakeVisible, h ? 0 : 1}, {29, u ? 1 : 0}, {41, 0}, {42, 0}, {30, 0}, {40, g ? 1 : 0},
                 {24, a ? 1 : 11}, {15, 3}, {35, 3}, {36, 3}, {14, 3}});
 }
 
@@ -123,16 +123,16 @@ F_ObjHandleT om_DocSave(F_ObjHandleT doc, ConStringT target, IntT format, IntT x
     return SaveWith(doc, path, [&](F_PropValsT *p) {
         bool own = t.empty() && format == 0;
         SetInts(p, {{2, x ? 0 : 1}, {17, x ? 7 : 0}, {19, x ? 1 : 0}, {21, x ? 1 : 0}, {6, y ? 0 : 1},
-                    {3, z ? 0 : 1}, {1, format == 100 ? FV_SaveFmtFilter : format}, {12, 0},
+                    {3, z ? 0 : 1}, {FS_FileType, format == 100 ? FV_SaveFmtFilter : format}, {12, 0},
                     {4, own ? 0 : 1}, {5, own ? 1 : 2}});
-        if (format == 100) SetString(p, 16, "0001ADBIRTF         Microsoft RTF1.6");
-        if (format == FV_SaveFmtXml || format == FV_SaveFmtSGML) SetString(p, 18, argument);
+        if (format == 100) SetString(p, FS_SaveFilterHint, "0001ADBIRTF         Microsoft RTF1.6");
+        if (format == FV_SaveFmtXml || format == FV_SaveFmtSGML) SetString(p, FS_SaveMarkupArgument, argument);
     });
 }
 
 IntT om_DocClose(F_ObjHandleT doc, IntT save) {
     if (!doc || !OpenDocOrBook(doc)) return 0;
-    if (F_OBJ_KIND(doc) == FO_Doc && F_ApiGetId(0, doc, 122) == 0) return 0;
+    if (F_OBJ_KIND(doc) == FO_Doc && F_ApiGetId(0, doc, FP_FirstPgfFmtInDoc) == 0) return 0;
     if (save && !om_DocSave(doc, "", -1, 1, 0, 0)) return 0;
     F_ApiClose(doc, 1);
     return 1;
@@ -162,20 +162,20 @@ F_ObjHandleT om_DocOpenPlain(ConStringT path) {
 F_ObjHandleT om_DocOpenQuietly(ConStringT path) {
     return OpenWith(std::string(qv::View(path)), [](F_PropValsT *p) {
         FillOpen(p, true, true, false, true, false);
-        SetInts(p, {{5, 0}});
+        SetInts(p, {{FS_MakeVisible, 0}});
     }, false);
 }
 F_ObjHandleT om_DocOpenHiddenFlag(ConStringT path, IntT hidden) {
     return OpenWith(std::string(qv::View(path)), [&](F_PropValsT *p) {
         FillOpen(p, true, true, false, true, false);
-        SetInts(p, {{5, hidden ? 0 : 1}, {7, 0}});
+        SetInts(p, {{FS_MakeVisible, hidden ? 0 : 1}, {7, 0}});
     }, false);
 }
 F_ObjHandleT om_DocOpenHiddenFromDoc(ConStringT path, F_ObjHandleT doc) {
     std::string pth = doc ? DocPath(doc) : std::string(qv::View(path));
     return OpenWith(pth, [](F_PropValsT *p) {
         FillOpen(p, true, true, false, true, false);
-        SetInts(p, {{5, 0}, {29, 1}});
+        SetInts(p, {{FS_MakeVisible, 0}, {29, 1}});
     }, true);
 }
 F_ObjHandleT om_DocOpenFromDoc(ConStringT path, F_ObjHandleT doc) {
@@ -188,42 +188,46 @@ F_ObjHandleT om_DocOpenFromDoc(ConStringT path, F_ObjHandleT doc) {
 void om_OpenParamsFill(F_PropValsT *params) { FillOpen(params, true, true, false, true, false); }
 void om_OpenParamsFillHidden(F_PropValsT *params) {
     FillOpen(params, true, true, false, true, false);
-    SetInts(params, {{5, 0}, {41, 1}});
+    SetInts(params, {{FS_MakeVisible, 0}, {41, 1}});
 }
 void om_OpenParamsFillNoSecond(F_PropValsT *params) {
     FillOpen(params, true, true, false, true, false);
-    SetInts(params, {{18, 0}, {17, 0}, {5, 0}});
+    SetInts(params, {{18, 0}, {17, 0}, {FS_MakeVisible, 0}});
 }
 void om_OpenParamsFillMinimal(F_PropValsT *params) {
-    SetInts(params, {{2, 0}, {3, 1}, {23, 1}, {28, 1}, {22, 1}, {25, 1}, {5, 1}, {29, 1}, {42, 0}, {30, 0},
+    SetInts(params, {{2, 0}, {3, 1}, {23, 1}, {28, 1}, {22, 1}, {25, 1}, {FS_MakeVisible, 1}, {29, 1}, {42, 0}, {30, 0},
                      {40, 1}, {24, 11}, {15, 3}, {35, 3}, {36, 3}, {14, 3}});
 }
 
 F_ObjHandleT om_DocSaveAsDocument(F_ObjHandleT doc, ConStringT path) {
     bool own = qv::View(path).empty();
     return SaveWith(doc, own ? DocPath(doc) : std::string(path), [&](F_PropValsT *p) {
-        SetInts(p, {{2, 0}, {6, 1}, {3, 1}, {1, 0}, {12, 0}, {4, own ? 0 : 1}, {5, own ? 1 : 2}});
+        SetInts(p, {{2, 0}, {6, 1}, {3, 1}, {FS_FileType, FV_SaveFmtBinary}, {12, 0}, {4, own ? 0 : 1},
+                    {5, own ? 1 : 2}});
     });
 }
 F_ObjHandleT om_DocSaveAsMif(F_ObjHandleT doc, ConStringT path) {
     bool own = qv::View(path).empty();
     F_ObjHandleT id = SaveWith(doc, own ? DocPath(doc) : std::string(path), [&](F_PropValsT *p) {
-        SetInts(p, {{2, 0}, {6, 1}, {3, 1}, {1, 1}, {12, 0}, {4, 1}, {5, 2}});
+        SetInts(p, {{2, 0}, {6, 1}, {3, 1}, {FS_FileType, FV_SaveFmtMIF}, {12, 0}, {4, 1}, {5, 2}});
     });
     if (!id) F_ApiPrintFA_Errno();
     return id;
 }
 F_ObjHandleT om_DocSaveDocFormat(F_ObjHandleT doc, ConStringT path) {
-    return SaveWith(doc, std::string(qv::View(path)),
-                    [](F_PropValsT *p) { SetInts(p, {{2, 0}, {6, 1}, {3, 1}, {1, 0}, {12, 0}, {5, 2}, {4, 1}}); });
+    return SaveWith(doc, std::string(qv::View(path)), [](F_PropValsT *p) {
+        SetInts(p, {{2, 0}, {6, 1}, {3, 1}, {FS_FileType, FV_SaveFmtBinary}, {12, 0}, {5, 2}, {4, 1}});
+    });
 }
 F_ObjHandleT om_DocSaveAsXml2(F_ObjHandleT doc, ConStringT path) {
-    return SaveWith(doc, std::string(qv::View(path)),
-                    [](F_PropValsT *p) { SetInts(p, {{2, 1}, {6, 1}, {3, 1}, {1, 10}, {12, 0}, {5, 2}, {4, 0}}); });
+    return SaveWith(doc, std::string(qv::View(path)), [](F_PropValsT *p) {
+        SetInts(p, {{2, 1}, {6, 1}, {3, 1}, {FS_FileType, FV_SaveFmtXml}, {12, 0}, {5, 2}, {4, 0}});
+    });
 }
 F_ObjHandleT om_DocSaveAsXml(F_ObjHandleT doc, ConStringT path) {
-    return SaveWith(doc, std::string(qv::View(path)),
-                    [](F_PropValsT *p) { SetInts(p, {{2, 0}, {6, 1}, {3, 1}, {1, 10}, {12, 0}, {5, 2}, {4, 1}}); });
+    return SaveWith(doc, std::string(qv::View(path)), [](F_PropValsT *p) {
+        SetInts(p, {{2, 0}, {6, 1}, {3, 1}, {FS_FileType, FV_SaveFmtXml}, {12, 0}, {5, 2}, {4, 1}});
+    });
 }
 
 IntT om_PathCheck(ConStringT) { return 1; }

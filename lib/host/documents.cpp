@@ -8,11 +8,6 @@
 
 namespace {
 
-constexpr IntT kWinLeft = 33;
-constexpr IntT kWinTop = 34;
-constexpr IntT kWinWidth = 35;
-constexpr IntT kWinHeight = 36;
-
 bool EqualCI(const std::string &a, const std::string &b) { return F_StrICmp(a.c_str(), b.c_str()) == 0; }
 
 // Lower-cases ASCII letters for the case-blind "contains" test.
@@ -247,14 +242,14 @@ void om_DocBringToFront(F_ObjHandleT id, IntT makeActive) {
 
 void om_DocRefreshWindow(F_ObjHandleT docId) {
     if (!docId) return;
-    IntT left = F_ApiGetInt(0, docId, kWinLeft), top = F_ApiGetInt(0, docId, kWinTop);
-    IntT width = F_ApiGetInt(0, docId, kWinWidth), height = F_ApiGetInt(0, docId, kWinHeight);
+    IntT left = F_ApiGetInt(0, docId, FP_ScreenX), top = F_ApiGetInt(0, docId, FP_ScreenY);
+    IntT width = F_ApiGetInt(0, docId, FP_ScreenW), height = F_ApiGetInt(0, docId, FP_ScreenH);
     F_ApiSetInt(0, docId, FP_IsOnScreen, 0);
     F_ApiSetInt(0, docId, FP_IsOnScreen, 1);
-    F_ApiSetInt(0, docId, kWinLeft, left);
-    F_ApiSetInt(0, docId, kWinTop, top);
-    F_ApiSetInt(0, docId, kWinWidth, width);
-    F_ApiSetInt(0, docId, kWinHeight, height);
+    F_ApiSetInt(0, docId, FP_ScreenX, left);
+    F_ApiSetInt(0, docId, FP_ScreenY, top);
+    F_ApiSetInt(0, docId, FP_ScreenW, width);
+    F_ApiSetInt(0, docId, FP_ScreenH, height);
 }
 
 F_ObjHandleT om_DocReopenStructureView(IntT force) {

@@ -23,33 +23,6 @@ std::vector<std::string> SettingsDocValues;
 
 namespace {
 
-constexpr IntT kRowType = 1253;
-constexpr IntT kRowTable = 1246;
-constexpr IntT kFirstRowInTbl = 1338;
-constexpr IntT kNextRowInTbl = 1245;
-constexpr IntT kParentFrame = 774;
-constexpr IntT kPageOfObject = 880;
-constexpr IntT kFirstColorInDoc = 127;
-constexpr IntT kNextColorInDoc = 1455;
-constexpr IntT kFirstSelectedGraphic = 141;
-constexpr IntT kNextSelectedGraphic = 2050;
-constexpr IntT kGraphicSelected = 2056;
-constexpr IntT kWindowLeft = 33, kWindowTop = 34, kWindowWidth = 35, kWindowHeight = 36;
-constexpr IntT kCharFormatTag = 602;
-constexpr IntT kPgfFlag722 = 722;
-constexpr IntT kElementTextRange = 1071;
-constexpr IntT kFirstGraphicInDoc = 112;
-constexpr IntT kNextGraphicInDoc = 786;
-constexpr IntT kInsetFile = 852;
-constexpr IntT kFirstXRefInDoc = 117;
-constexpr IntT kNextXRefInDoc = 1072;
-constexpr IntT kXRefSourceFile = 1070;
-constexpr IntT kUpdateXRefsAll = 7;
-constexpr IntT kShowAllConditions = 155;
-constexpr IntT kConditionShown = 1139;
-constexpr IntT kXmpMetadata = 2262;
-constexpr IntT kImportDefsFlags = 9;
-constexpr IntT kImportFormatsFlags = 50175;
 constexpr int kStepLimit = 10000000;
 const char *const kXRefMarker = "thesecorina";
 
@@ -84,13 +57,13 @@ IntT RewriteGraphicPaths(F_ObjHandleT doc, Rewrite rewrite) {
     if (!doc) return 0;
     IntT changed = 0;
     int steps = 0;
-    for (F_ObjHandleT g = F_ApiGetId(0, doc, kFirstGraphicInDoc); g && steps < kStepLimit;
-         g = F_ApiGetId(doc, g, kNextGraphicInDoc), ++steps) {
+    for (F_ObjHandleT g = F_ApiGetId(0, doc, FP_FirstGraphicInDoc); g && steps < kStepLimit;
+         g = F_ApiGetId(doc, g, FP_NextGraphicInDoc), ++steps) {
         if (F_OBJ_KIND(g) != FO_Inset) continue;
-        std::string path = HostGetString(doc, g, kInsetFile);
+        std::string path = HostGetString(doc, g, FP_InsetFile);
         std::string to = rewrite(path);
         if (to == path) continue;
-        F_ApiSetString(doc, g, kInsetFile, to.c_str());
+        F_ApiSetString(doc, g, FP_InsetFile, to.c_str());
         ++changed;
     }
     return changed;
@@ -172,13 +145,13 @@ void om_SettingsDocWrite(F_ObjHandleT docId, const std::string &tag, const std::
 }
 
 IntT om_TableRowPositionOfType(F_ObjHandleT docId, F_ObjHandleT rowId, IntT rowType) {
-    F_ObjHandleT table = docId && rowId ? F_ApiGetId(docId, rowId, kRowTable) : 0;
+    F_ObjHandleT table = docId && rowId ? F_ApiGetId(docId, rowId, FP_RowTbl) : 0;
     if (!table) return 0;
     IntT position = 0;
     int steps = 0;
-    for (F_ObjHandleT r = F_ApiGetId(docId, table, kFirstRowInTbl); r && steps < kStepLimit;
-         r = F_ApiGetId(docId, r, kNextRowInTbl), ++steps) {
-        if (rowType != -1 && F_ApiGetInt(docId, r, kRowType) != rowType) continue;
+    for (F_ObjHandleT r = F_ApiGetId(docId, table, FP_FirstRowInTbl); r && steps < kStepLimit;
+         r = F_ApiGetId(docId, r, FP_NextRowInTbl), ++steps) {
+        if (rowType != -1 && F_ApiGetInt(docId, r, FP_RowType) != rowType) continue;
         ++position;
         if (r == rowId) return position;
     }
@@ -199,8 +172,8 @@ IntT om_GraphicPageKind(F_ObjHandleT docId, F_ObjHandleT objId) {
     for (int steps = 0; at && steps < 1000; ++steps) {
         kind = F_OBJ_KIND(at);
         if (kind >= FO_BodyPage && kind <= FO_OtherPage) return kind;
-        F_ObjHandleT up = F_ApiGetId(docId, at, kParentFrame);
-        if (!up) up = F_ApiGetId(docId, at, kPageOfObject);
+        F_ObjHandleT up = F_ApiGetId(docId, at, FP_FrameParent);
+        if (!up) up = F_ApiGetId(docId, at, FP_PageFramePage);
         at = up;
     }
     return kind;
@@ -211,8 +184,8 @@ IntT om_DocColorNames(F_ObjHandleT docId, IntT objType, F_StringsT *out) {
     if (!docId || objType != FO_Color || !out) return -1;
     std::vector<std::string> names;
     int steps = 0;
-    for (F_ObjHandleT c = F_ApiGetId(0, docId, kFirstColorInDoc); c && steps < kStepLimit;
-         c = F_ApiGetId(docId, c, kNextColorInDoc), ++steps)
+    for (F_ObjHandleT c = F_ApiGetId(0, docId, FP_FirstColorInDoc); c && steps < kStepLimit;
+         c = F_ApiGetId(docId, c, FP_NextColorInDoc), ++steps)
         names.push_back(HostGetString(docId, c, FP_Name));
     out->len = static_cast<UIntT>(names.size());
     out->val = static_cast<StringT *>(F_Alloc(static_cast<UIntT>(names.size() * sizeof(StringT)), NO_DSE));
@@ -222,17 +195,17 @@ IntT om_DocColorNames(F_ObjHandleT docId, IntT objType, F_StringsT *out) {
 
 void om_GraphicsSelect(F_ObjHandleT docId, const F_UIntsT *ids) {
     if (!docId || !ids || !ids->val) return;
-    for (UIntT i = 0; i < ids->len; ++i) F_ApiSetInt(docId, ids->val[i], kGraphicSelected, 1);
+    for (UIntT i = 0; i < ids->len; ++i) F_ApiSetInt(docId, ids->val[i], FP_GraphicIsSelectedAlt, 1);
 }
 
 F_UIntsT om_GraphicsDeselectAll(F_ObjHandleT docId) {
     std::vector<UIntT> ids;
     if (docId) {
-        F_ObjHandleT g = F_ApiGetId(0, docId, kFirstSelectedGraphic);
+        F_ObjHandleT g = F_ApiGetId(0, docId, FP_FirstSelectedGraphicInDocAlt);
         for (int steps = 0; g && steps < kStepLimit; ++steps) {
-            F_ObjHandleT next = F_ApiGetId(docId, g, kNextSelectedGraphic);  // read before the deselection
-            if (F_ApiGetInt(docId, g, kGraphicSelected) == 1) {
-                F_ApiSetInt(docId, g, kGraphicSelected, 0);
+            F_ObjHandleT next = F_ApiGetId(docId, g, FP_NextSelectedGraphicInDocAlt);  // read before the deselection
+            if (F_ApiGetInt(docId, g, FP_GraphicIsSelectedAlt) == 1) {
+                F_ApiSetInt(docId, g, FP_GraphicIsSelectedAlt, 0);
                 ids.push_back(g);
             }
             g = next;
@@ -246,15 +219,15 @@ F_UIntsT om_GraphicsDeselectAll(F_ObjHandleT docId) {
 }
 
 void om_WindowShift(F_ObjHandleT objId, IntT delta, IntT shrink) {
-    for (IntT p : {kWindowLeft, kWindowTop, kWindowWidth}) F_ApiSetInt(0, objId, p, F_ApiGetInt(0, objId, p) + delta);
-    if (shrink == 1) F_ApiSetInt(0, objId, kWindowHeight, F_ApiGetInt(0, objId, kWindowHeight) - delta);
+    for (IntT p : {FP_ScreenX, FP_ScreenY, FP_ScreenW}) F_ApiSetInt(0, objId, p, F_ApiGetInt(0, objId, p) + delta);
+    if (shrink == 1) F_ApiSetInt(0, objId, FP_ScreenH, F_ApiGetInt(0, objId, FP_ScreenH) - delta);
 }
 
 void om_PgfReapplyFormat(F_ObjHandleT docId, F_ObjHandleT pgfId, IntT start, IntT end) {
     if (!docId || !pgfId) return;
     F_TextRangeT range{{pgfId, start}, {pgfId, end < 0 ? FV_OBJ_END_OFFSET : end}};
     F_PropValT tag{};
-    tag.propIdent = kCharFormatTag;
+    tag.propIdent = FP_CharTag;
     tag.propVal.valType = FT_String;
     tag.propVal.sval = const_cast<StringT>("");
     F_ApiSetTextPropVal(docId, &range, &tag);
@@ -268,9 +241,9 @@ void om_PgfReapplyFormat(F_ObjHandleT docId, F_ObjHandleT pgfId, IntT start, Int
 
 IntT om_PgfSetProperty722(F_ObjHandleT docId, F_ObjHandleT elemId) {
     if (!docId || !elemId) return 0;
-    F_TextRangeT r = F_ApiGetTextRange(docId, elemId, kElementTextRange);
-    if (!r.beg.objId || F_ApiGetInt(docId, r.beg.objId, kPgfFlag722) != 0) return 0;
-    F_ApiSetInt(docId, r.beg.objId, kPgfFlag722, 1);
+    F_TextRangeT r = F_ApiGetTextRange(docId, elemId, FP_TextRange);
+    if (!r.beg.objId || F_ApiGetInt(docId, r.beg.objId, FP_PgfFlag) != 0) return 0;
+    F_ApiSetInt(docId, r.beg.objId, FP_PgfFlag, 1);
     return 1;
 }
 
@@ -293,25 +266,25 @@ IntT om_XRefSourceFilesLowerCase(F_ObjHandleT docId) {
     if (!docId) return 0;
     std::vector<F_ObjHandleT> refs;
     int steps = 0;
-    for (F_ObjHandleT x = F_ApiGetId(0, docId, kFirstXRefInDoc); x && steps < kStepLimit;
-         x = F_ApiGetId(docId, x, kNextXRefInDoc), ++steps) {
-        std::string file = HostGetString(docId, x, kXRefSourceFile);
+    for (F_ObjHandleT x = F_ApiGetId(0, docId, FP_FirstXRefInDoc); x && steps < kStepLimit;
+         x = F_ApiGetId(docId, x, FP_NextXRefInDoc), ++steps) {
+        std::string file = HostGetString(docId, x, FP_XRefFile);
         if (file.empty()) continue;
-        F_ApiSetString(docId, x, kXRefSourceFile, (file + kXRefMarker).c_str());
+        F_ApiSetString(docId, x, FP_XRefFile, (file + kXRefMarker).c_str());
         refs.push_back(x);
     }
-    F_ApiUpdateXRefs(docId, kUpdateXRefsAll);
+    F_ApiUpdateXRefs(docId, FF_XRefsUpdateAll);
     IntT rewritten = 0;
     const std::string marker(kXRefMarker);
     for (F_ObjHandleT x : refs) {
-        std::string file = LowerHost(HostGetString(docId, x, kXRefSourceFile), true);
+        std::string file = LowerHost(HostGetString(docId, x, FP_XRefFile), true);
         if (size_t at = file.rfind(marker); at != std::string::npos && at + marker.size() == file.size()) file.erase(at);
-        F_ApiSetString(docId, x, kXRefSourceFile, file.c_str());
-        std::string readBack = HostGetString(docId, x, kXRefSourceFile);
+        F_ApiSetString(docId, x, FP_XRefFile, file.c_str());
+        std::string readBack = HostGetString(docId, x, FP_XRefFile);
         F_ApiAlert((file + "\n" + readBack).c_str(), FF_ALERT_CONTINUE_WARN);
         ++rewritten;
     }
-    F_ApiUpdateXRefs(docId, kUpdateXRefsAll);
+    F_ApiUpdateXRefs(docId, FF_XRefsUpdateAll);
     return rewritten;
 }
 
@@ -320,10 +293,10 @@ IntT om_CondShowHide(F_ObjHandleT docId, const std::vector<std::string> &names, 
         StatusCode = StatusNoDocument;
         return 0;
     }
-    F_ApiSetInt(0, docId, kShowAllConditions, 0);
+    F_ApiSetInt(0, docId, FP_ShowAll, 0);
     for (const std::string &n : names)
         if (F_ObjHandleT c = F_ApiGetNamedObject(docId, FO_CondFmt, n.c_str()))
-            F_ApiSetInt(docId, c, kConditionShown, mode == 1 ? 1 : 0);
+            F_ApiSetInt(docId, c, FP_CondFmtIsShown, mode == 1 ? 1 : 0);
     return 1;
 }
 
@@ -357,7 +330,7 @@ std::string XmpPacket(const std::string &field, const std::string &value) {
 
 void om_DocSetXmpField(F_ObjHandleT docId, const std::string &field, const std::string &value) {
     if (!docId) return;
-    F_ApiSetString(0, docId, kXmpMetadata, XmpPacket(field, value).c_str());
+    F_ApiSetString(0, docId, FP_XmpPacket, XmpPacket(field, value).c_str());
 }
 
 IntT om_BookUpdate(F_ObjHandleT bookId, const IntT values[7]) {
@@ -390,8 +363,8 @@ F_ObjHandleT om_SettingsMergeInstall(const std::string &oldPath, const std::stri
     std::string merge = productName + " has detected that you have or have had the software installed before. " +
                         productName + " will now attempt to merge your previous settings with the new version.";
     F_ApiAlert(merge.c_str(), FF_ALERT_CONTINUE_WARN);
-    F_ApiSimpleImportElementDefs(oldDoc, newDoc, kImportDefsFlags);
-    F_ApiSimpleImportFormats(oldDoc, newDoc, kImportFormatsFlags);
+    F_ApiSimpleImportElementDefs(oldDoc, newDoc, FF_ImportElemDefs);
+    F_ApiSimpleImportFormats(oldDoc, newDoc, FF_ImportFormatsAll);
     F_ApiAlert("The merge appears to have completed successfully. Please contact Orle Meadow if you notice anything "
                "unusual.",
                FF_ALERT_CONTINUE_WARN);

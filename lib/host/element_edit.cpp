@@ -9,22 +9,11 @@
 
 namespace {
 
-constexpr IntT kElemTextRange = 1071;
-constexpr IntT kElemColorShift = 1484;
-constexpr IntT kTextPropColor = 751;
-constexpr IntT kTextPropFlag = 609;
-constexpr IntT kFirstPgf = 972;
-constexpr IntT kLastPgf = 973;
-constexpr IntT kTextFrame = 1001;
-constexpr IntT kCurrentPage = 236;
-constexpr IntT kTableTitle = 1289;
-constexpr IntT kRowTable = 1246;
-
 F_ElementLocT Loc(F_ObjHandleT parent, F_ObjHandleT child, IntT offset) { return F_ElementLocT{parent, child, offset}; }
 
 // The text range (1071) of an object as an element range, through the host's conversion.
 F_ElementRangeT TextRangeAsElementRange(F_ObjHandleT docId, F_ObjHandleT elemId) {
-    F_TextRangeT tr = F_ApiGetTextRange(docId, elemId, kElemTextRange);
+    F_TextRangeT tr = F_ApiGetTextRange(docId, elemId, FP_TextRange);
     return F_ElementRangeT{F_ApiTextLocToElementLoc(docId, &tr.beg), F_ApiTextLocToElementLoc(docId, &tr.end)};
 }
 
@@ -42,8 +31,8 @@ void SetTextProp(F_ObjHandleT docId, const F_TextRangeT &range, IntT prop, IntT 
 // Makes the page current when it is of another kind than the current page.
 void ShowPageKind(F_ObjHandleT docId, F_ObjHandleT page) {
     if (!page) return;
-    F_ObjHandleT current = F_ApiGetId(0, docId, kCurrentPage);
-    if (F_OBJ_KIND(current) != F_OBJ_KIND(page)) F_ApiSetId(0, docId, kCurrentPage, page);
+    F_ObjHandleT current = F_ApiGetId(0, docId, FP_CurrentPage);
+    if (F_OBJ_KIND(current) != F_OBJ_KIND(page)) F_ApiSetId(0, docId, FP_CurrentPage, page);
 }
 
 }  // namespace
@@ -172,7 +161,7 @@ void om_DocGoToObject(F_ObjHandleT docId, F_ObjHandleT objId) {
     F_ApiSetInt(0, docId, FP_IsInFront, 1);
     IntT kind = F_OBJ_KIND(objId);
     if (kind == FO_Flow) {
-        ShowPageKind(docId, FramePage(docId, F_ApiGetId(docId, objId, 1169)));
+        ShowPageKind(docId, FramePage(docId, F_ApiGetId(docId, objId, FP_FirstTextFrameInFlow)));
         return;
     }
     F_ObjHandleT target = 0;
@@ -194,13 +183,13 @@ void om_DocGoToObject(F_ObjHandleT docId, F_ObjHandleT objId) {
             ek = F_ApiGetInt(docId, e, FP_ElementType);
         }
         if (ek == FV_FO_TBL_CELL)
-            target = F_ApiGetId(docId, F_ApiGetId(docId, e, FP_Object), kFirstPgf);
+            target = F_ApiGetId(docId, F_ApiGetId(docId, e, FP_Object), FP_FirstPgf);
         else
             target = sel.beg.objId;
     } else {
         return;
     }
-    if (target) ShowPageKind(docId, FramePage(docId, F_ApiGetId(docId, target, kTextFrame)));
+    if (target) ShowPageKind(docId, FramePage(docId, F_ApiGetId(docId, target, FP_InTextFrame)));
     F_TextRangeT scroll = target ? F_TextRangeT{{target, 0}, {target, 0}} : sel;
     F_ApiScrollToText(docId, &scroll);
     if (isElement) {
@@ -225,7 +214,7 @@ IntT om_DeleteElement(F_ObjHandleT docId, F_ObjHandleT elemId) {
         if (om_ElementSelect(docId, elemId, LocElement)) F_ApiClear(docId, 0);
     } else if (kind == FV_FO_TBL_TITLE) {
         om_LogRecordEvent(docId, elemId, "Preparing to delete table title (om_DeleteElement)");
-        F_ApiSetInt(docId, F_ApiGetId(docId, parent, FP_Object), kTableTitle, 0);
+        F_ApiSetInt(docId, F_ApiGetId(docId, parent, FP_Object), FP_TblTitlePosition, 0);
     } else if (kind == FV_FO_TBL_HEADING || kind == FV_FO_TBL_FOOTING) {
         om_LogRecordEvent(docId, elemId, "Preparing to delete table heading (om_DeleteElement)");
         IntT rows = 0;
@@ -233,7 +222,7 @@ IntT om_DeleteElement(F_ObjHandleT docId, F_ObjHandleT elemId) {
              c = F_ApiGetId(docId, c, FP_NextSiblingElement))
             if (IsTagged(docId, c)) ++rows;
         F_ObjHandleT firstRow = F_ApiGetId(docId, F_ApiGetId(docId, elemId, FP_FirstChildElement), FP_Object);
-        F_ObjHandleT table = F_ApiGetId(docId, firstRow, kRowTable);
+        F_ObjHandleT table = F_ApiGetId(docId, firstRow, FP_RowTbl);
         F_ApiDeleteRows(docId, table, firstRow, rows);
     } else if (kind == FV_FO_TBL_BODY) {
         if (om_LogMode() == 3) om_LogRecordEvent(docId, elemId, "Preparing to delete table body (om_DeleteElement)");
@@ -249,7 +238,7 @@ IntT om_DeleteElement(F_ObjHandleT docId, F_ObjHandleT elemId) {
             F_ApiDelete(docId, F_ApiGetId(docId, parent, FP_ParentElement));
         } else {
             F_ObjHandleT row = F_ApiGetId(docId, elemId, FP_Object);
-            F_ApiDeleteRows(docId, F_ApiGetId(docId, row, kRowTable), row, 1);
+            F_ApiDeleteRows(docId, F_ApiGetId(docId, row, FP_RowTbl), row, 1);
         }
     } else if (kind == FV_FO_TBL_CELL) {
         StatusCode = StatusCannotDelete;
@@ -307,13 +296,13 @@ void om_ElementSetColor(F_ObjHandleT docId, F_ObjHandleT elemId, F_ObjHandleT co
         range = ElementTextRange(docId, elemId, LocContent);
     } else if (flagA == 1 && flagB == 1) {
         F_ObjHandleT obj = F_ApiGetId(docId, elemId, FP_Object);
-        range.beg = F_TextLocT{F_ApiGetId(docId, obj, kFirstPgf), 0};
-        range.end = F_TextLocT{F_ApiGetId(docId, obj, kLastPgf), FV_OBJ_END_OFFSET};
+        range.beg = F_TextLocT{F_ApiGetId(docId, obj, FP_FirstPgf), 0};
+        range.end = F_TextLocT{F_ApiGetId(docId, obj, FP_LastPgf), FV_OBJ_END_OFFSET};
     } else {
-        range = F_ApiGetTextRange(docId, elemId, kElemTextRange);
+        range = F_ApiGetTextRange(docId, elemId, FP_TextRange);
     }
-    if (F_ApiGetInt(docId, elemId, kElemColorShift) == 1) range.beg.offset += 1;
-    SetTextProp(docId, range, kTextPropColor, FT_Id, static_cast<IntT>(colorId));
+    if (F_ApiGetInt(docId, elemId, FP_ElementColorShift) == 1) range.beg.offset += 1;
+    SetTextProp(docId, range, FP_Color, FT_Id, static_cast<IntT>(colorId));
 }
 
 void om_ElementSetColorTree(F_ObjHandleT docId, F_ObjHandleT elemId, F_ObjHandleT colorId,
@@ -331,13 +320,13 @@ void om_ElementSetColorTree(F_ObjHandleT docId, F_ObjHandleT elemId, F_ObjHandle
 
 void om_ElementTextFlagSet(F_ObjHandleT docId, F_ObjHandleT elemId) {
     if (!docId || !elemId) return;
-    F_TextRangeT range = F_ApiGetTextRange(docId, elemId, kElemTextRange);
-    SetTextProp(docId, range, kTextPropFlag, FT_Integer, 1);
+    F_TextRangeT range = F_ApiGetTextRange(docId, elemId, FP_TextRange);
+    SetTextProp(docId, range, FP_TextFlag, FT_Integer, 1);
 }
 
 void om_ElementTextFlagClear(F_ObjHandleT docId, F_ObjHandleT elemId) {
     if (!docId || !elemId) return;
-    F_TextRangeT range = F_ApiGetTextRange(docId, elemId, kElemTextRange);
-    F_PropValT pv = F_ApiGetTextPropVal(docId, &range.beg, kTextPropFlag);
-    if (pv.propVal.ival == 1) SetTextProp(docId, range, kTextPropFlag, FT_Integer, 0);
+    F_TextRangeT range = F_ApiGetTextRange(docId, elemId, FP_TextRange);
+    F_PropValT pv = F_ApiGetTextPropVal(docId, &range.beg, FP_TextFlag);
+    if (pv.propVal.ival == 1) SetTextProp(docId, range, FP_TextFlag, FT_Integer, 0);
 }

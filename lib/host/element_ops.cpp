@@ -43,7 +43,7 @@ F_ElementRangeT SharedElementRange{};
 
 IntT om_ElementDefIsOfType(F_ObjHandleT docId, const std::string &defName, IntT type) {
     if (!docId) {
-        StatusCode = 200;
+        StatusCode = StatusNoDocument;
         return 0;
     }
     F_ObjHandleT defId = F_ApiGetNamedObject(docId, FO_ElementDef, defName.c_str());
@@ -53,7 +53,7 @@ IntT om_ElementDefIsOfType(F_ObjHandleT docId, const std::string &defName, IntT 
 F_ObjHandleT om_ElementFindAncestor(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &tag,
                                     F_ObjHandleT ancestorId) {
     if (!docId || !elemId) {
-        StatusCode = 200;
+        StatusCode = StatusNoDocument;
         return 0;
     }
     // Parents of a tree are bounded by its depth; the limit guards a host that loops.
@@ -81,11 +81,11 @@ void om_ElementDefNamesOfType(F_ObjHandleT docId, IntT type, std::vector<std::st
 
 F_ObjHandleT om_ElementInsertAfter(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &defName) {
     if (!docId) {
-        StatusCode = 200;
+        StatusCode = StatusNoDocument;
         return 0;
     }
     if (!elemId) {
-        StatusCode = 201;
+        StatusCode = StatusNoObject;
         return 0;
     }
     F_ObjHandleT defId = F_ApiGetNamedObject(docId, FO_ElementDef, defName.c_str());
@@ -96,7 +96,7 @@ F_ObjHandleT om_ElementInsertAfter(F_ObjHandleT docId, F_ObjHandleT elemId, cons
 void om_ElementReplaceByText(F_ObjHandleT docId, F_ObjHandleT elemId) {
     IntT kind = (docId && elemId) ? F_ApiGetInt(docId, elemId, FP_ElementType) : 0;
     if (kind != FV_FO_SYS_VAR && kind != FV_FO_XREF && kind != FV_FO_MARKER) {
-        StatusCode = 201;
+        StatusCode = StatusNoObject;
         return;
     }
     F_ObjHandleT objId = F_ApiGetId(docId, elemId, FP_Object);
@@ -126,7 +126,7 @@ void om_ElementReplaceByText(F_ObjHandleT docId, F_ObjHandleT elemId) {
 IntT om_ElementDeleteByKind(F_ObjHandleT docId, F_ObjHandleT elemId) {
     StatusCode = 0;
     if (!docId || !elemId) {
-        StatusCode = 200;
+        StatusCode = StatusNoDocument;
         return 0;
     }
     if (DefName(docId, F_ApiGetId(docId, elemId, FP_ElementDef)).empty()) {
@@ -183,7 +183,7 @@ void om_ElementDeleteContents(F_ObjHandleT docId, F_ObjHandleT elemId) {
 F_ObjHandleT om_ElementAtSelection(F_ObjHandleT docId) {
     StatusCode = 0;
     if (!docId) {
-        StatusCode = 200;
+        StatusCode = StatusNoDocument;
         return 0;
     }
     F_ElementRangeT sel = F_ApiGetElementRange(0, docId, FP_ElementSelection);

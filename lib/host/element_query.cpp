@@ -13,37 +13,6 @@
 
 namespace {
 
-constexpr IntT kFirstTextFrame = 1169;
-constexpr IntT kNextTextFrame = 981;
-constexpr IntT kTextFrame = 1001;
-constexpr IntT kParentFrame = 774;
-constexpr IntT kPageOfFrame = 880;
-constexpr IntT kNextPgf = 717;
-constexpr IntT kFirstPgf = 972;
-constexpr IntT kElemTextRange = 1071;
-constexpr IntT kTextLoc = 879;
-constexpr IntT kPageNumber = 687;
-constexpr IntT kPageNumText = 696;
-constexpr IntT kFirstSelGraphic = 128;
-constexpr IntT kGraphicElement = 2170;
-constexpr IntT kSelectedTable = 129;
-constexpr IntT kTblFirstRow = 1338;
-constexpr IntT kRowNext = 1245;
-constexpr IntT kRowType = 1253;
-constexpr IntT kRowFirstCell = 1247;
-constexpr IntT kCellRow = 1198;
-constexpr IntT kCellNext = 1202;
-constexpr IntT kTblTopRow = 1341;
-constexpr IntT kTblBottomRow = 1342;
-constexpr IntT kTblLeftCol = 1343;
-constexpr IntT kTblRightCol = 1344;
-constexpr IntT kCellColumn = 1205;
-constexpr IntT kFirstCondFmt = 124;
-constexpr IntT kNextCondFmt = 1138;
-constexpr IntT kFlagList = 1631;
-constexpr IntT kFlagOfListed = 2151;
-constexpr IntT kBookComponent = 1628;
-constexpr IntT kComponentElement = 1551;
 constexpr int kMaxFrameClimb = 1000;
 constexpr int kMaxPages = 10000;
 
@@ -53,7 +22,7 @@ F_ElementRangeT ElementSelection(F_ObjHandleT docId) { return F_ApiGetElementRan
 
 // The text frame at a text location (text property 1001).
 F_ObjHandleT FrameAt(F_ObjHandleT docId, const F_TextLocT &loc) {
-    F_PropValT pv = F_ApiGetTextPropVal(docId, &loc, kTextFrame);
+    F_PropValT pv = F_ApiGetTextPropVal(docId, &loc, FP_InTextFrame);
     return static_cast<F_ObjHandleT>(pv.propVal.ival);
 }
 
@@ -96,24 +65,24 @@ void KeepListed(F_ObjHandleT docId, F_ObjHandleT flowId, F_ObjHandleT startId, s
 
 F_ObjHandleT FramePage(F_ObjHandleT docId, F_ObjHandleT frame) {
     for (int i = 0; frame && i < kMaxFrameClimb; ++i) {
-        F_ObjHandleT up = F_ApiGetId(docId, frame, kParentFrame);
+        F_ObjHandleT up = F_ApiGetId(docId, frame, FP_FrameParent);
         if (!up) break;
         frame = up;
     }
-    return frame ? F_ApiGetId(docId, frame, kPageOfFrame) : 0;
+    return frame ? F_ApiGetId(docId, frame, FP_PageFramePage) : 0;
 }
 
 F_ObjHandleT ParagraphPage(F_ObjHandleT docId, F_ObjHandleT pgfId) {
-    return pgfId ? FramePage(docId, F_ApiGetId(docId, pgfId, kTextFrame)) : 0;
+    return pgfId ? FramePage(docId, F_ApiGetId(docId, pgfId, FP_InTextFrame)) : 0;
 }
 
 // ---- structure ------------------------------------------------------------------------------
 
 IntT om_ElementHasContent(F_ObjHandleT docId, F_ObjHandleT objId) {
     if (!docId || !objId) return 0;
-    if (F_OBJ_KIND(objId) == FO_Flow) return F_ApiGetId(docId, objId, kFirstTextFrame) ? 1 : 0;
+    if (F_OBJ_KIND(objId) == FO_Flow) return F_ApiGetId(docId, objId, FP_FirstTextFrameInFlow) ? 1 : 0;
     if (IsTagged(docId, objId)) return 1;
-    F_TextRangeT r = F_ApiGetTextRange(docId, objId, kElemTextRange);
+    F_TextRangeT r = F_ApiGetTextRange(docId, objId, FP_TextRange);
     return (r.beg.objId || r.end.objId) ? 1 : 0;
 }
 
@@ -185,7 +154,7 @@ F_ObjHandleT om_DocFlowOfObject(F_ObjHandleT docId, F_ObjHandleT objId) {
     if (kind == FO_Element)
         top = om_ElementTopAncestor(docId, objId);
     else if (kind == FO_Pgf)
-        frame = F_ApiGetId(docId, objId, kTextFrame);
+        frame = F_ApiGetId(docId, objId, FP_InTextFrame);
     else if (kind == FO_TextFrame)
         frame = objId;
     else
@@ -196,8 +165,8 @@ F_ObjHandleT om_DocFlowOfObject(F_ObjHandleT docId, F_ObjHandleT objId) {
             continue;
         }
         int steps = 0;
-        for (F_ObjHandleT t = F_ApiGetId(docId, f, kFirstTextFrame); t && steps < kMaxPages;
-             t = F_ApiGetId(docId, t, kNextTextFrame), ++steps)
+        for (F_ObjHandleT t = F_ApiGetId(docId, f, FP_FirstTextFrameInFlow); t && steps < kMaxPages;
+             t = F_ApiGetId(docId, t, FP_NextTextFrameInFlow), ++steps)
             if (t == frame) return f;
     }
     return 0;
@@ -222,11 +191,11 @@ F_ObjHandleT om_ElementSelected(F_ObjHandleT docId, IntT insertionPointFlag, Int
     StatusCode = 0;
     if (!docId) return StatusCode = StatusNoDocument, 0;
     if (F_OBJ_KIND(docId) == FO_Doc && graphicFlag == 1) {
-        F_ObjHandleT g = F_ApiGetId(0, docId, kFirstSelGraphic);
+        F_ObjHandleT g = F_ApiGetId(0, docId, FP_FirstSelectedGraphicInDoc);
         for (int i = 0; g && i <= kMaxFrameClimb; ++i) {
-            F_ObjHandleT e = F_ApiGetId(docId, g, kGraphicElement);
+            F_ObjHandleT e = F_ApiGetId(docId, g, FP_Element);
             if (e) return e;
-            g = F_ApiGetId(docId, g, kParentFrame);
+            g = F_ApiGetId(docId, g, FP_FrameParent);
         }
     }
     F_ElementRangeT sel = ElementSelection(docId);
@@ -254,25 +223,25 @@ std::vector<UIntT> om_ElementPages(F_ObjHandleT docId, F_ObjHandleT elemId) {
     IntT kind = F_ApiGetInt(docId, elemId, FP_ElementType);
     F_ObjHandleT obj = F_ApiGetId(docId, elemId, FP_Object);
     if (kind == FV_FO_CONTAINER) {
-        F_TextRangeT r = F_ApiGetTextRange(docId, elemId, kElemTextRange);
+        F_TextRangeT r = F_ApiGetTextRange(docId, elemId, FP_TextRange);
         F_TextLocT loc = r.beg;
         for (int i = 0; loc.objId && i < kMaxPages; ++i) {
             AddPage(pages, FramePage(docId, FrameAt(docId, loc)));
             if (loc.objId == r.end.objId) break;
-            loc = F_TextLocT{F_ApiGetId(docId, loc.objId, kNextPgf), 0};
+            loc = F_TextLocT{F_ApiGetId(docId, loc.objId, FP_NextPgfInFlow), 0};
         }
         if (r.end.objId) AddPage(pages, FramePage(docId, FrameAt(docId, r.end)));
     } else if (kind >= FV_FO_SYS_VAR && kind <= FV_FO_EQN) {
         F_ObjHandleT frame = 0;
         F_TextLocT loc{};
         if (kind == FV_FO_SYS_VAR || kind == FV_FO_XREF)
-            loc = F_ApiGetTextRange(docId, obj, kElemTextRange).beg;
+            loc = F_ApiGetTextRange(docId, obj, FP_TextRange).beg;
         else if (kind == FV_FO_MARKER)
-            loc = F_ApiGetTextLoc(docId, obj, kTextLoc);
+            loc = F_ApiGetTextLoc(docId, obj, FP_TextLoc);
         else if (kind == FV_FO_FOOTNOTE || kind == FV_FO_GRAPHIC)
-            frame = F_ApiGetId(docId, obj, kTextFrame);
+            frame = F_ApiGetId(docId, obj, FP_InTextFrame);
         else
-            frame = F_ApiGetId(docId, obj, kParentFrame);
+            frame = F_ApiGetId(docId, obj, FP_FrameParent);
         if (!frame && loc.objId) frame = FrameAt(docId, loc);
         AddPage(pages, FramePage(docId, frame));
     } else if (kind >= FV_FO_TBL && kind <= FV_FO_TBL_CELL) {
@@ -280,28 +249,28 @@ std::vector<UIntT> om_ElementPages(F_ObjHandleT docId, F_ObjHandleT elemId) {
         if (kind == FV_FO_TBL_ROW) {
             rows.push_back(obj);
         } else if (kind == FV_FO_TBL_CELL) {
-            rows.push_back(F_ApiGetId(docId, obj, kCellRow));
+            rows.push_back(F_ApiGetId(docId, obj, FP_CellRow));
         } else {
-            if (kind == FV_FO_TBL || kind == FV_FO_TBL_TITLE) AddPage(pages, ParagraphPage(docId, F_ApiGetId(docId, obj, kFirstPgf)));
+            if (kind == FV_FO_TBL || kind == FV_FO_TBL_TITLE) AddPage(pages, ParagraphPage(docId, F_ApiGetId(docId, obj, FP_FirstPgf)));
             IntT wanted = kind == FV_FO_TBL_HEADING ? 0 : kind == FV_FO_TBL_BODY ? 1 : kind == FV_FO_TBL_FOOTING ? 2 : -1;
-            for (F_ObjHandleT row = F_ApiGetId(docId, obj, kTblFirstRow); row; row = F_ApiGetId(docId, row, kRowNext))
-                if (wanted < 0 || F_ApiGetInt(docId, row, kRowType) == wanted) rows.push_back(row);
+            for (F_ObjHandleT row = F_ApiGetId(docId, obj, FP_FirstRowInTbl); row; row = F_ApiGetId(docId, row, FP_NextRowInTbl))
+                if (wanted < 0 || F_ApiGetInt(docId, row, FP_RowType) == wanted) rows.push_back(row);
         }
         for (F_ObjHandleT row : rows)
-            AddPage(pages, ParagraphPage(docId, F_ApiGetId(docId, F_ApiGetId(docId, row, kRowFirstCell), kFirstPgf)));
+            AddPage(pages, ParagraphPage(docId, F_ApiGetId(docId, F_ApiGetId(docId, row, FP_FirstCellInRow), FP_FirstPgf)));
     }
     return pages;
 }
 
 std::vector<UIntT> om_ElementPageNumbers(F_ObjHandleT docId, F_ObjHandleT elemId) {
     std::vector<UIntT> out;
-    for (UIntT p : om_ElementPages(docId, elemId)) out.push_back(static_cast<UIntT>(F_ApiGetInt(docId, p, kPageNumber) + 1));
+    for (UIntT p : om_ElementPages(docId, elemId)) out.push_back(static_cast<UIntT>(F_ApiGetInt(docId, p, FP_PageNum) + 1));
     return out;
 }
 
 std::vector<std::string> om_ElementPageNumStrings(F_ObjHandleT docId, F_ObjHandleT elemId) {
     std::vector<std::string> out;
-    for (UIntT p : om_ElementPages(docId, elemId)) out.push_back(HostGetString(docId, p, kPageNumText));
+    for (UIntT p : om_ElementPages(docId, elemId)) out.push_back(HostGetString(docId, p, FP_PageNumString));
     return out;
 }
 
@@ -354,7 +323,7 @@ F_ObjHandleT om_ElementFirstChildAcross(F_ObjHandleT docOrBookId, F_ObjHandleT e
         return child;
     }
     if (F_OBJ_KIND(docOrBookId) != FO_Book) return 0;
-    F_ObjHandleT comp = F_ApiGetId(docOrBookId, elemId, kBookComponent);
+    F_ObjHandleT comp = F_ApiGetId(docOrBookId, elemId, FP_BookComponent);
     F_ObjHandleT doc = om_BookComponentFindDoc(docOrBookId, comp);
     F_ObjHandleT root = doc ? om_ElementHighestLevel(doc, "Main", 0) : 0;
     if (root && docOut) *docOut = doc;
@@ -372,7 +341,7 @@ F_ObjHandleT om_ElementParentAcross(F_ObjHandleT docId, F_ObjHandleT elemId, F_O
     for (F_ObjHandleT comp : BookDocComponents(book)) {
         if (F_StrICmp(HostGetString(book, comp, FP_Path).c_str(), path.c_str()) == 0) {
             if (bookOut) *bookOut = book;
-            return F_ApiGetId(book, comp, kComponentElement);
+            return F_ApiGetId(book, comp, FP_ComponentElement);
         }
     }
     return 0;
@@ -392,15 +361,15 @@ IntT om_ElementCountsAsEmpty(F_ObjHandleT docId, F_ObjHandleT elemId) {
     IntT kind = F_ApiGetInt(docId, elemId, FP_ElementType);
     if (kind == FV_FO_TBL_TITLE) return 1;
     if (kind != FV_FO_CONTAINER) return 0;
-    F_TextRangeT r = F_ApiGetTextRange(docId, elemId, kElemTextRange);
+    F_TextRangeT r = F_ApiGetTextRange(docId, elemId, FP_TextRange);
     return (r.beg.objId == r.end.objId && !om_ElementAnyFlagged(docId, elemId)) ? 1 : 0;
 }
 
 IntT om_ElementAnyFlagged(F_ObjHandleT docId, F_ObjHandleT elemId) {
-    F_IntsT ids = F_ApiGetInts(docId, elemId, kFlagList);
+    F_IntsT ids = F_ApiGetInts(docId, elemId, FP_ElementIdList);
     IntT any = 0;
     for (UIntT i = 0; ids.val && i < ids.len && !any; ++i)
-        if (F_ApiGetInt(docId, static_cast<F_ObjHandleT>(ids.val[i]), kFlagOfListed)) any = 1;
+        if (F_ApiGetInt(docId, static_cast<F_ObjHandleT>(ids.val[i]), FP_ListedFlag)) any = 1;
     F_ApiFreeIntList(&ids);
     return any;
 }
@@ -420,7 +389,7 @@ IntT om_DocCatalogHasDefinition(F_ObjHandleT docId, const std::string &defName, 
 std::vector<std::string> om_DocConditionTagNames(F_ObjHandleT docId) {
     std::vector<std::string> names;
     if (!docId) return names;
-    for (F_ObjHandleT c = F_ApiGetId(0, docId, kFirstCondFmt); c; c = F_ApiGetId(docId, c, kNextCondFmt))
+    for (F_ObjHandleT c = F_ApiGetId(0, docId, FP_FirstCondFmtInDoc); c; c = F_ApiGetId(docId, c, FP_NextCondFmtInDoc))
         names.push_back(HostGetString(docId, c, FP_Name));
     return names;
 }
@@ -476,17 +445,17 @@ std::vector<UIntT> om_ElementsSelected(F_ObjHandleT docId, IntT insertionPointFl
     if (!docId) return out;
     F_ElementRangeT s = ElementSelection(docId);
     bool none = !s.beg.parentId && !s.beg.childId && !s.end.parentId && !s.end.childId;
-    F_ObjHandleT table = none ? F_ApiGetId(0, docId, kSelectedTable) : 0;
+    F_ObjHandleT table = none ? F_ApiGetId(0, docId, FP_SelectedTbl) : 0;
     if (table) {
-        F_ObjHandleT top = F_ApiGetId(docId, table, kTblTopRow);
-        F_ObjHandleT bottom = F_ApiGetId(docId, table, kTblBottomRow);
-        IntT left = F_ApiGetInt(docId, table, kTblLeftCol);
-        IntT right = F_ApiGetInt(docId, table, kTblRightCol);
-        for (F_ObjHandleT row = top; row; row = F_ApiGetId(docId, row, kRowNext)) {
-            for (F_ObjHandleT cell = F_ApiGetId(docId, row, kRowFirstCell); cell; cell = F_ApiGetId(docId, cell, kCellNext)) {
-                IntT col = F_ApiGetInt(docId, cell, kCellColumn);
+        F_ObjHandleT top = F_ApiGetId(docId, table, FP_TopRowSelection);
+        F_ObjHandleT bottom = F_ApiGetId(docId, table, FP_BottomRowSelection);
+        IntT left = F_ApiGetInt(docId, table, FP_LeftColNum);
+        IntT right = F_ApiGetInt(docId, table, FP_RightColNum);
+        for (F_ObjHandleT row = top; row; row = F_ApiGetId(docId, row, FP_NextRowInTbl)) {
+            for (F_ObjHandleT cell = F_ApiGetId(docId, row, FP_FirstCellInRow); cell; cell = F_ApiGetId(docId, cell, FP_NextCellInRow)) {
+                IntT col = F_ApiGetInt(docId, cell, FP_CellColNum);
                 if (col < left || col > right) continue;
-                if (F_ObjHandleT e = F_ApiGetId(docId, cell, kGraphicElement)) out.push_back(e);
+                if (F_ObjHandleT e = F_ApiGetId(docId, cell, FP_Element)) out.push_back(e);
             }
             if (row == bottom) break;
         }

@@ -16,8 +16,6 @@ namespace {
 
 using qv::View;
 
-constexpr IntT kStatusCannotList = 224;
-
 struct Entry {
     std::string path;  // Windows form
     std::string name;
@@ -149,7 +147,7 @@ IntT om_DirCountEntries(ConStringT folder, IntT regularFiles, IntT folders, cons
                         const F_StringsT *dropExtensions) {
     auto entries = ListFolder(folder);
     if (!entries) {
-        StatusCode = kStatusCannotList;
+        StatusCode = StatusCannotList;
         return 0;
     }
     return static_cast<IntT>(Filtered(*entries, regularFiles, folders, keepExtensions, dropExtensions, "").size());
@@ -162,7 +160,7 @@ F_StringsT om_DirList(ConStringT folder, IntT regularFiles, IntT folders, IntT f
     std::vector<std::string> out;
     auto entries = ListFolder(folder);
     if (!entries) {
-        StatusCode = kStatusCannotList;
+        StatusCode = StatusCannotList;
         return qv::NewStrings(out);
     }
     for (const Entry &e : Filtered(*entries, regularFiles, folders, keepExtensions, dropExtensions, View(textFilter))) {

@@ -13,31 +13,6 @@
 
 namespace {
 
-constexpr IntT kFirstGraphicInDoc = 112;
-constexpr IntT kNextGraphicInDoc = 786;
-constexpr IntT kFirstSelectedGraphic = 128;
-constexpr IntT kNextSelectedGraphic = 785;
-constexpr IntT kSelected = 771;
-constexpr IntT kParentFrame = 774;
-constexpr IntT kNextGraphicInFrame = 776;
-constexpr IntT kFirstGraphicInFrame = 882;
-constexpr IntT kAnchor = 879;
-constexpr IntT kInsetFile = 852;
-constexpr IntT kBorderWidth = 740;
-constexpr IntT kDotFlag = 741;
-constexpr IntT kPen = 742;
-constexpr IntT kAngle = 780;
-constexpr IntT kX = 781;
-constexpr IntT kY = 782;
-constexpr IntT kWidth = 783;
-constexpr IntT kHeight = 784;
-constexpr IntT kPoints = 908;
-constexpr IntT kCurrentPage = 236;
-constexpr IntT kFirstBodyPageInDoc = 415;
-constexpr IntT kFirstMasterPageInDoc = 417;
-constexpr IntT kFirstRefPageInDoc = 419;
-constexpr IntT kFirstPgfInFrame = 972;
-constexpr IntT kNoPen = 15;
 constexpr IntT kUnset = -10000;
 constexpr int kStepLimit = 10000000;
 
@@ -57,7 +32,7 @@ F_StringsT NewStrings(const std::vector<std::string> &v) {
     return out;
 }
 
-RealT Border(F_ObjHandleT doc, F_ObjHandleT frame) { return std::max<RealT>(1, GeometryGet(doc, frame, kBorderWidth)); }
+RealT Border(F_ObjHandleT doc, F_ObjHandleT frame) { return std::max<RealT>(1, GeometryGet(doc, frame, FP_BorderWidth)); }
 
 // The frame and graphic the shrink and fit work on; false when there is no anchored frame with a
 // graphic. `firstGraphic`: a frame given alone works on its first graphic.
@@ -65,9 +40,9 @@ bool FrameAndGraphic(F_ObjHandleT &doc, F_ObjHandleT &graphic, F_ObjHandleT &fra
     if (!doc) doc = F_ApiGetId(0, 0, FP_ActiveDoc);
     if (!doc) return false;
     if (graphic && !frame) {
-        frame = F_ApiGetId(doc, graphic, kParentFrame);
+        frame = F_ApiGetId(doc, graphic, FP_FrameParent);
     } else if (frame && !graphic && firstGraphic) {
-        graphic = F_ApiGetId(doc, frame, kFirstGraphicInFrame);
+        graphic = F_ApiGetId(doc, frame, FP_FirstGraphicInFrame);
     } else if (!graphic || !frame) {
         om_SelectedFrameAndGraphic(doc, &frame, &graphic);
     }
@@ -75,14 +50,14 @@ bool FrameAndGraphic(F_ObjHandleT &doc, F_ObjHandleT &graphic, F_ObjHandleT &fra
 }
 
 RealT BorderExtra(F_ObjHandleT doc, F_ObjHandleT frame, IntT border) {
-    return border && F_ApiGetInt(doc, frame, kPen) != kNoPen ? GeometryGet(doc, frame, kBorderWidth) : 0;
+    return border && F_ApiGetInt(doc, frame, FP_Pen) != FV_NoPen ? GeometryGet(doc, frame, FP_BorderWidth) : 0;
 }
 
 std::vector<F_ObjHandleT> GraphicsOf(F_ObjHandleT doc, F_ObjHandleT frame) {
     std::vector<F_ObjHandleT> out;
     int steps = 0;
-    for (F_ObjHandleT g = F_ApiGetId(doc, frame, kFirstGraphicInFrame); g && steps < kStepLimit;
-         g = F_ApiGetId(doc, g, kNextGraphicInFrame), ++steps)
+    for (F_ObjHandleT g = F_ApiGetId(doc, frame, FP_FirstGraphicInFrame); g && steps < kStepLimit;
+         g = F_ApiGetId(doc, g, FP_NextGraphicInFrame), ++steps)
         out.push_back(g);
     return out;
 }
@@ -95,12 +70,12 @@ F_UIntsT om_FrameGraphics(F_ObjHandleT docId, F_ObjHandleT frameId, F_ObjHandleT
     F_ObjHandleT frame = frameId;
     if (docId && !frame && objId) frame = F_ApiGetId(docId, objId, FP_Object);
     if (docId && !frame && !objId) {
-        F_ObjHandleT first = F_ApiGetId(0, docId, kFirstSelectedGraphic);
-        frame = F_OBJ_KIND(first) == FO_AFrame ? first : F_ApiGetId(docId, first, kParentFrame);
+        F_ObjHandleT first = F_ApiGetId(0, docId, FP_FirstSelectedGraphicInDoc);
+        frame = F_OBJ_KIND(first) == FO_AFrame ? first : F_ApiGetId(docId, first, FP_FrameParent);
     }
     if (docId && frame && F_OBJ_KIND(frame) == FO_AFrame)
         for (F_ObjHandleT g : GraphicsOf(docId, frame))
-            if (!selectedOnly || F_ApiGetInt(docId, g, kSelected)) ids.push_back(g);
+            if (!selectedOnly || F_ApiGetInt(docId, g, FP_GraphicIsSelected)) ids.push_back(g);
     return NewIds(ids);
 }
 
@@ -110,7 +85,7 @@ F_StringsT om_FrameGraphicFiles(F_ObjHandleT docId, F_ObjHandleT frameId, F_ObjH
     F_UIntsT graphics = om_FrameGraphics(docId, frameId, objId, selectedOnly);
     std::vector<std::string> paths;
     for (UIntT i = 0; i < graphics.len; ++i) {
-        std::string p = F_OBJ_KIND(graphics.val[i]) == FO_Inset ? HostGetString(docId, graphics.val[i], kInsetFile) : "";
+        std::string p = F_OBJ_KIND(graphics.val[i]) == FO_Inset ? HostGetString(docId, graphics.val[i], FP_InsetFile) : "";
         if (!p.empty() || includeEmpty) paths.push_back(p);
     }
     F_ApiFreeIdList(&graphics);
@@ -132,38 +107,38 @@ void om_GraphicShow(F_ObjHandleT docId, F_ObjHandleT objId, F_ObjHandleT secondI
     F_ObjHandleT page = om_PageOfObject(docId, objId);
     F_ObjHandleT frame = 0;
     if (objId && !secondId) {
-        F_ObjHandleT parent = F_ApiGetId(docId, objId, kParentFrame);
+        F_ObjHandleT parent = F_ApiGetId(docId, objId, FP_FrameParent);
         frame = F_OBJ_KIND(objId) == FO_AFrame ? objId : F_OBJ_KIND(parent) == FO_AFrame ? parent : 0;
     }
     F_TextRangeT target{};
     if (frame) {
-        F_ObjHandleT current = F_ApiGetId(0, docId, kCurrentPage);
+        F_ObjHandleT current = F_ApiGetId(0, docId, FP_CurrentPage);
         if (F_OBJ_KIND(page) != F_OBJ_KIND(current)) {
-            IntT first = F_OBJ_KIND(page) == FO_MasterPage ? kFirstMasterPageInDoc
-                       : F_OBJ_KIND(page) == FO_RefPage  ? kFirstRefPageInDoc
-                                                         : kFirstBodyPageInDoc;
-            F_ApiSetId(0, docId, kCurrentPage, F_ApiGetId(0, docId, first));
+            IntT first = F_OBJ_KIND(page) == FO_MasterPage ? FP_FirstMasterPageInDoc
+                       : F_OBJ_KIND(page) == FO_RefPage  ? FP_FirstRefPageInDoc
+                                                         : FP_FirstBodyPageInDoc;
+            F_ApiSetId(0, docId, FP_CurrentPage, F_ApiGetId(0, docId, first));
         }
-        target.beg = target.end = F_ApiGetTextLoc(docId, frame, kAnchor);
+        target.beg = target.end = F_ApiGetTextLoc(docId, frame, FP_AnchorLoc);
     } else {
-        F_ApiSetId(0, docId, kCurrentPage, page);
-        F_ObjHandleT parent = F_ApiGetId(docId, objId, kParentFrame);
-        target.beg = target.end = F_TextLocT{F_ApiGetId(docId, parent, kFirstPgfInFrame), 0};
+        F_ApiSetId(0, docId, FP_CurrentPage, page);
+        F_ObjHandleT parent = F_ApiGetId(docId, objId, FP_FrameParent);
+        target.beg = target.end = F_TextLocT{F_ApiGetId(docId, parent, FP_FirstPgf), 0};
     }
     F_ApiScrollToText(docId, &target);
     bool among = false;
     std::vector<F_ObjHandleT> selected;
     int steps = 0;
-    for (F_ObjHandleT g = F_ApiGetId(0, docId, kFirstSelectedGraphic); g && steps < kStepLimit;
-         g = F_ApiGetId(docId, g, kNextSelectedGraphic), ++steps)
+    for (F_ObjHandleT g = F_ApiGetId(0, docId, FP_FirstSelectedGraphicInDoc); g && steps < kStepLimit;
+         g = F_ApiGetId(docId, g, FP_NextSelectedGraphicInDoc), ++steps)
         selected.push_back(g);
     for (F_ObjHandleT g : selected) {
         if (g == objId || g == secondId)
             among = true;
         else
-            F_ApiSetInt(docId, g, kSelected, 0);
+            F_ApiSetInt(docId, g, FP_GraphicIsSelected, 0);
     }
-    if (!among) F_ApiSetInt(docId, objId ? objId : secondId, kSelected, 1);
+    if (!among) F_ApiSetInt(docId, objId ? objId : secondId, FP_GraphicIsSelected, 1);
 }
 
 F_StringsT om_GraphicFileNames(F_ObjHandleT docId, const F_UIntsT *graphics, ConStringT placeholder, IntT uniqueIds) {
@@ -171,7 +146,7 @@ F_StringsT om_GraphicFileNames(F_ObjHandleT docId, const F_UIntsT *graphics, Con
     std::string ph = placeholder ? placeholder : "";
     bool skip = qv::FoldCase(ph) == "skip";
     for (UIntT i = 0; docId && graphics && graphics->val && i < graphics->len; ++i) {
-        std::string p = HostGetString(docId, graphics->val[i], kInsetFile);
+        std::string p = HostGetString(docId, graphics->val[i], FP_InsetFile);
         if (p.empty()) {
             if (!skip) names.push_back(ph);
             continue;
@@ -185,10 +160,10 @@ F_StringsT om_GraphicFileNames(F_ObjHandleT docId, const F_UIntsT *graphics, Con
 void om_DocDeselectGraphics(F_ObjHandleT docId) {
     if (!docId) return;
     for (int steps = 0; steps < kStepLimit; ++steps) {
-        F_ObjHandleT g = F_ApiGetId(0, docId, kFirstSelectedGraphic);
+        F_ObjHandleT g = F_ApiGetId(0, docId, FP_FirstSelectedGraphicInDoc);
         if (!g) break;
-        F_ApiSetInt(docId, g, kSelected, 0);
-        if (F_ApiGetId(0, docId, kFirstSelectedGraphic) == g) break;  // the host kept it selected
+        F_ApiSetInt(docId, g, FP_GraphicIsSelected, 0);
+        if (F_ApiGetId(0, docId, FP_FirstSelectedGraphicInDoc) == g) break;  // the host kept it selected
     }
 }
 
@@ -197,16 +172,16 @@ IntT om_SelectedFrameAndGraphic(F_ObjHandleT docId, F_ObjHandleT *frameId, F_Obj
     if (docId == static_cast<F_ObjHandleT>(-1)) docId = F_ApiGetId(0, 0, FP_ActiveDoc);
     IntT result = 1;
     if (docId) {
-        F_ObjHandleT first = F_ApiGetId(0, docId, kFirstSelectedGraphic);
+        F_ObjHandleT first = F_ApiGetId(0, docId, FP_FirstSelectedGraphicInDoc);
         if (F_OBJ_KIND(first) == FO_AFrame) {
             frame = first;
-            graphic = F_ApiGetId(docId, first, kFirstGraphicInFrame);
+            graphic = F_ApiGetId(docId, first, FP_FirstGraphicInFrame);
         } else if (first) {
             graphic = first;
-            F_ObjHandleT parent = F_ApiGetId(docId, first, kParentFrame);
+            F_ObjHandleT parent = F_ApiGetId(docId, first, FP_FrameParent);
             frame = F_OBJ_KIND(parent) == FO_AFrame ? parent : 0;
         }
-        result = first && F_ApiGetId(docId, first, kNextSelectedGraphic) ? 1 : 0;
+        result = first && F_ApiGetId(docId, first, FP_NextSelectedGraphicInDoc) ? 1 : 0;
     }
     if (frameId) *frameId = frame;
     if (graphicId) *graphicId = graphic;
@@ -216,12 +191,12 @@ IntT om_SelectedFrameAndGraphic(F_ObjHandleT docId, F_ObjHandleT *frameId, F_Obj
 F_UIntsT om_DocImportedGraphics(F_ObjHandleT docId, IntT pageKind, IntT includeEmpty) {
     std::vector<UIntT> ids;
     int steps = 0;
-    for (F_ObjHandleT g = docId ? F_ApiGetId(0, docId, kFirstGraphicInDoc) : 0; g && steps < kStepLimit;
-         g = F_ApiGetId(docId, g, kNextGraphicInDoc), ++steps) {
+    for (F_ObjHandleT g = docId ? F_ApiGetId(0, docId, FP_FirstGraphicInDoc) : 0; g && steps < kStepLimit;
+         g = F_ApiGetId(docId, g, FP_NextGraphicInDoc), ++steps) {
         if (F_OBJ_KIND(g) != FO_Inset) continue;
         IntT kind = om_GraphicPageKind(docId, g);
         if (kind == FO_OtherPage || (pageKind && kind != pageKind)) continue;
-        if (!includeEmpty && HostGetString(docId, g, kInsetFile).empty()) continue;
+        if (!includeEmpty && HostGetString(docId, g, FP_InsetFile).empty()) continue;
         ids.push_back(g);
     }
     return NewIds(ids);
@@ -233,11 +208,11 @@ F_ObjHandleT om_GraphicPlace(F_ObjHandleT docId, F_ObjHandleT frameId, F_ObjHand
     RealT border = Border(docId, frameId);
     if (!graphicId) graphicId = F_ApiNewGraphicObject(docId, type, frameId);
     if (!graphicId) return 0;
-    RealT h = GeometryGet(docId, frameId, kHeight);
-    GeometrySet(docId, graphicId, kX, x + border - (centre ? width / 2 : 0));
-    GeometrySet(docId, graphicId, kY, h - (y + border) - (centre ? height / 2 : 0));
-    GeometrySet(docId, graphicId, kHeight, height);
-    GeometrySet(docId, graphicId, kWidth, width);
+    RealT h = GeometryGet(docId, frameId, FP_Height);
+    GeometrySet(docId, graphicId, FP_LocX, x + border - (centre ? width / 2 : 0));
+    GeometrySet(docId, graphicId, FP_LocY, h - (y + border) - (centre ? height / 2 : 0));
+    GeometrySet(docId, graphicId, FP_Height, height);
+    GeometrySet(docId, graphicId, FP_Width, width);
     return graphicId;
 }
 
@@ -246,11 +221,11 @@ F_ObjHandleT om_GraphicLine(F_ObjHandleT docId, F_ObjHandleT frameId, F_ObjHandl
     if (!docId || !frameId) return 0;
     if (!graphicId) graphicId = F_ApiNewGraphicObject(docId, FO_Line, frameId);
     if (!graphicId) return 0;
-    RealT h = GeometryGet(docId, frameId, kHeight);
+    RealT h = GeometryGet(docId, frameId, FP_Height);
     IntT values[4] = {F_RealToMetric(x1 + 1), F_RealToMetric(h - (y1 + 1)), F_RealToMetric(x2 + 1),
                       F_RealToMetric(h - (y2 + 1))};
     F_IntsT points{4, values};
-    F_ApiSetPoints(docId, graphicId, kPoints, &points);
+    F_ApiSetPoints(docId, graphicId, FP_Points, &points);
     return graphicId;
 }
 
@@ -264,10 +239,10 @@ void om_GraphicPolygon(F_ObjHandleT docId, F_ObjHandleT frameId, RealT dotSize, 
         RealT x = value(2 * k), y = value(2 * k + 1);
         if (dotSize > 0)
             if (F_ObjHandleT dot = om_GraphicPlace(docId, frameId, 0, FO_Oval, x - 1, y - 1, dotSize, dotSize, 1))
-                F_ApiSetInt(docId, dot, kDotFlag, 0);
+                F_ApiSetInt(docId, dot, FP_DotFlag, 0);
         if (lineWidth > 0)
             if (F_ObjHandleT line = om_GraphicLine(docId, frameId, 0, x, y, px, py))
-                GeometrySet(docId, line, kBorderWidth, lineWidth);
+                GeometrySet(docId, line, FP_BorderWidth, lineWidth);
         px = x;
         py = y;
     }
@@ -276,55 +251,55 @@ void om_GraphicPolygon(F_ObjHandleT docId, F_ObjHandleT frameId, RealT dotSize, 
 void om_GraphicSetPosition(F_ObjHandleT docId, F_ObjHandleT frameId, F_ObjHandleT graphicId, RealT x, RealT y) {
     if (!docId || !frameId || !graphicId) return;
     RealT border = Border(docId, frameId);
-    if (x != kUnset) GeometrySet(docId, graphicId, kX, x + border);
-    if (y != kUnset) GeometrySet(docId, graphicId, kY, GeometryGet(docId, frameId, kHeight) - (y + border));
+    if (x != kUnset) GeometrySet(docId, graphicId, FP_LocX, x + border);
+    if (y != kUnset) GeometrySet(docId, graphicId, FP_LocY, GeometryGet(docId, frameId, FP_Height) - (y + border));
 }
 
 IntT om_FrameShrinkToGraphics(F_ObjHandleT docId, F_ObjHandleT graphicId, F_ObjHandleT frameId, IntT border, RealT margin) {
     if (!FrameAndGraphic(docId, graphicId, frameId, false)) return 0;
     RealT e = BorderExtra(docId, frameId, border);
-    MetricT angle = F_ApiGetMetric(docId, frameId, kAngle);
-    F_ApiSetMetric(docId, frameId, kAngle, 0);
+    MetricT angle = F_ApiGetMetric(docId, frameId, FP_Angle);
+    F_ApiSetMetric(docId, frameId, FP_Angle, 0);
     RealT left = 666666, top = 666666, right = -666666, bottom = -666666;
     std::vector<F_ObjHandleT> graphics = GraphicsOf(docId, frameId);
     for (F_ObjHandleT g : graphics) {
-        RealT x = GeometryGet(docId, g, kX), y = GeometryGet(docId, g, kY);
+        RealT x = GeometryGet(docId, g, FP_LocX), y = GeometryGet(docId, g, FP_LocY);
         left = std::min(left, x);
         top = std::min(top, y);
         right = std::max(right, x + om_GraphicExtentWidth(docId, g, 0, 0, 0));
         bottom = std::max(bottom, y + om_GraphicExtentHeight(docId, g, 0, 0, 0));
     }
-    GeometrySet(docId, frameId, kHeight, bottom - top + 2 * margin + 2 * e);
-    GeometrySet(docId, frameId, kWidth, right - left + 2 * margin + 2 * e);
+    GeometrySet(docId, frameId, FP_Height, bottom - top + 2 * margin + 2 * e);
+    GeometrySet(docId, frameId, FP_Width, right - left + 2 * margin + 2 * e);
     for (F_ObjHandleT g : graphics) {
-        GeometrySet(docId, g, kX, GeometryGet(docId, g, kX) + e + margin - left);
-        GeometrySet(docId, g, kY, GeometryGet(docId, g, kY) + e + margin - top);
+        GeometrySet(docId, g, FP_LocX, GeometryGet(docId, g, FP_LocX) + e + margin - left);
+        GeometrySet(docId, g, FP_LocY, GeometryGet(docId, g, FP_LocY) + e + margin - top);
     }
-    F_ApiSetMetric(docId, frameId, kAngle, angle);
+    F_ApiSetMetric(docId, frameId, FP_Angle, angle);
     return 1;
 }
 
 IntT om_GraphicFitToFrame(F_ObjHandleT docId, F_ObjHandleT graphicId, F_ObjHandleT frameId, IntT border, RealT margin) {
     if (!FrameAndGraphic(docId, graphicId, frameId, true)) return 0;
     RealT e = BorderExtra(docId, frameId, border);
-    MetricT angle = F_ApiGetMetric(docId, frameId, kAngle);
-    F_ApiSetMetric(docId, frameId, kAngle, 0);
+    MetricT angle = F_ApiGetMetric(docId, frameId, FP_Angle);
+    F_ApiSetMetric(docId, frameId, FP_Angle, 0);
     RealT rh = om_GraphicExtentHeight(docId, frameId, 0, 0, 0) - 2 * e - 2 * margin;
     RealT rw = om_GraphicExtentWidth(docId, frameId, 0, 0, 0) - 2 * e - 2 * margin;
-    RealT gh = GeometryGet(docId, graphicId, kHeight), gw = GeometryGet(docId, graphicId, kWidth);
+    RealT gh = GeometryGet(docId, graphicId, FP_Height), gw = GeometryGet(docId, graphicId, FP_Width);
     RealT gv = om_GraphicExtentHeight(docId, graphicId, 0, 0, 0), gx = om_GraphicExtentWidth(docId, graphicId, 0, 0, 0);
     if (gh == 0 || gw == 0 || gv == 0 || gx == 0) {  // a graphic of no size cannot be scaled
-        F_ApiSetMetric(docId, frameId, kAngle, angle);
+        F_ApiSetMetric(docId, frameId, FP_Angle, angle);
         return 0;
     }
     RealT h1 = rh / gv * gh, w1 = h1 / gh * gw;
     RealT w2 = rw / gx * gw, h2 = w2 / gw * gh;
     bool byHeight = om_GraphicExtentWidth(docId, graphicId, h1, w1, 0) <= rw;
-    GeometrySet(docId, graphicId, kHeight, byHeight ? h1 : h2);
-    GeometrySet(docId, graphicId, kWidth, byHeight ? w1 : w2);
-    GeometrySet(docId, graphicId, kX, margin + e);
-    GeometrySet(docId, graphicId, kY, margin + e);
-    F_ApiSetMetric(docId, frameId, kAngle, angle);
+    GeometrySet(docId, graphicId, FP_Height, byHeight ? h1 : h2);
+    GeometrySet(docId, graphicId, FP_Width, byHeight ? w1 : w2);
+    GeometrySet(docId, graphicId, FP_LocX, margin + e);
+    GeometrySet(docId, graphicId, FP_LocY, margin + e);
+    F_ApiSetMetric(docId, frameId, FP_Angle, angle);
     return 1;
 }
 

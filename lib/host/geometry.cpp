@@ -8,17 +8,13 @@
 
 namespace {
 
-constexpr IntT kBorderWidth = 740;
-constexpr IntT kAngle = 780;
-constexpr IntT kWidth = 783;
-constexpr IntT kHeight = 784;
 
 // Sizes used for an extent: the given ones, or the object's own, plus the border with the flag.
 void Sizes(F_ObjHandleT doc, F_ObjHandleT obj, RealT &h, RealT &w, IntT border) {
-    if (h == 0) h = GeometryGet(doc, obj, kHeight);
-    if (w == 0) w = GeometryGet(doc, obj, kWidth);
+    if (h == 0) h = GeometryGet(doc, obj, FP_Height);
+    if (w == 0) w = GeometryGet(doc, obj, FP_Width);
     if (border) {
-        RealT b = GeometryGet(doc, obj, kBorderWidth);
+        RealT b = GeometryGet(doc, obj, FP_BorderWidth);
         h += b;
         w += b;
     }
@@ -44,31 +40,31 @@ void GeometrySet(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, RealT value)
 RealT om_GraphicExtentHeight(F_ObjHandleT docId, F_ObjHandleT objId, RealT height, RealT width, IntT border) {
     if (!docId || !objId) return 0;
     Sizes(docId, objId, height, width, border);
-    RealT e = GeometryFoldAngle(GeometryGet(docId, objId, kAngle));
+    RealT e = GeometryFoldAngle(GeometryGet(docId, objId, FP_Angle));
     return om_MathSinDeg(e) * height + om_MathSinDeg(90 - e) * width;
 }
 
 RealT om_GraphicExtentWidth(F_ObjHandleT docId, F_ObjHandleT objId, RealT height, RealT width, IntT border) {
     if (!docId || !objId) return 0;
     Sizes(docId, objId, height, width, border);
-    RealT e = GeometryFoldAngle(GeometryGet(docId, objId, kAngle));
+    RealT e = GeometryFoldAngle(GeometryGet(docId, objId, FP_Angle));
     return om_MathSinDeg(e) * width + om_MathSinDeg(90 - e) * height;
 }
 
 void om_GraphicSetHeightForExtent(F_ObjHandleT docId, F_ObjHandleT objId, RealT extent) {
     if (!docId || !objId) return;
-    RealT e = GeometryFoldAngle(GeometryGet(docId, objId, kAngle));
+    RealT e = GeometryFoldAngle(GeometryGet(docId, objId, FP_Angle));
     RealT s = om_MathSinDeg(e);
     if (std::fabs(s) < 1e-9) return;
-    GeometrySet(docId, objId, kHeight, (extent - om_MathSinDeg(90 - e) * GeometryGet(docId, objId, kWidth)) / s);
+    GeometrySet(docId, objId, FP_Height, (extent - om_MathSinDeg(90 - e) * GeometryGet(docId, objId, FP_Width)) / s);
 }
 
 void om_GraphicSetWidthForExtent(F_ObjHandleT docId, F_ObjHandleT objId, RealT extent) {
     if (!docId || !objId) return;
-    RealT e = GeometryFoldAngle(GeometryGet(docId, objId, kAngle));
+    RealT e = GeometryFoldAngle(GeometryGet(docId, objId, FP_Angle));
     RealT s = om_MathSinDeg(e);
     if (std::fabs(s) < 1e-9) return;
-    GeometrySet(docId, objId, kWidth, (extent - om_MathSinDeg(90 - e) * GeometryGet(docId, objId, kHeight)) / s);
+    GeometrySet(docId, objId, FP_Width, (extent - om_MathSinDeg(90 - e) * GeometryGet(docId, objId, FP_Height)) / s);
 }
 
 F_IntsT om_EllipsePoints(RealT x, RealT y, RealT width, RealT height, RealT step, RealT angle) {

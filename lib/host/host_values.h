@@ -1,3 +1,7 @@
+// Folder lib/host: the library's host operations (documents, books, elements, attributes, text,
+// paths, files, host commands). It uses fdk.h, lib/strings and the shared state at the top of
+// lib/ (lib/globals.h); never translation, dialogs or anything above the library.
+//
 // Host values read into plug-in values: the host hands over deep copies of strings and records;
 // these helpers take them into std::string and std::vector and free the host's copies at once,
 // so the rest of the plug-in never owns a host record.
@@ -7,16 +11,7 @@
 #include <vector>
 
 #include "fdk.h"
-
-// Status values the element, attribute and document operations leave in StatusCode.
-constexpr IntT StatusNoDocument = 200;
-constexpr IntT StatusNoObject = 201;
-constexpr IntT StatusNoSuchAttribute = 212;
-constexpr IntT StatusNoAttributes = 213;
-constexpr IntT StatusIndexOutOfRange = 220;
-constexpr IntT StatusCannotDelete = 221;
-constexpr IntT StatusNotPossible = 222;
-constexpr IntT StatusNegativeIndex = 223;
+#include "lib/globals.h"
 
 // True when both ids are given; otherwise sets StatusCode to StatusNoDocument (no document) or
 // StatusNoObject (no element) and answers false.

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 #include "lib/host/documents.h"
@@ -16,18 +15,12 @@
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/globals.h"
-#include "xpath/xpath.h"
 
 IntT DebugPromptsOn = 0;
 
 namespace {
 
-constexpr IntT kTableFirst = 120, kTableNext = 1337, kTableTitlePgf = 972, kTableFormat = 1275;
-constexpr IntT kNextRow = 1245, kFirstCell = 1247, kNextCell = 1202, kCellRow = 1198;
-constexpr IntT kSelectedTable = 129, kTopRow = 1341, kBottomRow = 1342, kLeftCol = 1343, kRightCol = 1344;
-constexpr IntT kCellColumn = 1205, kTextFrame = 1001, kFramePredecessor = 982, kCommandNumber = 1928;
 constexpr int kStepLimit = 100000;
-constexpr IntT kHostFolder = 87;
 
 bool SameText(const std::string &a, const std::string &b, IntT caseFlag) {
     return caseFlag == 1 ? a == b : qv::FoldCase(a) == qv::FoldCase(b);
@@ -42,7 +35,7 @@ std::string HostString(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop) {
 
 // The title text of a table: the first 100 bytes of its title's first paragraph.
 std::string TableTitle(F_ObjHandleT doc, F_ObjHandleT table) {
-    F_ObjHandleT pgf = F_ApiGetId(doc, table, kTableTitlePgf);
+    F_ObjHandleT pgf = F_ApiGetId(doc, table, FP_FirstPgfInTitle);
     return pgf ? qv::PgfText(doc, pgf, 100, false, false) : "";
 }
 
@@ -132,10 +125,10 @@ IntT om_TextApplyCharFormat(F_ObjHandleT doc, F_ObjHandleT pgf, ConStringT forma
 F_ObjHandleT om_DocFindTable(F_ObjHandleT doc, ConStringT title, ConStringT formatName, IntT caseFlag) {
     std::string t(qv::View(title)), f(qv::View(formatName));
     if (!doc || (t.empty() && f.empty())) return 0;
-    F_ObjHandleT table = F_ApiGetId(0, doc, kTableFirst);
-    for (int n = 0; table && n < kStepLimit; ++n, table = F_ApiGetId(doc, table, kTableNext)) {
+    F_ObjHandleT table = F_ApiGetId(0, doc, FP_FirstTblInDoc);
+    for (int n = 0; table && n < kStepLimit; ++n, table = F_ApiGetId(doc, table, FP_NextTblInDoc)) {
         if (!t.empty() && !SameText(TableTitle(doc, table), t, caseFlag)) continue;
-        if (!f.empty() && !SameText(HostString(doc, table, kTableFormat), f, caseFlag)) continue;
+        if (!f.empty() && !SameText(HostString(doc, table, FP_TblTag), f, caseFlag)) continue;
         return table;
     }
     return 0;
@@ -192,32 +185,32 @@ RealT om_PointsToLength(RealT points, IntT unit) {
 }
 
 IntT om_RowCountCells(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT row) {
-    if (!row && elem) row = F_ApiGetId(doc, elem, 1630);
+    if (!row && elem) row = F_ApiGetId(doc, elem, FP_Object);
     IntT n = 0;
-    for (F_ObjHandleT c = row ? F_ApiGetId(doc, row, kFirstCell) : 0; c && n < kStepLimit; c = F_ApiGetId(doc, c, kNextCell)) ++n;
+    for (F_ObjHandleT c = row ? F_ApiGetId(doc, row, FP_FirstCellInRow) : 0; c && n < kStepLimit; c = F_ApiGetId(doc, c, FP_NextCellInRow)) ++n;
     return n;
 }
 
 F_ObjHandleT om_RowLastCell(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT cell) {
-    if (!row && cell) row = F_ApiGetId(doc, cell, kCellRow);
+    if (!row && cell) row = F_ApiGetId(doc, cell, FP_CellRow);
     if (F_OBJ_KIND(row) != FO_Row) return 0;
     F_ObjHandleT last = 0;
     int n = 0;
-    for (F_ObjHandleT c = F_ApiGetId(doc, row, kFirstCell); c && n < kStepLimit; c = F_ApiGetId(doc, c, kNextCell), ++n) last = c;
+    for (F_ObjHandleT c = F_ApiGetId(doc, row, FP_FirstCellInRow); c && n < kStepLimit; c = F_ApiGetId(doc, c, FP_NextCellInRow), ++n) last = c;
     return last;
 }
 
 F_UIntsT om_TableSelectedCells(F_ObjHandleT doc, F_ObjHandleT table) {
     std::vector<UIntT> cells;
-    if (!table) table = F_ApiGetId(0, doc, kSelectedTable);
+    if (!table) table = F_ApiGetId(0, doc, FP_SelectedTbl);
     if (table) {
-        F_ObjHandleT top = F_ApiGetId(doc, table, kTopRow), bottom = F_ApiGetId(doc, table, kBottomRow);
-        IntT left = F_ApiGetInt(doc, table, kLeftCol), right = F_ApiGetInt(doc, table, kRightCol);
+        F_ObjHandleT top = F_ApiGetId(doc, table, FP_TopRowSelection), bottom = F_ApiGetId(doc, table, FP_BottomRowSelection);
+        IntT left = F_ApiGetInt(doc, table, FP_LeftColNum), right = F_ApiGetInt(doc, table, FP_RightColNum);
         F_ObjHandleT row = top;
-        for (int n = 0; row && n < kStepLimit; ++n, row = F_ApiGetId(doc, row, kNextRow)) {
+        for (int n = 0; row && n < kStepLimit; ++n, row = F_ApiGetId(doc, row, FP_NextRowInTbl)) {
             int m = 0;
-            for (F_ObjHandleT c = F_ApiGetId(doc, row, kFirstCell); c && m < kStepLimit; c = F_ApiGetId(doc, c, kNextCell), ++m) {
-                IntT col = F_ApiGetInt(doc, c, kCellColumn);
+            for (F_ObjHandleT c = F_ApiGetId(doc, row, FP_FirstCellInRow); c && m < kStepLimit; c = F_ApiGetId(doc, c, FP_NextCellInRow), ++m) {
+                IntT col = F_ApiGetInt(doc, c, FP_CellColNum);
                 if (col >= left && col <= right) cells.push_back(c);
             }
             if (row == bottom) break;
@@ -229,9 +222,9 @@ F_UIntsT om_TableSelectedCells(F_ObjHandleT doc, F_ObjHandleT table) {
 F_StringsT om_DocTableTitles(F_ObjHandleT doc, ConStringT formatName, IntT caseFlag) {
     std::vector<std::string> titles;
     std::string f(qv::View(formatName));
-    F_ObjHandleT table = doc ? F_ApiGetId(0, doc, kTableFirst) : 0;
-    for (int n = 0; table && n < kStepLimit; ++n, table = F_ApiGetId(doc, table, kTableNext)) {
-        if (!SameText(HostString(doc, table, kTableFormat), f, caseFlag)) continue;
+    F_ObjHandleT table = doc ? F_ApiGetId(0, doc, FP_FirstTblInDoc) : 0;
+    for (int n = 0; table && n < kStepLimit; ++n, table = F_ApiGetId(doc, table, FP_NextTblInDoc)) {
+        if (!SameText(HostString(doc, table, FP_TblTag), f, caseFlag)) continue;
         std::string t = TableTitle(doc, table);
         if (!t.empty()) titles.push_back(t);
     }
@@ -242,8 +235,8 @@ F_ObjHandleT om_DocSelectedTable(F_ObjHandleT doc) {
     F_TextRangeT sel = F_ApiGetTextRange(0, doc, FP_TextSelection);
     F_ObjHandleT pgf = sel.beg.objId ? sel.beg.objId : sel.end.objId;
     if (!pgf) return 0;
-    F_ObjHandleT frame = F_ApiGetId(doc, pgf, kTextFrame);
-    return frame ? F_ApiGetId(doc, frame, kFramePredecessor) : 0;
+    F_ObjHandleT frame = F_ApiGetId(doc, pgf, FP_InTextFrame);
+    return frame ? F_ApiGetId(doc, frame, FP_FramePredecessor) : 0;
 }
 
 StringT om_PgfCharAt(F_ObjHandleT doc, F_ObjHandleT pgf, IntT position) {
@@ -287,9 +280,9 @@ void om_DocListCommandsReport(void) {
     F_ObjHandleT pgf = om_FlowLastPgf(doc, "", 1);
     pgf = om_PgfInsertNew(doc, pgf, "Body", "", 2);
     int n = 0;
-    for (F_ObjHandleT c = F_ApiGetId(0, 0, 97); c && n < kStepLimit; c = F_ApiGetId(0, c, 1925), ++n) {
+    for (F_ObjHandleT c = F_ApiGetId(0, 0, FP_FirstMenuItemInSession); c && n < kStepLimit; c = F_ApiGetId(0, c, FP_NextMenuItemInSession), ++n) {
         if (F_OBJ_KIND(c) != FO_Command) continue;
-        IntT number = F_ApiGetInt(0, c, kCommandNumber);
+        IntT number = F_ApiGetInt(0, c, FP_CommandNum);
         if (number < 0) continue;
         std::string line = std::to_string(number) + ":  " + HostString(0, c, FP_Label);
         F_ObjHandleT next = om_PgfInsertNew(doc, pgf, "Body", line.c_str(), 2);
@@ -300,7 +293,7 @@ void om_DocListCommandsReport(void) {
 F_ObjHandleT om_StructAppsDoc(IntT where, IntT open, IntT option) {
     std::string path;
     if (where == 1) {
-        path = HostString(0, 0, kHostFolder) + "\\Structure\\structapps.fm";
+        path = HostString(0, 0, FP_HostDir) + "\\Structure\\structapps.fm";
     } else if (where == 2) {
         // The user's folder: the settings folder without the maker's folder name (its last 10 bytes).
         StringT folder = om_PathSettingsFolder("", "", 0);
@@ -322,42 +315,3 @@ F_ObjHandleT om_StructAppsDoc(IntT where, IntT open, IntT option) {
     return doc;
 }
 
-F_StringsT om_StructAppNames(IntT where, IntT kind, ConStringT doctype, IntT doctypeOnly, IntT doctypeFirst,
-                             IntT sort) {
-    om_XPathInitEngine(100, 1000, 1000);
-    const char *expr = kind == 1   ? "//XMLApplication/ApplicationName"
-                       : kind == 2 ? "//SGMLApplication/ApplicationName"
-                                   : "//*[self::XMLApplication or self::SGMLApplication]/ApplicationName";
-    std::string type(qv::View(doctype));
-    std::vector<std::string> names, typed;
-    std::unordered_set<std::string> seen, seenTyped;
-    std::vector<F_ObjHandleT> docs;
-    if (where == 2 || where == 3) docs.push_back(om_StructAppsDoc(2, 0, 0));
-    if (where == 1 || where == 3) docs.push_back(om_StructAppsDoc(1, 0, 0));
-    for (F_ObjHandleT doc : docs) {
-        if (!doc) continue;
-        for (F_ObjHandleT match : om_XPathListMatches(doc, 0, expr, 0, nullptr, 0)) {
-            std::string name = om_ElementText(doc, match, 1, 255, 0, 0);
-            if (seen.insert(name).second) names.push_back(name);
-            if (type.empty() || seenTyped.count(name)) continue;
-            std::vector<std::string> values = om_XPathGetMatchValues(doc, match, 0, "../DOCTYPE", 0);
-            if (std::find(values.begin(), values.end(), type) != values.end()) {
-                seenTyped.insert(name);
-                typed.push_back(name);
-            }
-        }
-    }
-    if (sort) {
-        auto less = [](const std::string &a, const std::string &b) { return qv::FoldCase(a) < qv::FoldCase(b); };
-        std::stable_sort(names.begin(), names.end(), less);
-        std::stable_sort(typed.begin(), typed.end(), less);
-    }
-    if (!type.empty() && doctypeOnly) return qv::NewStrings(typed);
-    if (!type.empty() && doctypeFirst) {
-        std::vector<std::string> ordered = typed;
-        for (const std::string &n : names)
-            if (!seenTyped.count(n)) ordered.push_back(n);
-        return qv::NewStrings(ordered);
-    }
-    return qv::NewStrings(names);
-}

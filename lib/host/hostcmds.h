@@ -38,12 +38,6 @@ void om_DocListCommandsReport(void);
 // settings folder (where 2); found among the open documents, or opened with the open flag
 // (invisibly when the option is 1); 0 otherwise.
 F_ObjHandleT om_StructAppsDoc(IntT where, IntT open, IntT option);
-// The structure-application names of the host's (where 1), the user's (2) or both (3)
-// structure-applications documents that are open: XML (kind 1), SGML (2) or both kinds; with a
-// doctype only those naming it (doctype-only flag) or those first (doctype-first flag); sorted
-// case-insensitively with the sort flag. A new list.
-F_StringsT om_StructAppNames(IntT where, IntT kind, ConStringT doctype, IntT doctypeOnly, IntT doctypeFirst,
-                             IntT sort);
 
 // Debug prompting of om_DebugPrompt* (off unless a developer turns it on).
 extern IntT DebugPromptsOn;

@@ -10,24 +10,10 @@
 #include "lib/host/paths.h"
 #include "lib/host/system_services.h"
 #include "lib/strings/heapstr.h"
-#include "lib/translation/lang.h"
 
 namespace {
 
-constexpr IntT kElemKind = 1636, kElemObject = 1630, kPgfCell = 1000, kCellRow = 1198, kRowTable = 1246;
-constexpr IntT kFirstRow = 1338, kNextRow = 1245, kRowType = 1253, kViewMode = 1484, kChangeBar = 611;
-constexpr IntT kLanguage = 577, kElemTextRange = 1071;
 constexpr int kStepLimit = 100000;
-
-// The file-system entry kind of a Windows-form path: 0x100 folder, 0x200 file, 0 none.
-IntT PathKind(const std::string &path) {
-    if (path.empty()) return 0;
-    FilePathT *fp = F_PathNameToFilePath(path.c_str(), nullptr, FDefaultPath);
-    if (!fp) return 0;
-    IntT flags = F_FilePathProperty(fp, 0);
-    F_FilePathFree(fp);
-    return flags & (FF_FilePathDirectory | FF_FilePathFile);
-}
 
 void AddToMakerMenu(F_ObjHandleT item, const char *menuName, const char *parentName) {
     F_ObjHandleT menu = F_ApiGetNamedObject(0, FO_Menu, menuName);
@@ -69,52 +55,29 @@ StringT om_PathResolve(ConStringT path, ConStringT baseFile, ConStringT director
     return qv::NewHeapString("");
 }
 
-IntT om_FileChoose(IntT mode, ConStringT title, ConStringT startPath, ConStringT defaultName, StringT *out,
-                   IntT trailingSeparator, ConStringT tableName) {
-    std::string start(qv::View(startPath));
-    if (PathKind(start) == FF_FilePathFile) {
-        size_t cut = start.find_last_of('\\');
-        start = cut == std::string::npos ? "" : start.substr(0, cut);
-    }
-    if (PathKind(start) != FF_FilePathDirectory) start.clear();
-    std::string t(qv::View(title));
-    if (!qv::View(tableName).empty()) t = qv::LangTranslate(tableName, t, false, 0);
-    StringT choice = nullptr;
-    IntT rc = F_ApiChooseFileExtended(&choice, t.c_str(), start.c_str(), qv::View(defaultName).data(), mode, "", "");
-    std::string chosen(qv::View(choice));
-    F_ApiDeallocateString(&choice);
-    if (rc != 0) {
-        if (out) qv::StoreString(out, "");
-        return 0;
-    }
-    if (trailingSeparator && (chosen.empty() || chosen.back() != '\\')) chosen += '\\';
-    if (out) qv::StoreString(out, chosen);
-    return 1;
-}
-
 F_ObjHandleT om_TableEnclosing(F_ObjHandleT doc, F_ObjHandleT obj, IntT kind) {
     if (!doc || !obj) return 0;
     if (F_OBJ_KIND(obj) == FO_Element) {
         IntT want = kind == FO_Cell ? FV_FO_TBL_CELL : kind == FO_Row ? FV_FO_TBL_ROW : FV_FO_TBL;
         F_ObjHandleT e = obj;
         for (int n = 0; e && n < kStepLimit; ++n, e = F_ApiGetId(doc, e, FP_ParentElement))
-            if (F_ApiGetInt(doc, e, kElemKind) == want) return F_ApiGetId(doc, e, kElemObject);
+            if (F_ApiGetInt(doc, e, FP_ElementType) == want) return F_ApiGetId(doc, e, FP_Object);
         return 0;
     }
     if (F_OBJ_KIND(obj) != FO_Pgf) return 0;
-    F_ObjHandleT cell = F_ApiGetId(doc, obj, kPgfCell);
+    F_ObjHandleT cell = F_ApiGetId(doc, obj, FP_InCell);
     if (!cell || kind == FO_Cell) return cell;
-    F_ObjHandleT row = F_ApiGetId(doc, cell, kCellRow);
+    F_ObjHandleT row = F_ApiGetId(doc, cell, FP_CellRow);
     if (!row || kind == FO_Row) return row;
-    return F_ApiGetId(doc, row, kRowTable);
+    return F_ApiGetId(doc, row, FP_RowTbl);
 }
 
 F_ObjHandleT om_TableNthRowOfType(F_ObjHandleT doc, F_ObjHandleT table, IntT n, IntT rowType) {
     if (!doc || !table || n < 1) return 0;
     IntT counted = 0;
-    F_ObjHandleT row = F_ApiGetId(doc, table, kFirstRow);
-    for (int k = 0; row && k < kStepLimit; ++k, row = F_ApiGetId(doc, row, kNextRow))
-        if ((rowType == -1 || F_ApiGetInt(doc, row, kRowType) == rowType) && ++counted == n) return row;
+    F_ObjHandleT row = F_ApiGetId(doc, table, FP_FirstRowInTbl);
+    for (int k = 0; row && k < kStepLimit; ++k, row = F_ApiGetId(doc, row, FP_NextRowInTbl))
+        if ((rowType == -1 || F_ApiGetInt(doc, row, FP_RowType) == rowType) && ++counted == n) return row;
     return 0;
 }
 
@@ -126,12 +89,12 @@ StringT om_SessionLanguageName(void) {
         "Simplified Chinese",      "Korean",     "New German",          "New Swiss German", "New Dutch", "Greek",
         "Russian",     "Czech",    "Polish",     "Hungarian",           "Turkish", "Slovak",          "Slovenian",
         "Bulgarian",   "Croatian", "Estonian",   "Latvian",             "Lithuanian", "Romanian"};
-    IntT lang = F_ApiGetInt(0, 0, kLanguage);
+    IntT lang = F_ApiGetInt(0, 0, FP_Language);
     return qv::NewHeapString(lang >= 1 && lang <= 38 ? names[lang - 1] : "English");
 }
 
 void om_SessionSetSwitches(IntT a, IntT b, IntT c) {
-    const IntT props[3] = {92, 91, 93};
+    const IntT props[3] = {FP_DisplayUpdates, FP_Displaying, FP_DisplayRedraw};
     const IntT values[3] = {a, b, c};
     for (int i = 0; i < 3; ++i)
         if (values[i] >= 0 && F_ApiGetInt(0, 0, props[i]) != values[i]) F_ApiSetInt(0, 0, props[i], values[i]);
@@ -139,7 +102,7 @@ void om_SessionSetSwitches(IntT a, IntT b, IntT c) {
 
 IntT om_DocSetViewMode(F_ObjHandleT doc, IntT mode) {
     if (!doc || F_ApiGetObjectType(0, doc) == 0) return 0;
-    IntT current = F_ApiGetInt(0, doc, kViewMode);
+    IntT current = F_ApiGetInt(0, doc, FP_ViewMode);
     if (mode != 0 && current == mode) return current;
     IntT effective = mode == 0 ? current : mode;
     return om_RunFcode(effective == 1 ? FV_FC_VIEW_MODE_1 : FV_FC_VIEW_MODE_OTHER);
@@ -168,9 +131,9 @@ IntT om_RoundToInt(RealT value) {
 IntT om_PgfToggleChangeBar(F_ObjHandleT doc, F_ObjHandleT obj) {
     if (!doc) return -1;
     F_ObjHandleT pgf = obj;
-    if (F_OBJ_KIND(obj) == FO_Element) pgf = F_ApiGetTextRange(doc, obj, kElemTextRange).beg.objId;
+    if (F_OBJ_KIND(obj) == FO_Element) pgf = F_ApiGetTextRange(doc, obj, FP_TextRange).beg.objId;
     if (F_OBJ_KIND(pgf) != FO_Pgf) return -1;
-    IntT state = F_ApiGetInt(doc, pgf, kChangeBar) ? 0 : 1;
-    F_ApiSetInt(doc, pgf, kChangeBar, state);
+    IntT state = F_ApiGetInt(doc, pgf, FP_ChangeBar) ? 0 : 1;
+    F_ApiSetInt(doc, pgf, FP_ChangeBar, state);
     return state;
 }

@@ -9,8 +9,6 @@ void om_MenuCreateMakerMenus(F_ObjHandleT item, IntT docMenus, IntT bookMenus);
 // The first existing file of: the path itself (normalised), the directory joined with the path,
 // the path made absolute against the base file's folder; "" when none exists. A new string.
 StringT om_PathResolve(ConStringT path, ConStringT baseFile, ConStringT directory);
-IntT om_FileChoose(IntT mode, ConStringT title, ConStringT startPath, ConStringT defaultName, StringT *out,
-                   IntT trailingSeparator, ConStringT tableName);
 F_ObjHandleT om_TableEnclosing(F_ObjHandleT doc, F_ObjHandleT obj, IntT kind);
 F_ObjHandleT om_TableNthRowOfType(F_ObjHandleT doc, F_ObjHandleT table, IntT n, IntT rowType);
 StringT om_SessionLanguageName(void);

@@ -9,26 +9,9 @@
 
 namespace {
 
-constexpr IntT kParentFrame = 774;
-constexpr IntT kPageOfObject = 880;
-constexpr IntT kFirstTextFrameInFlow = 1169;
-constexpr IntT kNextTextFrameInFlow = 981;
-constexpr IntT kFirstPgfInFrame = 972;
-constexpr IntT kLastPgfInFrame = 973;
-constexpr IntT kContainer = 1000;
-constexpr IntT kTextFrameOf = 1001;
-constexpr IntT kFirstRowInTbl = 1338;
-constexpr IntT kFirstCellInRow = 1247;
-constexpr IntT kClimb2200 = 2200;
-constexpr IntT kFirstBodyPageInDoc = 415;
-constexpr IntT kFirstMasterPageInDoc = 417;
-constexpr IntT kFirstRefPageInDoc = 419;
-constexpr IntT kNextPageInDoc = 694;
-constexpr IntT kClearFlags = 2;
 constexpr IntT kSelectElementItself = 5;
 constexpr int kClimbLimit = 1000;
 constexpr int kStepLimit = 10000000;
-constexpr int kKind65 = 65;
 
 }  // namespace
 
@@ -36,24 +19,24 @@ F_ObjHandleT om_PageOfObject(F_ObjHandleT docId, F_ObjHandleT objId) {
     if (!objId) return 0;
     F_ObjHandleT at = objId;
     for (int steps = 0; steps < kClimbLimit; ++steps) {
-        F_ObjHandleT up = F_ApiGetId(docId, at, kParentFrame);
+        F_ObjHandleT up = F_ApiGetId(docId, at, FP_FrameParent);
         if (!up) break;
         at = up;
     }
-    return F_ApiGetId(docId, at, kPageOfObject);
+    return F_ApiGetId(docId, at, FP_PageFramePage);
 }
 
 F_TextRangeT om_FlowTextRange(F_ObjHandleT docId, F_ObjHandleT flowId) {
     F_TextRangeT r{};
-    F_ObjHandleT frame = F_ApiGetId(docId, flowId, kFirstTextFrameInFlow);
+    F_ObjHandleT frame = F_ApiGetId(docId, flowId, FP_FirstTextFrameInFlow);
     if (!frame) return r;
-    r.beg = F_TextLocT{F_ApiGetId(docId, frame, kFirstPgfInFrame), 0};
+    r.beg = F_TextLocT{F_ApiGetId(docId, frame, FP_FirstPgf), 0};
     int steps = 0;
-    for (F_ObjHandleT next = F_ApiGetId(docId, frame, kNextTextFrameInFlow); next && steps < kStepLimit; ++steps) {
+    for (F_ObjHandleT next = F_ApiGetId(docId, frame, FP_NextTextFrameInFlow); next && steps < kStepLimit; ++steps) {
         frame = next;
-        next = F_ApiGetId(docId, frame, kNextTextFrameInFlow);
+        next = F_ApiGetId(docId, frame, FP_NextTextFrameInFlow);
     }
-    r.end = F_TextLocT{F_ApiGetId(docId, frame, kLastPgfInFrame), FV_OBJ_END_OFFSET};
+    r.end = F_TextLocT{F_ApiGetId(docId, frame, FP_LastPgf), FV_OBJ_END_OFFSET};
     return r;
 }
 
@@ -65,7 +48,7 @@ void om_FlowDeleteContents(F_ObjHandleT docId, F_ObjHandleT flowId) {
         F_TextRangeT r = om_FlowTextRange(docId, flowId);
         F_ApiSetTextRange(0, docId, FP_TextSelection, &r);
     }
-    F_ApiClear(docId, kClearFlags);
+    F_ApiClear(docId, FF_CLEAR_ALL);
 }
 
 F_ObjHandleT om_ObjectPageClimb(F_ObjHandleT docId, F_ObjHandleT objId) {
@@ -74,11 +57,11 @@ F_ObjHandleT om_ObjectPageClimb(F_ObjHandleT docId, F_ObjHandleT objId) {
         IntT kind = F_OBJ_KIND(at);
         if (kind >= FO_BodyPage && kind <= FO_RefPage) return at;
         if (kind == FO_Fn || kind == FO_Cell) {
-            at = F_ApiGetId(docId, at, kContainer);
+            at = F_ApiGetId(docId, at, FP_ClimbParent);
             continue;
         }
-        F_ObjHandleT up = F_ApiGetId(docId, at, kParentFrame);
-        at = up ? up : F_ApiGetId(docId, at, kPageOfObject);
+        F_ObjHandleT up = F_ApiGetId(docId, at, FP_FrameParent);
+        at = up ? up : F_ApiGetId(docId, at, FP_PageFramePage);
     }
     return 0;
 }
@@ -88,29 +71,29 @@ F_ObjHandleT om_ObjectPageOfTextFrame(F_ObjHandleT docId, F_ObjHandleT objId) {
     for (int steps = 0; at && steps < kClimbLimit; ++steps) {
         IntT kind = F_OBJ_KIND(at);
         F_ObjHandleT up = 0;
-        if (kind >= 9 && kind <= 21)
-            up = F_ApiGetId(docId, at, kParentFrame);
+        if (kind >= FO_FirstGraphicKind && kind <= FO_LastGraphicKind)
+            up = F_ApiGetId(docId, at, FP_FrameParent);
         else if (kind == FO_AFrame || kind == FO_Pgf || kind == FO_Cell)
-            up = F_ApiGetId(docId, at, kTextFrameOf);
+            up = F_ApiGetId(docId, at, FP_InTextFrame);
         else if (kind == FO_Tbl)
-            up = F_ApiGetId(docId, F_ApiGetId(docId, at, kFirstRowInTbl), kFirstCellInRow);
+            up = F_ApiGetId(docId, F_ApiGetId(docId, at, FP_FirstRowInTbl), FP_FirstCellInRow);
         else if (kind == FO_Row)
-            up = F_ApiGetId(docId, at, kFirstCellInRow);
-        else if (kind == kKind65)
-            up = F_ApiGetId(docId, at, kClimb2200);
+            up = F_ApiGetId(docId, at, FP_FirstCellInRow);
+        else if (kind == FO_ClimbObject)
+            up = F_ApiGetId(docId, at, FP_ClimbToPage);
         if (!up) break;
         at = up;
     }
-    return at ? F_ApiGetId(docId, at, kPageOfObject) : 0;
+    return at ? F_ApiGetId(docId, at, FP_PageFramePage) : 0;
 }
 
 void om_GraphicsSortByPage(F_ObjHandleT docId, F_UIntsT *graphics) {
     if (!docId || !graphics || !graphics->val) return;
     std::unordered_map<F_ObjHandleT, size_t> rank;  // page -> its place in body, master, reference order
     int steps = 0;
-    for (IntT first : {kFirstBodyPageInDoc, kFirstMasterPageInDoc, kFirstRefPageInDoc})
+    for (IntT first : {FP_FirstBodyPageInDoc, FP_FirstMasterPageInDoc, FP_FirstRefPageInDoc})
         for (F_ObjHandleT p = F_ApiGetId(0, docId, first); p && steps < kStepLimit;
-             p = F_ApiGetId(docId, p, kNextPageInDoc), ++steps)
+             p = F_ApiGetId(docId, p, FP_PageNext), ++steps)
             rank.emplace(p, rank.size());
     std::vector<std::pair<size_t, UIntT>> kept;
     for (UIntT i = 0; i < graphics->len; ++i) {

@@ -9,10 +9,6 @@
 
 namespace {
 
-constexpr IntT kPgfNext = 717, kPgfPrev = 718, kFirstPgf = 972, kLastPgf = 973, kTextFrame = 1001;
-constexpr IntT kTableFirst = 120, kTableNext = 1337, kTableAnchor = 879;
-constexpr IntT kFirstRow = 1338, kLastRow = 1339, kNextRow = 1245, kRowType = 1253, kFirstCell = 1247,
-               kNextCell = 1202, kElemObject = 1630, kFlowFirstFrame = 1169, kFramePredecessor = 982;
 // Paragraphs and cells walked in one table or cell at most (step limit of every walk here).
 constexpr int kStepLimit = 100000;
 
@@ -24,8 +20,8 @@ std::string Trimmed(const std::string &s) {
 // The n-th (1-based) cell of a row; 0 when it has fewer.
 F_ObjHandleT NthCell(F_ObjHandleT doc, F_ObjHandleT row, IntT n) {
     if (!row || n < 1) return 0;
-    F_ObjHandleT cell = F_ApiGetId(doc, row, kFirstCell);
-    for (IntT i = 1; cell && i < n && i < kStepLimit; ++i) cell = F_ApiGetId(doc, cell, kNextCell);
+    F_ObjHandleT cell = F_ApiGetId(doc, row, FP_FirstCellInRow);
+    for (IntT i = 1; cell && i < n && i < kStepLimit; ++i) cell = F_ApiGetId(doc, cell, FP_NextCellInRow);
     return cell;
 }
 
@@ -54,20 +50,20 @@ std::string PgfText(F_ObjHandleT doc, F_ObjHandleT pgf, int maxLength, bool line
 F_ObjHandleT CellOf(F_ObjHandleT doc, F_ObjHandleT row, IntT column, F_ObjHandleT cell, F_ObjHandleT cellElem) {
     if (cell) return cell;
     if (row && column > 0) return NthCell(doc, row, column);
-    if (cellElem) return F_ApiGetId(doc, cellElem, kElemObject);
+    if (cellElem) return F_ApiGetId(doc, cellElem, FP_Object);
     return 0;
 }
 
 std::vector<std::string> CellParagraphTexts(F_ObjHandleT doc, F_ObjHandleT cell, bool keepEmpty, bool trim) {
     std::vector<std::string> out;
     if (!doc || !cell) return out;
-    F_ObjHandleT last = F_ApiGetId(doc, cell, kLastPgf);
-    F_ObjHandleT pgf = F_ApiGetId(doc, cell, kFirstPgf);
+    F_ObjHandleT last = F_ApiGetId(doc, cell, FP_LastPgf);
+    F_ObjHandleT pgf = F_ApiGetId(doc, cell, FP_FirstPgf);
     for (int n = 0; pgf && n < kStepLimit; ++n) {
         std::string t = PgfText(doc, pgf, -1, false, trim);
         if (keepEmpty || !t.empty()) out.push_back(t);
         if (pgf == last) break;
-        pgf = F_ApiGetId(doc, pgf, kPgfNext);
+        pgf = F_ApiGetId(doc, pgf, FP_NextPgfInFlow);
     }
     return out;
 }
@@ -82,7 +78,7 @@ StringT om_CellText(F_ObjHandleT doc, F_ObjHandleT row, IntT column, F_ObjHandle
                     IntT trim) {
     F_ObjHandleT c = qv::CellOf(doc, row, column, cell, cellElem);
     if (!c) return qv::NewHeapString("");
-    return qv::NewHeapString(qv::PgfText(doc, F_ApiGetId(doc, c, kFirstPgf), -1, false, trim != 0));
+    return qv::NewHeapString(qv::PgfText(doc, F_ApiGetId(doc, c, FP_FirstPgf), -1, false, trim != 0));
 }
 
 F_StringsT om_CellParagraphTexts(F_ObjHandleT doc, F_ObjHandleT row, IntT column, F_ObjHandleT cell,
@@ -106,20 +102,20 @@ StringT om_CellTextJoined(F_ObjHandleT doc, F_ObjHandleT row, IntT column, F_Obj
 
 F_ObjHandleT om_TableAnchoredIn(F_ObjHandleT doc, F_ObjHandleT pgf) {
     if (!doc || !pgf) return 0;
-    F_ObjHandleT t = F_ApiGetId(0, doc, kTableFirst);
+    F_ObjHandleT t = F_ApiGetId(0, doc, FP_FirstTblInDoc);
     for (int n = 0; t && n < kStepLimit; ++n) {
-        F_TextLocT loc = F_ApiGetTextLoc(doc, t, kTableAnchor);
+        F_TextLocT loc = F_ApiGetTextLoc(doc, t, FP_AnchorLoc);
         if (loc.objId == pgf) return t;
-        t = F_ApiGetId(doc, t, kTableNext);
+        t = F_ApiGetId(doc, t, FP_NextTblInDoc);
     }
     return 0;
 }
 
 F_ObjHandleT om_TableCell(F_ObjHandleT doc, F_ObjHandleT table, F_ObjHandleT tableElem, F_ObjHandleT row,
                           F_ObjHandleT rowElem, F_ObjHandleT cellElem, IntT rowNumber, IntT columnNumber) {
-    if (cellElem) return F_ApiGetId(doc, cellElem, kElemObject);
-    if (tableElem) table = F_ApiGetId(doc, tableElem, kElemObject);
-    if (rowElem) row = F_ApiGetId(doc, rowElem, kElemObject);
+    if (cellElem) return F_ApiGetId(doc, cellElem, FP_Object);
+    if (tableElem) table = F_ApiGetId(doc, tableElem, FP_Object);
+    if (rowElem) row = F_ApiGetId(doc, rowElem, FP_Object);
     if (!table) return 0;
     if (!row) row = om_TableNthRowOfType(doc, table, rowNumber, 1);
     return NthCell(doc, row, columnNumber);
@@ -131,16 +127,16 @@ F_ObjHandleT om_FlowLastPgf(F_ObjHandleT doc, ConStringT flowName, IntT caseFlag
     F_ObjHandleT flow = 0;
     if (name == "Main" && caseFlag) flow = F_ApiGetId(0, doc, FP_MainFlowInDoc);
     for (F_ObjHandleT f = F_ApiGetId(0, doc, FP_FirstFlowInDoc); !flow && f; f = F_ApiGetId(doc, f, FP_NextFlowInDoc)) {
-        StringT tag = F_ApiGetString(doc, f, 20);
+        StringT tag = F_ApiGetString(doc, f, FP_Name);
         bool same = caseFlag ? name == qv::View(tag) : qv::FoldCase(name) == qv::FoldCase(qv::View(tag));
         F_ApiDeallocateString(&tag);
         if (same) flow = f;
     }
     if (!flow) return 0;
-    F_ObjHandleT frame = F_ApiGetId(doc, flow, kFlowFirstFrame);
-    F_ObjHandleT pgf = frame ? F_ApiGetId(doc, frame, kFirstPgf) : 0;
+    F_ObjHandleT frame = F_ApiGetId(doc, flow, FP_FirstTextFrameInFlow);
+    F_ObjHandleT pgf = frame ? F_ApiGetId(doc, frame, FP_FirstPgf) : 0;
     for (int n = 0; pgf && n < kStepLimit; ++n) {
-        F_ObjHandleT next = F_ApiGetId(doc, pgf, kPgfNext);
+        F_ObjHandleT next = F_ApiGetId(doc, pgf, FP_NextPgfInFlow);
         if (!next) break;
         pgf = next;
     }
@@ -151,11 +147,11 @@ F_ObjHandleT om_TableFindRow(F_ObjHandleT doc, F_ObjHandleT table, IntT column, 
                              IntT rowType) {
     if (!doc || !table) return 0;
     std::string want(qv::View(text));
-    F_ObjHandleT row = F_ApiGetId(doc, table, kFirstRow);
-    for (int n = 0; row && n < kStepLimit; ++n, row = F_ApiGetId(doc, row, kNextRow)) {
-        if (rowType >= 0 && F_ApiGetInt(doc, row, kRowType) != rowType) continue;
+    F_ObjHandleT row = F_ApiGetId(doc, table, FP_FirstRowInTbl);
+    for (int n = 0; row && n < kStepLimit; ++n, row = F_ApiGetId(doc, row, FP_NextRowInTbl)) {
+        if (rowType >= 0 && F_ApiGetInt(doc, row, FP_RowType) != rowType) continue;
         F_ObjHandleT cell = NthCell(doc, row, column);
-        std::string t = cell ? qv::PgfText(doc, F_ApiGetId(doc, cell, kFirstPgf), -1, false, false) : "";
+        std::string t = cell ? qv::PgfText(doc, F_ApiGetId(doc, cell, FP_FirstPgf), -1, false, false) : "";
         if (exact ? t == want : qv::FoldCase(t) == qv::FoldCase(want)) return row;
     }
     return 0;
@@ -178,12 +174,12 @@ void om_PgfReplaceText(F_ObjHandleT doc, F_ObjHandleT pgf, F_ObjHandleT endPgf, 
 F_ObjHandleT om_CellSetText(F_ObjHandleT doc, F_ObjHandleT table, F_ObjHandleT cell, IntT rowNumber, IntT column,
                             ConStringT text, IntT number) {
     if (!cell && table && rowNumber >= 1) {
-        F_ObjHandleT row = F_ApiGetId(doc, table, kFirstRow);
-        for (IntT i = 1; row && i < rowNumber && i < kStepLimit; ++i) row = F_ApiGetId(doc, row, kNextRow);
+        F_ObjHandleT row = F_ApiGetId(doc, table, FP_FirstRowInTbl);
+        for (IntT i = 1; row && i < rowNumber && i < kStepLimit; ++i) row = F_ApiGetId(doc, row, FP_NextRowInTbl);
         cell = NthCell(doc, row, column);
     }
     if (!cell) return 0;
-    F_ObjHandleT pgf = F_ApiGetId(doc, cell, kFirstPgf);
+    F_ObjHandleT pgf = F_ApiGetId(doc, cell, FP_FirstPgf);
     if (!pgf) return 0;
     std::string value = qv::View(text).empty() ? std::to_string(number) : std::string(text);
     om_PgfReplaceText(doc, pgf, pgf, 0, -1, value.c_str());
@@ -194,10 +190,10 @@ F_ObjHandleT om_PgfInsertNew(F_ObjHandleT doc, F_ObjHandleT pgf, ConStringT form
     if (!doc || !pgf) return 0;
     F_ObjHandleT predecessor = pgf;
     if (where == 1) {
-        predecessor = F_ApiGetId(doc, pgf, kPgfPrev);
+        predecessor = F_ApiGetId(doc, pgf, FP_PrevPgfInFlow);
         if (!predecessor) {
-            F_ObjHandleT frame = F_ApiGetId(doc, pgf, kTextFrame);
-            predecessor = frame ? F_ApiGetId(doc, frame, kFramePredecessor) : 0;
+            F_ObjHandleT frame = F_ApiGetId(doc, pgf, FP_InTextFrame);
+            predecessor = frame ? F_ApiGetId(doc, frame, FP_FramePredecessor) : 0;
         }
     }
     F_ObjHandleT fresh = F_ApiNewSeriesObject(doc, FO_Pgf, predecessor);
@@ -215,12 +211,12 @@ F_ObjHandleT om_TableAddRows(F_ObjHandleT doc, F_ObjHandleT table, IntT where, I
     F_ObjHandleT result = 0;
     for (IntT i = 0; i < count; ++i) {
         if (where == 1) {
-            F_ObjHandleT first = F_ApiGetId(doc, table, kFirstRow);
+            F_ObjHandleT first = F_ApiGetId(doc, table, FP_FirstRowInTbl);
             F_ApiAddRows(doc, first, i == 0 ? FV_Above : FV_Below, 1);
         } else {
-            F_ApiAddRows(doc, F_ApiGetId(doc, table, kLastRow), FV_Below, 1);
+            F_ApiAddRows(doc, F_ApiGetId(doc, table, FP_LastRowInTbl), FV_Below, 1);
         }
-        if (i == 0) result = F_ApiGetId(doc, table, where == 1 ? kFirstRow : kLastRow);
+        if (i == 0) result = F_ApiGetId(doc, table, where == 1 ? FP_FirstRowInTbl : FP_LastRowInTbl);
     }
     return result;
 }
@@ -229,7 +225,7 @@ F_ObjHandleT om_PgfCopyFromDoc(F_ObjHandleT srcDoc, F_ObjHandleT srcPgf, F_ObjHa
                                IntT where) {
     F_ObjHandleT target = (where == 1 || where == 2) ? om_PgfInsertNew(dstDoc, dstPgf, "Body", "", where) : dstPgf;
     if (!target) return 0;
-    F_ObjHandleT prev = F_ApiGetId(dstDoc, target, kPgfPrev), next = F_ApiGetId(dstDoc, target, kPgfNext);
+    F_ObjHandleT prev = F_ApiGetId(dstDoc, target, FP_PrevPgfInFlow), next = F_ApiGetId(dstDoc, target, FP_NextPgfInFlow);
     F_TextRangeT src{{srcPgf, 0}, {srcPgf, FV_OBJ_END_OFFSET}};
     F_ApiSetTextRange(0, srcDoc, FP_TextSelection, &src);
     FA_errno = 0;
@@ -239,9 +235,9 @@ F_ObjHandleT om_PgfCopyFromDoc(F_ObjHandleT srcDoc, F_ObjHandleT srcPgf, F_ObjHa
     F_ApiSetTextRange(0, dstDoc, FP_TextSelection, &dst);
     F_ApiPaste(dstDoc, 0);
     if (FA_errno != 0) return 0;
-    F_ObjHandleT result = prev ? F_ApiGetId(dstDoc, prev, kPgfNext) : F_ApiGetId(dstDoc, next, kPgfPrev);
+    F_ObjHandleT result = prev ? F_ApiGetId(dstDoc, prev, FP_NextPgfInFlow) : F_ApiGetId(dstDoc, next, FP_PrevPgfInFlow);
     if (!next && result) {
-        F_ObjHandleT after = F_ApiGetId(dstDoc, result, kPgfNext);
+        F_ObjHandleT after = F_ApiGetId(dstDoc, result, FP_NextPgfInFlow);
         if (after) F_ApiDelete(dstDoc, after);
     }
     return result;

@@ -20,27 +20,7 @@ ReportState Report;
 
 namespace {
 
-constexpr IntT kMarkerText = 1025;
-constexpr IntT kMarkerType = 1027;
-constexpr IntT kMarkerAnchor = 879;
-constexpr IntT kFirstMarkerInDoc = 114;
-constexpr IntT kNextMarkerInDoc = 1026;
-constexpr IntT kFirstPgfInDoc = 113;
-constexpr IntT kNextPgfInDoc = 716;
-constexpr IntT kNextPgfInFlow = 717;
-constexpr IntT kFirstPgfInFrame = 972;
-constexpr IntT kLastPgfInFrame = 973;
-constexpr IntT kFirstTextFrameInFlow = 1169;
-constexpr IntT kTraceFrame = 1170;
-constexpr IntT kContainer = 1000;
-constexpr IntT kCellRow = 1198;
-constexpr IntT kRowTable = 1246;
-constexpr IntT kTableAnchor = 879;
-constexpr IntT kLastRowInTbl = 1339;
-constexpr IntT kColumnWidths = 1345;
-constexpr IntT kVarFmtDefinition = 1050;
-constexpr IntT kNewReport = 133;
-constexpr IntT kReportFlags[] = {382, 383, 388};
+constexpr IntT kReportFlags[] = {FP_DocSwitch1, FP_DocSwitch2, FP_DocSwitch3};
 constexpr int kStepLimit = 10000000;
 const char *const kStyleWords[] = {"Blue", "Bold", "Italics", "Red", "Underline", "Green", "Purple"};
 
@@ -58,10 +38,10 @@ std::string Label(const std::string &product) { return product + " Report"; }
 F_ObjHandleT LastPgf(F_ObjHandleT doc) {
     F_ObjHandleT pgf = om_FlowLastPgf(doc, "Main", 1);
     for (int steps = 0; pgf && steps < 1000; ++steps) {
-        F_ObjHandleT cell = F_ApiGetId(doc, pgf, kContainer);
+        F_ObjHandleT cell = F_ApiGetId(doc, pgf, FP_InCell);
         if (F_OBJ_KIND(cell) != FO_Cell) break;
-        F_ObjHandleT table = F_ApiGetId(doc, F_ApiGetId(doc, cell, kCellRow), kRowTable);
-        F_ObjHandleT anchor = F_ApiGetTextLoc(doc, table, kTableAnchor).objId;
+        F_ObjHandleT table = F_ApiGetId(doc, F_ApiGetId(doc, cell, FP_CellRow), FP_RowTbl);
+        F_ObjHandleT anchor = F_ApiGetTextLoc(doc, table, FP_AnchorLoc).objId;
         if (!anchor || anchor == pgf) break;
         pgf = anchor;
     }
@@ -137,7 +117,7 @@ F_ObjHandleT om_ReportOpen(void) {
             F_ApiAlert(text.c_str(), FF_ALERT_CONTINUE_WARN);
             return 0;
         }
-        F_ApiSetInt(0, doc, kNewReport, 1);
+        F_ApiSetInt(0, doc, FP_DocIsReport, 1);
         om_DocSetViewMode(doc, 0);
         for (IntT p : kReportFlags) F_ApiSetInt(0, doc, p, 0);
         if (LastPgf(doc)) Append(doc, "Title", "_____ " + Report.productName + " Report _____");
@@ -194,9 +174,9 @@ void om_ReportAddTableEntry(F_ObjHandleT linkDoc, ConStringT path, F_ObjHandleT 
     if (!Report.setUp) return;
     F_ObjHandleT doc = om_ReportFind("");
     F_ObjHandleT table = doc ? LastTable(doc) : 0;
-    F_ObjHandleT row = table ? F_ApiGetId(doc, table, kLastRowInTbl) : 0;
+    F_ObjHandleT row = table ? F_ApiGetId(doc, table, FP_LastRowInTbl) : 0;
     F_ObjHandleT cell = row ? om_TableCell(doc, table, 0, row, 0, 0, 0, column) : 0;
-    F_ObjHandleT last = cell ? F_ApiGetId(doc, cell, kLastPgfInFrame) : 0;
+    F_ObjHandleT last = cell ? F_ApiGetId(doc, cell, FP_LastPgf) : 0;
     if (!last) return;
     F_ObjHandleT pgf = last;
     if (qv::PgfText(doc, last, -1, false, false).empty()) {
@@ -212,7 +192,7 @@ void om_ReportAddTableEntry(F_ObjHandleT linkDoc, ConStringT path, F_ObjHandleT 
 void om_ReportAddTableRow(void) {
     F_ObjHandleT doc = om_ReportFind("");
     F_ObjHandleT table = doc ? LastTable(doc) : 0;
-    if (table) F_ApiAddRows(doc, F_ApiGetId(doc, table, kLastRowInTbl), FV_Below, 1);
+    if (table) F_ApiAddRows(doc, F_ApiGetId(doc, table, FP_LastRowInTbl), FV_Below, 1);
 }
 
 void om_ReportAddTable(ConStringT tableFormat, RealT w1, RealT w2, RealT w3, RealT w4, RealT w5, RealT w6) {
@@ -229,7 +209,7 @@ void om_ReportAddTable(ConStringT tableFormat, RealT w1, RealT w2, RealT w3, Rea
     F_ObjHandleT table = F_ApiNewTable(doc, S(tableFormat).c_str(), static_cast<IntT>(widths.size()), 1, 0, 0, &at);
     if (!table) return;
     F_MetricsT list{static_cast<UIntT>(widths.size()), widths.data()};
-    F_ApiSetMetrics(doc, table, kColumnWidths, &list);
+    F_ApiSetMetrics(doc, table, FP_TblColWidths, &list);
 }
 
 void om_ReportAddMarker(IntT offset, ConStringT markerType, ConStringT text) {
@@ -253,11 +233,11 @@ IntT om_ReportPgfId(F_ObjHandleT pgfId) {
     F_ObjHandleT pgf = pgfId ? pgfId : Report.currentPgf;
     if (!doc || !pgf) return 0;
     int steps = 0;
-    for (F_ObjHandleT m = F_ApiGetId(0, doc, kFirstMarkerInDoc); m && steps < kStepLimit;
-         m = F_ApiGetId(doc, m, kNextMarkerInDoc), ++steps)
-        if (F_ApiGetTextLoc(doc, m, kMarkerAnchor).objId == pgf &&
-            HostGetString(doc, F_ApiGetId(doc, m, kMarkerType), FP_Name) == "ID")
-            return F_StrAlphaToInt(HostGetString(doc, m, kMarkerText).c_str());
+    for (F_ObjHandleT m = F_ApiGetId(0, doc, FP_FirstMarkerInDoc); m && steps < kStepLimit;
+         m = F_ApiGetId(doc, m, FP_NextMarkerInDoc), ++steps)
+        if (F_ApiGetTextLoc(doc, m, FP_TextLoc).objId == pgf &&
+            HostGetString(doc, F_ApiGetId(doc, m, FP_MarkerTypeId), FP_Name) == "ID")
+            return F_StrAlphaToInt(HostGetString(doc, m, FP_MarkerText).c_str());
     return 0;
 }
 
@@ -267,13 +247,13 @@ F_ObjHandleT om_ReportFindPgfById(IntT number) {
     // The first "ID" number of each paragraph, read once from the document's markers.
     std::unordered_map<F_ObjHandleT, IntT> ids;
     int steps = 0;
-    for (F_ObjHandleT m = F_ApiGetId(0, doc, kFirstMarkerInDoc); m && steps < kStepLimit;
-         m = F_ApiGetId(doc, m, kNextMarkerInDoc), ++steps)
-        if (HostGetString(doc, F_ApiGetId(doc, m, kMarkerType), FP_Name) == "ID")
-            ids.emplace(F_ApiGetTextLoc(doc, m, kMarkerAnchor).objId,
-                        F_StrAlphaToInt(HostGetString(doc, m, kMarkerText).c_str()));
-    for (F_ObjHandleT p = F_ApiGetId(0, doc, kFirstPgfInDoc); p && steps < kStepLimit;
-         p = F_ApiGetId(doc, p, kNextPgfInDoc), ++steps) {
+    for (F_ObjHandleT m = F_ApiGetId(0, doc, FP_FirstMarkerInDoc); m && steps < kStepLimit;
+         m = F_ApiGetId(doc, m, FP_NextMarkerInDoc), ++steps)
+        if (HostGetString(doc, F_ApiGetId(doc, m, FP_MarkerTypeId), FP_Name) == "ID")
+            ids.emplace(F_ApiGetTextLoc(doc, m, FP_TextLoc).objId,
+                        F_StrAlphaToInt(HostGetString(doc, m, FP_MarkerText).c_str()));
+    for (F_ObjHandleT p = F_ApiGetId(0, doc, FP_FirstPgfInDoc); p && steps < kStepLimit;
+         p = F_ApiGetId(doc, p, FP_NextPgfInDoc), ++steps) {
         auto it = ids.find(p);
         if ((it == ids.end() ? 0 : it->second) == number) return p;
     }
@@ -301,7 +281,7 @@ void om_CellClearText(F_ObjHandleT docId, F_ObjHandleT tableId, F_ObjHandleT row
     if (!docId) return;
     F_ObjHandleT cell = cellId ? cellId : om_TableCell(docId, tableId, 0, 0, rowElem, 0, row, column);
     if (!cell) return;
-    F_TextRangeT r{{F_ApiGetId(docId, cell, kFirstPgfInFrame), 0}, {F_ApiGetId(docId, cell, kLastPgfInFrame), FV_OBJ_END_OFFSET}};
+    F_TextRangeT r{{F_ApiGetId(docId, cell, FP_FirstPgf), 0}, {F_ApiGetId(docId, cell, FP_LastPgf), FV_OBJ_END_OFFSET}};
     F_ApiSetTextRange(0, docId, FP_TextSelection, &r);
     F_ApiClear(docId, 0);
 }
@@ -311,7 +291,7 @@ F_ObjHandleT om_PgfFind(F_ObjHandleT docId, F_ObjHandleT pgfId, ConStringT flowN
     if (!docId) return 0;
     F_ObjHandleT p = 0;
     if (pgfId) {
-        p = inclusive ? pgfId : F_ApiGetId(docId, pgfId, kNextPgfInFlow);
+        p = inclusive ? pgfId : F_ApiGetId(docId, pgfId, FP_NextPgfInFlow);
     } else {
         F_ObjHandleT flow = F_ApiGetId(0, docId, FP_MainFlowInDoc);
         if (!S(flowName).empty()) {
@@ -319,15 +299,15 @@ F_ObjHandleT om_PgfFind(F_ObjHandleT docId, F_ObjHandleT pgfId, ConStringT flowN
             for (F_ObjHandleT f = F_ApiGetId(0, docId, FP_FirstFlowInDoc); f && !flow; f = F_ApiGetId(docId, f, FP_NextFlowInDoc))
                 if (HostGetString(docId, f, FP_Name) == S(flowName)) flow = f;
         }
-        F_ObjHandleT frame = flow ? F_ApiGetId(docId, flow, kFirstTextFrameInFlow) : 0;
-        p = frame ? F_ApiGetId(docId, frame, kFirstPgfInFrame) : 0;
+        F_ObjHandleT frame = flow ? F_ApiGetId(docId, flow, FP_FirstTextFrameInFlow) : 0;
+        p = frame ? F_ApiGetId(docId, frame, FP_FirstPgf) : 0;
     }
     std::string fmt = S(format), want = S(text);
     if (fmt.empty() && want.empty()) return p;
     auto same = [caseFlag](const std::string &a, const std::string &b) {
         return caseFlag ? a == b : qv::FoldCase(a) == qv::FoldCase(b);
     };
-    for (int steps = 0; p && steps < kStepLimit; ++steps, p = F_ApiGetId(docId, p, kNextPgfInFlow)) {
+    for (int steps = 0; p && steps < kStepLimit; ++steps, p = F_ApiGetId(docId, p, FP_NextPgfInFlow)) {
         if (!fmt.empty() ? same(HostGetString(docId, p, FP_Name), fmt) : same(qv::PgfText(docId, p, -1, false, false), want))
             return p;
     }
@@ -337,15 +317,15 @@ F_ObjHandleT om_PgfFind(F_ObjHandleT docId, F_ObjHandleT pgfId, ConStringT flowN
 F_ObjHandleT om_MarkerAdd(F_ObjHandleT docId, F_ObjHandleT pgfId, F_ObjHandleT frameId, IntT offset,
                           ConStringT markerType, ConStringT text) {
     if (!docId) return 0;
-    F_ObjHandleT pgf = pgfId ? pgfId : F_ApiGetId(docId, frameId, kFirstPgfInFrame);
+    F_ObjHandleT pgf = pgfId ? pgfId : F_ApiGetId(docId, frameId, FP_FirstPgf);
     if (!pgf) return 0;
     F_TextLocT at{pgf, offset};
     F_ObjHandleT marker = F_ApiNewAnchoredObject(docId, FO_Marker, &at);
     if (!marker) return 0;
-    F_ApiSetString(docId, marker, kMarkerText, S(text).c_str());
+    F_ApiSetString(docId, marker, FP_MarkerText, S(text).c_str());
     FA_errno = 0;
     if (F_ObjHandleT type = F_ApiGetNamedObject(docId, FO_MarkerType, S(markerType).c_str()))
-        F_ApiSetId(docId, marker, kMarkerType, type);
+        F_ApiSetId(docId, marker, FP_MarkerTypeId, type);
     FA_errno = 0;
     return marker;
 }
@@ -357,7 +337,7 @@ F_ObjHandleT om_VarFormatGetOrCreate(F_ObjHandleT docId, ConStringT name, ConStr
     FA_errno = 0;
     if (fmt) return fmt;
     fmt = F_ApiNewNamedObject(docId, FO_VarFmt, S(name).c_str());
-    if (fmt) F_ApiSetString(docId, fmt, kVarFmtDefinition, S(definition).c_str());
+    if (fmt) F_ApiSetString(docId, fmt, FP_Fmt, S(definition).c_str());
     return fmt;
 }
 
@@ -366,14 +346,14 @@ F_ObjHandleT om_VarFormatSetDefinition(F_ObjHandleT docId, ConStringT name, ConS
     FA_errno = 0;
     F_ObjHandleT fmt = F_ApiGetNamedObject(docId, FO_VarFmt, S(name).c_str());
     FA_errno = 0;
-    if (fmt) F_ApiSetString(docId, fmt, kVarFmtDefinition, S(definition).c_str());
+    if (fmt) F_ApiSetString(docId, fmt, FP_Fmt, S(definition).c_str());
     return fmt;
 }
 
 F_ObjHandleT om_VariableInsert(F_ObjHandleT docId, F_ObjHandleT pgfId, F_ObjHandleT frameId, IntT offset,
                                ConStringT varFormat, ConStringT definition) {
     if (!docId) return 0;
-    F_ObjHandleT pgf = pgfId ? pgfId : F_ApiGetId(docId, frameId, kFirstPgfInFrame);
+    F_ObjHandleT pgf = pgfId ? pgfId : F_ApiGetId(docId, frameId, FP_FirstPgf);
     if (!pgf) return 0;
     FA_errno = 0;
     bool exists = F_ApiGetNamedObject(docId, FO_VarFmt, S(varFormat).c_str()) != 0;
@@ -402,8 +382,8 @@ void om_PrintfTemplateAppend(ConStringT text, ConStringT pgfFormat) {
         return;
     }
     F_ObjHandleT flow = F_ApiGetId(0, doc, FP_MainFlowInDoc);
-    F_ObjHandleT frame = flow ? F_ApiGetId(doc, flow, kTraceFrame) : 0;
-    F_ObjHandleT last = frame ? F_ApiGetId(doc, frame, kLastPgfInFrame) : 0;
+    F_ObjHandleT frame = flow ? F_ApiGetId(doc, flow, FP_LastTextFrameInFlow) : 0;
+    F_ObjHandleT last = frame ? F_ApiGetId(doc, frame, FP_LastPgf) : 0;
     if (!last) {
         F_ApiAlert("Error, couldn't find the ref pgf in the printf template.", FF_ALERT_CONTINUE_WARN);
         return;

@@ -12,29 +12,6 @@
 
 namespace {
 
-constexpr IntT kFirstTblInDoc = 120;
-constexpr IntT kNextTblInDoc = 1337;
-constexpr IntT kTblFormatName = 1275;
-constexpr IntT kFirstRowInTbl = 1338;
-constexpr IntT kLastRowInTbl = 1339;
-constexpr IntT kNextRowInTbl = 1245;
-constexpr IntT kFirstCellInRow = 1247;
-constexpr IntT kNextCellInRow = 1202;
-constexpr IntT kCellColumn = 1205;
-constexpr IntT kCellRow = 1198;
-constexpr IntT kRowTable = 1246;
-constexpr IntT kFirstPgfInCell = 972;
-constexpr IntT kContainer = 1000;
-constexpr IntT kAnchor = 879;
-constexpr IntT kSelectedTable = 129;
-constexpr IntT kTopSelectedRow = 1341;
-constexpr IntT kBottomSelectedRow = 1342;
-constexpr IntT kLeftSelectedColumn = 1343;
-constexpr IntT kRightSelectedColumn = 1344;
-constexpr IntT kFirstTblFmtInDoc = 125;
-constexpr IntT kNextTblFmtInDoc = 1276;
-constexpr IntT kFirstXRefFmtInDoc = 118;
-constexpr IntT kNextXRefFmtInDoc = 1074;
 constexpr int kStepLimit = 10000000;
 
 bool Same(const std::string &a, const std::string &b, IntT caseFlag) {
@@ -52,7 +29,7 @@ F_UIntsT NewIds(const std::vector<UIntT> &ids) {
 std::vector<F_ObjHandleT> Rows(F_ObjHandleT doc, F_ObjHandleT first, F_ObjHandleT last) {
     std::vector<F_ObjHandleT> rows;
     int steps = 0;
-    for (F_ObjHandleT r = first; r && steps < kStepLimit; r = F_ApiGetId(doc, r, kNextRowInTbl), ++steps) {
+    for (F_ObjHandleT r = first; r && steps < kStepLimit; r = F_ApiGetId(doc, r, FP_NextRowInTbl), ++steps) {
         rows.push_back(r);
         if (r == last) break;
     }
@@ -63,9 +40,9 @@ std::vector<F_ObjHandleT> Rows(F_ObjHandleT doc, F_ObjHandleT first, F_ObjHandle
 void CellsOf(F_ObjHandleT doc, const std::vector<F_ObjHandleT> &rows, IntT lo, IntT hi, std::vector<UIntT> &out) {
     int steps = 0;
     for (F_ObjHandleT r : rows)
-        for (F_ObjHandleT c = F_ApiGetId(doc, r, kFirstCellInRow); c && steps < kStepLimit;
-             c = F_ApiGetId(doc, c, kNextCellInRow), ++steps) {
-            IntT col = F_ApiGetInt(doc, c, kCellColumn);
+        for (F_ObjHandleT c = F_ApiGetId(doc, r, FP_FirstCellInRow); c && steps < kStepLimit;
+             c = F_ApiGetId(doc, c, FP_NextCellInRow), ++steps) {
+            IntT col = F_ApiGetInt(doc, c, FP_CellColNum);
             if (col >= lo && col <= hi) out.push_back(c);
         }
 }
@@ -78,17 +55,17 @@ F_ObjHandleT om_TableFindByCellText(F_ObjHandleT docId, ConStringT text, IntT co
     if (!docId) return 0;
     std::string want = text ? text : "", format = formatName ? formatName : "";
     int steps = 0;
-    for (F_ObjHandleT t = F_ApiGetId(0, docId, kFirstTblInDoc); t && steps < kStepLimit;
-         t = F_ApiGetId(docId, t, kNextTblInDoc), ++steps) {
-        if (!format.empty() && !Same(HostGetString(docId, t, kTblFormatName), format, caseFlag)) continue;
-        for (F_ObjHandleT r = F_ApiGetId(docId, t, kFirstRowInTbl); r && steps < kStepLimit;
-             r = F_ApiGetId(docId, r, kNextRowInTbl), ++steps) {
+    for (F_ObjHandleT t = F_ApiGetId(0, docId, FP_FirstTblInDoc); t && steps < kStepLimit;
+         t = F_ApiGetId(docId, t, FP_NextTblInDoc), ++steps) {
+        if (!format.empty() && !Same(HostGetString(docId, t, FP_TblTag), format, caseFlag)) continue;
+        for (F_ObjHandleT r = F_ApiGetId(docId, t, FP_FirstRowInTbl); r && steps < kStepLimit;
+             r = F_ApiGetId(docId, r, FP_NextRowInTbl), ++steps) {
             IntT position = 0;
-            for (F_ObjHandleT c = F_ApiGetId(docId, r, kFirstCellInRow); c && steps < kStepLimit;
-                 c = F_ApiGetId(docId, c, kNextCellInRow), ++steps) {
+            for (F_ObjHandleT c = F_ApiGetId(docId, r, FP_FirstCellInRow); c && steps < kStepLimit;
+                 c = F_ApiGetId(docId, c, FP_NextCellInRow), ++steps) {
                 ++position;
                 std::string cellText =
-                    column > 0 && position != column ? "" : qv::PgfText(docId, F_ApiGetId(docId, c, kFirstPgfInCell), 100, false, false);
+                    column > 0 && position != column ? "" : qv::PgfText(docId, F_ApiGetId(docId, c, FP_FirstPgf), 100, false, false);
                 if (Same(cellText, want, caseFlag)) {
                     if (row) *row = r;
                     return t;
@@ -108,15 +85,15 @@ F_ObjHandleT om_TableSelectionPart(F_ObjHandleT docId, IntT useTextSelection, Co
         if (r.beg.objId == r.end.objId && r.beg.offset == r.end.offset) {
             F_ObjHandleT frame = 0, graphic = 0;
             om_SelectedFrameAndGraphic(docId, &frame, &graphic);
-            r.beg = r.end = frame ? F_ApiGetTextLoc(docId, frame, kAnchor) : r.beg;
+            r.beg = r.end = frame ? F_ApiGetTextLoc(docId, frame, FP_AnchorLoc) : r.beg;
         }
         if (r.beg.objId) {
             fromText = true;
-            F_ObjHandleT container = F_ApiGetId(docId, r.beg.objId, kContainer);
+            F_ObjHandleT container = F_ApiGetId(docId, r.beg.objId, FP_InCell);
             if (F_OBJ_KIND(container) == FO_Cell) {
                 cell = container;
-                row = F_ApiGetId(docId, cell, kCellRow);
-                table = F_ApiGetId(docId, row, kRowTable);
+                row = F_ApiGetId(docId, cell, FP_CellRow);
+                table = F_ApiGetId(docId, row, FP_RowTbl);
             } else {
                 F_TextItemsT items = F_ApiGetTextForRange(docId, &r, FTI_TblAnchor);
                 if (items.val && items.len) table = items.val[0].idata;
@@ -125,9 +102,9 @@ F_ObjHandleT om_TableSelectionPart(F_ObjHandleT docId, IntT useTextSelection, Co
         }
     }
     if (!fromText) {
-        table = F_ApiGetId(0, docId, kSelectedTable);
-        row = table ? F_ApiGetId(docId, table, kTopSelectedRow) : 0;
-        cell = row ? om_TableCell(docId, table, 0, row, 0, 0, 0, F_ApiGetInt(docId, table, kLeftSelectedColumn) + 1) : 0;
+        table = F_ApiGetId(0, docId, FP_SelectedTbl);
+        row = table ? F_ApiGetId(docId, table, FP_TopRowSelection) : 0;
+        cell = row ? om_TableCell(docId, table, 0, row, 0, 0, 0, F_ApiGetInt(docId, table, FP_LeftColNum) + 1) : 0;
     }
     switch (part[0]) {
     case '$': return table;
@@ -162,7 +139,7 @@ F_UIntsT om_SelectedTableCells(F_ObjHandleT docId, IntT allTables, IntT useTextS
         om_TablesInSelection(docId, &list, 0);
         tables = static_cast<IntT>(list.len);
         for (UIntT i = 0; i < list.len; ++i)
-            CellsOf(docId, Rows(docId, F_ApiGetId(docId, list.val[i], kFirstRowInTbl), F_ApiGetId(docId, list.val[i], kLastRowInTbl)),
+            CellsOf(docId, Rows(docId, F_ApiGetId(docId, list.val[i], FP_FirstRowInTbl), F_ApiGetId(docId, list.val[i], FP_LastRowInTbl)),
                     0, 0x7FFFFFFF, cells);
         F_ApiFreeIdList(&list);
     } else if (docId) {
@@ -171,13 +148,13 @@ F_UIntsT om_SelectedTableCells(F_ObjHandleT docId, IntT allTables, IntT useTextS
             if (!om_TableSelectionPart(docId, 0, "'")) {
                 F_ObjHandleT cell = om_TableSelectionPart(docId, useTextSelection, "'");
                 if (cell) {
-                    IntT col = F_ApiGetInt(docId, cell, kCellColumn);
-                    CellsOf(docId, {F_ApiGetId(docId, cell, kCellRow)}, col, col, cells);
+                    IntT col = F_ApiGetInt(docId, cell, FP_CellColNum);
+                    CellsOf(docId, {F_ApiGetId(docId, cell, FP_CellRow)}, col, col, cells);
                 }
             } else {
                 CellsOf(docId,
-                        Rows(docId, F_ApiGetId(docId, table, kTopSelectedRow), F_ApiGetId(docId, table, kBottomSelectedRow)),
-                        F_ApiGetInt(docId, table, kLeftSelectedColumn), F_ApiGetInt(docId, table, kRightSelectedColumn), cells);
+                        Rows(docId, F_ApiGetId(docId, table, FP_TopRowSelection), F_ApiGetId(docId, table, FP_BottomRowSelection)),
+                        F_ApiGetInt(docId, table, FP_LeftColNum), F_ApiGetInt(docId, table, FP_RightColNum), cells);
             }
             tables = 1;
         }
@@ -191,7 +168,7 @@ F_UIntsT om_TableSelectedColumns(F_ObjHandleT docId, IntT allTables, IntT useTex
     F_UIntsT cells = om_SelectedTableCells(docId, allTables, useTextSelection, count);
     std::vector<UIntT> columns;
     for (UIntT i = 0; i < cells.len; ++i) {
-        auto col = static_cast<UIntT>(F_ApiGetInt(docId, cells.val[i], kCellColumn) + 1);
+        auto col = static_cast<UIntT>(F_ApiGetInt(docId, cells.val[i], FP_CellColNum) + 1);
         if (!columns.empty() && col == columns.front()) break;
         columns.push_back(col);
     }
@@ -204,9 +181,9 @@ IntT om_DocFormatNames(F_ObjHandleT docId, IntT kind, F_StringsT *out) {
     if (docId && (kind == FO_TblFmt || kind == FO_XRefFmt)) {
         bool tbl = kind == FO_TblFmt;
         int steps = 0;
-        for (F_ObjHandleT f = F_ApiGetId(0, docId, tbl ? kFirstTblFmtInDoc : kFirstXRefFmtInDoc); f && steps < kStepLimit;
-             f = F_ApiGetId(docId, f, tbl ? kNextTblFmtInDoc : kNextXRefFmtInDoc), ++steps)
-            names.push_back(HostGetString(docId, f, tbl ? kTblFormatName : FP_Name));
+        for (F_ObjHandleT f = F_ApiGetId(0, docId, tbl ? FP_FirstTblFmtInDoc : FP_FirstXRefFmtInDoc); f && steps < kStepLimit;
+             f = F_ApiGetId(docId, f, tbl ? FP_NextTblFmtInDoc : FP_NextXRefFmtInDoc), ++steps)
+            names.push_back(HostGetString(docId, f, tbl ? FP_TblFmtName : FP_Name));
     }
     if (out) {
         out->len = static_cast<UIntT>(names.size());

@@ -1,3 +1,6 @@
+// Folder lib/strings: heap strings, counted lists, search and key=value text, the bottom of the
+// plug-in. It uses only the host interface (fdk.h); every other folder may use it.
+//
 // Heap strings: the zero-terminated UTF-8 texts on the host's heap that every part of the
 // plug-in passes around, their ownership rules, the empty test, the sentinel texts and the
 // basic operations (copy, set, compare, append, trim, prefix and suffix tests, keeping and

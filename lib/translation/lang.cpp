@@ -169,9 +169,9 @@ IntT om_LangLoadTable(F_ObjHandleT languageDoc, ConStringT language, F_ObjHandle
     bool openedHere = false;
     if (!doc) {
         IntT kind = id.empty() ? 1 : 2;
-        doc = om_LangOpenFiles(0, lang.c_str(), kind, 0, 0, 0);
+        doc = qv::LangOpenFiles(lang, kind, 0, 0, 0);
         if (!doc) {
-            doc = om_LangOpenFiles(0, lang.c_str(), kind, 1, 1, 0);
+            doc = qv::LangOpenFiles(lang, kind, 1, 1, 0);
             openedHere = doc != 0;
         }
     }
@@ -201,14 +201,14 @@ IntT om_LangLoadTable(F_ObjHandleT languageDoc, ConStringT language, F_ObjHandle
         t.english.erase(t.english.begin(), t.english.begin() + static_cast<long>(drop));
         t.translated.erase(t.translated.begin(), t.translated.begin() + static_cast<long>(drop));
     }
-    F_ObjHandleT row = F_ApiGetId(doc, table, 1338);
-    for (int n = 0; row && n < kRowLimit; ++n, row = F_ApiGetId(doc, row, 1245)) {
-        if (F_ApiGetInt(doc, row, 1253) != 1) continue;
+    F_ObjHandleT row = F_ApiGetId(doc, table, FP_FirstRowInTbl);
+    for (int n = 0; row && n < kRowLimit; ++n, row = F_ApiGetId(doc, row, FP_NextRowInTbl)) {
+        if (F_ApiGetInt(doc, row, FP_RowType) != 1) continue;
         F_ObjHandleT first = qv::CellOf(doc, row, 1, 0, 0), second = qv::CellOf(doc, row, 2, 0, 0);
-        std::string english = first ? qv::PgfText(doc, F_ApiGetId(doc, first, 972), -1, false, false) : "";
+        std::string english = first ? qv::PgfText(doc, F_ApiGetId(doc, first, FP_FirstPgf), -1, false, false) : "";
         std::string translated;
         if (second && id.empty()) {
-            translated = qv::PgfText(doc, F_ApiGetId(doc, second, 972), -1, false, false);
+            translated = qv::PgfText(doc, F_ApiGetId(doc, second, FP_FirstPgf), -1, false, false);
         } else if (second) {
             bool firstLine = true;
             for (const auto &line : qv::CellParagraphTexts(doc, second, true, false)) {
@@ -246,7 +246,7 @@ IntT om_LangTranslateDialog(F_ObjHandleT dlg, ConStringT englishTitle, ConString
     IntT changed = 0;
     std::string hit;
     if (titleFlag && lookup(std::string(qv::View(englishTitle)), &hit)) {
-        F_ApiSetString(0, dlg, FP_Label, hit.c_str());
+        F_ApiSetString(0, dlg, FP_Title, hit.c_str());
         ++changed;
     }
     IntT highest = F_ApiGetInt(0, dlg, FP_DlgHighestItem);

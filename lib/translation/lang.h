@@ -1,3 +1,6 @@
+// Folder lib/translation: GUI-string translation and language files. It uses fdk.h, lib/strings,
+// lib/host and the shared state of lib/; never lib/dialogs or anything above the library.
+//
 // GUI-string translation and messages by id: the translation tables of the current language,
 // loaded on demand from language files (host documents of titled two-column tables) and kept
 // until the language changes; labels are looked up by their English text in a named table,

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "lib/dialogs/generic.h"
 #include "lib/host/docio.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/hostcmds.h"
@@ -48,12 +47,12 @@ std::string ClientDir() {
 F_ObjHandleT LastPgfOutsideTables(F_ObjHandleT doc) {
     std::vector<F_ObjHandleT> titles;
     int n = 0;
-    for (F_ObjHandleT t = F_ApiGetId(0, doc, 120); t && n < kStepLimit; t = F_ApiGetId(doc, t, 1337), ++n)
-        titles.push_back(F_ApiGetId(doc, t, 972));
+    for (F_ObjHandleT t = F_ApiGetId(0, doc, FP_FirstTblInDoc); t && n < kStepLimit; t = F_ApiGetId(doc, t, FP_NextTblInDoc), ++n)
+        titles.push_back(F_ApiGetId(doc, t, FP_FirstPgfInTitle));
     std::sort(titles.begin(), titles.end());
     F_ObjHandleT pgf = om_FlowLastPgf(doc, "", 1);
-    for (n = 0; pgf && n < kStepLimit; ++n, pgf = F_ApiGetId(doc, pgf, 718))
-        if (!F_ApiGetId(doc, pgf, 1000) && !std::binary_search(titles.begin(), titles.end(), pgf)) break;
+    for (n = 0; pgf && n < kStepLimit; ++n, pgf = F_ApiGetId(doc, pgf, FP_PrevPgfInFlow))
+        if (!F_ApiGetId(doc, pgf, FP_InCell) && !std::binary_search(titles.begin(), titles.end(), pgf)) break;
     return pgf;
 }
 
@@ -130,7 +129,7 @@ std::vector<std::string> DialogStrings(F_ObjHandleT dlg, bool title, bool list, 
         if (!s.empty() && std::find(out.begin(), out.end(), s) == out.end()) out.push_back(s);
     };
     if (F_OBJ_KIND(dlg) != FO_DialogResource || !dlg) return out;
-    if (title) add(HostString(0, dlg, FP_Label));
+    if (title) add(HostString(0, dlg, FP_Title));
     IntT highest = F_ApiGetInt(0, dlg, FP_DlgHighestItem);
     for (IntT n = 0; n <= highest; ++n) {
         F_ObjHandleT item = F_ApiDialogItemId(dlg, n);
@@ -179,31 +178,8 @@ F_StringsT om_LangListLanguages(void) {
     return qv::NewStrings(languages);
 }
 
-StringT om_LangChooseLanguage(IntT offerEnglish) {
-    if (!om_LangIsReady()) return qv::NewHeapString("");
-    F_StringsT list = om_LangListLanguages();
-    if (offerEnglish) {
-        std::vector<std::string> v = qv::ReadStrings(&list);
-        v.insert(v.begin(), "English");
-        qv::StoreStrings(&list, v);
-    }
-    IntT ok = om_DlgRunDDown(1222, "Select Language", "Current language:", qv::LangCurrentLanguage().c_str(), &list, 1,
-                             "", 0);
-    F_ApiDeallocateStrings(&list);
-    return ok == 1 ? om_DlgGetResultText(0) : qv::NewHeapString("");
-}
-
-F_ObjHandleT om_LangOpenFiles(IntT ask, ConStringT language, IntT kind, IntT open, IntT invisible, IntT report) {
-    if (!om_LangIsReady()) return 0;
-    std::string lang;
-    if (ask) {
-        StringT chosen = om_LangChooseLanguage(1);
-        lang = qv::View(chosen);
-        F_ApiDeallocateString(&chosen);
-    } else {
-        lang = qv::View(language);
-    }
-    if (lang.empty()) return 0;
+F_ObjHandleT qv::LangOpenFiles(const std::string &lang, IntT kind, IntT open, IntT invisible, IntT report) {
+    if (!om_LangIsReady() || lang.empty()) return 0;
     bool english = SameCI(lang, "English");
     if (english && report)
         om_LangAlert("For the GUI strings, \"English\" is built into the software and therefore does not have a "
@@ -221,17 +197,8 @@ F_ObjHandleT om_LangOpenFiles(IntT ask, ConStringT language, IntT kind, IntT ope
     return found;
 }
 
-StringT om_LangSwitch(IntT ask, ConStringT language, IntT report, IntT menus) {
-    if (!om_LangIsReady()) return qv::NewHeapString("");
-    std::string lang;
-    if (ask) {
-        StringT chosen = om_LangChooseLanguage(1);
-        lang = qv::View(chosen);
-        F_ApiDeallocateString(&chosen);
-    } else {
-        lang = qv::View(language);
-    }
-    if (lang.empty()) return qv::NewHeapString("");
+StringT qv::LangSwitchTo(const std::string &lang, IntT report, IntT menus) {
+    if (!om_LangIsReady() || lang.empty()) return qv::NewHeapString("");
     const std::string product = qv::LangProductName();
     if (!SameCI(lang, "English") && FindFile(lang, false).empty()) {
         std::string msg = qv::FormatMessage("There appears to be no translation file available for the language you "
@@ -283,7 +250,7 @@ F_ObjHandleT om_LangAddTable(F_ObjHandleT doc, F_ObjHandleT pgf, ConStringT tabl
     // A new "Body" paragraph receives a copy of what the template's anchoring paragraph holds:
     // the template table, copied whole through the clipboard and pasted at the paragraph's start.
     F_ObjHandleT fresh = om_PgfInsertNew(doc, pgf, "Body", "", 2);
-    F_ObjHandleT tableElem = F_ApiGetId(doc, templ, 2170);
+    F_ObjHandleT tableElem = F_ApiGetId(doc, templ, FP_Element);
     if (!fresh || !tableElem) return 0;
     FA_errno = 0;
     if (om_ElementCopy(doc, tableElem) != 0 || FA_errno != 0) return 0;
@@ -292,8 +259,8 @@ F_ObjHandleT om_LangAddTable(F_ObjHandleT doc, F_ObjHandleT pgf, ConStringT tabl
     if (F_ApiPaste(doc, 0) != 0) return 0;
     F_ObjHandleT table = om_TableAnchoredIn(doc, fresh);
     if (!table) return 0;
-    F_ApiSetInt(doc, table, 1289, 1);
-    F_ObjHandleT title = F_ApiGetId(doc, table, 972);
+    F_ApiSetInt(doc, table, FP_TblTitlePosition, 1);
+    F_ObjHandleT title = F_ApiGetId(doc, table, FP_FirstPgfInTitle);
     if (title) om_PgfReplaceText(doc, title, title, 0, -1, tableName);
     return fresh;
 }
@@ -309,8 +276,8 @@ F_ObjHandleT om_LangAddRows(F_ObjHandleT doc, F_ObjHandleT table, ConStringT tab
     if (!table) return 0;
     std::vector<std::string> present;
     int n = 0;
-    for (F_ObjHandleT row = F_ApiGetId(doc, table, 1338); row && n < kStepLimit; row = F_ApiGetId(doc, row, 1245), ++n) {
-        if (F_ApiGetInt(doc, row, 1253) != 1) continue;
+    for (F_ObjHandleT row = F_ApiGetId(doc, table, FP_FirstRowInTbl); row && n < kStepLimit; row = F_ApiGetId(doc, row, FP_NextRowInTbl), ++n) {
+        if (F_ApiGetInt(doc, row, FP_RowType) != 1) continue;
         StringT t = om_CellText(doc, row, 1, 0, 0, 0);
         present.push_back(qv::FoldCase(qv::View(t)));
         F_ApiDeallocateString(&t);
@@ -318,14 +285,14 @@ F_ObjHandleT om_LangAddRows(F_ObjHandleT doc, F_ObjHandleT table, ConStringT tab
     bool first = true;
     for (const auto &s : qv::ReadStrings(strings)) {
         if (s.empty() || std::find(present.begin(), present.end(), qv::FoldCase(s)) != present.end()) continue;
-        F_ObjHandleT last = F_ApiGetId(doc, table, 1339);
+        F_ObjHandleT last = F_ApiGetId(doc, table, FP_LastRowInTbl);
         F_ApiAddRows(doc, last, FV_Below, 1);
-        F_ObjHandleT row = F_ApiGetId(doc, table, 1339);
+        F_ObjHandleT row = F_ApiGetId(doc, table, FP_LastRowInTbl);
         F_ObjHandleT cell = qv::CellOf(doc, row, 1, 0, 0);
         om_CellSetText(doc, table, cell, 0, 1, s.c_str(), 0);
         present.push_back(qv::FoldCase(s));
         if (first && created) {
-            F_ObjHandleT sample = F_ApiGetId(doc, F_ApiGetId(doc, table, 1338), 1245);
+            F_ObjHandleT sample = F_ApiGetId(doc, F_ApiGetId(doc, table, FP_FirstRowInTbl), FP_NextRowInTbl);
             if (sample && sample != row) F_ApiDeleteRows(doc, table, sample, 1);
         }
         first = false;
@@ -338,10 +305,10 @@ IntT om_LangMarkUnusedRows(F_ObjHandleT doc, F_ObjHandleT table, const F_Strings
     for (const auto &s : qv::ReadStrings(current)) wanted.push_back(qv::FoldCase(s));
     IntT count = 0;
     int n = 0;
-    for (F_ObjHandleT row = F_ApiGetId(doc, table, 1338); row && n < kStepLimit; row = F_ApiGetId(doc, row, 1245), ++n) {
-        if (F_ApiGetInt(doc, row, 1253) != 1) continue;
+    for (F_ObjHandleT row = F_ApiGetId(doc, table, FP_FirstRowInTbl); row && n < kStepLimit; row = F_ApiGetId(doc, row, FP_NextRowInTbl), ++n) {
+        if (F_ApiGetInt(doc, row, FP_RowType) != 1) continue;
         F_ObjHandleT cell = qv::CellOf(doc, row, 1, 0, 0);
-        F_ObjHandleT pgf = cell ? F_ApiGetId(doc, cell, 972) : 0;
+        F_ObjHandleT pgf = cell ? F_ApiGetId(doc, cell, FP_FirstPgf) : 0;
         std::string text = qv::FoldCase(qv::PgfText(doc, pgf, -1, false, false));
         if (std::find(wanted.begin(), wanted.end(), text) != wanted.end()) continue;
         ++count;
@@ -354,7 +321,7 @@ F_UIntsT om_LangCommandIds(ConStringT productName, IntT commands, IntT menus) {
     std::vector<UIntT> ids;
     std::string product(qv::View(productName));
     int n = 0;
-    for (F_ObjHandleT id = F_ApiGetId(0, 0, 97); id && n < kStepLimit; id = F_ApiGetId(0, id, 1925), ++n) {
+    for (F_ObjHandleT id = F_ApiGetId(0, 0, FP_FirstMenuItemInSession); id && n < kStepLimit; id = F_ApiGetId(0, id, FP_NextMenuItemInSession), ++n) {
         IntT kind = F_OBJ_KIND(id);
         std::string name = HostString(0, id, FP_Name);
         if ((commands && kind == FO_Command && StartsCI(name, product + "_Cmd_")) ||

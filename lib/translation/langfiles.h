@@ -1,16 +1,25 @@
 // Language files: finding a language's files in the plug-in folder and the extra folder,
 // listing the languages, opening the files, switching the current language (with the menus
-// relabelled), the Select Language dialog, and the building blocks that create a language file
-// from the template and bring its tables up to date.
+// relabelled), and the building blocks that create a language file from the template and bring
+// its tables up to date. The Select Language dialog and the entry points that offer it are in
+// lib/dialogs/language_choice.h.
 #pragma once
+
+#include <string>
 
 #include "fdk.h"
 
+namespace qv {
+// Opens (or finds open) the language's files: kind 1 the GUI file, 2 the strings file, 3 both;
+// the last one found, or 0. With report, a missing file is told in an alert.
+F_ObjHandleT LangOpenFiles(const std::string &language, IntT kind, IntT open, IntT invisible, IntT report);
+// Makes the language the current one (relabelling the menus when asked); the new language, or ""
+// when it has no translation file (told with report).
+StringT LangSwitchTo(const std::string &language, IntT report, IntT menus);
+}  // namespace qv
+
 StringT om_LangFindFile(ConStringT language, IntT strings);
 F_StringsT om_LangListLanguages(void);
-StringT om_LangChooseLanguage(IntT offerEnglish);
-F_ObjHandleT om_LangOpenFiles(IntT ask, ConStringT language, IntT kind, IntT open, IntT invisible, IntT report);
-StringT om_LangSwitch(IntT ask, ConStringT language, IntT report, IntT menus);
 F_ObjHandleT om_LangOpenTemplate(void);
 IntT om_LangIsTemplate(F_ObjHandleT doc);
 F_ObjHandleT om_LangAddTable(F_ObjHandleT doc, F_ObjHandleT pgf, ConStringT tableName);

@@ -7,7 +7,7 @@
 // document is saved under its new path, and the new book's component takes it. The new book is
 // saved once more at the end, so that the file lists the new paths. Paths are compared ignoring
 // case and the kind of separator.
-#include "lib/host/maintenance.h"
+#include "lib/dialogs/maintenance.h"
 
 #include <unordered_set>
 #include <vector>
@@ -27,31 +27,8 @@
 
 namespace {
 
-constexpr IntT kFirstPgfFmtInDoc = 122;
-constexpr IntT kFirstCharFmtInDoc = 123;
-constexpr IntT kFirstVarFmtInDoc = 116;
-constexpr IntT kNextVarFmtInDoc = 1051;
-constexpr IntT kVarFmtIsSystem = 1049;
-constexpr IntT kVarFmtDefinition = 1050;
-constexpr IntT kFirstBodyPageInDoc = 415;
-constexpr IntT kFirstMasterPageInDoc = 417;
-constexpr IntT kNextPageInDoc = 694;
-constexpr IntT kBodyPageMaster = 690;
-constexpr IntT kFirstXRefInDoc = 117;
-constexpr IntT kNextXRefInDoc = 1072;
-constexpr IntT kXRefSourceFile = 1070;
-constexpr IntT kComponentText = 532;
-constexpr IntT kFirstTextFrameInFlow = 1169;
-constexpr IntT kFirstPgfInFrame = 972;
-constexpr IntT kFindText = 1;
-constexpr IntT kFindOption16 = 16;
 constexpr int kFindLimit = 10000;
 constexpr int kStepLimit = 10000000;
-constexpr IntT StatusCancelled = 210;
-constexpr IntT StatusComponentNotOpened = 216;
-constexpr IntT StatusBookNotSaved = 217;
-constexpr IntT StatusDocNotSaved = 218;
-constexpr IntT StatusFolderNotListed = 224;
 const char *const kNoFile = "<none>";
 
 // A No-default Yes/No question; a failed alert answers No.
@@ -149,7 +126,7 @@ IntT om_DocDeleteFormats(F_ObjHandleT docId, ConStringT kind, IntT ask) {
                            : "This will delete every character format out of the active document, used or unused. Are "
                              "you sure you want to continue?"))
         return -1;
-    return DeleteAllFirst(docId, pgf ? kFirstPgfFmtInDoc : kFirstCharFmtInDoc);
+    return DeleteAllFirst(docId, pgf ? FP_FirstPgfFmtInDoc : FP_FirstCharFmtInDoc);
 }
 
 IntT om_DocDeleteUnusedMasterPages(F_ObjHandleT docId, IntT ask) {
@@ -159,21 +136,21 @@ IntT om_DocDeleteUnusedMasterPages(F_ObjHandleT docId, IntT ask) {
         return -1;
     std::unordered_set<std::string> used{"Left", "Right"};
     int steps = 0;
-    for (F_ObjHandleT p = F_ApiGetId(0, docId, kFirstBodyPageInDoc); p && steps < kStepLimit;
-         p = F_ApiGetId(docId, p, kNextPageInDoc), ++steps)
-        used.insert(HostGetString(docId, p, kBodyPageMaster));
+    for (F_ObjHandleT p = F_ApiGetId(0, docId, FP_FirstBodyPageInDoc); p && steps < kStepLimit;
+         p = F_ApiGetId(docId, p, FP_PageNext), ++steps)
+        used.insert(HostGetString(docId, p, FP_MasterPage));
     IntT deleted = 0;
-    F_ObjHandleT p = F_ApiGetId(0, docId, kFirstMasterPageInDoc);
+    F_ObjHandleT p = F_ApiGetId(0, docId, FP_FirstMasterPageInDoc);
     while (p && steps++ < kStepLimit) {
         if (used.count(HostGetString(docId, p, FP_Name))) {
-            p = F_ApiGetId(docId, p, kNextPageInDoc);
+            p = F_ApiGetId(docId, p, FP_PageNext);
             continue;
         }
         FA_errno = 0;
         F_ApiDelete(docId, p);
         if (FA_errno) break;  // the host keeps it: a restart would find it again
         ++deleted;
-        p = F_ApiGetId(0, docId, kFirstMasterPageInDoc);
+        p = F_ApiGetId(0, docId, FP_FirstMasterPageInDoc);
     }
     return deleted;
 }
@@ -186,9 +163,9 @@ IntT om_DocDeleteVariables(F_ObjHandleT docId, IntT ask) {
         return -1;
     IntT deleted = 0;
     int steps = 0;
-    for (F_ObjHandleT v = F_ApiGetId(0, docId, kFirstVarFmtInDoc); v && steps < kStepLimit; ++steps) {
-        F_ObjHandleT next = F_ApiGetId(docId, v, kNextVarFmtInDoc);
-        if (!F_ApiGetInt(docId, v, kVarFmtIsSystem) && !VariableIsProtected(HostGetString(docId, v, FP_Name))) {
+    for (F_ObjHandleT v = F_ApiGetId(0, docId, FP_FirstVarFmtInDoc); v && steps < kStepLimit; ++steps) {
+        F_ObjHandleT next = F_ApiGetId(docId, v, FP_NextVarFmtInDoc);
+        if (!F_ApiGetInt(docId, v, FP_VarIsSystemVar) && !VariableIsProtected(HostGetString(docId, v, FP_Name))) {
             FA_errno = 0;
             F_ApiDelete(docId, v);
             if (!FA_errno) ++deleted;
@@ -236,12 +213,12 @@ IntT om_DocFindAndPaste(F_ObjHandleT docId, ConStringT text, IntT paste) {
         F_ApiAlert("Couldn't find the main flow.", FF_ALERT_CONTINUE_WARN);
         return 0;
     }
-    F_ObjHandleT frame = F_ApiGetId(docId, flow, kFirstTextFrameInFlow);
+    F_ObjHandleT frame = F_ApiGetId(docId, flow, FP_FirstTextFrameInFlow);
     if (!frame) {
         F_ApiAlert("Couldn't find the first text frame of the main flow.", FF_ALERT_CONTINUE_WARN);
         return 0;
     }
-    F_ObjHandleT pgf = F_ApiGetId(docId, frame, kFirstPgfInFrame);
+    F_ObjHandleT pgf = F_ApiGetId(docId, frame, FP_FirstPgf);
     if (!pgf) {
         F_ApiAlert("Couldn't find the first paragraph in the flow.", FF_ALERT_CONTINUE_WARN);
         return 0;
@@ -249,10 +226,10 @@ IntT om_DocFindAndPaste(F_ObjHandleT docId, ConStringT text, IntT paste) {
     F_TextRangeT at{{pgf, 0}, {pgf, 0}};
     F_ApiSetTextRange(0, docId, FP_TextSelection, &at);
     F_PropValT entries[2] = {};
-    entries[0].propIdent = kFindText;
+    entries[0].propIdent = FS_FindText;
     entries[0].propVal.valType = FT_String;
     entries[0].propVal.sval = const_cast<StringT>(text ? text : "");
-    entries[1].propIdent = kFindOption16;
+    entries[1].propIdent = FS_FindFlags;
     entries[1].propVal.valType = FT_Integer;
     F_PropValsT params{2, entries};
     IntT pasted = 0;
@@ -285,7 +262,7 @@ F_ObjHandleT om_BookSaveAsRenamed(F_ObjHandleT bookId, ConStringT folder, String
     CancelFlag = 0;
     if (!bookId) return SaveFailed(StatusNoDocument, failed, "");
     std::string dir = folder ? folder : "";
-    if (dir.empty() || !om_DirExists(dir.c_str())) return SaveFailed(StatusFolderNotListed, failed, dir);
+    if (dir.empty() || !om_DirExists(dir.c_str())) return SaveFailed(StatusCannotList, failed, dir);
     if (dir.back() != '\\' && dir.back() != '/') dir += '\\';
 
     // Old path -> new path of every document of the book ("<none>" for a placeholder).
@@ -293,7 +270,7 @@ F_ObjHandleT om_BookSaveAsRenamed(F_ObjHandleT bookId, ConStringT folder, String
     for (F_ObjHandleT comp : BookDocComponents(bookId)) {
         if (om_CheckUserCancel("")) return SaveFailed(StatusCancelled, failed, "");
         std::string path = HostGetString(bookId, comp, FP_Path);
-        if (HostGetString(bookId, comp, kComponentText) == kNoFile) {
+        if (HostGetString(bookId, comp, FP_ComponentText) == kNoFile) {
             moves.emplace_back(path, kNoFile);
             continue;
         }
@@ -328,21 +305,21 @@ F_ObjHandleT om_BookSaveAsRenamed(F_ObjHandleT bookId, ConStringT folder, String
         if (!doc) return SaveFailed(StatusIndexOutOfRange, failed, path);
         const std::string *target = newPathOf(path);
         if (target && *target == kNoFile) {
-            F_ApiSetString(newBook, newComps[i], kComponentText, kNoFile);
+            F_ApiSetString(newBook, newComps[i], FP_ComponentText, kNoFile);
             F_ApiClose(doc, 1);
             continue;
         }
         int steps = 0;
-        for (F_ObjHandleT x = F_ApiGetId(0, doc, kFirstXRefInDoc); x && steps < kStepLimit;
-             x = F_ApiGetId(doc, x, kNextXRefInDoc), ++steps) {
-            std::string source = HostGetString(doc, x, kXRefSourceFile);
+        for (F_ObjHandleT x = F_ApiGetId(0, doc, FP_FirstXRefInDoc); x && steps < kStepLimit;
+             x = F_ApiGetId(doc, x, FP_NextXRefInDoc), ++steps) {
+            std::string source = HostGetString(doc, x, FP_XRefFile);
             if (source.empty()) continue;
             std::string to;
             if (const std::string *moved = newPathOf(source))
                 to = *moved == kNoFile ? dir + FileName(source) : *moved;
             else if (fixReferences)
                 to = dir + FileName(source);
-            if (!to.empty()) F_ApiSetString(doc, x, kXRefSourceFile, to.c_str());
+            if (!to.empty()) F_ApiSetString(doc, x, FP_XRefFile, to.c_str());
         }
         std::string newPath = target ? *target : dir + FileName(path);
         if (!om_DocSave(doc, newPath.c_str(), FV_SaveFmtBinary, 0, 0, 0))
@@ -352,7 +329,7 @@ F_ObjHandleT om_BookSaveAsRenamed(F_ObjHandleT bookId, ConStringT folder, String
     if (oldBook != newBook) F_ApiClose(oldBook, 1);
     if (deletePlaceholders)
         for (F_ObjHandleT comp : BookDocComponents(newBook))
-            if (HostGetString(newBook, comp, kComponentText) == kNoFile) F_ApiDelete(newBook, comp);
+            if (HostGetString(newBook, comp, FP_ComponentText) == kNoFile) F_ApiDelete(newBook, comp);
     if (!om_DocSave(newBook, newBookPath.c_str(), FV_SaveFmtBinary, 0, 0, 0))
         return SaveFailed(StatusBookNotSaved, failed, newBookPath);
     return newBook;
@@ -376,7 +353,7 @@ IntT om_DocCloseTagged(IntT invisibleOnly, ConStringT value, ConStringT rootTag)
             if (invisibleOnly && F_ApiGetInt(0, d, FP_IsOnScreen)) continue;
             FA_errno = 0;
             F_ObjHandleT v = F_ApiGetNamedObject(d, FO_VarFmt, "OrleMeadowTag");
-            if (!v || HostGetString(d, v, kVarFmtDefinition) != want) continue;
+            if (!v || HostGetString(d, v, FP_Fmt) != want) continue;
             if (!tag.empty()) {
                 F_ObjHandleT root = om_ElementHighestLevel(d, "Main", 0);
                 if (!root || HostElementDefName(d, root) != tag) continue;

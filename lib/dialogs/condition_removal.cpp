@@ -1,5 +1,5 @@
 // Removal of all conditional-text settings (see condition_removal.h).
-#include "lib/host/condition_removal.h"
+#include "lib/dialogs/condition_removal.h"
 
 #include "lib/dialogs/generic.h"
 #include "lib/dialogs/msgbox.h"
@@ -9,18 +9,11 @@
 #include "lib/host/host_values.h"
 #include "lib/globals.h"
 
-namespace {
-
-constexpr IntT kConditions = 1150;
-constexpr IntT kElemTextRange = 1071;
-
-}  // namespace
-
 IntT om_ElementRemoveConditions(F_ObjHandleT docId, F_ObjHandleT elemId) {
     if (!docId || !elemId) return 0;
     if (F_ApiGetInt(docId, elemId, FP_ElementType) == FV_FO_TBL_ROW) {
         F_IntsT none{0, nullptr};
-        F_ApiSetInts(docId, F_ApiGetId(docId, elemId, FP_Object), kConditions, &none);
+        F_ApiSetInts(docId, F_ApiGetId(docId, elemId, FP_Object), FP_InCond, &none);
         return 0;
     }
     F_ObjHandleT parent = F_ApiGetId(docId, elemId, FP_ParentElement);
@@ -31,11 +24,11 @@ IntT om_ElementRemoveConditions(F_ObjHandleT docId, F_ObjHandleT elemId) {
         range.beg = F_ApiElementLocToTextLoc(docId, &beg);
         range.end = F_ApiElementLocToTextLoc(docId, &end);
     } else {
-        range = F_ApiGetTextRange(docId, elemId, kElemTextRange);
+        range = F_ApiGetTextRange(docId, elemId, FP_TextRange);
     }
-    F_PropValT pv = F_ApiGetTextPropVal(docId, &range.beg, kConditions);
+    F_PropValT pv = F_ApiGetTextPropVal(docId, &range.beg, FP_InCond);
     F_ApiFreeIntList(&pv.propVal.isval);
-    pv.propIdent = kConditions;
+    pv.propIdent = FP_InCond;
     pv.propVal.valType = FT_Ints;
     F_ApiSetTextPropVal(docId, &range, &pv);
     return 0;
@@ -76,8 +69,8 @@ IntT om_BookRemoveConditions(F_ObjHandleT bookId, IntT, IntT removeFlag) {
     om_DlgOpenStatus(1224, "Processing Book", 0, "");
     om_DlgSetStatusLines("Processing book, please wait...", "", "", "Press Esc to cancel");
     IntT sum = 0;
-    for (F_ObjHandleT comp = om_BookWalkFirst(bookId, kComponentDocFile); comp;
-         comp = om_BookWalkNext(bookId, kComponentDocFile)) {
+    for (F_ObjHandleT comp = om_BookWalkFirst(bookId, FV_BK_DOC_FILE); comp;
+         comp = om_BookWalkNext(bookId, FV_BK_DOC_FILE)) {
         F_ObjHandleT doc = om_BookComponentFindDoc(bookId, comp);
         if (doc) {
             std::string line = "Processing:  " + DocPathFileName(HostGetString(bookId, comp, FP_Path));

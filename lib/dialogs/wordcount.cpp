@@ -1,5 +1,5 @@
 // Word count of documents and books (see wordcount.h).
-#include "lib/host/wordcount.h"
+#include "lib/dialogs/wordcount.h"
 
 #include <string>
 #include <vector>
@@ -17,19 +17,6 @@ WordCountState WordCount;
 namespace {
 
 constexpr IntT kTextItemTypes = FTI_String | FTI_LineEnd | FTI_PgfBegin | FTI_PgfEnd | FTI_FnAnchor | FTI_TblAnchor;
-constexpr IntT kParentFrame = 774;
-constexpr IntT kPageOfObject = 880;
-constexpr IntT kFirstGraphicInDoc = 112;
-constexpr IntT kNextGraphicInDoc = 786;
-constexpr IntT kFirstTextFrameInFlow = 1169;
-constexpr IntT kFirstPgfInFrame = 972;
-constexpr IntT kLastPgfInFrame = 973;
-constexpr IntT kNextPgfInFlow = 717;
-constexpr IntT kFirstRowInTbl = 1338;
-constexpr IntT kNextRowInTbl = 1245;
-constexpr IntT kRowCounted = 1254;
-constexpr IntT kFirstCellInRow = 1247;
-constexpr IntT kNextCellInRow = 1202;
 constexpr IntT kFrameClimbLimit = 1000;
 // Bound of the paragraph and row chains walked here (a chain is never longer than the document).
 constexpr int kChainLimit = 10000000;
@@ -86,7 +73,7 @@ void CountPgfs(F_ObjHandleT doc, F_ObjHandleT first, F_ObjHandleT last) {
     for (F_ObjHandleT p = first; p && steps < kChainLimit; ++steps) {
         om_TextWordCount(doc, p, 0);
         if (p == last) break;
-        p = F_ApiGetId(doc, p, kNextPgfInFlow);
+        p = F_ApiGetId(doc, p, FP_NextPgfInFlow);
     }
 }
 
@@ -151,8 +138,8 @@ void om_TextWordCount(F_ObjHandleT docId, F_ObjHandleT objId, IntT textLine) {
         case FTI_PgfBegin: WordCount.inWord = WordCount.afterSeparator = 0; break;
         case FTI_FnAnchor:
             CountAside([&] {
-                CountPgfs(docId, F_ApiGetId(docId, item.idata, kFirstPgfInFrame),
-                          F_ApiGetId(docId, item.idata, kLastPgfInFrame));
+                CountPgfs(docId, F_ApiGetId(docId, item.idata, FP_FirstPgf),
+                          F_ApiGetId(docId, item.idata, FP_LastPgf));
             });
             break;
         case FTI_TblAnchor: CountAside([&] { om_TableWordCount(docId, item.idata); }); break;
@@ -164,14 +151,14 @@ void om_TextWordCount(F_ObjHandleT docId, F_ObjHandleT objId, IntT textLine) {
 
 void om_TableWordCount(F_ObjHandleT docId, F_ObjHandleT tableId) {
     if (!docId || !tableId) return;
-    CountPgfs(docId, F_ApiGetId(docId, tableId, kFirstPgfInFrame), 0);
+    CountPgfs(docId, F_ApiGetId(docId, tableId, FP_FirstPgfInTitle), 0);
     int steps = 0;
-    for (F_ObjHandleT row = F_ApiGetId(docId, tableId, kFirstRowInTbl); row && steps < kChainLimit;
-         row = F_ApiGetId(docId, row, kNextRowInTbl), ++steps) {
-        if (F_ApiGetInt(docId, row, kRowCounted) == 0) continue;
-        for (F_ObjHandleT cell = F_ApiGetId(docId, row, kFirstCellInRow); cell && steps < kChainLimit;
-             cell = F_ApiGetId(docId, cell, kNextCellInRow), ++steps)
-            CountPgfs(docId, F_ApiGetId(docId, cell, kFirstPgfInFrame), F_ApiGetId(docId, cell, kLastPgfInFrame));
+    for (F_ObjHandleT row = F_ApiGetId(docId, tableId, FP_FirstRowInTbl); row && steps < kChainLimit;
+         row = F_ApiGetId(docId, row, FP_NextRowInTbl), ++steps) {
+        if (F_ApiGetInt(docId, row, FP_RowIsCounted) == 0) continue;
+        for (F_ObjHandleT cell = F_ApiGetId(docId, row, FP_FirstCellInRow); cell && steps < kChainLimit;
+             cell = F_ApiGetId(docId, cell, FP_NextCellInRow), ++steps)
+            CountPgfs(docId, F_ApiGetId(docId, cell, FP_FirstPgf), F_ApiGetId(docId, cell, FP_LastPgf));
     }
 }
 
@@ -181,8 +168,8 @@ IntT om_ObjectPageKind(F_ObjHandleT docId, F_ObjHandleT objId) {
     for (int steps = 0; at && steps < kFrameClimbLimit; ++steps) {
         kind = F_OBJ_KIND(at);
         if (kind >= FO_BodyPage && kind <= FO_OtherPage) return kind;
-        F_ObjHandleT up = F_ApiGetId(docId, at, kParentFrame);
-        if (!up) up = F_ApiGetId(docId, at, kPageOfObject);
+        F_ObjHandleT up = F_ApiGetId(docId, at, FP_FrameParent);
+        if (!up) up = F_ApiGetId(docId, at, FP_PageFramePage);
         at = up;
     }
     return kind;
@@ -194,12 +181,12 @@ IntT om_DocWordCount(F_ObjHandleT docId) {
     int steps = 0;
     for (F_ObjHandleT flow = F_ApiGetId(0, docId, FP_FirstFlowInDoc); flow && steps < kChainLimit;
          flow = F_ApiGetId(docId, flow, FP_NextFlowInDoc), ++steps) {
-        F_ObjHandleT frame = F_ApiGetId(docId, flow, kFirstTextFrameInFlow);
+        F_ObjHandleT frame = F_ApiGetId(docId, flow, FP_FirstTextFrameInFlow);
         if (frame && om_ObjectPageKind(docId, frame) == FO_BodyPage)
-            CountPgfs(docId, F_ApiGetId(docId, frame, kFirstPgfInFrame), 0);
+            CountPgfs(docId, F_ApiGetId(docId, frame, FP_FirstPgf), 0);
     }
-    for (F_ObjHandleT g = F_ApiGetId(0, docId, kFirstGraphicInDoc); g && steps < kChainLimit;
-         g = F_ApiGetId(docId, g, kNextGraphicInDoc), ++steps)
+    for (F_ObjHandleT g = F_ApiGetId(0, docId, FP_FirstGraphicInDoc); g && steps < kChainLimit;
+         g = F_ApiGetId(docId, g, FP_NextGraphicInDoc), ++steps)
         if (F_OBJ_KIND(g) == FO_TextLine && om_ObjectPageKind(docId, g) == FO_BodyPage) om_TextWordCount(docId, g, 1);
     return WordCount.count;
 }
@@ -218,8 +205,8 @@ IntT om_BookWordCount(F_ObjHandleT bookId, IntT open, IntT report) {
     om_DlgSetStatusLines("Processing book, please wait...", "", "", "Press Esc to cancel");
     IntT sum = 0;
     std::vector<std::string> missed;
-    for (F_ObjHandleT comp = om_BookWalkFirst(bookId, kComponentDocFile); comp;
-         comp = om_BookWalkNext(bookId, kComponentDocFile)) {
+    for (F_ObjHandleT comp = om_BookWalkFirst(bookId, FV_BK_DOC_FILE); comp;
+         comp = om_BookWalkNext(bookId, FV_BK_DOC_FILE)) {
         std::string path = HostGetString(bookId, comp, FP_Path);
         F_ObjHandleT doc = om_BookComponentDoc(bookId, comp, 0, 0, 0, 0, 0, nullptr);
         bool openedHere = false;
