@@ -25,6 +25,7 @@
 namespace {
 
 constexpr const char *kNodeWizardTable = "Quorvane - Node Wizard";
+constexpr const char *kLaunchTable = "Quorvane - Launch Transformation";
 
 std::string Take(StringT s) {
     std::string out(qv::View(s));
@@ -210,6 +211,23 @@ const ItemRoute kScriptsPalette[] = {
     {FV_DlgCloseBox, "close", ClosePalette, 0},
 };
 
+// Transformation launch dialog (20)
+void ChooseLaunchFolder(const DialogEvent &e) {
+    std::string title = qv::LangTranslate(
+        kLaunchTable, "Choose the folder for the tranformed book. It must be different than the book's current folder.",
+        false, 0);
+    std::string folder = Take(om_FileChooseDirectory("", e.book, title.c_str(), 1));
+    qv_XformSetLaunchFolder(folder.empty() ? "None" : folder.c_str());
+    om_XformUpdateDuplicateControls();
+}
+
+const ItemRoute kLaunchDialog[] = {
+    {6, "om_XformUpdateDuplicateControls", [](const DialogEvent &) { om_XformUpdateDuplicateControls(); }, kKeep},
+    {8, "om_FileChooseDirectory", ChooseLaunchFolder, kKeep},
+    {12, "om_XformCheckDuplicateOptions", [](const DialogEvent &) { om_XformCheckDuplicateOptions(); }, 0},
+    {13, "cancel", [](const DialogEvent &) { CancelFlag = 1; }, 0},
+};
+
 // Condition Manager (23)
 void EditExpressionOnDoubleClick(const DialogEvent &e) {
     if (e.doubleClick) om_CondEditSettingItem(2);
@@ -343,6 +361,7 @@ void RefillPalette() { om_NWSRefreshPalette(0, 1); }
 const DialogRoute kDialogs[] = {
     Route(kDlgNodeWizard, kNodeWizard, 1, RefreshWizard),
     Route(kDlgQuickFinder, kQuickFinder, 0, RefreshQuickFinder),
+    Route(kDlgTransformationSetup, kLaunchDialog, 0, nullptr),
     Route(kDlgConditionManager, kConditionManager, 1, nullptr),
     Route(kDlgNWScripts, kScriptsPalette, 0, RefillPalette),
 };
@@ -359,7 +378,6 @@ void GenericEvent(IntT dialogNumber, IntT item) {
 }
 
 const WholeDialog kWholeDialogs[] = {
-    {kDlgTransformationSetup, "om_XformLaunchDialogEvent", [](IntT, IntT item) { om_XformLaunchDialogEvent(item); }},
     // the library's generic dialogs (message lines, drop-downs, the strings list editor)
     {1001, "om_DlgGenericEvent", GenericEvent},
     {1222, "om_DlgGenericEvent", GenericEvent},

@@ -106,7 +106,7 @@ void PostFunction(const NotifyArgs &a) {
         const std::string &before = PluginGlobals.pathBeforeSaveAs;
         if (!before.empty() && !SameCI(before, now)) {
             qv_Trace("rebases the source paths saved from " + before);
-            om_XformRebaseSourcePaths(a.activeDoc, before, 1);
+            om_XformRebaseSourcePaths(a.activeDoc, before.c_str(), 1);
         }
     }
 }

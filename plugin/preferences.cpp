@@ -117,8 +117,6 @@ void qv_PrefStoreFromLines(const std::vector<std::string> &given) {
     PluginGlobals.refreshLattiformEditor = g.nwRefreshLattiformAttrEditor;
     PluginGlobals.maxXPathLength = g.maxXPathLength;
     PluginGlobals.maxXPathTextChars = g.maxXPathTextCharsForQuery;
-    NWSPromptUserCancel = g.strNWSPromptUserCancel;
-    NWSPromptGeneralMsgs = g.promptNWScriptGeneralMsgs;
     NodeWizardOptions.maxErrors = g.nwMaxErrorsToReport;
     NodeWizardOptions.focusAfterMatch = g.nwFocusOnDocAfterMatch;
     NodeWizardOptions.fullFilePaths = g.nwDisplayFullFilePaths;

@@ -239,7 +239,7 @@ TEST_F(ShellRouting, DialogEventsKeepRefreshAndClose) {
         {kDlgConditionManager, 28, FV_DlgNoDismiss, "om_CondToggleRuleFlag"},
         {kDlgConditionManager, 37, 0, "om_CondSaveTriggerSettings"},
         {kDlgConditionManager, 38, 0, "om_CondCloseSettingsDoc"},
-        {kDlgTransformationSetup, 6, FV_DlgNoDismiss, "om_XformLaunchDialogEvent"},
+        {kDlgTransformationSetup, 6, FV_DlgNoDismiss, "om_XformUpdateDuplicateControls"},
         {kDlgCopyOf, 10, FV_DlgNoDismiss, "om_XformBrowseSourceFile"},
         {kDlgParam, 19, FV_DlgNoDismiss, "om_XformPickSourceFile"},
         {kDlgTable, 15, FV_DlgNoDismiss, "om_XformTableColumnsChanged"},

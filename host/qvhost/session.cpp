@@ -186,6 +186,20 @@ bool CallClient(Script &, const Words &a, const std::string &, std::string *erro
     return true;
 }
 
+// Runs a library operation the plug-in module exports as "qv_Library" + NAME with one text
+// argument (a file or folder, taken from the script's folder like open's; "" without one).
+bool Library(Script &s, const Words &a, const std::string &, std::string *error) {
+    using Entry = IntT (*)(ConStringT);
+    Entry entry = nullptr;
+    for (host::Client *c : host::Clients())
+        if (!entry) entry = reinterpret_cast<Entry>(host::ClientModuleSymbol(c, "qv_Library" + a[0]));
+    if (!entry) return Refuse(error, "no module offers the library operation \"" + a[0] + "\"");
+    std::string argument = a.size() > 1 ? HostPath(s, a[1]) : "";
+    IntT answer = entry(argument.c_str());
+    host::Transcript("library " + a[0] + " answered " + std::to_string(answer));
+    return true;
+}
+
 bool DialogAction(Script &, const Words &a, const std::string &, std::string *error) {
     std::string action;
     for (size_t i = 1; i < a.size(); ++i) action += (i > 1 ? " " : "") + a[i];
@@ -316,6 +330,7 @@ const Command kCommands[] = {
     {"command", 1, 1, true, ChooseCommand},
     {"shortcut", 1, 1, true, Shortcut},
     {"call-client", 1, 2, true, CallClient},
+    {"library", 1, 2, true, Library},
     {"dialog", 2, -1, true, DialogAction},
     {"follow-link", 0, 1, true, FollowLink},
     {"quit", 0, 0, true, Quit},
@@ -477,6 +492,9 @@ the host raises for it):
   command NAME                choose a command by its name (the plug-in's F_ApiCommand)
   shortcut KEYS               press the shortcut bound to a command
   call-client NAME [MESSAGE]  another client calls NAME; its answer goes to the transcript
+  library NAME [PATH]         run the library operation the module exports as qv_LibraryNAME
+                              (BookWordCount, DocWordCount, BookSaveAsRenamed FOLDER,
+                              XRefSourceFilesLowerCase) on the active book or document
   dialog RESOURCE ACTION...   act on a shown modeless dialog (see answer dialog)
   follow-link [N]             click the N-th Hypertext link (default 1) of the active document
                               (an error report's entry): "openObjectId PATH:5 ID" brings PATH
