@@ -192,6 +192,27 @@ TEST_F(CondApply, DocumentRunCountsQuietlyAndKeepsTheWarningSetting) {
     EXPECT_EQ(TagsAt(other, p1, 0), "Draft");
 }
 
+TEST_F(CondApply, RulesOutliveANodeTableReset) {
+    Load({{"self::Para", {"Draft"}}});
+    IntT before = AutoApplyRules.rules[0].compiled;
+    om_XPathResetNodeTable();
+    // Another expression now holds the rule's old number.
+    ASSERT_EQ(om_XPathCompile("self::node()[self::Note]", 0), before);
+    EXPECT_EQ(om_CondApplyRulesToElement(doc, note, 1, 1), 0);
+    EXPECT_EQ(TagsAt(doc, note, 0), "");
+    EXPECT_EQ(om_CondApplyRulesToElement(doc, p1, 1, 1), 1);
+    EXPECT_EQ(TagsAt(doc, p1, 0), "Draft");
+}
+
+TEST_F(CondApply, MissingSettingsAreReportedOncePerRun) {
+    std::filesystem::remove(dir / kCondSettingsFileName);
+    EXPECT_EQ(om_CondApplyRulesToDoc(doc, 1, 1), 0);
+    EXPECT_EQ(om_CondApplyRulesToSubtree(doc, root, 1, 0), 0);
+    EXPECT_EQ(Shown("The condition rules could not be read"), 2);
+    EXPECT_EQ(Shown("Conditions were applied"), 0);
+    EXPECT_EQ(TagsAt(doc, p1, 0), "");
+}
+
 class CondBook : public CondApply {
 protected:
     void SetUp() override {

@@ -198,7 +198,7 @@ TEST_F(DocUtils, ParagraphFormatReappliedAndFlag722) {
     F_ObjHandleT pgf = F_ApiGetId(0, doc, FP_FirstPgfInDoc);
     F_TextRangeT all{{pgf, 0}, {pgf, FV_OBJ_END_OFFSET}};
     F_PropValT tag{};
-    tag.propIdent = 602;
+    tag.propIdent = FP_CharTag;
     tag.propVal.valType = FT_String;
     tag.propVal.sval = const_cast<StringT>("Emphasis");
     F_ApiSetTextPropVal(doc, &all, &tag);
@@ -296,6 +296,85 @@ TEST_F(DocUtils, FixedProgramsStartThroughTheLauncherOrFail) {
     EXPECT_EQ(0, om_ShellOpenFixedProgram(5, ""));
     host::MapDrive('C', "");
     qv::sys::SetLauncher(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A 3 x 3 body table after a paragraph; cell texts "r<row>c<column>".
+class TableSelection : public PeripheryDoc {
+  protected:
+    void SetUp() override {
+        PeripheryDoc::SetUp();
+        F_ObjHandleT p = Para("before");
+        F_ElementLocT loc{p, 0, FV_OBJ_END_OFFSET};
+        F_TextLocT at = F_ApiElementLocToTextLoc(doc, &loc);
+        table = F_ApiNewTable(doc, "Grid", 3, 3, 0, 0, &at);
+        for (IntT r = 1; r <= 3; ++r)
+            for (IntT c = 1; c <= 3; ++c)
+                om_CellSetText(doc, table, 0, r, c, ("r" + std::to_string(r) + "c" + std::to_string(c)).c_str(), 0);
+        for (F_ObjHandleT r = F_ApiGetId(doc, table, FP_FirstRowInTbl); r; r = F_ApiGetId(doc, r, FP_NextRowInTbl)) rows.push_back(r);
+    }
+    F_ObjHandleT Cell(int row, int column) {
+        F_ObjHandleT c = F_ApiGetId(doc, rows[row], FP_FirstCellInRow);
+        for (int i = 0; i < column; ++i) c = F_ApiGetId(doc, c, FP_NextCellInRow);
+        return c;
+    }
+    F_ObjHandleT ElementOf(F_ObjHandleT obj) { return F_ApiGetId(doc, obj, FP_Element); }
+    std::vector<UIntT> Ids(F_UIntsT list) {
+        std::vector<UIntT> out(list.val, list.val + list.len);
+        F_ApiFreeIdList(&list);
+        return out;
+    }
+    F_ObjHandleT table = 0;
+    std::vector<F_ObjHandleT> rows;
+};
+
+TEST_F(TableSelection, TheCellOfTheTextSelection) {
+    F_ObjHandleT pgf = F_ApiGetId(doc, Cell(1, 2), FP_FirstPgf);
+    F_TextRangeT in{{pgf, 1}, {pgf, 1}};
+    F_ApiSetTextRange(0, doc, FP_TextSelection, &in);
+    EXPECT_EQ(Cell(1, 2), om_TableSelectionPart(doc, 1, "'"));
+    EXPECT_EQ(rows[1], om_TableSelectionPart(doc, 1, "&"));
+    EXPECT_EQ(table, om_TableSelectionPart(doc, 1, "$"));
+    EXPECT_EQ(0u, om_TableSelectionPart(doc, 0, "$"));  // no cells selected
+    IntT count = 0;
+    EXPECT_EQ((std::vector<UIntT>{Cell(1, 2)}), Ids(om_SelectedTableCells(doc, 0, 1, &count)));
+    EXPECT_EQ(1, count);
+    EXPECT_EQ(table, om_TablesInSelection(doc, nullptr, 1));
+    EXPECT_EQ(0u, om_TablesInSelection(doc, nullptr, 0));
+    F_TextRangeT outside{{F_ApiGetId(0, doc, FP_FirstPgfInDoc), 0}, {F_ApiGetId(0, doc, FP_FirstPgfInDoc), 0}};
+    F_ApiSetTextRange(0, doc, FP_TextSelection, &outside);
+    EXPECT_EQ(0u, om_TableSelectionPart(doc, 1, "'"));
+}
+
+TEST_F(TableSelection, SelectedCellsRowByRowAndTheirColumns) {
+    // Cells 1-2 of the second row.
+    F_ElementRangeT cells{{ElementOf(rows[1]), ElementOf(Cell(1, 1)), 0}, {ElementOf(rows[1]), 0, 0}};
+    F_ApiSetElementRange(0, doc, FP_ElementSelection, &cells);
+    EXPECT_EQ(table, F_ApiGetId(0, doc, FP_SelectedTbl));
+    EXPECT_EQ(1, F_ApiGetInt(doc, table, FP_LeftColNum));
+    EXPECT_EQ(2, F_ApiGetInt(doc, table, FP_RightColNum));
+    EXPECT_EQ(Cell(1, 1), om_TableSelectionPart(doc, 0, "'"));
+    EXPECT_EQ((std::vector<UIntT>{Cell(1, 1), Cell(1, 2)}), Ids(om_SelectedTableCells(doc, 0, 0, nullptr)));
+    EXPECT_EQ((std::vector<UIntT>{2, 3}), Ids(om_TableSelectedColumns(doc, 0, 0, nullptr)));
+    // Whole rows 1 and 2: every column, row by row; the column list stops at the first repeat.
+    F_ObjHandleT body = F_ApiGetId(doc, ElementOf(rows[0]), FP_ParentElement);
+    F_ElementRangeT whole{{body, ElementOf(rows[0]), 0}, {body, ElementOf(rows[2]), 0}};
+    F_ApiSetElementRange(0, doc, FP_ElementSelection, &whole);
+    EXPECT_EQ(rows[1], F_ApiGetId(doc, table, FP_BottomRowSelection));
+    EXPECT_EQ((std::vector<UIntT>{Cell(0, 0), Cell(0, 1), Cell(0, 2), Cell(1, 0), Cell(1, 1), Cell(1, 2)}),
+              Ids(om_SelectedTableCells(doc, 0, 0, nullptr)));
+    EXPECT_EQ((std::vector<UIntT>{1, 2, 3}), Ids(om_TableSelectedColumns(doc, 0, 0, nullptr)));
+    F_StringsT names{0, nullptr};
+    host::AddNamed(doc, FO_TblFmt, "Grid");
+    host::AddNamed(doc, FO_XRefFmt, "Page");
+    EXPECT_EQ(1, om_DocFormatNames(doc, FO_TblFmt, &names));
+    EXPECT_STREQ("Grid", names.val[0]);
+    F_ApiDeallocateStrings(&names);
+    EXPECT_EQ(0, om_DocFormatNames(doc, FO_PgfFmt, &names));
+    F_ApiDeallocateStrings(&names);
 }
 
 }  // namespace

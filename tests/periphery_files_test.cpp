@@ -89,20 +89,20 @@ TEST_F(NativeFiles, FormatsVariablesTextPropertiesWindowAndMetadata) {
     host::AddNamed(doc, FO_CharFmt, "Bold");
     F_TextRangeT word{{pgf, 8}, {pgf, 14}};
     F_PropValT props[3] = {};
-    props[0].propIdent = 602;
+    props[0].propIdent = FP_CharTag;
     props[0].propVal.valType = FT_String;
     props[0].propVal.sval = const_cast<StringT>("Bold");
-    props[1].propIdent = 609;
+    props[1].propIdent = FP_TextFlag;
     props[1].propVal.valType = FT_Integer;
     props[1].propVal.ival = 1;
-    props[2].propIdent = 611;
+    props[2].propIdent = FP_ChangeBar;
     props[2].propVal.valType = FT_Integer;
     props[2].propVal.ival = 1;
     for (const F_PropValT &pv : props) F_ApiSetTextPropVal(doc, &word, &pv);
     F_ObjHandleT xdef = host::AddElementDef(doc, "XRef", FV_FO_XREF);
     F_ObjHandleT x = F_ApiGetId(doc, host::AppendElement(doc, p, xdef), FP_Object);
     F_ApiSetInt(doc, x, FP_XRefSrcAccess, 1);
-    for (auto [n, value] : {std::pair<IntT, IntT>{33, 10}, {34, 20}, {35, 640}, {36, 480}}) F_ApiSetInt(0, doc, n, value);
+    for (auto [n, value] : {std::pair<IntT, IntT>{FP_ScreenX, 10}, {FP_ScreenY, 20}, {FP_ScreenW, 640}, {FP_ScreenH, 480}}) F_ApiSetInt(0, doc, n, value);
     F_ApiSetString(0, doc, FP_XmpPacket, "<?xpacket begin=\"\"?>\n<x/>\n<?xpacket end=\"w\"?>");
     (void)v;
 
@@ -114,7 +114,7 @@ TEST_F(NativeFiles, FormatsVariablesTextPropertiesWindowAndMetadata) {
     EXPECT_EQ("<$lastpagenum>", Str(again, sys2, FP_Fmt));
     F_ObjHandleT pgf2 = F_ApiGetId(0, again, FP_FirstPgfInDoc);
     F_TextLocT inWord{pgf2, 3 + 10};  // after the variable's "3.1"
-    for (auto [prop, want] : {std::pair<IntT, IntT>{609, 1}, {611, 1}}) {
+    for (auto [prop, want] : {std::pair<IntT, IntT>{FP_TextFlag, 1}, {FP_ChangeBar, 1}}) {
         F_PropValT got = F_ApiGetTextPropVal(again, &inWord, prop);
         EXPECT_EQ(want, got.propVal.ival) << prop;
     }

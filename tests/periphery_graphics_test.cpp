@@ -82,27 +82,27 @@ TEST_F(Graphics, ExtentsFollowTheFoldedAngle) {
     EXPECT_EQ(0, om_GraphicExtentHeight(0, g, 0, 0, 0));
 
     om_GraphicSetHeightForExtent(doc, g, 25);
-    EXPECT_NEAR(25, Metric(g, 784), 1e-3);
+    EXPECT_NEAR(25, Metric(g, FP_Height), 1e-3);
     F_ApiSetMetric(doc, g, FP_Angle, F_RealToMetric(90));  // the height no longer changes the vertical extent
     om_GraphicSetHeightForExtent(doc, g, 99);
-    EXPECT_NEAR(25, Metric(g, 784), 1e-3);
+    EXPECT_NEAR(25, Metric(g, FP_Height), 1e-3);
 }
 
 TEST_F(Graphics, PlacingUsesLowerLeftCoordinatesInsideTheBorder) {
     F_ObjHandleT frame = Frame(200, 100);  // border 1 by default
     F_ObjHandleT g = om_GraphicPlace(doc, frame, 0, FO_Rectangle, 10, 20, 30, 40, 0);
     ASSERT_EQ(FO_Rectangle, F_ApiGetObjectType(doc, g));
-    EXPECT_DOUBLE_EQ(11, Metric(g, 781));
-    EXPECT_DOUBLE_EQ(100 - 21, Metric(g, 782));
-    EXPECT_DOUBLE_EQ(30, Metric(g, 784));
-    EXPECT_DOUBLE_EQ(40, Metric(g, 783));
+    EXPECT_DOUBLE_EQ(11, Metric(g, FP_LocX));
+    EXPECT_DOUBLE_EQ(100 - 21, Metric(g, FP_LocY));
+    EXPECT_DOUBLE_EQ(30, Metric(g, FP_Height));
+    EXPECT_DOUBLE_EQ(40, Metric(g, FP_Width));
     om_GraphicPlace(doc, frame, g, 0, 10, 20, 30, 40, 1);
-    EXPECT_DOUBLE_EQ(11 - 20, Metric(g, 781));
-    EXPECT_DOUBLE_EQ(79 - 15, Metric(g, 782));
+    EXPECT_DOUBLE_EQ(11 - 20, Metric(g, FP_LocX));
+    EXPECT_DOUBLE_EQ(79 - 15, Metric(g, FP_LocY));
 
     om_GraphicSetPosition(doc, frame, g, -10000, 5);
-    EXPECT_DOUBLE_EQ(-9, Metric(g, 781));  // unchanged
-    EXPECT_DOUBLE_EQ(94, Metric(g, 782));
+    EXPECT_DOUBLE_EQ(-9, Metric(g, FP_LocX));  // unchanged
+    EXPECT_DOUBLE_EQ(94, Metric(g, FP_LocY));
 
     F_ObjHandleT line = om_GraphicLine(doc, frame, 0, 0, 0, 10, 10);
     F_IntsT pts = F_ApiGetInts(doc, line, FP_Points);
@@ -212,19 +212,19 @@ TEST_F(Graphics, ShrinkAndFit) {
     F_ObjHandleT b = Graphic(FO_Rectangle, frame, 100, 80, 30, 40);
     F_ApiSetMetric(doc, frame, FP_Angle, F_RealToMetric(45));
     EXPECT_EQ(1, om_FrameShrinkToGraphics(doc, a, 0, 0, 5));
-    EXPECT_DOUBLE_EQ(130 - 50 + 10, Metric(frame, 783));
-    EXPECT_DOUBLE_EQ(120 - 60 + 10, Metric(frame, 784));
-    EXPECT_DOUBLE_EQ(5, Metric(a, 781));
-    EXPECT_DOUBLE_EQ(5, Metric(a, 782));
-    EXPECT_DOUBLE_EQ(55, Metric(b, 781));
-    EXPECT_DOUBLE_EQ(45, Metric(frame, 780));  // the angle comes back
+    EXPECT_DOUBLE_EQ(130 - 50 + 10, Metric(frame, FP_Width));
+    EXPECT_DOUBLE_EQ(120 - 60 + 10, Metric(frame, FP_Height));
+    EXPECT_DOUBLE_EQ(5, Metric(a, FP_LocX));
+    EXPECT_DOUBLE_EQ(5, Metric(a, FP_LocY));
+    EXPECT_DOUBLE_EQ(55, Metric(b, FP_LocX));
+    EXPECT_DOUBLE_EQ(45, Metric(frame, FP_Angle));  // the angle comes back
 
     F_ObjHandleT box = Frame(100, 50);
     F_ObjHandleT pic = Graphic(FO_Inset, box, 0, 0, 20, 20);
     EXPECT_EQ(1, om_GraphicFitToFrame(doc, 0, box, 0, 5));
-    EXPECT_DOUBLE_EQ(40, Metric(pic, 784));  // limited by the height: 50 - 10
-    EXPECT_DOUBLE_EQ(40, Metric(pic, 783));
-    EXPECT_DOUBLE_EQ(5, Metric(pic, 781));
+    EXPECT_DOUBLE_EQ(40, Metric(pic, FP_Height));  // limited by the height: 50 - 10
+    EXPECT_DOUBLE_EQ(40, Metric(pic, FP_Width));
+    EXPECT_DOUBLE_EQ(5, Metric(pic, FP_LocX));
     host::GraphicOf(doc, pic)->height = 0;
     EXPECT_EQ(0, om_GraphicFitToFrame(doc, pic, box, 0, 5));  // nothing to scale: no division by zero
     EXPECT_EQ(0, om_FrameShrinkToGraphics(doc, 0, 0, 0, 0));  // nothing selected

@@ -23,8 +23,8 @@ class Maintenance : public PeripheryDoc {
         }
         return out;
     }
-    std::vector<std::string> MasterPages() { return Names(417, 694); }
-    std::vector<std::string> Variables() { return Names(116, 1051); }
+    std::vector<std::string> MasterPages() { return Names(FP_FirstMasterPageInDoc, FP_PageNext); }
+    std::vector<std::string> Variables() { return Names(FP_FirstVarFmtInDoc, FP_NextVarFmtInDoc); }
 };
 
 TEST_F(Maintenance, DeletingFormatsStopsAtTheFormatTheHostKeeps) {
@@ -33,6 +33,8 @@ TEST_F(Maintenance, DeletingFormatsStopsAtTheFormatTheHostKeeps) {
     Answer("no");
     EXPECT_EQ(-1, om_DocDeleteFormats(doc, " ", 1));
     EXPECT_TRUE(Shown("This will delete every paragraph format out of the active document"));
+    Answer("fail");  // a question the host could not ask is no consent
+    EXPECT_EQ(-1, om_DocDeleteFormats(doc, " ", 1));
     EXPECT_EQ(2, om_DocDeleteFormats(doc, " ", 0));  // three formats, the last one is kept
     EXPECT_NE(0u, F_ApiGetId(0, doc, FP_FirstPgfFmtInDoc));
     Answer("yes");
@@ -131,8 +133,8 @@ class BookSave : public Maintenance {
         XRef(c2, mixed, "ch1");
         om_DocSave(c2, Win(from / "ch2.fm").c_str(), 0, 0, 0, 0);
         F_ObjHandleT book = host::NewBook(Win(from / "b.book"), "Book");
-        host::AddBookComponent(book, 0, Win(from / "ch1.fm"), 512, "Chapter");
-        host::AddBookComponent(book, 0, Win(from / "ch2.fm"), 512, "Chapter");
+        host::AddBookComponent(book, 0, Win(from / "ch1.fm"), FV_BK_DOC_FILE, "Chapter");
+        host::AddBookComponent(book, 0, Win(from / "ch2.fm"), FV_BK_DOC_FILE, "Chapter");
         om_DocSave(book, Win(from / "b.book").c_str(), 0, 0, 0, 0);
         return book;
     }
@@ -156,7 +158,7 @@ TEST_F(BookSave, CrossReferencesFollowTheBookIntoAnotherFolder) {
     F_ObjHandleT reopened = om_DocOpen(Win(to / "b.book").c_str(), 0, 0, 1, 1, 0, 1);
     ASSERT_NE(0u, reopened);
     for (const std::string &p : om_BookComponentPaths(reopened)) EXPECT_EQ(0u, p.find(Win(to))) << p;
-    ASSERT_EQ(0, om_BookWalkCount(reopened, 512) == 2 ? 0 : 1);
+    ASSERT_EQ(2, om_BookWalkCount(reopened, FV_BK_DOC_FILE));
     F_ObjHandleT c1 = om_DocOpen(Win(to / "ch1.fm").c_str(), 0, 0, 1, 1, 0, 1);
     F_ObjHandleT c2 = om_DocOpen(Win(to / "ch2.fm").c_str(), 0, 0, 1, 1, 0, 1);
     ASSERT_NE(0u, c1);

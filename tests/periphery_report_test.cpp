@@ -5,7 +5,10 @@
 
 #include "client.h"
 #include "lib/host/pgftext.h"
+#include "lib/host/attributes.h"
+#include "lib/host/docio.h"
 #include "lib/host/report.h"
+#include "lib/host/report_second.h"
 #include "lib/strings/heapstr.h"
 
 namespace {
@@ -178,6 +181,77 @@ TEST_F(ReportWriter, ParagraphHelpersOnAnyDocument) {
     EXPECT_EQ(found, om_PgfFind(doc, first, "", "Body", "", 0, 1));
     EXPECT_EQ(1, om_PgfSetText(doc, found, "", 42));
     EXPECT_EQ("42", qv::PgfText(doc, found, -1, false, false));
+}
+
+}  // namespace
+
+namespace {
+
+// The element-based writer over a template of our own in the test folder.
+class SecondReportWriter : public PeripheryDoc {
+  protected:
+    void SetUp() override {
+        PeripheryDoc::SetUp();
+        SecondReport = SecondReportState{};
+        F_ObjHandleT t = host::NewDocument(Win(dir / "second.fm"));
+        F_ObjHandleT rootDef = host::AddElementDef(t, "Report");
+        for (const char *tag : {"Heading1", "LongDateAndTime", "NormalMessage", "SingleLine", "HyperlinkMessage", "BoldMessage"}) {
+            F_ObjHandleT def = host::AddElementDef(t, tag, FV_FO_CONTAINER, tag);
+            host::AttrDef id;
+            id.name = "id";
+            host::AddAttributeDef(def, id);
+        }
+        host::AddNamed(t, FO_MarkerType, "Hypertext");
+        host::AppendElement(t, 0, rootDef, host::MainFlow(t));
+        om_DocSave(t, Win(dir / "second.fm").c_str(), 0, 0, 0, 0);
+        F_ApiClose(t, 1);
+        Para("target");
+    }
+    std::vector<std::string> Tags(F_ObjHandleT report) {
+        std::vector<std::string> out;
+        F_ObjHandleT root = F_ApiGetId(0, report, FP_HighestLevelElement);
+        for (F_ObjHandleT e = F_ApiGetId(report, root, FP_FirstChildElement); e; e = F_ApiGetId(report, e, FP_NextSiblingElement)) {
+            StringT name = F_ApiGetString(report, F_ApiGetId(report, e, FP_ElementDef), FP_Name);
+            out.push_back(name ? name : "");
+            F_ApiDeallocateString(&name);
+        }
+        return out;
+    }
+};
+
+TEST_F(SecondReportWriter, TitleDateAndEntriesByKind) {
+    om_ReportSecondSetTemplate(Win(dir / "second.fm").c_str());
+    F_ObjHandleT report = om_ReportSecondOpen(103);
+    ASSERT_NE(0u, report);
+    EXPECT_EQ(1, F_ApiGetInt(0, report, FP_DocIsReport));
+    F_ObjHandleT plain = om_ReportSecondAddEntry(6, 0, "", 0, "all ", "is ", "well");
+    F_ObjHandleT linked = om_ReportSecondAddEntry(14, doc, "", root, "bold", "", "");
+    EXPECT_EQ(0u, om_ReportSecondAddEntry(11, 0, "", 0, "no BoldRedMessage in this template", "", ""));
+    EXPECT_TRUE(Shown("The report entry \"BoldRedMessage\" could not be added to the report."));
+    EXPECT_EQ((std::vector<std::string>{"Heading1", "LongDateAndTime", "NormalMessage", "SingleLine", "NormalMessage", "BoldMessage"}),
+              Tags(report));
+    std::string value;
+    om_AttrGetValue(report, plain, "id", &value);
+    EXPECT_EQ(std::to_string(F_ApiGetInt(report, plain, FP_Unique)), value);
+    F_ObjHandleT marker = F_ApiGetId(0, report, FP_FirstMarkerInDoc);
+    ASSERT_NE(0u, marker);
+    StringT text = F_ApiGetString(report, marker, FP_MarkerText);
+    EXPECT_EQ("Z:\\t\\periphery.fm" + std::to_string(F_ApiGetInt(doc, root, FP_Unique)), std::string(text));  // kind 14
+    F_ApiDeallocateString(&text);
+    EXPECT_EQ(report, om_ReportSecondOpen(100));  // open already
+    om_ReportCloseSecond();
+    EXPECT_EQ(0, F_ApiGetObjectType(0, report));
+    (void)linked;
+}
+
+TEST_F(SecondReportWriter, AMissingTemplateIsReportedOnce) {
+    om_ReportSecondSetTemplate(Win(dir / "absent.fm").c_str());
+    EXPECT_EQ(0u, om_ReportSecondOpen(100));
+    EXPECT_EQ(0u, om_ReportSecondOpen(100));
+    int alerts = 0;
+    for (const auto &l : host::TranscriptLines()) alerts += l.find("The report template could not be opened") != std::string::npos;
+    EXPECT_EQ(1, alerts);
+    EXPECT_EQ(0u, om_ReportSecondAddEntry(6, 0, "", 0, "x", "", ""));
 }
 
 }  // namespace

@@ -25,6 +25,7 @@ IntT om_XformEnsureTargetId(F_ObjHandleT doc, F_ObjHandleT elem, std::string *id
     if (!v.empty()) return *id = v, 0;
     *id = om_StrRandomLetters(8, 0);
     om_AttrSetValueAt(doc, elem, i, *id);
+    XformForgetWritten(elem);
     StatusCode = 0;
     return 1;
 }
@@ -121,6 +122,7 @@ void om_XformRunSetAttribute(F_ObjHandleT doc, F_ObjHandleT e, IntT type) {
                 if (std::find(values.begin(), values.end(), v) == values.end()) {
                     values.push_back(v);
                     om_AttrSetValues(doc, target, attr, -1, values, 0);
+                    XformForgetWritten(target);
                 }
                 StatusCode = 0;
             } else {
