@@ -56,7 +56,8 @@ TEST_F(NativeFiles, PagesGraphicsAndFramesSurviveASave) {
     EXPECT_EQ(m, F_ApiGetId(again, F_ApiGetId(again, flow, FP_FirstTextFrameInFlow), FP_PageFramePage));
 
     std::vector<F_ObjHandleT> all;
-    for (F_ObjHandleT g = F_ApiGetId(0, again, FP_FirstGraphicInDoc); g; g = F_ApiGetId(again, g, FP_NextGraphicInDoc)) all.push_back(g);
+    for (F_ObjHandleT g = F_ApiGetId(0, again, FP_FirstGraphicInDoc); g; g = F_ApiGetId(again, g, FP_NextGraphicInDoc))
+        all.push_back(g);
     ASSERT_EQ(5u, all.size());  // the frame, its two graphics, two text lines
     EXPECT_EQ(FO_AFrame, F_ApiGetObjectType(again, all[0]));
     EXPECT_DOUBLE_EQ(120, F_MetricToReal(F_ApiGetMetric(again, all[0], FP_Width)));

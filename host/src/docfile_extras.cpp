@@ -144,7 +144,8 @@ void SaveExtras(F_ObjHandleT doc, std::vector<std::pair<std::string, std::string
         for (F_ObjHandleT v : it->second) {
             NamedObject *n = Named(v);
             PropValue system, definition;
-            if (!n || !GetProperty(doc, v, FP_VarIsSystemVar, system) || !GetProperty(doc, v, FP_Fmt, definition)) continue;
+            if (!n || !GetProperty(doc, v, FP_VarIsSystemVar, system) || !GetProperty(doc, v, FP_Fmt, definition))
+                continue;
             put("variable-format", Join({n->name, system.i ? "1" : "0", definition.s}));
         }
     for (F_ObjHandleT e : ElementsOfKind(doc, FV_FO_SYS_VAR))
