@@ -14,33 +14,19 @@
 #include "nodewizard/query_runs.h"
 
 // ---- Node Wizard Scripts: nodewizard/scripts_doc.h, nodewizard/script_runs.h ----
+#include "nodewizard/script_events.h"
 #include "nodewizard/script_runs.h"
+#include "nodewizard/scripts_palette.h"
 #include "nodewizard/scripts_doc.h"
-void om_NWSOpenPalette(IntT translate);
-void om_NWSRefreshPalette(IntT reopen, IntT refill);
-void om_NWSRunEventScripts(F_ObjHandleT doc, IntT event);
-void om_NWSRunShortcutCommand(IntT command);
-void om_NWSChooseScriptsDoc(void);
-void om_NWSRunFromPalette(IntT mode);
-// The scripts palette's target list: its length, and making an entry the chosen target.
-IntT qv_NWSPaletteTargetCount(void);
-void qv_NWSChoosePaletteTarget(IntT index);
 
 // ---- condition management and the language-file commands ----
 #include "plugin/cond_apply.h"
 #include "plugin/cond_settings.h"
 #include "plugin/langfile_commands.h"
 
-// ---- transformation ----
+// ---- transformation: transform/xform.h; the set-up dialogs of the stylesheet elements ----
+#include "transform/xform.h"
 IntT om_XformSetUpElement(F_ObjHandleT doc, F_ObjHandleT elem);
-IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate);
-void om_XformCheckStylesheet(void);
-IntT om_XformElementType(F_ObjHandleT doc, F_ObjHandleT elem);
-void om_XformRebaseSourcePaths(F_ObjHandleT doc, ConStringT previousPath, IntT save);
-void om_XformUpdateDuplicateControls(void);
-void om_XformCheckDuplicateOptions(void);
-// Sets the launch dialog's folder for the transformed book ("None" when none was chosen).
-void qv_XformSetLaunchFolder(ConStringT folder);
 void om_XformBrowseSourceFile(F_ObjHandleT doc, F_ObjHandleT dlg, IntT textItem);
 void om_XformPickSourceFile(F_ObjHandleT doc, F_ObjHandleT dlg, IntT pickItem, IntT textItem);
 // The set-up dialogs of the stylesheet elements (modal) and their OK handlers.

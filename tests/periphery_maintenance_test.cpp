@@ -219,7 +219,7 @@ TEST_F(BookSave, ClosingAndSavingTogether) {
     F_ApiSetString(doc, tag, FP_Fmt, "settings");
     F_ApiSetInt(0, doc, FP_IsOnScreen, 0);
     F_ObjHandleT visible = NewDoc("Z:\\t\\tagged2.fm");
-    F_ApiSetString(visible, F_ApiNewNamedObject(visible, FO_VarFmt, "OrleMeadowTag"), 1050, "settings");
+    F_ApiSetString(visible, F_ApiNewNamedObject(visible, FO_VarFmt, "OrleMeadowTag"), FP_Fmt, "settings");
     NewDoc("Z:\\t\\plain.fm");
     EXPECT_EQ(1, om_DocCloseTagged(1, "settings", "Doc"));  // the invisible one only
     EXPECT_EQ(0, om_DocCloseTagged(0, "settings", "Other"));

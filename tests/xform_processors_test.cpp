@@ -36,6 +36,10 @@ const Case kCases[] = {
      "Out(Item('x') Item('x'))", {}},
     {"copy-of whose last step is an attribute", "Out(QVRN_copy-of{source_file=src.fm|select=//Para/@kind})",
      "Out(QVRN_copy-of{select=//Para/@kind|source_file=src.fm})", {445}, 13},
+    {"a tag that differs in case is ordinary content", "Out(QVRN_Copy-of{select=//Para})",
+     "Out(QVRN_Copy-of{select=//Para})", {}},
+    {"only Preserve keeps the element", "Out(QVRN_value-of{source_file=src.fm|select=//Title|qvrn_element=preserve})",
+     "Out('Intro')", {}},
     {"value-of flattens", "Out(QVRN_value-of{source_file=src.fm|select=//Sec[1]})", "Out('Introabcd')", {}},
     {"value-of of attributes", "Out(QVRN_value-of{source_file=src.fm|select=//Para/@kind})", "Out('abac')", {}},
     {"value-of of a parameter",
@@ -44,6 +48,9 @@ const Case kCases[] = {
     {"for-each with inherited context",
      "Out(QVRN_for-each{source_file=src.fm|select=//Para[@kind!='c']}(Item(QVRN_value-of{select=.})))",
      "Out(Item('ab') Item('cd') Item('ef'))", {}},
+    {"a named source inside another context is queried from its own top",
+     "Out(QVRN_for-each{source_file=src.fm|select=//Title}(Item(QVRN_value-of{source_file=Current|select=/Out/Name})) Name('me'))",
+     "Out(Item('me') Name('me'))", {}},
     {"for-each sorted numerically descending",
      "Out(QVRN_for-each{source_file=src.fm|select=//Para}(QVRN_sort{select=@n|order=Descending|data-type=Numeric}"
      " Item(QVRN_value-of{select=.})))",
@@ -65,6 +72,8 @@ const Case kCases[] = {
      "Out(B After)", {}},
     {"choose: otherwise", "Out(QVRN_choose(QVRN_when{source_file=src.fm|test=//Nothing}(A) QVRN_otherwise(C)))",
      "Out(C)", {}},
+    {"choose: a chosen empty when removes the whole choose",
+     "Out(QVRN_choose(QVRN_when{source_file=src.fm|test=//Title} QVRN_otherwise(C)) After)", "Out(After)", {}},
     {"choose: nothing chosen", "Out(QVRN_choose(QVRN_when{source_file=src.fm|test=//Nothing}(A)) After)", "Out(After)",
      {}},
     {"table with title, sorted body and cells from the row's match",
@@ -86,6 +95,8 @@ const Case kCases[] = {
      "Out(Box{kind=x}(QVRN_set-attribute{attribute=kind|source_file=src.fm|select=//Title})"
      " Mark QVRN_set-marker{target_element=Preceding-sibling|value=fixed|source_file=src.fm|select=//Title})",
      "Out(Box{kind=x,Intro} Mark<fixed>)", {}},
+    {"set-attribute whose select matches nothing",
+     "Out(Box{kind=x}(QVRN_set-attribute{attribute=kind|source_file=src.fm|select=//Nothing}))", "Out(Box{kind=x})", {}},
     {"set-attribute without target and set-marker on a non-marker",
      "Out(QVRN_set-attribute{target_element=Preceding-sibling|attribute=kind|value=v|source_file=src.fm|select=//Title}"
      " Box QVRN_set-marker{target_element=Preceding-sibling|value=v|source_file=src.fm|select=//Title})",
@@ -93,9 +104,25 @@ const Case kCases[] = {
     {"template call", "Out(QVRN_template{source_file=Current|template_ID=t1} QVRN_template{source_file=Current|template_ID=none}"
      " QVRN_template{source_file=Current})",
      "Out(Item('T'))", {456, 455}, 0, "Tpl(QVRN_template{template_ID=t1}(Item('T')))"},
+    {"a table brought in by a template is checked when it runs",
+     "Out(QVRN_template{source_file=Current|template_ID=t})", "Out(QVRN_table{element_tag=Tbl|num_columns=0}"
+     "(QVRN_tablebody{element_tag=TBody}(QVRN_tablerow{select=//Para|source_file=src.fm|element_tag=TRow}(QVRN_tablecell{element_tag=TCell}))))",
+     {422}, 14,
+     "Tpl(QVRN_template{template_ID=t}(QVRN_table{element_tag=Tbl|num_columns=0}(QVRN_tablebody{element_tag=TBody}"
+     "(QVRN_tablerow{element_tag=TRow|source_file=src.fm|select=//Para}(QVRN_tablecell{element_tag=TCell})))))"},
+    {"a template that calls itself through another stops",
+     "Out(QVRN_template{source_file=Current|template_ID=a})", "Out(A(B(QVRN_template{source_file=Current|template_ID=a})))",
+     {457}, 14,
+     "Tpl(QVRN_template{template_ID=a}(A(QVRN_template{source_file=Current|template_ID=b}))"
+     " QVRN_template{template_ID=b}(B(QVRN_template{source_file=Current|template_ID=a})))"},
     {"template content runs with the call's context",
      "Out(QVRN_for-each{source_file=src.fm|select=//Title}(QVRN_template{source_file=Current|template_ID=v}))", "Out(Got('Intro'))", {}, 0,
      "Tpl(QVRN_template{template_ID=v}(Got(QVRN_value-of{select=.})))"},
+    {"a failed row run is reported after the table is built",
+     "Out(QVRN_table{element_tag=Tbl|num_columns=1}(QVRN_tablebody{element_tag=TBody}("
+     "QVRN_tablerow{element_tag=TRow|source_file=src.fm|select=//Title}(QVRN_tablecell{element_tag=TCell}(QVRN_value-of{select=.}))"
+     " QVRN_tablerow{element_tag=TRow|source_file=missing.fm|select=//Para}(QVRN_tablecell{element_tag=TCell}))))",
+     "Out(Tbl(TBody(TRow(TCell(QVRN_value-of{select=.})))))", {403}, 14},
     // Failures stop the run at the element, with one entry.
     {"empty select", "Out(QVRN_copy-of{source_file=src.fm|select=})", "Out(QVRN_copy-of{source_file=src.fm})", {401}, 13},
     {"select that does not compile", "Out(QVRN_copy-of{select=//Para[|source_file=src.fm})",

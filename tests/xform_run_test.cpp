@@ -6,8 +6,11 @@
 
 #include "xform_fixture.h"
 
+#include "transform/xform_internal.h"
+
 #include "lib/dialogs/dlgitems.h"
 #include "lib/globals.h"
+#include "lib/state/general_preferences.h"
 #include "lib/host/attributes.h"
 #include "lib/host/documents.h"
 #include "lib/host/element_text.h"
@@ -131,6 +134,56 @@ TEST_F(Xform, StructurelessStylesheetAndUnknownCodes) {
               "Orle Meadow.");
 }
 
+TEST_F(Xform, CheckPastesMarkerTemplatesOnlyWhileItChecks) {
+    F_ObjHandleT doc = NewDoc("Z:\\t\\style.fm", "S(P(Mark) QVRN_value-of{select=})", "T(QVRN_template{template_ID=t1}(Item('T')))");
+    F_ObjHandleT type = F_ApiNewNamedObject(doc, FO_MarkerType, "QVRN_template");
+    F_ObjHandleT first = F_ApiGetId(0, doc, FP_FirstMarkerInDoc);
+    ASSERT_NE(first, 0u);
+    F_ApiSetId(doc, first, FP_MarkerTypeId, type);
+    F_ApiSetString(doc, first, FP_MarkerText, "Current---t1");
+    // The preparation of a run pastes the template at the marker.
+    om_XformExpandTemplateMarkers(doc);
+    EXPECT_EQ(MainOutline(doc), "S(P(Mark<Current---t1> Item('T')) QVRN_value-of)");
+    F_ApiDelete(doc, XformPastedByMarkers.at(0));
+    // The check leaves the document as it was, markers included, and reports each fault, also
+    // after a call from another client turned reporting off.
+    XformRunState.reportErrors = 0;
+    for (int round = 0; round < 2; ++round) {
+        AnswerYes();
+        F_ApiSetId(0, 0, FP_ActiveDoc, doc);
+        om_XformCheckStylesheet();
+        EXPECT_EQ(MainOutline(doc), "S(P(Mark<Current---t1>) QVRN_value-of)") << round;
+    }
+    EXPECT_EQ(ReportedCodes(), (std::vector<IntT>{401, 401}));
+    // Markers that name nothing usable are warnings at their element.
+    XformReportLog.clear();
+    for (const char *text : {"", "Current---t1---x", "C---t1", "nofile.fm---t1", "Current---none"}) {
+        F_ApiSetString(doc, first, FP_MarkerText, text);
+        om_XformExpandTemplateMarkers(doc);
+    }
+    EXPECT_EQ(ReportedCodes(), (std::vector<IntT>{458, 459, 459, 460, 461}));
+}
+
+TEST_F(Xform, ValueOfKeepsConvertsOrDropsMarkers) {
+    const std::pair<const char *, const char *> cases[] = {
+        {"", "Out('a ' Mark<mk> ' b')"},
+        {"|marker_action=Preserve", "Out('a ' Mark<mk> ' b')"},
+        {"|marker_action=ConvertToText", "Out('a mk b')"},
+        {"|marker_action=Unwrap", "Out('a  b')"},
+    };
+    for (const auto &[action, expected] : cases) {
+        ResetXform();
+        F_ObjHandleT src = NewDoc("Z:\\t\\src.fm", "D(P('a ' Mark ' b'))");
+        F_ObjHandleT mark = F_ApiGetId(0, src, FP_FirstMarkerInDoc);
+        ASSERT_NE(mark, 0u);
+        F_ApiSetString(src, mark, FP_MarkerText, "mk");
+        F_ObjHandleT doc =
+            NewDoc("Z:\\t\\style.fm", std::string("Out(QVRN_value-of{source_file=src.fm|select=//P") + action + "})");
+        EXPECT_EQ(om_XformTransformDocument(doc, doc), 0);
+        EXPECT_EQ(MainOutline(doc), expected) << action;
+    }
+}
+
 // ---- parameters ------------------------------------------------------------------------------------
 
 TEST_F(Xform, ParameterNamesAreReplacedWhole) {
@@ -151,8 +204,8 @@ TEST_F(Xform, ParameterNamesAreReplacedWhole) {
 }
 
 TEST_F(Xform, ParametersInExpressionsAndTheirFailures) {
-    XformPrefs.recognizeParamsInExpressions = 1;
-    XformPrefs.recognizeParamsInLiterals = 1;
+    GeneralPreferences.xformRecognizeParamsInExpressions = 1;
+    GeneralPreferences.xformRecognizeParamsInLiterals = 1;
     F_ObjHandleT src = NewDoc("Z:\\t\\src.fm", "D(P{k=a}('one') P{k=b}('two'))");
     (void)src;
     F_ObjHandleT doc = NewDoc(
@@ -164,7 +217,7 @@ TEST_F(Xform, ParametersInExpressionsAndTheirFailures) {
     EXPECT_EQ(MainOutline(doc), "S(Out('two') Yes)");
     // Unresolved: the entry lists the parameters defined.
     ResetXform();
-    XformPrefs.recognizeParamsInExpressions = 1;
+    GeneralPreferences.xformRecognizeParamsInExpressions = 1;
     NewDoc("Z:\\t\\src.fm", "D(P)");
     doc = NewDoc("Z:\\t\\style.fm", "S(QVRN_copy-of{source_file=src.fm|select=//P[@k=$nope]})");
     EXPECT_EQ(om_XformTransformDocument(doc, doc), 14);
@@ -267,7 +320,7 @@ TEST_F(XformFiles, BookComponentsOfTheSameNameAreNotSavedOverEachOther) {
     host::AddBookComponent(book, 0, win + "b\\x.fm", 512, "c");
     std::string failing;
     EXPECT_EQ(om_XformDuplicateBook(book, win + "out\\", &failing), 0u);
-    EXPECT_EQ(StatusCode, 218);
+    EXPECT_EQ(StatusCode, StatusDocNotSaved);
     EXPECT_EQ(failing, win + "b\\x.fm");
     EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
 }
@@ -279,7 +332,7 @@ TEST_F(XformFiles, SaveAsRebasesRelativeSourcePaths) {
                              " QVRN_copy-of{source_file=current|select=/x} QVRN_copy-of{source_file=Q:/far/src.fm|select=/x})");
     std::string before = win + "a\\style.fm";
     doc = F_ApiSimpleSave(doc, (win + "b\\style.fm").c_str(), 0);
-    om_XformRebaseSourcePaths(doc, before, 1);
+    om_XformRebaseSourcePaths(doc, before.c_str(), 1);
     EXPECT_EQ(MainOutline(doc),
               "S(QVRN_copy-of{select=/x|source_file=../a/data/src.fm} QVRN_copy-of{select=/x|source_file=Current} "
               "QVRN_copy-of{select=/x|source_file=current} QVRN_copy-of{select=/x|source_file=Q:/far/src.fm})");

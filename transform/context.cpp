@@ -7,6 +7,7 @@
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
+#include "lib/state/general_preferences.h"
 #include "lib/host/attributes.h"
 #include "lib/host/books.h"
 #include "lib/host/docio.h"
@@ -30,8 +31,8 @@ std::string HostString(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop) {
 // The source_file text with parameters substituted and "\" separators.
 std::string SourceFileText(const XformAttrs &a) {
     std::string v = a.Get("source_file");
-    if (XformPrefs.recognizeParamsInPaths && !v.empty())
-        v = XformSubstituteParams(v, 0, XformPrefs.recognizeParamsInLiterals);
+    if (GeneralPreferences.xformRecognizeParamsInPaths && !v.empty())
+        v = XformSubstituteParams(v, 0, GeneralPreferences.xformRecognizeParamsInLiterals);
     std::replace(v.begin(), v.end(), '/', '\\');
     return v;
 }
@@ -71,7 +72,7 @@ F_ObjHandleT OpenSourceFile(F_ObjHandleT doc, const XformAttrs &attrs) {
     if (F_OBJ_KIND(f) == FO_Book) {
         for (F_ObjHandleT comp : BookDocComponents(f)) {
             om_PollUserCancel();
-            if (StatusCode == 210) return 0;
+            if (StatusCode == StatusCancelled) return 0;
             F_ObjHandleT d = om_BookComponentFindDoc(f, comp);
             if (!d) d = OpenOrFind(HostString(f, comp, FP_Name));
             if (!d) return StatusCode = 406, f;
@@ -139,6 +140,7 @@ void om_XformSetContextAttrs(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT c
                 IntT seq = om_XformParseSelectOrTest(doc, x, 0);
                 if (StatusCode) return;
                 om_AttrSetValue(doc, x, "SequenceNumber", std::to_string(seq));
+                XformForgetWritten(x);
                 StatusCode = 0;
             }
         }

@@ -7,6 +7,7 @@
 #include "lib/dialogs/dlgitems.h"
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
+#include "lib/state/general_preferences.h"
 #include "lib/host/attributes.h"
 #include "lib/host/books.h"
 #include "lib/host/element_edit.h"
@@ -92,7 +93,7 @@ void om_XformCheckDuplicateOptions() {
         }
     }
     if (!XformRunState.duplicate &&
-        !AskUnder(XformPrefs.promptSourceFileWarning,
+        !AskUnder(GeneralPreferences.promptXformSourceFileWarning,
                   "You have chosen to perform a transformation on a book or document without creating a duplicate "
                   "first. Transformations can cause sweeping, irreversible changes, which in this case will occur on "
                   "your source file(s).  Are you sure you want to continue?\n\nIf you do choose to continue, note that "
@@ -103,35 +104,8 @@ void om_XformCheckDuplicateOptions() {
         F_ApiReturnValue(FV_DlgNoDismiss);
 }
 
-void om_XformLaunchDialogEvent(IntT item) {
-    switch (item) {
-    case 6:
-        om_XformUpdateDuplicateControls();
-        F_ApiReturnValue(FV_DlgNoDismiss);
-        break;
-    case 8: {
-        std::string start = FolderOf(XformHostString(0, XformRunState.target, FP_Path));
-        StringT prompt = om_LangTranslate(
-            kLaunchGroup, "Choose the folder for the tranformed book. It must be different than the book's current folder.",
-            0, 1);
-        StringT chosen = om_FileChooseDirectory(start.c_str(), 0, prompt, 1);
-        XformRunState.duplicateFolder = chosen && *chosen ? chosen : "None";
-        om_StrFree(&chosen);
-        om_StrFree(&prompt);
-        om_XformUpdateDuplicateControls();
-        F_ApiReturnValue(FV_DlgNoDismiss);
-        break;
-    }
-    case 12:
-        om_XformCheckDuplicateOptions();
-        break;
-    case 13:
-    case FV_DlgCloseBox:
-        CancelFlag = 1;
-        break;
-    default:
-        break;
-    }
+void qv_XformSetLaunchFolder(ConStringT folder) {
+    XformRunState.duplicateFolder = folder && *folder ? folder : "None";
 }
 
 IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
@@ -164,6 +138,17 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
     }
     om_XformUpdateProgress(d, 1, 0);
     XformRunState.updateXRefs = 0;
+    // Remembered for this walk only.
+    struct Remembering {
+        Remembering() {
+            XformKeepWritten(1);
+            XformKeepTypes(1);
+        }
+        ~Remembering() {
+            XformKeepWritten(0);
+            XformKeepTypes(0);
+        }
+    } remembering;
     ElementWalkState.lastMove = WalkDown;
     ElementWalkState.enabled = 1;
     F_ObjHandleT e = om_ElementNextInDocOrder(d, root);
@@ -174,7 +159,7 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
         if (XformRunState.escCounter > 200) {
             om_PollUserCancel();
             XformRunState.escCounter = 0;
-            if (StatusCode == 210) {
+            if (StatusCode == StatusCancelled) {
                 stopped = e;
                 break;
             }
@@ -185,7 +170,9 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
         StatusCode = 0;
         std::optional<XformAttrs> attrs;
         if (t != XT_None) {
-            attrs.emplace(d, e);
+            if (XformAttrs *kept = XformWritten(d, e)) attrs.emplace(std::move(*kept));
+            else attrs.emplace(d, e);
+            XformForgetWritten(e);
             XformSetCachedAttrs(d, e, &*attrs);
         }
         const IntT keep = attrs && attrs->Raw("qvrn_element") == "Preserve" ? 1 : 3;
@@ -229,7 +216,7 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
             if (!StatusCode) {
                 next = r;
                 haveNext = true;
-            } else if (StatusCode != 210 && r != e && r) {
+            } else if (StatusCode != StatusCancelled && r != e && r) {
                 // The table was made but a row failed: the failure is reported at the table.
                 e = r;
             }
@@ -387,7 +374,7 @@ IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate) {
         F_ObjHandleT t = XformRunState.target;
         if (F_ApiGetInt(0, t, FP_DocIsModified) == 1) {
             if (mode == 0 &&
-                !AskUnder(XformPrefs.promptUnsavedChangesWarning,
+                !AskUnder(GeneralPreferences.promptXformUnsavedChangesWarning,
                           "Quorvane has detected unsaved changes in the document to be   transformed. In order to "
                           "duplicate it, Quorvane must save it first. Are you   sure you want to continue?",
                           "\n\nNOTE: You have your preferences set to display this   message only once. It will not "
@@ -396,7 +383,7 @@ IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate) {
             t = F_ApiSimpleSave(t, XformHostString(0, t, FP_Path).c_str(), 0);
         }
         StatusCode = 0;
-        if (t) t = om_XformDuplicateDocument(t, XformPrefs.filenameAddendum);
+        if (t) t = om_XformDuplicateDocument(t, GeneralPreferences.xformFilenameAddendum);
         if (StatusCode || !t) {
             if (mode == 1) return 11;
             al_ok("A critical error occurred while attempting to duplicate the document. There   may be server or disk "
@@ -407,7 +394,7 @@ IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate) {
         }
         XformRunState.target = t;
     }
-    if (XformPrefs.disableScreenUpdates) om_SessionSetSwitches(0, 0, 0);
+    if (GeneralPreferences.xformDisableScreenUpdates) om_SessionSetSwitches(0, 0, 0);
     XformOpenedFiles.clear();
     XformRunState.externalXRefs = 0;
     if (mode == 0) {
@@ -437,7 +424,7 @@ IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate) {
         result = om_XformTransformBook(XformRunState.target);
     }
     om_SessionSetSwitches(1, 1, 0);
-    if (XformPrefs.closeOpenedFiles)
+    if (GeneralPreferences.xformCloseOpenedFiles)
         for (F_ObjHandleT id : XformOpenedFiles)
             if (id && id != XformRunState.target) F_ApiClose(id, 1);
     XformOpenedFiles.clear();
@@ -452,13 +439,13 @@ IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate) {
             "the transformed document(s).\n\n  If any of these source files were opened by Quorvane, they remain "
             "open now, even if   you have your preferences set to close all source files opened by Quorvane.  "
             "Please   see your User Guide for more information on this issue.";
-        if (XformPrefs.promptCreateXRefWarning == 1) {
+        if (GeneralPreferences.promptXformCreateXRefWarning == 1) {
             al_ok(text.c_str());
-        } else if (XformPrefs.promptCreateXRefWarning == 2) {
+        } else if (GeneralPreferences.promptXformCreateXRefWarning == 2) {
             al_ok((text + "\n\nNOTE: You have your   preferences set to   show this warning only once. Unless you "
                           "adjust your preferences, it will not appear   again during this session.")
                       .c_str());
-            XformPrefs.promptCreateXRefWarning = 4;
+            GeneralPreferences.promptXformCreateXRefWarning = 4;
         }
     }
     XformRunState.reportErrors = 1;

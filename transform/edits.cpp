@@ -2,6 +2,7 @@
 // unwrapping and appending text.
 #include "lib/globals.h"
 #include <cstdlib>
+#include <unordered_map>
 
 #include "lib/host/element_edit.h"
 #include "lib/strings/heapstr.h"
@@ -63,6 +64,13 @@ void XformAppendText(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &tex
 
 XformAttrs::XformAttrs(F_ObjHandleT doc, F_ObjHandleT elem) {
     F_AttributesT list = F_ApiGetAttributes(doc, elem);
+    Take(list);
+    F_ApiDeallocateAttributes(&list);
+}
+
+XformAttrs::XformAttrs(const F_AttributesT &list) { Take(list); }
+
+void XformAttrs::Take(const F_AttributesT &list) {
     names_.reserve(list.len);
     values_.reserve(list.len);
     for (UIntT i = 0; i < list.len; ++i) {
@@ -70,10 +78,42 @@ XformAttrs::XformAttrs(F_ObjHandleT doc, F_ObjHandleT elem) {
         const F_StringsT &v = list.val[i].values;
         values_.emplace_back(v.len && v.val[0] ? v.val[0] : "");
     }
-    F_ApiDeallocateAttributes(&list);
 }
 
-std::string XformAttrs::Raw(const std::string &name, bool *has) const {
+namespace {
+struct Written {
+    IntT unique = 0;
+    XformAttrs attrs;
+};
+bool gKeepWritten = false;
+std::unordered_map<F_ObjHandleT, Written> gWritten;
+}  // namespace
+
+void XformKeepWritten(int on) {
+    gKeepWritten = on != 0;
+    gWritten.clear();
+}
+
+XformAttrs *XformWritten(F_ObjHandleT doc, F_ObjHandleT elem) {
+    auto it = gWritten.find(elem);
+    if (it == gWritten.end()) return nullptr;
+    if (it->second.unique != F_ApiGetInt(doc, elem, FP_Unique)) {
+        gWritten.erase(it);
+        return nullptr;
+    }
+    return &it->second.attrs;
+}
+
+void XformRememberWritten(F_ObjHandleT doc, F_ObjHandleT elem, const F_AttributesT &list) {
+    if (gKeepWritten) gWritten.insert_or_assign(elem, Written{F_ApiGetInt(doc, elem, FP_Unique), XformAttrs(list)});
+}
+
+void XformForgetWritten(F_ObjHandleT elem) {
+    if (!gWritten.empty()) gWritten.erase(elem);
+}
+
+const std::string &XformAttrs::Raw(std::string_view name, bool *has) const {
+    static const std::string none;
     // The last attribute of the name counts, as the single readers take it.
     for (size_t i = names_.size(); i-- > 0;)
         if (names_[i] == name) {
@@ -81,16 +121,16 @@ std::string XformAttrs::Raw(const std::string &name, bool *has) const {
             return values_[i];
         }
     if (has) *has = false;
-    return "";
+    return none;
 }
 
-std::string XformAttrs::Get(const std::string &name) const {
-    std::string v = Raw(name);
+std::string XformAttrs::Get(std::string_view name) const {
+    const std::string &v = Raw(name);
     if (v == ErrorSentinel || v == EmptySentinel) return "";
     return v;
 }
 
-IntT XformAttrs::Int(const std::string &name) const {
+IntT XformAttrs::Int(std::string_view name) const {
     std::string v = Get(name);
     return v.empty() ? 0 : static_cast<IntT>(std::strtol(v.c_str(), nullptr, 10));
 }
@@ -113,7 +153,10 @@ int XformWriteContext(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &ct
         else if (n == "ContextAttributeNumber") put(list.val[i], attr);
         else if (seq && n == "SequenceNumber") put(list.val[i], *seq);
     }
-    if (written) F_ApiSetAttributes(doc, elem, &list);
+    if (written) {
+        F_ApiSetAttributes(doc, elem, &list);
+        if (gKeepWritten) gWritten.insert_or_assign(elem, Written{F_ApiGetInt(doc, elem, FP_Unique), XformAttrs(list)});
+    }
     F_ApiDeallocateAttributes(&list);
     return written;
 }

@@ -6,6 +6,7 @@
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
+#include "lib/state/general_preferences.h"
 #include "lib/host/attributes.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/element_ops.h"
@@ -55,8 +56,10 @@ bool TakeSort(F_ObjHandleT doc, F_ObjHandleT elem, SortSpec &sort) {
     return true;
 }
 
-// Where a copy with key goes among the sorted keys: after every key it does not precede.
-size_t SortedPlace(const std::vector<std::string> &keys, const std::string &key, const SortSpec &sort) {
+// Where a copy with key goes among the sorted keys of the copies made so far: after every key it
+// does not precede (equal keys keep match order). The keys are kept beside the copies, so the
+// place is found by halving instead of reading each copy's stored key.
+size_t om_XformSortedCopyPosition(const std::vector<std::string> &keys, const std::string &key, const SortSpec &sort) {
     auto goesOn = [&](const std::string &other) {
         int r = XformCompareKeys(key, other, sort.dataType);
         return sort.order == 2 ? r <= 0 : r >= 0;
@@ -91,7 +94,7 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
     for (F_ObjHandleT qdoc : q.Documents()) {
         om_XformUpdateProgress(0, qdoc, 1);
         om_PollUserCancel();
-        if (StatusCode == 210) return;
+        if (StatusCode == StatusCancelled) return;
         IntT left = maxMatches > 0 ? maxMatches - taken : 0;
         // Matches in the for-each itself or in its copies are never repeated.
         std::vector<F_ObjHandleT> skip{f};
@@ -100,7 +103,7 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
         for (const XformMatch &m : matches) {
             om_XformTickProgress();
             om_PollUserCancel();
-            if (StatusCode == 210) return;
+            if (StatusCode == StatusCancelled) return;
             if (!container) {
                 container = om_ElementInsertAfter(doc, f, "QVRN_for-each");
                 StatusCode = 0;
@@ -111,7 +114,7 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
             size_t place = copies.size();
             if (sort.seq) {
                 key = XformSortKey(m.doc, m.node, sort.seq);
-                place = SortedPlace(keys, key, sort);
+                place = om_XformSortedCopyPosition(keys, key, sort);
             }
             F_ObjHandleT copy = 0;
             if (place == copies.size()) {
@@ -129,6 +132,7 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
             }
             om_XformSetContextAttrs(doc, copy, m.doc, m.node, m.attr, 0);
             om_AttrSetValue(doc, copy, "SequenceNumber", "Spent");
+            XformForgetWritten(copy);
             StatusCode = 0;
             ++taken;
         }
@@ -143,7 +147,7 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
 
 IntT om_XformCompileParamTest(const std::string &test) {
     std::string t = XformStraightenQuotes(test);
-    t = XformSubstituteParams(t, 1, XformPrefs.recognizeParamsInLiterals);
+    t = XformSubstituteParams(t, 1, GeneralPreferences.xformRecognizeParamsInLiterals);
     IntT n = om_XPathCompile(".[" + t + "]", 1);
     return n > XPathLastSequenceNumber ? 50177 : n;
 }
@@ -156,7 +160,7 @@ F_ObjHandleT om_XformEvalTest(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT 
     ElementWalkPushed walk;
     XformQuery q;
     std::string test = XformAttr(doc, elem, "test");
-    if (XformPrefs.recognizeParamsInExpressions && t != XT_Param && !test.empty() && test[0] == '$') {
+    if (GeneralPreferences.xformRecognizeParamsInExpressions && t != XT_Param && !test.empty() && test[0] == '$') {
         IntT n = om_XformCompileParamTest(test);
         if (n == 50177) return StatusCode = 50177, 0;
         F_ObjHandleT inherited = static_cast<F_ObjHandleT>(om_XformGetContextDocId(doc, elem));

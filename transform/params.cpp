@@ -2,6 +2,7 @@
 // pastes a template kept in a QVRN_template flow; markers of the type QVRN_template paste one
 // before the run.
 #include <algorithm>
+#include <map>
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
@@ -125,7 +126,11 @@ F_ObjHandleT om_XformFindTemplate(F_ObjHandleT k, const std::string &flowName, c
         if (ElementWalkState.lastMove != WalkUp && om_XformElementType(k, e) == XT_Template) {
             std::string v;
             om_AttrGetValue(k, e, "template_ID", &v);
-            if (v == id) return e;
+            // A template's content may call other templates: those calls are not definitions.
+            bool inside = false;
+            for (F_ObjHandleT a = F_ApiGetId(k, e, FP_ParentElement); a && !inside; a = F_ApiGetId(k, a, FP_ParentElement))
+                inside = om_XformElementType(k, a) == XT_Template;
+            if (v == id && !inside) return e;
         }
         if (e == root && ElementWalkState.lastMove == WalkUp) break;
     }
@@ -150,7 +155,7 @@ void om_XformRunTemplateCall(F_ObjHandleT doc, F_ObjHandleT e) {
     F_ObjHandleT found = 0, foundDoc = 0;
     for (F_ObjHandleT kd : q.Documents()) {
         om_PollUserCancel();
-        if (StatusCode == 210) return;
+        if (StatusCode == StatusCancelled) return;
         om_XformUpdateProgress(0, kd, 1);
         if ((found = FindIn(kd, doc, id))) {
             foundDoc = kd;
@@ -162,7 +167,25 @@ void om_XformRunTemplateCall(F_ObjHandleT doc, F_ObjHandleT e) {
         StatusCode = 0;
         return;
     }
-    PasteTemplate(foundDoc, found, doc, e);
+    // A template whose content calls it again, directly or through others, would never end:
+    // each call carries the chain of templates it was pasted by.
+    std::string chain = XformHostString(doc, e, FP_UserString);
+    if (chain.find("|" + id + "|") != std::string::npos) {
+        StatusCode = 457;
+        return;
+    }
+    chain = (chain.empty() ? "|" : chain) + id + "|";
+    for (F_ObjHandleT top : PasteTemplate(foundDoc, found, doc, e)) {
+        ElementWalkSaved saved;
+        ElementWalkState.lastMove = WalkDown;
+        ElementWalkState.enabled = 1;
+        for (F_ObjHandleT x = top; x; x = om_ElementNextInDocOrder(doc, x)) {
+            if (x == top && ElementWalkState.lastMove == WalkUp) break;
+            if (ElementWalkState.lastMove != WalkUp && om_XformElementType(doc, x) == XT_Template)
+                F_ApiSetString(doc, x, FP_UserString, chain.c_str());
+            if (x != top && F_ApiGetId(doc, x, FP_ParentElement) == F_ApiGetId(doc, top, FP_ParentElement)) break;
+        }
+    }
     StatusCode = 0;
     F_ObjHandleT ctxDoc = static_cast<F_ObjHandleT>(om_XformGetContextDocId(doc, e));
     F_ObjHandleT ctxNode = static_cast<F_ObjHandleT>(XformAttrInt(doc, e, "ContextNodeId"));
@@ -207,11 +230,25 @@ void om_XformExpandTemplateMarkers(F_ObjHandleT doc) {
     std::vector<F_ObjHandleT> markers;
     for (F_ObjHandleT m = F_ApiGetId(0, doc, FP_FirstMarkerInDoc); m; m = F_ApiGetId(doc, m, FP_NextMarkerInDoc))
         if (F_ApiGetId(doc, m, FP_MarkerTypeId) == type) markers.push_back(m);
+    if (markers.empty()) return;
+    // A marker that a marker element stands for: the paste goes right after that element.
+    std::map<F_ObjHandleT, F_ObjHandleT> markerElements;
+    if (F_ObjHandleT root = om_ElementHighestLevel(doc, "Main", 0)) {
+        ElementWalkSaved saved;
+        ElementWalkState.lastMove = WalkDown;
+        ElementWalkState.enabled = 1;
+        for (F_ObjHandleT e = root; e; e = om_ElementNextInDocOrder(doc, e)) {
+            if (ElementWalkState.lastMove != WalkUp && F_ApiGetInt(doc, e, FP_ElementType) == FV_FO_MARKER)
+                markerElements[F_ApiGetId(doc, e, FP_Object)] = e;
+            if (e == root && ElementWalkState.lastMove == WalkUp) break;
+        }
+    }
     for (F_ObjHandleT m : markers) {
         StatusCode = 0;
         F_TextLocT tl = F_ApiGetTextLoc(doc, m, FP_TextLoc);
         F_ElementLocT where = F_ApiTextLocToElementLoc(doc, &tl);
-        F_ObjHandleT at = where.parentId;
+        auto known = markerElements.find(m);
+        F_ObjHandleT at = known != markerElements.end() ? F_ApiGetId(doc, known->second, FP_ParentElement) : where.parentId;
         std::string id;
         F_ObjHandleT k = om_XformOpenMarkerTemplateDoc(doc, m, &id);
         if (StatusCode) {
@@ -225,7 +262,8 @@ void om_XformExpandTemplateMarkers(F_ObjHandleT doc) {
         }
         if (!XformSelectContent(k, t) || F_ApiCopy(k, 0) != 0) continue;
         // The marker's element: the paste goes right after it.
-        F_ObjHandleT markerElem = F_ApiGetId(doc, m, FP_Element);
+        auto found = markerElements.find(m);
+        F_ObjHandleT markerElem = found == markerElements.end() ? 0 : found->second;
         F_ElementRangeT place{};
         if (markerElem && om_ElementLocation(doc, markerElem, LocAfter, &place)) {
         } else {

@@ -7,6 +7,7 @@
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
+#include "lib/state/general_preferences.h"
 #include "lib/host/attributes.h"
 #include "lib/host/element_ops.h"
 #include "lib/host/element_query.h"
@@ -68,11 +69,11 @@ IntT om_XformParseSelectOrTest(F_ObjHandleT doc, F_ObjHandleT elem, IntT allowPa
         text.back() == '\'')
         return 0;
     StatusCode = 0;
-    if (XformPrefs.recognizeParamsInExpressions &&
-        XformHasDollar(text, XformPrefs.recognizeParamsInLiterals)) {
+    if (GeneralPreferences.xformRecognizeParamsInExpressions &&
+        XformHasDollar(text, GeneralPreferences.xformRecognizeParamsInLiterals)) {
         if (!allowParams) return 0;
-        text = XformSubstituteParams(text, 0, XformPrefs.recognizeParamsInLiterals);
-        if (XformHasDollar(text, XformPrefs.recognizeParamsInLiterals)) return StatusCode = 462, 0;
+        text = XformSubstituteParams(text, 0, GeneralPreferences.xformRecognizeParamsInLiterals);
+        if (XformHasDollar(text, GeneralPreferences.xformRecognizeParamsInLiterals)) return StatusCode = 462, 0;
     }
     if (text.empty()) return StatusCode = 401, 0;
     IntT n = om_XPathFindCompiled(text);

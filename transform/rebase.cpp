@@ -58,8 +58,9 @@ IntT om_XformRebaseSourcePathsInFlow(F_ObjHandleT doc, const std::string &path, 
     return count;
 }
 
-void om_XformRebaseSourcePaths(F_ObjHandleT doc, const std::string &previousPath, IntT save) {
+void om_XformRebaseSourcePaths(F_ObjHandleT doc, ConStringT previous, IntT save) {
     if (!doc) return;
+    const std::string previousPath = previous ? previous : "";
     IntT total = 0;
     int flows = 0;
     for (F_ObjHandleT f = F_ApiGetId(0, doc, FP_FirstFlowInDoc); f; f = F_ApiGetId(doc, f, FP_NextFlowInDoc)) {

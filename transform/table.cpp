@@ -1,7 +1,9 @@
 // Table processors: a QVRN_table becomes a host table in its place, each QVRN_tablerow of its
 // heading, body and footing is repeated once per match (sorted by a leading QVRN_sort), and the
 // template cells' content is copied into the new cells with the row's match as context.
+#include <algorithm>
 #include <cstdlib>
+#include <memory>
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
@@ -41,13 +43,111 @@ void Retag(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT def) {
     if (def && elem && F_ApiGetId(doc, elem, FP_ElementDef) != def) F_ApiSetId(doc, elem, FP_ElementDef, def);
 }
 
+// The nodes below elem in document order.
+void Below(F_ObjHandleT doc, F_ObjHandleT elem, std::vector<F_ObjHandleT> &out) {
+    out.clear();
+    std::vector<F_ObjHandleT> stack;
+    for (F_ObjHandleT c = F_ApiGetId(doc, elem, FP_FirstChildElement); c; c = F_ApiGetId(doc, c, FP_NextSiblingElement))
+        stack.push_back(c);
+    std::reverse(stack.begin(), stack.end());
+    while (!stack.empty()) {
+        F_ObjHandleT e = stack.back();
+        stack.pop_back();
+        out.push_back(e);
+        size_t mark = stack.size();
+        for (F_ObjHandleT c = F_ApiGetId(doc, e, FP_FirstChildElement); c; c = F_ApiGetId(doc, c, FP_NextSiblingElement))
+            stack.push_back(c);
+        std::reverse(stack.begin() + static_cast<std::ptrdiff_t>(mark), stack.end());
+    }
+}
+
+// The stylesheet elements of a template cell's content with their attribute lists, read once:
+// every copy of the content takes these lists with its own row's context.
+class CellContext {
+  public:
+    CellContext(F_ObjHandleT doc, F_ObjHandleT cell) {
+        std::vector<F_ObjHandleT> nodes;
+        Below(doc, cell, nodes);
+        count_ = nodes.size();
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            if (om_XformElementType(doc, nodes[i]) == XT_None) continue;
+            Entry e;
+            e.index = i;
+            e.list = F_ApiGetAttributes(doc, nodes[i]);
+            for (UIntT a = 0; a < e.list.len; ++a) {
+                std::string n = e.list.val[a].name ? e.list.val[a].name : "";
+                if (n == "ContextDocId") e.slots[0] = static_cast<int>(a);
+                else if (n == "ContextNodeId") e.slots[1] = static_cast<int>(a);
+                else if (n == "ContextAttributeNumber") e.slots[2] = static_cast<int>(a);
+            }
+            entries_.push_back(e);
+        }
+        StatusCode = 0;
+    }
+    ~CellContext() {
+        for (Entry &e : entries_) F_ApiDeallocateAttributes(&e.list);
+    }
+    CellContext(const CellContext &) = delete;
+    CellContext &operator=(const CellContext &) = delete;
+    CellContext(CellContext &&o) noexcept : count_(o.count_), entries_(std::move(o.entries_)) { o.entries_.clear(); }
+
+    // Writes the row's context below target, a fresh copy of the cell's content; false when the
+    // copy does not have the content's shape (the caller then writes it element by element).
+    bool Write(F_ObjHandleT doc, F_ObjHandleT target, const XformMatch &m) {
+        Below(doc, target, nodes_);
+        if (nodes_.size() != count_) return false;
+        const std::string values[3] = {std::to_string(m.doc), std::to_string(m.node), std::to_string(m.attr)};
+        for (Entry &e : entries_) {
+            bool any = false;
+            for (int k = 0; k < 3; ++k) {
+                if (e.slots[k] < 0) continue;
+                F_StringsT &v = e.list.val[e.slots[k]].values;
+                F_ApiDeallocateStrings(&v);
+                v.len = 1;
+                v.val = static_cast<StringT *>(F_Alloc(sizeof(StringT), NO_DSE));
+                v.val[0] = F_StrCopyString(values[k].c_str());
+                any = true;
+            }
+            if (!any) continue;
+            F_ApiSetAttributes(doc, nodes_[e.index], &e.list);
+            XformRememberWritten(doc, nodes_[e.index], e.list);
+        }
+        return true;
+    }
+
+  private:
+    struct Entry {
+        size_t index = 0;
+        F_AttributesT list{};
+        int slots[3] = {-1, -1, -1};
+    };
+    size_t count_ = 0;
+    std::vector<Entry> entries_;
+    std::vector<F_ObjHandleT> nodes_;
+};
+
 struct TemplateCell {
     F_ObjHandleT cell = 0, def = 0;
+    std::shared_ptr<CellContext> context;
 };
+
+// The place of a new row among the part's placed rows (0: right below the anchor row): after every
+// row whose key it does not precede, found by halving over the keys kept beside the rows.
+size_t om_XformSortedRowPosition(const std::vector<std::string> &keys, const std::string &key, IntT order,
+                                 IntT dataType) {
+    size_t lo = 0, hi = keys.size();
+    while (lo < hi) {
+        size_t mid = (lo + hi) / 2;
+        int r = XformCompareKeys(key, keys[mid], dataType);
+        if (order == 2 ? r <= 0 : r >= 0) lo = mid + 1;
+        else hi = mid;
+    }
+    return lo;
+}
 
 // onClipboard: the template cell whose content the clipboard holds (0: none); a row of one cell
 // copies its template once for all its rows.
-void FillRowCells(F_ObjHandleT doc, const std::vector<TemplateCell> &cells, F_ObjHandleT newRow, const XformMatch &m,
+void om_XformFillRowCells(F_ObjHandleT doc, const std::vector<TemplateCell> &cells, F_ObjHandleT newRow, const XformMatch &m,
                   F_ObjHandleT &onClipboard) {
     std::vector<F_ObjHandleT> targets = XformChildren(doc, newRow);
     for (size_t i = 0; i < cells.size() && i < targets.size(); ++i) {
@@ -59,7 +159,8 @@ void FillRowCells(F_ObjHandleT doc, const std::vector<TemplateCell> &cells, F_Ob
         }
         if (copied && om_ElementSelect(doc, targets[i], LocContentEnd)) F_ApiPaste(doc, 0);
         StatusCode = 0;
-        om_XformSetContextAttrs(doc, targets[i], m.doc, m.node, m.attr, 0);
+        if (!cells[i].context || !cells[i].context->Write(doc, targets[i], m))
+            om_XformSetContextAttrs(doc, targets[i], m.doc, m.node, m.attr, 0);
         StatusCode = 0;
     }
 }
@@ -88,11 +189,12 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
     F_ObjHandleT onClipboard = 0;
     if (!test)
         for (F_ObjHandleT c : XformChildren(doc, row))
-            if (om_XformElementType(doc, c) == XT_TableCell) cells.push_back(TemplateCell{c, TagDef(doc, c)});
+            if (om_XformElementType(doc, c) == XT_TableCell)
+                cells.push_back(TemplateCell{c, TagDef(doc, c), std::make_shared<CellContext>(doc, c)});
     StatusCode = 0;
     for (F_ObjHandleT qdoc : q.Documents()) {
         om_PollUserCancel();
-        if (StatusCode == 210) return 0;
+        if (StatusCode == StatusCancelled) return 0;
         om_XformUpdateProgress(0, qdoc, 1);
         std::vector<XformMatch> matches = XformMatchesIn(q, qdoc, test ? 1 : 0, 0, {});
         if (test) {
@@ -102,19 +204,12 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
         for (const XformMatch &m : matches) {
             om_XformTickProgress();
             om_PollUserCancel();
-            if (StatusCode == 210) return 0;
+            if (StatusCode == StatusCancelled) return 0;
             std::string key;
             size_t place = placed->rows.size();
             if (sortSeq) {
                 key = XformSortKey(m.doc, m.node, sortSeq);
-                size_t lo = 0, hi = placed->keys.size();
-                while (lo < hi) {
-                    size_t mid = (lo + hi) / 2;
-                    int r = XformCompareKeys(key, placed->keys[mid], dataType);
-                    if (order == 2 ? r <= 0 : r >= 0) lo = mid + 1;
-                    else hi = mid;
-                }
-                place = lo;
+                place = om_XformSortedRowPosition(placed->keys, key, order, dataType);
             }
             F_ObjHandleT refElem = place == 0 ? anchor : placed->rows[place - 1];
             F_ObjHandleT refRow = F_ApiGetId(doc, refElem, FP_Object);
@@ -129,7 +224,7 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
             } else {
                 placed->keys.push_back(key);
             }
-            FillRowCells(doc, cells, newRow, m, onClipboard);
+            om_XformFillRowCells(doc, cells, newRow, m, onClipboard);
         }
     }
     return 0;
@@ -229,7 +324,7 @@ F_ObjHandleT om_XformRunTable(F_ObjHandleT doc, F_ObjHandleT b) {
                 for (F_ObjHandleT r : XformChildren(doc, src)) {
                     if (om_XformElementType(doc, r) != XT_TableRow) continue;
                     RunRow(doc, r, p, 0, &placed);
-                    if (StatusCode == 210) return 0;
+                    if (StatusCode == StatusCancelled) return 0;
                     if (StatusCode && !failure) failure = StatusCode;
                     StatusCode = 0;
                 }

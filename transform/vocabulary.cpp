@@ -2,6 +2,7 @@
 // single-keyword attributes, and parameter names inside texts.
 #include <cctype>
 #include <cstdlib>
+#include <unordered_map>
 #include <optional>
 
 #include "lib/globals.h"
@@ -58,12 +59,26 @@ bool NameChar(char c) {
 
 const char *om_XformTypeName(IntT type) { return type >= 1 && type <= 20 ? kTypeNames[type] : ""; }
 
+namespace {
+bool gKeepTypes = false;
+std::unordered_map<F_ObjHandleT, IntT> gTypes;
+}  // namespace
+
+void XformKeepTypes(int on) {
+    gKeepTypes = on != 0;
+    gTypes.clear();
+}
+
 IntT om_XformElementType(F_ObjHandleT doc, F_ObjHandleT elem) {
     StatusCode = 0;
-    if (!doc) return StatusCode = 200, 0;
-    if (!elem) return StatusCode = 201, 0;
+    if (!doc) return StatusCode = StatusNoDocument, 0;
+    if (!elem) return StatusCode = StatusNoObject, 0;
     F_ObjHandleT def = F_ApiGetId(doc, elem, FP_ElementDef);
     if (!def) return 0;
+    if (gKeepTypes) {
+        auto it = gTypes.find(def);
+        if (it != gTypes.end()) return it->second;
+    }
     StringT name = F_ApiGetString(doc, def, FP_Name);
     IntT type = 0;
     if (name && name[0] == 'Q')
@@ -73,6 +88,7 @@ IntT om_XformElementType(F_ObjHandleT doc, F_ObjHandleT elem) {
                 break;
             }
     F_ApiDeallocateString(&name);
+    if (gKeepTypes) gTypes.emplace(def, type);
     return type;
 }
 

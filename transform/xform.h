@@ -1,3 +1,6 @@
+// Folder transform: the stylesheet transformation. It uses fdk.h, lib/, xpath/ and nodewizard/;
+// never plugin/.
+//
 // The stylesheet transformation: a stylesheet is a structured document whose Main flow mixes
 // ordinary content with QVRN_ elements; transforming it runs those elements in place, in
 // document order, against documents queried by XPath. This header is the whole interface of the
@@ -137,7 +140,7 @@ std::string om_XformErrorText(IntT code, const std::string &stylesheetPath);
 void om_XformReportError(F_ObjHandleT stylesheet, F_ObjHandleT doc, F_ObjHandleT elem, IntT code, IntT level);
 
 // ---- source paths after Save As ------------------------------------------------------------------
-void om_XformRebaseSourcePaths(F_ObjHandleT doc, const std::string &previousPath, IntT save);
+void om_XformRebaseSourcePaths(F_ObjHandleT doc, ConStringT previousPath, IntT save);
 IntT om_XformRebaseSourcePathsInFlow(F_ObjHandleT doc, const std::string &path, F_ObjHandleT root,
                                      F_ObjHandleT docA, const std::string &pathA, F_ObjHandleT flow);
 
@@ -152,8 +155,8 @@ void om_XformUpdateDuplicateControls();
 void om_XformCheckDuplicateOptions();
 IntT om_XformTransformDocument(F_ObjHandleT doc, F_ObjHandleT stylesheet);
 IntT om_XformTransformBook(F_ObjHandleT book);
-// Events of the launch palette (dialog 20).
-void om_XformLaunchDialogEvent(IntT item);
+// Sets the launch palette's folder for the transformed book ("None" when none was chosen).
+void qv_XformSetLaunchFolder(ConStringT folder);
 // Entry of the inter-client call TransformFile: target, folder or "NULL", report flag.
 IntT om_XformTransformFile(F_ObjHandleT target, const std::string &folder, IntT report);
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fdk.h"
@@ -36,13 +37,16 @@ class XformAttrs {
   public:
     XformAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
     // The first value; "" when absent, empty or a sentinel (as XformAttr).
-    std::string Get(const std::string &name) const;
+    std::string Get(std::string_view name) const;
     // The first value as stored ("" when none); *has tells whether the attribute is there.
-    std::string Raw(const std::string &name, bool *has = nullptr) const;
-    IntT Int(const std::string &name) const;
+    const std::string &Raw(std::string_view name, bool *has = nullptr) const;
+    IntT Int(std::string_view name) const;
     bool Empty() const { return names_.empty(); }
+    // From an attribute list in hand.
+    explicit XformAttrs(const F_AttributesT &list);
 
   private:
+    void Take(const F_AttributesT &list);
     std::vector<std::string> names_, values_;
 };
 // Writes the three context attributes (and the sequence number when seq is not null) of a
@@ -53,3 +57,15 @@ int XformWriteContext(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &ct
 // take them from here for that element (its attributes do not change while it runs).
 const XformAttrs *XformCachedAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
 void XformSetCachedAttrs(F_ObjHandleT doc, F_ObjHandleT elem, const XformAttrs *attrs);
+// While a document runs, the attribute lists the context writes leave are kept for the driver,
+// which then needs not read them again when it reaches those elements (each entry is checked
+// against the element's unique id). XformForgetWritten drops an element's entry after any other
+// change of its attributes.
+void XformKeepWritten(int on);
+XformAttrs *XformWritten(F_ObjHandleT doc, F_ObjHandleT elem);
+void XformForgetWritten(F_ObjHandleT elem);
+// Keeps the list just written into an element, as the context writes do.
+void XformRememberWritten(F_ObjHandleT doc, F_ObjHandleT elem, const F_AttributesT &list);
+// While a document runs, the element types of definitions are remembered (definitions are
+// neither renamed nor removed by a run).
+void XformKeepTypes(int on);

@@ -186,18 +186,6 @@ bool CallClient(Script &, const Words &a, const std::string &, std::string *erro
     return true;
 }
 
-// The Node Wizard's fields and buttons through the plug-in's stand-in for its dialog.
-bool NodeWizard(Script &, const Words &a, const std::string &, std::string *error) {
-    std::string text;
-    for (size_t i = 0; i < a.size(); ++i) text += (i ? "\n" : "") + a[i];
-    IntT answer = 0;
-    host::Client *client = host::FindClient("Quorvane");
-    if (!client || !host::CallClientExport(client, "qv_NodeWizardSessionStep", text, &answer))
-        return Refuse(error, "the loaded plug-in has no Node Wizard");
-    if (answer < 0) return Refuse(error, "the Node Wizard does not know \"" + a[0] + "\" (see qvhost --help)");
-    return true;
-}
-
 // Runs a library operation the plug-in module exports as "qv_Library" + NAME with one text
 // argument (a file or folder, taken from the script's folder like open's; "" without one).
 bool Library(Script &s, const Words &a, const std::string &, std::string *error) {
@@ -344,7 +332,6 @@ const Command kCommands[] = {
     {"call-client", 1, 2, true, CallClient},
     {"library", 1, 2, true, Library},
     {"dialog", 2, -1, true, DialogAction},
-    {"node-wizard", 1, -1, true, NodeWizard},
     {"follow-link", 0, 1, true, FollowLink},
     {"quit", 0, 0, true, Quit},
     {"answer", 1, -1, false, Answer},
@@ -509,16 +496,6 @@ the host raises for it):
                               (BookWordCount, DocWordCount, BookSaveAsRenamed FOLDER,
                               XRefSourceFilesLowerCase) on the active book or document
   dialog RESOURCE ACTION...   act on a shown modeless dialog (see answer dialog)
-  node-wizard FIELD VALUE...  fill a field of the Node Wizard as its dialog would: expression
-                              TEXT, element-action NAME, attribute-action NAME, name TEXT (the
-                              retag, wrap and insert name), conditions NAME..., attribute-names
-                              NAME..., attribute-values VALUE..., all-flows 0|1, report-errors
-                              0|1, max-errors N
-  node-wizard press BUTTON    press a Node Wizard button: "Match First", "Match Next",
-                              "Match All", "Perform", "Perform and Match Next", "Perform On All"
-  node-wizard counts          print the counters of the last batch (element and attribute
-                              actions succeeded and failed, actions attempted) and the number
-                              of entries in the match list
   follow-link [N]             click the N-th Hypertext link (default 1) of the active document
                               (an error report's entry): "openObjectId PATH:5 ID" brings PATH
                               forward (opening it when needed) and selects its element with

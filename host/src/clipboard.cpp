@@ -1,5 +1,6 @@
 // The session clipboard and the calls that fill, read and clear it (see clipboard.h).
 #include "clipboard.h"
+#include "element_objects.h"
 
 #include "edit_support.h"
 #include "text_props.h"
@@ -82,6 +83,13 @@ F_ObjHandleT DefinitionFor(F_ObjHandleT doc, const FragmentNode &n) {
     return def;
 }
 
+// The number of nodes of a fragment, its own included.
+size_t FragmentSize(const FragmentNode &n) {
+    size_t count = 1;
+    for (const FragmentNode &c : n.children) count += FragmentSize(c);
+    return count;
+}
+
 // Pastes the clipboard at an insertion point; the place just after the pasted material.
 bool PasteAt(F_ObjHandleT doc, F_ElementLocT at) {
     Document *d = Doc(doc);
@@ -95,6 +103,9 @@ bool PasteAt(F_ObjHandleT doc, F_ElementLocT at) {
     }
     Element *p = ElemIn(doc, at.parentId);
     if (!p || !p->def) return Fail(FE_BadElementLoc);
+    size_t nodes = 1;  // the split of a text node at the place, and every pasted node
+    for (const FragmentNode &n : gClipboard.nodes) nodes += FragmentSize(n);
+    if (!HasIdsLeft(FO_Element, nodes)) return false;
     F_ObjHandleT before = PlaceBefore(doc, at);
     std::vector<F_ObjHandleT> made;
     for (const FragmentNode &n : gClipboard.nodes) {
@@ -153,6 +164,17 @@ FragmentNode CopySubtree(F_ObjHandleT elem) {
     n.pgfFormat = def->pgfFormat;
     n.attrDefs = def->attrs;
     for (const Attr &a : e->attrs) n.attrs.emplace_back(AtomName(a.name), a.values);
+    if (def->type == FV_FO_MARKER) {
+        F_ObjHandleT obj = ObjectForElement(e->doc, elem, FV_FO_MARKER, FO_Marker);
+        StringT text = F_ApiGetString(e->doc, obj, FP_MarkerText);
+        n.markerText = text ? text : "";
+        F_ApiDeallocateString(&text);
+        if (F_ObjHandleT type = F_ApiGetId(e->doc, obj, FP_MarkerTypeId)) {
+            StringT name = F_ApiGetString(e->doc, type, FP_Name);
+            n.markerType = name ? name : "";
+            F_ApiDeallocateString(&name);
+        }
+    }
     for (F_ObjHandleT c = e->first; c; c = Elem(c)->next) n.children.push_back(CopySubtree(c));
     return n;
 }
@@ -166,6 +188,15 @@ F_ObjHandleT BuildFragment(F_ObjHandleT doc, const FragmentNode &n) {
     F_ObjHandleT id = NewElement(doc, DefinitionFor(doc, n));
     if (!id) return 0;
     for (const auto &[name, values] : n.attrs) Elem(id)->attrs.push_back(Attr{Atom(name), values});
+    if (n.defType == FV_FO_MARKER && (!n.markerText.empty() || !n.markerType.empty())) {
+        F_ObjHandleT obj = ObjectForElement(doc, id, FV_FO_MARKER, FO_Marker);
+        F_ApiSetString(doc, obj, FP_MarkerText, n.markerText.c_str());
+        if (!n.markerType.empty()) {
+            F_ObjHandleT type = FindNamed(doc, FO_MarkerType, n.markerType);
+            if (!type) type = AddNamed(doc, FO_MarkerType, n.markerType);
+            F_ApiSetId(doc, obj, FP_MarkerTypeId, type);
+        }
+    }
     for (const FragmentNode &c : n.children)
         if (F_ObjHandleT k = BuildFragment(doc, c)) LinkChild(id, k, 0);
     return id;

@@ -22,6 +22,8 @@ struct FragmentNode {
     std::vector<AttrDef> attrDefs;
     std::vector<std::pair<std::string, std::vector<std::string>>> attrs;
     std::vector<FragmentNode> children;
+    // A marker element's marker: its text and the name of its marker type.
+    std::string markerText, markerType;
 };
 
 struct ClipboardContent {

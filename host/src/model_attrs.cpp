@@ -1,5 +1,6 @@
 // Attribute calls: an element's attribute list (declared attributes in definition order, then
 // undeclared ones), attribute definitions, removal of undeclared attributes, the element catalog.
+#include <algorithm>
 #include <unordered_set>
 
 #include "model.h"
@@ -61,13 +62,16 @@ void F_ApiSetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId, const F_Attribu
         return;
     }
     std::vector<Attr> list;
-    std::unordered_map<uint32_t, size_t> seen;
+    list.reserve(attrs->len);
+    // Attribute lists are short: the names seen so far are found by a scan, in their order.
+    std::vector<std::pair<uint32_t, size_t>> seen;
+    seen.reserve(attrs->len);
     for (UIntT i = 0; attrs->val && i < attrs->len; ++i) {
         const F_AttributeT &a = attrs->val[i];
         if (!a.name || !*a.name) continue;
         uint32_t atom = Atom(a.name);
         std::vector<std::string> values = ReadStrings(&a.values);
-        auto it = seen.find(atom);
+        auto it = std::find_if(seen.begin(), seen.end(), [atom](const auto &p) { return p.first == atom; });
         if (it != seen.end()) {
             if (d->AttrIndex(atom) >= 0) {
                 Fail(FE_Duplicate);
@@ -76,7 +80,7 @@ void F_ApiSetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId, const F_Attribu
             list[it->second].values = std::move(values);
             continue;
         }
-        seen.emplace(atom, list.size());
+        seen.emplace_back(atom, list.size());
         // An empty value list of a declared attribute is "unset": nothing to keep.
         if (values.empty() && d->AttrIndex(atom) >= 0) continue;
         list.push_back(Attr{atom, std::move(values)});

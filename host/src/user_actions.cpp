@@ -79,7 +79,15 @@ F_ObjHandleT UserOpen(const std::string &windowsPath, bool visible, std::string 
         Refuse(error, "cannot open \"" + windowsPath + "\"" + ErrnoText());
         return 0;
     }
-    if (visible) F_ApiSetId(0, 0, KindOf(doc) == FO_Book ? FP_ActiveBook : FP_ActiveDoc, doc);
+    if (KindOf(doc) == FO_Book) {
+        // The book's window comes to the front: the active book, and no active document.
+        if (visible) {
+            F_ApiSetId(0, 0, FP_ActiveBook, doc);
+            F_ApiSetId(0, 0, FP_ActiveDoc, 0);
+        }
+        return doc;
+    }
+    if (visible) F_ApiSetId(0, 0, FP_ActiveDoc, doc);
     IntT note = EndsWith(Lower(windowsPath), ".xml") ? FA_Note_PostOpenXML : FA_Note_PostOpenDoc;
     NotifyClients(note, doc, Doc(doc) ? Doc(doc)->path : windowsPath, 0);
     return doc;

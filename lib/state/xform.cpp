@@ -4,4 +4,3 @@
 XformParamsT XformParams;
 XformRunStateT XformRunState;
 std::vector<F_ObjHandleT> XformOpenedFiles;
-XformPrefsT XformPrefs;

@@ -1,6 +1,6 @@
 // State of the stylesheet transformation that the shell and other subsystems read or set: the
-// transformation parameters, the run record, the documents a run opened for itself, and the
-// transformation preferences (the general preferences reader fills XformPrefs).
+// transformation parameters, the run record and the documents a run opened for itself (its
+// preferences are among the general preferences).
 #pragma once
 
 #include <string>
@@ -40,18 +40,3 @@ extern XformRunStateT XformRunState;
 
 // Documents and books a run opened for its own use (closed at the end unless a preference says not).
 extern std::vector<F_ObjHandleT> XformOpenedFiles;
-
-// PromptSetting values: 1 ask always, 2 ask once (then 4), 3 never.
-struct XformPrefsT {
-    IntT disableScreenUpdates = 1;
-    IntT closeOpenedFiles = 1;
-    std::string filenameAddendum = " (TRANSFORMED)";
-    IntT recognizeParamsInExpressions = 0;
-    IntT recognizeParamsInLiterals = 0;
-    IntT recognizeParamsInPaths = 0;
-    IntT adjustRelPathsDuringSaveAs = 1;
-    IntT promptSourceFileWarning = 1;
-    IntT promptUnsavedChangesWarning = 1;
-    IntT promptCreateXRefWarning = 1;
-};
-extern XformPrefsT XformPrefs;

@@ -4,6 +4,7 @@
 #include <map>
 
 #include "lib/globals.h"
+#include "lib/state/general_preferences.h"
 #include "lib/host/element_walk.h"
 #include "client.h"
 #include "lib/state/nodewizard.h"
@@ -218,7 +219,7 @@ void ResetXform() {
     XformParams = XformParamsT{};
     XformRunState = XformRunStateT{};
     XformOpenedFiles.clear();
-    XformPrefs = XformPrefsT{};
+    GeneralPreferences = GeneralPreferencesT{};
     XformReportLog.clear();
     ElementWalkStack.clear();
     om_XPathInitEngine(0, 255, 0);
