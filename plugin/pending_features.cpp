@@ -5,14 +5,6 @@
 #include "plugin/features.h"
 
 
-void om_NWSOpenPalette(IntT) {}
-void om_NWSRefreshPalette(IntT, IntT) {}
-void om_NWSRunEventScripts(F_ObjHandleT, IntT) {}
-void om_NWSRunShortcutCommand(IntT) {}
-void om_NWSChooseScriptsDoc(void) {}
-void om_NWSRunFromPalette(IntT) {}
-IntT qv_NWSPaletteTargetCount(void) { return 0; }
-void qv_NWSChoosePaletteTarget(IntT) {}
 IntT om_XformSetUpElement(F_ObjHandleT, F_ObjHandleT) { return 0; }
 void om_XformBrowseSourceFile(F_ObjHandleT, F_ObjHandleT, IntT) {}
 void om_XformPickSourceFile(F_ObjHandleT, F_ObjHandleT, IntT, IntT) {}
