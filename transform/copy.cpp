@@ -76,24 +76,6 @@ void om_XformRunCopyOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
                 om_XformTickProgress();
                 om_PollUserCancel();
                 if (StatusCode == StatusCancelled) return;
-                if (type == XT_ValueOf) {
-                    // Content of text alone flattens to that text: it is added without the
-                    // clipboard's round trip.
-                    std::string text;
-                    bool plain = true;
-                    for (F_ObjHandleT c = F_ApiGetId(m.doc, m.node, FP_FirstChildElement); c && plain;
-                         c = F_ApiGetId(m.doc, c, FP_NextSiblingElement)) {
-                        plain = F_ApiGetId(m.doc, c, FP_ElementDef) == 0 && F_ApiGetId(m.doc, c, FP_FirstChildElement) == 0;
-                        if (plain) text += om_ElementText(m.doc, c, 0, 0, 1, 0);
-                    }
-                    if (plain) {
-                        XformAppendText(doc, elem, text);
-                        tail = LastFrom(doc, elem, tail);
-                        ++taken;
-                        if (maxMatches > 0 && taken >= maxMatches) break;
-                        continue;
-                    }
-                }
                 int selected = type == XT_CopyOf ? om_ElementSelect(m.doc, m.node, LocElement)
                                                  : XformSelectContent(m.doc, m.node);
                 if (selected) {
