@@ -213,7 +213,10 @@ void OpenByType(IntT type, F_ObjHandleT doc, F_ObjHandleT elem) {
     case XT_SetMarker: om_XformOpenSetAttributeDialog(doc, elem, "QVRN_set-marker Attributes", type); break;
     case XT_Template: om_XformOpenTemplateDialog(doc, elem); break;
     case XT_Param: om_XformOpenParamDialog(doc, elem); break;
-    default: al_ok("Not an QVRN element."); break;
+    default:
+        StylesheetElementSetUp = StylesheetElementSetUpT{};
+        al_ok("Not an QVRN element.");
+        break;
     }
 }
 
