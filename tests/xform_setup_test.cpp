@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "lib/dialogs/dlgitems.h"
+#include "lib/plugin_globals.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/stylesheet_setup.h"
 #include "model.h"
@@ -63,6 +65,24 @@ TEST_F(XformSetUp, CancelDeletesOnlyAnElementInsertedJustNow) {
     F_ApiNotify(FA_Note_PostInsertElement, doc, const_cast<StringT>("QVRN_copy-of"), static_cast<IntT>(inserted));
     EXPECT_EQ(host::Elem(inserted), nullptr);
     EXPECT_NE(host::Elem(kept), nullptr);
+}
+
+TEST_F(XformSetUp, TheCommandNeedsADocumentAndAStylesheetElement) {
+    MakeStylesheet();
+    host::TheSession().activeDoc = 0;
+    om_XformSetUpElement(0, 0);
+    EXPECT_TRUE(Shown("No active document.")) << Transcript();
+    host::TheSession().activeDoc = doc;
+    host::ClearTranscript();
+    om_XformSetUpElement(0, 0);
+    EXPECT_TRUE(Shown("No element selected.")) << Transcript();
+    // A choose element has no set-up dialog; nothing stays recorded as being set up.
+    host::ClearTranscript();
+    F_ObjHandleT choose = host::AppendElement(doc, root, host::AddElementDef(doc, "QVRN_choose"));
+    om_XformSetUpElement(doc, choose);
+    EXPECT_TRUE(Shown("Not an QVRN element.")) << Transcript();
+    EXPECT_FALSE(Shown("dialog \""));
+    EXPECT_EQ(StylesheetElementSetUp.element, 0u);
 }
 
 TEST_F(XformSetUp, SourceControlsShowThePathInThePreferredForm) {
@@ -131,6 +151,47 @@ TEST_F(XformSetUp, PickingAndBrowsingASource) {
         EXPECT_EQ(XformAttr(doc, e, "source_file"), r.source) << Transcript();
         EXPECT_EQ(XformAttr(doc, e, "ContextDocIsLocal"), r.local) << r.source;
         EXPECT_EQ(XformAttr(doc, e, "starting_context"), r.context) << r.source;
+    }
+}
+
+TEST_F(XformSetUp, TableColumnsAgainstTheirWidthRows) {
+    MakeStylesheet();
+    F_ObjHandleT table = host::AddElementDef(doc, "QVRN_table");
+    for (const char *a : {"element_tag", "format", "num_columns", "column_widths"}) AddAttr(table, a);
+    struct Row {
+        std::vector<std::string> widths;  // column_widths as stored (values)
+        const char *typed;                // typed into the column count ("" leaves it)
+        const char *columns;              // num_columns written
+        const char *written;              // column_widths written
+        int sensitive;                    // width boxes sensitive for the typed count
+    };
+    const Row rows[] = {
+        {{}, "", "3", "1;1;1;1;1;1;1;1;1;1;1;1;", 0},
+        {{"2;3"}, "0", "0", "2;3;1;1;1;1;1;1;1;1;1;1;", 0},
+        {{"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12"}, "12", "12", "1;2;3;4;5;6;7;8;9;10;11;12;", 12},
+        {{".5;.75"}, "-2", "1", ".5;.75;1;1;1;1;1;1;1;1;1;1;", 0},
+        {{}, "13", "1", "1;1;1;1;1;1;1;1;1;1;1;1;", 12},
+    };
+    for (const Row &r : rows) {
+        F_ObjHandleT e = host::AppendElement(doc, root, table);
+        if (!r.widths.empty()) host::SetAttribute(doc, e, "column_widths", r.widths);
+        std::vector<std::string> actions;
+        if (*r.typed) actions.push_back(std::string("type 15 ") + r.typed);
+        actions.push_back("press 57");
+        host::QueueDialogActions("qv_DialogTable", actions);
+        om_XformSetUpElement(doc, e);
+        EXPECT_EQ(XformAttr(doc, e, "num_columns"), r.columns) << r.typed;
+        EXPECT_EQ(XformAttr(doc, e, "column_widths"), r.written) << r.typed;
+        F_ObjHandleT dlg = F_ApiOpenResource(FO_DialogResource, "qv_DialogTable");
+        ASSERT_NE(dlg, 0u);
+        DialogHandles[kDlgTable] = dlg;
+        om_DlgSetText(dlg, 15, r.typed, "");
+        om_XformTableColumnsChanged();
+        int sensitive = 0;
+        for (IntT k = 0; k < 12; ++k) sensitive += om_DlgIsEnabled(dlg, 18 + 3 * k) ? 1 : 0;
+        EXPECT_EQ(sensitive, r.sensitive) << r.typed;
+        DialogHandles[kDlgTable] = 0;
+        F_ApiClose(dlg, FF_CLOSE_DIALOG);
     }
 }
 
