@@ -1,5 +1,5 @@
-// Object model: edits each followed by a read of the text, over documents of 10,000 and 100,000
-// paragraphs. The layout follows the edits, so the total grows in proportion to the number of
+// Object model: edits (retags, typed characters) each followed by a read of the text, over
+// documents of 10,000 and 100,000 paragraphs. The layout follows the edits, so the total grows in proportion to the number of
 // edits (the reported complexity is the growth from the smaller run to the larger).
 #include <benchmark/benchmark.h>
 
@@ -74,5 +74,26 @@ void BM_RetagThenRead(benchmark::State &state) {
     ResetSession();
 }
 BENCHMARK(BM_RetagThenRead)->Arg(10000)->Arg(100000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+
+// A character typed into every paragraph, each followed by a read of the paragraph's text.
+void BM_TypeThenRead(benchmark::State &state) {
+    const int n = static_cast<int>(state.range(0));
+    ResetSession();
+    EditDoc d = BuildDoc(n);
+    ReadText(d.doc, d.paras.front());
+    for (auto _ : state) {
+        size_t total = 0;
+        for (F_ObjHandleT p : d.paras) {
+            F_TextRangeT r = F_ApiGetTextRange(d.doc, p, FP_TextRange);
+            F_TextLocT at{r.beg.objId, r.beg.offset + 4};
+            F_ApiAddText(d.doc, &at, "x");
+            total += ReadText(d.doc, p);
+        }
+        benchmark::DoNotOptimize(total);
+    }
+    state.SetComplexityN(n);
+    ResetSession();
+}
+BENCHMARK(BM_TypeThenRead)->Arg(10000)->Arg(100000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
 
 }  // namespace

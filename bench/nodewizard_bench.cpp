@@ -1,4 +1,4 @@
-// The Node Wizard dialogs and actions on large documents: the value drop-down of the values
+// The Node Wizard dialogs and Set unique ID on large documents: the value drop-down of the values
 // editor over every distinct attribute value, the full refresh of the Node Wizard with many
 // element definitions, and Set unique ID over every element of a flow. Each prints the time on
 // a document ten times larger over the time on the smaller one (about 10 when the cost is linear).
@@ -133,7 +133,8 @@ void BM_SetUniqueIdOverFlow(benchmark::State &state) {
         F_ObjHandleT doc = ValuesDoc(n);
         std::vector<F_ObjHandleT> items;
         F_ObjHandleT root = F_ApiGetId(doc, F_ApiGetId(0, doc, FP_MainFlowInDoc), FP_HighestLevelElement);
-        for (F_ObjHandleT e = F_ApiGetId(doc, root, FP_FirstChildElement); e; e = F_ApiGetId(doc, e, FP_NextSiblingElement))
+        for (F_ObjHandleT e = F_ApiGetId(doc, root, FP_FirstChildElement); e;
+             e = F_ApiGetId(doc, e, FP_NextSiblingElement))
             items.push_back(e);
         om_NWAttrForgetUniqueIds();
         AttemptedActions = 0;

@@ -22,6 +22,7 @@ constexpr IntT StatusNoAttributes = 213;
 constexpr IntT StatusComponentNotOpened = 216;
 constexpr IntT StatusBookNotSaved = 217;
 constexpr IntT StatusDocNotSaved = 218;
+constexpr IntT StatusOriginalBookNotSaved = 219;
 constexpr IntT StatusIndexOutOfRange = 220;
 constexpr IntT StatusCannotDelete = 221;
 constexpr IntT StatusNotPossible = 222;

@@ -1,3 +1,6 @@
+// Folder nodewizard: the Node Wizard, its queries, actions, dialogs and the Node Wizard Scripts.
+// It uses fdk.h, the whole library (lib/) and the engine (xpath/); never transform/ or plugin/.
+//
 // The Node Wizard's action vocabulary (codes, names, help) and the two per-node entry points
 // every caller uses: the Node Wizard buttons, Perform Action(s) On All and the scripts. The entry
 // points check their arguments, run the current element or attribute action of the Node Wizard

@@ -100,8 +100,8 @@ UniqueIdIndex &Ids() {
 
 }  // namespace
 
-NWActionError om_NWAttrAddValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names, const std::vector<std::string> &values,
-                        IntT attrIndex) {
+NWActionError om_NWAttrAddValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
+                                 const std::vector<std::string> &values, IntT attrIndex) {
     if (NWActionError r = CheckIds(doc, elem)) return r;
     AttrList list(doc, elem);
     if (list.attrs.empty()) return NWAttrNoAttributes;
@@ -128,8 +128,8 @@ NWActionError om_NWAttrAddValues(F_ObjHandleT doc, F_ObjHandleT elem, const std:
     return result;
 }
 
-NWActionError om_NWAttrRemoveValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names, const std::vector<std::string> &values,
-                           IntT attrIndex) {
+NWActionError om_NWAttrRemoveValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
+                                    const std::vector<std::string> &values, IntT attrIndex) {
     if (NWActionError r = CheckIds(doc, elem)) return r;
     AttrList list(doc, elem);
     if (list.attrs.empty()) return NWAttrNoAttributes;
@@ -157,8 +157,8 @@ NWActionError om_NWAttrRemoveValues(F_ObjHandleT doc, F_ObjHandleT elem, const s
     return result;
 }
 
-NWActionError om_NWAttrReplaceValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names, const std::vector<std::string> &values,
-                            IntT attrIndex) {
+NWActionError om_NWAttrReplaceValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
+                                     const std::vector<std::string> &values, IntT attrIndex) {
     if (NWActionError r = CheckIds(doc, elem)) return r;
     AttrList list(doc, elem);
     if (list.attrs.empty()) return NWAttrNoAttributes;
@@ -177,7 +177,8 @@ NWActionError om_NWAttrReplaceValues(F_ObjHandleT doc, F_ObjHandleT elem, const 
     return result;
 }
 
-NWActionError om_NWAttrDeleteValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names, IntT attrIndex) {
+NWActionError om_NWAttrDeleteValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
+                                    IntT attrIndex) {
     if (NWActionError r = CheckIds(doc, elem)) return r;
     AttrList list(doc, elem);
     if (list.attrs.empty()) return NWAttrNoAttributes;
@@ -197,7 +198,8 @@ NWActionError om_NWAttrDeleteValues(F_ObjHandleT doc, F_ObjHandleT elem, const s
     return result;
 }
 
-NWActionError om_NWAttrValueTextTransfer(F_ObjHandleT doc, F_ObjHandleT elem, std::vector<std::string> names, IntT action, IntT attrIndex) {
+NWActionError om_NWAttrValueTextTransfer(F_ObjHandleT doc, F_ObjHandleT elem, std::vector<std::string> names,
+                                         IntT action, IntT attrIndex) {
     if (NWActionError r = CheckIds(doc, elem)) return r;
     AttrList list(doc, elem);
     if (list.attrs.empty()) return NWAttrNoAttributes;
@@ -296,11 +298,11 @@ NWActionError om_NWAttrSearchReplace(F_ObjHandleT doc, F_ObjHandleT elem, IntT a
 }
 
 NWActionError om_NWAttrCopyToClipboard(F_ObjHandleT doc, F_ObjHandleT elem, IntT attrIndex, IntT firstOnly,
-                              F_ObjHandleT scriptsDoc) {
+                                       F_ObjHandleT scriptsDoc) {
     if (!scriptsDoc) return 0;
     F_ObjHandleT pad = om_NWFindScratchPad(scriptsDoc);
     if (!pad) {
-        om_NWScratchPadMissing();
+        om_NWScratchPadMissing("NWS_GEN_MSG_100");
         return NWAttrClipboardFailed;
     }
     AttrList list(doc, elem);
@@ -370,7 +372,8 @@ NWActionError om_NWAttrSetUniqueId(F_ObjHandleT doc, F_ObjHandleT elem) {
     auto it = ids.taken.find(key);
     if (it == ids.taken.end()) {
         std::unordered_set<std::string> set;
-        for (std::string &v : om_AttrValuesOfFlow(doc, "", flow, kUniqueIdPseudoName, nullptr, 0)) set.insert(std::move(v));
+        for (std::string &v : om_AttrValuesOfFlow(doc, "", flow, kUniqueIdPseudoName, nullptr, 0))
+            set.insert(std::move(v));
         it = ids.taken.emplace(key, std::move(set)).first;
     }
     std::unordered_set<std::string> &taken = it->second;
@@ -382,7 +385,8 @@ NWActionError om_NWAttrSetUniqueId(F_ObjHandleT doc, F_ObjHandleT elem) {
     return 0;
 }
 
-NWActionError om_NWAttrTokenize(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names, IntT attrIndex, IntT detokenize) {
+NWActionError om_NWAttrTokenize(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
+                                IntT attrIndex, IntT detokenize) {
     if (NWActionError r = CheckIds(doc, elem)) return r;
     NWActionError result = 0;
     for (const std::string &name : names) {
@@ -427,8 +431,8 @@ void ReadSortOptions(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, int *dire
 
 }  // namespace
 
-NWActionError om_NWAttrSortValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names, IntT attrIndex,
-                         F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem) {
+NWActionError om_NWAttrSortValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
+                                  IntT attrIndex, F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem) {
     if (NWActionError r = CheckIds(doc, elem)) return r;
     if (!scriptsDoc || !actionElem) return 0;
     int direction = 1, kind = 10;
@@ -445,8 +449,9 @@ NWActionError om_NWAttrSortValues(F_ObjHandleT doc, F_ObjHandleT elem, const std
             return a < b;
         };
         // Equal values keep their order either way, as a bubble sort leaves them.
+        auto more = [&less](const std::string &a, const std::string &b) { return less(b, a); };
         if (direction == 2)
-            std::stable_sort(vals.begin(), vals.end(), [&](const std::string &a, const std::string &b) { return less(b, a); });
+            std::stable_sort(vals.begin(), vals.end(), more);
         else
             std::stable_sort(vals.begin(), vals.end(), less);
         list.store(i, std::move(vals), tokenized);

@@ -4,25 +4,16 @@
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
-#include "lib/host/docio.h"
-#include "lib/host/documents.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/element_query.h"
 #include "lib/host/element_text.h"
-#include "lib/host/host_values.h"
-#include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
+#include "nodewizard/scripts_doc.h"
 
 namespace {
 
 constexpr const char *kScratchPadFlow = "QVRN_ScratchPad";
 constexpr IntT kPadTextCut = 254;
-
-// The document's file name (the text after the last separator).
-std::string FileNameOf(const std::string &path) {
-    size_t slash = path.find_last_of("\\/:");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 // Empties the pad and pastes the clipboard into it.
 void PasteIntoPad(F_ObjHandleT doc, F_ObjHandleT pad) {
@@ -32,36 +23,19 @@ void PasteIntoPad(F_ObjHandleT doc, F_ObjHandleT pad) {
 
 }  // namespace
 
-F_ObjHandleT om_NWScratchPadDocument() {
-    // The user's window of the scripts document comes before a hidden working copy; without
-    // either, the current scripts document is opened hidden.
-    F_ObjHandleT hidden = 0;
-    for (UIntT id : om_DocGetOpenIds(0, 1, 0)) {
-        std::string path = HostGetString(0, id, FP_Path);
-        bool current = SettingsFiles.currentScriptsDoc.empty()
-                           ? F_StrICmp(FileNameOf(path).c_str(), kScriptsDocFileName) == 0
-                           : F_StrICmp(path.c_str(), SettingsFiles.currentScriptsDoc.c_str()) == 0;
-        if (!current) continue;
-        if (F_ApiGetInt(0, id, FP_IsOnScreen)) return id;
-        if (!hidden) hidden = id;
-    }
-    if (hidden || SettingsFiles.currentScriptsDoc.empty()) return hidden;
-    return om_DocOpenHiddenFlag(SettingsFiles.currentScriptsDoc.c_str(), 1);
-}
-
 F_ObjHandleT om_NWFindScratchPad(F_ObjHandleT scriptsDoc) {
     if (!scriptsDoc) return 0;
     F_ObjHandleT flow = om_FlowFind(scriptsDoc, kScratchPadFlow, 1);
     return flow ? om_ElementHighestLevel(scriptsDoc, "", flow) : 0;
 }
 
-void om_NWScratchPadMissing() {
-    al_ok2("NWS_GEN_MSG_101");
+void om_NWScratchPadMissing(ConStringT messageId) {
+    al_ok2(messageId);
     CancelFlag = 1;
 }
 
 StringT om_NWReadScratchPad(F_ObjHandleT scriptsDoc, IntT firstPgf, IntT lineBreaks) {
-    if (!scriptsDoc) scriptsDoc = om_NWScratchPadDocument();
+    if (!scriptsDoc) scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0);
     F_ObjHandleT pad = om_NWFindScratchPad(scriptsDoc);
     if (!pad) {
         om_NWScratchPadMissing();
@@ -72,7 +46,7 @@ StringT om_NWReadScratchPad(F_ObjHandleT scriptsDoc, IntT firstPgf, IntT lineBre
 }
 
 void om_NWWriteScratchPad(F_ObjHandleT scriptsDoc, ConStringT text) {
-    if (!scriptsDoc) scriptsDoc = om_NWScratchPadDocument();
+    if (!scriptsDoc) scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0);
     F_ObjHandleT pad = om_NWFindScratchPad(scriptsDoc);
     if (!pad) {
         om_NWScratchPadMissing();

@@ -12,12 +12,11 @@
 
 // ClipboardValues with its empty and reload flags live in the Node Wizard state.
 
-// The scripts document that holds the scratch pad (opened hidden when needed); 0 when none.
-F_ObjHandleT om_NWScratchPadDocument();
 // The scratch pad element of a scripts document; 0 when it has none.
 F_ObjHandleT om_NWFindScratchPad(F_ObjHandleT scriptsDoc);
-// Tells the user that the scratch pad is missing and sets CancelFlag.
-void om_NWScratchPadMissing();
+// Tells the user that the scripts document or its scratch pad is missing (the message id's text)
+// and sets CancelFlag.
+void om_NWScratchPadMissing(ConStringT messageId = "NWS_GEN_MSG_101");
 
 // The clipboard's text (at most 254 characters; first paragraph and line breaks as asked); ""
 // when there is no scratch pad.

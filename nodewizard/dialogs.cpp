@@ -189,9 +189,8 @@ void om_NWInitQuickFinder() {
 std::string om_NWMatchCounter(bool bang) {
     size_t n = MatchList.size();
     IntT i = NodeWizardQuery.currentMatch;
-    bool none = n == 0 || i < 0;
-    if (!none && static_cast<size_t>(i) < n && !om_ElementHasContent(MatchList.docs[i], MatchList.elems[i]))
-        none = true;
+    bool none = n == 0 || i < 0 || static_cast<size_t>(i) >= n ||
+                !om_ElementHasContent(MatchList.docs[i], MatchList.elems[i]);
     std::string of = qv::LangTranslate(NWDialogTable, "of", false, 0);
     std::string number = std::to_string(n == 0 ? 0 : i + 1);
     return std::string(bang && none ? "! " : "") + number + " " + of + " " + std::to_string(n);
@@ -291,7 +290,7 @@ void om_NWJumpToIndex() {
     F_ApiDeallocateStrings(&list);
     if (!ok) return;
     StringT text = om_DlgGetResultText(0);
-    IntT number = std::atoi(qv::View(text).data() ? text : "0");
+    IntT number = std::atoi(std::string(qv::View(text)).c_str());
     om_StrFree(&text);
     om_NWGoToMatch(number - 1);
 }

@@ -19,6 +19,8 @@
 #include "nodewizard/attr_actions.h"
 #include "nodewizard/element_actions.h"
 #include "nodewizard/error_report.h"
+#include "nodewizard/script_values.h"
+#include "nodewizard/scripts_doc.h"
 #include "xpath/xpath.h"
 
 namespace {
@@ -43,10 +45,13 @@ bool StatusLineDue(UIntT n) {
     return n % 25 == 0;
 }
 
-void CountAttempt(const std::string &label) {
+// Counts one attempted action and, when due, rewrites the status box's third line with the label
+// (translated through the Node Wizard's table when asked).
+void CountAttempt(const char *label, bool translate) {
     ++AttemptedActions;
     if (!StatusLineDue(AttemptedActions)) return;
-    std::string line = "  " + label + "  " + std::to_string(AttemptedActions);
+    std::string text = translate ? qv::LangTranslate("Quorvane - Node Wizard", label, false, 0) : label;
+    std::string line = "  " + text + "  " + std::to_string(AttemptedActions);
     om_DlgSetStatusLines("*", "*", line.c_str(), "*");
 }
 
@@ -108,7 +113,7 @@ NWActionError RunElementAction(F_ObjHandleT doc, F_ObjHandleT node, NWElementAct
     case 26: {
         IntT kind = F_ApiGetInt(doc, node, FP_ElementType);
         if (kind != FV_FO_CONTAINER && kind != FV_FO_TBL_CELL) return 341;
-        std::string value = om_ElementText(scriptsDoc, actionElem, 0, 0, 0, 0);
+        std::string value = om_NWSResolveValue(scriptsDoc, actionElem, doc, node, 1);
         om_ElementDeleteContents(doc, node);
         if (!value.empty()) om_ElementInsertText(doc, node, value, LocContent);
         return 0;
@@ -157,7 +162,7 @@ NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_O
     case 60: return om_NWAttrPasteClipboard(doc, node, "", index, 2, scriptsDoc);
     case 61: return om_NWAttrSetUniqueId(doc, node);
     case 62: {
-        ActionAttrValues = {om_ElementText(scriptsDoc, actionElem, 0, 0, 0, 0)};
+        ActionAttrValues = {om_NWSResolveValue(scriptsDoc, actionElem, doc, node, 1)};
         return om_NWAttrReplaceValues(doc, node, names, ActionAttrValues, index);
     }
     case 63: return om_NWAttrTokenize(doc, node, names, index, 1);
@@ -221,7 +226,7 @@ NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjH
     } else {
         ++NodeWizardRun.elemSuccesses;
     }
-    CountAttempt(qv::LangTranslate("Quorvane - Node Wizard", "Attempted actions:", false, 0));
+    CountAttempt("Attempted actions:", true);
     return result;
 }
 
@@ -244,6 +249,7 @@ NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT a
     if (attrIndex < -1) attrIndex = LastMatchedAttribute();
 
     std::vector<std::string> savedValues = ActionAttrValues;
+    if (!scriptsDoc) scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0);  // the clipboard actions need it
     NWActionError result = IsOpenDocOrBook(doc) ? RunAttrAction(doc, node, attrIndex, scriptsDoc, actionElem) : 616;
     ActionAttrValues = std::move(savedValues);
 
@@ -254,6 +260,6 @@ NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT a
         ++NodeWizardRun.attrSuccesses;
         if (selectFlag) om_ElementSelect(doc, node, LocElement);
     }
-    CountAttempt("Attempted actions:");
+    CountAttempt("Attempted actions:", false);
     return result;
 }

@@ -11,6 +11,7 @@
 #include "lib/host/host_values.h"
 #include "lib/host/hostui.h"
 #include "lib/state/nodewizard.h"
+#include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 #include "nodewizard/element_actions.h"
@@ -100,7 +101,7 @@ std::string NodeName(F_ObjHandleT doc, F_ObjHandleT node, const std::string &nam
 }  // namespace
 
 std::string om_NWReportTemplatePath() {
-    if (!ErrorReportTemplatePath.empty()) return ErrorReportTemplatePath;
+    if (!SettingsFiles.reportTemplate.empty()) return SettingsFiles.reportTemplate;
     std::string dir;
     if (StringT d = F_ApiClientDir()) {
         dir = d;
@@ -109,7 +110,7 @@ std::string om_NWReportTemplatePath() {
     for (char &c : dir)
         if (c == '/') c = '\\';
     if (!dir.empty() && dir.back() != '\\') dir += '\\';
-    return dir + kErrorReportTemplate;
+    return dir + kReportTemplateFileName;
 }
 
 void om_OpenErrorReportDoc() {
@@ -165,7 +166,9 @@ void om_NWReportActionError(F_ObjHandleT doc, F_ObjHandleT node, const std::stri
 
     std::string path = HostGetString(0, doc, FP_Path);
     std::string nodeName = NodeName(doc, node, name);
-    std::string defName = name.empty() ? WrapElementName : name;
+    // An insert without a definition name names it "(None)" too, never by its placeholder.
+    std::string defName = name.empty() ? WrapElementName
+                        : F_StrICmp(name.c_str(), kNWEmptyTagName) == 0 ? nodeName : name;
     std::string message = om_NWReportMessage(code, nodeName, defName, path);
 
     F_ApiSetInt(0, report, FP_IsInFront, 1);

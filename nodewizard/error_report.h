@@ -11,8 +11,6 @@
 
 // The report's window label, by which it is found again.
 inline constexpr const char *kErrorReportLabel = "Quorvane Error Report";
-// The report template's file name in the plug-in's folder.
-inline constexpr const char *kErrorReportTemplate = "Quorvane_Report_Template.fm";
 // A name that stands for "no definition name" in an insert failure.
 inline constexpr const char *kNWEmptyTagName = "<TotalBullcrapEmptyTag>";
 
@@ -29,5 +27,5 @@ std::string om_NWReportLinkText(const std::string &path, IntT unique);
 // "" for a code without a message.
 std::string om_NWReportMessage(IntT code, const std::string &nodeName, const std::string &defName,
                                const std::string &path);
-// The template's path in the plug-in's folder.
+// The template's path: the one start-up set, else the file in the plug-in's folder.
 std::string om_NWReportTemplatePath();

@@ -105,7 +105,9 @@ bool ProgressLineDue(size_t i) { return i < 100 || (i < 500 && i % 10 == 0) || (
 // Perform Action(s) On All over the matches found.
 void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT> &attrs,
                   const std::vector<F_ObjHandleT> &docs) {
-    F_TextRangeT saved = F_ApiGetTextRange(0, docs[0], FP_TextSelection);
+    // The selection is kept as the element range: the same selection as the text range, without
+    // laying out the whole document before the actions change it.
+    F_ElementRangeT saved = F_ApiGetElementRange(0, docs[0], FP_ElementSelection);
     om_DlgOpenStatus(kStatusBoxDialog, "Processing...", 0, kNWTable);
     om_DlgSetStatusLines("Performing actions... please wait", "", "", "Press Esc to cancel");
     SetMatchNextEnabled(false);
@@ -133,8 +135,11 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
             om_DlgSetStatusLines("Performing actions... please wait", line.c_str(), "", "Press Esc to cancel");
         }
     }
-    F_ApiSetTextRange(0, docs[0], FP_TextSelection, &saved);
-    F_ApiScrollToText(docs[0], &saved);
+    F_ApiSetElementRange(0, docs[0], FP_ElementSelection, &saved);
+    if (saved.beg.parentId || saved.beg.childId) {  // no selection: nothing to scroll to
+        F_TextRangeT shown = F_ApiGetTextRange(0, docs[0], FP_TextSelection);
+        F_ApiScrollToText(docs[0], &shown);
+    }
     om_DlgCloseStatus();
     if (CancelFlag) {
         al_ok2("QVRN_GEN_MSG_2");
@@ -367,6 +372,7 @@ F_ObjHandleT om_NWMatchNextOrPerform(IntT button) {
     if (button == 5) button = NW_BTN_MATCH_NEXT;
     CancelFlag = 0;
     NodeWizardQuery.reportedErrors = 0;
+    om_NWAttrForgetUniqueIds();  // the document may have changed since the last batch
     om_NWReadDialog(1);  // a failed validation only keeps the actions from running
 
     IntT sequence = om_NWCompiledSequence();

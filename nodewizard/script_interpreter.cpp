@@ -59,7 +59,7 @@ bool Disabled(F_ObjHandleT doc, F_ObjHandleT elem) {
 }
 
 bool Cancelled() {
-    if (om_PollUserCancel()) CancelFlag = 1;
+    om_PollUserCancel();  // a confirmed cancel sets CancelFlag
     return CancelFlag != 0;
 }
 
@@ -547,9 +547,9 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, F_ObjHandleT scriptsDoc,
             }
         }
         if (CancelFlag) break;
-        if (visits % kPollEvery == 0 && om_PollUserCancel()) {
-            CancelFlag = 1;
-            break;
+        if (visits % kPollEvery == 0) {
+            om_PollUserCancel();
+            if (CancelFlag) break;
         }
         if (!stayHere) cur = WalkStep(scriptsDoc, cur, &move);
     }

@@ -20,6 +20,7 @@
 #include "lib/host/hostui.h"
 #include "lib/host/paths.h"
 #include "lib/host/system_services.h"
+#include "lib/state/general_preferences.h"
 #include "lib/state/nodewizard.h"
 #include "lib/state/scripts.h"
 #include "lib/strings/heapstr.h"
@@ -424,13 +425,13 @@ void DoMessaging(const ActionContext &a) {
         std::string name = folder || slash == std::string::npos ? std::string() : start.substr(slash + 1);
         StringT chosen = nullptr;
         IntT ok = om_FileChoose(folder ? 4 : 0, a.value.c_str(), startFolder.c_str(), name.c_str(), &chosen, 0, nullptr);
-        store(ok == 1 && !om_StrIsEmpty(chosen) ? std::string(qv::View(chosen)) : NWSPromptUserCancel);
+        store(ok == 1 && !om_StrIsEmpty(chosen) ? std::string(qv::View(chosen)) : GeneralPreferences.strNWSPromptUserCancel);
         om_StrFree(&chosen);
     } else if (TagIs(t, "Do_string_entry_prompt")) {
         StringT answer = nullptr;
         FA_errno = 0;
         IntT rc = F_ApiPromptString(&answer, a.value.c_str(), StuffValue().c_str());
-        store(rc == 0 && FA_errno == 0 && answer ? std::string(answer) : NWSPromptUserCancel);
+        store(rc == 0 && FA_errno == 0 && answer ? std::string(answer) : GeneralPreferences.strNWSPromptUserCancel);
         if (answer) F_ApiDeallocateString(&answer);
     } else if (TagIs(t, "Do_OK_prompt")) {
         F_ApiAlert(qv::FormatMessage(qv::LangMessage("NWS_RPT_MSG_7"), {a.value}).c_str(), kAlertNote);
@@ -562,7 +563,7 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
         }
         if (FA_errno != 0) errors.push_back(kErrHostFailed);
         ++NodeWizardRun.otherSuccesses;
-        if (om_PollUserCancel()) CancelFlag = 1;
+        om_PollUserCancel();  // a confirmed cancel sets CancelFlag
         if (CancelFlag) break;
         if (!target || !om_ElementHasContent(target, matched)) break;
     }

@@ -16,11 +16,13 @@
 #include "lib/host/host_values.h"
 #include "lib/host/hostui.h"
 #include "lib/host/system_services.h"
+#include "lib/state/general_preferences.h"
 #include "lib/state/nodewizard.h"
 #include "lib/state/scripts.h"
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 #include "lib/translation/msgformat.h"
+#include "nodewizard/attr_actions.h"
 #include "nodewizard/error_report.h"
 #include "nodewizard/script_interpreter.h"
 #include "nodewizard/scripts_doc.h"
@@ -41,10 +43,6 @@ enum ScriptRunError : IntT {
     kErrUndeclaredParameters = 613,
 };
 
-// The status code of a run that ended without a target.
-constexpr IntT kStatusNoTarget = 200;
-// Value of the host's validation property that raises no notice.
-constexpr IntT kKnownElementValue = 229376;
 // Longest walk over a script's subtree.
 constexpr long kMaxWalkSteps = 10000000;
 // Parameter names and values of PresetParameter are read cut to this many characters.
@@ -292,7 +290,7 @@ IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc
                    folded.find(qv::FoldCase("Paste_")) != std::string::npos;
         };
         for (F_ObjHandleT e : SubtreeElements(scriptsDoc, scope, skip))
-            if (F_ApiGetInt(scriptsDoc, e, FP_ValidationFlags) != kKnownElementValue) noticeDue = true;
+            if (F_ApiGetInt(scriptsDoc, e, FP_ValidationFlags) != FV_ElementValid) noticeDue = true;
         FA_errno = 0;
     }
 
@@ -317,7 +315,7 @@ IntT om_NWSRunScriptOnBook(F_ObjHandleT book, F_ObjHandleT scriptsDoc, F_ObjHand
     StatusCode = 0;
     CancelFlag = 0;
     std::vector<F_ObjHandleT> components;
-    for (F_ObjHandleT c = F_ApiGetId(book, book, FP_FirstComponentInBook); c && components.size() < 10000;
+    for (F_ObjHandleT c = F_ApiGetId(0, book, FP_FirstComponentInBook); c && components.size() < 10000;
          c = F_ApiGetId(book, c, FP_NextComponentInBookOrder))
         if (F_ApiGetInt(book, c, FP_ComponentType) == FV_BK_DOC_FILE) components.push_back(c);
     FA_errno = 0;
@@ -336,10 +334,8 @@ IntT om_NWSRunScriptOnBook(F_ObjHandleT book, F_ObjHandleT scriptsDoc, F_ObjHand
             std::string path = HostGetString(book, c, FP_Path);
             doc = om_DocOpen(path.c_str(), 0, 0, 1, 0, 0, 1);
         }
-        if (om_PollUserCancel()) {
-            CancelFlag = 1;
-            break;
-        }
+        om_PollUserCancel();  // a confirmed cancel sets CancelFlag
+        if (CancelFlag) break;
         if (doc) {
             F_ApiSetInt(0, doc, FP_IsInFront, 1);
             om_NWSRunScriptEvents(doc, scriptsDoc, script, scriptName, eventNumber, interactive);
@@ -350,10 +346,8 @@ IntT om_NWSRunScriptOnBook(F_ObjHandleT book, F_ObjHandleT scriptsDoc, F_ObjHand
         // A cancel inside the component's run (Esc, Exit_script, a prompt answered No) ends the
         // book run too.
         if (CancelFlag) break;
-        if (om_PollUserCancel()) {
-            CancelFlag = 1;
-            break;
-        }
+        om_PollUserCancel();
+        if (CancelFlag) break;
     }
     F_ApiSetInt(0, book, FP_IsInFront, 1);
     FA_errno = 0;
@@ -374,7 +368,7 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
     if (!target) target = F_ApiGetId(0, 0, FP_ActiveDoc);
     if (!target) target = F_ApiGetId(0, 0, FP_ActiveBook);
     if (!target) {
-        StatusCode = kStatusNoTarget;
+        StatusCode = StatusNoDocument;
         CancelFlag = 1;
         return 0;
     }
@@ -410,6 +404,7 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
     NodeWizardQuery.componentsNotOpened = 0;
     NodeWizardQuery.reportedErrors = 0;
     AttemptedActions = 0;
+    om_NWAttrForgetUniqueIds();
 
     F_ObjHandleT finalTarget = target;
     if (NodeWizardOptions.classicBookMode == 1 && bookTarget) {
@@ -450,9 +445,9 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
                                     {HostGetString(0, target, FP_Path), eS, eF, aS, aF, oS, oF,
                                      static_cast<long long>(elapsed / 60), static_cast<long long>(elapsed % 60)});
     }
-    if (interactive == 1 && (NWSPromptGeneralMsgs == 1 || NWSPromptGeneralMsgs == 2)) {
+    if (interactive == 1 && (GeneralPreferences.promptNWScriptGeneralMsgs == 1 || GeneralPreferences.promptNWScriptGeneralMsgs == 2)) {
         al_ok(summary.c_str());
-        if (NWSPromptGeneralMsgs == 2) NWSPromptGeneralMsgs = 4;
+        if (GeneralPreferences.promptNWScriptGeneralMsgs == 2) GeneralPreferences.promptNWScriptGeneralMsgs = 4;
     }
     return 1;
 }

@@ -264,10 +264,8 @@ void RunOperationGroup(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT
         } else {
             errors.push_back(kNWSErrUnknownOperation);
         }
-        if (om_PollUserCancel()) {
-            CancelFlag = 1;
-            break;
-        }
+        om_PollUserCancel();  // a confirmed cancel sets CancelFlag
+        if (CancelFlag) break;
     }
     ApplyGroupErrors(scriptsDoc, group, errors);
 }

@@ -12,7 +12,11 @@
 
 #include "lib/host/documents.h"
 #include "lib/host/element_query.h"
+#include "lib/host/host_values.h"
+#include "lib/state/settings_files.h"
 #include "lib/strings/search.h"
+#include "nodewizard/script_runs.h"
+#include "nodewizard/scripts_doc.h"
 #include "transform/xform.h"
 #include "xpath/xpath.h"
 
@@ -114,6 +118,27 @@ IntT retrieveMatch(const std::vector<std::string> &f, bool attribute) {
     return attribute ? r.groupAttr + kCallValueOffset : IntT(r.groupDoc);
 }
 
+// A path in forward-slash form.
+std::string forwardSlashes(std::string path) {
+    for (char &c : path)
+        if (c == '\\') c = '/';
+    return path;
+}
+
+// EC_NWScriptsDoc: an open document (id or path) becomes the current scripts document; any other
+// value is a path whose hidden working copy must open. 0, or 5 with the path unchanged.
+IntT setScriptsDocument(const std::string &value) {
+    if (F_ObjHandleT open = om_DocFindOpen(value, 0, 0)) {
+        SettingsFiles.currentScriptsDoc = forwardSlashes(HostGetString(0, open, FP_Path));
+        return kCallDone;
+    }
+    std::string previous = SettingsFiles.currentScriptsDoc;
+    SettingsFiles.currentScriptsDoc = forwardSlashes(value);
+    if (!value.empty() && om_NWSOpenScriptsDocument(kNWSDocHidden, 1, 0)) return kCallDone;
+    SettingsFiles.currentScriptsDoc = previous;
+    return kCallNoScriptsDoc;
+}
+
 IntT setAppParm(const std::vector<std::string> &f) {
     if (f.size() < 2 || f.size() > 3) return kCallFieldCount;
     const std::string &name = f[1];
@@ -126,8 +151,7 @@ IntT setAppParm(const std::vector<std::string> &f) {
         om_XPathSetAllowFileOpening(flagOf(value));
         return kCallDone;
     }
-    // The scripts document comes with the Node Wizard scripts; until then it is not available.
-    if (same(name, "EC_NWScriptsDoc") || same(name, "EC_NWScriptDoc")) return kCallNoScriptsDoc;
+    if (same(name, "EC_NWScriptsDoc") || same(name, "EC_NWScriptDoc")) return setScriptsDocument(value);
     return kCallUnknownParameter;
 }
 
@@ -138,7 +162,10 @@ IntT getAppParm(const std::vector<std::string> &f) {
         return kVersionMajor + kCallValueOffset;
     if (same(name, "EC_QuorvaneVersionMinor") || same(name, "EC_QVRNVersionMinor") || same(name, "QuorvaneVersionMinor"))
         return kVersionMinor + kCallValueOffset;
-    if (same(name, "EC_NWScriptsDoc") || same(name, "EC_NWScriptDoc")) return kCallNoScriptsDoc;
+    if (same(name, "EC_NWScriptsDoc") || same(name, "EC_NWScriptDoc")) {
+        F_ObjHandleT open = om_DocFindOpen(SettingsFiles.currentScriptsDoc, 0, 0);
+        return open ? IntT(open) : kCallNoScriptsDoc;
+    }
     return kCallUnknownParameter;
 }
 
@@ -168,8 +195,21 @@ IntT transformFile(const std::vector<std::string> &f) {
 
 IntT setScriptParm(const std::vector<std::string> &f) {
     if (f.size() != 3) return kCallFieldCount;
+    om_NWSSetParam(f[1], f[2]);
     om_XPathSetParameter(f[1], f[2]);
     return kCallDone;
+}
+
+// RunNodeWizardScript---script---event number---target---interactive flag: 0 when the run
+// succeeded; 5 without scripts document, 8 for a script that is not active, 9 for a failed run.
+IntT runNodeWizardScript(const std::vector<std::string> &f) {
+    if (f.size() != 5) return kCallFieldCount;
+    F_ObjHandleT scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0);
+    if (!scriptsDoc) return kCallNoScriptsDoc;
+    if (!om_NWSFindScript(scriptsDoc, f[1], 0, 0)) return kCallNoScript;
+    F_ObjHandleT target = om_DocFindOpen(f[3], 0, 1);
+    IntT ran = om_NWSRunScript(f[1], scriptsDoc, std::atoi(f[2].c_str()), target, std::atoi(f[4].c_str()) == 1 ? 1 : 0);
+    return ran == 1 ? kCallDone : kCallScriptFailed;
 }
 
 // The next byte of an XPath parameter's value + 100; 100 (and the cursor back to 0) once the
@@ -188,6 +228,7 @@ IntT getScriptParmByte(const std::vector<std::string> &f) {
 
 IntT clearScriptParms(const std::vector<std::string> &f) {
     if (f.size() != 1) return kCallFieldCount;
+    om_NWSClearParams();
     om_XPathClearParameters();
     return kCallUnknown;
 }
@@ -212,6 +253,8 @@ const FieldCall kFieldCalls[] = {
     {"SetScriptParm", setScriptParm},
     {"GetScriptParmByte", getScriptParmByte},
     {"ClearScriptParms", clearScriptParms},
+    {"RunNodeWizardScript", runNodeWizardScript},
+    {"RunNWScript", runNodeWizardScript},
 };
 
 }  // namespace
@@ -238,7 +281,5 @@ IntT om_ClientHandleCall(ConStringT message) {
     if (fields.empty()) return kCallUnknown;
     for (const FieldCall &call : kFieldCalls)
         if (same(fields[0], call.name)) return call.run(fields);
-    // RunNodeWizardScript (RunNWScript) comes with the Node Wizard scripts; until then it is an
-    // unknown call.
     return kCallUnknown;
 }

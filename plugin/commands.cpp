@@ -17,7 +17,10 @@
 #include "lib/translation/lang.h"
 #include "lib/translation/langfiles.h"
 #include "nodewizard/dialogs.h"
+#include "plugin/cond_apply.h"
+#include "plugin/cond_settings.h"
 #include "plugin/features.h"
+#include "plugin/langfile_commands.h"
 #include "plugin/preferences.h"
 #include "plugin/trace.h"
 

@@ -30,9 +30,7 @@ namespace {
 // Set when the user confirmed a cancel inside a document run, so that a book run stops too.
 bool gDocRunCancelled = false;
 
-std::string CancelQuestion() {
-    return PluginGlobals.cancelConfirmText;
-}
+std::string CancelQuestion() { return PluginGlobals.cancelConfirmText; }
 
 // The user's expression of a rule (its wrapped form without the wrapping).
 std::string UserExpression(const std::string &wrapped) {
@@ -97,6 +95,13 @@ void AddTextTags(F_ObjHandleT doc, const F_TextRangeT &range, const std::vector<
     F_ApiDeallocateTextItems(&items);
 }
 
+// The rule table, read first with the load flag; false when there is none. Runs over many
+// elements ask once, so a missing settings document is reported once, not per element.
+bool RulesReady(IntT load) {
+    if (!AutoApplyRules.loaded && load == 1) om_CondLoadRules(1);
+    return AutoApplyRules.loaded;
+}
+
 }  // namespace
 
 F_ObjHandleT om_CondCreateConditionTag(F_ObjHandleT doc, const char *name) {
@@ -155,8 +160,7 @@ IntT om_CondApplyRulesToElement(F_ObjHandleT doc, F_ObjHandleT elem, IntT load, 
     if (!doc) doc = F_ApiGetId(0, 0, FP_ActiveDoc);
     if (doc && !elem) elem = om_ElementSelected(doc, 1, 1);
     if (!doc || !elem) return 0;
-    if (!AutoApplyRules.loaded && load == 1) om_CondLoadRules(1);
-    if (!AutoApplyRules.loaded) return 0;
+    if (!RulesReady(load)) return 0;
     F_TextRangeT selection{};
     if (keepSelection) selection = F_ApiGetTextRange(0, doc, FP_TextSelection);
     IntT result = 0;
@@ -176,7 +180,7 @@ IntT om_CondApplyRulesToElement(F_ObjHandleT doc, F_ObjHandleT elem, IntT load, 
 }
 
 IntT om_CondApplyRulesToSubtree(F_ObjHandleT doc, F_ObjHandleT start, IntT load, IntT keepSelection) {
-    if (!doc || !start) return 0;
+    if (!doc || !start || !RulesReady(load)) return 0;
     F_ObjHandleT parent = F_ApiGetId(doc, start, FP_ParentElement);
     ElementWalkSaved outer;
     om_ElementWalkStart();
@@ -202,6 +206,7 @@ IntT om_CondApplyRulesToDoc(F_ObjHandleT doc, IntT load, IntT report) {
     gDocRunCancelled = false;
     if (!doc) doc = F_ApiGetId(0, 0, FP_ActiveDoc);
     if (!doc) return StatusNoDocument;
+    if (!RulesReady(load)) return 0;
     F_TextRangeT selection = F_ApiGetTextRange(0, doc, FP_TextSelection);
     if (CondTriggerSettings.showAllFirst == 1) F_ApiSetInt(0, doc, FP_ShowAll, 1);
     // Missing tags are not reported during a whole-document run.
@@ -235,6 +240,7 @@ IntT om_CondApplyRulesToDoc(F_ObjHandleT doc, IntT load, IntT report) {
 IntT om_CondApplyRulesToBook(F_ObjHandleT book, IntT load, IntT report) {
     if (!book) return 0;
     CancelFlag = 0;
+    if (!RulesReady(load)) return 0;
     om_DlgOpenStatus(1224, "Applying Conditional Text", 0, kCondTable);
     om_DlgSetStatusLines("Applying conditional text, please wait...", "", "", "Press Esc to cancel.");
     std::string processing = qv::LangTranslate(kCondTable, "Processing:", false, 1);

@@ -10,6 +10,7 @@
 #include "lib/host/documents.h"
 #include "lib/host/element_text.h"
 #include "lib/host/host_values.h"
+#include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/lists.h"
 #include "lib/translation/lang.h"
@@ -62,6 +63,7 @@ const TriggerRow kTriggerRows[] = {
 }  // namespace
 
 std::string qv_CondSettingsPath() {
+    if (!SettingsFiles.condSettings.empty()) return SettingsFiles.condSettings;  // set up at start-up
     std::string dir = ClientDir();
     if (!dir.empty() && dir.back() != '\\') dir += '\\';
     return dir + kCondSettingsFileName;

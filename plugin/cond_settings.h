@@ -13,7 +13,8 @@
 // The translation table of the Condition Manager and of the condition messages.
 inline constexpr const char *kCondTable = "Quorvane - Condition Management Settings";
 
-// The path of the condition settings document.
+// The path of the condition settings document (in the plug-in's folder until the settings
+// folder is set up).
 std::string qv_CondSettingsPath();
 
 // ---- settings document ----

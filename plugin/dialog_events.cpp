@@ -366,10 +366,25 @@ const DialogRoute kDialogs[] = {
     Route(kDlgNWScripts, kScriptsPalette, 0, RefillPalette),
 };
 
-// The library's generic dialogs route through their own table.
-bool IsGenericDialog(IntT number) {
-    return number == 1001 || number == 1222 || number == 1223 || number == 1225 || number == 1226;
+// Dialogs whose owner takes every item event itself.
+struct WholeDialog {
+    IntT number;
+    const char *handler;
+    void (*handle)(IntT dialogNumber, IntT item);
+};
+
+void GenericEvent(IntT dialogNumber, IntT item) {
+    if (om_DlgGenericEvent(dialogNumber, item)) F_ApiReturnValue(FV_DlgNoDismiss);
 }
+
+const WholeDialog kWholeDialogs[] = {
+    // the library's generic dialogs (message lines, drop-downs, the strings list editor)
+    {1001, "om_DlgGenericEvent", GenericEvent},
+    {1222, "om_DlgGenericEvent", GenericEvent},
+    {1223, "om_DlgGenericEvent", GenericEvent},
+    {1225, "om_DlgGenericEvent", GenericEvent},
+    {1226, "om_DlgGenericEvent", GenericEvent},
+};
 
 }  // namespace
 
@@ -380,9 +395,10 @@ int qv_RouteDialogEvent(IntT dialogNumber, IntT item) {
     FA_errno = 0;
     e.doc = F_ApiGetId(0, 0, FP_ActiveDoc);
     e.book = F_ApiGetId(0, 0, FP_ActiveBook);
-    if (IsGenericDialog(dialogNumber)) {
-        qv_Trace("dialog " + std::to_string(dialogNumber) + " item " + std::to_string(item) + ": om_DlgGenericEvent");
-        if (om_DlgGenericEvent(dialogNumber, item)) F_ApiReturnValue(FV_DlgNoDismiss);
+    for (const WholeDialog &w : kWholeDialogs) {
+        if (w.number != dialogNumber) continue;
+        qv_Trace("dialog " + std::to_string(dialogNumber) + " item " + std::to_string(item) + ": " + w.handler);
+        w.handle(dialogNumber, item);
         return 1;
     }
     if (dialogNumber > 0 && dialogNumber <= kDlgParam) e.dlg = DialogHandles[static_cast<QvDialogNumber>(dialogNumber)];

@@ -14,17 +14,10 @@
 #include "nodewizard/query_runs.h"
 
 // ---- Node Wizard Scripts: nodewizard/scripts_doc.h, nodewizard/script_runs.h ----
+#include "nodewizard/script_events.h"
 #include "nodewizard/script_runs.h"
+#include "nodewizard/scripts_palette.h"
 #include "nodewizard/scripts_doc.h"
-void om_NWSOpenPalette(IntT translate);
-void om_NWSRefreshPalette(IntT reopen, IntT refill);
-void om_NWSRunEventScripts(F_ObjHandleT doc, IntT event);
-void om_NWSRunShortcutCommand(IntT command);
-void om_NWSChooseScriptsDoc(void);
-void om_NWSRunFromPalette(IntT mode);
-// The scripts palette's target list: its length, and making an entry the chosen target.
-IntT qv_NWSPaletteTargetCount(void);
-void qv_NWSChoosePaletteTarget(IntT index);
 
 // ---- condition management and the language-file commands ----
 #include "plugin/cond_apply.h"

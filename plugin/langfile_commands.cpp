@@ -18,6 +18,7 @@
 #include "lib/translation/msgformat.h"
 #include "nodewizard/dialogs.h"
 #include "plugin/cond_settings.h"
+#include "plugin/features.h"
 
 namespace {
 
@@ -53,8 +54,22 @@ std::vector<std::string> MenuStrings() {
     return out;
 }
 
+// While it lives, no document is active: the Node Wizard then shows its own texts, not the
+// active document's file name and element tags, which are no strings of the plug-in.
+class NoActiveDocument {
+  public:
+    NoActiveDocument() : saved_(F_ApiGetId(0, 0, FP_ActiveDoc)) { F_ApiSetId(0, 0, FP_ActiveDoc, 0); }
+    ~NoActiveDocument() { F_ApiSetId(0, 0, FP_ActiveDoc, saved_); }
+    NoActiveDocument(const NoActiveDocument &) = delete;
+    NoActiveDocument &operator=(const NoActiveDocument &) = delete;
+
+  private:
+    F_ObjHandleT saved_;
+};
+
 std::vector<std::string> NodeWizardStrings() {
     std::vector<std::string> out{"Quorvane Node Wizard"};
+    NoActiveDocument quiet;
     om_NWOpenWizardDialog(0, 0, 0);
     if (F_ObjHandleT dlg = DialogHandles[kDlgNodeWizard]) {
         Append(out, DialogStrings(dlg, 1));
@@ -91,7 +106,13 @@ std::vector<std::string> ConditionManagerStrings() {
 
 std::vector<std::string> ScriptsStrings() {
     std::vector<std::string> out{"Quorvane Node Wizard Scripts"};
-    bool hasOpen = std::find(out.begin(), out.end(), "Open Scripts File") != out.end();
+    om_NWSOpenPalette(0);
+    // Without the pop-ups' entries: they are the user's recent scripts documents and open files,
+    // no strings of the plug-in (the palette's own entries are listed below).
+    std::vector<std::string> palette = DialogStrings(DialogHandles[kDlgNWScripts], 0);
+    CloseDialog(kDlgNWScripts);
+    Append(out, palette);
+    bool hasOpen = std::find(palette.begin(), palette.end(), "Open Scripts File") != palette.end();
     Append(out, {hasOpen ? "Close Scripts File" : "Open Scripts File"});
     Append(out, {"{no scripts found}", "{no events found}", "{none}", "{no name}", "(all events)", "Processing...",
                  "Press Esc to cancel.", "Browse...", "Manage...", "Select scripts document"});
@@ -100,6 +121,9 @@ std::vector<std::string> ScriptsStrings() {
 
 std::vector<std::string> LaunchStrings() {
     std::vector<std::string> out{"Transform Document", "Transform Book"};
+    om_XformLaunch(0, 1, 0);  // opened only
+    Append(out, DialogStrings(DialogHandles[kDlgTransformationSetup], 1));
+    CloseDialog(kDlgTransformationSetup);
     Append(out, {"Choose the folder for the tranformed book. It must be different than the book's current folder."});
     return out;
 }

@@ -10,14 +10,18 @@
 #include "lib/host/docio.h"
 #include "lib/host/documents.h"
 #include "lib/host/element_query.h"
+#include "lib/host/paths.h"
 #include "lib/plugin_globals.h"
 #include "lib/state/cond_settings.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/settings_files.h"
 #include "lib/state/stylesheet_setup.h"
 #include "lib/strings/heapstr.h"
-#include "plugin/client_calls.h"
 #include "nodewizard/dialogs.h"
+#include "nodewizard/scripts_doc.h"
+#include "plugin/client_calls.h"
+#include "plugin/cond_apply.h"
+#include "plugin/cond_settings.h"
 #include "plugin/features.h"
 #include "plugin/trace.h"
 
@@ -40,6 +44,17 @@ void Refresh() {
     if (DialogHandles[kDlgNodeWizard]) om_NWRefreshWizardDialog(1);
 }
 
+// The same file: the paths compared ignoring case, in one separator form (the stored scripts
+// document path is kept with forward slashes, the host reports backslashes).
+bool SamePath(ConStringT a, const std::string &b) {
+    auto form = [](std::string_view p) {
+        StringT s = qv::NewHeapString(p);
+        om_PathNormalize(&s, 1, 0);
+        return Take(s);
+    };
+    return !b.empty() && SameCI(form(qv::View(a)), form(b));
+}
+
 F_ObjHandleT OpenedDoc(const NotifyArgs &a) { return a.doc ? a.doc : a.activeDoc; }
 
 void PostOpenDoc(const NotifyArgs &a) {
@@ -47,7 +62,10 @@ void PostOpenDoc(const NotifyArgs &a) {
     F_ObjHandleT doc = OpenedDoc(a);
     if (CondTriggerSettings.afterOpenDoc) om_CondApplyRulesToDoc(doc, 1, 0);
     if (GeneralPreferences.nwAllowScriptAutorunning && doc) om_NWSRunEventScripts(doc, kOnDocumentOpen);
-    if (a.text && SameCI(a.text, SettingsFiles.currentScriptsDoc)) om_NWSCloseHiddenCopies(0);
+    if (SamePath(a.text, SettingsFiles.currentScriptsDoc)) {
+        qv_Trace("closes the scripts document's hidden copies");
+        om_NWSCloseHiddenCopies(0);
+    }
     Refresh();
 }
 
@@ -86,7 +104,10 @@ void PostFunction(const NotifyArgs &a) {
     } else if (a.number == FV_FC_SAVE_AS && GeneralPreferences.xformAdjustRelPathsDuringSaveAs) {
         std::string now = Take(F_ApiGetString(0, a.activeDoc, FP_Path));
         const std::string &before = PluginGlobals.pathBeforeSaveAs;
-        if (!before.empty() && !SameCI(before, now)) om_XformRebaseSourcePaths(a.activeDoc, before.c_str(), 1);
+        if (!before.empty() && !SameCI(before, now)) {
+            qv_Trace("rebases the source paths saved from " + before);
+            om_XformRebaseSourcePaths(a.activeDoc, before.c_str(), 1);
+        }
     }
 }
 

@@ -3,13 +3,3 @@
 // so that every command, notification and dialog event already reaches its place. A feature
 // that lands deletes its stand-ins from this file.
 #include "plugin/features.h"
-
-
-void om_NWSOpenPalette(IntT) {}
-void om_NWSRefreshPalette(IntT, IntT) {}
-void om_NWSRunEventScripts(F_ObjHandleT, IntT) {}
-void om_NWSRunShortcutCommand(IntT) {}
-void om_NWSChooseScriptsDoc(void) {}
-void om_NWSRunFromPalette(IntT) {}
-IntT qv_NWSPaletteTargetCount(void) { return 0; }
-void qv_NWSChoosePaletteTarget(IntT) {}

@@ -5,8 +5,10 @@
 #include "lib/globals.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/nodewizard.h"
+#include "lib/state/scripts.h"
 #include "lib/state/settings_files.h"
 #include "lib/state/stylesheet_setup.h"
+#include "nodewizard/script_interpreter.h"
 #include "plugin/client_calls.h"
 #include "plugin/module/target_version.h"
 
@@ -30,6 +32,9 @@ void om_InitPluginGlobals() {
     PluginGlobals.menuLocation = kMenuMain;
     GeneralPreferences = GeneralPreferencesT{};
     RecentScriptsDocs.clear();
+    ScriptParams = ScriptParamsT{};
+    NWSAskUnknownElements = 1;
+    om_NWSResetEventRegistry(0);
     StylesheetElementSetUp = StylesheetElementSetUpT{};
     ClientCallState = ClientCallStateT{};
     ReturnIdType = 1;

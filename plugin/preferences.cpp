@@ -13,6 +13,7 @@
 #include "lib/plugin_globals.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/nodewizard.h"
+#include "lib/state/scripts.h"
 #include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/keyvalue.h"

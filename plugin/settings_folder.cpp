@@ -47,8 +47,12 @@ void Alert(const char *text, std::initializer_list<qv::MsgArg> args, IntT type =
     F_ApiAlert(message.c_str(), type);
 }
 
-// True when the user answers Yes to a question.
-bool AskYes(const std::string &text) { return F_ApiAlert(text.c_str(), FF_ALERT_YES_DEFAULT) == 0; }
+// True when the user answers Yes to a question; an alert that could not be shown is a No.
+bool AskYes(const std::string &text) {
+    FA_errno = 0;
+    IntT answer = F_ApiAlert(text.c_str(), FF_ALERT_YES_DEFAULT);
+    return answer == 0 && FA_errno == 0;
+}
 
 // Copies a file; true only when the copy succeeded and the target is there.
 bool Copy(const std::string &from, const std::string &to) {
@@ -118,8 +122,8 @@ IntT om_PrefSetUpSettingsFolder(void) {
     f.generalPreferences = f.pluginFolder + kPreferencesFileName;
     f.condSettings = f.pluginFolder + kCondSettingsFileName;
     f.reportTemplate = f.pluginFolder + kReportTemplateFileName;
-    f.defaultScriptsDoc = f.pluginFolder + kScriptsDocFileName;
-    f.currentScriptsDoc = f.defaultScriptsDoc;
+    SettingsFiles.defaultScriptsDoc = f.pluginFolder + kScriptsDocFileName;
+    SettingsFiles.currentScriptsDoc = SettingsFiles.defaultScriptsDoc;
     f.xpathFavorites = f.pluginFolder + kXPathFavoritesFile;
     f.scriptsDocFavorites = f.pluginFolder + kScriptsDocFavoritesFileName;
     PluginGlobals.settingsLocation = 2;
@@ -213,7 +217,7 @@ IntT om_PrefSetUpSettingsFolder(void) {
             }
         }
         if (!CopyDefault(f.pluginFolder + kScriptsDocFileName, scriptsTarget, replaceScripts)) result = 0;
-        f.defaultScriptsDoc = f.currentScriptsDoc = scriptsTarget;
+        SettingsFiles.defaultScriptsDoc = SettingsFiles.currentScriptsDoc = scriptsTarget;
 
         std::string favoritesTarget = f.settingsFolder + kXPathFavoritesFile;
         if (!Exists(favoritesTarget) && !Copy(f.pluginFolder + kXPathFavoritesFile, favoritesTarget)) {
@@ -235,7 +239,7 @@ IntT om_PrefSetUpSettingsFolder(void) {
         Alert("--Quorvane message--\n\nThe settings file path derived from the setting in your Quorvane.ini "
               "file:\n\n%s\n\n...appears to be invalid. Without this file, the plugin may malfunction.",
               {f.generalPreferences});
-    for (std::string *path : {&f.defaultScriptsDoc, &f.currentScriptsDoc}) {
+    for (std::string *path : {&SettingsFiles.defaultScriptsDoc, &SettingsFiles.currentScriptsDoc}) {
         StringT p = qv::NewHeapString(*path);
         om_PathNormalize(&p, 1, 0);
         *path = Take(p);

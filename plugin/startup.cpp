@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <cstring>
-
 #include <string>
 #include <vector>
 
@@ -19,8 +18,9 @@
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/translation/lang.h"
-#include "plugin/commands.h"
 #include "nodewizard/history.h"
+#include "plugin/commands.h"
+#include "plugin/cond_settings.h"
 #include "plugin/features.h"
 #include "plugin/preferences.h"
 #include "plugin/settings_folder.h"
@@ -88,7 +88,6 @@ int qv_StartStringsCheck() {
 int qv_StartXPathEngine() {
     om_XPathInitEngine(qv_NodeLimitOfMemory(GeneralPreferences.totalXPathMemory), GeneralPreferences.maxXPathLength,
                        GeneralPreferences.maxXPathMatches);
-    om_XPathSetMaxLength(GeneralPreferences.maxXPathLength);
     return 1;
 }
 

@@ -45,7 +45,7 @@ protected:
         F_ElementLocT after{root, 0, 0};
         F_TextLocT at = F_ApiElementLocToTextLoc(d, &after);
         F_ObjHandleT tbl = F_ApiNewTable(d, "Format A", 2, 2, 0, 0, &at);
-        table = F_ApiGetId(d, tbl, 2170);
+        table = F_ApiGetId(d, tbl, FP_Element);
         F_ObjHandleT body = host::Elem(table)->last;
         row1 = host::Elem(body)->first;
         row2 = host::Elem(row1)->next;
@@ -190,6 +190,27 @@ TEST_F(CondApply, DocumentRunCountsQuietlyAndKeepsTheWarningSetting) {
     F_ApiSetId(0, 0, FP_ActiveDoc, other);
     EXPECT_EQ(om_CondApplyRulesToDoc(0, 1, 0), 5);  // the active document
     EXPECT_EQ(TagsAt(other, p1, 0), "Draft");
+}
+
+TEST_F(CondApply, RulesOutliveANodeTableReset) {
+    Load({{"self::Para", {"Draft"}}});
+    IntT before = AutoApplyRules.rules[0].compiled;
+    om_XPathResetNodeTable();
+    // Another expression now holds the rule's old number.
+    ASSERT_EQ(om_XPathCompile("self::node()[self::Note]", 0), before);
+    EXPECT_EQ(om_CondApplyRulesToElement(doc, note, 1, 1), 0);
+    EXPECT_EQ(TagsAt(doc, note, 0), "");
+    EXPECT_EQ(om_CondApplyRulesToElement(doc, p1, 1, 1), 1);
+    EXPECT_EQ(TagsAt(doc, p1, 0), "Draft");
+}
+
+TEST_F(CondApply, MissingSettingsAreReportedOncePerRun) {
+    std::filesystem::remove(dir / kCondSettingsFileName);
+    EXPECT_EQ(om_CondApplyRulesToDoc(doc, 1, 1), 0);
+    EXPECT_EQ(om_CondApplyRulesToSubtree(doc, root, 1, 0), 0);
+    EXPECT_EQ(Shown("The condition rules could not be read"), 2);
+    EXPECT_EQ(Shown("Conditions were applied"), 0);
+    EXPECT_EQ(TagsAt(doc, p1, 0), "");
 }
 
 class CondBook : public CondApply {

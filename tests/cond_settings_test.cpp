@@ -98,7 +98,7 @@ TEST_F(CondSettings, RulesLoadWrappedCompiledAndFlagged) {
 
     EXPECT_EQ(om_CondFreeRules(), 0);
     EXPECT_EQ(om_CondFreeRules(), 221);
-    EXPECT_EQ(StatusCode, 221);
+    EXPECT_EQ(StatusCode, StatusCannotDelete);
 
     std::filesystem::remove(dir / kCondSettingsFileName);
     om_CondLoadRules(1);

@@ -155,24 +155,34 @@ TEST_F(HostOps, AddRowsAboveAndBelow) {
 }
 
 TEST_F(HostOps, CancelConfirmationsNeverTakeAFailedAlertForYes) {
+    CancelFlag = 1;  // the confirmation writes the flag either way
     Answer("fail");
     EXPECT_EQ(0, om_ConfirmCancel(""));
     EXPECT_EQ(0, CancelFlag);
     Answer("yes");
     EXPECT_EQ(1, om_ConfirmCancel(""));
+    EXPECT_EQ(1, CancelFlag);
     bool asked = false;
-    for (const auto &l : host::TranscriptLines()) asked = asked || l.find("Are you sure you want to cancel this operation?") != std::string::npos;
+    for (const auto &l : host::TranscriptLines())
+        asked = asked || l.find("Are you sure you want to cancel this operation?") != std::string::npos;
     EXPECT_TRUE(asked);
+    // The Esc polls set the cancelled status only on a real Yes, and never clear a status.
     CancelFlag = 0;
+    StatusCode = StatusNotPossible;
     host::PressEsc();
     Answer("fail");
     EXPECT_EQ(0, om_CheckUserCancel(""));
-    EXPECT_EQ(0, StatusCode);
+    EXPECT_EQ(StatusNotPossible, StatusCode);
     host::PressEsc();
     Answer("fail");
     om_PollUserCancel();
     EXPECT_EQ(0, CancelFlag);
-    EXPECT_EQ(0, StatusCode);
+    EXPECT_EQ(StatusNotPossible, StatusCode);
+    host::PressEsc();
+    Answer("yes");
+    om_PollUserCancel();
+    EXPECT_EQ(1, CancelFlag);
+    EXPECT_EQ(StatusCancelled, StatusCode);
 }
 
 TEST_F(HostOps, ViewModesSwitchesAndSessionLanguage) {

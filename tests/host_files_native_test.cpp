@@ -10,6 +10,7 @@
 #include "fdk.h"
 #include "model.h"
 #include "paths.h"
+#include "text_props.h"
 #include "support/host_files_dump.h"
 #include "support/host_files_fixture.h"
 
@@ -85,6 +86,32 @@ TEST_F(HostFilesNative, SaveAndReopenIsLossless) {
     EXPECT_EQ(TreeDump(third, true), before);
     F_ObjHandleT fresh = AppendElement(third, FlowOf(MainFlow(third))->root, FindElementDef(third, "Para"));
     EXPECT_GT(Elem(fresh)->unique, 424242);  // past the highest stored one
+}
+
+TEST_F(HostFilesNative, CharacterRunsKeepTheirColourConditionsAndCharacterFormat) {
+    F_ObjHandleT doc = NewDocument(Win(dir / "runs.fm"));
+    F_ObjHandleT para = AddElementDef(doc, "Para", FV_FO_CONTAINER, "Body");
+    AddNamed(doc, FO_CharFmt, "Red");
+    F_ObjHandleT draft = AddNamed(doc, FO_CondFmt, "Draft");
+    F_ObjHandleT red = AddNamed(doc, FO_Color, "Red");
+    F_ObjHandleT p = AppendElement(doc, 0, para, MainFlow(doc));
+    F_ObjHandleT text = AppendText(doc, p, "abcdef");
+    PropRun plain{2, {}}, marked{4, {}};
+    marked.props.color = red;
+    marked.props.conditions = {static_cast<IntT>(draft)};
+    marked.props.charFormat = "Red";
+    SetTextRuns(text, {plain, marked});
+    ASSERT_EQ(Save(doc, "", FV_SaveFmtBinary), doc);
+    F_ObjHandleT again = Open(dir / "runs.fm");
+    ASSERT_NE(again, 0u);
+    F_ObjHandleT t = Elem(FlowOf(MainFlow(again))->root)->first;
+    const std::vector<PropRun> &runs = TextRuns(t);
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[1].len, 4);
+    EXPECT_EQ(runs[1].props.charFormat, "Red");
+    EXPECT_EQ(runs[1].props.conditions.size(), 1u);
+    EXPECT_NE(runs[1].props.color, 0u);
+    EXPECT_TRUE(runs[0].props == TextProps{});
 }
 
 TEST_F(HostFilesNative, XmlOriginSurvivesANativeRoundTripAndSavesAsXmlAgain) {

@@ -1,6 +1,9 @@
 // Object store, ids, session and document properties, element tree reads, stale ids.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 #include "fdk.h"
 #include "model.h"
 
@@ -45,6 +48,53 @@ TEST_F(ModelStore, IdsCarryKindAndCounterFrom1000) {
     EXPECT_EQ(FA_errno, 0);
     EXPECT_EQ(F_ApiGetObjectType(doc, 0), 0);
     EXPECT_NE(FA_errno, 0);
+}
+
+// Past the last id of a kind the host makes nothing of that kind (FA_errno) instead of letting
+// the counter run into the kind byte; the refused edit changes nothing, other kinds go on.
+TEST_F(ModelStore, PastTheLastIdOfAKindNothingOfItIsMade) {
+    struct Case {
+        const char *what;
+        int kind;
+        std::function<F_ObjHandleT(int)> make;  // the n-th object of the kind, or 0
+    };
+    const Case cases[] = {
+        {"element", FO_Element,
+         [&](int) {
+             F_ElementLocT at{root, 0, 0};
+             return F_ApiNewElement(doc, para, &at);
+         }},
+        {"paragraph format", FO_PgfFmt,
+         [&](int n) { return F_ApiNewNamedObject(doc, FO_PgfFmt, ("Fmt" + std::to_string(n)).c_str()); }},
+        {"document", FO_Doc, [&](int) { return NewDocument("Z:\\tmp\\more.fm"); }},
+    };
+    auto childCount = [&] {
+        size_t n = 0;
+        F_ObjHandleT e = F_ApiGetId(doc, root, FP_FirstChildElement);
+        for (; e; e = F_ApiGetId(doc, e, FP_NextSiblingElement)) ++n;
+        return n;
+    };
+    for (const Case &c : cases) {
+        // The store keeps objects by counter: start the session a few ids before the last one.
+        ResetSession();
+        uint32_t saved = SetNextObjectCounter(c.kind, kLastCounter - 16);
+        ResetSession();
+        SetUp();
+        SetNextObjectCounter(c.kind, kLastCounter);
+        F_ObjHandleT last = c.make(1);
+        EXPECT_EQ(KindOf(last), c.kind) << c.what;
+        EXPECT_EQ(CounterOf(last), kLastCounter) << c.what;
+        size_t children = childCount();
+        FA_errno = 0;
+        EXPECT_EQ(c.make(2), 0u) << c.what;
+        EXPECT_EQ(FA_errno, FE_NoMoreIds) << c.what;
+        EXPECT_EQ(childCount(), children) << c.what;
+        // Another kind is not affected.
+        EXPECT_NE(F_ApiNewNamedObject(doc, FO_CharFmt, c.what), 0u) << c.what;
+        ResetSession();
+        SetNextObjectCounter(c.kind, saved);
+        ResetSession();
+    }
 }
 
 TEST_F(ModelStore, TreeReads) {

@@ -213,6 +213,32 @@ TEST_F(ModelText, TextItemsOfRanges) {
     EXPECT_EQ(Elem(Elem(empty)->first)->text, "new");
 }
 
+TEST_F(ModelText, TextItemsMarkPropertyChangesAndNameTheirParagraphs) {
+    std::vector<F_ObjHandleT> pgfs = Pgfs();
+    F_ObjHandleT tag = F_ApiNewNamedObject(doc, FO_CondFmt, "Print");
+    IntT ids[] = {static_cast<IntT>(tag)};
+    F_PropValT pv{};
+    pv.propIdent = FP_InCond;
+    pv.propVal.valType = FT_Ints;
+    pv.propVal.isval = F_IntsT{1, ids};
+    F_TextRangeT tagged{{pgfs[1], 1}, {pgfs[1], 3}};  // "b" and "c", across the <B> element
+    F_ApiSetTextPropVal(doc, &tagged, &pv);
+    F_TextRangeT r{{pgfs[0], 0}, {pgfs[1], FV_OBJ_END_OFFSET}};
+    F_TextItemsT items = F_ApiGetTextForRange(doc, &r, FTI_String | FTI_PgfBegin | FTI_CharPropsChange);
+    std::string seen;
+    for (UIntT i = 0; i < items.len; ++i) {
+        const F_TextItemT &t = items.val[i];
+        if (t.dataType == FTI_String) seen += std::string(t.sdata) + "@" + std::to_string(t.offset) + " ";
+        if (t.dataType == FTI_CharPropsChange) seen += "|" + std::to_string(t.offset) + " ";
+        if (t.dataType == FTI_PgfBegin) seen += std::string(t.idata == pgfs[0] ? "<P0>" : t.idata == pgfs[1] ? "<P1>" : "<P?>") + " ";
+    }
+    F_ApiDeallocateTextItems(&items);
+    EXPECT_EQ(seen, "<P0> Intro@0 <P1> a@0 |1 bc@1 |3 def@3 ");
+    // Without the flag the string is whole; setting text properties keeps paragraph ids.
+    EXPECT_EQ(Text(pgfs[1]), "abcdef");
+    EXPECT_EQ(Pgfs(), pgfs);
+}
+
 TEST_F(ModelText, SelectionHasTwoViews) {
     std::vector<F_ObjHandleT> pgfs = Pgfs();
     // Whole element Title: its text runs from its paragraph's start to the next paragraph's.

@@ -116,6 +116,7 @@ const ElementCase kCases[] = {
     {"unwrap", 5, "", &ElementActions::s1, 0, "Doc(Title('T') Para#p1('a') Para#p2('b') Sec#s2)"},
     {"demote", 7, "", &ElementActions::s2, 0, "Doc(Sec#s1(Title('T') Para#p1('a') Para#p2('b') Sec#s2))"},
     {"delete element", 8, "", &ElementActions::p1, 0, "Doc(Sec#s1(Title('T') Para#p2('b')) Sec#s2)"},
+    {"delete the highest-level element", 8, "", &ElementActions::root, 0, "-"},
     {"delete contents", 9, "", &ElementActions::s1, 0, "Doc(Sec#s1 Sec#s2)"},
     {"move up", 12, "", &ElementActions::p2, 0, "Doc(Sec#s1(Title('T') Para#p2('b') Para#p1('a')) Sec#s2)"},
     {"move down", 13, "", &ElementActions::p1, 0, "Doc(Sec#s1(Title('T') Para#p2('b') Para#p1('a')) Sec#s2)"},
@@ -129,7 +130,9 @@ const ElementCase kCases[] = {
     {"insert an unknown name", 22, "Nope", &ElementActions::s1, 302, kBefore},
     {"insert beside the highest-level element", 19, "Note", &ElementActions::root, 317, kBefore},
     {"paste before the highest-level element", 17, "", &ElementActions::root, 309, kBefore},
-    {"set text of a container", 26, "", &ElementActions::p1, 0, "Doc(Sec#s1(Title('T') Para#p1 Para#p2('b')) Sec#s2)"},
+    // Without a script's value source the value is the script's invalid-setup text.
+    {"set text of a container", 26, "", &ElementActions::p1, 0,
+     "Doc(Sec#s1(Title('T') Para#p1('SCRIPT ERROR - INVALID ELEMENT SETUP') Para#p2('b')) Sec#s2)"},
 };
 
 TEST_F(ElementActions, EachActionChangesTheDocumentOrRefusesWithItsCode) {

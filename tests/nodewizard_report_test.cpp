@@ -10,6 +10,7 @@
 #include "lib/globals.h"
 #include "lib/host/element_text.h"
 #include "lib/state/nodewizard.h"
+#include "lib/state/settings_files.h"
 #include "model.h"
 #include "nodewizard/actions.h"
 #include "nodewizard/error_report.h"
@@ -26,8 +27,9 @@ class ErrorReport : public ::testing::Test {
         host::ResetUser();
         host::ClearTranscript();
         om_NWSetDefaults();
-        ErrorReportTemplatePath = host::WindowsPath(std::string(QV_SOURCE_DIR) + "/defaults") + "\\" +
-                                  kErrorReportTemplate;
+        saved = SettingsFiles.reportTemplate;
+        SettingsFiles.reportTemplate =
+            host::WindowsPath(std::string(QV_SOURCE_DIR) + "/defaults") + "\\" + kReportTemplateFileName;
         doc = host::NewDocument("Z:\\t\\r.fm");
         F_ObjHandleT docDef = host::AddElementDef(doc, "Doc");
         F_ObjHandleT paraDef = host::AddElementDef(doc, "Para", FV_FO_CONTAINER, "Body");
@@ -38,7 +40,7 @@ class ErrorReport : public ::testing::Test {
         NodeWizardRun.retagName = "Nope";  // every retag fails with 301
     }
     void TearDown() override {
-        ErrorReportTemplatePath.clear();
+        SettingsFiles.reportTemplate = saved;
         host::ResetUser();
     }
     // The children of the report's root: "Tag" or "Tag:text", the marker as "[marker text]".
@@ -67,6 +69,7 @@ class ErrorReport : public ::testing::Test {
     }
     F_ObjHandleT doc = 0;
     std::vector<F_ObjHandleT> paras;
+    std::string saved;
 };
 
 TEST_F(ErrorReport, ABatchWritesUpToTheLimitThenOneLimitEntry) {
@@ -102,7 +105,7 @@ TEST_F(ErrorReport, ABatchWritesUpToTheLimitThenOneLimitEntry) {
 }
 
 TEST_F(ErrorReport, WithoutTheTemplateEachEntrySaysSoAndTheCreationFailureOnlyOnce) {
-    ErrorReportTemplatePath = "Z:\\nowhere\\Quorvane_Report_Template.fm";
+    SettingsFiles.reportTemplate = "Z:\\nowhere\\Quorvane_Report_Template.fm";
     for (int i = 0; i < 2; ++i) EXPECT_EQ(om_NWPerformElemAction(doc, paras[i], 0, 0), 301);
     EXPECT_EQ(ErrorReportDoc, 0u);
     int creation = 0, missing = 0;
@@ -112,6 +115,16 @@ TEST_F(ErrorReport, WithoutTheTemplateEachEntrySaysSoAndTheCreationFailureOnlyOn
     }
     EXPECT_LE(creation, 1);
     EXPECT_EQ(missing, 2);
+}
+
+TEST_F(ErrorReport, AReportWithoutTheEntryDefinitionsTakesNothingAnywhere) {
+    // Another template: its document lacks the entries' element definitions.
+    SettingsFiles.reportTemplate = host::WindowsPath(std::string(QV_SOURCE_DIR) + "/defaults") + "\\XPath_Error_Report_Template.fm";
+    EXPECT_EQ(om_NWPerformElemAction(doc, paras[0], 0, 0), 301);
+    ASSERT_NE(ErrorReportDoc, 0u);
+    F_ObjHandleT r = ErrorReportDoc;
+    F_ObjHandleT root = F_ApiGetId(r, F_ApiGetId(0, r, FP_MainFlowInDoc), FP_HighestLevelElement);
+    EXPECT_EQ(F_ApiGetId(r, root, FP_FirstChildElement), 0u);  // no marker, no message anywhere
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "lib/host/attributes.h"
 #include "lib/host/element_text.h"
 #include "model.h"
+#include "nodewizard/actions.h"
 #include "nodewizard/attr_actions.h"
 #include "xpath/xpath.h"
 
@@ -33,7 +34,9 @@ class AttrActions : public ::testing::Test {
         F_ObjHandleT docDef = host::AddElementDef(doc, "Doc");
         itemDef = host::AddElementDef(doc, "Item", FV_FO_CONTAINER, "Body");
         F_ObjHandleT bareDef = host::AddElementDef(doc, "Bare", FV_FO_CONTAINER, "Body");
-        for (auto [name, type] : {std::pair{"id", FV_AT_UNIQUE_ID}, {"multi", FV_AT_STRINGS}, {"single", FV_AT_STRING}}) {
+        const std::pair<const char *, IntT> defs[] = {{"id", FV_AT_UNIQUE_ID}, {"multi", FV_AT_STRINGS},
+                                                       {"single", FV_AT_STRING}};
+        for (auto [name, type] : defs) {
             host::AttrDef def;
             def.name = name;
             def.type = type;
@@ -202,6 +205,59 @@ TEST_F(AttrActions, UniqueIdsNeverCollide) {
         EXPECT_EQ(id.size(), 8u);
         EXPECT_TRUE(seen.insert(id).second) << id;
     }
+}
+
+TEST_F(AttrActions, ANewBatchSeesIdsGivenSinceTheLast) {
+    std::srand(11);
+    std::vector<std::string> draws;
+    for (int i = 0; i < 3; ++i) draws.push_back(om_StrRandomLetters(0, 0));
+    F_ObjHandleT a = host::AppendElement(doc, root, itemDef), b = host::AppendElement(doc, root, itemDef),
+                 c = host::AppendElement(doc, root, itemDef);
+    om_NWAttrForgetUniqueIds();
+    std::srand(11);
+    ASSERT_EQ(om_NWAttrSetUniqueId(doc, a), 0);
+    EXPECT_EQ(HostGetAttributes(doc, a)[0].values[0], draws[0]);
+    host::SetAttribute(doc, b, "id", {draws[1]});  // given by hand between two batches
+    om_NWAttrForgetUniqueIds();
+    std::srand(11);
+    ASSERT_EQ(om_NWAttrSetUniqueId(doc, c), 0);
+    EXPECT_EQ(HostGetAttributes(doc, c)[0].values[0], draws[2]);
+}
+
+TEST_F(AttrActions, DispatchedSearchAndReplaceAndUniqueId) {
+    // Fewer replace strings than search strings: the missing ones count as "".
+    AttrActionCode = 54;
+    ActionAttrNames = {"y", "z"};
+    ActionAttrValues = {"Y"};
+    EXPECT_EQ(om_NWPerformAttrAction(doc, item, 2, 0, 0, 0), 0);
+    EXPECT_EQ(State(item), "id=i1|multi=a,b|single=x Y |extra=e1|text=hello");
+    EXPECT_EQ(ActionAttrValues, std::vector<std::string>{"Y"});
+    // Set unique ID through the dispatcher: only an empty ID is written.
+    AttrActionCode = 61;
+    EXPECT_EQ(om_NWPerformAttrAction(doc, item, -1, 0, 0, 0), 326);
+    F_ObjHandleT fresh = host::AppendElement(doc, root, itemDef);
+    EXPECT_EQ(om_NWPerformAttrAction(doc, fresh, -1, 0, 0, 0), 0);
+    EXPECT_EQ(HostGetAttributes(doc, fresh)[0].values.at(0).size(), 8u);
+}
+
+TEST_F(AttrActions, SortValuesByTheActionsOptions) {
+    // A scripts document's Sort_values action element with its options.
+    F_ObjHandleT scripts = host::NewDocument("Z:\\t\\scripts.fm");
+    auto def = [&](const char *name) { return host::AddElementDef(scripts, name); };
+    F_ObjHandleT action = host::AppendElement(scripts, 0, def("Sort_values"), host::MainFlow(scripts));
+    F_ObjHandleT options = host::AppendElement(scripts, action, def("Value_sort_options"));
+    F_ObjHandleT descending = def("Sort_descending"), numeric = def("Sort_numeric");
+    host::SetAttribute(doc, item, "multi", {"10", "9", "100"});
+    EXPECT_EQ(om_NWAttrSortValues(doc, item, {"multi"}, -1, scripts, action), 0);
+    EXPECT_EQ(HostGetAttributes(doc, item)[1].values, (std::vector<std::string>{"10", "100", "9"}));
+    host::AppendElement(scripts, options, numeric);
+    EXPECT_EQ(om_NWAttrSortValues(doc, item, {"multi"}, -1, scripts, action), 0);
+    EXPECT_EQ(HostGetAttributes(doc, item)[1].values, (std::vector<std::string>{"9", "10", "100"}));
+    host::AppendElement(scripts, options, descending);
+    TokenizedAttrValues = 1;  // one value of blank-separated tokens
+    host::SetAttribute(doc, item, "single", {"2 30 4"});
+    EXPECT_EQ(om_NWAttrSortValues(doc, item, {"single", "nope"}, -1, scripts, action), 0);
+    EXPECT_EQ(HostGetAttributes(doc, item)[2].values, std::vector<std::string>{"30 4 2"});
 }
 
 }  // namespace

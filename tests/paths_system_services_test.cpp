@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 
 #include "lib/host/system_services.h"
@@ -151,29 +152,41 @@ TEST_F(Services, EnvironmentFoldersAlwaysHaveAValue) {
 }
 
 TEST_F(Services, DatesOnAFixedClock) {
-    SetTime(2026, 3, 7, 12, 30, 5);
-    EXPECT_EQ(Take(om_TimeAmPm(5, 0)), "AM");
-    EXPECT_EQ(Take(om_TimeAmPm(1, 1)), "a.m.");
-    EXPECT_EQ(Take(om_TimeHour(2, 0)), "12");
-    EXPECT_EQ(Take(om_TimeYear(1)), "26");
-    EXPECT_EQ(Take(om_TimeYear(0)), "2026");
-    EXPECT_EQ(Take(om_TimeMonth(1)), "03");
-    EXPECT_EQ(Take(om_TimeMonth(2)), "3");
-    EXPECT_EQ(Take(om_TimeMonth(3)), "March");
-    EXPECT_EQ(Take(om_TimeMonth(4)), "Mar");
-    EXPECT_EQ(Take(om_TimeMonth(7)), "error");
-    EXPECT_EQ(Take(om_TimeDay(1)), "07");
-    EXPECT_EQ(Take(om_TimeWeekdayName(3)), "Saturday");
-    EXPECT_EQ(Take(om_TimeWeekdayName(4)), "Sat");
-    EXPECT_EQ(Take(om_TimeMinute(1)), "30");
-    EXPECT_EQ(Take(om_TimeSecond(1)), "05");
-    EXPECT_EQ(Take(om_TimeSecond(2)), "5");
-    SetTime(2026, 3, 7, 13, 5, 0);
-    EXPECT_EQ(Take(om_TimeAmPm(5, 1)), "P.M.");
-    EXPECT_EQ(Take(om_TimeHour(2, 0)), "1");
-    EXPECT_EQ(Take(om_TimeHour(1, 1)), "13");
-    SetTime(2026, 3, 7, 0, 10, 0);
-    EXPECT_EQ(Take(om_TimeHour(2, 0)), "0");
+    struct Clock {
+        int year, month, day, hour, minute, second;
+    };
+    const Clock morning{2026, 3, 7, 12, 30, 5}, afternoon{2026, 3, 7, 13, 5, 0}, midnight{2026, 3, 7, 0, 10, 0};
+    struct Case {
+        Clock clock;
+        std::function<StringT()> read;
+        const char *want;
+    };
+    const Case cases[] = {
+        {morning, [] { return om_TimeAmPm(5, 0); }, "AM"},
+        {morning, [] { return om_TimeAmPm(1, 1); }, "a.m."},
+        {morning, [] { return om_TimeHour(2, 0); }, "12"},
+        {morning, [] { return om_TimeYear(1); }, "26"},
+        {morning, [] { return om_TimeYear(0); }, "2026"},
+        {morning, [] { return om_TimeMonth(1); }, "03"},
+        {morning, [] { return om_TimeMonth(2); }, "3"},
+        {morning, [] { return om_TimeMonth(3); }, "March"},
+        {morning, [] { return om_TimeMonth(4); }, "Mar"},
+        {morning, [] { return om_TimeMonth(7); }, "error"},
+        {morning, [] { return om_TimeDay(1); }, "07"},
+        {morning, [] { return om_TimeWeekdayName(3); }, "Saturday"},
+        {morning, [] { return om_TimeWeekdayName(4); }, "Sat"},
+        {morning, [] { return om_TimeMinute(1); }, "30"},
+        {morning, [] { return om_TimeSecond(1); }, "05"},
+        {morning, [] { return om_TimeSecond(2); }, "5"},
+        {afternoon, [] { return om_TimeAmPm(5, 1); }, "P.M."},
+        {afternoon, [] { return om_TimeHour(2, 0); }, "1"},
+        {afternoon, [] { return om_TimeHour(1, 1); }, "13"},
+        {midnight, [] { return om_TimeHour(2, 0); }, "0"},
+    };
+    for (const Case &c : cases) {
+        SetTime(c.clock.year, c.clock.month, c.clock.day, c.clock.hour, c.clock.minute, c.clock.second);
+        EXPECT_EQ(Take(c.read()), c.want) << c.clock.hour << ":" << c.clock.minute << " wants " << c.want;
+    }
     SetTime(2010, 1, 2, 0, 0, 0);
     EXPECT_EQ(om_TimeSecondsSince2010(), 86400);
     EXPECT_EQ(om_TimeDaysSince1970(), 14611);

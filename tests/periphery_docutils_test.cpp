@@ -37,7 +37,7 @@ class DocUtils : public PeripheryDoc {
         return e;
     }
     std::string Path(F_ObjHandleT g) {
-        StringT s = F_ApiGetString(doc, g, 852);
+        StringT s = F_ApiGetString(doc, g, FP_InsetFile);
         std::string out = s ? s : "";
         F_ApiDeallocateString(&s);
         return out;
@@ -92,12 +92,12 @@ TEST_F(DocUtils, GraphicPathCleanUps) {
     std::vector<F_ObjHandleT> g;
     for (const Case &c : cases) {
         g.push_back(Graphic(FO_Inset, frame, 0, 0, 1, 1));
-        F_ApiSetString(doc, g.back(), 852, c.path);
+        F_ApiSetString(doc, g.back(), FP_InsetFile, c.path);
     }
     Graphic(FO_Rectangle, frame, 0, 0, 1, 1);
     EXPECT_EQ(3, om_GraphicPathsTiffToPng(doc));
     for (size_t i = 0; i < g.size(); ++i) EXPECT_EQ(cases[i].png, Path(g[i])) << i;
-    for (size_t i = 0; i < g.size(); ++i) F_ApiSetString(doc, g[i], 852, cases[i].path);
+    for (size_t i = 0; i < g.size(); ++i) F_ApiSetString(doc, g[i], FP_InsetFile, cases[i].path);
     EXPECT_EQ(4, om_GraphicPathsLowerCase(doc));
     for (size_t i = 0; i < g.size(); ++i) EXPECT_EQ(cases[i].lower, Path(g[i])) << i;
     EXPECT_EQ(0, om_GraphicPathsLowerCase(0));
@@ -107,13 +107,13 @@ TEST_F(DocUtils, CrossReferenceFilesLowerCaseKeepTheDriveLetter) {
     F_ObjHandleT def = host::AddElementDef(doc, "XRef", FV_FO_XREF);
     F_ObjHandleT local = F_ApiGetId(doc, host::AppendElement(doc, Para("a "), def), FP_Object);
     F_ObjHandleT other = F_ApiGetId(doc, host::AppendElement(doc, Para("b "), def), FP_Object);
-    F_ApiSetString(doc, other, 1070, "C:\\Books\\Chapter1.FM");
+    F_ApiSetString(doc, other, FP_XRefFile, "C:\\Books\\Chapter1.FM");
     Answer("ok");
     EXPECT_EQ(1, om_XRefSourceFilesLowerCase(doc));
-    StringT file = F_ApiGetString(doc, other, 1070);
+    StringT file = F_ApiGetString(doc, other, FP_XRefFile);
     EXPECT_STREQ("C:\\books\\chapter1.fm", file);
     F_ApiDeallocateString(&file);
-    StringT none = F_ApiGetString(doc, local, 1070);
+    StringT none = F_ApiGetString(doc, local, FP_XRefFile);
     EXPECT_STREQ("", none);
     F_ApiDeallocateString(&none);
     EXPECT_TRUE(Shown("C:\\books\\chapter1.fm\nC:\\books\\chapter1.fm"));
@@ -125,7 +125,7 @@ TEST_F(DocUtils, RowPositionsByType) {
     F_TextLocT at = F_ApiElementLocToTextLoc(doc, &loc);
     F_ObjHandleT table = F_ApiNewTable(doc, "Plain", 1, 3, 1, 1, &at);
     std::vector<F_ObjHandleT> rows;
-    for (F_ObjHandleT r = F_ApiGetId(doc, table, 1338); r; r = F_ApiGetId(doc, r, 1245)) rows.push_back(r);
+    for (F_ObjHandleT r = F_ApiGetId(doc, table, FP_FirstRowInTbl); r; r = F_ApiGetId(doc, r, FP_NextRowInTbl)) rows.push_back(r);
     ASSERT_EQ(5u, rows.size());  // heading, three body rows, footing
     EXPECT_EQ(1, om_TableRowPositionOfType(doc, rows[0], 0));
     EXPECT_EQ(2, om_TableRowPositionOfType(doc, rows[2], 1));
@@ -156,30 +156,30 @@ TEST_F(DocUtils, ColoursSelectionWindowConditionsAndMetadata) {
     UIntT ids[] = {a, b};
     F_UIntsT list{2, ids};
     om_GraphicsSelect(doc, &list);
-    EXPECT_EQ(a, F_ApiGetId(0, doc, 141));
+    EXPECT_EQ(a, F_ApiGetId(0, doc, FP_FirstSelectedGraphicInDocAlt));
     F_UIntsT was = om_GraphicsDeselectAll(doc);
     ASSERT_EQ(2u, was.len);
     EXPECT_EQ(b, was.val[1]);
     F_ApiFreeIdList(&was);
-    EXPECT_EQ(0u, F_ApiGetId(0, doc, 128));
+    EXPECT_EQ(0u, F_ApiGetId(0, doc, FP_FirstSelectedGraphicInDoc));
 
-    F_ApiSetInt(0, doc, 33, 10);
-    F_ApiSetInt(0, doc, 36, 500);
+    F_ApiSetInt(0, doc, FP_ScreenX, 10);
+    F_ApiSetInt(0, doc, FP_ScreenH, 500);
     om_WindowShift(doc, 20, 1);
-    EXPECT_EQ(30, F_ApiGetInt(0, doc, 33));
-    EXPECT_EQ(620, F_ApiGetInt(0, doc, 35));
-    EXPECT_EQ(480, F_ApiGetInt(0, doc, 36));
+    EXPECT_EQ(30, F_ApiGetInt(0, doc, FP_ScreenX));
+    EXPECT_EQ(620, F_ApiGetInt(0, doc, FP_ScreenW));
+    EXPECT_EQ(480, F_ApiGetInt(0, doc, FP_ScreenH));
 
     F_ObjHandleT draft = F_ApiNewNamedObject(doc, FO_CondFmt, "Draft");
-    F_ApiSetInt(0, doc, 155, 1);
+    F_ApiSetInt(0, doc, FP_ShowAll, 1);
     EXPECT_EQ(1, om_CondShowHide(doc, {"Draft", "Missing"}, 2));
-    EXPECT_EQ(0, F_ApiGetInt(0, doc, 155));
-    EXPECT_EQ(0, F_ApiGetInt(doc, draft, 1139));
+    EXPECT_EQ(0, F_ApiGetInt(0, doc, FP_ShowAll));
+    EXPECT_EQ(0, F_ApiGetInt(doc, draft, FP_CondFmtIsShown));
     EXPECT_EQ(0, om_CondShowHide(0, {"Draft"}, 1));
     EXPECT_EQ(200, StatusCode);
 
     om_DocSetXmpField(doc, "title", "A & B");
-    StringT xmp = F_ApiGetString(0, doc, 2262);
+    StringT xmp = F_ApiGetString(0, doc, FP_XmpPacket);
     std::string packet = xmp ? xmp : "";
     F_ApiDeallocateString(&xmp);
     EXPECT_EQ(0u, packet.find("<?xpacket begin="));
@@ -194,22 +194,22 @@ TEST_F(DocUtils, ColoursSelectionWindowConditionsAndMetadata) {
 TEST_F(DocUtils, ParagraphFormatReappliedAndFlag722) {
     F_ObjHandleT p = Para("styled text");
     host::AddNamed(doc, FO_CharFmt, "Emphasis");
-    F_ObjHandleT pgf = F_ApiGetId(0, doc, 113);
+    F_ObjHandleT pgf = F_ApiGetId(0, doc, FP_FirstPgfInDoc);
     F_TextRangeT all{{pgf, 0}, {pgf, FV_OBJ_END_OFFSET}};
     F_PropValT tag{};
-    tag.propIdent = 602;
+    tag.propIdent = FP_CharTag;
     tag.propVal.valType = FT_String;
     tag.propVal.sval = const_cast<StringT>("Emphasis");
     F_ApiSetTextPropVal(doc, &all, &tag);
     om_PgfReapplyFormat(doc, pgf, 7, -1);
     for (auto [offset, want] : {std::pair<IntT, const char *>{2, "Emphasis"}, {8, ""}}) {
         F_TextLocT at{pgf, offset};
-        F_PropValT v = F_ApiGetTextPropVal(doc, &at, 602);
+        F_PropValT v = F_ApiGetTextPropVal(doc, &at, FP_CharTag);
         EXPECT_STREQ(want, v.propVal.sval) << offset;
         F_ApiDeallocateString(&v.propVal.sval);
     }
     EXPECT_EQ(1, om_PgfSetProperty722(doc, p));
-    EXPECT_EQ(1, F_ApiGetInt(doc, pgf, 722));
+    EXPECT_EQ(1, F_ApiGetInt(doc, pgf, FP_PgfFlag));
     EXPECT_EQ(0, om_PgfSetProperty722(doc, p));
 }
 
@@ -295,6 +295,85 @@ TEST_F(DocUtils, FixedProgramsStartThroughTheLauncherOrFail) {
     EXPECT_EQ(0, om_ShellOpenFixedProgram(5, ""));
     host::MapDrive('C', "");
     qv::sys::SetLauncher(nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A 3 x 3 body table after a paragraph; cell texts "r<row>c<column>".
+class TableSelection : public PeripheryDoc {
+  protected:
+    void SetUp() override {
+        PeripheryDoc::SetUp();
+        F_ObjHandleT p = Para("before");
+        F_ElementLocT loc{p, 0, FV_OBJ_END_OFFSET};
+        F_TextLocT at = F_ApiElementLocToTextLoc(doc, &loc);
+        table = F_ApiNewTable(doc, "Grid", 3, 3, 0, 0, &at);
+        for (IntT r = 1; r <= 3; ++r)
+            for (IntT c = 1; c <= 3; ++c)
+                om_CellSetText(doc, table, 0, r, c, ("r" + std::to_string(r) + "c" + std::to_string(c)).c_str(), 0);
+        for (F_ObjHandleT r = F_ApiGetId(doc, table, FP_FirstRowInTbl); r; r = F_ApiGetId(doc, r, FP_NextRowInTbl)) rows.push_back(r);
+    }
+    F_ObjHandleT Cell(int row, int column) {
+        F_ObjHandleT c = F_ApiGetId(doc, rows[row], FP_FirstCellInRow);
+        for (int i = 0; i < column; ++i) c = F_ApiGetId(doc, c, FP_NextCellInRow);
+        return c;
+    }
+    F_ObjHandleT ElementOf(F_ObjHandleT obj) { return F_ApiGetId(doc, obj, FP_Element); }
+    std::vector<UIntT> Ids(F_UIntsT list) {
+        std::vector<UIntT> out(list.val, list.val + list.len);
+        F_ApiFreeIdList(&list);
+        return out;
+    }
+    F_ObjHandleT table = 0;
+    std::vector<F_ObjHandleT> rows;
+};
+
+TEST_F(TableSelection, TheCellOfTheTextSelection) {
+    F_ObjHandleT pgf = F_ApiGetId(doc, Cell(1, 2), FP_FirstPgf);
+    F_TextRangeT in{{pgf, 1}, {pgf, 1}};
+    F_ApiSetTextRange(0, doc, FP_TextSelection, &in);
+    EXPECT_EQ(Cell(1, 2), om_TableSelectionPart(doc, 1, "'"));
+    EXPECT_EQ(rows[1], om_TableSelectionPart(doc, 1, "&"));
+    EXPECT_EQ(table, om_TableSelectionPart(doc, 1, "$"));
+    EXPECT_EQ(0u, om_TableSelectionPart(doc, 0, "$"));  // no cells selected
+    IntT count = 0;
+    EXPECT_EQ((std::vector<UIntT>{Cell(1, 2)}), Ids(om_SelectedTableCells(doc, 0, 1, &count)));
+    EXPECT_EQ(1, count);
+    EXPECT_EQ(table, om_TablesInSelection(doc, nullptr, 1));
+    EXPECT_EQ(0u, om_TablesInSelection(doc, nullptr, 0));
+    F_TextRangeT outside{{F_ApiGetId(0, doc, FP_FirstPgfInDoc), 0}, {F_ApiGetId(0, doc, FP_FirstPgfInDoc), 0}};
+    F_ApiSetTextRange(0, doc, FP_TextSelection, &outside);
+    EXPECT_EQ(0u, om_TableSelectionPart(doc, 1, "'"));
+}
+
+TEST_F(TableSelection, SelectedCellsRowByRowAndTheirColumns) {
+    // Cells 1-2 of the second row.
+    F_ElementRangeT cells{{ElementOf(rows[1]), ElementOf(Cell(1, 1)), 0}, {ElementOf(rows[1]), 0, 0}};
+    F_ApiSetElementRange(0, doc, FP_ElementSelection, &cells);
+    EXPECT_EQ(table, F_ApiGetId(0, doc, FP_SelectedTbl));
+    EXPECT_EQ(1, F_ApiGetInt(doc, table, FP_LeftColNum));
+    EXPECT_EQ(2, F_ApiGetInt(doc, table, FP_RightColNum));
+    EXPECT_EQ(Cell(1, 1), om_TableSelectionPart(doc, 0, "'"));
+    EXPECT_EQ((std::vector<UIntT>{Cell(1, 1), Cell(1, 2)}), Ids(om_SelectedTableCells(doc, 0, 0, nullptr)));
+    EXPECT_EQ((std::vector<UIntT>{2, 3}), Ids(om_TableSelectedColumns(doc, 0, 0, nullptr)));
+    // Whole rows 1 and 2: every column, row by row; the column list stops at the first repeat.
+    F_ObjHandleT body = F_ApiGetId(doc, ElementOf(rows[0]), FP_ParentElement);
+    F_ElementRangeT whole{{body, ElementOf(rows[0]), 0}, {body, ElementOf(rows[2]), 0}};
+    F_ApiSetElementRange(0, doc, FP_ElementSelection, &whole);
+    EXPECT_EQ(rows[1], F_ApiGetId(doc, table, FP_BottomRowSelection));
+    EXPECT_EQ((std::vector<UIntT>{Cell(0, 0), Cell(0, 1), Cell(0, 2), Cell(1, 0), Cell(1, 1), Cell(1, 2)}),
+              Ids(om_SelectedTableCells(doc, 0, 0, nullptr)));
+    EXPECT_EQ((std::vector<UIntT>{1, 2, 3}), Ids(om_TableSelectedColumns(doc, 0, 0, nullptr)));
+    F_StringsT names{0, nullptr};
+    host::AddNamed(doc, FO_TblFmt, "Grid");
+    host::AddNamed(doc, FO_XRefFmt, "Page");
+    EXPECT_EQ(1, om_DocFormatNames(doc, FO_TblFmt, &names));
+    EXPECT_STREQ("Grid", names.val[0]);
+    F_ApiDeallocateStrings(&names);
+    EXPECT_EQ(0, om_DocFormatNames(doc, FO_PgfFmt, &names));
+    F_ApiDeallocateStrings(&names);
 }
 
 }  // namespace

@@ -70,42 +70,42 @@ TEST_F(Graphics, ExtentsFollowTheFoldedAngle) {
         double angle, height, width;
     } cases[] = {{0, 10, 40}, {90, 40, 10}, {180, 10, 40}, {270, 40, 10}};
     for (const Case &c : cases) {
-        F_ApiSetMetric(doc, g, 780, F_RealToMetric(c.angle));
+        F_ApiSetMetric(doc, g, FP_Angle, F_RealToMetric(c.angle));
         EXPECT_NEAR(c.height, om_GraphicExtentHeight(doc, g, 0, 0, 0), 1e-4) << c.angle;
         EXPECT_NEAR(c.width, om_GraphicExtentWidth(doc, g, 0, 0, 0), 1e-4) << c.angle;
     }
-    F_ApiSetMetric(doc, g, 780, F_RealToMetric(30));
+    F_ApiSetMetric(doc, g, FP_Angle, F_RealToMetric(30));
     EXPECT_NEAR(std::sin(60 * M_PI / 180) * 10 + std::sin(30 * M_PI / 180) * 40, om_GraphicExtentHeight(doc, g, 0, 0, 0), 1e-4);
-    F_ApiSetMetric(doc, g, 740, F_RealToMetric(2));
-    F_ApiSetMetric(doc, g, 780, 0);
+    F_ApiSetMetric(doc, g, FP_BorderWidth, F_RealToMetric(2));
+    F_ApiSetMetric(doc, g, FP_Angle, 0);
     EXPECT_NEAR(12, om_GraphicExtentHeight(doc, g, 0, 0, 1), 1e-4);
     EXPECT_EQ(0, om_GraphicExtentHeight(0, g, 0, 0, 0));
 
     om_GraphicSetHeightForExtent(doc, g, 25);
-    EXPECT_NEAR(25, Metric(g, 784), 1e-3);
-    F_ApiSetMetric(doc, g, 780, F_RealToMetric(90));  // the height no longer changes the vertical extent
+    EXPECT_NEAR(25, Metric(g, FP_Height), 1e-3);
+    F_ApiSetMetric(doc, g, FP_Angle, F_RealToMetric(90));  // the height no longer changes the vertical extent
     om_GraphicSetHeightForExtent(doc, g, 99);
-    EXPECT_NEAR(25, Metric(g, 784), 1e-3);
+    EXPECT_NEAR(25, Metric(g, FP_Height), 1e-3);
 }
 
 TEST_F(Graphics, PlacingUsesLowerLeftCoordinatesInsideTheBorder) {
     F_ObjHandleT frame = Frame(200, 100);  // border 1 by default
     F_ObjHandleT g = om_GraphicPlace(doc, frame, 0, FO_Rectangle, 10, 20, 30, 40, 0);
     ASSERT_EQ(FO_Rectangle, F_ApiGetObjectType(doc, g));
-    EXPECT_DOUBLE_EQ(11, Metric(g, 781));
-    EXPECT_DOUBLE_EQ(100 - 21, Metric(g, 782));
-    EXPECT_DOUBLE_EQ(30, Metric(g, 784));
-    EXPECT_DOUBLE_EQ(40, Metric(g, 783));
+    EXPECT_DOUBLE_EQ(11, Metric(g, FP_LocX));
+    EXPECT_DOUBLE_EQ(100 - 21, Metric(g, FP_LocY));
+    EXPECT_DOUBLE_EQ(30, Metric(g, FP_Height));
+    EXPECT_DOUBLE_EQ(40, Metric(g, FP_Width));
     om_GraphicPlace(doc, frame, g, 0, 10, 20, 30, 40, 1);
-    EXPECT_DOUBLE_EQ(11 - 20, Metric(g, 781));
-    EXPECT_DOUBLE_EQ(79 - 15, Metric(g, 782));
+    EXPECT_DOUBLE_EQ(11 - 20, Metric(g, FP_LocX));
+    EXPECT_DOUBLE_EQ(79 - 15, Metric(g, FP_LocY));
 
     om_GraphicSetPosition(doc, frame, g, -10000, 5);
-    EXPECT_DOUBLE_EQ(-9, Metric(g, 781));  // unchanged
-    EXPECT_DOUBLE_EQ(94, Metric(g, 782));
+    EXPECT_DOUBLE_EQ(-9, Metric(g, FP_LocX));  // unchanged
+    EXPECT_DOUBLE_EQ(94, Metric(g, FP_LocY));
 
     F_ObjHandleT line = om_GraphicLine(doc, frame, 0, 0, 0, 10, 10);
-    F_IntsT pts = F_ApiGetInts(doc, line, 908);
+    F_IntsT pts = F_ApiGetInts(doc, line, FP_Points);
     ASSERT_EQ(4u, pts.len);
     EXPECT_EQ(F_RealToMetric(1), pts.val[0]);
     EXPECT_EQ(F_RealToMetric(99), pts.val[1]);
@@ -122,10 +122,10 @@ TEST_F(Graphics, PolygonsDrawADotAndALinePerPoint) {
     F_UIntsT all = om_FrameGraphics(doc, frame, 0, 0);
     ASSERT_EQ(6u, all.len);
     EXPECT_EQ(FO_Oval, F_ApiGetObjectType(doc, all.val[0]));
-    EXPECT_EQ(0, F_ApiGetInt(doc, all.val[0], 741));
+    EXPECT_EQ(0, F_ApiGetInt(doc, all.val[0], FP_DotFlag));
     EXPECT_EQ(FO_Line, F_ApiGetObjectType(doc, all.val[1]));
     EXPECT_DOUBLE_EQ(0.5, Metric(all.val[1], 740));
-    F_IntsT first = F_ApiGetInts(doc, all.val[1], 908);  // from (10,10) back to the last point (20,30)
+    F_IntsT first = F_ApiGetInts(doc, all.val[1], FP_Points);  // from (10,10) back to the last point (20,30)
     EXPECT_EQ(F_RealToMetric(11), first.val[0]);
     EXPECT_EQ(F_RealToMetric(21), first.val[2]);
     F_ApiFreeIntList(&first);
@@ -135,7 +135,7 @@ TEST_F(Graphics, PolygonsDrawADotAndALinePerPoint) {
     om_GraphicPolygon(doc, other, 0, 1, &points, 0);  // divisor 0: the values as they stand, no infinities
     F_UIntsT lines = om_FrameGraphics(doc, other, 0, 0);
     ASSERT_EQ(3u, lines.len);
-    F_IntsT p = F_ApiGetInts(doc, lines.val[0], 908);
+    F_IntsT p = F_ApiGetInts(doc, lines.val[0], FP_Points);
     EXPECT_EQ(F_RealToMetric(101), p.val[0]);
     F_ApiFreeIntList(&p);
     F_ApiFreeIdList(&lines);
@@ -150,7 +150,7 @@ TEST_F(Graphics, PolygonsDrawADotAndALinePerPoint) {
 TEST_F(Graphics, FrameGraphicFilesWithSlashModes) {
     F_ObjHandleT frame = Frame(100, 100);
     F_ObjHandleT inset = Graphic(FO_Inset, frame, 0, 0, 1, 1);
-    F_ApiSetString(doc, inset, 852, "D:\\p\\a.png");
+    F_ApiSetString(doc, inset, FP_InsetFile, "D:\\p\\a.png");
     Graphic(FO_Rectangle, frame, 0, 0, 1, 1);
     struct Case {
         IntT includeEmpty, mode;
@@ -168,11 +168,11 @@ TEST_F(Graphics, FrameGraphicFilesWithSlashModes) {
         F_ApiDeallocateStrings(&files);
     }
     // The frame through its element, and through the selection.
-    F_ObjHandleT fig = F_ApiGetId(doc, frame, 2170);
+    F_ObjHandleT fig = F_ApiGetId(doc, frame, FP_Element);
     F_UIntsT byElement = om_FrameGraphics(doc, 0, fig, 0);
     EXPECT_EQ(2u, byElement.len);
     F_ApiFreeIdList(&byElement);
-    F_ApiSetInt(doc, inset, 771, 1);
+    F_ApiSetInt(doc, inset, FP_GraphicIsSelected, 1);
     F_UIntsT bySelection = om_FrameGraphics(doc, 0, 0, 1);
     ASSERT_EQ(1u, bySelection.len);
     EXPECT_EQ(inset, bySelection.val[0]);
@@ -189,42 +189,42 @@ TEST_F(Graphics, SelectionAndShowing) {
     F_ObjHandleT f = 0, g = 0;
     EXPECT_EQ(0, om_SelectedFrameAndGraphic(doc, &f, &g));
     EXPECT_EQ(0u, f);
-    F_ApiSetInt(doc, b, 771, 1);
+    F_ApiSetInt(doc, b, FP_GraphicIsSelected, 1);
     EXPECT_EQ(0, om_SelectedFrameAndGraphic(doc, &f, &g));
     EXPECT_EQ(frame, f);
     EXPECT_EQ(b, g);
-    F_ApiSetInt(doc, frame, 771, 1);
+    F_ApiSetInt(doc, frame, FP_GraphicIsSelected, 1);
     EXPECT_EQ(1, om_SelectedFrameAndGraphic(doc, &f, &g));  // a second graphic is selected
     EXPECT_EQ(frame, f);
     EXPECT_EQ(a, g);
     EXPECT_EQ(1, om_SelectedFrameAndGraphic(0, &f, &g));
 
     om_GraphicShow(doc, a, 0);  // a alone is selected, the anchor scrolled to
-    EXPECT_EQ(a, F_ApiGetId(0, doc, 128));
-    EXPECT_EQ(0u, F_ApiGetId(doc, a, 785));
+    EXPECT_EQ(a, F_ApiGetId(0, doc, FP_FirstSelectedGraphicInDoc));
+    EXPECT_EQ(0u, F_ApiGetId(doc, a, FP_NextSelectedGraphicInDoc));
     om_DocDeselectGraphics(doc);
-    EXPECT_EQ(0u, F_ApiGetId(0, doc, 128));
+    EXPECT_EQ(0u, F_ApiGetId(0, doc, FP_FirstSelectedGraphicInDoc));
 }
 
 TEST_F(Graphics, ShrinkAndFit) {
     F_ObjHandleT frame = Frame(300, 300);
     F_ObjHandleT a = Graphic(FO_Rectangle, frame, 50, 60, 20, 10);
     F_ObjHandleT b = Graphic(FO_Rectangle, frame, 100, 80, 30, 40);
-    F_ApiSetMetric(doc, frame, 780, F_RealToMetric(45));
+    F_ApiSetMetric(doc, frame, FP_Angle, F_RealToMetric(45));
     EXPECT_EQ(1, om_FrameShrinkToGraphics(doc, a, 0, 0, 5));
-    EXPECT_DOUBLE_EQ(130 - 50 + 10, Metric(frame, 783));
-    EXPECT_DOUBLE_EQ(120 - 60 + 10, Metric(frame, 784));
-    EXPECT_DOUBLE_EQ(5, Metric(a, 781));
-    EXPECT_DOUBLE_EQ(5, Metric(a, 782));
-    EXPECT_DOUBLE_EQ(55, Metric(b, 781));
-    EXPECT_DOUBLE_EQ(45, Metric(frame, 780));  // the angle comes back
+    EXPECT_DOUBLE_EQ(130 - 50 + 10, Metric(frame, FP_Width));
+    EXPECT_DOUBLE_EQ(120 - 60 + 10, Metric(frame, FP_Height));
+    EXPECT_DOUBLE_EQ(5, Metric(a, FP_LocX));
+    EXPECT_DOUBLE_EQ(5, Metric(a, FP_LocY));
+    EXPECT_DOUBLE_EQ(55, Metric(b, FP_LocX));
+    EXPECT_DOUBLE_EQ(45, Metric(frame, FP_Angle));  // the angle comes back
 
     F_ObjHandleT box = Frame(100, 50);
     F_ObjHandleT pic = Graphic(FO_Inset, box, 0, 0, 20, 20);
     EXPECT_EQ(1, om_GraphicFitToFrame(doc, 0, box, 0, 5));
-    EXPECT_DOUBLE_EQ(40, Metric(pic, 784));  // limited by the height: 50 - 10
-    EXPECT_DOUBLE_EQ(40, Metric(pic, 783));
-    EXPECT_DOUBLE_EQ(5, Metric(pic, 781));
+    EXPECT_DOUBLE_EQ(40, Metric(pic, FP_Height));  // limited by the height: 50 - 10
+    EXPECT_DOUBLE_EQ(40, Metric(pic, FP_Width));
+    EXPECT_DOUBLE_EQ(5, Metric(pic, FP_LocX));
     host::GraphicOf(doc, pic)->height = 0;
     EXPECT_EQ(0, om_GraphicFitToFrame(doc, pic, box, 0, 5));  // nothing to scale: no division by zero
     EXPECT_EQ(0, om_FrameShrinkToGraphics(doc, 0, 0, 0, 0));  // nothing selected
@@ -239,7 +239,7 @@ TEST_F(Graphics, PagesOfObjectsAndPageKinds) {
     EXPECT_EQ(0u, om_PageOfObject(doc, 0));
     EXPECT_EQ(body, om_ObjectPageClimb(doc, g));
     EXPECT_EQ(body, om_ObjectPageOfTextFrame(doc, g));
-    EXPECT_EQ(body, om_ObjectPageOfTextFrame(doc, F_ApiGetId(0, doc, 113)));
+    EXPECT_EQ(body, om_ObjectPageOfTextFrame(doc, F_ApiGetId(0, doc, FP_FirstPgfInDoc)));
     F_ObjHandleT master = host::AddNamedPage(doc, FO_MasterPage, "Left");
     F_ObjHandleT ref = host::AddNamedPage(doc, FO_RefPage, "Ref");
     F_ObjHandleT hidden = host::AddNamedPage(doc, FO_OtherPage, "Hidden");
@@ -247,7 +247,7 @@ TEST_F(Graphics, PagesOfObjectsAndPageKinds) {
     F_ObjHandleT onRef = Graphic(FO_Inset, 0, 0, 0, 1, 1, ref);
     F_ObjHandleT onHidden = Graphic(FO_Inset, 0, 0, 0, 1, 1, hidden);
     F_ObjHandleT inFrame = Graphic(FO_Inset, frame, 0, 0, 1, 1);
-    for (F_ObjHandleT x : {onMaster, onRef, onHidden, inFrame}) F_ApiSetString(doc, x, 852, "a.png");
+    for (F_ObjHandleT x : {onMaster, onRef, onHidden, inFrame}) F_ApiSetString(doc, x, FP_InsetFile, "a.png");
     EXPECT_EQ(master, om_ObjectPageClimb(doc, onMaster));
     EXPECT_EQ(0u, om_ObjectPageClimb(doc, onHidden));  // kind 8 is no page to climb to
 
@@ -267,26 +267,26 @@ TEST_F(Graphics, PagesOfObjectsAndPageKinds) {
     // Showing a graphic on a master page turns the current page to the master pages.
     host::GraphicOf(doc, onMaster)->selected = 1;
     om_GraphicShow(doc, inFrame, 0);
-    EXPECT_EQ(body, F_ApiGetId(0, doc, 236));
-    EXPECT_EQ(0, F_ApiGetInt(doc, onMaster, 771));
-    EXPECT_EQ(1, F_ApiGetInt(doc, inFrame, 771));
+    EXPECT_EQ(body, F_ApiGetId(0, doc, FP_CurrentPage));
+    EXPECT_EQ(0, F_ApiGetInt(doc, onMaster, FP_GraphicIsSelected));
+    EXPECT_EQ(1, F_ApiGetInt(doc, inFrame, FP_GraphicIsSelected));
 }
 
 TEST_F(Graphics, FlowsTextRangeAndDeletion) {
     for (int i = 0; i < 50; ++i) Para("p" + std::to_string(i));  // two text frames
     F_ObjHandleT flow = F_ApiGetId(0, doc, FP_MainFlowInDoc);
     F_TextRangeT r = om_FlowTextRange(doc, flow);
-    EXPECT_EQ(F_ApiGetId(0, doc, 113), r.beg.objId);
+    EXPECT_EQ(F_ApiGetId(0, doc, FP_FirstPgfInDoc), r.beg.objId);
     EXPECT_EQ(FV_OBJ_END_OFFSET, r.end.offset);
-    F_ObjHandleT second = F_ApiGetId(doc, F_ApiGetId(doc, flow, 1169), 981);
-    EXPECT_EQ(F_ApiGetId(doc, second, 973), r.end.objId);
+    F_ObjHandleT second = F_ApiGetId(doc, F_ApiGetId(doc, flow, FP_FirstTextFrameInFlow), FP_NextTextFrameInFlow);
+    EXPECT_EQ(F_ApiGetId(doc, second, FP_LastPgf), r.end.objId);
     om_FlowDeleteContents(doc, flow);
     EXPECT_EQ(0u, F_ApiGetId(doc, flow, FP_HighestLevelElement));
 }
 
 TEST_F(Graphics, ImportReportsABadFile) {
     Para("here");
-    F_TextRangeT at{{F_ApiGetId(0, doc, 113), 0}, {F_ApiGetId(0, doc, 113), 0}};
+    F_TextRangeT at{{F_ApiGetId(0, doc, FP_FirstPgfInDoc), 0}, {F_ApiGetId(0, doc, FP_FirstPgfInDoc), 0}};
     F_ApiSetTextRange(0, doc, FP_TextSelection, &at);
     std::ofstream(dir / "pic.png") << "png";
     EXPECT_EQ(1, om_DocImportFile(doc, Win(dir / "pic.png").c_str(), 1, 7, 9));

@@ -23,8 +23,8 @@ class Maintenance : public PeripheryDoc {
         }
         return out;
     }
-    std::vector<std::string> MasterPages() { return Names(417, 694); }
-    std::vector<std::string> Variables() { return Names(116, 1051); }
+    std::vector<std::string> MasterPages() { return Names(FP_FirstMasterPageInDoc, FP_PageNext); }
+    std::vector<std::string> Variables() { return Names(FP_FirstVarFmtInDoc, FP_NextVarFmtInDoc); }
 };
 
 TEST_F(Maintenance, DeletingFormatsStopsAtTheFormatTheHostKeeps) {
@@ -33,18 +33,20 @@ TEST_F(Maintenance, DeletingFormatsStopsAtTheFormatTheHostKeeps) {
     Answer("no");
     EXPECT_EQ(-1, om_DocDeleteFormats(doc, " ", 1));
     EXPECT_TRUE(Shown("This will delete every paragraph format out of the active document"));
+    Answer("fail");  // a question the host could not ask is no consent
+    EXPECT_EQ(-1, om_DocDeleteFormats(doc, " ", 1));
     EXPECT_EQ(2, om_DocDeleteFormats(doc, " ", 0));  // three formats, the last one is kept
-    EXPECT_NE(0u, F_ApiGetId(0, doc, 122));
+    EXPECT_NE(0u, F_ApiGetId(0, doc, FP_FirstPgfFmtInDoc));
     Answer("yes");
     EXPECT_EQ(2, om_DocDeleteFormats(doc, "!", 1));
-    EXPECT_EQ(0u, F_ApiGetId(0, doc, 123));
+    EXPECT_EQ(0u, F_ApiGetId(0, doc, FP_FirstCharFmtInDoc));
     EXPECT_EQ(-1, om_DocDeleteFormats(0, " ", 0));
 }
 
 TEST_F(Maintenance, UnusedMasterPagesGoButLeftAndRightStay) {
     Para("text");
     for (const char *p : {"Left", "Unused", "Right", "Chapter", "Spare"}) host::AddNamedPage(doc, FO_MasterPage, p);
-    F_ApiSetString(doc, FirstBodyPage(), 690, "Chapter");
+    F_ApiSetString(doc, FirstBodyPage(), FP_MasterPage, "Chapter");
     EXPECT_EQ(2, om_DocDeleteUnusedMasterPages(doc, 0));
     EXPECT_EQ((std::vector<std::string>{"Left", "Right", "Chapter"}), MasterPages());
     EXPECT_EQ(0, om_DocDeleteUnusedMasterPages(doc, 0));
@@ -65,7 +67,7 @@ TEST_F(Maintenance, VariablesKeepTheProtectedNamesAndSystemVariables) {
     std::vector<std::string> kept;
     for (const Case &c : cases) {
         F_ObjHandleT v = F_ApiNewNamedObject(doc, FO_VarFmt, c.name);
-        if (c.system) F_ApiSetInt(doc, v, 1049, 1);
+        if (c.system) F_ApiSetInt(doc, v, FP_VarIsSystemVar, 1);
         if (c.kept) kept.push_back(c.name);
     }
     EXPECT_EQ(4, om_DocDeleteVariables(doc, 0));
@@ -78,15 +80,15 @@ TEST_F(Maintenance, FindAndPasteGoesOnAfterWhatWasPasted) {
     host::SetClipboardText("dog");
     EXPECT_EQ(0, om_DocFindAndPaste(doc, "cat", 0));  // stepping through without pasting
     EXPECT_EQ(3, om_DocFindAndPaste(doc, "cat", 1));
-    EXPECT_EQ("a dog and a dog", qv::PgfText(doc, F_ApiGetId(0, doc, 113), -1, false, false));
+    EXPECT_EQ("a dog and a dog", qv::PgfText(doc, F_ApiGetId(0, doc, FP_FirstPgfInDoc), -1, false, false));
     // Pasted text holding the searched text is not searched again (else each paste would be
     // found and pasted over until the find limit).
     Para("xa ya");
     host::SetClipboardText("aa");
     EXPECT_EQ(5, om_DocFindAndPaste(doc, "a", 1));
-    F_ObjHandleT first = F_ApiGetId(0, doc, 113);
+    F_ObjHandleT first = F_ApiGetId(0, doc, FP_FirstPgfInDoc);
     EXPECT_EQ("aa dog aand aa dog", qv::PgfText(doc, first, -1, false, false));
-    EXPECT_EQ("xaa yaa", qv::PgfText(doc, F_ApiGetId(doc, F_ApiGetId(doc, first, 717), 717), -1, false, false));
+    EXPECT_EQ("xaa yaa", qv::PgfText(doc, F_ApiGetId(doc, F_ApiGetId(doc, first, FP_NextPgfInFlow), FP_NextPgfInFlow), -1, false, false));
     EXPECT_EQ(0, om_DocFindAndPaste(0, "x", 1));
     EXPECT_TRUE(Shown("No document ID sent. Can't continue."));
 }
@@ -116,8 +118,8 @@ class BookSave : public Maintenance {
         F_ObjHandleT def = host::AddElementDef(d, "XRef", FV_FO_XREF);
         F_ObjHandleT e = host::AppendElement(d, Para("see "), def);
         F_ObjHandleT x = F_ApiGetId(d, e, FP_Object);
-        F_ApiSetString(d, x, 1070, file.c_str());
-        F_ApiSetString(d, x, 1075, (id + ":Para:").c_str());
+        F_ApiSetString(d, x, FP_XRefFile, file.c_str());
+        F_ApiSetString(d, x, FP_XRefSrcText, (id + ":Para:").c_str());
         return x;
     }
     F_ObjHandleT MakeBook() {
@@ -130,8 +132,8 @@ class BookSave : public Maintenance {
         XRef(c2, mixed, "ch1");
         om_DocSave(c2, Win(from / "ch2.fm").c_str(), 0, 0, 0, 0);
         F_ObjHandleT book = host::NewBook(Win(from / "b.book"), "Book");
-        host::AddBookComponent(book, 0, Win(from / "ch1.fm"), 512, "Chapter");
-        host::AddBookComponent(book, 0, Win(from / "ch2.fm"), 512, "Chapter");
+        host::AddBookComponent(book, 0, Win(from / "ch1.fm"), FV_BK_DOC_FILE, "Chapter");
+        host::AddBookComponent(book, 0, Win(from / "ch2.fm"), FV_BK_DOC_FILE, "Chapter");
         om_DocSave(book, Win(from / "b.book").c_str(), 0, 0, 0, 0);
         return book;
     }
@@ -155,17 +157,17 @@ TEST_F(BookSave, CrossReferencesFollowTheBookIntoAnotherFolder) {
     F_ObjHandleT reopened = om_DocOpen(Win(to / "b.book").c_str(), 0, 0, 1, 1, 0, 1);
     ASSERT_NE(0u, reopened);
     for (const std::string &p : om_BookComponentPaths(reopened)) EXPECT_EQ(0u, p.find(Win(to))) << p;
-    ASSERT_EQ(0, om_BookWalkCount(reopened, 512) == 2 ? 0 : 1);
+    ASSERT_EQ(2, om_BookWalkCount(reopened, FV_BK_DOC_FILE));
     F_ObjHandleT c1 = om_DocOpen(Win(to / "ch1.fm").c_str(), 0, 0, 1, 1, 0, 1);
     F_ObjHandleT c2 = om_DocOpen(Win(to / "ch2.fm").c_str(), 0, 0, 1, 1, 0, 1);
     ASSERT_NE(0u, c1);
     ASSERT_NE(0u, c2);
-    F_ObjHandleT x = F_ApiGetId(0, c2, 117);
-    StringT file = F_ApiGetString(c2, x, 1070);
+    F_ObjHandleT x = F_ApiGetId(0, c2, FP_FirstXRefInDoc);
+    StringT file = F_ApiGetString(c2, x, FP_XRefFile);
     EXPECT_EQ(Win(to / "ch1.fm"), std::string(file));
     F_ApiDeallocateString(&file);
     EXPECT_EQ(0, F_ApiUpdateXRefs(c2, 7));
-    F_TextRangeT r = F_ApiGetTextRange(c2, x, 1071);
+    F_TextRangeT r = F_ApiGetTextRange(c2, x, FP_TextRange);
     EXPECT_EQ("see Target paragraph", qv::PgfText(c2, r.beg.objId, -1, false, false));
 }
 
@@ -214,10 +216,10 @@ TEST_F(BookSave, ClosingAndSavingTogether) {
 
     doc = NewDoc("Z:\\t\\tagged1.fm");
     F_ObjHandleT tag = F_ApiNewNamedObject(doc, FO_VarFmt, "OrleMeadowTag");
-    F_ApiSetString(doc, tag, 1050, "settings");
+    F_ApiSetString(doc, tag, FP_Fmt, "settings");
     F_ApiSetInt(0, doc, FP_IsOnScreen, 0);
     F_ObjHandleT visible = NewDoc("Z:\\t\\tagged2.fm");
-    F_ApiSetString(visible, F_ApiNewNamedObject(visible, FO_VarFmt, "OrleMeadowTag"), 1050, "settings");
+    F_ApiSetString(visible, F_ApiNewNamedObject(visible, FO_VarFmt, "OrleMeadowTag"), FP_Fmt, "settings");
     NewDoc("Z:\\t\\plain.fm");
     EXPECT_EQ(1, om_DocCloseTagged(1, "settings", "Doc"));  // the invisible one only
     EXPECT_EQ(0, om_DocCloseTagged(0, "settings", "Other"));

@@ -105,8 +105,8 @@ class WordCountBook : public PeripheryDoc {
         ch2 = doc;
         if (closeSecond) F_ApiClose(ch2, 1);
         F_ObjHandleT book = host::NewBook(Win(dir / "b.book"), "Book");
-        host::AddBookComponent(book, 0, Win(dir / "ch1.fm"), 512, "Chapter");
-        host::AddBookComponent(book, 0, Win(dir / "ch2.fm"), 512, "Chapter");
+        host::AddBookComponent(book, 0, Win(dir / "ch1.fm"), FV_BK_DOC_FILE, "Chapter");
+        host::AddBookComponent(book, 0, Win(dir / "ch2.fm"), FV_BK_DOC_FILE, "Chapter");
         return book;
     }
     F_ObjHandleT ch2 = 0;

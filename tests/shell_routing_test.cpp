@@ -6,9 +6,11 @@
 
 #include "lib/dialogs/language_choice.h"
 #include "lib/plugin_globals.h"
+#include "lib/state/settings_files.h"
 #include "lib/state/stylesheet_setup.h"
 #include "lib/host/system_services.h"
 #include "plugin/commands.h"
+#include "xpath/xpath.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -141,6 +143,16 @@ TEST_F(ShellRouting, MenusInTheirOrderWithTheDebugAndVersionWarningVariants) {
         EXPECT_STREQ(label, "Quorvane (!DEBUG!)");
         F_ApiDeallocateString(&label);
     }
+    EXPECT_EQ(om_XPathGetParameter("test2"), "Body");  // debug mode's test parameters
+
+    // The maker's shared menus in place of the host's main menus.
+    TearDown();
+    SetUp();
+    Settle("QVRN_MENU_LOCATION=orlemeadow\nSTARTUP_LANGUAGE=English\n");
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(ItemNames("!MakerMainMenu"), std::vector<std::string>{"!OrleMeadowDocMenu"});
+    EXPECT_EQ(ItemNames("!OrleMeadowDocMenu"), std::vector<std::string>{"!Quorvane_Menu_MainDocMenu"});
+    EXPECT_EQ(ItemNames("!OrleMeadowBookMenu"), std::vector<std::string>{"!Quorvane_Menu_MainBookMenu"});
 }
 
 TEST_F(ShellRouting, NotificationsReachTheirHandlers) {
@@ -230,12 +242,12 @@ TEST_F(ShellRouting, DialogEventsKeepRefreshAndClose) {
         {kDlgConditionManager, 37, 0, "om_CondSaveTriggerSettings"},
         {kDlgConditionManager, 38, 0, "om_CondCloseSettingsDoc"},
         {kDlgTransformationSetup, 6, FV_DlgNoDismiss, "om_XformUpdateDuplicateControls"},
-        {kDlgTransformationSetup, 12, 0, "om_XformCheckDuplicateOptions"},
         {kDlgCopyOf, 10, FV_DlgNoDismiss, "om_XformBrowseSourceFile"},
         {kDlgParam, 19, FV_DlgNoDismiss, "om_XformPickSourceFile"},
         {kDlgTable, 15, FV_DlgNoDismiss, "om_XformTableColumnsChanged"},
         {kDlgTable, 57, 0, "om_XformApplyTableDialog"},
         {kDlgNodeWizard, 50, 0, "om_NWRunQuery"},
+        {kDlgNodeWizard, 35, 0, nullptr},  // a single click on the attribute list
         {kDlgQuickFinder, 13, 0, "om_NWSwitchToWizard"},
         {kDlgNWScripts, 19, 0, "om_NWSRunFromPalette"},
         {1223, 3, FV_DlgNoDismiss, "om_DlgGenericEvent"},
@@ -296,6 +308,59 @@ TEST_F(ShellRouting, SetLanguageRelabelsTheMenusAndReopensTheOpenDialogs) {
     EXPECT_TRUE(Shown("reopens the Node Wizard"));
     EXPECT_FALSE(Shown("reopens the Quick Finder"));
     DialogHandles = DialogHandlesT{};
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShellRouting, OpeningTheScriptsDocumentItselfClosesItsHiddenCopies) {
+    Settle("");
+    ASSERT_TRUE(Start());
+    // Start-up keeps the path with forward slashes; the host reports backslashes.
+    EXPECT_EQ(SettingsFiles.currentScriptsDoc.find('\\'), std::string::npos);
+    const std::pair<std::string, bool> rows[] = {
+        {"", false},
+        {qv::sys::WindowsPath((SettingsFolder() / "Quorvane_Node_Wizard_Scripts.fm").string()), true},
+        {qv::sys::WindowsPath((SettingsFolder() / "QUORVANE_NODE_WIZARD_SCRIPTS.FM").string()), true},
+        {qv::sys::WindowsPath((SettingsFolder() / "Other.fm").string()), false},
+    };
+    for (const auto &[path, closes] : rows) {
+        host::ClearTranscript();
+        F_ApiNotify(FA_Note_PostOpenDoc, 0, const_cast<StringT>(path.c_str()), 0);
+        EXPECT_EQ(Shown("closes the scripts document's hidden copies"), closes) << path;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShellRouting, SaveAsToAnotherPathRebasesTheSourcePaths) {
+    struct Row {
+        const char *preferences;
+        const char *before, *after;
+        bool rebases;
+    };
+    const Row rows[] = {
+        {"", "Z:\\t\\a.fm", "Z:\\u\\b.fm", true},
+        {"", "Z:\\t\\a.fm", "z:\\T\\A.FM", false},  // the same path
+        {"", "", "Z:\\u\\b.fm", false},               // a document that had no path
+        {"XFORM_ADJUST_REL_PATHS_DURING_SAVE_AS=No\n", "Z:\\t\\a.fm", "Z:\\u\\b.fm", false},
+    };
+    for (const Row &r : rows) {
+        TearDown();
+        SetUp();
+        Settle(std::string(r.preferences) + "STARTUP_LANGUAGE=English\n");
+        ASSERT_TRUE(Start());
+        F_ObjHandleT doc = host::NewDocument(r.before);
+        host::TheSession().activeDoc = doc;
+        F_ApiNotify(FA_Note_PreFunction, 0, nullptr, FV_FC_SAVE_AS);
+        EXPECT_EQ(PluginGlobals.pathBeforeSaveAs, r.before);
+        host::Doc(doc)->path = r.after;
+        F_ApiNotify(FA_Note_PostFunction, 0, nullptr, FV_FC_SAVE_AS);
+        EXPECT_EQ(Shown("rebases the source paths saved from"), r.rebases) << r.before << " " << r.after;
+    }
 }
 
 }  // namespace

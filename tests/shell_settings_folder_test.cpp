@@ -1,6 +1,7 @@
 // The settings folder at start-up: a first start, an upgrade from an older or a current settings
 // version, the scripts document's backup, copies that fail, settings kept in the plug-in's folder,
 // a preferences file named elsewhere, and the plug-in left inert when it cannot run.
+#include <algorithm>
 #include <string>
 
 #include "lib/host/system_services.h"
@@ -106,11 +107,15 @@ TEST_F(Settings, AFailedCopyLeavesThePluginInertAndTheVersionUnwritten) {
 }
 
 TEST_F(Settings, DecliningOrAnUncreatableFolderLeavesThePluginInert) {
-    AnswerAlert("no");
-    ASSERT_TRUE(Start());
-    EXPECT_TRUE(Shown(kNotice));
-    EXPECT_FALSE(Live());
-    EXPECT_FALSE(fs::exists(File("Quorvane.version")));
+    for (const char *answer : {"no", "fail"}) {  // an alert that cannot be shown is no Yes
+        TearDown();
+        SetUp();
+        AnswerAlert(answer);
+        ASSERT_TRUE(Start());
+        EXPECT_TRUE(Shown(kNotice)) << answer;
+        EXPECT_FALSE(Live()) << answer;
+        EXPECT_FALSE(fs::exists(File("Quorvane.version"))) << answer;
+    }
 
     TearDown();
     SetUp();
@@ -145,6 +150,35 @@ TEST_F(Settings, SettingsInsideThePluginFolderAndPreferencesNamedElsewhere) {
     EXPECT_EQ(SettingsFiles.generalPreferences, qv::sys::WindowsPath((root / "elsewhere" / "prefs.txt").string()));
     EXPECT_FALSE(fs::exists(File("Quorvane_General_Preferences.txt")));
     EXPECT_FALSE(fs::exists(File("prefs.txt")));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Settings, TheFirstExistingRecentScriptsDocumentBecomesTheCurrentOne) {
+    WriteFile(root / "mine" / "My Scripts.fm", "x");
+    const std::pair<std::string, std::string> rows[] = {
+        // the favorites' first line, the current scripts document afterwards (forward slashes)
+        {"", "settings"},
+        {qv::sys::WindowsPath((root / "missing.fm").string()) + "\r\n" +
+             qv::sys::WindowsPath((root / "mine" / "My Scripts.fm").string()) + "\r\n",
+         "settings"},
+        {qv::sys::WindowsPath((root / "mine" / "My Scripts.fm").string()) + "\r\n", "mine"},
+    };
+    for (const auto &[favorites, expected] : rows) {
+        TearDown();
+        SetUp();
+        WriteFile(root / "mine" / "My Scripts.fm", "x");
+        WriteFile(File("Quorvane.version"), "3\r\n44\r\n");
+        WriteFile(File("Quorvane_NWScript_Doc_Favorites.txt"), favorites);
+        ASSERT_TRUE(Start());
+        fs::path want = expected == "mine" ? root / "mine" / "My Scripts.fm" : File("Quorvane_Node_Wizard_Scripts.fm");
+        std::string forward = qv::sys::WindowsPath(want.string());
+        std::replace(forward.begin(), forward.end(), '\\', '/');
+        EXPECT_EQ(SettingsFiles.currentScriptsDoc, forward) << favorites;
+        EXPECT_EQ(RecentScriptsDocs.size(), favorites.empty() ? 0u : std::count(favorites.begin(), favorites.end(), '\n'));
+    }
 }
 
 }  // namespace

@@ -320,7 +320,7 @@ TEST_F(XformFiles, BookComponentsOfTheSameNameAreNotSavedOverEachOther) {
     host::AddBookComponent(book, 0, win + "b\\x.fm", 512, "c");
     std::string failing;
     EXPECT_EQ(om_XformDuplicateBook(book, win + "out\\", &failing), 0u);
-    EXPECT_EQ(StatusCode, 218);
+    EXPECT_EQ(StatusCode, StatusDocNotSaved);
     EXPECT_EQ(failing, win + "b\\x.fm");
     EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
 }

@@ -84,7 +84,7 @@ TEST_F(ClientCalls, StatusResults) {
     const Case cases[] = {
         {"", 1},
         {"NoSuchCall---x", 1},
-        {"RunNodeWizardScript---a---1---x---0", 1},
+        {"RunNodeWizardScript---a---1", 2},
         {"ParseXPath", 2},
         {"ParseXPath---//para[", 3},
         {"ParseXPath---//para[---True---x", 2},

@@ -72,7 +72,7 @@ F_ObjHandleT OpenSourceFile(F_ObjHandleT doc, const XformAttrs &attrs) {
     if (F_OBJ_KIND(f) == FO_Book) {
         for (F_ObjHandleT comp : BookDocComponents(f)) {
             om_PollUserCancel();
-            if (StatusCode == 210) return 0;
+            if (StatusCode == StatusCancelled) return 0;
             F_ObjHandleT d = om_BookComponentFindDoc(f, comp);
             if (!d) d = OpenOrFind(HostString(f, comp, FP_Name));
             if (!d) return StatusCode = 406, f;

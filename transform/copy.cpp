@@ -51,7 +51,7 @@ void om_XformRunCopyOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
     F_ObjHandleT tail = 0;
     for (F_ObjHandleT qdoc : q.Documents()) {
         om_PollUserCancel();
-        if (StatusCode == 210) return;
+        if (StatusCode == StatusCancelled) return;
         om_XformUpdateProgress(0, qdoc, 1);
         IntT left = maxMatches > 0 ? maxMatches - taken : 0;
         for (const XformMatch &m : XformMatchesIn(q, qdoc, left, doc, {elem})) {
@@ -61,7 +61,7 @@ void om_XformRunCopyOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
                 if (StatusCode) return;
                 om_XformTickProgress();
                 om_PollUserCancel();
-                if (StatusCode == 210) return;
+                if (StatusCode == StatusCancelled) return;
                 int selected = type == XT_CopyOf ? om_ElementSelect(m.doc, m.node, LocElement)
                                                  : XformSelectContent(m.doc, m.node);
                 if (selected) {

@@ -159,7 +159,7 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
         if (XformRunState.escCounter > 200) {
             om_PollUserCancel();
             XformRunState.escCounter = 0;
-            if (StatusCode == 210) {
+            if (StatusCode == StatusCancelled) {
                 stopped = e;
                 break;
             }
@@ -216,7 +216,7 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
             if (!StatusCode) {
                 next = r;
                 haveNext = true;
-            } else if (StatusCode != 210 && r != e && r) {
+            } else if (StatusCode != StatusCancelled && r != e && r) {
                 // The table was made but a row failed: the failure is reported at the table.
                 e = r;
             }

@@ -60,7 +60,7 @@ F_ObjHandleT om_XformPrepareBookComponents(F_ObjHandleT book, IntT report) {
     CancelFlag = 0;
     for (F_ObjHandleT comp : BookDocComponents(book)) {
         om_PollUserCancel();
-        if (StatusCode == 210) {
+        if (StatusCode == StatusCancelled) {
             if (report) al_ok("Transformation aborted during the file opening process. No files were altered.");
             CancelFlag = 1;
             return 0;
@@ -81,7 +81,7 @@ F_ObjHandleT om_XformPrepareBookComponents(F_ObjHandleT book, IntT report) {
                        "transformation, you will not receive this error.")
                           .c_str());
                 CancelFlag = 1;
-                StatusCode = 216;
+                StatusCode = StatusComponentNotOpened;
                 return 0;
             }
             if (report && al_yesno(("Could not open the book component " + path +
@@ -98,7 +98,7 @@ F_ObjHandleT om_XformPrepareBookComponents(F_ObjHandleT book, IntT report) {
                 continue;
             }
             CancelFlag = 1;
-            StatusCode = 216;
+            StatusCode = StatusComponentNotOpened;
             return 0;
         }
         om_XformUpdateProgress(0, d, 1);
@@ -115,23 +115,23 @@ F_ObjHandleT om_XformPrepareBookComponents(F_ObjHandleT book, IntT report) {
             std::string msg;
             switch (StatusCode) {
             case 210: msg = "Tranformation cancelled by user."; break;
-            case 216:
+            case StatusComponentNotOpened:
                 msg = "Could not open the book component, " + failing +
                       ", to duplicate the book. Transformation cannot continue.";
                 break;
-            case 219:
+            case StatusOriginalBookNotSaved:
                 msg = "Could not save the original book, " + failing +
                       ", for duplication purposes. Transformation cannot continue.\n\nThis is a critical error. If you "
                       "are sure that there are no disk problems, contact Orle Meadow at " + kSupport;
                 break;
-            case 217:
+            case StatusBookNotSaved:
                 msg = "Could not save the new book, " + failing +
                       ", for duplication purposes. Transformation cannot continue.\n\nThis is a critical error. If you "
                       "are sure that there are no disk problems, contact Orle Meadow at " + kSupport +
                       ". \n\nIf you are receiving this message during an external call to Quorvane, there is probably "
                       "an error in your specified duplication folder. Check your call string.";
                 break;
-            case 218:
+            case StatusDocNotSaved:
                 msg = "Could not resave a version of the document, " + failing +
                       ", for duplication purposes. Transformation cannot continue.\n\nThis is a critical error. If you "
                       "are sure that there are no disk problems, contact Orle Meadow at " + kSupport;
@@ -154,35 +154,35 @@ F_ObjHandleT om_XformPrepareBookComponents(F_ObjHandleT book, IntT report) {
 F_ObjHandleT om_XformDuplicateBook(F_ObjHandleT book, const std::string &folder, std::string *failing) {
     StatusCode = 0;
     CancelFlag = 0;
-    if (!book) return StatusCode = 200, CancelFlag = 1, 0;
+    if (!book) return StatusCode = StatusNoDocument, CancelFlag = 1, 0;
     std::vector<std::string> originals, fresh;
     for (F_ObjHandleT comp : BookDocComponents(book)) {
         om_PollUserCancel();
-        if (StatusCode == 210) return 0;
+        if (StatusCode == StatusCancelled) return 0;
         std::string path = XformHostString(book, comp, FP_Name);
         F_ObjHandleT d = om_BookComponentFindDoc(book, comp);
         if (!d) d = OpenPlain(path);
-        if (!d) return *failing = path, StatusCode = 216, CancelFlag = 1, 0;
+        if (!d) return *failing = path, StatusCode = StatusComponentNotOpened, CancelFlag = 1, 0;
         std::string target = folder + FileName(XformHostString(0, d, FP_Path));
         // Two components of the same file name would be saved over each other.
         for (const std::string &f : fresh)
-            if (Lower(f) == Lower(target)) return *failing = path, StatusCode = 218, CancelFlag = 1, 0;
+            if (Lower(f) == Lower(target)) return *failing = path, StatusCode = StatusDocNotSaved, CancelFlag = 1, 0;
         originals.push_back(path);
         fresh.push_back(target);
         om_XformUpdateProgress(0, d, 1);
     }
     std::string bookPath = XformHostString(0, book, FP_Path);
-    if (!F_ApiSimpleSave(book, bookPath.c_str(), 0)) return *failing = bookPath, StatusCode = 219, CancelFlag = 1, 0;
+    if (!F_ApiSimpleSave(book, bookPath.c_str(), 0)) return *failing = bookPath, StatusCode = StatusOriginalBookNotSaved, CancelFlag = 1, 0;
     std::string newBookPath = folder + FileName(bookPath);
     F_ObjHandleT newBook = F_ApiSimpleSave(book, newBookPath.c_str(), 0);
-    if (!newBook) return *failing = newBookPath, StatusCode = 217, CancelFlag = 1, 0;
+    if (!newBook) return *failing = newBookPath, StatusCode = StatusBookNotSaved, CancelFlag = 1, 0;
     F_ObjHandleT original = om_BookFindByPath(bookPath);
     if (!original) original = om_DocOpenPlain(bookPath.c_str());
-    if (!original) return *failing = bookPath, StatusCode = 217, CancelFlag = 1, 0;
+    if (!original) return *failing = bookPath, StatusCode = StatusBookNotSaved, CancelFlag = 1, 0;
     std::vector<F_ObjHandleT> oldComps = BookDocComponents(original), newComps = BookDocComponents(newBook);
     for (size_t i = 0; i < oldComps.size() && i < newComps.size(); ++i) {
         om_PollUserCancel();
-        if (StatusCode == 210) return 0;
+        if (StatusCode == StatusCancelled) return 0;
         F_ObjHandleT d = om_BookComponentFindDoc(original, oldComps[i]);
         if (!d) return StatusCode = 220, 0;
         for (F_ObjHandleT x = F_ApiGetId(0, d, FP_FirstXRefInDoc); x; x = F_ApiGetId(d, x, FP_NextXRefInDoc)) {
@@ -196,7 +196,7 @@ F_ObjHandleT om_XformDuplicateBook(F_ObjHandleT book, const std::string &folder,
         std::string target = folder + FileName(XformHostString(0, d, FP_Path));
         if (!F_ApiSimpleSave(d, target.c_str(), 0)) {
             *failing = target;
-            StatusCode = 218;
+            StatusCode = StatusDocNotSaved;
             CancelFlag = 1;
             return original;
         }

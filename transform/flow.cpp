@@ -94,7 +94,7 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
     for (F_ObjHandleT qdoc : q.Documents()) {
         om_XformUpdateProgress(0, qdoc, 1);
         om_PollUserCancel();
-        if (StatusCode == 210) return;
+        if (StatusCode == StatusCancelled) return;
         IntT left = maxMatches > 0 ? maxMatches - taken : 0;
         // Matches in the for-each itself or in its copies are never repeated.
         std::vector<F_ObjHandleT> skip{f};
@@ -103,7 +103,7 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
         for (const XformMatch &m : matches) {
             om_XformTickProgress();
             om_PollUserCancel();
-            if (StatusCode == 210) return;
+            if (StatusCode == StatusCancelled) return;
             if (!container) {
                 container = om_ElementInsertAfter(doc, f, "QVRN_for-each");
                 StatusCode = 0;

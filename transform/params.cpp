@@ -155,7 +155,7 @@ void om_XformRunTemplateCall(F_ObjHandleT doc, F_ObjHandleT e) {
     F_ObjHandleT found = 0, foundDoc = 0;
     for (F_ObjHandleT kd : q.Documents()) {
         om_PollUserCancel();
-        if (StatusCode == 210) return;
+        if (StatusCode == StatusCancelled) return;
         om_XformUpdateProgress(0, kd, 1);
         if ((found = FindIn(kd, doc, id))) {
             foundDoc = kd;

@@ -194,7 +194,7 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
     StatusCode = 0;
     for (F_ObjHandleT qdoc : q.Documents()) {
         om_PollUserCancel();
-        if (StatusCode == 210) return 0;
+        if (StatusCode == StatusCancelled) return 0;
         om_XformUpdateProgress(0, qdoc, 1);
         std::vector<XformMatch> matches = XformMatchesIn(q, qdoc, test ? 1 : 0, 0, {});
         if (test) {
@@ -204,7 +204,7 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
         for (const XformMatch &m : matches) {
             om_XformTickProgress();
             om_PollUserCancel();
-            if (StatusCode == 210) return 0;
+            if (StatusCode == StatusCancelled) return 0;
             std::string key;
             size_t place = placed->rows.size();
             if (sortSeq) {
@@ -324,7 +324,7 @@ F_ObjHandleT om_XformRunTable(F_ObjHandleT doc, F_ObjHandleT b) {
                 for (F_ObjHandleT r : XformChildren(doc, src)) {
                     if (om_XformElementType(doc, r) != XT_TableRow) continue;
                     RunRow(doc, r, p, 0, &placed);
-                    if (StatusCode == 210) return 0;
+                    if (StatusCode == StatusCancelled) return 0;
                     if (StatusCode && !failure) failure = StatusCode;
                     StatusCode = 0;
                 }

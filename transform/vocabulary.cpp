@@ -71,8 +71,8 @@ void XformKeepTypes(int on) {
 
 IntT om_XformElementType(F_ObjHandleT doc, F_ObjHandleT elem) {
     StatusCode = 0;
-    if (!doc) return StatusCode = 200, 0;
-    if (!elem) return StatusCode = 201, 0;
+    if (!doc) return StatusCode = StatusNoDocument, 0;
+    if (!elem) return StatusCode = StatusNoObject, 0;
     F_ObjHandleT def = F_ApiGetId(doc, elem, FP_ElementDef);
     if (!def) return 0;
     if (gKeepTypes) {

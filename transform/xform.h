@@ -1,3 +1,6 @@
+// Folder transform: the stylesheet transformation. It uses fdk.h, lib/, xpath/ and nodewizard/;
+// never plugin/.
+//
 // The stylesheet transformation: a stylesheet is a structured document whose Main flow mixes
 // ordinary content with QVRN_ elements; transforming it runs those elements in place, in
 // document order, against documents queried by XPath. This header is the whole interface of the

@@ -16,8 +16,8 @@
 
 IntT om_XformEnsureTargetId(F_ObjHandleT doc, F_ObjHandleT elem, std::string *id) {
     StatusCode = 0;
-    if (!doc) return *id = "", StatusCode = 200, 0;
-    if (!elem) return *id = "", StatusCode = 201, 0;
+    if (!doc) return *id = "", StatusCode = StatusNoDocument, 0;
+    if (!elem) return *id = "", StatusCode = StatusNoObject, 0;
     IntT i = om_AttrIndexByType(doc, elem, FV_AT_UNIQUE_ID);
     if (i < 0) return *id = EmptySentinel, StatusCode = 447, 0;
     std::string v;
@@ -49,7 +49,7 @@ void om_XformRunCreateXRef(F_ObjHandleT doc, F_ObjHandleT launched, F_ObjHandleT
     F_ApiSetInt(0, doc, FP_IsInFront, 1);
     for (F_ObjHandleT qdoc : q.Documents()) {
         om_PollUserCancel();
-        if (StatusCode == 210) return;
+        if (StatusCode == StatusCancelled) return;
         om_XformUpdateProgress(0, qdoc, 1);
         for (const XformMatch &m : XformMatchesIn(q, qdoc, 0, doc, {x})) {
             XformRunState.updateXRefs = 1;

@@ -6,6 +6,7 @@
 #include <array>
 #include <unordered_map>
 
+#include "lib/host/element_text.h"
 #include "xpath/xpath_text.h"
 
 namespace {
@@ -73,27 +74,8 @@ std::vector<std::string> om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem,
 }
 
 std::string om_XPathElementText(F_ObjHandleT doc, F_ObjHandleT elem, int firstParagraph, IntT maxChars) {
-    std::string out;
-    if (!doc || !elem) return out;
-    F_TextItemsT items = F_ApiGetText(doc, elem, FTI_String | FTI_PgfEnd);
-    for (UIntT i = 0; i < items.len; ++i) {
-        const F_TextItemT &it = items.val[i];
-        if (it.dataType == FTI_PgfEnd) {
-            if (firstParagraph && !out.empty()) break;
-            continue;
-        }
-        if (it.dataType == FTI_String && it.sdata) out += it.sdata;
-        if (out.size() > 65500) break;
-    }
-    F_ApiDeallocateTextItems(&items);
-    if (maxChars > 0 && om_XPathCharCount(out) > maxChars) {
-        IntT n = 0;
-        size_t i = 0;
-        for (; i < out.size(); ++i)
-            if ((((unsigned char)out[i]) & 0xC0) != 0x80 && n++ == maxChars) break;
-        out.resize(i);
-    }
-    return out;
+    if (!doc || !elem) return "";
+    return om_ElementText(doc, elem, firstParagraph ? 1 : 0, maxChars, 0, 0);
 }
 
 F_ObjHandleT om_XPathTopAncestor(F_ObjHandleT doc, F_ObjHandleT e) {

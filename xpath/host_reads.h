@@ -20,7 +20,7 @@ const F_AttributesT &om_XPathElementAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
 // its definition's default values.
 std::vector<std::string> om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem, IntT index, int defaults);
 // The element's text from its first paragraph (or all of it), cut to maxChars characters
-// (0: no cut).
+// (0: no cut): the library's reading of an element's text (om_ElementText, the content).
 std::string om_XPathElementText(F_ObjHandleT doc, F_ObjHandleT elem, int firstParagraph, IntT maxChars);
 // Element tree links (0 when none).
 inline F_ObjHandleT om_XPathParent(F_ObjHandleT doc, F_ObjHandleT e) {

@@ -8,6 +8,9 @@
  * with the matching deallocator; setters copy what they are given. A failing call sets
  * FA_errno and answers 0, NULL or an empty record; a success never clears FA_errno.
  *
+ * It is the bottom of the plug-in's layers: it includes nothing of the plug-in, and every folder
+ * may use it. Every host number (property, object kind, notification, error, value) is named here.
+ *
  * Texts are UTF-8. Paths are in Windows form ("Z:\home\u\a.fm"; drive Z: is the root of the
  * host's file system, other drives may be mapped).
  */

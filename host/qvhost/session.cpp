@@ -190,15 +190,17 @@ bool CallClient(Script &, const Words &a, const std::string &, std::string *erro
     return true;
 }
 
-// The Node Wizard's fields and buttons through the plug-in's stand-in for its dialog.
-bool NodeWizard(Script &, const Words &a, const std::string &, std::string *error) {
-    std::string text;
-    for (size_t i = 0; i < a.size(); ++i) text += (i ? "\n" : "") + a[i];
-    IntT answer = 0;
-    host::Client *client = host::FindClient("Quorvane");
-    if (!client || !host::CallClientExport(client, "qv_NodeWizardSessionStep", text, &answer))
-        return Refuse(error, "the loaded plug-in has no Node Wizard");
-    if (answer < 0) return Refuse(error, "the Node Wizard does not know \"" + a[0] + "\" (see qvhost --help)");
+// Runs a library operation the plug-in module exports as "qv_Library" + NAME with one text
+// argument (a file or folder, taken from the script's folder like open's; "" without one).
+bool Library(Script &s, const Words &a, const std::string &, std::string *error) {
+    using Entry = IntT (*)(ConStringT);
+    Entry entry = nullptr;
+    for (host::Client *c : host::Clients())
+        if (!entry) entry = reinterpret_cast<Entry>(host::ClientModuleSymbol(c, "qv_Library" + a[0]));
+    if (!entry) return Refuse(error, "no module offers the library operation \"" + a[0] + "\"");
+    std::string argument = a.size() > 1 ? HostPath(s, a[1]) : "";
+    IntT answer = entry(argument.c_str());
+    host::Transcript("library " + a[0] + " answered " + std::to_string(answer));
     return true;
 }
 
@@ -333,8 +335,8 @@ const Command kCommands[] = {
     {"command", 1, 1, true, ChooseCommand},
     {"shortcut", 1, 1, true, Shortcut},
     {"call-client", 1, 2, true, CallClient},
+    {"library", 1, 2, true, Library},
     {"dialog", 2, -1, true, DialogAction},
-    {"node-wizard", 1, -1, true, NodeWizard},
     {"follow-link", 0, 1, true, FollowLink},
     {"quit", 0, 0, true, Quit},
     {"answer", 1, -1, false, Answer},
@@ -497,17 +499,10 @@ the host raises for it):
   command NAME                choose a command by its name (the plug-in's F_ApiCommand)
   shortcut KEYS               press the shortcut bound to a command
   call-client NAME [MESSAGE]  another client calls NAME; its answer goes to the transcript
+  library NAME [PATH]         run the library operation the module exports as qv_LibraryNAME
+                              (BookWordCount, DocWordCount, BookSaveAsRenamed FOLDER,
+                              XRefSourceFilesLowerCase) on the active book or document
   dialog RESOURCE ACTION...   act on a shown modeless dialog (see answer dialog)
-  node-wizard FIELD VALUE...  fill a field of the Node Wizard as its dialog would: expression
-                              TEXT, element-action NAME, attribute-action NAME, name TEXT (the
-                              retag, wrap and insert name), conditions NAME..., attribute-names
-                              NAME..., attribute-values VALUE..., all-flows 0|1, report-errors
-                              0|1, max-errors N
-  node-wizard press BUTTON    press a Node Wizard button: "Match First", "Match Next",
-                              "Match All", "Perform", "Perform and Match Next", "Perform On All"
-  node-wizard counts          print the counters of the last batch (element and attribute
-                              actions succeeded and failed, actions attempted) and the number
-                              of entries in the match list
   follow-link [N]             click the N-th Hypertext link (default 1) of the active document
                               (an error report's entry): "openObjectId PATH:5 ID" brings PATH
                               forward (opening it when needed) and selects its element with

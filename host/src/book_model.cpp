@@ -32,6 +32,7 @@ F_ObjHandleT BookDef(F_ObjHandleT book, const std::string &tag) {
     auto it = defs.find(key);
     if (it != defs.end() && Def(it->second)) return it->second;
     auto [id, def] = TheStore().defs.New(FO_ElementDef);
+    if (!def) return 0;
     def->id = id;
     def->doc = book;
     def->name = tag;
@@ -42,6 +43,7 @@ F_ObjHandleT BookDef(F_ObjHandleT book, const std::string &tag) {
 
 F_ObjHandleT NewBookElement(F_ObjHandleT book, const std::string &tag) {
     auto [id, e] = TheStore().elements.New(FO_Element);
+    if (!e) return 0;
     e->doc = book;
     e->def = BookDef(book, tag);
     return id;
@@ -114,6 +116,7 @@ BookComponent *ComponentOf(F_ObjHandleT comp) {
 
 F_ObjHandleT NewBook(const std::string &path, const std::string &rootTag, const std::string &label, bool visible) {
     F_ObjHandleT id = NewObjectId(FO_Book);
+    if (!id) return 0;
     Book &b = Books().books[id];
     b.id = id;
     b.open = true;
@@ -121,6 +124,10 @@ F_ObjHandleT NewBook(const std::string &path, const std::string &rootTag, const 
     b.label = label.empty() ? FileNameOf(path) : label;
     b.visible = visible ? 1 : 0;
     b.root = NewBookElement(id, rootTag.empty() ? "Book" : rootTag);
+    if (!b.root) {  // no element ids left
+        Books().books.erase(id);
+        return 0;
+    }
     TheSession().openBooks.push_back(id);
     return id;
 }
@@ -131,14 +138,16 @@ F_ObjHandleT AddBookComponent(F_ObjHandleT book, F_ObjHandleT parent, const std:
     if (!b) return 0;
     BookComponent *p = parent ? ComponentOf(parent) : nullptr;
     if (parent && (!p || p->book != book || p->type == FV_BK_DOC_FILE)) return 0;
-    F_ObjHandleT id = NewObjectId(FO_BookComponent);
+    F_ObjHandleT elem = NewBookElement(book, tag.empty() ? (type == FV_BK_DOC_FILE ? "BookComponent" : "Folder") : tag);
+    F_ObjHandleT id = elem ? NewObjectId(FO_BookComponent) : 0;
+    if (!id) return 0;
     BookComponent &c = Books().comps[id];
     c.id = id;
     c.book = book;
     c.path = path;
     c.type = type;
     c.parent = parent;
-    c.elem = NewBookElement(book, tag.empty() ? (type == FV_BK_DOC_FILE ? "BookComponent" : "Folder") : tag);
+    c.elem = elem;
     Books().compOfElem[c.elem] = id;
     LinkChild(parent ? Books().comps[parent].elem : b->root, c.elem, 0);
     (parent ? Books().comps[parent].children : b->components).push_back(id);

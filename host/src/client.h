@@ -50,9 +50,6 @@ std::vector<Client *> Clients();
 std::string ClientName(const Client *client);
 // An exported symbol of the client's module (nullptr in-process or when it has none).
 void *ClientModuleSymbol(const Client *client, const std::string &name);
-// Calls the module's exported function `IntT name(ConStringT)` with the text inside a callback
-// frame of the client; false when the module has no such function.
-bool CallClientExport(Client *client, const std::string &name, const std::string &text, IntT *answer);
 // The client's folder in Windows form (no trailing separator).
 std::string ClientDirOf(const Client *client);
 // True when the client asked for the notification (and has a notify callback).

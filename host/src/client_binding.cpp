@@ -155,13 +155,6 @@ void *ClientModuleSymbol(const Client *client, const std::string &name) {
     return client && client->module ? ::dlsym(client->module, name.c_str()) : nullptr;
 }
 
-bool CallClientExport(Client *client, const std::string &name, const std::string &text, IntT *answer) {
-    auto fn = reinterpret_cast<IntT (*)(ConStringT)>(ClientModuleSymbol(client, name));
-    if (!fn) return false;
-    InFrame(client, [&] { *answer = fn(text.c_str()); });
-    return true;
-}
-
 std::string ClientName(const Client *client) { return client ? client->name : std::string(); }
 
 std::string ClientDirOf(const Client *client) {

@@ -83,6 +83,13 @@ F_ObjHandleT DefinitionFor(F_ObjHandleT doc, const FragmentNode &n) {
     return def;
 }
 
+// The number of nodes of a fragment, its own included.
+size_t FragmentSize(const FragmentNode &n) {
+    size_t count = 1;
+    for (const FragmentNode &c : n.children) count += FragmentSize(c);
+    return count;
+}
+
 // Pastes the clipboard at an insertion point; the place just after the pasted material.
 bool PasteAt(F_ObjHandleT doc, F_ElementLocT at) {
     Document *d = Doc(doc);
@@ -96,6 +103,9 @@ bool PasteAt(F_ObjHandleT doc, F_ElementLocT at) {
     }
     Element *p = ElemIn(doc, at.parentId);
     if (!p || !p->def) return Fail(FE_BadElementLoc);
+    size_t nodes = 1;  // the split of a text node at the place, and every pasted node
+    for (const FragmentNode &n : gClipboard.nodes) nodes += FragmentSize(n);
+    if (!HasIdsLeft(FO_Element, nodes)) return false;
     F_ObjHandleT before = PlaceBefore(doc, at);
     std::vector<F_ObjHandleT> made;
     for (const FragmentNode &n : gClipboard.nodes) {

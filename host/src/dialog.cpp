@@ -229,6 +229,7 @@ F_ObjHandleT MakeDialog(const DialogTemplate &t, Client *client) {
     EnsureRegistered();
     auto d = std::make_unique<Dialog>();
     d->id = NewObjectId(FO_DialogResource);
+    if (!d->id) return 0;
     d->resource = t.name;
     d->title = t.title;
     d->x = t.x < 0 ? 0 : t.x;
@@ -245,6 +246,10 @@ F_ObjHandleT MakeDialog(const DialogTemplate &t, Client *client) {
         it.number = r.number;
         it.kind = ItemKindOf(r);
         it.id = NewObjectId(it.kind);
+        if (!it.id) {  // no item ids left: no dialog
+            for (const DialogItem &made : d->items) Store().itemDialog.erase(made.id);
+            return 0;
+        }
         it.threeState = r.threeState;
         it.group = r.group;
         it.pair = r.pair;

@@ -14,11 +14,6 @@ namespace host::docfile {
 
 namespace {
 
-constexpr IntT kVarSystem = 1049;
-constexpr IntT kVarDefinition = 1050;
-constexpr IntT kXRefFlag = 1076;
-constexpr IntT kXmp = 2262;
-
 const char *const kNames[] = {"window", "xmp", "page", "flow-page", "body-page-master", "variable-format",
                               "variable", "xref-flag", "frame", "graphic"};
 
@@ -136,7 +131,7 @@ void SaveExtras(F_ObjHandleT doc, std::vector<std::pair<std::string, std::string
     std::erase_if(settings, [](const auto &s) { return IsExtraSetting(s.first); });
     auto put = [&](const char *name, const std::string &value) { settings.emplace_back(name, value); };
     put("window", Join({std::to_string(d->left), std::to_string(d->top), std::to_string(d->width), std::to_string(d->height)}));
-    if (PropValue xmp; GetProperty(0, doc, kXmp, xmp) && !xmp.s.empty()) put("xmp", xmp.s);
+    if (PropValue xmp; GetProperty(0, doc, FP_XmpPacket, xmp) && !xmp.s.empty()) put("xmp", xmp.s);
     for (int kind : {FO_MasterPage, FO_RefPage, FO_OtherPage})
         for (F_ObjHandleT p : NamedPages(doc, kind)) put("page", Join({std::to_string(kind), NamedPageName(doc, p)}));
     for (F_ObjHandleT f : d->flows)
@@ -149,7 +144,7 @@ void SaveExtras(F_ObjHandleT doc, std::vector<std::pair<std::string, std::string
         for (F_ObjHandleT v : it->second) {
             NamedObject *n = Named(v);
             PropValue system, definition;
-            if (!n || !GetProperty(doc, v, kVarSystem, system) || !GetProperty(doc, v, kVarDefinition, definition)) continue;
+            if (!n || !GetProperty(doc, v, FP_VarIsSystemVar, system) || !GetProperty(doc, v, FP_Fmt, definition)) continue;
             put("variable-format", Join({n->name, system.i ? "1" : "0", definition.s}));
         }
     for (F_ObjHandleT e : ElementsOfKind(doc, FV_FO_SYS_VAR))
@@ -158,7 +153,7 @@ void SaveExtras(F_ObjHandleT doc, std::vector<std::pair<std::string, std::string
     for (F_ObjHandleT e : ElementsOfKind(doc, FV_FO_XREF)) {
         PropValue flag;
         F_ObjHandleT x = ObjectForElement(doc, e, FV_FO_XREF, FO_XRef);
-        if (UniqueOf(e) && GetProperty(doc, x, kXRefFlag, flag) && flag.i)
+        if (UniqueOf(e) && GetProperty(doc, x, FP_XRefSrcAccess, flag) && flag.i)
             put("xref-flag", Join({std::to_string(UniqueOf(e)), std::to_string(flag.i)}));
     }
     for (F_ObjHandleT e : ElementsOfKind(doc, FV_FO_GRAPHIC)) {
@@ -194,7 +189,7 @@ void RestoreExtras(F_ObjHandleT doc, const std::vector<std::pair<std::string, st
         } else if (name == "xmp") {
             PropValue v;
             v.s = value;
-            SetProperty(0, doc, kXmp, v);
+            SetProperty(0, doc, FP_XmpPacket, v);
         } else if (name == "page" && f.size() == 2) {
             AddNamedPage(doc, static_cast<int>(Number(f[0], -1)), f[1]);
         } else if (name == "flow-page" && f.size() == 3) {
@@ -209,8 +204,8 @@ void RestoreExtras(F_ObjHandleT doc, const std::vector<std::pair<std::string, st
             PropValue system, definition;
             system.i = f[1] == "1" ? 1 : 0;
             definition.s = f[2];
-            SetProperty(doc, v, kVarSystem, system);
-            SetProperty(doc, v, kVarDefinition, definition);
+            SetProperty(doc, v, FP_VarIsSystemVar, system);
+            SetProperty(doc, v, FP_Fmt, definition);
         } else if (name == "variable" && f.size() == 2) {
             F_ObjHandleT var = VariableOfElement(doc, element(f[0]));
             if (F_ObjHandleT fmt = FindNamed(doc, FO_VarFmt, f[1]); var && fmt) SetVariableFormat(var, fmt);
@@ -218,7 +213,7 @@ void RestoreExtras(F_ObjHandleT doc, const std::vector<std::pair<std::string, st
             F_ObjHandleT x = ObjectForElement(doc, element(f[0]), FV_FO_XREF, FO_XRef);
             PropValue flag;
             flag.i = static_cast<IntT>(Number(f[1]));
-            if (x) SetProperty(doc, x, kXRefFlag, flag);
+            if (x) SetProperty(doc, x, FP_XRefSrcAccess, flag);
         } else if (name == "frame" && f.size() == 14) {
             Graphic g;
             int kind = 0;

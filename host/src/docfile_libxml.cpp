@@ -81,12 +81,12 @@ xmlParserInputPtr FolderRuleLoader(const char *url, const char *id, xmlParserCtx
                                                       "\", which lies outside the folder of the file that declares it";
         return nullptr;
     }
-    xmlParserInputPtr in = gDefaultLoader(file.c_str(), id, ctxt);
+    // Only regular files: a device or a pipe named as a DTD or an entity would never end.
     std::error_code ec;
-    if (!in || fs::is_directory(file, ec)) {
+    xmlParserInputPtr in = fs::is_regular_file(file, ec) ? gDefaultLoader(file.c_str(), id, ctxt) : nullptr;
+    if (!in) {
         if (general && record.refusedEntity.empty())
             record.refusedEntity = "the file \"" + file + "\" of the entity \"" + general->name + "\" cannot be read";
-        if (in) xmlFreeInputStream(in);
         return nullptr;
     }
     uintmax_t size = fs::file_size(file, ec);

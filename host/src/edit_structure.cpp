@@ -58,6 +58,7 @@ bool Wrap(F_ObjHandleT doc, F_ObjHandleT defId) {
     if (!def || def->doc != doc || def->type != FV_FO_CONTAINER) return Fail(FE_WrongKind);
     SiblingRun run;
     if (!SelectionRun(*d, run) || run.empty) return Fail(FE_BadSelection);
+    if (!HasIdsLeft(FO_Element, 3)) return false;  // two splits and the new element
     if (!run.parent) {  // the highest-level element: the new element takes its place in the flow
         F_ObjHandleT flow = FlowOfElement(run.first);
         Unlink(run.first);

@@ -125,6 +125,7 @@ void RegisterMarkerProperties(); // markers.cpp
 void RegisterXRefProperties();   // xrefs.cpp
 void RegisterGraphicProperties(); // graphics.cpp
 void RegisterFormatProperties();  // formats.cpp
+void RegisterTableSelectionProperties();  // table_selection.cpp
 
 // Registers the kinds and properties of the editing files with the object model (called once
 // when the model registers its own).
@@ -135,6 +136,7 @@ void RegisterEditExtensions() {
     RegisterXRefProperties();
     RegisterGraphicProperties();
     RegisterFormatProperties();
+    RegisterTableSelectionProperties();
 }
 
 }  // namespace host

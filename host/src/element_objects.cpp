@@ -29,6 +29,7 @@ F_ObjHandleT ObjectForElement(F_ObjHandleT doc, F_ObjHandleT elem, IntT elemKind
     auto it = Ids().byElem.find(elem);
     if (it != Ids().byElem.end()) return it->second;
     F_ObjHandleT obj = NewObjectId(objKind);
+    if (!obj) return 0;
     Ids().byElem[elem] = obj;
     Ids().byObj[obj] = elem;
     return obj;

@@ -60,19 +60,27 @@ const std::string &ElementPaths::Tag(F_ObjHandleT elem) {
     return tagOfDef_.emplace(def, tagOf(doc_, elem)).first->second;
 }
 
-long ElementPaths::Position(F_ObjHandleT parent, F_ObjHandleT elem) {
-    if (!parent) {
-        long pos = 1;
-        int budget = kStepLimit;
-        for (F_ObjHandleT s = F_ApiGetId(doc_, elem, FP_PrevSiblingElement); s && --budget > 0;
-             s = F_ApiGetId(doc_, s, FP_PrevSiblingElement))
-            if (Tag(s) == Tag(elem)) ++pos;
-        return pos;
+ElementPaths::Siblings &ElementPaths::SiblingsOf(F_ObjHandleT parent) {
+    if (parent != lastParent_ || !lastSiblings_) {
+        lastSiblings_ = &parents_[parent];  // elements of an unordered_map stay where they are
+        lastParent_ = parent;
     }
-    Siblings &sib = parents_[parent];
-    if (!sib.index.empty()) {
-        auto it = sib.index.find(elem);
-        return it == sib.index.end() ? 1 : it->second;
+    return *lastSiblings_;
+}
+
+long ElementPaths::RootPosition(F_ObjHandleT elem) {
+    long pos = 1;
+    int budget = kStepLimit;
+    for (F_ObjHandleT s = F_ApiGetId(doc_, elem, FP_PrevSiblingElement); s && --budget > 0;
+         s = F_ApiGetId(doc_, s, FP_PrevSiblingElement))
+        if (Tag(s) == Tag(elem)) ++pos;
+    return pos;
+}
+
+long ElementPaths::Position(Siblings &sib, F_ObjHandleT parent, F_ObjHandleT elem) {
+    if (sib.index) {
+        auto it = sib.index->find(elem);
+        return it == sib.index->end() ? 1 : it->second;
     }
     if (elem == sib.cursor) return sib.cursorPos;
     // Onwards from the last child reached.
@@ -95,6 +103,7 @@ long ElementPaths::Position(F_ObjHandleT parent, F_ObjHandleT elem) {
     }
     // Out of order: number every child once.
     std::vector<std::pair<const std::string *, long>> counts;
+    sib.index = std::make_unique<std::unordered_map<F_ObjHandleT, long>>();
     budget = kStepLimit;
     for (c = F_ApiGetId(doc_, parent, FP_FirstChildElement); c && --budget > 0; c = F_ApiGetId(doc_, c, FP_NextSiblingElement)) {
         const std::string *tag = &Tag(c);
@@ -102,10 +111,10 @@ long ElementPaths::Position(F_ObjHandleT parent, F_ObjHandleT elem) {
         for (auto &k : counts)
             if (k.first == tag) pos = ++k.second;
         if (!pos) counts.emplace_back(tag, pos = 1);
-        sib.index[c] = pos;
+        (*sib.index)[c] = pos;
     }
-    auto it = sib.index.find(elem);
-    return it == sib.index.end() ? 1 : it->second;
+    auto it = sib.index->find(elem);
+    return it == sib.index->end() ? 1 : it->second;
 }
 
 const std::string &ElementPaths::AncestorPath(F_ObjHandleT elem) {
@@ -127,7 +136,8 @@ const std::string &ElementPaths::AncestorPath(F_ObjHandleT elem) {
     if (!above) above = &kNone;
     for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
         F_ObjHandleT parent = F_ApiGetId(doc_, *it, FP_ParentElement);
-        std::string p = *above + "/" + Tag(*it) + "[" + std::to_string(Position(parent, *it)) + "]";
+        long pos = parent ? Position(SiblingsOf(parent), parent, *it) : RootPosition(*it);
+        std::string p = *above + "/" + Tag(*it) + "[" + std::to_string(pos) + "]";
         above = &(parents_[*it].path = std::move(p));
     }
     return *above;
@@ -136,11 +146,19 @@ const std::string &ElementPaths::AncestorPath(F_ObjHandleT elem) {
 std::string ElementPaths::Path(F_ObjHandleT elem) {
     if (!elem || F_OBJ_KIND(elem) != FO_Element) return "";
     F_ObjHandleT parent = F_ApiGetId(doc_, elem, FP_ParentElement);
-    std::string out = parent ? AncestorPath(parent) : std::string();
+    std::string out;
+    long pos;
+    if (parent) {
+        Siblings &sib = SiblingsOf(parent);
+        out = sib.path.empty() ? AncestorPath(parent) : sib.path;
+        pos = Position(SiblingsOf(parent), parent, elem);
+    } else {
+        pos = RootPosition(elem);
+    }
     out += '/';
     out += Tag(elem);
     out += '[';
-    out += std::to_string(Position(parent, elem));
+    out += std::to_string(pos);
     out += ']';
     return out;
 }

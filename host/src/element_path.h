@@ -3,6 +3,7 @@
 // siblings of the same tag; a text node as "text()[n]"), and the element such a path names.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -31,15 +32,19 @@ class ElementPaths {
         F_ObjHandleT cursor = 0;  // the last child reached
         long cursorPos = 0;       // its position among the children of its tag
         std::vector<std::pair<const std::string *, long>> counts;  // per tag: children reached
-        std::unordered_map<F_ObjHandleT, long> index;  // every child, once one came out of order
+        std::unique_ptr<std::unordered_map<F_ObjHandleT, long>> index;  // every child, once one came out of order
         std::string path;  // the parent's own path ("" = not made yet)
     };
     const std::string &Tag(F_ObjHandleT elem);
-    long Position(F_ObjHandleT parent, F_ObjHandleT elem);
+    long Position(Siblings &sib, F_ObjHandleT parent, F_ObjHandleT elem);
+    long RootPosition(F_ObjHandleT elem);
+    Siblings &SiblingsOf(F_ObjHandleT parent);
     const std::string &AncestorPath(F_ObjHandleT elem);
     F_ObjHandleT doc_;
     std::unordered_map<F_ObjHandleT, std::string> tagOfDef_;
     std::unordered_map<F_ObjHandleT, Siblings> parents_;
+    F_ObjHandleT lastParent_ = 0;  // matches come in runs of siblings: the last parent asked for
+    Siblings *lastSiblings_ = nullptr;
 };
 
 // The element a path names, starting at the highest-level element of the flow (0: the main

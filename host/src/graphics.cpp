@@ -483,6 +483,7 @@ F_ObjHandleT NewVariable(F_ObjHandleT doc, const std::string &format, const F_Te
     if (!fmt) return Fail(FE_BadName), 0;
     F_ElementLocT at{};
     if (!TextLocToElement(doc, loc, at) || !at.parentId) return Fail(FE_BadParameter), 0;
+    if (!HasIdsLeft(FO_Element, 3)) return 0;
     F_ObjHandleT before = PlaceBefore(doc, at);
     F_ObjHandleT e = NewElement(doc, DefinitionOfKind(doc, FV_FO_SYS_VAR, "Variable"));
     LinkChild(at.parentId, e, before);

@@ -71,6 +71,7 @@ F_ObjHandleT F_ApiNewAnchoredObject(F_ObjHandleT docId, IntT objType, const F_Te
     if (objType != FO_Marker) return Fail(FE_Unsupported), 0;
     F_ElementLocT at{};
     if (!TextLocToElement(docId, *loc, at) || !at.parentId) return Fail(FE_BadParameter), 0;
+    if (!HasIdsLeft(FO_Element, 2)) return 0;
     F_ObjHandleT before = PlaceBefore(docId, at);
     F_ObjHandleT e = NewElement(docId, MarkerDefinition(docId));
     LinkChild(at.parentId, e, before);

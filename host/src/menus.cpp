@@ -69,6 +69,7 @@ MenuObject *DefineObject(int kind, ConStringT name, ConStringT label) {
         return &s.objects[known->second];
     }
     F_ObjHandleT id = NewObjectId(kind);
+    if (!id) return nullptr;
     MenuObject &o = s.objects[id];
     o.id = id;
     o.name = name;

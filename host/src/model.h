@@ -53,14 +53,22 @@ namespace host {
 // ---- ids -------------------------------------------------------------------------------------
 
 constexpr uint32_t kFirstCounter = 1000;
+constexpr uint32_t kLastCounter = 0xFFFFFF;  // the counter fills the three bytes below the kind
 inline F_ObjHandleT MakeId(int kind, uint32_t counter) { return (uint32_t(kind) << 24) | counter; }
 inline int KindOf(F_ObjHandleT id) { return int(id >> 24); }
 inline uint32_t CounterOf(F_ObjHandleT id) { return id & 0xFFFFFFu; }
 // Index of an id in its kind's store (counter - 1000); a large value for counters below 1000.
 inline uint32_t IndexOf(F_ObjHandleT id) { return CounterOf(id) - kFirstCounter; }
 
-// The next id of a kind (the counter is kept per kind for the whole session).
+// The next id of a kind (the counter is kept per kind for the whole session); 0 with FA_errno
+// FE_NoMoreIds once the kind's last id is given out, so that no id spills into the kind byte.
 F_ObjHandleT NewObjectId(int kind);
+// True when `count` more ids of the kind can be made; otherwise FA_errno is FE_NoMoreIds. Edits
+// that make several objects ask first, so that they do all of their work or none of it.
+bool HasIdsLeft(int kind, size_t count);
+// Tests: sets the counter the next id of a kind is made from (to reach the last id quickly).
+// Answers the counter it replaces.
+uint32_t SetNextObjectCounter(int kind, uint32_t counter);
 
 // Sets FA_errno (a failing call); returns false so callers can `return Fail(...)`.
 bool Fail(IntT code);
@@ -192,7 +200,7 @@ struct Document {
     Selection sel;
     IntT nextUnique = 1000;
     IntT pgfsPerPage = 40;
-    std::shared_ptr<Layout> layout;  // built on demand; reset by MarkChanged
+    std::shared_ptr<Layout> layout;  // built on demand; kept up to date or reset by edits
     Document();
     ~Document();
 };
@@ -276,6 +284,10 @@ void MarkModified(F_ObjHandleT doc);
 // Brings the layout up to date after element e was retagged from a definition whose paragraph
 // format (ParagraphFormatOf before the change) was oldFormat; marks the document modified.
 void LayoutRetagged(F_ObjHandleT doc, F_ObjHandleT e, const std::string &oldFormat);
+// Brings the layout up to date after len characters were inserted at character `off` of the
+// existing text node `node`; marks the document modified. False when the layout does not place
+// the node (a node made by the edit): the caller marks the layout stale instead.
+bool LayoutTextInserted(F_ObjHandleT doc, F_ObjHandleT node, IntT off, IntT len);
 // Destroys e and its subtree (ids go stale); e must be unlinked.
 void DestroySubtree(F_ObjHandleT e);
 

@@ -114,9 +114,11 @@ F_ObjHandleT F_ApiNewElement(F_ObjHandleT docId, F_ObjHandleT elemDefId, const F
         if (off >= len)
             before = c->next;
         else if (off > 0)
-            before = SplitText(docId, loc->childId, off);
+            before = HasIdsLeft(FO_Element, 2) ? SplitText(docId, loc->childId, off) : 0;
+        if (off > 0 && off < len && !before) return 0;
     }
     F_ObjHandleT id = NewElement(docId, elemDefId);
+    if (!id) return 0;
     LinkChild(loc->parentId, id, before);
     MarkChanged(docId);
     return id;

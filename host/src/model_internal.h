@@ -27,8 +27,10 @@ struct Pool {
     }
     T &At(size_t i) { return chunks[i >> kChunkBits][i & (kChunk - 1)]; }
     size_t Size() const { return count; }
+    // A new object, or {0, nullptr} (FA_errno set) when the kind has no id left.
     std::pair<F_ObjHandleT, T *> New(int kind) {
         F_ObjHandleT id = NewObjectId(kind);
+        if (!id) return {0, nullptr};
         size_t i = CounterOf(id) - base;
         while (count <= i) {
             if ((count & (kChunk - 1)) == 0) {

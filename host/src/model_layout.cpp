@@ -24,8 +24,9 @@ struct KeyedIds {
     std::pair<F_ObjHandleT, IntT> Get(uint64_t key, int kind, IntT &nextUnique) {
         auto it = ids.find(key);
         if (it != ids.end()) return it->second;
+        // With the kind's ids used up the object has none (0) and cannot be reached by id.
         auto v = std::make_pair(NewObjectId(kind), nextUnique++);
-        ids.emplace(key, v);
+        if (v.first) ids.emplace(key, v);
         return v;
     }
 };
@@ -83,7 +84,7 @@ private:
         p.format = format;
         p.emptyLoc = at;
         cur_ = static_cast<int>(l_.pgfs.size());
-        l_.pgfIndex.emplace(p.id, static_cast<uint32_t>(cur_));
+        if (p.id) l_.pgfIndex.emplace(p.id, static_cast<uint32_t>(cur_));
         l_.pgfs.push_back(std::move(p));
     }
     void Close() { cur_ = -1; }
@@ -184,8 +185,8 @@ private:
             PageInfo pg;
             pg.id = ids_.pages.Get(Key(flow, k), FO_BodyPage, ids_.nextUnique).first;
             pg.frame = fi;
-            l_.frameIndex.emplace(fr.id, fi);
-            l_.pageIndex.emplace(pg.id, static_cast<uint32_t>(l_.pages.size()));
+            if (fr.id) l_.frameIndex.emplace(fr.id, fi);
+            if (pg.id) l_.pageIndex.emplace(pg.id, static_cast<uint32_t>(l_.pages.size()));
             l_.frames.push_back(fr);
             l_.pages.push_back(pg);
         }
@@ -233,6 +234,50 @@ void LayoutRetagged(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &oldF
     }
     for (uint32_t p = it->second.first.pgf; p <= it->second.second.pgf && p < l.pgfs.size(); ++p)
         if (l.pgfs[p].begin == elem) l.pgfs[p].format = format;
+}
+
+// Text inserted into a text node lengthens its paragraph and moves every place after it in that
+// paragraph: the node's later segments, the ends of its ancestors, and the elements that follow
+// it in document order while they begin in the paragraph. Places in other paragraphs, frames
+// and pages stay as they are.
+bool LayoutTextInserted(F_ObjHandleT doc, F_ObjHandleT node, IntT off, IntT len) {
+    Document *d = Doc(doc);
+    if (!d) return false;
+    d->modified = 1;
+    if (!d->layout) return true;
+    Layout &l = *d->layout;
+    auto it = l.elemPos.find(node);
+    if (it == l.elemPos.end() || it->second.first.pgf >= l.pgfs.size()) return false;
+    const uint32_t pgf = it->second.first.pgf;
+    const IntT at = it->second.first.off + off;
+    PgfInfo &p = l.pgfs[pgf];
+    auto seg = std::find_if(p.segs.begin(), p.segs.end(), [node](const TextSeg &s) { return s.node == node; });
+    if (seg == p.segs.end()) return false;
+    seg->len += len;
+    for (auto s = seg + 1; s != p.segs.end(); ++s) s->start += len;
+    p.length += len;
+    it->second.second.off += len;
+    auto move = [&](TextPos &pos) {
+        if (pos.pgf == pgf && pos.off >= at) pos.off += len;
+    };
+    Element *e = Elem(node);
+    for (F_ObjHandleT a = e ? e->parent : 0; a; a = Elem(a) ? Elem(a)->parent : 0)
+        if (auto pa = l.elemPos.find(a); pa != l.elemPos.end()) move(pa->second.second);
+    // The next element in document order after x's subtree.
+    auto after = [](F_ObjHandleT x) -> F_ObjHandleT {
+        for (Element *y = Elem(x); y; y = Elem(y->parent))
+            if (y->next) return y->next;
+        return 0;
+    };
+    for (F_ObjHandleT x = after(node); x;) {
+        auto px = l.elemPos.find(x);
+        if (px == l.elemPos.end() || px->second.first.pgf > pgf) break;
+        move(px->second.first);
+        move(px->second.second);
+        Element *y = Elem(x);
+        x = y && y->first ? y->first : after(x);
+    }
+    return true;
 }
 
 void ForgetDerived(Document &d) {

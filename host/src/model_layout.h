@@ -1,5 +1,7 @@
-// Paragraphs, text frames and pages of a document: a view of its flows' element trees, rebuilt
-// on demand after an edit (MarkChanged drops it). Shared by the layout, text and edit files.
+// Paragraphs, text frames and pages of a document: a view of its flows' element trees, built on
+// demand. Typed text and retags update it in place (LayoutTextInserted, LayoutRetagged); other
+// structural edits drop it (MarkChanged) and the next read builds it again. Shared by the layout,
+// text and edit files.
 #pragma once
 
 #include "model.h"

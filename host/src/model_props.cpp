@@ -365,8 +365,9 @@ F_ObjHandleT F_ApiNewNamedObject(F_ObjHandleT docId, IntT objType, ConStringT na
     std::string n = name ? name : "";
     auto &create = Reg().newNamed[static_cast<size_t>(objType) & 0xFF];
     if (create) {
+        FA_errno = FE_Success;  // a refusal of the kind's own (no ids left) stands
         F_ObjHandleT made = create(docId, n);
-        if (!made) Fail(FE_BadParameter);
+        if (!made && FA_errno == FE_Success) Fail(FE_BadParameter);
         return made;
     }
     Fail(FE_BadParameter);

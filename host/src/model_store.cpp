@@ -2,6 +2,7 @@
 // objects (each indexed by its id's counter), the session, and the construction API.
 #include <array>
 #include <limits>
+#include <utility>
 
 #include "model.h"
 #include "model_internal.h"
@@ -32,7 +33,20 @@ AtomTable &Atoms() {
 
 F_ObjHandleT NewObjectId(int kind) {
     uint32_t &c = Counters()[static_cast<size_t>(kind) & 0xFF];
+    if (c > kLastCounter) {
+        Fail(FE_NoMoreIds);
+        return 0;
+    }
     return MakeId(kind, c++);
+}
+
+bool HasIdsLeft(int kind, size_t count) {
+    uint64_t next = Counters()[static_cast<size_t>(kind) & 0xFF];
+    return next + count <= uint64_t(kLastCounter) + 1 || Fail(FE_NoMoreIds);
+}
+
+uint32_t SetNextObjectCounter(int kind, uint32_t counter) {
+    return std::exchange(Counters()[static_cast<size_t>(kind) & 0xFF], counter);
 }
 
 uint32_t NextCounter(int kind) { return Counters()[static_cast<size_t>(kind) & 0xFF]; }
@@ -135,6 +149,7 @@ static std::string FileNameOf(const std::string &path) {
 
 F_ObjHandleT NewDocument(const std::string &path, const std::string &label, bool visible) {
     auto [id, d] = TheStore().docs.New(FO_Doc);
+    if (!d) return 0;
     d->id = id;
     d->open = true;
     d->path = path;
@@ -142,7 +157,12 @@ F_ObjHandleT NewDocument(const std::string &path, const std::string &label, bool
     d->visible = visible ? 1 : 0;
     TheSession().openDocs.push_back(id);
     d->mainFlow = AddFlow(id, "Main");
-    AddNamed(id, FO_PgfFmt, "Body");
+    if (!d->mainFlow || !AddNamed(id, FO_PgfFmt, "Body")) {  // no ids left for its parts
+        IntT error = FA_errno;
+        CloseDocument(id);
+        FA_errno = error;
+        return 0;
+    }
     d->modified = 0;
     return id;
 }
@@ -187,6 +207,7 @@ F_ObjHandleT AddFlow(F_ObjHandleT doc, const std::string &name) {
     Document *d = Doc(doc);
     if (!d) return 0;
     auto [id, f] = TheStore().flows.New(FO_Flow);
+    if (!f) return 0;
     f->id = id;
     f->doc = doc;
     f->name = name;
@@ -208,6 +229,7 @@ F_ObjHandleT AddElementDef(F_ObjHandleT doc, const std::string &name, IntT type,
     if (!d || name.empty()) return 0;
     if (auto it = d->defByName.find(name); it != d->defByName.end()) return it->second;
     auto [id, def] = TheStore().defs.New(FO_ElementDef);
+    if (!def) return 0;
     def->id = id;
     def->doc = doc;
     def->name = name;
@@ -244,6 +266,7 @@ F_ObjHandleT AddNamed(F_ObjHandleT doc, int kind, const std::string &name) {
     if (!d) return 0;
     if (F_ObjHandleT found = FindNamed(doc, kind, name)) return found;
     auto [id, n] = TheStore().named[kind].New(kind);
+    if (!n) return 0;
     n->id = id;
     n->doc = doc;
     n->name = name;
@@ -268,6 +291,7 @@ F_ObjHandleT NewElement(F_ObjHandleT doc, F_ObjHandleT def) {
     if (!d) return 0;
     if (def && (!Def(def) || Def(def)->doc != doc)) return 0;
     auto [id, e] = TheStore().elements.New(FO_Element);
+    if (!e) return 0;
     e->doc = doc;
     e->def = def;
     e->unique = d->nextUnique++;

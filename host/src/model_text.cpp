@@ -143,6 +143,7 @@ bool InsertTextAt(F_ObjHandleT doc, const F_ElementLocT &at, std::string_view te
         return true;
     }
     node = NewElement(doc, 0);
+    if (!node) return false;
     Elem(node)->text.assign(text);
     LinkChild(at.parentId, node, at.childId);
     end = static_cast<IntT>(Utf8Length(text));
@@ -228,7 +229,8 @@ F_TextLocT F_ApiAddText(F_ObjHandleT docId, const F_TextLocT *loc, ConStringT te
     F_ObjHandleT node = 0;
     IntT end = 0;
     if (!InsertTextAt(docId, at, text, node, end)) return F_TextLocT{};
-    MarkChanged(docId);
+    auto len = static_cast<IntT>(Utf8Length(text));
+    if (!LayoutTextInserted(docId, node, end - len, len)) MarkChanged(docId);
     F_TextLocT out{};
     ElementLocToText(docId, F_ElementLocT{Elem(node)->parent, node, end}, out);
     return out;

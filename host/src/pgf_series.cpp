@@ -74,6 +74,7 @@ F_ObjHandleT F_ApiNewSeriesObject(F_ObjHandleT docId, IntT objType, F_ObjHandleT
     F_ObjHandleT parent = 0, next = 0;
     if (!def || !PlaceBeside(*l, index, before, parent, next)) return Fail(FE_BadParameter), 0;
     F_ObjHandleT elem = NewElement(docId, def);
+    if (!elem) return 0;
     LinkChild(parent, elem, next);
     MarkChanged(docId);
     l = LayoutOf(docId);

@@ -150,7 +150,11 @@ std::vector<F_ObjHandleT> TableElements(F_ObjHandleT doc) { return ElementsOfKin
 
 bool SetTitle(F_ObjHandleT doc, F_ObjHandleT table, bool on) {
     F_ObjHandleT title = PartOf(table, FV_FO_TBL_TITLE);
-    if (on && !title) LinkChild(table, NewElement(doc, TableDefinition(doc, FV_FO_TBL_TITLE)), Elem(table)->first);
+    if (on && !title) {
+        F_ObjHandleT made = NewElement(doc, TableDefinition(doc, FV_FO_TBL_TITLE));
+        if (!made) return false;
+        LinkChild(table, made, Elem(table)->first);
+    }
     if (!on && title) RemoveElement(doc, title);
     MarkChanged(doc);
     return true;
@@ -265,6 +269,7 @@ F_ObjHandleT TableObjectOf(F_ObjHandleT doc, F_ObjHandleT elem) {
     auto it = ids.byElem.find(elem);
     if (it != ids.byElem.end()) return it->second;
     F_ObjHandleT obj = NewObjectId(objKind);
+    if (!obj) return 0;
     ids.byElem[elem] = obj;
     ids.byObj[obj] = elem;
     return obj;
@@ -319,6 +324,9 @@ F_ObjHandleT F_ApiNewTable(F_ObjHandleT docId, ConStringT format, IntT numCols, 
             ElementLocToText(docId, sel.beg, selText) && selText.objId == loc->objId && selText.offset == loc->offset)
             at = sel.beg;
     }
+    // The table, its parts, rows and cells, and a split of the text node at the place.
+    size_t rows = size_t(numBodyRows) + size_t(numHeaderRows) + size_t(numFooterRows);
+    if (!HasIdsLeft(FO_Element, 5 + rows * (1 + size_t(numCols)))) return 0;
     F_ObjHandleT before = PlaceBefore(docId, at);  // a place inside a text node splits it
     F_ObjHandleT table = BuildTableElement(docId, numCols, numBodyRows, numHeaderRows, numFooterRows);
     LinkChild(at.parentId, table, before);
@@ -336,6 +344,7 @@ IntT F_ApiAddRows(F_ObjHandleT docId, F_ObjHandleT refRowId, IntT direction, Int
     IntT cols = static_cast<IntT>(CellElements(ref).size());
     F_ObjHandleT part = Elem(ref)->parent;
     F_ObjHandleT before = direction == FV_Above ? ref : Elem(ref)->next;
+    if (!HasIdsLeft(FO_Element, size_t(numNewRows) * (1 + size_t(cols)))) return FA_errno;
     for (IntT i = 0; i < numNewRows; ++i) LinkChild(part, NewRow(docId, cols), before);
     MarkChanged(docId);
     return 0;

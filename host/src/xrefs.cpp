@@ -3,7 +3,8 @@
 // (1070, "" for the same document), source text (1075, "ID:definition:text") and text range
 // (1071, its element's text). F_ApiUpdateXRefs recomputes the text of every cross-reference
 // from the element whose unique-ID attribute holds the ID, in the same document or, for a source
-// file, in the open document of that path (compared ignoring case and the kind of separator); one
+// file, in the open document of that path (compared ignoring case and the kind of separator; a
+// relative path is taken from the referring document's folder); one
 // whose target or file is missing keeps its text and is counted as unresolved.
 #include <unordered_map>
 
@@ -127,6 +128,9 @@ IntT F_ApiUpdateXRefs(F_ObjHandleT docId, IntT) {
         F_ObjHandleT x = XRefOf(docId, e);
         F_ObjHandleT from = docId;
         if (std::string file = Stored(x, FP_XRefFile); !file.empty()) {
+            bool relative = file.find(':') == std::string::npos && file.rfind("\\\\", 0) != 0;
+            if (size_t cut = Doc(docId)->path.find_last_of("\\/"); relative && cut != std::string::npos)
+                file = Doc(docId)->path.substr(0, cut + 1) + file;  // relative to the document's folder
             from = OpenDocumentOfPath(file);
             if (!from) {
                 ++unresolved;

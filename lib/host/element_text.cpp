@@ -1,6 +1,8 @@
 // Element tags, texts and search (see element_text.h).
 #include "lib/host/element_text.h"
 
+#include <string_view>
+
 #include "lib/host/attributes.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/element_query.h"
@@ -33,9 +35,10 @@ std::vector<Item> RangeItems(F_ObjHandleT docId, const F_TextRangeT &range, IntT
 class Gathered {
   public:
     explicit Gathered(IntT maxChars) : max_(maxChars > 0 ? static_cast<size_t>(maxChars) : 0) {}
-    void Append(const std::string &t) {
+    void Append(std::string_view t) {
         text_ += t;
-        chars_ += Utf8CharCount(t);
+        for (unsigned char c : t)
+            if ((c & 0xC0) != 0x80) ++chars_;
     }
     void Prepend(const std::string &t) {
         text_ = t + text_;
@@ -59,7 +62,7 @@ std::string TabsToBlanks(std::string s) {
 // The element's text range for text reads: its content (mode 6) or itself (mode 5), with the
 // first paragraph of a table cell whose content has no paragraph.
 F_TextRangeT ReadRange(F_ObjHandleT docId, F_ObjHandleT elemId, IntT elementItself) {
-    bool tagged = !HostElementDefName(docId, elemId).empty();
+    bool tagged = F_ApiGetId(docId, elemId, FP_ElementDef) != 0;  // every definition has a name
     F_TextRangeT r = ElementTextRange(docId, elemId, (elementItself == 1 || !tagged) ? LocElement : LocContent);
     if (!r.beg.objId && F_ApiGetInt(docId, elemId, FP_ElementType) == FV_FO_TBL_CELL) {
         F_ObjHandleT pgf = F_ApiGetId(docId, F_ApiGetId(docId, elemId, FP_Object), FP_FirstPgf);
@@ -104,17 +107,34 @@ std::string om_ElementTag(F_ObjHandleT docId, F_ObjHandleT elemId, IntT withSeco
 std::string om_ElementText(F_ObjHandleT docId, F_ObjHandleT elemId, IntT firstPgf, IntT maxChars, IntT elementItself,
                            IntT lineBreaks) {
     if (!HostHaveDocAndObject(docId, elemId)) return "";
-    F_TextRangeT r = ReadRange(docId, elemId, elementItself);
-    if (!r.beg.objId) return "";
-    if (firstPgf == 1 && r.end.objId != r.beg.objId) r.end = F_TextLocT{r.beg.objId, FV_OBJ_END_OFFSET};
+    F_TextItemsT items{};
+    bool read = false;
+    if (elementItself != 1) {
+        // The host reads an element's text from where the element begins: the same items as its
+        // content's range unless the content begins in a later paragraph, which shows as a
+        // paragraph end before anything else (then the range below is read).
+        IntT error = FA_errno;
+        FA_errno = FE_Success;
+        items = F_ApiGetText(docId, elemId, FTI_String | FTI_PgfEnd);
+        read = FA_errno == FE_Success && !(items.len && items.val[0].dataType == FTI_PgfEnd);
+        FA_errno = error;
+        if (!read) F_ApiDeallocateTextItems(&items);
+    }
+    if (!read) {
+        F_TextRangeT r = ReadRange(docId, elemId, elementItself);
+        if (!r.beg.objId) return "";
+        if (firstPgf == 1 && r.end.objId != r.beg.objId) r.end = F_TextLocT{r.beg.objId, FV_OBJ_END_OFFSET};
+        items = F_ApiGetTextForRange(docId, &r, FTI_String | FTI_PgfEnd);
+    }
     Gathered g(maxChars);
-    for (const Item &it : RangeItems(docId, r, FTI_String | FTI_PgfEnd)) {
-        if (it.type == FTI_String)
-            g.Append(it.text);
+    for (UIntT i = 0; i < items.len; ++i) {
+        if (items.val[i].dataType == FTI_String)
+            g.Append(items.val[i].sdata ? items.val[i].sdata : "");
         else if (lineBreaks == 1)
             g.Append("\n");
-        if (g.Full()) break;
+        if (g.Full() || (firstPgf == 1 && items.val[i].dataType == FTI_PgfEnd)) break;
     }
+    F_ApiDeallocateTextItems(&items);
     return g.Result();
 }
 

@@ -22,7 +22,6 @@ IntT ClipboardReload = 0;
 std::vector<std::string> XPathHistory;
 
 F_ObjHandleT ErrorReportDoc = 0;
-std::string ErrorReportTemplatePath;
 
 void om_NWSetDefaults() {
     NodeWizardQuery = NodeWizardQueryT{};

@@ -112,8 +112,6 @@ extern std::vector<std::string> XPathHistory;  // most recent first
 
 // The shared error report document (0 when there is none); refreshed at every entry.
 extern F_ObjHandleT ErrorReportDoc;
-// The report template's path; "" until start-up sets it (the plug-in's folder is used then).
-extern std::string ErrorReportTemplatePath;
 
 // Sets every record above to its default (start-up; tests).
 void om_NWSetDefaults();

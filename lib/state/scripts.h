@@ -35,13 +35,7 @@ struct ScriptParamsT {
 };
 extern ScriptParamsT ScriptParams;
 
-// The text a script's prompt result holds when the user cancels (preference
-// STR_NWS_PROMPT_USER_CANCEL).
-extern std::string NWSPromptUserCancel;
-
 // The unescape flag of script values: 0 until the first run, 1 afterwards.
 extern IntT NWSUnescapeValues;
 // Ask-once flag of the notice about elements the interpreter does not know (set at start-up).
 extern IntT NWSAskUnknownElements;
-// Prompt preference PROMPT_NW_SCRIPT_GENERAL_MSGS: 1 always, 2 once, 3 never, 4 already asked.
-extern IntT NWSPromptGeneralMsgs;

@@ -1,7 +1,8 @@
 # The Node Wizard and the XPath Quick Finder driven by the scripted user: the menu command opens
 # the Node Wizard, LESS and MORE keep the expression, an expression added to the favorites twice
 # is refused the second time, Get loads the favorites into the history pop-ups, the action
-# pop-ups show and hide the items that go with them, parse-only dims the match and action groups.
+# pop-ups show and hide the items that go with them, parse-only dims the match and action groups,
+# and Manage edits the favorites file in the list editor.
 file(MAKE_DIRECTORY ${WORK_DIR})
 file(WRITE ${WORK_DIR}/dialogs.qvs [=[
 answer alert yes
@@ -22,6 +23,8 @@ expect-transcript The favorite expressions were loaded into the history list.
 dialog qv_DialogXPathQuickFinder "press 13"
 note retag
 dialog qv_DialogNodeWizard "choose 21 \"Retag as\""
+dialog qv_DialogNodeWizard "press 22"
+expect-transcript Node Wizard action help
 print dialog qv_DialogNodeWizard
 note conditions and search
 dialog qv_DialogNodeWizard "choose 21 \"Assign conditions\""
@@ -29,6 +32,11 @@ dialog qv_DialogNodeWizard "choose 31 \"Search and replace string\""
 print dialog qv_DialogNodeWizard
 note parse only
 dialog qv_DialogNodeWizard "check 4"
+print dialog qv_DialogNodeWizard
+note manage
+answer dialog om_DialogStringsListEditor_Wide "press 5" "press 8"
+dialog qv_DialogNodeWizard "press 11"
+dialog qv_DialogNodeWizard "press 10"
 print dialog qv_DialogNodeWizard
 dialog qv_DialogNodeWizard "press 54"
 ]=])
@@ -81,8 +89,11 @@ expect_not("${cond}" "  24 text box")
 expect("${cond}" "26 list")
 expect("${cond}" "34 label \"Search string\"")
 expect("${cond}" "37 label \"Replace string\"")
-section(parse "note: parse only" "user: dialog qv_DialogNodeWizard \"press 54\"")
+section(parse "note: parse only" "note: manage")
 expect("${parse}" "48 button \"Parse\"")
 expect("${parse}" "50 button \"Match All\" (greyed)")
 expect("${parse}" "51 button \"&Perform Action(s)\" (greyed)")
 expect("${parse}" "20 text box \"None\" text \"Assign conditions\" (greyed)")
+section(manage "note: manage" "user: dialog qv_DialogNodeWizard \"press 54\"")
+expect("${manage}" "dialog \"XPath Favorites\" [om_DialogStringsListEditor_Wide]")
+expect("${manage}" "3 pop-up \"\" [\"Placeholder\", \"//*\", \"//*[@id]\"]")

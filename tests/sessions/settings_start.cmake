@@ -36,10 +36,14 @@ if(NOT version MATCHES "^3;44;")
   message(FATAL_ERROR "first start: settings version ${version}")
 endif()
 
-# Second start: nothing is asked or told.
-run_session(second ${WORK_DIR}/appdata "print transcript\nprint menus\nexpect-no-transcript alert\n")
+# Second start: nothing is asked or told; the condition settings are read from the settings
+# folder's copy, kept open out of sight.
+run_session(second ${WORK_DIR}/appdata "print transcript\nprint menus\nprint documents\nexpect-no-transcript alert\n")
 if(NOT out MATCHES "!Quorvane_Menu_MainDocMenu")
   message(FATAL_ERROR "second start: no menus:\n${out}")
+endif()
+if(NOT out MATCHES "OrleMeadow.Quorvane.Quorvane_Cond_Mgmt_Settings.fm\" hidden")
+  message(FATAL_ERROR "second start: the condition settings not read from the settings folder:\n${out}")
 endif()
 
 # Declined: the notice is in the transcript, then nothing of the plug-in answers.

@@ -1,7 +1,7 @@
 // A fixture for condition management: a fresh session with the plug-in's client loaded from a
-// temporary folder that holds the shipped condition settings document and English messages,
-// the XPath engine set up, the condition state emptied, and the Condition Manager's item events
-// routed as the shell routes them.
+// temporary folder that holds the shipped condition settings document, English messages and the
+// language-file template, the XPath engine set up and the condition state emptied; dialog item
+// events reach the plug-in's own routing.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -32,41 +32,8 @@ extern "C" void *qv_DialogResourceText(ConStringT name);
 
 namespace qvtest {
 
-// The Condition Manager's item events, routed as the shell's dialog-event routing does.
-inline void CondManagerEvent(IntT dlgNum, IntT item, IntT) {
-    if (dlgNum != kDlgConditionManager) return;
-    F_ObjHandleT dlg = DialogHandles[kDlgConditionManager];
-    IntT dbl = dlg ? F_ApiGetInt(0, dlg, FP_DlgDoubleClick) : 0;
-    switch (item) {
-    case 19: om_CondAddSettingItem(2); break;
-    case 20:
-        if (dbl) om_CondEditSettingItem(2);
-        om_CondFillManagerDialog(0, 1);
-        break;
-    case 21: om_CondEditSettingItem(2); om_CondFillManagerDialog(0, 0); break;
-    case 22: om_CondDeleteSettingItem(2); break;
-    case 23: om_CondMoveSettingItem(2, 1); break;
-    case 24: om_CondMoveSettingItem(2, 2); break;
-    case 25: om_CondToggleRuleFlag(25); om_CondFillManagerDialog(0, 0); break;
-    case 26: case 27: case 28: om_CondToggleRuleFlag(item); break;
-    case 31: om_CondAddSettingItem(1); break;
-    case 32:
-        if (dbl) om_CondEditSettingItem(1);
-        om_CondFillManagerDialog(0, 0);
-        break;
-    case 33: om_CondEditSettingItem(1); om_CondFillManagerDialog(0, 0); break;
-    case 34: om_CondDeleteSettingItem(1); break;
-    case 35: om_CondMoveSettingItem(1, 1); break;
-    case 36: om_CondMoveSettingItem(1, 2); break;
-    case 37: om_CondSaveTriggerSettings(); return;
-    case 38: case FV_DlgCloseBox: om_CondCloseSettingsDoc(0); return;
-    default: break;
-    }
-    F_ApiReturnValue(FV_DlgNoDismiss);
-}
-
 inline void CondClientInit() {
-    static F_ApiClientCallbacksT cb{"Quorvane", [](IntT) {}, nullptr, CondManagerEvent, nullptr,
+    static F_ApiClientCallbacksT cb{"Quorvane", [](IntT) {}, nullptr, F_ApiDialogEvent, nullptr,
                                     qv_DialogResourceText};
     F_ApiRegisterClient(&cb);
 }
@@ -89,6 +56,7 @@ protected:
         om_LangInit("Quorvane", "", "English");
         om_XPathInitEngine(5000, 255, 10000);
         om_XPathResetNodeTable();
+        SettingsFiles = SettingsFilesT{};
         CondTriggerSettings = CondTriggerSettingsT{};
         AutoApplyRules = AutoApplyRulesT{};
         DialogHandles = DialogHandlesT{};

@@ -1,0 +1,93 @@
+// The layout follows edits: after text insertions and retags the paragraphs, the elements' text
+// ranges and the texts read back are those of a layout built afresh.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "elements_fixture.h"
+
+namespace {
+
+class LayoutEdits : public ElementsDoc {
+  protected:
+    // Every paragraph's text and every element's text range, in document order.
+    std::vector<std::string> Snapshot() {
+        std::vector<std::string> out;
+        for (F_ObjHandleT p = F_ApiGetId(0, doc, FP_FirstPgfInDoc); p; p = F_ApiGetId(doc, p, FP_NextPgfInDoc)) {
+            F_TextItemsT items = F_ApiGetText(doc, p, FTI_String);
+            std::string text;
+            for (UIntT i = 0; i < items.len; ++i) text += items.val[i].sdata ? items.val[i].sdata : "";
+            F_ApiDeallocateTextItems(&items);
+            StringT format = F_ApiGetString(doc, p, FP_PgfFmtName);
+            out.push_back(std::to_string(p) + " " + (format ? format : "") + ": " + text);
+            F_ApiDeallocateString(&format);
+        }
+        Walk(root, out);
+        return out;
+    }
+    void Walk(F_ObjHandleT e, std::vector<std::string> &out) {
+        F_TextRangeT r = F_ApiGetTextRange(doc, e, FP_TextRange);
+        out.push_back(std::to_string(e) + " " + std::to_string(r.beg.objId) + "/" + std::to_string(r.beg.offset) + ".." +
+                      std::to_string(r.end.objId) + "/" + std::to_string(r.end.offset));
+        for (F_ObjHandleT c = F_ApiGetId(doc, e, FP_FirstChildElement); c; c = F_ApiGetId(doc, c, FP_NextSiblingElement))
+            Walk(c, out);
+    }
+    // The snapshot of the layout as it stands, then of one built afresh.
+    void ExpectFresh(const std::string &what) {
+        std::vector<std::string> followed = Snapshot();
+        host::MarkChanged(doc, false);
+        EXPECT_EQ(followed, Snapshot()) << what;
+    }
+};
+
+TEST_F(LayoutEdits, TextInsertionsMovePlacesAsARebuildWould) {
+    struct Case {
+        const char *what;
+        F_ObjHandleT parent, child;
+        IntT offset;
+    };
+    const Case cases[] = {
+        {"inside a text node before an inline element", p1, tab, 1},
+        {"at the end of the text before an inline element", p1, tab, 2},
+        {"inside the inline element", b, tcd, 0},
+        {"at the end of a paragraph", p1, tef, 2},
+        {"before a nested paragraph", p2, 0, 0},
+        {"in the nested paragraph", nested, 0, 0},
+        {"in a title", title, 0, 3},
+    };
+    ASSERT_FALSE(Snapshot().empty());  // the layout exists before the edits
+    for (const Case &c : cases) {
+        F_ElementLocT loc{c.parent, c.child ? c.child : host::Elem(c.parent)->first, c.offset};
+        F_TextLocT at = F_ApiElementLocToTextLoc(doc, &loc);
+        ASSERT_NE(at.objId, 0u) << c.what;
+        F_TextLocT end = F_ApiAddText(doc, &at, "XY");
+        EXPECT_EQ(end.objId, at.objId) << c.what;
+        EXPECT_EQ(end.offset, at.offset + 2) << c.what;
+        ExpectFresh(c.what);
+    }
+}
+
+TEST_F(LayoutEdits, RetagsRenameOrRebuildParagraphs) {
+    F_ObjHandleT note = host::AddElementDef(doc, "Note", FV_FO_CONTAINER, "Note");
+    F_ObjHandleT em = host::AddElementDef(doc, "Em");
+    struct Case {
+        const char *what;
+        F_ObjHandleT elem, def;
+    };
+    const Case cases[] = {
+        {"a paragraph to another paragraph format", p1, note},
+        {"an inline element to another inline one", b, em},
+        {"an inline element to a paragraph element", b, note},
+        {"a paragraph element to an inline one", p2, em},
+        {"a section (no paragraph) to a paragraph element", s2, note},
+    };
+    ASSERT_FALSE(Snapshot().empty());
+    for (const Case &c : cases) {
+        F_ApiSetId(doc, c.elem, FP_ElementDef, c.def);
+        EXPECT_EQ(F_ApiGetId(doc, c.elem, FP_ElementDef), c.def) << c.what;
+        ExpectFresh(c.what);
+    }
+}
+
+}  // namespace
