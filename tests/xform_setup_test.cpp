@@ -124,8 +124,10 @@ TEST_F(XformSetUp, PickingAndBrowsingASource) {
         const char *source, *local, *context;
     };
     const Row rows[] = {
-        // The list's heading is no source; "Current" opens the starting context to the element.
-        {{"choose 9 0", "choose 9 \"Current\"", "radio 21"}, "", "Current", "True", "QVRN_element"},
+        // The list's heading is no source: choosing it changes nothing.
+        {{"choose 9 0"}, "", "Inherit", "False", "Inherit"},
+        // "Current" opens the starting context to the element.
+        {{"choose 9 \"Current\"", "radio 21"}, "", "Current", "True", "QVRN_element"},
         // An open document in another folder, relative to the stylesheet; the context greys again.
         {{"choose 9 \"Current\"", "radio 21", "choose 9 \"Z:\\u\\other.fm\""}, "", "../u/other.fm", "False", "Inherit"},
         // An open document beside the stylesheet: its bare name, local.
