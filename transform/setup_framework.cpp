@@ -191,8 +191,6 @@ void UpdateStartingContext(F_ObjHandleT dlg, bool current) {
         om_XformDisableStartingContext(dlg, first);
 }
 
-using Opener = void (*)(F_ObjHandleT, F_ObjHandleT);
-
 void OpenByType(IntT type, F_ObjHandleT doc, F_ObjHandleT elem) {
     switch (type) {
     case XT_CopyOf: om_XformOpenCopyOfDialog(doc, elem, "QVRN_copy-of Element Attributes", 1); break;

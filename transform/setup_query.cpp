@@ -7,7 +7,6 @@
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
 #include "lib/state/xform.h"
-#include "nodewizard/history.h"
 #include "transform/setup.h"
 #include "transform/setup_internal.h"
 #include "transform/xform.h"
