@@ -37,12 +37,12 @@ int XformCompareKeys(const std::string &a, const std::string &b, IntT dataType) 
 
 namespace {
 
-struct SortSpec {
+struct SortRule {
     IntT seq = 0, order = 1, dataType = 2;
 };
 
 // Reads and deletes a leading QVRN_sort of elem; 0 with StatusCode 408 when its expression is gone.
-bool TakeSort(F_ObjHandleT doc, F_ObjHandleT elem, SortSpec &sort) {
+bool TakeSort(F_ObjHandleT doc, F_ObjHandleT elem, SortRule &sort) {
     F_ObjHandleT first = F_ApiGetId(doc, elem, FP_FirstChildElement);
     if (!first || om_XformElementType(doc, first) != XT_Sort) return true;
     sort.seq = XformAttrInt(doc, first, "SequenceNumber");
@@ -69,7 +69,7 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
     XformQuery q;
     if (!XformBeginQuery(doc, f, q)) return;
     IntT maxMatches = XformAttrInt(doc, f, "max_matches");
-    SortSpec sort;
+    SortRule sort;
     if (!TakeSort(doc, f, sort)) return;
     ElementWalkPushed walk;
     F_ApiSetInt(0, doc, FP_IsInFront, 1);

@@ -96,3 +96,6 @@ class XformSortedPlaces {
     };
     std::multimap<std::string, F_ObjHandleT, Less> map_;
 };
+// Flattens the value-of content after `after` (0: all of it), as om_XformConvertForValueOf does.
+void XformFlattenAfter(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT after, IntT x, IntT k, IntT v, IntT q,
+                       IntT g);
