@@ -150,7 +150,7 @@ void om_XformApplySortDialog(void) {
     std::string select = Text(dlg, 3);
     // No key expression sorts by the match itself; a key is checked but kept out of the history.
     if (select.empty()) {
-        select = ".";
+        select.assign(1, '.');
     } else if (!Compiles(select) &&
                al_yesno("Your XPath could not be parsed. Are you sure you want to continue?") != 1) {
         KeepOpen();
