@@ -5,8 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 
+#include "bench/retag_documents.h"
 #include "lib/state/nodewizard.h"
 #include "model.h"
 #include "nodewizard/query_runs.h"
@@ -17,15 +17,9 @@
 
 namespace {
 
-std::string GenerateXml(int matches) {
-    std::string s = "<doc>";
-    for (int n = 0; n < matches;) {
-        s += "<sec><title>S</title>";
-        for (int j = 0; j < 10 && n < matches; ++j, ++n) s += "<para>Text " + std::to_string(n) + "</para>";
-        s += "</sec>";
-    }
-    return s + "</doc>";
-}
+using qvbench::GenerateXml;
+using qvbench::Millis;
+
 
 // The scripts document: one active script, one event over //para retagging each match.
 const char *kScripts =
@@ -34,12 +28,6 @@ const char *kScripts =
     "<XPathExpression>//para</XPathExpression><ElementActions><Retag_as><Static_value>note</Static_value>"
     "</Retag_as></ElementActions></NWScriptEvent></NodeWizardScript></NodeWizardScripts>";
 
-template <class F>
-double Millis(F &&f) {
-    auto t0 = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
 
 F_ObjHandleT FreshTarget(const std::string &xml) {
     host::ResetSession();
