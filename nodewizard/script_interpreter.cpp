@@ -60,7 +60,20 @@ struct ElementFacts {
     bool disabled = false;
     IntT elemCode = 0;  // 0 until read
     IntT attrCode = 0;
+    IntT group = -1;    // the action group the tag names (GroupKind), -1 until read
 };
+
+// The action groups of an event.
+enum GroupKind : IntT { kNoGroup, kElementGroup, kAttributeGroup, kOtherGroup, kStringGroup, kNumericGroup };
+
+GroupKind GroupOf(const std::string &tag) {
+    if (om_NWSTagIs(tag, "ElementAction") || om_NWSTagIs(tag, "ElementActions")) return kElementGroup;
+    if (om_NWSTagIs(tag, "AttributeAction") || om_NWSTagIs(tag, "AttributeActions")) return kAttributeGroup;
+    if (om_NWSTagIs(tag, "OtherActions")) return kOtherGroup;
+    if (om_NWSTagIs(tag, "StringOperations")) return kStringGroup;
+    if (om_NWSTagIs(tag, "NumericOperations")) return kNumericGroup;
+    return kNoGroup;
+}
 std::unordered_map<F_ObjHandleT, ElementFacts> RunFacts;
 std::unordered_map<F_ObjHandleT, std::string> RunStaticOperands;
 
@@ -84,7 +97,7 @@ IntT PrepareOrRestore(F_ObjHandleT scriptsDoc, F_ObjHandleT event, const std::st
         StatusCode = 0;
         AttrActionCode = 1;
         NodeWizardQuery.elementAction = 1;
-        NodeWizardQuery.expression = p.expression;
+        if (NodeWizardQuery.expression != p.expression) NodeWizardQuery.expression = p.expression;
         NodeWizardOptions.allFlows = p.allFlows;
         NodeWizardOptions.maxMatches = p.maxMatches;
         NodeWizardRun.skipFirstMatches = p.skipFirstMatches;
@@ -483,24 +496,32 @@ IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, F_ObjHandleT event, F_ObjHan
          child = F_ApiGetId(scriptsDoc, child, FP_NextSiblingElement)) {
         bool ran = false;
         if (!Disabled(scriptsDoc, child)) {
-            const std::string &tag = TagOf(scriptsDoc, child);
+            ElementFacts &facts = RunFacts[child];
+            if (facts.group < 0) facts.group = GroupOf(facts.tag);
             ran = true;
-            if (om_NWSTagIs(tag, "ElementAction") || om_NWSTagIs(tag, "ElementActions")) {
+            switch (facts.group) {
+            case kElementGroup:
                 om_NWSRunElemActions(scriptsDoc, child, targetDoc, matched);
-            } else if (om_NWSTagIs(tag, "AttributeAction") || om_NWSTagIs(tag, "AttributeActions")) {
+                break;
+            case kAttributeGroup:
                 om_NWSRunAttrActions(scriptsDoc, child, targetDoc, matched, attrIndex, reportAttr);
-            } else if (om_NWSTagIs(tag, "OtherActions")) {
+                break;
+            case kOtherGroup: {
                 F_ObjHandleT switched = 0;
                 om_NWSRunOtherActions(scriptsDoc, child, targetDoc, matched, reportOther, &switched);
                 if (switched) {
                     *newTarget = switched;
                     targetDoc = switched;
                 }
-            } else if (om_NWSTagIs(tag, "StringOperations")) {
+                break;
+            }
+            case kStringGroup:
                 om_NWSRunStringOps(scriptsDoc, child, targetDoc, matched);
-            } else if (om_NWSTagIs(tag, "NumericOperations")) {
+                break;
+            case kNumericGroup:
                 om_NWSRunNumericOps(scriptsDoc, child, targetDoc, matched);
-            } else {
+                break;
+            default:
                 ran = false;
             }
         }
