@@ -110,6 +110,12 @@ TEST_F(HostFilesXmlSource, FilesInsideTheRulesAreRead) {
               "    \"Acme\"\n"
               "  c\n"
               "    \"chapter\"\n");
+
+    // Many small elements and no entity are no expansion, however large the file.
+    std::string many = "<r>";
+    for (int i = 0; i < 400000; ++i) many += "<a/>";
+    Write("doc/many.xml", many + "</r>\n");
+    EXPECT_NE(Open(dir / "doc/many.xml"), 0u) << (TranscriptLines().empty() ? "" : TranscriptLines().back());
 }
 
 // A main file whose chapters are external entities: a save without edits gives back every file
@@ -167,6 +173,40 @@ TEST_F(HostFilesXmlSource, ChaptersCommentsAndDoctypeSurviveASave) {
     F_ObjHandleT copy = Open(dir / "copy/main.xml");
     ASSERT_NE(copy, 0u);
     EXPECT_EQ(TreeDump(copy, false), tree);
+}
+
+// An entity referenced twice, and an internal entity right after an external one: each content
+// stays where it was read, and nothing is lost on save.
+TEST_F(HostFilesXmlSource, RepeatedAndInternalEntitiesKeepTheirPlaces) {
+    const std::string mainText = "<!DOCTYPE r [<!ENTITY c SYSTEM \"c.xml\"><!ENTITY i \"<in>x</in>\">]>\n"
+                                 "<r>&c;<mid/>&c;&i;</r>\n";
+    Write("m/main.xml", mainText);
+    Write("m/c.xml", "<c><d>1</d></c><e/>\n");
+    F_ObjHandleT doc = Open(dir / "m/main.xml");
+    ASSERT_NE(doc, 0u) << (TranscriptLines().empty() ? "" : TranscriptLines().back());
+    const std::string tree = TreeDump(doc, false);
+    EXPECT_EQ(tree,
+              "flow Main main\n"
+              "r\n"
+              "  c\n"
+              "    d\n"
+              "      \"1\"\n"
+              "  e\n"
+              "  mid\n"
+              "  c\n"
+              "    d\n"
+              "      \"1\"\n"
+              "  e\n"
+              "  in\n"
+              "    \"x\"\n");
+    ASSERT_EQ(Save(doc, "", FV_SaveFmtXml), doc);
+    std::string saved = Read("m/main.xml");
+    EXPECT_NE(saved.find("<in>x</in>"), std::string::npos) << saved;
+    EXPECT_EQ(Squeezed(Read("m/c.xml")), "<c><d>1</d></c><e/>");
+    ASSERT_EQ(F_ApiClose(doc, 1), 0);
+    F_ObjHandleT again = Open(dir / "m/main.xml");
+    ASSERT_NE(again, 0u);
+    EXPECT_EQ(TreeDump(again, false), tree);
 }
 
 }  // namespace

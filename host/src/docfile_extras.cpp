@@ -180,9 +180,15 @@ void SaveExtras(F_ObjHandleT doc, std::vector<std::pair<std::string, std::string
 void RestoreExtras(F_ObjHandleT doc, const std::vector<std::pair<std::string, std::string>> &settings) {
     Document *d = Doc(doc);
     if (!d) return;
+    // Elements by unique id, indexed at the first setting that names one (a file without such
+    // settings, as plain XML, costs no walk).
     std::unordered_map<long long, F_ObjHandleT> byUnique;
-    ForEachElement(doc, [&](F_ObjHandleT e) { byUnique.emplace(UniqueOf(e), e); });
+    bool indexed = false;
     auto element = [&](const std::string &uid) {
+        if (!indexed) {
+            indexed = true;
+            ForEachElement(doc, [&](F_ObjHandleT e) { byUnique.emplace(UniqueOf(e), e); });
+        }
         auto it = byUnique.find(Number(uid, -1));
         return it == byUnique.end() ? F_ObjHandleT(0) : it->second;
     };
