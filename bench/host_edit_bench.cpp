@@ -1,6 +1,7 @@
 // Object model: edits (retags, typed characters) each followed by a read of the text, over
-// documents of 10,000 and 100,000 paragraphs. The layout follows the edits, so the total grows in proportion to the number of
-// edits (the reported complexity is the growth from the smaller run to the larger).
+// documents of 10,000 and 100,000 paragraphs. The layout follows the edits, so the total grows in
+// proportion to the number of edits (the reported complexity is the growth from the smaller run
+// to the larger).
 #include <benchmark/benchmark.h>
 
 #include <vector>

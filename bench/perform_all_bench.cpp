@@ -7,8 +7,8 @@
 #include <libxml/xpath.h>
 
 #include <algorithm>
-#include <chrono>
 
+#include "bench/retag_documents.h"
 #include "lib/state/nodewizard.h"
 #include "model.h"
 #include "nodewizard/query_runs.h"
@@ -18,23 +18,10 @@
 
 namespace {
 
-// Sections of ten paragraphs: `matches` paragraphs in all, plus a title per section.
-std::string GenerateXml(int matches) {
-    std::string s = "<doc>";
-    for (int n = 0; n < matches;) {
-        s += "<sec><title>S</title>";
-        for (int j = 0; j < 10 && n < matches; ++j, ++n) s += "<para>Text " + std::to_string(n) + "</para>";
-        s += "</sec>";
-    }
-    return s + "</doc>";
-}
+using qvbench::GenerateXml;
+using qvbench::Millis;
 
-template <class F>
-double Millis(F &&f) {
-    auto t0 = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
+
 
 void SetUpNodeWizard() {
     static bool done = false;

@@ -245,7 +245,8 @@ NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT a
             om_DlgSetLabelsUnchecked(dlg, kItemAttrNames, &list);
         }
     }
-    if (!ActionAttrNames.empty() && ActionAttrNames.front() == NW_XPATH_MATCH && AttrActionCode >= 49 && AttrActionCode <= 53) return 0;
+    bool matchedOnly = !ActionAttrNames.empty() && ActionAttrNames.front() == NW_XPATH_MATCH;
+    if (matchedOnly && AttrActionCode >= 49 && AttrActionCode <= 53) return 0;
     if (attrIndex < -1) attrIndex = LastMatchedAttribute();
 
     std::vector<std::string> savedValues = ActionAttrValues;

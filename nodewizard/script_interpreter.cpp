@@ -3,6 +3,7 @@
 #include "nodewizard/script_interpreter.h"
 
 #include <cstdlib>
+#include <unordered_map>
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
@@ -48,14 +49,102 @@ const char *const kCriticalTwo =
     "Meadow about this problem.\n\nThe script must abort.Your documents may be in an unpredictable state, so you should "
     "close them without saving changesand reopen them to continue working.";
 
-bool TagIs(const std::string &tag, const char *name) { return om_StrEqualCI(tag.c_str(), name) == 1; }
 
-std::string TagOf(F_ObjHandleT doc, F_ObjHandleT elem) { return om_ElementTag(doc, elem, 0); }
+
+
+// What a document run reads again and again from the scripts document and what cannot change
+// while it runs: each element's tag and Disable flag, each action element's code and static
+// operand. Emptied when a document run starts, so edits between runs are always seen.
+struct ElementFacts {
+    std::string tag;
+    bool disabled = false;
+    IntT elemCode = 0;  // 0 until read
+    IntT attrCode = 0;
+    IntT group = -1;    // the action group the tag names (GroupKind), -1 until read
+};
+
+// The action groups of an event.
+enum GroupKind : IntT { kNoGroup, kElementGroup, kAttributeGroup, kOtherGroup, kStringGroup, kNumericGroup };
+
+GroupKind GroupOf(const std::string &tag) {
+    if (om_NWSTagIs(tag, "ElementAction") || om_NWSTagIs(tag, "ElementActions")) return kElementGroup;
+    if (om_NWSTagIs(tag, "AttributeAction") || om_NWSTagIs(tag, "AttributeActions")) return kAttributeGroup;
+    if (om_NWSTagIs(tag, "OtherActions")) return kOtherGroup;
+    if (om_NWSTagIs(tag, "StringOperations")) return kStringGroup;
+    if (om_NWSTagIs(tag, "NumericOperations")) return kNumericGroup;
+    return kNoGroup;
+}
+std::unordered_map<F_ObjHandleT, ElementFacts> RunFacts;
+std::unordered_map<F_ObjHandleT, std::string> RunStaticOperands;
+
+// An event prepared once in the run: what its preparation set, given back on each revisit.
+struct PreparedEvent {
+    std::string expression;
+    IntT sequence = 0;
+    IntT allFlows = 0;
+    IntT maxMatches = 0;
+    IntT skipFirstMatches = 0;
+};
+std::unordered_map<F_ObjHandleT, PreparedEvent> RunPrepared;
+
+// Prepares the event on its first visit; on a revisit gives back what that preparation set
+// (the same text compiles to the same sequence, and the scripts document does not change).
+IntT PrepareOrRestore(F_ObjHandleT scriptsDoc, F_ObjHandleT event, const std::string &scriptName, F_ObjHandleT context,
+                      IntT report, bool revisit) {
+    auto found = RunPrepared.find(event);
+    if (revisit && found != RunPrepared.end()) {
+        const PreparedEvent &p = found->second;
+        StatusCode = 0;
+        AttrActionCode = 1;
+        NodeWizardQuery.elementAction = 1;
+        if (NodeWizardQuery.expression != p.expression) NodeWizardQuery.expression = p.expression;
+        NodeWizardOptions.allFlows = p.allFlows;
+        NodeWizardOptions.maxMatches = p.maxMatches;
+        NodeWizardRun.skipFirstMatches = p.skipFirstMatches;
+        NodeWizardRun.sequence = p.sequence;
+        om_NWSetCompiledSequence(p.sequence);
+        return 1;
+    }
+    IntT prepared = om_NWSPrepareEventXPath(scriptsDoc, event, scriptName, context, report);
+    if (prepared == 1)
+        RunPrepared[event] = PreparedEvent{NodeWizardQuery.expression, NodeWizardRun.sequence, NodeWizardOptions.allFlows,
+                                           NodeWizardOptions.maxMatches, NodeWizardRun.skipFirstMatches};
+    return prepared;
+}
+
+const ElementFacts &FactsOf(F_ObjHandleT doc, F_ObjHandleT elem) {
+    auto found = RunFacts.find(elem);
+    if (found != RunFacts.end()) return found->second;
+    ElementFacts f;
+    f.tag = om_ElementTag(doc, elem, 0);
+    std::string value;
+    f.disabled = om_AttrGetValue(doc, elem, "Disable", &value) >= 0 && om_StrEqualCI(value.c_str(), "Yes") == 1;
+    FA_errno = 0;
+    return RunFacts.emplace(elem, std::move(f)).first->second;
+}
+
+const std::string &TagOf(F_ObjHandleT doc, F_ObjHandleT elem) { return FactsOf(doc, elem).tag; }
 
 // 1 when the element's Disable attribute is "Yes" (ignoring case).
-bool Disabled(F_ObjHandleT doc, F_ObjHandleT elem) {
-    std::string value;
-    return om_AttrGetValue(doc, elem, "Disable", &value) >= 0 && om_StrEqualCI(value.c_str(), "Yes") == 1;
+bool Disabled(F_ObjHandleT doc, F_ObjHandleT elem) { return FactsOf(doc, elem).disabled; }
+
+// The operand of an action element: its value source's value, or its own first paragraph. A
+// Static_value (or the element's own text) cannot change during a run and is read once.
+std::string ActionOperand(F_ObjHandleT scriptsDoc, F_ObjHandleT elem, F_ObjHandleT targetDoc, F_ObjHandleT matched) {
+    auto found = RunStaticOperands.find(elem);
+    if (found != RunStaticOperands.end()) return found->second;
+    bool dynamic = false;
+    for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, elem, FP_FirstChildElement); c && !dynamic;
+         c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) {
+        const std::string &tag = TagOf(scriptsDoc, c);
+        if (om_NWSTagIs(tag, "Static_value")) break;
+        dynamic = om_NWSTagIs(tag, "Current_clipboard") || om_NWSTagIs(tag, "Parameter_value") ||
+                  om_NWSTagIs(tag, "XPath_search");
+    }
+    std::string value = om_NWSResolveValue(scriptsDoc, elem, targetDoc, matched, 1);
+    if (value == kNWSInvalidSetup) value = om_NWSFirstPgf(scriptsDoc, elem, kNameChars);
+    if (!dynamic) RunStaticOperands.emplace(elem, value);
+    return value;
 }
 
 bool Cancelled() {
@@ -188,7 +277,7 @@ IntT om_NWSPrepareEventXPath(F_ObjHandleT scriptsDoc, F_ObjHandleT event, const 
         }
         return 0;
     }
-    if (!context && TagIs(TagOf(scriptsDoc, event), "NWScriptEvent") && !StartsFromDocument(sequence)) {
+    if (!context && om_NWSTagIs(TagOf(scriptsDoc, event), "NWScriptEvent") && !StartsFromDocument(sequence)) {
         StatusCode = 407;
         if (report == 1) al_ok(qv::FormatMessage(qv::LangMessage("NWS_GEN_MSG_15"), {scriptName, expression}).c_str());
         return 0;
@@ -200,10 +289,10 @@ IntT om_NWSPrepareEventXPath(F_ObjHandleT scriptsDoc, F_ObjHandleT event, const 
     if (NodeWizardRun.skipFirstMatches < 0) NodeWizardRun.skipFirstMatches = 0;
     for (F_ObjHandleT s = F_ApiGetId(scriptsDoc, expressionElem, FP_NextSiblingElement); s;
          s = F_ApiGetId(scriptsDoc, s, FP_NextSiblingElement)) {
-        if (!TagIs(TagOf(scriptsDoc, s), "FlowsToProcess")) continue;
-        std::string first = TagOf(scriptsDoc, F_ApiGetId(scriptsDoc, s, FP_FirstChildElement));
-        if (TagIs(first, "Main")) NodeWizardOptions.allFlows = 0;
-        if (TagIs(first, "All")) NodeWizardOptions.allFlows = 1;
+        if (!om_NWSTagIs(TagOf(scriptsDoc, s), "FlowsToProcess")) continue;
+        const std::string &first = TagOf(scriptsDoc, F_ApiGetId(scriptsDoc, s, FP_FirstChildElement));
+        if (om_NWSTagIs(first, "Main")) NodeWizardOptions.allFlows = 0;
+        if (om_NWSTagIs(first, "All")) NodeWizardOptions.allFlows = 1;
     }
     return 1;
 }
@@ -217,13 +306,13 @@ void om_NWSSortMatches(F_ObjHandleT scriptsDoc, F_ObjHandleT event, std::vector<
     bool haveSortXPath = false;
     for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, options, FP_FirstChildElement); c;
          c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) {
-        std::string tag = TagOf(scriptsDoc, c);
-        if (TagIs(tag, "Sort_descending")) descending = true;
-        if (TagIs(tag, "Sort_alphabetic")) alpha = true;
-        if (TagIs(tag, "Sort_alphabetic_ci")) alphaCI = true;
-        if (TagIs(tag, "Sort_numeric")) numeric = true;
-        if (TagIs(tag, "Swap_alpha_and_numeric")) swap = true;
-        if (TagIs(tag, "Primary_sort_xpath") && !haveSortXPath) {
+        const std::string &tag = TagOf(scriptsDoc, c);
+        if (om_NWSTagIs(tag, "Sort_descending")) descending = true;
+        if (om_NWSTagIs(tag, "Sort_alphabetic")) alpha = true;
+        if (om_NWSTagIs(tag, "Sort_alphabetic_ci")) alphaCI = true;
+        if (om_NWSTagIs(tag, "Sort_numeric")) numeric = true;
+        if (om_NWSTagIs(tag, "Swap_alpha_and_numeric")) swap = true;
+        if (om_NWSTagIs(tag, "Primary_sort_xpath") && !haveSortXPath) {
             sortXPath = om_NWSFirstPgf(scriptsDoc, c, kSortXPathChars);
             haveSortXPath = true;
         }
@@ -290,15 +379,17 @@ void om_NWSCopyContentToClipboard(F_ObjHandleT scriptsDoc, F_ObjHandleT elem) {
 
 IntT om_NWSReadElemAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_ObjHandleT targetDoc,
                           F_ObjHandleT matched) {
-    std::string name = TagOf(scriptsDoc, actionElem);
-    for (char &c : name)
-        if (c == '_') c = ' ';
-    IntT code = om_NWElemActionCode(name);
+    FactsOf(scriptsDoc, actionElem);
+    ElementFacts &facts = RunFacts[actionElem];
+    if (!facts.elemCode) {
+        std::string name = facts.tag;
+        for (char &c : name)
+            if (c == '_') c = ' ';
+        facts.elemCode = om_NWElemActionCode(name);
+    }
+    IntT code = facts.elemCode;
     if (code == NW_ACTION_UNKNOWN) return 1;
-    auto operand = [&]() {
-        std::string value = om_NWSResolveValue(scriptsDoc, actionElem, targetDoc, matched, 1);
-        return value == kNWSInvalidSetup ? om_NWSFirstPgf(scriptsDoc, actionElem, kNameChars) : value;
-    };
+    auto operand = [&]() { return ActionOperand(scriptsDoc, actionElem, targetDoc, matched); };
     if (code == 2) NodeWizardRun.retagName = operand();
     if (code == 3 || code == 4) WrapElementName = operand();
     if (code >= 19 && code <= 22) NodeWizardOptions.insertName = operand();
@@ -317,10 +408,15 @@ IntT om_NWSReadElemAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_Ob
 IntT om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_ObjHandleT targetDoc,
                           F_ObjHandleT matched) {
     if (!actionElem) return 1;
-    std::string name = TagOf(scriptsDoc, actionElem);
-    for (char &c : name)
-        if (c == '_') c = ' ';
-    IntT code = om_NWAttrActionCode(name);
+    FactsOf(scriptsDoc, actionElem);
+    ElementFacts &facts = RunFacts[actionElem];
+    if (!facts.attrCode) {
+        std::string name = facts.tag;
+        for (char &c : name)
+            if (c == '_') c = ' ';
+        facts.attrCode = om_NWAttrActionCode(name);
+    }
+    IntT code = facts.attrCode;
     if (code == NW_ACTION_UNKNOWN) return 1;
     ActionAttrNames.clear();
     ActionAttrValues.clear();
@@ -330,11 +426,11 @@ IntT om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_Ob
     };
     for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, actionElem, FP_FirstChildElement); c;
          c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) {
-        std::string tag = TagOf(scriptsDoc, c);
-        if (TagIs(tag, "Attribute") || TagIs(tag, "SearchString")) {
+        const std::string &tag = TagOf(scriptsDoc, c);
+        if (om_NWSTagIs(tag, "Attribute") || om_NWSTagIs(tag, "SearchString")) {
             F_ObjHandleT first = F_ApiGetId(scriptsDoc, c, FP_FirstChildElement);
-            ActionAttrNames.push_back(first && TagIs(TagOf(scriptsDoc, first), "xpath-match") ? NW_XPATH_MATCH : valueOf(c));
-        } else if (TagIs(tag, "Value") || TagIs(tag, "ReplaceString")) {
+            ActionAttrNames.push_back(first && om_NWSTagIs(TagOf(scriptsDoc, first), "xpath-match") ? NW_XPATH_MATCH : valueOf(c));
+        } else if (om_NWSTagIs(tag, "Value") || om_NWSTagIs(tag, "ReplaceString")) {
             std::string value = valueOf(c);
             if (TokenizedAttrValues == 1) {
                 size_t from = 0;
@@ -366,7 +462,7 @@ void om_NWSRunElemActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHand
             om_NWPerformElemAction(targetDoc, matched, scriptsDoc, action);
         }
         if (Cancelled()) return;
-        if (!om_ElementHasContent(targetDoc, matched)) return;
+        if (code != 1 && !om_ElementHasContent(targetDoc, matched)) return;
     }
 }
 
@@ -398,27 +494,40 @@ IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, F_ObjHandleT event, F_ObjHan
     NodeWizardOptions.reportAttrErrors = reportAttr;
     for (F_ObjHandleT child = F_ApiGetId(scriptsDoc, event, FP_FirstChildElement); child;
          child = F_ApiGetId(scriptsDoc, child, FP_NextSiblingElement)) {
+        bool ran = false;
         if (!Disabled(scriptsDoc, child)) {
-            std::string tag = TagOf(scriptsDoc, child);
-            if (TagIs(tag, "ElementAction") || TagIs(tag, "ElementActions")) {
+            ElementFacts &facts = RunFacts[child];
+            if (facts.group < 0) facts.group = GroupOf(facts.tag);
+            ran = true;
+            switch (facts.group) {
+            case kElementGroup:
                 om_NWSRunElemActions(scriptsDoc, child, targetDoc, matched);
-            } else if (TagIs(tag, "AttributeAction") || TagIs(tag, "AttributeActions")) {
+                break;
+            case kAttributeGroup:
                 om_NWSRunAttrActions(scriptsDoc, child, targetDoc, matched, attrIndex, reportAttr);
-            } else if (TagIs(tag, "OtherActions")) {
+                break;
+            case kOtherGroup: {
                 F_ObjHandleT switched = 0;
                 om_NWSRunOtherActions(scriptsDoc, child, targetDoc, matched, reportOther, &switched);
                 if (switched) {
                     *newTarget = switched;
                     targetDoc = switched;
                 }
-            } else if (TagIs(tag, "StringOperations")) {
+                break;
+            }
+            case kStringGroup:
                 om_NWSRunStringOps(scriptsDoc, child, targetDoc, matched);
-            } else if (TagIs(tag, "NumericOperations")) {
+                break;
+            case kNumericGroup:
                 om_NWSRunNumericOps(scriptsDoc, child, targetDoc, matched);
+                break;
+            default:
+                ran = false;
             }
         }
         if (Cancelled()) break;
-        if (!om_ElementHasContent(targetDoc, matched)) break;
+        // Only a group that ran can have taken the matched element away.
+        if (ran && !om_ElementHasContent(targetDoc, matched)) break;
     }
     return 0;
 }
@@ -443,24 +552,27 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, F_ObjHandleT scriptsDoc,
     IntT reportOther = interactive == 1 ? NodeWizardOptions.reportOtherErrors : 0;
 
     om_NWSResetEventRegistry(0);
+    RunFacts.clear();
+    RunStaticOperands.clear();
+    RunPrepared.clear();
     IntT move = kMoveDown;
     F_ObjHandleT cur = script ? F_ApiGetId(scriptsDoc, script, FP_FirstChildElement) : 0;
     IntT eventCounter = 0;
     for (long visits = 0; cur && cur != script && visits < kMaxVisits; ++visits) {
         IntT reached = move;
         bool stayHere = false;
-        std::string tag = TagOf(scriptsDoc, cur);
-        bool isEvent = TagIs(tag, "NWScriptEvent");
-        bool isSubEvent = TagIs(tag, "SubEvent");
+        const std::string &tag = TagOf(scriptsDoc, cur);
+        bool isEvent = om_NWSTagIs(tag, "NWScriptEvent");
+        bool isSubEvent = om_NWSTagIs(tag, "SubEvent");
         if (reached != kMoveUp && isEvent) ++eventCounter;
         if ((isEvent || isSubEvent) && Disabled(scriptsDoc, cur)) {
             move = kMoveUp;
         } else if ((isEvent || isSubEvent) && (eventNumber <= 0 || eventNumber == eventCounter)) {
             F_ObjHandleT lastChild = F_ApiGetId(scriptsDoc, cur, FP_FirstChildElement);
             for (F_ObjHandleT c = lastChild; c; c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) lastChild = c;
-            bool subEventLast = lastChild && TagIs(TagOf(scriptsDoc, lastChild), "SubEvent");
+            bool subEventLast = lastChild && om_NWSTagIs(TagOf(scriptsDoc, lastChild), "SubEvent");
 
-            IntT prepared = om_NWSPrepareEventXPath(scriptsDoc, cur, scriptName, context, interactive);
+            IntT prepared = PrepareOrRestore(scriptsDoc, cur, scriptName, context, interactive, reached == kMoveUp);
             if (NodeWizardRun.sequence > XPathLastSequenceNumber) {
                 if (interactive == 1) al_ok2("NWS_GEN_MSG_18");
                 CancelFlag = 1;

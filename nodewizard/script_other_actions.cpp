@@ -61,7 +61,6 @@ constexpr IntT kAlertNote = FF_ALERT_CONTINUE_NOTE;
 constexpr IntT kAlertYesNo = FF_ALERT_YES_DEFAULT;
 constexpr IntT kAlertNoYes = FF_ALERT_NO_DEFAULT;
 
-bool TagIs(const std::string &tag, const char *name) { return om_StrEqualCI(tag.c_str(), name) == 1; }
 
 bool Contains(const std::string &text, const char *keyword) {
     return qv::FoldCase(text).find(qv::FoldCase(keyword)) != std::string::npos;
@@ -100,7 +99,7 @@ void ReportNow(const ActionContext &a, F_ObjHandleT at, IntT code) {
 // Delivers a produced value: to the parameter named by E's Apply_to_parameter, else to the
 // clipboard through the scratch pad.
 void DeliverResult(const ActionContext &a, const std::string &result) {
-    F_ObjHandleT apply = a.first ? (TagIs(a.firstTag, "Apply_to_parameter") ? a.first
+    F_ObjHandleT apply = a.first ? (om_NWSTagIs(a.firstTag, "Apply_to_parameter") ? a.first
                                                                              : om_NWSFindBelow(a.scriptsDoc, a.first, "Apply_to_parameter"))
                                  : 0;
     if (apply) {
@@ -310,20 +309,20 @@ void AddObject(const ActionContext &a) {
         return;
     }
     const std::string &t = a.firstTag;
-    if (TagIs(t, "Add_table_row_above") || TagIs(t, "Add_table_row_below")) {
+    if (om_NWSTagIs(t, "Add_table_row_above") || om_NWSTagIs(t, "Add_table_row_below")) {
         F_ObjHandleT row = om_TableEnclosing(a.target, a.matched, FO_Row);
         if (!row)
             a.errors->push_back(kErrNotInRow);
         else
-            F_ApiAddRows(a.target, row, TagIs(t, "Add_table_row_above") ? FV_Above : FV_Below, 1);
-    } else if (TagIs(t, "Add_table_column_left") || TagIs(t, "Add_table_column_right")) {
+            F_ApiAddRows(a.target, row, om_NWSTagIs(t, "Add_table_row_above") ? FV_Above : FV_Below, 1);
+    } else if (om_NWSTagIs(t, "Add_table_column_left") || om_NWSTagIs(t, "Add_table_column_right")) {
         F_ObjHandleT cell = om_TableEnclosing(a.target, a.matched, FO_Cell);
         if (!cell) {
             a.errors->push_back(kErrNotInCell);
         } else {
             F_ObjHandleT table = om_TableEnclosing(a.target, a.matched, FO_Tbl);
             F_ApiAddCols(a.target, table, F_ApiGetInt(a.target, cell, FP_CellColNum),
-                         TagIs(t, "Add_table_column_left") ? FV_Left : FV_Right, 1);
+                         om_NWSTagIs(t, "Add_table_column_left") ? FV_Left : FV_Right, 1);
         }
     }
     FA_errno = 0;
@@ -336,7 +335,7 @@ void DeleteObject(const ActionContext &a) {
     }
     F_ObjHandleT doc = a.target;
     const std::string &t = a.firstTag;
-    if (TagIs(t, "Delete_table_row")) {
+    if (om_NWSTagIs(t, "Delete_table_row")) {
         F_ObjHandleT row = om_TableEnclosing(doc, a.matched, FO_Row);
         if (!row) {
             a.errors->push_back(kErrNotInRow);
@@ -348,7 +347,7 @@ void DeleteObject(const ActionContext &a) {
             else
                 F_ApiDelete(doc, table);
         }
-    } else if (TagIs(t, "Delete_table_column")) {
+    } else if (om_NWSTagIs(t, "Delete_table_column")) {
         F_ObjHandleT cell = om_TableEnclosing(doc, a.matched, FO_Cell);
         if (!cell) {
             a.errors->push_back(kErrNotInCell);
@@ -399,12 +398,12 @@ void DoMessaging(const ActionContext &a) {
     auto store = [&](const std::string &value) {
         if (haveResult) om_XPathSetParameter(resultName, value);
     };
-    bool yesNo = TagIs(t, "Do_Yes_No_prompt") || TagIs(t, "Do_No_Yes_prompt");
-    bool okCancel = TagIs(t, "Do_OK_Cancel_prompt") || TagIs(t, "Do_Cancel_OK_prompt");
+    bool yesNo = om_NWSTagIs(t, "Do_Yes_No_prompt") || om_NWSTagIs(t, "Do_No_Yes_prompt");
+    bool okCancel = om_NWSTagIs(t, "Do_OK_Cancel_prompt") || om_NWSTagIs(t, "Do_Cancel_OK_prompt");
     if (yesNo || okCancel) {
-        IntT type = TagIs(t, "Do_Yes_No_prompt")     ? kAlertYesNo
-                    : TagIs(t, "Do_No_Yes_prompt")   ? kAlertNoYes
-                    : TagIs(t, "Do_OK_Cancel_prompt") ? kAlertOkCancel
+        IntT type = om_NWSTagIs(t, "Do_Yes_No_prompt")     ? kAlertYesNo
+                    : om_NWSTagIs(t, "Do_No_Yes_prompt")   ? kAlertNoYes
+                    : om_NWSTagIs(t, "Do_OK_Cancel_prompt") ? kAlertOkCancel
                                                       : kAlertCancelOk;
         std::string text = qv::FormatMessage(qv::LangMessage("NWS_RPT_MSG_6"), {a.value});
         FA_errno = 0;
@@ -415,8 +414,8 @@ void DoMessaging(const ActionContext &a) {
             store(accepted ? "1" : "0");
         else if (!accepted && !resultElem)
             CancelFlag = 1;
-    } else if (TagIs(t, "Do_file_browser_prompt") || TagIs(t, "Do_path_browser_prompt")) {
-        bool folder = TagIs(t, "Do_path_browser_prompt");
+    } else if (om_NWSTagIs(t, "Do_file_browser_prompt") || om_NWSTagIs(t, "Do_path_browser_prompt")) {
+        bool folder = om_NWSTagIs(t, "Do_path_browser_prompt");
         std::string start = StuffValue();
         bool exists = !start.empty() && (om_DirExists(start.c_str()) == 1 || om_FileExists(start.c_str()) == 1);
         if (!exists) start = a.target ? HostGetString(0, a.target, FP_Path) : std::string();
@@ -427,13 +426,13 @@ void DoMessaging(const ActionContext &a) {
         IntT ok = om_FileChoose(folder ? 4 : 0, a.value.c_str(), startFolder.c_str(), name.c_str(), &chosen, 0, nullptr);
         store(ok == 1 && !om_StrIsEmpty(chosen) ? std::string(qv::View(chosen)) : GeneralPreferences.strNWSPromptUserCancel);
         om_StrFree(&chosen);
-    } else if (TagIs(t, "Do_string_entry_prompt")) {
+    } else if (om_NWSTagIs(t, "Do_string_entry_prompt")) {
         StringT answer = nullptr;
         FA_errno = 0;
         IntT rc = F_ApiPromptString(&answer, a.value.c_str(), StuffValue().c_str());
         store(rc == 0 && FA_errno == 0 && answer ? std::string(answer) : GeneralPreferences.strNWSPromptUserCancel);
         if (answer) F_ApiDeallocateString(&answer);
-    } else if (TagIs(t, "Do_OK_prompt")) {
+    } else if (om_NWSTagIs(t, "Do_OK_prompt")) {
         F_ApiAlert(qv::FormatMessage(qv::LangMessage("NWS_RPT_MSG_7"), {a.value}).c_str(), kAlertNote);
     }
     FA_errno = 0;
@@ -454,20 +453,20 @@ void om_NWSApplyPathOptions(F_ObjHandleT scriptsDoc, F_ObjHandleT optionsElem, F
          c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) {
         std::string tag = om_ElementTag(scriptsDoc, c, 0);
         std::string current(qv::View(*path));
-        if (TagIs(tag, "Prefer_relative_path")) {
+        if (om_NWSTagIs(tag, "Prefer_relative_path")) {
             StringT relative = nullptr;
             std::string base = targetDoc ? HostGetString(0, targetDoc, FP_Path) : std::string();
             if (!base.empty() && om_PathMakeRelative(current.c_str(), 0, base.c_str(), &relative, 1) == 1 &&
                 !om_StrIsEmpty(relative))
                 qv::StoreString(path, qv::View(relative));
             om_StrFree(&relative);
-        } else if (TagIs(tag, "Prefer_filename_only")) {
+        } else if (om_NWSTagIs(tag, "Prefer_filename_only")) {
             size_t slash = current.find_last_of("\\/");
             std::string name = slash == std::string::npos ? current : current.substr(slash + 1);
             if (!name.empty()) qv::StoreString(path, name);
-        } else if (TagIs(tag, "Use_back_slashes")) {
+        } else if (om_NWSTagIs(tag, "Use_back_slashes")) {
             qv::StoreString(path, ReplaceAll(current, '/', "\\"));
-        } else if (TagIs(tag, "Use_forward_slashes")) {
+        } else if (om_NWSTagIs(tag, "Use_forward_slashes")) {
             qv::StoreString(path, ReplaceAll(current, '\\', "/"));
         }
     }
@@ -496,25 +495,25 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
         FA_errno = 0;
 
         std::string tag = om_ElementTag(scriptsDoc, b, 0);
-        if (TagIs(tag, "Set_object_property") || TagIs(tag, "Get_object_property")) {
-            ObjectProperty(a, TagIs(tag, "Set_object_property"));
-        } else if (TagIs(tag, "Add_object")) {
+        if (om_NWSTagIs(tag, "Set_object_property") || om_NWSTagIs(tag, "Get_object_property")) {
+            ObjectProperty(a, om_NWSTagIs(tag, "Set_object_property"));
+        } else if (om_NWSTagIs(tag, "Add_object")) {
             AddObject(a);
-        } else if (TagIs(tag, "Delete_object")) {
+        } else if (om_NWSTagIs(tag, "Delete_object")) {
             DeleteObject(a);
-        } else if (TagIs(tag, "Update_xrefs")) {
+        } else if (om_NWSTagIs(tag, "Update_xrefs")) {
             if (!target) errors.push_back(kErrNoTarget);
             else F_ApiUpdateXRefs(target, FF_XRefsUpdateAll);
             FA_errno = 0;
-        } else if (TagIs(tag, "Refresh_EDD")) {
+        } else if (om_NWSTagIs(tag, "Refresh_EDD")) {
             if (!target) errors.push_back(kErrNoTarget);
             else F_ApiSimpleImportElementDefs(target, target, FF_ImportElemDefs);
             FA_errno = 0;
-        } else if (TagIs(tag, "Select_match")) {
+        } else if (om_NWSTagIs(tag, "Select_match")) {
             if (!target) errors.push_back(kErrNoTarget);
             else om_DocGoToObject(target, matched);
             FA_errno = 0;
-        } else if (TagIs(tag, "Get_misc_data")) {
+        } else if (om_NWSTagIs(tag, "Get_misc_data")) {
             if (om_ElementHasContent(scriptsDoc, b) && om_ElementSelect(scriptsDoc, b, LocContent) == 1) {
                 F_ApiCopy(scriptsDoc, FF_COPY_PLAIN);
                 ClipboardEmpty = 0;
@@ -523,41 +522,41 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
                 ReportNow(a, b, kErrNothingToCopy);
             }
             FA_errno = 0;
-        } else if (TagIs(tag, "Set_active_file")) {
+        } else if (om_NWSTagIs(tag, "Set_active_file")) {
             SetActiveFile(a);
             if (*newTarget) target = *newTarget;
-        } else if (TagIs(tag, "Set_parameter")) {
+        } else if (om_NWSTagIs(tag, "Set_parameter")) {
             std::string name = a.first ? om_NWSFirstPgf(scriptsDoc, a.first, 254) : std::string();
             if (!target) errors.push_back(kErrNoTarget);
             else if (name.empty()) ReportNow(a, a.first ? a.first : b, kErrEmptyParameterName);
             else om_XPathSetParameter(name, om_NWSResolveValue(scriptsDoc, b, target, matched, reportOther));
-        } else if (TagIs(tag, "Get_parameter")) {
+        } else if (om_NWSTagIs(tag, "Get_parameter")) {
             std::string name = om_NWSFirstPgf(scriptsDoc, b, 254);
             std::string value = om_XPathGetParameter(name);
             if (name.empty()) ReportNow(a, a.first ? a.first : b, kErrEmptyParameterName);
             else if (value == UndefinedParamSentinel) ReportNow(a, b, kErrUndefinedParameter);
             else om_NWWriteScratchPad(scriptsDoc, value.c_str());
             FA_errno = 0;
-        } else if (TagIs(tag, "Do_messaging")) {
+        } else if (om_NWSTagIs(tag, "Do_messaging")) {
             DoMessaging(a);
-        } else if (TagIs(tag, "Exit_script")) {
+        } else if (om_NWSTagIs(tag, "Exit_script")) {
             CancelFlag = 1;
-        } else if (TagIs(tag, "Save_file")) {
+        } else if (om_NWSTagIs(tag, "Save_file")) {
             if (!target) errors.push_back(kErrNoTarget);
             else target = om_DocSave(target, "", -1, 0, 0, 0);
-        } else if (TagIs(tag, "Close_file")) {
+        } else if (om_NWSTagIs(tag, "Close_file")) {
             if (!target) {
                 errors.push_back(kErrNoTarget);
             } else {
                 om_DocClose(target, 0);
                 target = 0;
             }
-        } else if (TagIs(tag, "Close_all_opened_files")) {
+        } else if (om_NWSTagIs(tag, "Close_all_opened_files")) {
             CloseOpenedFiles();
-        } else if (TagIs(tag, "Disable_screen_updates")) {
+        } else if (om_NWSTagIs(tag, "Disable_screen_updates")) {
             om_SessionSetSwitches(0, 0, 0);
             FA_errno = 0;
-        } else if (TagIs(tag, "Enable_screen_updates")) {
+        } else if (om_NWSTagIs(tag, "Enable_screen_updates")) {
             om_SessionSetSwitches(1, 1, 1);
             FA_errno = 0;
         }

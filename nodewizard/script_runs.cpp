@@ -48,7 +48,6 @@ constexpr long kMaxWalkSteps = 10000000;
 // Parameter names and values of PresetParameter are read cut to this many characters.
 constexpr IntT kPresetChars = 1000;
 
-bool TagIs(const std::string &tag, const char *name) { return om_StrEqualCI(tag.c_str(), name) == 1; }
 std::string TagOf(F_ObjHandleT doc, F_ObjHandleT elem) { return om_ElementTag(doc, elem, 0); }
 
 // Disable "Yes", compared exactly as validation's expression does.
@@ -91,24 +90,29 @@ void ReportRunError(IntT code, IntT report) {
     if (report == 1) om_NWReportActionError(0, 0, "", code, 0);
 }
 
+// A document's selection, kept as its element range: the host keeps one selection seen both
+// ways, and the element range is read without laying the document's text out.
 struct RememberedSelection {
     F_ObjHandleT doc = 0;
-    F_TextRangeT range{};
+    F_ElementRangeT range{};
 };
 
 RememberedSelection Remember(F_ObjHandleT doc) {
     RememberedSelection r;
     if (doc && F_OBJ_KIND(doc) == FO_Doc) {
         r.doc = doc;
-        r.range = F_ApiGetTextRange(0, doc, FP_TextSelection);
+        r.range = F_ApiGetElementRange(0, doc, FP_ElementSelection);
     }
     return r;
 }
 
 void Restore(const RememberedSelection &r) {
     if (!r.doc || !om_DocIsOpen(r.doc)) return;
-    F_ApiSetTextRange(0, r.doc, FP_TextSelection, &r.range);
-    if (r.range.beg.objId) F_ApiScrollToText(r.doc, &r.range);
+    F_ApiSetElementRange(0, r.doc, FP_ElementSelection, &r.range);
+    if (r.range.beg.parentId || r.range.beg.childId) {
+        F_TextRangeT shown = F_ApiGetTextRange(0, r.doc, FP_TextSelection);
+        F_ApiScrollToText(r.doc, &shown);
+    }
     FA_errno = 0;
 }
 
@@ -174,7 +178,7 @@ IntT om_NWSReadSettings(F_ObjHandleT scriptsDoc, F_ObjHandleT script) {
     F_ObjHandleT general = settings ? om_NWSChild(scriptsDoc, settings, "GeneralSettings") : 0;
     for (F_ObjHandleT p = general ? F_ApiGetId(scriptsDoc, general, FP_FirstChildElement) : 0; p;
          p = F_ApiGetId(scriptsDoc, p, FP_NextSiblingElement)) {
-        if (!TagIs(TagOf(scriptsDoc, p), "PresetParameter")) continue;
+        if (!om_NWSTagIs(TagOf(scriptsDoc, p), "PresetParameter")) continue;
         F_ObjHandleT nameElem = om_NWSFindBelow(scriptsDoc, p, "Parameter_name");
         F_ObjHandleT valueElem = om_NWSFindBelow(scriptsDoc, p, "Static_value");
         std::string name = nameElem ? om_NWSFirstPgf(scriptsDoc, nameElem, kPresetChars) : "";

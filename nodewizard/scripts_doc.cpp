@@ -33,7 +33,7 @@ const char *const kEventTag = "NWScriptEvent";
 const char *const kScriptListXPath = "//NodeWizardScripts/NodeWizardScript";
 
 bool TagIs(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &tag) {
-    return om_StrEqualCI(om_ElementTag(doc, elem, 0).c_str(), tag.c_str()) == 1;
+    return om_NWSTagIs(om_ElementTag(doc, elem, 0), tag.c_str());
 }
 
 bool TagIsExactly(F_ObjHandleT doc, F_ObjHandleT elem, const char *tag) { return om_ElementTag(doc, elem, 0) == tag; }
@@ -99,6 +99,17 @@ std::vector<F_ObjHandleT> ScriptsNamed(F_ObjHandleT doc, const std::string &name
 }
 
 }  // namespace
+
+bool om_NWSTagIs(const std::string &tag, const char *name) {
+    size_t i = 0;
+    for (; i < tag.size() && name[i]; ++i) {
+        unsigned char a = static_cast<unsigned char>(tag[i]), b = static_cast<unsigned char>(name[i]);
+        if (a >= 0x80 || b >= 0x80) return om_StrEqualCI(tag.c_str(), name) == 1;
+        if (a != b && (a | 0x20) != (b | 0x20)) return false;
+        if (a != b && !((a | 0x20) >= 'a' && (a | 0x20) <= 'z')) return false;
+    }
+    return i == tag.size() && name[i] == 0;
+}
 
 F_ObjHandleT om_NWSChild(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &tag) {
     if (!doc || !elem) return 0;

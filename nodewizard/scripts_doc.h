@@ -54,6 +54,9 @@ IntT om_NWSGetDescription(F_ObjHandleT scriptsDoc, F_ObjHandleT script, const st
 void om_NWSPrintScriptsPath(std::string *buffer);
 
 // ---- reading the scripts document (shared by the interpreter, runs and the palette) ----
+// 1 when a tag equals a vocabulary name ignoring case (the host's case folding; plain ASCII
+// compared directly).
+bool om_NWSTagIs(const std::string &tag, const char *name);
 // The first child of the element whose tag equals the tag ignoring case; 0 when none.
 F_ObjHandleT om_NWSChild(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &tag);
 // The first element of the element's subtree (the element itself excluded) whose tag equals the

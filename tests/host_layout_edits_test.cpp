@@ -28,10 +28,10 @@ class LayoutEdits : public ElementsDoc {
     }
     void Walk(F_ObjHandleT e, std::vector<std::string> &out) {
         F_TextRangeT r = F_ApiGetTextRange(doc, e, FP_TextRange);
-        out.push_back(std::to_string(e) + " " + std::to_string(r.beg.objId) + "/" + std::to_string(r.beg.offset) + ".." +
-                      std::to_string(r.end.objId) + "/" + std::to_string(r.end.offset));
-        for (F_ObjHandleT c = F_ApiGetId(doc, e, FP_FirstChildElement); c; c = F_ApiGetId(doc, c, FP_NextSiblingElement))
-            Walk(c, out);
+        out.push_back(std::to_string(e) + " " + std::to_string(r.beg.objId) + "/" + std::to_string(r.beg.offset) +
+                      ".." + std::to_string(r.end.objId) + "/" + std::to_string(r.end.offset));
+        F_ObjHandleT c = F_ApiGetId(doc, e, FP_FirstChildElement);
+        for (; c; c = F_ApiGetId(doc, c, FP_NextSiblingElement)) Walk(c, out);
     }
     // The snapshot of the layout as it stands, then of one built afresh.
     void ExpectFresh(const std::string &what) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "docfile_api.h"
 #include "fdk.h"
@@ -190,19 +191,19 @@ TEST_F(ElementActions, AssignConditionsAppliesTheKnownTagsAndReportsAMissingOne)
     NodeWizardQuery.elementAction = 10;
     ActionConditions = {"Nope", "Draft"};
     EXPECT_EQ(om_NWPerformElemAction(doc, p1, 0, 0), 307);
-    F_ApiSetElementRange(0, doc, FP_ElementSelection, nullptr);
-    F_TextRangeT r{{p1, 0}, {p1, 0}};
-    F_ElementLocT inside{p1, host::Elem(p1)->first, 0};
-    r.beg = F_ApiElementLocToTextLoc(doc, &inside);
-    r.end = r.beg;
-    r.end.offset += 1;
-    F_PropValT v = F_ApiGetTextPropVal(doc, &r.beg, FP_InCond);
-    ASSERT_EQ(v.propVal.isval.len, 1u);
-    EXPECT_EQ(static_cast<F_ObjHandleT>(v.propVal.isval.val[0]), draft);
+    // The condition tags on the first character of the element's text.
+    auto tags = [&] {
+        F_ElementLocT inside{p1, host::Elem(p1)->first, 0};
+        F_TextLocT at = F_ApiElementLocToTextLoc(doc, &inside);
+        F_PropValT v = F_ApiGetTextPropVal(doc, &at, FP_InCond);
+        std::vector<F_ObjHandleT> ids(v.propVal.isval.val, v.propVal.isval.val + v.propVal.isval.len);
+        F_ApiFreeIntList(&v.propVal.isval);
+        return ids;
+    };
+    EXPECT_EQ(tags(), std::vector<F_ObjHandleT>{draft});
     ActionConditions.clear();  // an empty list removes them all
     EXPECT_EQ(om_NWPerformElemAction(doc, p1, 0, 0), 0);
-    v = F_ApiGetTextPropVal(doc, &r.beg, FP_InCond);
-    EXPECT_EQ(v.propVal.isval.len, 0u);
+    EXPECT_TRUE(tags().empty());
 }
 
 TEST_F(ElementActions, TablePartsAreDeletedByTheirKind) {

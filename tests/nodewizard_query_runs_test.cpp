@@ -64,6 +64,24 @@ TEST_F(QueryRuns, MatchNextOverAllFlowsGoesOnToTheLaterFlows) {
     EXPECT_EQ(MatchList.size(), 2u);
 }
 
+TEST_F(QueryRuns, PerformAndMatchNextActsOnTheSelectionItHadAndFindsTheNextMatch) {
+    NodeWizardOptions.allFlows = 1;
+    host::AddElementDef(doc, "q", FV_FO_CONTAINER, "Body");
+    NodeWizardRun.retagName = "q";
+    om_NWRunQuery(NW_BTN_MATCH_FIRST);  // shows and selects the first p
+    NodeWizardQuery.elementAction = 2;
+    // With nothing selected the next match is found and nothing is acted on.
+    F_ElementRangeT none{};
+    F_ApiSetElementRange(0, doc, FP_ElementSelection, &none);
+    EXPECT_EQ(om_NWMatchNextOrPerform(NW_BTN_PERFORM_AND_NEXT), pb);
+    EXPECT_EQ(AttemptedActions, 0u);
+    EXPECT_EQ(host::Def(host::Elem(pa)->def)->name, "p");
+    // Now the second p is selected: it is retagged, and there is no further match.
+    EXPECT_EQ(om_NWMatchNextOrPerform(NW_BTN_PERFORM_AND_NEXT), 0u);
+    EXPECT_EQ(AttemptedActions, 1u);
+    EXPECT_EQ(host::Def(host::Elem(pb)->def)->name, "q");
+}
+
 TEST_F(QueryRuns, MatchNextRefusesAQueryTheNodeTableNoLongerHolds) {
     om_NWRunQuery(NW_BTN_MATCH_FIRST);
     ASSERT_NE(om_NWCompiledSequence(), 0);

@@ -125,7 +125,8 @@ TEST_F(DocUtils, RowPositionsByType) {
     F_TextLocT at = F_ApiElementLocToTextLoc(doc, &loc);
     F_ObjHandleT table = F_ApiNewTable(doc, "Plain", 1, 3, 1, 1, &at);
     std::vector<F_ObjHandleT> rows;
-    for (F_ObjHandleT r = F_ApiGetId(doc, table, FP_FirstRowInTbl); r; r = F_ApiGetId(doc, r, FP_NextRowInTbl)) rows.push_back(r);
+    for (F_ObjHandleT r = F_ApiGetId(doc, table, FP_FirstRowInTbl); r; r = F_ApiGetId(doc, r, FP_NextRowInTbl))
+        rows.push_back(r);
     ASSERT_EQ(5u, rows.size());  // heading, three body rows, footing
     EXPECT_EQ(1, om_TableRowPositionOfType(doc, rows[0], 0));
     EXPECT_EQ(2, om_TableRowPositionOfType(doc, rows[2], 1));

@@ -56,7 +56,8 @@ TEST_F(NativeFiles, PagesGraphicsAndFramesSurviveASave) {
     EXPECT_EQ(m, F_ApiGetId(again, F_ApiGetId(again, flow, FP_FirstTextFrameInFlow), FP_PageFramePage));
 
     std::vector<F_ObjHandleT> all;
-    for (F_ObjHandleT g = F_ApiGetId(0, again, FP_FirstGraphicInDoc); g; g = F_ApiGetId(again, g, FP_NextGraphicInDoc)) all.push_back(g);
+    for (F_ObjHandleT g = F_ApiGetId(0, again, FP_FirstGraphicInDoc); g; g = F_ApiGetId(again, g, FP_NextGraphicInDoc))
+        all.push_back(g);
     ASSERT_EQ(5u, all.size());  // the frame, its two graphics, two text lines
     EXPECT_EQ(FO_AFrame, F_ApiGetObjectType(again, all[0]));
     EXPECT_DOUBLE_EQ(120, F_MetricToReal(F_ApiGetMetric(again, all[0], FP_Width)));
@@ -148,6 +149,30 @@ TEST_F(NativeFiles, DeletedFormatsStayDeleted) {
     EXPECT_EQ(0u, F_ApiGetNamedObject(again, FO_PgfFmt, "Gone"));
     EXPECT_EQ(0u, F_ApiGetNamedObject(again, FO_CharFmt, "Gone too"));
     EXPECT_NE(0u, F_ApiGetNamedObject(again, FO_PgfFmt, "Body"));
+}
+
+}  // namespace
+
+namespace {
+
+class TableFormatTitles : public PeripheryDoc {};
+
+TEST_F(TableFormatTitles, AFormatWithATitleGivesItsTablesOneAfterReopening) {
+    Para("anchor");
+    F_ObjHandleT titled = F_ApiNewNamedObject(doc, FO_TblFmt, "Titled");
+    F_ApiNewNamedObject(doc, FO_TblFmt, "Plain");
+    F_ApiSetInt(doc, titled, FP_TblTitlePosition, 1);
+    std::string path = Win(dir / "formats.fm");
+    ASSERT_NE(0u, om_DocSave(doc, path.c_str(), 0, 0, 0, 0));
+    host::ResetSession();
+    F_ObjHandleT again = om_DocOpen(path.c_str(), 0, 0, 1, 0, 0, 1);
+    ASSERT_NE(0u, again);
+    F_TextLocT at{F_ApiGetId(0, again, FP_FirstPgfInDoc), 0};
+    F_ObjHandleT withTitle = F_ApiNewTable(again, "Titled", 1, 1, 0, 0, &at);
+    F_ObjHandleT without = F_ApiNewTable(again, "Plain", 1, 1, 0, 0, &at);
+    EXPECT_EQ(1, F_ApiGetInt(again, withTitle, FP_TblTitlePosition));
+    EXPECT_NE(0u, F_ApiGetId(again, withTitle, FP_FirstPgfInTitle));
+    EXPECT_EQ(0, F_ApiGetInt(again, without, FP_TblTitlePosition));
 }
 
 }  // namespace

@@ -88,7 +88,8 @@ TEST_F(Maintenance, FindAndPasteGoesOnAfterWhatWasPasted) {
     EXPECT_EQ(5, om_DocFindAndPaste(doc, "a", 1));
     F_ObjHandleT first = F_ApiGetId(0, doc, FP_FirstPgfInDoc);
     EXPECT_EQ("aa dog aand aa dog", qv::PgfText(doc, first, -1, false, false));
-    EXPECT_EQ("xaa yaa", qv::PgfText(doc, F_ApiGetId(doc, F_ApiGetId(doc, first, FP_NextPgfInFlow), FP_NextPgfInFlow), -1, false, false));
+    F_ObjHandleT third = F_ApiGetId(doc, F_ApiGetId(doc, first, FP_NextPgfInFlow), FP_NextPgfInFlow);
+    EXPECT_EQ("xaa yaa", qv::PgfText(doc, third, -1, false, false));
     EXPECT_EQ(0, om_DocFindAndPaste(0, "x", 1));
     EXPECT_TRUE(Shown("No document ID sent. Can't continue."));
 }

@@ -47,8 +47,10 @@ class ReportWriter : public PeripheryDoc {
     // The texts of the markers of a type anchored in a paragraph.
     std::vector<std::string> Markers(F_ObjHandleT report, F_ObjHandleT pgf, const std::string &type) {
         std::vector<std::string> out;
-        for (F_ObjHandleT m = F_ApiGetId(0, report, FP_FirstMarkerInDoc); m; m = F_ApiGetId(report, m, FP_NextMarkerInDoc))
-            if (F_ApiGetTextLoc(report, m, FP_TextLoc).objId == pgf && Str(report, F_ApiGetId(report, m, FP_MarkerTypeId), FP_Name) == type)
+        for (F_ObjHandleT m = F_ApiGetId(0, report, FP_FirstMarkerInDoc); m;
+             m = F_ApiGetId(report, m, FP_NextMarkerInDoc))
+            if (F_ApiGetTextLoc(report, m, FP_TextLoc).objId == pgf &&
+                Str(report, F_ApiGetId(report, m, FP_MarkerTypeId), FP_Name) == type)
                 out.push_back(Str(report, m, FP_MarkerText));
         return out;
     }
@@ -99,8 +101,8 @@ TEST_F(ReportWriter, EntriesCarryIdAndLinkMarkersAndStyleWords) {
     std::vector<std::string> ids = Markers(report, entry, "ID");
     ASSERT_EQ(1u, ids.size());
     EXPECT_EQ(std::to_string(F_ApiGetInt(report, entry, FP_Unique)), ids[0]);
-    EXPECT_EQ((std::vector<std::string>{"openObjectId Z:\\t\\periphery.fm:5 " + std::to_string(F_ApiGetInt(doc, root, FP_Unique))}),
-              Markers(report, entry, "Hypertext"));
+    std::string link = "openObjectId Z:\\t\\periphery.fm:5 " + std::to_string(F_ApiGetInt(doc, root, FP_Unique));
+    EXPECT_EQ((std::vector<std::string>{link}), Markers(report, entry, "Hypertext"));
     F_TextLocT at{entry, 2};
     F_PropValT tag = F_ApiGetTextPropVal(report, &at, FP_CharTag);
     EXPECT_STREQ("Bold Red", tag.propVal.sval);  // "italic" is not "Italics"
@@ -136,7 +138,8 @@ TEST_F(ReportWriter, TablesMarkersAndVariables) {
     om_ReportAddTableRow();
     om_ReportAddTableEntry(0, "", 0, 1, "Body", "", "next row");
     F_ObjHandleT last = F_ApiGetId(report, table, FP_LastRowInTbl);
-    EXPECT_EQ("next row", qv::PgfText(report, F_ApiGetId(report, F_ApiGetId(report, last, FP_FirstCellInRow), FP_FirstPgf), -1, false, false));
+    F_ObjHandleT nextRowCell = F_ApiGetId(report, last, FP_FirstCellInRow);
+    EXPECT_EQ("next row", qv::PgfText(report, F_ApiGetId(report, nextRowCell, FP_FirstPgf), -1, false, false));
     F_ObjHandleT first = F_ApiGetId(report, table, FP_FirstRowInTbl);
     F_ObjHandleT right = F_ApiGetId(report, F_ApiGetId(report, first, FP_FirstCellInRow), FP_NextCellInRow);
     EXPECT_EQ("right cell", qv::PgfText(report, F_ApiGetId(report, right, FP_FirstPgf), -1, false, false));

@@ -203,15 +203,17 @@ TEST_F(ShellRouting, StylesheetElementInsertionAndTheSetUpDialogsCancel) {
     F_ApiNotify(FA_Note_PostInsertElement, doc, const_cast<StringT>("para"), 0);
     EXPECT_EQ(StylesheetElementSetUp.justInserted, 0);
 
-    // A stylesheet element: saved and cleared around the insertion, restored after its dialog.
+    // A stylesheet element: saved and cleared around the insertion, restored after its dialog,
+    // whose OK keeps the element and ends its set-up.
     F_ObjHandleT e = host::AppendElement(doc, root, def);
     F_ApiNotify(FA_Note_PreInsertElement, doc, const_cast<StringT>("QVRN_param"), 0);
     EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocInsertSwitch), 0);
     host::ClearTranscript();
+    host::QueueDialogActions("qv_DialogParam", {"type 3 p", "type 12 'x'", "press 28"});
     F_ApiNotify(FA_Note_PostInsertElement, doc, const_cast<StringT>("QVRN_param"), static_cast<IntT>(e));
     EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocInsertSwitch), 5);
     EXPECT_EQ(F_ApiGetInt(doc, e, FP_ElementSetUp), 3);
-    EXPECT_EQ(StylesheetElementSetUp.element, e);
+    EXPECT_EQ(StylesheetElementSetUp.element, 0u);
     EXPECT_EQ(StylesheetElementSetUp.justInserted, 0);
 
     // Cancel of the set-up dialog: a just-inserted element goes, one opened later stays.

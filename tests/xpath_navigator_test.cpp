@@ -172,7 +172,8 @@ TEST_F(XPathRun, FunctionWithTwoPathArgumentsTriesEveryPairing) {
     host::ClearTranscript();
     EXPECT_EQ(Matches("//sec[contains(para, @x)]"), (V{"/doc[1]/sec[1]", "/doc[1]/sec[3]"}));
     EXPECT_EQ(Matches("//sec[para = @x]"), V{"/doc[1]/sec[3]"});
-    for (const std::string &line : host::TranscriptLines()) EXPECT_EQ(line.rfind("alert", 0), std::string::npos) << line;
+    for (const std::string &line : host::TranscriptLines())
+        EXPECT_EQ(line.rfind("alert", 0), std::string::npos) << line;
 }
 
 TEST_F(XPathRun, MainPathComparisonAndContainsDot) {

@@ -8,11 +8,25 @@
 #include "lib/host/attributes.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/element_ops.h"
+#include "lib/host/element_text.h"
 #include "lib/host/element_walk.h"
 #include "lib/strings/heapstr.h"
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
 #include "xpath/xpath.h"
+
+namespace {
+
+// The last child of elem, found from `from` (a child before it) when that is still there.
+F_ObjHandleT LastFrom(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT from) {
+    if (!from || F_ApiGetObjectType(doc, from) != FO_Element || F_ApiGetId(doc, from, FP_ParentElement) != elem)
+        return XformLastChild(doc, elem);
+    for (F_ObjHandleT n = F_ApiGetId(doc, from, FP_NextSiblingElement); n; n = F_ApiGetId(doc, n, FP_NextSiblingElement))
+        from = n;
+    return from;
+}
+
+}  // namespace
 
 void om_XformCheckCopyable(F_ObjHandleT doc, F_ObjHandleT elem) {
     StatusCode = 0;
@@ -65,12 +79,13 @@ void om_XformRunCopyOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
                 int selected = type == XT_CopyOf ? om_ElementSelect(m.doc, m.node, LocElement)
                                                  : XformSelectContent(m.doc, m.node);
                 if (selected) {
+                    F_ObjHandleT before = tail;
                     XformPasteAtEnd(m.doc, doc, elem, tail);
                     if (type == XT_ValueOf) {
-                        om_XformConvertForValueOf(doc, elem, act.xref, act.marker, act.variable, act.equation,
-                                                  act.graphic);
+                        XformFlattenAfter(doc, elem, before, act.xref, act.marker, act.variable, act.equation,
+                                          act.graphic);
                         if (StatusCode) return;
-                        tail = XformLastChild(doc, elem);
+                        tail = LastFrom(doc, elem, before);
                     }
                 }
             } else {
@@ -78,7 +93,7 @@ void om_XformRunCopyOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
                 om_AttrGetValueAt(m.doc, m.node, m.attr, &v);
                 if (v == EmptySentinel) v.clear();
                 XformAppendText(doc, elem, v);
-                tail = XformLastChild(doc, elem);
+                tail = LastFrom(doc, elem, tail);
             }
             ++taken;
         }
@@ -87,8 +102,18 @@ void om_XformRunCopyOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
 }
 
 void om_XformConvertForValueOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT x, IntT k, IntT v, IntT q, IntT g) {
+    XformFlattenAfter(doc, elem, 0, x, k, v, q, g);
+}
+
+void XformFlattenAfter(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT after, IntT x, IntT k, IntT v, IntT q,
+                       IntT g) {
     StatusCode = 0;
-    F_ObjHandleT h = F_ApiGetId(doc, elem, FP_FirstChildElement);
+    // The content before `after` is flattened already: each pass starts right after it.
+    auto first = [&] {
+        if (after && F_ApiGetObjectType(doc, after) != FO_Element) after = 0;
+        return after ? F_ApiGetId(doc, after, FP_NextSiblingElement) : F_ApiGetId(doc, elem, FP_FirstChildElement);
+    };
+    F_ObjHandleT h = first();
     int steps = 0;
     while (h) {
         if (++steps > 5000) return void(StatusCode = 408);
@@ -114,6 +139,6 @@ void om_XformConvertForValueOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT x, IntT
         else if (action == 3) XformUnwrap(doc, h);
         else om_ElementReplaceByText(doc, h);
         StatusCode = 0;
-        h = F_ApiGetId(doc, elem, FP_FirstChildElement);
+        h = first();
     }
 }

@@ -172,7 +172,8 @@ F_ObjHandleT om_XformDuplicateBook(F_ObjHandleT book, const std::string &folder,
         om_XformUpdateProgress(0, d, 1);
     }
     std::string bookPath = XformHostString(0, book, FP_Path);
-    if (!F_ApiSimpleSave(book, bookPath.c_str(), 0)) return *failing = bookPath, StatusCode = StatusOriginalBookNotSaved, CancelFlag = 1, 0;
+    if (!F_ApiSimpleSave(book, bookPath.c_str(), 0))
+        return *failing = bookPath, StatusCode = StatusOriginalBookNotSaved, CancelFlag = 1, 0;
     std::string newBookPath = folder + FileName(bookPath);
     F_ObjHandleT newBook = F_ApiSimpleSave(book, newBookPath.c_str(), 0);
     if (!newBook) return *failing = newBookPath, StatusCode = StatusBookNotSaved, CancelFlag = 1, 0;

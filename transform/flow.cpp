@@ -37,12 +37,12 @@ int XformCompareKeys(const std::string &a, const std::string &b, IntT dataType) 
 
 namespace {
 
-struct SortSpec {
+struct SortRule {
     IntT seq = 0, order = 1, dataType = 2;
 };
 
 // Reads and deletes a leading QVRN_sort of elem; 0 with StatusCode 408 when its expression is gone.
-bool TakeSort(F_ObjHandleT doc, F_ObjHandleT elem, SortSpec &sort) {
+bool TakeSort(F_ObjHandleT doc, F_ObjHandleT elem, SortRule &sort) {
     F_ObjHandleT first = F_ApiGetId(doc, elem, FP_FirstChildElement);
     if (!first || om_XformElementType(doc, first) != XT_Sort) return true;
     sort.seq = XformAttrInt(doc, first, "SequenceNumber");
@@ -56,22 +56,9 @@ bool TakeSort(F_ObjHandleT doc, F_ObjHandleT elem, SortSpec &sort) {
     return true;
 }
 
-// Where a copy with key goes among the sorted keys of the copies made so far: after every key it
-// does not precede (equal keys keep match order). The keys are kept beside the copies, so the
-// place is found by halving instead of reading each copy's stored key.
-size_t om_XformSortedCopyPosition(const std::vector<std::string> &keys, const std::string &key, const SortSpec &sort) {
-    auto goesOn = [&](const std::string &other) {
-        int r = XformCompareKeys(key, other, sort.dataType);
-        return sort.order == 2 ? r <= 0 : r >= 0;
-    };
-    // The keys are ordered, so the place is the first key the new one does not go past.
-    size_t lo = 0, hi = keys.size();
-    while (lo < hi) {
-        size_t mid = (lo + hi) / 2;
-        if (goesOn(keys[mid])) lo = mid + 1;
-        else hi = mid;
-    }
-    return lo;
+// The copy a new copy with this key goes before (0: at the end of the container).
+F_ObjHandleT om_XformSortedCopyPosition(const XformSortedPlaces &places, const std::string &key) {
+    return places.Successor(key);
 }
 
 }  // namespace
@@ -82,13 +69,13 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
     XformQuery q;
     if (!XformBeginQuery(doc, f, q)) return;
     IntT maxMatches = XformAttrInt(doc, f, "max_matches");
-    SortSpec sort;
+    SortRule sort;
     if (!TakeSort(doc, f, sort)) return;
     ElementWalkPushed walk;
     F_ApiSetInt(0, doc, FP_IsInFront, 1);
     F_ObjHandleT container = 0;
-    std::vector<F_ObjHandleT> copies;  // in their order inside the container
-    std::vector<std::string> keys;     // parallel, with a sort
+    std::vector<F_ObjHandleT> copies;  // every copy made
+    XformSortedPlaces places(sort.order, sort.dataType);
     IntT taken = 0;
     F_ObjHandleT tail = 0;
     for (F_ObjHandleT qdoc : q.Documents()) {
@@ -111,23 +98,23 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
             }
             if (!om_ElementSelect(doc, f, LocElement) || F_ApiCopy(doc, 0) != 0) return void(StatusCode = 408);
             std::string key;
-            size_t place = copies.size();
+            F_ObjHandleT before = 0;
             if (sort.seq) {
                 key = XformSortKey(m.doc, m.node, sort.seq);
-                place = om_XformSortedCopyPosition(keys, key, sort);
+                before = om_XformSortedCopyPosition(places, key);
             }
             F_ObjHandleT copy = 0;
-            if (place == copies.size()) {
+            if (!before) {
                 std::vector<F_ObjHandleT> pasted = XformPasteAtEnd(doc, doc, container, tail);
                 copy = pasted.empty() ? 0 : pasted.back();
             } else {
-                om_ElementSelect(doc, copies[place], LocBefore);
-                if (F_ApiPaste(doc, 0) == 0) copy = F_ApiGetId(doc, copies[place], FP_PrevSiblingElement);
+                om_ElementSelect(doc, before, LocBefore);
+                if (F_ApiPaste(doc, 0) == 0) copy = F_ApiGetId(doc, before, FP_PrevSiblingElement);
             }
             if (!copy) return void(StatusCode = 408);
-            copies.insert(copies.begin() + static_cast<long>(place), copy);
+            copies.push_back(copy);
             if (sort.seq) {
-                keys.insert(keys.begin() + static_cast<long>(place), key);
+                places.Add(key, copy);
                 F_ApiSetString(doc, copy, FP_UserString, key.c_str());
             }
             om_XformSetContextAttrs(doc, copy, m.doc, m.node, m.attr, 0);

@@ -3,6 +3,7 @@
 // template cells' content is copied into the new cells with the row's match as context.
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <memory>
 
 #include "lib/dialogs/msgbox.h"
@@ -24,10 +25,10 @@ void om_XformApplyElementTag(F_ObjHandleT doc, F_ObjHandleT styleElem, F_ObjHand
 
 namespace {
 
-// One placed row of a part, with its sort key.
+// The rows placed in a part: the last one, and by key when a sort places them.
 struct PartRows {
-    std::vector<F_ObjHandleT> rows;  // row elements after the anchor, in order
-    std::vector<std::string> keys;
+    F_ObjHandleT last = 0;
+    std::map<IntT, XformSortedPlaces> sorted;  // per template row's order and data type
 };
 
 // The definition an element_tag names (0 when none), read once per template row or cell.
@@ -131,18 +132,10 @@ struct TemplateCell {
     std::shared_ptr<CellContext> context;
 };
 
-// The place of a new row among the part's placed rows (0: right below the anchor row): after every
-// row whose key it does not precede, found by halving over the keys kept beside the rows.
-size_t om_XformSortedRowPosition(const std::vector<std::string> &keys, const std::string &key, IntT order,
-                                 IntT dataType) {
-    size_t lo = 0, hi = keys.size();
-    while (lo < hi) {
-        size_t mid = (lo + hi) / 2;
-        int r = XformCompareKeys(key, keys[mid], dataType);
-        if (order == 2 ? r <= 0 : r >= 0) lo = mid + 1;
-        else hi = mid;
-    }
-    return lo;
+// The row a new row with this key goes below (the anchor row when it goes first).
+F_ObjHandleT om_XformSortedRowPosition(const XformSortedPlaces &places, const std::string &key, F_ObjHandleT anchor) {
+    F_ObjHandleT after = places.Predecessor(key);
+    return after ? after : anchor;
 }
 
 // onClipboard: the template cell whose content the clipboard holds (0: none); a row of one cell
@@ -181,6 +174,10 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
             if (sortSeq <= 0) return StatusCode = 408, 0;
         }
     }
+    // Sorted rows of one part share one index of keys (rows of another order or data type keep
+    // their own).
+    XformSortedPlaces *places = nullptr;
+    if (sortSeq) places = &placed->sorted.try_emplace(order * 10 + dataType, order, dataType).first->second;
     ElementWalkPushed walk;
     F_ApiSetInt(0, doc, FP_IsInFront, 1);
     F_ObjHandleT anchor = F_ApiGetId(doc, part, FP_FirstChildElement);
@@ -206,24 +203,21 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
             om_PollUserCancel();
             if (StatusCode == StatusCancelled) return 0;
             std::string key;
-            size_t place = placed->rows.size();
+            F_ObjHandleT refElem = placed->last ? placed->last : anchor;
             if (sortSeq) {
                 key = XformSortKey(m.doc, m.node, sortSeq);
-                place = om_XformSortedRowPosition(placed->keys, key, order, dataType);
+                refElem = om_XformSortedRowPosition(*places, key, anchor);
             }
-            F_ObjHandleT refElem = place == 0 ? anchor : placed->rows[place - 1];
             F_ObjHandleT refRow = F_ApiGetId(doc, refElem, FP_Object);
             if (F_ApiAddRows(doc, refRow, FV_Below, 1) != 0) return StatusCode = 408, 0;
             F_ObjHandleT newRow = F_ApiGetId(doc, refElem, FP_NextSiblingElement);
             if (!newRow) return StatusCode = 408, 0;
             Retag(doc, newRow, rowDef);
-            placed->rows.insert(placed->rows.begin() + static_cast<long>(place), newRow);
             if (sortSeq) {
-                placed->keys.insert(placed->keys.begin() + static_cast<long>(place), key);
+                places->Add(key, newRow);
                 F_ApiSetString(doc, newRow, FP_UserString, key.c_str());
-            } else {
-                placed->keys.push_back(key);
             }
+            if (!placed->last || refElem == placed->last) placed->last = newRow;
             om_XformFillRowCells(doc, cells, newRow, m, onClipboard);
         }
     }

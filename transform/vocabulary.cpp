@@ -162,6 +162,11 @@ std::vector<std::string> om_XformColumnWidths(F_ObjHandleT doc, F_ObjHandleT tab
     return widths;
 }
 
+bool XformSortedPlaces::Less::operator()(const std::string &a, const std::string &b) const {
+    int r = XformCompareKeys(a, b, dataType);
+    return order == 2 ? r > 0 : r < 0;
+}
+
 // ---- parameters in texts -------------------------------------------------------------------------
 
 std::string XformSubstituteParams(const std::string &text, int quote, int insideLiterals) {

@@ -1,6 +1,8 @@
 // Helpers shared by the transformation's own files.
 #pragma once
 
+#include <iterator>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,3 +71,31 @@ void XformRememberWritten(F_ObjHandleT doc, F_ObjHandleT elem, const F_Attribute
 // While a document runs, the element types of definitions are remembered (definitions are
 // neither renamed nor removed by a run).
 void XformKeepTypes(int on);
+
+// The copies (or rows) a sort has placed so far, by key: where a new key goes is found by a
+// search of the index, and equal keys keep their order of arrival.
+class XformSortedPlaces {
+  public:
+    XformSortedPlaces(IntT order, IntT dataType) : map_(Less{order, dataType}) {}
+    // The element a new key goes before (0: after every placed one).
+    F_ObjHandleT Successor(const std::string &key) const {
+        auto it = map_.upper_bound(key);
+        return it == map_.end() ? 0 : it->second;
+    }
+    // The element a new key goes after (0: before every placed one).
+    F_ObjHandleT Predecessor(const std::string &key) const {
+        auto it = map_.upper_bound(key);
+        return it == map_.begin() ? 0 : std::prev(it)->second;
+    }
+    void Add(const std::string &key, F_ObjHandleT elem) { map_.emplace(key, elem); }
+
+  private:
+    struct Less {
+        IntT order, dataType;
+        bool operator()(const std::string &a, const std::string &b) const;
+    };
+    std::multimap<std::string, F_ObjHandleT, Less> map_;
+};
+// Flattens the value-of content after `after` (0: all of it), as om_XformConvertForValueOf does.
+void XformFlattenAfter(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT after, IntT x, IntT k, IntT v, IntT q,
+                       IntT g);

@@ -127,6 +127,10 @@ bool Select(Script &, const Words &a, const std::string &, std::string *error) {
     return host::UserSelect(a[0], error) != 0;
 }
 
+bool DoubleClick(Script &, const Words &a, const std::string &, std::string *error) {
+    return host::UserDoubleClick(a[0], error) != 0;
+}
+
 bool Insert(Script &, const Words &a, const std::string &, std::string *error) {
     return host::UserInsertElement(a[0], error) != 0;
 }
@@ -325,6 +329,7 @@ const Command kCommands[] = {
     {"activate", 1, 1, true, Activate},
     {"select", 1, 1, true, Select},
     {"insert", 1, 1, true, Insert},
+    {"double-click", 1, 1, true, DoubleClick},
     {"set-attribute", 1, -1, true, SetAttribute},
     {"function", 1, 1, true, Function},
     {"command", 1, 1, true, ChooseCommand},
@@ -485,6 +490,8 @@ the host raises for it):
   activate DOC                make DOC the active document (PostActiveDocChange)
   select /Tag[n]/Tag...       select an element of the active document by its tags (n counts
                               siblings of that tag from 1)
+  double-click /Tag[n]/Tag    double-click an element of the active document: it is selected
+                              (PreMouseCommand with a double click, PostMouseCommand)
   insert TAG                  insert a TAG element as the last child of the selected element
                               and select it (PreInsertElement, PostInsertElement)
   set-attribute NAME [VALUE...]   set an attribute of the selected element (PostSetAttrValue)

@@ -15,7 +15,7 @@ namespace host::docfile {
 namespace {
 
 const char *const kNames[] = {"window", "xmp", "page", "flow-page", "body-page-master", "variable-format",
-                              "variable", "xref-flag", "frame", "graphic"};
+                              "variable", "xref-flag", "frame", "graphic", "table-format-title"};
 
 std::vector<std::string> Fields(const std::string &s) {
     std::vector<std::string> out(1);
@@ -144,8 +144,15 @@ void SaveExtras(F_ObjHandleT doc, std::vector<std::pair<std::string, std::string
         for (F_ObjHandleT v : it->second) {
             NamedObject *n = Named(v);
             PropValue system, definition;
-            if (!n || !GetProperty(doc, v, FP_VarIsSystemVar, system) || !GetProperty(doc, v, FP_Fmt, definition)) continue;
+            if (!n || !GetProperty(doc, v, FP_VarIsSystemVar, system) || !GetProperty(doc, v, FP_Fmt, definition))
+                continue;
             put("variable-format", Join({n->name, system.i ? "1" : "0", definition.s}));
+        }
+    if (auto it = d->named.find(FO_TblFmt); it != d->named.end())
+        for (F_ObjHandleT t : it->second) {
+            PropValue title;
+            if (NamedObject *n = Named(t); n && GetProperty(doc, t, FP_TblTitlePosition, title) && title.i)
+                put("table-format-title", n->name);
         }
     for (F_ObjHandleT e : ElementsOfKind(doc, FV_FO_SYS_VAR))
         if (NamedObject *n = Named(VariableFormatOf(VariableOfElement(doc, e))); n && UniqueOf(e))
@@ -212,6 +219,11 @@ void RestoreExtras(F_ObjHandleT doc, const std::vector<std::pair<std::string, st
             definition.s = f[2];
             SetProperty(doc, v, FP_VarIsSystemVar, system);
             SetProperty(doc, v, FP_Fmt, definition);
+        } else if (name == "table-format-title") {
+            F_ObjHandleT t = FindNamed(doc, FO_TblFmt, value);
+            PropValue on;
+            on.i = 1;
+            if (t) SetProperty(doc, t, FP_TblTitlePosition, on);
         } else if (name == "variable" && f.size() == 2) {
             F_ObjHandleT var = VariableOfElement(doc, element(f[0]));
             if (F_ObjHandleT fmt = FindNamed(doc, FO_VarFmt, f[1]); var && fmt) SetVariableFormat(var, fmt);

@@ -14,6 +14,7 @@
 //   variable-format    name, system (0/1), definition
 //   variable           element uid, variable format name
 //   xref-flag          element uid, value
+//   table-format-title table format name                   (its tables have a title)
 //   frame              element uid, graphic record          (an anchored frame's own values)
 //   graphic            place, graphic record                (place: "f" + the frame element's
 //                                                           uid, or "p" + page kind + ":" + the

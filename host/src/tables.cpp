@@ -217,6 +217,7 @@ void RegisterTables() {
     });
     RegisterStoredProperty(FO_Tbl, FP_TblTag, PropType::String);
     RegisterStoredProperty(FO_Tbl, FP_TblColWidths, PropType::Metrics);
+    RegisterStoredProperty(FO_TblFmt, FP_TblTitlePosition, PropType::Int);  // 1: its tables have a title
     // Row.
     auto rowsOfTable = [](F_ObjHandleT row) { return RowElements(TableElementOf(row)); };
     IdProp(FO_Row, FP_NextRowInTbl, [rowsOfTable](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(rowsOfTable(e), e, 1); });
@@ -335,6 +336,10 @@ F_ObjHandleT F_ApiNewTable(F_ObjHandleT docId, ConStringT format, IntT numCols, 
     PropValue name;
     name.s = format ? format : "";
     SetProperty(docId, obj, FP_TblTag, name);
+    // A table format with a title gives its new tables one.
+    PropValue title;
+    if (F_ObjHandleT fmt = FindNamed(docId, FO_TblFmt, name.s); fmt && GetProperty(docId, fmt, FP_TblTitlePosition, title) && title.i)
+        SetProperty(docId, obj, FP_TblTitlePosition, title);
     return obj;
 }
 

@@ -177,6 +177,15 @@ F_ObjHandleT UserSelect(const std::string &path, std::string *error) {
     return at;
 }
 
+F_ObjHandleT UserDoubleClick(const std::string &path, std::string *error) {
+    F_ObjHandleT elem = UserSelect(path, error);
+    if (!elem) return 0;
+    F_ObjHandleT doc = TheSession().activeDoc;
+    NotifyClients(FA_Note_PreMouseCommand, doc, "", static_cast<IntT>(1u << 24));
+    NotifyClients(FA_Note_PostMouseCommand, doc, "", 0);
+    return elem;
+}
+
 F_ObjHandleT UserInsertElement(const std::string &tag, std::string *error) {
     F_ObjHandleT doc = ActiveDocument(error);
     if (!doc) return 0;

@@ -34,6 +34,11 @@ bool UserActivate(F_ObjHandleT doc, std::string *error);
 // Answers the element (0 with *error when there is none).
 F_ObjHandleT UserSelect(const std::string &path, std::string *error);
 
+// Double-clicks an element of the active document (a path as for UserSelect): the element is
+// selected, then PreMouseCommand (44, the int's top byte 1 for a double click) and
+// PostMouseCommand (45) are raised.
+F_ObjHandleT UserDoubleClick(const std::string &path, std::string *error);
+
 // Inserts a new element of the tag as the last child of the selected element (the highest-level
 // element when nothing is selected) of the active document: PreInsertElement (52, the tag), the
 // insertion, the new element selected, PostInsertElement (53, the tag, the element's id).

@@ -97,11 +97,15 @@ F_ObjHandleT om_DocActivate(F_ObjHandleT docId) {
 IntT om_BookIsId(F_ObjHandleT id) { return F_OBJ_KIND(id) == FO_Book ? 1 : 0; }
 
 IntT om_DocIsOpen(F_ObjHandleT id) {
-    if (!id) return 0;
-    // Walked in place: callers such as FindNextNode ask once per match.
-    for (F_ObjHandleT d = F_ApiGetId(0, 0, FP_FirstOpenDoc); d; d = F_ApiGetId(0, d, FP_NextOpenDocInSession))
-        if (d == id) return 1;
-    return 0;
+    if (!id || F_OBJ_KIND(id) != FO_Doc) return 0;
+    // The host answers a property read on a closed or unknown id with FA_errno: one read tells,
+    // without listing the open documents. The caller's FA_errno is left as it was.
+    IntT saved = FA_errno;
+    FA_errno = 0;
+    F_ApiGetInt(0, id, FP_IsOnScreen);
+    IntT open = FA_errno == 0 ? 1 : 0;
+    FA_errno = saved;
+    return open;
 }
 
 IntT om_BookIsOpen(F_ObjHandleT id) {

@@ -4,19 +4,13 @@
 # unused one; the file's translations then label the menus.
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
+include(${SOURCE_DIR}/tests/support/sessions.cmake)
 set(appdata ${WORK_DIR}/appdata)
 set(settings ${appdata}/Adobe/FrameMaker/16/OrleMeadow/Quorvane)
-file(WRITE ${settings}/Quorvane.version "3\r\n44\r\n  \r\n**WARNING! Do not modify this file!\r\n")
-file(WRITE ${settings}/Quorvane_General_Preferences.txt "STARTUP_LANGUAGE=English\nQVRN_MENU_LOCATION=MAIN\n")
+qv_settle(${appdata} "STARTUP_LANGUAGE=English\nQVRN_MENU_LOCATION=MAIN\n")
 
 function(run_session name script)
-  file(WRITE ${WORK_DIR}/${name}.qvs "${script}\nprint transcript\n")
-  execute_process(COMMAND ${CMAKE_COMMAND} -E env APPDATA=${appdata}
-                          ${QVHOST} --plugin ${BIN_DIR}/Quorvane_FM2020.so --quiet run ${WORK_DIR}/${name}.qvs
-                  WORKING_DIRECTORY ${WORK_DIR} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "${name}: qvhost failed (${rc}): ${err}\n${out}")
-  endif()
+  qv_run_session(${name} ${appdata} "${script}\nprint transcript\n" --quiet)
   set(out "${out}" PARENT_SCOPE)
 endfunction()
 

@@ -5,21 +5,14 @@
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 
-# A user who started this version before, with these preferences.
+include(${SOURCE_DIR}/tests/support/sessions.cmake)
+
 function(settle appdata preferences)
-  set(dir ${appdata}/Adobe/FrameMaker/16/OrleMeadow/Quorvane)
-  file(WRITE ${dir}/Quorvane.version "3\r\n44\r\n  \r\n**WARNING! Do not modify this file!\r\n")
-  file(WRITE ${dir}/Quorvane_General_Preferences.txt "${preferences}")
+  qv_settle(${appdata} "${preferences}")
 endfunction()
 
 function(run_session name appdata script)
-  file(WRITE ${WORK_DIR}/${name}.qvs "${script}")
-  execute_process(COMMAND ${CMAKE_COMMAND} -E env APPDATA=${appdata}
-                          ${QVHOST} --plugin ${BIN_DIR}/Quorvane_FM2020.so --quiet --trace run ${WORK_DIR}/${name}.qvs
-                  WORKING_DIRECTORY ${WORK_DIR} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "${name}: qvhost failed (${rc}): ${err}\n${out}")
-  endif()
+  qv_run_session(${name} ${appdata} "${script}" --quiet --trace)
   set(out "${out}" PARENT_SCOPE)
 endfunction()
 

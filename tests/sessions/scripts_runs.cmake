@@ -31,19 +31,12 @@ file(WRITE ${WORK_DIR}/tests.xml [=[<NodeWizardScripts Version1="">
 </NodeWizardScripts>
 ]=])
 
+include(${SOURCE_DIR}/tests/support/sessions.cmake)
 function(settle appdata preferences)
-  set(dir ${appdata}/Adobe/FrameMaker/16/OrleMeadow/Quorvane)
-  file(WRITE ${dir}/Quorvane.version "3\r\n44\r\n  \r\n**WARNING! Do not modify this file!\r\n")
-  file(WRITE ${dir}/Quorvane_General_Preferences.txt "${preferences}")
+  qv_settle(${appdata} "${preferences}")
 endfunction()
 function(run_session name appdata script)
-  file(WRITE ${WORK_DIR}/${name}.qvs "${script}")
-  execute_process(COMMAND ${CMAKE_COMMAND} -E env APPDATA=${appdata}
-                          ${QVHOST} --plugin ${BIN_DIR}/Quorvane_FM2020.so run ${WORK_DIR}/${name}.qvs
-                  WORKING_DIRECTORY ${WORK_DIR} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "${name}: qvhost failed (${rc}): ${err}\n${out}")
-  endif()
+  qv_run_session(${name} ${appdata} "${script}")
   set(out "${out}" PARENT_SCOPE)
 endfunction()
 # The text must stand in the transcript after the first occurrence of the anchor.

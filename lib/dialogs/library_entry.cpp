@@ -1,12 +1,12 @@
 // Exported entry points into the library's book and document operations (see library_entry.h).
-#include "lib/host/library_entry.h"
+#include "lib/dialogs/library_entry.h"
 
 #include <string>
 
-#include "lib/globals.h"
-#include "lib/host/docutils.h"
 #include "lib/dialogs/maintenance.h"
 #include "lib/dialogs/wordcount.h"
+#include "lib/globals.h"
+#include "lib/host/docutils.h"
 #include "lib/strings/heapstr.h"
 
 extern "C" {

@@ -1,0 +1,23 @@
+# Helpers of the session tests (included by tests/sessions/*.cmake).
+
+# A user who has started this version of the plug-in before, with these general preferences, in
+# the folder that %APPDATA% names.
+function(qv_settle appdata preferences)
+  set(dir ${appdata}/Adobe/FrameMaker/16/OrleMeadow/Quorvane)
+  file(WRITE ${dir}/Quorvane.version "3\r\n44\r\n  \r\n**WARNING! Do not modify this file!\r\n")
+  file(WRITE ${dir}/Quorvane_General_Preferences.txt "${preferences}")
+endfunction()
+
+# Plays a session script (written to WORK_DIR/NAME.qvs) with %APPDATA% at appdata and the
+# further qvhost options given after the script; the transcript is left in `out`. A failing
+# session stops the test with its transcript.
+function(qv_run_session name appdata script)
+  file(WRITE ${WORK_DIR}/${name}.qvs "${script}")
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env APPDATA=${appdata}
+                          ${QVHOST} --plugin ${BIN_DIR}/Quorvane_FM2020.so ${ARGN} run ${WORK_DIR}/${name}.qvs
+                  WORKING_DIRECTORY ${WORK_DIR} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${name}: qvhost failed (${rc}): ${err}\n${out}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
