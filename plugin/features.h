@@ -1,7 +1,7 @@
 // The entry points of the features the shell routes commands, notifications and dialog events
 // to: the Node Wizard and the XPath Quick Finder, the Node Wizard Scripts, condition management,
-// the language-file commands and the transformation with its set-up dialogs. A feature that
-// declares its entry points in its own header removes them here.
+// the language-file commands and the transformation with its set-up dialogs, each through its
+// own headers.
 #pragma once
 
 #include "fdk.h"
