@@ -83,6 +83,14 @@ F_ObjHandleT NextIn(const std::vector<F_ObjHandleT> &v, F_ObjHandleT id) {
 // The document's selected graphics in document order.
 std::vector<F_ObjHandleT> SelectedGraphics(F_ObjHandleT doc) {
     std::vector<F_ObjHandleT> out;
+    // Most documents have no selected graphic: a look at the graphics spares walking the elements.
+    bool any = false;
+    for (const auto &entry : Graphics().byId)
+        if (entry.second.selected) {
+            any = true;
+            break;
+        }
+    if (!any) return out;
     for (F_ObjHandleT g : DocumentGraphics(doc))
         if (Graphic *r = GraphicOf(doc, g); r && r->selected) out.push_back(g);
     return out;
