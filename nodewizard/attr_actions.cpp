@@ -100,12 +100,18 @@ UniqueIdIndex &Ids() {
 
 }  // namespace
 
-NWActionError om_NWAttrAddValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
-                                 const std::vector<std::string> &values, IntT attrIndex) {
+namespace {
+
+// Runs edit(list, index, &result, &changed) on each named attribute of the element's list, read
+// once and written back once when an edit changed something; a name that matches no attribute
+// gives NWAttrNotFound and the next name is taken.
+template <class Edit>
+NWActionError EditNamedAttributes(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
+                                  IntT attrIndex, Edit edit) {
     if (NWActionError r = CheckIds(doc, elem)) return r;
     AttrList list(doc, elem);
     if (list.attrs.empty()) return NWAttrNoAttributes;
-    bool tokenized = TokenizedAttrValues != 0, changed = false;
+    bool changed = false;
     NWActionError result = 0;
     for (const std::string &name : names) {
         IntT i = list.find(name, attrIndex);
@@ -113,89 +119,64 @@ NWActionError om_NWAttrAddValues(F_ObjHandleT doc, F_ObjHandleT elem, const std:
             result = NWAttrNotFound;
             continue;
         }
-        std::vector<std::string> vals = list.values(i, tokenized);
-        for (const std::string &v : values) {
-            if (std::find(vals.begin(), vals.end(), v) != vals.end()) {
-                result = NWAttrValuePresent;
-                continue;
-            }
-            vals.push_back(v);
-            changed = true;
-        }
-        list.store(i, std::move(vals), tokenized);
+        edit(list, i, &result, &changed);
     }
     if (changed) list.write();
     return result;
+}
+
+}  // namespace
+
+NWActionError om_NWAttrAddValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
+                                 const std::vector<std::string> &values, IntT attrIndex) {
+    bool tokenized = TokenizedAttrValues != 0;
+    return EditNamedAttributes(doc, elem, names, attrIndex, [&](AttrList &list, IntT i, NWActionError *result, bool *changed) {
+        std::vector<std::string> vals = list.values(i, tokenized);
+        for (const std::string &v : values) {
+            if (std::find(vals.begin(), vals.end(), v) != vals.end()) {
+                *result = NWAttrValuePresent;
+                continue;
+            }
+            vals.push_back(v);
+            *changed = true;
+        }
+        list.store(i, std::move(vals), tokenized);
+    });
 }
 
 NWActionError om_NWAttrRemoveValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
                                     const std::vector<std::string> &values, IntT attrIndex) {
-    if (NWActionError r = CheckIds(doc, elem)) return r;
-    AttrList list(doc, elem);
-    if (list.attrs.empty()) return NWAttrNoAttributes;
-    bool tokenized = TokenizedAttrValues != 0, changed = false;
-    NWActionError result = 0;
-    for (const std::string &name : names) {
-        IntT i = list.find(name, attrIndex);
-        if (i < 0) {
-            result = NWAttrNotFound;
-            continue;
-        }
+    bool tokenized = TokenizedAttrValues != 0;
+    return EditNamedAttributes(doc, elem, names, attrIndex, [&](AttrList &list, IntT i, NWActionError *result, bool *changed) {
         std::vector<std::string> vals = list.values(i, tokenized);
         for (const std::string &v : values) {
             auto end = std::remove(vals.begin(), vals.end(), v);
             if (end == vals.end()) {
-                result = NWAttrValueAbsent;
+                *result = NWAttrValueAbsent;
                 continue;
             }
             vals.erase(end, vals.end());
-            changed = true;
+            *changed = true;
         }
         list.store(i, std::move(vals), tokenized);
-    }
-    if (changed) list.write();
-    return result;
+    });
 }
 
 NWActionError om_NWAttrReplaceValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
                                      const std::vector<std::string> &values, IntT attrIndex) {
-    if (NWActionError r = CheckIds(doc, elem)) return r;
-    AttrList list(doc, elem);
-    if (list.attrs.empty()) return NWAttrNoAttributes;
-    bool found = false;
-    NWActionError result = 0;
-    for (const std::string &name : names) {
-        IntT i = list.find(name, attrIndex);
-        if (i < 0) {
-            result = NWAttrNotFound;
-            continue;
-        }
+    return EditNamedAttributes(doc, elem, names, attrIndex, [&](AttrList &list, IntT i, NWActionError *, bool *changed) {
         list.store(i, values, TokenizedAttrValues != 0);
-        found = true;
-    }
-    if (found) list.write();
-    return result;
+        *changed = true;
+    });
 }
 
 NWActionError om_NWAttrDeleteValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
                                     IntT attrIndex) {
-    if (NWActionError r = CheckIds(doc, elem)) return r;
-    AttrList list(doc, elem);
-    if (list.attrs.empty()) return NWAttrNoAttributes;
-    bool emptied = false;
-    NWActionError result = 0;
-    for (const std::string &name : names) {
-        IntT i = list.find(name, attrIndex);
-        if (i < 0) {
-            result = NWAttrNotFound;
-            continue;
-        }
-        if (list.attrs[i].values.empty()) continue;
+    return EditNamedAttributes(doc, elem, names, attrIndex, [&](AttrList &list, IntT i, NWActionError *, bool *changed) {
+        if (list.attrs[i].values.empty()) return;
         list.attrs[i].values.clear();
-        emptied = true;
-    }
-    if (emptied) list.write();
-    return result;
+        *changed = true;
+    });
 }
 
 NWActionError om_NWAttrValueTextTransfer(F_ObjHandleT doc, F_ObjHandleT elem, std::vector<std::string> names,
