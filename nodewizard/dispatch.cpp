@@ -250,7 +250,10 @@ NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT a
     if (attrIndex < -1) attrIndex = LastMatchedAttribute();
 
     std::vector<std::string> savedValues = ActionAttrValues;
-    if (!scriptsDoc) scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0);  // the clipboard actions need it
+    // Only the clipboard actions go through the scripts document's scratch pad: the others neither
+    // open it nor look for it.
+    if (!scriptsDoc && AttrActionCode >= 55 && AttrActionCode <= 60)
+        scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0);
     NWActionError result = IsOpenDocOrBook(doc) ? RunAttrAction(doc, node, attrIndex, scriptsDoc, actionElem) : 616;
     ActionAttrValues = std::move(savedValues);
 
