@@ -142,6 +142,17 @@ F_ObjHandleT PageOfMatch(F_ObjHandleT doc, F_ObjHandleT elem) {
     return frame ? FramePage(doc, frame) : 0;
 }
 
+// Makes the host's named object of the kind (a format, a marker type) the object's reference
+// property; a name the document lacks is the error.
+void SetNamedReference(const ActionContext &a, F_ObjHandleT doc, F_ObjHandleT object, IntT namedKind, IntT prop,
+                       IntT missing) {
+    F_ObjHandleT named = F_ApiGetNamedObject(doc, namedKind, a.value.c_str());
+    if (named)
+        F_ApiSetId(doc, object, prop, named);
+    else
+        a.errors->push_back(missing);
+}
+
 // Object properties: set or get the property whose keyword T contains.
 void ObjectProperty(const ActionContext &a, bool set) {
     if (!a.target) {
@@ -175,11 +186,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
             a.errors->push_back(kErrNotXRef);
         } else if (set) {
             F_ApiSetInt(doc, object, FP_XRefSrcAccess, 1);
-            F_ObjHandleT format = F_ApiGetNamedObject(doc, FO_XRefFmt, v.c_str());
-            if (format)
-                F_ApiSetId(doc, object, FP_XRefFmt, format);
-            else
-                a.errors->push_back(kErrNoXRefFormat);
+            SetNamedReference(a, doc, object, FO_XRefFmt, FP_XRefFmt, kErrNoXRefFormat);
         } else {
             result = HostGetString(doc, F_ApiGetId(doc, object, FP_XRefFmt), FP_Name);
             produced = true;
@@ -209,11 +216,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
         if (kind != FO_Marker) {
             a.errors->push_back(kErrNotMarker);
         } else if (set) {
-            F_ObjHandleT type = F_ApiGetNamedObject(doc, FO_MarkerType, v.c_str());
-            if (type)
-                F_ApiSetId(doc, object, FP_MarkerTypeId, type);
-            else
-                a.errors->push_back(kErrNoMarkerType);
+            SetNamedReference(a, doc, object, FO_MarkerType, FP_MarkerTypeId, kErrNoMarkerType);
         } else {
             result = HostGetString(doc, F_ApiGetId(doc, object, FP_MarkerTypeId), FP_Name);
             produced = true;
