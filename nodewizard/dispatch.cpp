@@ -28,7 +28,8 @@ namespace {
 // Node Wizard dialog item that lists the attribute names.
 constexpr IntT kItemAttrNames = 35;
 
-bool IsFlow(F_ObjHandleT doc, F_ObjHandleT node) { return F_ApiGetObjectType(doc, node) == FO_Flow; }
+// Ids carry their kind: telling a flow from an element needs no call.
+bool IsFlow(F_ObjHandleT, F_ObjHandleT node) { return F_OBJ_KIND(node) == FO_Flow; }
 
 bool IsOpenDocOrBook(F_ObjHandleT doc) {
     IntT kind = om_DocKindIfOpen(0, doc);
@@ -47,11 +48,19 @@ bool StatusLineDue(UIntT n) {
 
 // Counts one attempted action and, when due, rewrites the status box's third line with the label
 // (translated through the Node Wizard's table when asked).
+// The label's text is worked out at the first count of a run and kept for the rest of it.
 void CountAttempt(const char *label, bool translate) {
+    static std::string prefix;
+    static const char *prefixLabel = nullptr;
+    static bool prefixTranslated = false;
     ++AttemptedActions;
     if (!StatusLineDue(AttemptedActions)) return;
-    std::string text = translate ? qv::LangTranslate("Quorvane - Node Wizard", label, false, 0) : label;
-    std::string line = "  " + text + "  " + std::to_string(AttemptedActions);
+    if (AttemptedActions == 1 || label != prefixLabel || translate != prefixTranslated) {
+        prefix = "  " + (translate ? qv::LangTranslate("Quorvane - Node Wizard", label, false, 0) : label) + "  ";
+        prefixLabel = label;
+        prefixTranslated = translate;
+    }
+    std::string line = prefix + std::to_string(AttemptedActions);
     om_DlgSetStatusLines("*", "*", line.c_str(), "*");
 }
 
@@ -206,7 +215,7 @@ NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjH
     if (!doc) return 200;
     if (!node) return 201;
     bool flow = IsFlow(doc, node);
-    if (!flow && !om_ElementHasContent(doc, node)) return 201;
+    if (flow ? F_ApiGetObjectType(doc, node) != FO_Flow : !om_ElementHasContent(doc, node)) return 201;
     NWElementAction action = NodeWizardQuery.elementAction;
     if (action == 1) return 0;
 

@@ -18,7 +18,7 @@ void SelectSelfShared(F_ObjHandleT doc, F_ObjHandleT elem) {
     F_ApiSetElementRange(0, doc, FP_ElementSelection, &SharedElementRange);
 }
 
-bool IsFlow(F_ObjHandleT doc, F_ObjHandleT node) { return F_ApiGetObjectType(doc, node) == FO_Flow; }
+bool IsFlow(F_ObjHandleT, F_ObjHandleT node) { return F_OBJ_KIND(node) == FO_Flow; }
 
 // One of unwrap, promote, demote on the element itself.
 NWActionError StructureEdit(F_ObjHandleT doc, F_ObjHandleT elem, void (*edit)(F_ObjHandleT), NWActionError refused) {

@@ -80,6 +80,10 @@ using ValidFn = std::function<bool(F_ObjHandleT doc, F_ObjHandleT obj)>;
 void RegisterKind(int kind, ValidFn valid);
 // True when obj (or the session, obj 0 with doc 0) is a live object read with doc.
 bool ObjectValid(F_ObjHandleT doc, F_ObjHandleT obj);
+// The validity of the kinds every edit names, which ObjectValid answers without the registry.
+bool DocValid(F_ObjHandleT doc, F_ObjHandleT obj);
+bool ElementDefValid(F_ObjHandleT doc, F_ObjHandleT obj);
+bool ElementValid(F_ObjHandleT doc, F_ObjHandleT obj);
 
 // F_ApiClose / F_ApiDelete of other kinds; return false (and set FA_errno) on failure.
 void RegisterCloser(int kind, std::function<bool(F_ObjHandleT obj, IntT flags)> close);
@@ -281,9 +285,9 @@ void MarkChanged(F_ObjHandleT doc, bool modified = true);
 // Marks the document modified by a change its layout does not show (attributes, text properties,
 // object properties).
 void MarkModified(F_ObjHandleT doc);
-// Brings the layout up to date after element e was retagged from a definition whose paragraph
-// format (ParagraphFormatOf before the change) was oldFormat; marks the document modified.
-void LayoutRetagged(F_ObjHandleT doc, F_ObjHandleT e, const std::string &oldFormat);
+// Brings the layout of document d up to date after element e was retagged from a definition
+// whose paragraph format (ParagraphFormatOf before the change) was oldFormat; marks d modified.
+void LayoutRetagged(Document &d, F_ObjHandleT elem, const Element &e, const std::string &oldFormat);
 // Brings the layout up to date after len characters were inserted at character `off` of the
 // existing text node `node`; marks the document modified. False when the layout does not place
 // the node (a node made by the edit): the caller marks the layout stale instead.

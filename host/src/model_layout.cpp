@@ -219,17 +219,15 @@ void MarkModified(F_ObjHandleT doc) {
 // format (or none before and after) leaves it as it is; another format renames the paragraphs
 // the element begins, which lie within its own span; beginning paragraphs or no longer doing so
 // changes the paragraph structure, which is rebuilt.
-void LayoutRetagged(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &oldFormat) {
-    Document *d = Doc(doc);
-    Element *e = Elem(elem);
-    if (!d || !e) return;
-    d->modified = 1;
-    const std::string &format = ParagraphFormatOf(*e);
-    if (format == oldFormat || !d->layout) return;
-    Layout &l = *d->layout;
+void LayoutRetagged(Document &d, F_ObjHandleT elem, const Element &e, const std::string &oldFormat) {
+    d.modified = 1;
+    if (!d.layout) return;
+    const std::string &format = ParagraphFormatOf(e);
+    if (format == oldFormat) return;
+    Layout &l = *d.layout;
     auto it = l.elemPos.find(elem);
     if (format.empty() || oldFormat.empty() || it == l.elemPos.end()) {
-        d->layout.reset();
+        d.layout.reset();
         return;
     }
     for (uint32_t p = it->second.first.pgf; p <= it->second.second.pgf && p < l.pgfs.size(); ++p)

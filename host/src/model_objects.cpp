@@ -141,7 +141,7 @@ void RegisterSession() {
 }
 
 void RegisterDocument() {
-    RegisterKind(FO_Doc, [](F_ObjHandleT doc, F_ObjHandleT obj) { return Doc(obj) && (doc == 0 || doc == obj); });
+    RegisterKind(FO_Doc, DocValid);
     RegisterCloser(FO_Doc, [](F_ObjHandleT obj, IntT) { return CloseDocument(obj); });
     StringField<Document>(FO_Doc, FP_Path, DocSlot, &Document::path, false);
     StringField<Document>(FO_Doc, FP_Label, DocSlot, &Document::label, true);
@@ -197,10 +197,7 @@ void RegisterFlowAndDefs() {
     IdField<Flow>(FO_Flow, FP_HighestLevelElement, FlowOf, &Flow::root);
     IdOf<Flow>(FO_Flow, FP_NextFlowInDoc, FlowOf, [](Flow &f) { return NextIn(Doc(f.doc)->flows, f.id); });
 
-    RegisterKind(FO_ElementDef, [](F_ObjHandleT doc, F_ObjHandleT obj) {
-        ElementDef *d = Def(obj);
-        return d && d->doc == doc;
-    });
+    RegisterKind(FO_ElementDef, ElementDefValid);
     StringField<ElementDef>(FO_ElementDef, FP_Name, Def, &ElementDef::name, false);
     IdField<ElementDef>(FO_ElementDef, FP_NextElementDefInDoc, Def, &ElementDef::next);
     IntField<ElementDef>(FO_ElementDef, FP_ElementDefType, Def, &ElementDef::type, false);
@@ -219,15 +216,16 @@ bool Retag(F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
     ElementDef *from = Def(e->def);
     if (from && from->type != to->type) return Fail(FE_WrongKind);
     if (e->def != to->id) {
-        const std::string oldFormat = ParagraphFormatOf(*e);
+        // The old definition's format, or a constant: neither goes away with the retag.
+        const std::string &oldFormat = ParagraphFormatOf(*e);
         e->def = to->id;
-        LayoutRetagged(doc, obj, oldFormat);
+        if (Document *d = Doc(doc)) LayoutRetagged(*d, obj, *e, oldFormat);
     }
     return true;
 }
 
 void RegisterElement() {
-    RegisterKind(FO_Element, [](F_ObjHandleT doc, F_ObjHandleT obj) { return ElemIn(doc, obj) != nullptr; });
+    RegisterKind(FO_Element, ElementValid);
     IntField<Element>(FO_Element, FP_Unique, Elem, &Element::unique, false);
     IdField<Element>(FO_Element, FP_ParentElement, Elem, &Element::parent);
     IdField<Element>(FO_Element, FP_FirstChildElement, Elem, &Element::first);

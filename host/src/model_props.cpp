@@ -104,8 +104,23 @@ Store *const storeForReads = &TheStore();
 
 void RegisterKind(int kind, ValidFn valid) { Reg().valid[static_cast<size_t>(kind) & 0xFF] = std::move(valid); }
 
+bool DocValid(F_ObjHandleT doc, F_ObjHandleT obj) { return Doc(obj) && (doc == 0 || doc == obj); }
+
+bool ElementDefValid(F_ObjHandleT doc, F_ObjHandleT obj) {
+    ElementDef *d = Def(obj);
+    return d && d->doc == doc;
+}
+
+bool ElementValid(F_ObjHandleT doc, F_ObjHandleT obj) { return ElemIn(doc, obj) != nullptr; }
+
 bool ObjectValid(F_ObjHandleT doc, F_ObjHandleT obj) {
     if (obj == 0) return doc == 0;  // the session
+    switch (KindOf(obj)) {
+    case FO_Doc: return DocValid(doc, obj);
+    case FO_ElementDef: return ElementDefValid(doc, obj);
+    case FO_Element: return ElementValid(doc, obj);
+    default: break;
+    }
     const ValidFn &v = Reg().valid[static_cast<size_t>(KindOf(obj))];
     return v && v(doc, obj);
 }

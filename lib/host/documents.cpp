@@ -98,12 +98,10 @@ IntT om_BookIsId(F_ObjHandleT id) { return F_OBJ_KIND(id) == FO_Book ? 1 : 0; }
 
 IntT om_DocIsOpen(F_ObjHandleT id) {
     if (!id || F_OBJ_KIND(id) != FO_Doc) return 0;
-    // The host answers a property read on a closed or unknown id with FA_errno: one read tells,
-    // without listing the open documents. The caller's FA_errno is left as it was.
+    // The host knows no object by a closed or unknown id: asking its type tells, without listing
+    // the open documents. The caller's FA_errno is left as it was.
     IntT saved = FA_errno;
-    FA_errno = 0;
-    F_ApiGetInt(0, id, FP_IsOnScreen);
-    IntT open = FA_errno == 0 ? 1 : 0;
+    IntT open = F_ApiGetObjectType(0, id) == FO_Doc ? 1 : 0;
     FA_errno = saved;
     return open;
 }
