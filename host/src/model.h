@@ -279,6 +279,9 @@ F_ObjHandleT TopOf(F_ObjHandleT e);
 F_ObjHandleT FlowOfElement(F_ObjHandleT e);
 // The paragraph format e begins ("" when it is inline or a text node).
 const std::string &ParagraphFormatOf(const Element &e);
+// Gives element obj of doc (live, e) definition def (FP_ElementDef); false, FA_errno set, when
+// the host refuses.
+bool RetagElement(F_ObjHandleT doc, F_ObjHandleT obj, Element &e, F_ObjHandleT def);
 // Marks the document's derived views (paragraphs, pages) stale and the document modified: the
 // fallback for edits the layout does not follow by itself.
 void MarkChanged(F_ObjHandleT doc, bool modified = true);

@@ -206,22 +206,8 @@ void RegisterFlowAndDefs() {
         [](F_ObjHandleT doc, const std::string &name) { return AddElementDef(doc, name); });
 }
 
-// Retag: the element keeps its id, content and attributes; a definition of another element
-// kind, or of another document, is refused; text nodes cannot be tagged.
 bool Retag(F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
-    Element *e = Elem(obj);
-    ElementDef *to = Def(static_cast<F_ObjHandleT>(in.i));
-    if (!to || to->doc != doc) return Fail(FE_BadParameter);
-    if (!e->def) return Fail(FE_WrongKind);
-    ElementDef *from = Def(e->def);
-    if (from && from->type != to->type) return Fail(FE_WrongKind);
-    if (e->def != to->id) {
-        // The old definition's format, or a constant: neither goes away with the retag.
-        const std::string &oldFormat = ParagraphFormatOf(*e);
-        e->def = to->id;
-        if (Document *d = Doc(doc)) LayoutRetagged(*d, obj, *e, oldFormat);
-    }
-    return true;
+    return RetagElement(doc, obj, *Elem(obj), static_cast<F_ObjHandleT>(in.i));
 }
 
 void RegisterElement() {
@@ -288,6 +274,22 @@ void RegisterNamed() {
 }
 
 }  // namespace
+
+// Retag: the element keeps its id, content and attributes; a definition of another element
+// kind, or of another document, is refused; text nodes cannot be tagged.
+bool RetagElement(F_ObjHandleT doc, F_ObjHandleT obj, Element &e, F_ObjHandleT def) {
+    ElementDef *to = Def(def);
+    if (!to || to->doc != doc) return Fail(FE_BadParameter);
+    if (!e.def) return Fail(FE_WrongKind);
+    if (e.def == to->id) return true;
+    ElementDef *from = Def(e.def);
+    if (from && from->type != to->type) return Fail(FE_WrongKind);
+    // The old definition's format, or a constant: neither goes away with the retag.
+    const std::string &oldFormat = ParagraphFormatOf(e);
+    e.def = to->id;
+    if (Document *d = Doc(doc)) LayoutRetagged(*d, obj, e, oldFormat);
+    return true;
+}
 
 void RegisterBuiltinProperties() {
     RegisterSession();

@@ -244,6 +244,12 @@ F_ObjHandleT F_ApiGetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
 }
 
 void F_ApiSetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, F_ObjHandleT value) {
+    // A retag, the write bulk edits make element by element, goes straight to the element.
+    if (prop == FP_ElementDef && KindOf(objId) == FO_Element)
+        if (Element *e = ElemIn(docId, objId)) {
+            RetagElement(docId, objId, *e, value);
+            return;
+        }
     PropValue v;
     v.i = static_cast<IntT>(value);
     SetTyped(docId, objId, prop, AcceptInteger, v);
