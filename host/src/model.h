@@ -200,6 +200,7 @@ struct Document {
     F_ObjHandleT mainFlow = 0;
     std::vector<F_ObjHandleT> defs;
     std::unordered_map<std::string, F_ObjHandleT> defByName;
+    F_ObjHandleT lastDefFound = 0;  // the definition FindElementDef found last
     std::unordered_map<int, std::vector<F_ObjHandleT>> named;  // per kind, in creation order
     Selection sel;
     IntT nextUnique = 1000;
@@ -246,7 +247,7 @@ F_ObjHandleT FindFlow(F_ObjHandleT doc, const std::string &name);
 F_ObjHandleT AddElementDef(F_ObjHandleT doc, const std::string &name, IntT type = FV_FO_CONTAINER,
                            const std::string &pgfFormat = "");
 void AddAttributeDef(F_ObjHandleT def, AttrDef attr);
-F_ObjHandleT FindElementDef(F_ObjHandleT doc, const std::string &name);
+F_ObjHandleT FindElementDef(F_ObjHandleT doc, std::string_view name);
 // A named object of kind 27, 29, 32, 33, 34, 35, 37 or 66 (existing one when the name is known).
 F_ObjHandleT AddNamed(F_ObjHandleT doc, int kind, const std::string &name);
 F_ObjHandleT FindNamed(F_ObjHandleT doc, int kind, const std::string &name);

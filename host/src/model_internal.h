@@ -58,7 +58,10 @@ struct Store {
     std::unordered_map<uint64_t, PropValue> stored;  // (object << 32 | number) -> value
     Session session;
 };
-Store &TheStore();
+// The store: made on first use; every later use is one load, without a function-local guard.
+extern Store *theStore;
+Store &MakeStore();
+inline Store &TheStore() { return theStore ? *theStore : MakeStore(); }
 
 // A new element of def (0 = text node) in doc, not linked anywhere.
 F_ObjHandleT NewElement(F_ObjHandleT doc, F_ObjHandleT def);

@@ -371,6 +371,11 @@ IntT F_ApiGetObjectType(F_ObjHandleT docId, F_ObjHandleT objId) {
 }
 
 F_ObjHandleT F_ApiGetNamedObject(F_ObjHandleT docId, IntT objType, ConStringT name) {
+    if (objType == FO_ElementDef) {  // asked element after element by retags and inserts
+        F_ObjHandleT found = FindElementDef(docId, name ? std::string_view(name) : std::string_view());
+        if (!found) Fail(FE_NotFound);
+        return found;
+    }
     std::string n = name ? name : "";
     auto &get = Reg().getNamed[static_cast<size_t>(objType) & 0xFF];
     if (get) {

@@ -79,8 +79,11 @@ int ElementDef::AttrIndex(uint32_t atom) const {
 
 // ---- pools ----------------------------------------------------------------------------------
 
-Store &TheStore() {
+Store *theStore = nullptr;  // constant-initialised: set by the first use, whenever that comes
+
+Store &MakeStore() {
     static Store s;
+    theStore = &s;
     return s;
 }
 
@@ -254,11 +257,16 @@ void AddAttributeDef(F_ObjHandleT def, AttrDef attr) {
         d->attrs.push_back(std::move(attr));
 }
 
-F_ObjHandleT FindElementDef(F_ObjHandleT doc, const std::string &name) {
+F_ObjHandleT FindElementDef(F_ObjHandleT doc, std::string_view name) {
     Document *d = Doc(doc);
     if (!d) return 0;
-    auto it = d->defByName.find(name);
-    return it == d->defByName.end() ? 0 : it->second;
+    // Bulk edits ask for one definition element after element: the last one found answers first.
+    ElementDef *last = Def(d->lastDefFound);
+    if (last && last->doc == doc && last->name == name) return d->lastDefFound;
+    auto it = d->defByName.find(std::string(name));
+    if (it == d->defByName.end()) return 0;
+    d->lastDefFound = it->second;
+    return it->second;
 }
 
 F_ObjHandleT AddNamed(F_ObjHandleT doc, int kind, const std::string &name) {
