@@ -8,8 +8,24 @@
 
 namespace {
 
+// The definitions found during the open batch: the last one asked for, by document and name.
+struct DefinitionMemo {
+    bool batch = false;
+    F_ObjHandleT doc = 0, def = 0;
+    std::string name;
+};
+DefinitionMemo definitionMemo;
+
 F_ObjHandleT Definition(F_ObjHandleT doc, const std::string &name) {
-    return F_ApiGetNamedObject(doc, FO_ElementDef, name.c_str());
+    DefinitionMemo &m = definitionMemo;
+    if (m.batch && m.def && m.doc == doc && m.name == name) return m.def;
+    F_ObjHandleT def = F_ApiGetNamedObject(doc, FO_ElementDef, name.c_str());
+    if (m.batch && def) {
+        m.doc = doc;
+        m.def = def;
+        m.name = name;
+    }
+    return def;
 }
 
 // Selects the element itself through the shared range.
@@ -31,6 +47,13 @@ NWActionError StructureEdit(F_ObjHandleT doc, F_ObjHandleT elem, void (*edit)(F_
 }
 
 }  // namespace
+
+void om_NWBeginActionBatch() {
+    definitionMemo = DefinitionMemo{};
+    definitionMemo.batch = true;
+}
+
+void om_NWEndActionBatch() { definitionMemo = DefinitionMemo{}; }
 
 NWActionError om_NWRetagElement(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &defName) {
     if (!doc) return 200;

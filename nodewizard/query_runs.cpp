@@ -22,6 +22,7 @@
 #include "lib/translation/lang.h"
 #include "nodewizard/actions.h"
 #include "nodewizard/attr_actions.h"
+#include "nodewizard/element_actions.h"
 #include "nodewizard/history.h"
 #include "xpath/xpath.h"
 
@@ -123,13 +124,15 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
     om_NWAttrForgetUniqueIds();
     ResetClipboardFlags();
     const std::string &question = PluginGlobals.cancelConfirmText;
+    NWActionBatch batch;
+    const bool attrAction = AttrActionCode != 1;  // 1: none, which does nothing at any node
     for (size_t i = 0; i < elems.size(); ++i) {
         if (om_CheckUserCancel(question.c_str())) {
             CancelFlag = 1;
             break;
         }
         om_NWPerformElemAction(docs[i], elems[i], 0, 0);
-        om_NWPerformAttrAction(docs[i], elems[i], attrs[i], 0, 0, 0);
+        if (attrAction) om_NWPerformAttrAction(docs[i], elems[i], attrs[i], 0, 0, 0);
         if (ProgressLineDue(i)) {
             std::string line = "Attempted actions: " + std::to_string(i);
             om_DlgSetStatusLines("Performing actions... please wait", line.c_str(), "", "Press Esc to cancel");

@@ -14,6 +14,7 @@
 #include "lib/state/nodewizard.h"
 #include "model.h"
 #include "nodewizard/actions.h"
+#include "nodewizard/element_actions.h"
 #include "paths.h"
 #include "tables.h"
 #include "user.h"
@@ -184,6 +185,23 @@ TEST_F(ElementActions, MoveKeepsTheMovedElementAndCopyThenPasteMakesNewElements)
     ClipboardEmpty = 1;  // a script found nothing to copy: pasting does nothing
     EXPECT_EQ(om_NWPerformElemAction(doc, s2, 0, 0), 0);
     EXPECT_EQ(DocTree(doc), "Doc(Sec#s1(Title('T') Para#p2('b') Para#p1('a')) Sec#s2(Para#p2('b')))");
+}
+
+TEST_F(ElementActions, ABatchFindsEachDocumentsOwnDefinitionByName) {
+    F_ObjHandleT other = host::NewDocument("Z:\\t\\other.fm");
+    F_ObjHandleT otherPara = host::AddElementDef(other, "Para");
+    F_ObjHandleT otherNote = host::AddElementDef(other, "Note");
+    F_ObjHandleT q = host::AppendElement(other, 0, otherPara, host::MainFlow(other));
+    NWActionBatch batch;
+    NodeWizardQuery.elementAction = 2;
+    NodeWizardRun.retagName = "Note";
+    ASSERT_EQ(om_NWPerformElemAction(doc, p1, 0, 0), 0);
+    ASSERT_EQ(om_NWPerformElemAction(other, q, 0, 0), 0);
+    EXPECT_EQ(host::Elem(q)->def, otherNote);  // not the first document's Note
+    NodeWizardRun.retagName = "Box";          // a name only the first document defines
+    EXPECT_EQ(om_NWPerformElemAction(doc, p2, 0, 0), 0);
+    EXPECT_EQ(om_NWPerformElemAction(other, q, 0, 0), 301);
+    EXPECT_EQ(DocTree(doc), "Doc(Sec#s1(Title('T') Note#p1('a') Box#p2('b')) Sec#s2)");
 }
 
 TEST_F(ElementActions, AssignConditionsAppliesTheKnownTagsAndReportsAMissingOne) {
