@@ -77,20 +77,29 @@ void om_XPathAxisCachesClear() {
     testMemo.fill(TestMemo{});
 }
 
-// 1 when the element passes the node test: "node()" any element, "text()" a text node, "*" a
-// tagged element, any other test the tag byte for byte.
-int om_XPathNodeTestMatches(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &test) {
+namespace {
+
+// The node test on a node whose definition is known (0: a text node): "node()" any node,
+// "text()" a text node, "*" a tagged element, any other test the tag byte for byte.
+bool testPasses(F_ObjHandleT doc, F_ObjHandleT def, const std::string &test) {
     using namespace std::string_view_literals;
-    if (!isNode(elem)) return 0;
     std::string_view t = test;  // compared by length first: most tests are plain tags
-    if (t == "node()"sv) return 1;
-    F_ObjHandleT def = F_ApiGetId(doc, elem, FP_ElementDef);
+    if (t == "node()"sv) return true;
     TestMemo &memo = testMemo[(def ^ (reinterpret_cast<uintptr_t>(&test) >> 3)) % testMemo.size()];
     if (memo.def == def && memo.test == &test) return memo.passes;
     const std::string &tag = om_XPathDefinitionTag(doc, def);
     bool passes = t == "text()"sv ? tag.empty() : t == "*"sv ? !tag.empty() : tag == test;
     memo = {def, &test, passes};
     return passes;
+}
+
+}  // namespace
+
+// 1 when the element passes the node test.
+int om_XPathNodeTestMatches(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &test) {
+    if (!isNode(elem)) return 0;
+    if (test == "node()") return 1;
+    return testPasses(doc, F_ApiGetId(doc, elem, FP_ElementDef), test);
 }
 
 // Position of node among the candidates of an axis (see the navigator's position()).
@@ -191,8 +200,10 @@ F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::
     F_ObjHandleT s = start;
     if (!(first && (axis == XA_DESCENDANT_OR_SELF || fromRoot))) s = nextInDocOrder(d, start, x, kUnread, &above);
     while (s) {
-        F_ObjHandleT firstChild = kUnread;
-        if (om_XPathNodeTestMatches(d, s, test)) {
+        F_ObjHandleT def = F_ApiGetId(d, s, FP_ElementDef);
+        // A text node has no children: the walk need not ask for them.
+        F_ObjHandleT firstChild = def ? kUnread : 0;
+        if (testPasses(d, def, test)) {
             bool passes = !c.childTest;
             if (!passes) {
                 firstChild = om_XPathFirstChild(d, s);

@@ -280,6 +280,8 @@ F_ObjHandleT TopOf(F_ObjHandleT e);
 F_ObjHandleT FlowOfElement(F_ObjHandleT e);
 // The paragraph format e begins ("" when it is inline or a text node).
 const std::string &ParagraphFormatOf(const Element &e);
+// The same with the element's definition found already (Def(e.def)).
+const std::string &ParagraphFormatOf(const Element &e, const ElementDef *def);
 // Gives element obj of doc (live, e) definition def (FP_ElementDef); false, FA_errno set, when
 // the host refuses.
 bool RetagElement(F_ObjHandleT doc, F_ObjHandleT obj, Element &e, F_ObjHandleT def);

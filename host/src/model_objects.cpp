@@ -285,7 +285,7 @@ bool RetagElement(F_ObjHandleT doc, F_ObjHandleT obj, Element &e, F_ObjHandleT d
     ElementDef *from = Def(e.def);
     if (from && from->type != to->type) return Fail(FE_WrongKind);
     // The old definition's format, or a constant: neither goes away with the retag.
-    const std::string &oldFormat = ParagraphFormatOf(e);
+    const std::string &oldFormat = ParagraphFormatOf(e, from);
     e.def = to->id;
     if (Document *d = Doc(doc)) LayoutRetagged(*d, obj, e, oldFormat);
     return true;

@@ -433,11 +433,11 @@ F_ObjHandleT FlowOfElement(F_ObjHandleT id) {
     return top ? top->flow : 0;
 }
 
-const std::string &ParagraphFormatOf(const Element &e) {
+const std::string &ParagraphFormatOf(const Element &e) { return ParagraphFormatOf(e, e.def ? Def(e.def) : nullptr); }
+
+const std::string &ParagraphFormatOf(const Element &e, const ElementDef *d) {
     static const std::string none, body = "Body";
-    if (!e.def || e.pgfMode == kPgfNo) return none;
-    ElementDef *d = Def(e.def);
-    if (!d) return none;
+    if (!e.def || e.pgfMode == kPgfNo || !d) return none;
     if (!d->pgfFormat.empty()) return d->pgfFormat;
     return e.pgfMode == kPgfYes ? body : none;
 }

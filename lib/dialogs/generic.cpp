@@ -18,6 +18,8 @@ struct GenericDialogState {
     std::string table;                    // current translation table name
     std::string entered, entered2;        // entered texts
     std::string status[4];                // status lines
+    std::string shown[4], shownTable;     // what the status box shows, with the table it was shown by
+    bool shownValid[4] = {};
     std::vector<std::string> ddownList;   // suggestions when the caller passes none
     std::vector<std::string> working, result;  // editor working and result lists
     IntT editorOk = 0;
@@ -338,6 +340,7 @@ IntT om_DlgOpenStatus(IntT dlgNum, ConStringT title, IntT keep, ConStringT table
         G().statusBox = dlg;
     }
     F_ApiSetInt(0, G().statusBox, FP_DlgStatusReset, 0);
+    for (bool &valid : G().shownValid) valid = false;
     SetTitle(G().statusBox, title, !G().table.empty());
     F_ApiModelessDialog(dlgNum, G().statusBox);
     return 0;
@@ -352,7 +355,18 @@ void om_DlgSetStatusLines(ConStringT line1, ConStringT line2, ConStringT line3, 
         if (l.size() > 60) l = "..." + l.substr(l.size() - 60);
         G().status[i] = l;
     }
-    for (int i = 0; i < 4; ++i) om_DlgSetLabel(G().statusBox, i + 1, G().status[i].c_str(), G().table.c_str());
+    // Only the lines the box does not show yet are written: a long run rewrites one line often.
+    GenericDialogState &g = G();
+    if (g.shownTable != g.table) {
+        for (bool &valid : g.shownValid) valid = false;
+        g.shownTable = g.table;
+    }
+    for (int i = 0; i < 4; ++i) {
+        if (g.shownValid[i] && g.shown[i] == g.status[i]) continue;
+        om_DlgSetLabel(g.statusBox, i + 1, g.status[i].c_str(), g.table.c_str());
+        g.shown[i] = g.status[i];
+        g.shownValid[i] = true;
+    }
 }
 
 void om_DlgCloseStatus(void) {
