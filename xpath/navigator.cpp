@@ -615,7 +615,7 @@ F_ObjHandleT om_FindNextNodeWithXpath(F_ObjHandleT doc, IntT sequence, F_ObjHand
 // the run between matches: each match goes to take (node, attribute index, document) until the
 // run ends or take answers false.
 void om_XPathRunMatches(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow,
-                        const std::function<bool(F_ObjHandleT, IntT, F_ObjHandleT)> &take) {
+                        qv::FunctionRef<bool(F_ObjHandleT, IntT, F_ObjHandleT)> take) {
     Machine m;
     if (!beginCall(m, doc, sequence, start, flow)) return;
     bool direct = lastStepResumesDirectly(m);

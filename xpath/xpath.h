@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "fdk.h"
+#include "lib/strings/function_ref.h"
 #include "xpath/node_table.h"
 #include "xpath/xpath_text.h"
 
@@ -95,7 +96,7 @@ F_ObjHandleT om_FindNextNodeWithXpath(F_ObjHandleT doc, IntT sequence, F_ObjHand
 // keeps its place in the tree between matches: take must not change the documents (collect the
 // matches, then act on them).
 void om_XPathRunMatches(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow,
-                        const std::function<bool(F_ObjHandleT, IntT, F_ObjHandleT)> &take);
+                        qv::FunctionRef<bool(F_ObjHandleT, IntT, F_ObjHandleT)> take);
 IntT om_XPathResetSequence(IntT sequence, int restoreParams);
 void om_XPathResetSubtree(IntT index, int includeSelf, int restore);
 void om_XPathResetNode(IntT index, int restore);
