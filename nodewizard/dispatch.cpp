@@ -15,6 +15,7 @@
 #include "lib/plugin_globals.h"
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
+#include "nodewizard/action_batch.h"
 #include "nodewizard/actions.h"
 #include "nodewizard/attr_actions.h"
 #include "nodewizard/element_actions.h"
@@ -31,10 +32,7 @@ constexpr IntT kItemAttrNames = 35;
 // Ids carry their kind: telling a flow from an element needs no call.
 bool IsFlow(F_ObjHandleT, F_ObjHandleT node) { return F_OBJ_KIND(node) == FO_Flow; }
 
-bool IsOpenDocOrBook(F_ObjHandleT doc) {
-    IntT kind = om_DocKindIfOpen(0, doc);
-    return kind == FO_Doc || kind == FO_Book;
-}
+bool IsOpenDocOrBook(F_ObjHandleT doc) { return om_NWOpenDocOrBookKind(doc) != 0; }
 
 // A stored name that holds no name (empty or the empty-value placeholder).
 bool NoName(const std::string &name) { return name.empty() || name == EmptySentinel; }

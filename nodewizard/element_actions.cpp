@@ -5,28 +5,9 @@
 
 #include "lib/host/element_edit.h"
 #include "lib/host/element_ops.h"
+#include "nodewizard/action_batch.h"
 
 namespace {
-
-// The definitions found during the open batch: the last one asked for, by document and name.
-struct DefinitionMemo {
-    bool batch = false;
-    F_ObjHandleT doc = 0, def = 0;
-    std::string name;
-};
-DefinitionMemo definitionMemo;
-
-F_ObjHandleT Definition(F_ObjHandleT doc, const std::string &name) {
-    DefinitionMemo &m = definitionMemo;
-    if (m.batch && m.def && m.doc == doc && m.name == name) return m.def;
-    F_ObjHandleT def = F_ApiGetNamedObject(doc, FO_ElementDef, name.c_str());
-    if (m.batch && def) {
-        m.doc = doc;
-        m.def = def;
-        m.name = name;
-    }
-    return def;
-}
 
 // Selects the element itself through the shared range.
 void SelectSelfShared(F_ObjHandleT doc, F_ObjHandleT elem) {
@@ -48,17 +29,10 @@ NWActionError StructureEdit(F_ObjHandleT doc, F_ObjHandleT elem, void (*edit)(F_
 
 }  // namespace
 
-void om_NWBeginActionBatch() {
-    definitionMemo = DefinitionMemo{};
-    definitionMemo.batch = true;
-}
-
-void om_NWEndActionBatch() { definitionMemo = DefinitionMemo{}; }
-
 NWActionError om_NWRetagElement(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &defName) {
     if (!doc) return 200;
     if (!elem) return 201;
-    F_ObjHandleT def = Definition(doc, defName);
+    F_ObjHandleT def = om_NWDefinition(doc, defName);
     if (!def) return 301;
     FA_errno = 0;
     F_ApiSetId(doc, elem, FP_ElementDef, def);
@@ -68,7 +42,7 @@ NWActionError om_NWRetagElement(F_ObjHandleT doc, F_ObjHandleT elem, const std::
 NWActionError om_NWWrapElement(F_ObjHandleT doc, F_ObjHandleT node, const std::string &defName, IntT contents) {
     if (!doc) return 200;
     if (!node) return 201;
-    F_ObjHandleT def = Definition(doc, defName);
+    F_ObjHandleT def = om_NWDefinition(doc, defName);
     if (!def) return 302;
     if (IsFlow(doc, node)) {
         F_ObjHandleT root = F_ApiGetId(doc, node, FP_HighestLevelElement);
@@ -176,7 +150,7 @@ NWActionError om_NWMoveElement(F_ObjHandleT doc, F_ObjHandleT elem, IntT directi
 
 IntT om_NWInsertElement(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &defName, IntT code) {
     if (!doc || !elem) return 0;
-    F_ObjHandleT def = Definition(doc, defName);
+    F_ObjHandleT def = om_NWDefinition(doc, defName);
     if (!def) return 302;
     IntT mode = code == 19 ? LocBefore : code == 20 ? LocAfter : code == 21 ? LocContentStart : LocContentEnd;
     // A place that cannot be selected would put the element wherever the selection was.

@@ -11,18 +11,6 @@
 #include "fdk.h"
 #include "lib/state/nodewizard.h"
 
-// A batch of actions over many nodes (Perform Action(s) On All): while one is open, a definition
-// the actions name is looked up once per document. No element action deletes or renames a
-// definition, so the one found stays the one the name gives until the batch ends.
-void om_NWBeginActionBatch();
-void om_NWEndActionBatch();
-struct NWActionBatch {
-    NWActionBatch() { om_NWBeginActionBatch(); }
-    ~NWActionBatch() { om_NWEndActionBatch(); }
-    NWActionBatch(const NWActionBatch &) = delete;
-    NWActionBatch &operator=(const NWActionBatch &) = delete;
-};
-
 // 2 "Retag as": 301 without the definition, 300 when the host refuses.
 NWActionError om_NWRetagElement(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &defName);
 // 3 "Wrap element in" (contents 0) and 4 "Wrap contents in" (1); a flow node wraps its

@@ -20,9 +20,9 @@
 #include "lib/strings/listconv.h"
 #include "lib/translation/msgformat.h"
 #include "lib/translation/lang.h"
+#include "nodewizard/action_batch.h"
 #include "nodewizard/actions.h"
 #include "nodewizard/attr_actions.h"
-#include "nodewizard/element_actions.h"
 #include "nodewizard/history.h"
 #include "xpath/xpath.h"
 
