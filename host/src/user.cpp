@@ -60,6 +60,7 @@ namespace {
 bool ReadEscPress() {
     UserState &s = State();
     ++s.polls;
+    if (s.escAtPoll.empty() && s.escPressed == 0) return false;  // no Esc pending: the usual poll
     auto due = std::remove(s.escAtPoll.begin(), s.escAtPoll.end(), s.polls);
     s.escPressed += static_cast<int>(s.escAtPoll.end() - due);
     s.escAtPoll.erase(due, s.escAtPoll.end());
