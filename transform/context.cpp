@@ -17,6 +17,7 @@
 #include "lib/strings/heapstr.h"
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
+#include "xpath/node_table.h"
 #include "xpath/xpath.h"
 
 namespace {
@@ -89,16 +90,20 @@ F_ObjHandleT ContextNode(F_ObjHandleT elem, const XformAttrs &a) {
     return has ? static_cast<F_ObjHandleT>(std::strtoul(v.c_str(), nullptr, 10)) : 0;
 }
 
-F_ObjHandleT ContextDocument(F_ObjHandleT doc, F_ObjHandleT elem, IntT seq, const XformAttrs &a) {
+// m: the element's context node (ContextNode), k: its inherited context document.
+F_ObjHandleT ContextDocument(F_ObjHandleT doc, F_ObjHandleT elem, IntT seq, const XformAttrs &a, F_ObjHandleT m,
+                             F_ObjHandleT k) {
     F_ObjHandleT f = OpenSourceFile(doc, a);
     if (StatusCode) return 0;
-    F_ObjHandleT k = static_cast<F_ObjHandleT>(std::strtoul(a.Raw("ContextDocId").c_str(), nullptr, 10));
-    F_ObjHandleT m = ContextNode(elem, a);
     if (!f && !k) return StatusCode = 405, 0;
     if (seq && f && f != k && m != elem && om_XPathFirstStepAxis(seq) != XA_ROOT) StatusCode = 407;
     F_ObjHandleT r = f ? f : k;
     if (!r && !StatusCode) StatusCode = 408;
     return r;
+}
+
+F_ObjHandleT InheritedDocument(const XformAttrs &a) {
+    return static_cast<F_ObjHandleT>(std::strtoul(a.Raw("ContextDocId").c_str(), nullptr, 10));
 }
 
 IntT SequenceNumber(F_ObjHandleT doc, F_ObjHandleT elem, const XformAttrs &a) {
@@ -121,7 +126,8 @@ F_ObjHandleT om_XformContextNode(F_ObjHandleT doc, F_ObjHandleT elem, IntT /*seq
 }
 
 F_ObjHandleT om_XformContextDocument(F_ObjHandleT doc, F_ObjHandleT elem, IntT seq) {
-    return ContextDocument(doc, elem, seq, XformAttrs(doc, elem));
+    XformAttrs a(doc, elem);
+    return ContextDocument(doc, elem, seq, a, ContextNode(elem, a), InheritedDocument(a));
 }
 
 void om_XformSetContextAttrs(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT ctxDoc, F_ObjHandleT ctxNode,
@@ -175,10 +181,11 @@ int XformBeginQuery(F_ObjHandleT doc, F_ObjHandleT elem, XformQuery &q) {
         return 0;
     }
     om_XPathResetSequence(q.seq, 1);
-    F_ObjHandleT inherited = static_cast<F_ObjHandleT>(std::strtoul(attrs.Raw("ContextDocId").c_str(), nullptr, 10));
-    q.ctxDoc = ContextDocument(doc, elem, q.seq, attrs);
-    if (StatusCode) return 0;
+    F_ObjHandleT inherited = InheritedDocument(attrs);
     q.ctxNode = ContextNode(elem, attrs);
+    q.ctxDoc = ContextDocument(doc, elem, q.seq, attrs, q.ctxNode, inherited);
+    if (StatusCode) return 0;
+    q.self = om_XPathRec(q.seq).sourceText == ".";
     // A named source other than the inherited document is queried from its own top: an inherited
     // node belongs to another document.
     if (q.ctxNode != elem && q.ctxDoc != inherited) q.ctxNode = 0;
@@ -188,7 +195,6 @@ int XformBeginQuery(F_ObjHandleT doc, F_ObjHandleT elem, XformQuery &q) {
 std::vector<XformMatch> XformMatchesIn(const XformQuery &q, F_ObjHandleT qdoc, IntT maxWanted, F_ObjHandleT skipDoc,
                                        const std::vector<F_ObjHandleT> &skipInside) {
     std::vector<XformMatch> out;
-    om_XPathResetSequence(q.seq, 1);
     F_ObjHandleT start = q.ctxNode;
     // A start node of another document (a book's other component) is not a place to start from.
     if (start && F_ApiGetObjectType(qdoc, start) != FO_Element) start = 0;
@@ -198,6 +204,12 @@ std::vector<XformMatch> XformMatchesIn(const XformQuery &q, F_ObjHandleT qdoc, I
             if (std::find(skipInside.begin(), skipInside.end(), e) != skipInside.end()) return true;
         return false;
     };
+    // "." from a node matches that node alone: the run is not needed.
+    if (q.self && start) {
+        if (!inside(start)) out.push_back(XformMatch{start, -1, qdoc});
+        return out;
+    }
+    om_XPathResetSequence(q.seq, 1);
     om_XPathRunMatches(qdoc, q.seq, start, 0, [&](F_ObjHandleT node, IntT attr, F_ObjHandleT mdoc) {
         if (inside(node)) return true;
         out.push_back(XformMatch{node, attr, mdoc ? mdoc : qdoc});

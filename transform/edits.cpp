@@ -71,13 +71,15 @@ XformAttrs::XformAttrs(F_ObjHandleT doc, F_ObjHandleT elem) {
 XformAttrs::XformAttrs(const F_AttributesT &list) { Take(list); }
 
 void XformAttrs::Take(const F_AttributesT &list) {
-    names_.reserve(list.len);
+    auto names = std::make_shared<std::vector<std::string>>();
+    names->reserve(list.len);
     values_.reserve(list.len);
     for (UIntT i = 0; i < list.len; ++i) {
-        names_.emplace_back(list.val[i].name ? list.val[i].name : "");
+        names->emplace_back(list.val[i].name ? list.val[i].name : "");
         const F_StringsT &v = list.val[i].values;
         values_.emplace_back(v.len && v.val[0] ? v.val[0] : "");
     }
+    names_ = std::move(names);
 }
 
 namespace {
@@ -108,20 +110,26 @@ void XformRememberWritten(F_ObjHandleT doc, F_ObjHandleT elem, const F_Attribute
     if (gKeepWritten) gWritten.insert_or_assign(elem, Written{F_ApiGetInt(doc, elem, FP_Unique), XformAttrs(list)});
 }
 
+void XformRememberWritten(F_ObjHandleT doc, F_ObjHandleT elem, XformAttrs attrs) {
+    if (gKeepWritten) gWritten.insert_or_assign(elem, Written{F_ApiGetInt(doc, elem, FP_Unique), std::move(attrs)});
+}
+
 void XformForgetWritten(F_ObjHandleT elem) {
     if (!gWritten.empty()) gWritten.erase(elem);
 }
 
+int XformAttrs::IndexOf(std::string_view name) const {
+    // The last attribute of the name counts, as the single readers take it.
+    for (size_t i = names_->size(); i-- > 0;)
+        if ((*names_)[i] == name) return static_cast<int>(i);
+    return -1;
+}
+
 const std::string &XformAttrs::Raw(std::string_view name, bool *has) const {
     static const std::string none;
-    // The last attribute of the name counts, as the single readers take it.
-    for (size_t i = names_.size(); i-- > 0;)
-        if (names_[i] == name) {
-            if (has) *has = true;
-            return values_[i];
-        }
-    if (has) *has = false;
-    return none;
+    int i = IndexOf(name);
+    if (has) *has = i >= 0;
+    return i >= 0 ? values_[static_cast<size_t>(i)] : none;
 }
 
 std::string XformAttrs::Get(std::string_view name) const {

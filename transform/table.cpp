@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
@@ -76,12 +77,13 @@ class CellContext {
             e.index = i;
             e.list = F_ApiGetAttributes(doc, nodes[i]);
             for (UIntT a = 0; a < e.list.len; ++a) {
-                std::string n = e.list.val[a].name ? e.list.val[a].name : "";
+                std::string_view n = e.list.val[a].name ? e.list.val[a].name : "";
                 if (n == "ContextDocId") e.slots[0] = static_cast<int>(a);
                 else if (n == "ContextNodeId") e.slots[1] = static_cast<int>(a);
                 else if (n == "ContextAttributeNumber") e.slots[2] = static_cast<int>(a);
             }
-            entries_.push_back(e);
+            e.kept.emplace(e.list);
+            entries_.push_back(std::move(e));
         }
         StatusCode = 0;
     }
@@ -100,6 +102,7 @@ class CellContext {
         const std::string values[3] = {std::to_string(m.doc), std::to_string(m.node), std::to_string(m.attr)};
         for (Entry &e : entries_) {
             bool any = false;
+            XformAttrs kept = *e.kept;
             for (int k = 0; k < 3; ++k) {
                 if (e.slots[k] < 0) continue;
                 F_StringsT &v = e.list.val[e.slots[k]].values;
@@ -107,11 +110,12 @@ class CellContext {
                 v.len = 1;
                 v.val = static_cast<StringT *>(F_Alloc(sizeof(StringT), NO_DSE));
                 v.val[0] = F_StrCopyString(values[k].c_str());
+                kept.SetAt(e.slots[k], values[k]);
                 any = true;
             }
             if (!any) continue;
             F_ApiSetAttributes(doc, nodes_[e.index], &e.list);
-            XformRememberWritten(doc, nodes_[e.index], e.list);
+            XformRememberWritten(doc, nodes_[e.index], std::move(kept));
         }
         return true;
     }
@@ -121,6 +125,7 @@ class CellContext {
         size_t index = 0;
         F_AttributesT list{};
         int slots[3] = {-1, -1, -1};
+        std::optional<XformAttrs> kept;  // the list as read, shared by every row's copy
     };
     size_t count_ = 0;
     std::vector<Entry> entries_;

@@ -44,7 +44,7 @@ bool Keyword(F_ObjHandleT doc, F_ObjHandleT elem, const char *name, const char *
 }
 
 IntT ObjectAction(const XformAttrs &a, const char *name, bool text) {
-    std::string v = a.Raw(name);
+    const std::string &v = a.Raw(name);
     if (IsEmptyValue(v) || v == "Preserve") return 1;
     if (text && v == "ConvertToText") return 2;
     return 3;

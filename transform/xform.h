@@ -95,6 +95,7 @@ struct XformQuery {
     IntT seq = 0;
     F_ObjHandleT ctxDoc = 0;   // the document or book to query
     F_ObjHandleT ctxNode = 0;  // 0: the document's top
+    bool self = false;         // the expression is ".": its one match is the context node
     // The documents to run over: ctxDoc, or a book's open components in order.
     std::vector<F_ObjHandleT> Documents() const;
 };

@@ -3,6 +3,7 @@
 
 #include <iterator>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,13 +44,18 @@ class XformAttrs {
     // The first value as stored ("" when none); *has tells whether the attribute is there.
     const std::string &Raw(std::string_view name, bool *has = nullptr) const;
     IntT Int(std::string_view name) const;
-    bool Empty() const { return names_.empty(); }
+    bool Empty() const { return names_->empty(); }
     // From an attribute list in hand.
     explicit XformAttrs(const F_AttributesT &list);
+    // The place of the last attribute of the name (-1 when absent), and the value at a place: a
+    // copy of a list shares its names, so copies that differ in a few values are cheap.
+    int IndexOf(std::string_view name) const;
+    void SetAt(int index, std::string value) { values_[static_cast<size_t>(index)] = std::move(value); }
 
   private:
     void Take(const F_AttributesT &list);
-    std::vector<std::string> names_, values_;
+    std::shared_ptr<const std::vector<std::string>> names_;
+    std::vector<std::string> values_;
 };
 // Writes the three context attributes (and the sequence number when seq is not null) of a
 // stylesheet element in one change of its attribute list; 0 when the element has none of them.
@@ -68,6 +74,7 @@ XformAttrs *XformWritten(F_ObjHandleT doc, F_ObjHandleT elem);
 void XformForgetWritten(F_ObjHandleT elem);
 // Keeps the list just written into an element, as the context writes do.
 void XformRememberWritten(F_ObjHandleT doc, F_ObjHandleT elem, const F_AttributesT &list);
+void XformRememberWritten(F_ObjHandleT doc, F_ObjHandleT elem, XformAttrs attrs);
 // While a document runs, the element types of definitions are remembered (definitions are
 // neither renamed nor removed by a run).
 void XformKeepTypes(int on);

@@ -348,7 +348,7 @@ void om_ElementChildrenAttrValues(F_ObjHandleT docId, F_ObjHandleT elemId, const
     if (!docId || !elemId) return;
     for (F_ObjHandleT c = F_ApiGetId(docId, elemId, FP_FirstChildElement); c;
          c = F_ApiGetId(docId, c, FP_NextSiblingElement)) {
-        if (HostElementDefName(docId, c).empty()) continue;
+        if (!HostIsTagged(docId, c)) continue;
         std::string v;
         om_AttrGetValue(docId, c, name, &v);
         values->push_back(v);

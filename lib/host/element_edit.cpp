@@ -17,7 +17,7 @@ F_ElementRangeT TextRangeAsElementRange(F_ObjHandleT docId, F_ObjHandleT elemId)
     return F_ElementRangeT{F_ApiTextLocToElementLoc(docId, &tr.beg), F_ApiTextLocToElementLoc(docId, &tr.end)};
 }
 
-bool IsTagged(F_ObjHandleT docId, F_ObjHandleT elemId) { return !HostElementDefName(docId, elemId).empty(); }
+bool IsTagged(F_ObjHandleT docId, F_ObjHandleT elemId) { return HostIsTagged(docId, elemId); }
 
 // Sets one integer-or-id text property over a range.
 void SetTextProp(F_ObjHandleT docId, const F_TextRangeT &range, IntT prop, IntT type, IntT value) {

@@ -16,9 +16,7 @@ namespace {
 constexpr int kMaxFrameClimb = 1000;
 constexpr int kMaxPages = 10000;
 
-// An element is tagged when it has a definition (every definition has a name); reading the id
-// spares copying the name.
-bool IsTagged(F_ObjHandleT docId, F_ObjHandleT e) { return F_ApiGetId(docId, e, FP_ElementDef) != 0; }
+bool IsTagged(F_ObjHandleT docId, F_ObjHandleT e) { return HostIsTagged(docId, e); }
 
 F_ElementRangeT ElementSelection(F_ObjHandleT docId) { return F_ApiGetElementRange(0, docId, FP_ElementSelection); }
 

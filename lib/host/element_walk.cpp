@@ -31,7 +31,7 @@ F_ObjHandleT om_ElementNextTagged(F_ObjHandleT docId, F_ObjHandleT elemId) {
     F_ObjHandleT e = om_ElementNextInDocOrder(docId, elemId);
     // Each step moves to another element of a finite tree and never re-enters a subtree it left,
     // so the loop ends; the untagged elements passed over are leaves.
-    while (e && HostElementDefName(docId, e).empty()) e = om_ElementNextInDocOrder(docId, e);
+    while (e && !HostIsTagged(docId, e)) e = om_ElementNextInDocOrder(docId, e);
     return e;
 }
 

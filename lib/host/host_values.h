@@ -20,3 +20,6 @@ bool HostHaveDocAndObject(F_ObjHandleT docId, F_ObjHandleT objId);
 std::string HostGetString(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop);
 // The name (property 20) of an element's definition; "" for untagged text or a bad id.
 std::string HostElementDefName(F_ObjHandleT docId, F_ObjHandleT elemId);
+// True when the element has a definition (every definition has a name): reading the id spares
+// copying the name.
+inline bool HostIsTagged(F_ObjHandleT docId, F_ObjHandleT elemId) { return F_ApiGetId(docId, elemId, FP_ElementDef) != 0; }
