@@ -6,7 +6,6 @@
 #include <libxml/parser.h>
 #include <libxml/xpath.h>
 
-#include <malloc.h>
 
 #include <algorithm>
 
@@ -23,10 +22,7 @@ namespace {
 using qvbench::GenerateXml;
 using qvbench::Millis;
 
-// Loading is not timed, and neither is the allocator's deferred work for the previous round's
-// freed documents: without this, the first large allocation inside the stopwatch pays for merging
-// every small block the last teardown freed. Both sides settle the same way.
-void SettleAllocator() { malloc_trim(0); }
+using qvbench::SettleAllocator;
 
 
 void SetUpNodeWizard() {

@@ -1,5 +1,8 @@
-// What the retag benchmarks share: the generated document and the stopwatch.
+// What the comparing benchmarks share: the generated document, the stopwatch and the allocator's
+// settling.
 #pragma once
+
+#include <malloc.h>
 
 #include <chrono>
 #include <string>
@@ -23,6 +26,19 @@ double Millis(F &&f) {
     auto t0 = std::chrono::steady_clock::now();
     f();
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+// Loading is not timed, and neither is the allocator's deferred work for the previous round's
+// freed documents: without this, the first large allocation inside the stopwatch pays for merging
+// every small block the last teardown freed. Both sides of a comparison settle the same way.
+inline void SettleAllocator() { malloc_trim(0); }
+
+// Freed memory stays with the process for the next round (no blocks mapped and unmapped one by
+// one, no trimming back to the system): each round then runs on memory it has touched before, and
+// neither side of a comparison pays for the system's page faults of the other.
+inline void KeepFreedMemory() {
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 1 << 30);
 }
 
 }  // namespace qvbench

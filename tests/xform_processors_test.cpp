@@ -84,6 +84,16 @@ const Case kCases[] = {
      "Out(Tbl(TTitle(Cap('T')) TBody(TRow(TCell('gh') TCell) TRow(TCell('ab') TCell('p1')) TRow(TCell('ef')"
      " TCell('p3')) TRow(TCell('cd') TCell('p2')))))",
      {}},
+    {"table rows in match order: each cell's value-of takes its row's match, a preserved one stays for the walk",
+     "Out(QVRN_table{element_tag=Tbl|num_columns=3}(QVRN_tablebody{element_tag=TBody}(QVRN_tablerow{element_tag=TRow|"
+     "source_file=src.fm|select=//Para[@id]}(QVRN_tablecell{element_tag=TCell}(QVRN_value-of{select=.})"
+     " QVRN_tablecell{element_tag=TCell}(QVRN_value-of{select=@id}) QVRN_tablecell{element_tag=TCell}"
+     "(QVRN_value-of{select=.|qvrn_element=Preserve})))))",
+     "Out(Tbl(TBody(TRow(TCell('ab') TCell('p1') TCell(QVRN_value-of{select=.|qvrn_element=Preserve}('ab')))"
+     " TRow(TCell('cd') TCell('p2') TCell(QVRN_value-of{select=.|qvrn_element=Preserve}('cd')))"
+     " TRow(TCell('ef') TCell('p3') TCell(QVRN_value-of{select=.|qvrn_element=Preserve}('ef')))"
+     " TRow(TCell('gh') TCell TCell(QVRN_value-of{select=.|qvrn_element=Preserve}('gh'))))))",
+     {}},
     {"table whose body matches nothing", "Out(A QVRN_table{element_tag=Tbl|num_columns=1}(QVRN_tablebody{element_tag=TBody}"
      "(QVRN_tablerow{element_tag=TRow|source_file=src.fm|select=//Nothing}(QVRN_tablecell{element_tag=TCell}))) B)",
      "Out(A B)", {}},

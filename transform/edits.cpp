@@ -185,3 +185,10 @@ void XformSetCachedAttrs(F_ObjHandleT doc, F_ObjHandleT elem, const XformAttrs *
     gCached.elem = elem;
     gCached.attrs = attrs;
 }
+
+XformCachedAttrsScope::XformCachedAttrsScope(F_ObjHandleT doc, F_ObjHandleT elem, const XformAttrs *attrs)
+    : doc_(gCached.doc), elem_(gCached.elem), attrs_(gCached.attrs) {
+    XformSetCachedAttrs(doc, elem, attrs);
+}
+
+XformCachedAttrsScope::~XformCachedAttrsScope() { XformSetCachedAttrs(doc_, elem_, attrs_); }

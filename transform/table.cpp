@@ -26,10 +26,15 @@ void om_XformApplyElementTag(F_ObjHandleT doc, F_ObjHandleT styleElem, F_ObjHand
 
 namespace {
 
-// The rows placed in a part: the last one, and by key when a sort places them.
+struct TemplateCell;
+struct PendingCell;
+
+// The rows placed in a part: the last one, and by key when a sort places them. pending (null:
+// none) collects the new cells whose value-of runs once the whole table is built.
 struct PartRows {
     F_ObjHandleT last = 0;
     std::map<IntT, XformSortedPlaces> sorted;  // per template row's order and data type
+    std::vector<PendingCell> *pending = nullptr;
 };
 
 // The definition an element_tag names (0 when none), read once per template row or cell.
@@ -132,10 +137,67 @@ class CellContext {
     std::vector<F_ObjHandleT> nodes_;
 };
 
+// A template cell whose whole content is one value-of of the row's own context: once the table is
+// built, its new cells are filled by running the value-of straight into them, as the walk would
+// when it reached the copy (the copy would be unwrapped then). attrs holds the value-of's
+// attributes, slots the places of the three context attributes.
+struct DirectValueOf {
+    XformAttrs attrs;
+    int slots[3];
+};
+
 struct TemplateCell {
     F_ObjHandleT cell = 0, def = 0;
     std::shared_ptr<CellContext> context;
+    std::shared_ptr<const DirectValueOf> direct;
 };
+
+// The value-of a template cell may run directly (null when its content is anything else): one
+// value-of with no content, not preserved, its context inherited from the row, no test and no
+// parameter in its select (parameters may change while the walk goes on).
+std::shared_ptr<const DirectValueOf> DirectValueOfIn(F_ObjHandleT doc, F_ObjHandleT cell) {
+    F_ObjHandleT v = F_ApiGetId(doc, cell, FP_FirstChildElement);
+    if (!v || F_ApiGetId(doc, v, FP_NextSiblingElement) || F_ApiGetId(doc, v, FP_FirstChildElement) ||
+        om_XformElementType(doc, v) != XT_ValueOf)
+        return nullptr;
+    StatusCode = 0;
+    XformAttrs a(doc, v);
+    std::string source = a.Get("source_file");
+    const std::string &select = a.Raw("select");
+    if (a.Raw("qvrn_element") == "Preserve" || !(source.empty() || source == "Inherit") || !a.Get("test").empty() ||
+        select.empty() || select.find('$') != std::string::npos || a.Int("SequenceNumber") < 1)
+        return nullptr;
+    int slots[3] = {a.IndexOf("ContextDocId"), a.IndexOf("ContextNodeId"), a.IndexOf("ContextAttributeNumber")};
+    for (int s : slots)
+        if (s < 0) return nullptr;
+    return std::make_shared<const DirectValueOf>(DirectValueOf{std::move(a), {slots[0], slots[1], slots[2]}});
+}
+
+// Runs a direct value-of into an empty new cell with the row's match as context; false (the cell
+// left empty, StatusCode clear) when it fails, so that the caller fills the cell the usual way and
+// the walk meets the failure where it always did. A cancel stays in StatusCode.
+struct PendingCell {
+    TemplateCell cell;
+    F_ObjHandleT target;
+    XformMatch match;
+};
+
+bool RunDirect(F_ObjHandleT doc, const DirectValueOf &d, F_ObjHandleT target, const XformMatch &m) {
+    if (m.doc == doc || F_ApiGetId(doc, target, FP_FirstChildElement)) return false;
+    XformAttrs a = d.attrs;
+    a.SetAt(d.slots[0], std::to_string(m.doc));
+    a.SetAt(d.slots[1], std::to_string(m.node));
+    a.SetAt(d.slots[2], std::to_string(m.attr));
+    {
+        XformCachedAttrsScope scope(doc, target, &a);
+        om_XformRunCopyOf(doc, target, XT_ValueOf);
+    }
+    if (!StatusCode) return true;
+    if (StatusCode == StatusCancelled) return false;
+    XformDeleteContent(doc, target);
+    StatusCode = 0;
+    return false;
+}
 
 // The row a new row with this key goes below (the anchor row when it goes first).
 F_ObjHandleT om_XformSortedRowPosition(const XformSortedPlaces &places, const std::string &key, F_ObjHandleT anchor) {
@@ -143,23 +205,47 @@ F_ObjHandleT om_XformSortedRowPosition(const XformSortedPlaces &places, const st
     return after ? after : anchor;
 }
 
-// onClipboard: the template cell whose content the clipboard holds (0: none); a row of one cell
-// copies its template once for all its rows.
+// Copies a template cell's content into a new cell and writes the row's context into the copy.
+// onClipboard: the template cell whose content the clipboard holds (0: none); keep: whether the
+// clipboard may be left holding it (a row of one cell copies its template once for all its rows).
+void FillCell(F_ObjHandleT doc, const TemplateCell &cell, F_ObjHandleT target, const XformMatch &m,
+              F_ObjHandleT &onClipboard, bool keep) {
+    bool copied = onClipboard == cell.cell;
+    if (!copied && XformSelectContent(doc, cell.cell) && F_ApiCopy(doc, 0) == 0) {
+        copied = true;
+        onClipboard = keep ? cell.cell : 0;
+    }
+    if (copied && om_ElementSelect(doc, target, LocContentEnd)) F_ApiPaste(doc, 0);
+    StatusCode = 0;
+    if (!cell.context || !cell.context->Write(doc, target, m))
+        om_XformSetContextAttrs(doc, target, m.doc, m.node, m.attr, 0);
+    StatusCode = 0;
+}
+
 void om_XformFillRowCells(F_ObjHandleT doc, const std::vector<TemplateCell> &cells, F_ObjHandleT newRow, const XformMatch &m,
-                  F_ObjHandleT &onClipboard) {
+                  F_ObjHandleT &onClipboard, std::vector<PendingCell> *pending) {
     std::vector<F_ObjHandleT> targets = XformChildren(doc, newRow);
     for (size_t i = 0; i < cells.size() && i < targets.size(); ++i) {
         Retag(doc, targets[i], cells[i].def);
-        bool copied = onClipboard == cells[i].cell;
-        if (!copied && XformSelectContent(doc, cells[i].cell) && F_ApiCopy(doc, 0) == 0) {
-            copied = true;
-            onClipboard = cells.size() == 1 ? cells[i].cell : 0;
+        if (cells[i].direct && pending) pending->push_back(PendingCell{cells[i], targets[i], m});
+        else FillCell(doc, cells[i], targets[i], m, onClipboard, cells.size() == 1);
+    }
+}
+
+// The cells left for the built table, in document order: each direct value-of runs, or (after a
+// failure elsewhere in the table, or once one of them fails) the cell is filled as any other, so
+// that the walk meets the failure and stops there as it would have.
+void FillPending(F_ObjHandleT doc, const std::vector<PendingCell> &pending, bool failed) {
+    F_ObjHandleT onClipboard = 0;
+    for (const PendingCell &p : pending) {
+        if (F_ApiGetObjectType(doc, p.target) != FO_Element) continue;
+        if (!failed) {
+            onClipboard = 0;  // the value-of's own copy takes the clipboard
+            if (RunDirect(doc, *p.cell.direct, p.target, p.match)) continue;
+            if (StatusCode == StatusCancelled) return;
+            failed = true;
         }
-        if (copied && om_ElementSelect(doc, targets[i], LocContentEnd)) F_ApiPaste(doc, 0);
-        StatusCode = 0;
-        if (!cells[i].context || !cells[i].context->Write(doc, targets[i], m))
-            om_XformSetContextAttrs(doc, targets[i], m.doc, m.node, m.attr, 0);
-        StatusCode = 0;
+        FillCell(doc, p.cell, p.target, p.match, onClipboard, true);
     }
 }
 
@@ -192,7 +278,8 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
     if (!test)
         for (F_ObjHandleT c : XformChildren(doc, row))
             if (om_XformElementType(doc, c) == XT_TableCell)
-                cells.push_back(TemplateCell{c, TagDef(doc, c), std::make_shared<CellContext>(doc, c)});
+                cells.push_back(
+                    TemplateCell{c, TagDef(doc, c), std::make_shared<CellContext>(doc, c), DirectValueOfIn(doc, c)});
     StatusCode = 0;
     for (F_ObjHandleT qdoc : q.Documents()) {
         om_PollUserCancel();
@@ -223,7 +310,8 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
                 F_ApiSetString(doc, newRow, FP_UserString, key.c_str());
             }
             if (!placed->last || refElem == placed->last) placed->last = newRow;
-            om_XformFillRowCells(doc, cells, newRow, m, onClipboard);
+            // Sorted rows are not placed in the order they are made: their cells are filled at once.
+            om_XformFillRowCells(doc, cells, newRow, m, onClipboard, sortSeq ? nullptr : placed->pending);
         }
     }
     return 0;
@@ -311,6 +399,7 @@ F_ObjHandleT om_XformRunTable(F_ObjHandleT doc, F_ObjHandleT b) {
     }
     // Rows: the first failure of any row run is kept to the end.
     IntT failure = 0;
+    std::vector<PendingCell> pending;
     F_ObjHandleT p = F_ApiGetId(doc, tblElem, FP_FirstChildElement);
     while (p) {
         F_ObjHandleT nextPart = F_ApiGetId(doc, p, FP_NextSiblingElement);
@@ -319,6 +408,7 @@ F_ObjHandleT om_XformRunTable(F_ObjHandleT doc, F_ObjHandleT b) {
             F_ObjHandleT src = parts[kind - FV_FO_TBL_TITLE];
             F_ObjHandleT anchor = F_ApiGetId(doc, p, FP_FirstChildElement);
             PartRows placed;
+            placed.pending = &pending;
             if (src)
                 for (F_ObjHandleT r : XformChildren(doc, src)) {
                     if (om_XformElementType(doc, r) != XT_TableRow) continue;
@@ -331,6 +421,9 @@ F_ObjHandleT om_XformRunTable(F_ObjHandleT doc, F_ObjHandleT b) {
         }
         p = nextPart;
     }
+    FillPending(doc, pending, failure != 0);
+    if (StatusCode == StatusCancelled) return 0;
+    StatusCode = 0;
     F_ApiDelete(doc, b);
     ElementWalkState.lastMove = WalkDown;
     ElementWalkState.enabled = 1;

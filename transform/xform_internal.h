@@ -65,6 +65,19 @@ int XformWriteContext(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &ct
 // take them from here for that element (its attributes do not change while it runs).
 const XformAttrs *XformCachedAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
 void XformSetCachedAttrs(F_ObjHandleT doc, F_ObjHandleT elem, const XformAttrs *attrs);
+// Stands the given list in for an element's attributes while it lives, then puts back the
+// element the driver had cached.
+class XformCachedAttrsScope {
+  public:
+    XformCachedAttrsScope(F_ObjHandleT doc, F_ObjHandleT elem, const XformAttrs *attrs);
+    ~XformCachedAttrsScope();
+    XformCachedAttrsScope(const XformCachedAttrsScope &) = delete;
+    XformCachedAttrsScope &operator=(const XformCachedAttrsScope &) = delete;
+
+  private:
+    F_ObjHandleT doc_, elem_;
+    const XformAttrs *attrs_;
+};
 // While a document runs, the attribute lists the context writes leave are kept for the driver,
 // which then needs not read them again when it reaches those elements (each entry is checked
 // against the element's unique id). XformForgetWritten drops an element's entry after any other
