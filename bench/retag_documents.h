@@ -1,8 +1,10 @@
-// What the comparing benchmarks share: the generated document, the stopwatch and the allocator's
-// settling.
+// What the comparing benchmarks share: the generated document, the stopwatch and the fresh
+// process each timed round runs in.
 #pragma once
 
 #include <malloc.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <string>
@@ -28,17 +30,42 @@ double Millis(F &&f) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
 }
 
-// Loading is not timed, and neither is the allocator's deferred work for the previous round's
-// freed documents: without this, the first large allocation inside the stopwatch pays for merging
-// every small block the last teardown freed. Both sides of a comparison settle the same way.
-inline void SettleAllocator() { malloc_trim(0); }
+// A timed round: its milliseconds (huge when it could not run) and how many nodes it handled.
+struct Timed {
+    double ms = 1e300;
+    size_t count = 0;
+};
 
-// Freed memory stays with the process for the next round (no blocks mapped and unmapped one by
-// one, no trimming back to the system): each round then runs on memory it has touched before, and
-// neither side of a comparison pays for the system's page faults of the other.
-inline void KeepFreedMemory() {
-    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);
+// Runs f (which loads what it needs, times its work and frees what it made) twice in a copy of
+// this process and returns what the second run answers: each side of a comparison is measured on
+// a heap it has warmed itself (as in a session that has run before), never on the heap the other
+// side left behind. The copy's allocator keeps what is freed (no trimming, no large blocks mapped
+// and unmapped one by one), so neither side pays the system again for touching fresh memory.
+template <class F>
+Timed InFreshProcess(F &&f) {
+    int fds[2];
+    if (pipe(fds) != 0) return f();
+    pid_t pid = fork();
+    if (pid < 0) {
+        close(fds[0]);
+        close(fds[1]);
+        return f();
+    }
+    if (pid == 0) {
+        close(fds[0]);
+        mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+        mallopt(M_TRIM_THRESHOLD, 1 << 30);
+        f();
+        Timed mine = f();
+        ssize_t w = write(fds[1], &mine, sizeof mine);
+        _exit(w == static_cast<ssize_t>(sizeof mine) ? 0 : 1);
+    }
+    close(fds[1]);
+    Timed r;
+    if (read(fds[0], &r, sizeof r) != static_cast<ssize_t>(sizeof r)) r = Timed{};
+    close(fds[0]);
+    waitpid(pid, nullptr, 0);
+    return r;
 }
 
 }  // namespace qvbench
