@@ -58,7 +58,11 @@ void om_XformRunCopyOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
     IntT maxMatches = attrs.Int("max_matches");
     XformDeleteContent(doc, elem);
     if (type == XT_ValueOf) om_XformReadValueOfActions(doc, elem);
-    XformValueOfActionsT act = XformRunState.valueOf;
+    XformCopyMatches(doc, elem, type, q, maxMatches, XformRunState.valueOf);
+}
+
+void XformCopyMatches(F_ObjHandleT doc, F_ObjHandleT elem, IntT type, const XformQuery &q, IntT maxMatches,
+                      const XformValueOfActionsT &act) {
     ElementWalkPushed walk;
     F_ApiSetInt(0, doc, FP_IsInFront, 1);
     IntT taken = 0;

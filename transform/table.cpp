@@ -14,6 +14,7 @@
 #include "lib/host/element_walk.h"
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
+#include "xpath/node_table.h"
 #include "xpath/xpath.h"
 
 void om_XformApplyElementTag(F_ObjHandleT doc, F_ObjHandleT styleElem, F_ObjHandleT elem) {
@@ -139,11 +140,14 @@ class CellContext {
 
 // A template cell whose whole content is one value-of of the row's own context: once the table is
 // built, its new cells are filled by running the value-of straight into them, as the walk would
-// when it reached the copy (the copy would be unwrapped then). attrs holds the value-of's
-// attributes, slots the places of the three context attributes.
+// when it reached the copy (the copy would be unwrapped then). What the value-of's attributes
+// say is read once: its compiled expression (with its text, to know the number still stands for
+// it), its match limit and its object actions.
 struct DirectValueOf {
-    XformAttrs attrs;
-    int slots[3];
+    IntT seq = 0;
+    std::string text;
+    IntT maxMatches = 0;
+    XformValueOfActionsT actions;
 };
 
 struct TemplateCell {
@@ -167,10 +171,19 @@ std::shared_ptr<const DirectValueOf> DirectValueOfIn(F_ObjHandleT doc, F_ObjHand
     if (a.Raw("qvrn_element") == "Preserve" || !(source.empty() || source == "Inherit") || !a.Get("test").empty() ||
         select.empty() || select.find('$') != std::string::npos || a.Int("SequenceNumber") < 1)
         return nullptr;
-    int slots[3] = {a.IndexOf("ContextDocId"), a.IndexOf("ContextNodeId"), a.IndexOf("ContextAttributeNumber")};
-    for (int s : slots)
-        if (s < 0) return nullptr;
-    return std::make_shared<const DirectValueOf>(DirectValueOf{std::move(a), {slots[0], slots[1], slots[2]}});
+    for (const char *hidden : {"ContextDocId", "ContextNodeId", "ContextAttributeNumber"})
+        if (a.IndexOf(hidden) < 0) return nullptr;
+    auto d = std::make_shared<DirectValueOf>();
+    d->seq = a.Int("SequenceNumber");
+    if (!om_XPathIsCompiledSequence(d->seq)) return nullptr;
+    d->text = om_XPathRec(d->seq).sourceText;
+    d->maxMatches = a.Int("max_matches");
+    {
+        XformCachedAttrsScope scope(doc, v, &a);
+        om_XformReadValueOfActions(doc, v);
+    }
+    d->actions = XformRunState.valueOf;
+    return d;
 }
 
 // Runs a direct value-of into an empty new cell with the row's match as context; false (the cell
@@ -184,14 +197,15 @@ struct PendingCell {
 
 bool RunDirect(F_ObjHandleT doc, const DirectValueOf &d, F_ObjHandleT target, const XformMatch &m) {
     if (m.doc == doc || F_ApiGetId(doc, target, FP_FirstChildElement)) return false;
-    XformAttrs a = d.attrs;
-    a.SetAt(d.slots[0], std::to_string(m.doc));
-    a.SetAt(d.slots[1], std::to_string(m.node));
-    a.SetAt(d.slots[2], std::to_string(m.attr));
-    {
-        XformCachedAttrsScope scope(doc, target, &a);
-        om_XformRunCopyOf(doc, target, XT_ValueOf);
-    }
+    if (!om_XPathIsCompiledSequence(d.seq) || om_XPathRec(d.seq).sourceText != d.text) return false;
+    // The query the value-of would set up: its context inherited from the row, nothing named.
+    StatusCode = 0;
+    XformQuery q;
+    q.seq = d.seq;
+    q.ctxDoc = m.doc;
+    q.ctxNode = m.node;
+    q.self = d.text == ".";
+    XformCopyMatches(doc, target, XT_ValueOf, q, d.maxMatches, d.actions);
     if (!StatusCode) return true;
     if (StatusCode == StatusCancelled) return false;
     XformDeleteContent(doc, target);

@@ -104,6 +104,11 @@ int XformBeginQuery(F_ObjHandleT doc, F_ObjHandleT elem, XformQuery &q);
 // The matches of q in one document (the sequence reset first); skip decides matches to leave out.
 std::vector<XformMatch> XformMatchesIn(const XformQuery &q, F_ObjHandleT qdoc, IntT maxWanted,
                                        F_ObjHandleT skipDoc, const std::vector<F_ObjHandleT> &skipInside);
+// What a copy-of or value-of does once its query is set up and its content cleared: the matches
+// of q (at most maxMatches when above 0) copied to the end of elem, flattened by act for a
+// value-of.
+void XformCopyMatches(F_ObjHandleT doc, F_ObjHandleT elem, IntT type, const XformQuery &q, IntT maxMatches,
+                      const XformValueOfActionsT &act);
 
 // ---- processors --------------------------------------------------------------------------------
 void om_XformRunCopyOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT type);
