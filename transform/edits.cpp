@@ -23,19 +23,20 @@ F_ObjHandleT XformLastChild(F_ObjHandleT doc, F_ObjHandleT elem) {
     return last;
 }
 
-std::vector<F_ObjHandleT> XformPasteAtEnd(F_ObjHandleT srcDoc, F_ObjHandleT doc, F_ObjHandleT dst,
-                                          F_ObjHandleT &tail) {
-    std::vector<F_ObjHandleT> pasted;
-    if (F_ApiCopy(srcDoc, 0) != 0) return pasted;
-    if (!om_ElementSelect(doc, dst, LocContentEnd)) return pasted;
-    if (F_ApiPaste(doc, 0) != 0) return pasted;
+size_t XformPasteAtEnd(F_ObjHandleT srcDoc, F_ObjHandleT doc, F_ObjHandleT dst, F_ObjHandleT &tail,
+                       std::vector<F_ObjHandleT> *pasted) {
+    if (F_ApiCopy(srcDoc, 0) != 0) return 0;
+    if (!om_ElementSelect(doc, dst, LocContentEnd)) return 0;
+    if (F_ApiPaste(doc, 0) != 0) return 0;
     if (tail && F_ApiGetObjectType(doc, tail) != FO_Element) tail = XformLastChild(doc, dst);
     F_ObjHandleT c = tail ? F_ApiGetId(doc, tail, FP_NextSiblingElement) : F_ApiGetId(doc, dst, FP_FirstChildElement);
+    size_t n = 0;
     for (; c; c = F_ApiGetId(doc, c, FP_NextSiblingElement)) {
-        pasted.push_back(c);
+        if (pasted) pasted->push_back(c);
         tail = c;
+        ++n;
     }
-    return pasted;
+    return n;
 }
 
 int XformSelectContent(F_ObjHandleT doc, F_ObjHandleT elem) {

@@ -105,8 +105,7 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
             }
             F_ObjHandleT copy = 0;
             if (!before) {
-                std::vector<F_ObjHandleT> pasted = XformPasteAtEnd(doc, doc, container, tail);
-                copy = pasted.empty() ? 0 : pasted.back();
+                if (XformPasteAtEnd(doc, doc, container, tail)) copy = tail;
             } else {
                 om_ElementSelect(doc, before, LocBefore);
                 if (F_ApiPaste(doc, 0) == 0) copy = F_ApiGetId(doc, before, FP_PrevSiblingElement);

@@ -46,7 +46,9 @@ std::string DocFolder(F_ObjHandleT doc) {
 std::vector<F_ObjHandleT> PasteTemplate(F_ObjHandleT tdoc, F_ObjHandleT t, F_ObjHandleT doc, F_ObjHandleT dst) {
     if (!XformSelectContent(tdoc, t)) return {};
     F_ObjHandleT tail = XformLastChild(doc, dst);
-    return XformPasteAtEnd(tdoc, doc, dst, tail);
+    std::vector<F_ObjHandleT> pasted;
+    XformPasteAtEnd(tdoc, doc, dst, tail, &pasted);
+    return pasted;
 }
 
 F_ObjHandleT FindIn(F_ObjHandleT k, F_ObjHandleT stylesheet, const std::string &id) {

@@ -23,8 +23,10 @@ std::string XformHostString(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop);
 // The last child of elem (0 when none).
 F_ObjHandleT XformLastChild(F_ObjHandleT doc, F_ObjHandleT elem);
 // Copies the selection of srcDoc and pastes it at the end of dst's content in doc. tail is dst's
-// last child before the paste (kept up to date by the call); the pasted nodes are returned.
-std::vector<F_ObjHandleT> XformPasteAtEnd(F_ObjHandleT srcDoc, F_ObjHandleT doc, F_ObjHandleT dst, F_ObjHandleT &tail);
+// last child before the paste (kept up to date by the call); the number of pasted nodes is
+// returned, and the nodes go to *pasted when it is given.
+size_t XformPasteAtEnd(F_ObjHandleT srcDoc, F_ObjHandleT doc, F_ObjHandleT dst, F_ObjHandleT &tail,
+                       std::vector<F_ObjHandleT> *pasted = nullptr);
 // Select an element's content (mode 6); 0 when it has none.
 int XformSelectContent(F_ObjHandleT doc, F_ObjHandleT elem);
 // Delete every child of elem.
