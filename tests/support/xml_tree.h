@@ -21,12 +21,14 @@ inline bool HoldsText(xmlNode *n) {
     return false;
 }
 
-inline void BuildElement(F_ObjHandleT doc, F_ObjHandleT parent, xmlNode *n, F_ObjHandleT flow) {
+// parentHoldsText: whether the parent holds text itself (asked once per parent, not per child).
+inline void BuildElement(F_ObjHandleT doc, F_ObjHandleT parent, xmlNode *n, F_ObjHandleT flow, bool parentHoldsText = false) {
     std::string tag = (const char *)n->name;
     F_ObjHandleT def = host::FindElementDef(doc, tag);
     if (!def) def = host::AddElementDef(doc, tag, FV_FO_CONTAINER);
     F_ObjHandleT e = host::AppendElement(doc, parent, def, parent ? 0 : flow);
-    host::SetFormsParagraph(e, HoldsText(n) && !(n->parent && n->parent->type == XML_ELEMENT_NODE && HoldsText(n->parent)));
+    bool holdsText = HoldsText(n);
+    host::SetFormsParagraph(e, holdsText && !parentHoldsText);
     for (xmlAttr *a = n->properties; a; a = a->next) {
         xmlChar *v = xmlNodeListGetString(n->doc, a->children, 1);
         host::SetAttribute(doc, e, (const char *)a->name, {v ? std::string((const char *)v) : std::string()});
@@ -34,7 +36,7 @@ inline void BuildElement(F_ObjHandleT doc, F_ObjHandleT parent, xmlNode *n, F_Ob
     }
     for (xmlNode *c = n->children; c; c = c->next) {
         if (c->type == XML_ELEMENT_NODE) {
-            BuildElement(doc, e, c, 0);
+            BuildElement(doc, e, c, 0, holdsText);
         } else if (c->type == XML_TEXT_NODE && c->content) {
             std::string t = (const char *)c->content;
             if (t.find_first_not_of(" \t\r\n") != std::string::npos) host::AppendText(doc, e, t);
