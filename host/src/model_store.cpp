@@ -20,9 +20,14 @@ std::array<uint32_t, 256> &Counters() {
     return counters;
 }
 
+// Names are looked up as they come (a string_view), without making a string of them first.
+struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
+};
 struct AtomTable {
     std::vector<std::string> names{""};
-    std::unordered_map<std::string, uint32_t> index{{"", 0}};
+    std::unordered_map<std::string, uint32_t, NameHash, std::equal_to<>> index{{"", 0}};
 };
 AtomTable &Atoms() {
     static AtomTable t;
@@ -58,7 +63,7 @@ bool Fail(IntT code) {
 
 uint32_t Atom(std::string_view name) {
     AtomTable &t = Atoms();
-    auto it = t.index.find(std::string(name));
+    auto it = t.index.find(name);
     if (it != t.index.end()) return it->second;
     auto a = static_cast<uint32_t>(t.names.size());
     t.names.emplace_back(name);
