@@ -67,11 +67,41 @@ ClipboardContent ContentOf(std::vector<FragmentNode> nodes) {
     return cb;
 }
 
+// The text of a run that holds text nodes only, as CopyRun would gather it; false when the run
+// holds an element (`out` then holds part of the text).
+bool RunText(const SiblingRun &run, std::string &out) {
+    if (!run.parent) return false;
+    size_t limit = ElementStoreSize() + 1;
+    for (F_ObjHandleT c = run.first; c && limit--;) {
+        Element *e = Elem(c);
+        if (!e) break;
+        bool last = c == run.stop;
+        if (last && (e->def || run.stopOff == 0)) break;
+        if (e->def) return false;
+        IntT lo = c == run.first ? run.firstOff : 0;
+        size_t a = Utf8Offset(e->text, static_cast<size_t>(lo));
+        if (!last) {
+            out.append(e->text, a);  // from `lo` to the end: nothing when lo is past it
+            c = e->next;
+            continue;
+        }
+        if (run.stopOff > lo) out.append(e->text, a, Utf8Offset(e->text, static_cast<size_t>(run.stopOff)) - a);
+        break;
+    }
+    return true;
+}
+
 bool CopySelection(F_ObjHandleT doc) {
     Document *d = Doc(doc);
     if (!d) return Fail(FE_BadDocId);
     SiblingRun run;
     if (!SelectionRun(*d, run) || run.empty) return Fail(FE_BadSelection);
+    // Plain text goes to the clipboard as text, without a fragment on the way.
+    std::string text;
+    if (RunText(run, text)) {
+        SetClipboardText(text);
+        return true;
+    }
     gClipboard = ContentOf(CopyRun(run));
     return true;
 }
@@ -163,7 +193,7 @@ FragmentNode CopySubtree(F_ObjHandleT elem) {
     n.defType = def->type;
     n.pgfFormat = def->pgfFormat;
     n.attrDefs = def->attrs;
-    for (const Attr &a : e->attrs) n.attrs.emplace_back(AtomName(a.name), a.values);
+    n.attrs = e->attrs;
     if (def->type == FV_FO_MARKER) {
         F_ObjHandleT obj = ObjectForElement(e->doc, elem, FV_FO_MARKER, FO_Marker);
         StringT text = F_ApiGetString(e->doc, obj, FP_MarkerText);
@@ -187,7 +217,7 @@ F_ObjHandleT BuildFragment(F_ObjHandleT doc, const FragmentNode &n) {
     }
     F_ObjHandleT id = NewElement(doc, DefinitionFor(doc, n));
     if (!id) return 0;
-    for (const auto &[name, values] : n.attrs) Elem(id)->attrs.push_back(Attr{Atom(name), values});
+    Elem(id)->attrs = n.attrs;
     if (n.defType == FV_FO_MARKER && (!n.markerText.empty() || !n.markerType.empty())) {
         F_ObjHandleT obj = ObjectForElement(doc, id, FV_FO_MARKER, FO_Marker);
         F_ApiSetString(doc, obj, FP_MarkerText, n.markerText.c_str());
