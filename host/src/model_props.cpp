@@ -6,6 +6,7 @@
 
 #include "model.h"
 #include "model_internal.h"
+#include "model_layout.h"
 #include "records.h"
 
 namespace host {
@@ -274,6 +275,9 @@ void F_ApiSetMetric(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, MetricT v
 }
 
 StringT F_ApiGetString(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    // A definition's name, which structure walks ask element after element, is read in place.
+    if (prop == FP_Name && KindOf(objId) == FO_ElementDef)
+        if (const ElementDef *d = Def(objId); d && d->doc == docId) return NewString(d->name);
     PropValue v;
     return GetTyped(docId, objId, prop, AcceptString, v) ? NewString(v.s) : nullptr;
 }
@@ -357,6 +361,13 @@ void F_ApiSetElementRange(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, con
         Fail(FE_BadParameter);
         return;
     }
+    // The element selection, which edits set before nearly every step, is set in place.
+    if (prop == FP_ElementSelection && KindOf(objId) == FO_Doc)
+        if (Document *d = Doc(objId); d && (docId == 0 || docId == objId)) {
+            IntT before = FA_errno;
+            if (!SetElementSelection(*d, *value) && FA_errno == before) Fail(FE_BadParameter);
+            return;
+        }
     PropValue v;
     v.er = *value;
     SetTyped(docId, objId, prop, AcceptElementRange, v);

@@ -346,7 +346,9 @@ F_ObjHandleT F_ApiNewTable(F_ObjHandleT docId, ConStringT format, IntT numCols, 
 IntT F_ApiAddRows(F_ObjHandleT docId, F_ObjHandleT refRowId, IntT direction, IntT numNewRows) {
     F_ObjHandleT ref = Live(docId, refRowId, FO_Row);
     if (!ref || numNewRows < 1 || (direction != FV_Above && direction != FV_Below)) return Fail(FE_BadParameter), FA_errno;
-    IntT cols = static_cast<IntT>(CellElements(ref).size());
+    IntT cols = 0;
+    for (F_ObjHandleT c = Elem(ref)->first; c; c = Elem(c)->next)
+        if (KindOfElement(c) == FV_FO_TBL_CELL) ++cols;
     F_ObjHandleT part = Elem(ref)->parent;
     F_ObjHandleT before = direction == FV_Above ? ref : Elem(ref)->next;
     if (!HasIdsLeft(FO_Element, size_t(numNewRows) * (1 + size_t(cols)))) return FA_errno;
