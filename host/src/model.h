@@ -40,6 +40,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -210,13 +211,13 @@ struct Document {
     ~Document();
 };
 
-Document *Doc(F_ObjHandleT doc);         // open document or nullptr
-ElementDef *Def(F_ObjHandleT def);       // live definition or nullptr
-Element *Elem(F_ObjHandleT elem);        // live element or nullptr
+inline Document *Doc(F_ObjHandleT doc);         // open document or nullptr
+inline ElementDef *Def(F_ObjHandleT def);       // live definition or nullptr
+inline Element *Elem(F_ObjHandleT elem);        // live element or nullptr
 Flow *FlowOf(F_ObjHandleT flow);         // live flow or nullptr
 NamedObject *Named(F_ObjHandleT obj);    // live named object (formats, colours, ...) or nullptr
 // The element if it is live and belongs to doc.
-Element *ElemIn(F_ObjHandleT doc, F_ObjHandleT elem);
+inline Element *ElemIn(F_ObjHandleT doc, F_ObjHandleT elem);
 
 // ---- session --------------------------------------------------------------------------------
 
@@ -306,5 +307,86 @@ void DestroySubtree(F_ObjHandleT e);
 size_t Utf8Length(std::string_view s);
 // Byte position of code point n (clamped to the end).
 size_t Utf8Offset(std::string_view s, size_t n);
+
+// ---- the store ------------------------------------------------------------------------------
+
+uint32_t NextCounter(int kind);
+
+// Objects of one kind, indexed by (counter - base), kept in fixed chunks so that references stay
+// valid while the pool grows and an element costs no allocation of its own. base moves on at a
+// reset so that ids stay unique for the whole process.
+template <class T, size_t kChunkBits = 6>
+struct Pool {
+    static constexpr size_t kChunk = size_t(1) << kChunkBits;
+    uint32_t base = kFirstCounter;
+    size_t count = 0;
+    std::vector<std::vector<T>> chunks;  // each reserved to kChunk: no reallocation
+    T *Get(F_ObjHandleT id) {
+        uint32_t c = CounterOf(id);
+        if (c < base) return nullptr;
+        size_t i = c - base;
+        return i < count ? &chunks[i >> kChunkBits][i & (kChunk - 1)] : nullptr;
+    }
+    T &At(size_t i) { return chunks[i >> kChunkBits][i & (kChunk - 1)]; }
+    size_t Size() const { return count; }
+    // A new object, or {0, nullptr} (FA_errno set) when the kind has no id left.
+    std::pair<F_ObjHandleT, T *> New(int kind) {
+        F_ObjHandleT id = NewObjectId(kind);
+        if (!id) return {0, nullptr};
+        size_t i = CounterOf(id) - base;
+        while (count <= i) {
+            if ((count & (kChunk - 1)) == 0) {
+                chunks.emplace_back();
+                chunks.back().reserve(kChunk);
+            }
+            chunks.back().emplace_back();
+            ++count;
+        }
+        return {id, &At(i)};
+    }
+    void Reset(int kind) {
+        chunks.clear();
+        count = 0;
+        base = NextCounter(kind);
+    }
+};
+
+struct Store {
+    Pool<Document> docs;
+    Pool<ElementDef> defs;
+    Pool<Element, 10> elements;
+    Pool<Flow> flows;
+    std::map<int, Pool<NamedObject>> named;
+    std::unordered_map<uint64_t, PropValue> stored;  // (object << 32 | number) -> value
+    Session session;
+};
+// The store: made on first use; every later use is one load, without a function-local guard.
+extern Store *theStore;
+Store &MakeStore();
+inline Store &TheStore() { return theStore ? *theStore : MakeStore(); }
+
+// The look-ups every call makes, kept inline.
+inline Document *Doc(F_ObjHandleT doc) {
+    if (KindOf(doc) != FO_Doc) return nullptr;
+    Document *d = TheStore().docs.Get(doc);
+    return d && d->open ? d : nullptr;
+}
+
+inline ElementDef *Def(F_ObjHandleT def) {
+    if (KindOf(def) != FO_ElementDef) return nullptr;
+    ElementDef *d = TheStore().defs.Get(def);
+    return d && d->doc ? d : nullptr;
+}
+
+inline Element *Elem(F_ObjHandleT elem) {
+    if (KindOf(elem) != FO_Element) return nullptr;
+    Element *e = TheStore().elements.Get(elem);
+    return e && e->doc ? e : nullptr;
+}
+
+inline Element *ElemIn(F_ObjHandleT doc, F_ObjHandleT elem) {
+    Element *e = Elem(elem);
+    return e && e->doc == doc ? e : nullptr;
+}
 
 }  // namespace host

@@ -92,29 +92,6 @@ Store &MakeStore() {
     return s;
 }
 
-Document *Doc(F_ObjHandleT doc) {
-    if (KindOf(doc) != FO_Doc) return nullptr;
-    Document *d = TheStore().docs.Get(doc);
-    return d && d->open ? d : nullptr;
-}
-
-ElementDef *Def(F_ObjHandleT def) {
-    if (KindOf(def) != FO_ElementDef) return nullptr;
-    ElementDef *d = TheStore().defs.Get(def);
-    return d && d->doc ? d : nullptr;
-}
-
-Element *Elem(F_ObjHandleT elem) {
-    if (KindOf(elem) != FO_Element) return nullptr;
-    Element *e = TheStore().elements.Get(elem);
-    return e && e->doc ? e : nullptr;
-}
-
-Element *ElemIn(F_ObjHandleT doc, F_ObjHandleT elem) {
-    Element *e = Elem(elem);
-    return e && e->doc == doc ? e : nullptr;
-}
-
 Flow *FlowOf(F_ObjHandleT flow) {
     if (KindOf(flow) != FO_Flow) return nullptr;
     Flow *f = TheStore().flows.Get(flow);
