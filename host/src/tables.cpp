@@ -267,11 +267,14 @@ F_ObjHandleT TableObjectOf(F_ObjHandleT doc, F_ObjHandleT elem) {
         if (!elem) return 0;
     }
     auto &ids = Ids();
-    auto it = ids.byElem.find(elem);
-    if (it != ids.byElem.end()) return it->second;
+    auto [it, fresh] = ids.byElem.try_emplace(elem, 0);
+    if (!fresh) return it->second;
     F_ObjHandleT obj = NewObjectId(objKind);
-    if (!obj) return 0;
-    ids.byElem[elem] = obj;
+    if (!obj) {
+        ids.byElem.erase(it);
+        return 0;
+    }
+    it->second = obj;
     ids.byObj[obj] = elem;
     return obj;
 }
