@@ -137,22 +137,23 @@ bool PasteAt(F_ObjHandleT doc, F_ElementLocT at) {
     for (const FragmentNode &n : gClipboard.nodes) nodes += FragmentSize(n);
     if (!HasIdsLeft(FO_Element, nodes)) return false;
     F_ObjHandleT before = PlaceBefore(doc, at);
-    std::vector<F_ObjHandleT> made;
+    F_ObjHandleT firstMade = 0, lastMade = 0;  // the first and last top nodes made
     for (const FragmentNode &n : gClipboard.nodes) {
         F_ObjHandleT id = BuildFragment(doc, n);
         if (!id) continue;
         LinkChild(at.parentId, id, before);
-        made.push_back(id);
+        if (!firstMade) firstMade = id;
+        lastMade = id;
     }
-    if (made.empty()) return true;
+    if (!firstMade) return true;
     // Text pasted beside text becomes one text node; the insertion point goes just after the
     // pasted material, inside the following text when that was joined onto it.
-    F_ObjHandleT after = Elem(made.back())->next;
+    F_ObjHandleT after = Elem(lastMade)->next;
     Element *ae = after ? Elem(after) : nullptr;
     IntT afterLen = (ae && !ae->def) ? TextLength(*ae) : 0;
     F_ObjHandleT afterNext = ae ? ae->next : 0;
-    JoinTextAround(made.front());
-    if (made.size() > 1) JoinTextAround(made.back());
+    JoinTextAround(firstMade);
+    if (lastMade != firstMade) JoinTextAround(lastMade);
     d->sel.textView = false;
     if (!after || Elem(after)) {
         d->sel.er.beg = d->sel.er.end = F_ElementLocT{at.parentId, after, 0};
