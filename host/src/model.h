@@ -37,6 +37,7 @@
 //   ResetSession() closes everything and restores the session's defaults (tests).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -45,6 +46,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "fdk.h"
@@ -151,9 +153,77 @@ struct ElementDef {
     int AttrIndex(uint32_t atom) const;
 };
 
+// An attribute's values: a list of strings that holds a single value (the usual case) without an
+// allocation of its own. Read like a vector; it converts to one.
+class AttrValues {
+  public:
+    AttrValues() = default;
+    AttrValues(std::vector<std::string> v) { Assign(std::move(v)); }
+    AttrValues(std::initializer_list<std::string> l) : AttrValues(std::vector<std::string>(l)) {}
+    AttrValues(const AttrValues &) = default;
+    AttrValues(AttrValues &&o) noexcept
+        : one_(std::move(o.one_)), hasOne_(std::exchange(o.hasOne_, false)), many_(std::move(o.many_)) {}
+    AttrValues &operator=(const AttrValues &) = default;
+    AttrValues &operator=(AttrValues &&o) noexcept {
+        one_ = std::move(o.one_);
+        hasOne_ = std::exchange(o.hasOne_, false);
+        many_ = std::move(o.many_);
+        o.many_.clear();
+        return *this;
+    }
+    AttrValues &operator=(std::vector<std::string> v) {
+        Assign(std::move(v));
+        return *this;
+    }
+
+    size_t size() const { return many_.empty() ? (hasOne_ ? 1 : 0) : many_.size(); }
+    bool empty() const { return size() == 0; }
+    const std::string *begin() const { return many_.empty() ? &one_ : many_.data(); }
+    const std::string *end() const { return begin() + size(); }
+    const std::string &operator[](size_t i) const { return begin()[i]; }
+    const std::string &front() const { return *begin(); }
+    operator std::vector<std::string>() const { return std::vector<std::string>(begin(), end()); }
+    friend bool operator==(const AttrValues &a, const AttrValues &b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); }
+    friend bool operator==(const AttrValues &a, const std::vector<std::string> &b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    }
+
+    // n values; those kept keep their storage, new ones are empty.
+    void Resize(size_t n) {
+        if (n <= 1) {
+            if (!many_.empty()) {
+                if (n == 1) one_ = std::move(many_.front());
+                many_.clear();
+            }
+            hasOne_ = n == 1;
+            if (n == 0) one_.clear();
+        } else if (many_.empty()) {
+            many_.resize(n);
+            if (hasOne_) many_.front() = std::move(one_);
+            hasOne_ = false;
+            one_.clear();
+        } else {
+            many_.resize(n);
+        }
+    }
+    // Value i (below size()) for writing over.
+    std::string &At(size_t i) { return many_.empty() ? one_ : many_[i]; }
+
+  private:
+    void Assign(std::vector<std::string> v) {
+        many_.clear();
+        hasOne_ = v.size() == 1;
+        one_ = hasOne_ ? std::move(v.front()) : std::string();
+        if (v.size() > 1) many_ = std::move(v);
+    }
+    std::string one_;      // the value when there is one
+    bool hasOne_ = false;
+    std::vector<std::string> many_;  // every value when there are two or more
+};
+
 struct Attr {
     uint32_t name;  // atom
-    std::vector<std::string> values;
+    AttrValues values;
 };
 
 // Paragraph mode of an element: by its definition, or forced.
@@ -262,7 +332,7 @@ F_ObjHandleT AppendText(F_ObjHandleT doc, F_ObjHandleT parent, std::string_view 
 // Sets (replaces) an attribute's values; false when the element is untagged or gone.
 bool SetAttribute(F_ObjHandleT doc, F_ObjHandleT elem, std::string_view name, std::vector<std::string> values);
 // Values of an attribute as stored (nullptr when it has none set).
-const std::vector<std::string> *GetAttribute(F_ObjHandleT elem, std::string_view name);
+const AttrValues *GetAttribute(F_ObjHandleT elem, std::string_view name);
 // Unique id of an element (persistent across save); the document's counter moves past it.
 void SetUniqueId(F_ObjHandleT elem, IntT unique);
 void SetFormsParagraph(F_ObjHandleT elem, bool yes);

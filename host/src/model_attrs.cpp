@@ -35,13 +35,22 @@ uint32_t NameAtom(const char *name, UIntT i, const ElementDef &d, const std::vec
 }
 
 // Writes a value list over held values, reusing their storage; values that are the same stay.
-void AssignValues(std::vector<std::string> &to, const F_StringsT &from) {
+void AssignValues(AttrValues &to, const F_StringsT &from) {
     UIntT n = from.val ? from.len : 0;
-    to.resize(n);
+    to.Resize(n);
     for (UIntT k = 0; k < n; ++k) {
         const char *s = from.val[k] ? from.val[k] : "";
-        if (to[k] != s) to[k].assign(s);
+        if (std::string &v = to.At(k); v != s) v.assign(s);
     }
+}
+
+// A host copy of held values.
+F_StringsT NewValues(const AttrValues *values) {
+    F_StringsT out;
+    out.len = values ? static_cast<UIntT>(values->size()) : 0;
+    out.val = static_cast<StringT *>(F_Alloc(out.len * sizeof(StringT), NO_DSE));
+    for (UIntT i = 0; i < out.len; ++i) out.val[i] = NewString((*values)[i]);
+    return out;
 }
 
 }  // namespace
@@ -63,16 +72,15 @@ F_AttributesT F_ApiGetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId) {
     F_AttributesT out;
     out.len = static_cast<UIntT>(declared + undeclared.size());
     out.val = static_cast<F_AttributeT *>(F_Alloc(out.len * sizeof(F_AttributeT), NO_DSE));
-    static const std::vector<std::string> unset;
-    auto put = [&out](UIntT i, uint32_t name, const std::vector<std::string> *values) {
+    auto put = [&out](UIntT i, uint32_t name, const AttrValues *values) {
         out.val[i].name = NewString(AtomName(name));
-        out.val[i].values = NewStrings(values ? *values : unset);
+        out.val[i].values = NewValues(values);  // none: an empty list
         out.val[i].valflags = 0;
         out.val[i].allow = 0;
     };
     for (size_t i = 0; i < declared; ++i) {
         uint32_t atom = d->attrs[i].atom;
-        const std::vector<std::string> *values = nullptr;
+        const AttrValues *values = nullptr;
         for (const Attr &x : e->attrs)
             if (x.name == atom) {
                 values = &x.values;

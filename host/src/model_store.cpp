@@ -374,7 +374,7 @@ bool SetAttribute(F_ObjHandleT doc, F_ObjHandleT elem, std::string_view name, st
     return true;
 }
 
-const std::vector<std::string> *GetAttribute(F_ObjHandleT elem, std::string_view name) {
+const AttrValues *GetAttribute(F_ObjHandleT elem, std::string_view name) {
     Element *e = Elem(elem);
     if (!e) return nullptr;
     uint32_t a = Atom(name);
