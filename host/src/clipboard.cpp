@@ -320,9 +320,12 @@ IntT F_ApiPaste(F_ObjHandleT docId, IntT) {
     if (!d) return Fail(FE_BadDocId), FA_errno;
     if (gClipboard.empty) return Fail(FE_BadOperation), FA_errno;
     SiblingRun run;
-    if (!SelectionRun(*d, run)) return Fail(FE_BadSelection), FA_errno;
-    if (!run.empty && !ClearSelection(docId)) return FA_errno;
-    F_ElementRangeT at = SelectionElements(*d);
+    F_ElementRangeT at{};
+    if (!SelectionRun(*d, run, &at)) return Fail(FE_BadSelection), FA_errno;
+    if (!run.empty) {  // the selection is replaced: the paste goes where it was
+        if (!ClearSelection(docId)) return FA_errno;
+        at = SelectionElements(*d);
+    }
     if (!at.beg.parentId) return Fail(FE_BadElementLoc), FA_errno;
     if (!PasteAt(docId, at.beg)) return FA_errno;
     MarkChanged(docId);
