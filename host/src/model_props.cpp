@@ -82,7 +82,7 @@ const Property *Lookup(F_ObjHandleT doc, F_ObjHandleT obj, int number) {
 // take the general path).
 Store *const storeForReads = &TheStore();
 
-// Reads an element's tree links, definition and unique id straight from the element: the reads
+// Reads an element's tree links, definition, kind and unique id straight from the element: the reads
 // every structure walk makes, kept off the general dispatch. False when the read is not one of
 // these or the element is not valid (the general path then answers, with its failure).
 [[gnu::always_inline]] inline bool ElementFieldRead(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop, IntT &out) {
@@ -97,6 +97,11 @@ Store *const storeForReads = &TheStore();
     case FP_NextSiblingElement: out = static_cast<IntT>(e->next); return true;
     case FP_ElementDef: out = static_cast<IntT>(e->def); return true;
     case FP_Unique: out = static_cast<IntT>(e->unique); return true;
+    case FP_ElementType: {
+        const ElementDef *d = Def(e->def);
+        out = d ? d->type : FV_FO_CONTAINER;
+        return true;
+    }
     default: return false;
     }
 }
