@@ -23,7 +23,7 @@ struct Planned {
 // attributes `held`. A list read from the element and written back names the definition's
 // attributes in order, then the element's own: those are recognised by their names without a
 // look-up. `declared` is the name's place in the definition, -1 when undeclared.
-uint32_t NameAtom(const char *name, UIntT i, const ElementDef &d, const std::vector<Attr> &held, size_t next,
+uint32_t NameAtom(std::string_view name, UIntT i, const ElementDef &d, const std::vector<Attr> &held, size_t next,
                   int &declared) {
     if (i < d.attrs.size() && d.attrs[i].name == name) {
         declared = static_cast<int>(i);
@@ -39,7 +39,7 @@ void AssignValues(AttrValues &to, const F_StringsT &from) {
     UIntT n = from.val ? from.len : 0;
     to.Resize(n);
     for (UIntT k = 0; k < n; ++k) {
-        const char *s = from.val[k] ? from.val[k] : "";
+        std::string_view s = from.val[k] ? std::string_view(from.val[k]) : std::string_view();
         if (std::string &v = to.At(k); v != s) v.assign(s);
     }
 }
