@@ -99,7 +99,10 @@ bool CopySelection(F_ObjHandleT doc) {
     // Plain text goes to the clipboard as text, without a fragment on the way.
     std::string text;
     if (RunText(run, text)) {
-        SetClipboardText(text);
+        gClipboard.structured = false;
+        gClipboard.nodes.clear();
+        gClipboard.empty = text.empty();
+        gClipboard.text = std::move(text);
         return true;
     }
     gClipboard = ContentOf(CopyRun(run));

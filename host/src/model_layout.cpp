@@ -371,7 +371,7 @@ bool ElementTextRange(F_ObjHandleT doc, F_ObjHandleT elem, F_TextRangeT &out) {
 
 // ---- selection ------------------------------------------------------------------------------
 
-static bool LocValid(F_ObjHandleT doc, const F_ElementLocT &loc) {
+[[gnu::always_inline]] static inline bool LocValid(F_ObjHandleT doc, const F_ElementLocT &loc) {
     Element *p = loc.parentId ? ElemIn(doc, loc.parentId) : nullptr;
     if (loc.parentId && !p) return false;
     if (!loc.childId) return true;
