@@ -493,3 +493,59 @@ TEST_F(HostEdit, MarkersCrossReferencesConditionsAndColoursSurviveANativeSave) {
 }
 
 }  // namespace
+
+namespace {
+
+// A selection of text alone goes to the clipboard as plain text; one that takes in an element
+// goes as a fragment.
+TEST_F(HostEdit, CopyPutsPlainTextOnTheClipboardOnlyWhenTheSelectionHoldsNoElement) {
+    struct Case {
+        const char *what;
+        F_ElementLocT beg, end;
+        bool structured;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"part of a text node", {p1, tab, 1}, {p1, tab, 2}, false, "b"},
+        {"up to the element after the text", {p1, tab, 1}, {p1, b, 0}, false, "b"},
+        {"to the end of the parent", {p1, tef, 0}, {p1, 0, 0}, false, "ef"},
+        {"inside an inline element", {b, tcd, 1}, {b, 0, 0}, false, "d"},
+        {"text and an element", {p1, tab, 1}, {p1, tef, 1}, true, ""},
+        {"an element alone", {p1, b, 0}, {p1, tef, 0}, true, ""},
+    };
+    for (const Case &c : cases) {
+        host::SetClipboardText("old");
+        Select(doc, c.beg, c.end);
+        ASSERT_EQ(F_ApiCopy(doc, 0), 0) << c.what;
+        EXPECT_FALSE(host::Clipboard().empty) << c.what;
+        EXPECT_EQ(host::Clipboard().structured, c.structured) << c.what;
+        EXPECT_EQ(host::Clipboard().text, c.text) << c.what;
+        EXPECT_EQ(host::Clipboard().nodes.empty(), !c.structured) << c.what;
+    }
+}
+
+// Copied plain text pasted into an element joins the text there and takes the character
+// properties of the character before it, whatever it carried where it was copied.
+TEST_F(HostEdit, PastedPlainTextJoinsTheTextAndTakesThePropertiesBeforeIt) {
+    F_ObjHandleT draft = F_ApiNewNamedObject(doc, FO_CondFmt, "Draft");
+    F_TextRangeT all = F_ApiGetTextRange(doc, p1, FP_TextRange);
+    F_TextRangeT justB{{all.beg.objId, 1}, {all.beg.objId, 2}};  // "b" of "ab"
+    F_PropValT cond{};
+    cond.propIdent = FP_InCond;
+    cond.propVal.valType = FT_Ints;
+    cond.propVal.isval = host::NewInts({static_cast<IntT>(draft)});
+    F_ApiSetTextPropVal(doc, &justB, &cond);
+    F_ApiFreeIntList(&cond.propVal.isval);
+    Select(doc, {p1, tab, 1}, {p1, tab, 2});
+    ASSERT_EQ(F_ApiCopy(doc, 0), 0);
+    // After "e" (no condition) and after "b" (Draft).
+    Select(doc, {p1, tef, 1}, {p1, tef, 1});
+    ASSERT_EQ(F_ApiPaste(doc, 0), 0);
+    Select(doc, {p1, tab, 2}, {p1, tab, 2});
+    ASSERT_EQ(F_ApiPaste(doc, 0), 0);
+    EXPECT_EQ(Outline(p1), "Para('abb' B('cd') 'ebf')");
+    EXPECT_EQ(CharacterProps(doc, p1), "/ Draft/ Draft/ / / / / / ");
+    ExpectRoundTrip(*this, doc);
+}
+
+}  // namespace

@@ -51,9 +51,20 @@ protected:
         F_ApiDeallocateAttributes(&as);
         return out;
     }
+    // The element's attributes as it holds them, in the order it holds them.
+    std::string Held() {
+        std::string out;
+        for (const Attr &a : Elem(e)->attrs) {
+            out += (out.empty() ? "" : " ") + AtomName(a.name) + "=";
+            for (size_t k = 0; k < a.values.size(); ++k) out += (k ? "|" : "") + a.values[k];
+        }
+        return out;
+    }
+    // Sets a list; the name "<null>" stands for a NULL name.
     void Set(const std::vector<std::pair<std::string, std::vector<std::string>>> &list) {
         std::vector<F_AttributeT> v;
-        for (auto &[name, values] : list) v.push_back(F_AttributeT{NewString(name), NewStrings(values), 0, 0});
+        for (auto &[name, values] : list)
+            v.push_back(F_AttributeT{name == "<null>" ? nullptr : NewString(name), NewStrings(values), 0, 0});
         F_AttributesT as{static_cast<UIntT>(v.size()), v.data()};
         F_ApiSetAttributes(doc, e, &as);
         for (F_AttributeT &a : v) {
@@ -90,6 +101,55 @@ TEST_F(ModelAttrs, DeclaredInDefinitionOrderThenUndeclared) {
     F_ApiDeleteInvalidAttribute(doc, "kind", 0, e);
     EXPECT_NE(FA_errno, 0);
     EXPECT_EQ(List(), (V{"id=X1", "kind=b", "size="}));
+}
+
+// A list read from the element, changed and written back is the common case; lists that name
+// other attributes, in another order or twice, give what they always gave.
+TEST_F(ModelAttrs, SettingAListAfterAnotherGivesTheListAsWrittenWhateverWasHeld) {
+    using List = std::vector<std::pair<std::string, std::vector<std::string>>>;
+    const List read = {{"id", {"X1"}}, {"kind", {"b"}}, {"size", {}}, {"zeta", {"z"}}, {"alpha", {"1", "2"}}};
+    const std::string held = "id=X1 kind=b zeta=z alpha=1|2";
+    struct Case {
+        const char *what;
+        List list;
+        std::string held;
+        IntT error;
+    };
+    const Case cases[] = {
+        {"written back unchanged", read, held, 0},
+        {"one value changed",
+         {{"id", {"X2"}}, {"kind", {"b"}}, {"size", {}}, {"zeta", {"z"}}, {"alpha", {"1", "2"}}},
+         "id=X2 kind=b zeta=z alpha=1|2", 0},
+        {"value lists grown and shrunk",
+         {{"id", {"X1"}}, {"kind", {"b"}}, {"size", {}}, {"zeta", {"z1", "z2"}}, {"alpha", {"3"}}},
+         "id=X1 kind=b zeta=z1|z2 alpha=3", 0},
+        {"a declared value emptied and another set",
+         {{"id", {}}, {"kind", {"b"}}, {"size", {"4"}}, {"zeta", {"z"}}, {"alpha", {"1", "2"}}},
+         "kind=b size=4 zeta=z alpha=1|2", 0},
+        {"reordered", {{"alpha", {"1", "2"}}, {"zeta", {"z"}}, {"kind", {"b"}}, {"id", {"X1"}}},
+         "alpha=1|2 zeta=z kind=b id=X1", 0},
+        {"an undeclared name renamed in its place",
+         {{"id", {"X1"}}, {"kind", {"b"}}, {"size", {}}, {"eta", {"z"}}, {"alpha", {"1", "2"}}},
+         "id=X1 kind=b eta=z alpha=1|2", 0},
+        {"an undeclared name given twice keeps its place and takes the last values",
+         {{"id", {"X1"}}, {"zeta", {"z"}}, {"alpha", {"1"}}, {"zeta", {"z2"}}}, "id=X1 zeta=z2 alpha=1", 0},
+        {"a declared name given twice, after changed values", {{"id", {"X9"}}, {"zeta", {"new"}}, {"kind", {"a"}}, {"kind", {"b"}}},
+         held, FE_Duplicate},
+        {"a declared name given twice, unset first", {{"id", {}}, {"id", {"X3"}}}, held, FE_Duplicate},
+        {"NULL and empty names skipped",
+         {{"<null>", {"q"}}, {"id", {"X1"}}, {"", {"q"}}, {"kind", {"b"}}, {"zeta", {"z"}}, {"alpha", {"1", "2"}}}, held, 0},
+        {"an empty list", {}, "", 0},
+    };
+    for (const Case &c : cases) {
+        SetAttribute(doc, e, "alpha", {"0"});  // held in another order before the list is read
+        SetAttribute(doc, e, "kind", {"a"});
+        Set(read);
+        ASSERT_EQ(Held(), held) << c.what;
+        FA_errno = 0;
+        Set(c.list);
+        EXPECT_EQ(Held(), c.held) << c.what;
+        EXPECT_EQ(FA_errno, c.error) << c.what;
+    }
 }
 
 TEST_F(ModelAttrs, RetagTurnsUndeclaredIntoInvalidAndBack) {

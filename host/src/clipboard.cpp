@@ -67,11 +67,44 @@ ClipboardContent ContentOf(std::vector<FragmentNode> nodes) {
     return cb;
 }
 
+// The text of a run that holds text nodes only, as CopyRun would gather it; false when the run
+// holds an element (`out` then holds part of the text).
+bool RunText(const SiblingRun &run, std::string &out) {
+    if (!run.parent) return false;
+    size_t limit = ElementStoreSize() + 1;
+    for (F_ObjHandleT c = run.first; c && limit--;) {
+        Element *e = Elem(c);
+        if (!e) break;
+        bool last = c == run.stop;
+        if (last && (e->def || run.stopOff == 0)) break;
+        if (e->def) return false;
+        IntT lo = c == run.first ? run.firstOff : 0;
+        size_t a = Utf8Offset(e->text, static_cast<size_t>(lo));
+        if (!last) {
+            out.append(e->text, a);  // from `lo` to the end: nothing when lo is past it
+            c = e->next;
+            continue;
+        }
+        if (run.stopOff > lo) out.append(e->text, a, Utf8Offset(e->text, static_cast<size_t>(run.stopOff)) - a);
+        break;
+    }
+    return true;
+}
+
 bool CopySelection(F_ObjHandleT doc) {
     Document *d = Doc(doc);
     if (!d) return Fail(FE_BadDocId);
     SiblingRun run;
     if (!SelectionRun(*d, run) || run.empty) return Fail(FE_BadSelection);
+    // Plain text goes to the clipboard as text, without a fragment on the way.
+    std::string text;
+    if (RunText(run, text)) {
+        gClipboard.structured = false;
+        gClipboard.nodes.clear();
+        gClipboard.empty = text.empty();
+        gClipboard.text = std::move(text);
+        return true;
+    }
     gClipboard = ContentOf(CopyRun(run));
     return true;
 }
@@ -107,22 +140,23 @@ bool PasteAt(F_ObjHandleT doc, F_ElementLocT at) {
     for (const FragmentNode &n : gClipboard.nodes) nodes += FragmentSize(n);
     if (!HasIdsLeft(FO_Element, nodes)) return false;
     F_ObjHandleT before = PlaceBefore(doc, at);
-    std::vector<F_ObjHandleT> made;
+    F_ObjHandleT firstMade = 0, lastMade = 0;  // the first and last top nodes made
     for (const FragmentNode &n : gClipboard.nodes) {
         F_ObjHandleT id = BuildFragment(doc, n);
         if (!id) continue;
         LinkChild(at.parentId, id, before);
-        made.push_back(id);
+        if (!firstMade) firstMade = id;
+        lastMade = id;
     }
-    if (made.empty()) return true;
+    if (!firstMade) return true;
     // Text pasted beside text becomes one text node; the insertion point goes just after the
     // pasted material, inside the following text when that was joined onto it.
-    F_ObjHandleT after = Elem(made.back())->next;
+    F_ObjHandleT after = Elem(lastMade)->next;
     Element *ae = after ? Elem(after) : nullptr;
     IntT afterLen = (ae && !ae->def) ? TextLength(*ae) : 0;
     F_ObjHandleT afterNext = ae ? ae->next : 0;
-    JoinTextAround(made.front());
-    if (made.size() > 1) JoinTextAround(made.back());
+    JoinTextAround(firstMade);
+    if (lastMade != firstMade) JoinTextAround(lastMade);
     d->sel.textView = false;
     if (!after || Elem(after)) {
         d->sel.er.beg = d->sel.er.end = F_ElementLocT{at.parentId, after, 0};
@@ -163,7 +197,7 @@ FragmentNode CopySubtree(F_ObjHandleT elem) {
     n.defType = def->type;
     n.pgfFormat = def->pgfFormat;
     n.attrDefs = def->attrs;
-    for (const Attr &a : e->attrs) n.attrs.emplace_back(AtomName(a.name), a.values);
+    n.attrs = e->attrs;
     if (def->type == FV_FO_MARKER) {
         F_ObjHandleT obj = ObjectForElement(e->doc, elem, FV_FO_MARKER, FO_Marker);
         StringT text = F_ApiGetString(e->doc, obj, FP_MarkerText);
@@ -187,7 +221,7 @@ F_ObjHandleT BuildFragment(F_ObjHandleT doc, const FragmentNode &n) {
     }
     F_ObjHandleT id = NewElement(doc, DefinitionFor(doc, n));
     if (!id) return 0;
-    for (const auto &[name, values] : n.attrs) Elem(id)->attrs.push_back(Attr{Atom(name), values});
+    Elem(id)->attrs = n.attrs;
     if (n.defType == FV_FO_MARKER && (!n.markerText.empty() || !n.markerType.empty())) {
         F_ObjHandleT obj = ObjectForElement(doc, id, FV_FO_MARKER, FO_Marker);
         F_ApiSetString(doc, obj, FP_MarkerText, n.markerText.c_str());
@@ -289,9 +323,12 @@ IntT F_ApiPaste(F_ObjHandleT docId, IntT) {
     if (!d) return Fail(FE_BadDocId), FA_errno;
     if (gClipboard.empty) return Fail(FE_BadOperation), FA_errno;
     SiblingRun run;
-    if (!SelectionRun(*d, run)) return Fail(FE_BadSelection), FA_errno;
-    if (!run.empty && !ClearSelection(docId)) return FA_errno;
-    F_ElementRangeT at = SelectionElements(*d);
+    F_ElementRangeT at{};
+    if (!SelectionRun(*d, run, &at)) return Fail(FE_BadSelection), FA_errno;
+    if (!run.empty) {  // the selection is replaced: the paste goes where it was
+        if (!ClearSelection(docId)) return FA_errno;
+        at = SelectionElements(*d);
+    }
     if (!at.beg.parentId) return Fail(FE_BadElementLoc), FA_errno;
     if (!PasteAt(docId, at.beg)) return FA_errno;
     MarkChanged(docId);

@@ -20,7 +20,7 @@ struct FragmentNode {
     IntT defType = FV_FO_CONTAINER;
     std::string pgfFormat;
     std::vector<AttrDef> attrDefs;
-    std::vector<std::pair<std::string, std::vector<std::string>>> attrs;
+    std::vector<Attr> attrs;  // as the element held them (name atoms)
     std::vector<FragmentNode> children;
     // A marker element's marker: its text and the name of its marker type.
     std::string markerText, markerType;

@@ -18,7 +18,7 @@ struct DialogStore {
     std::unordered_map<F_ObjHandleT, F_ObjHandleT> itemDialog;  // item id -> dialog id
 };
 
-DialogStore &Store() {
+DialogStore &Dialogs() {
     static DialogStore store;
     return store;
 }
@@ -206,13 +206,13 @@ void EnsureRegistered() {
 
 Dialog *FindDialog(F_ObjHandleT dlg) {
     if (F_OBJ_KIND(dlg) != FO_DialogResource) return nullptr;
-    auto &ds = Store().dialogs;
+    auto &ds = Dialogs().dialogs;
     auto it = ds.find(dlg);
     return it == ds.end() || !it->second->open ? nullptr : it->second.get();
 }
 
 DialogItem *FindDialogItem(F_ObjHandleT item, Dialog **dialog) {
-    auto &map = Store().itemDialog;
+    auto &map = Dialogs().itemDialog;
     auto it = map.find(item);
     if (it == map.end()) return nullptr;
     Dialog *d = FindDialog(it->second);
@@ -247,7 +247,7 @@ F_ObjHandleT MakeDialog(const DialogTemplate &t, Client *client) {
         it.kind = ItemKindOf(r);
         it.id = NewObjectId(it.kind);
         if (!it.id) {  // no item ids left: no dialog
-            for (const DialogItem &made : d->items) Store().itemDialog.erase(made.id);
+            for (const DialogItem &made : d->items) Dialogs().itemDialog.erase(made.id);
             return 0;
         }
         it.threeState = r.threeState;
@@ -259,11 +259,11 @@ F_ObjHandleT MakeDialog(const DialogTemplate &t, Client *client) {
         it.visible = r.hidden ? 0 : 1;
         it.sensitive = r.greyed ? 0 : 1;
         it.state = r.state != -2 ? r.state : IsList(it) ? (it.labels.empty() ? -1 : 0) : 0;
-        Store().itemDialog[it.id] = d->id;
+        Dialogs().itemDialog[it.id] = d->id;
         d->items.push_back(std::move(it));
     }
     F_ObjHandleT id = d->id;
-    Store().dialogs[id] = std::move(d);
+    Dialogs().dialogs[id] = std::move(d);
     return id;
 }
 
@@ -273,7 +273,7 @@ bool CloseDialog(F_ObjHandleT dlg) {
     d->open = false;
     d->dismissed = true;
     d->mode = DialogMode::Closed;
-    for (const auto &it : d->items) Store().itemDialog.erase(it.id);
+    for (const auto &it : d->items) Dialogs().itemDialog.erase(it.id);
     // A dialog closed from inside one of its own events is freed when the event has finished.
     if (d->eventDepth == 0) {
         d->items.clear();
@@ -284,14 +284,14 @@ bool CloseDialog(F_ObjHandleT dlg) {
 
 std::vector<F_ObjHandleT> OpenDialogs() {
     std::vector<F_ObjHandleT> out;
-    for (const auto &[id, d] : Store().dialogs)
+    for (const auto &[id, d] : Dialogs().dialogs)
         if (d->open) out.push_back(id);
     return out;
 }
 
 F_ObjHandleT FindOpenDialogByResource(const std::string &resource) {
     F_ObjHandleT found = 0;
-    for (const auto &[id, d] : Store().dialogs)
+    for (const auto &[id, d] : Dialogs().dialogs)
         if (d->open && d->resource == resource) found = id;
     return found;
 }

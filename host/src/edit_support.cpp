@@ -63,8 +63,9 @@ F_ObjHandleT LocElement(const F_ElementLocT &l) { return l.childId ? l.childId :
 
 }  // namespace
 
-bool SelectionRun(Document &d, SiblingRun &run) {
+bool SelectionRun(Document &d, SiblingRun &run, F_ElementRangeT *selection) {
     F_ElementRangeT r = SelectionElements(d);
+    if (selection) *selection = r;
     run = SiblingRun{};
     if (!r.beg.parentId && !r.beg.childId) return false;
     if (!r.beg.parentId) {  // the highest-level element of a flow, whole
@@ -107,10 +108,11 @@ bool SelectionRun(Document &d, SiblingRun &run) {
     run.stop = e.childId;
     Element *fc = run.first ? Elem(run.first) : nullptr;
     Element *sc = run.stop ? Elem(run.stop) : nullptr;
-    run.firstOff = (fc && !fc->def) ? ClampOffset(*fc, b.offset) : 0;
+    IntT firstLen = (fc && !fc->def) ? TextLength(*fc) : 0;
+    run.firstOff = (fc && !fc->def) ? (b.offset == FV_OBJ_END_OFFSET ? firstLen : std::clamp<IntT>(b.offset, 0, firstLen)) : 0;
     run.stopOff = (sc && !sc->def) ? ClampOffset(*sc, e.offset) : 0;
     run.empty = run.first == run.stop && (run.first == 0 || run.firstOff >= run.stopOff);
-    if (fc && !fc->def && run.firstOff >= TextLength(*fc) && run.first != run.stop) {
+    if (fc && !fc->def && run.firstOff >= firstLen && run.first != run.stop) {
         // A start at the end of a text node is the start of what follows it.
         run.first = fc->next;
         run.firstOff = 0;

@@ -28,7 +28,8 @@ struct SiblingRun {
 
 // The document's selection as a sibling run; locations in different parents are lifted to their
 // nearest common ancestor (whole children of it). False when nothing structured is selected.
-bool SelectionRun(Document &d, SiblingRun &run);
+// `selection`, when given, receives the selection the run was made from (SelectionElements).
+bool SelectionRun(Document &d, SiblingRun &run, F_ElementRangeT *selection = nullptr);
 // The characters of a text node.
 IntT TextLength(const Element &e);
 // Offsets clamped to a text node's length (the end-of-text offset reads as the length).

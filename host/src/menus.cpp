@@ -29,7 +29,7 @@ struct MenuStore {
     bool registered = false;
 };
 
-MenuStore &Store() {
+MenuStore &Menus() {
     static MenuStore store;
     return store;
 }
@@ -42,14 +42,14 @@ const char *const kHostMenus[][2] = {
 };
 
 MenuObject *Find(F_ObjHandleT id, int kind) {
-    auto it = Store().objects.find(id);
-    if (it == Store().objects.end() || KindOf(id) != kind) return nullptr;
+    auto it = Menus().objects.find(id);
+    if (it == Menus().objects.end() || KindOf(id) != kind) return nullptr;
     return &it->second;
 }
 
 F_ObjHandleT FindNamed(int kind, const std::string &name) {
-    auto it = Store().byName.find(name);
-    return (it != Store().byName.end() && KindOf(it->second) == kind) ? it->second : 0;
+    auto it = Menus().byName.find(name);
+    return (it != Menus().byName.end() && KindOf(it->second) == kind) ? it->second : 0;
 }
 
 // A new object of the kind, or the existing one of that name and kind; 0 (FA_errno) for an
@@ -59,7 +59,7 @@ MenuObject *DefineObject(int kind, ConStringT name, ConStringT label) {
         Fail(FE_BadName);
         return nullptr;
     }
-    MenuStore &s = Store();
+    MenuStore &s = Menus();
     auto known = s.byName.find(name);
     if (known != s.byName.end()) {
         if (KindOf(known->second) != kind) {
@@ -89,7 +89,7 @@ MenuObject *Define(int kind, ConStringT name, ConStringT label) {
 // True when `inner` is `outer` or placed somewhere inside it.
 bool Contains(F_ObjHandleT outer, F_ObjHandleT inner) {
     std::vector<F_ObjHandleT> todo{outer};
-    size_t steps = 0, limit = Store().objects.size() + 1;
+    size_t steps = 0, limit = Menus().objects.size() + 1;
     while (!todo.empty() && steps++ <= limit) {
         F_ObjHandleT m = todo.back();
         todo.pop_back();
@@ -139,7 +139,7 @@ void RegisterMenuKinds() {
     auto valid = [](int kind) {
         return [kind](F_ObjHandleT doc, F_ObjHandleT obj) { return doc == 0 && Find(obj, kind) != nullptr; };
     };
-    auto object = [](F_ObjHandleT obj) { return &Store().objects.at(obj); };
+    auto object = [](F_ObjHandleT obj) { return &Menus().objects.at(obj); };
     for (int kind : {FO_Menu, FO_Command, FO_MenuItemSeparator}) {
         RegisterKind(kind, valid(kind));
         RegisterProperty(kind, FP_Name, PropType::String, [object](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
@@ -157,8 +157,8 @@ void RegisterMenuKinds() {
                 return true;
             });
         RegisterProperty(kind, FP_NextMenuItemInSession, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
-            auto it = Store().nextInList.find(obj);
-            out.i = static_cast<IntT>(it == Store().nextInList.end() ? 0 : it->second);
+            auto it = Menus().nextInList.find(obj);
+            out.i = static_cast<IntT>(it == Menus().nextInList.end() ? 0 : it->second);
             return true;
         });
         auto find = [kind](F_ObjHandleT doc, const std::string &name) -> F_ObjHandleT {
@@ -180,14 +180,14 @@ void RegisterMenuKinds() {
     });
     RegisterProperty(0, FP_FirstMenuItemInSession, PropType::Id, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
         EnsureHostMenus();
-        out.i = static_cast<IntT>(Store().sessionList.empty() ? 0 : Store().sessionList.front());
+        out.i = static_cast<IntT>(Menus().sessionList.empty() ? 0 : Menus().sessionList.front());
         return true;
     });
 }
 
 void TreeLines(F_ObjHandleT id, int depth, std::vector<std::string> &out) {
-    auto it = Store().objects.find(id);
-    if (it == Store().objects.end() || depth > 32) return;
+    auto it = Menus().objects.find(id);
+    if (it == Menus().objects.end() || depth > 32) return;
     const MenuObject &o = it->second;
     std::string line(static_cast<size_t>(depth) * 2, ' ');
     if (KindOf(id) == FO_MenuItemSeparator) {
@@ -203,7 +203,7 @@ void TreeLines(F_ObjHandleT id, int depth, std::vector<std::string> &out) {
 }  // namespace
 
 void EnsureHostMenus() {
-    MenuStore &s = Store();
+    MenuStore &s = Menus();
     if (!s.registered) {
         s.registered = true;
         RegisterMenuKinds();
@@ -213,7 +213,7 @@ void EnsureHostMenus() {
 }
 
 void ResetMenus() {
-    MenuStore &s = Store();
+    MenuStore &s = Menus();
     s.objects.clear();
     s.byName.clear();
     s.sessionList.clear();
@@ -234,7 +234,7 @@ bool ChooseCommand(const std::string &name, std::string *error) {
 
 bool ChooseShortcut(const std::string &shortcut, std::string *error) {
     EnsureHostMenus();
-    for (F_ObjHandleT id : Store().sessionList) {
+    for (F_ObjHandleT id : Menus().sessionList) {
         MenuObject *o = Find(id, FO_Command);
         if (o && !o->shortcut.empty() && o->shortcut == shortcut) {
             RunCommand(*o);
@@ -247,8 +247,8 @@ bool ChooseShortcut(const std::string &shortcut, std::string *error) {
 
 F_ObjHandleT FindMenuObject(const std::string &name) {
     EnsureHostMenus();
-    auto it = Store().byName.find(name);
-    return it == Store().byName.end() ? 0 : it->second;
+    auto it = Menus().byName.find(name);
+    return it == Menus().byName.end() ? 0 : it->second;
 }
 
 std::vector<F_ObjHandleT> MenuItems(F_ObjHandleT menu) {

@@ -37,13 +37,16 @@
 //   ResetSession() closes everything and restores the session's defaults (tests).
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "fdk.h"
@@ -150,9 +153,77 @@ struct ElementDef {
     int AttrIndex(uint32_t atom) const;
 };
 
+// An attribute's values: a list of strings that holds a single value (the usual case) without an
+// allocation of its own. Read like a vector; it converts to one.
+class AttrValues {
+  public:
+    AttrValues() = default;
+    AttrValues(std::vector<std::string> v) { Assign(std::move(v)); }
+    AttrValues(std::initializer_list<std::string> l) : AttrValues(std::vector<std::string>(l)) {}
+    AttrValues(const AttrValues &) = default;
+    AttrValues(AttrValues &&o) noexcept
+        : one_(std::move(o.one_)), hasOne_(std::exchange(o.hasOne_, false)), many_(std::move(o.many_)) {}
+    AttrValues &operator=(const AttrValues &) = default;
+    AttrValues &operator=(AttrValues &&o) noexcept {
+        one_ = std::move(o.one_);
+        hasOne_ = std::exchange(o.hasOne_, false);
+        many_ = std::move(o.many_);
+        o.many_.clear();
+        return *this;
+    }
+    AttrValues &operator=(std::vector<std::string> v) {
+        Assign(std::move(v));
+        return *this;
+    }
+
+    size_t size() const { return many_.empty() ? (hasOne_ ? 1 : 0) : many_.size(); }
+    bool empty() const { return size() == 0; }
+    const std::string *begin() const { return many_.empty() ? &one_ : many_.data(); }
+    const std::string *end() const { return begin() + size(); }
+    const std::string &operator[](size_t i) const { return begin()[i]; }
+    const std::string &front() const { return *begin(); }
+    operator std::vector<std::string>() const { return std::vector<std::string>(begin(), end()); }
+    friend bool operator==(const AttrValues &a, const AttrValues &b) { return std::equal(a.begin(), a.end(), b.begin(), b.end()); }
+    friend bool operator==(const AttrValues &a, const std::vector<std::string> &b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end());
+    }
+
+    // n values; those kept keep their storage, new ones are empty.
+    void Resize(size_t n) {
+        if (n <= 1) {
+            if (!many_.empty()) {
+                if (n == 1) one_ = std::move(many_.front());
+                many_.clear();
+            }
+            hasOne_ = n == 1;
+            if (n == 0) one_.clear();
+        } else if (many_.empty()) {
+            many_.resize(n);
+            if (hasOne_) many_.front() = std::move(one_);
+            hasOne_ = false;
+            one_.clear();
+        } else {
+            many_.resize(n);
+        }
+    }
+    // Value i (below size()) for writing over.
+    std::string &At(size_t i) { return many_.empty() ? one_ : many_[i]; }
+
+  private:
+    void Assign(std::vector<std::string> v) {
+        many_.clear();
+        hasOne_ = v.size() == 1;
+        one_ = hasOne_ ? std::move(v.front()) : std::string();
+        if (v.size() > 1) many_ = std::move(v);
+    }
+    std::string one_;      // the value when there is one
+    bool hasOne_ = false;
+    std::vector<std::string> many_;  // every value when there are two or more
+};
+
 struct Attr {
     uint32_t name;  // atom
-    std::vector<std::string> values;
+    AttrValues values;
 };
 
 // Paragraph mode of an element: by its definition, or forced.
@@ -210,13 +281,13 @@ struct Document {
     ~Document();
 };
 
-Document *Doc(F_ObjHandleT doc);         // open document or nullptr
-ElementDef *Def(F_ObjHandleT def);       // live definition or nullptr
-Element *Elem(F_ObjHandleT elem);        // live element or nullptr
+inline Document *Doc(F_ObjHandleT doc);         // open document or nullptr
+inline ElementDef *Def(F_ObjHandleT def);       // live definition or nullptr
+inline Element *Elem(F_ObjHandleT elem);        // live element or nullptr
 Flow *FlowOf(F_ObjHandleT flow);         // live flow or nullptr
 NamedObject *Named(F_ObjHandleT obj);    // live named object (formats, colours, ...) or nullptr
 // The element if it is live and belongs to doc.
-Element *ElemIn(F_ObjHandleT doc, F_ObjHandleT elem);
+inline Element *ElemIn(F_ObjHandleT doc, F_ObjHandleT elem);
 
 // ---- session --------------------------------------------------------------------------------
 
@@ -261,7 +332,7 @@ F_ObjHandleT AppendText(F_ObjHandleT doc, F_ObjHandleT parent, std::string_view 
 // Sets (replaces) an attribute's values; false when the element is untagged or gone.
 bool SetAttribute(F_ObjHandleT doc, F_ObjHandleT elem, std::string_view name, std::vector<std::string> values);
 // Values of an attribute as stored (nullptr when it has none set).
-const std::vector<std::string> *GetAttribute(F_ObjHandleT elem, std::string_view name);
+const AttrValues *GetAttribute(F_ObjHandleT elem, std::string_view name);
 // Unique id of an element (persistent across save); the document's counter moves past it.
 void SetUniqueId(F_ObjHandleT elem, IntT unique);
 void SetFormsParagraph(F_ObjHandleT elem, bool yes);
@@ -306,5 +377,86 @@ void DestroySubtree(F_ObjHandleT e);
 size_t Utf8Length(std::string_view s);
 // Byte position of code point n (clamped to the end).
 size_t Utf8Offset(std::string_view s, size_t n);
+
+// ---- the store ------------------------------------------------------------------------------
+
+uint32_t NextCounter(int kind);
+
+// Objects of one kind, indexed by (counter - base), kept in fixed chunks so that references stay
+// valid while the pool grows and an element costs no allocation of its own. base moves on at a
+// reset so that ids stay unique for the whole process.
+template <class T, size_t kChunkBits = 6>
+struct Pool {
+    static constexpr size_t kChunk = size_t(1) << kChunkBits;
+    uint32_t base = kFirstCounter;
+    size_t count = 0;
+    std::vector<std::vector<T>> chunks;  // each reserved to kChunk: no reallocation
+    T *Get(F_ObjHandleT id) {
+        uint32_t c = CounterOf(id);
+        if (c < base) return nullptr;
+        size_t i = c - base;
+        return i < count ? &chunks[i >> kChunkBits][i & (kChunk - 1)] : nullptr;
+    }
+    T &At(size_t i) { return chunks[i >> kChunkBits][i & (kChunk - 1)]; }
+    size_t Size() const { return count; }
+    // A new object, or {0, nullptr} (FA_errno set) when the kind has no id left.
+    std::pair<F_ObjHandleT, T *> New(int kind) {
+        F_ObjHandleT id = NewObjectId(kind);
+        if (!id) return {0, nullptr};
+        size_t i = CounterOf(id) - base;
+        while (count <= i) {
+            if ((count & (kChunk - 1)) == 0) {
+                chunks.emplace_back();
+                chunks.back().reserve(kChunk);
+            }
+            chunks.back().emplace_back();
+            ++count;
+        }
+        return {id, &At(i)};
+    }
+    void Reset(int kind) {
+        chunks.clear();
+        count = 0;
+        base = NextCounter(kind);
+    }
+};
+
+struct Store {
+    Pool<Document> docs;
+    Pool<ElementDef> defs;
+    Pool<Element, 10> elements;
+    Pool<Flow> flows;
+    std::map<int, Pool<NamedObject>> named;
+    std::unordered_map<uint64_t, PropValue> stored;  // (object << 32 | number) -> value
+    Session session;
+};
+// The store: made on first use; every later use is one load, without a function-local guard.
+extern Store *theStore;
+Store &MakeStore();
+inline Store &TheStore() { return theStore ? *theStore : MakeStore(); }
+
+// The look-ups every call makes, kept inline.
+inline Document *Doc(F_ObjHandleT doc) {
+    if (KindOf(doc) != FO_Doc) return nullptr;
+    Document *d = TheStore().docs.Get(doc);
+    return d && d->open ? d : nullptr;
+}
+
+inline ElementDef *Def(F_ObjHandleT def) {
+    if (KindOf(def) != FO_ElementDef) return nullptr;
+    ElementDef *d = TheStore().defs.Get(def);
+    return d && d->doc ? d : nullptr;
+}
+
+inline Element *Elem(F_ObjHandleT elem) {
+    if (KindOf(elem) != FO_Element) return nullptr;
+    Element *e = TheStore().elements.Get(elem);
+    return e && e->doc ? e : nullptr;
+}
+
+inline Element *ElemIn(F_ObjHandleT doc, F_ObjHandleT elem) {
+    Element *e = Elem(elem);
+    return e && e->doc == doc ? e : nullptr;
+}
 
 }  // namespace host

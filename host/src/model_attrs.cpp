@@ -9,6 +9,52 @@
 
 using namespace host;
 
+namespace {
+
+// One attribute of a list being set: its name, the entry of the list whose values it takes, and
+// whether it is kept (an empty value list of a declared attribute is not).
+struct Planned {
+    uint32_t atom;
+    UIntT from;
+    bool keep;
+};
+
+// The atom of the name of entry i of a list being set on an element of definition d that holds
+// attributes `held`. A list read from the element and written back names the definition's
+// attributes in order, then the element's own: those are recognised by their names without a
+// look-up. `declared` is the name's place in the definition, -1 when undeclared.
+uint32_t NameAtom(std::string_view name, UIntT i, const ElementDef &d, const std::vector<Attr> &held, size_t next,
+                  int &declared) {
+    if (i < d.attrs.size() && d.attrs[i].name == name) {
+        declared = static_cast<int>(i);
+        return d.attrs[i].atom;
+    }
+    uint32_t atom = next < held.size() && AtomName(held[next].name) == name ? held[next].name : Atom(name);
+    declared = d.AttrIndex(atom);
+    return atom;
+}
+
+// Writes a value list over held values, reusing their storage; values that are the same stay.
+void AssignValues(AttrValues &to, const F_StringsT &from) {
+    UIntT n = from.val ? from.len : 0;
+    to.Resize(n);
+    for (UIntT k = 0; k < n; ++k) {
+        std::string_view s = from.val[k] ? std::string_view(from.val[k]) : std::string_view();
+        if (std::string &v = to.At(k); v != s) v.assign(s);
+    }
+}
+
+// A host copy of held values.
+F_StringsT NewValues(const AttrValues *values) {
+    F_StringsT out;
+    out.len = values ? static_cast<UIntT>(values->size()) : 0;
+    out.val = static_cast<StringT *>(F_Alloc(out.len * sizeof(StringT), NO_DSE));
+    for (UIntT i = 0; i < out.len; ++i) out.val[i] = NewString((*values)[i]);
+    return out;
+}
+
+}  // namespace
+
 extern "C" {
 
 // The element's attribute list: every attribute its definition declares, in definition order (an
@@ -26,16 +72,15 @@ F_AttributesT F_ApiGetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId) {
     F_AttributesT out;
     out.len = static_cast<UIntT>(declared + undeclared.size());
     out.val = static_cast<F_AttributeT *>(F_Alloc(out.len * sizeof(F_AttributeT), NO_DSE));
-    static const std::vector<std::string> unset;
-    auto put = [&out](UIntT i, uint32_t name, const std::vector<std::string> *values) {
+    auto put = [&out](UIntT i, uint32_t name, const AttrValues *values) {
         out.val[i].name = NewString(AtomName(name));
-        out.val[i].values = NewStrings(values ? *values : unset);
+        out.val[i].values = NewValues(values);  // none: an empty list
         out.val[i].valflags = 0;
         out.val[i].allow = 0;
     };
     for (size_t i = 0; i < declared; ++i) {
         uint32_t atom = d->attrs[i].atom;
-        const std::vector<std::string> *values = nullptr;
+        const AttrValues *values = nullptr;
         for (const Attr &x : e->attrs)
             if (x.name == atom) {
                 values = &x.values;
@@ -61,31 +106,60 @@ void F_ApiSetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId, const F_Attribu
         if (attrs->len && attrs->val) Fail(FE_WrongKind);
         return;
     }
-    std::vector<Attr> list;
-    list.reserve(attrs->len);
-    // Attribute lists are short: the names seen so far are found by a scan, in their order.
-    std::vector<std::pair<uint32_t, size_t>> seen;
-    seen.reserve(attrs->len);
+    // The names in their order of first appearance, each with the entry whose values it takes;
+    // kept across calls so that a call allocates nothing for it. Attribute lists are short: a
+    // name seen before is found by a scan.
+    static std::vector<Planned> plan;
+    plan.clear();
+    size_t held = 0;  // the element's attribute that the next name most likely is
     for (UIntT i = 0; attrs->val && i < attrs->len; ++i) {
         const F_AttributeT &a = attrs->val[i];
         if (!a.name || !*a.name) continue;
-        uint32_t atom = Atom(a.name);
-        std::vector<std::string> values = ReadStrings(&a.values);
-        auto it = std::find_if(seen.begin(), seen.end(), [atom](const auto &p) { return p.first == atom; });
-        if (it != seen.end()) {
-            if (d->AttrIndex(atom) >= 0) {
+        int declared = -1;
+        uint32_t atom = NameAtom(a.name, i, *d, e->attrs, held, declared);
+        if (held < e->attrs.size() && e->attrs[held].name == atom) ++held;
+        auto it = std::find_if(plan.begin(), plan.end(), [atom](const Planned &p) { return p.atom == atom; });
+        if (it != plan.end()) {
+            if (declared >= 0) {
                 Fail(FE_Duplicate);
                 return;
             }
-            list[it->second].values = std::move(values);
+            it->from = i;
             continue;
         }
-        seen.emplace_back(atom, list.size());
         // An empty value list of a declared attribute is "unset": nothing to keep.
-        if (values.empty() && d->AttrIndex(atom) >= 0) continue;
-        list.push_back(Attr{atom, std::move(values)});
+        bool keep = declared < 0 || (a.values.val && a.values.len);
+        plan.push_back(Planned{atom, i, keep});
     }
-    e->attrs = std::move(list);
+    // The same attributes in the same order as held (a list read, changed and written back):
+    // the values are written over the held ones.
+    size_t kept = 0;
+    bool same = true;
+    for (const Planned &p : plan) {
+        if (!p.keep) continue;
+        if (kept >= e->attrs.size() || e->attrs[kept].name != p.atom) same = false;
+        ++kept;
+    }
+    if (same && kept == e->attrs.size()) {
+        size_t k = 0;
+        for (const Planned &p : plan)
+            if (p.keep) AssignValues(e->attrs[k++].values, attrs->val[p.from].values);
+    } else {
+        std::vector<Attr> list;
+        list.reserve(kept);
+        for (const Planned &p : plan) {
+            if (!p.keep) continue;
+            Attr x{p.atom, {}};
+            for (Attr &old : e->attrs)  // the held values' storage is reused
+                if (old.name == p.atom) {
+                    x.values = std::move(old.values);
+                    break;
+                }
+            AssignValues(x.values, attrs->val[p.from].values);
+            list.push_back(std::move(x));
+        }
+        e->attrs = std::move(list);
+    }
     MarkModified(docId);
 }
 

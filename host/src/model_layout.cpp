@@ -371,7 +371,7 @@ bool ElementTextRange(F_ObjHandleT doc, F_ObjHandleT elem, F_TextRangeT &out) {
 
 // ---- selection ------------------------------------------------------------------------------
 
-static bool LocValid(F_ObjHandleT doc, const F_ElementLocT &loc) {
+[[gnu::always_inline]] static inline bool LocValid(F_ObjHandleT doc, const F_ElementLocT &loc) {
     Element *p = loc.parentId ? ElemIn(doc, loc.parentId) : nullptr;
     if (loc.parentId && !p) return false;
     if (!loc.childId) return true;
@@ -428,6 +428,13 @@ F_TextRangeT SelectionText(Document &d) {
 void SelectInsertionPoint(Document &d, F_ObjHandleT parent, F_ObjHandleT child) {
     d.sel.textView = false;
     d.sel.er.beg = d.sel.er.end = F_ElementLocT{parent, child, 0};
+}
+
+bool SetElementSelection(Document &d, const F_ElementRangeT &r) {
+    if (!RangeZero(r) && (!LocValid(d.id, r.beg) || !LocValid(d.id, r.end))) return Fail(FE_BadElementLoc);
+    d.sel.textView = false;
+    d.sel.er = r;
+    return true;
 }
 
 // ---- properties -----------------------------------------------------------------------------
@@ -589,14 +596,7 @@ void RegisterSelection() {
             out.er = SelectionElements(*Doc(obj));
             return true;
         },
-        [](F_ObjHandleT, F_ObjHandleT obj, const PropValue &in) {
-            if (!RangeZero(in.er) && (!LocValid(obj, in.er.beg) || !LocValid(obj, in.er.end)))
-                return Fail(FE_BadElementLoc);
-            Document &d = *Doc(obj);
-            d.sel.textView = false;
-            d.sel.er = in.er;
-            return true;
-        });
+        [](F_ObjHandleT, F_ObjHandleT obj, const PropValue &in) { return SetElementSelection(*Doc(obj), in.er); });
     RegisterProperty(
         FO_Doc, FP_TextSelection, PropType::TextRange,
         [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {

@@ -82,5 +82,8 @@ F_ElementRangeT SelectionElements(Document &d);
 F_TextRangeT SelectionText(Document &d);
 // An insertion point at {parent, child, 0}.
 void SelectInsertionPoint(Document &d, F_ObjHandleT parent, F_ObjHandleT child);
+// Sets the document's element selection (FP_ElementSelection); false with FA_errno
+// FE_BadElementLoc when a location is not one of the document's (a zero range clears it).
+bool SetElementSelection(Document &d, const F_ElementRangeT &r);
 
 }  // namespace host

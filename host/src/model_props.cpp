@@ -6,6 +6,7 @@
 
 #include "model.h"
 #include "model_internal.h"
+#include "model_layout.h"
 #include "records.h"
 
 namespace host {
@@ -81,7 +82,7 @@ const Property *Lookup(F_ObjHandleT doc, F_ObjHandleT obj, int number) {
 // take the general path).
 Store *const storeForReads = &TheStore();
 
-// Reads an element's tree links, definition and unique id straight from the element: the reads
+// Reads an element's tree links, definition, kind and unique id straight from the element: the reads
 // every structure walk makes, kept off the general dispatch. False when the read is not one of
 // these or the element is not valid (the general path then answers, with its failure).
 [[gnu::always_inline]] inline bool ElementFieldRead(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop, IntT &out) {
@@ -96,6 +97,11 @@ Store *const storeForReads = &TheStore();
     case FP_NextSiblingElement: out = static_cast<IntT>(e->next); return true;
     case FP_ElementDef: out = static_cast<IntT>(e->def); return true;
     case FP_Unique: out = static_cast<IntT>(e->unique); return true;
+    case FP_ElementType: {
+        const ElementDef *d = Def(e->def);
+        out = d ? d->type : FV_FO_CONTAINER;
+        return true;
+    }
     default: return false;
     }
 }
@@ -274,6 +280,9 @@ void F_ApiSetMetric(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, MetricT v
 }
 
 StringT F_ApiGetString(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    // A definition's name, which structure walks ask element after element, is read in place.
+    if (prop == FP_Name && KindOf(objId) == FO_ElementDef)
+        if (const ElementDef *d = Def(objId); d && d->doc == docId) return NewString(d->name);
     PropValue v;
     return GetTyped(docId, objId, prop, AcceptString, v) ? NewString(v.s) : nullptr;
 }
@@ -357,6 +366,13 @@ void F_ApiSetElementRange(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, con
         Fail(FE_BadParameter);
         return;
     }
+    // The element selection, which edits set before nearly every step, is set in place.
+    if (prop == FP_ElementSelection && KindOf(objId) == FO_Doc)
+        if (Document *d = Doc(objId); d && (docId == 0 || docId == objId)) {
+            IntT before = FA_errno;
+            if (!SetElementSelection(*d, *value) && FA_errno == before) Fail(FE_BadParameter);
+            return;
+        }
     PropValue v;
     v.er = *value;
     SetTyped(docId, objId, prop, AcceptElementRange, v);

@@ -20,9 +20,14 @@ std::array<uint32_t, 256> &Counters() {
     return counters;
 }
 
+// Names are looked up as they come (a string_view), without making a string of them first.
+struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
+};
 struct AtomTable {
     std::vector<std::string> names{""};
-    std::unordered_map<std::string, uint32_t> index{{"", 0}};
+    std::unordered_map<std::string, uint32_t, NameHash, std::equal_to<>> index{{"", 0}};
 };
 AtomTable &Atoms() {
     static AtomTable t;
@@ -58,7 +63,7 @@ bool Fail(IntT code) {
 
 uint32_t Atom(std::string_view name) {
     AtomTable &t = Atoms();
-    auto it = t.index.find(std::string(name));
+    auto it = t.index.find(name);
     if (it != t.index.end()) return it->second;
     auto a = static_cast<uint32_t>(t.names.size());
     t.names.emplace_back(name);
@@ -85,29 +90,6 @@ Store &MakeStore() {
     static Store s;
     theStore = &s;
     return s;
-}
-
-Document *Doc(F_ObjHandleT doc) {
-    if (KindOf(doc) != FO_Doc) return nullptr;
-    Document *d = TheStore().docs.Get(doc);
-    return d && d->open ? d : nullptr;
-}
-
-ElementDef *Def(F_ObjHandleT def) {
-    if (KindOf(def) != FO_ElementDef) return nullptr;
-    ElementDef *d = TheStore().defs.Get(def);
-    return d && d->doc ? d : nullptr;
-}
-
-Element *Elem(F_ObjHandleT elem) {
-    if (KindOf(elem) != FO_Element) return nullptr;
-    Element *e = TheStore().elements.Get(elem);
-    return e && e->doc ? e : nullptr;
-}
-
-Element *ElemIn(F_ObjHandleT doc, F_ObjHandleT elem) {
-    Element *e = Elem(elem);
-    return e && e->doc == doc ? e : nullptr;
 }
 
 Flow *FlowOf(F_ObjHandleT flow) {
@@ -392,7 +374,7 @@ bool SetAttribute(F_ObjHandleT doc, F_ObjHandleT elem, std::string_view name, st
     return true;
 }
 
-const std::vector<std::string> *GetAttribute(F_ObjHandleT elem, std::string_view name) {
+const AttrValues *GetAttribute(F_ObjHandleT elem, std::string_view name) {
     Element *e = Elem(elem);
     if (!e) return nullptr;
     uint32_t a = Atom(name);

@@ -2,7 +2,8 @@
 #include "tables.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <array>
+#include <memory>
 
 #include "edit_support.h"
 #include "element_objects.h"
@@ -13,9 +14,39 @@ namespace host {
 
 namespace {
 
+// Ids of one kind mapped to other ids (0: none), kept in pages of consecutive counters: ids are
+// handed out in order, so a look-up is two loads and a record allocates nothing but a new page.
+class IdTable {
+  public:
+    F_ObjHandleT Get(F_ObjHandleT id) const {
+        size_t p = CounterOf(id) >> kPageBits;
+        return p < pages_.size() && pages_[p] ? (*pages_[p])[CounterOf(id) & (kPage - 1)] : 0;
+    }
+    void Put(F_ObjHandleT id, F_ObjHandleT value) {
+        size_t p = CounterOf(id) >> kPageBits;
+        if (p >= pages_.size()) pages_.resize(p + 1);
+        if (!pages_[p]) pages_[p] = std::make_unique<Page>();  // zeroed
+        (*pages_[p])[CounterOf(id) & (kPage - 1)] = value;
+    }
+
+  private:
+    static constexpr size_t kPageBits = 10, kPage = size_t(1) << kPageBits;
+    using Page = std::array<F_ObjHandleT, kPage>;
+    std::vector<std::unique_ptr<Page>> pages_;
+};
+
 struct TableIds {
-    std::unordered_map<F_ObjHandleT, F_ObjHandleT> byElem;  // element -> object
-    std::unordered_map<F_ObjHandleT, F_ObjHandleT> byObj;   // object -> element
+    IdTable byElem;  // element -> object
+    IdTable byObj[3];  // object -> element, by object kind (table, row, cell)
+    // The table of an object kind; nullptr for kinds that stand for no table part.
+    IdTable *ObjectsOf(int kind) {
+        switch (kind) {
+        case FO_Tbl: return &byObj[0];
+        case FO_Row: return &byObj[1];
+        case FO_Cell: return &byObj[2];
+        default: return nullptr;
+        }
+    }
 };
 TableIds &Ids() {
     static TableIds ids;
@@ -52,11 +83,12 @@ F_ObjHandleT TableElementOf(F_ObjHandleT e) {
 // The element behind an object of a kind, when it is live and in the document.
 F_ObjHandleT Live(F_ObjHandleT doc, F_ObjHandleT obj, int kind) {
     if (KindOf(obj) != kind) return 0;
-    auto it = Ids().byObj.find(obj);
-    if (it == Ids().byObj.end()) return 0;
-    Element *e = Elem(it->second);
+    IdTable *objects = Ids().ObjectsOf(kind);
+    F_ObjHandleT elem = objects ? objects->Get(obj) : 0;
+    if (!elem) return 0;
+    Element *e = Elem(elem);
     if (!e || (doc && e->doc != doc)) return 0;
-    return it->second;
+    return elem;
 }
 
 F_ObjHandleT ObjectFor(F_ObjHandleT elem) {
@@ -267,18 +299,18 @@ F_ObjHandleT TableObjectOf(F_ObjHandleT doc, F_ObjHandleT elem) {
         if (!elem) return 0;
     }
     auto &ids = Ids();
-    auto it = ids.byElem.find(elem);
-    if (it != ids.byElem.end()) return it->second;
+    if (F_ObjHandleT known = ids.byElem.Get(elem)) return known;
     F_ObjHandleT obj = NewObjectId(objKind);
     if (!obj) return 0;
-    ids.byElem[elem] = obj;
-    ids.byObj[obj] = elem;
+    ids.byElem.Put(elem, obj);
+    ids.ObjectsOf(objKind)->Put(obj, elem);
     return obj;
 }
 
 F_ObjHandleT TableObjectElement(F_ObjHandleT obj) {
-    auto it = Ids().byObj.find(obj);
-    return it != Ids().byObj.end() && Elem(it->second) ? it->second : 0;
+    IdTable *objects = Ids().ObjectsOf(KindOf(obj));
+    F_ObjHandleT elem = objects ? objects->Get(obj) : 0;
+    return elem && Elem(elem) ? elem : 0;
 }
 
 void RegisterElementObjectFinder(F_ObjHandleT (*finder)(F_ObjHandleT, F_ObjHandleT)) { Finders().push_back(finder); }
@@ -346,7 +378,9 @@ F_ObjHandleT F_ApiNewTable(F_ObjHandleT docId, ConStringT format, IntT numCols, 
 IntT F_ApiAddRows(F_ObjHandleT docId, F_ObjHandleT refRowId, IntT direction, IntT numNewRows) {
     F_ObjHandleT ref = Live(docId, refRowId, FO_Row);
     if (!ref || numNewRows < 1 || (direction != FV_Above && direction != FV_Below)) return Fail(FE_BadParameter), FA_errno;
-    IntT cols = static_cast<IntT>(CellElements(ref).size());
+    IntT cols = 0;
+    for (F_ObjHandleT c = Elem(ref)->first; c; c = Elem(c)->next)
+        if (KindOfElement(c) == FV_FO_TBL_CELL) ++cols;
     F_ObjHandleT part = Elem(ref)->parent;
     F_ObjHandleT before = direction == FV_Above ? ref : Elem(ref)->next;
     if (!HasIdsLeft(FO_Element, size_t(numNewRows) * (1 + size_t(cols)))) return FA_errno;
