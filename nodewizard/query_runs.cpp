@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lib/dialogs/dlgitems.h"
@@ -98,6 +99,27 @@ void ResetClipboardFlags() {
     ClipboardEmpty = 0;
     ClipboardReload = 1;
 }
+
+// The lists a run collects its matches in. A run borrows the lists the last run gave back, with
+// the room they grew to, so that a run over many matches does not grow them from nothing each
+// time; a run that starts while another holds them (from an action) gets empty ones.
+struct MatchLists {
+    std::vector<F_ObjHandleT> elems, docs;
+    std::vector<IntT> attrs;
+};
+MatchLists spareLists;
+
+struct BorrowedMatchLists : MatchLists {
+    BorrowedMatchLists() : MatchLists(std::exchange(spareLists, MatchLists{})) {}
+    ~BorrowedMatchLists() {
+        elems.clear();
+        docs.clear();
+        attrs.clear();
+        spareLists = std::move(static_cast<MatchLists &>(*this));
+    }
+    BorrowedMatchLists(const BorrowedMatchLists &) = delete;
+    BorrowedMatchLists &operator=(const BorrowedMatchLists &) = delete;
+};
 
 // The "Attempted actions" progress line of Perform Action(s) On All is rewritten for every
 // match up to 99, then every 10th up to 499 and every 25th after that.
@@ -311,8 +333,9 @@ IntT om_NWRunQuery(IntT button) {
     }
     MatchContext = start;
 
-    std::vector<F_ObjHandleT> elems, docs;
-    std::vector<IntT> attrs;
+    BorrowedMatchLists lists;
+    std::vector<F_ObjHandleT> &elems = lists.elems, &docs = lists.docs;
+    std::vector<IntT> &attrs = lists.attrs;
     if (button == NW_BTN_MATCH_FIRST) {
         F_ObjHandleT matchDoc = 0;
         F_ObjHandleT match = om_FindNextNodeWithXpath(doc, sequence, start, flow, &matchDoc, nullptr);

@@ -150,10 +150,23 @@ IntT om_XPathSiblingPosition(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT c
 
 namespace {
 
-// 1 when first or one of its next siblings passes the test.
-bool siblingPasses(F_ObjHandleT d, F_ObjHandleT first, const std::string &test) {
-    for (F_ObjHandleT s = first; s; s = om_XPathNextSibling(d, s))
-        if (om_XPathNodeTestMatches(d, s, test)) return true;
+// 1 when first or one of its next siblings passes the test. textOnly tells whether the siblings
+// read were all text nodes (which have no children).
+bool siblingPasses(F_ObjHandleT d, F_ObjHandleT first, const std::string &test, bool &textOnly) {
+    textOnly = true;
+    for (F_ObjHandleT s = first; s; s = om_XPathNextSibling(d, s)) {
+        if (!isNode(s)) {
+            textOnly = false;
+            continue;
+        }
+        if (test == "node()") {
+            textOnly = false;
+            return true;
+        }
+        F_ObjHandleT def = F_ApiGetId(d, s, FP_ElementDef);
+        if (def) textOnly = false;
+        if (testPasses(d, def, test)) return true;
+    }
     return false;
 }
 
@@ -197,28 +210,65 @@ F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::
     std::vector<F_ObjHandleT> &above = walkMemo.above;
     if (!(walkMemo.at == start && walkMemo.doc == d && walkMemo.boundary == x)) above.clear();
     walkMemo.at = 0;
-    F_ObjHandleT s = start;
-    if (!(first && (axis == XA_DESCENDANT_OR_SELF || fromRoot))) s = nextInDocOrder(d, start, x, kUnread, &above);
-    while (s) {
-        F_ObjHandleT def = F_ApiGetId(d, s, FP_ElementDef);
-        // A text node has no children: the walk need not ask for them.
-        F_ObjHandleT firstChild = def ? kUnread : 0;
-        if (testPasses(d, def, test)) {
-            bool passes = !c.childTest;
-            if (!passes) {
-                firstChild = om_XPathFirstChild(d, s);
-                passes = siblingPasses(d, firstChild, *c.childTest);
-            }
-            if (passes) {
-                walkMemo.doc = d;  // `above` is the memo's own list
-                walkMemo.boundary = x;
-                walkMemo.at = s;
-                return s;
+    // The test's answer for a text node (whose tag is empty), and for the definition met last:
+    // a walk meets the same few over and over.
+    const bool textPasses = test == "node()" || test == "text()" || test.empty();
+    F_ObjHandleT lastDef = 0;
+    bool lastPasses = false;
+    F_ObjHandleT s = start, firstChild = kUnread;
+    for (bool atStart = first && (axis == XA_DESCENDANT_OR_SELF || fromRoot);; atStart = false) {
+        // On to the next node in document order within x (nextInDocOrder, kept in the loop).
+        if (!atStart) {
+            F_ObjHandleT child = firstChild == kUnread ? om_XPathFirstChild(d, s) : firstChild;
+            if (child) {
+                above.push_back(s);
+                s = child;
+            } else {
+                for (;;) {
+                    if (s == x) return XR_SPENT;
+                    if (F_ObjHandleT sibling = om_XPathNextSibling(d, s)) {
+                        s = sibling;
+                        break;
+                    }
+                    if (!above.empty()) {
+                        s = above.back();
+                        above.pop_back();
+                    } else {
+                        s = om_XPathParent(d, s);
+                    }
+                    if (!s || s == x) return XR_SPENT;
+                }
             }
         }
-        s = nextInDocOrder(d, s, x, firstChild, &above);
+        F_ObjHandleT def = F_ApiGetId(d, s, FP_ElementDef);
+        // A text node has no children: the walk need not ask for them.
+        firstChild = def ? kUnread : 0;
+        bool tested;
+        if (!def) {
+            tested = textPasses;
+        } else if (def == lastDef) {
+            tested = lastPasses;
+        } else {
+            tested = lastPasses = testPasses(d, def, test);
+            lastDef = def;
+        }
+        if (!tested) continue;
+        bool passes = !c.childTest;
+        if (!passes) {
+            firstChild = def ? om_XPathFirstChild(d, s) : 0;
+            bool textOnly = true;
+            passes = siblingPasses(d, firstChild, *c.childTest, textOnly);
+            // Children that are all text have none of their own, so none of them can pass the
+            // child test: the walk goes on after them.
+            if (!passes && textOnly) firstChild = 0;
+        }
+        if (passes) {
+            walkMemo.doc = d;  // `above` is the memo's own list
+            walkMemo.boundary = x;
+            walkMemo.at = s;
+            return s;
+        }
     }
-    return XR_SPENT;
 }
 
 F_ObjHandleT om_XPathStepAncestor(XPathAxisContext &c, UIntT axis, const std::string &test, bool first) {
