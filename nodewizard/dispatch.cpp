@@ -46,9 +46,10 @@ bool StatusLineDue(UIntT n) {
 
 // Counts one attempted action and, when due, rewrites the status box's third line with the label
 // (translated through the Node Wizard's table when asked).
-// The label's text is worked out at the first count of a run and kept for the rest of it.
+// The label's text is worked out at the first count of a run and kept for the rest of it; the
+// line is built in a string kept for the purpose, which keeps its room.
 void CountAttempt(const char *label, bool translate) {
-    static std::string prefix;
+    static std::string prefix, line;
     static const char *prefixLabel = nullptr;
     static bool prefixTranslated = false;
     ++AttemptedActions;
@@ -58,7 +59,7 @@ void CountAttempt(const char *label, bool translate) {
         prefixLabel = label;
         prefixTranslated = translate;
     }
-    std::string line = prefix + std::to_string(AttemptedActions);
+    line.assign(prefix).append(std::to_string(AttemptedActions));
     om_DlgSetStatusLines("*", "*", line.c_str(), "*");
 }
 

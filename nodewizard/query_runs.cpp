@@ -148,6 +148,8 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
     const std::string &question = PluginGlobals.cancelConfirmText;
     NWActionBatch batch;
     const bool attrAction = AttrActionCode != 1;  // 1: none, which does nothing at any node
+    std::string line = "Attempted actions: ";
+    const size_t lineStart = line.size();
     for (size_t i = 0; i < elems.size(); ++i) {
         if (om_CheckUserCancel(question.c_str())) {
             CancelFlag = 1;
@@ -156,7 +158,8 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
         om_NWPerformElemAction(docs[i], elems[i], 0, 0);
         if (attrAction) om_NWPerformAttrAction(docs[i], elems[i], attrs[i], 0, 0, 0);
         if (ProgressLineDue(i)) {
-            std::string line = "Attempted actions: " + std::to_string(i);
+            line.resize(lineStart);
+            line += std::to_string(i);
             om_DlgSetStatusLines("Performing actions... please wait", line.c_str(), "", "Press Esc to cancel");
         }
     }

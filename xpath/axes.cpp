@@ -53,6 +53,11 @@ F_ObjHandleT nextInDocOrder(F_ObjHandleT d, F_ObjHandleT n, F_ObjHandleT boundar
 struct WalkMemo {
     F_ObjHandleT doc = 0, boundary = 0, at = 0;
     std::vector<F_ObjHandleT> above;
+    // The node test the walk looked for last, the definition it tested last and the answer: a
+    // walk meets the same few definitions over and over.
+    const std::string *test = nullptr;
+    F_ObjHandleT testedDef = 0;
+    bool defPasses = false;
 };
 WalkMemo walkMemo;
 
@@ -74,6 +79,8 @@ void om_XPathAxisCachesClear() {
     positionMemo = PositionMemo();
     walkMemo.doc = walkMemo.boundary = walkMemo.at = 0;
     walkMemo.above.clear();
+    walkMemo.test = nullptr;
+    walkMemo.testedDef = 0;
     testMemo.fill(TestMemo{});
 }
 
@@ -210,11 +217,12 @@ F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::
     std::vector<F_ObjHandleT> &above = walkMemo.above;
     if (!(walkMemo.at == start && walkMemo.doc == d && walkMemo.boundary == x)) above.clear();
     walkMemo.at = 0;
-    // The test's answer for a text node (whose tag is empty), and for the definition met last:
-    // a walk meets the same few over and over.
+    // The test's answer for a text node (whose tag is empty).
     const bool textPasses = test == "node()" || test == "text()" || test.empty();
-    F_ObjHandleT lastDef = 0;
-    bool lastPasses = false;
+    if (walkMemo.test != &test) {
+        walkMemo.test = &test;
+        walkMemo.testedDef = 0;
+    }
     F_ObjHandleT s = start, firstChild = kUnread;
     for (bool atStart = first && (axis == XA_DESCENDANT_OR_SELF || fromRoot);; atStart = false) {
         // On to the next node in document order within x (nextInDocOrder, kept in the loop).
@@ -246,11 +254,11 @@ F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::
         bool tested;
         if (!def) {
             tested = textPasses;
-        } else if (def == lastDef) {
-            tested = lastPasses;
+        } else if (def == walkMemo.testedDef) {
+            tested = walkMemo.defPasses;
         } else {
-            tested = lastPasses = testPasses(d, def, test);
-            lastDef = def;
+            tested = walkMemo.defPasses = testPasses(d, def, test);
+            walkMemo.testedDef = def;
         }
         if (!tested) continue;
         bool passes = !c.childTest;
