@@ -561,6 +561,73 @@ F_ObjHandleT resumeLastStep(Machine &m, IntT &next) {
     }
 }
 
+// True when the main path's last step resumes directly and has no predicates along the child or
+// descendant axes (as in //name or /doc/sec/para): every candidate it finds is a match unless the
+// history holds it.
+bool lastStepIsPlain(const Machine &m) {
+    const XPathNodeRecord &step = om_XPathRec(m.lastStep);
+    return lastStepResumesDirectly(m) && !step.firstChild &&
+           (step.axis == XA_CHILD || step.axis == XA_DESCENDANT || step.axis == XA_DESCENDANT_OR_SELF);
+}
+
+// For a plain last step (lastStepIsPlain), what resumeLastStep, recordMatch and the loop of
+// om_XPathRunMatches do match after match, without going through the general step code: the
+// step's next candidate from its axis (on these axes a step without predicates is given no child
+// test and no position), the history, then take. Registers and records are left as they would
+// leave them. False when take stopped the run; otherwise next is the record where the general
+// walk goes on (the step ran out of candidates, or the path holds something unusual).
+bool takePlainMatches(Machine &m, qv::FunctionRef<bool(F_ObjHandleT, IntT, F_ObjHandleT)> take, IntT &next) {
+    const IntT li = m.lastStep;
+    for (;;) {
+        // Records are found again after take: it may add records to the table.
+        XPathNodeRecord &step = om_XPathRec(li);
+        loadState(m, step);
+        m.resuming = m.seen = false;
+        m.dir = WalkDown;
+        XPathAxisContext c{m.doc, m.node ? m.root : rootOf(m), m.context, m.node, m.attr};
+        F_ObjHandleT result = om_XPathAxisStep(c, step.axis, step.nodeTest, step.firstEval == 1);
+        m.attr = c.attr;
+        if (result != 0) {
+            m.dir = WalkDown;
+            if (result != XR_SPENT) step.candidateCount += 1;
+        }
+        step.firstEval = 0;
+        m.last = li;
+        if (result == XR_SPENT) {
+            next = stepSpent(m, li);
+            return true;
+        }
+        step.matchNode = result;
+        step.attrIndex = m.attr;
+        step.matchDoc = m.doc;
+        m.dir = WalkUp;  // no step after it: up to the path
+        next = step.parent;
+        XPathNodeRecord &path = om_XPathRec(step.parent);
+        if (result == 0 || om_XPathRec(path.firstChild).matchNode == XR_SPENT) return true;
+        // The path on the way up: the candidate against the history.
+        XPathNodeRecord &seq = om_XPathRec(m.seq);
+        const XPathMatchKey key{result, m.attr, m.doc};
+        // A candidate after every match of the history is new, and the history stays in order
+        // with it at the end.
+        std::vector<XPathMatchKey> &history = seq.history;
+        const bool after = !seq.historyHashed && history.size() > 1 && history.back() < key;
+        bool seen = !after && om_XPathHistoryHas(seq, key);
+        path.groupNode = result;
+        path.groupAttr = m.attr;
+        path.groupDoc = m.doc;
+        if (seen) continue;
+        loadState(m, path);
+        if (result <= 499) return true;  // recordMatch finds no match there
+        if (after) history.push_back(key);
+        else om_XPathHistoryAdd(seq, key);
+        seq.groupNode = result;
+        seq.groupAttr = key.attr;
+        seq.groupDoc = key.doc;
+        if (!take(result, key.attr, key.doc)) return false;
+        m.rootKnown = false;
+    }
+}
+
 // Starts a call: checks the sequence, clears the per-call caches and restarts the run when the
 // start element changed. False when the sequence names no compiled expression.
 bool beginCall(Machine &m, F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow) {
@@ -619,6 +686,7 @@ void om_XPathRunMatches(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_O
     Machine m;
     if (!beginCall(m, doc, sequence, start, flow)) return;
     bool direct = lastStepResumesDirectly(m);
+    bool plain = lastStepIsPlain(m);
     IntT r = entryRecord(m);
     F_ObjHandleT match = r ? runToMatch(m, r) : 0;
     while (match) {
@@ -626,7 +694,11 @@ void om_XPathRunMatches(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_O
         if (!take(match, s.groupAttr, s.groupDoc)) return;
         // Each match is left as a call would leave it: the next one starts from the call's root.
         m.rootKnown = false;
-        if (direct) {
+        if (plain) {
+            IntT next = 0;
+            if (!takePlainMatches(m, take, next)) return;
+            match = runToMatch(m, next, m.last);
+        } else if (direct) {
             IntT next = 0;
             match = resumeLastStep(m, next);
             if (!match) match = runToMatch(m, next, m.last);
