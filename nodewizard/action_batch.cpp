@@ -14,14 +14,6 @@ struct BatchMemo {
 };
 BatchMemo batch;
 
-// Two names alike, compared in place: the names a batch compares are short.
-bool SameName(const std::string &a, const std::string &b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i]) return false;
-    return true;
-}
-
 }  // namespace
 
 void om_NWBeginActionBatch() {
@@ -32,7 +24,7 @@ void om_NWBeginActionBatch() {
 void om_NWEndActionBatch() { batch = BatchMemo{}; }
 
 F_ObjHandleT om_NWDefinition(F_ObjHandleT doc, const std::string &name) {
-    if (batch.open && batch.def && batch.defDoc == doc && SameName(batch.defName, name)) return batch.def;
+    if (batch.open && batch.def && batch.defDoc == doc && batch.defName == name) return batch.def;
     F_ObjHandleT def = F_ApiGetNamedObject(doc, FO_ElementDef, name.c_str());
     if (batch.open && def) {
         batch.defDoc = doc;

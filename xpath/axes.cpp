@@ -53,9 +53,11 @@ F_ObjHandleT nextInDocOrder(F_ObjHandleT d, F_ObjHandleT n, F_ObjHandleT boundar
 struct WalkMemo {
     F_ObjHandleT doc = 0, boundary = 0, at = 0;
     std::vector<F_ObjHandleT> above;
-    // The node test the walk looked for last, the definition it tested last and the answer: a
-    // walk meets the same few definitions over and over.
+    // The node test the walk looked for last, its answer for a text node (whose tag is empty),
+    // the definition it tested last and the answer: a walk meets the same few definitions over
+    // and over.
     const std::string *test = nullptr;
+    bool textPasses = false;
     F_ObjHandleT testedDef = 0;
     bool defPasses = false;
 };
@@ -217,10 +219,9 @@ F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::
     std::vector<F_ObjHandleT> &above = walkMemo.above;
     if (!(walkMemo.at == start && walkMemo.doc == d && walkMemo.boundary == x)) above.clear();
     walkMemo.at = 0;
-    // The test's answer for a text node (whose tag is empty).
-    const bool textPasses = test == "node()" || test == "text()" || test.empty();
     if (walkMemo.test != &test) {
         walkMemo.test = &test;
+        walkMemo.textPasses = test == "node()" || test == "text()" || test.empty();
         walkMemo.testedDef = 0;
     }
     F_ObjHandleT s = start, firstChild = kUnread;
@@ -253,7 +254,7 @@ F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::
         firstChild = def ? kUnread : 0;
         bool tested;
         if (!def) {
-            tested = textPasses;
+            tested = walkMemo.textPasses;
         } else if (def == walkMemo.testedDef) {
             tested = walkMemo.defPasses;
         } else {
