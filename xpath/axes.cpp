@@ -207,6 +207,11 @@ F_ObjHandleT om_XPathStepChild(XPathAxisContext &c, const std::string &test, boo
 }
 
 F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::string &test, bool first) {
+    return om_XPathStepDescendantEach(c, axis, test, first, [](F_ObjHandleT) { return false; });
+}
+
+F_ObjHandleT om_XPathStepDescendantEach(XPathAxisContext &c, UIntT axis, const std::string &test, bool first,
+                                        qv::FunctionRef<bool(F_ObjHandleT)> found) {
     F_ObjHandleT d = c.doc, x = c.context, n = c.node;
     F_ObjHandleT start = n;
     bool fromRoot = false;
@@ -275,7 +280,9 @@ F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::
             walkMemo.doc = d;  // `above` is the memo's own list
             walkMemo.boundary = x;
             walkMemo.at = s;
-            return s;
+            if (!found(s)) return s;
+            // On from s, as a call of the step from s would go on (with the memo as it starts).
+            walkMemo.at = 0;
         }
     }
 }

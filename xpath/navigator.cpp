@@ -573,37 +573,36 @@ bool lastStepIsPlain(const Machine &m) {
 // For a plain last step (lastStepIsPlain), what resumeLastStep, recordMatch and the loop of
 // om_XPathRunMatches do match after match, without going through the general step code: the
 // step's next candidate from its axis (on these axes a step without predicates is given no child
-// test and no position), the history, then take. Registers and records are left as they would
-// leave them. False when take stopped the run; otherwise next is the record where the general
-// walk goes on (the step ran out of candidates, or the path holds something unusual).
+// test and no position), the history, then take. A descendant step's walk goes on from one
+// candidate to the next without returning. Registers and records are left as they would leave
+// them. False when take stopped the run; otherwise next is the record where the general walk
+// goes on (the step ran out of candidates, or the path holds something unusual).
 bool takePlainMatches(Machine &m, qv::FunctionRef<bool(F_ObjHandleT, IntT, F_ObjHandleT)> take, IntT &next) {
     const IntT li = m.lastStep;
-    for (;;) {
-        // Records are found again after take: it may add records to the table.
-        XPathNodeRecord &step = om_XPathRec(li);
+    bool stopped = false;  // take stopped the run
+    // Registers as a resumed step starts with them.
+    auto resume = [&m](const XPathNodeRecord &step) {
         loadState(m, step);
         m.resuming = m.seen = false;
         m.dir = WalkDown;
-        XPathAxisContext c{m.doc, m.node ? m.root : rootOf(m), m.context, m.node, m.attr};
-        F_ObjHandleT result = om_XPathAxisStep(c, step.axis, step.nodeTest, step.firstEval == 1);
-        m.attr = c.attr;
+    };
+    // Takes a candidate of the step (a node or 0); true when the step goes on to its next one.
+    auto candidate = [&](F_ObjHandleT result) {
+        // Records are found again each time: take may add records to the table.
+        XPathNodeRecord &step = om_XPathRec(li);
         if (result != 0) {
             m.dir = WalkDown;
-            if (result != XR_SPENT) step.candidateCount += 1;
+            step.candidateCount += 1;
         }
         step.firstEval = 0;
         m.last = li;
-        if (result == XR_SPENT) {
-            next = stepSpent(m, li);
-            return true;
-        }
         step.matchNode = result;
         step.attrIndex = m.attr;
         step.matchDoc = m.doc;
         m.dir = WalkUp;  // no step after it: up to the path
         next = step.parent;
         XPathNodeRecord &path = om_XPathRec(step.parent);
-        if (result == 0 || om_XPathRec(path.firstChild).matchNode == XR_SPENT) return true;
+        if (result == 0 || om_XPathRec(path.firstChild).matchNode == XR_SPENT) return false;
         // The path on the way up: the candidate against the history.
         XPathNodeRecord &seq = om_XPathRec(m.seq);
         const XPathMatchKey key{result, m.attr, m.doc};
@@ -615,16 +614,48 @@ bool takePlainMatches(Machine &m, qv::FunctionRef<bool(F_ObjHandleT, IntT, F_Obj
         path.groupNode = result;
         path.groupAttr = m.attr;
         path.groupDoc = m.doc;
-        if (seen) continue;
-        loadState(m, path);
-        if (result <= 499) return true;  // recordMatch finds no match there
-        if (after) history.push_back(key);
-        else om_XPathHistoryAdd(seq, key);
-        seq.groupNode = result;
-        seq.groupAttr = key.attr;
-        seq.groupDoc = key.doc;
-        if (!take(result, key.attr, key.doc)) return false;
-        m.rootKnown = false;
+        if (!seen) {
+            loadState(m, path);
+            if (result <= 499) return false;  // recordMatch finds no match there
+            if (after) history.push_back(key);
+            else om_XPathHistoryAdd(seq, key);
+            seq.groupNode = result;
+            seq.groupAttr = key.attr;
+            seq.groupDoc = key.doc;
+            if (!take(result, key.attr, key.doc)) {
+                stopped = true;
+                return false;
+            }
+            m.rootKnown = false;
+        }
+        resume(om_XPathRec(li));
+        return true;
+    };
+    for (;;) {
+        XPathNodeRecord &step = om_XPathRec(li);
+        resume(step);
+        XPathAxisContext c{m.doc, m.node ? m.root : rootOf(m), m.context, m.node, m.attr};
+        const bool first = step.firstEval == 1;
+        F_ObjHandleT result;
+        if (c.doc && (step.axis == XA_DESCENDANT || step.axis == XA_DESCENDANT_OR_SELF)) {
+            result = om_XPathStepDescendantEach(c, step.axis, step.nodeTest, first, candidate);
+            if (result != XR_SPENT) return !stopped;
+        } else {
+            result = om_XPathAxisStep(c, step.axis, step.nodeTest, first);
+            m.attr = c.attr;
+            if (result != XR_SPENT) {
+                if (candidate(result)) continue;
+                return !stopped;
+            }
+        }
+        // The step ran out of candidates.
+        XPathNodeRecord &spent = om_XPathRec(li);
+        m.attr = c.attr;
+        m.dir = WalkDown;
+        spent.firstEval = 0;
+        m.last = li;
+        next = stepSpent(m, li);
+        return true;
     }
 }
 
