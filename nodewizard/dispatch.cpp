@@ -44,22 +44,29 @@ bool StatusLineDue(UIntT n) {
     return n % 25 == 0;
 }
 
+// The status line's label, worked out at the first count of a run and kept for the rest of it,
+// and the line, built in a string that keeps its room.
+std::string attemptPrefix, attemptLine;
+const char *attemptLabel = nullptr;
+bool attemptTranslated = false;
+
+// Rewrites the status box's third line with the label and the count of attempted actions.
+[[gnu::noinline]] void ShowAttempts(const char *label, bool translate) {
+    if (AttemptedActions == 1 || label != attemptLabel || translate != attemptTranslated) {
+        attemptPrefix =
+            "  " + (translate ? qv::LangTranslate("Quorvane - Node Wizard", label, false, 0) : label) + "  ";
+        attemptLabel = label;
+        attemptTranslated = translate;
+    }
+    attemptLine.assign(attemptPrefix).append(std::to_string(AttemptedActions));
+    om_DlgSetStatusLines("*", "*", attemptLine.c_str(), "*");
+}
+
 // Counts one attempted action and, when due, rewrites the status box's third line with the label
 // (translated through the Node Wizard's table when asked).
-// The label's text is worked out at the first count of a run and kept for the rest of it.
-void CountAttempt(const char *label, bool translate) {
-    static std::string prefix;
-    static const char *prefixLabel = nullptr;
-    static bool prefixTranslated = false;
+inline void CountAttempt(const char *label, bool translate) {
     ++AttemptedActions;
-    if (!StatusLineDue(AttemptedActions)) return;
-    if (AttemptedActions == 1 || label != prefixLabel || translate != prefixTranslated) {
-        prefix = "  " + (translate ? qv::LangTranslate("Quorvane - Node Wizard", label, false, 0) : label) + "  ";
-        prefixLabel = label;
-        prefixTranslated = translate;
-    }
-    std::string line = prefix + std::to_string(AttemptedActions);
-    om_DlgSetStatusLines("*", "*", line.c_str(), "*");
+    if (StatusLineDue(AttemptedActions)) ShowAttempts(label, translate);
 }
 
 // The text of a script's action element, trimmed: the name its script-only actions use.

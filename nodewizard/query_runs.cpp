@@ -4,6 +4,7 @@
 #include <strings.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lib/dialogs/dlgitems.h"
@@ -99,6 +100,27 @@ void ResetClipboardFlags() {
     ClipboardReload = 1;
 }
 
+// The lists a run collects its matches in. A run borrows the lists the last run gave back, with
+// the room they grew to, so that a run over many matches does not grow them from nothing each
+// time; a run that starts while another holds them (from an action) gets empty ones.
+struct MatchLists {
+    std::vector<F_ObjHandleT> elems, docs;
+    std::vector<IntT> attrs;
+};
+MatchLists spareLists;
+
+struct BorrowedMatchLists : MatchLists {
+    BorrowedMatchLists() : MatchLists(std::exchange(spareLists, MatchLists{})) {}
+    ~BorrowedMatchLists() {
+        elems.clear();
+        docs.clear();
+        attrs.clear();
+        spareLists = std::move(static_cast<MatchLists &>(*this));
+    }
+    BorrowedMatchLists(const BorrowedMatchLists &) = delete;
+    BorrowedMatchLists &operator=(const BorrowedMatchLists &) = delete;
+};
+
 // The "Attempted actions" progress line of Perform Action(s) On All is rewritten for every
 // match up to 99, then every 10th up to 499 and every 25th after that.
 bool ProgressLineDue(size_t i) { return i < 100 || (i < 500 && i % 10 == 0) || (i >= 500 && i % 25 == 0); }
@@ -126,6 +148,8 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
     const std::string &question = PluginGlobals.cancelConfirmText;
     NWActionBatch batch;
     const bool attrAction = AttrActionCode != 1;  // 1: none, which does nothing at any node
+    std::string line = "Attempted actions: ";
+    const size_t lineStart = line.size();
     for (size_t i = 0; i < elems.size(); ++i) {
         if (om_CheckUserCancel(question.c_str())) {
             CancelFlag = 1;
@@ -134,7 +158,8 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
         om_NWPerformElemAction(docs[i], elems[i], 0, 0);
         if (attrAction) om_NWPerformAttrAction(docs[i], elems[i], attrs[i], 0, 0, 0);
         if (ProgressLineDue(i)) {
-            std::string line = "Attempted actions: " + std::to_string(i);
+            line.resize(lineStart);
+            line += std::to_string(i);
             om_DlgSetStatusLines("Performing actions... please wait", line.c_str(), "", "Press Esc to cancel");
         }
     }
@@ -311,8 +336,9 @@ IntT om_NWRunQuery(IntT button) {
     }
     MatchContext = start;
 
-    std::vector<F_ObjHandleT> elems, docs;
-    std::vector<IntT> attrs;
+    BorrowedMatchLists lists;
+    std::vector<F_ObjHandleT> &elems = lists.elems, &docs = lists.docs;
+    std::vector<IntT> &attrs = lists.attrs;
     if (button == NW_BTN_MATCH_FIRST) {
         F_ObjHandleT matchDoc = 0;
         F_ObjHandleT match = om_FindNextNodeWithXpath(doc, sequence, start, flow, &matchDoc, nullptr);

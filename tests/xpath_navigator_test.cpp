@@ -2,6 +2,7 @@
 // tests, positions, the engine's comparison rules, resets, history and parameters.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <tuple>
 
@@ -343,4 +344,70 @@ TEST_F(XPathRun, ElementsMadeLaterComeOnce) {
     V twice = all;
     twice.insert(twice.end(), all.begin(), all.end());
     EXPECT_EQ(listed, twice);
+}
+
+namespace {
+
+// The run's fields of every record of a compiled expression, with its history: what a run leaves
+// behind for the next call.
+std::vector<std::string> RunState(IntT r) {
+    std::vector<std::string> out;
+    std::function<void(IntT)> visit = [&](IntT i) {
+        const XPathNodeRecord &n = om_XPathRec(i);
+        std::string line;
+        for (long long v : {(long long)n.contextNode, (long long)n.matchNode, (long long)n.attrIndex,
+                            (long long)n.matchDoc, (long long)n.groupNode, (long long)n.groupAttr,
+                            (long long)n.groupDoc, (long long)n.candidateCount, (long long)n.firstEval})
+            line += std::to_string(v) + " ";
+        out.push_back(line + n.valueText);
+        for (IntT c = n.firstChild; c; c = om_XPathRec(c).nextSibling) visit(c);
+    };
+    visit(r);
+    for (const XPathMatchKey &k : om_XPathRec(r).history)
+        out.push_back(std::to_string(k.node) + "/" + std::to_string(k.attr) + "/" + std::to_string(k.doc));
+    return out;
+}
+
+}  // namespace
+
+// A run that takes its matches in one go (a last step without predicates on the child or
+// descendant axes has a loop of its own) returns what calls one at a time return and leaves the
+// records as they leave them, whether it runs to the end or is stopped after some matches: the
+// calls that follow go on alike.
+TEST_F(XPathRun, RunInOneGoAgreesWithCallsOneAtATime) {
+    Load("<doc><sec><title>T</title><para>a<b>x</b></para><para>b</para><sec><para>c<para>d</para></para></sec>"
+         "</sec><para/><sec>text only</sec><sec><note><para>e</para></note></sec></doc>");
+    F_ObjHandleT sec1 = Find("/doc/sec[1]");
+    ASSERT_NE(sec1, 0u);
+    struct Case {
+        const char *expr;
+        F_ObjHandleT start;
+    };
+    for (const Case &c : {Case{"//para", 0}, Case{"/doc/sec/para", 0}, Case{"//sec//para", 0},
+                          Case{"//sec/descendant::para", 0}, Case{"//para/b", 0}, Case{"para", sec1},
+                          Case{".//para", sec1}, Case{"//*", 0}, Case{"//text()", 0}, Case{"//node()", 0}}) {
+        IntT s = om_XPathCompile(c.expr, 0);
+        ASSERT_LT(s, 50100) << c.expr;
+        for (size_t stopAfter : {size_t(1), size_t(2), size_t(4), size_t(1000)}) {
+            // One call at a time.
+            om_XPathResetSequence(s, 1);
+            std::vector<F_ObjHandleT> byCalls;
+            F_ObjHandleT m;
+            while (byCalls.size() < stopAfter && (m = om_FindNextNodeWithXpath(doc, s, c.start, 0, nullptr, nullptr)))
+                byCalls.push_back(m);
+            std::vector<std::string> callsState = RunState(s);
+            F_ObjHandleT callsNext = om_FindNextNodeWithXpath(doc, s, c.start, 0, nullptr, nullptr);
+            // One run.
+            om_XPathResetSequence(s, 1);
+            std::vector<F_ObjHandleT> byRun;
+            om_XPathRunMatches(doc, s, c.start, 0, [&](F_ObjHandleT node, IntT, F_ObjHandleT) {
+                byRun.push_back(node);
+                return byRun.size() < stopAfter;
+            });
+            EXPECT_EQ(byRun, byCalls) << c.expr << " " << stopAfter;
+            EXPECT_EQ(RunState(s), callsState) << c.expr << " " << stopAfter;
+            EXPECT_EQ(om_FindNextNodeWithXpath(doc, s, c.start, 0, nullptr, nullptr), callsNext)
+                << c.expr << " " << stopAfter;
+        }
+    }
 }

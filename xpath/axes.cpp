@@ -53,6 +53,13 @@ F_ObjHandleT nextInDocOrder(F_ObjHandleT d, F_ObjHandleT n, F_ObjHandleT boundar
 struct WalkMemo {
     F_ObjHandleT doc = 0, boundary = 0, at = 0;
     std::vector<F_ObjHandleT> above;
+    // The node test the walk looked for last, its answer for a text node (whose tag is empty),
+    // the definition it tested last and the answer: a walk meets the same few definitions over
+    // and over.
+    const std::string *test = nullptr;
+    bool textPasses = false;
+    F_ObjHandleT testedDef = 0;
+    bool defPasses = false;
 };
 WalkMemo walkMemo;
 
@@ -74,6 +81,8 @@ void om_XPathAxisCachesClear() {
     positionMemo = PositionMemo();
     walkMemo.doc = walkMemo.boundary = walkMemo.at = 0;
     walkMemo.above.clear();
+    walkMemo.test = nullptr;
+    walkMemo.testedDef = 0;
     testMemo.fill(TestMemo{});
 }
 
@@ -150,10 +159,23 @@ IntT om_XPathSiblingPosition(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT c
 
 namespace {
 
-// 1 when first or one of its next siblings passes the test.
-bool siblingPasses(F_ObjHandleT d, F_ObjHandleT first, const std::string &test) {
-    for (F_ObjHandleT s = first; s; s = om_XPathNextSibling(d, s))
-        if (om_XPathNodeTestMatches(d, s, test)) return true;
+// 1 when first or one of its next siblings passes the test. textOnly tells whether the siblings
+// read were all text nodes (which have no children).
+bool siblingPasses(F_ObjHandleT d, F_ObjHandleT first, const std::string &test, bool &textOnly) {
+    textOnly = true;
+    for (F_ObjHandleT s = first; s; s = om_XPathNextSibling(d, s)) {
+        if (!isNode(s)) {
+            textOnly = false;
+            continue;
+        }
+        if (test == "node()") {
+            textOnly = false;
+            return true;
+        }
+        F_ObjHandleT def = F_ApiGetId(d, s, FP_ElementDef);
+        if (def) textOnly = false;
+        if (testPasses(d, def, test)) return true;
+    }
     return false;
 }
 
@@ -185,6 +207,11 @@ F_ObjHandleT om_XPathStepChild(XPathAxisContext &c, const std::string &test, boo
 }
 
 F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::string &test, bool first) {
+    return om_XPathStepDescendantEach(c, axis, test, first, [](F_ObjHandleT) { return false; });
+}
+
+F_ObjHandleT om_XPathStepDescendantEach(XPathAxisContext &c, UIntT axis, const std::string &test, bool first,
+                                        qv::FunctionRef<bool(F_ObjHandleT)> found) {
     F_ObjHandleT d = c.doc, x = c.context, n = c.node;
     F_ObjHandleT start = n;
     bool fromRoot = false;
@@ -197,28 +224,67 @@ F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::
     std::vector<F_ObjHandleT> &above = walkMemo.above;
     if (!(walkMemo.at == start && walkMemo.doc == d && walkMemo.boundary == x)) above.clear();
     walkMemo.at = 0;
-    F_ObjHandleT s = start;
-    if (!(first && (axis == XA_DESCENDANT_OR_SELF || fromRoot))) s = nextInDocOrder(d, start, x, kUnread, &above);
-    while (s) {
-        F_ObjHandleT def = F_ApiGetId(d, s, FP_ElementDef);
-        // A text node has no children: the walk need not ask for them.
-        F_ObjHandleT firstChild = def ? kUnread : 0;
-        if (testPasses(d, def, test)) {
-            bool passes = !c.childTest;
-            if (!passes) {
-                firstChild = om_XPathFirstChild(d, s);
-                passes = siblingPasses(d, firstChild, *c.childTest);
-            }
-            if (passes) {
-                walkMemo.doc = d;  // `above` is the memo's own list
-                walkMemo.boundary = x;
-                walkMemo.at = s;
-                return s;
+    if (walkMemo.test != &test) {
+        walkMemo.test = &test;
+        walkMemo.textPasses = test == "node()" || test == "text()" || test.empty();
+        walkMemo.testedDef = 0;
+    }
+    F_ObjHandleT s = start, firstChild = kUnread;
+    for (bool atStart = first && (axis == XA_DESCENDANT_OR_SELF || fromRoot);; atStart = false) {
+        // On to the next node in document order within x (nextInDocOrder, kept in the loop).
+        if (!atStart) {
+            F_ObjHandleT child = firstChild == kUnread ? om_XPathFirstChild(d, s) : firstChild;
+            if (child) {
+                above.push_back(s);
+                s = child;
+            } else {
+                for (;;) {
+                    if (s == x) return XR_SPENT;
+                    if (F_ObjHandleT sibling = om_XPathNextSibling(d, s)) {
+                        s = sibling;
+                        break;
+                    }
+                    if (!above.empty()) {
+                        s = above.back();
+                        above.pop_back();
+                    } else {
+                        s = om_XPathParent(d, s);
+                    }
+                    if (!s || s == x) return XR_SPENT;
+                }
             }
         }
-        s = nextInDocOrder(d, s, x, firstChild, &above);
+        F_ObjHandleT def = F_ApiGetId(d, s, FP_ElementDef);
+        // A text node has no children: the walk need not ask for them.
+        firstChild = def ? kUnread : 0;
+        bool tested;
+        if (!def) {
+            tested = walkMemo.textPasses;
+        } else if (def == walkMemo.testedDef) {
+            tested = walkMemo.defPasses;
+        } else {
+            tested = walkMemo.defPasses = testPasses(d, def, test);
+            walkMemo.testedDef = def;
+        }
+        if (!tested) continue;
+        bool passes = !c.childTest;
+        if (!passes) {
+            firstChild = def ? om_XPathFirstChild(d, s) : 0;
+            bool textOnly = true;
+            passes = siblingPasses(d, firstChild, *c.childTest, textOnly);
+            // Children that are all text have none of their own, so none of them can pass the
+            // child test: the walk goes on after them.
+            if (!passes && textOnly) firstChild = 0;
+        }
+        if (passes) {
+            walkMemo.doc = d;  // `above` is the memo's own list
+            walkMemo.boundary = x;
+            walkMemo.at = s;
+            if (!found(s)) return s;
+            // On from s, as a call of the step from s would go on (with the memo as it starts).
+            walkMemo.at = 0;
+        }
     }
-    return XR_SPENT;
 }
 
 F_ObjHandleT om_XPathStepAncestor(XPathAxisContext &c, UIntT axis, const std::string &test, bool first) {

@@ -1,6 +1,7 @@
 // The navigator's axis steps over the host's element tree (internal to the engine).
 #pragma once
 
+#include "lib/strings/function_ref.h"
 #include "xpath/xpath.h"
 
 // Where a step stands: document, root element of the run, the step's context node X, its
@@ -27,6 +28,11 @@ F_ObjHandleT om_XPathAxisStep(XPathAxisContext &c, UIntT axis, const std::string
 F_ObjHandleT om_XPathStepSelf(XPathAxisContext &c, const std::string &test, bool first);
 F_ObjHandleT om_XPathStepChild(XPathAxisContext &c, const std::string &test, bool first);
 F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::string &test, bool first);
+// The descendant step's walk, handing each candidate to found, which answers whether the walk goes
+// on from there (as the step called again from that candidate would) or stops. The candidate it
+// stopped at, or 103 when the walk ran out.
+F_ObjHandleT om_XPathStepDescendantEach(XPathAxisContext &c, UIntT axis, const std::string &test, bool first,
+                                        qv::FunctionRef<bool(F_ObjHandleT)> found);
 F_ObjHandleT om_XPathStepAncestor(XPathAxisContext &c, UIntT axis, const std::string &test, bool first);
 F_ObjHandleT om_XPathStepPrecedingSibling(XPathAxisContext &c, const std::string &test, bool first);
 F_ObjHandleT om_XPathStepPrecedingFollowing(XPathAxisContext &c, UIntT axis, const std::string &test, bool first);

@@ -561,6 +561,104 @@ F_ObjHandleT resumeLastStep(Machine &m, IntT &next) {
     }
 }
 
+// True when the main path's last step resumes directly and has no predicates along the child or
+// descendant axes (as in //name or /doc/sec/para): every candidate it finds is a match unless the
+// history holds it.
+bool lastStepIsPlain(const Machine &m) {
+    const XPathNodeRecord &step = om_XPathRec(m.lastStep);
+    return lastStepResumesDirectly(m) && !step.firstChild &&
+           (step.axis == XA_CHILD || step.axis == XA_DESCENDANT || step.axis == XA_DESCENDANT_OR_SELF);
+}
+
+// For a plain last step (lastStepIsPlain), what resumeLastStep, recordMatch and the loop of
+// om_XPathRunMatches do match after match, without going through the general step code: the
+// step's next candidate from its axis (on these axes a step without predicates is given no child
+// test and no position), the history, then take. A descendant step's walk goes on from one
+// candidate to the next without returning. Registers and records are left as they would leave
+// them. False when take stopped the run; otherwise next is the record where the general walk
+// goes on (the step ran out of candidates, or the path holds something unusual).
+bool takePlainMatches(Machine &m, qv::FunctionRef<bool(F_ObjHandleT, IntT, F_ObjHandleT)> take, IntT &next) {
+    const IntT li = m.lastStep;
+    bool stopped = false;  // take stopped the run
+    // Registers as a resumed step starts with them.
+    auto resume = [&m](const XPathNodeRecord &step) {
+        loadState(m, step);
+        m.resuming = m.seen = false;
+        m.dir = WalkDown;
+    };
+    // Takes a candidate of the step (a node or 0); true when the step goes on to its next one.
+    auto candidate = [&](F_ObjHandleT result) {
+        // Records are found again each time: take may add records to the table.
+        XPathNodeRecord &step = om_XPathRec(li);
+        if (result != 0) {
+            m.dir = WalkDown;
+            step.candidateCount += 1;
+        }
+        step.firstEval = 0;
+        m.last = li;
+        step.matchNode = result;
+        step.attrIndex = m.attr;
+        step.matchDoc = m.doc;
+        m.dir = WalkUp;  // no step after it: up to the path
+        next = step.parent;
+        XPathNodeRecord &path = om_XPathRec(step.parent);
+        if (result == 0 || om_XPathRec(path.firstChild).matchNode == XR_SPENT) return false;
+        // The path on the way up: the candidate against the history.
+        XPathNodeRecord &seq = om_XPathRec(m.seq);
+        const XPathMatchKey key{result, m.attr, m.doc};
+        // A candidate after every match of the history is new, and the history stays in order
+        // with it at the end.
+        std::vector<XPathMatchKey> &history = seq.history;
+        const bool after = !seq.historyHashed && history.size() > 1 && history.back() < key;
+        bool seen = !after && om_XPathHistoryHas(seq, key);
+        path.groupNode = result;
+        path.groupAttr = m.attr;
+        path.groupDoc = m.doc;
+        if (!seen) {
+            loadState(m, path);
+            if (result <= 499) return false;  // recordMatch finds no match there
+            if (after) history.push_back(key);
+            else om_XPathHistoryAdd(seq, key);
+            seq.groupNode = result;
+            seq.groupAttr = key.attr;
+            seq.groupDoc = key.doc;
+            if (!take(result, key.attr, key.doc)) {
+                stopped = true;
+                return false;
+            }
+            m.rootKnown = false;
+        }
+        resume(om_XPathRec(li));
+        return true;
+    };
+    for (;;) {
+        XPathNodeRecord &step = om_XPathRec(li);
+        resume(step);
+        XPathAxisContext c{m.doc, m.node ? m.root : rootOf(m), m.context, m.node, m.attr};
+        const bool first = step.firstEval == 1;
+        F_ObjHandleT result;
+        if (c.doc && (step.axis == XA_DESCENDANT || step.axis == XA_DESCENDANT_OR_SELF)) {
+            result = om_XPathStepDescendantEach(c, step.axis, step.nodeTest, first, candidate);
+            if (result != XR_SPENT) return !stopped;
+        } else {
+            result = om_XPathAxisStep(c, step.axis, step.nodeTest, first);
+            m.attr = c.attr;
+            if (result != XR_SPENT) {
+                if (candidate(result)) continue;
+                return !stopped;
+            }
+        }
+        // The step ran out of candidates.
+        XPathNodeRecord &spent = om_XPathRec(li);
+        m.attr = c.attr;
+        m.dir = WalkDown;
+        spent.firstEval = 0;
+        m.last = li;
+        next = stepSpent(m, li);
+        return true;
+    }
+}
+
 // Starts a call: checks the sequence, clears the per-call caches and restarts the run when the
 // start element changed. False when the sequence names no compiled expression.
 bool beginCall(Machine &m, F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow) {
@@ -619,6 +717,7 @@ void om_XPathRunMatches(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_O
     Machine m;
     if (!beginCall(m, doc, sequence, start, flow)) return;
     bool direct = lastStepResumesDirectly(m);
+    bool plain = lastStepIsPlain(m);
     IntT r = entryRecord(m);
     F_ObjHandleT match = r ? runToMatch(m, r) : 0;
     while (match) {
@@ -626,7 +725,11 @@ void om_XPathRunMatches(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_O
         if (!take(match, s.groupAttr, s.groupDoc)) return;
         // Each match is left as a call would leave it: the next one starts from the call's root.
         m.rootKnown = false;
-        if (direct) {
+        if (plain) {
+            IntT next = 0;
+            if (!takePlainMatches(m, take, next)) return;
+            match = runToMatch(m, next, m.last);
+        } else if (direct) {
             IntT next = 0;
             match = resumeLastStep(m, next);
             if (!match) match = runToMatch(m, next, m.last);

@@ -7,13 +7,6 @@ namespace {
 
 const char *const kSupportAddress = "support@orlemeadow.example";
 
-// Matches collected by one xpath_MatchAll, with an index that recognises a repeated triple.
-struct MatchLists {
-    std::vector<F_ObjHandleT> elems, docs;
-    std::vector<IntT> attrs;
-    XPathMatchSet seen;
-};
-
 void tooBroad(IntT sequence) {
     std::string expr = om_XPathRec(sequence).sourceText;
     std::string msg = "The following XPath expression is too broad and has exceeded the maximum number of matches "
@@ -39,9 +32,13 @@ int om_XPathMatchSeen(F_ObjHandleT elem, F_ObjHandleT doc, IntT attr, const std:
 IntT xpath_MatchAll(F_ObjHandleT doc, F_ObjHandleT start, IntT contextAttr, IntT sequence, F_ObjHandleT scope,
                     IntT maxWanted, std::vector<F_ObjHandleT> &outElems, std::vector<IntT> *outAttrs,
                     std::vector<F_ObjHandleT> *outDocs) {
-    MatchLists found;
     outElems.clear();
     if (!om_XPathIsCompiledSequence(sequence)) return 1;
+    // The matches go straight into the caller's lists (which keep what room they have), with an
+    // index beside them that recognises a repeated triple.
+    if (outAttrs) outAttrs->clear();
+    if (outDocs) outDocs->clear();
+    XPathMatchSet seen;
     UIntT axis = om_XPathFirstStepAxis(sequence);
     bool needsDoc = axis != XA_FMFILE;
     bool needsStart = !(axis == XA_ROOT || axis == XA_FMBOOK || axis == XA_FMFILE || (axis >= XA_FLOW_ANY && axis <= XA_FLOW_REF));
@@ -68,24 +65,21 @@ IntT xpath_MatchAll(F_ObjHandleT doc, F_ObjHandleT start, IntT contextAttr, IntT
         // One pass never repeats a match (the run's history sees to that); the index beside the
         // lists is for matches that several passes share.
         bool checkRepeats = passes.size() > 1;
-        if (maxWanted > 0 && IntT(found.elems.size()) >= maxWanted) continue;
+        if (maxWanted > 0 && IntT(outElems.size()) >= maxWanted) continue;
         om_XPathRunMatches(doc, sequence, start, flow, [&](F_ObjHandleT m, IntT attr, F_ObjHandleT mdoc) {
-            if (!checkRepeats || found.seen.insert({m, attr, mdoc})) {
-                found.elems.push_back(m);
-                if (outAttrs) found.attrs.push_back(attr);
-                if (outDocs) found.docs.push_back(mdoc);
+            if (!checkRepeats || seen.insert({m, attr, mdoc})) {
+                outElems.push_back(m);
+                if (outAttrs) outAttrs->push_back(attr);
+                if (outDocs) outDocs->push_back(mdoc);
             }
-            if (IntT(found.elems.size()) >= XPathLimits.maxMatches) {
+            if (IntT(outElems.size()) >= XPathLimits.maxMatches) {
                 tooBroad(sequence);
                 stop = true;
                 return false;
             }
-            return maxWanted <= 0 || IntT(found.elems.size()) < maxWanted;
+            return maxWanted <= 0 || IntT(outElems.size()) < maxWanted;
         });
     }
-    outElems = std::move(found.elems);
-    if (outAttrs) *outAttrs = std::move(found.attrs);
-    if (outDocs) *outDocs = std::move(found.docs);
     return 1;
 }
 
