@@ -62,9 +62,9 @@ void om_XformRunCopyOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
 }
 
 void XformCopyMatches(F_ObjHandleT doc, F_ObjHandleT elem, IntT type, const XformQuery &q, IntT maxMatches,
-                      const XformValueOfActionsT &act) {
+                      const XformValueOfActionsT &act, bool inFront) {
     ElementWalkPushed walk;
-    F_ApiSetInt(0, doc, FP_IsInFront, 1);
+    if (!inFront) F_ApiSetInt(0, doc, FP_IsInFront, 1);
     IntT taken = 0;
     F_ObjHandleT tail = 0;
     for (F_ObjHandleT qdoc : q.Documents()) {

@@ -205,7 +205,7 @@ bool RunDirect(F_ObjHandleT doc, const DirectValueOf &d, F_ObjHandleT target, co
     q.ctxDoc = m.doc;
     q.ctxNode = m.node;
     q.self = d.text == ".";
-    XformCopyMatches(doc, target, XT_ValueOf, q, d.maxMatches, d.actions);
+    XformCopyMatches(doc, target, XT_ValueOf, q, d.maxMatches, d.actions, true);
     if (!StatusCode) return true;
     if (StatusCode == StatusCancelled) return false;
     XformDeleteContent(doc, target);
@@ -238,11 +238,14 @@ void FillCell(F_ObjHandleT doc, const TemplateCell &cell, F_ObjHandleT target, c
 
 void om_XformFillRowCells(F_ObjHandleT doc, const std::vector<TemplateCell> &cells, F_ObjHandleT newRow, const XformMatch &m,
                   F_ObjHandleT &onClipboard, std::vector<PendingCell> *pending) {
-    std::vector<F_ObjHandleT> targets = XformChildren(doc, newRow);
-    for (size_t i = 0; i < cells.size() && i < targets.size(); ++i) {
-        Retag(doc, targets[i], cells[i].def);
-        if (cells[i].direct && pending) pending->push_back(PendingCell{cells[i], targets[i], m});
-        else FillCell(doc, cells[i], targets[i], m, onClipboard, cells.size() == 1);
+    F_ObjHandleT target = F_ApiGetId(doc, newRow, FP_FirstChildElement);
+    for (size_t i = 0; i < cells.size() && target; ++i) {
+        // The next cell is read first: filling this one may not move it.
+        F_ObjHandleT next = F_ApiGetId(doc, target, FP_NextSiblingElement);
+        Retag(doc, target, cells[i].def);
+        if (cells[i].direct && pending) pending->push_back(PendingCell{cells[i], target, m});
+        else FillCell(doc, cells[i], target, m, onClipboard, cells.size() == 1);
+        target = next;
     }
 }
 
@@ -251,6 +254,7 @@ void om_XformFillRowCells(F_ObjHandleT doc, const std::vector<TemplateCell> &cel
 // that the walk meets the failure and stops there as it would have.
 void FillPending(F_ObjHandleT doc, const std::vector<PendingCell> &pending, bool failed) {
     F_ObjHandleT onClipboard = 0;
+    if (!failed && !pending.empty()) F_ApiSetInt(0, doc, FP_IsInFront, 1);  // for every direct run
     for (const PendingCell &p : pending) {
         if (F_ApiGetObjectType(doc, p.target) != FO_Element) continue;
         if (!failed) {

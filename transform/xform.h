@@ -106,9 +106,9 @@ std::vector<XformMatch> XformMatchesIn(const XformQuery &q, F_ObjHandleT qdoc, I
                                        F_ObjHandleT skipDoc, const std::vector<F_ObjHandleT> &skipInside);
 // What a copy-of or value-of does once its query is set up and its content cleared: the matches
 // of q (at most maxMatches when above 0) copied to the end of elem, flattened by act for a
-// value-of.
+// value-of. doc is brought to the front first unless the caller has (inFront).
 void XformCopyMatches(F_ObjHandleT doc, F_ObjHandleT elem, IntT type, const XformQuery &q, IntT maxMatches,
-                      const XformValueOfActionsT &act);
+                      const XformValueOfActionsT &act, bool inFront = false);
 
 // ---- processors --------------------------------------------------------------------------------
 void om_XformRunCopyOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT type);

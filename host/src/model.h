@@ -272,6 +272,9 @@ struct Document {
     std::vector<F_ObjHandleT> defs;
     std::unordered_map<std::string, F_ObjHandleT> defByName;
     F_ObjHandleT lastDefFound = 0;  // the definition FindElementDef found last
+    // The first definition of each table kind (table to cell), found once: definitions are only
+    // added at the end and keep their kind, so the first of a kind stays first.
+    F_ObjHandleT tableDefs[7] = {};
     std::unordered_map<int, std::vector<F_ObjHandleT>> named;  // per kind, in creation order
     Selection sel;
     IntT nextUnique = 1000;

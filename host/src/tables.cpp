@@ -318,8 +318,11 @@ void RegisterElementObjectFinder(F_ObjHandleT (*finder)(F_ObjHandleT, F_ObjHandl
 F_ObjHandleT TableDefinition(F_ObjHandleT doc, IntT kind) {
     Document *d = Doc(doc);
     if (!d) return 0;
+    F_ObjHandleT &known = d->tableDefs[kind - FV_FO_TBL];
+    if (known)
+        if (ElementDef *x = Def(known); x && x->doc == doc && x->type == kind) return known;
     for (F_ObjHandleT def : d->defs)
-        if (ElementDef *x = Def(def); x && x->type == kind) return def;
+        if (ElementDef *x = Def(def); x && x->type == kind) return known = def;
     static const char *const names[] = {"Table", "TableTitle", "TableHeading", "TableBody", "TableFooting", "Row", "Cell"};
     const char *pgf = kind == FV_FO_TBL_TITLE ? "TableTitle" : kind == FV_FO_TBL_CELL ? "CellBody" : "";
     return AddElementDef(doc, names[kind - FV_FO_TBL], kind, pgf);
