@@ -94,6 +94,12 @@ const Case kCases[] = {
      " TRow(TCell('ef') TCell('p3') TCell(QVRN_value-of{select=.|qvrn_element=Preserve}('ef')))"
      " TRow(TCell('gh') TCell TCell(QVRN_value-of{select=.|qvrn_element=Preserve}('gh'))))))",
      {}},
+    {"a table filled wholly by its rows' value-ofs, then the element after it",
+     "Out(QVRN_table{element_tag=Tbl|num_columns=1}(QVRN_tablebody{element_tag=TBody}(QVRN_tablerow{element_tag=TRow|"
+     "source_file=src.fm|select=//Para[@id]}(QVRN_tablecell{element_tag=TCell}(QVRN_value-of{select=@id}))))"
+     " After(QVRN_value-of{source_file=src.fm|select=//Title}))",
+     "Out(Tbl(TBody(TRow(TCell('p1')) TRow(TCell('p2')) TRow(TCell('p3')) TRow(TCell))) After('Intro'))",
+     {}},
     {"table whose body matches nothing", "Out(A QVRN_table{element_tag=Tbl|num_columns=1}(QVRN_tablebody{element_tag=TBody}"
      "(QVRN_tablerow{element_tag=TRow|source_file=src.fm|select=//Nothing}(QVRN_tablecell{element_tag=TCell}))) B)",
      "Out(A B)", {}},

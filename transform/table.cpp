@@ -219,11 +219,16 @@ F_ObjHandleT om_XformSortedRowPosition(const XformSortedPlaces &places, const st
     return after ? after : anchor;
 }
 
+// How many template cells' contents have been copied into new cells: the walk has work inside a
+// table only when it received such copies (or its title's).
+size_t gTemplateCopies = 0;
+
 // Copies a template cell's content into a new cell and writes the row's context into the copy.
 // onClipboard: the template cell whose content the clipboard holds (0: none); keep: whether the
 // clipboard may be left holding it (a row of one cell copies its template once for all its rows).
 void FillCell(F_ObjHandleT doc, const TemplateCell &cell, F_ObjHandleT target, const XformMatch &m,
               F_ObjHandleT &onClipboard, bool keep) {
+    ++gTemplateCopies;
     bool copied = onClipboard == cell.cell;
     if (!copied && XformSelectContent(doc, cell.cell) && F_ApiCopy(doc, 0) == 0) {
         copied = true;
@@ -402,6 +407,8 @@ F_ObjHandleT om_XformRunTable(F_ObjHandleT doc, F_ObjHandleT b) {
         if (src) om_XformApplyElementTag(doc, src, c);
         previous = src;
     }
+    const size_t copiesBefore = gTemplateCopies;
+    bool titleCopied = false;
     if (parts[0]) {
         F_ObjHandleT first = F_ApiGetId(doc, tblElem, FP_FirstChildElement);
         if (!first || F_ApiGetInt(doc, first, FP_ElementType) != FV_FO_TBL_TITLE) {
@@ -411,7 +418,7 @@ F_ObjHandleT om_XformRunTable(F_ObjHandleT doc, F_ObjHandleT b) {
         }
         if (XformSelectContent(doc, parts[0])) {
             F_ObjHandleT tail = XformLastChild(doc, first);
-            XformPasteAtEnd(doc, doc, first, tail);
+            titleCopied = XformPasteAtEnd(doc, doc, first, tail) > 0;
         }
         StatusCode = 0;
     }
@@ -443,7 +450,9 @@ F_ObjHandleT om_XformRunTable(F_ObjHandleT doc, F_ObjHandleT b) {
     if (StatusCode == StatusCancelled) return 0;
     StatusCode = 0;
     F_ApiDelete(doc, b);
-    ElementWalkState.lastMove = WalkDown;
+    // The walk goes through the new table only when copies of stylesheet content wait there; a
+    // table whose cells were all filled directly is passed over as done.
+    ElementWalkState.lastMove = titleCopied || gTemplateCopies != copiesBefore ? WalkDown : WalkUp;
     ElementWalkState.enabled = 1;
     StatusCode = failure;
     return tblElem;

@@ -8,6 +8,7 @@
 #include "model_internal.h"
 #include "model_layout.h"
 #include "records.h"
+#include "tables.h"
 
 namespace host {
 
@@ -246,6 +247,9 @@ extern "C" {
 F_ObjHandleT F_ApiGetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
     IntT direct = 0;
     if (ElementFieldRead(docId, objId, prop, direct)) return static_cast<F_ObjHandleT>(direct);
+    // The table, row or cell a table element stands for, which table builders ask row after row.
+    if (prop == FP_Object && KindOf(objId) == FO_Element)
+        if (F_ObjHandleT t = TableObjectOf(docId, objId)) return t;
     return static_cast<F_ObjHandleT>(GetIntegerProperty(docId, objId, prop));
 }
 
