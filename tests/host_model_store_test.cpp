@@ -200,6 +200,29 @@ TEST_F(ModelStore, StaleAndForeignIdsFailQuietly) {
     EXPECT_EQ(F_ApiGetId(doc, p1, FP_ParentElement), root);
 }
 
+// A closed document's elements give their room to later elements: the old ids stay dead, the new
+// ones are new and start empty.
+TEST_F(ModelStore, AClosedDocumentsElementsStayDeadWhenTheirRoomIsTaken) {
+    F_ObjHandleT other = NewDocument("Z:\\tmp\\b.fm");
+    F_ObjHandleT sec = AddElementDef(other, "Sec");
+    F_ObjHandleT top = AppendElement(other, 0, sec, MainFlow(other));
+    F_ObjHandleT kid = AppendElement(other, top, sec);
+    ASSERT_TRUE(CloseDocument(other));
+    F_ObjHandleT made[4];
+    for (F_ObjHandleT &m : made) m = AppendElement(doc, p2, para);
+    for (F_ObjHandleT old : {top, kid}) {
+        EXPECT_EQ(Elem(old), nullptr);
+        EXPECT_NE(F_ApiGetObjectType(doc, old), FO_Element);
+        for (F_ObjHandleT m : made) EXPECT_NE(m, old);
+    }
+    for (F_ObjHandleT m : made) {
+        ASSERT_NE(Elem(m), nullptr);
+        EXPECT_EQ(F_ApiGetId(doc, m, FP_ParentElement), p2);
+        EXPECT_EQ(F_ApiGetId(doc, m, FP_FirstChildElement), 0u);
+    }
+    EXPECT_EQ(F_ApiGetId(doc, root, FP_FirstChildElement), p1);
+}
+
 TEST_F(ModelStore, WrongPropertyTypeAndNumberFail) {
     FA_errno = 0;
     EXPECT_EQ(F_ApiGetString(doc, p1, FP_ParentElement), nullptr);

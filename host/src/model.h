@@ -373,7 +373,7 @@ void LayoutRetagged(Document &d, F_ObjHandleT elem, const Element &e, const std:
 // the node (a node made by the edit): the caller marks the layout stale instead.
 bool LayoutTextInserted(F_ObjHandleT doc, F_ObjHandleT node, IntT off, IntT len);
 // Destroys e and its subtree (ids go stale); e must be unlinked.
-void DestroySubtree(F_ObjHandleT e);
+void DestroySubtree(F_ObjHandleT e, bool release = false);
 
 // ---- UTF-8 ----------------------------------------------------------------------------------
 
@@ -424,10 +424,70 @@ struct Pool {
     }
 };
 
+// Elements: ids stay unique for the whole process, but the room of the elements of a closed
+// document is taken again by later elements. An id finds its slot through a table of four bytes
+// per id; a released id finds none, as a deleted element's id finds a dead one.
+template <size_t kChunkBits>
+struct SlotPool {
+    static constexpr size_t kChunk = size_t(1) << kChunkBits;
+    uint32_t base = kFirstCounter;
+    std::vector<uint32_t> slotOf;  // per id since base: slot + 1, 0 when none
+    std::vector<uint32_t> freeSlots;
+    size_t slots = 0;
+    std::vector<std::vector<Element>> chunks;  // each reserved to kChunk: no reallocation
+    Element *Get(F_ObjHandleT id) {
+        uint32_t c = CounterOf(id);
+        if (c < base) return nullptr;
+        size_t i = c - base;
+        if (i >= slotOf.size() || !slotOf[i]) return nullptr;
+        return &At(slotOf[i] - 1);
+    }
+    Element &At(size_t s) { return chunks[s >> kChunkBits][s & (kChunk - 1)]; }
+    // The number of ids given out since the last reset (a bound on the elements there are).
+    size_t Size() const { return slotOf.size(); }
+    std::pair<F_ObjHandleT, Element *> New(int kind) {
+        F_ObjHandleT id = NewObjectId(kind);
+        if (!id) return {0, nullptr};
+        size_t i = CounterOf(id) - base;
+        if (slotOf.size() <= i) slotOf.resize(i + 1, 0);
+        size_t s;
+        if (!freeSlots.empty()) {
+            s = freeSlots.back();
+            freeSlots.pop_back();
+            At(s) = Element{};
+        } else {
+            if ((slots & (kChunk - 1)) == 0) {
+                chunks.emplace_back();
+                chunks.back().reserve(kChunk);
+            }
+            chunks.back().emplace_back();
+            s = slots++;
+        }
+        slotOf[i] = static_cast<uint32_t>(s + 1);
+        return {id, &At(s)};
+    }
+    // Gives the element's room back (its id no longer finds anything).
+    void Release(F_ObjHandleT id) {
+        uint32_t c = CounterOf(id);
+        if (c < base || c - base >= slotOf.size() || !slotOf[c - base]) return;
+        uint32_t s = slotOf[c - base] - 1;
+        At(s) = Element{};
+        freeSlots.push_back(s);
+        slotOf[c - base] = 0;
+    }
+    void Reset(int kind) {
+        chunks.clear();
+        slotOf.clear();
+        freeSlots.clear();
+        slots = 0;
+        base = NextCounter(kind);
+    }
+};
+
 struct Store {
     Pool<Document> docs;
     Pool<ElementDef> defs;
-    Pool<Element, 10> elements;
+    SlotPool<10> elements;
     Pool<Flow> flows;
     std::map<int, Pool<NamedObject>> named;
     std::unordered_map<uint64_t, PropValue> stored;  // (object << 32 | number) -> value

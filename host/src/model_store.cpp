@@ -161,7 +161,7 @@ bool CloseDocument(F_ObjHandleT doc) {
         if (fl->root) {
             Element *r = Elem(fl->root);
             if (r) r->flow = 0;
-            DestroySubtree(fl->root);
+            DestroySubtree(fl->root, true);
         }
         fl->doc = 0;
     }
@@ -424,7 +424,9 @@ const std::string &ParagraphFormatOf(const Element &e, const ElementDef *d) {
     return e.pgfMode == kPgfYes ? body : none;
 }
 
-void DestroySubtree(F_ObjHandleT top) {
+// release: the elements' room is given back for later elements (a closed document's, which
+// nothing refers to any more).
+void DestroySubtree(F_ObjHandleT top, bool release) {
     F_ObjHandleT cur = top;
     while (Element *c = Elem(cur)) {
         if (c->first) {
@@ -434,6 +436,7 @@ void DestroySubtree(F_ObjHandleT top) {
         F_ObjHandleT next = c->next, parent = c->parent;
         bool isTop = cur == top;
         *c = Element{};  // doc 0: stale from now on
+        if (release) TheStore().elements.Release(cur);
         if (isTop) break;
         Element *p = Elem(parent);
         if (!p) break;
