@@ -22,16 +22,6 @@ extern "C" void *qv_DialogResourceText(ConStringT name);
 
 namespace {
 
-// Sets one condition tag over a text range of a document.
-void SetCondition(F_ObjHandleT doc, const F_TextRangeT &range, F_ObjHandleT tag) {
-    F_PropValT cond{};
-    cond.propIdent = FP_InCond;
-    cond.propVal.valType = FT_Ints;
-    cond.propVal.isval = host::NewInts({static_cast<IntT>(tag)});
-    F_ApiSetTextPropVal(doc, &range, &cond);
-    F_ApiFreeIntList(&cond.propVal.isval);
-}
-
 // The plug-in as a client whose module holds the dialog resources (the status box).
 void ClientInit() {
     static F_ApiClientCallbacksT cb{"Quorvane", [](IntT) {}, nullptr, nullptr, nullptr, qv_DialogResourceText};
@@ -204,7 +194,7 @@ TEST_F(Books, BookFilesRoundTripAndBadFilesAreRefused) {
 
 TEST_F(Books, ConditionRemovalEmptiesEveryRunAndRow) {
     F_ObjHandleT draft = F_ApiNewNamedObject(doc, FO_CondFmt, "Draft");
-    SetCondition(doc, F_ApiGetTextRange(doc, root, FP_TextRange), draft);
+    SetConditions(doc, F_ApiGetTextRange(doc, root, FP_TextRange), {static_cast<IntT>(draft)});
     F_ElementLocT place{s2, empty, 0};
     F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
     F_ObjHandleT tbl = F_ApiNewTable(doc, "F", 1, 1, 0, 0, &at);
@@ -229,7 +219,7 @@ TEST_F(Books, BookConditionPassSkipsClosedDocumentsAndStopsOnAConfirmedEsc) {
     F_ObjHandleT chapter = om_ElementHighestLevel(a, "", 0);
     host::AppendText(a, chapter, "text");
     F_TextRangeT r = F_ApiGetTextRange(a, chapter, FP_TextRange);
-    SetCondition(a, r, draft);
+    SetConditions(a, r, {static_cast<IntT>(draft)});
     auto tagsAtStart = [&] {
         F_PropValT v = F_ApiGetTextPropVal(a, &r.beg, FP_InCond);
         UIntT n = v.propVal.isval.len;

@@ -16,6 +16,17 @@
 
 #include "fdk.h"
 #include "model.h"
+#include "records.h"
+
+// Sets condition tags over a text range of a document.
+inline void SetConditions(F_ObjHandleT doc, const F_TextRangeT &range, const std::vector<IntT> &tags) {
+    F_PropValT cond{};
+    cond.propIdent = FP_InCond;
+    cond.propVal.valType = FT_Ints;
+    cond.propVal.isval = host::NewInts(tags);
+    F_ApiSetTextPropVal(doc, &range, &cond);
+    F_ApiFreeIntList(&cond.propVal.isval);
+}
 
 class ElementsDoc : public ::testing::Test {
   protected:

@@ -269,12 +269,7 @@ TEST_F(HostEdit, ConditionsAndColourAreKeptPerCharacterRun) {
     F_TextRangeT abcdef = F_ApiGetTextRange(doc, p1, FP_TextRange);
     F_TextRangeT bc{{abcdef.beg.objId, 1}, {abcdef.beg.objId, 3}};
     std::vector<IntT> tags{static_cast<IntT>(draft)};
-    F_PropValT cond{};
-    cond.propIdent = FP_InCond;
-    cond.propVal.valType = FT_Ints;
-    cond.propVal.isval = host::NewInts(tags);
-    F_ApiSetTextPropVal(doc, &bc, &cond);
-    F_ApiFreeIntList(&cond.propVal.isval);
+    SetConditions(doc, bc, tags);
     F_PropValT color{};
     color.propIdent = FP_Color;
     color.propVal.valType = FT_Id;
@@ -341,12 +336,7 @@ TEST_F(HostEdit, CharacterPropertiesFollowTheTextThroughSplitsInsertsAndJoins) {
     F_ObjHandleT draft = F_ApiNewNamedObject(doc, FO_CondFmt, "Draft");
     F_TextRangeT all = F_ApiGetTextRange(doc, p1, FP_TextRange);
     F_TextRangeT justB{{all.beg.objId, 1}, {all.beg.objId, 2}};  // "b" of "ab"
-    F_PropValT cond{};
-    cond.propIdent = FP_InCond;
-    cond.propVal.valType = FT_Ints;
-    cond.propVal.isval = host::NewInts({static_cast<IntT>(draft)});
-    F_ApiSetTextPropVal(doc, &justB, &cond);
-    F_ApiFreeIntList(&cond.propVal.isval);
+    SetConditions(doc, justB, {static_cast<IntT>(draft)});
     auto tagged = [&](IntT off) {
         F_TextRangeT r = F_ApiGetTextRange(doc, p1, FP_TextRange);
         F_TextLocT loc{r.beg.objId, off};
@@ -439,12 +429,7 @@ TEST_F(HostEdit, MarkersCrossReferencesConditionsAndColoursSurviveANativeSave) {
     // "bcd" of p1 under two conditions, all of it red.
     whole = F_ApiGetTextRange(doc, p1, FP_TextRange);
     F_TextRangeT bcd{{whole.beg.objId, whole.beg.offset + 1}, {whole.beg.objId, whole.beg.offset + 4}};
-    F_PropValT cond{};
-    cond.propIdent = FP_InCond;
-    cond.propVal.valType = FT_Ints;
-    cond.propVal.isval = host::NewInts({static_cast<IntT>(draft), static_cast<IntT>(review)});
-    F_ApiSetTextPropVal(doc, &bcd, &cond);
-    F_ApiFreeIntList(&cond.propVal.isval);
+    SetConditions(doc, bcd, {static_cast<IntT>(draft), static_cast<IntT>(review)});
     F_PropValT color{};
     color.propIdent = FP_Color;
     color.propVal.valType = FT_Id;
@@ -530,12 +515,7 @@ TEST_F(HostEdit, PastedPlainTextJoinsTheTextAndTakesThePropertiesBeforeIt) {
     F_ObjHandleT draft = F_ApiNewNamedObject(doc, FO_CondFmt, "Draft");
     F_TextRangeT all = F_ApiGetTextRange(doc, p1, FP_TextRange);
     F_TextRangeT justB{{all.beg.objId, 1}, {all.beg.objId, 2}};  // "b" of "ab"
-    F_PropValT cond{};
-    cond.propIdent = FP_InCond;
-    cond.propVal.valType = FT_Ints;
-    cond.propVal.isval = host::NewInts({static_cast<IntT>(draft)});
-    F_ApiSetTextPropVal(doc, &justB, &cond);
-    F_ApiFreeIntList(&cond.propVal.isval);
+    SetConditions(doc, justB, {static_cast<IntT>(draft)});
     Select(doc, {p1, tab, 1}, {p1, tab, 2});
     ASSERT_EQ(F_ApiCopy(doc, 0), 0);
     // After "e" (no condition) and after "b" (Draft).

@@ -108,7 +108,7 @@ XformAttrs *XformWritten(F_ObjHandleT doc, F_ObjHandleT elem) {
 }
 
 void XformRememberWritten(F_ObjHandleT doc, F_ObjHandleT elem, const F_AttributesT &list) {
-    if (gKeepWritten) gWritten.insert_or_assign(elem, Written{F_ApiGetInt(doc, elem, FP_Unique), XformAttrs(list)});
+    if (gKeepWritten) XformRememberWritten(doc, elem, XformAttrs(list));
 }
 
 void XformRememberWritten(F_ObjHandleT doc, F_ObjHandleT elem, XformAttrs attrs) {
@@ -164,7 +164,7 @@ int XformWriteContext(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &ct
     }
     if (written) {
         F_ApiSetAttributes(doc, elem, &list);
-        if (gKeepWritten) gWritten.insert_or_assign(elem, Written{F_ApiGetInt(doc, elem, FP_Unique), XformAttrs(list)});
+        XformRememberWritten(doc, elem, list);
     }
     F_ApiDeallocateAttributes(&list);
     return written;

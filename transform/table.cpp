@@ -169,13 +169,13 @@ std::shared_ptr<const DirectValueOf> DirectValueOfIn(F_ObjHandleT doc, F_ObjHand
     std::string source = a.Get("source_file");
     const std::string &select = a.Raw("select");
     if (a.Raw("qvrn_element") == "Preserve" || !(source.empty() || source == "Inherit") || !a.Get("test").empty() ||
-        select.empty() || select.find('$') != std::string::npos || a.Int("SequenceNumber") < 1)
+        select.empty() || select.find('$') != std::string::npos)
         return nullptr;
     for (const char *hidden : {"ContextDocId", "ContextNodeId", "ContextAttributeNumber"})
         if (a.IndexOf(hidden) < 0) return nullptr;
     auto d = std::make_shared<DirectValueOf>();
     d->seq = a.Int("SequenceNumber");
-    if (!om_XPathIsCompiledSequence(d->seq)) return nullptr;
+    if (d->seq < 1 || !om_XPathIsCompiledSequence(d->seq)) return nullptr;
     d->text = om_XPathRec(d->seq).sourceText;
     d->maxMatches = a.Int("max_matches");
     {
@@ -186,15 +186,16 @@ std::shared_ptr<const DirectValueOf> DirectValueOfIn(F_ObjHandleT doc, F_ObjHand
     return d;
 }
 
-// Runs a direct value-of into an empty new cell with the row's match as context; false (the cell
-// left empty, StatusCode clear) when it fails, so that the caller fills the cell the usual way and
-// the walk meets the failure where it always did. A cancel stays in StatusCode.
+// A new cell whose direct value-of runs once the table is built, with its row's match.
 struct PendingCell {
     TemplateCell cell;
     F_ObjHandleT target;
     XformMatch match;
 };
 
+// Runs a direct value-of into an empty new cell with the row's match as context; false (the cell
+// left empty, StatusCode clear) when it fails, so that the caller fills the cell the usual way and
+// the walk meets the failure where it always did. A cancel stays in StatusCode.
 bool RunDirect(F_ObjHandleT doc, const DirectValueOf &d, F_ObjHandleT target, const XformMatch &m) {
     if (m.doc == doc || F_ApiGetId(doc, target, FP_FirstChildElement)) return false;
     if (!om_XPathIsCompiledSequence(d.seq) || om_XPathRec(d.seq).sourceText != d.text) return false;

@@ -385,41 +385,53 @@ size_t Utf8Offset(std::string_view s, size_t n);
 
 uint32_t NextCounter(int kind);
 
-// Objects of one kind, indexed by (counter - base), kept in fixed chunks so that references stay
-// valid while the pool grows and an element costs no allocation of its own. base moves on at a
-// reset so that ids stay unique for the whole process.
-template <class T, size_t kChunkBits = 6>
-struct Pool {
+// Objects kept in fixed chunks, so that references stay valid while the store grows and an
+// object costs no allocation of its own.
+template <class T, size_t kChunkBits>
+struct Chunks {
     static constexpr size_t kChunk = size_t(1) << kChunkBits;
-    uint32_t base = kFirstCounter;
     size_t count = 0;
     std::vector<std::vector<T>> chunks;  // each reserved to kChunk: no reallocation
+    T &At(size_t i) { return chunks[i >> kChunkBits][i & (kChunk - 1)]; }
+    // Places a new object at the end; its index.
+    size_t Append() {
+        if ((count & (kChunk - 1)) == 0) {
+            chunks.emplace_back();
+            chunks.back().reserve(kChunk);
+        }
+        chunks.back().emplace_back();
+        return count++;
+    }
+    void Clear() {
+        chunks.clear();
+        count = 0;
+    }
+};
+
+// Objects of one kind, indexed by (counter - base). base moves on at a reset so that ids stay
+// unique for the whole process.
+template <class T, size_t kChunkBits = 6>
+struct Pool {
+    uint32_t base = kFirstCounter;
+    Chunks<T, kChunkBits> store;
     T *Get(F_ObjHandleT id) {
         uint32_t c = CounterOf(id);
         if (c < base) return nullptr;
         size_t i = c - base;
-        return i < count ? &chunks[i >> kChunkBits][i & (kChunk - 1)] : nullptr;
+        return i < store.count ? &store.At(i) : nullptr;
     }
-    T &At(size_t i) { return chunks[i >> kChunkBits][i & (kChunk - 1)]; }
-    size_t Size() const { return count; }
+    T &At(size_t i) { return store.At(i); }
+    size_t Size() const { return store.count; }
     // A new object, or {0, nullptr} (FA_errno set) when the kind has no id left.
     std::pair<F_ObjHandleT, T *> New(int kind) {
         F_ObjHandleT id = NewObjectId(kind);
         if (!id) return {0, nullptr};
         size_t i = CounterOf(id) - base;
-        while (count <= i) {
-            if ((count & (kChunk - 1)) == 0) {
-                chunks.emplace_back();
-                chunks.back().reserve(kChunk);
-            }
-            chunks.back().emplace_back();
-            ++count;
-        }
+        while (store.count <= i) store.Append();
         return {id, &At(i)};
     }
     void Reset(int kind) {
-        chunks.clear();
-        count = 0;
+        store.Clear();
         base = NextCounter(kind);
     }
 };
@@ -429,20 +441,17 @@ struct Pool {
 // per id; a released id finds none, as a deleted element's id finds a dead one.
 template <size_t kChunkBits>
 struct SlotPool {
-    static constexpr size_t kChunk = size_t(1) << kChunkBits;
     uint32_t base = kFirstCounter;
     std::vector<uint32_t> slotOf;  // per id since base: slot + 1, 0 when none
     std::vector<uint32_t> freeSlots;
-    size_t slots = 0;
-    std::vector<std::vector<Element>> chunks;  // each reserved to kChunk: no reallocation
+    Chunks<Element, kChunkBits> store;
     Element *Get(F_ObjHandleT id) {
         uint32_t c = CounterOf(id);
         if (c < base) return nullptr;
         size_t i = c - base;
         if (i >= slotOf.size() || !slotOf[i]) return nullptr;
-        return &At(slotOf[i] - 1);
+        return &store.At(slotOf[i] - 1);
     }
-    Element &At(size_t s) { return chunks[s >> kChunkBits][s & (kChunk - 1)]; }
     // The number of ids given out since the last reset (a bound on the elements there are).
     size_t Size() const { return slotOf.size(); }
     std::pair<F_ObjHandleT, Element *> New(int kind) {
@@ -454,32 +463,26 @@ struct SlotPool {
         if (!freeSlots.empty()) {
             s = freeSlots.back();
             freeSlots.pop_back();
-            At(s) = Element{};
+            store.At(s) = Element{};
         } else {
-            if ((slots & (kChunk - 1)) == 0) {
-                chunks.emplace_back();
-                chunks.back().reserve(kChunk);
-            }
-            chunks.back().emplace_back();
-            s = slots++;
+            s = store.Append();
         }
         slotOf[i] = static_cast<uint32_t>(s + 1);
-        return {id, &At(s)};
+        return {id, &store.At(s)};
     }
     // Gives the element's room back (its id no longer finds anything).
     void Release(F_ObjHandleT id) {
         uint32_t c = CounterOf(id);
         if (c < base || c - base >= slotOf.size() || !slotOf[c - base]) return;
         uint32_t s = slotOf[c - base] - 1;
-        At(s) = Element{};
+        store.At(s) = Element{};
         freeSlots.push_back(s);
         slotOf[c - base] = 0;
     }
     void Reset(int kind) {
-        chunks.clear();
+        store.Clear();
         slotOf.clear();
         freeSlots.clear();
-        slots = 0;
         base = NextCounter(kind);
     }
 };

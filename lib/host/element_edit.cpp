@@ -17,7 +17,6 @@ F_ElementRangeT TextRangeAsElementRange(F_ObjHandleT docId, F_ObjHandleT elemId)
     return F_ElementRangeT{F_ApiTextLocToElementLoc(docId, &tr.beg), F_ApiTextLocToElementLoc(docId, &tr.end)};
 }
 
-bool IsTagged(F_ObjHandleT docId, F_ObjHandleT elemId) { return HostIsTagged(docId, elemId); }
 
 // Sets one integer-or-id text property over a range.
 void SetTextProp(F_ObjHandleT docId, const F_TextRangeT &range, IntT prop, IntT type, IntT value) {
@@ -40,7 +39,7 @@ void ShowPageKind(F_ObjHandleT docId, F_ObjHandleT page) {
 IntT om_ElementLocation(F_ObjHandleT docId, F_ObjHandleT elemId, IntT mode, F_ElementRangeT *range) {
     if (!docId || !elemId || !range) return 0;
     if (F_ApiGetObjectType(docId, elemId) != FO_Element) return 0;  // deleted, closed or foreign
-    bool tagged = IsTagged(docId, elemId);
+    bool tagged = HostIsTagged(docId, elemId);
     if (!tagged && mode == LocContentStart) mode = LocBefore;
     if (!tagged && mode == LocContentEnd) mode = LocAfter;
     F_ObjHandleT parent = F_ApiGetId(docId, elemId, FP_ParentElement);
@@ -209,7 +208,7 @@ IntT om_DeleteElement(F_ObjHandleT docId, F_ObjHandleT elemId) {
     }
     IntT kind = F_ApiGetInt(docId, elemId, FP_ElementType);
     F_ObjHandleT parent = F_ApiGetId(docId, elemId, FP_ParentElement);
-    if (!IsTagged(docId, elemId)) {
+    if (!HostIsTagged(docId, elemId)) {
         if (om_LogMode() == 3) om_LogRecordEvent(docId, elemId, "Preparing to delete text node (om_DeleteElement)");
         if (om_ElementSelect(docId, elemId, LocElement)) F_ApiClear(docId, 0);
     } else if (kind == FV_FO_TBL_TITLE) {
@@ -220,7 +219,7 @@ IntT om_DeleteElement(F_ObjHandleT docId, F_ObjHandleT elemId) {
         IntT rows = 0;
         for (F_ObjHandleT c = F_ApiGetId(docId, elemId, FP_FirstChildElement); c;
              c = F_ApiGetId(docId, c, FP_NextSiblingElement))
-            if (IsTagged(docId, c)) ++rows;
+            if (HostIsTagged(docId, c)) ++rows;
         F_ObjHandleT firstRow = F_ApiGetId(docId, F_ApiGetId(docId, elemId, FP_FirstChildElement), FP_Object);
         F_ObjHandleT table = F_ApiGetId(docId, firstRow, FP_RowTbl);
         F_ApiDeleteRows(docId, table, firstRow, rows);
@@ -232,7 +231,7 @@ IntT om_DeleteElement(F_ObjHandleT docId, F_ObjHandleT elemId) {
         IntT tagged = 0;
         for (F_ObjHandleT c = F_ApiGetId(docId, parent, FP_FirstChildElement); c;
              c = F_ApiGetId(docId, c, FP_NextSiblingElement))
-            if (IsTagged(docId, c)) ++tagged;
+            if (HostIsTagged(docId, c)) ++tagged;
         bool lastBodyRow = F_ApiGetInt(docId, parent, FP_ElementType) == FV_FO_TBL_BODY && tagged == 1;
         if (lastBodyRow) {
             F_ApiDelete(docId, F_ApiGetId(docId, parent, FP_ParentElement));

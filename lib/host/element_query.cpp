@@ -16,7 +16,6 @@ namespace {
 constexpr int kMaxFrameClimb = 1000;
 constexpr int kMaxPages = 10000;
 
-bool IsTagged(F_ObjHandleT docId, F_ObjHandleT e) { return HostIsTagged(docId, e); }
 
 F_ElementRangeT ElementSelection(F_ObjHandleT docId) { return F_ApiGetElementRange(0, docId, FP_ElementSelection); }
 
@@ -81,14 +80,14 @@ F_ObjHandleT ParagraphPage(F_ObjHandleT docId, F_ObjHandleT pgfId) {
 IntT om_ElementHasContent(F_ObjHandleT docId, F_ObjHandleT objId) {
     if (!docId || !objId) return 0;
     if (F_OBJ_KIND(objId) == FO_Flow) return F_ApiGetId(docId, objId, FP_FirstTextFrameInFlow) ? 1 : 0;
-    if (IsTagged(docId, objId)) return 1;
+    if (HostIsTagged(docId, objId)) return 1;
     F_TextRangeT r = F_ApiGetTextRange(docId, objId, FP_TextRange);
     return (r.beg.objId || r.end.objId) ? 1 : 0;
 }
 
 IntT om_ElementIsEmpty(F_ObjHandleT docId, F_ObjHandleT elemId) {
     if (!docId || !elemId || !om_ElementHasContent(docId, elemId)) return 1;
-    if (!IsTagged(docId, elemId)) return 0;
+    if (!HostIsTagged(docId, elemId)) return 0;
     if (F_ApiGetId(docId, elemId, FP_FirstChildElement)) return 0;
     om_ElementSelect(docId, elemId, LocContent);
     F_ElementRangeT sel = ElementSelection(docId);
@@ -402,7 +401,7 @@ IntT om_DocSelectionKind(F_ObjHandleT docId) {
     if (s.beg.parentId == s.end.parentId && s.beg.childId &&
         s.end.childId == F_ApiGetId(docId, s.beg.childId, FP_NextSiblingElement) && s.beg.offset == 0 && s.end.offset == 0)
         return 5;
-    if ((s.beg.childId && !IsTagged(docId, s.beg.childId)) || (s.end.childId && !IsTagged(docId, s.end.childId)))
+    if ((s.beg.childId && !HostIsTagged(docId, s.beg.childId)) || (s.end.childId && !HostIsTagged(docId, s.end.childId)))
         return 4;
     return 6;
 }
@@ -415,7 +414,7 @@ F_ObjHandleT om_ElementSelectedWhole(F_ObjHandleT docId, IntT kind, IntT untagge
     F_ObjHandleT parent = F_ApiGetId(docId, e, FP_ParentElement);
     if (s.beg.parentId != parent || s.end.parentId != parent) return 0;
     if (s.end.childId != F_ApiGetId(docId, e, FP_NextSiblingElement)) return 0;
-    if (!IsTagged(docId, e) && untaggedFlag != 1) return 0;
+    if (!HostIsTagged(docId, e) && untaggedFlag != 1) return 0;
     if (kind >= 0 && F_ApiGetInt(docId, e, FP_ElementType) != kind) return 0;
     return e;
 }
