@@ -1,5 +1,6 @@
 // Element tags, texts and the searches by attribute, by tag and text, and by unique ID.
 #include "elements_fixture.h"
+#include "lib/host/attributes.h"
 #include "lib/host/element_text.h"
 #include "lib/host/element_walk.h"
 #include "lib/globals.h"

@@ -1,5 +1,6 @@
 // Booleans read from an element: by attribute name, by index, or from the element's text.
 #include "elements_fixture.h"
+#include "lib/host/attr_bool.h"
 #include "lib/strings/keyvalue.h"
 #include "model.h"
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "lib/dialogs/generic.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/translation/lang.h"
@@ -41,6 +40,10 @@ std::string SelectedLabel(F_ObjHandleT dlg, IntT item, const std::string &table)
 }  // namespace
 
 namespace qv {
+std::string &DlgTableName() {
+    static std::string table;
+    return table;
+}
 
 std::vector<std::string> DlgLabels(F_ObjHandleT dlg, IntT item) {
     F_ObjHandleT id = ItemId(dlg, item);
@@ -95,7 +98,7 @@ IntT om_DlgGetPromptCheckBox(F_ObjHandleT dlg, IntT item) {
 StringT om_DlgGetLabel(F_ObjHandleT dlg, IntT item, ConStringT table) {
     if (!dlg) return qv::NewHeapString("");
     std::string t = Str(table);
-    if (qv::FoldCase(t) == "*") t = qv::DlgCurrentTableName();
+    if (qv::FoldCase(t) == "*") t = qv::DlgTableName();
     std::string label = HostString(dlg, F_ApiDialogItemId(dlg, item), FP_Label);
     return qv::NewHeapString(!t.empty() && !label.empty() ? Back(t, label) : label);
 }
@@ -271,7 +274,7 @@ IntT om_DlgListAddItem(F_ObjHandleT dlg, IntT item, ConStringT text, IntT positi
     }
     if (warn) {
         std::string msg = "This item already exists.";
-        if (!qv::View(table).empty()) msg = Forth(qv::DlgCurrentTableName(), msg);
+        if (!qv::View(table).empty()) msg = Forth(qv::DlgTableName(), msg);
         F_ApiAlert(msg.c_str(), FF_ALERT_CONTINUE_WARN);
     }
     return -1;

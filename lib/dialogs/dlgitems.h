@@ -52,6 +52,8 @@ void om_DlgUpdateMoveButtons(F_ObjHandleT dlg, IntT list, IntT up, IntT down);
 void om_DlgTextDefaultFromList(F_ObjHandleT dlg, IntT textItem, IntT listItem);
 
 namespace qv {
+// The translation table name the dialogs currently use ("" for none); the generic dialogs set it.
+std::string &DlgTableName();
 // The item's labels, untranslated.
 std::vector<std::string> DlgLabels(F_ObjHandleT dlg, IntT item);
 // Sets the item's labels, untranslated.

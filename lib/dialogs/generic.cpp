@@ -15,7 +15,6 @@ namespace {
 
 struct GenericDialogState {
     bool init = false;
-    std::string table;                    // current translation table name
     std::string entered, entered2;        // entered texts
     std::string status[4];                // status lines
     std::string shown[4], shownTable;     // what the status box shows, with the table it was shown by
@@ -36,13 +35,22 @@ GenericDialogState &G() {
     return state;
 }
 
+// The current translation table name, which the dialog items read too.
+std::string &Table() { return qv::DlgTableName(); }
+
+// Forgets the state and the current table name.
+void ResetState() {
+    G() = GenericDialogState();
+    Table().clear();
+}
+
 const char *const kDialogBoxError = "Dialog box error.";
 
 std::string Str(ConStringT s) { return std::string(qv::View(s)); }
 bool IsStar(ConStringT s) { return s && qv::FoldCase(s) == "*"; }
 
 std::string Tr(const std::string &text) {
-    return G().table.empty() ? text : qv::LangTranslate(G().table, text, false, 0);
+    return Table().empty() ? text : qv::LangTranslate(Table(), text, false, 0);
 }
 
 // Makes a table name current unless it is the same (ignoring case); "*" keeps the current one
@@ -50,11 +58,11 @@ std::string Tr(const std::string &text) {
 void TakeTableName(ConStringT table, bool starKeeps) {
     if (starKeeps && IsStar(table)) return;
     std::string t = Str(table);
-    if (qv::FoldCase(t) != qv::FoldCase(G().table)) G().table = t;
+    if (qv::FoldCase(t) != qv::FoldCase(Table())) Table() = t;
 }
 
 void LoadCurrentTable() {
-    if (!G().table.empty()) om_LangLoadTable(0, "", 0, G().table.c_str(), "", 0);
+    if (!Table().empty()) om_LangLoadTable(0, "", 0, Table().c_str(), "", 0);
 }
 
 F_ObjHandleT OpenOrWarn(const char *name) {
@@ -72,7 +80,7 @@ void SetTitle(F_ObjHandleT dlg, ConStringT title, bool translate) {
 // Fills a text box and its pop-up from the caller's values ("*" or NULL skips each).
 void FillDropDown(F_ObjHandleT dlg, IntT promptItem, ConStringT prompt, IntT textItem, ConStringT text, IntT popItem,
                   const F_StringsT *list, const std::string &listTable, bool useStateList) {
-    if (prompt && !IsStar(prompt)) om_DlgSetLabel(dlg, promptItem, prompt, G().table.c_str());
+    if (prompt && !IsStar(prompt)) om_DlgSetLabel(dlg, promptItem, prompt, Table().c_str());
     if (text && !IsStar(text)) om_DlgSetText(dlg, textItem, text, listTable.c_str());
     std::vector<std::string> entries = list ? qv::ReadStrings(list) : useStateList ? G().ddownList : std::vector<std::string>{};
     if (list && !entries.empty() && entries[0] == "*") return;
@@ -110,7 +118,7 @@ int FindIn(const std::vector<std::string> &list, const std::string &text, IntT c
 // The drop-down dialog that the editor and the entry editor open for one entry.
 IntT RunEntryDDown(const char *title, const std::string &prompt, const std::string &initial) {
     F_StringsT list = qv::NewStrings(G().ddownList);
-    IntT ok = om_DlgRunDDown(1222, title, prompt.c_str(), initial.c_str(), &list, G().width, G().table.c_str(), 0);
+    IntT ok = om_DlgRunDDown(1222, title, prompt.c_str(), initial.c_str(), &list, G().width, Table().c_str(), 0);
     F_ApiDeallocateStrings(&list);
     return ok;
 }
@@ -118,15 +126,14 @@ IntT RunEntryDDown(const char *title, const std::string &prompt, const std::stri
 }  // namespace
 
 namespace qv {
-const std::string &DlgCurrentTableName() { return G().table; }
 IntT DlgEditorOk() { return G().editorOk; }
 IntT DlgResult() { return G().dialogResult; }
-void DlgResetGeneric() { G() = GenericDialogState(); }
+void DlgResetGeneric() { ResetState(); }
 }  // namespace qv
 
 void om_DlgInitGeneric(void) {
     if (G().init) return;
-    G() = GenericDialogState();
+    ResetState();
     G().init = true;
 }
 
@@ -139,17 +146,17 @@ IntT om_DlgRunDDown(IntT dlgNum, ConStringT title, ConStringT prompt, ConStringT
                     IntT width, ConStringT table, IntT translateList) {
     om_DlgInitGeneric();
     TakeTableName(table, true);
-    std::string listTable = translateList == 1 ? G().table : "";
+    std::string listTable = translateList == 1 ? Table() : "";
     const char *name = width == 3 ? "om_Dialog_DDown_WIDE" : width == 4 ? "om_Dialog_DDown_REALLY_WIDE" : "om_Dialog_DDown";
     G().width = width;
     F_ObjHandleT dlg = OpenOrWarn(name);
     if (!dlg) return 0;
     F_ObjHandleT outer = G().ddown;  // a drop-down opened from another's handler keeps its own id
     G().ddown = dlg;
-    SetTitle(dlg, title, !G().table.empty());
+    SetTitle(dlg, title, !Table().empty());
     FillDropDown(dlg, 1, prompt, 2, initial, 3, list, listTable, true);
-    om_DlgSetLabel(dlg, 4, "OK", G().table.c_str());
-    om_DlgSetLabel(dlg, 5, "Cancel", G().table.c_str());
+    om_DlgSetLabel(dlg, 4, "OK", Table().c_str());
+    om_DlgSetLabel(dlg, 5, "Cancel", Table().c_str());
     G().dialogResult = 0;  // only the OK handler makes this run a success
     F_ApiModalDialog(dlgNum, dlg);
     G().entered = qv::DlgText(dlg, 2);
@@ -160,11 +167,11 @@ IntT om_DlgRunDDown(IntT dlgNum, ConStringT title, ConStringT prompt, ConStringT
 }
 
 StringT om_DlgGetResultText(IntT translate) {
-    return qv::NewHeapString(translate ? qv::LangTranslate(G().table, G().entered, true, 0) : G().entered);
+    return qv::NewHeapString(translate ? qv::LangTranslate(Table(), G().entered, true, 0) : G().entered);
 }
 
 StringT om_DlgGetSecondResultText(IntT translate) {
-    return qv::NewHeapString(translate ? qv::LangTranslate(G().table, G().entered2, true, 0) : G().entered2);
+    return qv::NewHeapString(translate ? qv::LangTranslate(Table(), G().entered2, true, 0) : G().entered2);
 }
 
 IntT om_DlgRunListEditor(IntT dlgNum, ConStringT title, const F_StringsT *list, IntT selected, IntT width,
@@ -186,9 +193,9 @@ IntT om_DlgRunListEditor(IntT dlgNum, ConStringT title, const F_StringsT *list, 
     IntT select = selected >= 0 ? selected : entries.empty() ? -1 : 0;
     if (select >= 0) om_DlgSetState(dlg, 2, select);
     SetEditorButtons(dlg, entries.size(), true);
-    if (!G().table.empty()) {
+    if (!Table().empty()) {
         const std::pair<IntT, const char *> labels[] = {{3, "Add..."}, {4, "Edit..."}, {5, "Delete"}, {8, "OK"}, {9, "Cancel"}};
-        for (const auto &[item, label] : labels) om_DlgSetLabel(dlg, item, label, G().table.c_str());
+        for (const auto &[item, label] : labels) om_DlgSetLabel(dlg, item, label, Table().c_str());
     }
     if (disableOk) om_DlgDisable(dlg, 8);
     else om_DlgEnable(dlg, 8);
@@ -237,7 +244,7 @@ IntT om_DlgEditListEntry(F_ObjHandleT dlg, IntT item, IntT index, ConStringT tex
 F_StringsT om_DlgGetEditorList(IntT translate) {
     std::vector<std::string> out = G().working;
     if (translate)
-        for (auto &s : out) s = qv::LangTranslate(G().table, s, true, 0);
+        for (auto &s : out) s = qv::LangTranslate(Table(), s, true, 0);
     G().result.clear();
     return qv::NewStrings(out);
 }
@@ -341,7 +348,7 @@ IntT om_DlgOpenStatus(IntT dlgNum, ConStringT title, IntT keep, ConStringT table
     }
     F_ApiSetInt(0, G().statusBox, FP_DlgStatusReset, 0);
     for (bool &valid : G().shownValid) valid = false;
-    SetTitle(G().statusBox, title, !G().table.empty());
+    SetTitle(G().statusBox, title, !Table().empty());
     F_ApiModelessDialog(dlgNum, G().statusBox);
     return 0;
 }
@@ -357,13 +364,13 @@ void om_DlgSetStatusLines(ConStringT line1, ConStringT line2, ConStringT line3, 
     }
     // Only the lines the box does not show yet are written: a long run rewrites one line often.
     GenericDialogState &g = G();
-    if (g.shownTable != g.table) {
+    if (g.shownTable != Table()) {
         for (bool &valid : g.shownValid) valid = false;
-        g.shownTable = g.table;
+        g.shownTable = Table();
     }
     for (int i = 0; i < 4; ++i) {
         if (g.shownValid[i] && g.shown[i] == g.status[i]) continue;
-        om_DlgSetLabel(g.statusBox, i + 1, g.status[i].c_str(), g.table.c_str());
+        om_DlgSetLabel(g.statusBox, i + 1, g.status[i].c_str(), Table().c_str());
         g.shown[i] = g.status[i];
         g.shownValid[i] = true;
     }
@@ -393,8 +400,8 @@ void FillCheckBox(F_ObjHandleT dlg, IntT box, IntT line, IntT state, ConStringT 
         om_DlgEnable(dlg, item);
     }
     om_DlgSetState(dlg, box, state == 666 ? remembered : state);
-    if (!IsStar(label1)) om_DlgSetLabel(dlg, box, label1, G().table.c_str());
-    if (!IsStar(label2)) om_DlgSetLabel(dlg, line, label2, G().table.c_str());
+    if (!IsStar(label1)) om_DlgSetLabel(dlg, box, label1, Table().c_str());
+    if (!IsStar(label2)) om_DlgSetLabel(dlg, line, label2, Table().c_str());
 }
 
 }  // namespace
@@ -404,19 +411,19 @@ IntT om_DlgRunDDownWithCheckBox(IntT open, ConStringT title, ConStringT prompt, 
                                 IntT translateList) {
     om_DlgInitGeneric();
     TakeTableName(table, true);
-    std::string listTable = translateList == 1 ? G().table : "";
+    std::string listTable = translateList == 1 ? Table() : "";
     if (open == 1) {
         G().check1 = OpenOrWarn("om_Dialog_1DDown_wChkBox");
         if (!G().check1) return 0;
     }
     F_ObjHandleT dlg = G().check1;
     if (!dlg) return 0;
-    SetTitle(dlg, title, !G().table.empty());
+    SetTitle(dlg, title, !Table().empty());
     FillDropDown(dlg, 1, prompt, 2, text, 3, list, listTable, false);
     FillCheckBox(dlg, 4, 5, checkState, checkLabel1, checkLabel2, G().checkState);
     if (checkState != 666) G().checkState = checkState;
-    om_DlgSetLabel(dlg, 6, "OK", G().table.c_str());
-    om_DlgSetLabel(dlg, 7, "Cancel", G().table.c_str());
+    om_DlgSetLabel(dlg, 6, "OK", Table().c_str());
+    om_DlgSetLabel(dlg, 7, "Cancel", Table().c_str());
     G().dialogResult = 0;
     F_ApiModalDialog(1225, dlg);
     G().entered = qv::DlgText(dlg, 2);
@@ -432,14 +439,14 @@ IntT om_DlgRunTwoDDownsWithCheckBox(IntT open, ConStringT title, ConStringT prom
                                     ConStringT checkLabel2, ConStringT table, IntT translateList) {
     om_DlgInitGeneric();
     TakeTableName(table, true);
-    std::string listTable = translateList == 1 ? G().table : "";
+    std::string listTable = translateList == 1 ? Table() : "";
     if (open == 1) {
         G().check2 = OpenOrWarn("om_Dialog_2DDown_wChkBox");
         if (!G().check2) return 0;
     }
     F_ObjHandleT dlg = G().check2;
     if (!dlg) return 0;
-    SetTitle(dlg, title, !G().table.empty());
+    SetTitle(dlg, title, !Table().empty());
     FillDropDown(dlg, 1, prompt1, 2, text1, 3, list1, listTable, false);
     FillDropDown(dlg, 4, prompt2, 5, text2, 6, list2, listTable, false);
     FillCheckBox(dlg, 7, 8, checkState, checkLabel1, checkLabel2, om_DlgGetState(dlg, 7));

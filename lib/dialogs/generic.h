@@ -56,8 +56,6 @@ void om_DlgTwoDDownsCancel(void);
 IntT om_DlgGenericEvent(IntT dlgNum, IntT itemNum);
 
 namespace qv {
-// The current translation table name of the generic dialogs.
-const std::string &DlgCurrentTableName();
 // The editor OK flag and the last dialog result.
 IntT DlgEditorOk();
 IntT DlgResult();

@@ -1,5 +1,7 @@
 // A boolean setting read from an element: an attribute value by name or by index, or the
-// element's own text, read as a boolean word.
+// element's own text, read as a boolean word (see attr_bool.h).
+#include "lib/host/attr_bool.h"
+
 #include <string>
 
 #include "lib/host/attributes.h"

@@ -8,7 +8,6 @@
 
 #include "lib/host/books.h"
 #include "lib/host/element_query.h"
-#include "lib/host/element_text.h"
 #include "lib/host/element_walk.h"
 #include "lib/host/host_values.h"
 #include "lib/strings/heapstr.h"
@@ -555,4 +554,24 @@ void om_AttributesDump(const Attributes &attrs, IntT console) {
     }
     F_ApiAlert(text.c_str(), FF_ALERT_CONTINUE_WARN);
     if (console) F_Printf(nullptr, "%s", text.c_str());
+}
+
+F_ObjHandleT om_ElementFindByAttr(F_ObjHandleT docId, F_ObjHandleT startId, const std::string &tag,
+                                  const std::string &attrName, const std::string &value, const std::string &flowName) {
+    om_ElementWalkStart();
+    if (!docId) return 0;
+    if (!startId) startId = om_ElementHighestLevel(docId, flowName.empty() ? "Main" : flowName, 0);
+    if (!startId) return 0;
+    F_ObjHandleT stop = F_ApiGetId(docId, startId, FP_NextSiblingElement);
+    if (!stop) stop = F_ApiGetId(docId, startId, FP_ParentElement);
+    for (F_ObjHandleT x = startId; x && x != stop; x = om_ElementNextInDocOrder(docId, x)) {
+        IntT index = attrName == "*" ? -1 : om_AttrIndex(docId, x, attrName);
+        if (attrName != "*" && index < 0) continue;
+        if (tag != "*" && HostElementDefName(docId, x) != tag) continue;
+        if (attrName == "*" || value == "*") return x;
+        std::string first;
+        om_AttrGetValueAt(docId, x, index, &first);
+        if (first == value) return x;
+    }
+    return 0;
 }

@@ -96,3 +96,8 @@ void om_AttributesSort(Attributes &attrs, IntT sortNames, IntT sortValues);
 void om_AttributesRemoveBlankValues(Attributes &attrs);
 void om_AttributesMergeOrdered(Attributes &attrs, const std::vector<std::string> &names);
 void om_AttributesDump(const Attributes &attrs, IntT console);
+// The first element from the start (or the highest-level element of the flow) through the rest of
+// its subtree with the tag ("*" any) that has the attribute ("*" any) with the first value ("*"
+// any); 0 when none.
+F_ObjHandleT om_ElementFindByAttr(F_ObjHandleT docId, F_ObjHandleT startId, const std::string &tag,
+                                  const std::string &attrName, const std::string &value, const std::string &flowName);

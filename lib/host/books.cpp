@@ -288,3 +288,36 @@ F_ObjHandleT om_BookOpenAll(F_ObjHandleT bookId, const std::string &bookPath) {
     F_ApiSetId(0, 0, FP_ActiveBook, bookId);
     return bookId;
 }
+
+F_ObjHandleT om_ElementFirstChildAcross(F_ObjHandleT docOrBookId, F_ObjHandleT elemId, F_ObjHandleT *docOut) {
+    if (docOut) *docOut = 0;
+    if (!docOrBookId || !elemId) return 0;
+    F_ObjHandleT child = F_ApiGetId(docOrBookId, elemId, FP_FirstChildElement);
+    if (child) {
+        if (docOut) *docOut = docOrBookId;
+        return child;
+    }
+    if (F_OBJ_KIND(docOrBookId) != FO_Book) return 0;
+    F_ObjHandleT comp = F_ApiGetId(docOrBookId, elemId, FP_BookComponent);
+    F_ObjHandleT doc = om_BookComponentFindDoc(docOrBookId, comp);
+    F_ObjHandleT root = doc ? om_ElementHighestLevel(doc, "Main", 0) : 0;
+    if (root && docOut) *docOut = doc;
+    return root;
+}
+
+F_ObjHandleT om_ElementParentAcross(F_ObjHandleT docId, F_ObjHandleT elemId, F_ObjHandleT *bookOut) {
+    if (bookOut) *bookOut = 0;
+    if (!docId || !elemId) return 0;
+    F_ObjHandleT parent = F_ApiGetId(docId, elemId, FP_ParentElement);
+    if (parent || F_OBJ_KIND(docId) != FO_Doc) return parent;
+    F_ObjHandleT book = om_BookOfDoc(docId);
+    if (!book) return 0;
+    std::string path = HostGetString(0, docId, FP_Path);
+    for (F_ObjHandleT comp : BookDocComponents(book)) {
+        if (F_StrICmp(HostGetString(book, comp, FP_Path).c_str(), path.c_str()) == 0) {
+            if (bookOut) *bookOut = book;
+            return F_ApiGetId(book, comp, FP_ComponentElement);
+        }
+    }
+    return 0;
+}

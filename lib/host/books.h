@@ -36,3 +36,11 @@ F_ObjHandleT om_BookOpenAll(F_ObjHandleT bookId, const std::string &bookPath);
 // The book's document components in book order (pre-order over the component tree), read
 // without touching the book's walk cursor; at most 10,000 steps.
 std::vector<F_ObjHandleT> BookDocComponents(F_ObjHandleT bookId);
+
+// ---- element tree across a book and its documents ----
+// The first child element; from a book component element, the highest-level element of its
+// document's main flow (*docOut names the document it lies in).
+F_ObjHandleT om_ElementFirstChildAcross(F_ObjHandleT docOrBookId, F_ObjHandleT elemId, F_ObjHandleT *docOut);
+// The parent element; from a document's highest-level element, the component element of the
+// book that holds the document (*bookOut names the book).
+F_ObjHandleT om_ElementParentAcross(F_ObjHandleT docId, F_ObjHandleT elemId, F_ObjHandleT *bookOut);

@@ -1,22 +1,14 @@
-// Element locations, selection and edits (see element_edit.h).
+// Element edits (see element_edit.h).
 #include "lib/host/element_edit.h"
 
 #include "lib/host/debug_log.h"
 #include "lib/host/element_query.h"
+#include "lib/host/element_text.h"
 #include "lib/host/element_walk.h"
 #include "lib/host/host_values.h"
 #include "lib/globals.h"
 
 namespace {
-
-F_ElementLocT Loc(F_ObjHandleT parent, F_ObjHandleT child, IntT offset) { return F_ElementLocT{parent, child, offset}; }
-
-// The text range (1071) of an object as an element range, through the host's conversion.
-F_ElementRangeT TextRangeAsElementRange(F_ObjHandleT docId, F_ObjHandleT elemId) {
-    F_TextRangeT tr = F_ApiGetTextRange(docId, elemId, FP_TextRange);
-    return F_ElementRangeT{F_ApiTextLocToElementLoc(docId, &tr.beg), F_ApiTextLocToElementLoc(docId, &tr.end)};
-}
-
 
 // Sets one integer-or-id text property over a range.
 void SetTextProp(F_ObjHandleT docId, const F_TextRangeT &range, IntT prop, IntT type, IntT value) {
@@ -35,77 +27,6 @@ void ShowPageKind(F_ObjHandleT docId, F_ObjHandleT page) {
 }
 
 }  // namespace
-
-IntT om_ElementLocation(F_ObjHandleT docId, F_ObjHandleT elemId, IntT mode, F_ElementRangeT *range) {
-    if (!docId || !elemId || !range) return 0;
-    if (F_ApiGetObjectType(docId, elemId) != FO_Element) return 0;  // deleted, closed or foreign
-    bool tagged = HostIsTagged(docId, elemId);
-    if (!tagged && mode == LocContentStart) mode = LocBefore;
-    if (!tagged && mode == LocContentEnd) mode = LocAfter;
-    F_ObjHandleT parent = F_ApiGetId(docId, elemId, FP_ParentElement);
-    F_ObjHandleT first = F_ApiGetId(docId, elemId, FP_FirstChildElement);
-    F_ObjHandleT next = F_ApiGetId(docId, elemId, FP_NextSiblingElement);
-    switch (mode) {
-    case LocBefore:
-        if (!parent) return 0;
-        range->beg = range->end = Loc(parent, elemId, 0);
-        return 1;
-    case LocAfter:
-        if (!parent) return 0;
-        range->beg = range->end = Loc(parent, next, 0);
-        return 1;
-    case LocContentStart:
-        range->beg = range->end = Loc(elemId, first, 0);
-        return 1;
-    case LocContentEnd:
-        range->beg = range->end = Loc(elemId, 0, first ? 0 : FV_OBJ_END_OFFSET);
-        return 1;
-    case LocElement:
-        if (!tagged) {
-            *range = TextRangeAsElementRange(docId, elemId);
-            return 1;
-        }
-        range->beg = Loc(parent, elemId, 0);
-        range->end = Loc(parent, next, 0);
-        return 1;
-    case LocContent:
-        if (!tagged) {
-            *range = TextRangeAsElementRange(docId, elemId);
-            return 1;
-        }
-        range->beg = Loc(elemId, first, 0);
-        range->end = Loc(elemId, 0, first ? 0 : FV_OBJ_END_OFFSET);
-        return 1;
-    default:
-        return 0;
-    }
-}
-
-IntT om_ElementSelect(F_ObjHandleT docId, F_ObjHandleT elemId, IntT mode) {
-    F_ElementRangeT range{};
-    if (!om_ElementLocation(docId, elemId, mode, &range)) return 0;
-    F_ApiSetElementRange(0, docId, FP_ElementSelection, &range);
-    return 1;
-}
-
-void om_ElementLocationWhole(F_ObjHandleT docId, F_ObjHandleT elemId, F_ElementRangeT *range) {
-    if (!docId || !range) return;
-    F_ObjHandleT parent = F_ApiGetId(docId, elemId, FP_ParentElement);
-    if (parent) {
-        range->beg = Loc(parent, elemId, 0);
-        range->end = Loc(parent, F_ApiGetId(docId, elemId, FP_NextSiblingElement), 0);
-    } else {
-        range->beg = Loc(0, elemId, 0);
-        range->end = Loc(0, 0, 0);
-    }
-}
-
-void om_ElementSelectWhole(F_ObjHandleT docId, F_ObjHandleT elemId) {
-    if (!docId || !elemId) return;
-    F_ElementRangeT range{};
-    om_ElementLocationWhole(docId, elemId, &range);
-    F_ApiSetElementRange(0, docId, FP_ElementSelection, &range);
-}
 
 F_ObjHandleT om_ElementInsertNew(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &defName, IntT mode) {
     F_ElementRangeT range{};
@@ -147,7 +68,7 @@ IntT om_ElementMove(F_ObjHandleT docId, F_ObjHandleT elemId, IntT direction) {
     F_ApiCut(docId, 2);
     if (FA_errno != 0) return StatusNotPossible;  // nothing may be pasted after a refused cut
     F_ObjHandleT before = up ? F_ApiGetId(docId, elemId, FP_NextSiblingElement) : elemId;
-    F_ElementRangeT ip{Loc(parent, before, 0), Loc(parent, before, 0)};
+    F_ElementRangeT ip{F_ElementLocT{parent, before, 0}, F_ElementLocT{parent, before, 0}};
     F_ApiSetElementRange(0, docId, FP_ElementSelection, &ip);
     F_ApiPaste(docId, 0);
     return FA_errno == 0 ? 0 : StatusNotPossible;
@@ -277,12 +198,6 @@ void om_ElementReapplyDefinitions(F_ObjHandleT docId, F_ObjHandleT elemId, IntT 
 IntT om_ElementCopy(F_ObjHandleT docId, F_ObjHandleT elemId) {
     om_ElementSelect(docId, elemId, LocElement);
     return F_ApiCopy(docId, 0);
-}
-
-F_TextRangeT ElementTextRange(F_ObjHandleT docId, F_ObjHandleT elemId, IntT mode) {
-    F_ElementRangeT er{};
-    if (!om_ElementLocation(docId, elemId, mode, &er)) return F_TextRangeT{};
-    return F_TextRangeT{F_ApiElementLocToTextLoc(docId, &er.beg), F_ApiElementLocToTextLoc(docId, &er.end)};
 }
 
 void om_ElementSetColor(F_ObjHandleT docId, F_ObjHandleT elemId, F_ObjHandleT colorId, const std::string &colorName,

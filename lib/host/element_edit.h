@@ -1,33 +1,12 @@
-// Element locations, selection and edits: every edit the plug-in makes to a structured document
-// goes through a location (before or after an element, at the start or end of its content, the
-// element itself, its whole content), which becomes a host element range.
+// Element edits: every edit the plug-in makes to a structured document goes through an element
+// location (element_location.h), which becomes a host element range.
 #pragma once
 
 #include <string>
 
 #include "fdk.h"
+#include "lib/host/element_location.h"
 
-// ElementLocationMode: the six element locations every element edit uses.
-enum ElementLocationMode : IntT {
-    LocBefore = 1,
-    LocAfter = 2,
-    LocContentStart = 3,
-    LocContentEnd = 4,
-    LocElement = 5,
-    LocContent = 6,
-};
-
-// Fills *range with the location of elemId in the mode; 1 on success, 0 when docId or elemId is
-// 0, for modes 1 and 2 when the element has no parent, or for a mode outside 1..6 (the range is
-// then left as it was). An untagged element takes mode 1 for 3 and mode 2 for 4.
-IntT om_ElementLocation(F_ObjHandleT docId, F_ObjHandleT elemId, IntT mode, F_ElementRangeT *range);
-// Sets the document's element selection to the location; 1 when the location succeeded, else 0
-// with the selection untouched.
-IntT om_ElementSelect(F_ObjHandleT docId, F_ObjHandleT elemId, IntT mode);
-// Selects the element as a whole ({parent, elem, 0} .. {parent, next sibling or 0, 0}).
-void om_ElementSelectWhole(F_ObjHandleT docId, F_ObjHandleT elemId);
-// The whole-element range; without a parent {0, elem, 0} .. {0, 0, 0}. Nothing without docId.
-void om_ElementLocationWhole(F_ObjHandleT docId, F_ObjHandleT elemId, F_ElementRangeT *range);
 // Creates an element of the named definition at the begin of the location; its id, or 0 (also
 // when the location fails: nothing is created then).
 F_ObjHandleT om_ElementInsertNew(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &defName, IntT mode);
@@ -66,6 +45,3 @@ void om_ElementTextFlagSet(F_ObjHandleT docId, F_ObjHandleT elemId);
 // Sets text property 609 to 0 over the element's text range when it is 1 at its start.
 void om_ElementTextFlagClear(F_ObjHandleT docId, F_ObjHandleT elemId);
 
-// The element's location in the mode turned into a text range (both ends through
-// F_ApiElementLocToTextLoc); a zero range when the location fails.
-F_TextRangeT ElementTextRange(F_ObjHandleT docId, F_ObjHandleT elemId, IntT mode);

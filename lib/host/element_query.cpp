@@ -4,9 +4,7 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "lib/host/books.h"
-#include "lib/host/documents.h"
-#include "lib/host/element_edit.h"
+#include "lib/host/element_location.h"
 #include "lib/host/element_walk.h"
 #include "lib/host/host_values.h"
 #include "lib/globals.h"
@@ -310,39 +308,6 @@ F_ObjHandleT om_ElementNthChild(F_ObjHandleT docId, F_ObjHandleT elemId, IntT n,
     IntT i = 0;
     for (F_ObjHandleT c = F_ApiGetId(docId, of, FP_FirstChildElement); c; c = F_ApiGetId(docId, c, FP_NextSiblingElement))
         if (++i == n) return c;
-    return 0;
-}
-
-F_ObjHandleT om_ElementFirstChildAcross(F_ObjHandleT docOrBookId, F_ObjHandleT elemId, F_ObjHandleT *docOut) {
-    if (docOut) *docOut = 0;
-    if (!docOrBookId || !elemId) return 0;
-    F_ObjHandleT child = F_ApiGetId(docOrBookId, elemId, FP_FirstChildElement);
-    if (child) {
-        if (docOut) *docOut = docOrBookId;
-        return child;
-    }
-    if (F_OBJ_KIND(docOrBookId) != FO_Book) return 0;
-    F_ObjHandleT comp = F_ApiGetId(docOrBookId, elemId, FP_BookComponent);
-    F_ObjHandleT doc = om_BookComponentFindDoc(docOrBookId, comp);
-    F_ObjHandleT root = doc ? om_ElementHighestLevel(doc, "Main", 0) : 0;
-    if (root && docOut) *docOut = doc;
-    return root;
-}
-
-F_ObjHandleT om_ElementParentAcross(F_ObjHandleT docId, F_ObjHandleT elemId, F_ObjHandleT *bookOut) {
-    if (bookOut) *bookOut = 0;
-    if (!docId || !elemId) return 0;
-    F_ObjHandleT parent = F_ApiGetId(docId, elemId, FP_ParentElement);
-    if (parent || F_OBJ_KIND(docId) != FO_Doc) return parent;
-    F_ObjHandleT book = om_BookOfDoc(docId);
-    if (!book) return 0;
-    std::string path = HostGetString(0, docId, FP_Path);
-    for (F_ObjHandleT comp : BookDocComponents(book)) {
-        if (F_StrICmp(HostGetString(book, comp, FP_Path).c_str(), path.c_str()) == 0) {
-            if (bookOut) *bookOut = book;
-            return F_ApiGetId(book, comp, FP_ComponentElement);
-        }
-    }
     return 0;
 }
 

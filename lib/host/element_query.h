@@ -35,8 +35,6 @@ IntT om_ElementCountDescendants(F_ObjHandleT docId, F_ObjHandleT elemId, const s
                                 IntT untagged);
 IntT om_ElementCountSiblings(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &tag, IntT all);
 F_ObjHandleT om_ElementNthChild(F_ObjHandleT docId, F_ObjHandleT elemId, IntT n, IntT parentFlag);
-F_ObjHandleT om_ElementFirstChildAcross(F_ObjHandleT docOrBookId, F_ObjHandleT elemId, F_ObjHandleT *docOut);
-F_ObjHandleT om_ElementParentAcross(F_ObjHandleT docId, F_ObjHandleT elemId, F_ObjHandleT *bookOut);
 F_ObjHandleT om_ElementAncestorTagged(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &tag,
                                       IntT includeSelf);
 IntT om_ElementCountsAsEmpty(F_ObjHandleT docId, F_ObjHandleT elemId);

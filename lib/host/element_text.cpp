@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "lib/host/attributes.h"
-#include "lib/host/element_edit.h"
+#include "lib/host/element_location.h"
 #include "lib/host/element_query.h"
 #include "lib/host/element_walk.h"
 #include "lib/host/host_values.h"
@@ -196,26 +196,6 @@ F_ObjHandleT om_ElementFirstChildTagged(F_ObjHandleT docId, F_ObjHandleT elemId,
     return om_ElementNextSiblingTagged(docId, c, tag, withSecondName);
 }
 
-F_ObjHandleT om_ElementFindByAttr(F_ObjHandleT docId, F_ObjHandleT startId, const std::string &tag,
-                                  const std::string &attrName, const std::string &value, const std::string &flowName) {
-    om_ElementWalkStart();
-    if (!docId) return 0;
-    if (!startId) startId = om_ElementHighestLevel(docId, flowName.empty() ? "Main" : flowName, 0);
-    if (!startId) return 0;
-    F_ObjHandleT stop = F_ApiGetId(docId, startId, FP_NextSiblingElement);
-    if (!stop) stop = F_ApiGetId(docId, startId, FP_ParentElement);
-    for (F_ObjHandleT x = startId; x && x != stop; x = om_ElementNextInDocOrder(docId, x)) {
-        IntT index = attrName == "*" ? -1 : om_AttrIndex(docId, x, attrName);
-        if (attrName != "*" && index < 0) continue;
-        if (tag != "*" && HostElementDefName(docId, x) != tag) continue;
-        if (attrName == "*" || value == "*") return x;
-        std::string first;
-        om_AttrGetValueAt(docId, x, index, &first);
-        if (first == value) return x;
-    }
-    return 0;
-}
-
 F_ObjHandleT om_ElementFindByTagAndText(F_ObjHandleT docId, F_ObjHandleT startId, const std::string &tag,
                                         const std::string &text) {
     if (!docId) {
@@ -260,4 +240,10 @@ F_ObjHandleT om_ElementFindByUniqueId(F_ObjHandleT docId, const std::string &flo
         x = (x == startId) ? F_ApiGetId(docId, x, FP_FirstChildElement) : om_ElementNextInDocOrder(docId, x);
     } while (x && x != startId);
     return 0;
+}
+
+F_TextRangeT ElementTextRange(F_ObjHandleT docId, F_ObjHandleT elemId, IntT mode) {
+    F_ElementRangeT er{};
+    if (!om_ElementLocation(docId, elemId, mode, &er)) return F_TextRangeT{};
+    return F_TextRangeT{F_ApiElementLocToTextLoc(docId, &er.beg), F_ApiElementLocToTextLoc(docId, &er.end)};
 }

@@ -18,11 +18,6 @@ std::string om_ElementTag(F_ObjHandleT docId, F_ObjHandleT elemId, IntT withSeco
 // maxChars characters when above 0. "" with StatusNoDocument / StatusNoObject when an id is 0.
 std::string om_ElementText(F_ObjHandleT docId, F_ObjHandleT elemId, IntT firstPgf, IntT maxChars, IntT elementItself,
                            IntT lineBreaks);
-// The first element from the start (or the highest-level element of the flow) through the rest of
-// its subtree with the tag ("*" any) that has the attribute ("*" any) with the first value ("*"
-// any); 0 when none.
-F_ObjHandleT om_ElementFindByAttr(F_ObjHandleT docId, F_ObjHandleT startId, const std::string &tag,
-                                  const std::string &attrName, const std::string &value, const std::string &flowName);
 // The first element from the start through its subtree whose tag equals the tag (any when "")
 // and whose first-paragraph text (first 255 characters) equals the text; 0 when none.
 F_ObjHandleT om_ElementFindByTagAndText(F_ObjHandleT docId, F_ObjHandleT startId, const std::string &tag,
@@ -49,3 +44,6 @@ F_ObjHandleT om_ElementFindByUniqueId(F_ObjHandleT docId, const std::string &flo
 size_t Utf8CharCount(const std::string &s);
 // The first n characters of UTF-8 text.
 std::string Utf8KeepChars(const std::string &s, size_t n);
+// The element's location in the mode turned into a text range (both ends through
+// F_ApiElementLocToTextLoc); a zero range when the location fails.
+F_TextRangeT ElementTextRange(F_ObjHandleT docId, F_ObjHandleT elemId, IntT mode);

@@ -1,6 +1,6 @@
 // Host commands, formats, tables and client calls: small operations over the host that several
 // parts of the plug-in share (command definition with the shortcut in the label, function codes,
-// client calls, the cancel confirmation, named formats, tables by title, the host version, the
+// client calls, the cancel confirmation, tables by title, the host version, the
 // per-user settings folder path, month and day names, lengths, table cells).
 #pragma once
 
@@ -10,9 +10,6 @@ F_ObjHandleT om_CmdDefine(IntT command, F_ObjHandleT menu, ConStringT name, ConS
 IntT om_RunFcode(IntT fcode);
 IntT om_CallClient(ConStringT clientName, ConStringT message, IntT twice);
 IntT om_ConfirmCancel(ConStringT question);
-IntT om_PgfApplyFormat(F_ObjHandleT doc, F_ObjHandleT pgf, ConStringT formatName);
-IntT om_RangeApplyCharFormat(F_ObjHandleT doc, F_TextRangeT *range, ConStringT formatName);
-IntT om_TextApplyCharFormat(F_ObjHandleT doc, F_ObjHandleT pgf, ConStringT formatName);
 F_ObjHandleT om_DocFindTable(F_ObjHandleT doc, ConStringT title, ConStringT formatName, IntT caseFlag);
 StringT om_HostVersionText(IntT withMinor);
 StringT om_PathSettingsFolder(ConStringT variable, ConStringT subFolder, IntT trailing);

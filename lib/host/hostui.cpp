@@ -72,15 +72,6 @@ F_ObjHandleT om_TableEnclosing(F_ObjHandleT doc, F_ObjHandleT obj, IntT kind) {
     return F_ApiGetId(doc, row, FP_RowTbl);
 }
 
-F_ObjHandleT om_TableNthRowOfType(F_ObjHandleT doc, F_ObjHandleT table, IntT n, IntT rowType) {
-    if (!doc || !table || n < 1) return 0;
-    IntT counted = 0;
-    F_ObjHandleT row = F_ApiGetId(doc, table, FP_FirstRowInTbl);
-    for (int k = 0; row && k < kStepLimit; ++k, row = F_ApiGetId(doc, row, FP_NextRowInTbl))
-        if ((rowType == -1 || F_ApiGetInt(doc, row, FP_RowType) == rowType) && ++counted == n) return row;
-    return 0;
-}
-
 StringT om_SessionLanguageName(void) {
     static const char *const names[] = {
         "English",     "British",  "German",     "Swiss German",        "French",  "Canadian French", "Spanish",

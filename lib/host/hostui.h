@@ -10,7 +10,6 @@ void om_MenuCreateMakerMenus(F_ObjHandleT item, IntT docMenus, IntT bookMenus);
 // the path made absolute against the base file's folder; "" when none exists. A new string.
 StringT om_PathResolve(ConStringT path, ConStringT baseFile, ConStringT directory);
 F_ObjHandleT om_TableEnclosing(F_ObjHandleT doc, F_ObjHandleT obj, IntT kind);
-F_ObjHandleT om_TableNthRowOfType(F_ObjHandleT doc, F_ObjHandleT table, IntT n, IntT rowType);
 StringT om_SessionLanguageName(void);
 void om_SessionSetSwitches(IntT a, IntT b, IntT c);
 IntT om_DocSetViewMode(F_ObjHandleT doc, IntT mode);

@@ -2,8 +2,7 @@
 // paragraphs run from 972 to 973, rows from 1338 through 1245, cells from 1247 through 1202.
 #include "lib/host/pgftext.h"
 
-#include "lib/host/hostcmds.h"
-#include "lib/host/hostui.h"
+#include "lib/host/formats.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 
@@ -241,4 +240,13 @@ F_ObjHandleT om_PgfCopyFromDoc(F_ObjHandleT srcDoc, F_ObjHandleT srcPgf, F_ObjHa
         if (after) F_ApiDelete(dstDoc, after);
     }
     return result;
+}
+
+F_ObjHandleT om_TableNthRowOfType(F_ObjHandleT doc, F_ObjHandleT table, IntT n, IntT rowType) {
+    if (!doc || !table || n < 1) return 0;
+    IntT counted = 0;
+    F_ObjHandleT row = F_ApiGetId(doc, table, FP_FirstRowInTbl);
+    for (int k = 0; row && k < kStepLimit; ++k, row = F_ApiGetId(doc, row, FP_NextRowInTbl))
+        if ((rowType == -1 || F_ApiGetInt(doc, row, FP_RowType) == rowType) && ++counted == n) return row;
+    return 0;
 }

@@ -29,6 +29,9 @@ void om_PgfReplaceText(F_ObjHandleT doc, F_ObjHandleT pgf, F_ObjHandleT endPgf, 
 F_ObjHandleT om_CellSetText(F_ObjHandleT doc, F_ObjHandleT table, F_ObjHandleT cell, IntT rowNumber, IntT column,
                             ConStringT text, IntT number);
 
+// The n-th row (from 1) of the table whose row type is rowType (-1 any); 0 when none.
+F_ObjHandleT om_TableNthRowOfType(F_ObjHandleT doc, F_ObjHandleT table, IntT n, IntT rowType);
+
 namespace qv {
 // The text of a paragraph as a C++ string (om_PgfText).
 std::string PgfText(F_ObjHandleT doc, F_ObjHandleT pgf, int maxLength, bool lineEnds, bool trim);

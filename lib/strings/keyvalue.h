@@ -31,6 +31,3 @@ IntT om_StrToPromptChoice(ConStringT text, IntT def);
 IntT om_StrIsTrue(StringT text);
 IntT om_StrIsInteger(ConStringT text);
 IntT om_IntDigitAt(IntT number, IntT position);
-// A boolean read from an element (lib/host/attr_bool.cpp): an attribute by name, or by index when
-// the name is empty and the index is 0 or more, or the element's text when the index is negative.
-IntT om_AttrGetBool(F_ObjHandleT docId, F_ObjHandleT elemId, ConStringT name, IntT index, IntT def);

@@ -9,7 +9,6 @@
 #include "lib/host/pgftext.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
-#include "lib/translation/langfiles.h"
 
 namespace {
 
@@ -73,6 +72,87 @@ std::string LookupMessage(const std::string &id) {
     om_LangLoadTable(0, "", 0, GeneralStringsTable, id.c_str(), 1);
     if (const std::string *s = hit()) return *s;
     return MessagingErrorText + id;
+}
+
+
+// Entries listed per folder and session entries walked at most.
+constexpr int kStepLimit = 100000;
+constexpr const char *kCombinedPrefix = "OM_Translation_";
+bool StartsCI(const std::string &s, const std::string &p) {
+    return s.size() >= p.size() && SameCI(s.substr(0, p.size()), p);
+}
+
+std::string ClientDirOfPlugin() {
+    StringT s = F_ApiClientDir();
+    std::string out(qv::View(s));
+    F_ApiDeallocateString(&s);
+    return out;
+}
+
+// The full paths of a folder's entries, in the host's listing order.
+std::vector<std::string> ListFolder(const std::string &folder) {
+    std::vector<std::string> out;
+    if (folder.empty()) return out;
+    FilePathT *dir = F_PathNameToFilePath(folder.c_str(), nullptr, FDefaultPath);
+    if (!dir) return out;
+    IntT status = 0;
+    DirHandleT *h = F_FilePathOpenDir(dir, &status);
+    if (h) {
+        for (int n = 0; n < kStepLimit; ++n) {
+            FilePathT *entry = F_FilePathGetNext(h, &status);
+            if (!entry) break;
+            StringT name = F_FilePathToPathName(entry, FDefaultPath);
+            out.emplace_back(qv::View(name));
+            F_ApiDeallocateString(&name);
+            F_FilePathFree(entry);
+        }
+        F_FilePathCloseDir(h);
+    }
+    F_FilePathFree(dir);
+    return out;
+}
+
+std::string FileName(const std::string &path) {
+    size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+// The language of a language-file name with one of the prefixes ("" when it has none of them).
+std::string LanguageOf(const std::string &name, const std::vector<std::string> &prefixes) {
+    if (name.size() >= 4 && SameCI(name.substr(name.size() - 4), ".lck")) return "";
+    for (const auto &p : prefixes) {
+        if (!StartsCI(name, p)) continue;
+        std::string rest = name.substr(p.size());
+        size_t dot = rest.rfind('.');
+        return dot == std::string::npos ? rest : rest.substr(0, dot);
+    }
+    return "";
+}
+
+std::vector<std::string> Folders() {
+    std::vector<std::string> f{ClientDirOfPlugin()};
+    if (!qv::LangExtraFolder().empty()) f.push_back(qv::LangExtraFolder());
+    return f;
+}
+
+std::string FindLanguageFile(const std::string &language, bool strings) {
+    const std::string &product = qv::LangProductName();
+    std::vector<std::string> prefixes{kCombinedPrefix, product + (strings ? "_Strings_General_" : "_Strings_Dialogs_")};
+    for (const auto &folder : Folders())
+        for (const auto &path : ListFolder(folder)) {
+            std::string lang = LanguageOf(FileName(path), prefixes);
+            if (!lang.empty() && SameCI(lang, language)) return path;
+        }
+    return "";
+}
+
+// The open document of that path (case-insensitive), 0 when none.
+F_ObjHandleT FindOpenDoc(const std::string &path) {
+    if (path.empty()) return 0;
+    int n = 0;
+    for (F_ObjHandleT d = F_ApiGetId(0, 0, FP_FirstOpenDoc); d && n < kStepLimit; d = F_ApiGetId(0, d, FP_NextOpenDocInSession), ++n)
+        if (SameCI(HostString(0, d, FP_Path), path)) return d;
+    return 0;
 }
 
 }  // namespace
@@ -333,3 +413,68 @@ F_ObjHandleT om_LangDefineMenu(ConStringT tag, ConStringT englishLabel) {
 }
 
 void om_LangSetNote(ConStringT text) { State().note = qv::View(text); }
+
+// ---- language files: finding, listing and opening them ----
+
+StringT om_LangFindFile(ConStringT language, IntT strings) {
+    if (!om_LangIsReady()) return qv::NewHeapString("");
+    return qv::NewHeapString(FindLanguageFile(std::string(qv::View(language)), strings != 0));
+}
+
+F_StringsT om_LangListLanguages(void) {
+    std::vector<std::string> languages, names, folded;
+    if (om_LangIsReady()) {
+        for (const auto &folder : Folders())
+            for (const auto &path : ListFolder(folder)) {
+                std::string name = FileName(path), f = qv::FoldCase(name);
+                if (std::find(folded.begin(), folded.end(), f) != folded.end()) continue;
+                folded.push_back(f);
+                names.push_back(name);
+            }
+        std::vector<std::string> prefixes{kCombinedPrefix, qv::LangProductName() + "_Strings_Dialogs_"};
+        for (const auto &name : names) {
+            std::string lang = LanguageOf(name, prefixes);
+            if (lang.empty() || SameCI(lang, "English")) continue;
+            bool known = std::any_of(languages.begin(), languages.end(), [&](const std::string &l) { return SameCI(l, lang); });
+            if (!known) languages.push_back(lang);
+        }
+    }
+    return qv::NewStrings(languages);
+}
+
+F_ObjHandleT qv::LangOpenFiles(const std::string &lang, IntT kind, IntT open, IntT invisible, IntT report) {
+    if (!om_LangIsReady() || lang.empty()) return 0;
+    bool english = SameCI(lang, "English");
+    if (english && report)
+        om_LangAlert("For the GUI strings, \"English\" is built into the software and therefore does not have a "
+                     "corresponding GUI file. However, there should at least be a general strings file.");
+    F_ObjHandleT found = 0;
+    auto openOne = [&](bool strings, const char *missing) {
+        std::string path = FindLanguageFile(lang, strings);
+        F_ObjHandleT doc = FindOpenDoc(path);
+        if (!doc && open && !path.empty()) doc = om_DocOpen(path.c_str(), 0, 0, 1, 1, invisible ? 1 : 0, 1);
+        if (!doc && report) om_LangAlert(qv::FormatMessage(missing, {lang}).c_str());
+        if (doc) found = doc;
+    };
+    if ((kind == 1 || kind == 3) && !english) openOne(false, "A GUI language file could not be found for the language:\n\n%s");
+    if (kind == 2 || kind == 3) openOne(true, "A \"strings\" language file could not be found for the language:\n\n%s");
+    return found;
+}
+
+F_UIntsT om_LangCommandIds(ConStringT productName, IntT commands, IntT menus) {
+    std::vector<UIntT> ids;
+    std::string product(qv::View(productName));
+    int n = 0;
+    for (F_ObjHandleT id = F_ApiGetId(0, 0, FP_FirstMenuItemInSession); id && n < kStepLimit; id = F_ApiGetId(0, id, FP_NextMenuItemInSession), ++n) {
+        IntT kind = F_OBJ_KIND(id);
+        std::string name = HostString(0, id, FP_Name);
+        if ((commands && kind == FO_Command && StartsCI(name, product + "_Cmd_")) ||
+            (menus && kind == FO_Menu && StartsCI(name, product + "_Menu_")))
+            ids.push_back(id);
+    }
+    return qv::NewUInts(ids);
+}
+
+std::string qv::LangFindFile(const std::string &language, bool strings) { return FindLanguageFile(language, strings); }
+
+std::string qv::LangClientDir() { return ClientDirOfPlugin(); }

@@ -38,6 +38,10 @@ F_ObjHandleT om_LangCmdDefine(IntT command, ConStringT name, ConStringT englishL
 F_ObjHandleT om_LangDefineMenu(ConStringT tag, ConStringT englishLabel);
 void om_LangSetNote(ConStringT text);
 
+StringT om_LangFindFile(ConStringT language, IntT strings);
+F_StringsT om_LangListLanguages(void);
+F_UIntsT om_LangCommandIds(ConStringT productName, IntT commands, IntT menus);
+
 namespace qv {
 
 // The same lookups as the om_Lang* calls, as C++ values.
@@ -61,6 +65,13 @@ struct TranslationTable {
     std::vector<std::string> translated;
 };
 const TranslationTable *LangTable(int index);
+// The language files: finding one of a language in the plug-in's folder or the extra folder (its
+// path, or ""), opening (or finding open) them: kind 1 the GUI file, 2 the strings file, 3 both;
+// the last one found, or 0. With report, a missing file is told in an alert.
+std::string LangFindFile(const std::string &language, bool strings);
+F_ObjHandleT LangOpenFiles(const std::string &language, IntT kind, IntT open, IntT invisible, IntT report);
+// The plug-in's folder.
+std::string LangClientDir();
 // Forgets everything (tests).
 void LangReset();
 

@@ -7,6 +7,7 @@
 
 #include "lib/host/docio.h"
 #include "lib/host/element_edit.h"
+#include "lib/host/formats.h"
 #include "lib/host/hostcmds.h"
 #include "lib/host/pgftext.h"
 #include "lib/strings/heapstr.h"
@@ -16,7 +17,6 @@
 
 namespace {
 
-constexpr const char *kCombinedPrefix = "OM_Translation_";
 constexpr const char *kTemplateName = "OM_TranslationFileTemplate.fm";
 constexpr const char *kTemplateFormat = "TranslationTableTemplate";
 constexpr const char *kTemplateTitle = "Translation table template";
@@ -24,19 +24,9 @@ constexpr const char *kTemplateTitle = "Translation table template";
 constexpr int kStepLimit = 100000;
 
 bool SameCI(const std::string &a, const std::string &b) { return qv::FoldCase(a) == qv::FoldCase(b); }
-bool StartsCI(const std::string &s, const std::string &p) {
-    return s.size() >= p.size() && SameCI(s.substr(0, p.size()), p);
-}
 
 std::string HostString(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop) {
     StringT s = F_ApiGetString(doc, obj, prop);
-    std::string out(qv::View(s));
-    F_ApiDeallocateString(&s);
-    return out;
-}
-
-std::string ClientDir() {
-    StringT s = F_ApiClientDir();
     std::string out(qv::View(s));
     F_ApiDeallocateString(&s);
     return out;
@@ -54,72 +44,6 @@ F_ObjHandleT LastPgfOutsideTables(F_ObjHandleT doc) {
     for (n = 0; pgf && n < kStepLimit; ++n, pgf = F_ApiGetId(doc, pgf, FP_PrevPgfInFlow))
         if (!F_ApiGetId(doc, pgf, FP_InCell) && !std::binary_search(titles.begin(), titles.end(), pgf)) break;
     return pgf;
-}
-
-// The full paths of a folder's entries, in the host's listing order.
-std::vector<std::string> ListFolder(const std::string &folder) {
-    std::vector<std::string> out;
-    if (folder.empty()) return out;
-    FilePathT *dir = F_PathNameToFilePath(folder.c_str(), nullptr, FDefaultPath);
-    if (!dir) return out;
-    IntT status = 0;
-    DirHandleT *h = F_FilePathOpenDir(dir, &status);
-    if (h) {
-        for (int n = 0; n < kStepLimit; ++n) {
-            FilePathT *entry = F_FilePathGetNext(h, &status);
-            if (!entry) break;
-            StringT name = F_FilePathToPathName(entry, FDefaultPath);
-            out.emplace_back(qv::View(name));
-            F_ApiDeallocateString(&name);
-            F_FilePathFree(entry);
-        }
-        F_FilePathCloseDir(h);
-    }
-    F_FilePathFree(dir);
-    return out;
-}
-
-std::string FileName(const std::string &path) {
-    size_t cut = path.find_last_of("\\/");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-// The language of a language-file name with one of the prefixes ("" when it has none of them).
-std::string LanguageOf(const std::string &name, const std::vector<std::string> &prefixes) {
-    if (name.size() >= 4 && SameCI(name.substr(name.size() - 4), ".lck")) return "";
-    for (const auto &p : prefixes) {
-        if (!StartsCI(name, p)) continue;
-        std::string rest = name.substr(p.size());
-        size_t dot = rest.rfind('.');
-        return dot == std::string::npos ? rest : rest.substr(0, dot);
-    }
-    return "";
-}
-
-std::vector<std::string> Folders() {
-    std::vector<std::string> f{ClientDir()};
-    if (!qv::LangExtraFolder().empty()) f.push_back(qv::LangExtraFolder());
-    return f;
-}
-
-std::string FindFile(const std::string &language, bool strings) {
-    const std::string &product = qv::LangProductName();
-    std::vector<std::string> prefixes{kCombinedPrefix, product + (strings ? "_Strings_General_" : "_Strings_Dialogs_")};
-    for (const auto &folder : Folders())
-        for (const auto &path : ListFolder(folder)) {
-            std::string lang = LanguageOf(FileName(path), prefixes);
-            if (!lang.empty() && SameCI(lang, language)) return path;
-        }
-    return "";
-}
-
-// The open document of that path (case-insensitive), 0 when none.
-F_ObjHandleT FindOpenDoc(const std::string &path) {
-    if (path.empty()) return 0;
-    int n = 0;
-    for (F_ObjHandleT d = F_ApiGetId(0, 0, FP_FirstOpenDoc); d && n < kStepLimit; d = F_ApiGetId(0, d, FP_NextOpenDocInSession), ++n)
-        if (SameCI(HostString(0, d, FP_Path), path)) return d;
-    return 0;
 }
 
 std::vector<std::string> DialogStrings(F_ObjHandleT dlg, bool title, bool list, bool k53, bool text, bool strip) {
@@ -152,55 +76,10 @@ std::vector<std::string> DialogStrings(F_ObjHandleT dlg, bool title, bool list, 
 
 }  // namespace
 
-StringT om_LangFindFile(ConStringT language, IntT strings) {
-    if (!om_LangIsReady()) return qv::NewHeapString("");
-    return qv::NewHeapString(FindFile(std::string(qv::View(language)), strings != 0));
-}
-
-F_StringsT om_LangListLanguages(void) {
-    std::vector<std::string> languages, names, folded;
-    if (om_LangIsReady()) {
-        for (const auto &folder : Folders())
-            for (const auto &path : ListFolder(folder)) {
-                std::string name = FileName(path), f = qv::FoldCase(name);
-                if (std::find(folded.begin(), folded.end(), f) != folded.end()) continue;
-                folded.push_back(f);
-                names.push_back(name);
-            }
-        std::vector<std::string> prefixes{kCombinedPrefix, qv::LangProductName() + "_Strings_Dialogs_"};
-        for (const auto &name : names) {
-            std::string lang = LanguageOf(name, prefixes);
-            if (lang.empty() || SameCI(lang, "English")) continue;
-            bool known = std::any_of(languages.begin(), languages.end(), [&](const std::string &l) { return SameCI(l, lang); });
-            if (!known) languages.push_back(lang);
-        }
-    }
-    return qv::NewStrings(languages);
-}
-
-F_ObjHandleT qv::LangOpenFiles(const std::string &lang, IntT kind, IntT open, IntT invisible, IntT report) {
-    if (!om_LangIsReady() || lang.empty()) return 0;
-    bool english = SameCI(lang, "English");
-    if (english && report)
-        om_LangAlert("For the GUI strings, \"English\" is built into the software and therefore does not have a "
-                     "corresponding GUI file. However, there should at least be a general strings file.");
-    F_ObjHandleT found = 0;
-    auto openOne = [&](bool strings, const char *missing) {
-        std::string path = FindFile(lang, strings);
-        F_ObjHandleT doc = FindOpenDoc(path);
-        if (!doc && open && !path.empty()) doc = om_DocOpen(path.c_str(), 0, 0, 1, 1, invisible ? 1 : 0, 1);
-        if (!doc && report) om_LangAlert(qv::FormatMessage(missing, {lang}).c_str());
-        if (doc) found = doc;
-    };
-    if ((kind == 1 || kind == 3) && !english) openOne(false, "A GUI language file could not be found for the language:\n\n%s");
-    if (kind == 2 || kind == 3) openOne(true, "A \"strings\" language file could not be found for the language:\n\n%s");
-    return found;
-}
-
 StringT qv::LangSwitchTo(const std::string &lang, IntT report, IntT menus) {
     if (!om_LangIsReady() || lang.empty()) return qv::NewHeapString("");
     const std::string product = qv::LangProductName();
-    if (!SameCI(lang, "English") && FindFile(lang, false).empty()) {
+    if (!SameCI(lang, "English") && qv::LangFindFile(lang, false).empty()) {
         std::string msg = qv::FormatMessage("There appears to be no translation file available for the language you "
                                             "selected:\n\n'%s'\n\nThe current language will remain as '%s.'",
                                             {lang, qv::LangCurrentLanguage()});
@@ -219,7 +98,7 @@ StringT qv::LangSwitchTo(const std::string &lang, IntT report, IntT menus) {
 }
 
 F_ObjHandleT om_LangOpenTemplate(void) {
-    std::string dir = ClientDir();
+    std::string dir = qv::LangClientDir();
     std::string path = dir + (dir.empty() || dir.back() != '\\' ? "\\" : "") + kTemplateName;
     F_ObjHandleT doc = om_DocOpen(path.c_str(), 0, 0, 1, 0, 0, 1);
     if (!doc) {
@@ -315,20 +194,6 @@ IntT om_LangMarkUnusedRows(F_ObjHandleT doc, F_ObjHandleT table, const F_Strings
         if (mark && pgf) om_TextApplyCharFormat(doc, pgf, "Red");
     }
     return count;
-}
-
-F_UIntsT om_LangCommandIds(ConStringT productName, IntT commands, IntT menus) {
-    std::vector<UIntT> ids;
-    std::string product(qv::View(productName));
-    int n = 0;
-    for (F_ObjHandleT id = F_ApiGetId(0, 0, FP_FirstMenuItemInSession); id && n < kStepLimit; id = F_ApiGetId(0, id, FP_NextMenuItemInSession), ++n) {
-        IntT kind = F_OBJ_KIND(id);
-        std::string name = HostString(0, id, FP_Name);
-        if ((commands && kind == FO_Command && StartsCI(name, product + "_Cmd_")) ||
-            (menus && kind == FO_Menu && StartsCI(name, product + "_Menu_")))
-            ids.push_back(id);
-    }
-    return qv::NewUInts(ids);
 }
 
 F_StringsT om_LangCommandLabels(ConStringT productName, IntT commands, IntT menus, IntT strip) {
