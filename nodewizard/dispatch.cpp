@@ -202,18 +202,6 @@ bool QueryEndsOnAttribute() {
 
 }  // namespace
 
-IntT om_NWCompiledSequence() {
-    IntT seq = NodeWizardRun.sequence;
-    if (!om_XPathValidIndex(seq)) return 0;
-    const XPathNodeRecord &rec = om_XPathRec(seq);
-    return (rec.kind == XK_SEQUENCE && rec.sourceText == NodeWizardRun.compiledText) ? seq : 0;
-}
-
-void om_NWSetCompiledSequence(IntT sequence) {
-    NodeWizardRun.sequence = sequence;
-    NodeWizardRun.compiledText = om_XPathValidIndex(sequence) ? om_XPathRec(sequence).sourceText : "";
-}
-
 NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT scriptsDoc,
                                      F_ObjHandleT actionElem) {
     if (doc && !node) node = om_ElementAtSelection(doc);

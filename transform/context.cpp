@@ -217,3 +217,39 @@ std::vector<XformMatch> XformMatchesIn(const XformQuery &q, F_ObjHandleT qdoc, I
     });
     return out;
 }
+
+// The expression text of an element: its test when it has a non-empty one, else its select;
+// has is 0 when it has neither attribute.
+std::string XformExpressionText(F_ObjHandleT doc, F_ObjHandleT elem, int *has) {
+    std::string test, select;
+    IntT ti = om_AttrGetValue(doc, elem, "test", &test);
+    IntT si = om_AttrGetValue(doc, elem, "select", &select);
+    if (has) *has = (ti >= 0 || si >= 0) ? 1 : 0;
+    if (ti >= 0 && test != ErrorSentinel && !test.empty()) return test;
+    if (si >= 0 && select != ErrorSentinel) return select;
+    return "";
+}
+
+IntT om_XformParseSelectOrTest(F_ObjHandleT doc, F_ObjHandleT elem, IntT allowParams) {
+    ElementWalkPushed saved;
+    StatusCode = 0;
+    int has = 0;
+    std::string text = XformExpressionText(doc, elem, &has);
+    if (!has) return 0;
+    text = XformStraightenQuotes(text);
+    if (om_XformElementType(doc, elem) == XT_Param && text.size() >= 1 && text.front() == '\'' &&
+        text.back() == '\'')
+        return 0;
+    StatusCode = 0;
+    if (GeneralPreferences.xformRecognizeParamsInExpressions &&
+        XformHasDollar(text, GeneralPreferences.xformRecognizeParamsInLiterals)) {
+        if (!allowParams) return 0;
+        text = XformSubstituteParams(text, 0, GeneralPreferences.xformRecognizeParamsInLiterals);
+        if (XformHasDollar(text, GeneralPreferences.xformRecognizeParamsInLiterals)) return StatusCode = 462, 0;
+    }
+    if (text.empty()) return StatusCode = 401, 0;
+    IntT n = om_XPathFindCompiled(text);
+    if (n < 1) n = om_XPathCompile(text, XformRunState.reportErrors);
+    if (n > XPathLastSequenceNumber) StatusCode = 402;
+    return n;
+}

@@ -26,15 +26,6 @@ std::string XformSortKey(F_ObjHandleT qdoc, F_ObjHandleT m, IntT sortSeq) {
     return values.empty() ? std::string() : values.front();
 }
 
-int XformCompareKeys(const std::string &a, const std::string &b, IntT dataType) {
-    if (dataType == 1) {
-        IntT x = F_StrAlphaToInt(a.c_str()), y = F_StrAlphaToInt(b.c_str());
-        return x > y ? 1 : x == y ? 0 : -1;
-    }
-    IntT c = F_StrCmp(a.c_str(), b.c_str());
-    return c > 0 ? 1 : c == 0 ? 0 : -1;
-}
-
 namespace {
 
 struct SortRule {

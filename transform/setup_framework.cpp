@@ -1,5 +1,4 @@
-// The set-up dialog framework: opening a stylesheet element's dialog by command or click, the
-// controls most dialogs share (expression box, source controls, starting_context and
+// The set-up dialog framework: the controls most dialogs share (expression box, source controls, starting_context and
 // qvrn_element groups), the XPath check on OK and the writing of the attributes.
 #include <algorithm>
 
@@ -191,53 +190,7 @@ void UpdateStartingContext(F_ObjHandleT dlg, bool current) {
         om_XformDisableStartingContext(dlg, first);
 }
 
-void OpenByType(IntT type, F_ObjHandleT doc, F_ObjHandleT elem) {
-    switch (type) {
-    case XT_CopyOf: om_XformOpenCopyOfDialog(doc, elem, "QVRN_copy-of Element Attributes", 1); break;
-    case XT_ForEach: om_XformOpenCopyOfDialog(doc, elem, "QVRN_for-each Element Attributes", 0); break;
-    case XT_ValueOf: om_XformOpenValueOfDialog(doc, elem); break;
-    case XT_If: om_XformOpenIfDialog(doc, elem, "QVRN_if Element Attributes"); break;
-    case XT_When: om_XformOpenIfDialog(doc, elem, "QVRN_when Element Attributes"); break;
-    case XT_Table: om_XformOpenTableDialog(doc, elem); break;
-    case XT_TableTitle: om_XformOpenElementTagDialog(doc, elem, type, "QVRN_tabletitle Element Attributes"); break;
-    case XT_TableHeading: om_XformOpenElementTagDialog(doc, elem, type, "QVRN_tableheading Element Attributes"); break;
-    case XT_TableBody: om_XformOpenElementTagDialog(doc, elem, type, "QVRN_tablebody Element Attributes"); break;
-    case XT_TableFooting: om_XformOpenElementTagDialog(doc, elem, type, "QVRN_tablefooting Element Attributes"); break;
-    case XT_TableRow: om_XformOpenTableRowDialog(doc, elem, "QVRN_tablerow Element Attributes"); break;
-    case XT_TableCell: om_XformOpenElementTagDialog(doc, elem, type, "QVRN_tablecell Element Attributes"); break;
-    case XT_Sort: om_XformOpenSortDialog(doc, elem); break;
-    case XT_CreateXRef: om_XformOpenCreateXRefDialog(doc, elem); break;
-    case XT_SetAttribute: om_XformOpenSetAttributeDialog(doc, elem, "QVRN_set-attribute Attributes", type); break;
-    case XT_SetMarker: om_XformOpenSetAttributeDialog(doc, elem, "QVRN_set-marker Attributes", type); break;
-    case XT_Template: om_XformOpenTemplateDialog(doc, elem); break;
-    case XT_Param: om_XformOpenParamDialog(doc, elem); break;
-    default:
-        StylesheetElementSetUp = StylesheetElementSetUpT{};
-        al_ok("Not an QVRN element.");
-        break;
-    }
-}
-
 }  // namespace
-
-IntT om_XformSetUpElement(F_ObjHandleT doc, F_ObjHandleT elem) {
-    if (!doc) doc = F_ApiGetId(0, 0, FP_ActiveDoc);
-    if (!doc) {
-        al_ok("No active document.");
-        return 0;
-    }
-    if (!elem) elem = om_ElementSelected(doc, 1, 1);
-    if (!elem) {
-        al_ok("No element selected.");
-        return 0;
-    }
-    // Opened by command or click, the element was not inserted just now: Cancel keeps it.
-    StylesheetElementSetUp.document = doc;
-    StylesheetElementSetUp.element = elem;
-    StylesheetElementSetUp.justInserted = 0;
-    OpenByType(om_XformElementType(doc, elem), doc, elem);
-    return 1;
-}
 
 void om_XformFillSelectBox(F_ObjHandleT dlg, F_ObjHandleT doc, F_ObjHandleT elem, IntT textItem) {
     std::string select = Attr(doc, elem, "select");

@@ -232,3 +232,41 @@ int XformHasDollar(const std::string &text, int insideLiterals) {
     }
     return 0;
 }
+
+int XformCompareKeys(const std::string &a, const std::string &b, IntT dataType) {
+    if (dataType == 1) {
+        IntT x = F_StrAlphaToInt(a.c_str()), y = F_StrAlphaToInt(b.c_str());
+        return x > y ? 1 : x == y ? 0 : -1;
+    }
+    IntT c = F_StrCmp(a.c_str(), b.c_str());
+    return c > 0 ? 1 : c == 0 ? 0 : -1;
+}
+
+std::string XformStraightenQuotes(const std::string &text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (i + 2 < text.size() && static_cast<unsigned char>(text[i]) == 0xE2 &&
+            static_cast<unsigned char>(text[i + 1]) == 0x80) {
+            unsigned char c = static_cast<unsigned char>(text[i + 2]);
+            if (c == 0x98 || c == 0x99) {
+                out += '\'';
+                i += 2;
+                continue;
+            }
+            if (c == 0x9C || c == 0x9D) {
+                out += '"';
+                i += 2;
+                continue;
+            }
+        }
+        out += text[i];
+    }
+    return out;
+}
+
+std::vector<F_ObjHandleT> XformChildren(F_ObjHandleT doc, F_ObjHandleT elem) {
+    std::vector<F_ObjHandleT> kids;
+    for (F_ObjHandleT c = F_ApiGetId(doc, elem, FP_FirstChildElement); c; c = F_ApiGetId(doc, c, FP_NextSiblingElement))
+        kids.push_back(c);
+    return kids;
+}

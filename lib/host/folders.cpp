@@ -1,11 +1,13 @@
 // Folders: existence, listings with extension and kind filters, the folder chooser, making
 // folders, and reordering or filtering lists of file names. Listings go through the host's
 // file-path calls, in the host's order.
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "lib/host/paths.h"
+#include "lib/host/system_services.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/strings/lists.h"
@@ -208,4 +210,24 @@ void om_StringsDropComments(F_StringsT *list) {
     for (const std::string &e : qv::ReadStrings(list))
         if (!e.empty() && e[0] != ';') kept.emplace_back(qv::TrimBlanks(e));
     qv::StoreStrings(list, kept);
+}
+
+IntT om_PathResolveExisting(StringT *p, ConStringT baseFile, IntT folder, IntT forwardSlash) {
+    if (!p) return 0;
+    std::string path = qv::PathWithBackslashes(std::string(View(*p)));
+    auto exists = [&](const std::string &candidate) {
+        return folder ? om_DirExists(candidate.c_str()) == 1 : om_FileIsRegular(candidate.c_str()) == 1;
+    };
+    std::string found;
+    if (exists(path)) {
+        found = path;
+    } else {
+        std::string absolute = qv::PathAbsolute(folder ? path + "\\dummy.txt" : path, 0, std::string(View(baseFile)), true);
+        if (folder) absolute = qv::PathDirectoryOf(absolute, true);
+        if (!absolute.empty() && exists(absolute)) found = absolute;
+    }
+    if (found.empty()) return 0;
+    if (forwardSlash) std::replace(found.begin(), found.end(), '\\', '/');
+    qv::StoreString(p, found);
+    return 1;
 }

@@ -267,22 +267,10 @@ void om_PathReplaceExtension(StringT *p, ConStringT extension) {
     qv::StoreString(p, s.substr(0, dot) + ext);
 }
 
-IntT om_PathResolveExisting(StringT *p, ConStringT baseFile, IntT folder, IntT forwardSlash) {
-    if (!p) return 0;
-    std::string path = Slashes(std::string(View(*p)));
-    auto exists = [&](const std::string &candidate) {
-        return folder ? om_DirExists(candidate.c_str()) == 1 : om_FileIsRegular(candidate.c_str()) == 1;
-    };
-    std::string found;
-    if (exists(path)) {
-        found = path;
-    } else {
-        std::string absolute = MakeAbsolute(folder ? path + "\\dummy.txt" : path, 0, std::string(View(baseFile)), true);
-        if (folder) absolute = Directory(absolute, true);
-        if (!absolute.empty() && exists(absolute)) found = absolute;
-    }
-    if (found.empty()) return 0;
-    if (forwardSlash) std::replace(found.begin(), found.end(), '\\', '/');
-    qv::StoreString(p, found);
-    return 1;
+std::string qv::PathWithBackslashes(std::string path) { return Slashes(std::move(path)); }
+
+std::string qv::PathDirectoryOf(const std::string &path, bool strip) { return Directory(path, strip); }
+
+std::string qv::PathAbsolute(const std::string &relative, F_ObjHandleT docId, const std::string &base, bool baseIsFile) {
+    return MakeAbsolute(relative, docId, base, baseIsFile);
 }

@@ -11,6 +11,8 @@
 // "No folder" is the empty text (never NULL).
 #pragma once
 
+#include <string>
+
 #include "fdk.h"
 
 // ---- path forms ----
@@ -53,3 +55,12 @@ IntT om_FileReadLines(ConStringT path, F_StringsT *lines);
 IntT om_FileWriteLines(ConStringT path, const F_StringsT *lines);
 IntT om_FileAppendText(ConStringT path, ConStringT text, IntT newLine);
 void om_FileCloseAndDelete(F_ObjHandleT docId, ConStringT path);
+
+namespace qv {
+// The path with every "/" turned into "\".
+std::string PathWithBackslashes(std::string path);
+// The folder part of a path (strip: without its trailing separator).
+std::string PathDirectoryOf(const std::string &path, bool strip);
+// A relative path made absolute against the base (a file, or a folder when baseIsFile is false).
+std::string PathAbsolute(const std::string &relative, F_ObjHandleT docId, const std::string &base, bool baseIsFile);
+}  // namespace qv
