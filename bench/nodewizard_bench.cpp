@@ -12,7 +12,7 @@
 #include "client.h"
 #include "fdk.h"
 #include "lib/dialogs/generic.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/nodewizard.h"
 #include "lib/strings/listconv.h"
 #include "model.h"

@@ -5,7 +5,7 @@ IntT StatusCode = 0;
 IntT CancelFlag = 0;
 std::string FormatBuffer;
 
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 
 PluginGlobalsT PluginGlobals;
 DialogHandlesT DialogHandles;

@@ -1,10 +1,10 @@
-// Top of lib/ (globals.h, plugin_globals.h) and lib/state: the shared state every subsystem reads
+// Top of lib/ (globals.h, shell_records.h) and lib/state: the shared state every subsystem reads
 // and sets, kept at the bottom so that no subsystem reaches up for it. It uses fdk.h and
 // lib/strings only.
 //
 // Shared state of the plug-in that every subsystem reads and sets: the status of the last
 // operation and the cancel flag that long loops test. The shell's record (debug mode, the
-// cancel-confirmation text and the rest) is PluginGlobals in lib/plugin_globals.h.
+// cancel-confirmation text and the rest) is PluginGlobals in lib/shell_records.h.
 #pragma once
 
 #include <string>

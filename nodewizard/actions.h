@@ -1,6 +1,17 @@
 // Folder nodewizard: the Node Wizard, its queries, actions, dialogs and the Node Wizard Scripts.
 // It uses fdk.h, the whole library (lib/) and the engine (xpath/); never transform/ or plugin/.
 //
+// Order of the folder's files, lowest first: a file uses (includes or calls) only files on the
+// lines above its own (scripts/check-order holds the folder to it).
+//   1: action_batch actions history scripts_doc
+//   2: clipboard compiled_query element_actions vocabulary
+//   3: attr_actions dialogs error_report
+//   4: script_values
+//   5: dispatch script_other_actions
+//   6: query_runs script_interpreter
+//   7: script_runs
+//   8: script_events scripts_palette
+//
 // The Node Wizard's action vocabulary (codes, names, help) and the two per-node entry points
 // every caller uses: the Node Wizard buttons, Perform Action(s) On All and the scripts. The entry
 // points check their arguments, run the current element or attribute action of the Node Wizard

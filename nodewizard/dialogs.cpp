@@ -16,7 +16,7 @@
 #include "lib/host/host_values.h"
 #include "lib/host/hostcmds.h"
 #include "lib/host/paths.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/nodewizard.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"

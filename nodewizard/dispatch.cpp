@@ -12,7 +12,7 @@
 #include "lib/host/element_text.h"
 #include "lib/host/host_values.h"
 #include "lib/globals.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 #include "nodewizard/action_batch.h"

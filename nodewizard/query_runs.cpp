@@ -15,7 +15,7 @@
 #include "lib/host/element_edit.h"
 #include "lib/host/element_query.h"
 #include "lib/host/hostcmds.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/nodewizard.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"

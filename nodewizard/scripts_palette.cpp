@@ -14,7 +14,7 @@
 #include "lib/host/host_values.h"
 #include "lib/host/paths.h"
 #include "lib/host/system_services.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/nodewizard.h"
 #include "lib/state/settings_files.h"

@@ -11,7 +11,7 @@
 #include "lib/host/element_query.h"
 #include "lib/host/hostcmds.h"
 #include "lib/host/hostui.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/general_preferences.h"
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"

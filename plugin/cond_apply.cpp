@@ -18,7 +18,7 @@
 #include "lib/host/element_text.h"
 #include "lib/host/element_walk.h"
 #include "lib/host/host_values.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/cond_settings.h"
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"

@@ -11,7 +11,7 @@
 #include "lib/host/element_edit.h"
 #include "lib/host/element_text.h"
 #include "lib/host/host_values.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 #include "plugin/cond_settings.h"

@@ -13,7 +13,7 @@
 #include "lib/host/attributes.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/paths.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/stylesheet_setup.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"

@@ -9,7 +9,7 @@
 #include "lib/host/documents.h"
 #include "lib/host/hostcmds.h"
 #include "lib/host/host_values.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/strings/lists.h"
@@ -17,8 +17,9 @@
 #include "lib/translation/langfiles.h"
 #include "lib/translation/msgformat.h"
 #include "nodewizard/dialogs.h"
+#include "nodewizard/scripts_palette.h"
 #include "plugin/cond_settings.h"
-#include "plugin/features.h"
+#include "transform/xform.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "lib/host/documents.h"
 #include "lib/host/element_query.h"
 #include "lib/host/paths.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/cond_settings.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/settings_files.h"

@@ -10,7 +10,7 @@
 #include "lib/host/hostui.h"
 #include "lib/host/paths.h"
 #include "lib/host/system_services.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/nodewizard.h"
 #include "lib/state/scripts.h"

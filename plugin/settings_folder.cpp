@@ -11,7 +11,7 @@
 #include "lib/host/hostui.h"
 #include "lib/host/paths.h"
 #include "lib/host/system_services.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/keyvalue.h"

@@ -11,7 +11,7 @@
 #include "lib/dialogs/msgbox.h"
 #include "lib/host/paths.h"
 #include "lib/host/system_services.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/cond_settings.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/settings_files.h"
@@ -24,6 +24,7 @@
 #include "plugin/features.h"
 #include "plugin/preferences.h"
 #include "plugin/settings_folder.h"
+#include "plugin/state_defaults.h"
 #include "xpath/xpath.h"
 
 namespace {

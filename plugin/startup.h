@@ -2,6 +2,16 @@
 // everything below it and holds condition management; it may use every other folder, and no other
 // folder uses it.
 //
+// Order of the folder's files, lowest first: a file uses (includes or calls) only files on the
+// lines above its own (scripts/check-order holds the folder to it).
+//   1: client_calls client_calls_errors cond_settings preferences scripting_exports settings_folder trace
+//   2: cond_apply cond_manager state_defaults
+//   3: langfile_commands
+//   4: features
+//   5: commands dialog_events notify
+//   6: startup
+//   7: entry
+//
 // The plug-in's start-up: the steps F_ApiInitialize runs once, in order, when the host starts.
 // Each step is a function of its own; a step answers 1 to go on and 0 to stop start-up there,
 // which leaves the plug-in inert (it has asked for nothing, so the host never calls it again).
@@ -15,10 +25,6 @@ struct StartUpStep {
     const char *name;
     int (*run)();
 };
-
-// Sets the start-up defaults of the shared state (nothing is read from disk). Keeps the version
-// texts set before it by start-up.
-void om_InitPluginGlobals();
 
 // The start-up steps in the order they run.
 const StartUpStep *qv_StartUpSteps(int *count);

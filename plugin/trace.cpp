@@ -2,7 +2,7 @@
 #include "plugin/trace.h"
 
 #include "fdk.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 
 void qv_Trace(const std::string &text) {
     if (PluginGlobals.traceStartUp) F_Printf(nullptr, "Quorvane %s\n", text.c_str());

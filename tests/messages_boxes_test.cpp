@@ -4,7 +4,7 @@
 #include "lib/dialogs/msgbox.h"
 #include "lib/translation/lang.h"
 #include "lib/globals.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "transcript.h"
 #include "user.h"
 

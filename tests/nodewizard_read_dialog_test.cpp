@@ -8,7 +8,7 @@
 #include "fdk.h"
 #include "lib/dialogs/dlgitems.h"
 #include "lib/globals.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/nodewizard.h"
 #include "lib/strings/listconv.h"
 #include "model.h"

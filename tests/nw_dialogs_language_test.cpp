@@ -16,7 +16,7 @@
 #include "lib/dialogs/language_choice.h"
 #include "lib/host/docio.h"
 #include "lib/host/pgftext.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/nodewizard.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"

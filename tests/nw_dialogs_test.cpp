@@ -10,7 +10,7 @@
 #include "fdk.h"
 #include "lib/globals.h"
 #include "lib/host/attributes.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/nodewizard.h"
 #include "lib/strings/heapstr.h"
 #include "model.h"

@@ -12,7 +12,7 @@
 #include "fdk.h"
 #include "lib/globals.h"
 #include "lib/host/system_services.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/settings_files.h"
 #include "plugin/preferences.h"

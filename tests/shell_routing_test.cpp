@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "lib/dialogs/language_choice.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/settings_files.h"
 #include "lib/state/stylesheet_setup.h"
 #include "lib/host/system_services.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "lib/host/system_services.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/settings_files.h"
 #include "shell_fixture.h"
 

@@ -10,7 +10,7 @@
 #include "model.h"
 #include "fdk.h"
 #include "lib/globals.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/translation/lang.h"
 #include "plugin/startup.h"
 #include "transcript.h"

@@ -25,7 +25,7 @@
 #include "model.h"
 #include "paths.h"
 #include "lib/globals.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "transcript.h"
 #include "user.h"
 

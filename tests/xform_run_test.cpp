@@ -14,7 +14,7 @@
 #include "lib/host/attributes.h"
 #include "lib/host/documents.h"
 #include "lib/host/element_text.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/nodewizard.h"
 #include "book_model.h"
 #include "paths.h"

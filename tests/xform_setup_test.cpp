@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "lib/dialogs/dlgitems.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/stylesheet_setup.h"
 #include "model.h"

@@ -15,7 +15,7 @@
 #include "lib/host/element_walk.h"
 #include "lib/host/hostui.h"
 #include "lib/host/paths.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 #include "transform/xform.h"

@@ -3,7 +3,7 @@
 #include "lib/dialogs/dlgitems.h"
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
 

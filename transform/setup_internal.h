@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fdk.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 
 namespace xsetup {
 

@@ -1,6 +1,17 @@
 // Folder transform: the stylesheet transformation. It uses fdk.h, lib/, xpath/ and nodewizard/;
 // never plugin/.
 //
+// Order of the folder's files, lowest first: a file uses (includes or calls) only files on the
+// lines above its own (scripts/check-order holds the folder to it).
+//   1: setup setup_internal xform xform_internal
+//   2: edits
+//   3: progress report vocabulary
+//   4: context errors rebase setup_framework
+//   5: copy duplicate flow setup_query setup_table xrefs
+//   6: params table
+//   7: prepare setup_output
+//   8: driver setup_element
+//
 // The stylesheet transformation: a stylesheet is a structured document whose Main flow mixes
 // ordinary content with QVRN_ elements; transforming it runs those elements in place, in
 // document order, against documents queried by XPath. This header is the whole interface of the

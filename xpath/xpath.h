@@ -1,6 +1,18 @@
 // Folder xpath: the XPath engine. It uses fdk.h and the whole library (lib/); never nodewizard/,
 // transform/ or plugin/.
 //
+// Order of the folder's files, lowest first: a file uses (includes or calls) only files on the
+// lines above its own (scripts/check-order holds the folder to it).
+//   1: node_table xpath_text
+//   2: host_reads xpath
+//   3: axes errors parameters reset tokens
+//   4: engine_setup
+//   5: predicates report
+//   6: navigator screen
+//   7: compiler
+//   8: listing runs
+//   9: structapps
+//
 // The XPath engine's interface: compile an expression of the engine's dialect into the node
 // table, run it over the host's structure tree one match at a time or all at once, substitute
 // parameters, and report compile errors. Every subsystem that queries documents uses this.

@@ -6,7 +6,7 @@
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 #include "lib/globals.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 
 namespace {
 

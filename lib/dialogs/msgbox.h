@@ -2,6 +2,13 @@
 // the library passes that show progress or ask the user. It uses fdk.h and the rest of lib/
 // (strings, host, translation, shared state); never anything above the library.
 //
+// Order of the folder's files, lowest first: a file uses (includes or calls) only files on the
+// lines above its own (scripts/check-order holds the folder to it).
+//   1: dlgitems file_choice msgbox
+//   2: generic
+//   3: condition_removal language_choice maintenance wordcount
+//   4: library_entry
+//
 // Message boxes, prompts and cancel polling: the OK and Yes/No boxes every message of the
 // plug-in goes through (each with the translated title line above the text), the prompt
 // wrappers that honour a PromptSetting, and the two Esc polls of long operations.

@@ -2,6 +2,21 @@
 // paths, files, host commands). It uses fdk.h, lib/strings and the shared state at the top of
 // lib/ (lib/globals.h); never translation, dialogs or anything above the library.
 //
+// Order of the folder's files, lowest first: a file uses (includes or calls) only files on the
+// lines above its own (scripts/check-order holds the folder to it).
+//   1: docio element_ops formats host_values system_services
+//   2: element_location element_walk geometry paths pgftext
+//   3: element_query folders textfiles
+//   4: documents
+//   5: books
+//   6: attributes
+//   7: element_text
+//   8: attr_bool debug_log docutils hostcmds
+//   9: element_edit hostui
+//   10: pages report report_second
+//   11: frames
+//   12: tablesel
+//
 // Host values read into plug-in values: the host hands over deep copies of strings and records;
 // these helpers take them into std::string and std::vector and free the host's copies at once,
 // so the rest of the plug-in never owns a host record.

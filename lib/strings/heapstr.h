@@ -1,6 +1,14 @@
 // Folder lib/strings: heap strings, counted lists, search and key=value text, the bottom of the
 // plug-in. It uses only the host interface (fdk.h); every other folder may use it.
 //
+// Order of the folder's files, lowest first: a file uses (includes or calls) only files on the
+// lines above its own (scripts/check-order holds the folder to it).
+//   1: function_ref heapstr lists
+//   2: listconv
+//   3: search
+//   4: literals strlists
+//   5: attrlists keyvalue numlists
+//
 // Heap strings: the zero-terminated UTF-8 texts on the host's heap that every part of the
 // plug-in passes around, their ownership rules, the empty test, the sentinel texts and the
 // basic operations (copy, set, compare, append, trim, prefix and suffix tests, keeping and

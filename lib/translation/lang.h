@@ -1,6 +1,12 @@
 // Folder lib/translation: GUI-string translation and language files. It uses fdk.h, lib/strings,
 // lib/host and the shared state of lib/; never lib/dialogs or anything above the library.
 //
+// Order of the folder's files, lowest first: a file uses (includes or calls) only files on the
+// lines above its own (scripts/check-order holds the folder to it).
+//   1: msgformat
+//   2: lang
+//   3: langfiles
+//
 // GUI-string translation and messages by id: the translation tables of the current language,
 // loaded on demand from language files (host documents of titled two-column tables) and kept
 // until the language changes; labels are looked up by their English text in a named table,

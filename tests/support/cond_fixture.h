@@ -18,7 +18,7 @@
 #include "lib/host/attributes.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/element_text.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/cond_settings.h"
 #include "lib/translation/lang.h"
 #include "model.h"

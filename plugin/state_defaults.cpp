@@ -1,8 +1,8 @@
-// The plug-in shell's global records and their start-up defaults.
-#include "lib/plugin_globals.h"
-#include "plugin/startup.h"
+// The start-up defaults of the shell's shared state (see state_defaults.h).
+#include "plugin/state_defaults.h"
 
 #include "lib/globals.h"
+#include "lib/shell_records.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/nodewizard.h"
 #include "lib/state/scripts.h"
