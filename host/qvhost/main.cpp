@@ -8,6 +8,7 @@
 #include <string>
 
 #include "client.h"
+#include "dialog.h"
 #include "model.h"
 #include "query.h"
 #include "session.h"
@@ -37,6 +38,8 @@ Options:
   --trace                 also record every call into the plug-in, and have the plug-in
                           announce its start-up steps on the console
   --quiet                 do not print the transcript as it grows
+  --verbose               write every item of a dialog into the transcript when it opens
+                          (without it, the opening is one line; print dialog shows the items)
 
 Exit status: 0 when the script ran to its end, 1 (with a message naming the script line on
 standard error) when a line failed, 2 for a bad command line or a module that does not load.
@@ -73,7 +76,7 @@ int main(int argc, char **argv) {
     if (int status = QueryCommandIfAsked(argc, argv); status >= 0) return status;
     std::string plugin = (ProgramFolder() / "Quorvane_FM2020.so").string();
     std::string clientDir, script, version = "16.0";
-    bool usePlugin = true, interactive = false, trace = false, quiet = false;
+    bool usePlugin = true, interactive = false, trace = false, quiet = false, verbose = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         auto value = [&](std::string *out) {
@@ -98,6 +101,8 @@ int main(int argc, char **argv) {
             trace = true;
         } else if (arg == "--quiet") {
             quiet = true;
+        } else if (arg == "--verbose") {
+            verbose = true;
         } else if (arg == "run") {
             if (!value(&script)) return Usage("run needs a script");
             if (i + 1 != argc) return Usage("nothing may follow the script");
@@ -115,6 +120,7 @@ int main(int argc, char **argv) {
     host::SetTranscriptEcho(!quiet);
     host::SetUserTerminal(interactive);
     host::SetBindingTrace(trace);
+    host::SetDialogsVerbose(verbose);
     if (trace) ::setenv("QV_TRACE", "1", 1);
 
     host::Transcript("host: version " + std::to_string(major) + "." + std::to_string(minor));
@@ -139,6 +145,7 @@ int main(int argc, char **argv) {
 
     std::string error;
     int status = RunSessionScript(script, &error, start);
+    host::EndProgress();
     if (status != 0) std::cerr << "qvhost: " << error << "\n";
     std::cout.flush();
     return status;
