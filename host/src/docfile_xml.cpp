@@ -546,10 +546,10 @@ std::string XmlText(std::string_view s) {
     return ValidUtf8(out);
 }
 
-// Calls libxml2's writer and remembers the first failure.
+// Calls libxml2's writer, which appends to `bytes`, and remembers the first failure.
 struct Writer {
-    xmlTextWriterPtr w = nullptr;
-    xmlBufferPtr discard = nullptr;  // a writer whose output nobody keeps
+    std::string bytes;
+    xmlTextWriterPtr w = NewStringWriter(bytes);
     bool ok = true;
     void Check(int rc) { ok = ok && rc >= 0; }
     static const xmlChar *X(const std::string &s) { return reinterpret_cast<const xmlChar *>(s.c_str()); }
@@ -566,9 +566,11 @@ struct Writer {
         }
         return ok;
     }
+    Writer() = default;
+    Writer(const Writer &) = delete;
+    Writer &operator=(const Writer &) = delete;
     ~Writer() {
         if (w) xmlFreeTextWriter(w);
-        if (discard) xmlBufferFree(discard);
     }
 };
 
@@ -612,7 +614,7 @@ std::string DoctypeFor(const XmlSourceImage &xml, const std::string &systemId, c
 
 }  // namespace
 
-bool WriteXml(const DocImage &image, const std::string &nativePath, const std::string &targetFolder,
+bool WriteXml(const DocImage &image, const std::string &targetFolder, std::string &bytes,
               std::vector<SideFile> &sideFiles, std::string &error) {
     int32_t mf = image.MainFlow();
     if (mf < 0 || image.flows[mf].count == 0) {
@@ -672,9 +674,8 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
     }
 
     Writer out;
-    out.w = xmlNewTextWriterFilename(nativePath.c_str(), 0);
     if (!out.w) {
-        error = "the file could not be written";
+        error = "the document could not be written";
         return false;
     }
     out.Check(xmlTextWriterStartDocument(out.w, "1.0", "UTF-8", nullptr));
@@ -698,7 +699,7 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
         size_t depth;
         Writer *w;
         bool first;
-        std::string temp, target;
+        std::string entity, target;  // the target is "" for a later reference of an entity
     };
     std::vector<std::unique_ptr<Writer>> entityWriters;
     std::vector<char> entityWritten(xml.entities.size(), 0);
@@ -732,9 +733,9 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
         frames.pop_back();
         f.w->Raw("\n");
         bool ok = f.w->Finish();
-        if (f.temp.empty()) return;
+        if (f.target.empty()) return;
         if (!ok) filesOk = false;
-        sideFiles.push_back(SideFile{f.temp, f.target});
+        sideFiles.push_back(SideFile{f.entity, f.target, std::move(f.w->bytes)});
     };
     auto referenceOf = [&](int32_t i) {
         auto r = xml.referenceOf.find(i);
@@ -764,24 +765,16 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
                     }
                 parent.Raw("&" + e.name + ";");
                 auto w = std::make_unique<Writer>();
-                Frame f{ref, stack.size(), w.get(), true, {}, {}};
-                if (!entityWritten[entity]) {
+                Frame f{ref, stack.size(), w.get(), true, e.name, {}};
+                if (!entityWritten[entity]) {  // a later reference's content is written nowhere
                     entityWritten[entity] = 1;
                     std::filesystem::path target = std::filesystem::path(e.file).is_absolute()
                                                        ? std::filesystem::path(e.file)
                                                        : std::filesystem::path(targetFolder) / e.file;
-                    std::error_code ec;
-                    std::filesystem::create_directories(target.parent_path(), ec);
                     f.target = target.string();
-                    f.temp = f.target + ".qvsave~";
-                    w->w = xmlNewTextWriterFilename(f.temp.c_str(), 0);
-                } else {
-                    w->discard = xmlBufferCreate();
-                    if (w->discard) w->w = xmlNewTextWriterMemory(w->discard, 0);
                 }
                 if (!w->w) {
-                    error = "the file " + (f.target.empty() ? std::string() : "\"" + f.target + "\" ") +
-                            "of the entity \"" + e.name + "\" could not be written";
+                    error = "the entity \"" + e.name + "\" could not be written";
                     filesOk = false;
                     break;
                 }
@@ -839,12 +832,35 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
     }
     out.Check(xmlTextWriterEndDocument(out.w));
     bool ok = out.Finish() && filesOk;
-    if (!ok && error.empty()) error = "the file could not be written";
+    if (!ok && error.empty()) error = "the document could not be written";
     if (!ok) {
-        std::error_code ec;
-        for (const SideFile &f : sideFiles) std::filesystem::remove(f.temp, ec);
         sideFiles.clear();
+        return false;
     }
+    bytes = std::move(out.bytes);
+    return true;
+}
+
+bool CheckWellFormed(const std::string &bytes, std::string &error) {
+    xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
+    if (!ctxt) {
+        error = "out of memory";
+        return false;
+    }
+    ErrorLog log;
+    ctxt->_private = &log;
+    ctxt->sax->serror = [](void *c, xmlErrorPtr e) {
+        static_cast<ErrorLog *>(static_cast<xmlParserCtxtPtr>(c)->_private)->Record(e);
+    };
+    xmlDocPtr doc = xmlCtxtReadMemory(ctxt, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
+                                      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE);
+    bool ok = doc && ctxt->wellFormed;
+    if (!ok) {
+        ReadFailure f = log.Failure(0);
+        error = f.line > 0 ? "line " + std::to_string(f.line) + ": " + f.message : f.message;
+    }
+    if (doc) xmlFreeDoc(doc);
+    xmlFreeParserCtxt(ctxt);
     return ok;
 }
 
