@@ -2,13 +2,18 @@
 #include "docfile_xml.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <unordered_map>
+
+#include <iconv.h>
 
 #include <libxml/SAX2.h>
 #include <libxml/uri.h>
@@ -400,12 +405,67 @@ void OnText(void *ctx, const xmlChar *ch, int len) {
 
 void OnError(void *ctx, xmlErrorPtr error) { StateOf(ctx).errors.Record(error); }
 
-// The DOCTYPE declaration of a file as written in it, or "" when it has none or its text is not
-// plain UTF-8 (then a save declares the catalog instead). Comments, instructions and quoted
+// The encoding a file is written in when it is not UTF-8 ("" for UTF-8): UTF-16 by its byte
+// order mark or its first characters, else the encoding its XML declaration names. The stream is
+// left at its start.
+std::string EncodingOf(std::ifstream &in) {
+    std::string head(512, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    in.clear();
+    in.seekg(0);
+    if (head.compare(0, 2, "\xFF\xFE") == 0 || head.compare(0, 4, std::string("<\0?\0", 4)) == 0) return "UTF-16LE";
+    if (head.compare(0, 2, "\xFE\xFF") == 0 || head.compare(0, 4, std::string("\0<\0?", 4)) == 0) return "UTF-16BE";
+    if (head.compare(0, 5, "<?xml") != 0) return {};
+    size_t end = head.find("?>"), at = head.find("encoding");
+    if (end == std::string::npos || at == std::string::npos || at > end) return {};
+    size_t open = head.find_first_of("\"'", at);
+    size_t close = open == std::string::npos ? open : head.find(head[open], open + 1);
+    if (close == std::string::npos || close > end) return {};
+    std::string name = head.substr(open + 1, close - open - 1);
+    std::string lower;
+    for (char c : name) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower == "utf-8" || lower == "utf8" ? std::string() : name;
+}
+
+// `raw` in `encoding` as UTF-8 (a byte order mark dropped); false when it cannot be converted.
+bool ToUtf8(const std::string &raw, const std::string &encoding, std::string &out) {
+    iconv_t cd = iconv_open("UTF-8", encoding.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    out.clear();
+    std::string in = raw;
+    char *src = in.data();
+    size_t left = in.size();
+    std::string chunk(65536, '\0');
+    bool ok = true;
+    while (left > 0) {
+        char *dst = chunk.data();
+        size_t room = chunk.size();
+        size_t rc = iconv(cd, &src, &left, &dst, &room);
+        out.append(chunk.data(), chunk.size() - room);
+        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+            ok = false;
+            break;
+        }
+    }
+    iconv_close(cd);
+    if (out.compare(0, 3, "\xEF\xBB\xBF") == 0) out.erase(0, 3);
+    return ok;
+}
+
+// The DOCTYPE declaration of a file as written in it (in UTF-8), or "" when it has none or its
+// text cannot be read as text of its encoding (then a save declares the catalog instead). Comments, instructions and quoted
 // text are skipped when looking for its start and its end.
 std::string DoctypeText(const std::string &nativePath) {
     std::ifstream in(nativePath, std::ios::binary);
     std::string buf;
+    // A file in another encoding is read whole and turned into UTF-8 first: the DOCTYPE is kept
+    // as written, in the encoding a save writes.
+    if (std::string encoding = EncodingOf(in); !encoding.empty()) {
+        std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!ToUtf8(raw, encoding, buf)) return {};
+        in.setstate(std::ios::eofbit);
+    }
     size_t at = 0, start = std::string::npos;
     bool inSubset = false;
     char quote = 0;
