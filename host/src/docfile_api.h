@@ -24,8 +24,15 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible);
 // the document's own. A save under another path renames the document (its path and default
 // label change, the id stays) and any save clears the modified flag. 0 and FA_errno on failure:
 // FE_BadDocId, FE_Unsupported for MIF, SGML, filters and PDF, FE_BadParameter without a path,
-// FE_BadOperation for a document that cannot be expressed in the format, FE_FileWrite.
+// FE_BadOperation for a document that cannot be expressed in the format, FE_FileWrite. The
+// file is replaced safely (safe_save.h); an untitled document (no path) needs a path.
 F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, int format);
+
+// Why the last save that failed failed, in words for the user ("No space left on device", "the
+// file is read-only", ...); "" after a save that worked.
+const std::string &LastSaveFailure();
+// Fails a save: FA_errno := code, and `why` becomes LastSaveFailure(). Returns 0.
+F_ObjHandleT RefuseSave(IntT code, const std::string &why);
 
 // The save format a path's ending asks for: ".xml" 10, ".sgml" 7, ".mif" 1, ".txt" 6, ".pdf" 9,
 // else 0 (case ignored).

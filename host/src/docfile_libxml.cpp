@@ -260,6 +260,18 @@ void SafeReader::Fail(const std::string &message) {
 
 int SafeReader::Line() const { return reader_ ? xmlTextReaderGetParserLineNumber(reader_) : 0; }
 
+xmlTextWriterPtr NewStringWriter(std::string &sink) {
+    auto append = [](void *context, const char *buffer, int len) -> int {
+        static_cast<std::string *>(context)->append(buffer, static_cast<size_t>(len));
+        return len;
+    };
+    xmlOutputBufferPtr out = xmlOutputBufferCreateIO(append, nullptr, &sink, nullptr);
+    if (!out) return nullptr;
+    xmlTextWriterPtr w = xmlNewTextWriter(out);  // owns `out` from here on
+    if (!w) xmlOutputBufferClose(out);
+    return w;
+}
+
 std::string ReaderAttribute(xmlTextReaderPtr reader, const char *name) {
     xmlChar *v = xmlTextReaderGetAttribute(reader, reinterpret_cast<const xmlChar *>(name));
     if (!v) return {};

@@ -12,6 +12,7 @@
 
 #include <libxml/parser.h>
 #include <libxml/xmlreader.h>
+#include <libxml/xmlwriter.h>
 
 namespace host::docfile {
 
@@ -88,6 +89,10 @@ class SafeReader {
     ReadFailure failure_;
     ErrorLog log_;
 };
+
+// A libxml2 text writer whose output is appended to `sink` (which must outlive it): the
+// serializers produce bytes, and the save puts them on disk. nullptr when it cannot be made.
+xmlTextWriterPtr NewStringWriter(std::string &sink);
 
 // The value of the current node's attribute of that name, or "".
 std::string ReaderAttribute(xmlTextReaderPtr reader, const char *name);

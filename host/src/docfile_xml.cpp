@@ -2,13 +2,18 @@
 #include "docfile_xml.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <unordered_map>
+
+#include <iconv.h>
 
 #include <libxml/SAX2.h>
 #include <libxml/uri.h>
@@ -418,12 +423,67 @@ void OnText(void *ctx, const xmlChar *ch, int len) {
 
 void OnError(void *ctx, xmlErrorPtr error) { StateOf(ctx).errors.Record(error); }
 
-// The DOCTYPE declaration of a file as written in it, or "" when it has none or its text is not
-// plain UTF-8 (then a save declares the catalog instead). Comments, instructions and quoted
+// The encoding a file is written in when it is not UTF-8 ("" for UTF-8): UTF-16 by its byte
+// order mark or its first characters, else the encoding its XML declaration names. The stream is
+// left at its start.
+std::string EncodingOf(std::ifstream &in) {
+    std::string head(512, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    in.clear();
+    in.seekg(0);
+    if (head.compare(0, 2, "\xFF\xFE") == 0 || head.compare(0, 4, std::string("<\0?\0", 4)) == 0) return "UTF-16LE";
+    if (head.compare(0, 2, "\xFE\xFF") == 0 || head.compare(0, 4, std::string("\0<\0?", 4)) == 0) return "UTF-16BE";
+    if (head.compare(0, 5, "<?xml") != 0) return {};
+    size_t end = head.find("?>"), at = head.find("encoding");
+    if (end == std::string::npos || at == std::string::npos || at > end) return {};
+    size_t open = head.find_first_of("\"'", at);
+    size_t close = open == std::string::npos ? open : head.find(head[open], open + 1);
+    if (close == std::string::npos || close > end) return {};
+    std::string name = head.substr(open + 1, close - open - 1);
+    std::string lower;
+    for (char c : name) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower == "utf-8" || lower == "utf8" ? std::string() : name;
+}
+
+// `raw` in `encoding` as UTF-8 (a byte order mark dropped); false when it cannot be converted.
+bool ToUtf8(const std::string &raw, const std::string &encoding, std::string &out) {
+    iconv_t cd = iconv_open("UTF-8", encoding.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    out.clear();
+    std::string in = raw;
+    char *src = in.data();
+    size_t left = in.size();
+    std::string chunk(65536, '\0');
+    bool ok = true;
+    while (left > 0) {
+        char *dst = chunk.data();
+        size_t room = chunk.size();
+        size_t rc = iconv(cd, &src, &left, &dst, &room);
+        out.append(chunk.data(), chunk.size() - room);
+        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+            ok = false;
+            break;
+        }
+    }
+    iconv_close(cd);
+    if (out.compare(0, 3, "\xEF\xBB\xBF") == 0) out.erase(0, 3);
+    return ok;
+}
+
+// The DOCTYPE declaration of a file as written in it (in UTF-8), or "" when it has none or its
+// text cannot be read as text of its encoding (then a save declares the catalog instead). Comments, instructions and quoted
 // text are skipped when looking for its start and its end.
 std::string DoctypeText(const std::string &nativePath) {
     std::ifstream in(nativePath, std::ios::binary);
     std::string buf;
+    // A file in another encoding is read whole and turned into UTF-8 first: the DOCTYPE is kept
+    // as written, in the encoding a save writes.
+    if (std::string encoding = EncodingOf(in); !encoding.empty()) {
+        std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!ToUtf8(raw, encoding, buf)) return {};
+        in.setstate(std::ios::eofbit);
+    }
     size_t at = 0, start = std::string::npos;
     bool inSubset = false;
     char quote = 0;
@@ -580,10 +640,10 @@ std::string XmlText(std::string_view s) {
     return ValidUtf8(out);
 }
 
-// Calls libxml2's writer and remembers the first failure.
+// Calls libxml2's writer, which appends to `bytes`, and remembers the first failure.
 struct Writer {
-    xmlTextWriterPtr w = nullptr;
-    xmlBufferPtr discard = nullptr;  // a writer whose output nobody keeps
+    std::string bytes;
+    xmlTextWriterPtr w = NewStringWriter(bytes);
     bool ok = true;
     void Check(int rc) { ok = ok && rc >= 0; }
     static const xmlChar *X(const std::string &s) { return reinterpret_cast<const xmlChar *>(s.c_str()); }
@@ -600,9 +660,11 @@ struct Writer {
         }
         return ok;
     }
+    Writer() = default;
+    Writer(const Writer &) = delete;
+    Writer &operator=(const Writer &) = delete;
     ~Writer() {
         if (w) xmlFreeTextWriter(w);
-        if (discard) xmlBufferFree(discard);
     }
 };
 
@@ -646,7 +708,7 @@ std::string DoctypeFor(const XmlSourceImage &xml, const std::string &systemId, c
 
 }  // namespace
 
-bool WriteXml(const DocImage &image, const std::string &nativePath, const std::string &targetFolder,
+bool WriteXml(const DocImage &image, const std::string &targetFolder, std::string &bytes,
               std::vector<SideFile> &sideFiles, std::string &error) {
     int32_t mf = image.MainFlow();
     if (mf < 0 || image.flows[mf].count == 0) {
@@ -706,9 +768,8 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
     }
 
     Writer out;
-    out.w = xmlNewTextWriterFilename(nativePath.c_str(), 0);
     if (!out.w) {
-        error = "the file could not be written";
+        error = "the document could not be written";
         return false;
     }
     out.Check(xmlTextWriterStartDocument(out.w, "1.0", "UTF-8", nullptr));
@@ -732,7 +793,7 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
         size_t depth;
         Writer *w;
         bool first;
-        std::string temp, target;
+        std::string entity, target;  // the target is "" for a later reference of an entity
         bool text;  // the entity's content holds text at its top: written exactly, nothing added
     };
     std::vector<std::unique_ptr<Writer>> entityWriters;
@@ -767,9 +828,9 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
         frames.pop_back();
         if (!f.text) f.w->Raw("\n");
         bool ok = f.w->Finish();
-        if (f.temp.empty()) return;
+        if (f.target.empty()) return;
         if (!ok) filesOk = false;
-        sideFiles.push_back(SideFile{f.temp, f.target});
+        sideFiles.push_back(SideFile{f.entity, f.target, std::move(f.w->bytes)});
     };
     auto referenceOf = [&](int32_t i) {
         auto r = xml.referenceOf.find(i);
@@ -806,24 +867,16 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
                     }
                 parent.Raw("&" + e.name + ";");
                 auto w = std::make_unique<Writer>();
-                Frame f{ref, stack.size(), w.get(), true, {}, {}, referenceHoldsText[ref] != 0};
-                if (!entityWritten[entity]) {
+                Frame f{ref, stack.size(), w.get(), true, e.name, {}, referenceHoldsText[ref] != 0};
+                if (!entityWritten[entity]) {  // a later reference's content is written nowhere
                     entityWritten[entity] = 1;
                     std::filesystem::path target = std::filesystem::path(e.file).is_absolute()
                                                        ? std::filesystem::path(e.file)
                                                        : std::filesystem::path(targetFolder) / e.file;
-                    std::error_code ec;
-                    std::filesystem::create_directories(target.parent_path(), ec);
                     f.target = target.string();
-                    f.temp = f.target + ".qvsave~";
-                    w->w = xmlNewTextWriterFilename(f.temp.c_str(), 0);
-                } else {
-                    w->discard = xmlBufferCreate();
-                    if (w->discard) w->w = xmlNewTextWriterMemory(w->discard, 0);
                 }
                 if (!w->w) {
-                    error = "the file " + (f.target.empty() ? std::string() : "\"" + f.target + "\" ") +
-                            "of the entity \"" + e.name + "\" could not be written";
+                    error = "the entity \"" + e.name + "\" could not be written";
                     filesOk = false;
                     break;
                 }
@@ -881,12 +934,35 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
     }
     out.Check(xmlTextWriterEndDocument(out.w));
     bool ok = out.Finish() && filesOk;
-    if (!ok && error.empty()) error = "the file could not be written";
+    if (!ok && error.empty()) error = "the document could not be written";
     if (!ok) {
-        std::error_code ec;
-        for (const SideFile &f : sideFiles) std::filesystem::remove(f.temp, ec);
         sideFiles.clear();
+        return false;
     }
+    bytes = std::move(out.bytes);
+    return true;
+}
+
+bool CheckWellFormed(const std::string &bytes, std::string &error) {
+    xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
+    if (!ctxt) {
+        error = "out of memory";
+        return false;
+    }
+    ErrorLog log;
+    ctxt->_private = &log;
+    ctxt->sax->serror = [](void *c, xmlErrorPtr e) {
+        static_cast<ErrorLog *>(static_cast<xmlParserCtxtPtr>(c)->_private)->Record(e);
+    };
+    xmlDocPtr doc = xmlCtxtReadMemory(ctxt, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
+                                      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE);
+    bool ok = doc && ctxt->wellFormed;
+    if (!ok) {
+        ReadFailure f = log.Failure(0);
+        error = f.line > 0 ? "line " + std::to_string(f.line) + ": " + f.message : f.message;
+    }
+    if (doc) xmlFreeDoc(doc);
+    xmlFreeParserCtxt(ctxt);
     return ok;
 }
 

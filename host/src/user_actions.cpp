@@ -29,6 +29,9 @@ bool Refuse(std::string *error, const std::string &why) {
 
 std::string ErrnoText() { return " (error " + std::to_string(FA_errno) + ")"; }
 
+// Why the save just tried failed, as the end of the user's message.
+std::string SaveFailureText() { return LastSaveFailure().empty() ? ErrnoText() : ": " + LastSaveFailure(); }
+
 // The active document, or 0 with *error.
 F_ObjHandleT ActiveDocument(std::string *error) {
     F_ObjHandleT doc = TheSession().activeDoc;
@@ -111,7 +114,7 @@ bool UserSave(F_ObjHandleT doc, std::string *error) {
     FA_errno = 0;
     const std::string path = Doc(doc)->path;
     if (!SaveDocumentFile(doc, "", SaveFormatForPath(path)))
-        return Refuse(error, "cannot save \"" + path + "\"" + ErrnoText());
+        return Refuse(error, "cannot save \"" + (path.empty() ? Doc(doc)->label : path) + "\"" + SaveFailureText());
     return true;
 }
 
@@ -121,7 +124,7 @@ bool UserSaveAs(F_ObjHandleT doc, const std::string &windowsPath, int format, st
     FA_errno = 0;
     bool saved = Doc(doc) && SaveDocumentFile(doc, windowsPath, format < 0 ? SaveFormatForPath(windowsPath) : format);
     NotifyClients(FA_Note_PostFunction, doc, "", FV_FC_SAVE_AS);
-    if (!saved) return Refuse(error, "cannot save as \"" + windowsPath + "\"" + ErrnoText());
+    if (!saved) return Refuse(error, "cannot save as \"" + windowsPath + "\"" + SaveFailureText());
     return true;
 }
 
