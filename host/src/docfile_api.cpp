@@ -218,7 +218,14 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
         std::string why = failure.line > 0 ? "line " + std::to_string(failure.line) + ": " + failure.message : failure.message;
         return RefuseOpen(shown, FE_BadFileType, why);
     }
-    return docfile::BuildDocument(image, shown, visible);
+    // A template (a file marked as one) opens as an untitled copy labelled with its file name, so
+    // no save can overwrite it; the copy itself is an ordinary document.
+    bool isTemplate = std::erase_if(image.otherSettings, [](const auto &setting) {
+                          return setting.first == "template" && setting.second == "1";
+                      }) > 0;
+    F_ObjHandleT doc = docfile::BuildDocument(image, isTemplate ? std::string() : shown, visible);
+    if (doc && isTemplate) Doc(doc)->label = FileNameOf(shown);
+    return doc;
 }
 
 const std::string &LastSaveFailure() { return SaveFailure(); }
