@@ -222,7 +222,13 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
         if (!failure.file.empty()) why = "in \"" + failure.file + "\", " + why;
         return RefuseOpen(shown, FE_BadFileType, why);
     }
-    F_ObjHandleT doc = docfile::BuildDocument(image, shown, visible);
+    // A template (a file marked as one) opens as an untitled copy labelled with its file name, so
+    // no save can overwrite it; the copy itself is an ordinary document.
+    bool isTemplate = std::erase_if(image.otherSettings, [](const auto &setting) {
+                          return setting.first == "template" && setting.second == "1";
+                      }) > 0;
+    F_ObjHandleT doc = docfile::BuildDocument(image, isTemplate ? std::string() : shown, visible);
+    if (doc && isTemplate) Doc(doc)->label = FileNameOf(shown);
     if (doc)
         for (const std::string &notice : image.notices) UserMessage("\"" + shown + "\": " + notice + ".");
     return doc;

@@ -15,7 +15,9 @@ enum class SaveFormat { Native = FV_SaveFmtBinary, Text = FV_SaveFmtText, Xml = 
 F_ObjHandleT OpenDocumentOfFile(const std::string &windowsPath);
 
 // Opens a document file (native, or plain XML by its content or its ".xml" ending) as a new
-// document; a file open already is not read again: its document comes forward and is returned. On failure: 0, FA_errno set, and the user is
+// document; a file open already is not read again: its document comes forward and is returned.
+// A template (a native file with the setting "template" 1) opens as an untitled copy (no path,
+// labelled with the file name) every time. On failure: 0, FA_errno set, and the user is
 // shown a message naming the file (and the line, for a file that is not well-formed); no
 // document is left behind.
 F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible);
