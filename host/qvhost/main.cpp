@@ -22,6 +22,7 @@ namespace {
 const char kUsage[] =
     R"(usage: qvhost [OPTIONS] run SCRIPT
        qvhost [--plugin MODULE] [--client-dir DIR] query DOCUMENT EXPRESSION [--flow NAME] [--start PATH]
+                                                          [--values | --count]
        qvhost --help
 
 Starts a host session, loads the plug-in module and plays SCRIPT as the session's user. The
@@ -43,6 +44,17 @@ Options:
 
 Exit status: 0 when the script ran to its end, 1 (with a message naming the script line on
 standard error) when a line failed, 2 for a bad command line or a module that does not load.
+
+query prints each match of the XPath expression as its element path ("/doc[1]/sec[2]/@id");
+--values adds a tab and the match's value (an element's text, an attribute's value), --count
+prints only the number of matches. It exits 0 when something matched, 1 when nothing did, 2 for
+a bad command line, a module that does not load, an expression that does not compile or a flow
+or start element not found, 3 when the document cannot be opened; the message on standard
+error. Its settings go below %APPDATA% when that is set, else into a temporary folder of its own
+that is removed at exit.
+
+A long operation's status box shows its lines in the transcript as they change; on a terminal
+they also make one status line on standard error that rewrites itself and is cleared at the end.
 )";
 
 // The folder of the running program.

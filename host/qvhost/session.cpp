@@ -591,11 +591,16 @@ the host raises for it):
   function CODE               run a host function code (PreFunction, PostFunction)
   command NAME                choose a command by its name (the plug-in's F_ApiCommand)
   shortcut KEYS               press the shortcut bound to a command
-  call-client NAME [MESSAGE]  another client calls NAME; its answer goes to the transcript
+  call-client NAME [MESSAGE]  another client calls NAME; its answer goes to the transcript,
+                              labelled for the call: a code by its name, "id N",
+                              "sequence N", "attribute index N", "value N", "byte N"
   library NAME [PATH]         run the library operation the module exports as qv_LibraryNAME
                               (BookWordCount, DocWordCount, BookSaveAsRenamed FOLDER,
                               XRefSourceFilesLowerCase) on the active book or document
-  dialog RESOURCE ACTION...   act on a shown modeless dialog (see answer dialog)
+  dialog RESOURCE ACTION...   act on a shown modeless dialog: each word after the resource is
+                              one quoted action (see answer dialog), done in order; a Match
+                              First, Match Next, <<, >> or jump that selects an element writes
+                              "  selected PATH"
   follow-link [N]             click the N-th Hypertext link (default 1) of the active document
                               (an error report's entry): "openObjectId PATH:5 ID" brings PATH
                               forward (opening it when needed) and selects its element with
@@ -609,18 +614,36 @@ when it is of its kind; unasked answers at the end are an error). Without one, a
 answered by the default policy: Cancel or No, OK for a message, Cancel for prompts and choosers.
 The plug-in starts just before the first line that is not an answer, an Esc or a comment, so
 the answers a script begins with answer the plug-in's start-up questions.
-  answer alert ok|yes|no|cancel|fail ...   the next alerts ("fail": the alert call fails)
+  answer start yes|no         the first start's question (asked while the settings folder is
+                              new); at the top of a script only; when the start asks nothing
+                              it is left unused and written so, not an error
+  answer alert ok|yes|no|cancel|fail [TEXT] ...
+                              the next alerts ("fail": the alert call fails); an answer followed
+                              by a TEXT waits for the alert whose text contains TEXT: alerts
+                              before it get the default policy, written "(default; the scripted
+                              answer waits for ...)"
   answer prompt TEXT|--default|--cancel    the next string prompt
   answer choose FILE|--cancel              the next file or folder chooser
   answer dialog RESOURCE|- ACTION...       the next modal dialog (- for any); one quoted action
                               per word: "press N", "enter", "type N TEXT", "close",
-                              "choose N K", "choose N \"LABEL\"", "dblclick N K", "check N [S]",
-                              "radio N", "refresh"
+                              "choose N K", "dblclick N K", "check N [S]", "radio N", "refresh".
+                              An action that cannot be done fails the line that opened the
+                              dialog (with try: the line is refused, the session goes on)
   esc [N]                     Esc is pressed before the N-th Esc poll from now (default 1)
+
+Items by number or label: N is an item's number or its label as the user reads it, quoted when
+it has blanks ("press \"Match All\""), "&" and case ignored, a colon after it too. A text box,
+list or pop-up is named by the label item just before it; where one label names several items,
+the action decides: "choose \"Element action\" \"Retag as\"" takes the pop-up, "type
+\"Element action\" TEXT" the text box. K is an entry's number (from 0) or its label. A label
+naming no item or several fails and lists the candidates with their numbers; a line whose
+action cannot be read fails before any of its actions is done.
 
 Output and checks:
   print documents|transcript|menus|clients
-  print dialog RESOURCE       the open dialog made from RESOURCE as the user sees it now
+  print dialog RESOURCE       the open dialog made from RESOURCE as the user sees it now, every
+                              item with its number (a dialog's opening is one line in the
+                              transcript; qvhost --verbose writes its items there too)
   print tree [DOC]            the element tree of the active document, or DOC: one element per
                               line, indented by level, with its attributes (name="value") and
                               the quoted text of text nodes; other flows follow their name
@@ -629,6 +652,9 @@ Output and checks:
   expect-no-transcript TEXT   fail when it does
   expect-document DOC         fail unless DOC (label or path) is open
   expect-no-document DOC      fail when it is
+
+A progress display (a status box, the transformation's progress palette) writes each line the
+plug-in sets as "status \"TITLE\" N: \"TEXT\"" (N: the line's item number).
 
 At the end of the script the session quits (PreQuitSession) unless the script did.
 )";

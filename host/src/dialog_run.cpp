@@ -21,7 +21,7 @@ constexpr int kCloseBoxTries = 3;
 constexpr int kTerminalActions = 200;
 
 int ModalDepth = 0;  // modal runs in progress
-bool Verbose = false;  // a dialog's opening writes all its items
+bool Verbose = true;  // a dialog's opening writes all its items (qvhost: only with --verbose)
 std::string AnswerFailure;  // the first scripted modal action not done, for the script to report
 
 const char *KindWord(int kind) {
