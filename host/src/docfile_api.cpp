@@ -193,6 +193,9 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
     std::error_code ec;
     if (!fs::exists(native, ec)) return RefuseOpen(shown, FE_FileNotFound, "the file does not exist");
     if (fs::is_directory(native, ec)) return RefuseOpen(shown, FE_BadFileType, "it is a folder");
+    // Only a regular file is read: a pipe or a device would never end (a link counts as what it
+    // leads to).
+    if (!fs::is_regular_file(native, ec)) return RefuseOpen(shown, FE_BadFileType, "it is not a regular file");
     {
         std::ifstream probe(native, std::ios::binary);
         if (!probe) return RefuseOpen(shown, FE_FileRead, "the file cannot be read");
@@ -216,6 +219,7 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
     }
     if (!ok) {
         std::string why = failure.line > 0 ? "line " + std::to_string(failure.line) + ": " + failure.message : failure.message;
+        if (!failure.file.empty()) why = "in \"" + failure.file + "\", " + why;
         return RefuseOpen(shown, FE_BadFileType, why);
     }
     // A template (a file marked as one) opens as an untitled copy labelled with its file name, so
@@ -225,6 +229,8 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
                       }) > 0;
     F_ObjHandleT doc = docfile::BuildDocument(image, isTemplate ? std::string() : shown, visible);
     if (doc && isTemplate) Doc(doc)->label = FileNameOf(shown);
+    if (doc)
+        for (const std::string &notice : image.notices) UserMessage("\"" + shown + "\": " + notice + ".");
     return doc;
 }
 

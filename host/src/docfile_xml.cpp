@@ -58,15 +58,43 @@ void FinishImage(DocImage &image, const DtdFacts &facts) {
         if (n.def == kTextNode && n.parent >= 0 && !IsXmlBlank(image.NodeText(n)))
             holdsText[image.nodes[n.parent].def] = 1;
 
-    // Compact the node list, renumbering parents (a parent always comes before its children).
+    // Per element: whether xml:space="preserve" holds for its content (its own attribute, its
+    // definition's default, else its parent's), and whether it has element children.
+    std::vector<char> preserve(image.nodes.size(), 0), hasElements(image.nodes.size(), 0);
+    std::vector<signed char> defSpace(ndefs, -1);  // a definition's default xml:space: -1 none, 0 default, 1 preserve
+    for (size_t d = 0; d < ndefs; ++d)
+        for (const AttrDefImage &a : image.defs[d].attributes)
+            if (a.name == "xml:space" && !a.defaults.empty()) defSpace[d] = a.defaults[0] == "preserve" ? 1 : 0;
+    for (size_t i = 0; i < image.nodes.size(); ++i) {
+        const NodeImage &n = image.nodes[i];
+        if (n.def == kTextNode) continue;
+        if (n.parent >= 0) hasElements[n.parent] = 1;
+        int space = defSpace[n.def];
+        for (uint32_t k = 0; k < n.attrCount; ++k)
+            if (const AttrImage &a = image.attrs[n.firstAttr + k]; a.name == "xml:space" && !a.values.empty())
+                space = a.values[0] == "preserve" ? 1 : 0;
+        preserve[i] = space >= 0 ? static_cast<char>(space) : n.parent >= 0 ? preserve[n.parent] : 0;
+    }
+    // White space alone is data. It is dropped only where it cannot be: where the DTD declares
+    // element content, or, for an element the DTD does not make mixed, between element children
+    // of an element that holds no other text. xml:space="preserve" keeps it everywhere.
     std::vector<int32_t> newIndex(image.nodes.size(), -1);
+    auto insignificant = [&](const NodeImage &t) {
+        if (t.parent < 0) return true;
+        if (preserve[t.parent] || !IsXmlBlank(image.NodeText(t))) return false;
+        int32_t pd = image.nodes[newIndex[t.parent]].def;  // elements keep their places: the parent sits at its new one
+        if (holdsText[pd]) return false;
+        if (static_cast<size_t>(pd) < facts.elementOnly.size() && facts.elementOnly[pd]) return true;
+        return hasElements[t.parent] != 0;
+    };
+
+    // Compact the node list, renumbering parents (a parent always comes before its children).
     size_t out = 0;
     for (size_t i = 0; i < image.nodes.size(); ++i) {
         NodeImage n = image.nodes[i];
+        if (n.def == kTextNode && insignificant(n)) continue;
         // Elements are never dropped, so the parent already sits at its new place.
         if (n.parent >= 0) n.parent = newIndex[n.parent];
-        if (n.def == kTextNode && (n.parent < 0 || !holdsText[image.nodes[n.parent].def]) && IsXmlBlank(image.NodeText(n)))
-            continue;
         newIndex[i] = static_cast<int32_t>(out);
         image.nodes[out++] = n;
     }
@@ -147,6 +175,7 @@ struct XmlRead {
     void *referrer = nullptr;  // a reference to an entity was just read in this context
     int32_t referredEntity = -1;  // the external entity it named (-1: an internal one)
     std::unordered_map<std::string, int32_t> entityIndex;
+    std::vector<std::string> entityFiles;  // the local file of each entity in the image
 
     void Fail(const std::string &message, void *ctx = nullptr) {
         if (ours.message.empty()) ours = ReadFailure{xmlSAX2GetLineNumber(ctxt), message};
@@ -234,17 +263,6 @@ void MarkReference(XmlRead &st, int32_t node) {
         st.image.xml.referenceOf[node] = st.frames.back().reference;
 }
 
-// The text declaration a file begins with ("" = none).
-std::string TextDeclarationOf(const std::string &file) {
-    std::ifstream in(file, std::ios::binary);
-    std::string head(512, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<size_t>(in.gcount()));
-    if (head.compare(0, 5, "<?xml") != 0) return {};
-    size_t end = head.find("?>");
-    return end == std::string::npos ? std::string() : head.substr(0, end + 2);
-}
-
 // The index of an external entity in the image, added at its first reference.
 int32_t EntityIndexOf(XmlRead &st, xmlEntityPtr ent) {
     std::string name = C(ent->name);
@@ -255,9 +273,9 @@ int32_t EntityIndexOf(XmlRead &st, xmlEntityPtr ent) {
     e.name = name;
     std::string folder = st.folder.back() == '/' ? st.folder : st.folder + "/";
     e.file = file.compare(0, folder.size(), folder) == 0 ? file.substr(folder.size()) : file;
-    e.textDecl = TextDeclarationOf(file);
     int32_t index = static_cast<int32_t>(st.image.xml.entities.size());
     st.image.xml.entities.push_back(std::move(e));
+    st.entityFiles.push_back(file);
     st.entityIndex.emplace(name, index);
     return index;
 }
@@ -484,8 +502,9 @@ std::string DoctypeText(const std::string &nativePath) {
         return true;
     };
     while (true) {
-        while (at + 9 >= buf.size())
-            if (!more()) return {};
+        while (at + 9 >= buf.size() && more()) {
+        }
+        if (at >= buf.size()) return {};
         if (start == std::string::npos) {
             if (buf.compare(at, 4, "<!--") == 0) {
                 if (!skipTo("-->")) return {};
@@ -537,6 +556,7 @@ bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failur
         return false;
     }
     st.ctxt = ctxt;
+    st.errors.mainFile = nativePath;
     st.folder = std::filesystem::path(LocalFileOf(nativePath.c_str())).parent_path().string();
     image.flows.push_back(FlowImage{"Main", true, 0, 0});
     image.xml.fromXml = true;
@@ -579,6 +599,20 @@ bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failur
         failure = ReadFailure{0, "the file holds no element"};
         return false;
     }
+    // A reference to an entity declared nowhere that could be read would vanish from the
+    // document: the open fails instead, naming it.
+    if (!st.errors.undeclaredEntity.empty()) {
+        failure.message = "the entity \"" + st.errors.undeclaredEntity + "\" is not declared";
+        if (!st.load.missingDtd.empty())
+            failure.message += " (the DTD \"" + st.load.missingDtd + "\" that may declare it could not be read)";
+        return false;
+    }
+    if (!st.load.missingDtd.empty())
+        image.notices.push_back("the DTD \"" + st.load.missingDtd +
+                                "\" could not be read: elements have only the attributes they carry");
+    for (size_t i = 0; i < image.xml.entities.size() && i < st.entityFiles.size(); ++i)
+        if (auto d = st.load.textDecls.find(st.entityFiles[i]); d != st.load.textDecls.end())
+            image.xml.entities[i].textDecl = d->second;
     if (st.doctypeSeen) image.xml.doctype = DoctypeText(nativePath);
     if (!image.doctype.systemId.empty()) {
         xmlChar *uri = xmlBuildURI(X(image.doctype.systemId), X(nativePath));
@@ -760,6 +794,7 @@ bool WriteXml(const DocImage &image, const std::string &targetFolder, std::strin
         Writer *w;
         bool first;
         std::string entity, target;  // the target is "" for a later reference of an entity
+        bool text;  // the entity's content holds text at its top: written exactly, nothing added
     };
     std::vector<std::unique_ptr<Writer>> entityWriters;
     std::vector<char> entityWritten(xml.entities.size(), 0);
@@ -791,7 +826,7 @@ bool WriteXml(const DocImage &image, const std::string &targetFolder, std::strin
     auto finishFrame = [&] {
         Frame f = std::move(frames.back());
         frames.pop_back();
-        f.w->Raw("\n");
+        if (!f.text) f.w->Raw("\n");
         bool ok = f.w->Finish();
         if (f.target.empty()) return;
         if (!ok) filesOk = false;
@@ -803,6 +838,13 @@ bool WriteXml(const DocImage &image, const std::string &targetFolder, std::strin
                    ? -1
                    : r->second;
     };
+    // References whose content holds text at its top: its file's bytes are that content alone,
+    // so no line ends are added around it.
+    std::vector<char> referenceHoldsText(xml.references.size(), 0);
+    for (const auto &[node, ref] : xml.referenceOf)
+        if (ref >= 0 && static_cast<size_t>(ref) < xml.references.size() && node >= begin && node < end &&
+            image.nodes[node].def == kTextNode)
+            referenceHoldsText[ref] = 1;
     for (int32_t i = begin; i < end && out.ok && filesOk; ++i) {
         const NodeImage &n = image.nodes[i];
         while (!stack.empty() && stack.back().node != n.parent) close();
@@ -825,7 +867,7 @@ bool WriteXml(const DocImage &image, const std::string &targetFolder, std::strin
                     }
                 parent.Raw("&" + e.name + ";");
                 auto w = std::make_unique<Writer>();
-                Frame f{ref, stack.size(), w.get(), true, e.name, {}};
+                Frame f{ref, stack.size(), w.get(), true, e.name, {}, referenceHoldsText[ref] != 0};
                 if (!entityWritten[entity]) {  // a later reference's content is written nowhere
                     entityWritten[entity] = 1;
                     std::filesystem::path target = std::filesystem::path(e.file).is_absolute()
@@ -838,7 +880,7 @@ bool WriteXml(const DocImage &image, const std::string &targetFolder, std::strin
                     filesOk = false;
                     break;
                 }
-                if (!e.textDecl.empty()) w->Raw(e.textDecl + "\n");
+                if (!e.textDecl.empty()) w->Raw(f.text ? e.textDecl : e.textDecl + "\n");
                 entityWriters.push_back(std::move(w));
                 frames.push_back(std::move(f));
             }
@@ -847,7 +889,7 @@ bool WriteXml(const DocImage &image, const std::string &targetFolder, std::strin
         const auto misc = xml.before.find(i);
         if (!frames.empty() && frames.back().depth == stack.size()) {
             // A highest node of an entity's file: one per line.
-            if (!frames.back().first) w.Raw("\n");
+            if (!frames.back().first && !frames.back().text) w.Raw("\n");
             frames.back().first = false;
             if (misc != xml.before.end())
                 for (const MiscImage &m : misc->second) {

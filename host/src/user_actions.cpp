@@ -101,7 +101,10 @@ bool UserClose(F_ObjHandleT doc, std::string *error) {
     NotifyClients(FA_Note_PreQuitDoc, doc, Doc(doc)->path, 0);
     if (!Doc(doc)) return true;  // a client closed it meanwhile
     FA_errno = 0;
+    const bool unsaved = Doc(doc)->modified != 0;
+    const std::string label = Doc(doc)->label;
     if (F_ApiClose(doc, 1) != 0) return Refuse(error, "the document could not be closed" + ErrnoText());
+    if (unsaved) UserMessage("\"" + label + "\" was closed with unsaved changes: its changes were discarded.");
     NotifyClients(FA_Note_PostQuitDoc, doc, "", 0);
     return true;
 }
@@ -240,7 +243,12 @@ bool UserFunction(IntT code, std::string *error) {
     return true;
 }
 
-void UserQuit() { NotifyClients(FA_Note_PreQuitSession, 0, "", 0); }
+void UserQuit() {
+    NotifyClients(FA_Note_PreQuitSession, 0, "", 0);
+    for (F_ObjHandleT doc : TheSession().openDocs)
+        if (const Document *d = Doc(doc); d && d->modified)
+            UserMessage("\"" + d->label + "\" has unsaved changes at quit: its changes were discarded.");
+}
 
 namespace {
 
