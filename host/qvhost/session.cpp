@@ -565,7 +565,7 @@ int RunSessionScript(const std::string &scriptPath, std::string *error,
 }
 
 const char *SessionHelp() {
-    return R"(Session scripts: one command per line; blanks separate words, "double quotes" group
+    return R"help(Session scripts: one command per line; blanks separate words, "double quotes" group
 them (\" and \\ inside quotes); a line starting with # is a comment. File names are taken from
 the script's folder unless they have a drive ("Z:\home\u\a.fm"). The first failing line stops
 the session with a message naming the script line, and qvhost exits with status 1.
@@ -657,5 +657,5 @@ A progress display (a status box, the transformation's progress palette) writes 
 plug-in sets as "status \"TITLE\" N: \"TEXT\"" (N: the line's item number).
 
 At the end of the script the session quits (PreQuitSession) unless the script did.
-)";
+)help";
 }
