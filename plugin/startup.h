@@ -4,10 +4,10 @@
 //
 // Order of the folder's files, lowest first: a file uses (includes or calls) only files on the
 // lines above its own (scripts/check-order holds the folder to it).
-//   1: client_calls client_calls_errors cond_settings preferences scripting_exports settings_folder trace
-//   2: cond_apply cond_manager state_defaults
-//   3: langfile_commands
-//   4: features
+//   1: client_calls_errors cond_settings preferences scripting_exports settings_folder trace
+//   2: cond_apply cond_manager
+//   3: client_calls langfile_commands
+//   4: features state_defaults
 //   5: commands dialog_events notify
 //   6: startup
 //   7: entry
