@@ -10,6 +10,7 @@
 #include "lib/strings/heapstr.h"
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -270,3 +271,12 @@ std::vector<F_ObjHandleT> XformChildren(F_ObjHandleT doc, F_ObjHandleT elem) {
         kids.push_back(c);
     return kids;
 }
+
+namespace {
+// Element types by definition, kept while a transformation runs.
+[[maybe_unused]] const bool resetStylesheetElementTypes =
+    om_RunStateRegister("stylesheet element types", RunStateKind::Run, [] {
+        gKeepTypes = false;
+        gTypes.clear();
+    });
+}  // namespace

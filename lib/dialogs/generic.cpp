@@ -10,6 +10,7 @@
 #include "lib/strings/listconv.h"
 #include "lib/strings/search.h"
 #include "lib/translation/lang.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -129,6 +130,13 @@ namespace qv {
 IntT DlgEditorOk() { return G().editorOk; }
 IntT DlgResult() { return G().dialogResult; }
 void DlgResetGeneric() { ResetState(); }
+
+namespace {
+// Set up once at start-up.
+[[maybe_unused]] const bool resetGenericDialogs = om_RunStateRegister("generic dialogs", RunStateKind::StartUp, [] {
+    qv::DlgResetGeneric();
+});
+}  // namespace
 }  // namespace qv
 
 void om_DlgInitGeneric(void) {
