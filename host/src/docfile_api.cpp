@@ -183,7 +183,11 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
         std::string why = failure.line > 0 ? "line " + std::to_string(failure.line) + ": " + failure.message : failure.message;
         return RefuseOpen(shown, FE_BadFileType, why);
     }
-    return docfile::BuildDocument(image, shown, visible);
+    if (F_ObjHandleT doc = docfile::BuildDocument(image, shown, visible)) return doc;
+    IntT code = FA_errno ? FA_errno : FE_NoMoreIds;
+    return RefuseOpen(shown, code,
+                      code == FE_NoMoreIds ? "the session has no room left for its objects; close other documents first"
+                                           : "its content could not be built");
 }
 
 F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, int format) {
