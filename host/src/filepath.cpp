@@ -139,6 +139,12 @@ ChannelT *F_ChannelOpen(const FilePathT *filePath, ConStringT mode) {
         FA_errno = FE_BadParameter;
         return nullptr;
     }
+    // A pipe or a device (or a link to one) is never opened: the open or the reading would wait
+    // for ever.
+    if (fs::exists(filePath->native, ec) && !fs::is_regular_file(filePath->native, ec)) {
+        FA_errno = m == "r" ? FE_FileRead : FE_FileWrite;
+        return nullptr;
+    }
     std::FILE *f = std::fopen(filePath->native.c_str(), cmode);
     if (!f) {
         FA_errno = m == "r" ? FE_FileRead : FE_FileWrite;

@@ -44,7 +44,7 @@ private:
 
 IntT om_FileReadLines(ConStringT path, F_StringsT *lines) {
     qv::StoreStrings(lines, {});
-    if (!om_FileExists(path)) return 0;
+    if (om_FileRefuseOtherKind(path) || !om_FileExists(path)) return 0;
     Channel in(path, "r", FDIPath);
     if (!in.get()) return 0;
     std::string bytes;
