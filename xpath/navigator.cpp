@@ -7,7 +7,7 @@
 #include "lib/host/docio.h"
 #include "lib/host/host_values.h"
 #include "lib/globals.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "xpath/axes.h"
 #include "xpath/host_reads.h"
 #include "lib/run_state.h"
