@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "lib/run_state.h"
 #include "lib/state/nodewizard.h"
 #include "lib/state/settings_files.h"
