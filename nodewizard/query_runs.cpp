@@ -181,6 +181,14 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
     al_ok(FormatBuffer.c_str());
 }
 
+// Tells that the all-flows option does not apply and switches it off, in the dialog's box too,
+// so the next run reads it off and the message is not repeated.
+void SwitchOffAllFlows() {
+    om_MsgTellWithPrompt("NW_GEN_MSG_30", &NodeWizardPrompts.overrideAllFlows);
+    NodeWizardOptions.allFlows = 0;
+    if (F_ObjHandleT wizard = DialogHandles[kDlgNodeWizard]) om_DlgSetChecked(wizard, 40, 0);
+}
+
 }  // namespace
 
 bool om_NWIsListBreaking(IntT elementAction) {
@@ -310,16 +318,10 @@ IntT om_NWRunQuery(IntT button) {
             al_ok2("NW_GEN_MSG_11");
             return 0;
         }
-        if (NodeWizardOptions.allFlows) {
-            om_MsgTellWithPrompt("NW_GEN_MSG_30", &NodeWizardPrompts.overrideAllFlows);
-            NodeWizardOptions.allFlows = 0;
-        }
+        if (NodeWizardOptions.allFlows) SwitchOffAllFlows();
     }
     const bool book = om_BookIsId(doc) != 0;
-    if (book && NodeWizardOptions.allFlows) {
-        om_MsgTellWithPrompt("NW_GEN_MSG_30", &NodeWizardPrompts.overrideAllFlows);
-        NodeWizardOptions.allFlows = 0;
-    }
+    if (book && NodeWizardOptions.allFlows) SwitchOffAllFlows();
 
     F_ObjHandleT start = 0, flow = 0;
     if (NodeWizardOptions.allFlows && button != NW_BTN_MATCH_FIRST) {

@@ -96,8 +96,14 @@ void SetPopup(F_ObjHandleT dlg, IntT item, const std::vector<std::string> &entri
     if (index >= 0) om_DlgSetPopupIndex(dlg, item, index);
 }
 
+// A path as the palette shows it: in the host's own form ("Z:\dir\file.fm", as every other
+// dialog and the host write paths), or its file name. The recent list keeps its stored form.
 std::string Shown(const std::string &path) {
-    return GeneralPreferences.nwDisplayFullFilePaths == 1 ? ForwardSlashes(path) : FileNameOf(path);
+    if (GeneralPreferences.nwDisplayFullFilePaths != 1) return FileNameOf(path);
+    std::string shown = path;
+    for (char &c : shown)
+        if (c == '/') c = '\\';
+    return shown;
 }
 
 void SetList(F_ObjHandleT dlg, IntT item, const std::vector<std::string> &entries) {

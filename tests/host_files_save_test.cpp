@@ -317,26 +317,35 @@ TEST(HostFilesSaveCheck, WellFormedCheckFindsAnUndeclaredEntity) {
     EXPECT_NE(error.find("ch"), std::string::npos) << error;
 }
 
-// A book is saved as safely as a document, and keeps its component paths as written.
+// A book is saved as safely as a document; saving an unchanged book changes nothing in its file
+// (however it is laid out), and a book saved elsewhere keeps the relative paths that still name
+// its files from there.
 TEST_F(HostFilesSave, BooksAreSavedSafelyWithTheirPathsAsWritten) {
-    const std::string bookText = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                 "<qvbook version=\"1\" root=\"Book\">\n"
-                                 "  <component type=\"512\" tag=\"Chapter\" path=\"ch1.fm\"/>\n"
-                                 "  <component type=\"512\" tag=\"Chapter\" path=\"parts\\ch2.fm\"/>\n"
-                                 "</qvbook>\n";
+    const std::string bookText = "<?xml version=\"1.0\"?>\n<qvbook version=\"1\" root=\"Book\">"
+                                 "<component type=\"512\" tag=\"Chapter\" path=\"ch1.fm\"/>"
+                                 "<component tag=\"Chapter\" path=\"parts\\ch2.fm\"/></qvbook>\n";
     fs::path book = Write("book/Manual.book", bookText, fs::perms(0640));
     F_ObjHandleT b = Open(book);
     ASSERT_NE(b, 0u);
-    safesave::FailNextForTest(Step::Flush, ENOSPC);
-    EXPECT_EQ(F_ApiSimpleSave(b, "", 0), 0u);
-    EXPECT_EQ(LastSaveFailure(), "No space left on device");
-    EXPECT_EQ(Read(book), bookText);
-    EXPECT_EQ(Listing(dir / "book"), std::vector<std::string>{"Manual.book"});
     ASSERT_EQ(F_ApiSimpleSave(b, "", 0), b);
-    std::string saved = Read(book);
+    EXPECT_EQ(Read(book), bookText);
+
+    fs::path copy = Write("book/Copy.book", "old book\n", fs::perms(0600));
+    safesave::FailNextForTest(Step::Flush, ENOSPC);
+    EXPECT_EQ(F_ApiSimpleSave(b, Win(copy).c_str(), 0), 0u);
+    EXPECT_EQ(LastSaveFailure(), "No space left on device");
+    EXPECT_EQ(Read(copy), "old book\n");
+    EXPECT_EQ(Listing(dir / "book"), (std::vector<std::string>{"Copy.book", "Manual.book"}));
+
+    ASSERT_EQ(F_ApiSimpleSave(b, Win(copy).c_str(), 0), b);
+    std::string saved = Read(copy);
     EXPECT_NE(saved.find("path=\"ch1.fm\""), std::string::npos) << saved;
     EXPECT_NE(saved.find("path=\"parts\\ch2.fm\""), std::string::npos) << saved;
-    EXPECT_EQ(Mode(book), 0640u);
+    EXPECT_EQ(Mode(copy), 0600u);
+    // From another folder the relative paths would name other files: they are written in full.
+    ASSERT_EQ(F_ApiSimpleSave(b, Win(dir / "elsewhere.book").c_str(), 0), b);
+    saved = Read(dir / "elsewhere.book");
+    EXPECT_NE(saved.find("path=\"" + Win(dir / "book/ch1.fm") + "\""), std::string::npos) << saved;
 }
 
 // An untitled document cannot be saved without a path; Save As names it.

@@ -9,6 +9,7 @@
 #include "lib/host/books.h"
 #include "lib/host/docio.h"
 #include "lib/host/documents.h"
+#include "lib/host/system_services.h"
 #include "lib/strings/heapstr.h"
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
@@ -30,6 +31,22 @@ std::string Lower(std::string s) {
 F_ObjHandleT OpenPlain(const std::string &path) { return om_DocOpenPlain(path.c_str()); }
 
 }  // namespace
+
+std::string XformFolderPrefix(const std::string &folder) {
+    if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder;
+    return folder + '\\';
+}
+
+std::string XformDuplicateClash(F_ObjHandleT book, const std::string &prefix) {
+    std::vector<std::string> targets{prefix + FileName(XformHostString(0, book, FP_Path))};
+    for (F_ObjHandleT comp : BookDocComponents(book)) {
+        F_ObjHandleT d = om_BookComponentFindDoc(book, comp);
+        targets.push_back(prefix + FileName(d ? XformHostString(0, d, FP_Path) : XformHostString(book, comp, FP_Name)));
+    }
+    for (const std::string &t : targets)
+        if (om_FileExists(t.c_str())) return t;
+    return {};
+}
 
 F_ObjHandleT om_XformDuplicateDocument(F_ObjHandleT doc, const std::string &suffix) {
     StatusCode = 0;
@@ -151,7 +168,8 @@ F_ObjHandleT om_XformPrepareBookComponents(F_ObjHandleT book, IntT report) {
     return result;
 }
 
-F_ObjHandleT om_XformDuplicateBook(F_ObjHandleT book, const std::string &folder, std::string *failing) {
+F_ObjHandleT om_XformDuplicateBook(F_ObjHandleT book, const std::string &folderAsGiven, std::string *failing) {
+    const std::string folder = XformFolderPrefix(folderAsGiven);
     StatusCode = 0;
     CancelFlag = 0;
     if (!book) return StatusCode = StatusNoDocument, CancelFlag = 1, 0;

@@ -68,8 +68,9 @@ void Sensitive(F_ObjHandleT dlg, IntT item, bool on) {
         om_DlgDisable(dlg, item);
 }
 
+// The expression pop-up: the history alone, with no lead entry before it.
 void FillHistory(F_ObjHandleT dlg, IntT item) {
-    std::vector<std::string> labels{"Placeholder"};
+    std::vector<std::string> labels;
     for (const std::string &e : XPathHistory)
         if (!e.empty()) labels.push_back(e);
     qv::DlgSetLabels(dlg, item, labels);

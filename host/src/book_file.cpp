@@ -67,6 +67,37 @@ bool ReadComponents(F_ObjHandleT book, F_ObjHandleT parent, xmlNodePtr node, con
     return true;
 }
 
+// What a book file says, one line per component in book order (depth, type, tag, path as
+// written), after its root tag: two files saying the same hold the same book.
+std::string Meaning(xmlDocPtr x) {
+    xmlNodePtr top = x ? xmlDocGetRootElement(x) : nullptr;
+    if (!top || !Named(top, "qvbook")) return {};
+    std::string out = Prop(top, "root") + "\n";
+    std::function<void(xmlNodePtr, int)> walk = [&](xmlNodePtr node, int depth) {
+        for (xmlNodePtr c = node->children; c && depth < 200; c = c->next) {
+            if (c->type != XML_ELEMENT_NODE) continue;
+            std::string type = Prop(c, "type");
+            out += std::to_string(depth) + "\t" + (type.empty() ? std::to_string(FV_BK_DOC_FILE) : type) + "\t" +
+                   Prop(c, "tag") + "\t" + Prop(c, "path") + "\n";
+            walk(c, depth + 1);
+        }
+    };
+    walk(top, 0);
+    return out;
+}
+
+// Whether the book file at `nativePath` says what `x` says.
+bool HoldsBook(const std::string &nativePath, xmlDocPtr x) {
+    std::ifstream in(nativePath, std::ios::binary);
+    if (!in) return false;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    xmlDocPtr old = xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
+                                  XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    bool same = old && Meaning(old) == Meaning(x) && !Meaning(x).empty();
+    if (old) xmlFreeDoc(old);
+    return same;
+}
+
 }  // namespace
 
 bool IsBookFile(const std::string &nativePath) {
@@ -138,6 +169,12 @@ F_ObjHandleT SaveBookFile(F_ObjHandleT book, const std::string &windowsPath) {
         }
     };
     write(top, b->components);
+    // A book file that holds this book already is left as it is: saving an unchanged book
+    // changes nothing in its file, however it was laid out.
+    if (Lower(savedPath) == Lower(b->path) && HoldsBook(native, x)) {
+        xmlFreeDoc(x);
+        return book;
+    }
     xmlChar *text = nullptr;
     int size = 0;
     xmlDocDumpFormatMemoryEnc(x, &text, &size, "UTF-8", 1);

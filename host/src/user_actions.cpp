@@ -299,8 +299,16 @@ bool UserFollowLink(size_t n, std::string *error) {
     }
     std::string path = link.substr(command.size(), colon - command.size());
     long long unique = std::atoll(link.c_str() + colon + 3);
-    F_ObjHandleT target = FindOpenDocument(path);
+    // A document open only invisibly (a plug-in's working copy) comes into view; one the user sees
+    // is taken first.
+    F_ObjHandleT target = 0;
+    for (F_ObjHandleT id : TheSession().openDocs) {
+        Document *d = Doc(id);
+        if (!d || (Lower(d->label) != Lower(path) && Lower(d->path) != Lower(path))) continue;
+        if (!target || (d->visible && !Doc(target)->visible)) target = id;
+    }
     if (target) {
+        if (!Doc(target)->visible) F_ApiSetInt(0, target, FP_IsOnScreen, 1);
         UserActivate(target, nullptr);
     } else {
         std::string why;
@@ -309,6 +317,11 @@ bool UserFollowLink(size_t n, std::string *error) {
             Transcript("link: stale, " + why);
             return true;
         }
+    }
+    // An id of 0 names no element: the document itself is the link's target.
+    if (unique == 0) {
+        Transcript("link: opened " + Doc(target)->label);
+        return true;
     }
     F_ObjHandleT found = 0;
     for (F_ObjHandleT f : Doc(target)->flows) {
