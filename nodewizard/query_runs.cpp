@@ -26,6 +26,7 @@
 #include "nodewizard/attr_actions.h"
 #include "nodewizard/history.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -108,6 +109,11 @@ struct MatchLists {
     std::vector<IntT> attrs;
 };
 MatchLists spareLists;
+
+// Empty lists kept only for their room, for the next run.
+[[maybe_unused]] const bool resetSpareMatchLists = om_RunStateRegister("spare match lists", RunStateKind::Run, [] {
+    spareLists = MatchLists{};
+});
 
 struct BorrowedMatchLists : MatchLists {
     BorrowedMatchLists() : MatchLists(std::exchange(spareLists, MatchLists{})) {}

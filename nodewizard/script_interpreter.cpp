@@ -23,6 +23,7 @@
 #include "nodewizard/script_values.h"
 #include "nodewizard/scripts_doc.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -677,3 +678,13 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, F_ObjHandleT scriptsDoc,
     om_NWSResetEventRegistry(0);
     return target;
 }
+
+namespace {
+// What a script run learnt of its elements and events; kept until the next run clears them at its
+// start.
+[[maybe_unused]] const bool resetScriptRunCaches = om_RunStateRegister("script run caches", RunStateKind::Run, [] {
+    RunFacts.clear();
+    RunStaticOperands.clear();
+    RunPrepared.clear();
+});
+}  // namespace

@@ -24,6 +24,7 @@
 #include "lib/translation/msgformat.h"
 #include "nodewizard/script_runs.h"
 #include "nodewizard/scripts_doc.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -50,6 +51,13 @@ enum PaletteItem : IntT {
 // The documents and books offered as targets, and the chosen one.
 std::vector<F_ObjHandleT> PaletteTargets;
 F_ObjHandleT PaletteTarget = 0;
+
+// The documents the palette listed and the one chosen.
+[[maybe_unused]] const bool resetScriptsPaletteTargets =
+    om_RunStateRegister("scripts palette targets", RunStateKind::Run, [] {
+        PaletteTargets.clear();
+        PaletteTarget = 0;
+    });
 
 F_ObjHandleT Palette() { return DialogHandles[kDlgNWScripts]; }
 

@@ -22,9 +22,18 @@
 #include "nodewizard/scripts_doc.h"
 #include "transform/xform.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 ClientCallStateT ClientCallState;
 IntT ReturnIdType = 1;
+
+namespace {
+// What client calls leave for the next call (delimiter, cursors, the id type).
+[[maybe_unused]] const bool resetClientCallState = om_RunStateRegister("client call state", RunStateKind::Run, [] {
+    ClientCallState = ClientCallStateT{};
+    ReturnIdType = 1;
+});
+}  // namespace
 
 namespace {
 

@@ -362,3 +362,28 @@ TEST_F(HostFilesSave, AnUntitledDocumentNeedsSaveAs) {
 }
 
 }  // namespace
+
+namespace {
+
+// A channel that writes a file anew (the plug-in's preferences, favorites and lists) replaces it
+// the same safe way when it is closed: a failure keeps the old file and the close says so.
+TEST_F(HostFilesSave, AChannelWritingAFileAnewReplacesItSafely) {
+    fs::path p = Write("prefs.txt", "A=1\r\n", fs::perms(0600));
+    FilePathT *fp = F_PathNameToFilePath(Win(p).c_str(), nullptr, FDefaultPath);
+    ASSERT_NE(fp, nullptr);
+    ChannelT *ch = F_ChannelOpen(fp, "w");
+    ASSERT_NE(ch, nullptr);
+    EXPECT_EQ(F_ChannelWrite("B=2\r\n", 1, 5, ch), 5);
+    safesave::FailNextForTest(Step::Sync, EIO);
+    EXPECT_EQ(F_ChannelClose(ch), FE_FileWrite);
+    EXPECT_EQ(Read(p), "A=1\r\n");
+    ch = F_ChannelOpen(fp, "w");
+    ASSERT_NE(ch, nullptr);
+    EXPECT_EQ(F_ChannelWrite("B=2\r\n", 1, 5, ch), 5);
+    EXPECT_EQ(F_ChannelClose(ch), 0);
+    EXPECT_EQ(Read(p), "B=2\r\n");
+    EXPECT_EQ(Mode(p), 0600u);
+    F_FilePathFree(fp);
+}
+
+}  // namespace

@@ -3,6 +3,10 @@
 // the codes of the entries written to the error report and the run's result.
 #include "xform_fixture.h"
 
+#include <cctype>
+#include <ostream>
+#include <string>
+
 #include "lib/globals.h"
 #include "lib/host/host_values.h"
 #include "xpath/xpath.h"
@@ -174,6 +178,26 @@ const Case kCases[] = {
      "Out(QVRN_for-each{select=//Para|source_file=src.fm}(Item QVRN_sort{select=@n}))", {446}, 13},
 };
 
+// A case shows as its name in test output, and names its test by the first words of it.
+void PrintTo(const Case &c, std::ostream *os) { *os << '"' << c.name << '"'; }
+
+std::string TestName(const Case &c) {
+    std::string name, word;
+    auto take = [&name, &word] {
+        if (word.empty()) return true;
+        if (name.size() + 1 + word.size() > 40) return false;
+        name += (name.empty() ? "" : "_") + word;
+        word.clear();
+        return true;
+    };
+    for (const char *p = c.name; *p; ++p) {
+        if (std::isalnum(static_cast<unsigned char>(*p))) word += *p;
+        else if (!take()) return name;
+    }
+    take();
+    return name;
+}
+
 class XformProcessors : public ::testing::TestWithParam<Case> {};
 
 // Unique IDs made by a run are random: "*" in the expectation stands for any 8 capitals.
@@ -199,11 +223,8 @@ TEST_P(XformProcessors, TransformsTheStylesheet) {
     EXPECT_EQ(ReportedCodes(), c.codes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, XformProcessors, ::testing::ValuesIn(kCases), [](const auto &info) {
-    std::string n;
-    for (char ch : std::string(info.param.name)) n += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-    return n;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, XformProcessors, ::testing::ValuesIn(kCases),
+                         [](const auto &info) { return TestName(info.param); });
 
 // A table without a format, or naming one the document lacks, gets the document's first table
 // format; a named format the document has is kept.

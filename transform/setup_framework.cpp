@@ -22,8 +22,17 @@
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 IntT XformLocalSourceFlag = 0;
+
+namespace {
+// The set-up dialog's local-source switch.
+[[maybe_unused]] const bool resetSetUpLocalSourceFlag =
+    om_RunStateRegister("set-up local source flag", RunStateKind::Run, [] {
+        XformLocalSourceFlag = 0;
+    });
+}  // namespace
 
 namespace xsetup {
 

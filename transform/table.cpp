@@ -16,6 +16,7 @@
 #include "transform/xform_internal.h"
 #include "xpath/node_table.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 void om_XformApplyElementTag(F_ObjHandleT doc, F_ObjHandleT styleElem, F_ObjHandleT elem) {
     std::string tag = XformAttr(doc, styleElem, "element_tag");
@@ -228,6 +229,11 @@ F_ObjHandleT om_XformSortedRowPosition(F_ObjHandleT doc, const XformSortedPlaces
 // How many template cells' contents have been copied into new cells: the walk has work inside a
 // table only when it received such copies (or its title's).
 size_t gTemplateCopies = 0;
+
+// A counter compared before and after a table title is copied.
+[[maybe_unused]] const bool resetTemplateCopies = om_RunStateRegister("template copies", RunStateKind::Run, [] {
+    gTemplateCopies = 0;
+});
 
 // Copies a template cell's content into a new cell and writes the row's context into the copy.
 // onClipboard: the template cell whose content the clipboard holds (0: none); keep: whether the

@@ -12,6 +12,7 @@
 #include "lib/strings/listconv.h"
 #include "xpath/host_reads.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 // The host's text property reader may be missing from an older host.
 #pragma weak F_ApiGetTextPropVal
@@ -57,6 +58,13 @@ IntT functionCode(UIntT kind) {
 
 // Scratch lists reused between comparisons.
 std::vector<std::string> leftValues, rightValues;
+
+// Scratch lists of one comparison, kept only for their room.
+[[maybe_unused]] const bool resetXPathComparisonOperands =
+    om_RunStateRegister("XPath comparison operands", RunStateKind::Run, [] {
+        leftValues.clear();
+        rightValues.clear();
+    });
 
 }  // namespace
 

@@ -133,7 +133,8 @@ bool CopyInPlace(const std::string &target, std::string_view bytes, std::string 
         reason = ErrorText(error);
         return false;
     }
-    bool ok = !Injected(Step::Rename) || (reason = ErrorText(errno), false);
+    bool ok = true;
+    if (Injected(Step::Rename)) ok = FailErrno(reason);  // the test's failure of this step
     ok = ok && WriteAll(fd, bytes, 0, reason);
     if (ok && ftruncate(fd, static_cast<off_t>(bytes.size())) != 0) ok = FailErrno(reason);
     if (ok && fsync(fd) != 0) ok = FailErrno(reason);

@@ -50,7 +50,9 @@ class Transaction {
 // Replaces one file: a transaction of one.
 bool ReplaceFile(const std::string &nativePath, std::string_view bytes, std::string &reason);
 
-// For tests: the steps of writing a file that can be made to fail.
+// For tests: the steps of writing a file that can be made to fail: the first write, the last
+// write (the flush), the sync, the close, and the step that puts the new file in place (the
+// rename, or the copy into a file that has other hard links).
 enum class Step { None, Write, Flush, Sync, Close, Rename };
 // For tests: the next time a save reaches `step` it fails there with the system error `error`
 // (an errno value). Step::None clears it. One failure is armed at a time.

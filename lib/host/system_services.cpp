@@ -18,6 +18,7 @@
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/strings/search.h"
+#include "lib/run_state.h"
 
 extern char **environ;
 
@@ -488,3 +489,10 @@ RealT om_MathRandom(IntT low, IntT high, IntT divisor) {
     }
     return divisor ? value / divisor : value;
 }
+
+namespace {
+// The stopwatch a run starts and reads.
+[[maybe_unused]] const bool resetStopwatch = om_RunStateRegister("stopwatch", RunStateKind::Run, [] {
+    Watch() = Stopwatch{};
+});
+}  // namespace
