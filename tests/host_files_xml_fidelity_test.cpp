@@ -93,7 +93,7 @@ std::string Squeezed(const std::string &s) {
 // pass over them.
 TEST_F(HostFilesXmlFidelity, CommentsAndInstructionsStayInTheirPlaces) {
     const std::string file =
-        "<r><!--one--><a/><!--for b--><b/><!--after b--><c/><?mark x?><d/><w><!--in w--><e/></w>"
+        "<r><!--o\tne--><a/><!--for b--><b/><!--after b--><c/><?mark x?><d/><w><!--in w--><e/></w>"
         "<p>First half.<?page-break?>Second half.</p></r>";
     struct Step {
         const char *name;
@@ -102,7 +102,7 @@ TEST_F(HostFilesXmlFidelity, CommentsAndInstructionsStayInTheirPlaces) {
     } steps[] = {
         {"nothing", [](F_ObjHandleT, std::vector<F_ObjHandleT> &) {}, nullptr},
         {"delete b", [](F_ObjHandleT doc, std::vector<F_ObjHandleT> &k) { F_ApiDelete(doc, k[1]); },
-         "<r><!--one--><a/><!--for b--><!--after b--><c/><?mark x?><d/><w><!--in w--><e/></w>"},
+         "<r><!--o\tne--><a/><!--for b--><!--after b--><c/><?mark x?><d/><w><!--in w--><e/></w>"},
         {"wrap b",
          [](F_ObjHandleT doc, std::vector<F_ObjHandleT> &k) {
              F_ElementRangeT er{{F_ApiGetId(doc, k[1], FP_ParentElement), k[1], 0}, {F_ApiGetId(doc, k[1], FP_ParentElement), k[2], 0}};
@@ -123,7 +123,7 @@ TEST_F(HostFilesXmlFidelity, CommentsAndInstructionsStayInTheirPlaces) {
              F_ApiSetElementRange(0, doc, FP_ElementSelection, &er);
              F_ApiClear(doc, 0);
          },
-         "<r><!--one--><?mark x?><d/>"},
+         "<r><!--o\tne--><?mark x?><d/>"},
         {"cut a and b, paste them after d",
          [](F_ObjHandleT doc, std::vector<F_ObjHandleT> &k) {
              F_ObjHandleT r = F_ApiGetId(doc, k[0], FP_ParentElement);
@@ -134,7 +134,7 @@ TEST_F(HostFilesXmlFidelity, CommentsAndInstructionsStayInTheirPlaces) {
              F_ApiSetElementRange(0, doc, FP_ElementSelection, &ip);
              F_ApiPaste(doc, 0);
          },
-         "<r><!--one--><!--after b--><c/><?mark x?><d/><a/><!--for b--><b/><w>"},
+         "<r><!--o\tne--><!--after b--><c/><?mark x?><d/><a/><!--for b--><b/><w>"},
         {"unwrap w",
          [](F_ObjHandleT doc, std::vector<F_ObjHandleT> &k) {
              F_ElementRangeT er{{F_ApiGetId(doc, k[4], FP_ParentElement), k[4], 0}, {F_ApiGetId(doc, k[4], FP_ParentElement), k[5], 0}};

@@ -601,12 +601,12 @@ bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failur
     if (!st.errors.undeclaredEntity.empty()) {
         failure.message = "the entity \"" + st.errors.undeclaredEntity + "\" is not declared";
         if (!st.load.missingDtd.empty())
-            failure.message += " (the DTD \"" + st.load.missingDtd + "\" that may declare it could not be read)";
+            failure.message += " (the DTD " + st.load.missingDtd + " that may declare it could not be read)";
         return false;
     }
     if (!st.load.missingDtd.empty())
-        image.notices.push_back("the DTD \"" + st.load.missingDtd +
-                                "\" could not be read: elements have only the attributes they carry");
+        image.notices.push_back("the DTD " + st.load.missingDtd +
+                                " could not be read: elements have only the attributes they carry");
     for (size_t i = 0; i < image.xml.entities.size() && i < st.entityFiles.size(); ++i)
         if (auto d = st.load.textDecls.find(st.entityFiles[i]); d != st.load.textDecls.end())
             image.xml.entities[i].textDecl = d->second;
@@ -886,7 +886,9 @@ bool WriteXml(const DocImage &image, const std::string &targetFolder, std::strin
             indent(w, stack.size() - base());
         }
         if (IsMiscNode(n)) {  // a comment or an instruction, in its place
-            std::string_view text = image.NodeText(n);
+            std::string stored(image.NodeText(n));
+            std::replace(stored.begin(), stored.end(), kHostTab, '\t');  // tabs were read as host tabs
+            std::string_view text = stored;
             size_t space = n.def == kPiNode ? text.find(' ') : std::string_view::npos;
             w.Misc(MiscImage{n.def == kCommentNode, n.def == kPiNode ? std::string(text.substr(0, space)) : std::string(),
                              std::string(n.def == kCommentNode ? text : space == std::string_view::npos ? std::string_view() : text.substr(space + 1))});
