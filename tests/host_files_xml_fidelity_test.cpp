@@ -10,6 +10,9 @@
 #include <future>
 #include <string>
 
+#include <cctype>
+#include <vector>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -68,6 +71,99 @@ class HostFilesXmlFidelity : public HostFilesFixture {
         return false;
     }
 };
+
+// The text between markup with the white space alone between tags left out.
+std::string Squeezed(const std::string &s) {
+    std::string out;
+    for (size_t i = 0; i < s.size();) {
+        size_t j = i;
+        while (j < s.size() && std::isspace(static_cast<unsigned char>(s[j]))) ++j;
+        if (j > i && (out.empty() || out.back() == '>') && (j == s.size() || s[j] == '<')) {
+            i = j;
+            continue;
+        }
+        out += s[i++];
+    }
+    return out;
+}
+
+// Comments and processing instructions are nodes in their own places, inside mixed text too.
+// An edit of a neighbour (delete, wrap, demote) leaves them where they are; deleting a run
+// removes those inside it; unwrapping lifts them with the other children. The plug-in's links
+// pass over them.
+TEST_F(HostFilesXmlFidelity, CommentsAndInstructionsStayInTheirPlaces) {
+    const std::string file =
+        "<r><!--o\tne--><a/><!--for b--><b/><!--after b--><c/><?mark x?><d/><w><!--in w--><e/></w>"
+        "<p>First half.<?page-break?>Second half.</p></r>";
+    struct Step {
+        const char *name;
+        std::function<void(F_ObjHandleT doc, std::vector<F_ObjHandleT> &kids)> edit;
+        const char *saved;
+    } steps[] = {
+        {"nothing", [](F_ObjHandleT, std::vector<F_ObjHandleT> &) {}, nullptr},
+        {"delete b", [](F_ObjHandleT doc, std::vector<F_ObjHandleT> &k) { F_ApiDelete(doc, k[1]); },
+         "<r><!--o\tne--><a/><!--for b--><!--after b--><c/><?mark x?><d/><w><!--in w--><e/></w>"},
+        {"wrap b",
+         [](F_ObjHandleT doc, std::vector<F_ObjHandleT> &k) {
+             F_ElementRangeT er{{F_ApiGetId(doc, k[1], FP_ParentElement), k[1], 0}, {F_ApiGetId(doc, k[1], FP_ParentElement), k[2], 0}};
+             F_ApiSetElementRange(0, doc, FP_ElementSelection, &er);
+             F_ApiWrapElement(doc, FindElementDef(doc, "w"));
+         },
+         "<a/><!--for b--><w><b/></w><!--after b--><c/>"},
+        {"demote d into c",
+         [](F_ObjHandleT doc, std::vector<F_ObjHandleT> &k) {
+             F_ElementRangeT er{{F_ApiGetId(doc, k[3], FP_ParentElement), k[3], 0}, {F_ApiGetId(doc, k[3], FP_ParentElement), k[4], 0}};
+             F_ApiSetElementRange(0, doc, FP_ElementSelection, &er);
+             F_ApiDemoteElement(doc);
+         },
+         "<c><d/></c><?mark x?><w>"},
+        {"delete a to c",
+         [](F_ObjHandleT doc, std::vector<F_ObjHandleT> &k) {
+             F_ElementRangeT er{{F_ApiGetId(doc, k[0], FP_ParentElement), k[0], 0}, {F_ApiGetId(doc, k[0], FP_ParentElement), k[3], 0}};
+             F_ApiSetElementRange(0, doc, FP_ElementSelection, &er);
+             F_ApiClear(doc, 0);
+         },
+         "<r><!--o\tne--><?mark x?><d/>"},
+        {"cut a and b, paste them after d",
+         [](F_ObjHandleT doc, std::vector<F_ObjHandleT> &k) {
+             F_ObjHandleT r = F_ApiGetId(doc, k[0], FP_ParentElement);
+             F_ElementRangeT er{{r, k[0], 0}, {r, k[2], 0}};
+             F_ApiSetElementRange(0, doc, FP_ElementSelection, &er);
+             F_ApiCut(doc, 0);
+             F_ElementRangeT ip{{r, k[4], 0}, {r, k[4], 0}};
+             F_ApiSetElementRange(0, doc, FP_ElementSelection, &ip);
+             F_ApiPaste(doc, 0);
+         },
+         "<r><!--o\tne--><!--after b--><c/><?mark x?><d/><a/><!--for b--><b/><w>"},
+        {"unwrap w",
+         [](F_ObjHandleT doc, std::vector<F_ObjHandleT> &k) {
+             F_ElementRangeT er{{F_ApiGetId(doc, k[4], FP_ParentElement), k[4], 0}, {F_ApiGetId(doc, k[4], FP_ParentElement), k[5], 0}};
+             F_ApiSetElementRange(0, doc, FP_ElementSelection, &er);
+             F_ApiUnWrapElement(doc);
+         },
+         "<d/><!--in w--><e/><p>"},
+    };
+    Write("misc.xml", file);
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.name);
+        ResetSession();
+        F_ObjHandleT doc = Open(dir / "misc.xml");
+        ASSERT_NE(doc, 0u) << Last();
+        // The plug-in sees the elements a, b, c, d, w, p and no comment or instruction.
+        std::vector<F_ObjHandleT> kids;
+        for (F_ObjHandleT k = F_ApiGetId(doc, FlowOf(MainFlow(doc))->root, FP_FirstChildElement); k;
+             k = F_ApiGetId(doc, k, FP_NextSiblingElement))
+            kids.push_back(k);
+        ASSERT_EQ(kids.size(), 6u);
+        step.edit(doc, kids);
+        ASSERT_NE(Save(doc, dir / "out.xml", FV_SaveFmtXml), 0u);
+        std::string saved = Squeezed(Read("out.xml"));
+        // Mixed text keeps its instruction between its halves.
+        EXPECT_NE(saved.find("<p>First half.<?page-break?>Second half.</p>"), std::string::npos) << saved;
+        if (step.saved) EXPECT_NE(saved.find(step.saved), std::string::npos) << saved;
+        else EXPECT_NE(saved.find(file), std::string::npos) << saved;
+    }
+}
 
 // White space alone is data: an element whose content is only white space keeps it, and so does
 // everything under xml:space="preserve". It goes only where the DTD declares element content,

@@ -187,12 +187,14 @@ FragmentNode CopySubtree(F_ObjHandleT elem) {
     FragmentNode n;
     Element *e = Elem(elem);
     if (!e) return n;
-    if (!e->def) {
-        n.isText = true;
+    if (!e->def || e->misc) {
+        n.isText = !e->def;
+        n.misc = e->misc;
         n.text = e->text;
         return n;
     }
     ElementDef *def = Def(e->def);
+    if (!def) return n;
     n.defName = def->name;
     n.defType = def->type;
     n.pgfFormat = def->pgfFormat;
@@ -219,6 +221,7 @@ F_ObjHandleT BuildFragment(F_ObjHandleT doc, const FragmentNode &n) {
         if (t) Elem(t)->text = n.text;
         return t;
     }
+    if (n.misc) return NewMisc(doc, n.misc == kMiscComment, n.text);
     F_ObjHandleT id = NewElement(doc, DefinitionFor(doc, n));
     if (!id) return 0;
     Elem(id)->attrs = n.attrs;

@@ -15,6 +15,7 @@ namespace host {
 // and children.
 struct FragmentNode {
     bool isText = false;
+    uint8_t misc = kNotMisc;  // a comment or an instruction (its text in `text`)
     std::string text;
     std::string defName;
     IntT defType = FV_FO_CONTAINER;

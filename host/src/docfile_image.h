@@ -56,7 +56,9 @@ struct AttrImage {
     std::vector<std::string> values;
 };
 
-// A node of the element tree: a tagged element (def >= 0) or a text node (def == kTextNode).
+// A node of the element tree: a tagged element (def >= 0), a text node (def == kTextNode), or a
+// comment or processing instruction of a plain XML file (kCommentNode, kPiNode), whose text is
+// the comment's, or the instruction's target followed by a space and its data when it has any.
 struct NodeImage {
     int32_t parent = -1;     // index of the parent node; -1 for a flow's highest-level element
     int32_t def = -1;        // index into DocImage::defs, or kTextNode
@@ -69,6 +71,10 @@ struct NodeImage {
     uint8_t pgfMode = 0;     // tagged nodes: 0 as the definition says, 1 begins a paragraph, 2 does not
 };
 inline constexpr int32_t kTextNode = -1;
+inline constexpr int32_t kCommentNode = -2;
+inline constexpr int32_t kPiNode = -3;
+// Whether a node is a comment or an instruction.
+inline bool IsMiscNode(const NodeImage &n) { return n.def == kCommentNode || n.def == kPiNode; }
 
 // A flow and its element tree: nodes [first, first + count) of DocImage::nodes, the first being
 // the flow's highest-level element (count 0 = an unstructured flow).
@@ -104,19 +110,17 @@ struct EntityFileImage {
 };
 
 // What a plain XML file holds beside its element tree, kept so a save as XML writes it back: the
-// DOCTYPE as written, comments and processing instructions (each before a node, at the end of
-// an element's content, before the DOCTYPE or after the root), and the external parsed entities
-// whose content is part of the tree (the highest nodes of each reference carry its number).
+// DOCTYPE as written, the comments and processing instructions outside the root element (those
+// inside are nodes of the tree), and the external parsed entities whose content is part of the
+// tree (the highest nodes of each reference carry its number).
 struct XmlSourceImage {
     bool fromXml = false;
     std::string doctype;  // "<!DOCTYPE ...>" as read; "" = none, or not kept
     std::string dtdFile;  // the local file its system identifier named ("" = none)
-    std::vector<MiscImage> beforeDoctype, afterRoot;
-    std::unordered_map<int32_t, std::vector<MiscImage>> before, atEnd;  // by node index
+    std::vector<MiscImage> beforeDoctype, beforeRoot, afterRoot;
     std::vector<EntityFileImage> entities;
     std::vector<int32_t> references;                  // reference number -> index in entities
     std::unordered_map<int32_t, int32_t> referenceOf;  // node index -> reference number
-    std::unordered_map<int32_t, std::vector<MiscImage>> beforeReference;  // by reference number
 };
 
 // A list kept in fixed chunks: appends never move what is already stored.

@@ -83,7 +83,7 @@ xmlParserInputPtr FolderRuleLoader(const char *url, const char *id, xmlParserCtx
             }
     }
     LoadRecord &record = *gRead->record;
-    if (dtd && !allowed && record.missingDtd.empty()) record.missingDtd = std::string(url) + "\", which is not a local file";
+    if (dtd && !allowed && record.missingDtd.empty()) record.missingDtd = "\"" + std::string(url) + "\", which is not a local file,";
     if (!allowed) {
         if (parameter && record.refusedParameter.empty())
             record.refusedParameter = "the parameter entity \"" + parameter->name + "\" names \"" +
@@ -105,7 +105,7 @@ xmlParserInputPtr FolderRuleLoader(const char *url, const char *id, xmlParserCtx
         if (general && record.refusedEntity.empty())
             record.refusedEntity = "the file \"" + file + "\" of the entity \"" + general->name + "\" " +
                                    (other ? "is not a regular file" : "cannot be read");
-        if (dtd && record.missingDtd.empty()) record.missingDtd = file + (other ? "\", which is not a regular file" : "");
+        if (dtd && record.missingDtd.empty()) record.missingDtd = "\"" + file + (other ? "\", which is not a regular file," : "\"");
         return nullptr;
     }
     record.textDecls[file] = TextDeclarationOf(file);

@@ -42,7 +42,7 @@ struct LoadRecord {
     uint64_t bytesRead = 0;
     std::string refusedEntity;  // "" = none; else the user's message naming the entity
     std::string refusedParameter;  // the same for a parameter entity (the DTD may do without it)
-    std::string missingDtd;  // the document's DTD when it could not be read: what it was named ("" = read, or none)
+    std::string missingDtd;  // the document's DTD when it could not be read: its name in quotes and why ("" = read, or none)
     // The text declaration each external file read began with ("" = none), by local file; read
     // only once the file has passed the loading rule and proved a regular file.
     std::unordered_map<std::string, std::string> textDecls;

@@ -144,8 +144,7 @@ struct FileNotes {
     std::unordered_map<std::string, std::vector<std::pair<std::string, std::string>>> formatProperties;  // "kind\nname"
     std::vector<std::pair<std::string, std::string>> otherSettings;
     // What a plain XML file held beside the tree, with elements in place of node indices.
-    XmlSourceImage xml;  // its maps stay empty; those below hold the same by element
-    std::unordered_map<F_ObjHandleT, std::vector<MiscImage>> before, atEnd;
+    XmlSourceImage xml;  // its map stays empty; the one below holds the same by element
     std::unordered_map<F_ObjHandleT, int32_t> referenceOf;
 };
 
@@ -167,17 +166,12 @@ void KeepNotes(F_ObjHandleT doc, const DocImage &image, const std::vector<F_ObjH
     n.xml.doctype = xml.doctype;
     n.xml.dtdFile = xml.dtdFile;
     n.xml.beforeDoctype = xml.beforeDoctype;
+    n.xml.beforeRoot = xml.beforeRoot;
     n.xml.afterRoot = xml.afterRoot;
     n.xml.entities = xml.entities;
     n.xml.references = xml.references;
-    n.xml.beforeReference = xml.beforeReference;
-    auto byElement = [&](const auto &byNode, auto &out) {
-        for (const auto &[node, value] : byNode)
-            if (node >= 0 && static_cast<size_t>(node) < ids.size() && ids[node]) out.emplace(ids[node], value);
-    };
-    byElement(xml.before, n.before);
-    byElement(xml.atEnd, n.atEnd);
-    byElement(xml.referenceOf, n.referenceOf);
+    for (const auto &[node, reference] : xml.referenceOf)
+        if (node >= 0 && static_cast<size_t>(node) < ids.size() && ids[node]) n.referenceOf.emplace(ids[node], reference);
     for (const auto &setting : image.otherSettings)
         if (!IsExtraSetting(setting.first)) n.otherSettings.push_back(setting);
     for (const ElementDefImage &d : image.defs) {
@@ -246,13 +240,15 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
             FA_errno = 0;
             if (n.def == kTextNode) {
                 if (parent) id = AppendText(doc, parent, image.NodeText(n));
+            } else if (IsMiscNode(n)) {
+                if (parent) id = AppendMisc(doc, parent, n.def == kCommentNode, image.NodeText(n));
             } else if (n.parent < 0 || parent) {
                 id = AppendElement(doc, parent, defIds[n.def], flow);
             }
             if (!id && FA_errno == FE_NoMoreIds) return abandon();
             ids[i] = id;
             Element *e = Elem(id);
-            if (!e) continue;
+            if (!e || e->misc) continue;
             if (n.uniqueId && n.uniqueId <= 0x7FFFFFFFu && taken.insert(n.uniqueId).second)
                 e->unique = static_cast<IntT>(n.uniqueId);
             if (n.pgfMode) e->pgfMode = n.pgfMode == 1 ? kPgfYes : kPgfNo;
@@ -292,16 +288,14 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
         image.xml.doctype = notes->xml.doctype;
         image.xml.dtdFile = notes->xml.dtdFile;
         image.xml.beforeDoctype = notes->xml.beforeDoctype;
+        image.xml.beforeRoot = notes->xml.beforeRoot;
         image.xml.afterRoot = notes->xml.afterRoot;
         image.xml.entities = notes->xml.entities;
         image.xml.references = notes->xml.references;
-        image.xml.beforeReference = notes->xml.beforeReference;
     }
-    // Elements that carry what the file held beside them, for the node indices they get below.
+    // Nodes that came from an external entity, for the node indices they get below.
     auto noteNode = [&](F_ObjHandleT id, int32_t index) {
         if (!notes) return;
-        if (auto it = notes->before.find(id); it != notes->before.end()) image.xml.before[index] = it->second;
-        if (auto it = notes->atEnd.find(id); it != notes->atEnd.end()) image.xml.atEnd[index] = it->second;
         if (auto it = notes->referenceOf.find(id); it != notes->referenceOf.end()) image.xml.referenceOf[index] = it->second;
     };
     SaveExtras(doc, image.otherSettings);
@@ -362,7 +356,12 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
             NodeImage n;
             n.parent = parents.empty() ? -1 : parents.back();
             n.uniqueId = e->unique > 0 ? static_cast<uint32_t>(e->unique) : 0;
-            if (!e->def) {
+            if (e->misc) {
+                n.def = e->misc == kMiscComment ? kCommentNode : kPiNode;
+                n.uniqueId = 0;
+                image.text.Start(n);
+                image.text.Append(n, e->text);
+            } else if (!e->def) {
                 n.def = kTextNode;
                 image.text.Start(n);
                 image.text.Append(n, e->text);

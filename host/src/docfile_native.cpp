@@ -442,6 +442,7 @@ void WriteTree(NativeWriter &w, const DocImage &image, const FlowImage &flow) {
             open.pop_back();
             w.Close();
         }
+        if (IsMiscNode(n)) continue;  // the native format keeps no comments or instructions
         if (n.def == kTextNode) {
             if (n.uniqueId) w.TextElement("t", image.NodeText(n), "uid", std::to_string(n.uniqueId));
             else w.TextElement("t", image.NodeText(n));

@@ -26,6 +26,7 @@ std::string PlainText(const DocImage &image) {
             if (isParagraph(open.back())) endParagraph();
             open.pop_back();
         }
+        if (IsMiscNode(n)) continue;
         if (n.def == kTextNode) {
             for (char c : image.NodeText(n)) out += c == '\x08' ? '\t' : c;
             pending = true;

@@ -67,7 +67,7 @@ void FinishImage(DocImage &image, const DtdFacts &facts) {
             if (a.name == "xml:space" && !a.defaults.empty()) defSpace[d] = a.defaults[0] == "preserve" ? 1 : 0;
     for (size_t i = 0; i < image.nodes.size(); ++i) {
         const NodeImage &n = image.nodes[i];
-        if (n.def == kTextNode) continue;
+        if (n.def < 0) continue;  // text, comments, instructions
         if (n.parent >= 0) hasElements[n.parent] = 1;
         int space = defSpace[n.def];
         for (uint32_t k = 0; k < n.attrCount; ++k)
@@ -106,15 +106,13 @@ void FinishImage(DocImage &image, const DtdFacts &facts) {
             if (newIndex[node] >= 0) moved.emplace(newIndex[node], std::move(value));
         byNode = std::move(moved);
     };
-    remap(image.xml.before);
-    remap(image.xml.atEnd);
     remap(image.xml.referenceOf);
 
     // Which definitions have an element that begins a paragraph; unused definitions go by their
     // declaration (mixed and not named inside another element's mixed content).
     std::vector<char> used(ndefs, 0), paragraph(ndefs, 0);
     for (const NodeImage &n : image.nodes) {
-        if (n.def == kTextNode) continue;
+        if (n.def < 0) continue;
         used[n.def] = 1;
         bool inlined = n.parent >= 0 && holdsText[image.nodes[n.parent].def];
         if (holdsText[n.def] && !inlined) paragraph[n.def] = 1;
@@ -122,7 +120,7 @@ void FinishImage(DocImage &image, const DtdFacts &facts) {
     for (size_t d = 0; d < ndefs; ++d)
         if (!used[d] && holdsText[d] && !(d < facts.inlined.size() && facts.inlined[d])) paragraph[d] = 1;
     for (NodeImage &n : image.nodes)
-        if (n.def != kTextNode && paragraph[n.def] && n.parent >= 0 && holdsText[image.nodes[n.parent].def])
+        if (n.def >= 0 && paragraph[n.def] && n.parent >= 0 && holdsText[image.nodes[n.parent].def])
             n.pgfMode = 2;
 
     image.formats.push_back(FormatImage{FO_PgfFmt, "Body", {}});
@@ -169,8 +167,6 @@ struct XmlRead {
     bool rootClosed = false;
     bool doctypeSeen = false;
     uint64_t delivered = 0;  // bytes of names, values and text handed to us
-    std::vector<MiscImage> topMisc;  // comments and instructions waiting for the root
-    std::vector<std::vector<MiscImage>> openMisc;  // per open element: those waiting for its next child
     std::vector<EntityFrame> frames;
     void *referrer = nullptr;  // a reference to an entity was just read in this context
     int32_t referredEntity = -1;  // the external entity it named (-1: an internal one)
@@ -232,11 +228,6 @@ void Track(XmlRead &st, void *ctx) {
             int32_t reference = static_cast<int32_t>(st.image.xml.references.size());
             st.image.xml.references.push_back(st.referredEntity);
             st.frames.push_back(EntityFrame{ctx, reference, st.open.size()});
-            // Comments read before the reference stay in the file that holds the reference.
-            if (!st.openMisc.empty() && !st.openMisc.back().empty()) {
-                st.image.xml.beforeReference[reference] = std::move(st.openMisc.back());
-                st.openMisc.back().clear();
-            }
             textBreak();  // the entity's text is a node of its own
             return;
         }
@@ -306,10 +297,22 @@ void KeepMisc(void *ctx, MiscImage misc) {
     if (static_cast<xmlParserCtxtPtr>(ctx)->inSubset != 0 || st.Stopped()) return;  // the DOCTYPE is kept as written
     if (!Deliver(st, ctx, misc.target.size() + misc.text.size())) return;
     Track(st, ctx);
-    if (!st.open.empty()) st.openMisc.back().push_back(std::move(misc));
-    else if (st.rootClosed) st.image.xml.afterRoot.push_back(std::move(misc));
-    else if (!st.doctypeSeen) st.image.xml.beforeDoctype.push_back(std::move(misc));
-    else st.topMisc.push_back(std::move(misc));
+    if (st.open.empty()) {
+        if (st.rootClosed) st.image.xml.afterRoot.push_back(std::move(misc));
+        else if (!st.doctypeSeen) st.image.xml.beforeDoctype.push_back(std::move(misc));
+        else st.image.xml.beforeRoot.push_back(std::move(misc));
+        return;
+    }
+    // Inside the root: a node of its own in its place, between the text before and after it.
+    DocImage &image = st.image;
+    NodeImage n;
+    n.parent = st.open.back().node;
+    n.def = misc.comment ? kCommentNode : kPiNode;
+    image.text.Start(n);
+    image.text.Append(n, misc.comment ? misc.text : misc.text.empty() ? misc.target : misc.target + " " + misc.text);
+    image.nodes.push_back(n);
+    st.open.back().lastText = -1;
+    MarkReference(st, static_cast<int32_t>(image.nodes.size() - 1));
 }
 
 void OnComment(void *ctx, const xmlChar *text) { KeepMisc(ctx, MiscImage{true, {}, C(text)}); }
@@ -377,12 +380,8 @@ void OnStartElement(void *ctx, const xmlChar *local, const xmlChar *prefix, cons
     n.attrCount = static_cast<uint32_t>(image.attrs.size() - n.firstAttr);
     image.nodes.push_back(n);
     int32_t index = static_cast<int32_t>(image.nodes.size() - 1);
-    std::vector<MiscImage> &waiting = st.open.empty() ? st.topMisc : st.openMisc.back();
-    if (!waiting.empty()) image.xml.before[index] = std::move(waiting);
-    waiting.clear();
     MarkReference(st, index);
     st.open.push_back({index, -1});
-    st.openMisc.emplace_back();
 }
 
 void OnEndElement(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *) {
@@ -390,8 +389,6 @@ void OnEndElement(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *) 
     if (st.Stopped()) return;
     Track(st, ctx);
     if (st.open.empty()) return;
-    if (!st.openMisc.back().empty()) st.image.xml.atEnd[st.open.back().node] = std::move(st.openMisc.back());
-    st.openMisc.pop_back();
     st.open.pop_back();
     if (st.open.empty()) st.rootClosed = true;
 }
@@ -604,12 +601,12 @@ bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failur
     if (!st.errors.undeclaredEntity.empty()) {
         failure.message = "the entity \"" + st.errors.undeclaredEntity + "\" is not declared";
         if (!st.load.missingDtd.empty())
-            failure.message += " (the DTD \"" + st.load.missingDtd + "\" that may declare it could not be read)";
+            failure.message += " (the DTD " + st.load.missingDtd + " that may declare it could not be read)";
         return false;
     }
     if (!st.load.missingDtd.empty())
-        image.notices.push_back("the DTD \"" + st.load.missingDtd +
-                                "\" could not be read: elements have only the attributes they carry");
+        image.notices.push_back("the DTD " + st.load.missingDtd +
+                                " could not be read: elements have only the attributes they carry");
     for (size_t i = 0; i < image.xml.entities.size() && i < st.entityFiles.size(); ++i)
         if (auto d = st.load.textDecls.find(st.entityFiles[i]); d != st.load.textDecls.end())
             image.xml.entities[i].textDecl = d->second;
@@ -650,6 +647,7 @@ struct Writer {
     void Raw(const std::string &s) { Check(xmlTextWriterWriteRaw(w, X(s))); }
     void Misc(const MiscImage &m) {
         if (m.comment) Check(xmlTextWriterWriteComment(w, X(m.text)));
+        else if (m.text.empty()) Raw("<?" + m.target + "?>");  // no space added after the target
         else Check(xmlTextWriterWritePI(w, X(m.target), X(m.text)));
     }
     bool Finish() {
@@ -728,8 +726,8 @@ bool WriteXml(const DocImage &image, const std::string &targetFolder, std::strin
         const NodeImage &n = image.nodes[i];
         if (n.parent < 0) continue;
         int32_t pd = image.nodes[n.parent].def;
-        if (n.def == kTextNode) {
-            holdsText[pd] = 1;
+        if (n.def < 0) {  // text, a comment or an instruction
+            if (n.def == kTextNode) holdsText[pd] = 1;
             continue;
         }
         if (childSeen[pd].empty()) childSeen[pd].resize(ndefs, 0);
@@ -814,12 +812,6 @@ bool WriteXml(const DocImage &image, const std::string &targetFolder, std::strin
         Open top = stack.back();
         stack.pop_back();
         bool indenting = indentable[image.nodes[top.node].def];
-        if (auto m = xml.atEnd.find(top.node); m != xml.atEnd.end())
-            for (const MiscImage &misc : m->second) {
-                if (indenting) indent(*top.w, stack.size() + 1 - top.base);
-                top.w->Misc(misc);
-                top.hadChildren = true;
-            }
         if (top.hadChildren && indenting) indent(*top.w, stack.size() - top.base);
         top.w->Check(xmlTextWriterEndElement(top.w->w));
     };
@@ -860,11 +852,6 @@ bool WriteXml(const DocImage &image, const std::string &targetFolder, std::strin
                 const EntityFileImage &e = xml.entities[entity];
                 Writer &parent = current();
                 if (parentIndents) indent(parent, stack.size() - base());
-                if (auto m = xml.beforeReference.find(ref); m != xml.beforeReference.end())
-                    for (const MiscImage &misc : m->second) {
-                        parent.Misc(misc);
-                        if (parentIndents) indent(parent, stack.size() - base());
-                    }
                 parent.Raw("&" + e.name + ";");
                 auto w = std::make_unique<Writer>();
                 Frame f{ref, stack.size(), w.get(), true, e.name, {}, referenceHoldsText[ref] != 0};
@@ -886,29 +873,26 @@ bool WriteXml(const DocImage &image, const std::string &targetFolder, std::strin
             }
         }
         Writer &w = current();
-        const auto misc = xml.before.find(i);
         if (!frames.empty() && frames.back().depth == stack.size()) {
             // A highest node of an entity's file: one per line.
             if (!frames.back().first && !frames.back().text) w.Raw("\n");
             frames.back().first = false;
-            if (misc != xml.before.end())
-                for (const MiscImage &m : misc->second) {
-                    w.Misc(m);
-                    w.Raw("\n");
-                }
         } else if (stack.empty()) {
-            if (misc != xml.before.end())
-                for (const MiscImage &m : misc->second) {
-                    w.Misc(m);
-                    w.Raw("\n");
-                }
-        } else {
-            if (misc != xml.before.end())
-                for (const MiscImage &m : misc->second) {
-                    if (parentIndents) indent(w, stack.size() - base());
-                    w.Misc(m);
-                }
-            if (parentIndents) indent(w, stack.size() - base());
+            for (const MiscImage &m : xml.beforeRoot) {
+                w.Misc(m);
+                w.Raw("\n");
+            }
+        } else if (parentIndents) {
+            indent(w, stack.size() - base());
+        }
+        if (IsMiscNode(n)) {  // a comment or an instruction, in its place
+            std::string stored(image.NodeText(n));
+            std::replace(stored.begin(), stored.end(), kHostTab, '\t');  // tabs were read as host tabs
+            std::string_view text = stored;
+            size_t space = n.def == kPiNode ? text.find(' ') : std::string_view::npos;
+            w.Misc(MiscImage{n.def == kCommentNode, n.def == kPiNode ? std::string(text.substr(0, space)) : std::string(),
+                             std::string(n.def == kCommentNode ? text : space == std::string_view::npos ? std::string_view() : text.substr(space + 1))});
+            continue;
         }
         if (n.def == kTextNode) {
             w.Check(xmlTextWriterWriteString(w.w, Writer::X(XmlText(image.NodeText(n)))));

@@ -147,9 +147,10 @@ bool Demote(F_ObjHandleT doc) {
     F_ObjHandleT id = 0;
     Element *e = SelectedForEdit(doc, d, id);
     if (!e) return false;
-    Element *s = e->prev ? Elem(e->prev) : nullptr;
+    // The sibling before it past any comment or instruction, which stay where they are.
+    F_ObjHandleT sibling = PastMisc(e->prev, false);
+    Element *s = sibling ? Elem(sibling) : nullptr;
     if (!s || !s->def || KindOfElement(*s) != FV_FO_CONTAINER || IsTablePart(*e)) return Fail(FE_BadOperation);
-    F_ObjHandleT sibling = e->prev;
     Unlink(id);
     LinkChild(sibling, id, 0);
     SelectWhole(*d, id);

@@ -112,6 +112,19 @@ bool SelectionRun(Document &d, SiblingRun &run, F_ElementRangeT *selection) {
     run.firstOff = (fc && !fc->def) ? (b.offset == FV_OBJ_END_OFFSET ? firstLen : std::clamp<IntT>(b.offset, 0, firstLen)) : 0;
     run.stopOff = (sc && !sc->def) ? ClampOffset(*sc, e.offset) : 0;
     run.empty = run.first == run.stop && (run.first == 0 || run.firstOff >= run.stopOff);
+    // Comments and instructions at the end of a run stay where they are: it ends with its last
+    // element or text (those between its elements go with them).
+    if (!run.empty && run.parent && run.stopOff == 0) {
+        Element *p = Elem(run.parent);
+        Element *s = run.stop ? Elem(run.stop) : nullptr;
+        F_ObjHandleT last = s ? s->prev : run.stop || !p ? 0 : p->last;
+        for (size_t guard = ElementStoreSize() + 1; last && last != run.first && guard--;) {
+            Element *l = Elem(last);
+            if (!l || !l->misc) break;
+            run.stop = last;
+            last = l->prev;
+        }
+    }
     if (fc && !fc->def && run.firstOff >= firstLen && run.first != run.stop) {
         // A start at the end of a text node is the start of what follows it.
         run.first = fc->next;

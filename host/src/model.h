@@ -244,16 +244,27 @@ struct Attr {
 // Paragraph mode of an element: by its definition, or forced.
 enum : uint8_t { kPgfByDef = 0, kPgfYes = 1, kPgfNo = 2 };
 
+// What a node of the tree is beside an element or a text node: a comment or a processing
+// instruction of a plain XML file, in its own place among its siblings.
+enum : uint8_t { kNotMisc = 0, kMiscComment = 1, kMiscPi = 2 };
+
 struct Element {
     F_ObjHandleT doc = 0;  // 0 once deleted
-    F_ObjHandleT def = 0;  // 0: untagged text node
+    F_ObjHandleT def = 0;  // 0: untagged text node; kMiscDef: a comment or instruction
     F_ObjHandleT parent = 0, first = 0, last = 0, prev = 0, next = 0;
     IntT unique = 0;       // 21
     F_ObjHandleT flow = 0; // set on the highest-level element of a flow
     uint8_t pgfMode = kPgfByDef;
-    std::string text;      // text nodes only
+    uint8_t misc = kNotMisc;
+    std::string text;      // text nodes; a comment's text; an instruction's target, a space and its data
     std::vector<Attr> attrs;
 };
+
+// The definition of comment and instruction nodes: none of the catalog (Def() finds nothing), so
+// the host's walks and edits take such a node for an empty inline element that holds no text and
+// begins no paragraph. An action on a neighbour leaves it in its place; the element links the
+// plug-in reads (first child, next and previous sibling) pass over it.
+constexpr F_ObjHandleT kMiscDef = (F_ObjHandleT(FO_ElementDef) << 24) | 1;
 
 struct Flow {
     F_ObjHandleT id = 0;
@@ -350,6 +361,14 @@ F_ObjHandleT AppendElement(F_ObjHandleT doc, F_ObjHandleT parent, F_ObjHandleT d
 // Appends text to parent's content: to its last child when that is a text node, else as a new
 // text node. Returns the text node. O(1) plus the text.
 F_ObjHandleT AppendText(F_ObjHandleT doc, F_ObjHandleT parent, std::string_view text);
+// A comment (instruction: false), not yet linked anywhere.
+F_ObjHandleT NewMisc(F_ObjHandleT doc, bool comment, std::string_view text);
+// A comment (instruction: false) appended as the last child of parent; an instruction's text is
+// its target, then a space and its data when it has any. It takes no unique id.
+F_ObjHandleT AppendMisc(F_ObjHandleT doc, F_ObjHandleT parent, bool comment, std::string_view text);
+// id, or the first sibling after it (before it when !forward) that is not a comment or an
+// instruction; 0 when there is none.
+F_ObjHandleT PastMisc(F_ObjHandleT id, bool forward);
 // Sets (replaces) an attribute's values; false when the element is untagged or gone.
 bool SetAttribute(F_ObjHandleT doc, F_ObjHandleT elem, std::string_view name, std::vector<std::string> values);
 // Values of an attribute as stored (nullptr when it has none set).

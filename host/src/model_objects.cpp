@@ -214,9 +214,19 @@ void RegisterElement() {
     RegisterKind(FO_Element, ElementValid);
     IntField<Element>(FO_Element, FP_Unique, Elem, &Element::unique, false);
     IdField<Element>(FO_Element, FP_ParentElement, Elem, &Element::parent);
-    IdField<Element>(FO_Element, FP_FirstChildElement, Elem, &Element::first);
-    IdField<Element>(FO_Element, FP_PrevSiblingElement, Elem, &Element::prev);
-    IdField<Element>(FO_Element, FP_NextSiblingElement, Elem, &Element::next);
+    // Comments and instructions are passed over: the plug-in's tree holds elements and text.
+    const std::pair<int, std::pair<F_ObjHandleT Element::*, bool>> links[] = {
+        {FP_FirstChildElement, {&Element::first, true}},
+        {FP_PrevSiblingElement, {&Element::prev, false}},
+        {FP_NextSiblingElement, {&Element::next, true}},
+    };
+    for (const auto &[number, link] : links)
+        RegisterProperty(FO_Element, number, PropType::Id, [link](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+            const Element *e = Elem(obj);
+            if (!e) return false;
+            out.i = static_cast<IntT>(PastMisc(e->*link.first, link.second));
+            return true;
+        });
     RegisterProperty(
         FO_Element, FP_ElementDef, PropType::Id,
         [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {

@@ -93,9 +93,9 @@ Store *const storeForReads = &TheStore();
     if (!e || !e->doc || e->doc != doc) return false;
     switch (prop) {
     case FP_ParentElement: out = static_cast<IntT>(e->parent); return true;
-    case FP_FirstChildElement: out = static_cast<IntT>(e->first); return true;
-    case FP_PrevSiblingElement: out = static_cast<IntT>(e->prev); return true;
-    case FP_NextSiblingElement: out = static_cast<IntT>(e->next); return true;
+    case FP_FirstChildElement: out = static_cast<IntT>(PastMisc(e->first, true)); return true;
+    case FP_PrevSiblingElement: out = static_cast<IntT>(PastMisc(e->prev, false)); return true;
+    case FP_NextSiblingElement: out = static_cast<IntT>(PastMisc(e->next, true)); return true;
     case FP_ElementDef: out = static_cast<IntT>(e->def); return true;
     case FP_Unique: out = static_cast<IntT>(e->unique); return true;
     case FP_ElementType: {

@@ -381,7 +381,7 @@ void Unlink(F_ObjHandleT id) {
 F_ObjHandleT AppendElement(F_ObjHandleT doc, F_ObjHandleT parent, F_ObjHandleT def, F_ObjHandleT flow) {
     if (parent) {
         Element *p = ElemIn(doc, parent);
-        if (!p || !p->def) return 0;  // text nodes hold no children
+        if (!p || !p->def || p->misc) return 0;  // text nodes, comments and instructions hold no children
     } else {
         Flow *f = FlowOf(flow);
         if (!f || f->doc != doc || f->root || !def) return 0;  // a highest-level element is tagged
@@ -398,9 +398,39 @@ F_ObjHandleT AppendElement(F_ObjHandleT doc, F_ObjHandleT parent, F_ObjHandleT d
     return id;
 }
 
+F_ObjHandleT NewMisc(F_ObjHandleT doc, bool comment, std::string_view text) {
+    if (!Doc(doc)) return 0;
+    auto [id, e] = TheStore().elements.New(FO_Element);
+    if (!e) return 0;
+    e->doc = doc;
+    e->def = kMiscDef;
+    e->misc = comment ? kMiscComment : kMiscPi;
+    e->text = text;
+    return id;
+}
+
+F_ObjHandleT AppendMisc(F_ObjHandleT doc, F_ObjHandleT parent, bool comment, std::string_view text) {
+    Element *p = ElemIn(doc, parent);
+    if (!p || !p->def || p->misc) return 0;
+    F_ObjHandleT id = NewMisc(doc, comment, text);
+    if (!id) return 0;
+    LinkChild(parent, id, 0);
+    MarkChanged(doc, false);
+    return id;
+}
+
+F_ObjHandleT PastMisc(F_ObjHandleT id, bool forward) {
+    for (size_t guard = ElementStoreSize() + 1; id && guard--;) {
+        const Element *e = Elem(id);
+        if (!e || !e->misc) return id;
+        id = forward ? e->next : e->prev;
+    }
+    return 0;
+}
+
 F_ObjHandleT AppendText(F_ObjHandleT doc, F_ObjHandleT parent, std::string_view text) {
     Element *p = ElemIn(doc, parent);
-    if (!p || !p->def) return 0;
+    if (!p || !p->def || p->misc) return 0;
     F_ObjHandleT last = p->last;
     Element *l = last ? Elem(last) : nullptr;
     if (!l || l->def) {

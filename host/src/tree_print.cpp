@@ -44,7 +44,7 @@ void AppendTree(F_ObjHandleT root, std::vector<std::string> &lines) {
     while (id) {
         const host::Element *e = host::Elem(id);
         if (!e) break;
-        lines.push_back(std::string(2 * depth, ' ') + ElementLine(id, *e));
+        if (!e->misc) lines.push_back(std::string(2 * depth, ' ') + ElementLine(id, *e));
         if (e->first) {
             id = e->first;
             ++depth;

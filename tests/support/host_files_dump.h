@@ -43,6 +43,10 @@ inline std::string TreeDump(F_ObjHandleT doc, bool full) {
             out << std::string(depth[i] * 2, ' ');
             if (n.def == docfile::kTextNode) {
                 out << '"' << image.NodeText(n) << '"';
+            } else if (n.def == docfile::kCommentNode) {
+                out << "<!--" << image.NodeText(n) << "-->";
+            } else if (n.def == docfile::kPiNode) {
+                out << "<?" << image.NodeText(n) << "?>";
             } else {
                 out << image.defs[n.def].name;
                 for (uint32_t k = 0; k < n.attrCount; ++k) {
