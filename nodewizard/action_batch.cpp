@@ -2,6 +2,7 @@
 #include "nodewizard/action_batch.h"
 
 #include "lib/host/documents.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -13,6 +14,11 @@ struct BatchMemo {
     IntT openKind = 0;
 };
 BatchMemo batch;
+
+// The last definition and open document a batch of actions found; reset at each batch's start.
+[[maybe_unused]] const bool resetActionBatchMemo = om_RunStateRegister("action batch memo", RunStateKind::Run, [] {
+    batch = BatchMemo{};
+});
 
 }  // namespace
 

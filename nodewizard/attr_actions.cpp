@@ -20,6 +20,7 @@
 #include "nodewizard/actions.h"
 #include "nodewizard/clipboard.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -440,3 +441,11 @@ NWActionError om_NWAttrSortValues(F_ObjHandleT doc, F_ObjHandleT elem, const std
     }
     return 0;
 }
+
+namespace {
+// The unique ids taken per flow; kept for one batch of actions, dropped when the next batch
+// starts.
+[[maybe_unused]] const bool resetUniqueIdIndex = om_RunStateRegister("unique id index", RunStateKind::Run, [] {
+    Ids() = UniqueIdIndex{};
+});
+}  // namespace

@@ -224,7 +224,8 @@ void om_NWRefreshWizardDialog(IntT fileNamesOnly) {
     for (IntT item : {22, 24, 25, 26, 27, 23}) SetEnabled(dlg, item, e != 1 && !p);
     SetEnabled(dlg, 32, a != 1 && !p);
     const bool g = !p && a != 1 && !breaksAttrs;
-    for (IntT item : {33, 34, 35, 36}) SetEnabled(dlg, item, g && a != 61);
+    SetEnabled(dlg, 33, g);
+    for (IntT item : {34, 35, 36}) SetEnabled(dlg, item, g && a != 61);
     for (IntT item : {37, 38, 39}) SetEnabled(dlg, item, g && In(a, {40, 41, 42, 54}));
 
     om_DlgSetLabel(dlg, 48, p ? "Parse" : "Match First", NWDialogTable);

@@ -23,6 +23,7 @@
 #include "nodewizard/script_values.h"
 #include "nodewizard/scripts_doc.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -49,6 +50,15 @@ bool StatusLineDue(UIntT n) {
 std::string attemptPrefix, attemptLine;
 const char *attemptLabel = nullptr;
 bool attemptTranslated = false;
+
+// The status line's label of the current run.
+[[maybe_unused]] const bool resetAttemptedActionsLine =
+    om_RunStateRegister("attempted-actions line", RunStateKind::Run, [] {
+        attemptPrefix.clear();
+        attemptLine.clear();
+        attemptLabel = nullptr;
+        attemptTranslated = false;
+    });
 
 // Rewrites the status box's third line with the label and the count of attempted actions.
 [[gnu::noinline]] void ShowAttempts(const char *label, bool translate) {

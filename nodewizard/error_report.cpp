@@ -15,6 +15,7 @@
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 #include "nodewizard/element_actions.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -82,6 +83,12 @@ const char *const kCreationFailure =
     "the session.";
 
 bool creationFailureShown = false;
+
+// The report template's absence is told once a session.
+[[maybe_unused]] const bool resetErrorReportCreationFailure =
+    om_RunStateRegister("error report creation failure", RunStateKind::StartUp, [] {
+        creationFailureShown = false;
+    });
 
 IntT MaximumErrors() { return std::clamp<IntT>(NodeWizardOptions.maxErrors, 1, 1000); }
 

@@ -26,6 +26,7 @@
 #include "nodewizard/attr_actions.h"
 #include "nodewizard/history.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -109,6 +110,11 @@ struct MatchLists {
 };
 MatchLists spareLists;
 
+// Empty lists kept only for their room, for the next run.
+[[maybe_unused]] const bool resetSpareMatchLists = om_RunStateRegister("spare match lists", RunStateKind::Run, [] {
+    spareLists = MatchLists{};
+});
+
 struct BorrowedMatchLists : MatchLists {
     BorrowedMatchLists() : MatchLists(std::exchange(spareLists, MatchLists{})) {}
     ~BorrowedMatchLists() {
@@ -179,6 +185,14 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
                          static_cast<long long>(NodeWizardRun.attrSuccesses),
                          static_cast<long long>(NodeWizardQuery.attrFailures)});
     al_ok(FormatBuffer.c_str());
+}
+
+// Tells that the all-flows option does not apply and switches it off, in the dialog's box too,
+// so the next run reads it off and the message is not repeated.
+void SwitchOffAllFlows() {
+    om_MsgTellWithPrompt("NW_GEN_MSG_30", &NodeWizardPrompts.overrideAllFlows);
+    NodeWizardOptions.allFlows = 0;
+    if (F_ObjHandleT wizard = DialogHandles[kDlgNodeWizard]) om_DlgSetChecked(wizard, 40, 0);
 }
 
 }  // namespace
@@ -310,16 +324,10 @@ IntT om_NWRunQuery(IntT button) {
             al_ok2("NW_GEN_MSG_11");
             return 0;
         }
-        if (NodeWizardOptions.allFlows) {
-            om_MsgTellWithPrompt("NW_GEN_MSG_30", &NodeWizardPrompts.overrideAllFlows);
-            NodeWizardOptions.allFlows = 0;
-        }
+        if (NodeWizardOptions.allFlows) SwitchOffAllFlows();
     }
     const bool book = om_BookIsId(doc) != 0;
-    if (book && NodeWizardOptions.allFlows) {
-        om_MsgTellWithPrompt("NW_GEN_MSG_30", &NodeWizardPrompts.overrideAllFlows);
-        NodeWizardOptions.allFlows = 0;
-    }
+    if (book && NodeWizardOptions.allFlows) SwitchOffAllFlows();
 
     F_ObjHandleT start = 0, flow = 0;
     if (NodeWizardOptions.allFlows && button != NW_BTN_MATCH_FIRST) {

@@ -23,6 +23,7 @@
 #include "nodewizard/script_values.h"
 #include "nodewizard/scripts_doc.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -370,7 +371,9 @@ void om_NWSSortMatches(F_ObjHandleT scriptsDoc, F_ObjHandleT event, std::vector<
 // ---- action groups ---------------------------------------------------------------------------
 
 void om_NWSCopyContentToClipboard(F_ObjHandleT scriptsDoc, F_ObjHandleT elem) {
-    if (!scriptsDoc || !elem || !om_ElementHasContent(scriptsDoc, elem)) return;
+    // An empty action element pastes the clipboard as it stands: the values a copy action left
+    // there stay a list.
+    if (!scriptsDoc || !elem || !om_ElementHasContent(scriptsDoc, elem) || om_ElementIsEmpty(scriptsDoc, elem)) return;
     if (om_ElementSelect(scriptsDoc, elem, LocContent) != 1) return;
     F_ApiCopy(scriptsDoc, FF_COPY_PLAIN);
     ClipboardEmpty = 0;
@@ -448,7 +451,14 @@ IntT om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_Ob
     // Search and replace reads one replace string per search string: missing ones replace by "".
     if (code == 54)
         while (ActionAttrValues.size() < ActionAttrNames.size()) ActionAttrValues.emplace_back();
-    if (code >= 58 && code <= 60) om_NWSCopyContentToClipboard(scriptsDoc, actionElem);
+    // A paste's own content is what it pastes; its Attribute child only names the attribute.
+    if (code >= 58 && code <= 60) {
+        bool ownContent = false;
+        for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, actionElem, FP_FirstChildElement); c && !ownContent;
+             c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement))
+            ownContent = !om_NWSTagIs(TagOf(scriptsDoc, c), "Attribute");
+        if (ownContent) om_NWSCopyContentToClipboard(scriptsDoc, actionElem);
+    }
     return code;
 }
 
@@ -668,3 +678,13 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, F_ObjHandleT scriptsDoc,
     om_NWSResetEventRegistry(0);
     return target;
 }
+
+namespace {
+// What a script run learnt of its elements and events; kept until the next run clears them at its
+// start.
+[[maybe_unused]] const bool resetScriptRunCaches = om_RunStateRegister("script run caches", RunStateKind::Run, [] {
+    RunFacts.clear();
+    RunStaticOperands.clear();
+    RunPrepared.clear();
+});
+}  // namespace

@@ -498,6 +498,7 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
         FA_errno = 0;
 
         std::string tag = om_ElementTag(scriptsDoc, b, 0);
+        bool counted = true;
         if (om_NWSTagIs(tag, "Set_object_property") || om_NWSTagIs(tag, "Get_object_property")) {
             ObjectProperty(a, om_NWSTagIs(tag, "Set_object_property"));
         } else if (om_NWSTagIs(tag, "Add_object")) {
@@ -517,12 +518,13 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
             else om_DocGoToObject(target, matched);
             FA_errno = 0;
         } else if (om_NWSTagIs(tag, "Get_misc_data")) {
-            if (om_ElementHasContent(scriptsDoc, b) && om_ElementSelect(scriptsDoc, b, LocContent) == 1) {
+            if (!om_ElementIsEmpty(scriptsDoc, b) && om_ElementSelect(scriptsDoc, b, LocContent) == 1) {
                 F_ApiCopy(scriptsDoc, FF_COPY_PLAIN);
                 ClipboardEmpty = 0;
                 ClipboardReload = 1;
             } else {
-                ReportNow(a, b, kErrNothingToCopy);
+                ReportNow(a, b, kErrNothingToCopy);  // reported at once, counted neither way
+                counted = false;
             }
             FA_errno = 0;
         } else if (om_NWSTagIs(tag, "Set_active_file")) {
@@ -564,7 +566,7 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
             FA_errno = 0;
         }
         if (FA_errno != 0) errors.push_back(kErrHostFailed);
-        ++NodeWizardRun.otherSuccesses;
+        if (counted) ++NodeWizardRun.otherSuccesses;
         om_PollUserCancel();  // a confirmed cancel sets CancelFlag
         if (CancelFlag) break;
         if (!target || !om_ElementHasContent(target, matched)) break;

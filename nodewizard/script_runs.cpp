@@ -449,9 +449,8 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
                                     {HostGetString(0, target, FP_Path), eS, eF, aS, aF, oS, oF,
                                      static_cast<long long>(elapsed / 60), static_cast<long long>(elapsed % 60)});
     }
-    if (interactive == 1 && (GeneralPreferences.promptNWScriptGeneralMsgs == 1 || GeneralPreferences.promptNWScriptGeneralMsgs == 2)) {
+    // "Once" (2) becomes "asked" (4) only where the palette closes its run: the summary shows while it is 1 or 2.
+    if (interactive == 1 && (GeneralPreferences.promptNWScriptGeneralMsgs == 1 || GeneralPreferences.promptNWScriptGeneralMsgs == 2))
         al_ok(summary.c_str());
-        if (GeneralPreferences.promptNWScriptGeneralMsgs == 2) GeneralPreferences.promptNWScriptGeneralMsgs = 4;
-    }
     return 1;
 }

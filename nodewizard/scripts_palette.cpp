@@ -24,6 +24,7 @@
 #include "lib/translation/msgformat.h"
 #include "nodewizard/script_runs.h"
 #include "nodewizard/scripts_doc.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -50,6 +51,13 @@ enum PaletteItem : IntT {
 // The documents and books offered as targets, and the chosen one.
 std::vector<F_ObjHandleT> PaletteTargets;
 F_ObjHandleT PaletteTarget = 0;
+
+// The documents the palette listed and the one chosen.
+[[maybe_unused]] const bool resetScriptsPaletteTargets =
+    om_RunStateRegister("scripts palette targets", RunStateKind::Run, [] {
+        PaletteTargets.clear();
+        PaletteTarget = 0;
+    });
 
 F_ObjHandleT Palette() { return DialogHandles[kDlgNWScripts]; }
 
@@ -96,8 +104,14 @@ void SetPopup(F_ObjHandleT dlg, IntT item, const std::vector<std::string> &entri
     if (index >= 0) om_DlgSetPopupIndex(dlg, item, index);
 }
 
+// A path as the palette shows it: in the host's own form ("Z:\dir\file.fm", as every other
+// dialog and the host write paths), or its file name. The recent list keeps its stored form.
 std::string Shown(const std::string &path) {
-    return GeneralPreferences.nwDisplayFullFilePaths == 1 ? ForwardSlashes(path) : FileNameOf(path);
+    if (GeneralPreferences.nwDisplayFullFilePaths != 1) return FileNameOf(path);
+    std::string shown = path;
+    for (char &c : shown)
+        if (c == '/') c = '\\';
+    return shown;
 }
 
 void SetList(F_ObjHandleT dlg, IntT item, const std::vector<std::string> &entries) {

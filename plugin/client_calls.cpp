@@ -13,15 +13,27 @@
 #include "lib/host/documents.h"
 #include "lib/host/element_query.h"
 #include "lib/host/host_values.h"
+#include "lib/state/cond_settings.h"
 #include "lib/state/settings_files.h"
+#include "lib/strings/keyvalue.h"
 #include "lib/strings/search.h"
 #include "nodewizard/script_runs.h"
+#include "plugin/cond_apply.h"
 #include "nodewizard/scripts_doc.h"
 #include "transform/xform.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 ClientCallStateT ClientCallState;
 IntT ReturnIdType = 1;
+
+namespace {
+// What client calls leave for the next call (delimiter, cursors, the id type).
+[[maybe_unused]] const bool resetClientCallState = om_RunStateRegister("client call state", RunStateKind::Run, [] {
+    ClientCallState = ClientCallStateT{};
+    ReturnIdType = 1;
+});
+}  // namespace
 
 namespace {
 
@@ -30,12 +42,8 @@ constexpr IntT kVersionMinor = 44;
 
 bool same(const std::string &a, const char *b) { return strcasecmp(a.c_str(), b) == 0; }
 
-// A flag field: "t", "y" or "1" at its start (any case) is on; anything else off.
-int flagOf(const std::string &field) {
-    if (field.empty()) return 0;
-    char c = char(std::tolower((unsigned char)field[0]));
-    return c == 't' || c == 'y' || c == '1' ? 1 : 0;
-}
+// A flag field: "True", "Yes" or "1" (by its first letter, any case) is on; anything else off.
+int flagOf(const std::string &field) { return om_StrToBool(field.c_str(), 0) == 1 ? 1 : 0; }
 
 // 1 when the field is a decimal number (digits after an optional minus).
 bool isNumber(const std::string &field) {
@@ -128,7 +136,9 @@ std::string forwardSlashes(std::string path) {
 // EC_NWScriptsDoc: an open document (id or path) becomes the current scripts document; any other
 // value is a path whose hidden working copy must open. 0, or 5 with the path unchanged.
 IntT setScriptsDocument(const std::string &value) {
-    if (F_ObjHandleT open = om_DocFindOpen(value, 0, 0)) {
+    F_ObjHandleT open = om_DocFindOpen(value, 0, 0);
+    if (open && !om_DocKindIfOpen(0, open)) open = 0;  // the id of a closed document is no document
+    if (open) {
         SettingsFiles.currentScriptsDoc = forwardSlashes(HostGetString(0, open, FP_Path));
         return kCallDone;
     }
@@ -190,7 +200,7 @@ IntT transformFile(const std::vector<std::string> &f) {
     bool isDoc = F_OBJ_KIND(target) == FO_Doc && F_ApiGetId(0, target, FP_FirstFlowInDoc) != 0;
     bool isBook = !isDoc && F_OBJ_KIND(target) == FO_Book && F_ApiGetId(0, target, FP_FirstComponentInBook) != 0;
     if (!isDoc && !isBook) return kCallNoDocument;
-    return om_XformTransformFile(target, f[2], std::atoi(f[3].c_str()));
+    return om_XformTransformFile(target, f[2], flagOf(f[3]));
 }
 
 IntT setScriptParm(const std::vector<std::string> &f) {
@@ -208,7 +218,7 @@ IntT runNodeWizardScript(const std::vector<std::string> &f) {
     if (!scriptsDoc) return kCallNoScriptsDoc;
     if (!om_NWSFindScript(scriptsDoc, f[1], 0, 0)) return kCallNoScript;
     F_ObjHandleT target = om_DocFindOpen(f[3], 0, 1);
-    IntT ran = om_NWSRunScript(f[1], scriptsDoc, std::atoi(f[2].c_str()), target, std::atoi(f[4].c_str()) == 1 ? 1 : 0);
+    IntT ran = om_NWSRunScript(f[1], scriptsDoc, intOf(f[2]), target, flagOf(f[4]));
     return ran == 1 ? kCallDone : kCallScriptFailed;
 }
 
@@ -262,11 +272,16 @@ const FieldCall kFieldCalls[] = {
 IntT om_ClientHandleCall(ConStringT message) {
     std::string text = message ? message : "";
     if (text.empty()) return kCallUnknown;
-    // Whole-string messages. The edit reports of the sibling plug-in run condition rules, which
-    // come with the condition subsystem; they are taken without effect until then.
-    if (same(text, "LFMessage_InsertedElement") || same(text, "LFMessage_WrappedElement") ||
-        same(text, "LFMessage_ChangedAttribute"))
+    // Whole-string messages. The sibling plug-in's edit reports apply the condition rules to the
+    // selected element, as the user's own inserts, wraps and attribute edits do.
+    if (same(text, "LFMessage_InsertedElement") || same(text, "LFMessage_WrappedElement")) {
+        if (CondTriggerSettings.afterInsertWrap) om_CondApplyRulesToElement(0, 0, 1, 1);
         return kCallDone;
+    }
+    if (same(text, "LFMessage_ChangedAttribute")) {
+        if (CondTriggerSettings.afterAttrEdit) om_CondApplyRulesToElement(0, 0, 1, 1);
+        return kCallDone;
+    }
     if (same(text, "AllocateNodeHandlers") || same(text, "DeallocateNodeHandlers")) {
         om_XPathResetNodeTable();
         return kCallDone;

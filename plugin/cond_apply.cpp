@@ -24,11 +24,18 @@
 #include "lib/translation/lang.h"
 #include "plugin/cond_settings.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 namespace {
 
 // Set when the user confirmed a cancel inside a document run, so that a book run stops too.
 bool gDocRunCancelled = false;
+
+// A cancel seen during one document's rule run.
+[[maybe_unused]] const bool resetConditionRunCancel =
+    om_RunStateRegister("condition run cancel", RunStateKind::Run, [] {
+        gDocRunCancelled = false;
+    });
 
 std::string CancelQuestion() { return PluginGlobals.cancelConfirmText; }
 

@@ -4,6 +4,7 @@
 // the warnings their settings ask for, Esc stops documents and books.
 #include "book_model.h"
 #include "lib/host/element_edit.h"
+#include "plugin/client_calls.h"
 #include "plugin/cond_apply.h"
 #include "support/cond_fixture.h"
 
@@ -122,6 +123,8 @@ TEST_F(CondApply, EdgeCasesOfRules) {
          {{"p2:0", "Draft"}, {"p2:1", "Draft"}, {"p2:2", "Print,Draft"}, {"p2:3", "Print,Draft"}}, 0, 0},
         {"clear-existing leaves exactly the rule's tags",
          {{"self::Para", {"Draft"}, true, true}}, 2, 2, 1, 2, {{"p2:0", "Draft"}, {"p2:3", "Draft"}}, 0, 0},
+        {"a missing tag not to be created, warned once: the rule still runs without it",
+         {{"self::Para", {"Nope", "Draft"}, true, true, false}}, 2, 2, 1, 2, {{"p1:0", "Draft"}, {"p2:3", "Draft"}}, 1, 1},
         {"parent too tags the parent's whole text",
          {{"self::Note", {"Draft"}, true, true, false, true}}, 2, 2, 1, 1,
          {{"p1:0", "Draft"}, {"p2:3", "Draft"}, {"note:0", "Draft"}}, 0, 0},
@@ -153,7 +156,13 @@ TEST_F(CondApply, EdgeCasesOfRules) {
         }
         EXPECT_EQ(Shown("did not exist"), c.createdWarnings);
         EXPECT_EQ(Shown("without further warnings"), c.followUps);
-        if (c.followUps) {
+        // The follow-up of a missing tag says what happens: the rule runs on without it.
+        bool created = c.rules[0].create;
+        EXPECT_EQ(Shown("still run with those tags left out"), c.followUps && !created ? 1 : 0);
+        if (c.followUps && !created) {
+            EXPECT_EQ(CondTriggerSettings.warnMissingTag, kPromptAskedOnce);
+        }
+        if (c.followUps && created) {
             EXPECT_EQ(CondTriggerSettings.warnCreatedTag, kPromptAskedOnce);
             F_ObjHandleT online = F_ApiGetNamedObject(doc, FO_CondFmt, "Online");
             EXPECT_EQ(F_ApiGetId(doc, online, FP_CondFmtColor), red);
@@ -190,6 +199,32 @@ TEST_F(CondApply, DocumentRunCountsQuietlyAndKeepsTheWarningSetting) {
     F_ApiSetId(0, 0, FP_ActiveDoc, other);
     EXPECT_EQ(om_CondApplyRulesToDoc(0, 1, 0), 5);  // the active document
     EXPECT_EQ(TagsAt(other, p1, 0), "Draft");
+}
+
+// The sibling plug-in's edit reports apply the rules to the selected element while the setting
+// for that kind of edit is on, and touch nothing while it is off.
+TEST_F(CondApply, SiblingEditReportsApplyTheRulesToTheSelection) {
+    Load({{"self::Para", {"Draft"}}});
+    const struct {
+        const char *message;
+        IntT afterInsertWrap, afterAttrEdit;
+        const char *tags;
+    } cases[] = {
+        {"LFMessage_InsertedElement", 1, 0, "Draft"}, {"LFMessage_WrappedElement", 1, 0, "Draft"},
+        {"lfmessage_changedattribute", 0, 1, "Draft"}, {"LFMessage_InsertedElement", 0, 1, ""},
+        {"LFMessage_WrappedElement", 0, 1, ""},       {"LFMessage_ChangedAttribute", 1, 0, ""},
+    };
+    int n = 0;
+    for (const auto &c : cases) {
+        F_ObjHandleT d = MakeDoc("Z:\\t\\report" + std::to_string(++n) + ".fm");
+        F_ApiSetId(0, 0, FP_ActiveDoc, d);
+        ASSERT_EQ(om_ElementSelect(d, p1, 5), 1);
+        CondTriggerSettings.afterInsertWrap = c.afterInsertWrap;
+        CondTriggerSettings.afterAttrEdit = c.afterAttrEdit;
+        EXPECT_EQ(om_ClientHandleCall(c.message), 0) << c.message;
+        EXPECT_EQ(TagsAt(d, p1, 0), c.tags) << c.message << " " << c.afterInsertWrap << c.afterAttrEdit;
+        EXPECT_EQ(TagsAt(d, p2, 0), "") << c.message;  // only the selected element
+    }
 }
 
 TEST_F(CondApply, RulesOutliveANodeTableReset) {
@@ -238,7 +273,7 @@ TEST_F(CondBook, AppliesToEveryOpenComponentAndListsTheClosedOnes) {
     EXPECT_EQ(Shown("Conditions were applied to 6 element(s)."), 1);
     EXPECT_EQ(Shown("These book components were not open and were skipped:"), 1);
     EXPECT_EQ(Shown("closed.fm"), 1);
-    EXPECT_EQ(Shown("a.fm"), 0);
+    EXPECT_EQ(Shown("a.fm"), Shown("2: \"Processing:  a.fm\""));  // only as the status box's line
 }
 
 TEST_F(CondBook, EscStopsAfterTheCurrentComponent) {

@@ -18,6 +18,7 @@
 #include "lib/host/pgftext.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
+#include "support/scoped_env.h"
 #include "model.h"
 #include "model_internal.h"
 #include "lib/globals.h"
@@ -255,8 +256,7 @@ TEST(LibraryConversions, RoundingNamesAndUnits) {
 
 TEST(LibrarySettingsFolder, VersionSubFolderAndTrailingSeparator) {
     host::ResetSession();
-    const char *old = std::getenv("APPDATA");
-    std::string saved = old ? old : "";
+    qvtest::ScopedEnv env{"APPDATA"};
     setenv("APPDATA", "C:\\Users\\u\\AppData", 1);
     host::TheSession().versionMajor = 16;
     host::TheSession().versionMinor = 0;
@@ -267,8 +267,6 @@ TEST(LibrarySettingsFolder, VersionSubFolderAndTrailingSeparator) {
     host::TheSession().versionMinor = 2;
     EXPECT_NE(std::string::npos, Take(om_PathSettingsFolder("", "", 0)).find("\\16.2\\OrleMeadow"));
     EXPECT_EQ("error", Take(om_PathSettingsFolder("QV_SURELY_UNSET_VARIABLE", "", 0)));
-    if (old) setenv("APPDATA", saved.c_str(), 1);
-    else unsetenv("APPDATA");
 }
 
 }  // namespace

@@ -115,3 +115,32 @@ TEST_F(ReadDialog, TheQuickFinderNeverParsesOnlyOrSearchesAllFlows) {
 }
 
 }  // namespace
+
+namespace {
+
+// A relative query with every flow asked for: the message says the option does not apply and
+// box 40 shows it off, so the next run neither repeats the message nor searches every flow.
+TEST_F(ReadDialog, AllFlowsSwitchedOffShowsOffInTheDialog) {
+    F_ObjHandleT root = host::AppendElement(doc, 0, host::AddElementDef(doc, "Doc"), host::MainFlow(doc));
+    F_ObjHandleT p = host::AppendElement(doc, root, host::AddElementDef(doc, "p", FV_FO_CONTAINER, "Body"));
+    host::AppendText(doc, p, "a");
+    F_ElementRangeT sel{{root, p, 0}, {root, 0, 0}};
+    F_ApiSetElementRange(0, doc, FP_ElementSelection, &sel);
+    NodeWizardPrompts.overrideAllFlows = 1;  // tell every time
+    F_ObjHandleT dlg = Wizard("None", "None");
+    om_DlgSetText(dlg, 2, "self::p", "");
+    om_DlgSetChecked(dlg, 40, 1);
+    auto told = [] {
+        int n = 0;
+        for (const std::string &l : host::TranscriptLines()) n += l.find("NW_GEN_MSG_30") != std::string::npos;
+        return n;
+    };
+    om_NWRunQuery(NW_BTN_MATCH_FIRST);
+    EXPECT_EQ(told(), 1);
+    EXPECT_EQ(om_DlgIsChecked(dlg, 40), 0);
+    om_NWRunQuery(NW_BTN_MATCH_FIRST);
+    EXPECT_EQ(told(), 1);
+    EXPECT_EQ(NodeWizardOptions.allFlows, 0);
+}
+
+}  // namespace

@@ -112,4 +112,26 @@ TEST_F(NWDialogsLanguage, LabelsAndActionNamesGoThroughTheTable) {
     EXPECT_EQ(Label(dlg, 34), "Chercher");
 }
 
+// Set unique ID greys the attribute names and the list button only: its errors can still be
+// reported (box 33).
+TEST_F(NWDialogsLanguage, SetUniqueIdKeepsTheReportBox) {
+    om_NWOpenWizardDialog(-501, -501, 1);
+    F_ObjHandleT dlg = DialogHandles[kDlgNodeWizard];
+    ASSERT_NE(0u, dlg);
+    const struct {
+        const char *action;
+        IntT report, names[3];
+    } cases[] = {
+        {"Set unique ID", 1, {0, 0, 0}},
+        {"Add specified values", 1, {1, 1, 1}},
+        {"None", 0, {0, 0, 0}},
+    };
+    for (const auto &c : cases) {
+        F_ApiSetString(dlg, F_ApiDialogItemId(dlg, 30), FP_DlgText, c.action);
+        om_NWRefreshWizardDialog(0);
+        EXPECT_EQ(om_DlgIsEnabled(dlg, 33), c.report) << c.action;
+        for (IntT i = 0; i < 3; ++i) EXPECT_EQ(om_DlgIsEnabled(dlg, 34 + i), c.names[i]) << c.action << " item " << 34 + i;
+    }
+}
+
 }  // namespace

@@ -12,6 +12,7 @@
 #include "lib/host/system_services.h"
 #include "paths.h"
 #include "support/list_helpers.h"
+#include "support/scoped_env.h"
 #include "transcript.h"
 
 using namespace qvtest;
@@ -48,6 +49,7 @@ protected:
         fs::create_directories(p.parent_path());
         std::ofstream(p) << text;
     }
+    ScopedEnv env_{"APPDATA", "windir", "PATH", "TZ", "QV_SURELY_UNSET"};
     fs::path dir_;
     std::vector<Launch> launches_;
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "lib/globals.h"
+#include "lib/host/attributes.h"
 #include "lib/host/docio.h"
 #include "lib/host/element_text.h"
 #include "lib/state/nodewizard.h"
@@ -14,6 +15,7 @@
 #include "lib/strings/heapstr.h"
 #include "nodewizard/script_runs.h"
 #include "nodewizard/scripts_doc.h"
+#include "model.h"
 #include "support/xpath_files_fixture.h"
 
 using namespace qvtest;
@@ -150,4 +152,89 @@ TEST_F(ScriptRuns, ExitAndRefusals) {
     EXPECT_EQ(om_NWSValidateScript("Twice", scripts, 0, 0, 0), 0);
     EXPECT_EQ(om_NWSValidateScript("Window", scripts, 0, 0, 0), 1);
     EXPECT_EQ(om_NWSValidateScript("Window", scripts, 2, 0, 0), 0);
+}
+
+namespace {
+
+// Scripts on the clipboard through the scripts document's scratch pad: the values one event
+// copies and the next pastes, and the other actions that leave the clipboard alone.
+const std::string kClipboardScripts =
+    "<NodeWizardScripts Version1=\"\">" +
+    Script("Paste list", "",
+           "<NWScriptEvent><XPathExpression>//a/@v</XPathExpression><AttributeActions><Copy_all_values_to_CB/>"
+           "</AttributeActions></NWScriptEvent><NWScriptEvent><XPathExpression>//b/@v</XPathExpression>"
+           "<AttributeActions><Paste_CB_to_matched_attr/></AttributeActions></NWScriptEvent>") +
+    Script("Paste named", "",
+           "<NWScriptEvent><XPathExpression>//a/@v</XPathExpression><AttributeActions><Copy_all_values_to_CB/>"
+           "</AttributeActions></NWScriptEvent><NWScriptEvent><XPathExpression>//b/@v</XPathExpression>"
+           "<AttributeActions><Paste_CB_at_end_of_matched_attr><Attribute><xpath-match/></Attribute>"
+           "</Paste_CB_at_end_of_matched_attr></AttributeActions></NWScriptEvent>") +
+    Script("Paste text", "",
+           "<NWScriptEvent><XPathExpression>//b/@v</XPathExpression><AttributeActions>"
+           "<Paste_CB_to_matched_attr>typed</Paste_CB_to_matched_attr></AttributeActions></NWScriptEvent>") +
+    Script("Empty misc", "",
+           "<NWScriptEvent><XPathExpression>//a</XPathExpression><OtherActions><Get_misc_data/></OtherActions>"
+           "</NWScriptEvent>") +
+    "</NodeWizardScripts>";
+
+const char *kClipboardTarget =
+    "<!DOCTYPE doc [<!ELEMENT doc (a, b)> <!ELEMENT a EMPTY> <!ELEMENT b EMPTY>"
+    "<!ATTLIST a v NMTOKENS #IMPLIED> <!ATTLIST b v NMTOKENS #IMPLIED>]><doc><a v='p q'/><b v='x'/></doc>";
+
+class ClipboardScripts : public XPathFilesFixture {
+protected:
+    ClipboardScripts() : XPathFilesFixture("clipboard_scripts") {}
+    void SetUp() override {
+        XPathFilesFixture::SetUp();
+        om_NWSetDefaults();
+        om_NWSClearParams();
+        Write("scripts.xml", kClipboardScripts);
+        Write("target.xml", kClipboardTarget);
+        SettingsFiles.currentScriptsDoc = Win("scripts.xml");
+        scripts = om_NWSOpenScriptsDocument(kNWSDocHidden, 1, 0);
+        target = om_DocOpen(Win("target.xml").c_str(), 0, 0, 1, 0, 0, 1);
+        ASSERT_NE(scripts, 0u);
+        ASSERT_NE(target, 0u);
+        F_ObjHandleT padDef = host::AddElementDef(scripts, "Pad", FV_FO_CONTAINER, "Body");
+        host::AppendElement(scripts, 0, padDef, host::AddFlow(scripts, "QVRN_ScratchPad"));
+    }
+    void TearDown() override {
+        SettingsFiles.currentScriptsDoc.clear();
+        om_NWSClearParams();
+        XPathFilesFixture::TearDown();
+    }
+    std::vector<std::string> ValuesOf(const char *tag) {
+        std::vector<std::string> out;
+        for (F_ObjHandleT e : om_XPathListMatches(target, 0, std::string("//") + tag, 0, nullptr, 0))
+            for (const auto &a : HostGetAttributes(target, e))
+                if (a.name == "v") out = a.values;
+        return out;
+    }
+    F_ObjHandleT scripts = 0, target = 0;
+};
+
+}  // namespace
+
+TEST_F(ClipboardScripts, PastesKeepTheCopiedListAndFindTheMatchedAttribute) {
+    using V = std::vector<std::string>;
+    const struct {
+        const char *script;
+        V b;
+    } cases[] = {
+        {"Paste list", {"p", "q"}},   // two values copied stay two values
+        {"Paste named", {"xp"}},  // "{xpath-match}" names the matched attribute; the first value appended
+        {"Paste text", {"typed"}},     // the action's own text is what it pastes
+    };
+    for (const auto &c : cases) {
+        host::SetAttribute(target, om_XPathListMatches(target, 0, "//b", 0, nullptr, 0).at(0), "v", {"x"});
+        EXPECT_EQ(om_NWSRunScript(c.script, scripts, -1, target, 0), 1) << c.script;
+        EXPECT_EQ(ValuesOf("b"), c.b) << c.script;
+        EXPECT_EQ(NodeWizardQuery.attrFailures, 0u) << c.script;
+    }
+}
+
+TEST_F(ClipboardScripts, EmptyMiscDataIsReportedNotCounted) {
+    EXPECT_EQ(om_NWSRunScript("Empty misc", scripts, -1, target, 0), 1);
+    EXPECT_EQ(NodeWizardRun.otherSuccesses, 0u);
+    EXPECT_EQ(NodeWizardQuery.otherFailures, 0u);
 }

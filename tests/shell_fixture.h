@@ -15,6 +15,7 @@
 #include "fdk.h"
 #include "menus.h"
 #include "model.h"
+#include "support/scoped_env.h"
 #include "transcript.h"
 #include "user.h"
 
@@ -44,7 +45,6 @@ protected:
                (std::string(info->test_suite_name()) + "_" + info->name());
         fs::remove_all(root);
         fs::create_directories(root);
-        savedAppData = std::getenv("APPDATA") ? std::getenv("APPDATA") : "";
         ::setenv("APPDATA", (root / "appdata").c_str(), 1);
         ::setenv("QV_TRACE", "1", 1);
         host::ResetClients();
@@ -57,10 +57,9 @@ protected:
     void TearDown() override {
         host::ResetClients();
         host::ResetUser();
-        ::unsetenv("QV_TRACE");
-        ::setenv("APPDATA", savedAppData.c_str(), 1);
         std::error_code ec;
         fs::remove_all(root, ec);
+        fs::remove(root.parent_path(), ec);  // the run's folder, once its last test is gone
     }
 
     // The per-user settings folder of the session's host version.
@@ -110,7 +109,7 @@ protected:
     bool Live() const { return client && !host::ClientNotifications(client).empty(); }
 
     fs::path root;
-    std::string savedAppData;
+    qvtest::ScopedEnv env{"APPDATA", "QV_TRACE"};
     host::Client *client = nullptr;
 };
 

@@ -28,6 +28,7 @@
 #include "lib/plugin_globals.h"
 #include "transcript.h"
 #include "user.h"
+#include "xpath/xpath.h"
 
 namespace fs = std::filesystem;
 
@@ -235,6 +236,23 @@ TEST_F(LanguageFiles, SecondLanguageFromTheTemplate) {
     switched = om_LangSwitch(0, "English", 1, 0);
     F_ApiDeallocateString(&switched);
     EXPECT_EQ("No (more) matches were found.", qv::LangMessage("NW_GEN_MSG_14"));
+}
+
+TEST_F(LanguageFiles, WithoutTheGeneralStringsFileEveryMessageNamesItsId) {
+    host::ResetClients();
+    host::LoadClientInProcess(ClientInit, extra.string());  // a plug-in folder without language files
+    qv::LangReset();
+    om_LangInit("Quorvane", host::WindowsPath(extra.string()).c_str(), "English");
+    const std::string error = MessagingErrorText;
+    EXPECT_EQ(error + "NW_GEN_MSG_14", qv::LangMessage("NW_GEN_MSG_14"));
+    // The XPath error report's messages too: no built-in English in their place.
+    const char *id = om_XPathErrorMessageId(XPATH_ERR_UNKNOWN_FM_PROP);
+    ASSERT_STRNE("", id);
+    EXPECT_EQ(error + id, om_XPathErrorMessage(XPATH_ERR_UNKNOWN_FM_PROP));
+    std::vector<XPathReportLine> entry = om_XPathReportEntry("fmprop::Nonsense", 8, XPATH_ERR_UNKNOWN_FM_PROP);
+    ASSERT_FALSE(entry.empty());
+    EXPECT_EQ(error + id, entry.back().text);
+    EXPECT_EQ(error + "XPATH_GEN_ERR_1", om_XPathMessage("XPATH_GEN_ERR_1", "The XPath error report could not be opened."));
 }
 
 TEST_F(LanguageFiles, TemplateMissingOrWithoutItsTableIsRefused) {

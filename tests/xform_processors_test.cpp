@@ -3,7 +3,13 @@
 // the codes of the entries written to the error report and the run's result.
 #include "xform_fixture.h"
 
+#include <cctype>
+#include <ostream>
+#include <string>
+
 #include "lib/globals.h"
+#include "lib/host/host_values.h"
+#include "xpath/xpath.h"
 
 using namespace xformtest;
 
@@ -84,6 +90,15 @@ const Case kCases[] = {
      "Out(Tbl(TTitle(Cap('T')) TBody(TRow(TCell('gh') TCell) TRow(TCell('ab') TCell('p1')) TRow(TCell('ef')"
      " TCell('p3')) TRow(TCell('cd') TCell('p2')))))",
      {}},
+    {"for-each: a match without a sort key goes at the end at its turn",
+     "Out(QVRN_for-each{source_file=src.fm|select=//Para}(QVRN_sort{select=@n[. != 10]|data-type=Numeric}"
+     " Item(QVRN_value-of{select=.})))",
+     "Out(Item('gh') Item('ab') Item('cd') Item('ef'))", {}},
+    {"table: a row without a sort key goes at the end at its turn",
+     "Out(QVRN_table{element_tag=Tbl|num_columns=1}(QVRN_tablebody{element_tag=TBody}(QVRN_tablerow{element_tag=TRow|"
+     "source_file=src.fm|select=//Para}(QVRN_sort{select=@n[. != 10]|data-type=Numeric} QVRN_tablecell{element_tag=TCell}"
+     "(QVRN_value-of{select=.})))))",
+     "Out(Tbl(TBody(TRow(TCell('gh')) TRow(TCell('ab')) TRow(TCell('cd')) TRow(TCell('ef')))))", {}},
     {"table rows in match order: each cell's value-of takes its row's match, a preserved one stays for the walk",
      "Out(QVRN_table{element_tag=Tbl|num_columns=3}(QVRN_tablebody{element_tag=TBody}(QVRN_tablerow{element_tag=TRow|"
      "source_file=src.fm|select=//Para[@id]}(QVRN_tablecell{element_tag=TCell}(QVRN_value-of{select=.})"
@@ -163,6 +178,26 @@ const Case kCases[] = {
      "Out(QVRN_for-each{select=//Para|source_file=src.fm}(Item QVRN_sort{select=@n}))", {446}, 13},
 };
 
+// A case shows as its name in test output, and names its test by the first words of it.
+void PrintTo(const Case &c, std::ostream *os) { *os << '"' << c.name << '"'; }
+
+std::string TestName(const Case &c) {
+    std::string name, word;
+    auto take = [&name, &word] {
+        if (word.empty()) return true;
+        if (name.size() + 1 + word.size() > 40) return false;
+        name += (name.empty() ? "" : "_") + word;
+        word.clear();
+        return true;
+    };
+    for (const char *p = c.name; *p; ++p) {
+        if (std::isalnum(static_cast<unsigned char>(*p))) word += *p;
+        else if (!take()) return name;
+    }
+    take();
+    return name;
+}
+
 class XformProcessors : public ::testing::TestWithParam<Case> {};
 
 // Unique IDs made by a run are random: "*" in the expectation stands for any 8 capitals.
@@ -188,10 +223,50 @@ TEST_P(XformProcessors, TransformsTheStylesheet) {
     EXPECT_EQ(ReportedCodes(), c.codes);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, XformProcessors, ::testing::ValuesIn(kCases), [](const auto &info) {
-    std::string n;
-    for (char ch : std::string(info.param.name)) n += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-    return n;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, XformProcessors, ::testing::ValuesIn(kCases),
+                         [](const auto &info) { return TestName(info.param); });
+
+// A table without a format, or naming one the document lacks, gets the document's first table
+// format; a named format the document has is kept.
+TEST(XformTable, FormatFallsBackToTheDocumentsFirst) {
+    const struct {
+        const char *format;
+        const char *want;
+    } cases[] = {{"", "Format A"}, {"|format=Missing", "Format A"}, {"|format=Format B", "Format B"}};
+    for (const auto &c : cases) {
+        ResetXform();
+        NewDoc("Z:\\t\\src.fm", kSource);
+        F_ObjHandleT style = NewDoc("Z:\\t\\style.fm",
+                                    std::string("Out(QVRN_table{element_tag=Tbl|num_columns=1") + c.format +
+                                        "}(QVRN_tablebody{element_tag=TBody}(QVRN_tablerow{element_tag=TRow|source_file=src.fm|"
+                                        "select=//Title}(QVRN_tablecell{element_tag=TCell}(QVRN_value-of{select=.})))))");
+        host::AddNamed(style, FO_TblFmt, "Format A");
+        host::AddNamed(style, FO_TblFmt, "Format B");
+        EXPECT_EQ(om_XformTransformDocument(style, style), 0) << c.format;
+        F_ObjHandleT tbl = F_ApiGetId(0, style, FP_FirstTblInDoc);
+        ASSERT_NE(tbl, 0u) << c.format;
+        EXPECT_EQ(HostGetString(style, tbl, FP_TblTag), c.want) << c.format;
+    }
+}
+
+// create-xref flags the paragraph where each target's text begins.
+TEST(XformXRef, CreateXRefFlagsTheTargetsParagraph) {
+    ResetXform();
+    F_ObjHandleT style = NewDoc("Z:\\t\\style.fm",
+                                "Out(Target{id=t1}('one') Other('two') QVRN_create-xref{source_file=Current|select=//Target|"
+                                "element_tag=XRef|format=Page})");
+    host::AddNamed(style, FO_XRefFmt, "Page");
+    for (const char *tag : {"Target", "Other"})  // each begins a paragraph of its own
+        host::Def(F_ApiGetNamedObject(style, FO_ElementDef, tag))->pgfFormat = "Body";
+    host::MarkChanged(style);
+    EXPECT_EQ(om_XformTransformDocument(style, style), 0);
+    auto flagOf = [&](const char *expr) {
+        F_ObjHandleT e = om_XPathListMatches(style, 0, expr, 0, nullptr, 0).at(0);
+        F_TextRangeT r = F_ApiGetTextRange(style, e, FP_TextRange);
+        return F_ApiGetInt(style, r.beg.objId, FP_PgfFlag);
+    };
+    EXPECT_EQ(flagOf("//Target"), 1);
+    EXPECT_EQ(flagOf("//Other"), 0);
+}
 
 }  // namespace

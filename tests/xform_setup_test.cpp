@@ -6,6 +6,7 @@
 #include "lib/dialogs/dlgitems.h"
 #include "lib/plugin_globals.h"
 #include "lib/state/general_preferences.h"
+#include "lib/state/nodewizard.h"
 #include "lib/state/stylesheet_setup.h"
 #include "model.h"
 #include "shell_fixture.h"
@@ -154,6 +155,20 @@ TEST_F(XformSetUp, PickingAndBrowsingASource) {
         EXPECT_EQ(XformAttr(doc, e, "ContextDocIsLocal"), r.local) << r.source;
         EXPECT_EQ(XformAttr(doc, e, "starting_context"), r.context) << r.source;
     }
+}
+
+// The expression pop-up lists the history alone, with no lead entry before it.
+TEST_F(XformSetUp, ExpressionPopupIsTheHistoryWithoutALead) {
+    MakeStylesheet();
+    std::vector<std::string> saved = XPathHistory;
+    XPathHistory = {"//b", "//a"};
+    F_ObjHandleT e = NewCopyOf("");
+    host::ClearTranscript();
+    host::QueueDialogActions("qv_DialogCopyOf", {"choose 4 1", "press 28"});
+    om_XformSetUpElement(doc, e);
+    EXPECT_NE(Transcript().find("4 pop-up \"\" [\"//b\", \"//a\"]"), std::string::npos) << Transcript();
+    EXPECT_EQ(XformAttr(doc, e, "select"), "//a");
+    XPathHistory = saved;
 }
 
 TEST_F(XformSetUp, TableColumnsAgainstTheirWidthRows) {

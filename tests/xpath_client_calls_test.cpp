@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "client.h"
+#include "lib/state/settings_files.h"
 #include "plugin/client_calls.h"
 #include "support/xml_tree.h"
 #include "xpath/xpath.h"
@@ -23,12 +24,14 @@ protected:
         ClientCallState = ClientCallStateT{};
         ReturnIdType = 1;
         XformParams = XformParamsT{};
+        savedSettingsFiles = SettingsFiles;
         doc = qvtest::BuildDocument(
             "<doc><sec id='s1'><para>a</para><para k='v'>b</para></sec><sec><para>c</para></sec></doc>",
             "Z:\\tmp\\calls.fm");
         ASSERT_NE(doc, 0u);
     }
     void TearDown() override {
+        SettingsFiles = savedSettingsFiles;
         host::ResetClients();
         host::ResetSession();
     }
@@ -54,6 +57,7 @@ protected:
         return out;
     }
     F_ObjHandleT doc = 0;
+    SettingsFilesT savedSettingsFiles;
     using V = std::vector<std::string>;
 };
 
@@ -176,6 +180,23 @@ TEST_F(ClientCalls, Parameters) {
     EXPECT_EQ(Walk(seq), V{"/doc[1]/sec[1]/para[2]"});
     EXPECT_EQ(Call("ClearScriptParms"), 1);
     EXPECT_EQ(Call("GetScriptParmByte---p"), 20);
+}
+
+}  // namespace
+
+namespace {
+
+// EC_NWScriptsDoc by id: an open document's id makes its path current; the id of a document
+// that was closed is no document: 5, and the current path stays for later runs.
+TEST_F(ClientCalls, ScriptsDocumentByIdMustBeOpen) {
+    F_ObjHandleT scripts = qvtest::BuildDocument("<NodeWizardScripts/>", "Z:\\tmp\\scripts.fm");
+    F_ObjHandleT gone = qvtest::BuildDocument("<NodeWizardScripts/>", "Z:\\tmp\\gone.fm");
+    ASSERT_EQ(F_ApiClose(gone, 1), 0);
+    EXPECT_EQ(Call("SetAppParm---EC_NWScriptsDoc---" + std::to_string(scripts)), 0);
+    EXPECT_EQ(SettingsFiles.currentScriptsDoc, "Z:/tmp/scripts.fm");
+    EXPECT_EQ(Call("SetAppParm---EC_NWScriptsDoc---" + std::to_string(gone)), 5);
+    EXPECT_EQ(SettingsFiles.currentScriptsDoc, "Z:/tmp/scripts.fm");
+    EXPECT_EQ(Call("GetAppParm---EC_NWScriptsDoc"), IntT(scripts));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "client.h"
 #include "lib/host/element_text.h"
+#include "lib/translation/lang.h"
 #include "model.h"
 #include "paths.h"
 #include "transcript.h"
@@ -19,6 +20,7 @@ protected:
         host::ResetClients();
         host::ResetSession();
         host::ClearTranscript();
+        qv::LangReset();  // the engine alone: its messages in built-in English
         om_XPathInitEngine(1000, 255, 10000);
         om_XPathResetNodeTable();
         saved = XPathErrorReportPaths;
@@ -28,6 +30,7 @@ protected:
     }
     void TearDown() override {
         XPathErrorReportPaths = saved;
+        qv::LangReset();
         host::ResetClients();
         host::ResetSession();
     }

@@ -461,9 +461,24 @@ IntT om_XformTransformFile(F_ObjHandleT target, const std::string &folder, IntT 
         XformRunState.duplicate = 0;
     } else {
         XformRunState.duplicate = 1;
-        XformRunState.duplicateFolder = folder;
+        XformRunState.duplicateFolder = XformFolderPrefix(folder);
     }
     XformRunState.reportErrors = report;
+    // A call asks no question before a book's duplicate would replace files: the book's own
+    // folder, or a folder holding a file of the same name, is refused.
+    if (XformRunState.duplicate && XformRunState.targetIsBook) {
+        std::string bookFolder = FolderOf(XformHostString(0, target, FP_Path));
+        std::string clash = EqualCI(XformRunState.duplicateFolder, bookFolder)
+                                ? XformHostString(0, target, FP_Path)
+                                : XformDuplicateClash(target, XformRunState.duplicateFolder);
+        if (!clash.empty()) {
+            if (report)
+                al_ok(("The book cannot be duplicated into " + XformRunState.duplicateFolder + ": it would replace " +
+                       clash + ". Name an empty folder other than the book's own.")
+                          .c_str());
+            return 15;
+        }
+    }
     XformParams.names = XformParams.externalNames;
     XformParams.values = XformParams.externalValues;
     return om_XformLaunch(1, 0, 0);

@@ -8,6 +8,7 @@
 #include "lib/strings/heapstr.h"
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
+#include "lib/run_state.h"
 
 std::string XformHostString(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop) {
     StringT s = F_ApiGetString(doc, obj, prop);
@@ -193,3 +194,13 @@ XformCachedAttrsScope::XformCachedAttrsScope(F_ObjHandleT doc, F_ObjHandleT elem
 }
 
 XformCachedAttrsScope::~XformCachedAttrsScope() { XformSetCachedAttrs(doc_, elem_, attrs_); }
+
+namespace {
+// The attributes a transformation wrote, kept while it runs.
+[[maybe_unused]] const bool resetWrittenAttributes = om_RunStateRegister("written attributes", RunStateKind::Run, [] {
+    gKeepWritten = false;
+    gWritten.clear();
+    gCached.doc = gCached.elem = 0;
+    gCached.attrs = nullptr;
+});
+}  // namespace

@@ -14,8 +14,17 @@
 #include "lib/strings/heapstr.h"
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
+#include "lib/run_state.h"
 
 std::vector<XformReportEntry> XformReportLog;
+
+namespace {
+// The entries the last transformation or check reported.
+[[maybe_unused]] const bool resetTransformationReportLog =
+    om_RunStateRegister("transformation report log", RunStateKind::Run, [] {
+        XformReportLog.clear();
+    });
+}  // namespace
 
 namespace {
 

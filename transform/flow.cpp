@@ -15,11 +15,12 @@
 #include "transform/xform_internal.h"
 #include "xpath/xpath.h"
 
-std::string XformSortKey(F_ObjHandleT qdoc, F_ObjHandleT m, IntT sortSeq) {
+std::string XformSortKey(F_ObjHandleT qdoc, F_ObjHandleT m, IntT sortSeq, bool *found) {
     om_XPathResetSequence(sortSeq, 1);
     IntT attr = -1;
     F_ObjHandleT kdoc = 0;
     F_ObjHandleT k = om_FindNextNodeWithXpath(qdoc, sortSeq, m, 0, &kdoc, &attr);
+    if (found) *found = k != 0;
     if (!k) return "";
     std::vector<std::string> values;
     om_XPathMatchValues(kdoc ? kdoc : qdoc, k, values, attr, 255);
@@ -99,9 +100,10 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
             if (!om_ElementSelect(doc, f, LocElement) || F_ApiCopy(doc, 0) != 0) return void(StatusCode = 408);
             std::string key;
             F_ObjHandleT before = 0;
+            bool keyed = false;  // a match without a sort key goes at the end, at its turn
             if (sort.seq) {
-                key = XformSortKey(m.doc, m.node, sort.seq);
-                before = om_XformSortedCopyPosition(places, key);
+                key = XformSortKey(m.doc, m.node, sort.seq, &keyed);
+                if (keyed) before = om_XformSortedCopyPosition(places, key);
             }
             F_ObjHandleT copy = 0;
             if (!before) {
@@ -113,7 +115,7 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
             if (!copy) return void(StatusCode = 408);
             copies.push_back(copy);
             if (sort.seq) {
-                places.Add(key, copy);
+                if (keyed) places.Add(key, copy);
                 F_ApiSetString(doc, copy, FP_UserString, key.c_str());
             }
             om_XformSetContextAttrs(doc, copy, m.doc, m.node, m.attr, 0);

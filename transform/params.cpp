@@ -17,8 +17,17 @@
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 std::vector<F_ObjHandleT> XformPastedByMarkers;
+
+namespace {
+// What a check pasted at template markers, removed when it ends.
+[[maybe_unused]] const bool resetTemplateMarkerPastes =
+    om_RunStateRegister("template marker pastes", RunStateKind::Run, [] {
+        XformPastedByMarkers.clear();
+    });
+}  // namespace
 
 namespace {
 

@@ -6,8 +6,17 @@
 #include "lib/plugin_globals.h"
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
+#include "lib/run_state.h"
 
 UIntT XformTickCounter = 0;
+
+namespace {
+// The progress bar's step count.
+[[maybe_unused]] const bool resetTransformationProgressTicks =
+    om_RunStateRegister("transformation progress ticks", RunStateKind::Run, [] {
+        XformTickCounter = 0;
+    });
+}  // namespace
 
 namespace {
 

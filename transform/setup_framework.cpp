@@ -22,8 +22,17 @@
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 IntT XformLocalSourceFlag = 0;
+
+namespace {
+// The set-up dialog's local-source switch.
+[[maybe_unused]] const bool resetSetUpLocalSourceFlag =
+    om_RunStateRegister("set-up local source flag", RunStateKind::Run, [] {
+        XformLocalSourceFlag = 0;
+    });
+}  // namespace
 
 namespace xsetup {
 
@@ -68,8 +77,9 @@ void Sensitive(F_ObjHandleT dlg, IntT item, bool on) {
         om_DlgDisable(dlg, item);
 }
 
+// The expression pop-up: the history alone, with no lead entry before it.
 void FillHistory(F_ObjHandleT dlg, IntT item) {
-    std::vector<std::string> labels{"Placeholder"};
+    std::vector<std::string> labels;
     for (const std::string &e : XPathHistory)
         if (!e.empty()) labels.push_back(e);
     qv::DlgSetLabels(dlg, item, labels);

@@ -16,6 +16,7 @@
 #include "transform/xform_internal.h"
 #include "xpath/node_table.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 void om_XformApplyElementTag(F_ObjHandleT doc, F_ObjHandleT styleElem, F_ObjHandleT elem) {
     std::string tag = XformAttr(doc, styleElem, "element_tag");
@@ -215,14 +216,24 @@ bool RunDirect(F_ObjHandleT doc, const DirectValueOf &d, F_ObjHandleT target, co
 }
 
 // The row a new row with this key goes below (the anchor row when it goes first).
-F_ObjHandleT om_XformSortedRowPosition(const XformSortedPlaces &places, const std::string &key, F_ObjHandleT anchor) {
-    F_ObjHandleT after = places.Predecessor(key);
-    return after ? after : anchor;
+F_ObjHandleT om_XformSortedRowPosition(F_ObjHandleT doc, const XformSortedPlaces &places, const std::string &key,
+                                       F_ObjHandleT anchor, F_ObjHandleT last) {
+    // The new row goes before the first row whose key it does not pass: after the row before
+    // that one. Rows without a key are not in the index; past every keyed row is the part's end.
+    F_ObjHandleT next = places.Successor(key);
+    if (!next) return last ? last : anchor;
+    F_ObjHandleT before = F_ApiGetId(doc, next, FP_PrevSiblingElement);
+    return before ? before : anchor;
 }
 
 // How many template cells' contents have been copied into new cells: the walk has work inside a
 // table only when it received such copies (or its title's).
 size_t gTemplateCopies = 0;
+
+// A counter compared before and after a table title is copied.
+[[maybe_unused]] const bool resetTemplateCopies = om_RunStateRegister("template copies", RunStateKind::Run, [] {
+    gTemplateCopies = 0;
+});
 
 // Copies a template cell's content into a new cell and writes the row's context into the copy.
 // onClipboard: the template cell whose content the clipboard holds (0: none); keep: whether the
@@ -320,9 +331,10 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
             if (StatusCode == StatusCancelled) return 0;
             std::string key;
             F_ObjHandleT refElem = placed->last ? placed->last : anchor;
+            bool keyed = false;  // a match without a sort key goes at the end, at its turn
             if (sortSeq) {
-                key = XformSortKey(m.doc, m.node, sortSeq);
-                refElem = om_XformSortedRowPosition(*places, key, anchor);
+                key = XformSortKey(m.doc, m.node, sortSeq, &keyed);
+                if (keyed) refElem = om_XformSortedRowPosition(doc, *places, key, anchor, placed->last);
             }
             F_ObjHandleT refRow = F_ApiGetId(doc, refElem, FP_Object);
             if (F_ApiAddRows(doc, refRow, FV_Below, 1) != 0) return StatusCode = 408, 0;
@@ -330,7 +342,7 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
             if (!newRow) return StatusCode = 408, 0;
             Retag(doc, newRow, rowDef);
             if (sortSeq) {
-                places->Add(key, newRow);
+                if (keyed) places->Add(key, newRow);
                 F_ApiSetString(doc, newRow, FP_UserString, key.c_str());
             }
             if (!placed->last || refElem == placed->last) placed->last = newRow;
@@ -381,7 +393,7 @@ F_ObjHandleT om_XformRunTable(F_ObjHandleT doc, F_ObjHandleT b) {
     FA_errno = 0;
     if (format.empty() || !F_ApiGetNamedObject(doc, FO_TblFmt, format.c_str())) {
         F_ObjHandleT firstFmt = F_ApiGetId(0, doc, FP_FirstTblFmtInDoc);
-        format = firstFmt ? XformHostString(doc, firstFmt, FP_Name) : std::string();
+        format = firstFmt ? XformHostString(doc, firstFmt, FP_TblFmtName) : std::string();
     }
     om_ElementSelect(doc, b, LocBefore);
     F_ElementLocT before{parent, b, 0};

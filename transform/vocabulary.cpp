@@ -10,6 +10,7 @@
 #include "lib/strings/heapstr.h"
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -232,3 +233,12 @@ int XformHasDollar(const std::string &text, int insideLiterals) {
     }
     return 0;
 }
+
+namespace {
+// Element types by definition, kept while a transformation runs.
+[[maybe_unused]] const bool resetStylesheetElementTypes =
+    om_RunStateRegister("stylesheet element types", RunStateKind::Run, [] {
+        gKeepTypes = false;
+        gTypes.clear();
+    });
+}  // namespace

@@ -125,8 +125,9 @@ void om_XformApplyElementTag(F_ObjHandleT doc, F_ObjHandleT styleElem, F_ObjHand
 void om_XformRunCreateXRef(F_ObjHandleT doc, F_ObjHandleT launched, F_ObjHandleT elem);
 IntT om_XformEnsureTargetId(F_ObjHandleT doc, F_ObjHandleT elem, std::string *id);
 void om_XformRunSetAttribute(F_ObjHandleT doc, F_ObjHandleT elem, IntT type);
-// The sort key of a match for a sort sequence: the first value of its first match from m.
-std::string XformSortKey(F_ObjHandleT qdoc, F_ObjHandleT m, IntT sortSeq);
+// The sort key of a match for a sort sequence: the first value of its first match from m; found
+// (when given) says whether there was such a match.
+std::string XformSortKey(F_ObjHandleT qdoc, F_ObjHandleT m, IntT sortSeq, bool *found = nullptr);
 // -1, 0, 1: how key a compares with key b for the data type (1 numeric, 2 text).
 int XformCompareKeys(const std::string &a, const std::string &b, IntT dataType);
 
@@ -151,6 +152,8 @@ IntT om_XformRebaseSourcePathsInFlow(F_ObjHandleT doc, const std::string &path, 
                                      F_ObjHandleT docA, const std::string &pathA, F_ObjHandleT flow);
 
 // ---- duplication ---------------------------------------------------------------------------------
+// Sets the fixed open parameters of a document duplicate in a list of open parameters.
+void om_XformPresetOpenParams(F_PropValsT *params);
 F_ObjHandleT om_XformDuplicateDocument(F_ObjHandleT doc, const std::string &suffix);
 F_ObjHandleT om_XformPrepareBookComponents(F_ObjHandleT book, IntT report);
 F_ObjHandleT om_XformDuplicateBook(F_ObjHandleT book, const std::string &folder, std::string *failingPath);

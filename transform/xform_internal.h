@@ -10,6 +10,14 @@
 
 #include "fdk.h"
 
+// A duplication folder as the prefix of the files put there: with its closing separator, whether
+// or not it was written with one.
+std::string XformFolderPrefix(const std::string &folder);
+
+// The first file a duplicate of the book into the folder prefix would put over an existing file
+// (the new book, or a component's copy), or "" when there is none.
+std::string XformDuplicateClash(F_ObjHandleT book, const std::string &prefix);
+
 // Curly quotes turned into straight ones.
 std::string XformStraightenQuotes(const std::string &text);
 // The element's children in order (text nodes included).

@@ -65,6 +65,9 @@ void om_XformRunCreateXRef(F_ObjHandleT doc, F_ObjHandleT launched, F_ObjHandleT
                 StatusCode = 0;
                 continue;
             }
+            // The target's paragraph is flagged for the host's cross-reference update.
+            F_TextRangeT range = F_ApiGetTextRange(m.doc, m.node, FP_TextRange);
+            if (range.beg.objId) F_ApiSetInt(m.doc, range.beg.objId, FP_PgfFlag, 1);
             F_ElementLocT loc{x, 0, 0};
             F_ObjHandleT el = def ? F_ApiNewElement(doc, def, &loc) : 0;
             if (!el) continue;

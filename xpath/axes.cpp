@@ -10,6 +10,7 @@
 
 #include "lib/globals.h"
 #include "xpath/host_reads.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -394,3 +395,11 @@ F_ObjHandleT om_XPathStepFlow(F_ObjHandleT doc, F_ObjHandleT n, UIntT axis, cons
     }
     return XR_SPENT;
 }
+
+namespace {
+// Position, walk and node-test memos; kept between steps of one query run, which clears them at
+// its start.
+[[maybe_unused]] const bool resetXPathAxisMemos = om_RunStateRegister("XPath axis memos", RunStateKind::Run, [] {
+    om_XPathAxisCachesClear();
+});
+}  // namespace

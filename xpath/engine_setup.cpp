@@ -1,6 +1,7 @@
 // The engine's limits and options, its one-time set-up and the check that keeps the node
 // table bounded.
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 XPathLimitsT XPathLimits;
 XPathEngineOptionsT XPathEngineOptions;
@@ -9,6 +10,19 @@ XPathErrorReportPathsT XPathErrorReportPaths;
 
 namespace {
 bool engineSetUp = false;
+
+// Limits, options and report paths set at start-up.
+[[maybe_unused]] const bool resetXPathEngineSetUp =
+    om_RunStateRegister("XPath engine set-up", RunStateKind::StartUp, [] {
+        XPathLimits = XPathLimitsT{};
+        XPathEngineOptions = XPathEngineOptionsT{};
+        XPathErrorReportPaths = XPathErrorReportPathsT{};
+        engineSetUp = false;
+    });
+// The files queries opened.
+[[maybe_unused]] const bool resetXPathOpenedFiles = om_RunStateRegister("XPath opened files", RunStateKind::Run, [] {
+    XPathOpenedFiles.clear();
+});
 }
 
 // Sets the three limits (defaults for values of 0 or less); on the first call also starts the

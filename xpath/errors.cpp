@@ -73,10 +73,11 @@ const char *om_XPathErrorMessageText(IntT code) {
 }
 
 std::string om_XPathMessage(const char *id, const char *english) {
+    // The built-in English serves only an engine running without the translation system; once
+    // that is up, a message it cannot find is its MESSAGING ERROR text with the id, as elsewhere.
     std::string fallback = english ? english : "";
     if (!id || !*id || !om_LangIsReady()) return fallback;
-    std::string translated = qv::LangMessage(id);
-    return translated.empty() || translated.starts_with(MessagingErrorText) ? fallback : translated;
+    return qv::LangMessage(id);
 }
 
 std::string om_XPathErrorMessage(IntT code) {

@@ -8,6 +8,7 @@
 
 #include "lib/host/element_text.h"
 #include "xpath/xpath_text.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -156,3 +157,12 @@ F_ObjHandleT om_XPathMainFlowRoot(F_ObjHandleT doc) {
         if (takeString(F_ApiGetString(doc, f, FP_Name)) == "Main") return F_ApiGetId(doc, f, FP_HighestLevelElement);
     return first ? F_ApiGetId(doc, first, FP_HighestLevelElement) : 0;
 }
+
+namespace {
+// The last element's attribute list and the definition tags; kept between calls of one query run,
+// which clears them at its start.
+[[maybe_unused]] const bool resetXPathHostCaches = om_RunStateRegister("XPath host caches", RunStateKind::Run, [] {
+    om_XPathHostCachesClear();
+    om_XPathTagCacheClear();
+});
+}  // namespace

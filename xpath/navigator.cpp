@@ -8,6 +8,7 @@
 #include "lib/globals.h"
 #include "xpath/axes.h"
 #include "xpath/host_reads.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -40,6 +41,12 @@ struct LastMemo {
     IntT count = 0;
 };
 LastMemo lastMemo;
+
+// Keyed by document, parent and node test; valid while the document is unchanged within one query
+// run.
+[[maybe_unused]] const bool resetXPathLastMemo = om_RunStateRegister("XPath last() memo", RunStateKind::Run, [] {
+    lastMemo = LastMemo{};
+});
 
 const char *const kMsgNotFound =
     "A critical error occurred during XPath navigation. The specified sequence number was not found in the handler "

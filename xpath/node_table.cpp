@@ -3,8 +3,16 @@
 #include "xpath/node_table.h"
 
 #include <strings.h>
+#include "lib/run_state.h"
 
 XPathNodeTableT XPathNodeTable;
+
+namespace {
+// The compiled sequences; a sequence number stays valid until the table is reset.
+[[maybe_unused]] const bool resetXPathNodeTable = om_RunStateRegister("XPath node table", RunStateKind::Run, [] {
+    XPathNodeTable = XPathNodeTableT{};
+});
+}  // namespace
 
 namespace {
 constexpr int kWalkLimit = 1000;     // counts and kind searches

@@ -3,9 +3,17 @@
 #include "xpath/xpath.h"
 
 #include <strings.h>
+#include "lib/run_state.h"
 
 const char *const XPathUndefinedParameter = "BogusParameterBogusParameterBogusParameterBogusParameter";
 XPathParametersT XPathParameters;
+
+namespace {
+// The parameters set by client calls and script runs.
+[[maybe_unused]] const bool resetXPathParameters = om_RunStateRegister("XPath parameters", RunStateKind::Run, [] {
+    XPathParameters = XPathParametersT{};
+});
+}  // namespace
 
 namespace {
 std::string_view bareName(std::string_view name) {

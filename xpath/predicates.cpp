@@ -6,8 +6,13 @@
 #include <cstring>
 
 #include "lib/globals.h"
+#include "lib/host/element_query.h"
+#include "lib/host/frames.h"
+#include "lib/strings/heapstr.h"
+#include "lib/strings/listconv.h"
 #include "xpath/host_reads.h"
 #include "xpath/xpath.h"
+#include "lib/run_state.h"
 
 // The host's text property reader may be missing from an older host.
 #pragma weak F_ApiGetTextPropVal
@@ -16,8 +21,13 @@ namespace {
 
 bool listEmpty(const std::vector<std::string> &l) { return l.empty() || om_XPathTextIsEmpty(l[0]); }
 
+// contains-ci and starts-with-ci fold case as the host does (F_StrICmp), accented capitals included.
 bool containsCI(const std::string &hay, const std::string &needle) {
-    return om_XPathLower(hay).find(om_XPathLower(needle)) != std::string::npos;
+    return qv::FoldCase(hay).find(qv::FoldCase(needle)) != std::string::npos;
+}
+
+bool startsWithCI(const std::string &s, const std::string &prefix) {
+    return s.size() >= prefix.size() && qv::FoldCase(s).compare(0, prefix.size(), qv::FoldCase(prefix)) == 0;
 }
 
 // The value list of one operand side of a record.
@@ -48,6 +58,13 @@ IntT functionCode(UIntT kind) {
 
 // Scratch lists reused between comparisons.
 std::vector<std::string> leftValues, rightValues;
+
+// Scratch lists of one comparison, kept only for their room.
+[[maybe_unused]] const bool resetXPathComparisonOperands =
+    om_RunStateRegister("XPath comparison operands", RunStateKind::Run, [] {
+        leftValues.clear();
+        rightValues.clear();
+    });
 
 }  // namespace
 
@@ -183,7 +200,7 @@ int om_XPathCompareValueLists(const std::vector<std::string> &left, const std::v
             case XT_CONTAINS: if (l.find(m) != std::string::npos) return 1; break;
             case XT_CONTAINS_CI: if (containsCI(l, m)) return 1; break;
             case XT_STARTS_WITH: if (l.compare(0, m.size(), m) == 0) return 1; break;
-            case XT_STARTS_WITH_CI: if (om_XPathStartsWithCI(l, m)) return 1; break;
+            case XT_STARTS_WITH_CI: if (startsWithCI(l, m)) return 1; break;
             default: {
                 int c = exactCase ? F_StrCmp(l.c_str(), m.c_str()) : F_StrICmp(l.c_str(), m.c_str());
                 switch (code) {
@@ -266,6 +283,17 @@ void om_XPathFmPropertyValue(F_ObjHandleT doc, F_ObjHandleT elem, IntT, IntT cod
     case 7: out.push_back(str(object, FP_XRefFile)); break;
     case 8: out.push_back(str(F_ApiGetId(doc, object, FP_MarkerTypeId), FP_Name)); break;
     case 9: out.push_back(str(object, FP_MarkerText)); break;
+    case 1: {
+        // Every path as stored, drawn graphics as "", then the same list with forward slashes.
+        F_StringsT files = om_FrameGraphicFiles(doc, 0, elem, 0, 1, 2);
+        out = qv::ReadStrings(&files);
+        F_ApiDeallocateStrings(&files);
+        break;
+    }
+    case 10:
+        for (UIntT n : om_ElementPageNumbers(doc, elem)) out.push_back(std::to_string(n));
+        break;
+    case 11: out = om_ElementPageNumStrings(doc, elem); break;
     default:
         out.push_back("");  // codes the engine cannot read give one empty value
         break;

@@ -65,8 +65,9 @@ constexpr IntT XPathLastSequenceNumber = 50099;
 const char *om_XPathErrorMessageId(IntT code);
 // The English message of an error code ("" for a code outside the table).
 const char *om_XPathErrorMessageText(IntT code);
-// The text of a message id of the "General Strings" table in the current language; the English
-// text when the language has no such message.
+// The text of a message id of the "General Strings" table in the current language (the
+// MESSAGING ERROR text with the id when it has none); the English text while the translation
+// system is not started.
 std::string om_XPathMessage(const char *id, const char *english);
 // The message shown for an error code: the translation of its id when the plug-in's
 // translation is available, else the English text.

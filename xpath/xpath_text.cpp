@@ -4,6 +4,8 @@
 #include <climits>
 #include <vector>
 
+#include "lib/strings/heapstr.h"
+
 const char *const XPathErrorSentinel = "ThisIsAnERROR_ThisIsAnERROR ThisIsAnERROR_ThisIsAnERROR!";
 
 namespace {
@@ -87,8 +89,4 @@ IntT om_XPathCharCount(std::string_view s) {
     return n;
 }
 
-std::string om_XPathLower(std::string_view s) {
-    std::string out(s);
-    for (char &c : out) c = lowerAscii(c);
-    return out;
-}
+std::string om_XPathLower(std::string_view s) { return qv::FoldCase(s); }

@@ -28,5 +28,5 @@ std::string om_XPathMaskLiterals(std::string_view s);
 IntT om_XPathClausesAreTerminated(std::string_view s, char open, char close);
 // Number of UTF-8 characters in s.
 IntT om_XPathCharCount(std::string_view s);
-// Lower-cases ASCII letters.
+// The text folded as the host folds case (ASCII letters and accented capitals).
 std::string om_XPathLower(std::string_view s);

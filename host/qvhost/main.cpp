@@ -8,6 +8,7 @@
 #include <string>
 
 #include "client.h"
+#include "dialog.h"
 #include "model.h"
 #include "query.h"
 #include "session.h"
@@ -21,6 +22,7 @@ namespace {
 const char kUsage[] =
     R"(usage: qvhost [OPTIONS] run SCRIPT
        qvhost [--plugin MODULE] [--client-dir DIR] query DOCUMENT EXPRESSION [--flow NAME] [--start PATH]
+                                                          [--values | --count]
        qvhost --help
 
 Starts a host session, loads the plug-in module and plays SCRIPT as the session's user. The
@@ -37,9 +39,22 @@ Options:
   --trace                 also record every call into the plug-in, and have the plug-in
                           announce its start-up steps on the console
   --quiet                 do not print the transcript as it grows
+  --verbose               write every item of a dialog into the transcript when it opens
+                          (without it, the opening is one line; print dialog shows the items)
 
 Exit status: 0 when the script ran to its end, 1 (with a message naming the script line on
 standard error) when a line failed, 2 for a bad command line or a module that does not load.
+
+query prints each match of the XPath expression as its element path ("/doc[1]/sec[2]/@id");
+--values adds a tab and the match's value (an element's text, an attribute's value), --count
+prints only the number of matches. It exits 0 when something matched, 1 when nothing did, 2 for
+a bad command line, a module that does not load, an expression that does not compile or a flow
+or start element not found, 3 when the document cannot be opened; the message on standard
+error. Its settings go below %APPDATA% when that is set, else into a temporary folder of its own
+that is removed at exit.
+
+A long operation's status box shows its lines in the transcript as they change; on a terminal
+they also make one status line on standard error that rewrites itself and is cleared at the end.
 )";
 
 // The folder of the running program.
@@ -73,7 +88,7 @@ int main(int argc, char **argv) {
     if (int status = QueryCommandIfAsked(argc, argv); status >= 0) return status;
     std::string plugin = (ProgramFolder() / "Quorvane_FM2020.so").string();
     std::string clientDir, script, version = "16.0";
-    bool usePlugin = true, interactive = false, trace = false, quiet = false;
+    bool usePlugin = true, interactive = false, trace = false, quiet = false, verbose = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         auto value = [&](std::string *out) {
@@ -98,6 +113,8 @@ int main(int argc, char **argv) {
             trace = true;
         } else if (arg == "--quiet") {
             quiet = true;
+        } else if (arg == "--verbose") {
+            verbose = true;
         } else if (arg == "run") {
             if (!value(&script)) return Usage("run needs a script");
             if (i + 1 != argc) return Usage("nothing may follow the script");
@@ -115,6 +132,7 @@ int main(int argc, char **argv) {
     host::SetTranscriptEcho(!quiet);
     host::SetUserTerminal(interactive);
     host::SetBindingTrace(trace);
+    host::SetDialogsVerbose(verbose);
     if (trace) ::setenv("QV_TRACE", "1", 1);
 
     host::Transcript("host: version " + std::to_string(major) + "." + std::to_string(minor));
@@ -139,6 +157,7 @@ int main(int argc, char **argv) {
 
     std::string error;
     int status = RunSessionScript(script, &error, start);
+    host::EndProgress();
     if (status != 0) std::cerr << "qvhost: " << error << "\n";
     std::cout.flush();
     return status;

@@ -2,12 +2,16 @@
 // ".xml"), compiles the expression with the call "ParseXPath", then asks "FindNextNode" until it
 // answers 0, and prints each match as its element path ("/doc[1]/sec[2]/para[1]", "/@name"
 // added for an attribute match; a match in another document is preceded by that document's path
-// and a colon). Exit status: 0 after the matches, 1 when the document, the start element or the
-// flow is not found, 2 for a bad command line, a module that does not load, or an expression that
-// does not compile (its error code and message on standard error).
+// and a colon), with --values its value after a tab, or with --count only the number of matches.
+// Exit status: 0 when something matched, 1 when nothing did, 2 for a bad command line, a module
+// that does not load, an expression that does not compile (its error code and message on
+// standard error) or a flow, start element or search that fails, 3 when the document cannot be
+// opened. Without %APPDATA% the plug-in's settings go into a temporary folder of the command's
+// own, removed at exit.
 #include "query.h"
 
 #include <dlfcn.h>
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -32,9 +36,18 @@ namespace {
 
 const char kUsage[] =
     "usage: qvhost [--plugin MODULE] [--client-dir DIR] query DOCUMENT EXPRESSION [--flow NAME] [--start PATH]\n"
+    "                                                  [--values | --count]\n"
     "  prints each match of the XPath expression in the document as its element path\n"
     "  --flow NAME   search that flow only (default: no flow restriction)\n"
-    "  --start PATH  the context element of a relative expression, as a path such as /doc[1]/sec[2]\n";
+    "  --start PATH  the context element of a relative expression, as a path such as /doc[1]/sec[2]\n"
+    "  --values      print each match's value after its path and a tab: an element's text, an\n"
+    "                attribute's value (tabs and line breaks in it become blanks)\n"
+    "  --count       print only the number of matches\n"
+    "  exit status: 0 something matched, 1 nothing matched, 2 a bad command line, a module that\n"
+    "  does not load, an expression that does not compile, or a flow or start element not found,\n"
+    "  3 the document cannot be opened; the message on standard error\n"
+    "  settings: the plug-in's settings folder is below %APPDATA% when it is set, else in a\n"
+    "  temporary folder removed at exit\n";
 
 // Bound of the match loop (more matches than any document has nodes).
 constexpr long kMatchLimit = 100000000;
@@ -52,6 +65,7 @@ fs::path programFolder() {
 
 struct QueryArgs {
     std::string plugin, clientDir, document, expression, flow, start;
+    bool values = false, count = false;
 };
 
 // The plug-in's answer to one call string.
@@ -113,6 +127,33 @@ std::string matchLine(F_ObjHandleT doc, F_ObjHandleT matchDoc, F_ObjHandleT matc
     return line;
 }
 
+// One line of a value: tabs and line breaks become blanks, so that each match stays one line.
+std::string oneLine(std::string text) {
+    for (char &c : text)
+        if (c == '\t' || c == '\n' || c == '\r') c = ' ';
+    return text;
+}
+
+// A match's value: an attribute's value (its values joined by blanks), an element's text.
+std::string matchValue(F_ObjHandleT doc, F_ObjHandleT matchDoc, F_ObjHandleT match, IntT attr) {
+    F_ObjHandleT inDoc = matchDoc ? matchDoc : doc;
+    std::string value;
+    if (F_OBJ_KIND(match) == FO_Flow) return value;
+    if (attr >= 0) {
+        F_AttributesT attrs = F_ApiGetAttributes(inDoc, match);
+        if (UIntT(attr) < attrs.len)
+            for (UIntT k = 0; k < attrs.val[attr].values.len; ++k)
+                value += (k ? " " : "") + std::string(attrs.val[attr].values.val[k] ? attrs.val[attr].values.val[k] : "");
+        F_ApiDeallocateAttributes(&attrs);
+        return oneLine(value);
+    }
+    F_TextItemsT items = F_ApiGetText(inDoc, match, FTI_String);
+    for (UIntT k = 0; k < items.len; ++k)
+        if (items.val[k].sdata) value += items.val[k].sdata;
+    F_ApiDeallocateTextItems(&items);
+    return oneLine(value);
+}
+
 // A delimiter that the expression does not contain.
 std::string delimiterFor(const std::string &expression) {
     std::string d = "---";
@@ -142,14 +183,14 @@ int runQuery(const QueryArgs &a) {
     F_ObjHandleT doc = host::OpenDocumentFile(windowsPath, true);
     if (!doc) {
         std::cerr << "qvhost: cannot open " << a.document << shownSince(shown) << "\n";
-        return 1;
+        return 3;
     }
     F_ObjHandleT flow = 0;
     if (!a.flow.empty()) {
         flow = host::FindFlow(doc, a.flow);
         if (!flow) {
             std::cerr << "qvhost: the document has no flow \"" << a.flow << "\"\n";
-            return 1;
+            return 2;
         }
     }
     F_ObjHandleT start = 0;
@@ -157,7 +198,7 @@ int runQuery(const QueryArgs &a) {
         start = host::ElementAtPath(doc, a.start, flow);
         if (!start) {
             std::cerr << "qvhost: no element at " << a.start << "\n";
-            return 1;
+            return 2;
         }
     }
     std::string d = delimiterFor(a.expression);
@@ -183,26 +224,47 @@ int runQuery(const QueryArgs &a) {
     const bool askAttr = lower.find_first_of("@$") != std::string::npos || lower.find("attribute") != std::string::npos;
     const bool askDoc = lower.find('$') != std::string::npos || lower.find("fm") != std::string::npos;
     std::string out;
-    for (long n = 0; n < kMatchLimit; ++n) {
+    long n = 0;
+    for (; n < kMatchLimit; ++n) {
         IntT m = call(find);
         if (m == 0) break;
         if (m < 100) {
             std::cout << out;
             std::cerr << "qvhost: the search stopped (answer " << m << ")\n";
-            return 1;
+            return 2;
         }
-        IntT attr = askAttr ? call(attrMatch) - 100 : -1;
+        if (a.count) continue;
+        IntT attr = askAttr || a.values ? call(attrMatch) - 100 : -1;
         F_ObjHandleT mdoc = askDoc ? F_ObjHandleT(call(docMatch)) : doc;
         out += matchLine(doc, mdoc, F_ObjHandleT(m), attr);
+        if (a.values) out += '\t' + matchValue(doc, mdoc, F_ObjHandleT(m), attr);
         out += '\n';
         if (out.size() > (1 << 16)) {
             std::cout << out;
             out.clear();
         }
     }
+    if (a.count) out = std::to_string(n) + "\n";
     std::cout << out;
     std::cout.flush();
-    return 0;
+    if (n == 0) std::cerr << "qvhost: nothing matches " << a.expression << "\n";
+    return n > 0 ? 0 : 1;
+}
+
+// The plug-in's settings folder for one query: %APPDATA% when it is set; else a temporary
+// folder of the command's own (its path, to be removed at exit).
+std::string temporarySettings() {
+    const char *given = std::getenv("APPDATA");
+    if (given && *given) return "";
+    std::error_code ec;
+    std::string pattern = (fs::temp_directory_path(ec) / "qvhost-query.XXXXXX").string();
+    if (ec) pattern = "/tmp/qvhost-query.XXXXXX";
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    if (!::mkdtemp(buffer.data())) return "";
+    std::string dir = buffer.data();
+    ::setenv("APPDATA", dir.c_str(), 1);
+    return dir;
 }
 
 }  // namespace
@@ -226,14 +288,24 @@ int QueryCommandIfAsked(int argc, char **argv) {
         if (arg == "--flow" || arg == "--start") {
             if (i + 1 >= argc) return usage(arg + " needs a value");
             (arg == "--flow" ? a.flow : a.start) = argv[++i];
+        } else if (arg == "--values") {
+            a.values = true;
+        } else if (arg == "--count") {
+            a.count = true;
         } else {
             words.push_back(arg);
         }
     }
     if (words.size() != 2) return usage("query needs a document and an expression");
+    if (a.values && a.count) return usage("--values and --count do not go together");
     a.document = words[0];
     a.expression = words[1];
+    std::string settings = temporarySettings();
     int status = runQuery(a);
+    if (!settings.empty()) {
+        std::error_code ec;
+        fs::remove_all(settings, ec);
+    }
     // The answer is complete: the process ends here, without taking the session's documents
     // apart object by object (millions of elements for a large file) only to give the memory back.
     std::cout.flush();

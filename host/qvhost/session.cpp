@@ -27,6 +27,8 @@ struct Script {
     fs::path folder;  // relative file names are taken from here
     int line = 0;
     bool quit = false;
+    std::string delimiter = "---";  // the plug-in's client-call field delimiter
+    bool started = false;           // the plug-in has started
 };
 
 using Words = std::vector<std::string>;
@@ -167,26 +169,60 @@ bool Shortcut(Script &, const Words &a, const std::string &, std::string *error)
     return host::ChooseShortcut(a[0], error);
 }
 
-// A client call's answer as the plug-in's call interface names it: its status, or the value it
-// sends with 100 added.
-std::string CallAnswerName(IntT answer) {
+// A client call's answer as the plug-in's call interface means it for that call: a status code
+// by its name, or the value it carries: an object id, a sequence number or an attribute index
+// (sent with 100 added), a parameter's value or byte.
+std::string CallAnswerName(const std::string &message, const std::string &delimiter, IntT answer) {
+    std::string call = Lower(message.substr(0, message.find(delimiter)));
+    const std::string rest = message.size() > call.size() ? Lower(message.substr(call.size() + delimiter.size())) : "";
+    auto is = [&](std::initializer_list<const char *> names) {
+        for (const char *n : names)
+            if (call == n) return true;
+        return false;
+    };
     static const std::pair<IntT, const char *> kStatus[] = {
         {0, "done"},          {1, "unknown call"},          {2, "wrong number of fields"},
         {3, "does not compile"}, {4, "no such sequence"},   {5, "no scripts document"},
         {6, "no such document"}, {7, "no such flow"},       {8, "no such script"},
         {9, "the script failed"}, {20, "unknown parameter"},
     };
-    if (answer >= 100) return "value " + std::to_string(answer - 100);
-    for (const auto &[code, name] : kStatus)
-        if (code == answer) return name;
-    return "unknown answer";
+    auto status = [&]() -> std::string {
+        for (const auto &[code, name] : kStatus)
+            if (code == answer) return name;
+        return "code " + std::to_string(answer);
+    };
+    auto n = [](IntT v) { return std::to_string(v); };
+    if (call.empty()) return answer == 1 ? "empty call" : status();
+    if (call.rfind("changecalldelimiter", 0) == 0) return answer == 1 ? "delimiter changed" : status();
+    if (is({"clearscriptparms"})) return answer == 1 ? "parameters cleared" : status();
+    if (is({"reportallocatedhandlers"})) return n(answer) + " records";
+    if (is({"parsexpath"})) return answer >= 100 ? "sequence " + n(answer - 100) : status();
+    if (is({"findnextnode"})) {
+        if (answer == 0) return "no further match";
+        return answer == 4 || answer == 6 || answer == 7 ? status() : "id " + n(answer);
+    }
+    if (is({"retrieveattrmatch", "retrieveattributematch"}))
+        return answer == 99 ? "no attribute" : answer >= 100 ? "attribute index " + n(answer - 100) : status();
+    if (is({"retrievefilematch", "retrievedocmatch"})) return answer == 4 ? status() : "id " + n(answer);
+    if (is({"transformfile"})) return answer >= 100 ? "id " + n(answer) : answer == 6 ? status() : "code " + n(answer);
+    if (is({"getscriptparmbyte"})) return answer == 100 ? "the end" : answer > 100 ? "byte " + n(answer - 100) : status();
+    if (is({"getappparm"})) {
+        if (answer == 5 || answer == 20) return status();
+        return rest.find("version") != std::string::npos ? "value " + n(answer - 100) : "id " + n(answer);
+    }
+    return status();
 }
 
-bool CallClient(Script &, const Words &a, const std::string &, std::string *error) {
+bool CallClient(Script &s, const Words &a, const std::string &, std::string *error) {
     FA_errno = 0;
     IntT answer = F_ApiCallClient(a[0].c_str(), a.size() > 1 ? a[1].c_str() : "");
     if (answer == -1 && FA_errno) return Refuse(error, "no client \"" + a[0] + "\" takes client calls");
-    host::Transcript("client call " + a[0] + " answered " + std::to_string(answer) + " (" + CallAnswerName(answer) + ")");
+    std::string message = a.size() > 1 ? a[1] : "";
+    host::Transcript("client call " + a[0] + " answered " + std::to_string(answer) + " (" +
+                     CallAnswerName(message, s.delimiter, answer) + ")");
+    // The plug-in's field delimiter, followed so that later answers are read for their call.
+    if (answer == 1 && Lower(message).rfind("changecalldelimiter", 0) == 0 && message.size() > 19)
+        s.delimiter = message.substr(19);
     return true;
 }
 
@@ -204,26 +240,56 @@ bool Library(Script &s, const Words &a, const std::string &, std::string *error)
     return true;
 }
 
+// Each word after the resource is one action, done in order; the first that cannot be done
+// fails the line.
 bool DialogAction(Script &, const Words &a, const std::string &, std::string *error) {
-    std::string action;
-    for (size_t i = 1; i < a.size(); ++i) action += (i > 1 ? " " : "") + a[i];
-    return host::UserDialogAction(a[0], action, error);
+    for (size_t i = 1; i < a.size(); ++i)
+        if (!host::CheckDialogAction(a[i], error)) {
+            if (a.size() > 2) *error += " (each word after the resource is one action: quote each)";
+            return false;
+        }
+    for (size_t i = 1; i < a.size(); ++i)
+        if (!host::UserDialogAction(a[0], a[i], error)) {
+            if (a.size() > 2) *error = "\"" + a[i] + "\": " + *error;
+            return false;
+        }
+    return true;
 }
 
 // ---- scripted answers ------------------------------------------------------------------------
 
 bool Answer(Script &s, const Words &a, const std::string &, std::string *error) {
     const std::string &kind = a[0];
+    if (kind == "start") {
+        if (a.size() != 2 || (Lower(a[1]) != "yes" && Lower(a[1]) != "no"))
+            return Refuse(error, "answer start takes yes or no");
+        if (s.started) return Refuse(error, "answer start belongs before the first line that is not an answer");
+        host::UserAnswer answer;
+        answer.kind = "alert";
+        answer.value = Lower(a[1]);
+        answer.startOnly = true;
+        host::QueueAnswer(answer);
+        return true;
+    }
     if (kind == "alert") {
+        // Each answer word may be followed by a text: that answer waits for an alert showing it.
+        std::vector<host::UserAnswer> answers;
         for (size_t i = 1; i < a.size(); ++i) {
             std::string v = Lower(a[i]);
-            if (v != "ok" && v != "yes" && v != "no" && v != "cancel" && v != "fail")
-                return Refuse(error, "alert answers are ok, yes, no, cancel and fail, not \"" + a[i] + "\"");
+            if (v != "ok" && v != "yes" && v != "no" && v != "cancel" && v != "fail") {
+                if (answers.empty() || !answers.back().match.empty() || a[i].empty())
+                    return Refuse(error, "alert answers are ok, yes, no, cancel and fail, each optionally followed by "
+                                         "the alert's text, not \"" + a[i] + "\"");
+                answers.back().match = a[i];
+                continue;
+            }
             host::UserAnswer answer;
             answer.kind = "alert";
             answer.value = v;
-            host::QueueAnswer(answer);
+            answers.push_back(answer);
         }
+        if (answers.empty()) return Refuse(error, "answer alert takes ok, yes, no, cancel or fail");
+        for (auto &answer : answers) host::QueueAnswer(answer);
         return true;
     }
     if (kind == "prompt" || kind == "choose") {
@@ -238,6 +304,11 @@ bool Answer(Script &s, const Words &a, const std::string &, std::string *error) 
     }
     if (kind == "dialog") {
         if (a.size() < 3) return Refuse(error, "answer dialog takes a resource (or -) and its actions");
+        for (size_t i = 2; i < a.size(); ++i)
+            if (!host::CheckDialogAction(a[i], error)) {
+                if (a.size() > 3) *error += " (each word after the resource is one action: quote each)";
+                return false;
+            }
         host::QueueDialogActions(a[1] == "-" ? "" : a[1], Words(a.begin() + 2, a.end()));
         return true;
     }
@@ -377,7 +448,10 @@ bool PlayLine(Script &s, const std::string &raw, std::string *error) {
         if (n < c.minArgs || (c.maxArgs >= 0 && n > c.maxArgs))
             return Refuse(error, "wrong number of words for \"" + name + "\" (see qvhost --help)");
         if (c.action) host::Transcript("user: " + line);
-        return c.run(s, args, rest, error);
+        bool done = c.run(s, args, rest, error);
+        // A scripted modal dialog action that could not be done fails the line that opened it.
+        if (std::string failure = host::TakeDialogAnswerFailure(); !failure.empty() && done) return Refuse(error, failure);
+        return done;
     }
     return Refuse(error, "unknown command \"" + name + "\" (see qvhost --help)");
 }
@@ -424,6 +498,20 @@ bool IsPreparation(const std::string &raw) {
     return words[0] == "answer" || words[0] == "esc";
 }
 
+// Starts the plug-in. Its first start asks a question only while the settings folder is new: an
+// "answer start" the start did not use is dropped (and written so), so that one script runs the
+// first time and every time after.
+bool StartPlugin(const std::function<bool(std::string *)> &start, std::string *why) {
+    if (!start(why)) return false;
+    while (!host::PendingAnswers().empty() && host::PendingAnswers().front().startOnly) {
+        std::string origin = host::PendingAnswers().front().origin;
+        host::TakeAnswer("alert");
+        host::Transcript("host: the plug-in's start asked no question; the start answer" +
+                         (origin.empty() ? std::string() : " of " + origin) + " is not used");
+    }
+    return true;
+}
+
 int RunSessionScript(const std::string &scriptPath, std::string *error,
                      const std::function<bool(std::string *)> &start) {
     std::ifstream in(scriptPath);
@@ -436,13 +524,14 @@ int RunSessionScript(const std::string &scriptPath, std::string *error,
     std::error_code ec;
     s.folder = fs::absolute(scriptPath, ec).parent_path();
     std::string raw, why;
-    bool started = !start;
+    bool &started = s.started;
+    started = !start;
     while (!s.quit && std::getline(in, raw)) {
         ++s.line;
         if (!started && !IsPreparation(raw)) {
             started = true;
             host::SetAnswerOrigin("");
-            if (!start(&why)) {
+            if (!StartPlugin(start, &why)) {
                 *error = why;
                 return 2;
             }
@@ -454,11 +543,15 @@ int RunSessionScript(const std::string &scriptPath, std::string *error,
         }
     }
     host::SetAnswerOrigin("");
-    if (!started && !start(&why)) {
+    if (!started && !StartPlugin(start, &why)) {
         *error = why;
         return 2;
     }
     if (!s.quit) host::UserQuit();
+    if (std::string failure = host::TakeDialogAnswerFailure(); !failure.empty()) {
+        *error = s.path + ": " + failure;
+        return 1;
+    }
     if (!host::PendingAnswers().empty()) {
         const host::UserAnswer &a = host::PendingAnswers().front();
         *error = (a.origin.empty() ? s.path : a.origin) + ": the scripted " + a.kind + " answer was never asked for";
@@ -472,7 +565,7 @@ int RunSessionScript(const std::string &scriptPath, std::string *error,
 }
 
 const char *SessionHelp() {
-    return R"(Session scripts: one command per line; blanks separate words, "double quotes" group
+    return R"help(Session scripts: one command per line; blanks separate words, "double quotes" group
 them (\" and \\ inside quotes); a line starting with # is a comment. File names are taken from
 the script's folder unless they have a drive ("Z:\home\u\a.fm"). The first failing line stops
 the session with a message naming the script line, and qvhost exits with status 1.
@@ -498,11 +591,16 @@ the host raises for it):
   function CODE               run a host function code (PreFunction, PostFunction)
   command NAME                choose a command by its name (the plug-in's F_ApiCommand)
   shortcut KEYS               press the shortcut bound to a command
-  call-client NAME [MESSAGE]  another client calls NAME; its answer goes to the transcript
+  call-client NAME [MESSAGE]  another client calls NAME; its answer goes to the transcript,
+                              labelled for the call: a code by its name, "id N",
+                              "sequence N", "attribute index N", "value N", "byte N"
   library NAME [PATH]         run the library operation the module exports as qv_LibraryNAME
                               (BookWordCount, DocWordCount, BookSaveAsRenamed FOLDER,
                               XRefSourceFilesLowerCase) on the active book or document
-  dialog RESOURCE ACTION...   act on a shown modeless dialog (see answer dialog)
+  dialog RESOURCE ACTION...   act on a shown modeless dialog: each word after the resource is
+                              one quoted action (see answer dialog), done in order; a Match
+                              First, Match Next, <<, >> or jump that selects an element writes
+                              "  selected PATH"
   follow-link [N]             click the N-th Hypertext link (default 1) of the active document
                               (an error report's entry): "openObjectId PATH:5 ID" brings PATH
                               forward (opening it when needed) and selects its element with
@@ -516,18 +614,36 @@ when it is of its kind; unasked answers at the end are an error). Without one, a
 answered by the default policy: Cancel or No, OK for a message, Cancel for prompts and choosers.
 The plug-in starts just before the first line that is not an answer, an Esc or a comment, so
 the answers a script begins with answer the plug-in's start-up questions.
-  answer alert ok|yes|no|cancel|fail ...   the next alerts ("fail": the alert call fails)
+  answer start yes|no         the first start's question (asked while the settings folder is
+                              new); at the top of a script only; when the start asks nothing
+                              it is left unused and written so, not an error
+  answer alert ok|yes|no|cancel|fail [TEXT] ...
+                              the next alerts ("fail": the alert call fails); an answer followed
+                              by a TEXT waits for the alert whose text contains TEXT: alerts
+                              before it get the default policy, written "(default; the scripted
+                              answer waits for ...)"
   answer prompt TEXT|--default|--cancel    the next string prompt
   answer choose FILE|--cancel              the next file or folder chooser
   answer dialog RESOURCE|- ACTION...       the next modal dialog (- for any); one quoted action
                               per word: "press N", "enter", "type N TEXT", "close",
-                              "choose N K", "choose N \"LABEL\"", "dblclick N K", "check N [S]",
-                              "radio N", "refresh"
+                              "choose N K", "dblclick N K", "check N [S]", "radio N", "refresh".
+                              An action that cannot be done fails the line that opened the
+                              dialog (with try: the line is refused, the session goes on)
   esc [N]                     Esc is pressed before the N-th Esc poll from now (default 1)
+
+Items by number or label: N is an item's number or its label as the user reads it, quoted when
+it has blanks ("press \"Match All\""), "&" and case ignored, a colon after it too. A text box,
+list or pop-up is named by the label item just before it; where one label names several items,
+the action decides: "choose \"Element action\" \"Retag as\"" takes the pop-up, "type
+\"Element action\" TEXT" the text box. K is an entry's number (from 0) or its label. A label
+naming no item or several fails and lists the candidates with their numbers; a line whose
+action cannot be read fails before any of its actions is done.
 
 Output and checks:
   print documents|transcript|menus|clients
-  print dialog RESOURCE       the open dialog made from RESOURCE as the user sees it now
+  print dialog RESOURCE       the open dialog made from RESOURCE as the user sees it now, every
+                              item with its number (a dialog's opening is one line in the
+                              transcript; qvhost --verbose writes its items there too)
   print tree [DOC]            the element tree of the active document, or DOC: one element per
                               line, indented by level, with its attributes (name="value") and
                               the quoted text of text nodes; other flows follow their name
@@ -537,6 +653,9 @@ Output and checks:
   expect-document DOC         fail unless DOC (label or path) is open
   expect-no-document DOC      fail when it is
 
+A progress display (a status box, the transformation's progress palette) writes each line the
+plug-in sets as "status \"TITLE\" N: \"TEXT\"" (N: the line's item number).
+
 At the end of the script the session quits (PreQuitSession) unless the script did.
-)";
+)help";
 }

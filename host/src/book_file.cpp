@@ -7,6 +7,7 @@
 //       <component type="512" tag="Chapter" path="b.fm"/>     (relative: to the book's folder)
 //     </component>
 //   </qvbook>
+#include <cctype>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -17,7 +18,9 @@
 #include <libxml/xmlsave.h>
 
 #include "book_model.h"
+#include "docfile_api.h"
 #include "paths.h"
+#include "safe_save.h"
 
 namespace host {
 
@@ -27,6 +30,11 @@ std::string Prop(xmlNodePtr n, const char *name) {
     xmlChar *v = xmlGetProp(n, reinterpret_cast<const xmlChar *>(name));
     std::string s = v ? reinterpret_cast<const char *>(v) : "";
     xmlFree(v);
+    return s;
+}
+
+std::string Lower(std::string s) {
+    for (char &c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
 }
 
@@ -50,11 +58,44 @@ bool ReadComponents(F_ObjHandleT book, F_ObjHandleT parent, xmlNodePtr node, con
         std::string typeText = Prop(c, "type");
         IntT type = typeText.empty() ? FV_BK_DOC_FILE : std::atoi(typeText.c_str());
         if (type != FV_BK_DOC_FILE && type != FV_BK_FOLDER && type != FV_BK_GROUP) return false;
-        F_ObjHandleT comp = AddBookComponent(book, parent, ResolvePath(Prop(c, "path"), bookPath), type, Prop(c, "tag"));
+        std::string written = Prop(c, "path");
+        F_ObjHandleT comp = AddBookComponent(book, parent, ResolvePath(written, bookPath), type, Prop(c, "tag"));
         if (!comp) return false;
+        ComponentOf(comp)->written = written;
         if (!ReadComponents(book, comp, c, bookPath, depth + 1)) return false;
     }
     return true;
+}
+
+// What a book file says, one line per component in book order (depth, type, tag, path as
+// written), after its root tag: two files saying the same hold the same book.
+std::string Meaning(xmlDocPtr x) {
+    xmlNodePtr top = x ? xmlDocGetRootElement(x) : nullptr;
+    if (!top || !Named(top, "qvbook")) return {};
+    std::string out = Prop(top, "root") + "\n";
+    std::function<void(xmlNodePtr, int)> walk = [&](xmlNodePtr node, int depth) {
+        for (xmlNodePtr c = node->children; c && depth < 200; c = c->next) {
+            if (c->type != XML_ELEMENT_NODE) continue;
+            std::string type = Prop(c, "type");
+            out += std::to_string(depth) + "\t" + (type.empty() ? std::to_string(FV_BK_DOC_FILE) : type) + "\t" +
+                   Prop(c, "tag") + "\t" + Prop(c, "path") + "\n";
+            walk(c, depth + 1);
+        }
+    };
+    walk(top, 0);
+    return out;
+}
+
+// Whether the book file at `nativePath` says what `x` says.
+bool HoldsBook(const std::string &nativePath, xmlDocPtr x) {
+    std::ifstream in(nativePath, std::ios::binary);
+    if (!in) return false;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    xmlDocPtr old = xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
+                                  XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+    bool same = old && Meaning(old) == Meaning(x) && !Meaning(x).empty();
+    if (old) xmlFreeDoc(old);
+    return same;
 }
 
 }  // namespace
@@ -92,10 +133,18 @@ F_ObjHandleT OpenBookFile(const std::string &nativePath, const std::string &wind
 
 F_ObjHandleT SaveBookFile(F_ObjHandleT book, const std::string &windowsPath) {
     Book *b = BookOf(book);
-    if (!b) return Fail(FE_BadDocId), 0;
+    if (!b) return RefuseSave(FE_BadDocId, "there is no such book");
     std::string target = windowsPath.empty() ? b->path : windowsPath;
-    std::string native = target.empty() ? "" : NativePath(target);
-    if (native.empty()) return Fail(FE_BadParameter), 0;
+    if (target.empty()) return RefuseSave(FE_BadParameter, "the book is untitled; use Save As to give it a file");
+    std::string native = NativePath(target);
+    if (native.empty()) return RefuseSave(FE_BadParameter, "the drive is not known");
+    std::string savedPath = WindowsPath(native);
+    // A component keeps the path the book file held while that still names its file from where
+    // the book is saved; a component added or moved since is written with its full path.
+    auto pathToWrite = [&](const BookComponent &c) {
+        if (!c.written.empty() && Lower(ResolvePath(c.written, savedPath)) == Lower(c.path)) return c.written;
+        return c.path;
+    };
     xmlDocPtr x = xmlNewDoc(reinterpret_cast<const xmlChar *>("1.0"));
     xmlNodePtr top = xmlNewNode(nullptr, reinterpret_cast<const xmlChar *>("qvbook"));
     xmlDocSetRootElement(x, top);
@@ -114,15 +163,28 @@ F_ObjHandleT SaveBookFile(F_ObjHandleT book, const std::string &windowsPath) {
             std::string tag = e && Def(e->def) ? Def(e->def)->name : "";
             xmlNewProp(n, reinterpret_cast<const xmlChar *>("type"), reinterpret_cast<const xmlChar *>(type.c_str()));
             xmlNewProp(n, reinterpret_cast<const xmlChar *>("tag"), reinterpret_cast<const xmlChar *>(tag.c_str()));
-            xmlNewProp(n, reinterpret_cast<const xmlChar *>("path"), reinterpret_cast<const xmlChar *>(c->path.c_str()));
+            std::string path = pathToWrite(*c);
+            xmlNewProp(n, reinterpret_cast<const xmlChar *>("path"), reinterpret_cast<const xmlChar *>(path.c_str()));
             write(n, c->children);
         }
     };
     write(top, b->components);
-    int written = xmlSaveFormatFileEnc(native.c_str(), x, "UTF-8", 1);
+    // A book file that holds this book already is left as it is: saving an unchanged book
+    // changes nothing in its file, however it was laid out.
+    if (Lower(savedPath) == Lower(b->path) && HoldsBook(native, x)) {
+        xmlFreeDoc(x);
+        return book;
+    }
+    xmlChar *text = nullptr;
+    int size = 0;
+    xmlDocDumpFormatMemoryEnc(x, &text, &size, "UTF-8", 1);
     xmlFreeDoc(x);
-    if (written < 0) return Fail(FE_FileWrite), 0;
-    if (!windowsPath.empty()) b->path = WindowsPath(native);
+    if (!text) return RefuseSave(FE_FileWrite, "the book could not be written");
+    std::string bytes(reinterpret_cast<const char *>(text), static_cast<size_t>(size));
+    xmlFree(text);
+    std::string reason;
+    if (!safesave::ReplaceFile(native, bytes, reason)) return RefuseSave(FE_FileWrite, reason);
+    if (!windowsPath.empty()) b->path = savedPath;
     return book;
 }
 

@@ -15,6 +15,7 @@ struct BookComponent {
     F_ObjHandleT id = 0;
     F_ObjHandleT book = 0;  // 0 once deleted
     std::string path;
+    std::string written;  // the path as the book file held it (relative ones stay relative)
     IntT type = FV_BK_DOC_FILE;
     F_ObjHandleT parent = 0;
     std::vector<F_ObjHandleT> children;

@@ -125,7 +125,9 @@ void RegisterDialogProperties() {
                              Dialog *d = nullptr;
                              DialogItem *it = ItemArg(doc, obj, &d);
                              if (!it) return Fail(FE_BadObjId);
+                             bool changed = it->label != in.s;
                              it->label = in.s;
+                             if (changed) LabelChanged(*d, *it);
                              return true;
                          });
         RegisterProperty(kind, FP_DlgState, PropType::Int,
@@ -270,6 +272,7 @@ F_ObjHandleT MakeDialog(const DialogTemplate &t, Client *client) {
 bool CloseDialog(F_ObjHandleT dlg) {
     Dialog *d = FindDialog(dlg);
     if (!d) return false;
+    if (d->mode == DialogMode::Modeless && IsProgressDisplay(*d)) EndProgress();
     d->open = false;
     d->dismissed = true;
     d->mode = DialogMode::Closed;

@@ -19,6 +19,9 @@
 //   choose N K       select entry K of list N       choose N "LABEL"   select the entry with that label
 //   dblclick N K     double-click entry K           check N [S]  toggle check box N (or set S)
 //   radio N          turn radio button N on         refresh      a host refresh request (-8)
+// N may also be the item's label as the user reads it ("Match All", quoted when it has blanks;
+// "&" and case ignored). A text box, list or pop-up goes by the label just before it; where one
+// label names several items, the kinds the verb acts on decide.
 #pragma once
 
 #include <string>
@@ -89,6 +92,11 @@ bool SetItemLabels(Dialog &d, DialogItem &item, std::vector<std::string> labels)
 // delivers its event. False (and *error) when the action cannot be done (missing, greyed or
 // hidden item, wrong kind, bad syntax).
 bool ApplyDialogAction(Dialog &d, const std::string &action, std::string *error);
+// Checks that an action reads as one of the forms above (before any dialog is there to take it).
+bool CheckDialogAction(const std::string &action, std::string *error);
+// The first scripted action of a modal dialog that could not be done since the last call (with
+// its cause), "" when every one was done; the call forgets it.
+std::string TakeDialogAnswerFailure();
 
 // A user action on the newest open modeless dialog made from that resource, delivered as a
 // top-level event. False (and *error) when there is none, a modal dialog is up, or the action
@@ -101,5 +109,14 @@ void QueueDialogActions(const std::string &resource, std::vector<std::string> ac
 
 // The lines the user is shown for a dialog (title and every visible item).
 std::vector<std::string> DescribeDialog(const Dialog &d);
+// Whether a dialog's opening writes all its items into the transcript (qvhost --verbose), or
+// only its title; `print dialog` shows them either way.
+void SetDialogsVerbose(bool on);
+
+// A progress display: a dialog of labels only (a Cancel button aside), such as a status box.
+bool IsProgressDisplay(const Dialog &d);
+// An item's label was changed: a progress display shown modelessly writes the new line into the
+// transcript (and the terminal's status line).
+void LabelChanged(const Dialog &d, const DialogItem &item);
 
 }  // namespace host

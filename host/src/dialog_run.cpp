@@ -5,6 +5,8 @@
 
 #include "client.h"
 #include "dialog.h"
+#include "element_path.h"
+#include "model_layout.h"
 #include "model.h"
 #include "transcript.h"
 #include "user.h"
@@ -19,6 +21,8 @@ constexpr int kCloseBoxTries = 3;
 constexpr int kTerminalActions = 200;
 
 int ModalDepth = 0;  // modal runs in progress
+bool Verbose = true;  // a dialog's opening writes all its items (qvhost: only with --verbose)
+std::string AnswerFailure;  // the first scripted modal action not done, for the script to report
 
 const char *KindWord(int kind) {
     switch (kind) {
@@ -84,6 +88,156 @@ std::string Unquote(const std::string &s) {
     return s;
 }
 
+// An action split into its verb, its item (a number or a label, quoted when it has blanks) and
+// the rest of the text.
+struct ActionWords {
+    std::string verb, item, rest;
+    bool itemQuoted = false;
+};
+
+// Reads one word at `at`: a "quoted text" (with \" and \\ inside) or a run of non-blanks.
+bool ReadWord(const std::string &s, size_t &at, std::string *word, bool *quoted) {
+    while (at < s.size() && (s[at] == ' ' || s[at] == '\t')) ++at;
+    word->clear();
+    *quoted = at < s.size() && s[at] == '"';
+    if (!*quoted) {
+        while (at < s.size() && s[at] != ' ' && s[at] != '\t') *word += s[at++];
+        return true;
+    }
+    for (++at; at < s.size(); ++at) {
+        char c = s[at];
+        if (c == '"') {
+            ++at;
+            return true;
+        }
+        if (c == '\\' && at + 1 < s.size() && (s[at + 1] == '"' || s[at + 1] == '\\')) c = s[++at];
+        *word += c;
+    }
+    return false;
+}
+
+bool SplitAction(const std::string &action, ActionWords *w, std::string *error) {
+    size_t at = 0;
+    bool quoted = false;
+    ReadWord(action, at, &w->verb, &quoted);
+    if (!ReadWord(action, at, &w->item, &w->itemQuoted)) {
+        *error = "a quoted label is not closed";
+        return false;
+    }
+    while (at < action.size() && (action[at] == ' ' || action[at] == '\t')) ++at;
+    w->rest = action.substr(at);
+    return true;
+}
+
+// The verbs and the item kinds each acts on (0: no item).
+struct VerbKinds {
+    const char *verb;
+    int kind, kind2;
+};
+const VerbKinds kVerbs[] = {
+    {"press", FO_DlgButton, FO_DlgButton},       {"enter", 0, 0},
+    {"type", FO_DlgTextBox, FO_DlgTextBox},      {"choose", FO_DlgScrollBox, FO_DlgPopUp},
+    {"dblclick", FO_DlgScrollBox, FO_DlgPopUp},  {"check", FO_DlgCheckBox, FO_DlgCheckBox},
+    {"radio", FO_DlgRadioButton, FO_DlgRadioButton}, {"close", 0, 0}, {"refresh", 0, 0},
+};
+
+const VerbKinds *VerbOf(const std::string &verb) {
+    for (const auto &v : kVerbs)
+        if (verb == v.verb) return &v;
+    return nullptr;
+}
+
+// A label as the user reads it: without the "&" of its access key, case, blanks at its ends and
+// a colon after it.
+std::string Folded(const std::string &label) {
+    std::string out;
+    for (char c : label)
+        if (c != '&') out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    size_t e = out.find_last_not_of(" \t");
+    if (e != std::string::npos && out[e] == ':') --e;
+    e = e == std::string::npos ? e : out.find_last_not_of(" \t", e);
+    size_t b = out.find_first_not_of(" \t");
+    return b == std::string::npos || e == std::string::npos ? std::string() : out.substr(b, e - b + 1);
+}
+
+// Text boxes, lists and pop-ups carry no label of their own: the label before them names them.
+bool NamedByLabelBefore(int kind) { return kind == FO_DlgTextBox || kind == FO_DlgScrollBox || kind == FO_DlgPopUp; }
+
+// The name each item goes by, in item order: its own label, or for a text box, list or pop-up
+// the text of the label item before it, as long as no other item with a label of its own (a
+// button, a check box) stands between. Hidden items, images and empty labels are passed over.
+std::vector<std::string> ItemNames(const Dialog &d) {
+    std::vector<std::string> names(d.items.size());
+    std::string before;
+    for (size_t i = 0; i < d.items.size(); ++i) {
+        const DialogItem &it = d.items[i];
+        if (NamedByLabelBefore(it.kind)) {
+            names[i] = before;
+            continue;
+        }
+        names[i] = it.label;
+        if (!it.visible || it.kind == FO_DlgImage || Folded(it.label).empty()) continue;
+        before = it.kind == FO_DlgLabel ? it.label : "";
+    }
+    return names;
+}
+
+std::string ItemLine(const Dialog &d, const std::vector<std::string> &names, size_t i) {
+    const DialogItem &it = d.items[i];
+    std::string line = std::to_string(it.number) + " " + KindWord(it.kind);
+    if (!names[i].empty()) line += " " + Quote(names[i]);
+    return line;
+}
+
+// The item a label names for a verb: the one visible item of a kind the verb acts on whose name
+// reads as the label. None or several: false, with the candidates and their numbers.
+bool ItemByLabel(const Dialog &d, const VerbKinds &v, const std::string &label, int *number, std::string *error) {
+    std::vector<std::string> names = ItemNames(d);
+    const std::string want = Folded(label);
+    std::vector<size_t> fit, named;
+    for (size_t i = 0; i < d.items.size(); ++i) {
+        if (!d.items[i].visible || Folded(names[i]) != want) continue;
+        named.push_back(i);
+        if (d.items[i].kind == v.kind || d.items[i].kind == v.kind2) fit.push_back(i);
+    }
+    if (fit.size() == 1) {
+        *number = d.items[fit[0]].number;
+        return true;
+    }
+    std::string what = std::string(KindWord(v.kind)) + (v.kind2 != v.kind ? std::string(" or ") + KindWord(v.kind2) : "");
+    std::vector<size_t> list = fit;
+    if (fit.empty()) {
+        *error = "no " + what + " is labelled " + Quote(label);
+        list = named;
+        if (list.empty())
+            for (size_t i = 0; i < d.items.size(); ++i)
+                if (d.items[i].visible && (d.items[i].kind == v.kind || d.items[i].kind == v.kind2)) list.push_back(i);
+        *error += list.empty() ? "" : named.empty() ? "; the dialog's " + what + " items: " : "; items labelled so: ";
+    } else {
+        *error = "several items are labelled " + Quote(label) + ": ";
+    }
+    for (size_t k = 0; k < list.size(); ++k) *error += (k ? ", " : "") + ItemLine(d, names, list[k]);
+    return false;
+}
+
+// The entry of a list a text names: its number, or its label (exactly, else ignoring case).
+bool EntryOf(const DialogItem &it, const std::string &text, bool quoted, int *index) {
+    if (!quoted && ParseNumber(text, index)) return *index >= 0 && *index < static_cast<int>(it.labels.size());
+    for (size_t k = 0; k < it.labels.size(); ++k)
+        if (it.labels[k] == text) return *index = static_cast<int>(k), true;
+    int found = -1;
+    for (size_t k = 0; k < it.labels.size(); ++k)
+        if (Folded(it.labels[k]) == Folded(text)) {
+            if (found >= 0) return false;
+            found = static_cast<int>(k);
+        }
+    *index = found;
+    return found >= 0;
+}
+
+// Where a dialog answer was scripted, to begin a message ("" when unknown).
+std::string Scripted(const UserAnswer &a) { return a.origin.empty() ? "" : "the dialog answer of " + a.origin + ": "; }
+
 // Runs the user's side of a modal dialog until it is dismissed or closed.
 void RunModalUser(Dialog &d) {
     const UserAnswer *front = PendingAnswers().empty() ? nullptr : &PendingAnswers().front();
@@ -91,11 +245,17 @@ void RunModalUser(Dialog &d) {
         UserAnswer answer = *TakeAnswer("dialog");
         for (size_t i = 0; i < answer.args.size(); ++i) {
             if (d.dismissed || !d.open) {
+                if (AnswerFailure.empty())
+                    AnswerFailure = Scripted(answer) + Quote(answer.args[i]) + " was not done: the dialog is gone";
                 for (; i < answer.args.size(); ++i) Transcript("user: action not taken, the dialog is gone: " + answer.args[i]);
                 break;
             }
             std::string error;
-            if (!ApplyDialogAction(d, answer.args[i], &error)) Transcript("user: cannot " + answer.args[i] + ": " + error);
+            if (!ApplyDialogAction(d, answer.args[i], &error)) {
+                Transcript("user: cannot " + answer.args[i] + ": " + error);
+                if (AnswerFailure.empty())
+                    AnswerFailure = Scripted(answer) + "cannot " + answer.args[i] + " in " + Quote(d.title) + ": " + error;
+            }
         }
     }
     if (UserTerminal()) {
@@ -136,15 +296,83 @@ std::vector<std::string> DescribeDialog(const Dialog &d) {
     return lines;
 }
 
+bool CheckDialogAction(const std::string &action, std::string *error) {
+    ActionWords w;
+    if (!SplitAction(action, &w, error)) return false;
+    const VerbKinds *v = VerbOf(w.verb);
+    if (!v) {
+        *error = "unknown dialog action " + Quote(action) + " (press, enter, type, choose, dblclick, check, radio, close, refresh)";
+        return false;
+    }
+    if (v->kind == 0) {
+        if (w.item.empty() && !w.itemQuoted) return true;
+        *error = Quote(w.verb) + " takes nothing more: " + Quote(action);
+        return false;
+    }
+    if (w.item.empty() && !w.itemQuoted) {
+        *error = Quote(w.verb) + " needs an item number or label: " + Quote(action);
+        return false;
+    }
+    if ((w.verb == "choose" || w.verb == "dblclick") && w.rest.empty()) {
+        *error = Quote(w.verb) + " needs an entry number or label: " + Quote(action);
+        return false;
+    }
+    if (w.verb == "check" && !w.rest.empty()) {
+        int state = 0;
+        if (!ParseNumber(w.rest, &state)) {
+            *error = "a check box state is a number: " + Quote(action);
+            return false;
+        }
+    }
+    if ((w.verb == "press" || w.verb == "radio") && !w.rest.empty()) {
+        *error = Quote(w.verb) + " takes one item: " + Quote(action);
+        return false;
+    }
+    return true;
+}
+
+void SetDialogsVerbose(bool on) { Verbose = on; }
+
+bool IsProgressDisplay(const Dialog &d) {
+    for (const auto &it : d.items) {
+        if (!it.visible || it.kind == FO_DlgLabel || it.kind == FO_DlgGroupBox || it.kind == FO_DlgImage) continue;
+        if (it.kind == FO_DlgButton && it.number == d.cancelItem) continue;
+        return false;
+    }
+    return true;
+}
+
+void LabelChanged(const Dialog &d, const DialogItem &item) {
+    if (d.mode != DialogMode::Modeless || !item.visible || !IsProgressDisplay(d)) return;
+    // The terminal's status line: the title and the display's lines that are not empty.
+    std::string status = d.title + ":";
+    for (const auto &it : d.items) {
+        if (!it.visible || it.kind != FO_DlgLabel) continue;
+        size_t b = it.label.find_first_not_of(' ');
+        if (b != std::string::npos) status += "  " + it.label.substr(b);
+    }
+    TranscriptProgress("status " + Quote(d.title) + " " + std::to_string(item.number) + ": " + Quote(item.label), status);
+}
+
+// The dialog as it opens: its title, and with --verbose every item.
+void TranscribeOpening(const Dialog &d) {
+    if (Verbose) {
+        for (const auto &line : DescribeDialog(d)) Transcript(line);
+        return;
+    }
+    Transcript("dialog " + Quote(d.title) + " [" + d.resource + "] opened");
+}
+
 bool ApplyDialogAction(Dialog &d, const std::string &action, std::string *error) {
     auto fail = [&](const std::string &why) {
         *error = why;
         return false;
     };
-    std::string verb, rest;
-    size_t sp = action.find(' ');
-    verb = action.substr(0, sp);
-    rest = sp == std::string::npos ? "" : action.substr(sp + 1);
+    if (!CheckDialogAction(action, error)) return false;
+    ActionWords w;
+    SplitAction(action, &w, error);
+    const std::string &verb = w.verb;
+    const VerbKinds &v = *VerbOf(verb);
     if (verb == "close") {
         CloseBox(d);
         return true;
@@ -155,14 +383,12 @@ bool ApplyDialogAction(Dialog &d, const std::string &action, std::string *error)
         return true;
     }
     int number = -1;
-    std::string arg;
+    const std::string &arg = w.rest;
     if (verb == "enter") {
         number = d.defaultItem;
         if (number < 0) return fail("the dialog has no default button");
-    } else {
-        size_t sp2 = rest.find(' ');
-        if (!ParseNumber(rest.substr(0, sp2), &number)) return fail("expected an item number");
-        arg = sp2 == std::string::npos ? "" : rest.substr(sp2 + 1);
+    } else if (w.itemQuoted || !ParseNumber(w.item, &number)) {
+        if (!ItemByLabel(d, v, w.item, &number, error)) return false;
     }
     if (number < 0 || number >= static_cast<int>(d.items.size())) return fail("no item " + std::to_string(number));
     DialogItem &it = d.items[number];
@@ -184,14 +410,17 @@ bool ApplyDialogAction(Dialog &d, const std::string &action, std::string *error)
     }
     if (verb == "choose" || verb == "dblclick") {
         if (kind != FO_DlgScrollBox && kind != FO_DlgPopUp) return fail("item " + std::to_string(number) + " is not a list");
+        size_t at = 0;
+        std::string entry;
+        bool quoted = false;
+        ReadWord(arg, at, &entry, &quoted);
+        if (arg.find_first_not_of(" \t", at) != std::string::npos) entry = arg, quoted = true;  // an unquoted label with blanks
         int index = -1;
-        if (!arg.empty() && arg.front() == '"') {
-            std::string label = Unquote(arg);
-            for (size_t k = 0; k < it.labels.size() && index < 0; ++k)
-                if (it.labels[k] == label) index = static_cast<int>(k);
-            if (index < 0) return fail("no entry " + Quote(label) + " in item " + std::to_string(number));
-        } else if (!ParseNumber(arg, &index) || index < 0 || index >= static_cast<int>(it.labels.size())) {
-            return fail("no entry " + arg + " in item " + std::to_string(number));
+        if (!EntryOf(it, entry, quoted, &index)) {
+            std::string entries;
+            for (size_t k = 0; k < it.labels.size(); ++k) entries += (k ? ", " : "") + std::to_string(k) + " " + Quote(it.labels[k]);
+            return fail("no entry " + (quoted ? Quote(entry) : entry) + " in item " + std::to_string(number) +
+                        (entries.empty() ? " (it is empty)" : " (its entries: " + entries + ")"));
         }
         it.state = index;
         Transcript("user: " + verb + " " + Quote(it.labels[index]) + " in item " + std::to_string(number));
@@ -211,14 +440,26 @@ bool ApplyDialogAction(Dialog &d, const std::string &action, std::string *error)
         Deliver(d, number, false);
         return true;
     }
-    if (verb == "radio") {
-        if (kind != FO_DlgRadioButton) return fail("item " + std::to_string(number) + " is not a radio button");
-        SetItemState(d, it, 1);
-        Transcript("user: radio button " + Quote(it.label));
-        Deliver(d, number, false);
-        return true;
-    }
-    return fail("unknown action " + Quote(verb));
+    if (kind != FO_DlgRadioButton) return fail("item " + std::to_string(number) + " is not a radio button");
+    SetItemState(d, it, 1);
+    Transcript("user: radio button " + Quote(it.label));
+    Deliver(d, number, false);
+    return true;
+}
+
+// The active document and its selected element (the element a selection starts at, or holds
+// the insertion point); zeros when there is none.
+struct Selected {
+    F_ObjHandleT doc = 0, element = 0;
+};
+
+Selected SelectedNow() {
+    Selected s;
+    s.doc = TheSession().activeDoc;
+    if (!s.doc || !Doc(s.doc)) return {};
+    F_ElementRangeT range = F_ApiGetElementRange(0, s.doc, FP_ElementSelection);
+    s.element = range.beg.childId ? range.beg.childId : range.beg.parentId;
+    return s;
 }
 
 bool UserDialogAction(const std::string &resource, const std::string &action, std::string *error) {
@@ -235,7 +476,25 @@ bool UserDialogAction(const std::string &resource, const std::string &action, st
         *error = "no modeless dialog " + Quote(resource) + " is shown";
         return false;
     }
-    return ApplyDialogAction(*d, action, error);
+    const Selected before = SelectedNow();
+    const unsigned long writes = ElementSelectionWrites();
+    if (!ApplyDialogAction(*d, action, error)) return false;
+    const Selected after = SelectedNow();
+    // A command that selected an element (a match shown) or moved the selection says where.
+    bool moved = after.doc != before.doc || after.element != before.element;
+    if (after.element && (moved || ElementSelectionWrites() != writes)) {
+        std::string line = "  selected " + ElementPath(after.doc, after.element);
+        if (after.doc != before.doc)
+            if (Document *doc = Doc(after.doc)) line += " in " + Quote(doc->label);
+        Transcript(line);
+    }
+    return true;
+}
+
+std::string TakeDialogAnswerFailure() {
+    std::string failure;
+    failure.swap(AnswerFailure);
+    return failure;
 }
 
 void QueueDialogActions(const std::string &resource, std::vector<std::string> actions) {
@@ -259,7 +518,7 @@ IntT F_ApiModalDialog(IntT dlgNum, F_ObjHandleT dlgId) {
     d->mode = host::DialogMode::Modal;
     d->dlgNum = dlgNum;
     d->dismissed = false;
-    for (const auto &line : host::DescribeDialog(*d)) host::Transcript(line);
+    host::TranscribeOpening(*d);
     ++host::ModalDepth;
     host::RunModalUser(*d);
     --host::ModalDepth;
@@ -277,8 +536,7 @@ IntT F_ApiModelessDialog(IntT dlgNum, F_ObjHandleT dlgId) {
     bool shown = d->mode == host::DialogMode::Modeless;
     d->mode = host::DialogMode::Modeless;
     d->dlgNum = dlgNum;
-    if (!shown)
-        for (const auto &line : host::DescribeDialog(*d)) host::Transcript(line);
+    if (!shown) host::TranscribeOpening(*d);
     return 0;
 }
 

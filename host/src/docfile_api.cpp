@@ -8,6 +8,7 @@
 #include <string_view>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "docfile_image.h"
@@ -18,6 +19,7 @@
 #include "model.h"
 #include "paths.h"
 #include "records.h"
+#include "safe_save.h"
 #include "transcript.h"
 
 namespace fs = std::filesystem;
@@ -126,6 +128,39 @@ F_ObjHandleT RefuseOpen(const std::string &windowsPath, IntT code, const std::st
     return 0;
 }
 
+std::string &SaveFailure() {
+    static std::string why;
+    return why;
+}
+
+// The folder a file lies in, made absolute and normal (for a folder tree comparison); with
+// `fileItself` the file's own path so made.
+std::string FolderTreeOf(const std::string &nativePath, bool fileItself = false) {
+    std::error_code ec;
+    fs::path p = fs::weakly_canonical(fs::absolute(nativePath, ec), ec);
+    return fileItself ? p.string() : p.parent_path().string();
+}
+
+// Whether `file` lies in `folder` or below.
+bool Within(const std::string &file, const std::string &folder) {
+    if (folder.empty()) return false;
+    std::string f = folder.back() == '/' ? folder : folder + "/";
+    return file.size() > f.size() && file.compare(0, f.size(), f) == 0;
+}
+
+// Whether a file holds `bytes` already, white space at the end apart (an entity's file need not
+// end as the writer ends it).
+bool SameContent(const std::string &nativePath, const std::string &bytes) {
+    std::ifstream in(nativePath, std::ios::binary);
+    if (!in) return false;
+    std::string now((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto trimmed = [](std::string_view s) {
+        while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+        return s;
+    };
+    return trimmed(now) == trimmed(bytes);
+}
+
 }  // namespace
 
 int SaveFormatForPath(const std::string &path) {
@@ -151,18 +186,21 @@ F_ObjHandleT OpenDocumentOfFile(const std::string &windowsPath) {
     return 0;
 }
 
-F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
+F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible, bool secondCopy) {
     std::string native = NativePath(windowsPath);
     if (native.empty()) return RefuseOpen(windowsPath, FE_FileNotFound, "the drive is not known");
     std::string shown = WindowsPath(native);
     std::error_code ec;
     if (!fs::exists(native, ec)) return RefuseOpen(shown, FE_FileNotFound, "the file does not exist");
     if (fs::is_directory(native, ec)) return RefuseOpen(shown, FE_BadFileType, "it is a folder");
+    // Only a regular file is read: a pipe or a device would never end (a link counts as what it
+    // leads to).
+    if (!fs::is_regular_file(native, ec)) return RefuseOpen(shown, FE_BadFileType, "it is not a regular file");
     {
         std::ifstream probe(native, std::ios::binary);
         if (!probe) return RefuseOpen(shown, FE_FileRead, "the file cannot be read");
     }
-    if (F_ObjHandleT open = OpenDocumentOfFile(shown)) {
+    if (F_ObjHandleT open = secondCopy ? 0 : OpenDocumentOfFile(shown)) {
         // The file is open already: its document comes forward instead of a second copy.
         if (visible) F_ApiSetInt(0, open, FP_IsInFront, 1);
         return open;
@@ -181,53 +219,86 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
     }
     if (!ok) {
         std::string why = failure.line > 0 ? "line " + std::to_string(failure.line) + ": " + failure.message : failure.message;
+        if (!failure.file.empty()) why = "in \"" + failure.file + "\", " + why;
         return RefuseOpen(shown, FE_BadFileType, why);
     }
-    return docfile::BuildDocument(image, shown, visible);
+    // A template (a file marked as one) opens as an untitled copy labelled with its file name, so
+    // no save can overwrite it; the copy itself is an ordinary document.
+    bool isTemplate = std::erase_if(image.otherSettings, [](const auto &setting) {
+                          return setting.first == "template" && setting.second == "1";
+                      }) > 0;
+    F_ObjHandleT doc = docfile::BuildDocument(image, isTemplate ? std::string() : shown, visible);
+    if (doc && isTemplate) Doc(doc)->label = FileNameOf(shown);
+    if (doc)
+        for (const std::string &notice : image.notices) UserMessage("\"" + shown + "\": " + notice + ".");
+    return doc;
+}
+
+const std::string &LastSaveFailure() { return SaveFailure(); }
+
+F_ObjHandleT RefuseSave(IntT code, const std::string &why) {
+    SaveFailure() = why;
+    Fail(code);
+    return 0;
 }
 
 F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, int format) {
+    SaveFailure().clear();
     if (KindOf(doc) == FO_Book) return SaveBookFile(doc, windowsPath);  // books: the book format
     Document *d = Doc(doc);
-    if (!d) {
-        Fail(FE_BadDocId);
-        return 0;
-    }
-    if (format != FV_SaveFmtBinary && format != FV_SaveFmtXml && format != FV_SaveFmtText) {
-        Fail(FE_Unsupported);
-        return 0;
-    }
+    if (!d) return RefuseSave(FE_BadDocId, "there is no such document");
+    if (format != FV_SaveFmtBinary && format != FV_SaveFmtXml && format != FV_SaveFmtText)
+        return RefuseSave(FE_Unsupported, "the host cannot write that format");
     std::string target = windowsPath.empty() ? d->path : windowsPath;
-    std::string native = target.empty() ? std::string() : NativePath(target);
-    if (native.empty()) {
-        Fail(FE_BadParameter);
-        return 0;
-    }
+    if (target.empty()) return RefuseSave(FE_BadParameter, "the document is untitled; use Save As to give it a file");
+    std::string native = NativePath(target);
+    if (native.empty()) return RefuseSave(FE_BadParameter, "the drive is not known");
+    std::string reason;
+    if (!safesave::MayReplace(native, reason)) return RefuseSave(FE_FileWrite, reason);
     docfile::DocImage image;
     docfile::ExtractDocument(doc, image);
 
-    // Written beside the target first, then moved over it: a failed save leaves the old file.
-    std::string temp = native + ".qvsave~";
-    std::string error;
+    // The whole content is made in memory first: nothing is written when it cannot be.
+    std::string bytes, error;
     bool ok = false;
     std::vector<docfile::SideFile> sideFiles;
+    std::string folder = FolderTreeOf(native);
     switch (format) {
-        case FV_SaveFmtXml:
-            ok = docfile::WriteXml(image, temp, fs::path(native).parent_path().string(), sideFiles, error);
+        case FV_SaveFmtXml: ok = docfile::WriteXml(image, fs::path(native).parent_path().string(), bytes, sideFiles, error); break;
+        case FV_SaveFmtText:
+            bytes = docfile::PlainText(image);
+            ok = true;
             break;
-        case FV_SaveFmtText: ok = docfile::WritePlainText(image, temp, error); break;
-        default: ok = docfile::WriteNative(image, temp, error); break;
+        default: ok = docfile::WriteNative(image, bytes, error); break;
     }
-    std::error_code ec;
-    for (const docfile::SideFile &f : sideFiles)
-        if (ok && !ec) fs::rename(f.temp, f.target, ec);
-    if (ok && !ec) fs::rename(temp, native, ec);
-    if (!ok || ec) {
-        for (const docfile::SideFile &f : sideFiles) fs::remove(f.temp, ec);
-        fs::remove(temp, ec);
-        Fail(ok || error.find("could not be written") != std::string::npos ? FE_FileWrite : FE_BadOperation);
-        return 0;
+    if (!ok) return RefuseSave(FE_BadOperation, error);
+    if (format == FV_SaveFmtXml && !docfile::CheckWellFormed(bytes, error))
+        return RefuseSave(FE_BadOperation, "the XML made from the document is not well-formed (" + error + ")");
+
+    // An entity's file is written only where the document owns it (in its folder tree) and only
+    // when its content changed; a change that cannot be written fails the save before anything
+    // is written.
+    std::vector<const docfile::SideFile *> toWrite;
+    for (const docfile::SideFile &f : sideFiles) {
+        if (SameContent(f.target, f.bytes)) continue;
+        std::string why;
+        if (!Within(FolderTreeOf(f.target, true), folder)) why = "it lies outside the folder of the document";
+        bool mayWrite = why.empty() && safesave::MayReplace(f.target, why);
+        if (!mayWrite)
+            return RefuseSave(FE_FileWrite, "the entity \"" + f.entity + "\" holds changes its file \"" +
+                                                WindowsPath(f.target) + "\" cannot take: " + why);
+        toWrite.push_back(&f);
     }
+    safesave::Transaction save;
+    for (const docfile::SideFile *f : toWrite) {
+        std::error_code ec;
+        fs::create_directories(fs::path(f->target).parent_path(), ec);
+        if (!save.Add(f->target, f->bytes, reason))
+            return RefuseSave(FE_FileWrite, "the file \"" + WindowsPath(f->target) + "\" of the entity \"" + f->entity +
+                                                "\": " + reason);
+    }
+    if (!save.Add(native, bytes, reason) || !save.Commit(reason)) return RefuseSave(FE_FileWrite, reason);
+
     std::string saved = WindowsPath(native);
     if (Lower(saved) != Lower(d->path)) {
         if (d->label == FileNameOf(d->path)) d->label = FileNameOf(saved);
@@ -258,7 +329,9 @@ F_ObjHandleT F_ApiOpen(ConStringT fileName, const F_PropValsT *openParams, F_Pro
     bool visible = ParamInt(openParams, FS_MakeVisible, 1) != 0;
     IntT before = FA_errno;
     FA_errno = 0;
-    F_ObjHandleT doc = OpenDocumentFile(fileName, visible);
+    // A client's open of a file that is open already reads it again: a second, independent
+    // document with the same path (the user's own open brings the open one forward instead).
+    F_ObjHandleT doc = OpenDocumentFile(fileName, visible, true);
     IntT status = doc ? 0 : FA_errno;
     if (doc) FA_errno = before;  // a success leaves the error word as it was
     ReturnStatus(openReturnParams, status);

@@ -133,6 +133,7 @@ void AddDeclarations(xmlDtdPtr dtd, DocImage &image, DtdFacts &facts, std::vecto
         facts.mixed.resize(image.defs.size(), 0);
         facts.inlined.resize(image.defs.size(), 0);
         facts.declared.resize(image.defs.size(), 0);
+        facts.elementOnly.resize(image.defs.size(), 0);
         elementDeclared.resize(image.defs.size(), 0);
     };
     for (xmlNodePtr n = dtd->children; n; n = n->next) {
@@ -145,6 +146,7 @@ void AddDeclarations(xmlDtdPtr dtd, DocImage &image, DtdFacts &facts, std::vecto
             elementDeclared[d] = 1;
             std::vector<std::string> names;
             image.defs[d].contentModel = ContentModelText(decl, names);
+            if (decl->etype == XML_ELEMENT_TYPE_ELEMENT) facts.elementOnly[d] = 1;
             if (decl->etype == XML_ELEMENT_TYPE_MIXED) {
                 facts.mixed[d] = 1;
                 for (const std::string &name : names) {
@@ -216,6 +218,7 @@ DtdFacts CatalogFromDtd(xmlDocPtr doc, DocImage &image) {
     facts.mixed.resize(image.defs.size(), 0);
     facts.inlined.resize(image.defs.size(), 0);
     facts.declared.resize(image.defs.size(), 0);
+    facts.elementOnly.resize(image.defs.size(), 0);
     return facts;
 }
 

@@ -16,6 +16,7 @@ struct DtdFacts {
     std::vector<char> mixed;     // declared with #PCDATA in its content
     std::vector<char> inlined;   // named inside some element's mixed content
     std::vector<char> declared;  // has an element or attribute list declaration
+    std::vector<char> elementOnly;  // declared with element content (children only; white space between them is insignificant)
 };
 
 // Adds a definition for every element and attribute list the document's internal and external

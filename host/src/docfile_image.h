@@ -221,6 +221,8 @@ struct DocImage {
     std::unordered_map<int32_t, std::vector<RunImage>> textRuns;
     // What a plain XML file held beside the tree.
     XmlSourceImage xml;
+    // What the reader could not use but read the file without, for the user ("" = nothing).
+    std::vector<std::string> notices;
 
     // Index of the definition of that name, or -1.
     int32_t FindDef(const std::string &name) const;

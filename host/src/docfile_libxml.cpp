@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 #include <unordered_map>
 #include <vector>
@@ -44,6 +45,17 @@ bool Within(const std::string &file, const std::string &folder) {
     return file.size() > f.size() && file.compare(0, f.size(), f) == 0;
 }
 
+// The text declaration a file begins with ("" = none).
+std::string TextDeclarationOf(const std::string &file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string head(512, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    if (head.compare(0, 5, "<?xml") != 0) return {};
+    size_t end = head.find("?>");
+    return end == std::string::npos ? std::string() : head.substr(0, end + 2);
+}
+
 // Loads the file a parser is being made for; during a SAX read, the document's DTD from any
 // local file and any other external entity from the folder of the file declaring it or below;
 // nothing else, and never from the network.
@@ -69,6 +81,7 @@ xmlParserInputPtr FolderRuleLoader(const char *url, const char *id, xmlParserCtx
             }
     }
     LoadRecord &record = *gRead->record;
+    if (dtd && !allowed && record.missingDtd.empty()) record.missingDtd = std::string(url) + "\", which is not a local file";
     if (!allowed) {
         if (parameter && record.refusedParameter.empty())
             record.refusedParameter = "the parameter entity \"" + parameter->name + "\" names \"" +
@@ -83,12 +96,17 @@ xmlParserInputPtr FolderRuleLoader(const char *url, const char *id, xmlParserCtx
     }
     // Only regular files: a device or a pipe named as a DTD or an entity would never end.
     std::error_code ec;
-    xmlParserInputPtr in = fs::is_regular_file(file, ec) ? gDefaultLoader(file.c_str(), id, ctxt) : nullptr;
+    bool regular = fs::is_regular_file(file, ec);
+    bool other = !regular && fs::exists(file, ec);
+    xmlParserInputPtr in = regular ? gDefaultLoader(file.c_str(), id, ctxt) : nullptr;
     if (!in) {
         if (general && record.refusedEntity.empty())
-            record.refusedEntity = "the file \"" + file + "\" of the entity \"" + general->name + "\" cannot be read";
+            record.refusedEntity = "the file \"" + file + "\" of the entity \"" + general->name + "\" " +
+                                   (other ? "is not a regular file" : "cannot be read");
+        if (dtd && record.missingDtd.empty()) record.missingDtd = file + (other ? "\", which is not a regular file" : "");
         return nullptr;
     }
+    record.textDecls[file] = TextDeclarationOf(file);
     uintmax_t size = fs::file_size(file, ec);
     if (!ec) record.bytesRead += size;
     return in;
@@ -143,11 +161,17 @@ std::string UserText(const char *message) {
 }  // namespace
 
 void ErrorLog::Record(const xmlError *error) {
-    if (!error || error->level < XML_ERR_ERROR) return;
+    if (!error) return;
+    if ((error->code == XML_WAR_UNDECLARED_ENTITY || error->code == XML_ERR_UNDECLARED_ENTITY) && error->str1 &&
+        undeclaredEntity.empty())
+        undeclaredEntity = error->str1;
+    if (error->level < XML_ERR_ERROR) return;
     ReadFailure &slot = error->level == XML_ERR_FATAL ? firstFatal : firstError;
     if (!slot.message.empty()) return;
     slot.line = error->line;
     slot.message = UserText(error->message);
+    // An error in another file (the DTD, an entity's file) names that file.
+    if (error->file && LocalFileOf(error->file) != LocalFileOf(mainFile.c_str())) slot.file = LocalFileOf(error->file);
 }
 
 ReadFailure ErrorLog::Failure(int line) const {
@@ -235,6 +259,18 @@ void SafeReader::Fail(const std::string &message) {
 }
 
 int SafeReader::Line() const { return reader_ ? xmlTextReaderGetParserLineNumber(reader_) : 0; }
+
+xmlTextWriterPtr NewStringWriter(std::string &sink) {
+    auto append = [](void *context, const char *buffer, int len) -> int {
+        static_cast<std::string *>(context)->append(buffer, static_cast<size_t>(len));
+        return len;
+    };
+    xmlOutputBufferPtr out = xmlOutputBufferCreateIO(append, nullptr, &sink, nullptr);
+    if (!out) return nullptr;
+    xmlTextWriterPtr w = xmlNewTextWriter(out);  // owns `out` from here on
+    if (!w) xmlOutputBufferClose(out);
+    return w;
+}
 
 std::string ReaderAttribute(xmlTextReaderPtr reader, const char *name) {
     xmlChar *v = xmlTextReaderGetAttribute(reader, reinterpret_cast<const xmlChar *>(name));

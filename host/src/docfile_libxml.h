@@ -7,22 +7,30 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
+#include <utility>
 
 #include <libxml/parser.h>
 #include <libxml/xmlreader.h>
+#include <libxml/xmlwriter.h>
 
 namespace host::docfile {
 
 // Why a file could not be read: the line (0 = not known) and the reason.
 struct ReadFailure {
+    ReadFailure() = default;
+    ReadFailure(int atLine, std::string why) : line(atLine), message(std::move(why)) {}
     int line = 0;
     std::string message;
+    std::string file;  // the file the line is in, when it is not the document's own ("" = the document)
 };
 
 // The errors libxml2 reports during one read: the first fatal one ends the read and explains
 // it; an earlier recoverable one explains it only when no fatal one came.
 struct ErrorLog {
     ReadFailure firstFatal, firstError;
+    std::string mainFile;          // the document's file, as libxml2 names it (errors elsewhere name their file)
+    std::string undeclaredEntity;  // the first entity referenced without a declaration ("" = none)
     void Record(const xmlError *error);
     // The failure to report, with `line` when libxml2 gave none.
     ReadFailure Failure(int line) const;
@@ -34,6 +42,10 @@ struct LoadRecord {
     uint64_t bytesRead = 0;
     std::string refusedEntity;  // "" = none; else the user's message naming the entity
     std::string refusedParameter;  // the same for a parameter entity (the DTD may do without it)
+    std::string missingDtd;  // the document's DTD when it could not be read: what it was named ("" = read, or none)
+    // The text declaration each external file read began with ("" = none), by local file; read
+    // only once the file has passed the loading rule and proved a regular file.
+    std::unordered_map<std::string, std::string> textDecls;
 };
 
 // A SAX2 parser over one local file. Its handler starts as libxml2's own, which builds the DTD
@@ -77,6 +89,10 @@ class SafeReader {
     ReadFailure failure_;
     ErrorLog log_;
 };
+
+// A libxml2 text writer whose output is appended to `sink` (which must outlive it): the
+// serializers produce bytes, and the save puts them on disk. nullptr when it cannot be made.
+xmlTextWriterPtr NewStringWriter(std::string &sink);
 
 // The value of the current node's attribute of that name, or "".
 std::string ReaderAttribute(xmlTextReaderPtr reader, const char *name);

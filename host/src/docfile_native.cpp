@@ -310,12 +310,12 @@ class NativeReader {
 // and the first failure remembered.
 class NativeWriter {
   public:
-    explicit NativeWriter(const std::string &path) : w_(xmlNewTextWriterFilename(path.c_str(), 0)) { ok_ = w_ != nullptr; }
+    explicit NativeWriter(std::string &sink) : w_(NewStringWriter(sink)) { ok_ = w_ != nullptr; }
     ~NativeWriter() {
         if (w_) xmlFreeTextWriter(w_);
     }
     bool Ok() const { return ok_; }
-    // Flushes and closes the file; false when anything failed.
+    // Flushes everything into the sink; false when anything failed.
     bool Finish() {
         if (!w_) return false;
         Check(xmlTextWriterEndDocument(w_));
@@ -496,10 +496,10 @@ bool ReadNative(const std::string &nativePath, DocImage &image, ReadFailure &fai
     return true;
 }
 
-bool WriteNative(const DocImage &image, const std::string &nativePath, std::string &error) {
-    NativeWriter w(nativePath);
+bool WriteNative(const DocImage &image, std::string &bytes, std::string &error) {
+    NativeWriter w(bytes);
     if (!w.Ok()) {
-        error = "the file could not be written";
+        error = "the document could not be written";
         return false;
     }
     w.Declaration();
@@ -539,7 +539,7 @@ bool WriteNative(const DocImage &image, const std::string &nativePath, std::stri
     w.Close();
     w.Close();
     if (!w.Finish()) {
-        error = "the file could not be written";
+        error = "the document could not be written";
         return false;
     }
     return true;

@@ -44,8 +44,7 @@ namespace host::docfile {
 // when the file is not one (not well-formed, another root, an element the format does not have).
 bool ReadNative(const std::string &nativePath, DocImage &image, ReadFailure &failure);
 
-// Writes `image` in the native format to `nativePath`. False with `error` set when the file
-// cannot be written.
-bool WriteNative(const DocImage &image, const std::string &nativePath, std::string &error);
+// Writes `image` in the native format into `bytes`. False with `error` set when it cannot.
+bool WriteNative(const DocImage &image, std::string &bytes, std::string &error);
 
 }  // namespace host::docfile

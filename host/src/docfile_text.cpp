@@ -1,8 +1,6 @@
 // Plain text files written from a document image.
 #include "docfile_text.h"
 
-#include <cstdio>
-#include <memory>
 #include <vector>
 
 namespace host::docfile {
@@ -45,15 +43,6 @@ std::string PlainText(const DocImage &image) {
     }
     endParagraph();
     return out;
-}
-
-bool WritePlainText(const DocImage &image, const std::string &nativePath, std::string &error) {
-    std::string text = PlainText(image);
-    std::unique_ptr<FILE, int (*)(FILE *)> f(std::fopen(nativePath.c_str(), "wb"), &std::fclose);
-    bool ok = f && std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
-    if (f && std::fclose(f.release()) != 0) ok = false;
-    if (!ok) error = "the file could not be written";
-    return ok;
 }
 
 }  // namespace host::docfile

@@ -13,7 +13,4 @@ namespace host::docfile {
 // become tabs.
 std::string PlainText(const DocImage &image);
 
-// Writes PlainText(image) to `nativePath`; false with `error` set when it cannot.
-bool WritePlainText(const DocImage &image, const std::string &nativePath, std::string &error);
-
 }  // namespace host::docfile

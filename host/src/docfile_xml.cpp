@@ -2,13 +2,18 @@
 #include "docfile_xml.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <unordered_map>
+
+#include <iconv.h>
 
 #include <libxml/SAX2.h>
 #include <libxml/uri.h>
@@ -53,15 +58,43 @@ void FinishImage(DocImage &image, const DtdFacts &facts) {
         if (n.def == kTextNode && n.parent >= 0 && !IsXmlBlank(image.NodeText(n)))
             holdsText[image.nodes[n.parent].def] = 1;
 
-    // Compact the node list, renumbering parents (a parent always comes before its children).
+    // Per element: whether xml:space="preserve" holds for its content (its own attribute, its
+    // definition's default, else its parent's), and whether it has element children.
+    std::vector<char> preserve(image.nodes.size(), 0), hasElements(image.nodes.size(), 0);
+    std::vector<signed char> defSpace(ndefs, -1);  // a definition's default xml:space: -1 none, 0 default, 1 preserve
+    for (size_t d = 0; d < ndefs; ++d)
+        for (const AttrDefImage &a : image.defs[d].attributes)
+            if (a.name == "xml:space" && !a.defaults.empty()) defSpace[d] = a.defaults[0] == "preserve" ? 1 : 0;
+    for (size_t i = 0; i < image.nodes.size(); ++i) {
+        const NodeImage &n = image.nodes[i];
+        if (n.def == kTextNode) continue;
+        if (n.parent >= 0) hasElements[n.parent] = 1;
+        int space = defSpace[n.def];
+        for (uint32_t k = 0; k < n.attrCount; ++k)
+            if (const AttrImage &a = image.attrs[n.firstAttr + k]; a.name == "xml:space" && !a.values.empty())
+                space = a.values[0] == "preserve" ? 1 : 0;
+        preserve[i] = space >= 0 ? static_cast<char>(space) : n.parent >= 0 ? preserve[n.parent] : 0;
+    }
+    // White space alone is data. It is dropped only where it cannot be: where the DTD declares
+    // element content, or, for an element the DTD does not make mixed, between element children
+    // of an element that holds no other text. xml:space="preserve" keeps it everywhere.
     std::vector<int32_t> newIndex(image.nodes.size(), -1);
+    auto insignificant = [&](const NodeImage &t) {
+        if (t.parent < 0) return true;
+        if (preserve[t.parent] || !IsXmlBlank(image.NodeText(t))) return false;
+        int32_t pd = image.nodes[newIndex[t.parent]].def;  // elements keep their places: the parent sits at its new one
+        if (holdsText[pd]) return false;
+        if (static_cast<size_t>(pd) < facts.elementOnly.size() && facts.elementOnly[pd]) return true;
+        return hasElements[t.parent] != 0;
+    };
+
+    // Compact the node list, renumbering parents (a parent always comes before its children).
     size_t out = 0;
     for (size_t i = 0; i < image.nodes.size(); ++i) {
         NodeImage n = image.nodes[i];
+        if (n.def == kTextNode && insignificant(n)) continue;
         // Elements are never dropped, so the parent already sits at its new place.
         if (n.parent >= 0) n.parent = newIndex[n.parent];
-        if (n.def == kTextNode && (n.parent < 0 || !holdsText[image.nodes[n.parent].def]) && IsXmlBlank(image.NodeText(n)))
-            continue;
         newIndex[i] = static_cast<int32_t>(out);
         image.nodes[out++] = n;
     }
@@ -142,6 +175,7 @@ struct XmlRead {
     void *referrer = nullptr;  // a reference to an entity was just read in this context
     int32_t referredEntity = -1;  // the external entity it named (-1: an internal one)
     std::unordered_map<std::string, int32_t> entityIndex;
+    std::vector<std::string> entityFiles;  // the local file of each entity in the image
 
     void Fail(const std::string &message, void *ctx = nullptr) {
         if (ours.message.empty()) ours = ReadFailure{xmlSAX2GetLineNumber(ctxt), message};
@@ -229,17 +263,6 @@ void MarkReference(XmlRead &st, int32_t node) {
         st.image.xml.referenceOf[node] = st.frames.back().reference;
 }
 
-// The text declaration a file begins with ("" = none).
-std::string TextDeclarationOf(const std::string &file) {
-    std::ifstream in(file, std::ios::binary);
-    std::string head(512, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<size_t>(in.gcount()));
-    if (head.compare(0, 5, "<?xml") != 0) return {};
-    size_t end = head.find("?>");
-    return end == std::string::npos ? std::string() : head.substr(0, end + 2);
-}
-
 // The index of an external entity in the image, added at its first reference.
 int32_t EntityIndexOf(XmlRead &st, xmlEntityPtr ent) {
     std::string name = C(ent->name);
@@ -250,9 +273,9 @@ int32_t EntityIndexOf(XmlRead &st, xmlEntityPtr ent) {
     e.name = name;
     std::string folder = st.folder.back() == '/' ? st.folder : st.folder + "/";
     e.file = file.compare(0, folder.size(), folder) == 0 ? file.substr(folder.size()) : file;
-    e.textDecl = TextDeclarationOf(file);
     int32_t index = static_cast<int32_t>(st.image.xml.entities.size());
     st.image.xml.entities.push_back(std::move(e));
+    st.entityFiles.push_back(file);
     st.entityIndex.emplace(name, index);
     return index;
 }
@@ -400,12 +423,67 @@ void OnText(void *ctx, const xmlChar *ch, int len) {
 
 void OnError(void *ctx, xmlErrorPtr error) { StateOf(ctx).errors.Record(error); }
 
-// The DOCTYPE declaration of a file as written in it, or "" when it has none or its text is not
-// plain UTF-8 (then a save declares the catalog instead). Comments, instructions and quoted
+// The encoding a file is written in when it is not UTF-8 ("" for UTF-8): UTF-16 by its byte
+// order mark or its first characters, else the encoding its XML declaration names. The stream is
+// left at its start.
+std::string EncodingOf(std::ifstream &in) {
+    std::string head(512, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    in.clear();
+    in.seekg(0);
+    if (head.compare(0, 2, "\xFF\xFE") == 0 || head.compare(0, 4, std::string("<\0?\0", 4)) == 0) return "UTF-16LE";
+    if (head.compare(0, 2, "\xFE\xFF") == 0 || head.compare(0, 4, std::string("\0<\0?", 4)) == 0) return "UTF-16BE";
+    if (head.compare(0, 5, "<?xml") != 0) return {};
+    size_t end = head.find("?>"), at = head.find("encoding");
+    if (end == std::string::npos || at == std::string::npos || at > end) return {};
+    size_t open = head.find_first_of("\"'", at);
+    size_t close = open == std::string::npos ? open : head.find(head[open], open + 1);
+    if (close == std::string::npos || close > end) return {};
+    std::string name = head.substr(open + 1, close - open - 1);
+    std::string lower;
+    for (char c : name) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower == "utf-8" || lower == "utf8" ? std::string() : name;
+}
+
+// `raw` in `encoding` as UTF-8 (a byte order mark dropped); false when it cannot be converted.
+bool ToUtf8(const std::string &raw, const std::string &encoding, std::string &out) {
+    iconv_t cd = iconv_open("UTF-8", encoding.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    out.clear();
+    std::string in = raw;
+    char *src = in.data();
+    size_t left = in.size();
+    std::string chunk(65536, '\0');
+    bool ok = true;
+    while (left > 0) {
+        char *dst = chunk.data();
+        size_t room = chunk.size();
+        size_t rc = iconv(cd, &src, &left, &dst, &room);
+        out.append(chunk.data(), chunk.size() - room);
+        if (rc == static_cast<size_t>(-1) && errno != E2BIG) {
+            ok = false;
+            break;
+        }
+    }
+    iconv_close(cd);
+    if (out.compare(0, 3, "\xEF\xBB\xBF") == 0) out.erase(0, 3);
+    return ok;
+}
+
+// The DOCTYPE declaration of a file as written in it (in UTF-8), or "" when it has none or its
+// text cannot be read as text of its encoding (then a save declares the catalog instead). Comments, instructions and quoted
 // text are skipped when looking for its start and its end.
 std::string DoctypeText(const std::string &nativePath) {
     std::ifstream in(nativePath, std::ios::binary);
     std::string buf;
+    // A file in another encoding is read whole and turned into UTF-8 first: the DOCTYPE is kept
+    // as written, in the encoding a save writes.
+    if (std::string encoding = EncodingOf(in); !encoding.empty()) {
+        std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!ToUtf8(raw, encoding, buf)) return {};
+        in.setstate(std::ios::eofbit);
+    }
     size_t at = 0, start = std::string::npos;
     bool inSubset = false;
     char quote = 0;
@@ -424,8 +502,9 @@ std::string DoctypeText(const std::string &nativePath) {
         return true;
     };
     while (true) {
-        while (at + 9 >= buf.size())
-            if (!more()) return {};
+        while (at + 9 >= buf.size() && more()) {
+        }
+        if (at >= buf.size()) return {};
         if (start == std::string::npos) {
             if (buf.compare(at, 4, "<!--") == 0) {
                 if (!skipTo("-->")) return {};
@@ -477,6 +556,7 @@ bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failur
         return false;
     }
     st.ctxt = ctxt;
+    st.errors.mainFile = nativePath;
     st.folder = std::filesystem::path(LocalFileOf(nativePath.c_str())).parent_path().string();
     image.flows.push_back(FlowImage{"Main", true, 0, 0});
     image.xml.fromXml = true;
@@ -519,6 +599,20 @@ bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failur
         failure = ReadFailure{0, "the file holds no element"};
         return false;
     }
+    // A reference to an entity declared nowhere that could be read would vanish from the
+    // document: the open fails instead, naming it.
+    if (!st.errors.undeclaredEntity.empty()) {
+        failure.message = "the entity \"" + st.errors.undeclaredEntity + "\" is not declared";
+        if (!st.load.missingDtd.empty())
+            failure.message += " (the DTD \"" + st.load.missingDtd + "\" that may declare it could not be read)";
+        return false;
+    }
+    if (!st.load.missingDtd.empty())
+        image.notices.push_back("the DTD \"" + st.load.missingDtd +
+                                "\" could not be read: elements have only the attributes they carry");
+    for (size_t i = 0; i < image.xml.entities.size() && i < st.entityFiles.size(); ++i)
+        if (auto d = st.load.textDecls.find(st.entityFiles[i]); d != st.load.textDecls.end())
+            image.xml.entities[i].textDecl = d->second;
     if (st.doctypeSeen) image.xml.doctype = DoctypeText(nativePath);
     if (!image.doctype.systemId.empty()) {
         xmlChar *uri = xmlBuildURI(X(image.doctype.systemId), X(nativePath));
@@ -546,10 +640,10 @@ std::string XmlText(std::string_view s) {
     return ValidUtf8(out);
 }
 
-// Calls libxml2's writer and remembers the first failure.
+// Calls libxml2's writer, which appends to `bytes`, and remembers the first failure.
 struct Writer {
-    xmlTextWriterPtr w = nullptr;
-    xmlBufferPtr discard = nullptr;  // a writer whose output nobody keeps
+    std::string bytes;
+    xmlTextWriterPtr w = NewStringWriter(bytes);
     bool ok = true;
     void Check(int rc) { ok = ok && rc >= 0; }
     static const xmlChar *X(const std::string &s) { return reinterpret_cast<const xmlChar *>(s.c_str()); }
@@ -566,9 +660,11 @@ struct Writer {
         }
         return ok;
     }
+    Writer() = default;
+    Writer(const Writer &) = delete;
+    Writer &operator=(const Writer &) = delete;
     ~Writer() {
         if (w) xmlFreeTextWriter(w);
-        if (discard) xmlBufferFree(discard);
     }
 };
 
@@ -612,7 +708,7 @@ std::string DoctypeFor(const XmlSourceImage &xml, const std::string &systemId, c
 
 }  // namespace
 
-bool WriteXml(const DocImage &image, const std::string &nativePath, const std::string &targetFolder,
+bool WriteXml(const DocImage &image, const std::string &targetFolder, std::string &bytes,
               std::vector<SideFile> &sideFiles, std::string &error) {
     int32_t mf = image.MainFlow();
     if (mf < 0 || image.flows[mf].count == 0) {
@@ -672,9 +768,8 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
     }
 
     Writer out;
-    out.w = xmlNewTextWriterFilename(nativePath.c_str(), 0);
     if (!out.w) {
-        error = "the file could not be written";
+        error = "the document could not be written";
         return false;
     }
     out.Check(xmlTextWriterStartDocument(out.w, "1.0", "UTF-8", nullptr));
@@ -698,7 +793,8 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
         size_t depth;
         Writer *w;
         bool first;
-        std::string temp, target;
+        std::string entity, target;  // the target is "" for a later reference of an entity
+        bool text;  // the entity's content holds text at its top: written exactly, nothing added
     };
     std::vector<std::unique_ptr<Writer>> entityWriters;
     std::vector<char> entityWritten(xml.entities.size(), 0);
@@ -730,11 +826,11 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
     auto finishFrame = [&] {
         Frame f = std::move(frames.back());
         frames.pop_back();
-        f.w->Raw("\n");
+        if (!f.text) f.w->Raw("\n");
         bool ok = f.w->Finish();
-        if (f.temp.empty()) return;
+        if (f.target.empty()) return;
         if (!ok) filesOk = false;
-        sideFiles.push_back(SideFile{f.temp, f.target});
+        sideFiles.push_back(SideFile{f.entity, f.target, std::move(f.w->bytes)});
     };
     auto referenceOf = [&](int32_t i) {
         auto r = xml.referenceOf.find(i);
@@ -742,6 +838,13 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
                    ? -1
                    : r->second;
     };
+    // References whose content holds text at its top: its file's bytes are that content alone,
+    // so no line ends are added around it.
+    std::vector<char> referenceHoldsText(xml.references.size(), 0);
+    for (const auto &[node, ref] : xml.referenceOf)
+        if (ref >= 0 && static_cast<size_t>(ref) < xml.references.size() && node >= begin && node < end &&
+            image.nodes[node].def == kTextNode)
+            referenceHoldsText[ref] = 1;
     for (int32_t i = begin; i < end && out.ok && filesOk; ++i) {
         const NodeImage &n = image.nodes[i];
         while (!stack.empty() && stack.back().node != n.parent) close();
@@ -764,28 +867,20 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
                     }
                 parent.Raw("&" + e.name + ";");
                 auto w = std::make_unique<Writer>();
-                Frame f{ref, stack.size(), w.get(), true, {}, {}};
-                if (!entityWritten[entity]) {
+                Frame f{ref, stack.size(), w.get(), true, e.name, {}, referenceHoldsText[ref] != 0};
+                if (!entityWritten[entity]) {  // a later reference's content is written nowhere
                     entityWritten[entity] = 1;
                     std::filesystem::path target = std::filesystem::path(e.file).is_absolute()
                                                        ? std::filesystem::path(e.file)
                                                        : std::filesystem::path(targetFolder) / e.file;
-                    std::error_code ec;
-                    std::filesystem::create_directories(target.parent_path(), ec);
                     f.target = target.string();
-                    f.temp = f.target + ".qvsave~";
-                    w->w = xmlNewTextWriterFilename(f.temp.c_str(), 0);
-                } else {
-                    w->discard = xmlBufferCreate();
-                    if (w->discard) w->w = xmlNewTextWriterMemory(w->discard, 0);
                 }
                 if (!w->w) {
-                    error = "the file " + (f.target.empty() ? std::string() : "\"" + f.target + "\" ") +
-                            "of the entity \"" + e.name + "\" could not be written";
+                    error = "the entity \"" + e.name + "\" could not be written";
                     filesOk = false;
                     break;
                 }
-                if (!e.textDecl.empty()) w->Raw(e.textDecl + "\n");
+                if (!e.textDecl.empty()) w->Raw(f.text ? e.textDecl : e.textDecl + "\n");
                 entityWriters.push_back(std::move(w));
                 frames.push_back(std::move(f));
             }
@@ -794,7 +889,7 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
         const auto misc = xml.before.find(i);
         if (!frames.empty() && frames.back().depth == stack.size()) {
             // A highest node of an entity's file: one per line.
-            if (!frames.back().first) w.Raw("\n");
+            if (!frames.back().first && !frames.back().text) w.Raw("\n");
             frames.back().first = false;
             if (misc != xml.before.end())
                 for (const MiscImage &m : misc->second) {
@@ -839,12 +934,35 @@ bool WriteXml(const DocImage &image, const std::string &nativePath, const std::s
     }
     out.Check(xmlTextWriterEndDocument(out.w));
     bool ok = out.Finish() && filesOk;
-    if (!ok && error.empty()) error = "the file could not be written";
+    if (!ok && error.empty()) error = "the document could not be written";
     if (!ok) {
-        std::error_code ec;
-        for (const SideFile &f : sideFiles) std::filesystem::remove(f.temp, ec);
         sideFiles.clear();
+        return false;
     }
+    bytes = std::move(out.bytes);
+    return true;
+}
+
+bool CheckWellFormed(const std::string &bytes, std::string &error) {
+    xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
+    if (!ctxt) {
+        error = "out of memory";
+        return false;
+    }
+    ErrorLog log;
+    ctxt->_private = &log;
+    ctxt->sax->serror = [](void *c, xmlErrorPtr e) {
+        static_cast<ErrorLog *>(static_cast<xmlParserCtxtPtr>(c)->_private)->Record(e);
+    };
+    xmlDocPtr doc = xmlCtxtReadMemory(ctxt, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
+                                      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE);
+    bool ok = doc && ctxt->wellFormed;
+    if (!ok) {
+        ReadFailure f = log.Failure(0);
+        error = f.line > 0 ? "line " + std::to_string(f.line) + ": " + f.message : f.message;
+    }
+    if (doc) xmlFreeDoc(doc);
+    xmlFreeParserCtxt(ctxt);
     return ok;
 }
 

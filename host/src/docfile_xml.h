@@ -18,20 +18,25 @@ namespace host::docfile {
 // keeps a tab as the byte 0x08. False with `failure` filled when the file cannot be read.
 bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failure);
 
-// A file a save writes beside the main one: written to `temp`, moved to `target` once every
-// file of the save is written.
+// The content of an external entity's own file, as a save is to write it.
 struct SideFile {
-    std::string temp, target;
+    std::string entity;  // the entity's name
+    std::string target;  // the file (native path)
+    std::string bytes;
 };
 
-// Writes the main flow's tree of `image` as XML to `nativePath`. A document read from plain XML
+// Writes the main flow's tree of `image` as XML into `bytes`. A document read from plain XML
 // keeps what its file held: the DOCTYPE as written (none when it had none), comments and
-// processing instructions, and external parsed entities, whose content is written to their own
-// files (relative ones under `targetFolder`, the folder the main file is saved to; listed in
-// `sideFiles`) with the reference in its place. Any other document gets a DOCTYPE declaring the
-// catalog. False with `error` set when the document cannot be expressed as XML (no structure, a
-// name that is not an XML name) or a file cannot be written (then no side file is left).
-bool WriteXml(const DocImage &image, const std::string &nativePath, const std::string &targetFolder,
+// processing instructions, and external parsed entities, whose content goes to `sideFiles` for
+// their own files (relative ones under `targetFolder`, the folder the main file is saved to)
+// with the reference in its place. Any other document gets a DOCTYPE declaring the catalog.
+// False with `error` set when the document cannot be expressed as XML (no structure, a name
+// that is not an XML name). Nothing is written to disk here.
+bool WriteXml(const DocImage &image, const std::string &targetFolder, std::string &bytes,
               std::vector<SideFile> &sideFiles, std::string &error);
+
+// Whether `bytes` are well-formed XML (read without loading any external file). False with
+// `error` set to the first fault and its line otherwise.
+bool CheckWellFormed(const std::string &bytes, std::string &error);
 
 }  // namespace host::docfile

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "fdk.h"
 #include "paths.h"
 #include "records.h"
+#include "safe_save.h"
 
 namespace fs = std::filesystem;
 
@@ -26,8 +28,13 @@ struct DirHandleT {
     IntT platform;
 };
 
+// A channel reads or appends through a stdio file; a channel that writes a file anew ("w")
+// collects the bytes and replaces the file safely when it is closed (safe_save.h), so a failed
+// write never leaves a cut file in place of the old one.
 struct ChannelT {
-    std::FILE *file;
+    std::FILE *file = nullptr;
+    std::string replaces;  // the file a "w" channel replaces ("" for the others)
+    std::string bytes;     // what a "w" channel has written
 };
 
 namespace {
@@ -139,29 +146,52 @@ ChannelT *F_ChannelOpen(const FilePathT *filePath, ConStringT mode) {
         FA_errno = FE_BadParameter;
         return nullptr;
     }
+    // A pipe or a device (or a link to one) is never opened: the open or the reading would wait
+    // for ever.
+    if (fs::exists(filePath->native, ec) && !fs::is_regular_file(filePath->native, ec)) {
+        FA_errno = m == "r" ? FE_FileRead : FE_FileWrite;
+        return nullptr;
+    }
+    if (m == "w") {
+        std::string why;
+        if (!fs::is_directory(fs::path(filePath->native).parent_path(), ec) ||
+            !host::safesave::MayReplace(filePath->native, why)) {
+            FA_errno = FE_FileWrite;
+            return nullptr;
+        }
+        auto channel = std::make_unique<ChannelT>();
+        channel->replaces = filePath->native;
+        return channel.release();
+    }
     std::FILE *f = std::fopen(filePath->native.c_str(), cmode);
     if (!f) {
         FA_errno = m == "r" ? FE_FileRead : FE_FileWrite;
         return nullptr;
     }
-    return new ChannelT{f};
+    auto channel = std::make_unique<ChannelT>();
+    channel->file = f;
+    return channel.release();
 }
 
 // Reads up to count items of size bytes; returns the number of whole items read.
 IntT F_ChannelRead(PtrT buffer, IntT size, IntT count, ChannelT *channel) {
-    if (!channel || !buffer || size <= 0 || count <= 0) return 0;
+    if (!channel || !channel->file || !buffer || size <= 0 || count <= 0) return 0;
     return static_cast<IntT>(std::fread(buffer, static_cast<size_t>(size), static_cast<size_t>(count), channel->file));
 }
 
 // Writes count items of size bytes; returns the number written.
 IntT F_ChannelWrite(const void *buffer, IntT size, IntT count, ChannelT *channel) {
     if (!channel || !buffer || size <= 0 || count <= 0) return 0;
+    if (!channel->file) {
+        channel->bytes.append(static_cast<const char *>(buffer), static_cast<size_t>(size) * static_cast<size_t>(count));
+        return count;
+    }
     return static_cast<IntT>(std::fwrite(buffer, static_cast<size_t>(size), static_cast<size_t>(count), channel->file));
 }
 
 // 1 when no byte is left to read (also for no channel).
 BoolT F_ChannelEof(ChannelT *channel) {
-    if (!channel) return 1;
+    if (!channel || !channel->file) return 1;
     int c = std::fgetc(channel->file);
     if (c == EOF) return 1;
     std::ungetc(c, channel->file);
@@ -171,9 +201,10 @@ BoolT F_ChannelEof(ChannelT *channel) {
 // Closes the channel; 0 when everything written reached the file.
 IntT F_ChannelClose(ChannelT *channel) {
     if (!channel) return FE_BadParameter;
-    int rc = std::fclose(channel->file);
-    delete channel;
-    if (rc != 0) {
+    std::unique_ptr<ChannelT> owned(channel);
+    std::string why;
+    bool ok = owned->file ? std::fclose(owned->file) == 0 : host::safesave::ReplaceFile(owned->replaces, owned->bytes, why);
+    if (!ok) {
         FA_errno = FE_FileWrite;
         return FE_FileWrite;
     }

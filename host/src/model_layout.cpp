@@ -430,10 +430,17 @@ void SelectInsertionPoint(Document &d, F_ObjHandleT parent, F_ObjHandleT child) 
     d.sel.er.beg = d.sel.er.end = F_ElementLocT{parent, child, 0};
 }
 
+namespace {
+unsigned long SelectionWrites = 0;
+}  // namespace
+
+unsigned long ElementSelectionWrites() { return SelectionWrites; }
+
 bool SetElementSelection(Document &d, const F_ElementRangeT &r) {
     if (!RangeZero(r) && (!LocValid(d.id, r.beg) || !LocValid(d.id, r.end))) return Fail(FE_BadElementLoc);
     d.sel.textView = false;
     d.sel.er = r;
+    ++SelectionWrites;
     return true;
 }
 

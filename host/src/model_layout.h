@@ -102,5 +102,7 @@ void SelectInsertionPoint(Document &d, F_ObjHandleT parent, F_ObjHandleT child);
 // Sets the document's element selection (FP_ElementSelection); false with FA_errno
 // FE_BadElementLoc when a location is not one of the document's (a zero range clears it).
 bool SetElementSelection(Document &d, const F_ElementRangeT &r);
+// How many element selections were set so far (the user's side tells where a command left them).
+unsigned long ElementSelectionWrites();
 
 }  // namespace host

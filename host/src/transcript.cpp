@@ -1,5 +1,9 @@
-// The session's transcript of what the host showed its user.
+// The session's transcript of what the host showed its user, and the status line that shows
+// progress on a terminal.
 #include "transcript.h"
+
+#include <sys/ioctl.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -13,15 +17,57 @@ bool &Echo() {
     static bool echo = false;
     return echo;
 }
+bool &StatusShown() {
+    static bool shown = false;
+    return shown;
+}
+
+void Echoed(const std::string &line) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+}
+
+// The terminal's width in columns (80 when it does not say).
+size_t TerminalColumns() {
+    struct winsize w {};
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &w) == 0 && w.ws_col > 1) return w.ws_col;
+    return 80;
+}
 }  // namespace
 
 void Transcript(const std::string &line) {
     Lines().push_back(line);
     // Console lines were printed on standard output already, by the console itself.
     if (Echo() && line.rfind("console: ", 0) != 0) {
-        std::fwrite(line.data(), 1, line.size(), stdout);
-        std::fputc('\n', stdout);
+        if (StatusShown() && ::isatty(STDOUT_FILENO)) EndProgress();
+        Echoed(line);
     }
+}
+
+void TranscriptProgress(const std::string &line, const std::string &status) {
+    Lines().push_back(line);
+    if (!::isatty(STDERR_FILENO)) {
+        if (Echo()) Echoed(line);
+        return;
+    }
+    if (Echo() && !::isatty(STDOUT_FILENO)) Echoed(line);
+    std::fflush(stdout);
+    // One line that never wraps, so that a carriage return takes the cursor back to its start.
+    std::string shown = status.substr(0, TerminalColumns() - 1);
+    for (char &c : shown)
+        if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+    std::fputs("\r\x1b[K", stderr);
+    std::fwrite(shown.data(), 1, shown.size(), stderr);
+    std::fflush(stderr);
+    StatusShown() = true;
+}
+
+void EndProgress() {
+    if (!StatusShown()) return;
+    std::fflush(stdout);
+    std::fputs("\r\x1b[K", stderr);
+    std::fflush(stderr);
+    StatusShown() = false;
 }
 
 const std::vector<std::string> &TranscriptLines() { return Lines(); }

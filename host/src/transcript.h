@@ -16,6 +16,14 @@ void ClearTranscript();
 // the console printed already).
 void SetTranscriptEcho(bool on);
 
+// A line of a progress display (a status box's line as it changes): recorded like any line. On
+// a terminal (standard error is one) `status` is shown as one line on standard error that each
+// new progress line rewrites; the line itself is then echoed only when standard output is not
+// that terminal too.
+void TranscriptProgress(const std::string &line, const std::string &status);
+// Clears the status line on standard error, when one is shown.
+void EndProgress();
+
 // A message the host itself shows the user (a refused file, a failed command): one OK box.
 void UserMessage(const std::string &text);
 

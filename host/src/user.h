@@ -18,7 +18,9 @@
 namespace host {
 
 // One scripted answer. Kinds and values used here:
-//   "alert":  value "ok", "yes", "no", "cancel" or "fail" (the alert call fails: answer 0, FA_errno set)
+//   "alert":  value "ok", "yes", "no", "cancel" or "fail" (the alert call fails: answer 0, FA_errno set);
+//             with a match text it waits for an alert whose text contains it: alerts shown before
+//             that one get the default policy
 //   "prompt": value = the text typed; cancel = true for Cancel; useDefault = true to accept the default
 //   "choose": value = the path chosen (Windows form); cancel = true for Cancel
 // Other parts of the host add kinds of their own (dialog actions) and read value and args.
@@ -28,6 +30,8 @@ struct UserAnswer {
     bool cancel = false;
     bool useDefault = false;
     std::vector<std::string> args;
+    std::string match;   // an alert answer's text to wait for ("" for the next alert)
+    bool startOnly = false;  // an alert answer for the plug-in's start only
     std::string origin;  // where the answer was scripted (a session line), for messages
 };
 

@@ -29,6 +29,9 @@ bool Refuse(std::string *error, const std::string &why) {
 
 std::string ErrnoText() { return " (error " + std::to_string(FA_errno) + ")"; }
 
+// Why the save just tried failed, as the end of the user's message.
+std::string SaveFailureText() { return LastSaveFailure().empty() ? ErrnoText() : ": " + LastSaveFailure(); }
+
 // The active document, or 0 with *error.
 F_ObjHandleT ActiveDocument(std::string *error) {
     F_ObjHandleT doc = TheSession().activeDoc;
@@ -98,7 +101,10 @@ bool UserClose(F_ObjHandleT doc, std::string *error) {
     NotifyClients(FA_Note_PreQuitDoc, doc, Doc(doc)->path, 0);
     if (!Doc(doc)) return true;  // a client closed it meanwhile
     FA_errno = 0;
+    const bool unsaved = Doc(doc)->modified != 0;
+    const std::string label = Doc(doc)->label;
     if (F_ApiClose(doc, 1) != 0) return Refuse(error, "the document could not be closed" + ErrnoText());
+    if (unsaved) UserMessage("\"" + label + "\" was closed with unsaved changes: its changes were discarded.");
     NotifyClients(FA_Note_PostQuitDoc, doc, "", 0);
     return true;
 }
@@ -108,7 +114,7 @@ bool UserSave(F_ObjHandleT doc, std::string *error) {
     FA_errno = 0;
     const std::string path = Doc(doc)->path;
     if (!SaveDocumentFile(doc, "", SaveFormatForPath(path)))
-        return Refuse(error, "cannot save \"" + path + "\"" + ErrnoText());
+        return Refuse(error, "cannot save \"" + (path.empty() ? Doc(doc)->label : path) + "\"" + SaveFailureText());
     return true;
 }
 
@@ -118,7 +124,7 @@ bool UserSaveAs(F_ObjHandleT doc, const std::string &windowsPath, int format, st
     FA_errno = 0;
     bool saved = Doc(doc) && SaveDocumentFile(doc, windowsPath, format < 0 ? SaveFormatForPath(windowsPath) : format);
     NotifyClients(FA_Note_PostFunction, doc, "", FV_FC_SAVE_AS);
-    if (!saved) return Refuse(error, "cannot save as \"" + windowsPath + "\"" + ErrnoText());
+    if (!saved) return Refuse(error, "cannot save as \"" + windowsPath + "\"" + SaveFailureText());
     return true;
 }
 
@@ -237,7 +243,12 @@ bool UserFunction(IntT code, std::string *error) {
     return true;
 }
 
-void UserQuit() { NotifyClients(FA_Note_PreQuitSession, 0, "", 0); }
+void UserQuit() {
+    NotifyClients(FA_Note_PreQuitSession, 0, "", 0);
+    for (F_ObjHandleT doc : TheSession().openDocs)
+        if (const Document *d = Doc(doc); d && d->modified)
+            UserMessage("\"" + d->label + "\" has unsaved changes at quit: its changes were discarded.");
+}
 
 namespace {
 
@@ -288,8 +299,16 @@ bool UserFollowLink(size_t n, std::string *error) {
     }
     std::string path = link.substr(command.size(), colon - command.size());
     long long unique = std::atoll(link.c_str() + colon + 3);
-    F_ObjHandleT target = FindOpenDocument(path);
+    // A document open only invisibly (a plug-in's working copy) comes into view; one the user sees
+    // is taken first.
+    F_ObjHandleT target = 0;
+    for (F_ObjHandleT id : TheSession().openDocs) {
+        Document *d = Doc(id);
+        if (!d || (Lower(d->label) != Lower(path) && Lower(d->path) != Lower(path))) continue;
+        if (!target || (d->visible && !Doc(target)->visible)) target = id;
+    }
     if (target) {
+        if (!Doc(target)->visible) F_ApiSetInt(0, target, FP_IsOnScreen, 1);
         UserActivate(target, nullptr);
     } else {
         std::string why;
@@ -298,6 +317,11 @@ bool UserFollowLink(size_t n, std::string *error) {
             Transcript("link: stale, " + why);
             return true;
         }
+    }
+    // An id of 0 names no element: the document itself is the link's target.
+    if (unique == 0) {
+        Transcript("link: opened " + Doc(target)->label);
+        return true;
     }
     F_ObjHandleT found = 0;
     for (F_ObjHandleT f : Doc(target)->flows) {

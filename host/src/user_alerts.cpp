@@ -103,6 +103,16 @@ IntT F_ApiAlert(ConStringT message, IntT type) {
         return 0;
     }
     host::Transcript(std::string("alert (") + look->buttons + "): " + message);
+    // An answer scripted for another alert's text waits: this one gets the default policy.
+    const auto &queue = host::PendingAnswers();
+    bool waits = !queue.empty() && queue.front().kind == "alert" && !queue.front().match.empty() &&
+                 std::string(message).find(queue.front().match) == std::string::npos;
+    if (waits) {
+        bool yes = !*look->no;
+        host::Transcript(std::string("  answer: ") + (yes ? look->yes : look->no) + " (default; the scripted answer waits for \"" +
+                         queue.front().match + "\")");
+        return yes ? 0 : -1;
+    }
     if (auto a = host::TakeAnswer("alert")) {
         std::string v = host::Lower(a->value);
         if (v == "fail") {

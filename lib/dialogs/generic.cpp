@@ -10,6 +10,7 @@
 #include "lib/strings/listconv.h"
 #include "lib/strings/search.h"
 #include "lib/translation/lang.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -122,6 +123,13 @@ const std::string &DlgCurrentTableName() { return G().table; }
 IntT DlgEditorOk() { return G().editorOk; }
 IntT DlgResult() { return G().dialogResult; }
 void DlgResetGeneric() { G() = GenericDialogState(); }
+
+namespace {
+// Set up once at start-up.
+[[maybe_unused]] const bool resetGenericDialogs = om_RunStateRegister("generic dialogs", RunStateKind::StartUp, [] {
+    qv::DlgResetGeneric();
+});
+}  // namespace
 }  // namespace qv
 
 void om_DlgInitGeneric(void) {

@@ -11,8 +11,16 @@
 #include "lib/host/docio.h"
 #include "lib/host/documents.h"
 #include "lib/host/host_values.h"
+#include "lib/run_state.h"
 
 WordCountState WordCount;
+
+namespace {
+// The count of the last word count.
+[[maybe_unused]] const bool resetWordCount = om_RunStateRegister("word count", RunStateKind::Run, [] {
+    WordCount = WordCountState{};
+});
+}  // namespace
 
 namespace {
 

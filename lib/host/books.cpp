@@ -5,6 +5,7 @@
 #include "lib/host/documents.h"
 #include "lib/host/element_query.h"
 #include "lib/host/host_values.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -23,6 +24,11 @@ struct BookWalkCursorsT {
     std::vector<UIntT> moves;
 };
 BookWalkCursorsT BookWalkCursors;
+
+// One cursor per book walked; kept between the steps of a walk, which callers reset at its start.
+[[maybe_unused]] const bool resetBookWalkCursors = om_RunStateRegister("book walk cursors", RunStateKind::Run, [] {
+    BookWalkCursors = BookWalkCursorsT{};
+});
 
 long CursorOf(F_ObjHandleT book) {
     for (size_t i = 0; i < BookWalkCursors.books.size(); ++i)

@@ -7,6 +7,7 @@
 
 #include "lib/host/element_text.h"
 #include "lib/host/host_values.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -28,6 +29,11 @@ struct DebugLogT {
 };
 
 DebugLogT DebugLog;
+
+// The debug log file named by the debug parameters at start-up.
+[[maybe_unused]] const bool resetDebugLog = om_RunStateRegister("debug log", RunStateKind::StartUp, [] {
+    DebugLog = DebugLogT{};
+});
 
 const std::string kDashes50(50, '-');
 const std::string kDashes40(40, '-');

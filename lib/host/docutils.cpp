@@ -18,8 +18,17 @@
 #include "lib/host/paths.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/search.h"
+#include "lib/run_state.h"
 
 std::vector<std::string> SettingsDocValues;
+
+namespace {
+// The values the last settings-document read gave.
+[[maybe_unused]] const bool resetSettingsDocumentValues =
+    om_RunStateRegister("settings document values", RunStateKind::Run, [] {
+        SettingsDocValues.clear();
+    });
+}  // namespace
 
 namespace {
 

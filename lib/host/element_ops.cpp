@@ -4,6 +4,7 @@
 #include "lib/strings/heapstr.h"
 #include "lib/strings/lists.h"
 #include "lib/globals.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -40,6 +41,14 @@ IntT ChildCount(F_ObjHandleT docId, F_ObjHandleT elemId) {
 }  // namespace
 
 F_ElementRangeT SharedElementRange{};
+
+namespace {
+// The range the last element selection used.
+[[maybe_unused]] const bool resetSharedElementRange =
+    om_RunStateRegister("shared element range", RunStateKind::Run, [] {
+        SharedElementRange = F_ElementRangeT{};
+    });
+}  // namespace
 
 IntT om_ElementDefIsOfType(F_ObjHandleT docId, const std::string &defName, IntT type) {
     if (!docId) {

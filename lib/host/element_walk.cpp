@@ -2,9 +2,19 @@
 #include "lib/host/element_walk.h"
 
 #include "lib/host/host_values.h"
+#include "lib/run_state.h"
 
 ElementWalkStateT ElementWalkState;
 std::vector<UIntT> ElementWalkStack;
+
+namespace {
+// The walk's last move and its stack of ancestors; kept from step to step of one walk.
+[[maybe_unused]] const bool resetElementWalkCursor =
+    om_RunStateRegister("element walk cursor", RunStateKind::Run, [] {
+        ElementWalkState = ElementWalkStateT{};
+        ElementWalkStack.clear();
+    });
+}  // namespace
 
 F_ObjHandleT om_ElementNextInDocOrder(F_ObjHandleT docId, F_ObjHandleT elemId) {
     if (!docId || !elemId) return 0;

@@ -15,6 +15,7 @@
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/globals.h"
+#include "lib/run_state.h"
 
 IntT DebugPromptsOn = 0;
 
@@ -40,6 +41,12 @@ std::string TableTitle(F_ObjHandleT doc, F_ObjHandleT table) {
 }
 
 int DebugPromptCount = 0;
+
+// Switched on by the debug parameters at start-up.
+[[maybe_unused]] const bool resetDebugPrompts = om_RunStateRegister("debug prompts", RunStateKind::StartUp, [] {
+    DebugPromptsOn = 0;
+    DebugPromptCount = 0;
+});
 
 void DebugPromptWith(const std::vector<std::string> &lines) {
     if (!DebugPromptsOn) return;

@@ -15,8 +15,16 @@
 #include "lib/host/pgftext.h"
 #include "lib/host/system_services.h"
 #include "lib/strings/heapstr.h"
+#include "lib/run_state.h"
 
 ReportState Report;
+
+namespace {
+// The report being written and its current paragraph.
+[[maybe_unused]] const bool resetReport = om_RunStateRegister("report", RunStateKind::Run, [] {
+    Report = ReportState{};
+});
+}  // namespace
 
 namespace {
 

@@ -8,8 +8,16 @@
 #include "lib/host/host_values.h"
 #include "lib/host/system_services.h"
 #include "lib/strings/heapstr.h"
+#include "lib/run_state.h"
 
 SecondReportState SecondReport;
+
+namespace {
+// The second report document and its template.
+[[maybe_unused]] const bool resetSecondReport = om_RunStateRegister("second report", RunStateKind::Run, [] {
+    SecondReport = SecondReportState{};
+});
+}  // namespace
 
 namespace {
 

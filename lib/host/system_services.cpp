@@ -18,6 +18,7 @@
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/strings/search.h"
+#include "lib/run_state.h"
 
 extern char **environ;
 
@@ -149,7 +150,8 @@ bool Exists(const std::string &native) {
 bool CanOpen(ConStringT path, const char *mode) {
     std::string native = NativePath(View(path));
     std::error_code ec;
-    if (native.empty() || fs::is_directory(native, ec)) return false;
+    // Only a regular file is opened: opening a pipe waits for a writer, a device never ends.
+    if (native.empty() || !fs::is_regular_file(native, ec)) return false;
     std::FILE *f = std::fopen(native.c_str(), mode);
     if (!f) return false;
     std::fclose(f);
@@ -327,14 +329,25 @@ IntT om_FileIsWritable(ConStringT path) { return CanOpen(path, "r+") ? 1 : 0; }
 IntT om_FileIsRegular(ConStringT path) {
     std::string native = NativePath(View(path));
     std::error_code ec;
-    return Exists(native) && !fs::is_directory(native, ec) ? 1 : 0;
+    return !native.empty() && fs::is_regular_file(native, ec) ? 1 : 0;
+}
+
+IntT om_FileRefuseOtherKind(ConStringT path) {
+    std::string native = NativePath(View(path));
+    std::error_code ec;
+    if (native.empty() || !fs::exists(native, ec) || fs::is_regular_file(native, ec) || fs::is_directory(native, ec))
+        return 0;
+    std::string text = "--Quorvane message--\n\nThe file:\n\n" + std::string(View(path)) +
+                       "\n\n...is not a regular file (it may be a pipe or a device), so it was not read.";
+    F_ApiAlert(text.c_str(), FF_ALERT_CONTINUE_WARN);
+    return 1;
 }
 
 IntT om_FileReadLinesPlain(ConStringT path, F_StringsT *out) {
     qv::StoreStrings(out, {});
     std::string native = NativePath(View(path));
     std::error_code ec;
-    if (native.empty() || fs::is_directory(native, ec)) return 0;
+    if (native.empty() || om_FileRefuseOtherKind(path) || !fs::is_regular_file(native, ec)) return 0;
     std::ifstream in(native, std::ios::binary);
     if (!in) return 0;
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -476,3 +489,10 @@ RealT om_MathRandom(IntT low, IntT high, IntT divisor) {
     }
     return divisor ? value / divisor : value;
 }
+
+namespace {
+// The stopwatch a run starts and reads.
+[[maybe_unused]] const bool resetStopwatch = om_RunStateRegister("stopwatch", RunStateKind::Run, [] {
+    Watch() = Stopwatch{};
+});
+}  // namespace

@@ -53,6 +53,9 @@ void om_Beep(IntT frequency, IntT duration);
 IntT om_FileExists(ConStringT path);
 IntT om_FileIsWritable(ConStringT path);
 IntT om_FileIsRegular(ConStringT path);
+// 1, after telling the user, when the path names something that is neither a regular file nor
+// a folder (a pipe, a device, or a link to one): a reader must not open it. 0 otherwise.
+IntT om_FileRefuseOtherKind(ConStringT path);
 IntT om_FileReadLinesPlain(ConStringT path, F_StringsT *out);
 IntT om_FileWriteLinesPlain(ConStringT path, const F_StringsT *lines);
 // The variable's value; %APPDATA% and %windir% always have one (from the environment, else a

@@ -25,8 +25,12 @@ public:
         }
         FA_errno = saved;
     }
-    ~Channel() {
-        if (channel_) F_ChannelClose(channel_);
+    ~Channel() { Close(); }
+    // Closes the channel: true when everything written reached the file.
+    bool Close() {
+        ChannelT *c = channel_;
+        channel_ = nullptr;
+        return c && F_ChannelClose(c) == 0;
     }
     Channel(const Channel &) = delete;
     Channel &operator=(const Channel &) = delete;
@@ -44,7 +48,7 @@ private:
 
 IntT om_FileReadLines(ConStringT path, F_StringsT *lines) {
     qv::StoreStrings(lines, {});
-    if (!om_FileExists(path)) return 0;
+    if (om_FileRefuseOtherKind(path) || !om_FileExists(path)) return 0;
     Channel in(path, "r", FDIPath);
     if (!in.get()) return 0;
     std::string bytes;
@@ -63,14 +67,14 @@ IntT om_FileWriteLines(ConStringT path, const F_StringsT *lines) {
     if (!out.get()) return 0;
     bool ok = true;
     for (const std::string &line : qv::ReadStrings(lines)) ok = out.Write(line) && out.Write("\r\n") && ok;
-    return ok ? 1 : 0;
+    return out.Close() && ok ? 1 : 0;
 }
 
 IntT om_FileAppendText(ConStringT path, ConStringT text, IntT newLine) {
     Channel out(path, "a", FDefaultPath);
     if (!out.get()) return 0;
     bool ok = (newLine != 1 || out.Write("\r\n")) && out.Write(View(text));
-    return ok ? 1 : 0;
+    return out.Close() && ok ? 1 : 0;
 }
 
 void om_FileCloseAndDelete(F_ObjHandleT docId, ConStringT path) {

@@ -1,5 +1,6 @@
 // The Node Wizard's global records and their defaults.
 #include "lib/state/nodewizard.h"
+#include "lib/run_state.h"
 
 NodeWizardQueryT NodeWizardQuery;
 NodeWizardOptionsT NodeWizardOptions;
@@ -43,3 +44,12 @@ void om_NWSetDefaults() {
     XPathHistory.clear();
     ErrorReportDoc = 0;
 }
+
+namespace {
+// Query, options, run, prompts, action settings, matches, clipboard values, history and report
+// document of the Node Wizard.
+[[maybe_unused]] const bool resetNodeWizardRunState =
+    om_RunStateRegister("Node Wizard run state", RunStateKind::Run, [] {
+        om_NWSetDefaults();
+    });
+}  // namespace

@@ -10,6 +10,7 @@
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/translation/langfiles.h"
+#include "lib/run_state.h"
 
 namespace {
 
@@ -121,6 +122,14 @@ const TranslationTable *LangTable(int index) {
 }
 
 void LangReset() { State() = TranslationState(); }
+
+namespace {
+// The language and its tables, loaded at start-up.
+[[maybe_unused]] const bool resetTranslationTables =
+    om_RunStateRegister("translation tables", RunStateKind::StartUp, [] {
+        qv::LangReset();
+    });
+}  // namespace
 
 }  // namespace qv
 

@@ -1,6 +1,6 @@
 # The Node Wizard Scripts palette on the shipped scripts document: each sample script chosen in
 # the list and run on the sample document, its effect shown by the document's tree; Check finds
-# nothing wrong with a sample script.
+# nothing wrong with a sample script. Its paths are shown as the host writes them.
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 file(COPY ${SOURCE_DIR}/samples/scripts/plants.xml DESTINATION ${WORK_DIR})
@@ -59,4 +59,10 @@ foreach(expected
 endforeach()
 if(tree MATCHES "para\n +\"Pick none")
   message(FATAL_ERROR "a note's paragraph was not retagged:\n${out}")
+endif()
+# The palette shows paths as the host writes them everywhere, with backslashes.
+string(REPLACE "/" "\\" win_work "Z:${WORK_DIR}")
+string(FIND "${out}" "5 text box \"\" text \"${win_work}\\plants.xml\"" shown)
+if(shown LESS 0 OR out MATCHES "Z:/")
+  message(FATAL_ERROR "the palette should show ${win_work}\\plants.xml:\n${out}")
 endif()

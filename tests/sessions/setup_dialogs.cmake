@@ -30,7 +30,7 @@ insert QVRN_copy-of
 note for-each
 select /Report
 answer dialog qv_DialogCopyOf "type 3 //Part" "type 25 5" "radio 16" "press 28"
-insert QVRN_for-each
+try insert QVRN_for-each
 note if
 select /Report
 answer dialog qv_DialogIf "type 3 //Part[@id]" "choose 9 \"Current\"" "radio 16" "press 18"
@@ -46,7 +46,7 @@ insert QVRN_sort
 note table
 select /Report
 answer dialog qv_DialogTable "type 27 2" "type 15 5" "type 27 2.5" "choose 22 \"1.5\"" "press 57"
-insert QVRN_table
+try insert QVRN_table
 note tablerow
 select /Report
 answer dialog qv_DialogTableRow "type 8 //Part" "choose 14 \"Current\"" "radio 21" "press 23"
@@ -67,7 +67,7 @@ insert QVRN_set-attribute
 note set-marker
 select /Report
 answer dialog qv_DialogSetAttribute "type 15 ref" "type 3 Name" "press 36"
-insert QVRN_set-marker
+try insert QVRN_set-marker
 note template
 select /Report
 answer dialog qv_DialogTemplate "choose 4 \"remark\"" "radio 16" "press 19"
@@ -120,7 +120,7 @@ file(READ ${WORK_DIR}/setup.qvs script)
 string(REPLACE "@XPATH_REPORT@" "${xpath_report}" script "${script}")
 file(WRITE ${WORK_DIR}/setup.qvs "${script}")
 execute_process(COMMAND ${CMAKE_COMMAND} -E env APPDATA=${WORK_DIR}/appdata
-  ${QVHOST} --plugin ${BIN_DIR}/Quorvane_FM2020.so run ${WORK_DIR}/setup.qvs
+  ${QVHOST} --verbose --plugin ${BIN_DIR}/Quorvane_FM2020.so run ${WORK_DIR}/setup.qvs
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "the session failed (${rc}): ${err}\n${out}")

@@ -81,3 +81,24 @@ endforeach()
 if(NOT ch2 MATCHES "status=\"final\"" OR main MATCHES "status=")
   message(FATAL_ERROR "the edit did not go to the chapter's file:\n${main}\n${ch2}")
 endif()
+
+# The user hears what an open could not read and what a close or quit throws away: a DTD that is
+# missing (the file still opens), and unsaved changes by the document's label.
+file(WRITE ${WORK_DIR}/told/notes.xml "<!DOCTYPE notes SYSTEM \"gone.dtd\">\n<notes><note k=\"1\">a</note></notes>\n")
+file(WRITE ${WORK_DIR}/told/other.xml "<notes><note>b</note></notes>\n")
+file(WRITE ${WORK_DIR}/told.qvs [=[
+open told/notes.xml
+expect-transcript could not be read: elements have only the attributes they carry
+select /notes/note[1]
+set-attribute k 2
+close
+expect-transcript "notes.xml" was closed with unsaved changes: its changes were discarded.
+open told/other.xml
+select /notes/note[1]
+set-attribute k 3
+quit
+]=])
+execute_process(COMMAND ${QVHOST} run ${WORK_DIR}/told.qvs RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "\"other.xml\" has unsaved changes at quit: its changes were discarded.")
+  message(FATAL_ERROR "the told session failed (${rc}) or said nothing of the discarded changes: ${err}\n${out}")
+endif()

@@ -1,5 +1,7 @@
 # qvhost query: matches of expressions over a small XML document through the plug-in's
-# inter-client calls, printed as element paths; compile errors and missing documents.
+# inter-client calls, printed as element paths (with their values, or counted); the exit status
+# says whether something matched (0), nothing did (1), the query could not run (2) or the
+# document could not be opened (3); without %APPDATA% nothing is left behind.
 set(doc ${SOURCE_DIR}/tests/data/xpath_query.xml)
 
 # Runs qvhost query with the arguments; checks the exit status and the standard output
@@ -25,11 +27,30 @@ query(0 "/doc[1]/sec[2]/para[1]" "" ${doc} "//sec[@id = 's2']/para")
 query(0 "/doc[1]/sec[1]/para[2]" "" ${doc} "//para[contains(., 'cond')]")
 # A relative expression from a start element; a delimiter-like text inside the expression.
 query(0 "/doc[1]/sec[2]/para[1]" "" ${doc} "para" --start "/doc/sec[2]")
-query(0 "" "" ${doc} "//para[. = '---']")
+query(1 "" "nothing matches //para\\[\\. = '---'\\]" ${doc} "//para[. = '---']")
 query(0 "/doc[1]/sec[1]/title[1]" "" ${doc} "//title" --flow Main)
+# Values after a tab (an element's text, an attribute's value), and the count alone.
+query(0 "/doc[1]/sec[1]/para[1]	First bold text|/doc[1]/sec[1]/para[2]	Second condition|/doc[1]/sec[2]/para[1]	Third"
+      "" ${doc} "//para" --values)
+query(0 "/doc[1]/sec[1]/para[2]/@kind	note" "" ${doc} "//para/@kind" --values)
+query(0 "3" "" ${doc} "//para" --count)
+query(1 "0" "nothing matches" ${doc} "//nothing" --count)
 # Failures.
 query(2 "" "XPath error 50115: " ${doc} "//para[")
 query(2 "" "query needs a document and an expression" ${doc})
-query(1 "" "cannot open" ${SOURCE_DIR}/tests/data/no_such_file.xml "//a")
-query(1 "" "no flow \"Nope\"" ${doc} "//a" --flow Nope)
-query(1 "" "no element at /doc/sec\\[3\\]" ${doc} "para" --start "/doc/sec[3]")
+query(2 "" "do not go together" ${doc} "//para" --values --count)
+query(3 "" "cannot open" ${SOURCE_DIR}/tests/data/no_such_file.xml "//a")
+query(2 "" "no flow \"Nope\"" ${doc} "//a" --flow Nope)
+query(2 "" "no element at /doc/sec\\[3\\]" ${doc} "para" --start "/doc/sec[3]")
+
+# Without %APPDATA% the settings live in a temporary folder of the query's own, removed at exit:
+# neither the home folder nor the temporary folder keeps anything.
+set(home ${CMAKE_CURRENT_BINARY_DIR}/query_home)
+file(REMOVE_RECURSE ${home})
+file(MAKE_DIRECTORY ${home}/tmp)
+execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=APPDATA HOME=${home} TMPDIR=${home}/tmp
+                        ${QVHOST} query ${doc} "//title" RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+file(GLOB_RECURSE left LIST_DIRECTORIES true ${home}/*)
+if(NOT status EQUAL 0 OR NOT out STREQUAL "/doc[1]/sec[1]/title[1]\n" OR NOT left STREQUAL "${home}/tmp")
+  message(FATAL_ERROR "a query without %APPDATA%: status ${status}, output \"${out}\", left behind: ${left} (${err})")
+endif()

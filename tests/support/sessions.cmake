@@ -48,3 +48,17 @@ function(qv_expect_not text what)
     message(FATAL_ERROR "unexpected \"${what}\" in:\n${text}")
   endif()
 endfunction()
+
+# Plays a session script that must fail: qvhost's status is 1 and its standard error shows
+# `message`; the transcript is left in `out`.
+function(qv_run_failing_session name appdata script message)
+  file(WRITE ${WORK_DIR}/${name}.qvs "${script}")
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env APPDATA=${appdata}
+                          ${QVHOST} --plugin ${BIN_DIR}/Quorvane_FM2020.so ${ARGN} run ${WORK_DIR}/${name}.qvs
+                  WORKING_DIRECTORY ${WORK_DIR} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  string(FIND "${err}" "${message}" at)
+  if(NOT rc EQUAL 1 OR at LESS 0)
+    message(FATAL_ERROR "${name}: expected status 1 and \"${message}\", got ${rc}: ${err}\n${out}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
