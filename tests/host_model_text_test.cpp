@@ -239,6 +239,87 @@ TEST_F(ModelText, TextItemsMarkPropertyChangesAndNameTheirParagraphs) {
     EXPECT_EQ(Pgfs(), pgfs);
 }
 
+// The items of a text read in place, the pieces of each string item joined: type, offset, text,
+// object, line flag of each.
+std::string ReadInPlace(F_ObjHandleT doc, F_ObjHandleT obj, IntT flags, IntT stopAfter = 0, IntT *answer = nullptr) {
+    struct Seen {
+        std::string out;
+        std::string run;
+        IntT runAt = 0, left;
+    } seen{"", "", 0, stopAfter};
+    auto endRun = [](Seen &s) {
+        if (!s.run.empty()) s.out += "S" + std::to_string(s.runAt) + ":" + s.run + " ";
+        s.run.clear();
+    };
+    F_TextPieceFnT fn = [](const F_TextPieceT *t, PtrT arg) -> IntT {
+        Seen &s = *static_cast<Seen *>(arg);
+        if (t->dataType == FTI_String) {
+            if (!t->ldata && !s.run.empty()) s.out += "S" + std::to_string(s.runAt) + ":" + s.run + " ";
+            if (!t->ldata) s.run.clear();
+            if (s.run.empty()) s.runAt = t->offset;
+            s.run.append(t->sdata, t->slen);
+        } else {
+            if (!s.run.empty()) s.out += "S" + std::to_string(s.runAt) + ":" + s.run + " ";
+            s.run.clear();
+            s.out += std::to_string(t->dataType) + "@" + std::to_string(t->offset) + "/" + std::to_string(t->idata) +
+                     "/" + std::to_string(t->ldata) + " ";
+        }
+        return s.left && --s.left == 0 ? 7 : 0;
+    };
+    IntT r = F_ApiReadText(doc, obj, flags, fn, &seen);
+    if (answer) *answer = r;
+    endRun(seen);
+    return seen.out;
+}
+
+std::string ReadListed(F_ObjHandleT doc, F_ObjHandleT obj, IntT flags) {
+    F_TextItemsT items = F_ApiGetText(doc, obj, flags);
+    std::string out;
+    for (UIntT i = 0; i < items.len; ++i) {
+        const F_TextItemT &t = items.val[i];
+        if (t.dataType == FTI_String)
+            out += "S" + std::to_string(t.offset) + ":" + t.sdata + " ";
+        else
+            out += std::to_string(t.dataType) + "@" + std::to_string(t.offset) + "/" + std::to_string(t.idata) + "/" +
+                   std::to_string(t.ldata) + " ";
+    }
+    F_ApiDeallocateTextItems(&items);
+    return out;
+}
+
+TEST_F(ModelText, TextReadInPlaceHandsOnWhatTheListHolds) {
+    std::vector<F_ObjHandleT> pgfs = Pgfs();
+    F_TextLocT at{pgfs[5], 2};
+    F_ApiAddText(doc, &at, "\xC3\xA9\n\n");  // two forced line breaks after a two-byte character
+    F_ObjHandleT tag = F_ApiNewNamedObject(doc, FO_CondFmt, "Print");
+    IntT ids[] = {static_cast<IntT>(tag)};
+    F_PropValT pv{};
+    pv.propIdent = FP_InCond;
+    pv.propVal.valType = FT_Ints;
+    pv.propVal.isval = F_IntsT{1, ids};
+    F_TextRangeT tagged{{pgfs[1], 1}, {pgfs[1], 3}};
+    F_ApiSetTextPropVal(doc, &tagged, &pv);
+    const IntT all = FTI_String | FTI_LineEnd | FTI_PgfBegin | FTI_PgfEnd;
+    std::vector<F_ObjHandleT> objs = pgfs;
+    for (F_ObjHandleT e : {sec, p1, b, p2, nested, empty}) objs.push_back(e);
+    for (F_ObjHandleT obj : objs)
+        for (IntT flags : {all, all | FTI_CharPropsChange, IntT(FTI_String), IntT(FTI_LineEnd | FTI_PgfEnd)}) {
+            SCOPED_TRACE(std::to_string(obj) + " flags " + std::to_string(flags));
+            IntT answer = -5;
+            EXPECT_EQ(ReadInPlace(doc, obj, flags, 0, &answer), ReadListed(doc, obj, flags));
+            EXPECT_EQ(answer, 0);
+        }
+    // The reader stops where the function asks, and the call answers its value.
+    IntT answer = 0;
+    EXPECT_EQ(ReadInPlace(doc, pgfs[5], all, 2, &answer), "8@0/" + std::to_string(pgfs[5]) + "/0 S0:lo\xC3\xA9 ");
+    EXPECT_EQ(answer, 7);
+    // An object without text fails with -1.
+    FA_errno = 0;
+    EXPECT_EQ(ReadInPlace(doc, doc + 12345, all, 0, &answer), "");
+    EXPECT_EQ(answer, -1);
+    EXPECT_NE(FA_errno, 0);
+}
+
 TEST_F(ModelText, SelectionHasTwoViews) {
     std::vector<F_ObjHandleT> pgfs = Pgfs();
     // Whole element Title: its text runs from its paragraph's start to the next paragraph's.

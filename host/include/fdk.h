@@ -102,6 +102,20 @@ typedef struct {
 } F_TextItemT;
 typedef struct { UIntT len; F_TextItemT *val; } F_TextItemsT;
 
+/* A text item read in place (F_ApiReadText): sdata points into the document's text, slen bytes,
+   not terminated, valid only during the call it is handed to. */
+typedef struct {
+    IntT offset;
+    IntT dataType;      /* one FTI_ flag */
+    ConStringT sdata;   /* FTI_String: the characters */
+    UIntT slen;         /* FTI_String: their bytes */
+    F_ObjHandleT idata; /* as in F_TextItemT */
+    IntT ldata;         /* as in F_TextItemT; FTI_String: 1 when the piece goes on with the string
+                           item of the piece before it */
+} F_TextPieceT;
+/* Answers 0 to go on reading, anything else to stop there. */
+typedef IntT (*F_TextPieceFnT)(const F_TextPieceT *piece, PtrT arg);
+
 typedef struct { F_ObjHandleT objId; IntT offset; } F_TextLocT;
 typedef struct { F_TextLocT beg; F_TextLocT end; } F_TextRangeT;
 typedef struct { F_ObjHandleT parentId; F_ObjHandleT childId; IntT offset; } F_ElementLocT;
@@ -686,6 +700,11 @@ void F_Printf(ChannelP channel, ConStringT format, ...);
  * ------------------------------------------------------------------------------------------- */
 
 F_TextItemsT F_ApiGetText(F_ObjHandleT docId, F_ObjHandleT objId, IntT flags);
+/* The items F_ApiGetText lists, of the same types and in the same order, handed to fn one by one
+   without a list being made; a string item may come in several pieces (one per stretch of the
+   document's text), each after the first marked by ldata 1. Answers 0 when every item was handed on, the value fn stopped with, or -1
+   (FA_errno set) when the object cannot be read. */
+IntT F_ApiReadText(F_ObjHandleT docId, F_ObjHandleT objId, IntT flags, F_TextPieceFnT fn, PtrT arg);
 F_TextItemsT F_ApiGetTextForRange(F_ObjHandleT docId, const F_TextRangeT *range, IntT flags);
 F_TextLocT F_ApiAddText(F_ObjHandleT docId, const F_TextLocT *loc, ConStringT text);
 F_PropValT F_ApiGetTextPropVal(F_ObjHandleT docId, const F_TextLocT *loc, IntT prop);

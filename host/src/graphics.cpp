@@ -380,8 +380,14 @@ F_ObjHandleT FrameOfElement(F_ObjHandleT doc, F_ObjHandleT elem) {
 
 std::vector<F_ObjHandleT> DocumentGraphics(F_ObjHandleT doc) {
     std::vector<F_ObjHandleT> out;
-    if (!Doc(doc)) return out;
-    for (F_ObjHandleT e : ElementsOfKind(doc, FV_FO_GRAPHIC)) {
+    Document *d = Doc(doc);
+    if (!d) return out;
+    // Only a document with a graphic definition has graphic elements to look for in its tree.
+    bool graphicDefs = std::any_of(d->defs.begin(), d->defs.end(), [](F_ObjHandleT def) {
+        const ElementDef *x = Def(def);
+        return x && x->type == FV_FO_GRAPHIC;
+    });
+    for (F_ObjHandleT e : graphicDefs ? ElementsOfKind(doc, FV_FO_GRAPHIC) : std::vector<F_ObjHandleT>{}) {
         F_ObjHandleT f = FrameOfElement(doc, e);
         if (!f) continue;
         out.push_back(f);

@@ -102,6 +102,7 @@ bool ObjectValid(F_ObjHandleT doc, F_ObjHandleT obj);
 bool DocValid(F_ObjHandleT doc, F_ObjHandleT obj);
 bool ElementDefValid(F_ObjHandleT doc, F_ObjHandleT obj);
 bool ElementValid(F_ObjHandleT doc, F_ObjHandleT obj);
+bool PgfValid(F_ObjHandleT doc, F_ObjHandleT obj);  // model_layout.cpp
 
 // F_ApiClose / F_ApiDelete of other kinds; return false (and set FA_errno) on failure.
 void RegisterCloser(int kind, std::function<bool(F_ObjHandleT obj, IntT flags)> close);
@@ -128,6 +129,10 @@ struct PropValue {
 using PropGetter = std::function<bool(F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out)>;
 using PropSetter = std::function<bool(F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in)>;
 void RegisterProperty(int kind, int number, PropType type, PropGetter get, PropSetter set = nullptr);
+// A read-only integer property (Int, Id or Metric) read by a plain function, which the integer
+// calls reach without a property value or a type-erased call; it answers as a getter does.
+using IntGetter = bool (*)(F_ObjHandleT doc, F_ObjHandleT obj, IntT &out);
+void RegisterIntProperty(int kind, int number, PropType type, IntGetter get);
 // A value kept per object, read back as written; `initial` until written.
 void RegisterStoredProperty(int kind, int number, PropType type, PropValue initial = {});
 // The registered type of (kind, number), false when none.

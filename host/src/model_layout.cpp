@@ -305,9 +305,9 @@ IntT BoundedOffset(const Layout &l, uint32_t pgf, IntT offset, bool allowEndMark
 }
 
 bool ResolveTextLoc(Layout &l, const F_TextLocT &loc, bool allowEndMark, TextPos &out) {
-    auto it = l.pgfIndex.find(loc.objId);
-    if (it == l.pgfIndex.end()) return false;
-    out = TextPos{it->second, BoundedOffset(l, it->second, loc.offset, allowEndMark)};
+    uint32_t i = 0;
+    if (!l.FindPgf(loc.objId, i)) return false;
+    out = TextPos{i, BoundedOffset(l, i, loc.offset, allowEndMark)};
     return true;
 }
 
@@ -446,15 +446,20 @@ bool SetElementSelection(Document &d, const F_ElementRangeT &r) {
 
 // ---- properties -----------------------------------------------------------------------------
 
+bool PgfValid(F_ObjHandleT doc, F_ObjHandleT obj) {
+    Layout *l = LayoutOf(doc);
+    uint32_t i = 0;
+    return l && l->FindPgf(obj, i);
+}
+
 namespace {
 
 const PgfInfo *PgfOf(F_ObjHandleT doc, F_ObjHandleT pgf, Layout **lp = nullptr) {
     Layout *l = LayoutOf(doc);
-    if (!l) return nullptr;
-    auto it = l->pgfIndex.find(pgf);
-    if (it == l->pgfIndex.end()) return nullptr;
+    uint32_t i = 0;
+    if (!l || !l->FindPgf(pgf, i)) return nullptr;
     if (lp) *lp = l;
-    return &l->pgfs[it->second];
+    return &l->pgfs[i];
 }
 
 template <class Map>
@@ -463,21 +468,70 @@ bool InLayout(F_ObjHandleT doc, F_ObjHandleT obj, Map Layout::*index) {
     return l && (l->*index).count(obj) != 0;
 }
 
-// Registers an id property of a derived kind computed from the layout and the object's index.
-void DerivedId(int kind, int number, std::unordered_map<F_ObjHandleT, uint32_t> Layout::*index,
-               std::function<F_ObjHandleT(Layout &, uint32_t)> f) {
-    RegisterProperty(kind, number, PropType::Id, [index, f](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+bool FindPgf(const Layout &l, F_ObjHandleT obj, uint32_t &i) { return l.FindPgf(obj, i); }
+
+bool FindFrame(const Layout &l, F_ObjHandleT obj, uint32_t &i) {
+    auto it = l.frameIndex.find(obj);
+    if (it == l.frameIndex.end()) return false;
+    i = it->second;
+    return true;
+}
+
+bool FindPage(const Layout &l, F_ObjHandleT obj, uint32_t &i) {
+    auto it = l.pageIndex.find(obj);
+    if (it == l.pageIndex.end()) return false;
+    i = it->second;
+    return true;
+}
+
+// Registers an id property of a derived kind computed from the layout and the object's index
+// (found by Find), read as a plain integer.
+using IndexFinder = bool (*)(const Layout &, F_ObjHandleT, uint32_t &);
+using Derived = F_ObjHandleT (*)(Layout &, uint32_t);
+
+template <IndexFinder Find, Derived F>
+void DerivedId(int kind, int number) {
+    RegisterIntProperty(kind, number, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, IntT &out) {
         Layout *l = LayoutOf(doc);
-        if (!l) return false;
-        auto it = (l->*index).find(obj);
-        if (it == (l->*index).end()) return false;
-        out.i = static_cast<IntT>(f(*l, it->second));
+        uint32_t i = 0;
+        if (!l || !Find(*l, obj, i)) return false;
+        out = static_cast<IntT>(F(*l, i));
         return true;
     });
 }
 
+F_ObjHandleT NextPgfInFlow(Layout &l, uint32_t i) {
+    return i + 1 < l.pgfs.size() && l.pgfs[i + 1].flow == l.pgfs[i].flow ? l.pgfs[i + 1].id : 0;
+}
+F_ObjHandleT NextPgfInDoc(Layout &l, uint32_t i) { return i + 1 < l.pgfs.size() ? l.pgfs[i + 1].id : 0; }
+F_ObjHandleT PrevPgfInFlow(Layout &l, uint32_t i) {
+    return i > 0 && l.pgfs[i - 1].flow == l.pgfs[i].flow ? l.pgfs[i - 1].id : 0;
+}
+F_ObjHandleT PgfFrame(Layout &l, uint32_t i) { return l.frames[l.pgfs[i].frame].id; }
+// The table cell that holds the paragraph (0 outside tables).
+F_ObjHandleT PgfCell(Layout &l, uint32_t i) {
+    const PgfInfo &p = l.pgfs[i];
+    F_ObjHandleT e = p.begin ? p.begin : !p.segs.empty() ? Elem(p.segs.front().node)->parent : p.emptyLoc.parentId;
+    for (size_t steps = 0; e && steps < TheStore().elements.Size(); ++steps) {
+        const Element *x = Elem(e);
+        if (!x) break;
+        if (const ElementDef *d = Def(x->def); d && d->type == FV_FO_TBL_CELL) return TableObjectOf(x->doc, e);
+        e = x->parent;
+    }
+    return F_ObjHandleT(0);
+}
+F_ObjHandleT FrameFirstPgf(Layout &l, uint32_t i) { return l.pgfs[l.frames[i].firstPgf].id; }
+F_ObjHandleT FrameLastPgf(Layout &l, uint32_t i) { return l.pgfs[l.frames[i].lastPgf].id; }
+F_ObjHandleT NextFrameInFlow(Layout &l, uint32_t i) {
+    return i + 1 < l.frames.size() && l.frames[i + 1].flow == l.frames[i].flow ? l.frames[i + 1].id : 0;
+}
+F_ObjHandleT FrameItself(Layout &l, uint32_t i) { return l.frames[i].id; }
+F_ObjHandleT FramePage(Layout &l, uint32_t i) { return l.pages[l.frames[i].page].id; }
+F_ObjHandleT NoFrameParent(Layout &, uint32_t) { return 0; }
+F_ObjHandleT NextPage(Layout &l, uint32_t i) { return i + 1 < l.pages.size() ? l.pages[i + 1].id : 0; }
+
 void RegisterParagraphs() {
-    RegisterKind(FO_Pgf, [](F_ObjHandleT doc, F_ObjHandleT obj) { return InLayout(doc, obj, &Layout::pgfIndex); });
+    RegisterKind(FO_Pgf, PgfValid);
     RegisterKind(FO_TextFrame,
                  [](F_ObjHandleT doc, F_ObjHandleT obj) { return InLayout(doc, obj, &Layout::frameIndex); });
     RegisterKind(FO_BodyPage, [](F_ObjHandleT doc, F_ObjHandleT obj) { return InLayout(doc, obj, &Layout::pageIndex); });
@@ -492,41 +546,22 @@ void RegisterParagraphs() {
         if (p) out.i = p->unique;
         return p != nullptr;
     });
-    auto pgfs = &Layout::pgfIndex;
     // next paragraph of the flow / of the document, previous of the flow
-    DerivedId(FO_Pgf, FP_NextPgfInFlow, pgfs, [](Layout &l, uint32_t i) {
-        return i + 1 < l.pgfs.size() && l.pgfs[i + 1].flow == l.pgfs[i].flow ? l.pgfs[i + 1].id : 0;
-    });
-    DerivedId(FO_Pgf, FP_NextPgfInDoc, pgfs, [](Layout &l, uint32_t i) { return i + 1 < l.pgfs.size() ? l.pgfs[i + 1].id : 0; });
-    DerivedId(FO_Pgf, FP_PrevPgfInFlow, pgfs, [](Layout &l, uint32_t i) {
-        return i > 0 && l.pgfs[i - 1].flow == l.pgfs[i].flow ? l.pgfs[i - 1].id : 0;
-    });
-    DerivedId(FO_Pgf, FP_InTextFrame, pgfs, [](Layout &l, uint32_t i) { return l.frames[l.pgfs[i].frame].id; });
-    // the table cell that holds the paragraph (0 outside tables)
-    DerivedId(FO_Pgf, FP_InCell, pgfs, [](Layout &l, uint32_t i) {
-        const PgfInfo &p = l.pgfs[i];
-        F_ObjHandleT e = p.begin ? p.begin : !p.segs.empty() ? Elem(p.segs.front().node)->parent : p.emptyLoc.parentId;
-        for (size_t steps = 0; e && steps < TheStore().elements.Size(); ++steps) {
-            const Element *x = Elem(e);
-            if (!x) break;
-            if (const ElementDef *d = Def(x->def); d && d->type == FV_FO_TBL_CELL) return TableObjectOf(x->doc, e);
-            e = x->parent;
-        }
-        return F_ObjHandleT(0);
-    });
+    DerivedId<FindPgf, NextPgfInFlow>(FO_Pgf, FP_NextPgfInFlow);
+    DerivedId<FindPgf, NextPgfInDoc>(FO_Pgf, FP_NextPgfInDoc);
+    DerivedId<FindPgf, PrevPgfInFlow>(FO_Pgf, FP_PrevPgfInFlow);
+    DerivedId<FindPgf, PgfFrame>(FO_Pgf, FP_InTextFrame);
+    DerivedId<FindPgf, PgfCell>(FO_Pgf, FP_InCell);
     RegisterStoredProperty(FO_Pgf, FP_ChangeBar, PropType::Int);
     RegisterStoredProperty(FO_Pgf, FP_PgfFlag, PropType::Int);
     RegisterStoredProperty(FO_Pgf, FP_PgfNumString, PropType::String);
 
-    auto frames = &Layout::frameIndex;
-    DerivedId(FO_TextFrame, FP_FirstPgf, frames, [](Layout &l, uint32_t i) { return l.pgfs[l.frames[i].firstPgf].id; });
-    DerivedId(FO_TextFrame, FP_LastPgf, frames, [](Layout &l, uint32_t i) { return l.pgfs[l.frames[i].lastPgf].id; });
-    DerivedId(FO_TextFrame, FP_NextTextFrameInFlow, frames, [](Layout &l, uint32_t i) {
-        return i + 1 < l.frames.size() && l.frames[i + 1].flow == l.frames[i].flow ? l.frames[i + 1].id : 0;
-    });
-    DerivedId(FO_TextFrame, FP_FramePredecessor, frames, [](Layout &l, uint32_t i) { return l.frames[i].id; });
-    DerivedId(FO_TextFrame, FP_PageFramePage, frames, [](Layout &l, uint32_t i) { return l.pages[l.frames[i].page].id; });
-    DerivedId(FO_TextFrame, FP_FrameParent, frames, [](Layout &, uint32_t) { return F_ObjHandleT(0); });
+    DerivedId<FindFrame, FrameFirstPgf>(FO_TextFrame, FP_FirstPgf);
+    DerivedId<FindFrame, FrameLastPgf>(FO_TextFrame, FP_LastPgf);
+    DerivedId<FindFrame, NextFrameInFlow>(FO_TextFrame, FP_NextTextFrameInFlow);
+    DerivedId<FindFrame, FrameItself>(FO_TextFrame, FP_FramePredecessor);
+    DerivedId<FindFrame, FramePage>(FO_TextFrame, FP_PageFramePage);
+    DerivedId<FindFrame, NoFrameParent>(FO_TextFrame, FP_FrameParent);
 
     auto pages = &Layout::pageIndex;
     RegisterProperty(FO_BodyPage, FP_PageNum, PropType::Int, [pages](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
@@ -543,7 +578,7 @@ void RegisterParagraphs() {
         out.s = std::to_string(n.i + 1);
         return true;
     });
-    DerivedId(FO_BodyPage, FP_PageNext, pages, [](Layout &l, uint32_t i) { return i + 1 < l.pages.size() ? l.pages[i + 1].id : 0; });
+    DerivedId<FindPage, NextPage>(FO_BodyPage, FP_PageNext);
     RegisterProperty(FO_BodyPage, FP_MasterPage, PropType::String, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
         out.s = "Right";
         return true;

@@ -57,6 +57,23 @@ struct Layout {
     std::unordered_map<F_ObjHandleT, uint32_t> pgfIndex, frameIndex, pageIndex;
     std::unordered_map<F_ObjHandleT, FlowSpan> flows;
     std::unordered_map<F_ObjHandleT, std::pair<TextPos, TextPos>> elemPos;  // start, end
+
+    // The index of paragraph `id`. Readers mostly go from one paragraph to the next, so the
+    // paragraph found last and the one after it are looked at before the index.
+    bool FindPgf(F_ObjHandleT id, uint32_t &index) const {
+        for (uint32_t i : {lastPgf_, lastPgf_ + 1})
+            if (i < pgfs.size() && pgfs[i].id == id && id) {
+                index = lastPgf_ = i;
+                return true;
+            }
+        auto it = pgfIndex.find(id);
+        if (it == pgfIndex.end()) return false;
+        index = lastPgf_ = it->second;
+        return true;
+    }
+
+  private:
+    mutable uint32_t lastPgf_ = 0;
 };
 
 // The document's layout, built when missing; nullptr for a closed document.

@@ -20,6 +20,7 @@ struct Property {
     PropType type;
     PropGetter get;
     PropSetter set;
+    IntGetter intGet = nullptr;  // integer properties read without a property value
 };
 
 // The properties of one kind: a flat index by number into stable slots (nullptr for none), so
@@ -126,6 +127,7 @@ bool ObjectValid(F_ObjHandleT doc, F_ObjHandleT obj) {
     case FO_Doc: return DocValid(doc, obj);
     case FO_ElementDef: return ElementDefValid(doc, obj);
     case FO_Element: return ElementValid(doc, obj);
+    case FO_Pgf: return PgfValid(doc, obj);
     default: break;
     }
     const ValidFn &v = Reg().valid[static_cast<size_t>(KindOf(obj))];
@@ -148,6 +150,11 @@ void RegisterNamedKind(int kind, std::function<F_ObjHandleT(F_ObjHandleT, const 
 
 void RegisterProperty(int kind, int number, PropType type, PropGetter get, PropSetter set) {
     Reg().props[static_cast<size_t>(kind) & 0xFF].Put(number, Property{type, std::move(get), std::move(set)});
+}
+
+void RegisterIntProperty(int kind, int number, PropType type, IntGetter get) {
+    PropGetter general = [get](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) { return get(doc, obj, out.i); };
+    Reg().props[static_cast<size_t>(kind) & 0xFF].Put(number, Property{type, std::move(general), nullptr, get});
 }
 
 void RegisterStoredProperty(int kind, int number, PropType type, PropValue initial) {
@@ -240,8 +247,17 @@ extern "C" {
 // An integer property through the general dispatch (kept apart so that the element reads
 // before it need no frame for a property value).
 [[gnu::noinline]] static IntT GetIntegerProperty(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    const Property *p = Lookup(docId, objId, prop);
+    if (!p) return 0;
+    if (p->intGet) {
+        IntT before = FA_errno, out = 0;
+        if (p->intGet(docId, objId, out)) return out;
+        if (FA_errno == before) Fail(FE_BadObjId);
+        return 0;
+    }
+    if (!IsInteger(p->type)) return Fail(FE_BadPropType), 0;
     PropValue v;
-    return GetTyped(docId, objId, prop, AcceptInteger, v) ? v.i : 0;
+    return GetFound(p, docId, objId, v) ? v.i : 0;
 }
 
 F_ObjHandleT F_ApiGetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {

@@ -1,4 +1,6 @@
 // Text calls: location conversions, text items of a range or an object, adding text.
+#include <cstring>
+
 #include "model_internal.h"
 #include "model_layout.h"
 #include "records.h"
@@ -20,60 +22,112 @@ struct Item {
     F_ObjHandleT idata = 0;
 };
 
+// Where the items of a read go. Text(offset, piece) hands on a piece of a string item (its first
+// character at that paragraph offset); End() ends the string item being gathered; Other(item)
+// hands on an item that is not a string (after the string before it has ended).
+//
+// ListSink gathers pieces into whole string items for the item lists; PieceSink hands each piece
+// on as it lies in the document.
+struct ListSink {
+    std::vector<Item> &out;
+    std::string run;
+    IntT runStart = 0;
+    void Text(IntT at, std::string_view piece) {
+        if (run.empty()) runStart = at;
+        run.append(piece);
+    }
+    void End() {
+        if (!run.empty()) out.push_back(Item{runStart, FTI_String, std::move(run)});
+        run.clear();
+    }
+    void Other(Item item) {
+        End();
+        out.push_back(std::move(item));
+    }
+};
+
+struct PieceSink {
+    F_TextPieceFnT fn;
+    PtrT arg;
+    IntT stopped = 0;
+    bool open = false;  // a string item has begun
+    void Text(IntT at, std::string_view piece) {
+        if (stopped || piece.empty()) return;
+        F_TextPieceT t{at, FTI_String, piece.data(), static_cast<UIntT>(piece.size()), 0, open ? 1 : 0};
+        open = true;
+        stopped = fn(&t, arg);
+    }
+    void End() { open = false; }
+    void Other(const Item &item) {
+        open = false;
+        if (stopped) return;
+        F_TextPieceT t{item.offset, item.type, nullptr, 0, item.idata, item.ldata};
+        stopped = fn(&t, arg);
+    }
+};
+
 // The text of paragraph p from character lo up to hi (exclusive), as string and line-end items;
 // with FTI_CharPropsChange also an item wherever the character properties differ from those of
 // the character before (within the range), where the string items break as well.
-void TextItems(const PgfInfo &p, IntT lo, IntT hi, IntT flags, std::vector<Item> &out) {
+template <class Sink>
+void TextItems(const PgfInfo &p, IntT lo, IntT hi, IntT flags, Sink &sink) {
     static const TextProps kPlain;
     static const std::vector<PropRun> kNoRuns;
-    std::string run;
-    IntT runStart = lo;
-    auto flush = [&] {
-        if (!run.empty() && (flags & FTI_String)) out.push_back(Item{runStart, FTI_String, std::move(run)});
-        run.clear();
-    };
+    const bool strings = (flags & FTI_String) != 0;
     const bool propChanges = (flags & FTI_CharPropsChange) != 0;
     const TextProps *prevProps = nullptr;
     for (const TextSeg &s : p.segs) {
         if (s.start + s.len <= lo || s.start >= hi) continue;
         Element *t = Elem(s.node);
         if (!t) continue;
+        const std::string &text = t->text;
         IntT at = std::max(lo, s.start);  // paragraph offset of the character at i
-        size_t i = Utf8Offset(t->text, static_cast<size_t>(at - s.start));
-        size_t e = Utf8Offset(t->text, static_cast<size_t>(std::min(hi, s.start + s.len) - s.start));
-        // Characters between line breaks go into the run a span at a time.
+        size_t i = at == s.start ? 0 : Utf8Offset(text, static_cast<size_t>(at - s.start));
+        size_t e = hi >= s.start + s.len ? text.size()
+                                         : Utf8Offset(text, static_cast<size_t>(std::min(hi, s.start + s.len) - s.start));
+        if (!propChanges) {
+            // Spans between forced line breaks, found with a byte search.
+            while (i < e) {
+                const void *nl = std::memchr(text.data() + i, '\n', e - i);
+                size_t stop = nl ? static_cast<size_t>(static_cast<const char *>(nl) - text.data()) : e;
+                if (strings && stop > i) sink.Text(at, std::string_view(text).substr(i, stop - i));
+                if (!nl) break;
+                at += static_cast<IntT>(Utf8Length(std::string_view(text).substr(i, stop - i)));
+                sink.End();
+                if (flags & FTI_LineEnd) sink.Other(Item{at, FTI_LineEnd, "", 1});
+                i = stop + 1;
+                ++at;
+            }
+            continue;
+        }
+        // Characters between line breaks and property changes go on a span at a time.
         size_t spanStart = i;
         IntT spanAt = at;
         auto takeSpan = [&] {
-            if (i == spanStart) return;
-            if (run.empty()) runStart = spanAt;
-            run.append(t->text, spanStart, i - spanStart);
+            if (i != spanStart && strings) sink.Text(spanAt, std::string_view(text).substr(spanStart, i - spanStart));
         };
         // The node's property runs, followed along with the characters.
-        const std::vector<PropRun> &runs = propChanges ? TextRuns(s.node) : kNoRuns;
+        const std::vector<PropRun> &runs = TextRuns(s.node);
         size_t ri = 0;
         IntT runEnd = runs.empty() ? 0 : runs[0].len;
         while (i < e) {
-            if (propChanges) {
-                IntT nodeOff = at - s.start;
-                while (!runs.empty() && nodeOff >= runEnd && ri + 1 < runs.size()) runEnd += runs[++ri].len;
-                const TextProps *cur = runs.empty() ? &kPlain : &runs[ri].props;
-                if (prevProps && cur != prevProps && !(*cur == *prevProps)) {
-                    takeSpan();
-                    flush();
-                    out.push_back(Item{at, FTI_CharPropsChange, ""});
-                    spanStart = i;
-                    spanAt = at;
-                }
-                prevProps = cur;
+            IntT nodeOff = at - s.start;
+            while (!runs.empty() && nodeOff >= runEnd && ri + 1 < runs.size()) runEnd += runs[++ri].len;
+            const TextProps *cur = runs.empty() ? &kPlain : &runs[ri].props;
+            if (prevProps && cur != prevProps && !(*cur == *prevProps)) {
+                takeSpan();
+                sink.Other(Item{at, FTI_CharPropsChange, ""});
+                spanStart = i;
+                spanAt = at;
             }
-            auto lead = static_cast<unsigned char>(t->text[i]);
+            prevProps = cur;
+            auto lead = static_cast<unsigned char>(text[i]);
             size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
             n = std::min(n, e - i);
             if (lead == '\n') {  // a forced line break
                 takeSpan();
-                flush();
-                if (flags & FTI_LineEnd) out.push_back(Item{at, FTI_LineEnd, "", 1});
+                sink.End();
+                if (flags & FTI_LineEnd) sink.Other(Item{at, FTI_LineEnd, "", 1});
                 spanStart = i + n;
                 spanAt = at + 1;
             }
@@ -82,7 +136,7 @@ void TextItems(const PgfInfo &p, IntT lo, IntT hi, IntT flags, std::vector<Item>
         }
         takeSpan();
     }
-    flush();
+    sink.End();
 }
 
 F_TextItemsT NewTextItems(const std::vector<Item> &items) {
@@ -100,20 +154,46 @@ F_TextItemsT NewTextItems(const std::vector<Item> &items) {
     return out;
 }
 
-// Items of the asked types between two resolved places, in document order.
-std::vector<Item> RangeItems(Layout &l, TextPos b, TextPos e, IntT flags) {
-    std::vector<Item> out;
-    if (b.pgf > e.pgf || (b.pgf == e.pgf && b.off > e.off)) return out;
-    out.reserve(4);  // most ranges give a string and a paragraph end
+// Items of the asked types between two resolved places, in document order, into the sink.
+template <class Sink>
+void RangeItems(Layout &l, TextPos b, TextPos e, IntT flags, Sink &sink) {
+    if (b.pgf > e.pgf || (b.pgf == e.pgf && b.off > e.off)) return;
     for (uint32_t i = b.pgf; i <= e.pgf; ++i) {
         const PgfInfo &p = l.pgfs[i];
         IntT lo = i == b.pgf ? b.off : 0;
         IntT hi = i == e.pgf ? e.off : p.length + 1;
-        if ((flags & FTI_PgfBegin) && lo == 0) out.push_back(Item{0, FTI_PgfBegin, "", 0, p.id});
-        TextItems(p, lo, std::min(hi, p.length), flags, out);
-        if ((flags & FTI_PgfEnd) && hi > p.length) out.push_back(Item{p.length, FTI_PgfEnd, "", 0, p.id});
+        if ((flags & FTI_PgfBegin) && lo == 0) sink.Other(Item{0, FTI_PgfBegin, "", 0, p.id});
+        TextItems(p, lo, std::min(hi, p.length), flags, sink);
+        if ((flags & FTI_PgfEnd) && hi > p.length) sink.Other(Item{p.length, FTI_PgfEnd, "", 0, p.id});
     }
+}
+
+std::vector<Item> RangeItems(Layout &l, TextPos b, TextPos e, IntT flags) {
+    std::vector<Item> out;
+    out.reserve(4);  // most ranges give a string and a paragraph end
+    ListSink sink{out, {}, 0};
+    RangeItems(l, b, e, flags, sink);
     return out;
+}
+
+// The places an object's text lies between: a paragraph's whole text, or an element's range
+// bounded as a range read bounds its ends. False (FA_errno set) when it has none.
+bool ObjectTextPlaces(F_ObjHandleT docId, F_ObjHandleT objId, Layout *&l, TextPos &b, TextPos &e) {
+    if (KindOf(objId) == FO_Pgf) {
+        l = LayoutOf(docId);
+        if (!l) return Fail(FE_BadDocId);
+        if (!ResolveTextLoc(*l, F_TextLocT{objId, 0}, false, b) ||
+            !ResolveTextLoc(*l, F_TextLocT{objId, FV_OBJ_END_OFFSET}, true, e))
+            return Fail(FE_BadParameter);
+        return true;
+    }
+    const std::pair<TextPos, TextPos> *places = ElementTextPlaces(docId, objId, l);
+    if (!places) return Fail(FE_BadObjId);
+    b = places->first;
+    e = places->second;
+    b.off = BoundedOffset(*l, b.pgf, b.off, false);
+    e.off = BoundedOffset(*l, e.pgf, e.off, true);
+    return true;
 }
 
 }  // namespace
@@ -186,21 +266,40 @@ F_TextItemsT F_ApiGetTextForRange(F_ObjHandleT docId, const F_TextRangeT *range,
 
 F_TextItemsT F_ApiGetText(F_ObjHandleT docId, F_ObjHandleT objId, IntT flags) {
     if (KindOf(objId) == FO_TextLine) return TextLineItems(docId, objId, flags);
-    if (KindOf(objId) == FO_Pgf) {
-        F_TextRangeT r{{objId, 0}, {objId, FV_OBJ_END_OFFSET}};
-        return F_ApiGetTextForRange(docId, &r, flags);
-    }
-    // An element's range straight from the layout, bounded as a range read bounds its ends.
     Layout *l = nullptr;
-    const std::pair<TextPos, TextPos> *places = ElementTextPlaces(docId, objId, l);
-    if (!places) {
-        Fail(FE_BadObjId);
-        return NewTextItems({});
-    }
-    TextPos b = places->first, e = places->second;
-    b.off = BoundedOffset(*l, b.pgf, b.off, false);
-    e.off = BoundedOffset(*l, e.pgf, e.off, true);
+    TextPos b, e;
+    if (!ObjectTextPlaces(docId, objId, l, b, e)) return NewTextItems({});
     return NewTextItems(RangeItems(*l, b, e, flags));
+}
+
+IntT F_ApiReadText(F_ObjHandleT docId, F_ObjHandleT objId, IntT flags, F_TextPieceFnT fn, PtrT arg) {
+    if (!fn) {
+        Fail(FE_BadParameter);
+        return -1;
+    }
+    if (KindOf(objId) == FO_TextLine) {
+        // A text line's one string, read from its list.
+        if (!ObjectValid(docId, objId)) {
+            Fail(FE_BadObjId);
+            return -1;
+        }
+        F_TextItemsT items = TextLineItems(docId, objId, flags);
+        IntT stopped = 0;
+        for (UIntT k = 0; k < items.len && !stopped; ++k) {
+            const F_TextItemT &it = items.val[k];
+            F_TextPieceT t{it.offset, it.dataType, it.sdata, it.sdata ? static_cast<UIntT>(std::strlen(it.sdata)) : 0,
+                           it.idata, it.ldata};
+            stopped = fn(&t, arg);
+        }
+        F_ApiDeallocateTextItems(&items);
+        return stopped;
+    }
+    Layout *l = nullptr;
+    TextPos b, e;
+    if (!ObjectTextPlaces(docId, objId, l, b, e)) return -1;
+    PieceSink sink{fn, arg};
+    RangeItems(*l, b, e, flags, sink);
+    return sink.stopped;
 }
 
 F_TextLocT F_ApiAddText(F_ObjHandleT docId, const F_TextLocT *loc, ConStringT text) {

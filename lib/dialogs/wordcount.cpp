@@ -116,45 +116,69 @@ IntT om_IsWordSeparator(ConStringT character) {
     return IsSeparator(NextChar(s.data(), s.size(), i)) ? 1 : 0;
 }
 
-void om_TextWordCount(F_ObjHandleT docId, F_ObjHandleT objId, IntT textLine) {
-    if (!docId || !objId) return;
-    F_TextItemsT items = F_ApiGetText(docId, objId, kTextItemTypes);
-    for (UIntT k = 0; items.val && k < items.len; ++k) {
-        const F_TextItemT &item = items.val[k];
-        switch (item.dataType) {
-        case FTI_String: {
-            if (!item.sdata) break;
-            std::string_view s(item.sdata);
-            for (size_t i = 0; i < s.size();) {
-                if (IsSeparator(NextChar(s.data(), s.size(), i))) {
-                    if (WordCount.inWord) {
-                        ++WordCount.count;
-                        WordCount.inWord = 0;
-                    }
-                    WordCount.afterSeparator = 1;
-                } else {
-                    WordCount.inWord = 1;
-                    WordCount.afterSeparator = 0;
-                }
-            }
-            break;
+namespace {
+
+struct TextCount {
+    F_ObjHandleT doc;
+    IntT textLine;
+};
+
+// Counts the characters of a piece of text: a separator ends the word before it.
+void CountChars(const char *s, size_t len) {
+    IntT inWord = WordCount.inWord, afterSeparator = WordCount.afterSeparator, count = WordCount.count;
+    for (size_t i = 0; i < len;) {
+        auto b = static_cast<unsigned char>(s[i]);
+        bool separator;
+        if (b < 0x80) {
+            ++i;
+            separator = !kTable.word[b];
+        } else {
+            separator = IsSeparator(NextChar(s, len, i));
         }
-        case FTI_PgfEnd: EndWord(); break;
-        case FTI_LineEnd:
-            if (item.ldata == 1 || textLine) EndWord();
-            break;
-        case FTI_PgfBegin: WordCount.inWord = WordCount.afterSeparator = 0; break;
-        case FTI_FnAnchor:
-            CountAside([&] {
-                CountPgfs(docId, F_ApiGetId(docId, item.idata, FP_FirstPgf),
-                          F_ApiGetId(docId, item.idata, FP_LastPgf));
-            });
-            break;
-        case FTI_TblAnchor: CountAside([&] { om_TableWordCount(docId, item.idata); }); break;
-        default: break;
+        if (separator) {
+            if (inWord) {
+                ++count;
+                inWord = 0;
+            }
+            afterSeparator = 1;
+        } else {
+            inWord = 1;
+            afterSeparator = 0;
         }
     }
-    F_ApiDeallocateTextItems(&items);
+    WordCount.inWord = inWord;
+    WordCount.afterSeparator = afterSeparator;
+    WordCount.count = count;
+}
+
+IntT CountPiece(const F_TextPieceT *piece, PtrT arg) {
+    const TextCount &c = *static_cast<const TextCount *>(arg);
+    switch (piece->dataType) {
+    case FTI_String:
+        if (piece->sdata) CountChars(piece->sdata, piece->slen);
+        break;
+    case FTI_PgfEnd: EndWord(); break;
+    case FTI_LineEnd:
+        if (piece->ldata == 1 || c.textLine) EndWord();
+        break;
+    case FTI_PgfBegin: WordCount.inWord = WordCount.afterSeparator = 0; break;
+    case FTI_FnAnchor:
+        CountAside([&] {
+            CountPgfs(c.doc, F_ApiGetId(c.doc, piece->idata, FP_FirstPgf), F_ApiGetId(c.doc, piece->idata, FP_LastPgf));
+        });
+        break;
+    case FTI_TblAnchor: CountAside([&] { om_TableWordCount(c.doc, piece->idata); }); break;
+    default: break;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void om_TextWordCount(F_ObjHandleT docId, F_ObjHandleT objId, IntT textLine) {
+    if (!docId || !objId) return;
+    TextCount c{docId, textLine};
+    F_ApiReadText(docId, objId, kTextItemTypes, CountPiece, &c);
 }
 
 void om_TableWordCount(F_ObjHandleT docId, F_ObjHandleT tableId) {
