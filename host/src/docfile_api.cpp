@@ -228,9 +228,14 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible, bool
                           return setting.first == "template" && setting.second == "1";
                       }) > 0;
     F_ObjHandleT doc = docfile::BuildDocument(image, isTemplate ? std::string() : shown, visible);
-    if (doc && isTemplate) Doc(doc)->label = FileNameOf(shown);
-    if (doc)
-        for (const std::string &notice : image.notices) UserMessage("\"" + shown + "\": " + notice + ".");
+    if (!doc) {
+        IntT code = FA_errno ? FA_errno : FE_NoMoreIds;
+        return RefuseOpen(shown, code,
+                          code == FE_NoMoreIds ? "the session has no room left for its objects; close other documents first"
+                                               : "its content could not be built");
+    }
+    if (isTemplate) Doc(doc)->label = FileNameOf(shown);
+    for (const std::string &notice : image.notices) UserMessage("\"" + shown + "\": " + notice + ".");
     return doc;
 }
 
