@@ -8,10 +8,11 @@
 XPathNodeTableT XPathNodeTable;
 
 namespace {
-// The compiled sequences; a sequence number stays valid until the table is reset.
-[[maybe_unused]] const bool resetXPathNodeTable = om_RunStateRegister("XPath node table", RunStateKind::Run, [] {
-    XPathNodeTable = XPathNodeTableT{};
-});
+// The compiled sequences. Start-up compiles the condition rules into it, which keep their
+// numbers for the session, so it is start-up state: a run compiles its own query afresh, and a
+// client's ResetNodeTable empties it on purpose.
+[[maybe_unused]] const bool resetXPathNodeTable =
+    om_RunStateRegister("XPath node table", RunStateKind::StartUp, [] { XPathNodeTable = XPathNodeTableT{}; });
 }  // namespace
 
 namespace {

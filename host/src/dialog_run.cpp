@@ -261,7 +261,8 @@ void RunModalUser(Dialog &d) {
     if (UserTerminal()) {
         for (int n = 0; n < kTerminalActions && !d.dismissed && d.open; ++n) {
             for (const auto &line : DescribeDialog(d)) std::printf("%s\n", line.c_str());
-            auto line = AskOnTerminal("Action (press N, type N TEXT, choose N K, check N, radio N, enter, close)?");
+            auto line = AskOnTerminal("Action (press N, type N TEXT, choose N K, check N, radio N, enter, close;"
+                                      " N a number or \"label\")?");
             if (!line) break;
             std::string error;
             if (!ApplyDialogAction(d, *line, &error)) std::printf("Cannot do that: %s\n", error.c_str());
