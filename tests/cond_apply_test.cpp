@@ -4,7 +4,10 @@
 // the warnings their settings ask for, Esc stops documents and books.
 #include "book_model.h"
 #include "lib/host/element_edit.h"
+#include "lib/host/host_values.h"
+#include "lib/plugin_globals.h"
 #include "plugin/client_calls.h"
+#include "plugin/notify.h"
 #include "plugin/cond_apply.h"
 #include "support/cond_fixture.h"
 
@@ -225,6 +228,42 @@ TEST_F(CondApply, SiblingEditReportsApplyTheRulesToTheSelection) {
         EXPECT_EQ(TagsAt(d, p1, 0), c.tags) << c.message << " " << c.afterInsertWrap << c.afterAttrEdit;
         EXPECT_EQ(TagsAt(d, p2, 0), "") << c.message;  // only the selected element
     }
+}
+
+// Opening notifications apply the rules while their settings ask for it: a MIF file opened right
+// after function 4049 gets none, and once the session is quitting (which closes the settings
+// document) no open applies anything.
+TEST_F(CondApply, OpenNotificationsAfterAStructureViewAndAfterQuit) {
+    Load({{"self::Para", {"Draft"}}});
+    NotifyStateT saved = NotifyState;
+    CondTriggerSettings.afterOpenDoc = 1;
+    CondTriggerSettings.afterOpenMarkup = 1;
+    const struct {
+        const char *what;
+        IntT before, beforeNumber, open;
+        const char *tags;
+    } cases[] = {
+        {"a document", 0, 0, FA_Note_PostOpenDoc, "Draft"},
+        {"a MIF file", FA_Note_PostFunction, 1, FA_Note_PostOpenMIF, "Draft"},
+        {"a MIF file after 4049", FA_Note_PostFunction, FV_FC_STRUCTURE_VIEW, FA_Note_PostOpenMIF, ""},
+        {"a document after quit", FA_Note_PreQuitSession, 0, FA_Note_PostOpenDoc, ""},
+        {"a MIF file after quit", FA_Note_PreQuitSession, 0, FA_Note_PostOpenMIF, ""},
+    };
+    int n = 0;
+    for (const auto &c : cases) {
+        NotifyState = saved;
+        F_ObjHandleT d = MakeDoc("Z:\\t\\open" + std::to_string(++n) + ".fm");
+        F_ApiSetId(0, 0, FP_ActiveDoc, d);
+        F_ObjHandleT settings = om_CondOpenSettingsDoc(1);
+        ASSERT_NE(settings, 0u);
+        if (c.before) qv_RouteNotification(c.before, 0, "", c.beforeNumber);
+        if (c.before == FA_Note_PreQuitSession) {
+            EXPECT_TRUE(HostGetString(0, settings, FP_Path).empty()) << c.what;  // the settings document closed
+        }
+        qv_RouteNotification(c.open, d, "", 0);
+        EXPECT_EQ(TagsAt(d, p1, 0), c.tags) << c.what;
+    }
+    NotifyState = saved;
 }
 
 TEST_F(CondApply, RulesOutliveANodeTableReset) {

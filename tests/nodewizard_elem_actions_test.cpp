@@ -156,6 +156,33 @@ TEST_F(ElementActions, EachActionChangesTheDocumentOrRefusesWithItsCode) {
     }
 }
 
+// The paste modes with the Title copied as an element, and Promote, through the dispatcher.
+TEST_F(ElementActions, PasteModesAndPromote) {
+    const struct {
+        const char *what;
+        IntT action;
+        F_ObjHandleT ElementActions::*node;
+        const char *tree;
+    } cases[] = {
+        {"paste over the element", 11, &ElementActions::p2, "Doc(Sec#s1(Title('T') Para#p1('a') Title('T')) Sec#s2)"},
+        {"paste over its contents", 14, &ElementActions::p2, "Doc(Sec#s1(Title('T') Para#p1('a') Para#p2(Title('T'))) Sec#s2)"},
+        {"paste at its beginning", 15, &ElementActions::p2, "Doc(Sec#s1(Title('T') Para#p1('a') Para#p2(Title('T') 'b')) Sec#s2)"},
+        {"paste after it", 18, &ElementActions::p2, "Doc(Sec#s1(Title('T') Para#p1('a') Para#p2('b') Title('T')) Sec#s2)"},
+        {"promote", 6, &ElementActions::p2, "Doc(Sec#s1(Title('T') Para#p1('a')) Para#p2('b') Sec#s2)"},
+    };
+    for (const auto &c : cases) {
+        SetUp();
+        SCOPED_TRACE(c.what);
+        NodeWizardQuery.elementAction = 25;  // copy the Title as an element
+        ASSERT_EQ(om_NWPerformElemAction(doc, title, 0, 0), 0);
+        NodeWizardQuery.elementAction = c.action;
+        EXPECT_EQ(om_NWPerformElemAction(doc, this->*c.node, 0, 0), 0);
+        EXPECT_EQ(DocTree(doc), c.tree);
+        EXPECT_EQ(NodeWizardRun.elemSuccesses, 2u);
+        EXPECT_EQ(NodeWizardQuery.elemFailures, 0u);
+    }
+}
+
 TEST_F(ElementActions, ArgumentChecksComeBeforeTheActionAndCountNothing) {
     NodeWizardQuery.elementAction = 1;
     EXPECT_EQ(om_NWPerformElemAction(0, p1, 0, 0), 200);

@@ -253,3 +253,38 @@ TEST_F(AttrActions, SortValuesByTheActionsOptions) {
 }
 
 }  // namespace
+
+namespace {
+
+// The actions between the matched attribute and a specified one, as the dispatcher runs them:
+// the matched attribute (here "multi") by its index, the specified one by the first name.
+TEST_F(AttrActions, ValuesToAndFromASpecifiedAttributeThroughTheDispatcher) {
+    const struct {
+        IntT code;
+        NWNames names;
+        IntT result;
+        const char *after;
+        unsigned successes;
+    } cases[] = {
+        {49, {"single"}, 0, "id=i1|multi=|single=a,b|extra=e1|text=hello", 1},
+        {50, {"single"}, 0, "id=i1|multi=a,b|single=a,b|extra=e1|text=hello", 1},
+        {51, {"single"}, 0, "id=i1|multi=x y z|single=|extra=e1|text=hello", 1},
+        {52, {"single"}, 0, "id=i1|multi=x y z|single=x y z|extra=e1|text=hello", 1},
+        {53, {"single"}, 0, "id=i1|multi=x y z|single=a,b|extra=e1|text=hello", 1},
+        {50, {"extra"}, 0, "id=i1|multi=a,b|single=x y z|extra=a,b|text=hello", 1},
+        {49, {"nope"}, 312, "id=i1|multi=a,b|single=x y z|extra=e1|text=hello", 0},
+        {53, {"{xpath-match}"}, 0, "id=i1|multi=a,b|single=x y z|extra=e1|text=hello", 0},  // nothing, uncounted
+    };
+    for (const auto &c : cases) {
+        SetUp();
+        NodeWizardRun.attrSuccesses = 0;
+        AttrActionCode = c.code;
+        ActionAttrNames = c.names;
+        ActionAttrValues.clear();
+        EXPECT_EQ(om_NWPerformAttrAction(doc, item, 1, 0, 0, 0), c.result) << c.code << " " << c.names[0];
+        EXPECT_EQ(State(item), c.after) << c.code << " " << c.names[0];
+        EXPECT_EQ(NodeWizardRun.attrSuccesses, c.successes) << c.code << " " << c.names[0];
+    }
+}
+
+}  // namespace

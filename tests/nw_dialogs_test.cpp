@@ -18,6 +18,10 @@
 #include "nodewizard/attr_actions.h"
 #include "nodewizard/clipboard.h"
 #include "nodewizard/dialogs.h"
+#include "nodewizard/actions.h"
+#include "lib/dialogs/generic.h"
+#include "lib/dialogs/dlgitems.h"
+#include "dialog.h"
 #include "nodewizard/history.h"
 #include "user.h"
 
@@ -186,6 +190,32 @@ TEST_F(NWDialogs, ScratchPadCarriesTheClipboard) {
     std::string shown;
     for (const std::string &line : host::TranscriptLines()) shown += line + "\n";
     EXPECT_NE(shown.find("NWS_GEN_MSG_100"), std::string::npos) << shown;
+}
+
+// The status line counts every attempted action up to 250, then every tenth and twenty-fifth up
+// to 1,000, then every twenty-fifth.
+TEST_F(NWDialogs, AttemptCounterShowsOnItsCadence) {
+    ASSERT_EQ(0, om_DlgOpenStatus(1224, "Processing...", 0, ""));
+    F_ObjHandleT box = host::FindOpenDialogByResource("om_Dialog_Status");
+    ASSERT_NE(0u, box);
+    F_ObjHandleT item = Item({"a"});
+    const struct {
+        UIntT attempt;
+        bool shown;
+    } cases[] = {{1, true}, {249, true}, {250, true}, {251, false}, {255, false}, {260, true},
+                 {275, true}, {1000, true}, {1010, false}, {1025, true}, {1030, false}};
+    for (const auto &c : cases) {
+        om_DlgSetStatusLines("*", "*", "-", "*");
+        AttemptedActions = c.attempt - 1;
+        NodeWizardQuery.elementAction = 2;  // retag to a name the document lacks: a counted failure
+        NodeWizardRun.retagName = "Nope";
+        om_NWPerformElemAction(doc, item, 0, 0);
+        StringT label = om_DlgGetLabel(box, 3, "");
+        std::string line(qv::View(label));
+        F_ApiDeallocateString(&label);
+        EXPECT_EQ(line, c.shown ? "  Attempted actions:  " + std::to_string(c.attempt) : "-") << c.attempt;
+    }
+    om_DlgCloseStatus();
 }
 
 }  // namespace

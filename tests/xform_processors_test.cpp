@@ -9,6 +9,7 @@
 
 #include "lib/globals.h"
 #include "lib/host/host_values.h"
+#include "book_model.h"
 #include "xpath/xpath.h"
 
 using namespace xformtest;
@@ -267,6 +268,35 @@ TEST(XformXRef, CreateXRefFlagsTheTargetsParagraph) {
     };
     EXPECT_EQ(flagOf("//Target"), 1);
     EXPECT_EQ(flagOf("//Other"), 0);
+}
+
+// The refusals of the copying processors: a table or any table part copied into the stylesheet,
+// a fresh document queried without starting at the root, a book whose component cannot be opened.
+TEST(XformRefusals, CopyingProcessorsRefuseTablePartsFreshContextsAndMissingComponents) {
+    const struct {
+        const char *stylesheet;
+        IntT code;
+    } cases[] = {
+        {"Out(QVRN_value-of{source_file=tsrc.fm|select=//Tbl})", 409},
+        {"Out(QVRN_copy-of{source_file=tsrc.fm|select=//TTitle})", 410},
+        {"Out(QVRN_copy-of{source_file=tsrc.fm|select=//THead})", 411},
+        {"Out(QVRN_copy-of{source_file=tsrc.fm|select=//TBody})", 412},
+        {"Out(QVRN_copy-of{source_file=tsrc.fm|select=//TFoot})", 413},
+        {"Out(QVRN_copy-of{source_file=tsrc.fm|select=//TRow})", 414},
+        {"Out(QVRN_copy-of{source_file=tsrc.fm|select=//TCell})", 415},
+        {"Out(QVRN_copy-of{source_file=tsrc.fm|select=Tbl})", 407},
+        {"Out(QVRN_copy-of{source_file=parts.book|select=//Para})", 406},
+    };
+    for (const auto &c : cases) {
+        ResetXform();
+        NewDoc("Z:\\t\\tsrc.fm", "Doc(Tbl(TTitle(Cap('T')) THead(TRow(TCell('h'))) TBody(TRow(TCell('c')))"
+                                   " TFoot(TRow(TCell('f')))))");
+        F_ObjHandleT book = host::NewBook("Z:\\t\\parts.book", "Book");
+        host::AddBookComponent(book, 0, "Z:\\t\\nowhere\\missing.fm", 512, "c");
+        F_ObjHandleT style = NewDoc("Z:\\t\\style.fm", c.stylesheet);
+        EXPECT_EQ(om_XformTransformDocument(style, style), 14) << c.stylesheet;  // a run-time failure
+        EXPECT_EQ(ReportedCodes(), std::vector<IntT>{c.code}) << c.stylesheet;
+    }
 }
 
 }  // namespace
