@@ -228,7 +228,7 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
                           return setting.first == "template" && setting.second == "1";
                       }) > 0;
     F_ObjHandleT doc = docfile::BuildDocument(image, isTemplate ? std::string() : shown, visible);
-    if (doc && isTemplate) Doc(doc)->label = FileNameOf(shown);
+    if (doc && isTemplate) Doc(doc)->label = Doc(doc)->untitledLabel = FileNameOf(shown);
     if (doc)
         for (const std::string &notice : image.notices) UserMessage("\"" + shown + "\": " + notice + ".");
     return doc;
@@ -301,8 +301,12 @@ F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, 
 
     std::string saved = WindowsPath(native);
     if (Lower(saved) != Lower(d->path)) {
-        if (d->label == FileNameOf(d->path)) d->label = FileNameOf(saved);
+        // A label the host gave (the file name, or an untitled copy's first label) follows the
+        // new name; one a client set stays.
+        if (d->label == FileNameOf(d->path) || (d->path.empty() && d->label == d->untitledLabel))
+            d->label = FileNameOf(saved);
         d->path = saved;
+        d->untitledLabel.clear();
     }
     d->modified = 0;
     return doc;
