@@ -365,6 +365,10 @@ IntT om_NWRunQuery(IntT button) {
     } else {
         xpath_MatchAll(doc, start, -1, sequence, flow, -1, elems, &attrs, &docs);
     }
+    if (CancelFlag) {  // Esc during the query, confirmed
+        al_ok2("QVRN_GEN_MSG_2");
+        return 0;
+    }
 
     if (elems.empty()) {
         NoMatchMessage(NodeWizardOptions.queryDoc);

@@ -159,11 +159,8 @@ F_ObjHandleT om_NWSOpenScriptsDocument(IntT kind, IntT openFlag, IntT reportFlag
         result = byPath;
     } else if (kind != kNWSDocUser && hidden) {
         result = hidden;
-    } else if (openFlag == 1 && byPath) {
-        // The host keeps one document per file: an open of the file the user has open would hand
-        // back (and hide) the user's window, so that window serves instead.
-        result = byPath;
     } else if (openFlag == 1 && !path.empty()) {
+        // Kind 2 beside the user's window of the same file: a second, hidden copy.
         if (kind == kNWSDocUser) {
             result = om_DocOpen(path.c_str(), 0, 0, 1, 0, 0, 1);
         } else {

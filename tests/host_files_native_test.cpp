@@ -11,6 +11,7 @@
 #include "model.h"
 #include "paths.h"
 #include "text_props.h"
+#include "user_actions.h"
 #include "support/host_files_dump.h"
 #include "support/host_files_fixture.h"
 
@@ -131,11 +132,24 @@ TEST_F(HostFilesNative, XmlOriginSurvivesANativeRoundTripAndSavesAsXmlAgain) {
 }
 
 // A file open already is not read again: the open document comes forward and is returned.
-TEST_F(HostFilesNative, OpeningAnOpenFileGivesItsDocumentAndParameterFiveHides) {
+// A client's open of an open file reads it again into a second, independent document; the
+// user's own open brings the open document forward; parameter 5 opens out of sight.
+TEST_F(HostFilesNative, OpeningAnOpenFileGivesASecondDocumentAndTheUsersOpenBringsItForward) {
     F_ObjHandleT doc = MakeRichDocument();
     ASSERT_EQ(Save(doc, "", FV_SaveFmtBinary), doc);
     F_ApiSetInt(0, doc, FP_IsInFront, 0);
-    EXPECT_EQ(Open(dir / "rich.fm"), doc);
+    F_ObjHandleT second = Open(dir / "rich.fm");
+    ASSERT_NE(second, 0u);
+    EXPECT_NE(second, doc);
+    EXPECT_EQ(Path(second), Path(doc));
+    EXPECT_EQ(TheSession().openDocs.size(), 2u);
+    F_ObjHandleT root = F_ApiGetId(second, F_ApiGetId(0, second, FP_MainFlowInDoc), FP_HighestLevelElement);
+    ASSERT_NE(root, 0u);
+    F_ApiDelete(second, root);  // an edit of the copy leaves the first alone
+    EXPECT_NE(F_ApiGetId(doc, F_ApiGetId(0, doc, FP_MainFlowInDoc), FP_HighestLevelElement), 0u);
+    ASSERT_EQ(F_ApiClose(second, 1), 0);
+
+    EXPECT_EQ(host::UserOpen(Win(dir / "rich.fm"), true, nullptr), doc);
     EXPECT_EQ(F_ApiGetInt(0, doc, FP_IsInFront), 1);
     EXPECT_EQ(TheSession().openDocs.size(), 1u);
     ASSERT_EQ(F_ApiClose(doc, 1), 0);

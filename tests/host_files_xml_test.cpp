@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <libxml/parser.h>
+
 #include "docfile_api.h"
 #include "docfile_model.h"
 #include "fdk.h"
@@ -278,6 +280,27 @@ TEST_F(HostFilesXml, PlainTextSaveWritesOneLinePerParagraph) {
     F_ObjHandleT doc = Open(kData / "host_files_plain.xml");
     ASSERT_EQ(Save(doc, dir / "recipe.txt", FV_SaveFmtText), doc);
     EXPECT_EQ(Read(dir / "recipe.txt"), "Bread\nMix flour and water.\nKnead.\nKeep warm.\n");
+}
+
+// The host's rule on external files holds for its own reads only: after an open (a native one
+// too), another user of libxml2 in the process reads files, and their entities, as before.
+TEST_F(HostFilesXml, AnOpenLeavesLibxml2AsItFoundIt) {
+    const xmlExternalEntityLoader before = xmlGetExternalEntityLoader();
+    fs::create_directories(dir / "elsewhere");
+    Write("elsewhere/part.ent", "entity text");
+    const fs::path other = Write("other.xml", "<!DOCTYPE r [<!ENTITY part SYSTEM \"elsewhere/part.ent\">]><r>&part;</r>");
+    F_ObjHandleT doc = Open(kData / "host_files_manual.xml");
+    ASSERT_NE(doc, 0u);
+    ASSERT_NE(Save(doc, dir / "manual.fm", FV_SaveFmtBinary), 0u);
+    ASSERT_EQ(F_ApiClose(doc, 1), 0);
+    ASSERT_NE(Open(dir / "manual.fm"), 0u);
+    EXPECT_EQ(xmlGetExternalEntityLoader(), before);
+    xmlDocPtr x = xmlReadFile(other.c_str(), nullptr, XML_PARSE_NOENT | XML_PARSE_NONET);
+    ASSERT_NE(x, nullptr);
+    xmlChar *text = xmlNodeGetContent(xmlDocGetRootElement(x));
+    EXPECT_STREQ(reinterpret_cast<const char *>(text), "entity text");
+    xmlFree(text);
+    xmlFreeDoc(x);
 }
 
 }  // namespace

@@ -81,6 +81,7 @@ TEST_F(ModelStore, PastTheLastIdOfAKindNothingOfItIsMade) {
         ResetSession();
         SetUp();
         SetNextObjectCounter(c.kind, kLastCounter);
+        SetLastObjectCounter(c.kind, kLastCounter);  // nor any closed document's ids to make again
         F_ObjHandleT last = c.make(1);
         EXPECT_EQ(KindOf(last), c.kind) << c.what;
         EXPECT_EQ(CounterOf(last), kLastCounter) << c.what;

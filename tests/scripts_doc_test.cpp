@@ -13,6 +13,7 @@
 #include "lib/state/settings_files.h"
 #include "nodewizard/scripts_doc.h"
 #include "support/xpath_files_fixture.h"
+#include "user_actions.h"
 
 using namespace qvtest;
 
@@ -109,12 +110,21 @@ TEST_F(ScriptsDoc, HiddenCopiesAreMarkedReusedAndClosed) {
 
     // The user opens the file: the host brings the open copy forward, and from then on it is the
     // user's document, used as it is and never hidden again.
-    F_ObjHandleT user = om_DocOpen(SettingsFiles.currentScriptsDoc.c_str(), 0, 0, 1, 0, 0, 1);
+    F_ObjHandleT user = host::UserOpen(SettingsFiles.currentScriptsDoc, true, nullptr);
     ASSERT_EQ(user, hidden);
     F_ApiSetInt(0, user, FP_IsOnScreen, 1);
     EXPECT_EQ(om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0), user);
-    EXPECT_EQ(OpenHidden(), user);
+    // A hidden copy asked for beside the user's window is a second, marked, invisible document.
+    F_ObjHandleT second = OpenHidden();
+    ASSERT_NE(second, 0u);
+    EXPECT_NE(second, user);
+    EXPECT_EQ(F_ApiGetInt(0, second, FP_IsOnScreen), 0);
+    EXPECT_EQ(HostGetString(0, second, FP_Path), HostGetString(0, user, FP_Path));
+    EXPECT_EQ(OpenHidden(), second);
     EXPECT_EQ(F_ApiGetInt(0, user, FP_IsOnScreen), 1);
+    // The visible document serves the other kinds, and the hidden copy is closed.
+    EXPECT_EQ(om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0), user);
+    EXPECT_TRUE(HostGetString(0, second, FP_Path).empty());
 
     // Another path: a new hidden copy; the user's window stays open.
     Write("other.xml", kScripts);

@@ -181,4 +181,17 @@ TEST_F(Settings, TheFirstExistingRecentScriptsDocumentBecomesTheCurrentOne) {
     }
 }
 
+// A very long SETTINGS_FILE_PATH line (a path no file has) is read in time that grows with its
+// length: at this length work that grew with its square would take minutes. The preferences
+// then come from the plug-in's folder.
+TEST_F(Settings, AVeryLongPreferencesPathIsReadWhole) {
+    fs::path plugin = PluginFolder();
+    std::string path = "C:\\";
+    for (int i = 0; i < 20000; ++i) path += "abcd\\";
+    WriteFile(plugin / "Quorvane.ini", "SETTINGS_LOCATION=Inside\nSETTINGS_FILE_PATH=" + path + "prefs.txt\n");
+    ASSERT_TRUE(Start(plugin));
+    EXPECT_TRUE(Live());
+    EXPECT_EQ(SettingsFiles.generalPreferences, qv::sys::WindowsPath(plugin.string()) + "\\Quorvane_General_Preferences.txt");
+}
+
 }  // namespace

@@ -48,28 +48,42 @@ std::string XformDuplicateClash(F_ObjHandleT book, const std::string &prefix) {
     return {};
 }
 
+void om_XformPresetOpenParams(F_PropValsT *params) {
+    if (!params) return;
+    const IntT preset[][2] = {{2, 0},  {3, 1},  {23, 1}, {28, 1}, {22, 1},  {25, 1}, {5, 1},  {29, 1},
+                              {42, 0}, {30, 0}, {40, 1}, {24, 11}, {15, 3}, {35, 3}, {36, 3}, {14, 3}};
+    for (const auto &p : preset) {
+        IntT i = F_ApiGetPropIndex(params, p[0]);
+        if (i >= 0) params->val[i].propVal.ival = p[1];
+    }
+}
+
 F_ObjHandleT om_XformDuplicateDocument(F_ObjHandleT doc, const std::string &suffix) {
     StatusCode = 0;
     std::string path = XformHostString(0, doc, FP_Path);
     if (path.size() < 3) return StatusCode = 416, 0;
-    std::string target = path.substr(0, path.size() - 3) + suffix + ".fm";
-    if (F_ObjHandleT open = om_DocFindByPath(target); open && open != doc) F_ApiClose(open, 1);
-    // The host gives an open file's document back rather than a second one, so the saved
-    // document itself becomes the duplicate under the new name and the original file is opened
-    // again beside it, unchanged.
-    IntT left = F_ApiGetInt(0, doc, FP_ScreenX), top = F_ApiGetInt(0, doc, FP_ScreenY);
-    FA_errno = 0;
-    F_ObjHandleT dup = F_ApiSimpleSave(doc, target.c_str(), 0);
-    if (!dup) return StatusCode = 416, 0;
+    // A second document from the saved file: the user's window stays on the original.
     F_PropValsT params = F_ApiGetOpenDefaultParams();
+    om_XformPresetOpenParams(&params);
     F_PropValsT *ret = nullptr;
-    F_ObjHandleT original = F_ApiOpen(path.c_str(), &params, &ret);
+    F_ObjHandleT copy = F_ApiOpen(path.c_str(), &params, &ret);
     F_ApiDeallocatePropVals(&params);
     if (ret) F_ApiDeallocatePropVals(ret);
-    if (!original) return StatusCode = 416, 0;
-    F_ApiSetInt(0, dup, FP_ScreenX, left + 5);
-    F_ApiSetInt(0, dup, FP_ScreenY, top + 5);
-    return dup;
+    if (!copy || copy == doc) return StatusCode = 416, 0;
+    F_ApiSetInt(0, copy, FP_ScreenX, F_ApiGetInt(0, doc, FP_ScreenX) + 5);
+    F_ApiSetInt(0, copy, FP_ScreenY, F_ApiGetInt(0, doc, FP_ScreenY) + 5);
+    F_ApiSetMetric(0, copy, FP_DocMetric, F_ApiGetMetric(0, doc, FP_DocMetric));
+    for (IntT prop : {FP_DocSwitch2, FP_DocSwitch1, FP_DocSwitch3, FP_ViewMode})
+        F_ApiSetInt(0, copy, prop, F_ApiGetInt(0, doc, prop));
+    std::string target = path.substr(0, path.size() - 3) + suffix + ".fm";
+    if (F_ObjHandleT open = om_DocFindByPath(target); open && open != doc && open != copy) F_ApiClose(open, 1);
+    FA_errno = 0;
+    F_ObjHandleT saved = F_ApiSimpleSave(copy, target.c_str(), 0);
+    if (!saved) {
+        F_ApiClose(copy, 1);  // no stray second copy of the original is left open
+        return StatusCode = 416, 0;
+    }
+    return saved;
 }
 
 F_ObjHandleT om_XformPrepareBookComponents(F_ObjHandleT book, IntT report) {

@@ -152,6 +152,8 @@ IntT om_XformRebaseSourcePathsInFlow(F_ObjHandleT doc, const std::string &path, 
                                      F_ObjHandleT docA, const std::string &pathA, F_ObjHandleT flow);
 
 // ---- duplication ---------------------------------------------------------------------------------
+// Sets the fixed open parameters of a document duplicate in a list of open parameters.
+void om_XformPresetOpenParams(F_PropValsT *params);
 F_ObjHandleT om_XformDuplicateDocument(F_ObjHandleT doc, const std::string &suffix);
 F_ObjHandleT om_XformPrepareBookComponents(F_ObjHandleT book, IntT report);
 F_ObjHandleT om_XformDuplicateBook(F_ObjHandleT book, const std::string &folder, std::string *failingPath);

@@ -2,10 +2,12 @@
 // match per call. It is a resumable machine: the expression's records hold where each step
 // stands, so the next call continues from the last match; the expression's history (with an
 // index beside it) makes sure no match is returned twice in one run.
+#include "lib/dialogs/msgbox.h"
 #include "lib/host/books.h"
 #include "lib/host/docio.h"
 #include "lib/host/host_values.h"
 #include "lib/globals.h"
+#include "lib/plugin_globals.h"
 #include "xpath/axes.h"
 #include "xpath/host_reads.h"
 #include "lib/run_state.h"
@@ -32,7 +34,23 @@ struct Machine {
     IntT last = 0;            // the record visited last
     int dir = WalkDown;       // last move
     bool failed = false;      // an engine fault ended the call
+    bool cancelled = false;   // the user stopped the run (failed is set too)
 };
+
+// Esc is polled once every kPollEvery records visited and candidates taken, which costs nothing
+// a run can measure, so that the user can stop a long evaluation within a second. A confirmed
+// cancel sets CancelFlag and ends the call without a match. The count goes on across calls.
+constexpr unsigned kPollEvery = 4096;
+unsigned visitsSincePoll = 0;
+
+bool cancelPolled(Machine &m) {
+    if (++visitsSincePoll < kPollEvery) return false;
+    visitsSincePoll = 0;
+    if (!om_CheckUserCancel(PluginGlobals.cancelConfirmText.c_str())) return false;
+    CancelFlag = 1;
+    m.cancelled = m.failed = true;
+    return true;
+}
 
 // Children counted by last(), remembered per parent during one call.
 struct LastMemo {
@@ -505,9 +523,11 @@ F_ObjHandleT recordMatch(Machine &m) {
 // Visits records from r (last: the record visited before it) until the call ends; the match of
 // the path, or 0.
 F_ObjHandleT runToMatch(Machine &m, IntT r, IntT last = 0) {
+    if (m.cancelled) return 0;
     m.last = last;
     m.failed = false;
     while (r && r != m.seq && !m.failed) {
+        if (cancelPolled(m)) break;
         IntT next = visit(m, r);
         m.last = r;
         r = next;
@@ -530,6 +550,10 @@ bool lastStepResumesDirectly(const Machine &m) {
 F_ObjHandleT resumeLastStep(Machine &m, IntT &next) {
     IntT li = m.lastStep;
     for (;;) {
+        if (cancelPolled(m)) {
+            next = 0;
+            return 0;
+        }
         XPathNodeRecord &step = om_XPathRec(li);
         loadState(m, step);
         m.resuming = m.seen = false;
@@ -595,6 +619,10 @@ bool takePlainMatches(Machine &m, qv::FunctionRef<bool(F_ObjHandleT, IntT, F_Obj
     };
     // Takes a candidate of the step (a node or 0); true when the step goes on to its next one.
     auto candidate = [&](F_ObjHandleT result) {
+        if (cancelPolled(m)) {
+            stopped = true;
+            return false;
+        }
         // Records are found again each time: take may add records to the table.
         XPathNodeRecord &step = om_XPathRec(li);
         if (result != 0) {
@@ -719,22 +747,22 @@ F_ObjHandleT om_FindNextNodeWithXpath(F_ObjHandleT doc, IntT sequence, F_ObjHand
 // Runs sequence S as calls of om_FindNextNodeWithXpath one after another would, without leaving
 // the run between matches: each match goes to take (node, attribute index, document) until the
 // run ends or take answers false.
-void om_XPathRunMatches(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow,
+bool om_XPathRunMatches(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow,
                         qv::FunctionRef<bool(F_ObjHandleT, IntT, F_ObjHandleT)> take) {
     Machine m;
-    if (!beginCall(m, doc, sequence, start, flow)) return;
+    if (!beginCall(m, doc, sequence, start, flow)) return true;
     bool direct = lastStepResumesDirectly(m);
     bool plain = lastStepIsPlain(m);
     IntT r = entryRecord(m);
     F_ObjHandleT match = r ? runToMatch(m, r) : 0;
     while (match) {
         const XPathNodeRecord &s = om_XPathRec(sequence);
-        if (!take(match, s.groupAttr, s.groupDoc)) return;
+        if (!take(match, s.groupAttr, s.groupDoc)) return true;
         // Each match is left as a call would leave it: the next one starts from the call's root.
         m.rootKnown = false;
         if (plain) {
             IntT next = 0;
-            if (!takePlainMatches(m, take, next)) return;
+            if (!takePlainMatches(m, take, next)) return !m.cancelled;
             match = runToMatch(m, next, m.last);
         } else if (direct) {
             IntT next = 0;
@@ -745,6 +773,7 @@ void om_XPathRunMatches(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_O
             match = r ? runToMatch(m, r) : 0;
         }
     }
+    return !m.cancelled;
 }
 
 namespace {

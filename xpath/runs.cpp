@@ -66,7 +66,7 @@ IntT xpath_MatchAll(F_ObjHandleT doc, F_ObjHandleT start, IntT contextAttr, IntT
         // lists is for matches that several passes share.
         bool checkRepeats = passes.size() > 1;
         if (maxWanted > 0 && IntT(outElems.size()) >= maxWanted) continue;
-        om_XPathRunMatches(doc, sequence, start, flow, [&](F_ObjHandleT m, IntT attr, F_ObjHandleT mdoc) {
+        bool ran = om_XPathRunMatches(doc, sequence, start, flow, [&](F_ObjHandleT m, IntT attr, F_ObjHandleT mdoc) {
             if (!checkRepeats || seen.insert({m, attr, mdoc})) {
                 outElems.push_back(m);
                 if (outAttrs) outAttrs->push_back(attr);
@@ -79,6 +79,7 @@ IntT xpath_MatchAll(F_ObjHandleT doc, F_ObjHandleT start, IntT contextAttr, IntT
             }
             return maxWanted <= 0 || IntT(outElems.size()) < maxWanted;
         });
+        if (!ran) stop = true;  // the user stopped it (CancelFlag)
     }
     return 1;
 }

@@ -95,8 +95,8 @@ F_ObjHandleT om_FindNextNodeWithXpath(F_ObjHandleT doc, IntT sequence, F_ObjHand
 // The matches that calls of om_FindNextNodeWithXpath one after another would return, each handed
 // to take (node, attribute index, document) until the run ends or take answers false. The run
 // keeps its place in the tree between matches: take must not change the documents (collect the
-// matches, then act on them).
-void om_XPathRunMatches(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow,
+// matches, then act on them). False when the user stopped the run with Esc (CancelFlag is set).
+bool om_XPathRunMatches(F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, F_ObjHandleT flow,
                         qv::FunctionRef<bool(F_ObjHandleT, IntT, F_ObjHandleT)> take);
 IntT om_XPathResetSequence(IntT sequence, int restoreParams);
 void om_XPathResetSubtree(IntT index, int includeSelf, int restore);

@@ -186,7 +186,7 @@ F_ObjHandleT OpenDocumentOfFile(const std::string &windowsPath) {
     return 0;
 }
 
-F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
+F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible, bool secondCopy) {
     std::string native = NativePath(windowsPath);
     if (native.empty()) return RefuseOpen(windowsPath, FE_FileNotFound, "the drive is not known");
     std::string shown = WindowsPath(native);
@@ -200,7 +200,7 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
         std::ifstream probe(native, std::ios::binary);
         if (!probe) return RefuseOpen(shown, FE_FileRead, "the file cannot be read");
     }
-    if (F_ObjHandleT open = OpenDocumentOfFile(shown)) {
+    if (F_ObjHandleT open = secondCopy ? 0 : OpenDocumentOfFile(shown)) {
         // The file is open already: its document comes forward instead of a second copy.
         if (visible) F_ApiSetInt(0, open, FP_IsInFront, 1);
         return open;
@@ -228,9 +228,14 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible) {
                           return setting.first == "template" && setting.second == "1";
                       }) > 0;
     F_ObjHandleT doc = docfile::BuildDocument(image, isTemplate ? std::string() : shown, visible);
-    if (doc && isTemplate) Doc(doc)->label = Doc(doc)->untitledLabel = FileNameOf(shown);
-    if (doc)
-        for (const std::string &notice : image.notices) UserMessage("\"" + shown + "\": " + notice + ".");
+    if (!doc) {
+        IntT code = FA_errno ? FA_errno : FE_NoMoreIds;
+        return RefuseOpen(shown, code,
+                          code == FE_NoMoreIds ? "the session has no room left for its objects; close other documents first"
+                                               : "its content could not be built");
+    }
+    if (isTemplate) Doc(doc)->label = Doc(doc)->untitledLabel = FileNameOf(shown);
+    for (const std::string &notice : image.notices) UserMessage("\"" + shown + "\": " + notice + ".");
     return doc;
 }
 
@@ -333,7 +338,9 @@ F_ObjHandleT F_ApiOpen(ConStringT fileName, const F_PropValsT *openParams, F_Pro
     bool visible = ParamInt(openParams, FS_MakeVisible, 1) != 0;
     IntT before = FA_errno;
     FA_errno = 0;
-    F_ObjHandleT doc = OpenDocumentFile(fileName, visible);
+    // A client's open of a file that is open already reads it again: a second, independent
+    // document with the same path (the user's own open brings the open one forward instead).
+    F_ObjHandleT doc = OpenDocumentFile(fileName, visible, true);
     IntT status = doc ? 0 : FA_errno;
     if (doc) FA_errno = before;  // a success leaves the error word as it was
     ReturnStatus(openReturnParams, status);

@@ -15,12 +15,13 @@ enum class SaveFormat { Native = FV_SaveFmtBinary, Text = FV_SaveFmtText, Xml = 
 F_ObjHandleT OpenDocumentOfFile(const std::string &windowsPath);
 
 // Opens a document file (native, or plain XML by its content or its ".xml" ending) as a new
-// document; a file open already is not read again: its document comes forward and is returned.
+// document; a file open already is not read again (its document comes forward and is returned)
+// unless a second copy is asked for, which is a new, independent document with the same path.
 // A template (a native file with the setting "template" 1) opens as an untitled copy (no path,
 // labelled with the file name) every time. On failure: 0, FA_errno set, and the user is
 // shown a message naming the file (and the line, for a file that is not well-formed); no
 // document is left behind.
-F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible);
+F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible, bool secondCopy = false);
 
 // Writes an open document to a file in a format (code of save parameter 1); an empty path means
 // the document's own. A save under another path renames the document (its path and default

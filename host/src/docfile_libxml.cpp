@@ -19,6 +19,8 @@ namespace fs = std::filesystem;
 namespace host::docfile {
 namespace {
 
+// The loader found in place when our read began: it reads the file a parser is made for and
+// the files the folder rule lets in, and is put back when the read ends.
 xmlExternalEntityLoader gDefaultLoader = nullptr;
 bool gOpeningMain = false;  // a parser is being made: its first load is its own file
 
@@ -65,7 +67,7 @@ xmlParserInputPtr FolderRuleLoader(const char *url, const char *id, xmlParserCtx
         gOpeningMain = false;
         return gDefaultLoader(url, id, ctxt);
     }
-    if (!gRead) return nullptr;
+    if (!gRead) return nullptr;  // a reader of the host's own format loads nothing else
     std::string file = LocalFileOf(url);
     bool dtd = gRead->dtdNext;
     gRead->dtdNext = false;
@@ -138,15 +140,37 @@ void OnExternalSubset(void *ctx, const xmlChar *name, const xmlChar *externalId,
 
 void Silent(void *, const char *, ...) {}
 
-void SetUp() {
-    static bool done = false;
+// libxml2's loader and its message handler are the process's: the host's rule and its silence are
+// put in place only while one of its reads runs, and what was there before is put back when the
+// read ends, so that every other user of libxml2 in the process reads files as it always did.
+// (This libxml2 reads parameter and external entities through the process's loader only: it has
+// no loader of a parser's own.)
+struct Installed {
+    int depth = 0;
+    xmlGenericErrorFunc errorFunc = nullptr;
+    void *errorContext = nullptr;
+};
+Installed gInstalled;
+
+void InstallRule() {
+    static bool initialised = false;
+    if (!initialised) {
+        initialised = true;
+        xmlInitParser();
+    }
+    if (gInstalled.depth++ > 0) return;
+    gDefaultLoader = xmlGetExternalEntityLoader();
+    gInstalled.errorFunc = xmlGenericError;
+    gInstalled.errorContext = xmlGenericErrorContext;
+    xmlSetExternalEntityLoader(FolderRuleLoader);
     // Messages libxml2 prints outside a parser context go nowhere; ours are reported to the user.
     xmlSetGenericErrorFunc(nullptr, Silent);
-    if (done) return;
-    done = true;
-    xmlInitParser();
-    gDefaultLoader = xmlGetExternalEntityLoader();
-    xmlSetExternalEntityLoader(FolderRuleLoader);
+}
+
+void RemoveRule() {
+    if (gInstalled.depth == 0 || --gInstalled.depth > 0) return;
+    xmlSetExternalEntityLoader(gDefaultLoader);
+    xmlSetGenericErrorFunc(gInstalled.errorContext, gInstalled.errorFunc);
 }
 
 // libxml2's message as the user sees it: one line, and the parser's limits in our own words.
@@ -201,7 +225,7 @@ std::string LocalFileOf(const char *uriOrPath) {
 }
 
 xmlParserCtxtPtr NewSafeSaxParser(const std::string &nativePath, LoadRecord &record) {
-    SetUp();
+    InstallRule();
     static ReadState state;
     state = ReadState{};
     state.record = &record;
@@ -210,7 +234,7 @@ xmlParserCtxtPtr NewSafeSaxParser(const std::string &nativePath, LoadRecord &rec
     xmlParserCtxtPtr ctxt = xmlCreateURLParserCtxt(nativePath.c_str(), XML_PARSE_NONET | XML_PARSE_DTDLOAD | XML_PARSE_NOENT);
     gOpeningMain = false;
     if (!ctxt) {
-        gRead = nullptr;
+        EndSafeSaxRead();
         return nullptr;
     }
     std::error_code ec;
@@ -221,10 +245,13 @@ xmlParserCtxtPtr NewSafeSaxParser(const std::string &nativePath, LoadRecord &rec
     return ctxt;
 }
 
-void EndSafeSaxRead() { gRead = nullptr; }
+void EndSafeSaxRead() {
+    gRead = nullptr;
+    RemoveRule();
+}
 
 SafeReader::SafeReader(const std::string &nativePath) {
-    SetUp();
+    InstallRule();
     reader_ = xmlReaderForFile(nativePath.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_NOCDATA);
     if (!reader_) {
         failed_ = true;
@@ -236,6 +263,7 @@ SafeReader::SafeReader(const std::string &nativePath) {
 
 SafeReader::~SafeReader() {
     if (reader_) xmlFreeTextReader(reader_);
+    RemoveRule();
 }
 
 void SafeReader::OnError(void *self, xmlErrorPtr error) { static_cast<SafeReader *>(self)->log_.Record(error); }

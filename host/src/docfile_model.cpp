@@ -198,10 +198,19 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
     if (!d) return 0;
     d->pgfsPerPage = image.paragraphsPerPage;
 
+    // A document is built whole or not at all: what cannot be made (the session's ids used up)
+    // closes it again, and the open fails.
+    auto abandon = [doc] {
+        IntT error = FA_errno ? FA_errno : FE_NoMoreIds;
+        CloseDocument(doc);
+        FA_errno = error;
+        return F_ObjHandleT(0);
+    };
     std::vector<F_ObjHandleT> defIds(image.defs.size(), 0);
     for (size_t i = 0; i < image.defs.size(); ++i) {
         const ElementDefImage &di = image.defs[i];
         defIds[i] = AddElementDef(doc, di.name, di.type, di.paragraphFormat);
+        if (!defIds[i] && !di.name.empty()) return abandon();
         for (const AttrDefImage &a : di.attributes) {
             AttrDef ad;
             ad.name = a.name;
@@ -216,29 +225,31 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
         }
     }
     for (const FormatImage &f : image.formats)
-        if (IsFormatKind(f.kind) && !f.name.empty()) AddNamed(doc, f.kind, f.name);
+        if (IsFormatKind(f.kind) && !f.name.empty() && !AddNamed(doc, f.kind, f.name)) return abandon();
 
     // Fresh unique ids start past every stored one, so none can collide.
     uint32_t maxStored = 0;
     for (const NodeImage &n : image.nodes) maxStored = std::max(maxStored, n.uniqueId);
-    if (maxStored >= static_cast<uint32_t>(d->nextUnique) && maxStored < 0x7FFFFFFFu)
-        d->nextUnique = static_cast<IntT>(maxStored) + 1;
+    if (maxStored <= 0x7FFFFFFFu) KeepUniqueIdsPast(static_cast<IntT>(maxStored));
     std::unordered_set<uint32_t> taken;
 
     std::vector<F_ObjHandleT> ids(image.nodes.size(), 0);
     for (const FlowImage &fi : image.flows) {
         F_ObjHandleT flow = fi.main ? MainFlow(doc) : AddFlow(doc, fi.name);
+        if (!flow) return abandon();
         if (fi.main)
             if (Flow *f = FlowOf(flow)) f->name = fi.name;
         for (int32_t i = fi.first; i < fi.first + fi.count; ++i) {
             const NodeImage &n = image.nodes[i];
             F_ObjHandleT parent = n.parent >= 0 ? ids[n.parent] : 0;
             F_ObjHandleT id = 0;
+            FA_errno = 0;
             if (n.def == kTextNode) {
                 if (parent) id = AppendText(doc, parent, image.NodeText(n));
             } else if (n.parent < 0 || parent) {
                 id = AppendElement(doc, parent, defIds[n.def], flow);
             }
+            if (!id && FA_errno == FE_NoMoreIds) return abandon();
             ids[i] = id;
             Element *e = Elem(id);
             if (!e) continue;

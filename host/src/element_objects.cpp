@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "model_internal.h"
+
 namespace host {
 
 namespace {
@@ -33,6 +35,15 @@ F_ObjHandleT ObjectForElement(F_ObjHandleT doc, F_ObjHandleT elem, IntT elemKind
     Ids().byElem[elem] = obj;
     Ids().byObj[obj] = elem;
     return obj;
+}
+
+void ForgetElementObject(F_ObjHandleT elem) {
+    ObjectIds &ids = Ids();
+    if (ids.byElem.empty()) return;
+    auto it = ids.byElem.find(elem);
+    if (it == ids.byElem.end()) return;
+    ids.byObj.erase(it->second);
+    ids.byElem.erase(it);
 }
 
 F_ObjHandleT ElementForObject(F_ObjHandleT doc, F_ObjHandleT obj) {

@@ -358,7 +358,7 @@ F_ObjHandleT AddGraphic(F_ObjHandleT doc, int kind, F_ObjHandleT frame, F_ObjHan
     g.doc = doc;
     g.frame = frame;
     g.page = frame ? 0 : page;
-    g.unique = d->nextUnique++;
+    g.unique = NewUniqueId();
     Graphics().byId[id] = g;
     (frame ? Graphics().inFrames[frame] : Graphics().onPages[doc]).push_back(id);
     return id;
@@ -372,8 +372,7 @@ F_ObjHandleT FrameOfElement(F_ObjHandleT doc, F_ObjHandleT elem) {
         Graphic g;
         g.id = id;
         g.doc = doc;
-        Document *d = Doc(doc);
-        g.unique = d ? d->nextUnique++ : 0;
+        g.unique = Doc(doc) ? NewUniqueId() : 0;
         s.byId[id] = g;
     }
     return id;

@@ -3,8 +3,10 @@
 //
 // How to use it (host code only; the plug-in sees fdk.h alone):
 //
-//   Ids. An id is the kind in the top byte and a per-kind counter from 1000 below it, never
-//   reused in a session. NewObjectId(kind) hands out the next id of any kind; kinds kept in other
+//   Ids. An id is the kind in the top byte and a per-kind counter from 1000 below it. Fresh ids
+//   are handed out first; only once a kind's fresh ids are used up are the ids of closed
+//   documents' elements and paragraphs made again, the longest closed first, so that a stale id
+//   stays stale as long as it can. NewObjectId(kind) hands out the next id of any kind; kinds kept in other
 //   files (menus, dialogs, books) take their ids from it and register a validity test with
 //   RegisterKind(kind, fn) so that the property calls, F_ApiGetObjectType, F_ApiClose and
 //   F_ApiDelete reach them (RegisterCloser / RegisterDeleter / RegisterNamedKind).
@@ -63,15 +65,28 @@ inline uint32_t CounterOf(F_ObjHandleT id) { return id & 0xFFFFFFu; }
 // Index of an id in its kind's store (counter - 1000); a large value for counters below 1000.
 inline uint32_t IndexOf(F_ObjHandleT id) { return CounterOf(id) - kFirstCounter; }
 
-// The next id of a kind (the counter is kept per kind for the whole session); 0 with FA_errno
-// FE_NoMoreIds once the kind's last id is given out, so that no id spills into the kind byte.
+// The next id of a kind (the counter is kept per kind for the whole process): a fresh one while
+// there are any, then the oldest released one; 0 with FA_errno FE_NoMoreIds when there is neither,
+// so that no id spills into the kind byte.
 F_ObjHandleT NewObjectId(int kind);
 // True when `count` more ids of the kind can be made; otherwise FA_errno is FE_NoMoreIds. Edits
 // that make several objects ask first, so that they do all of their work or none of it.
 bool HasIdsLeft(int kind, size_t count);
+// Gives a dead object's id back: it is made again once the kind's fresh ids are used up, after
+// every id released before it. The caller makes sure nothing live answers to it any more.
+void ReleaseObjectId(F_ObjHandleT id);
 // Tests: sets the counter the next id of a kind is made from (to reach the last id quickly).
 // Answers the counter it replaces.
 uint32_t SetNextObjectCounter(int kind, uint32_t counter);
+// Tests: lowers (or restores, with kLastCounter) the last fresh counter of a kind, so that a test
+// can use the fresh ids up; the released ids waiting to be made again are forgotten (they stay
+// dead), so that the test starts from a known state. Answers the limit it replaces.
+uint32_t SetLastObjectCounter(int kind, uint32_t last);
+
+// A unique id (FP_Unique) never handed out before in the session.
+IntT NewUniqueId();
+// A unique id read back from a file: the session's fresh ones go on past it.
+void KeepUniqueIdsPast(IntT unique);
 
 // Sets FA_errno (a failing call); returns false so callers can `return Fail(...)`.
 bool Fail(IntT code);
@@ -278,7 +293,9 @@ struct Document {
     F_ObjHandleT tableDefs[7] = {};
     std::unordered_map<int, std::vector<F_ObjHandleT>> named;  // per kind, in creation order
     Selection sel;
-    IntT nextUnique = 1000;
+    // Elements deleted from the document: their ids stay dead while it is open and are released
+    // with the others when it closes.
+    std::vector<F_ObjHandleT> deadElements;
     IntT pgfsPerPage = 40;
     std::shared_ptr<Layout> layout;  // built on demand; kept up to date or reset by edits
     Document();
@@ -302,6 +319,7 @@ struct Session {
     F_ObjHandleT activeDoc = 0, activeBook = 0;
     std::vector<F_ObjHandleT> openDocs;   // opening order
     std::vector<F_ObjHandleT> openBooks;  // opening order (books are kept elsewhere)
+    IntT nextUnique = 1000;               // unique ids are never handed out twice in a session
 };
 Session &TheSession();
 // Closes every document and forgets every object; the session's values go back to defaults
@@ -337,7 +355,7 @@ F_ObjHandleT AppendText(F_ObjHandleT doc, F_ObjHandleT parent, std::string_view 
 bool SetAttribute(F_ObjHandleT doc, F_ObjHandleT elem, std::string_view name, std::vector<std::string> values);
 // Values of an attribute as stored (nullptr when it has none set).
 const AttrValues *GetAttribute(F_ObjHandleT elem, std::string_view name);
-// Unique id of an element (persistent across save); the document's counter moves past it.
+// Unique id of an element (persistent across save); the session's counter moves past it.
 void SetUniqueId(F_ObjHandleT elem, IntT unique);
 void SetFormsParagraph(F_ObjHandleT elem, bool yes);
 
@@ -373,7 +391,8 @@ void LayoutRetagged(Document &d, F_ObjHandleT elem, const Element &e, const std:
 // existing text node `node`; marks the document modified. False when the layout does not place
 // the node (a node made by the edit): the caller marks the layout stale instead.
 bool LayoutTextInserted(F_ObjHandleT doc, F_ObjHandleT node, IntT off, IntT len);
-// Destroys e and its subtree (ids go stale); e must be unlinked.
+// Destroys e and its subtree (ids go stale); e must be unlinked. With release the ids are given
+// back at once (a closed document's); otherwise when the document closes.
 void DestroySubtree(F_ObjHandleT e, bool release = false);
 
 // ---- UTF-8 ----------------------------------------------------------------------------------
@@ -427,6 +446,7 @@ struct Pool {
     std::pair<F_ObjHandleT, T *> New(int kind) {
         F_ObjHandleT id = NewObjectId(kind);
         if (!id) return {0, nullptr};
+        if (CounterOf(id) < base) return {0, nullptr};  // these kinds release no ids
         size_t i = CounterOf(id) - base;
         while (store.count <= i) store.Append();
         return {id, &At(i)};
@@ -437,9 +457,9 @@ struct Pool {
     }
 };
 
-// Elements: ids stay unique for the whole process, but the room of the elements of a closed
-// document is taken again by later elements. An id finds its slot through a table of four bytes
-// per id; a released id finds none, as a deleted element's id finds a dead one.
+// Elements: the room of the elements of a closed document is taken again by later elements, and
+// their ids are made again once the fresh ones are used up. An id finds its slot through a table
+// of four bytes per id; a released id finds none, as a deleted element's id finds a dead one.
 template <size_t kChunkBits>
 struct SlotPool {
     uint32_t base = kFirstCounter;
@@ -458,6 +478,10 @@ struct SlotPool {
     std::pair<F_ObjHandleT, Element *> New(int kind) {
         F_ObjHandleT id = NewObjectId(kind);
         if (!id) return {0, nullptr};
+        if (CounterOf(id) < base) {  // a released id from before the last reset: the table covers all
+            slotOf.insert(slotOf.begin(), base - kFirstCounter, 0);
+            base = kFirstCounter;
+        }
         size_t i = CounterOf(id) - base;
         if (slotOf.size() <= i) slotOf.resize(i + 1, 0);
         size_t s;
@@ -471,7 +495,8 @@ struct SlotPool {
         slotOf[i] = static_cast<uint32_t>(s + 1);
         return {id, &store.At(s)};
     }
-    // Gives the element's room back (its id no longer finds anything).
+    // Gives the element's room and its id back (the id no longer finds anything until it is made
+    // again).
     void Release(F_ObjHandleT id) {
         uint32_t c = CounterOf(id);
         if (c < base || c - base >= slotOf.size() || !slotOf[c - base]) return;
@@ -479,6 +504,7 @@ struct SlotPool {
         store.At(s) = Element{};
         freeSlots.push_back(s);
         slotOf[c - base] = 0;
+        ReleaseObjectId(id);
     }
     void Reset(int kind) {
         store.Clear();

@@ -16,4 +16,10 @@ F_ObjHandleT NewElement(F_ObjHandleT doc, F_ObjHandleT def);
 void ForgetDerived(Document &d);
 void ResetDerived();
 
+// What other files keep for an element, forgotten when its id is given back, before the id is
+// made again for another element.
+void ForgetElementObject(F_ObjHandleT elem);  // element_objects.cpp
+void ForgetTableObject(F_ObjHandleT elem);    // tables.cpp
+void ForgetTextRuns(F_ObjHandleT node);       // text_props.cpp
+
 }  // namespace host

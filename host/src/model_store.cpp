@@ -1,6 +1,8 @@
 // The object store: id counters, the pools of documents, definitions, elements, flows and named
 // objects (each indexed by its id's counter), the session, and the construction API.
+#include <algorithm>
 #include <array>
+#include <deque>
 #include <limits>
 #include <utility>
 
@@ -11,14 +13,21 @@ namespace host {
 
 namespace {
 
-std::array<uint32_t, 256> &Counters() {
-    static std::array<uint32_t, 256> counters = [] {
-        std::array<uint32_t, 256> c{};
-        c.fill(kFirstCounter);
-        return c;
-    }();
-    return counters;
+// The ids of one kind: the next fresh counter, the last one, and the released ids waiting to be
+// made again, as runs of counters in the order they were released.
+struct KindIds {
+    uint32_t next = kFirstCounter;
+    uint32_t last = kLastCounter;
+    std::deque<std::pair<uint32_t, uint32_t>> released;  // [first, end) runs, oldest first
+    size_t releasedCount = 0;
+};
+
+std::array<KindIds, 256> &Kinds() {
+    static std::array<KindIds, 256> kinds;
+    return kinds;
 }
+
+KindIds &KindOfIds(int kind) { return Kinds()[static_cast<size_t>(kind) & 0xFF]; }
 
 // Names are looked up as they come (a string_view), without making a string of them first.
 struct NameHash {
@@ -37,24 +46,58 @@ AtomTable &Atoms() {
 }  // namespace
 
 F_ObjHandleT NewObjectId(int kind) {
-    uint32_t &c = Counters()[static_cast<size_t>(kind) & 0xFF];
-    if (c > kLastCounter) {
+    KindIds &k = KindOfIds(kind);
+    if (k.next <= k.last) return MakeId(kind, k.next++);
+    if (k.released.empty()) {
         Fail(FE_NoMoreIds);
         return 0;
     }
-    return MakeId(kind, c++);
+    auto &run = k.released.front();
+    uint32_t c = run.first++;
+    if (run.first == run.second) k.released.pop_front();
+    --k.releasedCount;
+    return MakeId(kind, c);
 }
 
 bool HasIdsLeft(int kind, size_t count) {
-    uint64_t next = Counters()[static_cast<size_t>(kind) & 0xFF];
-    return next + count <= uint64_t(kLastCounter) + 1 || Fail(FE_NoMoreIds);
+    const KindIds &k = KindOfIds(kind);
+    uint64_t fresh = k.next <= k.last ? uint64_t(k.last) - k.next + 1 : 0;
+    return fresh + k.releasedCount >= count || Fail(FE_NoMoreIds);
 }
 
-uint32_t SetNextObjectCounter(int kind, uint32_t counter) {
-    return std::exchange(Counters()[static_cast<size_t>(kind) & 0xFF], counter);
+void ReleaseObjectId(F_ObjHandleT id) {
+    uint32_t c = CounterOf(id);
+    if (!id || c < kFirstCounter) return;
+    KindIds &k = KindOfIds(KindOf(id));
+    if (!k.released.empty() && k.released.back().second == c)
+        ++k.released.back().second;
+    else
+        k.released.emplace_back(c, c + 1);
+    ++k.releasedCount;
 }
 
-uint32_t NextCounter(int kind) { return Counters()[static_cast<size_t>(kind) & 0xFF]; }
+uint32_t SetNextObjectCounter(int kind, uint32_t counter) { return std::exchange(KindOfIds(kind).next, counter); }
+
+uint32_t SetLastObjectCounter(int kind, uint32_t last) {
+    KindIds &k = KindOfIds(kind);
+    k.released.clear();
+    k.releasedCount = 0;
+    return std::exchange(k.last, std::min(last, kLastCounter));
+}
+
+uint32_t NextCounter(int kind) { return KindOfIds(kind).next; }
+
+IntT NewUniqueId() {
+    IntT &next = TheSession().nextUnique;
+    // Past two thousand million ids the count starts again from the first.
+    if (next < 1000 || next == std::numeric_limits<IntT>::max()) next = 1000;
+    return next++;
+}
+
+void KeepUniqueIdsPast(IntT unique) {
+    IntT &next = TheSession().nextUnique;
+    if (unique >= next && unique < std::numeric_limits<IntT>::max()) next = unique + 1;
+}
 
 bool Fail(IntT code) {
     FA_errno = code;
@@ -106,6 +149,14 @@ NamedObject *Named(F_ObjHandleT obj) {
 }
 
 Session &TheSession() { return TheStore().session; }
+
+// Gives a dead element's room and id back, once what other files keep for it is forgotten.
+static void ReleaseElement(F_ObjHandleT id) {
+    ForgetElementObject(id);
+    ForgetTableObject(id);
+    ForgetTextRuns(id);
+    TheStore().elements.Release(id);
+}
 
 Document::Document() = default;
 Document::~Document() = default;
@@ -165,6 +216,8 @@ bool CloseDocument(F_ObjHandleT doc) {
         }
         fl->doc = 0;
     }
+    for (F_ObjHandleT e : d->deadElements) ReleaseElement(e);
+    d->deadElements = {};
     for (F_ObjHandleT def : d->defs)
         if (ElementDef *x = Def(def)) x->doc = 0;
     for (auto &[kind, list] : d->named)
@@ -284,7 +337,7 @@ F_ObjHandleT NewElement(F_ObjHandleT doc, F_ObjHandleT def) {
     if (!e) return 0;
     e->doc = doc;
     e->def = def;
-    e->unique = d->nextUnique++;
+    e->unique = NewUniqueId();
     return id;
 }
 
@@ -387,7 +440,7 @@ void SetUniqueId(F_ObjHandleT elem, IntT unique) {
     Element *e = Elem(elem);
     if (!e) return;
     e->unique = unique;
-    if (Document *d = Doc(e->doc); d && unique >= d->nextUnique) d->nextUnique = unique + 1;
+    KeepUniqueIdsPast(unique);
 }
 
 void SetFormsParagraph(F_ObjHandleT elem, bool yes) {
@@ -433,10 +486,13 @@ void DestroySubtree(F_ObjHandleT top, bool release) {
             cur = c->first;
             continue;
         }
-        F_ObjHandleT next = c->next, parent = c->parent;
+        F_ObjHandleT next = c->next, parent = c->parent, owner = c->doc;
         bool isTop = cur == top;
         *c = Element{};  // doc 0: stale from now on
-        if (release) TheStore().elements.Release(cur);
+        if (release)
+            ReleaseElement(cur);
+        else if (Document *d = Doc(owner))
+            d->deadElements.push_back(cur);
         if (isTop) break;
         Element *p = Elem(parent);
         if (!p) break;

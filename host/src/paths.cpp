@@ -72,14 +72,27 @@ std::string NativePath(const std::string &windowsPath) {
         base = "/";
         pos = 1;
     }
+    // Components are looked up while the path exists; below a missing one nothing can exist, and
+    // the rest is joined as written (a long path costs time in proportion to its length).
+    bool probing = true;
+    std::string rest;
     while (pos <= p.size()) {
         size_t next = p.find('/', pos);
         if (next == std::string::npos) next = p.size();
         std::string component = p.substr(pos, next - pos);
-        if (!component.empty()) base = AppendComponent(base, component);
+        if (component.empty()) {
+        } else if (probing) {
+            base = AppendComponent(base, component);
+            std::error_code ec;
+            probing = fs::exists(base, ec);
+        } else {
+            rest += '/';
+            rest += component;
+        }
         pos = next + 1;
     }
     std::string out = base.string();
+    if (!rest.empty()) out += out.empty() || out.back() == '/' ? rest.substr(1) : rest;
     if (out.empty()) out = ".";
     return out;
 }

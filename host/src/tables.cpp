@@ -7,6 +7,7 @@
 
 #include "edit_support.h"
 #include "element_objects.h"
+#include "model_internal.h"
 #include "model_layout.h"
 #include "records.h"
 
@@ -305,6 +306,14 @@ F_ObjHandleT TableObjectOf(F_ObjHandleT doc, F_ObjHandleT elem) {
     ids.byElem.Put(elem, obj);
     ids.ObjectsOf(objKind)->Put(obj, elem);
     return obj;
+}
+
+void ForgetTableObject(F_ObjHandleT elem) {
+    TableIds &ids = Ids();
+    F_ObjHandleT obj = ids.byElem.Get(elem);
+    if (!obj) return;
+    ids.byElem.Put(elem, 0);
+    if (IdTable *objects = ids.ObjectsOf(KindOf(obj))) objects->Put(obj, 0);
 }
 
 F_ObjHandleT TableObjectElement(F_ObjHandleT obj) {

@@ -4,6 +4,7 @@
 #include <unordered_map>
 
 #include "edit_support.h"
+#include "model_internal.h"
 #include "records.h"
 
 namespace host {
@@ -250,6 +251,10 @@ void TextRunsErased(F_ObjHandleT node, IntT off, IntT len) {
 }
 
 void ResetTextProps() { gRuns.clear(); }
+
+void ForgetTextRuns(F_ObjHandleT node) {
+    if (!gRuns.empty()) gRuns.erase(node);
+}
 
 }  // namespace host
 
