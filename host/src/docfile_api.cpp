@@ -234,7 +234,7 @@ F_ObjHandleT OpenDocumentFile(const std::string &windowsPath, bool visible, bool
                           code == FE_NoMoreIds ? "the session has no room left for its objects; close other documents first"
                                                : "its content could not be built");
     }
-    if (isTemplate) Doc(doc)->label = FileNameOf(shown);
+    if (isTemplate) Doc(doc)->label = Doc(doc)->untitledLabel = FileNameOf(shown);
     for (const std::string &notice : image.notices) UserMessage("\"" + shown + "\": " + notice + ".");
     return doc;
 }
@@ -306,8 +306,12 @@ F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, 
 
     std::string saved = WindowsPath(native);
     if (Lower(saved) != Lower(d->path)) {
-        if (d->label == FileNameOf(d->path)) d->label = FileNameOf(saved);
+        // A label the host gave (the file name, or an untitled copy's first label) follows the
+        // new name; one a client set stays.
+        if (d->label == FileNameOf(d->path) || (d->path.empty() && d->label == d->untitledLabel))
+            d->label = FileNameOf(saved);
         d->path = saved;
+        d->untitledLabel.clear();
     }
     d->modified = 0;
     return doc;

@@ -297,6 +297,7 @@ struct Document {
     F_ObjHandleT id = 0;
     bool open = false;
     std::string path, label;
+    std::string untitledLabel;  // an untitled copy of a template: the label it opened with
     IntT inFront = 0, left = 0, top = 0, width = 600, height = 800, visible = 1, modified = 0;
     std::vector<F_ObjHandleT> flows;
     F_ObjHandleT mainFlow = 0;

@@ -1,7 +1,8 @@
 # The templates the plug-in ships never change: the XPath error report, the Node Wizard's error
 # report and a new language file each open as an untitled copy; a `save` of one is refused with a
 # message that says to use Save As, Save As works, and afterwards every file of the plug-in's
-# folder is byte for byte the file it was copied from.
+# folder is byte for byte the file it was copied from. The language file saved takes its new name
+# as its label; the reports keep the labels the plug-in gave them.
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR}/plugin)
 include(${SOURCE_DIR}/tests/support/sessions.cmake)
@@ -35,6 +36,8 @@ command Quorvane_Cmd_Create_Lang_File
 try save OM_TranslationFileTemplate.fm
 expect-transcript refused: cannot save "OM_TranslationFileTemplate.fm": the document is untitled; use Save As
 save-as lang-@RUN@.fm native OM_TranslationFileTemplate.fm
+expect-document lang-@RUN@.fm
+expect-document "Quorvane Error Report"
 print documents
 ]=])
 string(REPLACE "@XPATH_REPORT@" "${xpath_report}" script "${script}")
