@@ -5,7 +5,7 @@
 #include "book_model.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/host_values.h"
-#include "lib/plugin_globals.h"
+#include "lib/shell_records.h"
 #include "plugin/client_calls.h"
 #include "plugin/notify.h"
 #include "plugin/cond_apply.h"
