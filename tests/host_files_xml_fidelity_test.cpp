@@ -34,16 +34,6 @@ namespace {
 class HostFilesXmlFidelity : public HostFilesFixture {
   protected:
     HostFilesXmlFidelity() : HostFilesFixture("qv_files_xml_fidelity_") {}
-    fs::path Write(const std::string &name, const std::string &content) {
-        fs::path p = dir / name;
-        fs::create_directories(p.parent_path());
-        std::ofstream(p, std::ios::binary) << content;
-        return p;
-    }
-    std::string Read(const std::string &name) const {
-        std::ifstream in(dir / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     fs::path Fifo(const std::string &name) {
         fs::path p = dir / name;
         fs::create_directories(p.parent_path());

@@ -21,16 +21,6 @@ namespace {
 class HostFilesXmlSource : public HostFilesFixture {
   protected:
     HostFilesXmlSource() : HostFilesFixture("qv_files_xml_source_") {}
-    fs::path Write(const std::string &name, const std::string &content) {
-        fs::path p = dir / name;
-        fs::create_directories(p.parent_path());
-        std::ofstream(p, std::ios::binary) << content;
-        return p;
-    }
-    std::string Read(const std::string &name) const {
-        std::ifstream in(dir / name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     // The text with the white space between markup removed.
     static std::string Squeezed(const std::string &s) {
         std::string out;

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "fdk.h"
@@ -50,6 +52,18 @@ class HostFilesFixture : public ::testing::Test {
         F_ApiDeallocatePropVals(&params);
         F_ApiDeallocatePropVals(ret);
         return saved;
+    }
+    // Writes a file below the folder (its folders made as needed) and returns its path.
+    std::filesystem::path Write(const std::string &name, const std::string &content) {
+        std::filesystem::path p = dir / name;
+        std::filesystem::create_directories(p.parent_path());
+        std::ofstream(p, std::ios::binary) << content;
+        return p;
+    }
+    // The bytes of a file below the folder ("" when it cannot be read).
+    std::string Read(const std::string &name) const {
+        std::ifstream in(dir / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
     std::filesystem::path dir;
 
