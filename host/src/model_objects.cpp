@@ -221,7 +221,7 @@ void RegisterElement() {
         {FP_NextSiblingElement, {&Element::next, true}},
     };
     for (const auto &[number, link] : links)
-        RegisterProperty(FO_Element, number, PropType::Id, [link](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+        RegisterProperty(FO_Element, number, PropType::Id, [link = link](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
             const Element *e = Elem(obj);
             if (!e) return false;
             out.i = static_cast<IntT>(PastMisc(e->*link.first, link.second));
