@@ -39,9 +39,13 @@ struct Machine {
 
 // Esc is polled once every kPollEvery records visited and candidates taken, which costs nothing
 // a run can measure, so that the user can stop a long evaluation within a second. A confirmed
-// cancel sets CancelFlag and ends the call without a match. The count goes on across calls.
+// cancel sets CancelFlag and ends the call without a match. The count goes on across the calls of
+// a run, so that a run of many short calls polls too.
 constexpr unsigned kPollEvery = 4096;
 unsigned visitsSincePoll = 0;
+[[maybe_unused]] const bool resetXPathPollCount = om_RunStateRegister("XPath Esc poll count", RunStateKind::Run, [] {
+    visitsSincePoll = 0;
+});
 
 bool cancelPolled(Machine &m) {
     if (++visitsSincePoll < kPollEvery) return false;

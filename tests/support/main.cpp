@@ -4,8 +4,9 @@
 // - a private folder for the whole run, removed at exit, holding the temporary folder (TMPDIR),
 //   a home folder (HOME) and a settled settings root (APPDATA: a copy of the one the build
 //   prepares, a user who has started this version before);
-// - before each test, the plug-in's state is reset to that of a module just loaded
-//   (om_ResetPluginState, which includes om_ResetRunState);
+// - before each test, the host starts a new session (no client loaded, no document open, empty
+//   clipboard, transcript and answers, the standard menus) and the plug-in's state is reset to
+//   that of a module just loaded (om_ResetPluginState, which includes om_ResetRunState);
 // - after each test, the environment and the working folder are compared with what they were
 //   before it: a test that leaves a change behind is named, the change is undone, and the program
 //   fails.
@@ -20,7 +21,16 @@
 #include <string>
 #include <vector>
 
+#include "client.h"
+#include "clipboard.h"
+#include "fdk.h"
 #include "lib/run_state.h"
+#include "menus.h"
+#include "model.h"
+#include "safe_save.h"
+#include "text_props.h"
+#include "transcript.h"
+#include "user.h"
 
 extern char **environ;
 
@@ -75,12 +85,26 @@ private:
     std::map<std::string, std::string> saved_;
 };
 
+// What a test finds when it starts: a host as qvhost starts it, before any plug-in is loaded.
+void StartFreshHost() {
+    host::ResetClients();
+    host::ResetSession();
+    host::ResetMenus();
+    host::ResetClipboard();
+    host::ResetTextProps();
+    host::ResetUser();
+    host::ClearTranscript();
+    host::safesave::FailNextForTest(host::safesave::Step::None, 0);
+    FA_errno = 0;
+}
+
 class Isolation : public ::testing::EmptyTestEventListener {
 public:
     void OnTestStart(const ::testing::TestInfo &) override {
         env_ = EnvironmentNow();
         std::error_code ec;
         cwd_ = fs::current_path(ec);
+        StartFreshHost();
         om_ResetPluginState();
     }
     void OnTestEnd(const ::testing::TestInfo &info) override {
