@@ -144,6 +144,14 @@ protected:
         F_ObjHandleT padDef = host::AddElementDef(scriptsDoc, "Pad", FV_FO_CONTAINER, "Body");
         host::AppendElement(scriptsDoc, 0, padDef, host::AddFlow(scriptsDoc, "QVRN_ScratchPad"));
     }
+    // One script for each case, named by its index, of one event on the case's expression with
+    // the groups made for it; opened as the scripts document.
+    template <typename Cases, typename Groups>
+    void ScriptPerCase(const Cases &cases, Groups groups) {
+        std::string scripts;
+        for (size_t i = 0; i < std::size(cases); ++i) scripts += Script("case" + std::to_string(i), cases[i].expr, groups(cases[i]));
+        Scripts(scripts);
+    }
     IntT Run(const std::string &name, F_ObjHandleT on = 0) {
         return om_NWSRunScript(name, scriptsDoc, -1, on ? on : target, 0);
     }
@@ -191,14 +199,11 @@ TEST_F(OtherActions, GetObjectPropertyReadsTheMatchedObject) {
         {"TblColumnWidth", "//Table", "-", 1},
         {"ImportObFile", "//Para[1]", "-", 1},
     };
-    std::string scripts;
-    for (size_t i = 0; i < std::size(cases); ++i)
-        scripts += Script("get" + std::to_string(i), cases[i].expr, Other(Get(cases[i].keyword)));
-    Scripts(scripts);
+    ScriptPerCase(cases, [](const auto &c) { return Other(Get(c.keyword)); });
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto &c = cases[i];
         om_NWSSetParam("$out", "-");
-        EXPECT_EQ(Run("get" + std::to_string(i)), 1) << c.keyword << " " << c.expr;
+        EXPECT_EQ(Run("case" + std::to_string(i)), 1) << c.keyword << " " << c.expr;
         std::string want = std::string(c.keyword) == "Filepath" ? Win("target.fm") : c.want;
         EXPECT_EQ(Out(), want) << c.keyword << " " << c.expr;
         EXPECT_EQ(NodeWizardQuery.otherFailures, c.failures) << c.keyword << " " << c.expr;
@@ -249,13 +254,10 @@ TEST_F(OtherActions, SetObjectPropertyWritesTheMatchedObject) {
         {"TblColumnWidth", "//Row[2]/Cell[1]", "0", width0, 0, "98304", 1},  // 336
         {"TblColumnWidth", "//Row[2]/Cell[1]", "-2", width0, 0, "98304", 1},
     };
-    std::string scripts;
-    for (size_t i = 0; i < std::size(cases); ++i)
-        scripts += Script("set" + std::to_string(i), cases[i].expr, Other(Set(cases[i].keyword, cases[i].value)));
-    Scripts(scripts);
+    ScriptPerCase(cases, [](const auto &c) { return Other(Set(c.keyword, c.value)); });
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto &c = cases[i];
-        EXPECT_EQ(Run("set" + std::to_string(i)), 1) << c.keyword << " " << c.value;
+        EXPECT_EQ(Run("case" + std::to_string(i)), 1) << c.keyword << " " << c.value;
         EXPECT_EQ(c.read(c.prop), c.want) << c.keyword << " " << c.value;
         EXPECT_EQ(NodeWizardQuery.otherFailures, c.failures) << c.keyword << " " << c.value;
     }
@@ -283,15 +285,13 @@ TEST_F(OtherActions, AddAndDeleteTableRowsAndColumns) {
         {"Delete_object", "Delete_table_row", "//Para[2]", {"a1b1", "a2b2"}, 1},   // 331
         {"Delete_object", "Delete_table_column", "//Row[1]", {"a1b1", "a2b2"}, 1}, // 332
     };
-    std::string scripts;
-    for (size_t i = 0; i < std::size(cases); ++i)
-        scripts += Script("t" + std::to_string(i), cases[i].expr,
-                          Other("<" + std::string(cases[i].action) + "><" + cases[i].kind + "/></" + cases[i].action + ">"));
-    Scripts(scripts);
+    ScriptPerCase(cases, [](const auto &c) {
+        return Other("<" + std::string(c.action) + "><" + c.kind + "/></" + c.action + ">");
+    });
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto &c = cases[i];
         Reopen();
-        EXPECT_EQ(Run("t" + std::to_string(i)), 1) << c.kind << " " << c.expr;
+        EXPECT_EQ(Run("case" + std::to_string(i)), 1) << c.kind << " " << c.expr;
         EXPECT_EQ(Texts(target, "//Row"), c.rows) << c.kind << " " << c.expr;
         EXPECT_EQ(NodeWizardQuery.otherFailures, c.failures) << c.kind << " " << c.expr;
         if (std::string(c.kind) == "Add_table_column_left") {
@@ -300,7 +300,7 @@ TEST_F(OtherActions, AddAndDeleteTableRowsAndColumns) {
         }
     }
     // The only body row, then the only column: the whole table goes.
-    for (const char *script : {"t6", "t7"}) {
+    for (const char *script : {"case6", "case7"}) {
         Reopen();
         EXPECT_EQ(Run(script), 1);
         EXPECT_EQ(Run(script), 1);
