@@ -19,6 +19,7 @@
 #include "lib/host/host_values.h"
 #include "lib/host/hostui.h"
 #include "lib/host/paths.h"
+#include "lib/host/folders.h"
 #include "lib/host/system_services.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/nodewizard.h"
