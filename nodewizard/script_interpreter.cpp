@@ -96,8 +96,8 @@ IntT PrepareOrRestore(F_ObjHandleT scriptsDoc, F_ObjHandleT event, const std::st
     if (revisit && found != RunPrepared.end()) {
         const PreparedEvent &p = found->second;
         StatusCode = 0;
-        AttrActionCode = 1;
-        NodeWizardQuery.elementAction = 1;
+        AttrActionCode = NWAttr::None;
+        NodeWizardQuery.elementAction = NWElem::None;
         if (NodeWizardQuery.expression != p.expression) NodeWizardQuery.expression = p.expression;
         NodeWizardOptions.allFlows = p.allFlows;
         NodeWizardOptions.maxMatches = p.maxMatches;
@@ -240,8 +240,8 @@ IntT om_NWSPrepareEventXPath(F_ObjHandleT scriptsDoc, F_ObjHandleT event, const 
     StatusCode = 0;
     NodeWizardRun.sequence = 0;
     NodeWizardOptions.allFlows = 0;
-    AttrActionCode = 1;
-    NodeWizardQuery.elementAction = 1;
+    AttrActionCode = NWAttr::None;
+    NodeWizardQuery.elementAction = NWElem::None;
     bool seen = false;
     for (F_ObjHandleT e : ScriptEventsReported)
         if (e == event) seen = true;
@@ -255,13 +255,13 @@ IntT om_NWSPrepareEventXPath(F_ObjHandleT scriptsDoc, F_ObjHandleT event, const 
     if (!expression.empty() && expression[0] == '$') {
         std::string value = om_XPathGetParameter(expression);
         if (value == UndefinedParamSentinel)
-            StatusCode = 611;
+            StatusCode = NWResult::UndefinedParameter;
         else
             expression = value;
     }
     NodeWizardQuery.expression = expression;
     if (expression.empty()) {
-        StatusCode = 606;
+        StatusCode = NWResult::NoExpression;
         if (report == 1) al_ok(qv::FormatMessage(qv::LangMessage("NWS_GEN_MSG_13"), {scriptName}).c_str());
         return 0;
     }
@@ -380,8 +380,8 @@ void om_NWSCopyContentToClipboard(F_ObjHandleT scriptsDoc, F_ObjHandleT elem) {
     ClipboardReload = 1;
 }
 
-IntT om_NWSReadElemAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_ObjHandleT targetDoc,
-                          F_ObjHandleT matched) {
+NWElementAction om_NWSReadElemAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_ObjHandleT targetDoc,
+                                     F_ObjHandleT matched) {
     FactsOf(scriptsDoc, actionElem);
     ElementFacts &facts = RunFacts[actionElem];
     if (!facts.elemCode) {
@@ -391,12 +391,12 @@ IntT om_NWSReadElemAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_Ob
         facts.elemCode = om_NWElemActionCode(name);
     }
     IntT code = facts.elemCode;
-    if (code == NW_ACTION_UNKNOWN) return 1;
+    if (code == NW_ACTION_UNKNOWN) return NWElem::None;
     auto operand = [&]() { return ActionOperand(scriptsDoc, actionElem, targetDoc, matched); };
-    if (code == 2) NodeWizardRun.retagName = operand();
-    if (code == 3 || code == 4) WrapElementName = operand();
-    if (code >= 19 && code <= 22) NodeWizardOptions.insertName = operand();
-    if (code == 10) {
+    if (code == NWElem::Retag) NodeWizardRun.retagName = operand();
+    if (code == NWElem::Wrap || code == NWElem::WrapContents) WrapElementName = operand();
+    if (code >= NWElem::InsertBefore && code <= NWElem::InsertLastChild) NodeWizardOptions.insertName = operand();
+    if (code == NWElem::AssignConditions) {
         ActionConditions.clear();
         for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, actionElem, FP_FirstChildElement); c;
              c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) {
@@ -404,13 +404,14 @@ IntT om_NWSReadElemAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_Ob
             if (!tag.empty()) ActionConditions.push_back(tag);
         }
     }
-    if (code == 11 || (code >= 14 && code <= 18)) om_NWSCopyContentToClipboard(scriptsDoc, actionElem);
+    if (code == NWElem::PasteOver || (code >= NWElem::PasteOverContents && code <= NWElem::PasteAfter))
+        om_NWSCopyContentToClipboard(scriptsDoc, actionElem);
     return code;
 }
 
-IntT om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_ObjHandleT targetDoc,
-                          F_ObjHandleT matched) {
-    if (!actionElem) return 1;
+NWAttrAction om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_ObjHandleT targetDoc,
+                                  F_ObjHandleT matched) {
+    if (!actionElem) return NWAttr::None;
     FactsOf(scriptsDoc, actionElem);
     ElementFacts &facts = RunFacts[actionElem];
     if (!facts.attrCode) {
@@ -420,7 +421,7 @@ IntT om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_Ob
         facts.attrCode = om_NWAttrActionCode(name);
     }
     IntT code = facts.attrCode;
-    if (code == NW_ACTION_UNKNOWN) return 1;
+    if (code == NW_ACTION_UNKNOWN) return NWAttr::None;
     ActionAttrNames.clear();
     ActionAttrValues.clear();
     auto valueOf = [&](F_ObjHandleT c) {
@@ -449,10 +450,10 @@ IntT om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_Ob
         }
     }
     // Search and replace reads one replace string per search string: missing ones replace by "".
-    if (code == 54)
+    if (code == NWAttr::SearchReplace)
         while (ActionAttrValues.size() < ActionAttrNames.size()) ActionAttrValues.emplace_back();
     // A paste's own content is what it pastes; its Attribute child only names the attribute.
-    if (code >= 58 && code <= 60) {
+    if (code >= NWAttr::PasteOverMatched && code <= NWAttr::PasteAtMatchedEnd) {
         bool ownContent = false;
         for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, actionElem, FP_FirstChildElement); c && !ownContent;
              c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement))
@@ -467,12 +468,12 @@ void om_NWSRunElemActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHand
     for (F_ObjHandleT action = F_ApiGetId(scriptsDoc, group, FP_FirstChildElement); action;
          action = F_ApiGetId(scriptsDoc, action, FP_NextSiblingElement)) {
         IntT code = om_NWSReadElemAction(scriptsDoc, action, targetDoc, matched);
-        if (code != 1) {
+        if (code != NWElem::None) {
             NodeWizardQuery.elementAction = code;
             om_NWPerformElemAction(targetDoc, matched, scriptsDoc, action);
         }
         if (Cancelled()) return;
-        if (code != 1 && !om_ElementHasContent(targetDoc, matched)) return;
+        if (code != NWElem::None && !om_ElementHasContent(targetDoc, matched)) return;
     }
 }
 
@@ -482,12 +483,14 @@ void om_NWSRunAttrActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHand
     for (F_ObjHandleT action = F_ApiGetId(scriptsDoc, group, FP_FirstChildElement); action;
          action = F_ApiGetId(scriptsDoc, action, FP_NextSiblingElement)) {
         IntT code = om_NWSReadAttrAction(scriptsDoc, action, targetDoc, matched);
-        if (code >= 49 && code <= 60 && om_XPathAxisOfExpression("", om_NWCompiledSequence(), 0) != XA_ATTRIBUTE) {
-            code = 1;
+        if (code >= NWAttr::MoveValuesToNamed && code <= NWAttr::PasteAtMatchedEnd &&
+            om_XPathAxisOfExpression("", om_NWCompiledSequence(), 0) != XA_ATTRIBUTE) {
+            code = NWAttr::None;
             ++NodeWizardQuery.attrFailures;
-            if (reportAttr == 1) om_NWReportActionError(scriptsDoc, action, "", 610, 2);
+            if (reportAttr == 1)
+                om_NWReportActionError(scriptsDoc, action, "", NWResult::NeedsAttributeStep, NWReportKind::Attribute);
         }
-        if (code != 1) {
+        if (code != NWAttr::None) {
             AttrActionCode = code;
             om_NWPerformAttrAction(targetDoc, matched, attrIndex, scriptsDoc, action, 0);
         }
@@ -550,7 +553,7 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, F_ObjHandleT scriptsDoc,
     CancelFlag = 0;
     if (!target) return 0;
     if (!scriptsDoc) {
-        StatusCode = 601;
+        StatusCode = NWResult::NoScriptsDoc;
         CancelFlag = 1;
         return target;
     }
@@ -615,13 +618,13 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, F_ObjHandleT scriptsDoc,
                         std::vector<std::string> undefined = om_XPathSubstituteParameters(sequence);
                         if (interactive == 1 && reportOther == 1)
                             for (size_t i = 0; i < undefined.size(); ++i)
-                                om_NWReportActionError(scriptsDoc, cur, "", 611, 3);
+                                om_NWReportActionError(scriptsDoc, cur, "", NWResult::UndefinedParameter,
+                                                       NWReportKind::Other);
                     }
-                    // Scope 0 searches the main flow, 2 every flow.
-                    F_ObjHandleT scope = 0;
+                    F_ObjHandleT scope = XPATH_SCOPE_MAIN_FLOW;
                     if (NodeWizardOptions.allFlows == 1) {
                         startElem = 0;
-                        scope = 2;
+                        scope = XPATH_SCOPE_EVERY_FLOW;
                     }
                     std::vector<F_ObjHandleT> found;
                     xpath_MatchAll(startDoc, startElem, startAttr, sequence, scope, NodeWizardOptions.maxMatches, found,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fdk.h"
+#include "lib/state/nodewizard_codes.h"
 
 // Runs the script's events (eventNumber <= 0: all; n: the n-th NWScriptEvent and its sub-events)
 // on the target; returns the target at the end (another document when an action switched it).
@@ -36,12 +37,12 @@ void om_NWSRunAttrActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHand
                           IntT attrIndex, IntT reportAttr);
 // The element action of an action element, with its operands stored in the Node Wizard state; 1
 // (None) for an unknown tag.
-IntT om_NWSReadElemAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_ObjHandleT targetDoc,
-                          F_ObjHandleT matched);
+NWElementAction om_NWSReadElemAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_ObjHandleT targetDoc,
+                                     F_ObjHandleT matched);
 // The attribute action of an action element, with its names and values stored in the Node
 // Wizard state; 1 (None) for no element or an unknown tag.
-IntT om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_ObjHandleT targetDoc,
-                          F_ObjHandleT matched);
+NWAttrAction om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_ObjHandleT targetDoc,
+                                  F_ObjHandleT matched);
 // Copies the element's own content to the host clipboard when it is not empty, and marks the
 // clipboard as loaded.
 void om_NWSCopyContentToClipboard(F_ObjHandleT scriptsDoc, F_ObjHandleT elem);

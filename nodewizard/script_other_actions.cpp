@@ -34,26 +34,6 @@
 
 namespace {
 
-// Error codes of the other actions.
-enum OtherActionError : IntT {
-    kErrNotAnchoredFrame = 327,
-    kErrNotXRef = 328,
-    kErrNotMarker = 329,
-    kErrNotInTable = 330,
-    kErrNotInRow = 331,
-    kErrNotInCell = 332,
-    kErrNoXRefFormat = 333,
-    kErrNoMarkerType = 334,
-    kErrNoTableFormat = 335,
-    kErrBadColumnWidth = 336,
-    kErrHostFailed = 337,
-    kErrNothingToCopy = 339,
-    kErrUndefinedParameter = 611,
-    kErrEmptyParameterName = 612,
-    kErrEmptyResultName = 615,
-    kErrNoTarget = 616,
-};
-
 // Host alert types of the prompts.
 constexpr IntT kAlertOkCancel = FF_ALERT_OK_DEFAULT;
 constexpr IntT kAlertCancelOk = FF_ALERT_CANCEL_DEFAULT;
@@ -93,7 +73,7 @@ struct ActionContext {
 
 // Reports at once (not counted) at the action element or its first child.
 void ReportNow(const ActionContext &a, F_ObjHandleT at, IntT code) {
-    if (a.report == 1) om_NWReportActionError(a.scriptsDoc, at, "", code, 3);
+    if (a.report == 1) om_NWReportActionError(a.scriptsDoc, at, "", code, NWReportKind::Other);
 }
 
 // Delivers a produced value: to the parameter named by E's Apply_to_parameter, else to the
@@ -105,7 +85,7 @@ void DeliverResult(const ActionContext &a, const std::string &result) {
     if (apply) {
         std::string name(qv::TrimBlanks(om_NWSFirstPgf(a.scriptsDoc, apply, 255)));
         if (name.empty())
-            a.errors->push_back(kErrEmptyParameterName);
+            a.errors->push_back(NWResult::EmptyParameterName);
         else
             om_XPathSetParameter(name, result);
         return;
@@ -156,7 +136,7 @@ void SetNamedReference(const ActionContext &a, F_ObjHandleT doc, F_ObjHandleT ob
 // Object properties: set or get the property whose keyword T contains.
 void ObjectProperty(const ActionContext &a, bool set) {
     if (!a.target) {
-        a.errors->push_back(kErrNoTarget);
+        a.errors->push_back(NWResult::NoTarget);
         return;
     }
     F_ObjHandleT doc = a.target;
@@ -169,7 +149,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
 
     if (Contains(t, "ImportObFile")) {
         if (kind != FO_AFrame) {
-            a.errors->push_back(kErrNotAnchoredFrame);
+            a.errors->push_back(NWResult::NotAnchoredFrame);
         } else {
             F_ObjHandleT graphic = F_ApiGetId(doc, object, FP_FirstGraphicInFrame);
             if (F_OBJ_KIND(graphic) == FO_Inset) {
@@ -183,10 +163,10 @@ void ObjectProperty(const ActionContext &a, bool set) {
         }
     } else if (Contains(t, "XRefName")) {
         if (kind != FO_XRef) {
-            a.errors->push_back(kErrNotXRef);
+            a.errors->push_back(NWResult::NotXRef);
         } else if (set) {
             F_ApiSetInt(doc, object, FP_XRefSrcAccess, 1);
-            SetNamedReference(a, doc, object, FO_XRefFmt, FP_XRefFmt, kErrNoXRefFormat);
+            SetNamedReference(a, doc, object, FO_XRefFmt, FP_XRefFmt, NWResult::NoXRefFormat);
         } else {
             result = HostGetString(doc, F_ApiGetId(doc, object, FP_XRefFmt), FP_Name);
             produced = true;
@@ -194,7 +174,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
     } else if (Contains(t, "XRefSrcText")) {
         F_ApiSetInt(doc, object, FP_XRefSrcAccess, 1);
         if (kind != FO_XRef) {
-            a.errors->push_back(kErrNotXRef);
+            a.errors->push_back(NWResult::NotXRef);
         } else if (set) {
             F_ApiSetString(doc, object, FP_XRefSrcText, (v + "::").c_str());
         } else {
@@ -205,7 +185,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
     } else if (Contains(t, "XRefSrcFile")) {
         F_ApiSetInt(doc, object, FP_XRefSrcAccess, 1);
         if (kind != FO_XRef) {
-            a.errors->push_back(kErrNotXRef);
+            a.errors->push_back(NWResult::NotXRef);
         } else if (set) {
             F_ApiSetString(doc, object, FP_XRefFile, om_StrEqualCI(v.c_str(), "Current") ? "" : v.c_str());
         } else {
@@ -214,16 +194,16 @@ void ObjectProperty(const ActionContext &a, bool set) {
         }
     } else if (Contains(t, "MTypeName")) {
         if (kind != FO_Marker) {
-            a.errors->push_back(kErrNotMarker);
+            a.errors->push_back(NWResult::NotMarker);
         } else if (set) {
-            SetNamedReference(a, doc, object, FO_MarkerType, FP_MarkerTypeId, kErrNoMarkerType);
+            SetNamedReference(a, doc, object, FO_MarkerType, FP_MarkerTypeId, NWResult::NoMarkerType);
         } else {
             result = HostGetString(doc, F_ApiGetId(doc, object, FP_MarkerTypeId), FP_Name);
             produced = true;
         }
     } else if (Contains(t, "MText")) {
         if (kind != FO_Marker) {
-            a.errors->push_back(kErrNotMarker);
+            a.errors->push_back(NWResult::NotMarker);
         } else if (set) {
             F_ApiSetString(doc, object, FP_MarkerText, v.c_str());
         } else {
@@ -248,11 +228,11 @@ void ObjectProperty(const ActionContext &a, bool set) {
     } else if (Contains(t, "TblTag")) {
         F_ObjHandleT table = om_TableEnclosing(doc, a.matched, FO_Tbl);
         if (!table) {
-            a.errors->push_back(kErrNotInTable);
+            a.errors->push_back(NWResult::NotInTable);
         } else if (set) {
             F_ObjHandleT format = F_ApiGetNamedObject(doc, FO_TblFmt, v.c_str());
             if (!format) {
-                a.errors->push_back(kErrNoTableFormat);
+                a.errors->push_back(NWResult::NoTableFormat);
             } else {
                 F_PropValsT props = F_ApiGetProps(doc, format);
                 F_ApiSetProps(doc, table, &props);
@@ -265,7 +245,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
     } else if (Contains(t, "TblColumnWidth")) {
         F_ObjHandleT cell = om_TableEnclosing(doc, a.matched, FO_Cell);
         if (!cell) {
-            a.errors->push_back(kErrNotInCell);
+            a.errors->push_back(NWResult::NotInCell);
         } else {
             F_ObjHandleT table = om_TableEnclosing(doc, a.matched, FO_Tbl);
             IntT column = F_ApiGetInt(doc, cell, FP_CellColNum);
@@ -274,7 +254,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
             if (set) {
                 double width = std::atof(v.c_str()) * 65536.0;
                 if (!(width >= 1.0)) {
-                    a.errors->push_back(kErrBadColumnWidth);
+                    a.errors->push_back(NWResult::BadColumnWidth);
                 } else if (exists) {
                     widths.val[column] = width > 2147483647.0 ? 2147483647 : static_cast<MetricT>(width);
                     F_ApiSetMetrics(doc, table, FP_TblColWidths, &widths);
@@ -308,20 +288,20 @@ void ObjectProperty(const ActionContext &a, bool set) {
 
 void AddObject(const ActionContext &a) {
     if (!a.target) {
-        a.errors->push_back(kErrNoTarget);
+        a.errors->push_back(NWResult::NoTarget);
         return;
     }
     const std::string &t = a.firstTag;
     if (om_NWSTagIs(t, "Add_table_row_above") || om_NWSTagIs(t, "Add_table_row_below")) {
         F_ObjHandleT row = om_TableEnclosing(a.target, a.matched, FO_Row);
         if (!row)
-            a.errors->push_back(kErrNotInRow);
+            a.errors->push_back(NWResult::NotInRow);
         else
             F_ApiAddRows(a.target, row, om_NWSTagIs(t, "Add_table_row_above") ? FV_Above : FV_Below, 1);
     } else if (om_NWSTagIs(t, "Add_table_column_left") || om_NWSTagIs(t, "Add_table_column_right")) {
         F_ObjHandleT cell = om_TableEnclosing(a.target, a.matched, FO_Cell);
         if (!cell) {
-            a.errors->push_back(kErrNotInCell);
+            a.errors->push_back(NWResult::NotInCell);
         } else {
             F_ObjHandleT table = om_TableEnclosing(a.target, a.matched, FO_Tbl);
             F_ApiAddCols(a.target, table, F_ApiGetInt(a.target, cell, FP_CellColNum),
@@ -333,7 +313,7 @@ void AddObject(const ActionContext &a) {
 
 void DeleteObject(const ActionContext &a) {
     if (!a.target) {
-        a.errors->push_back(kErrNoTarget);
+        a.errors->push_back(NWResult::NoTarget);
         return;
     }
     F_ObjHandleT doc = a.target;
@@ -341,7 +321,7 @@ void DeleteObject(const ActionContext &a) {
     if (om_NWSTagIs(t, "Delete_table_row")) {
         F_ObjHandleT row = om_TableEnclosing(doc, a.matched, FO_Row);
         if (!row) {
-            a.errors->push_back(kErrNotInRow);
+            a.errors->push_back(NWResult::NotInRow);
         } else {
             F_ObjHandleT table = om_TableEnclosing(doc, a.matched, FO_Tbl);
             auto isBody = [&](F_ObjHandleT r) { return r && F_ApiGetInt(doc, r, FP_RowType) == FV_ROW_BODY; };
@@ -353,7 +333,7 @@ void DeleteObject(const ActionContext &a) {
     } else if (om_NWSTagIs(t, "Delete_table_column")) {
         F_ObjHandleT cell = om_TableEnclosing(doc, a.matched, FO_Cell);
         if (!cell) {
-            a.errors->push_back(kErrNotInCell);
+            a.errors->push_back(NWResult::NotInCell);
         } else {
             F_ObjHandleT table = om_TableEnclosing(doc, a.matched, FO_Tbl);
             IntT column = F_ApiGetInt(doc, cell, FP_CellColNum);
@@ -394,7 +374,7 @@ void DoMessaging(const ActionContext &a) {
     if (resultElem) {
         resultName = std::string(qv::TrimBlanks(om_NWSFirstPgf(a.scriptsDoc, resultElem, 255)));
         if (resultName.empty())
-            a.errors->push_back(kErrEmptyResultName);
+            a.errors->push_back(NWResult::MissingResultOrOperand);
         else
             haveResult = true;
     }
@@ -506,15 +486,15 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
         } else if (om_NWSTagIs(tag, "Delete_object")) {
             DeleteObject(a);
         } else if (om_NWSTagIs(tag, "Update_xrefs")) {
-            if (!target) errors.push_back(kErrNoTarget);
+            if (!target) errors.push_back(NWResult::NoTarget);
             else F_ApiUpdateXRefs(target, FF_XRefsUpdateAll);
             FA_errno = 0;
         } else if (om_NWSTagIs(tag, "Refresh_EDD")) {
-            if (!target) errors.push_back(kErrNoTarget);
+            if (!target) errors.push_back(NWResult::NoTarget);
             else F_ApiSimpleImportElementDefs(target, target, FF_ImportElemDefs);
             FA_errno = 0;
         } else if (om_NWSTagIs(tag, "Select_match")) {
-            if (!target) errors.push_back(kErrNoTarget);
+            if (!target) errors.push_back(NWResult::NoTarget);
             else om_DocGoToObject(target, matched);
             FA_errno = 0;
         } else if (om_NWSTagIs(tag, "Get_misc_data")) {
@@ -523,7 +503,7 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
                 ClipboardEmpty = 0;
                 ClipboardReload = 1;
             } else {
-                ReportNow(a, b, kErrNothingToCopy);  // reported at once, counted neither way
+                ReportNow(a, b, NWResult::NothingToCopy);  // reported at once, counted neither way
                 counted = false;
             }
             FA_errno = 0;
@@ -532,14 +512,14 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
             if (*newTarget) target = *newTarget;
         } else if (om_NWSTagIs(tag, "Set_parameter")) {
             std::string name = a.first ? om_NWSFirstPgf(scriptsDoc, a.first, 254) : std::string();
-            if (!target) errors.push_back(kErrNoTarget);
-            else if (name.empty()) ReportNow(a, a.first ? a.first : b, kErrEmptyParameterName);
+            if (!target) errors.push_back(NWResult::NoTarget);
+            else if (name.empty()) ReportNow(a, a.first ? a.first : b, NWResult::EmptyParameterName);
             else om_XPathSetParameter(name, om_NWSResolveValue(scriptsDoc, b, target, matched, reportOther));
         } else if (om_NWSTagIs(tag, "Get_parameter")) {
             std::string name = om_NWSFirstPgf(scriptsDoc, b, 254);
             std::string value = om_XPathGetParameter(name);
-            if (name.empty()) ReportNow(a, a.first ? a.first : b, kErrEmptyParameterName);
-            else if (value == UndefinedParamSentinel) ReportNow(a, b, kErrUndefinedParameter);
+            if (name.empty()) ReportNow(a, a.first ? a.first : b, NWResult::EmptyParameterName);
+            else if (value == UndefinedParamSentinel) ReportNow(a, b, NWResult::UndefinedParameter);
             else om_NWWriteScratchPad(scriptsDoc, value.c_str());
             FA_errno = 0;
         } else if (om_NWSTagIs(tag, "Do_messaging")) {
@@ -547,11 +527,11 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
         } else if (om_NWSTagIs(tag, "Exit_script")) {
             CancelFlag = 1;
         } else if (om_NWSTagIs(tag, "Save_file")) {
-            if (!target) errors.push_back(kErrNoTarget);
+            if (!target) errors.push_back(NWResult::NoTarget);
             else target = om_DocSave(target, "", -1, 0, 0, 0);
         } else if (om_NWSTagIs(tag, "Close_file")) {
             if (!target) {
-                errors.push_back(kErrNoTarget);
+                errors.push_back(NWResult::NoTarget);
             } else {
                 om_DocClose(target, 0);
                 target = 0;
@@ -565,7 +545,7 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
             om_SessionSetSwitches(1, 1, 1);
             FA_errno = 0;
         }
-        if (FA_errno != 0) errors.push_back(kErrHostFailed);
+        if (FA_errno != 0) errors.push_back(NWResult::HostFailed);
         if (counted) ++NodeWizardRun.otherSuccesses;
         om_PollUserCancel();  // a confirmed cancel sets CancelFlag
         if (CancelFlag) break;
@@ -574,7 +554,7 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
     for (IntT code : errors) {
         ++NodeWizardQuery.otherFailures;
         if (NodeWizardRun.otherSuccesses > 0) --NodeWizardRun.otherSuccesses;
-        if (reportOther == 1) om_NWReportActionError(targetDoc, matched, "", code, 3);
+        if (reportOther == 1) om_NWReportActionError(targetDoc, matched, "", code, NWReportKind::Other);
     }
     return 0;
 }

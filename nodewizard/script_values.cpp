@@ -131,7 +131,7 @@ IntT om_NWSStringOperation(IntT code, const std::string operands[4], std::string
                                                CaseFlagOf(operands[3])));
         return 0;
     default:
-        return kNWSErrUnknownOperation;
+        return NWResult::UnknownOperation;
     }
 }
 
@@ -210,7 +210,8 @@ std::string SearchValue(F_ObjHandleT scriptsDoc, F_ObjHandleT source, F_ObjHandl
     if (NodeWizardOptions.parametersInXPath == 1) {
         std::vector<std::string> undefined = om_XPathSubstituteParameters(sequence);
         if (report == 1)
-            for (size_t i = 0; i < undefined.size(); ++i) om_NWReportActionError(scriptsDoc, source, "", 611, 3);
+            for (size_t i = 0; i < undefined.size(); ++i)
+                om_NWReportActionError(scriptsDoc, source, "", NWResult::UndefinedParameter, NWReportKind::Other);
     }
     F_ObjHandleT foundDoc = 0;
     IntT attr = -1;
@@ -230,7 +231,8 @@ void ApplyGroupErrors(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const std::ve
     for (IntT code : errors) {
         ++NodeWizardQuery.otherFailures;
         if (NodeWizardRun.otherSuccesses > 0) --NodeWizardRun.otherSuccesses;
-        if (NodeWizardOptions.reportOtherErrors == 1) om_NWReportActionError(scriptsDoc, group, "", code, 3);
+        if (NodeWizardOptions.reportOtherErrors == 1)
+            om_NWReportActionError(scriptsDoc, group, "", code, NWReportKind::Other);
     }
 }
 
@@ -252,17 +254,17 @@ void RunOperationGroup(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT
         om_NWSReadOperands(scriptsDoc, op, operands, &resultName, stringOps ? 1 : 0);
         ++NodeWizardRun.otherSuccesses;
         if (AnyUndefined(operands)) {
-            errors.push_back(kNWSErrUndefinedOperand);
+            errors.push_back(NWResult::MissingResultOrOperand);
         } else if (stringOps) {
             std::string value;
             if (om_NWSStringOperation(code, operands, &value) == 0)
                 om_XPathSetParameter(resultName, value);
             else
-                errors.push_back(kNWSErrUnknownOperation);
+                errors.push_back(NWResult::UnknownOperation);
         } else if (code == kNWSOpCalculateIntExp) {
             om_XPathSetParameter(resultName, std::to_string(om_EvalIntExpression(operands[0].c_str(), 1)));
         } else {
-            errors.push_back(kNWSErrUnknownOperation);
+            errors.push_back(NWResult::UnknownOperation);
         }
         om_PollUserCancel();  // a confirmed cancel sets CancelFlag
         if (CancelFlag) break;
@@ -288,7 +290,8 @@ std::string om_NWSResolveValue(F_ObjHandleT scriptsDoc, F_ObjHandleT valueElem, 
         if (om_StrEqualCI(tag.c_str(), "Parameter_value")) {
             std::string value = om_XPathGetParameter(om_NWSFirstPgf(scriptsDoc, c, kValueChars));
             if (value != UndefinedParamSentinel) return value;
-            if (report == 1) om_NWReportActionError(scriptsDoc, c, "", 611, 3);
+            if (report == 1)
+                om_NWReportActionError(scriptsDoc, c, "", NWResult::UndefinedParameter, NWReportKind::Other);
             return std::string();
         }
         if (om_StrEqualCI(tag.c_str(), "XPath_search")) return SearchValue(scriptsDoc, c, targetDoc, matchedNode, report);

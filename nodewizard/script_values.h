@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fdk.h"
+#include "lib/state/nodewizard_codes.h"
 
 // Operation codes, from the tag of an operation element (compared ignoring case).
 enum NWSOperation : IntT {
@@ -22,10 +23,6 @@ enum NWSOperation : IntT {
     kNWSOpCalculateIntExp = 201,
 };
 
-// Script error codes of the operation groups.
-inline constexpr IntT kNWSErrUnknownOperation = 614;
-inline constexpr IntT kNWSErrUndefinedOperand = 615;
-
 // The operation code of a tag name (ignoring case); kNWSOpUnknown for any other name.
 IntT om_NWSOperationCodeOfName(const std::string &name);
 
@@ -33,7 +30,7 @@ IntT om_NWSOperationCodeOfName(const std::string &name);
 IntT om_NWSOperationCode(F_ObjHandleT scriptsDoc, F_ObjHandleT elem, ConStringT name);
 
 // One string operation (codes 101 to 109) over its four operands. Stores the value in *result and
-// answers 0, or answers kNWSErrUnknownOperation for any other code (result unchanged).
+// answers 0, or answers NWResult::UnknownOperation for any other code (result unchanged).
 IntT om_NWSStringOperation(IntT code, const std::string operands[4], std::string *result);
 
 // Evaluates an integer expression: tokens split at single blanks, applied left to right with no
@@ -49,7 +46,7 @@ inline constexpr const char *kNWSXPathParsingError = "XPATH PARSING ERROR!";
 
 // The value of the first value-source child of the element (Static_value, Current_clipboard,
 // Parameter_value, XPath_search); kNWSInvalidSetup when it has none. An XPath search starts at
-// the matched node of the target document; report 1 reports undefined parameters (611).
+// the matched node of the target document; report 1 reports undefined parameters (UndefinedParameter).
 std::string om_NWSResolveValue(F_ObjHandleT scriptsDoc, F_ObjHandleT valueElem, F_ObjHandleT targetDoc,
                                F_ObjHandleT matchedNode, IntT report);
 // The four operands and the result name of an operation element (see the operation groups).
