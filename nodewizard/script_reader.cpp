@@ -65,10 +65,11 @@ NWSElemAction ReadElemAction(const NWSScript &s, const NWSNode &action) {
     NWSElemAction a;
     a.elem = action.elem;
     a.code = om_NWElemActionCode(ActionName(action.tag));
-    if (a.code == NW_ACTION_UNKNOWN) a.code = 1;
-    if (a.code == 2 || a.code == 3 || a.code == 4 || (a.code >= 19 && a.code <= 22))
+    if (a.code == NW_ACTION_UNKNOWN) a.code = NWElem::None;
+    if (a.code == NWElem::Retag || a.code == NWElem::Wrap || a.code == NWElem::WrapContents ||
+        (a.code >= NWElem::InsertBefore && a.code <= NWElem::InsertLastChild))
         a.operand = om_NWSReadOperand(s.doc, action.elem);
-    if (a.code == 10) {
+    if (a.code == NWElem::AssignConditions) {
         for (long c = action.firstChild; c >= 0; c = s.nodes[static_cast<size_t>(c)].nextSibling) {
             std::string tag = om_NWSFirstPgf(s.doc, s.nodes[static_cast<size_t>(c)].elem, kNameChars);
             if (!tag.empty()) a.conditions.push_back(tag);
@@ -81,13 +82,14 @@ NWSAttrAction ReadAttrAction(const NWSScript &s, const NWSNode &action) {
     NWSAttrAction a;
     a.elem = action.elem;
     a.code = om_NWAttrActionCode(ActionName(action.tag));
-    if (a.code == NW_ACTION_UNKNOWN) a.code = 1;
-    if (a.code == 1) return a;
+    if (a.code == NW_ACTION_UNKNOWN) a.code = NWAttr::None;
+    if (a.code == NWAttr::None) return a;
     for (long i = action.firstChild; i >= 0; i = s.nodes[static_cast<size_t>(i)].nextSibling) {
         const NWSNode &c = s.nodes[static_cast<size_t>(i)];
         bool name = om_NWSTagIs(c.tag, "Attribute") || om_NWSTagIs(c.tag, "SearchString");
         bool value = om_NWSTagIs(c.tag, "Value") || om_NWSTagIs(c.tag, "ReplaceString");
-        if (!om_NWSTagIs(c.tag, "Attribute")) a.pastesOwnContent = a.code >= 58 && a.code <= 60;
+        if (!om_NWSTagIs(c.tag, "Attribute"))
+            a.pastesOwnContent = a.code >= NWAttr::PasteOverMatched && a.code <= NWAttr::PasteAtMatchedEnd;
         if (!name && !value) continue;
         NWSAttrOperand operand;
         operand.isValue = value;

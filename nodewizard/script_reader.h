@@ -16,9 +16,9 @@
 // An action of an ElementActions group.
 struct NWSElemAction {
     F_ObjHandleT elem = 0;
-    IntT code = 1;                        // the element action; 1 (None) for a tag that names none
-    NWSOperand operand;                   // 2, 3, 4, 19-22: the new tag, the wrapper, the new element
-    std::vector<std::string> conditions;  // 10: the non-empty first paragraphs of its children
+    NWElementAction code = NWElem::None;  // the element action; None for a tag that names none
+    NWSOperand operand;                   // Retag, Wrap..., Insert...: the new tag, wrapper or element
+    std::vector<std::string> conditions;  // AssignConditions: its children's non-empty first paragraphs
 };
 
 // A name (Attribute, SearchString) or a value (Value, ReplaceString) of an attribute action.
@@ -31,9 +31,10 @@ struct NWSAttrOperand {
 // An action of an AttributeActions group.
 struct NWSAttrAction {
     F_ObjHandleT elem = 0;
-    IntT code = 1;                         // the attribute action; 1 (None) for a tag that names none
+    NWAttrAction code = NWAttr::None;      // the attribute action; None for a tag that names none
     std::vector<NWSAttrOperand> operands;  // in document order
-    bool pastesOwnContent = false;         // 58-60 with a child other than Attribute
+    bool pastesOwnContent = false;         // the pastes into the matched attribute, with a child other
+                                           // than Attribute
 };
 
 // What a child of an event is to the interpreter.

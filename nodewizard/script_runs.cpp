@@ -30,20 +30,6 @@
 
 namespace {
 
-// Script error codes of runs and validation.
-enum ScriptRunError : IntT {
-    kErrNoScriptsDoc = 601,
-    kErrNoScript = 602,
-    kErrNoEvent = 603,
-    kErrMissingSettings = 605,
-    kErrNoExpression = 606,
-    kErrBadExpression = 607,
-    kErrBadCall = 608,
-    kErrDuplicateName = 609,
-    kErrUndeclaredParameters = 613,
-};
-
-
 // Visits the node (-1: the script element) and its subtree in document order, leaving out every
 // node for which skip answers true together with its subtree.
 template <typename Skip, typename Visit>
@@ -72,7 +58,7 @@ void EachChildOf(const NWSScript &script, const NWSNode &node, Visit visit) {
 }
 
 void ReportRunError(IntT code, IntT report) {
-    if (report == 1) om_NWReportActionError(0, 0, "", code, 0);
+    if (report == 1) om_NWReportActionError(0, 0, "", code, NWReportKind::Attribute);
 }
 
 // A document's selection, kept as its element range: the host keeps one selection seen both
@@ -135,14 +121,14 @@ std::string om_NWSGetParam(const std::string &name) {
 
 IntT om_NWSIsScriptActive(F_ObjHandleT scriptsDoc, F_ObjHandleT script) {
     if (!scriptsDoc) {
-        StatusCode = kErrNoScriptsDoc;
+        StatusCode = NWResult::NoScriptsDoc;
         return 0;
     }
     F_ObjHandleT settings = om_NWSFindBelow(scriptsDoc, script, "NWScriptSettings");
     F_ObjHandleT general = settings ? om_NWSFindBelow(scriptsDoc, settings, "GeneralSettings") : 0;
     F_ObjHandleT active = general ? om_NWSFindBelow(scriptsDoc, general, "ScriptIsActive") : 0;
     if (!active) {
-        StatusCode = kErrMissingSettings;
+        StatusCode = NWResult::MissingSettings;
         return 0;
     }
     return om_NWSFindBelow(scriptsDoc, active, "Yes") ? 1 : 0;
@@ -179,14 +165,14 @@ IntT ValidateScript(NWSScript &script, IntT eventNumber, IntT report, IntT sayOk
     for (const std::string &name : om_NWSListScriptNames(scriptsDoc, 0, 0, -1))
         if (name == scriptName) ++activeNamed;
     if (activeNamed > 1) {
-        ReportRunError(kErrDuplicateName, report);
+        ReportRunError(NWResult::DuplicateName, report);
         return 0;
     }
     long scope = -1;
     if (eventNumber >= 1) {
         scope = om_NWSFindEventNode(script, eventNumber);
         if (scope < 0) {
-            ReportRunError(kErrNoEvent, report);
+            ReportRunError(NWResult::NoEvent, report);
             return 0;
         }
     }
@@ -229,7 +215,7 @@ IntT ValidateScript(NWSScript &script, IntT eventNumber, IntT report, IntT sayOk
             else
                 missing = false;
         });
-        if (missing || anyEmpty) add(kErrNoExpression, e->elem);
+        if (missing || anyEmpty) add(NWResult::NoExpression, e->elem);
     }
     for (const NWSNode *e : inScope) {
         if (errors.size() >= limit) break;
@@ -238,17 +224,17 @@ IntT ValidateScript(NWSScript &script, IntT eventNumber, IntT report, IntT sayOk
         IntT sequence = om_XPathCompile(e->text, 1);
         F_ApiRestoreClipboard();
         if (sequence <= 0 || sequence > XPathLastSequenceNumber) {
-            add(kErrBadExpression, e->elem);
+            add(NWResult::BadExpression, e->elem);
         } else {
             std::vector<IntT> parameters;
             if (om_XPathListParameterNodes(sequence, &parameters) > 0 && !script.settings.declaresParameters)
-                add(kErrUndeclaredParameters, e->elem);
+                add(NWResult::UndeclaredParameters, e->elem);
         }
     }
     for (const NWSNode *e : inScope) {
         if (errors.size() >= limit) break;
         if (e->tag != "Call_NW_script") continue;
-        if (!om_NWSFindScript(scriptsDoc, e->text, 0, 0)) add(kErrBadCall, e->elem);
+        if (!om_NWSFindScript(scriptsDoc, e->text, 0, 0)) add(NWResult::BadCall, e->elem);
     }
     bool noticeDue = false;
     if (errors.size() < limit) {
@@ -269,7 +255,7 @@ IntT ValidateScript(NWSScript &script, IntT eventNumber, IntT report, IntT sayOk
     if (report == 1) {
         if (noticeDue && NWSAskUnknownElements == 1)
             NWSAskUnknownElements = al_yesno(qv::FormatMessage(qv::LangMessage("NWS_GEN_MSG_22"), {scriptName}).c_str());
-        for (const Found &f : errors) om_NWReportActionError(scriptsDoc, f.elem, "", f.code, 1);
+        for (const Found &f : errors) om_NWReportActionError(scriptsDoc, f.elem, "", f.code, NWReportKind::Element);
     }
     if (!errors.empty()) {
         if (report == 1) al_ok2("NWS_RPT_MSG_4");
@@ -285,12 +271,12 @@ IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc
                           IntT sayOk) {
     if (!scriptsDoc) scriptsDoc = om_NWSOpenScriptsDocument(3, 1, 1);
     if (!scriptsDoc) {
-        ReportRunError(kErrNoScriptsDoc, report);
+        ReportRunError(NWResult::NoScriptsDoc, report);
         return 0;
     }
     F_ObjHandleT script = om_NWSFindScript(scriptsDoc, scriptName, 0, 1);
     if (!script) {
-        ReportRunError(kErrNoScript, report);
+        ReportRunError(NWResult::NoScript, report);
         return 0;
     }
     NWSScript record = om_NWSReadScript(scriptsDoc, script, scriptName);
@@ -353,7 +339,7 @@ IntT om_NWSRunFoundScript(F_ObjHandleT script, const std::string &scriptName, F_
     CancelFlag = 0;
     StatusCode = 0;
     if (!scriptsDoc) {
-        StatusCode = kErrNoScriptsDoc;
+        StatusCode = NWResult::NoScriptsDoc;
         CancelFlag = 1;
         return 0;
     }
@@ -368,7 +354,7 @@ IntT om_NWSRunFoundScript(F_ObjHandleT script, const std::string &scriptName, F_
     }
     bool bookTarget = F_OBJ_KIND(target) == FO_Book;
     if (!script) {
-        StatusCode = kErrNoScript;
+        StatusCode = NWResult::NoScript;
         CancelFlag = 1;
         return 0;
     }

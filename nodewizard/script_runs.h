@@ -24,7 +24,7 @@ IntT om_NWSRunScriptOnBook(F_ObjHandleT book, const NWSScript &script, IntT even
 // document.
 IntT om_NWSReadSettings(const NWSScript &script);
 // 1 when the script has NWScriptSettings/GeneralSettings/ScriptIsActive/Yes; else 0 with
-// StatusCode 605 when a settings element is missing (601 without document).
+// StatusCode MissingSettings when a settings element is missing (NoScriptsDoc without document).
 IntT om_NWSIsScriptActive(F_ObjHandleT scriptsDoc, F_ObjHandleT script);
 // Checks the whole script (or, with eventNumber >= 1, that event); errors go to the error report
 // when reporting. 1 when valid; say-ok shows the all-clear message.
