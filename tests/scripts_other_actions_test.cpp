@@ -373,14 +373,32 @@ TEST_F(OtherActions, SetActiveFileSwitchesTheTargetForTheRestOfTheRun) {
         {"nowhere.xml", 0, "-"},  // not open: the target stays
     };
     for (const auto &c : cases) {
-        Scripts(Script("switch", {{"//Para[1]", Other("<Set_active_file>" + c.text + "</Set_active_file>")}, {"//Item", collect}}));
+        // The actions after the switch in its own group work on the new target too.
+        Scripts(Script("switch", {{"//Para[1]", Other("<Set_active_file>" + c.text + "</Set_active_file>" +
+                                                      "<Get_object_property><Filename><Apply_to_parameter>name"
+                                                      "</Apply_to_parameter></Filename></Get_object_property>")},
+                                  {"//Item", collect}}));
         F_ApiSetId(0, 0, FP_ActiveDoc, target);
         om_NWSSetParam("$out", "-");
         om_NWSSetParam("$doc", std::to_string(other));
         EXPECT_EQ(Run("switch"), 1) << c.text;
         EXPECT_EQ(Out(), c.out) << c.text;
         EXPECT_EQ(F_ApiGetId(0, 0, FP_ActiveDoc), c.active ? c.active : target) << c.text;
+        EXPECT_EQ(om_XPathGetParameter("name"), c.active ? "other.xml" : "target.fm") << c.text;
     }
+}
+
+// Closing the target ends the group and the match's later groups: the matched element is gone.
+TEST_F(OtherActions, CloseFileEndsTheGroupAndTheMatchsLaterGroups) {
+    Scripts(Script("close", "//Para[1]",
+                   Other("<Close_file/><Set_parameter><Parameter_name>out</Parameter_name><Static_value>group"
+                         "</Static_value></Set_parameter>") +
+                       "<StringOperations><Str_op_add_strings><Arg1>later</Arg1><Arg2>group</Arg2><Result>out</Result>"
+                       "</Str_op_add_strings></StringOperations>"));
+    om_NWSSetParam("$out", "-");
+    Run("close");
+    EXPECT_EQ(Out(), "-");
+    EXPECT_EQ(om_DocFindByPath(Win("target.fm")), 0u);
 }
 
 // Each prompt with the user's answer: the result parameter, or without one a refusal that ends
