@@ -1,6 +1,7 @@
 // The per-node entry points of the Node Wizard: argument checks, the element and attribute
 // action tables, counting, reporting and the "Attempted actions" line of the status box.
 #include <string>
+#include <utility>
 
 #include "lib/dialogs/dlgitems.h"
 #include "lib/dialogs/generic.h"
@@ -151,7 +152,6 @@ NWActionError RunElementAction(F_ObjHandleT doc, F_ObjHandleT node, NWElementAct
 NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_ObjHandleT scriptsDoc,
                             F_ObjHandleT actionElem) {
     const std::vector<std::string> &names = ActionAttrNames;
-    std::string first = names.empty() ? "" : names.front();
     switch (AttrActionCode) {
     case 40: return om_NWAttrAddValues(doc, node, names, ActionAttrValues, index);
     case 41: return om_NWAttrRemoveValues(doc, node, names, ActionAttrValues, index);
@@ -161,6 +161,7 @@ NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_O
     case 48: return om_NWAttrRemoveInvalid(doc, node, index);
     case 49: case 50: case 51: case 52: case 53: {
         // 49, 50, 53: from the matched attribute to the named one; 51, 52 the other way.
+        const std::string first = names.empty() ? "" : names.front();
         IntT op = (AttrActionCode == 49 || AttrActionCode == 51) ? 1 : AttrActionCode == 53 ? 3 : 2;
         bool fromMatched = AttrActionCode != 51 && AttrActionCode != 52;
         om_AttrCopyValues(doc, node, fromMatched ? "" : first, fromMatched ? index : -1, fromMatched ? first : "",
@@ -186,8 +187,12 @@ NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_O
     case 60: return om_NWAttrPasteClipboard(doc, node, "", index, 2, scriptsDoc);
     case 61: return om_NWAttrSetUniqueId(doc, node);
     case 62: {
-        ActionAttrValues = {om_NWSResolveValue(scriptsDoc, actionElem, doc, node, 1)};
-        return om_NWAttrReplaceValues(doc, node, names, ActionAttrValues, index);
+        // The resolved value stands in for the action's values during this action only.
+        std::vector<std::string> saved =
+            std::exchange(ActionAttrValues, {om_NWSResolveValue(scriptsDoc, actionElem, doc, node, 1)});
+        NWActionError result = om_NWAttrReplaceValues(doc, node, names, ActionAttrValues, index);
+        ActionAttrValues = std::move(saved);
+        return result;
     }
     case 63: return om_NWAttrTokenize(doc, node, names, index, 1);
     case 64: return om_NWAttrTokenize(doc, node, names, index, 0);
@@ -261,13 +266,11 @@ NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT a
     if (matchedOnly && AttrActionCode >= 49 && AttrActionCode <= 53) return 0;
     if (attrIndex < -1) attrIndex = LastMatchedAttribute();
 
-    std::vector<std::string> savedValues = ActionAttrValues;
     // Only the clipboard actions go through the scripts document's scratch pad: the others neither
     // open it nor look for it.
     if (!scriptsDoc && AttrActionCode >= 55 && AttrActionCode <= 60)
         scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0);
     NWActionError result = IsOpenDocOrBook(doc) ? RunAttrAction(doc, node, attrIndex, scriptsDoc, actionElem) : 616;
-    ActionAttrValues = std::move(savedValues);
 
     if (result) {
         ++NodeWizardQuery.attrFailures;
