@@ -22,13 +22,11 @@
 #include "nodewizard/error_report.h"
 #include "nodewizard/script_values.h"
 #include "nodewizard/scripts_doc.h"
+#include "resources/dialog_items.h"
 #include "xpath/xpath.h"
 #include "lib/run_state.h"
 
 namespace {
-
-// Node Wizard dialog item that lists the attribute names.
-constexpr IntT kItemAttrNames = 35;
 
 // Ids carry their kind: telling a flow from an element needs no call.
 bool IsFlow(F_ObjHandleT, F_ObjHandleT node) { return F_OBJ_KIND(node) == FO_Flow; }
@@ -263,7 +261,7 @@ NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT a
         if (F_ObjHandleT dlg = DialogHandles[kDlgNodeWizard]) {
             StringT entry = const_cast<StringT>(NW_XPATH_MATCH);
             F_StringsT list{1, &entry};
-            om_DlgSetLabelsUnchecked(dlg, kItemAttrNames, &list);
+            om_DlgSetLabelsUnchecked(dlg, NWItem::AttrNames, &list);
         }
     }
     bool matchedOnly = !ActionAttrNames.empty() && ActionAttrNames.front() == NW_XPATH_MATCH;
