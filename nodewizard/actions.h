@@ -20,6 +20,7 @@
 // the "Attempted actions" line of the status box up to date.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "fdk.h"
@@ -36,14 +37,24 @@ std::string om_NWAttrActionName(NWAttrAction code);
 // Shows the help of an element or attribute action (NW_HELP_ERROR for a code without help).
 void om_NWShowActionHelp(IntT code);
 
+// What a script's action gives the actions only scripts have, as the script read it: the parameter
+// name of 24 and 56 (the action element's own text, trimmed), the value of 26 and 62 (its value
+// source, worked out when the action runs) and the value sort options of 65 (direction 1 or 2,
+// kind 10, 11 or 12).
+struct NWScriptOperands {
+    std::string name;
+    std::function<std::string()> value;
+    int sortDirection = 1, sortKind = 10;
+};
+
 // The current element action on the node (0: the element at the document's selection).
-// scriptsDoc and actionElem are 0 for the dialogs; the script-only actions read them.
+// scriptsDoc and script are 0 for the dialogs; the script-only actions read them.
 NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT scriptsDoc,
-                                     F_ObjHandleT actionElem);
+                                     const NWScriptOperands *script);
 // The current attribute action on the node; attrIndex is the matched attribute (-1 none, below
 // -1: the last match of the compiled query); with selectFlag a successful node is selected.
 NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT attrIndex, F_ObjHandleT scriptsDoc,
-                                     F_ObjHandleT actionElem, IntT selectFlag);
+                                     const NWScriptOperands *script, IntT selectFlag);
 
 // The compiled query of the last run when the node table still holds it under its number, else
 // 0 (a node-table reset invalidates every number).

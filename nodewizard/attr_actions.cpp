@@ -388,11 +388,7 @@ NWActionError om_NWAttrTokenize(F_ObjHandleT doc, F_ObjHandleT elem, const std::
     return result;
 }
 
-namespace {
-
-// The sort options of a Sort values action element: direction 1 ascending or 2 descending, kind
-// 10 alphabetic, 11 alphabetic ignoring case, 12 numeric.
-void ReadSortOptions(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, int *direction, int *kind) {
+void om_NWAttrReadSortOptions(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, int *direction, int *kind) {
     *direction = 1;
     *kind = 10;
     F_ObjHandleT options = actionElem;
@@ -415,14 +411,19 @@ void ReadSortOptions(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, int *dire
     }
 }
 
-}  // namespace
 
 NWActionError om_NWAttrSortValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
                                   IntT attrIndex, F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem) {
     if (NWActionError r = CheckIds(doc, elem)) return r;
     if (!scriptsDoc || !actionElem) return 0;
     int direction = 1, kind = 10;
-    ReadSortOptions(scriptsDoc, actionElem, &direction, &kind);
+    om_NWAttrReadSortOptions(scriptsDoc, actionElem, &direction, &kind);
+    return om_NWAttrSortValuesBy(doc, elem, names, attrIndex, direction, kind);
+}
+
+NWActionError om_NWAttrSortValuesBy(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
+                                    IntT attrIndex, int direction, int kind) {
+    if (NWActionError r = CheckIds(doc, elem)) return r;
     bool tokenized = TokenizedAttrValues != 0;
     for (const std::string &name : names) {
         AttrList list(doc, elem);

@@ -59,6 +59,12 @@ void om_NWAttrForgetUniqueIds();
 // 63 "Detokenize values" (detokenize 1) and 64 "Tokenize values" (0).
 NWActionError om_NWAttrTokenize(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
                                 IntT attrIndex, IntT detokenize);
-// 65 "Sort values".
+// 65 "Sort values", with the options of the script's action element (nothing without one).
 NWActionError om_NWAttrSortValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
                                   IntT attrIndex, F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem);
+// The same with the options as read: direction 1 ascending or 2 descending, kind 10 alphabetic,
+// 11 alphabetic ignoring case, 12 numeric.
+NWActionError om_NWAttrSortValuesBy(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
+                                    IntT attrIndex, int direction, int kind);
+// The sort options of a Sort values action element (its Value_sort_options child, or itself).
+void om_NWAttrReadSortOptions(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, int *direction, int *kind);

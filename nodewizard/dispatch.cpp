@@ -78,14 +78,17 @@ inline void CountAttempt(const char *label, bool translate) {
     if (StatusLineDue(AttemptedActions)) ShowAttempts(label, translate);
 }
 
-// The text of a script's action element, trimmed: the name its script-only actions use.
-std::string ActionElementName(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem) {
-    return std::string(qv::TrimBlanks(om_ElementText(scriptsDoc, actionElem, 1, 255, 0, 0)));
+// The parameter name a script-only action names ("" without a script).
+std::string ScriptName(const NWScriptOperands *script) { return script ? script->name : std::string(); }
+
+// The value a script-only action sets (the invalid-setup text without a script or a value source).
+std::string ScriptValue(const NWScriptOperands *script) {
+    return script && script->value ? script->value() : std::string(kNWSInvalidSetup);
 }
 
 // Runs one element action; the result code (0 success).
-NWActionError RunElementAction(F_ObjHandleT doc, F_ObjHandleT node, NWElementAction action, F_ObjHandleT scriptsDoc,
-                               F_ObjHandleT actionElem) {
+NWActionError RunElementAction(F_ObjHandleT doc, F_ObjHandleT node, NWElementAction action,
+                               const NWScriptOperands *script) {
     switch (action) {
     case NWElem::Retag: return om_NWRetagElement(doc, node, NodeWizardRun.retagName);
     case NWElem::Wrap: return om_NWWrapElement(doc, node, WrapElementName, 0);
@@ -125,7 +128,7 @@ NWActionError RunElementAction(F_ObjHandleT doc, F_ObjHandleT node, NWElementAct
         F_ApiCopy(doc, 0);
         return 0;
     case NWElem::CopyTextToParameter: {
-        std::string name = ActionElementName(scriptsDoc, actionElem);
+        std::string name = ScriptName(script);
         if (name.empty()) return NWResult::EmptyParameterName;
         om_XPathSetParameter(name, om_ElementText(doc, node, 1, 2056, 0, 0));
         return 0;
@@ -139,7 +142,7 @@ NWActionError RunElementAction(F_ObjHandleT doc, F_ObjHandleT node, NWElementAct
     case NWElem::SetText: {
         IntT kind = F_ApiGetInt(doc, node, FP_ElementType);
         if (kind != FV_FO_CONTAINER && kind != FV_FO_TBL_CELL) return NWResult::TextNotSettable;
-        std::string value = om_NWSResolveValue(scriptsDoc, actionElem, doc, node, 1);
+        std::string value = ScriptValue(script);
         om_ElementDeleteContents(doc, node);
         if (!value.empty()) om_ElementInsertText(doc, node, value, LocContent);
         return 0;
@@ -151,7 +154,7 @@ NWActionError RunElementAction(F_ObjHandleT doc, F_ObjHandleT node, NWElementAct
 
 // Runs one attribute action; the result code (0 success).
 NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_ObjHandleT scriptsDoc,
-                            F_ObjHandleT actionElem) {
+                            const NWScriptOperands *script) {
     const std::vector<std::string> &names = ActionAttrNames;
     switch (AttrActionCode) {
     case NWAttr::AddValues: return om_NWAttrAddValues(doc, node, names, ActionAttrValues, index);
@@ -182,7 +185,7 @@ NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_O
     case NWAttr::CopyFirstValue: return om_NWAttrCopyToClipboard(doc, node, index, 1, scriptsDoc);
     case NWAttr::CopyAllValues: return om_NWAttrCopyToClipboard(doc, node, index, 0, scriptsDoc);
     case NWAttr::CopyFirstValueToParameter: {
-        std::string name = ActionElementName(scriptsDoc, actionElem);
+        std::string name = ScriptName(script);
         if (name.empty()) return NWResult::EmptyParameterName;
         std::string value;
         if (index >= 0) om_AttrGetValueAt(doc, node, index, &value);
@@ -196,14 +199,16 @@ NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_O
     case NWAttr::SetValue: {
         // The resolved value stands in for the action's values during this action only.
         std::vector<std::string> saved =
-            std::exchange(ActionAttrValues, {om_NWSResolveValue(scriptsDoc, actionElem, doc, node, 1)});
+            std::exchange(ActionAttrValues, {ScriptValue(script)});
         NWActionError result = om_NWAttrReplaceValues(doc, node, names, ActionAttrValues, index);
         ActionAttrValues = std::move(saved);
         return result;
     }
     case NWAttr::Detokenize: return om_NWAttrTokenize(doc, node, names, index, 1);
     case NWAttr::Tokenize: return om_NWAttrTokenize(doc, node, names, index, 0);
-    case NWAttr::SortValues: return om_NWAttrSortValues(doc, node, names, index, scriptsDoc, actionElem);
+    case NWAttr::SortValues:
+        return script ? om_NWAttrSortValuesBy(doc, node, names, index, script->sortDirection, script->sortKind)
+                      : om_NWAttrSortValues(doc, node, names, index, scriptsDoc, 0);
     default:
         return 0;
     }
@@ -224,8 +229,8 @@ bool QueryEndsOnAttribute() {
 
 }  // namespace
 
-NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT scriptsDoc,
-                                     F_ObjHandleT actionElem) {
+NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT,
+                                     const NWScriptOperands *script) {
     if (doc && !node) node = om_ElementAtSelection(doc);
     if (!doc) return NWResult::NoDocument;
     if (!node) return NWResult::NoNode;
@@ -237,7 +242,7 @@ NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjH
     NWActionError result;
     if (flow && action != NWElem::WrapContents && action != NWElem::DeleteContents) result = NWResult::NotOnFlow;
     else if (!IsOpenDocOrBook(doc)) result = NWResult::NoTarget;
-    else result = RunElementAction(doc, node, action, scriptsDoc, actionElem);
+    else result = RunElementAction(doc, node, action, script);
 
     if (result) {
         ++NodeWizardQuery.elemFailures;
@@ -255,7 +260,7 @@ NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjH
 }
 
 NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT attrIndex, F_ObjHandleT scriptsDoc,
-                                     F_ObjHandleT actionElem, IntT selectFlag) {
+                                     const NWScriptOperands *script, IntT selectFlag) {
     if (doc && !node) node = om_ElementAtSelection(doc);
     if (!doc) return NWResult::NoDocument;
     if (!node || !om_ElementHasContent(doc, node)) return NWResult::NoNode;
@@ -278,7 +283,7 @@ NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT a
     // open it nor look for it.
     if (!scriptsDoc && AttrActionCode >= NWAttr::CopyFirstValue && AttrActionCode <= NWAttr::PasteAtMatchedEnd)
         scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0);
-    NWActionError result = IsOpenDocOrBook(doc) ? RunAttrAction(doc, node, attrIndex, scriptsDoc, actionElem)
+    NWActionError result = IsOpenDocOrBook(doc) ? RunAttrAction(doc, node, attrIndex, scriptsDoc, script)
                                                          : NWResult::NoTarget;
 
     if (result) {

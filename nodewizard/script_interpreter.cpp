@@ -79,6 +79,18 @@ IntT PrepareOrRestore(const NWSEvent &event, PreparedEvent &p, const std::string
     return prepared;
 }
 
+// What an action only scripts have takes from its element: its own text as a parameter name, its
+// value source worked out when the action runs.
+NWScriptOperands ScriptOperands(const NWSOperand &operand, F_ObjHandleT scriptsDoc, F_ObjHandleT targetDoc,
+                                F_ObjHandleT matched) {
+    NWScriptOperands script;
+    script.name = qv::TrimBlanks(operand.ownText);
+    script.value = [&operand, scriptsDoc, targetDoc, matched] {
+        return om_NWSValueOf(operand.value, scriptsDoc, targetDoc, matched, 1);
+    };
+    return script;
+}
+
 bool Cancelled() {
     om_PollUserCancel();  // a confirmed cancel sets CancelFlag
     return CancelFlag != 0;
@@ -330,7 +342,10 @@ void om_NWSRunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjH
         IntT code = om_NWSReadElemAction(scriptsDoc, action, targetDoc, matched);
         if (code != NWElem::None) {
             NodeWizardQuery.elementAction = code;
-            om_NWPerformElemAction(targetDoc, matched, scriptsDoc, action.elem);
+            NWScriptOperands script;
+            bool scriptOnly = code == NWElem::CopyTextToParameter || code == NWElem::SetText;
+            if (scriptOnly) script = ScriptOperands(action.operand, scriptsDoc, targetDoc, matched);
+            om_NWPerformElemAction(targetDoc, matched, scriptsDoc, scriptOnly ? &script : nullptr);
         }
         if (Cancelled()) return;
         if (code != NWElem::None && !om_ElementHasContent(targetDoc, matched)) return;
@@ -352,7 +367,15 @@ void om_NWSRunAttrActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjH
         }
         if (code != NWAttr::None) {
             AttrActionCode = code;
-            om_NWPerformAttrAction(targetDoc, matched, attrIndex, scriptsDoc, action.elem, 0);
+            NWScriptOperands script;
+            bool scriptOnly = code == NWAttr::CopyFirstValueToParameter || code == NWAttr::SetValue ||
+                              code == NWAttr::SortValues;
+            if (scriptOnly) {
+                script = ScriptOperands(action.own, scriptsDoc, targetDoc, matched);
+                script.sortDirection = action.sortDirection;
+                script.sortKind = action.sortKind;
+            }
+            om_NWPerformAttrAction(targetDoc, matched, attrIndex, scriptsDoc, scriptOnly ? &script : nullptr, 0);
         }
         if (Cancelled()) return;
         if (!om_ElementHasContent(targetDoc, matched)) return;

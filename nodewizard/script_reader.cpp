@@ -9,6 +9,7 @@
 #include "lib/state/nodewizard.h"
 #include "lib/strings/heapstr.h"
 #include "nodewizard/actions.h"
+#include "nodewizard/attr_actions.h"
 #include "nodewizard/scripts_doc.h"
 #include "xpath/xpath.h"
 
@@ -67,7 +68,8 @@ NWSElemAction ReadElemAction(const NWSScript &s, const NWSNode &action) {
     a.code = om_NWElemActionCode(ActionName(action.tag));
     if (a.code == NW_ACTION_UNKNOWN) a.code = NWElem::None;
     if (a.code == NWElem::Retag || a.code == NWElem::Wrap || a.code == NWElem::WrapContents ||
-        (a.code >= NWElem::InsertBefore && a.code <= NWElem::InsertLastChild))
+        (a.code >= NWElem::InsertBefore && a.code <= NWElem::InsertLastChild) || a.code == NWElem::CopyTextToParameter ||
+        a.code == NWElem::SetText)
         a.operand = om_NWSReadOperand(s.doc, action.elem);
     if (a.code == NWElem::AssignConditions) {
         for (long c = action.firstChild; c >= 0; c = s.nodes[static_cast<size_t>(c)].nextSibling) {
@@ -84,6 +86,9 @@ NWSAttrAction ReadAttrAction(const NWSScript &s, const NWSNode &action) {
     a.code = om_NWAttrActionCode(ActionName(action.tag));
     if (a.code == NW_ACTION_UNKNOWN) a.code = NWAttr::None;
     if (a.code == NWAttr::None) return a;
+    if (a.code == NWAttr::CopyFirstValueToParameter || a.code == NWAttr::SetValue)
+        a.own = om_NWSReadOperand(s.doc, action.elem);
+    if (a.code == NWAttr::SortValues) om_NWAttrReadSortOptions(s.doc, action.elem, &a.sortDirection, &a.sortKind);
     for (long i = action.firstChild; i >= 0; i = s.nodes[static_cast<size_t>(i)].nextSibling) {
         const NWSNode &c = s.nodes[static_cast<size_t>(i)];
         bool name = om_NWSTagIs(c.tag, "Attribute") || om_NWSTagIs(c.tag, "SearchString");

@@ -17,7 +17,9 @@
 struct NWSElemAction {
     F_ObjHandleT elem = 0;
     NWElementAction code = NWElem::None;  // the element action; None for a tag that names none
-    NWSOperand operand;                   // Retag, Wrap..., Insert...: the new tag, wrapper or element
+    // Retag, Wrap..., Insert...: the new tag, wrapper or element; CopyTextToParameter: the
+    // parameter's name (its own text); SetText: the text to set.
+    NWSOperand operand;
     std::vector<std::string> conditions;  // AssignConditions: its children's non-empty first paragraphs
 };
 
@@ -35,6 +37,9 @@ struct NWSAttrAction {
     std::vector<NWSAttrOperand> operands;  // in document order
     bool pastesOwnContent = false;         // the pastes into the matched attribute, with a child other
                                            // than Attribute
+    // CopyFirstValueToParameter: the parameter's name (its own text); SetValue: the value to set.
+    NWSOperand own;
+    int sortDirection = 1, sortKind = 10;  // SortValues: the options (om_NWAttrReadSortOptions)
 };
 
 // What a child of an event is to the interpreter.

@@ -60,6 +60,11 @@ const std::string kScripts =
     Script("Legacy", "",
            "<NWScriptEvent><XPathExpression>//sec[1]/p</XPathExpression><ElementAction><Retag_as><Static_value>item"
            "</Static_value></Retag_as></ElementAction></NWScriptEvent>") +
+    Script("Texts", "",
+           "<NWScriptEvent><XPathExpression>//sec[1]/p[1]</XPathExpression><ElementActions><Copy_elem_text_to_parameter> "
+           "first </Copy_elem_text_to_parameter></ElementActions></NWScriptEvent><NWScriptEvent><XPathExpression>"
+           "//sec[2]/p[1]</XPathExpression><ElementActions><Set_elem_text><Parameter_value>first</Parameter_value>"
+           "</Set_elem_text></ElementActions></NWScriptEvent>") +
     Script("Quit", kPresetAcc,
            "<NWScriptEvent><XPathExpression>//p</XPathExpression>" + std::string(kCollect) +
                "<OtherActions><Exit_script/></OtherActions></NWScriptEvent>") +
@@ -134,6 +139,17 @@ TEST_F(ScriptRuns, ALegacyGroupIsRenamedByTheCheckAndRunsInTheSameRun) {
               1u);
 }
 
+// The element actions only scripts have take their operands from the action element: its own
+// text names the parameter, its value source gives the text.
+TEST_F(ScriptRuns, ScriptOnlyElementActionsReadTheirElement) {
+    EXPECT_EQ(Run("Texts"), 1);
+    EXPECT_EQ(om_XPathGetParameter("first"), "b");
+    std::vector<F_ObjHandleT> p = om_XPathListMatches(target, 0, "//sec[2]/p[1]", 0, nullptr, 0);
+    ASSERT_EQ(p.size(), 1u);
+    EXPECT_EQ(om_ElementText(target, p[0], 0, 0, 0, 0), "b");
+    EXPECT_EQ(NodeWizardRun.elemSuccesses, 2u);
+}
+
 TEST_F(ScriptRuns, ParametersFromClientsAndPresets) {
     om_NWSSetParam("$acc", "client:");
     EXPECT_EQ(Run("Param"), 1);
@@ -184,6 +200,13 @@ const std::string kClipboardScripts =
     Script("Paste text", "",
            "<NWScriptEvent><XPathExpression>//b/@v</XPathExpression><AttributeActions>"
            "<Paste_CB_to_matched_attr>typed</Paste_CB_to_matched_attr></AttributeActions></NWScriptEvent>") +
+    Script("Value actions", "",
+           "<NWScriptEvent><XPathExpression>//a/@v</XPathExpression><AttributeActions><Sort_values><Attribute><xpath-match/>"
+           "</Attribute><Value_sort_options><Sort_descending/></Value_sort_options></Sort_values>"
+           "<Copy_first_value_to_parameter>firstv</Copy_first_value_to_parameter></AttributeActions></NWScriptEvent>"
+           "<NWScriptEvent><XPathExpression>//b/@v</XPathExpression><AttributeActions><Set_attr_value><Attribute>"
+           "<xpath-match/></Attribute><Parameter_value>firstv</Parameter_value></Set_attr_value></AttributeActions>"
+           "</NWScriptEvent>") +
     Script("Empty misc", "",
            "<NWScriptEvent><XPathExpression>//a</XPathExpression><OtherActions><Get_misc_data/></OtherActions>"
            "</NWScriptEvent>") +
@@ -243,6 +266,16 @@ TEST_F(ClipboardScripts, PastesKeepTheCopiedListAndFindTheMatchedAttribute) {
         EXPECT_EQ(ValuesOf("b"), c.b) << c.script;
         EXPECT_EQ(NodeWizardQuery.attrFailures, 0u) << c.script;
     }
+}
+
+// The attribute actions only scripts have: the sort options, the parameter's name and the value
+// come from the action element.
+TEST_F(ClipboardScripts, ScriptOnlyValueActionsReadTheirElement) {
+    EXPECT_EQ(om_NWSRunScript("Value actions", scripts, -1, target, 0), 1);
+    EXPECT_EQ(ValuesOf("a"), (std::vector<std::string>{"q", "p"}));
+    EXPECT_EQ(om_XPathGetParameter("firstv"), "q");
+    EXPECT_EQ(ValuesOf("b"), std::vector<std::string>{"q"});
+    EXPECT_EQ(NodeWizardQuery.attrFailures, 0u);
 }
 
 TEST_F(ClipboardScripts, EmptyMiscDataIsReportedNotCounted) {

@@ -8,6 +8,7 @@
 #include "lib/dialogs/language_choice.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/element_location.h"
+#include "lib/host/host_values.h"
 #include "lib/state/cond_settings.h"
 #include "nodewizard/dialogs.h"
 #include "nodewizard/scripts_palette.h"
@@ -60,12 +61,6 @@ protected:
         bool tagged = pv.propVal.isval.len > 0;
         F_ApiFreeIntList(&pv.propVal.isval);
         return tagged;
-    }
-    static std::string Path(F_ObjHandleT d) {
-        StringT s = F_ApiGetString(0, d, FP_Path);
-        std::string out = s ? s : "";
-        F_ApiDeallocateString(&s);
-        return out;
     }
     void SetUp() override {
         ShellTest::SetUp();
@@ -255,8 +250,9 @@ TEST_F(ShellRouting, NotificationsReachTheirHandlers) {
         {FA_Note_PostQuitDoc, "", 0, true, nullptr, "", false, false, {}},
         {FA_Note_PostActiveDocChange, "", 0, true, nullptr, "", false, true, {}},
         {FA_Note_PreQuitDoc, "", 0, false, nullptr, "", false, false, {}},
-        {FA_Note_PreFunction, "", FV_FC_SAVE_AS, false, nullptr, "", false, false,
-         [&] { return !PluginGlobals.pathBeforeSaveAs.empty() && PluginGlobals.pathBeforeSaveAs == Path(doc); }},
+        {FA_Note_PreFunction, "", FV_FC_SAVE_AS, false, nullptr, "", false, false, [&] {
+             return !PluginGlobals.pathBeforeSaveAs.empty() && PluginGlobals.pathBeforeSaveAs == HostGetString(0, doc, FP_Path);
+         }},
         {FA_Note_PreMouseCommand, "", 0x01000000, false, nullptr, "", false, false,
          [] { return NotifyState.doubleClick == 1; }},
         {FA_Note_PostMouseCommand, "", 0, false, nullptr, "", false, false, [&] { return NotifyState.lastFront == doc; }},
