@@ -225,6 +225,26 @@ TEST_F(HostEdit, PromoteAndDemoteMoveTheSelectedElement) {
     ExpectRoundTrip(*this, doc);
 }
 
+TEST_F(HostEdit, RowsFollowEachOtherAcrossPartsAndGoInRuns) {
+    F_ElementLocT place{s2, empty, 0};
+    F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
+    F_ObjHandleT tbl = F_ApiNewTable(doc, "Format A", 1, 2, 1, 1, &at);
+    ASSERT_NE(tbl, 0u);
+    F_ObjHandleT te = F_ApiGetId(doc, tbl, FP_Element);
+    std::vector<F_ObjHandleT> forward, backward;
+    for (F_ObjHandleT r = F_ApiGetId(doc, tbl, FP_FirstRowInTbl); r && forward.size() < 10; r = F_ApiGetId(doc, r, FP_NextRowInTbl))
+        forward.push_back(r);
+    for (F_ObjHandleT r = F_ApiGetId(doc, tbl, FP_LastRowInTbl); r && backward.size() < 10; r = F_ApiGetId(doc, r, FP_PrevRowInTbl))
+        backward.push_back(r);
+    ASSERT_EQ(forward.size(), 4u);  // heading, two body rows, footing
+    EXPECT_EQ(std::vector<F_ObjHandleT>(backward.rbegin(), backward.rend()), forward);
+    EXPECT_EQ(F_ApiGetInt(doc, forward[3], FP_RowType), 2);
+    // Two rows from the second body row: it and the footing's only row, which takes the footing.
+    EXPECT_EQ(F_ApiDeleteRows(doc, tbl, forward[2], 2), 0);
+    EXPECT_EQ(Outline(te), "Table(TableHeading(Row(Cell)) TableBody(Row(Cell)))");
+    EXPECT_EQ(F_ApiGetId(doc, forward[1], FP_NextRowInTbl), 0u);
+}
+
 TEST_F(HostEdit, TablesAreElementSubtreesWithRowAndCellObjects) {
     F_ElementLocT place{s2, empty, 0};
     F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
