@@ -225,10 +225,16 @@ TEST_F(HostEdit, PromoteAndDemoteMoveTheSelectedElement) {
     ExpectRoundTrip(*this, doc);
 }
 
-TEST_F(HostEdit, RowsFollowEachOtherAcrossPartsAndGoInRuns) {
-    F_ElementLocT place{s2, empty, 0};
+// A new table of format "Format A" placed before child of parent.
+F_ObjHandleT NewTableAt(F_ObjHandleT doc, F_ObjHandleT parent, F_ObjHandleT child, IntT cols, IntT body, IntT head,
+                        IntT foot) {
+    F_ElementLocT place{parent, child, 0};
     F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
-    F_ObjHandleT tbl = F_ApiNewTable(doc, "Format A", 1, 2, 1, 1, &at);
+    return F_ApiNewTable(doc, "Format A", cols, body, head, foot, &at);
+}
+
+TEST_F(HostEdit, RowsFollowEachOtherAcrossPartsAndGoInRuns) {
+    F_ObjHandleT tbl = NewTableAt(doc, s2, empty, 1, 2, 1, 1);
     ASSERT_NE(tbl, 0u);
     F_ObjHandleT te = F_ApiGetId(doc, tbl, FP_Element);
     std::vector<F_ObjHandleT> forward, backward;
@@ -246,9 +252,7 @@ TEST_F(HostEdit, RowsFollowEachOtherAcrossPartsAndGoInRuns) {
 }
 
 TEST_F(HostEdit, TablesAreElementSubtreesWithRowAndCellObjects) {
-    F_ElementLocT place{s2, empty, 0};
-    F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
-    F_ObjHandleT tbl = F_ApiNewTable(doc, "Format A", 2, 2, 1, 0, &at);
+    F_ObjHandleT tbl = NewTableAt(doc, s2, empty, 2, 2, 1, 0);
     ASSERT_NE(tbl, 0u);
     F_ObjHandleT te = F_ApiGetId(doc, tbl, FP_Element);
     EXPECT_EQ(Outline(te), "Table(TableHeading(Row(Cell Cell)) TableBody(Row(Cell Cell) Row(Cell Cell)))");

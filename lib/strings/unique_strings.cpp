@@ -80,25 +80,20 @@ size_t UniqueStrings::Place(std::string_view text, uint32_t &tag) {
     return Slot(text, tag);
 }
 
-bool UniqueStrings::Add(std::string_view text) {
+template <class Text>
+bool UniqueStrings::Insert(Text &&text) {
     uint32_t tag = 0;
     size_t s = Place(text, tag);
     if (slots_[s]) return false;
     slots_[s] = Entry(tag, size_);
-    Push(std::string(text));
+    Push(std::string(std::forward<Text>(text)));
     ++indexed_;
     return true;
 }
 
-bool UniqueStrings::Add(std::string &&text) {
-    uint32_t tag = 0;
-    size_t s = Place(text, tag);
-    if (slots_[s]) return false;
-    slots_[s] = Entry(tag, size_);
-    Push(std::move(text));
-    ++indexed_;
-    return true;
-}
+bool UniqueStrings::Add(std::string_view text) { return Insert(text); }
+
+bool UniqueStrings::Add(std::string &&text) { return Insert(std::move(text)); }
 
 void UniqueStrings::Append(std::string text) {
     uint32_t tag = 0;

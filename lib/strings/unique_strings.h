@@ -37,6 +37,9 @@ class UniqueStrings {
     // the text, or the empty slot where it would go, and the text's tag.
     size_t Place(std::string_view text, uint32_t &tag);
     size_t Slot(std::string_view text, uint32_t tag) const;
+    // Adds the text (a view or a string to move) unless an equal one is held.
+    template <class Text>
+    bool Insert(Text &&text);
     void Grow();
     const std::string &At(size_t place) const;
     void Push(std::string &&text);
