@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <initializer_list>
-#include <unordered_set>
 
 #include "lib/dialogs/dlgitems.h"
 #include "lib/dialogs/generic.h"
@@ -20,6 +19,7 @@
 #include "lib/state/nodewizard.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
+#include "lib/strings/unique_strings.h"
 #include "lib/translation/lang.h"
 #include "nodewizard/actions.h"
 #include "resources/dialog_items.h"
@@ -331,16 +331,20 @@ std::vector<std::string> om_NWAttrNameOffers(F_ObjHandleT doc) {
 }
 
 std::vector<std::string> om_NWAttrValueOffers(F_ObjHandleT doc, IntT limit) {
-    std::vector<std::string> offers;
-    std::unordered_set<std::string> seen;  // the index beside the list that keeps it free of repeats
-    for (const Attribute &a : om_AttrCatalog(doc, 1, 1, 1, 1)) {
-        for (const std::string &v : a.values)
-            if (!v.empty() && seen.insert(v).second) offers.push_back(v);
+    qv::UniqueStrings offers;
+    for (Attribute &a : om_AttrCatalog(doc, 1, 1, 1, 1)) {
+        std::erase(a.values, std::string());  // empty values are not offered
+        if (offers.size() == 0) {
+            offers = qv::UniqueStrings(std::move(a.values));  // a catalogue entry's values are distinct
+        } else {
+            for (std::string &v : a.values) offers.Add(std::move(v));
+        }
         if (limit && offers.size() > kValueOffers) break;
     }
-    if (limit && offers.size() > kValueOffers) {
-        offers[kValueOffers - 1] = offers.back();
-        offers.resize(kValueOffers);
+    std::vector<std::string> list = offers.Take();
+    if (limit && list.size() > kValueOffers) {
+        list[kValueOffers - 1] = std::move(list.back());
+        list.resize(kValueOffers);
     }
-    return offers;
+    return list;
 }

@@ -146,6 +146,18 @@ TEST_F(Attrs, CatalogueMergesValuesInFirstSeenOrderAndSkipsIds) {
     EXPECT_EQ(noIds[0].name, "kind");
 }
 
+TEST_F(Attrs, CatalogueTakesDefaultsAndSplitValues) {
+    // s1 and p2 hold no kind: the default stands in for it when asked; values split at blanks.
+    host::SetAttribute(doc, p1, "kind", {"x y", "a"});
+    host::SetAttribute(doc, s2, "kind", {"y", "b"});
+    Attributes cat = om_AttrCatalog(doc, 0, 1, 1, 1);
+    ASSERT_EQ(cat.size(), 1u);
+    EXPECT_EQ(cat[0].values, (std::vector<std::string>{"dflt", "x", "y", "a", "b"}));
+    Attributes plain = om_AttrCatalog(doc, 0, 0, 0, 1);
+    ASSERT_EQ(plain.size(), 1u);
+    EXPECT_EQ(plain[0].values, (std::vector<std::string>{"x y", "a", "y", "b"}));
+}
+
 TEST_F(Attrs, AttributeListOperations) {
     Attributes a{{"b", {"2", " ", "1"}}, {"A", {"x y", ""}}, {"b", {"dup"}}};
     EXPECT_EQ(om_AttributesFind(a, "a", 0), 1);

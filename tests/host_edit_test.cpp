@@ -225,10 +225,34 @@ TEST_F(HostEdit, PromoteAndDemoteMoveTheSelectedElement) {
     ExpectRoundTrip(*this, doc);
 }
 
-TEST_F(HostEdit, TablesAreElementSubtreesWithRowAndCellObjects) {
-    F_ElementLocT place{s2, empty, 0};
+// A new table of format "Format A" placed before child of parent.
+F_ObjHandleT NewTableAt(F_ObjHandleT doc, F_ObjHandleT parent, F_ObjHandleT child, IntT cols, IntT body, IntT head,
+                        IntT foot) {
+    F_ElementLocT place{parent, child, 0};
     F_TextLocT at = F_ApiElementLocToTextLoc(doc, &place);
-    F_ObjHandleT tbl = F_ApiNewTable(doc, "Format A", 2, 2, 1, 0, &at);
+    return F_ApiNewTable(doc, "Format A", cols, body, head, foot, &at);
+}
+
+TEST_F(HostEdit, RowsFollowEachOtherAcrossPartsAndGoInRuns) {
+    F_ObjHandleT tbl = NewTableAt(doc, s2, empty, 1, 2, 1, 1);
+    ASSERT_NE(tbl, 0u);
+    F_ObjHandleT te = F_ApiGetId(doc, tbl, FP_Element);
+    std::vector<F_ObjHandleT> forward, backward;
+    for (F_ObjHandleT r = F_ApiGetId(doc, tbl, FP_FirstRowInTbl); r && forward.size() < 10; r = F_ApiGetId(doc, r, FP_NextRowInTbl))
+        forward.push_back(r);
+    for (F_ObjHandleT r = F_ApiGetId(doc, tbl, FP_LastRowInTbl); r && backward.size() < 10; r = F_ApiGetId(doc, r, FP_PrevRowInTbl))
+        backward.push_back(r);
+    ASSERT_EQ(forward.size(), 4u);  // heading, two body rows, footing
+    EXPECT_EQ(std::vector<F_ObjHandleT>(backward.rbegin(), backward.rend()), forward);
+    EXPECT_EQ(F_ApiGetInt(doc, forward[3], FP_RowType), 2);
+    // Two rows from the second body row: it and the footing's only row, which takes the footing.
+    EXPECT_EQ(F_ApiDeleteRows(doc, tbl, forward[2], 2), 0);
+    EXPECT_EQ(Outline(te), "Table(TableHeading(Row(Cell)) TableBody(Row(Cell)))");
+    EXPECT_EQ(F_ApiGetId(doc, forward[1], FP_NextRowInTbl), 0u);
+}
+
+TEST_F(HostEdit, TablesAreElementSubtreesWithRowAndCellObjects) {
+    F_ObjHandleT tbl = NewTableAt(doc, s2, empty, 2, 2, 1, 0);
     ASSERT_NE(tbl, 0u);
     F_ObjHandleT te = F_ApiGetId(doc, tbl, FP_Element);
     EXPECT_EQ(Outline(te), "Table(TableHeading(Row(Cell Cell)) TableBody(Row(Cell Cell) Row(Cell Cell)))");

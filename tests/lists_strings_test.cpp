@@ -1,9 +1,11 @@
-// Lists of strings: growth, search, removal, dedupe, append-all, joins, sorts and dumps.
+// Lists of strings: growth, search, removal, dedupe, append-all, joins, sorts and dumps; the list
+// of distinct texts with its index.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "lib/strings/lists.h"
+#include "lib/strings/unique_strings.h"
 #include "support/list_helpers.h"
 #include "transcript.h"
 
@@ -217,4 +219,31 @@ TEST(StringLists, DumpToAlertAndConsole) {
     EXPECT_TRUE(has("More than 50 items (51). Stopping here."));
     EXPECT_TRUE(has("console: 50 ->e50<- (3)"));
     EXPECT_TRUE(has("console: ___________________________"));
+}
+
+TEST(UniqueStrings, KeepsTheFirstOfEachTextInOrderAcrossBlocksAndTakenLists) {
+    // A list taken over whole is found by later additions; tens of thousands of texts fill many
+    // blocks and grow the index several times, and every one is still found.
+    qv::UniqueStrings u(std::vector<std::string>{"b", "a"});
+    EXPECT_FALSE(u.Add(std::string_view("a")));
+    EXPECT_TRUE(u.Add(std::string("c")));
+    u.Append("b");  // kept although held
+    EXPECT_EQ(u.size(), 4u);
+    constexpr int kMany = 40000;
+    for (int i = 0; i < kMany; ++i) EXPECT_TRUE(u.Add("t" + std::to_string(i)));
+    for (int i = 0; i < kMany; i += 997) {
+        EXPECT_TRUE(u.Contains("t" + std::to_string(i)));
+        EXPECT_FALSE(u.Add("t" + std::to_string(i)));
+    }
+    EXPECT_FALSE(u.Contains("t40000"));
+    EXPECT_TRUE(u.Add(std::string_view("")));  // "" once, like any text
+    EXPECT_FALSE(u.Add(std::string_view("")));
+    std::vector<std::string> list = u.Take();
+    ASSERT_EQ(list.size(), size_t(4 + kMany + 1));
+    EXPECT_EQ((std::vector<std::string>(list.begin(), list.begin() + 5)),
+              (std::vector<std::string>{"b", "a", "c", "b", "t0"}));
+    EXPECT_EQ(list[4 + kMany - 1], "t39999");
+    EXPECT_EQ(list.back(), "");
+    EXPECT_EQ(u.size(), 0u);
+    EXPECT_TRUE(u.Add(std::string_view("a")));  // empty again after Take
 }

@@ -100,6 +100,16 @@ TEST_F(NWDialogs, ValueOffersWithoutRepeatsAndWithTheLimit) {
     EXPECT_EQ(om_NWAttrValueOffers(doc, 0).size(), 303u);
 }
 
+TEST_F(NWDialogs, ValueOffersMergeAttributesWithoutRepeats) {
+    host::AttrDef w;
+    w.name = "w";
+    host::AddAttributeDef(itemDef, w);
+    F_ObjHandleT e = Item({"b", "a"});
+    host::SetAttribute(doc, e, "w", {"c", "a", ""});
+    host::SetAttribute(doc, Item({"d"}), "w", {"b", "e"});
+    EXPECT_EQ(om_NWAttrValueOffers(doc, 0), (std::vector<std::string>{"b", "a", "d", "c", "e"}));
+}
+
 TEST_F(NWDialogs, SwitchingKeepsThePlaceAndTheExpression) {
     om_NWOpenWizardDialog(-501, -501, 0);
     F_ObjHandleT wizard = DialogHandles[kDlgNodeWizard];

@@ -3,6 +3,7 @@
 // template cells' content is copied into the new cells with the row's match as context.
 #include <algorithm>
 #include <cstdlib>
+#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -28,15 +29,14 @@ void om_XformApplyElementTag(F_ObjHandleT doc, F_ObjHandleT styleElem, F_ObjHand
 
 namespace {
 
-struct TemplateCell;
-struct PendingCell;
+struct PendingCells;
 
 // The rows placed in a part: the last one, and by key when a sort places them. pending (null:
 // none) collects the new cells whose value-of runs once the whole table is built.
 struct PartRows {
     F_ObjHandleT last = 0;
     std::map<IntT, XformSortedPlaces> sorted;  // per template row's order and data type
-    std::vector<PendingCell> *pending = nullptr;
+    PendingCells *pending = nullptr;
 };
 
 // The definition an element_tag names (0 when none), read once per template row or cell.
@@ -189,9 +189,21 @@ std::shared_ptr<const DirectValueOf> DirectValueOfIn(F_ObjHandleT doc, F_ObjHand
 
 // A new cell whose direct value-of runs once the table is built, with its row's match.
 struct PendingCell {
-    TemplateCell cell;
+    const TemplateCell *cell;
     F_ObjHandleT target;
     XformMatch match;
+};
+
+// The new cells left for the built table, and the template cells of the rows that made them:
+// each template row's cells are kept here for the whole table (a deque does not move them), so
+// that a pending cell names its template instead of holding a copy of it.
+struct PendingCells {
+    std::deque<std::vector<TemplateCell>> templates;
+    std::vector<PendingCell> cells;
+    // Room for n more cells, growing the list geometrically.
+    void Expect(size_t n) {
+        if (cells.size() + n > cells.capacity()) cells.reserve(std::max(cells.size() + n, cells.capacity() * 2));
+    }
 };
 
 // Runs a direct value-of into an empty new cell with the row's match as context; false (the cell
@@ -254,13 +266,13 @@ void FillCell(F_ObjHandleT doc, const TemplateCell &cell, F_ObjHandleT target, c
 }
 
 void om_XformFillRowCells(F_ObjHandleT doc, const std::vector<TemplateCell> &cells, F_ObjHandleT newRow, const XformMatch &m,
-                  F_ObjHandleT &onClipboard, std::vector<PendingCell> *pending) {
+                  F_ObjHandleT &onClipboard, PendingCells *pending) {
     F_ObjHandleT target = F_ApiGetId(doc, newRow, FP_FirstChildElement);
     for (size_t i = 0; i < cells.size() && target; ++i) {
         // The next cell is read first: filling this one may not move it.
         F_ObjHandleT next = F_ApiGetId(doc, target, FP_NextSiblingElement);
         Retag(doc, target, cells[i].def);
-        if (cells[i].direct && pending) pending->push_back(PendingCell{cells[i], target, m});
+        if (cells[i].direct && pending) pending->cells.push_back(PendingCell{&cells[i], target, m});
         else FillCell(doc, cells[i], target, m, onClipboard, cells.size() == 1);
         target = next;
     }
@@ -269,18 +281,18 @@ void om_XformFillRowCells(F_ObjHandleT doc, const std::vector<TemplateCell> &cel
 // The cells left for the built table, in document order: each direct value-of runs, or (after a
 // failure elsewhere in the table, or once one of them fails) the cell is filled as any other, so
 // that the walk meets the failure and stops there as it would have.
-void FillPending(F_ObjHandleT doc, const std::vector<PendingCell> &pending, bool failed) {
+void FillPending(F_ObjHandleT doc, const PendingCells &pending, bool failed) {
     F_ObjHandleT onClipboard = 0;
-    if (!failed && !pending.empty()) F_ApiSetInt(0, doc, FP_IsInFront, 1);  // for every direct run
-    for (const PendingCell &p : pending) {
+    if (!failed && !pending.cells.empty()) F_ApiSetInt(0, doc, FP_IsInFront, 1);  // for every direct run
+    for (const PendingCell &p : pending.cells) {
         if (F_ApiGetObjectType(doc, p.target) != FO_Element) continue;
         if (!failed) {
             onClipboard = 0;  // the value-of's own copy takes the clipboard
-            if (RunDirect(doc, *p.cell.direct, p.target, p.match)) continue;
+            if (RunDirect(doc, *p.cell->direct, p.target, p.match)) continue;
             if (StatusCode == StatusCancelled) return;
             failed = true;
         }
-        FillCell(doc, p.cell, p.target, p.match, onClipboard, true);
+        FillCell(doc, *p.cell, p.target, p.match, onClipboard, true);
     }
 }
 
@@ -308,7 +320,10 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
     F_ApiSetInt(0, doc, FP_IsInFront, 1);
     F_ObjHandleT anchor = F_ApiGetId(doc, part, FP_FirstChildElement);
     F_ObjHandleT rowDef = test ? 0 : TagDef(doc, row);
-    std::vector<TemplateCell> cells;
+    // Cells whose filling waits for the built table keep their templates with the table's list.
+    std::vector<TemplateCell> own;
+    PendingCells *pending = sortSeq ? nullptr : placed->pending;
+    std::vector<TemplateCell> &cells = pending && !test ? pending->templates.emplace_back() : own;
     F_ObjHandleT onClipboard = 0;
     if (!test)
         for (F_ObjHandleT c : XformChildren(doc, row))
@@ -325,6 +340,7 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
             if (!matches.empty()) return 1;
             continue;
         }
+        if (pending) pending->Expect(matches.size() * cells.size());
         for (const XformMatch &m : matches) {
             om_XformTickProgress();
             om_PollUserCancel();
@@ -347,7 +363,7 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
             }
             if (!placed->last || refElem == placed->last) placed->last = newRow;
             // Sorted rows are not placed in the order they are made: their cells are filled at once.
-            om_XformFillRowCells(doc, cells, newRow, m, onClipboard, sortSeq ? nullptr : placed->pending);
+            om_XformFillRowCells(doc, cells, newRow, m, onClipboard, pending);
         }
     }
     return 0;
@@ -437,7 +453,7 @@ F_ObjHandleT om_XformRunTable(F_ObjHandleT doc, F_ObjHandleT b) {
     }
     // Rows: the first failure of any row run is kept to the end.
     IntT failure = 0;
-    std::vector<PendingCell> pending;
+    PendingCells pending;
     F_ObjHandleT p = F_ApiGetId(doc, tblElem, FP_FirstChildElement);
     while (p) {
         F_ObjHandleT nextPart = F_ApiGetId(doc, p, FP_NextSiblingElement);

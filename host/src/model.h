@@ -487,58 +487,61 @@ struct Pool {
 
 // Elements: the room of the elements of a closed document is taken again by later elements, and
 // their ids are made again once the fresh ones are used up. An id finds its slot through a table
-// of four bytes per id; a released id finds none, as a deleted element's id finds a dead one.
+// of four bytes per id, kept in pages made as the ids reach them: the table never copies itself
+// while it grows (ids only grow until they are used up) and never asks for a block larger than a
+// page. A released id finds no slot, as a deleted element's id finds a dead one.
 template <size_t kChunkBits>
 struct SlotPool {
-    uint32_t base = kFirstCounter;
-    std::vector<uint32_t> slotOf;  // per id since base: slot + 1, 0 when none
+    static constexpr size_t kPageBits = 14;  // 16,384 ids a page
+    static constexpr size_t kPage = size_t(1) << kPageBits;
+    std::vector<std::unique_ptr<uint32_t[]>> pages;  // per id from kFirstCounter: slot + 1, 0 when none
     std::vector<uint32_t> freeSlots;
     Chunks<Element, kChunkBits> store;
     Element *Get(F_ObjHandleT id) {
-        uint32_t c = CounterOf(id);
-        if (c < base) return nullptr;
-        size_t i = c - base;
-        if (i >= slotOf.size() || !slotOf[i]) return nullptr;
-        return &store.At(slotOf[i] - 1);
+        size_t i = size_t(CounterOf(id)) - kFirstCounter;  // huge for counters below the first
+        size_t p = i >> kPageBits;
+        if (p >= pages.size() || !pages[p]) return nullptr;
+        uint32_t s = pages[p][i & (kPage - 1)];
+        return s ? &store.At(s - 1) : nullptr;
     }
-    // The number of ids given out since the last reset (a bound on the elements there are).
-    size_t Size() const { return slotOf.size(); }
+    // The number of element slots made since the last reset (a bound on the elements there are).
+    size_t Size() const { return store.count; }
     std::pair<F_ObjHandleT, Element *> New(int kind) {
         F_ObjHandleT id = NewObjectId(kind);
         if (!id) return {0, nullptr};
-        if (CounterOf(id) < base) {  // a released id from before the last reset: the table covers all
-            slotOf.insert(slotOf.begin(), base - kFirstCounter, 0);
-            base = kFirstCounter;
-        }
-        size_t i = CounterOf(id) - base;
-        if (slotOf.size() <= i) slotOf.resize(i + 1, 0);
+        size_t i = size_t(CounterOf(id)) - kFirstCounter;
+        size_t p = i >> kPageBits;
+        if (p >= pages.size()) pages.resize(p + 1);
+        if (!pages[p]) pages[p] = std::make_unique<uint32_t[]>(kPage);
         size_t s;
         if (!freeSlots.empty()) {
+            // A released slot holds an empty element already. The next one to be taken is
+            // fetched into the cache now: slots come back in no order the caches follow.
             s = freeSlots.back();
             freeSlots.pop_back();
-            store.At(s) = Element{};
+            if (!freeSlots.empty()) __builtin_prefetch(&store.At(freeSlots.back()), 1);
         } else {
             s = store.Append();
         }
-        slotOf[i] = static_cast<uint32_t>(s + 1);
+        pages[p][i & (kPage - 1)] = static_cast<uint32_t>(s + 1);
         return {id, &store.At(s)};
     }
     // Gives the element's room and its id back (the id no longer finds anything until it is made
     // again).
     void Release(F_ObjHandleT id) {
-        uint32_t c = CounterOf(id);
-        if (c < base || c - base >= slotOf.size() || !slotOf[c - base]) return;
-        uint32_t s = slotOf[c - base] - 1;
-        store.At(s) = Element{};
-        freeSlots.push_back(s);
-        slotOf[c - base] = 0;
+        size_t i = size_t(CounterOf(id)) - kFirstCounter;
+        size_t p = i >> kPageBits;
+        if (p >= pages.size() || !pages[p] || !pages[p][i & (kPage - 1)]) return;
+        uint32_t &slot = pages[p][i & (kPage - 1)];
+        store.At(slot - 1) = Element{};
+        freeSlots.push_back(slot - 1);
+        slot = 0;
         ReleaseObjectId(id);
     }
-    void Reset(int kind) {
+    void Reset(int) {
         store.Clear();
-        slotOf.clear();
+        pages.clear();
         freeSlots.clear();
-        base = NextCounter(kind);
     }
 };
 

@@ -109,6 +109,27 @@ std::vector<F_ObjHandleT> RowElements(F_ObjHandleT table) {
     return rows;
 }
 
+// The row after (step 1) or before (step -1) a row of a table, in the order RowElements gives
+// (heading, body, footing); 0 at either end or when the row lies in no part of a table. It walks
+// only from the row to its neighbour, never over the table's other rows.
+F_ObjHandleT RowBeside(F_ObjHandleT row, int step) {
+    auto isPart = [](F_ObjHandleT p) {
+        IntT k = KindOfElement(p);
+        return k >= FV_FO_TBL_HEADING && k <= FV_FO_TBL_FOOTING;
+    };
+    auto beside = [step](F_ObjHandleT x) { return step > 0 ? Elem(x)->next : Elem(x)->prev; };
+    Element *e = Elem(row);
+    if (!e || !e->parent || !isPart(e->parent) || KindOfElement(Elem(e->parent)->parent) != FV_FO_TBL) return 0;
+    for (F_ObjHandleT r = beside(row); r; r = beside(r))
+        if (KindOfElement(r) == FV_FO_TBL_ROW) return r;
+    for (F_ObjHandleT p = beside(e->parent); p; p = beside(p)) {
+        if (!isPart(p)) continue;
+        for (F_ObjHandleT r = step > 0 ? Elem(p)->first : Elem(p)->last; r; r = beside(r))
+            if (KindOfElement(r) == FV_FO_TBL_ROW) return r;
+    }
+    return 0;
+}
+
 std::vector<F_ObjHandleT> CellElements(F_ObjHandleT row) {
     std::vector<F_ObjHandleT> cells;
     for (F_ObjHandleT c = Elem(row)->first; c; c = Elem(c)->next)
@@ -252,9 +273,8 @@ void RegisterTables() {
     RegisterStoredProperty(FO_Tbl, FP_TblColWidths, PropType::Metrics);
     RegisterStoredProperty(FO_TblFmt, FP_TblTitlePosition, PropType::Int);  // 1: its tables have a title
     // Row.
-    auto rowsOfTable = [](F_ObjHandleT row) { return RowElements(TableElementOf(row)); };
-    IdProp(FO_Row, FP_NextRowInTbl, [rowsOfTable](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(rowsOfTable(e), e, 1); });
-    IdProp(FO_Row, FP_PrevRowInTbl, [rowsOfTable](F_ObjHandleT, F_ObjHandleT e) { return Neighbour(rowsOfTable(e), e, -1); });
+    IdProp(FO_Row, FP_NextRowInTbl, [](F_ObjHandleT, F_ObjHandleT e) { return ObjectFor(RowBeside(e, 1)); });
+    IdProp(FO_Row, FP_PrevRowInTbl, [](F_ObjHandleT, F_ObjHandleT e) { return ObjectFor(RowBeside(e, -1)); });
     IdProp(FO_Row, FP_RowTbl, [](F_ObjHandleT, F_ObjHandleT e) { return ObjectFor(TableElementOf(e)); });
     IdProp(FO_Row, FP_FirstCellInRow, [](F_ObjHandleT, F_ObjHandleT e) {
         auto cells = CellElements(e);
@@ -405,11 +425,12 @@ IntT F_ApiDeleteRows(F_ObjHandleT docId, F_ObjHandleT tblId, F_ObjHandleT delRow
     F_ObjHandleT table = Live(docId, tblId, FO_Tbl);
     F_ObjHandleT first = Live(docId, delRowId, FO_Row);
     if (!table || !first || TableElementOf(first) != table || numDelRows < 1) return Fail(FE_BadParameter), FA_errno;
-    std::vector<F_ObjHandleT> rows = RowElements(table);
-    auto it = std::find(rows.begin(), rows.end(), first);
-    for (IntT n = 0; it != rows.end() && n < numDelRows; ++it, ++n) {
-        F_ObjHandleT part = Elem(*it)->parent;
-        RemoveElement(docId, *it);
+    // The rows to delete are found before any goes.
+    std::vector<F_ObjHandleT> rows;
+    for (F_ObjHandleT r = first; r && rows.size() < size_t(numDelRows); r = RowBeside(r, 1)) rows.push_back(r);
+    for (F_ObjHandleT r : rows) {
+        F_ObjHandleT part = Elem(r)->parent;
+        RemoveElement(docId, r);
         // A heading or footing left without rows disappears.
         if (Element *p = Elem(part); p && KindOfElement(part) != FV_FO_TBL_BODY) {
             bool anyRow = false;

@@ -14,6 +14,7 @@
 #include "lib/host/host_values.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
+#include "lib/strings/unique_strings.h"
 #include "lib/globals.h"
 
 namespace {
@@ -378,11 +379,99 @@ std::vector<std::string> om_AttrValuesOfFlow(F_ObjHandleT docId, const std::stri
     return out;
 }
 
+namespace {
+
+// Names looked up as they come from the host's list, without a string made of them first.
+struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const noexcept { return std::hash<std::string_view>{}(s); }
+};
+
+// The catalogue being gathered: each attribute name met, with its values kept distinct by an
+// index, and the attribute definitions of each element definition, read once for the whole walk
+// (a walk does not change them).
+class CatalogBuilder {
+  public:
+    CatalogBuilder(IntT defaults, IntT split, IntT skipIds) : defaults_(defaults), split_(split), skipIds_(skipIds) {}
+
+    // Takes in the attributes of element e of doc.
+    void Visit(F_ObjHandleT doc, F_ObjHandleT e) {
+        F_AttributesT raw = F_ApiGetAttributes(doc, e);
+        const AttributeDefs *defs = nullptr;
+        for (UIntT p = 0; raw.val && p < raw.len; ++p) {
+            if (!defs && (defaults_ || skipIds_)) defs = &DefsOf(doc, e);
+            const F_AttributeT &a = raw.val[p];
+            std::string_view name = qv::View(a.name);
+            auto found = byName_.find(name);
+            size_t entry;
+            if (found == byName_.end()) {
+                if (skipIds_ == 1) {
+                    IntT t = p < defs->size() ? (*defs)[p].type : -1;
+                    if (t == FV_AT_UNIQUE_ID || t == FV_AT_UNIQUE_IDREF || t == FV_AT_UNIQUE_IDREFS) continue;
+                }
+                entry = result_.size();
+                byName_.emplace(std::string(name), entry);
+                result_.push_back(Attribute{std::string(name), {}, a.valflags, a.allow});
+                values_.emplace_back();
+            } else {
+                entry = found->second;
+            }
+            // A new entry takes the element's values as they are; later ones add what is new.
+            const bool first = found == byName_.end();
+            ForEachValue(a, p, defs, [&](std::string_view v) {
+                if (first) values_[entry].Append(std::string(v));
+                else values_[entry].Add(v);
+            });
+        }
+        F_ApiDeallocateAttributes(&raw);
+    }
+
+    Attributes Take() {
+        for (size_t i = 0; i < result_.size(); ++i) result_[i].values = values_[i].Take();
+        return std::move(result_);
+    }
+
+  private:
+    const AttributeDefs &DefsOf(F_ObjHandleT doc, F_ObjHandleT e) {
+        F_ObjHandleT def = F_ApiGetId(doc, e, FP_ElementDef);
+        auto it = defs_.find(def);
+        if (it == defs_.end()) it = defs_.emplace(def, HostGetAttributeDefs(doc, e)).first;
+        return it->second;
+    }
+
+    // Each value of attribute a at position p as the catalogue reads it: the definition's defaults
+    // in place of no value when asked, each value split at blanks when asked.
+    template <class F>
+    void ForEachValue(const F_AttributeT &a, UIntT p, const AttributeDefs *defs, F &&take) const {
+        auto each = [&](std::string_view v) {
+            if (!split_) return take(v);
+            size_t i = 0;
+            while (i < v.size()) {
+                size_t j = v.find(' ', i);
+                if (j == std::string_view::npos) j = v.size();
+                if (j > i) take(v.substr(i, j - i));
+                i = j + 1;
+            }
+        };
+        if (a.values.val && a.values.len) {
+            for (UIntT k = 0; k < a.values.len; ++k) each(qv::View(a.values.val[k]));
+        } else if (defaults_ && p < defs->size()) {
+            for (const std::string &v : (*defs)[p].defaults) each(v);
+        }
+    }
+
+    IntT defaults_, split_, skipIds_;
+    Attributes result_;
+    std::vector<qv::UniqueStrings> values_;  // per entry of result_
+    std::unordered_map<std::string, size_t, NameHash, std::equal_to<>> byName_;
+    std::unordered_map<F_ObjHandleT, AttributeDefs> defs_;
+};
+
+}  // namespace
+
 Attributes om_AttrCatalog(F_ObjHandleT docOrBookId, IntT allFlows, IntT defaults, IntT split, IntT skipIds) {
     ElementWalkPushed pushed;
-    Attributes result;
-    std::unordered_map<std::string, size_t> byName;                  // name -> index in result
-    std::vector<std::unordered_set<std::string>> seen;                // values held per entry
+    CatalogBuilder catalog(defaults, split, skipIds);
     std::vector<F_ObjHandleT> docs;
     if (F_OBJ_KIND(docOrBookId) == FO_Doc) {
         docs.push_back(docOrBookId);
@@ -401,36 +490,11 @@ Attributes om_AttrCatalog(F_ObjHandleT docOrBookId, IntT allFlows, IntT defaults
         }
         for (F_ObjHandleT flow : flows) {
             om_ElementWalkStart();
-            for (F_ObjHandleT e = F_ApiGetId(doc, flow, FP_HighestLevelElement); e; e = om_ElementNextInDocOrder(doc, e)) {
-                if (ElementWalkState.lastMove == WalkUp) continue;
-                Attributes attrs;
-                if (!om_AttrGetAll(&attrs, doc, e, defaults, split)) continue;
-                AttributeDefs defs;
-                bool defsRead = false;
-                for (size_t p = 0; p < attrs.size(); ++p) {
-                    auto found = byName.find(attrs[p].name);
-                    if (found == byName.end()) {
-                        if (skipIds == 1) {
-                            if (!defsRead) {
-                                defs = HostGetAttributeDefs(doc, e);
-                                defsRead = true;
-                            }
-                            IntT t = p < defs.size() ? defs[p].type : -1;
-                            if (t == FV_AT_UNIQUE_ID || t == FV_AT_UNIQUE_IDREF || t == FV_AT_UNIQUE_IDREFS) continue;
-                        }
-                        byName.emplace(attrs[p].name, result.size());
-                        result.push_back(attrs[p]);
-                        seen.emplace_back(attrs[p].values.begin(), attrs[p].values.end());
-                        continue;
-                    }
-                    Attribute &entry = result[found->second];
-                    for (const std::string &v : attrs[p].values)
-                        if (seen[found->second].insert(v).second) entry.values.push_back(v);
-                }
-            }
+            for (F_ObjHandleT e = F_ApiGetId(doc, flow, FP_HighestLevelElement); e; e = om_ElementNextInDocOrder(doc, e))
+                if (ElementWalkState.lastMove != WalkUp) catalog.Visit(doc, e);
         }
     }
-    return result;
+    return catalog.Take();
 }
 
 void om_ElementChildrenAttrValues(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &name,

@@ -3,7 +3,7 @@
 //
 // Order of the folder's files, lowest first: a file uses (includes or calls) only files on the
 // lines above its own (scripts/check-order holds the folder to it).
-//   1: function_ref heapstr lists
+//   1: function_ref heapstr lists unique_strings
 //   2: listconv
 //   3: search
 //   4: literals strlists
