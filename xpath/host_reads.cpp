@@ -17,7 +17,7 @@ constexpr int kOpenLimit = 10000;    // no session holds more open documents or 
 
 std::unordered_map<F_ObjHandleT, std::string> defNames;  // definition -> tag, per run
 F_ObjHandleT attrsDoc = 0, attrsElem = 0;
-F_AttributesT attrsCache{0, nullptr};  // the host's list of the last element asked
+XPathAttrList attrsCache;  // the attributes of the last element asked
 const std::string kNoTag;
 
 std::string takeString(StringT s) {
@@ -30,7 +30,7 @@ std::string takeString(StringT s) {
 
 void om_XPathHostCachesClear() {
     attrsDoc = attrsElem = 0;
-    F_ApiDeallocateAttributes(&attrsCache);
+    attrsCache.count = 0;
 }
 
 void om_XPathTagCacheClear() {
@@ -44,34 +44,48 @@ const std::string &om_XPathDefinitionTag(F_ObjHandleT doc, F_ObjHandleT def) {
     return it->second;
 }
 
-const F_AttributesT &om_XPathElementAttrs(F_ObjHandleT doc, F_ObjHandleT elem) {
+namespace {
+
+// Takes one attribute the host hands over into the next entry of the list, reusing its room.
+IntT takeAttribute(const F_AttributeReadT *a, PtrT arg) {
+    XPathAttrList &list = *static_cast<XPathAttrList *>(arg);
+    if (list.count == list.items.size()) list.items.emplace_back();
+    XPathAttrList::Entry &e = list.items[list.count++];
+    e.name.assign(a->name ? a->name : "");
+    e.values.resize(a->values ? a->valueCount : 0);
+    for (size_t k = 0; k < e.values.size(); ++k) e.values[k].assign(a->values[k] ? a->values[k] : "");
+    return 0;
+}
+
+}  // namespace
+
+const XPathAttrList &om_XPathElementAttrs(F_ObjHandleT doc, F_ObjHandleT elem) {
     if (doc == attrsDoc && elem == attrsElem) return attrsCache;
-    F_ApiDeallocateAttributes(&attrsCache);
     attrsDoc = doc;
     attrsElem = elem;
-    if (elem) attrsCache = F_ApiGetAttributes(doc, elem);
+    attrsCache.count = 0;
+    if (elem && F_ApiReadAttributes(doc, elem, takeAttribute, &attrsCache) < 0) attrsCache.count = 0;
     return attrsCache;
 }
 
-std::vector<std::string> om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem, IntT index, int defaults) {
-    const F_AttributesT &attrs = om_XPathElementAttrs(doc, elem);
-    std::vector<std::string> values;
-    if (index < 0 || UIntT(index) >= attrs.len || !attrs.val) return values;
-    const F_AttributeT &a = attrs.val[index];
-    for (UIntT j = 0; j < a.values.len && a.values.val; ++j) values.emplace_back(a.values.val[j] ? a.values.val[j] : "");
-    if (!values.empty() || !defaults || !a.name) return values;
+void om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem, IntT index, int defaults, std::vector<std::string> &out) {
+    out.clear();
+    const XPathAttrList &attrs = om_XPathElementAttrs(doc, elem);
+    if (index < 0 || size_t(index) >= attrs.count) return;
+    const XPathAttrList::Entry &a = attrs.items[size_t(index)];
+    out.assign(a.values.begin(), a.values.end());
+    if (!out.empty() || !defaults || a.name.empty()) return;
     std::string name = a.name;  // the list may be read again below
     F_ObjHandleT def = F_ApiGetId(doc, elem, FP_ElementDef);
-    if (!def) return values;
+    if (!def) return;
     F_AttributeDefsT defs = F_ApiGetAttributeDefs(doc, def);
     for (UIntT i = 0; i < defs.len; ++i) {
         if (!defs.val[i].name || name != defs.val[i].name) continue;
         for (UIntT j = 0; j < defs.val[i].defValues.len; ++j)
-            values.emplace_back(defs.val[i].defValues.val[j] ? defs.val[i].defValues.val[j] : "");
+            out.emplace_back(defs.val[i].defValues.val[j] ? defs.val[i].defValues.val[j] : "");
         break;
     }
     F_ApiDeallocateAttributeDefs(&defs);
-    return values;
 }
 
 std::string om_XPathElementText(F_ObjHandleT doc, F_ObjHandleT elem, int firstParagraph, IntT maxChars) {

@@ -13,12 +13,22 @@ void om_XPathHostCachesClear();
 void om_XPathTagCacheClear();
 // The tag of an element definition ("" for none), read from the host once per run.
 const std::string &om_XPathDefinitionTag(F_ObjHandleT doc, F_ObjHandleT def);
-// The element's attributes as the host lists them (kept for the last element asked, until the
-// next element is asked or the caches are cleared).
-const F_AttributesT &om_XPathElementAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
-// Values of attribute index i of an element; with defaults, an attribute without a value gives
-// its definition's default values.
-std::vector<std::string> om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem, IntT index, int defaults);
+// An element's attribute list as the host lists it, read in place into room the engine keeps:
+// the first `count` entries of `items` are the attributes.
+struct XPathAttrList {
+    struct Entry {
+        std::string name;
+        std::vector<std::string> values;
+    };
+    std::vector<Entry> items;
+    size_t count = 0;
+};
+// The element's attributes (kept for the last element asked, until the next element is asked or
+// the caches are cleared).
+const XPathAttrList &om_XPathElementAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
+// Values of attribute index i of an element into out; with defaults, an attribute without a value
+// gives its definition's default values.
+void om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem, IntT index, int defaults, std::vector<std::string> &out);
 // The element's text from its first paragraph (or all of it), cut to maxChars characters
 // (0: no cut): the library's reading of an element's text (om_ElementText, the content).
 std::string om_XPathElementText(F_ObjHandleT doc, F_ObjHandleT elem, int firstParagraph, IntT maxChars);

@@ -136,7 +136,8 @@ std::vector<std::string> om_XPathGetMatchValues(F_ObjHandleT doc, F_ObjHandleT s
         if (attrs[i] < 0) {
             values.push_back(om_XPathElementText(doc, elems[i], 1, 1000));
         } else {
-            std::vector<std::string> v = om_XPathAttrValues(doc, elems[i], attrs[i], 0);
+            std::vector<std::string> v;
+            om_XPathAttrValues(doc, elems[i], attrs[i], 0, v);
             values.push_back(v.empty() ? std::string() : v[0]);
         }
     }
