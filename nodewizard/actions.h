@@ -8,9 +8,10 @@
 //   3: attr_actions dialogs error_report
 //   4: script_values
 //   5: dispatch script_other_actions
-//   6: query_runs script_interpreter
-//   7: script_runs
-//   8: script_events scripts_palette
+//   6: query_runs script_reader
+//   7: script_interpreter
+//   8: script_runs
+//   9: script_events scripts_palette
 //
 // The Node Wizard's action vocabulary (codes, names, help) and the two per-node entry points
 // every caller uses: the Node Wizard buttons, Perform Action(s) On All and the scripts. The entry
@@ -24,11 +25,11 @@
 #include "fdk.h"
 #include "lib/state/nodewizard.h"
 
-// The element action whose name equals the text (case ignored); 315 when none does.
+// The element action whose name equals the text (case ignored); NW_ACTION_UNKNOWN when none does.
 NWElementAction om_NWElemActionCode(const std::string &name);
 // The name of an element action: codes 2-22 their own, every other code "None".
 std::string om_NWElemActionName(NWElementAction code);
-// The attribute action whose name equals the text (case ignored); 315 when none does.
+// The attribute action whose name equals the text (case ignored); NW_ACTION_UNKNOWN when none does.
 NWAttrAction om_NWAttrActionCode(const std::string &name);
 // The name of an attribute action: codes 40-54 and 61 their own, every other code "None".
 std::string om_NWAttrActionName(NWAttrAction code);

@@ -14,7 +14,7 @@
 #include "lib/host/element_edit.h"
 #include "lib/host/element_query.h"
 #include "lib/host/host_values.h"
-#include "lib/host/hostcmds.h"
+#include "lib/host/client_calls.h"
 #include "lib/host/paths.h"
 #include "lib/shell_records.h"
 #include "lib/state/nodewizard.h"
@@ -90,13 +90,13 @@ void SetFileLabel(F_ObjHandleT dlg, IntT item, F_ObjHandleT doc) {
 
 // The action codes named in the Node Wizard's text boxes 20 and 30; an unknown name counts as
 // None.
-IntT ShownElemAction(F_ObjHandleT dlg) {
-    IntT e = om_NWElemActionCode(qv::LangTranslate(NWDialogTable, qv::DlgText(dlg, 20), true, 0));
-    return e == NW_ACTION_UNKNOWN ? 1 : e;
+NWElementAction ShownElemAction(F_ObjHandleT dlg) {
+    NWElementAction e = om_NWElemActionCode(qv::LangTranslate(NWDialogTable, qv::DlgText(dlg, 20), true, 0));
+    return e == NW_ACTION_UNKNOWN ? NWElem::None : e;
 }
-IntT ShownAttrAction(F_ObjHandleT dlg) {
-    IntT a = om_NWAttrActionCode(qv::LangTranslate(NWDialogTable, qv::DlgText(dlg, 30), true, 0));
-    return a == NW_ACTION_UNKNOWN ? 1 : a;
+NWAttrAction ShownAttrAction(F_ObjHandleT dlg) {
+    NWAttrAction a = om_NWAttrActionCode(qv::LangTranslate(NWDialogTable, qv::DlgText(dlg, 30), true, 0));
+    return a == NW_ACTION_UNKNOWN ? NWAttr::None : a;
 }
 
 // Opens a dialog resource and records its handle; 0 after telling the user it failed.
@@ -208,25 +208,29 @@ void om_NWRefreshWizardDialog(IntT fileNamesOnly) {
 
     const bool p = om_DlgIsChecked(dlg, 4) != 0;
     SetEnabled(dlg, 5, p);
-    const IntT e = ShownElemAction(dlg), a = ShownAttrAction(dlg);
+    const NWElementAction e = ShownElemAction(dlg);
+    const NWAttrAction a = ShownAttrAction(dlg);
     SetPopup(dlg, 3, "Placeholder", XPathHistory);
 
-    const bool named = In(e, {2, 3, 4, 19, 20, 21, 22});
+    const bool named = In(e, {NWElem::Retag, NWElem::Wrap, NWElem::WrapContents, NWElem::InsertBefore,
+                                  NWElem::InsertAfter, NWElem::InsertFirstChild, NWElem::InsertLastChild});
     for (IntT item : {24, 25}) SetShown(dlg, item, named);
-    for (IntT item : {26, 27}) SetShown(dlg, item, e == 10);
-    om_DlgSetLabel(dlg, 34, a == 54 ? "Search string" : "Attribute(s)", NWDialogTable);
-    om_DlgSetLabel(dlg, 37, a == 54 ? "Replace string" : "Value(s)", NWDialogTable);
+    for (IntT item : {26, 27}) SetShown(dlg, item, e == NWElem::AssignConditions);
+    om_DlgSetLabel(dlg, 34, a == NWAttr::SearchReplace ? "Search string" : "Attribute(s)", NWDialogTable);
+    om_DlgSetLabel(dlg, 37, a == NWAttr::SearchReplace ? "Replace string" : "Value(s)", NWDialogTable);
     om_DlgSetLabel(dlg, 44, om_NWMatchCounter(true).c_str(), "");
 
-    const bool breaksAttrs = In(e, {5, 6, 7, 8, 11});
+    const bool breaksAttrs =
+        In(e, {NWElem::Unwrap, NWElem::Promote, NWElem::Demote, NWElem::Delete, NWElem::PasteOver});
     for (IntT item : {13, 14, 15, 16, 19, 20, 21, 22}) SetEnabled(dlg, item, !p);
     for (IntT item : {29, 30, 31, 32}) SetEnabled(dlg, item, !breaksAttrs && !p);
-    for (IntT item : {22, 24, 25, 26, 27, 23}) SetEnabled(dlg, item, e != 1 && !p);
-    SetEnabled(dlg, 32, a != 1 && !p);
-    const bool g = !p && a != 1 && !breaksAttrs;
+    for (IntT item : {22, 24, 25, 26, 27, 23}) SetEnabled(dlg, item, e != NWElem::None && !p);
+    SetEnabled(dlg, 32, a != NWAttr::None && !p);
+    const bool g = !p && a != NWAttr::None && !breaksAttrs;
     SetEnabled(dlg, 33, g);
-    for (IntT item : {34, 35, 36}) SetEnabled(dlg, item, g && a != 61);
-    for (IntT item : {37, 38, 39}) SetEnabled(dlg, item, g && In(a, {40, 41, 42, 54}));
+    for (IntT item : {34, 35, 36}) SetEnabled(dlg, item, g && a != NWAttr::SetUniqueId);
+    const bool valued = In(a, {NWAttr::AddValues, NWAttr::RemoveValues, NWAttr::ReplaceValues, NWAttr::SearchReplace});
+    for (IntT item : {37, 38, 39}) SetEnabled(dlg, item, g && valued);
 
     om_DlgSetLabel(dlg, 48, p ? "Parse" : "Match First", NWDialogTable);
     if (p) {
@@ -234,7 +238,7 @@ void om_NWRefreshWizardDialog(IntT fileNamesOnly) {
     } else {
         om_DlgEnable(dlg, 50);
     }
-    if (e == 1 && a == 1) {
+    if (e == NWElem::None && a == NWAttr::None) {
         for (IntT item : {51, 52, 53}) om_DlgDisable(dlg, item);
     } else if (p) {
         for (IntT item : {51, 52, 53}) om_DlgDisable(dlg, item);

@@ -14,7 +14,7 @@
 #include "lib/host/documents.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/element_query.h"
-#include "lib/host/hostcmds.h"
+#include "lib/host/client_calls.h"
 #include "lib/shell_records.h"
 #include "lib/state/nodewizard.h"
 #include "lib/strings/heapstr.h"
@@ -153,7 +153,7 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
     ResetClipboardFlags();
     const std::string &question = PluginGlobals.cancelConfirmText;
     NWActionBatch batch;
-    const bool attrAction = AttrActionCode != 1;  // 1: none, which does nothing at any node
+    const bool attrAction = AttrActionCode != NWAttr::None;  // None does nothing at any node
     std::string line = "Attempted actions: ";
     const size_t lineStart = line.size();
     for (size_t i = 0; i < elems.size(); ++i) {
@@ -197,9 +197,11 @@ void SwitchOffAllFlows() {
 
 }  // namespace
 
-bool om_NWIsListBreaking(IntT elementAction) {
+bool om_NWIsListBreaking(NWElementAction elementAction) {
     switch (elementAction) {
-    case 5: case 6: case 7: case 8: case 11: case 12: case 13: return true;
+    case NWElem::Unwrap: case NWElem::Promote: case NWElem::Demote: case NWElem::Delete: case NWElem::PasteOver:
+    case NWElem::MoveUp: case NWElem::MoveDown:
+        return true;
     default: return false;
     }
 }
@@ -225,9 +227,9 @@ void om_NWReadDialog(IntT validate) {
         }
         NodeWizardOptions.parseOnly = om_DlgGetState(wizard, 4);
         NodeWizardOptions.printComponents = om_DlgGetState(wizard, 5);
-        if (om_NWIsListBreaking(NodeWizardQuery.elementAction) && NodeWizardQuery.elementAction != 12 &&
-            NodeWizardQuery.elementAction != 13)
-            AttrActionCode = 1;
+        if (om_NWIsListBreaking(NodeWizardQuery.elementAction) && NodeWizardQuery.elementAction != NWElem::MoveUp &&
+            NodeWizardQuery.elementAction != NWElem::MoveDown)
+            AttrActionCode = NWAttr::None;
         NodeWizardOptions.reportElemErrors = om_DlgGetState(wizard, 23);
         NodeWizardOptions.reportAttrErrors = om_DlgGetState(wizard, 33);
         std::string name = Taken(om_DlgGetText(wizard, 24, ""));
@@ -238,7 +240,7 @@ void om_NWReadDialog(IntT validate) {
         ActionAttrValues = TakenList(om_DlgGetListLabels(wizard, 38, ""));
         NodeWizardOptions.allFlows = om_DlgGetState(wizard, 40);
         om_XPathSetAllowFileOpening(om_DlgGetState(wizard, 41));
-        if (AttrActionCode == 54)
+        if (AttrActionCode == NWAttr::SearchReplace)
             while (ActionAttrValues.size() < ActionAttrNames.size()) ActionAttrValues.push_back("");
     }
     if (finder) NodeWizardOptions.parseOnly = NodeWizardOptions.printComponents = NodeWizardOptions.allFlows = 0;
@@ -246,16 +248,16 @@ void om_NWReadDialog(IntT validate) {
 
 IntT om_NWCheckAttrActionFits(IntT sequence) {
     IntT answer = 1;
-    if (AttrActionCode >= 49 && AttrActionCode <= 54) {
+    if (AttrActionCode >= NWAttr::MoveValuesToNamed && AttrActionCode <= NWAttr::SearchReplace) {
         IntT last = om_XPathLastStep(sequence);
         if (!last || om_XPathRec(last).axis != XA_ATTRIBUTE) {
             answer = al_yesno2("NW_GEN_MSG_17");
-            AttrActionCode = 1;
+            AttrActionCode = NWAttr::None;
         }
     }
-    if (answer != 0 && AttrActionCode == 54 && ActionAttrNames.empty()) {
+    if (answer != 0 && AttrActionCode == NWAttr::SearchReplace && ActionAttrNames.empty()) {
         answer = al_yesno2("NW_GEN_MSG_18");
-        AttrActionCode = 1;
+        AttrActionCode = NWAttr::None;
     }
     if (answer == 1) CancelFlag = 0;
     return answer;
@@ -331,7 +333,7 @@ IntT om_NWRunQuery(IntT button) {
 
     F_ObjHandleT start = 0, flow = 0;
     if (NodeWizardOptions.allFlows && button != NW_BTN_MATCH_FIRST) {
-        flow = 2;  // every flow
+        flow = XPATH_SCOPE_EVERY_FLOW;
     } else if (NodeWizardOptions.allFlows) {
         flow = NextStructuredFlow(doc, 0, &start);
     } else if (selected) {

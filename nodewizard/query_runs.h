@@ -5,6 +5,7 @@
 #pragma once
 
 #include "fdk.h"
+#include "lib/state/nodewizard_codes.h"
 
 // Node Wizard button numbers; the Quick Finder's 4, 5 and 6 stand for 48, 49 and 50.
 enum NWButton : IntT {
@@ -29,4 +30,4 @@ IntT om_NWCheckAttrActionFits(IntT sequence);
 // neither dialog is open.
 void om_NWReadDialog(IntT validate);
 // Element actions after which the match list no longer holds: 5, 6, 7, 8, 11, 12, 13.
-bool om_NWIsListBreaking(IntT elementAction);
+bool om_NWIsListBreaking(NWElementAction elementAction);

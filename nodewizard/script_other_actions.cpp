@@ -19,6 +19,7 @@
 #include "lib/host/host_values.h"
 #include "lib/host/hostui.h"
 #include "lib/host/paths.h"
+#include "lib/host/folders.h"
 #include "lib/host/system_services.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/nodewizard.h"
@@ -33,26 +34,6 @@
 #include "xpath/xpath.h"
 
 namespace {
-
-// Error codes of the other actions.
-enum OtherActionError : IntT {
-    kErrNotAnchoredFrame = 327,
-    kErrNotXRef = 328,
-    kErrNotMarker = 329,
-    kErrNotInTable = 330,
-    kErrNotInRow = 331,
-    kErrNotInCell = 332,
-    kErrNoXRefFormat = 333,
-    kErrNoMarkerType = 334,
-    kErrNoTableFormat = 335,
-    kErrBadColumnWidth = 336,
-    kErrHostFailed = 337,
-    kErrNothingToCopy = 339,
-    kErrUndefinedParameter = 611,
-    kErrEmptyParameterName = 612,
-    kErrEmptyResultName = 615,
-    kErrNoTarget = 616,
-};
 
 // Host alert types of the prompts.
 constexpr IntT kAlertOkCancel = FF_ALERT_OK_DEFAULT;
@@ -80,10 +61,8 @@ std::string ReplaceAll(std::string text, char from, const char *to) {
 // What one action works on.
 struct ActionContext {
     F_ObjHandleT scriptsDoc = 0;
-    F_ObjHandleT action = 0;  // B
-    F_ObjHandleT first = 0;   // E, B's first child
-    std::string firstTag;     // T
-    std::string value;        // V
+    const NWSOtherAction *rec = nullptr;  // B and E as read
+    std::string value;                    // V
     F_ObjHandleT target = 0;
     F_ObjHandleT matched = 0;
     IntT report = 0;
@@ -93,21 +72,17 @@ struct ActionContext {
 
 // Reports at once (not counted) at the action element or its first child.
 void ReportNow(const ActionContext &a, F_ObjHandleT at, IntT code) {
-    if (a.report == 1) om_NWReportActionError(a.scriptsDoc, at, "", code, 3);
+    if (a.report == 1) om_NWReportActionError(a.scriptsDoc, at, "", code, NWReportKind::Other);
 }
 
 // Delivers a produced value: to the parameter named by E's Apply_to_parameter, else to the
 // clipboard through the scratch pad.
 void DeliverResult(const ActionContext &a, const std::string &result) {
-    F_ObjHandleT apply = a.first ? (om_NWSTagIs(a.firstTag, "Apply_to_parameter") ? a.first
-                                                                             : om_NWSFindBelow(a.scriptsDoc, a.first, "Apply_to_parameter"))
-                                 : 0;
-    if (apply) {
-        std::string name(qv::TrimBlanks(om_NWSFirstPgf(a.scriptsDoc, apply, 255)));
-        if (name.empty())
-            a.errors->push_back(kErrEmptyParameterName);
+    if (a.rec->hasApplyTo) {
+        if (a.rec->applyTo.empty())
+            a.errors->push_back(NWResult::EmptyParameterName);
         else
-            om_XPathSetParameter(name, result);
+            om_XPathSetParameter(a.rec->applyTo, result);
         return;
     }
     om_NWWriteScratchPad(a.scriptsDoc, result.c_str());
@@ -116,7 +91,7 @@ void DeliverResult(const ActionContext &a, const std::string &result) {
 // The path options of E applied to a path.
 std::string ApplyPathOptions(const ActionContext &a, std::string path) {
     StringT p = om_StrCopy(path.c_str());
-    om_NWSApplyPathOptions(a.scriptsDoc, a.first, a.target, &p);
+    om_NWSApplyPathOptions(a.rec->pathOptions, a.target, &p);
     std::string out(qv::View(p));
     om_StrFree(&p);
     return out;
@@ -156,20 +131,20 @@ void SetNamedReference(const ActionContext &a, F_ObjHandleT doc, F_ObjHandleT ob
 // Object properties: set or get the property whose keyword T contains.
 void ObjectProperty(const ActionContext &a, bool set) {
     if (!a.target) {
-        a.errors->push_back(kErrNoTarget);
+        a.errors->push_back(NWResult::NoTarget);
         return;
     }
     F_ObjHandleT doc = a.target;
     F_ObjHandleT object = F_ApiGetId(doc, a.matched, FP_Object);
     IntT kind = F_OBJ_KIND(object);
-    const std::string &t = a.firstTag;
+    const std::string &t = a.rec->firstTag;
     const std::string &v = a.value;
     std::string result;
     bool produced = false;
 
     if (Contains(t, "ImportObFile")) {
         if (kind != FO_AFrame) {
-            a.errors->push_back(kErrNotAnchoredFrame);
+            a.errors->push_back(NWResult::NotAnchoredFrame);
         } else {
             F_ObjHandleT graphic = F_ApiGetId(doc, object, FP_FirstGraphicInFrame);
             if (F_OBJ_KIND(graphic) == FO_Inset) {
@@ -183,10 +158,10 @@ void ObjectProperty(const ActionContext &a, bool set) {
         }
     } else if (Contains(t, "XRefName")) {
         if (kind != FO_XRef) {
-            a.errors->push_back(kErrNotXRef);
+            a.errors->push_back(NWResult::NotXRef);
         } else if (set) {
             F_ApiSetInt(doc, object, FP_XRefSrcAccess, 1);
-            SetNamedReference(a, doc, object, FO_XRefFmt, FP_XRefFmt, kErrNoXRefFormat);
+            SetNamedReference(a, doc, object, FO_XRefFmt, FP_XRefFmt, NWResult::NoXRefFormat);
         } else {
             result = HostGetString(doc, F_ApiGetId(doc, object, FP_XRefFmt), FP_Name);
             produced = true;
@@ -194,7 +169,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
     } else if (Contains(t, "XRefSrcText")) {
         F_ApiSetInt(doc, object, FP_XRefSrcAccess, 1);
         if (kind != FO_XRef) {
-            a.errors->push_back(kErrNotXRef);
+            a.errors->push_back(NWResult::NotXRef);
         } else if (set) {
             F_ApiSetString(doc, object, FP_XRefSrcText, (v + "::").c_str());
         } else {
@@ -205,7 +180,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
     } else if (Contains(t, "XRefSrcFile")) {
         F_ApiSetInt(doc, object, FP_XRefSrcAccess, 1);
         if (kind != FO_XRef) {
-            a.errors->push_back(kErrNotXRef);
+            a.errors->push_back(NWResult::NotXRef);
         } else if (set) {
             F_ApiSetString(doc, object, FP_XRefFile, om_StrEqualCI(v.c_str(), "Current") ? "" : v.c_str());
         } else {
@@ -214,16 +189,16 @@ void ObjectProperty(const ActionContext &a, bool set) {
         }
     } else if (Contains(t, "MTypeName")) {
         if (kind != FO_Marker) {
-            a.errors->push_back(kErrNotMarker);
+            a.errors->push_back(NWResult::NotMarker);
         } else if (set) {
-            SetNamedReference(a, doc, object, FO_MarkerType, FP_MarkerTypeId, kErrNoMarkerType);
+            SetNamedReference(a, doc, object, FO_MarkerType, FP_MarkerTypeId, NWResult::NoMarkerType);
         } else {
             result = HostGetString(doc, F_ApiGetId(doc, object, FP_MarkerTypeId), FP_Name);
             produced = true;
         }
     } else if (Contains(t, "MText")) {
         if (kind != FO_Marker) {
-            a.errors->push_back(kErrNotMarker);
+            a.errors->push_back(NWResult::NotMarker);
         } else if (set) {
             F_ApiSetString(doc, object, FP_MarkerText, v.c_str());
         } else {
@@ -248,11 +223,11 @@ void ObjectProperty(const ActionContext &a, bool set) {
     } else if (Contains(t, "TblTag")) {
         F_ObjHandleT table = om_TableEnclosing(doc, a.matched, FO_Tbl);
         if (!table) {
-            a.errors->push_back(kErrNotInTable);
+            a.errors->push_back(NWResult::NotInTable);
         } else if (set) {
             F_ObjHandleT format = F_ApiGetNamedObject(doc, FO_TblFmt, v.c_str());
             if (!format) {
-                a.errors->push_back(kErrNoTableFormat);
+                a.errors->push_back(NWResult::NoTableFormat);
             } else {
                 F_PropValsT props = F_ApiGetProps(doc, format);
                 F_ApiSetProps(doc, table, &props);
@@ -265,7 +240,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
     } else if (Contains(t, "TblColumnWidth")) {
         F_ObjHandleT cell = om_TableEnclosing(doc, a.matched, FO_Cell);
         if (!cell) {
-            a.errors->push_back(kErrNotInCell);
+            a.errors->push_back(NWResult::NotInCell);
         } else {
             F_ObjHandleT table = om_TableEnclosing(doc, a.matched, FO_Tbl);
             IntT column = F_ApiGetInt(doc, cell, FP_CellColNum);
@@ -274,7 +249,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
             if (set) {
                 double width = std::atof(v.c_str()) * 65536.0;
                 if (!(width >= 1.0)) {
-                    a.errors->push_back(kErrBadColumnWidth);
+                    a.errors->push_back(NWResult::BadColumnWidth);
                 } else if (exists) {
                     widths.val[column] = width > 2147483647.0 ? 2147483647 : static_cast<MetricT>(width);
                     F_ApiSetMetrics(doc, table, FP_TblColWidths, &widths);
@@ -308,20 +283,20 @@ void ObjectProperty(const ActionContext &a, bool set) {
 
 void AddObject(const ActionContext &a) {
     if (!a.target) {
-        a.errors->push_back(kErrNoTarget);
+        a.errors->push_back(NWResult::NoTarget);
         return;
     }
-    const std::string &t = a.firstTag;
+    const std::string &t = a.rec->firstTag;
     if (om_NWSTagIs(t, "Add_table_row_above") || om_NWSTagIs(t, "Add_table_row_below")) {
         F_ObjHandleT row = om_TableEnclosing(a.target, a.matched, FO_Row);
         if (!row)
-            a.errors->push_back(kErrNotInRow);
+            a.errors->push_back(NWResult::NotInRow);
         else
             F_ApiAddRows(a.target, row, om_NWSTagIs(t, "Add_table_row_above") ? FV_Above : FV_Below, 1);
     } else if (om_NWSTagIs(t, "Add_table_column_left") || om_NWSTagIs(t, "Add_table_column_right")) {
         F_ObjHandleT cell = om_TableEnclosing(a.target, a.matched, FO_Cell);
         if (!cell) {
-            a.errors->push_back(kErrNotInCell);
+            a.errors->push_back(NWResult::NotInCell);
         } else {
             F_ObjHandleT table = om_TableEnclosing(a.target, a.matched, FO_Tbl);
             F_ApiAddCols(a.target, table, F_ApiGetInt(a.target, cell, FP_CellColNum),
@@ -333,15 +308,15 @@ void AddObject(const ActionContext &a) {
 
 void DeleteObject(const ActionContext &a) {
     if (!a.target) {
-        a.errors->push_back(kErrNoTarget);
+        a.errors->push_back(NWResult::NoTarget);
         return;
     }
     F_ObjHandleT doc = a.target;
-    const std::string &t = a.firstTag;
+    const std::string &t = a.rec->firstTag;
     if (om_NWSTagIs(t, "Delete_table_row")) {
         F_ObjHandleT row = om_TableEnclosing(doc, a.matched, FO_Row);
         if (!row) {
-            a.errors->push_back(kErrNotInRow);
+            a.errors->push_back(NWResult::NotInRow);
         } else {
             F_ObjHandleT table = om_TableEnclosing(doc, a.matched, FO_Tbl);
             auto isBody = [&](F_ObjHandleT r) { return r && F_ApiGetInt(doc, r, FP_RowType) == FV_ROW_BODY; };
@@ -353,7 +328,7 @@ void DeleteObject(const ActionContext &a) {
     } else if (om_NWSTagIs(t, "Delete_table_column")) {
         F_ObjHandleT cell = om_TableEnclosing(doc, a.matched, FO_Cell);
         if (!cell) {
-            a.errors->push_back(kErrNotInCell);
+            a.errors->push_back(NWResult::NotInCell);
         } else {
             F_ObjHandleT table = om_TableEnclosing(doc, a.matched, FO_Tbl);
             IntT column = F_ApiGetInt(doc, cell, FP_CellColNum);
@@ -367,7 +342,7 @@ void DeleteObject(const ActionContext &a) {
 }
 
 void SetActiveFile(const ActionContext &a) {
-    std::string text = om_NWSFirstPgf(a.scriptsDoc, a.action, 500);
+    std::string text = a.rec->text;
     if (!text.empty() && text[0] == '$') {
         std::string value = om_XPathGetParameter(text);
         if (value != UndefinedParamSentinel) text = value;
@@ -387,14 +362,12 @@ std::string StuffValue() {
 }
 
 void DoMessaging(const ActionContext &a) {
-    const std::string &t = a.firstTag;
-    F_ObjHandleT resultElem = a.first ? om_NWSChild(a.scriptsDoc, a.first, "Result") : 0;
-    std::string resultName;
+    const std::string &t = a.rec->firstTag;
+    const std::string &resultName = a.rec->resultName;
     bool haveResult = false;
-    if (resultElem) {
-        resultName = std::string(qv::TrimBlanks(om_NWSFirstPgf(a.scriptsDoc, resultElem, 255)));
+    if (a.rec->hasResult) {
         if (resultName.empty())
-            a.errors->push_back(kErrEmptyResultName);
+            a.errors->push_back(NWResult::MissingResultOrOperand);
         else
             haveResult = true;
     }
@@ -415,7 +388,7 @@ void DoMessaging(const ActionContext &a) {
         bool accepted = answer == 0 && FA_errno == 0;
         if (haveResult)
             store(accepted ? "1" : "0");
-        else if (!accepted && !resultElem)
+        else if (!accepted && !a.rec->hasResult)
             CancelFlag = 1;
     } else if (om_NWSTagIs(t, "Do_file_browser_prompt") || om_NWSTagIs(t, "Do_path_browser_prompt")) {
         bool folder = om_NWSTagIs(t, "Do_path_browser_prompt");
@@ -450,11 +423,9 @@ void CloseOpenedFiles() {
 
 }  // namespace
 
-void om_NWSApplyPathOptions(F_ObjHandleT scriptsDoc, F_ObjHandleT optionsElem, F_ObjHandleT targetDoc, StringT *path) {
-    if (!path || om_StrIsEmpty(*path) || !optionsElem) return;
-    for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, optionsElem, FP_FirstChildElement); c;
-         c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) {
-        std::string tag = om_ElementTag(scriptsDoc, c, 0);
+void om_NWSApplyPathOptions(const std::vector<std::string> &options, F_ObjHandleT targetDoc, StringT *path) {
+    if (!path || om_StrIsEmpty(*path)) return;
+    for (const std::string &tag : options) {
         std::string current(qv::View(*path));
         if (om_NWSTagIs(tag, "Prefer_relative_path")) {
             StringT relative = nullptr;
@@ -475,21 +446,59 @@ void om_NWSApplyPathOptions(F_ObjHandleT scriptsDoc, F_ObjHandleT optionsElem, F
     }
 }
 
-IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc, F_ObjHandleT matched,
-                           IntT reportOther, F_ObjHandleT *newTarget) {
+std::vector<NWSOtherAction> om_NWSReadOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group) {
+    std::vector<NWSOtherAction> actions;
+    if (!scriptsDoc || !group) return actions;
+    for (F_ObjHandleT b = F_ApiGetId(scriptsDoc, group, FP_FirstChildElement); b;
+         b = F_ApiGetId(scriptsDoc, b, FP_NextSiblingElement)) {
+        NWSOtherAction r;
+        r.elem = b;
+        r.tag = om_ElementTag(scriptsDoc, b, 0);
+        r.first = F_ApiGetId(scriptsDoc, b, FP_FirstChildElement);
+        if (r.first) {
+            r.firstTag = om_ElementTag(scriptsDoc, r.first, 0);
+            r.firstValue = om_NWSReadValue(scriptsDoc, r.first);
+        }
+        if (om_NWSTagIs(r.tag, "Set_object_property") || om_NWSTagIs(r.tag, "Get_object_property")) {
+            F_ObjHandleT apply = r.first ? (om_NWSTagIs(r.firstTag, "Apply_to_parameter")
+                                                ? r.first
+                                                : om_NWSFindBelow(scriptsDoc, r.first, "Apply_to_parameter"))
+                                         : 0;
+            r.hasApplyTo = apply != 0;
+            if (apply) r.applyTo = qv::TrimBlanks(om_NWSFirstPgf(scriptsDoc, apply, 255));
+            for (F_ObjHandleT c = r.first ? F_ApiGetId(scriptsDoc, r.first, FP_FirstChildElement) : 0; c;
+                 c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement))
+                r.pathOptions.push_back(om_ElementTag(scriptsDoc, c, 0));
+        } else if (om_NWSTagIs(r.tag, "Set_active_file")) {
+            r.text = om_NWSFirstPgf(scriptsDoc, b, 500);
+        } else if (om_NWSTagIs(r.tag, "Set_parameter")) {
+            if (r.first) r.text = om_NWSFirstPgf(scriptsDoc, r.first, 254);
+            r.ownValue = om_NWSReadValue(scriptsDoc, b);
+        } else if (om_NWSTagIs(r.tag, "Get_parameter")) {
+            r.text = om_NWSFirstPgf(scriptsDoc, b, 254);
+        } else if (om_NWSTagIs(r.tag, "Do_messaging")) {
+            F_ObjHandleT result = r.first ? om_NWSChild(scriptsDoc, r.first, "Result") : 0;
+            r.hasResult = result != 0;
+            if (result) r.resultName = qv::TrimBlanks(om_NWSFirstPgf(scriptsDoc, result, 255));
+        }
+        actions.push_back(std::move(r));
+    }
+    return actions;
+}
+
+IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const std::vector<NWSOtherAction> &actions,
+                           F_ObjHandleT targetDoc, F_ObjHandleT matched, IntT reportOther, F_ObjHandleT *newTarget) {
     *newTarget = 0;
     if (!scriptsDoc || !group || !targetDoc || !matched || !om_ElementHasContent(targetDoc, matched)) return 0;
     std::vector<IntT> errors;
     F_ObjHandleT target = targetDoc;
-    for (F_ObjHandleT b = F_ApiGetId(scriptsDoc, group, FP_FirstChildElement); b;
-         b = F_ApiGetId(scriptsDoc, b, FP_NextSiblingElement)) {
+    for (const NWSOtherAction &r : actions) {
+        F_ObjHandleT b = r.elem;
         if (target && !om_DocIsOpen(target) && !om_BookIsOpen(target)) target = 0;
         ActionContext a;
         a.scriptsDoc = scriptsDoc;
-        a.action = b;
-        a.first = F_ApiGetId(scriptsDoc, b, FP_FirstChildElement);
-        a.firstTag = a.first ? om_ElementTag(scriptsDoc, a.first, 0) : std::string();
-        a.value = a.first ? om_NWSResolveValue(scriptsDoc, a.first, target, matched, reportOther) : std::string();
+        a.rec = &r;
+        a.value = r.first ? om_NWSValueOf(r.firstValue, scriptsDoc, target, matched, reportOther) : std::string();
         a.target = target;
         a.matched = matched;
         a.report = reportOther;
@@ -497,7 +506,7 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
         a.newTarget = newTarget;
         FA_errno = 0;
 
-        std::string tag = om_ElementTag(scriptsDoc, b, 0);
+        const std::string &tag = r.tag;
         bool counted = true;
         if (om_NWSTagIs(tag, "Set_object_property") || om_NWSTagIs(tag, "Get_object_property")) {
             ObjectProperty(a, om_NWSTagIs(tag, "Set_object_property"));
@@ -506,15 +515,15 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
         } else if (om_NWSTagIs(tag, "Delete_object")) {
             DeleteObject(a);
         } else if (om_NWSTagIs(tag, "Update_xrefs")) {
-            if (!target) errors.push_back(kErrNoTarget);
+            if (!target) errors.push_back(NWResult::NoTarget);
             else F_ApiUpdateXRefs(target, FF_XRefsUpdateAll);
             FA_errno = 0;
         } else if (om_NWSTagIs(tag, "Refresh_EDD")) {
-            if (!target) errors.push_back(kErrNoTarget);
+            if (!target) errors.push_back(NWResult::NoTarget);
             else F_ApiSimpleImportElementDefs(target, target, FF_ImportElemDefs);
             FA_errno = 0;
         } else if (om_NWSTagIs(tag, "Select_match")) {
-            if (!target) errors.push_back(kErrNoTarget);
+            if (!target) errors.push_back(NWResult::NoTarget);
             else om_DocGoToObject(target, matched);
             FA_errno = 0;
         } else if (om_NWSTagIs(tag, "Get_misc_data")) {
@@ -523,7 +532,7 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
                 ClipboardEmpty = 0;
                 ClipboardReload = 1;
             } else {
-                ReportNow(a, b, kErrNothingToCopy);  // reported at once, counted neither way
+                ReportNow(a, b, NWResult::NothingToCopy);  // reported at once, counted neither way
                 counted = false;
             }
             FA_errno = 0;
@@ -531,15 +540,15 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
             SetActiveFile(a);
             if (*newTarget) target = *newTarget;
         } else if (om_NWSTagIs(tag, "Set_parameter")) {
-            std::string name = a.first ? om_NWSFirstPgf(scriptsDoc, a.first, 254) : std::string();
-            if (!target) errors.push_back(kErrNoTarget);
-            else if (name.empty()) ReportNow(a, a.first ? a.first : b, kErrEmptyParameterName);
-            else om_XPathSetParameter(name, om_NWSResolveValue(scriptsDoc, b, target, matched, reportOther));
+            const std::string &name = r.text;
+            if (!target) errors.push_back(NWResult::NoTarget);
+            else if (name.empty()) ReportNow(a, r.first ? r.first : b, NWResult::EmptyParameterName);
+            else om_XPathSetParameter(name, om_NWSValueOf(r.ownValue, scriptsDoc, target, matched, reportOther));
         } else if (om_NWSTagIs(tag, "Get_parameter")) {
-            std::string name = om_NWSFirstPgf(scriptsDoc, b, 254);
+            const std::string &name = r.text;
             std::string value = om_XPathGetParameter(name);
-            if (name.empty()) ReportNow(a, a.first ? a.first : b, kErrEmptyParameterName);
-            else if (value == UndefinedParamSentinel) ReportNow(a, b, kErrUndefinedParameter);
+            if (name.empty()) ReportNow(a, r.first ? r.first : b, NWResult::EmptyParameterName);
+            else if (value == UndefinedParamSentinel) ReportNow(a, b, NWResult::UndefinedParameter);
             else om_NWWriteScratchPad(scriptsDoc, value.c_str());
             FA_errno = 0;
         } else if (om_NWSTagIs(tag, "Do_messaging")) {
@@ -547,11 +556,11 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
         } else if (om_NWSTagIs(tag, "Exit_script")) {
             CancelFlag = 1;
         } else if (om_NWSTagIs(tag, "Save_file")) {
-            if (!target) errors.push_back(kErrNoTarget);
+            if (!target) errors.push_back(NWResult::NoTarget);
             else target = om_DocSave(target, "", -1, 0, 0, 0);
         } else if (om_NWSTagIs(tag, "Close_file")) {
             if (!target) {
-                errors.push_back(kErrNoTarget);
+                errors.push_back(NWResult::NoTarget);
             } else {
                 om_DocClose(target, 0);
                 target = 0;
@@ -565,7 +574,7 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
             om_SessionSetSwitches(1, 1, 1);
             FA_errno = 0;
         }
-        if (FA_errno != 0) errors.push_back(kErrHostFailed);
+        if (FA_errno != 0) errors.push_back(NWResult::HostFailed);
         if (counted) ++NodeWizardRun.otherSuccesses;
         om_PollUserCancel();  // a confirmed cancel sets CancelFlag
         if (CancelFlag) break;
@@ -574,7 +583,7 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
     for (IntT code : errors) {
         ++NodeWizardQuery.otherFailures;
         if (NodeWizardRun.otherSuccesses > 0) --NodeWizardRun.otherSuccesses;
-        if (reportOther == 1) om_NWReportActionError(targetDoc, matched, "", code, 3);
+        if (reportOther == 1) om_NWReportActionError(targetDoc, matched, "", code, NWReportKind::Other);
     }
     return 0;
 }

@@ -30,19 +30,6 @@
 
 namespace {
 
-// Script error codes of runs and validation.
-enum ScriptRunError : IntT {
-    kErrNoScriptsDoc = 601,
-    kErrNoScript = 602,
-    kErrNoEvent = 603,
-    kErrMissingSettings = 605,
-    kErrNoExpression = 606,
-    kErrBadExpression = 607,
-    kErrBadCall = 608,
-    kErrDuplicateName = 609,
-    kErrUndeclaredParameters = 613,
-};
-
 // Longest walk over a script's subtree.
 constexpr long kMaxWalkSteps = 10000000;
 // Parameter names and values of PresetParameter are read cut to this many characters.
@@ -87,7 +74,7 @@ bool SettingOn(F_ObjHandleT doc, F_ObjHandleT script, const char *flag, const ch
 }
 
 void ReportRunError(IntT code, IntT report) {
-    if (report == 1) om_NWReportActionError(0, 0, "", code, 0);
+    if (report == 1) om_NWReportActionError(0, 0, "", code, NWReportKind::Attribute);
 }
 
 // A document's selection, kept as its element range: the host keeps one selection seen both
@@ -150,14 +137,14 @@ std::string om_NWSGetParam(const std::string &name) {
 
 IntT om_NWSIsScriptActive(F_ObjHandleT scriptsDoc, F_ObjHandleT script) {
     if (!scriptsDoc) {
-        StatusCode = kErrNoScriptsDoc;
+        StatusCode = NWResult::NoScriptsDoc;
         return 0;
     }
     F_ObjHandleT settings = om_NWSFindBelow(scriptsDoc, script, "NWScriptSettings");
     F_ObjHandleT general = settings ? om_NWSFindBelow(scriptsDoc, settings, "GeneralSettings") : 0;
     F_ObjHandleT active = general ? om_NWSFindBelow(scriptsDoc, general, "ScriptIsActive") : 0;
     if (!active) {
-        StatusCode = kErrMissingSettings;
+        StatusCode = NWResult::MissingSettings;
         return 0;
     }
     return om_NWSFindBelow(scriptsDoc, active, "Yes") ? 1 : 0;
@@ -195,12 +182,12 @@ IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc
                           IntT sayOk) {
     if (!scriptsDoc) scriptsDoc = om_NWSOpenScriptsDocument(3, 1, 1);
     if (!scriptsDoc) {
-        ReportRunError(kErrNoScriptsDoc, report);
+        ReportRunError(NWResult::NoScriptsDoc, report);
         return 0;
     }
     F_ObjHandleT script = om_NWSFindScript(scriptsDoc, scriptName, 0, 1);
     if (!script) {
-        ReportRunError(kErrNoScript, report);
+        ReportRunError(NWResult::NoScript, report);
         return 0;
     }
     bool declaresParameters = false;
@@ -213,14 +200,14 @@ IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc
     for (const std::string &name : om_NWSListScriptNames(scriptsDoc, 0, 0, -1))
         if (name == scriptName) ++activeNamed;
     if (activeNamed > 1) {
-        ReportRunError(kErrDuplicateName, report);
+        ReportRunError(NWResult::DuplicateName, report);
         return 0;
     }
     F_ObjHandleT scope = script;
     if (eventNumber >= 1) {
         scope = om_NWSFindEvent(scriptsDoc, scriptName, 0, eventNumber);
         if (!scope) {
-            ReportRunError(kErrNoEvent, report);
+            ReportRunError(NWResult::NoEvent, report);
             return 0;
         }
     }
@@ -261,7 +248,7 @@ IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc
         bool anyEmpty = false;
         for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, e, FP_FirstChildElement); c; c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement))
             if (TagOf(scriptsDoc, c) == "XPathExpression" && om_ElementText(scriptsDoc, c, 0, 0, 0, 0).empty()) anyEmpty = true;
-        if (missing || anyEmpty) add(kErrNoExpression, e);
+        if (missing || anyEmpty) add(NWResult::NoExpression, e);
     }
     for (F_ObjHandleT e : inScope) {
         if (errors.size() >= limit) break;
@@ -272,16 +259,17 @@ IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc
         IntT sequence = om_XPathCompile(text, 1);
         F_ApiRestoreClipboard();
         if (sequence <= 0 || sequence > XPathLastSequenceNumber) {
-            add(kErrBadExpression, e);
+            add(NWResult::BadExpression, e);
         } else {
             std::vector<IntT> parameters;
-            if (om_XPathListParameterNodes(sequence, &parameters) > 0 && !declaresParameters) add(kErrUndeclaredParameters, e);
+            if (om_XPathListParameterNodes(sequence, &parameters) > 0 && !declaresParameters)
+                add(NWResult::UndeclaredParameters, e);
         }
     }
     for (F_ObjHandleT e : inScope) {
         if (errors.size() >= limit) break;
         if (TagOf(scriptsDoc, e) != "Call_NW_script") continue;
-        if (!om_NWSFindScript(scriptsDoc, om_NWSFirstPgf(scriptsDoc, e, 254), 0, 0)) add(kErrBadCall, e);
+        if (!om_NWSFindScript(scriptsDoc, om_NWSFirstPgf(scriptsDoc, e, 254), 0, 0)) add(NWResult::BadCall, e);
     }
     bool noticeDue = false;
     if (errors.size() < limit) {
@@ -302,7 +290,7 @@ IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc
     if (report == 1) {
         if (noticeDue && NWSAskUnknownElements == 1)
             NWSAskUnknownElements = al_yesno(qv::FormatMessage(qv::LangMessage("NWS_GEN_MSG_22"), {scriptName}).c_str());
-        for (const Found &f : errors) om_NWReportActionError(scriptsDoc, f.elem, "", f.code, 1);
+        for (const Found &f : errors) om_NWReportActionError(scriptsDoc, f.elem, "", f.code, NWReportKind::Element);
     }
     if (!errors.empty()) {
         if (report == 1) al_ok2("NWS_RPT_MSG_4");
@@ -314,8 +302,7 @@ IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc
 
 // ---- runs ------------------------------------------------------------------------------------
 
-IntT om_NWSRunScriptOnBook(F_ObjHandleT book, F_ObjHandleT scriptsDoc, F_ObjHandleT script,
-                           const std::string &scriptName, IntT eventNumber, IntT interactive) {
+IntT om_NWSRunScriptOnBook(F_ObjHandleT book, const NWSScript &script, IntT eventNumber, IntT interactive) {
     StatusCode = 0;
     CancelFlag = 0;
     std::vector<F_ObjHandleT> components;
@@ -342,7 +329,7 @@ IntT om_NWSRunScriptOnBook(F_ObjHandleT book, F_ObjHandleT scriptsDoc, F_ObjHand
         if (CancelFlag) break;
         if (doc) {
             F_ApiSetInt(0, doc, FP_IsInFront, 1);
-            om_NWSRunScriptEvents(doc, scriptsDoc, script, scriptName, eventNumber, interactive);
+            om_NWSRunScriptEvents(doc, script, eventNumber, interactive);
             ++NodeWizardRun.componentsProcessed;
         } else {
             ++NodeWizardQuery.componentsNotOpened;
@@ -363,7 +350,7 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
     CancelFlag = 0;
     StatusCode = 0;
     if (!scriptsDoc) {
-        StatusCode = kErrNoScriptsDoc;
+        StatusCode = NWResult::NoScriptsDoc;
         CancelFlag = 1;
         return 0;
     }
@@ -379,7 +366,7 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
     bool bookTarget = F_OBJ_KIND(target) == FO_Book;
     F_ObjHandleT script = om_NWSFindScript(scriptsDoc, scriptName, 0, 0);
     if (!script) {
-        StatusCode = kErrNoScript;
+        StatusCode = NWResult::NoScript;
         CancelFlag = 1;
         return 0;
     }
@@ -389,6 +376,7 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
         return 0;
     }
     RememberedSelection targetSelection = Remember(target);
+    const NWSScript record = om_NWSReadScript(scriptsDoc, script, scriptName);
 
     ClipboardEmpty = 0;
     ClipboardReload = 1;
@@ -412,9 +400,9 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
 
     F_ObjHandleT finalTarget = target;
     if (NodeWizardOptions.classicBookMode == 1 && bookTarget) {
-        om_NWSRunScriptOnBook(target, scriptsDoc, script, scriptName, eventNumber, interactive);
+        om_NWSRunScriptOnBook(target, record, eventNumber, interactive);
     } else {
-        finalTarget = om_NWSRunScriptEvents(target, scriptsDoc, script, scriptName, eventNumber, interactive);
+        finalTarget = om_NWSRunScriptEvents(target, record, eventNumber, interactive);
         if (!finalTarget) finalTarget = target;
     }
 
