@@ -395,16 +395,8 @@ F_ObjHandleT om_XPathStepAttribute(XPathAxisContext &c, const std::string &test,
         }
         return XR_SPENT;
     }
-    const XPathAttrList &attrs = om_XPathElementAttrs(c.doc, n);
-    bool any = test == "node()" || test == "*";
-    for (size_t i = size_t(c.attr + 1); i < attrs.count; ++i) {
-        if (any || test == attrs.items[i].name) {
-            c.attr = IntT(i);
-            return n;
-        }
-    }
-    c.attr = -1;
-    return XR_SPENT;
+    c.attr = om_XPathNextAttr(c.doc, n, c.attr, test);
+    return c.attr >= 0 ? n : F_ObjHandleT(XR_SPENT);
 }
 
 // The next candidate of a step on axes 2 to 13 (see axes.h).

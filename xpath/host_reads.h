@@ -1,5 +1,5 @@
 // The engine's reads of the host's structure: tags, attributes, element text, documents and
-// books, with small per-run caches so that a run asks the host for each thing once.
+// books; definition tags are kept for the run, so that a run asks the host for each once.
 #pragma once
 
 #include <string>
@@ -7,25 +7,13 @@
 
 #include "fdk.h"
 
-// Clears the per-run caches (called at the start of every run: the document may have changed).
-void om_XPathHostCachesClear();
 // Forgets the tags of element definitions (at the start of every run: a reset sequence).
 void om_XPathTagCacheClear();
 // The tag of an element definition ("" for none), read from the host once per run.
 const std::string &om_XPathDefinitionTag(F_ObjHandleT doc, F_ObjHandleT def);
-// An element's attribute list as the host lists it, read in place into room the engine keeps:
-// the first `count` entries of `items` are the attributes.
-struct XPathAttrList {
-    struct Entry {
-        std::string name;
-        std::vector<std::string> values;
-    };
-    std::vector<Entry> items;
-    size_t count = 0;
-};
-// The element's attributes (kept for the last element asked, until the next element is asked or
-// the caches are cleared).
-const XPathAttrList &om_XPathElementAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
+// Index of the element's next attribute after index `after` (-1: from the first) whose name is
+// test ("*" and "node()": any name) in the list the host gives; -1 when there is none.
+IntT om_XPathNextAttr(F_ObjHandleT doc, F_ObjHandleT elem, IntT after, const std::string &test);
 // Values of attribute index i of an element into out; with defaults, an attribute without a value
 // gives its definition's default values.
 void om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem, IntT index, int defaults, std::vector<std::string> &out);
