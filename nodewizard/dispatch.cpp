@@ -1,6 +1,7 @@
 // The per-node entry points of the Node Wizard: argument checks, the element and attribute
 // action tables, counting, reporting and the "Attempted actions" line of the status box.
 #include <string>
+#include <utility>
 
 #include "lib/dialogs/dlgitems.h"
 #include "lib/dialogs/generic.h"
@@ -22,13 +23,11 @@
 #include "nodewizard/error_report.h"
 #include "nodewizard/script_values.h"
 #include "nodewizard/scripts_doc.h"
+#include "resources/dialog_items.h"
 #include "xpath/xpath.h"
 #include "lib/run_state.h"
 
 namespace {
-
-// Node Wizard dialog item that lists the attribute names.
-constexpr IntT kItemAttrNames = 35;
 
 // Ids carry their kind: telling a flow from an element needs no call.
 bool IsFlow(F_ObjHandleT, F_ObjHandleT node) { return F_OBJ_KIND(node) == FO_Flow; }
@@ -154,7 +153,6 @@ NWActionError RunElementAction(F_ObjHandleT doc, F_ObjHandleT node, NWElementAct
 NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_ObjHandleT scriptsDoc,
                             F_ObjHandleT actionElem) {
     const std::vector<std::string> &names = ActionAttrNames;
-    std::string first = names.empty() ? "" : names.front();
     switch (AttrActionCode) {
     case NWAttr::AddValues: return om_NWAttrAddValues(doc, node, names, ActionAttrValues, index);
     case NWAttr::RemoveValues: return om_NWAttrRemoveValues(doc, node, names, ActionAttrValues, index);
@@ -168,6 +166,7 @@ NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_O
     case NWAttr::CopyValuesFromNamed: case NWAttr::SwapValuesWithNamed: {
         // To and swap: from the matched attribute to the named one; from: the other way.
         // om_AttrCopyValues's operation: 1 move, 2 copy, 3 swap.
+        const std::string first = names.empty() ? "" : names.front();
         bool move = AttrActionCode == NWAttr::MoveValuesToNamed || AttrActionCode == NWAttr::MoveValuesFromNamed;
         IntT op = move ? 1 : AttrActionCode == NWAttr::SwapValuesWithNamed ? 3 : 2;
         bool fromMatched =
@@ -195,8 +194,12 @@ NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_O
     case NWAttr::PasteAtMatchedEnd: return om_NWAttrPasteClipboard(doc, node, "", index, 2, scriptsDoc);
     case NWAttr::SetUniqueId: return om_NWAttrSetUniqueId(doc, node);
     case NWAttr::SetValue: {
-        ActionAttrValues = {om_NWSResolveValue(scriptsDoc, actionElem, doc, node, 1)};
-        return om_NWAttrReplaceValues(doc, node, names, ActionAttrValues, index);
+        // The resolved value stands in for the action's values during this action only.
+        std::vector<std::string> saved =
+            std::exchange(ActionAttrValues, {om_NWSResolveValue(scriptsDoc, actionElem, doc, node, 1)});
+        NWActionError result = om_NWAttrReplaceValues(doc, node, names, ActionAttrValues, index);
+        ActionAttrValues = std::move(saved);
+        return result;
     }
     case NWAttr::Detokenize: return om_NWAttrTokenize(doc, node, names, index, 1);
     case NWAttr::Tokenize: return om_NWAttrTokenize(doc, node, names, index, 0);
@@ -263,7 +266,7 @@ NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT a
         if (F_ObjHandleT dlg = DialogHandles[kDlgNodeWizard]) {
             StringT entry = const_cast<StringT>(NW_XPATH_MATCH);
             F_StringsT list{1, &entry};
-            om_DlgSetLabelsUnchecked(dlg, kItemAttrNames, &list);
+            om_DlgSetLabelsUnchecked(dlg, NWItem::AttrNames, &list);
         }
     }
     bool matchedOnly = !ActionAttrNames.empty() && ActionAttrNames.front() == NW_XPATH_MATCH;
@@ -271,14 +274,12 @@ NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT a
         return 0;
     if (attrIndex < -1) attrIndex = LastMatchedAttribute();
 
-    std::vector<std::string> savedValues = ActionAttrValues;
     // Only the clipboard actions go through the scripts document's scratch pad: the others neither
     // open it nor look for it.
     if (!scriptsDoc && AttrActionCode >= NWAttr::CopyFirstValue && AttrActionCode <= NWAttr::PasteAtMatchedEnd)
         scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0);
     NWActionError result = IsOpenDocOrBook(doc) ? RunAttrAction(doc, node, attrIndex, scriptsDoc, actionElem)
                                                          : NWResult::NoTarget;
-    ActionAttrValues = std::move(savedValues);
 
     if (result) {
         ++NodeWizardQuery.attrFailures;
