@@ -213,6 +213,17 @@ F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::
 
 namespace {
 
+// The node test of the walk on a node of definition def (0: a text node), with the memo's
+// answers for text nodes and for the definition tested last.
+bool walkTestPasses(F_ObjHandleT doc, F_ObjHandleT def, const std::string &test) {
+    if (!def) return walkMemo.textPasses;
+    if (def != walkMemo.testedDef) {
+        walkMemo.defPasses = testPasses(doc, def, test);
+        walkMemo.testedDef = def;
+    }
+    return walkMemo.defPasses;
+}
+
 // A descendant walk the host runs (F_ApiReadElements): the step's test on each element it hands
 // over, and the candidates that pass handed to found.
 struct HostWalk {
@@ -225,17 +236,7 @@ struct HostWalk {
 // The test of a descendant step on one element of the walk; 1 stops the walk there.
 IntT walkElement(const F_ElementReadT *e, PtrT arg) {
     HostWalk &w = *static_cast<HostWalk *>(arg);
-    F_ObjHandleT def = e->elemDefId;
-    bool tested;
-    if (!def) {
-        tested = walkMemo.textPasses;
-    } else if (def == walkMemo.testedDef) {
-        tested = walkMemo.defPasses;
-    } else {
-        tested = walkMemo.defPasses = testPasses(w.c.doc, def, w.test);
-        walkMemo.testedDef = def;
-    }
-    if (!tested) return 0;
+    if (!walkTestPasses(w.c.doc, e->elemDefId, w.test)) return 0;
     if (w.c.childTest) {
         bool textOnly = true;
         if (!siblingPasses(w.c.doc, e->firstChildId, *w.c.childTest, textOnly)) return 0;
@@ -311,16 +312,7 @@ F_ObjHandleT om_XPathStepDescendantEach(XPathAxisContext &c, UIntT axis, const s
         F_ObjHandleT def = F_ApiGetId(d, s, FP_ElementDef);
         // A text node has no children: the walk need not ask for them.
         firstChild = def ? kUnread : 0;
-        bool tested;
-        if (!def) {
-            tested = walkMemo.textPasses;
-        } else if (def == walkMemo.testedDef) {
-            tested = walkMemo.defPasses;
-        } else {
-            tested = walkMemo.defPasses = testPasses(d, def, test);
-            walkMemo.testedDef = def;
-        }
-        if (!tested) continue;
+        if (!walkTestPasses(d, def, test)) continue;
         bool passes = !c.childTest;
         if (!passes) {
             firstChild = def ? om_XPathFirstChild(d, s) : 0;
