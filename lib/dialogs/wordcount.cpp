@@ -228,7 +228,7 @@ IntT om_BookWordCount(F_ObjHandleT bookId, IntT open, IntT report) {
         !AskYes("Some book chapters are not open and will not be counted. Do you want to continue?"))
         return 0;
     CancelFlag = 0;
-    om_DlgOpenStatus(1224, "Processing Book", 0, "");
+    om_DlgOpenStatus(kDlgStatusBox, "Processing Book", 0, "");
     om_DlgSetStatusLines("Processing book, please wait...", "", "", "Press Esc to cancel");
     IntT sum = 0;
     std::vector<std::string> missed;
