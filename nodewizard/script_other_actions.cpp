@@ -578,7 +578,8 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const st
         if (counted) ++NodeWizardRun.otherSuccesses;
         om_PollUserCancel();  // a confirmed cancel sets CancelFlag
         if (CancelFlag) break;
-        if (!target || !om_ElementHasContent(target, matched)) break;
+        // The match lives in the document it was found in, whatever the target has become.
+        if (!om_ElementHasContent(targetDoc, matched)) break;
     }
     for (IntT code : errors) {
         ++NodeWizardQuery.otherFailures;

@@ -3,6 +3,7 @@
 // switched, the user prompted, and the files XPath steps opened closed again.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -193,8 +194,10 @@ TEST_F(OtherActions, GetObjectPropertyReadsTheMatchedObject) {
         {"PgfTag", "//Row[1]/Cell[1]", "CellBody", 0},
         {"PgfTag", "//Para[2]", "Body", 0},
         {"PageNumInt", "//Para[2]", "1", 0},
+        {"PageNumStr", "//Para[2]", "1", 0},
         {"Filename", "//Para[1]", "target.fm", 0},
-        {"Filepath", "//Para[1]", "", 0},  // filled in below: the target's own path
+        {"Filepath", "//Para[1]", "", 0},    // filled in below: the target's own path
+        {"Filefolder", "//Para[1]", "", 0},  // and its folder
         {"NoSuchKeyword", "//Para[1]", "", 0},
         {"MText", "//XRef", "-", 1},
         {"XRefName", "//Mark", "-", 1},
@@ -207,7 +210,8 @@ TEST_F(OtherActions, GetObjectPropertyReadsTheMatchedObject) {
         const auto &c = cases[i];
         om_NWSSetParam("$out", "-");
         EXPECT_EQ(Run("case" + std::to_string(i)), 1) << c.keyword << " " << c.expr;
-        std::string want = std::string(c.keyword) == "Filepath" ? Win("target.fm") : c.want;
+        const std::string keyword = c.keyword, path = Win("target.fm");
+        std::string want = keyword == "Filepath" ? path : keyword == "Filefolder" ? path.substr(0, path.rfind('\\')) : c.want;
         EXPECT_EQ(Out(), want) << c.keyword << " " << c.expr;
         EXPECT_EQ(NodeWizardQuery.otherFailures, c.failures) << c.keyword << " " << c.expr;
     }
@@ -369,14 +373,32 @@ TEST_F(OtherActions, SetActiveFileSwitchesTheTargetForTheRestOfTheRun) {
         {"nowhere.xml", 0, "-"},  // not open: the target stays
     };
     for (const auto &c : cases) {
-        Scripts(Script("switch", {{"//Para[1]", Other("<Set_active_file>" + c.text + "</Set_active_file>")}, {"//Item", collect}}));
+        // The actions after the switch in its own group work on the new target too.
+        Scripts(Script("switch", {{"//Para[1]", Other("<Set_active_file>" + c.text + "</Set_active_file>" +
+                                                      "<Get_object_property><Filename><Apply_to_parameter>name"
+                                                      "</Apply_to_parameter></Filename></Get_object_property>")},
+                                  {"//Item", collect}}));
         F_ApiSetId(0, 0, FP_ActiveDoc, target);
         om_NWSSetParam("$out", "-");
         om_NWSSetParam("$doc", std::to_string(other));
         EXPECT_EQ(Run("switch"), 1) << c.text;
         EXPECT_EQ(Out(), c.out) << c.text;
         EXPECT_EQ(F_ApiGetId(0, 0, FP_ActiveDoc), c.active ? c.active : target) << c.text;
+        EXPECT_EQ(om_XPathGetParameter("name"), c.active ? "other.xml" : "target.fm") << c.text;
     }
+}
+
+// Closing the target ends the group and the match's later groups: the matched element is gone.
+TEST_F(OtherActions, CloseFileEndsTheGroupAndTheMatchsLaterGroups) {
+    Scripts(Script("close", "//Para[1]",
+                   Other("<Close_file/><Set_parameter><Parameter_name>out</Parameter_name><Static_value>group"
+                         "</Static_value></Set_parameter>") +
+                       "<StringOperations><Str_op_add_strings><Arg1>later</Arg1><Arg2>group</Arg2><Result>out</Result>"
+                       "</Str_op_add_strings></StringOperations>"));
+    om_NWSSetParam("$out", "-");
+    Run("close");
+    EXPECT_EQ(Out(), "-");
+    EXPECT_EQ(om_DocFindByPath(Win("target.fm")), 0u);
 }
 
 // Each prompt with the user's answer: the result parameter, or without one a refusal that ends
@@ -428,6 +450,31 @@ TEST_F(OtherActions, DoMessagingAsksTheUserAndStoresTheAnswer) {
         EXPECT_EQ(shown.find("Proceed with Q?") != std::string::npos, *c.kind != 0) << prompt << "\n" << shown;
         host::ClearAnswers();
     }
+    // The file chooser starts at NWS_StuffVal when it names an existing file or folder, else at
+    // the target's file.
+    std::filesystem::create_directories(dir / "sub");
+    const std::string folder = Win("target.fm").substr(0, Win("target.fm").rfind('\\') + 1);
+    const struct {
+        std::string stuff;  // "" undefined
+        std::string shown;
+    } starts[] = {
+        {"", "[in \"" + folder + "\", default \"target.fm\"]"},
+        {Win("nowhere.fm"), "[in \"" + folder + "\", default \"target.fm\"]"},
+        {Win("sub"), "[in \"" + folder + "\", default \"sub\"]"},
+    };
+    Scripts(Script("browse", "//Para[1]",
+                   Other("<Do_messaging><Do_file_browser_prompt><Static_value>Pick</Static_value><Result>out</Result>"
+                         "</Do_file_browser_prompt></Do_messaging>")));
+    for (const auto &st : starts) {
+        if (!st.stuff.empty()) om_NWSSetParam("$NWS_StuffVal", st.stuff);
+        host::ClearTranscript();
+        EXPECT_EQ(Run("browse"), 1);
+        EXPECT_EQ(Out(), "USER_CANCELED");
+        std::string shown;
+        for (const auto &l : host::TranscriptLines()) shown += l + "\n";
+        EXPECT_NE(shown.find("Pick " + st.shown), std::string::npos) << st.stuff << "\n" << shown;
+    }
+
     // An empty Result name is a counted failure; the prompt still shows.
     Scripts(Script("ask", "//Para[1]",
                    Other("<Do_messaging><Do_OK_prompt><Static_value>x</Static_value><Result> </Result></Do_OK_prompt></Do_messaging>")));
