@@ -103,6 +103,39 @@ TEST_F(ModelAttrs, DeclaredInDefinitionOrderThenUndeclared) {
     EXPECT_EQ(List(), (V{"id=X1", "kind=b", "size="}));
 }
 
+// The attributes read in place are the list's entries, in its order, each with its index; a
+// reader's non-zero answer stops the read and is the call's answer.
+TEST_F(ModelAttrs, ReadInPlaceHandsOnTheListsEntries) {
+    SetAttribute(doc, e, "zeta", {"z"});
+    SetAttribute(doc, e, "size", {"3"});
+    SetAttribute(doc, e, "alpha", {"1", "2"});
+    struct Seen {
+        std::vector<std::string> entries;
+        size_t stopAt = 0;
+    } seen;
+    F_AttributeReadFnT fn = [](const F_AttributeReadT *a, PtrT arg) -> IntT {
+        Seen &s = *static_cast<Seen *>(arg);
+        std::string entry = std::string(a->name) + "=";
+        for (UIntT k = 0; k < a->valueCount; ++k) entry += (k ? "|" : "") + std::string(a->values[k]);
+        if (a->index != s.entries.size()) entry += " at " + std::to_string(a->index);
+        s.entries.push_back(entry);
+        return s.entries.size() == s.stopAt ? 9 : 0;
+    };
+    EXPECT_EQ(F_ApiReadAttributes(doc, e, fn, &seen), 0);
+    EXPECT_EQ(seen.entries, List());
+    seen = Seen{{}, 2};
+    EXPECT_EQ(F_ApiReadAttributes(doc, e, fn, &seen), 9);
+    EXPECT_EQ(seen.entries, (std::vector<std::string>{"id=", "kind="}));
+    // A text node has none; a stale element fails.
+    F_ObjHandleT text = AppendText(doc, e, "t");
+    seen = Seen{};
+    EXPECT_EQ(F_ApiReadAttributes(doc, text, fn, &seen), 0);
+    EXPECT_TRUE(seen.entries.empty());
+    FA_errno = 0;
+    EXPECT_EQ(F_ApiReadAttributes(doc, e + 999, fn, &seen), -1);
+    EXPECT_EQ(FA_errno, FE_BadObjId);
+}
+
 // A list read from the element, changed and written back is the common case; lists that name
 // other attributes, in another order or twice, give what they always gave.
 TEST_F(ModelAttrs, SettingAListAfterAnotherGivesTheListAsWrittenWhateverWasHeld) {

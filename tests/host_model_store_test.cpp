@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "fdk.h"
 #include "model.h"
@@ -116,6 +117,62 @@ TEST_F(ModelStore, TreeReads) {
     EXPECT_EQ(Str(doc, MainFlow(doc), FP_Name), "Main");
     EXPECT_NE(F_ApiGetInt(doc, p1, FP_Unique), F_ApiGetInt(doc, p2, FP_Unique));
     EXPECT_EQ(FA_errno, 0);
+}
+
+// The walk in document order hands on what the tree reads give (comments and instructions passed
+// over), within the subtree asked for and from the element asked for; a non-zero answer stops it.
+TEST_F(ModelStore, ElementWalkFollowsTheTreeReads) {
+    AppendMisc(doc, root, true, "between");
+    F_ObjHandleT sec = AppendElement(doc, root, def);
+    F_ObjHandleT p3 = AppendElement(doc, sec, para);
+    F_ObjHandleT t3 = AppendText(doc, p3, "x");
+    AppendMisc(doc, sec, true, "last");
+    F_ObjHandleT p4 = AppendElement(doc, root, para);
+    struct Seen {
+        std::vector<F_ObjHandleT> ids;
+        size_t stopAt = 0;
+        bool linksAgree = true;
+        F_ObjHandleT doc = 0;
+    };
+    F_ElementReadFnT fn = [](const F_ElementReadT *e, PtrT arg) -> IntT {
+        Seen &s = *static_cast<Seen *>(arg);
+        s.ids.push_back(e->elemId);
+        s.linksAgree = s.linksAgree && e->elemDefId == F_ApiGetId(s.doc, e->elemId, FP_ElementDef) &&
+                       e->firstChildId == F_ApiGetId(s.doc, e->elemId, FP_FirstChildElement);
+        return s.ids.size() == s.stopAt ? 5 : 0;
+    };
+    using Ids = std::vector<F_ObjHandleT>;
+    struct Case {
+        F_ObjHandleT root, from;
+        Ids want;
+    };
+    const Case cases[] = {
+        {root, 0, {root, p1, t1, p2, sec, p3, t3, p4}},
+        {sec, 0, {sec, p3, t3}},
+        {root, p1, {t1, p2, sec, p3, t3, p4}},
+        {sec, sec, {p3, t3}},
+        {sec, t3, {}},
+        {0, t1, {p2, sec, p3, t3, p4}},
+        {p2, 0, {p2}},
+    };
+    for (const Case &c : cases) {
+        Seen seen;
+        seen.doc = doc;
+        EXPECT_EQ(F_ApiReadElements(doc, c.root, c.from, fn, &seen), 0) << c.root << " " << c.from;
+        EXPECT_EQ(seen.ids, c.want) << c.root << " " << c.from;
+        EXPECT_TRUE(seen.linksAgree);
+    }
+    Seen seen;
+    seen.stopAt = 2;
+    EXPECT_EQ(F_ApiReadElements(doc, root, 0, fn, &seen), 5);
+    EXPECT_EQ(seen.ids, (Ids{root, p1}));
+    // A start outside the subtree, or an element that is not there, fails.
+    FA_errno = 0;
+    EXPECT_EQ(F_ApiReadElements(doc, sec, p1, fn, &seen), -1);
+    EXPECT_EQ(FA_errno, FE_BadParameter);
+    FA_errno = 0;
+    EXPECT_EQ(F_ApiReadElements(doc, root + 999, 0, fn, &seen), -1);
+    EXPECT_EQ(FA_errno, FE_BadObjId);
 }
 
 TEST_F(ModelStore, SessionAndDocumentValues) {

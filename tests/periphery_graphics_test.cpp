@@ -206,6 +206,41 @@ TEST_F(Graphics, SelectionAndShowing) {
     EXPECT_EQ(0u, F_ApiGetId(0, doc, FP_FirstSelectedGraphicInDoc));
 }
 
+// The document's graphics one after the other: each anchored frame in document order (not the
+// order they were made in, across flows) with the graphics it holds, then those on pages; deleted
+// ones are passed over.
+TEST_F(Graphics, NextGraphicInDocumentOrder) {
+    F_ObjHandleT f1 = Frame(10, 10);
+    F_ObjHandleT a = Graphic(FO_Rectangle, f1, 0, 0, 1, 1);
+    F_ObjHandleT b = Graphic(FO_Oval, f1, 0, 0, 1, 1);
+    F_ObjHandleT c = Graphic(FO_Oval, f1, 0, 0, 1, 1);
+    F_ObjHandleT f2 = Frame(10, 10);
+    F_ObjHandleT onPage1 = Graphic(FO_Rectangle, 0, 0, 0, 1, 1, FirstBodyPage());
+    F_ObjHandleT onPage2 = Graphic(FO_Rectangle, 0, 0, 0, 1, 1, FirstBodyPage());
+    F_ObjHandleT onPage3 = Graphic(FO_Rectangle, 0, 0, 0, 1, 1, FirstBodyPage());
+    // A frame made last, inside the first paragraph, and one in a second flow's tree.
+    F_ObjHandleT early = host::FrameOfElement(doc, host::AppendElement(doc, F_ApiGetId(doc, root, FP_FirstChildElement), figDef));
+    F_ObjHandleT d = Graphic(FO_Rectangle, early, 0, 0, 1, 1);
+    F_ObjHandleT side = host::AppendElement(doc, 0, docDef, host::AddFlow(doc, "Side"));
+    F_ObjHandleT f3 = host::FrameOfElement(doc, host::AppendElement(doc, host::AppendElement(doc, side, paraDef), figDef));
+    F_ApiDelete(doc, b);
+    F_ApiDelete(doc, onPage2);
+    auto walk = [&] {
+        std::vector<F_ObjHandleT> all;
+        for (F_ObjHandleT g = F_ApiGetId(0, doc, FP_FirstGraphicInDoc); g && all.size() < 100;
+             g = F_ApiGetId(doc, g, FP_NextGraphicInDoc))
+            all.push_back(g);
+        return all;
+    };
+    using Ids = std::vector<F_ObjHandleT>;
+    EXPECT_EQ(walk(), (Ids{f1, a, c, early, d, f2, f3, onPage1, onPage3}));
+    EXPECT_EQ(walk(), host::DocumentGraphics(doc));
+    // A frame's last graphic gone: the walk goes from the frame to the next frame.
+    F_ApiDelete(doc, c);
+    F_ApiDelete(doc, d);
+    EXPECT_EQ(walk(), (Ids{f1, a, early, f2, f3, onPage1, onPage3}));
+}
+
 TEST_F(Graphics, ShrinkAndFit) {
     F_ObjHandleT frame = Frame(300, 300);
     F_ObjHandleT a = Graphic(FO_Rectangle, frame, 50, 60, 20, 10);

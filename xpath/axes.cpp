@@ -211,6 +211,49 @@ F_ObjHandleT om_XPathStepDescendant(XPathAxisContext &c, UIntT axis, const std::
     return om_XPathStepDescendantEach(c, axis, test, first, [](F_ObjHandleT) { return false; });
 }
 
+namespace {
+
+// The node test of the walk on a node of definition def (0: a text node), with the memo's
+// answers for text nodes and for the definition tested last.
+bool walkTestPasses(F_ObjHandleT doc, F_ObjHandleT def, const std::string &test) {
+    if (!def) return walkMemo.textPasses;
+    if (def != walkMemo.testedDef) {
+        walkMemo.defPasses = testPasses(doc, def, test);
+        walkMemo.testedDef = def;
+    }
+    return walkMemo.defPasses;
+}
+
+// A descendant walk the host runs (F_ApiReadElements): the step's test on each element it hands
+// over, and the candidates that pass handed to found.
+struct HostWalk {
+    XPathAxisContext &c;
+    const std::string &test;
+    qv::FunctionRef<bool(F_ObjHandleT)> found;
+    F_ObjHandleT stoppedAt = 0;
+};
+
+// The test of a descendant step on one element of the walk; 1 stops the walk there.
+IntT walkElement(const F_ElementReadT *e, PtrT arg) {
+    HostWalk &w = *static_cast<HostWalk *>(arg);
+    if (!walkTestPasses(w.c.doc, e->elemDefId, w.test)) return 0;
+    if (w.c.childTest) {
+        bool textOnly = true;
+        if (!siblingPasses(w.c.doc, e->firstChildId, *w.c.childTest, textOnly)) return 0;
+    }
+    walkMemo.doc = w.c.doc;
+    walkMemo.boundary = w.c.context;
+    walkMemo.at = e->elemId;
+    if (!w.found(e->elemId)) {
+        w.stoppedAt = e->elemId;
+        return 1;
+    }
+    walkMemo.at = 0;  // on from there, as a call of the step from it would go on
+    return 0;
+}
+
+}  // namespace
+
 F_ObjHandleT om_XPathStepDescendantEach(XPathAxisContext &c, UIntT axis, const std::string &test, bool first,
                                         qv::FunctionRef<bool(F_ObjHandleT)> found) {
     F_ObjHandleT d = c.doc, x = c.context, n = c.node;
@@ -230,8 +273,19 @@ F_ObjHandleT om_XPathStepDescendantEach(XPathAxisContext &c, UIntT axis, const s
         walkMemo.textPasses = test == "node()" || test == "text()" || test.empty();
         walkMemo.testedDef = 0;
     }
+    const bool withStart = first && (axis == XA_DESCENDANT_OR_SELF || fromRoot);
+    // The host walks the tree: within x (the whole tree when x is 0) from the start itself, or
+    // from the node after it. A walk from a start that is not x is left to the loop below.
+    if (!withStart || x == start || (!x && !om_XPathParent(d, start))) {
+        HostWalk w{c, test, found};
+        above.clear();
+        IntT r = withStart ? F_ApiReadElements(d, start, 0, walkElement, &w)
+                           : F_ApiReadElements(d, x, start, walkElement, &w);
+        if (r == 0) return XR_SPENT;
+        if (r > 0 && w.stoppedAt) return w.stoppedAt;
+    }
     F_ObjHandleT s = start, firstChild = kUnread;
-    for (bool atStart = first && (axis == XA_DESCENDANT_OR_SELF || fromRoot);; atStart = false) {
+    for (bool atStart = withStart;; atStart = false) {
         // On to the next node in document order within x (nextInDocOrder, kept in the loop).
         if (!atStart) {
             F_ObjHandleT child = firstChild == kUnread ? om_XPathFirstChild(d, s) : firstChild;
@@ -258,16 +312,7 @@ F_ObjHandleT om_XPathStepDescendantEach(XPathAxisContext &c, UIntT axis, const s
         F_ObjHandleT def = F_ApiGetId(d, s, FP_ElementDef);
         // A text node has no children: the walk need not ask for them.
         firstChild = def ? kUnread : 0;
-        bool tested;
-        if (!def) {
-            tested = walkMemo.textPasses;
-        } else if (def == walkMemo.testedDef) {
-            tested = walkMemo.defPasses;
-        } else {
-            tested = walkMemo.defPasses = testPasses(d, def, test);
-            walkMemo.testedDef = def;
-        }
-        if (!tested) continue;
+        if (!walkTestPasses(d, def, test)) continue;
         bool passes = !c.childTest;
         if (!passes) {
             firstChild = def ? om_XPathFirstChild(d, s) : 0;
@@ -342,16 +387,8 @@ F_ObjHandleT om_XPathStepAttribute(XPathAxisContext &c, const std::string &test,
         }
         return XR_SPENT;
     }
-    const F_AttributesT &attrs = om_XPathElementAttrs(c.doc, n);
-    bool any = test == "node()" || test == "*";
-    for (UIntT i = UIntT(c.attr + 1); attrs.val && i < attrs.len; ++i) {
-        if (any || (attrs.val[i].name && test == attrs.val[i].name)) {
-            c.attr = IntT(i);
-            return n;
-        }
-    }
-    c.attr = -1;
-    return XR_SPENT;
+    c.attr = om_XPathNextAttr(c.doc, n, c.attr, test);
+    return c.attr >= 0 ? n : F_ObjHandleT(XR_SPENT);
 }
 
 // The next candidate of a step on axes 2 to 13 (see axes.h).

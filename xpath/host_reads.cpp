@@ -16,8 +16,6 @@ constexpr int kClimbLimit = 100000;  // no tree is deeper than this
 constexpr int kOpenLimit = 10000;    // no session holds more open documents or books
 
 std::unordered_map<F_ObjHandleT, std::string> defNames;  // definition -> tag, per run
-F_ObjHandleT attrsDoc = 0, attrsElem = 0;
-F_AttributesT attrsCache{0, nullptr};  // the host's list of the last element asked
 const std::string kNoTag;
 
 std::string takeString(StringT s) {
@@ -27,11 +25,6 @@ std::string takeString(StringT s) {
 }
 
 }  // namespace
-
-void om_XPathHostCachesClear() {
-    attrsDoc = attrsElem = 0;
-    F_ApiDeallocateAttributes(&attrsCache);
-}
 
 void om_XPathTagCacheClear() {
     defNames.clear();
@@ -44,34 +37,66 @@ const std::string &om_XPathDefinitionTag(F_ObjHandleT doc, F_ObjHandleT def) {
     return it->second;
 }
 
-const F_AttributesT &om_XPathElementAttrs(F_ObjHandleT doc, F_ObjHandleT elem) {
-    if (doc == attrsDoc && elem == attrsElem) return attrsCache;
-    F_ApiDeallocateAttributes(&attrsCache);
-    attrsDoc = doc;
-    attrsElem = elem;
-    if (elem) attrsCache = F_ApiGetAttributes(doc, elem);
-    return attrsCache;
+namespace {
+
+// A search of an element's attribute list read in place: the next name after an index, or the
+// values at an index.
+struct AttrSearch {
+    IntT after = -1;
+    const std::string *test = nullptr;
+    bool any = false;
+    IntT found = -1;
+    std::vector<std::string> *values = nullptr;
+    std::string name;
+};
+
+IntT findName(const F_AttributeReadT *a, PtrT arg) {
+    AttrSearch &s = *static_cast<AttrSearch *>(arg);
+    if (IntT(a->index) <= s.after || !(s.any || (a->name && *s.test == a->name))) return 0;
+    s.found = IntT(a->index);
+    return 1;
 }
 
-std::vector<std::string> om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem, IntT index, int defaults) {
-    const F_AttributesT &attrs = om_XPathElementAttrs(doc, elem);
-    std::vector<std::string> values;
-    if (index < 0 || UIntT(index) >= attrs.len || !attrs.val) return values;
-    const F_AttributeT &a = attrs.val[index];
-    for (UIntT j = 0; j < a.values.len && a.values.val; ++j) values.emplace_back(a.values.val[j] ? a.values.val[j] : "");
-    if (!values.empty() || !defaults || !a.name) return values;
-    std::string name = a.name;  // the list may be read again below
+IntT takeValues(const F_AttributeReadT *a, PtrT arg) {
+    AttrSearch &s = *static_cast<AttrSearch *>(arg);
+    if (IntT(a->index) != s.after) return 0;
+    s.found = s.after;
+    s.values->resize(a->values ? a->valueCount : 0);
+    for (size_t k = 0; k < s.values->size(); ++k) (*s.values)[k].assign(a->values[k] ? a->values[k] : "");
+    if (s.values->empty() && a->name) s.name = a->name;
+    return 1;
+}
+
+}  // namespace
+
+IntT om_XPathNextAttr(F_ObjHandleT doc, F_ObjHandleT elem, IntT after, const std::string &test) {
+    if (!elem) return -1;
+    AttrSearch s;
+    s.after = after;
+    s.test = &test;
+    s.any = test == "node()" || test == "*";
+    return F_ApiReadAttributes(doc, elem, findName, &s) > 0 ? s.found : -1;
+}
+
+void om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem, IntT index, int defaults, std::vector<std::string> &out) {
+    out.clear();
+    if (index < 0 || !elem) return;
+    AttrSearch s;
+    s.after = index;
+    s.values = &out;
+    if (F_ApiReadAttributes(doc, elem, takeValues, &s) <= 0) return;
+    if (!out.empty() || !defaults || s.name.empty()) return;
+    const std::string &name = s.name;
     F_ObjHandleT def = F_ApiGetId(doc, elem, FP_ElementDef);
-    if (!def) return values;
+    if (!def) return;
     F_AttributeDefsT defs = F_ApiGetAttributeDefs(doc, def);
     for (UIntT i = 0; i < defs.len; ++i) {
         if (!defs.val[i].name || name != defs.val[i].name) continue;
         for (UIntT j = 0; j < defs.val[i].defValues.len; ++j)
-            values.emplace_back(defs.val[i].defValues.val[j] ? defs.val[i].defValues.val[j] : "");
+            out.emplace_back(defs.val[i].defValues.val[j] ? defs.val[i].defValues.val[j] : "");
         break;
     }
     F_ApiDeallocateAttributeDefs(&defs);
-    return values;
 }
 
 std::string om_XPathElementText(F_ObjHandleT doc, F_ObjHandleT elem, int firstParagraph, IntT maxChars) {
@@ -159,10 +184,8 @@ F_ObjHandleT om_XPathMainFlowRoot(F_ObjHandleT doc) {
 }
 
 namespace {
-// The last element's attribute list and the definition tags; kept between calls of one query run,
-// which clears them at its start.
+// The definition tags; kept between calls of one query run, which clears them at its start.
 [[maybe_unused]] const bool resetXPathHostCaches = om_RunStateRegister("XPath host caches", RunStateKind::Run, [] {
-    om_XPathHostCachesClear();
     om_XPathTagCacheClear();
 });
 }  // namespace

@@ -1,5 +1,5 @@
 // The engine's reads of the host's structure: tags, attributes, element text, documents and
-// books, with small per-run caches so that a run asks the host for each thing once.
+// books; definition tags are kept for the run, so that a run asks the host for each once.
 #pragma once
 
 #include <string>
@@ -7,18 +7,16 @@
 
 #include "fdk.h"
 
-// Clears the per-run caches (called at the start of every run: the document may have changed).
-void om_XPathHostCachesClear();
 // Forgets the tags of element definitions (at the start of every run: a reset sequence).
 void om_XPathTagCacheClear();
 // The tag of an element definition ("" for none), read from the host once per run.
 const std::string &om_XPathDefinitionTag(F_ObjHandleT doc, F_ObjHandleT def);
-// The element's attributes as the host lists them (kept for the last element asked, until the
-// next element is asked or the caches are cleared).
-const F_AttributesT &om_XPathElementAttrs(F_ObjHandleT doc, F_ObjHandleT elem);
-// Values of attribute index i of an element; with defaults, an attribute without a value gives
-// its definition's default values.
-std::vector<std::string> om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem, IntT index, int defaults);
+// Index of the element's next attribute after index `after` (-1: from the first) whose name is
+// test ("*" and "node()": any name) in the list the host gives; -1 when there is none.
+IntT om_XPathNextAttr(F_ObjHandleT doc, F_ObjHandleT elem, IntT after, const std::string &test);
+// Values of attribute index i of an element into out; with defaults, an attribute without a value
+// gives its definition's default values.
+void om_XPathAttrValues(F_ObjHandleT doc, F_ObjHandleT elem, IntT index, int defaults, std::vector<std::string> &out);
 // The element's text from its first paragraph (or all of it), cut to maxChars characters
 // (0: no cut): the library's reading of an element's text (om_ElementText, the content).
 std::string om_XPathElementText(F_ObjHandleT doc, F_ObjHandleT elem, int firstParagraph, IntT maxChars);

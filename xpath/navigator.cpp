@@ -708,7 +708,6 @@ bool beginCall(Machine &m, F_ObjHandleT doc, IntT sequence, F_ObjHandleT start, 
         om_XPathShowEngineMessage(kMsgNotFound);
         return false;
     }
-    om_XPathHostCachesClear();
     om_XPathAxisCachesClear();
     lastMemo = LastMemo();
     m.seq = sequence;

@@ -39,7 +39,7 @@ void operandValues(F_ObjHandleT doc, IntT node, IntT attr, IntT fmProp, const st
     } else if (fmProp >= 0) {
         om_XPathFmPropertyValue(doc, F_ObjHandleT(node), attr, fmProp, out);
     } else if (attr >= 0) {
-        out = om_XPathAttrValues(doc, F_ObjHandleT(node), attr, XPathEngineOptions.attributeValueMode);
+        om_XPathAttrValues(doc, F_ObjHandleT(node), attr, XPathEngineOptions.attributeValueMode, out);
     } else {
         out.push_back(om_XPathElementText(doc, F_ObjHandleT(node), 1, XPathEngineOptions.maxTextChars));
     }
@@ -316,7 +316,7 @@ IntT om_XPathMatchValues(F_ObjHandleT doc, F_ObjHandleT elem, std::vector<std::s
         out.push_back(om_XPathElementText(doc, elem, 0, maxChars));
         return 0;
     }
-    out = om_XPathAttrValues(doc, elem, attrIndex, 0);
+    om_XPathAttrValues(doc, elem, attrIndex, 0, out);
     if (out.empty()) out.push_back("");
     return 0;
 }

@@ -138,7 +138,8 @@ std::vector<std::string> om_XPathGetMatchValues(F_ObjHandleT doc, F_ObjHandleT s
         if (m.attr < 0) {
             values.push_back(om_XPathElementText(doc, m.elem, 1, 1000));
         } else {
-            std::vector<std::string> v = om_XPathAttrValues(doc, m.elem, m.attr, 0);
+            std::vector<std::string> v;
+            om_XPathAttrValues(doc, m.elem, m.attr, 0, v);
             values.push_back(v.empty() ? std::string() : v[0]);
         }
     }

@@ -57,6 +57,24 @@ typedef struct {
     UByteT allow;
 } F_AttributeT;
 typedef struct { UIntT len; F_AttributeT *val; } F_AttributesT;
+/* An element met by F_ApiReadElements: what FP_ElementDef and FP_FirstChildElement answer for it. */
+typedef struct {
+    F_ObjHandleT elemId;
+    F_ObjHandleT elemDefId;    /* 0: a text node */
+    F_ObjHandleT firstChildId;
+} F_ElementReadT;
+/* Answers 0 to go on walking, anything else to stop there. */
+typedef IntT (*F_ElementReadFnT)(const F_ElementReadT *elem, PtrT arg);
+/* An attribute read in place (F_ApiReadAttributes): name and values point into the document,
+   valid only during the call it is handed to. */
+typedef struct {
+    UIntT index;              /* its place in the list F_ApiGetAttributes makes */
+    ConStringT name;
+    UIntT valueCount;
+    const ConStringT *values; /* valueCount values */
+} F_AttributeReadT;
+/* Answers 0 to go on reading, anything else to stop there. */
+typedef IntT (*F_AttributeReadFnT)(const F_AttributeReadT *attr, PtrT arg);
 
 /* Attribute types (attrType of F_AttributeDefT). 7, 8, 9 are fixed; the others are the host's. */
 #define FV_AT_STRING 0
@@ -730,7 +748,18 @@ void F_ApiWrapElement(F_ObjHandleT docId, F_ObjHandleT elemDefId);
 void F_ApiUnWrapElement(F_ObjHandleT docId);
 void F_ApiPromoteElement(F_ObjHandleT docId);
 void F_ApiDemoteElement(F_ObjHandleT docId);
+/* Walks elements in document order, as FP_FirstChildElement, FP_NextSiblingElement and
+   FP_ParentElement lead: from the element after fromId (from rootId itself when fromId is 0) to the
+   end of rootId's subtree (rootId 0: the subtree of fromId's highest-level element), handing each
+   to fn. Answers 0 when the walk ran out, the value fn stopped with (a later walk from the element
+   it was handed last goes on from there), or -1 (FA_errno set) when an element cannot be read or
+   fromId does not lie in rootId's subtree. */
+IntT F_ApiReadElements(F_ObjHandleT docId, F_ObjHandleT rootId, F_ObjHandleT fromId, F_ElementReadFnT fn, PtrT arg);
 F_AttributesT F_ApiGetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId);
+/* The attributes F_ApiGetAttributes lists, in the same order, handed to fn one by one without a
+   list being made. Answers 0 when every attribute was handed on, the value fn stopped with, or -1
+   (FA_errno set) when the element cannot be read. */
+IntT F_ApiReadAttributes(F_ObjHandleT docId, F_ObjHandleT elemId, F_AttributeReadFnT fn, PtrT arg);
 void F_ApiSetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId, const F_AttributesT *attrs);
 F_AttributeDefsT F_ApiGetAttributeDefs(F_ObjHandleT docId, F_ObjHandleT elemDefId);
 void F_ApiDeleteInvalidAttribute(F_ObjHandleT docId, ConStringT name, IntT flags, F_ObjHandleT elemId);

@@ -80,6 +80,82 @@ F_ObjHandleT NextIn(const std::vector<F_ObjHandleT> &v, F_ObjHandleT id) {
     return it == v.end() || it + 1 == v.end() ? 0 : *(it + 1);
 }
 
+// The first graphic of v after index `from` (exclusive; v.size() for none) that is live in doc.
+F_ObjHandleT LiveAfter(F_ObjHandleT doc, const std::vector<F_ObjHandleT> &v, size_t from, size_t &at) {
+    for (size_t i = from + 1; i < v.size(); ++i)
+        if (GraphicOf(doc, v[i])) {
+            at = i;
+            return v[i];
+        }
+    return 0;
+}
+
+// The graphic of doc's list v that comes after id (0 when none, or when id is not in v). A walk
+// asks for one graphic after the other: the place found last is tried first.
+F_ObjHandleT LiveNextIn(F_ObjHandleT doc, const std::vector<F_ObjHandleT> &v, F_ObjHandleT id) {
+    static size_t lastAt = 0;
+    size_t i = lastAt < v.size() && v[lastAt] == id ? lastAt : size_t(std::find(v.begin(), v.end(), id) - v.begin());
+    if (i >= v.size()) return 0;
+    return LiveAfter(doc, v, i, lastAt);
+}
+
+// The frame of the first graphic element after elem in document order (the order of
+// DocumentGraphics: each flow's tree in turn, an element before its children); 0 when none.
+F_ObjHandleT NextGraphicElementFrame(F_ObjHandleT doc, F_ObjHandleT elem) {
+    Document *d = Doc(doc);
+    if (!d) return 0;
+    F_ObjHandleT e = elem;
+    for (size_t guard = ElementStoreSize() + 1; e && guard--;) {
+        Element *x = Elem(e);
+        if (!x) return 0;
+        F_ObjHandleT next = x->first;
+        while (!next && e) {
+            x = Elem(e);
+            if (!x) return 0;
+            if (x->next) {
+                next = x->next;
+            } else if (x->parent) {
+                e = x->parent;
+            } else {
+                // The top of a flow's tree: on to the next flow's tree.
+                auto at = std::find_if(d->flows.begin(), d->flows.end(), [e](F_ObjHandleT f) {
+                    Flow *fl = FlowOf(f);
+                    return fl && fl->root == e;
+                });
+                for (e = 0; at != d->flows.end() && ++at != d->flows.end() && !next;)
+                    if (Flow *fl = FlowOf(*at); fl && fl->root) next = fl->root;
+            }
+        }
+        e = next;
+        if (Element *n = e ? Elem(e) : nullptr; n && n->def)
+            if (const ElementDef *def = Def(n->def); def && def->type == FV_FO_GRAPHIC)
+                if (F_ObjHandleT f = FrameOfElement(doc, e)) return f;
+    }
+    return 0;
+}
+
+// The graphic after g in the order of DocumentGraphics, found from where g stands without
+// making the list: after an anchored frame its first graphic, after a frame's last graphic the
+// next graphic element's frame, after the last frame the graphics on pages.
+F_ObjHandleT NextGraphicInDoc(F_ObjHandleT doc, const Graphic &g) {
+    GraphicStore &s = Graphics();
+    const F_ObjHandleT frame = KindOf(g.id) == FO_AFrame ? g.id : g.frame;
+    if (!frame) {
+        auto pages = s.onPages.find(doc);
+        return pages == s.onPages.end() ? 0 : LiveNextIn(doc, pages->second, g.id);
+    }
+    if (auto in = s.inFrames.find(frame); in != s.inFrames.end()) {
+        size_t at = 0;
+        F_ObjHandleT next = frame == g.id ? LiveAfter(doc, in->second, size_t(-1), at) : LiveNextIn(doc, in->second, g.id);
+        if (next) return next;
+    }
+    F_ObjHandleT elem = ElementForObject(doc, frame);
+    if (F_ObjHandleT f = elem ? NextGraphicElementFrame(doc, elem) : 0) return f;
+    auto pages = s.onPages.find(doc);
+    size_t at = 0;
+    return pages == s.onPages.end() ? 0 : LiveAfter(doc, pages->second, size_t(-1), at);
+}
+
 // The document's selected graphics in document order.
 std::vector<F_ObjHandleT> SelectedGraphics(F_ObjHandleT doc) {
     std::vector<F_ObjHandleT> out;
@@ -150,8 +226,7 @@ void RegisterGraphicKinds() {
         IdComputed(kind, FP_NextGraphicInFrame, [](F_ObjHandleT, Graphic &g) {
             return g.frame ? NextIn(Graphics().inFrames[g.frame], g.id) : 0;
         });
-        IdComputed(kind, FP_NextGraphicInDoc,
-                   [](F_ObjHandleT doc, Graphic &g) { return NextIn(DocumentGraphics(doc), g.id); });
+        IdComputed(kind, FP_NextGraphicInDoc, [](F_ObjHandleT doc, Graphic &g) { return NextGraphicInDoc(doc, g); });
         for (int n : {FP_NextSelectedGraphicInDoc, FP_NextSelectedGraphicInDocAlt})
             IdComputed(kind, n, [](F_ObjHandleT doc, Graphic &g) { return NextIn(SelectedGraphics(doc), g.id); });
         IdComputed(kind, FP_PageFramePage, [](F_ObjHandleT doc, Graphic &g) { return PageOfGraphic(doc, g); });

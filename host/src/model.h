@@ -374,7 +374,7 @@ F_ObjHandleT NewMisc(F_ObjHandleT doc, bool comment, std::string_view text);
 F_ObjHandleT AppendMisc(F_ObjHandleT doc, F_ObjHandleT parent, bool comment, std::string_view text);
 // id, or the first sibling after it (before it when !forward) that is not a comment or an
 // instruction; 0 when there is none.
-F_ObjHandleT PastMisc(F_ObjHandleT id, bool forward);
+inline F_ObjHandleT PastMisc(F_ObjHandleT id, bool forward);
 // Sets (replaces) an attribute's values; false when the element is untagged or gone.
 bool SetAttribute(F_ObjHandleT doc, F_ObjHandleT elem, std::string_view name, std::vector<std::string> values);
 // Values of an attribute as stored (nullptr when it has none set).
@@ -581,6 +581,18 @@ inline Element *Elem(F_ObjHandleT elem) {
 inline Element *ElemIn(F_ObjHandleT doc, F_ObjHandleT elem) {
     Element *e = Elem(elem);
     return e && e->doc == doc ? e : nullptr;
+}
+
+// Kept inline: every read of a tree link passes here, and most neighbours are no comment.
+inline F_ObjHandleT PastMisc(F_ObjHandleT id, bool forward) {
+    if (!id) return 0;
+    if (const Element *e = Elem(id); !e || !e->misc) return id;
+    for (size_t guard = ElementStoreSize() + 1; id && guard--;) {
+        const Element *e = Elem(id);
+        if (!e || !e->misc) return id;
+        id = forward ? e->next : e->prev;
+    }
+    return 0;
 }
 
 }  // namespace host

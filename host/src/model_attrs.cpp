@@ -96,6 +96,46 @@ F_AttributesT F_ApiGetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId) {
     return out;
 }
 
+IntT F_ApiReadAttributes(F_ObjHandleT docId, F_ObjHandleT elemId, F_AttributeReadFnT fn, PtrT arg) {
+    Element *e = ElemIn(docId, elemId);
+    if (!e || !fn) {
+        Fail(e ? FE_BadParameter : FE_BadObjId);
+        return -1;
+    }
+    const ElementDef *d = Def(e->def);
+    if (!d) return 0;
+    std::vector<ConStringT> many;  // the values of an attribute that has more than one
+    auto hand = [&](UIntT index, uint32_t name, const AttrValues *values) -> IntT {
+        ConStringT one = nullptr;
+        F_AttributeReadT a{index, AtomName(name).c_str(), 0, nullptr};
+        if (values && values->size() == 1) {
+            one = values->front().c_str();
+            a.valueCount = 1;
+            a.values = &one;
+        } else if (values && !values->empty()) {
+            many.clear();
+            for (const std::string &v : *values) many.push_back(v.c_str());
+            a.valueCount = static_cast<UIntT>(many.size());
+            a.values = many.data();
+        }
+        return fn(&a, arg);
+    };
+    UIntT index = 0;
+    for (const AttrDef &def : d->attrs) {
+        const AttrValues *values = nullptr;
+        for (const Attr &x : e->attrs)
+            if (x.name == def.atom) {
+                values = &x.values;
+                break;
+            }
+        if (IntT stop = hand(index++, def.atom, values)) return stop;
+    }
+    for (const Attr &x : e->attrs)
+        if (d->AttrIndex(x.name) < 0)
+            if (IntT stop = hand(index++, x.name, &x.values)) return stop;
+    return 0;
+}
+
 // Replaces the element's list. A NULL name is skipped; a second attribute of a declared name is
 // refused (nothing changes); a second undeclared one replaces the first. Values are not checked.
 void F_ApiSetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId, const F_AttributesT *attrs) {

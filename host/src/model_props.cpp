@@ -269,6 +269,53 @@ F_ObjHandleT F_ApiGetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
     return static_cast<F_ObjHandleT>(GetIntegerProperty(docId, objId, prop));
 }
 
+IntT F_ApiReadElements(F_ObjHandleT docId, F_ObjHandleT rootId, F_ObjHandleT fromId, F_ElementReadFnT fn, PtrT arg) {
+    const Element *root = rootId ? ElemIn(docId, rootId) : nullptr;
+    const Element *from = fromId ? ElemIn(docId, fromId) : nullptr;
+    if (!fn || (!rootId && !fromId)) {
+        Fail(FE_BadParameter);
+        return -1;
+    }
+    if ((rootId && !root) || (fromId && !from)) {
+        Fail(FE_BadObjId);
+        return -1;
+    }
+    if (fromId && rootId) {  // fromId must lie in rootId's subtree
+        F_ObjHandleT a = fromId;
+        for (size_t guard = ElementStoreSize() + 1; a && a != rootId && guard--;) {
+            const Element *x = Elem(a);
+            a = x ? x->parent : 0;
+        }
+        if (a != rootId) {
+            Fail(FE_BadParameter);
+            return -1;
+        }
+    }
+    F_ObjHandleT at = fromId ? fromId : rootId;
+    const Element *e = fromId ? from : root;
+    F_ObjHandleT child = PastMisc(e->first, true);
+    if (!fromId) {
+        F_ElementReadT r{at, e->def, child};
+        if (IntT stop = fn(&r, arg)) return stop;
+    }
+    // Each step reads the store afresh: fn may read the document too (it must not change it).
+    for (size_t guard = ElementStoreSize() + 1; guard--;) {
+        F_ObjHandleT next = child;
+        while (!next && at != rootId) {
+            next = PastMisc(e->next, true);
+            if (next) break;
+            at = e->parent;
+            if (!at || at == rootId || !(e = Elem(at))) return 0;
+        }
+        if (!next || !(e = Elem(next))) return 0;
+        at = next;
+        child = PastMisc(e->first, true);
+        F_ElementReadT r{at, e->def, child};
+        if (IntT stop = fn(&r, arg)) return stop;
+    }
+    return 0;
+}
+
 void F_ApiSetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, F_ObjHandleT value) {
     // A retag, the write bulk edits make element by element, goes straight to the element.
     if (prop == FP_ElementDef && KindOf(objId) == FO_Element)

@@ -419,15 +419,6 @@ F_ObjHandleT AppendMisc(F_ObjHandleT doc, F_ObjHandleT parent, bool comment, std
     return id;
 }
 
-F_ObjHandleT PastMisc(F_ObjHandleT id, bool forward) {
-    for (size_t guard = ElementStoreSize() + 1; id && guard--;) {
-        const Element *e = Elem(id);
-        if (!e || !e->misc) return id;
-        id = forward ? e->next : e->prev;
-    }
-    return 0;
-}
-
 F_ObjHandleT AppendText(F_ObjHandleT doc, F_ObjHandleT parent, std::string_view text) {
     Element *p = ElemIn(doc, parent);
     if (!p || !p->def || p->misc) return 0;

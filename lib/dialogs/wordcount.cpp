@@ -123,31 +123,26 @@ struct TextCount {
     IntT textLine;
 };
 
-// Counts the characters of a piece of text: a separator ends the word before it.
+// Counts the characters of a piece of text: a separator ends the word before it. After any
+// character, inWord tells whether it was a word character and afterSeparator the opposite.
 void CountChars(const char *s, size_t len) {
-    IntT inWord = WordCount.inWord, afterSeparator = WordCount.afterSeparator, count = WordCount.count;
+    if (!len) return;
+    bool word = WordCount.inWord != 0;
+    IntT count = WordCount.count;
     for (size_t i = 0; i < len;) {
         auto b = static_cast<unsigned char>(s[i]);
-        bool separator;
+        bool w;
         if (b < 0x80) {
             ++i;
-            separator = !kTable.word[b];
+            w = kTable.word[b];
         } else {
-            separator = IsSeparator(NextChar(s, len, i));
+            w = !IsSeparator(NextChar(s, len, i));
         }
-        if (separator) {
-            if (inWord) {
-                ++count;
-                inWord = 0;
-            }
-            afterSeparator = 1;
-        } else {
-            inWord = 1;
-            afterSeparator = 0;
-        }
+        count += word && !w;
+        word = w;
     }
-    WordCount.inWord = inWord;
-    WordCount.afterSeparator = afterSeparator;
+    WordCount.inWord = word ? 1 : 0;
+    WordCount.afterSeparator = word ? 0 : 1;
     WordCount.count = count;
 }
 

@@ -107,25 +107,42 @@ std::string om_ElementTag(F_ObjHandleT docId, F_ObjHandleT elemId, IntT withSeco
 std::string om_ElementText(F_ObjHandleT docId, F_ObjHandleT elemId, IntT firstPgf, IntT maxChars, IntT elementItself,
                            IntT lineBreaks) {
     if (!HostHaveDocAndObject(docId, elemId)) return "";
-    F_TextItemsT items{};
-    bool read = false;
     if (elementItself != 1) {
         // The host reads an element's text from where the element begins: the same items as its
         // content's range unless the content begins in a later paragraph, which shows as a
-        // paragraph end before anything else (then the range below is read).
+        // paragraph end before anything else (then the range below is read). The text is read in
+        // place, item by item, as the loop below reads a list.
+        struct Reading {
+            Gathered g;
+            IntT firstPgf, lineBreaks;
+            bool any = false, leadingEnd = false;
+        } reading{Gathered(maxChars), firstPgf, lineBreaks};
+        auto piece = [](const F_TextPieceT *p, PtrT arg) -> IntT {
+            Reading &r = *static_cast<Reading *>(arg);
+            bool first = !r.any;
+            r.any = true;
+            if (p->dataType == FTI_PgfEnd && first) {
+                r.leadingEnd = true;
+                return 1;
+            }
+            // A string item may come in pieces: the gathering stops only between items.
+            bool continues = p->dataType == FTI_String && p->ldata == 1;
+            if (!continues && !first && r.g.Full()) return 1;
+            if (p->dataType == FTI_String) r.g.Append(std::string_view(p->sdata ? p->sdata : "", p->slen));
+            else if (r.lineBreaks == 1) r.g.Append("\n");
+            return r.firstPgf == 1 && p->dataType == FTI_PgfEnd ? 1 : 0;
+        };
         IntT error = FA_errno;
         FA_errno = FE_Success;
-        items = F_ApiGetText(docId, elemId, FTI_String | FTI_PgfEnd);
-        read = FA_errno == FE_Success && !(items.len && items.val[0].dataType == FTI_PgfEnd);
+        IntT answer = F_ApiReadText(docId, elemId, FTI_String | FTI_PgfEnd, piece, &reading);
+        bool read = answer >= 0 && FA_errno == FE_Success && !reading.leadingEnd;
         FA_errno = error;
-        if (!read) F_ApiDeallocateTextItems(&items);
+        if (read) return reading.g.Result();
     }
-    if (!read) {
-        F_TextRangeT r = ReadRange(docId, elemId, elementItself);
-        if (!r.beg.objId) return "";
-        if (firstPgf == 1 && r.end.objId != r.beg.objId) r.end = F_TextLocT{r.beg.objId, FV_OBJ_END_OFFSET};
-        items = F_ApiGetTextForRange(docId, &r, FTI_String | FTI_PgfEnd);
-    }
+    F_TextRangeT r = ReadRange(docId, elemId, elementItself);
+    if (!r.beg.objId) return "";
+    if (firstPgf == 1 && r.end.objId != r.beg.objId) r.end = F_TextLocT{r.beg.objId, FV_OBJ_END_OFFSET};
+    F_TextItemsT items = F_ApiGetTextForRange(docId, &r, FTI_String | FTI_PgfEnd);
     Gathered g(maxChars);
     for (UIntT i = 0; i < items.len; ++i) {
         if (items.val[i].dataType == FTI_String)
