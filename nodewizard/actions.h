@@ -34,6 +34,9 @@ std::string om_NWElemActionName(NWElementAction code);
 NWAttrAction om_NWAttrActionCode(const std::string &name);
 // The name of an attribute action: codes 40-54 and 61 their own, every other code "None".
 std::string om_NWAttrActionName(NWAttrAction code);
+// 1 for the element actions that leave the node's attributes out of reach (unwrap, promote,
+// demote, delete, paste over the element): the attribute action is not run with them.
+bool om_NWElemActionEndsAttrActions(NWElementAction code);
 // Shows the help of an element or attribute action (NW_HELP_ERROR for a code without help).
 void om_NWShowActionHelp(IntT code);
 

@@ -231,8 +231,7 @@ void om_NWRefreshWizardDialog(IntT fileNamesOnly) {
     om_DlgSetLabel(dlg, NWItem::AttrValuesLabel, search ? "Replace string" : "Value(s)", NWDialogTable);
     om_DlgSetLabel(dlg, NWItem::MatchCounter, om_NWMatchCounter(true).c_str(), "");
 
-    const bool breaksAttrs =
-        In(e, {NWElem::Unwrap, NWElem::Promote, NWElem::Demote, NWElem::Delete, NWElem::PasteOver});
+    const bool breaksAttrs = om_NWElemActionEndsAttrActions(e);
     for (IntT item : {NWItem::ActiveFileLabel, NWItem::ActiveFile, NWItem::QueryFileLabel, NWItem::QueryFile,
                       NWItem::ElemActionLabel, NWItem::ElemAction, NWItem::ElemActionPopup, NWItem::ElemActionHelp})
         SetEnabled(dlg, item, !p);

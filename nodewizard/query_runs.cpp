@@ -222,9 +222,7 @@ void om_NWReadDialog(IntT validate) {
         }
         NodeWizardOptions.parseOnly = om_DlgGetState(wizard, NWItem::ParseOnly);
         NodeWizardOptions.printComponents = om_DlgGetState(wizard, NWItem::PrintComponents);
-        if (om_NWIsListBreaking(NodeWizardQuery.elementAction) && NodeWizardQuery.elementAction != NWElem::MoveUp &&
-            NodeWizardQuery.elementAction != NWElem::MoveDown)
-            AttrActionCode = NWAttr::None;
+        if (om_NWElemActionEndsAttrActions(NodeWizardQuery.elementAction)) AttrActionCode = NWAttr::None;
         NodeWizardOptions.reportElemErrors = om_DlgGetState(wizard, NWItem::ReportElemErrors);
         NodeWizardOptions.reportAttrErrors = om_DlgGetState(wizard, NWItem::ReportAttrErrors);
         std::string name = Taken(om_DlgGetText(wizard, NWItem::TagName, ""));

@@ -106,6 +106,15 @@ std::string om_NWAttrActionName(NWAttrAction code) {
     return r ? r->name : "None";
 }
 
+bool om_NWElemActionEndsAttrActions(NWElementAction code) {
+    switch (code) {
+    case NWElem::Unwrap: case NWElem::Promote: case NWElem::Demote: case NWElem::Delete: case NWElem::PasteOver:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void om_NWShowActionHelp(IntT code) {
     const ActionRow *r = RowOf(kElementActions, code);
     if (!r) r = RowOf(kAttrActions, code);
