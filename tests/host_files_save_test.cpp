@@ -315,6 +315,14 @@ TEST(HostFilesSaveCheck, WellFormedCheckFindsAnUndeclaredEntity) {
     EXPECT_FALSE(docfile::CheckWellFormed("<!DOCTYPE a [\n<!ELEMENT a ANY>]>\n<a>&ch;</a>", error));
     EXPECT_NE(error.find("line 3"), std::string::npos) << error;
     EXPECT_NE(error.find("ch"), std::string::npos) << error;
+
+    // The check reads long files in pieces: a fault far into the file is found, with its line.
+    std::string longText = "<a>";
+    for (int i = 0; i < 40000; ++i) longText += "<p n=\"" + std::to_string(i) + "\">text &amp; more</p>\n";
+    EXPECT_TRUE(docfile::CheckWellFormed(longText + "</a>", error)) << error;
+    EXPECT_FALSE(docfile::CheckWellFormed(longText + "<p></a>", error));
+    EXPECT_NE(error.find("line 40001"), std::string::npos) << error;
+    EXPECT_FALSE(docfile::CheckWellFormed(longText, error)) << "a file cut short";
 }
 
 // A book is saved as safely as a document; saving an unchanged book changes nothing in its file

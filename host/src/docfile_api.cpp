@@ -260,21 +260,23 @@ F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, 
     if (native.empty()) return RefuseSave(FE_BadParameter, "the drive is not known");
     std::string reason;
     if (!safesave::MayReplace(native, reason)) return RefuseSave(FE_FileWrite, reason);
-    docfile::DocImage image;
-    docfile::ExtractDocument(doc, image);
-
-    // The whole content is made in memory first: nothing is written when it cannot be.
+    // The whole content is made in memory first: nothing is written when it cannot be. XML is
+    // written straight from the document; the other formats from its image.
     std::string bytes, error;
     bool ok = false;
     std::vector<docfile::SideFile> sideFiles;
     std::string folder = FolderTreeOf(native);
-    switch (format) {
-        case FV_SaveFmtXml: ok = docfile::WriteXml(image, fs::path(native).parent_path().string(), bytes, sideFiles, error); break;
-        case FV_SaveFmtText:
+    if (format == FV_SaveFmtXml) {
+        ok = docfile::WriteXml(doc, fs::path(native).parent_path().string(), bytes, sideFiles, error);
+    } else {
+        docfile::DocImage image;
+        docfile::ExtractDocument(doc, image);
+        if (format == FV_SaveFmtText) {
             bytes = docfile::PlainText(image);
             ok = true;
-            break;
-        default: ok = docfile::WriteNative(image, bytes, error); break;
+        } else {
+            ok = docfile::WriteNative(image, bytes, error);
+        }
     }
     if (!ok) return RefuseSave(FE_BadOperation, error);
     if (format == FV_SaveFmtXml && !docfile::CheckWellFormed(bytes, error))

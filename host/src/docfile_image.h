@@ -251,6 +251,9 @@ std::vector<std::string> SplitTokens(std::string_view s);
 std::string JoinTokens(const std::vector<std::string> &values);
 // Whether an attribute type holds a list of tokens (Strings, Integers, Reals, IDReferences).
 bool IsListType(int type);
+// The length of the well-formed UTF-8 sequence at s[i] (1 for an ASCII byte), with its code point
+// in `cp`; 0 when the sequence is ill-formed (cut short, overlong, a surrogate, past U+10FFFF).
+size_t Utf8SequenceAt(std::string_view s, size_t i, uint32_t &cp);
 // The text with every ill-formed UTF-8 sequence replaced by U+FFFD.
 std::string ValidUtf8(std::string_view s);
 
