@@ -8,9 +8,10 @@
 //   3: attr_actions dialogs error_report
 //   4: script_values
 //   5: dispatch script_other_actions
-//   6: query_runs script_interpreter
-//   7: script_runs
-//   8: script_events scripts_palette
+//   6: query_runs script_reader
+//   7: script_interpreter
+//   8: script_runs
+//   9: script_events scripts_palette
 //
 // The Node Wizard's action vocabulary (codes, names, help) and the two per-node entry points
 // every caller uses: the Node Wizard buttons, Perform Action(s) On All and the scripts. The entry

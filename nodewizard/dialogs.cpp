@@ -14,7 +14,7 @@
 #include "lib/host/element_edit.h"
 #include "lib/host/element_query.h"
 #include "lib/host/host_values.h"
-#include "lib/host/hostcmds.h"
+#include "lib/host/client_calls.h"
 #include "lib/host/paths.h"
 #include "lib/shell_records.h"
 #include "lib/state/nodewizard.h"

@@ -8,6 +8,7 @@
 #include "lib/dialogs/generic.h"
 #include "lib/dialogs/msgbox.h"
 #include "lib/host/paths.h"
+#include "lib/host/textfiles.h"
 #include "lib/shell_records.h"
 #include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"

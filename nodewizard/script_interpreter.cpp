@@ -3,7 +3,6 @@
 #include "nodewizard/script_interpreter.h"
 
 #include <cstdlib>
-#include <unordered_map>
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
@@ -23,7 +22,6 @@
 #include "nodewizard/script_values.h"
 #include "nodewizard/scripts_doc.h"
 #include "xpath/xpath.h"
-#include "lib/run_state.h"
 
 namespace {
 
@@ -34,12 +32,8 @@ enum WalkMove : IntT { kMoveDown = 1, kMoveAcross = 2, kMoveUp = 3 };
 constexpr long kPollEvery = 50;
 // Longest walk of one document run before it gives up (a bound, never reached by real scripts).
 constexpr long kMaxVisits = 100000000;
-// Names and operands are read cut to this many characters.
-constexpr IntT kNameChars = 255;
 // Sort keys of element matches are cut to this many characters.
 constexpr IntT kSortKeyChars = 64;
-// The sort expression is read cut to this many characters.
-constexpr IntT kSortXPathChars = 512;
 
 const char *const kCriticalOne =
     "(1) A critical error has occurred during the processing of this script. This is a serious bug. Please contact "
@@ -51,50 +45,22 @@ const char *const kCriticalTwo =
     "close them without saving changesand reopen them to continue working.";
 
 
-
-
-// What a document run reads again and again from the scripts document and what cannot change
-// while it runs: each element's tag and Disable flag, each action element's code and static
-// operand. Emptied when a document run starts, so edits between runs are always seen.
-struct ElementFacts {
-    std::string tag;
-    bool disabled = false;
-    IntT elemCode = 0;  // 0 until read
-    IntT attrCode = 0;
-    IntT group = -1;    // the action group the tag names (GroupKind), -1 until read
-};
-
-// The action groups of an event.
-enum GroupKind : IntT { kNoGroup, kElementGroup, kAttributeGroup, kOtherGroup, kStringGroup, kNumericGroup };
-
-GroupKind GroupOf(const std::string &tag) {
-    if (om_NWSTagIs(tag, "ElementAction") || om_NWSTagIs(tag, "ElementActions")) return kElementGroup;
-    if (om_NWSTagIs(tag, "AttributeAction") || om_NWSTagIs(tag, "AttributeActions")) return kAttributeGroup;
-    if (om_NWSTagIs(tag, "OtherActions")) return kOtherGroup;
-    if (om_NWSTagIs(tag, "StringOperations")) return kStringGroup;
-    if (om_NWSTagIs(tag, "NumericOperations")) return kNumericGroup;
-    return kNoGroup;
-}
-std::unordered_map<F_ObjHandleT, ElementFacts> RunFacts;
-std::unordered_map<F_ObjHandleT, std::string> RunStaticOperands;
-
-// An event prepared once in the run: what its preparation set, given back on each revisit.
+// What an event's preparation set, given back when the walk returns to the event for its next
+// match: the scripts are not read again and the same text compiles to the same sequence.
 struct PreparedEvent {
+    bool prepared = false;
     std::string expression;
     IntT sequence = 0;
     IntT allFlows = 0;
     IntT maxMatches = 0;
     IntT skipFirstMatches = 0;
 };
-std::unordered_map<F_ObjHandleT, PreparedEvent> RunPrepared;
 
-// Prepares the event on its first visit; on a revisit gives back what that preparation set
-// (the same text compiles to the same sequence, and the scripts document does not change).
-IntT PrepareOrRestore(F_ObjHandleT scriptsDoc, F_ObjHandleT event, const std::string &scriptName, F_ObjHandleT context,
+// Prepares the event on its first visit of the document run; on a revisit gives back what that
+// preparation set.
+IntT PrepareOrRestore(const NWSEvent &event, PreparedEvent &p, const std::string &scriptName, F_ObjHandleT context,
                       IntT report, bool revisit) {
-    auto found = RunPrepared.find(event);
-    if (revisit && found != RunPrepared.end()) {
-        const PreparedEvent &p = found->second;
+    if (revisit && p.prepared) {
         StatusCode = 0;
         AttrActionCode = 1;
         NodeWizardQuery.elementAction = 1;
@@ -106,46 +72,11 @@ IntT PrepareOrRestore(F_ObjHandleT scriptsDoc, F_ObjHandleT event, const std::st
         om_NWSetCompiledSequence(p.sequence);
         return 1;
     }
-    IntT prepared = om_NWSPrepareEventXPath(scriptsDoc, event, scriptName, context, report);
+    IntT prepared = om_NWSPrepareEventXPath(event, scriptName, context, report);
     if (prepared == 1)
-        RunPrepared[event] = PreparedEvent{NodeWizardQuery.expression, NodeWizardRun.sequence, NodeWizardOptions.allFlows,
-                                           NodeWizardOptions.maxMatches, NodeWizardRun.skipFirstMatches};
+        p = PreparedEvent{true, NodeWizardQuery.expression, NodeWizardRun.sequence, NodeWizardOptions.allFlows,
+                          NodeWizardOptions.maxMatches, NodeWizardRun.skipFirstMatches};
     return prepared;
-}
-
-const ElementFacts &FactsOf(F_ObjHandleT doc, F_ObjHandleT elem) {
-    auto found = RunFacts.find(elem);
-    if (found != RunFacts.end()) return found->second;
-    ElementFacts f;
-    f.tag = om_ElementTag(doc, elem, 0);
-    std::string value;
-    f.disabled = om_AttrGetValue(doc, elem, "Disable", &value) >= 0 && om_StrEqualCI(value.c_str(), "Yes") == 1;
-    FA_errno = 0;
-    return RunFacts.emplace(elem, std::move(f)).first->second;
-}
-
-const std::string &TagOf(F_ObjHandleT doc, F_ObjHandleT elem) { return FactsOf(doc, elem).tag; }
-
-// 1 when the element's Disable attribute is "Yes" (ignoring case).
-bool Disabled(F_ObjHandleT doc, F_ObjHandleT elem) { return FactsOf(doc, elem).disabled; }
-
-// The operand of an action element: its value source's value, or its own first paragraph. A
-// Static_value (or the element's own text) cannot change during a run and is read once.
-std::string ActionOperand(F_ObjHandleT scriptsDoc, F_ObjHandleT elem, F_ObjHandleT targetDoc, F_ObjHandleT matched) {
-    auto found = RunStaticOperands.find(elem);
-    if (found != RunStaticOperands.end()) return found->second;
-    bool dynamic = false;
-    for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, elem, FP_FirstChildElement); c && !dynamic;
-         c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) {
-        const std::string &tag = TagOf(scriptsDoc, c);
-        if (om_NWSTagIs(tag, "Static_value")) break;
-        dynamic = om_NWSTagIs(tag, "Current_clipboard") || om_NWSTagIs(tag, "Parameter_value") ||
-                  om_NWSTagIs(tag, "XPath_search");
-    }
-    std::string value = om_NWSResolveValue(scriptsDoc, elem, targetDoc, matched, 1);
-    if (value == kNWSInvalidSetup) value = om_NWSFirstPgf(scriptsDoc, elem, kNameChars);
-    if (!dynamic) RunStaticOperands.emplace(elem, value);
-    return value;
 }
 
 bool Cancelled() {
@@ -153,22 +84,20 @@ bool Cancelled() {
     return CancelFlag != 0;
 }
 
-// The next element of the walk from elem after the move it was reached with; sets *move.
-F_ObjHandleT WalkStep(F_ObjHandleT doc, F_ObjHandleT elem, IntT *move) {
-    if (*move != kMoveUp) {
-        F_ObjHandleT child = F_ApiGetId(doc, elem, FP_FirstChildElement);
-        if (child) {
-            *move = kMoveDown;
-            return child;
-        }
+// The next node of the walk from node after the move it was reached with; sets *move. -1 when the
+// walk is back at the script element.
+long WalkStep(const NWSScript &script, long node, IntT *move) {
+    const NWSNode &n = script.nodes[static_cast<size_t>(node)];
+    if (*move != kMoveUp && n.firstChild >= 0) {
+        *move = kMoveDown;
+        return n.firstChild;
     }
-    F_ObjHandleT next = F_ApiGetId(doc, elem, FP_NextSiblingElement);
-    if (next) {
+    if (n.nextSibling >= 0) {
         *move = kMoveAcross;
-        return next;
+        return n.nextSibling;
     }
     *move = kMoveUp;
-    return F_ApiGetId(doc, elem, FP_ParentElement);
+    return n.parent;
 }
 
 // 1 when the compiled expression's first step starts from a document: absolute, or a document axis.
@@ -235,8 +164,8 @@ IntT om_NWSStoreEventMatches(F_ObjHandleT event, const std::vector<F_ObjHandleT>
 
 // ---- preparing and sorting -------------------------------------------------------------------
 
-IntT om_NWSPrepareEventXPath(F_ObjHandleT scriptsDoc, F_ObjHandleT event, const std::string &scriptName,
-                             F_ObjHandleT context, IntT report) {
+IntT om_NWSPrepareEventXPath(const NWSEvent &event, const std::string &scriptName, F_ObjHandleT context,
+                             IntT report) {
     StatusCode = 0;
     NodeWizardRun.sequence = 0;
     NodeWizardOptions.allFlows = 0;
@@ -244,14 +173,13 @@ IntT om_NWSPrepareEventXPath(F_ObjHandleT scriptsDoc, F_ObjHandleT event, const 
     NodeWizardQuery.elementAction = 1;
     bool seen = false;
     for (F_ObjHandleT e : ScriptEventsReported)
-        if (e == event) seen = true;
+        if (e == event.elem) seen = true;
     if (seen)
         report = 0;
     else
-        ScriptEventsReported.push_back(event);
+        ScriptEventsReported.push_back(event.elem);
 
-    F_ObjHandleT expressionElem = om_NWSFindBelow(scriptsDoc, event, "XPathExpression");
-    std::string expression = expressionElem ? om_NWSFirstPgf(scriptsDoc, expressionElem, XPathLimits.maxLength) : "";
+    std::string expression = event.expression;
     if (!expression.empty() && expression[0] == '$') {
         std::string value = om_XPathGetParameter(expression);
         if (value == UndefinedParamSentinel)
@@ -278,47 +206,26 @@ IntT om_NWSPrepareEventXPath(F_ObjHandleT scriptsDoc, F_ObjHandleT event, const 
         }
         return 0;
     }
-    if (!context && om_NWSTagIs(TagOf(scriptsDoc, event), "NWScriptEvent") && !StartsFromDocument(sequence)) {
+    if (!context && !event.subEvent && !StartsFromDocument(sequence)) {
         StatusCode = 407;
         if (report == 1) al_ok(qv::FormatMessage(qv::LangMessage("NWS_GEN_MSG_15"), {scriptName, expression}).c_str());
         return 0;
     }
 
-    NodeWizardOptions.maxMatches = om_AttrGetInt(scriptsDoc, expressionElem, "MaximumMatches");
-    NodeWizardRun.skipFirstMatches = om_AttrGetInt(scriptsDoc, expressionElem, "SkipFirstMatches");
-    if (NodeWizardOptions.maxMatches < 0) NodeWizardOptions.maxMatches = 0;
-    if (NodeWizardRun.skipFirstMatches < 0) NodeWizardRun.skipFirstMatches = 0;
-    for (F_ObjHandleT s = F_ApiGetId(scriptsDoc, expressionElem, FP_NextSiblingElement); s;
-         s = F_ApiGetId(scriptsDoc, s, FP_NextSiblingElement)) {
-        if (!om_NWSTagIs(TagOf(scriptsDoc, s), "FlowsToProcess")) continue;
-        const std::string &first = TagOf(scriptsDoc, F_ApiGetId(scriptsDoc, s, FP_FirstChildElement));
-        if (om_NWSTagIs(first, "Main")) NodeWizardOptions.allFlows = 0;
-        if (om_NWSTagIs(first, "All")) NodeWizardOptions.allFlows = 1;
-    }
+    NodeWizardOptions.maxMatches = event.maxMatches < 0 ? 0 : event.maxMatches;
+    NodeWizardRun.skipFirstMatches = event.skipFirstMatches < 0 ? 0 : event.skipFirstMatches;
+    NodeWizardOptions.allFlows = event.allFlows;
+    // As reading the SkipFirstMatches attribute leaves it.
+    StatusCode = event.skipGiven ? 0 : StatusNotPossible;
     return 1;
 }
 
-void om_NWSSortMatches(F_ObjHandleT scriptsDoc, F_ObjHandleT event, std::vector<F_ObjHandleT> &elems,
-                       std::vector<F_ObjHandleT> &docs, std::vector<IntT> &attrs) {
-    F_ObjHandleT options = om_NWSFindBelow(scriptsDoc, event, "SortOptions");
-    if (!options) return;
-    bool descending = false, alpha = false, alphaCI = false, numeric = false, swap = false;
-    std::string sortXPath;
-    bool haveSortXPath = false;
-    for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, options, FP_FirstChildElement); c;
-         c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) {
-        const std::string &tag = TagOf(scriptsDoc, c);
-        if (om_NWSTagIs(tag, "Sort_descending")) descending = true;
-        if (om_NWSTagIs(tag, "Sort_alphabetic")) alpha = true;
-        if (om_NWSTagIs(tag, "Sort_alphabetic_ci")) alphaCI = true;
-        if (om_NWSTagIs(tag, "Sort_numeric")) numeric = true;
-        if (om_NWSTagIs(tag, "Swap_alpha_and_numeric")) swap = true;
-        if (om_NWSTagIs(tag, "Primary_sort_xpath") && !haveSortXPath) {
-            sortXPath = om_NWSFirstPgf(scriptsDoc, c, kSortXPathChars);
-            haveSortXPath = true;
-        }
-    }
-    if (!numeric && !alphaCI) alpha = true;
+void om_NWSSortMatches(const NWSEvent &event, std::vector<F_ObjHandleT> &elems, std::vector<F_ObjHandleT> &docs,
+                       std::vector<IntT> &attrs) {
+    const NWSSortOptions &o = event.sort;
+    if (!o.present) return;
+    const bool descending = o.descending, alpha = o.alpha, alphaCI = o.alphaCI, numeric = o.numeric, swap = o.swap;
+    const std::string &sortXPath = o.xpath;
 
     size_t n = std::min({elems.size(), docs.size(), attrs.size()});
     std::vector<std::string> keys(n), folded(n);
@@ -380,158 +287,117 @@ void om_NWSCopyContentToClipboard(F_ObjHandleT scriptsDoc, F_ObjHandleT elem) {
     ClipboardReload = 1;
 }
 
-IntT om_NWSReadElemAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_ObjHandleT targetDoc,
+IntT om_NWSReadElemAction(F_ObjHandleT scriptsDoc, const NWSElemAction &action, F_ObjHandleT targetDoc,
                           F_ObjHandleT matched) {
-    FactsOf(scriptsDoc, actionElem);
-    ElementFacts &facts = RunFacts[actionElem];
-    if (!facts.elemCode) {
-        std::string name = facts.tag;
-        for (char &c : name)
-            if (c == '_') c = ' ';
-        facts.elemCode = om_NWElemActionCode(name);
-    }
-    IntT code = facts.elemCode;
-    if (code == NW_ACTION_UNKNOWN) return 1;
-    auto operand = [&]() { return ActionOperand(scriptsDoc, actionElem, targetDoc, matched); };
+    IntT code = action.code;
+    if (code == 1) return 1;
+    auto operand = [&]() { return om_NWSOperandOf(action.operand, scriptsDoc, targetDoc, matched, 1); };
     if (code == 2) NodeWizardRun.retagName = operand();
     if (code == 3 || code == 4) WrapElementName = operand();
     if (code >= 19 && code <= 22) NodeWizardOptions.insertName = operand();
-    if (code == 10) {
-        ActionConditions.clear();
-        for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, actionElem, FP_FirstChildElement); c;
-             c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) {
-            std::string tag = om_NWSFirstPgf(scriptsDoc, c, kNameChars);
-            if (!tag.empty()) ActionConditions.push_back(tag);
-        }
-    }
-    if (code == 11 || (code >= 14 && code <= 18)) om_NWSCopyContentToClipboard(scriptsDoc, actionElem);
+    if (code == 10) ActionConditions = action.conditions;
+    if (code == 11 || (code >= 14 && code <= 18)) om_NWSCopyContentToClipboard(scriptsDoc, action.elem);
     return code;
 }
 
-IntT om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem, F_ObjHandleT targetDoc,
+IntT om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, const NWSAttrAction &action, F_ObjHandleT targetDoc,
                           F_ObjHandleT matched) {
-    if (!actionElem) return 1;
-    FactsOf(scriptsDoc, actionElem);
-    ElementFacts &facts = RunFacts[actionElem];
-    if (!facts.attrCode) {
-        std::string name = facts.tag;
-        for (char &c : name)
-            if (c == '_') c = ' ';
-        facts.attrCode = om_NWAttrActionCode(name);
-    }
-    IntT code = facts.attrCode;
-    if (code == NW_ACTION_UNKNOWN) return 1;
+    IntT code = action.code;
+    if (code == 1) return 1;
     ActionAttrNames.clear();
     ActionAttrValues.clear();
-    auto valueOf = [&](F_ObjHandleT c) {
-        std::string value = om_NWSResolveValue(scriptsDoc, c, targetDoc, matched, 1);
-        return value == kNWSInvalidSetup ? om_NWSFirstPgf(scriptsDoc, c, kNameChars) : value;
-    };
-    for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, actionElem, FP_FirstChildElement); c;
-         c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) {
-        const std::string &tag = TagOf(scriptsDoc, c);
-        if (om_NWSTagIs(tag, "Attribute") || om_NWSTagIs(tag, "SearchString")) {
-            F_ObjHandleT first = F_ApiGetId(scriptsDoc, c, FP_FirstChildElement);
-            ActionAttrNames.push_back(first && om_NWSTagIs(TagOf(scriptsDoc, first), "xpath-match") ? NW_XPATH_MATCH : valueOf(c));
-        } else if (om_NWSTagIs(tag, "Value") || om_NWSTagIs(tag, "ReplaceString")) {
-            std::string value = valueOf(c);
-            if (TokenizedAttrValues == 1) {
-                size_t from = 0;
-                for (;;) {
-                    size_t blank = value.find(' ', from);
-                    ActionAttrValues.push_back(value.substr(from, blank == std::string::npos ? std::string::npos : blank - from));
-                    if (blank == std::string::npos) break;
-                    from = blank + 1;
-                }
-            } else {
-                ActionAttrValues.push_back(value);
+    for (const NWSAttrOperand &o : action.operands) {
+        if (!o.isValue) {
+            ActionAttrNames.push_back(o.xpathMatch ? NW_XPATH_MATCH
+                                                   : om_NWSOperandOf(o.operand, scriptsDoc, targetDoc, matched, 1));
+            continue;
+        }
+        std::string value = om_NWSOperandOf(o.operand, scriptsDoc, targetDoc, matched, 1);
+        if (TokenizedAttrValues == 1) {
+            size_t from = 0;
+            for (;;) {
+                size_t blank = value.find(' ', from);
+                ActionAttrValues.push_back(value.substr(from, blank == std::string::npos ? std::string::npos : blank - from));
+                if (blank == std::string::npos) break;
+                from = blank + 1;
             }
+        } else {
+            ActionAttrValues.push_back(value);
         }
     }
     // Search and replace reads one replace string per search string: missing ones replace by "".
     if (code == 54)
         while (ActionAttrValues.size() < ActionAttrNames.size()) ActionAttrValues.emplace_back();
     // A paste's own content is what it pastes; its Attribute child only names the attribute.
-    if (code >= 58 && code <= 60) {
-        bool ownContent = false;
-        for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, actionElem, FP_FirstChildElement); c && !ownContent;
-             c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement))
-            ownContent = !om_NWSTagIs(TagOf(scriptsDoc, c), "Attribute");
-        if (ownContent) om_NWSCopyContentToClipboard(scriptsDoc, actionElem);
-    }
+    if (action.pastesOwnContent) om_NWSCopyContentToClipboard(scriptsDoc, action.elem);
     return code;
 }
 
-void om_NWSRunElemActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc, F_ObjHandleT matched) {
-    if (!targetDoc || !matched || !scriptsDoc || !group || !om_ElementHasContent(targetDoc, matched)) return;
-    for (F_ObjHandleT action = F_ApiGetId(scriptsDoc, group, FP_FirstChildElement); action;
-         action = F_ApiGetId(scriptsDoc, action, FP_NextSiblingElement)) {
+void om_NWSRunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched) {
+    if (!targetDoc || !matched || !scriptsDoc || !group.elem || !om_ElementHasContent(targetDoc, matched)) return;
+    for (const NWSElemAction &action : group.elemActions) {
         IntT code = om_NWSReadElemAction(scriptsDoc, action, targetDoc, matched);
         if (code != 1) {
             NodeWizardQuery.elementAction = code;
-            om_NWPerformElemAction(targetDoc, matched, scriptsDoc, action);
+            om_NWPerformElemAction(targetDoc, matched, scriptsDoc, action.elem);
         }
         if (Cancelled()) return;
         if (code != 1 && !om_ElementHasContent(targetDoc, matched)) return;
     }
 }
 
-void om_NWSRunAttrActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc, F_ObjHandleT matched,
+void om_NWSRunAttrActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched,
                           IntT attrIndex, IntT reportAttr) {
-    if (!targetDoc || !matched || !scriptsDoc || !group || !om_ElementHasContent(targetDoc, matched)) return;
-    for (F_ObjHandleT action = F_ApiGetId(scriptsDoc, group, FP_FirstChildElement); action;
-         action = F_ApiGetId(scriptsDoc, action, FP_NextSiblingElement)) {
+    if (!targetDoc || !matched || !scriptsDoc || !group.elem || !om_ElementHasContent(targetDoc, matched)) return;
+    for (const NWSAttrAction &action : group.attrActions) {
         IntT code = om_NWSReadAttrAction(scriptsDoc, action, targetDoc, matched);
         if (code >= 49 && code <= 60 && om_XPathAxisOfExpression("", om_NWCompiledSequence(), 0) != XA_ATTRIBUTE) {
             code = 1;
             ++NodeWizardQuery.attrFailures;
-            if (reportAttr == 1) om_NWReportActionError(scriptsDoc, action, "", 610, 2);
+            if (reportAttr == 1) om_NWReportActionError(scriptsDoc, action.elem, "", 610, 2);
         }
         if (code != 1) {
             AttrActionCode = code;
-            om_NWPerformAttrAction(targetDoc, matched, attrIndex, scriptsDoc, action, 0);
+            om_NWPerformAttrAction(targetDoc, matched, attrIndex, scriptsDoc, action.elem, 0);
         }
         if (Cancelled()) return;
         if (!om_ElementHasContent(targetDoc, matched)) return;
     }
 }
 
-IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, F_ObjHandleT event, F_ObjHandleT targetDoc, F_ObjHandleT matched,
+IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, const NWSEvent &event, F_ObjHandleT targetDoc, F_ObjHandleT matched,
                            IntT attrIndex, IntT reportElem, IntT reportAttr, IntT reportOther, F_ObjHandleT *newTarget) {
     *newTarget = 0;
     if (CancelFlag) return 0;
     NodeWizardOptions.reportElemErrors = reportElem;
     NodeWizardOptions.reportAttrErrors = reportAttr;
-    for (F_ObjHandleT child = F_ApiGetId(scriptsDoc, event, FP_FirstChildElement); child;
-         child = F_ApiGetId(scriptsDoc, child, FP_NextSiblingElement)) {
-        bool ran = false;
-        if (!Disabled(scriptsDoc, child)) {
-            ElementFacts &facts = RunFacts[child];
-            if (facts.group < 0) facts.group = GroupOf(facts.tag);
-            ran = true;
-            switch (facts.group) {
-            case kElementGroup:
-                om_NWSRunElemActions(scriptsDoc, child, targetDoc, matched);
+    for (const NWSGroup &group : event.children) {
+        bool ran = !group.disabled;
+        if (ran) {
+            switch (group.kind) {
+            case NWSGroupKind::Element:
+                om_NWSRunElemActions(scriptsDoc, group, targetDoc, matched);
                 break;
-            case kAttributeGroup:
-                om_NWSRunAttrActions(scriptsDoc, child, targetDoc, matched, attrIndex, reportAttr);
+            case NWSGroupKind::Attribute:
+                om_NWSRunAttrActions(scriptsDoc, group, targetDoc, matched, attrIndex, reportAttr);
                 break;
-            case kOtherGroup: {
+            case NWSGroupKind::Other: {
                 F_ObjHandleT switched = 0;
-                om_NWSRunOtherActions(scriptsDoc, child, targetDoc, matched, reportOther, &switched);
+                om_NWSRunOtherActions(scriptsDoc, group.elem, group.otherActions, targetDoc, matched, reportOther,
+                                      &switched);
                 if (switched) {
                     *newTarget = switched;
                     targetDoc = switched;
                 }
                 break;
             }
-            case kStringGroup:
-                om_NWSRunStringOps(scriptsDoc, child, targetDoc, matched);
+            case NWSGroupKind::String:
+                om_NWSRunStringOps(scriptsDoc, group.elem, group.operations, targetDoc, matched);
                 break;
-            case kNumericGroup:
-                om_NWSRunNumericOps(scriptsDoc, child, targetDoc, matched);
+            case NWSGroupKind::Numeric:
+                om_NWSRunNumericOps(scriptsDoc, group.elem, group.operations, targetDoc, matched);
                 break;
-            default:
+            case NWSGroupKind::None:
                 ran = false;
             }
         }
@@ -544,11 +410,11 @@ IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, F_ObjHandleT event, F_ObjHan
 
 // ---- the event walk --------------------------------------------------------------------------
 
-F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, F_ObjHandleT scriptsDoc, F_ObjHandleT script,
-                                   const std::string &scriptName, IntT eventNumber, IntT interactive) {
+F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, const NWSScript &script, IntT eventNumber, IntT interactive) {
     StatusCode = 0;
     CancelFlag = 0;
     if (!target) return 0;
+    F_ObjHandleT scriptsDoc = script.doc;
     if (!scriptsDoc) {
         StatusCode = 601;
         CancelFlag = 1;
@@ -562,27 +428,22 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, F_ObjHandleT scriptsDoc,
     IntT reportOther = interactive == 1 ? NodeWizardOptions.reportOtherErrors : 0;
 
     om_NWSResetEventRegistry(0);
-    RunFacts.clear();
-    RunStaticOperands.clear();
-    RunPrepared.clear();
+    std::vector<PreparedEvent> prepared(script.events.size());
     IntT move = kMoveDown;
-    F_ObjHandleT cur = script ? F_ApiGetId(scriptsDoc, script, FP_FirstChildElement) : 0;
+    long cur = script.nodes.empty() ? -1 : 0;
     IntT eventCounter = 0;
-    for (long visits = 0; cur && cur != script && visits < kMaxVisits; ++visits) {
+    for (long visits = 0; cur >= 0 && visits < kMaxVisits; ++visits) {
+        const NWSNode &node = script.nodes[static_cast<size_t>(cur)];
         IntT reached = move;
         bool stayHere = false;
-        const std::string &tag = TagOf(scriptsDoc, cur);
-        bool isEvent = om_NWSTagIs(tag, "NWScriptEvent");
-        bool isSubEvent = om_NWSTagIs(tag, "SubEvent");
+        bool isEvent = node.isEvent, isSubEvent = node.isSubEvent;
         if (reached != kMoveUp && isEvent) ++eventCounter;
-        if ((isEvent || isSubEvent) && Disabled(scriptsDoc, cur)) {
+        if ((isEvent || isSubEvent) && node.disabled) {
             move = kMoveUp;
         } else if ((isEvent || isSubEvent) && (eventNumber <= 0 || eventNumber == eventCounter)) {
-            F_ObjHandleT lastChild = F_ApiGetId(scriptsDoc, cur, FP_FirstChildElement);
-            for (F_ObjHandleT c = lastChild; c; c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) lastChild = c;
-            bool subEventLast = lastChild && om_NWSTagIs(TagOf(scriptsDoc, lastChild), "SubEvent");
-
-            IntT prepared = PrepareOrRestore(scriptsDoc, cur, scriptName, context, interactive, reached == kMoveUp);
+            const NWSEvent &event = script.events[static_cast<size_t>(node.event)];
+            IntT ready = PrepareOrRestore(event, prepared[static_cast<size_t>(node.event)], script.name, context,
+                                          interactive, reached == kMoveUp);
             if (NodeWizardRun.sequence > XPathLastSequenceNumber) {
                 if (interactive == 1) al_ok2("NWS_GEN_MSG_18");
                 CancelFlag = 1;
@@ -597,7 +458,9 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, F_ObjHandleT scriptsDoc,
                     startElem = context && om_ElementHasContent(target, context) ? context
                                                                                   : om_ElementHighestLevel(target, "Main", 0);
                 } else {
-                    IntT parent = om_NWSFindEventMatches(F_ApiGetId(scriptsDoc, cur, FP_ParentElement));
+                    F_ObjHandleT parentElem =
+                        node.parent >= 0 ? script.nodes[static_cast<size_t>(node.parent)].elem : script.elem;
+                    IntT parent = om_NWSFindEventMatches(parentElem);
                     if (parent < 0 || ScriptEventRegistry[static_cast<size_t>(parent)].empty()) {
                         al_ok(kCriticalOne);
                         CancelFlag = 1;
@@ -608,14 +471,14 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, F_ObjHandleT scriptsDoc,
                     startAttr = p.attrs[p.head];
                     startDoc = p.docs[p.head];
                 }
-                if (prepared == 1) {
+                if (ready == 1) {
                     IntT sequence = NodeWizardRun.sequence;
                     om_XPathResetSequence(sequence, 1);
                     if (NodeWizardOptions.parametersInXPath == 1) {
                         std::vector<std::string> undefined = om_XPathSubstituteParameters(sequence);
                         if (interactive == 1 && reportOther == 1)
                             for (size_t i = 0; i < undefined.size(); ++i)
-                                om_NWReportActionError(scriptsDoc, cur, "", 611, 3);
+                                om_NWReportActionError(scriptsDoc, node.elem, "", 611, 3);
                     }
                     // Scope 0 searches the main flow, 2 every flow.
                     F_ObjHandleT scope = 0;
@@ -638,11 +501,11 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, F_ObjHandleT scriptsDoc,
                         attrs.resize(elems.size());
                         docs.resize(elems.size());
                     }
-                    if (elems.size() > 1) om_NWSSortMatches(scriptsDoc, cur, elems, docs, attrs);
+                    if (elems.size() > 1) om_NWSSortMatches(event, elems, docs, attrs);
                 }
-                om_NWSStoreEventMatches(cur, elems, attrs, docs);
+                om_NWSStoreEventMatches(node.elem, elems, attrs, docs);
             }
-            IntT index = om_NWSFindEventMatches(cur);
+            IntT index = om_NWSFindEventMatches(node.elem);
             if (index < 0) {
                 al_ok(kCriticalTwo);
                 CancelFlag = 1;
@@ -652,13 +515,13 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, F_ObjHandleT scriptsDoc,
             if (reached == kMoveUp && !record->empty()) ++record->head;
             if (!record->empty()) {
                 F_ObjHandleT switched = 0;
-                om_NWSRunActionGroups(scriptsDoc, cur, record->docs[record->head], record->elems[record->head],
+                om_NWSRunActionGroups(scriptsDoc, event, record->docs[record->head], record->elems[record->head],
                                       record->attrs[record->head], reportElem, reportAttr, reportOther, &switched);
                 if (switched) {
                     target = switched;
                     context = 0;
                 }
-                if (subEventLast) {
+                if (event.subEventLast) {
                     move = kMoveDown;
                 } else {
                     move = kMoveUp;
@@ -673,18 +536,8 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, F_ObjHandleT scriptsDoc,
             om_PollUserCancel();
             if (CancelFlag) break;
         }
-        if (!stayHere) cur = WalkStep(scriptsDoc, cur, &move);
+        if (!stayHere) cur = WalkStep(script, cur, &move);
     }
     om_NWSResetEventRegistry(0);
     return target;
 }
-
-namespace {
-// What a script run learnt of its elements and events; kept until the next run clears them at its
-// start.
-[[maybe_unused]] const bool resetScriptRunCaches = om_RunStateRegister("script run caches", RunStateKind::Run, [] {
-    RunFacts.clear();
-    RunStaticOperands.clear();
-    RunPrepared.clear();
-});
-}  // namespace

@@ -19,6 +19,7 @@
 #include "lib/host/host_values.h"
 #include "lib/host/hostui.h"
 #include "lib/host/paths.h"
+#include "lib/host/folders.h"
 #include "lib/host/system_services.h"
 #include "lib/state/general_preferences.h"
 #include "lib/state/nodewizard.h"
@@ -80,10 +81,8 @@ std::string ReplaceAll(std::string text, char from, const char *to) {
 // What one action works on.
 struct ActionContext {
     F_ObjHandleT scriptsDoc = 0;
-    F_ObjHandleT action = 0;  // B
-    F_ObjHandleT first = 0;   // E, B's first child
-    std::string firstTag;     // T
-    std::string value;        // V
+    const NWSOtherAction *rec = nullptr;  // B and E as read
+    std::string value;                    // V
     F_ObjHandleT target = 0;
     F_ObjHandleT matched = 0;
     IntT report = 0;
@@ -99,15 +98,11 @@ void ReportNow(const ActionContext &a, F_ObjHandleT at, IntT code) {
 // Delivers a produced value: to the parameter named by E's Apply_to_parameter, else to the
 // clipboard through the scratch pad.
 void DeliverResult(const ActionContext &a, const std::string &result) {
-    F_ObjHandleT apply = a.first ? (om_NWSTagIs(a.firstTag, "Apply_to_parameter") ? a.first
-                                                                             : om_NWSFindBelow(a.scriptsDoc, a.first, "Apply_to_parameter"))
-                                 : 0;
-    if (apply) {
-        std::string name(qv::TrimBlanks(om_NWSFirstPgf(a.scriptsDoc, apply, 255)));
-        if (name.empty())
+    if (a.rec->hasApplyTo) {
+        if (a.rec->applyTo.empty())
             a.errors->push_back(kErrEmptyParameterName);
         else
-            om_XPathSetParameter(name, result);
+            om_XPathSetParameter(a.rec->applyTo, result);
         return;
     }
     om_NWWriteScratchPad(a.scriptsDoc, result.c_str());
@@ -116,7 +111,7 @@ void DeliverResult(const ActionContext &a, const std::string &result) {
 // The path options of E applied to a path.
 std::string ApplyPathOptions(const ActionContext &a, std::string path) {
     StringT p = om_StrCopy(path.c_str());
-    om_NWSApplyPathOptions(a.scriptsDoc, a.first, a.target, &p);
+    om_NWSApplyPathOptions(a.rec->pathOptions, a.target, &p);
     std::string out(qv::View(p));
     om_StrFree(&p);
     return out;
@@ -162,7 +157,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
     F_ObjHandleT doc = a.target;
     F_ObjHandleT object = F_ApiGetId(doc, a.matched, FP_Object);
     IntT kind = F_OBJ_KIND(object);
-    const std::string &t = a.firstTag;
+    const std::string &t = a.rec->firstTag;
     const std::string &v = a.value;
     std::string result;
     bool produced = false;
@@ -311,7 +306,7 @@ void AddObject(const ActionContext &a) {
         a.errors->push_back(kErrNoTarget);
         return;
     }
-    const std::string &t = a.firstTag;
+    const std::string &t = a.rec->firstTag;
     if (om_NWSTagIs(t, "Add_table_row_above") || om_NWSTagIs(t, "Add_table_row_below")) {
         F_ObjHandleT row = om_TableEnclosing(a.target, a.matched, FO_Row);
         if (!row)
@@ -337,7 +332,7 @@ void DeleteObject(const ActionContext &a) {
         return;
     }
     F_ObjHandleT doc = a.target;
-    const std::string &t = a.firstTag;
+    const std::string &t = a.rec->firstTag;
     if (om_NWSTagIs(t, "Delete_table_row")) {
         F_ObjHandleT row = om_TableEnclosing(doc, a.matched, FO_Row);
         if (!row) {
@@ -367,7 +362,7 @@ void DeleteObject(const ActionContext &a) {
 }
 
 void SetActiveFile(const ActionContext &a) {
-    std::string text = om_NWSFirstPgf(a.scriptsDoc, a.action, 500);
+    std::string text = a.rec->text;
     if (!text.empty() && text[0] == '$') {
         std::string value = om_XPathGetParameter(text);
         if (value != UndefinedParamSentinel) text = value;
@@ -387,12 +382,10 @@ std::string StuffValue() {
 }
 
 void DoMessaging(const ActionContext &a) {
-    const std::string &t = a.firstTag;
-    F_ObjHandleT resultElem = a.first ? om_NWSChild(a.scriptsDoc, a.first, "Result") : 0;
-    std::string resultName;
+    const std::string &t = a.rec->firstTag;
+    const std::string &resultName = a.rec->resultName;
     bool haveResult = false;
-    if (resultElem) {
-        resultName = std::string(qv::TrimBlanks(om_NWSFirstPgf(a.scriptsDoc, resultElem, 255)));
+    if (a.rec->hasResult) {
         if (resultName.empty())
             a.errors->push_back(kErrEmptyResultName);
         else
@@ -415,7 +408,7 @@ void DoMessaging(const ActionContext &a) {
         bool accepted = answer == 0 && FA_errno == 0;
         if (haveResult)
             store(accepted ? "1" : "0");
-        else if (!accepted && !resultElem)
+        else if (!accepted && !a.rec->hasResult)
             CancelFlag = 1;
     } else if (om_NWSTagIs(t, "Do_file_browser_prompt") || om_NWSTagIs(t, "Do_path_browser_prompt")) {
         bool folder = om_NWSTagIs(t, "Do_path_browser_prompt");
@@ -450,11 +443,9 @@ void CloseOpenedFiles() {
 
 }  // namespace
 
-void om_NWSApplyPathOptions(F_ObjHandleT scriptsDoc, F_ObjHandleT optionsElem, F_ObjHandleT targetDoc, StringT *path) {
-    if (!path || om_StrIsEmpty(*path) || !optionsElem) return;
-    for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, optionsElem, FP_FirstChildElement); c;
-         c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) {
-        std::string tag = om_ElementTag(scriptsDoc, c, 0);
+void om_NWSApplyPathOptions(const std::vector<std::string> &options, F_ObjHandleT targetDoc, StringT *path) {
+    if (!path || om_StrIsEmpty(*path)) return;
+    for (const std::string &tag : options) {
         std::string current(qv::View(*path));
         if (om_NWSTagIs(tag, "Prefer_relative_path")) {
             StringT relative = nullptr;
@@ -475,21 +466,59 @@ void om_NWSApplyPathOptions(F_ObjHandleT scriptsDoc, F_ObjHandleT optionsElem, F
     }
 }
 
-IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc, F_ObjHandleT matched,
-                           IntT reportOther, F_ObjHandleT *newTarget) {
+std::vector<NWSOtherAction> om_NWSReadOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group) {
+    std::vector<NWSOtherAction> actions;
+    if (!scriptsDoc || !group) return actions;
+    for (F_ObjHandleT b = F_ApiGetId(scriptsDoc, group, FP_FirstChildElement); b;
+         b = F_ApiGetId(scriptsDoc, b, FP_NextSiblingElement)) {
+        NWSOtherAction r;
+        r.elem = b;
+        r.tag = om_ElementTag(scriptsDoc, b, 0);
+        r.first = F_ApiGetId(scriptsDoc, b, FP_FirstChildElement);
+        if (r.first) {
+            r.firstTag = om_ElementTag(scriptsDoc, r.first, 0);
+            r.firstValue = om_NWSReadValue(scriptsDoc, r.first);
+        }
+        if (om_NWSTagIs(r.tag, "Set_object_property") || om_NWSTagIs(r.tag, "Get_object_property")) {
+            F_ObjHandleT apply = r.first ? (om_NWSTagIs(r.firstTag, "Apply_to_parameter")
+                                                ? r.first
+                                                : om_NWSFindBelow(scriptsDoc, r.first, "Apply_to_parameter"))
+                                         : 0;
+            r.hasApplyTo = apply != 0;
+            if (apply) r.applyTo = qv::TrimBlanks(om_NWSFirstPgf(scriptsDoc, apply, 255));
+            for (F_ObjHandleT c = r.first ? F_ApiGetId(scriptsDoc, r.first, FP_FirstChildElement) : 0; c;
+                 c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement))
+                r.pathOptions.push_back(om_ElementTag(scriptsDoc, c, 0));
+        } else if (om_NWSTagIs(r.tag, "Set_active_file")) {
+            r.text = om_NWSFirstPgf(scriptsDoc, b, 500);
+        } else if (om_NWSTagIs(r.tag, "Set_parameter")) {
+            if (r.first) r.text = om_NWSFirstPgf(scriptsDoc, r.first, 254);
+            r.ownValue = om_NWSReadValue(scriptsDoc, b);
+        } else if (om_NWSTagIs(r.tag, "Get_parameter")) {
+            r.text = om_NWSFirstPgf(scriptsDoc, b, 254);
+        } else if (om_NWSTagIs(r.tag, "Do_messaging")) {
+            F_ObjHandleT result = r.first ? om_NWSChild(scriptsDoc, r.first, "Result") : 0;
+            r.hasResult = result != 0;
+            if (result) r.resultName = qv::TrimBlanks(om_NWSFirstPgf(scriptsDoc, result, 255));
+        }
+        actions.push_back(std::move(r));
+    }
+    return actions;
+}
+
+IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const std::vector<NWSOtherAction> &actions,
+                           F_ObjHandleT targetDoc, F_ObjHandleT matched, IntT reportOther, F_ObjHandleT *newTarget) {
     *newTarget = 0;
     if (!scriptsDoc || !group || !targetDoc || !matched || !om_ElementHasContent(targetDoc, matched)) return 0;
     std::vector<IntT> errors;
     F_ObjHandleT target = targetDoc;
-    for (F_ObjHandleT b = F_ApiGetId(scriptsDoc, group, FP_FirstChildElement); b;
-         b = F_ApiGetId(scriptsDoc, b, FP_NextSiblingElement)) {
+    for (const NWSOtherAction &r : actions) {
+        F_ObjHandleT b = r.elem;
         if (target && !om_DocIsOpen(target) && !om_BookIsOpen(target)) target = 0;
         ActionContext a;
         a.scriptsDoc = scriptsDoc;
-        a.action = b;
-        a.first = F_ApiGetId(scriptsDoc, b, FP_FirstChildElement);
-        a.firstTag = a.first ? om_ElementTag(scriptsDoc, a.first, 0) : std::string();
-        a.value = a.first ? om_NWSResolveValue(scriptsDoc, a.first, target, matched, reportOther) : std::string();
+        a.rec = &r;
+        a.value = r.first ? om_NWSValueOf(r.firstValue, scriptsDoc, target, matched, reportOther) : std::string();
         a.target = target;
         a.matched = matched;
         a.report = reportOther;
@@ -497,7 +526,7 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
         a.newTarget = newTarget;
         FA_errno = 0;
 
-        std::string tag = om_ElementTag(scriptsDoc, b, 0);
+        const std::string &tag = r.tag;
         bool counted = true;
         if (om_NWSTagIs(tag, "Set_object_property") || om_NWSTagIs(tag, "Get_object_property")) {
             ObjectProperty(a, om_NWSTagIs(tag, "Set_object_property"));
@@ -531,14 +560,14 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHan
             SetActiveFile(a);
             if (*newTarget) target = *newTarget;
         } else if (om_NWSTagIs(tag, "Set_parameter")) {
-            std::string name = a.first ? om_NWSFirstPgf(scriptsDoc, a.first, 254) : std::string();
+            const std::string &name = r.text;
             if (!target) errors.push_back(kErrNoTarget);
-            else if (name.empty()) ReportNow(a, a.first ? a.first : b, kErrEmptyParameterName);
-            else om_XPathSetParameter(name, om_NWSResolveValue(scriptsDoc, b, target, matched, reportOther));
+            else if (name.empty()) ReportNow(a, r.first ? r.first : b, kErrEmptyParameterName);
+            else om_XPathSetParameter(name, om_NWSValueOf(r.ownValue, scriptsDoc, target, matched, reportOther));
         } else if (om_NWSTagIs(tag, "Get_parameter")) {
-            std::string name = om_NWSFirstPgf(scriptsDoc, b, 254);
+            const std::string &name = r.text;
             std::string value = om_XPathGetParameter(name);
-            if (name.empty()) ReportNow(a, a.first ? a.first : b, kErrEmptyParameterName);
+            if (name.empty()) ReportNow(a, r.first ? r.first : b, kErrEmptyParameterName);
             else if (value == UndefinedParamSentinel) ReportNow(a, b, kErrUndefinedParameter);
             else om_NWWriteScratchPad(scriptsDoc, value.c_str());
             FA_errno = 0;

@@ -314,8 +314,7 @@ IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc
 
 // ---- runs ------------------------------------------------------------------------------------
 
-IntT om_NWSRunScriptOnBook(F_ObjHandleT book, F_ObjHandleT scriptsDoc, F_ObjHandleT script,
-                           const std::string &scriptName, IntT eventNumber, IntT interactive) {
+IntT om_NWSRunScriptOnBook(F_ObjHandleT book, const NWSScript &script, IntT eventNumber, IntT interactive) {
     StatusCode = 0;
     CancelFlag = 0;
     std::vector<F_ObjHandleT> components;
@@ -342,7 +341,7 @@ IntT om_NWSRunScriptOnBook(F_ObjHandleT book, F_ObjHandleT scriptsDoc, F_ObjHand
         if (CancelFlag) break;
         if (doc) {
             F_ApiSetInt(0, doc, FP_IsInFront, 1);
-            om_NWSRunScriptEvents(doc, scriptsDoc, script, scriptName, eventNumber, interactive);
+            om_NWSRunScriptEvents(doc, script, eventNumber, interactive);
             ++NodeWizardRun.componentsProcessed;
         } else {
             ++NodeWizardQuery.componentsNotOpened;
@@ -389,6 +388,7 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
         return 0;
     }
     RememberedSelection targetSelection = Remember(target);
+    const NWSScript record = om_NWSReadScript(scriptsDoc, script, scriptName);
 
     ClipboardEmpty = 0;
     ClipboardReload = 1;
@@ -412,9 +412,9 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
 
     F_ObjHandleT finalTarget = target;
     if (NodeWizardOptions.classicBookMode == 1 && bookTarget) {
-        om_NWSRunScriptOnBook(target, scriptsDoc, script, scriptName, eventNumber, interactive);
+        om_NWSRunScriptOnBook(target, record, eventNumber, interactive);
     } else {
-        finalTarget = om_NWSRunScriptEvents(target, scriptsDoc, script, scriptName, eventNumber, interactive);
+        finalTarget = om_NWSRunScriptEvents(target, record, eventNumber, interactive);
         if (!finalTarget) finalTarget = target;
     }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fdk.h"
+#include "nodewizard/script_reader.h"
 
 // Runs the script (an active script of the name) on the target (a book when its kind says so;
 // 0: the active document, else the active book); eventNumber <= 0 runs every event. 1 when the
@@ -15,8 +16,7 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
                      IntT interactive);
 // Runs the script on each open (or, when the script may open files, opened) document component
 // of the book in book order; 1, or 0 when stopped before starting.
-IntT om_NWSRunScriptOnBook(F_ObjHandleT book, F_ObjHandleT scriptsDoc, F_ObjHandleT script,
-                           const std::string &scriptName, IntT eventNumber, IntT interactive);
+IntT om_NWSRunScriptOnBook(F_ObjHandleT book, const NWSScript &script, IntT eventNumber, IntT interactive);
 // Sets the run options from the script's GeneralSettings and its preset parameters; 0 without
 // document.
 IntT om_NWSReadSettings(F_ObjHandleT scriptsDoc, F_ObjHandleT script);

@@ -183,6 +183,9 @@ constexpr IntT kValueChars = 254;
 constexpr IntT kOperandChars = 2056;
 // Result names are read cut to this many characters.
 constexpr IntT kResultChars = 255;
+// An element's own text, standing in for a missing value source, is read cut to this many
+// characters.
+constexpr IntT kOwnTextChars = 255;
 
 std::string Unescaped(const std::string &text) {
     StringT s = om_StrCopy(text.c_str());
@@ -199,18 +202,17 @@ std::string WithParameter(const std::string &text) {
 }
 
 // The value of an XPath_search: the first match from the matched node.
-std::string SearchValue(F_ObjHandleT scriptsDoc, F_ObjHandleT source, F_ObjHandleT targetDoc, F_ObjHandleT matchedNode,
-                        IntT report) {
-    std::string text = om_NWSFirstPgf(scriptsDoc, source, kValueChars);
+std::string SearchValue(F_ObjHandleT scriptsDoc, const NWSValue &source, F_ObjHandleT targetDoc,
+                        F_ObjHandleT matchedNode, IntT report) {
     F_ApiSaveClipboard();
-    IntT sequence = om_XPathCompile(text, 1);
+    IntT sequence = om_XPathCompile(source.text, 1);
     F_ApiRestoreClipboard();
     if (sequence > XPathLastSequenceNumber || sequence <= 0) return kNWSXPathParsingError;
     om_XPathResetSequence(sequence, 1);
     if (NodeWizardOptions.parametersInXPath == 1) {
         std::vector<std::string> undefined = om_XPathSubstituteParameters(sequence);
         if (report == 1)
-            for (size_t i = 0; i < undefined.size(); ++i) om_NWReportActionError(scriptsDoc, source, "", 611, 3);
+            for (size_t i = 0; i < undefined.size(); ++i) om_NWReportActionError(scriptsDoc, source.elem, "", 611, 3);
     }
     F_ObjHandleT foundDoc = 0;
     IntT attr = -1;
@@ -240,26 +242,24 @@ bool AnyUndefined(const std::string operands[4]) {
     return false;
 }
 
-// Runs the children of an operation group; stringOps chooses the string or the numeric kind.
-void RunOperationGroup(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc, F_ObjHandleT matchedNode,
-                       bool stringOps) {
+// Runs the operations of a group; stringOps chooses the string or the numeric kind.
+void RunOperationGroup(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const std::vector<NWSOperationRecord> &ops,
+                       F_ObjHandleT targetDoc, F_ObjHandleT matchedNode, bool stringOps) {
     if (!scriptsDoc || !group || !targetDoc || !matchedNode) return;
     std::vector<IntT> errors;
-    for (F_ObjHandleT op = F_ApiGetId(scriptsDoc, group, FP_FirstChildElement); op;
-         op = F_ApiGetId(scriptsDoc, op, FP_NextSiblingElement)) {
-        IntT code = om_NWSOperationCode(scriptsDoc, op, nullptr);
+    for (const NWSOperationRecord &op : ops) {
         std::string operands[4], resultName;
-        om_NWSReadOperands(scriptsDoc, op, operands, &resultName, stringOps ? 1 : 0);
+        om_NWSReadOperands(op, operands, &resultName, stringOps ? 1 : 0);
         ++NodeWizardRun.otherSuccesses;
         if (AnyUndefined(operands)) {
             errors.push_back(kNWSErrUndefinedOperand);
         } else if (stringOps) {
             std::string value;
-            if (om_NWSStringOperation(code, operands, &value) == 0)
+            if (om_NWSStringOperation(op.code, operands, &value) == 0)
                 om_XPathSetParameter(resultName, value);
             else
                 errors.push_back(kNWSErrUnknownOperation);
-        } else if (code == kNWSOpCalculateIntExp) {
+        } else if (op.code == kNWSOpCalculateIntExp) {
             om_XPathSetParameter(resultName, std::to_string(om_EvalIntExpression(operands[0].c_str(), 1)));
         } else {
             errors.push_back(kNWSErrUnknownOperation);
@@ -272,57 +272,114 @@ void RunOperationGroup(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT
 
 }  // namespace
 
-std::string om_NWSResolveValue(F_ObjHandleT scriptsDoc, F_ObjHandleT valueElem, F_ObjHandleT targetDoc,
-                               F_ObjHandleT matchedNode, IntT report) {
-    if (!scriptsDoc || !valueElem) return kNWSInvalidSetup;
+NWSValue om_NWSReadValue(F_ObjHandleT scriptsDoc, F_ObjHandleT valueElem) {
+    NWSValue v;
+    if (!scriptsDoc || !valueElem) return v;
     for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, valueElem, FP_FirstChildElement); c;
          c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) {
         std::string tag = om_ElementTag(scriptsDoc, c, 0);
-        if (om_StrEqualCI(tag.c_str(), "Static_value")) return Unescaped(om_NWSFirstPgf(scriptsDoc, c, kValueChars));
-        if (om_StrEqualCI(tag.c_str(), "Current_clipboard")) {
-            StringT text = om_NWReadScratchPad(scriptsDoc, 0, 1);
-            std::string out(qv::View(text));
-            om_StrFree(&text);
-            return out;
-        }
-        if (om_StrEqualCI(tag.c_str(), "Parameter_value")) {
-            std::string value = om_XPathGetParameter(om_NWSFirstPgf(scriptsDoc, c, kValueChars));
-            if (value != UndefinedParamSentinel) return value;
-            if (report == 1) om_NWReportActionError(scriptsDoc, c, "", 611, 3);
-            return std::string();
-        }
-        if (om_StrEqualCI(tag.c_str(), "XPath_search")) return SearchValue(scriptsDoc, c, targetDoc, matchedNode, report);
+        if (om_StrEqualCI(tag.c_str(), "Static_value"))
+            v.source = NWSValueSource::Static;
+        else if (om_StrEqualCI(tag.c_str(), "Current_clipboard"))
+            v.source = NWSValueSource::Clipboard;
+        else if (om_StrEqualCI(tag.c_str(), "Parameter_value"))
+            v.source = NWSValueSource::Parameter;
+        else if (om_StrEqualCI(tag.c_str(), "XPath_search"))
+            v.source = NWSValueSource::XPathSearch;
+        else
+            continue;
+        v.elem = c;
+        if (v.source == NWSValueSource::Static)
+            v.text = Unescaped(om_NWSFirstPgf(scriptsDoc, c, kValueChars));
+        else if (v.source != NWSValueSource::Clipboard)
+            v.text = om_NWSFirstPgf(scriptsDoc, c, kValueChars);
+        break;
+    }
+    return v;
+}
+
+NWSOperand om_NWSReadOperand(F_ObjHandleT scriptsDoc, F_ObjHandleT elem) {
+    NWSOperand operand;
+    operand.value = om_NWSReadValue(scriptsDoc, elem);
+    operand.ownText = om_NWSFirstPgf(scriptsDoc, elem, kOwnTextChars);
+    return operand;
+}
+
+std::string om_NWSValueOf(const NWSValue &value, F_ObjHandleT scriptsDoc, F_ObjHandleT targetDoc,
+                          F_ObjHandleT matchedNode, IntT report) {
+    switch (value.source) {
+    case NWSValueSource::Static:
+        return value.text;
+    case NWSValueSource::Clipboard: {
+        StringT text = om_NWReadScratchPad(scriptsDoc, 0, 1);
+        std::string out(qv::View(text));
+        om_StrFree(&text);
+        return out;
+    }
+    case NWSValueSource::Parameter: {
+        std::string v = om_XPathGetParameter(value.text);
+        if (v != UndefinedParamSentinel) return v;
+        if (report == 1) om_NWReportActionError(scriptsDoc, value.elem, "", 611, 3);
+        return std::string();
+    }
+    case NWSValueSource::XPathSearch:
+        return SearchValue(scriptsDoc, value, targetDoc, matchedNode, report);
+    case NWSValueSource::None:
+        break;
     }
     return kNWSInvalidSetup;
 }
 
-void om_NWSReadOperands(F_ObjHandleT scriptsDoc, F_ObjHandleT opElem, std::string operands[4], std::string *resultName,
-                        IntT unescape) {
-    for (int i = 0; i < 4; ++i) operands[i].clear();
-    resultName->clear();
-    for (F_ObjHandleT c = opElem ? F_ApiGetId(scriptsDoc, opElem, FP_FirstChildElement) : 0; c;
+std::string om_NWSOperandOf(const NWSOperand &operand, F_ObjHandleT scriptsDoc, F_ObjHandleT targetDoc,
+                            F_ObjHandleT matchedNode, IntT report) {
+    std::string value = om_NWSValueOf(operand.value, scriptsDoc, targetDoc, matchedNode, report);
+    return value == kNWSInvalidSetup ? operand.ownText : value;
+}
+
+std::string om_NWSResolveValue(F_ObjHandleT scriptsDoc, F_ObjHandleT valueElem, F_ObjHandleT targetDoc,
+                               F_ObjHandleT matchedNode, IntT report) {
+    return om_NWSValueOf(om_NWSReadValue(scriptsDoc, valueElem), scriptsDoc, targetDoc, matchedNode, report);
+}
+
+NWSOperationRecord om_NWSReadOperation(F_ObjHandleT scriptsDoc, F_ObjHandleT opElem) {
+    NWSOperationRecord op;
+    op.elem = opElem;
+    if (!opElem) return op;
+    op.code = om_NWSOperationCode(scriptsDoc, opElem, nullptr);
+    for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, opElem, FP_FirstChildElement); c;
          c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement)) {
         std::string tag = om_ElementTag(scriptsDoc, c, 0);
         if (om_StrEqualCI(tag.c_str(), "Math_expression")) {
-            operands[0] = om_NWSFirstPgf(scriptsDoc, c, kOperandChars);
+            op.operands[0] = om_NWSFirstPgf(scriptsDoc, c, kOperandChars);
+            op.fromArg[0] = false;
         } else if (om_StrEqualCI(tag.c_str(), "Result")) {
-            *resultName = qv::TrimBlanks(om_NWSFirstPgf(scriptsDoc, c, kResultChars));
+            op.resultName = qv::TrimBlanks(om_NWSFirstPgf(scriptsDoc, c, kResultChars));
         } else {
             static const char *const kArgs[] = {"Arg1", "Arg2", "Arg3", "Arg4"};
-            for (int i = 0; i < 4; ++i)
-                if (om_StrEqualCI(tag.c_str(), kArgs[i])) operands[i] = WithParameter(om_NWSFirstPgf(scriptsDoc, c, kOperandChars));
+            for (int i = 0; i < 4; ++i) {
+                if (!om_StrEqualCI(tag.c_str(), kArgs[i])) continue;
+                op.operands[i] = om_NWSFirstPgf(scriptsDoc, c, kOperandChars);
+                op.fromArg[i] = true;
+            }
         }
     }
+    return op;
+}
+
+void om_NWSReadOperands(const NWSOperationRecord &op, std::string operands[4], std::string *resultName, IntT unescape) {
+    for (int i = 0; i < 4; ++i) operands[i] = op.fromArg[i] ? WithParameter(op.operands[i]) : op.operands[i];
+    *resultName = op.resultName;
     if (unescape == 1)
         for (int i = 0; i < 4; ++i)
             if (operands[i] != UndefinedParamSentinel) operands[i] = Unescaped(operands[i]);
 }
 
-void om_NWSRunStringOps(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc, F_ObjHandleT matchedNode) {
-    RunOperationGroup(scriptsDoc, group, targetDoc, matchedNode, true);
+void om_NWSRunStringOps(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const std::vector<NWSOperationRecord> &ops,
+                        F_ObjHandleT targetDoc, F_ObjHandleT matchedNode) {
+    RunOperationGroup(scriptsDoc, group, ops, targetDoc, matchedNode, true);
 }
 
-void om_NWSRunNumericOps(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc,
-                         F_ObjHandleT matchedNode) {
-    RunOperationGroup(scriptsDoc, group, targetDoc, matchedNode, false);
+void om_NWSRunNumericOps(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const std::vector<NWSOperationRecord> &ops,
+                         F_ObjHandleT targetDoc, F_ObjHandleT matchedNode) {
+    RunOperationGroup(scriptsDoc, group, ops, targetDoc, matchedNode, false);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "fdk.h"
 
@@ -47,16 +48,57 @@ IntT om_EvalIntExpression(ConStringT text, IntT parametersFlag);
 inline constexpr const char *kNWSInvalidSetup = "SCRIPT ERROR - INVALID ELEMENT SETUP";
 inline constexpr const char *kNWSXPathParsingError = "XPATH PARSING ERROR!";
 
-// The value of the first value-source child of the element (Static_value, Current_clipboard,
-// Parameter_value, XPath_search); kNWSInvalidSetup when it has none. An XPath search starts at
-// the matched node of the target document; report 1 reports undefined parameters (611).
+// Where an element that takes a value gets it from: its first value-source child.
+enum class NWSValueSource { None, Static, Clipboard, Parameter, XPathSearch };
+
+// A value source as read from the scripts document. What it yields is worked out when it is used
+// (om_NWSValueOf): parameters, the clipboard and the target change while a script runs.
+struct NWSValue {
+    NWSValueSource source = NWSValueSource::None;
+    F_ObjHandleT elem = 0;  // the value-source element: where its errors are reported
+    std::string text;       // Static: the value (unescaped); Parameter: the name; XPathSearch: the expression
+};
+
+// An action's operand: its value source, or the element's own first paragraph (255 characters)
+// when it has none.
+struct NWSOperand {
+    NWSValue value;
+    std::string ownText;
+};
+
+// The value source of the element (Static_value, Current_clipboard, Parameter_value, XPath_search:
+// the first such child); source None when it has none.
+NWSValue om_NWSReadValue(F_ObjHandleT scriptsDoc, F_ObjHandleT valueElem);
+// The element's value source together with its own text.
+NWSOperand om_NWSReadOperand(F_ObjHandleT scriptsDoc, F_ObjHandleT elem);
+// What a value source yields now; kNWSInvalidSetup for source None. An XPath search starts at the
+// matched node of the target document; report 1 reports undefined parameters (611).
+std::string om_NWSValueOf(const NWSValue &value, F_ObjHandleT scriptsDoc, F_ObjHandleT targetDoc,
+                          F_ObjHandleT matchedNode, IntT report);
+// The operand's value, or its own text when the value is kNWSInvalidSetup.
+std::string om_NWSOperandOf(const NWSOperand &operand, F_ObjHandleT scriptsDoc, F_ObjHandleT targetDoc,
+                            F_ObjHandleT matchedNode, IntT report);
+// The value of the element's value source read and worked out at once (see the two above).
 std::string om_NWSResolveValue(F_ObjHandleT scriptsDoc, F_ObjHandleT valueElem, F_ObjHandleT targetDoc,
                                F_ObjHandleT matchedNode, IntT report);
-// The four operands and the result name of an operation element (see the operation groups).
-void om_NWSReadOperands(F_ObjHandleT scriptsDoc, F_ObjHandleT opElem, std::string operands[4], std::string *resultName,
-                        IntT unescape);
-// Runs every child of a StringOperations / NumericOperations group on one match; nothing when any
-// id is 0. Errors are counted and reported at the group.
-void om_NWSRunStringOps(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc, F_ObjHandleT matchedNode);
-void om_NWSRunNumericOps(F_ObjHandleT scriptsDoc, F_ObjHandleT group, F_ObjHandleT targetDoc,
-                         F_ObjHandleT matchedNode);
+
+// One operation of a StringOperations / NumericOperations group as read: its code, the text of
+// each of its four operands (the last Arg or Math_expression child that sets it) and its result
+// name.
+struct NWSOperationRecord {
+    F_ObjHandleT elem = 0;
+    IntT code = kNWSOpUnknown;
+    std::string operands[4];
+    bool fromArg[4] = {false, false, false, false};  // an Arg's "$name" reads the parameter
+    std::string resultName;
+};
+NWSOperationRecord om_NWSReadOperation(F_ObjHandleT scriptsDoc, F_ObjHandleT opElem);
+// The four operands of an operation as they stand now ("$name" Args read their parameter) and its
+// result name; unescape 1 unescapes the operands that are not the undefined-parameter text.
+void om_NWSReadOperands(const NWSOperationRecord &op, std::string operands[4], std::string *resultName, IntT unescape);
+// Runs the operations of a StringOperations / NumericOperations group on one match; nothing when
+// any id is 0. Errors are counted and reported at the group.
+void om_NWSRunStringOps(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const std::vector<NWSOperationRecord> &ops,
+                        F_ObjHandleT targetDoc, F_ObjHandleT matchedNode);
+void om_NWSRunNumericOps(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const std::vector<NWSOperationRecord> &ops,
+                         F_ObjHandleT targetDoc, F_ObjHandleT matchedNode);

@@ -13,6 +13,7 @@
 #include "lib/host/element_edit.h"
 #include "lib/host/host_values.h"
 #include "lib/host/paths.h"
+#include "lib/host/textfiles.h"
 #include "lib/host/system_services.h"
 #include "lib/shell_records.h"
 #include "lib/state/general_preferences.h"

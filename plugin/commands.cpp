@@ -9,7 +9,7 @@
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
 #include "lib/host/element_query.h"
-#include "lib/host/hostcmds.h"
+#include "lib/host/commands.h"
 #include "lib/host/hostui.h"
 #include "lib/shell_records.h"
 #include "lib/state/general_preferences.h"

@@ -13,6 +13,7 @@
 #include "lib/host/attributes.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/paths.h"
+#include "lib/host/folders.h"
 #include "lib/shell_records.h"
 #include "lib/state/stylesheet_setup.h"
 #include "lib/strings/heapstr.h"

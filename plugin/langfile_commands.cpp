@@ -7,7 +7,7 @@
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
 #include "lib/host/documents.h"
-#include "lib/host/hostcmds.h"
+#include "lib/host/tables.h"
 #include "lib/host/host_values.h"
 #include "lib/shell_records.h"
 #include "lib/strings/heapstr.h"

@@ -9,6 +9,7 @@
 #include "lib/globals.h"
 #include "lib/host/hostui.h"
 #include "lib/host/paths.h"
+#include "lib/host/textfiles.h"
 #include "lib/host/system_services.h"
 #include "lib/shell_records.h"
 #include "lib/state/general_preferences.h"

@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "lib/host/hostcmds.h"
-#include "lib/host/hostui.h"
+#include "lib/host/settings_paths.h"
 #include "lib/host/paths.h"
+#include "lib/host/folders.h"
+#include "lib/host/textfiles.h"
+#include "lib/host/hostui.h"
 #include "lib/host/system_services.h"
 #include "lib/shell_records.h"
 #include "lib/state/settings_files.h"

@@ -10,6 +10,7 @@
 #include "lib/dialogs/generic.h"
 #include "lib/dialogs/msgbox.h"
 #include "lib/host/paths.h"
+#include "lib/host/textfiles.h"
 #include "lib/host/system_services.h"
 #include "lib/shell_records.h"
 #include "lib/state/cond_settings.h"

@@ -9,7 +9,7 @@
 
 #include "fdk.h"
 #include "lib/host/docio.h"
-#include "lib/host/hostcmds.h"
+#include "lib/host/tables.h"
 #include "lib/host/hostui.h"
 #include "lib/host/pgftext.h"
 #include "lib/strings/heapstr.h"

@@ -13,7 +13,11 @@
 #include "paths.h"
 #include <unistd.h>
 #include "lib/dialogs/msgbox.h"
-#include "lib/host/hostcmds.h"
+#include "lib/host/tables.h"
+#include "lib/host/cancel.h"
+#include "lib/host/commands.h"
+#include "lib/host/settings_paths.h"
+#include "lib/host/conversions.h"
 #include "lib/host/hostui.h"
 #include "lib/host/pgftext.h"
 #include "lib/strings/heapstr.h"

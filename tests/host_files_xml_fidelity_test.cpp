@@ -20,6 +20,7 @@
 #include "docfile_api.h"
 #include "fdk.h"
 #include "lib/host/paths.h"
+#include "lib/host/textfiles.h"
 #include "model.h"
 #include "support/host_files_dump.h"
 #include "support/host_files_fixture.h"

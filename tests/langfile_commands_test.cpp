@@ -3,7 +3,7 @@
 // longer used, and the refusals (not English, no document, not a language file).
 #include <algorithm>
 
-#include "lib/host/hostcmds.h"
+#include "lib/host/tables.h"
 #include "lib/host/pgftext.h"
 #include "lib/strings/listconv.h"
 #include "lib/translation/langfiles.h"

@@ -9,6 +9,8 @@
 #include <iterator>
 
 #include "lib/host/paths.h"
+#include "lib/host/folders.h"
+#include "lib/host/textfiles.h"
 #include "lib/host/system_services.h"
 #include "paths.h"
 #include "lib/globals.h"

@@ -89,7 +89,7 @@ TEST(RunStateRecords, EachRecordIsNamedOnce) {
     for (RunStateKind kind : {RunStateKind::Run, RunStateKind::StartUp})
         for (const std::string &name : om_RunStateRecords(kind)) EXPECT_TRUE(names.insert(name).second) << name;
     for (const char *record : {"element walk cursor", "XPath axis memos", "XPath host caches", "script run records",
-                               "script run caches", "Node Wizard run state", "transformation records"})
+                               "Node Wizard run state", "transformation records"})
         EXPECT_EQ(names.count(record), 1u) << record;
 }
 

@@ -15,7 +15,7 @@
 #include "lib/dialogs/msgbox.h"
 #include "lib/host/docio.h"
 #include "lib/host/element_edit.h"
-#include "lib/host/hostcmds.h"
+#include "lib/host/tables.h"
 #include "lib/host/hostui.h"
 #include "lib/host/pgftext.h"
 #include "lib/strings/heapstr.h"

@@ -14,7 +14,6 @@
 #include "lib/host/element_query.h"
 #include "lib/host/element_walk.h"
 #include "lib/host/hostui.h"
-#include "lib/host/paths.h"
 #include "lib/shell_records.h"
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"

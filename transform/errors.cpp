@@ -8,7 +8,6 @@
 #include "lib/globals.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/element_text.h"
-#include "lib/host/paths.h"
 #include "lib/host/docio.h"
 #include "lib/host/documents.h"
 #include "lib/strings/heapstr.h"

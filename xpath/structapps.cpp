@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "lib/host/element_text.h"
-#include "lib/host/hostcmds.h"
+#include "lib/host/settings_paths.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "xpath/xpath.h"

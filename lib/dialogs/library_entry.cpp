@@ -6,7 +6,7 @@
 #include "lib/dialogs/maintenance.h"
 #include "lib/dialogs/wordcount.h"
 #include "lib/globals.h"
-#include "lib/host/docutils.h"
+#include "lib/host/file_references.h"
 #include "lib/strings/heapstr.h"
 
 extern "C" {

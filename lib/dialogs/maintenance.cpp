@@ -17,12 +17,13 @@
 #include "lib/globals.h"
 #include "lib/host/books.h"
 #include "lib/host/docio.h"
-#include "lib/host/docutils.h"
+#include "lib/host/file_references.h"
+#include "lib/host/paths.h"
+#include "lib/host/folders.h"
 #include "lib/host/documents.h"
 #include "lib/host/element_query.h"
 #include "lib/host/element_text.h"
 #include "lib/host/host_values.h"
-#include "lib/host/paths.h"
 #include "lib/strings/heapstr.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // title line and the text by concatenation, so a message never acts as a format.
 #include "lib/dialogs/msgbox.h"
 
-#include "lib/host/hostcmds.h"
+#include "lib/host/cancel.h"
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 #include "lib/globals.h"

@@ -1,6 +1,8 @@
 // Folders: existence, listings with extension and kind filters, the folder chooser, making
 // folders, and reordering or filtering lists of file names. Listings go through the host's
 // file-path calls, in the host's order.
+#include "lib/host/folders.h"
+
 #include <algorithm>
 #include <optional>
 #include <string>

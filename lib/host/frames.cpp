@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "lib/host/docutils.h"
+#include "lib/host/graphics.h"
 #include "lib/host/documents.h"
 #include "lib/host/geometry.h"
 #include "lib/host/host_values.h"

@@ -4,14 +4,14 @@
 //
 // Order of the folder's files, lowest first: a file uses (includes or calls) only files on the
 // lines above its own (scripts/check-order holds the folder to it).
-//   1: docio element_ops formats host_values system_services
-//   2: element_location element_walk geometry paths pgftext
-//   3: element_query folders textfiles
+//   1: book_update cancel client_calls conversions debug_prompts docio element_ops formats graphics host_values system_services xmp
+//   2: element_location element_walk file_references format_catalogs geometry paths pgf_format pgftext
+//   3: commands element_query folders tables textfiles
 //   4: documents
-//   5: books
+//   5: books settings_paths
 //   6: attributes
-//   7: element_text
-//   8: attr_bool debug_log docutils hostcmds
+//   7: element_text settings_doc
+//   8: attr_bool debug_log
 //   9: element_edit hostui
 //   10: pages report report_second
 //   11: frames

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "lib/host/hostcmds.h"
+#include "lib/host/commands.h"
 #include "lib/host/paths.h"
 #include "lib/host/system_services.h"
 #include "lib/strings/heapstr.h"
@@ -97,6 +97,11 @@ IntT om_DocSetViewMode(F_ObjHandleT doc, IntT mode) {
     if (mode != 0 && current == mode) return current;
     IntT effective = mode == 0 ? current : mode;
     return om_RunFcode(effective == 1 ? FV_FC_VIEW_MODE_1 : FV_FC_VIEW_MODE_OTHER);
+}
+
+void om_WindowShift(F_ObjHandleT objId, IntT delta, IntT shrink) {
+    for (IntT p : {FP_ScreenX, FP_ScreenY, FP_ScreenW}) F_ApiSetInt(0, objId, p, F_ApiGetInt(0, objId, p) + delta);
+    if (shrink == 1) F_ApiSetInt(0, objId, FP_ScreenH, F_ApiGetInt(0, objId, FP_ScreenH) - delta);
 }
 
 RealT om_RoundToDigit(RealT value, IntT p) {

@@ -250,3 +250,11 @@ F_ObjHandleT om_TableNthRowOfType(F_ObjHandleT doc, F_ObjHandleT table, IntT n, 
         if ((rowType == -1 || F_ApiGetInt(doc, row, FP_RowType) == rowType) && ++counted == n) return row;
     return 0;
 }
+
+StringT om_PgfCharAt(F_ObjHandleT doc, F_ObjHandleT pgf, IntT position) {
+    if (!doc || !pgf || position < 0) return qv::NewHeapString("");
+    std::string text = qv::PgfText(doc, pgf, -1, false, false);
+    std::vector<size_t> bounds = qv::CharBounds(text);
+    if (static_cast<size_t>(position) + 1 >= bounds.size()) return qv::NewHeapString("end");
+    return qv::NewHeapString(text.substr(bounds[position], bounds[position + 1] - bounds[position]));
+}

@@ -29,6 +29,10 @@ void om_PgfReplaceText(F_ObjHandleT doc, F_ObjHandleT pgf, F_ObjHandleT endPgf, 
 F_ObjHandleT om_CellSetText(F_ObjHandleT doc, F_ObjHandleT table, F_ObjHandleT cell, IntT rowNumber, IntT column,
                             ConStringT text, IntT number);
 
+// The character at the 0-based position of the paragraph's text; "end" past its end, "" for a
+// bad id or a negative position. A new string.
+StringT om_PgfCharAt(F_ObjHandleT doc, F_ObjHandleT pgf, IntT position);
+
 // The n-th row (from 1) of the table whose row type is rowType (-1 any); 0 when none.
 F_ObjHandleT om_TableNthRowOfType(F_ObjHandleT doc, F_ObjHandleT table, IntT n, IntT rowType);
 

@@ -10,7 +10,6 @@
 #include "lib/host/docio.h"
 #include "lib/host/documents.h"
 #include "lib/host/formats.h"
-#include "lib/host/hostcmds.h"
 #include "lib/host/hostui.h"
 #include "lib/host/host_values.h"
 #include "lib/host/pgftext.h"

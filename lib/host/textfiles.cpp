@@ -1,10 +1,11 @@
 // Text files of lines (favorites, lists, preferences) read and written through the host's
 // channels, and the removal of a document's file. Reading takes CR, LF and CR LF as line ends,
 // so files saved on any system read line by line; writing ends every line with CR LF.
+#include "lib/host/textfiles.h"
+
 #include <string>
 #include <vector>
 
-#include "lib/host/paths.h"
 #include "lib/host/system_services.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"

@@ -5,7 +5,8 @@
 #include <algorithm>
 
 #include "lib/host/docio.h"
-#include "lib/host/hostcmds.h"
+#include "lib/host/tables.h"
+#include "lib/host/commands.h"
 #include "lib/host/pgftext.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"

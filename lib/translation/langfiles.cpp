@@ -8,7 +8,7 @@
 #include "lib/host/docio.h"
 #include "lib/host/element_edit.h"
 #include "lib/host/formats.h"
-#include "lib/host/hostcmds.h"
+#include "lib/host/tables.h"
 #include "lib/host/pgftext.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
