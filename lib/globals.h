@@ -28,6 +28,7 @@ constexpr IntT StatusCannotDelete = 221;
 constexpr IntT StatusNotPossible = 222;
 constexpr IntT StatusNegativeIndex = 223;
 constexpr IntT StatusCannotList = 224;       // a folder that cannot be listed
+constexpr IntT StatusCellNotDeleted = 316;   // a table cell is never deleted
 extern IntT CancelFlag;
 // Text formatted for immediate use (messages, paths); a std::string, so nothing is cut.
 extern std::string FormatBuffer;

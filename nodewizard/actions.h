@@ -25,11 +25,11 @@
 #include "fdk.h"
 #include "lib/state/nodewizard.h"
 
-// The element action whose name equals the text (case ignored); 315 when none does.
+// The element action whose name equals the text (case ignored); NW_ACTION_UNKNOWN when none does.
 NWElementAction om_NWElemActionCode(const std::string &name);
 // The name of an element action: codes 2-22 their own, every other code "None".
 std::string om_NWElemActionName(NWElementAction code);
-// The attribute action whose name equals the text (case ignored); 315 when none does.
+// The attribute action whose name equals the text (case ignored); NW_ACTION_UNKNOWN when none does.
 NWAttrAction om_NWAttrActionCode(const std::string &name);
 // The name of an attribute action: codes 40-54 and 61 their own, every other code "None".
 std::string om_NWAttrActionName(NWAttrAction code);

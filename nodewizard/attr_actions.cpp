@@ -75,8 +75,8 @@ struct AttrList {
 
 // 200 or 201 when the document or the element is missing, else 0.
 IntT CheckIds(F_ObjHandleT doc, F_ObjHandleT elem) {
-    if (!doc) return NWAttrNoDocument;
-    if (!elem) return NWAttrNoElement;
+    if (!doc) return NWResult::NoDocument;
+    if (!elem) return NWResult::NoNode;
     return 0;
 }
 
@@ -105,19 +105,19 @@ namespace {
 
 // Runs edit(list, index, &result, &changed) on each named attribute of the element's list, read
 // once and written back once when an edit changed something; a name that matches no attribute
-// gives NWAttrNotFound and the next name is taken.
+// gives NWResult::AttrNotFound and the next name is taken.
 template <class Edit>
 NWActionError EditNamedAttributes(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
                                   IntT attrIndex, Edit edit) {
     if (NWActionError r = CheckIds(doc, elem)) return r;
     AttrList list(doc, elem);
-    if (list.attrs.empty()) return NWAttrNoAttributes;
+    if (list.attrs.empty()) return NWResult::NoAttributes;
     bool changed = false;
     NWActionError result = 0;
     for (const std::string &name : names) {
         IntT i = list.find(name, attrIndex);
         if (i < 0) {
-            result = NWAttrNotFound;
+            result = NWResult::AttrNotFound;
             continue;
         }
         edit(list, i, &result, &changed);
@@ -135,7 +135,7 @@ NWActionError om_NWAttrAddValues(F_ObjHandleT doc, F_ObjHandleT elem, const std:
         std::vector<std::string> vals = list.values(i, tokenized);
         for (const std::string &v : values) {
             if (std::find(vals.begin(), vals.end(), v) != vals.end()) {
-                *result = NWAttrValuePresent;
+                *result = NWResult::ValuePresent;
                 continue;
             }
             vals.push_back(v);
@@ -153,7 +153,7 @@ NWActionError om_NWAttrRemoveValues(F_ObjHandleT doc, F_ObjHandleT elem, const s
         for (const std::string &v : values) {
             auto end = std::remove(vals.begin(), vals.end(), v);
             if (end == vals.end()) {
-                *result = NWAttrValueAbsent;
+                *result = NWResult::ValueAbsent;
                 continue;
             }
             vals.erase(end, vals.end());
@@ -181,28 +181,28 @@ NWActionError om_NWAttrDeleteValues(F_ObjHandleT doc, F_ObjHandleT elem, const s
 }
 
 NWActionError om_NWAttrValueTextTransfer(F_ObjHandleT doc, F_ObjHandleT elem, std::vector<std::string> names,
-                                         IntT action, IntT attrIndex) {
+                                         NWAttrAction action, IntT attrIndex) {
     if (NWActionError r = CheckIds(doc, elem)) return r;
     AttrList list(doc, elem);
-    if (list.attrs.empty()) return NWAttrNoAttributes;
+    if (list.attrs.empty()) return NWResult::NoAttributes;
     bool copyEmpty = NodeWizardPrompts.copyEmptyString != 0;
-    bool toValue = action == 46 || action == 47;
+    bool toValue = action == NWAttr::MoveTextToValue || action == NWAttr::CopyTextToValue;
     NWActionError result = 0;
     for (const std::string &name : names) {
         std::string text;
         if (toValue) {
             // Moving deletes the text, so it takes all of it; copying keeps the usual cut.
-            text = om_ElementText(doc, elem, 0, action == 46 ? 0 : kTextCut, 0, 0);
+            text = om_ElementText(doc, elem, 0, action == NWAttr::MoveTextToValue ? 0 : kTextCut, 0, 0);
             if (text.empty() && !copyEmpty) continue;
         }
         IntT i = list.find(name, attrIndex);
         if (i < 0) {
-            result = NWAttrNotFound;
+            result = NWResult::AttrNotFound;
             continue;
         }
         std::vector<std::string> &vals = list.attrs[i].values;
         if (!toValue && vals.empty() && !copyEmpty) continue;
-        if (action != 47) om_ElementClearContent(doc, elem);
+        if (action != NWAttr::CopyTextToValue) om_ElementClearContent(doc, elem);
         if (toValue) {
             if (vals.empty()) {
                 if (!text.empty()) vals.push_back(text);
@@ -211,7 +211,7 @@ NWActionError om_NWAttrValueTextTransfer(F_ObjHandleT doc, F_ObjHandleT elem, st
             }
         } else if (!vals.empty()) {
             om_ElementInsertText(doc, elem, vals[0], LocContentEnd);
-            if (action == 44) vals.erase(vals.begin());
+            if (action == NWAttr::MoveValueToText) vals.erase(vals.begin());
         } else {
             om_ElementClearContent(doc, elem);
         }
@@ -233,11 +233,11 @@ NWActionError om_NWAttrRemoveInvalidNamed(F_ObjHandleT doc, F_ObjHandleT elem, c
         AttrList list(doc, elem);  // earlier removals shift the list
         if (name == NW_XPATH_MATCH) {
             if (!matched || !list.validIndex(attrIndex)) {
-                result = NWAttrNoMatchedAttr;
+                result = NWResult::NoMatchedAttr;
                 continue;
             }
             if (om_AttrIsDeclared(doc, elem, "", attrIndex)) {
-                result = NWAttrDeclared;
+                result = NWResult::AttrDeclared;
                 continue;
             }
             FA_errno = 0;
@@ -247,11 +247,11 @@ NWActionError om_NWAttrRemoveInvalidNamed(F_ObjHandleT doc, F_ObjHandleT elem, c
         }
         IntT i = list.find(name, -1);
         if (i < 0) {
-            result = NWAttrNotFound;
+            result = NWResult::AttrNotFound;
             continue;
         }
         if (om_AttrIsDeclared(doc, elem, "", i)) {
-            result = NWAttrDeclared;
+            result = NWResult::AttrDeclared;
             continue;
         }
         FA_errno = 0;
@@ -285,12 +285,12 @@ NWActionError om_NWAttrCopyToClipboard(F_ObjHandleT doc, F_ObjHandleT elem, IntT
     F_ObjHandleT pad = om_NWFindScratchPad(scriptsDoc);
     if (!pad) {
         om_NWScratchPadMissing("NWS_GEN_MSG_100");
-        return NWAttrClipboardFailed;
+        return NWResult::ClipboardFailed;
     }
     AttrList list(doc, elem);
     if (!doc || !elem || !list.validIndex(attrIndex)) {
         ClipboardValues.clear();
-        return NWAttrClipboardFailed;
+        return NWResult::ClipboardFailed;
     }
     om_ElementClearContent(scriptsDoc, pad);
     ClipboardValues = MatchedValuesOrDefaults(doc, elem, list, attrIndex);
@@ -317,7 +317,7 @@ NWActionError om_NWAttrPasteClipboard(F_ObjHandleT doc, F_ObjHandleT elem, const
     if (!scriptsDoc || ClipboardEmpty) return 0;
     AttrList list(doc, elem);
     if (!name.empty()) attrIndex = list.find(name, attrIndex);
-    if (!doc || !elem || !list.validIndex(attrIndex)) return NWAttrPasteFailed;
+    if (!doc || !elem || !list.validIndex(attrIndex)) return NWResult::PasteFailed;
     if (ClipboardReload) {
         ClipboardReload = 0;
         if (!om_NWLoadClipboardText(scriptsDoc) || ClipboardEmpty) return 0;
@@ -340,10 +340,10 @@ NWActionError om_NWAttrPasteClipboard(F_ObjHandleT doc, F_ObjHandleT elem, const
 void om_NWAttrForgetUniqueIds() { Ids().taken.clear(); }
 
 NWActionError om_NWAttrSetUniqueId(F_ObjHandleT doc, F_ObjHandleT elem) {
-    if (!doc || !elem) return NWAttrNoUniqueId;
+    if (!doc || !elem) return NWResult::NoUniqueId;
     IntT u = om_AttrIndexByType(doc, elem, FV_AT_UNIQUE_ID);
     std::string current;
-    if (u < 0 || (om_AttrGetValueAt(doc, elem, u, &current), !current.empty())) return NWAttrNoUniqueId;
+    if (u < 0 || (om_AttrGetValueAt(doc, elem, u, &current), !current.empty())) return NWResult::NoUniqueId;
     // The IDs of the element's flow, gathered once per batch: a batch starts when the attempted
     // actions counter goes back.
     UniqueIdIndex &ids = Ids();
@@ -361,8 +361,8 @@ NWActionError om_NWAttrSetUniqueId(F_ObjHandleT doc, F_ObjHandleT elem) {
     std::unordered_set<std::string> &taken = it->second;
     std::string candidate = om_StrRandomLetters(0, 0);
     for (int i = 0; i < kUniqueIdDraws && taken.count(candidate); ++i) candidate = om_StrRandomLetters(0, 0);
-    if (taken.count(candidate)) return NWAttrNoUniqueId;
-    if (om_AttrSetValueAt(doc, elem, u, candidate) < 0) return NWAttrNoUniqueId;
+    if (taken.count(candidate)) return NWResult::NoUniqueId;
+    if (om_AttrSetValueAt(doc, elem, u, candidate) < 0) return NWResult::NoUniqueId;
     taken.insert(candidate);
     return 0;
 }
@@ -375,7 +375,7 @@ NWActionError om_NWAttrTokenize(F_ObjHandleT doc, F_ObjHandleT elem, const std::
         AttrList list(doc, elem);
         IntT i = list.find(name, attrIndex);
         if (i < 0) {
-            result = NWAttrNotFound;
+            result = NWResult::AttrNotFound;
             continue;
         }
         std::vector<std::string> vals = list.values(i, false);

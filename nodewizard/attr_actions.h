@@ -16,21 +16,6 @@
 #include "fdk.h"
 #include "lib/state/nodewizard.h"
 
-// Result codes of the attribute actions.
-enum NWAttrResult : NWActionError {
-    NWAttrNoDocument = 200,
-    NWAttrNoElement = 201,
-    NWAttrPasteFailed = 309,      // paste: no matched attribute
-    NWAttrNoAttributes = 311,     // the element has no attributes at all
-    NWAttrNotFound = 312,         // a named attribute is not on the element
-    NWAttrValuePresent = 313,     // add: the value is already there
-    NWAttrValueAbsent = 314,      // remove: the value is not there
-    NWAttrDeclared = 323,         // remove invalid: the definition declares it
-    NWAttrNoMatchedAttr = 324,    // remove invalid: no matched attribute
-    NWAttrClipboardFailed = 325,  // copy to the clipboard failed
-    NWAttrNoUniqueId = 326,       // set unique ID wrote nothing
-};
-
 // 40 "Add specified values".
 NWActionError om_NWAttrAddValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
                                  const std::vector<std::string> &values, IntT attrIndex);
@@ -46,7 +31,7 @@ NWActionError om_NWAttrDeleteValues(F_ObjHandleT doc, F_ObjHandleT elem, const s
 // 44-47: value to element text (move, copy) and element text to value (move, copy); action is
 // the code.
 NWActionError om_NWAttrValueTextTransfer(F_ObjHandleT doc, F_ObjHandleT elem, std::vector<std::string> names,
-                                         IntT action, IntT attrIndex);
+                                         NWAttrAction action, IntT attrIndex);
 // 48 "Remove invalid attribute" with the names of ActionAttrNames, lowering the attribute cursor
 // of the Node Wizard's compiled query.
 NWActionError om_NWAttrRemoveInvalid(F_ObjHandleT doc, F_ObjHandleT elem, IntT attrIndex);
@@ -66,8 +51,8 @@ NWActionError om_NWAttrCopyToClipboard(F_ObjHandleT doc, F_ObjHandleT elem, IntT
 // the attribute named name ("" for the matched attribute).
 NWActionError om_NWAttrPasteClipboard(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &name, IntT attrIndex,
                                       IntT mode, F_ObjHandleT scriptsDoc);
-// 61 "Set unique ID": a fresh ID in the element's unique-ID attribute when it is empty; 326 when
-// nothing was written. The IDs of the element's flow are gathered once per batch.
+// 61 "Set unique ID": a fresh ID in the element's unique-ID attribute when it is empty;
+// NoUniqueId when nothing was written. The IDs of the element's flow are gathered once per batch.
 NWActionError om_NWAttrSetUniqueId(F_ObjHandleT doc, F_ObjHandleT elem);
 // Forgets the IDs gathered by om_NWAttrSetUniqueId (a batch of actions begins).
 void om_NWAttrForgetUniqueIds();

@@ -22,6 +22,7 @@
 #include "lib/strings/listconv.h"
 #include "lib/translation/lang.h"
 #include "nodewizard/actions.h"
+#include "resources/dialog_items.h"
 #include "xpath/xpath.h"
 
 namespace {
@@ -88,15 +89,17 @@ void SetFileLabel(F_ObjHandleT dlg, IntT item, F_ObjHandleT doc) {
         om_DlgSetLabel(dlg, item, "None", NWDialogTable);
 }
 
-// The action codes named in the Node Wizard's text boxes 20 and 30; an unknown name counts as
-// None.
-IntT ShownElemAction(F_ObjHandleT dlg) {
-    IntT e = om_NWElemActionCode(qv::LangTranslate(NWDialogTable, qv::DlgText(dlg, 20), true, 0));
-    return e == NW_ACTION_UNKNOWN ? 1 : e;
+// The action codes named in the Node Wizard's element and attribute action text boxes; an
+// unknown name counts as None.
+NWElementAction ShownElemAction(F_ObjHandleT dlg) {
+    std::string name = qv::LangTranslate(NWDialogTable, qv::DlgText(dlg, NWItem::ElemAction), true, 0);
+    NWElementAction e = om_NWElemActionCode(name);
+    return e == NW_ACTION_UNKNOWN ? NWElem::None : e;
 }
-IntT ShownAttrAction(F_ObjHandleT dlg) {
-    IntT a = om_NWAttrActionCode(qv::LangTranslate(NWDialogTable, qv::DlgText(dlg, 30), true, 0));
-    return a == NW_ACTION_UNKNOWN ? 1 : a;
+NWAttrAction ShownAttrAction(F_ObjHandleT dlg) {
+    std::string name = qv::LangTranslate(NWDialogTable, qv::DlgText(dlg, NWItem::AttrAction), true, 0);
+    NWAttrAction a = om_NWAttrActionCode(name);
+    return a == NW_ACTION_UNKNOWN ? NWAttr::None : a;
 }
 
 // Opens a dialog resource and records its handle; 0 after telling the user it failed.
@@ -129,7 +132,8 @@ void ShowDialog(F_ObjHandleT dlg, QvDialogNumber number, IntT x, IntT y, IntT tr
 void Switch(F_ObjHandleT from, void (*open)(IntT, IntT, IntT)) {
     if (!from) return;
     IntT x = F_ApiGetInt(0, from, FP_DlgX), y = F_ApiGetInt(0, from, FP_DlgY);
-    NodeWizardQuery.expression = qv::DlgText(from, 2);
+    static_assert(IntT{NWItem::Expression} == IntT{QFItem::Expression});
+    NodeWizardQuery.expression = qv::DlgText(from, NWItem::Expression);
     open(x, y, 1);
 }
 
@@ -158,21 +162,24 @@ void om_NWOpenQuickFinder(IntT x, IntT y, IntT translate) {
 void om_NWInitWizardDialog() {
     F_ObjHandleT dlg = Wizard();
     if (!dlg) return;
-    om_DlgSetChecked(dlg, 4, NodeWizardOptions.parseOnly);
-    om_DlgSetChecked(dlg, 5, NodeWizardOptions.printComponents);
-    SetPopup(dlg, 21, "-", {std::begin(kWizardElemActions), std::end(kWizardElemActions)});
-    om_DlgSetText(dlg, 20, om_NWElemActionName(NodeWizardQuery.elementAction).c_str(), NWDialogTable);
-    SetPopup(dlg, 31, "-", {std::begin(kWizardAttrActions), std::end(kWizardAttrActions)});
-    om_DlgSetText(dlg, 30, om_NWAttrActionName(AttrActionCode).c_str(), NWDialogTable);
-    om_DlgSetChecked(dlg, 23, NodeWizardOptions.reportElemErrors);
-    om_DlgSetChecked(dlg, 33, NodeWizardOptions.reportAttrErrors);
-    om_DlgSetText(dlg, 2, NodeWizardQuery.expression.c_str(), "");
-    om_DlgSetText(dlg, 24, NodeWizardRun.retagName.c_str(), "");
-    qv::DlgSetLabels(dlg, 35, ActionAttrNames);
-    qv::DlgSetLabels(dlg, 38, ActionAttrValues);
-    qv::DlgSetLabels(dlg, 26, {});
-    om_DlgSetChecked(dlg, 40, NodeWizardOptions.allFlows);
-    for (IntT item : {49, 52, 45, 46, 47}) om_DlgDisable(dlg, item);
+    om_DlgSetChecked(dlg, NWItem::ParseOnly, NodeWizardOptions.parseOnly);
+    om_DlgSetChecked(dlg, NWItem::PrintComponents, NodeWizardOptions.printComponents);
+    SetPopup(dlg, NWItem::ElemActionPopup, "-", {std::begin(kWizardElemActions), std::end(kWizardElemActions)});
+    om_DlgSetText(dlg, NWItem::ElemAction, om_NWElemActionName(NodeWizardQuery.elementAction).c_str(),
+                  NWDialogTable);
+    SetPopup(dlg, NWItem::AttrActionPopup, "-", {std::begin(kWizardAttrActions), std::end(kWizardAttrActions)});
+    om_DlgSetText(dlg, NWItem::AttrAction, om_NWAttrActionName(AttrActionCode).c_str(), NWDialogTable);
+    om_DlgSetChecked(dlg, NWItem::ReportElemErrors, NodeWizardOptions.reportElemErrors);
+    om_DlgSetChecked(dlg, NWItem::ReportAttrErrors, NodeWizardOptions.reportAttrErrors);
+    om_DlgSetText(dlg, NWItem::Expression, NodeWizardQuery.expression.c_str(), "");
+    om_DlgSetText(dlg, NWItem::TagName, NodeWizardRun.retagName.c_str(), "");
+    qv::DlgSetLabels(dlg, NWItem::AttrNames, ActionAttrNames);
+    qv::DlgSetLabels(dlg, NWItem::AttrValues, ActionAttrValues);
+    qv::DlgSetLabels(dlg, NWItem::Conditions, {});
+    om_DlgSetChecked(dlg, NWItem::AllFlows, NodeWizardOptions.allFlows);
+    for (IntT item : {NWItem::MatchNext, NWItem::PerformAndMatchNext, NWItem::PreviousMatch, NWItem::NextMatch,
+                      NWItem::JumpToMatch})
+        om_DlgDisable(dlg, item);
     MatchList.clear();
     NodeWizardQuery.currentMatch = 0;
 }
@@ -180,8 +187,9 @@ void om_NWInitWizardDialog() {
 void om_NWInitQuickFinder() {
     F_ObjHandleT dlg = QuickFinder();
     if (!dlg) return;
-    for (IntT item : {5, 10, 11, 12}) om_DlgDisable(dlg, item);
-    om_DlgSetText(dlg, 2, NodeWizardQuery.expression.c_str(), "");
+    for (IntT item : {QFItem::MatchNext, QFItem::PreviousMatch, QFItem::NextMatch, QFItem::JumpToMatch})
+        om_DlgDisable(dlg, item);
+    om_DlgSetText(dlg, QFItem::Expression, NodeWizardQuery.expression.c_str(), "");
 }
 
 // ---- refreshing ---------------------------------------------------------------------------------
@@ -201,46 +209,63 @@ void om_NWRefreshWizardDialog(IntT fileNamesOnly) {
     if (!dlg) return;
     F_ObjHandleT active = F_ApiGetId(0, 0, FP_ActiveDoc);
     if (!active) active = om_BookActive();
-    SetFileLabel(dlg, 14, active);
-    SetPopup(dlg, 25, "Placeholder", active ? om_DocElementDefNames(active, 1, 0) : std::vector<std::string>{});
-    SetFileLabel(dlg, 16, NodeWizardOptions.queryDoc);
+    SetFileLabel(dlg, NWItem::ActiveFile, active);
+    SetPopup(dlg, NWItem::TagNamePopup, "Placeholder",
+             active ? om_DocElementDefNames(active, 1, 0) : std::vector<std::string>{});
+    SetFileLabel(dlg, NWItem::QueryFile, NodeWizardOptions.queryDoc);
     if (fileNamesOnly) return;
 
-    const bool p = om_DlgIsChecked(dlg, 4) != 0;
-    SetEnabled(dlg, 5, p);
-    const IntT e = ShownElemAction(dlg), a = ShownAttrAction(dlg);
-    SetPopup(dlg, 3, "Placeholder", XPathHistory);
+    const bool p = om_DlgIsChecked(dlg, NWItem::ParseOnly) != 0;
+    SetEnabled(dlg, NWItem::PrintComponents, p);
+    const NWElementAction e = ShownElemAction(dlg);
+    const NWAttrAction a = ShownAttrAction(dlg);
+    SetPopup(dlg, NWItem::History, "Placeholder", XPathHistory);
 
-    const bool named = In(e, {2, 3, 4, 19, 20, 21, 22});
-    for (IntT item : {24, 25}) SetShown(dlg, item, named);
-    for (IntT item : {26, 27}) SetShown(dlg, item, e == 10);
-    om_DlgSetLabel(dlg, 34, a == 54 ? "Search string" : "Attribute(s)", NWDialogTable);
-    om_DlgSetLabel(dlg, 37, a == 54 ? "Replace string" : "Value(s)", NWDialogTable);
-    om_DlgSetLabel(dlg, 44, om_NWMatchCounter(true).c_str(), "");
+    const bool named = In(e, {NWElem::Retag, NWElem::Wrap, NWElem::WrapContents, NWElem::InsertBefore,
+                                  NWElem::InsertAfter, NWElem::InsertFirstChild, NWElem::InsertLastChild});
+    for (IntT item : {NWItem::TagName, NWItem::TagNamePopup}) SetShown(dlg, item, named);
+    for (IntT item : {NWItem::Conditions, NWItem::EditConditions})
+        SetShown(dlg, item, e == NWElem::AssignConditions);
+    const bool search = a == NWAttr::SearchReplace;
+    om_DlgSetLabel(dlg, NWItem::AttrNamesLabel, search ? "Search string" : "Attribute(s)", NWDialogTable);
+    om_DlgSetLabel(dlg, NWItem::AttrValuesLabel, search ? "Replace string" : "Value(s)", NWDialogTable);
+    om_DlgSetLabel(dlg, NWItem::MatchCounter, om_NWMatchCounter(true).c_str(), "");
 
-    const bool breaksAttrs = In(e, {5, 6, 7, 8, 11});
-    for (IntT item : {13, 14, 15, 16, 19, 20, 21, 22}) SetEnabled(dlg, item, !p);
-    for (IntT item : {29, 30, 31, 32}) SetEnabled(dlg, item, !breaksAttrs && !p);
-    for (IntT item : {22, 24, 25, 26, 27, 23}) SetEnabled(dlg, item, e != 1 && !p);
-    SetEnabled(dlg, 32, a != 1 && !p);
-    const bool g = !p && a != 1 && !breaksAttrs;
-    SetEnabled(dlg, 33, g);
-    for (IntT item : {34, 35, 36}) SetEnabled(dlg, item, g && a != 61);
-    for (IntT item : {37, 38, 39}) SetEnabled(dlg, item, g && In(a, {40, 41, 42, 54}));
+    const bool breaksAttrs =
+        In(e, {NWElem::Unwrap, NWElem::Promote, NWElem::Demote, NWElem::Delete, NWElem::PasteOver});
+    for (IntT item : {NWItem::ActiveFileLabel, NWItem::ActiveFile, NWItem::QueryFileLabel, NWItem::QueryFile,
+                      NWItem::ElemActionLabel, NWItem::ElemAction, NWItem::ElemActionPopup, NWItem::ElemActionHelp})
+        SetEnabled(dlg, item, !p);
+    for (IntT item : {NWItem::AttrActionLabel, NWItem::AttrAction, NWItem::AttrActionPopup, NWItem::AttrActionHelp})
+        SetEnabled(dlg, item, !breaksAttrs && !p);
+    for (IntT item : {NWItem::ElemActionHelp, NWItem::TagName, NWItem::TagNamePopup, NWItem::Conditions,
+                      NWItem::EditConditions, NWItem::ReportElemErrors})
+        SetEnabled(dlg, item, e != NWElem::None && !p);
+    SetEnabled(dlg, NWItem::AttrActionHelp, a != NWAttr::None && !p);
+    const bool g = !p && a != NWAttr::None && !breaksAttrs;
+    SetEnabled(dlg, NWItem::ReportAttrErrors, g);
+    for (IntT item : {NWItem::AttrNamesLabel, NWItem::AttrNames, NWItem::EditAttrNames})
+        SetEnabled(dlg, item, g && a != NWAttr::SetUniqueId);
+    const bool valued = In(a, {NWAttr::AddValues, NWAttr::RemoveValues, NWAttr::ReplaceValues, NWAttr::SearchReplace});
+    for (IntT item : {NWItem::AttrValuesLabel, NWItem::AttrValues, NWItem::EditAttrValues})
+        SetEnabled(dlg, item, g && valued);
 
-    om_DlgSetLabel(dlg, 48, p ? "Parse" : "Match First", NWDialogTable);
+    om_DlgSetLabel(dlg, NWItem::MatchFirst, p ? "Parse" : "Match First", NWDialogTable);
     if (p) {
-        for (IntT item : {49, 50, 52}) om_DlgDisable(dlg, item);
+        for (IntT item : {NWItem::MatchNext, NWItem::MatchAll, NWItem::PerformAndMatchNext})
+            om_DlgDisable(dlg, item);
     } else {
-        om_DlgEnable(dlg, 50);
+        om_DlgEnable(dlg, NWItem::MatchAll);
     }
-    if (e == 1 && a == 1) {
-        for (IntT item : {51, 52, 53}) om_DlgDisable(dlg, item);
+    if (e == NWElem::None && a == NWAttr::None) {
+        for (IntT item : {NWItem::Perform, NWItem::PerformAndMatchNext, NWItem::PerformOnAll})
+            om_DlgDisable(dlg, item);
     } else if (p) {
-        for (IntT item : {51, 52, 53}) om_DlgDisable(dlg, item);
+        for (IntT item : {NWItem::Perform, NWItem::PerformAndMatchNext, NWItem::PerformOnAll})
+            om_DlgDisable(dlg, item);
     } else {
-        om_DlgEnable(dlg, 51);
-        om_DlgEnable(dlg, 53);
+        om_DlgEnable(dlg, NWItem::Perform);
+        om_DlgEnable(dlg, NWItem::PerformOnAll);
     }
     om_DlgRefreshLabels(dlg);
 }
@@ -248,8 +273,8 @@ void om_NWRefreshWizardDialog(IntT fileNamesOnly) {
 void om_NWRefreshQuickFinder() {
     F_ObjHandleT dlg = QuickFinder();
     if (!dlg) return;
-    SetPopup(dlg, 3, "Placeholder", XPathHistory);
-    om_DlgSetLabel(dlg, 9, om_NWMatchCounter(false).c_str(), "");
+    SetPopup(dlg, QFItem::History, "Placeholder", XPathHistory);
+    om_DlgSetLabel(dlg, QFItem::MatchCounter, om_NWMatchCounter(false).c_str(), "");
 }
 
 // ---- switching and navigating -----------------------------------------------------------------
@@ -269,8 +294,8 @@ void om_NWGoToMatch(IntT index) {
     if (NodeWizardPrompts.refreshAttrEditor) om_CallClient("OM_Lattiform", "RefreshModelessAttrEditor", 0);
     bool wizard = Wizard() != 0;
     F_ObjHandleT dlg = wizard ? Wizard() : QuickFinder();
-    SetEnabled(dlg, wizard ? 45 : 10, index > 0);
-    SetEnabled(dlg, wizard ? 46 : 11, index < n - 1);
+    SetEnabled(dlg, wizard ? IntT{NWItem::PreviousMatch} : IntT{QFItem::PreviousMatch}, index > 0);
+    SetEnabled(dlg, wizard ? IntT{NWItem::NextMatch} : IntT{QFItem::NextMatch}, index < n - 1);
 }
 
 std::vector<std::string> om_NWJumpList(size_t n) {

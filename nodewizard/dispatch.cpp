@@ -22,13 +22,11 @@
 #include "nodewizard/error_report.h"
 #include "nodewizard/script_values.h"
 #include "nodewizard/scripts_doc.h"
+#include "resources/dialog_items.h"
 #include "xpath/xpath.h"
 #include "lib/run_state.h"
 
 namespace {
-
-// Node Wizard dialog item that lists the attribute names.
-constexpr IntT kItemAttrNames = 35;
 
 // Ids carry their kind: telling a flow from an element needs no call.
 bool IsFlow(F_ObjHandleT, F_ObjHandleT node) { return F_OBJ_KIND(node) == FO_Flow; }
@@ -88,31 +86,34 @@ std::string ActionElementName(F_ObjHandleT scriptsDoc, F_ObjHandleT actionElem) 
 NWActionError RunElementAction(F_ObjHandleT doc, F_ObjHandleT node, NWElementAction action, F_ObjHandleT scriptsDoc,
                                F_ObjHandleT actionElem) {
     switch (action) {
-    case 2: return om_NWRetagElement(doc, node, NodeWizardRun.retagName);
-    case 3: return om_NWWrapElement(doc, node, WrapElementName, 0);
-    case 4: return om_NWWrapElement(doc, node, WrapElementName, 1);
-    case 5: return om_NWUnwrapElement(doc, node);
-    case 6: return om_NWPromoteElement(doc, node);
-    case 7: return om_NWDemoteElement(doc, node);
-    case 8: {
+    case NWElem::Retag: return om_NWRetagElement(doc, node, NodeWizardRun.retagName);
+    case NWElem::Wrap: return om_NWWrapElement(doc, node, WrapElementName, 0);
+    case NWElem::WrapContents: return om_NWWrapElement(doc, node, WrapElementName, 1);
+    case NWElem::Unwrap: return om_NWUnwrapElement(doc, node);
+    case NWElem::Promote: return om_NWPromoteElement(doc, node);
+    case NWElem::Demote: return om_NWDemoteElement(doc, node);
+    case NWElem::Delete: {
         StatusCode = 0;
         if (om_ElementDeleteByKind(doc, node)) return 0;
-        return StatusCode ? StatusCode : 317;  // the element was left in place
+        return StatusCode ? StatusCode : NWResult::Unchanged;
     }
-    case 9:
+    case NWElem::DeleteContents:
         if (IsFlow(doc, node)) om_NWFlowDeleteContents(doc, node);
         else om_ElementDeleteContents(doc, node);
         return 0;
-    case 10: return om_NWAssignConditions(doc, node, ActionConditions);
-    case 11: case 14: case 15: case 16: case 17: case 18: return om_NWPasteAtElement(doc, node, action);
-    case 12: return om_NWMoveElement(doc, node, 1);
-    case 13: return om_NWMoveElement(doc, node, 2);
-    case 19: case 20: case 21: case 22: {
+    case NWElem::AssignConditions: return om_NWAssignConditions(doc, node, ActionConditions);
+    case NWElem::PasteOver: case NWElem::PasteOverContents: case NWElem::PasteAtStart: case NWElem::PasteAtEnd:
+    case NWElem::PasteBefore: case NWElem::PasteAfter:
+        return om_NWPasteAtElement(doc, node, action);
+    case NWElem::MoveUp: return om_NWMoveElement(doc, node, 1);
+    case NWElem::MoveDown: return om_NWMoveElement(doc, node, 2);
+    case NWElem::InsertBefore: case NWElem::InsertAfter: case NWElem::InsertFirstChild:
+    case NWElem::InsertLastChild: {
         IntT made = om_NWInsertElement(doc, node, NodeWizardOptions.insertName, action);
-        if (made == 0) return 317;  // nothing was made
-        return made < 399 ? made : 0;
+        if (made == 0) return NWResult::Unchanged;  // nothing was made
+        return made < kNWFirstInsertedId ? made : 0;
     }
-    case 23:
+    case NWElem::CopyContents:
         if (om_ElementIsEmpty(doc, node)) {
             ClipboardEmpty = 1;
             return 0;
@@ -122,28 +123,28 @@ NWActionError RunElementAction(F_ObjHandleT doc, F_ObjHandleT node, NWElementAct
         om_ElementSelect(doc, node, LocContent);
         F_ApiCopy(doc, 0);
         return 0;
-    case 24: {
+    case NWElem::CopyTextToParameter: {
         std::string name = ActionElementName(scriptsDoc, actionElem);
-        if (name.empty()) return 612;
+        if (name.empty()) return NWResult::EmptyParameterName;
         om_XPathSetParameter(name, om_ElementText(doc, node, 1, 2056, 0, 0));
         return 0;
     }
-    case 25:
+    case NWElem::Copy:
         ClipboardEmpty = 0;
         ClipboardReload = 1;
         om_ElementSelect(doc, node, LocElement);
         F_ApiCopy(doc, 0);
         return 0;
-    case 26: {
+    case NWElem::SetText: {
         IntT kind = F_ApiGetInt(doc, node, FP_ElementType);
-        if (kind != FV_FO_CONTAINER && kind != FV_FO_TBL_CELL) return 341;
+        if (kind != FV_FO_CONTAINER && kind != FV_FO_TBL_CELL) return NWResult::TextNotSettable;
         std::string value = om_NWSResolveValue(scriptsDoc, actionElem, doc, node, 1);
         om_ElementDeleteContents(doc, node);
         if (!value.empty()) om_ElementInsertText(doc, node, value, LocContent);
         return 0;
     }
     default:
-        return 0;  // 315 and codes outside the table do nothing
+        return 0;  // an unknown action and codes outside the table do nothing
     }
 }
 
@@ -153,45 +154,51 @@ NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_O
     const std::vector<std::string> &names = ActionAttrNames;
     std::string first = names.empty() ? "" : names.front();
     switch (AttrActionCode) {
-    case 40: return om_NWAttrAddValues(doc, node, names, ActionAttrValues, index);
-    case 41: return om_NWAttrRemoveValues(doc, node, names, ActionAttrValues, index);
-    case 42: return om_NWAttrReplaceValues(doc, node, names, ActionAttrValues, index);
-    case 43: return om_NWAttrDeleteValues(doc, node, names, index);
-    case 44: case 45: case 46: case 47: return om_NWAttrValueTextTransfer(doc, node, names, AttrActionCode, index);
-    case 48: return om_NWAttrRemoveInvalid(doc, node, index);
-    case 49: case 50: case 51: case 52: case 53: {
-        // 49, 50, 53: from the matched attribute to the named one; 51, 52 the other way.
-        IntT op = (AttrActionCode == 49 || AttrActionCode == 51) ? 1 : AttrActionCode == 53 ? 3 : 2;
-        bool fromMatched = AttrActionCode != 51 && AttrActionCode != 52;
+    case NWAttr::AddValues: return om_NWAttrAddValues(doc, node, names, ActionAttrValues, index);
+    case NWAttr::RemoveValues: return om_NWAttrRemoveValues(doc, node, names, ActionAttrValues, index);
+    case NWAttr::ReplaceValues: return om_NWAttrReplaceValues(doc, node, names, ActionAttrValues, index);
+    case NWAttr::DeleteValues: return om_NWAttrDeleteValues(doc, node, names, index);
+    case NWAttr::MoveValueToText: case NWAttr::CopyValueToText: case NWAttr::MoveTextToValue:
+    case NWAttr::CopyTextToValue:
+        return om_NWAttrValueTextTransfer(doc, node, names, AttrActionCode, index);
+    case NWAttr::RemoveInvalid: return om_NWAttrRemoveInvalid(doc, node, index);
+    case NWAttr::MoveValuesToNamed: case NWAttr::CopyValuesToNamed: case NWAttr::MoveValuesFromNamed:
+    case NWAttr::CopyValuesFromNamed: case NWAttr::SwapValuesWithNamed: {
+        // To and swap: from the matched attribute to the named one; from: the other way.
+        // om_AttrCopyValues's operation: 1 move, 2 copy, 3 swap.
+        bool move = AttrActionCode == NWAttr::MoveValuesToNamed || AttrActionCode == NWAttr::MoveValuesFromNamed;
+        IntT op = move ? 1 : AttrActionCode == NWAttr::SwapValuesWithNamed ? 3 : 2;
+        bool fromMatched =
+            AttrActionCode != NWAttr::MoveValuesFromNamed && AttrActionCode != NWAttr::CopyValuesFromNamed;
         om_AttrCopyValues(doc, node, fromMatched ? "" : first, fromMatched ? index : -1, fromMatched ? first : "",
                           fromMatched ? -1 : index, op);
-        return StatusCode == StatusNoSuchAttribute ? 312 : 0;
+        return StatusCode == StatusNoSuchAttribute ? NWResult::AttrNotFound : 0;
     }
-    case 54:
+    case NWAttr::SearchReplace:
         for (size_t i = 0; i < names.size(); ++i)
             om_NWAttrSearchReplace(doc, node, index, names[i], i < ActionAttrValues.size() ? ActionAttrValues[i] : "");
         return 0;
-    case 55: return om_NWAttrCopyToClipboard(doc, node, index, 1, scriptsDoc);
-    case 57: return om_NWAttrCopyToClipboard(doc, node, index, 0, scriptsDoc);
-    case 56: {
+    case NWAttr::CopyFirstValue: return om_NWAttrCopyToClipboard(doc, node, index, 1, scriptsDoc);
+    case NWAttr::CopyAllValues: return om_NWAttrCopyToClipboard(doc, node, index, 0, scriptsDoc);
+    case NWAttr::CopyFirstValueToParameter: {
         std::string name = ActionElementName(scriptsDoc, actionElem);
-        if (name.empty()) return 612;
+        if (name.empty()) return NWResult::EmptyParameterName;
         std::string value;
         if (index >= 0) om_AttrGetValueAt(doc, node, index, &value);
         om_XPathSetParameter(name, value);
         return 0;
     }
-    case 58: return om_NWAttrPasteClipboard(doc, node, "", index, 3, scriptsDoc);
-    case 59: return om_NWAttrPasteClipboard(doc, node, "", index, 1, scriptsDoc);
-    case 60: return om_NWAttrPasteClipboard(doc, node, "", index, 2, scriptsDoc);
-    case 61: return om_NWAttrSetUniqueId(doc, node);
-    case 62: {
+    case NWAttr::PasteOverMatched: return om_NWAttrPasteClipboard(doc, node, "", index, 3, scriptsDoc);
+    case NWAttr::PasteAtMatchedStart: return om_NWAttrPasteClipboard(doc, node, "", index, 1, scriptsDoc);
+    case NWAttr::PasteAtMatchedEnd: return om_NWAttrPasteClipboard(doc, node, "", index, 2, scriptsDoc);
+    case NWAttr::SetUniqueId: return om_NWAttrSetUniqueId(doc, node);
+    case NWAttr::SetValue: {
         ActionAttrValues = {om_NWSResolveValue(scriptsDoc, actionElem, doc, node, 1)};
         return om_NWAttrReplaceValues(doc, node, names, ActionAttrValues, index);
     }
-    case 63: return om_NWAttrTokenize(doc, node, names, index, 1);
-    case 64: return om_NWAttrTokenize(doc, node, names, index, 0);
-    case 65: return om_NWAttrSortValues(doc, node, names, index, scriptsDoc, actionElem);
+    case NWAttr::Detokenize: return om_NWAttrTokenize(doc, node, names, index, 1);
+    case NWAttr::Tokenize: return om_NWAttrTokenize(doc, node, names, index, 0);
+    case NWAttr::SortValues: return om_NWAttrSortValues(doc, node, names, index, scriptsDoc, actionElem);
     default:
         return 0;
     }
@@ -215,25 +222,25 @@ bool QueryEndsOnAttribute() {
 NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT scriptsDoc,
                                      F_ObjHandleT actionElem) {
     if (doc && !node) node = om_ElementAtSelection(doc);
-    if (!doc) return 200;
-    if (!node) return 201;
+    if (!doc) return NWResult::NoDocument;
+    if (!node) return NWResult::NoNode;
     bool flow = IsFlow(doc, node);
-    if (flow ? F_ApiGetObjectType(doc, node) != FO_Flow : !om_ElementHasContent(doc, node)) return 201;
+    if (flow ? F_ApiGetObjectType(doc, node) != FO_Flow : !om_ElementHasContent(doc, node)) return NWResult::NoNode;
     NWElementAction action = NodeWizardQuery.elementAction;
-    if (action == 1) return 0;
+    if (action == NWElem::None) return 0;
 
     NWActionError result;
-    if (flow && action != 4 && action != 9) result = 340;
-    else if (!IsOpenDocOrBook(doc)) result = 616;
+    if (flow && action != NWElem::WrapContents && action != NWElem::DeleteContents) result = NWResult::NotOnFlow;
+    else if (!IsOpenDocOrBook(doc)) result = NWResult::NoTarget;
     else result = RunElementAction(doc, node, action, scriptsDoc, actionElem);
 
     if (result) {
         ++NodeWizardQuery.elemFailures;
         if (NodeWizardOptions.reportElemErrors == 1) {
             std::string name;
-            if (action >= 19 && action <= 22)
+            if (action >= NWElem::InsertBefore && action <= NWElem::InsertLastChild)
                 name = NoName(NodeWizardOptions.insertName) ? kNWEmptyTagName : NodeWizardOptions.insertName;
-            om_NWReportActionError(doc, node, name, result, 1);
+            om_NWReportActionError(doc, node, name, result, NWReportKind::Element);
         }
     } else {
         ++NodeWizardRun.elemSuccesses;
@@ -245,33 +252,36 @@ NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjH
 NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT attrIndex, F_ObjHandleT scriptsDoc,
                                      F_ObjHandleT actionElem, IntT selectFlag) {
     if (doc && !node) node = om_ElementAtSelection(doc);
-    if (!doc) return 200;
-    if (!node || !om_ElementHasContent(doc, node)) return 201;
-    if (AttrActionCode == 1) return 0;
-    if (ActionAttrNames.empty() && AttrActionCode != 54 && AttrActionCode != 61) {
+    if (!doc) return NWResult::NoDocument;
+    if (!node || !om_ElementHasContent(doc, node)) return NWResult::NoNode;
+    if (AttrActionCode == NWAttr::None) return 0;
+    if (ActionAttrNames.empty() && AttrActionCode != NWAttr::SearchReplace && AttrActionCode != NWAttr::SetUniqueId) {
         if (!QueryEndsOnAttribute()) return 0;
         ActionAttrNames = {NW_XPATH_MATCH};
         if (F_ObjHandleT dlg = DialogHandles[kDlgNodeWizard]) {
             StringT entry = const_cast<StringT>(NW_XPATH_MATCH);
             F_StringsT list{1, &entry};
-            om_DlgSetLabelsUnchecked(dlg, kItemAttrNames, &list);
+            om_DlgSetLabelsUnchecked(dlg, NWItem::AttrNames, &list);
         }
     }
     bool matchedOnly = !ActionAttrNames.empty() && ActionAttrNames.front() == NW_XPATH_MATCH;
-    if (matchedOnly && AttrActionCode >= 49 && AttrActionCode <= 53) return 0;
+    if (matchedOnly && AttrActionCode >= NWAttr::MoveValuesToNamed && AttrActionCode <= NWAttr::SwapValuesWithNamed)
+        return 0;
     if (attrIndex < -1) attrIndex = LastMatchedAttribute();
 
     std::vector<std::string> savedValues = ActionAttrValues;
     // Only the clipboard actions go through the scripts document's scratch pad: the others neither
     // open it nor look for it.
-    if (!scriptsDoc && AttrActionCode >= 55 && AttrActionCode <= 60)
+    if (!scriptsDoc && AttrActionCode >= NWAttr::CopyFirstValue && AttrActionCode <= NWAttr::PasteAtMatchedEnd)
         scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0);
-    NWActionError result = IsOpenDocOrBook(doc) ? RunAttrAction(doc, node, attrIndex, scriptsDoc, actionElem) : 616;
+    NWActionError result = IsOpenDocOrBook(doc) ? RunAttrAction(doc, node, attrIndex, scriptsDoc, actionElem)
+                                                         : NWResult::NoTarget;
     ActionAttrValues = std::move(savedValues);
 
     if (result) {
         ++NodeWizardQuery.attrFailures;
-        if (NodeWizardOptions.reportAttrErrors == 1) om_NWReportActionError(doc, node, "", result, 2);
+        if (NodeWizardOptions.reportAttrErrors == 1)
+            om_NWReportActionError(doc, node, "", result, NWReportKind::Attribute);
     } else {
         ++NodeWizardRun.attrSuccesses;
         if (selectFlag) om_ElementSelect(doc, node, LocElement);

@@ -19,8 +19,8 @@ bool IsFlow(F_ObjHandleT, F_ObjHandleT node) { return F_OBJ_KIND(node) == FO_Flo
 
 // One of unwrap, promote, demote on the element itself.
 NWActionError StructureEdit(F_ObjHandleT doc, F_ObjHandleT elem, void (*edit)(F_ObjHandleT), NWActionError refused) {
-    if (!doc) return 200;
-    if (!elem) return 201;
+    if (!doc) return NWResult::NoDocument;
+    if (!elem) return NWResult::NoNode;
     SelectSelfShared(doc, elem);
     FA_errno = 0;
     edit(doc);
@@ -30,23 +30,23 @@ NWActionError StructureEdit(F_ObjHandleT doc, F_ObjHandleT elem, void (*edit)(F_
 }  // namespace
 
 NWActionError om_NWRetagElement(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &defName) {
-    if (!doc) return 200;
-    if (!elem) return 201;
+    if (!doc) return NWResult::NoDocument;
+    if (!elem) return NWResult::NoNode;
     F_ObjHandleT def = om_NWDefinition(doc, defName);
-    if (!def) return 301;
+    if (!def) return NWResult::RetagNoDefinition;
     FA_errno = 0;
     F_ApiSetId(doc, elem, FP_ElementDef, def);
-    return FA_errno ? 300 : 0;
+    return FA_errno ? NWResult::RetagRefused : 0;
 }
 
 NWActionError om_NWWrapElement(F_ObjHandleT doc, F_ObjHandleT node, const std::string &defName, IntT contents) {
-    if (!doc) return 200;
-    if (!node) return 201;
+    if (!doc) return NWResult::NoDocument;
+    if (!node) return NWResult::NoNode;
     F_ObjHandleT def = om_NWDefinition(doc, defName);
-    if (!def) return 302;
+    if (!def) return NWResult::NoDefinition;
     if (IsFlow(doc, node)) {
         F_ObjHandleT root = F_ApiGetId(doc, node, FP_HighestLevelElement);
-        if (!root) return 303;  // a flow without structure has nothing an element could wrap
+        if (!root) return NWResult::WrapRefused;  // a flow without structure has nothing an element could wrap
         om_ElementSelect(doc, root, LocElement);
     } else if (contents) {
         om_ElementSelectContents(doc, node);
@@ -55,24 +55,24 @@ NWActionError om_NWWrapElement(F_ObjHandleT doc, F_ObjHandleT node, const std::s
     }
     FA_errno = 0;
     F_ApiWrapElement(doc, def);
-    return FA_errno ? 303 : 0;
+    return FA_errno ? NWResult::WrapRefused : 0;
 }
 
 NWActionError om_NWUnwrapElement(F_ObjHandleT doc, F_ObjHandleT elem) {
-    return StructureEdit(doc, elem, F_ApiUnWrapElement, 304);
+    return StructureEdit(doc, elem, F_ApiUnWrapElement, NWResult::UnwrapRefused);
 }
 
 NWActionError om_NWPromoteElement(F_ObjHandleT doc, F_ObjHandleT elem) {
-    return StructureEdit(doc, elem, F_ApiPromoteElement, 305);
+    return StructureEdit(doc, elem, F_ApiPromoteElement, NWResult::PromoteRefused);
 }
 
 NWActionError om_NWDemoteElement(F_ObjHandleT doc, F_ObjHandleT elem) {
-    return StructureEdit(doc, elem, F_ApiDemoteElement, 306);
+    return StructureEdit(doc, elem, F_ApiDemoteElement, NWResult::DemoteRefused);
 }
 
 NWActionError om_NWAssignConditions(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names) {
-    if (!doc) return 200;
-    if (!elem) return 201;
+    if (!doc) return NWResult::NoDocument;
+    if (!elem) return NWResult::NoNode;
     std::vector<IntT> ids;
     bool missing = false;
     for (const std::string &name : names) {
@@ -80,7 +80,7 @@ NWActionError om_NWAssignConditions(F_ObjHandleT doc, F_ObjHandleT elem, const s
         if (cond) ids.push_back(static_cast<IntT>(cond));
         else missing = true;
     }
-    NWActionError result = missing ? 307 : 0;
+    NWActionError result = missing ? NWResult::ConditionMissing : 0;
     F_IntsT list{static_cast<UIntT>(ids.size()), ids.empty() ? nullptr : ids.data()};
     FA_errno = 0;
     if (F_ApiGetInt(doc, elem, FP_ElementType) == FV_FO_TBL_ROW) {
@@ -95,64 +95,67 @@ NWActionError om_NWAssignConditions(F_ObjHandleT doc, F_ObjHandleT elem, const s
         value.propVal.isval = list;
         F_ApiSetTextPropVal(doc, &range, &value);
     }
-    return FA_errno ? 308 : result;
+    return FA_errno ? NWResult::ConditionsRefused : result;
 }
 
-NWActionError om_NWPasteAtElement(F_ObjHandleT doc, F_ObjHandleT elem, IntT code) {
-    if (!doc) return 200;
-    if (!elem) return 201;
+NWActionError om_NWPasteAtElement(F_ObjHandleT doc, F_ObjHandleT elem, NWElementAction code) {
+    if (!doc) return NWResult::NoDocument;
+    if (!elem) return NWResult::NoNode;
     if (ClipboardEmpty) return 0;
     IntT mode = 0;
     switch (code) {
-    case 11: mode = LocElement; break;
-    case 14: mode = LocContent; break;
-    case 15: mode = LocContentStart; break;
-    case 16: mode = LocContentEnd; break;
-    case 17: mode = LocBefore; break;
-    case 18: mode = LocAfter; break;
+    case NWElem::PasteOver: mode = LocElement; break;
+    case NWElem::PasteOverContents: mode = LocContent; break;
+    case NWElem::PasteAtStart: mode = LocContentStart; break;
+    case NWElem::PasteAtEnd: mode = LocContentEnd; break;
+    case NWElem::PasteBefore: mode = LocBefore; break;
+    case NWElem::PasteAfter: mode = LocAfter; break;
     default: return 0;
     }
     // A place that cannot be selected (before or after the highest-level element) would paste
     // over whatever was selected before.
-    if (!om_ElementSelect(doc, elem, mode)) return 309;
+    if (!om_ElementSelect(doc, elem, mode)) return NWResult::PasteFailed;
     FA_errno = 0;
     F_ApiPaste(doc, 32);
-    return FA_errno ? 309 : 0;
+    return FA_errno ? NWResult::PasteFailed : 0;
 }
 
 NWActionError om_NWMoveElement(F_ObjHandleT doc, F_ObjHandleT elem, IntT direction) {
     FA_errno = 0;
-    if (!doc) return 200;
-    if (!elem) return 201;
+    if (!doc) return NWResult::NoDocument;
+    if (!elem) return NWResult::NoNode;
     F_ObjHandleT parent = F_ApiGetId(doc, elem, FP_ParentElement);
-    if (!parent) return 321;
+    if (!parent) return NWResult::NoParent;
     bool up = direction == 1;
     F_ObjHandleT sibling = F_ApiGetId(doc, elem, up ? FP_PrevSiblingElement : FP_NextSiblingElement);
-    if (!sibling) return up ? 318 : 319;
+    if (!sibling) return up ? NWResult::NoPreviousSibling : NWResult::NoNextSibling;
     switch (F_ApiGetInt(doc, elem, FP_ElementType)) {
     case FV_FO_TBL_TITLE: case FV_FO_TBL_HEADING: case FV_FO_TBL_BODY: case FV_FO_TBL_FOOTING: case FV_FO_TBL_CELL:
-        return 320;
+        return NWResult::TablePartNotMoved;
     default:
         break;
     }
     om_ElementSelectSelf(doc, sibling);
     FA_errno = 0;
     F_ApiCut(doc, 2);
-    if (FA_errno) return 322;  // a refused cut pastes nothing
+    if (FA_errno) return NWResult::MoveRefused;  // a refused cut pastes nothing
     F_ObjHandleT before = up ? F_ApiGetId(doc, elem, FP_NextSiblingElement) : elem;
     F_ElementRangeT point{{parent, before, 0}, {parent, before, 0}};
     F_ApiSetElementRange(0, doc, FP_ElementSelection, &point);
     F_ApiPaste(doc, 0);
-    NWActionError result = FA_errno ? 322 : 0;
+    NWActionError result = FA_errno ? NWResult::MoveRefused : 0;
     om_DocGoToObject(doc, elem);
     return result;
 }
 
-IntT om_NWInsertElement(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &defName, IntT code) {
+IntT om_NWInsertElement(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &defName, NWElementAction code) {
     if (!doc || !elem) return 0;
     F_ObjHandleT def = om_NWDefinition(doc, defName);
-    if (!def) return 302;
-    IntT mode = code == 19 ? LocBefore : code == 20 ? LocAfter : code == 21 ? LocContentStart : LocContentEnd;
+    if (!def) return NWResult::NoDefinition;
+    IntT mode = code == NWElem::InsertBefore       ? LocBefore
+                : code == NWElem::InsertAfter      ? LocAfter
+                : code == NWElem::InsertFirstChild ? LocContentStart
+                                                   : LocContentEnd;
     // A place that cannot be selected would put the element wherever the selection was.
     if (!om_ElementSelect(doc, elem, mode)) return 0;
     FA_errno = 0;

@@ -29,52 +29,51 @@ struct MessageRow {
     Args args;
 };
 
-// Codes and their messages; 315, 317 and 604 have none (317 has its own text: the action left
-// the element unchanged).
+// Codes and their messages; UnknownAction has none.
 const MessageRow kMessages[] = {
-    {300, 300, "NWA_ERR_MSG_2", 0, Args::NodeRetagPath},
-    {301, 301, "NWA_ERR_MSG_1", 0, Args::NodeRetagPath},
-    {302, 302, "NWA_ERR_MSG_3", 0, Args::NodeDefPath},
-    {303, 303, "NWA_ERR_MSG_4", 0, Args::NodeDefPath},
-    {304, 304, "NWA_ERR_MSG_5", 0, Args::NodePath},
-    {305, 305, "NWA_ERR_MSG_6", 0, Args::NodePath},
-    {306, 306, "NWA_ERR_MSG_7", 0, Args::NodePath},
-    {307, 307, "NWA_ERR_MSG_8", 0, Args::NodePath},
-    {308, 308, "NWA_ERR_MSG_9", 0, Args::NodePath},
-    {309, 309, "NWA_ERR_MSG_10", 0, Args::NodePath},
-    {311, 311, "NWA_ERR_MSG_14", 0, Args::NodePath},
-    {312, 312, "NWA_ERR_MSG_15", 0, Args::NodePath},
-    {313, 313, "NWA_ERR_MSG_16", 0, Args::NodePath},
-    {314, 314, "NWA_ERR_MSG_17", 0, Args::NodePath},
-    {316, 316, "NWA_ERR_MSG_13", 0, Args::NodePath},
-    {317, 317, "NWA_ERR_MSG_40", 0, Args::NodePath},
-    {318, 318, "NWA_ERR_MSG_20", 0, Args::NodePath},
-    {319, 319, "NWA_ERR_MSG_21", 0, Args::NodePath},
-    {320, 320, "NWA_ERR_MSG_22", 0, Args::NodePath},
-    {321, 321, "NWA_ERR_MSG_23", 0, Args::NodePath},
-    {322, 322, "NWA_ERR_MSG_24", 0, Args::NodePath},
-    {323, 323, "NWA_ERR_MSG_18", 0, Args::NodePath},
-    {324, 324, "NWA_ERR_MSG_19", 0, Args::NodePath},
-    {325, 325, "NWA_ERR_MSG_11", 0, Args::NodePath},
-    {326, 326, "NWA_ERR_MSG_25", 0, Args::NodePath},
-    {327, 327, "NWA_ERR_MSG_36", 0, Args::NodePath},
-    {328, 337, "NWA_ERR_MSG_", 26, Args::NodePath},
-    {338, 338, "NWA_ERR_MSG_100", 0, Args::Maximum},
-    {339, 339, "NWA_ERR_MSG_37", 0, Args::NodePath},
-    {340, 340, "NWA_ERR_MSG_38", 0, Args::NodePath},
-    {341, 341, "NWA_ERR_MSG_39", 0, Args::NodePath},
-    {601, 601, "NWS_GEN_MSG_18", 0, Args::None},
-    {602, 603, "NWS_GEN_MSG_19", 0, Args::None},
-    {605, 605, "NWS_GEN_MSG_22", 0, Args::Node},
-    {606, 606, "NWS_GEN_MSG_20", 0, Args::Node},
-    {607, 607, "NWS_GEN_MSG_21", 0, Args::Node},
-    {608, 608, "NWS_GEN_MSG_23", 0, Args::Node},
-    {609, 609, "NWS_GEN_MSG_9", 0, Args::None},
-    {610, 610, "NWS_GEN_MSG_17", 0, Args::Node},
-    {611, 611, "NWS_GEN_MSG_24", 0, Args::Node},
-    {612, 612, "NWS_GEN_MSG_25", 0, Args::Node},
-    {613, 615, "NWS_GEN_MSG_", 26, Args::Node},
-    {616, 616, "NWS_GEN_MSG_29", 0, Args::None},
+    {NWResult::RetagRefused, NWResult::RetagRefused, "NWA_ERR_MSG_2", 0, Args::NodeRetagPath},
+    {NWResult::RetagNoDefinition, NWResult::RetagNoDefinition, "NWA_ERR_MSG_1", 0, Args::NodeRetagPath},
+    {NWResult::NoDefinition, NWResult::NoDefinition, "NWA_ERR_MSG_3", 0, Args::NodeDefPath},
+    {NWResult::WrapRefused, NWResult::WrapRefused, "NWA_ERR_MSG_4", 0, Args::NodeDefPath},
+    {NWResult::UnwrapRefused, NWResult::UnwrapRefused, "NWA_ERR_MSG_5", 0, Args::NodePath},
+    {NWResult::PromoteRefused, NWResult::PromoteRefused, "NWA_ERR_MSG_6", 0, Args::NodePath},
+    {NWResult::DemoteRefused, NWResult::DemoteRefused, "NWA_ERR_MSG_7", 0, Args::NodePath},
+    {NWResult::ConditionMissing, NWResult::ConditionMissing, "NWA_ERR_MSG_8", 0, Args::NodePath},
+    {NWResult::ConditionsRefused, NWResult::ConditionsRefused, "NWA_ERR_MSG_9", 0, Args::NodePath},
+    {NWResult::PasteFailed, NWResult::PasteFailed, "NWA_ERR_MSG_10", 0, Args::NodePath},
+    {NWResult::NoAttributes, NWResult::NoAttributes, "NWA_ERR_MSG_14", 0, Args::NodePath},
+    {NWResult::AttrNotFound, NWResult::AttrNotFound, "NWA_ERR_MSG_15", 0, Args::NodePath},
+    {NWResult::ValuePresent, NWResult::ValuePresent, "NWA_ERR_MSG_16", 0, Args::NodePath},
+    {NWResult::ValueAbsent, NWResult::ValueAbsent, "NWA_ERR_MSG_17", 0, Args::NodePath},
+    {NWResult::CellNotDeleted, NWResult::CellNotDeleted, "NWA_ERR_MSG_13", 0, Args::NodePath},
+    {NWResult::Unchanged, NWResult::Unchanged, "NWA_ERR_MSG_40", 0, Args::NodePath},
+    {NWResult::NoPreviousSibling, NWResult::NoPreviousSibling, "NWA_ERR_MSG_20", 0, Args::NodePath},
+    {NWResult::NoNextSibling, NWResult::NoNextSibling, "NWA_ERR_MSG_21", 0, Args::NodePath},
+    {NWResult::TablePartNotMoved, NWResult::TablePartNotMoved, "NWA_ERR_MSG_22", 0, Args::NodePath},
+    {NWResult::NoParent, NWResult::NoParent, "NWA_ERR_MSG_23", 0, Args::NodePath},
+    {NWResult::MoveRefused, NWResult::MoveRefused, "NWA_ERR_MSG_24", 0, Args::NodePath},
+    {NWResult::AttrDeclared, NWResult::AttrDeclared, "NWA_ERR_MSG_18", 0, Args::NodePath},
+    {NWResult::NoMatchedAttr, NWResult::NoMatchedAttr, "NWA_ERR_MSG_19", 0, Args::NodePath},
+    {NWResult::ClipboardFailed, NWResult::ClipboardFailed, "NWA_ERR_MSG_11", 0, Args::NodePath},
+    {NWResult::NoUniqueId, NWResult::NoUniqueId, "NWA_ERR_MSG_25", 0, Args::NodePath},
+    {NWResult::NotAnchoredFrame, NWResult::NotAnchoredFrame, "NWA_ERR_MSG_36", 0, Args::NodePath},
+    {NWResult::NotXRef, NWResult::HostFailed, "NWA_ERR_MSG_", 26, Args::NodePath},
+    {NWResult::ReportLimit, NWResult::ReportLimit, "NWA_ERR_MSG_100", 0, Args::Maximum},
+    {NWResult::NothingToCopy, NWResult::NothingToCopy, "NWA_ERR_MSG_37", 0, Args::NodePath},
+    {NWResult::NotOnFlow, NWResult::NotOnFlow, "NWA_ERR_MSG_38", 0, Args::NodePath},
+    {NWResult::TextNotSettable, NWResult::TextNotSettable, "NWA_ERR_MSG_39", 0, Args::NodePath},
+    {NWResult::NoScriptsDoc, NWResult::NoScriptsDoc, "NWS_GEN_MSG_18", 0, Args::None},
+    {NWResult::NoScript, NWResult::NoEvent, "NWS_GEN_MSG_19", 0, Args::None},
+    {NWResult::MissingSettings, NWResult::MissingSettings, "NWS_GEN_MSG_22", 0, Args::Node},
+    {NWResult::NoExpression, NWResult::NoExpression, "NWS_GEN_MSG_20", 0, Args::Node},
+    {NWResult::BadExpression, NWResult::BadExpression, "NWS_GEN_MSG_21", 0, Args::Node},
+    {NWResult::BadCall, NWResult::BadCall, "NWS_GEN_MSG_23", 0, Args::Node},
+    {NWResult::DuplicateName, NWResult::DuplicateName, "NWS_GEN_MSG_9", 0, Args::None},
+    {NWResult::NeedsAttributeStep, NWResult::NeedsAttributeStep, "NWS_GEN_MSG_17", 0, Args::Node},
+    {NWResult::UndefinedParameter, NWResult::UndefinedParameter, "NWS_GEN_MSG_24", 0, Args::Node},
+    {NWResult::EmptyParameterName, NWResult::EmptyParameterName, "NWS_GEN_MSG_25", 0, Args::Node},
+    {NWResult::UndeclaredParameters, NWResult::MissingResultOrOperand, "NWS_GEN_MSG_", 26, Args::Node},
+    {NWResult::NoTarget, NWResult::NoTarget, "NWS_GEN_MSG_29", 0, Args::None},
 };
 
 const char *const kCreationFailure =
@@ -159,7 +158,8 @@ std::string om_NWReportMessage(IntT code, const std::string &nodeName, const std
     return "";
 }
 
-void om_NWReportActionError(F_ObjHandleT doc, F_ObjHandleT node, const std::string &name, IntT code, IntT kind) {
+void om_NWReportActionError(F_ObjHandleT doc, F_ObjHandleT node, const std::string &name, IntT code,
+                            NWReportKind kind) {
     om_OpenErrorReportDoc();
     F_ObjHandleT report = ErrorReportDoc;
     if (!report) {
@@ -168,7 +168,7 @@ void om_NWReportActionError(F_ObjHandleT doc, F_ObjHandleT node, const std::stri
     }
     UIntT maximum = static_cast<UIntT>(MaximumErrors());
     if (NodeWizardQuery.reportedErrors > maximum) return;
-    if (NodeWizardQuery.reportedErrors == maximum) code = 338;
+    if (NodeWizardQuery.reportedErrors == maximum) code = NWResult::ReportLimit;
     ++NodeWizardQuery.reportedErrors;
 
     std::string path = HostGetString(0, doc, FP_Path);
@@ -182,14 +182,15 @@ void om_NWReportActionError(F_ObjHandleT doc, F_ObjHandleT node, const std::stri
     F_ObjHandleT flow = F_ApiGetId(0, report, FP_MainFlowInDoc);
     F_ObjHandleT root = flow ? F_ApiGetId(report, flow, FP_HighestLevelElement) : 0;
     if (!root) return;
-    const char *heading = kind == 1 ? "NodeActionElemErrorHeading"
-                        : kind == 3 ? "NodeActionOtherErrorHeading"
-                                    : "NodeActionAttrErrorHeading";
+    const char *heading = kind == NWReportKind::Element ? "NodeActionElemErrorHeading"
+                        : kind == NWReportKind::Other   ? "NodeActionOtherErrorHeading"
+                                                        : "NodeActionAttrErrorHeading";
     // An insert that made no element (a template without the definitions) ends the entry, so
     // that nothing lands wherever the report's selection happens to be.
-    if (om_NWInsertElement(report, root, heading, 22) < 399) return;
-    F_ObjHandleT entry = static_cast<F_ObjHandleT>(om_NWInsertElement(report, root, "NodeWizardActionError", 22));
-    if (static_cast<IntT>(entry) < 399) return;
+    if (om_NWInsertElement(report, root, heading, NWElem::InsertLastChild) < kNWFirstInsertedId) return;
+    F_ObjHandleT entry =
+        static_cast<F_ObjHandleT>(om_NWInsertElement(report, root, "NodeWizardActionError", NWElem::InsertLastChild));
+    if (static_cast<IntT>(entry) < kNWFirstInsertedId) return;
 
     if (om_ElementSelect(report, entry, LocContentEnd)) {
         F_TextRangeT at = F_ApiGetTextRange(0, report, FP_TextSelection);

@@ -17,10 +17,13 @@ inline constexpr const char *kNWEmptyTagName = "<TotalBullcrapEmptyTag>";
 // Sets ErrorReportDoc: the open report, else a new one from the template (0 when it cannot be
 // opened; the first failure of the session says so once).
 void om_OpenErrorReportDoc();
-// Appends one entry for a failing node: kind 1 element action, 3 other action, any other kind
-// attribute action. name, when not empty, names the node (or the definition) in the message.
-// Counts against the batch's limit; the entry at the limit says that the limit was reached.
-void om_NWReportActionError(F_ObjHandleT doc, F_ObjHandleT node, const std::string &name, IntT code, IntT kind);
+// What failed, which decides the heading an entry goes under.
+enum class NWReportKind { Element = 1, Attribute = 2, Other = 3 };
+// Appends one entry for a failing node under the kind's heading. name, when not empty, names the
+// node (or the definition) in the message. Counts against the batch's limit; the entry at the
+// limit says that the limit was reached.
+void om_NWReportActionError(F_ObjHandleT doc, F_ObjHandleT node, const std::string &name, IntT code,
+                            NWReportKind kind);
 // The text of the Hypertext marker that leads back to a node: "openObjectId PATH:5 UNIQUE".
 std::string om_NWReportLinkText(const std::string &path, IntT unique);
 // The message of an entry (the current language's text of the code's message id, filled);

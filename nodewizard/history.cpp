@@ -13,6 +13,7 @@
 #include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
+#include "resources/dialog_items.h"
 
 namespace {
 
@@ -43,9 +44,9 @@ void om_NWAddFavorite(ConStringT text) {
     std::string favorite(qv::View(text));
     if (favorite.empty()) {
         if (F_ObjHandleT qf = DialogHandles[kDlgQuickFinder])
-            favorite = qv::DlgText(qf, 2);
+            favorite = qv::DlgText(qf, QFItem::Expression);
         else if (F_ObjHandleT nw = DialogHandles[kDlgNodeWizard])
-            favorite = qv::DlgText(nw, 2);
+            favorite = qv::DlgText(nw, NWItem::Expression);
     }
     if (favorite.empty()) return;
     std::vector<std::string> lines = ReadFavorites();

@@ -37,7 +37,9 @@ constexpr IntT kStatusBoxDialog = 1224;
 struct DialogItem {
     IntT wizard, finder;
 };
-constexpr DialogItem kPrevious{45, 10}, kNext{46, 11}, kJump{47, 12}, kMatchNext{49, 5}, kPerformNext{52, 0};
+constexpr DialogItem kPrevious{NWItem::PreviousMatch, QFItem::PreviousMatch}, kNext{NWItem::NextMatch, QFItem::NextMatch},
+    kJump{NWItem::JumpToMatch, QFItem::JumpToMatch}, kMatchNext{NWItem::MatchNext, QFItem::MatchNext},
+    kPerformNext{NWItem::PerformAndMatchNext, 0};
 
 void SetEnabled(DialogItem item, bool on) {
     if (F_ObjHandleT dlg = DialogHandles[kDlgNodeWizard]) (on ? om_DlgEnable : om_DlgDisable)(dlg, item.wizard);
@@ -153,7 +155,7 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
     ResetClipboardFlags();
     const std::string &question = PluginGlobals.cancelConfirmText;
     NWActionBatch batch;
-    const bool attrAction = AttrActionCode != 1;  // 1: none, which does nothing at any node
+    const bool attrAction = AttrActionCode != NWAttr::None;  // None does nothing at any node
     std::string line = "Attempted actions: ";
     const size_t lineStart = line.size();
     for (size_t i = 0; i < elems.size(); ++i) {
@@ -192,14 +194,16 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
 void SwitchOffAllFlows() {
     om_MsgTellWithPrompt("NW_GEN_MSG_30", &NodeWizardPrompts.overrideAllFlows);
     NodeWizardOptions.allFlows = 0;
-    if (F_ObjHandleT wizard = DialogHandles[kDlgNodeWizard]) om_DlgSetChecked(wizard, 40, 0);
+    if (F_ObjHandleT wizard = DialogHandles[kDlgNodeWizard]) om_DlgSetChecked(wizard, NWItem::AllFlows, 0);
 }
 
 }  // namespace
 
-bool om_NWIsListBreaking(IntT elementAction) {
+bool om_NWIsListBreaking(NWElementAction elementAction) {
     switch (elementAction) {
-    case 5: case 6: case 7: case 8: case 11: case 12: case 13: return true;
+    case NWElem::Unwrap: case NWElem::Promote: case NWElem::Demote: case NWElem::Delete: case NWElem::PasteOver:
+    case NWElem::MoveUp: case NWElem::MoveDown:
+        return true;
     default: return false;
     }
 }
@@ -209,36 +213,37 @@ void om_NWReadDialog(IntT validate) {
     F_ObjHandleT wizard = DialogHandles[kDlgNodeWizard];
     F_ObjHandleT finder = DialogHandles[kDlgQuickFinder];
     if (!wizard && !finder) return;
-    NodeWizardQuery.expression = Taken(om_DlgGetText(wizard ? wizard : finder, 2, ""));
+    static_assert(IntT{NWItem::Expression} == IntT{QFItem::Expression});
+    NodeWizardQuery.expression = Taken(om_DlgGetText(wizard ? wizard : finder, NWItem::Expression, ""));
     if (wizard) {
-        NodeWizardQuery.elementAction = om_NWElemActionCode(Taken(om_DlgGetText(wizard, 20, kNWTable)));
+        NodeWizardQuery.elementAction = om_NWElemActionCode(Taken(om_DlgGetText(wizard, NWItem::ElemAction, kNWTable)));
         if (validate && NodeWizardQuery.elementAction == NW_ACTION_UNKNOWN) {
             al_ok2("NW_GEN_MSG_25");
             CancelFlag = 1;
             return;
         }
-        AttrActionCode = om_NWAttrActionCode(Taken(om_DlgGetText(wizard, 30, kNWTable)));
+        AttrActionCode = om_NWAttrActionCode(Taken(om_DlgGetText(wizard, NWItem::AttrAction, kNWTable)));
         if (validate && AttrActionCode == NW_ACTION_UNKNOWN) {
             al_ok2("NW_GEN_MSG_26");
             CancelFlag = 1;
             return;
         }
-        NodeWizardOptions.parseOnly = om_DlgGetState(wizard, 4);
-        NodeWizardOptions.printComponents = om_DlgGetState(wizard, 5);
-        if (om_NWIsListBreaking(NodeWizardQuery.elementAction) && NodeWizardQuery.elementAction != 12 &&
-            NodeWizardQuery.elementAction != 13)
-            AttrActionCode = 1;
-        NodeWizardOptions.reportElemErrors = om_DlgGetState(wizard, 23);
-        NodeWizardOptions.reportAttrErrors = om_DlgGetState(wizard, 33);
-        std::string name = Taken(om_DlgGetText(wizard, 24, ""));
+        NodeWizardOptions.parseOnly = om_DlgGetState(wizard, NWItem::ParseOnly);
+        NodeWizardOptions.printComponents = om_DlgGetState(wizard, NWItem::PrintComponents);
+        if (om_NWIsListBreaking(NodeWizardQuery.elementAction) && NodeWizardQuery.elementAction != NWElem::MoveUp &&
+            NodeWizardQuery.elementAction != NWElem::MoveDown)
+            AttrActionCode = NWAttr::None;
+        NodeWizardOptions.reportElemErrors = om_DlgGetState(wizard, NWItem::ReportElemErrors);
+        NodeWizardOptions.reportAttrErrors = om_DlgGetState(wizard, NWItem::ReportAttrErrors);
+        std::string name = Taken(om_DlgGetText(wizard, NWItem::TagName, ""));
         if (name.empty()) name = EmptySentinel;
         NodeWizardRun.retagName = WrapElementName = NodeWizardOptions.insertName = name;
-        ActionConditions = TakenList(om_DlgGetListLabels(wizard, 26, ""));
-        ActionAttrNames = TakenList(om_DlgGetListLabels(wizard, 35, ""));
-        ActionAttrValues = TakenList(om_DlgGetListLabels(wizard, 38, ""));
-        NodeWizardOptions.allFlows = om_DlgGetState(wizard, 40);
-        om_XPathSetAllowFileOpening(om_DlgGetState(wizard, 41));
-        if (AttrActionCode == 54)
+        ActionConditions = TakenList(om_DlgGetListLabels(wizard, NWItem::Conditions, ""));
+        ActionAttrNames = TakenList(om_DlgGetListLabels(wizard, NWItem::AttrNames, ""));
+        ActionAttrValues = TakenList(om_DlgGetListLabels(wizard, NWItem::AttrValues, ""));
+        NodeWizardOptions.allFlows = om_DlgGetState(wizard, NWItem::AllFlows);
+        om_XPathSetAllowFileOpening(om_DlgGetState(wizard, NWItem::OpenFiles));
+        if (AttrActionCode == NWAttr::SearchReplace)
             while (ActionAttrValues.size() < ActionAttrNames.size()) ActionAttrValues.push_back("");
     }
     if (finder) NodeWizardOptions.parseOnly = NodeWizardOptions.printComponents = NodeWizardOptions.allFlows = 0;
@@ -246,16 +251,16 @@ void om_NWReadDialog(IntT validate) {
 
 IntT om_NWCheckAttrActionFits(IntT sequence) {
     IntT answer = 1;
-    if (AttrActionCode >= 49 && AttrActionCode <= 54) {
+    if (AttrActionCode >= NWAttr::MoveValuesToNamed && AttrActionCode <= NWAttr::SearchReplace) {
         IntT last = om_XPathLastStep(sequence);
         if (!last || om_XPathRec(last).axis != XA_ATTRIBUTE) {
             answer = al_yesno2("NW_GEN_MSG_17");
-            AttrActionCode = 1;
+            AttrActionCode = NWAttr::None;
         }
     }
-    if (answer != 0 && AttrActionCode == 54 && ActionAttrNames.empty()) {
+    if (answer != 0 && AttrActionCode == NWAttr::SearchReplace && ActionAttrNames.empty()) {
         answer = al_yesno2("NW_GEN_MSG_18");
-        AttrActionCode = 1;
+        AttrActionCode = NWAttr::None;
     }
     if (answer == 1) CancelFlag = 0;
     return answer;
@@ -264,8 +269,8 @@ IntT om_NWCheckAttrActionFits(IntT sequence) {
 IntT om_NWRunQuery(IntT button) {
     CancelFlag = 0;
     StatusCode = 0;
-    if (button == 6) button = NW_BTN_MATCH_ALL;
-    if (button == 4) button = NW_BTN_MATCH_FIRST;
+    if (button == QFItem::MatchAll) button = NW_BTN_MATCH_ALL;
+    if (button == QFItem::MatchFirst) button = NW_BTN_MATCH_FIRST;
     const bool onAll = button == NW_BTN_PERFORM_ON_ALL;
     if (onAll) {
         NodeWizardQuery.reportedErrors = 0;
@@ -331,7 +336,7 @@ IntT om_NWRunQuery(IntT button) {
 
     F_ObjHandleT start = 0, flow = 0;
     if (NodeWizardOptions.allFlows && button != NW_BTN_MATCH_FIRST) {
-        flow = 2;  // every flow
+        flow = XPATH_SCOPE_EVERY_FLOW;
     } else if (NodeWizardOptions.allFlows) {
         flow = NextStructuredFlow(doc, 0, &start);
     } else if (selected) {
@@ -410,7 +415,7 @@ IntT om_NWRunQuery(IntT button) {
 }
 
 F_ObjHandleT om_NWMatchNextOrPerform(IntT button) {
-    if (button == 5) button = NW_BTN_MATCH_NEXT;
+    if (button == QFItem::MatchNext) button = NW_BTN_MATCH_NEXT;
     CancelFlag = 0;
     NodeWizardQuery.reportedErrors = 0;
     om_NWAttrForgetUniqueIds();  // the document may have changed since the last batch

@@ -5,15 +5,18 @@
 #pragma once
 
 #include "fdk.h"
+#include "lib/state/nodewizard_codes.h"
+#include "resources/dialog_items.h"
 
-// Node Wizard button numbers; the Quick Finder's 4, 5 and 6 stand for 48, 49 and 50.
+// The buttons the query runs take: the Node Wizard's items; the Quick Finder's match buttons
+// stand for the Node Wizard's.
 enum NWButton : IntT {
-    NW_BTN_MATCH_FIRST = 48,
-    NW_BTN_MATCH_NEXT = 49,
-    NW_BTN_MATCH_ALL = 50,
-    NW_BTN_PERFORM = 51,
-    NW_BTN_PERFORM_AND_NEXT = 52,
-    NW_BTN_PERFORM_ON_ALL = 53,
+    NW_BTN_MATCH_FIRST = NWItem::MatchFirst,
+    NW_BTN_MATCH_NEXT = NWItem::MatchNext,
+    NW_BTN_MATCH_ALL = NWItem::MatchAll,
+    NW_BTN_PERFORM = NWItem::Perform,
+    NW_BTN_PERFORM_AND_NEXT = NWItem::PerformAndMatchNext,
+    NW_BTN_PERFORM_ON_ALL = NWItem::PerformOnAll,
 };
 
 // Match First, Match All and Perform Action(s) On All; 0.
@@ -29,4 +32,4 @@ IntT om_NWCheckAttrActionFits(IntT sequence);
 // neither dialog is open.
 void om_NWReadDialog(IntT validate);
 // Element actions after which the match list no longer holds: 5, 6, 7, 8, 11, 12, 13.
-bool om_NWIsListBreaking(IntT elementAction);
+bool om_NWIsListBreaking(NWElementAction elementAction);

@@ -94,11 +94,12 @@ void om_NWSRunShortcutCommand(IntT command) {
     }
     std::string name = entries[static_cast<size_t>(entry)];
     name = name.substr(0, name.find(kShortcutSeparator));
-    if (!om_NWSFindScript(scriptsDoc, name, 0, 0)) {
+    F_ObjHandleT script = om_NWSFindScript(scriptsDoc, name, 0, 0);
+    if (!script) {
         al_ok(("The \"" + name + "\" script could not be found in the active scripts document:\n\n" +
                HostGetString(0, scriptsDoc, FP_Path))
                   .c_str());
         return;
     }
-    om_NWSRunScript(name, scriptsDoc, -1, target, 1);
+    om_NWSRunFoundScript(script, name, scriptsDoc, -1, target, 1);
 }

@@ -62,8 +62,8 @@ IntT PrepareOrRestore(const NWSEvent &event, PreparedEvent &p, const std::string
                       IntT report, bool revisit) {
     if (revisit && p.prepared) {
         StatusCode = 0;
-        AttrActionCode = 1;
-        NodeWizardQuery.elementAction = 1;
+        AttrActionCode = NWAttr::None;
+        NodeWizardQuery.elementAction = NWElem::None;
         if (NodeWizardQuery.expression != p.expression) NodeWizardQuery.expression = p.expression;
         NodeWizardOptions.allFlows = p.allFlows;
         NodeWizardOptions.maxMatches = p.maxMatches;
@@ -169,8 +169,8 @@ IntT om_NWSPrepareEventXPath(const NWSEvent &event, const std::string &scriptNam
     StatusCode = 0;
     NodeWizardRun.sequence = 0;
     NodeWizardOptions.allFlows = 0;
-    AttrActionCode = 1;
-    NodeWizardQuery.elementAction = 1;
+    AttrActionCode = NWAttr::None;
+    NodeWizardQuery.elementAction = NWElem::None;
     bool seen = false;
     for (F_ObjHandleT e : ScriptEventsReported)
         if (e == event.elem) seen = true;
@@ -183,13 +183,13 @@ IntT om_NWSPrepareEventXPath(const NWSEvent &event, const std::string &scriptNam
     if (!expression.empty() && expression[0] == '$') {
         std::string value = om_XPathGetParameter(expression);
         if (value == UndefinedParamSentinel)
-            StatusCode = 611;
+            StatusCode = NWResult::UndefinedParameter;
         else
             expression = value;
     }
     NodeWizardQuery.expression = expression;
     if (expression.empty()) {
-        StatusCode = 606;
+        StatusCode = NWResult::NoExpression;
         if (report == 1) al_ok(qv::FormatMessage(qv::LangMessage("NWS_GEN_MSG_13"), {scriptName}).c_str());
         return 0;
     }
@@ -287,23 +287,24 @@ void om_NWSCopyContentToClipboard(F_ObjHandleT scriptsDoc, F_ObjHandleT elem) {
     ClipboardReload = 1;
 }
 
-IntT om_NWSReadElemAction(F_ObjHandleT scriptsDoc, const NWSElemAction &action, F_ObjHandleT targetDoc,
-                          F_ObjHandleT matched) {
-    IntT code = action.code;
-    if (code == 1) return 1;
+NWElementAction om_NWSReadElemAction(F_ObjHandleT scriptsDoc, const NWSElemAction &action, F_ObjHandleT targetDoc,
+                                     F_ObjHandleT matched) {
+    NWElementAction code = action.code;
+    if (code == NWElem::None) return NWElem::None;
     auto operand = [&]() { return om_NWSOperandOf(action.operand, scriptsDoc, targetDoc, matched, 1); };
-    if (code == 2) NodeWizardRun.retagName = operand();
-    if (code == 3 || code == 4) WrapElementName = operand();
-    if (code >= 19 && code <= 22) NodeWizardOptions.insertName = operand();
-    if (code == 10) ActionConditions = action.conditions;
-    if (code == 11 || (code >= 14 && code <= 18)) om_NWSCopyContentToClipboard(scriptsDoc, action.elem);
+    if (code == NWElem::Retag) NodeWizardRun.retagName = operand();
+    if (code == NWElem::Wrap || code == NWElem::WrapContents) WrapElementName = operand();
+    if (code >= NWElem::InsertBefore && code <= NWElem::InsertLastChild) NodeWizardOptions.insertName = operand();
+    if (code == NWElem::AssignConditions) ActionConditions = action.conditions;
+    if (code == NWElem::PasteOver || (code >= NWElem::PasteOverContents && code <= NWElem::PasteAfter))
+        om_NWSCopyContentToClipboard(scriptsDoc, action.elem);
     return code;
 }
 
-IntT om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, const NWSAttrAction &action, F_ObjHandleT targetDoc,
-                          F_ObjHandleT matched) {
-    IntT code = action.code;
-    if (code == 1) return 1;
+NWAttrAction om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, const NWSAttrAction &action, F_ObjHandleT targetDoc,
+                                  F_ObjHandleT matched) {
+    NWAttrAction code = action.code;
+    if (code == NWAttr::None) return NWAttr::None;
     ActionAttrNames.clear();
     ActionAttrValues.clear();
     for (const NWSAttrOperand &o : action.operands) {
@@ -326,7 +327,7 @@ IntT om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, const NWSAttrAction &action, 
         }
     }
     // Search and replace reads one replace string per search string: missing ones replace by "".
-    if (code == 54)
+    if (code == NWAttr::SearchReplace)
         while (ActionAttrValues.size() < ActionAttrNames.size()) ActionAttrValues.emplace_back();
     // A paste's own content is what it pastes; its Attribute child only names the attribute.
     if (action.pastesOwnContent) om_NWSCopyContentToClipboard(scriptsDoc, action.elem);
@@ -337,12 +338,12 @@ void om_NWSRunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjH
     if (!targetDoc || !matched || !scriptsDoc || !group.elem || !om_ElementHasContent(targetDoc, matched)) return;
     for (const NWSElemAction &action : group.elemActions) {
         IntT code = om_NWSReadElemAction(scriptsDoc, action, targetDoc, matched);
-        if (code != 1) {
+        if (code != NWElem::None) {
             NodeWizardQuery.elementAction = code;
             om_NWPerformElemAction(targetDoc, matched, scriptsDoc, action.elem);
         }
         if (Cancelled()) return;
-        if (code != 1 && !om_ElementHasContent(targetDoc, matched)) return;
+        if (code != NWElem::None && !om_ElementHasContent(targetDoc, matched)) return;
     }
 }
 
@@ -351,12 +352,15 @@ void om_NWSRunAttrActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjH
     if (!targetDoc || !matched || !scriptsDoc || !group.elem || !om_ElementHasContent(targetDoc, matched)) return;
     for (const NWSAttrAction &action : group.attrActions) {
         IntT code = om_NWSReadAttrAction(scriptsDoc, action, targetDoc, matched);
-        if (code >= 49 && code <= 60 && om_XPathAxisOfExpression("", om_NWCompiledSequence(), 0) != XA_ATTRIBUTE) {
-            code = 1;
+        if (code >= NWAttr::MoveValuesToNamed && code <= NWAttr::PasteAtMatchedEnd &&
+            om_XPathAxisOfExpression("", om_NWCompiledSequence(), 0) != XA_ATTRIBUTE) {
+            code = NWAttr::None;
             ++NodeWizardQuery.attrFailures;
-            if (reportAttr == 1) om_NWReportActionError(scriptsDoc, action.elem, "", 610, 2);
+            if (reportAttr == 1)
+                om_NWReportActionError(scriptsDoc, action.elem, "", NWResult::NeedsAttributeStep,
+                                       NWReportKind::Attribute);
         }
-        if (code != 1) {
+        if (code != NWAttr::None) {
             AttrActionCode = code;
             om_NWPerformAttrAction(targetDoc, matched, attrIndex, scriptsDoc, action.elem, 0);
         }
@@ -416,7 +420,7 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, const NWSScript &script,
     if (!target) return 0;
     F_ObjHandleT scriptsDoc = script.doc;
     if (!scriptsDoc) {
-        StatusCode = 601;
+        StatusCode = NWResult::NoScriptsDoc;
         CancelFlag = 1;
         return target;
     }
@@ -478,13 +482,13 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, const NWSScript &script,
                         std::vector<std::string> undefined = om_XPathSubstituteParameters(sequence);
                         if (interactive == 1 && reportOther == 1)
                             for (size_t i = 0; i < undefined.size(); ++i)
-                                om_NWReportActionError(scriptsDoc, node.elem, "", 611, 3);
+                                om_NWReportActionError(scriptsDoc, node.elem, "", NWResult::UndefinedParameter,
+                                                       NWReportKind::Other);
                     }
-                    // Scope 0 searches the main flow, 2 every flow.
-                    F_ObjHandleT scope = 0;
+                    F_ObjHandleT scope = XPATH_SCOPE_MAIN_FLOW;
                     if (NodeWizardOptions.allFlows == 1) {
                         startElem = 0;
-                        scope = 2;
+                        scope = XPATH_SCOPE_EVERY_FLOW;
                     }
                     std::vector<F_ObjHandleT> found;
                     xpath_MatchAll(startDoc, startElem, startAttr, sequence, scope, NodeWizardOptions.maxMatches, found,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fdk.h"
+#include "lib/state/nodewizard_codes.h"
 #include "nodewizard/script_reader.h"
 
 // Runs the script's events (eventNumber <= 0: all; n: the n-th NWScriptEvent and its sub-events)
@@ -33,13 +34,13 @@ IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, const NWSEvent &event, F_Obj
 void om_NWSRunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched);
 void om_NWSRunAttrActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched,
                           IntT attrIndex, IntT reportAttr);
-// Puts the element action's operands into the Node Wizard state; its code (1: None).
-IntT om_NWSReadElemAction(F_ObjHandleT scriptsDoc, const NWSElemAction &action, F_ObjHandleT targetDoc,
-                          F_ObjHandleT matched);
-// Puts the attribute action's names and values into the Node Wizard state; its code (1: None,
-// which leaves the state as it is).
-IntT om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, const NWSAttrAction &action, F_ObjHandleT targetDoc,
-                          F_ObjHandleT matched);
+// Puts the element action's operands into the Node Wizard state; its code.
+NWElementAction om_NWSReadElemAction(F_ObjHandleT scriptsDoc, const NWSElemAction &action, F_ObjHandleT targetDoc,
+                                     F_ObjHandleT matched);
+// Puts the attribute action's names and values into the Node Wizard state; its code (None leaves
+// the state as it is).
+NWAttrAction om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, const NWSAttrAction &action, F_ObjHandleT targetDoc,
+                                  F_ObjHandleT matched);
 // Copies the element's own content to the host clipboard when it is not empty, and marks the
 // clipboard as loaded.
 void om_NWSCopyContentToClipboard(F_ObjHandleT scriptsDoc, F_ObjHandleT elem);

@@ -35,26 +35,6 @@
 
 namespace {
 
-// Error codes of the other actions.
-enum OtherActionError : IntT {
-    kErrNotAnchoredFrame = 327,
-    kErrNotXRef = 328,
-    kErrNotMarker = 329,
-    kErrNotInTable = 330,
-    kErrNotInRow = 331,
-    kErrNotInCell = 332,
-    kErrNoXRefFormat = 333,
-    kErrNoMarkerType = 334,
-    kErrNoTableFormat = 335,
-    kErrBadColumnWidth = 336,
-    kErrHostFailed = 337,
-    kErrNothingToCopy = 339,
-    kErrUndefinedParameter = 611,
-    kErrEmptyParameterName = 612,
-    kErrEmptyResultName = 615,
-    kErrNoTarget = 616,
-};
-
 // Host alert types of the prompts.
 constexpr IntT kAlertOkCancel = FF_ALERT_OK_DEFAULT;
 constexpr IntT kAlertCancelOk = FF_ALERT_CANCEL_DEFAULT;
@@ -92,7 +72,7 @@ struct ActionContext {
 
 // Reports at once (not counted) at the action element or its first child.
 void ReportNow(const ActionContext &a, F_ObjHandleT at, IntT code) {
-    if (a.report == 1) om_NWReportActionError(a.scriptsDoc, at, "", code, 3);
+    if (a.report == 1) om_NWReportActionError(a.scriptsDoc, at, "", code, NWReportKind::Other);
 }
 
 // Delivers a produced value: to the parameter named by E's Apply_to_parameter, else to the
@@ -100,7 +80,7 @@ void ReportNow(const ActionContext &a, F_ObjHandleT at, IntT code) {
 void DeliverResult(const ActionContext &a, const std::string &result) {
     if (a.rec->hasApplyTo) {
         if (a.rec->applyTo.empty())
-            a.errors->push_back(kErrEmptyParameterName);
+            a.errors->push_back(NWResult::EmptyParameterName);
         else
             om_XPathSetParameter(a.rec->applyTo, result);
         return;
@@ -151,7 +131,7 @@ void SetNamedReference(const ActionContext &a, F_ObjHandleT doc, F_ObjHandleT ob
 // Object properties: set or get the property whose keyword T contains.
 void ObjectProperty(const ActionContext &a, bool set) {
     if (!a.target) {
-        a.errors->push_back(kErrNoTarget);
+        a.errors->push_back(NWResult::NoTarget);
         return;
     }
     F_ObjHandleT doc = a.target;
@@ -164,7 +144,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
 
     if (Contains(t, "ImportObFile")) {
         if (kind != FO_AFrame) {
-            a.errors->push_back(kErrNotAnchoredFrame);
+            a.errors->push_back(NWResult::NotAnchoredFrame);
         } else {
             F_ObjHandleT graphic = F_ApiGetId(doc, object, FP_FirstGraphicInFrame);
             if (F_OBJ_KIND(graphic) == FO_Inset) {
@@ -178,10 +158,10 @@ void ObjectProperty(const ActionContext &a, bool set) {
         }
     } else if (Contains(t, "XRefName")) {
         if (kind != FO_XRef) {
-            a.errors->push_back(kErrNotXRef);
+            a.errors->push_back(NWResult::NotXRef);
         } else if (set) {
             F_ApiSetInt(doc, object, FP_XRefSrcAccess, 1);
-            SetNamedReference(a, doc, object, FO_XRefFmt, FP_XRefFmt, kErrNoXRefFormat);
+            SetNamedReference(a, doc, object, FO_XRefFmt, FP_XRefFmt, NWResult::NoXRefFormat);
         } else {
             result = HostGetString(doc, F_ApiGetId(doc, object, FP_XRefFmt), FP_Name);
             produced = true;
@@ -189,7 +169,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
     } else if (Contains(t, "XRefSrcText")) {
         F_ApiSetInt(doc, object, FP_XRefSrcAccess, 1);
         if (kind != FO_XRef) {
-            a.errors->push_back(kErrNotXRef);
+            a.errors->push_back(NWResult::NotXRef);
         } else if (set) {
             F_ApiSetString(doc, object, FP_XRefSrcText, (v + "::").c_str());
         } else {
@@ -200,7 +180,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
     } else if (Contains(t, "XRefSrcFile")) {
         F_ApiSetInt(doc, object, FP_XRefSrcAccess, 1);
         if (kind != FO_XRef) {
-            a.errors->push_back(kErrNotXRef);
+            a.errors->push_back(NWResult::NotXRef);
         } else if (set) {
             F_ApiSetString(doc, object, FP_XRefFile, om_StrEqualCI(v.c_str(), "Current") ? "" : v.c_str());
         } else {
@@ -209,16 +189,16 @@ void ObjectProperty(const ActionContext &a, bool set) {
         }
     } else if (Contains(t, "MTypeName")) {
         if (kind != FO_Marker) {
-            a.errors->push_back(kErrNotMarker);
+            a.errors->push_back(NWResult::NotMarker);
         } else if (set) {
-            SetNamedReference(a, doc, object, FO_MarkerType, FP_MarkerTypeId, kErrNoMarkerType);
+            SetNamedReference(a, doc, object, FO_MarkerType, FP_MarkerTypeId, NWResult::NoMarkerType);
         } else {
             result = HostGetString(doc, F_ApiGetId(doc, object, FP_MarkerTypeId), FP_Name);
             produced = true;
         }
     } else if (Contains(t, "MText")) {
         if (kind != FO_Marker) {
-            a.errors->push_back(kErrNotMarker);
+            a.errors->push_back(NWResult::NotMarker);
         } else if (set) {
             F_ApiSetString(doc, object, FP_MarkerText, v.c_str());
         } else {
@@ -243,11 +223,11 @@ void ObjectProperty(const ActionContext &a, bool set) {
     } else if (Contains(t, "TblTag")) {
         F_ObjHandleT table = om_TableEnclosing(doc, a.matched, FO_Tbl);
         if (!table) {
-            a.errors->push_back(kErrNotInTable);
+            a.errors->push_back(NWResult::NotInTable);
         } else if (set) {
             F_ObjHandleT format = F_ApiGetNamedObject(doc, FO_TblFmt, v.c_str());
             if (!format) {
-                a.errors->push_back(kErrNoTableFormat);
+                a.errors->push_back(NWResult::NoTableFormat);
             } else {
                 F_PropValsT props = F_ApiGetProps(doc, format);
                 F_ApiSetProps(doc, table, &props);
@@ -260,7 +240,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
     } else if (Contains(t, "TblColumnWidth")) {
         F_ObjHandleT cell = om_TableEnclosing(doc, a.matched, FO_Cell);
         if (!cell) {
-            a.errors->push_back(kErrNotInCell);
+            a.errors->push_back(NWResult::NotInCell);
         } else {
             F_ObjHandleT table = om_TableEnclosing(doc, a.matched, FO_Tbl);
             IntT column = F_ApiGetInt(doc, cell, FP_CellColNum);
@@ -269,7 +249,7 @@ void ObjectProperty(const ActionContext &a, bool set) {
             if (set) {
                 double width = std::atof(v.c_str()) * 65536.0;
                 if (!(width >= 1.0)) {
-                    a.errors->push_back(kErrBadColumnWidth);
+                    a.errors->push_back(NWResult::BadColumnWidth);
                 } else if (exists) {
                     widths.val[column] = width > 2147483647.0 ? 2147483647 : static_cast<MetricT>(width);
                     F_ApiSetMetrics(doc, table, FP_TblColWidths, &widths);
@@ -303,20 +283,20 @@ void ObjectProperty(const ActionContext &a, bool set) {
 
 void AddObject(const ActionContext &a) {
     if (!a.target) {
-        a.errors->push_back(kErrNoTarget);
+        a.errors->push_back(NWResult::NoTarget);
         return;
     }
     const std::string &t = a.rec->firstTag;
     if (om_NWSTagIs(t, "Add_table_row_above") || om_NWSTagIs(t, "Add_table_row_below")) {
         F_ObjHandleT row = om_TableEnclosing(a.target, a.matched, FO_Row);
         if (!row)
-            a.errors->push_back(kErrNotInRow);
+            a.errors->push_back(NWResult::NotInRow);
         else
             F_ApiAddRows(a.target, row, om_NWSTagIs(t, "Add_table_row_above") ? FV_Above : FV_Below, 1);
     } else if (om_NWSTagIs(t, "Add_table_column_left") || om_NWSTagIs(t, "Add_table_column_right")) {
         F_ObjHandleT cell = om_TableEnclosing(a.target, a.matched, FO_Cell);
         if (!cell) {
-            a.errors->push_back(kErrNotInCell);
+            a.errors->push_back(NWResult::NotInCell);
         } else {
             F_ObjHandleT table = om_TableEnclosing(a.target, a.matched, FO_Tbl);
             F_ApiAddCols(a.target, table, F_ApiGetInt(a.target, cell, FP_CellColNum),
@@ -328,7 +308,7 @@ void AddObject(const ActionContext &a) {
 
 void DeleteObject(const ActionContext &a) {
     if (!a.target) {
-        a.errors->push_back(kErrNoTarget);
+        a.errors->push_back(NWResult::NoTarget);
         return;
     }
     F_ObjHandleT doc = a.target;
@@ -336,7 +316,7 @@ void DeleteObject(const ActionContext &a) {
     if (om_NWSTagIs(t, "Delete_table_row")) {
         F_ObjHandleT row = om_TableEnclosing(doc, a.matched, FO_Row);
         if (!row) {
-            a.errors->push_back(kErrNotInRow);
+            a.errors->push_back(NWResult::NotInRow);
         } else {
             F_ObjHandleT table = om_TableEnclosing(doc, a.matched, FO_Tbl);
             auto isBody = [&](F_ObjHandleT r) { return r && F_ApiGetInt(doc, r, FP_RowType) == FV_ROW_BODY; };
@@ -348,7 +328,7 @@ void DeleteObject(const ActionContext &a) {
     } else if (om_NWSTagIs(t, "Delete_table_column")) {
         F_ObjHandleT cell = om_TableEnclosing(doc, a.matched, FO_Cell);
         if (!cell) {
-            a.errors->push_back(kErrNotInCell);
+            a.errors->push_back(NWResult::NotInCell);
         } else {
             F_ObjHandleT table = om_TableEnclosing(doc, a.matched, FO_Tbl);
             IntT column = F_ApiGetInt(doc, cell, FP_CellColNum);
@@ -387,7 +367,7 @@ void DoMessaging(const ActionContext &a) {
     bool haveResult = false;
     if (a.rec->hasResult) {
         if (resultName.empty())
-            a.errors->push_back(kErrEmptyResultName);
+            a.errors->push_back(NWResult::MissingResultOrOperand);
         else
             haveResult = true;
     }
@@ -535,15 +515,15 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const st
         } else if (om_NWSTagIs(tag, "Delete_object")) {
             DeleteObject(a);
         } else if (om_NWSTagIs(tag, "Update_xrefs")) {
-            if (!target) errors.push_back(kErrNoTarget);
+            if (!target) errors.push_back(NWResult::NoTarget);
             else F_ApiUpdateXRefs(target, FF_XRefsUpdateAll);
             FA_errno = 0;
         } else if (om_NWSTagIs(tag, "Refresh_EDD")) {
-            if (!target) errors.push_back(kErrNoTarget);
+            if (!target) errors.push_back(NWResult::NoTarget);
             else F_ApiSimpleImportElementDefs(target, target, FF_ImportElemDefs);
             FA_errno = 0;
         } else if (om_NWSTagIs(tag, "Select_match")) {
-            if (!target) errors.push_back(kErrNoTarget);
+            if (!target) errors.push_back(NWResult::NoTarget);
             else om_DocGoToObject(target, matched);
             FA_errno = 0;
         } else if (om_NWSTagIs(tag, "Get_misc_data")) {
@@ -552,7 +532,7 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const st
                 ClipboardEmpty = 0;
                 ClipboardReload = 1;
             } else {
-                ReportNow(a, b, kErrNothingToCopy);  // reported at once, counted neither way
+                ReportNow(a, b, NWResult::NothingToCopy);  // reported at once, counted neither way
                 counted = false;
             }
             FA_errno = 0;
@@ -561,14 +541,14 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const st
             if (*newTarget) target = *newTarget;
         } else if (om_NWSTagIs(tag, "Set_parameter")) {
             const std::string &name = r.text;
-            if (!target) errors.push_back(kErrNoTarget);
-            else if (name.empty()) ReportNow(a, r.first ? r.first : b, kErrEmptyParameterName);
+            if (!target) errors.push_back(NWResult::NoTarget);
+            else if (name.empty()) ReportNow(a, r.first ? r.first : b, NWResult::EmptyParameterName);
             else om_XPathSetParameter(name, om_NWSValueOf(r.ownValue, scriptsDoc, target, matched, reportOther));
         } else if (om_NWSTagIs(tag, "Get_parameter")) {
             const std::string &name = r.text;
             std::string value = om_XPathGetParameter(name);
-            if (name.empty()) ReportNow(a, r.first ? r.first : b, kErrEmptyParameterName);
-            else if (value == UndefinedParamSentinel) ReportNow(a, b, kErrUndefinedParameter);
+            if (name.empty()) ReportNow(a, r.first ? r.first : b, NWResult::EmptyParameterName);
+            else if (value == UndefinedParamSentinel) ReportNow(a, b, NWResult::UndefinedParameter);
             else om_NWWriteScratchPad(scriptsDoc, value.c_str());
             FA_errno = 0;
         } else if (om_NWSTagIs(tag, "Do_messaging")) {
@@ -576,11 +556,11 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const st
         } else if (om_NWSTagIs(tag, "Exit_script")) {
             CancelFlag = 1;
         } else if (om_NWSTagIs(tag, "Save_file")) {
-            if (!target) errors.push_back(kErrNoTarget);
+            if (!target) errors.push_back(NWResult::NoTarget);
             else target = om_DocSave(target, "", -1, 0, 0, 0);
         } else if (om_NWSTagIs(tag, "Close_file")) {
             if (!target) {
-                errors.push_back(kErrNoTarget);
+                errors.push_back(NWResult::NoTarget);
             } else {
                 om_DocClose(target, 0);
                 target = 0;
@@ -594,7 +574,7 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const st
             om_SessionSetSwitches(1, 1, 1);
             FA_errno = 0;
         }
-        if (FA_errno != 0) errors.push_back(kErrHostFailed);
+        if (FA_errno != 0) errors.push_back(NWResult::HostFailed);
         if (counted) ++NodeWizardRun.otherSuccesses;
         om_PollUserCancel();  // a confirmed cancel sets CancelFlag
         if (CancelFlag) break;
@@ -603,7 +583,7 @@ IntT om_NWSRunOtherActions(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const st
     for (IntT code : errors) {
         ++NodeWizardQuery.otherFailures;
         if (NodeWizardRun.otherSuccesses > 0) --NodeWizardRun.otherSuccesses;
-        if (reportOther == 1) om_NWReportActionError(targetDoc, matched, "", code, 3);
+        if (reportOther == 1) om_NWReportActionError(targetDoc, matched, "", code, NWReportKind::Other);
     }
     return 0;
 }

@@ -2,6 +2,8 @@
 // values.
 #include "nodewizard/script_reader.h"
 
+#include <unordered_set>
+
 #include "lib/host/attributes.h"
 #include "lib/host/element_text.h"
 #include "lib/state/nodewizard.h"
@@ -16,8 +18,25 @@ namespace {
 constexpr size_t kMaxNodes = 10000000;
 // Condition tags are read cut to this many characters.
 constexpr IntT kNameChars = 255;
-// The sort expression is read cut to this many characters.
+// The sort expression is used cut to this many characters.
 constexpr IntT kSortXPathChars = 512;
+// A called script's name is read cut to this many characters.
+constexpr IntT kCallChars = 254;
+// Preset parameter names and values are read cut to this many characters.
+constexpr IntT kPresetChars = 1000;
+// Highest event number a lookup accepts.
+constexpr IntT kMaxEventNumber = 10000;
+
+// The first n characters of a text (UTF-8 characters, as texts are cut when read).
+std::string FirstChars(const std::string &text, IntT n) {
+    size_t chars = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+        if (chars == static_cast<size_t>(n)) return text.substr(0, i);
+        ++chars;
+    }
+    return text;
+}
 
 NWSGroupKind GroupOf(const std::string &tag) {
     if (om_NWSTagIs(tag, "ElementAction") || om_NWSTagIs(tag, "ElementActions")) return NWSGroupKind::Element;
@@ -46,10 +65,11 @@ NWSElemAction ReadElemAction(const NWSScript &s, const NWSNode &action) {
     NWSElemAction a;
     a.elem = action.elem;
     a.code = om_NWElemActionCode(ActionName(action.tag));
-    if (a.code == NW_ACTION_UNKNOWN) a.code = 1;
-    if (a.code == 2 || a.code == 3 || a.code == 4 || (a.code >= 19 && a.code <= 22))
+    if (a.code == NW_ACTION_UNKNOWN) a.code = NWElem::None;
+    if (a.code == NWElem::Retag || a.code == NWElem::Wrap || a.code == NWElem::WrapContents ||
+        (a.code >= NWElem::InsertBefore && a.code <= NWElem::InsertLastChild))
         a.operand = om_NWSReadOperand(s.doc, action.elem);
-    if (a.code == 10) {
+    if (a.code == NWElem::AssignConditions) {
         for (long c = action.firstChild; c >= 0; c = s.nodes[static_cast<size_t>(c)].nextSibling) {
             std::string tag = om_NWSFirstPgf(s.doc, s.nodes[static_cast<size_t>(c)].elem, kNameChars);
             if (!tag.empty()) a.conditions.push_back(tag);
@@ -62,13 +82,14 @@ NWSAttrAction ReadAttrAction(const NWSScript &s, const NWSNode &action) {
     NWSAttrAction a;
     a.elem = action.elem;
     a.code = om_NWAttrActionCode(ActionName(action.tag));
-    if (a.code == NW_ACTION_UNKNOWN) a.code = 1;
-    if (a.code == 1) return a;
+    if (a.code == NW_ACTION_UNKNOWN) a.code = NWAttr::None;
+    if (a.code == NWAttr::None) return a;
     for (long i = action.firstChild; i >= 0; i = s.nodes[static_cast<size_t>(i)].nextSibling) {
         const NWSNode &c = s.nodes[static_cast<size_t>(i)];
         bool name = om_NWSTagIs(c.tag, "Attribute") || om_NWSTagIs(c.tag, "SearchString");
         bool value = om_NWSTagIs(c.tag, "Value") || om_NWSTagIs(c.tag, "ReplaceString");
-        if (!om_NWSTagIs(c.tag, "Attribute")) a.pastesOwnContent = a.code >= 58 && a.code <= 60;
+        if (!om_NWSTagIs(c.tag, "Attribute"))
+            a.pastesOwnContent = a.code >= NWAttr::PasteOverMatched && a.code <= NWAttr::PasteAtMatchedEnd;
         if (!name && !value) continue;
         NWSAttrOperand operand;
         operand.isValue = value;
@@ -118,7 +139,7 @@ NWSSortOptions ReadSortOptions(const NWSScript &s, long options) {
         if (om_NWSTagIs(c.tag, "Sort_numeric")) o.numeric = true;
         if (om_NWSTagIs(c.tag, "Swap_alpha_and_numeric")) o.swap = true;
         if (om_NWSTagIs(c.tag, "Primary_sort_xpath") && !o.haveXPath) {
-            o.xpath = om_NWSFirstPgf(s.doc, c.elem, kSortXPathChars);
+            o.xpath = FirstChars(c.text, kSortXPathChars);
             o.haveXPath = true;
         }
     });
@@ -142,7 +163,7 @@ NWSEvent ReadEvent(const NWSScript &s, long index) {
     if (expression >= 0) {
         const NWSNode &x = s.nodes[static_cast<size_t>(expression)];
         e.expressionElem = x.elem;
-        e.expression = om_NWSFirstPgf(s.doc, x.elem, XPathLimits.maxLength);
+        e.expression = x.text;
         std::string value;
         if (om_AttrGetValue(s.doc, x.elem, "MaximumMatches", &value) >= 0) e.maxMatches = F_StrAlphaToInt(value.c_str());
         if (om_AttrGetValue(s.doc, x.elem, "SkipFirstMatches", &value) >= 0) {
@@ -161,6 +182,56 @@ NWSEvent ReadEvent(const NWSScript &s, long index) {
     return e;
 }
 
+// The disable flags of an element.
+void ReadDisable(F_ObjHandleT doc, NWSNode &node) {
+    std::string disable;
+    if (om_AttrGetValue(doc, node.elem, "Disable", &disable) < 0) return;
+    node.disabled = om_StrEqualCI(disable.c_str(), "Yes") == 1;
+    node.disabledExactly = disable == "Yes";
+}
+
+// The text of an element whose text runs or checks read.
+void ReadText(F_ObjHandleT doc, NWSNode &node) {
+    bool expression = om_NWSTagIs(node.tag, "XPathExpression");
+    if (expression || om_NWSTagIs(node.tag, "Primary_sort_xpath") || om_NWSTagIs(node.tag, "XPath_search"))
+        node.text = om_NWSFirstPgf(doc, node.elem, XPathLimits.maxLength);
+    else if (om_NWSTagIs(node.tag, "Call_NW_script"))
+        node.text = om_NWSFirstPgf(doc, node.elem, kCallChars);
+    if (expression) node.textEmpty = om_ElementText(doc, node.elem, 0, 0, 0, 0).empty();
+}
+
+// On with the holder NWScriptSettings/GeneralSettings/<flag> holding a child <on>.
+IntT SettingOn(const NWSScript &s, long general, const char *flag, const char *on = "Yes") {
+    long holder = general >= 0 ? om_NWSFindNodeChild(s, general, flag) : -1;
+    return holder >= 0 && om_NWSFindNodeChild(s, holder, on) >= 0 ? 1 : 0;
+}
+
+NWSSettings ReadSettings(const NWSScript &s) {
+    NWSSettings o;
+    long settings = om_NWSFindNodeBelow(s, -1, "NWScriptSettings");
+    long general = settings >= 0 ? om_NWSFindNodeChild(s, settings, "GeneralSettings") : -1;
+    o.reportElemErrors = SettingOn(s, general, "ReportElemActionErrors");
+    o.reportAttrErrors = SettingOn(s, general, "ReportAttrActionErrors");
+    o.reportOtherErrors = SettingOn(s, general, "ReportOtherActionErrors");
+    o.openFiles = SettingOn(s, general, "AllowScriptToOpenFiles");
+    o.parametersInXPath = SettingOn(s, general, "EnableParametersInXPath");
+    o.classicBookMode = SettingOn(s, general, "BookNavigationMode", "Classic");
+    o.tokenizedValues = SettingOn(s, general, "AssumeTokenizedAttrVals");
+    o.declaresParameters =
+        SettingOn(s, general, "EnableParametersInXPath", "Yes") || SettingOn(s, general, "EnableParametersInXPath", "No");
+    if (general < 0) return o;
+    EachChild(s, general, [&](const NWSNode &p) {
+        if (!om_NWSTagIs(p.tag, "PresetParameter")) return;
+        long index = &p - s.nodes.data();
+        long name = om_NWSFindNodeBelow(s, index, "Parameter_name");
+        long value = om_NWSFindNodeBelow(s, index, "Static_value");
+        o.presetNames.push_back(name >= 0 ? om_NWSFirstPgf(s.doc, s.nodes[static_cast<size_t>(name)].elem, kPresetChars) : "");
+        o.presetValues.push_back(value >= 0 ? om_NWSFirstPgf(s.doc, s.nodes[static_cast<size_t>(value)].elem, kPresetChars)
+                                            : "");
+    });
+    return o;
+}
+
 // The elements of the script's subtree in document order, with their neighbours.
 void ReadTree(NWSScript &s) {
     F_ObjHandleT doc = s.doc;
@@ -172,13 +243,10 @@ void ReadTree(NWSScript &s) {
         NWSNode node;
         node.elem = e;
         node.tag = om_ElementTag(doc, e, 0);
-        std::string disable;
-        if (om_AttrGetValue(doc, e, "Disable", &disable) >= 0) {
-            node.disabled = om_StrEqualCI(disable.c_str(), "Yes") == 1;
-            node.disabledExactly = disable == "Yes";
-        }
+        ReadDisable(doc, node);
         node.isEvent = om_NWSTagIs(node.tag, "NWScriptEvent");
         node.isSubEvent = om_NWSTagIs(node.tag, "SubEvent");
+        ReadText(doc, node);
         node.parent = open.empty() ? -1 : open.back();
         s.nodes.push_back(std::move(node));
         if (previous >= 0)
@@ -215,10 +283,34 @@ void ReadTree(NWSScript &s) {
 }  // namespace
 
 long om_NWSFindNodeBelow(const NWSScript &script, long node, const char *tag) {
-    if (node < 0 || static_cast<size_t>(node) >= script.nodes.size()) return -1;
-    for (long i = node + 1; i < script.nodes[static_cast<size_t>(node)].end; ++i)
+    if (static_cast<size_t>(node + 1) > script.nodes.size()) return -1;
+    long end = node < 0 ? static_cast<long>(script.nodes.size()) : script.nodes[static_cast<size_t>(node)].end;
+    for (long i = node + 1; i < end; ++i)
         if (om_NWSTagIs(script.nodes[static_cast<size_t>(i)].tag, tag)) return i;
     return -1;
+}
+
+long om_NWSFindNodeChild(const NWSScript &script, long node, const char *tag) {
+    if (script.nodes.empty() || static_cast<size_t>(node + 1) > script.nodes.size()) return -1;
+    long c = node < 0 ? 0 : script.nodes[static_cast<size_t>(node)].firstChild;
+    for (; c >= 0; c = script.nodes[static_cast<size_t>(c)].nextSibling)
+        if (om_NWSTagIs(script.nodes[static_cast<size_t>(c)].tag, tag)) return c;
+    return -1;
+}
+
+long om_NWSFindEventNode(const NWSScript &script, IntT eventNumber) {
+    if (eventNumber < 1 || eventNumber > kMaxEventNumber || script.nodes.empty()) return -1;
+    IntT seen = 0;
+    for (long c = 0; c >= 0; c = script.nodes[static_cast<size_t>(c)].nextSibling)
+        if (om_NWSTagIs(script.nodes[static_cast<size_t>(c)].tag, "NWScriptEvent") && ++seen == eventNumber) return c;
+    return -1;
+}
+
+void om_NWSRenameNodes(NWSScript &script, const std::vector<F_ObjHandleT> &elems, const std::string &tag) {
+    if (elems.empty()) return;
+    const std::unordered_set<F_ObjHandleT> renamed(elems.begin(), elems.end());
+    for (NWSNode &node : script.nodes)
+        if (renamed.count(node.elem)) node.tag = tag;
 }
 
 NWSScript om_NWSReadScript(F_ObjHandleT scriptsDoc, F_ObjHandleT script, const std::string &name) {
@@ -227,7 +319,11 @@ NWSScript om_NWSReadScript(F_ObjHandleT scriptsDoc, F_ObjHandleT script, const s
     s.elem = script;
     s.name = name;
     if (!scriptsDoc || !script) return s;
+    s.self.elem = script;
+    s.self.tag = om_ElementTag(scriptsDoc, script, 0);
+    ReadDisable(scriptsDoc, s.self);
     ReadTree(s);
+    s.settings = ReadSettings(s);
     for (size_t i = 0; i < s.nodes.size(); ++i) {
         NWSNode &node = s.nodes[i];
         if ((node.isEvent || node.isSubEvent) && !node.disabled) {

@@ -16,9 +16,9 @@
 // An action of an ElementActions group.
 struct NWSElemAction {
     F_ObjHandleT elem = 0;
-    IntT code = 1;                        // the element action; 1 (None) for a tag that names none
-    NWSOperand operand;                   // 2, 3, 4, 19-22: the new tag, the wrapper, the new element
-    std::vector<std::string> conditions;  // 10: the non-empty first paragraphs of its children
+    NWElementAction code = NWElem::None;  // the element action; None for a tag that names none
+    NWSOperand operand;                   // Retag, Wrap..., Insert...: the new tag, wrapper or element
+    std::vector<std::string> conditions;  // AssignConditions: its children's non-empty first paragraphs
 };
 
 // A name (Attribute, SearchString) or a value (Value, ReplaceString) of an attribute action.
@@ -31,9 +31,10 @@ struct NWSAttrOperand {
 // An action of an AttributeActions group.
 struct NWSAttrAction {
     F_ObjHandleT elem = 0;
-    IntT code = 1;                         // the attribute action; 1 (None) for a tag that names none
+    NWAttrAction code = NWAttr::None;      // the attribute action; None for a tag that names none
     std::vector<NWSAttrOperand> operands;  // in document order
-    bool pastesOwnContent = false;         // 58-60 with a child other than Attribute
+    bool pastesOwnContent = false;         // the pastes into the matched attribute, with a child other
+                                           // than Attribute
 };
 
 // What a child of an event is to the interpreter.
@@ -81,10 +82,26 @@ struct NWSNode {
     bool disabled = false;         // Disable "Yes", ignoring case (runs)
     bool disabledExactly = false;  // Disable exactly "Yes" (validation)
     long event = -1;               // its record in NWSScript::events, for events not disabled
+    // The first paragraph of the elements whose text a run or a check reads: XPathExpression,
+    // Primary_sort_xpath and XPath_search (MAX_XPATH_LENGTH characters), Call_NW_script (254).
+    std::string text;
+    bool textEmpty = true;         // XPathExpression: its whole text is empty
     bool isEvent = false, isSubEvent = false;
     // Neighbours by index in NWSScript::nodes; -1: none (a parent of -1 is the script element).
     long parent = -1, firstChild = -1, nextSibling = -1;
     long end = 0;  // one past the last node of its subtree
+};
+
+// The script's GeneralSettings (NWScriptSettings/GeneralSettings/<flag>/Yes turns a flag on).
+struct NWSSettings {
+    IntT reportElemErrors = 0, reportAttrErrors = 0, reportOtherErrors = 0;
+    IntT openFiles = 0;           // AllowScriptToOpenFiles
+    IntT parametersInXPath = 0;   // EnableParametersInXPath
+    IntT classicBookMode = 0;     // BookNavigationMode/Classic
+    IntT tokenizedValues = 0;     // AssumeTokenizedAttrVals
+    bool declaresParameters = false;  // EnableParametersInXPath holds Yes or No
+    // The PresetParameter names and values (1000 characters each), in order.
+    std::vector<std::string> presetNames, presetValues;
 };
 
 // A script as read.
@@ -92,12 +109,22 @@ struct NWSScript {
     F_ObjHandleT doc = 0;   // the scripts document
     F_ObjHandleT elem = 0;  // the NodeWizardScript element
     std::string name;
+    NWSNode self;           // the script element's own tag and Disable flags (no neighbours)
+    NWSSettings settings;
     std::vector<NWSNode> nodes;  // the script's subtree in document order, the script element left out
     std::vector<NWSEvent> events;
 };
 
 // Reads the script (0 gives a script of no elements).
 NWSScript om_NWSReadScript(F_ObjHandleT scriptsDoc, F_ObjHandleT script, const std::string &name);
-// The first node of the node's subtree (the node itself left out) whose tag is the tag ignoring
-// case; -1 when none.
+// The first node of the node's subtree (the node itself left out; -1: the script's whole
+// subtree) whose tag is the tag ignoring case; -1 when none.
 long om_NWSFindNodeBelow(const NWSScript &script, long node, const char *tag);
+// The first child of the node (-1: the script element) whose tag is the tag ignoring case; -1
+// when none.
+long om_NWSFindNodeChild(const NWSScript &script, long node, const char *tag);
+// The eventNumber-th NWScriptEvent child of the script (1-based, inactive ones counted); -1 when
+// none.
+long om_NWSFindEventNode(const NWSScript &script, IntT eventNumber);
+// Records that elements of the script were renamed to the tag (validation's legacy group names).
+void om_NWSRenameNodes(NWSScript &script, const std::vector<F_ObjHandleT> &elems, const std::string &tag);

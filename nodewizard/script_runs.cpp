@@ -30,64 +30,35 @@
 
 namespace {
 
-// Script error codes of runs and validation.
-enum ScriptRunError : IntT {
-    kErrNoScriptsDoc = 601,
-    kErrNoScript = 602,
-    kErrNoEvent = 603,
-    kErrMissingSettings = 605,
-    kErrNoExpression = 606,
-    kErrBadExpression = 607,
-    kErrBadCall = 608,
-    kErrDuplicateName = 609,
-    kErrUndeclaredParameters = 613,
-};
-
-// Longest walk over a script's subtree.
-constexpr long kMaxWalkSteps = 10000000;
-// Parameter names and values of PresetParameter are read cut to this many characters.
-constexpr IntT kPresetChars = 1000;
-
-std::string TagOf(F_ObjHandleT doc, F_ObjHandleT elem) { return om_ElementTag(doc, elem, 0); }
-
-// Disable "Yes", compared exactly as validation's expression does.
-bool DisabledExactly(F_ObjHandleT doc, F_ObjHandleT elem) {
-    std::string value;
-    return om_AttrGetValue(doc, elem, "Disable", &value) >= 0 && value == "Yes";
-}
-
-// The elements of the subtree from top (itself included) in document order, leaving out every
-// element for which skip answers true together with its subtree.
-template <typename Skip>
-std::vector<F_ObjHandleT> SubtreeElements(F_ObjHandleT doc, F_ObjHandleT top, Skip skip) {
-    std::vector<F_ObjHandleT> out;
-    if (!doc || !top || skip(top)) return out;
-    out.push_back(top);
-    F_ObjHandleT e = F_ApiGetId(doc, top, FP_FirstChildElement);
-    for (long steps = 0; e && steps < kMaxWalkSteps; ++steps) {
-        bool enter = !skip(e);
-        if (enter) out.push_back(e);
-        F_ObjHandleT next = enter ? F_ApiGetId(doc, e, FP_FirstChildElement) : 0;
-        while (!next && e && e != top) {
-            next = F_ApiGetId(doc, e, FP_NextSiblingElement);
-            if (!next) e = F_ApiGetId(doc, e, FP_ParentElement);
+// Visits the node (-1: the script element) and its subtree in document order, leaving out every
+// node for which skip answers true together with its subtree.
+template <typename Skip, typename Visit>
+void EachInScope(const NWSScript &script, long scope, Skip skip, Visit visit) {
+    const NWSNode &top = scope < 0 ? script.self : script.nodes[static_cast<size_t>(scope)];
+    if (!top.elem || skip(top)) return;
+    visit(top);
+    long end = scope < 0 ? static_cast<long>(script.nodes.size()) : top.end;
+    for (long i = scope + 1; i < end;) {
+        const NWSNode &node = script.nodes[static_cast<size_t>(i)];
+        if (skip(node)) {
+            i = node.end;
+            continue;
         }
-        if (!next || e == top) break;
-        e = next;
+        visit(node);
+        ++i;
     }
-    return out;
 }
 
-// The Yes (or, for BookNavigationMode, Classic) below NWScriptSettings/GeneralSettings/<flag>.
-bool SettingOn(F_ObjHandleT doc, F_ObjHandleT script, const char *flag, const char *on = "Yes") {
-    F_ObjHandleT settings = om_NWSFindBelow(doc, script, "NWScriptSettings");
-    F_ObjHandleT general = settings ? om_NWSChild(doc, settings, "GeneralSettings") : 0;
-    F_ObjHandleT holder = general ? om_NWSChild(doc, general, flag) : 0;
-    return holder && om_NWSChild(doc, holder, on);
+// The children of a node, in order.
+template <typename Visit>
+void EachChildOf(const NWSScript &script, const NWSNode &node, Visit visit) {
+    long first = &node == &script.self ? (script.nodes.empty() ? -1 : 0) : node.firstChild;
+    for (long c = first; c >= 0; c = script.nodes[static_cast<size_t>(c)].nextSibling)
+        visit(script.nodes[static_cast<size_t>(c)]);
 }
 
 void ReportRunError(IntT code, IntT report) {
-    if (report == 1) om_NWReportActionError(0, 0, "", code, 0);
+    if (report == 1) om_NWReportActionError(0, 0, "", code, NWReportKind::Attribute);
 }
 
 // A document's selection, kept as its element range: the host keeps one selection seen both
@@ -150,77 +121,58 @@ std::string om_NWSGetParam(const std::string &name) {
 
 IntT om_NWSIsScriptActive(F_ObjHandleT scriptsDoc, F_ObjHandleT script) {
     if (!scriptsDoc) {
-        StatusCode = kErrNoScriptsDoc;
+        StatusCode = NWResult::NoScriptsDoc;
         return 0;
     }
     F_ObjHandleT settings = om_NWSFindBelow(scriptsDoc, script, "NWScriptSettings");
     F_ObjHandleT general = settings ? om_NWSFindBelow(scriptsDoc, settings, "GeneralSettings") : 0;
     F_ObjHandleT active = general ? om_NWSFindBelow(scriptsDoc, general, "ScriptIsActive") : 0;
     if (!active) {
-        StatusCode = kErrMissingSettings;
+        StatusCode = NWResult::MissingSettings;
         return 0;
     }
     return om_NWSFindBelow(scriptsDoc, active, "Yes") ? 1 : 0;
 }
 
-IntT om_NWSReadSettings(F_ObjHandleT scriptsDoc, F_ObjHandleT script) {
-    if (!scriptsDoc) return 0;
-    NodeWizardOptions.reportElemErrors = SettingOn(scriptsDoc, script, "ReportElemActionErrors");
-    NodeWizardOptions.reportAttrErrors = SettingOn(scriptsDoc, script, "ReportAttrActionErrors");
-    NodeWizardOptions.reportOtherErrors = SettingOn(scriptsDoc, script, "ReportOtherActionErrors");
-    NodeWizardOptions.openFiles = SettingOn(scriptsDoc, script, "AllowScriptToOpenFiles");
+IntT om_NWSReadSettings(const NWSScript &script) {
+    if (!script.doc) return 0;
+    const NWSSettings &o = script.settings;
+    NodeWizardOptions.reportElemErrors = o.reportElemErrors;
+    NodeWizardOptions.reportAttrErrors = o.reportAttrErrors;
+    NodeWizardOptions.reportOtherErrors = o.reportOtherErrors;
+    NodeWizardOptions.openFiles = o.openFiles;
     om_XPathSetAllowFileOpening(NodeWizardOptions.openFiles);
-    NodeWizardOptions.parametersInXPath = SettingOn(scriptsDoc, script, "EnableParametersInXPath");
-    NodeWizardOptions.classicBookMode = SettingOn(scriptsDoc, script, "BookNavigationMode", "Classic");
-    TokenizedAttrValues = SettingOn(scriptsDoc, script, "AssumeTokenizedAttrVals");
-
-    F_ObjHandleT settings = om_NWSFindBelow(scriptsDoc, script, "NWScriptSettings");
-    F_ObjHandleT general = settings ? om_NWSChild(scriptsDoc, settings, "GeneralSettings") : 0;
-    for (F_ObjHandleT p = general ? F_ApiGetId(scriptsDoc, general, FP_FirstChildElement) : 0; p;
-         p = F_ApiGetId(scriptsDoc, p, FP_NextSiblingElement)) {
-        if (!om_NWSTagIs(TagOf(scriptsDoc, p), "PresetParameter")) continue;
-        F_ObjHandleT nameElem = om_NWSFindBelow(scriptsDoc, p, "Parameter_name");
-        F_ObjHandleT valueElem = om_NWSFindBelow(scriptsDoc, p, "Static_value");
-        std::string name = nameElem ? om_NWSFirstPgf(scriptsDoc, nameElem, kPresetChars) : "";
-        std::string value = valueElem ? om_NWSFirstPgf(scriptsDoc, valueElem, kPresetChars) : "";
-        if (!name.empty() && !value.empty()) om_XPathSetParameter(name, value);
-    }
+    NodeWizardOptions.parametersInXPath = o.parametersInXPath;
+    NodeWizardOptions.classicBookMode = o.classicBookMode;
+    TokenizedAttrValues = o.tokenizedValues;
+    for (size_t i = 0; i < o.presetNames.size() && i < o.presetValues.size(); ++i)
+        if (!o.presetNames[i].empty() && !o.presetValues[i].empty()) om_XPathSetParameter(o.presetNames[i], o.presetValues[i]);
     NWSUnescapeValues = 1;
     return 1;
 }
 
 // ---- validation ------------------------------------------------------------------------------
 
-IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, IntT eventNumber, IntT report,
-                          IntT sayOk) {
-    if (!scriptsDoc) scriptsDoc = om_NWSOpenScriptsDocument(3, 1, 1);
-    if (!scriptsDoc) {
-        ReportRunError(kErrNoScriptsDoc, report);
-        return 0;
-    }
-    F_ObjHandleT script = om_NWSFindScript(scriptsDoc, scriptName, 0, 1);
-    if (!script) {
-        ReportRunError(kErrNoScript, report);
-        return 0;
-    }
-    bool declaresParameters = false;
-    if (F_ObjHandleT settings = om_NWSFindBelow(scriptsDoc, script, "NWScriptSettings"))
-        if (F_ObjHandleT general = om_NWSChild(scriptsDoc, settings, "GeneralSettings"))
-            if (F_ObjHandleT enable = om_NWSChild(scriptsDoc, general, "EnableParametersInXPath"))
-                declaresParameters = om_NWSChild(scriptsDoc, enable, "Yes") || om_NWSChild(scriptsDoc, enable, "No");
+namespace {
 
+// Checks the script as read (or, with eventNumber >= 1, that event); errors go to the error report
+// when reporting. Legacy group names are renamed in the document and in the records. 1 when valid;
+// say-ok shows the all-clear message.
+IntT ValidateScript(NWSScript &script, IntT eventNumber, IntT report, IntT sayOk) {
+    F_ObjHandleT scriptsDoc = script.doc;
+    const std::string &scriptName = script.name;
     IntT activeNamed = 0;
     for (const std::string &name : om_NWSListScriptNames(scriptsDoc, 0, 0, -1))
         if (name == scriptName) ++activeNamed;
     if (activeNamed > 1) {
-        ReportRunError(kErrDuplicateName, report);
+        ReportRunError(NWResult::DuplicateName, report);
         return 0;
     }
-    F_ObjHandleT scope = script;
+    long scope = -1;
     if (eventNumber >= 1) {
-        scope = om_NWSFindEvent(scriptsDoc, scriptName, 0, eventNumber);
-        if (!scope) {
-            ReportRunError(kErrNoEvent, report);
+        scope = om_NWSFindEventNode(script, eventNumber);
+        if (scope < 0) {
+            ReportRunError(NWResult::NoEvent, report);
             return 0;
         }
     }
@@ -230,10 +182,11 @@ IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc
         static const char *const kLegacy[][2] = {{"//ElementAction", "ElementActions"},
                                                  {"//AttributeAction", "AttributeActions"}};
         for (const auto &pass : kLegacy) {
-            bool changed = false;
+            std::vector<F_ObjHandleT> renamed;
             for (F_ObjHandleT e : om_XPathListMatches(scriptsDoc, 0, pass[0], 0, nullptr, 0))
-                changed = om_ElementRetag(scriptsDoc, e, pass[1]) == 1 || changed;
-            if (changed) F_ApiSimpleImportElementDefs(scriptsDoc, scriptsDoc, FF_ImportElemDefs);
+                if (om_ElementRetag(scriptsDoc, e, pass[1]) == 1) renamed.push_back(e);
+            om_NWSRenameNodes(script, renamed, pass[1]);
+            if (!renamed.empty()) F_ApiSimpleImportElementDefs(scriptsDoc, scriptsDoc, FF_ImportElemDefs);
             FA_errno = 0;
         }
     }
@@ -247,54 +200,54 @@ IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc
     auto add = [&](IntT code, F_ObjHandleT elem) {
         if (errors.size() <= limit) errors.push_back({code, elem});
     };
-    std::vector<F_ObjHandleT> inScope =
-        SubtreeElements(scriptsDoc, scope, [&](F_ObjHandleT e) { return DisabledExactly(scriptsDoc, e); });
+    std::vector<const NWSNode *> inScope;
+    EachInScope(script, scope, [](const NWSNode &e) { return e.disabledExactly; },
+                [&](const NWSNode &e) { inScope.push_back(&e); });
 
-    for (F_ObjHandleT e : inScope) {
+    for (const NWSNode *e : inScope) {
         if (errors.size() > limit) break;
-        std::string tag = TagOf(scriptsDoc, e);
-        if (tag != "NWScriptEvent" && tag != "SubEvent") continue;
-        bool missing = true;
-        for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, e, FP_FirstChildElement); c; c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement))
-            if (TagOf(scriptsDoc, c) == "XPathExpression" && !om_ElementText(scriptsDoc, c, 0, 0, 0, 0).empty())
+        if (e->tag != "NWScriptEvent" && e->tag != "SubEvent") continue;
+        bool missing = true, anyEmpty = false;
+        EachChildOf(script, *e, [&](const NWSNode &c) {
+            if (c.tag != "XPathExpression") return;
+            if (c.textEmpty)
+                anyEmpty = true;
+            else
                 missing = false;
-        bool anyEmpty = false;
-        for (F_ObjHandleT c = F_ApiGetId(scriptsDoc, e, FP_FirstChildElement); c; c = F_ApiGetId(scriptsDoc, c, FP_NextSiblingElement))
-            if (TagOf(scriptsDoc, c) == "XPathExpression" && om_ElementText(scriptsDoc, c, 0, 0, 0, 0).empty()) anyEmpty = true;
-        if (missing || anyEmpty) add(kErrNoExpression, e);
+        });
+        if (missing || anyEmpty) add(NWResult::NoExpression, e->elem);
     }
-    for (F_ObjHandleT e : inScope) {
+    for (const NWSNode *e : inScope) {
         if (errors.size() >= limit) break;
-        std::string tag = TagOf(scriptsDoc, e);
-        if (tag != "XPathExpression" && tag != "Primary_sort_xpath" && tag != "XPath_search") continue;
-        std::string text = om_NWSFirstPgf(scriptsDoc, e, XPathLimits.maxLength);
+        if (e->tag != "XPathExpression" && e->tag != "Primary_sort_xpath" && e->tag != "XPath_search") continue;
         F_ApiSaveClipboard();
-        IntT sequence = om_XPathCompile(text, 1);
+        IntT sequence = om_XPathCompile(e->text, 1);
         F_ApiRestoreClipboard();
         if (sequence <= 0 || sequence > XPathLastSequenceNumber) {
-            add(kErrBadExpression, e);
+            add(NWResult::BadExpression, e->elem);
         } else {
             std::vector<IntT> parameters;
-            if (om_XPathListParameterNodes(sequence, &parameters) > 0 && !declaresParameters) add(kErrUndeclaredParameters, e);
+            if (om_XPathListParameterNodes(sequence, &parameters) > 0 && !script.settings.declaresParameters)
+                add(NWResult::UndeclaredParameters, e->elem);
         }
     }
-    for (F_ObjHandleT e : inScope) {
+    for (const NWSNode *e : inScope) {
         if (errors.size() >= limit) break;
-        if (TagOf(scriptsDoc, e) != "Call_NW_script") continue;
-        if (!om_NWSFindScript(scriptsDoc, om_NWSFirstPgf(scriptsDoc, e, 254), 0, 0)) add(kErrBadCall, e);
+        if (e->tag != "Call_NW_script") continue;
+        if (!om_NWSFindScript(scriptsDoc, e->text, 0, 0)) add(NWResult::BadCall, e->elem);
     }
     bool noticeDue = false;
     if (errors.size() < limit) {
-        auto skip = [&](F_ObjHandleT e) {
-            std::string tag = TagOf(scriptsDoc, e);
-            std::string folded = qv::FoldCase(tag);
-            return DisabledExactly(scriptsDoc, e) || tag == "ElementAction" || tag == "AttributeAction" ||
+        auto skip = [&](const NWSNode &e) {
+            std::string folded = qv::FoldCase(e.tag);
+            return e.disabledExactly || e.tag == "ElementAction" || e.tag == "AttributeAction" ||
                    folded.find(qv::FoldCase("Get_misc_data")) != std::string::npos ||
                    folded.find(qv::FoldCase("Copy_data")) != std::string::npos ||
                    folded.find(qv::FoldCase("Paste_")) != std::string::npos;
         };
-        for (F_ObjHandleT e : SubtreeElements(scriptsDoc, scope, skip))
-            if (F_ApiGetInt(scriptsDoc, e, FP_ValidationFlags) != FV_ElementValid) noticeDue = true;
+        EachInScope(script, scope, skip, [&](const NWSNode &e) {
+            if (F_ApiGetInt(scriptsDoc, e.elem, FP_ValidationFlags) != FV_ElementValid) noticeDue = true;
+        });
         FA_errno = 0;
     }
 
@@ -302,7 +255,7 @@ IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc
     if (report == 1) {
         if (noticeDue && NWSAskUnknownElements == 1)
             NWSAskUnknownElements = al_yesno(qv::FormatMessage(qv::LangMessage("NWS_GEN_MSG_22"), {scriptName}).c_str());
-        for (const Found &f : errors) om_NWReportActionError(scriptsDoc, f.elem, "", f.code, 1);
+        for (const Found &f : errors) om_NWReportActionError(scriptsDoc, f.elem, "", f.code, NWReportKind::Element);
     }
     if (!errors.empty()) {
         if (report == 1) al_ok2("NWS_RPT_MSG_4");
@@ -310,6 +263,24 @@ IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc
     }
     if (report == 1 && sayOk == 1) al_ok2("NWS_RPT_MSG_5");
     return 1;
+}
+
+}  // namespace
+
+IntT om_NWSValidateScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, IntT eventNumber, IntT report,
+                          IntT sayOk) {
+    if (!scriptsDoc) scriptsDoc = om_NWSOpenScriptsDocument(3, 1, 1);
+    if (!scriptsDoc) {
+        ReportRunError(NWResult::NoScriptsDoc, report);
+        return 0;
+    }
+    F_ObjHandleT script = om_NWSFindScript(scriptsDoc, scriptName, 0, 1);
+    if (!script) {
+        ReportRunError(NWResult::NoScript, report);
+        return 0;
+    }
+    NWSScript record = om_NWSReadScript(scriptsDoc, script, scriptName);
+    return ValidateScript(record, eventNumber, report, sayOk);
 }
 
 // ---- runs ------------------------------------------------------------------------------------
@@ -359,10 +330,16 @@ IntT om_NWSRunScriptOnBook(F_ObjHandleT book, const NWSScript &script, IntT even
 
 IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, IntT eventNumber, F_ObjHandleT target,
                      IntT interactive) {
+    F_ObjHandleT script = scriptsDoc ? om_NWSFindScript(scriptsDoc, scriptName, 0, 0) : 0;
+    return om_NWSRunFoundScript(script, scriptName, scriptsDoc, eventNumber, target, interactive);
+}
+
+IntT om_NWSRunFoundScript(F_ObjHandleT script, const std::string &scriptName, F_ObjHandleT scriptsDoc,
+                          IntT eventNumber, F_ObjHandleT target, IntT interactive) {
     CancelFlag = 0;
     StatusCode = 0;
     if (!scriptsDoc) {
-        StatusCode = kErrNoScriptsDoc;
+        StatusCode = NWResult::NoScriptsDoc;
         CancelFlag = 1;
         return 0;
     }
@@ -376,19 +353,19 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
         return 0;
     }
     bool bookTarget = F_OBJ_KIND(target) == FO_Book;
-    F_ObjHandleT script = om_NWSFindScript(scriptsDoc, scriptName, 0, 0);
     if (!script) {
-        StatusCode = kErrNoScript;
+        StatusCode = NWResult::NoScript;
         CancelFlag = 1;
         return 0;
     }
-    if (om_NWSValidateScript(scriptName, scriptsDoc, 0, interactive, 0) != 1) {
+    // The script is read once: checked, then run from the same records.
+    NWSScript record = om_NWSReadScript(scriptsDoc, script, scriptName);
+    if (ValidateScript(record, 0, interactive, 0) != 1) {
         if (interactive == 1) al_ok2("NWS_GEN_MSG_11");
         CancelFlag = 1;
         return 0;
     }
     RememberedSelection targetSelection = Remember(target);
-    const NWSScript record = om_NWSReadScript(scriptsDoc, script, scriptName);
 
     ClipboardEmpty = 0;
     ClipboardReload = 1;
@@ -398,7 +375,7 @@ IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, Int
     XPathOpenedFiles.clear();
     om_NWSPushParams();
     IntT started = om_TimeSecondsSince2010();
-    om_NWSReadSettings(scriptsDoc, script);
+    om_NWSReadSettings(record);
 
     om_DlgOpenStatus(1224, "Processing...", 0, "Quorvane - Node Wizard Scripts");
     om_DlgSetStatusLines("Processing...", "", "", "Press Esc to cancel.");

@@ -14,14 +14,17 @@
 // run ended without cancel, else 0 (StatusCode and CancelFlag tell why).
 IntT om_NWSRunScript(const std::string &scriptName, F_ObjHandleT scriptsDoc, IntT eventNumber, F_ObjHandleT target,
                      IntT interactive);
+// The same run of a script its caller has already found (the script element; 0: none, 602).
+IntT om_NWSRunFoundScript(F_ObjHandleT script, const std::string &scriptName, F_ObjHandleT scriptsDoc,
+                          IntT eventNumber, F_ObjHandleT target, IntT interactive);
 // Runs the script on each open (or, when the script may open files, opened) document component
 // of the book in book order; 1, or 0 when stopped before starting.
 IntT om_NWSRunScriptOnBook(F_ObjHandleT book, const NWSScript &script, IntT eventNumber, IntT interactive);
 // Sets the run options from the script's GeneralSettings and its preset parameters; 0 without
 // document.
-IntT om_NWSReadSettings(F_ObjHandleT scriptsDoc, F_ObjHandleT script);
+IntT om_NWSReadSettings(const NWSScript &script);
 // 1 when the script has NWScriptSettings/GeneralSettings/ScriptIsActive/Yes; else 0 with
-// StatusCode 605 when a settings element is missing (601 without document).
+// StatusCode MissingSettings when a settings element is missing (NoScriptsDoc without document).
 IntT om_NWSIsScriptActive(F_ObjHandleT scriptsDoc, F_ObjHandleT script);
 // Checks the whole script (or, with eventNumber >= 1, that event); errors go to the error report
 // when reporting. 1 when valid; say-ok shows the all-clear message.

@@ -131,7 +131,7 @@ IntT om_NWSStringOperation(IntT code, const std::string operands[4], std::string
                                                CaseFlagOf(operands[3])));
         return 0;
     default:
-        return kNWSErrUnknownOperation;
+        return NWResult::UnknownOperation;
     }
 }
 
@@ -212,7 +212,8 @@ std::string SearchValue(F_ObjHandleT scriptsDoc, const NWSValue &source, F_ObjHa
     if (NodeWizardOptions.parametersInXPath == 1) {
         std::vector<std::string> undefined = om_XPathSubstituteParameters(sequence);
         if (report == 1)
-            for (size_t i = 0; i < undefined.size(); ++i) om_NWReportActionError(scriptsDoc, source.elem, "", 611, 3);
+            for (size_t i = 0; i < undefined.size(); ++i)
+                om_NWReportActionError(scriptsDoc, source.elem, "", NWResult::UndefinedParameter, NWReportKind::Other);
     }
     F_ObjHandleT foundDoc = 0;
     IntT attr = -1;
@@ -232,7 +233,8 @@ void ApplyGroupErrors(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const std::ve
     for (IntT code : errors) {
         ++NodeWizardQuery.otherFailures;
         if (NodeWizardRun.otherSuccesses > 0) --NodeWizardRun.otherSuccesses;
-        if (NodeWizardOptions.reportOtherErrors == 1) om_NWReportActionError(scriptsDoc, group, "", code, 3);
+        if (NodeWizardOptions.reportOtherErrors == 1)
+            om_NWReportActionError(scriptsDoc, group, "", code, NWReportKind::Other);
     }
 }
 
@@ -252,17 +254,17 @@ void RunOperationGroup(F_ObjHandleT scriptsDoc, F_ObjHandleT group, const std::v
         om_NWSReadOperands(op, operands, &resultName, stringOps ? 1 : 0);
         ++NodeWizardRun.otherSuccesses;
         if (AnyUndefined(operands)) {
-            errors.push_back(kNWSErrUndefinedOperand);
+            errors.push_back(NWResult::MissingResultOrOperand);
         } else if (stringOps) {
             std::string value;
             if (om_NWSStringOperation(op.code, operands, &value) == 0)
                 om_XPathSetParameter(resultName, value);
             else
-                errors.push_back(kNWSErrUnknownOperation);
+                errors.push_back(NWResult::UnknownOperation);
         } else if (op.code == kNWSOpCalculateIntExp) {
             om_XPathSetParameter(resultName, std::to_string(om_EvalIntExpression(operands[0].c_str(), 1)));
         } else {
-            errors.push_back(kNWSErrUnknownOperation);
+            errors.push_back(NWResult::UnknownOperation);
         }
         om_PollUserCancel();  // a confirmed cancel sets CancelFlag
         if (CancelFlag) break;
@@ -319,7 +321,8 @@ std::string om_NWSValueOf(const NWSValue &value, F_ObjHandleT scriptsDoc, F_ObjH
     case NWSValueSource::Parameter: {
         std::string v = om_XPathGetParameter(value.text);
         if (v != UndefinedParamSentinel) return v;
-        if (report == 1) om_NWReportActionError(scriptsDoc, value.elem, "", 611, 3);
+        if (report == 1)
+            om_NWReportActionError(scriptsDoc, value.elem, "", NWResult::UndefinedParameter, NWReportKind::Other);
         return std::string();
     }
     case NWSValueSource::XPathSearch:

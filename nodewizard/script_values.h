@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "fdk.h"
+#include "lib/state/nodewizard_codes.h"
 
 // Operation codes, from the tag of an operation element (compared ignoring case).
 enum NWSOperation : IntT {
@@ -23,10 +24,6 @@ enum NWSOperation : IntT {
     kNWSOpCalculateIntExp = 201,
 };
 
-// Script error codes of the operation groups.
-inline constexpr IntT kNWSErrUnknownOperation = 614;
-inline constexpr IntT kNWSErrUndefinedOperand = 615;
-
 // The operation code of a tag name (ignoring case); kNWSOpUnknown for any other name.
 IntT om_NWSOperationCodeOfName(const std::string &name);
 
@@ -34,7 +31,7 @@ IntT om_NWSOperationCodeOfName(const std::string &name);
 IntT om_NWSOperationCode(F_ObjHandleT scriptsDoc, F_ObjHandleT elem, ConStringT name);
 
 // One string operation (codes 101 to 109) over its four operands. Stores the value in *result and
-// answers 0, or answers kNWSErrUnknownOperation for any other code (result unchanged).
+// answers 0, or answers NWResult::UnknownOperation for any other code (result unchanged).
 IntT om_NWSStringOperation(IntT code, const std::string operands[4], std::string *result);
 
 // Evaluates an integer expression: tokens split at single blanks, applied left to right with no
@@ -72,7 +69,7 @@ NWSValue om_NWSReadValue(F_ObjHandleT scriptsDoc, F_ObjHandleT valueElem);
 // The element's value source together with its own text.
 NWSOperand om_NWSReadOperand(F_ObjHandleT scriptsDoc, F_ObjHandleT elem);
 // What a value source yields now; kNWSInvalidSetup for source None. An XPath search starts at the
-// matched node of the target document; report 1 reports undefined parameters (611).
+// matched node of the target document; report 1 reports undefined parameters (UndefinedParameter).
 std::string om_NWSValueOf(const NWSValue &value, F_ObjHandleT scriptsDoc, F_ObjHandleT targetDoc,
                           F_ObjHandleT matchedNode, IntT report);
 // The operand's value, or its own text when the value is kNWSInvalidSetup.

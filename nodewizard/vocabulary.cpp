@@ -15,62 +15,62 @@ struct ActionRow {
 };
 
 const ActionRow kElementActions[] = {
-    {1, "None", nullptr},
-    {2, "Retag as", "NW_HELP_ELEM_ACT_RETAG"},
-    {3, "Wrap element in", "NW_HELP_ELEM_ACT_WRAP"},
-    {4, "Wrap contents in", "NW_HELP_ELEM_ACT_WRAP_CONTENTS"},
-    {5, "Unwrap", "NW_HELP_ELEM_ACT_UNWRAP"},
-    {6, "Promote", "NW_HELP_ELEM_ACT_PROMOTE"},
-    {7, "Demote", "NW_HELP_ELEM_ACT_DEMOTE"},
-    {8, "Delete element", "NW_HELP_ELEM_ACT_DELETE"},
-    {9, "Delete contents", "NW_HELP_ELEM_ACT_DELETE_CONTENT"},
-    {10, "Assign conditions", "NW_HELP_ELEM_ACT_ASSIGN_COND"},
-    {11, "Paste CB over elem", "NW_HELP_ELEM_ACT_PASTE_OVER_ELEM"},
-    {12, "Move up", "NW_HELP_ELEM_ACT_MOVE_UP"},
-    {13, "Move down", "NW_HELP_ELEM_ACT_MOVE_DOWN"},
-    {14, "Paste CB over contents", "NW_HELP_ELEM_ACT_PASTE_OVER_CONTS"},
-    {15, "Paste CB at beginning", "NW_HELP_ELEM_ACT_PASTE_AT_BEGINNING"},
-    {16, "Paste CB at end", "NW_HELP_ELEM_ACT_PASTE_AT_END"},
-    {17, "Paste CB before", "NW_HELP_ELEM_ACT_PASTE_BEFORE"},
-    {18, "Paste CB after", "NW_HELP_ELEM_ACT_PASTE_AFTER"},
-    {19, "Insert elem before", "NW_HELP_ELEM_ACT_INSERT_ELEM_BEFORE"},
-    {20, "Insert elem after", "NW_HELP_ELEM_ACT_INSERT_ELEM_AFTER"},
-    {21, "Insert first child", "NW_HELP_ELEM_ACT_INSERT_FIRST_CHILD"},
-    {22, "Insert last child", "NW_HELP_ELEM_ACT_INSERT_LAST_CHILD"},
-    {23, "Copy elem contents to CB", nullptr},
-    {24, "Copy elem text to parameter", nullptr},
-    {25, "Copy elem to CB", nullptr},
-    {26, "Set elem text", nullptr},
+    {NWElem::None, "None", nullptr},
+    {NWElem::Retag, "Retag as", "NW_HELP_ELEM_ACT_RETAG"},
+    {NWElem::Wrap, "Wrap element in", "NW_HELP_ELEM_ACT_WRAP"},
+    {NWElem::WrapContents, "Wrap contents in", "NW_HELP_ELEM_ACT_WRAP_CONTENTS"},
+    {NWElem::Unwrap, "Unwrap", "NW_HELP_ELEM_ACT_UNWRAP"},
+    {NWElem::Promote, "Promote", "NW_HELP_ELEM_ACT_PROMOTE"},
+    {NWElem::Demote, "Demote", "NW_HELP_ELEM_ACT_DEMOTE"},
+    {NWElem::Delete, "Delete element", "NW_HELP_ELEM_ACT_DELETE"},
+    {NWElem::DeleteContents, "Delete contents", "NW_HELP_ELEM_ACT_DELETE_CONTENT"},
+    {NWElem::AssignConditions, "Assign conditions", "NW_HELP_ELEM_ACT_ASSIGN_COND"},
+    {NWElem::PasteOver, "Paste CB over elem", "NW_HELP_ELEM_ACT_PASTE_OVER_ELEM"},
+    {NWElem::MoveUp, "Move up", "NW_HELP_ELEM_ACT_MOVE_UP"},
+    {NWElem::MoveDown, "Move down", "NW_HELP_ELEM_ACT_MOVE_DOWN"},
+    {NWElem::PasteOverContents, "Paste CB over contents", "NW_HELP_ELEM_ACT_PASTE_OVER_CONTS"},
+    {NWElem::PasteAtStart, "Paste CB at beginning", "NW_HELP_ELEM_ACT_PASTE_AT_BEGINNING"},
+    {NWElem::PasteAtEnd, "Paste CB at end", "NW_HELP_ELEM_ACT_PASTE_AT_END"},
+    {NWElem::PasteBefore, "Paste CB before", "NW_HELP_ELEM_ACT_PASTE_BEFORE"},
+    {NWElem::PasteAfter, "Paste CB after", "NW_HELP_ELEM_ACT_PASTE_AFTER"},
+    {NWElem::InsertBefore, "Insert elem before", "NW_HELP_ELEM_ACT_INSERT_ELEM_BEFORE"},
+    {NWElem::InsertAfter, "Insert elem after", "NW_HELP_ELEM_ACT_INSERT_ELEM_AFTER"},
+    {NWElem::InsertFirstChild, "Insert first child", "NW_HELP_ELEM_ACT_INSERT_FIRST_CHILD"},
+    {NWElem::InsertLastChild, "Insert last child", "NW_HELP_ELEM_ACT_INSERT_LAST_CHILD"},
+    {NWElem::CopyContents, "Copy elem contents to CB", nullptr},
+    {NWElem::CopyTextToParameter, "Copy elem text to parameter", nullptr},
+    {NWElem::Copy, "Copy elem to CB", nullptr},
+    {NWElem::SetText, "Set elem text", nullptr},
 };
 
 const ActionRow kAttrActions[] = {
-    {1, "None", nullptr},
-    {40, "Add specified values", "NW_HELP_ATTR_ACT_ADD"},
-    {41, "Remove specified values", "NW_HELP_ATTR_ACT_REMOVE"},
-    {42, "Replace values with spec", "NW_HELP_ATTR_ACT_REPLACE"},
-    {43, "Delete all values", "NW_HELP_ATTR_ACT_DELETE"},
-    {44, "Move value to elem text", "NW_HELP_ATTR_ACT_MOVE_VAL_TO_ELEM"},
-    {45, "Copy value to elem text", "NW_HELP_ATTR_ACT_COPY_VAL_TO_ELEM"},
-    {46, "Move elem text to value", "NW_HELP_ATTR_ACT_MOVE_ELEM_TO_VAL"},
-    {47, "Copy elem text to value", "NW_HELP_ATTR_ACT_COPY_ELEM_TO_VAL"},
-    {48, "Remove invalid attribute", "NW_HELP_ATTR_ACT_DELETE_INVALID_ATTR"},
-    {49, "Move values to spec attr", "NW_HELP_ATTR_ACT_MOVE_VALS_TO_SPEC_ATTR"},
-    {50, "Copy values to spec attr", "NW_HELP_ATTR_ACT_COPY_VALS_TO_SPEC_ATTR"},
-    {51, "Move values from spec attr", "NW_HELP_ATTR_ACT_MOVE_VALS_FROM_SPEC_ATTR"},
-    {52, "Copy values from spec attr", "NW_HELP_ATTR_ACT_COPY_VALS_FROM_SPEC_ATTR"},
-    {53, "Swap values with spec attr", "NW_HELP_ATTR_ACT_SWAP_VALS_WITH_SPEC_ATTR"},
-    {54, "Search and replace string", "NW_HELP_ATTR_ACT_SEARCH_REPLACE_STRING"},
-    {55, "Copy first value to CB", nullptr},
-    {56, "Copy first value to parameter", nullptr},
-    {57, "Copy all values to CB", nullptr},
-    {58, "Paste CB to matched attr", nullptr},
-    {59, "Paste CB at beg of matched attr", nullptr},
-    {60, "Paste CB at end of matched attr", nullptr},
-    {61, "Set unique ID", "NW_HELP_ATTR_ACT_SET_UNIQUE_ID"},
-    {62, "Set attr value", nullptr},
-    {63, "Detokenize values", nullptr},
-    {64, "Tokenize values", nullptr},
-    {65, "Sort values", nullptr},
+    {NWAttr::None, "None", nullptr},
+    {NWAttr::AddValues, "Add specified values", "NW_HELP_ATTR_ACT_ADD"},
+    {NWAttr::RemoveValues, "Remove specified values", "NW_HELP_ATTR_ACT_REMOVE"},
+    {NWAttr::ReplaceValues, "Replace values with spec", "NW_HELP_ATTR_ACT_REPLACE"},
+    {NWAttr::DeleteValues, "Delete all values", "NW_HELP_ATTR_ACT_DELETE"},
+    {NWAttr::MoveValueToText, "Move value to elem text", "NW_HELP_ATTR_ACT_MOVE_VAL_TO_ELEM"},
+    {NWAttr::CopyValueToText, "Copy value to elem text", "NW_HELP_ATTR_ACT_COPY_VAL_TO_ELEM"},
+    {NWAttr::MoveTextToValue, "Move elem text to value", "NW_HELP_ATTR_ACT_MOVE_ELEM_TO_VAL"},
+    {NWAttr::CopyTextToValue, "Copy elem text to value", "NW_HELP_ATTR_ACT_COPY_ELEM_TO_VAL"},
+    {NWAttr::RemoveInvalid, "Remove invalid attribute", "NW_HELP_ATTR_ACT_DELETE_INVALID_ATTR"},
+    {NWAttr::MoveValuesToNamed, "Move values to spec attr", "NW_HELP_ATTR_ACT_MOVE_VALS_TO_SPEC_ATTR"},
+    {NWAttr::CopyValuesToNamed, "Copy values to spec attr", "NW_HELP_ATTR_ACT_COPY_VALS_TO_SPEC_ATTR"},
+    {NWAttr::MoveValuesFromNamed, "Move values from spec attr", "NW_HELP_ATTR_ACT_MOVE_VALS_FROM_SPEC_ATTR"},
+    {NWAttr::CopyValuesFromNamed, "Copy values from spec attr", "NW_HELP_ATTR_ACT_COPY_VALS_FROM_SPEC_ATTR"},
+    {NWAttr::SwapValuesWithNamed, "Swap values with spec attr", "NW_HELP_ATTR_ACT_SWAP_VALS_WITH_SPEC_ATTR"},
+    {NWAttr::SearchReplace, "Search and replace string", "NW_HELP_ATTR_ACT_SEARCH_REPLACE_STRING"},
+    {NWAttr::CopyFirstValue, "Copy first value to CB", nullptr},
+    {NWAttr::CopyFirstValueToParameter, "Copy first value to parameter", nullptr},
+    {NWAttr::CopyAllValues, "Copy all values to CB", nullptr},
+    {NWAttr::PasteOverMatched, "Paste CB to matched attr", nullptr},
+    {NWAttr::PasteAtMatchedStart, "Paste CB at beg of matched attr", nullptr},
+    {NWAttr::PasteAtMatchedEnd, "Paste CB at end of matched attr", nullptr},
+    {NWAttr::SetUniqueId, "Set unique ID", "NW_HELP_ATTR_ACT_SET_UNIQUE_ID"},
+    {NWAttr::SetValue, "Set attr value", nullptr},
+    {NWAttr::Detokenize, "Detokenize values", nullptr},
+    {NWAttr::Tokenize, "Tokenize values", nullptr},
+    {NWAttr::SortValues, "Sort values", nullptr},
 };
 
 template <size_t N>
@@ -93,14 +93,16 @@ const ActionRow *RowOf(const ActionRow (&rows)[N], IntT code) {
 NWElementAction om_NWElemActionCode(const std::string &name) { return CodeOf(kElementActions, name); }
 
 std::string om_NWElemActionName(NWElementAction code) {
-    const ActionRow *r = (code >= 2 && code <= 22) ? RowOf(kElementActions, code) : nullptr;
+    bool inDialog = code >= NWElem::Retag && code <= NWElem::InsertLastChild;
+    const ActionRow *r = inDialog ? RowOf(kElementActions, code) : nullptr;
     return r ? r->name : "None";
 }
 
 NWAttrAction om_NWAttrActionCode(const std::string &name) { return CodeOf(kAttrActions, name); }
 
 std::string om_NWAttrActionName(NWAttrAction code) {
-    const ActionRow *r = ((code >= 40 && code <= 54) || code == 61) ? RowOf(kAttrActions, code) : nullptr;
+    bool inDialog = (code >= NWAttr::AddValues && code <= NWAttr::SearchReplace) || code == NWAttr::SetUniqueId;
+    const ActionRow *r = inDialog ? RowOf(kAttrActions, code) : nullptr;
     return r ? r->name : "None";
 }
 

@@ -216,9 +216,10 @@ IntT runNodeWizardScript(const std::vector<std::string> &f) {
     if (f.size() != 5) return kCallFieldCount;
     F_ObjHandleT scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0);
     if (!scriptsDoc) return kCallNoScriptsDoc;
-    if (!om_NWSFindScript(scriptsDoc, f[1], 0, 0)) return kCallNoScript;
+    F_ObjHandleT script = om_NWSFindScript(scriptsDoc, f[1], 0, 0);
+    if (!script) return kCallNoScript;
     F_ObjHandleT target = om_DocFindOpen(f[3], 0, 1);
-    IntT ran = om_NWSRunScript(f[1], scriptsDoc, intOf(f[2]), target, flagOf(f[4]));
+    IntT ran = om_NWSRunFoundScript(script, f[1], scriptsDoc, intOf(f[2]), target, flagOf(f[4]));
     return ran == 1 ? kCallDone : kCallScriptFailed;
 }
 

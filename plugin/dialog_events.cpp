@@ -22,6 +22,7 @@
 #include "lib/translation/lang.h"
 #include "plugin/features.h"
 #include "plugin/trace.h"
+#include "resources/dialog_items.h"
 
 namespace {
 
@@ -73,38 +74,38 @@ void None(const DialogEvent &) {}
 
 // Node Wizard (6)
 void GreyMatchNext(const DialogEvent &e) {
-    om_DlgDisable(e.dlg, 49);
-    om_DlgDisable(e.dlg, 52);
+    om_DlgDisable(e.dlg, NWItem::MatchNext);
+    om_DlgDisable(e.dlg, NWItem::PerformAndMatchNext);
 }
 void ElemActionHelp(const DialogEvent &e) {
-    std::string name = Take(om_DlgGetText(e.dlg, 20, kNodeWizardTable));
+    std::string name = Take(om_DlgGetText(e.dlg, NWItem::ElemAction, kNodeWizardTable));
     om_NWShowActionHelp(om_NWElemActionCode(name.c_str()));
 }
 void AttrActionHelp(const DialogEvent &e) {
-    std::string name = Take(om_DlgGetText(e.dlg, 30, kNodeWizardTable));
+    std::string name = Take(om_DlgGetText(e.dlg, NWItem::AttrAction, kNodeWizardTable));
     om_NWShowActionHelp(om_NWAttrActionCode(name.c_str()));
 }
 void EditConditions(const DialogEvent &e) {
     F_StringsT tags = om_CondListConditionTags(e.doc);
     om_DlgSetDDownList(&tags);
     F_ApiDeallocateStrings(&tags);
-    om_DlgEditListWithEditor(e.dlg, 26, "Conditions To Assign", kNodeWizardTable);
+    om_DlgEditListWithEditor(e.dlg, NWItem::Conditions, "Conditions To Assign", kNodeWizardTable);
 }
 void EditAttributes(const DialogEvent &e) {
     OfferAttributeNames(e.doc);
-    om_DlgEditListWithEditor(e.dlg, 35, "Action Attributes", kNodeWizardTable);
+    om_DlgEditListWithEditor(e.dlg, NWItem::AttrNames, "Action Attributes", kNodeWizardTable);
 }
 void EditAttributeEntry(const DialogEvent &e) {
     OfferAttributeNames(e.doc);
-    om_DlgEditListEntry(e.dlg, 35, -1, "", 0, 1, 1, kNodeWizardTable);
+    om_DlgEditListEntry(e.dlg, NWItem::AttrNames, -1, "", 0, 1, 1, kNodeWizardTable);
 }
 void EditValueEntry(const DialogEvent &e) {
-    if (om_DlgGetState(e.dlg, 35) >= 0) OfferList(om_NWAttrValueOffers(e.doc, 0));
-    om_DlgEditListEntry(e.dlg, 38, -1, "", 0, 1, 1, kNodeWizardTable);
+    if (om_DlgGetState(e.dlg, NWItem::AttrNames) >= 0) OfferList(om_NWAttrValueOffers(e.doc, 0));
+    om_DlgEditListEntry(e.dlg, NWItem::AttrValues, -1, "", 0, 1, 1, kNodeWizardTable);
 }
 void EditValues(const DialogEvent &e) {
     OfferList(om_NWAttrValueOffers(e.doc, 1));
-    om_DlgEditListWithEditor(e.dlg, 38, "Action Values", kNodeWizardTable);
+    om_DlgEditListWithEditor(e.dlg, NWItem::AttrValues, "Action Values", kNodeWizardTable);
 }
 void PreviousMatch(const DialogEvent &) { om_NWGoToMatch(NodeWizardQuery.currentMatch - 1); }
 void NextMatch(const DialogEvent &) { om_NWGoToMatch(NodeWizardQuery.currentMatch + 1); }
@@ -116,56 +117,57 @@ void CloseModeless(const DialogEvent &e, QvDialogNumber number, IntT closeItem) 
 }
 
 const ItemRoute kNodeWizard[] = {
-    {2, "grey Match Next", GreyMatchNext, 0},
-    {3, "grey Match Next", GreyMatchNext, kRefresh},
-    {4, "refresh", None, kRefresh},
-    {5, "refresh", None, kRefresh},
-    {6, "om_NWSwitchToQuickFinder", [](const DialogEvent &) { om_NWSwitchToQuickFinder(); }, 0},
-    {9, "om_NWAddFavorite", [](const DialogEvent &) { om_NWAddFavorite(""); }, kRefresh},
-    {10, "om_NWLoadFavorites", [](const DialogEvent &) { om_NWLoadFavorites(1); }, kRefresh},
-    {11, "om_NWManageFavorites", [](const DialogEvent &) { om_NWManageFavorites(); }, kRefresh},
-    {21, "refresh", None, kRefresh},
-    {22, "om_NWShowActionHelp", ElemActionHelp, 0},
-    {23, "refresh", None, kRefresh},
-    {25, "refresh", None, kRefresh},
-    {27, "om_DlgEditListWithEditor", EditConditions, kRefresh},
-    {31, "refresh", None, kRefresh},
-    {32, "om_NWShowActionHelp", AttrActionHelp, 0},
-    {33, "refresh", None, kRefresh},
-    {35, "om_DlgEditListEntry", EditAttributeEntry, kDoubleClick},
-    {36, "om_DlgEditListWithEditor", EditAttributes, 0},
-    {38, "om_DlgEditListEntry", EditValueEntry, kDoubleClick},
-    {39, "om_DlgEditListWithEditor", EditValues, 0},
-    {45, "om_NWGoToMatch", PreviousMatch, kRefresh},
-    {46, "om_NWGoToMatch", NextMatch, kRefresh},
-    {47, "om_NWJumpToIndex", [](const DialogEvent &) { om_NWJumpToIndex(); }, kRefresh},
-    {48, "om_NWRunQuery", RunQuery, kRefresh},
-    {49, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
-    {50, "om_NWRunQuery", RunQuery, kRefresh},
-    {51, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
-    {52, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
-    {53, "om_NWRunQuery", RunQuery, kRefresh},
-    {54, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgNodeWizard, 54); }, 0},
-    {FV_DlgCloseBox, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgNodeWizard, 54); }, 0},
+    {NWItem::Expression, "grey Match Next", GreyMatchNext, 0},
+    {NWItem::History, "grey Match Next", GreyMatchNext, kRefresh},
+    {NWItem::ParseOnly, "refresh", None, kRefresh},
+    {NWItem::PrintComponents, "refresh", None, kRefresh},
+    {NWItem::Less, "om_NWSwitchToQuickFinder", [](const DialogEvent &) { om_NWSwitchToQuickFinder(); }, 0},
+    {NWItem::AddFavorite, "om_NWAddFavorite", [](const DialogEvent &) { om_NWAddFavorite(""); }, kRefresh},
+    {NWItem::GetFavorites, "om_NWLoadFavorites", [](const DialogEvent &) { om_NWLoadFavorites(1); }, kRefresh},
+    {NWItem::ManageFavorites, "om_NWManageFavorites", [](const DialogEvent &) { om_NWManageFavorites(); }, kRefresh},
+    {NWItem::ElemActionPopup, "refresh", None, kRefresh},
+    {NWItem::ElemActionHelp, "om_NWShowActionHelp", ElemActionHelp, 0},
+    {NWItem::ReportElemErrors, "refresh", None, kRefresh},
+    {NWItem::TagNamePopup, "refresh", None, kRefresh},
+    {NWItem::EditConditions, "om_DlgEditListWithEditor", EditConditions, kRefresh},
+    {NWItem::AttrActionPopup, "refresh", None, kRefresh},
+    {NWItem::AttrActionHelp, "om_NWShowActionHelp", AttrActionHelp, 0},
+    {NWItem::ReportAttrErrors, "refresh", None, kRefresh},
+    {NWItem::AttrNames, "om_DlgEditListEntry", EditAttributeEntry, kDoubleClick},
+    {NWItem::EditAttrNames, "om_DlgEditListWithEditor", EditAttributes, 0},
+    {NWItem::AttrValues, "om_DlgEditListEntry", EditValueEntry, kDoubleClick},
+    {NWItem::EditAttrValues, "om_DlgEditListWithEditor", EditValues, 0},
+    {NWItem::PreviousMatch, "om_NWGoToMatch", PreviousMatch, kRefresh},
+    {NWItem::NextMatch, "om_NWGoToMatch", NextMatch, kRefresh},
+    {NWItem::JumpToMatch, "om_NWJumpToIndex", [](const DialogEvent &) { om_NWJumpToIndex(); }, kRefresh},
+    {NWItem::MatchFirst, "om_NWRunQuery", RunQuery, kRefresh},
+    {NWItem::MatchNext, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {NWItem::MatchAll, "om_NWRunQuery", RunQuery, kRefresh},
+    {NWItem::Perform, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {NWItem::PerformAndMatchNext, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {NWItem::PerformOnAll, "om_NWRunQuery", RunQuery, kRefresh},
+    {NWItem::Close, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgNodeWizard, NWItem::Close); }, 0},
+    {FV_DlgCloseBox, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgNodeWizard, NWItem::Close); }, 0},
 };
 
 // Quick Finder (9)
+void GreyQuickMatchNext(const DialogEvent &e) { om_DlgDisable(e.dlg, QFItem::MatchNext); }
 const ItemRoute kQuickFinder[] = {
-    {2, "grey Match Next", [](const DialogEvent &e) { om_DlgDisable(e.dlg, 5); }, 0},
-    {3, "grey Match Next", [](const DialogEvent &e) { om_DlgDisable(e.dlg, 5); }, 0},
-    {4, "om_NWRunQuery", RunQuery, kRefresh},
-    {5, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
-    {6, "om_NWRunQuery", RunQuery, kRefresh},
-    {7, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgQuickFinder, 7); }, 0},
-    {10, "om_NWGoToMatch", PreviousMatch, kRefresh},
-    {11, "om_NWGoToMatch", NextMatch, kRefresh},
-    {12, "om_NWJumpToIndex", [](const DialogEvent &) { om_NWJumpToIndex(); }, kRefresh},
-    {13, "om_NWSwitchToWizard", [](const DialogEvent &) { om_NWSwitchToWizard(); }, 0},
-    {16, "om_NWAddFavorite", [](const DialogEvent &) { om_NWAddFavorite(""); }, 0},
-    {17, "om_NWLoadFavorites", [](const DialogEvent &) { om_NWLoadFavorites(1); }, kRefresh},
-    {18, "om_NWManageFavorites", [](const DialogEvent &) { om_NWManageFavorites(); }, kRefresh},
+    {QFItem::Expression, "grey Match Next", GreyQuickMatchNext, 0},
+    {QFItem::History, "grey Match Next", GreyQuickMatchNext, 0},
+    {QFItem::MatchFirst, "om_NWRunQuery", RunQuery, kRefresh},
+    {QFItem::MatchNext, "om_NWMatchNextOrPerform", MatchNextOrPerform, kRefresh},
+    {QFItem::MatchAll, "om_NWRunQuery", RunQuery, kRefresh},
+    {QFItem::Close, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgQuickFinder, QFItem::Close); }, 0},
+    {QFItem::PreviousMatch, "om_NWGoToMatch", PreviousMatch, kRefresh},
+    {QFItem::NextMatch, "om_NWGoToMatch", NextMatch, kRefresh},
+    {QFItem::JumpToMatch, "om_NWJumpToIndex", [](const DialogEvent &) { om_NWJumpToIndex(); }, kRefresh},
+    {QFItem::More, "om_NWSwitchToWizard", [](const DialogEvent &) { om_NWSwitchToWizard(); }, 0},
+    {QFItem::AddFavorite, "om_NWAddFavorite", [](const DialogEvent &) { om_NWAddFavorite(""); }, 0},
+    {QFItem::GetFavorites, "om_NWLoadFavorites", [](const DialogEvent &) { om_NWLoadFavorites(1); }, kRefresh},
+    {QFItem::ManageFavorites, "om_NWManageFavorites", [](const DialogEvent &) { om_NWManageFavorites(); }, kRefresh},
     {FV_DlgRefresh, "refresh", None, kRefresh},
-    {FV_DlgCloseBox, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgQuickFinder, 7); }, 0},
+    {FV_DlgCloseBox, "close", [](const DialogEvent &e) { CloseModeless(e, kDlgQuickFinder, QFItem::Close); }, 0},
 };
 
 // Scripts palette (24)

@@ -130,6 +130,36 @@ TEST_F(HostDialogs, ModalRunDeliversNestedEventsAndKeepsItemsUntilClosed) {
     EXPECT_NE(0, FA_errno);
 }
 
+// The placeholder is the lead the resource gives a paired pop-up, or a blank: a list set without
+// that lead has none, and its first entry fills the text box like the others.
+TEST_F(HostDialogs, PairedPopupFirstEntryIsAChoiceUnlessItIsTheLead) {
+    const struct {
+        std::vector<std::string> labels;  // set by the client ({} keeps the resource's)
+        const char *typed;                // in the text box after "choose 3 0"
+    } cases[] = {
+        {{}, "typed"},                             // the resource's lead " "
+        {{"//newest", "//older"}, "//newest"},      // no lead: the first is a choice
+        {{" ", "//newest"}, "typed"},              // the lead set again
+        {{"\t", "x"}, "typed"},                    // a blank first entry, as a translation leaves it
+    };
+    for (const auto &c : cases) {
+        F_ObjHandleT d = Open("test_Ask");
+        if (!c.labels.empty()) {
+            std::vector<std::string> labels = c.labels;
+            std::vector<char *> ptrs;
+            for (std::string &l : labels) ptrs.push_back(l.data());
+            F_StringsT list{static_cast<UIntT>(ptrs.size()), ptrs.data()};
+            F_ApiSetStrings(d, Item(3), FP_DlgLabels, &list);
+        }
+        host::QueueDialogActions("test_Ask", {"type 2 typed", "choose 3 0", "press 4"});
+        EXPECT_EQ(0, F_ApiModalDialog(77, d));
+        StringT text = F_ApiGetString(d, Item(2), FP_DlgText);
+        EXPECT_STREQ(c.typed, text) << (c.labels.empty() ? "resource" : c.labels[0]);
+        F_ApiDeallocateString(&text);
+        F_ApiClose(d, 0);
+    }
+}
+
 TEST_F(HostDialogs, CloseBoxPressesCancelAndRefusalsCannotHang) {
     F_ObjHandleT d = Open("test_Ask");
     EXPECT_EQ(0, F_ApiModalDialog(5, d));  // no scripted answer: the close box

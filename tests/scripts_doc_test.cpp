@@ -108,12 +108,14 @@ TEST_F(ScriptsDoc, HiddenCopiesAreMarkedReusedAndClosed) {
     EXPECT_EQ(OpenHidden(), hidden);
     EXPECT_EQ(om_NWSOpenScriptsDocument(kNWSDocEither, 0, 0), hidden);
 
-    // The user opens the file: the host brings the open copy forward, and from then on it is the
-    // user's document, used as it is and never hidden again.
+    // The user opens the file: a document of the user's own, on screen, not the plug-in's hidden
+    // copy; it serves from then on, and the hidden copy is closed.
     F_ObjHandleT user = host::UserOpen(SettingsFiles.currentScriptsDoc, true, nullptr);
-    ASSERT_EQ(user, hidden);
-    F_ApiSetInt(0, user, FP_IsOnScreen, 1);
+    ASSERT_NE(user, 0u);
+    EXPECT_NE(user, hidden);
+    EXPECT_EQ(F_ApiGetInt(0, user, FP_IsOnScreen), 1);
     EXPECT_EQ(om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0), user);
+    EXPECT_TRUE(HostGetString(0, hidden, FP_Path).empty());
     // A hidden copy asked for beside the user's window is a second, marked, invisible document.
     F_ObjHandleT second = OpenHidden();
     ASSERT_NE(second, 0u);

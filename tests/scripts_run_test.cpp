@@ -57,6 +57,9 @@ const std::string kScripts =
     Script("Retag", "",
            "<NWScriptEvent><XPathExpression>//sec[2]/p</XPathExpression><ElementActions><Retag_as><Static_value>item</Static_value>"
            "</Retag_as></ElementActions></NWScriptEvent>") +
+    Script("Legacy", "",
+           "<NWScriptEvent><XPathExpression>//sec[1]/p</XPathExpression><ElementAction><Retag_as><Static_value>item"
+           "</Static_value></Retag_as></ElementAction></NWScriptEvent>") +
     Script("Quit", kPresetAcc,
            "<NWScriptEvent><XPathExpression>//p</XPathExpression>" + std::string(kCollect) +
                "<OtherActions><Exit_script/></OtherActions></NWScriptEvent>") +
@@ -120,6 +123,15 @@ TEST_F(ScriptRuns, ElementActionsRunThroughTheNodeWizard) {
     EXPECT_EQ(om_XPathListMatches(target, 0, "//p", 0, nullptr, 0).size(), 2u);
     EXPECT_EQ(NodeWizardRun.elemSuccesses, 4u);
     EXPECT_EQ(NodeWizardQuery.elemFailures, 0u);
+}
+
+TEST_F(ScriptRuns, ALegacyGroupIsRenamedByTheCheckAndRunsInTheSameRun) {
+    EXPECT_EQ(Run("Legacy"), 1);
+    EXPECT_EQ(om_XPathListMatches(target, 0, "//sec[1]/item", 0, nullptr, 0).size(), 2u);
+    EXPECT_EQ(om_XPathListMatches(scripts, 0, "//ElementAction", 0, nullptr, 0).size(), 0u);
+    EXPECT_EQ(om_XPathListMatches(scripts, 0, "//NodeWizardScript[NWScriptName='Legacy']//ElementActions", 0, nullptr, 0)
+                  .size(),
+              1u);
 }
 
 TEST_F(ScriptRuns, ParametersFromClientsAndPresets) {

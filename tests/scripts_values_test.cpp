@@ -59,8 +59,8 @@ TEST(ScriptValues, UnknownOperationsAreRefused) {
     std::string operands[4] = {"a", "", "", ""};
     std::string result = "kept";
     EXPECT_EQ(om_NWSOperationCodeOfName("Str_op_upper"), kNWSOpUnknown);
-    EXPECT_EQ(om_NWSStringOperation(kNWSOpUnknown, operands, &result), kNWSErrUnknownOperation);
-    EXPECT_EQ(om_NWSStringOperation(kNWSOpCalculateIntExp, operands, &result), kNWSErrUnknownOperation);
+    EXPECT_EQ(om_NWSStringOperation(kNWSOpUnknown, operands, &result), NWResult::UnknownOperation);
+    EXPECT_EQ(om_NWSStringOperation(kNWSOpCalculateIntExp, operands, &result), NWResult::UnknownOperation);
     EXPECT_EQ(result, "kept");
     EXPECT_EQ(om_NWSOperationCodeOfName("NUM_OP_CALCULATE_INT_EXP"), kNWSOpCalculateIntExp);
 }

@@ -91,6 +91,18 @@ const Case kCases[] = {
      "Out(Tbl(TTitle(Cap('T')) TBody(TRow(TCell('gh') TCell) TRow(TCell('ab') TCell('p1')) TRow(TCell('ef')"
      " TCell('p3')) TRow(TCell('cd') TCell('p2')))))",
      {}},
+    {"table heading matching once gives one heading row",
+     "Out(QVRN_table{element_tag=Tbl|num_columns=1}(QVRN_tableheading{element_tag=THead}(QVRN_tablerow{element_tag=TRow|"
+     "source_file=src.fm|select=//Title}(QVRN_tablecell{element_tag=TCell}(QVRN_value-of{select=.})))"
+     " QVRN_tablebody{element_tag=TBody}(QVRN_tablerow{element_tag=TRow|source_file=src.fm|select=//Para[@kind='a']}"
+     "(QVRN_tablecell{element_tag=TCell}(QVRN_value-of{select=.})))))",
+     "Out(Tbl(THead(TRow(TCell('Intro'))) TBody(TRow(TCell('ab')) TRow(TCell('ef')))))", {}},
+    {"table heading matching nothing leaves the body alone",
+     "Out(QVRN_table{element_tag=Tbl|num_columns=1}(QVRN_tableheading{element_tag=THead}(QVRN_tablerow{element_tag=TRow|"
+     "source_file=src.fm|select=//Nothing}(QVRN_tablecell{element_tag=TCell}(QVRN_value-of{select=.})))"
+     " QVRN_tablebody{element_tag=TBody}(QVRN_tablerow{element_tag=TRow|source_file=src.fm|select=//Para[@kind='a']}"
+     "(QVRN_tablecell{element_tag=TCell}(QVRN_value-of{select=.})))) After)",
+     "Out(Tbl(TBody(TRow(TCell('ab')) TRow(TCell('ef')))) After)", {}},
     {"for-each: a match without a sort key goes at the end at its turn",
      "Out(QVRN_for-each{source_file=src.fm|select=//Para}(QVRN_sort{select=@n[. != 10]|data-type=Numeric}"
      " Item(QVRN_value-of{select=.})))",
@@ -247,6 +259,35 @@ TEST(XformTable, FormatFallsBackToTheDocumentsFirst) {
         F_ObjHandleT tbl = F_ApiGetId(0, style, FP_FirstTblInDoc);
         ASSERT_NE(tbl, 0u) << c.format;
         EXPECT_EQ(HostGetString(style, tbl, FP_TblTag), c.want) << c.format;
+    }
+}
+
+// Column widths in inches become points: the listed ones, then 1 inch for each column not listed.
+TEST(XformTable, ColumnWidthsFromTheListThenOneInch) {
+    const struct {
+        const char *widths;
+        std::vector<MetricT> points;
+    } cases[] = {
+        {"|column_widths=1.5;2;", {108, 144, 72}},
+        {"", {72, 72, 72}},
+        {"|column_widths=0.5;0.75;3.25;4;", {36, 54, 234}},
+    };
+    for (const auto &c : cases) {
+        ResetXform();
+        NewDoc("Z:\\t\\src.fm", kSource);
+        F_ObjHandleT style = NewDoc("Z:\\t\\style.fm",
+                                    std::string("Out(QVRN_table{element_tag=Tbl|num_columns=3") + c.widths +
+                                        "}(QVRN_tablebody{element_tag=TBody}(QVRN_tablerow{element_tag=TRow|source_file=src.fm|"
+                                        "select=//Title}(QVRN_tablecell{element_tag=TCell} QVRN_tablecell{element_tag=TCell}"
+                                        " QVRN_tablecell{element_tag=TCell}))))");
+        EXPECT_EQ(om_XformTransformDocument(style, style), 0) << c.widths;
+        F_ObjHandleT tbl = F_ApiGetId(0, style, FP_FirstTblInDoc);
+        ASSERT_NE(tbl, 0u) << c.widths;
+        F_MetricsT m = F_ApiGetMetrics(style, tbl, FP_TblColWidths);
+        std::vector<MetricT> points;
+        for (UIntT i = 0; i < m.len; ++i) points.push_back(m.val[i] / 65536);
+        F_ApiFreeMetricList(&m);
+        EXPECT_EQ(points, c.points) << c.widths;
     }
 }
 

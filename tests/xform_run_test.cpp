@@ -17,9 +17,11 @@
 #include "lib/shell_records.h"
 #include "lib/state/nodewizard.h"
 #include "book_model.h"
+#include "docfile_api.h"
 #include "paths.h"
 #include "transcript.h"
 #include "user.h"
+#include "xpath/xpath.h"
 
 using namespace xformtest;
 
@@ -325,6 +327,50 @@ TEST_F(XformFiles, BookComponentsOfTheSameNameAreNotSavedOverEachOther) {
     EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
 }
 
+// A book duplicated into a folder (named without its closing separator): the new book lists the
+// copies there, a cross-reference between components points at the new file, one to a file
+// outside the book is kept, and the original files stay as they were.
+TEST_F(XformFiles, BookDuplicateRelinksCrossReferencesBetweenItsComponents) {
+    auto read = [](const std::filesystem::path &p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    Saved(win + "a\\ch1.fm", "C(P{id=t}('target'))");
+    F_ObjHandleT ch2 = NewDoc(win + "a\\ch2.fm", "C(P(XRef) P(XRef))");
+    F_ObjHandleT x1 = F_ApiGetId(0, ch2, FP_FirstXRefInDoc);
+    ASSERT_NE(x1, 0u);
+    F_ObjHandleT x2 = F_ApiGetId(ch2, x1, FP_NextXRefInDoc);
+    ASSERT_NE(x2, 0u);
+    F_ApiSetString(ch2, x1, FP_XRefFile, (win + "a\\ch1.fm").c_str());
+    F_ApiSetString(ch2, x2, FP_XRefFile, "Z:\\elsewhere\\far.fm");
+    ASSERT_NE(F_ApiSimpleSave(ch2, (win + "a\\ch2.fm").c_str(), 0), 0u);
+    const std::string before1 = read(dir / "a" / "ch1.fm"), before2 = read(dir / "a" / "ch2.fm");
+    F_ObjHandleT book = host::NewBook(win + "a\\book.book", "Book");
+    for (const char *f : {"ch1.fm", "ch2.fm"}) host::AddBookComponent(book, 0, win + "a\\" + f, 512, "c");
+
+    std::string failing;
+    F_ObjHandleT dup = om_XformDuplicateBook(book, win + "out", &failing);
+    ASSERT_NE(dup, 0u);
+    EXPECT_EQ(StatusCode, 0);
+    EXPECT_EQ(CancelFlag, 0);
+    EXPECT_EQ(failing, "");
+    EXPECT_EQ(XformHostString(0, dup, FP_Path), win + "out\\book.book");
+    std::vector<std::string> components;
+    for (F_ObjHandleT c = F_ApiGetId(0, dup, FP_FirstComponentInBook); c; c = F_ApiGetId(dup, c, FP_NextComponentInBook))
+        components.push_back(XformHostString(dup, c, FP_Name));
+    EXPECT_EQ(components, (std::vector<std::string>{win + "out\\ch1.fm", win + "out\\ch2.fm"}));
+    for (const char *f : {"book.book", "ch1.fm", "ch2.fm"}) EXPECT_TRUE(std::filesystem::exists(dir / "out" / f)) << f;
+
+    F_ObjHandleT copy = host::OpenDocumentFile(win + "out\\ch2.fm", false, true);  // as saved
+    ASSERT_NE(copy, 0u);
+    std::vector<std::string> targets;
+    for (F_ObjHandleT x = F_ApiGetId(0, copy, FP_FirstXRefInDoc); x; x = F_ApiGetId(copy, x, FP_NextXRefInDoc))
+        targets.push_back(XformHostString(copy, x, FP_XRefFile));
+    EXPECT_EQ(targets, (std::vector<std::string>{win + "out\\ch1.fm", "Z:\\elsewhere\\far.fm"}));
+    EXPECT_EQ(read(dir / "a" / "ch1.fm"), before1);
+    EXPECT_EQ(read(dir / "a" / "ch2.fm"), before2);
+}
+
 TEST_F(XformFiles, SaveAsRebasesRelativeSourcePaths) {
     std::filesystem::create_directories(dir / "a" / "data");
     F_ObjHandleT doc = Saved(win + "a\\style.fm",
@@ -337,6 +383,30 @@ TEST_F(XformFiles, SaveAsRebasesRelativeSourcePaths) {
               "S(QVRN_copy-of{select=/x|source_file=../a/data/src.fm} QVRN_copy-of{select=/x|source_file=Current} "
               "QVRN_copy-of{select=/x|source_file=current} QVRN_copy-of{select=/x|source_file=Q:/far/src.fm})");
     EXPECT_EQ(F_ApiGetInt(0, doc, FP_DocIsModified), 0);
+}
+
+// The walk first polls Esc at its 202nd element: an Esc pressed at once stops a longer stylesheet
+// there and is never read by a shorter one.
+TEST_F(Xform, EscIsFirstPolledAtTheWalksTwoHundredAndSecondElement) {
+    for (int count : {201, 250}) {
+        ResetXform();
+        std::string outline = "Out(";
+        for (int i = 1; i <= count; ++i) outline += "E{n=" + std::to_string(i) + "} ";
+        F_ObjHandleT style = NewDoc("Z:\\t\\style.fm", outline + ")");
+        host::PressEsc();
+        AnswerYes();  // the cancel confirmed
+        IntT result = om_XformTransformDocument(style, style);
+        if (count == 201) {
+            EXPECT_EQ(result, 0);
+            EXPECT_EQ(host::PendingEscPresses(), 1);
+            EXPECT_TRUE(ReportedCodes().empty());
+        } else {
+            EXPECT_EQ(result, 14);
+            ASSERT_EQ(ReportedCodes(), std::vector<IntT>{210});
+            EXPECT_EQ(XformAttr(style, XformReportLog[0].elem, "n"), "202");
+        }
+        host::ClearAnswers();
+    }
 }
 
 // ---- progress palette ------------------------------------------------------------------------------

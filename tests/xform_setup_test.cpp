@@ -162,12 +162,15 @@ TEST_F(XformSetUp, ExpressionPopupIsTheHistoryWithoutALead) {
     MakeStylesheet();
     std::vector<std::string> saved = XPathHistory;
     XPathHistory = {"//b", "//a"};
-    F_ObjHandleT e = NewCopyOf("");
-    host::ClearTranscript();
-    host::QueueDialogActions("qv_DialogCopyOf", {"choose 4 1", "press 28"});
-    om_XformSetUpElement(doc, e);
-    EXPECT_NE(Transcript().find("4 pop-up \"\" [\"//b\", \"//a\"]"), std::string::npos) << Transcript();
-    EXPECT_EQ(XformAttr(doc, e, "select"), "//a");
+    // Every entry can be picked, the newest (the first) too.
+    for (const char *pick : {"//b", "//a"}) {
+        F_ObjHandleT e = NewCopyOf("");
+        host::ClearTranscript();
+        host::QueueDialogActions("qv_DialogCopyOf", {std::string("choose 4 ") + (pick[2] == 'b' ? "0" : "1"), "press 28"});
+        om_XformSetUpElement(doc, e);
+        EXPECT_NE(Transcript().find("4 pop-up \"\" [\"//b\", \"//a\"]"), std::string::npos) << Transcript();
+        EXPECT_EQ(XformAttr(doc, e, "select"), pick);
+    }
     XPathHistory = saved;
 }
 

@@ -372,13 +372,16 @@ IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate) {
     if (!XformRunState.targetIsBook && XformRunState.duplicate) {
         F_ObjHandleT t = XformRunState.target;
         if (F_ApiGetInt(0, t, FP_DocIsModified) == 1) {
-            if (mode == 0 &&
-                !AskUnder(GeneralPreferences.promptXformUnsavedChangesWarning,
-                          "Quorvane has detected unsaved changes in the document to be   transformed. In order to "
-                          "duplicate it, Quorvane must save it first. Are you   sure you want to continue?",
-                          "\n\nNOTE: You have your preferences set to display this   message only once. It will not "
-                          "appear again during this session unless you   adjust your preferences."))
-                return 0;
+            if (mode == 0) {
+                IntT &setting = GeneralPreferences.promptXformUnsavedChangesWarning;
+                bool yes = AskUnder(setting,
+                                    "Quorvane has detected unsaved changes in the document to be   transformed. In order to "
+                                    "duplicate it, Quorvane must save it first. Are you   sure you want to continue?",
+                                    "\n\nNOTE: You have your preferences set to display this   message only once. It will not "
+                                    "appear again during this session unless you   adjust your preferences.");
+                if (setting == 2) setting = 4;  // shown once, whatever the answer
+                if (!yes) return 0;
+            }
             t = F_ApiSimpleSave(t, XformHostString(0, t, FP_Path).c_str(), 0);
         }
         StatusCode = 0;

@@ -24,10 +24,11 @@ void XformWriteReportEntry(F_ObjHandleT k, F_ObjHandleT e, bool error, const std
         al_ok("error in report - no HLE");
         return;
     }
-    if (om_NWInsertElement(report, h, error ? "TransformationErrorHeading" : "TransformationWarningHeading", 22) < 399)
-        return;
-    F_ObjHandleT msg = static_cast<F_ObjHandleT>(om_NWInsertElement(report, h, "TransformationError", 22));
-    if (static_cast<IntT>(msg) < 399) return;
+    const char *heading = error ? "TransformationErrorHeading" : "TransformationWarningHeading";
+    if (om_NWInsertElement(report, h, heading, NWElem::InsertLastChild) < kNWFirstInsertedId) return;
+    F_ObjHandleT msg =
+        static_cast<F_ObjHandleT>(om_NWInsertElement(report, h, "TransformationError", NWElem::InsertLastChild));
+    if (static_cast<IntT>(msg) < kNWFirstInsertedId) return;
     if (e && om_ElementSelect(report, msg, LocContentEnd)) {
         F_TextRangeT sel = F_ApiGetTextRange(0, report, FP_TextSelection);
         F_ObjHandleT marker = F_ApiNewAnchoredObject(report, FO_Marker, &sel.end);

@@ -46,10 +46,10 @@ IntT xpath_MatchAll(F_ObjHandleT doc, F_ObjHandleT start, IntT contextAttr, IntT
     if (!((!doc && needsDoc) || (!start && needsStart))) {
         if (start || (axis >= XA_FMBOOK && axis <= XA_FLOW_REF)) {
             passes.push_back(0);
-        } else if (scope == 2) {
+        } else if (scope == XPATH_SCOPE_EVERY_FLOW) {
             for (F_ObjHandleT f = F_ApiGetId(0, doc, FP_FirstFlowInDoc); f; f = F_ApiGetId(doc, f, FP_NextFlowInDoc))
                 passes.push_back(f);
-        } else if (scope == 0) {
+        } else if (scope == XPATH_SCOPE_MAIN_FLOW) {
             passes.push_back(F_ApiGetId(0, doc, FP_MainFlowInDoc));
         } else {
             passes.push_back(scope);
@@ -90,7 +90,7 @@ std::vector<F_ObjHandleT> om_XPathListMatches(F_ObjHandleT doc, F_ObjHandleT sta
     IntT s = om_XPathCompile(text, report);
     if (s < 1 || s > XPathLastSequenceNumber) return elems;
     om_XPathResetSequence(s, 1);
-    xpath_MatchAll(doc, start, -1, s, 0, maxWanted, elems, nullptr, outDocs);
+    xpath_MatchAll(doc, start, -1, s, XPATH_SCOPE_MAIN_FLOW, maxWanted, elems, nullptr, outDocs);
     return elems;
 }
 
@@ -131,7 +131,7 @@ std::vector<std::string> om_XPathGetMatchValues(F_ObjHandleT doc, F_ObjHandleT s
     std::vector<F_ObjHandleT> elems;
     std::vector<IntT> attrs;
     om_XPathResetSequence(s, 1);
-    xpath_MatchAll(doc, start, -1, s, 0, 0, elems, &attrs, nullptr);
+    xpath_MatchAll(doc, start, -1, s, XPATH_SCOPE_MAIN_FLOW, 0, elems, &attrs, nullptr);
     for (size_t i = 0; i < elems.size(); ++i) {
         if (attrs[i] < 0) {
             values.push_back(om_XPathElementText(doc, elems[i], 1, 1000));

@@ -162,6 +162,10 @@ IntT om_XPathGetMaxMatches();
 void om_XPathSetAllowFileOpening(IntT v);
 void om_XPathSetAttributeValueMode(IntT v);
 void om_XPathSetMaxTextChars(IntT v);
+// The scopes of a search without a start element: the main flow, every flow in turn, or else
+// the flow whose id is given.
+inline constexpr F_ObjHandleT XPATH_SCOPE_MAIN_FLOW = 0;
+inline constexpr F_ObjHandleT XPATH_SCOPE_EVERY_FLOW = 2;
 IntT xpath_MatchAll(F_ObjHandleT doc, F_ObjHandleT start, IntT contextAttr, IntT sequence, F_ObjHandleT scope,
                     IntT maxWanted, std::vector<F_ObjHandleT> &outElems, std::vector<IntT> *outAttrs,
                     std::vector<F_ObjHandleT> *outDocs);

@@ -258,6 +258,7 @@ F_ObjHandleT MakeDialog(const DialogTemplate &t, Client *client) {
         it.help = r.help;
         it.label = r.label;
         it.labels = r.labels;
+        if (it.kind == FO_DlgPopUp && !r.labels.empty()) it.placeholder = r.labels.front();
         it.visible = r.hidden ? 0 : 1;
         it.sensitive = r.greyed ? 0 : 1;
         it.state = r.state != -2 ? r.state : IsList(it) ? (it.labels.empty() ? -1 : 0) : 0;

@@ -9,8 +9,9 @@
 // the user's later actions (UserDialogAction) arrive as top-level events.
 //
 // Item kinds: 45 group box, 46 button, 47 check box, 48 image, 49 scroll list or unpaired pop-up,
-// 50 text box, 51 radio button, 52 label, 53 pop-up paired with a text box (its first entry a
-// placeholder; choosing another entry copies it into the text box).
+// 50 text box, 51 radio button, 52 label, 53 pop-up paired with a text box (choosing an entry
+// copies it into the text box, except the placeholder: the first entry while it is the one the
+// resource gives, or a blank, which a list set without that lead does not have).
 //
 // Scripted actions (one per string; the "dialog" answer's value names the resource, or is "" for
 // whichever modal dialog opens next):
@@ -46,6 +47,7 @@ struct DialogItem {
     std::string text;        // 1701
     int state = 0;           // 1702
     std::vector<std::string> labels;  // 1703
+    std::string placeholder;  // a paired pop-up's lead entry as its resource gives it ("" none)
     int sensitive = 1;       // 1708
     int visible = 1;         // 1713
 };

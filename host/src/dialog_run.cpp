@@ -235,6 +235,16 @@ bool EntryOf(const DialogItem &it, const std::string &text, bool quoted, int *in
     return found >= 0;
 }
 
+// Whether entry k of a paired pop-up is its placeholder, which leaves the text box as it is: the
+// first entry, while it is the lead the resource gives or a blank (a translated list's lead).
+// A list the plug-in sets without that lead has none: its first entry is a choice like the rest.
+bool IsPlaceholderEntry(const DialogItem &it, int k) {
+    if (k != 0 || it.labels.empty()) return false;
+    const std::string &first = it.labels.front();
+    return (!it.placeholder.empty() && first == it.placeholder) ||
+           first.find_first_not_of(" \t") == std::string::npos;
+}
+
 // Where a dialog answer was scripted, to begin a message ("" when unknown).
 std::string Scripted(const UserAnswer &a) { return a.origin.empty() ? "" : "the dialog answer of " + a.origin + ": "; }
 
@@ -425,8 +435,9 @@ bool ApplyDialogAction(Dialog &d, const std::string &action, std::string *error)
         }
         it.state = index;
         Transcript("user: " + verb + " " + Quote(it.labels[index]) + " in item " + std::to_string(number));
-        // A pop-up paired with a text box copies the entry into it (not the placeholder entry).
-        if (kind == FO_DlgPopUp && index > 0 && it.pair >= 0 && it.pair < static_cast<int>(d.items.size()))
+        // A pop-up paired with a text box copies the entry into it, unless it is the placeholder.
+        if (kind == FO_DlgPopUp && !IsPlaceholderEntry(it, index) && it.pair >= 0 &&
+            it.pair < static_cast<int>(d.items.size()))
             d.items[it.pair].text = it.labels[index];
         Deliver(d, number, verb == "dblclick");
         return true;

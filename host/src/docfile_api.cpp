@@ -178,12 +178,12 @@ int SaveFormatForPath(const std::string &path) {
     return FV_SaveFmtBinary;
 }
 
-F_ObjHandleT OpenDocumentOfFile(const std::string &windowsPath) {
+F_ObjHandleT OpenDocumentOfFile(const std::string &windowsPath, bool shownOnly) {
     std::string native = NativePath(windowsPath);
     if (native.empty()) return 0;
     std::string wanted = Lower(WindowsPath(native));
     for (F_ObjHandleT id : TheSession().openDocs)
-        if (const Document *d = Doc(id); d && Lower(d->path) == wanted) return id;
+        if (const Document *d = Doc(id); d && Lower(d->path) == wanted && (!shownOnly || d->visible)) return id;
     return 0;
 }
 

@@ -11,8 +11,8 @@ namespace host {
 // Save formats the host writes (save parameter 1); others are refused.
 enum class SaveFormat { Native = FV_SaveFmtBinary, Text = FV_SaveFmtText, Xml = FV_SaveFmtXml };
 
-// The open document of that file, or 0.
-F_ObjHandleT OpenDocumentOfFile(const std::string &windowsPath);
+// The open document of that file, or 0; with shownOnly, only one that is not hidden.
+F_ObjHandleT OpenDocumentOfFile(const std::string &windowsPath, bool shownOnly = false);
 
 // Opens a document file (native, or plain XML by its content or its ".xml" ending) as a new
 // document; a file open already is not read again (its document comes forward and is returned)

@@ -72,12 +72,17 @@ std::string TagOf(const Element &e) {
 
 F_ObjHandleT UserOpen(const std::string &windowsPath, bool visible, std::string *error) {
     FA_errno = 0;
-    if (F_ObjHandleT open = OpenDocumentOfFile(windowsPath)) {  // already open: it comes forward
-        OpenDocumentFile(windowsPath, visible);
-        if (visible) UserActivate(open, nullptr);
+    // A document of the file the user can see comes forward. One open only out of sight (a
+    // client's hidden copy) is not what the user asked for: the file opens as a document of its
+    // own, as any other open, and the clients hear of it.
+    if (F_ObjHandleT open = OpenDocumentOfFile(windowsPath, visible)) {
+        if (visible) {
+            F_ApiSetInt(0, open, FP_IsInFront, 1);
+            UserActivate(open, nullptr);
+        }
         return open;
     }
-    F_ObjHandleT doc = OpenDocumentFile(windowsPath, visible);
+    F_ObjHandleT doc = OpenDocumentFile(windowsPath, visible, OpenDocumentOfFile(windowsPath) != 0);
     if (!doc) {
         Refuse(error, "cannot open \"" + windowsPath + "\"" + ErrnoText());
         return 0;

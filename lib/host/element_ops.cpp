@@ -168,7 +168,7 @@ IntT om_ElementDeleteByKind(F_ObjHandleT docId, F_ObjHandleT elemId) {
             break;
         }
         case FV_FO_TBL_CELL:
-            StatusCode = 316;
+            StatusCode = StatusCellNotDeleted;
             return 0;
         default:
             break;

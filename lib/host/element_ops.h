@@ -31,7 +31,7 @@ void om_ElementReplaceByText(F_ObjHandleT docId, F_ObjHandleT elemId);
 extern F_ElementRangeT SharedElementRange;
 
 // Deletes the element in the way its kind needs (table title, heading, footing, body, row; an
-// untagged element is cleared as its own range); a table cell is never deleted (StatusCode 316).
+// untagged element is cleared as its own range); a table cell is never deleted (StatusCellNotDeleted).
 // 1 when the element no longer exists afterwards, else 0. No document or element: StatusCode 200.
 IntT om_ElementDeleteByKind(F_ObjHandleT docId, F_ObjHandleT elemId);
 // Deletes everything from the start to the end of the element's content; the element stays.

@@ -7,7 +7,7 @@ NodeWizardOptionsT NodeWizardOptions;
 NodeWizardRunT NodeWizardRun;
 NodeWizardPromptsT NodeWizardPrompts;
 
-NWAttrAction AttrActionCode = 1;
+NWAttrAction AttrActionCode = NWAttr::None;
 std::vector<std::string> ActionAttrNames;
 std::vector<std::string> ActionAttrValues;
 std::vector<std::string> ActionConditions;
@@ -29,7 +29,7 @@ void om_NWSetDefaults() {
     NodeWizardOptions = NodeWizardOptionsT{};
     NodeWizardRun = NodeWizardRunT{};
     NodeWizardPrompts = NodeWizardPromptsT{};
-    AttrActionCode = 1;
+    AttrActionCode = NWAttr::None;
     ActionAttrNames.clear();
     ActionAttrValues.clear();
     ActionConditions.clear();

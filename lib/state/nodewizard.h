@@ -9,19 +9,8 @@
 #include <vector>
 
 #include "fdk.h"
+#include "lib/state/nodewizard_codes.h"
 
-// Element action codes: 1-22 in the dialog and in scripts, 23-26 in scripts only.
-using NWElementAction = IntT;
-// Attribute action codes: 1, 40-54 and 61 in the dialog and in scripts, 55-60 and 62-65 in
-// scripts only.
-using NWAttrAction = IntT;
-// The result of one action on one node: 0 success, 200 no document, 201 no node (or a node
-// without content), 300-341 action failures, 611, 612, 616 script cases. Counted and reported,
-// never stored in StatusCode.
-using NWActionError = IntT;
-
-// The name lookups' result for a name that matches no action.
-inline constexpr IntT NW_ACTION_UNKNOWN = 315;
 // The placeholders the records hold until a dialog or a script sets a real value.
 inline constexpr const char *NW_DEFAULT_XPATH = "{xpath}";
 inline constexpr const char *NW_DEFAULT_TAG = "{tag}";
@@ -30,7 +19,7 @@ inline constexpr const char *NW_XPATH_MATCH = "{xpath-match}";
 
 struct NodeWizardQueryT {
     std::string expression = NW_DEFAULT_XPATH;  // the XPath expression of the dialog or script
-    NWElementAction elementAction = 1;          // current element action
+    NWElementAction elementAction = NWElem::None;  // current element action
     UIntT reportedErrors = 0;      // entries written to the error report in the current batch
     UIntT attrFailures = 0;        // attribute actions that returned a code
     UIntT elemFailures = 0;        // element actions that returned a code

@@ -1,8 +1,9 @@
 # The set-up dialogs of the stylesheet elements driven by the scripted user: each element type is
 # inserted into the report stylesheet, its dialog filled and confirmed, and reopened by a double
 # click (Cancel there keeps it); an expression that does not compile is refused and the dialog
-# stays up; Cancel right after an insertion removes the element; the table's width rows follow the
-# column count; an empty sort key, a static parameter value and a stylesheet without templates.
+# stays up; the newest expression of the history is picked from its pop-up; Cancel right after
+# an insertion removes the element; the table's width rows follow the column count; an empty
+# sort key, a static parameter value and a stylesheet without templates.
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 file(COPY ${SOURCE_DIR}/samples/transform/report_stylesheet.fm ${SOURCE_DIR}/samples/transform/source.fm
@@ -35,9 +36,9 @@ note if
 select /Report
 answer dialog qv_DialogIf "type 3 //Part[@id]" "choose 9 \"Current\"" "radio 16" "press 18"
 insert QVRN_if
-note when
+note when, its test the newest expression of the history
 select /Report
-answer dialog qv_DialogIf "press 18"
+answer dialog qv_DialogIf "choose 4 0" "press 18"
 insert QVRN_when
 note sort
 select /Report
@@ -140,7 +141,7 @@ foreach(line
     [[QVRN_copy-of select="//Part" source_file="Current" starting_context="QVRN_element" max_matches="0" qvrn_element="Preserve" ContextDocIsLocal="True"]]
     [[QVRN_for-each select="//Part" source_file="Inherit" starting_context="Inherit" max_matches="5" ContextDocIsLocal="False"]]
     [[QVRN_if test="//Part[@id]" source_file="Current" starting_context="QVRN_element" ContextDocIsLocal="True"]]
-    [[QVRN_when test="{XPath}" source_file="Inherit" starting_context="Inherit" ContextDocIsLocal="False"]]
+    [[QVRN_when test="//Part[@id]" source_file="Inherit" starting_context="Inherit" ContextDocIsLocal="False"]]
     [[QVRN_sort select="." order="Descending" data-type="Numeric"]]
     [[QVRN_table element_tag="PartsTable" format="" num_columns="5" column_widths="1;1.5;1;2.5;1;1;1;1;1;1;1;1;"]]
     [[QVRN_tablerow select="//Part" source_file="Current" starting_context="QVRN_element" ContextDocIsLocal="True" element_tag="PartsRow"]]
