@@ -12,12 +12,14 @@
 
 namespace qvbench {
 
-// Sections of ten paragraphs: `matches` paragraphs in all, plus a title per section.
-inline std::string GenerateXml(int matches) {
+// Sections of ten paragraphs: `matches` paragraphs in all, plus a title per section; each
+// paragraph's start tag carries `paraAttrs` (such as ` type="body"`) when given.
+inline std::string GenerateXml(int matches, const std::string &paraAttrs = "") {
     std::string s = "<doc>";
+    const std::string open = "<para" + paraAttrs + ">Text ";
     for (int n = 0; n < matches;) {
         s += "<sec><title>S</title>";
-        for (int j = 0; j < 10 && n < matches; ++j, ++n) s += "<para>Text " + std::to_string(n) + "</para>";
+        for (int j = 0; j < 10 && n < matches; ++j, ++n) s += open + std::to_string(n) + "</para>";
         s += "</sec>";
     }
     return s + "</doc>";

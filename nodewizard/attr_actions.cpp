@@ -53,10 +53,8 @@ std::vector<std::string> JoinBlanks(const std::vector<std::string> &values) {
 }
 
 // The element's attribute list, read once per action.
-struct AttrList {
-    F_ObjHandleT doc, elem;
-    Attributes attrs;
-    AttrList(F_ObjHandleT d, F_ObjHandleT e) : doc(d), elem(e), attrs(HostGetAttributes(d, e)) {}
+struct AttrList : AttributeEdit {
+    AttrList(F_ObjHandleT d, F_ObjHandleT e) : AttributeEdit(d, e) {}
     bool validIndex(IntT i) const { return i >= 0 && static_cast<size_t>(i) < attrs.size(); }
     // The attribute a name stands for: the matched one for "{xpath-match}", else the last of that
     // exact name; -1 when there is none.
@@ -70,7 +68,6 @@ struct AttrList {
         return split ? SplitBlanks(attrs[i].values) : attrs[i].values;
     }
     void store(IntT i, std::vector<std::string> v, bool join) { attrs[i].values = join ? JoinBlanks(v) : std::move(v); }
-    void write() const { HostSetAttributes(doc, elem, attrs); }
 };
 
 // 200 or 201 when the document or the element is missing, else 0.
@@ -166,7 +163,10 @@ NWActionError om_NWAttrRemoveValues(F_ObjHandleT doc, F_ObjHandleT elem, const s
 NWActionError om_NWAttrReplaceValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
                                      const std::vector<std::string> &values, IntT attrIndex) {
     return EditNamedAttributes(doc, elem, names, attrIndex, [&](AttrList &list, IntT i, NWActionError *, bool *changed) {
-        list.store(i, values, TokenizedAttrValues != 0);
+        if (TokenizedAttrValues != 0)
+            list.store(i, values, true);
+        else
+            list.attrs[i].values = values;  // into the storage the list holds
         *changed = true;
     });
 }

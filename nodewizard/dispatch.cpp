@@ -1,6 +1,7 @@
 // The per-node entry points of the Node Wizard: argument checks, the element and attribute
 // action tables, counting, reporting and the "Attempted actions" line of the status box.
 #include <string>
+#include <utility>
 
 #include "lib/dialogs/dlgitems.h"
 #include "lib/dialogs/generic.h"
@@ -152,7 +153,6 @@ NWActionError RunElementAction(F_ObjHandleT doc, F_ObjHandleT node, NWElementAct
 NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_ObjHandleT scriptsDoc,
                             F_ObjHandleT actionElem) {
     const std::vector<std::string> &names = ActionAttrNames;
-    std::string first = names.empty() ? "" : names.front();
     switch (AttrActionCode) {
     case NWAttr::AddValues: return om_NWAttrAddValues(doc, node, names, ActionAttrValues, index);
     case NWAttr::RemoveValues: return om_NWAttrRemoveValues(doc, node, names, ActionAttrValues, index);
@@ -166,6 +166,7 @@ NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_O
     case NWAttr::CopyValuesFromNamed: case NWAttr::SwapValuesWithNamed: {
         // To and swap: from the matched attribute to the named one; from: the other way.
         // om_AttrCopyValues's operation: 1 move, 2 copy, 3 swap.
+        const std::string first = names.empty() ? "" : names.front();
         bool move = AttrActionCode == NWAttr::MoveValuesToNamed || AttrActionCode == NWAttr::MoveValuesFromNamed;
         IntT op = move ? 1 : AttrActionCode == NWAttr::SwapValuesWithNamed ? 3 : 2;
         bool fromMatched =
@@ -193,8 +194,12 @@ NWActionError RunAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT index, F_O
     case NWAttr::PasteAtMatchedEnd: return om_NWAttrPasteClipboard(doc, node, "", index, 2, scriptsDoc);
     case NWAttr::SetUniqueId: return om_NWAttrSetUniqueId(doc, node);
     case NWAttr::SetValue: {
-        ActionAttrValues = {om_NWSResolveValue(scriptsDoc, actionElem, doc, node, 1)};
-        return om_NWAttrReplaceValues(doc, node, names, ActionAttrValues, index);
+        // The resolved value stands in for the action's values during this action only.
+        std::vector<std::string> saved =
+            std::exchange(ActionAttrValues, {om_NWSResolveValue(scriptsDoc, actionElem, doc, node, 1)});
+        NWActionError result = om_NWAttrReplaceValues(doc, node, names, ActionAttrValues, index);
+        ActionAttrValues = std::move(saved);
+        return result;
     }
     case NWAttr::Detokenize: return om_NWAttrTokenize(doc, node, names, index, 1);
     case NWAttr::Tokenize: return om_NWAttrTokenize(doc, node, names, index, 0);
@@ -269,14 +274,12 @@ NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT a
         return 0;
     if (attrIndex < -1) attrIndex = LastMatchedAttribute();
 
-    std::vector<std::string> savedValues = ActionAttrValues;
     // Only the clipboard actions go through the scripts document's scratch pad: the others neither
     // open it nor look for it.
     if (!scriptsDoc && AttrActionCode >= NWAttr::CopyFirstValue && AttrActionCode <= NWAttr::PasteAtMatchedEnd)
         scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0);
     NWActionError result = IsOpenDocOrBook(doc) ? RunAttrAction(doc, node, attrIndex, scriptsDoc, actionElem)
                                                          : NWResult::NoTarget;
-    ActionAttrValues = std::move(savedValues);
 
     if (result) {
         ++NodeWizardQuery.attrFailures;

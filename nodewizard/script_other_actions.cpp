@@ -428,9 +428,9 @@ void om_NWSApplyPathOptions(const std::vector<std::string> &options, F_ObjHandle
     for (const std::string &tag : options) {
         std::string current(qv::View(*path));
         if (om_NWSTagIs(tag, "Prefer_relative_path")) {
+            // The path made relative to the target document's file.
             StringT relative = nullptr;
-            std::string base = targetDoc ? HostGetString(0, targetDoc, FP_Path) : std::string();
-            if (!base.empty() && om_PathMakeRelative(current.c_str(), 0, base.c_str(), &relative, 1) == 1 &&
+            if (targetDoc && om_PathMakeRelative("", targetDoc, current.c_str(), &relative, 1) == 1 &&
                 !om_StrIsEmpty(relative))
                 qv::StoreString(path, qv::View(relative));
             om_StrFree(&relative);

@@ -19,6 +19,7 @@
 #include "lib/translation/lang.h"
 #include "nodewizard/script_runs.h"
 #include "nodewizard/scripts_doc.h"
+#include "graphics.h"
 #include "model.h"
 #include "records.h"
 #include "transcript.h"
@@ -74,6 +75,7 @@ const char *kTarget = R"(<?xml version="1.0" encoding="UTF-8"?>
     <element-def name="Para" type="1" paragraph-format="Body"/>
     <element-def name="XRef" type="3"/>
     <element-def name="Mark" type="4"/>
+    <element-def name="Figure" type="6"/>
     <element-def name="Table" type="8"/>
     <element-def name="TableBody" type="11"/>
     <element-def name="Row" type="13"/>
@@ -93,7 +95,7 @@ const char *kTarget = R"(<?xml version="1.0" encoding="UTF-8"?>
     <flow name="Main" main="1">
       <e tag="Doc">
         <e tag="Para"><t>See </t><e tag="XRef"><prop number="1070">Z:\books\other.fm</prop><prop number="1073">Heading</prop><prop number="1075">abc:Title:x</prop><t>there</t></e></e>
-        <e tag="Para"><t>Marked</t><e tag="Mark"><prop number="1025">note</prop><prop number="1027">Index</prop></e></e>
+        <e tag="Para"><t>Marked</t><e tag="Mark"><prop number="1025">note</prop><prop number="1027">Index</prop></e><e tag="Figure"/></e>
         <e tag="Table" table-format="Format A">
           <e tag="TableBody">
             <e tag="Row"><e tag="Cell"><t>a1</t></e><e tag="Cell"><t>b1</t></e></e>
@@ -137,6 +139,7 @@ protected:
     }
     // Writes the scripts and opens them as the run's scripts document (hidden).
     void Scripts(const std::string &scripts) {
+        if (scriptsDoc) F_ApiClose(scriptsDoc, FF_CLOSE_MODIFIED);
         Write("scripts.xml", "<NodeWizardScripts Version1=\"\">" + scripts + "</NodeWizardScripts>");
         SettingsFiles.currentScriptsDoc = Win("scripts.xml");
         scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocHidden, 1, 0);
@@ -264,6 +267,41 @@ TEST_F(OtherActions, SetObjectPropertyWritesTheMatchedObject) {
     EXPECT_EQ(Widths().at(1), 3 * 65536);  // the other column kept its width
 }
 
+// A path read from the object goes through the path options that follow the keyword, in order;
+// a path written into an imported graphic takes backslashes.
+TEST_F(OtherActions, PathsAreReadThroughThePathOptions) {
+    F_ObjHandleT figure = om_XPathListMatches(target, 0, "//Figure", 0, nullptr, 0).at(0);
+    F_ObjHandleT inset = host::AddGraphic(target, FO_Inset, F_ApiGetId(target, figure, FP_Object), 0);
+    F_ApiSetString(target, inset, FP_InsetFile, "D:\\g\\a.png");
+    F_ObjHandleT xref = F_ApiGetId(target, om_XPathListMatches(target, 0, "//XRef", 0, nullptr, 0).at(0), FP_Object);
+    F_ApiSetString(target, xref, FP_XRefFile, Win("sub\\x.fm").c_str());
+    const struct {
+        const char *keyword, *expr, *options;
+        std::string want;
+    } cases[] = {
+        {"XRefSrcFile", "//XRef", "", Win("sub\\x.fm")},
+        {"XRefSrcFile", "//XRef", "<Prefer_absolute_path/>", Win("sub\\x.fm")},
+        {"XRefSrcFile", "//XRef", "<Prefer_relative_path/>", "\\sub\\x.fm"},
+        {"XRefSrcFile", "//XRef", "<Prefer_relative_path/><Use_forward_slashes/>", "/sub/x.fm"},
+        {"XRefSrcFile", "//XRef", "<Prefer_filename_only/>", "x.fm"},
+        {"ImportObFile", "//Figure", "", "D:\\g\\a.png"},
+        {"ImportObFile", "//Figure", "<Use_forward_slashes/>", "D:/g/a.png"},
+        {"ImportObFile", "//Figure", "<Use_forward_slashes/><Use_back_slashes/>", "D:\\g\\a.png"},
+    };
+    ScriptPerCase(cases, [](const auto &c) {
+        return Other("<Get_object_property><" + std::string(c.keyword) + ">" + c.options +
+                     "<Apply_to_parameter>out</Apply_to_parameter></" + c.keyword + "></Get_object_property>");
+    });
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(Run("case" + std::to_string(i)), 1) << cases[i].options;
+        EXPECT_EQ(Out(), cases[i].want) << cases[i].keyword << " " << cases[i].options;
+    }
+    Scripts(Script("set", "//Figure", Other(Set("ImportObFile", "E:/img/b.png"))));
+    EXPECT_EQ(Run("set"), 1);
+    EXPECT_EQ(HostGetString(target, inset, FP_InsetFile), "E:\\img\\b.png");
+    EXPECT_EQ(NodeWizardQuery.otherFailures, 0u);
+}
+
 // Rows and columns added beside the match's row or cell, and deleted; deleting the only body row
 // or the only column deletes the whole table; outside a row or cell it is a failure.
 TEST_F(OtherActions, AddAndDeleteTableRowsAndColumns) {
@@ -338,7 +376,6 @@ TEST_F(OtherActions, SetActiveFileSwitchesTheTargetForTheRestOfTheRun) {
         EXPECT_EQ(Run("switch"), 1) << c.text;
         EXPECT_EQ(Out(), c.out) << c.text;
         EXPECT_EQ(F_ApiGetId(0, 0, FP_ActiveDoc), c.active ? c.active : target) << c.text;
-        F_ApiClose(scriptsDoc, FF_CLOSE_MODIFIED);
     }
 }
 
@@ -390,7 +427,6 @@ TEST_F(OtherActions, DoMessagingAsksTheUserAndStoresTheAnswer) {
         for (const auto &l : host::TranscriptLines()) shown += l + "\n";
         EXPECT_EQ(shown.find("Proceed with Q?") != std::string::npos, *c.kind != 0) << prompt << "\n" << shown;
         host::ClearAnswers();
-        F_ApiClose(scriptsDoc, FF_CLOSE_MODIFIED);
     }
     // An empty Result name is a counted failure; the prompt still shows.
     Scripts(Script("ask", "//Para[1]",
@@ -418,6 +454,5 @@ TEST_F(OtherActions, CloseAllOpenedFilesClosesWhatTheRunOpened) {
         EXPECT_EQ(om_DocFindByPath(Win("opened.xml")) != 0, !close) << close;
         EXPECT_EQ(om_DocFindByPath(Win("user.xml")), user) << close;
         if (F_ObjHandleT left = om_DocFindByPath(Win("opened.xml"))) om_DocClose(left, 0);
-        F_ApiClose(scriptsDoc, FF_CLOSE_MODIFIED);
     }
 }

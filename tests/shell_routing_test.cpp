@@ -1,10 +1,18 @@
 // The shell's routing: every command of the menus reaches its action, the menus' variants, the
 // notifications and the dialog events reach their handlers, with the keep rule, the stylesheet
 // element's insertion and Cancel, and Set Language.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "lib/dialogs/language_choice.h"
+#include "lib/host/element_edit.h"
+#include "lib/host/element_location.h"
+#include "lib/state/cond_settings.h"
+#include "nodewizard/dialogs.h"
+#include "nodewizard/scripts_palette.h"
+#include "plugin/cond_settings.h"
+#include "support/cond_fixture.h"
 #include "lib/shell_records.h"
 #include "lib/state/settings_files.h"
 #include "lib/state/stylesheet_setup.h"
@@ -33,6 +41,32 @@ std::vector<std::string> ItemNames(const char *menu) {
 
 class ShellRouting : public ShellTest {
 protected:
+    // A new active document: Doc holding a selected Para "alpha", with the condition tag Draft.
+    static F_ObjHandleT NewDoc(const std::string &path, F_ObjHandleT *para) {
+        F_ObjHandleT d = host::NewDocument(path);
+        F_ObjHandleT root = host::AppendElement(d, 0, host::AddElementDef(d, "Doc"), host::MainFlow(d));
+        *para = host::AppendElement(d, root, host::AddElementDef(d, "Para", FV_FO_CONTAINER, "Body"));
+        host::AppendText(d, *para, "alpha");
+        F_ApiNewNamedObject(d, FO_CondFmt, "Draft");
+        om_ElementSelect(d, *para, LocElement);
+        F_ApiSetId(0, 0, FP_ActiveDoc, d);
+        return d;
+    }
+    // 1 when the text of the element begins with a condition tag.
+    static bool Tagged(F_ObjHandleT d, F_ObjHandleT e) {
+        F_ElementLocT at{e, host::Elem(e)->first, 0};
+        F_TextLocT loc = F_ApiElementLocToTextLoc(d, &at);
+        F_PropValT pv = F_ApiGetTextPropVal(d, &loc, FP_InCond);
+        bool tagged = pv.propVal.isval.len > 0;
+        F_ApiFreeIntList(&pv.propVal.isval);
+        return tagged;
+    }
+    static std::string Path(F_ObjHandleT d) {
+        StringT s = F_ApiGetString(0, d, FP_Path);
+        std::string out = s ? s : "";
+        F_ApiDeallocateString(&s);
+        return out;
+    }
     void SetUp() override {
         ShellTest::SetUp();
         launched.clear();
@@ -164,35 +198,110 @@ TEST_F(ShellRouting, MenusInTheirOrderWithTheDebugAndVersionWarningVariants) {
     EXPECT_EQ(ItemNames("!OrleMeadowBookMenu"), std::vector<std::string>{"!Quorvane_Menu_MainBookMenu"});
 }
 
+// Each notification by what its handler does, delivered through the plug-in's notify callback
+// as the host delivers it. Every case starts alike: the plug-in started with auto-running scripts
+// (one script per trigger, each setting the parameter "fired" to its trigger's name), a condition
+// rule tagging Para "Draft" with only the case's trigger setting on, the scripts palette open and
+// a new document (a selected Para) active that the palette has not listed yet; some cases come
+// once the session is quitting. A case expects its own effect and none of the others': a table
+// row pointing at another handler fails here.
 TEST_F(ShellRouting, NotificationsReachTheirHandlers) {
-    Settle("");
+    const fs::path scriptsFile = root / "scripts.xml";
+    std::string scripts = "<NodeWizardScripts Version1=\"\">";
+    for (const char *trigger : {"OnDocumentOpen", "OnMarkupOpen", "OnEDDImport", "OnDisplayRefresh"})
+        scripts += std::string("<NodeWizardScript><NWScriptName>") + trigger +
+                   "</NWScriptName><NWScriptSettings><GeneralSettings><ScriptIsActive><Yes/></ScriptIsActive>"
+                   "</GeneralSettings><" + trigger + "><Yes/></" + trigger + "></NWScriptSettings><NWScriptEvent>"
+                   "<XPathExpression>/*</XPathExpression><OtherActions><Set_parameter><Parameter_name>fired"
+                   "</Parameter_name><Static_value>" + trigger + "</Static_value></Set_parameter></OtherActions>"
+                   "</NWScriptEvent></NodeWizardScript>";
+    shelltest::WriteFile(scriptsFile, scripts + "</NodeWizardScripts>\n");
+    Settle("NW_ALLOW_SCRIPT_AUTORUNNING=Yes\nPROMPT_NW_SCRIPT_GENERAL_MSGS=Never\n");
     ASSERT_TRUE(Start());
-    const std::pair<IntT, const char *> rows[] = {
-        {FA_Note_PostOpenDoc, "post-open document"},         {FA_Note_PostOpenMIF, "post-open MIF"},
-        {FA_Note_PreQuitDoc, "pre-quit document"},           {FA_Note_PostQuitDoc, "post-quit document"},
-        {FA_Note_PreFunction, "pre-function"},               {FA_Note_PostFunction, "post-function"},
-        {FA_Note_PreMouseCommand, "pre-mouse command"},      {FA_Note_PostMouseCommand, "post-mouse command"},
-        {FA_Note_PreInsertElement, "pre-insert element"},    {FA_Note_PostInsertElement, "post-insert element"},
-        {FA_Note_PostChangeElement, "post-change element"},  {FA_Note_PostWrapElement, "post-wrap element"},
-        {FA_Note_PostSetAttrValue, "post-set attribute value"},
-        {FA_Note_PostImportElemDefs, "post-import element definitions"},
-        {FA_Note_PostOpenSGML, "post-open SGML"},            {FA_Note_PostOpenXML, "post-open XML"},
-        {FA_Note_PostActiveDocChange, "post-active document change"},
-        {FA_Note_Dialog_Create, "dialog create"},            {FA_Note_PreQuitSession, "pre-quit session"},
-    };
-    for (const auto &[code, name] : rows) {
-        host::ClearTranscript();
-        F_ApiNotify(code, 0, nullptr, 7);
-        EXPECT_TRUE(Shown("console: Quorvane notification " + std::to_string(code) + ": " + name)) << code;
-        EXPECT_EQ(NotifyState.lastFunctionCode, 7);
-    }
-    EXPECT_EQ(NotifyState.quitting, 1);
+    SettingsFiles.currentScriptsDoc = qv::sys::WindowsPath(scriptsFile.string());
+    qvtest::WriteCondRules({{"self::Para", {"Draft"}}});
+    om_CondLoadRules(1);
+    om_NWSOpenPalette(0);
+    ASSERT_NE(DialogHandles[kDlgNWScripts], 0u);
 
-    // The mouse: the top byte of the integer marks a double click.
-    F_ApiNotify(FA_Note_PreMouseCommand, 0, nullptr, 0x01000000);
-    EXPECT_EQ(NotifyState.doubleClick, 1);
-    F_ApiNotify(FA_Note_PreMouseCommand, 0, nullptr, 0x02000001);
-    EXPECT_EQ(NotifyState.doubleClick, 0);
+    using Trigger = IntT CondTriggerSettingsT::*;
+    F_ObjHandleT doc = 0;
+    IntT answered = 0;
+    struct Case {
+        IntT code;
+        const char *text;
+        IntT number;
+        bool quitting;       // delivered once the session is quitting
+        Trigger trigger;     // the one condition trigger on, or none
+        const char *fired;   // the trigger whose script ran, or ""
+        bool tagged;         // the rule tagged the Para
+        bool refreshed;      // the palette read the open documents again
+        std::function<bool()> own;  // the handler's own effect, where it has one
+    };
+    const std::string para = "Para";
+    const Case cases[] = {
+        {FA_Note_PostOpenDoc, "", 0, false, &CondTriggerSettingsT::afterOpenDoc, "OnDocumentOpen", true, true, {}},
+        {FA_Note_PostOpenMIF, "", 0, false, &CondTriggerSettingsT::afterOpenMarkup, "OnMarkupOpen", true, true, {}},
+        {FA_Note_PostOpenSGML, "", 0, false, &CondTriggerSettingsT::afterOpenMarkup, "OnDocumentOpen", true, true, {}},
+        {FA_Note_PostOpenXML, "", 0, false, &CondTriggerSettingsT::afterOpenMarkup, "OnDocumentOpen", true, true, {}},
+        {FA_Note_PostImportElemDefs, "", 0, false, &CondTriggerSettingsT::afterImportDefs, "OnEDDImport", true, false, {}},
+        {FA_Note_PostFunction, "", FV_FC_DISPLAY_REFRESH, false, nullptr, "OnDisplayRefresh", false, false, {}},
+        {FA_Note_PostChangeElement, "", 0, false, &CondTriggerSettingsT::afterInsertWrap, "", true, false, {}},
+        {FA_Note_PostWrapElement, "", 0, false, &CondTriggerSettingsT::afterInsertWrap, "", true, false, {}},
+        {FA_Note_PostSetAttrValue, "", 0, false, &CondTriggerSettingsT::afterAttrEdit, "", true, false, {}},
+        {FA_Note_PreInsertElement, para.c_str(), 0, false, &CondTriggerSettingsT::afterInsertWrap, "", false, false, {}},
+        {FA_Note_PostInsertElement, para.c_str(), 0, false, &CondTriggerSettingsT::afterInsertWrap, "", true, false, {}},
+        {FA_Note_PostQuitDoc, "", 0, false, nullptr, "", false, true, {}},
+        {FA_Note_PostQuitDoc, "", 0, true, nullptr, "", false, false, {}},
+        {FA_Note_PostActiveDocChange, "", 0, true, nullptr, "", false, true, {}},
+        {FA_Note_PreQuitDoc, "", 0, false, nullptr, "", false, false, {}},
+        {FA_Note_PreFunction, "", FV_FC_SAVE_AS, false, nullptr, "", false, false,
+         [&] { return !PluginGlobals.pathBeforeSaveAs.empty() && PluginGlobals.pathBeforeSaveAs == Path(doc); }},
+        {FA_Note_PreMouseCommand, "", 0x01000000, false, nullptr, "", false, false,
+         [] { return NotifyState.doubleClick == 1; }},
+        {FA_Note_PostMouseCommand, "", 0, false, nullptr, "", false, false, [&] { return NotifyState.lastFront == doc; }},
+        {FA_Note_ClientCall, "ParseXPath---//Para", 0, false, nullptr, "", false, false, [&] { return answered > 100; }},
+        {FA_Note_Dialog_Create, "qv_DialogNodeWizard", 0, false, nullptr, "", false, false,
+         [] { return DialogHandles[kDlgNodeWizard] != 0; }},
+        {FA_Note_PreQuitSession, "", 0, false, nullptr, "", false, false, [] { return NotifyState.quitting == 1; }},
+    };
+    const NotifyStateT notifyState = NotifyState;
+    const CondTriggerSettingsT triggers = CondTriggerSettings;
+    int n = 0;
+    for (const Case &c : cases) {
+        NotifyState = notifyState;
+        NotifyState.quitting = c.quitting ? 1 : 0;
+        CondTriggerSettings = CondTriggerSettingsT{};
+        CondTriggerSettings.warnMissingTag = CondTriggerSettings.warnCreatedTag = kPromptNever;
+        if (c.trigger) CondTriggerSettings.*c.trigger = 1;
+        // An insertion's flag: set by the pre-insert notification, cleared by the post-insert one.
+        StylesheetElementSetUp.justInserted = c.code == FA_Note_PreInsertElement ? 0 : 1;
+        PluginGlobals.pathBeforeSaveAs.clear();
+        if (DialogHandles[kDlgNodeWizard]) {
+            F_ApiClose(DialogHandles[kDlgNodeWizard], 0);
+            DialogHandles[kDlgNodeWizard] = 0;
+        }
+        om_XPathClearParameters();
+        F_ObjHandleT p = 0;
+        doc = NewDoc("Z:\\t\\notified" + std::to_string(++n) + ".fm", &p);
+        const IntT listed = qv_NWSPaletteTargetCount();
+
+        answered = host::CallClientNotify(client, c.code, doc, c.text, c.number);
+
+        const std::string fired = om_XPathGetParameter("fired");
+        EXPECT_EQ(fired == XPathUndefinedParameter ? "" : fired, c.fired) << c.code;
+        EXPECT_EQ(Tagged(doc, p), c.tagged) << c.code;
+        EXPECT_EQ(qv_NWSPaletteTargetCount() > listed, c.refreshed) << c.code;
+        if (c.own) {
+            EXPECT_TRUE(c.own()) << c.code;
+        }
+        EXPECT_EQ(NotifyState.quitting, c.quitting || c.code == FA_Note_PreQuitSession ? 1 : 0) << c.code;
+        EXPECT_EQ(StylesheetElementSetUp.justInserted, c.code == FA_Note_PostInsertElement ? 0 : 1) << c.code;
+    }
+    NotifyState = notifyState;
+    CondTriggerSettings = triggers;
+    StylesheetElementSetUp = StylesheetElementSetUpT{};
+    PluginGlobals.pathBeforeSaveAs.clear();
 }
 
 TEST_F(ShellRouting, StylesheetElementInsertionAndTheSetUpDialogsCancel) {

@@ -64,13 +64,14 @@ F_AttributesT F_ApiGetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId) {
     Element *e = ElemIn(docId, elemId);
     if (!e) Fail(FE_BadObjId);
     ElementDef *d = e ? Def(e->def) : nullptr;
-    std::vector<const Attr *> undeclared;
+    // Undeclared attributes are counted first and listed after the declared ones.
+    size_t undeclared = 0;
     if (d)
         for (const Attr &x : e->attrs)
-            if (d->AttrIndex(x.name) < 0) undeclared.push_back(&x);
+            if (d->AttrIndex(x.name) < 0) ++undeclared;
     size_t declared = d ? d->attrs.size() : 0;
     F_AttributesT out;
-    out.len = static_cast<UIntT>(declared + undeclared.size());
+    out.len = static_cast<UIntT>(declared + undeclared);
     out.val = static_cast<F_AttributeT *>(F_Alloc(out.len * sizeof(F_AttributeT), NO_DSE));
     auto put = [&out](UIntT i, uint32_t name, const AttrValues *values) {
         out.val[i].name = NewString(AtomName(name));
@@ -88,8 +89,10 @@ F_AttributesT F_ApiGetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId) {
             }
         put(static_cast<UIntT>(i), atom, values);
     }
-    for (size_t i = 0; i < undeclared.size(); ++i)
-        put(static_cast<UIntT>(declared + i), undeclared[i]->name, &undeclared[i]->values);
+    size_t next = declared;
+    if (undeclared)
+        for (const Attr &x : e->attrs)
+            if (d->AttrIndex(x.name) < 0) put(static_cast<UIntT>(next++), x.name, &x.values);
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "lib/host/books.h"
 #include "lib/host/element_query.h"
@@ -77,20 +78,79 @@ IntT IndexOfNameOrUniqueId(F_ObjHandleT docId, F_ObjHandleT elemId, const std::s
 
 }  // namespace
 
+namespace {
+
+const char *OrEmpty(const char *s) { return s ? s : ""; }
+
+// Copies the host's list into out, reusing out's storage (its entries, names and values).
+void CopyAttributes(const F_AttributesT &raw, Attributes &out) {
+    const UIntT n = raw.val ? raw.len : 0;
+    out.resize(n);
+    for (UIntT i = 0; i < n; ++i) {
+        const F_AttributeT &r = raw.val[i];
+        Attribute &a = out[i];
+        a.name.assign(OrEmpty(r.name));
+        const UIntT k = r.values.val ? r.values.len : 0;
+        a.values.resize(k);
+        for (UIntT j = 0; j < k; ++j) a.values[j].assign(OrEmpty(r.values.val[j]));
+        a.valflags = r.valflags;
+        a.allow = r.allow;
+    }
+}
+
+// Makes the host's value list hold these texts: a list of the same length keeps its record and
+// the texts that are the same; any other gets a new record.
+void StoreValues(F_StringsT &held, const std::vector<std::string> &values) {
+    const UIntT n = held.val ? held.len : 0;
+    if (n != values.size()) {
+        qv::StoreStrings(&held, values);
+        return;
+    }
+    for (UIntT j = 0; j < n; ++j) {
+        if (values[j] == OrEmpty(held.val[j])) continue;
+        F_Free(held.val[j]);
+        held.val[j] = F_StrCopyString(values[j].c_str());
+    }
+}
+
+// Storage kept from the last attribute edit for the next one.
+Attributes spareAttributes;
+
+}  // namespace
+
 Attributes HostGetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId) {
     F_AttributesT raw = F_ApiGetAttributes(docId, elemId);
     Attributes out;
-    out.reserve(raw.len);
-    for (UIntT i = 0; raw.val && i < raw.len; ++i) {
-        Attribute a;
-        a.name = raw.val[i].name ? raw.val[i].name : "";
-        a.values = qv::ReadStrings(&raw.val[i].values);
-        a.valflags = raw.val[i].valflags;
-        a.allow = raw.val[i].allow;
-        out.push_back(std::move(a));
-    }
+    CopyAttributes(raw, out);
     F_ApiDeallocateAttributes(&raw);
     return out;
+}
+
+AttributeEdit::AttributeEdit(F_ObjHandleT docId, F_ObjHandleT elemId)
+    : doc(docId), elem(elemId), attrs(std::exchange(spareAttributes, Attributes{})),
+      raw_(F_ApiGetAttributes(docId, elemId)) {
+    CopyAttributes(raw_, attrs);
+}
+
+AttributeEdit::~AttributeEdit() {
+    F_ApiDeallocateAttributes(&raw_);
+    if (attrs.capacity() > spareAttributes.capacity()) spareAttributes = std::move(attrs);
+}
+
+void AttributeEdit::write() {
+    bool sameNames = raw_.val && raw_.len == attrs.size();
+    for (size_t i = 0; sameNames && i < attrs.size(); ++i) sameNames = attrs[i].name == OrEmpty(raw_.val[i].name);
+    if (!sameNames) {
+        HostSetAttributes(doc, elem, attrs);
+        return;
+    }
+    for (size_t i = 0; i < attrs.size(); ++i) {
+        F_AttributeT &r = raw_.val[i];
+        r.valflags = attrs[i].valflags;
+        r.allow = attrs[i].allow;
+        StoreValues(r.values, attrs[i].values);
+    }
+    F_ApiSetAttributes(doc, elem, &raw_);
 }
 
 AttributeDefs HostGetAttributeDefs(F_ObjHandleT docId, F_ObjHandleT elemId) {

@@ -44,6 +44,26 @@ AttributeDefs HostGetAttributeDefs(F_ObjHandleT docId, F_ObjHandleT elemId);
 // Writes the whole list back to the element.
 void HostSetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId, const Attributes &attrs);
 
+// An element's attribute list read once for an edit: the host's list and a readable copy of it,
+// made in storage kept from the edit before (an edit made while another is open gets its own).
+// write() hands the host's list back carrying the copy's values, replacing only the values that
+// changed; when the copy's names are no longer those read, the whole copy is written instead.
+class AttributeEdit {
+public:
+    AttributeEdit(F_ObjHandleT docId, F_ObjHandleT elemId);
+    ~AttributeEdit();
+    AttributeEdit(const AttributeEdit &) = delete;
+    AttributeEdit &operator=(const AttributeEdit &) = delete;
+
+    void write();
+
+    F_ObjHandleT doc, elem;
+    Attributes attrs;
+
+private:
+    F_AttributesT raw_;
+};
+
 // ---- reading ----
 IntT om_AttrIndex(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &name);
 IntT om_AttrIndexCI(F_ObjHandleT docId, F_ObjHandleT elemId, const std::string &name);

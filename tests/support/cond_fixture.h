@@ -38,6 +38,33 @@ inline void CondClientInit() {
     F_ApiRegisterClient(&cb);
 }
 
+// A rule of the condition settings document: expression, conditions, and the flags active,
+// clear-existing, create-conditions, parent-too.
+struct CondRule {
+    std::string expression;
+    std::vector<std::string> conditions;
+    bool active = true, clear = true, create = false, parent = false;
+};
+
+// Writes rules into the plug-in's condition settings document and saves it.
+inline void WriteCondRules(const std::vector<CondRule> &rules) {
+    F_ObjHandleT doc = om_CondOpenSettingsDoc(1);
+    ASSERT_NE(doc, 0u);
+    F_ObjHandleT container = om_ElementFindByAttr(doc, 0, "AutoApplicationSettings", "*", "*", "");
+    ASSERT_NE(container, 0u);
+    auto tf = [](bool b) { return std::string(b ? "True" : "False"); };
+    for (const CondRule &r : rules) {
+        F_ObjHandleT e = om_ElementInsertNew(doc, container, "AutoApplicationSetting", 4);
+        om_AttrSetValue(doc, e, "Expression", r.expression);
+        om_AttrSetValues(doc, e, "Conditions", -1, r.conditions, 0);
+        om_AttrSetValue(doc, e, "SettingIsActive", tf(r.active));
+        om_AttrSetValue(doc, e, "ClearExistingConditions", tf(r.clear));
+        om_AttrSetValue(doc, e, "CreateConditions", tf(r.create));
+        om_AttrSetValue(doc, e, "DoParentToo", tf(r.parent));
+    }
+    om_CondCloseSettingsDoc(1);
+}
+
 class CondFixture : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -83,30 +110,8 @@ protected:
         a.value = value;
         host::QueueAnswer(a);
     }
-    // Writes rules into the settings document and saves it: expression, conditions, and the flags
-    // active, clear-existing, create-conditions, parent-too.
-    struct Rule {
-        std::string expression;
-        std::vector<std::string> conditions;
-        bool active = true, clear = true, create = false, parent = false;
-    };
-    void WriteRules(const std::vector<Rule> &rules) {
-        F_ObjHandleT doc = om_CondOpenSettingsDoc(1);
-        ASSERT_NE(doc, 0u);
-        F_ObjHandleT container = om_ElementFindByAttr(doc, 0, "AutoApplicationSettings", "*", "*", "");
-        ASSERT_NE(container, 0u);
-        auto tf = [](bool b) { return std::string(b ? "True" : "False"); };
-        for (const Rule &r : rules) {
-            F_ObjHandleT e = om_ElementInsertNew(doc, container, "AutoApplicationSetting", 4);
-            om_AttrSetValue(doc, e, "Expression", r.expression);
-            om_AttrSetValues(doc, e, "Conditions", -1, r.conditions, 0);
-            om_AttrSetValue(doc, e, "SettingIsActive", tf(r.active));
-            om_AttrSetValue(doc, e, "ClearExistingConditions", tf(r.clear));
-            om_AttrSetValue(doc, e, "CreateConditions", tf(r.create));
-            om_AttrSetValue(doc, e, "DoParentToo", tf(r.parent));
-        }
-        om_CondCloseSettingsDoc(1);
-    }
+    using Rule = CondRule;
+    void WriteRules(const std::vector<Rule> &rules) { WriteCondRules(rules); }
     std::filesystem::path dir;
 };
 
