@@ -51,9 +51,9 @@ Fixture &Documents(int sections) {
 [[gnu::noinline]] size_t EngineMatchAll(F_ObjHandleT doc, const char *expr) {
     IntT s = om_XPathCompile(expr, 0);
     om_XPathResetSequence(s, 1);
-    std::vector<F_ObjHandleT> elems;
-    xpath_MatchAll(doc, 0, -1, s, 0, 0, elems, nullptr, nullptr);
-    return elems.size();
+    std::vector<Match> matches;
+    xpath_MatchAll(doc, 0, -1, s, 0, 0, matches);
+    return matches.size();
 }
 
 [[gnu::noinline]] size_t LibxmlMatchAll(xmlDoc *x, const char *expr) {

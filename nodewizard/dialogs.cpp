@@ -198,7 +198,7 @@ std::string om_NWMatchCounter(bool bang) {
     size_t n = MatchList.size();
     IntT i = NodeWizardQuery.currentMatch;
     bool none = n == 0 || i < 0 || static_cast<size_t>(i) >= n ||
-                !om_ElementHasContent(MatchList.docs[i], MatchList.elems[i]);
+                !om_ElementHasContent(MatchList[i].doc, MatchList[i].elem);
     std::string of = qv::LangTranslate(NWDialogTable, "of", false, 0);
     std::string number = std::to_string(n == 0 ? 0 : i + 1);
     return std::string(bang && none ? "! " : "") + number + " " + of + " " + std::to_string(n);
@@ -287,10 +287,10 @@ void om_NWGoToMatch(IntT index) {
     if (n == 0) return;
     index = std::clamp(index, 0, n - 1);
     NodeWizardQuery.currentMatch = index;
-    F_ObjHandleT doc = MatchList.docs[index];
+    F_ObjHandleT doc = MatchList[index].doc;
     F_ApiSetId(0, 0, om_BookIsId(doc) ? FP_ActiveBook : FP_ActiveDoc, doc);
     F_ApiSetInt(0, doc, FP_IsInFront, 1);
-    om_DocGoToObject(doc, MatchList.elems[index]);
+    om_DocGoToObject(doc, MatchList[index].elem);
     if (NodeWizardPrompts.refreshAttrEditor) om_CallClient("OM_Lattiform", "RefreshModelessAttrEditor", 0);
     bool wizard = Wizard() != 0;
     F_ObjHandleT dlg = wizard ? Wizard() : QuickFinder();

@@ -103,30 +103,25 @@ void ResetClipboardFlags() {
     ClipboardReload = 1;
 }
 
-// The lists a run collects its matches in. A run borrows the lists the last run gave back, with
-// the room they grew to, so that a run over many matches does not grow them from nothing each
-// time; a run that starts while another holds them (from an action) gets empty ones.
-struct MatchLists {
-    std::vector<F_ObjHandleT> elems, docs;
-    std::vector<IntT> attrs;
-};
-MatchLists spareLists;
+// The list a run collects its matches in. A run borrows the list the last run gave back, with
+// the room it grew to, so that a run over many matches does not grow it from nothing each time;
+// a run that starts while another holds it (from an action) gets an empty one.
+std::vector<Match> spareMatches;
 
-// Empty lists kept only for their room, for the next run.
+// An empty list kept only for its room, for the next run.
 [[maybe_unused]] const bool resetSpareMatchLists = om_RunStateRegister("spare match lists", RunStateKind::Run, [] {
-    spareLists = MatchLists{};
+    spareMatches = std::vector<Match>{};
 });
 
-struct BorrowedMatchLists : MatchLists {
-    BorrowedMatchLists() : MatchLists(std::exchange(spareLists, MatchLists{})) {}
-    ~BorrowedMatchLists() {
-        elems.clear();
-        docs.clear();
-        attrs.clear();
-        spareLists = std::move(static_cast<MatchLists &>(*this));
+struct BorrowedMatches {
+    std::vector<Match> list = std::exchange(spareMatches, std::vector<Match>{});
+    BorrowedMatches() = default;
+    ~BorrowedMatches() {
+        list.clear();
+        spareMatches = std::move(list);
     }
-    BorrowedMatchLists(const BorrowedMatchLists &) = delete;
-    BorrowedMatchLists &operator=(const BorrowedMatchLists &) = delete;
+    BorrowedMatches(const BorrowedMatches &) = delete;
+    BorrowedMatches &operator=(const BorrowedMatches &) = delete;
 };
 
 // The "Attempted actions" progress line of Perform Action(s) On All is rewritten for every
@@ -134,19 +129,16 @@ struct BorrowedMatchLists : MatchLists {
 bool ProgressLineDue(size_t i) { return i < 100 || (i < 500 && i % 10 == 0) || (i >= 500 && i % 25 == 0); }
 
 // Perform Action(s) On All over the matches found.
-void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT> &attrs,
-                  const std::vector<F_ObjHandleT> &docs) {
+void PerformOnAll(const std::vector<Match> &matches) {
     // The selection is kept as the element range: the same selection as the text range, without
     // laying out the whole document before the actions change it.
-    F_ElementRangeT saved = F_ApiGetElementRange(0, docs[0], FP_ElementSelection);
+    const F_ObjHandleT firstDoc = matches[0].doc;
+    F_ElementRangeT saved = F_ApiGetElementRange(0, firstDoc, FP_ElementSelection);
     om_DlgOpenStatus(kStatusBoxDialog, "Processing...", 0, kNWTable);
     om_DlgSetStatusLines("Performing actions... please wait", "", "", "Press Esc to cancel");
     SetMatchNextEnabled(false);
     MatchList.clear();
-    if (!om_NWIsListBreaking(NodeWizardQuery.elementAction)) {
-        MatchList.docs = docs;
-        MatchList.elems = elems;
-    }
+    if (!om_NWIsListBreaking(NodeWizardQuery.elementAction)) MatchList.matches = matches;
     NodeWizardRun.elemSuccesses = NodeWizardQuery.elemFailures = 0;
     NodeWizardRun.attrSuccesses = NodeWizardQuery.attrFailures = 0;
     NodeWizardRun.componentsProcessed = NodeWizardQuery.componentsNotOpened = 0;
@@ -158,23 +150,24 @@ void PerformOnAll(const std::vector<F_ObjHandleT> &elems, const std::vector<IntT
     const bool attrAction = AttrActionCode != NWAttr::None;  // None does nothing at any node
     std::string line = "Attempted actions: ";
     const size_t lineStart = line.size();
-    for (size_t i = 0; i < elems.size(); ++i) {
+    for (size_t i = 0; i < matches.size(); ++i) {
         if (om_CheckUserCancel(question.c_str())) {
             CancelFlag = 1;
             break;
         }
-        om_NWPerformElemAction(docs[i], elems[i], 0, 0);
-        if (attrAction) om_NWPerformAttrAction(docs[i], elems[i], attrs[i], 0, 0, 0);
+        const Match &m = matches[i];
+        om_NWPerformElemAction(m.doc, m.elem, 0, 0);
+        if (attrAction) om_NWPerformAttrAction(m.doc, m.elem, m.attr, 0, 0, 0);
         if (ProgressLineDue(i)) {
             line.resize(lineStart);
             line += std::to_string(i);
             om_DlgSetStatusLines("Performing actions... please wait", line.c_str(), "", "Press Esc to cancel");
         }
     }
-    F_ApiSetElementRange(0, docs[0], FP_ElementSelection, &saved);
+    F_ApiSetElementRange(0, firstDoc, FP_ElementSelection, &saved);
     if (saved.beg.parentId || saved.beg.childId) {  // no selection: nothing to scroll to
-        F_TextRangeT shown = F_ApiGetTextRange(0, docs[0], FP_TextSelection);
-        F_ApiScrollToText(docs[0], &shown);
+        F_TextRangeT shown = F_ApiGetTextRange(0, firstDoc, FP_TextSelection);
+        F_ApiScrollToText(firstDoc, &shown);
     }
     om_DlgCloseStatus();
     if (CancelFlag) {
@@ -349,9 +342,8 @@ IntT om_NWRunQuery(IntT button) {
     }
     MatchContext = start;
 
-    BorrowedMatchLists lists;
-    std::vector<F_ObjHandleT> &elems = lists.elems, &docs = lists.docs;
-    std::vector<IntT> &attrs = lists.attrs;
+    BorrowedMatches borrowed;
+    std::vector<Match> &matches = borrowed.list;
     if (button == NW_BTN_MATCH_FIRST) {
         F_ObjHandleT matchDoc = 0;
         F_ObjHandleT match = om_FindNextNodeWithXpath(doc, sequence, start, flow, &matchDoc, nullptr);
@@ -362,41 +354,36 @@ IntT om_NWRunQuery(IntT button) {
             om_XPathResetSequence(sequence, 0);
             match = om_FindNextNodeWithXpath(doc, sequence, start, flow, &matchDoc, nullptr);
         }
-        if (match) {
-            elems.push_back(match);
-            docs.push_back(matchDoc ? matchDoc : doc);
-            attrs.push_back(om_XPathRec(sequence).groupAttr);
-        }
+        if (match) matches.push_back({matchDoc ? matchDoc : doc, match, om_XPathRec(sequence).groupAttr});
     } else {
-        xpath_MatchAll(doc, start, -1, sequence, flow, -1, elems, &attrs, &docs);
+        xpath_MatchAll(doc, start, -1, sequence, flow, -1, matches);
     }
     if (CancelFlag) {  // Esc during the query, confirmed
         al_ok2("QVRN_GEN_MSG_2");
         return 0;
     }
 
-    if (elems.empty()) {
+    if (matches.empty()) {
         NoMatchMessage(NodeWizardOptions.queryDoc);
         return 0;
     }
     if (onAll) {
-        PerformOnAll(elems, attrs, docs);
+        PerformOnAll(matches);
     } else {
-        ShowMatch(docs[0], elems[0]);
+        ShowMatch(matches[0].doc, matches[0].elem);
         SetMatchNextEnabled(button == NW_BTN_MATCH_FIRST);
         if (button == NW_BTN_MATCH_ALL) SetEnabled(kJump, true);
         MatchList.clear();
         if (button == NW_BTN_MATCH_FIRST) {
-            MatchList.append(docs[0], elems[0]);
+            MatchList.matches.assign(1, matches[0]);
         } else {
-            MatchList.docs = docs;
-            MatchList.elems = elems;
+            MatchList.matches = matches;
             IntT &setting = NodeWizardPrompts.matchAllStats;
             if (setting != 3 && setting != 4) {
-                if (elems.size() == 1) {
+                if (matches.size() == 1) {
                     al_ok2("NW_GEN_MSG_12");
                 } else {
-                    FormatBuffer = qv::LangMessageFormatted("NW_GEN_MSG_13", {static_cast<long long>(elems.size())});
+                    FormatBuffer = qv::LangMessageFormatted("NW_GEN_MSG_13", {static_cast<long long>(matches.size())});
                     al_ok(FormatBuffer.c_str());
                 }
                 if (setting == 2) {

@@ -146,8 +146,7 @@ IntT om_NWSFindEventMatches(F_ObjHandleT event) {
     return -1;
 }
 
-IntT om_NWSStoreEventMatches(F_ObjHandleT event, const std::vector<F_ObjHandleT> &elems, const std::vector<IntT> &attrs,
-                             const std::vector<F_ObjHandleT> &docs) {
+IntT om_NWSStoreEventMatches(F_ObjHandleT event, std::vector<Match> matches) {
     IntT index = om_NWSFindEventMatches(event);
     if (index < 0) {
         ScriptEventRegistry.emplace_back();
@@ -155,9 +154,7 @@ IntT om_NWSStoreEventMatches(F_ObjHandleT event, const std::vector<F_ObjHandleT>
     }
     ScriptEventMatches &record = ScriptEventRegistry[static_cast<size_t>(index)];
     record.event = event;
-    record.elems = elems;
-    record.attrs = attrs;
-    record.docs = docs;
+    record.matches = std::move(matches);
     record.head = 0;
     return index;
 }
@@ -220,18 +217,17 @@ IntT om_NWSPrepareEventXPath(const NWSEvent &event, const std::string &scriptNam
     return 1;
 }
 
-void om_NWSSortMatches(const NWSEvent &event, std::vector<F_ObjHandleT> &elems, std::vector<F_ObjHandleT> &docs,
-                       std::vector<IntT> &attrs) {
+void om_NWSSortMatches(const NWSEvent &event, std::vector<Match> &matches) {
     const NWSSortOptions &o = event.sort;
     if (!o.present) return;
     const bool descending = o.descending, alpha = o.alpha, alphaCI = o.alphaCI, numeric = o.numeric, swap = o.swap;
     const std::string &sortXPath = o.xpath;
 
-    size_t n = std::min({elems.size(), docs.size(), attrs.size()});
+    size_t n = matches.size();
     std::vector<std::string> keys(n), folded(n);
     std::vector<double> values(n);
     for (size_t i = 0; i < n; ++i) {
-        keys[i] = SortKey(elems[i], attrs[i], docs[i], sortXPath);
+        keys[i] = SortKey(matches[i].elem, matches[i].attr, matches[i].doc, sortXPath);
         if (alphaCI) folded[i] = qv::FoldCase(keys[i]);
         values[i] = std::atof(keys[i].c_str());
     }
@@ -263,16 +259,10 @@ void om_NWSSortMatches(const NWSEvent &event, std::vector<F_ObjHandleT> &elems, 
         }
     }
     if (descending) std::reverse(order.begin(), order.end());
-    std::vector<F_ObjHandleT> sortedElems, sortedDocs;
-    std::vector<IntT> sortedAttrs;
-    for (size_t i : order) {
-        sortedElems.push_back(elems[i]);
-        sortedDocs.push_back(docs[i]);
-        sortedAttrs.push_back(attrs[i]);
-    }
-    elems.swap(sortedElems);
-    docs.swap(sortedDocs);
-    attrs.swap(sortedAttrs);
+    std::vector<Match> sorted;
+    sorted.reserve(n);
+    for (size_t i : order) sorted.push_back(matches[i]);
+    matches.swap(sorted);
 }
 
 // ---- action groups ---------------------------------------------------------------------------
@@ -454,8 +444,7 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, const NWSScript &script,
                 return target;
             }
             if (reached != kMoveUp) {
-                std::vector<F_ObjHandleT> elems, docs;
-                std::vector<IntT> attrs;
+                std::vector<Match> matches;
                 F_ObjHandleT startElem = 0, startDoc = target;
                 IntT startAttr = -1;
                 if (isEvent) {
@@ -470,10 +459,10 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, const NWSScript &script,
                         CancelFlag = 1;
                         return target;
                     }
-                    const ScriptEventMatches &p = ScriptEventRegistry[static_cast<size_t>(parent)];
-                    startElem = p.elems[p.head];
-                    startAttr = p.attrs[p.head];
-                    startDoc = p.docs[p.head];
+                    const Match &from = ScriptEventRegistry[static_cast<size_t>(parent)].first();
+                    startElem = from.elem;
+                    startAttr = from.attr;
+                    startDoc = from.doc;
                 }
                 if (ready == 1) {
                     IntT sequence = NodeWizardRun.sequence;
@@ -490,24 +479,16 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, const NWSScript &script,
                         startElem = 0;
                         scope = XPATH_SCOPE_EVERY_FLOW;
                     }
-                    std::vector<F_ObjHandleT> found;
-                    xpath_MatchAll(startDoc, startElem, startAttr, sequence, scope, NodeWizardOptions.maxMatches, found,
-                                   &attrs, &docs);
-                    elems.swap(found);
-                    if (attrs.size() < elems.size()) attrs.resize(elems.size(), -1);
-                    if (docs.size() < elems.size()) docs.resize(elems.size(), startDoc);
-                    size_t skip = std::min<size_t>(elems.size(), static_cast<size_t>(NodeWizardRun.skipFirstMatches));
-                    elems.erase(elems.begin(), elems.begin() + static_cast<long>(skip));
-                    attrs.erase(attrs.begin(), attrs.begin() + static_cast<long>(skip));
-                    docs.erase(docs.begin(), docs.begin() + static_cast<long>(skip));
-                    if (NodeWizardOptions.maxMatches > 0 && elems.size() > static_cast<size_t>(NodeWizardOptions.maxMatches)) {
-                        elems.resize(static_cast<size_t>(NodeWizardOptions.maxMatches));
-                        attrs.resize(elems.size());
-                        docs.resize(elems.size());
-                    }
-                    if (elems.size() > 1) om_NWSSortMatches(event, elems, docs, attrs);
+                    xpath_MatchAll(startDoc, startElem, startAttr, sequence, scope, NodeWizardOptions.maxMatches,
+                                   matches);
+                    size_t skip = std::min<size_t>(matches.size(), static_cast<size_t>(NodeWizardRun.skipFirstMatches));
+                    matches.erase(matches.begin(), matches.begin() + static_cast<long>(skip));
+                    if (NodeWizardOptions.maxMatches > 0 &&
+                        matches.size() > static_cast<size_t>(NodeWizardOptions.maxMatches))
+                        matches.resize(static_cast<size_t>(NodeWizardOptions.maxMatches));
+                    if (matches.size() > 1) om_NWSSortMatches(event, matches);
                 }
-                om_NWSStoreEventMatches(node.elem, elems, attrs, docs);
+                om_NWSStoreEventMatches(node.elem, std::move(matches));
             }
             IntT index = om_NWSFindEventMatches(node.elem);
             if (index < 0) {
@@ -519,8 +500,9 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, const NWSScript &script,
             if (reached == kMoveUp && !record->empty()) ++record->head;
             if (!record->empty()) {
                 F_ObjHandleT switched = 0;
-                om_NWSRunActionGroups(scriptsDoc, event, record->docs[record->head], record->elems[record->head],
-                                      record->attrs[record->head], reportElem, reportAttr, reportOther, &switched);
+                const Match &m = record->first();
+                om_NWSRunActionGroups(scriptsDoc, event, m.doc, m.elem, m.attr, reportElem, reportAttr, reportOther,
+                                      &switched);
                 if (switched) {
                     target = switched;
                     context = 0;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fdk.h"
+#include "lib/state/match.h"
 #include "lib/state/nodewizard_codes.h"
 #include "nodewizard/script_reader.h"
 
@@ -17,15 +18,13 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, const NWSScript &script,
 // Prepares the event's expression (the parameter it names, compiled) and its match options; 1 when
 // the event can be evaluated, else 0 (StatusCode says why).
 IntT om_NWSPrepareEventXPath(const NWSEvent &event, const std::string &scriptName, F_ObjHandleT context, IntT report);
-// Reorders the three parallel lists by the event's SortOptions (nothing without them).
-void om_NWSSortMatches(const NWSEvent &event, std::vector<F_ObjHandleT> &elems, std::vector<F_ObjHandleT> &docs,
-                       std::vector<IntT> &attrs);
+// Reorders the matches by the event's SortOptions (nothing without them).
+void om_NWSSortMatches(const NWSEvent &event, std::vector<Match> &matches);
 
 // ---- the registry ----
 void om_NWSResetEventRegistry(IntT count);
 void om_NWSFreeEventRegistry();
-IntT om_NWSStoreEventMatches(F_ObjHandleT event, const std::vector<F_ObjHandleT> &elems, const std::vector<IntT> &attrs,
-                             const std::vector<F_ObjHandleT> &docs);
+IntT om_NWSStoreEventMatches(F_ObjHandleT event, std::vector<Match> matches);
 IntT om_NWSFindEventMatches(F_ObjHandleT event);
 
 // ---- action groups on one match ----

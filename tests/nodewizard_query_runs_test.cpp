@@ -56,7 +56,7 @@ TEST_F(QueryRuns, MatchNextOverAllFlowsGoesOnToTheLaterFlows) {
     NodeWizardOptions.allFlows = 1;
     om_NWRunQuery(NW_BTN_MATCH_FIRST);
     ASSERT_EQ(MatchList.size(), 1u);
-    EXPECT_EQ(MatchList.elems[0], pa);
+    EXPECT_EQ(MatchList[0].elem, pa);
     EXPECT_EQ(om_NWMatchNextOrPerform(NW_BTN_MATCH_NEXT), pb);
     EXPECT_FALSE(Told("NW_GEN_MSG_14"));
     EXPECT_EQ(om_NWMatchNextOrPerform(NW_BTN_MATCH_NEXT), 0u);

@@ -122,10 +122,12 @@ std::set<std::string> EngineMatches(F_ObjHandleT doc, const std::string &expr) {
         out.insert("compile error " + std::to_string(s));
         return out;
     }
-    std::vector<F_ObjHandleT> elems, docs;
-    std::vector<IntT> attrs;
+    std::vector<Match> matches;
     om_XPathResetSequence(s, 1);
-    xpath_MatchAll(doc, 0, -1, s, 0, 0, elems, &attrs, &docs);
+    xpath_MatchAll(doc, 0, -1, s, 0, 0, matches);
+    std::vector<F_ObjHandleT> elems = om_XPathMatchElements(matches);
+    std::vector<IntT> attrs;
+    for (const Match &m : matches) attrs.push_back(m.attr);
     // Match All gives what calls for one match at a time give, in the same order.
     std::vector<F_ObjHandleT> oneByOne;
     std::vector<IntT> oneByOneAttrs;

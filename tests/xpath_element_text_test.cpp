@@ -26,9 +26,9 @@ class EngineText : public ElementsDoc {
     std::vector<F_ObjHandleT> Matches(const std::string &expr) {
         IntT s = om_XPathCompile(expr, 0);
         om_XPathResetSequence(s, 1);
-        std::vector<F_ObjHandleT> elems;
-        xpath_MatchAll(doc, 0, -1, s, 0, 0, elems, nullptr, nullptr);
-        return elems;
+        std::vector<Match> matches;
+        xpath_MatchAll(doc, 0, -1, s, 0, 0, matches);
+        return om_XPathMatchElements(matches);
     }
 
     F_ObjHandleT s3 = 0, outer = 0;

@@ -138,12 +138,13 @@ void om_XformSetContextAttrs(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT c
     const std::string d = std::to_string(ctxDoc), n = std::to_string(ctxNode), a = std::to_string(attr);
     F_ObjHandleT x = om_ElementNextInDocOrder(doc, elem);
     while (x && x != elem) {
-        if (ElementWalkState.lastMove != WalkUp && om_XformElementType(doc, x) != 0) {
+        IntT type = ElementWalkState.lastMove != WalkUp ? om_XformElementType(doc, x) : 0;
+        if (type != 0) {
             XformWriteContext(doc, x, d, n, a, nullptr);
             StatusCode = 0;
             // Only stylesheet elements are compiled: ordinary content may carry any text.
             if (recompile) {
-                IntT seq = om_XformParseSelectOrTest(doc, x, 0);
+                IntT seq = XformParseExpression(XformAttrs(doc, x), type, 0);
                 if (StatusCode) return;
                 om_AttrSetValue(doc, x, "SequenceNumber", std::to_string(seq));
                 XformForgetWritten(x);
@@ -218,28 +219,24 @@ std::vector<XformMatch> XformMatchesIn(const XformQuery &q, F_ObjHandleT qdoc, I
     return out;
 }
 
-// The expression text of an element: its test when it has a non-empty one, else its select;
-// has is 0 when it has neither attribute.
-std::string XformExpressionText(F_ObjHandleT doc, F_ObjHandleT elem, int *has) {
-    std::string test, select;
-    IntT ti = om_AttrGetValue(doc, elem, "test", &test);
-    IntT si = om_AttrGetValue(doc, elem, "select", &select);
-    if (has) *has = (ti >= 0 || si >= 0) ? 1 : 0;
-    if (ti >= 0 && test != ErrorSentinel && !test.empty()) return test;
-    if (si >= 0 && select != ErrorSentinel) return select;
+std::string XformExpressionText(const XformAttrs &attrs, int *has) {
+    bool hasTest = false, hasSelect = false;
+    const std::string &test = attrs.Raw("test", &hasTest);
+    const std::string &select = attrs.Raw("select", &hasSelect);
+    if (has) *has = (hasTest || hasSelect) ? 1 : 0;
+    if (hasTest && test != ErrorSentinel && !test.empty()) return test;
+    if (hasSelect && select != ErrorSentinel) return select;
     return "";
 }
 
-IntT om_XformParseSelectOrTest(F_ObjHandleT doc, F_ObjHandleT elem, IntT allowParams) {
+IntT XformParseExpression(const XformAttrs &attrs, IntT type, IntT allowParams) {
     ElementWalkPushed saved;
     StatusCode = 0;
     int has = 0;
-    std::string text = XformExpressionText(doc, elem, &has);
+    std::string text = XformExpressionText(attrs, &has);
     if (!has) return 0;
     text = XformStraightenQuotes(text);
-    if (om_XformElementType(doc, elem) == XT_Param && text.size() >= 1 && text.front() == '\'' &&
-        text.back() == '\'')
-        return 0;
+    if (type == XT_Param && text.size() >= 1 && text.front() == '\'' && text.back() == '\'') return 0;
     StatusCode = 0;
     if (GeneralPreferences.xformRecognizeParamsInExpressions &&
         XformHasDollar(text, GeneralPreferences.xformRecognizeParamsInLiterals)) {
@@ -252,4 +249,8 @@ IntT om_XformParseSelectOrTest(F_ObjHandleT doc, F_ObjHandleT elem, IntT allowPa
     if (n < 1) n = om_XPathCompile(text, XformRunState.reportErrors);
     if (n > XPathLastSequenceNumber) StatusCode = 402;
     return n;
+}
+
+IntT om_XformParseSelectOrTest(F_ObjHandleT doc, F_ObjHandleT elem, IntT allowParams) {
+    return XformParseExpression(XformAttrs(doc, elem), om_XformElementType(doc, elem), allowParams);
 }

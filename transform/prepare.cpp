@@ -4,6 +4,8 @@
 // command runs the same pass and reports every failure.
 #include <cmath>
 #include <cstdlib>
+#include <unordered_map>
+#include <vector>
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
@@ -17,11 +19,49 @@
 #include "transform/xform_internal.h"
 #include "xpath/xpath.h"
 
-void om_XformCheckChoose(F_ObjHandleT doc, F_ObjHandleT elem) {
+namespace {
+
+// What a preparation pass reads of the stylesheet's elements, each read once in the pass: the
+// type of every element it looks at (the pass asks for a parent's, a child's or an ancestor's
+// type again and again) and the attribute list of every stylesheet element it checks. The pass
+// writes only the hidden context attributes and the sequence number, which it never reads back.
+class StylesheetReads {
+  public:
+    explicit StylesheetReads(F_ObjHandleT doc) : doc_(doc) {}
+    F_ObjHandleT Doc() const { return doc_; }
+    // The element's type (om_XformElementType, which also sets StatusCode to 0).
+    IntT Type(F_ObjHandleT elem) {
+        if (!doc_ || !elem) return om_XformElementType(doc_, elem);
+        auto found = types_.find(elem);
+        if (found == types_.end()) found = types_.emplace(elem, om_XformElementType(doc_, elem)).first;
+        StatusCode = 0;
+        return found->second;
+    }
+    const XformAttrs &Attrs(F_ObjHandleT elem) {
+        auto found = attrs_.find(elem);
+        if (found == attrs_.end()) found = attrs_.emplace(elem, XformAttrs(doc_, elem)).first;
+        return found->second;
+    }
+    // The element's children with their types.
+    std::vector<F_ObjHandleT> Children(F_ObjHandleT elem) { return XformChildren(doc_, elem); }
+    // 1 when an ancestor of the element is a QVRN_table.
+    bool InsideTable(F_ObjHandleT elem) {
+        for (F_ObjHandleT a = F_ApiGetId(doc_, elem, FP_ParentElement); a; a = F_ApiGetId(doc_, a, FP_ParentElement))
+            if (Type(a) == XT_Table) return true;
+        return false;
+    }
+
+  private:
+    F_ObjHandleT doc_;
+    std::unordered_map<F_ObjHandleT, IntT> types_;
+    std::unordered_map<F_ObjHandleT, XformAttrs> attrs_;
+};
+
+void CheckChoose(StylesheetReads &r, F_ObjHandleT elem) {
     StatusCode = 0;
-    std::vector<F_ObjHandleT> kids = XformChildren(doc, elem);
+    std::vector<F_ObjHandleT> kids = r.Children(elem);
     for (size_t i = 0; i < kids.size(); ++i) {
-        IntT t = om_XformElementType(doc, kids[i]);
+        IntT t = r.Type(kids[i]);
         if (t == XT_When) continue;
         if (t == XT_Otherwise && i + 1 == kids.size()) continue;
         StatusCode = 417;
@@ -30,10 +70,10 @@ void om_XformCheckChoose(F_ObjHandleT doc, F_ObjHandleT elem) {
     StatusCode = 0;
 }
 
-void om_XformCheckPlacement(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
+void CheckPlacement(StylesheetReads &r, F_ObjHandleT elem, IntT type) {
     StatusCode = 0;
-    F_ObjHandleT parent = F_ApiGetId(doc, elem, FP_ParentElement);
-    IntT p = parent ? om_XformElementType(doc, parent) : 0;
+    F_ObjHandleT parent = F_ApiGetId(r.Doc(), elem, FP_ParentElement);
+    IntT p = parent ? r.Type(parent) : 0;
     StatusCode = 0;
     switch (type) {
     case XT_When:
@@ -62,51 +102,49 @@ void om_XformCheckPlacement(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
     }
 }
 
-void om_XformCheckPartTag(F_ObjHandleT doc, F_ObjHandleT elem, IntT type, IntT defType) {
+void CheckPartTag(StylesheetReads &r, F_ObjHandleT elem, IntT type, IntT defType) {
     StatusCode = 0;
-    std::string tag = XformAttr(doc, elem, "element_tag");
-    if (tag.empty() || !om_ElementDefIsOfType(doc, tag, defType)) {
+    std::string tag = r.Attrs(elem).Get("element_tag");
+    if (tag.empty() || !om_ElementDefIsOfType(r.Doc(), tag, defType)) {
         StatusCode = 431 + (type - XT_TableTitle);
         return;
     }
     StatusCode = 0;
-    om_XformCheckPlacement(doc, elem, type);
+    CheckPlacement(r, elem, type);
 }
 
-void om_XformCheckTableCells(F_ObjHandleT doc, F_ObjHandleT row, IntT columns) {
+void CheckTableCells(StylesheetReads &r, F_ObjHandleT row, IntT columns) {
     StatusCode = 0;
     IntT cells = 0;
-    std::vector<F_ObjHandleT> kids = XformChildren(doc, row);
-    for (F_ObjHandleT c : kids) {
-        IntT t = om_XformElementType(doc, c);
+    for (F_ObjHandleT c : r.Children(row)) {
+        IntT t = r.Type(c);
         if (t == XT_TableCell) ++cells;
         else if (t != XT_Sort) return void(StatusCode = 429);
     }
     StatusCode = cells == columns ? 0 : 427;
 }
 
-void om_XformCheckTableRows(F_ObjHandleT doc, F_ObjHandleT part, IntT columns) {
+void CheckTableRows(StylesheetReads &r, F_ObjHandleT part, IntT columns) {
     StatusCode = 0;
-    for (F_ObjHandleT r : XformChildren(doc, part)) {
-        if (om_XformElementType(doc, r) != XT_TableRow) return void(StatusCode = 423);
-        om_XformCheckTableCells(doc, r, columns);
+    for (F_ObjHandleT row : r.Children(part)) {
+        if (r.Type(row) != XT_TableRow) return void(StatusCode = 423);
+        CheckTableCells(r, row, columns);
         if (StatusCode) return;
     }
 }
 
-void om_XformCheckTable(F_ObjHandleT doc, F_ObjHandleT table) {
+void CheckTable(StylesheetReads &r, F_ObjHandleT table) {
     StatusCode = 0;
-    F_ObjHandleT parent = F_ApiGetId(doc, table, FP_ParentElement);
-    for (F_ObjHandleT a = parent; a; a = F_ApiGetId(doc, a, FP_ParentElement))
-        if (om_XformElementType(doc, a) == XT_Table) return void(StatusCode = 428);
+    if (r.InsideTable(table)) return void(StatusCode = 428);
     StatusCode = 0;
-    std::string tag = XformAttr(doc, table, "element_tag");
+    F_ObjHandleT doc = r.Doc();
+    const XformAttrs &attrs = r.Attrs(table);
+    std::string tag = attrs.Get("element_tag");
     if (tag.empty() || !om_ElementDefIsOfType(doc, tag, FV_FO_TBL)) return void(StatusCode = 430);
-    std::vector<F_ObjHandleT> kids = XformChildren(doc, table);
-    if (kids.empty() || kids.size() > 4 ||
-        (kids.size() == 1 && om_XformElementType(doc, kids[0]) != XT_TableBody))
+    std::vector<F_ObjHandleT> kids = r.Children(table);
+    if (kids.empty() || kids.size() > 4 || (kids.size() == 1 && r.Type(kids[0]) != XT_TableBody))
         return void(StatusCode = 420);
-    IntT columns = XformAttrInt(doc, table, "num_columns");
+    IntT columns = attrs.Int("num_columns");
     if (columns < 1 || columns > 12) return void(StatusCode = 422);
     std::vector<std::string> widths = om_XformColumnWidths(doc, table);
     bool badWidth = false;
@@ -117,8 +155,8 @@ void om_XformCheckTable(F_ObjHandleT doc, F_ObjHandleT table) {
     if (badWidth) return void(StatusCode = 443);
     bool body = false;
     for (size_t i = 0; i < kids.size(); ++i) {
-        IntT t = om_XformElementType(doc, kids[i]);
-        IntT next = i + 1 < kids.size() ? om_XformElementType(doc, kids[i + 1]) : -1;
+        IntT t = r.Type(kids[i]);
+        IntT next = i + 1 < kids.size() ? r.Type(kids[i + 1]) : -1;
         StatusCode = 0;
         switch (t) {
         case XT_TableTitle:
@@ -126,21 +164,21 @@ void om_XformCheckTable(F_ObjHandleT doc, F_ObjHandleT table) {
             break;
         case XT_TableHeading:
             if (next != XT_TableBody) return void(StatusCode = 420);
-            if (XformChildren(doc, kids[i]).empty()) return void(StatusCode = 424);
-            om_XformCheckTableRows(doc, kids[i], columns);
+            if (r.Children(kids[i]).empty()) return void(StatusCode = 424);
+            CheckTableRows(r, kids[i], columns);
             if (StatusCode) return;
             break;
         case XT_TableBody:
             body = true;
             if (next != -1 && next != XT_TableFooting) return void(StatusCode = 420);
-            if (XformChildren(doc, kids[i]).empty()) return void(StatusCode = 425);
-            om_XformCheckTableRows(doc, kids[i], columns);
+            if (r.Children(kids[i]).empty()) return void(StatusCode = 425);
+            CheckTableRows(r, kids[i], columns);
             if (StatusCode) return;
             break;
         case XT_TableFooting:
             if (next != -1) return void(StatusCode = 420);
-            if (XformChildren(doc, kids[i]).empty()) return void(StatusCode = 426);
-            om_XformCheckTableRows(doc, kids[i], columns);
+            if (r.Children(kids[i]).empty()) return void(StatusCode = 426);
+            CheckTableRows(r, kids[i], columns);
             if (StatusCode) return;
             break;
         default:
@@ -150,18 +188,51 @@ void om_XformCheckTable(F_ObjHandleT doc, F_ObjHandleT table) {
     StatusCode = body ? 0 : 421;
 }
 
-void om_XformCheckCreateXRef(F_ObjHandleT doc, F_ObjHandleT elem) {
+void CheckCreateXRef(StylesheetReads &r, F_ObjHandleT elem) {
     StatusCode = 0;
-    std::string tag = XformAttr(doc, elem, "element_tag");
+    F_ObjHandleT doc = r.Doc();
+    const XformAttrs &attrs = r.Attrs(elem);
+    std::string tag = attrs.Get("element_tag");
     if (tag.empty() || !om_ElementDefIsOfType(doc, tag, FV_FO_XREF)) return void(StatusCode = 448);
-    std::string format = XformAttr(doc, elem, "format");
+    std::string format = attrs.Get("format");
     FA_errno = 0;
     if (format.empty() || !F_ApiGetNamedObject(doc, FO_XRefFmt, format.c_str())) return void(StatusCode = 449);
-    std::string wrap = XformAttr(doc, elem, "wrap_element");
+    std::string wrap = attrs.Get("wrap_element");
     if (!wrap.empty() && !om_ElementDefIsOfType(doc, wrap, FV_FO_CONTAINER) &&
         !om_ElementDefIsOfType(doc, wrap, FV_FO_FOOTNOTE))
         return void(StatusCode = 450);
     StatusCode = 0;
+}
+
+}  // namespace
+
+void om_XformCheckChoose(F_ObjHandleT doc, F_ObjHandleT elem) {
+    StylesheetReads r(doc);
+    CheckChoose(r, elem);
+}
+void om_XformCheckPlacement(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
+    StylesheetReads r(doc);
+    CheckPlacement(r, elem, type);
+}
+void om_XformCheckPartTag(F_ObjHandleT doc, F_ObjHandleT elem, IntT type, IntT defType) {
+    StylesheetReads r(doc);
+    CheckPartTag(r, elem, type, defType);
+}
+void om_XformCheckTableCells(F_ObjHandleT doc, F_ObjHandleT row, IntT columns) {
+    StylesheetReads r(doc);
+    CheckTableCells(r, row, columns);
+}
+void om_XformCheckTableRows(F_ObjHandleT doc, F_ObjHandleT part, IntT columns) {
+    StylesheetReads r(doc);
+    CheckTableRows(r, part, columns);
+}
+void om_XformCheckTable(F_ObjHandleT doc, F_ObjHandleT table) {
+    StylesheetReads r(doc);
+    CheckTable(r, table);
+}
+void om_XformCheckCreateXRef(F_ObjHandleT doc, F_ObjHandleT elem) {
+    StylesheetReads r(doc);
+    CheckCreateXRef(r, elem);
 }
 
 F_ObjHandleT om_XformPrepareStylesheet(F_ObjHandleT doc, IntT stop) {
@@ -175,6 +246,7 @@ F_ObjHandleT om_XformPrepareStylesheet(F_ObjHandleT doc, IntT stop) {
     StatusCode = 0;
     ElementWalkState.lastMove = WalkDown;
     ElementWalkState.enabled = 1;
+    StylesheetReads r(doc);
     F_ObjHandleT e = om_ElementNextInDocOrder(doc, root);
     // Each numbered step ends here: a failure returns at once or is reported and the pass goes on.
     auto failed = [&](F_ObjHandleT elem) {
@@ -188,7 +260,7 @@ F_ObjHandleT om_XformPrepareStylesheet(F_ObjHandleT doc, IntT stop) {
     };
     while (e && e != root) {
         if (ElementWalkState.lastMove != WalkUp) {
-            IntT t = om_XformElementType(doc, e);
+            IntT t = r.Type(e);
             StatusCode = 0;
             if (t != 0) {
                 ElementWalkSaved walk;
@@ -196,11 +268,12 @@ F_ObjHandleT om_XformPrepareStylesheet(F_ObjHandleT doc, IntT stop) {
                 case 1: case 2: case 3: case 4: case 6: case 7: case 13: case 15: case 16: case 17: case 18:
                 case 20: {
                     IntT n = 0;
-                    if (!XformWriteContext(doc, e, "0", "0", "-1", nullptr) && XformAttrs(doc, e).Empty()) {
+                    const XformAttrs &attrs = r.Attrs(e);
+                    if (!XformWriteContext(doc, e, "0", "0", "-1", nullptr) && attrs.Empty()) {
                         StatusCode = 213;
                     } else {
                         StatusCode = 0;
-                        n = om_XformParseSelectOrTest(doc, e, 0);
+                        n = XformParseExpression(attrs, t, 0);
                         if (!StatusCode && t == XT_CopyOf && n > 0) {
                             IntT last = om_XPathLastStep(n);
                             if (last && om_XPathRec(last).axis == XA_ATTRIBUTE) StatusCode = 445;
@@ -214,25 +287,25 @@ F_ObjHandleT om_XformPrepareStylesheet(F_ObjHandleT doc, IntT stop) {
                     break;
                 }
                 case XT_Choose:
-                    om_XformCheckChoose(doc, e);
+                    CheckChoose(r, e);
                     if (failed(e)) return e;
                     break;
                 case XT_Table:
-                    om_XformCheckTable(doc, e);
+                    CheckTable(r, e);
                     if (failed(e)) return e;
                     break;
                 default:
                     break;
                 }
                 if (t >= XT_TableTitle && t <= XT_TableCell) {
-                    om_XformCheckPartTag(doc, e, t, t);
+                    CheckPartTag(r, e, t, t);
                     if (failed(e)) return e;
                 } else if (t == XT_CreateXRef) {
-                    om_XformCheckCreateXRef(doc, e);
+                    CheckCreateXRef(r, e);
                     if (failed(e)) return e;
                 }
                 if (t == XT_When || t == XT_Otherwise || t == XT_Sort) {
-                    om_XformCheckPlacement(doc, e, t);
+                    CheckPlacement(r, e, t);
                     if (failed(e)) return e;
                 }
                 if (t == XT_Sort && F_ApiGetId(doc, e, FP_PrevSiblingElement) != 0) {
@@ -240,12 +313,7 @@ F_ObjHandleT om_XformPrepareStylesheet(F_ObjHandleT doc, IntT stop) {
                     if (failed(e)) return e;
                 }
                 if (F_ApiGetInt(doc, e, FP_ElementType) == FV_FO_TBL) {
-                    for (F_ObjHandleT a = F_ApiGetId(doc, e, FP_ParentElement); a;
-                         a = F_ApiGetId(doc, a, FP_ParentElement))
-                        if (om_XformElementType(doc, a) == XT_Table) {
-                            StatusCode = 444;
-                            break;
-                        }
+                    if (r.InsideTable(e)) StatusCode = 444;
                     if (failed(e)) return e;
                 }
             }

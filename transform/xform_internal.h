@@ -22,8 +22,6 @@ std::string XformDuplicateClash(F_ObjHandleT book, const std::string &prefix);
 std::string XformStraightenQuotes(const std::string &text);
 // The element's children in order (text nodes included).
 std::vector<F_ObjHandleT> XformChildren(F_ObjHandleT doc, F_ObjHandleT elem);
-// The element's expression: a non-empty test, else its select; *has 0 when it has neither.
-std::string XformExpressionText(F_ObjHandleT doc, F_ObjHandleT elem, int *has);
 // The elements that template markers pasted during the last expansion (top level of each paste).
 extern std::vector<F_ObjHandleT> XformPastedByMarkers;
 // The host string property of an object ("" when none).
@@ -67,6 +65,12 @@ class XformAttrs {
     std::shared_ptr<const std::vector<std::string>> names_;
     std::vector<std::string> values_;
 };
+// The expression of an element with these attributes: a non-empty test, else its select; *has 0
+// when it has neither.
+std::string XformExpressionText(const XformAttrs &attrs, int *has);
+// om_XformParseSelectOrTest on the element's attributes and type as already read.
+IntT XformParseExpression(const XformAttrs &attrs, IntT type, IntT allowParams);
+
 // Writes the three context attributes (and the sequence number when seq is not null) of a
 // stylesheet element in one change of its attribute list; 0 when the element has none of them.
 int XformWriteContext(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &ctxDoc, const std::string &ctxNode,

@@ -1,5 +1,7 @@
 // Entry points that compile and run an expression: all matches over a document, a book or every
 // flow, the first and next match, the values of the matches, and the axis of an expression.
+#include <algorithm>
+
 #include "xpath/host_reads.h"
 #include "xpath/xpath.h"
 
@@ -20,24 +22,25 @@ void tooBroad(IntT sequence) {
 
 }  // namespace
 
-// 1 when some position of the three lists holds all three values.
-int om_XPathMatchSeen(F_ObjHandleT elem, F_ObjHandleT doc, IntT attr, const std::vector<F_ObjHandleT> &elems,
-                      const std::vector<F_ObjHandleT> &docs, const std::vector<IntT> &attrs) {
-    for (size_t i = 0; i < elems.size() && i < docs.size() && i < attrs.size(); ++i)
-        if (elems[i] == elem && docs[i] == doc && attrs[i] == attr) return 1;
-    return 0;
+// 1 when the list holds the match.
+int om_XPathMatchSeen(const Match &match, const std::vector<Match> &matches) {
+    return std::find(matches.begin(), matches.end(), match) != matches.end() ? 1 : 0;
+}
+
+std::vector<F_ObjHandleT> om_XPathMatchElements(const std::vector<Match> &matches) {
+    std::vector<F_ObjHandleT> elems;
+    elems.reserve(matches.size());
+    for (const Match &m : matches) elems.push_back(m.elem);
+    return elems;
 }
 
 // Collects the matches of a compiled expression (see xpath.h); result 1.
 IntT xpath_MatchAll(F_ObjHandleT doc, F_ObjHandleT start, IntT contextAttr, IntT sequence, F_ObjHandleT scope,
-                    IntT maxWanted, std::vector<F_ObjHandleT> &outElems, std::vector<IntT> *outAttrs,
-                    std::vector<F_ObjHandleT> *outDocs) {
-    outElems.clear();
+                    IntT maxWanted, std::vector<Match> &out) {
+    out.clear();
     if (!om_XPathIsCompiledSequence(sequence)) return 1;
-    // The matches go straight into the caller's lists (which keep what room they have), with an
-    // index beside them that recognises a repeated triple.
-    if (outAttrs) outAttrs->clear();
-    if (outDocs) outDocs->clear();
+    // The matches go straight into the caller's list (which keeps what room it has), with an
+    // index beside it that recognises a repeated match.
     XPathMatchSet seen;
     UIntT axis = om_XPathFirstStepAxis(sequence);
     bool needsDoc = axis != XA_FMFILE;
@@ -65,19 +68,15 @@ IntT xpath_MatchAll(F_ObjHandleT doc, F_ObjHandleT start, IntT contextAttr, IntT
         // One pass never repeats a match (the run's history sees to that); the index beside the
         // lists is for matches that several passes share.
         bool checkRepeats = passes.size() > 1;
-        if (maxWanted > 0 && IntT(outElems.size()) >= maxWanted) continue;
+        if (maxWanted > 0 && IntT(out.size()) >= maxWanted) continue;
         bool ran = om_XPathRunMatches(doc, sequence, start, flow, [&](F_ObjHandleT m, IntT attr, F_ObjHandleT mdoc) {
-            if (!checkRepeats || seen.insert({m, attr, mdoc})) {
-                outElems.push_back(m);
-                if (outAttrs) outAttrs->push_back(attr);
-                if (outDocs) outDocs->push_back(mdoc);
-            }
-            if (IntT(outElems.size()) >= XPathLimits.maxMatches) {
+            if (!checkRepeats || seen.insert({m, attr, mdoc})) out.push_back({mdoc, m, attr});
+            if (IntT(out.size()) >= XPathLimits.maxMatches) {
                 tooBroad(sequence);
                 stop = true;
                 return false;
             }
-            return maxWanted <= 0 || IntT(outElems.size()) < maxWanted;
+            return maxWanted <= 0 || IntT(out.size()) < maxWanted;
         });
         if (!ran) stop = true;  // the user stopped it (CancelFlag)
     }
@@ -86,12 +85,16 @@ IntT xpath_MatchAll(F_ObjHandleT doc, F_ObjHandleT start, IntT contextAttr, IntT
 
 std::vector<F_ObjHandleT> om_XPathListMatches(F_ObjHandleT doc, F_ObjHandleT start, std::string_view text,
                                               IntT maxWanted, std::vector<F_ObjHandleT> *outDocs, int report) {
-    std::vector<F_ObjHandleT> elems;
     IntT s = om_XPathCompile(text, report);
-    if (s < 1 || s > XPathLastSequenceNumber) return elems;
+    if (s < 1 || s > XPathLastSequenceNumber) return {};
     om_XPathResetSequence(s, 1);
-    xpath_MatchAll(doc, start, -1, s, XPATH_SCOPE_MAIN_FLOW, maxWanted, elems, nullptr, outDocs);
-    return elems;
+    std::vector<Match> matches;
+    xpath_MatchAll(doc, start, -1, s, XPATH_SCOPE_MAIN_FLOW, maxWanted, matches);
+    if (outDocs) {
+        outDocs->clear();
+        for (const Match &m : matches) outDocs->push_back(m.doc);
+    }
+    return om_XPathMatchElements(matches);
 }
 
 F_ObjHandleT om_XPathFindFirstMatch(F_ObjHandleT doc, F_ObjHandleT start, std::string_view text,
@@ -128,15 +131,14 @@ std::vector<std::string> om_XPathGetMatchValues(F_ObjHandleT doc, F_ObjHandleT s
             }
         start = f ? F_ApiGetId(doc, f, FP_HighestLevelElement) : 0;
     }
-    std::vector<F_ObjHandleT> elems;
-    std::vector<IntT> attrs;
+    std::vector<Match> matches;
     om_XPathResetSequence(s, 1);
-    xpath_MatchAll(doc, start, -1, s, XPATH_SCOPE_MAIN_FLOW, 0, elems, &attrs, nullptr);
-    for (size_t i = 0; i < elems.size(); ++i) {
-        if (attrs[i] < 0) {
-            values.push_back(om_XPathElementText(doc, elems[i], 1, 1000));
+    xpath_MatchAll(doc, start, -1, s, XPATH_SCOPE_MAIN_FLOW, 0, matches);
+    for (const Match &m : matches) {
+        if (m.attr < 0) {
+            values.push_back(om_XPathElementText(doc, m.elem, 1, 1000));
         } else {
-            std::vector<std::string> v = om_XPathAttrValues(doc, elems[i], attrs[i], 0);
+            std::vector<std::string> v = om_XPathAttrValues(doc, m.elem, m.attr, 0);
             values.push_back(v.empty() ? std::string() : v[0]);
         }
     }

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "fdk.h"
+#include "lib/state/match.h"
 #include "lib/strings/function_ref.h"
 #include "xpath/node_table.h"
 #include "xpath/xpath_text.h"
@@ -167,14 +168,14 @@ void om_XPathSetMaxTextChars(IntT v);
 inline constexpr F_ObjHandleT XPATH_SCOPE_MAIN_FLOW = 0;
 inline constexpr F_ObjHandleT XPATH_SCOPE_EVERY_FLOW = 2;
 IntT xpath_MatchAll(F_ObjHandleT doc, F_ObjHandleT start, IntT contextAttr, IntT sequence, F_ObjHandleT scope,
-                    IntT maxWanted, std::vector<F_ObjHandleT> &outElems, std::vector<IntT> *outAttrs,
-                    std::vector<F_ObjHandleT> *outDocs);
+                    IntT maxWanted, std::vector<Match> &out);
+// The matched elements of the matches, in order.
+std::vector<F_ObjHandleT> om_XPathMatchElements(const std::vector<Match> &matches);
 std::vector<F_ObjHandleT> om_XPathListMatches(F_ObjHandleT doc, F_ObjHandleT start, std::string_view text,
                                               IntT maxWanted, std::vector<F_ObjHandleT> *outDocs, int report);
 F_ObjHandleT om_XPathFindFirstMatch(F_ObjHandleT doc, F_ObjHandleT start, std::string_view text,
                                     F_ObjHandleT *outDoc, IntT *outAttr, int report);
-int om_XPathMatchSeen(F_ObjHandleT elem, F_ObjHandleT doc, IntT attr, const std::vector<F_ObjHandleT> &elems,
-                      const std::vector<F_ObjHandleT> &docs, const std::vector<IntT> &attrs);
+int om_XPathMatchSeen(const Match &match, const std::vector<Match> &matches);
 F_ObjHandleT om_XPathFindNextMatch(F_ObjHandleT doc, F_ObjHandleT start, IntT sequence, F_ObjHandleT flow);
 std::vector<std::string> om_XPathGetMatchValues(F_ObjHandleT doc, F_ObjHandleT start, F_ObjHandleT flow,
                                                 std::string_view text, int report);

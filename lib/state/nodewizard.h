@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fdk.h"
+#include "lib/state/match.h"
 #include "lib/state/nodewizard_codes.h"
 
 // The placeholders the records hold until a dialog or a script sets a real value.
@@ -60,13 +61,13 @@ struct NodeWizardRunT {
     UIntT componentsProcessed = 0;  // book components a script run processed
 };
 
-// The matches the dialogs show: two lists of equal length, indexed by currentMatch.
+// The matches the dialogs show, indexed by currentMatch.
 struct MatchListT {
-    std::vector<F_ObjHandleT> docs;
-    std::vector<F_ObjHandleT> elems;
-    void clear() { docs.clear(); elems.clear(); }
-    size_t size() const { return elems.size(); }
-    void append(F_ObjHandleT doc, F_ObjHandleT elem) { docs.push_back(doc); elems.push_back(elem); }
+    std::vector<Match> matches;
+    void clear() { matches.clear(); }
+    size_t size() const { return matches.size(); }
+    void append(F_ObjHandleT doc, F_ObjHandleT elem) { matches.push_back({doc, elem}); }
+    const Match &operator[](size_t i) const { return matches[i]; }
 };
 
 // The prompt settings and flags of the Node Wizard that the preferences set.

@@ -10,17 +10,17 @@
 inline constexpr const char *kHiddenCopyMark = "HIDDEN_COPY";
 
 #include "fdk.h"
+#include "lib/state/match.h"
 
-// The matches an event still has to process in the current document run: parallel lists whose
-// first entry (at head) is the match being processed; consumed entries stay behind head so that
-// taking the first entry costs nothing.
+// The matches an event still has to process in the current document run: the entry at head is
+// the match being processed; consumed entries stay behind head so that taking the first entry
+// costs nothing.
 struct ScriptEventMatches {
-    F_ObjHandleT event = 0;           // the NWScriptEvent or SubEvent element in the scripts document
-    std::vector<F_ObjHandleT> elems;  // matched elements
-    std::vector<IntT> attrs;          // matched attribute index, -1 for an element match
-    std::vector<F_ObjHandleT> docs;   // the document of each match
-    size_t head = 0;                  // index of the first entry still to process
-    bool empty() const { return head >= elems.size() || head >= attrs.size() || head >= docs.size(); }
+    F_ObjHandleT event = 0;        // the NWScriptEvent or SubEvent element in the scripts document
+    std::vector<Match> matches;
+    size_t head = 0;               // index of the first entry still to process
+    bool empty() const { return head >= matches.size(); }
+    const Match &first() const { return matches[head]; }
 };
 
 // At most one record per event element; lives for one document run.

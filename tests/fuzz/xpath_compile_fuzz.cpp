@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         F_ObjHandleT start = F_ApiGetId(doc, F_ApiGetId(0, doc, FP_MainFlowInDoc), FP_HighestLevelElement);
         for (F_ObjHandleT from : {F_ObjHandleT(0), start}) {
             // One match at a time, then Match All: the same matches in the same order.
-            std::vector<F_ObjHandleT> oneByOne, all;
+            std::vector<F_ObjHandleT> oneByOne;
             om_XPathResetSequence(s, 1);
             for (int i = 0; i < kMatchLimit; ++i) {
                 F_ObjHandleT m = om_FindNextNodeWithXpath(doc, s, from, 0, nullptr, nullptr);
@@ -46,8 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                 oneByOne.push_back(m);
             }
             om_XPathResetSequence(s, 1);
-            xpath_MatchAll(doc, from, -1, s, 0, kMatchLimit, all, nullptr, nullptr);
-            if (all != oneByOne) __builtin_trap();
+            std::vector<Match> matches;
+            xpath_MatchAll(doc, from, -1, s, 0, kMatchLimit, matches);
+            if (om_XPathMatchElements(matches) != oneByOne) __builtin_trap();
         }
     }
     om_ClientHandleCall(text.c_str());
