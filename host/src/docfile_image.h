@@ -2,7 +2,8 @@
 // formats (native ".fm", plain XML, plain text) and the object model.
 //
 // Readers fill an image completely before any document is made from it, so a file that fails
-// half-way leaves nothing behind; writers take an image extracted from an open document. The
+// half-way leaves nothing behind; writers take an image extracted from an open document (the XML
+// writer takes only its catalog and reads the tree from the document itself). The
 // element tree is stored flat, in document order (pre-order), each node naming its parent by
 // index, so that no reader, writer or walk needs recursion however deep the tree is. Nodes and
 // text are kept in chunks (a node costs a few words, a growing image never copies what it holds,

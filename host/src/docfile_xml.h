@@ -1,5 +1,6 @@
 // Plain XML files: read into a document image (definitions from the DTD, else from what the
-// document uses) and written from one (with declarations, so a reopen finds the same catalog).
+// document uses) and written straight from a document (with declarations, so a reopen finds the
+// same catalog).
 #pragma once
 
 #include <string>
