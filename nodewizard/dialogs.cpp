@@ -312,7 +312,8 @@ std::vector<std::string> om_NWJumpList(size_t n) {
 void om_NWJumpToIndex() {
     F_StringsT list = qv::NewStrings(om_NWJumpList(MatchList.size()));
     std::string current = std::to_string(NodeWizardQuery.currentMatch + 1);
-    IntT ok = om_DlgRunDDown(1222, "Jump to index", "Jump to index:", current.c_str(), &list, 1, NWDialogTable, 0);
+    IntT ok =
+        om_DlgRunDDown(kDlgDropDown, "Jump to index", "Jump to index:", current.c_str(), &list, 1, NWDialogTable, 0);
     F_ApiDeallocateStrings(&list);
     if (!ok) return;
     StringT text = om_DlgGetResultText(0);

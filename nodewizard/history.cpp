@@ -65,7 +65,7 @@ void om_NWLoadFavorites(IntT tell) {
 
 void om_NWManageFavorites() {
     F_StringsT lines = qv::NewStrings(ReadFavorites());
-    om_DlgRunListEditor(1223, "XPath Favorites", &lines, -1, 2, 0, "Quorvane - Node Wizard");
+    om_DlgRunListEditor(kDlgListEditor, "XPath Favorites", &lines, -1, 2, 0, "Quorvane - Node Wizard");
     F_ApiDeallocateStrings(&lines);
     if (qv::DlgEditorOk() != 1) return;
     F_StringsT edited = om_DlgGetEditorList(0);

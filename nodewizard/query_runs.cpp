@@ -31,7 +31,6 @@
 namespace {
 
 const char *const kNWTable = "Quorvane - Node Wizard";
-constexpr IntT kStatusBoxDialog = 1224;
 
 // Node Wizard items and their Quick Finder counterparts (0: none there).
 struct DialogItem {
@@ -134,7 +133,7 @@ void PerformOnAll(const std::vector<Match> &matches) {
     // laying out the whole document before the actions change it.
     const F_ObjHandleT firstDoc = matches[0].doc;
     F_ElementRangeT saved = F_ApiGetElementRange(0, firstDoc, FP_ElementSelection);
-    om_DlgOpenStatus(kStatusBoxDialog, "Processing...", 0, kNWTable);
+    om_DlgOpenStatus(kDlgStatusBox, "Processing...", 0, kNWTable);
     om_DlgSetStatusLines("Performing actions... please wait", "", "", "Press Esc to cancel");
     SetMatchNextEnabled(false);
     MatchList.clear();

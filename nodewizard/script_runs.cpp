@@ -377,7 +377,7 @@ IntT om_NWSRunFoundScript(F_ObjHandleT script, const std::string &scriptName, F_
     IntT started = om_TimeSecondsSince2010();
     om_NWSReadSettings(record);
 
-    om_DlgOpenStatus(1224, "Processing...", 0, "Quorvane - Node Wizard Scripts");
+    om_DlgOpenStatus(kDlgStatusBox, "Processing...", 0, "Quorvane - Node Wizard Scripts");
     om_DlgSetStatusLines("Processing...", "", "", "Press Esc to cancel.");
     NodeWizardRun.elemSuccesses = NodeWizardRun.attrSuccesses = NodeWizardRun.otherSuccesses = 0;
     NodeWizardQuery.elemFailures = NodeWizardQuery.attrFailures = NodeWizardQuery.otherFailures = 0;

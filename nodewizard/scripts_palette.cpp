@@ -25,29 +25,13 @@
 #include "lib/translation/msgformat.h"
 #include "nodewizard/script_runs.h"
 #include "nodewizard/scripts_doc.h"
+#include "resources/dialog_items.h"
 #include "lib/run_state.h"
 
 namespace {
 
 const char *const kTable = "Quorvane - Node Wizard Scripts";
 const char *const kSeparator = "--------------------";
-
-// Palette items.
-enum PaletteItem : IntT {
-    kItemDocText = 2,
-    kItemDocPopup = 3,
-    kItemTargetText = 5,
-    kItemTargetPopup = 6,
-    kItemAutoTarget = 7,
-    kItemScripts = 9,
-    kItemEvents = 11,
-    kItemScriptDescription = 13,
-    kItemEventDescription = 15,
-    kItemRunScript = 16,
-    kItemEditScript = 18,
-    kItemRunEvent = 19,
-    kItemEditEvent = 21,
-};
 
 // The documents and books offered as targets, and the chosen one.
 std::vector<F_ObjHandleT> PaletteTargets;
@@ -194,12 +178,12 @@ void om_NWSRefreshPalette(IntT keepLists, IntT rereadTargets) {
         if (currentIndex < 0 && SameCI(docs[i], current)) currentIndex = static_cast<IntT>(i);
         if (i + 2 < docs.size()) docs[i] = Shown(docs[i]);
     }
-    SetPopup(dlg, kItemDocPopup, docs, currentIndex);
-    om_DlgSetText(dlg, kItemDocText, Shown(SettingsFiles.currentScriptsDoc).c_str(), "");
+    SetPopup(dlg, NWSPaletteItem::DocPopup, docs, currentIndex);
+    om_DlgSetText(dlg, NWSPaletteItem::DocText, Shown(SettingsFiles.currentScriptsDoc).c_str(), "");
     F_ObjHandleT scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 1);
 
     if (rereadTargets == 1) {
-        if (om_DlgIsChecked(dlg, kItemAutoTarget) == 1) {
+        if (om_DlgIsChecked(dlg, NWSPaletteItem::AutoTarget) == 1) {
             F_ObjHandleT active = F_ApiGetId(0, 0, FP_ActiveDoc);
             if (!active) active = F_ApiGetId(0, 0, FP_ActiveBook);
             if (active && active != scriptsDoc) PaletteTarget = active;
@@ -212,62 +196,65 @@ void om_NWSRefreshPalette(IntT keepLists, IntT rereadTargets) {
             if (PaletteTargets[i] == PaletteTarget) chosen = static_cast<IntT>(i);
         }
         if (names.empty()) {
-            SetPopup(dlg, kItemTargetPopup, names, -1);
-            om_DlgSetText(dlg, kItemTargetText, "", "");
+            SetPopup(dlg, NWSPaletteItem::TargetPopup, names, -1);
+            om_DlgSetText(dlg, NWSPaletteItem::TargetText, "", "");
             PaletteTarget = 0;
         } else {
             if (chosen < 0) chosen = 0;
-            SetPopup(dlg, kItemTargetPopup, names, chosen);
-            om_DlgSetText(dlg, kItemTargetText, names[static_cast<size_t>(chosen)].c_str(), "");
+            SetPopup(dlg, NWSPaletteItem::TargetPopup, names, chosen);
+            om_DlgSetText(dlg, NWSPaletteItem::TargetText, names[static_cast<size_t>(chosen)].c_str(), "");
         }
     } else if (PaletteTarget) {
-        om_DlgSetText(dlg, kItemTargetText, Shown(HostGetString(0, PaletteTarget, FP_Path)).c_str(), "");
+        om_DlgSetText(dlg, NWSPaletteItem::TargetText, Shown(HostGetString(0, PaletteTarget, FP_Path)).c_str(), "");
         for (size_t i = 0; i < PaletteTargets.size(); ++i)
-            if (PaletteTargets[i] == PaletteTarget) om_DlgSetPopupIndex(dlg, kItemTargetPopup, static_cast<IntT>(i));
+            if (PaletteTargets[i] == PaletteTarget)
+                om_DlgSetPopupIndex(dlg, NWSPaletteItem::TargetPopup, static_cast<IntT>(i));
     }
     if (keepLists == 1) return;
 
     if (!scriptsDoc) {
-        SetList(dlg, kItemScripts, {"(Invalid scripts doc path)"});
-        SetList(dlg, kItemEvents, {});
-        om_DlgSetText(dlg, kItemScriptDescription, "", "");
-        om_DlgSetText(dlg, kItemEventDescription, "", "");
-        for (IntT item = kItemRunScript; item <= kItemEditEvent; ++item) om_DlgDisable(dlg, item);
+        SetList(dlg, NWSPaletteItem::Scripts, {"(Invalid scripts doc path)"});
+        SetList(dlg, NWSPaletteItem::Events, {});
+        om_DlgSetText(dlg, NWSPaletteItem::ScriptDescription, "", "");
+        om_DlgSetText(dlg, NWSPaletteItem::EventDescription, "", "");
+        for (IntT item = NWSPaletteItem::RunScript; item <= NWSPaletteItem::EditEvent; ++item) om_DlgDisable(dlg, item);
         return;
     }
-    for (IntT item : {kItemScripts, kItemEvents, kItemScriptDescription, kItemEventDescription}) om_DlgEnable(dlg, item);
-    for (IntT item = kItemRunScript; item <= kItemEditEvent; ++item) om_DlgEnable(dlg, item);
+    for (IntT item : {NWSPaletteItem::Scripts, NWSPaletteItem::Events, NWSPaletteItem::ScriptDescription,
+                      NWSPaletteItem::EventDescription})
+        om_DlgEnable(dlg, item);
+    for (IntT item = NWSPaletteItem::RunScript; item <= NWSPaletteItem::EditEvent; ++item) om_DlgEnable(dlg, item);
 
-    IntT scriptIndex = om_DlgGetState(dlg, kItemScripts);
+    IntT scriptIndex = om_DlgGetState(dlg, NWSPaletteItem::Scripts);
     std::vector<std::string> scripts = om_NWSListScriptNames(scriptsDoc, 0, 0, -1);
     if (scripts.empty()) {
-        SetList(dlg, kItemScripts, {Translated("{no scripts found}")});
-        om_DlgDisable(dlg, kItemScripts);
+        SetList(dlg, NWSPaletteItem::Scripts, {Translated("{no scripts found}")});
+        om_DlgDisable(dlg, NWSPaletteItem::Scripts);
         scriptIndex = -1;
     } else {
-        SetList(dlg, kItemScripts, scripts);
+        SetList(dlg, NWSPaletteItem::Scripts, scripts);
         if (scriptIndex < 0 || static_cast<size_t>(scriptIndex) >= scripts.size()) scriptIndex = 0;
-        om_DlgSetState(dlg, kItemScripts, scriptIndex);
+        om_DlgSetState(dlg, NWSPaletteItem::Scripts, scriptIndex);
     }
-    for (IntT item = kItemRunScript; item <= kItemEditScript; ++item)
+    for (IntT item = NWSPaletteItem::RunScript; item <= NWSPaletteItem::EditScript; ++item)
         if (scriptIndex < 0) om_DlgDisable(dlg, item);
 
     std::string script = scriptIndex >= 0 ? scripts[static_cast<size_t>(scriptIndex)] : std::string();
-    IntT eventIndex = om_DlgGetState(dlg, kItemEvents);
+    IntT eventIndex = om_DlgGetState(dlg, NWSPaletteItem::Events);
     std::vector<std::string> events;
     if (!script.empty()) om_NWSListEventNames(scriptsDoc, 0, script, 1, &events);
     if (events.empty()) {
-        SetList(dlg, kItemEvents, {Translated("{no events found}")});
-        om_DlgDisable(dlg, kItemEvents);
+        SetList(dlg, NWSPaletteItem::Events, {Translated("{no events found}")});
+        om_DlgDisable(dlg, NWSPaletteItem::Events);
         eventIndex = -1;
     } else {
         for (size_t i = 0; i < events.size(); ++i)
             events[i] = qv::FormatMessage("#%d: ", {static_cast<long long>(i + 1)}) + events[i];
-        SetList(dlg, kItemEvents, events);
+        SetList(dlg, NWSPaletteItem::Events, events);
         if (eventIndex >= static_cast<IntT>(events.size())) eventIndex = -1;
-        om_DlgSetState(dlg, kItemEvents, eventIndex);
+        om_DlgSetState(dlg, NWSPaletteItem::Events, eventIndex);
     }
-    for (IntT item = kItemRunEvent; item <= kItemEditEvent; ++item)
+    for (IntT item = NWSPaletteItem::RunEvent; item <= NWSPaletteItem::EditEvent; ++item)
         if (eventIndex < 0) om_DlgDisable(dlg, item);
 
     auto describe = [&](IntT item, IntT kind, IntT number) {
@@ -280,17 +267,17 @@ void om_NWSRefreshPalette(IntT keepLists, IntT rereadTargets) {
             om_DlgSetText(dlg, item, text.c_str(), "");
         }
     };
-    describe(kItemScriptDescription, 3, 0);
+    describe(NWSPaletteItem::ScriptDescription, 3, 0);
     if (eventIndex >= 0)
-        describe(kItemEventDescription, 4, eventIndex + 1);
+        describe(NWSPaletteItem::EventDescription, 4, eventIndex + 1);
     else
-        describe(kItemEventDescription, 4, 0);
+        describe(NWSPaletteItem::EventDescription, 4, 0);
 }
 
 void om_NWSChooseScriptsDoc(void) {
     F_ObjHandleT dlg = Palette();
     if (!dlg) return;
-    IntT s = om_DlgGetState(dlg, kItemDocPopup);
+    IntT s = om_DlgGetState(dlg, NWSPaletteItem::DocPopup);
     IntT count = static_cast<IntT>(RecentScriptsDocs.size());
     if (s < 1 || s > count) return;
     const std::string entry = RecentScriptsDocs[static_cast<size_t>(s - 1)];
@@ -346,17 +333,17 @@ void om_NWSRunFromPalette(IntT mode) {
     F_ObjHandleT scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 1);
     if (!scriptsDoc) return;
     if (scriptsDoc == target && al_yesno2("NWS_GEN_MSG_2") != 1) return;
-    IntT scriptIndex = om_DlgGetState(dlg, kItemScripts);
+    IntT scriptIndex = om_DlgGetState(dlg, NWSPaletteItem::Scripts);
     std::vector<std::string> scripts = om_NWSListScriptNames(scriptsDoc, 0, 0, -1);
     if (scriptIndex < 0 || static_cast<size_t>(scriptIndex) >= scripts.size()) return;
     const std::string script = scripts[static_cast<size_t>(scriptIndex)];
     IntT eventNumber = -1;
     std::string eventLabel = Translated("(all events)");
     if (mode == 4) {
-        IntT eventIndex = om_DlgGetState(dlg, kItemEvents);
+        IntT eventIndex = om_DlgGetState(dlg, NWSPaletteItem::Events);
         if (eventIndex < 0) return;
         eventNumber = eventIndex + 1;
-        eventLabel = Take(om_DlgGetSelectedLabel(dlg, kItemEvents, ""));
+        eventLabel = Take(om_DlgGetSelectedLabel(dlg, NWSPaletteItem::Events, ""));
     }
     IntT &prompt = GeneralPreferences.promptNWScriptGeneralMsgs;
     if (prompt == 1 || prompt == 2) {

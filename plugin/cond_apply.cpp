@@ -248,7 +248,7 @@ IntT om_CondApplyRulesToBook(F_ObjHandleT book, IntT load, IntT report) {
     if (!book) return 0;
     CancelFlag = 0;
     if (!RulesReady(load)) return 0;
-    om_DlgOpenStatus(1224, "Applying Conditional Text", 0, kCondTable);
+    om_DlgOpenStatus(kDlgStatusBox, "Applying Conditional Text", 0, kCondTable);
     om_DlgSetStatusLines("Applying conditional text, please wait...", "", "", "Press Esc to cancel.");
     std::string processing = qv::LangTranslate(kCondTable, "Processing:", false, 1);
     IntT count = 0;

@@ -15,31 +15,10 @@
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
 #include "plugin/cond_settings.h"
+#include "resources/dialog_items.h"
 #include "xpath/xpath.h"
 
 namespace {
-
-// Item numbers of the Condition Manager.
-enum CondManagerItem : IntT {
-    kItemInsertWrap = 4,
-    kItemEditAttrs = 5,
-    kItemOpenFm = 6,
-    kItemOpenMarkup = 7,
-    kItemImportEdds = 8,
-    kItemUpdateBooks = 9,
-    kItemWarnMissing = 12,
-    kItemWarnCreated = 13,
-    kItemShowAllFirst = 14,
-    kItemExprText = 18,
-    kItemExprList = 20,
-    kItemRuleActive = 25,
-    kItemClearExisting = 26,
-    kItemCreateConditions = 27,
-    kItemParentToo = 28,
-    kItemCondText = 30,
-    kItemCondList = 32,
-    kItemLastRuleItem = 36,
-};
 
 // The trigger check boxes: item, settings attribute, field.
 struct TriggerBox {
@@ -48,12 +27,12 @@ struct TriggerBox {
     IntT CondTriggerSettingsT::*field;
 };
 const TriggerBox kTriggerBoxes[] = {
-    {kItemInsertWrap, "Setting14", &CondTriggerSettingsT::afterInsertWrap},
-    {kItemEditAttrs, "Setting15", &CondTriggerSettingsT::afterAttrEdit},
-    {kItemOpenFm, "Setting16", &CondTriggerSettingsT::afterOpenDoc},
-    {kItemOpenMarkup, "Setting20", &CondTriggerSettingsT::afterOpenMarkup},
-    {kItemImportEdds, "Setting17", &CondTriggerSettingsT::afterImportDefs},
-    {kItemUpdateBooks, "Setting18", &CondTriggerSettingsT::afterBookUpdate},
+    {CondItem::InsertWrap, "Setting14", &CondTriggerSettingsT::afterInsertWrap},
+    {CondItem::EditAttrs, "Setting15", &CondTriggerSettingsT::afterAttrEdit},
+    {CondItem::OpenFm, "Setting16", &CondTriggerSettingsT::afterOpenDoc},
+    {CondItem::OpenMarkup, "Setting20", &CondTriggerSettingsT::afterOpenMarkup},
+    {CondItem::ImportEdds, "Setting17", &CondTriggerSettingsT::afterImportDefs},
+    {CondItem::UpdateBooks, "Setting18", &CondTriggerSettingsT::afterBookUpdate},
 };
 
 // The rule check boxes and the rule attribute each writes.
@@ -62,10 +41,10 @@ struct RuleBox {
     const char *attr;
 };
 const RuleBox kRuleBoxes[] = {
-    {kItemRuleActive, "SettingIsActive"},
-    {kItemClearExisting, "ClearExistingConditions"},
-    {kItemCreateConditions, "CreateConditions"},
-    {kItemParentToo, "DoParentToo"},
+    {CondItem::RuleActive, "SettingIsActive"},
+    {CondItem::ClearExisting, "ClearExistingConditions"},
+    {CondItem::CreateConditions, "CreateConditions"},
+    {CondItem::ParentToo, "DoParentToo"},
 };
 
 constexpr const char *kRuleTag = "AutoApplicationSetting";
@@ -100,8 +79,8 @@ IntT IsTrue(F_ObjHandleT doc, F_ObjHandleT rule, const char *attr) {
 }
 
 // The list item and the text box of an operation's kind (2 expressions, 1 conditions).
-IntT ListItem(IntT kind) { return kind == 2 ? kItemExprList : kItemCondList; }
-IntT TextItem(IntT kind) { return kind == 2 ? kItemExprText : kItemCondText; }
+IntT ListItem(IntT kind) { return kind == 2 ? CondItem::ExprList : CondItem::CondList; }
+IntT TextItem(IntT kind) { return kind == 2 ? CondItem::ExprText : CondItem::CondText; }
 
 IntT Selected(F_ObjHandleT dlg, IntT item, size_t count) {
     IntT i = om_DlgGetState(dlg, item);
@@ -135,8 +114,8 @@ F_ObjHandleT om_CondCurrentRuleElement() {
     F_ObjHandleT dlg = Dlg();
     F_ObjHandleT doc = om_CondOpenSettingsDoc(0);
     if (!dlg || !doc) return 0;
-    std::vector<std::string> labels = qv::DlgLabels(dlg, kItemExprList);
-    IntT i = Selected(dlg, kItemExprList, labels.size());
+    std::vector<std::string> labels = qv::DlgLabels(dlg, CondItem::ExprList);
+    IntT i = Selected(dlg, CondItem::ExprList, labels.size());
     if (i < 0) return 0;
     // The expression is compared exactly: "*" is a rule's text here, not a wildcard.
     for (F_ObjHandleT r : RuleElements(doc))
@@ -150,33 +129,33 @@ void om_CondFillManagerDialog(IntT initial, IntT selectFirstCondition) {
     if (!dlg || !doc) return;
     if (initial) {
         for (const TriggerBox &b : kTriggerBoxes) om_DlgSetChecked(dlg, b.item, CondTriggerSettings.*b.field);
-        om_DlgSetPromptCheckBox(dlg, kItemWarnMissing, CondTriggerSettings.warnMissingTag);
-        om_DlgSetPromptCheckBox(dlg, kItemWarnCreated, CondTriggerSettings.warnCreatedTag);
-        om_DlgSetChecked(dlg, kItemShowAllFirst, CondTriggerSettings.showAllFirst);
+        om_DlgSetPromptCheckBox(dlg, CondItem::WarnMissing, CondTriggerSettings.warnMissingTag);
+        om_DlgSetPromptCheckBox(dlg, CondItem::WarnCreated, CondTriggerSettings.warnCreatedTag);
+        om_DlgSetChecked(dlg, CondItem::ShowAllFirst, CondTriggerSettings.showAllFirst);
     }
     std::vector<F_ObjHandleT> rules = RuleElements(doc);
     std::vector<std::string> expressions;
     for (F_ObjHandleT r : rules) expressions.push_back(Expression(doc, r));
-    SetList(dlg, kItemExprList, expressions, initial ? 0 : om_DlgGetState(dlg, kItemExprList));
+    SetList(dlg, CondItem::ExprList, expressions, initial ? 0 : om_DlgGetState(dlg, CondItem::ExprList));
     if (!rules.empty()) {
         F_ObjHandleT rule = om_CondCurrentRuleElement();
         std::vector<std::string> conditions = rule ? om_AttrGetValues(doc, rule, "Conditions", -1, 0, 0)
                                                    : std::vector<std::string>{};
-        SetList(dlg, kItemCondList, conditions,
-                selectFirstCondition ? 0 : om_DlgGetState(dlg, kItemCondList));
-        IntT e = Selected(dlg, kItemExprList, expressions.size());
-        om_DlgSetText(dlg, kItemExprText, e >= 0 ? expressions[static_cast<size_t>(e)].c_str() : "", "");
-        IntT c = Selected(dlg, kItemCondList, conditions.size());
-        if (c >= 0) om_DlgSetText(dlg, kItemCondText, conditions[static_cast<size_t>(c)].c_str(), "");
+        SetList(dlg, CondItem::CondList, conditions,
+                selectFirstCondition ? 0 : om_DlgGetState(dlg, CondItem::CondList));
+        IntT e = Selected(dlg, CondItem::ExprList, expressions.size());
+        om_DlgSetText(dlg, CondItem::ExprText, e >= 0 ? expressions[static_cast<size_t>(e)].c_str() : "", "");
+        IntT c = Selected(dlg, CondItem::CondList, conditions.size());
+        if (c >= 0) om_DlgSetText(dlg, CondItem::CondText, conditions[static_cast<size_t>(c)].c_str(), "");
         for (const RuleBox &b : kRuleBoxes) om_DlgSetChecked(dlg, b.item, rule ? IsTrue(doc, rule, b.attr) : 0);
     } else {
-        SetList(dlg, kItemExprList, {}, -1);
-        SetList(dlg, kItemCondList, {}, -1);
-        om_DlgSetChecked(dlg, kItemRuleActive, 0);
-        om_DlgSetChecked(dlg, kItemClearExisting, 0);
+        SetList(dlg, CondItem::ExprList, {}, -1);
+        SetList(dlg, CondItem::CondList, {}, -1);
+        om_DlgSetChecked(dlg, CondItem::RuleActive, 0);
+        om_DlgSetChecked(dlg, CondItem::ClearExisting, 0);
     }
-    bool active = om_DlgIsChecked(dlg, kItemRuleActive) == 1;
-    for (IntT item = kItemClearExisting; item <= kItemLastRuleItem; ++item) {
+    bool active = om_DlgIsChecked(dlg, CondItem::RuleActive) == 1;
+    for (IntT item = CondItem::ClearExisting; item <= CondItem::CondDown; ++item) {
         if (active) om_DlgEnable(dlg, item);
         else om_DlgDisable(dlg, item);
     }
@@ -346,9 +325,9 @@ void om_CondSaveTriggerSettings() {
     if (!dlg || !doc) return;
     for (const TriggerBox &b : kTriggerBoxes)
         om_PrefWriteDocSetting(doc, "SettingsGroupA", b.attr, om_DlgIsChecked(dlg, b.item), "", 1);
-    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting12", om_DlgGetState(dlg, kItemWarnMissing), "", 4);
-    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting13", om_DlgGetState(dlg, kItemWarnCreated), "", 4);
-    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting19", om_DlgIsChecked(dlg, kItemShowAllFirst), "", 1);
+    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting12", om_DlgGetState(dlg, CondItem::WarnMissing), "", 4);
+    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting13", om_DlgGetState(dlg, CondItem::WarnCreated), "", 4);
+    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting19", om_DlgIsChecked(dlg, CondItem::ShowAllFirst), "", 1);
     om_CondLoadTriggerSettings();
     om_CondLoadRules(0);
     om_CondCloseSettingsDoc(1);

@@ -172,13 +172,15 @@ const ItemRoute kQuickFinder[] = {
 
 // Scripts palette (24)
 void ChooseTarget(const DialogEvent &e) {
-    IntT index = om_DlgGetStateIfItem(e.dlg, 6) - 1;
+    IntT index = om_DlgGetStateIfItem(e.dlg, NWSPaletteItem::TargetPopup) - 1;
     if (index >= 0 && index < qv_NWSPaletteTargetCount()) qv_NWSChoosePaletteTarget(index);
     om_NWSRefreshPalette(0, 0);
 }
-std::string SelectedScript(const DialogEvent &e) { return Take(om_DlgGetSelectedLabel(e.dlg, 9, "")); }
+std::string SelectedScript(const DialogEvent &e) {
+    return Take(om_DlgGetSelectedLabel(e.dlg, NWSPaletteItem::Scripts, ""));
+}
 void CheckEvent(const DialogEvent &e) {
-    IntT n = om_DlgGetState(e.dlg, 11);
+    IntT n = om_DlgGetState(e.dlg, NWSPaletteItem::Events);
     if (n >= 0) om_NWSValidateScript(SelectedScript(e).c_str(), 0, n + 1, 1, 1);
 }
 void EditScriptOrEvent(const DialogEvent &e) {
@@ -186,30 +188,33 @@ void EditScriptOrEvent(const DialogEvent &e) {
     F_ObjHandleT doc = om_NWSOpenScriptsDocument(1, 0, 0);
     if (!doc && al_yesno2("NWS_GEN_MSG_10")) doc = om_NWSOpenScriptsDocument(1, 1, 1);
     if (doc && !name.empty()) {
-        F_ObjHandleT found = e.item == 18 ? om_NWSFindScript(doc, name.c_str(), 0, 1)
-                                          : om_NWSFindEvent(doc, name, 0, om_DlgGetState(e.dlg, 11) + 1);
+        F_ObjHandleT found = e.item == NWSPaletteItem::EditScript
+                                 ? om_NWSFindScript(doc, name.c_str(), 0, 1)
+                                 : om_NWSFindEvent(doc, name, 0, om_DlgGetState(e.dlg, NWSPaletteItem::Events) + 1);
         if (found) om_DocGoToObject(doc, found);
     }
 }
 void ClosePalette(const DialogEvent &e) {
-    if (e.item == 22 && DialogHandles[kDlgNWScripts]) F_ApiClose(DialogHandles[kDlgNWScripts], 0);
+    if (e.item == NWSPaletteItem::Close && DialogHandles[kDlgNWScripts]) F_ApiClose(DialogHandles[kDlgNWScripts], 0);
     om_NWSCloseHiddenCopies(0);
     DialogHandles[kDlgNWScripts] = 0;
 }
 
 const ItemRoute kScriptsPalette[] = {
-    {3, "om_NWSChooseScriptsDoc", [](const DialogEvent &) { om_NWSChooseScriptsDoc(); }, kRefresh},
-    {6, "choose target", ChooseTarget, 0},
-    {7, "refill", None, kRefresh},
-    {9, "refill", None, kRefresh},
-    {11, "refill", None, kRefresh},
-    {16, "om_NWSRunFromPalette", [](const DialogEvent &) { om_NWSRunFromPalette(3); }, 0},
-    {17, "om_NWSValidateScript", [](const DialogEvent &e) { om_NWSValidateScript(SelectedScript(e).c_str(), 0, 0, 1, 1); }, 0},
-    {18, "om_NWSFindScript", EditScriptOrEvent, kRefresh},
-    {19, "om_NWSRunFromPalette", [](const DialogEvent &) { om_NWSRunFromPalette(4); }, 0},
-    {20, "om_NWSValidateScript", CheckEvent, 0},
-    {21, "om_NWSFindEvent", EditScriptOrEvent, kRefresh},
-    {22, "close", ClosePalette, 0},
+    {NWSPaletteItem::DocPopup, "om_NWSChooseScriptsDoc", [](const DialogEvent &) { om_NWSChooseScriptsDoc(); },
+     kRefresh},
+    {NWSPaletteItem::TargetPopup, "choose target", ChooseTarget, 0},
+    {NWSPaletteItem::AutoTarget, "refill", None, kRefresh},
+    {NWSPaletteItem::Scripts, "refill", None, kRefresh},
+    {NWSPaletteItem::Events, "refill", None, kRefresh},
+    {NWSPaletteItem::RunScript, "om_NWSRunFromPalette", [](const DialogEvent &) { om_NWSRunFromPalette(3); }, 0},
+    {NWSPaletteItem::CheckScript, "om_NWSValidateScript",
+     [](const DialogEvent &e) { om_NWSValidateScript(SelectedScript(e).c_str(), 0, 0, 1, 1); }, 0},
+    {NWSPaletteItem::EditScript, "om_NWSFindScript", EditScriptOrEvent, kRefresh},
+    {NWSPaletteItem::RunEvent, "om_NWSRunFromPalette", [](const DialogEvent &) { om_NWSRunFromPalette(4); }, 0},
+    {NWSPaletteItem::CheckEvent, "om_NWSValidateScript", CheckEvent, 0},
+    {NWSPaletteItem::EditEvent, "om_NWSFindEvent", EditScriptOrEvent, kRefresh},
+    {NWSPaletteItem::Close, "close", ClosePalette, 0},
     {FV_DlgRefresh, "refill", None, kRefresh},
     {FV_DlgCloseBox, "close", ClosePalette, 0},
 };
@@ -243,39 +248,39 @@ void EditConditionOnDoubleClick(const DialogEvent &e) {
 void ToggleFlag(const DialogEvent &e) { om_CondToggleRuleFlag(e.item); }
 
 const ItemRoute kConditionManager[] = {
-    {19, "om_CondAddSettingItem", [](const DialogEvent &) { om_CondAddSettingItem(2); }, kKeep},
-    {20, "om_CondEditSettingItem", EditExpressionOnDoubleClick, kKeep},
-    {21, "om_CondEditSettingItem",
+    {CondItem::AddExpr, "om_CondAddSettingItem", [](const DialogEvent &) { om_CondAddSettingItem(2); }, kKeep},
+    {CondItem::ExprList, "om_CondEditSettingItem", EditExpressionOnDoubleClick, kKeep},
+    {CondItem::EditExpr, "om_CondEditSettingItem",
      [](const DialogEvent &) {
          om_CondEditSettingItem(2);
          om_CondFillManagerDialog(0, 0);
      },
      kKeep},
-    {22, "om_CondDeleteSettingItem", [](const DialogEvent &) { om_CondDeleteSettingItem(2); }, kKeep},
-    {23, "om_CondMoveSettingItem", [](const DialogEvent &) { om_CondMoveSettingItem(2, 1); }, kKeep},
-    {24, "om_CondMoveSettingItem", [](const DialogEvent &) { om_CondMoveSettingItem(2, 2); }, kKeep},
-    {25, "om_CondToggleRuleFlag",
+    {CondItem::DeleteExpr, "om_CondDeleteSettingItem", [](const DialogEvent &) { om_CondDeleteSettingItem(2); }, kKeep},
+    {CondItem::ExprUp, "om_CondMoveSettingItem", [](const DialogEvent &) { om_CondMoveSettingItem(2, 1); }, kKeep},
+    {CondItem::ExprDown, "om_CondMoveSettingItem", [](const DialogEvent &) { om_CondMoveSettingItem(2, 2); }, kKeep},
+    {CondItem::RuleActive, "om_CondToggleRuleFlag",
      [](const DialogEvent &e) {
          om_CondToggleRuleFlag(e.item);
          om_CondFillManagerDialog(0, 0);
      },
      kKeep},
-    {26, "om_CondToggleRuleFlag", ToggleFlag, kKeep},
-    {27, "om_CondToggleRuleFlag", ToggleFlag, kKeep},
-    {28, "om_CondToggleRuleFlag", ToggleFlag, kKeep},
-    {31, "om_CondAddSettingItem", [](const DialogEvent &) { om_CondAddSettingItem(1); }, kKeep},
-    {32, "om_CondEditSettingItem", EditConditionOnDoubleClick, kKeep},
-    {33, "om_CondEditSettingItem",
+    {CondItem::ClearExisting, "om_CondToggleRuleFlag", ToggleFlag, kKeep},
+    {CondItem::CreateConditions, "om_CondToggleRuleFlag", ToggleFlag, kKeep},
+    {CondItem::ParentToo, "om_CondToggleRuleFlag", ToggleFlag, kKeep},
+    {CondItem::AddCond, "om_CondAddSettingItem", [](const DialogEvent &) { om_CondAddSettingItem(1); }, kKeep},
+    {CondItem::CondList, "om_CondEditSettingItem", EditConditionOnDoubleClick, kKeep},
+    {CondItem::EditCond, "om_CondEditSettingItem",
      [](const DialogEvent &) {
          om_CondEditSettingItem(1);
          om_CondFillManagerDialog(0, 0);
      },
      kKeep},
-    {34, "om_CondDeleteSettingItem", [](const DialogEvent &) { om_CondDeleteSettingItem(1); }, kKeep},
-    {35, "om_CondMoveSettingItem", [](const DialogEvent &) { om_CondMoveSettingItem(1, 1); }, kKeep},
-    {36, "om_CondMoveSettingItem", [](const DialogEvent &) { om_CondMoveSettingItem(1, 2); }, kKeep},
-    {37, "om_CondSaveTriggerSettings", [](const DialogEvent &) { om_CondSaveTriggerSettings(); }, 0},
-    {38, "om_CondCloseSettingsDoc", [](const DialogEvent &) { om_CondCloseSettingsDoc(0); }, 0},
+    {CondItem::DeleteCond, "om_CondDeleteSettingItem", [](const DialogEvent &) { om_CondDeleteSettingItem(1); }, kKeep},
+    {CondItem::CondUp, "om_CondMoveSettingItem", [](const DialogEvent &) { om_CondMoveSettingItem(1, 1); }, kKeep},
+    {CondItem::CondDown, "om_CondMoveSettingItem", [](const DialogEvent &) { om_CondMoveSettingItem(1, 2); }, kKeep},
+    {CondItem::Ok, "om_CondSaveTriggerSettings", [](const DialogEvent &) { om_CondSaveTriggerSettings(); }, 0},
+    {CondItem::Cancel, "om_CondCloseSettingsDoc", [](const DialogEvent &) { om_CondCloseSettingsDoc(0); }, 0},
 };
 
 // ---- the stylesheet set-up dialogs: one row each ----
@@ -382,11 +387,11 @@ void GenericEvent(IntT dialogNumber, IntT item) {
 
 const WholeDialog kWholeDialogs[] = {
     // the library's generic dialogs (message lines, drop-downs, the strings list editor)
-    {1001, "om_DlgGenericEvent", GenericEvent},
-    {1222, "om_DlgGenericEvent", GenericEvent},
-    {1223, "om_DlgGenericEvent", GenericEvent},
-    {1225, "om_DlgGenericEvent", GenericEvent},
-    {1226, "om_DlgGenericEvent", GenericEvent},
+    {kDlgMessage, "om_DlgGenericEvent", GenericEvent},
+    {kDlgDropDown, "om_DlgGenericEvent", GenericEvent},
+    {kDlgListEditor, "om_DlgGenericEvent", GenericEvent},
+    {kDlgCheckDropDown, "om_DlgGenericEvent", GenericEvent},
+    {kDlgTwoDropDowns, "om_DlgGenericEvent", GenericEvent},
 };
 
 }  // namespace

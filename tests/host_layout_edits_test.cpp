@@ -1,11 +1,13 @@
-// The layout follows edits: after text insertions and retags the paragraphs, the elements' text
-// ranges and the texts read back are those of a layout built afresh.
+// The layout follows edits: after text insertions, retags and nodes added at the end of a flow
+// the paragraphs, their frames and pages, the elements' text ranges and the texts read back are
+// those of a layout built afresh.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "elements_fixture.h"
+#include "model_layout.h"
 
 namespace {
 
@@ -20,7 +22,10 @@ class LayoutEdits : public ElementsDoc {
             for (UIntT i = 0; i < items.len; ++i) text += items.val[i].sdata ? items.val[i].sdata : "";
             F_ApiDeallocateTextItems(&items);
             StringT format = F_ApiGetString(doc, p, FP_PgfFmtName);
-            out.push_back(std::to_string(p) + " " + (format ? format : "") + ": " + text);
+            F_ObjHandleT frame = F_ApiGetId(doc, p, FP_InTextFrame);
+            F_ObjHandleT page = F_ApiGetId(doc, frame, FP_PageFramePage);
+            out.push_back(std::to_string(p) + " " + (format ? format : "") + ": " + text + " in frame " +
+                          std::to_string(frame) + " on page " + std::to_string(F_ApiGetInt(doc, page, FP_PageNum)));
             F_ApiDeallocateString(&format);
         }
         Walk(root, out);
@@ -66,6 +71,53 @@ TEST_F(LayoutEdits, TextInsertionsMovePlacesAsARebuildWould) {
         EXPECT_EQ(end.offset, at.offset + 2) << c.what;
         ExpectFresh(c.what);
     }
+}
+
+// Nodes added last in the flow, one after another, each placed as a rebuild would place it; those
+// the layout follows in place lay out at most the one paragraph they add, the others rebuild it.
+TEST_F(LayoutEdits, NodesAddedAtTheFlowsEndArePlacedAsARebuildWould) {
+    host::Doc(doc)->pgfsPerPage = 2;  // new paragraphs fill the last frame, then begin frames and pages
+    host::MarkChanged(doc, false);
+    ASSERT_FALSE(Snapshot().empty());
+    auto newElement = [this](F_ObjHandleT def, F_ObjHandleT parent, F_ObjHandleT before = 0) {
+        F_ElementLocT at{parent, before, 0};
+        return F_ApiNewElement(doc, def, &at);
+    };
+    // Text typed at the end of the element's content (the insertion point decides where).
+    auto addText = [this](F_ObjHandleT parent) {
+        F_ElementRangeT ip{{parent, 0, 0}, {parent, 0, 0}};
+        F_ApiSetElementRange(0, doc, FP_ElementSelection, &ip);
+        F_TextLocT at = F_ApiElementLocToTextLoc(doc, &ip.beg);
+        F_ApiAddText(doc, &at, "new");
+        return host::Elem(parent)->last;
+    };
+    auto step = [this](const char *what, bool inPlace, auto edit) {
+        const unsigned long before = host::LayoutParagraphsLaidOut();
+        F_ObjHandleT made = edit();
+        EXPECT_NE(made, 0u) << what;
+        std::vector<std::string> followed = Snapshot();
+        if (inPlace) {
+            EXPECT_LE(host::LayoutParagraphsLaidOut() - before, 1u) << what;
+        }
+        host::MarkChanged(doc, false);
+        EXPECT_EQ(followed, Snapshot()) << what;
+        return made;
+    };
+    step("text in the empty last paragraph", true, [&] { return addText(empty); });
+    F_ObjHandleT p3 = step("a paragraph element after it", true, [&] { return newElement(paraDef, s2); });
+    F_ObjHandleT b3 = step("an inline element in the new paragraph", true, [&] { return newElement(bDef, p3); });
+    step("text in the inline element", true, [&] { return addText(b3); });
+    step("text after the inline element", true, [&] { return addText(p3); });
+    F_ObjHandleT s3 = step("a section after the last paragraph", true, [&] { return newElement(secDef, root); });
+    step("an empty inline element in the section", true, [&] { return newElement(bDef, s3); });
+    F_ObjHandleT p4 = step("a paragraph element the section and its inline element begin in", true,
+                           [&] { return newElement(paraDef, s3); });
+    step("a title in the paragraph element (a nested paragraph)", true, [&] { return newElement(titleDef, p4); });
+    step("text in the section after its paragraph: a Body paragraph", true, [&] { return addText(s3); });
+    F_ObjHandleT p5 = step("a paragraph element at the end", true, [&] { return newElement(paraDef, root); });
+    step("a nested paragraph element in it", true, [&] { return newElement(paraDef, p5); });
+    step("text after the nested paragraph, which resumes the outer one", false, [&] { return addText(p5); });
+    step("a paragraph element before the last section", false, [&] { return newElement(paraDef, root, s3); });
 }
 
 TEST_F(LayoutEdits, RetagsRenameOrRebuildParagraphs) {

@@ -6,6 +6,7 @@
 #include "lib/host/element_text.h"
 #include "lib/translation/lang.h"
 #include "model.h"
+#include "model_layout.h"
 #include "paths.h"
 #include "transcript.h"
 #include "xpath/xpath.h"
@@ -96,6 +97,25 @@ TEST_F(XPathReport, LongExpressionsAreCutIntoLinesOfSixty) {
     om_XPathReportError("abcd", 1, XPATH_ERR_TOO_DAMNED_LONG);
     e = Entries(doc);
     EXPECT_EQ(e[e.size() - 2], "ErrorPosition:...^");
+}
+
+// Each line of an entry is laid out once: the report's layout follows the lines appended to it
+// instead of laying out the whole report again for each (a 200 KB expression took a minute).
+TEST_F(XPathReport, ReportLayoutWorkGrowsWithTheExpressionsLength) {
+    auto laidOut = [](size_t length) {
+        const unsigned long before = host::LayoutParagraphsLaidOut();
+        om_XPathReportError(std::string(length, 'a'), 1, XPATH_ERR_UNKNOWN_AXIS);
+        return host::LayoutParagraphsLaidOut() - before;
+    };
+    const unsigned long shortOne = laidOut(600), longOne = laidOut(6000);  // 10 and 100 lines
+    F_ObjHandleT doc = om_XPathOpenErrorReport();
+    ASSERT_EQ(Entries(doc).size(), 22u + 202u);  // a heading, lines with caret lines, a message
+    EXPECT_GE(longOne, 200u);
+    EXPECT_LE(longOne, 10 * shortOne);
+    // What the layout followed reads as a layout built afresh would.
+    std::vector<std::string> followed = Entries(doc);
+    host::MarkChanged(doc, false);
+    EXPECT_EQ(Entries(doc), followed);
 }
 
 TEST_F(XPathReport, MissingTemplateIsReportedAndTheCompileUnaffected) {

@@ -415,6 +415,10 @@ void LayoutRetagged(Document &d, F_ObjHandleT elem, const Element &e, const std:
 // existing text node `node`; marks the document modified. False when the layout does not place
 // the node (a node made by the edit): the caller marks the layout stale instead.
 bool LayoutTextInserted(F_ObjHandleT doc, F_ObjHandleT node, IntT off, IntT len);
+// Brings the layout up to date after node (a new empty element or a new text node) was linked
+// into the tree; marks the document modified. False when the layout cannot follow it in place
+// (it follows a node added last in its flow): the caller marks the layout stale instead.
+bool LayoutElementAdded(F_ObjHandleT doc, F_ObjHandleT node);
 // Destroys e and its subtree (ids go stale); e must be unlinked. With release the ids are given
 // back at once (a closed document's); otherwise when the document closes.
 void DestroySubtree(F_ObjHandleT e, bool release = false);

@@ -120,7 +120,7 @@ F_ObjHandleT F_ApiNewElement(F_ObjHandleT docId, F_ObjHandleT elemDefId, const F
     F_ObjHandleT id = NewElement(docId, elemDefId);
     if (!id) return 0;
     LinkChild(loc->parentId, id, before);
-    MarkChanged(docId);
+    if (!LayoutElementAdded(docId, id)) MarkChanged(docId);
     return id;
 }
 

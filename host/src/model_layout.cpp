@@ -44,6 +44,46 @@ std::unordered_map<F_ObjHandleT, DocIds> &AllIds() {
 uint64_t Key(F_ObjHandleT a, uint32_t seq) { return (uint64_t(a) << 32) | seq; }
 constexpr uint32_t kBodyRun = 0xFFFFFFFFu, kEmptyFlow = 0xFFFFFFFEu;
 
+unsigned long ParagraphsLaidOut = 0;
+
+// Appends a paragraph of the flow to the layout, its id and unique id kept by key across
+// rebuilds; its index.
+uint32_t AddPgf(Layout &l, DocIds &ids, F_ObjHandleT flow, uint64_t key, const std::string &format, F_ObjHandleT begin,
+                F_ElementLocT at) {
+    PgfInfo p;
+    std::tie(p.id, p.unique) = ids.pgfs.Get(key, FO_Pgf, ids.nextUnique);
+    p.flow = flow;
+    p.begin = begin;
+    p.format = format;
+    p.emptyLoc = at;
+    auto index = static_cast<uint32_t>(l.pgfs.size());
+    if (p.id) l.pgfIndex.emplace(p.id, index);
+    l.pgfs.push_back(std::move(p));
+    ++ParagraphsLaidOut;
+    return index;
+}
+
+// Appends text frame k of the flow, on a body page of its own, holding paragraphs first..last;
+// its index.
+uint32_t AddFrame(Layout &l, DocIds &ids, F_ObjHandleT flow, uint32_t k, uint32_t first, uint32_t last) {
+    FrameInfo fr;
+    fr.id = ids.frames.Get(Key(flow, k), FO_TextFrame, ids.nextUnique).first;
+    fr.flow = flow;
+    fr.firstPgf = first;
+    fr.lastPgf = last;
+    fr.page = static_cast<uint32_t>(l.pages.size());
+    auto fi = static_cast<uint32_t>(l.frames.size());
+    for (uint32_t q = first; q <= last; ++q) l.pgfs[q].frame = fi;
+    PageInfo pg;
+    pg.id = ids.pages.Get(Key(flow, k), FO_BodyPage, ids.nextUnique).first;
+    pg.frame = fi;
+    if (fr.id) l.frameIndex.emplace(fr.id, fi);
+    if (pg.id) l.pageIndex.emplace(pg.id, static_cast<uint32_t>(l.pages.size()));
+    l.frames.push_back(fr);
+    l.pages.push_back(pg);
+    return fi;
+}
+
 class Builder {
 public:
     Builder(Document &d, Layout &l, DocIds &ids) : d_(d), l_(l), ids_(ids) {}
@@ -54,19 +94,24 @@ public:
         ctx_.clear();
         pending_.clear();
         if (F_ObjHandleT root = f.root) Walk(f.id, root);
-        if (l_.pgfs.size() == first) {
+        const bool standIn = l_.pgfs.size() == first;
+        if (standIn) {
             Element *r = Elem(f.root);
             F_ElementLocT at{f.root, r ? r->first : 0, 0};
             Open(f.id, Key(f.id, kEmptyFlow), "Body", 0, at);
         }
         Close();
         auto last = static_cast<uint32_t>(l_.pgfs.size() - 1);
+        std::vector<F_ObjHandleT> waiting;
         for (F_ObjHandleT e : pending_) {  // places after the last paragraph: its end
             auto &[s, t] = l_.elemPos[e];
-            if (s.pgf > last) s = TextPos{last, l_.pgfs[last].length};
+            if (s.pgf > last) {
+                s = TextPos{last, l_.pgfs[last].length};
+                waiting.push_back(e);
+            }
             if (t.pgf > last) t = TextPos{last, l_.pgfs[last].length};
         }
-        Frames(f.id, first, last);
+        Frames(f.id, first, last, standIn, std::move(waiting));
     }
 
 private:
@@ -77,15 +122,7 @@ private:
     };
 
     void Open(F_ObjHandleT flow, uint64_t key, const std::string &format, F_ObjHandleT begin, F_ElementLocT at) {
-        PgfInfo p;
-        std::tie(p.id, p.unique) = ids_.pgfs.Get(key, FO_Pgf, ids_.nextUnique);
-        p.flow = flow;
-        p.begin = begin;
-        p.format = format;
-        p.emptyLoc = at;
-        cur_ = static_cast<int>(l_.pgfs.size());
-        if (p.id) l_.pgfIndex.emplace(p.id, static_cast<uint32_t>(cur_));
-        l_.pgfs.push_back(std::move(p));
+        cur_ = static_cast<int>(AddPgf(l_, ids_, flow, key, format, begin, at));
     }
     void Close() { cur_ = -1; }
 
@@ -167,31 +204,17 @@ private:
         }
     }
 
-    void Frames(F_ObjHandleT flow, uint32_t first, uint32_t last) {
+    void Frames(F_ObjHandleT flow, uint32_t first, uint32_t last, bool standIn, std::vector<F_ObjHandleT> waiting) {
         FlowSpan span;
         span.firstPgf = first;
         span.lastPgf = last;
         span.firstFrame = static_cast<uint32_t>(l_.frames.size());
         auto per = static_cast<uint32_t>(std::max<IntT>(1, d_.pgfsPerPage));
-        for (uint32_t k = 0, p = first; p <= last; ++k, p += per) {
-            FrameInfo fr;
-            fr.id = ids_.frames.Get(Key(flow, k), FO_TextFrame, ids_.nextUnique).first;
-            fr.flow = flow;
-            fr.firstPgf = p;
-            fr.lastPgf = std::min(last, p + per - 1);
-            fr.page = static_cast<uint32_t>(l_.pages.size());
-            auto fi = static_cast<uint32_t>(l_.frames.size());
-            for (uint32_t q = fr.firstPgf; q <= fr.lastPgf; ++q) l_.pgfs[q].frame = fi;
-            PageInfo pg;
-            pg.id = ids_.pages.Get(Key(flow, k), FO_BodyPage, ids_.nextUnique).first;
-            pg.frame = fi;
-            if (fr.id) l_.frameIndex.emplace(fr.id, fi);
-            if (pg.id) l_.pageIndex.emplace(pg.id, static_cast<uint32_t>(l_.pages.size()));
-            l_.frames.push_back(fr);
-            l_.pages.push_back(pg);
-        }
+        for (uint32_t k = 0, p = first; p <= last; ++k, p += per) AddFrame(l_, ids_, flow, k, p, std::min(last, p + per - 1));
         span.lastFrame = static_cast<uint32_t>(l_.frames.size() - 1);
-        l_.flows[flow] = span;
+        span.standIn = standIn;
+        span.waiting = std::move(waiting);
+        l_.flows[flow] = std::move(span);
     }
 
     Document &d_;
@@ -277,6 +300,119 @@ bool LayoutTextInserted(F_ObjHandleT doc, F_ObjHandleT node, IntT off, IntT len)
     }
     return true;
 }
+
+namespace {
+
+// Whether a paragraph is open where the layout's walk enters `node`, found by going back in
+// document order to the last event that opens or closes one: a text node leaves a paragraph
+// open, the end of a paragraph element closes it, the start of one opens it, the flow's start
+// has none open. Inline elements change nothing, so the look goes through them; it gives up
+// (Unknown) after a few steps over empty inline elements.
+enum class WalkState { Open, Closed, Unknown };
+
+WalkState StateBefore(F_ObjHandleT node) {
+    constexpr int kSteps = 64;
+    F_ObjHandleT x = node;
+    for (int steps = 0; steps < kSteps; ++steps) {
+        const Element *e = Elem(x);
+        if (!e) return WalkState::Unknown;
+        if (e->prev) {
+            // The last event inside the previous sibling's subtree.
+            F_ObjHandleT y = e->prev;
+            for (; steps < kSteps; ++steps) {
+                const Element *ye = Elem(y);
+                if (!ye) return WalkState::Unknown;
+                if (!ye->def) return WalkState::Open;
+                if (!ParagraphFormatOf(*ye).empty()) return WalkState::Closed;
+                if (!ye->last) break;
+                y = ye->last;
+            }
+            x = y;  // an empty inline element: the state before it
+            continue;
+        }
+        if (!e->parent) return WalkState::Closed;
+        const Element *p = Elem(e->parent);
+        if (!p) return WalkState::Unknown;
+        if (!ParagraphFormatOf(*p).empty()) return WalkState::Open;
+        x = e->parent;
+    }
+    return WalkState::Unknown;
+}
+
+}  // namespace
+
+// A node added last in its flow's document order is placed as the walk of a rebuild would place
+// it, resumed where the flow ended: a paragraph element or a text node with no paragraph open
+// adds a paragraph at the flow's end (resolving the elements that were waiting there for a next
+// paragraph), and in the last text frame or a new frame and page after it; text goes at the end
+// of the open paragraph; an inline element stands at the flow's end. Its ancestors then end at
+// the end of the flow's last paragraph. Anything else (a node with something after it, a flow
+// that had no paragraph, a new paragraph in a flow other than the layout's last, text that would
+// resume a paragraph element's paragraph after a nested one) leaves the layout as it is.
+bool LayoutElementAdded(F_ObjHandleT doc, F_ObjHandleT node) {
+    Document *d = Doc(doc);
+    if (!d) return false;
+    d->modified = 1;
+    if (!d->layout) return true;
+    Layout &l = *d->layout;
+    const Element *e = ElemIn(doc, node);
+    if (!e || e->first || !e->parent || l.elemPos.count(node)) return false;
+    // The node and each of its ancestors come last among their siblings.
+    F_ObjHandleT root = node;
+    bool inParagraphElement = false;
+    for (size_t limit = ElementStoreSize() + 1; limit--;) {
+        const Element *x = Elem(root);
+        if (!x || x->next) return false;
+        if (root != node && !ParagraphFormatOf(*x).empty()) inParagraphElement = true;
+        if (!x->parent) break;
+        root = x->parent;
+    }
+    const Element *r = Elem(root);
+    auto fl = r && r->flow ? l.flows.find(r->flow) : l.flows.end();
+    if (fl == l.flows.end() || fl->second.standIn) return false;
+    FlowSpan &span = fl->second;
+    const F_ObjHandleT flow = r->flow;
+    const WalkState state = StateBefore(node);
+    if (state == WalkState::Unknown) return false;
+    const bool text = !e->def;
+    const std::string &format = ParagraphFormatOf(*e);
+    const bool opens = text ? state == WalkState::Closed : !format.empty();
+    const bool lastFlow = span.lastPgf + 1 == l.pgfs.size() && span.lastFrame + 1 == l.frames.size();
+    if (opens && (!lastFlow || (text && inParagraphElement))) return false;
+
+    if (opens) {
+        DocIds &ids = AllIds()[doc];
+        uint32_t at = text ? AddPgf(l, ids, flow, Key(node, kBodyRun), "Body", 0, F_ElementLocT{e->parent, node, 0})
+                           : AddPgf(l, ids, flow, Key(node, 0), format, node, F_ElementLocT{node, 0, 0});
+        for (F_ObjHandleT w : span.waiting)
+            if (auto it = l.elemPos.find(w); it != l.elemPos.end()) it->second.first = TextPos{at, 0};
+        span.waiting.clear();
+        const auto per = static_cast<uint32_t>(std::max<IntT>(1, d->pgfsPerPage));
+        const uint32_t k = (at - span.firstPgf) / per;
+        if ((at - span.firstPgf) % per) {
+            l.frames[span.lastFrame].lastPgf = at;
+            l.pgfs[at].frame = span.lastFrame;
+        } else {
+            span.lastFrame = AddFrame(l, ids, flow, k, at, at);
+        }
+        span.lastPgf = at;
+    }
+    PgfInfo &last = l.pgfs[span.lastPgf];
+    const TextPos start{span.lastPgf, last.length};
+    if (text) {
+        auto len = static_cast<IntT>(Utf8Length(e->text));
+        last.segs.push_back(TextSeg{node, last.length, len});
+        last.length += len;
+    } else if (format.empty() && state == WalkState::Closed) {
+        span.waiting.push_back(node);  // an inline element after the last paragraph
+    }
+    const TextPos end{span.lastPgf, last.length};
+    l.elemPos[node] = {start, end};
+    for (F_ObjHandleT a = e->parent; a; a = Elem(a)->parent) l.elemPos[a].second = end;
+    return true;
+}
+
+unsigned long LayoutParagraphsLaidOut() { return ParagraphsLaidOut; }
 
 void ForgetDerived(Document &d) {
     d.layout.reset();

@@ -1,7 +1,7 @@
 // Paragraphs, text frames and pages of a document: a view of its flows' element trees, built on
-// demand. Typed text and retags update it in place (LayoutTextInserted, LayoutRetagged); other
-// structural edits drop it (MarkChanged) and the next read builds it again. Shared by the layout,
-// text and edit files.
+// demand. Typed text, retags and nodes added at the end of a flow update it in place
+// (LayoutTextInserted, LayoutRetagged, LayoutElementAdded); other structural edits drop it
+// (MarkChanged) and the next read builds it again. Shared by the layout, text and edit files.
 #pragma once
 
 #include "model.h"
@@ -48,6 +48,10 @@ struct PageInfo {
 struct FlowSpan {
     uint32_t firstPgf = 0, lastPgf = 0;
     uint32_t firstFrame = 0, lastFrame = 0;
+    bool standIn = false;  // the flow holds no text: its one paragraph is the empty "Body" stand-in
+    // Elements after the flow's last paragraph, which start where a next paragraph of the flow
+    // would begin and meanwhile read as the end of the last one.
+    std::vector<F_ObjHandleT> waiting;
 };
 
 struct Layout {
@@ -102,6 +106,9 @@ void SelectInsertionPoint(Document &d, F_ObjHandleT parent, F_ObjHandleT child);
 // Sets the document's element selection (FP_ElementSelection); false with FA_errno
 // FE_BadElementLoc when a location is not one of the document's (a zero range clears it).
 bool SetElementSelection(Document &d, const F_ElementRangeT &r);
+// How many paragraphs the layouts of the session have placed so far, by a build or by an edit
+// followed in place (tests compare the work of edits with it).
+unsigned long LayoutParagraphsLaidOut();
 // How many element selections were set so far (the user's side tells where a command left them).
 unsigned long ElementSelectionWrites();
 

@@ -329,7 +329,8 @@ F_TextLocT F_ApiAddText(F_ObjHandleT docId, const F_TextLocT *loc, ConStringT te
     IntT end = 0;
     if (!InsertTextAt(docId, at, text, node, end)) return F_TextLocT{};
     auto len = static_cast<IntT>(Utf8Length(text));
-    if (!LayoutTextInserted(docId, node, end - len, len)) MarkChanged(docId);
+    // The text went into a text node the layout places, or into a new one.
+    if (!LayoutTextInserted(docId, node, end - len, len) && !LayoutElementAdded(docId, node)) MarkChanged(docId);
     F_TextLocT out{};
     ElementLocToText(docId, F_ElementLocT{Elem(node)->parent, node, end}, out);
     return out;

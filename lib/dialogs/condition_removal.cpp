@@ -66,7 +66,7 @@ IntT om_DocRemoveConditions(F_ObjHandleT docId, IntT removeFlag) {
 
 IntT om_BookRemoveConditions(F_ObjHandleT bookId, IntT, IntT removeFlag) {
     CancelFlag = 0;
-    om_DlgOpenStatus(1224, "Processing Book", 0, "");
+    om_DlgOpenStatus(kDlgStatusBox, "Processing Book", 0, "");
     om_DlgSetStatusLines("Processing book, please wait...", "", "", "Press Esc to cancel");
     IntT sum = 0;
     for (F_ObjHandleT comp = om_BookWalkFirst(bookId, FV_BK_DOC_FILE); comp;

@@ -11,6 +11,7 @@
 #include "lib/strings/search.h"
 #include "lib/translation/lang.h"
 #include "lib/run_state.h"
+#include "resources/dialog_items.h"
 
 namespace {
 
@@ -93,18 +94,18 @@ void FillDropDown(F_ObjHandleT dlg, IntT promptItem, ConStringT prompt, IntT tex
 
 void SetEditorButtons(F_ObjHandleT dlg, size_t count, bool haveSelection) {
     if (count == 0 || !haveSelection) {
-        om_DlgDisable(dlg, 4);
-        om_DlgDisable(dlg, 5);
+        om_DlgDisable(dlg, ListEditorItem::Edit);
+        om_DlgDisable(dlg, ListEditorItem::Delete);
     } else {
-        om_DlgEnable(dlg, 4);
-        om_DlgEnable(dlg, 5);
+        om_DlgEnable(dlg, ListEditorItem::Edit);
+        om_DlgEnable(dlg, ListEditorItem::Delete);
     }
     if (count > 1) {
-        om_DlgEnable(dlg, 6);
-        om_DlgEnable(dlg, 7);
+        om_DlgEnable(dlg, ListEditorItem::Up);
+        om_DlgEnable(dlg, ListEditorItem::Down);
     } else {
-        om_DlgDisable(dlg, 6);
-        om_DlgDisable(dlg, 7);
+        om_DlgDisable(dlg, ListEditorItem::Up);
+        om_DlgDisable(dlg, ListEditorItem::Down);
     }
 }
 
@@ -119,7 +120,8 @@ int FindIn(const std::vector<std::string> &list, const std::string &text, IntT c
 // The drop-down dialog that the editor and the entry editor open for one entry.
 IntT RunEntryDDown(const char *title, const std::string &prompt, const std::string &initial) {
     F_StringsT list = qv::NewStrings(G().ddownList);
-    IntT ok = om_DlgRunDDown(1222, title, prompt.c_str(), initial.c_str(), &list, G().width, Table().c_str(), 0);
+    IntT ok =
+        om_DlgRunDDown(kDlgDropDown, title, prompt.c_str(), initial.c_str(), &list, G().width, Table().c_str(), 0);
     F_ApiDeallocateStrings(&list);
     return ok;
 }
@@ -162,12 +164,13 @@ IntT om_DlgRunDDown(IntT dlgNum, ConStringT title, ConStringT prompt, ConStringT
     F_ObjHandleT outer = G().ddown;  // a drop-down opened from another's handler keeps its own id
     G().ddown = dlg;
     SetTitle(dlg, title, !Table().empty());
-    FillDropDown(dlg, 1, prompt, 2, initial, 3, list, listTable, true);
-    om_DlgSetLabel(dlg, 4, "OK", Table().c_str());
-    om_DlgSetLabel(dlg, 5, "Cancel", Table().c_str());
+    // The wide drop-downs have the same items (resources/required.txt holds all three to them).
+    FillDropDown(dlg, DDownItem::Prompt, prompt, DDownItem::Text, initial, DDownItem::Popup, list, listTable, true);
+    om_DlgSetLabel(dlg, DDownItem::Ok, "OK", Table().c_str());
+    om_DlgSetLabel(dlg, DDownItem::Cancel, "Cancel", Table().c_str());
     G().dialogResult = 0;  // only the OK handler makes this run a success
     F_ApiModalDialog(dlgNum, dlg);
-    G().entered = qv::DlgText(dlg, 2);
+    G().entered = qv::DlgText(dlg, DDownItem::Text);
     IntT result = G().dialogResult;
     om_DlgCloseResource(dlg);
     G().ddown = outer;
@@ -197,16 +200,21 @@ IntT om_DlgRunListEditor(IntT dlgNum, ConStringT title, const F_StringsT *list, 
     }
     std::vector<std::string> entries = qv::ReadStrings(list);
     G().working = entries;
-    qv::DlgSetLabels(dlg, 2, entries);
+    // The wide editor has the same items (resources/required.txt holds both to them).
+    qv::DlgSetLabels(dlg, ListEditorItem::List, entries);
     IntT select = selected >= 0 ? selected : entries.empty() ? -1 : 0;
-    if (select >= 0) om_DlgSetState(dlg, 2, select);
+    if (select >= 0) om_DlgSetState(dlg, ListEditorItem::List, select);
     SetEditorButtons(dlg, entries.size(), true);
     if (!Table().empty()) {
-        const std::pair<IntT, const char *> labels[] = {{3, "Add..."}, {4, "Edit..."}, {5, "Delete"}, {8, "OK"}, {9, "Cancel"}};
+        const std::pair<IntT, const char *> labels[] = {{ListEditorItem::Add, "Add..."},
+                                                        {ListEditorItem::Edit, "Edit..."},
+                                                        {ListEditorItem::Delete, "Delete"},
+                                                        {ListEditorItem::Ok, "OK"},
+                                                        {ListEditorItem::Cancel, "Cancel"}};
         for (const auto &[item, label] : labels) om_DlgSetLabel(dlg, item, label, Table().c_str());
     }
-    if (disableOk) om_DlgDisable(dlg, 8);
-    else om_DlgEnable(dlg, 8);
+    if (disableOk) om_DlgDisable(dlg, ListEditorItem::Ok);
+    else om_DlgEnable(dlg, ListEditorItem::Ok);
     G().dialogResult = 0;
     G().editorOk = 0;
     F_ApiModalDialog(dlgNum, dlg);
@@ -219,7 +227,7 @@ void om_DlgEditListWithEditor(F_ObjHandleT dlg, IntT item, ConStringT title, Con
     if (!dlg || F_OBJ_KIND(F_ApiDialogItemId(dlg, item)) != FO_DlgScrollBox) return;
     F_StringsT labels = qv::NewStrings(qv::DlgLabels(dlg, item));
     IntT index = om_DlgGetState(dlg, item);
-    om_DlgRunListEditor(1223, title, &labels, index, 1, 0, table);
+    om_DlgRunListEditor(kDlgListEditor, title, &labels, index, 1, 0, table);
     F_ApiDeallocateStrings(&labels);
     if (G().editorOk == 1) {
         qv::DlgSetLabels(dlg, item, G().result);
@@ -261,21 +269,21 @@ void om_DlgListEditorAddItem(ConStringT prompt, IntT allowDuplicates, IntT caseF
     F_ObjHandleT dlg = G().editor;
     std::string first = G().ddownList.empty() ? "" : G().ddownList[0];
     if (RunEntryDDown("New Item", Str(prompt), first) != 1 || G().entered.empty()) return;
-    std::vector<std::string> labels = qv::DlgLabels(dlg, 2);
+    std::vector<std::string> labels = qv::DlgLabels(dlg, ListEditorItem::List);
     if (FindIn(labels, G().entered, caseFlag) >= 0 && !allowDuplicates) {
         WarnExists();
     } else {
         labels.push_back(G().entered);
-        qv::DlgSetLabels(dlg, 2, labels);
-        om_DlgSetState(dlg, 2, static_cast<IntT>(labels.size()) - 1);
+        qv::DlgSetLabels(dlg, ListEditorItem::List, labels);
+        om_DlgSetState(dlg, ListEditorItem::List, static_cast<IntT>(labels.size()) - 1);
     }
     SetEditorButtons(dlg, labels.size(), true);
 }
 
 void om_DlgListEditorEditItem(ConStringT prompt, IntT allowDuplicates, IntT caseFlag) {
     F_ObjHandleT dlg = G().editor;
-    std::vector<std::string> labels = qv::DlgLabels(dlg, 2);
-    IntT index = om_DlgGetState(dlg, 2);
+    std::vector<std::string> labels = qv::DlgLabels(dlg, ListEditorItem::List);
+    IntT index = om_DlgGetState(dlg, ListEditorItem::List);
     if (index < 0 || index >= static_cast<IntT>(labels.size()) || labels[index].empty()) return;
     std::string old = labels[index];
     if (RunEntryDDown("Edit Item", Str(prompt), old) != 1) return;
@@ -286,14 +294,14 @@ void om_DlgListEditorEditItem(ConStringT prompt, IntT allowDuplicates, IntT case
         return;
     }
     labels[index] = entered;
-    qv::DlgSetLabels(dlg, 2, labels);
-    om_DlgSetState(dlg, 2, index);
+    qv::DlgSetLabels(dlg, ListEditorItem::List, labels);
+    om_DlgSetState(dlg, ListEditorItem::List, index);
 }
 
 IntT om_DlgListEditorOperate(IntT operation) {
     F_ObjHandleT dlg = G().editor;
-    std::vector<std::string> labels = qv::DlgLabels(dlg, 2);
-    IntT sel = om_DlgGetState(dlg, 2);
+    std::vector<std::string> labels = qv::DlgLabels(dlg, ListEditorItem::List);
+    IntT sel = om_DlgGetState(dlg, ListEditorItem::List);
     IntT n = static_cast<IntT>(labels.size());
     if (sel < 0 || sel >= n || (n < 2 && operation != 5) || (operation == 1 && sel == 0) ||
         (operation == 2 && sel == n - 1))
@@ -309,14 +317,14 @@ IntT om_DlgListEditorOperate(IntT operation) {
         labels.erase(labels.begin() + sel);
         if (select >= static_cast<IntT>(labels.size())) select = static_cast<IntT>(labels.size()) - 1;
     }
-    qv::DlgSetLabels(dlg, 2, labels);
-    om_DlgSetState(dlg, 2, select);
+    qv::DlgSetLabels(dlg, ListEditorItem::List, labels);
+    om_DlgSetState(dlg, ListEditorItem::List, select);
     SetEditorButtons(dlg, labels.size(), select >= 0);
     return select;
 }
 
 void om_DlgListEditorOk(void) {
-    G().result = qv::DlgLabels(G().editor, 2);
+    G().result = qv::DlgLabels(G().editor, ListEditorItem::List);
     G().working = G().result;
     G().editor = 0;
     G().editorOk = 1;
@@ -427,15 +435,17 @@ IntT om_DlgRunDDownWithCheckBox(IntT open, ConStringT title, ConStringT prompt, 
     F_ObjHandleT dlg = G().check1;
     if (!dlg) return 0;
     SetTitle(dlg, title, !Table().empty());
-    FillDropDown(dlg, 1, prompt, 2, text, 3, list, listTable, false);
-    FillCheckBox(dlg, 4, 5, checkState, checkLabel1, checkLabel2, G().checkState);
+    FillDropDown(dlg, CheckDDownItem::Prompt, prompt, CheckDDownItem::Text, text, CheckDDownItem::Popup, list,
+                 listTable, false);
+    FillCheckBox(dlg, CheckDDownItem::Check, CheckDDownItem::CheckLabel, checkState, checkLabel1, checkLabel2,
+                 G().checkState);
     if (checkState != 666) G().checkState = checkState;
-    om_DlgSetLabel(dlg, 6, "OK", Table().c_str());
-    om_DlgSetLabel(dlg, 7, "Cancel", Table().c_str());
+    om_DlgSetLabel(dlg, CheckDDownItem::Ok, "OK", Table().c_str());
+    om_DlgSetLabel(dlg, CheckDDownItem::Cancel, "Cancel", Table().c_str());
     G().dialogResult = 0;
-    F_ApiModalDialog(1225, dlg);
-    G().entered = qv::DlgText(dlg, 2);
-    G().checkState = om_DlgGetState(dlg, 4);
+    F_ApiModalDialog(kDlgCheckDropDown, dlg);
+    G().entered = qv::DlgText(dlg, CheckDDownItem::Text);
+    G().checkState = om_DlgGetState(dlg, CheckDDownItem::Check);
     IntT result = G().dialogResult;
     G().check1 = om_DlgCloseResource(dlg);
     return result;
@@ -455,15 +465,18 @@ IntT om_DlgRunTwoDDownsWithCheckBox(IntT open, ConStringT title, ConStringT prom
     F_ObjHandleT dlg = G().check2;
     if (!dlg) return 0;
     SetTitle(dlg, title, !Table().empty());
-    FillDropDown(dlg, 1, prompt1, 2, text1, 3, list1, listTable, false);
-    FillDropDown(dlg, 4, prompt2, 5, text2, 6, list2, listTable, false);
-    FillCheckBox(dlg, 7, 8, checkState, checkLabel1, checkLabel2, om_DlgGetState(dlg, 7));
+    FillDropDown(dlg, TwoDDownItem::Prompt1, prompt1, TwoDDownItem::Text1, text1, TwoDDownItem::Popup1, list1,
+                 listTable, false);
+    FillDropDown(dlg, TwoDDownItem::Prompt2, prompt2, TwoDDownItem::Text2, text2, TwoDDownItem::Popup2, list2,
+                 listTable, false);
+    FillCheckBox(dlg, TwoDDownItem::Check, TwoDDownItem::CheckLabel, checkState, checkLabel1, checkLabel2,
+                 om_DlgGetState(dlg, TwoDDownItem::Check));
     if (open != 1) return 0;
     G().dialogResult = 0;
-    F_ApiModalDialog(1226, dlg);
-    G().entered = qv::DlgText(dlg, 2);
-    G().entered2 = qv::DlgText(dlg, 5);
-    G().checkState = om_DlgGetState(dlg, 7);
+    F_ApiModalDialog(kDlgTwoDropDowns, dlg);
+    G().entered = qv::DlgText(dlg, TwoDDownItem::Text1);
+    G().entered2 = qv::DlgText(dlg, TwoDDownItem::Text2);
+    G().checkState = om_DlgGetState(dlg, TwoDDownItem::Check);
     IntT result = G().dialogResult;
     G().check2 = om_DlgCloseResource(dlg);
     return result;
@@ -512,7 +525,7 @@ IntT om_DlgRunMessageLines(ConStringT title, ConStringT message, ConStringT chec
     F_ApiSetString(0, dlg, FP_Title, shownTitle.c_str());
     G().dialogResult = 0;
     G().secondButton = 0;
-    F_ApiModalDialog(1001, dlg);
+    F_ApiModalDialog(kDlgMessage, dlg);
     if (checkState) *checkState = om_DlgGetState(dlg, n + 1) == 1 ? 1 : 0;
     om_DlgCloseResource(dlg);
     return G().dialogResult;
@@ -522,34 +535,36 @@ IntT om_DlgMsgFirstButtonItem(void) { return G().firstButton; }
 IntT om_DlgMsgSecondButtonItem(void) { return G().secondButtonItem; }
 
 IntT om_DlgGenericEvent(IntT dlgNum, IntT itemNum) {
-    if (dlgNum == 1222) {
-        if (itemNum == 4) om_DlgDDownOk();
-        if (itemNum == 5) om_DlgDDownCancel();
+    if (dlgNum == kDlgDropDown) {
+        if (itemNum == DDownItem::Ok) om_DlgDDownOk();
+        if (itemNum == DDownItem::Cancel) om_DlgDDownCancel();
         return 0;
     }
-    if (dlgNum == 1223) {
+    if (dlgNum == kDlgListEditor) {
         bool dbl = G().editor && F_ApiGetInt(0, G().editor, FP_DlgDoubleClick) != 0;
         switch (itemNum) {
-        case 3: om_DlgListEditorAddItem("New item?", 0, 1); return 1;
-        case 4: om_DlgListEditorEditItem("Edit item:", 0, 1); return 1;
-        case 2:
+        case ListEditorItem::Add: om_DlgListEditorAddItem("New item?", 0, 1); return 1;
+        case ListEditorItem::Edit: om_DlgListEditorEditItem("Edit item:", 0, 1); return 1;
+        case ListEditorItem::List:
             if (dbl) om_DlgListEditorEditItem("Edit item:", 0, 1);
             return 1;
-        case 5: om_DlgListEditorOperate(5); return 1;
-        case 6: om_DlgListEditorOperate(1); return 1;
-        case 7: om_DlgListEditorOperate(2); return 1;
-        case 8: om_DlgListEditorOk(); return 0;
-        case 9: om_DlgListEditorCancel(); return 0;
+        case ListEditorItem::Delete: om_DlgListEditorOperate(5); return 1;
+        case ListEditorItem::Up: om_DlgListEditorOperate(1); return 1;
+        case ListEditorItem::Down: om_DlgListEditorOperate(2); return 1;
+        case ListEditorItem::Ok: om_DlgListEditorOk(); return 0;
+        case ListEditorItem::Cancel: om_DlgListEditorCancel(); return 0;
         default: return 1;
         }
     }
-    if (dlgNum == 1001) {
+    if (dlgNum == kDlgMessage) {
         if (itemNum == G().firstButton) om_DlgMsgFirstButtonPressed();
         if (itemNum == G().secondButtonItem) om_DlgMsgSecondButtonPressed();
         return 0;
     }
-    if (dlgNum == 1225 || dlgNum == 1226) {
-        IntT ok = dlgNum == 1225 ? 6 : 9, cancel = dlgNum == 1225 ? 7 : 10;
+    if (dlgNum == kDlgCheckDropDown || dlgNum == kDlgTwoDropDowns) {
+        bool one = dlgNum == kDlgCheckDropDown;
+        IntT ok = one ? IntT{CheckDDownItem::Ok} : IntT{TwoDDownItem::Ok};
+        IntT cancel = one ? IntT{CheckDDownItem::Cancel} : IntT{TwoDDownItem::Cancel};
         if (itemNum == ok) G().dialogResult = 1;
         if (itemNum == cancel) G().dialogResult = 0;
         return itemNum == ok || itemNum == cancel || itemNum < 0 ? 0 : 1;

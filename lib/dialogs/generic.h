@@ -8,6 +8,16 @@
 
 #include "fdk.h"
 
+// The numbers under which the generic dialogs run.
+enum QvGenericDialog : IntT {
+    kDlgMessage = 1001,        // the message dialog of wrapped lines
+    kDlgDropDown = 1222,       // a text box with a drop-down list
+    kDlgListEditor = 1223,     // the strings list editor
+    kDlgStatusBox = 1224,      // the modeless status box
+    kDlgCheckDropDown = 1225,  // a drop-down with a check box
+    kDlgTwoDropDowns = 1226,   // two drop-downs with a check box
+};
+
 void om_DlgInitGeneric(void);
 void om_DlgSetDDownList(const F_StringsT *list);
 IntT om_DlgRunDDown(IntT dlgNum, ConStringT title, ConStringT prompt, ConStringT initial, const F_StringsT *list,
@@ -51,7 +61,7 @@ void om_DlgCheckBoxDDownCancel(void);
 void om_DlgTwoDDownsOk(void);
 void om_DlgTwoDDownsCancel(void);
 
-// Routes an item event of the generic dialogs 1222 and 1223 to its handler; answers 1 when the
+// Routes an item event of a generic dialog to its handler; answers 1 when the
 // dialog stays open (the caller then answers the event with F_ApiReturnValue(-10000)), 0 else.
 IntT om_DlgGenericEvent(IntT dlgNum, IntT itemNum);
 

@@ -31,8 +31,8 @@ StringT om_LangChooseLanguage(IntT offerEnglish) {
         v.insert(v.begin(), "English");
         qv::StoreStrings(&list, v);
     }
-    IntT ok = om_DlgRunDDown(1222, "Select Language", "Current language:", qv::LangCurrentLanguage().c_str(), &list, 1,
-                             "", 0);
+    IntT ok = om_DlgRunDDown(kDlgDropDown, "Select Language", "Current language:", qv::LangCurrentLanguage().c_str(),
+                             &list, 1, "", 0);
     F_ApiDeallocateStrings(&list);
     return ok == 1 ? om_DlgGetResultText(0) : qv::NewHeapString("");
 }

@@ -10,6 +10,7 @@
 #include "lib/host/books.h"
 #include "lib/host/docio.h"
 #include "lib/host/documents.h"
+#include "lib/host/graphics.h"
 #include "lib/host/host_values.h"
 #include "lib/run_state.h"
 
@@ -25,7 +26,6 @@ namespace {
 namespace {
 
 constexpr IntT kTextItemTypes = FTI_String | FTI_LineEnd | FTI_PgfBegin | FTI_PgfEnd | FTI_FnAnchor | FTI_TblAnchor;
-constexpr IntT kFrameClimbLimit = 1000;
 // Bound of the paragraph and row chains walked here (a chain is never longer than the document).
 constexpr int kChainLimit = 10000000;
 
@@ -194,18 +194,7 @@ void om_TableWordCount(F_ObjHandleT docId, F_ObjHandleT tableId) {
     }
 }
 
-IntT om_ObjectPageKind(F_ObjHandleT docId, F_ObjHandleT objId) {
-    F_ObjHandleT at = objId;
-    IntT kind = F_OBJ_KIND(at);
-    for (int steps = 0; at && steps < kFrameClimbLimit; ++steps) {
-        kind = F_OBJ_KIND(at);
-        if (kind >= FO_BodyPage && kind <= FO_OtherPage) return kind;
-        F_ObjHandleT up = F_ApiGetId(docId, at, FP_FrameParent);
-        if (!up) up = F_ApiGetId(docId, at, FP_PageFramePage);
-        at = up;
-    }
-    return kind;
-}
+IntT om_ObjectPageKind(F_ObjHandleT docId, F_ObjHandleT objId) { return om_GraphicPageKind(docId, objId); }
 
 IntT om_DocWordCount(F_ObjHandleT docId) {
     WordCount = WordCountState{};
@@ -233,7 +222,7 @@ IntT om_BookWordCount(F_ObjHandleT bookId, IntT open, IntT report) {
         !AskYes("Some book chapters are not open and will not be counted. Do you want to continue?"))
         return 0;
     CancelFlag = 0;
-    om_DlgOpenStatus(1224, "Processing Book", 0, "");
+    om_DlgOpenStatus(kDlgStatusBox, "Processing Book", 0, "");
     om_DlgSetStatusLines("Processing book, please wait...", "", "", "Press Esc to cancel");
     IntT sum = 0;
     std::vector<std::string> missed;
