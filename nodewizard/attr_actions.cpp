@@ -29,6 +29,12 @@ constexpr IntT kTextCut = 255;         // characters of element text an action r
 
 bool EqualCI(const std::string &a, const std::string &b) { return F_StrICmp(a.c_str(), b.c_str()) == 0; }
 
+// True for "{xpath-match}" in any case; other lengths are told apart without comparing.
+bool IsXPathMatchName(const std::string &name) {
+    static const size_t length = std::char_traits<char>::length(NW_XPATH_MATCH);
+    return name.size() == length && EqualCI(name, NW_XPATH_MATCH);
+}
+
 // The values split at blanks (runs of blanks give no empty piece).
 std::vector<std::string> SplitBlanks(const std::vector<std::string> &values) {
     std::vector<std::string> out;
@@ -55,19 +61,17 @@ std::vector<std::string> JoinBlanks(const std::vector<std::string> &values) {
 // The element's attribute list, read once per action.
 struct AttrList : AttributeEdit {
     AttrList(F_ObjHandleT d, F_ObjHandleT e) : AttributeEdit(d, e) {}
-    bool validIndex(IntT i) const { return i >= 0 && static_cast<size_t>(i) < attrs.size(); }
+    bool validIndex(IntT i) const { return i >= 0 && static_cast<size_t>(i) < size(); }
     // The attribute a name stands for: the matched one for "{xpath-match}", else the last of that
     // exact name; -1 when there is none.
     IntT find(const std::string &name, IntT matched) const {
-        if (EqualCI(name, NW_XPATH_MATCH)) return validIndex(matched) ? matched : -1;
-        for (size_t i = attrs.size(); i-- > 0;)
-            if (attrs[i].name == name) return static_cast<IntT>(i);
-        return -1;
+        if (IsXPathMatchName(name)) return validIndex(matched) ? matched : -1;
+        return lastIndexOf(name);
     }
-    std::vector<std::string> values(IntT i, bool split) const {
-        return split ? SplitBlanks(attrs[i].values) : attrs[i].values;
+    std::vector<std::string> values(IntT i, bool split) {
+        return split ? SplitBlanks(attrs()[i].values) : attrs()[i].values;
     }
-    void store(IntT i, std::vector<std::string> v, bool join) { attrs[i].values = join ? JoinBlanks(v) : std::move(v); }
+    void store(IntT i, std::vector<std::string> v, bool join) { attrs()[i].values = join ? JoinBlanks(v) : std::move(v); }
 };
 
 // 200 or 201 when the document or the element is missing, else 0.
@@ -79,9 +83,9 @@ IntT CheckIds(F_ObjHandleT doc, F_ObjHandleT elem) {
 
 // The first value of the matched attribute, else of its definition's defaults; nothing when
 // there is no matched attribute.
-std::vector<std::string> MatchedValuesOrDefaults(F_ObjHandleT doc, F_ObjHandleT elem, const AttrList &list, IntT i) {
+std::vector<std::string> MatchedValuesOrDefaults(F_ObjHandleT doc, F_ObjHandleT elem, AttrList &list, IntT i) {
     if (!list.validIndex(i)) return {};
-    if (!list.attrs[i].values.empty()) return list.attrs[i].values;
+    if (!list.attrs()[i].values.empty()) return list.attrs()[i].values;
     return om_AttrGetValues(doc, elem, "", i, 0, 1);
 }
 
@@ -108,7 +112,7 @@ NWActionError EditNamedAttributes(F_ObjHandleT doc, F_ObjHandleT elem, const std
                                   IntT attrIndex, Edit edit) {
     if (NWActionError r = CheckIds(doc, elem)) return r;
     AttrList list(doc, elem);
-    if (list.attrs.empty()) return NWResult::NoAttributes;
+    if (list.size() == 0) return NWResult::NoAttributes;
     bool changed = false;
     NWActionError result = 0;
     for (const std::string &name : names) {
@@ -166,7 +170,7 @@ NWActionError om_NWAttrReplaceValues(F_ObjHandleT doc, F_ObjHandleT elem, const 
         if (TokenizedAttrValues != 0)
             list.store(i, values, true);
         else
-            list.attrs[i].values = values;  // into the storage the list holds
+            list.setValues(static_cast<size_t>(i), values);
         *changed = true;
     });
 }
@@ -174,8 +178,8 @@ NWActionError om_NWAttrReplaceValues(F_ObjHandleT doc, F_ObjHandleT elem, const 
 NWActionError om_NWAttrDeleteValues(F_ObjHandleT doc, F_ObjHandleT elem, const std::vector<std::string> &names,
                                     IntT attrIndex) {
     return EditNamedAttributes(doc, elem, names, attrIndex, [&](AttrList &list, IntT i, NWActionError *, bool *changed) {
-        if (list.attrs[i].values.empty()) return;
-        list.attrs[i].values.clear();
+        if (list.attrs()[i].values.empty()) return;
+        list.attrs()[i].values.clear();
         *changed = true;
     });
 }
@@ -184,7 +188,7 @@ NWActionError om_NWAttrValueTextTransfer(F_ObjHandleT doc, F_ObjHandleT elem, st
                                          NWAttrAction action, IntT attrIndex) {
     if (NWActionError r = CheckIds(doc, elem)) return r;
     AttrList list(doc, elem);
-    if (list.attrs.empty()) return NWResult::NoAttributes;
+    if (list.size() == 0) return NWResult::NoAttributes;
     bool copyEmpty = NodeWizardPrompts.copyEmptyString != 0;
     bool toValue = action == NWAttr::MoveTextToValue || action == NWAttr::CopyTextToValue;
     NWActionError result = 0;
@@ -200,7 +204,7 @@ NWActionError om_NWAttrValueTextTransfer(F_ObjHandleT doc, F_ObjHandleT elem, st
             result = NWResult::AttrNotFound;
             continue;
         }
-        std::vector<std::string> &vals = list.attrs[i].values;
+        std::vector<std::string> &vals = list.attrs()[i].values;
         if (!toValue && vals.empty() && !copyEmpty) continue;
         if (action != NWAttr::CopyTextToValue) om_ElementClearContent(doc, elem);
         if (toValue) {
@@ -241,7 +245,7 @@ NWActionError om_NWAttrRemoveInvalidNamed(F_ObjHandleT doc, F_ObjHandleT elem, c
                 continue;
             }
             FA_errno = 0;
-            F_ApiDeleteInvalidAttribute(doc, list.attrs[attrIndex].name.c_str(), 0, elem);
+            F_ApiDeleteInvalidAttribute(doc, list.attrs()[attrIndex].name.c_str(), 0, elem);
             if (!FA_errno) ++removals;
             continue;
         }
@@ -273,7 +277,7 @@ NWActionError om_NWAttrSearchReplace(F_ObjHandleT doc, F_ObjHandleT elem, IntT a
     AttrList list(doc, elem);
     if (!list.validIndex(attrIndex)) return 0;
     bool changed = false;
-    for (std::string &v : list.attrs[attrIndex].values)
+    for (std::string &v : list.attrs()[attrIndex].values)
         if (v.size() >= search.size() && qv::ReplaceAll(v, search, replace, true) != std::string::npos) changed = true;
     if (changed) list.write();
     return 0;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -99,7 +100,8 @@ void CopyAttributes(const F_AttributesT &raw, Attributes &out) {
 }
 
 // Makes the host's value list hold these texts: a list of the same length keeps its record and
-// the texts that are the same; any other gets a new record.
+// the texts that are the same, and a text that fits in the one it replaces is written over it;
+// a list of another length gets a new record.
 void StoreValues(F_StringsT &held, const std::vector<std::string> &values) {
     const UIntT n = held.val ? held.len : 0;
     if (n != values.size()) {
@@ -107,9 +109,14 @@ void StoreValues(F_StringsT &held, const std::vector<std::string> &values) {
         return;
     }
     for (UIntT j = 0; j < n; ++j) {
-        if (values[j] == OrEmpty(held.val[j])) continue;
+        const std::string &v = values[j];
+        if (v == OrEmpty(held.val[j])) continue;
+        if (held.val[j] && v.size() <= std::strlen(held.val[j])) {
+            std::memcpy(held.val[j], v.c_str(), v.size() + 1);
+            continue;
+        }
         F_Free(held.val[j]);
-        held.val[j] = F_StrCopyString(values[j].c_str());
+        held.val[j] = F_StrCopyString(v.c_str());
     }
 }
 
@@ -127,28 +134,53 @@ Attributes HostGetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId) {
 }
 
 AttributeEdit::AttributeEdit(F_ObjHandleT docId, F_ObjHandleT elemId)
-    : doc(docId), elem(elemId), attrs(std::exchange(spareAttributes, Attributes{})),
-      raw_(F_ApiGetAttributes(docId, elemId)) {
-    CopyAttributes(raw_, attrs);
-}
+    : doc(docId), elem(elemId), raw_(F_ApiGetAttributes(docId, elemId)) {}
 
 AttributeEdit::~AttributeEdit() {
     F_ApiDeallocateAttributes(&raw_);
-    if (attrs.capacity() > spareAttributes.capacity()) spareAttributes = std::move(attrs);
+    if (copied_ && copy_.capacity() > spareAttributes.capacity()) spareAttributes = std::move(copy_);
+}
+
+IntT AttributeEdit::lastIndexOf(const std::string &name) const {
+    if (copied_) return LastIndexOf(copy_, name);
+    for (size_t i = size(); i-- > 0;)
+        if (name == OrEmpty(raw_.val[i].name)) return static_cast<IntT>(i);
+    return -1;
+}
+
+Attributes &AttributeEdit::attrs() {
+    if (!copied_) {
+        copy_ = std::exchange(spareAttributes, Attributes{});
+        CopyAttributes(raw_, copy_);
+        copied_ = true;
+    }
+    return copy_;
+}
+
+void AttributeEdit::setValues(size_t i, const std::vector<std::string> &values) {
+    if (copied_)
+        copy_[i].values = values;
+    else
+        StoreValues(raw_.val[i].values, values);
 }
 
 void AttributeEdit::write() {
-    bool sameNames = raw_.val && raw_.len == attrs.size();
-    for (size_t i = 0; sameNames && i < attrs.size(); ++i) sameNames = attrs[i].name == OrEmpty(raw_.val[i].name);
-    if (!sameNames) {
-        HostSetAttributes(doc, elem, attrs);
+    if (!copied_) {
+        if (raw_.val) F_ApiSetAttributes(doc, elem, &raw_);
+        else HostSetAttributes(doc, elem, {});
         return;
     }
-    for (size_t i = 0; i < attrs.size(); ++i) {
+    bool sameNames = raw_.val && raw_.len == copy_.size();
+    for (size_t i = 0; sameNames && i < copy_.size(); ++i) sameNames = copy_[i].name == OrEmpty(raw_.val[i].name);
+    if (!sameNames) {
+        HostSetAttributes(doc, elem, copy_);
+        return;
+    }
+    for (size_t i = 0; i < copy_.size(); ++i) {
         F_AttributeT &r = raw_.val[i];
-        r.valflags = attrs[i].valflags;
-        r.allow = attrs[i].allow;
-        StoreValues(r.values, attrs[i].values);
+        r.valflags = copy_[i].valflags;
+        r.allow = copy_[i].allow;
+        StoreValues(r.values, copy_[i].values);
     }
     F_ApiSetAttributes(doc, elem, &raw_);
 }

@@ -44,10 +44,11 @@ AttributeDefs HostGetAttributeDefs(F_ObjHandleT docId, F_ObjHandleT elemId);
 // Writes the whole list back to the element.
 void HostSetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId, const Attributes &attrs);
 
-// An element's attribute list read once for an edit: the host's list and a readable copy of it,
-// made in storage kept from the edit before (an edit made while another is open gets its own).
-// write() hands the host's list back carrying the copy's values, replacing only the values that
-// changed; when the copy's names are no longer those read, the whole copy is written instead.
+// An element's attribute list read once for an edit: the host's list, and a readable copy of it
+// made when first asked for, in storage kept from the edit before (an edit made while another is
+// open gets its own). Values set before the copy is made go straight into the host's list.
+// write() hands the host's list back carrying the values, replacing only those that changed;
+// when the copy's names are no longer those read, the whole copy is written instead.
 class AttributeEdit {
 public:
     AttributeEdit(F_ObjHandleT docId, F_ObjHandleT elemId);
@@ -55,13 +56,21 @@ public:
     AttributeEdit(const AttributeEdit &) = delete;
     AttributeEdit &operator=(const AttributeEdit &) = delete;
 
+    // The number of attributes, and the index of the last one of the name (-1 when none).
+    size_t size() const { return raw_.val ? raw_.len : 0; }
+    IntT lastIndexOf(const std::string &name) const;
+    // The readable copy.
+    Attributes &attrs();
+    // Gives attribute i (below size()) these values.
+    void setValues(size_t i, const std::vector<std::string> &values);
     void write();
 
     F_ObjHandleT doc, elem;
-    Attributes attrs;
 
 private:
     F_AttributesT raw_;
+    Attributes copy_;
+    bool copied_ = false;
 };
 
 // ---- reading ----
