@@ -20,6 +20,7 @@
 
 #include <unistd.h>
 
+#include "bench/retag_documents.h"
 #include "fdk.h"
 #include "host/src/model.h"
 #include "host/src/paths.h"
@@ -53,6 +54,10 @@ void Released(void *p) {
 }
 
 }  // namespace
+
+long long qvbench::HeapHeld() { return gHeldBytes.load(); }
+long long qvbench::HeapPeak() { return gPeakBytes.load(); }
+void qvbench::HeapPeakFromNow() { gPeakBytes.store(gHeldBytes.load()); }
 
 extern "C" {
 void *malloc(size_t n) {
@@ -101,38 +106,13 @@ namespace {
 
 constexpr int kChapters = 1000;  // 102 elements each: 102,000 elements
 
-// Chapters of ten sections of four paragraphs, each paragraph with an inline element; a DTD in
-// the file declares IDs, an enumeration with a default and the mixed paragraphs.
+// The book of retag_documents.h, in a file removed at exit.
 const std::string &XmlFile() {
     static std::string path;
     if (!path.empty()) return path;
     path = (std::filesystem::temp_directory_path() / ("qv_open_bench_" + std::to_string(::getpid()) + ".xml")).string();
     std::atexit([] { std::filesystem::remove(path); });
-    std::ofstream out(path, std::ios::binary);
-    out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<!DOCTYPE book [\n"
-           "<!ELEMENT book (chapter+)>\n"
-           "<!ELEMENT chapter (title, section+)>\n"
-           "<!ATTLIST chapter n CDATA #IMPLIED>\n"
-           "<!ELEMENT section (title, para+)>\n"
-           "<!ATTLIST section id ID #REQUIRED kind (intro|body) \"body\">\n"
-           "<!ELEMENT title (#PCDATA)>\n"
-           "<!ELEMENT para (#PCDATA|em)*>\n"
-           "<!ELEMENT em (#PCDATA)>\n"
-           "]>\n<book>\n";
-    int p = 0;
-    for (int c = 0; c < kChapters; ++c) {
-        out << "  <chapter n=\"" << c << "\">\n    <title>Chapter " << c << "</title>\n";
-        for (int s = 0; s < 10; ++s) {
-            out << "    <section id=\"s" << c << "_" << s << "\"" << (s == 0 ? " kind=\"intro\"" : "") << ">\n"
-                << "      <title>Section " << s << " of chapter " << c << "</title>\n";
-            for (int k = 0; k < 4; ++k, ++p)
-                out << "      <para>Paragraph " << p << " says something with <em>emphasis</em> and goes on a little.</para>\n";
-            out << "    </section>\n";
-        }
-        out << "  </chapter>\n";
-    }
-    out << "</book>\n";
+    std::ofstream(path, std::ios::binary) << qvbench::BookXml(kChapters);
     return path;
 }
 

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <string>
+#include <type_traits>
 
 namespace qvbench {
 
@@ -38,13 +39,52 @@ struct Timed {
     size_t count = 0;
 };
 
+// A book of `chapters` chapters of ten sections of four paragraphs, each paragraph with an inline
+// element (102 elements a chapter), as a plain XML file whose DTD declares IDs, an enumeration
+// with a default and the mixed paragraphs.
+inline std::string BookXml(int chapters) {
+    std::string s =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<!DOCTYPE book [\n"
+        "<!ELEMENT book (chapter+)>\n"
+        "<!ELEMENT chapter (title, section+)>\n"
+        "<!ATTLIST chapter n CDATA #IMPLIED>\n"
+        "<!ELEMENT section (title, para+)>\n"
+        "<!ATTLIST section id ID #REQUIRED kind (intro|body) \"body\">\n"
+        "<!ELEMENT title (#PCDATA)>\n"
+        "<!ELEMENT para (#PCDATA|em)*>\n"
+        "<!ELEMENT em (#PCDATA)>\n"
+        "]>\n<book>\n";
+    int p = 0;
+    for (int c = 0; c < chapters; ++c) {
+        std::string n = std::to_string(c);
+        s += "  <chapter n=\"" + n + "\">\n    <title>Chapter " + n + "</title>\n";
+        for (int k = 0; k < 10; ++k) {
+            s += "    <section id=\"s" + n + "_" + std::to_string(k) + "\"" + (k == 0 ? " kind=\"intro\"" : "") + ">\n" +
+                 "      <title>Section " + std::to_string(k) + " of chapter " + n + "</title>\n";
+            for (int j = 0; j < 4; ++j, ++p)
+                s += "      <para>Paragraph " + std::to_string(p) + " says something with <em>emphasis</em> and goes on a little.</para>\n";
+            s += "    </section>\n";
+        }
+        s += "  </chapter>\n";
+    }
+    return s + "</book>\n";
+}
+
+// The bytes the process holds on the heap, as the counting allocator of the benchmark program
+// sees them (open_xml_bench.cpp), and the highest count since HeapPeakFromNow().
+long long HeapHeld();
+long long HeapPeak();
+void HeapPeakFromNow();
+
 // Runs f (which loads what it needs, times its work and frees what it made) twice in a copy of
-// this process and returns what the second run answers: each side of a comparison is measured on
+// this process and returns what the second run answers (a plain struct whose default value
+// means "could not run"): each side of a comparison is measured on
 // a heap it has warmed itself (as in a session that has run before), never on the heap the other
 // side left behind. The copy's allocator keeps what is freed (no trimming, no large blocks mapped
 // and unmapped one by one), so neither side pays the system again for touching fresh memory.
-template <class F>
-Timed InFreshProcess(F &&f) {
+template <class F, class R = std::invoke_result_t<F &>>
+R InFreshProcess(F &&f) {
     int fds[2];
     if (pipe(fds) != 0) return f();
     pid_t pid = fork();
@@ -58,13 +98,13 @@ Timed InFreshProcess(F &&f) {
         mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
         mallopt(M_TRIM_THRESHOLD, 1 << 30);
         f();
-        Timed mine = f();
+        R mine = f();
         ssize_t w = write(fds[1], &mine, sizeof mine);
         _exit(w == static_cast<ssize_t>(sizeof mine) ? 0 : 1);
     }
     close(fds[1]);
-    Timed r;
-    if (read(fds[0], &r, sizeof r) != static_cast<ssize_t>(sizeof r)) r = Timed{};
+    R r{};
+    if (read(fds[0], &r, sizeof r) != static_cast<ssize_t>(sizeof r)) r = R{};
     close(fds[0]);
     waitpid(pid, nullptr, 0);
     return r;

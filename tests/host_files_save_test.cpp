@@ -112,6 +112,29 @@ TEST_F(HostFilesSave, AFailedStepKeepsTheOldFileAndNamesTheCause) {
     }
 }
 
+// XML that would not read back (here a comment holding "--", which XML forbids) never takes the
+// old file's place, whether or not the writing of its temporary copy fails as well: the save
+// says why and leaves no temporary file.
+TEST_F(HostFilesSave, XmlThatIsNotWellFormedKeepsTheOldFile) {
+    for (Step step : {Step::None, Step::Sync}) {
+        SCOPED_TRACE(static_cast<int>(step));
+        fs::remove_all(dir / "out");
+        fs::path target = Write("out/x.xml", kSmallXml);
+        F_ObjHandleT doc = Open(target);
+        ASSERT_NE(doc, 0u);
+        ASSERT_NE(AppendMisc(doc, FlowOf(MainFlow(doc))->root, true, "a -- b"), 0u);
+        safesave::FailNextForTest(step, ENOSPC);
+        FA_errno = 0;
+        EXPECT_EQ(Save(doc, "", FV_SaveFmtXml), 0u);
+        EXPECT_EQ(FA_errno, FE_BadOperation);
+        EXPECT_NE(LastSaveFailure().find("not well-formed"), std::string::npos) << LastSaveFailure();
+        EXPECT_EQ(Read(target), kSmallXml);
+        EXPECT_EQ(Listing(dir / "out"), std::vector<std::string>{"x.xml"});
+        safesave::FailNextForTest(Step::None, 0);
+        ASSERT_EQ(F_ApiClose(doc, 1), 0);
+    }
+}
+
 // The user's save says what went wrong, by name.
 TEST_F(HostFilesSave, TheUsersMessageNamesTheCause) {
     fs::path target = Write("x.xml", kSmallXml);
@@ -315,6 +338,14 @@ TEST(HostFilesSaveCheck, WellFormedCheckFindsAnUndeclaredEntity) {
     EXPECT_FALSE(docfile::CheckWellFormed("<!DOCTYPE a [\n<!ELEMENT a ANY>]>\n<a>&ch;</a>", error));
     EXPECT_NE(error.find("line 3"), std::string::npos) << error;
     EXPECT_NE(error.find("ch"), std::string::npos) << error;
+
+    // The check reads long files in pieces: a fault far into the file is found, with its line.
+    std::string longText = "<a>";
+    for (int i = 0; i < 40000; ++i) longText += "<p n=\"" + std::to_string(i) + "\">text &amp; more</p>\n";
+    EXPECT_TRUE(docfile::CheckWellFormed(longText + "</a>", error)) << error;
+    EXPECT_FALSE(docfile::CheckWellFormed(longText + "<p></a>", error));
+    EXPECT_NE(error.find("line 40001"), std::string::npos) << error;
+    EXPECT_FALSE(docfile::CheckWellFormed(longText, error)) << "a file cut short";
 }
 
 // A book is saved as safely as a document; saving an unchanged book changes nothing in its file

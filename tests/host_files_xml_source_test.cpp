@@ -202,4 +202,27 @@ TEST_F(HostFilesXmlSource, RepeatedAndInternalEntitiesKeepTheirPlaces) {
     EXPECT_EQ(TreeDump(again, false), tree);
 }
 
+// An unchanged save writes an entity's file exactly as it was read: text at the top of an entity
+// keeps its references (written bare it would no longer be XML), and characters beyond ASCII in
+// its attribute values stay characters. The entities' files are read-only here: a save that
+// wanted to change them would fail.
+TEST_F(HostFilesXmlSource, AnUnchangedEntityIsWrittenAsItWasRead) {
+    const std::string note = "a &lt; b &amp; c", chapter = "<c note=\"caf\xC3\xA9 &amp; \xE2\x82\xAC\">x &gt; y</c>\n";
+    for (const fs::path &p : {Write("doc/note.txt", note), Write("doc/c.xml", chapter)})
+        fs::permissions(p, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    Write("doc/main.xml", "<!DOCTYPE r [<!ENTITY t SYSTEM \"note.txt\"><!ENTITY c SYSTEM \"c.xml\">]>\n"
+                          "<r><p>&t;</p>&c;</r>\n");
+    F_ObjHandleT doc = Open(dir / "doc/main.xml");
+    ASSERT_NE(doc, 0u) << (TranscriptLines().empty() ? "" : TranscriptLines().back());
+    const std::string tree = TreeDump(doc, false);
+    EXPECT_NE(tree.find("\"a < b & c\""), std::string::npos) << tree;
+    ASSERT_EQ(Save(doc, "", FV_SaveFmtXml), doc) << (TranscriptLines().empty() ? "" : TranscriptLines().back());
+    EXPECT_EQ(Read("doc/note.txt"), note);
+    EXPECT_EQ(Read("doc/c.xml"), chapter);
+    ASSERT_EQ(F_ApiClose(doc, 1), 0);
+    F_ObjHandleT again = Open(dir / "doc/main.xml");
+    ASSERT_NE(again, 0u);
+    EXPECT_EQ(TreeDump(again, false), tree);
+}
+
 }  // namespace

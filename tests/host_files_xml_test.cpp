@@ -149,9 +149,10 @@ TEST_F(HostFilesXml, SavedAsXmlGivesBackTheSameTreeAndCatalog) {
         SCOPED_TRACE(source);
         F_ObjHandleT doc = Open(kData / source);
         ASSERT_NE(doc, 0u);
-        std::string before = TreeDump(doc, false);
         fs::path out = dir / (std::string("saved_") + source);
         ASSERT_EQ(Save(doc, out, FV_SaveFmtXml), doc);
+        EXPECT_FALSE(Doc(doc)->layout) << "a save as XML lays nothing out";
+        std::string before = TreeDump(doc, false);
         F_ObjHandleT again = Open(out);
         ASSERT_NE(again, 0u);
         EXPECT_EQ(TreeDump(again, false), before);
@@ -273,6 +274,38 @@ TEST_F(HostFilesXml, LongTextsComeThroughWhole) {
         EXPECT_EQ(Elem(Elem(last)->first)->text, "after");
         EXPECT_EQ(Elem(Elem(Elem(last)->prev)->first)->text, big);
         EXPECT_EQ(Elem(Elem(root->first)->first)->text, "paragraph 0");
+    }
+}
+
+// Text and attribute values as a save writes them: markup characters and carriage returns as
+// references (in a value tabs and line ends too, which a reader would make spaces of), host tabs
+// as tabs, ill-formed UTF-8 as U+FFFD, and what XML cannot carry (other control characters,
+// U+FFFE, U+FFFF) left out, so that the file is XML and reads back as written.
+TEST_F(HostFilesXml, TextAndValuesAreWrittenAsXmlCanCarryThem) {
+    struct Case {
+        std::string stored, text, value;
+    };
+    const Case cases[] = {
+        {"a<b>&\"c'", "a&lt;b&gt;&amp;&quot;c'", "a&lt;b&gt;&amp;&quot;c'"},
+        {"1\t2\n3\r4\x08" "5", "1\t2\n3&#13;4\t5", "1&#9;2&#10;3&#13;4&#9;5"},
+        {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9D\x84\x9E", "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9D\x84\x9E",
+         "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9D\x84\x9E"},
+        {"x\x01\x1Fy\xEF\xBF\xBEz\xEF\xBF\xBF", "xyz", "xyz"},
+        {"\xC3(\xED\xA0\x80\xC0\x80", "\xEF\xBF\xBD(\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD",
+         "\xEF\xBF\xBD(\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text);
+        F_ObjHandleT doc = NewDocument(Win(dir / "escaped.fm"));
+        F_ObjHandleT def = AddElementDef(doc, "p", FV_FO_CONTAINER, "Body");
+        F_ObjHandleT p = AppendElement(doc, 0, def, MainFlow(doc));
+        AppendText(doc, p, c.stored);
+        ASSERT_TRUE(SetAttribute(doc, p, "v", {c.stored}));
+        ASSERT_EQ(Save(doc, dir / "escaped.xml", FV_SaveFmtXml), doc) << (TranscriptLines().empty() ? "" : TranscriptLines().back());
+        std::string saved = Read(dir / "escaped.xml");
+        EXPECT_NE(saved.find("<p v=\"" + c.value + "\">" + c.text + "</p>"), std::string::npos) << saved;
+        ASSERT_NE(Open(dir / "escaped.xml"), 0u);
+        CloseDocument(doc);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <system_error>
 
@@ -260,25 +261,47 @@ F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, 
     if (native.empty()) return RefuseSave(FE_BadParameter, "the drive is not known");
     std::string reason;
     if (!safesave::MayReplace(native, reason)) return RefuseSave(FE_FileWrite, reason);
-    docfile::DocImage image;
-    docfile::ExtractDocument(doc, image);
-
-    // The whole content is made in memory first: nothing is written when it cannot be.
+    // The whole content is made in memory first: nothing is written when it cannot be. XML is
+    // written straight from the document; the other formats from its image.
     std::string bytes, error;
     bool ok = false;
     std::vector<docfile::SideFile> sideFiles;
     std::string folder = FolderTreeOf(native);
-    switch (format) {
-        case FV_SaveFmtXml: ok = docfile::WriteXml(image, fs::path(native).parent_path().string(), bytes, sideFiles, error); break;
-        case FV_SaveFmtText:
+    if (format == FV_SaveFmtXml) {
+        ok = docfile::WriteXml(doc, fs::path(native).parent_path().string(), bytes, sideFiles, error);
+    } else {
+        docfile::DocImage image;
+        docfile::ExtractDocument(doc, image);
+        if (format == FV_SaveFmtText) {
             bytes = docfile::PlainText(image);
             ok = true;
-            break;
-        default: ok = docfile::WriteNative(image, bytes, error); break;
+        } else {
+            ok = docfile::WriteNative(image, bytes, error);
+        }
     }
     if (!ok) return RefuseSave(FE_BadOperation, error);
-    if (format == FV_SaveFmtXml && !docfile::CheckWellFormed(bytes, error))
-        return RefuseSave(FE_BadOperation, "the XML made from the document is not well-formed (" + error + ")");
+    // An XML save is checked to be well-formed before it takes the old file's place. The check
+    // reads the bytes beside the writing of the main file's temporary copy; entities' files wait
+    // for it, as does the commit.
+    std::string checkError;
+    std::future<bool> check;
+    if (format == FV_SaveFmtXml) {
+        auto run = [&bytes, &checkError] { return docfile::CheckWellFormed(bytes, checkError); };
+        try {
+            check = std::async(std::launch::async, run);
+        } catch (const std::system_error &) {  // no thread to be had: the check runs when asked
+            check = std::async(std::launch::deferred, run);
+        }
+    }
+    bool wellFormed = true;
+    auto notWellFormed = [&] {
+        if (check.valid()) wellFormed = check.get();
+        return !wellFormed;
+    };
+    auto refuseNotWellFormed = [&] {
+        return RefuseSave(FE_BadOperation, "the XML made from the document is not well-formed (" + checkError + ")");
+    };
+    if (!sideFiles.empty() && notWellFormed()) return refuseNotWellFormed();
 
     // An entity's file is written only where the document owns it (in its folder tree) and only
     // when its content changed; a change that cannot be written fails the save before anything
@@ -302,7 +325,9 @@ F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, 
             return RefuseSave(FE_FileWrite, "the file \"" + WindowsPath(f->target) + "\" of the entity \"" + f->entity +
                                                 "\": " + reason);
     }
-    if (!save.Add(native, bytes, reason) || !save.Commit(reason)) return RefuseSave(FE_FileWrite, reason);
+    bool added = save.Add(native, bytes, reason);
+    if (notWellFormed()) return refuseNotWellFormed();  // the temporary files go with the transaction
+    if (!added || !save.Commit(reason)) return RefuseSave(FE_FileWrite, reason);
 
     std::string saved = WindowsPath(native);
     if (Lower(saved) != Lower(d->path)) {

@@ -109,23 +109,30 @@ bool IsListType(int type) {
     return type == FV_AT_STRINGS || type == FV_AT_INTEGERS || type == FV_AT_REALS || type == FV_AT_UNIQUE_IDREFS;
 }
 
+size_t Utf8SequenceAt(std::string_view s, size_t i, uint32_t &cp) {
+    auto c = static_cast<unsigned char>(s[i]);
+    cp = c;
+    if (c < 0x80) return 1;
+    size_t len = (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
+    if (len == 0 || i + len > s.size()) return 0;
+    cp = c & (0x7F >> len);
+    for (size_t k = 1; k < len; ++k) {
+        auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    // Refuse overlong forms, surrogates and values past U+10FFFF.
+    static const uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
+    return cp >= kMin[len] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF) ? len : 0;
+}
+
 std::string ValidUtf8(std::string_view s) {
     std::string out;
     out.reserve(s.size());
     size_t i = 0;
     while (i < s.size()) {
-        auto c = static_cast<unsigned char>(s[i]);
-        size_t len = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xE ? 3 : (c >> 3) == 0x1E ? 4 : 0;
-        bool ok = len != 0 && i + len <= s.size();
-        for (size_t k = 1; ok && k < len; ++k) ok = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
-        if (ok && len > 1) {
-            // Refuse overlong forms, surrogates and values past U+10FFFF.
-            uint32_t cp = c & (0x7F >> len);
-            for (size_t k = 1; k < len; ++k) cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-            static const uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
-            ok = cp >= kMin[len] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
-        }
-        if (ok) {
+        uint32_t cp;
+        if (size_t len = Utf8SequenceAt(s, i, cp)) {
             out.append(s.substr(i, len));
             i += len;
         } else {

@@ -2,7 +2,8 @@
 // formats (native ".fm", plain XML, plain text) and the object model.
 //
 // Readers fill an image completely before any document is made from it, so a file that fails
-// half-way leaves nothing behind; writers take an image extracted from an open document. The
+// half-way leaves nothing behind; writers take an image extracted from an open document (the XML
+// writer takes only its catalog and reads the tree from the document itself). The
 // element tree is stored flat, in document order (pre-order), each node naming its parent by
 // index, so that no reader, writer or walk needs recursion however deep the tree is. Nodes and
 // text are kept in chunks (a node costs a few words, a growing image never copies what it holds,
@@ -251,6 +252,9 @@ std::vector<std::string> SplitTokens(std::string_view s);
 std::string JoinTokens(const std::vector<std::string> &values);
 // Whether an attribute type holds a list of tokens (Strings, Integers, Reals, IDReferences).
 bool IsListType(int type);
+// The length of the well-formed UTF-8 sequence at s[i] (1 for an ASCII byte), with its code point
+// in `cp`; 0 when the sequence is ill-formed (cut short, overlong, a surrogate, past U+10FFFF).
+size_t Utf8SequenceAt(std::string_view s, size_t i, uint32_t &cp);
 // The text with every ill-formed UTF-8 sequence replaced by U+FFFD.
 std::string ValidUtf8(std::string_view s);
 

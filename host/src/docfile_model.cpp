@@ -274,13 +274,19 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
     return doc;
 }
 
-bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
-    Document *d = Doc(doc);
-    if (!d) return false;
-    const FileNotes *notes = nullptr;
-    if (auto it = Notes().find(doc); it != Notes().end()) notes = &it->second;
+namespace {
 
-    image.paragraphsPerPage = d->pgfsPerPage;
+// The notes kept for a document, or nullptr.
+const FileNotes *NotesOf(F_ObjHandleT doc) {
+    auto it = Notes().find(doc);
+    return it == Notes().end() ? nullptr : &it->second;
+}
+
+// The document type, the catalog and what a plain XML file held beside its tree, into `image`;
+// `defIndex` gets each definition's index in image.defs.
+void ExtractCatalog(const Document &d, const FileNotes *notes, DocImage &image,
+                    std::unordered_map<F_ObjHandleT, int32_t> &defIndex) {
+    image.paragraphsPerPage = d.pgfsPerPage;
     if (notes) {
         image.doctype = notes->doctype;
         image.otherSettings = notes->otherSettings;
@@ -293,14 +299,7 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
         image.xml.entities = notes->xml.entities;
         image.xml.references = notes->xml.references;
     }
-    // Nodes that came from an external entity, for the node indices they get below.
-    auto noteNode = [&](F_ObjHandleT id, int32_t index) {
-        if (!notes) return;
-        if (auto it = notes->referenceOf.find(id); it != notes->referenceOf.end()) image.xml.referenceOf[index] = it->second;
-    };
-    SaveExtras(doc, image.otherSettings);
-    std::unordered_map<F_ObjHandleT, int32_t> defIndex;
-    for (F_ObjHandleT id : d->defs) {
+    for (F_ObjHandleT id : d.defs) {
         const ElementDef *def = Def(id);
         if (!def) continue;
         ElementDefImage di;
@@ -326,6 +325,32 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
         defIndex[id] = static_cast<int32_t>(image.defs.size());
         image.defs.push_back(std::move(di));
     }
+}
+
+}  // namespace
+
+bool ExtractXmlFrame(F_ObjHandleT doc, DocImage &image, std::unordered_map<F_ObjHandleT, int32_t> &defIndex,
+                     std::unordered_map<F_ObjHandleT, int32_t> &referenceOf) {
+    const Document *d = Doc(doc);
+    if (!d) return false;
+    const FileNotes *notes = NotesOf(doc);
+    ExtractCatalog(*d, notes, image, defIndex);
+    if (notes) referenceOf = notes->referenceOf;
+    return true;
+}
+
+bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
+    Document *d = Doc(doc);
+    if (!d) return false;
+    const FileNotes *notes = NotesOf(doc);
+    std::unordered_map<F_ObjHandleT, int32_t> defIndex;
+    ExtractCatalog(*d, notes, image, defIndex);
+    // Nodes that came from an external entity, for the node indices they get below.
+    auto noteNode = [&](F_ObjHandleT id, int32_t index) {
+        if (!notes) return;
+        if (auto it = notes->referenceOf.find(id); it != notes->referenceOf.end()) image.xml.referenceOf[index] = it->second;
+    };
+    SaveExtras(doc, image.otherSettings);
     for (int kind : kFormatKinds) {
         auto it = d->named.find(kind);
         if (it == d->named.end()) continue;
@@ -340,45 +365,40 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
         }
     }
 
-    // Each flow's tree in document order, following the links without recursion; the walk is
-    // bounded by the number of elements the session holds.
-    const size_t limit = ElementStoreSize() + 1;
+    // Each flow's tree in document order.
     for (F_ObjHandleT fid : d->flows) {
         const Flow *flow = FlowOf(fid);
         if (!flow) continue;
         FlowImage fi{flow->name, fid == d->mainFlow, static_cast<int32_t>(image.nodes.size()), 0};
         std::vector<int32_t> parents;  // image indices of the open ancestors
-        F_ObjHandleT cur = flow->root;
-        size_t steps = 0;
-        while (cur && steps++ < limit) {
-            const Element *e = Elem(cur);
-            if (!e) break;
+        WalkTree(flow->root, [&](F_ObjHandleT cur, const Element &e, size_t depth) {
+            parents.resize(depth);
             NodeImage n;
             n.parent = parents.empty() ? -1 : parents.back();
-            n.uniqueId = e->unique > 0 ? static_cast<uint32_t>(e->unique) : 0;
-            if (e->misc) {
-                n.def = e->misc == kMiscComment ? kCommentNode : kPiNode;
+            n.uniqueId = e.unique > 0 ? static_cast<uint32_t>(e.unique) : 0;
+            if (e.misc) {
+                n.def = e.misc == kMiscComment ? kCommentNode : kPiNode;
                 n.uniqueId = 0;
                 image.text.Start(n);
-                image.text.Append(n, e->text);
-            } else if (!e->def) {
+                image.text.Append(n, e.text);
+            } else if (!e.def) {
                 n.def = kTextNode;
                 image.text.Start(n);
-                image.text.Append(n, e->text);
+                image.text.Append(n, e.text);
                 if (std::vector<RunImage> runs = ExtractRuns(doc, cur); !runs.empty())
                     image.textRuns[static_cast<int32_t>(image.nodes.size())] = std::move(runs);
             } else {
-                auto di = defIndex.find(e->def);
-                if (di == defIndex.end()) break;  // a definition that is gone: the tree ends here
+                auto di = defIndex.find(e.def);
+                if (di == defIndex.end()) return false;  // a definition that is gone: the tree ends here
                 n.def = di->second;
-                n.pgfMode = e->pgfMode == kPgfYes ? 1 : e->pgfMode == kPgfNo ? 2 : 0;
+                n.pgfMode = e.pgfMode == kPgfYes ? 1 : e.pgfMode == kPgfNo ? 2 : 0;
                 n.firstAttr = static_cast<uint32_t>(image.attrs.size());
-                for (const Attr &a : e->attrs) image.attrs.push_back(AttrImage{AtomName(a.name), a.values});
+                for (const Attr &a : e.attrs) image.attrs.push_back(AttrImage{AtomName(a.name), a.values});
                 n.attrCount = static_cast<uint32_t>(image.attrs.size() - n.firstAttr);
-                if (const ElementDef *def = Def(e->def); def && def->type == FV_FO_TBL)
+                if (const ElementDef *def = Def(e.def); def && def->type == FV_FO_TBL)
                     if (PropValue name; GetProperty(doc, TableObjectOf(doc, cur), FP_TblTag, name) && !name.s.empty())
                         image.tableFormats[static_cast<int32_t>(image.nodes.size())] = name.s;
-                if (const ElementDef *def = Def(e->def)) {
+                if (const ElementDef *def = Def(e.def)) {
                     std::vector<ObjectPropImage> props;
                     ExtractObjectProps(doc, cur, def->type, props);
                     if (!props.empty()) image.objectProps[static_cast<int32_t>(image.nodes.size())] = std::move(props);
@@ -387,18 +407,9 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
             image.nodes.push_back(n);
             int32_t index = static_cast<int32_t>(image.nodes.size() - 1);
             if (fid == d->mainFlow) noteNode(cur, index);
-            if (e->def && e->first) {
-                parents.push_back(index);
-                cur = e->first;
-                continue;
-            }
-            // Next in document order: the next sibling, else that of the nearest ancestor.
-            while (cur && cur != flow->root && !Elem(cur)->next) {
-                cur = Elem(cur)->parent;
-                if (!parents.empty()) parents.pop_back();
-            }
-            cur = (cur && cur != flow->root) ? Elem(cur)->next : 0;
-        }
+            if (e.def && e.first) parents.push_back(index);
+            return true;
+        });
         fi.count = static_cast<int32_t>(image.nodes.size()) - fi.first;
         image.flows.push_back(fi);
     }

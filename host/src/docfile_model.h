@@ -2,7 +2,9 @@
 // file formats and the object model.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 
 #include "docfile_image.h"
 #include "fdk.h"
@@ -19,5 +21,13 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
 
 // The image of an open document (false when `doc` is not one).
 bool ExtractDocument(F_ObjHandleT doc, DocImage &image);
+
+// What a save as XML needs of an open document beside its element trees, which it reads from
+// the document itself: the image without nodes, formats or settings (the catalog, the document
+// type and what a plain XML file held beside its tree); `defIndex` gets the index in image.defs
+// of each definition, `referenceOf` the external entity reference each highest node of one came
+// from, by element. False when `doc` is not one.
+bool ExtractXmlFrame(F_ObjHandleT doc, DocImage &image, std::unordered_map<F_ObjHandleT, int32_t> &defIndex,
+                     std::unordered_map<F_ObjHandleT, int32_t> &referenceOf);
 
 }  // namespace host::docfile

@@ -17,10 +17,11 @@
 
 #include <libxml/SAX2.h>
 #include <libxml/uri.h>
-#include <libxml/xmlwriter.h>
 
 #include "docfile_dtd.h"
+#include "docfile_model.h"
 #include "fdk.h"
+#include "model.h"
 
 namespace host::docfile {
 namespace {
@@ -624,66 +625,6 @@ bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failur
 
 namespace {
 
-// Host text as XML text: host tabs become tabs; other control characters, which XML cannot
-// carry, are left out; ill-formed UTF-8 becomes U+FFFD.
-std::string XmlText(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    for (char c : s) {
-        if (c == kHostTab) out += '\t';
-        else if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r') continue;
-        else out += c;
-    }
-    return ValidUtf8(out);
-}
-
-// Calls libxml2's writer, which appends to `bytes`, and remembers the first failure.
-struct Writer {
-    std::string bytes;
-    xmlTextWriterPtr w = NewStringWriter(bytes);
-    bool ok = true;
-    void Check(int rc) { ok = ok && rc >= 0; }
-    static const xmlChar *X(const std::string &s) { return reinterpret_cast<const xmlChar *>(s.c_str()); }
-    void Raw(const std::string &s) { Check(xmlTextWriterWriteRaw(w, X(s))); }
-    void Misc(const MiscImage &m) {
-        if (m.comment) Check(xmlTextWriterWriteComment(w, X(m.text)));
-        else if (m.text.empty()) Raw("<?" + m.target + "?>");  // no space added after the target
-        else Check(xmlTextWriterWritePI(w, X(m.target), X(m.text)));
-    }
-    bool Finish() {
-        if (w) {
-            Check(xmlTextWriterFlush(w));
-            xmlFreeTextWriter(w);
-            w = nullptr;
-        }
-        return ok;
-    }
-    Writer() = default;
-    Writer(const Writer &) = delete;
-    Writer &operator=(const Writer &) = delete;
-    ~Writer() {
-        if (w) xmlFreeTextWriter(w);
-    }
-};
-
-// The catalog as the internal subset of a generated DOCTYPE.
-void WriteCatalog(Writer &out, const DocImage &image, const std::string &rootName,
-                  const std::vector<std::vector<std::string>> &children, const std::vector<char> &holdsText) {
-    out.Check(xmlTextWriterStartDTD(out.w, Writer::X(rootName), nullptr, nullptr));
-    for (size_t d = 0; d < image.defs.size(); ++d) {
-        const ElementDefImage &def = image.defs[d];
-        out.Raw("\n");
-        std::string model = ContentModelFor(def, children[d], holdsText[d]);
-        out.Check(xmlTextWriterWriteDTDElement(out.w, Writer::X(def.name), Writer::X(model)));
-        std::string attlist = AttlistFor(def);
-        if (!attlist.empty()) {
-            out.Raw("\n");
-            out.Check(xmlTextWriterWriteDTDAttlist(out.w, Writer::X(def.name), Writer::X(attlist)));
-        }
-    }
-    out.Check(xmlTextWriterEndDTD(out.w));
-}
-
 // The DOCTYPE as read; saved into a folder where its relative system identifier no longer
 // names the DTD, the identifier becomes the DTD's absolute path.
 std::string DoctypeFor(const XmlSourceImage &xml, const std::string &systemId, const std::string &targetFolder) {
@@ -704,222 +645,432 @@ std::string DoctypeFor(const XmlSourceImage &xml, const std::string &systemId, c
     return xml.doctype;
 }
 
+// Which bytes of host text need a look when written: markup characters, control characters and
+// the bytes of multi-byte characters; text ([0]) takes tabs and line ends as they are, an
+// attribute value ([1]) does not.
+struct EscapeTable {
+    bool special[2][256] = {};
+    EscapeTable() {
+        for (bool *table : {special[0], special[1]}) {
+            for (int c = 0; c < 0x20; ++c) table[c] = true;
+            for (int c = 0x80; c < 0x100; ++c) table[c] = true;
+            for (unsigned char c : {'<', '>', '&', '"'}) table[c] = true;
+        }
+        special[0][static_cast<unsigned char>('\t')] = special[0][static_cast<unsigned char>('\n')] = false;
+    }
+};
+const EscapeTable kEscape;
+
+// Appends host text as XML text, or as an attribute value (`value`): host tabs become tabs;
+// other control characters and the non-characters U+FFFE and U+FFFF, which XML cannot carry,
+// are left out; ill-formed UTF-8 becomes U+FFFD; markup characters and carriage returns become
+// references, and in a value so do tabs and line ends (a reader would make spaces of them).
+void AppendXmlText(std::string &out, std::string_view s, bool value) {
+    const bool *special = kEscape.special[value ? 1 : 0];
+    size_t run = 0, i = 0;
+    while (i < s.size()) {
+        auto c = static_cast<unsigned char>(s[i]);
+        if (!special[c]) {
+            ++i;
+            continue;
+        }
+        if (c >= 0x80) {
+            uint32_t cp;
+            size_t len = Utf8SequenceAt(s, i, cp);
+            if (len && cp != 0xFFFE && cp != 0xFFFF) {
+                i += len;
+                continue;
+            }
+            out.append(s.data() + run, i - run);
+            if (!len) out += "\xEF\xBF\xBD";
+            i += len ? len : 1;
+            run = i;
+            continue;
+        }
+        out.append(s.data() + run, i - run);
+        switch (c) {
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '&': out += "&amp;"; break;
+            case '"': out += "&quot;"; break;
+            case '\r': out += "&#13;"; break;
+            case '\n': out += "&#10;"; break;  // values only
+            case '\t':  // values only
+            case kHostTab: out += value ? "&#9;" : "\t"; break;
+            default: break;  // a control character XML cannot carry
+        }
+        run = ++i;
+    }
+    out.append(s.data() + run, i - run);
+}
+
+// One file being written: the document's or an external entity's.
+struct XmlOut {
+    std::string bytes;
+    bool ok = true;
+};
+
+// A comment or an instruction. An instruction with data needs a name, and not "xml" (in any
+// case): that name belongs to the XML declaration.
+void AppendMisc(XmlOut &out, const MiscImage &m) {
+    if (m.comment) {
+        out.bytes += "<!--";
+        out.bytes += m.text;
+        out.bytes += "-->";
+        return;
+    }
+    auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+    bool reserved = m.target.size() == 3 && lower(m.target[0]) == 'x' && lower(m.target[1]) == 'm' && lower(m.target[2]) == 'l';
+    if (!m.text.empty() && (m.target.empty() || reserved)) {
+        out.ok = false;
+        return;
+    }
+    out.bytes += "<?";
+    out.bytes += m.target;
+    if (!m.text.empty()) {
+        out.bytes += ' ';
+        out.bytes += m.text;
+    }
+    out.bytes += "?>";
+}
+
+// The catalog as the internal subset of a generated DOCTYPE.
+void AppendCatalog(std::string &out, const DocImage &image, const std::string &rootName,
+                   const std::vector<std::vector<std::string>> &children, const std::vector<char> &holdsText) {
+    out += "<!DOCTYPE " + rootName;
+    if (!image.defs.empty()) out += " [";
+    for (size_t d = 0; d < image.defs.size(); ++d) {
+        const ElementDefImage &def = image.defs[d];
+        out += "\n<!ELEMENT " + def.name + " " + ContentModelFor(def, children[d], holdsText[d]) + ">";
+        std::string attlist = AttlistFor(def);
+        if (!attlist.empty()) out += "\n<!ATTLIST " + def.name + " " + attlist + ">";
+    }
+    out += image.defs.empty() ? ">" : "]>";
+}
+
+// The definitions of a document by id, in a table indexed by the id's counter.
+class DefTable {
+  public:
+    explicit DefTable(const std::unordered_map<F_ObjHandleT, int32_t> &byId) {
+        if (byId.empty()) return;
+        uint32_t low = UINT32_MAX, high = 0;
+        for (const auto &entry : byId) {
+            low = std::min(low, CounterOf(entry.first));
+            high = std::max(high, CounterOf(entry.first));
+        }
+        low_ = low;
+        index_.assign(high - low + 1, -1);
+        for (const auto &[id, index] : byId) index_[CounterOf(id) - low] = index;
+    }
+    // The index of definition `def` in the image, -1 when it is none of the document's.
+    int32_t operator[](F_ObjHandleT def) const {
+        uint32_t k = CounterOf(def) - low_;
+        return KindOf(def) == FO_ElementDef && k < index_.size() ? index_[k] : -1;
+    }
+
+  private:
+    uint32_t low_ = 0;
+    std::vector<int32_t> index_;
+};
+
+// Writes the main flow's tree of a document straight from the object model: document order,
+// with an explicit stack of open elements (no recursion on depth). The content of an external
+// entity goes to the entity's own file, with the reference in its place; each entity's file is
+// written once (from its first reference).
+class TreeWriter {
+  public:
+    TreeWriter(const DocImage &image, const DefTable &defs, const std::unordered_map<F_ObjHandleT, int32_t> &referenceOf,
+               const std::vector<char> &indentable, const std::string &targetFolder, XmlOut &out)
+        : image_(image), xml_(image.xml), defs_(defs), referenceOf_(referenceOf), indentable_(indentable),
+          targetFolder_(targetFolder), out_(out), entityWritten_(image.xml.entities.size(), 0),
+          referenceHoldsText_(image.xml.references.size(), 0) {
+        // References whose content holds text at its top: its file's bytes are that content
+        // alone, so no line ends are added around it.
+        for (const auto &[node, ref] : referenceOf_) {
+            const Element *e = Elem(node);
+            if (ref >= 0 && static_cast<size_t>(ref) < xml_.references.size() && e && !e->def) referenceHoldsText_[ref] = 1;
+        }
+    }
+
+    // Writes the tree of `root`; false when a file could not be written.
+    bool Write(F_ObjHandleT root, std::vector<SideFile> &sideFiles) {
+        WalkTree(root, [&](F_ObjHandleT id, const Element &e, size_t depth) { return Node(id, e, depth, sideFiles); });
+        while (!stack_.empty() && out_.ok) {
+            Close();
+            while (!frames_.empty() && stack_.size() < frames_.back().depth) FinishFrame(sideFiles);
+        }
+        while (!frames_.empty()) FinishFrame(sideFiles);
+        for (const auto &w : entityOuts_) filesOk_ = filesOk_ && w->ok;
+        return out_.ok && filesOk_;
+    }
+
+  private:
+    // An element whose end tag is still to come.
+    struct Open {
+        int32_t def;
+        XmlOut *w;    // the file its start tag is in
+        size_t base;  // the depth its file's indentation starts from
+        bool hadChildren;
+        bool startOpen;  // its start tag still lacks its '>'
+    };
+    // An external entity's content being written to its own file.
+    struct Frame {
+        int32_t reference;
+        size_t depth;
+        XmlOut *w;
+        bool first;
+        std::string entity, target;  // the target is "" for a later reference of an entity
+        bool text;  // the entity's content holds text at its top: written exactly, nothing added
+    };
+
+    XmlOut &Current() { return frames_.empty() ? out_ : *frames_.back().w; }
+    size_t Base() const { return frames_.empty() ? 0 : frames_.back().depth; }
+    // Ends the start tag of the innermost open element of `w` before anything is written into it.
+    std::string &Content(XmlOut &w) {
+        if (!stack_.empty() && stack_.back().w == &w && stack_.back().startOpen) {
+            w.bytes += '>';
+            stack_.back().startOpen = false;
+        }
+        return w.bytes;
+    }
+    void Indent(XmlOut &w, size_t depth) { Content(w).append("\n").append(depth * 2, ' '); }
+
+    void Close() {
+        Open &top = stack_.back();
+        if (top.hadChildren && indentable_[top.def]) Indent(*top.w, stack_.size() - 1 - top.base);
+        std::string &b = top.w->bytes;
+        if (top.startOpen) {
+            b += "/>";
+        } else {
+            b += "</";
+            b += image_.defs[top.def].name;
+            b += '>';
+        }
+        stack_.pop_back();
+    }
+
+    void FinishFrame(std::vector<SideFile> &sideFiles) {
+        Frame f = std::move(frames_.back());
+        frames_.pop_back();
+        if (!f.text) f.w->bytes += '\n';
+        if (f.target.empty()) return;
+        if (!f.w->ok) filesOk_ = false;
+        sideFiles.push_back(SideFile{f.entity, f.target, std::move(f.w->bytes)});
+    }
+
+    int32_t ReferenceOf(F_ObjHandleT id) const {
+        auto r = referenceOf_.find(id);
+        return r == referenceOf_.end() || r->second < 0 || static_cast<size_t>(r->second) >= xml_.references.size()
+                   ? -1
+                   : r->second;
+    }
+
+    // One node in document order at `depth` (its number of ancestors); false ends the walk.
+    bool Node(F_ObjHandleT id, const Element &e, size_t depth, std::vector<SideFile> &sideFiles) {
+        if (!out_.ok || !filesOk_) return false;
+        int32_t def = -1;
+        if (e.def && !e.misc) {
+            def = defs_[e.def];
+            if (def < 0) return false;  // a definition that is gone: the tree ends here
+        }
+        while (stack_.size() > depth) Close();
+        int32_t ref = referenceOf_.empty() ? -1 : ReferenceOf(id);
+        while (!frames_.empty() && (stack_.size() < frames_.back().depth ||
+                                    (stack_.size() == frames_.back().depth && ref != frames_.back().reference)))
+            FinishFrame(sideFiles);
+        bool parentIndents = !stack_.empty() && indentable_[stack_.back().def];
+        if (!stack_.empty()) stack_.back().hadChildren = true;
+        if (ref >= 0 && !stack_.empty() &&
+            (frames_.empty() || frames_.back().reference != ref || frames_.back().depth != stack_.size()))
+            BeginReference(ref, parentIndents);
+        XmlOut &w = Current();
+        if (!frames_.empty() && frames_.back().depth == stack_.size()) {
+            // A highest node of an entity's file: one per line.
+            if (!frames_.back().first && !frames_.back().text) Content(w) += '\n';
+            frames_.back().first = false;
+        } else if (stack_.empty()) {
+            for (const MiscImage &m : xml_.beforeRoot) {
+                AppendMisc(w, m);
+                w.bytes += '\n';
+            }
+        } else if (parentIndents) {
+            Indent(w, stack_.size() - Base());
+        }
+        if (e.misc) {  // a comment or an instruction, in its place
+            std::string stored = e.text;
+            std::replace(stored.begin(), stored.end(), kHostTab, '\t');  // tabs were read as host tabs
+            Content(w);
+            if (e.misc == kMiscComment) {
+                AppendMisc(w, MiscImage{true, {}, std::move(stored)});
+            } else {
+                size_t space = stored.find(' ');
+                AppendMisc(w, MiscImage{false, stored.substr(0, space),
+                                        space == std::string::npos ? std::string() : stored.substr(space + 1)});
+            }
+            return true;
+        }
+        if (def < 0) {  // text
+            AppendXmlText(Content(w), e.text, false);
+            return true;
+        }
+        std::string &b = Content(w);
+        b += '<';
+        b += image_.defs[def].name;
+        for (const Attr &a : e.attrs) {
+            if (a.values.empty()) continue;
+            b += ' ';
+            b += AtomName(a.name);
+            b += "=\"";
+            for (size_t k = 0; k < a.values.size(); ++k) {
+                if (k) b += ' ';
+                AppendXmlText(b, a.values[k], true);
+            }
+            b += '"';
+        }
+        stack_.push_back(Open{def, &w, Base(), false, true});
+        return true;
+    }
+
+    void BeginReference(int32_t ref, bool parentIndents) {
+        int32_t entity = xml_.references[ref];
+        if (entity < 0 || static_cast<size_t>(entity) >= xml_.entities.size()) return;
+        const EntityFileImage &e = xml_.entities[entity];
+        XmlOut &parent = Current();
+        if (parentIndents) Indent(parent, stack_.size() - Base());
+        Content(parent) += "&" + e.name + ";";
+        auto w = std::make_unique<XmlOut>();
+        Frame f{ref, stack_.size(), w.get(), true, e.name, {}, referenceHoldsText_[ref] != 0};
+        if (!entityWritten_[entity]) {  // a later reference's content is written nowhere
+            entityWritten_[entity] = 1;
+            std::filesystem::path target = std::filesystem::path(e.file).is_absolute()
+                                               ? std::filesystem::path(e.file)
+                                               : std::filesystem::path(targetFolder_) / e.file;
+            f.target = target.string();
+        }
+        if (!e.textDecl.empty()) w->bytes += f.text ? e.textDecl : e.textDecl + "\n";
+        entityOuts_.push_back(std::move(w));
+        frames_.push_back(std::move(f));
+    }
+
+    const DocImage &image_;
+    const XmlSourceImage &xml_;
+    const DefTable &defs_;
+    const std::unordered_map<F_ObjHandleT, int32_t> &referenceOf_;
+    const std::vector<char> &indentable_;
+    const std::string &targetFolder_;
+    XmlOut &out_;
+    std::vector<Open> stack_;
+    std::vector<Frame> frames_;
+    std::vector<std::unique_ptr<XmlOut>> entityOuts_;
+    std::vector<char> entityWritten_, referenceHoldsText_;
+    bool filesOk_ = true;
+};
+
 }  // namespace
 
-bool WriteXml(const DocImage &image, const std::string &targetFolder, std::string &bytes,
-              std::vector<SideFile> &sideFiles, std::string &error) {
-    int32_t mf = image.MainFlow();
-    if (mf < 0 || image.flows[mf].count == 0) {
+bool WriteXml(F_ObjHandleT doc, const std::string &targetFolder, std::string &bytes, std::vector<SideFile> &sideFiles,
+              std::string &error) {
+    DocImage image;
+    std::unordered_map<F_ObjHandleT, int32_t> defIndex, referenceOf;
+    const Document *d = Doc(doc);
+    const Flow *flow = d ? FlowOf(d->mainFlow) : nullptr;
+    const Element *rootElement = flow ? Elem(flow->root) : nullptr;
+    if (!ExtractXmlFrame(doc, image, defIndex, referenceOf) || !rootElement || !rootElement->def || rootElement->misc) {
         error = "the document has no structure to write as XML";
         return false;
     }
-    const FlowImage &flow = image.flows[mf];
-    const int32_t begin = flow.first, end = flow.first + flow.count;
+    const DefTable defs(defIndex);
     const XmlSourceImage &xml = image.xml;
+    const int32_t rootDef = defs[rootElement->def];
+    if (rootDef < 0) {
+        error = "the document has no structure to write as XML";
+        return false;
+    }
 
-    // Per definition: the tags its elements hold, whether any holds text, whether it is used.
+    // Per definition: the tags its elements hold and whether any holds text; per attribute name
+    // whether XML can carry it; and about how many bytes the file takes.
     size_t ndefs = image.defs.size();
     std::vector<std::vector<std::string>> children(ndefs);
     std::vector<std::vector<char>> childSeen(ndefs);
     std::vector<char> holdsText(ndefs, 0);
-    for (int32_t i = begin; i < end; ++i) {
-        const NodeImage &n = image.nodes[i];
-        if (n.parent < 0) continue;
-        int32_t pd = image.nodes[n.parent].def;
-        if (n.def < 0) {  // text, a comment or an instruction
-            if (n.def == kTextNode) holdsText[pd] = 1;
-            continue;
+    std::vector<signed char> nameOk;  // by atom: -1 not seen yet
+    std::vector<int32_t> defAt;       // the definition of each open ancestor
+    std::string badName;
+    size_t estimate = 64;
+    WalkTree(flow->root, [&](F_ObjHandleT, const Element &e, size_t depth) {
+        defAt.resize(std::min(depth, defAt.size()));
+        int32_t pd = defAt.empty() ? -1 : defAt.back();
+        if (!e.def || e.misc) {  // text, a comment or an instruction
+            if (!e.def && pd >= 0) holdsText[pd] = 1;
+            estimate += e.text.size() + 8;
+            return true;
         }
-        if (childSeen[pd].empty()) childSeen[pd].resize(ndefs, 0);
-        if (!childSeen[pd][n.def]) {
-            childSeen[pd][n.def] = 1;
-            children[pd].push_back(image.defs[n.def].name);
+        int32_t def = defs[e.def];
+        if (def < 0) return false;
+        if (pd >= 0) {
+            if (childSeen[pd].empty()) childSeen[pd].resize(ndefs, 0);
+            if (!childSeen[pd][def]) {
+                childSeen[pd][def] = 1;
+                children[pd].push_back(image.defs[def].name);
+            }
         }
-    }
+        estimate += 2 * image.defs[def].name.size() + 2 * depth + 6;
+        for (const Attr &a : e.attrs) {
+            if (a.name >= nameOk.size()) nameOk.resize(a.name + 1, -1);
+            if (nameOk[a.name] < 0) nameOk[a.name] = IsXmlName(AtomName(a.name)) ? 1 : 0;
+            if (!nameOk[a.name] && badName.empty()) badName = AtomName(a.name);
+            estimate += AtomName(a.name).size() + 4;
+            for (const std::string &v : a.values) estimate += v.size() + 1;
+        }
+        defAt.push_back(def);
+        return true;
+    });
     // Names XML cannot carry make the save fail before any file is touched.
-    for (const ElementDefImage &d : image.defs) {
-        if (!IsXmlName(d.name)) {
-            error = "the element name \"" + d.name + "\" is not an XML name";
+    for (const ElementDefImage &def : image.defs) {
+        if (!IsXmlName(def.name)) {
+            error = "the element name \"" + def.name + "\" is not an XML name";
             return false;
         }
-        for (const AttrDefImage &a : d.attributes)
+        for (const AttrDefImage &a : def.attributes)
             if (!IsXmlName(a.name)) {
                 error = "the attribute name \"" + a.name + "\" is not an XML name";
                 return false;
             }
     }
-    for (int32_t i = begin; i < end; ++i) {
-        const NodeImage &n = image.nodes[i];
-        for (uint32_t k = 0; k < n.attrCount; ++k)
-            if (!IsXmlName(image.attrs[n.firstAttr + k].name)) {
-                error = "the attribute name \"" + image.attrs[n.firstAttr + k].name + "\" is not an XML name";
-                return false;
-            }
+    if (!badName.empty()) {
+        error = "the attribute name \"" + badName + "\" is not an XML name";
+        return false;
     }
 
     // Element-only content can be indented: a reopen drops that white space again.
     std::vector<char> indentable(ndefs, 0);
-    for (size_t d = 0; d < ndefs; ++d) {
-        const ElementDefImage &def = image.defs[d];
-        indentable[d] = !holdsText[d] && def.paragraphFormat.empty() &&
-                        def.contentModel.find("#PCDATA") == std::string::npos;
+    for (size_t i = 0; i < ndefs; ++i) {
+        const ElementDefImage &def = image.defs[i];
+        indentable[i] = !holdsText[i] && def.paragraphFormat.empty() && def.contentModel.find("#PCDATA") == std::string::npos;
     }
 
-    Writer out;
-    if (!out.w) {
-        error = "the document could not be written";
-        return false;
-    }
-    out.Check(xmlTextWriterStartDocument(out.w, "1.0", "UTF-8", nullptr));
+    XmlOut out;
+    out.bytes.reserve(estimate + estimate / 16);
+    out.bytes += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     for (const MiscImage &m : xml.beforeDoctype) {
-        out.Misc(m);
-        out.Raw("\n");
+        AppendMisc(out, m);
+        out.bytes += '\n';
     }
     // The DOCTYPE as the file had it; a file read without one gets none; else the catalog.
-    const std::string &rootName = image.defs[image.nodes[begin].def].name;
-    if (!xml.doctype.empty()) out.Raw(DoctypeFor(xml, image.doctype.systemId, targetFolder) + "\n");
-    else if (!xml.fromXml || !image.doctype.rootName.empty()) {
-        WriteCatalog(out, image, rootName, children, holdsText);
-        out.Raw("\n");
+    if (!xml.doctype.empty()) {
+        out.bytes += DoctypeFor(xml, image.doctype.systemId, targetFolder) + "\n";
+    } else if (!xml.fromXml || !image.doctype.rootName.empty()) {
+        AppendCatalog(out.bytes, image, image.defs[rootDef].name, children, holdsText);
+        out.bytes += '\n';
     }
-
-    // Document order with an explicit stack of open elements: no recursion on depth. The
-    // content of an external entity goes to the entity's own file, with the reference in its
-    // place; each entity's file is written once (from its first reference).
-    struct Frame {
-        int32_t reference;
-        size_t depth;
-        Writer *w;
-        bool first;
-        std::string entity, target;  // the target is "" for a later reference of an entity
-        bool text;  // the entity's content holds text at its top: written exactly, nothing added
-    };
-    std::vector<std::unique_ptr<Writer>> entityWriters;
-    std::vector<char> entityWritten(xml.entities.size(), 0);
-    std::vector<Frame> frames;
-    bool filesOk = true;
-    struct Open {
-        int32_t node;
-        bool hadChildren;
-        Writer *w;
-        size_t base;  // the depth its file's indentation starts from
-    };
-    std::vector<Open> stack;
-    auto current = [&]() -> Writer & { return frames.empty() ? out : *frames.back().w; };
-    auto base = [&] { return frames.empty() ? size_t(0) : frames.back().depth; };
-    auto indent = [&](Writer &w, size_t depth) { w.Raw("\n" + std::string(depth * 2, ' ')); };
-    auto close = [&] {
-        Open top = stack.back();
-        stack.pop_back();
-        bool indenting = indentable[image.nodes[top.node].def];
-        if (top.hadChildren && indenting) indent(*top.w, stack.size() - top.base);
-        top.w->Check(xmlTextWriterEndElement(top.w->w));
-    };
-    auto finishFrame = [&] {
-        Frame f = std::move(frames.back());
-        frames.pop_back();
-        if (!f.text) f.w->Raw("\n");
-        bool ok = f.w->Finish();
-        if (f.target.empty()) return;
-        if (!ok) filesOk = false;
-        sideFiles.push_back(SideFile{f.entity, f.target, std::move(f.w->bytes)});
-    };
-    auto referenceOf = [&](int32_t i) {
-        auto r = xml.referenceOf.find(i);
-        return r == xml.referenceOf.end() || r->second < 0 || static_cast<size_t>(r->second) >= xml.references.size()
-                   ? -1
-                   : r->second;
-    };
-    // References whose content holds text at its top: its file's bytes are that content alone,
-    // so no line ends are added around it.
-    std::vector<char> referenceHoldsText(xml.references.size(), 0);
-    for (const auto &[node, ref] : xml.referenceOf)
-        if (ref >= 0 && static_cast<size_t>(ref) < xml.references.size() && node >= begin && node < end &&
-            image.nodes[node].def == kTextNode)
-            referenceHoldsText[ref] = 1;
-    for (int32_t i = begin; i < end && out.ok && filesOk; ++i) {
-        const NodeImage &n = image.nodes[i];
-        while (!stack.empty() && stack.back().node != n.parent) close();
-        int32_t ref = referenceOf(i);
-        while (!frames.empty() && (stack.size() < frames.back().depth ||
-                                   (stack.size() == frames.back().depth && ref != frames.back().reference)))
-            finishFrame();
-        bool parentIndents = !stack.empty() && indentable[image.nodes[n.parent].def];
-        if (!stack.empty()) stack.back().hadChildren = true;
-        if (ref >= 0 && !stack.empty() && (frames.empty() || frames.back().reference != ref || frames.back().depth != stack.size())) {
-            int32_t entity = xml.references[ref];
-            if (entity >= 0 && static_cast<size_t>(entity) < xml.entities.size()) {
-                const EntityFileImage &e = xml.entities[entity];
-                Writer &parent = current();
-                if (parentIndents) indent(parent, stack.size() - base());
-                parent.Raw("&" + e.name + ";");
-                auto w = std::make_unique<Writer>();
-                Frame f{ref, stack.size(), w.get(), true, e.name, {}, referenceHoldsText[ref] != 0};
-                if (!entityWritten[entity]) {  // a later reference's content is written nowhere
-                    entityWritten[entity] = 1;
-                    std::filesystem::path target = std::filesystem::path(e.file).is_absolute()
-                                                       ? std::filesystem::path(e.file)
-                                                       : std::filesystem::path(targetFolder) / e.file;
-                    f.target = target.string();
-                }
-                if (!w->w) {
-                    error = "the entity \"" + e.name + "\" could not be written";
-                    filesOk = false;
-                    break;
-                }
-                if (!e.textDecl.empty()) w->Raw(f.text ? e.textDecl : e.textDecl + "\n");
-                entityWriters.push_back(std::move(w));
-                frames.push_back(std::move(f));
-            }
-        }
-        Writer &w = current();
-        if (!frames.empty() && frames.back().depth == stack.size()) {
-            // A highest node of an entity's file: one per line.
-            if (!frames.back().first && !frames.back().text) w.Raw("\n");
-            frames.back().first = false;
-        } else if (stack.empty()) {
-            for (const MiscImage &m : xml.beforeRoot) {
-                w.Misc(m);
-                w.Raw("\n");
-            }
-        } else if (parentIndents) {
-            indent(w, stack.size() - base());
-        }
-        if (IsMiscNode(n)) {  // a comment or an instruction, in its place
-            std::string stored(image.NodeText(n));
-            std::replace(stored.begin(), stored.end(), kHostTab, '\t');  // tabs were read as host tabs
-            std::string_view text = stored;
-            size_t space = n.def == kPiNode ? text.find(' ') : std::string_view::npos;
-            w.Misc(MiscImage{n.def == kCommentNode, n.def == kPiNode ? std::string(text.substr(0, space)) : std::string(),
-                             std::string(n.def == kCommentNode ? text : space == std::string_view::npos ? std::string_view() : text.substr(space + 1))});
-            continue;
-        }
-        if (n.def == kTextNode) {
-            w.Check(xmlTextWriterWriteString(w.w, Writer::X(XmlText(image.NodeText(n)))));
-            continue;
-        }
-        w.Check(xmlTextWriterStartElement(w.w, Writer::X(image.defs[n.def].name)));
-        for (uint32_t k = 0; k < n.attrCount; ++k) {
-            const AttrImage &a = image.attrs[n.firstAttr + k];
-            if (a.values.empty()) continue;
-            w.Check(xmlTextWriterWriteAttribute(w.w, Writer::X(a.name), Writer::X(XmlText(JoinTokens(a.values)))));
-        }
-        stack.push_back({i, false, &w, base()});
-    }
-    while (!stack.empty() && out.ok) {
-        close();
-        while (!frames.empty() && stack.size() < frames.back().depth) finishFrame();
-    }
-    while (!frames.empty()) finishFrame();
-    for (const auto &w : entityWriters) filesOk = filesOk && w->ok;
+    bool ok = TreeWriter(image, defs, referenceOf, indentable, targetFolder, out).Write(flow->root, sideFiles);
     for (const MiscImage &m : xml.afterRoot) {
-        out.Raw("\n");
-        out.Misc(m);
+        out.bytes += '\n';
+        AppendMisc(out, m);
     }
-    out.Check(xmlTextWriterEndDocument(out.w));
-    bool ok = out.Finish() && filesOk;
-    if (!ok && error.empty()) error = "the document could not be written";
-    if (!ok) {
+    out.bytes += '\n';
+    if (!ok || !out.ok) {
+        error = "the document could not be written";
         sideFiles.clear();
         return false;
     }
@@ -927,25 +1078,51 @@ bool WriteXml(const DocImage &image, const std::string &targetFolder, std::strin
     return true;
 }
 
-bool CheckWellFormed(const std::string &bytes, std::string &error) {
-    xmlParserCtxtPtr ctxt = xmlNewParserCtxt();
+bool CheckWellFormed(std::string_view bytes, std::string &error) {
+    // A streaming read that keeps nothing of the content: libxml2's own handler for the
+    // declarations (so that entity references are checked against them), none for the rest.
+    xmlSAXHandler sax;
+    xmlSAXVersion(&sax, 2);
+    sax.startElementNs = nullptr;
+    sax.endElementNs = nullptr;
+    sax.startElement = nullptr;
+    sax.endElement = nullptr;
+    sax.characters = nullptr;
+    sax.ignorableWhitespace = nullptr;
+    sax.cdataBlock = nullptr;
+    sax.comment = nullptr;
+    sax.processingInstruction = nullptr;
+    sax.reference = nullptr;
+    sax.warning = nullptr;
+    sax.error = nullptr;
+    sax.serror = [](void *c, xmlErrorPtr e) {
+        static_cast<ErrorLog *>(static_cast<xmlParserCtxtPtr>(c)->_private)->Record(e);
+    };
+    // The bytes go in pieces: the parser holds one piece at a time, never a copy of the whole.
+    constexpr size_t kPiece = size_t(1) << 18;
+    size_t first = std::min<size_t>(bytes.size(), 4);
+    xmlParserCtxtPtr ctxt = xmlCreatePushParserCtxt(&sax, nullptr, bytes.data(), static_cast<int>(first), nullptr);
     if (!ctxt) {
         error = "out of memory";
         return false;
     }
     ErrorLog log;
     ctxt->_private = &log;
-    ctxt->sax->serror = [](void *c, xmlErrorPtr e) {
-        static_cast<ErrorLog *>(static_cast<xmlParserCtxtPtr>(c)->_private)->Record(e);
-    };
-    xmlDocPtr doc = xmlCtxtReadMemory(ctxt, bytes.data(), static_cast<int>(bytes.size()), nullptr, nullptr,
-                                      XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE);
-    bool ok = doc && ctxt->wellFormed;
+    xmlCtxtUseOptions(ctxt, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE);
+    size_t at = first;
+    do {
+        size_t n = std::min(kPiece, bytes.size() - at);
+        bool last = at + n == bytes.size();
+        if (xmlParseChunk(ctxt, bytes.data() + at, static_cast<int>(n), last ? 1 : 0) != 0 && !ctxt->wellFormed) break;
+        at += n;
+        if (last) break;
+    } while (true);
+    bool ok = ctxt->wellFormed != 0;
     if (!ok) {
         ReadFailure f = log.Failure(0);
         error = f.line > 0 ? "line " + std::to_string(f.line) + ": " + f.message : f.message;
     }
-    if (doc) xmlFreeDoc(doc);
+    if (ctxt->myDoc) xmlFreeDoc(ctxt->myDoc);
     xmlFreeParserCtxt(ctxt);
     return ok;
 }

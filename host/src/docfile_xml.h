@@ -1,12 +1,15 @@
 // Plain XML files: read into a document image (definitions from the DTD, else from what the
-// document uses) and written from one (with declarations, so a reopen finds the same catalog).
+// document uses) and written straight from a document (with declarations, so a reopen finds the
+// same catalog).
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "docfile_image.h"
 #include "docfile_libxml.h"
+#include "fdk.h"
 
 namespace host::docfile {
 
@@ -25,18 +28,19 @@ struct SideFile {
     std::string bytes;
 };
 
-// Writes the main flow's tree of `image` as XML into `bytes`. A document read from plain XML
+// Writes the main flow's tree of document `doc` as XML into `bytes`, read from the document
+// itself (no copy of the tree is made, and nothing is laid out). A document read from plain XML
 // keeps what its file held: the DOCTYPE as written (none when it had none), comments and
 // processing instructions, and external parsed entities, whose content goes to `sideFiles` for
 // their own files (relative ones under `targetFolder`, the folder the main file is saved to)
 // with the reference in its place. Any other document gets a DOCTYPE declaring the catalog.
 // False with `error` set when the document cannot be expressed as XML (no structure, a name
 // that is not an XML name). Nothing is written to disk here.
-bool WriteXml(const DocImage &image, const std::string &targetFolder, std::string &bytes,
-              std::vector<SideFile> &sideFiles, std::string &error);
+bool WriteXml(F_ObjHandleT doc, const std::string &targetFolder, std::string &bytes, std::vector<SideFile> &sideFiles,
+              std::string &error);
 
-// Whether `bytes` are well-formed XML (read without loading any external file). False with
-// `error` set to the first fault and its line otherwise.
-bool CheckWellFormed(const std::string &bytes, std::string &error);
+// Whether `bytes` are well-formed XML: a streaming read that loads no external file and builds
+// no tree. False with `error` set to the first fault and its line otherwise.
+bool CheckWellFormed(std::string_view bytes, std::string &error);
 
 }  // namespace host::docfile

@@ -423,6 +423,32 @@ bool LayoutElementAdded(F_ObjHandleT doc, F_ObjHandleT node);
 // back at once (a closed document's); otherwise when the document closes.
 void DestroySubtree(F_ObjHandleT e, bool release = false);
 
+// Visits the tree of `root` (root included) in document order, without recursion:
+// visit(id, element, depth) for each node, depth 0 at the root; visit answers false to end the
+// walk there. Comments and instructions are visited as the leaves they are; the walk is bounded
+// by the number of element slots the session holds.
+template <class Visit>
+void WalkTree(F_ObjHandleT root, Visit &&visit) {
+    const size_t limit = ElementStoreSize() + 1;
+    size_t steps = 0, depth = 0;
+    for (F_ObjHandleT cur = root; cur && steps++ < limit;) {
+        Element *e = Elem(cur);
+        if (!e || !visit(cur, *e, depth)) return;
+        if (e->def && e->first) {
+            cur = e->first;
+            ++depth;
+            continue;
+        }
+        // Next in document order: the next sibling, else that of the nearest ancestor.
+        while (cur != root && e && !e->next) {
+            cur = e->parent;
+            e = Elem(cur);
+            --depth;
+        }
+        cur = cur != root && e ? e->next : 0;
+    }
+}
+
 // ---- UTF-8 ----------------------------------------------------------------------------------
 
 size_t Utf8Length(std::string_view s);
