@@ -2,7 +2,10 @@
 // registry of pending matches, and the action groups run on each match.
 #include "nodewizard/script_interpreter.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <numeric>
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
@@ -246,19 +249,28 @@ void om_NWSSortMatches(const NWSEvent &event, std::vector<Match> &matches) {
     auto beats = [&](size_t b, size_t a) {
         return (alpha && keys[b] < keys[a]) || (alphaCI && folded[b] < folded[a]) || (numeric && values[a] > values[b]);
     };
-    // Selection sort: each pass takes the first key that no later key beats, so equal keys keep
-    // their order and every match is taken exactly once.
-    std::vector<size_t> order;
-    order.reserve(n);
-    std::vector<bool> taken(n, false);
-    for (size_t pass = 0; pass < n; ++pass) {
-        size_t best = n;
-        for (size_t i = 0; i < n; ++i) {
-            if (taken[i]) continue;
-            if (best == n || beats(i, best)) best = i;
+    // The order: at each turn the first remaining match that no later one beats, so equal keys
+    // keep their order. With one kind of key and no NaN among numbers "beats" is a strict weak
+    // order and that is what a stable sort gives, in n log n. Keys of two kinds at once (or a NaN)
+    // make "beats" no ordering at all; those take the turns one by one, which keeps their result.
+    std::vector<size_t> order(n);
+    std::iota(order.begin(), order.end(), size_t{0});
+    const int kinds = int(alpha) + int(alphaCI) + int(numeric);
+    const bool nan = numeric && std::any_of(values.begin(), values.end(), [](double v) { return std::isnan(v); });
+    if (kinds == 1 && !nan) {
+        std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return beats(a, b); });
+    } else if (kinds > 1 || nan) {
+        order.clear();
+        std::vector<bool> taken(n, false);
+        for (size_t pass = 0; pass < n; ++pass) {
+            size_t best = n;
+            for (size_t i = 0; i < n; ++i) {
+                if (taken[i]) continue;
+                if (best == n || beats(i, best)) best = i;
+            }
+            taken[best] = true;
+            order.push_back(best);
         }
-        taken[best] = true;
-        order.push_back(best);
     }
     if (swap) {
         size_t firstNonEmpty = 0;

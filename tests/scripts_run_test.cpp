@@ -46,6 +46,12 @@ const std::string kScripts =
     Script("Sorted", kPresetAcc,
            "<NWScriptEvent><XPathExpression>//p</XPathExpression><SortOptions><Sort_descending/></SortOptions>" +
                std::string(kCollect) + "</NWScriptEvent>") +
+    Script("SortedByNumber", kPresetAcc,
+           "<NWScriptEvent><XPathExpression>//p</XPathExpression><SortOptions><Sort_numeric/></SortOptions>" +
+               std::string(kCollect) + "</NWScriptEvent>") +
+    Script("SortedTwoWays", kPresetAcc,
+           "<NWScriptEvent><XPathExpression>//p</XPathExpression><SortOptions><Sort_alphabetic/><Sort_numeric/>"
+           "</SortOptions>" + std::string(kCollect) + "</NWScriptEvent>") +
     Script("Nested", kPresetAcc,
            "<NWScriptEvent><XPathExpression>//sec</XPathExpression><OtherActions/><SubEvent><XPathExpression>p</XPathExpression>" +
                std::string(kCollect) + "</SubEvent></NWScriptEvent>") +
@@ -113,6 +119,8 @@ TEST_F(ScriptRuns, EventsProcessTheirMatchesInOrder) {
     } cases[] = {
         {"Window", "-ced"},   // at most 5 matches collected, the first 2 skipped
         {"Sorted", "-fedcba"},  // descending byte order of the texts
+        {"SortedByNumber", "-bacedf"},  // equal keys (no text is a number) keep document order
+        {"SortedTwoWays", "-abcdef"},   // by bytes, the numbers being equal
         {"Nested", "-bacedf"},  // the sub-event runs once per section, on its paragraphs
         {"Second", "-SS"},    // event 2 is the second NWScriptEvent although the first is disabled
     };
