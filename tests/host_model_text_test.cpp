@@ -65,6 +65,16 @@ protected:
         F_ApiDeallocateTextItems(&items);
         return out;
     }
+    // Puts the range's text under the condition tag "Print" (a property change inside the text).
+    void TagWithCondition(F_TextRangeT range) {
+        F_ObjHandleT tag = F_ApiNewNamedObject(doc, FO_CondFmt, "Print");
+        IntT ids[] = {static_cast<IntT>(tag)};
+        F_PropValT pv{};
+        pv.propIdent = FP_InCond;
+        pv.propVal.valType = FT_Ints;
+        pv.propVal.isval = F_IntsT{1, ids};
+        F_ApiSetTextPropVal(doc, &range, &pv);
+    }
     std::string Format(F_ObjHandleT pgf) {
         StringT s = F_ApiGetString(doc, pgf, FP_PgfFmtName);
         std::string out = s ? s : "<null>";
@@ -215,14 +225,7 @@ TEST_F(ModelText, TextItemsOfRanges) {
 
 TEST_F(ModelText, TextItemsMarkPropertyChangesAndNameTheirParagraphs) {
     std::vector<F_ObjHandleT> pgfs = Pgfs();
-    F_ObjHandleT tag = F_ApiNewNamedObject(doc, FO_CondFmt, "Print");
-    IntT ids[] = {static_cast<IntT>(tag)};
-    F_PropValT pv{};
-    pv.propIdent = FP_InCond;
-    pv.propVal.valType = FT_Ints;
-    pv.propVal.isval = F_IntsT{1, ids};
-    F_TextRangeT tagged{{pgfs[1], 1}, {pgfs[1], 3}};  // "b" and "c", across the <B> element
-    F_ApiSetTextPropVal(doc, &tagged, &pv);
+    TagWithCondition({{pgfs[1], 1}, {pgfs[1], 3}});  // "b" and "c", across the <B> element
     F_TextRangeT r{{pgfs[0], 0}, {pgfs[1], FV_OBJ_END_OFFSET}};
     F_TextItemsT items = F_ApiGetTextForRange(doc, &r, FTI_String | FTI_PgfBegin | FTI_CharPropsChange);
     std::string seen;
@@ -291,14 +294,7 @@ TEST_F(ModelText, TextReadInPlaceHandsOnWhatTheListHolds) {
     std::vector<F_ObjHandleT> pgfs = Pgfs();
     F_TextLocT at{pgfs[5], 2};
     F_ApiAddText(doc, &at, "\xC3\xA9\n\n");  // two forced line breaks after a two-byte character
-    F_ObjHandleT tag = F_ApiNewNamedObject(doc, FO_CondFmt, "Print");
-    IntT ids[] = {static_cast<IntT>(tag)};
-    F_PropValT pv{};
-    pv.propIdent = FP_InCond;
-    pv.propVal.valType = FT_Ints;
-    pv.propVal.isval = F_IntsT{1, ids};
-    F_TextRangeT tagged{{pgfs[1], 1}, {pgfs[1], 3}};
-    F_ApiSetTextPropVal(doc, &tagged, &pv);
+    TagWithCondition({{pgfs[1], 1}, {pgfs[1], 3}});
     const IntT all = FTI_String | FTI_LineEnd | FTI_PgfBegin | FTI_PgfEnd;
     std::vector<F_ObjHandleT> objs = pgfs;
     for (F_ObjHandleT e : {sec, p1, b, p2, nested, empty}) objs.push_back(e);
