@@ -230,10 +230,12 @@ void ChooseLaunchFolder(const DialogEvent &e) {
 }
 
 const ItemRoute kLaunchDialog[] = {
-    {6, "om_XformUpdateDuplicateControls", [](const DialogEvent &) { om_XformUpdateDuplicateControls(); }, kKeep},
-    {8, "om_FileChooseDirectory", ChooseLaunchFolder, kKeep},
-    {12, "om_XformCheckDuplicateOptions", [](const DialogEvent &) { om_XformCheckDuplicateOptions(); }, 0},
-    {13, "cancel", [](const DialogEvent &) { CancelFlag = 1; }, 0},
+    {LaunchItem::Duplicate, "om_XformUpdateDuplicateControls",
+     [](const DialogEvent &) { om_XformUpdateDuplicateControls(); }, kKeep},
+    {LaunchItem::ChooseFolder, "om_FileChooseDirectory", ChooseLaunchFolder, kKeep},
+    {LaunchItem::Transform, "om_XformCheckDuplicateOptions", [](const DialogEvent &) { om_XformCheckDuplicateOptions(); },
+     0},
+    {LaunchItem::Cancel, "cancel", [](const DialogEvent &) { CancelFlag = 1; }, 0},
 };
 
 // Condition Manager (23)
@@ -295,17 +297,28 @@ struct SetUpDialog {
 };
 
 const SetUpDialog kSetUpDialogs[] = {
-    {kDlgCopyOf, 10, 9, 8, 28, "om_XformApplyCopyOfDialog", om_XformApplyCopyOfDialog, 29},
-    {kDlgValueOf, 10, 9, 8, 43, "om_XformApplyValueOfDialog", om_XformApplyValueOfDialog, 44},
-    {kDlgIf, 10, 9, 8, 18, "om_XformApplyIfDialog", om_XformApplyIfDialog, 19},
-    {kDlgTable, 0, 0, 0, 57, "om_XformApplyTableDialog", om_XformApplyTableDialog, 58},
-    {kDlgTableRow, 15, 14, 13, 23, "om_XformApplyTableRowDialog", om_XformApplyTableRowDialog, 24},
-    {kDlgElementTag, 0, 0, 0, 6, "om_XformApplyElementTagDialog", om_XformApplyElementTagDialog, 7},
-    {kDlgSort, 0, 0, 0, 16, "om_XformApplySortDialog", om_XformApplySortDialog, 17},
-    {kDlgCreateXRef, 10, 9, 8, 38, "om_XformApplyCreateXRefDialog", om_XformApplyCreateXRefDialog, 39},
-    {kDlgSetAttribute, 10, 9, 8, 36, "om_XformApplySetAttributeDialog", om_XformApplySetAttributeDialog, 37},
-    {kDlgTemplate, 10, 9, 8, 19, "om_XformApplyTemplateDialog", om_XformApplyTemplateDialog, 20},
-    {kDlgParam, 20, 19, 18, 28, "om_XformApplyParamDialog", om_XformApplyParamDialog, 29},
+    {kDlgCopyOf, CopyOfItem::Browse, CopyOfItem::SourcePopup, CopyOfItem::Source, CopyOfItem::Ok,
+     "om_XformApplyCopyOfDialog", om_XformApplyCopyOfDialog, CopyOfItem::Cancel},
+    {kDlgValueOf, ValueOfItem::Browse, ValueOfItem::SourcePopup, ValueOfItem::Source, ValueOfItem::Ok,
+     "om_XformApplyValueOfDialog", om_XformApplyValueOfDialog, ValueOfItem::Cancel},
+    {kDlgIf, IfItem::Browse, IfItem::SourcePopup, IfItem::Source, IfItem::Ok,
+     "om_XformApplyIfDialog", om_XformApplyIfDialog, IfItem::Cancel},
+    {kDlgTable, 0, 0, 0, TableItem::Ok,
+     "om_XformApplyTableDialog", om_XformApplyTableDialog, TableItem::Cancel},
+    {kDlgTableRow, TableRowItem::Browse, TableRowItem::SourcePopup, TableRowItem::Source, TableRowItem::Ok,
+     "om_XformApplyTableRowDialog", om_XformApplyTableRowDialog, TableRowItem::Cancel},
+    {kDlgElementTag, 0, 0, 0, ElementTagItem::Ok,
+     "om_XformApplyElementTagDialog", om_XformApplyElementTagDialog, ElementTagItem::Cancel},
+    {kDlgSort, 0, 0, 0, SortItem::Ok,
+     "om_XformApplySortDialog", om_XformApplySortDialog, SortItem::Cancel},
+    {kDlgCreateXRef, CreateXRefItem::Browse, CreateXRefItem::SourcePopup, CreateXRefItem::Source, CreateXRefItem::Ok,
+     "om_XformApplyCreateXRefDialog", om_XformApplyCreateXRefDialog, CreateXRefItem::Cancel},
+    {kDlgSetAttribute, SetAttributeItem::Browse, SetAttributeItem::SourcePopup, SetAttributeItem::Source, SetAttributeItem::Ok,
+     "om_XformApplySetAttributeDialog", om_XformApplySetAttributeDialog, SetAttributeItem::Cancel},
+    {kDlgTemplate, TemplateItem::Browse, TemplateItem::SourcePopup, TemplateItem::Source, TemplateItem::Ok,
+     "om_XformApplyTemplateDialog", om_XformApplyTemplateDialog, TemplateItem::Cancel},
+    {kDlgParam, ParamItem::Browse, ParamItem::SourcePopup, ParamItem::Source, ParamItem::Ok,
+     "om_XformApplyParamDialog", om_XformApplyParamDialog, ParamItem::Cancel},
 };
 
 // Cancel of a set-up dialog: a just-inserted element goes again.
@@ -336,7 +349,7 @@ bool RouteSetUpDialog(const DialogEvent &e) {
         } else if (e.item == d.cancel) {
             qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) + ": cancel");
             CancelSetUp();
-        } else if (d.number == kDlgTable && (e.item == 15 || e.item == 16)) {
+        } else if (d.number == kDlgTable && (e.item == TableItem::Columns || e.item == TableItem::ColumnsPopup)) {
             qv_Trace("dialog " + std::to_string(e.dialogNumber) + " item " + std::to_string(e.item) +
                      ": om_XformTableColumnsChanged");
             om_XformTableColumnsChanged();

@@ -19,6 +19,7 @@
 #include "nodewizard/dialogs.h"
 #include "nodewizard/scripts_palette.h"
 #include "plugin/cond_settings.h"
+#include "resources/dialog_items.h"
 #include "transform/xform.h"
 
 namespace {
@@ -74,11 +75,11 @@ std::vector<std::string> NodeWizardStrings() {
     om_NWOpenWizardDialog(0, 0, 0);
     if (F_ObjHandleT dlg = DialogHandles[kDlgNodeWizard]) {
         Append(out, DialogStrings(dlg, 1));
-        om_DlgSetChecked(dlg, 4, 1);
+        om_DlgSetChecked(dlg, NWItem::ParseOnly, 1);
         om_NWRefreshWizardDialog(0);
         Append(out, DialogStrings(dlg, 1));
-        om_DlgSetChecked(dlg, 4, 0);
-        om_DlgSetText(dlg, 30, "Search and replace string", "");
+        om_DlgSetChecked(dlg, NWItem::ParseOnly, 0);
+        om_DlgSetText(dlg, NWItem::AttrAction, "Search and replace string", "");
         om_NWRefreshWizardDialog(0);
         Append(out, DialogStrings(dlg, 1));
     }

@@ -17,6 +17,7 @@
 #include "lib/shell_records.h"
 #include "lib/strings/heapstr.h"
 #include "lib/translation/lang.h"
+#include "resources/dialog_items.h"
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
 #include "xpath/xpath.h"
@@ -65,16 +66,18 @@ enum class After { None, Unwrap, Delete };
 void om_XformUpdateDuplicateControls() {
     F_ObjHandleT dlg = Launch();
     if (!dlg) return;
-    XformRunState.duplicate = om_DlgIsChecked(dlg, 6);
-    om_DlgSetLabel(dlg, 9, Shortened(XformRunState.duplicateFolder).c_str(), "");
+    XformRunState.duplicate = om_DlgIsChecked(dlg, LaunchItem::Duplicate);
+    om_DlgSetLabel(dlg, LaunchItem::Folder, Shortened(XformRunState.duplicateFolder).c_str(), "");
     bool bookDup = XformRunState.targetIsBook && XformRunState.duplicate;
-    for (IntT i : {7, 8, 9}) bookDup ? om_DlgEnable(dlg, i) : om_DlgDisable(dlg, i);
-    for (IntT i : {10, 11}) XformRunState.duplicate ? om_DlgEnable(dlg, i) : om_DlgDisable(dlg, i);
+    for (IntT i : {LaunchItem::FolderLabel, LaunchItem::ChooseFolder, LaunchItem::Folder})
+        bookDup ? om_DlgEnable(dlg, i) : om_DlgDisable(dlg, i);
+    for (IntT i : {LaunchItem::WarningLine1, LaunchItem::WarningLine2})
+        XformRunState.duplicate ? om_DlgEnable(dlg, i) : om_DlgDisable(dlg, i);
 }
 
 void om_XformCheckDuplicateOptions() {
     F_ObjHandleT dlg = Launch();
-    XformRunState.duplicate = dlg ? om_DlgIsChecked(dlg, 6) : XformRunState.duplicate;
+    XformRunState.duplicate = dlg ? om_DlgIsChecked(dlg, LaunchItem::Duplicate) : XformRunState.duplicate;
     if (XformRunState.targetIsBook && XformRunState.duplicate) {
         if (XformRunState.duplicateFolder == "None") {
             al_ok("You have selected to duplicate a book for transformation, but have not specified a folder for the "
@@ -345,8 +348,9 @@ IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate) {
                                          XformRunState.targetIsBook ? "Transform Book" : "Transform Document", 0, 1);
         F_ApiSetString(0, dlg, FP_Label, title ? title : "");
         om_StrFree(&title);
-        om_DlgSetLabel(dlg, 3, Shortened(XformHostString(0, XformRunState.target, FP_Path)).c_str(), "");
-        om_DlgSetChecked(dlg, 6, XformRunState.duplicate);
+        om_DlgSetLabel(dlg, LaunchItem::Target, Shortened(XformHostString(0, XformRunState.target, FP_Path)).c_str(),
+                       "");
+        om_DlgSetChecked(dlg, LaunchItem::Duplicate, XformRunState.duplicate);
         om_XformUpdateDuplicateControls();
         om_XPathCheckNodeLimit();
         om_DlgStripTildes(dlg);
@@ -362,8 +366,8 @@ IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate) {
         }
         Launch() = dlg;
         om_DlgStripTildes(dlg);
-        om_DlgSetLabel(dlg, 3, "", "");
-        om_DlgSetLabel(dlg, 9, "", "");
+        om_DlgSetLabel(dlg, LaunchItem::Target, "", "");
+        om_DlgSetLabel(dlg, LaunchItem::Folder, "", "");
         F_ApiModelessDialog(kDlgTransformationSetup, dlg);
     }
     if (CancelFlag == 1) return 0;

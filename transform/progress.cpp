@@ -4,6 +4,7 @@
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
 #include "lib/shell_records.h"
+#include "resources/dialog_items.h"
 #include "transform/xform.h"
 #include "transform/xform_internal.h"
 #include "lib/run_state.h"
@@ -47,17 +48,17 @@ void om_XformOpenProgress() {
 void om_XformUpdateProgress(UIntT file, UIntT phase, UIntT dots) {
     F_ObjHandleT dlg = Palette();
     if (!dlg) return;
-    if (file == 1) om_DlgSetLabel(dlg, 2, "", "");
-    else if (file > 1) om_DlgSetLabel(dlg, 2, PathTail(file).c_str(), "");
-    if (phase == 1) om_DlgSetLabel(dlg, 4, "", "");
-    else if (phase == 2) om_DlgSetLabel(dlg, 4, "Parsing XPath and checking stylesheet...", "");
-    else if (phase > 2) om_DlgSetLabel(dlg, 4, PathTail(phase).c_str(), "");
+    if (file == 1) om_DlgSetLabel(dlg, ProgressItem::Stylesheet, "", "");
+    else if (file > 1) om_DlgSetLabel(dlg, ProgressItem::Stylesheet, PathTail(file).c_str(), "");
+    if (phase == 1) om_DlgSetLabel(dlg, ProgressItem::Querying, "", "");
+    else if (phase == 2) om_DlgSetLabel(dlg, ProgressItem::Querying, "Parsing XPath and checking stylesheet...", "");
+    else if (phase > 2) om_DlgSetLabel(dlg, ProgressItem::Querying, PathTail(phase).c_str(), "");
     if (dots == 0) {
-        om_DlgSetLabel(dlg, 5, "", "");
+        om_DlgSetLabel(dlg, ProgressItem::Dots, "", "");
     } else if (dots >= 2) {
         std::string row;
         for (UIntT i = 0; i < dots && i < 10; ++i) row += "  o";
-        om_DlgSetLabel(dlg, 5, row.c_str(), "");
+        om_DlgSetLabel(dlg, ProgressItem::Dots, row.c_str(), "");
     }
 }
 

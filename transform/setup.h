@@ -25,6 +25,8 @@ void om_XformFillElementTagPopup(F_ObjHandleT dlg, F_ObjHandleT doc, F_ObjHandle
 // The names of the document's table formats (kind FO_TblFmt) or cross-reference formats
 // (FO_XRefFmt), in the host's order.
 void om_XformFormatNames(F_ObjHandleT doc, IntT kind, std::vector<std::string> *names);
+// The starting_context group of five items from its group box (firstItem) made sensitive, or
+// insensitive with its "Specified/Inherit" radio on.
 void om_XformEnableStartingContext(F_ObjHandleT dlg, IntT firstItem);
 void om_XformDisableStartingContext(F_ObjHandleT dlg, IntT firstItem);
 // The ". . ." button and a choice in the source pop-up of the dialog's source controls.

@@ -16,6 +16,7 @@
 #include "lib/state/stylesheet_setup.h"
 #include "lib/strings/heapstr.h"
 #include "nodewizard/history.h"
+#include "resources/dialog_items.h"
 #include "transform/setup.h"
 #include "transform/setup_internal.h"
 #include "transform/xform.h"
@@ -26,6 +27,29 @@
 IntT XformLocalSourceFlag = 0;
 
 namespace {
+
+// A starting_context group is five items in a row from its group box: the group box, its label, the
+// "Specified/Inherit" radio, the "QVRN element" radio and the note. The group is passed by its
+// group box and walked from there.
+constexpr IntT kContextInherit = 2, kContextElement = 3, kContextItems = 5;
+
+constexpr bool ContextGroupInARow(IntT group, IntT label, IntT inherit, IntT element, IntT note) {
+    return label == group + 1 && inherit == group + kContextInherit && element == group + kContextElement &&
+           note == group + kContextItems - 1;
+}
+#define QV_CONTEXT_GROUP(Items)                                                                                \
+    static_assert(ContextGroupInARow(Items::ContextGroup, Items::ContextLabel, Items::ContextInherit,           \
+                                     Items::ContextElement, Items::ContextNote),                                \
+                  #Items ": the starting_context group is not five items in a row")
+QV_CONTEXT_GROUP(CopyOfItem);
+QV_CONTEXT_GROUP(ValueOfItem);
+QV_CONTEXT_GROUP(IfItem);
+QV_CONTEXT_GROUP(TableRowItem);
+QV_CONTEXT_GROUP(CreateXRefItem);
+QV_CONTEXT_GROUP(SetAttributeItem);
+QV_CONTEXT_GROUP(ParamItem);
+#undef QV_CONTEXT_GROUP
+
 // The set-up dialog's local-source switch.
 [[maybe_unused]] const bool resetSetUpLocalSourceFlag =
     om_RunStateRegister("set-up local source flag", RunStateKind::Run, [] {
@@ -84,8 +108,8 @@ void FillHistory(F_ObjHandleT dlg, IntT item) {
     qv::DlgSetLabels(dlg, item, labels);
 }
 
-void FillDisposition(F_ObjHandleT dlg, F_ObjHandleT doc, F_ObjHandleT elem, IntT removeItem) {
-    TurnOn(dlg, om_XformElementDisposition(doc, elem) == 1 ? removeItem + 1 : removeItem);
+void FillDisposition(F_ObjHandleT dlg, F_ObjHandleT doc, F_ObjHandleT elem, IntT removeItem, IntT preserveItem) {
+    TurnOn(dlg, om_XformElementDisposition(doc, elem) == 1 ? preserveItem : removeItem);
 }
 
 void FillStartingContext(F_ObjHandleT dlg, F_ObjHandleT doc, F_ObjHandleT elem, IntT firstItem, IntT labelItem,
@@ -97,7 +121,7 @@ void FillStartingContext(F_ObjHandleT dlg, F_ObjHandleT doc, F_ObjHandleT elem, 
         return;
     }
     om_XformEnableStartingContext(dlg, firstItem);
-    TurnOn(dlg, om_XformStartingContext(doc, elem) == 1 ? firstItem + 3 : firstItem + 2);
+    TurnOn(dlg, om_XformStartingContext(doc, elem) == 1 ? firstItem + kContextElement : firstItem + kContextInherit);
 }
 
 std::string Attr(F_ObjHandleT doc, F_ObjHandleT elem, const char *name) { return XformAttr(doc, elem, name); }
@@ -184,8 +208,12 @@ IntT StartingContextItem(F_ObjHandleT dlg) {
         QvDialogNumber number;
         IntT first;
     };
-    static const Group kGroups[] = {{kDlgCopyOf, 18},     {kDlgValueOf, 38},      {kDlgIf, 13}, {kDlgTableRow, 18},
-                                    {kDlgCreateXRef, 33}, {kDlgSetAttribute, 31}, {kDlgParam, 5}};
+    static const Group kGroups[] = {
+        {kDlgCopyOf, CopyOfItem::ContextGroup},         {kDlgValueOf, ValueOfItem::ContextGroup},
+        {kDlgIf, IfItem::ContextGroup},                 {kDlgTableRow, TableRowItem::ContextGroup},
+        {kDlgCreateXRef, CreateXRefItem::ContextGroup}, {kDlgSetAttribute, SetAttributeItem::ContextGroup},
+        {kDlgParam, ParamItem::ContextGroup},
+    };
     for (const Group &g : kGroups)
         if (dlg && DialogHandles[g.number] == dlg) return g.first;
     return 0;
@@ -256,12 +284,12 @@ void om_XformFormatNames(F_ObjHandleT doc, IntT kind, std::vector<std::string> *
 }
 
 void om_XformEnableStartingContext(F_ObjHandleT dlg, IntT firstItem) {
-    for (IntT i = firstItem; i < firstItem + 5; ++i) Sensitive(dlg, i, true);
+    for (IntT i = firstItem; i < firstItem + kContextItems; ++i) Sensitive(dlg, i, true);
 }
 
 void om_XformDisableStartingContext(F_ObjHandleT dlg, IntT firstItem) {
-    for (IntT i = firstItem; i < firstItem + 5; ++i) Sensitive(dlg, i, false);
-    TurnOn(dlg, firstItem + 2);
+    for (IntT i = firstItem; i < firstItem + kContextItems; ++i) Sensitive(dlg, i, false);
+    TurnOn(dlg, firstItem + kContextInherit);
 }
 
 void om_XformPickSourceFile(F_ObjHandleT doc, F_ObjHandleT dlg, IntT pickItem, IntT textItem) {

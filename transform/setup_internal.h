@@ -27,9 +27,9 @@ void Sensitive(F_ObjHandleT dlg, IntT item, bool on);
 
 // The expression pop-up: "Placeholder" and the XPath history (empty entries dropped).
 void FillHistory(F_ObjHandleT dlg, IntT item);
-// Turns on Preserve (first + 1) when the element keeps itself, else Remove (first).
-void FillDisposition(F_ObjHandleT dlg, F_ObjHandleT doc, F_ObjHandleT elem, IntT removeItem);
-// The starting_context group after the source controls: sensitive only for the source "Current"
+// Turns on Preserve when the element keeps itself, else Remove.
+void FillDisposition(F_ObjHandleT dlg, F_ObjHandleT doc, F_ObjHandleT elem, IntT removeItem, IntT preserveItem);
+// The starting_context group from its group box (firstItem): sensitive only for the source "Current"
 // (any case with anyCase), with the element's starting context on.
 void FillStartingContext(F_ObjHandleT dlg, F_ObjHandleT doc, F_ObjHandleT elem, IntT firstItem, IntT labelItem,
                          bool anyCase);

@@ -7,6 +7,7 @@
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
 #include "lib/state/xform.h"
+#include "resources/dialog_items.h"
 #include "transform/setup.h"
 #include "transform/setup_internal.h"
 #include "transform/xform.h"
@@ -22,16 +23,28 @@ bool CheckExpression(F_ObjHandleT dlg, IntT item) { return om_XformConfirmXPathI
 // Reads a decimal number as C's atoi does (0 for a text that is not one).
 long Number(const std::string &text) { return std::strtol(text.c_str(), nullptr, 10); }
 
-// The radio of an action code among three (keep, text, delete) or two (keep, delete) radios.
-IntT ActionRadio(IntT first, IntT code, bool three) {
-    if (code == 1) return first;
-    if (three && code == 2) return first + 1;
-    return three ? first + 2 : first + 1;
+// The radios of one special element type in the value-of dialog: keep, convert to text (0 for a
+// type that has none) and unwrap.
+struct ActionRadios {
+    IntT preserve, toText, unwrap;
+};
+constexpr ActionRadios kXRefRadios{ValueOfItem::XRefPreserve, ValueOfItem::XRefToText, ValueOfItem::XRefUnwrap};
+constexpr ActionRadios kMarkerRadios{ValueOfItem::MarkerPreserve, ValueOfItem::MarkerToText, ValueOfItem::MarkerUnwrap};
+constexpr ActionRadios kVariableRadios{ValueOfItem::VariablePreserve, ValueOfItem::VariableToText,
+                                       ValueOfItem::VariableUnwrap};
+constexpr ActionRadios kEquationRadios{ValueOfItem::EquationPreserve, 0, ValueOfItem::EquationUnwrap};
+constexpr ActionRadios kGraphicRadios{ValueOfItem::GraphicPreserve, 0, ValueOfItem::GraphicUnwrap};
+
+// The radio of an action code (1 keep, 2 text, else delete).
+IntT ActionRadio(const ActionRadios &r, IntT code) {
+    if (code == 1) return r.preserve;
+    if (r.toText && code == 2) return r.toText;
+    return r.unwrap;
 }
 
-std::string ActionValue(F_ObjHandleT dlg, IntT first, bool three) {
-    if (On(dlg, first)) return "Preserve";
-    if (three && On(dlg, first + 1)) return "ConvertToText";
+std::string ActionValue(F_ObjHandleT dlg, const ActionRadios &r) {
+    if (On(dlg, r.preserve)) return "Preserve";
+    if (r.toText && On(dlg, r.toText)) return "ConvertToText";
     return "Unwrap";
 }
 
@@ -40,70 +53,75 @@ std::string ActionValue(F_ObjHandleT dlg, IntT first, bool three) {
 // ---- copy-of and for-each -------------------------------------------------------------------------
 
 void om_XformOpenCopyOfDialog(F_ObjHandleT doc, F_ObjHandleT elem, ConStringT title, IntT copyOf) {
+    using namespace CopyOfItem;
     F_ObjHandleT dlg = Open(kDlgCopyOf, "qv_DialogCopyOf");
     if (!dlg) return;
     SetTitle(dlg, title);
-    FillHistory(dlg, 4);
-    om_XformFillSelectBox(dlg, doc, elem, 3);
-    om_XformFillSourceControls(dlg, doc, elem, 8, 9);
+    FillHistory(dlg, History);
+    om_XformFillSelectBox(dlg, doc, elem, Expression);
+    om_XformFillSourceControls(dlg, doc, elem, Source, SourcePopup);
     XformLocalSourceFlag = om_XformContextDocIsLocal(doc, elem);
-    SetText(dlg, 25, std::to_string(XformAttrInt(doc, elem, "max_matches")));
-    for (IntT i = 14; i <= 17; ++i) Sensitive(dlg, i, copyOf == 1);
-    TurnOn(dlg, copyOf == 1 && om_XformElementDisposition(doc, elem) == 1 ? 16 : 15);
-    FillStartingContext(dlg, doc, elem, 18, 8, false);
+    SetText(dlg, MaxMatches, std::to_string(XformAttrInt(doc, elem, "max_matches")));
+    // for-each has no choice of disposition: the group stays insensitive with Remove on.
+    for (IntT i : {DispositionLabel, Remove, Preserve, DispositionNote}) Sensitive(dlg, i, copyOf == 1);
+    TurnOn(dlg, copyOf == 1 && om_XformElementDisposition(doc, elem) == 1 ? Preserve : Remove);
+    FillStartingContext(dlg, doc, elem, ContextGroup, Source, false);
     Run(kDlgCopyOf, dlg);
 }
 
 void om_XformApplyCopyOfDialog(void) {
+    using namespace CopyOfItem;
     F_ObjHandleT dlg = Dlg(kDlgCopyOf);
-    if (!dlg || !CheckExpression(dlg, 3)) return;
-    Write("select", Text(dlg, 3));
-    WriteSource(dlg, 8, true);
-    WriteDisposition(dlg, 16);
-    WriteStartingContext(dlg, 21);
-    Write("max_matches", std::to_string(Number(Text(dlg, 25))));
+    if (!dlg || !CheckExpression(dlg, Expression)) return;
+    Write("select", Text(dlg, Expression));
+    WriteSource(dlg, Source, true);
+    WriteDisposition(dlg, Preserve);
+    WriteStartingContext(dlg, ContextElement);
+    Write("max_matches", std::to_string(Number(Text(dlg, MaxMatches))));
     Done();
 }
 
 // ---- value-of --------------------------------------------------------------------------------------
 
 void om_XformOpenValueOfDialog(F_ObjHandleT doc, F_ObjHandleT elem) {
+    using namespace ValueOfItem;
     F_ObjHandleT dlg = Open(kDlgValueOf, "qv_DialogValueOf");
     if (!dlg) return;
-    FillHistory(dlg, 4);
-    om_XformFillSelectBox(dlg, doc, elem, 3);
-    om_XformFillSourceControls(dlg, doc, elem, 8, 9);
+    FillHistory(dlg, History);
+    om_XformFillSelectBox(dlg, doc, elem, Expression);
+    om_XformFillSourceControls(dlg, doc, elem, Source, SourcePopup);
     XformLocalSourceFlag = om_XformContextDocIsLocal(doc, elem);
     om_XformReadValueOfActions(doc, elem);
     const XformValueOfActionsT &a = XformRunState.valueOf;
-    TurnOn(dlg, ActionRadio(16, a.xref, true));
-    TurnOn(dlg, ActionRadio(20, a.marker, true));
-    TurnOn(dlg, ActionRadio(24, a.variable, true));
-    TurnOn(dlg, ActionRadio(28, a.equation, false));
-    TurnOn(dlg, ActionRadio(31, a.graphic, false));
-    FillDisposition(dlg, doc, elem, 35);
-    FillStartingContext(dlg, doc, elem, 38, 8, false);
+    TurnOn(dlg, ActionRadio(kXRefRadios, a.xref));
+    TurnOn(dlg, ActionRadio(kMarkerRadios, a.marker));
+    TurnOn(dlg, ActionRadio(kVariableRadios, a.variable));
+    TurnOn(dlg, ActionRadio(kEquationRadios, a.equation));
+    TurnOn(dlg, ActionRadio(kGraphicRadios, a.graphic));
+    FillDisposition(dlg, doc, elem, Remove, Preserve);
+    FillStartingContext(dlg, doc, elem, ContextGroup, Source, false);
     Run(kDlgValueOf, dlg);
 }
 
 void om_XformApplyValueOfDialog(void) {
+    using namespace ValueOfItem;
     F_ObjHandleT dlg = Dlg(kDlgValueOf);
     if (!dlg) return;
     StatusCode = 0;
-    om_XformConfirmXPathText(Text(dlg, 3).c_str());
+    om_XformConfirmXPathText(Text(dlg, Expression).c_str());
     if (StatusCode == 210) {
         KeepOpen();
         return;
     }
-    Write("select", Text(dlg, 3));
-    WriteSource(dlg, 8, true);
-    Write("xref_action", ActionValue(dlg, 16, true));
-    Write("marker_action", ActionValue(dlg, 20, true));
-    Write("variable_action", ActionValue(dlg, 24, true));
-    Write("equation_action", ActionValue(dlg, 28, false));
-    Write("graphic_action", ActionValue(dlg, 31, false));
-    WriteDisposition(dlg, 36);
-    WriteStartingContext(dlg, 41);
+    Write("select", Text(dlg, Expression));
+    WriteSource(dlg, Source, true);
+    Write("xref_action", ActionValue(dlg, kXRefRadios));
+    Write("marker_action", ActionValue(dlg, kMarkerRadios));
+    Write("variable_action", ActionValue(dlg, kVariableRadios));
+    Write("equation_action", ActionValue(dlg, kEquationRadios));
+    Write("graphic_action", ActionValue(dlg, kGraphicRadios));
+    WriteDisposition(dlg, Preserve);
+    WriteStartingContext(dlg, ContextElement);
     Done();
 }
 
@@ -113,41 +131,45 @@ void om_XformOpenIfDialog(F_ObjHandleT doc, F_ObjHandleT elem, ConStringT title)
     F_ObjHandleT dlg =
         Open(kDlgIf, "qv_DialogIf", "A critical error occurred opening a dialog box. Contact Quorvane support");
     if (!dlg) return;
+    using namespace IfItem;
     SetTitle(dlg, title);
-    FillHistory(dlg, 4);
+    FillHistory(dlg, History);
     std::string test = Attr(doc, elem, "test");
-    SetText(dlg, 3, test.empty() ? "{XPath}" : test);
-    om_XformFillSourceControls(dlg, doc, elem, 8, 9);
+    SetText(dlg, Expression, test.empty() ? "{XPath}" : test);
+    om_XformFillSourceControls(dlg, doc, elem, Source, SourcePopup);
     XformLocalSourceFlag = om_XformContextDocIsLocal(doc, elem);
-    FillStartingContext(dlg, doc, elem, 13, 8, false);
+    FillStartingContext(dlg, doc, elem, ContextGroup, Source, false);
     Run(kDlgIf, dlg);
 }
 
 void om_XformApplyIfDialog(void) {
+    using namespace IfItem;
     F_ObjHandleT dlg = Dlg(kDlgIf);
-    if (!dlg || !CheckExpression(dlg, 3)) return;
-    Write("test", Text(dlg, 3));
-    WriteSource(dlg, 8, true);
-    WriteStartingContext(dlg, 16);
+    if (!dlg || !CheckExpression(dlg, Expression)) return;
+    Write("test", Text(dlg, Expression));
+    WriteSource(dlg, Source, true);
+    WriteStartingContext(dlg, ContextElement);
     Done();
 }
 
 // ---- sort ----------------------------------------------------------------------------------------------
 
 void om_XformOpenSortDialog(F_ObjHandleT doc, F_ObjHandleT elem) {
+    using namespace SortItem;
     F_ObjHandleT dlg = Open(kDlgSort, "qv_DialogSort");
     if (!dlg) return;
-    FillHistory(dlg, 4);
-    om_XformFillSelectBox(dlg, doc, elem, 3);
-    TurnOn(dlg, Attr(doc, elem, "order") == "Descending" ? 9 : 8);
-    TurnOn(dlg, Attr(doc, elem, "data-type") == "Numeric" ? 14 : 13);
+    FillHistory(dlg, History);
+    om_XformFillSelectBox(dlg, doc, elem, Expression);
+    TurnOn(dlg, Attr(doc, elem, "order") == "Descending" ? Descending : Ascending);
+    TurnOn(dlg, Attr(doc, elem, "data-type") == "Numeric" ? NumericType : TextType);
     Run(kDlgSort, dlg);
 }
 
 void om_XformApplySortDialog(void) {
+    using namespace SortItem;
     F_ObjHandleT dlg = Dlg(kDlgSort);
     if (!dlg) return;
-    std::string select = Text(dlg, 3);
+    std::string select = Text(dlg, Expression);
     // No key expression sorts by the match itself; a key is checked but kept out of the history.
     if (select.empty()) {
         select.assign(1, '.');
@@ -157,7 +179,7 @@ void om_XformApplySortDialog(void) {
         return;
     }
     Write("select", select);
-    Write("order", On(dlg, 9) ? "Descending" : "Ascending");
-    Write("data-type", On(dlg, 14) ? "Numeric" : "Text");
+    Write("order", On(dlg, Descending) ? "Descending" : "Ascending");
+    Write("data-type", On(dlg, NumericType) ? "Numeric" : "Text");
     Done();
 }

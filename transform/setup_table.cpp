@@ -2,12 +2,14 @@
 // their widths, the width rows following the column count as it is typed), the table row
 // (definition, expression, source) and the title, heading, body, footing and cell parts.
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "lib/dialogs/dlgitems.h"
 #include "lib/globals.h"
 #include "lib/state/stylesheet_setup.h"
+#include "resources/dialog_items.h"
 #include "transform/setup.h"
 #include "transform/setup_internal.h"
 #include "transform/xform.h"
@@ -16,30 +18,45 @@ using namespace xsetup;
 
 namespace {
 
-constexpr IntT kColumns = 12;
-// Items of column k (1..12) in the table dialog: its label, width box and width pop-up.
-IntT ColumnLabel(IntT k) { return 17 + 3 * (k - 1); }
-IntT WidthBox(IntT k) { return 18 + 3 * (k - 1); }
-IntT WidthPopup(IntT k) { return 19 + 3 * (k - 1); }
+// The items of each column of the table dialog, in column order: its label, width box and width pop-up.
+struct ColumnItems {
+    IntT label, width, widthPopup;
+};
+constexpr ColumnItems kColumnItems[] = {
+    {TableItem::Column1Label, TableItem::Column1Width, TableItem::Column1WidthPopup},
+    {TableItem::Column2Label, TableItem::Column2Width, TableItem::Column2WidthPopup},
+    {TableItem::Column3Label, TableItem::Column3Width, TableItem::Column3WidthPopup},
+    {TableItem::Column4Label, TableItem::Column4Width, TableItem::Column4WidthPopup},
+    {TableItem::Column5Label, TableItem::Column5Width, TableItem::Column5WidthPopup},
+    {TableItem::Column6Label, TableItem::Column6Width, TableItem::Column6WidthPopup},
+    {TableItem::Column7Label, TableItem::Column7Width, TableItem::Column7WidthPopup},
+    {TableItem::Column8Label, TableItem::Column8Width, TableItem::Column8WidthPopup},
+    {TableItem::Column9Label, TableItem::Column9Width, TableItem::Column9WidthPopup},
+    {TableItem::Column10Label, TableItem::Column10Width, TableItem::Column10WidthPopup},
+    {TableItem::Column11Label, TableItem::Column11Width, TableItem::Column11WidthPopup},
+    {TableItem::Column12Label, TableItem::Column12Width, TableItem::Column12WidthPopup},
+};
+constexpr IntT kColumns = static_cast<IntT>(std::size(kColumnItems));
 
 }  // namespace
 
 void om_XformOpenTableDialog(F_ObjHandleT doc, F_ObjHandleT elem) {
+    using namespace TableItem;
     F_ObjHandleT dlg = Open(kDlgTable, "qv_DialogTable");
     if (!dlg) return;
-    om_XformFillElementTagPopup(dlg, doc, elem, FV_FO_TBL, 3, 4);
+    om_XformFillElementTagPopup(dlg, doc, elem, FV_FO_TBL, ElementTag, ElementTagPopup);
     std::vector<std::string> formats;
     om_XformFormatNames(doc, FO_TblFmt, &formats);
     std::vector<std::string> labels{"Placeholder"};
     labels.insert(labels.end(), formats.begin(), formats.end());
-    qv::DlgSetLabels(dlg, 10, labels);
+    qv::DlgSetLabels(dlg, FormatPopup, labels);
     std::string format = Attr(doc, elem, "format");
     if (format.empty() && !formats.empty()) format = formats.front();
-    SetText(dlg, 9, format);
+    SetText(dlg, Format, format);
     std::string columns = Attr(doc, elem, "num_columns");
-    SetText(dlg, 15, columns.empty() ? "3" : columns);
+    SetText(dlg, Columns, columns.empty() ? "3" : columns);
     std::vector<std::string> widths = om_XformColumnWidths(doc, elem);
-    for (IntT k = 1; k <= kColumns; ++k) SetText(dlg, WidthBox(k), widths[static_cast<size_t>(k - 1)]);
+    for (size_t k = 0; k < std::size(kColumnItems); ++k) SetText(dlg, kColumnItems[k].width, widths[k]);
     om_XformTableColumnsChanged();
     Run(kDlgTable, dlg);
 }
@@ -47,12 +64,13 @@ void om_XformOpenTableDialog(F_ObjHandleT doc, F_ObjHandleT elem) {
 void om_XformTableColumnsChanged(void) {
     F_ObjHandleT dlg = Dlg(kDlgTable);
     if (!dlg) return;
-    long n = std::strtol(Text(dlg, 15).c_str(), nullptr, 10);
-    for (IntT k = 1; k <= kColumns; ++k) {
-        bool on = k <= n;
-        Sensitive(dlg, ColumnLabel(k), on);
-        Sensitive(dlg, WidthBox(k), on);
-        Sensitive(dlg, WidthPopup(k), on);
+    long n = std::strtol(Text(dlg, TableItem::Columns).c_str(), nullptr, 10);
+    long column = 0;  // from 1: the columns up to n are sensitive
+    for (const ColumnItems &c : kColumnItems) {
+        bool on = ++column <= n;
+        Sensitive(dlg, c.label, on);
+        Sensitive(dlg, c.width, on);
+        Sensitive(dlg, c.widthPopup, on);
     }
 }
 
@@ -60,16 +78,16 @@ void om_XformColumnWidthsText(std::string *out) {
     out->clear();
     F_ObjHandleT dlg = Dlg(kDlgTable);
     if (!dlg) return;
-    for (IntT k = 1; k <= kColumns; ++k) *out += Text(dlg, WidthBox(k)) + ";";
+    for (const ColumnItems &c : kColumnItems) *out += Text(dlg, c.width) + ";";
 }
 
 void om_XformApplyTableDialog(void) {
     F_ObjHandleT dlg = Dlg(kDlgTable);
     if (!dlg) return;
     StatusCode = 0;
-    Write("element_tag", Text(dlg, 3));
-    Write("format", Text(dlg, 9));
-    std::string columns = Text(dlg, 15);
+    Write("element_tag", Text(dlg, TableItem::ElementTag));
+    Write("format", Text(dlg, TableItem::Format));
+    std::string columns = Text(dlg, TableItem::Columns);
     long n = std::strtol(columns.c_str(), nullptr, 10);
     Write("num_columns", n > kColumns || n < 0 ? "1" : columns);
     std::string widths;
@@ -79,25 +97,27 @@ void om_XformApplyTableDialog(void) {
 }
 
 void om_XformOpenTableRowDialog(F_ObjHandleT doc, F_ObjHandleT elem, ConStringT title) {
+    using namespace TableRowItem;
     F_ObjHandleT dlg = Open(kDlgTableRow, "qv_DialogTableRow");
     if (!dlg) return;
     SetTitle(dlg, title);
-    FillHistory(dlg, 9);
-    om_XformFillElementTagPopup(dlg, doc, elem, FV_FO_TBL_ROW, 3, 4);
-    om_XformFillSelectBox(dlg, doc, elem, 8);
-    om_XformFillSourceControls(dlg, doc, elem, 13, 14);
+    FillHistory(dlg, History);
+    om_XformFillElementTagPopup(dlg, doc, elem, FV_FO_TBL_ROW, ElementTag, ElementTagPopup);
+    om_XformFillSelectBox(dlg, doc, elem, Expression);
+    om_XformFillSourceControls(dlg, doc, elem, Source, SourcePopup);
     XformLocalSourceFlag = om_XformContextDocIsLocal(doc, elem);
-    FillStartingContext(dlg, doc, elem, 18, 13, false);
+    FillStartingContext(dlg, doc, elem, ContextGroup, Source, false);
     Run(kDlgTableRow, dlg);
 }
 
 void om_XformApplyTableRowDialog(void) {
+    using namespace TableRowItem;
     F_ObjHandleT dlg = Dlg(kDlgTableRow);
-    if (!dlg || !om_XformConfirmXPathItem(dlg, 8)) return;
-    Write("element_tag", Text(dlg, 3));
-    Write("select", Text(dlg, 8));
-    WriteSource(dlg, 13, true);
-    WriteStartingContext(dlg, 21);
+    if (!dlg || !om_XformConfirmXPathItem(dlg, Expression)) return;
+    Write("element_tag", Text(dlg, ElementTag));
+    Write("select", Text(dlg, Expression));
+    WriteSource(dlg, Source, true);
+    WriteStartingContext(dlg, ContextElement);
     Done();
 }
 
@@ -105,13 +125,13 @@ void om_XformOpenElementTagDialog(F_ObjHandleT doc, F_ObjHandleT elem, IntT type
     F_ObjHandleT dlg = Open(kDlgElementTag, "qv_DialogElementTag");
     if (!dlg) return;
     SetTitle(dlg, title);
-    om_XformFillElementTagPopup(dlg, doc, elem, type, 3, 4);
+    om_XformFillElementTagPopup(dlg, doc, elem, type, ElementTagItem::ElementTag, ElementTagItem::ElementTagPopup);
     Run(kDlgElementTag, dlg);
 }
 
 void om_XformApplyElementTagDialog(void) {
     F_ObjHandleT dlg = Dlg(kDlgElementTag);
     if (!dlg) return;
-    Write("element_tag", Text(dlg, 3));
+    Write("element_tag", Text(dlg, ElementTagItem::ElementTag));
     Done();
 }
