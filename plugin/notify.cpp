@@ -24,6 +24,8 @@
 #include "plugin/cond_settings.h"
 #include "plugin/features.h"
 #include "plugin/trace.h"
+#include "transform/setup.h"
+#include "transform/xform.h"
 
 namespace {
 
@@ -144,56 +146,15 @@ void PostMouseCommand(const NotifyArgs &a) {
     if (om_XformElementType(doc, element)) om_XformSetUpElement(doc, element);
 }
 
-// The stylesheet elements and the set-up dialog opened after one is inserted.
-struct StylesheetTag {
-    const char *tag;
-    void (*open)(F_ObjHandleT doc, F_ObjHandleT element);
-};
-
-const StylesheetTag kStylesheetTags[] = {
-    {"QVRN_copy-of", [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenCopyOfDialog(d, e, "QVRN_copy-of Element Attributes", 1); }},
-    {"QVRN_value-of", [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenValueOfDialog(d, e); }},
-    {"QVRN_if", [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenIfDialog(d, e, "QVRN_if Element Attributes"); }},
-    {"QVRN_when", [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenIfDialog(d, e, "QVRN_when Element Attributes"); }},
-    {"QVRN_table", [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenTableDialog(d, e); }},
-    {"QVRN_tablerow",
-     [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenTableRowDialog(d, e, "QVRN_tablerow Element Attributes"); }},
-    {"QVRN_tabletitle",
-     [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenElementTagDialog(d, e, 9, "QVRN_tabletitle Element Attributes"); }},
-    {"QVRN_tableheading",
-     [](F_ObjHandleT d, F_ObjHandleT e) {
-         om_XformOpenElementTagDialog(d, e, 10, "QVRN_tableheading Element Attributes");
-     }},
-    {"QVRN_tablebody",
-     [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenElementTagDialog(d, e, 11, "QVRN_tablebody Element Attributes"); }},
-    {"QVRN_tablefooting",
-     [](F_ObjHandleT d, F_ObjHandleT e) {
-         om_XformOpenElementTagDialog(d, e, 12, "QVRN_tablefooting Element Attributes");
-     }},
-    {"QVRN_tablecell",
-     [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenElementTagDialog(d, e, 14, "QVRN_tablecell Element Attributes"); }},
-    {"QVRN_sort", [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenSortDialog(d, e); }},
-    {"QVRN_create-xref", [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenCreateXRefDialog(d, e); }},
-    {"QVRN_set-attribute",
-     [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenSetAttributeDialog(d, e, "QVRN_set-attribute Attributes", 17); }},
-    {"QVRN_set-marker",
-     [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenSetAttributeDialog(d, e, "QVRN_set-marker Attributes", 18); }},
-    {"QVRN_for-each",
-     [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenCopyOfDialog(d, e, "QVRN_for-each Element Attributes", 0); }},
-    {"QVRN_template", [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenTemplateDialog(d, e); }},
-    {"QVRN_param", [](F_ObjHandleT d, F_ObjHandleT e) { om_XformOpenParamDialog(d, e); }},
-};
-
-const StylesheetTag *FindStylesheetTag(ConStringT tag) {
-    std::string_view t = qv::View(tag);
-    for (const StylesheetTag &s : kStylesheetTags)
-        if (t == s.tag) return &s;
-    return nullptr;
+// The stylesheet element type of an inserted tag that has a set-up dialog; XT_None otherwise.
+IntT SetUpTypeOfTag(ConStringT tag) {
+    IntT type = om_XformTypeOfName(qv::View(tag));
+    return om_XformHasSetUpDialog(type) ? type : XT_None;
 }
 
 void PreInsertElement(const NotifyArgs &a) {
     StylesheetElementSetUp.justInserted = 1;
-    if (!FindStylesheetTag(a.text)) return;
+    if (SetUpTypeOfTag(a.text) == XT_None) return;
     NotifyState.savedDocProperty = F_ApiGetInt(0, a.activeDoc, FP_DocInsertSwitch);
     F_ApiSetInt(0, a.activeDoc, FP_DocInsertSwitch, 0);
 }
@@ -203,11 +164,11 @@ void ApplyToSelectedElement() {
 }
 
 void PostInsertElement(const NotifyArgs &a) {
-    if (const StylesheetTag *s = FindStylesheetTag(a.text)) {
+    if (IntT type = SetUpTypeOfTag(a.text); type != XT_None) {
         F_ObjHandleT element = static_cast<F_ObjHandleT>(a.number);
         StylesheetElementSetUp.document = a.activeDoc;
         StylesheetElementSetUp.element = element;
-        s->open(a.activeDoc, element);
+        om_XformOpenSetUpDialog(type, a.activeDoc, element);
         F_ApiSetInt(0, a.activeDoc, FP_DocInsertSwitch, NotifyState.savedDocProperty);
         F_ApiSetInt(a.activeDoc, element, FP_ElementSetUp, 3);
     }

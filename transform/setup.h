@@ -11,6 +11,10 @@
 
 // Opens the set-up dialog of an element (document 0: the active one; element 0: the selected one).
 IntT om_XformSetUpElement(F_ObjHandleT doc, F_ObjHandleT elem);
+// The types whose elements have a set-up dialog (choose and otherwise have none), and the
+// opening of the dialog of a type for an element.
+bool om_XformHasSetUpDialog(IntT type);
+void om_XformOpenSetUpDialog(IntT type, F_ObjHandleT doc, F_ObjHandleT elem);
 
 // ---- shared controls ----------------------------------------------------------------------------
 // The expression box: the element's select (test for if and when), or "{XPath}" when empty.

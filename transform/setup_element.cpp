@@ -6,9 +6,11 @@
 #include "transform/setup_internal.h"
 #include "transform/xform.h"
 
-namespace {
+bool om_XformHasSetUpDialog(IntT type) {
+    return type > XT_None && type <= XT_Param && type != XT_Choose && type != XT_Otherwise;
+}
 
-void OpenByType(IntT type, F_ObjHandleT doc, F_ObjHandleT elem) {
+void om_XformOpenSetUpDialog(IntT type, F_ObjHandleT doc, F_ObjHandleT elem) {
     switch (type) {
     case XT_CopyOf: om_XformOpenCopyOfDialog(doc, elem, "QVRN_copy-of Element Attributes", 1); break;
     case XT_ForEach: om_XformOpenCopyOfDialog(doc, elem, "QVRN_for-each Element Attributes", 0); break;
@@ -35,8 +37,6 @@ void OpenByType(IntT type, F_ObjHandleT doc, F_ObjHandleT elem) {
     }
 }
 
-}  // namespace
-
 IntT om_XformSetUpElement(F_ObjHandleT doc, F_ObjHandleT elem) {
     if (!doc) doc = F_ApiGetId(0, 0, FP_ActiveDoc);
     if (!doc) {
@@ -52,6 +52,6 @@ IntT om_XformSetUpElement(F_ObjHandleT doc, F_ObjHandleT elem) {
     StylesheetElementSetUp.document = doc;
     StylesheetElementSetUp.element = elem;
     StylesheetElementSetUp.justInserted = 0;
-    OpenByType(om_XformElementType(doc, elem), doc, elem);
+    om_XformOpenSetUpDialog(om_XformElementType(doc, elem), doc, elem);
     return 1;
 }

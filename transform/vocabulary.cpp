@@ -60,6 +60,13 @@ bool NameChar(char c) {
 
 const char *om_XformTypeName(IntT type) { return type >= 1 && type <= 20 ? kTypeNames[type] : ""; }
 
+IntT om_XformTypeOfName(std::string_view name) {
+    if (name.empty() || name[0] != 'Q') return XT_None;
+    for (IntT t = 1; t <= 20; ++t)
+        if (name == kTypeNames[t]) return t;
+    return XT_None;
+}
+
 namespace {
 bool gKeepTypes = false;
 std::unordered_map<F_ObjHandleT, IntT> gTypes;
@@ -81,13 +88,7 @@ IntT om_XformElementType(F_ObjHandleT doc, F_ObjHandleT elem) {
         if (it != gTypes.end()) return it->second;
     }
     StringT name = F_ApiGetString(doc, def, FP_Name);
-    IntT type = 0;
-    if (name && name[0] == 'Q')
-        for (IntT t = 1; t <= 20; ++t)
-            if (std::string(name) == kTypeNames[t]) {
-                type = t;
-                break;
-            }
+    IntT type = name ? om_XformTypeOfName(name) : 0;
     F_ApiDeallocateString(&name);
     if (gKeepTypes) gTypes.emplace(def, type);
     return type;

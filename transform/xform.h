@@ -20,6 +20,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fdk.h"
@@ -51,6 +52,8 @@ enum XformElementType : IntT {
 };
 // The definition name of a type code ("" outside 1..20).
 const char *om_XformTypeName(IntT type);
+// The type code of a definition name (XT_None outside the vocabulary).
+IntT om_XformTypeOfName(std::string_view name);
 IntT om_XformElementType(F_ObjHandleT doc, F_ObjHandleT elem);
 IntT om_XformElementDisposition(F_ObjHandleT doc, F_ObjHandleT elem);  // 1 keep, 3 remove
 IntT om_XformStartingContext(F_ObjHandleT doc, F_ObjHandleT elem);     // 1 the element, 2 inherit
