@@ -72,10 +72,20 @@ inline std::string BookXml(int chapters) {
 }
 
 // The bytes the process holds on the heap, as the counting allocator of the benchmark program
-// sees them (open_xml_bench.cpp), and the highest count since HeapPeakFromNow().
+// sees them (open_xml_bench.cpp), and the highest count since HeapPeakFromNow(). The allocator
+// counts only while a HeapCounting is alive, so that the other benchmarks run on the plain
+// allocator; the count then moves by what is allocated and freed, so only differences between
+// two readings taken while counting mean anything.
 long long HeapHeld();
 long long HeapPeak();
 void HeapPeakFromNow();
+void CountHeap(bool on);
+struct HeapCounting {
+    HeapCounting() { CountHeap(true); }
+    ~HeapCounting() { CountHeap(false); }
+    HeapCounting(const HeapCounting &) = delete;
+    HeapCounting &operator=(const HeapCounting &) = delete;
+};
 
 // Runs f (which loads what it needs, times its work and frees what it made) twice in a copy of
 // this process and returns what the second run answers (a plain struct whose default value

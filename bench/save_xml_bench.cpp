@@ -85,6 +85,7 @@ SaveRound Ours(int scale) {
     const std::string target = TheFiles().Target(scale, "ours");
     const std::string windowsTarget = host::WindowsPath(target);
     return InFreshProcess([&] {
+        qvbench::HeapCounting counting;
         SaveRound r;
         long long before = qvbench::HeapHeld();
         F_PropValsT open = F_ApiGetOpenDefaultParams();
@@ -106,6 +107,7 @@ SaveRound Libxml2(int scale) {
     const std::string source = TheFiles().Source(scale);
     const std::string target = TheFiles().Target(scale, "libxml2");
     return InFreshProcess([&] {
+        qvbench::HeapCounting counting;
         SaveRound r;
         long long before = qvbench::HeapHeld();
         xmlDocPtr doc = xmlReadFile(source.c_str(), nullptr, XML_PARSE_NONET);
