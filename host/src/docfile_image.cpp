@@ -2,6 +2,7 @@
 #include "docfile_image.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "fdk.h"
 
@@ -73,7 +74,9 @@ std::string_view TextArena::Text(const NodeImage &n) const {
 }
 
 void TextArena::Replace(char from, char to) {
-    for (std::string &c : chunks_) std::replace(c.begin(), c.end(), from, to);
+    for (std::string &c : chunks_)
+        for (char *at = c.data(), *end = at + c.size(); (at = static_cast<char *>(std::memchr(at, from, size_t(end - at))));)
+            *at++ = to;
 }
 
 static bool IsBlankChar(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }

@@ -74,6 +74,9 @@ struct NodeImage {
 inline constexpr int32_t kTextNode = -1;
 inline constexpr int32_t kCommentNode = -2;
 inline constexpr int32_t kPiNode = -3;
+// A text node a reader left out once the whole file was read (white space that is no content):
+// no object is made for it. Such a node is a leaf, so no node names it as its parent.
+inline constexpr int32_t kDroppedNode = -4;
 // Whether a node is a comment or an instruction.
 inline bool IsMiscNode(const NodeImage &n) { return n.def == kCommentNode || n.def == kPiNode; }
 

@@ -227,27 +227,47 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
     if (maxStored <= 0x7FFFFFFFu) KeepUniqueIdsPast(static_cast<IntT>(maxStored));
     std::unordered_set<uint32_t> taken;
 
-    std::vector<F_ObjHandleT> ids(image.nodes.size(), 0);
+    // The ids of nodes an external entity's reference names, for the notes; nothing else needs
+    // a node's id once its children are made.
+    const bool noteIds = !image.xml.referenceOf.empty();
+    std::vector<F_ObjHandleT> ids(noteIds ? image.nodes.size() : 0, 0);
+    const bool nodeProps = !image.tableFormats.empty() || !image.objectProps.empty() || !image.textRuns.empty();
+    // The nodes from the flow's highest-level one down to the last one made: nodes come in
+    // document order, so a node's parent is among them.
+    struct Made {
+        int32_t index;
+        F_ObjHandleT id;
+        Element *e;
+    };
+    std::vector<Made> path;
     for (const FlowImage &fi : image.flows) {
         F_ObjHandleT flow = fi.main ? MainFlow(doc) : AddFlow(doc, fi.name);
         if (!flow) return abandon();
         if (fi.main)
             if (Flow *f = FlowOf(flow)) f->name = fi.name;
+        path.clear();
         for (int32_t i = fi.first; i < fi.first + fi.count; ++i) {
             const NodeImage &n = image.nodes[i];
-            F_ObjHandleT parent = n.parent >= 0 ? ids[n.parent] : 0;
+            if (n.def == kDroppedNode) continue;
+            while (!path.empty() && path.back().index != n.parent) path.pop_back();
+            const Made *parent = n.parent >= 0 && !path.empty() && path.back().id ? &path.back() : nullptr;
             F_ObjHandleT id = 0;
             FA_errno = 0;
             if (n.def == kTextNode) {
-                if (parent) id = AppendText(doc, parent, image.NodeText(n));
+                if (parent) id = BuildChild(doc, parent->id, *parent->e, 0, kNotMisc, image.NodeText(n));
             } else if (IsMiscNode(n)) {
-                if (parent) id = AppendMisc(doc, parent, n.def == kCommentNode, image.NodeText(n));
-            } else if (n.parent < 0 || parent) {
-                id = AppendElement(doc, parent, defIds[n.def], flow);
+                if (parent)
+                    id = BuildChild(doc, parent->id, *parent->e, 0, n.def == kCommentNode ? kMiscComment : kMiscPi,
+                                    image.NodeText(n));
+            } else if (parent) {
+                id = BuildChild(doc, parent->id, *parent->e, defIds[n.def], kNotMisc, {});
+            } else if (n.parent < 0) {
+                id = AppendElement(doc, 0, defIds[n.def], flow);
             }
             if (!id && FA_errno == FE_NoMoreIds) return abandon();
-            ids[i] = id;
-            Element *e = Elem(id);
+            Element *e = id ? Elem(id) : nullptr;
+            path.push_back(Made{i, id, e});
+            if (noteIds) ids[i] = id;
             if (!e || e->misc) continue;
             if (n.uniqueId && n.uniqueId <= 0x7FFFFFFFu && taken.insert(n.uniqueId).second)
                 e->unique = static_cast<IntT>(n.uniqueId);
@@ -256,6 +276,7 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
                 const AttrImage &a = image.attrs[n.firstAttr + k];
                 SetAttribute(doc, id, a.name, a.values);
             }
+            if (!nodeProps) continue;
             if (auto f = image.tableFormats.find(i); f != image.tableFormats.end())
                 if (F_ObjHandleT table = TableObjectOf(doc, id)) {
                     PropValue name;

@@ -35,6 +35,7 @@ const xmlChar *X(const std::string &s) { return reinterpret_cast<const xmlChar *
 // (text split by comments, CDATA sections or entity ends is one run between child elements).
 struct OpenElement {
     int32_t node;
+    int32_t def;
     int32_t lastText;
 };
 
@@ -47,26 +48,28 @@ std::vector<std::string> ValuesFor(const ElementDefImage &def, const std::string
 
 // Drops whitespace-only text nodes of elements that hold no other text, decides which elements
 // begin paragraphs, and turns tabs into host tabs. A definition holds text when it is declared
-// mixed or any of its elements holds text directly; an element begins a paragraph when its
-// definition holds text and its parent's does not (inside mixed content it is inline). A
-// definition with such an element gets a paragraph format of its own name; its elements that
-// stand inline are marked as not beginning one.
-void FinishImage(DocImage &image, const DtdFacts &facts) {
+// mixed or any of its elements holds text directly (`textRead`: by definition, whether one of its
+// elements was read holding text that is not all white space); an element begins a paragraph
+// when its definition holds text and its parent's does not (inside mixed content it is inline).
+// A definition with such an element gets a paragraph format of its own name; its elements that
+// stand inline are marked as not beginning one. Dropped text nodes stay in the image, marked
+// kDroppedNode, so no node moves.
+void FinishImage(DocImage &image, const DtdFacts &facts, const std::vector<char> &textRead) {
     size_t ndefs = image.defs.size();
     std::vector<char> holdsText(ndefs, 0);
-    for (size_t d = 0; d < ndefs && d < facts.mixed.size(); ++d) holdsText[d] = facts.mixed[d];
-    for (const NodeImage &n : image.nodes)
-        if (n.def == kTextNode && n.parent >= 0 && !IsXmlBlank(image.NodeText(n)))
-            holdsText[image.nodes[n.parent].def] = 1;
+    for (size_t d = 0; d < ndefs; ++d)
+        holdsText[d] = (d < facts.mixed.size() && facts.mixed[d]) || (d < textRead.size() && textRead[d]);
 
     // Per element: whether xml:space="preserve" holds for its content (its own attribute, its
     // definition's default, else its parent's), and whether it has element children.
-    std::vector<char> preserve(image.nodes.size(), 0), hasElements(image.nodes.size(), 0);
+    const size_t nnodes = image.nodes.size();
+    image.flows[0].count = static_cast<int32_t>(nnodes);
+    std::vector<char> preserve(nnodes, 0), hasElements(nnodes, 0);
     std::vector<signed char> defSpace(ndefs, -1);  // a definition's default xml:space: -1 none, 0 default, 1 preserve
     for (size_t d = 0; d < ndefs; ++d)
         for (const AttrDefImage &a : image.defs[d].attributes)
             if (a.name == "xml:space" && !a.defaults.empty()) defSpace[d] = a.defaults[0] == "preserve" ? 1 : 0;
-    for (size_t i = 0; i < image.nodes.size(); ++i) {
+    for (size_t i = 0; i < nnodes; ++i) {
         const NodeImage &n = image.nodes[i];
         if (n.def < 0) continue;  // text, comments, instructions
         if (n.parent >= 0) hasElements[n.parent] = 1;
@@ -78,51 +81,42 @@ void FinishImage(DocImage &image, const DtdFacts &facts) {
     }
     // White space alone is data. It is dropped only where it cannot be: where the DTD declares
     // element content, or, for an element the DTD does not make mixed, between element children
-    // of an element that holds no other text. xml:space="preserve" keeps it everywhere.
-    std::vector<int32_t> newIndex(image.nodes.size(), -1);
+    // of an element that holds no other text. xml:space="preserve" keeps it everywhere. A text
+    // whose parent's definition holds no text is all white space (else it would hold text).
     auto insignificant = [&](const NodeImage &t) {
         if (t.parent < 0) return true;
-        if (preserve[t.parent] || !IsXmlBlank(image.NodeText(t))) return false;
-        int32_t pd = image.nodes[newIndex[t.parent]].def;  // elements keep their places: the parent sits at its new one
+        if (preserve[t.parent]) return false;
+        int32_t pd = image.nodes[t.parent].def;
         if (holdsText[pd]) return false;
         if (static_cast<size_t>(pd) < facts.elementOnly.size() && facts.elementOnly[pd]) return true;
         return hasElements[t.parent] != 0;
     };
 
-    // Compact the node list, renumbering parents (a parent always comes before its children).
-    size_t out = 0;
-    for (size_t i = 0; i < image.nodes.size(); ++i) {
-        NodeImage n = image.nodes[i];
-        if (n.def == kTextNode && insignificant(n)) continue;
-        // Elements are never dropped, so the parent already sits at its new place.
-        if (n.parent >= 0) n.parent = newIndex[n.parent];
-        newIndex[i] = static_cast<int32_t>(out);
-        image.nodes[out++] = n;
-    }
-    image.nodes.truncate(out);
-    image.flows[0].count = static_cast<int32_t>(out);
-    auto remap = [&](auto &byNode) {
-        std::remove_reference_t<decltype(byNode)> moved;
-        for (auto &[node, value] : byNode)
-            if (newIndex[node] >= 0) moved.emplace(newIndex[node], std::move(value));
-        byNode = std::move(moved);
-    };
-    remap(image.xml.referenceOf);
-
-    // Which definitions have an element that begins a paragraph; unused definitions go by their
-    // declaration (mixed and not named inside another element's mixed content).
+    // Drops what is insignificant, and notes which definitions have an element that begins a
+    // paragraph; unused definitions go by their declaration (mixed and not named inside another
+    // element's mixed content).
     std::vector<char> used(ndefs, 0), paragraph(ndefs, 0);
-    for (const NodeImage &n : image.nodes) {
+    bool inlinedParagraphs = false;
+    for (size_t i = 0; i < nnodes; ++i) {
+        NodeImage &n = image.nodes[i];
+        if (n.def == kTextNode) {
+            if (insignificant(n)) n.def = kDroppedNode;
+            continue;
+        }
         if (n.def < 0) continue;
         used[n.def] = 1;
         bool inlined = n.parent >= 0 && holdsText[image.nodes[n.parent].def];
-        if (holdsText[n.def] && !inlined) paragraph[n.def] = 1;
+        if (holdsText[n.def]) {
+            if (!inlined) paragraph[n.def] = 1;
+            else inlinedParagraphs = true;
+        }
     }
     for (size_t d = 0; d < ndefs; ++d)
         if (!used[d] && holdsText[d] && !(d < facts.inlined.size() && facts.inlined[d])) paragraph[d] = 1;
-    for (NodeImage &n : image.nodes)
-        if (n.def >= 0 && paragraph[n.def] && n.parent >= 0 && holdsText[image.nodes[n.parent].def])
-            n.pgfMode = 2;
+    if (inlinedParagraphs)
+        for (NodeImage &n : image.nodes)
+            if (n.def >= 0 && paragraph[n.def] && n.parent >= 0 && holdsText[image.nodes[n.parent].def])
+                n.pgfMode = 2;
 
     image.formats.push_back(FormatImage{FO_PgfFmt, "Body", {}});
     for (size_t d = 0; d < ndefs; ++d) {
@@ -173,6 +167,7 @@ struct XmlRead {
     int32_t referredEntity = -1;  // the external entity it named (-1: an internal one)
     std::unordered_map<std::string, int32_t> entityIndex;
     std::vector<std::string> entityFiles;  // the local file of each entity in the image
+    std::vector<char> textRead;  // by definition: one of its elements holds text not all white space
 
     void Fail(const std::string &message, void *ctx = nullptr) {
         if (ours.message.empty()) ours = ReadFailure{xmlSAX2GetLineNumber(ctxt), message};
@@ -382,7 +377,7 @@ void OnStartElement(void *ctx, const xmlChar *local, const xmlChar *prefix, cons
     image.nodes.push_back(n);
     int32_t index = static_cast<int32_t>(image.nodes.size() - 1);
     MarkReference(st, index);
-    st.open.push_back({index, -1});
+    st.open.push_back({index, def, -1});
 }
 
 void OnEndElement(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *) {
@@ -401,6 +396,8 @@ void OnText(void *ctx, const xmlChar *ch, int len) {
     Track(st, ctx);
     DocImage &image = st.image;
     OpenElement &top = st.open.back();
+    if (static_cast<size_t>(top.def) >= st.textRead.size()) st.textRead.resize(image.defs.size(), 0);
+    if (!st.textRead[top.def] && !IsXmlBlank(std::string_view(C(ch), static_cast<size_t>(len)))) st.textRead[top.def] = 1;
     if (top.lastText >= 0) {
         // Runs of one text node are contiguous at the end of the arena.
         NodeImage &t = image.nodes[top.lastText];
@@ -617,7 +614,7 @@ bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failur
         if (uri) image.xml.dtdFile = LocalFileOf(C(uri));
         if (uri) xmlFree(uri);
     }
-    FinishImage(image, st.facts);
+    FinishImage(image, st.facts, st.textRead);
     return true;
 }
 

@@ -435,6 +435,34 @@ F_ObjHandleT AppendText(F_ObjHandleT doc, F_ObjHandleT parent, std::string_view 
     return last;
 }
 
+F_ObjHandleT BuildChild(F_ObjHandleT doc, F_ObjHandleT parent, Element &p, F_ObjHandleT def, uint8_t misc,
+                        std::string_view text) {
+    if (!p.def || p.misc) return 0;  // text nodes, comments and instructions hold no children
+    Element *last = p.last ? Elem(p.last) : nullptr;
+    if (!def && !misc && last && !last->def) {
+        last->text.append(text);
+        return p.last;
+    }
+    if (def && !misc && (!Def(def) || Def(def)->doc != doc)) return 0;
+    auto [id, e] = TheStore().elements.New(FO_Element);
+    if (!e) return 0;
+    e->doc = doc;
+    if (misc) {
+        e->def = kMiscDef;
+        e->misc = misc;
+    } else {
+        e->def = def;
+        e->unique = NewUniqueId();
+    }
+    if (!def || misc) e->text = text;
+    e->parent = parent;
+    e->prev = p.last;
+    if (last) last->next = id;
+    else p.first = id;
+    p.last = id;
+    return id;
+}
+
 bool SetAttribute(F_ObjHandleT doc, F_ObjHandleT elem, std::string_view name, std::vector<std::string> values) {
     Element *e = ElemIn(doc, elem);
     if (!e || !e->def || name.empty()) return false;
