@@ -144,13 +144,10 @@ class ChunkedList {
         chunks_[size_ / kChunk].push_back(v);
         ++size_;
     }
-    // Keeps the first n entries (n <= size()) and frees the chunks no longer used.
-    void truncate(size_t n) {
-        while (size_ > n) {
-            chunks_[(size_ - 1) / kChunk].pop_back();
-            --size_;
-        }
-        chunks_.resize((size_ + kChunk - 1) / kChunk);
+    // Frees the chunks that hold only entries before n; those entries must not be read again,
+    // and nothing may be appended afterwards.
+    void ReleaseBefore(size_t n) {
+        for (; released_ < chunks_.size() && (released_ + 1) * kChunk <= n; ++released_) std::vector<T>().swap(chunks_[released_]);
     }
     template <class L, class V>
     struct Iter {
@@ -171,6 +168,7 @@ class ChunkedList {
   private:
     std::vector<std::vector<T>> chunks_;
     size_t size_ = 0;
+    size_t released_ = 0;  // chunks before this one are given back
 };
 
 struct NodeImage;
@@ -186,10 +184,16 @@ class TextArena {
     std::string_view Text(const NodeImage &n) const;
     // Replaces a byte everywhere.
     void Replace(char from, char to);
+    // Frees the chunks before chunk `chunk` (a NodeImage::textChunk); the texts they held must
+    // not be read again, and nothing may be appended afterwards.
+    void ReleaseBefore(uint32_t chunk) {
+        for (; released_ < chunk && released_ < chunks_.size(); ++released_) std::string().swap(chunks_[released_]);
+    }
 
   private:
     static constexpr size_t kChunk = 64 * 1024;
     std::vector<std::string> chunks_;
+    size_t released_ = 0;  // chunks before this one are given back
 };
 
 // A host property of the object an element stands for: marker text (1025) and type (1027, the

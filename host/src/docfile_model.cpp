@@ -186,7 +186,7 @@ void KeepNotes(F_ObjHandleT doc, const DocImage &image, const std::vector<F_ObjH
 
 }  // namespace
 
-F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath, bool visible) {
+F_ObjHandleT BuildDocument(DocImage &image, const std::string &windowsPath, bool visible) {
     F_ObjHandleT doc = NewDocument(windowsPath, "", visible);
     Document *d = Doc(doc);
     if (!d) return 0;
@@ -240,6 +240,11 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
         Element *e;
     };
     std::vector<Made> path;
+    // Nodes and texts are given back as the build passes them when the flows come in the order
+    // of their nodes, as every reader lists them.
+    bool inOrder = true;
+    for (size_t f = 1; f < image.flows.size(); ++f)
+        inOrder = inOrder && image.flows[f].first >= image.flows[f - 1].first + image.flows[f - 1].count;
     for (const FlowImage &fi : image.flows) {
         F_ObjHandleT flow = fi.main ? MainFlow(doc) : AddFlow(doc, fi.name);
         if (!flow) return abandon();
@@ -247,7 +252,9 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
             if (Flow *f = FlowOf(flow)) f->name = fi.name;
         path.clear();
         for (int32_t i = fi.first; i < fi.first + fi.count; ++i) {
+            if (inOrder && i % 1024 == 0) image.nodes.ReleaseBefore(static_cast<size_t>(i));
             const NodeImage &n = image.nodes[i];
+            if (inOrder && n.textLength) image.text.ReleaseBefore(n.textChunk);
             if (n.def == kDroppedNode) continue;
             while (!path.empty() && path.back().index != n.parent) path.pop_back();
             const Made *parent = n.parent >= 0 && !path.empty() && path.back().id ? &path.back() : nullptr;
@@ -288,6 +295,8 @@ F_ObjHandleT BuildDocument(const DocImage &image, const std::string &windowsPath
             if (auto r = image.textRuns.find(i); r != image.textRuns.end() && !e->def) BuildRuns(doc, id, r->second);
         }
     }
+    image.nodes = ChunkedList<NodeImage>();
+    image.text = TextArena();
     RestoreExtras(doc, image.otherSettings);
     KeepNotes(doc, image, ids);
     MarkChanged(doc, false);
