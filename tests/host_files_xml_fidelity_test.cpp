@@ -175,6 +175,13 @@ TEST_F(HostFilesXmlFidelity, WhiteSpaceThatIsDataSurvivesASave) {
          {"<s> </s>", "<b>x</b> <b>y</b>"}, {"<r>   "}},
         {"declared element content with only white space", "<!DOCTYPE r [<!ELEMENT r (a*)><!ELEMENT a EMPTY>]>\n<r>  </r>",
          {}, {"<r>  </r>"}},
+        {"declared element content that holds text further on keeps its white space before it",
+         "<!DOCTYPE r [<!ELEMENT r (s*)><!ELEMENT s (t*)><!ELEMENT t EMPTY>]>\n<r><s> <t/> </s><s>x<t/></s></r>",
+         {"<s> <t/> </s>", "<s>x<t/></s>"}, {}},
+        {"xml:space preserve keeps white space in declared element content",
+         "<!DOCTYPE r [<!ELEMENT r (s*)><!ELEMENT s (t*)><!ATTLIST s xml:space (default|preserve) #IMPLIED>"
+         "<!ELEMENT t EMPTY>]>\n<r><s xml:space=\"preserve\"> <t/> </s></r>",
+         {"<s xml:space=\"preserve\"> <t/> </s>"}, {}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

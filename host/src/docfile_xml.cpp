@@ -31,13 +31,18 @@ constexpr char kHostTab = '\x08';
 const char *C(const xmlChar *s) { return s ? reinterpret_cast<const char *>(s) : ""; }
 const xmlChar *X(const std::string &s) { return reinterpret_cast<const xmlChar *>(s.c_str()); }
 
-// An element being read: its node and, when its last child so far is text, that text node
-// (text split by comments, CDATA sections or entity ends is one run between child elements).
+// An element being read: its node, its definition and, when its last child so far is text, that
+// text node (text split by comments, CDATA sections or entity ends is one run between child
+// elements), or kBlankRun when that text is white space left out as it was read; whether
+// xml:space="preserve" holds for its content; whether white space in it is left out as it is read.
 struct OpenElement {
     int32_t node;
     int32_t def;
     int32_t lastText;
+    bool preserve;
+    bool dropBlanks;
 };
+constexpr int32_t kBlankRun = -2;
 
 // The attribute values of one attribute as the definition's type wants them.
 std::vector<std::string> ValuesFor(const ElementDefImage &def, const std::string &name, const char *value) {
@@ -168,6 +173,14 @@ struct XmlRead {
     std::unordered_map<std::string, int32_t> entityIndex;
     std::vector<std::string> entityFiles;  // the local file of each entity in the image
     std::vector<char> textRead;  // by definition: one of its elements holds text not all white space
+    // White space in content the DTD declares element-only is insignificant unless an element of
+    // that definition turns out to hold text after all (a document the DTD does not describe):
+    // it is left out as it is read, and should such text come, the read starts again keeping it
+    // all, for FinishImage to decide once the whole file is known.
+    bool dropBlanks = true;
+    bool restart = false;
+    std::vector<char> blanksDropped;  // by definition: white space in one of its elements was left out
+    std::vector<signed char> defSpace;  // by definition: its default xml:space (-1 none, 0 default, 1 preserve)
 
     void Fail(const std::string &message, void *ctx = nullptr) {
         if (ours.message.empty()) ours = ReadFailure{xmlSAX2GetLineNumber(ctxt), message};
@@ -187,10 +200,15 @@ std::string QName(const xmlChar *prefix, const xmlChar *local) {
 
 // Counts bytes handed to the document; false (and the read stops) once entity expansion has
 // made the document much larger than the files it was read from.
-bool Deliver(XmlRead &st, void *ctx, uint64_t bytes) {
+bool DeliverPast(XmlRead &st, void *ctx);
+inline bool Deliver(XmlRead &st, void *ctx, uint64_t bytes) {
     if (st.Stopped()) return false;
     st.delivered += bytes;
-    if (st.delivered > kExpansionAllowance && st.delivered > kExpansionFactor * st.load.bytesRead) {
+    return st.delivered <= kExpansionAllowance || DeliverPast(st, ctx);
+}
+// Deliver past the allowance: whether the document is still within its bound.
+bool DeliverPast(XmlRead &st, void *ctx) {
+    if (st.delivered > kExpansionFactor * st.load.bytesRead) {
         st.Fail("entity references expand the document to more than " + std::to_string(kExpansionFactor) +
                     " times the size of its files",
                 ctx);
@@ -202,7 +220,11 @@ bool Deliver(XmlRead &st, void *ctx, uint64_t bytes) {
 // Follows which external entity's content the callbacks come from: the first callback from a
 // new context after a reference begins that reference; one from an outer context ends those
 // above it.
-void Track(XmlRead &st, void *ctx) {
+void TrackEntities(XmlRead &st, void *ctx);
+inline void Track(XmlRead &st, void *ctx) {
+    if (st.referrer || !st.frames.empty()) TrackEntities(st, ctx);
+}
+void TrackEntities(XmlRead &st, void *ctx) {
     auto textBreak = [&] {
         if (!st.open.empty()) st.open.back().lastText = -1;
     };
@@ -338,6 +360,10 @@ void OnStartElement(void *ctx, const xmlChar *local, const xmlChar *prefix, cons
         // The declarations are complete once the root element starts.
         st.facts = CatalogFromDtd(st.ctxt->myDoc, image);
         st.catalogRead = true;
+        st.defSpace.assign(image.defs.size(), -1);
+        for (size_t d = 0; d < image.defs.size(); ++d)
+            for (const AttrDefImage &a : image.defs[d].attributes)
+                if (a.name == "xml:space" && !a.defaults.empty()) st.defSpace[d] = a.defaults[0] == "preserve" ? 1 : 0;
     }
     if (image.nodes.size() >= static_cast<size_t>(std::numeric_limits<int32_t>::max() - 1))
         return st.Fail("the document holds too many elements", ctx);
@@ -368,16 +394,24 @@ void OnStartElement(void *ctx, const xmlChar *local, const xmlChar *prefix, cons
     }
     // Each attribute is (local name, prefix, URI, value, value end); defaulted ones come last and
     // are not the element's own.
+    int space = static_cast<size_t>(def) < st.defSpace.size() ? st.defSpace[def] : -1;
     for (int i = 0; i < nbAttributes - nbDefaulted; ++i) {
         const xmlChar **a = attributes + 5 * i;
         std::string value(C(a[3]), static_cast<size_t>(a[4] - a[3]));
-        AddAttribute(st, def, QName(a[1], a[0]), value.c_str());
+        std::string name = QName(a[1], a[0]);
+        bool isSpace = name == "xml:space";
+        AddAttribute(st, def, std::move(name), value.c_str());
+        if (const AttrImage &added = image.attrs.back(); isSpace && !added.values.empty())
+            space = added.values[0] == "preserve" ? 1 : 0;
     }
     n.attrCount = static_cast<uint32_t>(image.attrs.size() - n.firstAttr);
     image.nodes.push_back(n);
     int32_t index = static_cast<int32_t>(image.nodes.size() - 1);
     MarkReference(st, index);
-    st.open.push_back({index, def, -1});
+    bool preserve = space >= 0 ? space == 1 : !st.open.empty() && st.open.back().preserve;
+    bool dropBlanks = st.dropBlanks && !preserve && static_cast<size_t>(def) < st.facts.elementOnly.size() &&
+                      st.facts.elementOnly[def] && !st.facts.mixed[def];
+    st.open.push_back({index, def, -1, preserve, dropBlanks});
 }
 
 void OnEndElement(void *ctx, const xmlChar *, const xmlChar *, const xmlChar *) {
@@ -396,8 +430,25 @@ void OnText(void *ctx, const xmlChar *ch, int len) {
     Track(st, ctx);
     DocImage &image = st.image;
     OpenElement &top = st.open.back();
-    if (static_cast<size_t>(top.def) >= st.textRead.size()) st.textRead.resize(image.defs.size(), 0);
-    if (!st.textRead[top.def] && !IsXmlBlank(std::string_view(C(ch), static_cast<size_t>(len)))) st.textRead[top.def] = 1;
+    std::string_view chunk(C(ch), static_cast<size_t>(len));
+    if (static_cast<size_t>(top.def) >= st.textRead.size()) {
+        st.textRead.resize(image.defs.size(), 0);
+        st.blanksDropped.resize(image.defs.size(), 0);
+    }
+    if (!st.textRead[top.def] && !IsXmlBlank(chunk)) {
+        st.textRead[top.def] = 1;
+        if (st.blanksDropped[top.def]) {
+            // White space left out of this definition's elements was content after all.
+            st.restart = true;
+            return st.Fail("the read starts again, keeping white space", ctx);
+        }
+    }
+    if (top.dropBlanks && !st.textRead[top.def] && (top.lastText < 0 || top.lastText == kBlankRun)) {
+        // Text in an element of this definition is all white space so far.
+        st.blanksDropped[top.def] = 1;
+        top.lastText = kBlankRun;
+        return;
+    }
     if (top.lastText >= 0) {
         // Runs of one text node are contiguous at the end of the arena.
         NodeImage &t = image.nodes[top.lastText];
@@ -543,8 +594,13 @@ std::string DoctypeText(const std::string &nativePath) {
 
 }  // namespace
 
-bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failure) {
+namespace {
+
+// One read of the file; `dropBlanks` leaves white space in element-only content out as it is
+// read, and `restart` tells that the read must be done again without.
+bool ReadXmlOnce(const std::string &nativePath, DocImage &image, ReadFailure &failure, bool dropBlanks, bool &restart) {
     XmlRead st(image);
+    st.dropBlanks = dropBlanks;
     xmlParserCtxtPtr ctxt = NewSafeSaxParser(nativePath, st.load);
     if (!ctxt) {
         failure = ReadFailure{0, "the file could not be read"};
@@ -577,6 +633,10 @@ bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failur
     if (ctxt->myDoc) xmlFreeDoc(ctxt->myDoc);
     ctxt->myDoc = nullptr;
     xmlFreeParserCtxt(ctxt);
+    if (st.restart) {
+        restart = true;
+        return false;
+    }
     if (!st.ours.message.empty()) {
         failure = st.ours;
         return false;
@@ -616,6 +676,16 @@ bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failur
     }
     FinishImage(image, st.facts, st.textRead);
     return true;
+}
+
+}  // namespace
+
+bool ReadXml(const std::string &nativePath, DocImage &image, ReadFailure &failure) {
+    bool restart = false;
+    bool ok = ReadXmlOnce(nativePath, image, failure, true, restart);
+    if (!restart) return ok;
+    image = DocImage();
+    return ReadXmlOnce(nativePath, image, failure, false, restart);
 }
 
 // ---- writing ---------------------------------------------------------------------------------
