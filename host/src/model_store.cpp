@@ -454,7 +454,7 @@ F_ObjHandleT BuildChild(F_ObjHandleT doc, F_ObjHandleT parent, Element &p, F_Obj
         e->def = def;
         e->unique = NewUniqueId();
     }
-    if (!def || misc) e->text = text;
+    if (!def || misc) e->text = std::string(text);  // made to size: no spare room per node
     e->parent = parent;
     e->prev = p.last;
     if (last) last->next = id;
