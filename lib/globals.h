@@ -16,6 +16,7 @@ extern IntT StatusCode;
 constexpr IntT StatusNoResumeNode = 105;     // a run resumed while its last step holds no node
 constexpr IntT StatusNoDocument = 200;
 constexpr IntT StatusNoObject = 201;
+constexpr IntT StatusNoStructure = 208;      // a document without a structure tree
 constexpr IntT StatusCancelled = 210;        // the user confirmed a cancel
 constexpr IntT StatusNoSuchAttribute = 212;
 constexpr IntT StatusNoAttributes = 213;

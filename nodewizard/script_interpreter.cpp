@@ -15,6 +15,7 @@
 #include "lib/host/element_text.h"
 #include "lib/state/nodewizard.h"
 #include "lib/state/scripts.h"
+#include "lib/state/xform_codes.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/search.h"
 #include "lib/translation/lang.h"
@@ -213,13 +214,13 @@ IntT om_NWSPrepareEventXPath(const NWSEvent &event, const std::string &scriptNam
     NodeWizardRun.sequence = sequence;
     if (sequence > XPathLastSequenceNumber || sequence <= 0) {
         if (report == 1) {
-            StatusCode = 50101;
+            StatusCode = NWResult::ExpressionNotCompiled;
             al_ok(qv::FormatMessage(qv::LangMessage("NWS_GEN_MSG_14"), {scriptName, expression}).c_str());
         }
         return 0;
     }
     if (!context && !event.subEvent && !StartsFromDocument(sequence)) {
-        StatusCode = 407;
+        StatusCode = XformErr::FreshDocNeedsRoot;
         if (report == 1) al_ok(qv::FormatMessage(qv::LangMessage("NWS_GEN_MSG_15"), {scriptName, expression}).c_str());
         return 0;
     }

@@ -324,10 +324,13 @@ void om_CondSaveTriggerSettings() {
     F_ObjHandleT doc = om_CondOpenSettingsDoc(1);
     if (!dlg || !doc) return;
     for (const TriggerBox &b : kTriggerBoxes)
-        om_PrefWriteDocSetting(doc, "SettingsGroupA", b.attr, om_DlgIsChecked(dlg, b.item), "", 1);
-    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting12", om_DlgGetState(dlg, CondItem::WarnMissing), "", 4);
-    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting13", om_DlgGetState(dlg, CondItem::WarnCreated), "", 4);
-    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting19", om_DlgIsChecked(dlg, CondItem::ShowAllFirst), "", 1);
+        om_PrefWriteDocSetting(doc, "SettingsGroupA", b.attr, om_DlgIsChecked(dlg, b.item), "", kSettingFlag);
+    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting12", om_DlgGetState(dlg, CondItem::WarnMissing), "",
+                           kSettingPrompt);
+    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting13", om_DlgGetState(dlg, CondItem::WarnCreated), "",
+                           kSettingPrompt);
+    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting19", om_DlgIsChecked(dlg, CondItem::ShowAllFirst), "",
+                           kSettingFlag);
     om_CondLoadTriggerSettings();
     om_CondLoadRules(0);
     om_CondCloseSettingsDoc(1);

@@ -10,6 +10,7 @@
 #include "lib/host/documents.h"
 #include "lib/host/element_text.h"
 #include "lib/host/host_values.h"
+#include "lib/host/settings_doc.h"
 #include "lib/state/settings_files.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/lists.h"
@@ -53,12 +54,19 @@ struct TriggerRow {
     IntT CondTriggerSettingsT::*field;
 };
 const TriggerRow kTriggerRows[] = {
-    {"Setting12", 4, &CondTriggerSettingsT::warnMissingTag},  {"Setting13", 4, &CondTriggerSettingsT::warnCreatedTag},
-    {"Setting14", 1, &CondTriggerSettingsT::afterInsertWrap}, {"Setting15", 1, &CondTriggerSettingsT::afterAttrEdit},
-    {"Setting16", 1, &CondTriggerSettingsT::afterOpenDoc},    {"Setting20", 1, &CondTriggerSettingsT::afterOpenMarkup},
-    {"Setting17", 1, &CondTriggerSettingsT::afterImportDefs}, {"Setting18", 1, &CondTriggerSettingsT::afterBookUpdate},
-    {"Setting19", 1, &CondTriggerSettingsT::showAllFirst},
+    {"Setting12", kSettingPrompt, &CondTriggerSettingsT::warnMissingTag},
+    {"Setting13", kSettingPrompt, &CondTriggerSettingsT::warnCreatedTag},
+    {"Setting14", kSettingFlag, &CondTriggerSettingsT::afterInsertWrap},
+    {"Setting15", kSettingFlag, &CondTriggerSettingsT::afterAttrEdit},
+    {"Setting16", kSettingFlag, &CondTriggerSettingsT::afterOpenDoc},
+    {"Setting20", kSettingFlag, &CondTriggerSettingsT::afterOpenMarkup},
+    {"Setting17", kSettingFlag, &CondTriggerSettingsT::afterImportDefs},
+    {"Setting18", kSettingFlag, &CondTriggerSettingsT::afterBookUpdate},
+    {"Setting19", kSettingFlag, &CondTriggerSettingsT::showAllFirst},
 };
+// A prompt setting read from the document is the warnings' PromptSetting value.
+static_assert(IntT{kSettingPromptAlways} == IntT{kPromptAlways} && IntT{kSettingPromptOnce} == IntT{kPromptOnce} &&
+              IntT{kSettingPromptNever} == IntT{kPromptNever});
 
 }  // namespace
 
@@ -92,18 +100,18 @@ IntT om_PrefReadDocSetting(F_ObjHandleT doc, const std::string &elementName, con
                            std::string *text, IntT kind) {
     F_ObjHandleT e = FindSettingElement(doc, elementName, attrName);
     if (!e) {
-        if (kind == 3 && text) *text = EmptySentinel;
+        if (kind == kSettingText && text) *text = EmptySentinel;
         return 2;
     }
     std::string v;
     om_AttrGetValue(doc, e, attrName, &v);
     switch (kind) {
-    case 1: return v == "True" ? 1 : v == "False" ? 0 : 2;
-    case 2: return static_cast<IntT>(std::strtol(v.c_str(), nullptr, 10));
-    case 3:
+    case kSettingFlag: return v == "True" ? 1 : v == "False" ? 0 : 2;
+    case kSettingNumber: return om_SettingNumberOf(v);
+    case kSettingText:
         if (text) *text = v.empty() ? std::string(EmptySentinel) : v;
         return 0;
-    case 4: return v == "Never" ? 3 : v == "Once" ? 2 : 1;
+    case kSettingPrompt: return om_SettingPromptOf(v);
     default: return 2;
     }
 }
@@ -111,15 +119,8 @@ IntT om_PrefReadDocSetting(F_ObjHandleT doc, const std::string &elementName, con
 IntT om_PrefWriteDocSetting(F_ObjHandleT doc, const std::string &elementName, const std::string &attrName,
                             IntT value, const std::string &text, IntT kind) {
     F_ObjHandleT e = FindSettingElement(doc, elementName, attrName);
-    if (!e) return 0;
     std::string v;
-    switch (kind) {
-    case 1: v = value == 1 ? "True" : "False"; break;
-    case 2: v = std::to_string(value); break;
-    case 3: v = text; break;
-    case 4: v = value == 0 ? "Never" : value == 2 ? "Once" : "Always"; break;
-    default: return 0;
-    }
+    if (!e || !om_SettingStoredText(kind, value, text, &v)) return 0;
     om_AttrSetValue(doc, e, attrName, v);
     return 1;
 }
@@ -129,7 +130,7 @@ void om_CondLoadTriggerSettings() {
     if (!doc) return;
     for (const TriggerRow &r : kTriggerRows) {
         IntT v = om_PrefReadDocSetting(doc, "SettingsGroupA", r.attr, nullptr, r.kind);
-        CondTriggerSettings.*r.field = r.kind == 1 ? (v == 1 ? 1 : 0) : v;
+        CondTriggerSettings.*r.field = r.kind == kSettingFlag ? (v == 1 ? 1 : 0) : v;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fdk.h"
+#include "lib/host/settings_doc.h"
 #include "lib/state/settings_files.h"
 #include "lib/state/cond_settings.h"
 
@@ -23,14 +24,14 @@ std::string qv_CondSettingsPath();
 F_ObjHandleT om_CondOpenSettingsDoc(IntT report);
 // Closes the settings document when it is open, saved first with the save flag.
 void om_CondCloseSettingsDoc(IntT save);
-// Reads the attribute of the first element of that tag that has it. Kind 1: 1 "True", 0
-// "False", 2 other; kind 2: the integer; kind 3: the text into *text (EmptySentinel when empty),
-// 0; kind 4: 3 "Never", 2 "Once", 1 other. No such element: 2 (kind 3 also sets EmptySentinel).
+// Reads the attribute of the first element of that tag that has it, by kind (SettingKind of
+// lib/host/settings_doc.h): a flag 1 "True", 0 "False", 2 other; a number; a text into *text
+// (EmptySentinel when empty), 0; a prompt as om_SettingPromptOf reads it. No such element, or a
+// list: 2 (a text read also sets EmptySentinel when there is no such element).
 IntT om_PrefReadDocSetting(F_ObjHandleT doc, const std::string &elementName, const std::string &attrName,
                            std::string *text, IntT kind);
-// Writes the attribute of the first element of that tag that has it (kind 1 "True"/"False",
-// kind 2 the number, kind 3 the text, kind 4 "Never" for 0, "Once" for 2, "Always" otherwise);
-// 0 when no element has it.
+// Writes the attribute of the first element of that tag that has it, as om_SettingStoredText
+// writes it; 0 when no element has it or the kind is a list (nothing written), else 1.
 IntT om_PrefWriteDocSetting(F_ObjHandleT doc, const std::string &elementName, const std::string &attrName,
                             IntT value, const std::string &text, IntT kind);
 

@@ -22,37 +22,42 @@ TEST_F(CondSettings, TypedSettingsReadAndWrite) {
         const char *stored;
         IntT kind, read;
     };
-    const Case cases[] = {{"True", 1, 1},  {"False", 1, 0},  {"true", 1, 2},  {"42", 2, 42},
-                          {"Never", 4, 3}, {"Once", 4, 2},   {"Always", 4, 1}, {"never", 4, 1}};
+    const Case cases[] = {{"True", kSettingFlag, 1},    {"False", kSettingFlag, 0},   {"true", kSettingFlag, 2},
+                          {"42", kSettingNumber, 42},
+                          // A number past the integer range reads as the range's end.
+                          {"99999999999", kSettingNumber, 2147483647},
+                          {"Never", kSettingPrompt, 3}, {"Once", kSettingPrompt, 2},
+                          {"Always", kSettingPrompt, 1}, {"never", kSettingPrompt, 1}};
     for (const Case &c : cases) {
-        EXPECT_EQ(om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting15", 0, c.stored, 3), 1) << c.stored;
+        EXPECT_EQ(om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting15", 0, c.stored, kSettingText), 1) << c.stored;
         EXPECT_EQ(om_PrefReadDocSetting(doc, "SettingsGroupA", "Setting15", nullptr, c.kind), c.read) << c.stored;
     }
     std::string text;
-    EXPECT_EQ(om_PrefReadDocSetting(doc, "SettingsGroupA", "Setting15", &text, 3), 0);
+    EXPECT_EQ(om_PrefReadDocSetting(doc, "SettingsGroupA", "Setting15", &text, kSettingText), 0);
     EXPECT_EQ(text, "never");
-    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting15", 0, "", 3);
-    om_PrefReadDocSetting(doc, "SettingsGroupA", "Setting15", &text, 3);
+    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting15", 0, "", kSettingText);
+    om_PrefReadDocSetting(doc, "SettingsGroupA", "Setting15", &text, kSettingText);
     EXPECT_EQ(text, EmptySentinel);
-    // Writers by kind: 1 True/False, 2 the number, 4 Never/Once/Always.
-    const std::pair<IntT, IntT> writes[] = {{1, 1}, {0, 1}, {7, 2}, {0, 4}, {2, 4}, {1, 4}};
+    // Writers by kind: a flag True/False, a number, a prompt Never/Once/Always.
+    const std::pair<IntT, IntT> writes[] = {{1, kSettingFlag},   {0, kSettingFlag},   {7, kSettingNumber},
+                                            {0, kSettingPrompt}, {2, kSettingPrompt}, {1, kSettingPrompt}};
     const char *expect[] = {"True", "False", "7", "Never", "Once", "Always"};
     for (size_t i = 0; i < std::size(writes); ++i) {
         om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting15", writes[i].first, "", writes[i].second);
-        om_PrefReadDocSetting(doc, "SettingsGroupA", "Setting15", &text, 3);
+        om_PrefReadDocSetting(doc, "SettingsGroupA", "Setting15", &text, kSettingText);
         EXPECT_EQ(text, expect[i]);
     }
     // No element has the attribute: 2, nothing written.
-    EXPECT_EQ(om_PrefReadDocSetting(doc, "SettingsGroupA", "Setting99", &text, 3), 2);
+    EXPECT_EQ(om_PrefReadDocSetting(doc, "SettingsGroupA", "Setting99", &text, kSettingText), 2);
     EXPECT_EQ(text, EmptySentinel);
-    EXPECT_EQ(om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting99", 1, "", 1), 0);
+    EXPECT_EQ(om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting99", 1, "", kSettingFlag), 0);
 }
 
 TEST_F(CondSettings, TriggerSettingsLowerCaseTrueIsOffAndMissingGroupMeansOnce) {
     F_ObjHandleT doc = om_CondOpenSettingsDoc(1);
-    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting14", 0, "true", 3);
-    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting16", 1, "", 1);
-    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting12", 0, "", 4);
+    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting14", 0, "true", kSettingText);
+    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting16", 1, "", kSettingFlag);
+    om_PrefWriteDocSetting(doc, "SettingsGroupA", "Setting12", 0, "", kSettingPrompt);
     om_CondLoadTriggerSettings();
     EXPECT_EQ(CondTriggerSettings.afterInsertWrap, 0);
     EXPECT_EQ(CondTriggerSettings.afterOpenDoc, 1);

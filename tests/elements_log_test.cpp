@@ -40,14 +40,14 @@ class DebugLogTest : public ElementsDoc {
 };
 
 TEST_F(DebugLogTest, ModeZeroWithoutSetUpLeavesTheLogOff) {
-    om_LogInit("Quorvane", 0, folder, "", 2);
+    om_LogInit("Quorvane", kLogOff, folder, "", 2);
     om_LogAppendEvent(doc, p1, "one");
     om_LogRecordEvent(doc, p1, "two");
     EXPECT_FALSE(std::filesystem::exists(dir / "Quorvane_debug_log.txt"));
 }
 
 TEST_F(DebugLogTest, WriteLogModeWritesTheHeaderAndAppendsEvents) {
-    om_LogInit("Quorvane", 3, folder + "\\", "", 5);
+    om_LogInit("Quorvane", kLogWrite, folder + "\\", "", 5);
     EXPECT_EQ(om_LogPath(), folder + "\\Quorvane_debug_log.txt");
     FA_errno = -7;
     om_LogAppendEvent(doc, p1, "Inserted");
@@ -66,7 +66,7 @@ TEST_F(DebugLogTest, WriteLogModeWritesTheHeaderAndAppendsEvents) {
 }
 
 TEST_F(DebugLogTest, RecordedEventsKeepTheCapacityAndListTheLatestFirst) {
-    om_LogInit("Quorvane", 1, folder, "mine.txt", 2);
+    om_LogInit("Quorvane", kLogPrompting, folder, "mine.txt", 2);
     om_LogAppendEvent(doc, p1, "not in prompting mode");
     EXPECT_FALSE(std::filesystem::exists(dir / "mine.txt"));
     om_LogRecordEvent(doc, p1, "first");

@@ -59,15 +59,16 @@ TEST_F(DocUtils, SettingsReadAndWriteByKind) {
     struct Read {
         const char *attr;
         IntT kind, result;
-    } reads[] = {{"Mode", 1, 1}, {"Count", 2, 12}, {"Prompt", 4, 2}, {"Count", 1, 0}, {"Mode", 4, 1}};
+    } reads[] = {{"Mode", kSettingFlag, 1},     {"Count", kSettingNumber, 12}, {"Prompt", kSettingPrompt, 2},
+                 {"Count", kSettingFlag, 0},    {"Mode", kSettingPrompt, 1}};
     for (const Read &r : reads) EXPECT_EQ(r.result, om_SettingsDocRead(doc, "Setting", r.attr, &text, r.kind)) << r.attr;
-    EXPECT_EQ(1, om_SettingsDocRead(doc, "Setting", "Count", &text, 3));
+    EXPECT_EQ(1, om_SettingsDocRead(doc, "Setting", "Count", &text, kSettingText));
     EXPECT_EQ("12", text);
-    EXPECT_EQ(1, om_SettingsDocRead(doc, "Setting", "Name", &text, 3));
+    EXPECT_EQ(1, om_SettingsDocRead(doc, "Setting", "Name", &text, kSettingText));
     EXPECT_EQ(ErrorSentinel, text);  // empty value
-    EXPECT_EQ(0, om_SettingsDocRead(doc, "Missing", "Name", &text, 3));
+    EXPECT_EQ(0, om_SettingsDocRead(doc, "Missing", "Name", &text, kSettingText));
     EXPECT_EQ(ErrorSentinel, text);
-    EXPECT_EQ(2, om_SettingsDocRead(doc, "Setting", "List", &text, 5));
+    EXPECT_EQ(2, om_SettingsDocRead(doc, "Setting", "List", &text, kSettingList));
     EXPECT_EQ((std::vector<std::string>{"a", "b"}), SettingsDocValues);
 
     struct Write {
@@ -76,15 +77,16 @@ TEST_F(DocUtils, SettingsReadAndWriteByKind) {
         const char *text;
         IntT kind;
         const char *stored;
-    } writes[] = {{"Mode", 0, "", 1, "False"}, {"Mode", 1, "", 1, "True"}, {"Count", -3, "", 2, "-3"},
-                  {"Name", 0, "abc", 3, "abc"}, {"Prompt", 2, "", 4, "Once"}, {"Prompt", 0, "", 4, "Never"},
-                  {"Prompt", 7, "", 4, "Always"}};
+    } writes[] = {{"Mode", 0, "", kSettingFlag, "False"},     {"Mode", 1, "", kSettingFlag, "True"},
+                  {"Count", -3, "", kSettingNumber, "-3"},    {"Name", 0, "abc", kSettingText, "abc"},
+                  {"Prompt", 2, "", kSettingPrompt, "Once"},  {"Prompt", 0, "", kSettingPrompt, "Never"},
+                  {"Prompt", 7, "", kSettingPrompt, "Always"}};
     for (const Write &w : writes) {
         om_SettingsDocWrite(doc, "Setting", w.attr, w.value, w.text, w.kind);
-        EXPECT_EQ(1, om_SettingsDocRead(doc, "Setting", w.attr, &text, 3));
+        EXPECT_EQ(1, om_SettingsDocRead(doc, "Setting", w.attr, &text, kSettingText));
         EXPECT_EQ(w.stored, text) << w.attr;
     }
-    EXPECT_EQ(1, om_SettingsDocRead(doc, "Setting", "Prompt", &text, 4));  // "Always"
+    EXPECT_EQ(1, om_SettingsDocRead(doc, "Setting", "Prompt", &text, kSettingPrompt));  // "Always"
 }
 
 TEST_F(DocUtils, GraphicPathCleanUps) {

@@ -68,7 +68,7 @@ F_ObjHandleT OpenSourceFile(F_ObjHandleT doc, const XformAttrs &attrs) {
         om_StrFree(&abs);
     }
     F_ObjHandleT f = OpenOrFind(path);
-    if (!f) return StatusCode = 403, 0;
+    if (!f) return StatusCode = XformErr::SourceNotOpened, 0;
     om_XformUpdateProgress(0, f, 1);
     if (F_OBJ_KIND(f) == FO_Book) {
         for (F_ObjHandleT comp : BookDocComponents(f)) {
@@ -76,7 +76,7 @@ F_ObjHandleT OpenSourceFile(F_ObjHandleT doc, const XformAttrs &attrs) {
             if (StatusCode == StatusCancelled) return 0;
             F_ObjHandleT d = om_BookComponentFindDoc(f, comp);
             if (!d) d = OpenOrFind(HostString(f, comp, FP_Name));
-            if (!d) return StatusCode = 406, f;
+            if (!d) return StatusCode = XformErr::ChapterNotOpened, f;
             om_XformUpdateProgress(0, d, 1);
         }
     }
@@ -95,10 +95,10 @@ F_ObjHandleT ContextDocument(F_ObjHandleT doc, F_ObjHandleT elem, IntT seq, cons
                              F_ObjHandleT k) {
     F_ObjHandleT f = OpenSourceFile(doc, a);
     if (StatusCode) return 0;
-    if (!f && !k) return StatusCode = 405, 0;
-    if (seq && f && f != k && m != elem && om_XPathFirstStepAxis(seq) != XA_ROOT) StatusCode = 407;
+    if (!f && !k) return StatusCode = XformErr::NoContextDocument, 0;
+    if (seq && f && f != k && m != elem && om_XPathFirstStepAxis(seq) != XA_ROOT) StatusCode = XformErr::FreshDocNeedsRoot;
     F_ObjHandleT r = f ? f : k;
-    if (!r && !StatusCode) StatusCode = 408;
+    if (!r && !StatusCode) StatusCode = XformErr::Critical;
     return r;
 }
 
@@ -111,7 +111,7 @@ IntT SequenceNumber(F_ObjHandleT doc, F_ObjHandleT elem, const XformAttrs &a) {
     IntT n = a.Int("SequenceNumber");
     if (n < 1) n = om_XformParseSelectOrTest(doc, elem, 1);
     if (StatusCode) return 0;
-    if (n > 0 && !om_XPathIsCompiledSequence(n)) return StatusCode = 408, 0;
+    if (n > 0 && !om_XPathIsCompiledSequence(n)) return StatusCode = XformErr::Critical, 0;
     return n;
 }
 
@@ -178,7 +178,7 @@ int XformBeginQuery(F_ObjHandleT doc, F_ObjHandleT elem, XformQuery &q) {
     const XformAttrs &attrs = cached ? *cached : own.emplace(doc, elem);
     q.seq = SequenceNumber(doc, elem, attrs);
     if (!q.seq) {
-        if (!StatusCode) StatusCode = 402;
+        if (!StatusCode) StatusCode = XformErr::BadExpression;
         return 0;
     }
     om_XPathResetSequence(q.seq, 1);
@@ -242,12 +242,12 @@ IntT XformParseExpression(const XformAttrs &attrs, IntT type, IntT allowParams) 
         XformHasDollar(text, GeneralPreferences.xformRecognizeParamsInLiterals)) {
         if (!allowParams) return 0;
         text = XformSubstituteParams(text, 0, GeneralPreferences.xformRecognizeParamsInLiterals);
-        if (XformHasDollar(text, GeneralPreferences.xformRecognizeParamsInLiterals)) return StatusCode = 462, 0;
+        if (XformHasDollar(text, GeneralPreferences.xformRecognizeParamsInLiterals)) return StatusCode = XformErr::UnresolvedParameters, 0;
     }
-    if (text.empty()) return StatusCode = 401, 0;
+    if (text.empty()) return StatusCode = XformErr::NoSelect, 0;
     IntT n = om_XPathFindCompiled(text);
     if (n < 1) n = om_XPathCompile(text, XformRunState.reportErrors);
-    if (n > XPathLastSequenceNumber) StatusCode = 402;
+    if (n > XPathLastSequenceNumber) StatusCode = XformErr::BadExpression;
     return n;
 }
 

@@ -31,7 +31,7 @@ F_ObjHandleT LastFrom(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT from) {
 void om_XformCheckCopyable(F_ObjHandleT doc, F_ObjHandleT elem) {
     StatusCode = 0;
     IntT kind = F_ApiGetInt(doc, elem, FP_ElementType);
-    if (kind >= FV_FO_TBL_TITLE && kind <= FV_FO_TBL_CELL) StatusCode = 410 + (kind - FV_FO_TBL_TITLE);
+    if (kind >= FV_FO_TBL_TITLE && kind <= FV_FO_TBL_CELL) StatusCode = XformErr::CopiedTableTitle + (kind - FV_FO_TBL_TITLE);
 }
 
 void om_XformRunCopyOf(F_ObjHandleT doc, F_ObjHandleT elem, IntT type) {
@@ -75,7 +75,7 @@ void XformCopyMatches(F_ObjHandleT doc, F_ObjHandleT elem, IntT type, const Xfor
         for (const XformMatch &m : XformMatchesIn(q, qdoc, left, doc, {elem})) {
             if (m.attr < 0) {
                 om_XformCheckCopyable(m.doc, m.node);
-                if (type == XT_ValueOf && StatusCode == 415) StatusCode = 0;
+                if (type == XT_ValueOf && StatusCode == XformErr::CopiedTableCell) StatusCode = 0;
                 if (StatusCode) return;
                 om_XformTickProgress();
                 om_PollUserCancel();
@@ -120,9 +120,9 @@ void XformFlattenAfter(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT after, 
     F_ObjHandleT h = first();
     int steps = 0;
     while (h) {
-        if (++steps > 5000) return void(StatusCode = 408);
+        if (++steps > 5000) return void(StatusCode = XformErr::Critical);
         IntT kind = F_ApiGetInt(doc, h, FP_ElementType);
-        if (kind >= FV_FO_TBL && kind <= FV_FO_TBL_CELL) return void(StatusCode = 409);
+        if (kind >= FV_FO_TBL && kind <= FV_FO_TBL_CELL) return void(StatusCode = XformErr::ValueOfTable);
         F_ObjHandleT def = F_ApiGetId(doc, h, FP_ElementDef);
         IntT action = def ? 3 : 1;
         IntT special = 0;

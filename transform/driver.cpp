@@ -121,7 +121,7 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
     XformRunState.escCounter = 0;
     F_ObjHandleT root = om_ElementHighestLevel(d, "Main", 0);
     if (!root) {
-        StatusCode = 208;
+        StatusCode = StatusNoStructure;
         CancelFlag = 1;
         return 12;
     }
@@ -133,7 +133,7 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
     }
     if (StatusCode) {
         F_ApiSetInt(0, d, FP_IsInFront, 1);
-        if (XformRunState.reportErrors) om_XformReportError(s, d, failing, StatusCode, 2);
+        if (XformRunState.reportErrors) om_XformReportError(s, d, failing, StatusCode, XformLevel::Error);
         CancelFlag = 1;
         om_XformCloseProgress();
         return 13;
@@ -211,7 +211,7 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
             break;
         case XT_When:
         case XT_Otherwise:
-            StatusCode = 408;
+            StatusCode = XformErr::Critical;
             break;
         case XT_Table: {
             F_ObjHandleT r = om_XformRunTable(d, e);
@@ -270,7 +270,7 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
     if (StatusCode) {
         F_ApiSetInt(0, d, FP_IsOnScreen, 1);
         F_ApiSetInt(0, d, FP_IsInFront, 1);
-        if (XformRunState.reportErrors) om_XformReportError(s, d, stopped, StatusCode, 2);
+        if (XformRunState.reportErrors) om_XformReportError(s, d, stopped, StatusCode, XformLevel::Error);
         CancelFlag = 1;
         om_XformCloseProgress();
         return 14;
@@ -306,7 +306,7 @@ IntT om_XformTransformBook(F_ObjHandleT b) {
             return 14;
         }
         result = om_XformTransformDocument(d, d);
-        if (StatusCode == 208) {
+        if (StatusCode == StatusNoStructure) {
             StatusCode = 0;
             CancelFlag = 0;
             result = 0;
@@ -421,7 +421,7 @@ IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate) {
             F_ApiScrollToText(launched, &sel);
         }
         StatusCode = status;
-        if (StatusCode == 208 && mode == 0)
+        if (StatusCode == StatusNoStructure && mode == 0)
             al_ok("Could not find any structure in the active document. No transformation   took place.");
     } else {
         om_XformOpenProgress();

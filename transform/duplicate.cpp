@@ -61,7 +61,7 @@ void om_XformPresetOpenParams(F_PropValsT *params) {
 F_ObjHandleT om_XformDuplicateDocument(F_ObjHandleT doc, const std::string &suffix) {
     StatusCode = 0;
     std::string path = XformHostString(0, doc, FP_Path);
-    if (path.size() < 3) return StatusCode = 416, 0;
+    if (path.size() < 3) return StatusCode = XformErr::DocNotDuplicated, 0;
     // A second document from the saved file: the user's window stays on the original.
     F_PropValsT params = F_ApiGetOpenDefaultParams();
     om_XformPresetOpenParams(&params);
@@ -69,7 +69,7 @@ F_ObjHandleT om_XformDuplicateDocument(F_ObjHandleT doc, const std::string &suff
     F_ObjHandleT copy = F_ApiOpen(path.c_str(), &params, &ret);
     F_ApiDeallocatePropVals(&params);
     if (ret) F_ApiDeallocatePropVals(ret);
-    if (!copy || copy == doc) return StatusCode = 416, 0;
+    if (!copy || copy == doc) return StatusCode = XformErr::DocNotDuplicated, 0;
     F_ApiSetInt(0, copy, FP_ScreenX, F_ApiGetInt(0, doc, FP_ScreenX) + 5);
     F_ApiSetInt(0, copy, FP_ScreenY, F_ApiGetInt(0, doc, FP_ScreenY) + 5);
     F_ApiSetMetric(0, copy, FP_DocMetric, F_ApiGetMetric(0, doc, FP_DocMetric));
@@ -81,7 +81,7 @@ F_ObjHandleT om_XformDuplicateDocument(F_ObjHandleT doc, const std::string &suff
     F_ObjHandleT saved = F_ApiSimpleSave(copy, target.c_str(), 0);
     if (!saved) {
         F_ApiClose(copy, 1);  // no stray second copy of the original is left open
-        return StatusCode = 416, 0;
+        return StatusCode = XformErr::DocNotDuplicated, 0;
     }
     return saved;
 }
@@ -139,13 +139,13 @@ F_ObjHandleT om_XformPrepareBookComponents(F_ObjHandleT book, IntT report) {
     F_ObjHandleT result = om_XformDuplicateBook(book, XformRunState.duplicateFolder, &failing);
     if (!result && !StatusCode) {
         CancelFlag = 1;
-        StatusCode = 220;
+        StatusCode = XformErr::BookNotDuplicated;
     }
     if (StatusCode) {
         if (report) {
             std::string msg;
             switch (StatusCode) {
-            case 210: msg = "Tranformation cancelled by user."; break;
+            case XformErr::Cancelled: msg = "Tranformation cancelled by user."; break;
             case StatusComponentNotOpened:
                 msg = "Could not open the book component, " + failing +
                       ", to duplicate the book. Transformation cannot continue.";
@@ -217,7 +217,7 @@ F_ObjHandleT om_XformDuplicateBook(F_ObjHandleT book, const std::string &folderA
         om_PollUserCancel();
         if (StatusCode == StatusCancelled) return 0;
         F_ObjHandleT d = om_BookComponentFindDoc(original, oldComps[i]);
-        if (!d) return StatusCode = 220, 0;
+        if (!d) return StatusCode = XformErr::BookNotDuplicated, 0;
         for (F_ObjHandleT x = F_ApiGetId(0, d, FP_FirstXRefInDoc); x; x = F_ApiGetId(d, x, FP_NextXRefInDoc)) {
             std::string src = XformHostString(d, x, FP_XRefFile);
             if (src.empty()) continue;

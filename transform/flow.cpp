@@ -33,7 +33,7 @@ struct SortRule {
     IntT seq = 0, order = 1, dataType = 2;
 };
 
-// Reads and deletes a leading QVRN_sort of elem; 0 with StatusCode 408 when its expression is gone.
+// Reads and deletes a leading QVRN_sort of elem; 0 with StatusCode XformErr::Critical when its expression is gone.
 bool TakeSort(F_ObjHandleT doc, F_ObjHandleT elem, SortRule &sort) {
     F_ObjHandleT first = F_ApiGetId(doc, elem, FP_FirstChildElement);
     if (!first || om_XformElementType(doc, first) != XT_Sort) return true;
@@ -42,7 +42,7 @@ bool TakeSort(F_ObjHandleT doc, F_ObjHandleT elem, SortRule &sort) {
     sort.dataType = om_XformSortDataType(doc, first);
     F_ApiDelete(doc, first);
     if (sort.seq <= 0) {
-        StatusCode = 408;
+        StatusCode = XformErr::Critical;
         return false;
     }
     return true;
@@ -86,9 +86,9 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
             if (!container) {
                 container = om_ElementInsertAfter(doc, f, "QVRN_for-each");
                 StatusCode = 0;
-                if (!container) return void(StatusCode = 408);
+                if (!container) return void(StatusCode = XformErr::Critical);
             }
-            if (!om_ElementSelect(doc, f, LocElement) || F_ApiCopy(doc, 0) != 0) return void(StatusCode = 408);
+            if (!om_ElementSelect(doc, f, LocElement) || F_ApiCopy(doc, 0) != 0) return void(StatusCode = XformErr::Critical);
             std::string key;
             F_ObjHandleT before = 0;
             bool keyed = false;  // a match without a sort key goes at the end, at its turn
@@ -103,7 +103,7 @@ void om_XformRunForEach(F_ObjHandleT doc, F_ObjHandleT f) {
                 om_ElementSelect(doc, before, LocBefore);
                 if (F_ApiPaste(doc, 0) == 0) copy = F_ApiGetId(doc, before, FP_PrevSiblingElement);
             }
-            if (!copy) return void(StatusCode = 408);
+            if (!copy) return void(StatusCode = XformErr::Critical);
             copies.push_back(copy);
             if (sort.seq) {
                 if (keyed) places.Add(key, copy);
@@ -128,7 +128,7 @@ IntT om_XformCompileParamTest(const std::string &test) {
     std::string t = XformStraightenQuotes(test);
     t = XformSubstituteParams(t, 1, GeneralPreferences.xformRecognizeParamsInLiterals);
     IntT n = om_XPathCompile(".[" + t + "]", 1);
-    return n > XPathLastSequenceNumber ? 50177 : n;
+    return n > XPathLastSequenceNumber ? XPATH_ERR_COULD_NOT_PARSE_PARAM_EVAL : n;
 }
 
 F_ObjHandleT om_XformEvalTest(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT *outDoc) {
@@ -141,7 +141,7 @@ F_ObjHandleT om_XformEvalTest(F_ObjHandleT doc, F_ObjHandleT elem, F_ObjHandleT 
     std::string test = XformAttr(doc, elem, "test");
     if (GeneralPreferences.xformRecognizeParamsInExpressions && t != XT_Param && !test.empty() && test[0] == '$') {
         IntT n = om_XformCompileParamTest(test);
-        if (n == 50177) return StatusCode = 50177, 0;
+        if (n == XPATH_ERR_COULD_NOT_PARSE_PARAM_EVAL) return StatusCode = XPATH_ERR_COULD_NOT_PARSE_PARAM_EVAL, 0;
         F_ObjHandleT inherited = static_cast<F_ObjHandleT>(om_XformGetContextDocId(doc, elem));
         q.seq = n;
         q.ctxDoc = om_XformContextDocument(doc, elem, n);

@@ -154,7 +154,7 @@ void om_XformRunTemplateCall(F_ObjHandleT doc, F_ObjHandleT e) {
     if (StatusCode) return;
     std::string id = XformAttr(doc, e, "template_ID");
     if (id.empty()) {
-        om_XformReportError(doc, doc, e, 455, 1);
+        om_XformReportError(doc, doc, e, XformErr::NoTemplateId, XformLevel::Warning);
         StatusCode = 0;
         return;
     }
@@ -174,7 +174,7 @@ void om_XformRunTemplateCall(F_ObjHandleT doc, F_ObjHandleT e) {
         }
     }
     if (!found) {
-        om_XformReportError(doc, doc, e, 456, 1);
+        om_XformReportError(doc, doc, e, XformErr::TemplateNotFound, XformLevel::Warning);
         StatusCode = 0;
         return;
     }
@@ -182,7 +182,7 @@ void om_XformRunTemplateCall(F_ObjHandleT doc, F_ObjHandleT e) {
     // each call carries the chain of templates it was pasted by.
     std::string chain = XformHostString(doc, e, FP_UserString);
     if (chain.find("|" + id + "|") != std::string::npos) {
-        StatusCode = 457;
+        StatusCode = XformErr::TemplateFailed;
         return;
     }
     chain = (chain.empty() ? "|" : chain) + id + "|";
@@ -203,29 +203,29 @@ void om_XformRunTemplateCall(F_ObjHandleT doc, F_ObjHandleT e) {
     std::string a;
     IntT attr = om_AttrGetValue(doc, e, "ContextAttributeNumber", &a) >= 0 && !a.empty() ? std::atoi(a.c_str()) : -1;
     om_XformSetContextAttrs(doc, e, ctxDoc, ctxNode, attr, 1);
-    if (StatusCode) StatusCode = 457;
+    if (StatusCode) StatusCode = XformErr::TemplateFailed;
 }
 
 F_ObjHandleT om_XformOpenMarkerTemplateDoc(F_ObjHandleT doc, F_ObjHandleT marker, std::string *id) {
     StatusCode = 0;
     *id = EmptySentinel;
     std::string text = XformHostString(doc, marker, FP_MarkerText);
-    if (text.empty()) return StatusCode = 458, 0;
+    if (text.empty()) return StatusCode = XformErr::EmptyTemplateMarker, 0;
     size_t sep = text.find("---");
     if (sep == std::string::npos || text.find("---", sep + 3) != std::string::npos || sep < 2)
-        return StatusCode = 459, 0;
+        return StatusCode = XformErr::BadTemplateMarker, 0;
     std::string file = text.substr(0, sep);
     *id = text.substr(sep + 3);
     if (EqualCI(file, "Current")) return doc;
     std::string folder = DocFolder(doc);
-    if (folder.empty()) return StatusCode = 460, 0;
+    if (folder.empty()) return StatusCode = XformErr::BadTemplateMarkerFile, 0;
     std::string path = folder + file;
     F_ObjHandleT k = om_DocFindByPath(path);
     if (!k) {
         k = om_DocOpenPlain(path.c_str());
         if (k) om_XformRememberOpenedFile(k);
     }
-    if (!k) return StatusCode = 460, 0;
+    if (!k) return StatusCode = XformErr::BadTemplateMarkerFile, 0;
     return k;
 }
 
@@ -263,12 +263,12 @@ void om_XformExpandTemplateMarkers(F_ObjHandleT doc) {
         std::string id;
         F_ObjHandleT k = om_XformOpenMarkerTemplateDoc(doc, m, &id);
         if (StatusCode) {
-            om_XformReportError(doc, doc, at, StatusCode, 1);
+            om_XformReportError(doc, doc, at, StatusCode, XformLevel::Warning);
             continue;
         }
         F_ObjHandleT t = FindIn(k, doc, id);
         if (!t) {
-            om_XformReportError(doc, doc, at, 461, 1);
+            om_XformReportError(doc, doc, at, XformErr::MarkerTemplateNotFound, XformLevel::Warning);
             continue;
         }
         if (!XformSelectContent(k, t) || F_ApiCopy(k, 0) != 0) continue;

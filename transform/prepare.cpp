@@ -64,7 +64,7 @@ void CheckChoose(StylesheetReads &r, F_ObjHandleT elem) {
         IntT t = r.Type(kids[i]);
         if (t == XT_When) continue;
         if (t == XT_Otherwise && i + 1 == kids.size()) continue;
-        StatusCode = 417;
+        StatusCode = XformErr::BadChoose;
         return;
     }
     StatusCode = 0;
@@ -73,29 +73,29 @@ void CheckChoose(StylesheetReads &r, F_ObjHandleT elem) {
 void CheckPlacement(StylesheetReads &r, F_ObjHandleT elem, IntT type) {
     StatusCode = 0;
     F_ObjHandleT parent = F_ApiGetId(r.Doc(), elem, FP_ParentElement);
-    IntT p = parent ? r.Type(parent) : 0;
+    IntT p = parent ? r.Type(parent) : XT_None;
     StatusCode = 0;
     switch (type) {
     case XT_When:
-        if (p != XT_Choose) StatusCode = 418;
+        if (p != XT_Choose) StatusCode = XformErr::WhenOutsideChoose;
         break;
     case XT_Otherwise:
-        if (p != XT_Choose) StatusCode = 419;
+        if (p != XT_Choose) StatusCode = XformErr::OtherwiseOutsideChoose;
         break;
     case XT_TableTitle:
     case XT_TableHeading:
     case XT_TableBody:
     case XT_TableFooting:
-        if (p != XT_Table) StatusCode = 437 + (type - XT_TableTitle);
+        if (p != XT_Table) StatusCode = XformErr::MisplacedTableTitle + (type - XT_TableTitle);
         break;
     case XT_TableRow:
-        if (p != XT_TableHeading && p != XT_TableBody && p != XT_TableFooting) StatusCode = 441;
+        if (p != XT_TableHeading && p != XT_TableBody && p != XT_TableFooting) StatusCode = XformErr::MisplacedTableRow;
         break;
     case XT_TableCell:
-        if (p != XT_TableRow) StatusCode = 442;
+        if (p != XT_TableRow) StatusCode = XformErr::MisplacedTableCell;
         break;
     case XT_Sort:
-        if (p != XT_ForEach && p != XT_TableRow) StatusCode = 446;
+        if (p != XT_ForEach && p != XT_TableRow) StatusCode = XformErr::MisplacedSort;
         break;
     default:
         break;
@@ -106,7 +106,7 @@ void CheckPartTag(StylesheetReads &r, F_ObjHandleT elem, IntT type, IntT defType
     StatusCode = 0;
     std::string tag = r.Attrs(elem).Get("element_tag");
     if (tag.empty() || !om_ElementDefIsOfType(r.Doc(), tag, defType)) {
-        StatusCode = 431 + (type - XT_TableTitle);
+        StatusCode = XformErr::BadTableTitleTag + (type - XT_TableTitle);
         return;
     }
     StatusCode = 0;
@@ -119,15 +119,15 @@ void CheckTableCells(StylesheetReads &r, F_ObjHandleT row, IntT columns) {
     for (F_ObjHandleT c : r.Children(row)) {
         IntT t = r.Type(c);
         if (t == XT_TableCell) ++cells;
-        else if (t != XT_Sort) return void(StatusCode = 429);
+        else if (t != XT_Sort) return void(StatusCode = XformErr::BadRowChild);
     }
-    StatusCode = cells == columns ? 0 : 427;
+    StatusCode = cells == columns ? 0 : XformErr::WrongCellCount;
 }
 
 void CheckTableRows(StylesheetReads &r, F_ObjHandleT part, IntT columns) {
     StatusCode = 0;
     for (F_ObjHandleT row : r.Children(part)) {
-        if (r.Type(row) != XT_TableRow) return void(StatusCode = 423);
+        if (r.Type(row) != XT_TableRow) return void(StatusCode = XformErr::BadTablePartChild);
         CheckTableCells(r, row, columns);
         if (StatusCode) return;
     }
@@ -135,24 +135,24 @@ void CheckTableRows(StylesheetReads &r, F_ObjHandleT part, IntT columns) {
 
 void CheckTable(StylesheetReads &r, F_ObjHandleT table) {
     StatusCode = 0;
-    if (r.InsideTable(table)) return void(StatusCode = 428);
+    if (r.InsideTable(table)) return void(StatusCode = XformErr::NestedStylesheetTable);
     StatusCode = 0;
     F_ObjHandleT doc = r.Doc();
     const XformAttrs &attrs = r.Attrs(table);
     std::string tag = attrs.Get("element_tag");
-    if (tag.empty() || !om_ElementDefIsOfType(doc, tag, FV_FO_TBL)) return void(StatusCode = 430);
+    if (tag.empty() || !om_ElementDefIsOfType(doc, tag, FV_FO_TBL)) return void(StatusCode = XformErr::BadTableTag);
     std::vector<F_ObjHandleT> kids = r.Children(table);
     if (kids.empty() || kids.size() > 4 || (kids.size() == 1 && r.Type(kids[0]) != XT_TableBody))
-        return void(StatusCode = 420);
+        return void(StatusCode = XformErr::BadTableChildren);
     IntT columns = attrs.Int("num_columns");
-    if (columns < 1 || columns > 12) return void(StatusCode = 422);
+    if (columns < 1 || columns > 12) return void(StatusCode = XformErr::BadColumnCount);
     std::vector<std::string> widths = om_XformColumnWidths(doc, table);
     bool badWidth = false;
     for (IntT i = 0; i < columns; ++i) {
         long milli = static_cast<long>(std::strtod(widths[size_t(i)].c_str(), nullptr) * 1000.0);
         if (milli < 250 || milli > 20000) badWidth = true;
     }
-    if (badWidth) return void(StatusCode = 443);
+    if (badWidth) return void(StatusCode = XformErr::BadColumnWidth);
     bool body = false;
     for (size_t i = 0; i < kids.size(); ++i) {
         IntT t = r.Type(kids[i]);
@@ -160,32 +160,32 @@ void CheckTable(StylesheetReads &r, F_ObjHandleT table) {
         StatusCode = 0;
         switch (t) {
         case XT_TableTitle:
-            if (next != XT_TableHeading && next != XT_TableBody) return void(StatusCode = 420);
+            if (next != XT_TableHeading && next != XT_TableBody) return void(StatusCode = XformErr::BadTableChildren);
             break;
         case XT_TableHeading:
-            if (next != XT_TableBody) return void(StatusCode = 420);
-            if (r.Children(kids[i]).empty()) return void(StatusCode = 424);
+            if (next != XT_TableBody) return void(StatusCode = XformErr::BadTableChildren);
+            if (r.Children(kids[i]).empty()) return void(StatusCode = XformErr::EmptyTableHeading);
             CheckTableRows(r, kids[i], columns);
             if (StatusCode) return;
             break;
         case XT_TableBody:
             body = true;
-            if (next != -1 && next != XT_TableFooting) return void(StatusCode = 420);
-            if (r.Children(kids[i]).empty()) return void(StatusCode = 425);
+            if (next != -1 && next != XT_TableFooting) return void(StatusCode = XformErr::BadTableChildren);
+            if (r.Children(kids[i]).empty()) return void(StatusCode = XformErr::EmptyTableBody);
             CheckTableRows(r, kids[i], columns);
             if (StatusCode) return;
             break;
         case XT_TableFooting:
-            if (next != -1) return void(StatusCode = 420);
-            if (r.Children(kids[i]).empty()) return void(StatusCode = 426);
+            if (next != -1) return void(StatusCode = XformErr::BadTableChildren);
+            if (r.Children(kids[i]).empty()) return void(StatusCode = XformErr::EmptyTableFooting);
             CheckTableRows(r, kids[i], columns);
             if (StatusCode) return;
             break;
         default:
-            return void(StatusCode = 421);
+            return void(StatusCode = XformErr::BadTableChild);
         }
     }
-    StatusCode = body ? 0 : 421;
+    StatusCode = body ? 0 : XformErr::BadTableChild;
 }
 
 void CheckCreateXRef(StylesheetReads &r, F_ObjHandleT elem) {
@@ -193,14 +193,14 @@ void CheckCreateXRef(StylesheetReads &r, F_ObjHandleT elem) {
     F_ObjHandleT doc = r.Doc();
     const XformAttrs &attrs = r.Attrs(elem);
     std::string tag = attrs.Get("element_tag");
-    if (tag.empty() || !om_ElementDefIsOfType(doc, tag, FV_FO_XREF)) return void(StatusCode = 448);
+    if (tag.empty() || !om_ElementDefIsOfType(doc, tag, FV_FO_XREF)) return void(StatusCode = XformErr::BadXRefTag);
     std::string format = attrs.Get("format");
     FA_errno = 0;
-    if (format.empty() || !F_ApiGetNamedObject(doc, FO_XRefFmt, format.c_str())) return void(StatusCode = 449);
+    if (format.empty() || !F_ApiGetNamedObject(doc, FO_XRefFmt, format.c_str())) return void(StatusCode = XformErr::BadXRefFormat);
     std::string wrap = attrs.Get("wrap_element");
     if (!wrap.empty() && !om_ElementDefIsOfType(doc, wrap, FV_FO_CONTAINER) &&
         !om_ElementDefIsOfType(doc, wrap, FV_FO_FOOTNOTE))
-        return void(StatusCode = 450);
+        return void(StatusCode = XformErr::BadXRefWrapper);
     StatusCode = 0;
 }
 
@@ -241,7 +241,7 @@ F_ObjHandleT om_XformPrepareStylesheet(F_ObjHandleT doc, IntT stop) {
     ElementWalkState.lastMove = WalkDown;
     ElementWalkState.enabled = 1;
     F_ObjHandleT root = doc ? om_ElementHighestLevel(doc, "Main", 0) : 0;
-    if (!root) return StatusCode = 208, 0;
+    if (!root) return StatusCode = StatusNoStructure, 0;
     om_XformExpandTemplateMarkers(doc);
     StatusCode = 0;
     ElementWalkState.lastMove = WalkDown;
@@ -253,7 +253,7 @@ F_ObjHandleT om_XformPrepareStylesheet(F_ObjHandleT doc, IntT stop) {
         if (!StatusCode) return false;
         if (stop == 1) return true;
         if (XformRunState.reportErrors == 1) {
-            om_XformReportError(doc, doc, elem, StatusCode, 2);
+            om_XformReportError(doc, doc, elem, StatusCode, XformLevel::Error);
             StatusCode = 0;
         }
         return false;
@@ -262,21 +262,23 @@ F_ObjHandleT om_XformPrepareStylesheet(F_ObjHandleT doc, IntT stop) {
         if (ElementWalkState.lastMove != WalkUp) {
             IntT t = r.Type(e);
             StatusCode = 0;
-            if (t != 0) {
+            if (t != XT_None) {
                 ElementWalkSaved walk;
                 switch (t) {
-                case 1: case 2: case 3: case 4: case 6: case 7: case 13: case 15: case 16: case 17: case 18:
-                case 20: {
+                // The elements with a select or a test.
+                case XT_CopyOf: case XT_ForEach: case XT_ValueOf: case XT_If: case XT_When: case XT_Otherwise:
+                case XT_TableRow: case XT_Sort: case XT_CreateXRef: case XT_SetAttribute: case XT_SetMarker:
+                case XT_Param: {
                     IntT n = 0;
                     const XformAttrs &attrs = r.Attrs(e);
                     if (!XformWriteContext(doc, e, "0", "0", "-1", nullptr) && attrs.Empty()) {
-                        StatusCode = 213;
+                        StatusCode = XformErr::MissingMarkup;
                     } else {
                         StatusCode = 0;
                         n = XformParseExpression(attrs, t, 0);
                         if (!StatusCode && t == XT_CopyOf && n > 0) {
                             IntT last = om_XPathLastStep(n);
-                            if (last && om_XPathRec(last).axis == XA_ATTRIBUTE) StatusCode = 445;
+                            if (last && om_XPathRec(last).axis == XA_ATTRIBUTE) StatusCode = XformErr::CopyOfAttribute;
                         }
                     }
                     if (n > XPathLastSequenceNumber) n = 0;
@@ -298,7 +300,7 @@ F_ObjHandleT om_XformPrepareStylesheet(F_ObjHandleT doc, IntT stop) {
                     break;
                 }
                 if (t >= XT_TableTitle && t <= XT_TableCell) {
-                    CheckPartTag(r, e, t, t);
+                    CheckPartTag(r, e, t, FV_FO_TBL_TITLE + (t - XT_TableTitle));
                     if (failed(e)) return e;
                 } else if (t == XT_CreateXRef) {
                     CheckCreateXRef(r, e);
@@ -309,11 +311,11 @@ F_ObjHandleT om_XformPrepareStylesheet(F_ObjHandleT doc, IntT stop) {
                     if (failed(e)) return e;
                 }
                 if (t == XT_Sort && F_ApiGetId(doc, e, FP_PrevSiblingElement) != 0) {
-                    StatusCode = 446;
+                    StatusCode = XformErr::MisplacedSort;
                     if (failed(e)) return e;
                 }
                 if (F_ApiGetInt(doc, e, FP_ElementType) == FV_FO_TBL) {
-                    if (r.InsideTable(e)) StatusCode = 444;
+                    if (r.InsideTable(e)) StatusCode = XformErr::TableInTable;
                     if (failed(e)) return e;
                 }
             }
@@ -345,7 +347,7 @@ void om_XformCheckStylesheet() {
     for (auto it = XformPastedByMarkers.rbegin(); it != XformPastedByMarkers.rend(); ++it)
         if (F_ApiGetObjectType(doc, *it) == FO_Element) F_ApiDelete(doc, *it);
     XformPastedByMarkers.clear();
-    if (status == 208)
+    if (status == StatusNoStructure)
         al_ok("The active document appears to have no structure tree. Cannot continue.");
     else
         al_ok("Stylesheet check complete");

@@ -36,7 +36,7 @@ void om_XformDisableStartingContext(F_ObjHandleT dlg, IntT firstItem);
 // The ". . ." button and a choice in the source pop-up of the dialog's source controls.
 void om_XformBrowseSourceFile(F_ObjHandleT doc, F_ObjHandleT dlg, IntT textItem);
 void om_XformPickSourceFile(F_ObjHandleT doc, F_ObjHandleT dlg, IntT pickItem, IntT textItem);
-// The XPath check of an expression: 1 to go on, 0 when the author answered No (StatusCode 210).
+// The XPath check of an expression: 1 to go on, 0 when the author answered No (StatusCode XformErr::Cancelled).
 IntT om_XformConfirmXPathText(ConStringT text);
 IntT om_XformConfirmXPathItem(F_ObjHandleT dlg, IntT textItem);
 // 1 while the chosen source lies in the stylesheet's own folder (or is the stylesheet itself).

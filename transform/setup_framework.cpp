@@ -359,7 +359,7 @@ IntT om_XformConfirmXPathText(ConStringT text) {
         om_NWAddToHistory(expr.c_str());
         goOn = Compiles(expr) || al_yesno("Your XPath could not be parsed. Are you sure you want to continue?") == 1;
     }
-    if (!goOn) StatusCode = 210;
+    if (!goOn) StatusCode = XformErr::Cancelled;
     return goOn ? 1 : 0;
 }
 

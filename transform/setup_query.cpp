@@ -109,7 +109,7 @@ void om_XformApplyValueOfDialog(void) {
     if (!dlg) return;
     StatusCode = 0;
     om_XformConfirmXPathText(Text(dlg, Expression).c_str());
-    if (StatusCode == 210) {
+    if (StatusCode == XformErr::Cancelled) {
         KeepOpen();
         return;
     }

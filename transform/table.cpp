@@ -309,7 +309,7 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
             order = om_XformSortOrder(doc, first);
             dataType = om_XformSortDataType(doc, first);
             F_ApiDelete(doc, first);
-            if (sortSeq <= 0) return StatusCode = 408, 0;
+            if (sortSeq <= 0) return StatusCode = XformErr::Critical, 0;
         }
     }
     // Sorted rows of one part share one index of keys (rows of another order or data type keep
@@ -353,9 +353,9 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
                 if (keyed) refElem = om_XformSortedRowPosition(doc, *places, key, anchor, placed->last);
             }
             F_ObjHandleT refRow = F_ApiGetId(doc, refElem, FP_Object);
-            if (F_ApiAddRows(doc, refRow, FV_Below, 1) != 0) return StatusCode = 408, 0;
+            if (F_ApiAddRows(doc, refRow, FV_Below, 1) != 0) return StatusCode = XformErr::Critical, 0;
             F_ObjHandleT newRow = F_ApiGetId(doc, refElem, FP_NextSiblingElement);
-            if (!newRow) return StatusCode = 408, 0;
+            if (!newRow) return StatusCode = XformErr::Critical, 0;
             Retag(doc, newRow, rowDef);
             if (sortSeq) {
                 if (keyed) places->Add(key, newRow);
@@ -385,7 +385,7 @@ F_ObjHandleT om_XformRunTable(F_ObjHandleT doc, F_ObjHandleT b) {
     }
     StatusCode = 0;
     IntT columns = XformAttrInt(doc, b, "num_columns");
-    if (columns < 1 || columns > 12) return StatusCode = 422, b;
+    if (columns < 1 || columns > 12) return StatusCode = XformErr::BadColumnCount, b;
     bool matched = false;
     if (parts[2])
         for (F_ObjHandleT r : XformChildren(doc, parts[2])) {
@@ -417,7 +417,7 @@ F_ObjHandleT om_XformRunTable(F_ObjHandleT doc, F_ObjHandleT b) {
     FA_errno = 0;
     F_ObjHandleT tbl = F_ApiNewTable(doc, format.c_str(), columns, parts[2] ? 1 : 0, parts[1] ? 1 : 0,
                                      parts[3] ? 1 : 0, &at);
-    if (!tbl) return StatusCode = 408, b;
+    if (!tbl) return StatusCode = XformErr::Critical, b;
     std::vector<std::string> widths = om_XformColumnWidths(doc, b);
     std::vector<MetricT> metrics;
     for (IntT i = 0; i < columns; ++i) {

@@ -25,6 +25,7 @@
 
 #include "fdk.h"
 #include "lib/state/xform.h"
+#include "lib/state/xform_codes.h"
 
 // ---- vocabulary --------------------------------------------------------------------------------
 enum XformElementType : IntT {
@@ -156,7 +157,7 @@ void om_XformListTemplateIds(std::vector<std::string> *out, F_ObjHandleT doc);
 void om_XformSetExternalParam(const std::string &name, const std::string &value);
 
 // ---- error entries -----------------------------------------------------------------------------
-// The message of a code for the stylesheet path (462 needs the element: see om_XformReportError).
+// The message of a code for the stylesheet path (UnresolvedParameters needs the element: see om_XformReportError).
 std::string om_XformErrorText(IntT code, const std::string &stylesheetPath);
 void om_XformReportError(F_ObjHandleT stylesheet, F_ObjHandleT doc, F_ObjHandleT elem, IntT code, IntT level);
 

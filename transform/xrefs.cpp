@@ -19,7 +19,7 @@ IntT om_XformEnsureTargetId(F_ObjHandleT doc, F_ObjHandleT elem, std::string *id
     if (!doc) return *id = "", StatusCode = StatusNoDocument, 0;
     if (!elem) return *id = "", StatusCode = StatusNoObject, 0;
     IntT i = om_AttrIndexByType(doc, elem, FV_AT_UNIQUE_ID);
-    if (i < 0) return *id = EmptySentinel, StatusCode = 447, 0;
+    if (i < 0) return *id = EmptySentinel, StatusCode = XformErr::XRefTargetNoId, 0;
     std::string v;
     om_AttrGetValueAt(doc, elem, i, &v);
     if (!v.empty()) return *id = v, 0;
@@ -61,7 +61,7 @@ void om_XformRunCreateXRef(F_ObjHandleT doc, F_ObjHandleT launched, F_ObjHandleT
                 XformRunState.externalXRefs = 1;
             }
             if (StatusCode) {
-                om_XformReportError(doc, m.doc, m.node, StatusCode, 1);
+                om_XformReportError(doc, m.doc, m.node, StatusCode, XformLevel::Warning);
                 StatusCode = 0;
                 continue;
             }
@@ -102,9 +102,9 @@ void om_XformRunSetAttribute(F_ObjHandleT doc, F_ObjHandleT e, IntT type) {
                                                                 : F_ApiGetId(doc, e, FP_ParentElement);
     std::string value = XformAttr(doc, e, "value");
     std::string attr = type == XT_SetAttribute ? XformAttr(doc, e, "attribute") : std::string();
-    if (!target) StatusCode = type == XT_SetAttribute ? 451 : 452;
-    else if (type == XT_SetAttribute && om_AttrIndex(doc, target, attr) < 0) StatusCode = 453;
-    else if (type == XT_SetMarker && F_ApiGetInt(doc, target, FP_ElementType) != FV_FO_MARKER) StatusCode = 454;
+    if (!target) StatusCode = type == XT_SetAttribute ? XformErr::NoAttributeTarget : XformErr::NoMarkerTarget;
+    else if (type == XT_SetAttribute && om_AttrIndex(doc, target, attr) < 0) StatusCode = XformErr::TargetLacksAttribute;
+    else if (type == XT_SetMarker && F_ApiGetInt(doc, target, FP_ElementType) != FV_FO_MARKER) StatusCode = XformErr::TargetNotMarker;
     if (!StatusCode) {
         for (F_ObjHandleT qdoc : q.Documents()) {
             std::vector<XformMatch> ms = XformMatchesIn(q, qdoc, 1, 0, {});
@@ -136,7 +136,7 @@ void om_XformRunSetAttribute(F_ObjHandleT doc, F_ObjHandleT e, IntT type) {
         }
     }
     if (StatusCode) {
-        om_XformReportError(doc, doc, e, StatusCode, 1);
+        om_XformReportError(doc, doc, e, StatusCode, XformLevel::Warning);
         StatusCode = 0;
     }
 }

@@ -22,7 +22,7 @@ struct LoggedEvent {
 struct DebugLogT {
     bool initialised = false;
     std::string name;
-    IntT mode = 0;
+    IntT mode = kLogOff;
     std::string path;
     IntT capacity = 0;
     std::deque<LoggedEvent> events;  // oldest first
@@ -86,10 +86,10 @@ void SetUp(const std::string &name, const std::string &folder, const std::string
 
 void om_LogInit(const std::string &pluginName, IntT mode, const std::string &folder, const std::string &fileName,
                 IntT capacity) {
-    if (!DebugLog.initialised && mode == 0) return;
+    if (!DebugLog.initialised && mode == kLogOff) return;
     SetUp(pluginName, folder, fileName, capacity);
     DebugLog.mode = mode;
-    if (mode != 3) return;
+    if (mode != kLogWrite) return;
     WriteFile(DebugLog.path, "", false);
     AppendText("This is a debug log for the " + pluginName + " plugin. It was generated due to the " +
                    "activation of the \"write log\" debug mode. " + "Please contact Orle Meadow for more information.\r\n",
@@ -107,16 +107,16 @@ void om_LogInitQuiet(const std::string &pluginName, const std::string &folder, c
 void om_LogShowMode() {
     const char *text = nullptr;
     switch (DebugLog.mode) {
-    case 0: text = "Debug mode is off."; break;
-    case 1: text = "Prompting debug mode is ON."; break;
-    case 3: text = "Write log debug mode is ON."; break;
+    case kLogOff: text = "Debug mode is off."; break;
+    case kLogPrompting: text = "Prompting debug mode is ON."; break;
+    case kLogWrite: text = "Write log debug mode is ON."; break;
     default: return;
     }
     F_ApiAlert(text, FF_ALERT_CONTINUE_WARN);
 }
 
 void om_LogAppendEvent(F_ObjHandleT docId, F_ObjHandleT objId, const std::string &event) {
-    if (!DebugLog.initialised || DebugLog.mode != 3) return;
+    if (!DebugLog.initialised || DebugLog.mode != kLogWrite) return;
     IntT savedErrno = FA_errno;
     std::string s = "\r\n** EVENT/ACTION: " + event;
     s += "\r\nTIMESTAMP: " + std::to_string(SecondsSince2010()) + "\r\n";

@@ -130,7 +130,7 @@ IntT om_DeleteElement(F_ObjHandleT docId, F_ObjHandleT elemId) {
     IntT kind = F_ApiGetInt(docId, elemId, FP_ElementType);
     F_ObjHandleT parent = F_ApiGetId(docId, elemId, FP_ParentElement);
     if (!HostIsTagged(docId, elemId)) {
-        if (om_LogMode() == 3) om_LogRecordEvent(docId, elemId, "Preparing to delete text node (om_DeleteElement)");
+        if (om_LogMode() == kLogWrite) om_LogRecordEvent(docId, elemId, "Preparing to delete text node (om_DeleteElement)");
         if (om_ElementSelect(docId, elemId, LocElement)) F_ApiClear(docId, 0);
     } else if (kind == FV_FO_TBL_TITLE) {
         om_LogRecordEvent(docId, elemId, "Preparing to delete table title (om_DeleteElement)");
@@ -145,7 +145,7 @@ IntT om_DeleteElement(F_ObjHandleT docId, F_ObjHandleT elemId) {
         F_ObjHandleT table = F_ApiGetId(docId, firstRow, FP_RowTbl);
         F_ApiDeleteRows(docId, table, firstRow, rows);
     } else if (kind == FV_FO_TBL_BODY) {
-        if (om_LogMode() == 3) om_LogRecordEvent(docId, elemId, "Preparing to delete table body (om_DeleteElement)");
+        if (om_LogMode() == kLogWrite) om_LogRecordEvent(docId, elemId, "Preparing to delete table body (om_DeleteElement)");
         F_ApiDelete(docId, parent);
     } else if (kind == FV_FO_TBL_ROW) {
         om_LogRecordEvent(docId, elemId, "Preparing to delete table row (om_DeleteElement)");

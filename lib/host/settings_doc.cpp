@@ -44,23 +44,41 @@ void Welcome(const std::string &product, const std::string &version, bool upgrad
 
 }  // namespace
 
+IntT om_SettingPromptOf(const std::string &stored) {
+    return stored == "Never" ? kSettingPromptNever : stored == "Once" ? kSettingPromptOnce : kSettingPromptAlways;
+}
+
+IntT om_SettingNumberOf(const std::string &stored) { return F_StrAlphaToInt(stored.c_str()); }
+
+bool om_SettingStoredText(IntT kind, IntT value, const std::string &text, std::string *stored) {
+    switch (kind) {
+    case kSettingFlag: *stored = value == 1 ? "True" : "False"; return true;
+    case kSettingNumber: *stored = std::to_string(value); return true;
+    case kSettingText: *stored = text; return true;
+    case kSettingPrompt: *stored = value == 0 ? "Never" : value == 2 ? "Once" : "Always"; return true;
+    default: return false;
+    }
+}
+
 IntT om_SettingsDocRead(F_ObjHandleT docId, const std::string &tag, const std::string &attr, std::string *text,
                         IntT kind) {
     F_ObjHandleT e = SettingsElement(docId, tag, attr);
     if (!e) {
-        if (kind == 3 && text) *text = ErrorSentinel;
+        if (kind == kSettingText && text) *text = ErrorSentinel;
         return 0;
     }
     std::string value;
     om_AttrGetValue(docId, e, attr, &value);
     switch (kind) {
-    case 1: return value == "True" ? 1 : 0;
-    case 2: return F_StrAlphaToInt(value.c_str());
-    case 3:
+    case kSettingFlag: return value == "True" ? 1 : 0;
+    case kSettingNumber: return om_SettingNumberOf(value);
+    case kSettingText:
         if (text) *text = value.empty() ? ErrorSentinel : value;
         return 1;
-    case 4: return value == "Never" ? 3 : value == "Once" ? 2 : 1;
-    case 5: SettingsDocValues = om_AttrGetValues(docId, e, attr, -1, 0, 0); return static_cast<IntT>(SettingsDocValues.size());
+    case kSettingPrompt: return om_SettingPromptOf(value);
+    case kSettingList:
+        SettingsDocValues = om_AttrGetValues(docId, e, attr, -1, 0, 0);
+        return static_cast<IntT>(SettingsDocValues.size());
     default: return 0;
     }
 }
@@ -69,14 +87,11 @@ void om_SettingsDocWrite(F_ObjHandleT docId, const std::string &tag, const std::
                          const std::string &text, IntT kind) {
     F_ObjHandleT e = SettingsElement(docId, tag, attr);
     if (!e) return;
-    switch (kind) {
-    case 1: om_AttrSetValue(docId, e, attr, value == 1 ? "True" : "False"); break;
-    case 2: om_AttrSetValue(docId, e, attr, std::to_string(value)); break;
-    case 3: om_AttrSetValue(docId, e, attr, text); break;
-    case 4: om_AttrSetValue(docId, e, attr, value == 0 ? "Never" : value == 2 ? "Once" : "Always"); break;
-    case 5: om_AttrSetValues(docId, e, attr, -1, SettingsDocValues, 0); break;
-    default: break;
-    }
+    std::string stored;
+    if (kind == kSettingList)
+        om_AttrSetValues(docId, e, attr, -1, SettingsDocValues, 0);
+    else if (om_SettingStoredText(kind, value, text, &stored))
+        om_AttrSetValue(docId, e, attr, stored);
 }
 
 F_ObjHandleT om_SettingsMergeInstall(const std::string &oldPath, const std::string &newPath,

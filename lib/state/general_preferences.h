@@ -4,7 +4,7 @@
 //
 // Order of the folder's files, lowest first: a file uses (includes or calls) only files on the
 // lines above its own (scripts/check-order holds the folder to it).
-//   1: cond_settings general_preferences match nodewizard_codes settings_files stylesheet_setup xform
+//   1: cond_settings general_preferences match nodewizard_codes settings_files stylesheet_setup xform xform_codes
 //   2: nodewizard scripts shell_state
 //
 // The general preferences: every value read from the preferences file, kept for the parts of

@@ -144,6 +144,9 @@ enum : IntT {
     UnknownOperation = 614,
     MissingResultOrOperand = 615,    // an empty result name, or an operand naming no parameter
     NoTarget = 616,                  // no target document is open
+    // Left in StatusCode only (the run's own alert names the expression): an event's expression
+    // that does not compile, in the range of the engine's compile errors.
+    ExpressionNotCompiled = 50101,
 };
 }  // namespace NWResult
 
