@@ -376,16 +376,16 @@ IntT om_NWRunQuery(IntT button) {
         } else {
             MatchList.matches = matches;
             IntT &setting = NodeWizardPrompts.matchAllStats;
-            if (setting != 3 && setting != 4) {
+            if (setting != kPromptNever && setting != kPromptAskedOnce) {
                 if (matches.size() == 1) {
                     al_ok2("NW_GEN_MSG_12");
                 } else {
                     FormatBuffer = qv::LangMessageFormatted("NW_GEN_MSG_13", {static_cast<long long>(matches.size())});
                     al_ok(FormatBuffer.c_str());
                 }
-                if (setting == 2) {
+                if (setting == kPromptOnce) {
                     al_ok2("QVRN_GEN_MSG_3");
-                    setting = 4;
+                    setting = kPromptAskedOnce;
                 }
             }
         }

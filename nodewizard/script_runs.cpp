@@ -426,8 +426,10 @@ IntT om_NWSRunFoundScript(F_ObjHandleT script, const std::string &scriptName, F_
                                     {HostGetString(0, target, FP_Path), eS, eF, aS, aF, oS, oF,
                                      static_cast<long long>(elapsed / 60), static_cast<long long>(elapsed % 60)});
     }
-    // "Once" (2) becomes "asked" (4) only where the palette closes its run: the summary shows while it is 1 or 2.
-    if (interactive == 1 && (GeneralPreferences.promptNWScriptGeneralMsgs == 1 || GeneralPreferences.promptNWScriptGeneralMsgs == 2))
+    // "Once" becomes "asked once" only where the palette closes its run: the summary shows while it
+    // is "always" or "once".
+    const IntT prompt = GeneralPreferences.promptNWScriptGeneralMsgs;
+    if (interactive == 1 && (prompt == kPromptAlways || prompt == kPromptOnce))
         al_ok(summary.c_str());
     return 1;
 }

@@ -346,15 +346,15 @@ void om_NWSRunFromPalette(IntT mode) {
         eventLabel = Take(om_DlgGetSelectedLabel(dlg, NWSPaletteItem::Events, ""));
     }
     IntT &prompt = GeneralPreferences.promptNWScriptGeneralMsgs;
-    if (prompt == 1 || prompt == 2) {
+    if (prompt == kPromptAlways || prompt == kPromptOnce) {
         std::string question = qv::FormatMessage(qv::LangMessage("NWS_GEN_MSG_3"),
                                                  {script, eventLabel, FileNameOf(HostGetString(0, target, FP_Path))});
         IntT yes = al_yesno(question.c_str());
-        if (prompt == 2) al_ok2("NWS_GEN_MSG_4");
+        if (prompt == kPromptOnce) al_ok2("NWS_GEN_MSG_4");
         if (yes != 1) return;
     }
     om_DocBringToFront(target, 1);
     IntT ran = om_NWSRunScript(script, scriptsDoc, eventNumber, target, 1);
-    if (ran == 1 && (prompt == 1 || prompt == 2)) al_ok2("NWS_GEN_MSG_5");
-    if (prompt == 2) prompt = 4;
+    if (ran == 1 && (prompt == kPromptAlways || prompt == kPromptOnce)) al_ok2("NWS_GEN_MSG_5");
+    if (prompt == kPromptOnce) prompt = kPromptAskedOnce;
 }

@@ -64,9 +64,6 @@ const TriggerRow kTriggerRows[] = {
     {"Setting18", kSettingFlag, &CondTriggerSettingsT::afterBookUpdate},
     {"Setting19", kSettingFlag, &CondTriggerSettingsT::showAllFirst},
 };
-// A prompt setting read from the document is the warnings' PromptSetting value.
-static_assert(IntT{kSettingPromptAlways} == IntT{kPromptAlways} && IntT{kSettingPromptOnce} == IntT{kPromptOnce} &&
-              IntT{kSettingPromptNever} == IntT{kPromptNever});
 
 }  // namespace
 

@@ -47,10 +47,10 @@ bool EqualCI(const std::string &a, const std::string &b) {
 
 // Asks under a prompt setting (1 always, 2 once then 4, else never): 1 to go on.
 int AskUnder(IntT &setting, const std::string &text, const std::string &onceNote) {
-    if (setting == 1) return al_yesno(text.c_str());
-    if (setting == 2) {
+    if (setting == kPromptAlways) return al_yesno(text.c_str());
+    if (setting == kPromptOnce) {
         int yes = al_yesno((text + onceNote).c_str());
-        if (yes) setting = 4;
+        if (yes) setting = kPromptAskedOnce;
         return yes;
     }
     return 1;
@@ -168,7 +168,7 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
         } else {
             ++XformRunState.escCounter;
         }
-        IntT t = up ? 0 : om_XformElementType(d, e);
+        IntT t = up ? XT_None : om_XformElementType(d, e);
         StatusCode = 0;
         std::optional<XformAttrs> attrs;
         if (t != XT_None) {
@@ -177,7 +177,7 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
             XformForgetWritten(e);
             XformSetCachedAttrs(d, e, &*attrs);
         }
-        const IntT keep = attrs && attrs->Raw("qvrn_element") == "Preserve" ? 1 : 3;
+        const IntT keep = attrs && attrs->Raw("qvrn_element") == "Preserve" ? XD_Keep : XD_Remove;
         F_ObjHandleT next = 0;
         bool haveNext = false;
         After after = After::None;
@@ -186,16 +186,16 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
         case XT_CopyOf:
         case XT_ValueOf:
             om_XformRunCopyOf(d, e, t);
-            after = keep == 1 ? After::None : After::Unwrap;
+            after = keep == XD_Keep ? After::None : After::Unwrap;
             break;
         case XT_CreateXRef:
             om_XformRunCreateXRef(d, s, e);
-            after = keep == 1 ? After::None : After::Unwrap;
+            after = keep == XD_Keep ? After::None : After::Unwrap;
             break;
         case XT_SetAttribute:
         case XT_SetMarker:
             om_XformRunSetAttribute(d, e, t);
-            after = keep == 1 ? After::None : After::Delete;
+            after = keep == XD_Keep ? After::None : After::Delete;
             break;
         case XT_ForEach:
             om_XformRunForEach(d, e);
@@ -227,11 +227,11 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
         case XT_Template:
             om_XformRunTemplateCall(d, e);
             enter = true;
-            after = keep == 1 ? After::None : After::Unwrap;
+            after = keep == XD_Keep ? After::None : After::Unwrap;
             break;
         case XT_Param:
             om_XformRunParam(d, e);
-            if (keep != 1) {
+            if (keep != XD_Keep) {
                 enter = true;
                 after = After::Unwrap;
             }
@@ -383,7 +383,7 @@ IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate) {
                                     "duplicate it, Quorvane must save it first. Are you   sure you want to continue?",
                                     "\n\nNOTE: You have your preferences set to display this   message only once. It will not "
                                     "appear again during this session unless you   adjust your preferences.");
-                if (setting == 2) setting = 4;  // shown once, whatever the answer
+                if (setting == kPromptOnce) setting = kPromptAskedOnce;  // shown once, whatever the answer
                 if (!yes) return 0;
             }
             t = F_ApiSimpleSave(t, XformHostString(0, t, FP_Path).c_str(), 0);
@@ -445,13 +445,13 @@ IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate) {
             "the transformed document(s).\n\n  If any of these source files were opened by Quorvane, they remain "
             "open now, even if   you have your preferences set to close all source files opened by Quorvane.  "
             "Please   see your User Guide for more information on this issue.";
-        if (GeneralPreferences.promptXformCreateXRefWarning == 1) {
+        if (GeneralPreferences.promptXformCreateXRefWarning == kPromptAlways) {
             al_ok(text.c_str());
-        } else if (GeneralPreferences.promptXformCreateXRefWarning == 2) {
+        } else if (GeneralPreferences.promptXformCreateXRefWarning == kPromptOnce) {
             al_ok((text + "\n\nNOTE: You have your   preferences set to   show this warning only once. Unless you "
                           "adjust your preferences, it will not appear   again during this session.")
                       .c_str());
-            GeneralPreferences.promptXformCreateXRefWarning = 4;
+            GeneralPreferences.promptXformCreateXRefWarning = kPromptAskedOnce;
         }
     }
     XformRunState.reportErrors = 1;

@@ -30,7 +30,7 @@ std::string XformSortKey(F_ObjHandleT qdoc, F_ObjHandleT m, IntT sortSeq, bool *
 namespace {
 
 struct SortRule {
-    IntT seq = 0, order = 1, dataType = 2;
+    IntT seq = 0, order = XSO_Ascending, dataType = XSD_Text;
 };
 
 // Reads and deletes a leading QVRN_sort of elem; 0 with StatusCode XformErr::Critical when its expression is gone.

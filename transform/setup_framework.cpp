@@ -109,7 +109,7 @@ void FillHistory(F_ObjHandleT dlg, IntT item) {
 }
 
 void FillDisposition(F_ObjHandleT dlg, F_ObjHandleT doc, F_ObjHandleT elem, IntT removeItem, IntT preserveItem) {
-    TurnOn(dlg, om_XformElementDisposition(doc, elem) == 1 ? preserveItem : removeItem);
+    TurnOn(dlg, om_XformElementDisposition(doc, elem) == XD_Keep ? preserveItem : removeItem);
 }
 
 void FillStartingContext(F_ObjHandleT dlg, F_ObjHandleT doc, F_ObjHandleT elem, IntT firstItem, IntT labelItem,
@@ -121,7 +121,7 @@ void FillStartingContext(F_ObjHandleT dlg, F_ObjHandleT doc, F_ObjHandleT elem, 
         return;
     }
     om_XformEnableStartingContext(dlg, firstItem);
-    TurnOn(dlg, om_XformStartingContext(doc, elem) == 1 ? firstItem + kContextElement : firstItem + kContextInherit);
+    TurnOn(dlg, om_XformStartingContext(doc, elem) == XS_Element ? firstItem + kContextElement : firstItem + kContextInherit);
 }
 
 std::string Attr(F_ObjHandleT doc, F_ObjHandleT elem, const char *name) { return XformAttr(doc, elem, name); }

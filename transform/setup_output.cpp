@@ -74,7 +74,7 @@ void om_XformOpenSetAttributeDialog(F_ObjHandleT doc, F_ObjHandleT elem, ConStri
     om_XformFillSelectBox(dlg, doc, elem, Expression);
     om_XformFillSourceControls(dlg, doc, elem, Source, SourcePopup);
     XformLocalSourceFlag = om_XformContextDocIsLocal(doc, elem);
-    TurnOn(dlg, om_XformTargetElement(doc, elem) == 5 ? Parent : PrecedingSibling);
+    TurnOn(dlg, om_XformTargetElement(doc, elem) == XTE_Parent ? Parent : PrecedingSibling);
     FillDisposition(dlg, doc, elem, Remove, Preserve);
     bool attribute = kind == XT_SetAttribute;
     for (IntT i : {AttributeLabel, Attribute, AttributeNote}) Sensitive(dlg, i, attribute);

@@ -64,7 +64,7 @@ void om_XformOpenCopyOfDialog(F_ObjHandleT doc, F_ObjHandleT elem, ConStringT ti
     SetText(dlg, MaxMatches, std::to_string(XformAttrInt(doc, elem, "max_matches")));
     // for-each has no choice of disposition: the group stays insensitive with Remove on.
     for (IntT i : {DispositionLabel, Remove, Preserve, DispositionNote}) Sensitive(dlg, i, copyOf == 1);
-    TurnOn(dlg, copyOf == 1 && om_XformElementDisposition(doc, elem) == 1 ? Preserve : Remove);
+    TurnOn(dlg, copyOf == 1 && om_XformElementDisposition(doc, elem) == XD_Keep ? Preserve : Remove);
     FillStartingContext(dlg, doc, elem, ContextGroup, Source, false);
     Run(kDlgCopyOf, dlg);
 }

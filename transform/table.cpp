@@ -301,7 +301,7 @@ IntT RunRow(F_ObjHandleT doc, F_ObjHandleT row, F_ObjHandleT part, IntT test, Pa
     StatusCode = 0;
     XformQuery q;
     if (!XformBeginQuery(doc, row, q)) return 0;
-    IntT sortSeq = 0, order = 1, dataType = 2;
+    IntT sortSeq = 0, order = XSO_Ascending, dataType = XSD_Text;
     if (!test) {
         F_ObjHandleT first = F_ApiGetId(doc, row, FP_FirstChildElement);
         if (first && om_XformElementType(doc, first) == XT_Sort) {

@@ -106,20 +106,22 @@ IntT XformAttrInt(F_ObjHandleT doc, F_ObjHandleT elem, const std::string &name) 
 }
 
 IntT om_XformElementDisposition(F_ObjHandleT doc, F_ObjHandleT elem) {
-    return Keyword(doc, elem, "qvrn_element", "Preserve") ? 1 : 3;
+    return Keyword(doc, elem, "qvrn_element", "Preserve") ? XD_Keep : XD_Remove;
 }
 IntT om_XformStartingContext(F_ObjHandleT doc, F_ObjHandleT elem) {
-    return Keyword(doc, elem, "starting_context", "QVRN_element") ? 1 : 2;
+    return Keyword(doc, elem, "starting_context", "QVRN_element") ? XS_Element : XS_Inherit;
 }
 IntT om_XformContextDocIsLocal(F_ObjHandleT doc, F_ObjHandleT elem) {
     return Keyword(doc, elem, "ContextDocIsLocal", "True") ? 1 : 0;
 }
 IntT om_XformTargetElement(F_ObjHandleT doc, F_ObjHandleT elem) {
-    return Keyword(doc, elem, "target_element", "Preceding-sibling") ? 10 : 5;
+    return Keyword(doc, elem, "target_element", "Preceding-sibling") ? XTE_PrecedingSibling : XTE_Parent;
 }
-IntT om_XformSortOrder(F_ObjHandleT doc, F_ObjHandleT elem) { return Keyword(doc, elem, "order", "Descending") ? 2 : 1; }
+IntT om_XformSortOrder(F_ObjHandleT doc, F_ObjHandleT elem) {
+    return Keyword(doc, elem, "order", "Descending") ? XSO_Descending : XSO_Ascending;
+}
 IntT om_XformSortDataType(F_ObjHandleT doc, F_ObjHandleT elem) {
-    return Keyword(doc, elem, "data-type", "Numeric") ? 1 : 2;
+    return Keyword(doc, elem, "data-type", "Numeric") ? XSD_Numeric : XSD_Text;
 }
 
 void om_XformReadValueOfActions(F_ObjHandleT doc, F_ObjHandleT elem) {
@@ -166,7 +168,7 @@ std::vector<std::string> om_XformColumnWidths(F_ObjHandleT doc, F_ObjHandleT tab
 
 bool XformSortedPlaces::Less::operator()(const std::string &a, const std::string &b) const {
     int r = XformCompareKeys(a, b, dataType);
-    return order == 2 ? r > 0 : r < 0;
+    return order == XSO_Descending ? r > 0 : r < 0;
 }
 
 // ---- parameters in texts -------------------------------------------------------------------------
@@ -236,7 +238,7 @@ int XformHasDollar(const std::string &text, int insideLiterals) {
 }
 
 int XformCompareKeys(const std::string &a, const std::string &b, IntT dataType) {
-    if (dataType == 1) {
+    if (dataType == XSD_Numeric) {
         IntT x = F_StrAlphaToInt(a.c_str()), y = F_StrAlphaToInt(b.c_str());
         return x > y ? 1 : x == y ? 0 : -1;
     }

@@ -56,12 +56,18 @@ const char *om_XformTypeName(IntT type);
 // The type code of a definition name (XT_None outside the vocabulary).
 IntT om_XformTypeOfName(std::string_view name);
 IntT om_XformElementType(F_ObjHandleT doc, F_ObjHandleT elem);
-IntT om_XformElementDisposition(F_ObjHandleT doc, F_ObjHandleT elem);  // 1 keep, 3 remove
-IntT om_XformStartingContext(F_ObjHandleT doc, F_ObjHandleT elem);     // 1 the element, 2 inherit
+// The keyword settings of a stylesheet element, as the readers below give them.
+enum XformDisposition : IntT { XD_Keep = 1, XD_Remove = 3 };            // qvrn_element
+enum XformStartingContext : IntT { XS_Element = 1, XS_Inherit = 2 };    // starting_context
+enum XformTargetElement : IntT { XTE_Parent = 5, XTE_PrecedingSibling = 10 };  // target_element
+enum XformSortOrder : IntT { XSO_Ascending = 1, XSO_Descending = 2 };   // order
+enum XformSortDataType : IntT { XSD_Numeric = 1, XSD_Text = 2 };        // data-type
+IntT om_XformElementDisposition(F_ObjHandleT doc, F_ObjHandleT elem);
+IntT om_XformStartingContext(F_ObjHandleT doc, F_ObjHandleT elem);
 IntT om_XformContextDocIsLocal(F_ObjHandleT doc, F_ObjHandleT elem);   // 1, 0
-IntT om_XformTargetElement(F_ObjHandleT doc, F_ObjHandleT elem);       // 10 preceding sibling, 5 parent
-IntT om_XformSortOrder(F_ObjHandleT doc, F_ObjHandleT elem);           // 1 ascending, 2 descending
-IntT om_XformSortDataType(F_ObjHandleT doc, F_ObjHandleT elem);        // 1 numeric, 2 text
+IntT om_XformTargetElement(F_ObjHandleT doc, F_ObjHandleT elem);
+IntT om_XformSortOrder(F_ObjHandleT doc, F_ObjHandleT elem);
+IntT om_XformSortDataType(F_ObjHandleT doc, F_ObjHandleT elem);
 void om_XformReadValueOfActions(F_ObjHandleT doc, F_ObjHandleT elem);
 IntT om_XformGetContextDocId(F_ObjHandleT doc, F_ObjHandleT elem);
 // The first value of an attribute; "" when it is absent, empty or the error sentinel.

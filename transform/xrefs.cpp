@@ -98,7 +98,7 @@ void om_XformRunSetAttribute(F_ObjHandleT doc, F_ObjHandleT e, IntT type) {
     ElementWalkPushed walk;
     XformQuery q;
     if (!XformBeginQuery(doc, e, q)) return;
-    F_ObjHandleT target = om_XformTargetElement(doc, e) == 10 ? F_ApiGetId(doc, e, FP_PrevSiblingElement)
+    F_ObjHandleT target = om_XformTargetElement(doc, e) == XTE_PrecedingSibling ? F_ApiGetId(doc, e, FP_PrevSiblingElement)
                                                                 : F_ApiGetId(doc, e, FP_ParentElement);
     std::string value = XformAttr(doc, e, "value");
     std::string attr = type == XT_SetAttribute ? XformAttr(doc, e, "attribute") : std::string();

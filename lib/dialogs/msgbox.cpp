@@ -4,6 +4,7 @@
 
 #include "lib/host/cancel.h"
 #include "lib/strings/heapstr.h"
+#include "lib/strings/keyvalue.h"
 #include "lib/translation/lang.h"
 #include "lib/globals.h"
 #include "lib/shell_records.h"
@@ -55,20 +56,20 @@ IntT om_MsgConfirmCancel(void) {
 IntT om_MsgAskWithPrompt(ConStringT messageId, IntT *setting) {
     IntT answer = 1;
     if (!setting) return answer;
-    if (*setting == 1 || *setting == 2) answer = al_yesno2(messageId);
-    if (*setting == 2) {
+    if (*setting == kPromptAlways || *setting == kPromptOnce) answer = al_yesno2(messageId);
+    if (*setting == kPromptOnce) {
         al_ok2("QVRN_GEN_MSG_3");
-        *setting = 4;
+        *setting = kPromptAskedOnce;
     }
     return answer;
 }
 
 void om_MsgTellWithPrompt(ConStringT messageId, IntT *setting) {
     if (!setting) return;
-    if (*setting == 1 || *setting == 2) al_ok2(messageId);
-    if (*setting == 2) {
+    if (*setting == kPromptAlways || *setting == kPromptOnce) al_ok2(messageId);
+    if (*setting == kPromptOnce) {
         al_ok2("QVRN_GEN_MSG_3");
-        *setting = 4;
+        *setting = kPromptAskedOnce;
     }
 }
 

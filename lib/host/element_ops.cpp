@@ -181,7 +181,7 @@ IntT om_ElementDeleteByKind(F_ObjHandleT docId, F_ObjHandleT elemId) {
 
 void om_ElementDeleteContents(F_ObjHandleT docId, F_ObjHandleT elemId) {
     if (!docId || !elemId) {
-        StatusCode = docId ? 201 : 200;
+        StatusCode = docId ? StatusNoObject : StatusNoDocument;
         return;
     }
     F_ElementRangeT range = ContentRange(docId, elemId);
@@ -201,7 +201,7 @@ F_ObjHandleT om_ElementAtSelection(F_ObjHandleT docId) {
 
 F_ObjHandleT om_ElementLastChild(F_ObjHandleT docId, F_ObjHandleT elemId) {
     if (!docId || !elemId) {
-        StatusCode = docId ? 201 : 200;
+        StatusCode = docId ? StatusNoObject : StatusNoDocument;
         return 0;
     }
     F_ObjHandleT last = F_ApiGetId(docId, elemId, FP_FirstChildElement);
@@ -211,7 +211,7 @@ F_ObjHandleT om_ElementLastChild(F_ObjHandleT docId, F_ObjHandleT elemId) {
 
 IntT om_ElementSelectContents(F_ObjHandleT docId, F_ObjHandleT elemId) {
     if (!docId || !elemId) {
-        StatusCode = docId ? 201 : 200;
+        StatusCode = docId ? StatusNoObject : StatusNoDocument;
         return 0;
     }
     F_ElementRangeT range = ContentRange(docId, elemId);

@@ -45,7 +45,7 @@ void Welcome(const std::string &product, const std::string &version, bool upgrad
 }  // namespace
 
 IntT om_SettingPromptOf(const std::string &stored) {
-    return stored == "Never" ? kSettingPromptNever : stored == "Once" ? kSettingPromptOnce : kSettingPromptAlways;
+    return stored == "Never" ? kPromptNever : stored == "Once" ? kPromptOnce : kPromptAlways;
 }
 
 IntT om_SettingNumberOf(const std::string &stored) { return F_StrAlphaToInt(stored.c_str()); }

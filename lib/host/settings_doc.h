@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fdk.h"
+#include "lib/strings/keyvalue.h"
 
 // The kinds of setting a settings document keeps in an attribute (the numbers callers pass).
 enum SettingKind : IntT {
@@ -15,13 +16,8 @@ enum SettingKind : IntT {
     kSettingPrompt = 4,  // "Never", "Once" or "Always"
     kSettingList = 5,    // every value of the attribute
 };
-// A prompt setting as read: 1 "Always" (or any other text), 2 "Once", 3 "Never".
-enum SettingPromptRead : IntT {
-    kSettingPromptAlways = 1,
-    kSettingPromptOnce = 2,
-    kSettingPromptNever = 3,
-};
-// The value a prompt setting's text stands for.
+// The prompt setting a prompt's text stands for: kPromptNever "Never", kPromptOnce "Once",
+// kPromptAlways any other text.
 IntT om_SettingPromptOf(const std::string &stored);
 // The number a number setting's text stands for (leading blanks and a sign allowed, digits up
 // to the first other character, clamped to the integer range).

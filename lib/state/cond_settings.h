@@ -8,14 +8,7 @@
 #include <vector>
 
 #include "fdk.h"
-
-// PromptSetting values of the two warnings: 1 always, 2 once, 3 never, 4 asked once already.
-enum CondPromptSetting : IntT {
-    kPromptAlways = 1,
-    kPromptOnce = 2,
-    kPromptNever = 3,
-    kPromptAskedOnce = 4,
-};
+#include "lib/strings/keyvalue.h"
 
 struct CondTriggerSettingsT {
     IntT warnMissingTag = kPromptOnce;    // Setting12: a rule names a tag the document lacks

@@ -1,6 +1,6 @@
 // Folder lib/state: the shared state of the subsystems, records with their defaults and little
-// behaviour beyond them. It uses fdk.h, the status codes of lib/globals.h and the standard
-// library only.
+// behaviour beyond them. It uses fdk.h, the status codes of lib/globals.h, the prompt settings
+// of lib/strings/keyvalue.h and the standard library only.
 //
 // Order of the folder's files, lowest first: a file uses (includes or calls) only files on the
 // lines above its own (scripts/check-order holds the folder to it).
@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "fdk.h"
+#include "lib/strings/keyvalue.h"
 
 // Where the plug-in's menus go.
 enum QvMenuLocation : IntT { kMenuMain = 1, kMenuMaker = 2, kMenuNone = 3 };
@@ -40,14 +41,14 @@ struct GeneralPreferencesT {
     IntT nwDisplayFullFilePaths = 1;
     IntT nwLoadXPathFavoritesOnStartup = 1;
     IntT nwRefreshLattiformAttrEditor = 1;
-    // Prompt settings: 1 ask, 2 once, 3 never.
-    IntT promptNWPerformAllActionsWarning = 1;
-    IntT promptNWMatchAllStatsMsg = 1;
-    IntT promptNWOverrideAllFlowsSettingWarning = 1;
-    IntT promptXformSourceFileWarning = 1;
-    IntT promptXformCreateXRefWarning = 1;
-    IntT promptXformUnsavedChangesWarning = 1;
-    IntT promptNWScriptGeneralMsgs = 1;
+    // Prompt settings (PromptSetting).
+    IntT promptNWPerformAllActionsWarning = kPromptAlways;
+    IntT promptNWMatchAllStatsMsg = kPromptAlways;
+    IntT promptNWOverrideAllFlowsSettingWarning = kPromptAlways;
+    IntT promptXformSourceFileWarning = kPromptAlways;
+    IntT promptXformCreateXRefWarning = kPromptAlways;
+    IntT promptXformUnsavedChangesWarning = kPromptAlways;
+    IntT promptNWScriptGeneralMsgs = kPromptAlways;
     std::string strNWSPromptUserCancel = "USER_CANCELED";
     std::string strEOGetUndefinedParm = "PARAMETER_NOT_DEFINED";
     std::string startupLanguage = "English";  // "DEFAULT" already replaced by the host's language

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fdk.h"
+#include "lib/strings/keyvalue.h"
 #include "lib/state/match.h"
 #include "lib/state/nodewizard_codes.h"
 
@@ -72,9 +73,9 @@ struct MatchListT {
 
 // The prompt settings and flags of the Node Wizard that the preferences set.
 struct NodeWizardPromptsT {
-    IntT performAllWarning = 1;    // PROMPT_NW_PERFORM_ALL_ACTIONS_WARNING
-    IntT matchAllStats = 1;        // PROMPT_NW_MATCH_ALL_STATS_MSG
-    IntT overrideAllFlows = 1;     // PROMPT_NW_OVERRIDE_ALL_FLOWS_SETTING_WARNING
+    IntT performAllWarning = kPromptAlways;  // PROMPT_NW_PERFORM_ALL_ACTIONS_WARNING
+    IntT matchAllStats = kPromptAlways;      // PROMPT_NW_MATCH_ALL_STATS_MSG
+    IntT overrideAllFlows = kPromptAlways;   // PROMPT_NW_OVERRIDE_ALL_FLOWS_SETTING_WARNING
     IntT copyEmptyString = 0;      // NW_ATTR_ACTIONS_COPY_EMPTY_STRING
     IntT refreshAttrEditor = 1;    // NW_REFRESH_OM_LATTIFORM_ATTR_EDITOR
 };

@@ -156,7 +156,9 @@ IntT om_StrToBool(ConStringT text, IntT def) {
     return Choice(text, def, {{'t', 1}, {'y', 1}, {'1', 1}, {'f', 0}, {'n', 0}, {'0', 0}});
 }
 
-IntT om_StrToTriState(ConStringT text, IntT def) { return Choice(text, def, {{'y', 1}, {'a', 1}, {'o', 2}, {'n', 3}}); }
+IntT om_StrToTriState(ConStringT text, IntT def) {
+    return Choice(text, def, {{'y', kPromptAlways}, {'a', kPromptAlways}, {'o', kPromptOnce}, {'n', kPromptNever}});
+}
 
 IntT om_StrToPromptChoice(ConStringT text, IntT def) {
     return Choice(text, def, {{'y', 1}, {'a', 1}, {'p', 2}, {'n', 3}});

@@ -9,6 +9,16 @@
 
 #include "fdk.h"
 
+// A prompt setting: whether a warning or message is shown (the preferences' prompt words read
+// into it; the condition settings document keeps two). "Once" becomes "asked once" after the
+// first showing, for the rest of the session.
+enum PromptSetting : IntT {
+    kPromptAlways = 1,
+    kPromptOnce = 2,
+    kPromptNever = 3,
+    kPromptAskedOnce = 4,
+};
+
 IntT om_IniSplitLine(ConStringT line, StringT *key, StringT *value, ConStringT separator, IntT trim);
 
 IntT om_IniGetBool(const F_StringsT *lines, ConStringT key, IntT caseFlag, ConStringT separator, IntT def);
@@ -25,6 +35,7 @@ IntT om_IniGetPromptChoice(const F_StringsT *lines, ConStringT key, IntT caseFla
 StringT om_IniGetShortcut(const F_StringsT *lines, ConStringT key, ConStringT separator, ConStringT def);
 
 IntT om_StrToBool(ConStringT text, IntT def);
+// A prompt word: yes or always kPromptAlways, once kPromptOnce, never kPromptNever (by first letter).
 IntT om_StrToTriState(ConStringT text, IntT def);
 IntT om_StrToPromptChoice(ConStringT text, IntT def);
 // 1 when the first byte is t or 1 (either case); the text is cut to its first byte in place.
