@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
 
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -346,6 +347,69 @@ TEST(HostFilesSaveCheck, WellFormedCheckFindsAnUndeclaredEntity) {
     EXPECT_FALSE(docfile::CheckWellFormed(longText + "<p></a>", error));
     EXPECT_NE(error.find("line 40001"), std::string::npos) << error;
     EXPECT_FALSE(docfile::CheckWellFormed(longText, error)) << "a file cut short";
+}
+
+// The check follows a file as its writer hands it over from another thread, piece by piece, cut
+// anywhere (in a name, a reference, a character of several bytes): it answers for the whole file.
+TEST(HostFilesSaveCheck, WellFormedCheckFollowsTheWritersPieces) {
+    const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<a>\n<p n=\"1\">caf\xC3\xA9 &amp; more</p>\n";
+    struct Case {
+        const char *name;
+        std::string bytes;
+        std::vector<size_t> cuts;  // where one piece ends and the next begins
+        bool wellFormed;
+        const char *fault;  // what the error names
+    } cases[] = {
+        {"whole", head + "</a>\n", {}, true, ""},
+        {"cut in names, a reference and a character", head + "</a>\n", {1, 3, 45, 56, 60, 62, 64}, true, ""},
+        {"a fault in the last piece", head + "<q></a>\n", {20, 40}, false, "line 4"},
+        {"cut short", head, {30}, false, ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        docfile::XmlPieces pieces;
+        std::string error;
+        auto check = std::async(std::launch::async, [&] { return docfile::CheckWellFormed(pieces, error); });
+        size_t at = 0;
+        for (size_t cut : c.cuts) {
+            pieces.Add(c.bytes.substr(at, cut - at));
+            at = cut;
+        }
+        pieces.Add(c.bytes.substr(at));
+        pieces.Finish();
+        EXPECT_EQ(check.get(), c.wellFormed) << error;
+        EXPECT_NE(error.find(c.fault), std::string::npos) << error;
+        std::string whole;
+        for (std::string_view v : pieces.Views()) whole += v;
+        EXPECT_EQ(whole, c.bytes);
+    }
+}
+
+// A file larger than the pieces it is written in arrives whole: saved elsewhere, into a file with
+// a second hard link (both names see it), and a failure of its very last write keeps the old file.
+TEST_F(HostFilesSave, ALargeFileIsWrittenWhole) {
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<doc>\n";
+    for (int i = 0; i < 40000; ++i)
+        xml += "  <p n=\"" + std::to_string(i) + "\">Text " + std::to_string(i) + " &amp; more \xC3\xA9 &lt;x&gt;</p>\n";
+    xml += "</doc>\n";
+    ASSERT_GT(xml.size(), size_t(2) << 20);
+    fs::path source = Write("large.xml", xml);
+    F_ObjHandleT doc = Open(source);
+    ASSERT_NE(doc, 0u);
+
+    fs::path copy = dir / "copy.xml";
+    ASSERT_EQ(Save(doc, copy, FV_SaveFmtXml), doc);
+    EXPECT_TRUE(Read(copy) == xml) << "the saved file differs from the file read";
+
+    fs::path first = Write("first.xml", kSmallXml);
+    fs::create_hard_link(first, dir / "second.xml");
+    safesave::FailNextForTest(Step::Flush, ENOSPC);
+    EXPECT_EQ(Save(doc, first, FV_SaveFmtXml), 0u);
+    EXPECT_EQ(LastSaveFailure(), "No space left on device");
+    EXPECT_EQ(Read(first), kSmallXml);
+    ASSERT_EQ(Save(doc, first, FV_SaveFmtXml), doc);
+    EXPECT_TRUE(Read(first) == xml && Read(dir / "second.xml") == xml) << "a link lost part of the file";
+    ASSERT_EQ(F_ApiClose(doc, 1), 0);
 }
 
 // A book is saved as safely as a document; saving an unchanged book changes nothing in its file

@@ -262,13 +262,24 @@ F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, 
     std::string reason;
     if (!safesave::MayReplace(native, reason)) return RefuseSave(FE_FileWrite, reason);
     // The whole content is made in memory first: nothing is written when it cannot be. XML is
-    // written straight from the document; the other formats from its image.
-    std::string bytes, error;
+    // written straight from the document, and checked to be well-formed before it takes the old
+    // file's place: the check reads the bytes on a thread of its own as the writer hands them
+    // over, and goes on beside the writing of the main file's temporary copy; entities' files
+    // wait for it, as does the commit. The other formats are written from the document's image.
+    std::string bytes, error, checkError;
+    docfile::XmlPieces pieces;
+    std::future<bool> check;  // after `pieces`: a check still running is waited for before they go
     bool ok = false;
     std::vector<docfile::SideFile> sideFiles;
     std::string folder = FolderTreeOf(native);
     if (format == FV_SaveFmtXml) {
-        ok = docfile::WriteXml(doc, fs::path(native).parent_path().string(), bytes, sideFiles, error);
+        auto run = [&pieces, &checkError] { return docfile::CheckWellFormed(pieces, checkError); };
+        try {
+            check = std::async(std::launch::async, run);
+        } catch (const std::system_error &) {  // no thread to be had: the check runs when asked
+            check = std::async(std::launch::deferred, run);
+        }
+        ok = docfile::WriteXml(doc, fs::path(native).parent_path().string(), pieces, sideFiles, error);
     } else {
         docfile::DocImage image;
         docfile::ExtractDocument(doc, image);
@@ -280,19 +291,6 @@ F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, 
         }
     }
     if (!ok) return RefuseSave(FE_BadOperation, error);
-    // An XML save is checked to be well-formed before it takes the old file's place. The check
-    // reads the bytes beside the writing of the main file's temporary copy; entities' files wait
-    // for it, as does the commit.
-    std::string checkError;
-    std::future<bool> check;
-    if (format == FV_SaveFmtXml) {
-        auto run = [&bytes, &checkError] { return docfile::CheckWellFormed(bytes, checkError); };
-        try {
-            check = std::async(std::launch::async, run);
-        } catch (const std::system_error &) {  // no thread to be had: the check runs when asked
-            check = std::async(std::launch::deferred, run);
-        }
-    }
     bool wellFormed = true;
     auto notWellFormed = [&] {
         if (check.valid()) wellFormed = check.get();
@@ -325,7 +323,7 @@ F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, 
             return RefuseSave(FE_FileWrite, "the file \"" + WindowsPath(f->target) + "\" of the entity \"" + f->entity +
                                                 "\": " + reason);
     }
-    bool added = save.Add(native, bytes, reason);
+    bool added = format == FV_SaveFmtXml ? save.Add(native, pieces.Views(), reason) : save.Add(native, bytes, reason);
     if (notWellFormed()) return refuseNotWellFormed();  // the temporary files go with the transaction
     if (!added || !save.Commit(reason)) return RefuseSave(FE_FileWrite, reason);
 

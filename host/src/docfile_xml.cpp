@@ -771,10 +771,21 @@ void AppendXmlText(std::string &out, std::string_view s, bool value) {
     out.append(s.data() + run, i - run);
 }
 
-// One file being written: the document's or an external entity's.
+// One file being written: the document's or an external entity's. The document's goes to its
+// reader in pieces of about kPiece bytes as they fill (`sink`); an entity's stays whole.
 struct XmlOut {
+    static constexpr size_t kPiece = size_t(1) << 20;
     std::string bytes;
     bool ok = true;
+    XmlPieces *sink = nullptr;
+
+    // Hands the bytes made so far over once they fill a piece (or all of them, `last`).
+    void HandOver(bool last = false) {
+        if (!sink || (!last && bytes.size() < kPiece)) return;
+        if (!bytes.empty()) sink->Add(std::move(bytes));
+        bytes = std::string();
+        if (!last) bytes.reserve(kPiece + kPiece / 8);
+    }
 };
 
 // A comment or an instruction. An instruction with data needs a name, and not "xml" (in any
@@ -935,6 +946,7 @@ class TreeWriter {
     // One node in document order at `depth` (its number of ancestors); false ends the walk.
     bool Node(F_ObjHandleT id, const Element &e, size_t depth, std::vector<SideFile> &sideFiles) {
         if (!out_.ok || !filesOk_) return false;
+        out_.HandOver();
         int32_t def = -1;
         if (e.def && !e.misc) {
             def = defs_[e.def];
@@ -1035,8 +1047,36 @@ class TreeWriter {
 
 }  // namespace
 
-bool WriteXml(F_ObjHandleT doc, const std::string &targetFolder, std::string &bytes, std::vector<SideFile> &sideFiles,
+void XmlPieces::Add(std::string piece) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    pieces_.push_back(std::move(piece));
+    handed_.notify_all();
+}
+
+void XmlPieces::Finish() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    finished_ = true;
+    handed_.notify_all();
+}
+
+const std::string *XmlPieces::Wait(size_t index) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    handed_.wait(lock, [&] { return index < pieces_.size() || finished_; });
+    return index < pieces_.size() ? &pieces_[index] : nullptr;
+}
+
+std::vector<std::string_view> XmlPieces::Views() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::vector<std::string_view>(pieces_.begin(), pieces_.end());
+}
+
+bool WriteXml(F_ObjHandleT doc, const std::string &targetFolder, XmlPieces &pieces, std::vector<SideFile> &sideFiles,
               std::string &error) {
+    // The reader learns of the end however the writing ends.
+    struct Finisher {
+        XmlPieces &pieces;
+        ~Finisher() { pieces.Finish(); }
+    } finisher{pieces};
     DocImage image;
     std::unordered_map<F_ObjHandleT, int32_t> defIndex, referenceOf;
     const Document *d = Doc(doc);
@@ -1055,7 +1095,7 @@ bool WriteXml(F_ObjHandleT doc, const std::string &targetFolder, std::string &by
     }
 
     // Per definition: the tags its elements hold and whether any holds text; per attribute name
-    // whether XML can carry it; and about how many bytes the file takes.
+    // whether XML can carry it.
     size_t ndefs = image.defs.size();
     std::vector<std::vector<std::string>> children(ndefs);
     std::vector<std::vector<char>> childSeen(ndefs);
@@ -1063,13 +1103,11 @@ bool WriteXml(F_ObjHandleT doc, const std::string &targetFolder, std::string &by
     std::vector<signed char> nameOk;  // by atom: -1 not seen yet
     std::vector<int32_t> defAt;       // the definition of each open ancestor
     std::string badName;
-    size_t estimate = 64;
     WalkTree(flow->root, [&](F_ObjHandleT, const Element &e, size_t depth) {
         defAt.resize(std::min(depth, defAt.size()));
         int32_t pd = defAt.empty() ? -1 : defAt.back();
         if (!e.def || e.misc) {  // text, a comment or an instruction
             if (!e.def && pd >= 0) holdsText[pd] = 1;
-            estimate += e.text.size() + 8;
             return true;
         }
         int32_t def = defs[e.def];
@@ -1081,13 +1119,10 @@ bool WriteXml(F_ObjHandleT doc, const std::string &targetFolder, std::string &by
                 children[pd].push_back(image.defs[def].name);
             }
         }
-        estimate += 2 * image.defs[def].name.size() + 2 * depth + 6;
         for (const Attr &a : e.attrs) {
             if (a.name >= nameOk.size()) nameOk.resize(a.name + 1, -1);
             if (nameOk[a.name] < 0) nameOk[a.name] = IsXmlName(AtomName(a.name)) ? 1 : 0;
             if (!nameOk[a.name] && badName.empty()) badName = AtomName(a.name);
-            estimate += AtomName(a.name).size() + 4;
-            for (const std::string &v : a.values) estimate += v.size() + 1;
         }
         defAt.push_back(def);
         return true;
@@ -1117,7 +1152,8 @@ bool WriteXml(F_ObjHandleT doc, const std::string &targetFolder, std::string &by
     }
 
     XmlOut out;
-    out.bytes.reserve(estimate + estimate / 16);
+    out.sink = &pieces;
+    out.bytes.reserve(XmlOut::kPiece + XmlOut::kPiece / 8);
     out.bytes += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     for (const MiscImage &m : xml.beforeDoctype) {
         AppendMisc(out, m);
@@ -1141,13 +1177,17 @@ bool WriteXml(F_ObjHandleT doc, const std::string &targetFolder, std::string &by
         sideFiles.clear();
         return false;
     }
-    bytes = std::move(out.bytes);
+    out.HandOver(true);
     return true;
 }
 
-bool CheckWellFormed(std::string_view bytes, std::string &error) {
-    // A streaming read that keeps nothing of the content: libxml2's own handler for the
-    // declarations (so that entity references are checked against them), none for the rest.
+namespace {
+
+// The check over the pieces `next` gives (an empty view: there are no more). A streaming read that
+// keeps nothing of the content: libxml2's own handler for the declarations (so that entity
+// references are checked against them), none for the rest.
+template <class Next>
+bool CheckPieces(Next &&next, std::string &error) {
     xmlSAXHandler sax;
     xmlSAXVersion(&sax, 2);
     sax.startElementNs = nullptr;
@@ -1165,10 +1205,12 @@ bool CheckWellFormed(std::string_view bytes, std::string &error) {
     sax.serror = [](void *c, xmlErrorPtr e) {
         static_cast<ErrorLog *>(static_cast<xmlParserCtxtPtr>(c)->_private)->Record(e);
     };
-    // The bytes go in pieces: the parser holds one piece at a time, never a copy of the whole.
-    constexpr size_t kPiece = size_t(1) << 18;
-    size_t first = std::min<size_t>(bytes.size(), 4);
-    xmlParserCtxtPtr ctxt = xmlCreatePushParserCtxt(&sax, nullptr, bytes.data(), static_cast<int>(first), nullptr);
+    // The parser is given at most kPart bytes at a time: it holds one part, never a copy of the
+    // whole. The first few bytes go alone, for it to tell the encoding.
+    constexpr size_t kPart = size_t(1) << 18;
+    std::string_view piece = next();
+    size_t first = std::min<size_t>(piece.size(), 4);
+    xmlParserCtxtPtr ctxt = xmlCreatePushParserCtxt(&sax, nullptr, piece.data(), static_cast<int>(first), nullptr);
     if (!ctxt) {
         error = "out of memory";
         return false;
@@ -1176,14 +1218,15 @@ bool CheckWellFormed(std::string_view bytes, std::string &error) {
     ErrorLog log;
     ctxt->_private = &log;
     xmlCtxtUseOptions(ctxt, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE);
-    size_t at = first;
+    piece.remove_prefix(first);
+    bool failed = false;
     do {
-        size_t n = std::min(kPiece, bytes.size() - at);
-        bool last = at + n == bytes.size();
-        if (xmlParseChunk(ctxt, bytes.data() + at, static_cast<int>(n), last ? 1 : 0) != 0 && !ctxt->wellFormed) break;
-        at += n;
-        if (last) break;
-    } while (true);
+        for (size_t at = 0; at < piece.size() && !failed; at += kPart) {
+            size_t n = std::min(kPart, piece.size() - at);
+            failed = xmlParseChunk(ctxt, piece.data() + at, static_cast<int>(n), 0) != 0 && !ctxt->wellFormed;
+        }
+    } while (!failed && !(piece = next()).empty());
+    if (!failed) xmlParseChunk(ctxt, nullptr, 0, 1);
     bool ok = ctxt->wellFormed != 0;
     if (!ok) {
         ReadFailure f = log.Failure(0);
@@ -1192,6 +1235,30 @@ bool CheckWellFormed(std::string_view bytes, std::string &error) {
     if (ctxt->myDoc) xmlFreeDoc(ctxt->myDoc);
     xmlFreeParserCtxt(ctxt);
     return ok;
+}
+
+}  // namespace
+
+bool CheckWellFormed(std::string_view bytes, std::string &error) {
+    bool given = false;
+    return CheckPieces(
+        [&] {
+            std::string_view piece = given ? std::string_view() : bytes;
+            given = true;
+            return piece;
+        },
+        error);
+}
+
+bool CheckWellFormed(XmlPieces &pieces, std::string &error) {
+    size_t index = 0;
+    return CheckPieces(
+        [&] {
+            // An empty piece is never handed over, so an empty view is the end.
+            const std::string *piece = pieces.Wait(index++);
+            return piece ? std::string_view(*piece) : std::string_view();
+        },
+        error);
 }
 
 }  // namespace host::docfile

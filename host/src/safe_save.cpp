@@ -65,29 +65,41 @@ bool ReadOnlyForUser(const std::string &path, const struct stat &st) {
     return access(path.c_str(), W_OK) != 0;
 }
 
-// Writes all of `bytes` to `fd` in pieces, each write checked; the last one is the flush.
-bool WriteAll(int fd, std::string_view bytes, off_t offset, std::string &reason) {
-    constexpr size_t kPiece = size_t(1) << 20;
+// Writes all of `pieces`, one after another, to `fd` from `offset` on, in writes of at most
+// kWrite bytes, each checked; the last one is the flush.
+bool WriteAll(int fd, const std::vector<std::string_view> &pieces, off_t offset, std::string &reason) {
+    constexpr size_t kWrite = size_t(1) << 20;
+    size_t total = 0;
+    for (std::string_view piece : pieces) total += piece.size();
     size_t done = 0;
     bool first = true;
-    do {
-        size_t n = std::min(kPiece, bytes.size() - done);
-        bool last = done + n == bytes.size();
-        if ((first && Injected(Step::Write)) || (last && Injected(Step::Flush))) return FailErrno(reason);
-        first = false;
-        while (n > 0) {
-            ssize_t w = pwrite(fd, bytes.data() + done, n, offset + static_cast<off_t>(done));
-            if (w < 0 && errno == EINTR) continue;
-            if (w < 0) return FailErrno(reason);
-            if (w == 0) {
-                reason = ErrorText(EIO);
-                return false;
+    for (size_t k = 0; k < pieces.size() || first; ++k) {
+        std::string_view piece = k < pieces.size() ? pieces[k] : std::string_view();
+        size_t at = 0;
+        do {
+            size_t n = std::min(kWrite, piece.size() - at);
+            bool last = done + n == total;
+            if ((first && Injected(Step::Write)) || (last && Injected(Step::Flush))) return FailErrno(reason);
+            first = false;
+            while (n > 0) {
+                ssize_t w = pwrite(fd, piece.data() + at, n, offset + static_cast<off_t>(done));
+                if (w < 0 && errno == EINTR) continue;
+                if (w < 0) return FailErrno(reason);
+                if (w == 0) {
+                    reason = ErrorText(EIO);
+                    return false;
+                }
+                at += static_cast<size_t>(w);
+                done += static_cast<size_t>(w);
+                n -= static_cast<size_t>(w);
             }
-            done += static_cast<size_t>(w);
-            n -= static_cast<size_t>(w);
-        }
-    } while (done < bytes.size());
+        } while (at < piece.size());
+    }
     return true;
+}
+
+bool WriteAll(int fd, std::string_view bytes, off_t offset, std::string &reason) {
+    return WriteAll(fd, std::vector<std::string_view>{bytes}, offset, reason);
 }
 
 // Syncs and closes `fd`, both checked; the descriptor is closed either way.
@@ -185,6 +197,10 @@ Transaction::~Transaction() {
 }
 
 bool Transaction::Add(const std::string &nativePath, std::string_view bytes, std::string &reason) {
+    return Add(nativePath, std::vector<std::string_view>{bytes}, reason);
+}
+
+bool Transaction::Add(const std::string &nativePath, const std::vector<std::string_view> &pieces, std::string &reason) {
     if (!MayReplace(nativePath, reason)) return false;
     Pending p;
     if (!FollowLinks(nativePath, p.target, reason)) return false;
@@ -207,14 +223,15 @@ bool Transaction::Add(const std::string &nativePath, std::string_view bytes, std
             return false;
         }
     }
-    if (!WriteAll(fd, bytes, 0, reason)) {
+    if (!WriteAll(fd, pieces, 0, reason)) {
         close(fd);
         return false;
     }
     if (!SyncAndClose(fd, reason)) return false;
     if (exists && st.st_nlink > 1) {
         pending_.back().inPlace = true;
-        contents_.emplace_back(bytes);
+        std::string &whole = contents_.emplace_back();
+        for (std::string_view piece : pieces) whole += piece;
     }
     return true;
 }

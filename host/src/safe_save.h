@@ -33,6 +33,8 @@ class Transaction {
 
     // Prepares `nativePath` to hold `bytes`. False with `reason` set on the first failure.
     bool Add(const std::string &nativePath, std::string_view bytes, std::string &reason);
+    // The same for content in pieces: the file holds them one after another.
+    bool Add(const std::string &nativePath, const std::vector<std::string_view> &pieces, std::string &reason);
     // Puts every prepared file in place. False with `reason` set on failure.
     bool Commit(std::string &reason);
 
