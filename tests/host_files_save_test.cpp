@@ -386,7 +386,8 @@ TEST(HostFilesSaveCheck, WellFormedCheckFollowsTheWritersPieces) {
 }
 
 // A file larger than the pieces it is written in arrives whole: saved elsewhere, into a file with
-// a second hard link (both names see it), and a failure of its very last write keeps the old file.
+// a second hard link (both names see it); a failure of its very last write, or a document that
+// turns out not to be writable after many pieces went out, keeps the old file.
 TEST_F(HostFilesSave, ALargeFileIsWrittenWhole) {
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<doc>\n";
     for (int i = 0; i < 40000; ++i)
@@ -409,6 +410,14 @@ TEST_F(HostFilesSave, ALargeFileIsWrittenWhole) {
     EXPECT_EQ(Read(first), kSmallXml);
     ASSERT_EQ(Save(doc, first, FV_SaveFmtXml), doc);
     EXPECT_TRUE(Read(first) == xml && Read(dir / "second.xml") == xml) << "a link lost part of the file";
+
+    // An instruction named "xml" cannot be written: found at the end, it fails the save.
+    ASSERT_NE(AppendMisc(doc, FlowOf(MainFlow(doc))->root, false, "xml data"), 0u);
+    FA_errno = 0;
+    EXPECT_EQ(Save(doc, copy, FV_SaveFmtXml), 0u);
+    EXPECT_EQ(FA_errno, FE_BadOperation);
+    EXPECT_TRUE(Read(copy) == xml) << "the old file was changed";
+    EXPECT_FALSE(fs::exists(dir / "copy.xml.qvsave~"));
     ASSERT_EQ(F_ApiClose(doc, 1), 0);
 }
 

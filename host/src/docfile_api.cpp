@@ -8,6 +8,7 @@
 #include <string_view>
 #include <filesystem>
 #include <fstream>
+#include <chrono>
 #include <future>
 #include <iterator>
 #include <system_error>
@@ -261,24 +262,43 @@ F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, 
     if (native.empty()) return RefuseSave(FE_BadParameter, "the drive is not known");
     std::string reason;
     if (!safesave::MayReplace(native, reason)) return RefuseSave(FE_FileWrite, reason);
-    // The whole content is made in memory first: nothing is written when it cannot be. XML is
-    // written straight from the document, and checked to be well-formed before it takes the old
-    // file's place: the check reads the bytes on a thread of its own as the writer hands them
-    // over, and goes on beside the writing of the main file's temporary copy; entities' files
-    // wait for it, as does the commit. The other formats are written from the document's image.
-    std::string bytes, error, checkError;
+    // The content is made in memory first: no file is replaced when it cannot be. XML is written
+    // straight from the document in pieces, as it is made: a thread of its own checks that it is
+    // well-formed, another writes the main file's temporary copy; entities' files wait for both,
+    // as does the commit. The other formats are written from the document's image.
+    std::string bytes, error, checkError, writeReason;
     docfile::XmlPieces pieces;
-    std::future<bool> check;  // after `pieces`: a check still running is waited for before they go
+    safesave::Transaction mainFile;  // the main file's temporary copy
+    // After `pieces` and `mainFile`: threads still running are waited for before those go.
+    std::future<bool> check, writing;
     bool ok = false;
     std::vector<docfile::SideFile> sideFiles;
     std::string folder = FolderTreeOf(native);
     if (format == FV_SaveFmtXml) {
-        auto run = [&pieces, &checkError] { return docfile::CheckWellFormed(pieces, checkError); };
-        try {
-            check = std::async(std::launch::async, run);
-        } catch (const std::system_error &) {  // no thread to be had: the check runs when asked
-            check = std::async(std::launch::deferred, run);
-        }
+        auto runCheck = [&pieces, &checkError] { return docfile::CheckWellFormed(pieces, checkError); };
+        auto runWrite = [&pieces, &mainFile, &native, &writeReason] {
+            size_t index = 0;
+            return mainFile.Add(
+                native,
+                [&] {
+                    const std::string *piece = pieces.Wait(index++);
+                    return piece ? std::string_view(*piece) : std::string_view();
+                },
+                writeReason);
+        };
+        // Without a thread to be had, each runs when its answer is asked for.
+        auto start = [](auto run, bool now) {
+            try {
+                if (now) return std::async(std::launch::async, run);
+            } catch (const std::system_error &) {
+            }
+            return std::async(std::launch::deferred, run);
+        };
+        check = start(runCheck, true);
+        // A folder that is not there yet may be made for an entity's file: the main file's copy
+        // then waits for that.
+        std::error_code ec;
+        writing = start(runWrite, fs::is_directory(fs::path(native).parent_path(), ec));
         ok = docfile::WriteXml(doc, fs::path(native).parent_path().string(), pieces, sideFiles, error);
     } else {
         docfile::DocImage image;
@@ -302,8 +322,8 @@ F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, 
     if (!sideFiles.empty() && notWellFormed()) return refuseNotWellFormed();
 
     // An entity's file is written only where the document owns it (in its folder tree) and only
-    // when its content changed; a change that cannot be written fails the save before anything
-    // is written.
+    // when its content changed; a change that cannot be written fails the save before any file
+    // is replaced.
     std::vector<const docfile::SideFile *> toWrite;
     for (const docfile::SideFile &f : sideFiles) {
         if (SameContent(f.target, f.bytes)) continue;
@@ -315,6 +335,15 @@ F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, 
                                                 WindowsPath(f.target) + "\" cannot take: " + why);
         toWrite.push_back(&f);
     }
+    // The main file's copy is written before the entities' files (never beside them), unless it
+    // waits for its folder.
+    bool added = true;
+    auto mainWritten = [&] {
+        if (!writing.valid()) return;
+        added = writing.get();
+        reason = writeReason;
+    };
+    if (writing.valid() && writing.wait_for(std::chrono::seconds(0)) != std::future_status::deferred) mainWritten();
     safesave::Transaction save;
     for (const docfile::SideFile *f : toWrite) {
         std::error_code ec;
@@ -323,9 +352,11 @@ F_ObjHandleT SaveDocumentFile(F_ObjHandleT doc, const std::string &windowsPath, 
             return RefuseSave(FE_FileWrite, "the file \"" + WindowsPath(f->target) + "\" of the entity \"" + f->entity +
                                                 "\": " + reason);
     }
-    bool added = format == FV_SaveFmtXml ? save.Add(native, pieces.Views(), reason) : save.Add(native, bytes, reason);
-    if (notWellFormed()) return refuseNotWellFormed();  // the temporary files go with the transaction
-    if (!added || !save.Commit(reason)) return RefuseSave(FE_FileWrite, reason);
+    mainWritten();
+    if (format != FV_SaveFmtXml) added = mainFile.Add(native, bytes, reason);
+    if (notWellFormed()) return refuseNotWellFormed();  // the temporary files go with the transactions
+    // Entities' files take their places first, then the main file.
+    if (!added || !save.Commit(reason) || !mainFile.Commit(reason)) return RefuseSave(FE_FileWrite, reason);
 
     std::string saved = WindowsPath(native);
     if (Lower(saved) != Lower(d->path)) {

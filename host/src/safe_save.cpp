@@ -65,20 +65,22 @@ bool ReadOnlyForUser(const std::string &path, const struct stat &st) {
     return access(path.c_str(), W_OK) != 0;
 }
 
-// Writes all of `pieces`, one after another, to `fd` from `offset` on, in writes of at most
-// kWrite bytes, each checked; the last one is the flush.
-bool WriteAll(int fd, const std::vector<std::string_view> &pieces, off_t offset, std::string &reason) {
+// Writes the pieces `next` gives, one after another until an empty one, to `fd` from `offset`
+// on, in writes of at most kWrite bytes, each checked; the last one is the flush. With `copy`,
+// the bytes written are kept there too.
+bool WriteAll(int fd, const PieceSource &next, off_t offset, std::string *copy, std::string &reason) {
     constexpr size_t kWrite = size_t(1) << 20;
-    size_t total = 0;
-    for (std::string_view piece : pieces) total += piece.size();
     size_t done = 0;
     bool first = true;
-    for (size_t k = 0; k < pieces.size() || first; ++k) {
-        std::string_view piece = k < pieces.size() ? pieces[k] : std::string_view();
+    std::string_view piece = next();
+    do {
+        // The piece after this one is known before this one's end is written: that end may be
+        // the file's last write.
+        std::string_view following = piece.empty() ? std::string_view() : next();
         size_t at = 0;
         do {
             size_t n = std::min(kWrite, piece.size() - at);
-            bool last = done + n == total;
+            bool last = following.empty() && at + n == piece.size();
             if ((first && Injected(Step::Write)) || (last && Injected(Step::Flush))) return FailErrno(reason);
             first = false;
             while (n > 0) {
@@ -94,12 +96,23 @@ bool WriteAll(int fd, const std::vector<std::string_view> &pieces, off_t offset,
                 n -= static_cast<size_t>(w);
             }
         } while (at < piece.size());
-    }
+        if (copy) copy->append(piece);
+        piece = following;
+    } while (!piece.empty());
     return true;
 }
 
+// A source that gives `bytes` once.
+PieceSource Once(std::string_view bytes) {
+    return [bytes, given = false]() mutable {
+        std::string_view piece = given ? std::string_view() : bytes;
+        given = true;
+        return piece;
+    };
+}
+
 bool WriteAll(int fd, std::string_view bytes, off_t offset, std::string &reason) {
-    return WriteAll(fd, std::vector<std::string_view>{bytes}, offset, reason);
+    return WriteAll(fd, Once(bytes), offset, nullptr, reason);
 }
 
 // Syncs and closes `fd`, both checked; the descriptor is closed either way.
@@ -197,10 +210,10 @@ Transaction::~Transaction() {
 }
 
 bool Transaction::Add(const std::string &nativePath, std::string_view bytes, std::string &reason) {
-    return Add(nativePath, std::vector<std::string_view>{bytes}, reason);
+    return Add(nativePath, Once(bytes), reason);
 }
 
-bool Transaction::Add(const std::string &nativePath, const std::vector<std::string_view> &pieces, std::string &reason) {
+bool Transaction::Add(const std::string &nativePath, const PieceSource &next, std::string &reason) {
     if (!MayReplace(nativePath, reason)) return false;
     Pending p;
     if (!FollowLinks(nativePath, p.target, reason)) return false;
@@ -223,15 +236,17 @@ bool Transaction::Add(const std::string &nativePath, const std::vector<std::stri
             return false;
         }
     }
-    if (!WriteAll(fd, pieces, 0, reason)) {
+    // A file with other hard links gets the new bytes copied into it at the commit: they are kept.
+    const bool inPlace = exists && st.st_nlink > 1;
+    std::string whole;
+    if (!WriteAll(fd, next, 0, inPlace ? &whole : nullptr, reason)) {
         close(fd);
         return false;
     }
     if (!SyncAndClose(fd, reason)) return false;
-    if (exists && st.st_nlink > 1) {
+    if (inPlace) {
         pending_.back().inPlace = true;
-        std::string &whole = contents_.emplace_back();
-        for (std::string_view piece : pieces) whole += piece;
+        contents_.push_back(std::move(whole));
     }
     return true;
 }

@@ -6,6 +6,7 @@
 // never touch the disk.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,9 +22,13 @@ bool MayReplace(const std::string &nativePath, std::string &reason);
 // Whether the file at `nativePath` holds exactly `bytes` (false when it cannot be read).
 bool Holds(const std::string &nativePath, std::string_view bytes);
 
+// Content handed over in pieces: each call gives the next one; an empty piece ends it.
+using PieceSource = std::function<std::string_view()>;
+
 // One save of one or more files, all or nothing as far as the disk allows: Add() writes each
 // file's new content to its temporary file (synced and closed); Commit() then moves them all into
-// place. A transaction that is not committed removes its temporary files.
+// place. A transaction that is not committed removes its temporary files. One thread at a time
+// uses a transaction (a save may write one file on a thread of its own).
 class Transaction {
   public:
     Transaction() = default;
@@ -33,8 +38,9 @@ class Transaction {
 
     // Prepares `nativePath` to hold `bytes`. False with `reason` set on the first failure.
     bool Add(const std::string &nativePath, std::string_view bytes, std::string &reason);
-    // The same for content in pieces: the file holds them one after another.
-    bool Add(const std::string &nativePath, const std::vector<std::string_view> &pieces, std::string &reason);
+    // The same for content that comes in pieces (`next` may wait for each): the file holds them
+    // one after another, up to the first empty one.
+    bool Add(const std::string &nativePath, const PieceSource &next, std::string &reason);
     // Puts every prepared file in place. False with `reason` set on failure.
     bool Commit(std::string &reason);
 
