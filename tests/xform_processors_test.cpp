@@ -335,7 +335,7 @@ TEST(XformRefusals, CopyingProcessorsRefuseTablePartsFreshContextsAndMissingComp
         F_ObjHandleT book = host::NewBook("Z:\\t\\parts.book", "Book");
         host::AddBookComponent(book, 0, "Z:\\t\\nowhere\\missing.fm", 512, "c");
         F_ObjHandleT style = NewDoc("Z:\\t\\style.fm", c.stylesheet);
-        EXPECT_EQ(om_XformTransformDocument(style, style), 14) << c.stylesheet;  // a run-time failure
+        EXPECT_EQ(om_XformTransformDocument(style, style), XformResult::RunFailed) << c.stylesheet;  // a run-time failure
         EXPECT_EQ(ReportedCodes(), std::vector<IntT>{c.code}) << c.stylesheet;
     }
 }

@@ -130,7 +130,7 @@ TEST_F(Xform, StructurelessStylesheetAndUnknownCodes) {
     F_ObjHandleT doc = host::NewDocument("Z:\\t\\empty.fm");
     EXPECT_EQ(om_XformPrepareStylesheet(doc, 1), 0u);
     EXPECT_EQ(StatusCode, 208);
-    EXPECT_EQ(om_XformTransformDocument(doc, doc), 12);
+    EXPECT_EQ(om_XformTransformDocument(doc, doc), XformResult::NoStructure);
     EXPECT_EQ(om_XformErrorText(211, "p"),
               "An unknown error occurred. The reported error constant is:\n\n211\n\nPlease report this information to "
               "Orle Meadow.");
@@ -222,7 +222,7 @@ TEST_F(Xform, ParametersInExpressionsAndTheirFailures) {
     GeneralPreferences.xformRecognizeParamsInExpressions = 1;
     NewDoc("Z:\\t\\src.fm", "D(P)");
     doc = NewDoc("Z:\\t\\style.fm", "S(QVRN_copy-of{source_file=src.fm|select=//P[@k=$nope]})");
-    EXPECT_EQ(om_XformTransformDocument(doc, doc), 14);
+    EXPECT_EQ(om_XformTransformDocument(doc, doc), XformResult::RunFailed);
     ASSERT_EQ(ReportedCodes(), std::vector<IntT>{462});
     EXPECT_NE(XformReportLog[0].text.find("'//P[@k=$nope]'\n\non a(n) QVRN_copy-of element"), std::string::npos);
     EXPECT_NE(XformReportLog[0].text.find("were defined:\n\n(none)\n\n\nSee"), std::string::npos);
@@ -256,7 +256,7 @@ TEST_F(Xform, BookRunStopsAtEscInTheSecondComponent) {
     // Polls: one per component while the book is prepared, then the for-each's first one.
     host::EscOnPoll(3);
     AnswerYes();
-    EXPECT_EQ(om_XformTransformFile(book, "NULL", 1), 14);
+    EXPECT_EQ(om_XformTransformFile(book, "NULL", 1), XformResult::RunFailed);
     EXPECT_EQ(MainOutline(ch1), "C(A('first'))");
     EXPECT_EQ(MainOutline(ch2), "C(QVRN_for-each{select=//P|source_file=src.fm}(Item))");
     EXPECT_EQ(ReportedCodes(), std::vector<IntT>{210});

@@ -123,7 +123,7 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
     if (!root) {
         StatusCode = StatusNoStructure;
         CancelFlag = 1;
-        return 12;
+        return XformResult::NoStructure;
     }
     om_XformOpenProgress();
     om_XformUpdateProgress(d, 2, 0);
@@ -136,7 +136,7 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
         if (XformRunState.reportErrors) om_XformReportError(s, d, failing, StatusCode, XformLevel::Error);
         CancelFlag = 1;
         om_XformCloseProgress();
-        return 13;
+        return XformResult::StylesheetInvalid;
     }
     om_XformUpdateProgress(d, 1, 0);
     XformRunState.updateXRefs = 0;
@@ -273,14 +273,14 @@ IntT om_XformTransformDocument(F_ObjHandleT d, F_ObjHandleT s) {
         if (XformRunState.reportErrors) om_XformReportError(s, d, stopped, StatusCode, XformLevel::Error);
         CancelFlag = 1;
         om_XformCloseProgress();
-        return 14;
+        return XformResult::RunFailed;
     }
     F_ApiSetInt(0, d, FP_IsOnScreen, 1);
     F_ApiSetInt(0, s, FP_IsInFront, 1);
     F_ApiSetInt(0, d, FP_IsInFront, 1);
     if (XformRunState.updateXRefs) F_ApiUpdateXRefs(d, 7);
     F_ApiSimpleImportElementDefs(d, d, 11);
-    return 0;
+    return XformResult::Done;
 }
 
 IntT om_XformTransformBook(F_ObjHandleT b) {
@@ -288,11 +288,11 @@ IntT om_XformTransformBook(F_ObjHandleT b) {
     StatusCode = 0;
     CancelFlag = 0;
     F_ObjHandleT target = om_XformPrepareBookComponents(b, XformRunState.reportErrors);
-    if (CancelFlag == 1) return 15;
+    if (CancelFlag == 1) return XformResult::NotRun;
     if (!target) {
         al_ok(("An unknown, critical error occurred while attempting to prepare the book for transformation. Please "
                "contact Orle Meadow at " + std::string(kSupport) + ".").c_str());
-        return 15;
+        return XformResult::NotRun;
     }
     IntT result = 0;
     for (F_ObjHandleT comp : BookDocComponents(target)) {
@@ -303,7 +303,7 @@ IntT om_XformTransformBook(F_ObjHandleT b) {
             al_ok("An unknown, critical error occurred during book transformation. A component believed to be open "
                   "could not be located. Please contact Orle Meadow for technical support.");
             CancelFlag = 1;
-            return 14;
+            return XformResult::RunFailed;
         }
         result = om_XformTransformDocument(d, d);
         if (StatusCode == StatusNoStructure) {
@@ -391,7 +391,7 @@ IntT om_XformLaunch(IntT mode, IntT openOnly, IntT translate) {
         StatusCode = 0;
         if (t) t = om_XformDuplicateDocument(t, GeneralPreferences.xformFilenameAddendum);
         if (StatusCode || !t) {
-            if (mode == 1) return 11;
+            if (mode == 1) return XformResult::NotDuplicated;
             al_ok("A critical error occurred while attempting to duplicate the document. There   may be server or disk "
                   "errors, or problems with the source document that prevent the   creation of a duplicate.  Or, you "
                   "may not have write permissions to the drive where   the document is stored.  Try closing and "
@@ -482,7 +482,7 @@ IntT om_XformTransformFile(F_ObjHandleT target, const std::string &folder, IntT 
                 al_ok(("The book cannot be duplicated into " + XformRunState.duplicateFolder + ": it would replace " +
                        clash + ". Name an empty folder other than the book's own.")
                           .c_str());
-            return 15;
+            return XformResult::NotRun;
         }
     }
     XformParams.names = XformParams.externalNames;

@@ -87,3 +87,16 @@ enum : IntT {
     Error = 2,
 };
 }  // namespace XformLevel
+
+// What a transformation of a document or book returns (a client's TransformFile call sees these,
+// or the transformed book's handle).
+namespace XformResult {
+enum : IntT {
+    Done = 0,
+    NotDuplicated = 11,      // a client's run: the document could not be duplicated
+    NoStructure = 12,        // the document has no structured main flow
+    StylesheetInvalid = 13,  // the stylesheet check failed (reported)
+    RunFailed = 14,          // a failure while running (reported)
+    NotRun = 15,             // cancelled, refused, or the book could not be prepared
+};
+}  // namespace XformResult
