@@ -238,6 +238,7 @@ F_ObjHandleT BuildDocument(DocImage &image, const std::string &windowsPath, bool
         int32_t index;
         F_ObjHandleT id;
         Element *e;
+        Element *last;  // its last child so far
     };
     std::vector<Made> path;
     // Nodes and texts are given back as the build passes them when the flows come in the order
@@ -257,31 +258,32 @@ F_ObjHandleT BuildDocument(DocImage &image, const std::string &windowsPath, bool
             if (inOrder && n.textLength) image.text.ReleaseBefore(n.textChunk);
             if (n.def == kDroppedNode) continue;
             while (!path.empty() && path.back().index != n.parent) path.pop_back();
-            const Made *parent = n.parent >= 0 && !path.empty() && path.back().id ? &path.back() : nullptr;
-            F_ObjHandleT id = 0;
+            Made *parent = n.parent >= 0 && !path.empty() && path.back().id ? &path.back() : nullptr;
+            std::pair<F_ObjHandleT, Element *> made{0, nullptr};
             FA_errno = 0;
             if (n.def == kTextNode) {
-                if (parent) id = BuildChild(doc, parent->id, *parent->e, 0, kNotMisc, image.NodeText(n));
+                if (parent) made = BuildChild(doc, parent->id, *parent->e, parent->last, 0, kNotMisc, image.NodeText(n));
             } else if (IsMiscNode(n)) {
                 if (parent)
-                    id = BuildChild(doc, parent->id, *parent->e, 0, n.def == kCommentNode ? kMiscComment : kMiscPi,
-                                    image.NodeText(n));
+                    made = BuildChild(doc, parent->id, *parent->e, parent->last, 0,
+                                      n.def == kCommentNode ? kMiscComment : kMiscPi, image.NodeText(n));
             } else if (parent) {
-                id = BuildChild(doc, parent->id, *parent->e, defIds[n.def], kNotMisc, {});
+                made = BuildChild(doc, parent->id, *parent->e, parent->last, defIds[n.def], kNotMisc, {});
             } else if (n.parent < 0) {
-                id = AppendElement(doc, 0, defIds[n.def], flow);
+                F_ObjHandleT root = AppendElement(doc, 0, defIds[n.def], flow);
+                made = {root, root ? Elem(root) : nullptr};
             }
+            auto [id, e] = made;
             if (!id && FA_errno == FE_NoMoreIds) return abandon();
-            Element *e = id ? Elem(id) : nullptr;
-            path.push_back(Made{i, id, e});
+            path.push_back(Made{i, id, e, nullptr});
             if (noteIds) ids[i] = id;
             if (!e || e->misc) continue;
             if (n.uniqueId && n.uniqueId <= 0x7FFFFFFFu && taken.insert(n.uniqueId).second)
                 e->unique = static_cast<IntT>(n.uniqueId);
             if (n.pgfMode) e->pgfMode = n.pgfMode == 1 ? kPgfYes : kPgfNo;
             for (uint32_t k = 0; k < n.attrCount; ++k) {
-                const AttrImage &a = image.attrs[n.firstAttr + k];
-                SetAttribute(doc, id, a.name, a.values);
+                AttrImage &a = image.attrs[n.firstAttr + k];
+                SetAttribute(doc, id, a.name, std::move(a.values));
             }
             if (!nodeProps) continue;
             if (auto f = image.tableFormats.find(i); f != image.tableFormats.end())

@@ -16,9 +16,9 @@ namespace host::docfile {
 // already taken, get fresh ids past every stored one), marker, cross-reference and table-row
 // properties, the colours and conditions of character runs, paragraph settings. The document is
 // unmodified afterwards. What the model does not hold (DTD content models and declared types,
-// the document type) is kept beside the document for a later extraction. The image's nodes and
-// texts are given back as they are built, so that the image and the document are not held whole
-// at once: afterwards the image holds neither.
+// the document type) is kept beside the document for a later extraction. The image's nodes,
+// texts and attribute values are given back or moved as they are built, so that the image and
+// the document are not held whole at once: afterwards the image holds none of them.
 F_ObjHandleT BuildDocument(DocImage &image, const std::string &windowsPath, bool visible);
 
 // The image of an open document (false when `doc` is not one).

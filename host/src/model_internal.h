@@ -4,6 +4,8 @@
 
 #include <map>
 #include <memory>
+#include <string_view>
+#include <utility>
 
 #include "model.h"
 
@@ -13,13 +15,14 @@ namespace host {
 F_ObjHandleT NewElement(F_ObjHandleT doc, F_ObjHandleT def);
 
 // A document being built from a file: a new last child of `parent` (an element of doc, whose
-// slot `p` the caller holds): an element of `def`, a comment or instruction (`misc`, holding
-// `text`), or text (def 0), which joins a text node that ends the parent as AppendText's does.
-// Like AppendElement, AppendMisc and AppendText without looking the parent up again and without
-// telling the layout: the builder marks the document changed once it is whole. 0 (FA_errno set)
-// when the parent holds no children or the session's ids are used up.
-F_ObjHandleT BuildChild(F_ObjHandleT doc, F_ObjHandleT parent, Element &p, F_ObjHandleT def, uint8_t misc,
-                        std::string_view text);
+// slot `p` and that of its last child `last`, nullptr for none, the caller holds): an element of
+// `def`, a comment or instruction (`misc`, holding `text`), or text (def 0), which joins a text
+// node that ends the parent as AppendText's does. Like AppendElement, AppendMisc and AppendText
+// without looking the parent up again and without telling the layout: the builder marks the
+// document changed once it is whole. The node and its slot, which becomes `last`; {0, nullptr}
+// (FA_errno set) when the parent holds no children or the session's ids are used up.
+std::pair<F_ObjHandleT, Element *> BuildChild(F_ObjHandleT doc, F_ObjHandleT parent, Element &p, Element *&last,
+                                              F_ObjHandleT def, uint8_t misc, std::string_view text);
 
 // Derived objects (paragraphs, frames, pages): forget a document's, or all of them.
 void ForgetDerived(Document &d);

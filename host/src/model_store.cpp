@@ -435,17 +435,16 @@ F_ObjHandleT AppendText(F_ObjHandleT doc, F_ObjHandleT parent, std::string_view 
     return last;
 }
 
-F_ObjHandleT BuildChild(F_ObjHandleT doc, F_ObjHandleT parent, Element &p, F_ObjHandleT def, uint8_t misc,
-                        std::string_view text) {
-    if (!p.def || p.misc) return 0;  // text nodes, comments and instructions hold no children
-    Element *last = p.last ? Elem(p.last) : nullptr;
+std::pair<F_ObjHandleT, Element *> BuildChild(F_ObjHandleT doc, F_ObjHandleT parent, Element &p, Element *&last,
+                                              F_ObjHandleT def, uint8_t misc, std::string_view text) {
+    if (!p.def || p.misc) return {0, nullptr};  // text nodes, comments and instructions hold no children
     if (!def && !misc && last && !last->def) {
         last->text.append(text);
-        return p.last;
+        return {p.last, last};
     }
-    if (def && !misc && (!Def(def) || Def(def)->doc != doc)) return 0;
+    if (def && !misc && (!Def(def) || Def(def)->doc != doc)) return {0, nullptr};
     auto [id, e] = TheStore().elements.New(FO_Element);
-    if (!e) return 0;
+    if (!e) return {0, nullptr};
     e->doc = doc;
     if (misc) {
         e->def = kMiscDef;
@@ -460,7 +459,8 @@ F_ObjHandleT BuildChild(F_ObjHandleT doc, F_ObjHandleT parent, Element &p, F_Obj
     if (last) last->next = id;
     else p.first = id;
     p.last = id;
-    return id;
+    last = e;
+    return {id, e};
 }
 
 bool SetAttribute(F_ObjHandleT doc, F_ObjHandleT elem, std::string_view name, std::vector<std::string> values) {
