@@ -45,10 +45,10 @@ struct OpenElement {
 constexpr int32_t kBlankRun = -2;
 
 // The attribute values of one attribute as the definition's type wants them.
-std::vector<std::string> ValuesFor(const ElementDefImage &def, const std::string &name, const char *value) {
+std::vector<std::string> ValuesFor(const ElementDefImage &def, const std::string &name, std::string_view value) {
     for (const AttrDefImage &a : def.attributes)
-        if (a.name == name) return IsListType(a.type) ? SplitTokens(value) : std::vector<std::string>{value};
-    return {value};
+        if (a.name == name) return IsListType(a.type) ? SplitTokens(value) : std::vector<std::string>{std::string(value)};
+    return {std::string(value)};
 }
 
 // Drops whitespace-only text nodes of elements that hold no other text, decides which elements
@@ -100,8 +100,7 @@ void FinishImage(DocImage &image, const DtdFacts &facts, const std::vector<char>
     // Drops what is insignificant, and notes which definitions have an element that begins a
     // paragraph; unused definitions go by their declaration (mixed and not named inside another
     // element's mixed content).
-    std::vector<char> used(ndefs, 0), paragraph(ndefs, 0);
-    bool inlinedParagraphs = false;
+    std::vector<char> used(ndefs, 0), paragraph(ndefs, 0), inlinedText(ndefs, 0);
     for (size_t i = 0; i < nnodes; ++i) {
         NodeImage &n = image.nodes[i];
         if (n.def == kTextNode) {
@@ -111,13 +110,13 @@ void FinishImage(DocImage &image, const DtdFacts &facts, const std::vector<char>
         if (n.def < 0) continue;
         used[n.def] = 1;
         bool inlined = n.parent >= 0 && holdsText[image.nodes[n.parent].def];
-        if (holdsText[n.def]) {
-            if (!inlined) paragraph[n.def] = 1;
-            else inlinedParagraphs = true;
-        }
+        if (holdsText[n.def]) (inlined ? inlinedText : paragraph)[n.def] = 1;
     }
-    for (size_t d = 0; d < ndefs; ++d)
+    bool inlinedParagraphs = false;  // a definition begins paragraphs and also stands inline
+    for (size_t d = 0; d < ndefs; ++d) {
         if (!used[d] && holdsText[d] && !(d < facts.inlined.size() && facts.inlined[d])) paragraph[d] = 1;
+        inlinedParagraphs = inlinedParagraphs || (paragraph[d] && inlinedText[d]);
+    }
     if (inlinedParagraphs)
         for (NodeImage &n : image.nodes)
             if (n.def >= 0 && paragraph[n.def] && n.parent >= 0 && holdsText[image.nodes[n.parent].def])
@@ -341,7 +340,7 @@ void OnProcessingInstruction(void *ctx, const xmlChar *target, const xmlChar *da
 
 // An attribute the element carries. A declared one gets the values its type wants; any other
 // stays the element's own undeclared attribute (no definition gains it from usage).
-void AddAttribute(XmlRead &st, int32_t def, std::string name, const char *value) {
+void AddAttribute(XmlRead &st, int32_t def, std::string name, std::string_view value) {
     std::vector<std::string> values = ValuesFor(st.image.defs[def], name, value);
     st.image.attrs.push_back(AttrImage{std::move(name), std::move(values)});
 }
@@ -397,10 +396,10 @@ void OnStartElement(void *ctx, const xmlChar *local, const xmlChar *prefix, cons
     int space = static_cast<size_t>(def) < st.defSpace.size() ? st.defSpace[def] : -1;
     for (int i = 0; i < nbAttributes - nbDefaulted; ++i) {
         const xmlChar **a = attributes + 5 * i;
-        std::string value(C(a[3]), static_cast<size_t>(a[4] - a[3]));
+        std::string_view value(C(a[3]), static_cast<size_t>(a[4] - a[3]));
         std::string name = QName(a[1], a[0]);
         bool isSpace = name == "xml:space";
-        AddAttribute(st, def, std::move(name), value.c_str());
+        AddAttribute(st, def, std::move(name), value);
         if (const AttrImage &added = image.attrs.back(); isSpace && !added.values.empty())
             space = added.values[0] == "preserve" ? 1 : 0;
     }
