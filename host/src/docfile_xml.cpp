@@ -1204,12 +1204,32 @@ bool CheckPieces(Next &&next, std::string &error) {
     sax.serror = [](void *c, xmlErrorPtr e) {
         static_cast<ErrorLog *>(static_cast<xmlParserCtxtPtr>(c)->_private)->Record(e);
     };
-    // The parser is given at most kPart bytes at a time: it holds one part, never a copy of the
-    // whole. The first few bytes go alone, for it to tell the encoding.
-    constexpr size_t kPart = size_t(1) << 18;
-    std::string_view piece = next();
-    size_t first = std::min<size_t>(piece.size(), 4);
-    xmlParserCtxtPtr ctxt = xmlCreatePushParserCtxt(&sax, nullptr, piece.data(), static_cast<int>(first), nullptr);
+    // The parser reads the pieces through a callback, a little at a time (the pull parser does
+    // less work per byte than the push one): it holds a few kilobytes, never a copy of the whole.
+    struct Reader {
+        Next &next;
+        std::string_view rest;
+        bool ended = false;
+    } reader{next, {}};
+    // Fills the parser's buffer across pieces: its first read must see the file's first bytes
+    // together, to tell their encoding.
+    auto read = [](void *context, char *buffer, int len) -> int {
+        Reader &r = *static_cast<Reader *>(context);
+        size_t filled = 0, want = static_cast<size_t>(std::max(len, 0));
+        while (filled < want && !r.ended) {
+            if (r.rest.empty()) {
+                r.rest = r.next();
+                r.ended = r.rest.empty();
+                continue;
+            }
+            size_t n = std::min(r.rest.size(), want - filled);
+            std::memcpy(buffer + filled, r.rest.data(), n);
+            r.rest.remove_prefix(n);
+            filled += n;
+        }
+        return static_cast<int>(filled);
+    };
+    xmlParserCtxtPtr ctxt = xmlCreateIOParserCtxt(&sax, nullptr, read, nullptr, &reader, XML_CHAR_ENCODING_NONE);
     if (!ctxt) {
         error = "out of memory";
         return false;
@@ -1217,15 +1237,7 @@ bool CheckPieces(Next &&next, std::string &error) {
     ErrorLog log;
     ctxt->_private = &log;
     xmlCtxtUseOptions(ctxt, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE);
-    piece.remove_prefix(first);
-    bool failed = false;
-    do {
-        for (size_t at = 0; at < piece.size() && !failed; at += kPart) {
-            size_t n = std::min(kPart, piece.size() - at);
-            failed = xmlParseChunk(ctxt, piece.data() + at, static_cast<int>(n), 0) != 0 && !ctxt->wellFormed;
-        }
-    } while (!failed && !(piece = next()).empty());
-    if (!failed) xmlParseChunk(ctxt, nullptr, 0, 1);
+    xmlParseDocument(ctxt);
     bool ok = ctxt->wellFormed != 0;
     if (!ok) {
         ReadFailure f = log.Failure(0);
