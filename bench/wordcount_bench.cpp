@@ -3,6 +3,11 @@
 // Each round runs in a fresh copy of the process, warmed by one untimed run of the same side; the
 // document is built (and laid out once, as an open document is) before the clock starts. Prints
 // both times, their ratio and each side's growth from 1,000 to 10,000 pages.
+//
+// WordCountSession does the same as a user meets it: a `qvhost run` session that opens the
+// document as an XML file and counts its words, minus the same session without the count, against
+// a libxml2 program (a fresh process) that reads the file and counts, minus the same program
+// without the count. The best of a few runs of each counts.
 #include <benchmark/benchmark.h>
 #include <libxml/parser.h>
 
@@ -11,6 +16,7 @@
 #include <string>
 
 #include "bench/retag_documents.h"
+#include "bench/session_bench.h"
 #include "fdk.h"
 #include "lib/dialogs/wordcount.h"
 #include "model.h"
@@ -150,5 +156,55 @@ void BM_WordCountVsLibxml2(benchmark::State &state) {
                 o1, x1, o1 / x1, o10, x10, o10 / x10, o10 / o1, x10 / x1);
 }
 BENCHMARK(BM_WordCountVsLibxml2)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The session's folder (removed at the end): the document of `pages` pages as XML, a session
+// that opens it and counts its words, the same without the count, and the settings folder.
+struct WordCountSessionFiles : qvbench::SessionFolder {
+    long words;
+    explicit WordCountSessionFiles(int pages)
+        : SessionFolder("qv_wordcount_session_bench_" + std::to_string(pages)), words(long(pages) * kPgfsPerPage * 10) {
+        Write("words.xml", BuildXml(pages) + "\n");
+        const std::string open = "answer start yes\nopen words.xml\n";
+        Write("without.qvs", open + "quit\n");
+        Write("with.qvs", open + "library DocWordCount\nexpect-transcript library DocWordCount answered " +
+                              std::to_string(words) + "\nquit\n");
+    }
+};
+
+// A fresh process reads the file with libxml2 and, with `count`, counts its words; true when it
+// could (and counted them all).
+bool LibxmlProgram(const std::string &file, bool count, long words) {
+    xmlDoc *x = xmlReadFile(file.c_str(), nullptr, 0);
+    if (!x) return false;
+    XmlCounter c;
+    if (count) c.Walk(xmlDocGetRootElement(x));
+    xmlFreeDoc(x);
+    return !count || c.count == words;
+}
+
+void BM_WordCountSessionVsLibxml2(benchmark::State &state) {
+    const int pages = int(state.range(0));
+    WordCountSessionFiles files(pages);
+    const std::string source = files.Path("words.xml");
+    // An untimed session settles the settings folder (the first start asks and fills it).
+    if (qvbench::SessionSeconds(files, "without.qvs") < 0) {
+        state.SkipWithError("the session failed");
+        return;
+    }
+    qvbench::SessionRounds r;
+    if (!qvbench::RunSessionRounds(
+            state, r, [&](bool count) { return qvbench::SessionSeconds(files, count ? "with.qvs" : "without.qvs"); },
+            [&](bool count) { return qvbench::ProgramSeconds([&] { return LibxmlProgram(source, count, files.words); }); }))
+        return;
+    const double ours = r.Ours() * 1000, theirs = r.Theirs() * 1000;
+    state.counters["session_ms"] = ours;
+    state.counters["libxml2_ms"] = theirs;
+    state.counters["ratio"] = ours / theirs;
+    std::printf("word count session, %d pages: %.2f ms (libxml2 %.2f ms, %.2fx); sessions %.1f / %.1f ms, libxml2 "
+                "programs %.1f / %.1f ms\n",
+                pages, ours, theirs, ours / theirs, r.with * 1000, r.without * 1000, r.libWith * 1000,
+                r.libWithout * 1000);
+}
+BENCHMARK(BM_WordCountSessionVsLibxml2)->Arg(1000)->Arg(10000)->Unit(benchmark::kSecond)->Iterations(5);
 
 }  // namespace

@@ -108,6 +108,54 @@ TEST_F(ModelText, ParagraphsFollowTheTree) {
     EXPECT_EQ(FA_errno, 0);
 }
 
+// The reads that follow the layout (next paragraph, its frame, the frame's page) answer only for
+// the document that holds the object; elsewhere they fail as any property read of a foreign
+// object does.
+TEST_F(ModelText, LayoutReadsFailOutsideTheirDocument) {
+    std::vector<F_ObjHandleT> pgfs = Pgfs();
+    ASSERT_EQ(pgfs.size(), 7u);
+    F_ObjHandleT frame = F_ApiGetId(doc, pgfs[0], FP_InTextFrame);
+    F_ObjHandleT other = NewDocument("Z:\\t\\other.fm");
+    AppendText(other, AppendElement(other, 0, AddElementDef(other, "P", FV_FO_CONTAINER, "Body"), MainFlow(other)), "z");
+    struct Case {
+        F_ObjHandleT doc, obj;
+        IntT prop, err;
+    } cases[] = {
+        {other, pgfs[0], FP_NextPgfInFlow, FE_BadObjId}, {0, pgfs[0], FP_NextPgfInFlow, FE_BadDocId},
+        {other, frame, FP_FirstPgf, FE_BadObjId},        {0, frame, FP_PageFramePage, FE_BadDocId},
+        {doc, 0x2A00FFFFu, FP_NextPgfInFlow, FE_BadObjId},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.doc << " " << c.obj << " " << c.prop);
+        FA_errno = 0;
+        EXPECT_EQ(F_ApiGetId(c.doc, c.obj, c.prop), 0u);
+        EXPECT_EQ(FA_errno, c.err);
+    }
+    FA_errno = 0;
+    EXPECT_EQ(F_ApiGetId(doc, pgfs[0], FP_NextPgfInFlow), pgfs[1]);
+    EXPECT_EQ(FA_errno, 0);
+}
+
+// Character counts of texts that cross the eight-byte steps the count takes, with characters of
+// two, three and four bytes on and across the steps' edges.
+TEST(ModelTextLength, CountsCharactersNotBytes) {
+    struct Case {
+        const char *text;
+        size_t chars;
+    } cases[] = {
+        {"", 0},
+        {"abcdefg", 7},
+        {"abcdefgh", 8},
+        {"abcdefghijklmnopq", 17},
+        {"abcdefg\xC3\xA9", 8},                          // a two-byte character across the first step
+        {"\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC", 3},  // three-byte characters over the edge
+        {"abcde\xF0\x9F\x98\x80xyz\xF0\x9F\x98\x80", 10},
+        {"\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9", 8},
+        {"\x80\x80" "abc", 3},  // stray continuation bytes begin no character
+    };
+    for (const Case &c : cases) EXPECT_EQ(Utf8Length(c.text), c.chars) << c.text;
+}
+
 TEST_F(ModelText, PagesHoldAFixedNumberOfParagraphs) {
     Doc(doc)->pgfsPerPage = 3;
     MarkChanged(doc, false);

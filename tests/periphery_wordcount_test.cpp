@@ -36,6 +36,12 @@ TEST_F(WordCountDoc, CountsRunsOfWordCharactersPerParagraph) {
     } cases[] = {
         {"one two  three", 3}, {"l'arbre", 1}, {"a-b", 2}, {"", 0}, {"  lead and trail  ", 3},
         {"end.", 1}, {"x , y", 2}, {"split\nby a forced line end", 6}, {"caf\xC3\xA9 \xE2\x82\xAC" "100", 2},
+        // Long texts, counted eight characters at a time: words ending on, before and after the
+        // steps' edges, and characters of several bytes among them.
+        {"abcdefg hijklmn opqrstu", 3}, {"abcdefgh ijklmnop", 2}, {"abcdefghijklmnopqrstuvwxyz", 1},
+        {"a b c d e f g h i j k l m n o p", 16}, {"        word        ", 1}, {"abcdef\xC3\xA9gh ijk", 2},
+        {"abcdefg\xC3\xB6hijklmnop", 2} /* o umlaut separates */, {"one two\nthree four five six", 6},
+        {"\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC.abc def", 3},
     };
     for (const Case &c : cases) {
         doc = NewDoc("Z:\\t\\count.fm");

@@ -131,8 +131,10 @@ using PropSetter = std::function<bool(F_ObjHandleT doc, F_ObjHandleT obj, const 
 void RegisterProperty(int kind, int number, PropType type, PropGetter get, PropSetter set = nullptr);
 // A read-only integer property (Int, Id or Metric) read by a plain function, which the integer
 // calls reach without a property value or a type-erased call; it answers as a getter does.
+// With checksObject the getter itself answers false for an object that is not valid in doc, so a
+// read that succeeds needs no check of the object first (a failed one takes the checked path).
 using IntGetter = bool (*)(F_ObjHandleT doc, F_ObjHandleT obj, IntT &out);
-void RegisterIntProperty(int kind, int number, PropType type, IntGetter get);
+void RegisterIntProperty(int kind, int number, PropType type, IntGetter get, bool checksObject = false);
 // A value kept per object, read back as written; `initial` until written.
 void RegisterStoredProperty(int kind, int number, PropType type, PropValue initial = {});
 // The registered type of (kind, number), false when none.

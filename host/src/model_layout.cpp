@@ -421,17 +421,13 @@ void ForgetDerived(Document &d) {
 
 void ResetDerived() { AllIds().clear(); }
 
-Layout *LayoutOf(F_ObjHandleT doc) {
-    Document *d = Doc(doc);
-    if (!d) return nullptr;
-    if (!d->layout) {
-        auto l = std::make_shared<Layout>();
-        Builder b(*d, *l, AllIds()[doc]);
-        for (F_ObjHandleT f : d->flows)
-            if (host::Flow *fl = FlowOf(f)) b.Flow(*fl);
-        d->layout = std::move(l);
-    }
-    return d->layout.get();
+Layout *BuildLayout(Document &d) {
+    auto l = std::make_shared<Layout>();
+    Builder b(d, *l, AllIds()[d.id]);
+    for (F_ObjHandleT f : d.flows)
+        if (host::Flow *fl = FlowOf(f)) b.Flow(*fl);
+    d.layout = std::move(l);
+    return d.layout.get();
 }
 
 IntT BoundedOffset(const Layout &l, uint32_t pgf, IntT offset, bool allowEndMark) {
@@ -627,13 +623,16 @@ using Derived = F_ObjHandleT (*)(Layout &, uint32_t);
 
 template <IndexFinder Find, Derived F>
 void DerivedId(int kind, int number) {
-    RegisterIntProperty(kind, number, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, IntT &out) {
-        Layout *l = LayoutOf(doc);
-        uint32_t i = 0;
-        if (!l || !Find(*l, obj, i)) return false;
-        out = static_cast<IntT>(F(*l, i));
-        return true;
-    });
+    RegisterIntProperty(
+        kind, number, PropType::Id,
+        [](F_ObjHandleT doc, F_ObjHandleT obj, IntT &out) {
+            Layout *l = LayoutOf(doc);
+            uint32_t i = 0;
+            if (!l || !Find(*l, obj, i)) return false;
+            out = static_cast<IntT>(F(*l, i));
+            return true;
+        },
+        true);
 }
 
 F_ObjHandleT NextPgfInFlow(Layout &l, uint32_t i) {

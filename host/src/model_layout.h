@@ -80,8 +80,14 @@ struct Layout {
     mutable uint32_t lastPgf_ = 0;
 };
 
+// The layout of d, built now (LayoutOf builds it when missing).
+Layout *BuildLayout(Document &d);
 // The document's layout, built when missing; nullptr for a closed document.
-Layout *LayoutOf(F_ObjHandleT doc);
+inline Layout *LayoutOf(F_ObjHandleT doc) {
+    Document *d = Doc(doc);
+    if (!d) return nullptr;
+    return d->layout ? d->layout.get() : BuildLayout(*d);
+}
 
 // Element location -> text location of doc; false when it does not name a place.
 bool ElementLocToText(F_ObjHandleT doc, const F_ElementLocT &loc, F_TextLocT &out);

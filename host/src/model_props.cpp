@@ -21,6 +21,7 @@ struct Property {
     PropGetter get;
     PropSetter set;
     IntGetter intGet = nullptr;  // integer properties read without a property value
+    bool intGetChecks = false;   // intGet fails for an object that is not valid
 };
 
 // The properties of one kind: a flat index by number into stable slots (nullptr for none), so
@@ -152,9 +153,9 @@ void RegisterProperty(int kind, int number, PropType type, PropGetter get, PropS
     Reg().props[static_cast<size_t>(kind) & 0xFF].Put(number, Property{type, std::move(get), std::move(set)});
 }
 
-void RegisterIntProperty(int kind, int number, PropType type, IntGetter get) {
+void RegisterIntProperty(int kind, int number, PropType type, IntGetter get, bool checksObject) {
     PropGetter general = [get](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) { return get(doc, obj, out.i); };
-    Reg().props[static_cast<size_t>(kind) & 0xFF].Put(number, Property{type, std::move(general), nullptr, get});
+    Reg().props[static_cast<size_t>(kind) & 0xFF].Put(number, Property{type, std::move(general), nullptr, get, checksObject});
 }
 
 void RegisterStoredProperty(int kind, int number, PropType type, PropValue initial) {
@@ -247,6 +248,13 @@ extern "C" {
 // An integer property through the general dispatch (kept apart so that the element reads
 // before it need no frame for a property value).
 [[gnu::noinline]] static IntT GetIntegerProperty(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
+    // A getter that checks the object itself answers a good read at once; a failed read is
+    // answered below, with the failure the checked path names.
+    if (objId)
+        if (const Property *q = FindProperty(KindOf(objId), prop); q && q->intGetChecks) {
+            IntT out = 0;
+            if (q->intGet(docId, objId, out)) return out;
+        }
     const Property *p = Lookup(docId, objId, prop);
     if (!p) return 0;
     if (p->intGet) {

@@ -182,9 +182,10 @@ bool ObjectTextPlaces(F_ObjHandleT docId, F_ObjHandleT objId, Layout *&l, TextPo
     if (KindOf(objId) == FO_Pgf) {
         l = LayoutOf(docId);
         if (!l) return Fail(FE_BadDocId);
-        if (!ResolveTextLoc(*l, F_TextLocT{objId, 0}, false, b) ||
-            !ResolveTextLoc(*l, F_TextLocT{objId, FV_OBJ_END_OFFSET}, true, e))
-            return Fail(FE_BadParameter);
+        uint32_t i = 0;
+        if (!l->FindPgf(objId, i)) return Fail(FE_BadParameter);
+        b = TextPos{i, 0};
+        e = TextPos{i, l->pgfs[i].length + 1};  // just after the paragraph's end
         return true;
     }
     const std::pair<TextPos, TextPos> *places = ElementTextPlaces(docId, objId, l);

@@ -1,6 +1,8 @@
 // Word count of documents and books (see wordcount.h).
 #include "lib/dialogs/wordcount.h"
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -37,13 +39,22 @@ const unsigned char kWordRanges[][2] = {
 };
 
 struct WordTable {
-    bool word[256] = {};
+    unsigned char word[256] = {};  // 1 for a word character
     WordTable() {
         for (const auto &r : kWordRanges)
             for (int c = r[0]; c <= r[1]; ++c) word[c] = true;
     }
 };
 const WordTable kTable;
+
+// The number of bits set in each byte value.
+struct BitsSet {
+    unsigned char n[256] = {};
+    constexpr BitsSet() {
+        for (int v = 1; v < 256; ++v) n[v] = static_cast<unsigned char>(n[v >> 1] + (v & 1));
+    }
+};
+constexpr BitsSet kBitsSet;
 
 // Decodes one UTF-8 character at s[i] and advances i; a broken sequence counts as its first byte.
 uint32_t NextChar(const char *s, size_t len, size_t &i) {
@@ -125,20 +136,34 @@ struct TextCount {
 
 // Counts the characters of a piece of text: a separator ends the word before it. After any
 // character, inWord tells whether it was a word character and afterSeparator the opposite.
+// Runs of ASCII text, the common case, are taken eight bytes at a time.
 void CountChars(const char *s, size_t len) {
     if (!len) return;
-    bool word = WordCount.inWord != 0;
+    const auto *bytes = reinterpret_cast<const unsigned char *>(s);
+    unsigned word = WordCount.inWord != 0;
     IntT count = WordCount.count;
     for (size_t i = 0; i < len;) {
-        auto b = static_cast<unsigned char>(s[i]);
-        bool w;
-        if (b < 0x80) {
+        for (; i + 8 <= len; i += 8) {
+            uint64_t eight;
+            std::memcpy(&eight, bytes + i, 8);
+            if (eight & 0x8080808080808080ull) break;
+            // Bit k tells whether character k is a word character; a word ends at each
+            // character that is not one, right after one that is.
+            unsigned bits = 0;
+#pragma GCC unroll 8
+            for (int k = 0; k < 8; ++k) bits |= unsigned(kTable.word[bytes[i + k]]) << k;
+            count += kBitsSet.n[((bits << 1) | word) & ~bits & 0xFFu];
+            word = bits >> 7;
+        }
+        if (i >= len) break;
+        unsigned w;
+        if (bytes[i] < 0x80) {
+            w = kTable.word[bytes[i]];
             ++i;
-            w = kTable.word[b];
         } else {
             w = !IsSeparator(NextChar(s, len, i));
         }
-        count += word && !w;
+        count += word > w;
         word = w;
     }
     WordCount.inWord = word ? 1 : 0;
