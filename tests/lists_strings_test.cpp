@@ -247,3 +247,23 @@ TEST(UniqueStrings, KeepsTheFirstOfEachTextInOrderAcrossBlocksAndTakenLists) {
     EXPECT_EQ(u.size(), 0u);
     EXPECT_TRUE(u.Add(std::string_view("a")));  // empty again after Take
 }
+
+TEST(UniqueStrings, TextsAddedSoonKeepTheOrderAndTheFirstOfEach) {
+    // Batches of thousands taken in out of order: repeats inside a batch, across batches and of
+    // the list taken over whole are dropped, and the list keeps the order the texts came in.
+    qv::UniqueStrings u(std::vector<std::string>{"k7", "x"});
+    std::vector<std::string> expected{"k7", "x"};
+    for (int i = 0; i < 20000; ++i) {
+        std::string t = "k" + std::to_string(i % 9000);  // each text twice or three times
+        if (i < 9000 && t != "k7") expected.push_back(t);
+        u.AddSoon(t);
+        if (i % 1000 == 0) u.AddSoon(std::string_view("x"));
+    }
+    EXPECT_FALSE(u.Contains("k9000"));  // takes in what waits, and finds nothing new
+    EXPECT_TRUE(u.Contains("k8999"));
+    u.AddSoon("");
+    EXPECT_FALSE(u.Add(std::string_view("")));  // the waiting text is held once taken in
+    expected.push_back("");
+    EXPECT_EQ(u.size(), expected.size());
+    EXPECT_EQ(u.Take(), expected);
+}

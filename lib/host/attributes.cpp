@@ -394,36 +394,15 @@ class CatalogBuilder {
   public:
     CatalogBuilder(IntT defaults, IntT split, IntT skipIds) : defaults_(defaults), split_(split), skipIds_(skipIds) {}
 
-    // Takes in the attributes of element e of doc.
+    // Takes in the attributes of element e of doc, read in place (no list made per element).
     void Visit(F_ObjHandleT doc, F_ObjHandleT e) {
-        F_AttributesT raw = F_ApiGetAttributes(doc, e);
-        const AttributeDefs *defs = nullptr;
-        for (UIntT p = 0; raw.val && p < raw.len; ++p) {
-            if (!defs && (defaults_ || skipIds_)) defs = &DefsOf(doc, e);
-            const F_AttributeT &a = raw.val[p];
-            std::string_view name = qv::View(a.name);
-            auto found = byName_.find(name);
-            size_t entry;
-            if (found == byName_.end()) {
-                if (skipIds_ == 1) {
-                    IntT t = p < defs->size() ? (*defs)[p].type : -1;
-                    if (t == FV_AT_UNIQUE_ID || t == FV_AT_UNIQUE_IDREF || t == FV_AT_UNIQUE_IDREFS) continue;
-                }
-                entry = result_.size();
-                byName_.emplace(std::string(name), entry);
-                result_.push_back(Attribute{std::string(name), {}, a.valflags, a.allow});
-                values_.emplace_back();
-            } else {
-                entry = found->second;
-            }
-            // A new entry takes the element's values as they are; later ones add what is new.
-            const bool first = found == byName_.end();
-            ForEachValue(a, p, defs, [&](std::string_view v) {
-                if (first) values_[entry].Append(std::string(v));
-                else values_[entry].Add(v);
-            });
-        }
-        F_ApiDeallocateAttributes(&raw);
+        doc_ = doc;
+        elem_ = e;
+        elemDefs_ = nullptr;
+        F_ApiReadAttributes(doc, e, [](const F_AttributeReadT *a, PtrT self) -> IntT {
+            static_cast<CatalogBuilder *>(self)->TakeAttribute(*a);
+            return 0;
+        }, this);
     }
 
     Attributes Take() {
@@ -432,6 +411,45 @@ class CatalogBuilder {
     }
 
   private:
+    // Takes in one attribute of the element being visited.
+    void TakeAttribute(const F_AttributeReadT &a) {
+        const UIntT p = a.index;
+        if (!elemDefs_ && (defaults_ || skipIds_)) elemDefs_ = &DefsOf(doc_, elem_);
+        const AttributeDefs *defs = elemDefs_;
+        std::string_view name = qv::View(a.name);
+        auto found = byName_.find(name);
+        size_t entry;
+        if (found == byName_.end()) {
+            if (skipIds_ == 1) {
+                IntT t = p < defs->size() ? (*defs)[p].type : -1;
+                if (t == FV_AT_UNIQUE_ID || t == FV_AT_UNIQUE_IDREF || t == FV_AT_UNIQUE_IDREFS) return;
+            }
+            entry = result_.size();
+            byName_.emplace(std::string(name), entry);
+            result_.push_back(Attribute{std::string(name), {}, 0, 0});
+            Flags(result_.back(), p);
+            values_.emplace_back();
+        } else {
+            entry = found->second;
+        }
+        // A new entry takes the element's values as they are; later ones add what is new.
+        const bool first = found == byName_.end();
+        ForEachValue(a, p, defs, [&](std::string_view v) {
+            if (first) values_[entry].Append(std::string(v));
+            else values_[entry].AddSoon(v);
+        });
+    }
+
+    // The value flags of a new entry, from the element's attribute list (made once per name).
+    void Flags(Attribute &entry, UIntT p) {
+        F_AttributesT raw = F_ApiGetAttributes(doc_, elem_);
+        if (raw.val && p < raw.len) {
+            entry.valflags = raw.val[p].valflags;
+            entry.allow = raw.val[p].allow;
+        }
+        F_ApiDeallocateAttributes(&raw);
+    }
+
     const AttributeDefs &DefsOf(F_ObjHandleT doc, F_ObjHandleT e) {
         F_ObjHandleT def = F_ApiGetId(doc, e, FP_ElementDef);
         auto it = defs_.find(def);
@@ -442,7 +460,7 @@ class CatalogBuilder {
     // Each value of attribute a at position p as the catalogue reads it: the definition's defaults
     // in place of no value when asked, each value split at blanks when asked.
     template <class F>
-    void ForEachValue(const F_AttributeT &a, UIntT p, const AttributeDefs *defs, F &&take) const {
+    void ForEachValue(const F_AttributeReadT &a, UIntT p, const AttributeDefs *defs, F &&take) const {
         auto each = [&](std::string_view v) {
             if (!split_) return take(v);
             size_t i = 0;
@@ -453,8 +471,8 @@ class CatalogBuilder {
                 i = j + 1;
             }
         };
-        if (a.values.val && a.values.len) {
-            for (UIntT k = 0; k < a.values.len; ++k) each(qv::View(a.values.val[k]));
+        if (a.values && a.valueCount) {
+            for (UIntT k = 0; k < a.valueCount; ++k) each(qv::View(a.values[k]));
         } else if (defaults_ && p < defs->size()) {
             for (const std::string &v : (*defs)[p].defaults) each(v);
         }
@@ -465,6 +483,8 @@ class CatalogBuilder {
     std::vector<qv::UniqueStrings> values_;  // per entry of result_
     std::unordered_map<std::string, size_t, NameHash, std::equal_to<>> byName_;
     std::unordered_map<F_ObjHandleT, AttributeDefs> defs_;
+    F_ObjHandleT doc_ = 0, elem_ = 0;             // the element being visited
+    const AttributeDefs *elemDefs_ = nullptr;  // its definition's attribute definitions, once asked
 };
 
 }  // namespace

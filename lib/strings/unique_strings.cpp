@@ -1,6 +1,7 @@
 // Distinct texts with an index beside the list (see unique_strings.h).
 #include "lib/strings/unique_strings.h"
 
+#include <algorithm>
 #include <functional>
 #include <iterator>
 #include <utility>
@@ -14,10 +15,12 @@ uint32_t TagOf(std::string_view text) {
     return static_cast<uint32_t>(h ^ (h >> 32));
 }
 
-// The first slot a tag probes in a table of `mask + 1` slots: the tag's bits spread over the
-// table, so that the slots follow the tag alone and growing needs no text hashed again.
-size_t Home(uint32_t tag, size_t mask) {
-    return static_cast<size_t>((uint64_t(tag) * 0x9E3779B97F4A7C15ull) >> 20) & mask;
+// The first slot a tag probes in a table of 2^bits slots: the top bits of the tag's spread, so
+// that the slots follow the tag alone and growing needs no text hashed again. A table twice as
+// large puts what slot s held at slot 2s or 2s + 1: growing walks both tables in order, never
+// jumping about a table larger than the caches.
+size_t Home(uint32_t tag, unsigned bits) {
+    return static_cast<size_t>((uint64_t(tag) * 0x9E3779B97F4A7C15ull) >> (64 - bits));
 }
 
 uint64_t Entry(uint32_t tag, size_t place) { return (uint64_t(tag) << 32) | static_cast<uint32_t>(place + 1); }
@@ -29,6 +32,7 @@ UniqueStrings::UniqueStrings(std::vector<std::string> distinct) : size_(distinct
 }
 
 const std::string &UniqueStrings::At(size_t place) const {
+    if (place >= size_) return (*batch_)[place - size_];  // a text of the batch being taken in
     size_t first = blocks_.front().size();
     if (place < first) return blocks_.front()[place];
     place -= first;
@@ -48,34 +52,40 @@ void UniqueStrings::Push(std::string &&text) {
 
 size_t UniqueStrings::Slot(std::string_view text, uint32_t tag) const {
     const size_t mask = slots_.size() - 1;
-    for (size_t s = Home(tag, mask);; s = (s + 1) & mask) {
+    for (size_t s = Home(tag, bits_);; s = (s + 1) & mask) {
         uint64_t e = slots_[s];
         if (!e) return s;
         if (static_cast<uint32_t>(e >> 32) == tag && At(static_cast<uint32_t>(e) - 1) == text) return s;
     }
 }
 
-void UniqueStrings::Grow() {
-    size_t size = slots_.empty() ? 16 : slots_.size() * 2;
-    while ((size_ + 1) * 2 > size) size *= 2;
-    std::vector<uint64_t> old = std::exchange(slots_, std::vector<uint64_t>(size, 0));
-    const size_t mask = size - 1;
+void UniqueStrings::Grow(size_t more) {
+    unsigned bits = slots_.empty() ? 4 : bits_ + 1;
+    while ((size_ + more) * 2 > (size_t(1) << bits)) ++bits;
+    std::vector<uint64_t> old = std::exchange(slots_, std::vector<uint64_t>(size_t(1) << bits, 0));
+    bits_ = bits;
+    const size_t mask = slots_.size() - 1;
     for (uint64_t e : old) {
         if (!e) continue;
-        size_t s = Home(static_cast<uint32_t>(e >> 32), mask);
+        size_t s = Home(static_cast<uint32_t>(e >> 32), bits);
         while (slots_[s]) s = (s + 1) & mask;
         slots_[s] = e;
     }
 }
 
-size_t UniqueStrings::Place(std::string_view text, uint32_t &tag) {
-    if ((size_ + 1) * 2 > slots_.size()) Grow();
+void UniqueStrings::IndexHeld() {
     for (; indexed_ < size_; ++indexed_) {
         const std::string &held = At(indexed_);
         uint32_t t = TagOf(held);
         size_t s = Slot(held, t);
         if (!slots_[s]) slots_[s] = Entry(t, indexed_);
     }
+}
+
+size_t UniqueStrings::Place(std::string_view text, uint32_t &tag) {
+    TakeInWaiting();
+    if ((size_ + 1) * 2 > slots_.size()) Grow();
+    IndexHeld();
     tag = TagOf(text);
     return Slot(text, tag);
 }
@@ -103,12 +113,59 @@ void UniqueStrings::Append(std::string text) {
     ++indexed_;
 }
 
+void UniqueStrings::AddSoon(std::string_view text) {
+    waiting_.emplace_back(text);
+    if (waiting_.size() == kWaiting) TakeInWaiting();
+}
+
+void UniqueStrings::TakeInWaiting() {
+    if (waiting_.empty()) return;
+    std::vector<std::string> batch = std::move(waiting_);
+    waiting_.clear();
+    const size_t n = batch.size();
+    // Room for the whole batch first, so that the slots found below stay where they are; then the
+    // texts not yet indexed (a list taken over whole) go into the index.
+    if ((size_ + n) * 2 > slots_.size()) Grow(n);
+    IndexHeld();
+    // The batch in the order of the regions of the index its texts' first slots lie in (equal
+    // texts keep their order), so that the index is visited from its start to its end.
+    const unsigned regionBits = std::min(bits_, 12u);
+    std::vector<uint32_t> tags(n), order(n), begin((size_t(1) << regionBits) + 1, 0);
+    auto region = [&](uint32_t tag) { return Home(tag, bits_) >> (bits_ - regionBits); };
+    for (size_t k = 0; k < n; ++k) ++begin[region(tags[k] = TagOf(batch[k])) + 1];
+    for (size_t r = 1; r < begin.size(); ++r) begin[r] += begin[r - 1];
+    for (size_t k = 0; k < n; ++k) order[begin[region(tags[k])]++] = static_cast<uint32_t>(k);
+    // Each new text claims its slot, named for now by its place in the batch past the list; a text
+    // met before (in the list or earlier in the batch) claims none.
+    constexpr size_t kNone = ~size_t(0);
+    std::vector<size_t> slot(n, kNone);
+    batch_ = &batch;
+    for (uint32_t k : order) {
+        size_t s = Slot(batch[k], tags[k]);
+        if (slots_[s]) continue;
+        slots_[s] = Entry(tags[k], size_ + k);
+        slot[k] = s;
+    }
+    batch_ = nullptr;
+    // The new texts join the list in their order; then their slots name their places there.
+    std::vector<uint32_t> place(n);
+    for (size_t k = 0; k < n; ++k)
+        if (slot[k] != kNone) {
+            place[k] = static_cast<uint32_t>(size_);
+            Push(std::move(batch[k]));
+            ++indexed_;
+        }
+    for (uint32_t k : order)
+        if (slot[k] != kNone) slots_[slot[k]] = Entry(tags[k], place[k]);
+}
+
 bool UniqueStrings::Contains(std::string_view text) {
     uint32_t tag = 0;
     return slots_[Place(text, tag)] != 0;
 }
 
 std::vector<std::string> UniqueStrings::Take() {
+    TakeInWaiting();
     std::vector<std::string> out;
     if (blocks_.size() == 1) {
         out = std::move(blocks_.front());

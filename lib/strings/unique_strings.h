@@ -27,8 +27,16 @@ class UniqueStrings {
     // Adds the text at the end even when an equal one is held (an equal text added later is found
     // held all the same).
     void Append(std::string text);
+    // Adds the text as Add does, a little later: texts wait in a batch that is looked up in the
+    // order of their places in the index, so that an index larger than the caches is walked from
+    // its start to its end once a batch rather than jumped about once a text. Every other call
+    // takes the waiting texts in first, in their order.
+    void AddSoon(std::string_view text);
     bool Contains(std::string_view text);
-    size_t size() const { return size_; }
+    size_t size() {
+        TakeInWaiting();
+        return size_;
+    }
     // The list, moved out; the index is left empty.
     std::vector<std::string> Take();
 
@@ -40,14 +48,23 @@ class UniqueStrings {
     // Adds the text (a view or a string to move) unless an equal one is held.
     template <class Text>
     bool Insert(Text &&text);
-    void Grow();
+    // Grows the index so that `more` texts beyond the list fit without growing it again.
+    void Grow(size_t more = 1);
+    // Puts the texts of the list not yet indexed into the index (which has room for them).
+    void IndexHeld();
+    // Takes the waiting texts in (see AddSoon).
+    void TakeInWaiting();
     const std::string &At(size_t place) const;
     void Push(std::string &&text);
     static constexpr size_t kBlock = 8192;
     std::vector<std::vector<std::string>> blocks_;  // the first one taken over whole, then kBlock each
     size_t size_ = 0;
     std::vector<uint64_t> slots_;  // 0: empty; else the tag above the list place + 1
+    unsigned bits_ = 0;            // slots_ holds 2^bits_ slots (when not empty)
     size_t indexed_ = 0;           // the texts at places [0, indexed_) are in the index
+    static constexpr size_t kWaiting = 4096;
+    std::vector<std::string> waiting_;                   // texts given to AddSoon, not yet taken in
+    const std::vector<std::string> *batch_ = nullptr;  // the batch being taken in: places from size_ on
 };
 
 }  // namespace qv
