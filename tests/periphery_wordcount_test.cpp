@@ -50,6 +50,17 @@ TEST_F(WordCountDoc, CountsRunsOfWordCharactersPerParagraph) {
     }
 }
 
+TEST_F(WordCountDoc, EveryAsciiCharacterCountsAsTheTableSays) {
+    // Each character in a run long enough to be taken eight at a time, between two words: a word
+    // character joins them into one word, a separator leaves two.
+    for (int c = 1; c < 0x80; ++c) {
+        std::string one(1, static_cast<char>(c));
+        doc = NewDoc("Z:\\t\\ascii.fm");
+        Para("ab" + std::string(9, static_cast<char>(c)) + "cd");
+        EXPECT_EQ(om_IsWordSeparator(one.c_str()) ? 2 : 1, om_DocWordCount(doc)) << "character " << c;
+    }
+}
+
 TEST_F(WordCountDoc, ParagraphEndsEndWordsAndTheCountCarriesOverBetweenCalls) {
     Para("alpha");
     Para("beta gamma");

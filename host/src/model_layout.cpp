@@ -635,9 +635,7 @@ void DerivedId(int kind, int number) {
         true);
 }
 
-F_ObjHandleT NextPgfInFlow(Layout &l, uint32_t i) {
-    return i + 1 < l.pgfs.size() && l.pgfs[i + 1].flow == l.pgfs[i].flow ? l.pgfs[i + 1].id : 0;
-}
+F_ObjHandleT NextPgfInFlow(Layout &l, uint32_t i) { return NextPgfInFlowAt(l, i); }
 F_ObjHandleT NextPgfInDoc(Layout &l, uint32_t i) { return i + 1 < l.pgfs.size() ? l.pgfs[i + 1].id : 0; }
 F_ObjHandleT PrevPgfInFlow(Layout &l, uint32_t i) {
     return i > 0 && l.pgfs[i - 1].flow == l.pgfs[i].flow ? l.pgfs[i - 1].id : 0;

@@ -89,6 +89,19 @@ inline Layout *LayoutOf(F_ObjHandleT doc) {
     return d->layout ? d->layout.get() : BuildLayout(*d);
 }
 
+// The paragraph after paragraph `pgf` of doc in its flow (0 after the flow's last one): the read
+// every walk over a flow's text makes once a paragraph. False when pgf is not one of doc's.
+inline F_ObjHandleT NextPgfInFlowAt(const Layout &l, uint32_t i) {
+    return i + 1 < l.pgfs.size() && l.pgfs[i + 1].flow == l.pgfs[i].flow ? l.pgfs[i + 1].id : 0;
+}
+inline bool NextPgfInFlowOf(F_ObjHandleT doc, F_ObjHandleT pgf, F_ObjHandleT &next) {
+    Layout *l = LayoutOf(doc);
+    uint32_t i = 0;
+    if (!l || !l->FindPgf(pgf, i)) return false;
+    next = NextPgfInFlowAt(*l, i);
+    return true;
+}
+
 // Element location -> text location of doc; false when it does not name a place.
 bool ElementLocToText(F_ObjHandleT doc, const F_ElementLocT &loc, F_TextLocT &out);
 // Text location -> element location (offsets at a text node's end stay in that node).

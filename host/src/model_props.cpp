@@ -271,6 +271,9 @@ extern "C" {
 F_ObjHandleT F_ApiGetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
     IntT direct = 0;
     if (ElementFieldRead(docId, objId, prop, direct)) return static_cast<F_ObjHandleT>(direct);
+    // The next paragraph of a flow, which every walk over a flow's text asks once a paragraph.
+    if (prop == FP_NextPgfInFlow && KindOf(objId) == FO_Pgf)
+        if (F_ObjHandleT next = 0; NextPgfInFlowOf(docId, objId, next)) return next;
     // The table, row or cell a table element stands for, which table builders ask row after row.
     if (prop == FP_Object && KindOf(objId) == FO_Element)
         if (F_ObjHandleT t = TableObjectOf(docId, objId)) return t;
