@@ -29,6 +29,12 @@ void om_NWBeginActionBatch() {
 
 void om_NWEndActionBatch() { batch = BatchMemo{}; }
 
+void om_NWForgetActionBatch() {
+    const bool open = batch.open;
+    batch = BatchMemo{};
+    batch.open = open;
+}
+
 F_ObjHandleT om_NWDefinition(F_ObjHandleT doc, const std::string &name) {
     if (batch.open && batch.def && batch.defDoc == doc && batch.defName == name) return batch.def;
     F_ObjHandleT def = F_ApiGetNamedObject(doc, FO_ElementDef, name.c_str());

@@ -10,6 +10,9 @@
 
 void om_NWBeginActionBatch();
 void om_NWEndActionBatch();
+// Forgets what the open batch found, keeping it open: for a run whose own steps between the
+// actions may close a document or change definitions (a script run, around its other actions).
+void om_NWForgetActionBatch();
 
 // Opens a batch for its lifetime.
 struct NWActionBatch {

@@ -20,6 +20,7 @@
 #include "lib/strings/search.h"
 #include "lib/translation/lang.h"
 #include "lib/translation/msgformat.h"
+#include "nodewizard/action_batch.h"
 #include "nodewizard/actions.h"
 #include "nodewizard/error_report.h"
 #include "nodewizard/script_other_actions.h"
@@ -93,6 +94,26 @@ NWScriptOperands ScriptOperands(const NWSOperand &operand, F_ObjHandleT scriptsD
         return om_NWSValueOf(operand.value, scriptsDoc, targetDoc, matched, 1);
     };
     return script;
+}
+
+// 1 for the element actions that leave the matched node as it was in the tree: a retag keeps the
+// element, a copy only reads it. After these the node is not looked for again.
+bool KeepsMatchedNode(NWElementAction code) {
+    switch (code) {
+    case NWElem::Retag: case NWElem::Copy: case NWElem::CopyContents: case NWElem::CopyTextToParameter:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Puts the operand's value into out, in the room out has: a static value, the same for every
+// match, is copied straight in.
+void OperandInto(const NWSOperand &operand, F_ObjHandleT scriptsDoc, F_ObjHandleT targetDoc, F_ObjHandleT matched,
+                 std::string &out) {
+    const NWSValue &value = operand.value;
+    if (value.source == NWSValueSource::Static) out = value.text == kNWSInvalidSetup ? operand.ownText : value.text;
+    else out = om_NWSOperandOf(operand, scriptsDoc, targetDoc, matched, 1);
 }
 
 bool Cancelled() {
@@ -306,10 +327,10 @@ NWElementAction om_NWSReadElemAction(F_ObjHandleT scriptsDoc, const NWSElemActio
                                      F_ObjHandleT matched) {
     NWElementAction code = action.code;
     if (code == NWElem::None) return NWElem::None;
-    auto operand = [&]() { return om_NWSOperandOf(action.operand, scriptsDoc, targetDoc, matched, 1); };
-    if (code == NWElem::Retag) NodeWizardRun.retagName = operand();
-    if (code == NWElem::Wrap || code == NWElem::WrapContents) WrapElementName = operand();
-    if (code >= NWElem::InsertBefore && code <= NWElem::InsertLastChild) NodeWizardOptions.insertName = operand();
+    auto operand = [&](std::string &into) { OperandInto(action.operand, scriptsDoc, targetDoc, matched, into); };
+    if (code == NWElem::Retag) operand(NodeWizardRun.retagName);
+    if (code == NWElem::Wrap || code == NWElem::WrapContents) operand(WrapElementName);
+    if (code >= NWElem::InsertBefore && code <= NWElem::InsertLastChild) operand(NodeWizardOptions.insertName);
     if (code == NWElem::AssignConditions) ActionConditions = action.conditions;
     if (code == NWElem::PasteOver || (code >= NWElem::PasteOverContents && code <= NWElem::PasteAfter))
         om_NWSCopyContentToClipboard(scriptsDoc, action.elem);
@@ -349,8 +370,8 @@ NWAttrAction om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, const NWSAttrAction &
     return code;
 }
 
-void om_NWSRunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched) {
-    if (!targetDoc || !matched || !scriptsDoc || !group.elem || !om_ElementHasContent(targetDoc, matched)) return;
+bool om_NWSRunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched) {
+    if (!targetDoc || !matched || !scriptsDoc || !group.elem || !om_ElementHasContent(targetDoc, matched)) return false;
     for (const NWSElemAction &action : group.elemActions) {
         IntT code = om_NWSReadElemAction(scriptsDoc, action, targetDoc, matched);
         if (code != NWElem::None) {
@@ -360,14 +381,15 @@ void om_NWSRunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjH
             if (scriptOnly) script = ScriptOperands(action.operand, scriptsDoc, targetDoc, matched);
             om_NWPerformElemAction(targetDoc, matched, scriptsDoc, scriptOnly ? &script : nullptr);
         }
-        if (Cancelled()) return;
-        if (code != NWElem::None && !om_ElementHasContent(targetDoc, matched)) return;
+        if (Cancelled()) return false;
+        if (code != NWElem::None && !KeepsMatchedNode(code) && !om_ElementHasContent(targetDoc, matched)) return false;
     }
+    return true;
 }
 
-void om_NWSRunAttrActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched,
+bool om_NWSRunAttrActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched,
                           IntT attrIndex, IntT reportAttr) {
-    if (!targetDoc || !matched || !scriptsDoc || !group.elem || !om_ElementHasContent(targetDoc, matched)) return;
+    if (!targetDoc || !matched || !scriptsDoc || !group.elem || !om_ElementHasContent(targetDoc, matched)) return false;
     for (const NWSAttrAction &action : group.attrActions) {
         IntT code = om_NWSReadAttrAction(scriptsDoc, action, targetDoc, matched);
         if (code >= NWAttr::MoveValuesToNamed && code <= NWAttr::PasteAtMatchedEnd &&
@@ -390,9 +412,10 @@ void om_NWSRunAttrActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjH
             }
             om_NWPerformAttrAction(targetDoc, matched, attrIndex, scriptsDoc, scriptOnly ? &script : nullptr, 0);
         }
-        if (Cancelled()) return;
-        if (!om_ElementHasContent(targetDoc, matched)) return;
+        if (Cancelled()) return false;
+        if (!om_ElementHasContent(targetDoc, matched)) return false;
     }
+    return true;
 }
 
 IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, const NWSEvent &event, F_ObjHandleT targetDoc, F_ObjHandleT matched,
@@ -403,13 +426,14 @@ IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, const NWSEvent &event, F_Obj
     NodeWizardOptions.reportAttrErrors = reportAttr;
     for (const NWSGroup &group : event.children) {
         bool ran = !group.disabled;
+        bool stillThere = false;  // the group's own last look found the matched node
         if (ran) {
             switch (group.kind) {
             case NWSGroupKind::Element:
-                om_NWSRunElemActions(scriptsDoc, group, targetDoc, matched);
+                stillThere = om_NWSRunElemActions(scriptsDoc, group, targetDoc, matched);
                 break;
             case NWSGroupKind::Attribute:
-                om_NWSRunAttrActions(scriptsDoc, group, targetDoc, matched, attrIndex, reportAttr);
+                stillThere = om_NWSRunAttrActions(scriptsDoc, group, targetDoc, matched, attrIndex, reportAttr);
                 break;
             case NWSGroupKind::Other: {
                 F_ObjHandleT switched = 0;
@@ -430,10 +454,15 @@ IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, const NWSEvent &event, F_Obj
             case NWSGroupKind::None:
                 ran = false;
             }
+            // Other actions may close documents and change definitions: the element and attribute
+            // actions after them ask the host afresh.
+            if (group.kind == NWSGroupKind::Other || group.kind == NWSGroupKind::String ||
+                group.kind == NWSGroupKind::Numeric)
+                om_NWForgetActionBatch();
         }
         if (Cancelled()) break;
         // Only a group that ran can have taken the matched element away.
-        if (ran && !om_ElementHasContent(targetDoc, matched)) break;
+        if (ran && !stillThere && !om_ElementHasContent(targetDoc, matched)) break;
     }
     return 0;
 }
@@ -457,6 +486,8 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, const NWSScript &script,
     IntT reportAttr = interactive == 1 ? NodeWizardOptions.reportAttrErrors : 0;
     IntT reportOther = interactive == 1 ? NodeWizardOptions.reportOtherErrors : 0;
 
+    // The matches' element and attribute actions run as one batch, as Perform Action(s) On All's do.
+    NWActionBatch batch;
     om_NWSResetEventRegistry(0);
     std::vector<PreparedEvent> prepared(script.events.size());
     IntT move = kMoveDown;

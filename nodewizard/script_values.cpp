@@ -336,7 +336,8 @@ std::string om_NWSValueOf(const NWSValue &value, F_ObjHandleT scriptsDoc, F_ObjH
 std::string om_NWSOperandOf(const NWSOperand &operand, F_ObjHandleT scriptsDoc, F_ObjHandleT targetDoc,
                             F_ObjHandleT matchedNode, IntT report) {
     std::string value = om_NWSValueOf(operand.value, scriptsDoc, targetDoc, matchedNode, report);
-    return value == kNWSInvalidSetup ? operand.ownText : value;
+    if (value == kNWSInvalidSetup) return operand.ownText;
+    return value;
 }
 
 std::string om_NWSResolveValue(F_ObjHandleT scriptsDoc, F_ObjHandleT valueElem, F_ObjHandleT targetDoc,

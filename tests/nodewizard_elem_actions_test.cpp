@@ -231,6 +231,18 @@ TEST_F(ElementActions, ABatchFindsEachDocumentsOwnDefinitionByName) {
     EXPECT_EQ(DocTree(doc), "Doc(Sec#s1(Title('T') Note#p1('a') Box#p2('b')) Sec#s2)");
 }
 
+TEST_F(ElementActions, ABatchThatForgetsSeesADocumentClosedMeanwhile) {
+    F_ObjHandleT other = host::NewDocument("Z:\\t\\other.fm");
+    NWActionBatch batch;
+    ASSERT_EQ(om_NWOpenDocOrBookKind(other), FO_Doc);
+    // A step between the actions (a script's other actions) closes the document.
+    F_ApiClose(other, FF_CLOSE_MODIFIED);
+    ASSERT_EQ(om_NWOpenDocOrBookKind(other), FO_Doc);  // what the batch found stands ...
+    om_NWForgetActionBatch();
+    EXPECT_EQ(om_NWOpenDocOrBookKind(other), 0);  // ... until it forgets it
+    EXPECT_EQ(om_NWOpenDocOrBookKind(doc), FO_Doc);
+}
+
 TEST_F(ElementActions, AssignConditionsAppliesTheKnownTagsAndReportsAMissingOne) {
     F_ObjHandleT draft = host::AddNamed(doc, FO_CondFmt, "Draft");
     NodeWizardQuery.elementAction = 10;
