@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <numeric>
+#include <string_view>
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
@@ -73,8 +74,9 @@ IntT PrepareOrRestore(const NWSEvent &event, PreparedEvent &p, const std::string
         NodeWizardOptions.allFlows = p.allFlows;
         NodeWizardOptions.maxMatches = p.maxMatches;
         NodeWizardRun.skipFirstMatches = p.skipFirstMatches;
-        NodeWizardRun.sequence = p.sequence;
-        om_NWSetCompiledSequence(p.sequence);
+        // Kept as it is when nothing compiled since: the compiled text is not copied for every match.
+        if (NodeWizardRun.sequence != p.sequence || om_NWCompiledSequence() != p.sequence)
+            om_NWSetCompiledSequence(p.sequence);
         return 1;
     }
     IntT prepared = om_NWSPrepareEventXPath(event, scriptName, context, report);
@@ -112,7 +114,8 @@ bool KeepsMatchedNode(NWElementAction code) {
 void OperandInto(const NWSOperand &operand, F_ObjHandleT scriptsDoc, F_ObjHandleT targetDoc, F_ObjHandleT matched,
                  std::string &out) {
     const NWSValue &value = operand.value;
-    if (value.source == NWSValueSource::Static) out = value.text == kNWSInvalidSetup ? operand.ownText : value.text;
+    if (value.source == NWSValueSource::Static)
+        out = value.text == std::string_view(kNWSInvalidSetup) ? operand.ownText : value.text;
     else out = om_NWSOperandOf(operand, scriptsDoc, targetDoc, matched, 1);
 }
 
@@ -376,10 +379,12 @@ bool om_NWSRunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjH
         IntT code = om_NWSReadElemAction(scriptsDoc, action, targetDoc, matched);
         if (code != NWElem::None) {
             NodeWizardQuery.elementAction = code;
-            NWScriptOperands script;
-            bool scriptOnly = code == NWElem::CopyTextToParameter || code == NWElem::SetText;
-            if (scriptOnly) script = ScriptOperands(action.operand, scriptsDoc, targetDoc, matched);
-            om_NWPerformElemAction(targetDoc, matched, scriptsDoc, scriptOnly ? &script : nullptr);
+            if (code == NWElem::CopyTextToParameter || code == NWElem::SetText) {
+                NWScriptOperands script = ScriptOperands(action.operand, scriptsDoc, targetDoc, matched);
+                om_NWPerformElemAction(targetDoc, matched, scriptsDoc, &script);
+            } else {
+                om_NWPerformElemAction(targetDoc, matched, scriptsDoc, nullptr);
+            }
         }
         if (Cancelled()) return false;
         if (code != NWElem::None && !KeepsMatchedNode(code) && !om_ElementHasContent(targetDoc, matched)) return false;
