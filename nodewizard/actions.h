@@ -54,6 +54,9 @@ struct NWScriptOperands {
 // scriptsDoc and script are 0 for the dialogs; the script-only actions read them.
 NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT scriptsDoc,
                                      const NWScriptOperands *script);
+// The same on a node the caller has just found there (om_ElementHasContent answered 1, and nothing
+// was done to the document since): the node is not looked for again.
+NWActionError om_NWPerformElemActionOnFound(F_ObjHandleT doc, F_ObjHandleT node, const NWScriptOperands *script);
 // The current attribute action on the node; attrIndex is the matched attribute (-1 none, below
 // -1: the last match of the compiled query); with selectFlag a successful node is selected.
 NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT attrIndex, F_ObjHandleT scriptsDoc,

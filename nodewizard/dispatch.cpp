@@ -227,15 +227,17 @@ bool QueryEndsOnAttribute() {
     return last && om_XPathRec(last).axis == XA_ATTRIBUTE;
 }
 
-}  // namespace
-
-NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT,
-                                     const NWScriptOperands *script) {
-    if (doc && !node) node = om_ElementAtSelection(doc);
-    if (!doc) return NWResult::NoDocument;
-    if (!node) return NWResult::NoNode;
+// The current element action on the node (see om_NWPerformElemAction); with found, the caller
+// has just found the node there and it is not looked for again.
+NWActionError PerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, const NWScriptOperands *script, bool found) {
+    if (!found) {
+        if (doc && !node) node = om_ElementAtSelection(doc);
+        if (!doc) return NWResult::NoDocument;
+        if (!node) return NWResult::NoNode;
+    }
     bool flow = IsFlow(doc, node);
-    if (flow ? F_ApiGetObjectType(doc, node) != FO_Flow : !om_ElementHasContent(doc, node)) return NWResult::NoNode;
+    if (!found && (flow ? F_ApiGetObjectType(doc, node) != FO_Flow : !om_ElementHasContent(doc, node)))
+        return NWResult::NoNode;
     NWElementAction action = NodeWizardQuery.elementAction;
     if (action == NWElem::None) return 0;
 
@@ -257,6 +259,17 @@ NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjH
     }
     CountAttempt("Attempted actions:", true);
     return result;
+}
+
+}  // namespace
+
+NWActionError om_NWPerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, F_ObjHandleT,
+                                     const NWScriptOperands *script) {
+    return PerformElemAction(doc, node, script, false);
+}
+
+NWActionError om_NWPerformElemActionOnFound(F_ObjHandleT doc, F_ObjHandleT node, const NWScriptOperands *script) {
+    return PerformElemAction(doc, node, script, true);
 }
 
 NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT attrIndex, F_ObjHandleT scriptsDoc,

@@ -109,6 +109,16 @@ bool KeepsMatchedNode(NWElementAction code) {
     }
 }
 
+// 1 when reading the action's operands does nothing to any document: its operand is a static value
+// or its own text, and it copies nothing to the clipboard (the pastes do, through the scripts
+// document).
+bool ReadingTouchesNoDocument(const NWSElemAction &action) {
+    NWSValueSource source = action.operand.value.source;
+    if (source != NWSValueSource::Static && source != NWSValueSource::None) return false;
+    const NWElementAction code = action.code;
+    return code != NWElem::PasteOver && (code < NWElem::PasteOverContents || code > NWElem::PasteAfter);
+}
+
 // Puts the operand's value into out, in the room out has: a static value, the same for every
 // match, is copied straight in.
 void OperandInto(const NWSOperand &operand, F_ObjHandleT scriptsDoc, F_ObjHandleT targetDoc, F_ObjHandleT matched,
@@ -375,19 +385,25 @@ NWAttrAction om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, const NWSAttrAction &
 
 bool om_NWSRunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched) {
     if (!targetDoc || !matched || !scriptsDoc || !group.elem || !om_ElementHasContent(targetDoc, matched)) return false;
+    bool found = true;  // the matched node was found with content, and nothing was done since
     for (const NWSElemAction &action : group.elemActions) {
         IntT code = om_NWSReadElemAction(scriptsDoc, action, targetDoc, matched);
+        found = found && ReadingTouchesNoDocument(action);
         if (code != NWElem::None) {
             NodeWizardQuery.elementAction = code;
             if (code == NWElem::CopyTextToParameter || code == NWElem::SetText) {
                 NWScriptOperands script = ScriptOperands(action.operand, scriptsDoc, targetDoc, matched);
                 om_NWPerformElemAction(targetDoc, matched, scriptsDoc, &script);
+            } else if (found) {
+                om_NWPerformElemActionOnFound(targetDoc, matched, nullptr);
             } else {
                 om_NWPerformElemAction(targetDoc, matched, scriptsDoc, nullptr);
             }
         }
         if (Cancelled()) return false;
-        if (code != NWElem::None && !KeepsMatchedNode(code) && !om_ElementHasContent(targetDoc, matched)) return false;
+        if (code == NWElem::None || KeepsMatchedNode(code)) continue;
+        if (!om_ElementHasContent(targetDoc, matched)) return false;
+        found = true;
     }
     return true;
 }

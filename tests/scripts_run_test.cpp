@@ -63,6 +63,13 @@ const std::string kScripts =
     Script("Retag", "",
            "<NWScriptEvent><XPathExpression>//sec[2]/p</XPathExpression><ElementActions><Retag_as><Static_value>item</Static_value>"
            "</Retag_as></ElementActions></NWScriptEvent>") +
+    Script("RetagThenWrap", "",
+           "<NWScriptEvent><XPathExpression>//sec[1]/p</XPathExpression><ElementActions><Retag_as><Static_value>item"
+           "</Static_value></Retag_as><Wrap_element_in><Static_value>sec</Static_value></Wrap_element_in></ElementActions>"
+           "</NWScriptEvent>") +
+    Script("DeleteThenRetag", "",
+           "<NWScriptEvent><XPathExpression>//sec[2]/p</XPathExpression><ElementActions><Delete_element/><Retag_as>"
+           "<Static_value>item</Static_value></Retag_as></ElementActions></NWScriptEvent>") +
     Script("Legacy", "",
            "<NWScriptEvent><XPathExpression>//sec[1]/p</XPathExpression><ElementAction><Retag_as><Static_value>item"
            "</Static_value></Retag_as></ElementAction></NWScriptEvent>") +
@@ -134,6 +141,19 @@ TEST_F(ScriptRuns, ElementActionsRunThroughTheNodeWizard) {
     EXPECT_EQ(Run("Retag"), 1);
     EXPECT_EQ(om_XPathListMatches(target, 0, "//sec[2]/item", 0, nullptr, 0).size(), 4u);
     EXPECT_EQ(om_XPathListMatches(target, 0, "//p", 0, nullptr, 0).size(), 2u);
+    EXPECT_EQ(NodeWizardRun.elemSuccesses, 4u);
+    EXPECT_EQ(NodeWizardQuery.elemFailures, 0u);
+}
+
+// A group's actions run in turn on each match; after one that takes the match away the rest of
+// the group does not run, and counts nothing.
+TEST_F(ScriptRuns, AGroupsActionsRunInTurnUntilOneTakesTheMatchAway) {
+    EXPECT_EQ(Run("DeleteThenRetag"), 1);
+    EXPECT_EQ(om_XPathListMatches(target, 0, "/doc/sec[2]/*", 0, nullptr, 0).size(), 0u);
+    EXPECT_EQ(NodeWizardRun.elemSuccesses, 4u);
+    EXPECT_EQ(NodeWizardQuery.elemFailures, 0u);
+    EXPECT_EQ(Run("RetagThenWrap"), 1);
+    EXPECT_EQ(om_XPathListMatches(target, 0, "/doc/sec[1]/sec/item", 0, nullptr, 0).size(), 2u);
     EXPECT_EQ(NodeWizardRun.elemSuccesses, 4u);
     EXPECT_EQ(NodeWizardQuery.elemFailures, 0u);
 }
