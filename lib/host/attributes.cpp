@@ -84,106 +84,88 @@ namespace {
 
 const char *OrEmpty(const char *s) { return s ? s : ""; }
 
-// Copies the host's list into out, reusing out's storage (its entries, names and values).
-void CopyAttributes(const F_AttributesT &raw, Attributes &out) {
-    const UIntT n = raw.val ? raw.len : 0;
-    out.resize(n);
-    for (UIntT i = 0; i < n; ++i) {
-        const F_AttributeT &r = raw.val[i];
-        Attribute &a = out[i];
-        a.name.assign(OrEmpty(r.name));
-        const UIntT k = r.values.val ? r.values.len : 0;
-        a.values.resize(k);
-        for (UIntT j = 0; j < k; ++j) a.values[j].assign(OrEmpty(r.values.val[j]));
-        a.valflags = r.valflags;
-        a.allow = r.allow;
-    }
+// Takes each attribute the host hands on into the list, reusing the list's storage (its entries,
+// names and values); `count` entries are filled.
+struct AttributeReader {
+    Attributes *out;
+    size_t count = 0;
+};
+
+IntT TakeAttribute(const F_AttributeReadT *r, PtrT arg) {
+    AttributeReader &reader = *static_cast<AttributeReader *>(arg);
+    Attributes &out = *reader.out;
+    if (reader.count == out.size()) out.emplace_back();
+    Attribute &a = out[reader.count++];
+    a.name.assign(OrEmpty(r->name));
+    const UIntT k = r->values ? r->valueCount : 0;
+    a.values.resize(k);
+    for (UIntT j = 0; j < k; ++j) a.values[j].assign(OrEmpty(r->values[j]));
+    a.valflags = 0;
+    a.allow = 0;
+    return 0;
 }
 
-// Makes the host's value list hold these texts: a list of the same length keeps its record and
-// the texts that are the same, and a text that fits in the one it replaces is written over it;
-// a list of another length gets a new record.
-void StoreValues(F_StringsT &held, const std::vector<std::string> &values) {
-    const UIntT n = held.val ? held.len : 0;
-    if (n != values.size()) {
-        qv::StoreStrings(&held, values);
-        return;
-    }
-    for (UIntT j = 0; j < n; ++j) {
-        const std::string &v = values[j];
-        if (v == OrEmpty(held.val[j])) continue;
-        if (held.val[j] && v.size() <= std::strlen(held.val[j])) {
-            std::memcpy(held.val[j], v.c_str(), v.size() + 1);
-            continue;
-        }
-        F_Free(held.val[j]);
-        held.val[j] = F_StrCopyString(v.c_str());
-    }
+// Reads the element's attribute list into out, reusing out's storage, without the host making a
+// record of it.
+void ReadAttributesInto(F_ObjHandleT docId, F_ObjHandleT elemId, Attributes &out) {
+    AttributeReader reader{&out};
+    F_ApiReadAttributes(docId, elemId, TakeAttribute, &reader);
+    out.resize(reader.count);
 }
 
-// Storage kept from the last attribute edit for the next one.
-Attributes spareAttributes;
+// What an attribute edit keeps for the next one: its readable copy, and the arrays of the record
+// that hands the copy back to the host (the record's texts point into the copy).
+struct EditStorage {
+    Attributes attrs;
+    std::vector<F_AttributeT> record;
+    std::vector<StringT> values;
+};
+EditStorage spareStorage;
 
 }  // namespace
 
 Attributes HostGetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId) {
-    F_AttributesT raw = F_ApiGetAttributes(docId, elemId);
     Attributes out;
-    CopyAttributes(raw, out);
-    F_ApiDeallocateAttributes(&raw);
+    ReadAttributesInto(docId, elemId, out);
     return out;
 }
 
 AttributeEdit::AttributeEdit(F_ObjHandleT docId, F_ObjHandleT elemId)
-    : doc(docId), elem(elemId), raw_(F_ApiGetAttributes(docId, elemId)) {}
+    : doc(docId), elem(elemId), copy_(std::exchange(spareStorage.attrs, Attributes{})) {
+    ReadAttributesInto(docId, elemId, copy_);
+}
 
 AttributeEdit::~AttributeEdit() {
-    F_ApiDeallocateAttributes(&raw_);
-    if (copied_ && copy_.capacity() > spareAttributes.capacity()) spareAttributes = std::move(copy_);
+    if (copy_.capacity() > spareStorage.attrs.capacity()) spareStorage.attrs = std::move(copy_);
 }
 
-IntT AttributeEdit::lastIndexOf(const std::string &name) const {
-    if (copied_) return LastIndexOf(copy_, name);
-    for (size_t i = size(); i-- > 0;)
-        if (name == OrEmpty(raw_.val[i].name)) return static_cast<IntT>(i);
-    return -1;
-}
+IntT AttributeEdit::lastIndexOf(const std::string &name) const { return LastIndexOf(copy_, name); }
 
-Attributes &AttributeEdit::attrs() {
-    if (!copied_) {
-        copy_ = std::exchange(spareAttributes, Attributes{});
-        CopyAttributes(raw_, copy_);
-        copied_ = true;
-    }
-    return copy_;
-}
-
-void AttributeEdit::setValues(size_t i, const std::vector<std::string> &values) {
-    if (copied_)
-        copy_[i].values = values;
-    else
-        StoreValues(raw_.val[i].values, values);
-}
+void AttributeEdit::setValues(size_t i, const std::vector<std::string> &values) { copy_[i].values = values; }
 
 void AttributeEdit::write() {
-    if (!copied_) {
-        if (raw_.val) F_ApiSetAttributes(doc, elem, &raw_);
-        else HostSetAttributes(doc, elem, {});
-        return;
-    }
-    bool sameNames = raw_.val && raw_.len == copy_.size();
-    for (size_t i = 0; sameNames && i < copy_.size(); ++i) sameNames = copy_[i].name == OrEmpty(raw_.val[i].name);
-    if (!sameNames) {
-        HostSetAttributes(doc, elem, copy_);
-        return;
-    }
+    // The record is made in kept arrays and points into the copy: the host copies what it keeps.
+    std::vector<F_AttributeT> record = std::exchange(spareStorage.record, {});
+    std::vector<StringT> values = std::exchange(spareStorage.values, {});
+    size_t total = 0;
+    for (const Attribute &a : copy_) total += a.values.size();
+    values.resize(total);
+    record.resize(copy_.size());
+    size_t next = 0;
     for (size_t i = 0; i < copy_.size(); ++i) {
-        F_AttributeT &r = raw_.val[i];
-        r.valflags = copy_[i].valflags;
-        r.allow = copy_[i].allow;
-        StoreValues(r.values, copy_[i].values);
+        Attribute &a = copy_[i];
+        F_AttributeT &r = record[i];
+        r.name = a.name.data();
+        r.values.len = static_cast<UIntT>(a.values.size());
+        r.values.val = values.data() + next;
+        for (std::string &v : a.values) values[next++] = v.data();
+        r.valflags = a.valflags;
+        r.allow = a.allow;
     }
-    F_ApiSetAttributes(doc, elem, &raw_);
+    F_AttributesT list{static_cast<UIntT>(record.size()), record.data()};
+    F_ApiSetAttributes(doc, elem, &list);
+    if (record.capacity() > spareStorage.record.capacity()) spareStorage.record = std::move(record);
+    if (values.capacity() > spareStorage.values.capacity()) spareStorage.values = std::move(values);
 }
 
 AttributeDefs HostGetAttributeDefs(F_ObjHandleT docId, F_ObjHandleT elemId) {

@@ -4,8 +4,9 @@
 // a list, how values move between two attributes, how a unique ID is drawn, and the catalogue of
 // all attributes and values of a document or book.
 //
-// Every read takes the host's attribute list into an Attributes value; every write changes that
-// value and hands the whole list back with F_ApiSetAttributes.
+// Every read takes the host's attribute list into an Attributes value (read in place, without the
+// host making a record of it); every write changes that value and hands the whole list back with
+// F_ApiSetAttributes.
 #pragma once
 
 #include <string>
@@ -44,11 +45,9 @@ AttributeDefs HostGetAttributeDefs(F_ObjHandleT docId, F_ObjHandleT elemId);
 // Writes the whole list back to the element.
 void HostSetAttributes(F_ObjHandleT docId, F_ObjHandleT elemId, const Attributes &attrs);
 
-// An element's attribute list read once for an edit: the host's list, and a readable copy of it
-// made when first asked for, in storage kept from the edit before (an edit made while another is
-// open gets its own). Values set before the copy is made go straight into the host's list.
-// write() hands the host's list back carrying the values, replacing only those that changed;
-// when the copy's names are no longer those read, the whole copy is written instead.
+// An element's attribute list read once for an edit, into storage kept from the edit before (an
+// edit made while another is open gets its own); write() hands the list back to the host, the
+// record made in kept arrays that point into the list.
 class AttributeEdit {
 public:
     AttributeEdit(F_ObjHandleT docId, F_ObjHandleT elemId);
@@ -57,10 +56,10 @@ public:
     AttributeEdit &operator=(const AttributeEdit &) = delete;
 
     // The number of attributes, and the index of the last one of the name (-1 when none).
-    size_t size() const { return raw_.val ? raw_.len : 0; }
+    size_t size() const { return copy_.size(); }
     IntT lastIndexOf(const std::string &name) const;
-    // The readable copy.
-    Attributes &attrs();
+    // The list as read, with the edits made so far.
+    Attributes &attrs() { return copy_; }
     // Gives attribute i (below size()) these values.
     void setValues(size_t i, const std::vector<std::string> &values);
     void write();
@@ -68,9 +67,7 @@ public:
     F_ObjHandleT doc, elem;
 
 private:
-    F_AttributesT raw_;
     Attributes copy_;
-    bool copied_ = false;
 };
 
 // ---- reading ----
