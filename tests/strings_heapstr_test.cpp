@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "lib/strings/heapstr.h"
 #include "support/list_helpers.h"
@@ -59,6 +60,18 @@ TEST(HeapStrings, CaseInsensitiveComparisonFoldsAccentedCapitals) {
     EXPECT_EQ(om_StrDiffers("a", "A"), 1);
     EXPECT_EQ(om_StrStartsWith("Ärger", "äR", 0), 1);
     EXPECT_EQ(om_StrStartsWith("Ärger", "äR", 1), 0);
+}
+
+TEST(HeapStrings, EqualFoldedAgreesWithFoldedTexts) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"General Strings", "general STRINGS"}, {"ÉCOLE", "école"}, {"×", "÷"}, {"abc", "abcd"}, {"", ""},
+        {"\xC3\xC3\x80", "\xC3\xC3\xA0"},  // the second C3 begins the character
+        {"\xC3\x80\x80", "\xC3\xA0\xA0"},  // a lone continuation byte stays
+        {"a\x80", "\xC3\xA0"},              // the same last byte, folded only after C3
+        {"*", "*"}, {"*", "+"},
+    };
+    for (const auto &[a, b] : cases)
+        EXPECT_EQ(qv::EqualFolded(a, b), qv::FoldCase(a) == qv::FoldCase(b)) << a << " / " << b;
 }
 
 TEST(HeapStrings, PrefixSuffixAndAffixRules) {

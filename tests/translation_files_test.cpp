@@ -238,6 +238,29 @@ TEST_F(LanguageFiles, SecondLanguageFromTheTemplate) {
     EXPECT_EQ("No (more) matches were found.", qv::LangMessage("NW_GEN_MSG_14"));
 }
 
+TEST_F(LanguageFiles, MessagesReadTheStringsFileAsItIsNow) {
+    const std::string file = "Quorvane_Strings_General_French.fm";
+    MakeLanguageFile(file, "General Strings", {{"NW_GEN_MSG_14", "Aucune."}, {"NW_GEN_MSG_12", "Une."}});
+    MakeLanguageFile("Quorvane_Strings_Dialogs_French.fm", "Quorvane - Node Wizard", {{"Cancel", "Annuler"}});
+    StringT switched = om_LangSwitch(0, "French", 1, 0);
+    F_ApiDeallocateString(&switched);
+    EXPECT_EQ("Aucune.", qv::LangMessage("NW_GEN_MSG_14"));
+    // The file changes after a message was read from it: the next message comes from the new file.
+    MakeLanguageFile(file, "General Strings",
+                     {{"NW_GEN_MSG_14", "Aucune."}, {"NW_GEN_MSG_12", "Une seule."}, {"QVRN_GEN_MSG_11", "Annuler ?"}});
+    EXPECT_EQ("Une seule.", qv::LangMessage("NW_GEN_MSG_12"));
+    // Open as a document with an edit not saved: the document answers, not the file.
+    std::string path = host::WindowsPath((extra / file).string());
+    F_ObjHandleT doc = om_DocOpen(path.c_str(), 0, 0, 1, 1, 0, 1);
+    ASSERT_NE(0u, doc);
+    F_ObjHandleT table = om_DocFindTable(doc, "General Strings", "", 0);
+    F_ObjHandleT row = om_TableFindRow(doc, table, 1, "QVRN_GEN_MSG_11", 1, 1);
+    ASSERT_NE(0u, row);
+    ASSERT_NE(0u, om_CellSetText(doc, table, qv::CellOf(doc, row, 2, 0, 0), 0, 0, "Vraiment annuler ?", 0));
+    EXPECT_EQ("Vraiment annuler ?", qv::LangMessage("QVRN_GEN_MSG_11"));
+    om_DocClose(doc, 0);
+}
+
 TEST_F(LanguageFiles, WithoutTheGeneralStringsFileEveryMessageNamesItsId) {
     host::ResetClients();
     host::LoadClientInProcess(ClientInit, extra.string());  // a plug-in folder without language files

@@ -356,13 +356,20 @@ bool IsProgressDisplay(const Dialog &d) {
 void LabelChanged(const Dialog &d, const DialogItem &item) {
     if (d.mode != DialogMode::Modeless || !item.visible || !IsProgressDisplay(d)) return;
     // The terminal's status line: the title and the display's lines that are not empty.
-    std::string status = d.title + ":";
-    for (const auto &it : d.items) {
-        if (!it.visible || it.kind != FO_DlgLabel) continue;
-        size_t b = it.label.find_first_not_of(' ');
-        if (b != std::string::npos) status += "  " + it.label.substr(b);
+    std::string status;
+    if (ProgressOnTerminal()) {
+        status = d.title + ":";
+        for (const auto &it : d.items) {
+            if (!it.visible || it.kind != FO_DlgLabel) continue;
+            size_t b = it.label.find_first_not_of(' ');
+            if (b != std::string::npos) status.append("  ").append(it.label, b);
+        }
     }
-    TranscriptProgress("status " + Quote(d.title) + " " + std::to_string(item.number) + ": " + Quote(item.label), status);
+    std::string line;
+    line.reserve(d.title.size() + item.label.size() + 24);
+    line.append("status \"").append(d.title).append("\" ").append(std::to_string(item.number));
+    line.append(": \"").append(item.label).append("\"");
+    TranscriptProgress(line, status);
 }
 
 // The dialog as it opens: its title, and with --verbose every item.

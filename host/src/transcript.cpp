@@ -27,6 +27,17 @@ void Echoed(const std::string &line) {
     std::fputc('\n', stdout);
 }
 
+// Whether standard output and standard error are terminals, asked once: a long run writes many
+// progress lines.
+bool StdoutIsTerminal() {
+    static const bool yes = ::isatty(STDOUT_FILENO) != 0;
+    return yes;
+}
+bool StderrIsTerminal() {
+    static const bool yes = ::isatty(STDERR_FILENO) != 0;
+    return yes;
+}
+
 // The terminal's width in columns (80 when it does not say).
 size_t TerminalColumns() {
     struct winsize w {};
@@ -39,18 +50,20 @@ void Transcript(const std::string &line) {
     Lines().push_back(line);
     // Console lines were printed on standard output already, by the console itself.
     if (Echo() && line.rfind("console: ", 0) != 0) {
-        if (StatusShown() && ::isatty(STDOUT_FILENO)) EndProgress();
+        if (StatusShown() && StdoutIsTerminal()) EndProgress();
         Echoed(line);
     }
 }
 
+bool ProgressOnTerminal() { return StderrIsTerminal(); }
+
 void TranscriptProgress(const std::string &line, const std::string &status) {
     Lines().push_back(line);
-    if (!::isatty(STDERR_FILENO)) {
+    if (!StderrIsTerminal()) {
         if (Echo()) Echoed(line);
         return;
     }
-    if (Echo() && !::isatty(STDOUT_FILENO)) Echoed(line);
+    if (Echo() && !StdoutIsTerminal()) Echoed(line);
     std::fflush(stdout);
     // One line that never wraps, so that a carriage return takes the cursor back to its start.
     std::string shown = status.substr(0, TerminalColumns() - 1);

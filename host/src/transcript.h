@@ -21,6 +21,9 @@ void SetTranscriptEcho(bool on);
 // new progress line rewrites; the line itself is then echoed only when standard output is not
 // that terminal too.
 void TranscriptProgress(const std::string &line, const std::string &status);
+// Whether progress lines show a status line (standard error is a terminal): without one, the
+// status need not be made.
+bool ProgressOnTerminal();
 // Clears the status line on standard error, when one is shown.
 void EndProgress();
 

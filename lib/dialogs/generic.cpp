@@ -49,7 +49,7 @@ void ResetState() {
 const char *const kDialogBoxError = "Dialog box error.";
 
 std::string Str(ConStringT s) { return std::string(qv::View(s)); }
-bool IsStar(ConStringT s) { return s && qv::FoldCase(s) == "*"; }
+bool IsStar(ConStringT s) { return s && s[0] == '*' && s[1] == 0; }
 
 std::string Tr(const std::string &text) {
     return Table().empty() ? text : qv::LangTranslate(Table(), text, false, 0);
@@ -60,7 +60,7 @@ std::string Tr(const std::string &text) {
 void TakeTableName(ConStringT table, bool starKeeps) {
     if (starKeeps && IsStar(table)) return;
     std::string t = Str(table);
-    if (qv::FoldCase(t) != qv::FoldCase(Table())) Table() = t;
+    if (!qv::EqualFolded(t, Table())) Table() = t;
 }
 
 void LoadCurrentTable() {

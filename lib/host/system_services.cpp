@@ -79,6 +79,19 @@ std::string NativePath(std::string_view windowsPath) { return ConvertPath(window
 
 std::string WindowsPath(std::string_view nativePath) { return ConvertPath(nativePath, FNativePath, FDefaultPath); }
 
+std::string FileIdentity(std::string_view windowsPath) {
+    std::string native = NativePath(windowsPath);
+    struct stat st;
+    if (native.empty() || ::stat(native.c_str(), &st) != 0) return "";
+    std::string out;
+    for (long long n : {static_cast<long long>(st.st_dev), static_cast<long long>(st.st_ino),
+                        static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtim.tv_sec),
+                        static_cast<long long>(st.st_mtim.tv_nsec), static_cast<long long>(st.st_ctim.tv_sec),
+                        static_cast<long long>(st.st_ctim.tv_nsec)})
+        out.append(std::to_string(n)).push_back(' ');
+    return out;
+}
+
 void SetLauncher(Launcher launcher) { CurrentLauncher() = std::move(launcher); }
 void SetClock(std::function<std::time_t()> clock) { CurrentClock() = std::move(clock); }
 void SetRandom(std::function<int()> random) { CurrentRandom() = std::move(random); }

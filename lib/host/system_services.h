@@ -22,6 +22,9 @@ namespace qv::sys {
 std::string NativePath(std::string_view windowsPath);
 // The Windows form of a real path.
 std::string WindowsPath(std::string_view nativePath);
+// What tells one content of a file from another without reading it: the file's device, inode,
+// size, and its modification and change times to the nanosecond; "" when there is no such file.
+std::string FileIdentity(std::string_view windowsPath);
 
 // Starts a program with its arguments without waiting; 0 when it was started.
 using Launcher = std::function<int(const std::string &program, const std::vector<std::string> &args)>;

@@ -17,7 +17,7 @@ constexpr int kStepLimit = 100000;
 constexpr int kRowStepLimit = 10000000;
 
 bool SameText(const std::string &a, const std::string &b, IntT caseFlag) {
-    return caseFlag == 1 ? a == b : qv::FoldCase(a) == qv::FoldCase(b);
+    return caseFlag == 1 ? a == b : qv::EqualFolded(a, b);
 }
 
 // The title text of a table: the first 100 bytes of its title's first paragraph.

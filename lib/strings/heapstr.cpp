@@ -44,6 +44,26 @@ std::string FoldCase(std::string_view s) {
     return out;
 }
 
+namespace {
+// Byte i of the text as FoldCase leaves it: a capital letter, or the second byte of a capital
+// U+00C0..U+00DE (but U+00D7) after its C3, becomes small. No folded byte is C3, so texts that
+// differ before i and fold the same there also agree on what precedes i.
+char FoldedAt(std::string_view s, size_t i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c >= 'A' && c <= 'Z') return static_cast<char>(c + 0x20);
+    if (i > 0 && static_cast<unsigned char>(s[i - 1]) == 0xC3 && c >= 0x80 && c <= 0x9E && c != 0x97)
+        return static_cast<char>(c + 0x20);
+    return s[i];
+}
+}  // namespace
+
+bool EqualFolded(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && FoldedAt(a, i) != FoldedAt(b, i)) return false;
+    return true;
+}
+
 std::vector<size_t> CharBounds(const std::string &s) {
     std::vector<size_t> bounds;
     bounds.reserve(s.size() + 1);

@@ -47,6 +47,8 @@ void StoreString(StringT *p, std::string_view s);
 std::string_view TrimBlanks(std::string_view s);
 // The text folded by the host's case folding (same byte length as the text).
 std::string FoldCase(std::string_view s);
+// FoldCase(a) == FoldCase(b), without making the folded texts.
+bool EqualFolded(std::string_view a, std::string_view b);
 // Byte offsets where the characters of the text begin, followed by the text's length.
 std::vector<size_t> CharBounds(const std::string &s);
 }  // namespace qv

@@ -3,11 +3,14 @@
 #include "lib/translation/lang.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "lib/host/docio.h"
 #include "lib/host/tables.h"
 #include "lib/host/commands.h"
 #include "lib/host/pgftext.h"
+#include "lib/host/system_services.h"
 #include "lib/strings/heapstr.h"
 #include "lib/strings/listconv.h"
 #include "lib/run_state.h"
@@ -16,11 +19,21 @@ namespace {
 
 using qv::TranslationTable;
 
+// The rows of a strings file's table as last read from the file for a message: its English
+// texts and their translations (lines joined). While the file keeps its identity (see
+// qv::sys::FileIdentity) and no document holds it, a message is taken from these rows instead of
+// opening the file again: they are what the file holds.
+struct FileRows {
+    std::string path, identity, table;
+    std::vector<std::pair<std::string, std::string>> rows;
+};
+
 struct TranslationState {
     bool ready = false;
     std::string product, extraFolder, language = "English", note;
     std::vector<TranslationTable> tables;
     std::vector<std::string> tried;  // table names whose loading was attempted (folded)
+    FileRows fileRows;
 };
 
 TranslationState &State() {
@@ -33,7 +46,7 @@ constexpr int kRowLimit = 100000;
 // Rows kept of a "General Strings" table loaded row by row, before the new one.
 constexpr size_t kMessageCache = 25;
 
-bool SameCI(const std::string &a, const std::string &b) { return qv::FoldCase(a) == qv::FoldCase(b); }
+bool SameCI(const std::string &a, const std::string &b) { return qv::EqualFolded(a, b); }
 bool Same(const std::string &a, const std::string &b, int caseFlag) { return caseFlag == 1 ? a == b : SameCI(a, b); }
 
 std::string HostString(F_ObjHandleT doc, F_ObjHandleT obj, IntT prop) {
@@ -157,6 +170,39 @@ F_ObjHandleT FindOpenDoc(const std::string &path) {
     return 0;
 }
 
+// The index of the loaded table of that name, added when missing; a table read whole
+// (`whole`) starts empty again.
+int TableFor(const std::string &name, bool whole) {
+    TranslationState &st = State();
+    int index = TableIndex(name);
+    if (index < 0) {
+        st.tables.push_back(TranslationTable{name, 0, {}, {}});
+        return static_cast<int>(st.tables.size()) - 1;
+    }
+    if (whole) {
+        st.tables[index].english.clear();
+        st.tables[index].translated.clear();
+    }
+    return index;
+}
+
+// Keeps the rows of the message id (its English text, ignoring case) in the table of that name,
+// after the oldest kept rows beyond the cache's size are dropped.
+void AddMessageRows(const std::string &name, const std::string &id,
+                    const std::vector<std::pair<std::string, std::string>> &rows) {
+    TranslationTable &t = State().tables[TableFor(name, false)];
+    if (t.english.size() > kMessageCache) {
+        size_t drop = t.english.size() - kMessageCache;
+        t.english.erase(t.english.begin(), t.english.begin() + static_cast<long>(drop));
+        t.translated.erase(t.translated.begin(), t.translated.begin() + static_cast<long>(drop));
+    }
+    for (const auto &[english, translated] : rows) {
+        if (!SameCI(english, id)) continue;
+        t.english.push_back(english);
+        t.translated.push_back(translated);
+    }
+}
+
 }  // namespace
 
 namespace qv {
@@ -255,6 +301,18 @@ IntT om_LangLoadTable(F_ObjHandleT languageDoc, ConStringT language, F_ObjHandle
     std::string name(qv::View(tableName)), id(qv::View(messageId));
     if (!st.ready || SameCI(name, BogusTranslationTable)) return -1;
     std::string lang = qv::View(language).empty() ? st.language : std::string(language);
+    // A message from a strings file that no document holds: the rows kept from the file, while it
+    // is the same file.
+    std::string path, identity;
+    if (!languageDoc && !table && !id.empty()) {
+        path = FindLanguageFile(lang, true);
+        if (!path.empty() && !FindOpenDoc(path)) identity = qv::sys::FileIdentity(path);
+        const FileRows &kept = st.fileRows;
+        if (!identity.empty() && kept.identity == identity && kept.path == path && kept.table == name) {
+            AddMessageRows(name, id, kept.rows);
+            return TableIndex(name);
+        }
+    }
     F_ObjHandleT doc = languageDoc;
     bool openedHere = false;
     if (!doc) {
@@ -277,20 +335,7 @@ IntT om_LangLoadTable(F_ObjHandleT languageDoc, ConStringT language, F_ObjHandle
         if (openedHere) om_DocClose(doc, 0);
         return -1;
     }
-    int index = TableIndex(name);
-    if (index < 0) {
-        st.tables.push_back(TranslationTable{name, 0, {}, {}});
-        index = static_cast<int>(st.tables.size()) - 1;
-    } else if (id.empty()) {
-        st.tables[index].english.clear();
-        st.tables[index].translated.clear();
-    }
-    TranslationTable &t = st.tables[index];
-    if (t.english.size() > kMessageCache) {
-        size_t drop = t.english.size() - kMessageCache;
-        t.english.erase(t.english.begin(), t.english.begin() + static_cast<long>(drop));
-        t.translated.erase(t.translated.begin(), t.translated.begin() + static_cast<long>(drop));
-    }
+    std::vector<std::pair<std::string, std::string>> rows;
     F_ObjHandleT row = F_ApiGetId(doc, table, FP_FirstRowInTbl);
     for (int n = 0; row && n < kRowLimit; ++n, row = F_ApiGetId(doc, row, FP_NextRowInTbl)) {
         if (F_ApiGetInt(doc, row, FP_RowType) != 1) continue;
@@ -308,12 +353,20 @@ IntT om_LangLoadTable(F_ObjHandleT languageDoc, ConStringT language, F_ObjHandle
             }
         }
         if (english.empty() || translated.empty()) continue;
-        if (!id.empty() && !SameCI(english, id)) continue;
-        t.english.push_back(english);
-        t.translated.push_back(translated);
+        rows.emplace_back(std::move(english), std::move(translated));
     }
     if (openedHere) om_DocClose(doc, 0);
-    return index;
+    if (id.empty()) {
+        TranslationTable &t = st.tables[TableFor(name, true)];
+        for (auto &[english, translated] : rows) {
+            t.english.push_back(std::move(english));
+            t.translated.push_back(std::move(translated));
+        }
+        return TableIndex(name);
+    }
+    AddMessageRows(name, id, rows);
+    if (openedHere && !identity.empty()) st.fileRows = FileRows{path, identity, name, std::move(rows)};
+    return TableIndex(name);
 }
 
 IntT om_LangTranslateDialog(F_ObjHandleT dlg, ConStringT englishTitle, ConStringT tableName, IntT reload,
