@@ -195,7 +195,11 @@ void om_DlgHide(F_ObjHandleT dlg, IntT item) {
 
 void om_DlgSetLabel(F_ObjHandleT dlg, IntT item, ConStringT text, ConStringT table) {
     if (!dlg) return;
-    F_ApiSetString(dlg, F_ApiDialogItemId(dlg, item), FP_Label, Forth(Str(table), Str(text)).c_str());
+    F_ObjHandleT id = F_ApiDialogItemId(dlg, item);
+    if (qv::LangKeepsText(qv::View(table)) || qv::View(table).empty())
+        F_ApiSetString(dlg, id, FP_Label, text ? text : "");
+    else
+        F_ApiSetString(dlg, id, FP_Label, Forth(Str(table), Str(text)).c_str());
 }
 
 void om_DlgSetText(F_ObjHandleT dlg, IntT item, ConStringT text, ConStringT table) {

@@ -370,16 +370,16 @@ IntT om_DlgOpenStatus(IntT dlgNum, ConStringT title, IntT keep, ConStringT table
 }
 
 void om_DlgSetStatusLines(ConStringT line1, ConStringT line2, ConStringT line3, ConStringT line4) {
-    if (!G().statusBox) return;
+    GenericDialogState &g = G();
+    if (!g.statusBox) return;
     ConStringT lines[4] = {line1, line2, line3, line4};
     for (int i = 0; i < 4; ++i) {
         if (IsStar(lines[i])) continue;
-        std::string l = Str(lines[i]);
-        if (l.size() > 60) l = "..." + l.substr(l.size() - 60);
-        G().status[i] = l;
+        std::string_view l = qv::View(lines[i]);
+        if (l.size() > 60) g.status[i].assign("...").append(l.substr(l.size() - 60));
+        else g.status[i].assign(l);
     }
     // Only the lines the box does not show yet are written: a long run rewrites one line often.
-    GenericDialogState &g = G();
     if (g.shownTable != Table()) {
         for (bool &valid : g.shownValid) valid = false;
         g.shownTable = Table();

@@ -227,6 +227,13 @@ std::string LangTranslate(const std::string &tableName, const std::string &text,
     return i < 0 ? text : (reverse ? table.english : table.translated)[i];
 }
 
+bool LangKeepsText(std::string_view tableName) {
+    if (EqualFolded(tableName, BogusTranslationTable)) return true;
+    if (EqualFolded(tableName, GeneralStringsTable)) return false;
+    const TranslationState &st = State();
+    return !st.ready || EqualFolded(st.language, "English");
+}
+
 std::string LangMessage(const std::string &messageId) { return LangTranslate(GeneralStringsTable, messageId, false, 0); }
 
 std::string LangMessageFormatted(const std::string &messageId, std::initializer_list<MsgArg> args) {

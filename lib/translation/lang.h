@@ -14,6 +14,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fdk.h"
@@ -52,6 +53,9 @@ namespace qv {
 
 // The same lookups as the om_Lang* calls, as C++ values.
 std::string LangTranslate(const std::string &tableName, const std::string &text, bool reverse, int caseFlag);
+// True when LangTranslate through the table gives every text back as it is (the language is
+// English or none is ready, and the table is not the general strings), so a caller may skip it.
+bool LangKeepsText(std::string_view tableName);
 std::string LangMessage(const std::string &messageId);
 // The message's text in the current language with its placeholders filled by the checked
 // formatter (the MESSAGING ERROR text when the id has none).
