@@ -417,8 +417,11 @@ IntT visit(Machine &m, IntT r) {
     case XK_PREDICATE: case XK_CONTAINS: case XK_CONTAINS_CI: case XK_STARTS_WITH: case XK_STARTS_WITH_CI:
     case XK_NOT: {
         if (!up) {
-            // A function of the node itself and a literal is decided here, as its records would.
-            if (IntT verdict = om_XPathEvaluateFunctionOnSelf(m.doc, r, m.node, m.attr)) {
+            // A function of the node itself and a literal, or a comparison of one of its
+            // attributes with a literal, is decided here, as its records would.
+            IntT verdict = om_XPathEvaluateFunctionOnSelf(m.doc, r, m.node, m.attr);
+            if (!verdict) verdict = om_XPathEvaluateAttributeComparison(m.doc, r, m.node, m.attr);
+            if (verdict) {
                 // Its operand records were not visited: they stay as the last verdict above
                 // (or the sequence's reset) left them.
                 om_XPathResetNode(r, 0);
@@ -596,24 +599,34 @@ F_ObjHandleT resumeLastStep(Machine &m, IntT &next) {
     }
 }
 
-// True when the main path's last step resumes directly and has no predicates along the child or
-// descendant axes (as in //name or /doc/sec/para): every candidate it finds is a match unless the
-// history holds it.
+// True when the main path's last step resumes directly along the child or descendant axes (as in
+// //name or /doc/sec/para) with no predicates, or with one that is judged at once
+// (//para[@type='note'], //para[contains(., 'x')]): every candidate it finds, and that predicate
+// passes, is a match unless the history holds it.
 bool lastStepIsPlain(const Machine &m) {
     const XPathNodeRecord &step = om_XPathRec(m.lastStep);
-    return lastStepResumesDirectly(m) && !step.firstChild &&
-           (step.axis == XA_CHILD || step.axis == XA_DESCENDANT || step.axis == XA_DESCENDANT_OR_SELF);
+    if (!lastStepResumesDirectly(m) ||
+        !(step.axis == XA_CHILD || step.axis == XA_DESCENDANT || step.axis == XA_DESCENDANT_OR_SELF))
+        return false;
+    XPathQuickPredicate p;
+    return !step.firstChild || (step.firstChild == step.lastChild && om_XPathPrepareQuickPredicate(step.firstChild, p));
 }
 
 // For a plain last step (lastStepIsPlain), what resumeLastStep, recordMatch and the loop of
 // om_XPathRunMatches do match after match, without going through the general step code: the
-// step's next candidate from its axis (on these axes a step without predicates is given no child
-// test and no position), the history, then take. A descendant step's walk goes on from one
-// candidate to the next without returning. Registers and records are left as they would leave
-// them. False when take stopped the run; otherwise next is the record where the general walk
-// goes on (the step ran out of candidates, or the path holds something unusual).
+// step's next candidate from its axis (on these axes a step without predicates, or with an
+// attribute comparison, is given no child test and no position), the comparison's verdict taken
+// at once as the predicate's visit takes it, the history, then take. A descendant step's walk goes
+// on from one candidate to the next without returning. Registers and records are left as they
+// would leave them. False when take stopped the run; otherwise next is the record where the
+// general walk goes on (the step ran out of candidates, the comparison is left to the predicate's
+// records, or the path holds something unusual).
 bool takePlainMatches(Machine &m, qv::FunctionRef<bool(F_ObjHandleT, IntT, F_ObjHandleT)> take, IntT &next) {
     const IntT li = m.lastStep;
+    const IntT predicate = om_XPathRec(li).firstChild;  // an attribute comparison, or none
+    XPathQuickPredicate quick;
+    if (predicate) om_XPathPrepareQuickPredicate(predicate, quick);
+    IntT lastVerdict = 0, lastFunctionVerdict = 0;  // the verdicts on the candidate before
     bool stopped = false;  // take stopped the run
     // Registers as a resumed step starts with them.
     auto resume = [&m](const XPathNodeRecord &step) {
@@ -638,6 +651,31 @@ bool takePlainMatches(Machine &m, qv::FunctionRef<bool(F_ObjHandleT, IntT, F_Obj
         step.matchNode = result;
         step.attrIndex = m.attr;
         step.matchDoc = m.doc;
+        if (predicate && result != 0) {
+            // The predicate's visit: its verdict, or down to its records when it is not taken
+            // at once.
+            IntT functionVerdict = 0;
+            IntT verdict = om_XPathJudgeQuickPredicate(m.doc, quick, result, m.attr, &functionVerdict);
+            if (!verdict) {
+                next = predicate;
+                om_XPathRec(next).candidateCount = step.candidateCount;
+                m.node = m.context = result;
+                return false;
+            }
+            // Its records are left as its visit leaves them: reset (once: nothing here changes
+            // them after), with the verdicts as the values of the predicate and of its function.
+            if (!lastVerdict) om_XPathResetSubtree(predicate, 1, 0);
+            if (verdict != lastVerdict) om_XPathRec(predicate).valueText = verdict == XV_TRUE ? "true" : "false";
+            if (functionVerdict != lastFunctionVerdict)
+                om_XPathRec(quick.function).valueText = functionVerdict == XV_TRUE ? "true" : "false";
+            lastVerdict = verdict;
+            lastFunctionVerdict = functionVerdict;
+            if (verdict != XV_TRUE) {
+                // Back at the step, which looks for its next candidate.
+                resume(om_XPathRec(li));
+                return true;
+            }
+        }
         m.dir = WalkUp;  // no step after it: up to the path
         next = step.parent;
         XPathNodeRecord &path = om_XPathRec(step.parent);

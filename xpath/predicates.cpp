@@ -4,6 +4,8 @@
 #include <strings.h>
 
 #include <cstring>
+#include <span>
+#include <string_view>
 
 #include "lib/globals.h"
 #include "lib/host/element_query.h"
@@ -19,14 +21,12 @@
 
 namespace {
 
-bool listEmpty(const std::vector<std::string> &l) { return l.empty() || om_XPathTextIsEmpty(l[0]); }
-
 // contains-ci and starts-with-ci fold case as the host does (F_StrICmp), accented capitals included.
-bool containsCI(const std::string &hay, const std::string &needle) {
+bool containsCI(std::string_view hay, std::string_view needle) {
     return qv::FoldCase(hay).find(qv::FoldCase(needle)) != std::string::npos;
 }
 
-bool startsWithCI(const std::string &s, const std::string &prefix) {
+bool startsWithCI(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && qv::FoldCase(s).compare(0, prefix.size(), qv::FoldCase(prefix)) == 0;
 }
 
@@ -65,6 +65,69 @@ std::vector<std::string> leftValues, rightValues;
         leftValues.clear();
         rightValues.clear();
     });
+
+}  // namespace
+
+namespace {
+
+// A value of a list as text: the engine's own strings, or the host's (NULL as "").
+const char *valueText(const std::string &s) { return s.c_str(); }
+const char *valueText(ConStringT s) { return s ? s : ""; }
+std::string_view valueView(const std::string &s) { return s; }
+std::string_view valueView(ConStringT s) { return s ? s : ""; }
+
+// 1 when some pair of values satisfies the comparison ("!=": when no pair is equal).
+template <class Left, class Right>
+int compareLists(std::span<Left> left, std::span<Right> right, IntT code, int noNumbers, int exactCase) {
+    bool le = left.empty() || om_XPathTextIsEmpty(valueView(left[0]));
+    bool re = right.empty() || om_XPathTextIsEmpty(valueView(right[0]));
+    if (le || re) {
+        switch (code) {
+        case XT_EQ: return le && re;
+        case XT_NE: return !(le && re);
+        case XT_GT: return re && !le;
+        case XT_GE: return re;
+        case XT_LT: return le && !re;
+        case XT_LE: return le;
+        default: return 0;
+        }
+    }
+    bool function = code >= XT_CONTAINS && code <= XT_STARTS_WITH_CI;
+    for (const auto &lv : left) {
+        std::string_view l = valueView(lv);
+        for (const auto &mv : right) {
+            std::string_view m = valueView(mv);
+            if (!noNumbers && !function && om_XPathIsInteger(l) && om_XPathIsInteger(m)) {
+                bool holds = om_XPathCompareInts(om_XPathIntegerValue(l), om_XPathIntegerValue(m), code);
+                if (code == XT_NE) {
+                    if (!holds) return 0;
+                } else if (holds) {
+                    return 1;
+                }
+                continue;
+            }
+            switch (code) {
+            case XT_CONTAINS: if (l.find(m) != std::string_view::npos) return 1; break;
+            case XT_CONTAINS_CI: if (containsCI(l, m)) return 1; break;
+            case XT_STARTS_WITH: if (l.substr(0, m.size()) == m) return 1; break;
+            case XT_STARTS_WITH_CI: if (startsWithCI(l, m)) return 1; break;
+            default: {
+                int c = exactCase ? F_StrCmp(valueText(lv), valueText(mv)) : F_StrICmp(valueText(lv), valueText(mv));
+                switch (code) {
+                case XT_EQ: if (c == 0) return 1; break;
+                case XT_NE: if (c == 0) return 0; break;
+                case XT_GT: if (c > 0) return 1; break;
+                case XT_LT: if (c < 0) return 1; break;
+                case XT_GE: if (c >= 0) return 1; break;
+                case XT_LE: if (c <= 0) return 1; break;
+                default: break;
+                }
+            }
+            }
+        }
+    }
+    return code == XT_NE;
+}
 
 }  // namespace
 
@@ -119,13 +182,13 @@ IntT om_XPathEvaluatePredicate(F_ObjHandleT doc, IntT record, IntT child) {
     return XV_FALSE;
 }
 
-// The verdict of a function on the node itself and a literal ("contains(., 'x')"), taken at once
-// from the node's value: what its records would give after walking the self step and the
-// literal. 0 when the record is not such a function.
-IntT om_XPathEvaluateFunctionOnSelf(F_ObjHandleT doc, IntT record, F_ObjHandleT node, IntT attr) {
+namespace {
+
+// The literal record of a function of the node itself and a literal ("contains(., 'x')"), or 0
+// when the record is no such function.
+IntT functionOnSelfLiteral(IntT record) {
     const XPathNodeRecord &r = om_XPathRec(record);
-    IntT code = functionCode(r.kind);
-    if (!code) return 0;
+    if (!functionCode(r.kind)) return 0;
     auto onlyChild = [](IntT i) {
         const XPathNodeRecord &x = om_XPathRec(i);
         return x.firstChild && x.firstChild == x.lastChild ? x.firstChild : 0;
@@ -142,11 +205,145 @@ IntT om_XPathEvaluateFunctionOnSelf(F_ObjHandleT doc, IntT record, F_ObjHandleT 
     if (st.kind != XK_NODE_HANDLER || st.axis != XA_SELF || st.nodeTest != "node()" || st.firstChild ||
         (lit.kind != XK_LITERAL_STRING && lit.kind != XK_LITERAL_INTEGER))
         return 0;
-    if (!doc) return 0;
-    if (!om_XPathNodeTestMatches(doc, node, st.nodeTest)) return XV_FALSE;  // the self step finds nothing
+    return literal;
+}
+
+// The verdict of a function of the node's own value and a literal: the self step (node()) finds
+// only a node, whose value (an attribute's with an attribute cursor, else its text) goes to the
+// function.
+IntT functionOnSelfVerdict(F_ObjHandleT doc, IntT code, const std::string &argument, F_ObjHandleT node, IntT attr) {
+    if (node <= 499) return XV_FALSE;  // the self step finds nothing
     operandValues(doc, IntT(node), attr, -1, std::string(), leftValues);
-    rightValues.assign(1, lit.valueText);
-    return om_XPathCompareValueLists(leftValues, rightValues, code, 0, 1) ? XV_TRUE : XV_FALSE;
+    return compareLists(std::span<const std::string>(leftValues), std::span<const std::string>(&argument, 1), code, 0, 1)
+               ? XV_TRUE
+               : XV_FALSE;
+}
+
+}  // namespace
+
+// The verdict of a function on the node itself and a literal ("contains(., 'x')"), taken at once
+// from the node's value: what its records would give after walking the self step and the
+// literal. 0 when the record is not such a function.
+IntT om_XPathEvaluateFunctionOnSelf(F_ObjHandleT doc, IntT record, F_ObjHandleT node, IntT attr) {
+    IntT literal = functionOnSelfLiteral(record);
+    if (!literal || !doc) return 0;
+    return functionOnSelfVerdict(doc, functionCode(om_XPathRec(record).kind), om_XPathRec(literal).valueText, node, attr);
+}
+
+// 1 when the record is a predicate comparing a path of one attribute step (without predicates of
+// its own) with a literal, on either side: "@type='note'", "3 < @level".
+int om_XPathIsAttributeComparison(IntT record) {
+    const XPathNodeRecord &r = om_XPathRec(record);
+    if (r.kind != XK_PREDICATE || (r.op && (r.op < UIntT(XT_EQ) || r.op > UIntT(XT_LE))) || !r.firstChild) return 0;
+    IntT left = r.firstChild, right = om_XPathRec(left).nextSibling;
+    if (!right || right != r.lastChild) return 0;
+    auto isLiteral = [](IntT i) {
+        UIntT k = om_XPathRec(i).kind;
+        return k == XK_LITERAL_STRING || k == XK_LITERAL_INTEGER;
+    };
+    auto isAttributePath = [](IntT i) {
+        const XPathNodeRecord &path = om_XPathRec(i);
+        if (path.kind != XK_NODE_HANDLERS || path.groupFmProp >= 0 || !path.firstChild ||
+            path.firstChild != path.lastChild)
+            return false;
+        const XPathNodeRecord &step = om_XPathRec(path.firstChild);
+        return step.kind == XK_NODE_HANDLER && step.axis == XA_ATTRIBUTE && !step.firstChild;
+    };
+    return (isAttributePath(left) && isLiteral(right)) || (isLiteral(left) && isAttributePath(right)) ? 1 : 0;
+}
+
+bool om_XPathPrepareQuickPredicate(IntT record, XPathQuickPredicate &out) {
+    out.form = XPathQuickPredicate::None;
+    const XPathNodeRecord &r = om_XPathRec(record);
+    if (r.kind != XK_PREDICATE || !r.firstChild) return false;
+    out.code = r.op ? IntT(r.op) : IntT(XT_EQ);
+    const XPathNodeRecord &left = om_XPathRec(r.firstChild);
+    if (om_XPathIsAttributeComparison(record)) {
+        out.form = XPathQuickPredicate::AttributeComparison;
+        out.attributeLeft = left.kind == XK_NODE_HANDLERS;
+        const XPathNodeRecord &path = out.attributeLeft ? left : om_XPathRec(r.lastChild);
+        out.name = om_XPathRec(path.firstChild).nodeTest;
+        out.any = out.name == "*" || out.name == "node()";
+        out.literal = (out.attributeLeft ? om_XPathRec(r.lastChild) : left).valueText;
+        return true;
+    }
+    // A function of the node itself compared with a literal: the function's value is "true" or
+    // "false", so the comparison's two outcomes are known before any node.
+    IntT right = left.nextSibling;
+    if (!right || right != r.lastChild || (r.op && (r.op < UIntT(XT_EQ) || r.op > UIntT(XT_LE)))) return false;
+    const XPathNodeRecord &literal = om_XPathRec(right);
+    IntT argument = functionOnSelfLiteral(r.firstChild);
+    if (!argument || (literal.kind != XK_LITERAL_STRING && literal.kind != XK_LITERAL_INTEGER)) return false;
+    out.form = XPathQuickPredicate::FunctionOfSelf;
+    out.function = r.firstChild;
+    out.functionCode = functionCode(left.kind);
+    out.argument = om_XPathRec(argument).valueText;
+    out.literal = literal.valueText;
+    std::span<const std::string> lit(&out.literal, 1);
+    for (int holds = 0; holds < 2; ++holds) {
+        const std::string value = holds ? "true" : "false";
+        out.verdictIf[holds] =
+            compareLists(std::span<const std::string>(&value, 1), lit, out.code, 0, 1) ? XV_TRUE : XV_FALSE;
+    }
+    return true;
+}
+
+namespace {
+
+// One judgement of an attribute comparison: the element, and its attributes read in one pass, each
+// of the name in turn (as the attribute step finds them) until one compares true.
+struct AttributeJudgement {
+    const XPathQuickPredicate &c;
+    F_ObjHandleT doc, node;
+};
+
+IntT judgeAttribute(const F_AttributeReadT *a, PtrT arg) {
+    const AttributeJudgement &j = *static_cast<const AttributeJudgement *>(arg);
+    const XPathQuickPredicate &c = j.c;
+    if (!(c.any || (a->name && c.name == a->name))) return 0;
+    std::span<const std::string> literal(&c.literal, 1);
+    std::span<const ConStringT> values(a->values, a->values ? a->valueCount : 0);
+    if (values.empty() && XPathEngineOptions.attributeValueMode && a->name && *a->name) {
+        // Without values of its own the attribute reads as its definition's defaults.
+        om_XPathAttrValues(j.doc, j.node, IntT(a->index), XPathEngineOptions.attributeValueMode, leftValues);
+        return (c.attributeLeft ? compareLists(std::span<const std::string>(leftValues), literal, c.code, 0, 1)
+                                : compareLists(literal, std::span<const std::string>(leftValues), c.code, 0, 1))
+                   ? 1
+                   : 0;
+    }
+    return (c.attributeLeft ? compareLists(values, literal, c.code, 0, 1) : compareLists(literal, values, c.code, 0, 1))
+               ? 1
+               : 0;
+}
+
+}  // namespace
+
+IntT om_XPathJudgeQuickPredicate(F_ObjHandleT doc, const XPathQuickPredicate &p, F_ObjHandleT node, IntT attr,
+                                 IntT *functionVerdict) {
+    if (!doc) return 0;
+    switch (p.form) {
+    case XPathQuickPredicate::AttributeComparison: {
+        if (node <= 499 || attr >= 0) return 0;
+        AttributeJudgement j{p, doc, node};
+        return F_ApiReadAttributes(doc, node, judgeAttribute, &j) > 0 ? XV_TRUE : XV_FALSE;
+    }
+    case XPathQuickPredicate::FunctionOfSelf: {
+        IntT v = functionOnSelfVerdict(doc, p.functionCode, p.argument, node, attr);
+        if (functionVerdict) *functionVerdict = v;
+        return p.verdictIf[v == XV_TRUE ? 1 : 0];
+    }
+    default:
+        return 0;
+    }
+}
+
+// The verdict of an attribute comparison on an element, as om_XPathJudgeQuickPredicate gives it;
+// 0 when the record is no such comparison.
+IntT om_XPathEvaluateAttributeComparison(F_ObjHandleT doc, IntT record, F_ObjHandleT node, IntT attr) {
+    if (!doc || node <= 499 || attr >= 0 || !om_XPathIsAttributeComparison(record)) return 0;
+    XPathQuickPredicate p;
+    om_XPathPrepareQuickPredicate(record, p);
+    return om_XPathJudgeQuickPredicate(doc, p, node, attr, nullptr);
 }
 
 // not(): true when its operand path found nothing, or its value is "false" or empty.
@@ -172,51 +369,8 @@ int om_XPathCompareInts(long long a, long long b, IntT op) {
 // 1 when some pair of values satisfies the comparison ("!=": when no pair is equal).
 int om_XPathCompareValueLists(const std::vector<std::string> &left, const std::vector<std::string> &right,
                               IntT code, int noNumbers, int exactCase) {
-    bool le = listEmpty(left), re = listEmpty(right);
-    if (le || re) {
-        switch (code) {
-        case XT_EQ: return le && re;
-        case XT_NE: return !(le && re);
-        case XT_GT: return re && !le;
-        case XT_GE: return re;
-        case XT_LT: return le && !re;
-        case XT_LE: return le;
-        default: return 0;
-        }
-    }
-    bool function = code >= XT_CONTAINS && code <= XT_STARTS_WITH_CI;
-    for (const std::string &l : left) {
-        for (const std::string &m : right) {
-            if (!noNumbers && !function && om_XPathIsInteger(l) && om_XPathIsInteger(m)) {
-                bool holds = om_XPathCompareInts(om_XPathIntegerValue(l), om_XPathIntegerValue(m), code);
-                if (code == XT_NE) {
-                    if (!holds) return 0;
-                } else if (holds) {
-                    return 1;
-                }
-                continue;
-            }
-            switch (code) {
-            case XT_CONTAINS: if (l.find(m) != std::string::npos) return 1; break;
-            case XT_CONTAINS_CI: if (containsCI(l, m)) return 1; break;
-            case XT_STARTS_WITH: if (l.compare(0, m.size(), m) == 0) return 1; break;
-            case XT_STARTS_WITH_CI: if (startsWithCI(l, m)) return 1; break;
-            default: {
-                int c = exactCase ? F_StrCmp(l.c_str(), m.c_str()) : F_StrICmp(l.c_str(), m.c_str());
-                switch (code) {
-                case XT_EQ: if (c == 0) return 1; break;
-                case XT_NE: if (c == 0) return 0; break;
-                case XT_GT: if (c > 0) return 1; break;
-                case XT_LT: if (c < 0) return 1; break;
-                case XT_GE: if (c >= 0) return 1; break;
-                case XT_LE: if (c <= 0) return 1; break;
-                default: break;
-                }
-            }
-            }
-        }
-    }
-    return code == XT_NE;
+    return compareLists(std::span<const std::string>(left), std::span<const std::string>(right), code, noNumbers,
+                        exactCase);
 }
 
 // The element when its kind suits the FM property named by the test, else 103.

@@ -124,6 +124,34 @@ void om_XPathCopyOperand(IntT record, IntT child);
 IntT om_XPathEvaluatePredicate(F_ObjHandleT doc, IntT record, IntT child);
 IntT om_XPathEvaluateNot(IntT record);
 IntT om_XPathEvaluateFunctionOnSelf(F_ObjHandleT doc, IntT record, F_ObjHandleT node, IntT attr);
+// 1 when the record is a predicate comparing one attribute of the node with a literal
+// ("@type='note'", "3 < @level"), which can be judged without walking its records.
+int om_XPathIsAttributeComparison(IntT record);
+// A predicate judged at once on one candidate after another, without walking its records: an
+// attribute comparison, or a function of the node's own value and a literal ("contains(., 'x')",
+// which the compiler keeps as a comparison of the function's value with 'true').
+struct XPathQuickPredicate {
+    enum Form { None, AttributeComparison, FunctionOfSelf } form = None;
+    IntT code = 0;               // the predicate's comparison, XT_EQ ... XT_LE
+    std::string literal;         // the literal it compares with
+    std::string name;            // AttributeComparison: the attribute step's test
+    bool any = false;            //   "*" or "node()": any attribute
+    bool attributeLeft = true;   //   the attribute is the left operand
+    IntT function = 0;           // FunctionOfSelf: the function's record,
+    IntT functionCode = 0;       //   its comparison (XT_CONTAINS ...),
+    std::string argument;        //   its literal,
+    IntT verdictIf[2] = {0, 0};  //   and the predicate's verdict when it is false, true
+};
+// Reads the predicate of a record; false (form None) when it is not judged at once.
+bool om_XPathPrepareQuickPredicate(IntT record, XPathQuickPredicate &out);
+// The verdict (XV_TRUE or XV_FALSE) the predicate's records would give on the candidate node
+// (with attribute cursor attr); 0 when it cannot be judged at once there (an attribute
+// comparison on an attribute cursor or a mark, no document). functionVerdict, when given,
+// receives the verdict of a FunctionOfSelf's function.
+IntT om_XPathJudgeQuickPredicate(F_ObjHandleT doc, const XPathQuickPredicate &p, F_ObjHandleT node, IntT attr,
+                                 IntT *functionVerdict);
+// The same from the record; 0 also when the record is no attribute comparison.
+IntT om_XPathEvaluateAttributeComparison(F_ObjHandleT doc, IntT record, F_ObjHandleT node, IntT attr);
 int om_XPathCompareValueLists(const std::vector<std::string> &left, const std::vector<std::string> &right,
                               IntT code, int noNumbers, int exactCase);
 int om_XPathCompareInts(long long a, long long b, IntT op);

@@ -623,4 +623,23 @@ inline F_ObjHandleT PastMisc(F_ObjHandleT id, bool forward) {
     return 0;
 }
 
+// PastMisc(id, true) with the live element it leads to (nullptr when none).
+inline F_ObjHandleT PastMiscWithElem(F_ObjHandleT id, const Element *&elem) {
+    elem = nullptr;
+    if (!id) return 0;
+    if (const Element *e = Elem(id); !e || !e->misc) {
+        elem = e;
+        return id;
+    }
+    for (size_t guard = ElementStoreSize() + 1; id && guard--;) {
+        const Element *e = Elem(id);
+        if (!e || !e->misc) {
+            elem = e;
+            return id;
+        }
+        id = e->next;
+    }
+    return 0;
+}
+
 }  // namespace host

@@ -304,23 +304,27 @@ IntT F_ApiReadElements(F_ObjHandleT docId, F_ObjHandleT rootId, F_ObjHandleT fro
     }
     F_ObjHandleT at = fromId ? fromId : rootId;
     const Element *e = fromId ? from : root;
-    F_ObjHandleT child = PastMisc(e->first, true);
+    // Each link is followed to its element once: the element that tells whether the link leads
+    // to a comment is the one the walk goes on with. fn may read the document (it must not change
+    // it), which moves no element.
+    const Element *childElem = nullptr;
+    F_ObjHandleT child = PastMiscWithElem(e->first, childElem);
     if (!fromId) {
         F_ElementReadT r{at, e->def, child};
         if (IntT stop = fn(&r, arg)) return stop;
     }
-    // Each step reads the store afresh: fn may read the document too (it must not change it).
     for (size_t guard = ElementStoreSize() + 1; guard--;) {
         F_ObjHandleT next = child;
+        const Element *nextElem = childElem;
         while (!next && at != rootId) {
-            next = PastMisc(e->next, true);
+            next = PastMiscWithElem(e->next, nextElem);
             if (next) break;
             at = e->parent;
             if (!at || at == rootId || !(e = Elem(at))) return 0;
         }
-        if (!next || !(e = Elem(next))) return 0;
+        if (!next || !(e = nextElem)) return 0;
         at = next;
-        child = PastMisc(e->first, true);
+        child = PastMiscWithElem(e->first, childElem);
         F_ElementReadT r{at, e->def, child};
         if (IntT stop = fn(&r, arg)) return stop;
     }
