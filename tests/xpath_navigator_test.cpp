@@ -201,6 +201,43 @@ TEST_F(XPathRun, FunctionsOfTheNodeItselfAgreeWithTheWalkedForm) {
     EXPECT_EQ(Matches("//p[contains(., 'Text 1')]"), (V{"/doc[1]/p[1]", "/doc[1]/p[3]"}));
 }
 
+// A comparison of an attribute with a literal, judged at once from the element's attributes,
+// agrees with the same comparison walked through a longer path to the attribute, one match at a
+// time and in one run: several values, a definition's default, numbers, empty values, either
+// side, any attribute.
+TEST_F(XPathRun, AttributeComparisonsAgreeWithTheWalkedForm) {
+    Load("<doc><e a='v' n='10'/><e a='w' n='007'/><e a='' n='x'/><e/><e b='v'/><f a='v'/></doc>");
+    F_ObjHandleT def = host::FindElementDef(doc, "e");
+    host::AttrDef d;
+    d.name = "d";
+    d.defaults = {"dflt"};
+    host::AddAttributeDef(def, d);
+    ASSERT_TRUE(host::SetAttribute(doc, Find("/doc/e[4]"), "m", {"one", "two"}));
+    ASSERT_TRUE(host::SetAttribute(doc, Find("/doc/e[5]"), "d", {"own"}));
+    auto runMatches = [&](const std::string &expr) {
+        IntT s = om_XPathCompile(expr, 0);
+        om_XPathResetSequence(s, 1);
+        std::vector<Match> matches;
+        xpath_MatchAll(doc, 0, -1, s, 0, 0, matches);
+        V out;
+        for (const Match &m : matches) out.push_back(qvtest::PathOf(doc, m.elem));
+        return out;
+    };
+    for (const char *test : {"@a = 'v'", "@a != 'v'", "'v' = @a", "@a = ''", "@a != ''", "@n > 9", "9 < @n",
+                             "@n = 7", "@n >= 'x'", "@a <= 'v'", "@* = 'v'", "@node() = 'w'", "@missing = ''",
+                             "@m = 'two'", "@m != 'one'", "@d = 'dflt'", "@d = 'own'"}) {
+        std::string quick = std::string("//*[") + test + "]", walked = quick;
+        walked.replace(walked.find('@'), 1, "./@");
+        V expected = Matches(walked);
+        EXPECT_EQ(Matches(quick), expected) << test;
+        EXPECT_EQ(runMatches(quick), expected) << test;
+    }
+    EXPECT_EQ(Matches("//e[@a = 'v']"), V{"/doc[1]/e[1]"});
+    EXPECT_EQ(Matches("//*['v' = @*]"), (V{"/doc[1]/e[1]", "/doc[1]/e[5]", "/doc[1]/f[1]"}));
+    EXPECT_EQ(Matches("//e[@d = 'dflt']"), (V{"/doc[1]/e[1]", "/doc[1]/e[2]", "/doc[1]/e[3]", "/doc[1]/e[4]"}));
+    EXPECT_EQ(Matches("//e[@m = 'two']"), V{"/doc[1]/e[4]"});
+}
+
 TEST_F(XPathRun, FlowAxes) {
     Load("<doc><a/></doc>");
     EXPECT_EQ(Matches("flow-any::Main"), V{"flow"});
@@ -370,13 +407,13 @@ std::vector<std::string> RunState(IntT r) {
 
 }  // namespace
 
-// A run that takes its matches in one go (a last step without predicates on the child or
-// descendant axes has a loop of its own) returns what calls one at a time return and leaves the
+// A run that takes its matches in one go (a last step on the child or descendant axes without
+// predicates, or with one judged at once, has a loop of its own) returns what calls one at a time return and leaves the
 // records as they leave them, whether it runs to the end or is stopped after some matches: the
 // calls that follow go on alike.
 TEST_F(XPathRun, RunInOneGoAgreesWithCallsOneAtATime) {
-    Load("<doc><sec><title>T</title><para>a<b>x</b></para><para>b</para><sec><para>c<para>d</para></para></sec>"
-         "</sec><para/><sec>text only</sec><sec><note><para>e</para></note></sec></doc>");
+    Load("<doc><sec><title>T</title><para k='v'>a<b>x</b></para><para>b</para><sec><para k='w'>c<para k='v'>d</para>"
+         "</para></sec></sec><para/><sec>text only</sec><sec><note><para>e</para></note></sec></doc>");
     F_ObjHandleT sec1 = Find("/doc/sec[1]");
     ASSERT_NE(sec1, 0u);
     struct Case {
@@ -385,7 +422,10 @@ TEST_F(XPathRun, RunInOneGoAgreesWithCallsOneAtATime) {
     };
     for (const Case &c : {Case{"//para", 0}, Case{"/doc/sec/para", 0}, Case{"//sec//para", 0},
                           Case{"//sec/descendant::para", 0}, Case{"//para/b", 0}, Case{"para", sec1},
-                          Case{".//para", sec1}, Case{"//*", 0}, Case{"//text()", 0}, Case{"//node()", 0}}) {
+                          Case{".//para", sec1}, Case{"//*", 0}, Case{"//text()", 0}, Case{"//node()", 0},
+                          Case{"//para[@k = 'v']", 0}, Case{"//*[@k != 'v']", 0}, Case{"para['w' = @k]", sec1},
+                          Case{"//para[contains(., 'd')]", 0}, Case{"//sec/para[starts-with(., 'b')]", 0},
+                          Case{"//para[contains(., 'x') = 'false']", 0}}) {
         IntT s = om_XPathCompile(c.expr, 0);
         ASSERT_LT(s, 50100) << c.expr;
         for (size_t stopAfter : {size_t(1), size_t(2), size_t(4), size_t(1000)}) {
