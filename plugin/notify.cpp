@@ -238,7 +238,8 @@ void qv_RouteNotification(IntT notification, F_ObjHandleT doc, ConStringT text, 
     a.front = a.activeDoc ? a.activeDoc : a.activeBook;
     for (const QvNotification &n : kNotifications) {
         if (n.code != notification) continue;
-        qv_Trace("notification " + std::to_string(notification) + ": " + n.name);
+        // Named only with the trace on: a client call (one per match for some callers) comes here.
+        if (PluginGlobals.traceStartUp) qv_Trace("notification " + std::to_string(notification) + ": " + n.name);
         n.handle(a);
         break;
     }
