@@ -417,10 +417,11 @@ IntT visit(Machine &m, IntT r) {
     case XK_PREDICATE: case XK_CONTAINS: case XK_CONTAINS_CI: case XK_STARTS_WITH: case XK_STARTS_WITH_CI:
     case XK_NOT: {
         if (!up) {
-            // A function of the node itself and a literal, or a comparison of one of its
-            // attributes with a literal, is decided here, as its records would.
+            // A function of the node itself and a literal, a comparison of one of its attributes
+            // with a literal, or such a function's value compared with a literal, is decided
+            // here, as its records would.
             IntT verdict = om_XPathEvaluateFunctionOnSelf(m.doc, r, m.node, m.attr);
-            if (!verdict) verdict = om_XPathEvaluateAttributeComparison(m.doc, r, m.node, m.attr);
+            if (!verdict) verdict = om_XPathEvaluateQuickPredicate(m.doc, r, m.node, m.attr);
             if (verdict) {
                 // Its operand records were not visited: they stay as the last verdict above
                 // (or the sequence's reset) left them.

@@ -230,13 +230,15 @@ IntT om_XPathEvaluateFunctionOnSelf(F_ObjHandleT doc, IntT record, F_ObjHandleT 
     return functionOnSelfVerdict(doc, functionCode(om_XPathRec(record).kind), om_XPathRec(literal).valueText, node, attr);
 }
 
+namespace {
+
 // 1 when the record is a predicate comparing a path of one attribute step (without predicates of
 // its own) with a literal, on either side: "@type='note'", "3 < @level".
-int om_XPathIsAttributeComparison(IntT record) {
+bool isAttributeComparison(IntT record) {
     const XPathNodeRecord &r = om_XPathRec(record);
-    if (r.kind != XK_PREDICATE || (r.op && (r.op < UIntT(XT_EQ) || r.op > UIntT(XT_LE))) || !r.firstChild) return 0;
+    if (r.kind != XK_PREDICATE || (r.op && (r.op < UIntT(XT_EQ) || r.op > UIntT(XT_LE))) || !r.firstChild) return false;
     IntT left = r.firstChild, right = om_XPathRec(left).nextSibling;
-    if (!right || right != r.lastChild) return 0;
+    if (!right || right != r.lastChild) return false;
     auto isLiteral = [](IntT i) {
         UIntT k = om_XPathRec(i).kind;
         return k == XK_LITERAL_STRING || k == XK_LITERAL_INTEGER;
@@ -249,8 +251,10 @@ int om_XPathIsAttributeComparison(IntT record) {
         const XPathNodeRecord &step = om_XPathRec(path.firstChild);
         return step.kind == XK_NODE_HANDLER && step.axis == XA_ATTRIBUTE && !step.firstChild;
     };
-    return (isAttributePath(left) && isLiteral(right)) || (isLiteral(left) && isAttributePath(right)) ? 1 : 0;
+    return (isAttributePath(left) && isLiteral(right)) || (isLiteral(left) && isAttributePath(right));
 }
+
+}  // namespace
 
 bool om_XPathPrepareQuickPredicate(IntT record, XPathQuickPredicate &out) {
     out.form = XPathQuickPredicate::None;
@@ -258,7 +262,7 @@ bool om_XPathPrepareQuickPredicate(IntT record, XPathQuickPredicate &out) {
     if (r.kind != XK_PREDICATE || !r.firstChild) return false;
     out.code = r.op ? IntT(r.op) : IntT(XT_EQ);
     const XPathNodeRecord &left = om_XPathRec(r.firstChild);
-    if (om_XPathIsAttributeComparison(record)) {
+    if (isAttributeComparison(record)) {
         out.form = XPathQuickPredicate::AttributeComparison;
         out.attributeLeft = left.kind == XK_NODE_HANDLERS;
         const XPathNodeRecord &path = out.attributeLeft ? left : om_XPathRec(r.lastChild);
@@ -337,13 +341,19 @@ IntT om_XPathJudgeQuickPredicate(F_ObjHandleT doc, const XPathQuickPredicate &p,
     }
 }
 
-// The verdict of an attribute comparison on an element, as om_XPathJudgeQuickPredicate gives it;
-// 0 when the record is no such comparison.
-IntT om_XPathEvaluateAttributeComparison(F_ObjHandleT doc, IntT record, F_ObjHandleT node, IntT attr) {
-    if (!doc || node <= 499 || attr >= 0 || !om_XPathIsAttributeComparison(record)) return 0;
+IntT om_XPathEvaluateQuickPredicate(F_ObjHandleT doc, IntT record, F_ObjHandleT node, IntT attr) {
+    const XPathNodeRecord &r = om_XPathRec(record);
+    if (!doc || r.kind != XK_PREDICATE) return 0;
     XPathQuickPredicate p;
-    om_XPathPrepareQuickPredicate(record, p);
-    return om_XPathJudgeQuickPredicate(doc, p, node, attr, nullptr);
+    if (!om_XPathPrepareQuickPredicate(record, p)) return 0;
+    IntT functionVerdict = 0;
+    IntT verdict = om_XPathJudgeQuickPredicate(doc, p, node, attr, &functionVerdict);
+    if (verdict && functionVerdict) {
+        // The function's record as its own visit leaves it.
+        om_XPathResetNode(p.function, 0);
+        om_XPathRec(p.function).valueText = functionVerdict == XV_TRUE ? "true" : "false";
+    }
+    return verdict;
 }
 
 // not(): true when its operand path found nothing, or its value is "false" or empty.

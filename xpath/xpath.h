@@ -124,11 +124,9 @@ void om_XPathCopyOperand(IntT record, IntT child);
 IntT om_XPathEvaluatePredicate(F_ObjHandleT doc, IntT record, IntT child);
 IntT om_XPathEvaluateNot(IntT record);
 IntT om_XPathEvaluateFunctionOnSelf(F_ObjHandleT doc, IntT record, F_ObjHandleT node, IntT attr);
-// 1 when the record is a predicate comparing one attribute of the node with a literal
-// ("@type='note'", "3 < @level"), which can be judged without walking its records.
-int om_XPathIsAttributeComparison(IntT record);
-// A predicate judged at once on one candidate after another, without walking its records: an
-// attribute comparison, or a function of the node's own value and a literal ("contains(., 'x')",
+// A predicate judged at once on one candidate after another, without walking its records: a
+// comparison of one of the node's attributes with a literal ("@type='note'", "3 < @level"), or a
+// function of the node's own value and a literal ("contains(., 'x')",
 // which the compiler keeps as a comparison of the function's value with 'true').
 struct XPathQuickPredicate {
     enum Form { None, AttributeComparison, FunctionOfSelf } form = None;
@@ -150,8 +148,10 @@ bool om_XPathPrepareQuickPredicate(IntT record, XPathQuickPredicate &out);
 // receives the verdict of a FunctionOfSelf's function.
 IntT om_XPathJudgeQuickPredicate(F_ObjHandleT doc, const XPathQuickPredicate &p, F_ObjHandleT node, IntT attr,
                                  IntT *functionVerdict);
-// The same from the record; 0 also when the record is no attribute comparison.
-IntT om_XPathEvaluateAttributeComparison(F_ObjHandleT doc, IntT record, F_ObjHandleT node, IntT attr);
+// The verdict of a predicate record judged at once, as om_XPathJudgeQuickPredicate gives it, with
+// the record of a FunctionOfSelf's function left as its visit leaves it; 0 when the record is not
+// judged at once (then nothing is changed).
+IntT om_XPathEvaluateQuickPredicate(F_ObjHandleT doc, IntT record, F_ObjHandleT node, IntT attr);
 int om_XPathCompareValueLists(const std::vector<std::string> &left, const std::vector<std::string> &right,
                               IntT code, int noNumbers, int exactCase);
 int om_XPathCompareInts(long long a, long long b, IntT op);
