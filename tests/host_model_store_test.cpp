@@ -162,6 +162,24 @@ TEST_F(ModelStore, ElementWalkFollowsTheTreeReads) {
         EXPECT_EQ(seen.ids, c.want) << c.root << " " << c.from;
         EXPECT_TRUE(seen.linksAgree);
     }
+    // A chain deeper than the walk keeps in mind, each level with a leaf after its nested
+    // element: the walk climbs back through every level to the leaf there.
+    F_ObjHandleT top = AppendElement(doc, root, def);
+    Ids down{top}, leaves;
+    for (int i = 0; i < 100; ++i) {
+        down.push_back(AppendElement(doc, down.back(), def));
+        leaves.insert(leaves.begin(), AppendElement(doc, down[down.size() - 2], para));
+    }
+    Ids deep = down;
+    deep.insert(deep.end(), leaves.begin(), leaves.end());
+    for (F_ObjHandleT from : {F_ObjHandleT(0), down[80]}) {
+        Seen walk;
+        walk.doc = doc;
+        EXPECT_EQ(F_ApiReadElements(doc, top, from, fn, &walk), 0);
+        Ids want = deep;
+        if (from) want.erase(want.begin(), want.begin() + 81);
+        EXPECT_EQ(walk.ids, want) << from;
+    }
     Seen seen;
     seen.stopAt = 2;
     EXPECT_EQ(F_ApiReadElements(doc, root, 0, fn, &seen), 5);

@@ -313,14 +313,23 @@ IntT F_ApiReadElements(F_ObjHandleT docId, F_ObjHandleT rootId, F_ObjHandleT fro
         F_ElementReadT r{at, e->def, child};
         if (IntT stop = fn(&r, arg)) return stop;
     }
+    // The elements the walk went down through, the nearest last, so that it climbs back without
+    // looking them up (above the first kKept levels, and above where it started, it looks them up).
+    constexpr size_t kKept = 64;
+    const Element *above[kKept];
+    size_t depth = 0;
     for (size_t guard = ElementStoreSize() + 1; guard--;) {
         F_ObjHandleT next = child;
         const Element *nextElem = childElem;
+        if (next && depth++ < kKept) above[depth - 1] = e;
         while (!next && at != rootId) {
             next = PastMiscWithElem(e->next, nextElem);
             if (next) break;
             at = e->parent;
-            if (!at || at == rootId || !(e = Elem(at))) return 0;
+            if (!at || at == rootId) return 0;
+            e = depth && depth <= kKept ? above[depth - 1] : Elem(at);
+            if (depth) --depth;
+            if (!e) return 0;
         }
         if (!next || !(e = nextElem)) return 0;
         at = next;
