@@ -201,24 +201,7 @@ OpenRound Ours(int scale) {
 
 void BM_OpenXmlHostVsLibxml2(benchmark::State &state) {
     TheFiles();
-    OpenRound o1, o10, x1, x10;
-    auto best = [](OpenRound &kept, const OpenRound &r) {
-        if (r.ms < kept.ms) kept = r;
-    };
-    for (auto _ : state) {
-        best(o1, Ours(1));
-        best(x1, Libxml2(1));
-        best(o10, Ours(10));
-        best(x10, Libxml2(10));
-    }
-    state.counters["elements_1x"] = kChapters * 102;
-    state.counters["ours_1x_ms"] = o1.ms;
-    state.counters["libxml2_1x_ms"] = x1.ms;
-    state.counters["ours_10x_ms"] = o10.ms;
-    state.counters["libxml2_10x_ms"] = x10.ms;
-    state.counters["ratio_1x"] = o1.ms / x1.ms;
-    state.counters["ratio_10x"] = o10.ms / x10.ms;
-    state.counters["growth_10x"] = o10.ms / o1.ms;
+    auto [o1, x1, o10, x10] = qvbench::FastestRounds<OpenRound>(state, kChapters * 102, Ours, Libxml2);
     state.counters["memory_ratio_1x"] = double(o1.peak) / double(x1.peak);
     state.counters["memory_ratio_10x"] = double(o10.peak) / double(x10.peak);
     for (const auto &[label, o, x] : {std::tuple{"102k", &o1, &x1}, std::tuple{"1.02M", &o10, &x10}})

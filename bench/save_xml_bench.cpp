@@ -130,24 +130,7 @@ SaveRound Libxml2(int scale) {
 
 void BM_SaveXmlHostVsLibxml2(benchmark::State &state) {
     TheFiles();
-    SaveRound o1, o10, x1, x10;
-    auto best = [](SaveRound &kept, const SaveRound &r) {
-        if (r.ms < kept.ms) kept = r;
-    };
-    for (auto _ : state) {
-        best(o1, Ours(1));
-        best(x1, Libxml2(1));
-        best(o10, Ours(10));
-        best(x10, Libxml2(10));
-    }
-    state.counters["elements_1x"] = kChapters * 102;
-    state.counters["ours_1x_ms"] = o1.ms;
-    state.counters["libxml2_1x_ms"] = x1.ms;
-    state.counters["ours_10x_ms"] = o10.ms;
-    state.counters["libxml2_10x_ms"] = x10.ms;
-    state.counters["ratio_1x"] = o1.ms / x1.ms;
-    state.counters["ratio_10x"] = o10.ms / x10.ms;
-    state.counters["growth_10x"] = o10.ms / o1.ms;
+    auto [o1, x1, o10, x10] = qvbench::FastestRounds<SaveRound>(state, kChapters * 102, Ours, Libxml2);
     state.counters["ours_document_10x_MB"] = o10.document / kMB;
     state.counters["ours_save_peak_10x_MB"] = o10.peak / kMB;
     state.counters["ours_save_kept_10x_MB"] = o10.kept / kMB;
