@@ -98,8 +98,8 @@ std::string PagePlace(F_ObjHandleT doc, F_ObjHandleT page) {
     int kind = KindOf(page);
     if (kind != FO_BodyPage) return "p" + std::to_string(kind) + ":" + NamedPageName(doc, page);
     Layout *l = LayoutOf(doc);
-    auto it = l ? l->pageIndex.find(page) : decltype(l->pageIndex.end()){};
-    return l && it != l->pageIndex.end() ? "p5:" + std::to_string(it->second) : "";
+    const uint32_t *at = l ? l->pageIndex.Find(page) : nullptr;
+    return at ? "p5:" + std::to_string(*at) : "";
 }
 
 F_ObjHandleT PageOfPlace(F_ObjHandleT doc, const std::string &place) {

@@ -31,15 +31,15 @@ void RegisterFormatProperties() {
         [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
             Layout *l = LayoutOf(doc);
             if (!l) return false;
-            auto it = l->pgfIndex.find(obj);
-            if (it == l->pgfIndex.end()) return false;
+            const uint32_t *at = l->pgfIndex.Find(obj);
+            if (!at) return false;
             auto applied = PgfFormats().find(obj);
-            out.s = applied != PgfFormats().end() ? applied->second : l->pgfs[it->second].format;
+            out.s = applied != PgfFormats().end() ? applied->second : l->pgfs[*at].format;
             return true;
         },
         [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
             Layout *l = LayoutOf(doc);
-            if (!l || !l->pgfIndex.count(obj) || in.s.empty()) return false;
+            if (!l || !l->pgfIndex.Contains(obj) || in.s.empty()) return false;
             PgfFormats()[obj] = in.s;
             return true;
         });

@@ -338,9 +338,9 @@ void RegisterPages() {
     RegisterProperty(FO_TextFrame, FP_PageFramePage, PropType::Id, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         Layout *l = LayoutOf(doc);
         if (!l) return false;
-        auto it = l->frameIndex.find(obj);
-        if (it == l->frameIndex.end()) return false;
-        const FrameInfo &f = l->frames[it->second];
+        const uint32_t *at = l->frameIndex.Find(obj);
+        if (!at) return false;
+        const FrameInfo &f = l->frames[*at];
         F_ObjHandleT placed = PageOfFlow(f.flow);
         out.i = static_cast<IntT>(placed && PageRecOf(doc, placed) ? placed : l->pages[f.page].id);
         return true;

@@ -19,21 +19,29 @@ namespace host {
 
 namespace {
 
+using KeptId = std::pair<F_ObjHandleT, IntT>;  // id, unique id
+
+// The id of a kind kept for `kept` (absent: {0, 0}), made now when it has none. With the kind's
+// ids used up the object has none (0) and cannot be reached by id.
+KeptId GetKept(KeptId &kept, int kind, IntT &nextUnique) {
+    if (kept.first) return kept;
+    KeptId v{NewObjectId(kind), nextUnique++};
+    if (v.first) kept = v;
+    return v;
+}
+
 struct KeyedIds {
-    std::unordered_map<uint64_t, std::pair<F_ObjHandleT, IntT>> ids;
-    std::pair<F_ObjHandleT, IntT> Get(uint64_t key, int kind, IntT &nextUnique) {
-        auto it = ids.find(key);
-        if (it != ids.end()) return it->second;
-        // With the kind's ids used up the object has none (0) and cannot be reached by id.
-        auto v = std::make_pair(NewObjectId(kind), nextUnique++);
-        if (v.first) ids.emplace(key, v);
-        return v;
-    }
+    std::unordered_map<uint64_t, KeptId> ids;
+    KeptId Get(uint64_t key, int kind, IntT &nextUnique) { return GetKept(ids[key], kind, nextUnique); }
 };
 
 struct DocIds {
-    KeyedIds pgfs, frames, pages;
+    // A paragraph's ids by the element that begins it (sequence 0) or the text node that begins
+    // a run outside paragraph elements: one paragraph per element, most paragraphs of all.
+    DenseIdMap<KeptId> firstPgfs{KeptId{0, 0}};
+    KeyedIds pgfs, frames, pages;  // the other paragraphs; frames and pages
     IntT nextUnique = 1000;
+    size_t lastPgfCount = 0, lastElemCount = 0;  // of the last build: room to reserve for the next
 };
 
 std::unordered_map<F_ObjHandleT, DocIds> &AllIds() {
@@ -44,21 +52,27 @@ std::unordered_map<F_ObjHandleT, DocIds> &AllIds() {
 uint64_t Key(F_ObjHandleT a, uint32_t seq) { return (uint64_t(a) << 32) | seq; }
 constexpr uint32_t kBodyRun = 0xFFFFFFFFu, kEmptyFlow = 0xFFFFFFFEu;
 
+// The ids of paragraph `seq` that element (or text node) `a` begins.
+KeptId PgfIds(DocIds &ids, F_ObjHandleT a, uint32_t seq) {
+    if ((seq == 0 || seq == kBodyRun) && KindOf(a) == FO_Element)
+        return GetKept(ids.firstPgfs.Put(a), FO_Pgf, ids.nextUnique);
+    return ids.pgfs.Get(Key(a, seq), FO_Pgf, ids.nextUnique);
+}
+
 unsigned long ParagraphsLaidOut = 0;
 
 // Appends a paragraph of the flow to the layout, its id and unique id kept by key across
 // rebuilds; its index.
-uint32_t AddPgf(Layout &l, DocIds &ids, F_ObjHandleT flow, uint64_t key, const std::string &format, F_ObjHandleT begin,
-                F_ElementLocT at) {
-    PgfInfo p;
-    std::tie(p.id, p.unique) = ids.pgfs.Get(key, FO_Pgf, ids.nextUnique);
+uint32_t AddPgf(Layout &l, DocIds &ids, F_ObjHandleT flow, F_ObjHandleT a, uint32_t seq, const std::string &format,
+                F_ObjHandleT begin, F_ElementLocT at) {
+    PgfInfo &p = l.pgfs.emplace_back();
+    std::tie(p.id, p.unique) = PgfIds(ids, a, seq);
     p.flow = flow;
     p.begin = begin;
     p.format = format;
     p.emptyLoc = at;
-    auto index = static_cast<uint32_t>(l.pgfs.size());
-    if (p.id) l.pgfIndex.emplace(p.id, index);
-    l.pgfs.push_back(std::move(p));
+    auto index = static_cast<uint32_t>(l.pgfs.size() - 1);
+    if (p.id) l.pgfIndex.Put(p.id) = index;
     ++ParagraphsLaidOut;
     return index;
 }
@@ -77,8 +91,8 @@ uint32_t AddFrame(Layout &l, DocIds &ids, F_ObjHandleT flow, uint32_t k, uint32_
     PageInfo pg;
     pg.id = ids.pages.Get(Key(flow, k), FO_BodyPage, ids.nextUnique).first;
     pg.frame = fi;
-    if (fr.id) l.frameIndex.emplace(fr.id, fi);
-    if (pg.id) l.pageIndex.emplace(pg.id, static_cast<uint32_t>(l.pages.size()));
+    if (fr.id) l.frameIndex.Put(fr.id) = fi;
+    if (pg.id) l.pageIndex.Put(pg.id) = static_cast<uint32_t>(l.pages.size());
     l.frames.push_back(fr);
     l.pages.push_back(pg);
     return fi;
@@ -98,13 +112,13 @@ public:
         if (standIn) {
             Element *r = Elem(f.root);
             F_ElementLocT at{f.root, r ? r->first : 0, 0};
-            Open(f.id, Key(f.id, kEmptyFlow), "Body", 0, at);
+            Open(f.id, f.id, kEmptyFlow, "Body", 0, at);
         }
         Close();
         auto last = static_cast<uint32_t>(l_.pgfs.size() - 1);
         std::vector<F_ObjHandleT> waiting;
         for (F_ObjHandleT e : pending_) {  // places after the last paragraph: its end
-            auto &[s, t] = l_.elemPos[e];
+            auto &[s, t] = l_.elemPos.Put(e);
             if (s.pgf > last) {
                 s = TextPos{last, l_.pgfs[last].length};
                 waiting.push_back(e);
@@ -114,6 +128,9 @@ public:
         Frames(f.id, first, last, standIn, std::move(waiting));
     }
 
+    // The elements and text nodes placed so far.
+    size_t Entered() const { return entered_; }
+
 private:
     struct Ctx {
         F_ObjHandleT elem;
@@ -121,8 +138,9 @@ private:
         uint32_t seq;
     };
 
-    void Open(F_ObjHandleT flow, uint64_t key, const std::string &format, F_ObjHandleT begin, F_ElementLocT at) {
-        cur_ = static_cast<int>(AddPgf(l_, ids_, flow, key, format, begin, at));
+    void Open(F_ObjHandleT flow, F_ObjHandleT a, uint32_t seq, const std::string &format, F_ObjHandleT begin,
+              F_ElementLocT at) {
+        cur_ = static_cast<int>(AddPgf(l_, ids_, flow, a, seq, format, begin, at));
     }
     void Close() { cur_ = -1; }
 
@@ -140,13 +158,14 @@ private:
     }
 
     void Enter(F_ObjHandleT flow, F_ObjHandleT id, Element &e) {
+        ++entered_;
         if (!e.def) {
             if (cur_ < 0) {
                 if (!ctx_.empty()) {
                     Ctx &c = ctx_.back();
-                    Open(flow, Key(c.elem, ++c.seq), *c.format, c.elem, F_ElementLocT{e.parent, id, 0});
+                    Open(flow, c.elem, ++c.seq, *c.format, c.elem, F_ElementLocT{e.parent, id, 0});
                 } else {
-                    Open(flow, Key(id, kBodyRun), "Body", 0, F_ElementLocT{e.parent, id, 0});
+                    Open(flow, id, kBodyRun, "Body", 0, F_ElementLocT{e.parent, id, 0});
                 }
             }
             PgfInfo &p = l_.pgfs[static_cast<size_t>(cur_)];
@@ -154,21 +173,23 @@ private:
             TextPos start{static_cast<uint32_t>(cur_), p.length};
             p.segs.push_back(TextSeg{id, p.length, len});
             p.length += len;
-            l_.elemPos[id] = {start, TextPos{start.pgf, p.length}};
+            l_.elemPos.Put(id) = {start, TextPos{start.pgf, p.length}};
             return;
         }
         const std::string &format = ParagraphFormatOf(e);
         if (!format.empty()) {
             Close();
             ctx_.push_back(Ctx{id, &format, 0});
-            Open(flow, Key(id, 0), format, id, F_ElementLocT{id, e.first, 0});
+            Open(flow, id, 0, format, id, F_ElementLocT{id, e.first, 0});
         }
-        l_.elemPos[id].first = Here(id);
+        const TextPos here = Here(id);
+        l_.elemPos.Put(id).first = here;
     }
 
     void Exit(F_ObjHandleT id, Element &e, uint32_t flowFirst) {
         if (!e.def) return;
-        l_.elemPos[id].second = After(id, flowFirst);
+        const TextPos after = After(id, flowFirst);
+        l_.elemPos.Put(id).second = after;
         if (!ParagraphFormatOf(e).empty()) {
             Close();
             if (!ctx_.empty()) ctx_.pop_back();
@@ -221,6 +242,7 @@ private:
     Layout &l_;
     DocIds &ids_;
     int cur_ = -1;
+    size_t entered_ = 0;
     std::vector<Ctx> ctx_;
     std::vector<F_ObjHandleT> pending_;
 };
@@ -248,12 +270,12 @@ void LayoutRetagged(Document &d, F_ObjHandleT elem, const Element &e, const std:
     const std::string &format = ParagraphFormatOf(e);
     if (format == oldFormat) return;
     Layout &l = *d.layout;
-    auto it = l.elemPos.find(elem);
-    if (format.empty() || oldFormat.empty() || it == l.elemPos.end()) {
+    const TextPlaces *at = l.elemPos.Find(elem);
+    if (format.empty() || oldFormat.empty() || !at) {
         d.layout.reset();
         return;
     }
-    for (uint32_t p = it->second.first.pgf; p <= it->second.second.pgf && p < l.pgfs.size(); ++p)
+    for (uint32_t p = at->first.pgf; p <= at->second.pgf && p < l.pgfs.size(); ++p)
         if (l.pgfs[p].begin == elem) l.pgfs[p].format = format;
 }
 
@@ -267,23 +289,23 @@ bool LayoutTextInserted(F_ObjHandleT doc, F_ObjHandleT node, IntT off, IntT len)
     d->modified = 1;
     if (!d->layout) return true;
     Layout &l = *d->layout;
-    auto it = l.elemPos.find(node);
-    if (it == l.elemPos.end() || it->second.first.pgf >= l.pgfs.size()) return false;
-    const uint32_t pgf = it->second.first.pgf;
-    const IntT at = it->second.first.off + off;
+    TextPlaces *places = l.elemPos.Find(node);
+    if (!places || places->first.pgf >= l.pgfs.size()) return false;
+    const uint32_t pgf = places->first.pgf;
+    const IntT at = places->first.off + off;
     PgfInfo &p = l.pgfs[pgf];
     auto seg = std::find_if(p.segs.begin(), p.segs.end(), [node](const TextSeg &s) { return s.node == node; });
     if (seg == p.segs.end()) return false;
     seg->len += len;
     for (auto s = seg + 1; s != p.segs.end(); ++s) s->start += len;
     p.length += len;
-    it->second.second.off += len;
+    places->second.off += len;
     auto move = [&](TextPos &pos) {
         if (pos.pgf == pgf && pos.off >= at) pos.off += len;
     };
     Element *e = Elem(node);
     for (F_ObjHandleT a = e ? e->parent : 0; a; a = Elem(a) ? Elem(a)->parent : 0)
-        if (auto pa = l.elemPos.find(a); pa != l.elemPos.end()) move(pa->second.second);
+        if (TextPlaces *pa = l.elemPos.Find(a)) move(pa->second);
     // The next element in document order after x's subtree.
     auto after = [](F_ObjHandleT x) -> F_ObjHandleT {
         for (Element *y = Elem(x); y; y = Elem(y->parent))
@@ -291,10 +313,10 @@ bool LayoutTextInserted(F_ObjHandleT doc, F_ObjHandleT node, IntT off, IntT len)
         return 0;
     };
     for (F_ObjHandleT x = after(node); x;) {
-        auto px = l.elemPos.find(x);
-        if (px == l.elemPos.end() || px->second.first.pgf > pgf) break;
-        move(px->second.first);
-        move(px->second.second);
+        TextPlaces *px = l.elemPos.Find(x);
+        if (!px || px->first.pgf > pgf) break;
+        move(px->first);
+        move(px->second);
         Element *y = Elem(x);
         x = y && y->first ? y->first : after(x);
     }
@@ -356,7 +378,7 @@ bool LayoutElementAdded(F_ObjHandleT doc, F_ObjHandleT node) {
     if (!d->layout) return true;
     Layout &l = *d->layout;
     const Element *e = ElemIn(doc, node);
-    if (!e || e->first || !e->parent || l.elemPos.count(node)) return false;
+    if (!e || e->first || !e->parent || l.elemPos.Contains(node)) return false;
     // The node and each of its ancestors come last among their siblings.
     F_ObjHandleT root = node;
     bool inParagraphElement = false;
@@ -382,10 +404,10 @@ bool LayoutElementAdded(F_ObjHandleT doc, F_ObjHandleT node) {
 
     if (opens) {
         DocIds &ids = AllIds()[doc];
-        uint32_t at = text ? AddPgf(l, ids, flow, Key(node, kBodyRun), "Body", 0, F_ElementLocT{e->parent, node, 0})
-                           : AddPgf(l, ids, flow, Key(node, 0), format, node, F_ElementLocT{node, 0, 0});
+        uint32_t at = text ? AddPgf(l, ids, flow, node, kBodyRun, "Body", 0, F_ElementLocT{e->parent, node, 0})
+                           : AddPgf(l, ids, flow, node, 0, format, node, F_ElementLocT{node, 0, 0});
         for (F_ObjHandleT w : span.waiting)
-            if (auto it = l.elemPos.find(w); it != l.elemPos.end()) it->second.first = TextPos{at, 0};
+            if (TextPlaces *wp = l.elemPos.Find(w)) wp->first = TextPos{at, 0};
         span.waiting.clear();
         const auto per = static_cast<uint32_t>(std::max<IntT>(1, d->pgfsPerPage));
         const uint32_t k = (at - span.firstPgf) / per;
@@ -407,8 +429,9 @@ bool LayoutElementAdded(F_ObjHandleT doc, F_ObjHandleT node) {
         span.waiting.push_back(node);  // an inline element after the last paragraph
     }
     const TextPos end{span.lastPgf, last.length};
-    l.elemPos[node] = {start, end};
-    for (F_ObjHandleT a = e->parent; a; a = Elem(a)->parent) l.elemPos[a].second = end;
+    l.elemPos.Put(node) = {start, end};
+    for (F_ObjHandleT a = e->parent; a; a = Elem(a)->parent)
+        if (TextPlaces *pa = l.elemPos.Find(a)) pa->second = end;
     return true;
 }
 
@@ -423,9 +446,23 @@ void ResetDerived() { AllIds().clear(); }
 
 Layout *BuildLayout(Document &d) {
     auto l = std::make_shared<Layout>();
-    Builder b(d, *l, AllIds()[d.id]);
+    DocIds &ids = AllIds()[d.id];
+    // The elements' places and paragraph ids are kept flat from the first element made for a
+    // flow's tree (its root comes before what it holds), with room for as many as last time.
+    F_ObjHandleT firstRoot = 0;
+    for (F_ObjHandleT f : d.flows)
+        if (host::Flow *fl = FlowOf(f); fl && fl->root && (!firstRoot || CounterOf(fl->root) < CounterOf(firstRoot)))
+            firstRoot = fl->root;
+    if (firstRoot) {
+        l->elemPos.Reserve(firstRoot, ids.lastElemCount);
+        ids.firstPgfs.Reserve(firstRoot, ids.lastElemCount);
+    }
+    l->pgfs.reserve(ids.lastPgfCount);
+    Builder b(d, *l, ids);
     for (F_ObjHandleT f : d.flows)
         if (host::Flow *fl = FlowOf(f)) b.Flow(*fl);
+    ids.lastPgfCount = l->pgfs.size();
+    ids.lastElemCount = b.Entered();
     d.layout = std::move(l);
     return d.layout.get();
 }
@@ -450,18 +487,18 @@ bool ElementLocToText(F_ObjHandleT doc, const F_ElementLocT &loc, F_TextLocT &ou
     if (loc.childId) {
         Element *c = ElemIn(doc, loc.childId);
         if (!c || (loc.parentId && c->parent != loc.parentId)) return false;
-        auto it = l->elemPos.find(loc.childId);
-        if (it == l->elemPos.end()) return false;
-        pos = it->second.first;
+        const TextPlaces *places = l->elemPos.Find(loc.childId);
+        if (!places) return false;
+        pos = places->first;
         if (!c->def) {
-            IntT len = it->second.second.off - pos.off;
+            IntT len = places->second.off - pos.off;
             pos.off += loc.offset == FV_OBJ_END_OFFSET ? len : std::clamp<IntT>(loc.offset, 0, len);
         }
     } else {
         if (!ElemIn(doc, loc.parentId)) return false;
-        auto it = l->elemPos.find(loc.parentId);
-        if (it == l->elemPos.end()) return false;
-        pos = it->second.second;
+        const TextPlaces *places = l->elemPos.Find(loc.parentId);
+        if (!places) return false;
+        pos = places->second;
     }
     out = F_TextLocT{l->pgfs[pos.pgf].id, pos.off};
     return true;
@@ -485,16 +522,15 @@ bool TextLocToElement(F_ObjHandleT doc, const F_TextLocT &loc, F_ElementLocT &ou
     return true;
 }
 
-const std::pair<TextPos, TextPos> *ElementTextPlaces(F_ObjHandleT doc, F_ObjHandleT elem, Layout *&layout) {
+const TextPlaces *ElementTextPlaces(F_ObjHandleT doc, F_ObjHandleT elem, Layout *&layout) {
     layout = LayoutOf(doc);
     if (!layout || !ElemIn(doc, elem)) return nullptr;
-    auto it = layout->elemPos.find(elem);
-    return it == layout->elemPos.end() ? nullptr : &it->second;
+    return layout->elemPos.Find(elem);
 }
 
 bool ElementTextRange(F_ObjHandleT doc, F_ObjHandleT elem, F_TextRangeT &out) {
     Layout *l = nullptr;
-    const std::pair<TextPos, TextPos> *places = ElementTextPlaces(doc, elem, l);
+    const TextPlaces *places = ElementTextPlaces(doc, elem, l);
     if (!places) return false;
     auto [s, e] = *places;
     out = F_TextRangeT{{l->pgfs[s.pgf].id, s.off}, {l->pgfs[e.pgf].id, e.off}};
@@ -594,26 +630,23 @@ const PgfInfo *PgfOf(F_ObjHandleT doc, F_ObjHandleT pgf, Layout **lp = nullptr) 
     return &l->pgfs[i];
 }
 
-template <class Map>
-bool InLayout(F_ObjHandleT doc, F_ObjHandleT obj, Map Layout::*index) {
+bool InLayout(F_ObjHandleT doc, F_ObjHandleT obj, DenseIdMap<uint32_t> Layout::*index) {
     Layout *l = LayoutOf(doc);
-    return l && (l->*index).count(obj) != 0;
+    return l && (l->*index).Contains(obj);
 }
 
 bool FindPgf(const Layout &l, F_ObjHandleT obj, uint32_t &i) { return l.FindPgf(obj, i); }
 
 bool FindFrame(const Layout &l, F_ObjHandleT obj, uint32_t &i) {
-    auto it = l.frameIndex.find(obj);
-    if (it == l.frameIndex.end()) return false;
-    i = it->second;
-    return true;
+    const uint32_t *at = l.frameIndex.Find(obj);
+    if (at) i = *at;
+    return at != nullptr;
 }
 
 bool FindPage(const Layout &l, F_ObjHandleT obj, uint32_t &i) {
-    auto it = l.pageIndex.find(obj);
-    if (it == l.pageIndex.end()) return false;
-    i = it->second;
-    return true;
+    const uint32_t *at = l.pageIndex.Find(obj);
+    if (at) i = *at;
+    return at != nullptr;
 }
 
 // Registers an id property of a derived kind computed from the layout and the object's index
@@ -700,9 +733,9 @@ void RegisterParagraphs() {
     RegisterProperty(FO_BodyPage, FP_PageNum, PropType::Int, [pages](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         Layout *l = LayoutOf(doc);
         if (!l) return false;
-        auto it = (l->*pages).find(obj);
-        if (it == (l->*pages).end()) return false;
-        out.i = static_cast<IntT>(it->second);
+        const uint32_t *at = (l->*pages).Find(obj);
+        if (!at) return false;
+        out.i = static_cast<IntT>(*at);
         return true;
     });
     RegisterProperty(FO_BodyPage, FP_PageNumString, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {

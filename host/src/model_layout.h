@@ -15,6 +15,92 @@ struct TextSeg {
     IntT len;    // characters
 };
 
+// The text runs of a paragraph in order. Most paragraphs hold one, kept in place; more go to
+// the heap.
+class SegList {
+  public:
+    TextSeg *begin() { return n_ <= 1 ? &one_ : more_.data(); }
+    TextSeg *end() { return begin() + n_; }
+    const TextSeg *begin() const { return n_ <= 1 ? &one_ : more_.data(); }
+    const TextSeg *end() const { return begin() + n_; }
+    bool empty() const { return n_ == 0; }
+    size_t size() const { return n_; }
+    TextSeg &front() { return *begin(); }
+    TextSeg &back() { return begin()[n_ - 1]; }
+    const TextSeg &front() const { return *begin(); }
+    const TextSeg &back() const { return begin()[n_ - 1]; }
+    void push_back(const TextSeg &s) {
+        if (n_ == 1) {
+            more_.reserve(4);
+            more_.push_back(one_);
+        }
+        if (n_ == 0)
+            one_ = s;
+        else
+            more_.push_back(s);
+        ++n_;
+    }
+
+  private:
+    TextSeg one_{};
+    uint32_t n_ = 0;
+    std::vector<TextSeg> more_;  // all of them once there are two or more
+};
+
+// Values by object id, for ids of one kind made mostly together (a document's elements, the
+// paragraphs of a layout): a flat table over the counters from the first id placed, with a hash
+// map for ids below it or far past the table, so that ids made elsewhere in between cost no room.
+// `absent` marks empty room: a value equal to it reads as missing. Growing the table moves its
+// values: a pointer from Find or a reference from Put holds only until the next Put.
+template <class V>
+class DenseIdMap {
+  public:
+    explicit DenseIdMap(V absent) : absent_(absent) {}
+    // Starts the flat table at id's counter with room for `count` ids (before the first Put).
+    void Reserve(F_ObjHandleT first, size_t count) {
+        if (based_) return;
+        based_ = true;
+        base_ = CounterOf(first);
+        flat_.reserve(count);
+    }
+    V *Find(F_ObjHandleT id) {
+        const uint32_t c = CounterOf(id);
+        if (c - base_ < flat_.size()) return flat_[c - base_] == absent_ ? nullptr : &flat_[c - base_];
+        if (sparse_.empty()) return nullptr;
+        auto it = sparse_.find(id);
+        return it == sparse_.end() || it->second == absent_ ? nullptr : &it->second;
+    }
+    const V *Find(F_ObjHandleT id) const { return const_cast<DenseIdMap *>(this)->Find(id); }
+    bool Contains(F_ObjHandleT id) const { return Find(id) != nullptr; }
+    // The value of id, `absent` when it has none yet (the caller sets it).
+    V &Put(F_ObjHandleT id) {
+        const uint32_t c = CounterOf(id);
+        if (!based_) Reserve(id, 0);
+        if (c >= base_) {
+            const size_t i = c - base_;
+            // The table grows by doubling while it stays at least a quarter full.
+            if (const size_t limit = 4 * (used_ + kSlack); i >= flat_.size() && i < limit)
+                flat_.resize(std::max(i + 1, std::min(2 * flat_.size(), limit)), absent_);
+            if (i < flat_.size()) {
+                if (flat_[i] == absent_) ++used_;
+                return flat_[i];
+            }
+        }
+        return sparse_.try_emplace(id, absent_).first->second;
+    }
+
+  private:
+    static constexpr size_t kSlack = 1024;
+    V absent_;
+    bool based_ = false;
+    uint32_t base_ = 0;
+    size_t used_ = 0;
+    std::vector<V> flat_;
+    std::unordered_map<F_ObjHandleT, V> sparse_;
+};
+
+constexpr uint32_t kNoIndex = 0xFFFFFFFFu;
+
 struct PgfInfo {
     F_ObjHandleT id = 0;
     IntT unique = 0;
@@ -22,7 +108,7 @@ struct PgfInfo {
     F_ObjHandleT begin = 0;  // the element that begins it (0 for text outside paragraph elements)
     std::string format;
     IntT length = 0;
-    std::vector<TextSeg> segs;
+    SegList segs;
     F_ElementLocT emptyLoc{};  // where its content starts, for a paragraph without text
     uint32_t frame = 0;        // index into Layout::frames
 };
@@ -31,7 +117,10 @@ struct PgfInfo {
 struct TextPos {
     uint32_t pgf = 0;
     IntT off = 0;
+    friend bool operator==(const TextPos &, const TextPos &) = default;
 };
+using TextPlaces = std::pair<TextPos, TextPos>;  // where an element starts and ends
+constexpr TextPlaces kNoPlaces{TextPos{kNoIndex, 0}, TextPos{kNoIndex, 0}};
 
 struct FrameInfo {
     F_ObjHandleT id = 0;
@@ -58,9 +147,9 @@ struct Layout {
     std::vector<PgfInfo> pgfs;  // document order: flows in flow order
     std::vector<FrameInfo> frames;
     std::vector<PageInfo> pages;
-    std::unordered_map<F_ObjHandleT, uint32_t> pgfIndex, frameIndex, pageIndex;
+    DenseIdMap<uint32_t> pgfIndex{kNoIndex}, frameIndex{kNoIndex}, pageIndex{kNoIndex};  // id -> index
     std::unordered_map<F_ObjHandleT, FlowSpan> flows;
-    std::unordered_map<F_ObjHandleT, std::pair<TextPos, TextPos>> elemPos;  // start, end
+    DenseIdMap<TextPlaces> elemPos{kNoPlaces};  // start, end
 
     // The index of paragraph `id`. Readers mostly go from one paragraph to the next, so the
     // paragraph found last and the one after it are looked at before the index.
@@ -70,9 +159,9 @@ struct Layout {
                 index = lastPgf_ = i;
                 return true;
             }
-        auto it = pgfIndex.find(id);
-        if (it == pgfIndex.end()) return false;
-        index = lastPgf_ = it->second;
+        const uint32_t *at = pgfIndex.Find(id);
+        if (!at) return false;
+        index = lastPgf_ = *at;
         return true;
     }
 
@@ -109,7 +198,7 @@ bool TextLocToElement(F_ObjHandleT doc, const F_TextLocT &loc, F_ElementLocT &ou
 // The text range an element's content covers.
 bool ElementTextRange(F_ObjHandleT doc, F_ObjHandleT elem, F_TextRangeT &out);
 // The layout places where a live element of doc starts and ends; nullptr when it has none.
-const std::pair<TextPos, TextPos> *ElementTextPlaces(F_ObjHandleT doc, F_ObjHandleT elem, Layout *&layout);
+const TextPlaces *ElementTextPlaces(F_ObjHandleT doc, F_ObjHandleT elem, Layout *&layout);
 // An offset within paragraph `pgf` bounded to its text (with allowEndMark, to just after its
 // end); FV_OBJ_END_OFFSET reads as the last place.
 IntT BoundedOffset(const Layout &l, uint32_t pgf, IntT offset, bool allowEndMark);

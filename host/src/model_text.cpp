@@ -188,7 +188,7 @@ bool ObjectTextPlaces(F_ObjHandleT docId, F_ObjHandleT objId, Layout *&l, TextPo
         e = TextPos{i, l->pgfs[i].length + 1};  // just after the paragraph's end
         return true;
     }
-    const std::pair<TextPos, TextPos> *places = ElementTextPlaces(docId, objId, l);
+    const TextPlaces *places = ElementTextPlaces(docId, objId, l);
     if (!places) return Fail(FE_BadObjId);
     b = places->first;
     e = places->second;

@@ -25,8 +25,7 @@ bool PlaceBeside(Layout &l, uint32_t i, bool before, F_ObjHandleT &parent, F_Obj
     // The first paragraph of its beginning container: beside that element (after everything the
     // element holds, nested paragraphs and tables included).
     if (Element *b = Elem(p.begin); b && b->parent && Def(b->def) && Def(b->def)->type == FV_FO_CONTAINER) {
-        auto pos = l.elemPos.find(p.begin);
-        if (pos != l.elemPos.end() && pos->second.first.pgf == i) {
+        if (const TextPlaces *pos = l.elemPos.Find(p.begin); pos && pos->first.pgf == i) {
             parent = b->parent;
             next = before ? p.begin : b->next;
             return true;
@@ -62,10 +61,10 @@ F_ObjHandleT F_ApiNewSeriesObject(F_ObjHandleT docId, IntT objType, F_ObjHandleT
     if (!l) return Fail(FE_BadDocId), 0;
     uint32_t index = 0;
     bool before = false;
-    if (auto it = l->pgfIndex.find(prevId); it != l->pgfIndex.end()) {
-        index = it->second;
-    } else if (auto fr = l->frameIndex.find(prevId); fr != l->frameIndex.end()) {
-        index = l->frames[fr->second].firstPgf;
+    if (const uint32_t *at = l->pgfIndex.Find(prevId)) {
+        index = *at;
+    } else if (const uint32_t *fr = l->frameIndex.Find(prevId)) {
+        index = l->frames[*fr].firstPgf;
         before = true;
     } else {
         return Fail(FE_BadObjId), 0;
@@ -78,9 +77,9 @@ F_ObjHandleT F_ApiNewSeriesObject(F_ObjHandleT docId, IntT objType, F_ObjHandleT
     LinkChild(parent, elem, next);
     MarkChanged(docId);
     l = LayoutOf(docId);
-    auto pos = l ? l->elemPos.find(elem) : decltype(l->elemPos.end()){};
-    if (!l || pos == l->elemPos.end() || pos->second.first.pgf >= l->pgfs.size()) return Fail(FE_BadParameter), 0;
-    return l->pgfs[pos->second.first.pgf].id;
+    const TextPlaces *pos = l ? l->elemPos.Find(elem) : nullptr;
+    if (!pos || pos->first.pgf >= l->pgfs.size()) return Fail(FE_BadParameter), 0;
+    return l->pgfs[pos->first.pgf].id;
 }
 
 }  // extern "C"

@@ -147,9 +147,9 @@ F_ObjHandleT PartOf(F_ObjHandleT table, IntT kind) {
 F_ObjHandleT PgfOfElement(F_ObjHandleT doc, F_ObjHandleT elem, bool last) {
     Layout *l = LayoutOf(doc);
     if (!l) return 0;
-    auto it = l->elemPos.find(elem);
-    if (it == l->elemPos.end()) return 0;
-    uint32_t i = last ? it->second.second.pgf : it->second.first.pgf;
+    const TextPlaces *places = l->elemPos.Find(elem);
+    if (!places) return 0;
+    uint32_t i = last ? places->second.pgf : places->first.pgf;
     return i < l->pgfs.size() ? l->pgfs[i].id : 0;
 }
 
