@@ -190,9 +190,9 @@ private:
         if (!e.def) return;
         const TextPos after = After(id, flowFirst);
         l_.elemPos.Put(id).second = after;
-        if (!ParagraphFormatOf(e).empty()) {
+        if (!ctx_.empty() && ctx_.back().elem == id) {  // a paragraph element ends
             Close();
-            if (!ctx_.empty()) ctx_.pop_back();
+            ctx_.pop_back();
         }
     }
 

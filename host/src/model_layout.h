@@ -56,16 +56,16 @@ template <class V>
 class DenseIdMap {
   public:
     explicit DenseIdMap(V absent) : absent_(absent) {}
-    // Starts the flat table at id's counter with room for `count` ids (before the first Put).
+    // Starts the flat table at id (its kind's ids from there on) with room for `count` ids;
+    // nothing once a start is set.
     void Reserve(F_ObjHandleT first, size_t count) {
         if (based_) return;
         based_ = true;
-        base_ = CounterOf(first);
+        base_ = first;
         flat_.reserve(count);
     }
     V *Find(F_ObjHandleT id) {
-        const uint32_t c = CounterOf(id);
-        if (c - base_ < flat_.size()) return flat_[c - base_] == absent_ ? nullptr : &flat_[c - base_];
+        if (const size_t i = Flat(id); i < flat_.size()) return flat_[i] == absent_ ? nullptr : &flat_[i];
         if (sparse_.empty()) return nullptr;
         auto it = sparse_.find(id);
         return it == sparse_.end() || it->second == absent_ ? nullptr : &it->second;
@@ -74,26 +74,35 @@ class DenseIdMap {
     bool Contains(F_ObjHandleT id) const { return Find(id) != nullptr; }
     // The value of id, `absent` when it has none yet (the caller sets it).
     V &Put(F_ObjHandleT id) {
-        const uint32_t c = CounterOf(id);
-        if (!based_) Reserve(id, 0);
-        if (c >= base_) {
-            const size_t i = c - base_;
-            // The table grows by doubling while it stays at least a quarter full.
-            if (const size_t limit = 4 * (used_ + kSlack); i >= flat_.size() && i < limit)
-                flat_.resize(std::max(i + 1, std::min(2 * flat_.size(), limit)), absent_);
-            if (i < flat_.size()) {
-                if (flat_[i] == absent_) ++used_;
-                return flat_[i];
-            }
+        if (const size_t i = Flat(id); i < flat_.size()) {
+            if (flat_[i] == absent_) ++used_;
+            return flat_[i];
         }
-        return sparse_.try_emplace(id, absent_).first->second;
+        return PutOutside(id);
     }
 
   private:
     static constexpr size_t kSlack = 1024;
+    // The place of id in the flat table: past any table for ids of another kind or below the start.
+    size_t Flat(F_ObjHandleT id) const {
+        return based_ && KindOf(id) == KindOf(base_) && id >= base_ ? size_t(id - base_) : SIZE_MAX;
+    }
+    // Put for an id past the flat table's end or outside it.
+    V &PutOutside(F_ObjHandleT id) {
+        if (!based_) Reserve(id, 0);
+        const size_t i = Flat(id);
+        // The table grows by doubling while it stays at least a quarter full.
+        if (const size_t limit = 4 * (used_ + kSlack); i >= flat_.size() && i < limit)
+            flat_.resize(std::max(i + 1, std::min(2 * flat_.size(), limit)), absent_);
+        if (i < flat_.size()) {
+            if (flat_[i] == absent_) ++used_;
+            return flat_[i];
+        }
+        return sparse_.try_emplace(id, absent_).first->second;
+    }
     V absent_;
     bool based_ = false;
-    uint32_t base_ = 0;
+    F_ObjHandleT base_ = 0;
     size_t used_ = 0;
     std::vector<V> flat_;
     std::unordered_map<F_ObjHandleT, V> sparse_;
