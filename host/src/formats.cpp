@@ -34,7 +34,7 @@ void RegisterFormatProperties() {
             const uint32_t *at = l->pgfIndex.Find(obj);
             if (!at) return false;
             auto applied = PgfFormats().find(obj);
-            out.s = applied != PgfFormats().end() ? applied->second : l->pgfs[*at].format;
+            out.s = applied != PgfFormats().end() ? applied->second : l->FormatOf(l->pgfs[*at]);
             return true;
         },
         [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {

@@ -69,7 +69,7 @@ uint32_t AddPgf(Layout &l, DocIds &ids, F_ObjHandleT flow, F_ObjHandleT a, uint3
     std::tie(p.id, p.unique) = PgfIds(ids, a, seq);
     p.flow = flow;
     p.begin = begin;
-    p.format = format;
+    p.format = l.FormatIndex(format);
     p.emptyLoc = at;
     auto index = static_cast<uint32_t>(l.pgfs.size() - 1);
     if (p.id) l.pgfIndex.Put(p.id) = index;
@@ -276,7 +276,7 @@ void LayoutRetagged(Document &d, F_ObjHandleT elem, const Element &e, const std:
         return;
     }
     for (uint32_t p = at->first.pgf; p <= at->second.pgf && p < l.pgfs.size(); ++p)
-        if (l.pgfs[p].begin == elem) l.pgfs[p].format = format;
+        if (l.pgfs[p].begin == elem) l.pgfs[p].format = l.FormatIndex(format);
 }
 
 // Text inserted into a text node lengthens its paragraph and moves every place after it in that
@@ -453,11 +453,18 @@ Layout *BuildLayout(Document &d) {
     for (F_ObjHandleT f : d.flows)
         if (host::Flow *fl = FlowOf(f); fl && fl->root && (!firstRoot || CounterOf(fl->root) < CounterOf(firstRoot)))
             firstRoot = fl->root;
+    // The room is reserved for every id made since the first root (at most the store's elements),
+    // and for as many paragraphs (each begins at an element or a text node, or stands in for an
+    // empty flow): reserved room is not touched until the walk fills it, and the tables never
+    // move while they fill.
+    size_t room = ids.lastElemCount;
+    if (firstRoot)
+        room = std::max(room, std::min<size_t>(NextCounter(FO_Element) - CounterOf(firstRoot), ElementStoreSize() + 1));
     if (firstRoot) {
-        l->elemPos.Reserve(firstRoot, ids.lastElemCount);
-        ids.firstPgfs.Reserve(firstRoot, ids.lastElemCount);
+        l->elemPos.Reserve(firstRoot, room);
+        ids.firstPgfs.Reserve(firstRoot, room);
     }
-    l->pgfs.reserve(ids.lastPgfCount);
+    l->pgfs.reserve(std::max(ids.lastPgfCount, room + d.flows.size()));
     Builder b(d, *l, ids);
     for (F_ObjHandleT f : d.flows)
         if (host::Flow *fl = FlowOf(f)) b.Flow(*fl);
@@ -703,8 +710,9 @@ void RegisterParagraphs() {
     RegisterKind(FO_BodyPage, [](F_ObjHandleT doc, F_ObjHandleT obj) { return InLayout(doc, obj, &Layout::pageIndex); });
 
     RegisterProperty(FO_Pgf, FP_PgfFmtName, PropType::String, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
-        const PgfInfo *p = PgfOf(doc, obj);
-        if (p) out.s = p->format;
+        Layout *l = nullptr;
+        const PgfInfo *p = PgfOf(doc, obj, &l);
+        if (p) out.s = l->FormatOf(*p);
         return p != nullptr;
     });
     RegisterProperty(FO_Pgf, FP_Unique, PropType::Int, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {

@@ -19,9 +19,9 @@ struct TextSeg {
 // the heap.
 class SegList {
   public:
-    TextSeg *begin() { return n_ <= 1 ? &one_ : more_.data(); }
+    TextSeg *begin() { return n_ <= 1 ? &one_ : more_->data(); }
     TextSeg *end() { return begin() + n_; }
-    const TextSeg *begin() const { return n_ <= 1 ? &one_ : more_.data(); }
+    const TextSeg *begin() const { return n_ <= 1 ? &one_ : more_->data(); }
     const TextSeg *end() const { return begin() + n_; }
     bool empty() const { return n_ == 0; }
     size_t size() const { return n_; }
@@ -31,20 +31,21 @@ class SegList {
     const TextSeg &back() const { return begin()[n_ - 1]; }
     void push_back(const TextSeg &s) {
         if (n_ == 1) {
-            more_.reserve(4);
-            more_.push_back(one_);
+            more_ = std::make_unique<std::vector<TextSeg>>();
+            more_->reserve(4);
+            more_->push_back(one_);
         }
         if (n_ == 0)
             one_ = s;
         else
-            more_.push_back(s);
+            more_->push_back(s);
         ++n_;
     }
 
   private:
     TextSeg one_{};
     uint32_t n_ = 0;
-    std::vector<TextSeg> more_;  // all of them once there are two or more
+    std::unique_ptr<std::vector<TextSeg>> more_;  // all of them once there are two or more
 };
 
 // Values by object id, for ids of one kind made mostly together (a document's elements, the
@@ -115,7 +116,7 @@ struct PgfInfo {
     IntT unique = 0;
     F_ObjHandleT flow = 0;
     F_ObjHandleT begin = 0;  // the element that begins it (0 for text outside paragraph elements)
-    std::string format;
+    uint32_t format = 0;     // index into Layout::formats
     IntT length = 0;
     SegList segs;
     F_ElementLocT emptyLoc{};  // where its content starts, for a paragraph without text
@@ -158,6 +159,7 @@ struct Layout {
     std::vector<PageInfo> pages;
     DenseIdMap<uint32_t> pgfIndex{kNoIndex}, frameIndex{kNoIndex}, pageIndex{kNoIndex};  // id -> index
     std::unordered_map<F_ObjHandleT, FlowSpan> flows;
+    std::vector<std::string> formats;  // the paragraph formats the paragraphs have, each once
     DenseIdMap<TextPlaces> elemPos{kNoPlaces};  // start, end
 
     // The index of paragraph `id`. Readers mostly go from one paragraph to the next, so the
@@ -174,8 +176,19 @@ struct Layout {
         return true;
     }
 
+    const std::string &FormatOf(const PgfInfo &p) const { return formats[p.format]; }
+    // The index of format f in `formats`, added when new.
+    uint32_t FormatIndex(const std::string &f) {
+        if (lastFormat_ < formats.size() && formats[lastFormat_] == f) return lastFormat_;
+        auto it = std::find(formats.begin(), formats.end(), f);
+        lastFormat_ = static_cast<uint32_t>(it - formats.begin());
+        if (it == formats.end()) formats.push_back(f);
+        return lastFormat_;
+    }
+
   private:
     mutable uint32_t lastPgf_ = 0;
+    uint32_t lastFormat_ = 0;
 };
 
 // The layout of d, built now (LayoutOf builds it when missing).

@@ -11,11 +11,11 @@ namespace {
 
 // The definition for a new paragraph of the same kind as `p`: the container that begins it, else
 // the document's first container definition whose elements begin paragraphs of p's format.
-F_ObjHandleT NewPgfDefinition(Document &d, const PgfInfo &p) {
+F_ObjHandleT NewPgfDefinition(Document &d, const Layout &l, const PgfInfo &p) {
     if (Element *b = Elem(p.begin))
         if (ElementDef *def = Def(b->def); def && def->type == FV_FO_CONTAINER) return b->def;
     for (F_ObjHandleT id : d.defs)
-        if (ElementDef *def = Def(id); def && def->type == FV_FO_CONTAINER && def->pgfFormat == p.format) return id;
+        if (ElementDef *def = Def(id); def && def->type == FV_FO_CONTAINER && def->pgfFormat == l.FormatOf(p)) return id;
     return 0;
 }
 
@@ -69,7 +69,7 @@ F_ObjHandleT F_ApiNewSeriesObject(F_ObjHandleT docId, IntT objType, F_ObjHandleT
     } else {
         return Fail(FE_BadObjId), 0;
     }
-    F_ObjHandleT def = NewPgfDefinition(*d, l->pgfs[index]);
+    F_ObjHandleT def = NewPgfDefinition(*d, *l, l->pgfs[index]);
     F_ObjHandleT parent = 0, next = 0;
     if (!def || !PlaceBeside(*l, index, before, parent, next)) return Fail(FE_BadParameter), 0;
     F_ObjHandleT elem = NewElement(docId, def);
