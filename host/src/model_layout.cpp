@@ -51,6 +51,7 @@ std::unordered_map<F_ObjHandleT, DocIds> &AllIds() {
 
 uint64_t Key(F_ObjHandleT a, uint32_t seq) { return (uint64_t(a) << 32) | seq; }
 constexpr uint32_t kBodyRun = 0xFFFFFFFFu, kEmptyFlow = 0xFFFFFFFEu;
+const std::string kBody = "Body";  // the format of text outside paragraph elements
 
 // The ids of paragraph `seq` that element (or text node) `a` begins.
 KeptId PgfIds(DocIds &ids, F_ObjHandleT a, uint32_t seq) {
@@ -63,13 +64,13 @@ unsigned long ParagraphsLaidOut = 0;
 
 // Appends a paragraph of the flow to the layout, its id and unique id kept by key across
 // rebuilds; its index.
-uint32_t AddPgf(Layout &l, DocIds &ids, F_ObjHandleT flow, F_ObjHandleT a, uint32_t seq, const std::string &format,
+uint32_t AddPgf(Layout &l, DocIds &ids, F_ObjHandleT flow, F_ObjHandleT a, uint32_t seq, uint32_t format,
                 F_ObjHandleT begin, F_ElementLocT at) {
     PgfInfo &p = l.pgfs.emplace_back();
     std::tie(p.id, p.unique) = PgfIds(ids, a, seq);
     p.flow = flow;
     p.begin = begin;
-    p.format = l.FormatIndex(format);
+    p.format = format;
     p.emptyLoc = at;
     auto index = static_cast<uint32_t>(l.pgfs.size() - 1);
     if (p.id) l.pgfIndex.Put(p.id) = index;
@@ -112,7 +113,7 @@ public:
         if (standIn) {
             Element *r = Elem(f.root);
             F_ElementLocT at{f.root, r ? r->first : 0, 0};
-            Open(f.id, f.id, kEmptyFlow, "Body", 0, at);
+            Open(f.id, f.id, kEmptyFlow, kBody, 0, at);
         }
         Close();
         auto last = static_cast<uint32_t>(l_.pgfs.size() - 1);
@@ -138,9 +139,14 @@ private:
         uint32_t seq;
     };
 
+    // `format` lives as long as the build (a definition's format or one of the host's names).
     void Open(F_ObjHandleT flow, F_ObjHandleT a, uint32_t seq, const std::string &format, F_ObjHandleT begin,
               F_ElementLocT at) {
-        cur_ = static_cast<int>(AddPgf(l_, ids_, flow, a, seq, format, begin, at));
+        if (&format != lastFormatName_) {  // the same definition's format again: the same index
+            lastFormatName_ = &format;
+            lastFormat_ = l_.FormatIndex(format);
+        }
+        cur_ = static_cast<int>(AddPgf(l_, ids_, flow, a, seq, lastFormat_, begin, at));
     }
     void Close() { cur_ = -1; }
 
@@ -165,7 +171,7 @@ private:
                     Ctx &c = ctx_.back();
                     Open(flow, c.elem, ++c.seq, *c.format, c.elem, F_ElementLocT{e.parent, id, 0});
                 } else {
-                    Open(flow, id, kBodyRun, "Body", 0, F_ElementLocT{e.parent, id, 0});
+                    Open(flow, id, kBodyRun, kBody, 0, F_ElementLocT{e.parent, id, 0});
                 }
             }
             PgfInfo &p = l_.pgfs[static_cast<size_t>(cur_)];
@@ -243,6 +249,8 @@ private:
     DocIds &ids_;
     int cur_ = -1;
     size_t entered_ = 0;
+    const std::string *lastFormatName_ = nullptr;
+    uint32_t lastFormat_ = 0;
     std::vector<Ctx> ctx_;
     std::vector<F_ObjHandleT> pending_;
 };
@@ -404,8 +412,8 @@ bool LayoutElementAdded(F_ObjHandleT doc, F_ObjHandleT node) {
 
     if (opens) {
         DocIds &ids = AllIds()[doc];
-        uint32_t at = text ? AddPgf(l, ids, flow, node, kBodyRun, "Body", 0, F_ElementLocT{e->parent, node, 0})
-                           : AddPgf(l, ids, flow, node, 0, format, node, F_ElementLocT{node, 0, 0});
+        uint32_t at = text ? AddPgf(l, ids, flow, node, kBodyRun, l.FormatIndex(kBody), 0, F_ElementLocT{e->parent, node, 0})
+                           : AddPgf(l, ids, flow, node, 0, l.FormatIndex(format), node, F_ElementLocT{node, 0, 0});
         for (F_ObjHandleT w : span.waiting)
             if (TextPlaces *wp = l.elemPos.Find(w)) wp->first = TextPos{at, 0};
         span.waiting.clear();
