@@ -461,18 +461,23 @@ Layout *BuildLayout(Document &d) {
     for (F_ObjHandleT f : d.flows)
         if (host::Flow *fl = FlowOf(f); fl && fl->root && (!firstRoot || CounterOf(fl->root) < CounterOf(firstRoot)))
             firstRoot = fl->root;
-    // The room is reserved for every id made since the first root (at most the store's elements),
-    // and for as many paragraphs (each begins at an element or a text node, or stands in for an
-    // empty flow): reserved room is not touched until the walk fills it, and the tables never
-    // move while they fill.
-    size_t room = ids.lastElemCount;
-    if (firstRoot)
-        room = std::max(room, std::min<size_t>(NextCounter(FO_Element) - CounterOf(firstRoot), ElementStoreSize() + 1));
+    // A first build reserves room for every id made since the first root (at most the store's
+    // elements), and for as many paragraphs (each begins at an element or a text node, or stands
+    // in for an empty flow): reserved room is not touched until the walk fills it, and the tables
+    // do not move while they fill. A later build reserves a little more than the last one took.
+    size_t room = 0, pgfRoom = 0;
+    if (ids.lastElemCount) {
+        room = ids.lastElemCount + ids.lastElemCount / 8 + 16;
+        pgfRoom = ids.lastPgfCount + ids.lastPgfCount / 8 + 16;
+    } else if (firstRoot) {
+        room = std::min<size_t>(NextCounter(FO_Element) - CounterOf(firstRoot), ElementStoreSize() + 1);
+        pgfRoom = room + d.flows.size();
+    }
     if (firstRoot) {
         l->elemPos.Reserve(firstRoot, room);
         ids.firstPgfs.Reserve(firstRoot, room);
     }
-    l->pgfs.reserve(std::max(ids.lastPgfCount, room + d.flows.size()));
+    l->pgfs.reserve(pgfRoom);
     Builder b(d, *l, ids);
     for (F_ObjHandleT f : d.flows)
         if (host::Flow *fl = FlowOf(f)) b.Flow(*fl);
