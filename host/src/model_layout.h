@@ -49,8 +49,9 @@ class SegList {
 };
 
 // Values by object id, for ids of one kind made mostly together (a document's elements, the
-// paragraphs of a layout): a flat table over the ids from a start (Reserve, or the first id put), with a hash
-// map for ids below it or far past the table, so that ids made elsewhere in between cost no room.
+// paragraphs of a layout): a flat table over the ids from a start (Reserve, or the first id put),
+// with a hash map for ids below it or far past the table, so that ids made elsewhere in between
+// cost no room.
 // `absent` marks empty room: a value equal to it reads as missing. Growing the table moves its
 // values: a pointer from Find or a reference from Put holds only until the next Put.
 template <class V>
