@@ -311,6 +311,98 @@ TEST_F(ModelStore, WrongPropertyTypeAndNumberFail) {
     EXPECT_EQ(FA_errno, FE_ReadOnly);
 }
 
+// A scalar property reads back through the typed calls and the general ones (the property list
+// calls and the table reads) alike, whichever of them wrote it.
+TEST_F(ModelStore, TypedAndGeneralCallsReachTheSameValue) {
+    struct Case {
+        F_ObjHandleT docArg, obj;
+        IntT prop;
+        bool text;
+    };
+    const Case cases[] = {
+        {0, doc, FP_Label, true},          // a field
+        {0, doc, FP_ScreenX, false},       // a field
+        {0, doc, FP_XmpPacket, true},      // kept per object
+        {0, doc, FP_DocMetric, false},     // kept per object
+        {doc, p1, FP_UserString, true},    // kept per element
+        {0, 0, FP_Displaying, false},      // kept for the session, 1 until written
+    };
+    EXPECT_EQ(F_ApiGetInt(0, 0, FP_Displaying), 1);
+    int round = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.prop);
+        const std::string text = "v" + std::to_string(++round);
+        const IntT number = 100 + round;
+        FA_errno = 0;
+        if (c.text)
+            F_ApiSetString(c.docArg, c.obj, c.prop, text.c_str());
+        else
+            F_ApiSetInt(c.docArg, c.obj, c.prop, number);
+        EXPECT_EQ(FA_errno, 0);
+        PropValue v;
+        ASSERT_TRUE(GetProperty(c.docArg, c.obj, c.prop, v));
+        if (c.text)
+            EXPECT_EQ(v.s, text);
+        else
+            EXPECT_EQ(v.i, number);
+
+        // Written through a property list, read through the typed call and in the object's list.
+        F_PropValT pv{};
+        pv.propIdent = c.prop;
+        pv.propVal.valType = c.text ? FT_String : FT_Integer;
+        std::string listed = text + "L";
+        pv.propVal.sval = listed.data();
+        pv.propVal.ival = number + 1000;
+        F_PropValsT list{1, &pv};
+        F_ApiSetProps(c.docArg, c.obj, &list);
+        if (c.text)
+            EXPECT_EQ(Str(c.docArg, c.obj, c.prop), listed);
+        else
+            EXPECT_EQ(F_ApiGetInt(c.docArg, c.obj, c.prop), number + 1000);
+        F_PropValsT all = F_ApiGetProps(c.docArg, c.obj);
+        IntT at = F_ApiGetPropIndex(&all, c.prop);
+        ASSERT_GE(at, 0);
+        const F_TypedValT &got = all.val[at].propVal;
+        if (c.text)
+            EXPECT_STREQ(got.sval, listed.c_str());
+        else
+            EXPECT_EQ(got.ival, number + 1000);
+        F_ApiDeallocatePropVals(&all);
+    }
+}
+
+// The typed calls fail as the general ones do: the wrong type, a read-only property, a stale
+// object, a value the property refuses.
+TEST_F(ModelStore, TypedCallsNameTheirFailures) {
+    F_ObjHandleT closed = NewDocument("Z:\\tmp\\closed.fm");
+    ASSERT_TRUE(CloseDocument(closed));
+    struct Case {
+        const char *what;
+        std::function<void()> call;
+        IntT failure;
+    };
+    const Case cases[] = {
+        {"int on a string", [&] { F_ApiSetInt(0, doc, FP_Label, 1); }, FE_BadPropType},
+        {"string on an int", [&] { F_ApiSetString(0, doc, FP_ScreenX, "1"); }, FE_BadPropType},
+        {"read int of a string", [&] { F_ApiGetInt(doc, p1, FP_UserString); }, FE_BadPropType},
+        {"read-only string", [&] { F_ApiSetString(0, doc, FP_Path, "Z:\\x.fm"); }, FE_ReadOnly},
+        {"read-only int", [&] { F_ApiSetInt(0, 0, FP_VersionMajor, 3); }, FE_ReadOnly},
+        {"closed document, read", [&] { F_ApiGetString(0, closed, FP_Label); }, FE_BadObjId},
+        {"closed document, write", [&] { F_ApiSetInt(0, closed, FP_ScreenX, 1); }, FE_BadObjId},
+        {"element of another document", [&] { F_ApiGetString(closed, p1, FP_UserString); }, FE_BadObjId},
+        {"active document not a document", [&] { F_ApiSetId(0, 0, FP_ActiveDoc, p1); }, FE_BadObjId},
+        {"unknown number", [&] { F_ApiSetString(0, doc, 99999, "x"); }, FE_BadPropNum},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        FA_errno = 0;
+        c.call();
+        EXPECT_EQ(FA_errno, c.failure);
+    }
+    EXPECT_EQ(Str(0, doc, FP_Path), "Z:\\tmp\\a.fm");
+    EXPECT_EQ(F_ApiGetInt(0, 0, FP_VersionMajor), 16);
+}
+
 TEST_F(ModelStore, NamedObjects) {
     EXPECT_EQ(F_ApiGetNamedObject(doc, FO_ElementDef, "Para"), para);
     FA_errno = 0;

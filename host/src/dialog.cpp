@@ -54,131 +54,143 @@ DialogItem *ItemArg(F_ObjHandleT doc, F_ObjHandleT obj, Dialog **d) {
     return it;
 }
 
-// Registers an int property of the dialog kind read and written through a member.
-void DialogInt(int number, int Dialog::*member, bool writable) {
-    PropSetter set = nullptr;
-    if (writable)
-        set = [member](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
-            Dialog *d = DialogArg(doc, obj);
-            if (!d) return Fail(FE_BadObjId);
-            d->*member = in.i;
-            return true;
-        };
-    RegisterProperty(FO_DialogResource, number, PropType::Int,
-                     [member](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
-                         Dialog *d = DialogArg(doc, obj);
-                         if (!d) return Fail(FE_BadObjId);
-                         out.i = d->*member;
-                         return true;
-                     },
-                     set);
+// A dialog's int property read and written through a member.
+template <int Dialog::*member>
+bool ReadDialogInt(const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT &out) {
+    Dialog *d = DialogArg(doc, obj);
+    if (!d) return Fail(FE_BadObjId);
+    out = d->*member;
+    return true;
+}
+
+template <int Dialog::*member>
+bool WriteDialogInt(const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT in) {
+    Dialog *d = DialogArg(doc, obj);
+    if (!d) return Fail(FE_BadObjId);
+    d->*member = in;
+    return true;
+}
+
+template <int Dialog::*member>
+void DialogInt(int number, bool writable) {
+    RegisterIntAccessors(FO_DialogResource, number, PropType::Int, ReadDialogInt<member>,
+                         writable ? WriteDialogInt<member> : nullptr);
+}
+
+// An item's flag (0 or 1) read and written through a member.
+template <int DialogItem::*member>
+bool ReadItemFlag(const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT &out) {
+    Dialog *d = nullptr;
+    DialogItem *it = ItemArg(doc, obj, &d);
+    if (!it) return Fail(FE_BadObjId);
+    out = it->*member;
+    return true;
+}
+
+template <int DialogItem::*member>
+bool WriteItemFlag(const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT in) {
+    Dialog *d = nullptr;
+    DialogItem *it = ItemArg(doc, obj, &d);
+    if (!it) return Fail(FE_BadObjId);
+    it->*member = in != 0 ? 1 : 0;
+    return true;
 }
 
 void RegisterDialogProperties() {
     RegisterKind(FO_DialogResource, [](F_ObjHandleT doc, F_ObjHandleT obj) { return DialogArg(doc, obj) != nullptr; });
     RegisterCloser(FO_DialogResource, [](F_ObjHandleT obj, IntT) { return CloseDialog(obj) || Fail(FE_BadObjId); });
-    RegisterProperty(FO_DialogResource, FP_Title, PropType::String,
-                     [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
-                         Dialog *d = DialogArg(doc, obj);
-                         if (!d) return Fail(FE_BadObjId);
-                         out.s = d->title;
-                         return true;
-                     },
-                     [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
-                         Dialog *d = DialogArg(doc, obj);
-                         if (!d) return Fail(FE_BadObjId);
-                         d->title = in.s;
-                         return true;
-                     });
-    DialogInt(FP_DlgX, &Dialog::x, true);
-    DialogInt(FP_DlgY, &Dialog::y, true);
-    DialogInt(FP_DlgDoubleClick, &Dialog::doubleClick, false);
-    DialogInt(FP_DlgStatusReset, &Dialog::prop2344, true);
-    RegisterProperty(FO_DialogResource, FP_DlgHighestItem, PropType::Int,
-                     [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
-                         Dialog *d = DialogArg(doc, obj);
-                         if (!d) return Fail(FE_BadObjId);
-                         out.i = static_cast<IntT>(d->items.size()) - 1;
-                         return true;
-                     });
-    RegisterProperty(FO_DialogResource, FP_DlgIsOpen, PropType::Int, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
-        Dialog *d = DialogArg(doc, obj);
-        if (!d) return Fail(FE_BadObjId);
-        out.i = d->open ? 1 : 0;
-        return true;
-    });
+    RegisterStringAccessors(
+        FO_DialogResource, FP_Title,
+        [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, std::string &out) {
+            Dialog *d = DialogArg(doc, obj);
+            if (!d) return Fail(FE_BadObjId);
+            out = d->title;
+            return true;
+        },
+        [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, std::string_view in) {
+            Dialog *d = DialogArg(doc, obj);
+            if (!d) return Fail(FE_BadObjId);
+            d->title.assign(in);
+            return true;
+        });
+    DialogInt<&Dialog::x>(FP_DlgX, true);
+    DialogInt<&Dialog::y>(FP_DlgY, true);
+    DialogInt<&Dialog::doubleClick>(FP_DlgDoubleClick, false);
+    DialogInt<&Dialog::prop2344>(FP_DlgStatusReset, true);
+    RegisterIntAccessors(FO_DialogResource, FP_DlgHighestItem, PropType::Int,
+                         [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT &out) {
+                             Dialog *d = DialogArg(doc, obj);
+                             if (!d) return Fail(FE_BadObjId);
+                             out = static_cast<IntT>(d->items.size()) - 1;
+                             return true;
+                         });
+    RegisterIntAccessors(FO_DialogResource, FP_DlgIsOpen, PropType::Int,
+                         [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT &out) {
+                             Dialog *d = DialogArg(doc, obj);
+                             if (!d) return Fail(FE_BadObjId);
+                             out = d->open ? 1 : 0;
+                             return true;
+                         });
 
     for (int kind = FO_DlgGroupBox; kind <= FO_DlgPopUp; ++kind) {
         RegisterKind(kind, [](F_ObjHandleT doc, F_ObjHandleT obj) {
             Dialog *d = nullptr;
             return ItemArg(doc, obj, &d) != nullptr;
         });
-        RegisterProperty(kind, FP_Label, PropType::String,
-                         [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
-                             Dialog *d = nullptr;
-                             DialogItem *it = ItemArg(doc, obj, &d);
-                             if (!it) return Fail(FE_BadObjId);
-                             out.s = it->label;
-                             return true;
-                         },
-                         [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
-                             Dialog *d = nullptr;
-                             DialogItem *it = ItemArg(doc, obj, &d);
-                             if (!it) return Fail(FE_BadObjId);
-                             bool changed = it->label != in.s;
-                             it->label = in.s;
-                             if (changed) LabelChanged(*d, *it);
-                             return true;
-                         });
-        RegisterProperty(kind, FP_DlgState, PropType::Int,
-                         [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
-                             Dialog *d = nullptr;
-                             DialogItem *it = ItemArg(doc, obj, &d);
-                             if (!it) return Fail(FE_BadObjId);
-                             out.i = it->state;
-                             return true;
-                         },
-                         [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
-                             Dialog *d = nullptr;
-                             DialogItem *it = ItemArg(doc, obj, &d);
-                             if (!it) return Fail(FE_BadObjId);
-                             return SetItemState(*d, *it, in.i);
-                         });
-        auto flag = [kind](int number, int DialogItem::*member) {
-            RegisterProperty(kind, number, PropType::Int,
-                             [member](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
-                                 Dialog *d = nullptr;
-                                 DialogItem *it = ItemArg(doc, obj, &d);
-                                 if (!it) return Fail(FE_BadObjId);
-                                 out.i = it->*member;
-                                 return true;
-                             },
-                             [member](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
-                                 Dialog *d = nullptr;
-                                 DialogItem *it = ItemArg(doc, obj, &d);
-                                 if (!it) return Fail(FE_BadObjId);
-                                 it->*member = in.i != 0 ? 1 : 0;
-                                 return true;
-                             });
-        };
-        flag(FP_DlgSensitivity, &DialogItem::sensitive);
-        flag(FP_DlgVisibility, &DialogItem::visible);
+        RegisterStringAccessors(
+            kind, FP_Label,
+            [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, std::string &out) {
+                Dialog *d = nullptr;
+                DialogItem *it = ItemArg(doc, obj, &d);
+                if (!it) return Fail(FE_BadObjId);
+                out = it->label;
+                return true;
+            },
+            [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, std::string_view in) {
+                Dialog *d = nullptr;
+                DialogItem *it = ItemArg(doc, obj, &d);
+                if (!it) return Fail(FE_BadObjId);
+                if (it->label == in) return true;
+                it->label.assign(in);
+                LabelChanged(*d, *it);
+                return true;
+            });
+        RegisterIntAccessors(
+            kind, FP_DlgState, PropType::Int,
+            [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT &out) {
+                Dialog *d = nullptr;
+                DialogItem *it = ItemArg(doc, obj, &d);
+                if (!it) return Fail(FE_BadObjId);
+                out = it->state;
+                return true;
+            },
+            [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT in) {
+                Dialog *d = nullptr;
+                DialogItem *it = ItemArg(doc, obj, &d);
+                if (!it) return Fail(FE_BadObjId);
+                return SetItemState(*d, *it, in);
+            });
+        RegisterIntAccessors(kind, FP_DlgSensitivity, PropType::Int, ReadItemFlag<&DialogItem::sensitive>,
+                             WriteItemFlag<&DialogItem::sensitive>);
+        RegisterIntAccessors(kind, FP_DlgVisibility, PropType::Int, ReadItemFlag<&DialogItem::visible>,
+                             WriteItemFlag<&DialogItem::visible>);
     }
-    RegisterProperty(FO_DlgTextBox, FP_DlgText, PropType::String,
-                     [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
-                         Dialog *d = nullptr;
-                         DialogItem *it = ItemArg(doc, obj, &d);
-                         if (!it) return Fail(FE_BadObjId);
-                         out.s = it->text;
-                         return true;
-                     },
-                     [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
-                         Dialog *d = nullptr;
-                         DialogItem *it = ItemArg(doc, obj, &d);
-                         if (!it) return Fail(FE_BadObjId);
-                         it->text = in.s;
-                         return true;
-                     });
+    RegisterStringAccessors(
+        FO_DlgTextBox, FP_DlgText,
+        [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, std::string &out) {
+            Dialog *d = nullptr;
+            DialogItem *it = ItemArg(doc, obj, &d);
+            if (!it) return Fail(FE_BadObjId);
+            out = it->text;
+            return true;
+        },
+        [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, std::string_view in) {
+            Dialog *d = nullptr;
+            DialogItem *it = ItemArg(doc, obj, &d);
+            if (!it) return Fail(FE_BadObjId);
+            it->text.assign(in);
+            return true;
+        });
     for (int kind : {FO_DlgScrollBox, FO_DlgPopUp})
         RegisterProperty(kind, FP_DlgLabels, PropType::Strings,
                          [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {

@@ -135,6 +135,24 @@ void RegisterProperty(int kind, int number, PropType type, PropGetter get, PropS
 // read that succeeds needs no check of the object first (a failed one takes the checked path).
 using IntGetter = bool (*)(F_ObjHandleT doc, F_ObjHandleT obj, IntT &out);
 void RegisterIntProperty(int kind, int number, PropType type, IntGetter get, bool checksObject = false);
+// Typed accessors of the scalar properties: plain functions the F_ApiGet/Set calls of the
+// property's type reach with the value itself (no property value, no type-erased call); the
+// generic calls (F_ApiGetProps, GetProperty, ...) reach the same functions. `arg` is the
+// registration's own context (a property number, a kind, a kept value), handed back on each call.
+// They answer as getters and setters do: false on failure, with FA_errno set or left for the
+// dispatcher to set (FE_BadObjId for a read, FE_BadParameter for a write).
+struct PropArg {
+    IntT n = 0;
+    const void *p = nullptr;
+};
+using IntRead = bool (*)(const PropArg &arg, F_ObjHandleT doc, F_ObjHandleT obj, IntT &out);
+using IntWrite = bool (*)(const PropArg &arg, F_ObjHandleT doc, F_ObjHandleT obj, IntT in);
+using StringRead = bool (*)(const PropArg &arg, F_ObjHandleT doc, F_ObjHandleT obj, std::string &out);
+using StringWrite = bool (*)(const PropArg &arg, F_ObjHandleT doc, F_ObjHandleT obj, std::string_view in);
+// An Int, Id or Metric property; without set it is read-only.
+void RegisterIntAccessors(int kind, int number, PropType type, IntRead get, IntWrite set = nullptr, PropArg arg = {});
+// A String property; without set it is read-only.
+void RegisterStringAccessors(int kind, int number, StringRead get, StringWrite set = nullptr, PropArg arg = {});
 // A value kept per object, read back as written; `initial` until written.
 void RegisterStoredProperty(int kind, int number, PropType type, PropValue initial = {});
 // The registered type of (kind, number), false when none.

@@ -14,74 +14,66 @@ void RegisterEditExtensions();    // edit_support.cpp: tables, markers, books
 
 namespace {
 
-using G = PropGetter;
-using S = PropSetter;
-
-// Property getters and setters over a field of a struct reached through a lookup function.
-template <class T>
-using Finder = T *(*)(F_ObjHandleT);
-
-template <class T>
-void IntField(int kind, int number, Finder<T> find, IntT T::*field, bool writable, PropType type = PropType::Int) {
-    S set = nullptr;
-    if (writable)
-        set = [find, field](F_ObjHandleT, F_ObjHandleT obj, const PropValue &in) {
-            T *t = find(obj);
-            if (!t) return false;
-            t->*field = in.i;
-            return true;
-        };
-    RegisterProperty(
-        kind, number, type,
-        [find, field](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
-            T *t = find(obj);
-            if (!t) return false;
-            out.i = t->*field;
-            return true;
-        },
-        set);
+// Typed accessors over a field of a struct reached through a lookup function (find: id -> T*).
+template <auto find, auto field>
+bool ReadField(const PropArg &, F_ObjHandleT, F_ObjHandleT obj, IntT &out) {
+    auto *t = find(obj);
+    if (!t) return false;
+    out = static_cast<IntT>(t->*field);
+    return true;
 }
 
-template <class T>
-void IdField(int kind, int number, Finder<T> find, F_ObjHandleT T::*field) {
-    RegisterProperty(kind, number, PropType::Id, [find, field](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
-        T *t = find(obj);
-        if (!t) return false;
-        out.i = static_cast<IntT>(t->*field);
-        return true;
-    });
+template <auto find, auto field>
+bool WriteField(const PropArg &, F_ObjHandleT, F_ObjHandleT obj, IntT in) {
+    auto *t = find(obj);
+    if (!t) return false;
+    t->*field = in;
+    return true;
 }
 
-template <class T>
-void StringField(int kind, int number, Finder<T> find, std::string T::*field, bool writable) {
-    S set = nullptr;
-    if (writable)
-        set = [find, field](F_ObjHandleT, F_ObjHandleT obj, const PropValue &in) {
-            T *t = find(obj);
-            if (!t) return false;
-            t->*field = in.s;
-            return true;
-        };
-    RegisterProperty(
-        kind, number, PropType::String,
-        [find, field](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
-            T *t = find(obj);
-            if (!t) return false;
-            out.s = t->*field;
-            return true;
-        },
-        set);
+template <auto find, auto field>
+bool ReadStringField(const PropArg &, F_ObjHandleT, F_ObjHandleT obj, std::string &out) {
+    auto *t = find(obj);
+    if (!t) return false;
+    out = t->*field;
+    return true;
 }
 
-// An id computed from the object.
-template <class T>
-void IdOf(int kind, int number, Finder<T> find, std::function<F_ObjHandleT(T &)> f) {
-    RegisterProperty(kind, number, PropType::Id, [find, f](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
-        T *t = find(obj);
-        if (!t) return false;
-        out.i = static_cast<IntT>(f(*t));
-        return true;
-    });
+template <auto find, auto field>
+bool WriteStringField(const PropArg &, F_ObjHandleT, F_ObjHandleT obj, std::string_view in) {
+    auto *t = find(obj);
+    if (!t) return false;
+    (t->*field).assign(in);
+    return true;
+}
+
+template <auto find, auto field>
+void IntField(int kind, int number, bool writable, PropType type = PropType::Int) {
+    RegisterIntAccessors(kind, number, type, ReadField<find, field>, writable ? WriteField<find, field> : nullptr);
+}
+
+template <auto find, auto field>
+void IdField(int kind, int number) {
+    RegisterIntAccessors(kind, number, PropType::Id, ReadField<find, field>);
+}
+
+template <auto find, auto field>
+void StringField(int kind, int number, bool writable) {
+    RegisterStringAccessors(kind, number, ReadStringField<find, field>, writable ? WriteStringField<find, field> : nullptr);
+}
+
+// An id computed from the object: f(object, arg.n).
+template <auto find, auto f>
+bool ReadIdOf(const PropArg &arg, F_ObjHandleT, F_ObjHandleT obj, IntT &out) {
+    auto *t = find(obj);
+    if (!t) return false;
+    out = static_cast<IntT>(f(*t, arg.n));
+    return true;
+}
+
+template <auto find, auto f>
+void IdOf(int kind, int number, IntT n = 0) {
+    RegisterIntAccessors(kind, number, PropType::Id, ReadIdOf<find, f>, nullptr, PropArg{n, nullptr});
 }
 
 F_ObjHandleT FirstOf(const std::vector<F_ObjHandleT> &v) { return v.empty() ? 0 : v.front(); }
@@ -105,81 +97,80 @@ PropValue IntValue(IntT i) {
     return v;
 }
 
+// The active document or book: kept while it is valid.
+template <F_ObjHandleT Session::*field>
+bool ReadActive(const PropArg &, F_ObjHandleT, F_ObjHandleT, IntT &out) {
+    F_ObjHandleT id = TheSession().*field;
+    out = ObjectValid(0, id) ? static_cast<IntT>(id) : 0;
+    return true;
+}
+
+template <F_ObjHandleT Session::*field>
+bool WriteActive(const PropArg &arg, F_ObjHandleT, F_ObjHandleT, IntT in) {
+    auto id = static_cast<F_ObjHandleT>(in);
+    if (id && (KindOf(id) != arg.n || !ObjectValid(0, id))) return Fail(FE_BadObjId);
+    TheSession().*field = id;
+    return true;
+}
+
 void RegisterSession() {
     RegisterKind(0, [](F_ObjHandleT doc, F_ObjHandleT obj) { return doc == 0 && obj == 0; });
-    IntField<Session>(0, FP_VersionMajor, SessionSlot, &Session::versionMajor, false);
-    IntField<Session>(0, FP_VersionMinor, SessionSlot, &Session::versionMinor, false);
-    IntField<Session>(0, FP_Language, SessionSlot, &Session::language, false);
-    StringField<Session>(0, FP_HostDir, SessionSlot, &Session::hostDir, false);
-    RegisterProperty(0, FP_FirstOpenDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
-        out.i = static_cast<IntT>(FirstOf(TheSession().openDocs));
+    IntField<SessionSlot, &Session::versionMajor>(0, FP_VersionMajor, false);
+    IntField<SessionSlot, &Session::versionMinor>(0, FP_VersionMinor, false);
+    IntField<SessionSlot, &Session::language>(0, FP_Language, false);
+    StringField<SessionSlot, &Session::hostDir>(0, FP_HostDir, false);
+    RegisterIntAccessors(0, FP_FirstOpenDoc, PropType::Id, [](const PropArg &, F_ObjHandleT, F_ObjHandleT, IntT &out) {
+        out = static_cast<IntT>(FirstOf(TheSession().openDocs));
         return true;
     });
-    RegisterProperty(0, FP_FirstOpenBook, PropType::Id, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
-        out.i = static_cast<IntT>(FirstOf(TheSession().openBooks));
+    RegisterIntAccessors(0, FP_FirstOpenBook, PropType::Id, [](const PropArg &, F_ObjHandleT, F_ObjHandleT, IntT &out) {
+        out = static_cast<IntT>(FirstOf(TheSession().openBooks));
         return true;
     });
-    auto active = [](F_ObjHandleT Session::*field, int kind) {
-        return std::make_pair(
-            G([field](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
-                F_ObjHandleT id = TheSession().*field;
-                out.i = ObjectValid(0, id) ? static_cast<IntT>(id) : 0;
-                return true;
-            }),
-            S([field, kind](F_ObjHandleT, F_ObjHandleT, const PropValue &in) {
-                auto id = static_cast<F_ObjHandleT>(in.i);
-                if (id && (KindOf(id) != kind || !ObjectValid(0, id))) return Fail(FE_BadObjId);
-                TheSession().*field = id;
-                return true;
-            }));
-    };
-    auto [gd, sd] = active(&Session::activeDoc, FO_Doc);
-    RegisterProperty(0, FP_ActiveDoc, PropType::Id, gd, sd);
-    auto [gb, sb] = active(&Session::activeBook, FO_Book);
-    RegisterProperty(0, FP_ActiveBook, PropType::Id, gb, sb);
+    RegisterIntAccessors(0, FP_ActiveDoc, PropType::Id, ReadActive<&Session::activeDoc>, WriteActive<&Session::activeDoc>,
+                         PropArg{FO_Doc, nullptr});
+    RegisterIntAccessors(0, FP_ActiveBook, PropType::Id, ReadActive<&Session::activeBook>,
+                         WriteActive<&Session::activeBook>, PropArg{FO_Book, nullptr});
     for (int n : {FP_Displaying, FP_DisplayUpdates, FP_DisplayRedraw}) RegisterStoredProperty(0, n, PropType::Int, IntValue(1));
 }
 
 void RegisterDocument() {
     RegisterKind(FO_Doc, DocValid);
     RegisterCloser(FO_Doc, [](F_ObjHandleT obj, IntT) { return CloseDocument(obj); });
-    StringField<Document>(FO_Doc, FP_Path, DocSlot, &Document::path, false);
-    StringField<Document>(FO_Doc, FP_Label, DocSlot, &Document::label, true);
-    RegisterProperty(
+    StringField<DocSlot, &Document::path>(FO_Doc, FP_Path, false);
+    StringField<DocSlot, &Document::label>(FO_Doc, FP_Label, true);
+    RegisterIntAccessors(
         FO_Doc, FP_IsInFront, PropType::Int,
-        [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
-            out.i = Doc(obj)->inFront;
+        [](const PropArg &, F_ObjHandleT, F_ObjHandleT obj, IntT &out) {
+            out = Doc(obj)->inFront;
             return true;
         },
-        [](F_ObjHandleT, F_ObjHandleT obj, const PropValue &in) {
-            if (in.i)  // one document is in front at a time
+        [](const PropArg &, F_ObjHandleT, F_ObjHandleT obj, IntT in) {
+            if (in)  // one document is in front at a time
                 for (F_ObjHandleT o : TheSession().openDocs) Doc(o)->inFront = 0;
-            Doc(obj)->inFront = in.i ? 1 : 0;
+            Doc(obj)->inFront = in ? 1 : 0;
             return true;
         });
-    IntField<Document>(FO_Doc, FP_ScreenX, DocSlot, &Document::left, true);
-    IntField<Document>(FO_Doc, FP_ScreenY, DocSlot, &Document::top, true);
-    IntField<Document>(FO_Doc, FP_ScreenW, DocSlot, &Document::width, true);
-    IntField<Document>(FO_Doc, FP_ScreenH, DocSlot, &Document::height, true);
-    IntField<Document>(FO_Doc, FP_IsOnScreen, DocSlot, &Document::visible, true);
-    IntField<Document>(FO_Doc, FP_DocIsModified, DocSlot, &Document::modified, true);
-    IdOf<Document>(FO_Doc, FP_NextOpenDocInSession, DocSlot,
-                   [](Document &d) { return NextIn(TheSession().openDocs, d.id); });
-    IdOf<Document>(FO_Doc, FP_FirstFlowInDoc, DocSlot, [](Document &d) { return FirstOf(d.flows); });
-    IdField<Document>(FO_Doc, FP_MainFlowInDoc, DocSlot, &Document::mainFlow);
-    IdOf<Document>(FO_Doc, FP_FirstElementDefInDoc, DocSlot, [](Document &d) { return FirstOf(d.defs); });
-    IdOf<Document>(FO_Doc, FP_HighestLevelElement, DocSlot, [](Document &d) {
+    IntField<DocSlot, &Document::left>(FO_Doc, FP_ScreenX, true);
+    IntField<DocSlot, &Document::top>(FO_Doc, FP_ScreenY, true);
+    IntField<DocSlot, &Document::width>(FO_Doc, FP_ScreenW, true);
+    IntField<DocSlot, &Document::height>(FO_Doc, FP_ScreenH, true);
+    IntField<DocSlot, &Document::visible>(FO_Doc, FP_IsOnScreen, true);
+    IntField<DocSlot, &Document::modified>(FO_Doc, FP_DocIsModified, true);
+    IdOf<DocSlot, [](Document &d, IntT) { return NextIn(TheSession().openDocs, d.id); }>(FO_Doc, FP_NextOpenDocInSession);
+    IdOf<DocSlot, [](Document &d, IntT) { return FirstOf(d.flows); }>(FO_Doc, FP_FirstFlowInDoc);
+    IdField<DocSlot, &Document::mainFlow>(FO_Doc, FP_MainFlowInDoc);
+    IdOf<DocSlot, [](Document &d, IntT) { return FirstOf(d.defs); }>(FO_Doc, FP_FirstElementDefInDoc);
+    IdOf<DocSlot, [](Document &d, IntT) {
         Flow *f = FlowOf(d.mainFlow);
-        return f ? f->root : 0;
-    });
+        return f ? f->root : F_ObjHandleT(0);
+    }>(FO_Doc, FP_HighestLevelElement);
     const std::pair<int, int> firsts[] = {{FP_FirstPgfFmtInDoc, FO_PgfFmt},   {FP_FirstCharFmtInDoc, FO_CharFmt},
                                           {FP_FirstCondFmtInDoc, FO_CondFmt}, {FP_FirstColorInDoc, FO_Color},
                                           {FP_FirstXRefFmtInDoc, FO_XRefFmt}, {FP_FirstVarFmtInDoc, FO_VarFmt},
                                           {FP_FirstTblFmtInDoc, FO_TblFmt}, {FP_FirstMarkerTypeInDoc, FO_MarkerType}};
-    for (const auto &first : firsts) {
-        int kind = first.second;  // a plain copy: lambdas may not capture structured bindings everywhere
-        IdOf<Document>(FO_Doc, first.first, DocSlot, [kind](Document &d) { return FirstNamed(d, kind); });
-    }
+    for (const auto &[number, kind] : firsts)
+        IdOf<DocSlot, [](Document &d, IntT k) { return FirstNamed(d, static_cast<int>(k)); }>(FO_Doc, number, kind);
     for (int n : {FP_DocIsReport, FP_DocSwitch1, FP_DocSwitch2, FP_DocSwitch3, FP_ViewMode,
                   FP_DocInsertSwitch, FP_ShowAll, FP_CondDisplay})
         RegisterStoredProperty(FO_Doc, n, PropType::Int);
@@ -193,56 +184,50 @@ void RegisterFlowAndDefs() {
         Flow *f = FlowOf(obj);
         return f && f->doc == doc;
     });
-    StringField<Flow>(FO_Flow, FP_Name, FlowOf, &Flow::name, false);
-    IdField<Flow>(FO_Flow, FP_HighestLevelElement, FlowOf, &Flow::root);
-    IdOf<Flow>(FO_Flow, FP_NextFlowInDoc, FlowOf, [](Flow &f) { return NextIn(Doc(f.doc)->flows, f.id); });
+    StringField<FlowOf, &Flow::name>(FO_Flow, FP_Name, false);
+    IdField<FlowOf, &Flow::root>(FO_Flow, FP_HighestLevelElement);
+    IdOf<FlowOf, [](Flow &f, IntT) { return NextIn(Doc(f.doc)->flows, f.id); }>(FO_Flow, FP_NextFlowInDoc);
 
     RegisterKind(FO_ElementDef, ElementDefValid);
-    StringField<ElementDef>(FO_ElementDef, FP_Name, Def, &ElementDef::name, false);
-    IdField<ElementDef>(FO_ElementDef, FP_NextElementDefInDoc, Def, &ElementDef::next);
-    IntField<ElementDef>(FO_ElementDef, FP_ElementDefType, Def, &ElementDef::type, false);
+    StringField<Def, &ElementDef::name>(FO_ElementDef, FP_Name, false);
+    IdField<Def, &ElementDef::next>(FO_ElementDef, FP_NextElementDefInDoc);
+    IntField<Def, &ElementDef::type>(FO_ElementDef, FP_ElementDefType, false);
     RegisterNamedKind(
         FO_ElementDef, [](F_ObjHandleT doc, const std::string &name) { return FindElementDef(doc, name); },
         [](F_ObjHandleT doc, const std::string &name) { return AddElementDef(doc, name); });
 }
 
-bool Retag(F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
-    return RetagElement(doc, obj, *Elem(obj), static_cast<F_ObjHandleT>(in.i));
+// An element's link to a neighbour, passing over comments and instructions (forward or back).
+template <F_ObjHandleT Element::*link, bool forward>
+bool ReadLink(const PropArg &, F_ObjHandleT, F_ObjHandleT obj, IntT &out) {
+    const Element *e = Elem(obj);
+    if (!e) return false;
+    out = static_cast<IntT>(PastMisc(e->*link, forward));
+    return true;
 }
 
 void RegisterElement() {
     RegisterKind(FO_Element, ElementValid);
-    IntField<Element>(FO_Element, FP_Unique, Elem, &Element::unique, false);
-    IdField<Element>(FO_Element, FP_ParentElement, Elem, &Element::parent);
+    IntField<Elem, &Element::unique>(FO_Element, FP_Unique, false);
+    IdField<Elem, &Element::parent>(FO_Element, FP_ParentElement);
     // Comments and instructions are passed over: the plug-in's tree holds elements and text.
-    const std::pair<int, std::pair<F_ObjHandleT Element::*, bool>> links[] = {
-        {FP_FirstChildElement, {&Element::first, true}},
-        {FP_PrevSiblingElement, {&Element::prev, false}},
-        {FP_NextSiblingElement, {&Element::next, true}},
-    };
-    for (const auto &[number, link] : links)
-        RegisterProperty(FO_Element, number, PropType::Id, [link = link](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
-            const Element *e = Elem(obj);
-            if (!e) return false;
-            out.i = static_cast<IntT>(PastMisc(e->*link.first, link.second));
-            return true;
+    RegisterIntAccessors(FO_Element, FP_FirstChildElement, PropType::Id, ReadLink<&Element::first, true>);
+    RegisterIntAccessors(FO_Element, FP_PrevSiblingElement, PropType::Id, ReadLink<&Element::prev, false>);
+    RegisterIntAccessors(FO_Element, FP_NextSiblingElement, PropType::Id, ReadLink<&Element::next, true>);
+    RegisterIntAccessors(
+        FO_Element, FP_ElementDef, PropType::Id, ReadField<Elem, &Element::def>,
+        [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT in) {
+            return RetagElement(doc, obj, *Elem(obj), static_cast<F_ObjHandleT>(in));
         });
-    RegisterProperty(
-        FO_Element, FP_ElementDef, PropType::Id,
-        [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
-            out.i = static_cast<IntT>(Elem(obj)->def);
-            return true;
-        },
-        Retag);
-    RegisterProperty(FO_Element, FP_ElementType, PropType::Int, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+    RegisterIntAccessors(FO_Element, FP_ElementType, PropType::Int, [](const PropArg &, F_ObjHandleT, F_ObjHandleT obj, IntT &out) {
         ElementDef *d = Def(Elem(obj)->def);
-        out.i = d ? d->type : FV_FO_CONTAINER;
+        out = d ? d->type : FV_FO_CONTAINER;
         return true;
     });
     // Host objects of non-container elements are kept by the tables, markers and cross-reference
     // code; plain elements stand for none.
-    RegisterProperty(FO_Element, FP_Object, PropType::Id, [](F_ObjHandleT, F_ObjHandleT, PropValue &out) {
-        out.i = 0;
+    RegisterIntAccessors(FO_Element, FP_Object, PropType::Id, [](const PropArg &, F_ObjHandleT, F_ObjHandleT, IntT &out) {
+        out = 0;
         return true;
     });
     RegisterStoredProperty(FO_Element, FP_UserString, PropType::String);
@@ -270,9 +255,10 @@ void RegisterNamed() {
             NamedObject *n = Named(obj);
             return n && n->doc == doc;
         });
-        StringField<NamedObject>(kind, k.nameNumber, Named, &NamedObject::name, false);
+        StringField<Named, &NamedObject::name>(kind, k.nameNumber, false);
         if (k.nextNumber)
-            IdOf<NamedObject>(kind, k.nextNumber, Named, [kind](NamedObject &n) { return NextIn(Doc(n.doc)->named[kind], n.id); });
+            IdOf<Named, [](NamedObject &n, IntT kind) { return NextIn(Doc(n.doc)->named[static_cast<int>(kind)], n.id); }>(
+                kind, k.nextNumber, kind);
         RegisterNamedKind(
             kind, [kind](F_ObjHandleT doc, const std::string &name) { return FindNamed(doc, kind, name); },
             [kind](F_ObjHandleT doc, const std::string &name) { return name.empty() ? 0 : AddNamed(doc, kind, name); });

@@ -16,13 +16,45 @@ void RegisterBuiltinProperties();  // model_objects.cpp
 
 namespace {
 
+// A property: typed accessors (scalar properties) or general ones (the others), never both; the
+// general calls reach typed accessors through a property value, the typed calls reach them
+// directly.
 struct Property {
-    PropType type;
+    PropType type = PropType::Int;
     PropGetter get;
     PropSetter set;
     IntGetter intGet = nullptr;  // integer properties read without a property value
     bool intGetChecks = false;   // intGet fails for an object that is not valid
+    IntRead intRead = nullptr;
+    IntWrite intWrite = nullptr;
+    StringRead stringRead = nullptr;
+    StringWrite stringWrite = nullptr;
+    PropArg arg;
+
+    bool Readable() const { return intGet || intRead || stringRead || get; }
+    bool Writable() const { return intWrite || stringWrite || set; }
+    // The general read and write, through whichever accessor the property has.
+    bool Read(F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) const {
+        if (intGet) return intGet(doc, obj, out.i);
+        if (intRead) return intRead(arg, doc, obj, out.i);
+        if (stringRead) return stringRead(arg, doc, obj, out.s);
+        return get && get(doc, obj, out);
+    }
+    bool Write(F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) const {
+        if (intWrite) return intWrite(arg, doc, obj, in.i);
+        if (stringWrite) return stringWrite(arg, doc, obj, in.s);
+        return set && set(doc, obj, in);
+    }
 };
+
+// Answers call(); when it fails without naming a cause, FA_errno becomes `failure`.
+template <class Call>
+bool Answer(IntT failure, Call &&call) {
+    IntT before = FA_errno;
+    if (call()) return true;
+    if (FA_errno == before) Fail(failure);
+    return false;
+}
 
 // The properties of one kind: a flat index by number into stable slots (nullptr for none), so
 // that a lookup is one bounds check and one load.
@@ -52,6 +84,7 @@ struct Registry {
     std::array<std::function<bool(F_ObjHandleT, IntT)>, 256> closers;
     std::array<std::function<bool(F_ObjHandleT, F_ObjHandleT)>, 256> deleters;
     std::array<std::function<F_ObjHandleT(F_ObjHandleT, const std::string &)>, 256> getNamed, newNamed;
+    std::deque<PropValue> initials;  // the initial values of the stored properties
 };
 
 // The registry, made on first use (with the built-in properties); every later call is one load.
@@ -150,16 +183,79 @@ void RegisterNamedKind(int kind, std::function<F_ObjHandleT(F_ObjHandleT, const 
 }
 
 void RegisterProperty(int kind, int number, PropType type, PropGetter get, PropSetter set) {
-    Reg().props[static_cast<size_t>(kind) & 0xFF].Put(number, Property{type, std::move(get), std::move(set)});
+    Property p;
+    p.type = type;
+    p.get = std::move(get);
+    p.set = std::move(set);
+    Reg().props[static_cast<size_t>(kind) & 0xFF].Put(number, std::move(p));
 }
 
 void RegisterIntProperty(int kind, int number, PropType type, IntGetter get, bool checksObject) {
-    PropGetter general = [get](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) { return get(doc, obj, out.i); };
-    Reg().props[static_cast<size_t>(kind) & 0xFF].Put(number, Property{type, std::move(general), nullptr, get, checksObject});
+    Property p;
+    p.type = type;
+    p.intGet = get;
+    p.intGetChecks = checksObject;
+    Reg().props[static_cast<size_t>(kind) & 0xFF].Put(number, std::move(p));
 }
 
+void RegisterIntAccessors(int kind, int number, PropType type, IntRead get, IntWrite set, PropArg arg) {
+    Property p;
+    p.type = type;
+    p.intRead = get;
+    p.intWrite = set;
+    p.arg = arg;
+    Reg().props[static_cast<size_t>(kind) & 0xFF].Put(number, std::move(p));
+}
+
+void RegisterStringAccessors(int kind, int number, StringRead get, StringWrite set, PropArg arg) {
+    Property p;
+    p.type = PropType::String;
+    p.stringRead = get;
+    p.stringWrite = set;
+    p.arg = arg;
+    Reg().props[static_cast<size_t>(kind) & 0xFF].Put(number, std::move(p));
+}
+
+namespace {
+
+// Stored values: arg.n is the property number, arg.p its initial value.
+uint64_t StoredKey(F_ObjHandleT obj, IntT number) { return (uint64_t(obj) << 32) | uint32_t(number); }
+const PropValue &StoredOrInitial(const PropArg &arg, F_ObjHandleT obj) {
+    const auto &stored = TheStore().stored;
+    auto it = stored.find(StoredKey(obj, arg.n));
+    return it == stored.end() ? *static_cast<const PropValue *>(arg.p) : it->second;
+}
+bool ReadStoredInt(const PropArg &arg, F_ObjHandleT, F_ObjHandleT obj, IntT &out) {
+    out = StoredOrInitial(arg, obj).i;
+    return true;
+}
+bool WriteStoredInt(const PropArg &arg, F_ObjHandleT, F_ObjHandleT obj, IntT in) {
+    TheStore().stored[StoredKey(obj, arg.n)].i = in;
+    return true;
+}
+bool ReadStoredString(const PropArg &arg, F_ObjHandleT, F_ObjHandleT obj, std::string &out) {
+    out = StoredOrInitial(arg, obj).s;
+    return true;
+}
+bool WriteStoredString(const PropArg &arg, F_ObjHandleT, F_ObjHandleT obj, std::string_view in) {
+    TheStore().stored[StoredKey(obj, arg.n)].s.assign(in);
+    return true;
+}
+
+}  // namespace
+
 void RegisterStoredProperty(int kind, int number, PropType type, PropValue initial) {
-    auto key = [number](F_ObjHandleT obj) { return (uint64_t(obj) << 32) | uint32_t(number); };
+    if (IsInteger(type) || type == PropType::String) {
+        Registry &r = Reg();
+        r.initials.push_back(std::move(initial));
+        PropArg arg{number, &r.initials.back()};
+        if (type == PropType::String)
+            RegisterStringAccessors(kind, number, ReadStoredString, WriteStoredString, arg);
+        else
+            RegisterIntAccessors(kind, number, type, ReadStoredInt, WriteStoredInt, arg);
+        return;
+    }
+    auto key = [number](F_ObjHandleT obj) { return StoredKey(obj, number); };
     RegisterProperty(
         kind, number, type,
         [key, initial](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
@@ -190,11 +286,8 @@ std::vector<int> PropertyNumbers(int kind) {
 
 // Reads through a property found already.
 static bool GetFound(const Property *p, F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
-    if (!p->get) return Fail(FE_BadPropNum);
-    IntT before = FA_errno;
-    if (p->get(doc, obj, out)) return true;
-    if (FA_errno == before) Fail(FE_BadObjId);
-    return false;
+    if (!p->Readable()) return Fail(FE_BadPropNum);
+    return Answer(FE_BadObjId, [&] { return p->Read(doc, obj, out); });
 }
 
 bool GetProperty(F_ObjHandleT doc, F_ObjHandleT obj, int number, PropValue &out) {
@@ -204,11 +297,8 @@ bool GetProperty(F_ObjHandleT doc, F_ObjHandleT obj, int number, PropValue &out)
 
 // Writes through a property found already.
 static bool SetFound(const Property *p, F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
-    if (!p->set) return Fail(FE_ReadOnly);
-    IntT before = FA_errno;
-    if (p->set(doc, obj, in)) return true;
-    if (FA_errno == before) Fail(FE_BadParameter);
-    return false;
+    if (!p->Writable()) return Fail(FE_ReadOnly);
+    return Answer(FE_BadParameter, [&] { return p->Write(doc, obj, in); });
 }
 
 bool SetProperty(F_ObjHandleT doc, F_ObjHandleT obj, int number, const PropValue &in) {
@@ -231,8 +321,6 @@ static bool SetTyped(F_ObjHandleT doc, F_ObjHandleT obj, int number, bool (*acce
     return SetFound(p, doc, obj, in);
 }
 
-static bool AcceptInteger(PropType t) { return IsInteger(t); }
-static bool AcceptString(PropType t) { return t == PropType::String; }
 static bool AcceptStrings(PropType t) { return t == PropType::Strings; }
 static bool AcceptInts(PropType t) { return t == PropType::Ints || t == PropType::Metrics; }
 static bool AcceptTextRange(PropType t) { return t == PropType::TextRange || t == PropType::TextLoc; }
@@ -257,15 +345,29 @@ extern "C" {
         }
     const Property *p = Lookup(docId, objId, prop);
     if (!p) return 0;
-    if (p->intGet) {
-        IntT before = FA_errno, out = 0;
-        if (p->intGet(docId, objId, out)) return out;
-        if (FA_errno == before) Fail(FE_BadObjId);
-        return 0;
-    }
+    IntT out = 0;
+    if (p->intGet) return Answer(FE_BadObjId, [&] { return p->intGet(docId, objId, out); }) ? out : 0;
     if (!IsInteger(p->type)) return Fail(FE_BadPropType), 0;
+    if (p->intRead) return Answer(FE_BadObjId, [&] { return p->intRead(p->arg, docId, objId, out); }) ? out : 0;
     PropValue v;
     return GetFound(p, docId, objId, v) ? v.i : 0;
+}
+
+// Writes an integer property: straight to a typed setter, else through a property value.
+static void SetIntegerProperty(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, IntT value) {
+    const Property *p = Lookup(docId, objId, prop);
+    if (!p) return;
+    if (!IsInteger(p->type)) {
+        Fail(FE_BadPropType);
+        return;
+    }
+    if (p->intWrite) {
+        Answer(FE_BadParameter, [&] { return p->intWrite(p->arg, docId, objId, value); });
+        return;
+    }
+    PropValue v;
+    v.i = value;
+    SetFound(p, docId, objId, v);
 }
 
 F_ObjHandleT F_ApiGetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
@@ -347,9 +449,7 @@ void F_ApiSetId(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, F_ObjHandleT 
             RetagElement(docId, objId, *e, value);
             return;
         }
-    PropValue v;
-    v.i = static_cast<IntT>(value);
-    SetTyped(docId, objId, prop, AcceptInteger, v);
+    SetIntegerProperty(docId, objId, prop, static_cast<IntT>(value));
 }
 
 IntT F_ApiGetInt(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
@@ -359,9 +459,7 @@ IntT F_ApiGetInt(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
 }
 
 void F_ApiSetInt(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, IntT value) {
-    PropValue v;
-    v.i = value;
-    SetTyped(docId, objId, prop, AcceptInteger, v);
+    SetIntegerProperty(docId, objId, prop, value);
 }
 
 MetricT F_ApiGetMetric(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) { return F_ApiGetInt(docId, objId, prop); }
@@ -374,14 +472,32 @@ StringT F_ApiGetString(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
     // A definition's name, which structure walks ask element after element, is read in place.
     if (prop == FP_Name && KindOf(objId) == FO_ElementDef)
         if (const ElementDef *d = Def(objId); d && d->doc == docId) return NewString(d->name);
+    const Property *p = Lookup(docId, objId, prop);
+    if (!p) return nullptr;
+    if (p->type != PropType::String) return Fail(FE_BadPropType), nullptr;
+    if (p->stringRead) {
+        std::string s;
+        return Answer(FE_BadObjId, [&] { return p->stringRead(p->arg, docId, objId, s); }) ? NewString(s) : nullptr;
+    }
     PropValue v;
-    return GetTyped(docId, objId, prop, AcceptString, v) ? NewString(v.s) : nullptr;
+    return GetFound(p, docId, objId, v) ? NewString(v.s) : nullptr;
 }
 
 void F_ApiSetString(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, ConStringT value) {
+    const Property *p = Lookup(docId, objId, prop);
+    if (!p) return;
+    if (p->type != PropType::String) {
+        Fail(FE_BadPropType);
+        return;
+    }
+    if (p->stringWrite) {
+        std::string_view in = value ? std::string_view(value) : std::string_view();
+        Answer(FE_BadParameter, [&] { return p->stringWrite(p->arg, docId, objId, in); });
+        return;
+    }
     PropValue v;
     v.s = value ? value : "";
-    SetTyped(docId, objId, prop, AcceptString, v);
+    SetFound(p, docId, objId, v);
 }
 
 F_StringsT F_ApiGetStrings(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
@@ -514,7 +630,7 @@ F_PropValsT F_ApiGetProps(F_ObjHandleT docId, F_ObjHandleT objId) {
         for (int n : PropertyNumbers(kind)) {
             const Property *p = FindProperty(kind, n);
             PropValue v;
-            if (!p || !p->get || !p->get(docId, objId, v)) continue;
+            if (!p || !p->Read(docId, objId, v)) continue;
             F_PropValT pv{};
             pv.propIdent = n;
             switch (p->type) {
@@ -550,7 +666,7 @@ void F_ApiSetProps(F_ObjHandleT docId, F_ObjHandleT objId, const F_PropValsT *pr
     for (UIntT i = 0; i < props->len; ++i) {
         const F_PropValT &pv = props->val[i];
         const Property *p = FindProperty(KindOf(objId), pv.propIdent);
-        if (!p || !p->set) continue;  // read-only values in a property list are skipped
+        if (!p || !p->Writable()) continue;  // read-only values in a property list are skipped
         PropValue v;
         const F_TypedValT &t = pv.propVal;
         v.i = t.ival;
