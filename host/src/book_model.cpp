@@ -2,6 +2,7 @@
 #include "book_model.h"
 
 #include <algorithm>
+#include <type_traits>
 #include <unordered_map>
 
 #include "model_internal.h"
@@ -84,18 +85,22 @@ bool DeleteComponent(F_ObjHandleT book, F_ObjHandleT comp) {
     return true;
 }
 
+// Ids of a book or component computed by fn(object), a lambda without captures: read through a
+// plain function made for each.
 template <class Fn>
-void BookId(int number, Fn fn) {
-    RegisterProperty(FO_Book, number, PropType::Id, [fn](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
-        out.i = static_cast<IntT>(fn(*BookOf(obj)));
+void BookId(int number, Fn) {
+    static_assert(std::is_empty_v<Fn> && std::is_default_constructible_v<Fn>);
+    RegisterIntAccessors(FO_Book, number, PropType::Id, [](const PropArg &, F_ObjHandleT, F_ObjHandleT obj, IntT &out) {
+        out = static_cast<IntT>(Fn{}(*BookOf(obj)));
         return true;
     });
 }
 
 template <class Fn>
-void CompId(int number, Fn fn) {
-    RegisterProperty(FO_BookComponent, number, PropType::Id, [fn](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
-        out.i = static_cast<IntT>(fn(*ComponentOf(obj)));
+void CompId(int number, Fn) {
+    static_assert(std::is_empty_v<Fn> && std::is_default_constructible_v<Fn>);
+    RegisterIntAccessors(FO_BookComponent, number, PropType::Id, [](const PropArg &, F_ObjHandleT, F_ObjHandleT obj, IntT &out) {
+        out = static_cast<IntT>(Fn{}(*ComponentOf(obj)));
         return true;
     });
 }

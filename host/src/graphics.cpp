@@ -172,81 +172,123 @@ std::vector<F_ObjHandleT> SelectedGraphics(F_ObjHandleT doc) {
     return out;
 }
 
-template <class T>
-void GraphicField(int kind, int number, PropType type, T Graphic::*field, bool writable) {
-    PropSetter set = nullptr;
-    if (writable)
-        set = [field](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
-            Graphic *g = GraphicOf(doc, obj);
-            if (!g) return false;
-            if constexpr (std::is_same_v<T, std::string>) g->*field = in.s;
-            else if constexpr (std::is_same_v<T, std::vector<IntT>>) g->*field = in.is;
-            else g->*field = in.i;
-            return true;
-        };
-    RegisterProperty(
-        kind, number, type,
-        [field](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
-            Graphic *g = GraphicOf(doc, obj);
-            if (!g) return false;
-            if constexpr (std::is_same_v<T, std::string>) out.s = g->*field;
-            else if constexpr (std::is_same_v<T, std::vector<IntT>>) out.is = g->*field;
-            else out.i = g->*field;
-            return true;
-        },
-        set);
+// A graphic's field: an integer or string through typed accessors, a list of points through a
+// property value.
+template <auto field>
+bool ReadGraphicInt(const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT &out) {
+    Graphic *g = GraphicOf(doc, obj);
+    if (!g) return false;
+    out = g->*field;
+    return true;
 }
 
-void IdComputed(int kind, int number, std::function<F_ObjHandleT(F_ObjHandleT doc, Graphic &g)> f) {
-    RegisterProperty(kind, number, PropType::Id, [f](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
-        Graphic *g = GraphicOf(doc, obj);
-        if (!g) return false;
-        out.i = static_cast<IntT>(f(doc, *g));
-        return true;
-    });
+template <auto field>
+bool WriteGraphicInt(const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT in) {
+    Graphic *g = GraphicOf(doc, obj);
+    if (!g) return false;
+    g->*field = in;
+    return true;
+}
+
+template <auto field>
+bool ReadGraphicString(const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, std::string &out) {
+    Graphic *g = GraphicOf(doc, obj);
+    if (!g) return false;
+    out = g->*field;
+    return true;
+}
+
+template <auto field>
+bool WriteGraphicString(const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, std::string_view in) {
+    Graphic *g = GraphicOf(doc, obj);
+    if (!g) return false;
+    (g->*field).assign(in);
+    return true;
+}
+
+template <auto field>
+void GraphicField(int kind, int number, PropType type, bool writable) {
+    using T = std::remove_cvref_t<decltype(std::declval<Graphic &>().*field)>;
+    if constexpr (std::is_same_v<T, std::string>) {
+        RegisterStringAccessors(kind, number, ReadGraphicString<field>, writable ? WriteGraphicString<field> : nullptr);
+    } else if constexpr (std::is_same_v<T, std::vector<IntT>>) {
+        PropSetter set = nullptr;
+        if (writable)
+            set = [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
+                Graphic *g = GraphicOf(doc, obj);
+                if (!g) return false;
+                g->*field = in.is;
+                return true;
+            };
+        RegisterProperty(
+            kind, number, type,
+            [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+                Graphic *g = GraphicOf(doc, obj);
+                if (!g) return false;
+                out.is = g->*field;
+                return true;
+            },
+            set);
+    } else {
+        RegisterIntAccessors(kind, number, type, ReadGraphicInt<field>, writable ? WriteGraphicInt<field> : nullptr);
+    }
+}
+
+// An id computed from the graphic: f(doc, graphic).
+template <auto f>
+bool ReadComputedId(const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT &out) {
+    Graphic *g = GraphicOf(doc, obj);
+    if (!g) return false;
+    out = static_cast<IntT>(f(doc, *g));
+    return true;
+}
+
+template <auto f>
+void IdComputed(int kind, int number) {
+    RegisterIntAccessors(kind, number, PropType::Id, ReadComputedId<f>);
 }
 
 void RegisterGraphicKinds() {
     for (int kind = FO_FirstGraphicKind; kind <= FO_AFrame; ++kind) {
         if (!IsGraphicKind(kind)) continue;
         RegisterKind(kind, [](F_ObjHandleT doc, F_ObjHandleT obj) { return GraphicOf(doc, obj) != nullptr; });
-        GraphicField(kind, FP_Unique, PropType::Int, &Graphic::unique, false);
-        GraphicField(kind, FP_BorderWidth, PropType::Metric, &Graphic::border, true);
-        GraphicField(kind, FP_DotFlag, PropType::Int, &Graphic::dotFlag, true);
-        GraphicField(kind, FP_Pen, PropType::Int, &Graphic::pen, true);
-        GraphicField(kind, FP_Angle, PropType::Metric, &Graphic::angle, true);
-        GraphicField(kind, FP_LocX, PropType::Metric, &Graphic::x, true);
-        GraphicField(kind, FP_LocY, PropType::Metric, &Graphic::y, true);
-        GraphicField(kind, FP_Width, PropType::Metric, &Graphic::width, true);
-        GraphicField(kind, FP_Height, PropType::Metric, &Graphic::height, true);
+        GraphicField<&Graphic::unique>(kind, FP_Unique, PropType::Int, false);
+        GraphicField<&Graphic::border>(kind, FP_BorderWidth, PropType::Metric, true);
+        GraphicField<&Graphic::dotFlag>(kind, FP_DotFlag, PropType::Int, true);
+        GraphicField<&Graphic::pen>(kind, FP_Pen, PropType::Int, true);
+        GraphicField<&Graphic::angle>(kind, FP_Angle, PropType::Metric, true);
+        GraphicField<&Graphic::x>(kind, FP_LocX, PropType::Metric, true);
+        GraphicField<&Graphic::y>(kind, FP_LocY, PropType::Metric, true);
+        GraphicField<&Graphic::width>(kind, FP_Width, PropType::Metric, true);
+        GraphicField<&Graphic::height>(kind, FP_Height, PropType::Metric, true);
         for (int n : {FP_GraphicIsSelected, FP_GraphicIsSelectedAlt})
-            GraphicField(kind, n, PropType::Int, &Graphic::selected, true);
-        GraphicField(kind, FP_Points, PropType::Ints, &Graphic::points, true);
-        IdComputed(kind, FP_FrameParent, [](F_ObjHandleT, Graphic &g) { return g.frame; });
-        IdComputed(kind, FP_NextGraphicInFrame, [](F_ObjHandleT, Graphic &g) {
+            GraphicField<&Graphic::selected>(kind, n, PropType::Int, true);
+        GraphicField<&Graphic::points>(kind, FP_Points, PropType::Ints, true);
+        IdComputed<[](F_ObjHandleT, Graphic &g) { return g.frame; }>(kind, FP_FrameParent);
+        IdComputed<[](F_ObjHandleT, Graphic &g) {
             return g.frame ? NextIn(Graphics().inFrames[g.frame], g.id) : 0;
-        });
-        IdComputed(kind, FP_NextGraphicInDoc, [](F_ObjHandleT doc, Graphic &g) { return NextGraphicInDoc(doc, g); });
+        }>(kind, FP_NextGraphicInFrame);
+        IdComputed<[](F_ObjHandleT doc, Graphic &g) { return NextGraphicInDoc(doc, g); }>(kind, FP_NextGraphicInDoc);
         for (int n : {FP_NextSelectedGraphicInDoc, FP_NextSelectedGraphicInDocAlt})
-            IdComputed(kind, n, [](F_ObjHandleT doc, Graphic &g) { return NextIn(SelectedGraphics(doc), g.id); });
-        IdComputed(kind, FP_PageFramePage, [](F_ObjHandleT doc, Graphic &g) { return PageOfGraphic(doc, g); });
+            IdComputed<[](F_ObjHandleT doc, Graphic &g) { return NextIn(SelectedGraphics(doc), g.id); }>(kind, n);
+        IdComputed<[](F_ObjHandleT doc, Graphic &g) { return PageOfGraphic(doc, g); }>(kind, FP_PageFramePage);
     }
-    GraphicField(FO_Inset, FP_InsetFile, PropType::String, &Graphic::path, true);
+    GraphicField<&Graphic::path>(FO_Inset, FP_InsetFile, PropType::String, true);
     // Anchored frames: anchor, first graphic, text frame, element.
     RegisterProperty(FO_AFrame, FP_AnchorLoc, PropType::TextLoc, [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
         return AnchorOf(doc, obj, out.tr.beg);
     });
-    IdComputed(FO_AFrame, FP_FirstGraphicInFrame, [](F_ObjHandleT, Graphic &g) {
+    IdComputed<[](F_ObjHandleT, Graphic &g) {
         const auto &v = Graphics().inFrames[g.id];
         return v.empty() ? 0 : v.front();
-    });
-    IdComputed(FO_AFrame, FP_InTextFrame, [](F_ObjHandleT doc, Graphic &g) {
+    }>(FO_AFrame, FP_FirstGraphicInFrame);
+    IdComputed<[](F_ObjHandleT doc, Graphic &g) {
         F_TextLocT at{};
         PropValue frame;
         if (!AnchorOf(doc, g.id, at) || !GetProperty(doc, at.objId, FP_InTextFrame, frame)) return F_ObjHandleT(0);
         return static_cast<F_ObjHandleT>(frame.i);
-    });
-    IdComputed(FO_AFrame, FP_Element, [](F_ObjHandleT doc, Graphic &g) { return ElementForObject(doc, g.id); });
+    }>(FO_AFrame, FP_InTextFrame);
+    IdComputed<[](F_ObjHandleT doc, Graphic &g) { return ElementForObject(doc, g.id); }>(FO_AFrame, FP_Element);
     RegisterElementObjectFinder(FrameOfElement);
     RegisterDeleter(FO_AFrame, [](F_ObjHandleT doc, F_ObjHandleT obj) {
         F_ObjHandleT e = ElementForObject(doc, obj);
@@ -262,15 +304,15 @@ void RegisterGraphicKinds() {
             return true;
         });
     }
-    RegisterProperty(FO_Doc, FP_FirstGraphicInDoc, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+    RegisterIntAccessors(FO_Doc, FP_FirstGraphicInDoc, PropType::Id, [](const PropArg &, F_ObjHandleT, F_ObjHandleT obj, IntT &out) {
         auto all = DocumentGraphics(obj);
-        out.i = all.empty() ? 0 : static_cast<IntT>(all.front());
+        out = all.empty() ? 0 : static_cast<IntT>(all.front());
         return true;
     });
     for (int n : {FP_FirstSelectedGraphicInDoc, FP_FirstSelectedGraphicInDocAlt})
-        RegisterProperty(FO_Doc, n, PropType::Id, [](F_ObjHandleT, F_ObjHandleT obj, PropValue &out) {
+        RegisterIntAccessors(FO_Doc, n, PropType::Id, [](const PropArg &, F_ObjHandleT, F_ObjHandleT obj, IntT &out) {
             auto sel = SelectedGraphics(obj);
-            out.i = sel.empty() ? 0 : static_cast<IntT>(sel.front());
+            out = sel.empty() ? 0 : static_cast<IntT>(sel.front());
             return true;
         });
 }

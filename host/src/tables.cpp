@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <type_traits>
 
 #include "edit_support.h"
 #include "element_objects.h"
@@ -171,22 +172,26 @@ void RemoveElement(F_ObjHandleT doc, F_ObjHandleT e) {
     DeleteElement(doc, e);
 }
 
+// Properties of a table, row or cell computed by fn(doc, element), a lambda without captures:
+// read through a plain function made for each.
 template <class Fn>
-void IdProp(int kind, int number, Fn fn) {
-    RegisterProperty(kind, number, PropType::Id, [fn](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+void IdProp(int kind, int number, Fn) {
+    static_assert(std::is_empty_v<Fn> && std::is_default_constructible_v<Fn>);
+    RegisterIntAccessors(kind, number, PropType::Id, [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT &out) {
         F_ObjHandleT e = Live(doc, obj, KindOf(obj));
         if (!e) return Fail(FE_BadObjId);
-        out.i = static_cast<IntT>(fn(doc, e));
+        out = static_cast<IntT>(Fn{}(doc, e));
         return true;
     });
 }
 
 template <class Fn>
-void IntProp(int kind, int number, Fn fn) {
-    RegisterProperty(kind, number, PropType::Int, [fn](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
+void IntProp(int kind, int number, Fn) {
+    static_assert(std::is_empty_v<Fn> && std::is_default_constructible_v<Fn>);
+    RegisterIntAccessors(kind, number, PropType::Int, [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT &out) {
         F_ObjHandleT e = Live(doc, obj, KindOf(obj));
         if (!e) return Fail(FE_BadObjId);
-        out.i = fn(doc, e);
+        out = Fn{}(doc, e);
         return true;
     });
 }
