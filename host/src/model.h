@@ -11,10 +11,13 @@
 //   RegisterKind(kind, fn) so that the property calls, F_ApiGetObjectType, F_ApiClose and
 //   F_ApiDelete reach them (RegisterCloser / RegisterDeleter / RegisterNamedKind).
 //
-//   Properties. RegisterProperty(kind, number, type, getter, setter) adds a property of a kind;
+//   Properties. RegisterIntAccessors / RegisterStringAccessors add an Int, Id, Metric or String
+//   property of a kind as plain functions that take and give the value itself; RegisterProperty
+//   (kind, number, type, getter, setter) adds any other through a property value.
 //   F_ApiGetId/GetInt/GetString/... look it up by (kind, number) after checking the object with
-//   the kind's validity test. RegisterStoredProperty keeps a value per object that is read back as
-//   written. Int, Id and Metric properties are interchangeable between the integer calls.
+//   the kind's validity test, and call the typed accessors directly; the generic calls reach
+//   them too. RegisterStoredProperty keeps a value per object that is read back as written. Int,
+//   Id and Metric properties are interchangeable between the integer calls.
 //
 //   Building a document (the file reader, tests):
 //     F_ObjHandleT doc = NewDocument(path, label, visible);      // opens it in the session
