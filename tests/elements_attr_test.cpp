@@ -146,6 +146,35 @@ TEST_F(Attrs, CatalogueMergesValuesInFirstSeenOrderAndSkipsIds) {
     EXPECT_EQ(noIds[0].name, "kind");
 }
 
+TEST_F(Attrs, CatalogueLeavesOutIdsByEachElementsOwnDefinition) {
+    // In Note, "id" is an ordinary attribute: its values are catalogued although a Para just
+    // before held an identifier of that name at the same place in its list; later identifiers of
+    // Para join the entry then. Undeclared names that take turns at one place are each their own.
+    F_ObjHandleT noteDef = host::AddElementDef(doc, "Note");
+    host::AttrDef id;
+    id.name = "id";
+    host::AddAttributeDef(noteDef, id);
+    struct Item {
+        F_ObjHandleT def;
+        const char *id, *attr, *value;
+    };
+    const Item items[] = {{noteDef, "n1", "u", "1"}, {noteDef, "n2", "w", "2"}, {paraDef, "p3", "", ""},
+                          {noteDef, "n3", "u", "3"}};
+    for (const Item &it : items) {
+        F_ObjHandleT e = host::AppendElement(doc, s2, it.def);
+        host::SetAttribute(doc, e, "id", {it.id});
+        if (*it.attr) host::SetAttribute(doc, e, it.attr, {it.value});
+    }
+    Attributes cat = om_AttrCatalog(doc, 0, 0, 0, 1);
+    std::vector<std::string> names;
+    for (const Attribute &a : cat) names.push_back(a.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"kind", "id", "u", "w"}));
+    ASSERT_EQ(cat.size(), 4u);
+    EXPECT_EQ(cat[1].values, (std::vector<std::string>{"n1", "n2", "p3", "n3"}));
+    EXPECT_EQ(cat[2].values, (std::vector<std::string>{"1", "3"}));
+    EXPECT_EQ(cat[3].values, std::vector<std::string>{"2"});
+}
+
 TEST_F(Attrs, CatalogueTakesDefaultsAndSplitValues) {
     // s1 and p2 hold no kind: the default stands in for it when asked; values split at blanks.
     host::SetAttribute(doc, p1, "kind", {"x y", "a"});

@@ -399,23 +399,35 @@ class CatalogBuilder {
         if (!elemDefs_ && (defaults_ || skipIds_)) elemDefs_ = &DefsOf(doc_, elem_);
         const AttributeDefs *defs = elemDefs_;
         std::string_view name = qv::View(a.name);
-        auto found = byName_.find(name);
-        size_t entry;
-        if (found == byName_.end()) {
-            if (skipIds_ == 1) {
-                IntT t = p < defs->size() ? (*defs)[p].type : -1;
-                if (t == FV_AT_UNIQUE_ID || t == FV_AT_UNIQUE_IDREF || t == FV_AT_UNIQUE_IDREFS) return;
-            }
-            entry = result_.size();
-            byName_.emplace(std::string(name), entry);
-            result_.push_back(Attribute{std::string(name), {}, 0, 0});
-            Flags(result_.back(), p);
-            values_.emplace_back();
-        } else {
-            entry = found->second;
+        // The elements of a walk mostly share their definitions, so the name met last at this
+        // position most likely comes again: it is compared before the names are looked up. Whether
+        // an identifier is left out follows the definition, so a new definition starts afresh.
+        if (skipIds_ == 1 && defsId_ != seenDef_) {
+            seen_.clear();
+            seenDef_ = defsId_;
         }
+        if (p >= seen_.size()) seen_.resize(p + 1);
+        Seen &at = seen_[p];
+        bool first = false;
+        if (at.entry == kUnseen || at.name != name) {
+            auto found = byName_.find(name);
+            if (found != byName_.end()) {
+                at.entry = found->second;
+            } else if (skipIds_ == 1 && IsIdentifier(defs, p)) {
+                at.entry = kSkipped;
+            } else {
+                at.entry = result_.size();
+                byName_.emplace(std::string(name), at.entry);
+                result_.push_back(Attribute{std::string(name), {}, 0, 0});
+                Flags(result_.back(), p);
+                values_.emplace_back();
+                first = true;
+            }
+            at.name = name;
+        }
+        if (at.entry == kSkipped) return;
+        const size_t entry = at.entry;
         // A new entry takes the element's values as they are; later ones add what is new.
-        const bool first = found == byName_.end();
         ForEachValue(a, p, defs, [&](std::string_view v) {
             if (first) values_[entry].Append(std::string(v));
             else values_[entry].AddSoon(v);
@@ -432,11 +444,21 @@ class CatalogBuilder {
         F_ApiDeallocateAttributes(&raw);
     }
 
+    static bool IsIdentifier(const AttributeDefs *defs, UIntT p) {
+        IntT t = p < defs->size() ? (*defs)[p].type : -1;
+        return t == FV_AT_UNIQUE_ID || t == FV_AT_UNIQUE_IDREF || t == FV_AT_UNIQUE_IDREFS;
+    }
+
+    // The attribute definitions of e's definition, which becomes defsId_.
     const AttributeDefs &DefsOf(F_ObjHandleT doc, F_ObjHandleT e) {
         F_ObjHandleT def = F_ApiGetId(doc, e, FP_ElementDef);
-        auto it = defs_.find(def);
-        if (it == defs_.end()) it = defs_.emplace(def, HostGetAttributeDefs(doc, e)).first;
-        return it->second;
+        if (def != defsId_ || !lastDefs_) {
+            auto it = defs_.find(def);
+            if (it == defs_.end()) it = defs_.emplace(def, HostGetAttributeDefs(doc, e)).first;
+            defsId_ = def;
+            lastDefs_ = &it->second;
+        }
+        return *lastDefs_;
     }
 
     // Each value of attribute a at position p as the catalogue reads it: the definition's defaults
@@ -465,6 +487,16 @@ class CatalogBuilder {
     std::vector<qv::UniqueStrings> values_;  // per entry of result_
     std::unordered_map<std::string, size_t, NameHash, std::equal_to<>> byName_;
     std::unordered_map<F_ObjHandleT, AttributeDefs> defs_;
+    F_ObjHandleT defsId_ = 0;                  // the definition DefsOf answered last
+    const AttributeDefs *lastDefs_ = nullptr;  // and its attribute definitions
+    // By position in the element's list: the name met there last and its entry.
+    static constexpr size_t kUnseen = ~size_t(0), kSkipped = kUnseen - 1;
+    struct Seen {
+        std::string name;
+        size_t entry = kUnseen;  // or kSkipped: an identifier the catalogue leaves out
+    };
+    std::vector<Seen> seen_;
+    F_ObjHandleT seenDef_ = 0;  // the definition seen_ was made under, when identifiers are left out
     F_ObjHandleT doc_ = 0, elem_ = 0;             // the element being visited
     const AttributeDefs *elemDefs_ = nullptr;  // its definition's attribute definitions, once asked
 };
