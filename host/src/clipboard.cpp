@@ -96,13 +96,16 @@ bool CopySelection(F_ObjHandleT doc) {
     if (!d) return Fail(FE_BadDocId);
     SiblingRun run;
     if (!SelectionRun(*d, run) || run.empty) return Fail(FE_BadSelection);
-    // Plain text goes to the clipboard as text, without a fragment on the way.
-    std::string text;
+    // Plain text goes to the clipboard as text, without a fragment on the way. It is gathered in
+    // the room the clipboard's text before it had, so that copy after copy allocates nothing.
+    static std::string text;
+    text.clear();
     if (RunText(run, text)) {
         gClipboard.structured = false;
         gClipboard.nodes.clear();
         gClipboard.empty = text.empty();
-        gClipboard.text = std::move(text);
+        gClipboard.text.swap(text);
+        if (text.capacity() > (size_t(1) << 16)) std::string().swap(text);  // a long text is not kept
         return true;
     }
     gClipboard = ContentOf(CopyRun(run));
