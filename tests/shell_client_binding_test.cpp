@@ -16,6 +16,7 @@ namespace {
 struct Recorder {
     std::vector<std::string> calls;
     std::vector<IntT> wanted;
+    std::vector<IntT> dropped;  // asked for in turn after `wanted`, to be off again
     IntT reply = 0;
     bool callsBack = false;  // on a client call, calls the client "Other" in turn
 };
@@ -24,12 +25,14 @@ Recorder stub, other;
 void StubInit(IntT) {
     stub.calls.push_back("init");
     for (IntT code : stub.wanted) F_ApiNotification(code, 1);
+    for (IntT code : stub.dropped) F_ApiNotification(code, 0);
 }
 void StubCommand(IntT n) { stub.calls.push_back("command " + std::to_string(n)); }
 void StubNotify(IntT code, F_ObjHandleT, StringT s, IntT i) {
     stub.calls.push_back("notify " + std::to_string(code) + " " + s + " " + std::to_string(i));
     if (code == FA_Note_ClientCall) {
         IntT inner = stub.callsBack ? F_ApiCallClient("Other", "inner") : 0;
+        if (stub.callsBack) stub.calls.push_back(std::string("after inner ") + s);  // its own string is intact
         F_ApiReturnValue(stub.reply + inner);
     }
 }
@@ -77,7 +80,8 @@ protected:
 };
 
 TEST_F(ClientBinding, RegistersStartsAndDeliversOnlyRequestedNotifications) {
-    stub.wanted = {FA_Note_PostOpenXML, FA_Note_PreFunction, FA_Note_ClientCall};
+    stub.wanted = {FA_Note_PostOpenXML, FA_Note_PostOpenDoc, FA_Note_PreFunction, FA_Note_ClientCall};
+    stub.dropped = {FA_Note_PostOpenDoc};
     host::Client *c = host::LoadClientInProcess(StubClientInit, "/tmp");
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(host::ClientName(c), "Stub");
@@ -112,6 +116,9 @@ TEST_F(ClientBinding, ClientCallsReturnTheCalledClientsValue) {
     stub.callsBack = true;
     EXPECT_EQ(F_ApiCallClient("Stub", "outer"), 37);
     EXPECT_EQ(other.calls.back(), "notify 13 inner");
+    EXPECT_EQ(stub.calls.back(), "after inner outer");
+    EXPECT_EQ(F_ApiCallClient("Stub", "a longer message than any before it, past the short-string size"), 37);
+    EXPECT_EQ(stub.calls.back(), "after inner a longer message than any before it, past the short-string size");
 
     // Unknown client: -1 and the error word.
     EXPECT_EQ(F_ApiCallClient("OM_Lattiform", "RefreshModelessAttrEditor"), -1);

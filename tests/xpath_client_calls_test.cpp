@@ -114,6 +114,47 @@ TEST_F(ClientCalls, StatusResults) {
     for (const Case &c : cases) EXPECT_EQ(Call(c.call), c.want) << c.call;
 }
 
+// How a call string is cut and its call found: names in any case, a whole-message call only as
+// the whole message, no empty last field after a final delimiter, numbers read as the host reads
+// them, too many fields told apart from the right number.
+TEST_F(ClientCalls, CallNamesAndFields) {
+    IntT seq = Call("ParseXPath---//para");
+    std::string s = std::to_string(seq);
+    struct Case {
+        std::string call;
+        IntT want;
+    };
+    const Case cases[] = {
+        {"rESETsEQUENCE---" + s, 0},
+        {"ResetSequence---" + s + "---", 0},
+        {"ResetSequence---" + s + "------", 2},
+        {"ResetSequence--- \t+" + s + "x", 0},
+        {"ResetSequence---99999999999999999999", 4},
+        {"ResetSequence----" + s, 4},
+        {"ResetSequence---" + s + "---1---2---3---4---5---6---7", 2},
+        {"---ResetSequence---" + s, 1},
+        {"ResetSequenceX---" + s, 1},
+        {"FindNextNode", 2},
+        {"FindNextNode---" + s + "---" + D() + "---0---0---0", 2},
+        {"FindNextNode---" + s + "--- " + D() + "---0", 6},
+        {"ReportAllocatedHandlers---", 1},
+        {"LFMessage_ChangedAttribute---x", 1},
+        {"lfmessage_changedattribute", 0},
+        {"ChangeCallDelimiter", 1},
+        {"GetAppParm---ec_quorvaneversionmajor", 103},
+    };
+    for (const Case &c : cases) EXPECT_EQ(Call(c.call), c.want) << c.call;
+    EXPECT_EQ(ClientCallState.delimiter, "---");
+    EXPECT_GT(Call("FindNextNode---" + s + "---" + D() + "---0---main"), 100);  // "Main" in any case
+    // A delimiter inside a whole-message call's name leaves that call whole.
+    EXPECT_EQ(Call("ChangeCallDelimiterNode"), 1);
+    EXPECT_GT(Call("ReportAllocatedHandlers"), 0);
+    EXPECT_EQ(Call("ParseXPathNode//para"), seq);
+    EXPECT_EQ(Call("allocatenodehandlers"), 0);
+    EXPECT_EQ(Call("ResetSequenceNode" + s), 4);  // the table was reset
+    Call("ChangeCallDelimiter---");
+}
+
 TEST_F(ClientCalls, NodeTableResetInvalidatesSequenceNumbers) {
     IntT seq = Call("ParseXPath---//para");
     std::string s = std::to_string(seq);
