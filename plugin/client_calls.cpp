@@ -7,8 +7,11 @@
 #include <strings.h>
 
 #include <algorithm>
-
+#include <cassert>
 #include <cstdlib>
+#include <limits>
+#include <string_view>
+#include <unordered_map>
 
 #include "lib/host/documents.h"
 #include "lib/host/element_query.h"
@@ -16,7 +19,6 @@
 #include "lib/state/cond_settings.h"
 #include "lib/state/settings_files.h"
 #include "lib/strings/keyvalue.h"
-#include "lib/strings/search.h"
 #include "nodewizard/script_runs.h"
 #include "plugin/cond_apply.h"
 #include "nodewizard/scripts_doc.h"
@@ -40,35 +42,92 @@ namespace {
 constexpr IntT kVersionMajor = 3;
 constexpr IntT kVersionMinor = 44;
 
-bool same(const std::string &a, const char *b) { return strcasecmp(a.c_str(), b) == 0; }
+// Byte c with an ASCII capital made small (call names and flag words are ASCII).
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c; }
 
-// A flag field: "True", "Yes" or "1" (by its first letter, any case) is on; anything else off.
-int flagOf(const std::string &field) { return om_StrToBool(field.c_str(), 0) == 1 ? 1 : 0; }
-
-// 1 when the field is a decimal number (digits after an optional minus).
-bool isNumber(const std::string &field) {
-    size_t i = !field.empty() && field[0] == '-' ? 1 : 0;
-    return i < field.size() && field.find_first_not_of("0123456789", i) == std::string::npos;
+// Equal ignoring ASCII case.
+bool same(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && asciiLower(a[i]) != asciiLower(b[i])) return false;
+    return true;
 }
 
-IntT intOf(const std::string &field) { return F_StrAlphaToInt(field.c_str()); }
+// The fields of a call string: views into the message, the first kMaxFields kept and every
+// field counted, so that a call with too many fields is told apart from one with the right
+// number (no call takes more than kMaxFields).
+struct CallFields {
+    static constexpr size_t kMaxFields = 5;
+    std::string_view at[kMaxFields];
+    size_t count = 0;
+    size_t size() const { return count; }
+    std::string_view operator[](size_t i) const {
+        assert(i < count && i < kMaxFields);
+        return at[i];
+    }
+    void add(std::string_view field) {
+        if (count < kMaxFields) at[count] = field;
+        ++count;
+    }
+};
 
-// The call string split by the delimiter (no empty last field after a final delimiter).
-std::vector<std::string> fieldsOf(ConStringT message) {
-    // As om_StrSplitFixed cuts it, without the round trip through a host string list: calls
-    // such as FindNextNode come once per match.
-    return message ? qv::Split(message, ClientCallState.delimiter) : std::vector<std::string>{};
+// The call string split by the delimiter, cut as qv::Split cuts it (no empty last field after
+// a final delimiter; the whole text one field for an empty delimiter), without copying a field.
+CallFields fieldsOf(std::string_view text, std::string_view delimiter) {
+    CallFields f;
+    if (text.empty()) return f;
+    if (delimiter.empty()) {
+        f.add(text);
+        return f;
+    }
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t hit = text.find(delimiter, pos);
+        if (hit == std::string_view::npos) {
+            f.add(text.substr(pos));
+            break;
+        }
+        f.add(text.substr(pos, hit - pos));
+        pos = hit + delimiter.size();
+    }
+    return f;
+}
+
+// A flag field: "True", "Yes" or "1" (by its first letter, any case) is on; anything else off.
+int flagOf(std::string_view field) { return om_StrToBool(std::string(field).c_str(), 0) == 1 ? 1 : 0; }
+
+// 1 when the field is a decimal number (digits after an optional minus).
+bool isNumber(std::string_view field) {
+    size_t i = !field.empty() && field[0] == '-' ? 1 : 0;
+    return i < field.size() && field.find_first_not_of("0123456789", i) == std::string_view::npos;
+}
+
+// The number at the start of a field read as the host reads a number (F_StrAlphaToInt): blanks
+// before it and a sign are allowed, the rest after its digits is ignored, a number beyond the
+// integer range gives the nearest end of the range; 0 without digits.
+IntT intOf(std::string_view field) {
+    size_t i = 0;
+    while (i < field.size() && (field[i] == ' ' || field[i] == '\t' || field[i] == '\n' || field[i] == '\r' ||
+                                field[i] == '\f' || field[i] == '\v'))
+        ++i;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
+    const long long cap = static_cast<long long>(std::numeric_limits<IntT>::max()) + 1;
+    long long v = 0;
+    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i) v = std::min(v * 10 + (field[i] - '0'), cap);
+    if (negative) v = -v;
+    return static_cast<IntT>(std::clamp<long long>(v, std::numeric_limits<IntT>::min(), std::numeric_limits<IntT>::max()));
 }
 
 // The sequence number a field holds (value - 100), or 0 when it names no compiled expression:
 // below 1, beyond the node table, or a record that is not the root of a successful compile.
-IntT sequenceOf(const std::string &field) {
+IntT sequenceOf(std::string_view field) {
     long long n = (long long)intOf(field) - kCallValueOffset;
     if (n < 1 || n > XPathLastSequenceNumber) return 0;
     return om_XPathIsCompiledSequence(IntT(n)) ? IntT(n) : 0;
 }
 
-IntT parseXPath(const std::vector<std::string> &f) {
+IntT parseXPath(const CallFields &f) {
     if (f.size() < 2 || f.size() > 3) return kCallFieldCount;
     int report = f.size() == 3 ? flagOf(f[2]) : 0;
     F_ApiSaveClipboard();
@@ -81,24 +140,24 @@ IntT parseXPath(const std::vector<std::string> &f) {
 
 // The document a FindNextNode field names: an open document or book by id, else an open
 // document by path; 0 when none.
-F_ObjHandleT documentOf(const std::string &field) {
+F_ObjHandleT documentOf(std::string_view field) {
     if (isNumber(field)) {
         F_ObjHandleT id = F_ObjHandleT(intOf(field));
         if (id && om_DocKindIfOpen(0, id) && (F_OBJ_KIND(id) == FO_Doc || F_OBJ_KIND(id) == FO_Book)) return id;
     }
-    return om_DocFindByPath(field);
+    return om_DocFindByPath(std::string(field));
 }
 
-IntT findNextNode(const std::vector<std::string> &f) {
+IntT findNextNode(const CallFields &f) {
     if (f.size() < 4 || f.size() > 5) return kCallFieldCount;
     IntT s = sequenceOf(f[1]);
     if (!s) return kCallBadSequence;
     F_ObjHandleT doc = documentOf(f[2]);
     if (!doc) return kCallNoDocument;
     F_ObjHandleT flow = 0;
-    std::string flowField = f.size() == 5 ? f[4] : "0";
+    std::string_view flowField = f.size() == 5 ? f[4] : "0";
     if (flowField != "0" && !same(flowField, "Main")) {
-        flow = isNumber(flowField) ? F_ObjHandleT(intOf(flowField)) : om_FlowFind(doc, flowField, 1);
+        flow = isNumber(flowField) ? F_ObjHandleT(intOf(flowField)) : om_FlowFind(doc, std::string(flowField), 1);
         if (!flow || F_OBJ_KIND(flow) != FO_Flow || !F_ApiGetId(doc, flow, FP_FirstTextFrameInFlow)) return kCallNoFlow;
     }
     F_ObjHandleT start = F_ObjHandleT(intOf(f[3]));
@@ -110,7 +169,7 @@ IntT findNextNode(const std::vector<std::string> &f) {
     return unique ? unique : F_ApiGetInt(doc, m, FP_Unique);
 }
 
-IntT resetSequence(const std::vector<std::string> &f) {
+IntT resetSequence(const CallFields &f) {
     if (f.size() != 2) return kCallFieldCount;
     IntT s = sequenceOf(f[1]);
     if (!s) return kCallBadSequence;
@@ -118,7 +177,7 @@ IntT resetSequence(const std::vector<std::string> &f) {
     return kCallDone;
 }
 
-IntT retrieveMatch(const std::vector<std::string> &f, bool attribute) {
+IntT retrieveMatch(const CallFields &f, bool attribute) {
     if (f.size() != 2) return kCallFieldCount;
     IntT s = sequenceOf(f[1]);
     if (!s) return kCallBadSequence;
@@ -149,10 +208,10 @@ IntT setScriptsDocument(const std::string &value) {
     return kCallNoScriptsDoc;
 }
 
-IntT setAppParm(const std::vector<std::string> &f) {
+IntT setAppParm(const CallFields &f) {
     if (f.size() < 2 || f.size() > 3) return kCallFieldCount;
-    const std::string &name = f[1];
-    std::string value = f.size() == 3 ? f[2] : "";
+    std::string_view name = f[1];
+    std::string value(f.size() == 3 ? f[2] : "");
     if (same(name, "EC_ReturnIDType")) {
         ReturnIdType = !value.empty() && (value[0] == 'F' || value[0] == 'f') ? 1 : 2;
         return kCallDone;
@@ -165,9 +224,9 @@ IntT setAppParm(const std::vector<std::string> &f) {
     return kCallUnknownParameter;
 }
 
-IntT getAppParm(const std::vector<std::string> &f) {
+IntT getAppParm(const CallFields &f) {
     if (f.size() != 2) return kCallFieldCount;
-    const std::string &name = f[1];
+    std::string_view name = f[1];
     if (same(name, "EC_QuorvaneVersionMajor") || same(name, "EC_QVRNVersionMajor") || same(name, "QuorvaneVersionMajor"))
         return kVersionMajor + kCallValueOffset;
     if (same(name, "EC_QuorvaneVersionMinor") || same(name, "EC_QVRNVersionMinor") || same(name, "QuorvaneVersionMinor"))
@@ -179,53 +238,55 @@ IntT getAppParm(const std::vector<std::string> &f) {
     return kCallUnknownParameter;
 }
 
-IntT setParam(const std::vector<std::string> &f) {
+IntT setParam(const CallFields &f) {
     if (f.size() < 2 || f.size() > 3) return kCallFieldCount;
-    om_XformSetExternalParam(f[1], f.size() == 3 ? f[2] : "");
+    om_XformSetExternalParam(std::string(f[1]), std::string(f.size() == 3 ? f[2] : ""));
     return kCallDone;
 }
 
 // TransformFile---target---folder or NULL---report flag: the transformed document or book id,
 // or the driver's code; 6 when the target is neither an open document nor an open book.
-IntT transformFile(const std::vector<std::string> &f) {
+IntT transformFile(const CallFields &f) {
     if (f.size() != 4) return kCallFieldCount;
+    const std::string name(f[1]);
     F_ObjHandleT target = 0;
     char *end = nullptr;
-    unsigned long n = std::strtoul(f[1].c_str(), &end, 10);
-    if (!f[1].empty() && end && *end == 0) target = F_ObjHandleT(n);
-    if (!target) target = om_DocFindByPath(f[1]);
-    if (!target) target = om_BookFindByPath(f[1]);
+    unsigned long n = std::strtoul(name.c_str(), &end, 10);
+    if (!name.empty() && end && *end == 0) target = F_ObjHandleT(n);
+    if (!target) target = om_DocFindByPath(name);
+    if (!target) target = om_BookFindByPath(name);
     if (!target) return kCallNoDocument;
     FA_errno = 0;
     bool isDoc = F_OBJ_KIND(target) == FO_Doc && F_ApiGetId(0, target, FP_FirstFlowInDoc) != 0;
     bool isBook = !isDoc && F_OBJ_KIND(target) == FO_Book && F_ApiGetId(0, target, FP_FirstComponentInBook) != 0;
     if (!isDoc && !isBook) return kCallNoDocument;
-    return om_XformTransformFile(target, f[2], flagOf(f[3]));
+    return om_XformTransformFile(target, std::string(f[2]), flagOf(f[3]));
 }
 
-IntT setScriptParm(const std::vector<std::string> &f) {
+IntT setScriptParm(const CallFields &f) {
     if (f.size() != 3) return kCallFieldCount;
-    om_NWSSetParam(f[1], f[2]);
+    om_NWSSetParam(std::string(f[1]), std::string(f[2]));
     om_XPathSetParameter(f[1], f[2]);
     return kCallDone;
 }
 
 // RunNodeWizardScript---script---event number---target---interactive flag: 0 when the run
 // succeeded; 5 without scripts document, 8 for a script that is not active, 9 for a failed run.
-IntT runNodeWizardScript(const std::vector<std::string> &f) {
+IntT runNodeWizardScript(const CallFields &f) {
     if (f.size() != 5) return kCallFieldCount;
     F_ObjHandleT scriptsDoc = om_NWSOpenScriptsDocument(kNWSDocEither, 1, 0);
     if (!scriptsDoc) return kCallNoScriptsDoc;
-    F_ObjHandleT script = om_NWSFindScript(scriptsDoc, f[1], 0, 0);
+    const std::string name(f[1]);
+    F_ObjHandleT script = om_NWSFindScript(scriptsDoc, name, 0, 0);
     if (!script) return kCallNoScript;
-    F_ObjHandleT target = om_DocFindOpen(f[3], 0, 1);
-    IntT ran = om_NWSRunFoundScript(script, f[1], scriptsDoc, intOf(f[2]), target, flagOf(f[4]));
+    F_ObjHandleT target = om_DocFindOpen(std::string(f[3]), 0, 1);
+    IntT ran = om_NWSRunFoundScript(script, name, scriptsDoc, intOf(f[2]), target, flagOf(f[4]));
     return ran == 1 ? kCallDone : kCallScriptFailed;
 }
 
 // The next byte of an XPath parameter's value + 100; 100 (and the cursor back to 0) once the
 // cursor has reached the value's end, also when it stands beyond a shorter value.
-IntT getScriptParmByte(const std::vector<std::string> &f) {
+IntT getScriptParmByte(const CallFields &f) {
     if (f.size() != 2) return kCallFieldCount;
     std::string value = om_XPathGetParameter(f[1]);
     if (strcasecmp(value.c_str(), XPathUndefinedParameter) == 0) return kCallUnknownParameter;
@@ -237,65 +298,108 @@ IntT getScriptParmByte(const std::vector<std::string> &f) {
     return IntT((unsigned char)value[cursor++]) + kCallValueOffset;
 }
 
-IntT clearScriptParms(const std::vector<std::string> &f) {
+IntT clearScriptParms(const CallFields &f) {
     if (f.size() != 1) return kCallFieldCount;
     om_NWSClearParams();
     om_XPathClearParameters();
     return kCallUnknown;
 }
 
-struct FieldCall {
-    const char *name;
-    IntT (*run)(const std::vector<std::string> &);
+// Whole-string messages. The sibling plug-in's edit reports apply the condition rules to the
+// selected element, as the user's own inserts, wraps and attribute edits do.
+IntT insertedOrWrapped(const CallFields &) {
+    if (CondTriggerSettings.afterInsertWrap) om_CondApplyRulesToElement(0, 0, 1, 1);
+    return kCallDone;
+}
+
+IntT changedAttribute(const CallFields &) {
+    if (CondTriggerSettings.afterAttrEdit) om_CondApplyRulesToElement(0, 0, 1, 1);
+    return kCallDone;
+}
+
+IntT resetNodeTable(const CallFields &) {
+    om_XPathResetNodeTable();
+    return kCallDone;
+}
+
+IntT reportAllocatedHandlers(const CallFields &) { return IntT(XPathNodeTable.capacity()); }
+
+// How a call is recognised: the whole message is its name, or its first field is.
+enum class CallForm { Whole, Fields };
+
+struct CallRow {
+    std::string_view name;
+    CallForm form;
+    IntT (*run)(const CallFields &);
 };
 
-const FieldCall kFieldCalls[] = {
-    {"ParseXPath", parseXPath},
-    {"FindNextNode", findNextNode},
-    {"ResetSequence", resetSequence},
-    {"RetrieveAttrMatch", [](const std::vector<std::string> &f) { return retrieveMatch(f, true); }},
-    {"RetrieveAttributeMatch", [](const std::vector<std::string> &f) { return retrieveMatch(f, true); }},
-    {"RetrieveFileMatch", [](const std::vector<std::string> &f) { return retrieveMatch(f, false); }},
-    {"RetrieveDocMatch", [](const std::vector<std::string> &f) { return retrieveMatch(f, false); }},
-    {"SetAppParm", setAppParm},
-    {"GetAppParm", getAppParm},
-    {"SetParam", setParam},
-    {"TransformFile", transformFile},
-    {"SetScriptParm", setScriptParm},
-    {"GetScriptParmByte", getScriptParmByte},
-    {"ClearScriptParms", clearScriptParms},
-    {"RunNodeWizardScript", runNodeWizardScript},
-    {"RunNWScript", runNodeWizardScript},
+const CallRow kCalls[] = {
+    {"LFMessage_InsertedElement", CallForm::Whole, insertedOrWrapped},
+    {"LFMessage_WrappedElement", CallForm::Whole, insertedOrWrapped},
+    {"LFMessage_ChangedAttribute", CallForm::Whole, changedAttribute},
+    {"AllocateNodeHandlers", CallForm::Whole, resetNodeTable},
+    {"DeallocateNodeHandlers", CallForm::Whole, resetNodeTable},
+    {"ReportAllocatedHandlers", CallForm::Whole, reportAllocatedHandlers},
+    {"ParseXPath", CallForm::Fields, parseXPath},
+    {"FindNextNode", CallForm::Fields, findNextNode},
+    {"ResetSequence", CallForm::Fields, resetSequence},
+    {"RetrieveAttrMatch", CallForm::Fields, [](const CallFields &f) { return retrieveMatch(f, true); }},
+    {"RetrieveAttributeMatch", CallForm::Fields, [](const CallFields &f) { return retrieveMatch(f, true); }},
+    {"RetrieveFileMatch", CallForm::Fields, [](const CallFields &f) { return retrieveMatch(f, false); }},
+    {"RetrieveDocMatch", CallForm::Fields, [](const CallFields &f) { return retrieveMatch(f, false); }},
+    {"SetAppParm", CallForm::Fields, setAppParm},
+    {"GetAppParm", CallForm::Fields, getAppParm},
+    {"SetParam", CallForm::Fields, setParam},
+    {"TransformFile", CallForm::Fields, transformFile},
+    {"SetScriptParm", CallForm::Fields, setScriptParm},
+    {"GetScriptParmByte", CallForm::Fields, getScriptParmByte},
+    {"ClearScriptParms", CallForm::Fields, clearScriptParms},
+    {"RunNodeWizardScript", CallForm::Fields, runNodeWizardScript},
+    {"RunNWScript", CallForm::Fields, runNodeWizardScript},
 };
+
+// The calls by name, ASCII case ignored.
+struct FoldedHash {
+    size_t operator()(std::string_view s) const {
+        size_t h = 14695981039346656037ull;
+        for (char c : s) h = (h ^ static_cast<unsigned char>(asciiLower(c))) * 1099511628211ull;
+        return h;
+    }
+};
+struct FoldedEqual {
+    bool operator()(std::string_view a, std::string_view b) const { return same(a, b); }
+};
+
+// The row of the call of that name and form, or nullptr.
+const CallRow *findCall(std::string_view name, CallForm form) {
+    static const auto byName = [] {
+        std::unordered_map<std::string_view, const CallRow *, FoldedHash, FoldedEqual> map;
+        for (const CallRow &row : kCalls) map.emplace(row.name, &row);
+        return map;
+    }();
+    static const size_t longest = [] {
+        size_t n = 0;
+        for (const CallRow &row : kCalls) n = std::max(n, row.name.size());
+        return n;
+    }();
+    if (name.size() > longest) return nullptr;  // most messages: a call with its fields
+    auto it = byName.find(name);
+    return it != byName.end() && it->second->form == form ? it->second : nullptr;
+}
 
 }  // namespace
 
 IntT om_ClientHandleCall(ConStringT message) {
-    std::string text = message ? message : "";
+    std::string_view text = message ? std::string_view(message) : std::string_view();
     if (text.empty()) return kCallUnknown;
-    // Whole-string messages. The sibling plug-in's edit reports apply the condition rules to the
-    // selected element, as the user's own inserts, wraps and attribute edits do.
-    if (same(text, "LFMessage_InsertedElement") || same(text, "LFMessage_WrappedElement")) {
-        if (CondTriggerSettings.afterInsertWrap) om_CondApplyRulesToElement(0, 0, 1, 1);
-        return kCallDone;
-    }
-    if (same(text, "LFMessage_ChangedAttribute")) {
-        if (CondTriggerSettings.afterAttrEdit) om_CondApplyRulesToElement(0, 0, 1, 1);
-        return kCallDone;
-    }
-    if (same(text, "AllocateNodeHandlers") || same(text, "DeallocateNodeHandlers")) {
-        om_XPathResetNodeTable();
-        return kCallDone;
-    }
-    if (same(text, "ReportAllocatedHandlers")) return IntT(XPathNodeTable.capacity());
-    constexpr size_t kDelimiterCall = 19;  // "ChangeCallDelimiter"
-    if (text.size() >= kDelimiterCall && strncasecmp(text.c_str(), "ChangeCallDelimiter", kDelimiterCall) == 0) {
-        if (text.size() > kDelimiterCall) ClientCallState.delimiter = text.substr(kDelimiterCall);
+    if (const CallRow *whole = findCall(text, CallForm::Whole)) return whole->run(CallFields{});
+    constexpr std::string_view kDelimiterCall = "ChangeCallDelimiter";
+    if (text.size() >= kDelimiterCall.size() && same(text.substr(0, kDelimiterCall.size()), kDelimiterCall)) {
+        if (text.size() > kDelimiterCall.size()) ClientCallState.delimiter = std::string(text.substr(kDelimiterCall.size()));
         return kCallUnknown;
     }
-    std::vector<std::string> fields = fieldsOf(text.c_str());
-    if (fields.empty()) return kCallUnknown;
-    for (const FieldCall &call : kFieldCalls)
-        if (same(fields[0], call.name)) return call.run(fields);
-    return kCallUnknown;
+    CallFields fields = fieldsOf(text, ClientCallState.delimiter);
+    if (fields.size() == 0) return kCallUnknown;
+    const CallRow *call = findCall(fields[0], CallForm::Fields);
+    return call ? call->run(fields) : kCallUnknown;
 }

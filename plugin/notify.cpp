@@ -233,13 +233,16 @@ void qv_RouteNotification(IntT notification, F_ObjHandleT doc, ConStringT text, 
     a.text = text;
     a.number = number;
     FA_errno = 0;
-    a.activeDoc = F_ApiGetId(0, 0, FP_ActiveDoc);
-    a.activeBook = F_ApiGetId(0, 0, FP_ActiveBook);
-    a.front = a.activeDoc ? a.activeDoc : a.activeBook;
     for (const QvNotification &n : kNotifications) {
         if (n.code != notification) continue;
         // Named only with the trace on: a client call (one per match for some callers) comes here.
         if (PluginGlobals.traceStartUp) qv_Trace("notification " + std::to_string(notification) + ": " + n.name);
+        // A client call reads neither the active document nor the active book.
+        if (notification != FA_Note_ClientCall) {
+            a.activeDoc = F_ApiGetId(0, 0, FP_ActiveDoc);
+            a.activeBook = F_ApiGetId(0, 0, FP_ActiveBook);
+            a.front = a.activeDoc ? a.activeDoc : a.activeBook;
+        }
         n.handle(a);
         break;
     }

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fdk.h"
@@ -40,7 +41,7 @@ void StartPendingClients();
 void ResetClients();
 
 // The client with that name, or nullptr.
-Client *FindClient(const std::string &name);
+Client *FindClient(std::string_view name);
 // The client whose callback is in progress (innermost), or the one registering; nullptr when
 // no client is being called.
 Client *CurrentClient();
@@ -63,7 +64,7 @@ const char *ClientResource(const Client *client, const std::string &name);
 // (0 when the client set none). A missing callback is not called and answers 0.
 IntT CallClientCommand(Client *client, IntT command);
 IntT CallClientDialogEvent(Client *client, IntT dlgNum, IntT itemNum, IntT modifiers);
-IntT CallClientNotify(Client *client, IntT code, F_ObjHandleT docId, const std::string &sparm, IntT iparm);
+IntT CallClientNotify(Client *client, IntT code, F_ObjHandleT docId, std::string_view sparm, IntT iparm);
 
 // Delivers a notification to every client that asked for it, except the client whose callback
 // is in progress (a client is never told of its own actions). Answers how many were called.

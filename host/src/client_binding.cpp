@@ -5,7 +5,8 @@
 #include <dlfcn.h>
 
 #include <algorithm>
-
+#include <bitset>
+#include <deque>
 #include <filesystem>
 #include <memory>
 
@@ -20,6 +21,7 @@ struct Client {
     F_ApiClientCallbacksT callbacks{};
     std::string dir;                 // real path of the client's folder
     std::vector<IntT> notifications; // requested codes, in the order first asked for
+    std::bitset<128> wants;          // the same codes below 128, for the check on every call
     bool started = false;
     void *module = nullptr;          // dlopen handle of the client's module (nullptr in-process)
 };
@@ -39,6 +41,9 @@ struct BindingState {
     Client *registering = nullptr;   // the client whose F_ApiClientInit or initialize runs
     std::string loadingDir;          // folder given to the client being registered
     bool trace = false;
+    // The string each notification in progress hands its client, one per nesting depth, kept
+    // for the next notification at that depth (a deque: an outer one never moves).
+    std::deque<std::string> notifyTexts;
 };
 
 BindingState &State() {
@@ -130,10 +135,11 @@ void ResetClients() {
     BindingState &s = State();
     s.clients.clear();
     s.frames.clear();
+    s.notifyTexts.clear();
     s.registering = nullptr;
 }
 
-Client *FindClient(const std::string &name) {
+Client *FindClient(std::string_view name) {
     for (auto &c : State().clients)
         if (c->name == name) return c.get();
     return nullptr;
@@ -166,9 +172,8 @@ std::string ClientDirOf(const Client *client) {
 
 bool ClientWantsNotification(const Client *client, IntT code) {
     if (!client || !client->callbacks.notify) return false;
-    for (IntT c : client->notifications)
-        if (c == code) return true;
-    return false;
+    if (code >= 0 && size_t(code) < client->wants.size()) return client->wants.test(size_t(code));
+    return std::find(client->notifications.begin(), client->notifications.end(), code) != client->notifications.end();
 }
 
 std::vector<IntT> ClientNotifications(const Client *client) {
@@ -192,16 +197,19 @@ IntT CallClientDialogEvent(Client *client, IntT dlgNum, IntT itemNum, IntT modif
     return InFrame(client, [&] { client->callbacks.dialogEvent(dlgNum, itemNum, modifiers); });
 }
 
-IntT CallClientNotify(Client *client, IntT code, F_ObjHandleT docId, const std::string &sparm, IntT iparm) {
+IntT CallClientNotify(Client *client, IntT code, F_ObjHandleT docId, std::string_view sparm, IntT iparm) {
     if (!client || !client->callbacks.notify) return 0;
-    if (State().trace)  // the line is made only when it is kept
+    BindingState &s = State();
+    if (s.trace)  // the line is made only when it is kept
         Trace("-> " + client->name + ": F_ApiNotify " + NotificationName(code) + " (" + std::to_string(code) + ") " +
-              Hex(docId) + " \"" + sparm + "\" " + std::to_string(iparm));
-    // The client may keep the string: hand it a copy on the host heap, freed after the call.
-    StringT copy = F_StrCopyString(sparm.c_str());
-    IntT value = InFrame(client, [&] { client->callbacks.notify(code, docId, copy, iparm); });
-    F_Free(copy);
-    return value;
+              Hex(docId) + " \"" + std::string(sparm) + "\" " + std::to_string(iparm));
+    // The client gets a string of its own, which it may change, valid until its callback
+    // returns; a nested notification gets the next depth's.
+    size_t depth = s.frames.size();
+    if (s.notifyTexts.size() <= depth) s.notifyTexts.resize(depth + 1);
+    std::string &copy = s.notifyTexts[depth];
+    copy.assign(sparm);
+    return InFrame(client, [&] { client->callbacks.notify(code, docId, copy.data(), iparm); });
 }
 
 int NotifyClients(IntT code, F_ObjHandleT docId, const std::string &sparm, IntT iparm) {
@@ -291,6 +299,7 @@ IntT F_ApiNotification(IntT notification, BoolT state) {
     auto at = std::find(codes.begin(), codes.end(), notification);
     if (state && at == codes.end()) codes.push_back(notification);
     if (!state && at != codes.end()) codes.erase(at);
+    if (notification >= 0 && size_t(notification) < client->wants.size()) client->wants.set(size_t(notification), state != 0);
     return 0;
 }
 
@@ -301,7 +310,7 @@ IntT F_ApiCallClient(ConStringT clientName, ConStringT message) {
         FA_errno = FE_NotFound;
         return -1;
     }
-    return host::CallClientNotify(target, FA_Note_ClientCall, 0, message ? message : "", 0);
+    return host::CallClientNotify(target, FA_Note_ClientCall, 0, message ? std::string_view(message) : std::string_view(), 0);
 }
 
 StringT F_ApiClientDir(void) {
