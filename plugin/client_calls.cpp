@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <limits>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 #include "lib/host/documents.h"
 #include "lib/host/element_query.h"
@@ -99,7 +99,10 @@ int flagOf(std::string_view field) { return om_StrToBool(std::string(field).c_st
 // 1 when the field is a decimal number (digits after an optional minus).
 bool isNumber(std::string_view field) {
     size_t i = !field.empty() && field[0] == '-' ? 1 : 0;
-    return i < field.size() && field.find_first_not_of("0123456789", i) == std::string_view::npos;
+    if (i == field.size()) return false;
+    for (; i < field.size(); ++i)
+        if (field[i] < '0' || field[i] > '9') return false;
+    return true;
 }
 
 // The number at the start of a field read as the host reads a number (F_StrAlphaToInt): blanks
@@ -358,33 +361,20 @@ const CallRow kCalls[] = {
     {"RunNWScript", CallForm::Fields, runNodeWizardScript},
 };
 
-// The calls by name, ASCII case ignored.
-struct FoldedHash {
-    size_t operator()(std::string_view s) const {
-        size_t h = 14695981039346656037ull;
-        for (char c : s) h = (h ^ static_cast<unsigned char>(asciiLower(c))) * 1099511628211ull;
-        return h;
-    }
-};
-struct FoldedEqual {
-    bool operator()(std::string_view a, std::string_view b) const { return same(a, b); }
-};
-
-// The row of the call of that name and form, or nullptr.
+// The row of the call of that name and form, or nullptr. The rows are found by the name's
+// length, then compared ignoring ASCII case: a name has few rows of its length.
 const CallRow *findCall(std::string_view name, CallForm form) {
-    static const auto byName = [] {
-        std::unordered_map<std::string_view, const CallRow *, FoldedHash, FoldedEqual> map;
-        for (const CallRow &row : kCalls) map.emplace(row.name, &row);
-        return map;
+    static const auto byLength = [] {
+        size_t longest = 0;
+        for (const CallRow &row : kCalls) longest = std::max(longest, row.name.size());
+        std::vector<std::vector<const CallRow *>> rows(longest + 1);
+        for (const CallRow &row : kCalls) rows[row.name.size()].push_back(&row);
+        return rows;
     }();
-    static const size_t longest = [] {
-        size_t n = 0;
-        for (const CallRow &row : kCalls) n = std::max(n, row.name.size());
-        return n;
-    }();
-    if (name.size() > longest) return nullptr;  // most messages: a call with its fields
-    auto it = byName.find(name);
-    return it != byName.end() && it->second->form == form ? it->second : nullptr;
+    if (name.size() >= byLength.size()) return nullptr;  // most messages: a call with its fields
+    for (const CallRow *row : byLength[name.size()])
+        if (row->form == form && same(row->name, name)) return row;
+    return nullptr;
 }
 
 }  // namespace

@@ -107,24 +107,39 @@ std::unordered_map<F_ObjHandleT, host::ElementPaths> &pathsOf() {
     return paths;
 }
 
-// One line for a match: its path in its document, or the name of a flow a flow step matched.
-std::string matchLine(F_ObjHandleT doc, F_ObjHandleT matchDoc, F_ObjHandleT match, IntT attr) {
-    std::string line;
+// The element paths of the document matches come from: the last one asked for is kept at hand.
+host::ElementPaths &pathsIn(F_ObjHandleT doc) {
+    static F_ObjHandleT lastDoc = 0;
+    static host::ElementPaths *last = nullptr;
+    if (!last || doc != lastDoc) {
+        last = &pathsOf().try_emplace(doc, doc).first->second;  // elements of an unordered_map stay put
+        lastDoc = doc;
+    }
+    return *last;
+}
+
+// Adds the line of a match to out (without its line break): its path in its document, or the
+// name of a flow a flow step matched.
+void addMatchLine(std::string &out, F_ObjHandleT doc, F_ObjHandleT matchDoc, F_ObjHandleT match, IntT attr) {
     if (matchDoc && matchDoc != doc) {
         StringT path = F_ApiGetString(0, matchDoc, FP_Path);
-        line = std::string(path ? path : "") + ":";
+        out += path ? path : "";
+        out += ':';
         F_ApiDeallocateString(&path);
     }
     F_ObjHandleT inDoc = matchDoc ? matchDoc : doc;
     if (F_OBJ_KIND(match) == FO_Flow) {
         StringT name = F_ApiGetString(inDoc, match, FP_Name);
-        line += "flow " + std::string(name ? name : "");
+        out += "flow ";
+        out += name ? name : "";
         F_ApiDeallocateString(&name);
-        return line;
+        return;
     }
-    line += pathsOf().try_emplace(inDoc, inDoc).first->second.Path(match);
-    if (attr >= 0) line += "/@" + attributeName(inDoc, match, attr);
-    return line;
+    pathsIn(inDoc).AppendPath(match, out);
+    if (attr >= 0) {
+        out += "/@";
+        out += attributeName(inDoc, match, attr);
+    }
 }
 
 // One line of a value: tabs and line breaks become blanks, so that each match stays one line.
@@ -236,7 +251,7 @@ int runQuery(const QueryArgs &a) {
         if (a.count) continue;
         IntT attr = askAttr || a.values ? call(attrMatch) - 100 : -1;
         F_ObjHandleT mdoc = askDoc ? F_ObjHandleT(call(docMatch)) : doc;
-        out += matchLine(doc, mdoc, F_ObjHandleT(m), attr);
+        addMatchLine(out, doc, mdoc, F_ObjHandleT(m), attr);
         if (a.values) out += '\t' + matchValue(doc, mdoc, F_ObjHandleT(m), attr);
         out += '\n';
         if (out.size() > (1 << 16)) {

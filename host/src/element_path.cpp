@@ -1,6 +1,7 @@
 // Element paths from and to elements (see element_path.h), through the host's own API calls.
 #include "element_path.h"
 
+#include <charconv>
 #include <vector>
 
 namespace host {
@@ -55,9 +56,12 @@ std::string ElementPath(F_ObjHandleT doc, F_ObjHandleT elem) {
 
 const std::string &ElementPaths::Tag(F_ObjHandleT elem) {
     F_ObjHandleT def = F_ApiGetId(doc_, elem, FP_ElementDef);
+    if (lastTag_ && def == lastDef_) return *lastTag_;
     auto it = tagOfDef_.find(def);
-    if (it != tagOfDef_.end()) return it->second;
-    return tagOfDef_.emplace(def, tagOf(doc_, elem)).first->second;
+    if (it == tagOfDef_.end()) it = tagOfDef_.emplace(def, tagOf(doc_, elem)).first;
+    lastDef_ = def;
+    lastTag_ = &it->second;  // elements of an unordered_map stay where they are
+    return it->second;
 }
 
 ElementPaths::Siblings &ElementPaths::SiblingsOf(F_ObjHandleT parent) {
@@ -77,7 +81,9 @@ long ElementPaths::RootPosition(F_ObjHandleT elem) {
     return pos;
 }
 
-long ElementPaths::Position(Siblings &sib, F_ObjHandleT parent, F_ObjHandleT elem) {
+// The position of elem among its parent's children of its tag; *tag (when given) is set to its
+// tag where the walk read it, else left as it is.
+long ElementPaths::Position(Siblings &sib, F_ObjHandleT parent, F_ObjHandleT elem, const std::string **tag) {
     if (sib.index) {
         auto it = sib.index->find(elem);
         return it == sib.index->end() ? 1 : it->second;
@@ -94,10 +100,12 @@ long ElementPaths::Position(Siblings &sib, F_ObjHandleT parent, F_ObjHandleT ele
     F_ObjHandleT c = sib.cursor ? F_ApiGetId(doc_, sib.cursor, FP_NextSiblingElement)
                                 : F_ApiGetId(doc_, parent, FP_FirstChildElement);
     for (; c && --budget > 0; c = F_ApiGetId(doc_, c, FP_NextSiblingElement)) {
-        long pos = count(&Tag(c));
+        const std::string *tagOfC = &Tag(c);
+        long pos = count(tagOfC);
         if (c == elem) {
             sib.cursor = c;
             sib.cursorPos = pos;
+            if (tag) *tag = tagOfC;
             return pos;
         }
     }
@@ -144,23 +152,30 @@ const std::string &ElementPaths::AncestorPath(F_ObjHandleT elem) {
 }
 
 std::string ElementPaths::Path(F_ObjHandleT elem) {
-    if (!elem || F_OBJ_KIND(elem) != FO_Element) return "";
-    F_ObjHandleT parent = F_ApiGetId(doc_, elem, FP_ParentElement);
     std::string out;
+    AppendPath(elem, out);
+    return out;
+}
+
+void ElementPaths::AppendPath(F_ObjHandleT elem, std::string &out) {
+    if (!elem || F_OBJ_KIND(elem) != FO_Element) return;
+    F_ObjHandleT parent = F_ApiGetId(doc_, elem, FP_ParentElement);
     long pos;
+    const std::string *tag = nullptr;
     if (parent) {
         Siblings &sib = SiblingsOf(parent);
-        out = sib.path.empty() ? AncestorPath(parent) : sib.path;
-        pos = Position(SiblingsOf(parent), parent, elem);
+        out += sib.path.empty() ? AncestorPath(parent) : sib.path;
+        pos = Position(SiblingsOf(parent), parent, elem, &tag);
     } else {
         pos = RootPosition(elem);
     }
     out += '/';
-    out += Tag(elem);
+    out += tag ? *tag : Tag(elem);
+    char digits[24];
+    char *end = std::to_chars(digits, digits + sizeof digits, pos).ptr;
     out += '[';
-    out += std::to_string(pos);
+    out.append(digits, end);
     out += ']';
-    return out;
 }
 
 F_ObjHandleT ElementAtPath(F_ObjHandleT doc, const std::string &path, F_ObjHandleT flow) {

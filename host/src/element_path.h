@@ -26,6 +26,8 @@ class ElementPaths {
     explicit ElementPaths(F_ObjHandleT doc) : doc_(doc) {}
     // As ElementPath(doc, elem).
     std::string Path(F_ObjHandleT elem);
+    // Path(elem) added to the end of out.
+    void AppendPath(F_ObjHandleT elem, std::string &out);
 
   private:
     struct Siblings {
@@ -36,12 +38,14 @@ class ElementPaths {
         std::string path;  // the parent's own path ("" = not made yet)
     };
     const std::string &Tag(F_ObjHandleT elem);
-    long Position(Siblings &sib, F_ObjHandleT parent, F_ObjHandleT elem);
+    long Position(Siblings &sib, F_ObjHandleT parent, F_ObjHandleT elem, const std::string **tag = nullptr);
     long RootPosition(F_ObjHandleT elem);
     Siblings &SiblingsOf(F_ObjHandleT parent);
     const std::string &AncestorPath(F_ObjHandleT elem);
     F_ObjHandleT doc_;
     std::unordered_map<F_ObjHandleT, std::string> tagOfDef_;
+    F_ObjHandleT lastDef_ = 0;  // most elements asked for in a row share a definition
+    const std::string *lastTag_ = nullptr;
     std::unordered_map<F_ObjHandleT, Siblings> parents_;
     F_ObjHandleT lastParent_ = 0;  // matches come in runs of siblings: the last parent asked for
     Siblings *lastSiblings_ = nullptr;
