@@ -93,12 +93,30 @@ void printCompileError(const std::string &module, const std::string &expression)
     if (handle) dlclose(handle);
 }
 
-// The name of attribute index i of an element.
-std::string attributeName(F_ObjHandleT doc, F_ObjHandleT elem, IntT i) {
-    F_AttributesT attrs = F_ApiGetAttributes(doc, elem);
-    std::string name = i >= 0 && UIntT(i) < attrs.len && attrs.val[i].name ? attrs.val[i].name : "";
-    F_ApiDeallocateAttributes(&attrs);
-    return name;
+// Hands attribute index i of an element to use(attribute) when the element has it, read in place.
+template <typename Use>
+void readAttribute(F_ObjHandleT doc, F_ObjHandleT elem, IntT i, Use &&use) {
+    if (i < 0) return;
+    struct Wanted {
+        UIntT index;
+        Use *use;
+    } wanted{UIntT(i), &use};
+    F_ApiReadAttributes(
+        doc, elem,
+        [](const F_AttributeReadT *attr, PtrT arg) -> IntT {
+            auto *w = static_cast<Wanted *>(arg);
+            if (attr->index != w->index) return 0;
+            (*w->use)(*attr);
+            return 1;
+        },
+        &wanted);
+}
+
+// Adds the name of attribute index i of an element to out.
+void addAttributeName(std::string &out, F_ObjHandleT doc, F_ObjHandleT elem, IntT i) {
+    readAttribute(doc, elem, i, [&out](const F_AttributeReadT &attr) {
+        if (attr.name) out += attr.name;
+    });
 }
 
 // The element paths of each document matches come from, each made in linear time overall.
@@ -138,7 +156,7 @@ void addMatchLine(std::string &out, F_ObjHandleT doc, F_ObjHandleT matchDoc, F_O
     pathsIn(inDoc).AppendPath(match, out);
     if (attr >= 0) {
         out += "/@";
-        out += attributeName(inDoc, match, attr);
+        addAttributeName(out, inDoc, match, attr);
     }
 }
 
@@ -155,11 +173,12 @@ std::string matchValue(F_ObjHandleT doc, F_ObjHandleT matchDoc, F_ObjHandleT mat
     std::string value;
     if (F_OBJ_KIND(match) == FO_Flow) return value;
     if (attr >= 0) {
-        F_AttributesT attrs = F_ApiGetAttributes(inDoc, match);
-        if (UIntT(attr) < attrs.len)
-            for (UIntT k = 0; k < attrs.val[attr].values.len; ++k)
-                value += (k ? " " : "") + std::string(attrs.val[attr].values.val[k] ? attrs.val[attr].values.val[k] : "");
-        F_ApiDeallocateAttributes(&attrs);
+        readAttribute(inDoc, match, attr, [&value](const F_AttributeReadT &a) {
+            for (UIntT k = 0; k < a.valueCount; ++k) {
+                if (k) value += ' ';
+                value += a.values[k] ? a.values[k] : "";
+            }
+        });
         return oneLine(value);
     }
     F_TextItemsT items = F_ApiGetText(inDoc, match, FTI_String);

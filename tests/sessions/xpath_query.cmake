@@ -33,6 +33,9 @@ query(0 "/doc[1]/sec[1]/title[1]" "" ${doc} "//title" --flow Main)
 query(0 "/doc[1]/sec[1]/para[1]	First bold text|/doc[1]/sec[1]/para[2]	Second condition|/doc[1]/sec[2]/para[1]	Third"
       "" ${doc} "//para" --values)
 query(0 "/doc[1]/sec[1]/para[2]/@kind	note" "" ${doc} "//para/@kind" --values)
+# Every attribute a definition declares, the values of a list joined by blanks.
+query(0 "/Doc[1]/Para[1]/@id	p1|/Doc[1]/Para[1]/@roles	reader two words editor|/Doc[1]/Para[2]/@id	|/Doc[1]/Para[2]/@roles"
+      "" ${SOURCE_DIR}/tests/data/xpath_query_values.fm "//Para/@*" --values)
 query(0 "3" "" ${doc} "//para" --count)
 query(1 "0" "nothing matches" ${doc} "//nothing" --count)
 # Failures.
