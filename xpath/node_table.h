@@ -289,6 +289,23 @@ inline UIntT om_XPathFirstStepAxis(IntT sequence) {
     IntT first = handlers ? om_XPathRec(handlers).firstChild : 0;
     return first ? om_XPathRec(first).axis : 0;
 }
+// The host properties the fm-property axis reads, by the code om_XPathFmPropertyCode gives their
+// names (-1 for a name it does not know).
+namespace FmProp {
+enum : IntT {
+    ImportObFile = 1,  // an imported graphic's file
+    PgfTag,            // the paragraph format where the element begins
+    TblTag,            // a table's format
+    FChangeBar,        // the change bar where the element begins
+    XRefName,          // a cross-reference's format
+    XRefSrcText,       // a cross-reference's source text
+    XRefSrcFile,       // a cross-reference's source file
+    MTypeName,         // a marker's type
+    MText,             // a marker's text
+    PageNumInt,        // the numbers of the pages the element is on
+    PageNumStr,        // their page number texts
+};
+}  // namespace FmProp
 IntT om_XPathFmPropertyCode(const std::string &name);
 // 1 when n names the SEQUENCE record of a successful compile.
 bool om_XPathIsCompiledSequence(IntT n);

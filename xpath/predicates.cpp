@@ -390,10 +390,10 @@ F_ObjHandleT om_XPathTestFmProperty(F_ObjHandleT doc, F_ObjHandleT elem, const s
     IntT kind = elem ? F_ApiGetInt(doc, elem, FP_ElementType) : 0;
     bool suits;
     switch (code) {
-    case 1: suits = kind == FV_FO_GRAPHIC; break;
-    case 3: suits = kind >= FV_FO_TBL && kind <= FV_FO_TBL_CELL; break;
-    case 5: case 6: case 7: suits = kind == FV_FO_XREF; break;
-    case 8: case 9: suits = kind == FV_FO_MARKER; break;
+    case FmProp::ImportObFile: suits = kind == FV_FO_GRAPHIC; break;
+    case FmProp::TblTag: suits = kind >= FV_FO_TBL && kind <= FV_FO_TBL_CELL; break;
+    case FmProp::XRefName: case FmProp::XRefSrcText: case FmProp::XRefSrcFile: suits = kind == FV_FO_XREF; break;
+    case FmProp::MTypeName: case FmProp::MText: suits = kind == FV_FO_MARKER; break;
     default: suits = true; break;
     }
     return elem && suits ? elem : F_ObjHandleT(XR_SPENT);
@@ -416,10 +416,10 @@ void om_XPathFmPropertyValue(F_ObjHandleT doc, F_ObjHandleT elem, IntT, IntT cod
         return tr.beg.objId;
     };
     switch (code) {
-    case 2:
+    case FmProp::PgfTag:
         out.push_back(str(beginPgf(), FP_PgfFmtName));
         break;
-    case 3: {
+    case FmProp::TblTag: {
         F_ObjHandleT e = elem;
         for (int i = 0; e && i < 10000; ++i, e = F_ApiGetId(doc, e, FP_ParentElement))
             if (F_ApiGetInt(doc, e, FP_ElementType) == FV_FO_TBL) break;
@@ -427,7 +427,7 @@ void om_XPathFmPropertyValue(F_ObjHandleT doc, F_ObjHandleT elem, IntT, IntT cod
         out.push_back(str(tbl, FP_TblTag));
         break;
     }
-    case 4: {
+    case FmProp::FChangeBar: {
         F_TextRangeT tr = F_ApiGetTextRange(doc, elem, FP_TextRange);
         if (!tr.beg.objId || !F_ApiGetTextPropVal) {
             out.push_back("false");
@@ -437,27 +437,27 @@ void om_XPathFmPropertyValue(F_ObjHandleT doc, F_ObjHandleT elem, IntT, IntT cod
         out.push_back(pv.propVal.ival == 1 ? "true" : "false");
         break;
     }
-    case 5: out.push_back(str(F_ApiGetId(doc, object, FP_XRefFmt), FP_Name)); break;
-    case 6: {
+    case FmProp::XRefName: out.push_back(str(F_ApiGetId(doc, object, FP_XRefFmt), FP_Name)); break;
+    case FmProp::XRefSrcText: {
         std::string s = str(object, FP_XRefSrcText);
         size_t colon = s.find(':');
         out.push_back(colon == std::string::npos ? s : s.substr(0, colon));
         break;
     }
-    case 7: out.push_back(str(object, FP_XRefFile)); break;
-    case 8: out.push_back(str(F_ApiGetId(doc, object, FP_MarkerTypeId), FP_Name)); break;
-    case 9: out.push_back(str(object, FP_MarkerText)); break;
-    case 1: {
+    case FmProp::XRefSrcFile: out.push_back(str(object, FP_XRefFile)); break;
+    case FmProp::MTypeName: out.push_back(str(F_ApiGetId(doc, object, FP_MarkerTypeId), FP_Name)); break;
+    case FmProp::MText: out.push_back(str(object, FP_MarkerText)); break;
+    case FmProp::ImportObFile: {
         // Every path as stored, drawn graphics as "", then the same list with forward slashes.
         F_StringsT files = om_FrameGraphicFiles(doc, 0, elem, 0, 1, 2);
         out = qv::ReadStrings(&files);
         F_ApiDeallocateStrings(&files);
         break;
     }
-    case 10:
+    case FmProp::PageNumInt:
         for (UIntT n : om_ElementPageNumbers(doc, elem)) out.push_back(std::to_string(n));
         break;
-    case 11: out = om_ElementPageNumStrings(doc, elem); break;
+    case FmProp::PageNumStr: out = om_ElementPageNumStrings(doc, elem); break;
     default:
         out.push_back("");  // codes the engine cannot read give one empty value
         break;
