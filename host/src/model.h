@@ -492,12 +492,14 @@ struct Chunks {
     T &At(size_t i) { return chunks[i >> kChunkBits][i & (kChunk - 1)]; }
     // Places a new object at the end; its index.
     size_t Append() {
-        if ((count & (kChunk - 1)) == 0) {
-            chunks.emplace_back();
-            chunks.back().reserve(kChunk);
-        }
+        if ((count & (kChunk - 1)) == 0) NewChunk();
         chunks.back().emplace_back();
         return count++;
+    }
+    // Kept apart from Append, so that the common path stays small enough to inline.
+    [[gnu::noinline]] void NewChunk() {
+        chunks.emplace_back();
+        chunks.back().reserve(kChunk);
     }
     void Clear() {
         chunks.clear();

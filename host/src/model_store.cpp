@@ -47,9 +47,11 @@ AtomTable &Atoms() {
 
 }  // namespace
 
-F_ObjHandleT NewObjectId(int kind) {
-    KindIds &k = KindOfIds(kind);
-    if (k.next <= k.last) return MakeId(kind, k.next++);
+namespace {
+
+// The oldest released id of a kind, once its fresh ones are used up (kept apart from
+// NewObjectId, whose common path stays small).
+[[gnu::noinline]] F_ObjHandleT ReusedObjectId(KindIds &k, int kind) {
     if (k.released.empty()) {
         Fail(FE_NoMoreIds);
         return 0;
@@ -59,6 +61,14 @@ F_ObjHandleT NewObjectId(int kind) {
     if (run.first == run.second) k.released.pop_front();
     --k.releasedCount;
     return MakeId(kind, c);
+}
+
+}  // namespace
+
+F_ObjHandleT NewObjectId(int kind) {
+    KindIds &k = KindOfIds(kind);
+    if (k.next <= k.last) [[likely]] return MakeId(kind, k.next++);
+    return ReusedObjectId(k, kind);
 }
 
 bool HasIdsLeft(int kind, size_t count) {
@@ -444,7 +454,8 @@ std::pair<F_ObjHandleT, Element *> BuildChild(F_ObjHandleT doc, F_ObjHandleT par
         last->text.append(text);
         return {p.last, last};
     }
-    if (def && !misc && (!Def(def) || Def(def)->doc != doc)) return {0, nullptr};
+    if (def && !misc)
+        if (const ElementDef *d = Def(def); !d || d->doc != doc) return {0, nullptr};
     auto [id, e] = TheStore().elements.New(FO_Element);
     if (!e) return {0, nullptr};
     e->doc = doc;
