@@ -11,6 +11,7 @@
 #include "fdk.h"
 #include "model.h"
 #include "model_internal.h"
+#include "model_layout.h"
 
 namespace {
 
@@ -93,6 +94,20 @@ TEST(LayoutIds, ElementsMadeAnywhereAreLaidOutAsTheSameDocumentMadeInOrder) {
     };
     for (const Case &c : cases) EXPECT_EQ(inOrder, MadeAndLaidOut(c.between, c.rootLast)) << c.what;
     host::ResetSession();
+}
+
+// An id far beyond the flat table is kept aside; once the table grows over it, it is still found,
+// and putting it again gives its value back.
+TEST(LayoutIds, AnIdKeptAsideIsFoundOnceTheTableGrowsOverIt) {
+    host::DenseIdMap<uint32_t> map{host::kNoIndex};
+    const F_ObjHandleT base = host::MakeId(FO_Pgf, 1), far = base + 10000;
+    map.Put(base) = 0;
+    map.Put(far) = 7;
+    for (uint32_t i = 1; i < 10000; ++i) map.Put(base + i) = i;
+    ASSERT_NE(map.Find(far), nullptr);
+    EXPECT_EQ(*map.Find(far), 7u);
+    EXPECT_EQ(map.Put(far), 7u);
+    EXPECT_EQ(*map.Find(base + 9999), 9999u);
 }
 
 }  // namespace

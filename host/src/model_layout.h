@@ -94,13 +94,30 @@ class DenseIdMap {
         if (!based_) Reserve(id, 0);
         const size_t i = Flat(id);
         // The table grows by doubling while it stays at least a quarter full.
-        if (const size_t limit = 4 * (used_ + kSlack); i >= flat_.size() && i < limit)
+        if (const size_t limit = 4 * (used_ + kSlack); i >= flat_.size() && i < limit) {
             flat_.resize(std::max(i + 1, std::min(2 * flat_.size(), limit)), absent_);
+            AdoptSparse();
+        }
         if (i < flat_.size()) {
             if (flat_[i] == absent_) ++used_;
             return flat_[i];
         }
         return sparse_.try_emplace(id, absent_).first->second;
+    }
+    // Ids kept aside that the grown flat table now covers move into it, where Find looks first.
+    void AdoptSparse() {
+        for (auto it = sparse_.begin(); it != sparse_.end();) {
+            const size_t j = Flat(it->first);
+            if (j >= flat_.size()) {
+                ++it;
+                continue;
+            }
+            if (it->second != absent_) {
+                ++used_;
+                flat_[j] = it->second;
+            }
+            it = sparse_.erase(it);
+        }
     }
     V absent_;
     bool based_ = false;
