@@ -51,12 +51,12 @@ TEST_F(WordCountDoc, CountsRunsOfWordCharactersPerParagraph) {
 }
 
 TEST_F(WordCountDoc, EveryAsciiCharacterCountsAsTheTableSays) {
-    // Each character in a run long enough to be taken eight at a time, between two words: a word
-    // character joins them into one word, a separator leaves two.
+    // Each character in a run long enough to be taken eight at a time, in each of the eight
+    // places, between two words: a word character joins them into one word, a separator leaves two.
     for (int c = 1; c < 0x80; ++c) {
         std::string one(1, static_cast<char>(c));
         doc = NewDoc("Z:\\t\\ascii.fm");
-        Para("ab" + std::string(9, static_cast<char>(c)) + "cd");
+        Para("ab" + std::string(17, static_cast<char>(c)) + "cd");
         EXPECT_EQ(om_IsWordSeparator(one.c_str()) ? 2 : 1, om_DocWordCount(doc)) << "character " << c;
     }
 }
@@ -68,6 +68,21 @@ TEST_F(WordCountDoc, ParagraphEndsEndWordsAndTheCountCarriesOverBetweenCalls) {
     F_ObjHandleT first = F_ApiGetId(0, doc, FP_FirstPgfInDoc);
     om_TextWordCount(doc, first, 0);  // adds to the count left by the document
     EXPECT_EQ(4, WordCount.count);
+}
+
+TEST_F(WordCountDoc, AParagraphStartsOutsideAWordAndAFailedReadCountsNothing) {
+    Para(" lead");
+    F_ObjHandleT p = F_ApiGetId(0, doc, FP_FirstPgfInDoc);
+    WordCount = WordCountState{5, 1, 0};  // as left inside a word
+    om_TextWordCount(doc, p, 0);
+    EXPECT_EQ(6, WordCount.count);  // the paragraph's begin ended nothing: only "lead" counts
+    EXPECT_EQ(0, WordCount.inWord);
+
+    WordCount = WordCountState{5, 1, 0};
+    om_TextWordCount(doc, p + 0x7000, 0);  // no paragraph of the document
+    EXPECT_EQ(5, WordCount.count);
+    EXPECT_EQ(1, WordCount.inWord);
+    WordCount = WordCountState{};
 }
 
 TEST_F(WordCountDoc, OnlyBodyPagesCount) {

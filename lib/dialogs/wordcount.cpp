@@ -40,9 +40,13 @@ const unsigned char kWordRanges[][2] = {
 
 struct WordTable {
     unsigned char word[256] = {};  // 1 for a word character
+    // at[k][c]: word[c] moved to bit k, for taking eight characters together.
+    unsigned char at[8][256] = {};
     WordTable() {
         for (const auto &r : kWordRanges)
             for (int c = r[0]; c <= r[1]; ++c) word[c] = true;
+        for (int k = 0; k < 8; ++k)
+            for (int c = 0; c < 256; ++c) at[k][c] = static_cast<unsigned char>(word[c] << k);
     }
 };
 const WordTable kTable;
@@ -151,7 +155,7 @@ void CountChars(const char *s, size_t len) {
             // character that is not one, right after one that is.
             unsigned bits = 0;
 #pragma GCC unroll 8
-            for (int k = 0; k < 8; ++k) bits |= unsigned(kTable.word[bytes[i + k]]) << k;
+            for (int k = 0; k < 8; ++k) bits |= kTable.at[k][bytes[i + k]];
             count += kBitsSet.n[((bits << 1) | word) & ~bits & 0xFFu];
             word = bits >> 7;
         }
@@ -198,7 +202,19 @@ IntT CountPiece(const F_TextPieceT *piece, PtrT arg) {
 void om_TextWordCount(F_ObjHandleT docId, F_ObjHandleT objId, IntT textLine) {
     if (!docId || !objId) return;
     TextCount c{docId, textLine};
-    F_ApiReadText(docId, objId, kTextItemTypes, CountPiece, &c);
+    if (F_OBJ_KIND(objId) != FO_Pgf) {
+        F_ApiReadText(docId, objId, kTextItemTypes, CountPiece, &c);
+        return;
+    }
+    // A paragraph's text read whole begins with its begin and ends with its end: both are taken
+    // here, around the read, rather than handed over as items. A failed read counts nothing.
+    const WordCountState before = WordCount;
+    WordCount.inWord = WordCount.afterSeparator = 0;
+    if (F_ApiReadText(docId, objId, kTextItemTypes & ~(FTI_PgfBegin | FTI_PgfEnd), CountPiece, &c) < 0) {
+        WordCount = before;
+        return;
+    }
+    EndWord();
 }
 
 void om_TableWordCount(F_ObjHandleT docId, F_ObjHandleT tableId) {
