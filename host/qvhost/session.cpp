@@ -85,8 +85,12 @@ F_ObjHandleT DocumentArg(const Words &args, size_t at, std::string *error) {
 }
 
 std::string Joined() {
+    const auto &lines = host::TranscriptLines();
+    size_t size = 0;
+    for (const auto &l : lines) size += l.size() + 1;
     std::string all;
-    for (const auto &l : host::TranscriptLines()) all += l + "\n";
+    all.reserve(size);
+    for (const auto &l : lines) all.append(l).push_back('\n');
     return all;
 }
 

@@ -13,9 +13,17 @@
 namespace host {
 namespace {
 
+// Where an item of an open dialog is: its dialog (which the store keeps for the session) and
+// its place among the dialog's items, so that the many label writes of a status box find it at
+// once.
+struct ItemPlace {
+    Dialog *dialog = nullptr;
+    size_t index = 0;
+};
+
 struct DialogStore {
     std::map<F_ObjHandleT, std::unique_ptr<Dialog>> dialogs;   // by id (ids grow: oldest first)
-    std::unordered_map<F_ObjHandleT, F_ObjHandleT> itemDialog;  // item id -> dialog id
+    std::unordered_map<F_ObjHandleT, ItemPlace> itemDialog;     // item id -> where it is
 };
 
 DialogStore &Dialogs() {
@@ -229,14 +237,11 @@ DialogItem *FindDialogItem(F_ObjHandleT item, Dialog **dialog) {
     auto &map = Dialogs().itemDialog;
     auto it = map.find(item);
     if (it == map.end()) return nullptr;
-    Dialog *d = FindDialog(it->second);
-    if (!d) return nullptr;
-    for (auto &i : d->items)
-        if (i.id == item) {
-            if (dialog) *dialog = d;
-            return &i;
-        }
-    return nullptr;
+    Dialog *d = it->second.dialog;
+    const size_t at = it->second.index;
+    if (!d->open || at >= d->items.size() || d->items[at].id != item) return nullptr;
+    if (dialog) *dialog = d;
+    return &d->items[at];
 }
 
 F_ObjHandleT MakeDialog(const DialogTemplate &t, Client *client) {
@@ -274,7 +279,7 @@ F_ObjHandleT MakeDialog(const DialogTemplate &t, Client *client) {
         it.visible = r.hidden ? 0 : 1;
         it.sensitive = r.greyed ? 0 : 1;
         it.state = r.state != -2 ? r.state : IsList(it) ? (it.labels.empty() ? -1 : 0) : 0;
-        Dialogs().itemDialog[it.id] = d->id;
+        Dialogs().itemDialog[it.id] = ItemPlace{d.get(), d->items.size()};
         d->items.push_back(std::move(it));
     }
     F_ObjHandleT id = d->id;

@@ -369,7 +369,7 @@ void LabelChanged(const Dialog &d, const DialogItem &item) {
     line.reserve(d.title.size() + item.label.size() + 24);
     line.append("status \"").append(d.title).append("\" ").append(std::to_string(item.number));
     line.append(": \"").append(item.label).append("\"");
-    TranscriptProgress(line, status);
+    TranscriptProgress(std::move(line), status);
 }
 
 // The dialog as it opens: its title, and with --verbose every item.

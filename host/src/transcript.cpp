@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <utility>
 
 namespace host {
 namespace {
@@ -57,8 +58,10 @@ void Transcript(const std::string &line) {
 
 bool ProgressOnTerminal() { return StderrIsTerminal(); }
 
-void TranscriptProgress(const std::string &line, const std::string &status) {
-    Lines().push_back(line);
+void TranscriptProgress(std::string made, const std::string &status) {
+    std::vector<std::string> &lines = Lines();
+    lines.push_back(std::move(made));
+    const std::string &line = lines.back();
     if (!StderrIsTerminal()) {
         if (Echo()) Echoed(line);
         return;

@@ -20,7 +20,7 @@ void SetTranscriptEcho(bool on);
 // a terminal (standard error is one) `status` is shown as one line on standard error that each
 // new progress line rewrites; the line itself is then echoed only when standard output is not
 // that terminal too.
-void TranscriptProgress(const std::string &line, const std::string &status);
+void TranscriptProgress(std::string line, const std::string &status);
 // Whether progress lines show a status line (standard error is a terminal): without one, the
 // status need not be made.
 bool ProgressOnTerminal();

@@ -21,6 +21,8 @@ struct GenericDialogState {
     std::string status[4];                // status lines
     std::string shown[4], shownTable;     // what the status box shows, with the table it was shown by
     bool shownValid[4] = {};
+    F_ObjHandleT lineIds[4] = {};         // the status box's line items, asked once per box
+    F_ObjHandleT lineIdsOf = 0;           // the status box they belong to
     std::vector<std::string> ddownList;   // suggestions when the caller passes none
     std::vector<std::string> working, result;  // editor working and result lists
     IntT editorOk = 0;
@@ -361,6 +363,7 @@ IntT om_DlgOpenStatus(IntT dlgNum, ConStringT title, IntT keep, ConStringT table
         F_ObjHandleT dlg = F_ApiOpenResource(FO_DialogResource, "om_Dialog_Status");
         if (!dlg) return F_ApiAlert(kDialogBoxError, FF_ALERT_CONTINUE_WARN);
         G().statusBox = dlg;
+        G().lineIdsOf = 0;
     }
     F_ApiSetInt(0, G().statusBox, FP_DlgStatusReset, 0);
     for (bool &valid : G().shownValid) valid = false;
@@ -380,13 +383,25 @@ void om_DlgSetStatusLines(ConStringT line1, ConStringT line2, ConStringT line3, 
         else g.status[i].assign(l);
     }
     // Only the lines the box does not show yet are written: a long run rewrites one line often.
-    if (g.shownTable != Table()) {
+    const std::string &table = Table();
+    if (g.shownTable != table) {
         for (bool &valid : g.shownValid) valid = false;
-        g.shownTable = Table();
+        g.shownTable = table;
     }
+    int keeps = -1;  // whether the table shows the lines as they are: asked when a line is written
     for (int i = 0; i < 4; ++i) {
         if (g.shownValid[i] && g.shown[i] == g.status[i]) continue;
-        om_DlgSetLabel(g.statusBox, i + 1, g.status[i].c_str(), Table().c_str());
+        if (keeps < 0) keeps = table.empty() || qv::LangKeepsText(table) ? 1 : 0;
+        if (keeps) {
+            // Straight to the item (its id asked once per box), as om_DlgSetLabel writes it.
+            if (g.lineIdsOf != g.statusBox) {
+                for (int n = 0; n < 4; ++n) g.lineIds[n] = F_ApiDialogItemId(g.statusBox, n + 1);
+                g.lineIdsOf = g.statusBox;
+            }
+            F_ApiSetString(g.statusBox, g.lineIds[i], FP_Label, g.status[i].c_str());
+        } else {
+            om_DlgSetLabel(g.statusBox, i + 1, g.status[i].c_str(), table.c_str());
+        }
         g.shown[i] = g.status[i];
         g.shownValid[i] = true;
     }
@@ -395,6 +410,7 @@ void om_DlgSetStatusLines(ConStringT line1, ConStringT line2, ConStringT line3, 
 void om_DlgCloseStatus(void) {
     if (G().statusBox) F_ApiClose(G().statusBox, 0);
     G().statusBox = 0;
+    G().lineIdsOf = 0;
 }
 
 namespace {
