@@ -1,6 +1,7 @@
 // Dialog runs: F_ApiModalDialog and F_ApiModelessDialog, the delivery of item events to the
 // module, and the user's actions on dialogs (scripted answers, the terminal, the default policy).
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 
 #include "client.h"
@@ -365,9 +366,11 @@ void LabelChanged(const Dialog &d, const DialogItem &item) {
             if (b != std::string::npos) status.append("  ").append(it.label, b);
         }
     }
+    char number[16];
+    const size_t digits = static_cast<size_t>(std::to_chars(number, number + sizeof number, item.number).ptr - number);
     std::string line;
     line.reserve(d.title.size() + item.label.size() + 24);
-    line.append("status \"").append(d.title).append("\" ").append(std::to_string(item.number));
+    line.append("status \"").append(d.title).append("\" ").append(number, digits);
     line.append(": \"").append(item.label).append("\"");
     TranscriptProgress(std::move(line), status);
 }

@@ -280,10 +280,16 @@ bool RetagElement(F_ObjHandleT doc, F_ObjHandleT obj, Element &e, F_ObjHandleT d
     if (e.def == to->id) return true;
     ElementDef *from = Def(e.def);
     if (from && from->type != to->type) return Fail(FE_WrongKind);
+    Document *d = Doc(doc);
+    if (!d || !d->layout) {  // no layout to bring up to date (bulk retags meet this most)
+        e.def = to->id;
+        if (d) d->modified = 1;
+        return true;
+    }
     // The old definition's format, or a constant: neither goes away with the retag.
     const std::string &oldFormat = ParagraphFormatOf(e, from);
     e.def = to->id;
-    if (Document *d = Doc(doc)) LayoutRetagged(*d, obj, e, oldFormat);
+    LayoutRetagged(*d, obj, e, oldFormat);
     return true;
 }
 

@@ -23,6 +23,7 @@ struct GenericDialogState {
     bool shownValid[4] = {};
     F_ObjHandleT lineIds[4] = {};         // the status box's line items, asked once per box
     F_ObjHandleT lineIdsOf = 0;           // the status box they belong to
+    int shownKeeps = -1;                  // whether shownTable shows lines as they are (-1: not asked)
     std::vector<std::string> ddownList;   // suggestions when the caller passes none
     std::vector<std::string> working, result;  // editor working and result lists
     IntT editorOk = 0;
@@ -367,6 +368,7 @@ IntT om_DlgOpenStatus(IntT dlgNum, ConStringT title, IntT keep, ConStringT table
     }
     F_ApiSetInt(0, G().statusBox, FP_DlgStatusReset, 0);
     for (bool &valid : G().shownValid) valid = false;
+    G().shownKeeps = -1;
     SetTitle(G().statusBox, title, !Table().empty());
     F_ApiModelessDialog(dlgNum, G().statusBox);
     return 0;
@@ -387,12 +389,12 @@ void om_DlgSetStatusLines(ConStringT line1, ConStringT line2, ConStringT line3, 
     if (g.shownTable != table) {
         for (bool &valid : g.shownValid) valid = false;
         g.shownTable = table;
+        g.shownKeeps = -1;
     }
-    int keeps = -1;  // whether the table shows the lines as they are: asked when a line is written
     for (int i = 0; i < 4; ++i) {
         if (g.shownValid[i] && g.shown[i] == g.status[i]) continue;
-        if (keeps < 0) keeps = table.empty() || qv::LangKeepsText(table) ? 1 : 0;
-        if (keeps) {
+        if (g.shownKeeps < 0) g.shownKeeps = table.empty() || qv::LangKeepsText(table) ? 1 : 0;
+        if (g.shownKeeps) {
             // Straight to the item (its id asked once per box), as om_DlgSetLabel writes it.
             if (g.lineIdsOf != g.statusBox) {
                 for (int n = 0; n < 4; ++n) g.lineIds[n] = F_ApiDialogItemId(g.statusBox, n + 1);
