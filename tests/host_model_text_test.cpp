@@ -154,6 +154,14 @@ TEST(ModelTextLength, CountsCharactersNotBytes) {
         {"\x80\x80" "abc", 3},  // stray continuation bytes begin no character
     };
     for (const Case &c : cases) EXPECT_EQ(Utf8Length(c.text), c.chars) << c.text;
+    // A character of two and one of four bytes at every place of ASCII texts of every length up
+    // to past two blocks of 32 bytes: the blocks, the steps and the last partial step.
+    for (size_t len = 0; len <= 72; ++len)
+        for (size_t at = 0; at <= len; ++at)
+            for (const char *ch : {"\xC3\xA9", "\xF0\x9F\x98\x80"}) {
+                const std::string text = std::string(at, 'a') + ch + std::string(len - at, 'b');
+                EXPECT_EQ(Utf8Length(text), len + 1) << len << " " << at;
+            }
 }
 
 TEST_F(ModelText, PagesHoldAFixedNumberOfParagraphs) {

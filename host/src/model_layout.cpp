@@ -23,11 +23,13 @@ using KeptId = std::pair<F_ObjHandleT, IntT>;  // id, unique id
 
 // The id of a kind kept for `kept` (absent: {0, 0}), made now when it has none. With the kind's
 // ids used up the object has none (0) and cannot be reached by id.
-KeptId GetKept(KeptId &kept, int kind, IntT &nextUnique) {
-    if (kept.first) return kept;
+[[gnu::noinline]] KeptId MakeKept(KeptId &kept, int kind, IntT &nextUnique) {
     KeptId v{NewObjectId(kind), nextUnique++};
     if (v.first) kept = v;
     return v;
+}
+inline KeptId GetKept(KeptId &kept, int kind, IntT &nextUnique) {
+    return kept.first ? kept : MakeKept(kept, kind, nextUnique);
 }
 
 struct KeyedIds {
@@ -35,12 +37,19 @@ struct KeyedIds {
     KeptId Get(uint64_t key, int kind, IntT &nextUnique) { return GetKept(ids[key], kind, nextUnique); }
 };
 
+// The ids of text frame k of a flow and of its page.
+struct FrameIds {
+    KeptId frame{0, 0}, page{0, 0};
+};
+
 struct DocIds {
     // A paragraph's ids by the element that begins it (sequence 0) or the text node that begins
     // a run outside paragraph elements: one paragraph per element, most paragraphs of all.
     DenseIdMap<KeptId> firstPgfs{KeptId{0, 0}};
-    KeyedIds pgfs, frames, pages;  // the other paragraphs; frames and pages
+    KeyedIds pgfs;  // the other paragraphs
+    std::unordered_map<F_ObjHandleT, std::vector<FrameIds>> frames;  // by flow, in frame order
     IntT nextUnique = 1000;
+    F_ObjHandleT firstPgf = 0;  // the first paragraph id made for the document
     size_t lastPgfCount = 0, lastElemCount = 0;  // of the last build: room to reserve for the next
 };
 
@@ -54,7 +63,7 @@ constexpr uint32_t kBodyRun = 0xFFFFFFFFu, kEmptyFlow = 0xFFFFFFFEu;
 const std::string kBody = "Body";  // the format of text outside paragraph elements
 
 // The ids of paragraph `seq` that element (or text node) `a` begins.
-KeptId PgfIds(DocIds &ids, F_ObjHandleT a, uint32_t seq) {
+[[gnu::always_inline]] inline KeptId PgfIds(DocIds &ids, F_ObjHandleT a, uint32_t seq) {
     if ((seq == 0 || seq == kBodyRun) && KindOf(a) == FO_Element)
         return GetKept(ids.firstPgfs.Put(a), FO_Pgf, ids.nextUnique);
     return ids.pgfs.Get(Key(a, seq), FO_Pgf, ids.nextUnique);
@@ -64,8 +73,8 @@ unsigned long ParagraphsLaidOut = 0;
 
 // Appends a paragraph of the flow to the layout, its id and unique id kept by key across
 // rebuilds; its index.
-uint32_t AddPgf(Layout &l, DocIds &ids, F_ObjHandleT flow, F_ObjHandleT a, uint32_t seq, uint32_t format,
-                F_ObjHandleT begin, F_ElementLocT at) {
+[[gnu::always_inline]] inline uint32_t AddPgf(Layout &l, DocIds &ids, F_ObjHandleT flow, F_ObjHandleT a, uint32_t seq, uint32_t format,
+                       F_ObjHandleT begin, F_ElementLocT at) {
     PgfInfo &p = l.pgfs.emplace_back();
     std::tie(p.id, p.unique) = PgfIds(ids, a, seq);
     p.flow = flow;
@@ -79,10 +88,12 @@ uint32_t AddPgf(Layout &l, DocIds &ids, F_ObjHandleT flow, F_ObjHandleT a, uint3
 }
 
 // Appends text frame k of the flow, on a body page of its own, holding paragraphs first..last;
-// its index.
-uint32_t AddFrame(Layout &l, DocIds &ids, F_ObjHandleT flow, uint32_t k, uint32_t first, uint32_t last) {
+// its index. `kept` holds the flow's frame and page ids.
+uint32_t AddFrame(Layout &l, DocIds &ids, std::vector<FrameIds> &kept, F_ObjHandleT flow, uint32_t k, uint32_t first,
+                  uint32_t last) {
+    if (kept.size() <= k) kept.resize(k + 1);
     FrameInfo fr;
-    fr.id = ids.frames.Get(Key(flow, k), FO_TextFrame, ids.nextUnique).first;
+    fr.id = GetKept(kept[k].frame, FO_TextFrame, ids.nextUnique).first;
     fr.flow = flow;
     fr.firstPgf = first;
     fr.lastPgf = last;
@@ -90,7 +101,7 @@ uint32_t AddFrame(Layout &l, DocIds &ids, F_ObjHandleT flow, uint32_t k, uint32_
     auto fi = static_cast<uint32_t>(l.frames.size());
     for (uint32_t q = first; q <= last; ++q) l.pgfs[q].frame = fi;
     PageInfo pg;
-    pg.id = ids.pages.Get(Key(flow, k), FO_BodyPage, ids.nextUnique).first;
+    pg.id = GetKept(kept[k].page, FO_BodyPage, ids.nextUnique).first;
     pg.frame = fi;
     if (fr.id) l.frameIndex.Put(fr.id) = fi;
     if (pg.id) l.pageIndex.Put(pg.id) = static_cast<uint32_t>(l.pages.size());
@@ -101,7 +112,7 @@ uint32_t AddFrame(Layout &l, DocIds &ids, F_ObjHandleT flow, uint32_t k, uint32_
 
 class Builder {
 public:
-    Builder(Document &d, Layout &l, DocIds &ids) : d_(d), l_(l), ids_(ids) {}
+    Builder(Document &d, Layout &l, DocIds &ids) : d_(d), l_(l), ids_(ids), store_(TheStore().elements) {}
 
     void Flow(host::Flow &f) {
         auto first = static_cast<uint32_t>(l_.pgfs.size());
@@ -140,7 +151,7 @@ private:
     };
 
     // `format` lives as long as the build (a definition's format or one of the host's names).
-    void Open(F_ObjHandleT flow, F_ObjHandleT a, uint32_t seq, const std::string &format, F_ObjHandleT begin,
+    [[gnu::always_inline]] void Open(F_ObjHandleT flow, F_ObjHandleT a, uint32_t seq, const std::string &format, F_ObjHandleT begin,
               F_ElementLocT at) {
         if (&format != lastFormatName_) {  // the same definition's format again: the same index
             lastFormatName_ = &format;
@@ -150,20 +161,31 @@ private:
     }
     void Close() { cur_ = -1; }
 
+    // The paragraph format element e begins: that of the last element when it has the same
+    // definition and the same forcing, which decide it.
+    const std::string &FormatOf(const Element &e) {
+        if (!format_ || e.def != formatDef_ || e.pgfMode != formatMode_) {
+            formatDef_ = e.def;
+            formatMode_ = e.pgfMode;
+            format_ = &ParagraphFormatOf(e);
+        }
+        return *format_;
+    }
+
     // Where the walk is now: in the open paragraph, or at the start of the next one.
-    TextPos Here(F_ObjHandleT e) {
+    [[gnu::always_inline]] TextPos Here(F_ObjHandleT e) {
         if (cur_ >= 0) return TextPos{static_cast<uint32_t>(cur_), l_.pgfs[static_cast<size_t>(cur_)].length};
         pending_.push_back(e);
         return TextPos{static_cast<uint32_t>(l_.pgfs.size()), 0};
     }
     // Where an element ends when no paragraph is open: the end of the last paragraph so far.
-    TextPos After(F_ObjHandleT e, uint32_t flowFirst) {
+    [[gnu::always_inline]] TextPos After(F_ObjHandleT e, uint32_t flowFirst) {
         if (cur_ >= 0 || l_.pgfs.size() == flowFirst) return Here(e);
         auto last = static_cast<uint32_t>(l_.pgfs.size() - 1);
         return TextPos{last, l_.pgfs[last].length};
     }
 
-    void Enter(F_ObjHandleT flow, F_ObjHandleT id, Element &e) {
+    [[gnu::always_inline]] void Enter(F_ObjHandleT flow, F_ObjHandleT id, Element &e) {
         ++entered_;
         if (!e.def) {
             if (cur_ < 0) {
@@ -182,7 +204,7 @@ private:
             l_.elemPos.Put(id) = {start, TextPos{start.pgf, p.length}};
             return;
         }
-        const std::string &format = ParagraphFormatOf(e);
+        const std::string &format = FormatOf(e);
         if (!format.empty()) {
             Close();
             ctx_.push_back(Ctx{id, &format, 0});
@@ -192,7 +214,7 @@ private:
         l_.elemPos.Put(id).first = here;
     }
 
-    void Exit(F_ObjHandleT id, Element &e, uint32_t flowFirst) {
+    [[gnu::always_inline]] void Exit(F_ObjHandleT id, Element &e, uint32_t flowFirst) {
         if (!e.def) return;
         const TextPos after = After(id, flowFirst);
         l_.elemPos.Put(id).second = after;
@@ -202,17 +224,23 @@ private:
         }
     }
 
+    // Elem, with the store found once for the walk.
+    [[gnu::always_inline]] Element *Node(F_ObjHandleT id) {
+        Element *e = KindOf(id) == FO_Element ? store_.Get(id) : nullptr;
+        return e && e->doc ? e : nullptr;
+    }
+
     // Pre-order walk with enter and exit, no recursion.
     void Walk(F_ObjHandleT flow, F_ObjHandleT root) {
         auto flowFirst = static_cast<uint32_t>(l_.pgfs.size());
         F_ObjHandleT id = root;
-        Element *e = Elem(id);
+        Element *e = Node(id);
         if (!e) return;
         Enter(flow, id, *e);
         for (;;) {
             if (e->first) {
                 id = e->first;
-                e = Elem(id);
+                e = Node(id);
                 Enter(flow, id, *e);
                 continue;
             }
@@ -221,12 +249,12 @@ private:
                 if (id == root) return;
                 if (e->next) {
                     id = e->next;
-                    e = Elem(id);
+                    e = Node(id);
                     Enter(flow, id, *e);
                     break;
                 }
                 id = e->parent;
-                e = Elem(id);
+                e = Node(id);
             }
         }
     }
@@ -237,7 +265,10 @@ private:
         span.lastPgf = last;
         span.firstFrame = static_cast<uint32_t>(l_.frames.size());
         auto per = static_cast<uint32_t>(std::max<IntT>(1, d_.pgfsPerPage));
-        for (uint32_t k = 0, p = first; p <= last; ++k, p += per) AddFrame(l_, ids_, flow, k, p, std::min(last, p + per - 1));
+        std::vector<FrameIds> &kept = ids_.frames[flow];
+        kept.reserve((last - first) / per + 1);
+        for (uint32_t k = 0, p = first; p <= last; ++k, p += per)
+            AddFrame(l_, ids_, kept, flow, k, p, std::min(last, p + per - 1));
         span.lastFrame = static_cast<uint32_t>(l_.frames.size() - 1);
         span.standIn = standIn;
         span.waiting = std::move(waiting);
@@ -247,10 +278,14 @@ private:
     Document &d_;
     Layout &l_;
     DocIds &ids_;
+    decltype(Store::elements) &store_;
     int cur_ = -1;
     size_t entered_ = 0;
     const std::string *lastFormatName_ = nullptr;
     uint32_t lastFormat_ = 0;
+    const std::string *format_ = nullptr;
+    F_ObjHandleT formatDef_ = 0;
+    uint8_t formatMode_ = 0;
     std::vector<Ctx> ctx_;
     std::vector<F_ObjHandleT> pending_;
 };
@@ -423,7 +458,7 @@ bool LayoutElementAdded(F_ObjHandleT doc, F_ObjHandleT node) {
             l.frames[span.lastFrame].lastPgf = at;
             l.pgfs[at].frame = span.lastFrame;
         } else {
-            span.lastFrame = AddFrame(l, ids, flow, k, at, at);
+            span.lastFrame = AddFrame(l, ids, ids.frames[flow], flow, k, at, at);
         }
         span.lastPgf = at;
     }
@@ -477,6 +512,9 @@ Layout *BuildLayout(Document &d) {
         l->elemPos.Reserve(firstRoot, room);
         ids.firstPgfs.Reserve(firstRoot, room);
     }
+    // Paragraph ids are made one after another from the first build's first one.
+    if (!ids.firstPgf) ids.firstPgf = MakeId(FO_Pgf, NextCounter(FO_Pgf));
+    l->pgfIndex.Reserve(ids.firstPgf, pgfRoom);
     l->pgfs.reserve(pgfRoom);
     Builder b(d, *l, ids);
     for (F_ObjHandleT f : d.flows)

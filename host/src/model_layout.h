@@ -30,19 +30,25 @@ class SegList {
     const TextSeg &front() const { return *begin(); }
     const TextSeg &back() const { return begin()[n_ - 1]; }
     void push_back(const TextSeg &s) {
+        if (n_ == 0) {
+            one_ = s;
+            n_ = 1;
+            return;
+        }
+        PushMore(s);
+    }
+
+  private:
+    // A second run or more: kept apart so that the common path stays small enough to inline.
+    [[gnu::noinline]] void PushMore(const TextSeg &s) {
         if (n_ == 1) {
             more_ = std::make_unique<std::vector<TextSeg>>();
             more_->reserve(4);
             more_->push_back(one_);
         }
-        if (n_ == 0)
-            one_ = s;
-        else
-            more_->push_back(s);
+        more_->push_back(s);
         ++n_;
     }
-
-  private:
     TextSeg one_{};
     uint32_t n_ = 0;
     std::unique_ptr<std::vector<TextSeg>> more_;  // all of them once there are two or more
@@ -75,7 +81,7 @@ class DenseIdMap {
     const V *Find(F_ObjHandleT id) const { return const_cast<DenseIdMap *>(this)->Find(id); }
     bool Contains(F_ObjHandleT id) const { return Find(id) != nullptr; }
     // The value of id, `absent` when it has none yet (the caller sets it).
-    V &Put(F_ObjHandleT id) {
+    [[gnu::always_inline]] V &Put(F_ObjHandleT id) {
         if (const size_t i = Flat(id); i < flat_.size()) {
             if (flat_[i] == absent_) ++used_;
             return flat_[i];
@@ -85,16 +91,18 @@ class DenseIdMap {
 
   private:
     static constexpr size_t kSlack = 1024;
-    // The place of id in the flat table: past any table for ids of another kind or below the start.
-    size_t Flat(F_ObjHandleT id) const {
-        return based_ && KindOf(id) == KindOf(base_) && id >= base_ ? size_t(id - base_) : SIZE_MAX;
-    }
+    // The place of id in the flat table. The table holds no more than its kind's counters from
+    // the start, so that an id below the start or of another kind falls past its end (an id of
+    // another kind is a multiple of 2^24 away, less the counters before the start).
+    // Before a start is set the table is empty and holds nothing.
+    size_t Flat(F_ObjHandleT id) const { return size_t(uint32_t(id - base_)); }
+    size_t MaxFlat() const { return size_t(kLastCounter) + 1 - CounterOf(base_); }
     // Put for an id past the flat table's end or outside it.
-    V &PutOutside(F_ObjHandleT id) {
+    [[gnu::noinline]] V &PutOutside(F_ObjHandleT id) {
         if (!based_) Reserve(id, 0);
         const size_t i = Flat(id);
         // The table grows by doubling while it stays at least a quarter full.
-        if (const size_t limit = 4 * (used_ + kSlack); i >= flat_.size() && i < limit) {
+        if (const size_t limit = std::min(4 * (used_ + kSlack), MaxFlat()); i >= flat_.size() && i < limit) {
             flat_.resize(std::max(i + 1, std::min(2 * flat_.size(), limit)), absent_);
             AdoptSparse();
         }
