@@ -23,8 +23,9 @@ struct Item {
 };
 
 // Where the items of a read go. Text(offset, piece) hands on a piece of a string item (its first
-// character at that paragraph offset); End() ends the string item being gathered; Other(item)
-// hands on an item that is not a string (after the string before it has ended).
+// character at that paragraph offset); End() ends the string item being gathered;
+// Other(offset, type, ldata, idata) hands on an item that is not a string (after the string
+// before it has ended).
 //
 // ListSink gathers pieces into whole string items for the item lists; PieceSink hands each piece
 // on as it lies in the document.
@@ -40,9 +41,9 @@ struct ListSink {
         if (!run.empty()) out.push_back(Item{runStart, FTI_String, std::move(run)});
         run.clear();
     }
-    void Other(Item item) {
+    void Other(IntT offset, IntT type, IntT ldata, F_ObjHandleT idata) {
         End();
-        out.push_back(std::move(item));
+        out.push_back(Item{offset, type, {}, ldata, idata});
     }
 };
 
@@ -58,53 +59,66 @@ struct PieceSink {
         stopped = fn(&t, arg);
     }
     void End() { open = false; }
-    void Other(const Item &item) {
+    void Other(IntT offset, IntT type, IntT ldata, F_ObjHandleT idata) {
         open = false;
         if (stopped) return;
-        F_TextPieceT t{item.offset, item.type, nullptr, 0, item.idata, item.ldata};
+        F_TextPieceT t{offset, type, nullptr, 0, idata, ldata};
         stopped = fn(&t, arg);
     }
 };
 
-// The text of paragraph p from character lo up to hi (exclusive), as string and line-end items;
-// with FTI_CharPropsChange also an item wherever the character properties differ from those of
-// the character before (within the range), where the string items break as well.
+// The part of a text segment's node text between paragraph offsets lo and hi, its first character
+// at paragraph offset `at`. False when the segment lies outside or its node is gone.
+inline bool SegText(const TextSeg &s, IntT lo, IntT hi, std::string_view &text, IntT &at) {
+    if (s.start + s.len <= lo || s.start >= hi) return false;
+    const Element *t = Elem(s.node);
+    if (!t) return false;
+    text = t->text;
+    at = std::max(lo, s.start);
+    const size_t i = at == s.start ? 0 : Utf8Offset(text, static_cast<size_t>(at - s.start));
+    const size_t e = hi >= s.start + s.len
+                         ? text.size()
+                         : Utf8Offset(text, static_cast<size_t>(std::min(hi, s.start + s.len) - s.start));
+    text = text.substr(i, e - i);
+    return true;
+}
+
+// The string and line-end items of text whose first character lies at paragraph offset `at`:
+// spans between forced line breaks, found with a byte search.
 template <class Sink>
-void TextItems(const PgfInfo &p, IntT lo, IntT hi, IntT flags, Sink &sink) {
-    static const TextProps kPlain;
-    static const std::vector<PropRun> kNoRuns;
+void PlainItems(std::string_view text, IntT at, IntT flags, Sink &sink) {
     const bool strings = (flags & FTI_String) != 0;
-    const bool propChanges = (flags & FTI_CharPropsChange) != 0;
+    while (!text.empty()) {
+        const void *nl = std::memchr(text.data(), '\n', text.size());
+        const size_t stop = nl ? static_cast<size_t>(static_cast<const char *>(nl) - text.data()) : text.size();
+        if (strings && stop) sink.Text(at, text.substr(0, stop));
+        if (!nl) return;
+        at += static_cast<IntT>(Utf8Length(text.substr(0, stop)));
+        sink.End();
+        if (flags & FTI_LineEnd) sink.Other(at, FTI_LineEnd, 1, 0);
+        text.remove_prefix(stop + 1);
+        ++at;
+    }
+}
+
+// TextItems with FTI_CharPropsChange: also an item wherever the character properties differ
+// from those of the character before (within the range), where the string items break as well.
+template <class Sink>
+[[gnu::noinline]] void PropItems(const PgfInfo &p, IntT lo, IntT hi, IntT flags, Sink &sink) {
+    static const TextProps kPlain;
+    const bool strings = (flags & FTI_String) != 0;
     const TextProps *prevProps = nullptr;
     for (const TextSeg &s : p.segs) {
-        if (s.start + s.len <= lo || s.start >= hi) continue;
-        Element *t = Elem(s.node);
-        if (!t) continue;
-        const std::string &text = t->text;
-        IntT at = std::max(lo, s.start);  // paragraph offset of the character at i
-        size_t i = at == s.start ? 0 : Utf8Offset(text, static_cast<size_t>(at - s.start));
-        size_t e = hi >= s.start + s.len ? text.size()
-                                         : Utf8Offset(text, static_cast<size_t>(std::min(hi, s.start + s.len) - s.start));
-        if (!propChanges) {
-            // Spans between forced line breaks, found with a byte search.
-            while (i < e) {
-                const void *nl = std::memchr(text.data() + i, '\n', e - i);
-                size_t stop = nl ? static_cast<size_t>(static_cast<const char *>(nl) - text.data()) : e;
-                if (strings && stop > i) sink.Text(at, std::string_view(text).substr(i, stop - i));
-                if (!nl) break;
-                at += static_cast<IntT>(Utf8Length(std::string_view(text).substr(i, stop - i)));
-                sink.End();
-                if (flags & FTI_LineEnd) sink.Other(Item{at, FTI_LineEnd, "", 1});
-                i = stop + 1;
-                ++at;
-            }
-            continue;
-        }
+        std::string_view text;
+        IntT at = 0;  // paragraph offset of the character at i
+        if (!SegText(s, lo, hi, text, at)) continue;
+        size_t i = 0;
+        const size_t e = text.size();
         // Characters between line breaks and property changes go on a span at a time.
         size_t spanStart = i;
         IntT spanAt = at;
         auto takeSpan = [&] {
-            if (i != spanStart && strings) sink.Text(spanAt, std::string_view(text).substr(spanStart, i - spanStart));
+            if (i != spanStart && strings) sink.Text(spanAt, text.substr(spanStart, i - spanStart));
         };
         // The node's property runs, followed along with the characters.
         const std::vector<PropRun> &runs = TextRuns(s.node);
@@ -116,7 +130,7 @@ void TextItems(const PgfInfo &p, IntT lo, IntT hi, IntT flags, Sink &sink) {
             const TextProps *cur = runs.empty() ? &kPlain : &runs[ri].props;
             if (prevProps && cur != prevProps && !(*cur == *prevProps)) {
                 takeSpan();
-                sink.Other(Item{at, FTI_CharPropsChange, ""});
+                sink.Other(at, FTI_CharPropsChange, 0, 0);
                 spanStart = i;
                 spanAt = at;
             }
@@ -127,7 +141,7 @@ void TextItems(const PgfInfo &p, IntT lo, IntT hi, IntT flags, Sink &sink) {
             if (lead == '\n') {  // a forced line break
                 takeSpan();
                 sink.End();
-                if (flags & FTI_LineEnd) sink.Other(Item{at, FTI_LineEnd, "", 1});
+                if (flags & FTI_LineEnd) sink.Other(at, FTI_LineEnd, 1, 0);
                 spanStart = i + n;
                 spanAt = at + 1;
             }
@@ -135,6 +149,19 @@ void TextItems(const PgfInfo &p, IntT lo, IntT hi, IntT flags, Sink &sink) {
             ++at;
         }
         takeSpan();
+    }
+    sink.End();
+}
+
+// The text of paragraph p from character lo up to hi (exclusive), as string and line-end items;
+// with FTI_CharPropsChange also the property changes (PropItems).
+template <class Sink>
+void TextItems(const PgfInfo &p, IntT lo, IntT hi, IntT flags, Sink &sink) {
+    if (flags & FTI_CharPropsChange) return PropItems(p, lo, hi, flags, sink);
+    for (const TextSeg &s : p.segs) {
+        std::string_view text;
+        IntT at = 0;
+        if (SegText(s, lo, hi, text, at)) PlainItems(text, at, flags, sink);
     }
     sink.End();
 }
@@ -154,17 +181,21 @@ F_TextItemsT NewTextItems(const std::vector<Item> &items) {
     return out;
 }
 
+// Items of paragraph p from character lo up to hi (p.length + 1: with its end).
+template <class Sink>
+void PgfItems(const PgfInfo &p, IntT lo, IntT hi, IntT flags, Sink &sink) {
+    if ((flags & FTI_PgfBegin) && lo == 0) sink.Other(0, FTI_PgfBegin, 0, p.id);
+    TextItems(p, lo, std::min(hi, p.length), flags, sink);
+    if ((flags & FTI_PgfEnd) && hi > p.length) sink.Other(p.length, FTI_PgfEnd, 0, p.id);
+}
+
 // Items of the asked types between two resolved places, in document order, into the sink.
 template <class Sink>
 void RangeItems(Layout &l, TextPos b, TextPos e, IntT flags, Sink &sink) {
     if (b.pgf > e.pgf || (b.pgf == e.pgf && b.off > e.off)) return;
     for (uint32_t i = b.pgf; i <= e.pgf; ++i) {
         const PgfInfo &p = l.pgfs[i];
-        IntT lo = i == b.pgf ? b.off : 0;
-        IntT hi = i == e.pgf ? e.off : p.length + 1;
-        if ((flags & FTI_PgfBegin) && lo == 0) sink.Other(Item{0, FTI_PgfBegin, "", 0, p.id});
-        TextItems(p, lo, std::min(hi, p.length), flags, sink);
-        if ((flags & FTI_PgfEnd) && hi > p.length) sink.Other(Item{p.length, FTI_PgfEnd, "", 0, p.id});
+        PgfItems(p, i == b.pgf ? b.off : 0, i == e.pgf ? e.off : p.length + 1, flags, sink);
     }
 }
 
@@ -299,7 +330,10 @@ IntT F_ApiReadText(F_ObjHandleT docId, F_ObjHandleT objId, IntT flags, F_TextPie
     TextPos b, e;
     if (!ObjectTextPlaces(docId, objId, l, b, e)) return -1;
     PieceSink sink{fn, arg};
-    RangeItems(*l, b, e, flags, sink);
+    if (b.pgf == e.pgf && b.off <= e.off)  // a paragraph's text, read once a paragraph by walks over a flow
+        PgfItems(l->pgfs[b.pgf], b.off, e.off, flags, sink);
+    else
+        RangeItems(*l, b, e, flags, sink);
     return sink.stopped;
 }
 
