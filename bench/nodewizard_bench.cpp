@@ -16,7 +16,6 @@
 #include "lib/dialogs/generic.h"
 #include "lib/shell_records.h"
 #include "lib/state/nodewizard.h"
-#include "lib/strings/listconv.h"
 #include "model.h"
 #include "nodewizard/attr_actions.h"
 #include "nodewizard/dialogs.h"
@@ -100,9 +99,7 @@ void BM_ValueDropDown(benchmark::State &state) {
                 r.ms = Millis([&] {
                     std::vector<std::string> offers = om_NWAttrValueOffers(doc, 0);
                     r.count = offers.size();
-                    F_StringsT list = qv::NewStrings(offers);
-                    om_DlgSetDDownList(&list);
-                    F_ApiDeallocateStrings(&list);
+                    om_DlgTakeDDownList(std::move(offers));  // as the values editor hands them over
                 });
                 host::ResetSession();
                 return r;

@@ -331,8 +331,8 @@ std::vector<std::string> om_NWAttrNameOffers(F_ObjHandleT doc) {
 
 std::vector<std::string> om_NWAttrValueOffers(F_ObjHandleT doc, IntT limit) {
     qv::UniqueStrings offers;
+    // Split at blanks, the catalogue's values hold no empty one: an empty value is not offered.
     for (Attribute &a : om_AttrCatalog(doc, 1, 1, 1, 1)) {
-        std::erase(a.values, std::string());  // empty values are not offered
         if (offers.size() == 0) {
             offers = qv::UniqueStrings(std::move(a.values));  // a catalogue entry's values are distinct
         } else {

@@ -37,11 +37,9 @@ std::string Take(StringT s) {
 
 // ---- the drop-downs of the Node Wizard's attribute and value editors ----
 
-void OfferList(const std::vector<std::string> &entries) {
-    F_StringsT list = qv::NewStrings(entries);
-    om_DlgSetDDownList(&list);
-    F_ApiDeallocateStrings(&list);
-}
+// The offers go to the list editor whole: a list of every value of a large document is not
+// copied into a counted list and back.
+void OfferList(std::vector<std::string> entries) { om_DlgTakeDDownList(std::move(entries)); }
 
 void OfferAttributeNames(F_ObjHandleT doc) { OfferList(om_NWAttrNameOffers(doc)); }
 

@@ -87,6 +87,26 @@ TEST_F(GenericDialogs, ListEditorAddsEditsMovesAndDeletes) {
     EXPECT_TRUE(host::PendingAnswers().empty());
 }
 
+TEST_F(GenericDialogs, EntryDropDownOffersTheSuggestionsEitherSetterGave) {
+    // The suggestions handed over as a counted list or taken over as a vector are the same offer.
+    for (bool counted : {true, false}) {
+        SCOPED_TRACE(counted ? "counted list" : "vector");
+        host::ClearTranscript();
+        om_DlgInitGeneric();
+        if (counted) {
+            List offers({"x", "y"});
+            om_DlgSetDDownList(&offers.l);
+        } else {
+            om_DlgTakeDDownList({"x", "y"});
+        }
+        List start(qvtest::Strs{});
+        host::QueueDialogActions("om_DialogStringsListEditor", {"press 3", "press 9"});
+        host::QueueDialogActions("om_Dialog_DDown", {"press 5"});
+        om_DlgRunListEditor(1223, "T", &start.l, -1, 1, 0, "");
+        EXPECT_TRUE(Shown("[\" \", \"x\", \"y\"]"));
+    }
+}
+
 TEST_F(GenericDialogs, ListEditorButtonsFollowTheListAndCancelKeepsNothing) {
     List start({"x", "y", "z"});
     // Delete the last entry: the new last one is selected; moving it down does nothing.

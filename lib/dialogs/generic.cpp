@@ -155,6 +155,11 @@ void om_DlgSetDDownList(const F_StringsT *list) {
     G().ddownList = list ? qv::ReadStrings(list) : std::vector<std::string>{};
 }
 
+void om_DlgTakeDDownList(std::vector<std::string> list) {
+    if (!G().init) return;
+    G().ddownList = std::move(list);
+}
+
 IntT om_DlgRunDDown(IntT dlgNum, ConStringT title, ConStringT prompt, ConStringT initial, const F_StringsT *list,
                     IntT width, ConStringT table, IntT translateList) {
     om_DlgInitGeneric();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "fdk.h"
 
@@ -20,6 +21,8 @@ enum QvGenericDialog : IntT {
 
 void om_DlgInitGeneric(void);
 void om_DlgSetDDownList(const F_StringsT *list);
+// Makes `list` the suggestions as om_DlgSetDDownList does, taking it over without a copy.
+void om_DlgTakeDDownList(std::vector<std::string> list);
 IntT om_DlgRunDDown(IntT dlgNum, ConStringT title, ConStringT prompt, ConStringT initial, const F_StringsT *list,
                     IntT width, ConStringT table, IntT translateList);
 StringT om_DlgGetResultText(IntT translate);
