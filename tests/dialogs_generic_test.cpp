@@ -136,6 +136,14 @@ TEST_F(GenericDialogs, StatusBoxKeepsLinesAndShortensLongOnes) {
     EXPECT_EQ(box, host::FindOpenDialogByResource("om_Dialog_Status"));  // reused with the keep flag
     om_DlgCloseStatus();
     EXPECT_EQ(0u, host::FindOpenDialogByResource("om_Dialog_Status"));
+    // A new box shows the same lines again: what the closed one showed counts for nothing.
+    EXPECT_EQ(0, om_DlgOpenStatus(1224, "Next", 0, ""));
+    F_ObjHandleT next = host::FindOpenDialogByResource("om_Dialog_Status");
+    ASSERT_NE(0u, next);
+    om_DlgSetStatusLines("first", "*", "changed", "*");
+    EXPECT_EQ("first", Take(om_DlgGetLabel(next, 1, "")));
+    EXPECT_EQ("changed", Take(om_DlgGetLabel(next, 3, "")));
+    EXPECT_TRUE(Shown("status \"Next\" 3: \"changed\""));
 }
 
 TEST_F(GenericDialogs, CheckBoxAndMessageLinesDialogs) {

@@ -123,11 +123,20 @@ TEST_F(HostDialogs, ModalRunDeliversNestedEventsAndKeepsItemsUntilClosed) {
     EXPECT_STREQ("beta", text);
     F_ApiDeallocateString(&text);
     EXPECT_EQ(1, F_ApiGetInt(d, Item(9), FP_DlgState));
+    const F_ObjHandleT label = Item(1);
+    F_ApiSetString(d, label, FP_Label, "Full name:");
+    StringT written = F_ApiGetString(d, label, FP_Label);
+    EXPECT_STREQ("Full name:", written);
+    F_ApiDeallocateString(&written);
     EXPECT_EQ(0, F_ApiClose(d, 0));
     EXPECT_EQ(0, F_ApiGetInt(0, d, FP_DlgIsOpen));
     FA_errno = 0;
     EXPECT_EQ(0, F_ApiGetInt(d, Item(9), FP_DlgState));
     EXPECT_NE(0, FA_errno);
+    // The label of an item of the closed dialog is written nowhere.
+    FA_errno = 0;
+    F_ApiSetString(d, label, FP_Label, "Again:");
+    EXPECT_EQ(FE_BadObjId, FA_errno);
 }
 
 // The placeholder is the lead the resource gives a paired pop-up, or a blank: a list set without

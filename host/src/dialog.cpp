@@ -155,13 +155,7 @@ void RegisterDialogProperties() {
                 return true;
             },
             [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, std::string_view in) {
-                Dialog *d = nullptr;
-                DialogItem *it = ItemArg(doc, obj, &d);
-                if (!it) return Fail(FE_BadObjId);
-                if (it->label == in) return true;
-                it->label.assign(in);
-                LabelChanged(*d, *it);
-                return true;
+                return WriteItemLabel(doc, obj, in) || Fail(FE_BadObjId);
             });
         RegisterIntAccessors(
             kind, FP_DlgState, PropType::Int,
@@ -242,6 +236,16 @@ DialogItem *FindDialogItem(F_ObjHandleT item, Dialog **dialog) {
     if (!d->open || at >= d->items.size() || d->items[at].id != item) return nullptr;
     if (dialog) *dialog = d;
     return &d->items[at];
+}
+
+bool WriteItemLabel(F_ObjHandleT dlg, F_ObjHandleT obj, std::string_view label) {
+    Dialog *d = nullptr;
+    DialogItem *it = ItemArg(dlg, obj, &d);
+    if (!it) return false;
+    if (it->label == label) return true;
+    it->label.assign(label);
+    LabelChanged(*d, *it);
+    return true;
 }
 
 F_ObjHandleT MakeDialog(const DialogTemplate &t, Client *client) {

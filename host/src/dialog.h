@@ -89,6 +89,10 @@ F_ObjHandleT FindOpenDialogByResource(const std::string &resource);
 // state must lie in -1..n-1; a radio button turned on turns off the others of its group.
 bool SetItemState(Dialog &d, DialogItem &item, int state);
 bool SetItemLabels(Dialog &d, DialogItem &item, std::vector<std::string> labels);
+// Writes the label (FP_Label) of item obj of open dialog dlg, as a property write does; false,
+// with nothing changed, when obj is no item of dlg. A status box rewrites its lines through this
+// thousands of times in a long run.
+bool WriteItemLabel(F_ObjHandleT dlg, F_ObjHandleT obj, std::string_view label);
 
 // Applies one user action (scripted form above) to a dialog shown modally or modelessly;
 // delivers its event. False (and *error) when the action cannot be done (missing, greyed or

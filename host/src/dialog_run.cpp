@@ -3,6 +3,8 @@
 #include <cctype>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 
 #include "client.h"
 #include "dialog.h"
@@ -366,12 +368,24 @@ void LabelChanged(const Dialog &d, const DialogItem &item) {
             if (b != std::string::npos) status.append("  ").append(it.label, b);
         }
     }
+    // status "TITLE" N: "LABEL", put together in place: a long run writes thousands of these.
     char number[16];
     const size_t digits = static_cast<size_t>(std::to_chars(number, number + sizeof number, item.number).ptr - number);
+    constexpr std::string_view open = "status \"", mid = "\" ", colon = ": \"";
     std::string line;
-    line.reserve(d.title.size() + item.label.size() + 24);
-    line.append("status \"").append(d.title).append("\" ").append(number, digits);
-    line.append(": \"").append(item.label).append("\"");
+    line.resize(open.size() + d.title.size() + mid.size() + digits + colon.size() + item.label.size() + 1);
+    char *out = line.data();
+    auto put = [&out](const char *p, size_t n) {
+        std::memcpy(out, p, n);
+        out += n;
+    };
+    put(open.data(), open.size());
+    put(d.title.data(), d.title.size());
+    put(mid.data(), mid.size());
+    put(number, digits);
+    put(colon.data(), colon.size());
+    put(item.label.data(), item.label.size());
+    *out = '"';
     TranscriptProgress(std::move(line), status);
 }
 

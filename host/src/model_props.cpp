@@ -4,6 +4,7 @@
 #include <array>
 #include <deque>
 
+#include "dialog.h"
 #include "model.h"
 #include "model_internal.h"
 #include "model_layout.h"
@@ -484,6 +485,11 @@ StringT F_ApiGetString(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop) {
 }
 
 void F_ApiSetString(F_ObjHandleT docId, F_ObjHandleT objId, IntT prop, ConStringT value) {
+    // A dialog item's label, which a status box rewrites line after line, goes straight to the
+    // item; anything else, and an item that is not there, takes the general path.
+    if (prop == FP_Label && KindOf(objId) >= FO_DlgGroupBox && KindOf(objId) <= FO_DlgPopUp &&
+        WriteItemLabel(docId, objId, value ? std::string_view(value) : std::string_view()))
+        return;
     const Property *p = Lookup(docId, objId, prop);
     if (!p) return;
     if (p->type != PropType::String) {

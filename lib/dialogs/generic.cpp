@@ -382,21 +382,24 @@ IntT om_DlgOpenStatus(IntT dlgNum, ConStringT title, IntT keep, ConStringT table
 void om_DlgSetStatusLines(ConStringT line1, ConStringT line2, ConStringT line3, ConStringT line4) {
     GenericDialogState &g = G();
     if (!g.statusBox) return;
-    ConStringT lines[4] = {line1, line2, line3, line4};
-    for (int i = 0; i < 4; ++i) {
-        if (IsStar(lines[i])) continue;
-        std::string_view l = qv::View(lines[i]);
-        if (l.size() > 60) g.status[i].assign("...").append(l.substr(l.size() - 60));
-        else g.status[i].assign(l);
-    }
     // Only the lines the box does not show yet are written: a long run rewrites one line often.
+    // A line the box shows is the line's status too, so an unchanged line is left at once.
     const std::string &table = Table();
     if (g.shownTable != table) {
         for (bool &valid : g.shownValid) valid = false;
         g.shownTable = table;
         g.shownKeeps = -1;
     }
+    ConStringT lines[4] = {line1, line2, line3, line4};
     for (int i = 0; i < 4; ++i) {
+        if (!IsStar(lines[i])) {
+            std::string_view l = qv::View(lines[i]);
+            if (g.shownValid[i] && l.size() <= 60 && l == g.shown[i]) continue;
+            if (l.size() > 60) g.status[i].assign("...").append(l.substr(l.size() - 60));
+            else g.status[i].assign(l);
+        } else if (g.shownValid[i]) {
+            continue;
+        }
         if (g.shownValid[i] && g.shown[i] == g.status[i]) continue;
         if (g.shownKeeps < 0) g.shownKeeps = table.empty() || qv::LangKeepsText(table) ? 1 : 0;
         if (g.shownKeeps) {
