@@ -51,14 +51,18 @@ struct WordTable {
 };
 const WordTable kTable;
 
-// The number of bits set in each byte value.
-struct BitsSet {
-    unsigned char n[256] = {};
-    constexpr BitsSet() {
-        for (int v = 1; v < 256; ++v) n[v] = static_cast<unsigned char>(n[v >> 1] + (v & 1));
+// The words ending among eight characters, by (w << 8) | bits: bit k of `bits` set when character
+// k is a word character, w when the character before them is one. A word ends at each character
+// that is not a word character, right after one that is.
+struct EightEnds {
+    unsigned char n[512] = {};
+    constexpr EightEnds() {
+        for (unsigned v = 0; v < 512; ++v)
+            for (unsigned bits = v & 0xFFu, k = 0; k < 8; ++k)
+                n[v] += static_cast<unsigned char>((((bits << 1) | (v >> 8)) & ~bits) >> k & 1u);
     }
 };
-constexpr BitsSet kBitsSet;
+constexpr EightEnds kEnds;
 
 // Decodes one UTF-8 character at s[i] and advances i; a broken sequence counts as its first byte.
 uint32_t NextChar(const char *s, size_t len, size_t &i) {
@@ -138,6 +142,18 @@ struct TextCount {
     IntT textLine;
 };
 
+// Eight ASCII characters from p as bits (bit k: character k is a word character), or false when
+// a byte among them is not ASCII.
+inline bool EightBits(const unsigned char *p, unsigned &bits) {
+    uint64_t eight;
+    std::memcpy(&eight, p, 8);
+    if (eight & 0x8080808080808080ull) return false;
+    bits = 0;
+#pragma GCC unroll 8
+    for (int k = 0; k < 8; ++k) bits |= kTable.at[k][p[k]];
+    return true;
+}
+
 // Counts the characters of a piece of text: a separator ends the word before it. After any
 // character, inWord tells whether it was a word character and afterSeparator the opposite.
 // Runs of ASCII text, the common case, are taken eight bytes at a time.
@@ -147,19 +163,20 @@ void CountChars(const char *s, size_t len) {
     unsigned word = WordCount.inWord != 0;
     IntT count = WordCount.count;
     for (size_t i = 0; i < len;) {
-        for (; i + 8 <= len; i += 8) {
-            uint64_t eight;
-            std::memcpy(&eight, bytes + i, 8);
-            if (eight & 0x8080808080808080ull) break;
-            // Bit k tells whether character k is a word character; a word ends at each
-            // character that is not one, right after one that is.
-            unsigned bits = 0;
-#pragma GCC unroll 8
-            for (int k = 0; k < 8; ++k) bits |= kTable.at[k][bytes[i + k]];
-            count += kBitsSet.n[((bits << 1) | word) & ~bits & 0xFFu];
+        unsigned bits;
+        for (; i + 8 <= len && EightBits(bytes + i, bits); i += 8) {
+            count += kEnds.n[(word << 8) | bits];
             word = bits >> 7;
         }
         if (i >= len) break;
+        // The last few characters of a longer text: the eight ending with them, those already
+        // counted shifted out and their places taken by word characters, which end nothing.
+        if (const size_t rest = len - i; rest < 8 && len >= 8 && EightBits(bytes + len - 8, bits)) {
+            bits = ((bits >> (8 - rest)) | (0xFFu << rest)) & 0xFFu;
+            count += kEnds.n[(word << 8) | bits];
+            word = (bits >> (rest - 1)) & 1u;
+            break;
+        }
         unsigned w;
         if (bytes[i] < 0x80) {
             w = kTable.word[bytes[i]];
