@@ -25,6 +25,9 @@ UserState &State() {
     return state;
 }
 
+// The state, for the Esc poll (set when this file is loaded; until then the poll asks State()).
+UserState *const pollState = &State();
+
 }  // namespace
 
 void QueueAnswer(UserAnswer answer) {
@@ -56,11 +59,8 @@ void EscOnPoll(int n) {
 int PendingEscPresses() { return State().escPressed + static_cast<int>(State().escAtPoll.size()); }
 
 namespace {
-// Counts one Esc poll; answers true when a press is read by it.
-bool ReadEscPress() {
-    UserState &s = State();
-    ++s.polls;
-    if (s.escAtPoll.empty() && s.escPressed == 0) return false;  // no Esc pending: the usual poll
+// Reads a press due at the poll just counted; answers true when there is one.
+[[gnu::noinline]] bool ReadDueEscPress(UserState &s) {
     auto due = std::remove(s.escAtPoll.begin(), s.escAtPoll.end(), s.polls);
     s.escPressed += static_cast<int>(s.escAtPoll.end() - due);
     s.escAtPoll.erase(due, s.escAtPoll.end());
@@ -94,7 +94,11 @@ void ResetUser() {
 }  // namespace host
 
 extern "C" IntT F_ApiUserCancel(void) {
-    if (!host::ReadEscPress()) return 0;
+    // Counts the poll; a long run polls once an item, mostly with no Esc pending.
+    host::UserState &s = host::pollState ? *host::pollState : host::State();
+    ++s.polls;
+    if (s.escAtPoll.empty() && s.escPressed == 0) return 0;
+    if (!host::ReadDueEscPress(s)) return 0;
     host::Transcript("user: Esc");
     return 1;
 }
