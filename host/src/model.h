@@ -646,14 +646,8 @@ inline F_ObjHandleT PastMisc(F_ObjHandleT id, bool forward) {
     return 0;
 }
 
-// PastMisc(id, true) with the live element it leads to (nullptr when none).
-inline F_ObjHandleT PastMiscWithElem(F_ObjHandleT id, const Element *&elem) {
-    elem = nullptr;
-    if (!id) return 0;
-    if (const Element *e = Elem(id); !e || !e->misc) {
-        elem = e;
-        return id;
-    }
+// PastMiscWithElem past a comment or instruction at id: the rare case, kept out of line.
+[[gnu::noinline]] inline F_ObjHandleT PastMiscWithElemAfterMisc(F_ObjHandleT id, const Element *&elem) {
     for (size_t guard = ElementStoreSize() + 1; id && guard--;) {
         const Element *e = Elem(id);
         if (!e || !e->misc) {
@@ -663,6 +657,18 @@ inline F_ObjHandleT PastMiscWithElem(F_ObjHandleT id, const Element *&elem) {
         id = e->next;
     }
     return 0;
+}
+
+// PastMisc(id, true) with the live element it leads to (nullptr when none). Kept small enough to
+// inline: a walk asks it at every element.
+inline F_ObjHandleT PastMiscWithElem(F_ObjHandleT id, const Element *&elem) {
+    elem = nullptr;
+    if (!id) return 0;
+    if (const Element *e = Elem(id); !e || !e->misc) {
+        elem = e;
+        return id;
+    }
+    return PastMiscWithElemAfterMisc(id, elem);
 }
 
 }  // namespace host
