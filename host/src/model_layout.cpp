@@ -110,37 +110,55 @@ uint32_t AddFrame(Layout &l, DocIds &ids, std::vector<FrameIds> &kept, F_ObjHand
     return fi;
 }
 
+// Walks the element trees of a document's flows in document order. The paragraph pass finds the
+// paragraphs (their text runs, frames and pages): all a text read needs. The places pass
+// (kPlaces), run on first need over the paragraphs found so, finds where each element and text
+// node starts and ends; it opens and closes paragraphs as the paragraph pass did, takes the
+// lengths of the runs from the layout, and fails when the tree no longer matches the paragraphs.
+// A node the places pass is told to skip (one an edit has just linked or filled, which the layout
+// follows after it) is passed over unless the layout holds it already.
+template <bool kPlaces>
 class Builder {
 public:
-    Builder(Document &d, Layout &l, DocIds &ids) : d_(d), l_(l), ids_(ids), store_(TheStore().elements) {}
+    Builder(Document &d, Layout &l, DocIds *ids, F_ObjHandleT skip = 0)
+        : d_(d), l_(l), ids_(ids), store_(TheStore().elements), skip_(skip) {}
 
-    void Flow(host::Flow &f) {
-        auto first = static_cast<uint32_t>(l_.pgfs.size());
+    // False when the places pass found the tree other than the paragraphs.
+    bool Flow(host::Flow &f) {
+        const uint32_t first = count_;
         cur_ = -1;
         ctx_.clear();
         pending_.clear();
         if (F_ObjHandleT root = f.root) Walk(f.id, root);
-        const bool standIn = l_.pgfs.size() == first;
-        if (standIn) {
+        const bool standIn = count_ == first;
+        if (ok_ && standIn) {
             Element *r = Elem(f.root);
             F_ElementLocT at{f.root, r ? r->first : 0, 0};
             Open(f.id, f.id, kEmptyFlow, kBody, 0, at);
         }
         Close();
-        auto last = static_cast<uint32_t>(l_.pgfs.size() - 1);
-        std::vector<F_ObjHandleT> waiting;
-        for (F_ObjHandleT e : pending_) {  // places after the last paragraph: its end
-            auto &[s, t] = l_.elemPos.Put(e);
-            if (s.pgf > last) {
-                s = TextPos{last, l_.pgfs[last].length};
-                waiting.push_back(e);
+        if (!ok_) return false;
+        const uint32_t last = count_ - 1;
+        if constexpr (kPlaces) {
+            auto span = l_.flows.find(f.id);
+            if (span == l_.flows.end() || span->second.firstPgf != first || span->second.lastPgf != last) return false;
+            std::vector<F_ObjHandleT> waiting;
+            for (F_ObjHandleT e : pending_) {  // places after the last paragraph: its end
+                auto &[s, t] = l_.placesMap.Put(e);
+                if (s.pgf > last) {
+                    s = TextPos{last, l_.pgfs[last].length};
+                    waiting.push_back(e);
+                }
+                if (t.pgf > last) t = TextPos{last, l_.pgfs[last].length};
             }
-            if (t.pgf > last) t = TextPos{last, l_.pgfs[last].length};
+            span->second.waiting = std::move(waiting);
+        } else {
+            Frames(f.id, first, last, standIn);
         }
-        Frames(f.id, first, last, standIn, std::move(waiting));
+        return true;
     }
 
-    // The elements and text nodes placed so far.
+    // The elements and text nodes entered so far.
     size_t Entered() const { return entered_; }
 
 private:
@@ -151,13 +169,24 @@ private:
     };
 
     // `format` lives as long as the build (a definition's format or one of the host's names).
-    [[gnu::always_inline]] void Open(F_ObjHandleT flow, F_ObjHandleT a, uint32_t seq, const std::string &format, F_ObjHandleT begin,
-              F_ElementLocT at) {
-        if (&format != lastFormatName_) {  // the same definition's format again: the same index
-            lastFormatName_ = &format;
-            lastFormat_ = l_.FormatIndex(format);
+    // The places pass checks that the layout's next paragraph is the one the walk opens.
+    [[gnu::always_inline]] void Open(F_ObjHandleT flow, F_ObjHandleT a, uint32_t seq, const std::string &format,
+                                     F_ObjHandleT begin, F_ElementLocT at) {
+        if constexpr (kPlaces) {
+            if (count_ >= l_.pgfs.size() || l_.pgfs[count_].begin != begin || l_.pgfs[count_].flow != flow) {
+                ok_ = false;
+                return;
+            }
+            len_ = 0;
+            seg_ = 0;
+        } else {
+            if (&format != lastFormatName_) {  // the same definition's format again: the same index
+                lastFormatName_ = &format;
+                lastFormat_ = l_.FormatIndex(format);
+            }
+            AddPgf(l_, *ids_, flow, a, seq, lastFormat_, begin, at);
         }
-        cur_ = static_cast<int>(AddPgf(l_, ids_, flow, a, seq, lastFormat_, begin, at));
+        cur_ = static_cast<int>(count_++);
     }
     void Close() { cur_ = -1; }
 
@@ -174,19 +203,30 @@ private:
 
     // Where the walk is now: in the open paragraph, or at the start of the next one.
     [[gnu::always_inline]] TextPos Here(F_ObjHandleT e) {
-        if (cur_ >= 0) return TextPos{static_cast<uint32_t>(cur_), l_.pgfs[static_cast<size_t>(cur_)].length};
+        if (cur_ >= 0) return TextPos{static_cast<uint32_t>(cur_), len_};
         pending_.push_back(e);
-        return TextPos{static_cast<uint32_t>(l_.pgfs.size()), 0};
+        return TextPos{count_, 0};
     }
     // Where an element ends when no paragraph is open: the end of the last paragraph so far.
     [[gnu::always_inline]] TextPos After(F_ObjHandleT e, uint32_t flowFirst) {
-        if (cur_ >= 0 || l_.pgfs.size() == flowFirst) return Here(e);
-        auto last = static_cast<uint32_t>(l_.pgfs.size() - 1);
-        return TextPos{last, l_.pgfs[last].length};
+        if (cur_ >= 0 || count_ == flowFirst) return Here(e);
+        return TextPos{count_ - 1, l_.pgfs[count_ - 1].length};
+    }
+
+    // Whether text node id is the next run of the layout where the walk is.
+    bool NextRun(F_ObjHandleT id) const {
+        if (cur_ >= 0) {
+            const SegList &segs = l_.pgfs[static_cast<size_t>(cur_)].segs;
+            return seg_ < segs.size() && segs.begin()[seg_].node == id;
+        }
+        return count_ < l_.pgfs.size() && !l_.pgfs[count_].segs.empty() && l_.pgfs[count_].segs.front().node == id;
     }
 
     [[gnu::always_inline]] void Enter(F_ObjHandleT flow, F_ObjHandleT id, Element &e) {
         ++entered_;
+        if constexpr (kPlaces) {
+            if (id == skip_ && (e.def || !NextRun(id))) return;
+        }
         if (!e.def) {
             if (cur_ < 0) {
                 if (!ctx_.empty()) {
@@ -195,13 +235,25 @@ private:
                 } else {
                     Open(flow, id, kBodyRun, kBody, 0, F_ElementLocT{e.parent, id, 0});
                 }
+                if constexpr (kPlaces) {
+                    if (!ok_) return;
+                }
             }
-            PgfInfo &p = l_.pgfs[static_cast<size_t>(cur_)];
-            auto len = static_cast<IntT>(Utf8Length(e.text));
-            TextPos start{static_cast<uint32_t>(cur_), p.length};
-            p.segs.push_back(TextSeg{id, p.length, len});
-            p.length += len;
-            l_.elemPos.Put(id) = {start, TextPos{start.pgf, p.length}};
+            if constexpr (kPlaces) {
+                const SegList &segs = l_.pgfs[static_cast<size_t>(cur_)].segs;
+                if (seg_ >= segs.size() || segs.begin()[seg_].node != id) {
+                    ok_ = false;
+                    return;
+                }
+                const TextPos start{static_cast<uint32_t>(cur_), len_};
+                len_ += segs.begin()[seg_++].len;
+                l_.placesMap.Put(id) = {start, TextPos{start.pgf, len_}};
+            } else {
+                PgfInfo &p = l_.pgfs[static_cast<size_t>(cur_)];
+                auto len = static_cast<IntT>(Utf8Length(e.text));
+                p.segs.push_back(TextSeg{id, p.length, len});
+                p.length += len;
+            }
             return;
         }
         const std::string &format = FormatOf(e);
@@ -210,14 +262,17 @@ private:
             ctx_.push_back(Ctx{id, &format, 0});
             Open(flow, id, 0, format, id, F_ElementLocT{id, e.first, 0});
         }
-        const TextPos here = Here(id);
-        l_.elemPos.Put(id).first = here;
+        if constexpr (kPlaces) {
+            if (ok_) l_.placesMap.Put(id).first = Here(id);
+        }
     }
 
     [[gnu::always_inline]] void Exit(F_ObjHandleT id, Element &e, uint32_t flowFirst) {
         if (!e.def) return;
-        const TextPos after = After(id, flowFirst);
-        l_.elemPos.Put(id).second = after;
+        if constexpr (kPlaces) {
+            if (id == skip_) return;
+            l_.placesMap.Put(id).second = After(id, flowFirst);
+        }
         if (!ctx_.empty() && ctx_.back().elem == id) {  // a paragraph element ends
             Close();
             ctx_.pop_back();
@@ -230,14 +285,18 @@ private:
         return e && e->doc ? e : nullptr;
     }
 
-    // Pre-order walk with enter and exit, no recursion.
+    // Pre-order walk with enter and exit, no recursion; the places pass stops where the tree
+    // leaves the paragraphs.
     void Walk(F_ObjHandleT flow, F_ObjHandleT root) {
-        auto flowFirst = static_cast<uint32_t>(l_.pgfs.size());
+        const uint32_t flowFirst = count_;
         F_ObjHandleT id = root;
         Element *e = Node(id);
         if (!e) return;
         Enter(flow, id, *e);
         for (;;) {
+            if constexpr (kPlaces) {
+                if (!ok_) return;
+            }
             if (e->first) {
                 id = e->first;
                 e = Node(id);
@@ -259,27 +318,31 @@ private:
         }
     }
 
-    void Frames(F_ObjHandleT flow, uint32_t first, uint32_t last, bool standIn, std::vector<F_ObjHandleT> waiting) {
+    void Frames(F_ObjHandleT flow, uint32_t first, uint32_t last, bool standIn) {
         FlowSpan span;
         span.firstPgf = first;
         span.lastPgf = last;
         span.firstFrame = static_cast<uint32_t>(l_.frames.size());
         auto per = static_cast<uint32_t>(std::max<IntT>(1, d_.pgfsPerPage));
-        std::vector<FrameIds> &kept = ids_.frames[flow];
+        std::vector<FrameIds> &kept = ids_->frames[flow];
         kept.reserve((last - first) / per + 1);
         for (uint32_t k = 0, p = first; p <= last; ++k, p += per)
-            AddFrame(l_, ids_, kept, flow, k, p, std::min(last, p + per - 1));
+            AddFrame(l_, *ids_, kept, flow, k, p, std::min(last, p + per - 1));
         span.lastFrame = static_cast<uint32_t>(l_.frames.size() - 1);
         span.standIn = standIn;
-        span.waiting = std::move(waiting);
         l_.flows[flow] = std::move(span);
     }
 
     Document &d_;
     Layout &l_;
-    DocIds &ids_;
+    DocIds *ids_;
     decltype(Store::elements) &store_;
+    const F_ObjHandleT skip_;
+    bool ok_ = true;
     int cur_ = -1;
+    uint32_t count_ = 0;  // paragraphs opened so far
+    IntT len_ = 0;        // places pass: the length of the open paragraph so far
+    uint32_t seg_ = 0;    // places pass: the open paragraph's next run
     size_t entered_ = 0;
     const std::string *lastFormatName_ = nullptr;
     uint32_t lastFormat_ = 0;
@@ -289,6 +352,65 @@ private:
     std::vector<Ctx> ctx_;
     std::vector<F_ObjHandleT> pending_;
 };
+
+// The first element made for any of the document's flow trees (a root comes before what it
+// holds): the start of the tables kept by element id.
+F_ObjHandleT FirstRoot(const Document &d) {
+    F_ObjHandleT firstRoot = 0;
+    for (F_ObjHandleT f : d.flows)
+        if (host::Flow *fl = FlowOf(f); fl && fl->root && (!firstRoot || CounterOf(fl->root) < CounterOf(firstRoot)))
+            firstRoot = fl->root;
+    return firstRoot;
+}
+
+// Finds the places of the elements of l's document over its paragraphs (skip: see Builder);
+// false, with none kept, when the tree does not match them.
+bool PlaceElements(Layout &l, F_ObjHandleT skip) {
+    Document *d = Doc(l.doc);
+    if (!d) return false;
+    l.placesMap = DenseIdMap<TextPlaces>{kNoPlaces};
+    // Room for as many nodes as the paragraph pass entered.
+    const DocIds &ids = AllIds()[d->id];
+    if (F_ObjHandleT firstRoot = FirstRoot(*d)) l.placesMap.Reserve(firstRoot, ids.lastElemCount + 16);
+    Builder<true> b(*d, l, nullptr, skip);
+    for (F_ObjHandleT f : d->flows)
+        if (host::Flow *fl = FlowOf(f); fl && !b.Flow(*fl)) {
+            l.placesMap = DenseIdMap<TextPlaces>{kNoPlaces};
+            return false;
+        }
+    l.placed = true;
+    return true;
+}
+
+// Fills l (empty) with the paragraphs, frames and pages of d.
+void LayOut(Document &d, Layout &l) {
+    l.doc = d.id;
+    DocIds &ids = AllIds()[d.id];
+    // The paragraph ids are kept flat from the first element made for a flow's tree.
+    const F_ObjHandleT firstRoot = FirstRoot(d);
+    // A first build reserves room for every id made since the first root (at most the store's
+    // elements), and for as many paragraphs (each begins at an element or a text node, or stands
+    // in for an empty flow): reserved room is not touched until the walk fills it, and the tables
+    // do not move while they fill. A later build reserves a little more than the last one took.
+    size_t room = 0, pgfRoom = 0;
+    if (ids.lastElemCount) {
+        room = ids.lastElemCount + ids.lastElemCount / 8 + 16;
+        pgfRoom = ids.lastPgfCount + ids.lastPgfCount / 8 + 16;
+    } else if (firstRoot) {
+        room = std::min<size_t>(NextCounter(FO_Element) - CounterOf(firstRoot), ElementStoreSize() + 1);
+        pgfRoom = room + d.flows.size();
+    }
+    if (firstRoot) ids.firstPgfs.Reserve(firstRoot, room);
+    // Paragraph ids are made one after another from the first build's first one.
+    if (!ids.firstPgf) ids.firstPgf = MakeId(FO_Pgf, NextCounter(FO_Pgf));
+    l.pgfIndex.Reserve(ids.firstPgf, pgfRoom);
+    l.pgfs.reserve(pgfRoom);
+    Builder<false> b(d, l, &ids);
+    for (F_ObjHandleT f : d.flows)
+        if (host::Flow *fl = FlowOf(f)) b.Flow(*fl);
+    ids.lastPgfCount = l.pgfs.size();
+    ids.lastElemCount = b.Entered();
+}
 
 }  // namespace
 
@@ -313,8 +435,8 @@ void LayoutRetagged(Document &d, F_ObjHandleT elem, const Element &e, const std:
     const std::string &format = ParagraphFormatOf(e);
     if (format == oldFormat) return;
     Layout &l = *d.layout;
-    const TextPlaces *at = l.elemPos.Find(elem);
-    if (format.empty() || oldFormat.empty() || !at) {
+    const TextPlaces *at = format.empty() || oldFormat.empty() ? nullptr : l.Places().Find(elem);
+    if (!at) {
         d.layout.reset();
         return;
     }
@@ -332,7 +454,9 @@ bool LayoutTextInserted(F_ObjHandleT doc, F_ObjHandleT node, IntT off, IntT len)
     d->modified = 1;
     if (!d->layout) return true;
     Layout &l = *d->layout;
-    TextPlaces *places = l.elemPos.Find(node);
+    // The places of a layout not placed yet are found over the tree before the edit.
+    if (!l.placed && !PlaceElements(l, node)) return false;
+    TextPlaces *places = l.placesMap.Find(node);
     if (!places || places->first.pgf >= l.pgfs.size()) return false;
     const uint32_t pgf = places->first.pgf;
     const IntT at = places->first.off + off;
@@ -348,7 +472,7 @@ bool LayoutTextInserted(F_ObjHandleT doc, F_ObjHandleT node, IntT off, IntT len)
     };
     Element *e = Elem(node);
     for (F_ObjHandleT a = e ? e->parent : 0; a; a = Elem(a) ? Elem(a)->parent : 0)
-        if (TextPlaces *pa = l.elemPos.Find(a)) move(pa->second);
+        if (TextPlaces *pa = l.placesMap.Find(a)) move(pa->second);
     // The next element in document order after x's subtree.
     auto after = [](F_ObjHandleT x) -> F_ObjHandleT {
         for (Element *y = Elem(x); y; y = Elem(y->parent))
@@ -356,7 +480,7 @@ bool LayoutTextInserted(F_ObjHandleT doc, F_ObjHandleT node, IntT off, IntT len)
         return 0;
     };
     for (F_ObjHandleT x = after(node); x;) {
-        TextPlaces *px = l.elemPos.Find(x);
+        TextPlaces *px = l.placesMap.Find(x);
         if (!px || px->first.pgf > pgf) break;
         move(px->first);
         move(px->second);
@@ -421,7 +545,10 @@ bool LayoutElementAdded(F_ObjHandleT doc, F_ObjHandleT node) {
     if (!d->layout) return true;
     Layout &l = *d->layout;
     const Element *e = ElemIn(doc, node);
-    if (!e || e->first || !e->parent || l.elemPos.Contains(node)) return false;
+    if (!e || e->first || !e->parent) return false;
+    // The places of a layout not placed yet are found over the tree before the edit.
+    if (!l.placed && !PlaceElements(l, node)) return false;
+    if (l.placesMap.Contains(node)) return false;
     // The node and each of its ancestors come last among their siblings.
     F_ObjHandleT root = node;
     bool inParagraphElement = false;
@@ -450,7 +577,7 @@ bool LayoutElementAdded(F_ObjHandleT doc, F_ObjHandleT node) {
         uint32_t at = text ? AddPgf(l, ids, flow, node, kBodyRun, l.FormatIndex(kBody), 0, F_ElementLocT{e->parent, node, 0})
                            : AddPgf(l, ids, flow, node, 0, l.FormatIndex(format), node, F_ElementLocT{node, 0, 0});
         for (F_ObjHandleT w : span.waiting)
-            if (TextPlaces *wp = l.elemPos.Find(w)) wp->first = TextPos{at, 0};
+            if (TextPlaces *wp = l.placesMap.Find(w)) wp->first = TextPos{at, 0};
         span.waiting.clear();
         const auto per = static_cast<uint32_t>(std::max<IntT>(1, d->pgfsPerPage));
         const uint32_t k = (at - span.firstPgf) / per;
@@ -472,9 +599,9 @@ bool LayoutElementAdded(F_ObjHandleT doc, F_ObjHandleT node) {
         span.waiting.push_back(node);  // an inline element after the last paragraph
     }
     const TextPos end{span.lastPgf, last.length};
-    l.elemPos.Put(node) = {start, end};
+    l.placesMap.Put(node) = {start, end};
     for (F_ObjHandleT a = e->parent; a; a = Elem(a)->parent)
-        if (TextPlaces *pa = l.elemPos.Find(a)) pa->second = end;
+        if (TextPlaces *pa = l.placesMap.Find(a)) pa->second = end;
     return true;
 }
 
@@ -489,40 +616,22 @@ void ResetDerived() { AllIds().clear(); }
 
 Layout *BuildLayout(Document &d) {
     auto l = std::make_shared<Layout>();
-    DocIds &ids = AllIds()[d.id];
-    // The elements' places and paragraph ids are kept flat from the first element made for a
-    // flow's tree (its root comes before what it holds), with room for as many as last time.
-    F_ObjHandleT firstRoot = 0;
-    for (F_ObjHandleT f : d.flows)
-        if (host::Flow *fl = FlowOf(f); fl && fl->root && (!firstRoot || CounterOf(fl->root) < CounterOf(firstRoot)))
-            firstRoot = fl->root;
-    // A first build reserves room for every id made since the first root (at most the store's
-    // elements), and for as many paragraphs (each begins at an element or a text node, or stands
-    // in for an empty flow): reserved room is not touched until the walk fills it, and the tables
-    // do not move while they fill. A later build reserves a little more than the last one took.
-    size_t room = 0, pgfRoom = 0;
-    if (ids.lastElemCount) {
-        room = ids.lastElemCount + ids.lastElemCount / 8 + 16;
-        pgfRoom = ids.lastPgfCount + ids.lastPgfCount / 8 + 16;
-    } else if (firstRoot) {
-        room = std::min<size_t>(NextCounter(FO_Element) - CounterOf(firstRoot), ElementStoreSize() + 1);
-        pgfRoom = room + d.flows.size();
-    }
-    if (firstRoot) {
-        l->elemPos.Reserve(firstRoot, room);
-        ids.firstPgfs.Reserve(firstRoot, room);
-    }
-    // Paragraph ids are made one after another from the first build's first one.
-    if (!ids.firstPgf) ids.firstPgf = MakeId(FO_Pgf, NextCounter(FO_Pgf));
-    l->pgfIndex.Reserve(ids.firstPgf, pgfRoom);
-    l->pgfs.reserve(pgfRoom);
-    Builder b(d, *l, ids);
-    for (F_ObjHandleT f : d.flows)
-        if (host::Flow *fl = FlowOf(f)) b.Flow(*fl);
-    ids.lastPgfCount = l->pgfs.size();
-    ids.lastElemCount = b.Entered();
+    LayOut(d, *l);
     d.layout = std::move(l);
     return d.layout.get();
+}
+
+DenseIdMap<TextPlaces> &Layout::Places() {
+    // A tree changed behind the layout's back: the layout is made again in place.
+    if (!placed && !PlaceElements(*this, 0)) {
+        if (Document *d = Doc(doc)) {
+            Layout fresh;
+            LayOut(*d, fresh);
+            PlaceElements(fresh, 0);
+            *this = std::move(fresh);
+        }
+    }
+    return placesMap;
 }
 
 IntT BoundedOffset(const Layout &l, uint32_t pgf, IntT offset, bool allowEndMark) {
@@ -545,7 +654,7 @@ bool ElementLocToText(F_ObjHandleT doc, const F_ElementLocT &loc, F_TextLocT &ou
     if (loc.childId) {
         Element *c = ElemIn(doc, loc.childId);
         if (!c || (loc.parentId && c->parent != loc.parentId)) return false;
-        const TextPlaces *places = l->elemPos.Find(loc.childId);
+        const TextPlaces *places = l->Places().Find(loc.childId);
         if (!places) return false;
         pos = places->first;
         if (!c->def) {
@@ -554,7 +663,7 @@ bool ElementLocToText(F_ObjHandleT doc, const F_ElementLocT &loc, F_TextLocT &ou
         }
     } else {
         if (!ElemIn(doc, loc.parentId)) return false;
-        const TextPlaces *places = l->elemPos.Find(loc.parentId);
+        const TextPlaces *places = l->Places().Find(loc.parentId);
         if (!places) return false;
         pos = places->second;
     }
@@ -583,7 +692,7 @@ bool TextLocToElement(F_ObjHandleT doc, const F_TextLocT &loc, F_ElementLocT &ou
 const TextPlaces *ElementTextPlaces(F_ObjHandleT doc, F_ObjHandleT elem, Layout *&layout) {
     layout = LayoutOf(doc);
     if (!layout || !ElemIn(doc, elem)) return nullptr;
-    return layout->elemPos.Find(elem);
+    return layout->Places().Find(elem);
 }
 
 bool ElementTextRange(F_ObjHandleT doc, F_ObjHandleT elem, F_TextRangeT &out) {

@@ -176,6 +176,7 @@ struct FlowSpan {
     bool standIn = false;  // the flow holds no text: its one paragraph is the empty "Body" stand-in
     // Elements after the flow's last paragraph, which start where a next paragraph of the flow
     // would begin and meanwhile read as the end of the last one.
+    // Found with the places.
     std::vector<F_ObjHandleT> waiting;
 };
 
@@ -186,7 +187,14 @@ struct Layout {
     DenseIdMap<uint32_t> pgfIndex{kNoIndex}, frameIndex{kNoIndex}, pageIndex{kNoIndex};  // id -> index
     std::unordered_map<F_ObjHandleT, FlowSpan> flows;
     std::vector<std::string> formats;  // the paragraph formats the paragraphs have, each once
-    DenseIdMap<TextPlaces> elemPos{kNoPlaces};  // start, end
+    F_ObjHandleT doc = 0;
+
+    // Where each element and text node of the flows starts and ends. A text read needs none of
+    // it: a walk of its own finds the places on first use, and edits the layout follows keep them
+    // from then on.
+    DenseIdMap<TextPlaces> &Places();
+    DenseIdMap<TextPlaces> placesMap{kNoPlaces};  // read through Places()
+    bool placed = false;                          // placesMap holds the places
 
     // The index of paragraph `id`. Readers mostly go from one paragraph to the next, so the
     // paragraph found last and the one after it are looked at before the index.

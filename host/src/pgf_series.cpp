@@ -25,7 +25,7 @@ bool PlaceBeside(Layout &l, uint32_t i, bool before, F_ObjHandleT &parent, F_Obj
     // The first paragraph of its beginning container: beside that element (after everything the
     // element holds, nested paragraphs and tables included).
     if (Element *b = Elem(p.begin); b && b->parent && Def(b->def) && Def(b->def)->type == FV_FO_CONTAINER) {
-        if (const TextPlaces *pos = l.elemPos.Find(p.begin); pos && pos->first.pgf == i) {
+        if (const TextPlaces *pos = l.Places().Find(p.begin); pos && pos->first.pgf == i) {
             parent = b->parent;
             next = before ? p.begin : b->next;
             return true;
@@ -77,7 +77,7 @@ F_ObjHandleT F_ApiNewSeriesObject(F_ObjHandleT docId, IntT objType, F_ObjHandleT
     LinkChild(parent, elem, next);
     MarkChanged(docId);
     l = LayoutOf(docId);
-    const TextPlaces *pos = l ? l->elemPos.Find(elem) : nullptr;
+    const TextPlaces *pos = l ? l->Places().Find(elem) : nullptr;
     if (!pos || pos->first.pgf >= l->pgfs.size()) return Fail(FE_BadParameter), 0;
     return l->pgfs[pos->first.pgf].id;
 }

@@ -148,7 +148,7 @@ F_ObjHandleT PartOf(F_ObjHandleT table, IntT kind) {
 F_ObjHandleT PgfOfElement(F_ObjHandleT doc, F_ObjHandleT elem, bool last) {
     Layout *l = LayoutOf(doc);
     if (!l) return 0;
-    const TextPlaces *places = l->elemPos.Find(elem);
+    const TextPlaces *places = l->Places().Find(elem);
     if (!places) return 0;
     uint32_t i = last ? places->second.pgf : places->first.pgf;
     return i < l->pgfs.size() ? l->pgfs[i].id : 0;
