@@ -3,10 +3,12 @@
 // those of a layout built afresh.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "elements_fixture.h"
+#include "model_internal.h"
 #include "model_layout.h"
 
 namespace {
@@ -140,6 +142,63 @@ TEST_F(LayoutEdits, RetagsRenameOrRebuildParagraphs) {
         EXPECT_EQ(F_ApiGetId(doc, c.elem, FP_ElementDef), c.def) << c.what;
         ExpectFresh(c.what);
     }
+}
+
+// A layout built for text reads finds its elements' places only when they are asked for. Edits
+// made before then are followed in place as a rebuild would place them, the places found over
+// the tree as it stood before the edit; a node linked behind the layout's back has it made again.
+TEST_F(LayoutEdits, EditsBeforeThePlacesAreFoundAreFollowedAsARebuildWould) {
+    F_ObjHandleT note = host::AddElementDef(doc, "Note", FV_FO_CONTAINER, "Note");
+    // A fresh layout that has read the paragraphs' texts and nothing of the elements' places.
+    auto readTexts = [this] {
+        host::MarkChanged(doc, false);
+        for (F_ObjHandleT p = F_ApiGetId(0, doc, FP_FirstPgfInDoc); p; p = F_ApiGetId(doc, p, FP_NextPgfInDoc)) {
+            F_TextItemsT items = F_ApiGetText(doc, p, FTI_String);
+            F_ApiDeallocateTextItems(&items);
+        }
+        ASSERT_FALSE(host::LayoutOf(doc)->placed);
+    };
+    auto secondPgf = [this] { return F_ApiGetId(doc, F_ApiGetId(0, doc, FP_FirstPgfInDoc), FP_NextPgfInDoc); };
+    struct Case {
+        const char *what;
+        std::function<void()> edit;
+    };
+    const Case cases[] = {
+        {"text typed into a text node",
+         [&] {
+             F_TextLocT at{secondPgf(), 1};
+             F_ApiAddText(doc, &at, "XY");
+         }},
+        {"text typed after an inline element",
+         [&] {
+             F_TextLocT at{secondPgf(), 6};
+             F_ApiAddText(doc, &at, "Z");
+         }},
+        {"a paragraph element added at the flow's end",
+         [&] {
+             F_ElementLocT at{s2, 0, 0};
+             F_ApiNewElement(doc, paraDef, &at);
+         }},
+        {"a paragraph retagged to another format", [&] { F_ApiSetId(doc, p1, FP_ElementDef, note); }},
+    };
+    for (const Case &c : cases) {
+        readTexts();
+        const unsigned long before = host::LayoutParagraphsLaidOut();
+        c.edit();
+        std::vector<std::string> followed = Snapshot();
+        EXPECT_LE(host::LayoutParagraphsLaidOut() - before, 1u) << c.what;  // followed, not built again
+        host::MarkChanged(doc, false);
+        EXPECT_EQ(followed, Snapshot()) << c.what;
+    }
+    readTexts();
+    F_ObjHandleT late = host::NewElement(doc, paraDef);
+    host::LinkChild(s2, late, 0);
+    F_TextRangeT r = F_ApiGetTextRange(doc, late, FP_TextRange);
+    EXPECT_NE(r.beg.objId, 0u);
+    host::MarkChanged(doc, false);
+    F_TextRangeT fresh = F_ApiGetTextRange(doc, late, FP_TextRange);
+    EXPECT_EQ(r.beg.objId, fresh.beg.objId);
+    EXPECT_EQ(r.end.offset, fresh.end.offset);
 }
 
 }  // namespace

@@ -127,7 +127,7 @@ public:
     bool Flow(host::Flow &f) {
         const uint32_t first = count_;
         cur_ = -1;
-        ctx_.clear();
+        depth_ = 0;
         pending_.clear();
         if (F_ObjHandleT root = f.root) Walk(f.id, root);
         const bool standIn = count_ == first;
@@ -229,8 +229,8 @@ private:
         }
         if (!e.def) {
             if (cur_ < 0) {
-                if (!ctx_.empty()) {
-                    Ctx &c = ctx_.back();
+                if (depth_) {
+                    Ctx &c = ctx_[depth_ - 1];
                     Open(flow, c.elem, ++c.seq, *c.format, c.elem, F_ElementLocT{e.parent, id, 0});
                 } else {
                     Open(flow, id, kBodyRun, kBody, 0, F_ElementLocT{e.parent, id, 0});
@@ -259,7 +259,8 @@ private:
         const std::string &format = FormatOf(e);
         if (!format.empty()) {
             Close();
-            ctx_.push_back(Ctx{id, &format, 0});
+            if (depth_ == ctx_.size()) ctx_.emplace_back();
+            ctx_[depth_++] = Ctx{id, &format, 0};
             Open(flow, id, 0, format, id, F_ElementLocT{id, e.first, 0});
         }
         if constexpr (kPlaces) {
@@ -273,9 +274,9 @@ private:
             if (id == skip_) return;
             l_.placesMap.Put(id).second = After(id, flowFirst);
         }
-        if (!ctx_.empty() && ctx_.back().elem == id) {  // a paragraph element ends
+        if (depth_ && ctx_[depth_ - 1].elem == id) {  // a paragraph element ends
             Close();
-            ctx_.pop_back();
+            --depth_;
         }
     }
 
@@ -349,7 +350,8 @@ private:
     const std::string *format_ = nullptr;
     F_ObjHandleT formatDef_ = 0;
     uint8_t formatMode_ = 0;
-    std::vector<Ctx> ctx_;
+    std::vector<Ctx> ctx_;  // the paragraph elements around the walk, innermost last; room kept
+    size_t depth_ = 0;      // how many of ctx_ are open
     std::vector<F_ObjHandleT> pending_;
 };
 
