@@ -347,3 +347,12 @@ std::vector<std::string> om_NWAttrValueOffers(F_ObjHandleT doc, IntT limit) {
     }
     return list;
 }
+
+size_t om_NWOfferAttrValues(F_ObjHandleT doc, IntT limit) {
+    // The previous offers go first: a list as large as a document's values is never held twice.
+    om_DlgTakeDDownList({});
+    std::vector<std::string> offers = om_NWAttrValueOffers(doc, limit);
+    const size_t count = offers.size();
+    om_DlgTakeDDownList(std::move(offers));
+    return count;
+}

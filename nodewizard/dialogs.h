@@ -41,3 +41,5 @@ std::vector<std::string> om_NWAttrNameOffers(F_ObjHandleT doc);
 // What the value list editor offers: the catalogue's values without duplicates or empty ones;
 // with limit, the first 253 gathered and the last one once more than 254 are gathered.
 std::vector<std::string> om_NWAttrValueOffers(F_ObjHandleT doc, IntT limit);
+// Hands om_NWAttrValueOffers(doc, limit) to the list editor's drop-down; answers how many.
+size_t om_NWOfferAttrValues(F_ObjHandleT doc, IntT limit);

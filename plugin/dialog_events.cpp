@@ -37,11 +37,7 @@ std::string Take(StringT s) {
 
 // ---- the drop-downs of the Node Wizard's attribute and value editors ----
 
-// The offers go to the list editor whole: a list of every value of a large document is not
-// copied into a counted list and back.
-void OfferList(std::vector<std::string> entries) { om_DlgTakeDDownList(std::move(entries)); }
-
-void OfferAttributeNames(F_ObjHandleT doc) { OfferList(om_NWAttrNameOffers(doc)); }
+void OfferAttributeNames(F_ObjHandleT doc) { om_DlgTakeDDownList(om_NWAttrNameOffers(doc)); }
 
 
 // ---- routing tables ----
@@ -98,11 +94,11 @@ void EditAttributeEntry(const DialogEvent &e) {
     om_DlgEditListEntry(e.dlg, NWItem::AttrNames, -1, "", 0, 1, 1, kNodeWizardTable);
 }
 void EditValueEntry(const DialogEvent &e) {
-    if (om_DlgGetState(e.dlg, NWItem::AttrNames) >= 0) OfferList(om_NWAttrValueOffers(e.doc, 0));
+    if (om_DlgGetState(e.dlg, NWItem::AttrNames) >= 0) om_NWOfferAttrValues(e.doc, 0);
     om_DlgEditListEntry(e.dlg, NWItem::AttrValues, -1, "", 0, 1, 1, kNodeWizardTable);
 }
 void EditValues(const DialogEvent &e) {
-    OfferList(om_NWAttrValueOffers(e.doc, 1));
+    om_NWOfferAttrValues(e.doc, 1);
     om_DlgEditListWithEditor(e.dlg, NWItem::AttrValues, "Action Values", kNodeWizardTable);
 }
 void PreviousMatch(const DialogEvent &) { om_NWGoToMatch(NodeWizardQuery.currentMatch - 1); }

@@ -245,7 +245,9 @@ TEST(UniqueStrings, KeepsTheFirstOfEachTextInOrderAcrossBlocksAndTakenLists) {
     EXPECT_EQ(list[4 + kMany - 1], "t39999");
     EXPECT_EQ(list.back(), "");
     EXPECT_EQ(u.size(), 0u);
-    EXPECT_TRUE(u.Add(std::string_view("a")));  // empty again after Take
+    EXPECT_TRUE(u.Add(std::string_view("a")));  // empty again after Take, its index made afresh
+    EXPECT_FALSE(u.Add(std::string("a")));
+    EXPECT_EQ(u.Take(), std::vector<std::string>{"a"});
 }
 
 TEST(UniqueStrings, TextsAddedSoonKeepTheOrderAndTheFirstOfEach) {

@@ -183,16 +183,23 @@ bool UniqueStrings::Contains(std::string_view text) {
 
 std::vector<std::string> UniqueStrings::Take() {
     TakeInWaiting();
+    // The index and the batch's room go before the list is gathered, so that the list can take
+    // their memory rather than fresh memory.
+    std::vector<uint64_t>().swap(slots_);
+    std::vector<std::string>().swap(waiting_);
+    bits_ = 0;
     std::vector<std::string> out;
     if (blocks_.size() == 1) {
         out = std::move(blocks_.front());
     } else {
         out.reserve(size_);
-        for (std::vector<std::string> &b : blocks_) std::move(b.begin(), b.end(), std::back_inserter(out));
+        for (std::vector<std::string> &b : blocks_) {
+            std::move(b.begin(), b.end(), std::back_inserter(out));
+            std::vector<std::string>().swap(b);  // each block goes as soon as it is gathered
+        }
     }
     blocks_.clear();
     size_ = indexed_ = 0;
-    slots_.clear();
     return out;
 }
 
