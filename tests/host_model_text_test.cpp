@@ -251,6 +251,22 @@ TEST_F(ModelText, LocationsConvertBothWays) {
     EXPECT_NE(FA_errno, 0);
 }
 
+TEST_F(ModelText, ForcedLineBreaksAnywhereInALongTextAreLineEnds) {
+    std::vector<F_ObjHandleT> pgfs = Pgfs();
+    // Each text goes before the paragraph's text ("loose"): breaks early, late, between and at
+    // the edges of the eight-byte steps of the search, and next to each other.
+    std::string text = "loose";
+    for (const char *front : {"a\nbcdefghijklmnopqrstuvwxyz ", "0123456789abcdef\nx", "abcdefgh\nijklmnop\nqrstuvwx\n",
+                              "\n\nabcdefghij", "abcdefghijklmnopqrstuvw\n", "abc\n"}) {
+        F_TextLocT at{pgfs[5], 0};
+        F_ApiAddText(doc, &at, front);
+        text = front + text;
+        std::string expected;
+        for (char c : text) expected += c == '\n' ? std::string("<br>") : std::string(1, c);
+        EXPECT_EQ(Text(pgfs[5], FTI_String | FTI_LineEnd), expected) << front;
+    }
+}
+
 TEST_F(ModelText, TextItemsOfRanges) {
     std::vector<F_ObjHandleT> pgfs = Pgfs();
     F_TextRangeT r{{pgfs[1], 3}, {pgfs[2], FV_OBJ_END_OFFSET}};

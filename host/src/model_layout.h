@@ -199,11 +199,16 @@ struct Layout {
     // The index of paragraph `id`. Readers mostly go from one paragraph to the next, so the
     // paragraph found last and the one after it are looked at before the index.
     bool FindPgf(F_ObjHandleT id, uint32_t &index) const {
-        for (uint32_t i : {lastPgf_, lastPgf_ + 1})
-            if (i < pgfs.size() && pgfs[i].id == id && id) {
-                index = lastPgf_ = i;
+        if (const uint32_t last = lastPgf_; id) {
+            if (last < pgfs.size() && pgfs[last].id == id) {
+                index = last;
                 return true;
             }
+            if (last + 1 < pgfs.size() && pgfs[last + 1].id == id) {
+                index = lastPgf_ = last + 1;
+                return true;
+            }
+        }
         const uint32_t *at = pgfIndex.Find(id);
         if (!at) return false;
         index = lastPgf_ = *at;
