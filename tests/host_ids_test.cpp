@@ -56,7 +56,7 @@ class HostIds : public HostFilesFixture {
         for (F_ObjHandleT e : Elements(doc)) out.push_back(F_ApiGetInt(doc, e, FP_Unique));
         return out;
     }
-    static std::string Text(F_ObjHandleT e) { return Elem(e) ? Elem(e)->text : "<none>"; }
+    static std::string Text(F_ObjHandleT e) { return Elem(e) ? std::string(Elem(e)->text) : "<none>"; }
 };
 
 // Fresh ids first; then the ids of the document closed first, never those of a later one while

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -137,17 +138,14 @@ class ChunkedList {
     const T &operator[](size_t i) const { return chunks_[i / kChunk][i % kChunk]; }
     T &back() { return (*this)[size_ - 1]; }
     void push_back(const T &v) {
-        if (size_ % kChunk == 0) {
-            if (size_ / kChunk == chunks_.size()) chunks_.emplace_back();
-            chunks_[size_ / kChunk].reserve(kChunk);
-        }
-        chunks_[size_ / kChunk].push_back(v);
+        if (size_ % kChunk == 0) NewChunk();
+        tail_[size_ % kChunk] = v;
         ++size_;
     }
     // Frees the chunks that hold only entries before n; those entries must not be read again,
     // and nothing may be appended afterwards.
     void ReleaseBefore(size_t n) {
-        for (; released_ < chunks_.size() && (released_ + 1) * kChunk <= n; ++released_) std::vector<T>().swap(chunks_[released_]);
+        for (; released_ < chunks_.size() && (released_ + 1) * kChunk <= n; ++released_) chunks_[released_].reset();
     }
     template <class L, class V>
     struct Iter {
@@ -166,7 +164,13 @@ class ChunkedList {
     Iter<const ChunkedList, const T> end() const { return {this, size_}; }
 
   private:
-    std::vector<std::vector<T>> chunks_;
+    // Kept apart from push_back, so that its common path stays small enough to inline.
+    [[gnu::noinline]] void NewChunk() {
+        chunks_.push_back(std::make_unique<T[]>(kChunk));
+        tail_ = chunks_.back().get();
+    }
+    std::vector<std::unique_ptr<T[]>> chunks_;
+    T *tail_ = nullptr;  // the last chunk
     size_t size_ = 0;
     size_t released_ = 0;  // chunks before this one are given back
 };
@@ -181,6 +185,19 @@ class TextArena {
     void Start(NodeImage &n);
     // Appends to the text begun last, which is `n`'s.
     void Append(NodeImage &n, std::string_view s);
+    // Start and Append in one.
+    void Add(NodeImage &n, std::string_view s) {
+        if (chunks_.empty() || chunks_.back().size() + s.size() > kChunk) {
+            Start(n);
+            Append(n, s);
+            return;
+        }
+        std::string &chunk = chunks_.back();
+        n.textChunk = static_cast<uint32_t>(chunks_.size() - 1);
+        n.textOffset = static_cast<uint32_t>(chunk.size());
+        n.textLength = static_cast<uint32_t>(s.size());
+        chunk.append(s);
+    }
     std::string_view Text(const NodeImage &n) const;
     // Replaces a byte everywhere.
     void Replace(char from, char to);

@@ -262,13 +262,13 @@ F_ObjHandleT BuildDocument(DocImage &image, const std::string &windowsPath, bool
             std::pair<F_ObjHandleT, Element *> made{0, nullptr};
             FA_errno = 0;
             if (n.def == kTextNode) {
-                if (parent) made = BuildChild(doc, parent->id, *parent->e, parent->last, 0, kNotMisc, image.NodeText(n));
+                if (parent) made = BuildChild(doc, parent->id, *parent->e, parent->last, 0, kNotMisc, image.NodeText(n), d->texts);
             } else if (IsMiscNode(n)) {
                 if (parent)
                     made = BuildChild(doc, parent->id, *parent->e, parent->last, 0,
-                                      n.def == kCommentNode ? kMiscComment : kMiscPi, image.NodeText(n));
+                                      n.def == kCommentNode ? kMiscComment : kMiscPi, image.NodeText(n), d->texts);
             } else if (parent) {
-                made = BuildChild(doc, parent->id, *parent->e, parent->last, defIds[n.def], kNotMisc, {});
+                made = BuildChild(doc, parent->id, *parent->e, parent->last, defIds[n.def], kNotMisc, {}, d->texts);
             } else if (n.parent < 0) {
                 F_ObjHandleT root = AppendElement(doc, 0, defIds[n.def], flow);
                 made = {root, root ? Elem(root) : nullptr};
@@ -411,12 +411,10 @@ bool ExtractDocument(F_ObjHandleT doc, DocImage &image) {
             if (e.misc) {
                 n.def = e.misc == kMiscComment ? kCommentNode : kPiNode;
                 n.uniqueId = 0;
-                image.text.Start(n);
-                image.text.Append(n, e.text);
+                image.text.Add(n, e.text);
             } else if (!e.def) {
                 n.def = kTextNode;
-                image.text.Start(n);
-                image.text.Append(n, e.text);
+                image.text.Add(n, e.text);
                 if (std::vector<RunImage> runs = ExtractRuns(doc, cur); !runs.empty())
                     image.textRuns[static_cast<int32_t>(image.nodes.size())] = std::move(runs);
             } else {

@@ -458,8 +458,7 @@ void OnText(void *ctx, const xmlChar *ch, int len) {
         NodeImage t;
         t.parent = top.node;
         t.def = kTextNode;
-        image.text.Start(t);
-        image.text.Append(t, std::string_view(C(ch), static_cast<size_t>(len)));
+        image.text.Add(t, std::string_view(C(ch), static_cast<size_t>(len)));
         image.nodes.push_back(t);
         top.lastText = static_cast<int32_t>(image.nodes.size() - 1);
         MarkReference(st, top.lastText);
@@ -975,7 +974,7 @@ class TreeWriter {
             Indent(w, stack_.size() - Base());
         }
         if (e.misc) {  // a comment or an instruction, in its place
-            std::string stored = e.text;
+            std::string stored(e.text.view());
             std::replace(stored.begin(), stored.end(), kHostTab, '\t');  // tabs were read as host tabs
             Content(w);
             if (e.misc == kMiscComment) {

@@ -44,6 +44,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <map>
@@ -68,10 +69,23 @@ inline uint32_t CounterOf(F_ObjHandleT id) { return id & 0xFFFFFFu; }
 // Index of an id in its kind's store (counter - 1000); a large value for counters below 1000.
 inline uint32_t IndexOf(F_ObjHandleT id) { return CounterOf(id) - kFirstCounter; }
 
+// The fresh counters of each kind (by its byte): the next one and the last one there is. Plain
+// data, set before any code runs, so that NewObjectId's common path is inline.
+struct FreshIds {
+    uint32_t next = kFirstCounter;
+    uint32_t last = kLastCounter;
+};
+extern FreshIds gFreshIds[256];
+// NewObjectId once the kind's fresh ids are used up.
+F_ObjHandleT ReusedObjectId(int kind);
 // The next id of a kind (the counter is kept per kind for the whole process): a fresh one while
 // there are any, then the oldest released one; 0 with FA_errno FE_NoMoreIds when there is neither,
 // so that no id spills into the kind byte.
-F_ObjHandleT NewObjectId(int kind);
+inline F_ObjHandleT NewObjectId(int kind) {
+    FreshIds &k = gFreshIds[static_cast<size_t>(kind) & 0xFF];
+    if (k.next <= k.last) [[likely]] return MakeId(kind, k.next++);
+    return ReusedObjectId(kind);
+}
 // True when `count` more ids of the kind can be made; otherwise FA_errno is FE_NoMoreIds. Edits
 // that make several objects ask first, so that they do all of their work or none of it.
 bool HasIdsLeft(int kind, size_t count);
@@ -276,6 +290,92 @@ enum : uint8_t { kPgfByDef = 0, kPgfYes = 1, kPgfNo = 2 };
 // instruction of a plain XML file, in its own place among its siblings.
 enum : uint8_t { kNotMisc = 0, kMiscComment = 1, kMiscPi = 2 };
 
+// Texts a document read from a file keeps for its nodes, in large blocks rather than one
+// allocation each: each kept text is its length (four bytes) followed by its bytes. The texts
+// live until the store is cleared, when the document closes.
+class TextStore {
+  public:
+    // A copy of s (at most 4 GB), kept until Clear().
+    const char *Keep(std::string_view s);
+    void Clear() {
+        blocks_.clear();
+        at_ = nullptr;
+        left_ = 0;
+    }
+
+  private:
+    static constexpr size_t kBlock = 64 * 1024;
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    char *at_ = nullptr;  // free room of the last block
+    size_t left_ = 0;
+};
+
+// The text of a node: its own characters, or a text its document keeps in its TextStore (the
+// texts of a document read from a file, longer than the few characters a string holds without an
+// allocation). Read like a string_view; an edit first gives the node its own copy.
+class NodeText {
+  public:
+    static constexpr size_t npos = std::string::npos;
+    std::string_view view() const {
+        if (!kept_) return own_;
+        uint32_t n;
+        std::memcpy(&n, kept_, sizeof n);
+        return std::string_view(kept_ + sizeof n, n);
+    }
+    operator std::string_view() const { return view(); }
+    size_t size() const { return view().size(); }
+    bool empty() const { return size() == 0; }
+    const char *data() const { return view().data(); }
+    std::string substr(size_t pos, size_t n = npos) const { return std::string(view().substr(pos, n)); }
+    friend bool operator==(const NodeText &a, std::string_view b) { return a.view() == b; }
+    friend std::string operator+(std::string a, const NodeText &b) { return a.append(b.view()); }
+    friend std::string operator+(const NodeText &a, std::string_view b) { return std::string(a.view()).append(b); }
+
+    NodeText &operator=(std::string_view s) {
+        assign(s);
+        return *this;
+    }
+    void assign(std::string_view s) {
+        own_.assign(s);  // s may be this text itself: copied before the kept text is let go
+        kept_ = nullptr;
+    }
+    NodeText &append(std::string_view s) {
+        Own();
+        own_.append(s);
+        return *this;
+    }
+    NodeText &operator+=(std::string_view s) { return append(s); }
+    void insert(size_t pos, std::string_view s) {
+        Own();
+        own_.insert(pos, s);
+    }
+    void erase(size_t pos, size_t n = npos) {
+        Own();
+        own_.erase(pos, n);
+    }
+    // Sets the text of a node being built from a file: a short one in place, a longer one kept in
+    // the document's store.
+    void Build(std::string_view s, TextStore &store) {
+        if (s.size() <= kInPlace) {
+            own_.assign(s);
+            kept_ = nullptr;
+        } else {
+            own_.clear();
+            kept_ = store.Keep(s);
+        }
+    }
+
+  private:
+    static constexpr size_t kInPlace = 15;  // what a string holds without an allocation of its own
+    void Own() {
+        if (!kept_) return;
+        own_.assign(view());
+        kept_ = nullptr;
+    }
+    std::string own_;
+    const char *kept_ = nullptr;  // a text of the document's store, when not null
+};
+
 struct Element {
     F_ObjHandleT doc = 0;  // 0 once deleted
     F_ObjHandleT def = 0;  // 0: untagged text node; kMiscDef: a comment or instruction
@@ -284,7 +384,7 @@ struct Element {
     F_ObjHandleT flow = 0; // set on the highest-level element of a flow
     uint8_t pgfMode = kPgfByDef;
     uint8_t misc = kNotMisc;
-    std::string text;      // text nodes; a comment's text; an instruction's target, a space and its data
+    NodeText text;         // text nodes; a comment's text; an instruction's target, a space and its data
     std::vector<Attr> attrs;
 };
 
@@ -337,7 +437,10 @@ struct Document {
     std::vector<F_ObjHandleT> deadElements;
     IntT pgfsPerPage = 40;
     std::shared_ptr<Layout> layout;  // built on demand; kept up to date or reset by edits
+    TextStore texts;  // the texts of the nodes read from its file, until it closes
     Document();
+    Document(Document &&) noexcept;
+    Document &operator=(Document &&) noexcept;
     ~Document();
 };
 

@@ -19,10 +19,10 @@ F_ObjHandleT NewElement(F_ObjHandleT doc, F_ObjHandleT def);
 // `def`, a comment or instruction (`misc`, holding `text`), or text (def 0), which joins a text
 // node that ends the parent as AppendText's does. Like AppendElement, AppendMisc and AppendText
 // without looking the parent up again and without telling the layout: the builder marks the
-// document changed once it is whole. The node and its slot, which becomes `last`; {0, nullptr}
+// document changed once it is whole. A long text is kept in `texts`, the document's store. The node and its slot, which becomes `last`; {0, nullptr}
 // (FA_errno set) when the parent holds no children or the session's ids are used up.
 std::pair<F_ObjHandleT, Element *> BuildChild(F_ObjHandleT doc, F_ObjHandleT parent, Element &p, Element *&last,
-                                              F_ObjHandleT def, uint8_t misc, std::string_view text);
+                                              F_ObjHandleT def, uint8_t misc, std::string_view text, TextStore &texts);
 
 // Derived objects (paragraphs, frames, pages): forget a document's, or all of them.
 void ForgetDerived(Document &d);

@@ -15,11 +15,9 @@ namespace host {
 
 namespace {
 
-// The ids of one kind: the next fresh counter, the last one, and the released ids waiting to be
-// made again, as runs of counters in the order they were released.
+// The released ids of one kind waiting to be made again, as runs of counters in the order they
+// were released (its fresh ones are in gFreshIds).
 struct KindIds {
-    uint32_t next = kFirstCounter;
-    uint32_t last = kLastCounter;
     std::deque<std::pair<uint32_t, uint32_t>> released;  // [first, end) runs, oldest first
     size_t releasedCount = 0;
 };
@@ -47,11 +45,15 @@ AtomTable &Atoms() {
 
 }  // namespace
 
-namespace {
+constinit FreshIds gFreshIds[256];
 
-// The oldest released id of a kind, once its fresh ones are used up (kept apart from
-// NewObjectId, whose common path stays small).
-[[gnu::noinline]] F_ObjHandleT ReusedObjectId(KindIds &k, int kind) {
+namespace {
+FreshIds &FreshOf(int kind) { return gFreshIds[static_cast<size_t>(kind) & 0xFF]; }
+}  // namespace
+
+// Kept apart from NewObjectId, whose common path stays small.
+[[gnu::noinline]] F_ObjHandleT ReusedObjectId(int kind) {
+    KindIds &k = KindOfIds(kind);
     if (k.released.empty()) {
         Fail(FE_NoMoreIds);
         return 0;
@@ -63,18 +65,10 @@ namespace {
     return MakeId(kind, c);
 }
 
-}  // namespace
-
-F_ObjHandleT NewObjectId(int kind) {
-    KindIds &k = KindOfIds(kind);
-    if (k.next <= k.last) [[likely]] return MakeId(kind, k.next++);
-    return ReusedObjectId(k, kind);
-}
-
 bool HasIdsLeft(int kind, size_t count) {
-    const KindIds &k = KindOfIds(kind);
-    uint64_t fresh = k.next <= k.last ? uint64_t(k.last) - k.next + 1 : 0;
-    return fresh + k.releasedCount >= count || Fail(FE_NoMoreIds);
+    const FreshIds &f = FreshOf(kind);
+    uint64_t fresh = f.next <= f.last ? uint64_t(f.last) - f.next + 1 : 0;
+    return fresh + KindOfIds(kind).releasedCount >= count || Fail(FE_NoMoreIds);
 }
 
 void ReleaseObjectId(F_ObjHandleT id) {
@@ -88,23 +82,28 @@ void ReleaseObjectId(F_ObjHandleT id) {
     ++k.releasedCount;
 }
 
-uint32_t SetNextObjectCounter(int kind, uint32_t counter) { return std::exchange(KindOfIds(kind).next, counter); }
+uint32_t SetNextObjectCounter(int kind, uint32_t counter) { return std::exchange(FreshOf(kind).next, counter); }
 
 uint32_t SetLastObjectCounter(int kind, uint32_t last) {
     KindIds &k = KindOfIds(kind);
     k.released.clear();
     k.releasedCount = 0;
-    return std::exchange(k.last, std::min(last, kLastCounter));
+    return std::exchange(FreshOf(kind).last, std::min(last, kLastCounter));
 }
 
-uint32_t NextCounter(int kind) { return KindOfIds(kind).next; }
+uint32_t NextCounter(int kind) { return FreshOf(kind).next; }
 
-IntT NewUniqueId() {
-    IntT &next = TheSession().nextUnique;
+namespace {
+// NewUniqueId, inline where elements are made.
+inline IntT NextUnique() {
+    IntT &next = TheStore().session.nextUnique;
     // Past two thousand million ids the count starts again from the first.
-    if (next < 1000 || next == std::numeric_limits<IntT>::max()) next = 1000;
+    if (next < 1000 || next == std::numeric_limits<IntT>::max()) [[unlikely]] next = 1000;
     return next++;
 }
+}  // namespace
+
+IntT NewUniqueId() { return NextUnique(); }
 
 void KeepUniqueIdsPast(IntT unique) {
     IntT &next = TheSession().nextUnique;
@@ -170,7 +169,32 @@ static void ReleaseElement(F_ObjHandleT id) {
     TheStore().elements.Release(id);
 }
 
+const char *TextStore::Keep(std::string_view s) {
+    const size_t need = sizeof(uint32_t) + s.size();
+    char *at;
+    if (need > kBlock / 4) {
+        // A long text takes a block of its own, so that no block is left mostly empty.
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(need));
+        at = blocks_.back().get();
+    } else {
+        if (need > left_) {
+            blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlock));
+            at_ = blocks_.back().get();
+            left_ = kBlock;
+        }
+        at = at_;
+        at_ += need;
+        left_ -= need;
+    }
+    auto n = static_cast<uint32_t>(s.size());
+    std::memcpy(at, &n, sizeof n);
+    std::memcpy(at + sizeof n, s.data(), s.size());
+    return at;
+}
+
 Document::Document() = default;
+Document::Document(Document &&) noexcept = default;
+Document &Document::operator=(Document &&) noexcept = default;
 Document::~Document() = default;
 
 void ResetSession() {
@@ -242,6 +266,7 @@ bool CloseDocument(F_ObjHandleT doc) {
     d->defByName.clear();
     d->named.clear();
     d->layout.reset();
+    d->texts.Clear();  // no element of the document is left to read them
     Session &s = TheSession();
     std::erase(s.openDocs, doc);
     if (s.activeDoc == doc) s.activeDoc = 0;
@@ -448,7 +473,7 @@ F_ObjHandleT AppendText(F_ObjHandleT doc, F_ObjHandleT parent, std::string_view 
 }
 
 std::pair<F_ObjHandleT, Element *> BuildChild(F_ObjHandleT doc, F_ObjHandleT parent, Element &p, Element *&last,
-                                              F_ObjHandleT def, uint8_t misc, std::string_view text) {
+                                              F_ObjHandleT def, uint8_t misc, std::string_view text, TextStore &texts) {
     if (!p.def || p.misc) return {0, nullptr};  // text nodes, comments and instructions hold no children
     if (!def && !misc && last && !last->def) {
         last->text.append(text);
@@ -464,9 +489,9 @@ std::pair<F_ObjHandleT, Element *> BuildChild(F_ObjHandleT doc, F_ObjHandleT par
         e->misc = misc;
     } else {
         e->def = def;
-        e->unique = NewUniqueId();
+        e->unique = NextUnique();
     }
-    if (!def || misc) e->text = std::string(text);  // made to size: no spare room per node
+    if (!def || misc) e->text.Build(text, texts);
     e->parent = parent;
     e->prev = p.last;
     if (last) last->next = id;

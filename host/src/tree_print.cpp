@@ -7,7 +7,7 @@ namespace host {
 
 namespace {
 
-std::string Quoted(const std::string &text) {
+std::string Quoted(std::string_view text) {
     std::string out = "\"";
     for (char c : text) {
         if (c == '\n') out += "\\n";
