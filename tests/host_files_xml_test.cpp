@@ -277,6 +277,49 @@ TEST_F(HostFilesXml, LongTextsComeThroughWhole) {
     }
 }
 
+// Texts read from a file longer than a string holds in place are kept in blocks of the document:
+// each edit of one (typing, a split by an inserted element, a join when that element goes) changes
+// that text alone, and the edited and unedited texts save and read back as they stand, also once
+// the documents they were read with are closed.
+TEST_F(HostFilesXml, EditsOfTextsReadFromAFileChangeThatTextAlone) {
+    const std::string first = "The first paragraph, long enough to be kept apart";
+    const std::string second = "The second one, kept apart as well";
+    fs::path file = Write("kept.xml", "<r><p>" + first + "</p><p>" + second + "</p><p>short</p></r>");
+    F_ObjHandleT doc = Open(file);
+    ASSERT_NE(doc, 0u);
+    F_ObjHandleT bDef = AddElementDef(doc, "b", FV_FO_CONTAINER);
+    Element *root = Elem(FlowOf(MainFlow(doc))->root);
+    ASSERT_NE(root, nullptr);
+    F_ObjHandleT p1 = root->first, p2 = Elem(p1)->next, p3 = Elem(p2)->next;
+    auto text = [](F_ObjHandleT p) { return std::string(Elem(Elem(p)->first)->text); };
+    ASSERT_EQ(text(p1), first);
+
+    F_TextLocT at = F_ApiGetTextRange(doc, p1, FP_TextRange).beg;
+    at.offset = 3;
+    F_ApiAddText(doc, &at, " very");
+    F_ElementLocT mid{p2, Elem(p2)->first, 10};
+    F_ObjHandleT b = F_ApiNewElement(doc, bDef, &mid);
+    ASSERT_NE(b, 0u);
+    EXPECT_EQ(text(p1), "The very first paragraph, long enough to be kept apart");
+    EXPECT_EQ(text(p2), "The second");
+    EXPECT_EQ(std::string(Elem(Elem(b)->next)->text), " one, kept apart as well");
+    EXPECT_EQ(text(p3), "short");
+    F_ApiDelete(doc, b);
+    EXPECT_EQ(text(p2), second);
+    EXPECT_EQ(Elem(p2)->first, Elem(p2)->last);
+
+    F_ObjHandleT other = Open(Write("other.xml", "<r><p>" + second + " in another file</p></r>"));
+    ASSERT_NE(other, 0u);
+    fs::path out = dir / "kept_saved.xml";
+    ASSERT_EQ(Save(doc, out, FV_SaveFmtXml), doc);
+    std::string dump = TreeDump(doc, false);
+    ASSERT_EQ(F_ApiClose(doc, 1), 0);
+    F_ObjHandleT again = Open(out);
+    ASSERT_NE(again, 0u);
+    EXPECT_EQ(TreeDump(again, false), dump);
+    EXPECT_EQ(text(Elem(FlowOf(MainFlow(other))->root)->first), second + " in another file");
+}
+
 // Text and attribute values as a save writes them: markup characters and carriage returns as
 // references (in a value tabs and line ends too, which a reader would make spaces of), host tabs
 // as tabs, ill-formed UTF-8 as U+FFFD, and what XML cannot carry (other control characters,
