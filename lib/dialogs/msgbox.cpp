@@ -82,8 +82,7 @@ IntT om_CheckUserCancel(ConStringT question) {
     return 0;
 }
 
-IntT om_PollUserCancel(void) {
-    if (F_ApiUserCancel() != 1) return 0;
+IntT om_ConfirmPolledCancel(void) {
     om_MsgConfirmCancel();
     if (CancelFlag == 1) StatusCode = StatusCancelled;
     return 0;

@@ -27,4 +27,7 @@ IntT om_MsgConfirmCancel(void);
 IntT om_MsgAskWithPrompt(ConStringT messageId, IntT *setting);
 void om_MsgTellWithPrompt(ConStringT messageId, IntT *setting);
 IntT om_CheckUserCancel(ConStringT question);
-IntT om_PollUserCancel(void);
+// After a poll read an Esc press: asks whether to cancel (a confirmed cancel sets CancelFlag).
+IntT om_ConfirmPolledCancel(void);
+// Polls Esc, asking on a press; always 0. Without a press it is the host's poll alone.
+inline IntT om_PollUserCancel(void) { return F_ApiUserCancel() == 1 ? om_ConfirmPolledCancel() : 0; }
