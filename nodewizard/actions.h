@@ -25,6 +25,7 @@
 
 #include "fdk.h"
 #include "lib/state/nodewizard.h"
+#include "xpath/node_table.h"
 
 // The element action whose name equals the text (case ignored); NW_ACTION_UNKNOWN when none does.
 NWElementAction om_NWElemActionCode(const std::string &name);
@@ -63,7 +64,14 @@ NWActionError om_NWPerformAttrAction(F_ObjHandleT doc, F_ObjHandleT node, IntT a
                                      const NWScriptOperands *script, IntT selectFlag);
 
 // The compiled query of the last run when the node table still holds it under its number, else
-// 0 (a node-table reset invalidates every number).
-IntT om_NWCompiledSequence();
+// 0 (a node-table reset invalidates every number). Once found there, it is not looked for again
+// until the number changes or the table is emptied.
+IntT om_NWLookUpCompiledSequence();
+inline IntT om_NWCompiledSequence() {
+    IntT seq = NodeWizardRun.sequence;
+    if (seq != 0 && seq == NodeWizardRun.checkedSequence && NodeWizardRun.checkedEmptied == XPathNodeTableEmptied)
+        return seq;
+    return om_NWLookUpCompiledSequence();
+}
 // Records a freshly compiled query as the last run's.
 void om_NWSetCompiledSequence(IntT sequence);

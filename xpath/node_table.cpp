@@ -6,13 +6,17 @@
 #include "lib/run_state.h"
 
 XPathNodeTableT XPathNodeTable;
+unsigned long XPathNodeTableEmptied = 0;
 
 namespace {
 // The compiled sequences. Start-up compiles the condition rules into it, which keep their
 // numbers for the session, so it is start-up state: a run compiles its own query afresh, and a
 // client's ResetNodeTable empties it on purpose.
 [[maybe_unused]] const bool resetXPathNodeTable =
-    om_RunStateRegister("XPath node table", RunStateKind::StartUp, [] { XPathNodeTable = XPathNodeTableT{}; });
+    om_RunStateRegister("XPath node table", RunStateKind::StartUp, [] {
+        XPathNodeTable = XPathNodeTableT{};
+        ++XPathNodeTableEmptied;
+    });
 }  // namespace
 
 namespace {
@@ -25,6 +29,7 @@ constexpr IntT kGrowBy = 100;
 // Returns the new capacity.
 IntT om_XPathResetNodeTable() {
     om_XPathFreeNodeTable();
+    ++XPathNodeTableEmptied;
     XPathNodeTable.records.clear();
     XPathNodeTable.allocated = 1;
     XPathNodeTable.nextFree = 1;
@@ -43,6 +48,7 @@ IntT om_XPathGrowNodeTable(IntT n) {
 // Frees every record (strings and histories) and clears the allocated flag.
 void om_XPathFreeNodeTable() {
     if (!XPathNodeTable.allocated) return;
+    ++XPathNodeTableEmptied;
     std::vector<XPathNodeRecord>().swap(XPathNodeTable.records);
     XPathNodeTable.cache.clear();
     XPathNodeTable.nextFree = 1;

@@ -257,6 +257,10 @@ struct XPathNodeTableT {
     UIntT capacity() const { return UIntT(records.size()); }
 };
 extern XPathNodeTableT XPathNodeTable;
+// How many times the table was emptied (reset, freed or started afresh). Records are only ever
+// added at the end, so a record keeps its kind and source text until the count moves: a caller
+// that checked a record may trust the check while the count stays.
+extern unsigned long XPathNodeTableEmptied;
 
 // Record access (index assumed valid: 1 <= i < capacity).
 inline XPathNodeRecord &om_XPathRec(IntT i) { return XPathNodeTable.records[size_t(i)]; }

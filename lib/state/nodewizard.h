@@ -55,6 +55,10 @@ struct NodeWizardRunT {
     // The text compiled into sequence: a node-table reset invalidates the number, and a number
     // is used only while the table still holds this text under it (om_NWCompiledSequence).
     std::string compiledText;
+    // The sequence last found to hold compiledText, and the node table's emptied count then: while
+    // neither moves, the sequence still holds it and the text is not compared again.
+    IntT checkedSequence = 0;
+    unsigned long checkedEmptied = 0;
     IntT skipFirstMatches = 0;    // a script's SkipFirstMatches
     UIntT attrSuccesses = 0;      // attribute actions that returned 0
     UIntT elemSuccesses = 0;      // element actions that returned 0
