@@ -62,21 +62,26 @@ struct PreparedEvent {
     IntT skipFirstMatches = 0;
 };
 
+// Gives back what the event's preparation set, for its next match.
+void RestorePrepared(const PreparedEvent &p) {
+    StatusCode = 0;
+    AttrActionCode = NWAttr::None;
+    NodeWizardQuery.elementAction = NWElem::None;
+    if (NodeWizardQuery.expression != p.expression) NodeWizardQuery.expression = p.expression;
+    NodeWizardOptions.allFlows = p.allFlows;
+    NodeWizardOptions.maxMatches = p.maxMatches;
+    NodeWizardRun.skipFirstMatches = p.skipFirstMatches;
+    // Kept as it is when nothing compiled since: the compiled text is not copied for every match.
+    if (NodeWizardRun.sequence != p.sequence || om_NWCompiledSequence() != p.sequence)
+        om_NWSetCompiledSequence(p.sequence);
+}
+
 // Prepares the event on its first visit of the document run; on a revisit gives back what that
 // preparation set.
 IntT PrepareOrRestore(const NWSEvent &event, PreparedEvent &p, const std::string &scriptName, F_ObjHandleT context,
                       IntT report, bool revisit) {
     if (revisit && p.prepared) {
-        StatusCode = 0;
-        AttrActionCode = NWAttr::None;
-        NodeWizardQuery.elementAction = NWElem::None;
-        if (NodeWizardQuery.expression != p.expression) NodeWizardQuery.expression = p.expression;
-        NodeWizardOptions.allFlows = p.allFlows;
-        NodeWizardOptions.maxMatches = p.maxMatches;
-        NodeWizardRun.skipFirstMatches = p.skipFirstMatches;
-        // Kept as it is when nothing compiled since: the compiled text is not copied for every match.
-        if (NodeWizardRun.sequence != p.sequence || om_NWCompiledSequence() != p.sequence)
-            om_NWSetCompiledSequence(p.sequence);
+        RestorePrepared(p);
         return 1;
     }
     IntT prepared = om_NWSPrepareEventXPath(event, scriptName, context, report);
@@ -127,6 +132,19 @@ void OperandInto(const NWSOperand &operand, F_ObjHandleT scriptsDoc, F_ObjHandle
     if (value.source == NWSValueSource::Static)
         out = value.text == std::string_view(kNWSInvalidSetup) ? operand.ownText : value.text;
     else out = om_NWSOperandOf(operand, scriptsDoc, targetDoc, matched, 1);
+}
+
+// 1 when the event's matches can run one after another without the walk between them: the walk
+// would only come back to the event for each (no sub-event is entered after a match), and every
+// child is an element or attribute action group or no group at all, so no match's actions switch
+// the target document or evaluate another event.
+bool RunsInPlace(const NWSEvent &event) {
+    if (event.subEventLast) return false;
+    for (const NWSGroup &group : event.children)
+        if (group.kind != NWSGroupKind::Element && group.kind != NWSGroupKind::Attribute &&
+            group.kind != NWSGroupKind::None)
+            return false;
+    return true;
 }
 
 bool Cancelled() {
@@ -336,8 +354,11 @@ void om_NWSCopyContentToClipboard(F_ObjHandleT scriptsDoc, F_ObjHandleT elem) {
     ClipboardReload = 1;
 }
 
-NWElementAction om_NWSReadElemAction(F_ObjHandleT scriptsDoc, const NWSElemAction &action, F_ObjHandleT targetDoc,
-                                     F_ObjHandleT matched) {
+namespace {
+
+// Puts the element action's operands into the Node Wizard state; its code.
+NWElementAction ReadElemAction(F_ObjHandleT scriptsDoc, const NWSElemAction &action, F_ObjHandleT targetDoc,
+                               F_ObjHandleT matched) {
     NWElementAction code = action.code;
     if (code == NWElem::None) return NWElem::None;
     auto operand = [&](std::string &into) { OperandInto(action.operand, scriptsDoc, targetDoc, matched, into); };
@@ -350,8 +371,10 @@ NWElementAction om_NWSReadElemAction(F_ObjHandleT scriptsDoc, const NWSElemActio
     return code;
 }
 
-NWAttrAction om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, const NWSAttrAction &action, F_ObjHandleT targetDoc,
-                                  F_ObjHandleT matched) {
+// Puts the attribute action's names and values into the Node Wizard state; its code (None leaves
+// the state as it is).
+NWAttrAction ReadAttrAction(F_ObjHandleT scriptsDoc, const NWSAttrAction &action, F_ObjHandleT targetDoc,
+                            F_ObjHandleT matched) {
     NWAttrAction code = action.code;
     if (code == NWAttr::None) return NWAttr::None;
     ActionAttrNames.clear();
@@ -383,11 +406,14 @@ NWAttrAction om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, const NWSAttrAction &
     return code;
 }
 
-bool om_NWSRunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched) {
+// The group's element or attribute actions on one match; true when the matched node is known to
+// have content after them (looked for after every action that may take it away), false when it
+// has none or the run stopped before the end.
+bool RunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched) {
     if (!targetDoc || !matched || !scriptsDoc || !group.elem || !om_ElementHasContent(targetDoc, matched)) return false;
     bool found = true;  // the matched node was found with content, and nothing was done since
     for (const NWSElemAction &action : group.elemActions) {
-        IntT code = om_NWSReadElemAction(scriptsDoc, action, targetDoc, matched);
+        IntT code = ReadElemAction(scriptsDoc, action, targetDoc, matched);
         found = found && ReadingTouchesNoDocument(action);
         if (code != NWElem::None) {
             NodeWizardQuery.elementAction = code;
@@ -408,11 +434,11 @@ bool om_NWSRunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjH
     return true;
 }
 
-bool om_NWSRunAttrActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched,
-                          IntT attrIndex, IntT reportAttr) {
+[[gnu::noinline]] bool RunAttrActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc,
+                                      F_ObjHandleT matched, IntT attrIndex, IntT reportAttr) {
     if (!targetDoc || !matched || !scriptsDoc || !group.elem || !om_ElementHasContent(targetDoc, matched)) return false;
     for (const NWSAttrAction &action : group.attrActions) {
-        IntT code = om_NWSReadAttrAction(scriptsDoc, action, targetDoc, matched);
+        IntT code = ReadAttrAction(scriptsDoc, action, targetDoc, matched);
         if (code >= NWAttr::MoveValuesToNamed && code <= NWAttr::PasteAtMatchedEnd &&
             om_XPathAxisOfExpression("", om_NWCompiledSequence(), 0) != XA_ATTRIBUTE) {
             code = NWAttr::None;
@@ -439,6 +465,8 @@ bool om_NWSRunAttrActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjH
     return true;
 }
 
+}  // namespace
+
 IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, const NWSEvent &event, F_ObjHandleT targetDoc, F_ObjHandleT matched,
                            IntT attrIndex, IntT reportElem, IntT reportAttr, IntT reportOther, F_ObjHandleT *newTarget) {
     *newTarget = 0;
@@ -451,10 +479,10 @@ IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, const NWSEvent &event, F_Obj
         if (ran) {
             switch (group.kind) {
             case NWSGroupKind::Element:
-                stillThere = om_NWSRunElemActions(scriptsDoc, group, targetDoc, matched);
+                stillThere = RunElemActions(scriptsDoc, group, targetDoc, matched);
                 break;
             case NWSGroupKind::Attribute:
-                stillThere = om_NWSRunAttrActions(scriptsDoc, group, targetDoc, matched, attrIndex, reportAttr);
+                stillThere = RunAttrActions(scriptsDoc, group, targetDoc, matched, attrIndex, reportAttr);
                 break;
             case NWSGroupKind::Other: {
                 F_ObjHandleT switched = 0;
@@ -586,7 +614,39 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, const NWSScript &script,
             }
             ScriptEventMatches *record = &ScriptEventRegistry[static_cast<size_t>(index)];
             if (reached == kMoveUp && !record->empty()) ++record->head;
-            if (!record->empty()) {
+            if (!record->empty() && RunsInPlace(event)) {
+                // Each match runs as the walk's return to the event for it would run it: the same
+                // polls, the restore of the preparation (which leaves the sequence valid) and the
+                // look-up of the event's matches, without the rest of the walk.
+                const PreparedEvent &p = prepared[static_cast<size_t>(node.event)];
+                for (;;) {
+                    F_ObjHandleT switched = 0;  // stays 0: no element or attribute action switches
+                    const Match &m = record->first();
+                    om_NWSRunActionGroups(scriptsDoc, event, m.doc, m.elem, m.attr, reportElem, reportAttr,
+                                          reportOther, &switched);
+                    if (CancelFlag) break;
+                    if (visits % kPollEvery == 0) {
+                        om_PollUserCancel();
+                        if (CancelFlag) break;
+                    }
+                    if (++visits >= kMaxVisits) break;
+                    RestorePrepared(p);
+                    // One record per event: while the registry keeps it where it was, it is there.
+                    if (static_cast<size_t>(index) >= ScriptEventRegistry.size() ||
+                        ScriptEventRegistry[static_cast<size_t>(index)].event != node.elem)
+                        index = om_NWSFindEventMatches(node.elem);
+                    if (index < 0) {
+                        al_ok(kCriticalTwo);
+                        CancelFlag = 1;
+                        return target;
+                    }
+                    record = &ScriptEventRegistry[static_cast<size_t>(index)];
+                    if (!record->empty()) ++record->head;
+                    if (record->empty()) break;
+                }
+                if (CancelFlag || visits >= kMaxVisits) break;
+                move = kMoveUp;  // the matches ran out at this visit: the walk goes on after the event
+            } else if (!record->empty()) {
                 F_ObjHandleT switched = 0;
                 const Match &m = record->first();
                 om_NWSRunActionGroups(scriptsDoc, event, m.doc, m.elem, m.attr, reportElem, reportAttr, reportOther,

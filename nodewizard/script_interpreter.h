@@ -30,19 +30,6 @@ IntT om_NWSFindEventMatches(F_ObjHandleT event);
 // ---- action groups on one match ----
 IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, const NWSEvent &event, F_ObjHandleT targetDoc, F_ObjHandleT matched,
                            IntT attrIndex, IntT reportElem, IntT reportAttr, IntT reportOther, F_ObjHandleT *newTarget);
-// The group's element or attribute actions on one match; 1 when the matched node is known to
-// have content after them (looked for after every action that may take it away), 0 when it has
-// none or the run stopped before the end.
-bool om_NWSRunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched);
-bool om_NWSRunAttrActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched,
-                          IntT attrIndex, IntT reportAttr);
-// Puts the element action's operands into the Node Wizard state; its code.
-NWElementAction om_NWSReadElemAction(F_ObjHandleT scriptsDoc, const NWSElemAction &action, F_ObjHandleT targetDoc,
-                                     F_ObjHandleT matched);
-// Puts the attribute action's names and values into the Node Wizard state; its code (None leaves
-// the state as it is).
-NWAttrAction om_NWSReadAttrAction(F_ObjHandleT scriptsDoc, const NWSAttrAction &action, F_ObjHandleT targetDoc,
-                                  F_ObjHandleT matched);
 // Copies the element's own content to the host clipboard when it is not empty, and marks the
 // clipboard as loaded.
 void om_NWSCopyContentToClipboard(F_ObjHandleT scriptsDoc, F_ObjHandleT elem);

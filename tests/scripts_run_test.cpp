@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "lib/globals.h"
 #include "lib/host/attributes.h"
 #include "lib/host/docio.h"
 #include "lib/host/element_text.h"
+#include "lib/shell_records.h"
 #include "lib/state/nodewizard.h"
 #include "lib/state/scripts.h"
 #include "lib/state/settings_files.h"
@@ -16,6 +18,7 @@
 #include "nodewizard/script_runs.h"
 #include "nodewizard/scripts_doc.h"
 #include "model.h"
+#include "user.h"
 #include "support/xpath_files_fixture.h"
 
 using namespace qvtest;
@@ -67,6 +70,11 @@ const std::string kScripts =
            "<NWScriptEvent><XPathExpression>//sec[1]/p</XPathExpression><ElementActions><Retag_as><Static_value>item"
            "</Static_value></Retag_as><Wrap_element_in><Static_value>sec</Static_value></Wrap_element_in></ElementActions>"
            "</NWScriptEvent>") +
+    Script("RetagMark", "",
+           "<NWScriptEvent><XPathExpression>//sec[2]/p</XPathExpression><ElementActions><Retag_as><Static_value>item"
+           "</Static_value></Retag_as></ElementActions><AttributeActions><Replace_values_with_spec><Attribute>"
+           "<Static_value>n</Static_value></Attribute><Value><Static_value>x</Static_value></Value>"
+           "</Replace_values_with_spec></AttributeActions></NWScriptEvent>") +
     Script("DeleteThenRetag", "",
            "<NWScriptEvent><XPathExpression>//sec[2]/p</XPathExpression><ElementActions><Delete_element/><Retag_as>"
            "<Static_value>item</Static_value></Retag_as></ElementActions></NWScriptEvent>") +
@@ -208,6 +216,53 @@ TEST_F(ScriptRuns, ExitAndRefusals) {
     EXPECT_EQ(om_NWSValidateScript("Twice", scripts, 0, 0, 0), 0);
     EXPECT_EQ(om_NWSValidateScript("Window", scripts, 0, 0, 0), 1);
     EXPECT_EQ(om_NWSValidateScript("Window", scripts, 2, 0, 0), 0);
+}
+
+// A run polls Esc after every action and every child of the event on each match, and on every
+// 50th step of its walk over the script; Esc at a poll, confirmed, stops the run there. The
+// target has 60 matches, so the walk's polls fall between matches too.
+TEST_F(ScriptRuns, EscStopsTheRunAtThePollItComesOn) {
+    const struct {
+        const char *script;
+        int poll;
+        UIntT retagged, attrFailed;  // the replace fails: the attribute is not declared
+    } cases[] = {
+        {"Retag", 1, 0, 0},        // the walk's first poll, before the event
+        {"Retag", 3, 1, 0},        // after the first match's retag
+        {"Retag", 124, 41, 0},     // the walk's poll between the 41st and 42nd match
+        {"Retag", 127, 42, 0},
+        {"Retag", 181, 60, 0},     // after the last retag
+        {"RetagMark", 4, 1, 0},    // after the first match's element group
+        {"RetagMark", 5, 1, 1},    // after its attribute action
+        {"RetagMark", 213, 42, 42},
+        {"RetagMark", 260, 52, 51},
+    };
+    std::string xml = "<doc><sec><p>b</p><p>a</p></sec><sec>";
+    for (int i = 0; i < 60; ++i) xml += "<p>t</p>";
+    xml += "</sec><item>x</item></doc>";
+    const std::string question = std::exchange(PluginGlobals.cancelConfirmText, "Stop the run?");
+    int n = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.script) + " " + std::to_string(c.poll));
+        std::string name = "esc" + std::to_string(++n) + ".xml";
+        Write(name, xml);
+        target = om_DocOpen(Win(name).c_str(), 0, 0, 1, 0, 0, 1);
+        ASSERT_NE(target, 0u);
+        host::EscOnPoll(c.poll);
+        host::UserAnswer yes;
+        yes.kind = "alert";
+        yes.value = "yes";
+        yes.match = "Stop the run?";
+        host::QueueAnswer(yes);
+        EXPECT_EQ(Run(c.script), 0);
+        EXPECT_EQ(CancelFlag, 1);
+        EXPECT_EQ(host::PendingEscPresses(), 0);
+        EXPECT_EQ(NodeWizardRun.elemSuccesses, c.retagged);
+        EXPECT_EQ(om_XPathListMatches(target, 0, "//sec[2]/item", 0, nullptr, 0).size(), c.retagged);
+        EXPECT_EQ(NodeWizardRun.attrSuccesses, 0u);
+        EXPECT_EQ(NodeWizardQuery.attrFailures, c.attrFailed);
+    }
+    PluginGlobals.cancelConfirmText = question;
 }
 
 namespace {
