@@ -31,15 +31,16 @@ void RegisterFormatProperties() {
         [](F_ObjHandleT doc, F_ObjHandleT obj, PropValue &out) {
             Layout *l = LayoutOf(doc);
             if (!l) return false;
-            const uint32_t *at = l->pgfIndex.Find(obj);
-            if (!at) return false;
+            uint32_t at = 0;
+            if (!l->FindPgf(obj, at)) return false;
             auto applied = PgfFormats().find(obj);
-            out.s = applied != PgfFormats().end() ? applied->second : l->FormatOf(l->pgfs[*at]);
+            out.s = applied != PgfFormats().end() ? applied->second : l->FormatOf(l->pgfs[at]);
             return true;
         },
         [](F_ObjHandleT doc, F_ObjHandleT obj, const PropValue &in) {
             Layout *l = LayoutOf(doc);
-            if (!l || !l->pgfIndex.Contains(obj) || in.s.empty()) return false;
+            uint32_t at = 0;
+            if (!l || !l->FindPgf(obj, at) || in.s.empty()) return false;
             PgfFormats()[obj] = in.s;
             return true;
         });

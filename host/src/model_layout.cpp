@@ -49,7 +49,6 @@ struct DocIds {
     KeyedIds pgfs;  // the other paragraphs
     std::unordered_map<F_ObjHandleT, std::vector<FrameIds>> frames;  // by flow, in frame order
     IntT nextUnique = 1000;
-    F_ObjHandleT firstPgf = 0;  // the first paragraph id made for the document
     size_t lastPgfCount = 0, lastElemCount = 0;  // of the last build: room to reserve for the next
 };
 
@@ -82,7 +81,7 @@ unsigned long ParagraphsLaidOut = 0;
     p.format = format;
     p.emptyLoc = at;
     auto index = static_cast<uint32_t>(l.pgfs.size() - 1);
-    if (p.id) l.pgfIndex.Put(p.id) = index;
+    l.PgfAdded(index);
     ++ParagraphsLaidOut;
     return index;
 }
@@ -403,9 +402,6 @@ void LayOut(Document &d, Layout &l) {
         pgfRoom = room + d.flows.size();
     }
     if (firstRoot) ids.firstPgfs.Reserve(firstRoot, room);
-    // Paragraph ids are made one after another from the first build's first one.
-    if (!ids.firstPgf) ids.firstPgf = MakeId(FO_Pgf, NextCounter(FO_Pgf));
-    l.pgfIndex.Reserve(ids.firstPgf, pgfRoom);
     l.pgfs.reserve(pgfRoom);
     Builder<false> b(d, l, &ids);
     for (F_ObjHandleT f : d.flows)
@@ -621,6 +617,17 @@ Layout *BuildLayout(Document &d) {
     LayOut(d, *l);
     d.layout = std::move(l);
     return d.layout.get();
+}
+
+void Layout::IndexPgfs() const {
+    // Kept flat from the least id: the ids of a first build come one after another.
+    F_ObjHandleT least = 0;
+    for (const PgfInfo &p : pgfs)
+        if (p.id && (!least || p.id < least)) least = p.id;
+    if (least) pgfIndex_.Reserve(least, pgfs.size());
+    for (uint32_t i = 0; i < pgfs.size(); ++i)
+        if (pgfs[i].id) pgfIndex_.Put(pgfs[i].id) = i;
+    indexed_ = true;
 }
 
 DenseIdMap<TextPlaces> &Layout::Places() {

@@ -184,7 +184,7 @@ struct Layout {
     std::vector<PgfInfo> pgfs;  // document order: flows in flow order
     std::vector<FrameInfo> frames;
     std::vector<PageInfo> pages;
-    DenseIdMap<uint32_t> pgfIndex{kNoIndex}, frameIndex{kNoIndex}, pageIndex{kNoIndex};  // id -> index
+    DenseIdMap<uint32_t> frameIndex{kNoIndex}, pageIndex{kNoIndex};  // id -> index
     std::unordered_map<F_ObjHandleT, FlowSpan> flows;
     std::vector<std::string> formats;  // the paragraph formats the paragraphs have, each once
     F_ObjHandleT doc = 0;
@@ -209,10 +209,20 @@ struct Layout {
                 return true;
             }
         }
-        const uint32_t *at = pgfIndex.Find(id);
+        const uint32_t *at = PgfIndex().Find(id);
         if (!at) return false;
         index = lastPgf_ = *at;
         return true;
+    }
+    // Paragraph id -> index: made on the first look-up the paragraph found last does not answer
+    // (a reader that goes from one paragraph to the next needs none), kept from then on.
+    const DenseIdMap<uint32_t> &PgfIndex() const {
+        if (!indexed_) IndexPgfs();
+        return pgfIndex_;
+    }
+    // Paragraph i was appended.
+    void PgfAdded(uint32_t i) {
+        if (indexed_ && pgfs[i].id) pgfIndex_.Put(pgfs[i].id) = i;
     }
 
     const std::string &FormatOf(const PgfInfo &p) const { return formats[p.format]; }
@@ -226,6 +236,9 @@ struct Layout {
     }
 
   private:
+    void IndexPgfs() const;
+    mutable DenseIdMap<uint32_t> pgfIndex_{kNoIndex};
+    mutable bool indexed_ = false;
     mutable uint32_t lastPgf_ = 0;
     uint32_t lastFormat_ = 0;
 };

@@ -61,13 +61,11 @@ F_ObjHandleT F_ApiNewSeriesObject(F_ObjHandleT docId, IntT objType, F_ObjHandleT
     if (!l) return Fail(FE_BadDocId), 0;
     uint32_t index = 0;
     bool before = false;
-    if (const uint32_t *at = l->pgfIndex.Find(prevId)) {
-        index = *at;
-    } else if (const uint32_t *fr = l->frameIndex.Find(prevId)) {
+    if (!l->FindPgf(prevId, index)) {
+        const uint32_t *fr = l->frameIndex.Find(prevId);
+        if (!fr) return Fail(FE_BadObjId), 0;
         index = l->frames[*fr].firstPgf;
         before = true;
-    } else {
-        return Fail(FE_BadObjId), 0;
     }
     F_ObjHandleT def = NewPgfDefinition(*d, *l, l->pgfs[index]);
     F_ObjHandleT parent = 0, next = 0;
