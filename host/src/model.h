@@ -651,7 +651,7 @@ struct SlotPool {
     std::vector<std::unique_ptr<uint32_t[]>> pages;  // per id from kFirstCounter: slot + 1, 0 when none
     std::vector<uint32_t> freeSlots;
     Chunks<Element, kChunkBits> store;
-    Element *Get(F_ObjHandleT id) {
+    [[gnu::always_inline]] Element *Get(F_ObjHandleT id) {
         size_t i = size_t(CounterOf(id)) - kFirstCounter;  // huge for counters below the first
         size_t p = i >> kPageBits;
         if (p >= pages.size() || !pages[p]) return nullptr;

@@ -101,9 +101,12 @@ class DenseIdMap {
     [[gnu::noinline]] V &PutOutside(F_ObjHandleT id) {
         if (!based_) Reserve(id, 0);
         const size_t i = Flat(id);
-        // The table grows by doubling while it stays at least a quarter full.
+        // The table grows by doubling while it stays at least a quarter full, and no further than
+        // its reserved room while that holds the id: room reserved is filled, not moved.
         if (const size_t limit = std::min(4 * (used_ + kSlack), MaxFlat()); i >= flat_.size() && i < limit) {
-            flat_.resize(std::max(i + 1, std::min(2 * flat_.size(), limit)), absent_);
+            size_t n = std::min(2 * flat_.size(), limit);
+            if (i < flat_.capacity()) n = std::min(n, flat_.capacity());
+            flat_.resize(std::max(i + 1, n), absent_);
             AdoptSparse();
         }
         if (i < flat_.size()) {
