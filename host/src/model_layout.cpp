@@ -23,13 +23,11 @@ using KeptId = std::pair<F_ObjHandleT, IntT>;  // id, unique id
 
 // The id of a kind kept for `kept` (absent: {0, 0}), made now when it has none. With the kind's
 // ids used up the object has none (0) and cannot be reached by id.
-[[gnu::noinline]] KeptId MakeKept(KeptId &kept, int kind, IntT &nextUnique) {
+inline KeptId GetKept(KeptId &kept, int kind, IntT &nextUnique) {
+    if (kept.first) return kept;
     KeptId v{NewObjectId(kind), nextUnique++};
     if (v.first) kept = v;
     return v;
-}
-inline KeptId GetKept(KeptId &kept, int kind, IntT &nextUnique) {
-    return kept.first ? kept : MakeKept(kept, kind, nextUnique);
 }
 
 struct KeyedIds {

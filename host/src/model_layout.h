@@ -4,6 +4,9 @@
 // (MarkChanged) and the next read builds it again. Shared by the layout, text and edit files.
 #pragma once
 
+#include <cstring>
+#include <type_traits>
+
 #include "model.h"
 
 namespace host {
@@ -73,17 +76,17 @@ class DenseIdMap {
         flat_.reserve(count);
     }
     V *Find(F_ObjHandleT id) {
-        if (const size_t i = Flat(id); i < flat_.size()) return flat_[i] == absent_ ? nullptr : &flat_[i];
+        if (const size_t i = Flat(id); i < flat_.size()) return Absent(flat_[i]) ? nullptr : &flat_[i];
         if (sparse_.empty()) return nullptr;
         auto it = sparse_.find(id);
-        return it == sparse_.end() || it->second == absent_ ? nullptr : &it->second;
+        return it == sparse_.end() || Absent(it->second) ? nullptr : &it->second;
     }
     const V *Find(F_ObjHandleT id) const { return const_cast<DenseIdMap *>(this)->Find(id); }
     bool Contains(F_ObjHandleT id) const { return Find(id) != nullptr; }
     // The value of id, `absent` when it has none yet (the caller sets it).
     [[gnu::always_inline]] V &Put(F_ObjHandleT id) {
         if (const size_t i = Flat(id); i < flat_.size()) {
-            if (flat_[i] == absent_) ++used_;
+            if (Absent(flat_[i])) ++used_;
             return flat_[i];
         }
         return PutOutside(id);
@@ -91,6 +94,10 @@ class DenseIdMap {
 
   private:
     static constexpr size_t kSlack = 1024;
+    // Compared as bytes (every value kept here is 32-bit numbers without padding), which stays
+    // inline in the builders' loops where a call to the pair's == did not.
+    static_assert(std::is_trivially_destructible_v<V> && sizeof(V) % sizeof(uint32_t) == 0);
+    bool Absent(const V &v) const { return std::memcmp(&v, &absent_, sizeof(V)) == 0; }
     // The place of id in the flat table. The table holds no more than its kind's counters from
     // the start, so that an id below the start or of another kind falls past its end (an id of
     // another kind is a multiple of 2^24 away, less the counters before the start).
@@ -110,7 +117,7 @@ class DenseIdMap {
             AdoptSparse();
         }
         if (i < flat_.size()) {
-            if (flat_[i] == absent_) ++used_;
+            if (Absent(flat_[i])) ++used_;
             return flat_[i];
         }
         return sparse_.try_emplace(id, absent_).first->second;
@@ -123,7 +130,7 @@ class DenseIdMap {
                 ++it;
                 continue;
             }
-            if (it->second != absent_) {
+            if (!Absent(it->second)) {
                 ++used_;
                 flat_[j] = it->second;
             }
