@@ -284,18 +284,22 @@ private:
     }
 
     // Pre-order walk with enter and exit, no recursion; the places pass stops where the tree
-    // leaves the paragraphs.
+    // leaves the paragraphs. The elements the walk went down from are kept, so that it goes back
+    // up without looking them up again.
     void Walk(F_ObjHandleT flow, F_ObjHandleT root) {
         const uint32_t flowFirst = count_;
         F_ObjHandleT id = root;
         Element *e = Node(id);
         if (!e) return;
+        size_t depth = 0;
         Enter(flow, id, *e);
         for (;;) {
             if constexpr (kPlaces) {
                 if (!ok_) return;
             }
             if (e->first) {
+                if (depth == up_.size()) up_.emplace_back();
+                up_[depth++] = e;
                 id = e->first;
                 e = Node(id);
                 Enter(flow, id, *e);
@@ -303,7 +307,7 @@ private:
             }
             for (;;) {
                 Exit(id, *e, flowFirst);
-                if (id == root) return;
+                if (id == root || !depth) return;
                 if (e->next) {
                     id = e->next;
                     e = Node(id);
@@ -311,7 +315,7 @@ private:
                     break;
                 }
                 id = e->parent;
-                e = Node(id);
+                e = up_[--depth];
             }
         }
     }
@@ -347,6 +351,7 @@ private:
     const std::string *format_ = nullptr;
     F_ObjHandleT formatDef_ = 0;
     uint8_t formatMode_ = 0;
+    std::vector<Element *> up_;  // the elements the walk went down from (the parents); room kept
     std::vector<Ctx> ctx_;  // the paragraph elements around the walk, innermost last; room kept
     size_t depth_ = 0;      // how many of ctx_ are open
     std::vector<F_ObjHandleT> pending_;
