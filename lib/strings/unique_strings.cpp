@@ -71,15 +71,32 @@ size_t UniqueStrings::Slot(std::string_view text, uint32_t tag) const {
 void UniqueStrings::Grow(size_t more) {
     unsigned bits = slots_.empty() ? 4 : bits_ + 1;
     while ((size_ + more) * 2 > (size_t(1) << bits)) ++bits;
-    std::vector<uint64_t> old = std::exchange(slots_, std::vector<uint64_t>(size_t(1) << bits, 0));
+    const size_t n = size_t(1) << bits, mask = n - 1;
+    Slots old = std::exchange(slots_, Slots{std::make_unique_for_overwrite<uint64_t[]>(n), n});
     bits_ = bits;
-    const size_t mask = slots_.size() - 1;
-    for (uint64_t e : old) {
-        if (!e) continue;
-        size_t s = Home(static_cast<uint32_t>(e >> 32), bits);
-        while (slots_[s]) s = (s + 1) & mask;
-        slots_[s] = e;
-    }
+    // The new table is cleared a stretch at a time just ahead of the slots its entries go to, so
+    // that each of its lines is cleared and filled while in the cache, not cleared whole first and
+    // fetched again. The entries are taken from the old table's first empty slot on, in order; those
+    // before it (a run that wrapped round the old table's end) come last, when all is clear.
+    constexpr size_t kStretch = 1024;
+    size_t clear = 0;  // slots [0, clear) are cleared
+    auto put = [&](uint64_t e) {
+        for (size_t s = Home(static_cast<uint32_t>(e >> 32), bits);; s = (s + 1) & mask) {
+            for (; clear <= s; clear = std::min(n, clear + kStretch))
+                std::fill(slots_.at.get() + clear, slots_.at.get() + std::min(n, clear + kStretch), uint64_t{0});
+            if (!slots_[s]) {
+                slots_[s] = e;
+                return;
+            }
+        }
+    };
+    size_t first = 0;
+    while (first < old.size() && old[first]) ++first;
+    for (size_t i = first; i < old.size(); ++i)
+        if (old[i]) put(old[i]);
+    std::fill(slots_.at.get() + clear, slots_.at.get() + n, uint64_t{0});
+    clear = n;
+    for (size_t i = 0; i < first; ++i) put(old[i]);
 }
 
 void UniqueStrings::IndexHeld() {
@@ -185,7 +202,7 @@ std::vector<std::string> UniqueStrings::Take() {
     TakeInWaiting();
     // The index and the batch's room go before the list is gathered, so that the list can take
     // their memory rather than fresh memory.
-    std::vector<uint64_t>().swap(slots_);
+    slots_ = Slots{};
     std::vector<std::string>().swap(waiting_);
     bits_ = 0;
     std::vector<std::string> out;

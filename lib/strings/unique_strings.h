@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,8 +60,17 @@ class UniqueStrings {
     static constexpr size_t kBlock = 8192;
     std::vector<std::vector<std::string>> blocks_;  // the first one taken over whole, then kBlock each
     size_t size_ = 0;
-    std::vector<uint64_t> slots_;  // 0: empty; else the tag above the list place + 1
-    unsigned bits_ = 0;            // slots_ holds 2^bits_ slots (when not empty)
+    // The index's slots, made without being written: Grow writes each one once.
+    struct Slots {
+        std::unique_ptr<uint64_t[]> at;
+        size_t n = 0;
+        size_t size() const { return n; }
+        bool empty() const { return n == 0; }
+        uint64_t &operator[](size_t i) { return at[i]; }
+        uint64_t operator[](size_t i) const { return at[i]; }
+    };
+    Slots slots_;       // 0: empty; else the tag above the list place + 1
+    unsigned bits_ = 0;  // slots_ holds 2^bits_ slots (when not empty)
     size_t indexed_ = 0;           // the texts at places [0, indexed_) are in the index
     static constexpr size_t kWaiting = 4096;
     std::vector<std::string> waiting_;                   // texts given to AddSoon, not yet taken in
