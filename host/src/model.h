@@ -47,6 +47,7 @@
 #include <cstring>
 #include <deque>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <string>
@@ -100,8 +101,8 @@ uint32_t SetNextObjectCounter(int kind, uint32_t counter);
 // dead), so that the test starts from a known state. Answers the limit it replaces.
 uint32_t SetLastObjectCounter(int kind, uint32_t last);
 
-// A unique id (FP_Unique) never handed out before in the session.
-IntT NewUniqueId();
+// A unique id (FP_Unique) never handed out before in the session: NewUniqueId(), inline below
+// with the store.
 // A unique id read back from a file: the session's fresh ones go on past it.
 void KeepUniqueIdsPast(IntT unique);
 
@@ -660,7 +661,7 @@ struct SlotPool {
     }
     // The number of element slots made since the last reset (a bound on the elements there are).
     size_t Size() const { return store.count; }
-    std::pair<F_ObjHandleT, Element *> New(int kind) {
+    [[gnu::always_inline]] std::pair<F_ObjHandleT, Element *> New(int kind) {
         F_ObjHandleT id = NewObjectId(kind);
         if (!id) return {0, nullptr};
         size_t i = size_t(CounterOf(id)) - kFirstCounter;
@@ -712,6 +713,13 @@ struct Store {
 extern Store *theStore;
 Store &MakeStore();
 inline Store &TheStore() { return theStore ? *theStore : MakeStore(); }
+
+inline IntT NewUniqueId() {
+    IntT &next = TheStore().session.nextUnique;
+    // Past two thousand million ids the count starts again from the first.
+    if (next < 1000 || next == std::numeric_limits<IntT>::max()) [[unlikely]] next = 1000;
+    return next++;
+}
 
 // The look-ups every call makes, kept inline.
 inline Document *Doc(F_ObjHandleT doc) {

@@ -93,17 +93,6 @@ uint32_t SetLastObjectCounter(int kind, uint32_t last) {
 
 uint32_t NextCounter(int kind) { return FreshOf(kind).next; }
 
-namespace {
-// NewUniqueId, inline where elements are made.
-inline IntT NextUnique() {
-    IntT &next = TheStore().session.nextUnique;
-    // Past two thousand million ids the count starts again from the first.
-    if (next < 1000 || next == std::numeric_limits<IntT>::max()) [[unlikely]] next = 1000;
-    return next++;
-}
-}  // namespace
-
-IntT NewUniqueId() { return NextUnique(); }
 
 void KeepUniqueIdsPast(IntT unique) {
     IntT &next = TheSession().nextUnique;
@@ -470,35 +459,6 @@ F_ObjHandleT AppendText(F_ObjHandleT doc, F_ObjHandleT parent, std::string_view 
     l->text.append(text);
     MarkChanged(doc, false);
     return last;
-}
-
-std::pair<F_ObjHandleT, Element *> BuildChild(F_ObjHandleT doc, F_ObjHandleT parent, Element &p, Element *&last,
-                                              F_ObjHandleT def, uint8_t misc, std::string_view text, TextStore &texts) {
-    if (!p.def || p.misc) return {0, nullptr};  // text nodes, comments and instructions hold no children
-    if (!def && !misc && last && !last->def) {
-        last->text.append(text);
-        return {p.last, last};
-    }
-    if (def && !misc)
-        if (const ElementDef *d = Def(def); !d || d->doc != doc) return {0, nullptr};
-    auto [id, e] = TheStore().elements.New(FO_Element);
-    if (!e) return {0, nullptr};
-    e->doc = doc;
-    if (misc) {
-        e->def = kMiscDef;
-        e->misc = misc;
-    } else {
-        e->def = def;
-        e->unique = NextUnique();
-    }
-    if (!def || misc) e->text.Build(text, texts);
-    e->parent = parent;
-    e->prev = p.last;
-    if (last) last->next = id;
-    else p.first = id;
-    p.last = id;
-    last = e;
-    return {id, e};
 }
 
 bool SetAttribute(F_ObjHandleT doc, F_ObjHandleT elem, std::string_view name, std::vector<std::string> values) {
