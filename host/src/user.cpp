@@ -59,14 +59,16 @@ void EscOnPoll(int n) {
 int PendingEscPresses() { return State().escPressed + static_cast<int>(State().escAtPoll.size()); }
 
 namespace {
-// Reads a press due at the poll just counted; answers true when there is one.
-[[gnu::noinline]] bool ReadDueEscPress(UserState &s) {
+// Reads a press due at the poll just counted, with presses waiting or scheduled: 1 when there
+// is one. Kept out of the poll, so that the poll with none pending needs no frame.
+[[gnu::noinline]] IntT ReadDueEscPress(UserState &s) {
     auto due = std::remove(s.escAtPoll.begin(), s.escAtPoll.end(), s.polls);
     s.escPressed += static_cast<int>(s.escAtPoll.end() - due);
     s.escAtPoll.erase(due, s.escAtPoll.end());
-    if (s.escPressed == 0) return false;
+    if (s.escPressed == 0) return 0;
     --s.escPressed;
-    return true;
+    Transcript("user: Esc");
+    return 1;
 }
 }  // namespace
 
@@ -98,7 +100,5 @@ extern "C" IntT F_ApiUserCancel(void) {
     host::UserState &s = host::pollState ? *host::pollState : host::State();
     ++s.polls;
     if (s.escAtPoll.empty() && s.escPressed == 0) return 0;
-    if (!host::ReadDueEscPress(s)) return 0;
-    host::Transcript("user: Esc");
-    return 1;
+    return host::ReadDueEscPress(s);
 }
