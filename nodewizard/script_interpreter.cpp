@@ -34,6 +34,10 @@ namespace {
 // The walk's moves: how the current element was reached.
 enum WalkMove : IntT { kMoveDown = 1, kMoveAcross = 2, kMoveUp = 3 };
 
+// Runs of script events started in this process: a run started while an event runs its matches
+// in turn (from one of its actions) may have changed anything the event's preparation set.
+unsigned long scriptRunsStarted = 0;
+
 // Esc is polled on every this many visits of the walk.
 constexpr long kPollEvery = 50;
 // Longest walk of one document run before it gives up (a bound, never reached by real scripts).
@@ -356,16 +360,40 @@ void om_NWSCopyContentToClipboard(F_ObjHandleT scriptsDoc, F_ObjHandleT elem) {
 
 namespace {
 
-// Puts the element action's operands into the Node Wizard state; its code.
-NWElementAction ReadElemAction(F_ObjHandleT scriptsDoc, const NWSElemAction &action, F_ObjHandleT targetDoc,
-                               F_ObjHandleT matched) {
+// The names and conditions element actions put into the Node Wizard state, each with the action
+// that put its own static value there while an event runs its matches one after another: while
+// nothing but the event's actions runs, the action finds its value still in place and does not
+// copy it again.
+struct HeldNames {
+    const NWSElemAction *retag = nullptr, *wrap = nullptr, *insert = nullptr, *conditions = nullptr;
+};
+
+// Puts the action's operand into the name; holder (when given) learns whether the name now holds
+// the action's static value.
+[[gnu::noinline]] void PutOperand(const NWSElemAction &action, F_ObjHandleT scriptsDoc, F_ObjHandleT targetDoc,
+                                  F_ObjHandleT matched, std::string &name, const NWSElemAction **holder) {
+    OperandInto(action.operand, scriptsDoc, targetDoc, matched, name);
+    if (holder) *holder = action.operand.value.source == NWSValueSource::Static ? &action : nullptr;
+}
+
+// Puts the element action's operands into the Node Wizard state (held: what is known to be
+// there already); its code.
+inline NWElementAction ReadElemAction(F_ObjHandleT scriptsDoc, const NWSElemAction &action, F_ObjHandleT targetDoc,
+                                      F_ObjHandleT matched, HeldNames *held) {
     NWElementAction code = action.code;
     if (code == NWElem::None) return NWElem::None;
-    auto operand = [&](std::string &into) { OperandInto(action.operand, scriptsDoc, targetDoc, matched, into); };
-    if (code == NWElem::Retag) operand(NodeWizardRun.retagName);
-    if (code == NWElem::Wrap || code == NWElem::WrapContents) operand(WrapElementName);
-    if (code >= NWElem::InsertBefore && code <= NWElem::InsertLastChild) operand(NodeWizardOptions.insertName);
-    if (code == NWElem::AssignConditions) ActionConditions = action.conditions;
+    auto operand = [&](std::string &into, const NWSElemAction *HeldNames::*slot) {
+        if (held && held->*slot == &action) return;
+        PutOperand(action, scriptsDoc, targetDoc, matched, into, held ? &(held->*slot) : nullptr);
+    };
+    if (code == NWElem::Retag) operand(NodeWizardRun.retagName, &HeldNames::retag);
+    if (code == NWElem::Wrap || code == NWElem::WrapContents) operand(WrapElementName, &HeldNames::wrap);
+    if (code >= NWElem::InsertBefore && code <= NWElem::InsertLastChild)
+        operand(NodeWizardOptions.insertName, &HeldNames::insert);
+    if (code == NWElem::AssignConditions && !(held && held->conditions == &action)) {
+        ActionConditions = action.conditions;
+        if (held) held->conditions = &action;
+    }
     if (code == NWElem::PasteOver || (code >= NWElem::PasteOverContents && code <= NWElem::PasteAfter))
         om_NWSCopyContentToClipboard(scriptsDoc, action.elem);
     return code;
@@ -409,11 +437,12 @@ NWAttrAction ReadAttrAction(F_ObjHandleT scriptsDoc, const NWSAttrAction &action
 // The group's element or attribute actions on one match; true when the matched node is known to
 // have content after them (looked for after every action that may take it away), false when it
 // has none or the run stopped before the end.
-bool RunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched) {
+bool RunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched,
+                    HeldNames *held) {
     if (!targetDoc || !matched || !scriptsDoc || !group.elem || !om_ElementHasContent(targetDoc, matched)) return false;
     bool found = true;  // the matched node was found with content, and nothing was done since
     for (const NWSElemAction &action : group.elemActions) {
-        IntT code = ReadElemAction(scriptsDoc, action, targetDoc, matched);
+        IntT code = ReadElemAction(scriptsDoc, action, targetDoc, matched, held);
         found = found && ReadingTouchesNoDocument(action);
         if (code != NWElem::None) {
             NodeWizardQuery.elementAction = code;
@@ -465,10 +494,11 @@ bool RunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT
     return true;
 }
 
-}  // namespace
-
-IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, const NWSEvent &event, F_ObjHandleT targetDoc, F_ObjHandleT matched,
-                           IntT attrIndex, IntT reportElem, IntT reportAttr, IntT reportOther, F_ObjHandleT *newTarget) {
+// The event's action groups on one match (see om_NWSRunActionGroups); held: the names the
+// event's element actions are known to have in place, when it runs its matches in turn.
+IntT RunActionGroups(F_ObjHandleT scriptsDoc, const NWSEvent &event, F_ObjHandleT targetDoc, F_ObjHandleT matched,
+                     IntT attrIndex, IntT reportElem, IntT reportAttr, IntT reportOther, F_ObjHandleT *newTarget,
+                     HeldNames *held) {
     *newTarget = 0;
     if (CancelFlag) return 0;
     NodeWizardOptions.reportElemErrors = reportElem;
@@ -479,7 +509,7 @@ IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, const NWSEvent &event, F_Obj
         if (ran) {
             switch (group.kind) {
             case NWSGroupKind::Element:
-                stillThere = RunElemActions(scriptsDoc, group, targetDoc, matched);
+                stillThere = RunElemActions(scriptsDoc, group, targetDoc, matched, held);
                 break;
             case NWSGroupKind::Attribute:
                 stillThere = RunAttrActions(scriptsDoc, group, targetDoc, matched, attrIndex, reportAttr);
@@ -516,9 +546,18 @@ IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, const NWSEvent &event, F_Obj
     return 0;
 }
 
+}  // namespace
+
+IntT om_NWSRunActionGroups(F_ObjHandleT scriptsDoc, const NWSEvent &event, F_ObjHandleT targetDoc, F_ObjHandleT matched,
+                           IntT attrIndex, IntT reportElem, IntT reportAttr, IntT reportOther, F_ObjHandleT *newTarget) {
+    return RunActionGroups(scriptsDoc, event, targetDoc, matched, attrIndex, reportElem, reportAttr, reportOther,
+                           newTarget, nullptr);
+}
+
 // ---- the event walk --------------------------------------------------------------------------
 
 F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, const NWSScript &script, IntT eventNumber, IntT interactive) {
+    ++scriptRunsStarted;
     StatusCode = 0;
     CancelFlag = 0;
     if (!target) return 0;
@@ -617,30 +656,44 @@ F_ObjHandleT om_NWSRunScriptEvents(F_ObjHandleT target, const NWSScript &script,
             if (!record->empty() && RunsInPlace(event)) {
                 // Each match runs as the walk's return to the event for it would run it: the same
                 // polls, the restore of the preparation (which leaves the sequence valid) and the
-                // look-up of the event's matches, without the rest of the walk.
+                // look-up of the event's matches, without the rest of the walk. While no other run
+                // starts and the node table keeps its sequences, the event's element and attribute
+                // actions are all that runs between two matches: of what the preparation set they
+                // change the status and the action codes alone, and the registry stays as it is.
                 const PreparedEvent &p = prepared[static_cast<size_t>(node.event)];
+                unsigned long runs = scriptRunsStarted, emptied = XPathNodeTableEmptied;
+                HeldNames held;
                 for (;;) {
                     F_ObjHandleT switched = 0;  // stays 0: no element or attribute action switches
                     const Match &m = record->first();
-                    om_NWSRunActionGroups(scriptsDoc, event, m.doc, m.elem, m.attr, reportElem, reportAttr,
-                                          reportOther, &switched);
+                    RunActionGroups(scriptsDoc, event, m.doc, m.elem, m.attr, reportElem, reportAttr, reportOther,
+                                    &switched, &held);
                     if (CancelFlag) break;
                     if (visits % kPollEvery == 0) {
                         om_PollUserCancel();
                         if (CancelFlag) break;
                     }
                     if (++visits >= kMaxVisits) break;
-                    RestorePrepared(p);
-                    // One record per event: while the registry keeps it where it was, it is there.
-                    if (static_cast<size_t>(index) >= ScriptEventRegistry.size() ||
-                        ScriptEventRegistry[static_cast<size_t>(index)].event != node.elem)
-                        index = om_NWSFindEventMatches(node.elem);
-                    if (index < 0) {
-                        al_ok(kCriticalTwo);
-                        CancelFlag = 1;
-                        return target;
+                    if (runs == scriptRunsStarted && emptied == XPathNodeTableEmptied) {
+                        StatusCode = 0;
+                        AttrActionCode = NWAttr::None;
+                        NodeWizardQuery.elementAction = NWElem::None;
+                    } else {
+                        held = HeldNames{};
+                        RestorePrepared(p);
+                        runs = scriptRunsStarted;
+                        emptied = XPathNodeTableEmptied;
+                        // One record per event: while the registry keeps it where it was, it is there.
+                        if (static_cast<size_t>(index) >= ScriptEventRegistry.size() ||
+                            ScriptEventRegistry[static_cast<size_t>(index)].event != node.elem)
+                            index = om_NWSFindEventMatches(node.elem);
+                        if (index < 0) {
+                            al_ok(kCriticalTwo);
+                            CancelFlag = 1;
+                            return target;
+                        }
+                        record = &ScriptEventRegistry[static_cast<size_t>(index)];
                     }
-                    record = &ScriptEventRegistry[static_cast<size_t>(index)];
                     if (!record->empty()) ++record->head;
                     if (record->empty()) break;
                 }

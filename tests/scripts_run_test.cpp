@@ -75,6 +75,10 @@ const std::string kScripts =
            "</Static_value></Retag_as></ElementActions><AttributeActions><Replace_values_with_spec><Attribute>"
            "<Static_value>n</Static_value></Attribute><Value><Static_value>x</Static_value></Value>"
            "</Replace_values_with_spec></AttributeActions></NWScriptEvent>") +
+    Script("RetagTwice", "",
+           "<NWScriptEvent><XPathExpression>//sec[2]/p</XPathExpression><ElementActions><Retag_as><Static_value>item"
+           "</Static_value></Retag_as><Retag_as><Static_value>nosuch</Static_value></Retag_as></ElementActions>"
+           "</NWScriptEvent>") +
     Script("DeleteThenRetag", "",
            "<NWScriptEvent><XPathExpression>//sec[2]/p</XPathExpression><ElementActions><Delete_element/><Retag_as>"
            "<Static_value>item</Static_value></Retag_as></ElementActions></NWScriptEvent>") +
@@ -151,6 +155,16 @@ TEST_F(ScriptRuns, ElementActionsRunThroughTheNodeWizard) {
     EXPECT_EQ(om_XPathListMatches(target, 0, "//p", 0, nullptr, 0).size(), 2u);
     EXPECT_EQ(NodeWizardRun.elemSuccesses, 4u);
     EXPECT_EQ(NodeWizardQuery.elemFailures, 0u);
+}
+
+// Each action puts its own tag in place on every match, after another action of the group put
+// another there: every match is retagged, and the second retag finds no such element.
+TEST_F(ScriptRuns, EachActionRetagsWithItsOwnTagOnEveryMatch) {
+    EXPECT_EQ(Run("RetagTwice"), 1);
+    EXPECT_EQ(om_XPathListMatches(target, 0, "//sec[2]/item", 0, nullptr, 0).size(), 4u);
+    EXPECT_EQ(NodeWizardRun.elemSuccesses, 4u);
+    EXPECT_EQ(NodeWizardQuery.elemFailures, 4u);
+    EXPECT_EQ(NodeWizardRun.retagName, "nosuch");
 }
 
 // A group's actions run in turn on each match; after one that takes the match away the rest of
