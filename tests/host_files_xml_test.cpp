@@ -320,6 +320,25 @@ TEST_F(HostFilesXml, EditsOfTextsReadFromAFileChangeThatTextAlone) {
     EXPECT_EQ(text(Elem(FlowOf(MainFlow(other))->root)->first), second + " in another file");
 }
 
+// A file's tabs are read as host tabs in every text and comment, and nothing else changes: the
+// texts are kept each after its length, and a length of 9 or 265 holds a tab's byte.
+TEST_F(HostFilesXml, TabsAreReadAsHostTabsWhateverTheTextsLengths) {
+    const std::string nine = "nine char", long265 = std::string(264, 'y') + "z";
+    fs::path file = Write("tabs.xml", "<r><p>" + nine + "</p><p>a\tb</p><p>" + long265 +
+                                          "</p><p>\tends\t</p><p><!--c\td-->" + nine + "</p></r>");
+    F_ObjHandleT doc = Open(file);
+    ASSERT_NE(doc, 0u);
+    std::vector<std::string> texts;
+    WalkTree(FlowOf(MainFlow(doc))->root, [&](F_ObjHandleT, const Element &e, size_t) {
+        if (!e.def || e.misc) texts.emplace_back(e.text);
+        return true;
+    });
+    EXPECT_EQ(texts, (std::vector<std::string>{nine, "a\x08" "b", long265, "\x08" "ends\x08", "c\x08" "d", nine}));
+    fs::path out = dir / "tabs_saved.xml";
+    ASSERT_EQ(Save(doc, out, FV_SaveFmtXml), doc);
+    EXPECT_NE(Read(out).find("<p>a\tb</p>"), std::string::npos) << Read(out);
+}
+
 // Text and attribute values as a save writes them: markup characters and carriage returns as
 // references (in a value tabs and line ends too, which a reader would make spaces of), host tabs
 // as tabs, ill-formed UTF-8 as U+FFFD, and what XML cannot carry (other control characters,

@@ -40,43 +40,83 @@ int32_t DocImage::FindFormat(int kind, const std::string &name) const {
     return -1;
 }
 
+TextArena::Chunk &TextArena::NewChunk(size_t capacity) {
+    chunks_.push_back(Chunk{std::make_unique_for_overwrite<char[]>(capacity), 0, capacity});
+    return chunks_.back();
+}
+
 void TextArena::Start(NodeImage &n) {
-    if (chunks_.empty()) {
-        chunks_.emplace_back();
-        chunks_.back().reserve(kChunk);
-    }
+    Chunk &c = chunks_.empty() || chunks_.back().size + kLength > chunks_.back().capacity ? NewChunk(kChunk) : chunks_.back();
+    std::memset(c.data.get() + c.size, 0, kLength);
+    c.size += kLength;
     n.textChunk = static_cast<uint32_t>(chunks_.size() - 1);
-    n.textOffset = static_cast<uint32_t>(chunks_.back().size());
+    n.textOffset = static_cast<uint32_t>(c.size);
     n.textLength = 0;
 }
 
 void TextArena::Append(NodeImage &n, std::string_view s) {
-    std::string *chunk = &chunks_[n.textChunk];
-    if (n.textOffset > 0 && chunk->size() + s.size() > kChunk) {
+    Chunk *c = &chunks_[n.textChunk];
+    size_t head = n.textOffset - kLength;  // where the text's length is kept
+    const size_t whole = kLength + static_cast<size_t>(n.textLength);
+    if (c->size + s.size() > c->capacity) {
         // The chunk is full: the text begun so far moves to a chunk of its own, where it may
-        // grow as far as it needs.
-        std::string next;
-        next.reserve(std::max(kChunk, 2 * (static_cast<size_t>(n.textLength) + s.size())));
-        next.append(*chunk, n.textOffset, n.textLength);
-        chunk->resize(n.textOffset);
-        chunks_.push_back(std::move(next));
-        chunk = &chunks_.back();
-        n.textChunk = static_cast<uint32_t>(chunks_.size() - 1);
-        n.textOffset = 0;
+        // grow as far as it needs (one that holds nothing else is replaced by a larger one).
+        const size_t capacity = std::max(kChunk, 2 * (whole + s.size()));
+        Chunk next{std::make_unique_for_overwrite<char[]>(capacity), whole, capacity};
+        std::memcpy(next.data.get(), c->data.get() + head, whole);
+        if (head > 0) {
+            c->size = head;
+            chunks_.push_back(std::move(next));
+            c = &chunks_.back();
+            n.textChunk = static_cast<uint32_t>(chunks_.size() - 1);
+        } else {
+            *c = std::move(next);
+        }
+        n.textOffset = static_cast<uint32_t>(kLength);
+        head = 0;
     }
-    chunk->append(s);
+    if (!s.empty()) std::memcpy(c->data.get() + c->size, s.data(), s.size());
+    c->size += s.size();
     n.textLength += static_cast<uint32_t>(s.size());
+    std::memcpy(c->data.get() + head, &n.textLength, kLength);
 }
 
 std::string_view TextArena::Text(const NodeImage &n) const {
     if (n.textLength == 0) return {};
-    return std::string_view(chunks_[n.textChunk]).substr(n.textOffset, n.textLength);
+    return std::string_view(chunks_[n.textChunk].data.get() + n.textOffset, n.textLength);
 }
 
 void TextArena::Replace(char from, char to) {
-    for (std::string &c : chunks_)
-        for (char *at = c.data(), *end = at + c.size(); (at = static_cast<char *>(std::memchr(at, from, size_t(end - at))));)
-            *at++ = to;
+    // Each chunk is a run of texts, each after its length: the byte is searched for through the
+    // whole chunk, and a find is replaced when it lies in a text rather than in a length.
+    for (Chunk &c : chunks_) {
+        char *data = c.data.get();
+        size_t text = 0;  // the text at or before the last find (where its length is)
+        for (size_t pos = 0; pos < c.size;) {
+            auto *hit = static_cast<char *>(std::memchr(data + pos, from, c.size - pos));
+            if (!hit) break;
+            const size_t at = size_t(hit - data);
+            while (text + kLength <= c.size) {
+                uint32_t length;
+                std::memcpy(&length, data + text, kLength);
+                if (at < text + kLength + length) {
+                    if (at >= text + kLength) *hit = to;
+                    break;
+                }
+                text += kLength + length;
+            }
+            pos = at + 1;
+        }
+    }
+}
+
+std::vector<std::unique_ptr<char[]>> TextArena::TakeChunks() {
+    std::vector<std::unique_ptr<char[]>> out;
+    out.reserve(chunks_.size());
+    for (Chunk &c : chunks_) out.push_back(std::move(c.data));
+    chunks_.clear();
+    released_ = 0;
+    return out;
 }
 
 static bool IsBlankChar(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -177,39 +178,55 @@ class ChunkedList {
 
 struct NodeImage;
 
-// The text of all text nodes, in chunks. A node's text is contiguous in one chunk; only the text
-// begun last may grow (it moves to a new chunk when its chunk is full).
+// The text of all text nodes, in chunks. Each text is its length (four bytes) followed by its
+// bytes, as a document keeps the texts of its nodes (TextStore), so that a document built from
+// the image takes the chunks over as they are. A node's text is contiguous in one chunk, right
+// after everything begun before it; only the text begun last may grow (it moves to a new chunk
+// when its chunk is full).
 class TextArena {
   public:
+    static constexpr size_t kLength = sizeof(uint32_t);
     // Begins the text of `n` (empty) after everything stored.
     void Start(NodeImage &n);
     // Appends to the text begun last, which is `n`'s.
     void Append(NodeImage &n, std::string_view s);
     // Start and Append in one.
     void Add(NodeImage &n, std::string_view s) {
-        if (chunks_.empty() || chunks_.back().size() + s.size() > kChunk) {
+        if (chunks_.empty() || chunks_.back().size + kLength + s.size() > chunks_.back().capacity) {
             Start(n);
             Append(n, s);
             return;
         }
-        std::string &chunk = chunks_.back();
+        Chunk &c = chunks_.back();
+        auto length = static_cast<uint32_t>(s.size());
+        std::memcpy(c.data.get() + c.size, &length, kLength);
+        if (length) std::memcpy(c.data.get() + c.size + kLength, s.data(), length);
         n.textChunk = static_cast<uint32_t>(chunks_.size() - 1);
-        n.textOffset = static_cast<uint32_t>(chunk.size());
-        n.textLength = static_cast<uint32_t>(s.size());
-        chunk.append(s);
+        n.textOffset = static_cast<uint32_t>(c.size + kLength);
+        n.textLength = length;
+        c.size += kLength + length;
     }
     std::string_view Text(const NodeImage &n) const;
-    // Replaces a byte everywhere.
+    // Replaces a byte in every text.
     void Replace(char from, char to);
     // Frees the chunks before chunk `chunk` (a NodeImage::textChunk); the texts they held must
     // not be read again, and nothing may be appended afterwards.
     void ReleaseBefore(uint32_t chunk) {
-        for (; released_ < chunk && released_ < chunks_.size(); ++released_) std::string().swap(chunks_[released_]);
+        for (; released_ < chunk && released_ < chunks_.size(); ++released_) chunks_[released_] = Chunk{};
     }
+    // Hands every chunk over (NodeImage::textChunk numbers them), leaving the arena empty; a
+    // node's text, its length first, begins textOffset - kLength bytes into its chunk.
+    std::vector<std::unique_ptr<char[]>> TakeChunks();
 
   private:
+    struct Chunk {
+        std::unique_ptr<char[]> data;
+        size_t size = 0, capacity = 0;
+    };
+    // A new last chunk of at least `capacity` bytes.
+    Chunk &NewChunk(size_t capacity);
     static constexpr size_t kChunk = 64 * 1024;
-    std::vector<std::string> chunks_;
+    std::vector<Chunk> chunks_;
     size_t released_ = 0;  // chunks before this one are given back
 };
 

@@ -241,11 +241,16 @@ F_ObjHandleT BuildDocument(DocImage &image, const std::string &windowsPath, bool
         Element *last;  // its last child so far
     };
     std::vector<Made> path;
-    // Nodes and texts are given back as the build passes them when the flows come in the order
+    // Nodes are given back as the build passes them when the flows come in the order
     // of their nodes, as every reader lists them.
     bool inOrder = true;
     for (size_t f = 1; f < image.flows.size(); ++f)
         inOrder = inOrder && image.flows[f].first >= image.flows[f - 1].first + image.flows[f - 1].count;
+    // The document keeps the image's texts as they are; its nodes point into them.
+    const size_t firstBlock = d->texts.Adopt(image.text.TakeChunks());
+    auto kept = [&](const NodeImage &n) {
+        return n.textLength ? d->texts.Block(firstBlock + n.textChunk) + n.textOffset - TextArena::kLength : nullptr;
+    };
     for (const FlowImage &fi : image.flows) {
         F_ObjHandleT flow = fi.main ? MainFlow(doc) : AddFlow(doc, fi.name);
         if (!flow) return abandon();
@@ -255,20 +260,19 @@ F_ObjHandleT BuildDocument(DocImage &image, const std::string &windowsPath, bool
         for (int32_t i = fi.first; i < fi.first + fi.count; ++i) {
             if (inOrder && i % 1024 == 0) image.nodes.ReleaseBefore(static_cast<size_t>(i));
             const NodeImage &n = image.nodes[i];
-            if (inOrder && n.textLength) image.text.ReleaseBefore(n.textChunk);
             if (n.def == kDroppedNode) continue;
             while (!path.empty() && path.back().index != n.parent) path.pop_back();
             Made *parent = n.parent >= 0 && !path.empty() && path.back().id ? &path.back() : nullptr;
             std::pair<F_ObjHandleT, Element *> made{0, nullptr};
             FA_errno = 0;
             if (n.def == kTextNode) {
-                if (parent) made = BuildChild(doc, parent->id, *parent->e, parent->last, 0, kNotMisc, image.NodeText(n), d->texts);
+                if (parent) made = BuildChild(doc, parent->id, *parent->e, parent->last, 0, kNotMisc, kept(n));
             } else if (IsMiscNode(n)) {
                 if (parent)
                     made = BuildChild(doc, parent->id, *parent->e, parent->last, 0,
-                                      n.def == kCommentNode ? kMiscComment : kMiscPi, image.NodeText(n), d->texts);
+                                      n.def == kCommentNode ? kMiscComment : kMiscPi, kept(n));
             } else if (parent) {
-                made = BuildChild(doc, parent->id, *parent->e, parent->last, defIds[n.def], kNotMisc, {}, d->texts);
+                made = BuildChild(doc, parent->id, *parent->e, parent->last, defIds[n.def], kNotMisc, nullptr);
             } else if (n.parent < 0) {
                 F_ObjHandleT root = AppendElement(doc, 0, defIds[n.def], flow);
                 made = {root, root ? Elem(root) : nullptr};

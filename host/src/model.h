@@ -291,38 +291,38 @@ enum : uint8_t { kPgfByDef = 0, kPgfYes = 1, kPgfNo = 2 };
 // instruction of a plain XML file, in its own place among its siblings.
 enum : uint8_t { kNotMisc = 0, kMiscComment = 1, kMiscPi = 2 };
 
-// Texts a document read from a file keeps for its nodes, in large blocks rather than one
-// allocation each: each kept text is its length (four bytes) followed by its bytes. The texts
-// live until the store is cleared, when the document closes.
+// The texts of the nodes of a document read from a file, in the blocks the reader filled: each
+// text is its length (four bytes, as a uint32_t) followed by its bytes. A node's NodeText points
+// into a block; the blocks live until the store is cleared, when the document closes.
 class TextStore {
   public:
-    // A copy of s (at most 4 GB), kept until Clear().
-    const char *Keep(std::string_view s);
-    void Clear() {
-        blocks_.clear();
-        at_ = nullptr;
-        left_ = 0;
+    static constexpr size_t kLength = sizeof(uint32_t);
+    // Takes the blocks over; the index of the first of them in the store.
+    size_t Adopt(std::vector<std::unique_ptr<char[]>> &&blocks) {
+        size_t first = blocks_.size();
+        for (auto &b : blocks) blocks_.push_back(std::move(b));
+        return first;
     }
+    const char *Block(size_t i) const { return blocks_[i].get(); }
+    void Clear() { blocks_.clear(); }
 
   private:
-    static constexpr size_t kBlock = 64 * 1024;
     std::vector<std::unique_ptr<char[]>> blocks_;
-    char *at_ = nullptr;  // free room of the last block
-    size_t left_ = 0;
 };
 
 // The text of a node: its own characters, or a text its document keeps in its TextStore (the
-// texts of a document read from a file, longer than the few characters a string holds without an
-// allocation). Read like a string_view; an edit first gives the node its own copy.
+// texts of a document read from a file). Read like a string_view; an edit first gives the node
+// its own copy.
 class NodeText {
   public:
     static constexpr size_t npos = std::string::npos;
-    std::string_view view() const {
-        if (!kept_) return own_;
+    // A text as a TextStore keeps it: its length, then its bytes.
+    static std::string_view Kept(const char *kept) {
         uint32_t n;
-        std::memcpy(&n, kept_, sizeof n);
-        return std::string_view(kept_ + sizeof n, n);
+        std::memcpy(&n, kept, sizeof n);
+        return std::string_view(kept + sizeof n, n);
     }
+    std::string_view view() const { return kept_ ? Kept(kept_) : std::string_view(own_); }
     operator std::string_view() const { return view(); }
     size_t size() const { return view().size(); }
     bool empty() const { return size() == 0; }
@@ -354,20 +354,13 @@ class NodeText {
         Own();
         own_.erase(pos, n);
     }
-    // Sets the text of a node being built from a file: a short one in place, a longer one kept in
-    // the document's store.
-    void Build(std::string_view s, TextStore &store) {
-        if (s.size() <= kInPlace) {
-            own_.assign(s);
-            kept_ = nullptr;
-        } else {
-            own_.clear();
-            kept_ = store.Keep(s);
-        }
+    // The text of a node being built from a file: one its document's store keeps (nullptr: none).
+    void Share(const char *kept) {
+        own_.clear();
+        kept_ = kept;
     }
 
   private:
-    static constexpr size_t kInPlace = 15;  // what a string holds without an allocation of its own
     void Own() {
         if (!kept_) return;
         own_.assign(view());

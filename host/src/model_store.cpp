@@ -158,29 +158,6 @@ static void ReleaseElement(F_ObjHandleT id) {
     TheStore().elements.Release(id);
 }
 
-const char *TextStore::Keep(std::string_view s) {
-    const size_t need = sizeof(uint32_t) + s.size();
-    char *at;
-    if (need > kBlock / 4) {
-        // A long text takes a block of its own, so that no block is left mostly empty.
-        blocks_.push_back(std::make_unique_for_overwrite<char[]>(need));
-        at = blocks_.back().get();
-    } else {
-        if (need > left_) {
-            blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlock));
-            at_ = blocks_.back().get();
-            left_ = kBlock;
-        }
-        at = at_;
-        at_ += need;
-        left_ -= need;
-    }
-    auto n = static_cast<uint32_t>(s.size());
-    std::memcpy(at, &n, sizeof n);
-    std::memcpy(at + sizeof n, s.data(), s.size());
-    return at;
-}
-
 Document::Document() = default;
 Document::Document(Document &&) noexcept = default;
 Document &Document::operator=(Document &&) noexcept = default;
