@@ -504,13 +504,16 @@ IntT RunActionGroups(F_ObjHandleT scriptsDoc, const NWSEvent &event, F_ObjHandle
     NodeWizardOptions.reportElemErrors = reportElem;
     NodeWizardOptions.reportAttrErrors = reportAttr;
     for (const NWSGroup &group : event.children) {
-        bool ran = !group.disabled;
+        // A child that is no group, or a disabled group, runs nothing: Esc is polled after it.
+        if (group.disabled || group.kind == NWSGroupKind::None) {
+            if (Cancelled()) break;
+            continue;
+        }
         bool stillThere = false;  // the group's own last look found the matched node
-        if (ran) {
+        if (group.kind == NWSGroupKind::Element) {
+            stillThere = RunElemActions(scriptsDoc, group, targetDoc, matched, held);
+        } else {
             switch (group.kind) {
-            case NWSGroupKind::Element:
-                stillThere = RunElemActions(scriptsDoc, group, targetDoc, matched, held);
-                break;
             case NWSGroupKind::Attribute:
                 stillThere = RunAttrActions(scriptsDoc, group, targetDoc, matched, attrIndex, reportAttr);
                 break;
@@ -530,18 +533,16 @@ IntT RunActionGroups(F_ObjHandleT scriptsDoc, const NWSEvent &event, F_ObjHandle
             case NWSGroupKind::Numeric:
                 om_NWSRunNumericOps(scriptsDoc, group.elem, group.operations, targetDoc, matched);
                 break;
-            case NWSGroupKind::None:
-                ran = false;
+            default:
+                break;
             }
             // Other actions may close documents and change definitions: the element and attribute
             // actions after them ask the host afresh.
-            if (group.kind == NWSGroupKind::Other || group.kind == NWSGroupKind::String ||
-                group.kind == NWSGroupKind::Numeric)
-                om_NWForgetActionBatch();
+            if (group.kind != NWSGroupKind::Attribute) om_NWForgetActionBatch();
         }
         if (Cancelled()) break;
-        // Only a group that ran can have taken the matched element away.
-        if (ran && !stillThere && !om_ElementHasContent(targetDoc, matched)) break;
+        // A group that ran may have taken the matched element away.
+        if (!stillThere && !om_ElementHasContent(targetDoc, matched)) break;
     }
     return 0;
 }
