@@ -285,6 +285,7 @@ F_ObjHandleT BuildDocument(DocImage &image, const std::string &windowsPath, bool
             if (n.uniqueId && n.uniqueId <= 0x7FFFFFFFu && taken.insert(n.uniqueId).second)
                 e->unique = static_cast<IntT>(n.uniqueId);
             if (n.pgfMode) e->pgfMode = n.pgfMode == 1 ? kPgfYes : kPgfNo;
+            if (n.attrCount) e->attrs.reserve(n.attrCount);
             for (uint32_t k = 0; k < n.attrCount; ++k) {
                 AttrImage &a = image.attrs[n.firstAttr + k];
                 SetAttribute(doc, id, a.name, std::move(a.values));

@@ -47,8 +47,13 @@ constexpr int32_t kBlankRun = -2;
 // The attribute values of one attribute as the definition's type wants them.
 std::vector<std::string> ValuesFor(const ElementDefImage &def, const std::string &name, std::string_view value) {
     for (const AttrDefImage &a : def.attributes)
-        if (a.name == name) return IsListType(a.type) ? SplitTokens(value) : std::vector<std::string>{std::string(value)};
-    return {std::string(value)};
+        if (a.name == name) {
+            if (IsListType(a.type)) return SplitTokens(value);
+            break;
+        }
+    std::vector<std::string> one;
+    one.emplace_back(value);
+    return one;
 }
 
 // Drops whitespace-only text nodes of elements that hold no other text, decides which elements
