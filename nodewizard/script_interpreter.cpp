@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <numeric>
 #include <string_view>
+#include <utility>
 
 #include "lib/dialogs/msgbox.h"
 #include "lib/globals.h"
@@ -423,7 +424,7 @@ NWAttrAction ReadAttrAction(F_ObjHandleT scriptsDoc, const NWSAttrAction &action
                 from = blank + 1;
             }
         } else {
-            ActionAttrValues.push_back(value);
+            ActionAttrValues.push_back(std::move(value));
         }
     }
     // Search and replace reads one replace string per search string: missing ones replace by "".
@@ -434,9 +435,9 @@ NWAttrAction ReadAttrAction(F_ObjHandleT scriptsDoc, const NWSAttrAction &action
     return code;
 }
 
-// The group's element or attribute actions on one match; true when the matched node is known to
-// have content after them (looked for after every action that may take it away), false when it
-// has none or the run stopped before the end.
+// The group's element actions on one match; true when the matched node is known to have content
+// after them (looked for after every action that may take it away), false when it has none or the
+// run stopped before the end.
 bool RunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc, F_ObjHandleT matched,
                     HeldNames *held) {
     if (!targetDoc || !matched || !scriptsDoc || !group.elem || !om_ElementHasContent(targetDoc, matched)) return false;
@@ -463,6 +464,7 @@ bool RunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT
     return true;
 }
 
+// The same for the group's attribute actions (out of line: the element groups' loop stays small).
 [[gnu::noinline]] bool RunAttrActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT targetDoc,
                                       F_ObjHandleT matched, IntT attrIndex, IntT reportAttr) {
     if (!targetDoc || !matched || !scriptsDoc || !group.elem || !om_ElementHasContent(targetDoc, matched)) return false;
