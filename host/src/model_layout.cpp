@@ -23,7 +23,7 @@ using KeptId = std::pair<F_ObjHandleT, IntT>;  // id, unique id
 
 // The id of a kind kept for `kept` (absent: {0, 0}), made now when it has none. With the kind's
 // ids used up the object has none (0) and cannot be reached by id.
-inline KeptId GetKept(KeptId &kept, int kind, IntT &nextUnique) {
+[[gnu::always_inline]] inline KeptId GetKept(KeptId &kept, int kind, IntT &nextUnique) {
     if (kept.first) return kept;
     KeptId v{NewObjectId(kind), nextUnique++};
     if (v.first) kept = v;
