@@ -126,7 +126,12 @@ public:
         cur_ = -1;
         depth_ = 0;
         pending_.clear();
-        if (F_ObjHandleT root = f.root) Walk(f.id, root);
+        if (F_ObjHandleT root = f.root) {
+            if constexpr (kPlaces)
+                Walk(f.id, root);
+            else
+                WalkPgfs(f.id, root);
+        }
         const bool standIn = count_ == first;
         if (ok_ && standIn) {
             Element *r = Elem(f.root);
@@ -312,6 +317,76 @@ private:
                     id = e->next;
                     e = Node(id);
                     Enter(flow, id, *e);
+                    break;
+                }
+                id = e->parent;
+                e = up_[--depth];
+            }
+        }
+    }
+
+    // The paragraph pass's walk: Walk with the paragraph pass's Enter and Exit, its state kept in
+    // locals (the stores into the paragraphs could otherwise reach the builder's own counters, and
+    // every one of them would be read back) and handed back at the end.
+    void WalkPgfs(F_ObjHandleT flow, F_ObjHandleT root) {
+        F_ObjHandleT id = root;
+        Element *e = Node(id);
+        if (!e) return;
+        uint32_t count = count_;
+        size_t entered = 0;
+        PgfInfo *p = nullptr;  // the open paragraph
+        size_t depth = 0;      // how many of up_ the walk went down from
+        size_t open = 0;       // how many of ctx_ are open
+        auto openPgf = [&](F_ObjHandleT a, uint32_t seq, const std::string &format, F_ObjHandleT begin,
+                           F_ElementLocT at) __attribute__((always_inline)) {
+            if (&format != lastFormatName_) {
+                lastFormatName_ = &format;
+                lastFormat_ = l_.FormatIndex(format);
+            }
+            p = &l_.pgfs[AddPgf(l_, *ids_, flow, a, seq, lastFormat_, begin, at)];
+            ++count;
+        };
+        for (;;) {
+            ++entered;
+            if (!e->def) {
+                if (!p) {
+                    if (open) {
+                        Ctx &c = ctx_[open - 1];
+                        openPgf(c.elem, ++c.seq, *c.format, c.elem, F_ElementLocT{e->parent, id, 0});
+                    } else {
+                        openPgf(id, kBodyRun, kBody, 0, F_ElementLocT{e->parent, id, 0});
+                    }
+                }
+                auto len = static_cast<IntT>(Utf8Length(e->text));
+                p->segs.push_back(TextSeg{id, p->length, len});
+                p->length += len;
+            } else if (const std::string &format = FormatOf(*e); !format.empty()) {
+                if (open == ctx_.size()) ctx_.emplace_back();
+                ctx_[open++] = Ctx{id, &format, 0};
+                openPgf(id, 0, format, id, F_ElementLocT{id, e->first, 0});
+            }
+            if (e->first) {
+                if (depth == up_.size()) up_.emplace_back();
+                up_[depth++] = e;
+                id = e->first;
+                e = Node(id);
+                continue;
+            }
+            for (;;) {
+                if (e->def && open && ctx_[open - 1].elem == id) {  // a paragraph element ends
+                    p = nullptr;
+                    --open;
+                }
+                if (id == root || !depth) {
+                    count_ = count;
+                    entered_ += entered;
+                    cur_ = p ? static_cast<int>(p - l_.pgfs.data()) : -1;
+                    depth_ = open;
+                    return;
+                }
+                if (e->next) {
+                    id = e->next;
+                    e = Node(id);
                     break;
                 }
                 id = e->parent;
