@@ -236,15 +236,22 @@ NWActionError PerformElemAction(F_ObjHandleT doc, F_ObjHandleT node, const NWScr
         if (!node) return NWResult::NoNode;
     }
     bool flow = IsFlow(doc, node);
-    if (!found && (flow ? F_ApiGetObjectType(doc, node) != FO_Flow : !om_ElementHasContent(doc, node)))
-        return NWResult::NoNode;
     NWElementAction action = NodeWizardQuery.elementAction;
-    if (action == NWElem::None) return 0;
-
     NWActionError result;
-    if (flow && action != NWElem::WrapContents && action != NWElem::DeleteContents) result = NWResult::NotOnFlow;
-    else if (!IsOpenDocOrBook(doc)) result = NWResult::NoTarget;
-    else result = RunElementAction(doc, node, action, script);
+    if (!found && !flow && action == NWElem::Retag) {
+        // The host refuses to retag a node that is no element of the document or has no
+        // definition, and every node it retags has content: the content check is needed only
+        // to tell which failure comes first, so a retag that works goes without it.
+        result = IsOpenDocOrBook(doc) ? om_NWRetagElement(doc, node, NodeWizardRun.retagName) : NWResult::NoTarget;
+        if (result && !om_ElementHasContent(doc, node)) return NWResult::NoNode;
+    } else {
+        if (!found && (flow ? F_ApiGetObjectType(doc, node) != FO_Flow : !om_ElementHasContent(doc, node)))
+            return NWResult::NoNode;
+        if (action == NWElem::None) return 0;
+        if (flow && action != NWElem::WrapContents && action != NWElem::DeleteContents) result = NWResult::NotOnFlow;
+        else if (!IsOpenDocOrBook(doc)) result = NWResult::NoTarget;
+        else result = RunElementAction(doc, node, action, script);
+    }
 
     if (result) {
         ++NodeWizardQuery.elemFailures;

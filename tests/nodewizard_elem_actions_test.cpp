@@ -198,6 +198,41 @@ TEST_F(ElementActions, ArgumentChecksComeBeforeTheActionAndCountNothing) {
     EXPECT_EQ(host::FlowOf(host::MainFlow(doc))->root, 0u);
 }
 
+// A retag that fails answers the first of its failures in order: a node gone or without content,
+// then an unknown name, then the host's refusal (a text node cannot be tagged); none but the
+// first counts as an attempt.
+TEST_F(ElementActions, AFailedRetagAnswersItsFirstFailure) {
+    struct Case {
+        const char *what, *name;
+        bool deleted;  // p1 deleted before the retag
+        bool text;     // the retag is of p1's text node
+        NWActionError result;
+    } cases[] = {
+        {"a deleted element", "Note", true, false, NWResult::NoNode},
+        {"a deleted element, unknown name", "Nope", true, false, NWResult::NoNode},
+        {"a text node", "Note", false, true, NWResult::RetagRefused},
+        {"a text node, unknown name", "Nope", false, true, NWResult::RetagNoDefinition},
+    };
+    for (const Case &c : cases) {
+        SetUp();
+        SCOPED_TRACE(c.what);
+        F_ObjHandleT text = host::Elem(p1)->first;
+        if (c.deleted) {
+            NodeWizardQuery.elementAction = 8;
+            ASSERT_EQ(om_NWPerformElemAction(doc, p1, 0, 0), 0);
+        }
+        const std::string before = DocTree(doc);
+        const UIntT attempts = AttemptedActions, failures = NodeWizardQuery.elemFailures;
+        NodeWizardQuery.elementAction = 2;
+        NodeWizardRun.retagName = c.name;
+        EXPECT_EQ(om_NWPerformElemAction(doc, c.text ? text : p1, 0, 0), c.result);
+        EXPECT_EQ(DocTree(doc), before);
+        const bool counted = c.result != NWResult::NoNode;
+        EXPECT_EQ(AttemptedActions, attempts + (counted ? 1 : 0));
+        EXPECT_EQ(NodeWizardQuery.elemFailures, failures + (counted ? 1 : 0));
+    }
+}
+
 TEST_F(ElementActions, MoveKeepsTheMovedElementAndCopyThenPasteMakesNewElements) {
     NodeWizardQuery.elementAction = 12;
     ASSERT_EQ(om_NWPerformElemAction(doc, p2, 0, 0), 0);
