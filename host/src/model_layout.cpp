@@ -683,6 +683,14 @@ bool LayoutElementAdded(F_ObjHandleT doc, F_ObjHandleT node) {
 
 unsigned long LayoutParagraphsLaidOut() { return ParagraphsLaidOut; }
 
+bool NextPgfInFlowFound(F_ObjHandleT doc, F_ObjHandleT pgf, F_ObjHandleT &next) {
+    Layout *l = LayoutOf(doc);
+    uint32_t i = 0;
+    if (!l || !l->FindPgf(pgf, i)) return false;
+    next = NextPgfInFlowAt(*l, i);
+    return true;
+}
+
 void ForgetDerived(Document &d) {
     d.layout.reset();
     AllIds().erase(d.id);

@@ -209,20 +209,25 @@ struct Layout {
     // The index of paragraph `id`. Readers mostly go from one paragraph to the next, so the
     // paragraph found last and the one after it are looked at before the index.
     bool FindPgf(F_ObjHandleT id, uint32_t &index) const {
-        if (const uint32_t last = lastPgf_; id) {
-            if (last < pgfs.size() && pgfs[last].id == id) {
-                index = last;
-                return true;
-            }
-            if (last + 1 < pgfs.size() && pgfs[last + 1].id == id) {
-                index = lastPgf_ = last + 1;
-                return true;
-            }
-        }
+        if (FindNearPgf(id, index)) return true;
         const uint32_t *at = PgfIndex().Find(id);
         if (!at) return false;
         index = lastPgf_ = *at;
         return true;
+    }
+    // FindPgf by the paragraph found last and the one after it alone.
+    bool FindNearPgf(F_ObjHandleT id, uint32_t &index) const {
+        const uint32_t last = lastPgf_;
+        if (!id) return false;
+        if (last < pgfs.size() && pgfs[last].id == id) {
+            index = last;
+            return true;
+        }
+        if (last + 1 < pgfs.size() && pgfs[last + 1].id == id) {
+            index = lastPgf_ = last + 1;
+            return true;
+        }
+        return false;
     }
     // Paragraph id -> index: made on the first look-up the paragraph found last does not answer
     // (a reader that goes from one paragraph to the next needs none), kept from then on.
@@ -267,12 +272,17 @@ inline Layout *LayoutOf(F_ObjHandleT doc) {
 inline F_ObjHandleT NextPgfInFlowAt(const Layout &l, uint32_t i) {
     return i + 1 < l.pgfs.size() && l.pgfs[i + 1].flow == l.pgfs[i].flow ? l.pgfs[i + 1].id : 0;
 }
+// NextPgfInFlowOf once the layout is to be built or the paragraph to be looked up in the index.
+bool NextPgfInFlowFound(F_ObjHandleT doc, F_ObjHandleT pgf, F_ObjHandleT &next);
+// A reader going from one paragraph to the next is answered here, with no call that would make
+// the answer keep its values aside.
 inline bool NextPgfInFlowOf(F_ObjHandleT doc, F_ObjHandleT pgf, F_ObjHandleT &next) {
-    Layout *l = LayoutOf(doc);
-    uint32_t i = 0;
-    if (!l || !l->FindPgf(pgf, i)) return false;
-    next = NextPgfInFlowAt(*l, i);
-    return true;
+    if (const Document *d = Doc(doc); d && d->layout)
+        if (uint32_t i = 0; d->layout->FindNearPgf(pgf, i)) {
+            next = NextPgfInFlowAt(*d->layout, i);
+            return true;
+        }
+    return NextPgfInFlowFound(doc, pgf, next);
 }
 
 // Element location -> text location of doc; false when it does not name a place.
