@@ -716,6 +716,10 @@ void Layout::IndexPgfs() const {
     indexed_ = true;
 }
 
+void Layout::IndexAddedPgf(uint32_t i) {
+    if (pgfs[i].id) pgfIndex_.Put(pgfs[i].id) = i;
+}
+
 DenseIdMap<TextPlaces> &Layout::Places() {
     // A tree changed behind the layout's back: the layout is made again in place.
     if (!placed && !PlaceElements(*this, 0)) {

@@ -235,9 +235,9 @@ struct Layout {
         if (!indexed_) IndexPgfs();
         return pgfIndex_;
     }
-    // Paragraph i was appended.
-    void PgfAdded(uint32_t i) {
-        if (indexed_ && pgfs[i].id) pgfIndex_.Put(pgfs[i].id) = i;
+    // Paragraph i was appended. A build appends them before any index is made: a test alone.
+    [[gnu::always_inline]] void PgfAdded(uint32_t i) {
+        if (indexed_) IndexAddedPgf(i);
     }
 
     const std::string &FormatOf(const PgfInfo &p) const { return formats[p.format]; }
@@ -252,6 +252,7 @@ struct Layout {
 
   private:
     void IndexPgfs() const;
+    void IndexAddedPgf(uint32_t i);
     mutable DenseIdMap<uint32_t> pgfIndex_{kNoIndex};
     mutable bool indexed_ = false;
     mutable uint32_t lastPgf_ = 0;
