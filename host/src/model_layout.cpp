@@ -224,11 +224,9 @@ private:
         return count_ < l_.pgfs.size() && !l_.pgfs[count_].segs.empty() && l_.pgfs[count_].segs.front().node == id;
     }
 
+    // The places pass's Enter and Exit (the paragraph pass has its own walk, WalkPgfs).
     [[gnu::always_inline]] void Enter(F_ObjHandleT flow, F_ObjHandleT id, Element &e) {
-        ++entered_;
-        if constexpr (kPlaces) {
-            if (id == skip_ && (e.def || !NextRun(id))) return;
-        }
+        if (id == skip_ && (e.def || !NextRun(id))) return;
         if (!e.def) {
             if (cur_ < 0) {
                 if (depth_) {
@@ -237,25 +235,16 @@ private:
                 } else {
                     Open(flow, id, kBodyRun, kBody, 0, F_ElementLocT{e.parent, id, 0});
                 }
-                if constexpr (kPlaces) {
-                    if (!ok_) return;
-                }
+                if (!ok_) return;
             }
-            if constexpr (kPlaces) {
-                const SegList &segs = l_.pgfs[static_cast<size_t>(cur_)].segs;
-                if (seg_ >= segs.size() || segs.begin()[seg_].node != id) {
-                    ok_ = false;
-                    return;
-                }
-                const TextPos start{static_cast<uint32_t>(cur_), len_};
-                len_ += segs.begin()[seg_++].len;
-                l_.placesMap.Put(id) = {start, TextPos{start.pgf, len_}};
-            } else {
-                PgfInfo &p = l_.pgfs[static_cast<size_t>(cur_)];
-                auto len = static_cast<IntT>(Utf8Length(e.text));
-                p.segs.push_back(TextSeg{id, p.length, len});
-                p.length += len;
+            const SegList &segs = l_.pgfs[static_cast<size_t>(cur_)].segs;
+            if (seg_ >= segs.size() || segs.begin()[seg_].node != id) {
+                ok_ = false;
+                return;
             }
+            const TextPos start{static_cast<uint32_t>(cur_), len_};
+            len_ += segs.begin()[seg_++].len;
+            l_.placesMap.Put(id) = {start, TextPos{start.pgf, len_}};
             return;
         }
         const std::string &format = FormatOf(e);
@@ -265,17 +254,12 @@ private:
             ctx_[depth_++] = Ctx{id, &format, 0};
             Open(flow, id, 0, format, id, F_ElementLocT{id, e.first, 0});
         }
-        if constexpr (kPlaces) {
-            if (ok_) l_.placesMap.Put(id).first = Here(id);
-        }
+        if (ok_) l_.placesMap.Put(id).first = Here(id);
     }
 
     [[gnu::always_inline]] void Exit(F_ObjHandleT id, Element &e, uint32_t flowFirst) {
-        if (!e.def) return;
-        if constexpr (kPlaces) {
-            if (id == skip_) return;
-            l_.placesMap.Put(id).second = After(id, flowFirst);
-        }
+        if (!e.def || id == skip_) return;
+        l_.placesMap.Put(id).second = After(id, flowFirst);
         if (depth_ && ctx_[depth_ - 1].elem == id) {  // a paragraph element ends
             Close();
             --depth_;
@@ -288,10 +272,11 @@ private:
         return e && e->doc ? e : nullptr;
     }
 
-    // Pre-order walk with enter and exit, no recursion; the places pass stops where the tree
+    // The places pass's pre-order walk with enter and exit, no recursion; it stops where the tree
     // leaves the paragraphs. The elements the walk went down from are kept, so that it goes back
     // up without looking them up again.
     void Walk(F_ObjHandleT flow, F_ObjHandleT root) {
+        static_assert(kPlaces, "the paragraph pass walks with WalkPgfs");
         const uint32_t flowFirst = count_;
         F_ObjHandleT id = root;
         Element *e = Node(id);
@@ -299,9 +284,7 @@ private:
         size_t depth = 0;
         Enter(flow, id, *e);
         for (;;) {
-            if constexpr (kPlaces) {
-                if (!ok_) return;
-            }
+            if (!ok_) return;
             if (e->first) {
                 if (depth == up_.size()) up_.emplace_back();
                 up_[depth++] = e;
