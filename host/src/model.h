@@ -520,8 +520,11 @@ const std::string &ParagraphFormatOf(const Element &e);
 // The same with the element's definition found already (Def(e.def)).
 const std::string &ParagraphFormatOf(const Element &e, const ElementDef *def);
 // Gives element obj of doc (live, e) definition def (FP_ElementDef); false, FA_errno set, when
-// the host refuses.
-bool RetagElement(F_ObjHandleT doc, F_ObjHandleT obj, Element &e, F_ObjHandleT def);
+// the host refuses. Defined below, inline.
+inline bool RetagElement(F_ObjHandleT doc, F_ObjHandleT obj, Element &e, F_ObjHandleT def);
+// The retag of element obj (e, of definition from) to definition to in document d, whose layout
+// it brings up to date.
+void RetagLaidOut(Document &d, F_ObjHandleT obj, Element &e, const ElementDef *from, F_ObjHandleT to);
 // Marks the document's derived views (paragraphs, pages) stale and the document modified: the
 // fallback for edits the layout does not follow by itself.
 void MarkChanged(F_ObjHandleT doc, bool modified = true);
@@ -736,6 +739,26 @@ inline Element *Elem(F_ObjHandleT elem) {
 inline Element *ElemIn(F_ObjHandleT doc, F_ObjHandleT elem) {
     Element *e = Elem(elem);
     return e && e->doc == doc ? e : nullptr;
+}
+
+// Retag: the element keeps its id, content and attributes; a definition of another element
+// kind, or of another document, is refused; text nodes cannot be tagged. Kept inline: bulk edits
+// retag element after element, most often in a document without a layout to follow.
+inline bool RetagElement(F_ObjHandleT doc, F_ObjHandleT obj, Element &e, F_ObjHandleT def) {
+    ElementDef *to = Def(def);
+    if (!to || to->doc != doc) return Fail(FE_BadParameter);
+    if (!e.def) return Fail(FE_WrongKind);
+    if (e.def == to->id) return true;
+    ElementDef *from = Def(e.def);
+    if (from && from->type != to->type) return Fail(FE_WrongKind);
+    Document *d = Doc(doc);
+    if (!d || !d->layout) {  // no layout to bring up to date (bulk retags meet this most)
+        e.def = to->id;
+        if (d) d->modified = 1;
+        return true;
+    }
+    RetagLaidOut(*d, obj, e, from, to->id);
+    return true;
 }
 
 // Kept inline: every read of a tree link passes here, and most neighbours are no comment.

@@ -271,26 +271,11 @@ void RegisterNamed() {
 
 }  // namespace
 
-// Retag: the element keeps its id, content and attributes; a definition of another element
-// kind, or of another document, is refused; text nodes cannot be tagged.
-bool RetagElement(F_ObjHandleT doc, F_ObjHandleT obj, Element &e, F_ObjHandleT def) {
-    ElementDef *to = Def(def);
-    if (!to || to->doc != doc) return Fail(FE_BadParameter);
-    if (!e.def) return Fail(FE_WrongKind);
-    if (e.def == to->id) return true;
-    ElementDef *from = Def(e.def);
-    if (from && from->type != to->type) return Fail(FE_WrongKind);
-    Document *d = Doc(doc);
-    if (!d || !d->layout) {  // no layout to bring up to date (bulk retags meet this most)
-        e.def = to->id;
-        if (d) d->modified = 1;
-        return true;
-    }
+void RetagLaidOut(Document &d, F_ObjHandleT obj, Element &e, const ElementDef *from, F_ObjHandleT to) {
     // The old definition's format, or a constant: neither goes away with the retag.
     const std::string &oldFormat = ParagraphFormatOf(e, from);
-    e.def = to->id;
-    LayoutRetagged(*d, obj, e, oldFormat);
-    return true;
+    e.def = to;
+    LayoutRetagged(d, obj, e, oldFormat);
 }
 
 void RegisterBuiltinProperties() {
