@@ -12,6 +12,7 @@
 #include "tables.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "model_internal.h"
 
@@ -43,7 +44,10 @@ struct FrameIds {
 struct DocIds {
     // A paragraph's ids by the element that begins it (sequence 0) or the text node that begins
     // a run outside paragraph elements: one paragraph per element, most paragraphs of all.
+    // Until a layout is dropped, the layout itself holds them: its paragraphs are taken in when it
+    // is (KeepPgfIds), so that a first build neither fills nor looks up a table by element.
     DenseIdMap<KeptId> firstPgfs{KeptId{0, 0}};
+    bool firstPgfsKept = false;  // firstPgfs holds the ids of a dropped layout
     KeyedIds pgfs;  // the other paragraphs
     std::unordered_map<F_ObjHandleT, std::vector<FrameIds>> frames;  // by flow, in frame order
     IntT nextUnique = 1000;
@@ -61,8 +65,10 @@ const std::string kBody = "Body";  // the format of text outside paragraph eleme
 
 // The ids of paragraph `seq` that element (or text node) `a` begins.
 [[gnu::always_inline]] inline KeptId PgfIds(DocIds &ids, F_ObjHandleT a, uint32_t seq) {
-    if ((seq == 0 || seq == kBodyRun) && KindOf(a) == FO_Element)
+    if ((seq == 0 || seq == kBodyRun) && KindOf(a) == FO_Element) {
+        if (!ids.firstPgfsKept) return KeptId{NewObjectId(FO_Pgf), ids.nextUnique++};  // none kept: new ones
         return GetKept(ids.firstPgfs.Put(a), FO_Pgf, ids.nextUnique);
+    }
     return ids.pgfs.Get(Key(a, seq), FO_Pgf, ids.nextUnique);
 }
 
@@ -462,7 +468,6 @@ void LayOut(Document &d, Layout &l) {
         room = std::min<size_t>(NextCounter(FO_Element) - CounterOf(firstRoot), ElementStoreSize() + 1);
         pgfRoom = room + d.flows.size();
     }
-    if (firstRoot) ids.firstPgfs.Reserve(firstRoot, room);
     l.pgfs.reserve(pgfRoom);
     Builder<false> b(d, l, &ids);
     for (F_ObjHandleT f : d.flows)
@@ -471,12 +476,42 @@ void LayOut(Document &d, Layout &l) {
     ids.lastElemCount = b.Entered();
 }
 
+// Takes the ids of l's paragraphs that begin at an element (its first paragraph) or at a text
+// node (a run outside paragraph elements) into the document's kept ids, where a later build finds
+// them; l is about to be dropped. The other paragraphs keep theirs by key as they are made.
+void KeepPgfIds(Document &d, const Layout &l) {
+    DocIds &ids = AllIds()[d.id];
+    if (const F_ObjHandleT firstRoot = FirstRoot(d))
+        ids.firstPgfs.Reserve(firstRoot, ids.lastElemCount + ids.lastElemCount / 8 + 16);
+    ids.firstPgfsKept = true;
+    // An element's first paragraph comes before the others it begins, in document order; the
+    // elements whose first paragraph has no id (the ids used up) keep none.
+    std::unordered_set<F_ObjHandleT> noId;
+    for (const PgfInfo &p : l.pgfs) {
+        const F_ObjHandleT a = p.begin ? p.begin : p.segs.empty() ? 0 : p.segs.front().node;
+        if (!a || KindOf(a) != FO_Element) continue;  // a flow's stand-in: kept by key
+        if (!p.id) {
+            noId.insert(a);
+            continue;
+        }
+        if (!noId.empty() && noId.count(a)) continue;
+        if (KeptId &kept = ids.firstPgfs.Put(a); !kept.first) kept = KeptId{p.id, p.unique};
+    }
+}
+
+// Drops d's layout; the next read builds it again.
+void DropLayout(Document &d) {
+    if (!d.layout) return;
+    KeepPgfIds(d, *d.layout);
+    d.layout.reset();
+}
+
 }  // namespace
 
 void MarkChanged(F_ObjHandleT doc, bool modified) {
     Document *d = Doc(doc);
     if (!d) return;
-    d->layout.reset();
+    DropLayout(*d);
     if (modified) d->modified = 1;
 }
 
@@ -496,7 +531,7 @@ void LayoutRetagged(Document &d, F_ObjHandleT elem, const Element &e, const std:
     Layout &l = *d.layout;
     const TextPlaces *at = format.empty() || oldFormat.empty() ? nullptr : l.Places().Find(elem);
     if (!at) {
-        d.layout.reset();
+        DropLayout(d);
         return;
     }
     for (uint32_t p = at->first.pgf; p <= at->second.pgf && p < l.pgfs.size(); ++p)
@@ -707,6 +742,7 @@ DenseIdMap<TextPlaces> &Layout::Places() {
     // A tree changed behind the layout's back: the layout is made again in place.
     if (!placed && !PlaceElements(*this, 0)) {
         if (Document *d = Doc(doc)) {
+            KeepPgfIds(*d, *this);
             Layout fresh;
             LayOut(*d, fresh);
             PlaceElements(fresh, 0);
