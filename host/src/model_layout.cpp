@@ -83,7 +83,7 @@ unsigned long ParagraphsLaidOut = 0;
     p.flow = flow;
     p.begin = begin;
     p.format = format;
-    p.emptyLoc = at;
+    p.segs.SetEmptyPlace(at);
     auto index = static_cast<uint32_t>(l.pgfs.size() - 1);
     l.PgfAdded(index);
     ++ParagraphsLaidOut;
@@ -102,7 +102,6 @@ uint32_t AddFrame(Layout &l, DocIds &ids, std::vector<FrameIds> &kept, F_ObjHand
     fr.lastPgf = last;
     fr.page = static_cast<uint32_t>(l.pages.size());
     auto fi = static_cast<uint32_t>(l.frames.size());
-    for (uint32_t q = first; q <= last; ++q) l.pgfs[q].frame = fi;
     PageInfo pg;
     pg.id = GetKept(kept[k].page, FO_BodyPage, ids.nextUnique).first;
     pg.frame = fi;
@@ -389,7 +388,7 @@ private:
         span.firstPgf = first;
         span.lastPgf = last;
         span.firstFrame = static_cast<uint32_t>(l_.frames.size());
-        auto per = static_cast<uint32_t>(std::max<IntT>(1, d_.pgfsPerPage));
+        const uint32_t per = l_.pgfsPerFrame;
         std::vector<FrameIds> &kept = ids_->frames[flow];
         kept.reserve((last - first) / per + 1);
         for (uint32_t k = 0, p = first; p <= last; ++k, p += per)
@@ -453,6 +452,7 @@ bool PlaceElements(Layout &l, F_ObjHandleT skip) {
 // Fills l (empty) with the paragraphs, frames and pages of d.
 void LayOut(Document &d, Layout &l) {
     l.doc = d.id;
+    l.pgfsPerFrame = static_cast<uint32_t>(std::max<IntT>(1, d.pgfsPerPage));
     DocIds &ids = AllIds()[d.id];
     // The paragraph ids are kept flat from the first element made for a flow's tree.
     const F_ObjHandleT firstRoot = FirstRoot(d);
@@ -673,11 +673,10 @@ bool LayoutElementAdded(F_ObjHandleT doc, F_ObjHandleT node) {
         for (F_ObjHandleT w : span.waiting)
             if (TextPlaces *wp = l.placesMap.Find(w)) wp->first = TextPos{at, 0};
         span.waiting.clear();
-        const auto per = static_cast<uint32_t>(std::max<IntT>(1, d->pgfsPerPage));
+        const uint32_t per = l.pgfsPerFrame;
         const uint32_t k = (at - span.firstPgf) / per;
         if ((at - span.firstPgf) % per) {
             l.frames[span.lastFrame].lastPgf = at;
-            l.pgfs[at].frame = span.lastFrame;
         } else {
             span.lastFrame = AddFrame(l, ids, ids.frames[flow], flow, k, at, at);
         }
@@ -799,7 +798,7 @@ bool TextLocToElement(F_ObjHandleT doc, const F_TextLocT &loc, F_ElementLocT &ou
                                [](const TextSeg &s, IntT off) { return s.start + s.len < off; });
     while (it != p.segs.end() && it->len == 0 && it + 1 != p.segs.end() && (it + 1)->start == pos.off) ++it;
     if (it == p.segs.end()) {
-        out = p.emptyLoc;
+        out = p.segs.EmptyPlace();
         return true;
     }
     Element *t = Elem(it->node);
@@ -958,11 +957,14 @@ F_ObjHandleT NextPgfInDoc(Layout &l, uint32_t i) { return i + 1 < l.pgfs.size() 
 F_ObjHandleT PrevPgfInFlow(Layout &l, uint32_t i) {
     return i > 0 && l.pgfs[i - 1].flow == l.pgfs[i].flow ? l.pgfs[i - 1].id : 0;
 }
-F_ObjHandleT PgfFrame(Layout &l, uint32_t i) { return l.frames[l.pgfs[i].frame].id; }
+F_ObjHandleT PgfFrame(Layout &l, uint32_t i) {
+    const uint32_t f = l.FrameOf(i);
+    return f < l.frames.size() ? l.frames[f].id : 0;
+}
 // The table cell that holds the paragraph (0 outside tables).
 F_ObjHandleT PgfCell(Layout &l, uint32_t i) {
     const PgfInfo &p = l.pgfs[i];
-    F_ObjHandleT e = p.begin ? p.begin : !p.segs.empty() ? Elem(p.segs.front().node)->parent : p.emptyLoc.parentId;
+    F_ObjHandleT e = p.begin ? p.begin : !p.segs.empty() ? Elem(p.segs.front().node)->parent : p.segs.EmptyPlace().parentId;
     for (size_t steps = 0; e && steps < TheStore().elements.Size(); ++steps) {
         const Element *x = Elem(e);
         if (!x) break;

@@ -19,7 +19,7 @@ struct TextSeg {
 };
 
 // The text runs of a paragraph in order. Most paragraphs hold one, kept in place; more go to
-// the heap.
+// the heap. A paragraph without text keeps where its content starts in the first run's room.
 class SegList {
   public:
     TextSeg *begin() { return n_ <= 1 ? &one_ : more_->data(); }
@@ -32,6 +32,11 @@ class SegList {
     TextSeg &back() { return begin()[n_ - 1]; }
     const TextSeg &front() const { return *begin(); }
     const TextSeg &back() const { return begin()[n_ - 1]; }
+    // Where the content of the paragraph starts while it holds no text (zeros once it does).
+    F_ElementLocT EmptyPlace() const { return n_ == 0 ? where_ : F_ElementLocT{}; }
+    void SetEmptyPlace(const F_ElementLocT &at) {
+        if (n_ == 0) where_ = at;
+    }
     void push_back(const TextSeg &s) {
         if (n_ == 0) {
             one_ = s;
@@ -52,7 +57,10 @@ class SegList {
         more_->push_back(s);
         ++n_;
     }
-    TextSeg one_{};
+    union {
+        TextSeg one_{};
+        F_ElementLocT where_;  // while n_ is 0
+    };
     uint32_t n_ = 0;
     std::unique_ptr<std::vector<TextSeg>> more_;  // all of them once there are two or more
 };
@@ -154,9 +162,7 @@ struct PgfInfo {
     F_ObjHandleT begin = 0;  // the element that begins it (0 for text outside paragraph elements)
     uint32_t format = 0;     // index into Layout::formats
     IntT length = 0;
-    SegList segs;
-    F_ElementLocT emptyLoc{};  // where its content starts, for a paragraph without text
-    uint32_t frame = 0;        // index into Layout::frames
+    SegList segs;  // and where its content starts while it has no text
 };
 
 // A place in the layout: paragraph index and character offset.
@@ -198,6 +204,16 @@ struct Layout {
     std::unordered_map<F_ObjHandleT, FlowSpan> flows;
     std::vector<std::string> formats;  // the paragraph formats the paragraphs have, each once
     F_ObjHandleT doc = 0;
+    // Paragraphs to a text frame: each flow's frames hold this many of its paragraphs in turn,
+    // the last frame the rest.
+    uint32_t pgfsPerFrame = 1;
+
+    // The index into `frames` of the frame that holds paragraph i (frames.size() when none does).
+    uint32_t FrameOf(uint32_t i) const {
+        auto it = flows.find(pgfs[i].flow);
+        if (it == flows.end() || i < it->second.firstPgf) return static_cast<uint32_t>(frames.size());
+        return std::min(it->second.lastFrame, it->second.firstFrame + (i - it->second.firstPgf) / pgfsPerFrame);
+    }
 
     // Where each element and text node of the flows starts and ends. A text read needs none of
     // it: a walk of its own finds the places on first use, and edits the layout follows keep them

@@ -39,8 +39,9 @@ bool PlaceBeside(Layout &l, uint32_t i, bool before, F_ObjHandleT &parent, F_Obj
         next = before ? p.segs.front().node : t->next;
         return true;
     }
-    parent = p.emptyLoc.parentId;
-    next = p.emptyLoc.childId;
+    const F_ElementLocT at = p.segs.EmptyPlace();
+    parent = at.parentId;
+    next = at.childId;
     return parent != 0;
 }
 

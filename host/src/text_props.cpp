@@ -280,8 +280,8 @@ F_PropValT F_ApiGetTextPropVal(F_ObjHandleT docId, const F_TextLocT *loc, IntT p
     }
     out.propVal.valType = type;
     if (prop == FP_InTextFrame) {
-        const PgfInfo &p = l->pgfs[pos.pgf];
-        out.propVal.ival = p.frame < l->frames.size() ? static_cast<IntT>(l->frames[p.frame].id) : 0;
+        const uint32_t frame = l->FrameOf(pos.pgf);
+        out.propVal.ival = frame < l->frames.size() ? static_cast<IntT>(l->frames[frame].id) : 0;
         return out;
     }
     TextProps tp = node ? PropsAt(node, off) : TextProps{};
