@@ -1,7 +1,10 @@
 // Paragraph view of the tree, text locations, text items, selection views and element edits.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fdk.h"
@@ -501,6 +504,66 @@ TEST(ModelLarge, HundredThousandElements) {
     EXPECT_EQ(r.end.offset, 4);
     EXPECT_EQ(F_ApiGetId(doc, r.beg.objId, FP_NextPgfInFlow), 0u);
     ResetSession();
+}
+
+// A node's text through edits that take it between its own characters in place, its own block and
+// a text its document keeps, and edits that read from the text they change: it reads as a string
+// given the same edits, and a copy keeps its characters when the original changes or goes.
+TEST(NodeTextEdits, ReadAsAStringThroughEveryKindOfText) {
+    const std::string kept13 = "kept text 13!", kept40(40, 'k');
+    auto store = [](const std::string &t) {  // as a TextStore keeps it: length, then bytes
+        std::vector<char> b(sizeof(uint32_t) + t.size());
+        uint32_t n = static_cast<uint32_t>(t.size());
+        std::memcpy(b.data(), &n, sizeof n);
+        std::memcpy(b.data() + sizeof n, t.data(), t.size());
+        return b;
+    };
+    std::vector<char> short13 = store(kept13), long40 = store(kept40);
+    enum Op { Assign, Append, AppendSelf, Insert, InsertSelf, Erase, ShareShort, ShareLong, ShareNone };
+    struct Step {
+        Op op;
+        size_t pos = 0, n = 0;
+        std::string s = {};
+    };
+    const std::vector<std::vector<Step>> cases = {
+        {{Assign, 0, 0, "fifteen chars.."}, {Append, 0, 0, "x"}, {Erase, 3, 10}, {Append, 0, 0, std::string(100, 'y')}},
+        {{Append, 0, 0, "ab"}, {AppendSelf}, {AppendSelf}, {AppendSelf}, {InsertSelf, 5}, {Erase, 0, 1000}},
+        {{ShareShort}, {Insert, 4, 0, "<>"}, {Erase, 0, 2}, {AppendSelf}, {ShareNone}, {Append, 0, 0, "z"}},
+        {{ShareLong}, {Erase, 10, 5}, {Insert, 35, 0, "end"}, {InsertSelf, 0}, {Assign, 0, 0, ""}},
+        {{ShareLong}, {AppendSelf}, {ShareShort}, {Assign, 0, 0, std::string(20, 'a')}, {Erase, 1, 10}, {Erase, 5}},
+        {{Assign, 0, 0, std::string(31, 'q')}, {Append, 0, 0, "r"}, {Append, 0, 0, std::string(64, 's')}, {Insert, 0, 0, "t"}},
+    };
+    for (size_t c = 0; c < cases.size(); ++c) {
+        NodeText t;
+        std::string want;
+        std::vector<std::pair<NodeText, std::string>> copies;
+        for (const Step &st : cases[c]) {
+            switch (st.op) {
+            case Assign: t = st.s, want = st.s; break;
+            case Append: t.append(st.s), want += st.s; break;
+            case AppendSelf: t.append(t.view()), want += want; break;
+            case Insert: t.insert(st.pos, st.s), want.insert(st.pos, st.s); break;
+            case InsertSelf: t.insert(st.pos, t.view()), want.insert(st.pos, std::string(want)); break;
+            case Erase: t.erase(st.pos, st.n ? st.n : NodeText::npos), want.erase(st.pos, st.n ? st.n : std::string::npos); break;
+            case ShareShort: t.Share(short13.data()), want = kept13; break;
+            case ShareLong: t.Share(long40.data()), want = kept40; break;
+            case ShareNone: t.Share(nullptr), want.clear(); break;
+            }
+            ASSERT_EQ(t.view(), want) << "case " << c;
+            ASSERT_EQ(t.size(), want.size()) << "case " << c;
+            copies.emplace_back(t, want);
+        }
+        NodeText moved = std::move(t);
+        EXPECT_EQ(moved.view(), want) << "case " << c;
+        NodeText assigned;
+        assigned = moved;
+        moved.assign("gone");
+        EXPECT_EQ(assigned.view(), want) << "case " << c;
+        for (auto &[copy, then] : copies) EXPECT_EQ(copy.view(), then) << "case " << c;
+    }
+    NodeText t;
+    EXPECT_THROW(t.insert(1, "x"), std::out_of_range);
+    EXPECT_THROW(t.erase(1), std::out_of_range);
 }
 
 }  // namespace

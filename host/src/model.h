@@ -50,6 +50,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -310,9 +311,14 @@ class TextStore {
     std::vector<std::unique_ptr<char[]>> blocks_;
 };
 
-// The text of a node: its own characters, or a text its document keeps in its TextStore (the
-// texts of a document read from a file). Read like a string_view; an edit first gives the node
-// its own copy.
+// The text of a node in sixteen bytes: up to fifteen characters of its own in place, more of its
+// own in a block on the heap, or a text its document keeps in its TextStore (the texts of a
+// document read from a file). Read like a string_view; an edit first gives the node its own copy.
+//
+// The sixteen bytes: in place, the characters, then their count in the last byte; otherwise a
+// pointer to a block that starts with four bytes of its own (a kept text's length, or the room of
+// a block of the node's own) before the characters, the count of characters in the next four
+// bytes, and in the last byte which of the two the block is.
 class NodeText {
   public:
     static constexpr size_t npos = std::string::npos;
@@ -322,7 +328,41 @@ class NodeText {
         std::memcpy(&n, kept, sizeof n);
         return std::string_view(kept + sizeof n, n);
     }
-    std::string_view view() const { return kept_ ? Kept(kept_) : std::string_view(own_); }
+    NodeText() = default;
+    NodeText(const NodeText &o) {
+        if (o.raw_[kTag] == kOwn) Set(o.view(), {}, {}, 0);
+        else std::memcpy(raw_, o.raw_, sizeof raw_);  // in place, or the same kept text
+    }
+    NodeText(NodeText &&o) noexcept {
+        std::memcpy(raw_, o.raw_, sizeof raw_);
+        o.raw_[kTag] = 0;
+    }
+    NodeText &operator=(const NodeText &o) {
+        if (this != &o) {
+            if (o.raw_[kTag] == kOwn) {
+                assign(o.view());
+            } else {
+                Free();
+                std::memcpy(raw_, o.raw_, sizeof raw_);
+            }
+        }
+        return *this;
+    }
+    NodeText &operator=(NodeText &&o) noexcept {
+        if (this != &o) {
+            Free();
+            std::memcpy(raw_, o.raw_, sizeof raw_);
+            o.raw_[kTag] = 0;
+        }
+        return *this;
+    }
+    ~NodeText() { Free(); }
+
+    std::string_view view() const {
+        unsigned char tag = raw_[kTag];
+        if (tag <= kInPlace) return std::string_view(reinterpret_cast<const char *>(raw_), tag);
+        return std::string_view(Block() + kHead, Count());
+    }
     operator std::string_view() const { return view(); }
     size_t size() const { return view().size(); }
     bool empty() const { return size() == 0; }
@@ -336,39 +376,120 @@ class NodeText {
         assign(s);
         return *this;
     }
-    void assign(std::string_view s) {
-        own_.assign(s);  // s may be this text itself: copied before the kept text is let go
-        kept_ = nullptr;
-    }
+    // s may be (part of) this text itself: the new text is made before the old one is let go.
+    void assign(std::string_view s) { Set(s, {}, {}, 0); }
     NodeText &append(std::string_view s) {
-        Own();
-        own_.append(s);
+        std::string_view v = view();
+        if (!s.empty() && raw_[kTag] == kOwn && Room() - v.size() >= s.size()) {
+            // s lies before the end of the characters if it is part of them: no overlap
+            std::memmove(Chars() + v.size(), s.data(), s.size());
+            SetCount(v.size() + s.size());
+        } else if (!s.empty()) {
+            Set(v, s, {}, 1);
+        }
         return *this;
     }
     NodeText &operator+=(std::string_view s) { return append(s); }
     void insert(size_t pos, std::string_view s) {
-        Own();
-        own_.insert(pos, s);
+        std::string_view v = view();
+        if (pos > v.size()) throw std::out_of_range("NodeText::insert");
+        Set(v.substr(0, pos), s, v.substr(pos), 1);
     }
     void erase(size_t pos, size_t n = npos) {
-        Own();
-        own_.erase(pos, n);
+        std::string_view v = view();
+        if (pos > v.size()) throw std::out_of_range("NodeText::erase");
+        n = std::min(n, v.size() - pos);
+        if (n == 0) return;
+        if (raw_[kTag] == kOwn) {
+            std::memmove(Chars() + pos, v.data() + pos + n, v.size() - pos - n);
+            SetCount(v.size() - n);
+        } else {
+            Set(v.substr(0, pos), v.substr(pos + n), {}, 0);
+        }
     }
     // The text of a node being built from a file: one its document's store keeps (nullptr: none).
     void Share(const char *kept) {
-        own_.clear();
-        kept_ = kept;
+        Free();
+        raw_[kTag] = 0;
+        if (!kept) return;
+        uint32_t n;
+        std::memcpy(&n, kept, sizeof n);
+        SetBlock(kept, n, kKept);
     }
 
   private:
-    void Own() {
-        if (!kept_) return;
-        own_.assign(view());
-        kept_ = nullptr;
+    static constexpr size_t kTag = 15;           // the last byte
+    static constexpr unsigned char kInPlace = 15;  // 0-15: that many characters in place
+    static constexpr unsigned char kOwn = 16;      // a block of the node's own
+    static constexpr unsigned char kKept = 17;     // a text of the document's store
+    static constexpr size_t kHead = sizeof(uint32_t);  // a block's first bytes: length or room
+
+    const char *Block() const {
+        const char *b;
+        std::memcpy(&b, raw_, sizeof b);
+        return b;
     }
-    std::string own_;
-    const char *kept_ = nullptr;  // a text of the document's store, when not null
+    char *Chars() { return const_cast<char *>(Block()) + kHead; }
+    size_t Count() const {
+        uint32_t n;
+        std::memcpy(&n, raw_ + sizeof(char *), sizeof n);
+        return n;
+    }
+    void SetCount(size_t n) {
+        uint32_t c = static_cast<uint32_t>(n);
+        std::memcpy(raw_ + sizeof(char *), &c, sizeof c);
+    }
+    size_t Room() const {
+        uint32_t n;
+        std::memcpy(&n, Block(), sizeof n);
+        return n;
+    }
+    void SetBlock(const char *b, size_t count, unsigned char tag) {
+        std::memcpy(raw_, &b, sizeof b);
+        SetCount(count);
+        raw_[kTag] = tag;
+    }
+    void Free() {
+        if (raw_[kTag] != kOwn) return;
+        std::allocator<char>().deallocate(const_cast<char *>(Block()), kHead + Room());
+    }
+    static void Join(char *to, std::string_view a, std::string_view b, std::string_view c) {
+        for (std::string_view part : {a, b, c}) {
+            if (part.empty()) continue;  // an empty view's data may be null
+            std::memcpy(to, part.data(), part.size());
+            to += part.size();
+        }
+    }
+    // Makes the text a + b + c (any of which may lie in this text); with `spare`, room for more
+    // is kept when the text goes to the heap, as a string's does when it grows.
+    void Set(std::string_view a, std::string_view b, std::string_view c, int spare) {
+        size_t n = a.size() + b.size() + c.size();
+        if (n <= kInPlace) {
+            char made[sizeof raw_];
+            Join(made, a, b, c);
+            Free();
+            std::memcpy(raw_, made, n);
+            raw_[kTag] = static_cast<unsigned char>(n);
+            return;
+        }
+        constexpr size_t kMost = std::numeric_limits<uint32_t>::max() - kHead;
+        if (n > kMost) throw std::length_error("NodeText: text too long");
+        size_t room = n;
+        if (spare) {
+            size_t had = raw_[kTag] == kOwn ? Room() : 0;
+            room = std::max(room, std::min(kMost, std::max<size_t>(2 * had, 32)));
+        }
+        char *made = std::allocator<char>().allocate(kHead + room);
+        uint32_t r = static_cast<uint32_t>(room);
+        std::memcpy(made, &r, sizeof r);
+        Join(made + kHead, a, b, c);
+        Free();
+        SetBlock(made, n, kOwn);
+    }
+
+    alignas(8) unsigned char raw_[16] = {};
 };
+static_assert(sizeof(NodeText) == 16);
 
 struct Element {
     F_ObjHandleT doc = 0;  // 0 once deleted
@@ -381,6 +502,7 @@ struct Element {
     NodeText text;         // text nodes; a comment's text; an instruction's target, a space and its data
     std::vector<Attr> attrs;
 };
+static_assert(sizeof(Element) <= 80, "the walks read many elements: keep the record small");
 
 // The definition of comment and instruction nodes: none of the catalog (Def() finds nothing), so
 // the host's walks and edits take such a node for an empty inline element that holds no text and
