@@ -222,4 +222,37 @@ TEST_F(ModelAttrs, DefinitionsParallelTheList) {
     F_ApiDeallocateAttributeDefs(&defs);
 }
 
+// An element's attribute list grows past its room, loses one from the middle, and is copied and
+// replaced: each list keeps its own attributes and their values.
+TEST(AttrListEdits, GrowEraseCopyAndReplace) {
+    auto names = [](const AttrList &l) {
+        std::string out;
+        for (const Attr &a : l) out += std::to_string(a.name) + "=" + (a.values.empty() ? "" : a.values[0]) + " ";
+        return out;
+    };
+    AttrList l;
+    EXPECT_TRUE(l.empty());
+    EXPECT_EQ(l.begin(), l.end());
+    for (uint32_t i = 1; i <= 5; ++i) l.push_back(Attr{i, {std::string(20, char('a' + i))}});
+    ASSERT_EQ(l.size(), 5u);
+    l.erase(l.begin() + 1);
+    const std::string four = names(l);
+    EXPECT_EQ(four, "1=" + std::string(20, 'b') + " 3=" + std::string(20, 'd') + " 4=" + std::string(20, 'e') + " 5=" +
+                        std::string(20, 'f') + " ");
+    AttrList copy = l;
+    l.back().values = AttrValues{"changed"};
+    l.erase(l.begin());
+    EXPECT_EQ(names(copy), four);
+    copy = std::vector<Attr>{Attr{9, {"x"}}};
+    EXPECT_EQ(names(copy), "9=x ");
+    copy = static_cast<const AttrList &>(copy);
+    AttrList moved = std::move(copy);
+    EXPECT_EQ(names(moved), "9=x ");
+    EXPECT_EQ(moved.ToVector().size(), 1u);
+    EXPECT_EQ(l.size(), 3u);
+    EXPECT_EQ(l[2].values[0], "changed");
+    l.clear();
+    EXPECT_TRUE(l.empty());
+}
+
 }  // namespace

@@ -202,7 +202,7 @@ FragmentNode CopySubtree(F_ObjHandleT elem) {
     n.defType = def->type;
     n.pgfFormat = def->pgfFormat;
     n.attrDefs = def->attrs;
-    n.attrs = e->attrs;
+    n.attrs = e->attrs.ToVector();
     if (def->type == FV_FO_MARKER) {
         F_ObjHandleT obj = ObjectForElement(e->doc, elem, FV_FO_MARKER, FO_Marker);
         StringT text = F_ApiGetString(e->doc, obj, FP_MarkerText);

@@ -43,6 +43,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <deque>
@@ -50,9 +51,11 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -285,6 +288,95 @@ struct Attr {
     AttrValues values;
 };
 
+// An element's attributes in one pointer: null for none, else a block of the count and the room
+// followed by the attributes themselves. Used like a vector of them.
+class AttrList {
+  public:
+    AttrList() = default;
+    AttrList(const AttrList &o) { Append(o.begin(), o.end()); }
+    AttrList(AttrList &&o) noexcept : block_(std::exchange(o.block_, nullptr)) {}
+    AttrList &operator=(const AttrList &o) {
+        if (this != &o) *this = AttrList(o);
+        return *this;
+    }
+    AttrList &operator=(AttrList &&o) noexcept {
+        std::swap(block_, o.block_);
+        return *this;
+    }
+    AttrList &operator=(std::vector<Attr> &&v) {
+        AttrList made;
+        made.reserve(v.size());
+        for (Attr &a : v) made.push_back(std::move(a));
+        return *this = std::move(made);
+    }
+    AttrList &operator=(const std::vector<Attr> &v) {
+        AttrList made;
+        made.Append(v.data(), v.data() + v.size());
+        return *this = std::move(made);
+    }
+    ~AttrList() { clear(); }
+
+    Attr *begin() { return block_ ? Items() : nullptr; }
+    Attr *end() { return block_ ? Items() + Head().size : nullptr; }
+    const Attr *begin() const { return block_ ? Items() : nullptr; }
+    const Attr *end() const { return block_ ? Items() + Head().size : nullptr; }
+    size_t size() const { return block_ ? Head().size : 0; }
+    bool empty() const { return size() == 0; }
+    Attr &operator[](size_t i) { return Items()[i]; }
+    const Attr &operator[](size_t i) const { return Items()[i]; }
+    Attr &back() { return Items()[Head().size - 1]; }
+    std::vector<Attr> ToVector() const { return std::vector<Attr>(begin(), end()); }
+
+    void reserve(size_t n) {
+        if (n > (block_ ? Head().room : 0)) Grow(n);
+    }
+    void push_back(Attr &&a) {
+        if (size() == (block_ ? Head().room : 0)) Grow(std::max<size_t>(2 * size(), 1));
+        std::construct_at(Items() + Head().size, std::move(a));
+        ++Head().size;
+    }
+    void push_back(const Attr &a) { push_back(Attr(a)); }
+    void erase(Attr *at) {
+        std::move(at + 1, end(), at);
+        std::destroy_at(end() - 1);
+        --Head().size;
+    }
+    void clear() {
+        if (!block_) return;
+        std::destroy(begin(), end());
+        std::allocator<std::byte>().deallocate(block_, Bytes(Head().room));
+        block_ = nullptr;
+    }
+
+  private:
+    struct Header {
+        uint32_t size, room;
+    };
+    static constexpr size_t kItems = alignof(Attr) > sizeof(Header) ? alignof(Attr) : sizeof(Header);
+    static size_t Bytes(size_t room) { return kItems + room * sizeof(Attr); }
+    Header &Head() const { return *std::launder(reinterpret_cast<Header *>(block_)); }
+    Attr *Items() const { return reinterpret_cast<Attr *>(block_ + kItems); }
+    void Append(const Attr *from, const Attr *to) {
+        reserve(static_cast<size_t>(to - from));
+        for (; from != to; ++from) push_back(*from);
+    }
+    // Moves the attributes into a block with room for n.
+    void Grow(size_t n) {
+        if (n > std::numeric_limits<uint32_t>::max()) throw std::length_error("AttrList: too many attributes");
+        std::byte *made = std::allocator<std::byte>().allocate(Bytes(n));
+        std::construct_at(reinterpret_cast<Header *>(made), Header{static_cast<uint32_t>(size()), static_cast<uint32_t>(n)});
+        Attr *to = reinterpret_cast<Attr *>(made + kItems);
+        if (block_) {
+            static_assert(std::is_nothrow_move_constructible_v<Attr>);
+            std::uninitialized_move(begin(), end(), to);
+            std::destroy(begin(), end());
+            std::allocator<std::byte>().deallocate(block_, Bytes(Head().room));
+        }
+        block_ = made;
+    }
+    std::byte *block_ = nullptr;
+};
+
 // Paragraph mode of an element: by its definition, or forced.
 enum : uint8_t { kPgfByDef = 0, kPgfYes = 1, kPgfNo = 2 };
 
@@ -500,9 +592,9 @@ struct Element {
     uint8_t pgfMode = kPgfByDef;
     uint8_t misc = kNotMisc;
     NodeText text;         // text nodes; a comment's text; an instruction's target, a space and its data
-    std::vector<Attr> attrs;
+    AttrList attrs;
 };
-static_assert(sizeof(Element) <= 80, "the walks read many elements: keep the record small");
+static_assert(sizeof(Element) <= 64, "the walks read many elements: keep the record small");
 
 // The definition of comment and instruction nodes: none of the catalog (Def() finds nothing), so
 // the host's walks and edits take such a node for an empty inline element that holds no text and

@@ -23,7 +23,7 @@ struct Planned {
 // attributes `held`. A list read from the element and written back names the definition's
 // attributes in order, then the element's own: those are recognised by their names without a
 // look-up. `declared` is the name's place in the definition, -1 when undeclared.
-uint32_t NameAtom(std::string_view name, UIntT i, const ElementDef &d, const std::vector<Attr> &held, size_t next,
+uint32_t NameAtom(std::string_view name, UIntT i, const ElementDef &d, const AttrList &held, size_t next,
                   int &declared) {
     if (i < d.attrs.size() && d.attrs[i].name == name) {
         declared = static_cast<int>(i);
