@@ -108,27 +108,6 @@ NWScriptOperands ScriptOperands(const NWSOperand &operand, F_ObjHandleT scriptsD
     return script;
 }
 
-// 1 for the element actions that leave the matched node as it was in the tree: a retag keeps the
-// element, a copy only reads it. After these the node is not looked for again.
-bool KeepsMatchedNode(NWElementAction code) {
-    switch (code) {
-    case NWElem::Retag: case NWElem::Copy: case NWElem::CopyContents: case NWElem::CopyTextToParameter:
-        return true;
-    default:
-        return false;
-    }
-}
-
-// 1 when reading the action's operands does nothing to any document: its operand is a static value
-// or its own text, and it copies nothing to the clipboard (the pastes do, through the scripts
-// document).
-bool ReadingTouchesNoDocument(const NWSElemAction &action) {
-    NWSValueSource source = action.operand.value.source;
-    if (source != NWSValueSource::Static && source != NWSValueSource::None) return false;
-    const NWElementAction code = action.code;
-    return code != NWElem::PasteOver && (code < NWElem::PasteOverContents || code > NWElem::PasteAfter);
-}
-
 // Puts the operand's value into out, in the room out has: a static value, the same for every
 // match, is copied straight in.
 void OperandInto(const NWSOperand &operand, F_ObjHandleT scriptsDoc, F_ObjHandleT targetDoc, F_ObjHandleT matched,
@@ -444,7 +423,7 @@ bool RunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT
     bool found = true;  // the matched node was found with content, and nothing was done since
     for (const NWSElemAction &action : group.elemActions) {
         IntT code = ReadElemAction(scriptsDoc, action, targetDoc, matched, held);
-        found = found && ReadingTouchesNoDocument(action);
+        found = found && action.readsNoDocument;
         if (code != NWElem::None) {
             NodeWizardQuery.elementAction = code;
             if (code == NWElem::CopyTextToParameter || code == NWElem::SetText) {
@@ -457,7 +436,7 @@ bool RunElemActions(F_ObjHandleT scriptsDoc, const NWSGroup &group, F_ObjHandleT
             }
         }
         if (Cancelled()) return false;
-        if (code == NWElem::None || KeepsMatchedNode(code)) continue;
+        if (code == NWElem::None || action.keepsMatchedNode) continue;
         if (!om_ElementHasContent(targetDoc, matched)) return false;
         found = true;
     }

@@ -77,6 +77,12 @@ NWSElemAction ReadElemAction(const NWSScript &s, const NWSNode &action) {
             if (!tag.empty()) a.conditions.push_back(tag);
         }
     }
+    const NWSValueSource source = a.operand.value.source;
+    const NWElementAction code = a.code;
+    a.readsNoDocument = (source == NWSValueSource::Static || source == NWSValueSource::None) &&
+                        code != NWElem::PasteOver && (code < NWElem::PasteOverContents || code > NWElem::PasteAfter);
+    a.keepsMatchedNode = code == NWElem::Retag || code == NWElem::Copy || code == NWElem::CopyContents ||
+                         code == NWElem::CopyTextToParameter;
     return a;
 }
 

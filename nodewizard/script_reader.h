@@ -21,6 +21,10 @@ struct NWSElemAction {
     // parameter's name (its own text); SetText: the text to set.
     NWSOperand operand;
     std::vector<std::string> conditions;  // AssignConditions: its children's non-empty first paragraphs
+    // Worked out once when the script is read, as they are the same on every match:
+    bool readsNoDocument = false;  // reading its operand does nothing to any document (static or
+                                   // no value, and no paste that copies to the clipboard)
+    bool keepsMatchedNode = false;  // leaves the matched node in the tree (a retag or a copy)
 };
 
 // A name (Attribute, SearchString) or a value (Value, ReplaceString) of an attribute action.
