@@ -78,14 +78,16 @@ TEST_F(ClientCalls, ParseAndWalkMatches) {
     EXPECT_GT(Call("FindNextNode---" + std::to_string(seq) + "---z:\\TMP\\calls.fm---0"), 100);
 }
 
+// A call string and the result it must answer.
+struct CallCase {
+    std::string call;
+    IntT want;
+};
+
 TEST_F(ClientCalls, StatusResults) {
     IntT seq = Call("ParseXPath---//para");
     std::string s = std::to_string(seq);
-    struct Case {
-        std::string call;
-        IntT want;
-    };
-    const Case cases[] = {
+    const CallCase cases[] = {
         {"", 1},
         {"NoSuchCall---x", 1},
         {"RunNodeWizardScript---a---1", 2},
@@ -111,7 +113,7 @@ TEST_F(ClientCalls, StatusResults) {
         {"ClearScriptParms", 1},
         {"GetScriptParmByte---undefined", 20},
     };
-    for (const Case &c : cases) EXPECT_EQ(Call(c.call), c.want) << c.call;
+    for (const CallCase &c : cases) EXPECT_EQ(Call(c.call), c.want) << c.call;
 }
 
 // How a call string is cut and its call found: names in any case, a whole-message call only as
@@ -120,11 +122,7 @@ TEST_F(ClientCalls, StatusResults) {
 TEST_F(ClientCalls, CallNamesAndFields) {
     IntT seq = Call("ParseXPath---//para");
     std::string s = std::to_string(seq);
-    struct Case {
-        std::string call;
-        IntT want;
-    };
-    const Case cases[] = {
+    const CallCase cases[] = {
         {"rESETsEQUENCE---" + s, 0},
         {"ResetSequence---" + s + "---", 0},
         {"ResetSequence---" + s + "------", 2},
@@ -143,7 +141,7 @@ TEST_F(ClientCalls, CallNamesAndFields) {
         {"ChangeCallDelimiter", 1},
         {"GetAppParm---ec_quorvaneversionmajor", 103},
     };
-    for (const Case &c : cases) EXPECT_EQ(Call(c.call), c.want) << c.call;
+    for (const CallCase &c : cases) EXPECT_EQ(Call(c.call), c.want) << c.call;
     EXPECT_EQ(ClientCallState.delimiter, "---");
     EXPECT_GT(Call("FindNextNode---" + s + "---" + D() + "---0---main"), 100);  // "Main" in any case
     // A delimiter inside a whole-message call's name leaves that call whole.

@@ -85,15 +85,17 @@ void DialogInt(int number, bool writable) {
                          writable ? WriteDialogInt<member> : nullptr);
 }
 
-// An item's flag (0 or 1) read and written through a member.
-template <int DialogItem::*member>
-bool ReadItemFlag(const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT &out) {
+// An item's property read through a member (a flag, its state, its label or text).
+template <auto member, typename Out>
+bool ReadItemField(const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, Out &out) {
     Dialog *d = nullptr;
     DialogItem *it = ItemArg(doc, obj, &d);
     if (!it) return Fail(FE_BadObjId);
     out = it->*member;
     return true;
 }
+
+// An item's flag (0 or 1) written through a member.
 
 template <int DialogItem::*member>
 bool WriteItemFlag(const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT in) {
@@ -147,45 +149,27 @@ void RegisterDialogProperties() {
         });
         RegisterStringAccessors(
             kind, FP_Label,
-            [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, std::string &out) {
-                Dialog *d = nullptr;
-                DialogItem *it = ItemArg(doc, obj, &d);
-                if (!it) return Fail(FE_BadObjId);
-                out = it->label;
-                return true;
-            },
+            ReadItemField<&DialogItem::label, std::string>,
             [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, std::string_view in) {
                 return WriteItemLabel(doc, obj, in) || Fail(FE_BadObjId);
             });
         RegisterIntAccessors(
             kind, FP_DlgState, PropType::Int,
-            [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT &out) {
-                Dialog *d = nullptr;
-                DialogItem *it = ItemArg(doc, obj, &d);
-                if (!it) return Fail(FE_BadObjId);
-                out = it->state;
-                return true;
-            },
+            ReadItemField<&DialogItem::state, IntT>,
             [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, IntT in) {
                 Dialog *d = nullptr;
                 DialogItem *it = ItemArg(doc, obj, &d);
                 if (!it) return Fail(FE_BadObjId);
                 return SetItemState(*d, *it, in);
             });
-        RegisterIntAccessors(kind, FP_DlgSensitivity, PropType::Int, ReadItemFlag<&DialogItem::sensitive>,
+        RegisterIntAccessors(kind, FP_DlgSensitivity, PropType::Int, ReadItemField<&DialogItem::sensitive, IntT>,
                              WriteItemFlag<&DialogItem::sensitive>);
-        RegisterIntAccessors(kind, FP_DlgVisibility, PropType::Int, ReadItemFlag<&DialogItem::visible>,
+        RegisterIntAccessors(kind, FP_DlgVisibility, PropType::Int, ReadItemField<&DialogItem::visible, IntT>,
                              WriteItemFlag<&DialogItem::visible>);
     }
     RegisterStringAccessors(
         FO_DlgTextBox, FP_DlgText,
-        [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, std::string &out) {
-            Dialog *d = nullptr;
-            DialogItem *it = ItemArg(doc, obj, &d);
-            if (!it) return Fail(FE_BadObjId);
-            out = it->text;
-            return true;
-        },
+        ReadItemField<&DialogItem::text, std::string>,
         [](const PropArg &, F_ObjHandleT doc, F_ObjHandleT obj, std::string_view in) {
             Dialog *d = nullptr;
             DialogItem *it = ItemArg(doc, obj, &d);
